@@ -1,0 +1,247 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name></name>
+    <message id="translate">
+        <source>Translate</source>
+        <translation>Translate</translation>
+    </message>
+    <message id="translateInfo">
+        <source>Translate the text and copy the translation.</source>
+        <translation>Translate the text and copy the translation.</translation>
+    </message>
+    <message id="clearStyle">
+        <source>Clear Text Style</source>
+        <translation>Clear Text Style</translation>
+    </message>
+    <message id="clearStyleInfo">
+        <source>Copy the text again as plain text, without fonts or colours.</source>
+        <translation>Copy the text again as plain text, without fonts or colours.</translation>
+    </message>
+    <message id="charQuatity">
+        <source>Count Characters</source>
+        <translation>Count Characters</translation>
+    </message>
+    <message id="charQuatityInfo">
+        <source>Count the characters, letters and words of the text.</source>
+        <translation>Count the characters, letters and words of the text.</translation>
+    </message>
+    <message id="sendEmail">
+        <source>Send by Mail</source>
+        <translation>Send by Mail</translation>
+    </message>
+    <message id="sendEmailInfo">
+        <source>Write a new mail with the text or files.</source>
+        <translation>Write a new mail with the text or files.</translation>
+    </message>
+    <message id="sendMsg">
+        <source>Send as Message</source>
+        <translation>Send as Message</translation>
+    </message>
+    <message id="sendMsgInfo">
+        <source>Send the text or files as a message to your phone's contacts.</source>
+        <translation>Send the text or files as a message to your phone's contacts.</translation>
+    </message>
+    <message id="openURL">
+        <source>Open Custom URLs</source>
+        <translation>Open Custom URLs</translation>
+    </message>
+    <message id="openURLInfo">
+        <source>Open your own search addresses with the text in place of {text}.</source>
+        <translation>Open your own search addresses with the text in place of {text}.</translation>
+    </message>
+    <message id="chineseConverter">
+        <source>Simplified/Traditional Chinese</source>
+        <translation>Simplified/Traditional Chinese</translation>
+    </message>
+    <message id="chineseConverterInfo">
+        <source>Convert the text between simplified and traditional Chinese.</source>
+        <translation>Convert the text between simplified and traditional Chinese.</translation>
+    </message>
+    <message id="capitalPrice">
+        <source>Chinese Capital Amount</source>
+        <translation>Chinese Capital Amount</translation>
+    </message>
+    <message id="capitalPriceInfo">
+        <source>Write a number as a Chinese capital money amount.</source>
+        <translation>Write a number as a Chinese capital money amount.</translation>
+    </message>
+    <message id="caseConvert">
+        <source>Letter Case</source>
+        <translation>Letter Case</translation>
+    </message>
+    <message id="caseConvertInfo">
+        <source>Change the text to upper case, lower case or capitalised words.</source>
+        <translation>Change the text to upper case, lower case or capitalised words.</translation>
+    </message>
+    <message id="airDropText">
+        <source>Nearby Share</source>
+        <translation>Nearby Share</translation>
+    </message>
+    <message id="airDropTextInfo">
+        <source>Share the text with a nearby device.</source>
+        <translation>Share the text with a nearby device.</translation>
+    </message>
+    <message id="imageCompress">
+        <source>Compress Images</source>
+        <translation>Compress Images</translation>
+    </message>
+    <message id="imageCompressInfo">
+        <source>Make images smaller at the quality you choose.</source>
+        <translation>Make images smaller at the quality you choose.</translation>
+    </message>
+    <message id="imageConvert">
+        <source>Convert Image Format</source>
+        <translation>Convert Image Format</translation>
+    </message>
+    <message id="imageConvertInfo">
+        <source>Convert images to JPG, PNG or BMP.</source>
+        <translation>Convert images to JPG, PNG or BMP.</translation>
+    </message>
+    <message id="imageResize">
+        <source>Resize Images</source>
+        <translation>Resize Images</translation>
+    </message>
+    <message id="imageResizeInfo">
+        <source>Scale images to a width, a height or a percentage.</source>
+        <translation>Scale images to a width, a height or a percentage.</translation>
+    </message>
+    <message id="imageOCR">
+        <source>Recognise Text</source>
+        <translation>Recognise Text</translation>
+    </message>
+    <message id="imageOCRInfo">
+        <source>Recognise the text in images and copy it.</source>
+        <translation>Recognise the text in images and copy it.</translation>
+    </message>
+    <message id="imageDataRemove">
+        <source>Remove Metadata</source>
+        <translation>Remove Metadata</translation>
+    </message>
+    <message id="imageDataRemoveInfo">
+        <source>Remove location, camera and other data from photos.</source>
+        <translation>Remove location, camera and other data from photos.</translation>
+    </message>
+    <message id="imageUplodaToBed">
+        <source>Upload to Image Bed</source>
+        <translation>Upload to Image Bed</translation>
+    </message>
+    <message id="imageUplodaToBedInfo">
+        <source>Upload images and copy their links.</source>
+        <translation>Upload images and copy their links.</translation>
+    </message>
+    <message id="imageToPhoto">
+        <source>Add to Photos</source>
+        <translation>Add to Photos</translation>
+    </message>
+    <message id="imageToPhotoInfo">
+        <source>Add images and videos to your photo folder.</source>
+        <translation>Add images and videos to your photo folder.</translation>
+    </message>
+    <message id="airDrop">
+        <source>Nearby Share</source>
+        <translation>Nearby Share</translation>
+    </message>
+    <message id="airDropInfo">
+        <source>Share files with a nearby device.</source>
+        <translation>Share files with a nearby device.</translation>
+    </message>
+    <message id="moveToPath">
+        <source>Move to Folder</source>
+        <translation>Move to Folder</translation>
+    </message>
+    <message id="moveToPathInfo">
+        <source>Move the files into a folder you choose.</source>
+        <translation>Move the files into a folder you choose.</translation>
+    </message>
+    <message id="copyFile">
+        <source>Copy to Folder</source>
+        <translation>Copy to Folder</translation>
+    </message>
+    <message id="copyFileInfo">
+        <source>Copy the files into a folder you choose.</source>
+        <translation>Copy the files into a folder you choose.</translation>
+    </message>
+    <message id="uploadQiniu">
+        <source>Upload to Qiniu</source>
+        <translation>Upload to Qiniu</translation>
+    </message>
+    <message id="uploadQiniuInfo">
+        <source>Upload files to a Qiniu bucket and copy their links.</source>
+        <translation>Upload files to a Qiniu bucket and copy their links.</translation>
+    </message>
+    <message id="uploadAli">
+        <source>Upload to Aliyun OSS</source>
+        <translation>Upload to Aliyun OSS</translation>
+    </message>
+    <message id="uploadAliInfo">
+        <source>Upload files to an Aliyun OSS bucket and copy their links.</source>
+        <translation>Upload files to an Aliyun OSS bucket and copy their links.</translation>
+    </message>
+    <message id="uploadTencent">
+        <source>Upload to Tencent COS</source>
+        <translation>Upload to Tencent COS</translation>
+    </message>
+    <message id="uploadTencentInfo">
+        <source>Upload files to a Tencent COS bucket and copy their links.</source>
+        <translation>Upload files to a Tencent COS bucket and copy their links.</translation>
+    </message>
+    <message id="uploadUP">
+        <source>Upload to UpYun</source>
+        <translation>Upload to UpYun</translation>
+    </message>
+    <message id="uploadUPInfo">
+        <source>Upload files to an UpYun bucket and copy their links.</source>
+        <translation>Upload files to an UpYun bucket and copy their links.</translation>
+    </message>
+    <message id="imageRotate">
+        <source>Rotate Images</source>
+        <translation>Rotate Images</translation>
+    </message>
+    <message id="imageRotateInfo">
+        <source>Turn or mirror images.</source>
+        <translation>Turn or mirror images.</translation>
+    </message>
+    <message id="renameFiles">
+        <source>Rename Files</source>
+        <translation>Rename Files</translation>
+    </message>
+    <message id="renameFilesInfo">
+        <source>Rename files by a pattern.</source>
+        <translation>Rename files by a pattern.</translation>
+    </message>
+    <message id="CommonActions">
+        <source>Common</source>
+        <translation>Common</translation>
+    </message>
+    <message id="SendTexts">
+        <source>Send</source>
+        <translation>Send</translation>
+    </message>
+    <message id="ProActions">
+        <source>Advanced</source>
+        <translation>Advanced</translation>
+    </message>
+    <message id="ChineseActions">
+        <source>Chinese</source>
+        <translation>Chinese</translation>
+    </message>
+    <message id="ImageActions">
+        <source>Images</source>
+        <translation>Images</translation>
+    </message>
+    <message id="SendFiles">
+        <source>Send and Upload</source>
+        <translation>Send and Upload</translation>
+    </message>
+    <message id="succeedNotif">
+        <source>%1 succeeded</source>
+        <translation>%1 succeeded</translation>
+    </message>
+    <message id="failureNotif">
+        <source>%1 failed</source>
+        <translation>%1 failed</translation>
+    </message>
+</context>
+</TS>

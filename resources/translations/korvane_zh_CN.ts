@@ -1,0 +1,247 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name></name>
+    <message id="translate">
+        <source>Translate</source>
+        <translation>翻译</translation>
+    </message>
+    <message id="translateInfo">
+        <source>Translate the text and copy the translation.</source>
+        <translation>翻译文本并复制译文。</translation>
+    </message>
+    <message id="clearStyle">
+        <source>Clear Text Style</source>
+        <translation>清除文本样式</translation>
+    </message>
+    <message id="clearStyleInfo">
+        <source>Copy the text again as plain text, without fonts or colours.</source>
+        <translation>去掉字体和颜色，以纯文本重新复制。</translation>
+    </message>
+    <message id="charQuatity">
+        <source>Count Characters</source>
+        <translation>字符统计</translation>
+    </message>
+    <message id="charQuatityInfo">
+        <source>Count the characters, letters and words of the text.</source>
+        <translation>统计文本的字符数、字母数和单词数。</translation>
+    </message>
+    <message id="sendEmail">
+        <source>Send by Mail</source>
+        <translation>发送邮件</translation>
+    </message>
+    <message id="sendEmailInfo">
+        <source>Write a new mail with the text or files.</source>
+        <translation>用文本或文件新建一封邮件。</translation>
+    </message>
+    <message id="sendMsg">
+        <source>Send as Message</source>
+        <translation>发送消息</translation>
+    </message>
+    <message id="sendMsgInfo">
+        <source>Send the text or files as a message to your phone's contacts.</source>
+        <translation>将文本或文件作为消息发送。</translation>
+    </message>
+    <message id="openURL">
+        <source>Open Custom URLs</source>
+        <translation>自定义URL</translation>
+    </message>
+    <message id="openURLInfo">
+        <source>Open your own search addresses with the text in place of {text}.</source>
+        <translation>用文本替换 {text} 后打开自定义网址。</translation>
+    </message>
+    <message id="chineseConverter">
+        <source>Simplified/Traditional Chinese</source>
+        <translation>简繁转换</translation>
+    </message>
+    <message id="chineseConverterInfo">
+        <source>Convert the text between simplified and traditional Chinese.</source>
+        <translation>在简体中文与繁体中文之间转换文本。</translation>
+    </message>
+    <message id="capitalPrice">
+        <source>Chinese Capital Amount</source>
+        <translation>大写金额</translation>
+    </message>
+    <message id="capitalPriceInfo">
+        <source>Write a number as a Chinese capital money amount.</source>
+        <translation>将数字转换为中文大写金额。</translation>
+    </message>
+    <message id="caseConvert">
+        <source>Letter Case</source>
+        <translation>英文大小写</translation>
+    </message>
+    <message id="caseConvertInfo">
+        <source>Change the text to upper case, lower case or capitalised words.</source>
+        <translation>将文本转换为大写、小写或首字母大写。</translation>
+    </message>
+    <message id="airDropText">
+        <source>Nearby Share</source>
+        <translation>隔空投送</translation>
+    </message>
+    <message id="airDropTextInfo">
+        <source>Share the text with a nearby device.</source>
+        <translation>将文本分享到附近的设备。</translation>
+    </message>
+    <message id="imageCompress">
+        <source>Compress Images</source>
+        <translation>压缩体积</translation>
+    </message>
+    <message id="imageCompressInfo">
+        <source>Make images smaller at the quality you choose.</source>
+        <translation>按所选质量压缩图片体积。</translation>
+    </message>
+    <message id="imageConvert">
+        <source>Convert Image Format</source>
+        <translation>转换格式</translation>
+    </message>
+    <message id="imageConvertInfo">
+        <source>Convert images to JPG, PNG or BMP.</source>
+        <translation>将图片转换为 JPG、PNG 或 BMP。</translation>
+    </message>
+    <message id="imageResize">
+        <source>Resize Images</source>
+        <translation>调整尺寸</translation>
+    </message>
+    <message id="imageResizeInfo">
+        <source>Scale images to a width, a height or a percentage.</source>
+        <translation>按宽度、高度或百分比缩放图片。</translation>
+    </message>
+    <message id="imageOCR">
+        <source>Recognise Text</source>
+        <translation>识别图中文字</translation>
+    </message>
+    <message id="imageOCRInfo">
+        <source>Recognise the text in images and copy it.</source>
+        <translation>识别图片中的文字并复制。</translation>
+    </message>
+    <message id="imageDataRemove">
+        <source>Remove Metadata</source>
+        <translation>移除源信息</translation>
+    </message>
+    <message id="imageDataRemoveInfo">
+        <source>Remove location, camera and other data from photos.</source>
+        <translation>移除照片中的位置、相机等信息。</translation>
+    </message>
+    <message id="imageUplodaToBed">
+        <source>Upload to Image Bed</source>
+        <translation>上传到图床</translation>
+    </message>
+    <message id="imageUplodaToBedInfo">
+        <source>Upload images and copy their links.</source>
+        <translation>上传图片并复制链接。</translation>
+    </message>
+    <message id="imageToPhoto">
+        <source>Add to Photos</source>
+        <translation>添加到照片</translation>
+    </message>
+    <message id="imageToPhotoInfo">
+        <source>Add images and videos to your photo folder.</source>
+        <translation>将图片和视频添加到照片文件夹。</translation>
+    </message>
+    <message id="airDrop">
+        <source>Nearby Share</source>
+        <translation>隔空投送</translation>
+    </message>
+    <message id="airDropInfo">
+        <source>Share files with a nearby device.</source>
+        <translation>将文件分享到附近的设备。</translation>
+    </message>
+    <message id="moveToPath">
+        <source>Move to Folder</source>
+        <translation>移动到路径</translation>
+    </message>
+    <message id="moveToPathInfo">
+        <source>Move the files into a folder you choose.</source>
+        <translation>将文件移动到所选文件夹。</translation>
+    </message>
+    <message id="copyFile">
+        <source>Copy to Folder</source>
+        <translation>复制到路径</translation>
+    </message>
+    <message id="copyFileInfo">
+        <source>Copy the files into a folder you choose.</source>
+        <translation>将文件复制到所选文件夹。</translation>
+    </message>
+    <message id="uploadQiniu">
+        <source>Upload to Qiniu</source>
+        <translation>上传到七牛云</translation>
+    </message>
+    <message id="uploadQiniuInfo">
+        <source>Upload files to a Qiniu bucket and copy their links.</source>
+        <translation>上传文件到七牛云并复制链接。</translation>
+    </message>
+    <message id="uploadAli">
+        <source>Upload to Aliyun OSS</source>
+        <translation>上传到阿里云</translation>
+    </message>
+    <message id="uploadAliInfo">
+        <source>Upload files to an Aliyun OSS bucket and copy their links.</source>
+        <translation>上传文件到阿里云 OSS 并复制链接。</translation>
+    </message>
+    <message id="uploadTencent">
+        <source>Upload to Tencent COS</source>
+        <translation>上传到腾讯云</translation>
+    </message>
+    <message id="uploadTencentInfo">
+        <source>Upload files to a Tencent COS bucket and copy their links.</source>
+        <translation>上传文件到腾讯云 COS 并复制链接。</translation>
+    </message>
+    <message id="uploadUP">
+        <source>Upload to UpYun</source>
+        <translation>上传到又拍云</translation>
+    </message>
+    <message id="uploadUPInfo">
+        <source>Upload files to an UpYun bucket and copy their links.</source>
+        <translation>上传文件到又拍云并复制链接。</translation>
+    </message>
+    <message id="imageRotate">
+        <source>Rotate Images</source>
+        <translation>旋转图片</translation>
+    </message>
+    <message id="imageRotateInfo">
+        <source>Turn or mirror images.</source>
+        <translation>旋转或翻转图片。</translation>
+    </message>
+    <message id="renameFiles">
+        <source>Rename Files</source>
+        <translation>重命名文件</translation>
+    </message>
+    <message id="renameFilesInfo">
+        <source>Rename files by a pattern.</source>
+        <translation>按规则批量重命名文件。</translation>
+    </message>
+    <message id="CommonActions">
+        <source>Common</source>
+        <translation>常用</translation>
+    </message>
+    <message id="SendTexts">
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message id="ProActions">
+        <source>Advanced</source>
+        <translation>高级</translation>
+    </message>
+    <message id="ChineseActions">
+        <source>Chinese</source>
+        <translation>中文</translation>
+    </message>
+    <message id="ImageActions">
+        <source>Images</source>
+        <translation>图片</translation>
+    </message>
+    <message id="SendFiles">
+        <source>Send and Upload</source>
+        <translation>发送与上传</translation>
+    </message>
+    <message id="succeedNotif">
+        <source>%1 succeeded</source>
+        <translation>%1 成功</translation>
+    </message>
+    <message id="failureNotif">
+        <source>%1 failed</source>
+        <translation>%1 失败</translation>
+    </message>
+</context>
+</TS>

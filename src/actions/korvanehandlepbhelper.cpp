@@ -1,0 +1,167 @@
+#include "korvanehandlepbhelper.h"
+
+#include "droplistentity.h"
+#include "korvaneclipboard.h"
+#include "korvanenotifier.h"
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include <limits>
+
+Q_LOGGING_CATEGORY(lcActions, "korvane.actions", QtWarningMsg)
+
+namespace {
+
+using DropPtr = KorvaneHandlePbHelper::DropPtr;
+
+// One slot of the dispatch tables. An action whose result is ready when it returns has a
+// synchronous entry and never sees the completion.
+struct ActionSlot {
+    void (*synchronous)(const DropPtr &drop);
+    void (*asynchronous)(const DropPtr &drop, const KorvaneCompletion &completion);
+};
+
+// Indexed by type. Empty slots are kinds whose action is not part of this build yet.
+const ActionSlot textActions[10] = {};
+const ActionSlot fileActions[18] = {};
+
+const ActionSlot *slotFor(const DropListEntity &drop)
+{
+    const qint64 type = drop.type();
+    if (drop.catalog() == 0 && type >= 0 && type < qint64(std::size(textActions)))
+        return &textActions[type];
+    if (drop.catalog() == 1 && type >= 0 && type < qint64(std::size(fileActions)))
+        return &fileActions[type];
+    return nullptr;
+}
+
+// The extension of a path's last component; a leading dot does not start one.
+QString extensionOf(const QString &path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot > slash + 1 ? path.mid(dot + 1) : QString();
+}
+
+} // namespace
+
+bool KorvaneHandlePbHelper::canHandleDropEntity(const DropListEntity &drop, bool *callsCompletion)
+{
+    const ActionSlot *slot = slotFor(drop);
+    if (!slot || (!slot->synchronous && !slot->asynchronous))
+        return false;
+    if (callsCompletion)
+        *callsCompletion = slot->asynchronous != nullptr;
+    return true;
+}
+
+void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    if (!drop)
+        return;
+    const ActionSlot *slot = slotFor(*drop);
+    if (!slot)
+        return;
+    if (slot->synchronous)
+        slot->synchronous(drop);
+    else if (slot->asynchronous)
+        slot->asynchronous(drop, completion ? completion : [](bool, const KorvaneError &) {});
+}
+
+KorvaneNotificationContent KorvaneHandlePbHelper::defaultNotificationContentSucceed(bool success, const DropListEntity &drop)
+{
+    KorvaneNotificationContent content;
+    content.attachmentImage = success ? QStringLiteral(":/images/notificationDone.png")
+                                      : QStringLiteral(":/images/notificationFail.png");
+    content.title = (success ? qtTrId("succeedNotif") : qtTrId("failureNotif")).arg(drop.title());
+    content.badge = 0;
+    return content;
+}
+
+void KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(const KorvaneNotificationContent &content)
+{
+    if (KorvanePlatform::userDefaults()->integerForKey(QStringLiteral("muteNotifi")) == 1)
+        return;
+    KorvanePlatform::notifier()->post(content);
+}
+
+void KorvaneHandlePbHelper::pasteTextToPB(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    KorvanePlatform::clipboard()->writeText(text);
+}
+
+void KorvaneHandlePbHelper::pasteImagesToPB(const QVariantList &objects)
+{
+    KorvanePlatform::clipboard()->writeObjects(objects);
+}
+
+void KorvaneHandlePbHelper::pasteImageDataToPB(const QByteArray &data)
+{
+    KorvanePlatform::clipboard()->writeImageData(data, QStringLiteral("image/png"));
+}
+
+QUrl KorvaneHandlePbHelper::getSavePathUrl(const QString &path)
+{
+    if (path.isEmpty())
+        return QUrl();
+    if (path == QLatin1String("~"))
+        return QUrl::fromLocalFile(QDir::homePath());
+    if (path.startsWith(QLatin1String("~/")))
+        return QUrl::fromLocalFile(QDir::homePath() + QLatin1Char('/') + path.mid(2));
+    return QUrl::fromLocalFile(path);
+}
+
+QString KorvaneHandlePbHelper::destFile(const QUrl &folder, const QUrl &sourceUrl, const QString &endName)
+{
+    const QString source = sourceUrl.toLocalFile();
+    const int slash = source.lastIndexOf(QLatin1Char('/'));
+    const QString name = source.mid(slash + 1);
+    const QString extension = extensionOf(name);
+    const QString base = extension.isEmpty() ? name : name.left(name.size() - extension.size() - 1);
+    const QString dir = slash > 0 ? source.left(slash) : QStringLiteral("/");
+
+    const QString folderPath = folder.isValid() ? folder.toLocalFile() : QString();
+    if (!folderPath.isEmpty())
+        return QDir(folderPath).filePath(base) + endName;
+    if (!endName.isEmpty())
+        return QDir(dir).filePath(base) + endName;
+    return source;
+}
+
+QString KorvaneHandlePbHelper::destFile(const QString &path)
+{
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return path;
+    const QString extension = extensionOf(path);
+    const QString stem = extension.isEmpty() ? path : path.left(path.size() - extension.size() - 1);
+    for (qint64 n = 1; n < std::numeric_limits<qint64>::max() - 1; ++n) {
+        const QString candidate = extension.isEmpty() ? stem + QString::number(n)
+                                                      : stem + QString::number(n) + QLatin1Char('.') + extension;
+        const QFileInfo info(candidate);
+        if (!info.exists() && !info.isSymLink())
+            return candidate;
+    }
+    return QString();
+}
+
+QString KorvaneHandlePbHelper::getSizeDesc(qint64 bytes)
+{
+    if (bytes < 1024)
+        return QString::number(bytes) + QLatin1Char('B');
+    if (bytes < 1048576)
+        return QString::number(double(bytes) * (1.0 / 1024), 'f', 2) + QLatin1Char('K');
+    return QString::number(double(bytes) * (1.0 / 1048576), 'f', 2) + QLatin1Char('M');
+}
+
+QString KorvaneHandlePbHelper::URLEncodedString(const QString &string)
+{
+    // Unreserved characters always stay; these are the rest of the query's allowed set.
+    return QString::fromLatin1(string.toUtf8().toPercentEncoding("!$&'()*+,/:;=?@"));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "korvanecompletion.h"
+#include "korvanenotificationcontent.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+
+#include <memory>
+
+class DropListEntity;
+
+// Runs an action record on the dropped data and offers the reporting every action uses:
+// the notification, the clipboard writers and the output naming rules.
+class KorvaneHandlePbHelper final
+{
+public:
+    using DropPtr = std::shared_ptr<DropListEntity>;
+
+    // Selects the action by catalog and type and starts it. Actions whose result is ready at
+    // once never call the completion; unknown kinds do nothing at all.
+    static void handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    // Whether handleDropEntity will run something for the record, and whether that action
+    // reports through the completion.
+    static bool canHandleDropEntity(const DropListEntity &drop, bool *callsCompletion = nullptr);
+
+    static KorvaneNotificationContent defaultNotificationContentSucceed(bool success, const DropListEntity &drop);
+    static void trigeerlocalNotificationWithContent(const KorvaneNotificationContent &content);
+
+    static void pasteTextToPB(const QString &text);
+    static void pasteImagesToPB(const QVariantList &objects);
+    static void pasteImageDataToPB(const QByteArray &data);
+
+    static QUrl getSavePathUrl(const QString &path);
+    static QString destFile(const QUrl &folder, const QUrl &sourceUrl, const QString &endName);
+    static QString destFile(const QString &path);
+    static QString getSizeDesc(qint64 bytes);
+    static QString URLEncodedString(const QString &string);
+};

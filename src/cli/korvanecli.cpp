@@ -1,0 +1,588 @@
+#include "korvanecli.h"
+
+#include "customurl.h"
+#include "droplistentity.h"
+#include "headlessclipboard.h"
+#include "headlessnotifier.h"
+#include "korvaneactioncatalog.h"
+#include "korvaneclihelp.h"
+#include "korvanecliinput.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvaneplatform.h"
+#include "korvaneschema.h"
+#include "textcustomurl.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void printOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void printErr(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+QString arg(const QByteArray &bytes)
+{
+    return QString::fromLocal8Bit(bytes);
+}
+
+// Removes a flag from the arguments; true when it was there.
+bool takeFlag(QList<QByteArray> *args, const char *flag)
+{
+    return args->removeAll(QByteArray(flag)) > 0;
+}
+
+// Removes every "OPTION VALUE" pair; false when an option lacks its value.
+bool takeOption(QList<QByteArray> *args, const char *option, QList<QByteArray> *values)
+{
+    for (int i = 0; i < args->size();) {
+        if (args->at(i) != option) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= args->size())
+            return false;
+        values->append(args->at(i + 1));
+        args->remove(i, 2);
+    }
+    return true;
+}
+
+bool wantsHelp(const QList<QByteArray> &args)
+{
+    return args.contains("--help") || args.contains("-h");
+}
+
+QJsonObject actionJson(const DropListEntity &drop)
+{
+    return QJsonObject{
+        {QStringLiteral("dropID"), drop.dropID()},
+        {QStringLiteral("catalog"), drop.catalog()},
+        {QStringLiteral("type"), drop.type()},
+        {QStringLiteral("index"), drop.index()},
+        {QStringLiteral("title"), drop.title()},
+        {QStringLiteral("keyCode"), drop.keyCode()},
+        {QStringLiteral("modifiers"), drop.modifiers()},
+        {QStringLiteral("supportTypes"), drop.supportTypes()},
+    };
+}
+
+QString actionLine(const DropListEntity &drop)
+{
+    const QString hotkey = drop.hasHotKey() ? QStringLiteral("key %1 modifiers %2").arg(drop.keyCode()).arg(drop.modifiers())
+                                            : QStringLiteral("-");
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+        .arg(drop.dropID())
+        .arg(drop.catalog())
+        .arg(drop.type())
+        .arg(drop.index())
+        .arg(drop.title(), hotkey);
+}
+
+QString urlText(const QUrl &url)
+{
+    return url.isLocalFile() ? url.toLocalFile() : url.toString();
+}
+
+QJsonArray pathsJson(const QList<QUrl> &urls)
+{
+    QJsonArray array;
+    for (const QUrl &url : urls)
+        array.append(urlText(url));
+    return array;
+}
+
+// The actions the popover lists for the data just classified.
+QList<DropListEntityPtr> fittingActions(KorvaneCoreDataHelper *store)
+{
+    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    if (data->dataCatalog() == DataCatalogText)
+        return store->getDropsByCatalog(0);
+    if (data->dataCatalog() == DataCatalogNone)
+        return {};
+    return store->getDropsByKorvaneHandleData();
+}
+
+QJsonValue nullable(const QString &text)
+{
+    return text.isNull() ? QJsonValue() : QJsonValue(text);
+}
+
+} // namespace
+
+bool KorvaneCli::isCommand(const QByteArray &firstArgument)
+{
+    // Any word is a command (an unknown one is a usage error); other options are Qt's own
+    // options for the tray application, such as -platform.
+    if (firstArgument == "--help" || firstArgument == "-h" || firstArgument == "--version")
+        return true;
+    return !firstArgument.isEmpty() && !firstArgument.startsWith('-');
+}
+
+int KorvaneCli::usageError(const QString &reason, const QString &command)
+{
+    const QString hint = command.isEmpty() ? QStringLiteral("korvane --help") : QStringLiteral("korvane %1 --help").arg(command);
+    printErr(QStringLiteral("korvane: %1 (see '%2')\n").arg(reason, hint));
+    return UsageError;
+}
+
+bool KorvaneCli::openStore()
+{
+    m_store = KorvaneCoreDataHelper::shareInstance();
+    if (!m_store->persistentStoreCoordinator()) {
+        printErr(QStringLiteral("korvane: the action store cannot be opened; it was left as it is (%1)\n").arg(m_store->storeError()));
+        return false;
+    }
+    m_store->initializationDefaultData();
+    return true;
+}
+
+int KorvaneCli::exec(const QList<QByteArray> &args)
+{
+    if (args.isEmpty() || args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
+        printOut(KorvaneCliHelp::general());
+        return Success;
+    }
+    if (args.first() == "--version") {
+        printOut(QStringLiteral("korvane %1\n").arg(QCoreApplication::applicationVersion()));
+        return Success;
+    }
+    const QByteArray command = args.first();
+    QList<QByteArray> rest = args.mid(1);
+    const QString help = KorvaneCliHelp::forCommand(arg(command));
+    if (help.isEmpty())
+        return usageError(QStringLiteral("unknown command '%1'").arg(arg(command)));
+    if (wantsHelp(rest)) {
+        printOut(help);
+        return Success;
+    }
+    if (command == "list")
+        return list(rest);
+    if (command == "classify")
+        return classify(rest);
+    if (command == "run")
+        return run(rest);
+    if (command == "add")
+        return add(rest);
+    if (command == "set")
+        return set(rest);
+    return remove(rest);
+}
+
+int KorvaneCli::list(QList<QByteArray> args)
+{
+    const bool json = takeFlag(&args, "--json");
+    if (!args.isEmpty())
+        return usageError(QStringLiteral("list takes no argument '%1'").arg(arg(args.first())), QStringLiteral("list"));
+    if (!openStore())
+        return Failure;
+
+    QList<DropListEntityPtr> drops = m_store->getDropsByCatalog(0) + m_store->getDropsByCatalog(1);
+    if (json) {
+        QJsonArray array;
+        for (const auto &drop : drops)
+            array.append(actionJson(*drop));
+        printOut(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+        return Success;
+    }
+    printOut(QStringLiteral("dropID\tcatalog\ttype\tindex\ttitle\thotkey\n"));
+    for (const auto &drop : drops)
+        printOut(actionLine(*drop));
+    return Success;
+}
+
+int KorvaneCli::classify(QList<QByteArray> args)
+{
+    const bool json = takeFlag(&args, "--json");
+    KorvaneCliInput input;
+    QString error;
+    if (!input.parse(&args, &error))
+        return usageError(error, QStringLiteral("classify"));
+    if (!args.isEmpty())
+        return usageError(QStringLiteral("unknown option '%1'").arg(arg(args.first())), QStringLiteral("classify"));
+    if (!openStore())
+        return Failure;
+
+    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    data->handleDataWith(input.pasteboard());
+    const QList<DropListEntityPtr> actions = fittingActions(m_store);
+
+    if (json) {
+        QJsonArray actionArray;
+        for (const auto &drop : actions)
+            actionArray.append(actionJson(*drop));
+        const QJsonObject object{
+            {QStringLiteral("dataCatalog"), data->dataCatalog()},
+            {QStringLiteral("dataSubCatalog"), data->dataSubCatalog()},
+            {QStringLiteral("containedFileType"), qint64(data->containedFileType())},
+            {QStringLiteral("itemsCount"), data->itemsCount()},
+            {QStringLiteral("imgFileUrls"), pathsJson(data->imgFileUrls())},
+            {QStringLiteral("folderFileUrls"), pathsJson(data->folderFileUrls())},
+            {QStringLiteral("videoFileUrls"), pathsJson(data->videoFileUrls())},
+            {QStringLiteral("otherFileUrls"), pathsJson(data->otherFileUrls())},
+            {QStringLiteral("allFileUrls"), pathsJson(data->allFileUrls())},
+            {QStringLiteral("textString"), nullable(data->textString())},
+            {QStringLiteral("imageData"), data->imageData().isNull() ? QJsonValue() : QJsonValue(qint64(data->imageData().size()))},
+            {QStringLiteral("actions"), actionArray},
+        };
+        printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+        return Success;
+    }
+
+    static const char *const catalogs[] = {"nothing recognised", "text", "image data or files"};
+    printOut(QStringLiteral("data: %1 (catalog %2, sub-catalog %3), %4 item(s), file kinds %5\n")
+                 .arg(QString::fromLatin1(catalogs[qBound(qint64(0), data->dataCatalog(), qint64(2))]))
+                 .arg(data->dataCatalog())
+                 .arg(data->dataSubCatalog())
+                 .arg(data->itemsCount())
+                 .arg(data->containedFileType()));
+    const struct {
+        const char *name;
+        const QList<QUrl> &urls;
+    } lists[] = {{"images", data->imgFileUrls()}, {"folders", data->folderFileUrls()},
+                 {"videos", data->videoFileUrls()}, {"others", data->otherFileUrls()}};
+    for (const auto &l : lists) {
+        for (const QUrl &url : l.urls)
+            printOut(QStringLiteral("%1\t%2\n").arg(QString::fromLatin1(l.name), urlText(url)));
+    }
+    if (!data->imageData().isNull())
+        printOut(QStringLiteral("image data\t%1 bytes\n").arg(data->imageData().size()));
+    printOut(QStringLiteral("actions:\n"));
+    for (const auto &drop : actions)
+        printOut(actionLine(*drop));
+    return Success;
+}
+
+std::shared_ptr<DropListEntity> KorvaneCli::findAction(const QString &name, QString *error)
+{
+    bool numeric = false;
+    const qint32 id = name.toInt(&numeric);
+    if (numeric) {
+        if (auto drop = m_store->fetchDropWithID(id))
+            return drop;
+    }
+    QList<DropListEntityPtr> matches;
+    for (const auto &drop : m_store->getAllDrops()) {
+        if (drop->title() == name)
+            matches.append(drop);
+    }
+    if (matches.size() == 1)
+        return matches.first();
+    if (matches.isEmpty()) {
+        *error = QStringLiteral("no action has the dropID or title '%1' (see 'korvane list')").arg(name);
+    } else {
+        QStringList ids;
+        for (const auto &drop : matches)
+            ids.append(QString::number(drop->dropID()));
+        *error = QStringLiteral("%1 actions are titled '%2'; name one by its dropID: %3").arg(matches.size()).arg(name, ids.join(QLatin1String(", ")));
+    }
+    return nullptr;
+}
+
+int KorvaneCli::run(QList<QByteArray> args)
+{
+    const bool json = takeFlag(&args, "--json");
+    QList<QByteArray> outs;
+    if (!takeOption(&args, "--out", &outs))
+        return usageError(QStringLiteral("--out needs a file"), QStringLiteral("run"));
+    if (outs.size() > 1)
+        return usageError(QStringLiteral("--out is given more than once"), QStringLiteral("run"));
+    if (args.isEmpty() || args.first().startsWith("--"))
+        return usageError(QStringLiteral("run needs an ACTION (a dropID or an exact title)"), QStringLiteral("run"));
+    const QString actionName = arg(args.takeFirst());
+    KorvaneCliInput input;
+    QString error;
+    if (!input.parse(&args, &error))
+        return usageError(error, QStringLiteral("run"));
+    if (!args.isEmpty())
+        return usageError(QStringLiteral("unknown option '%1'").arg(arg(args.first())), QStringLiteral("run"));
+    if (!openStore())
+        return Failure;
+    const DropListEntityPtr drop = findAction(actionName, &error);
+    if (!drop) {
+        printErr(QStringLiteral("korvane: %1\n").arg(error));
+        return Failure;
+    }
+
+    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    data->handleDataWith(input.isEmpty() ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
+    bool fits = false;
+    for (const auto &candidate : fittingActions(m_store))
+        fits = fits || candidate == drop;
+    if (!fits) {
+        printErr(QStringLiteral("korvane: \"%1\" does not take this input (see 'korvane classify')\n").arg(drop->title()));
+        return Failure;
+    }
+    bool callsCompletion = false;
+    if (!KorvaneHandlePbHelper::canHandleDropEntity(*drop, &callsCompletion)) {
+        printErr(QStringLiteral("korvane: \"%1\" (%2) is an action this build of Korvane cannot run yet\n")
+                     .arg(drop->title(), KorvaneActionCatalog::localizedTitle(drop->catalog(), drop->type())));
+        return Failure;
+    }
+
+    auto *clipboard = dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard());
+    auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
+    const int writesBefore = clipboard ? clipboard->writeCount() : 0;
+    const int postsBefore = notifier ? int(notifier->posted().size()) : 0;
+
+    bool finished = !callsCompletion;
+    bool success = !callsCompletion;
+    KorvaneError failure;
+    QEventLoop loop;
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool ok, const KorvaneError &e) {
+        finished = true;
+        success = ok;
+        failure = e;
+        loop.quit();
+    });
+
+    // An action with nothing to work on returns without calling its completion; stop once
+    // no work of its is left anywhere.
+    QTimer idle;
+    int idleTicks = 0;
+    QObject::connect(&idle, &QTimer::timeout, &loop, [&] {
+        idleTicks = QThreadPool::globalInstance()->activeThreadCount() == 0 ? idleTicks + 1 : 0;
+        if (idleTicks >= 3)
+            loop.quit();
+    });
+    if (!finished) {
+        idle.start(100);
+        loop.exec();
+    }
+    // Let the notification and clipboard writes queued behind the completion land.
+    QCoreApplication::processEvents();
+    if (!finished) {
+        printErr(QStringLiteral("korvane: \"%1\" found nothing to work on in the input\n").arg(drop->title()));
+        return Failure;
+    }
+
+    QJsonValue notificationJson;
+    if (notifier && notifier->posted().size() > postsBefore) {
+        const KorvaneNotificationContent &content = notifier->posted().last();
+        notificationJson = QJsonObject{{QStringLiteral("title"), content.title}, {QStringLiteral("body"), content.body}};
+        if (!json)
+            printErr(QStringLiteral("%1: %2\n").arg(content.title, content.body));
+    }
+
+    QJsonValue pasteboardJson;
+    if (clipboard && clipboard->writeCount() > writesBefore) {
+        switch (clipboard->content()) {
+        case HeadlessClipboard::Content::Text:
+            pasteboardJson = QJsonObject{{QStringLiteral("text"), clipboard->text()}};
+            if (!json)
+                printOut(clipboard->text() + QLatin1Char('\n'));
+            break;
+        case HeadlessClipboard::Content::ImageData: {
+            pasteboardJson = QJsonObject{{QStringLiteral("image"),
+                                          QJsonObject{{QStringLiteral("type"), clipboard->imageMimeType()},
+                                                      {QStringLiteral("length"), qint64(clipboard->imageData().size())}}}};
+            if (!outs.isEmpty()) {
+                QFile out(QFile::decodeName(outs.first()));
+                if (!out.open(QIODevice::WriteOnly) || out.write(clipboard->imageData()) != clipboard->imageData().size()) {
+                    printErr(QStringLiteral("korvane: cannot write %1: %2\n").arg(out.fileName(), out.errorString()));
+                    return Failure;
+                }
+            } else if (!json) {
+                printErr(QStringLiteral("korvane: the result is %1 bytes of %2; write it with --out FILE\n")
+                             .arg(clipboard->imageData().size())
+                             .arg(clipboard->imageMimeType()));
+            }
+            break;
+        }
+        case HeadlessClipboard::Content::Objects: {
+            QJsonArray urls;
+            for (const QVariant &object : clipboard->objects()) {
+                if (object.typeId() != QMetaType::QUrl)
+                    continue;
+                urls.append(urlText(object.toUrl()));
+                if (!json)
+                    printOut(urlText(object.toUrl()) + QLatin1Char('\n'));
+            }
+            pasteboardJson = QJsonObject{{QStringLiteral("urls"), urls}};
+            break;
+        }
+        case HeadlessClipboard::Content::Empty:
+            break;
+        }
+    }
+
+    if (json) {
+        QJsonValue errorJson;
+        if (!success) {
+            errorJson = QJsonObject{{QStringLiteral("domain"), failure.domain()},
+                                    {QStringLiteral("code"), failure.code()},
+                                    {QStringLiteral("message"), failure.localizedDescription()}};
+        }
+        const QJsonObject object{{QStringLiteral("success"), success},
+                                 {QStringLiteral("error"), errorJson},
+                                 {QStringLiteral("notification"), notificationJson},
+                                 {QStringLiteral("pasteboard"), pasteboardJson}};
+        printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+    } else if (!success && notificationJson.isNull()) {
+        printErr(QStringLiteral("korvane: \"%1\" failed: %2\n").arg(drop->title(), failure.localizedDescription()));
+    }
+    return success ? Success : Failure;
+}
+
+bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &assignment, QString *error)
+{
+    const int plus = assignment.indexOf(QLatin1String("+="));
+    const int equals = assignment.indexOf(QLatin1Char('='));
+    if (plus > 0 && plus < equals) {
+        const QString field = assignment.left(plus);
+        if (field != QLatin1String("urls")) {
+            *error = QStringLiteral("only urls takes +=, not %1").arg(field);
+            return false;
+        }
+        if (!drop->textCustomUrl()) {
+            *error = QStringLiteral("\"%1\" is not a custom-URL action; it has no urls").arg(drop->title());
+            return false;
+        }
+        m_store->addNewCustomUrl(drop, assignment.mid(plus + 2));
+        return true;
+    }
+    if (equals <= 0) {
+        *error = QStringLiteral("'%1' is not FIELD=VALUE").arg(assignment);
+        return false;
+    }
+    QString field = assignment.left(equals);
+    const QString value = assignment.mid(equals + 1);
+    const std::shared_ptr<KorvaneManagedObject> settings = drop->settings();
+
+    bool onRecord = field.startsWith(QLatin1String("drop."));
+    if (onRecord)
+        field = field.mid(5);
+    else
+        onRecord = !settings || settings->entity().attributeIndex(field) < 0;
+
+    if (onRecord) {
+        static const QStringList editable{QStringLiteral("title"), QStringLiteral("index"), QStringLiteral("keyCode"),
+                                          QStringLiteral("modifiers"), QStringLiteral("supportTypes")};
+        if (drop->entity().attributeIndex(field) >= 0 && !editable.contains(field)) {
+            *error = QStringLiteral("%1 of an action is fixed when it is made").arg(field);
+            return false;
+        }
+        if (!editable.contains(field)) {
+            QStringList fields = editable;
+            if (settings) {
+                for (const auto &attribute : settings->entity().attributes)
+                    fields.append(attribute.name);
+            }
+            *error = QStringLiteral("\"%1\" has no field %2; its fields: %3").arg(drop->title(), field, fields.join(QLatin1String(", ")));
+            return false;
+        }
+        if (!drop->setValue(field, value)) {
+            *error = QStringLiteral("'%1' is not a valid value for %2").arg(value, field);
+            return false;
+        }
+        return true;
+    }
+    if (!settings->setValue(field, value)) {
+        *error = QStringLiteral("'%1' is not a valid value for %2 of %3").arg(value, field, settings->entity().name);
+        return false;
+    }
+    return true;
+}
+
+int KorvaneCli::add(QList<QByteArray> args)
+{
+    QList<QByteArray> indexes, titles, assignments;
+    if (!takeOption(&args, "--index", &indexes) || !takeOption(&args, "--title", &titles) || !takeOption(&args, "--set", &assignments))
+        return usageError(QStringLiteral("--index, --title and --set need a value"), QStringLiteral("add"));
+    if (args.size() != 2)
+        return usageError(QStringLiteral("add needs CATALOG and TYPE"), QStringLiteral("add"));
+    bool okCatalog = false, okType = false;
+    const qint64 catalog = arg(args.at(0)).toLongLong(&okCatalog);
+    const qint64 type = arg(args.at(1)).toLongLong(&okType);
+    if (!okCatalog || !okType || !KorvaneActionCatalog::isKnown(catalog, type))
+        return usageError(QStringLiteral("no action kind has catalog %1 and type %2 (text actions: 0 0-9, file and image actions: 1 0-17)")
+                              .arg(arg(args.at(0)), arg(args.at(1))),
+                          QStringLiteral("add"));
+    qint32 index = -1;
+    if (!indexes.isEmpty()) {
+        bool ok = false;
+        index = arg(indexes.last()).toInt(&ok);
+        if (!ok || index < 0)
+            return usageError(QStringLiteral("--index takes a number from 0"), QStringLiteral("add"));
+    }
+    if (!openStore())
+        return Failure;
+    if (index < 0)
+        index = qint32(m_store->getDropsByCatalog(catalog).size());
+
+    const DropListEntityPtr drop = m_store->getNewDrop(catalog, type, index);
+    if (!titles.isEmpty())
+        drop->setTitle(arg(titles.last()));
+    QString error;
+    for (const QByteArray &assignment : std::as_const(assignments)) {
+        if (!applyAssignment(drop, arg(assignment), &error)) {
+            // The action was made before its settings were read: do not leave half of it.
+            m_store->deleteDropEntity(drop);
+            return usageError(error, QStringLiteral("add"));
+        }
+    }
+    m_store->saveDataChange();
+    printOut(QStringLiteral("%1\n").arg(drop->dropID()));
+    return Success;
+}
+
+int KorvaneCli::set(QList<QByteArray> args)
+{
+    if (args.size() < 2)
+        return usageError(QStringLiteral("set needs a DROPID and at least one FIELD=VALUE"), QStringLiteral("set"));
+    bool ok = false;
+    const qint32 id = arg(args.first()).toInt(&ok);
+    if (!ok)
+        return usageError(QStringLiteral("'%1' is not a dropID").arg(arg(args.first())), QStringLiteral("set"));
+    if (!openStore())
+        return Failure;
+    const DropListEntityPtr drop = m_store->fetchDropWithID(id);
+    if (!drop) {
+        printErr(QStringLiteral("korvane: no action has the dropID %1 (see 'korvane list')\n").arg(id));
+        return Failure;
+    }
+    QString error;
+    for (const QByteArray &assignment : args.mid(1)) {
+        if (!applyAssignment(drop, arg(assignment), &error))
+            return usageError(error, QStringLiteral("set"));
+    }
+    m_store->saveDataChange();
+    return Success;
+}
+
+int KorvaneCli::remove(QList<QByteArray> args)
+{
+    if (args.size() != 1)
+        return usageError(QStringLiteral("remove needs exactly one DROPID"), QStringLiteral("remove"));
+    bool ok = false;
+    const qint32 id = arg(args.first()).toInt(&ok);
+    if (!ok)
+        return usageError(QStringLiteral("'%1' is not a dropID").arg(arg(args.first())), QStringLiteral("remove"));
+    if (!openStore())
+        return Failure;
+    const DropListEntityPtr drop = m_store->fetchDropWithID(id);
+    if (!drop) {
+        printErr(QStringLiteral("korvane: no action has the dropID %1 (see 'korvane list')\n").arg(id));
+        return Failure;
+    }
+    m_store->deleteDropEntity(drop);
+    return Success;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class DropListEntity;
+class KorvaneCoreDataHelper;
+
+// The command line: list, classify, run and edit actions without a display, on the same
+// store and settings as the tray application.
+class KorvaneCli final
+{
+public:
+    enum ExitStatus {
+        Success = 0,
+        Failure = 1,
+        UsageError = 2,
+    };
+
+    static bool isCommand(const QByteArray &firstArgument);
+
+    // args: the arguments after the program name, as bytes (file names need not be UTF-8).
+    int exec(const QList<QByteArray> &args);
+
+private:
+    int list(QList<QByteArray> args);
+    int classify(QList<QByteArray> args);
+    int run(QList<QByteArray> args);
+    int add(QList<QByteArray> args);
+    int set(QList<QByteArray> args);
+    int remove(QList<QByteArray> args);
+
+    bool openStore();
+    int usageError(const QString &reason, const QString &command = QString());
+    std::shared_ptr<DropListEntity> findAction(const QString &name, QString *error);
+    bool applyAssignment(const std::shared_ptr<DropListEntity> &drop, const QString &assignment, QString *error);
+
+    KorvaneCoreDataHelper *m_store = nullptr;
+};

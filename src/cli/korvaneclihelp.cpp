@@ -1,0 +1,130 @@
+#include "korvaneclihelp.h"
+
+namespace {
+
+const char inputHelp[] =
+    "INPUT, in order, as items of a pasteboard:\n"
+    "  PATH               a file or folder item (it need not exist; an existing folder is a folder)\n"
+    "  --text TEXT        a text item\n"
+    "  --text-file FILE   a text item holding FILE's UTF-8 content ('-' reads standard input)\n"
+    "  --rtf FILE         an RTF item\n"
+    "  --image FILE       an image-data item holding FILE's PNG or TIFF bytes\n";
+
+} // namespace
+
+QString KorvaneCliHelp::general()
+{
+    return QStringLiteral(
+        "Usage: korvane [COMMAND [ARGS...]]\n"
+        "\n"
+        "Without a command, Korvane starts in the system tray. With one, it runs without a\n"
+        "display on the same actions and settings.\n"
+        "\n"
+        "Commands:\n"
+        "  list       the configured actions\n"
+        "  classify   what some input classifies into, and the actions offered for it\n"
+        "  run        run one action on some input\n"
+        "  add        add an action\n"
+        "  set        change an action's fields or settings\n"
+        "  remove     remove an action\n"
+        "\n"
+        "Options:\n"
+        "  --help     this text; 'korvane COMMAND --help' explains a command\n"
+        "  --version  the version\n"
+        "\n"
+        "Exit status: 0 success, 1 failure, 2 usage error.\n"
+        "\n"
+        "Example:\n"
+        "  korvane classify photo.jpg notes.txt --json\n");
+}
+
+QString KorvaneCliHelp::forCommand(const QString &command)
+{
+    if (command == QLatin1String("list")) {
+        return QStringLiteral(
+            "Usage: korvane list [--json]\n"
+            "\n"
+            "Lists the configured actions, text actions first, each in its list order:\n"
+            "dropID, catalog (0 text, 1 files and images), type, index, title and hotkey.\n"
+            "\n"
+            "  --json   an array of objects with dropID, catalog, type, index, title, keyCode,\n"
+            "           modifiers and supportTypes\n"
+            "\n"
+            "Example:\n"
+            "  korvane list --json\n");
+    }
+    if (command == QLatin1String("classify")) {
+        return QStringLiteral(
+                   "Usage: korvane classify [INPUT...] [--json]\n"
+                   "\n"
+                   "Classifies the input as the tray does a drop, and lists the actions the\n"
+                   "popover would offer for it, in order.\n"
+                   "\n")
+            + QString::fromUtf8(inputHelp)
+            + QStringLiteral(
+                "\n"
+                "  --json   one object: dataCatalog, dataSubCatalog, containedFileType, itemsCount,\n"
+                "           imgFileUrls, folderFileUrls, videoFileUrls, otherFileUrls, allFileUrls\n"
+                "           (as paths), textString, imageData (its length) and actions\n"
+                "\n"
+                "Example:\n"
+                "  korvane classify a.jpg b.svg c.mov --json\n");
+    }
+    if (command == QLatin1String("run")) {
+        return QStringLiteral(
+                   "Usage: korvane run ACTION [INPUT...] [--json] [--out FILE]\n"
+                   "\n"
+                   "Runs one action on the input and waits until it has finished. ACTION is a\n"
+                   "dropID or an exact title. What the action puts on the clipboard goes to\n"
+                   "standard output, its notification to standard error as 'title: body'.\n"
+                   "\n")
+            + QString::fromUtf8(inputHelp)
+            + QStringLiteral(
+                "\n"
+                "  --out FILE   write an image result to FILE\n"
+                "  --json       one object: success, error (domain, code, message), notification\n"
+                "               (title, body) and pasteboard (text, image or urls)\n"
+                "\n"
+                "Exit status: 0 when the action succeeded, 1 when it failed or had nothing to do.\n"
+                "\n"
+                "Example:\n"
+                "  korvane run 'Character Counter' --text 'Hello world'\n");
+    }
+    if (command == QLatin1String("add")) {
+        return QStringLiteral(
+            "Usage: korvane add CATALOG TYPE [--index N] [--title T] [--set FIELD=VALUE]...\n"
+            "\n"
+            "Adds an action of a kind (CATALOG 0: text actions, types 0-9; CATALOG 1: file and\n"
+            "image actions, types 0-17) with its default settings, and prints its dropID.\n"
+            "\n"
+            "  --index N           its place in its catalog's list (default: the end)\n"
+            "  --title T           its title (default: the kind's name)\n"
+            "  --set FIELD=VALUE   a field as 'korvane set' takes it; may repeat\n"
+            "\n"
+            "Example:\n"
+            "  korvane add 1 9 --title 'Copy to Backup' --set savePath=~/Backup\n");
+    }
+    if (command == QLatin1String("set")) {
+        return QStringLiteral(
+            "Usage: korvane set DROPID FIELD=VALUE...\n"
+            "\n"
+            "Changes an action. FIELD is a stored name of the action's settings (savePath,\n"
+            "needCopy, compressionRato, ...) or of the action itself (title, index, keyCode,\n"
+            "modifiers, supportTypes). Where both have the name, the bare name means the\n"
+            "settings' and drop.NAME the action's. Booleans take 1/0 or true/false.\n"
+            "urls+=TEMPLATE adds a URL template to a custom-URL action.\n"
+            "\n"
+            "Example:\n"
+            "  korvane set 123451234 title='Search the web' 'urls+=https://duckduckgo.com/?q={text}'\n");
+    }
+    if (command == QLatin1String("remove")) {
+        return QStringLiteral(
+            "Usage: korvane remove DROPID\n"
+            "\n"
+            "Removes an action with its settings.\n"
+            "\n"
+            "Example:\n"
+            "  korvane remove 123451234\n");
+    }
+    return QString();
+}

@@ -1,0 +1,64 @@
+#include "korvanetypeidentifier.h"
+
+#include <QHash>
+#include <QMimeDatabase>
+#include <QUrl>
+
+namespace {
+
+struct CachedType {
+    QString identifier;
+    KorvaneTypeIdentifier::Kind kind;
+};
+
+// A drop of thousands of files repeats a handful of extensions: look each one up once.
+const CachedType &lookup(const QString &extension)
+{
+    thread_local QHash<QString, CachedType> cache;
+    const QString key = extension.toLower();
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+
+    CachedType entry{QString(), KorvaneTypeIdentifier::Other};
+    if (!key.isEmpty()) {
+        static const QMimeDatabase db;
+        const QMimeType mime = db.mimeTypeForFile(QLatin1String("x.") + key, QMimeDatabase::MatchExtension);
+        if (!mime.isDefault()) {
+            entry.identifier = mime.name();
+            if (mime.inherits(QStringLiteral("image/svg+xml")))
+                entry.kind = KorvaneTypeIdentifier::SvgImage;
+            else if (entry.identifier.startsWith(QLatin1String("image/")))
+                entry.kind = KorvaneTypeIdentifier::Image;
+            else if (entry.identifier.startsWith(QLatin1String("video/")))
+                entry.kind = KorvaneTypeIdentifier::Video;
+        }
+    }
+    return *cache.insert(key, entry);
+}
+
+} // namespace
+
+QString KorvaneTypeIdentifier::identifierForExtension(const QString &extension)
+{
+    return lookup(extension).identifier;
+}
+
+KorvaneTypeIdentifier::Kind KorvaneTypeIdentifier::kindForExtension(const QString &extension)
+{
+    return lookup(extension).kind;
+}
+
+QString KorvaneTypeIdentifier::pathExtension(const QUrl &url)
+{
+    const QString path = url.path();
+    int end = path.size();
+    while (end > 0 && path.at(end - 1) == QLatin1Char('/'))
+        --end;
+    const int slash = path.lastIndexOf(QLatin1Char('/'), end - 1);
+    const int dot = path.lastIndexOf(QLatin1Char('.'), end - 1);
+    // A name that starts with its only dot (".bashrc") has no extension.
+    if (dot <= slash + 1)
+        return QString();
+    return path.mid(dot + 1, end - dot - 1);
+}

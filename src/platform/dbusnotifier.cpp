@@ -1,0 +1,59 @@
+#include "dbusnotifier.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+#include <QTimer>
+
+Q_LOGGING_CATEGORY(lcNotify, "korvane.platform.notifications", QtWarningMsg)
+
+void DBusNotifier::post(const KorvaneNotificationContent &content)
+{
+    QTimer::singleShot(400, QCoreApplication::instance(), [this, content] { send(content); });
+}
+
+QString DBusNotifier::imagePath(const QString &resource) const
+{
+    // Notification servers read images from files; copy the resource out once.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QLatin1String("/korvane");
+    const QString path = folder + QLatin1Char('/') + QFileInfo(resource).fileName();
+    if (!QFileInfo::exists(path)) {
+        QDir().mkpath(folder);
+        QFile::copy(resource, path);
+    }
+    return path;
+}
+
+void DBusNotifier::send(const KorvaneNotificationContent &content)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
+                                                          QStringLiteral("/org/freedesktop/Notifications"),
+                                                          QStringLiteral("org.freedesktop.Notifications"),
+                                                          QStringLiteral("Notify"));
+    QVariantMap hints;
+    if (!content.attachmentImage.isEmpty())
+        hints.insert(QStringLiteral("image-path"), imagePath(content.attachmentImage));
+    hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("korvane"));
+    message << QStringLiteral("Korvane") << m_lastID << QString() << content.title << content.body << QStringList() << hints
+            << int(-1);
+
+    QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(message);
+    auto *watcher = new QDBusPendingCallWatcher(call, QCoreApplication::instance());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, QCoreApplication::instance(), [this](QDBusPendingCallWatcher *w) {
+        w->deleteLater();
+        QDBusPendingReply<quint32> reply = *w;
+        if (reply.isError()) {
+            qCWarning(lcNotify, "posting a notification failed: %s", qUtf8Printable(reply.error().message()));
+            return;
+        }
+        qCInfo(lcNotify, "request authorization succeeded!");
+        m_lastID = reply.value();
+    });
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "korvaneclipboard.h"
+
+// The desktop's CLIPBOARD selection through QClipboard.
+class GuiClipboard final : public KorvaneClipboard
+{
+public:
+    KorvanePasteboard pasteboard() const override;
+    void writeText(const QString &text) override;
+    void writeImageData(const QByteArray &data, const QString &mimeType) override;
+    void writeObjects(const QVariantList &objects) override;
+};

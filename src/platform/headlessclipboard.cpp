@@ -1,0 +1,45 @@
+#include "headlessclipboard.h"
+
+void HeadlessClipboard::reset(Content content)
+{
+    m_content = content;
+    m_text.clear();
+    m_imageData.clear();
+    m_imageMimeType.clear();
+    m_objects.clear();
+    m_pasteboard = KorvanePasteboard();
+    ++m_writeCount;
+}
+
+void HeadlessClipboard::writeText(const QString &text)
+{
+    reset(Content::Text);
+    m_text = text;
+    KorvanePasteboardItem item;
+    item.setData(KorvanePasteboardType::String, text.toUtf8());
+    m_pasteboard.addItem(item);
+}
+
+void HeadlessClipboard::writeImageData(const QByteArray &data, const QString &mimeType)
+{
+    reset(Content::ImageData);
+    m_imageData = data;
+    m_imageMimeType = mimeType;
+    KorvanePasteboardItem item;
+    item.setData(mimeType == QLatin1String("image/tiff") ? KorvanePasteboardType::TIFF : KorvanePasteboardType::PNG, data);
+    m_pasteboard.addItem(item);
+}
+
+void HeadlessClipboard::writeObjects(const QVariantList &objects)
+{
+    reset(Content::Objects);
+    m_objects = objects;
+    for (const QVariant &object : objects) {
+        if (object.canConvert<QUrl>() && object.typeId() == QMetaType::QUrl) {
+            KorvanePasteboardItem item;
+            const QUrl url = object.toUrl();
+            item.setData(url.isLocalFile() ? KorvanePasteboardType::FileURL : KorvanePasteboardType::URL, url.toEncoded());
+            m_pasteboard.addItem(item);
+        }
+    }
+}

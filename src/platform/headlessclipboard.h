@@ -1,0 +1,43 @@
+#pragma once
+
+#include "korvaneclipboard.h"
+
+#include <QImage>
+#include <QUrl>
+
+// A clipboard of the process's own: the command line prints what was written to it, the
+// tests read it back.
+class HeadlessClipboard final : public KorvaneClipboard
+{
+public:
+    enum class Content {
+        Empty,
+        Text,
+        ImageData,
+        Objects,
+    };
+
+    KorvanePasteboard pasteboard() const override { return m_pasteboard; }
+    void writeText(const QString &text) override;
+    void writeImageData(const QByteArray &data, const QString &mimeType) override;
+    void writeObjects(const QVariantList &objects) override;
+
+    void setPasteboard(const KorvanePasteboard &pasteboard) { m_pasteboard = pasteboard; }
+    Content content() const { return m_content; }
+    QString text() const { return m_text; }
+    QByteArray imageData() const { return m_imageData; }
+    QString imageMimeType() const { return m_imageMimeType; }
+    QVariantList objects() const { return m_objects; }
+    int writeCount() const { return m_writeCount; }
+
+private:
+    void reset(Content content);
+
+    KorvanePasteboard m_pasteboard;
+    Content m_content = Content::Empty;
+    QString m_text;
+    QByteArray m_imageData;
+    QString m_imageMimeType;
+    QVariantList m_objects;
+    int m_writeCount = 0;
+};

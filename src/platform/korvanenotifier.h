@@ -1,0 +1,11 @@
+#pragma once
+
+#include "korvanenotificationcontent.h"
+
+// Posts user notifications.
+class KorvaneNotifier
+{
+public:
+    virtual ~KorvaneNotifier() = default;
+    virtual void post(const KorvaneNotificationContent &content) = 0;
+};

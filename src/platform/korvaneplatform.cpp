@@ -1,0 +1,75 @@
+#include "korvaneplatform.h"
+
+#include "headlessclipboard.h"
+#include "headlesshotkeyservice.h"
+#include "headlessnotifier.h"
+#include "settingsuserdefaults.h"
+
+namespace {
+
+struct Services {
+    std::unique_ptr<KorvaneUserDefaults> userDefaults;
+    std::unique_ptr<KorvaneClipboard> clipboard;
+    std::unique_ptr<KorvaneNotifier> notifier;
+    std::unique_ptr<KorvaneHotKeyService> hotKeys;
+};
+
+Services &services()
+{
+    static Services instance;
+    return instance;
+}
+
+} // namespace
+
+KorvaneUserDefaults *KorvanePlatform::userDefaults()
+{
+    auto &s = services().userDefaults;
+    if (!s)
+        s = std::make_unique<SettingsUserDefaults>();
+    return s.get();
+}
+
+KorvaneClipboard *KorvanePlatform::clipboard()
+{
+    auto &s = services().clipboard;
+    if (!s)
+        s = std::make_unique<HeadlessClipboard>();
+    return s.get();
+}
+
+KorvaneNotifier *KorvanePlatform::notifier()
+{
+    auto &s = services().notifier;
+    if (!s)
+        s = std::make_unique<HeadlessNotifier>();
+    return s.get();
+}
+
+KorvaneHotKeyService *KorvanePlatform::hotKeyService()
+{
+    auto &s = services().hotKeys;
+    if (!s)
+        s = std::make_unique<HeadlessHotKeyService>();
+    return s.get();
+}
+
+void KorvanePlatform::setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults)
+{
+    services().userDefaults = std::move(defaults);
+}
+
+void KorvanePlatform::setClipboard(std::unique_ptr<KorvaneClipboard> clipboard)
+{
+    services().clipboard = std::move(clipboard);
+}
+
+void KorvanePlatform::setNotifier(std::unique_ptr<KorvaneNotifier> notifier)
+{
+    services().notifier = std::move(notifier);
+}
+
+void KorvanePlatform::setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service)
+{
+    services().hotKeys = std::move(service);
+}

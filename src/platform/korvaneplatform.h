@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+class KorvaneClipboard;
+class KorvaneHotKeyService;
+class KorvaneNotifier;
+class KorvaneUserDefaults;
+
+// The platform services the logic uses. The tray application installs the desktop ones;
+// the command line and the tests keep the headless ones, which record what they are asked.
+class KorvanePlatform final
+{
+public:
+    static KorvaneUserDefaults *userDefaults();
+    static KorvaneClipboard *clipboard();
+    static KorvaneNotifier *notifier();
+    static KorvaneHotKeyService *hotKeyService();
+
+    static void setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults);
+    static void setClipboard(std::unique_ptr<KorvaneClipboard> clipboard);
+    static void setNotifier(std::unique_ptr<KorvaneNotifier> notifier);
+    static void setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service);
+};

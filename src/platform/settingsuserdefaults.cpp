@@ -1,0 +1,32 @@
+#include "settingsuserdefaults.h"
+
+#include <QStandardPaths>
+
+SettingsUserDefaults::SettingsUserDefaults()
+    : SettingsUserDefaults(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                           + QLatin1String("/korvane/korvane.conf"))
+{
+}
+
+SettingsUserDefaults::SettingsUserDefaults(const QString &fileName)
+    : m_settings(fileName, QSettings::IniFormat)
+{
+}
+
+QVariant SettingsUserDefaults::value(const QString &key, const QVariant &defaultValue) const
+{
+    m_settings.sync();
+    return m_settings.value(key, defaultValue);
+}
+
+void SettingsUserDefaults::setValue(const QString &key, const QVariant &value)
+{
+    m_settings.setValue(key, value);
+    m_settings.sync();
+}
+
+void SettingsUserDefaults::remove(const QString &key)
+{
+    m_settings.remove(key);
+    m_settings.sync();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class FileAirDrop final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("FileAirDrop"); }
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class FileCopy final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("FileCopy"); }
+
+    QString savePath() const { return stringValue(QStringLiteral("savePath")); }
+    void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class FileMove final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("FileMove"); }
+
+    QString savePath() const { return stringValue(QStringLiteral("savePath")); }
+    void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class FileUploadQinNiu final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("FileUploadQinNiu"); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+
+    QString qiniuAccessKey() const { return stringValue(QStringLiteral("qiniuAccessKey")); }
+    void setQiniuAccessKey(const QString &value) { setValue(QStringLiteral("qiniuAccessKey"), value); }
+
+    QString qiniuDomain() const { return stringValue(QStringLiteral("qiniuDomain")); }
+    void setQiniuDomain(const QString &value) { setValue(QStringLiteral("qiniuDomain"), value); }
+
+    QString qiniuSecretKey() const { return stringValue(QStringLiteral("qiniuSecretKey")); }
+    void setQiniuSecretKey(const QString &value) { setValue(QStringLiteral("qiniuSecretKey"), value); }
+
+    QString qiniuSpaceName() const { return stringValue(QStringLiteral("qiniuSpaceName")); }
+    void setQiniuSpaceName(const QString &value) { setValue(QStringLiteral("qiniuSpaceName"), value); }
+
+    qint16 suffixType() const { return int16Value(QStringLiteral("suffixType")); }
+    void setSuffixType(qint16 value) { setValue(QStringLiteral("suffixType"), value); }
+};

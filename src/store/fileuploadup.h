@@ -1,0 +1,29 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class FileUploadUP final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("FileUploadUP"); }
+
+    QString admin() const { return stringValue(QStringLiteral("admin")); }
+    void setAdmin(const QString &value) { setValue(QStringLiteral("admin"), value); }
+
+    QString bucketName() const { return stringValue(QStringLiteral("bucketName")); }
+    void setBucketName(const QString &value) { setValue(QStringLiteral("bucketName"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+
+    QString secretCode() const { return stringValue(QStringLiteral("secretCode")); }
+    void setSecretCode(const QString &value) { setValue(QStringLiteral("secretCode"), value); }
+
+    qint16 suffixType() const { return int16Value(QStringLiteral("suffixType")); }
+    void setSuffixType(qint16 value) { setValue(QStringLiteral("suffixType"), value); }
+
+    QString upDomain() const { return stringValue(QStringLiteral("upDomain")); }
+    void setUpDomain(const QString &value) { setValue(QStringLiteral("upDomain"), value); }
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class ImageClearMsg final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("ImageClearMsg"); }
+
+    QString endName() const { return stringValue(QStringLiteral("endName")); }
+    void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+
+    bool needSave() const { return boolValue(QStringLiteral("needSave")); }
+    void setNeedSave(bool value) { setValue(QStringLiteral("needSave"), value); }
+
+    QString savePath() const { return stringValue(QStringLiteral("savePath")); }
+    void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class ImageCompression final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("ImageCompression"); }
+
+    bool autoPNGtoJPG() const { return boolValue(QStringLiteral("autoPNGtoJPG")); }
+    void setAutoPNGtoJPG(bool value) { setValue(QStringLiteral("autoPNGtoJPG"), value); }
+
+    float compressionRato() const { return floatValue(QStringLiteral("compressionRato")); }
+    void setCompressionRato(float value) { setValue(QStringLiteral("compressionRato"), value); }
+
+    QString endName() const { return stringValue(QStringLiteral("endName")); }
+    void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+
+    bool needSave() const { return boolValue(QStringLiteral("needSave")); }
+    void setNeedSave(bool value) { setValue(QStringLiteral("needSave"), value); }
+
+    QString savePath() const { return stringValue(QStringLiteral("savePath")); }
+    void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
+};

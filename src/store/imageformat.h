@@ -1,0 +1,26 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class ImageFormat final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("ImageFormat"); }
+
+    qint16 coverntType() const { return int16Value(QStringLiteral("coverntType")); }
+    void setCoverntType(qint16 value) { setValue(QStringLiteral("coverntType"), value); }
+
+    QString endName() const { return stringValue(QStringLiteral("endName")); }
+    void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+
+    bool needSave() const { return boolValue(QStringLiteral("needSave")); }
+    void setNeedSave(bool value) { setValue(QStringLiteral("needSave"), value); }
+
+    QString savePath() const { return stringValue(QStringLiteral("savePath")); }
+    void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class ImageRotate final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("ImageRotate"); }
+
+    QString endName() const { return stringValue(QStringLiteral("endName")); }
+    void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }
+
+    qint16 rotateType() const { return int16Value(QStringLiteral("rotateType")); }
+    void setRotateType(qint16 value) { setValue(QStringLiteral("rotateType"), value); }
+
+    QString savePath() const { return stringValue(QStringLiteral("savePath")); }
+    void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
+};

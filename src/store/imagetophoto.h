@@ -1,0 +1,14 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class ImageToPhoto final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("ImageToPhoto"); }
+
+    bool needLaunch() const { return boolValue(QStringLiteral("needLaunch")); }
+    void setNeedLaunch(bool value) { setValue(QStringLiteral("needLaunch"), value); }
+};

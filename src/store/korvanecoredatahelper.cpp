@@ -1,0 +1,396 @@
+#include "korvanecoredatahelper.h"
+
+#include "customurl.h"
+#include "droplistentity.h"
+#include "imageformat.h"
+#include "imageresize.h"
+#include "imagetophoto.h"
+#include "korvaneactioncatalog.h"
+#include "korvanehandledata.h"
+#include "korvanehotkeyservice.h"
+#include "korvanemanagedobjectcontext.h"
+#include "korvaneplatform.h"
+#include "korvaneschema.h"
+#include "korvaneuserdefaults.h"
+#include "textcustomurl.h"
+#include "texttranslate.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <functional>
+
+Q_LOGGING_CATEGORY(lcStore, "korvane.store", QtWarningMsg)
+
+namespace {
+
+const char *const storeFileName = "KVCoreData.sqlite";
+
+qint64 supportTypesForFileType(qint64 type)
+{
+    if (type == 6)
+        return FileKindImage | FileKindVideo;
+    if ((type >= 0 && type <= 5) || type == 16)
+        return FileKindImage;
+    return FileKindAnyFile;
+}
+
+struct DefaultAction {
+    qint64 catalog;
+    qint64 type;
+    const char *title; // null keeps the localised default title
+    std::function<void(DropListEntity &)> configure;
+    QStringList urls;
+};
+
+const QString appStoreSearch = QStringLiteral("itms-apps://itunes.apple.com/WebObjects/MZSearch.woa/wa/search?media=software&term={text}");
+
+QList<DefaultAction> chineseDefaults()
+{
+    return {
+        {0, 9, nullptr, {}, {}},
+        {0, 1, nullptr, {}, {}},
+        {0, 0, "翻译为中文", [](DropListEntity &d) { d.textTranslate()->setType(0); }, {}},
+        {0, 6, "转换为繁体", {}, {}},
+        {0, 5, "搜索淘宝和京东", {},
+         {QStringLiteral("https://s.taobao.com/search?q={text}"),
+          QStringLiteral("https://search.jd.com/Search?keyword={text}&enc=utf-8&wq={text}")}},
+        {0, 5, "搜索 Mac App Store", {}, {appStoreSearch}},
+        {0, 3, nullptr, {}, {}},
+        {0, 4, nullptr, {}, {}},
+        {1, 7, nullptr, {}, {}},
+        {1, 6, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {1, 0, nullptr, {}, {}},
+        {1, 3, nullptr, {}, {}},
+        {1, 1, "转换为 JPG", {}, {}},
+        {1, 1, "转换为 PNG", [](DropListEntity &d) { d.imageFormat()->setCoverntType(1); }, {}},
+        {1, 2, "调整宽度为 1000px", [](DropListEntity &d) { d.imageResize()->setTargetpx(1000); }, {}},
+        {1, 4, nullptr, {}, {}},
+        {1, 10, nullptr, {}, {}},
+        {1, 11, nullptr, {}, {}},
+        {1, 8, "移动到文稿", {}, {}},
+    };
+}
+
+QList<DefaultAction> otherDefaults()
+{
+    return {
+        {0, 9, nullptr, {}, {}},
+        {0, 1, nullptr, {}, {}},
+        {0, 2, "Character Counter", {}, {}},
+        {0, 0, "Translate to English", [](DropListEntity &d) { d.textTranslate()->setType(1); }, {}},
+        {0, 5, "Search Amazon & eBay", {},
+         {QStringLiteral("http://www.ebay.com/sch/i.html?_nkw={text}"), QStringLiteral("https://www.amazon.com/s?k={text}")}},
+        {0, 5, "Search Mac App Store", {}, {appStoreSearch}},
+        {0, 3, nullptr, {}, {}},
+        {0, 4, nullptr, {}, {}},
+        {1, 7, nullptr, {}, {}},
+        {1, 6, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {1, 0, nullptr, {}, {}},
+        {1, 1, "Convert Images to JPG", {}, {}},
+        {1, 2, "Resize Image to 500px Width", [](DropListEntity &d) { d.imageResize()->setTargetpx(500); }, {}},
+        {1, 3, nullptr, {}, {}},
+        {1, 4, nullptr, {}, {}},
+        {1, 10, nullptr, {}, {}},
+        {1, 11, nullptr, {}, {}},
+        {1, 8, "Move to Documents", {}, {}},
+    };
+}
+
+} // namespace
+
+namespace {
+std::unique_ptr<KorvaneCoreDataHelper> sharedHelper;
+}
+
+KorvaneCoreDataHelper *KorvaneCoreDataHelper::shareInstance()
+{
+    if (!sharedHelper) {
+        sharedHelper = std::make_unique<KorvaneCoreDataHelper>();
+        // Close the store while Qt's SQL drivers are still there.
+        qAddPostRoutine([] { sharedHelper.reset(); });
+    }
+    return sharedHelper.get();
+}
+
+KorvaneCoreDataHelper::KorvaneCoreDataHelper() = default;
+KorvaneCoreDataHelper::~KorvaneCoreDataHelper() = default;
+
+QString KorvaneCoreDataHelper::findOrCreateDirectory(QStandardPaths::StandardLocation directory, int domainMask,
+                                                     const QString &appendPathComponent, QString *error)
+{
+    Q_UNUSED(domainMask)
+    QString path = QStandardPaths::writableLocation(directory);
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no folder of this kind is known for the current user");
+        return QString();
+    }
+    if (!appendPathComponent.isEmpty())
+        path += QLatin1Char('/') + appendPathComponent;
+    if (!QDir().mkpath(path)) {
+        if (error)
+            *error = QStringLiteral("could not create %1").arg(path);
+        return QString();
+    }
+    return path;
+}
+
+QString KorvaneCoreDataHelper::applicationSupportDirectory()
+{
+    QString error;
+    const QString path = findOrCreateDirectory(QStandardPaths::GenericDataLocation, 0,
+                                               QCoreApplication::applicationName(), &error);
+    if (path.isEmpty())
+        qCWarning(lcStore, "Unable to find or create application support directory:\n%s", qUtf8Printable(error));
+    return path;
+}
+
+QUrl KorvaneCoreDataHelper::documentDirectoryURL()
+{
+    const QString path = applicationSupportDirectory();
+    qCInfo(lcStore, "file:%s", qUtf8Printable(path));
+    return path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path);
+}
+
+const QList<KorvaneEntityDescription> &KorvaneCoreDataHelper::managedObjectModel() const
+{
+    return KorvaneSchema::entities();
+}
+
+bool KorvaneCoreDataHelper::persistentStoreCoordinator()
+{
+    context();
+    return m_context->hasStore();
+}
+
+KorvaneManagedObjectContext *KorvaneCoreDataHelper::context()
+{
+    if (m_context)
+        return m_context.get();
+    m_context = std::make_unique<KorvaneManagedObjectContext>();
+
+    const QUrl folder = documentDirectoryURL();
+    if (folder.isEmpty()) {
+        m_storeError = QStringLiteral("the store folder cannot be made");
+    } else {
+        const QString path = folder.toLocalFile() + QLatin1Char('/') + QLatin1String(storeFileName);
+        // The store holds keys and passwords: only its owner may read it.
+        if (!QFile::exists(path)) {
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly))
+                file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+        if (!m_context->addStore(path, &m_storeError)) {
+            qCWarning(lcStore, "falied to create persistentStoreCoordinator %s", qUtf8Printable(m_storeError));
+            if (m_storeError.isEmpty())
+                m_storeError = QStringLiteral("the store cannot be opened");
+            m_storeError = QStringLiteral("%1: %2").arg(path, m_storeError);
+        } else {
+            m_storeError.clear();
+        }
+    }
+    return m_context.get();
+}
+
+QList<DropListEntityPtr> KorvaneCoreDataHelper::sortedByIndex(const QList<std::shared_ptr<KorvaneManagedObject>> &objects)
+{
+    QList<DropListEntityPtr> drops;
+    drops.reserve(objects.size());
+    for (const auto &object : objects)
+        drops.append(std::static_pointer_cast<DropListEntity>(object));
+    std::stable_sort(drops.begin(), drops.end(), [](const DropListEntityPtr &a, const DropListEntityPtr &b) {
+        return a->index() < b->index();
+    });
+    return drops;
+}
+
+QList<DropListEntityPtr> KorvaneCoreDataHelper::getAllDrops()
+{
+    return sortedByIndex(context()->fetch(DropListEntity::entityName()));
+}
+
+QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByCatalog(qint64 catalog)
+{
+    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [catalog](const KorvaneManagedObject &object) {
+        return static_cast<const DropListEntity &>(object).catalog() == catalog;
+    }));
+}
+
+QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByKorvaneHandleData()
+{
+    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    const bool text = data->dataSubCatalog() == DataSubCatalogText;
+    const bool imageData = data->dataSubCatalog() == DataSubCatalogImageData;
+    const bool onlyFolders = !data->folderFileUrls().isEmpty() && data->itemsCount() == data->folderFileUrls().size();
+    const qint64 kinds = qint64(data->containedFileType());
+
+    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [=](const KorvaneManagedObject &object) {
+        const auto &drop = static_cast<const DropListEntity &>(object);
+        // Only text keeps the other catalog; it is then matched by file kinds like the rest.
+        if (!text && drop.catalog() != 1)
+            return false;
+        if (imageData)
+            return (drop.supportTypes() & FileKindImage) != 0;
+        // Qiniu's upload takes no folders, so a drop of folders alone does not offer it.
+        if (onlyFolders)
+            return (drop.supportTypes() & FileKindAnyFile) != 0 && drop.type() != 12;
+        return (drop.supportTypes() & kinds) != 0;
+    }));
+}
+
+DropListEntityPtr KorvaneCoreDataHelper::fetchDropWith(quint32 keyCode, quint32 modifiers)
+{
+    if (keyCode == 0 && modifiers == 0)
+        return nullptr;
+    const auto found = context()->fetch(DropListEntity::entityName(), [=](const KorvaneManagedObject &object) {
+        const auto &drop = static_cast<const DropListEntity &>(object);
+        return quint32(drop.modifiers()) == modifiers && quint32(drop.keyCode()) == keyCode;
+    });
+    return found.isEmpty() ? nullptr : std::static_pointer_cast<DropListEntity>(found.first());
+}
+
+DropListEntityPtr KorvaneCoreDataHelper::fetchDropWithID(qint32 dropID)
+{
+    const auto found = context()->fetch(DropListEntity::entityName(), [=](const KorvaneManagedObject &object) {
+        return static_cast<const DropListEntity &>(object).dropID() == dropID;
+    });
+    return found.isEmpty() ? nullptr : std::static_pointer_cast<DropListEntity>(found.first());
+}
+
+void KorvaneCoreDataHelper::initializationHotKey()
+{
+    const auto drops = context()->fetch(DropListEntity::entityName(), [](const KorvaneManagedObject &object) {
+        return static_cast<const DropListEntity &>(object).hasHotKey();
+    });
+    KorvaneHotKeyService *service = KorvanePlatform::hotKeyService();
+    for (const auto &object : drops) {
+        const auto drop = std::static_pointer_cast<DropListEntity>(object);
+        const QString name = QStringLiteral("%1-%2").arg(drop->keyCode()).arg(drop->modifiers());
+        if (!service->registerHotKey(name, quint32(drop->keyCode()), quint32(drop->modifiers())))
+            qCWarning(lcStore, "the hotkey %s of \"%s\" could not be registered", qUtf8Printable(name), qUtf8Printable(drop->title()));
+    }
+}
+
+qint32 KorvaneCoreDataHelper::newDropID()
+{
+    // The seconds since 1970 and a number from 1000 to 1999, written one after the other,
+    // overflow 32 bits; the last five digits of the seconds keep the value in range.
+    KorvaneManagedObjectContext *ctx = context();
+    for (int attempt = 0; attempt < 32; ++attempt) {
+        const qint64 seconds = QDateTime::currentSecsSinceEpoch() % 100000;
+        const int random = QRandomGenerator::global()->bounded(1000, 2000);
+        const qint32 id = QStringLiteral("%1%2").arg(seconds).arg(random).toInt();
+        if (!ctx->containsValue(DropListEntity::entityName(), QStringLiteral("dropID"), id))
+            return id;
+    }
+    // Thousands of actions made within one second: draw from the whole range instead.
+    qint32 id;
+    do {
+        id = qint32(QRandomGenerator::global()->bounded(1000000000, 2147483647));
+    } while (ctx->containsValue(DropListEntity::entityName(), QStringLiteral("dropID"), id));
+    return id;
+}
+
+DropListEntityPtr KorvaneCoreDataHelper::getNewDrop(qint64 catalog, qint64 type, qint32 index)
+{
+    KorvaneManagedObjectContext *ctx = context();
+    auto drop = ctx->insertNewObject<DropListEntity>();
+    drop->setIndex(index);
+    drop->setDropID(newDropID());
+    drop->setCatalog(qint16(catalog));
+    drop->setType(qint32(type));
+
+    const bool known = (catalog == 0 && type >= 0 && type <= 9) || (catalog != 0 && type >= 0 && type <= 17);
+    if (known) {
+        const qint64 catalogOfType = catalog == 0 ? 0 : 1;
+        const KorvaneEntityDescription *entity = KorvaneSchema::settingsEntity(catalogOfType, type);
+        drop->setSettings(ctx->insertNewObject(entity->name));
+        drop->setTitle(KorvaneActionCatalog::localizedTitle(catalogOfType, type));
+        if (catalog != 0)
+            drop->setSupportTypes(supportTypesForFileType(type));
+    }
+    ctx->save();
+    return drop;
+}
+
+void KorvaneCoreDataHelper::deleteDropEntity(const DropListEntityPtr &drop)
+{
+    if (!drop)
+        return;
+    context()->deleteObject(drop);
+    saveDataChange();
+}
+
+void KorvaneCoreDataHelper::saveDataChange()
+{
+    context()->save();
+}
+
+std::shared_ptr<CustomUrl> KorvaneCoreDataHelper::addNewCustomUrl(const DropListEntityPtr &drop)
+{
+    const auto settings = drop ? drop->textCustomUrl() : nullptr;
+    if (!settings)
+        return nullptr;
+    auto url = context()->insertNewObject<CustomUrl>();
+    url->setCreateTime(double(QDateTime::currentSecsSinceEpoch()));
+    settings->addUrlsObject(url);
+    saveDataChange();
+    return url;
+}
+
+std::shared_ptr<CustomUrl> KorvaneCoreDataHelper::addNewCustomUrl(const DropListEntityPtr &drop, const QString &urlString)
+{
+    const auto settings = drop ? drop->textCustomUrl() : nullptr;
+    if (!settings)
+        return nullptr;
+    auto url = context()->insertNewObject<CustomUrl>();
+    url->setCreateTime(double(QDateTime::currentSecsSinceEpoch()));
+    url->setUrl(urlString);
+    settings->addUrlsObject(url);
+    saveDataChange();
+    return url;
+}
+
+void KorvaneCoreDataHelper::deleteCustomUrl(const DropListEntityPtr &drop, const std::shared_ptr<CustomUrl> &url)
+{
+    const auto settings = drop ? drop->textCustomUrl() : nullptr;
+    if (!settings || !url)
+        return;
+    settings->removeUrlsObject(url);
+    saveDataChange();
+}
+
+void KorvaneCoreDataHelper::initializationDefaultData()
+{
+    if (!getAllDrops().isEmpty())
+        return;
+    const QStringList languages = KorvanePlatform::userDefaults()->preferredLanguages();
+    const bool chinese = !languages.isEmpty() && languages.first().startsWith(QLatin1String("zh"));
+    const QList<DefaultAction> defaults = chinese ? chineseDefaults() : otherDefaults();
+
+    // Every URL of one run shares the same creation time.
+    const double now = double(QDateTime::currentSecsSinceEpoch());
+    int textIndex = 0;
+    int fileIndex = 0;
+    for (const DefaultAction &action : defaults) {
+        const int index = action.catalog == 0 ? textIndex++ : fileIndex++;
+        const DropListEntityPtr drop = getNewDrop(action.catalog, action.type, index);
+        if (action.title)
+            drop->setTitle(QString::fromUtf8(action.title));
+        if (action.configure)
+            action.configure(*drop);
+        for (const QString &template_ : action.urls) {
+            auto url = context()->insertNewObject<CustomUrl>();
+            url->setCreateTime(now);
+            url->setUrl(template_);
+            drop->textCustomUrl()->addUrlsObject(url);
+        }
+    }
+    saveDataChange();
+}

@@ -1,0 +1,432 @@
+#include "korvanemanagedobjectcontext.h"
+
+#include "customurl.h"
+#include "droplistentity.h"
+#include "korvaneschema.h"
+#include "texttranslate.h"
+#include "textclearstyle.h"
+#include "textcharcount.h"
+#include "textemail.h"
+#include "textmsg.h"
+#include "textcustomurl.h"
+#include "texttraditionalconversion.h"
+#include "textcapitalrmb.h"
+#include "textupdownstring.h"
+#include "textairdrop.h"
+#include "imagecompression.h"
+#include "imageformat.h"
+#include "imageresize.h"
+#include "imageocr.h"
+#include "imageclearmsg.h"
+#include "imageuploadweibo.h"
+#include "imagetophoto.h"
+#include "fileairdrop.h"
+#include "filemove.h"
+#include "filecopy.h"
+#include "fileemail.h"
+#include "filemsg.h"
+#include "fileuploadqinniu.h"
+#include "fileuploadali.h"
+#include "fileuploadtencent.h"
+#include "fileuploadup.h"
+#include "imagerotate.h"
+#include "filerename.h"
+
+#include <QAtomicInt>
+#include <QLoggingCategory>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <limits>
+
+Q_DECLARE_LOGGING_CATEGORY(lcStore)
+
+namespace {
+
+using ObjectPtr = KorvaneManagedObjectContext::ObjectPtr;
+
+template<class T>
+ObjectPtr make(const KorvaneEntityDescription *entity, KorvaneManagedObjectContext *context)
+{
+    return std::make_shared<T>(entity, context);
+}
+
+ObjectPtr createObject(const KorvaneEntityDescription *entity, KorvaneManagedObjectContext *context)
+{
+    using Maker = ObjectPtr (*)(const KorvaneEntityDescription *, KorvaneManagedObjectContext *);
+    static const QHash<QString, Maker> makers = {
+        {QStringLiteral("DropListEntity"), &make<DropListEntity>},
+        {QStringLiteral("CustomUrl"), &make<CustomUrl>},
+        {QStringLiteral("TextTranslate"), &make<TextTranslate>},
+        {QStringLiteral("TextClearStyle"), &make<TextClearStyle>},
+        {QStringLiteral("TextCharCount"), &make<TextCharCount>},
+        {QStringLiteral("TextEmail"), &make<TextEmail>},
+        {QStringLiteral("TextMsg"), &make<TextMsg>},
+        {QStringLiteral("TextCustomUrl"), &make<TextCustomUrl>},
+        {QStringLiteral("TextTraditionalConversion"), &make<TextTraditionalConversion>},
+        {QStringLiteral("TextCapitalRMB"), &make<TextCapitalRMB>},
+        {QStringLiteral("TextUpDownString"), &make<TextUpDownString>},
+        {QStringLiteral("TextAirDrop"), &make<TextAirDrop>},
+        {QStringLiteral("ImageCompression"), &make<ImageCompression>},
+        {QStringLiteral("ImageFormat"), &make<ImageFormat>},
+        {QStringLiteral("ImageResize"), &make<ImageResize>},
+        {QStringLiteral("ImageOCR"), &make<ImageOCR>},
+        {QStringLiteral("ImageClearMsg"), &make<ImageClearMsg>},
+        {QStringLiteral("ImageUploadWeiBo"), &make<ImageUploadWeiBo>},
+        {QStringLiteral("ImageToPhoto"), &make<ImageToPhoto>},
+        {QStringLiteral("FileAirDrop"), &make<FileAirDrop>},
+        {QStringLiteral("FileMove"), &make<FileMove>},
+        {QStringLiteral("FileCopy"), &make<FileCopy>},
+        {QStringLiteral("FileEmail"), &make<FileEmail>},
+        {QStringLiteral("FileMsg"), &make<FileMsg>},
+        {QStringLiteral("FileUploadQinNiu"), &make<FileUploadQinNiu>},
+        {QStringLiteral("FileUploadAli"), &make<FileUploadAli>},
+        {QStringLiteral("FileUploadTencent"), &make<FileUploadTencent>},
+        {QStringLiteral("FileUploadUP"), &make<FileUploadUP>},
+        {QStringLiteral("ImageRotate"), &make<ImageRotate>},
+        {QStringLiteral("FileRename"), &make<FileRename>},
+    };
+    return makers.value(entity->name)(entity, context);
+}
+
+QString quoted(const QString &name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+// Settings records are written after the actions they belong to, URLs after their settings.
+int writeRank(const KorvaneEntityDescription &entity)
+{
+    if (entity.ownerColumn.isEmpty())
+        return 0;
+    return entity.name == QLatin1String("CustomUrl") ? 2 : 1;
+}
+
+} // namespace
+
+KorvaneManagedObjectContext::KorvaneManagedObjectContext()
+{
+    static QAtomicInt counter;
+    m_connectionName = QStringLiteral("korvane-store-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+KorvaneManagedObjectContext::~KorvaneManagedObjectContext()
+{
+    m_registered.clear();
+    m_inserted.clear();
+    m_updated.clear();
+    m_deleted.clear();
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+}
+
+bool KorvaneManagedObjectContext::addStore(const QString &path, QString *error)
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db.setDatabaseName(path);
+    // A second Korvane (the command line beside the tray) may hold the file for a moment.
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!m_db.open()) {
+        *error = m_db.lastError().text();
+        return false;
+    }
+    if (!KorvaneSchema::createOrMigrate(m_db, error)) {
+        m_db.close();
+        return false;
+    }
+    QSqlQuery pragma(m_db);
+    pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    m_hasStore = true;
+    return true;
+}
+
+ObjectPtr KorvaneManagedObjectContext::insertNewObject(const QString &entityName)
+{
+    const KorvaneEntityDescription *entity = KorvaneSchema::entity(entityName);
+    if (!entity)
+        return nullptr;
+    ObjectPtr object = createObject(entity, this);
+    object->m_changed = true;
+    m_inserted.append(object);
+    return object;
+}
+
+QList<ObjectPtr> KorvaneManagedObjectContext::load(const KorvaneEntityDescription *entity, const QString &where,
+                                                    const QVariantList &binds)
+{
+    QList<ObjectPtr> result;
+    if (!m_hasStore)
+        return result;
+
+    QStringList columns{QStringLiteral("Z_PK")};
+    for (const KorvaneAttributeDescription &attribute : entity->attributes)
+        columns.append(quoted(attribute.name));
+    if (!entity->ownerColumn.isEmpty())
+        columns.append(quoted(entity->ownerColumn));
+
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), quoted(entity->name));
+    if (!where.isEmpty())
+        sql += QLatin1String(" WHERE ") + where;
+    sql += QLatin1String(" ORDER BY Z_PK");
+
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    for (const QVariant &bind : binds)
+        query.addBindValue(bind);
+    if (!query.exec()) {
+        qCWarning(lcStore, "fetch of %s failed: %s", qUtf8Printable(entity->name), qUtf8Printable(query.lastError().text()));
+        return result;
+    }
+
+    QHash<qint64, ObjectPtr> &registered = m_registered[entity];
+    const int attributeCount = entity->attributes.size();
+    while (query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        ObjectPtr &slot = registered[id];
+        if (!slot) {
+            slot = createObject(entity, this);
+            slot->m_objectID = id;
+            for (int i = 0; i < attributeCount; ++i) {
+                QVariant v = query.value(i + 1);
+                KorvaneSchema::convertValue(entity->attributes.at(i), &v);
+                slot->m_values[i] = v;
+            }
+            if (!entity->ownerColumn.isEmpty())
+                slot->m_ownerID = query.value(attributeCount + 1).toLongLong();
+        }
+        if (!slot->isDeleted())
+            result.append(slot);
+    }
+    return result;
+}
+
+QList<ObjectPtr> KorvaneManagedObjectContext::fetch(const QString &entityName, const Filter &filter)
+{
+    QList<ObjectPtr> result;
+    const KorvaneEntityDescription *entity = KorvaneSchema::entity(entityName);
+    if (!entity || !m_hasStore)
+        return result;
+    const QList<ObjectPtr> stored = load(entity, QString(), {});
+    result.reserve(stored.size());
+    for (const ObjectPtr &object : stored) {
+        if (!filter || filter(*object))
+            result.append(object);
+    }
+    for (const ObjectPtr &object : std::as_const(m_inserted)) {
+        if (&object->entity() == entity && !object->isDeleted() && (!filter || filter(*object)))
+            result.append(object);
+    }
+    return result;
+}
+
+QList<ObjectPtr> KorvaneManagedObjectContext::fetchOwnedBy(const QString &entityName, const KorvaneManagedObject &owner)
+{
+    QList<ObjectPtr> result;
+    const KorvaneEntityDescription *entity = KorvaneSchema::entity(entityName);
+    if (!entity || entity->ownerColumn.isEmpty() || !m_hasStore)
+        return result;
+    if (owner.objectID() != 0)
+        load(entity, quoted(entity->ownerColumn) + QLatin1String(" = ?"), {owner.objectID()});
+
+    // The owner may have changed in memory since the last save: decide by what the objects say now.
+    auto consider = [&](const ObjectPtr &object) {
+        if (object->isDeleted())
+            return;
+        const ObjectPtr live = object->m_owner.lock();
+        const bool owned = live ? live.get() == &owner : object->m_ownerID != 0 && object->m_ownerID == owner.objectID();
+        if (owned)
+            result.append(object);
+    };
+    for (const ObjectPtr &object : m_registered.value(entity))
+        consider(object);
+    for (const ObjectPtr &object : std::as_const(m_inserted)) {
+        if (&object->entity() == entity)
+            consider(object);
+    }
+    std::sort(result.begin(), result.end(), [](const ObjectPtr &a, const ObjectPtr &b) {
+        const qint64 x = a->objectID() ? a->objectID() : std::numeric_limits<qint64>::max();
+        const qint64 y = b->objectID() ? b->objectID() : std::numeric_limits<qint64>::max();
+        return x < y;
+    });
+    return result;
+}
+
+bool KorvaneManagedObjectContext::containsValue(const QString &entityName, const QString &attribute, const QVariant &value)
+{
+    const KorvaneEntityDescription *entity = KorvaneSchema::entity(entityName);
+    if (!entity)
+        return false;
+    for (const ObjectPtr &object : std::as_const(m_inserted)) {
+        if (&object->entity() == entity && object->value(attribute) == value)
+            return true;
+    }
+    for (const ObjectPtr &object : m_registered.value(entity)) {
+        if (object->m_changed && object->value(attribute) == value)
+            return true;
+    }
+    if (!m_hasStore)
+        return false;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(quoted(entityName), quoted(attribute)));
+    query.addBindValue(value);
+    return query.exec() && query.next();
+}
+
+void KorvaneManagedObjectContext::markDeleted(const ObjectPtr &object)
+{
+    if (!object || object->m_deleted)
+        return;
+    object->m_deleted = true;
+    if (object->m_objectID != 0)
+        m_deleted.append(object);
+    else
+        m_inserted.removeAll(object);
+
+    // Deleting a record takes what belongs to it along: an action its settings record,
+    // a custom-URL settings record its URLs.
+    const bool isAction = object->entity().name == QLatin1String("DropListEntity");
+    for (const KorvaneEntityDescription &entity : KorvaneSchema::entities()) {
+        if (entity.ownerColumn.isEmpty())
+            continue;
+        const bool isUrl = entity.name == QLatin1String("CustomUrl");
+        if (isAction == isUrl)
+            continue;
+        const QList<ObjectPtr> owned = fetchOwnedBy(entity.name, *object);
+        for (const ObjectPtr &child : owned)
+            markDeleted(child);
+    }
+}
+
+void KorvaneManagedObjectContext::deleteObject(const ObjectPtr &object)
+{
+    markDeleted(object);
+}
+
+bool KorvaneManagedObjectContext::hasChanges() const
+{
+    return !m_inserted.isEmpty() || !m_updated.isEmpty() || !m_deleted.isEmpty();
+}
+
+void KorvaneManagedObjectContext::objectDidChange(const ObjectPtr &object)
+{
+    if (object->m_objectID != 0 && !m_updated.contains(object))
+        m_updated.append(object);
+}
+
+bool KorvaneManagedObjectContext::writeObject(const ObjectPtr &object, QString *error)
+{
+    const KorvaneEntityDescription &entity = object->entity();
+    QStringList columns;
+    for (const KorvaneAttributeDescription &attribute : entity.attributes)
+        columns.append(quoted(attribute.name));
+    if (!entity.ownerColumn.isEmpty())
+        columns.append(quoted(entity.ownerColumn));
+
+    QSqlQuery query(m_db);
+    if (object->m_objectID == 0) {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks.append(QStringLiteral("?"));
+        query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(quoted(entity.name), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    } else {
+        QStringList assignments;
+        for (const QString &column : std::as_const(columns))
+            assignments.append(column + QLatin1String(" = ?"));
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE Z_PK = ?").arg(quoted(entity.name), assignments.join(QLatin1Char(','))));
+    }
+    for (const QVariant &v : std::as_const(object->m_values))
+        query.addBindValue(v);
+    if (!entity.ownerColumn.isEmpty()) {
+        const ObjectPtr owner = object->m_owner.lock();
+        const qint64 ownerID = owner ? owner->objectID() : object->m_ownerID;
+        query.addBindValue(ownerID != 0 ? QVariant(ownerID) : QVariant(QMetaType::fromType<qint64>()));
+    }
+    if (object->m_objectID != 0)
+        query.addBindValue(object->m_objectID);
+    if (!query.exec()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    if (object->m_objectID == 0)
+        object->m_objectID = query.lastInsertId().toLongLong();
+    return true;
+}
+
+bool KorvaneManagedObjectContext::save(QString *error)
+{
+    if (!hasChanges())
+        return true;
+    if (!m_hasStore) {
+        if (error)
+            *error = QStringLiteral("the store is not open");
+        return false;
+    }
+
+    QList<ObjectPtr> inserted = m_inserted;
+    std::stable_sort(inserted.begin(), inserted.end(), [](const ObjectPtr &a, const ObjectPtr &b) {
+        return writeRank(a->entity()) < writeRank(b->entity());
+    });
+
+    QString failure;
+    bool ok = m_db.transaction();
+    if (!ok)
+        failure = m_db.lastError().text();
+    QList<ObjectPtr> written;
+    for (const ObjectPtr &object : std::as_const(inserted)) {
+        if (!ok)
+            break;
+        ok = writeObject(object, &failure);
+        if (ok)
+            written.append(object);
+    }
+    for (const ObjectPtr &object : std::as_const(m_updated)) {
+        if (ok && !object->m_deleted)
+            ok = writeObject(object, &failure);
+    }
+    for (const ObjectPtr &object : std::as_const(m_deleted)) {
+        if (!ok)
+            break;
+        QSqlQuery query(m_db);
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE Z_PK = ?").arg(quoted(object->entity().name)));
+        query.addBindValue(object->m_objectID);
+        ok = query.exec();
+        if (!ok)
+            failure = query.lastError().text();
+    }
+    if (ok && !m_db.commit()) {
+        ok = false;
+        failure = m_db.lastError().text();
+    }
+    if (!ok) {
+        m_db.rollback();
+        // The rows were never written: the objects stay pending for the next save.
+        for (const ObjectPtr &object : std::as_const(written))
+            object->m_objectID = 0;
+        if (error)
+            *error = failure;
+        qCWarning(lcStore, "saving the store failed: %s", qUtf8Printable(failure));
+        return false;
+    }
+
+    for (const ObjectPtr &object : std::as_const(inserted))
+        m_registered[&object->entity()].insert(object->m_objectID, object);
+    for (const QList<ObjectPtr> *list : {&inserted, &m_updated}) {
+        for (const ObjectPtr &object : *list) {
+            object->m_changed = false;
+            if (const ObjectPtr owner = object->m_owner.lock())
+                object->m_ownerID = owner->m_objectID;
+        }
+    }
+    for (const ObjectPtr &object : std::as_const(m_deleted))
+        m_registered[&object->entity()].remove(object->m_objectID);
+    m_inserted.clear();
+    m_updated.clear();
+    m_deleted.clear();
+    return true;
+}

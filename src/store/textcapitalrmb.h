@@ -1,0 +1,20 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class TextCapitalRMB final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("TextCapitalRMB"); }
+
+    bool autoBegin() const { return boolValue(QStringLiteral("autoBegin")); }
+    void setAutoBegin(bool value) { setValue(QStringLiteral("autoBegin"), value); }
+
+    bool autoEnd() const { return boolValue(QStringLiteral("autoEnd")); }
+    void setAutoEnd(bool value) { setValue(QStringLiteral("autoEnd"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class TextCharCount final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("TextCharCount"); }
+
+    bool countEnWord() const { return boolValue(QStringLiteral("countEnWord")); }
+    void setCountEnWord(bool value) { setValue(QStringLiteral("countEnWord"), value); }
+
+    bool countLetter() const { return boolValue(QStringLiteral("countLetter")); }
+    void setCountLetter(bool value) { setValue(QStringLiteral("countLetter"), value); }
+
+    bool countTotal() const { return boolValue(QStringLiteral("countTotal")); }
+    void setCountTotal(bool value) { setValue(QStringLiteral("countTotal"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+};

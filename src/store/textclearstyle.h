@@ -1,0 +1,14 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class TextClearStyle final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("TextClearStyle"); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+#include "customurl.h"
+
+#include <QList>
+
+#include <memory>
+
+class TextCustomUrl final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("TextCustomUrl"); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+
+    // The URL templates, ordered by creation time.
+    QList<std::shared_ptr<CustomUrl>> urls() const;
+    void addUrlsObject(const std::shared_ptr<CustomUrl> &url);
+    void removeUrlsObject(const std::shared_ptr<CustomUrl> &url);
+};

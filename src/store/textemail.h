@@ -1,0 +1,17 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class TextEmail final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("TextEmail"); }
+
+    QString receives() const { return stringValue(QStringLiteral("receives")); }
+    void setReceives(const QString &value) { setValue(QStringLiteral("receives"), value); }
+
+    QString title() const { return stringValue(QStringLiteral("title")); }
+    void setTitle(const QString &value) { setValue(QStringLiteral("title"), value); }
+};

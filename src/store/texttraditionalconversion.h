@@ -1,0 +1,17 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class TextTraditionalConversion final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("TextTraditionalConversion"); }
+
+    qint16 conversionType() const { return int16Value(QStringLiteral("conversionType")); }
+    void setConversionType(qint16 value) { setValue(QStringLiteral("conversionType"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+};

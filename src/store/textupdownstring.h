@@ -1,0 +1,14 @@
+#pragma once
+
+#include "korvanemanagedobject.h"
+
+class TextUpDownString final : public KorvaneManagedObject
+{
+public:
+    using KorvaneManagedObject::KorvaneManagedObject;
+
+    static QString entityName() { return QStringLiteral("TextUpDownString"); }
+
+    qint16 handleType() const { return int16Value(QStringLiteral("handleType")); }
+    void setHandleType(qint16 value) { setValue(QStringLiteral("handleType"), value); }
+};

@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Korvane's texts by key, in English and Simplified Chinese; writes the two .ts files.
+
+    tools/translations.py resources/translations
+"""
+import sys
+from pathlib import Path
+from xml.sax.saxutils import escape
+
+TEXTS = {
+    # Action kinds: title, then description ("...Info").
+    "translate": ("Translate", "翻译"),
+    "translateInfo": ("Translate the text and copy the translation.", "翻译文本并复制译文。"),
+    "clearStyle": ("Clear Text Style", "清除文本样式"),
+    "clearStyleInfo": ("Copy the text again as plain text, without fonts or colours.", "去掉字体和颜色，以纯文本重新复制。"),
+    "charQuatity": ("Count Characters", "字符统计"),
+    "charQuatityInfo": ("Count the characters, letters and words of the text.", "统计文本的字符数、字母数和单词数。"),
+    "sendEmail": ("Send by Mail", "发送邮件"),
+    "sendEmailInfo": ("Write a new mail with the text or files.", "用文本或文件新建一封邮件。"),
+    "sendMsg": ("Send as Message", "发送消息"),
+    "sendMsgInfo": ("Send the text or files as a message to your phone's contacts.", "将文本或文件作为消息发送。"),
+    "openURL": ("Open Custom URLs", "自定义URL"),
+    "openURLInfo": ("Open your own search addresses with the text in place of {text}.", "用文本替换 {text} 后打开自定义网址。"),
+    "chineseConverter": ("Simplified/Traditional Chinese", "简繁转换"),
+    "chineseConverterInfo": ("Convert the text between simplified and traditional Chinese.", "在简体中文与繁体中文之间转换文本。"),
+    "capitalPrice": ("Chinese Capital Amount", "大写金额"),
+    "capitalPriceInfo": ("Write a number as a Chinese capital money amount.", "将数字转换为中文大写金额。"),
+    "caseConvert": ("Letter Case", "英文大小写"),
+    "caseConvertInfo": ("Change the text to upper case, lower case or capitalised words.", "将文本转换为大写、小写或首字母大写。"),
+    "airDropText": ("Nearby Share", "隔空投送"),
+    "airDropTextInfo": ("Share the text with a nearby device.", "将文本分享到附近的设备。"),
+    "imageCompress": ("Compress Images", "压缩体积"),
+    "imageCompressInfo": ("Make images smaller at the quality you choose.", "按所选质量压缩图片体积。"),
+    "imageConvert": ("Convert Image Format", "转换格式"),
+    "imageConvertInfo": ("Convert images to JPG, PNG or BMP.", "将图片转换为 JPG、PNG 或 BMP。"),
+    "imageResize": ("Resize Images", "调整尺寸"),
+    "imageResizeInfo": ("Scale images to a width, a height or a percentage.", "按宽度、高度或百分比缩放图片。"),
+    "imageOCR": ("Recognise Text", "识别图中文字"),
+    "imageOCRInfo": ("Recognise the text in images and copy it.", "识别图片中的文字并复制。"),
+    "imageDataRemove": ("Remove Metadata", "移除源信息"),
+    "imageDataRemoveInfo": ("Remove location, camera and other data from photos.", "移除照片中的位置、相机等信息。"),
+    "imageUplodaToBed": ("Upload to Image Bed", "上传到图床"),
+    "imageUplodaToBedInfo": ("Upload images and copy their links.", "上传图片并复制链接。"),
+    "imageToPhoto": ("Add to Photos", "添加到照片"),
+    "imageToPhotoInfo": ("Add images and videos to your photo folder.", "将图片和视频添加到照片文件夹。"),
+    "airDrop": ("Nearby Share", "隔空投送"),
+    "airDropInfo": ("Share files with a nearby device.", "将文件分享到附近的设备。"),
+    "moveToPath": ("Move to Folder", "移动到路径"),
+    "moveToPathInfo": ("Move the files into a folder you choose.", "将文件移动到所选文件夹。"),
+    "copyFile": ("Copy to Folder", "复制到路径"),
+    "copyFileInfo": ("Copy the files into a folder you choose.", "将文件复制到所选文件夹。"),
+    "uploadQiniu": ("Upload to Qiniu", "上传到七牛云"),
+    "uploadQiniuInfo": ("Upload files to a Qiniu bucket and copy their links.", "上传文件到七牛云并复制链接。"),
+    "uploadAli": ("Upload to Aliyun OSS", "上传到阿里云"),
+    "uploadAliInfo": ("Upload files to an Aliyun OSS bucket and copy their links.", "上传文件到阿里云 OSS 并复制链接。"),
+    "uploadTencent": ("Upload to Tencent COS", "上传到腾讯云"),
+    "uploadTencentInfo": ("Upload files to a Tencent COS bucket and copy their links.", "上传文件到腾讯云 COS 并复制链接。"),
+    "uploadUP": ("Upload to UpYun", "上传到又拍云"),
+    "uploadUPInfo": ("Upload files to an UpYun bucket and copy their links.", "上传文件到又拍云并复制链接。"),
+    "imageRotate": ("Rotate Images", "旋转图片"),
+    "imageRotateInfo": ("Turn or mirror images.", "旋转或翻转图片。"),
+    "renameFiles": ("Rename Files", "重命名文件"),
+    "renameFilesInfo": ("Rename files by a pattern.", "按规则批量重命名文件。"),
+    # Groups of the catalog.
+    "CommonActions": ("Common", "常用"),
+    "SendTexts": ("Send", "发送"),
+    "ProActions": ("Advanced", "高级"),
+    "ChineseActions": ("Chinese", "中文"),
+    "ImageActions": ("Images", "图片"),
+    "SendFiles": ("Send and Upload", "发送与上传"),
+    # Notifications.
+    "succeedNotif": ("%1 succeeded", "%1 成功"),
+    "failureNotif": ("%1 failed", "%1 失败"),
+}
+
+
+def write(path, language, column):
+    lines = ['<?xml version="1.0" encoding="utf-8"?>', '<!DOCTYPE TS>',
+             '<TS version="2.1" language="%s">' % language, '<context>', '    <name></name>']
+    for key, texts in TEXTS.items():
+        lines.append('    <message id="%s">' % escape(key))
+        lines.append('        <source>%s</source>' % escape(texts[0]))
+        lines.append('        <translation>%s</translation>' % escape(texts[column]))
+        lines.append('    </message>')
+    lines += ['</context>', '</TS>', '']
+    Path(path).write_text("\n".join(lines), encoding="utf-8")
+
+
+def main():
+    target = Path(sys.argv[1] if len(sys.argv) > 1 else "resources/translations")
+    write(target / "korvane_en.ts", "en", 0)
+    write(target / "korvane_zh_CN.ts", "zh_CN", 1)
+
+
+if __name__ == "__main__":
+    main()
