@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs every benchmark with data folders of its own and prints their figures.
+set -euo pipefail
+build=${1:-build}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
+for bench in "$build"/bench/bench_*; do
+    [ -x "$bench" ] || continue
+    echo "== $(basename "$bench")"
+    "$bench"
+done
+for script in "$(dirname "$0")"/*.sh; do
+    [ "$(basename "$script")" = run-all.sh ] && continue
+    echo "== $(basename "$script")"
+    "$script" "$build"
+done
