@@ -9,6 +9,18 @@ namespace {
 
 const QString uriList = QStringLiteral("text/uri-list");
 
+QString plainText(const QMimeData *mime)
+{
+    if (mime->hasText())
+        return mime->text();
+    const QStringList formats = mime->formats();
+    for (const QString &format : formats) {
+        if (format.startsWith(QLatin1String("text/plain")))
+            return QString::fromUtf8(mime->data(format));
+    }
+    return QString();
+}
+
 } // namespace
 
 KorvanePasteboard MimeDataPasteboard::fromMimeData(const QMimeData *mime)
@@ -17,6 +29,7 @@ KorvanePasteboard MimeDataPasteboard::fromMimeData(const QMimeData *mime)
     if (!mime)
         return pasteboard;
 
+    bool hasFiles = false;
     if (mime->hasFormat(uriList)) {
         // Read the raw list: QUrl round trips keep names that are not valid UTF-8 percent-encoded.
         const QList<QByteArray> lines = mime->data(uriList).split('\n');
@@ -27,8 +40,7 @@ KorvanePasteboard MimeDataPasteboard::fromMimeData(const QMimeData *mime)
             KorvanePasteboardItem item;
             const QUrl url = QUrl::fromEncoded(line);
             item.setData(url.isLocalFile() ? KorvanePasteboardType::FileURL : KorvanePasteboardType::URL, line);
-            if (!url.isLocalFile())
-                item.setData(KorvanePasteboardType::String, line);
+            hasFiles = hasFiles || url.isLocalFile();
             pasteboard.addItem(item);
         }
     }
@@ -45,10 +57,13 @@ KorvanePasteboard MimeDataPasteboard::fromMimeData(const QMimeData *mime)
     for (const auto &other : others) {
         const QString format = QString::fromLatin1(other.mimeType);
         if (other.type == KorvanePasteboardType::String) {
-            if (!mime->hasText() || mime->hasFormat(uriList))
+            // File managers describe dragged files as text too; that text is not the data.
+            // A dragged web link, though, is text to act on.
+            const QString text = plainText(mime);
+            if (text.isNull() || hasFiles)
                 continue;
             KorvanePasteboardItem item;
-            item.setData(other.type, mime->text().toUtf8());
+            item.setData(other.type, text.toUtf8());
             pasteboard.addItem(item);
             hasText = true;
             continue;

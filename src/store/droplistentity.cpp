@@ -36,7 +36,8 @@ std::shared_ptr<KorvaneManagedObject> DropListEntity::settings() const
 {
     if (!m_settingsLoaded && managedObjectContext()) {
         m_settingsLoaded = true;
-        if (const KorvaneEntityDescription *entity = KorvaneSchema::settingsEntity(catalog(), type())) {
+        // Any catalog other than text keeps the settings of the file and image kinds.
+        if (const KorvaneEntityDescription *entity = KorvaneSchema::settingsEntity(catalog() == 0 ? 0 : 1, type())) {
             if (objectID() != 0) {
                 const auto owned = managedObjectContext()->fetchOwnedBy(entity->name, *this);
                 if (!owned.isEmpty())

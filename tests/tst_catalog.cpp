@@ -1,0 +1,161 @@
+#include "actiontreenode.h"
+#include "actiontypemodel.h"
+#include "korvaneactioncatalog.h"
+#include "korvanetranslations.h"
+
+#include <QCoreApplication>
+#include <QSet>
+#include <QTest>
+#include <QTranslator>
+
+namespace {
+
+struct Flattened {
+    QStringList groups;
+    QList<QList<int>> types;
+    QList<ActionModel> entries;
+};
+
+Flattened flatten(const ActionTreeNode &root)
+{
+    Flattened result;
+    for (const auto &group : root.children()) {
+        result.groups.append(std::get<ActionTypeModel>(group->representedObject()).titleString());
+        QList<int> types;
+        for (const auto &leaf : group->children()) {
+            const ActionModel &model = std::get<ActionModel>(leaf->representedObject());
+            types.append(model.type());
+            result.entries.append(model);
+        }
+        result.types.append(types);
+    }
+    return result;
+}
+
+void removeTranslators()
+{
+    const auto translators = QCoreApplication::instance()->findChildren<QTranslator *>();
+    for (QTranslator *translator : translators) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+} // namespace
+
+class CatalogTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { removeTranslators(); }
+    void trees_data();
+    void trees();
+    void everyKindHasTextsInBothLanguages_data();
+    void everyKindHasTextsInBothLanguages();
+    void sharedKeysAndIcons();
+    void pasteboardOffersOnlyTheTitle();
+    void unknownKinds();
+};
+
+void CatalogTest::trees_data()
+{
+    QTest::addColumn<int>("catalog");
+    QTest::addColumn<QStringList>("groups");
+    QTest::addColumn<QList<QList<int>>>("types");
+
+    QTest::newRow("text") << 0 << QStringList{"Common", "Send", "Advanced", "Chinese"}
+                          << QList<QList<int>>{{9, 0, 8, 1, 2}, {3, 4}, {5}, {6, 7}};
+    QTest::newRow("files") << 1 << QStringList{"Common", "Images", "Send and Upload"}
+                           << QList<QList<int>>{{7, 17, 8, 9}, {0, 1, 2, 16, 3, 4, 6}, {10, 11, 5, 12, 13, 14, 15}};
+}
+
+void CatalogTest::trees()
+{
+    QFETCH(int, catalog);
+    QFETCH(QStringList, groups);
+    QFETCH(QList<QList<int>>, types);
+
+    KorvaneTranslations::install({QStringLiteral("en-US")});
+    const auto root = catalog == 0 ? ActionTypeModel::getTextTypeRootTree() : ActionTypeModel::getFileTypeRootTree();
+    QCOMPARE(std::get<QString>(root->representedObject()), QStringLiteral("rootString"));
+    const Flattened flat = flatten(*root);
+    QCOMPARE(flat.groups, groups);
+    QCOMPARE(flat.types, types);
+
+    // Every type of the catalog appears exactly once, with the catalog's code.
+    QSet<int> seen;
+    for (const ActionModel &entry : flat.entries) {
+        QCOMPARE(entry.catalog(), qint64(catalog));
+        QVERIFY2(!seen.contains(entry.type()), qPrintable(QString::number(entry.type())));
+        seen.insert(entry.type());
+    }
+    QCOMPARE(seen.size(), KorvaneActionCatalog::typeCount(catalog));
+    QCOMPARE(*std::max_element(seen.begin(), seen.end()), KorvaneActionCatalog::typeCount(catalog) - 1);
+}
+
+void CatalogTest::everyKindHasTextsInBothLanguages_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << QStringLiteral("en-GB");
+    QTest::newRow("Chinese") << QStringLiteral("zh-CN");
+}
+
+void CatalogTest::everyKindHasTextsInBothLanguages()
+{
+    QFETCH(QString, language);
+    KorvaneTranslations::install({language});
+    for (int catalog = 0; catalog < 2; ++catalog) {
+        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type) {
+            const KorvaneActionCatalog::Entry *entry = KorvaneActionCatalog::entry(catalog, type);
+            const QString title = KorvaneActionCatalog::localizedTitle(catalog, type);
+            const QString description = KorvaneActionCatalog::localizedDescription(catalog, type);
+            // An untranslated id comes back as the key itself.
+            QVERIFY2(title != QLatin1String(entry->titleKey) && !title.isEmpty(), entry->titleKey);
+            QVERIFY2(description != QLatin1String(entry->descriptionKey) && !description.isEmpty(), entry->descriptionKey);
+            QCOMPARE(QLatin1String(entry->descriptionKey), QLatin1String(entry->titleKey) + QLatin1String("Info"));
+            const bool hasHan = std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff; });
+            QCOMPARE(hasHan, language.startsWith(QLatin1String("zh")));
+        }
+    }
+    QVERIFY(qtTrId("succeedNotif").contains(QLatin1String("%1")));
+    QVERIFY(qtTrId("failureNotif").contains(QLatin1String("%1")));
+}
+
+void CatalogTest::sharedKeysAndIcons()
+{
+    const QPair<int, int> pairs[] = {{3, 10}, {4, 11}};
+    for (const auto &pair : pairs) {
+        const auto *text = KorvaneActionCatalog::entry(0, pair.first);
+        const auto *file = KorvaneActionCatalog::entry(1, pair.second);
+        QCOMPARE(QLatin1String(text->titleKey), QLatin1String(file->titleKey));
+        QCOMPARE(QLatin1String(text->imageName), QLatin1String(file->imageName));
+    }
+    QSet<QString> icons;
+    for (int catalog = 0; catalog < 2; ++catalog) {
+        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type)
+            icons.insert(QString::fromUtf8(KorvaneActionCatalog::entry(catalog, type)->imageName));
+    }
+    QCOMPARE(icons.size(), 25);
+}
+
+void CatalogTest::pasteboardOffersOnlyTheTitle()
+{
+    const ActionModel model(QStringLiteral("Compress"), QStringLiteral("压缩体积"), 1, 0, QStringLiteral("info"));
+    QCOMPARE(model.writableTypesForPasteboard(), QList<KorvanePasteboardType>{KorvanePasteboardType::String});
+    QCOMPARE(model.pasteboardPropertyListForType(KorvanePasteboardType::String).toString(), QStringLiteral("Compress"));
+    for (auto type : {KorvanePasteboardType::FileURL, KorvanePasteboardType::PNG, KorvanePasteboardType::RTF, KorvanePasteboardType::URL})
+        QVERIFY(!model.pasteboardPropertyListForType(type).isValid());
+}
+
+void CatalogTest::unknownKinds()
+{
+    QVERIFY(!KorvaneActionCatalog::isKnown(0, 10));
+    QVERIFY(!KorvaneActionCatalog::isKnown(1, 18));
+    QVERIFY(!KorvaneActionCatalog::isKnown(1, -1));
+    QVERIFY(!KorvaneActionCatalog::isKnown(2, 0));
+    QVERIFY(KorvaneActionCatalog::localizedTitle(0, 12).isNull());
+}
+
+QTEST_GUILESS_MAIN(CatalogTest)
+#include "tst_catalog.moc"

@@ -1,0 +1,538 @@
+#include "customurl.h"
+#include "droplistentity.h"
+#include "filemove.h"
+#include "headlesshotkeyservice.h"
+#include "imagecompression.h"
+#include "imageformat.h"
+#include "imageresize.h"
+#include "imagetophoto.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanepasteboard.h"
+#include "korvaneplatform.h"
+#include "korvaneschema.h"
+#include "korvanetranslations.h"
+#include "settingsuserdefaults.h"
+#include "textcustomurl.h"
+#include "texttranslate.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+// A store of its own for each test: the data folder points into a fresh temporary folder.
+class Sandbox
+{
+public:
+    explicit Sandbox(const QString &language = QStringLiteral("en-US"))
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QLatin1String("/data")));
+        auto defaults = std::make_unique<SettingsUserDefaults>(m_dir.path() + QLatin1String("/korvane.conf"));
+        defaults->setValue(QStringLiteral("AppleLanguages"), QStringList{language});
+        KorvanePlatform::setUserDefaults(std::move(defaults));
+        KorvanePlatform::setHotKeyService(std::make_unique<HeadlessHotKeyService>());
+    }
+
+    QString storeFolder() const { return m_dir.path() + QLatin1String("/data/") + QCoreApplication::applicationName(); }
+    QString storePath() const { return storeFolder() + QLatin1String("/KVCoreData.sqlite"); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Plain SQL on the store file, beside the helper's own connection.
+class RawStore
+{
+public:
+    explicit RawStore(const QString &path)
+        : m_name(QStringLiteral("raw-%1").arg(++s_count))
+    {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        m_db.setDatabaseName(path);
+        m_db.open();
+    }
+    ~RawStore()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    QVariant scalar(const QString &sql)
+    {
+        QSqlQuery query(m_db);
+        if (!query.exec(sql) || !query.next())
+            return QVariant();
+        return query.value(0);
+    }
+    bool exec(const QString &sql)
+    {
+        QSqlQuery query(m_db);
+        return query.exec(sql);
+    }
+
+private:
+    static inline int s_count = 0;
+    QString m_name;
+    QSqlDatabase m_db;
+};
+
+QList<int> types(const QList<DropListEntityPtr> &drops)
+{
+    QList<int> result;
+    for (const auto &drop : drops)
+        result.append(drop->type());
+    return result;
+}
+
+QByteArray checksum(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+void classify(const QStringList &items)
+{
+    KorvanePasteboard pasteboard;
+    for (const QString &description : items) {
+        KorvanePasteboardItem item;
+        if (description == QLatin1String("png"))
+            item.setData(KorvanePasteboardType::PNG, "png");
+        else if (description.startsWith(QLatin1String("text:")))
+            item.setData(KorvanePasteboardType::String, description.mid(5).toUtf8());
+        else
+            item.setData(KorvanePasteboardType::FileURL, QUrl::fromLocalFile(description).toEncoded());
+        pasteboard.addItem(item);
+    }
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+}
+
+} // namespace
+
+class StoreTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void defaults_data();
+    void defaults();
+    void defaultsOnlyIntoAnEmptyStore();
+    void storeFileIsPrivate();
+    void newDropKinds_data();
+    void newDropKinds();
+    void dropIDsAreUnique();
+    void fitFilter_data();
+    void fitFilter();
+    void hotkeys();
+    void changesAreDurableOnlyWhenSaved();
+    void inMemoryValuesWinOverTheStore();
+    void deleteTakesSettingsAndUrls();
+    void customUrls();
+    void migratesAnOlderStore();
+    void unusableStoreIsLeftAlone_data();
+    void unusableStoreIsLeftAlone();
+};
+
+void StoreTest::initTestCase()
+{
+    KorvaneTranslations::install({QStringLiteral("en-US")});
+}
+
+void StoreTest::defaults_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("textTitles");
+    QTest::addColumn<QList<int>>("fileTypes");
+
+    QTest::newRow("English") << QStringLiteral("en-US")
+                             << QStringList{"Nearby Share", "Clear Text Style", "Character Counter", "Translate to English",
+                                            "Search Amazon & eBay", "Search Mac App Store", "Send by Mail", "Send as Message"}
+                             << QList<int>{7, 6, 0, 1, 2, 3, 4, 10, 11, 8};
+    QTest::newRow("Chinese") << QStringLiteral("zh-Hans-CN")
+                             << QStringList{"隔空投送", "清除文本样式", "翻译为中文", "转换为繁体", "搜索淘宝和京东",
+                                            "搜索 Mac App Store", "发送邮件", "发送消息"}
+                             << QList<int>{7, 6, 0, 3, 1, 1, 2, 4, 10, 11, 8};
+}
+
+void StoreTest::defaults()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, textTitles);
+    QFETCH(QList<int>, fileTypes);
+
+    Sandbox sandbox(language);
+    KorvaneTranslations::install({language});
+    KorvaneCoreDataHelper helper;
+    helper.initializationDefaultData();
+
+    const auto text = helper.getDropsByCatalog(0);
+    const auto files = helper.getDropsByCatalog(1);
+    QCOMPARE(helper.getAllDrops().size(), text.size() + files.size());
+    QStringList titles;
+    for (int i = 0; i < text.size(); ++i) {
+        QCOMPARE(text.at(i)->index(), i);
+        titles.append(text.at(i)->title());
+    }
+    QCOMPARE(titles, textTitles);
+    QCOMPARE(types(files), fileTypes);
+    for (int i = 0; i < files.size(); ++i)
+        QCOMPARE(files.at(i)->index(), i);
+
+    const bool chinese = language.startsWith(QLatin1String("zh"));
+    const auto translate = chinese ? text.at(2) : text.at(3);
+    QCOMPARE(translate->textTranslate()->type(), chinese ? qint16(0) : qint16(1));
+    const auto twoShops = text.at(4)->textCustomUrl()->urls();
+    QCOMPARE(twoShops.size(), 2);
+    QCOMPARE(twoShops.at(0)->createTime(), twoShops.at(1)->createTime());
+    QVERIFY(twoShops.at(0)->url().contains(QLatin1String("{text}")));
+    QCOMPARE(text.at(5)->textCustomUrl()->urls().size(), 1);
+    QVERIFY(text.at(5)->textCustomUrl()->urls().first()->url().startsWith(QLatin1String("itms-apps://")));
+    QCOMPARE(files.at(1)->imageToPhoto()->needLaunch(), false);
+    QCOMPARE(files.at(1)->supportTypes(), qint64(20));
+    QCOMPARE(files.last()->fileMove()->savePath(), QStringLiteral("~/Documents"));
+    if (chinese) {
+        QCOMPARE(files.at(4)->imageFormat()->coverntType(), qint16(0));
+        QCOMPARE(files.at(5)->imageFormat()->coverntType(), qint16(1));
+        QCOMPARE(files.at(6)->imageResize()->targetpx(), qint16(1000));
+    } else {
+        QCOMPARE(files.at(4)->imageResize()->targetpx(), qint16(500));
+    }
+    KorvaneTranslations::install({QStringLiteral("en-US")});
+}
+
+void StoreTest::defaultsOnlyIntoAnEmptyStore()
+{
+    Sandbox sandbox;
+    {
+        KorvaneCoreDataHelper helper;
+        helper.initializationDefaultData();
+        const auto all = helper.getAllDrops();
+        for (int i = 1; i < all.size(); ++i)
+            helper.deleteDropEntity(all.at(i));
+    }
+    {
+        KorvaneCoreDataHelper helper;
+        helper.initializationDefaultData();
+        QCOMPARE(helper.getAllDrops().size(), 1);
+        helper.deleteDropEntity(helper.getAllDrops().first());
+    }
+    KorvaneCoreDataHelper helper;
+    helper.initializationDefaultData();
+    QCOMPARE(helper.getAllDrops().size(), 18);
+}
+
+void StoreTest::storeFileIsPrivate()
+{
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    helper.getAllDrops();
+    QVERIFY(QFile::exists(sandbox.storePath()));
+    QCOMPARE(QFile::permissions(sandbox.storePath()) & 0x0077, QFileDevice::Permissions());
+    QCOMPARE(helper.documentDirectoryURL(), QUrl::fromLocalFile(sandbox.storeFolder()));
+}
+
+void StoreTest::newDropKinds_data()
+{
+    QTest::addColumn<int>("catalog");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("settingsEntity");
+    QTest::addColumn<qint64>("supportTypes");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("translate") << 0 << 0 << "TextTranslate" << qint64(0) << "Translate";
+    QTest::newRow("letter case") << 0 << 8 << "TextUpDownString" << qint64(0) << "Letter Case";
+    QTest::newRow("compress") << 1 << 0 << "ImageCompression" << qint64(4) << "Compress Images";
+    QTest::newRow("image bed") << 1 << 5 << "ImageUploadWeiBo" << qint64(4) << "Upload to Image Bed";
+    QTest::newRow("photos") << 1 << 6 << "ImageToPhoto" << qint64(20) << "Add to Photos";
+    QTest::newRow("qiniu") << 1 << 12 << "FileUploadQinNiu" << qint64(2) << "Upload to Qiniu";
+    QTest::newRow("rotate") << 1 << 16 << "ImageRotate" << qint64(4) << "Rotate Images";
+    QTest::newRow("rename") << 1 << 17 << "FileRename" << qint64(2) << "Rename Files";
+    QTest::newRow("any other catalog is a file catalog") << 3 << 9 << "FileCopy" << qint64(2) << "Copy to Folder";
+    QTest::newRow("text type 12 is bare") << 0 << 12 << "" << qint64(0) << "";
+    QTest::newRow("file type 18 is bare") << 1 << 18 << "" << qint64(0) << "";
+}
+
+void StoreTest::newDropKinds()
+{
+    QFETCH(int, catalog);
+    QFETCH(int, type);
+    QFETCH(QString, settingsEntity);
+    QFETCH(qint64, supportTypes);
+    QFETCH(QString, title);
+
+    Sandbox sandbox;
+    qint32 id = 0;
+    {
+        KorvaneCoreDataHelper helper;
+        id = helper.getNewDrop(catalog, type, 4)->dropID();
+    }
+    // A fresh helper reads what the first one saved.
+    KorvaneCoreDataHelper helper;
+    const auto drop = helper.fetchDropWithID(id);
+    QVERIFY(drop);
+    QCOMPARE(drop->index(), 4);
+    QCOMPARE(int(drop->catalog()), catalog);
+    QCOMPARE(drop->type(), type);
+    QCOMPARE(drop->supportTypes(), supportTypes);
+    QCOMPARE(drop->title(), title);
+    QCOMPARE(drop->title().isNull(), title.isEmpty());
+    QCOMPARE(drop->settings() ? drop->settings()->entity().name : QString(), settingsEntity);
+}
+
+void StoreTest::dropIDsAreUnique()
+{
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    QSet<qint32> ids;
+    for (int i = 0; i < 1200; ++i) {
+        const qint32 id = helper.getNewDrop(1, 9, i)->dropID();
+        QVERIFY(id > 0);
+        ids.insert(id);
+    }
+    QCOMPARE(ids.size(), 1200);
+}
+
+void StoreTest::fitFilter_data()
+{
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QList<int>>("expected");
+
+    const QList<int> mask2{7, 8, 9, 10, 11, 12, 13, 14, 15, 17};
+    QTest::newRow("two folders: no Qiniu") << QStringList{"/d/a/", "/d/b/"} << QList<int>{7, 8, 9, 10, 11, 13, 14, 15, 17};
+    QTest::newRow("folder and a text file") << QStringList{"/d/a/", "/d/notes.txt"} << mask2;
+    QTest::newRow("png data") << QStringList{"png"} << QList<int>{0, 1, 2, 3, 4, 5, 6, 16};
+    QTest::newRow("an image file") << QStringList{"/d/a.jpg"} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+    QTest::newRow("a video") << QStringList{"/d/a.mp4"} << QList<int>{6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17};
+    QTest::newRow("svg is no image") << QStringList{"/d/a.svg"} << mask2;
+    QTest::newRow("text: matched by kinds, so none") << QStringList{"text:hello"} << QList<int>{};
+    QTest::newRow("nothing") << QStringList{} << QList<int>{};
+}
+
+void StoreTest::fitFilter()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QList<int>, expected);
+
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    // One action of every kind, listed in the reverse of type order to show the sort by index.
+    for (int type = 0; type < 18; ++type)
+        helper.getNewDrop(1, type, type);
+    for (int type = 0; type < 10; ++type)
+        helper.getNewDrop(0, type, type);
+    classify(items);
+    QCOMPARE(types(helper.getDropsByKorvaneHandleData()), expected);
+}
+
+void StoreTest::hotkeys()
+{
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    const auto a = helper.getNewDrop(0, 1, 0);
+    const auto b = helper.getNewDrop(1, 9, 0);
+    const auto none = helper.getNewDrop(1, 8, 1);
+    a->setKeyCode(2);
+    a->setModifiers(1048576);
+    b->setKeyCode(0);
+    b->setModifiers(262144);
+    helper.saveDataChange();
+
+    QCOMPARE(helper.fetchDropWith(2, 1048576), a);
+    QCOMPARE(helper.fetchDropWith(0, 262144), b);
+    QVERIFY(!helper.fetchDropWith(2, 0));
+    // 0 and 0 means "no hotkey", even though a record holds exactly that.
+    QVERIFY(!helper.fetchDropWith(0, 0));
+    QVERIFY(!none->hasHotKey() && a->hasHotKey() && b->hasHotKey());
+
+    helper.initializationHotKey();
+    const auto *service = static_cast<HeadlessHotKeyService *>(KorvanePlatform::hotKeyService());
+    QCOMPARE(service->registered().size(), 2);
+    QCOMPARE(service->registered().value(QStringLiteral("2-1048576")), qMakePair(2u, 1048576u));
+    QCOMPARE(service->registered().value(QStringLiteral("0-262144")), qMakePair(0u, 262144u));
+}
+
+void StoreTest::changesAreDurableOnlyWhenSaved()
+{
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    const auto drop = helper.getNewDrop(1, 0, 0);
+    drop->setTitle(QStringLiteral("Shrink"));
+    drop->imageCompression()->setCompressionRato(0.5f);
+
+    RawStore raw(sandbox.storePath());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT title FROM DropListEntity")).toString(), QStringLiteral("Compress Images"));
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT compressionRato FROM ImageCompression")).toDouble(), 0.75);
+
+    helper.saveDataChange();
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT title FROM DropListEntity")).toString(), QStringLiteral("Shrink"));
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT compressionRato FROM ImageCompression")).toDouble(), 0.5);
+    // Values keep their stored type: a wrong one is refused and changes nothing.
+    QVERIFY(!drop->setValue(QStringLiteral("index"), QStringLiteral("three")));
+    QVERIFY(!drop->setValue(QStringLiteral("noSuchField"), 1));
+    QCOMPARE(drop->index(), 0);
+}
+
+void StoreTest::inMemoryValuesWinOverTheStore()
+{
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    const auto drop = helper.getNewDrop(1, 9, 0);
+    drop->setTitle(QStringLiteral("mine"));
+    {
+        RawStore raw(sandbox.storePath());
+        QVERIFY(raw.exec(QStringLiteral("UPDATE DropListEntity SET title = 'theirs', \"index\" = 7")));
+    }
+    const auto again = helper.getAllDrops();
+    QCOMPARE(again.size(), 1);
+    QCOMPARE(again.first(), drop);
+    QCOMPARE(again.first()->title(), QStringLiteral("mine"));
+}
+
+void StoreTest::deleteTakesSettingsAndUrls()
+{
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    const auto search = helper.getNewDrop(0, 5, 0);
+    helper.addNewCustomUrl(search, QStringLiteral("https://a.example/?q={text}"));
+    helper.addNewCustomUrl(search, QStringLiteral("https://b.example/?q={text}"));
+    const auto keep = helper.getNewDrop(0, 5, 1);
+    helper.addNewCustomUrl(keep, QStringLiteral("https://c.example/?q={text}"));
+
+    helper.deleteDropEntity(search);
+    RawStore raw(sandbox.storePath());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT count(*) FROM DropListEntity")).toInt(), 1);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT count(*) FROM TextCustomUrl")).toInt(), 1);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT count(*) FROM CustomUrl")).toInt(), 1);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT url FROM CustomUrl")).toString(), QStringLiteral("https://c.example/?q={text}"));
+    QCOMPARE(helper.getAllDrops().size(), 1);
+    QVERIFY(search->isDeleted());
+}
+
+void StoreTest::customUrls()
+{
+    Sandbox sandbox;
+    KorvaneCoreDataHelper helper;
+    const auto drop = helper.getNewDrop(0, 5, 0);
+    const auto empty = helper.addNewCustomUrl(drop);
+    QVERIFY(empty && empty->url().isNull());
+    QVERIFY(empty->createTime() == double(qint64(empty->createTime())));
+    const auto url = helper.addNewCustomUrl(drop, QStringLiteral("https://x.example/?q={text}"));
+    QCOMPARE(drop->textCustomUrl()->urls().size(), 2);
+
+    // Removing takes the URL out of the action's list; the record itself is not deleted.
+    helper.deleteCustomUrl(drop, url);
+    QCOMPARE(drop->textCustomUrl()->urls(), QList<std::shared_ptr<CustomUrl>>{empty});
+    RawStore raw(sandbox.storePath());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT count(*) FROM CustomUrl")).toInt(), 2);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT count(*) FROM CustomUrl WHERE textCustomUrl IS NULL")).toInt(), 1);
+
+    // A fresh helper sees the same list.
+    KorvaneCoreDataHelper other;
+    QCOMPARE(other.getAllDrops().first()->textCustomUrl()->urls().size(), 1);
+
+    // Only a custom-URL action has URLs.
+    const auto copy = helper.getNewDrop(1, 9, 0);
+    QVERIFY(!helper.addNewCustomUrl(copy, QStringLiteral("https://y.example")));
+}
+
+void StoreTest::migratesAnOlderStore()
+{
+    Sandbox sandbox;
+    QDir().mkpath(sandbox.storeFolder());
+    {
+        // The first schema: no rotate and rename kinds, no PNG-to-JPG switch, and dropIDs
+        // that were all clamped to the same number.
+        RawStore raw(sandbox.storePath());
+        const QStringList sql{
+            "CREATE TABLE DropListEntity (Z_PK INTEGER PRIMARY KEY AUTOINCREMENT, catalog INTEGER DEFAULT 0, dropID INTEGER DEFAULT 0, "
+            "\"index\" INTEGER DEFAULT 0, keyCode INTEGER DEFAULT 0, modifiers INTEGER DEFAULT 0, subCatalog INTEGER DEFAULT 0, "
+            "supportTypes INTEGER DEFAULT 0, title TEXT, type INTEGER DEFAULT 0)",
+            "CREATE TABLE ImageCompression (Z_PK INTEGER PRIMARY KEY AUTOINCREMENT, compressionRato REAL DEFAULT 0.75, endName TEXT, "
+            "needCopy INTEGER, needSave INTEGER, savePath TEXT, dropAction INTEGER REFERENCES DropListEntity(Z_PK) ON DELETE CASCADE)",
+            "CREATE TABLE TextCustomUrl (Z_PK INTEGER PRIMARY KEY AUTOINCREMENT, needCopy INTEGER, "
+            "dropAction INTEGER REFERENCES DropListEntity(Z_PK) ON DELETE CASCADE)",
+            "CREATE TABLE CustomUrl (Z_PK INTEGER PRIMARY KEY AUTOINCREMENT, createTime REAL, url TEXT, "
+            "textCustomUrl INTEGER REFERENCES TextCustomUrl(Z_PK) ON DELETE CASCADE)",
+            "INSERT INTO DropListEntity VALUES (1, 1, 2147483647, 0, 2, 1048576, 0, 4, 'Shrink photos', 0)",
+            "INSERT INTO DropListEntity VALUES (2, 0, 2147483647, 0, 0, 0, 0, 0, 'Look it up', 5)",
+            "INSERT INTO ImageCompression VALUES (1, 0.4, '-small', 1, 0, '~/Pictures', 1)",
+            "INSERT INTO TextCustomUrl VALUES (1, 0, 2)",
+            "INSERT INTO CustomUrl VALUES (1, 1600000000, 'https://old.example/?q={text}', 1)",
+            "PRAGMA user_version = 1",
+        };
+        for (const QString &statement : sql)
+            QVERIFY2(raw.exec(statement), qPrintable(statement));
+    }
+
+    KorvaneCoreDataHelper helper;
+    QVERIFY(helper.persistentStoreCoordinator());
+    const auto drops = helper.getAllDrops();
+    QCOMPARE(drops.size(), 2);
+    const auto shrink = helper.fetchDropWith(2, 1048576);
+    QVERIFY(shrink);
+    QCOMPARE(shrink->title(), QStringLiteral("Shrink photos"));
+    QCOMPARE(shrink->imageCompression()->compressionRato(), 0.4f);
+    QCOMPARE(shrink->imageCompression()->savePath(), QStringLiteral("~/Pictures"));
+    QCOMPARE(shrink->imageCompression()->autoPNGtoJPG(), false);
+    const auto lookUp = drops.first() == shrink ? drops.last() : drops.first();
+    QCOMPARE(lookUp->textCustomUrl()->urls().first()->url(), QStringLiteral("https://old.example/?q={text}"));
+    QVERIFY(drops.first()->dropID() != drops.last()->dropID());
+
+    // The kinds the newer schema adds can be created in the migrated store.
+    QVERIFY(helper.getNewDrop(1, 16, 1)->imageRotate());
+    QVERIFY(helper.getNewDrop(1, 17, 2)->fileRename());
+    RawStore raw(sandbox.storePath());
+    QCOMPARE(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), 2);
+}
+
+void StoreTest::unusableStoreIsLeftAlone_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("userVersion");
+    QByteArray garbage("These are the user's bytes, not a database.\n");
+    garbage = garbage.repeated(200);
+    QTest::newRow("not a database") << garbage << 0;
+    QTest::newRow("written by a newer Korvane") << QByteArray() << 99;
+}
+
+void StoreTest::unusableStoreIsLeftAlone()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, userVersion);
+
+    Sandbox sandbox;
+    QDir().mkpath(sandbox.storeFolder());
+    if (userVersion) {
+        RawStore raw(sandbox.storePath());
+        QVERIFY(raw.exec(QStringLiteral("CREATE TABLE DropListEntity (Z_PK INTEGER PRIMARY KEY, title TEXT, futureField BLOB)")));
+        QVERIFY(raw.exec(QStringLiteral("INSERT INTO DropListEntity VALUES (1, 'from the future', x'00')")));
+        QVERIFY(raw.exec(QStringLiteral("PRAGMA user_version = %1").arg(userVersion)));
+    } else {
+        QFile file(sandbox.storePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    const QByteArray before = checksum(sandbox.storePath());
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^falied to create persistentStoreCoordinator .+")));
+    KorvaneCoreDataHelper helper;
+    QVERIFY(!helper.persistentStoreCoordinator());
+    QVERIFY(!helper.storeError().isEmpty());
+    helper.initializationDefaultData();
+    QVERIFY(helper.getAllDrops().isEmpty());
+    classify({"/d/a.jpg"});
+    QVERIFY(helper.getDropsByKorvaneHandleData().isEmpty());
+    QCOMPARE(checksum(sandbox.storePath()), before);
+}
+
+QTEST_GUILESS_MAIN(StoreTest)
+#include "tst_store.moc"
