@@ -135,6 +135,7 @@ private Q_SLOTS:
     void hotkeys();
     void changesAreDurableOnlyWhenSaved();
     void inMemoryValuesWinOverTheStore();
+    void seesWhatAnotherProcessSaved();
     void deleteTakesSettingsAndUrls();
     void customUrls();
     void migratesAnOlderStore();
@@ -395,6 +396,31 @@ void StoreTest::inMemoryValuesWinOverTheStore()
     QCOMPARE(again.size(), 1);
     QCOMPARE(again.first(), drop);
     QCOMPARE(again.first()->title(), QStringLiteral("mine"));
+}
+
+void StoreTest::seesWhatAnotherProcessSaved()
+{
+    // The command line edits the store while the tray keeps it open.
+    Sandbox sandbox;
+    KorvaneCoreDataHelper tray;
+    const auto first = tray.getNewDrop(1, 9, 0);
+    QCOMPARE(tray.getAllDrops().size(), 1);
+    {
+        KorvaneCoreDataHelper cli;
+        cli.getNewDrop(1, 8, 1)->setTitle(QStringLiteral("from the command line"));
+        cli.saveDataChange();
+    }
+    auto drops = tray.getAllDrops();
+    QCOMPARE(drops.size(), 2);
+    QCOMPARE(drops.last()->title(), QStringLiteral("from the command line"));
+    {
+        KorvaneCoreDataHelper cli;
+        cli.deleteDropEntity(cli.fetchDropWithID(first->dropID()));
+    }
+    drops = tray.getAllDrops();
+    QCOMPARE(drops.size(), 1);
+    QCOMPARE(drops.first()->type(), 8);
+    QVERIFY(!tray.fetchDropWithID(first->dropID()));
 }
 
 void StoreTest::deleteTakesSettingsAndUrls()

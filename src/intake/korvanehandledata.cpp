@@ -60,7 +60,8 @@ void KorvaneHandleData::handleDataWith(const KorvanePasteboard &pasteboard)
 void KorvaneHandleData::addFileUrl(const QUrl &url)
 {
     m_containedFileType |= FileKindAnyFile;
-    const QString extension = KorvaneTypeIdentifier::pathExtension(url);
+    const QString path = url.path();
+    const QString extension = KorvaneTypeIdentifier::pathExtension(path);
     qCDebug(lcIntake, "fileuti:%s", qUtf8Printable(KorvaneTypeIdentifier::identifierForExtension(extension)));
     m_allFileUrls.append(url);
 
@@ -81,7 +82,7 @@ void KorvaneHandleData::addFileUrl(const QUrl &url)
         break;
     }
     // Folders come off a pasteboard with a trailing slash; the file system is not asked.
-    if (url.path().endsWith(QLatin1Char('/'))) {
+    if (path.endsWith(QLatin1Char('/'))) {
         m_folderFileUrls.append(url);
         m_containedFileType |= FileKindFolder;
     } else {

@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMimeDatabase>
-#include <QUrl>
 
 namespace {
 
@@ -15,10 +14,14 @@ struct CachedType {
 const CachedType &lookup(const QString &extension)
 {
     thread_local QHash<QString, CachedType> cache;
-    const QString key = extension.toLower();
-    auto it = cache.constFind(key);
+    // Extensions come back in the same spelling: look them up as they are before folding case.
+    auto it = cache.constFind(extension);
     if (it != cache.constEnd())
         return *it;
+    const QString key = extension.toLower();
+    it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *cache.insert(extension, *it);
 
     CachedType entry{QString(), KorvaneTypeIdentifier::Other};
     if (!key.isEmpty()) {
@@ -34,7 +37,8 @@ const CachedType &lookup(const QString &extension)
                 entry.kind = KorvaneTypeIdentifier::Video;
         }
     }
-    return *cache.insert(key, entry);
+    cache.insert(key, entry);
+    return *cache.insert(extension, entry);
 }
 
 } // namespace
@@ -49,9 +53,8 @@ KorvaneTypeIdentifier::Kind KorvaneTypeIdentifier::kindForExtension(const QStrin
     return lookup(extension).kind;
 }
 
-QString KorvaneTypeIdentifier::pathExtension(const QUrl &url)
+QString KorvaneTypeIdentifier::pathExtension(const QString &path)
 {
-    const QString path = url.path();
     int end = path.size();
     while (end > 0 && path.at(end - 1) == QLatin1Char('/'))
         --end;

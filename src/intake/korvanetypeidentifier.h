@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class QUrl;
+
 
 // What the classifier needs to know of a file from its name alone; the file system is
 // never consulted.
@@ -19,6 +19,6 @@ public:
     // The freedesktop MIME type name for the URL's path extension, empty when unknown.
     static QString identifierForExtension(const QString &extension);
     static Kind kindForExtension(const QString &extension);
-    // The extension of a URL's last path component, trailing slashes ignored.
-    static QString pathExtension(const QUrl &url);
+    // The extension of a path's last component, trailing slashes ignored.
+    static QString pathExtension(const QString &path);
 };

@@ -35,6 +35,7 @@
 #include <QAtomicInt>
 #include <QLoggingCategory>
 #include <QSqlError>
+#include <QSet>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -205,13 +206,54 @@ QList<ObjectPtr> KorvaneManagedObjectContext::load(const KorvaneEntityDescriptio
     return result;
 }
 
+qint64 KorvaneManagedObjectContext::dataVersion()
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("PRAGMA data_version")) || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
+QList<ObjectPtr> KorvaneManagedObjectContext::loadAll(const KorvaneEntityDescription *entity)
+{
+    const qint64 version = dataVersion();
+    auto known = m_fullyLoaded.constFind(entity);
+    if (version >= 0 && known != m_fullyLoaded.constEnd() && *known == version) {
+        QList<ObjectPtr> result;
+        const QHash<qint64, ObjectPtr> &registered = m_registered[entity];
+        result.reserve(registered.size());
+        for (const ObjectPtr &object : registered) {
+            if (!object->isDeleted())
+                result.append(object);
+        }
+        std::sort(result.begin(), result.end(), [](const ObjectPtr &a, const ObjectPtr &b) { return a->m_objectID < b->m_objectID; });
+        return result;
+    }
+
+    const QList<ObjectPtr> result = load(entity, QString(), {});
+    // Rows another connection deleted are gone; objects changed here stay until saved.
+    QSet<qint64> present;
+    for (const ObjectPtr &object : result)
+        present.insert(object->m_objectID);
+    QHash<qint64, ObjectPtr> &registered = m_registered[entity];
+    for (auto it = registered.begin(); it != registered.end();) {
+        if (!present.contains(it.key()) && !it.value()->m_changed && !it.value()->isDeleted())
+            it = registered.erase(it);
+        else
+            ++it;
+    }
+    if (version >= 0)
+        m_fullyLoaded.insert(entity, version);
+    return result;
+}
+
 QList<ObjectPtr> KorvaneManagedObjectContext::fetch(const QString &entityName, const Filter &filter)
 {
     QList<ObjectPtr> result;
     const KorvaneEntityDescription *entity = KorvaneSchema::entity(entityName);
     if (!entity || !m_hasStore)
         return result;
-    const QList<ObjectPtr> stored = load(entity, QString(), {});
+    const QList<ObjectPtr> stored = loadAll(entity);
     result.reserve(stored.size());
     for (const ObjectPtr &object : stored) {
         if (!filter || filter(*object))

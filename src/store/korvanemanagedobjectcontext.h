@@ -55,6 +55,8 @@ public:
 
 private:
     QList<ObjectPtr> load(const KorvaneEntityDescription *entity, const QString &where, const QVariantList &binds);
+    QList<ObjectPtr> loadAll(const KorvaneEntityDescription *entity);
+    qint64 dataVersion();
     void markDeleted(const ObjectPtr &object);
     bool writeObject(const ObjectPtr &object, QString *error);
 
@@ -62,6 +64,9 @@ private:
     QString m_connectionName;
     bool m_hasStore = false;
     QHash<const KorvaneEntityDescription *, QHash<qint64, ObjectPtr>> m_registered;
+    // The store's data version when each entity was last read whole; while no other
+    // connection commits, the registered objects are the whole table.
+    QHash<const KorvaneEntityDescription *, qint64> m_fullyLoaded;
     QList<ObjectPtr> m_inserted;
     QList<ObjectPtr> m_updated;
     QList<ObjectPtr> m_deleted;
