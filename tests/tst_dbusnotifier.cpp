@@ -1,0 +1,119 @@
+#include "dbusnotifier.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+// A stand-in notification server that records every Notify call it receives.
+class NotificationServer : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct Call {
+        QString appName;
+        uint replacesId;
+        QString summary;
+        QString body;
+        QVariantMap hints;
+        qint64 atMilliseconds;
+    };
+    QList<Call> calls;
+    QElapsedTimer clock;
+
+public Q_SLOTS:
+    uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary, const QString &body,
+                const QStringList &actions, const QVariantMap &hints, int timeout)
+    {
+        Q_UNUSED(icon)
+        Q_UNUSED(actions)
+        Q_UNUSED(timeout)
+        calls.append({appName, replacesId, summary, body, hints, clock.elapsed()});
+        return 40 + uint(calls.size());
+    }
+};
+
+class DBusNotifierTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void postsLaterAndReplacesTheLastOne();
+
+private:
+    QProcess m_bus;
+};
+
+void DBusNotifierTest::initTestCase()
+{
+    // A private session bus: the test never talks to the desktop's own.
+    m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+    QVERIFY2(m_bus.waitForStarted(), "dbus-daemon is not installed");
+    QVERIFY(m_bus.waitForReadyRead(10000));
+    const QByteArray address = m_bus.readLine().trimmed();
+    QVERIFY(!address.isEmpty());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QVERIFY(QDBusConnection::sessionBus().isConnected());
+}
+
+void DBusNotifierTest::cleanupTestCase()
+{
+    m_bus.kill();
+    m_bus.waitForFinished();
+}
+
+void DBusNotifierTest::postsLaterAndReplacesTheLastOne()
+{
+    NotificationServer server;
+    QDBusConnection serverBus = QDBusConnection::connectToBus(QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")),
+                                                              QStringLiteral("server"));
+    QVERIFY(serverBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server, QDBusConnection::ExportAllSlots));
+    QVERIFY(serverBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    DBusNotifier notifier;
+    KorvaneNotificationContent content;
+    content.title = QStringLiteral("Backup succeeded");
+    content.body = QStringLiteral("3 files copied");
+    content.attachmentImage = QStringLiteral(":/images/notificationDone.png");
+    server.clock.start();
+    notifier.post(content);
+    QTest::qWait(250);
+    QVERIFY(server.calls.isEmpty());
+    QTRY_COMPARE(server.calls.size(), 1);
+
+    const NotificationServer::Call first = server.calls.first();
+    QVERIFY2(first.atMilliseconds >= 390, qPrintable(QString::number(first.atMilliseconds)));
+    QCOMPARE(first.appName, QStringLiteral("Korvane"));
+    QCOMPARE(first.replacesId, 0u);
+    QCOMPARE(first.summary, QStringLiteral("Backup succeeded"));
+    QCOMPARE(first.body, QStringLiteral("3 files copied"));
+    const QString image = first.hints.value(QStringLiteral("image-path")).toString();
+    QVERIFY(QFileInfo(image).isAbsolute());
+    QVERIFY(!QImage(image).isNull());
+
+    // The next notification replaces the one shown before it.
+    content.title = QStringLiteral("Backup failed");
+    content.body = QString();
+    notifier.post(content);
+    QTRY_COMPARE(server.calls.size(), 2);
+    QCOMPARE(server.calls.at(1).replacesId, 41u);
+    QCOMPARE(server.calls.at(1).summary, QStringLiteral("Backup failed"));
+
+    // No server on the bus: the post fails quietly, and the next one works again.
+    serverBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^posting a notification failed")));
+    notifier.post(content);
+    QTest::qWait(700);
+    QCOMPARE(server.calls.size(), 2);
+}
+
+QTEST_GUILESS_MAIN(DBusNotifierTest)
+#include "tst_dbusnotifier.moc"
