@@ -68,6 +68,16 @@ TEXTS = {
     "ChineseActions": ("Chinese", "中文"),
     "ImageActions": ("Images", "图片"),
     "SendFiles": ("Send and Upload", "发送与上传"),
+    # Text actions.
+    "AllCharactersQty": ("Characters: %1. ", "字符数：%1。"),
+    "LettersQty": ("Letters: %1. ", "字母数：%1。"),
+    "EnglishWordsQty": ("English words: %1. ", "英文单词数：%1。"),
+    "noEnLetter": ("The text has no English letters to change.", "文本中没有可转换的英文字母。"),
+    "CustomUrlNotSet": ("This action has no URL yet. Add one in its settings.", "此动作还没有网址，请在设置中添加。"),
+    "PleaseEnterNumbers": ("Please drop a number, such as 1234.56.", "请输入数字，例如 1234.56。"),
+    "TranslateFailed": ("The translation came back empty.", "翻译结果为空。"),
+    "CanNotConnectToServer": ("Cannot connect to the server.", "无法连接服务器。"),
+    "AirDropFilesShared": ("%1 file(s) shared.", "已分享 %1 个文件。"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),

@@ -235,6 +235,42 @@
         <source>Send and Upload</source>
         <translation>Send and Upload</translation>
     </message>
+    <message id="AllCharactersQty">
+        <source>Characters: %1. </source>
+        <translation>Characters: %1. </translation>
+    </message>
+    <message id="LettersQty">
+        <source>Letters: %1. </source>
+        <translation>Letters: %1. </translation>
+    </message>
+    <message id="EnglishWordsQty">
+        <source>English words: %1. </source>
+        <translation>English words: %1. </translation>
+    </message>
+    <message id="noEnLetter">
+        <source>The text has no English letters to change.</source>
+        <translation>The text has no English letters to change.</translation>
+    </message>
+    <message id="CustomUrlNotSet">
+        <source>This action has no URL yet. Add one in its settings.</source>
+        <translation>This action has no URL yet. Add one in its settings.</translation>
+    </message>
+    <message id="PleaseEnterNumbers">
+        <source>Please drop a number, such as 1234.56.</source>
+        <translation>Please drop a number, such as 1234.56.</translation>
+    </message>
+    <message id="TranslateFailed">
+        <source>The translation came back empty.</source>
+        <translation>The translation came back empty.</translation>
+    </message>
+    <message id="CanNotConnectToServer">
+        <source>Cannot connect to the server.</source>
+        <translation>Cannot connect to the server.</translation>
+    </message>
+    <message id="AirDropFilesShared">
+        <source>%1 file(s) shared.</source>
+        <translation>%1 file(s) shared.</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>

@@ -235,6 +235,42 @@
         <source>Send and Upload</source>
         <translation>发送与上传</translation>
     </message>
+    <message id="AllCharactersQty">
+        <source>Characters: %1. </source>
+        <translation>字符数：%1。</translation>
+    </message>
+    <message id="LettersQty">
+        <source>Letters: %1. </source>
+        <translation>字母数：%1。</translation>
+    </message>
+    <message id="EnglishWordsQty">
+        <source>English words: %1. </source>
+        <translation>英文单词数：%1。</translation>
+    </message>
+    <message id="noEnLetter">
+        <source>The text has no English letters to change.</source>
+        <translation>文本中没有可转换的英文字母。</translation>
+    </message>
+    <message id="CustomUrlNotSet">
+        <source>This action has no URL yet. Add one in its settings.</source>
+        <translation>此动作还没有网址，请在设置中添加。</translation>
+    </message>
+    <message id="PleaseEnterNumbers">
+        <source>Please drop a number, such as 1234.56.</source>
+        <translation>请输入数字，例如 1234.56。</translation>
+    </message>
+    <message id="TranslateFailed">
+        <source>The translation came back empty.</source>
+        <translation>翻译结果为空。</translation>
+    </message>
+    <message id="CanNotConnectToServer">
+        <source>Cannot connect to the server.</source>
+        <translation>无法连接服务器。</translation>
+    </message>
+    <message id="AirDropFilesShared">
+        <source>%1 file(s) shared.</source>
+        <translation>已分享 %1 个文件。</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>

@@ -4,6 +4,7 @@
 #include "korvaneclipboard.h"
 #include "korvanenotifier.h"
 #include "korvaneplatform.h"
+#include "korvanetextactions.h"
 #include "korvaneuserdefaults.h"
 
 #include <QCoreApplication>
@@ -27,7 +28,18 @@ struct ActionSlot {
 };
 
 // Indexed by type. Empty slots are kinds whose action is not part of this build yet.
-const ActionSlot textActions[10] = {};
+const ActionSlot textActions[10] = {
+    {},
+    {&KorvaneTextActions::clearTextEntity, nullptr},
+    {&KorvaneTextActions::countTextEntity, nullptr},
+    {},
+    {},
+    {nullptr, &KorvaneTextActions::customUrlTextEntity},
+    {},
+    {},
+    {nullptr, &KorvaneTextActions::engilshCaseConvert},
+    {},
+};
 const ActionSlot fileActions[18] = {};
 
 const ActionSlot *slotFor(const DropListEntity &drop)

@@ -4,6 +4,7 @@
 #include "headlesshotkeyservice.h"
 #include "headlessnotifier.h"
 #include "settingsuserdefaults.h"
+#include "xdgurlopener.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ struct Services {
     std::unique_ptr<KorvaneClipboard> clipboard;
     std::unique_ptr<KorvaneNotifier> notifier;
     std::unique_ptr<KorvaneHotKeyService> hotKeys;
+    std::unique_ptr<KorvaneUrlOpener> urlOpener;
 };
 
 Services &services()
@@ -54,6 +56,14 @@ KorvaneHotKeyService *KorvanePlatform::hotKeyService()
     return s.get();
 }
 
+KorvaneUrlOpener *KorvanePlatform::urlOpener()
+{
+    auto &s = services().urlOpener;
+    if (!s)
+        s = std::make_unique<XdgUrlOpener>();
+    return s.get();
+}
+
 void KorvanePlatform::setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults)
 {
     services().userDefaults = std::move(defaults);
@@ -72,4 +82,9 @@ void KorvanePlatform::setNotifier(std::unique_ptr<KorvaneNotifier> notifier)
 void KorvanePlatform::setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service)
 {
     services().hotKeys = std::move(service);
+}
+
+void KorvanePlatform::setUrlOpener(std::unique_ptr<KorvaneUrlOpener> opener)
+{
+    services().urlOpener = std::move(opener);
 }

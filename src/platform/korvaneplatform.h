@@ -5,6 +5,7 @@
 class KorvaneClipboard;
 class KorvaneHotKeyService;
 class KorvaneNotifier;
+class KorvaneUrlOpener;
 class KorvaneUserDefaults;
 
 // The platform services the logic uses. The tray application installs the desktop ones;
@@ -16,9 +17,11 @@ public:
     static KorvaneClipboard *clipboard();
     static KorvaneNotifier *notifier();
     static KorvaneHotKeyService *hotKeyService();
+    static KorvaneUrlOpener *urlOpener();
 
     static void setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults);
     static void setClipboard(std::unique_ptr<KorvaneClipboard> clipboard);
     static void setNotifier(std::unique_ptr<KorvaneNotifier> notifier);
     static void setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service);
+    static void setUrlOpener(std::unique_ptr<KorvaneUrlOpener> opener);
 };

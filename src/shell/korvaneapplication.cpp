@@ -1,6 +1,7 @@
 #include "korvaneapplication.h"
 
 #include "dbusnotifier.h"
+#include "desktopurlopener.h"
 #include "guiclipboard.h"
 #include "korvanecoredatahelper.h"
 #include "korvaneplatform.h"
@@ -24,6 +25,7 @@ void KorvaneApplication::start()
 {
     KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
     KorvanePlatform::setNotifier(std::make_unique<DBusNotifier>());
+    KorvanePlatform::setUrlOpener(std::make_unique<DesktopUrlOpener>());
     KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
 
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();

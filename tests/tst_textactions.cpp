@@ -1,0 +1,267 @@
+#include "customurl.h"
+#include "droplistentity.h"
+#include "headlessclipboard.h"
+#include "headlessnotifier.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvaneplatform.h"
+#include "korvanetextactions.h"
+#include "korvanetranslations.h"
+#include "korvaneurlopener.h"
+#include "stringmanager.h"
+#include "textcharcount.h"
+#include "textcustomurl.h"
+#include "textupdownstring.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class RecordingUrlOpener final : public KorvaneUrlOpener
+{
+public:
+    bool openURLs(const QList<QUrl> &urls) override
+    {
+        opened += urls;
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+struct Outcome {
+    int calls = 0;
+    bool success = false;
+    KorvaneError error;
+};
+
+} // namespace
+
+class TextActionsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void statistics_data();
+    void statistics();
+    void countResult_data();
+    void countResult();
+    void clearStyle();
+    void letterCase_data();
+    void letterCase();
+    void letterCaseWithoutLetters();
+    void customUrls();
+    void customUrlWithoutUrls();
+    void synchronousActionsNeverComplete();
+
+private:
+    Outcome run(const DropListEntityPtr &drop, const QString &text);
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<KorvaneCoreDataHelper> m_store;
+    HeadlessClipboard *m_clipboard = nullptr;
+    HeadlessNotifier *m_notifier = nullptr;
+    RecordingUrlOpener *m_opener = nullptr;
+};
+
+void TextActionsTest::initTestCase()
+{
+    KorvaneTranslations::install({QStringLiteral("en-US")});
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
+    m_store = std::make_unique<KorvaneCoreDataHelper>();
+}
+
+void TextActionsTest::init()
+{
+    auto clipboard = std::make_unique<HeadlessClipboard>();
+    auto notifier = std::make_unique<HeadlessNotifier>();
+    auto opener = std::make_unique<RecordingUrlOpener>();
+    m_clipboard = clipboard.get();
+    m_notifier = notifier.get();
+    m_opener = opener.get();
+    KorvanePlatform::setClipboard(std::move(clipboard));
+    KorvanePlatform::setNotifier(std::move(notifier));
+    KorvanePlatform::setUrlOpener(std::move(opener));
+}
+
+Outcome TextActionsTest::run(const DropListEntityPtr &drop, const QString &text)
+{
+    KorvaneHandleData::shareInstance()->resetHandleDataWith(text);
+    Outcome outcome;
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&outcome](bool success, const KorvaneError &error) {
+        ++outcome.calls;
+        outcome.success = success;
+        outcome.error = error;
+    });
+    // Completions never come from inside the call that started the action.
+    const int immediately = outcome.calls;
+    QCoreApplication::processEvents();
+    if (immediately != 0)
+        outcome.calls = -1;
+    return outcome;
+}
+
+void TextActionsTest::statistics_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("chinese");
+    QTest::addColumn<qint64>("characters");
+    QTest::addColumn<qint64>("letters");
+    QTest::addColumn<qint64>("words");
+
+    QTest::newRow("mixed") << "中文 ab cd1" << qint64(2) << qint64(11) << qint64(4) << qint64(1);
+    QTest::newRow("line break is no separator") << "a\nb" << qint64(0) << qint64(3) << qint64(2) << qint64(0);
+    QTest::newRow("tabs neither") << "one\ttwo three" << qint64(0) << qint64(13) << qint64(11) << qint64(1);
+    QTest::newRow("double spaces") << "  hi  there " << qint64(0) << qint64(12) << qint64(7) << qint64(2);
+    QTest::newRow("single letters") << "a b c" << qint64(0) << qint64(5) << qint64(3) << qint64(3);
+    QTest::newRow("edge of the Han block") << QString::fromUtf8("\u4e00\u9fff\u3400") << qint64(2) << qint64(5) << qint64(0) << qint64(0);
+    QTest::newRow("accented letters are not ASCII") << "café über" << qint64(0) << qint64(9) << qint64(6) << qint64(0);
+    QTest::newRow("symbols around letters") << "@[`{" << qint64(0) << qint64(4) << qint64(0) << qint64(0);
+    QTest::newRow("surrogate pair counts as two units") << QString::fromUtf8("😀 ok") << qint64(0) << qint64(5) << qint64(2) << qint64(1);
+}
+
+void TextActionsTest::statistics()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, chinese);
+    QFETCH(qint64, characters);
+    QFETCH(qint64, letters);
+    QFETCH(qint64, words);
+    const QHash<QString, qint64> s = StringManager::characterStatistics(text);
+    QCOMPARE(s.value("chineseNum"), chinese);
+    QCOMPARE(s.value("characterNum"), characters);
+    QCOMPARE(s.value("englishNum"), letters);
+    QCOMPARE(s.value("englishWordNum"), words);
+}
+
+void TextActionsTest::countResult_data()
+{
+    QTest::addColumn<bool>("total");
+    QTest::addColumn<bool>("letters");
+    QTest::addColumn<bool>("words");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("all three in order") << true << true << true << "Characters: 11. Letters: 4. English words: 1. ";
+    QTest::newRow("words only") << false << false << true << "English words: 1. ";
+    QTest::newRow("none") << false << false << false << "";
+}
+
+void TextActionsTest::countResult()
+{
+    QFETCH(bool, total);
+    QFETCH(bool, letters);
+    QFETCH(bool, words);
+    QFETCH(QString, expected);
+    const auto drop = m_store->getNewDrop(0, 2, 0);
+    drop->textCharCount()->setCountTotal(total);
+    drop->textCharCount()->setCountLetter(letters);
+    drop->textCharCount()->setCountEnWord(words);
+    run(drop, QStringLiteral("中文 ab cd1"));
+    QCOMPARE(m_notifier->posted().size(), 1);
+    QCOMPARE(m_notifier->posted().first().body, expected);
+    QCOMPARE(m_notifier->posted().first().title, QStringLiteral("Count Characters succeeded"));
+    // An empty result leaves the clipboard alone.
+    QCOMPARE(m_clipboard->writeCount(), expected.isEmpty() ? 0 : 1);
+    QCOMPARE(m_clipboard->text(), expected);
+}
+
+void TextActionsTest::clearStyle()
+{
+    const auto drop = m_store->getNewDrop(0, 1, 0);
+    run(drop, QStringLiteral("line one\nline two"));
+    QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::Text);
+    QCOMPARE(m_clipboard->text(), QStringLiteral("line one\nline two"));
+    QCOMPARE(m_clipboard->pasteboard().pasteboardItems().size(), 1);
+    QVERIFY(!m_clipboard->pasteboard().pasteboardItems().first().hasType(KorvanePasteboardType::RTF));
+    QCOMPARE(m_notifier->posted().last().body, QStringLiteral("line one line two"));
+}
+
+void TextActionsTest::letterCase_data()
+{
+    QTest::addColumn<int>("handleType");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("capitalised") << 0 << "hello wORLD" << "Hello World";
+    QTest::newRow("capitalised across lines and tabs") << 0 << "one\ntWO\tthree" << "One\nTwo\tThree";
+    QTest::newRow("title-case letter") << 0 << "ǆungla" << "ǅungla";
+    QTest::newRow("upper, full mapping") << 1 << "straße élan" << "STRASSE ÉLAN";
+    QTest::newRow("lower") << 2 << "ÉCOLE ΣΟΦΙΑ Ok" << "école σοφια ok";
+    QTest::newRow("unknown type capitalises") << 7 << "a b" << "A B";
+}
+
+void TextActionsTest::letterCase()
+{
+    QFETCH(int, handleType);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const auto drop = m_store->getNewDrop(0, 8, 0);
+    drop->textUpDownString()->setHandleType(qint16(handleType));
+    const Outcome outcome = run(drop, text);
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(outcome.success);
+    QCOMPARE(m_clipboard->text(), expected);
+    QCOMPARE(m_notifier->posted().last().body, expected);
+}
+
+void TextActionsTest::letterCaseWithoutLetters()
+{
+    const auto drop = m_store->getNewDrop(0, 8, 0);
+    const Outcome outcome = run(drop, QStringLiteral("123 ! 中文 é"));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.success);
+    QVERIFY(outcome.error.isNull());
+    QCOMPARE(m_notifier->posted().last().body, qtTrId("noEnLetter"));
+    QCOMPARE(m_clipboard->writeCount(), 0);
+}
+
+void TextActionsTest::customUrls()
+{
+    const auto drop = m_store->getNewDrop(0, 5, 0);
+    const auto later = m_store->addNewCustomUrl(drop, QStringLiteral("https://b.example/s?q={text}"));
+    const auto earlier = m_store->addNewCustomUrl(drop, QStringLiteral("https://a.example/{text}/x?q={text}"));
+    earlier->setCreateTime(later->createTime() - 10);
+    m_store->addNewCustomUrl(drop, QStringLiteral("no scheme {text}"))->setCreateTime(later->createTime() + 5);
+    m_store->saveDataChange();
+
+    const Outcome outcome = run(drop, QStringLiteral("a b&c=d#书"));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(outcome.success);
+    QCOMPARE(m_opener->opened, (QList<QUrl>{QUrl(QStringLiteral("https://a.example/a%20b&c=d%23%E4%B9%A6/x?q=a%20b&c=d%23%E4%B9%A6")),
+                                            QUrl(QStringLiteral("https://b.example/s?q=a%20b&c=d%23%E4%B9%A6"))}));
+    QCOMPARE(m_notifier->posted().last().body,
+             QStringLiteral("https://a.example/a b&c=d#书/x?q=a b&c=d#书 https://b.example/s?q=a b&c=d#书 no scheme a b&c=d#书 "));
+    QCOMPARE(m_clipboard->writeCount(), 0);
+
+    drop->textCustomUrl()->setNeedCopy(true);
+    run(drop, QStringLiteral("x"));
+    QCOMPARE(m_clipboard->text(), QStringLiteral("https://a.example/x/x?q=x\nhttps://b.example/s?q=x"));
+}
+
+void TextActionsTest::customUrlWithoutUrls()
+{
+    const auto drop = m_store->getNewDrop(0, 5, 0);
+    const Outcome outcome = run(drop, QStringLiteral("anything"));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.success);
+    QCOMPARE(outcome.error.code(), 7004);
+    QCOMPARE(outcome.error.localizedDescription(), qtTrId("CustomUrlNotSet"));
+    QVERIFY(m_opener->opened.isEmpty());
+    QCOMPARE(m_notifier->posted().last().title, QStringLiteral("Open Custom URLs failed"));
+}
+
+void TextActionsTest::synchronousActionsNeverComplete()
+{
+    for (int type : {1, 2}) {
+        const auto drop = m_store->getNewDrop(0, type, 0);
+        bool callsCompletion = true;
+        QVERIFY(KorvaneHandlePbHelper::canHandleDropEntity(*drop, &callsCompletion));
+        QVERIFY(!callsCompletion);
+        const Outcome outcome = run(drop, QStringLiteral("text"));
+        QCOMPARE(outcome.calls, 0);
+    }
+}
+
+QTEST_GUILESS_MAIN(TextActionsTest)
+#include "tst_textactions.moc"
