@@ -32,6 +32,8 @@ public:
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!m_path.isEmpty())
+            env.insert(QStringLiteral("PATH"), m_path + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QLatin1String("/config"));
         env.insert(QStringLiteral("LANG"), m_lang);
@@ -56,8 +58,11 @@ public:
     QString dataHome() const { return m_dir.path() + QLatin1String("/data"); }
     QString storePath() const { return dataHome() + QLatin1String("/korvane/KVCoreData.sqlite"); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    // Puts a folder in front of PATH, for stand-ins of desktop tools.
+    void prependPath(const QString &folder) { m_path = folder; }
 
 private:
+    QString m_path;
     QTemporaryDir m_dir;
     QString m_lang;
 };
@@ -95,6 +100,7 @@ private Q_SLOTS:
     void helpForEveryCommand();
     void unusableStore();
     void runReportsWhatItCannotDo();
+    void runTextActions();
 };
 
 void CliTest::defaultsByLanguage_data()
@@ -349,6 +355,62 @@ void CliTest::runReportsWhatItCannotDo()
     result = korvane.run({"run", "Twin", "x.txt"});
     QCOMPARE(result.exitCode, 1);
     QVERIFY(result.err.contains("2 actions are titled 'Twin'"));
+}
+
+void CliTest::runTextActions()
+{
+    Korvane korvane;
+    // The clipboard goes to stdout, the notification to stderr.
+    Result result = korvane.run({"run", "Character Counter", "--text", "中文 ab cd1"});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("Characters: 11. Letters: 4. English words: 1. \n"));
+    QCOMPARE(result.err, QByteArray("Character Counter succeeded: Characters: 11. Letters: 4. English words: 1. \n"));
+
+    // Long text comes through standard input.
+    const QByteArray text = QByteArray("word ").repeated(200000);
+    result = korvane.run({"run", "Character Counter", "--text-file", "-", "--json"}, text);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.err.isEmpty());
+    const QJsonObject object = result.json().object();
+    QCOMPARE(object.value("success").toBool(), true);
+    QVERIFY(object.value("error").isNull());
+    QCOMPARE(object.value("pasteboard").toObject().value("text").toString(),
+             QStringLiteral("Characters: 1000000. Letters: 800000. English words: 200000. "));
+    QCOMPARE(object.value("notification").toObject().value("title").toString(), QStringLiteral("Character Counter succeeded"));
+
+    // Muted notifications: none in the output, the result still there.
+    {
+        QDir().mkpath(korvane.path("config/korvane"));
+        QFile conf(korvane.path("config/korvane/korvane.conf"));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[General]\nmuteNotifi=1\n");
+    }
+    result = korvane.run({"run", "Character Counter", "--text", "ab", "--json"});
+    QVERIFY(result.json().object().value("notification").isNull());
+    QVERIFY(result.json().object().value("pasteboard").toObject().contains("text"));
+    QFile::remove(korvane.path("config/korvane/korvane.conf"));
+
+    // URLs go to the desktop's opener, a stand-in here that records what it was given.
+    QDir().mkpath(korvane.path("bin"));
+    {
+        QFile opener(korvane.path("bin/xdg-open"));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/opened\"\n");
+        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+    }
+    korvane.prependPath(korvane.path("bin"));
+    result = korvane.run({"run", "Search Amazon & eBay", "--text", "a b"});
+    QCOMPARE(result.exitCode, 0);
+    // The opener runs detached: wait for both URLs to arrive.
+    const auto opened = [&] {
+        QFile file(korvane.path("bin/opened"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTRY_COMPARE(opened().count('\n'), 2);
+    // Each opener runs on its own, so the two may arrive in either order.
+    QList<QByteArray> lines = opened().trimmed().split('\n');
+    std::sort(lines.begin(), lines.end());
+    QCOMPARE(lines, (QList<QByteArray>{"http://www.ebay.com/sch/i.html?_nkw=a%20b", "https://www.amazon.com/s?k=a%20b"}));
 }
 
 QTEST_GUILESS_MAIN(CliTest)
