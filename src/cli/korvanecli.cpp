@@ -544,21 +544,34 @@ int KorvaneCli::add(QList<QByteArray> args)
     return Success;
 }
 
+DropListEntityPtr KorvaneCli::actionByID(const QByteArray &argument, const QString &command, int *status)
+{
+    bool ok = false;
+    const qint32 id = arg(argument).toInt(&ok);
+    if (!ok) {
+        *status = usageError(QStringLiteral("'%1' is not a dropID").arg(arg(argument)), command);
+        return nullptr;
+    }
+    if (!openStore()) {
+        *status = Failure;
+        return nullptr;
+    }
+    DropListEntityPtr drop = m_store->fetchDropWithID(id);
+    if (!drop) {
+        printErr(QStringLiteral("korvane: no action has the dropID %1 (see 'korvane list')\n").arg(id));
+        *status = Failure;
+    }
+    return drop;
+}
+
 int KorvaneCli::set(QList<QByteArray> args)
 {
     if (args.size() < 2)
         return usageError(QStringLiteral("set needs a DROPID and at least one FIELD=VALUE"), QStringLiteral("set"));
-    bool ok = false;
-    const qint32 id = arg(args.first()).toInt(&ok);
-    if (!ok)
-        return usageError(QStringLiteral("'%1' is not a dropID").arg(arg(args.first())), QStringLiteral("set"));
-    if (!openStore())
-        return Failure;
-    const DropListEntityPtr drop = m_store->fetchDropWithID(id);
-    if (!drop) {
-        printErr(QStringLiteral("korvane: no action has the dropID %1 (see 'korvane list')\n").arg(id));
-        return Failure;
-    }
+    int status = Success;
+    const DropListEntityPtr drop = actionByID(args.first(), QStringLiteral("set"), &status);
+    if (!drop)
+        return status;
     QString error;
     for (const QByteArray &assignment : args.mid(1)) {
         if (!applyAssignment(drop, arg(assignment), &error))
@@ -572,17 +585,10 @@ int KorvaneCli::remove(QList<QByteArray> args)
 {
     if (args.size() != 1)
         return usageError(QStringLiteral("remove needs exactly one DROPID"), QStringLiteral("remove"));
-    bool ok = false;
-    const qint32 id = arg(args.first()).toInt(&ok);
-    if (!ok)
-        return usageError(QStringLiteral("'%1' is not a dropID").arg(arg(args.first())), QStringLiteral("remove"));
-    if (!openStore())
-        return Failure;
-    const DropListEntityPtr drop = m_store->fetchDropWithID(id);
-    if (!drop) {
-        printErr(QStringLiteral("korvane: no action has the dropID %1 (see 'korvane list')\n").arg(id));
-        return Failure;
-    }
+    int status = Success;
+    const DropListEntityPtr drop = actionByID(args.first(), QStringLiteral("remove"), &status);
+    if (!drop)
+        return status;
     m_store->deleteDropEntity(drop);
     return Success;
 }

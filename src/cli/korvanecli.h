@@ -36,6 +36,8 @@ private:
     bool openStore();
     int usageError(const QString &reason, const QString &command = QString());
     std::shared_ptr<DropListEntity> findAction(const QString &name, QString *error);
+    // The action a DROPID argument names; null with the exit status set when there is none.
+    std::shared_ptr<DropListEntity> actionByID(const QByteArray &argument, const QString &command, int *status);
     bool applyAssignment(const std::shared_ptr<DropListEntity> &drop, const QString &assignment, QString *error);
 
     KorvaneCoreDataHelper *m_store = nullptr;
