@@ -68,6 +68,12 @@ TEXTS = {
     "ChineseActions": ("Chinese", "中文"),
     "ImageActions": ("Images", "图片"),
     "SendFiles": ("Send and Upload", "发送与上传"),
+    # Capital money amount: numbers the numerals cannot write.
+    "CapitalAmountNegative": ("A capital amount cannot be negative.", "大写金额不能为负数。"),
+    "CapitalAmountTooLarge": ("The amount is too large: at most 13 digits before the decimal point.", "金额过大：整数部分最多 13 位。"),
+    "CapitalAmountExponent": ("Write the amount in plain digits, without an exponent.", "请用普通数字书写金额，不要使用科学计数法。"),
+    "CapitalAmountBelowOne": ("The amount must be at least 1.", "金额不能小于 1。"),
+    "CapitalAmountNotNumber": ("The amount must be digits with at most one decimal point.", "金额只能由数字和一个小数点组成。"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),
