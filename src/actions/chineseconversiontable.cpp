@@ -7,37 +7,55 @@
 
 void ChineseConversionTable::Builder::addText(const QByteArray &utf8)
 {
+    // Tab and line feed are single units in UTF-16 as in UTF-8, so the lines can be split after
+    // decoding the whole text at once.
+    const QString text = QString::fromUtf8(utf8);
+    const quint32 textIndex = quint32(m_texts.size());
     qsizetype lineStart = 0;
-    while (lineStart < utf8.size()) {
-        qsizetype lineEnd = utf8.indexOf('\n', lineStart);
+    while (lineStart < text.size()) {
+        qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), lineStart);
         if (lineEnd < 0)
-            lineEnd = utf8.size();
-        const QByteArrayView line(utf8.constData() + lineStart, lineEnd - lineStart);
+            lineEnd = text.size();
+        const QStringView line = QStringView(text).sliced(lineStart, lineEnd - lineStart);
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        if (tab > 0 && line.indexOf(QLatin1Char('\t'), tab + 1) < 0) {
+            m_entries.push_back({textIndex, quint32(lineStart), quint32(tab), quint32(lineStart + tab + 1),
+                                 quint32(line.size() - tab - 1)});
+        }
         lineStart = lineEnd + 1;
-
-        const qsizetype tab = line.indexOf('\t');
-        if (tab <= 0 || line.indexOf('\t', tab + 1) >= 0)
-            continue;
-        m_entries.push_back({QString::fromUtf8(line.first(tab)), QString::fromUtf8(line.sliced(tab + 1))});
     }
+    m_texts.push_back(text);
+}
+
+QStringView ChineseConversionTable::Builder::source(const Entry &entry) const
+{
+    return QStringView(m_texts[entry.text]).sliced(entry.source, entry.sourceLength);
+}
+
+QStringView ChineseConversionTable::Builder::target(const Entry &entry) const
+{
+    return QStringView(m_texts[entry.text]).sliced(entry.target, entry.targetLength);
 }
 
 ChineseConversionTable ChineseConversionTable::Builder::build() const
 {
+    const auto less = [this](const Entry *a, const Entry *b) { return source(*a) < source(*b); };
     std::vector<const Entry *> sorted;
     sorted.reserve(m_entries.size());
     for (const Entry &entry : m_entries)
         sorted.push_back(&entry);
-    // Stable, so that among equal sources the one read last is also last here and wins.
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Entry *a, const Entry *b) { return a->source < b->source; });
+    // Stable, so that among equal sources the one read last is also last here and wins. Tables
+    // usually come sorted already.
+    if (!std::is_sorted(sorted.begin(), sorted.end(), less))
+        std::stable_sort(sorted.begin(), sorted.end(), less);
     std::vector<const Entry *> entries;
     entries.reserve(sorted.size());
     for (std::size_t i = 0; i < sorted.size(); ++i) {
-        if (i + 1 < sorted.size() && sorted[i + 1]->source == sorted[i]->source)
+        if (i + 1 < sorted.size() && source(*sorted[i + 1]) == source(*sorted[i]))
             continue;
         entries.push_back(sorted[i]);
     }
+    sorted = {};
 
     ChineseConversionTable table;
     if (entries.empty())
@@ -47,10 +65,10 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
     table.m_targetOffsets.reserve(entries.size() + 1);
     table.m_targetOffsets.push_back(0);
     for (const Entry *entry : entries) {
-        table.m_targetUnits.insert(table.m_targetUnits.end(), entry->target.utf16(),
-                                   entry->target.utf16() + entry->target.size());
+        const QStringView units = target(*entry);
+        table.m_targetUnits.insert(table.m_targetUnits.end(), units.utf16(), units.utf16() + units.size());
         table.m_targetOffsets.push_back(quint32(table.m_targetUnits.size()));
-        table.m_maxSourceLength = std::max(table.m_maxSourceLength, entry->source.size());
+        table.m_maxSourceLength = std::max(table.m_maxSourceLength, qsizetype(entry->sourceLength));
     }
 
     // Breadth first over runs of entries sharing a prefix: a run's children are made together,
@@ -66,15 +84,15 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
     while (!runs.empty()) {
         Run run = runs.front();
         runs.pop_front();
-        if (run.parent >= 0 && entries[run.begin]->source.size() == run.depth) {
+        if (run.parent >= 0 && qsizetype(entries[run.begin]->sourceLength) == run.depth) {
             table.m_nodes[std::size_t(run.parent)].target = quint32(run.begin);
             ++run.begin;
         }
         const quint32 firstChild = quint32(table.m_nodes.size());
         for (std::size_t i = run.begin; i < run.end;) {
-            const char16_t unit = entries[i]->source.at(run.depth).unicode();
+            const char16_t unit = source(*entries[i]).at(run.depth).unicode();
             std::size_t j = i + 1;
-            while (j < run.end && entries[j]->source.at(run.depth).unicode() == unit)
+            while (j < run.end && source(*entries[j]).at(run.depth).unicode() == unit)
                 ++j;
             const qint64 child = qint64(table.m_nodes.size());
             table.m_nodes.push_back(Node());

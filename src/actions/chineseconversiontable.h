@@ -21,11 +21,20 @@ public:
         ChineseConversionTable build() const;
 
     private:
+        // Fields are kept as places in the decoded texts, not as strings of their own: a table
+        // has tens of thousands of entries and is built while the process is starting.
         struct Entry
         {
-            QString source;
-            QString target;
+            quint32 text;
+            quint32 source;
+            quint32 sourceLength;
+            quint32 target;
+            quint32 targetLength;
         };
+        QStringView source(const Entry &entry) const;
+        QStringView target(const Entry &entry) const;
+
+        std::vector<QString> m_texts;
         std::vector<Entry> m_entries;
     };
 

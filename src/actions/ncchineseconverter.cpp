@@ -2,13 +2,14 @@
 
 #include "chineseconversiontable.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
+#include <QResource>
 #include <QIODevice>
 #include <QLoggingCategory>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <mutex>
 
 Q_LOGGING_CATEGORY(lcChinese, "korvane.actions.chinese", QtWarningMsg)
 
@@ -36,12 +37,30 @@ NCChineseConverter &NCChineseConverter::sharedInstance()
     return converter;
 }
 
+// A table is built when it is first used, once, so that a process converting one way does not
+// pay the time and memory of the other tables.
+struct NCChineseConverter::Table
+{
+    QList<QByteArray> texts;
+    std::once_flag built;
+    ChineseConversionTable trie;
+
+    const ChineseConversionTable &get()
+    {
+        std::call_once(built, [this] {
+            ChineseConversionTable::Builder builder;
+            for (const QByteArray &text : std::as_const(texts))
+                builder.addText(text);
+            trie = builder.build();
+        });
+        return trie;
+    }
+};
+
 void NCChineseConverter::initDicts()
 {
-    for (qint32 dict = TW; dict <= CN; ++dict) {
+    for (qint32 dict = TW; dict <= CN; ++dict)
         m_dictFiles.insert(dictKey(dict), {});
-        m_dict.insert(dictKey(dict), std::make_shared<ChineseConversionTable>());
-    }
 
     const QStringList resources = QDir(QStringLiteral(":/")).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     for (const QString &name : resources) {
@@ -50,36 +69,32 @@ void NCChineseConverter::initDicts()
             m_dictFiles[key] << QStringLiteral(":/") + name;
     }
 
-    // Tables made of the same bytes share one trie: the Singapore form and the mainland form
-    // are written alike, and their tables are the same.
-    QMap<QByteArray, std::shared_ptr<const ChineseConversionTable>> byDigest;
     for (auto it = m_dictFiles.cbegin(); it != m_dictFiles.cend(); ++it) {
-        ChineseConversionTable::Builder builder;
-        QCryptographicHash digest(QCryptographicHash::Sha256);
+        auto table = std::make_shared<Table>();
         for (const QString &path : it.value()) {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly)) {
-                qCWarning(lcChinese) << "cannot read conversion table" << path << file.errorString();
+            const QResource resource(path);
+            if (!resource.isValid()) {
+                qCWarning(lcChinese) << "cannot read conversion table" << path;
                 continue;
             }
-            const QByteArray data = file.readAll();
-            digest.addData(data);
-            digest.addData(QByteArrayView("\0", 1));
-            builder.addText(data);
+            // Uncompressed resources are used in place, without a copy.
+            table->texts << resource.uncompressedData();
         }
-        const QByteArray sum = digest.result();
-        auto shared = byDigest.value(sum);
-        if (!shared) {
-            shared = std::make_shared<const ChineseConversionTable>(builder.build());
-            byDigest.insert(sum, shared);
+        // The Singapore form is written like the mainland's, and its table is the same: one
+        // trie serves both.
+        for (const auto &built : std::as_const(m_dict)) {
+            if (built->texts == table->texts) {
+                table = built;
+                break;
+            }
         }
-        m_dict[it.key()] = shared;
+        m_dict.insert(it.key(), table);
     }
 }
 
 const ChineseConversionTable &NCChineseConverter::table(qint32 dict) const
 {
-    return *m_dict.value(dictKey(dict));
+    return m_dict.value(dictKey(dict))->get();
 }
 
 qsizetype NCChineseConverter::entryCount(qint32 dict) const

@@ -12,9 +12,9 @@ class QIODevice;
 // Converts Chinese text between mainland simplified, Taiwan and Hong Kong traditional and the
 // Singapore form by table lookup, longest source first. A table is made of every ".txt" resource
 // at ":/" whose name up to its first "." is the table's key ("zh2TW", "zh2HK", "zh2SG", "zh2CN"),
-// in name order. The tables are loaded once, when the shared converter is first asked for, and
-// only read afterwards, so conversions may run on any number of threads. A missing table
-// converts nothing.
+// in name order. The shared converter finds the tables when it is first asked for; each table is
+// built once, on its first use, under a once-only guard, and only read afterwards, so conversions
+// may run on any number of threads. A missing table converts nothing.
 class NCChineseConverter final
 {
 public:
@@ -48,8 +48,9 @@ public:
 private:
     NCChineseConverter();
     void initDicts();
+    struct Table;
     const ChineseConversionTable &table(qint32 dict) const;
 
     QMap<QString, QStringList> m_dictFiles;
-    QMap<QString, std::shared_ptr<const ChineseConversionTable>> m_dict;
+    QMap<QString, std::shared_ptr<Table>> m_dict;
 };
