@@ -78,4 +78,4 @@ string_kib=$(cut -d' ' -f2 "$work/ours-string-TW" | median)
 cmp -s "$work/ours-string-TW.txt" "$work/ours-TW.txt" && same="same output" || same="OUTPUT DIFFERS"
 awk -v b="$(stat -c %s "$work/simplified.txt")" -v o="$string_us" -v m="$string_kib" -v s="$same" 'BEGIN {
     printf "TW in one QString (the text action'"'"'s way): %.1f MiB/s, peak %.1f MiB, %s as in pieces\n", b / 1048576 / (o / 1e6), m / 1024, s }'
-echo "(whole processes timed: ours includes loading all four tables, opencc loading one configuration)"
+echo "(whole processes timed: ours includes building its table, opencc loading its configuration)"
