@@ -78,6 +78,12 @@ TEXTS = {
     "TranslateFailed": ("The translation came back empty.", "翻译结果为空。"),
     "CanNotConnectToServer": ("Cannot connect to the server.", "无法连接服务器。"),
     "AirDropFilesShared": ("%1 file(s) shared.", "已分享 %1 个文件。"),
+    # Capital money amount: numbers the numerals cannot write.
+    "CapitalAmountNegative": ("A capital amount cannot be negative.", "大写金额不能为负数。"),
+    "CapitalAmountTooLarge": ("The amount is too large: at most 13 digits before the decimal point.", "金额过大：整数部分最多 13 位。"),
+    "CapitalAmountExponent": ("Write the amount in plain digits, without an exponent.", "请用普通数字书写金额，不要使用科学计数法。"),
+    "CapitalAmountBelowOne": ("The amount must be at least 1.", "金额不能小于 1。"),
+    "CapitalAmountNotNumber": ("The amount must be digits with at most one decimal point.", "金额只能由数字和一个小数点组成。"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),

@@ -271,6 +271,26 @@
         <source>%1 file(s) shared.</source>
         <translation>%1 file(s) shared.</translation>
     </message>
+    <message id="CapitalAmountNegative">
+        <source>A capital amount cannot be negative.</source>
+        <translation>A capital amount cannot be negative.</translation>
+    </message>
+    <message id="CapitalAmountTooLarge">
+        <source>The amount is too large: at most 13 digits before the decimal point.</source>
+        <translation>The amount is too large: at most 13 digits before the decimal point.</translation>
+    </message>
+    <message id="CapitalAmountExponent">
+        <source>Write the amount in plain digits, without an exponent.</source>
+        <translation>Write the amount in plain digits, without an exponent.</translation>
+    </message>
+    <message id="CapitalAmountBelowOne">
+        <source>The amount must be at least 1.</source>
+        <translation>The amount must be at least 1.</translation>
+    </message>
+    <message id="CapitalAmountNotNumber">
+        <source>The amount must be digits with at most one decimal point.</source>
+        <translation>The amount must be digits with at most one decimal point.</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>

@@ -271,6 +271,26 @@
         <source>%1 file(s) shared.</source>
         <translation>已分享 %1 个文件。</translation>
     </message>
+    <message id="CapitalAmountNegative">
+        <source>A capital amount cannot be negative.</source>
+        <translation>大写金额不能为负数。</translation>
+    </message>
+    <message id="CapitalAmountTooLarge">
+        <source>The amount is too large: at most 13 digits before the decimal point.</source>
+        <translation>金额过大：整数部分最多 13 位。</translation>
+    </message>
+    <message id="CapitalAmountExponent">
+        <source>Write the amount in plain digits, without an exponent.</source>
+        <translation>请用普通数字书写金额，不要使用科学计数法。</translation>
+    </message>
+    <message id="CapitalAmountBelowOne">
+        <source>The amount must be at least 1.</source>
+        <translation>金额不能小于 1。</translation>
+    </message>
+    <message id="CapitalAmountNotNumber">
+        <source>The amount must be digits with at most one decimal point.</source>
+        <translation>金额只能由数字和一个小数点组成。</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>

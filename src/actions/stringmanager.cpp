@@ -1,7 +1,114 @@
 #include "stringmanager.h"
 
 #include "korvaneclipboard.h"
+#include "korvaneerror.h"
 #include "korvaneplatform.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <cmath>
+
+namespace {
+
+const char16_t digitNumerals[] = u"零壹貳叁肆伍陆柒捌玖";
+const char16_t *const positionUnits[] = {u"个", u"拾", u"佰", u"仟", u"万", u"拾", u"佰",
+                                         u"仟", u"亿", u"拾", u"佰", u"仟", u"兆"};
+constexpr int maxIntegerDigits = 13;
+
+QString numeral(QChar digit)
+{
+    return QString(QChar(digitNumerals[digit.unicode() - u'0']));
+}
+
+bool isDigits(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+QString fail(KorvaneError *error, const char *messageKey)
+{
+    if (error)
+        *error = KorvaneError(StringManager::capitalNumberErrorCode, qtTrId(messageKey));
+    return QString();
+}
+
+QString integerNumerals(QStringView digits)
+{
+    const qsizetype n = digits.size();
+    QStringList pieces;
+    for (qsizetype i = 0; i < n; ++i) {
+        const qsizetype unitIndex = n - 1 - i;
+        const QString unit = QString::fromUtf16(positionUnits[unitIndex]);
+        if (digits.at(i) != u'0') {
+            pieces << numeral(digits.at(i)) + unit;
+            continue;
+        }
+        const bool groupMarker = unitIndex == 4 || unitIndex == 8;
+        // A group of four zeros under a higher group is read as zeros: its marker would only
+        // stand after the higher one ("壹亿万").
+        const bool emptyGroup = groupMarker && unitIndex + 3 < n
+            && digits.sliced(i - 3, 4) == QLatin1String("0000");
+        const QString piece = groupMarker && !emptyGroup ? unit : QStringLiteral("零");
+        if (piece == unit && !pieces.isEmpty() && pieces.last() == QStringLiteral("零"))
+            pieces.removeLast();
+        if (pieces.isEmpty() || pieces.last() != piece)
+            pieces << piece;
+    }
+    QString joined = pieces.join(QString());
+    joined.chop(1);
+    return joined;
+}
+
+} // namespace
+
+QString StringManager::changeCapitalChineseWithNumber(const QString &number, KorvaneError *error)
+{
+    const QString text = number.trimmed();
+    if (text.startsWith(u'-'))
+        return fail(error, "CapitalAmountNegative");
+    static const QRegularExpression exponentForm(QStringLiteral("^\\d+(\\.\\d+)?[eE][+-]?\\d+$"));
+    if (exponentForm.match(text).hasMatch())
+        return fail(error, "CapitalAmountExponent");
+
+    const QStringList parts = text.split(u'.');
+    if (parts.size() > 2 || !isDigits(parts.first()) || (parts.size() == 2 && !isDigits(parts.last())))
+        return fail(error, "CapitalAmountNotNumber");
+
+    QStringView integer = parts.first();
+    while (integer.size() > 1 && integer.startsWith(u'0'))
+        integer = integer.sliced(1);
+    if (integer.size() > maxIntegerDigits)
+        return fail(error, "CapitalAmountTooLarge");
+    if (integer == u"0")
+        return fail(error, "CapitalAmountBelowOne");
+
+    QString result = integerNumerals(integer);
+    if (parts.size() == 2) {
+        const QString fraction = parts.last();
+        result += QStringLiteral("元");
+        result += numeral(fraction.at(0)) + QStringLiteral("角");
+        if (fraction.size() > 1)
+            result += numeral(fraction.at(1)) + QStringLiteral("分");
+    }
+    return result;
+}
+
+QString StringManager::changeCapitalChineseWithNumber(double number, KorvaneError *error)
+{
+    if (!std::isfinite(number))
+        return fail(error, "CapitalAmountNotNumber");
+    if (number < 0)
+        return fail(error, "CapitalAmountNegative");
+    return changeCapitalChineseWithNumber(QString::number(number, 'f', QLocale::FloatingPointShortest), error);
+}
 
 void StringManager::stripPasteboardString(const QString &string)
 {

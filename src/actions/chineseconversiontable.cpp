@@ -1,0 +1,164 @@
+#include "chineseconversiontable.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <deque>
+
+void ChineseConversionTable::Builder::addText(const QByteArray &utf8)
+{
+    // Tab and line feed are single units in UTF-16 as in UTF-8, so the lines can be split after
+    // decoding the whole text at once.
+    const QString text = QString::fromUtf8(utf8);
+    const quint32 textIndex = quint32(m_texts.size());
+    qsizetype lineStart = 0;
+    while (lineStart < text.size()) {
+        qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const QStringView line = QStringView(text).sliced(lineStart, lineEnd - lineStart);
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        if (tab > 0 && line.indexOf(QLatin1Char('\t'), tab + 1) < 0) {
+            m_entries.push_back({textIndex, quint32(lineStart), quint32(tab), quint32(lineStart + tab + 1),
+                                 quint32(line.size() - tab - 1)});
+        }
+        lineStart = lineEnd + 1;
+    }
+    m_texts.push_back(text);
+}
+
+QStringView ChineseConversionTable::Builder::source(const Entry &entry) const
+{
+    return QStringView(m_texts[entry.text]).sliced(entry.source, entry.sourceLength);
+}
+
+QStringView ChineseConversionTable::Builder::target(const Entry &entry) const
+{
+    return QStringView(m_texts[entry.text]).sliced(entry.target, entry.targetLength);
+}
+
+ChineseConversionTable ChineseConversionTable::Builder::build() const
+{
+    const auto less = [this](const Entry *a, const Entry *b) { return source(*a) < source(*b); };
+    std::vector<const Entry *> sorted;
+    sorted.reserve(m_entries.size());
+    for (const Entry &entry : m_entries)
+        sorted.push_back(&entry);
+    // Stable, so that among equal sources the one read last is also last here and wins. Tables
+    // usually come sorted already.
+    if (!std::is_sorted(sorted.begin(), sorted.end(), less))
+        std::stable_sort(sorted.begin(), sorted.end(), less);
+    std::vector<const Entry *> entries;
+    entries.reserve(sorted.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        if (i + 1 < sorted.size() && source(*sorted[i + 1]) == source(*sorted[i]))
+            continue;
+        entries.push_back(sorted[i]);
+    }
+    sorted = {};
+
+    ChineseConversionTable table;
+    if (entries.empty())
+        return table;
+
+    table.m_root.assign(0x10000, 0);
+    table.m_targetOffsets.reserve(entries.size() + 1);
+    table.m_targetOffsets.push_back(0);
+    for (const Entry *entry : entries) {
+        const QStringView units = target(*entry);
+        table.m_targetUnits.insert(table.m_targetUnits.end(), units.utf16(), units.utf16() + units.size());
+        table.m_targetOffsets.push_back(quint32(table.m_targetUnits.size()));
+        table.m_maxSourceLength = std::max(table.m_maxSourceLength, qsizetype(entry->sourceLength));
+    }
+
+    // Breadth first over runs of entries sharing a prefix: a run's children are made together,
+    // so they sit side by side. parent is an index into m_nodes, or -1 for the root.
+    struct Run
+    {
+        qint64 parent;
+        std::size_t begin;
+        std::size_t end;
+        qsizetype depth;
+    };
+    std::deque<Run> runs{{-1, 0, entries.size(), 0}};
+    while (!runs.empty()) {
+        Run run = runs.front();
+        runs.pop_front();
+        if (run.parent >= 0 && qsizetype(entries[run.begin]->sourceLength) == run.depth) {
+            table.m_nodes[std::size_t(run.parent)].target = quint32(run.begin);
+            ++run.begin;
+        }
+        const quint32 firstChild = quint32(table.m_nodes.size());
+        for (std::size_t i = run.begin; i < run.end;) {
+            const char16_t unit = source(*entries[i]).at(run.depth).unicode();
+            std::size_t j = i + 1;
+            while (j < run.end && source(*entries[j]).at(run.depth).unicode() == unit)
+                ++j;
+            const qint64 child = qint64(table.m_nodes.size());
+            table.m_nodes.push_back(Node());
+            table.m_labels.push_back(unit);
+            if (run.parent < 0)
+                table.m_root[unit] = quint32(child) + 1;
+            runs.push_back({child, i, j, run.depth + 1});
+            i = j;
+        }
+        if (run.parent >= 0) {
+            Node &parent = table.m_nodes[std::size_t(run.parent)];
+            parent.firstChild = firstChild;
+            parent.childCount = quint32(table.m_nodes.size()) - firstChild;
+        }
+    }
+    table.m_nodes.shrink_to_fit();
+    table.m_labels.shrink_to_fit();
+    table.m_targetUnits.shrink_to_fit();
+    return table;
+}
+
+quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit) const
+{
+    const char16_t *first = m_labels.data() + node.firstChild;
+    const char16_t *last = first + node.childCount;
+    const char16_t *found = node.childCount <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
+    if (found == last || *found != unit)
+        return noTarget;
+    return quint32(found - m_labels.data());
+}
+
+qsizetype ChineseConversionTable::convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const
+{
+    qsizetype pos = 0;
+    qsizetype copyFrom = 0;
+    while (pos < size) {
+        if (!atEnd && size - pos < m_maxSourceLength)
+            break;
+        const quint32 rootIndex = m_root.empty() ? 0 : m_root[text[pos].unicode()];
+        if (rootIndex == 0) {
+            ++pos;
+            continue;
+        }
+        const Node *node = &m_nodes[rootIndex - 1];
+        quint32 best = node->target;
+        qsizetype bestLength = best != noTarget ? 1 : 0;
+        for (qsizetype next = pos + 1; node->childCount != 0 && next < size; ++next) {
+            const quint32 child = findChild(*node, text[next].unicode());
+            if (child == noTarget)
+                break;
+            node = &m_nodes[child];
+            if (node->target != noTarget) {
+                best = node->target;
+                bestLength = next + 1 - pos;
+            }
+        }
+        if (bestLength == 0) {
+            ++pos;
+            continue;
+        }
+        out.append(text + copyFrom, pos - copyFrom);
+        const char16_t *target = m_targetUnits.data() + m_targetOffsets[best];
+        out.append(reinterpret_cast<const QChar *>(target), qsizetype(m_targetOffsets[best + 1] - m_targetOffsets[best]));
+        pos += bestLength;
+        copyFrom = pos;
+    }
+    out.append(text + copyFrom, pos - copyFrom);
+    return pos;
+}

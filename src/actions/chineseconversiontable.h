@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class QByteArray;
+
+// One conversion table as a trie over UTF-16 units: walking it forward from a position finds
+// the longest source there in a single pass, however long the longest source is. Built once,
+// then only read, so any number of threads may convert with it at the same time.
+class ChineseConversionTable final
+{
+public:
+    // Entries are "source\ttarget" lines; a line that does not split into exactly two fields is
+    // skipped, and when a source repeats, the entry read last wins.
+    class Builder final
+    {
+    public:
+        void addText(const QByteArray &utf8);
+        ChineseConversionTable build() const;
+
+    private:
+        // Fields are kept as places in the decoded texts, not as strings of their own: a table
+        // has tens of thousands of entries and is built while the process is starting.
+        struct Entry
+        {
+            quint32 text;
+            quint32 source;
+            quint32 sourceLength;
+            quint32 target;
+            quint32 targetLength;
+        };
+        QStringView source(const Entry &entry) const;
+        QStringView target(const Entry &entry) const;
+
+        std::vector<QString> m_texts;
+        std::vector<Entry> m_entries;
+    };
+
+    bool isEmpty() const { return m_nodes.empty(); }
+    qsizetype entryCount() const { return qsizetype(m_targetOffsets.size()) - 1; }
+    qsizetype maxSourceLength() const { return m_maxSourceLength; }
+
+    // Converts text[0, size) by greedy longest match and appends the result to out. With
+    // atEnd false the text goes on beyond size: the walk stops at the first position whose
+    // longest match could reach past size, and returns it; converting from there once more
+    // text is at hand gives the same result as converting everything in one call.
+    qsizetype convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const;
+
+private:
+    static constexpr quint32 noTarget = 0xffffffffu;
+
+    // A node's children lie next to each other in m_nodes and m_labels, sorted by label.
+    struct Node
+    {
+        quint32 firstChild = 0;
+        quint32 childCount = 0;
+        quint32 target = noTarget;
+    };
+
+    quint32 findChild(const Node &node, char16_t unit) const;
+
+    // Index + 1 of the node for each first unit, 0 where no source starts with it.
+    std::vector<quint32> m_root;
+    std::vector<Node> m_nodes;
+    std::vector<char16_t> m_labels;
+    std::vector<quint32> m_targetOffsets;
+    std::vector<char16_t> m_targetUnits;
+    qsizetype m_maxSourceLength = 0;
+};

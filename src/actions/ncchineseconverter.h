@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class ChineseConversionTable;
+class QIODevice;
+
+// Converts Chinese text between mainland simplified, Taiwan and Hong Kong traditional and the
+// Singapore form by table lookup, longest source first. A table is made of every ".txt" resource
+// at ":/" whose name up to its first "." is the table's key ("zh2TW", "zh2HK", "zh2SG", "zh2CN"),
+// in name order. The shared converter finds the tables when it is first asked for; each table is
+// built once, on its first use, under a once-only guard, and only read afterwards, so conversions
+// may run on any number of threads. A missing table converts nothing.
+class NCChineseConverter final
+{
+public:
+    // Indices of the tables; any other index selects zh2TW.
+    enum DictIndex : qint32 { TW = 0, HK = 1, SG = 2, CN = 3 };
+
+    static NCChineseConverter &sharedInstance();
+
+    // Characters without an entry are copied unchanged. The whole result is held in memory;
+    // for long texts read from a file, prefer the device overload.
+    QString convert(const QString &text, qint32 dict) const;
+
+    // Converts UTF-8 from input to output in pieces of about pieceBytes, so memory stays small
+    // whatever the length. Pieces are cut where no source can straddle the cut, so the result is
+    // the same as converting the whole text at once. Returns false when reading or writing fails.
+    bool convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes = 64 * 1024) const;
+
+    static QString chineseStringTW(const QString &text);
+    static QString chineseStringHK(const QString &text);
+    static QString chineseStringSG(const QString &text);
+    static QString chineseStringCN(const QString &text);
+
+    // Resource paths loaded into each table, by key.
+    QMap<QString, QStringList> dictFiles() const { return m_dictFiles; }
+    qsizetype entryCount(qint32 dict) const;
+
+    NCChineseConverter(const NCChineseConverter &) = delete;
+    NCChineseConverter &operator=(const NCChineseConverter &) = delete;
+    ~NCChineseConverter();
+
+private:
+    NCChineseConverter();
+    void initDicts();
+    struct Table;
+    const ChineseConversionTable &table(qint32 dict) const;
+
+    QMap<QString, QStringList> m_dictFiles;
+    QMap<QString, std::shared_ptr<Table>> m_dict;
+};

@@ -1,0 +1,222 @@
+#include "korvaneerror.h"
+#include "korvanetranslations.h"
+#include "stringmanager.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+// Reads capital money numerals back into an amount in fen, so that generated numbers can be
+// checked without writing their expected numerals by hand.
+qint64 readCapitalAmount(const QString &numerals, bool *ok)
+{
+    static const QString digits = QStringLiteral("零壹貳叁肆伍陆柒捌玖");
+    qint64 total = 0;
+    qint64 section = 0;
+    qint64 digit = 0;
+    qint64 fen = 0;
+    bool inFraction = false;
+    *ok = true;
+    for (const QChar c : numerals) {
+        const qsizetype value = digits.indexOf(c);
+        if (value >= 0) {
+            digit = value;
+            continue;
+        }
+        switch (c.unicode()) {
+        case u'拾': section += digit * 10; digit = 0; break;
+        case u'佰': section += digit * 100; digit = 0; break;
+        case u'仟': section += digit * 1000; digit = 0; break;
+        case u'万': total += (section + digit) * 10000LL; section = digit = 0; break;
+        case u'亿': total += (section + digit) * 100000000LL; section = digit = 0; break;
+        case u'兆': total += (section + digit) * 1000000000000LL; section = digit = 0; break;
+        case u'元': total += section + digit; section = digit = 0; inFraction = true; break;
+        case u'角': fen += digit * 10; digit = 0; break;
+        case u'分': fen += digit; digit = 0; break;
+        default: *ok = false; return 0;
+        }
+    }
+    if (!inFraction)
+        total += section + digit;
+    return total * 100 + fen;
+}
+
+} // namespace
+
+class CapitalMoneyTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void numerals_data();
+    void numerals();
+    void fromDouble_data();
+    void fromDouble();
+    void refused_data();
+    void refused();
+    void generatedAmountsReadBack();
+};
+
+void CapitalMoneyTest::initTestCase()
+{
+    KorvaneTranslations::install({QStringLiteral("en")});
+}
+
+void CapitalMoneyTest::numerals_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("expected");
+
+    auto row = [](const char *number, const char *expected) {
+        QTest::newRow(number) << QString::fromUtf8(number) << QString::fromUtf8(expected);
+    };
+    row("5", "伍");
+    row("10", "壹拾");
+    row("101", "壹佰零壹");
+    row("1001", "壹仟零壹");
+    row("1010", "壹仟零壹拾");
+    row("10001", "壹万零壹");
+    row("100000", "壹拾万");
+    row("101000", "壹拾万壹仟");
+    row("100010", "壹拾万零壹拾");
+    row("10010000", "壹仟零壹万");
+    row("20300400", "貳仟零叁拾万零肆佰");
+    row("120000000", "壹亿貳仟万");
+    row("9999999999999", "玖兆玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖");
+    // Groups of four zeros under a higher group write no marker of their own.
+    row("100000000", "壹亿");
+    row("100000001", "壹亿零壹");
+    row("100010000", "壹亿零壹万");
+    row("1000000000000", "壹兆");
+    row("1000100000000", "壹兆零壹亿");
+    row("1000012345678", "壹兆零壹仟貳佰叁拾肆万伍仟陆佰柒拾捌");
+    row("1000000010000", "壹兆零壹万");
+    // Fractions: 元 before, 角 and 分 after the digits; further digits are cut, not rounded.
+    row("1234.56", "壹仟貳佰叁拾肆元伍角陆分");
+    row("1.05", "壹元零角伍分");
+    row("10.1", "壹拾元壹角");
+    row("1.999", "壹元玖角玖分");
+    row("1.0", "壹元零角");
+    row("1.00", "壹元零角零分");
+    row("9999999999999.99", "玖兆玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分");
+    row("007", "柒");
+    row(" 12 ", "壹拾貳");
+}
+
+void CapitalMoneyTest::numerals()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, expected);
+    KorvaneError error;
+    QCOMPARE(StringManager::changeCapitalChineseWithNumber(number, &error), expected);
+    QVERIFY(error.isNull());
+}
+
+void CapitalMoneyTest::fromDouble_data()
+{
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("integral") << 12.0 << QStringLiteral("壹拾貳");
+    QTest::newRow("cents") << 1234.56 << QStringLiteral("壹仟貳佰叁拾肆元伍角陆分");
+    QTest::newRow("shortest text, not 1.9990000000000001") << 1.999 << QStringLiteral("壹元玖角玖分");
+    QTest::newRow("no exponent for large") << 120000000.0 << QStringLiteral("壹亿貳仟万");
+    QTest::newRow("largest") << 9999999999999.0 << QStringLiteral("玖兆玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖");
+    QTest::newRow("too large") << 1e13 << QString();
+    QTest::newRow("far too large") << 1e300 << QString();
+    QTest::newRow("negative") << -3.5 << QString();
+    QTest::newRow("below one") << 0.25 << QString();
+    QTest::newRow("zero") << 0.0 << QString();
+    QTest::newRow("not a number") << qQNaN() << QString();
+    QTest::newRow("infinite") << qInf() << QString();
+}
+
+void CapitalMoneyTest::fromDouble()
+{
+    QFETCH(double, number);
+    QFETCH(QString, expected);
+    KorvaneError error;
+    const QString result = StringManager::changeCapitalChineseWithNumber(number, &error);
+    QCOMPARE(result, expected);
+    QCOMPARE(result.isNull(), expected.isNull());
+    QCOMPARE(error.isNull(), !expected.isNull());
+}
+
+void CapitalMoneyTest::refused_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("messageKey");
+
+    auto row = [](const char *name, const char *number, const char *key) {
+        QTest::newRow(name) << QString::fromUtf8(number) << QString::fromLatin1(key);
+    };
+    row("negative", "-5", "CapitalAmountNegative");
+    row("negative fraction", "-0.5", "CapitalAmountNegative");
+    row("14 digits", "10000000000000", "CapitalAmountTooLarge");
+    row("14 digits with cents", "99999999999999.99", "CapitalAmountTooLarge");
+    row("exponent", "1e5", "CapitalAmountExponent");
+    row("signed exponent", "1.5E+3", "CapitalAmountExponent");
+    row("zero", "0", "CapitalAmountBelowOne");
+    row("zeros", "000", "CapitalAmountBelowOne");
+    row("half", "0.5", "CapitalAmountBelowOne");
+    row("zero cents", "0.00", "CapitalAmountBelowOne");
+    row("empty", "", "CapitalAmountNotNumber");
+    row("letters", "abc", "CapitalAmountNotNumber");
+    row("letter e alone", "e", "CapitalAmountNotNumber");
+    row("two points", "1.2.3", "CapitalAmountNotNumber");
+    row("trailing point", "12.", "CapitalAmountNotNumber");
+    row("leading point", ".5", "CapitalAmountNotNumber");
+    row("grouping", "1,000", "CapitalAmountNotNumber");
+    row("plus sign", "+5", "CapitalAmountNotNumber");
+    row("full-width digits", "１２", "CapitalAmountNotNumber");
+    row("digits then text", "12abc", "CapitalAmountNotNumber");
+}
+
+void CapitalMoneyTest::refused()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, messageKey);
+
+    QVERIFY(StringManager::changeCapitalChineseWithNumber(number).isNull());
+
+    KorvaneError error;
+    QVERIFY(StringManager::changeCapitalChineseWithNumber(number, &error).isNull());
+    QCOMPARE(error.domain(), KorvaneError::errorDomain());
+    QCOMPARE(error.code(), 7002);
+    QCOMPARE(error.localizedDescription(), qtTrId(messageKey.toLatin1().constData()));
+    QVERIFY2(error.localizedDescription() != messageKey, "the message has no English text");
+}
+
+void CapitalMoneyTest::generatedAmountsReadBack()
+{
+    // Digits drawn mostly from zeros and ones, so that runs of zeros meet every group marker.
+    QRandomGenerator random(20240613);
+    for (int round = 0; round < 5000; ++round) {
+        const int length = 1 + int(random.bounded(13));
+        QString integer = QString::number(1 + random.bounded(9));
+        for (int i = 1; i < length; ++i)
+            integer += QChar(u'0' + (random.bounded(3) == 0 ? 1 + random.bounded(9) : 0));
+        QString number = integer;
+        qint64 fen = integer.toLongLong() * 100;
+        if (random.bounded(2)) {
+            const int a = int(random.bounded(10));
+            const int b = int(random.bounded(10));
+            number += QStringLiteral(".%1%2").arg(a).arg(b);
+            fen += a * 10 + b;
+        }
+
+        const QString numerals = StringManager::changeCapitalChineseWithNumber(number);
+        bool ok = false;
+        QVERIFY2(!numerals.isEmpty(), qPrintable(number));
+        QVERIFY2(!numerals.contains(QStringLiteral("零零")), qPrintable(number + QLatin1Char(' ') + numerals));
+        QVERIFY2(!numerals.contains(QRegularExpression(QStringLiteral("[万亿兆][万亿]"))),
+                 qPrintable(number + QLatin1Char(' ') + numerals));
+        QCOMPARE(readCapitalAmount(numerals, &ok), fen);
+        QVERIFY(ok);
+    }
+}
+
+QTEST_GUILESS_MAIN(CapitalMoneyTest)
+#include "tst_capitalmoney.moc"

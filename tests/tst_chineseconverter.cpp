@@ -1,0 +1,285 @@
+#include "chineseconversiontable.h"
+#include "ncchineseconverter.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+QString convertWith(const ChineseConversionTable &table, const QString &text)
+{
+    QString out;
+    table.convert(text.constData(), text.size(), true, out);
+    return out;
+}
+
+ChineseConversionTable tableOf(const char *utf8)
+{
+    ChineseConversionTable::Builder builder;
+    builder.addText(QByteArray(utf8));
+    return builder.build();
+}
+
+// A few hundred kilobytes of mainland text, with phrases whose conversion differs from their
+// characters' placed at every offset against the piece size.
+QString longMainlandText()
+{
+    const QString sentences[] = {
+        QStringLiteral("我的头发在软件开发中掉光了。"),
+        QStringLiteral("鼠标和U盘放在里面，信息很多。"),
+        QStringLiteral("Plain ASCII line with 123 numbers."),
+        QStringLiteral("这里有一个表情😀和罕见字𠮷，还有头发"),
+        QStringLiteral(""),
+    };
+    QString text;
+    for (int i = 0; i < 6000; ++i) {
+        text += sentences[i % 5];
+        text += QString(i % 7, QLatin1Char('x'));
+        if (i % 3)
+            text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+} // namespace
+
+class ChineseConverterTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void tableMatching_data();
+    void tableMatching();
+    void tableFileFormat();
+    void tableStopsBeforeUnseenText();
+    void knownConversions_data();
+    void knownConversions();
+    void phraseBeatsCharacters();
+    void passthrough_data();
+    void passthrough();
+    void emptyInput();
+    void otherIndexSelectsTaiwan();
+    void tablesLoaded();
+    void longInputInPieces_data();
+    void longInputInPieces();
+    void readFailure();
+    void concurrentFirstUse();
+};
+
+void ChineseConverterTest::tableMatching_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    // Table: a→1, ab→2, abc→3, abd is not a source, b→B, xy→Z
+    QTest::newRow("longest wins") << QStringLiteral("abc") << QStringLiteral("3");
+    QTest::newRow("longest then rest") << QStringLiteral("abcb") << QStringLiteral("3B");
+    QTest::newRow("falls back to shorter") << QStringLiteral("abd") << QStringLiteral("2d");
+    QTest::newRow("single") << QStringLiteral("a") << QStringLiteral("1");
+    QTest::newRow("prefix of source only") << QStringLiteral("x") << QStringLiteral("x");
+    QTest::newRow("prefix at end") << QStringLiteral("ax") << QStringLiteral("1x");
+    QTest::newRow("unknown between") << QStringLiteral("qaqxyq") << QStringLiteral("q1qZq");
+}
+
+void ChineseConverterTest::tableMatching()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const ChineseConversionTable table = tableOf("a\t1\nab\t2\nabc\t3\nb\tB\nxy\tZ\n");
+    QCOMPARE(table.maxSourceLength(), 3);
+    QCOMPARE(convertWith(table, text), expected);
+}
+
+void ChineseConverterTest::tableFileFormat()
+{
+    ChineseConversionTable::Builder builder;
+    builder.addText(QByteArrayLiteral("a\t1\nb\t2\tmore\nno tab here\n\tempty source\nc\t\nd\t4"));
+    builder.addText(QByteArrayLiteral("a\tlater\n"));
+    const ChineseConversionTable table = builder.build();
+    QCOMPARE(table.entryCount(), 3);
+    QCOMPARE(convertWith(table, QStringLiteral("abcd")), QStringLiteral("laterb4"));
+
+    const ChineseConversionTable empty = ChineseConversionTable::Builder().build();
+    QVERIFY(empty.isEmpty());
+    QCOMPARE(convertWith(empty, QStringLiteral("头发")), QStringLiteral("头发"));
+}
+
+void ChineseConverterTest::tableStopsBeforeUnseenText()
+{
+    const ChineseConversionTable table = tableOf("abcd\tX\na\t1\n");
+    const QString text = QStringLiteral("zzabcd");
+    QString out;
+    // "ab" could be the start of "abcd": the walk must wait for more text.
+    const qsizetype done = table.convert(text.constData(), 4, false, out);
+    QCOMPARE(done, 1);
+    QCOMPARE(out, QStringLiteral("z"));
+    const qsizetype rest = table.convert(text.constData() + done, text.size() - done, true, out);
+    QCOMPARE(rest, text.size() - done);
+    QCOMPARE(out, QStringLiteral("zzX"));
+}
+
+void ChineseConverterTest::knownConversions_data()
+{
+    QTest::addColumn<int>("dict");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("TW characters") << int(NCChineseConverter::TW) << QStringLiteral("汉字简体转换") << QStringLiteral("漢字簡體轉換");
+    QTest::newRow("TW phrase") << int(NCChineseConverter::TW) << QStringLiteral("软件和鼠标") << QStringLiteral("軟體和滑鼠");
+    QTest::newRow("TW phrase across characters") << int(NCChineseConverter::TW) << QStringLiteral("U盘") << QStringLiteral("隨身碟");
+    QTest::newRow("TW variant") << int(NCChineseConverter::TW) << QStringLiteral("里面") << QStringLiteral("裡面");
+    QTest::newRow("HK characters") << int(NCChineseConverter::HK) << QStringLiteral("汉字简体转换") << QStringLiteral("漢字簡體轉換");
+    QTest::newRow("HK keeps mainland words") << int(NCChineseConverter::HK) << QStringLiteral("软件和鼠标") << QStringLiteral("軟件和鼠標");
+    QTest::newRow("HK variant") << int(NCChineseConverter::HK) << QStringLiteral("里面") << QStringLiteral("裏面");
+    QTest::newRow("CN") << int(NCChineseConverter::CN) << QStringLiteral("漢字簡體轉換，頭髮") << QStringLiteral("汉字简体转换，头发");
+    QTest::newRow("SG") << int(NCChineseConverter::SG) << QStringLiteral("漢字簡體轉換，頭髮") << QStringLiteral("汉字简体转换，头发");
+    QTest::newRow("CN from Taiwan forms") << int(NCChineseConverter::CN) << QStringLiteral("裡面") << QStringLiteral("里面");
+}
+
+void ChineseConverterTest::knownConversions()
+{
+    QFETCH(int, dict);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(NCChineseConverter::sharedInstance().convert(text, dict), expected);
+}
+
+void ChineseConverterTest::phraseBeatsCharacters()
+{
+    // 发 alone is 發 (to send); in 头发 it is 髮 (hair).
+    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("发")), QStringLiteral("發"));
+    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("头")), QStringLiteral("頭"));
+    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("头发")), QStringLiteral("頭髮"));
+    QCOMPARE(NCChineseConverter::chineseStringHK(QStringLiteral("头发")), QStringLiteral("頭髮"));
+    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("出发了头发")), QStringLiteral("出發了頭髮"));
+}
+
+void ChineseConverterTest::passthrough_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("latin") << QStringLiteral("Hello, world! 123 <tag> \t\r\n");
+    QTest::newRow("kana") << QStringLiteral("ひらがなカタカナ");
+    QTest::newRow("astral emoji") << QStringLiteral("😀🎉");
+    QTest::newRow("lone surrogate") << QString(QChar(0xd800));
+    QTest::newRow("full-width punctuation") << QStringLiteral("，。！？「」");
+}
+
+void ChineseConverterTest::passthrough()
+{
+    QFETCH(QString, text);
+    QCOMPARE(NCChineseConverter::chineseStringTW(text), text);
+    QCOMPARE(NCChineseConverter::chineseStringHK(text), text);
+    QCOMPARE(NCChineseConverter::chineseStringSG(text), text);
+    QCOMPARE(NCChineseConverter::chineseStringCN(text), text);
+    // Text already in the target form stays as it is.
+    QCOMPARE(NCChineseConverter::chineseStringCN(QStringLiteral("头发") + text), QStringLiteral("头发") + text);
+    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("頭髮") + text), QStringLiteral("頭髮") + text);
+}
+
+void ChineseConverterTest::emptyInput()
+{
+    for (qint32 dict = NCChineseConverter::TW; dict <= NCChineseConverter::CN; ++dict) {
+        const QString result = NCChineseConverter::sharedInstance().convert(QString(), dict);
+        QVERIFY(result.isEmpty());
+        QVERIFY(!result.isNull());
+    }
+}
+
+void ChineseConverterTest::otherIndexSelectsTaiwan()
+{
+    const QString text = QStringLiteral("软件里面");
+    const QString taiwan = NCChineseConverter::chineseStringTW(text);
+    QCOMPARE(NCChineseConverter::sharedInstance().convert(text, 4), taiwan);
+    QCOMPARE(NCChineseConverter::sharedInstance().convert(text, -1), taiwan);
+    QVERIFY(taiwan != NCChineseConverter::chineseStringHK(text));
+}
+
+void ChineseConverterTest::tablesLoaded()
+{
+    const NCChineseConverter &converter = NCChineseConverter::sharedInstance();
+    const QMap<QString, QStringList> files = converter.dictFiles();
+    QCOMPARE(files.keys(), (QStringList{QStringLiteral("zh2CN"), QStringLiteral("zh2HK"), QStringLiteral("zh2SG"),
+                                        QStringLiteral("zh2TW")}));
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        QCOMPARE(it.value(), QStringList{QStringLiteral(":/") + it.key() + QStringLiteral(".txt")});
+    QVERIFY(converter.entryCount(NCChineseConverter::TW) > 40000);
+    QVERIFY(converter.entryCount(NCChineseConverter::HK) > 40000);
+    QVERIFY(converter.entryCount(NCChineseConverter::CN) > 4000);
+    QCOMPARE(converter.entryCount(NCChineseConverter::SG), converter.entryCount(NCChineseConverter::CN));
+}
+
+void ChineseConverterTest::longInputInPieces_data()
+{
+    QTest::addColumn<int>("dict");
+    QTest::addColumn<qsizetype>("pieceBytes");
+    // Odd sizes cut UTF-8 sequences and phrases apart at every offset.
+    QTest::newRow("TW 7 bytes") << int(NCChineseConverter::TW) << qsizetype(7);
+    QTest::newRow("TW 1000 bytes") << int(NCChineseConverter::TW) << qsizetype(1000);
+    QTest::newRow("HK 4097 bytes") << int(NCChineseConverter::HK) << qsizetype(4097);
+    QTest::newRow("TW default") << int(NCChineseConverter::TW) << qsizetype(64 * 1024);
+    QTest::newRow("CN 13 bytes") << int(NCChineseConverter::CN) << qsizetype(13);
+}
+
+void ChineseConverterTest::longInputInPieces()
+{
+    QFETCH(int, dict);
+    QFETCH(qsizetype, pieceBytes);
+    const NCChineseConverter &converter = NCChineseConverter::sharedInstance();
+
+    QString text = longMainlandText();
+    if (dict == NCChineseConverter::CN)
+        text = converter.convert(text, NCChineseConverter::TW);
+    const QString whole = converter.convert(text, dict);
+    QVERIFY(whole != text);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile in(dir.filePath(QStringLiteral("in.txt")));
+    QVERIFY(in.open(QIODevice::WriteOnly));
+    QVERIFY(in.write(text.toUtf8()) > 0);
+    in.close();
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QFile out(dir.filePath(QStringLiteral("out.txt")));
+    QVERIFY(out.open(QIODevice::WriteOnly));
+
+    QVERIFY(converter.convert(in, out, dict, pieceBytes));
+    out.close();
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    const QString pieced = QString::fromUtf8(out.readAll());
+    QCOMPARE(pieced.size(), whole.size());
+    QVERIFY(pieced == whole);
+    if (dict == NCChineseConverter::TW)
+        QCOMPARE(pieced.count(QStringLiteral("頭髮")), text.count(QStringLiteral("头发")));
+}
+
+void ChineseConverterTest::readFailure()
+{
+    QBuffer unopened;
+    QBuffer out;
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("device not open")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot read")));
+    QVERIFY(!NCChineseConverter::sharedInstance().convert(unopened, out, NCChineseConverter::TW));
+}
+
+void ChineseConverterTest::concurrentFirstUse()
+{
+    // The shared converter is already made by now in this process when the other tests ran
+    // first; run alone, this asks for it from many threads at once.
+    const QString text = QStringLiteral("软件里面的头发");
+    std::vector<QString> results(8);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < results.size(); ++i)
+        threads.emplace_back([&results, &text, i] { results[i] = NCChineseConverter::chineseStringTW(text); });
+    for (std::thread &thread : threads)
+        thread.join();
+    for (const QString &result : results)
+        QCOMPARE(result, QStringLiteral("軟體裡面的頭髮"));
+}
+
+QTEST_GUILESS_MAIN(ChineseConverterTest)
+#include "tst_chineseconverter.moc"
