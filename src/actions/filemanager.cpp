@@ -419,6 +419,20 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
         return false;
     }
     const QByteArray folder = FileManager::withoutTrailingSlashes(QFile::encodeName(toFolder));
+    const QByteArray name = FileManager::lastComponent(source);
+    // Checked on the paths as given before anything is created, and on the real paths after.
+    const auto isInside = [](const QByteArray &inner, const QByteArray &outer) {
+        return !outer.isEmpty() && (inner == outer || inner.startsWith(outer + '/'));
+    };
+    const QByteArray cleanFolder = QFile::encodeName(QDir::cleanPath(QDir::current().absoluteFilePath(toFolder)));
+    const QByteArray cleanSource = QFile::encodeName(QDir::cleanPath(QDir::current().absoluteFilePath(file.toLocalFile())));
+    const auto refuseIntoItself = [&] {
+        failure = KorvaneError(EINVAL, qtTrId("folderIntoItself"), QStringLiteral("posix"));
+        qCWarning(lcFiles, "refused to put the folder %s into itself", source.constData());
+        return false;
+    };
+    if (S_ISDIR(st.st_mode) && isInside(cleanFolder, cleanSource))
+        return refuseIntoItself();
     struct stat folderStat;
     if (::stat(folder.constData(), &folderStat) == 0) {
         if (!S_ISDIR(folderStat.st_mode)) {
@@ -432,15 +446,8 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
 
     const QByteArray realFolder = realPath(folder);
     const QByteArray realSourceFolder = realPath(FileManager::parentOf(source));
-    const QByteArray name = FileManager::lastComponent(source);
-    if (S_ISDIR(st.st_mode)) {
-        const QByteArray realSource = FileManager::joinPath(realSourceFolder, name);
-        if (realFolder == realSource || realFolder.startsWith(realSource + '/')) {
-            failure = KorvaneError(EINVAL, qtTrId("folderIntoItself"), QStringLiteral("posix"));
-            qCWarning(lcFiles, "refused to put the folder %s into itself", source.constData());
-            return false;
-        }
-    }
+    if (S_ISDIR(st.st_mode) && isInside(realFolder, FileManager::joinPath(realSourceFolder, name)))
+        return refuseIntoItself();
     QByteArray target;
     if (isDeleteFile && !realFolder.isEmpty() && realFolder == realSourceFolder) {
         target = source;
