@@ -39,8 +39,11 @@ inline QMap<QString, QByteArray> tree(const QString &root)
         const QString path = it.next();
         const QFileInfo info = it.fileInfo();
         const QString relative = QDir(root).relativeFilePath(path);
-        if (info.isSymLink())
-            result.insert(relative, "->" + QFile::encodeName(info.symLinkTarget()));
+        if (info.isSymLink()) {
+            char target[4096];
+            const ssize_t n = ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
+            result.insert(relative, "->" + QByteArray(target, n > 0 ? int(n) : 0));
+        }
         else if (info.isDir())
             result.insert(relative + QLatin1Char('/'), QByteArray());
         else
