@@ -87,6 +87,18 @@ TEXTS = {
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),
+    # File actions.
+    "NoFile": ("The file does not exist.", "文件不存在。"),
+    "MustBeFolder": ("The destination is not a folder.", "目标不是文件夹。"),
+    "folderIntoItself": ("A folder cannot be put into itself.", "不能将文件夹放入其自身。"),
+    "CopyFolderFailed": ("No file could be copied.", "没有文件被复制。"),
+    "CopyFolderSucceed": ("The files were copied.", "文件已复制。"),
+    "MoveFolderFailed": ("No file could be moved.", "没有文件被移动。"),
+    "MoveFolderSucceed": ("The files were moved.", "文件已移动。"),
+    "renameFailed": ("No file could be renamed.", "没有文件被重命名。"),
+    "renameSucceed": ("The files were renamed.", "文件已重命名。"),
+    "optionNotSetProperly": ("The rename options are incomplete: a text to search for, replace with or add is empty.",
+                             "重命名选项不完整：查找、替换或添加的文本为空。"),
 }
 
 

@@ -299,5 +299,45 @@
         <source>%1 failed</source>
         <translation>%1 failed</translation>
     </message>
+    <message id="NoFile">
+        <source>The file does not exist.</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message id="MustBeFolder">
+        <source>The destination is not a folder.</source>
+        <translation>The destination is not a folder.</translation>
+    </message>
+    <message id="folderIntoItself">
+        <source>A folder cannot be put into itself.</source>
+        <translation>A folder cannot be put into itself.</translation>
+    </message>
+    <message id="CopyFolderFailed">
+        <source>No file could be copied.</source>
+        <translation>No file could be copied.</translation>
+    </message>
+    <message id="CopyFolderSucceed">
+        <source>The files were copied.</source>
+        <translation>The files were copied.</translation>
+    </message>
+    <message id="MoveFolderFailed">
+        <source>No file could be moved.</source>
+        <translation>No file could be moved.</translation>
+    </message>
+    <message id="MoveFolderSucceed">
+        <source>The files were moved.</source>
+        <translation>The files were moved.</translation>
+    </message>
+    <message id="renameFailed">
+        <source>No file could be renamed.</source>
+        <translation>No file could be renamed.</translation>
+    </message>
+    <message id="renameSucceed">
+        <source>The files were renamed.</source>
+        <translation>The files were renamed.</translation>
+    </message>
+    <message id="optionNotSetProperly">
+        <source>The rename options are incomplete: a text to search for, replace with or add is empty.</source>
+        <translation>The rename options are incomplete: a text to search for, replace with or add is empty.</translation>
+    </message>
 </context>
 </TS>

@@ -299,5 +299,45 @@
         <source>%1 failed</source>
         <translation>%1 失败</translation>
     </message>
+    <message id="NoFile">
+        <source>The file does not exist.</source>
+        <translation>文件不存在。</translation>
+    </message>
+    <message id="MustBeFolder">
+        <source>The destination is not a folder.</source>
+        <translation>目标不是文件夹。</translation>
+    </message>
+    <message id="folderIntoItself">
+        <source>A folder cannot be put into itself.</source>
+        <translation>不能将文件夹放入其自身。</translation>
+    </message>
+    <message id="CopyFolderFailed">
+        <source>No file could be copied.</source>
+        <translation>没有文件被复制。</translation>
+    </message>
+    <message id="CopyFolderSucceed">
+        <source>The files were copied.</source>
+        <translation>文件已复制。</translation>
+    </message>
+    <message id="MoveFolderFailed">
+        <source>No file could be moved.</source>
+        <translation>没有文件被移动。</translation>
+    </message>
+    <message id="MoveFolderSucceed">
+        <source>The files were moved.</source>
+        <translation>文件已移动。</translation>
+    </message>
+    <message id="renameFailed">
+        <source>No file could be renamed.</source>
+        <translation>没有文件被重命名。</translation>
+    </message>
+    <message id="renameSucceed">
+        <source>The files were renamed.</source>
+        <translation>文件已重命名。</translation>
+    </message>
+    <message id="optionNotSetProperly">
+        <source>The rename options are incomplete: a text to search for, replace with or add is empty.</source>
+        <translation>重命名选项不完整：查找、替换或添加的文本为空。</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "droplistentity.h"
 #include "korvaneclipboard.h"
+#include "korvanefileactions.h"
 #include "korvanenotifier.h"
 #include "korvaneplatform.h"
 #include "korvanetextactions.h"
@@ -11,7 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
 
+#include <array>
 #include <limits>
 
 Q_LOGGING_CATEGORY(lcActions, "korvane.actions", QtWarningMsg)
@@ -28,19 +31,21 @@ struct ActionSlot {
 };
 
 // Indexed by type. Empty slots are kinds whose action is not part of this build yet.
-const ActionSlot textActions[10] = {
-    {},
-    {&KorvaneTextActions::clearTextEntity, nullptr},
-    {&KorvaneTextActions::countTextEntity, nullptr},
-    {},
-    {},
-    {nullptr, &KorvaneTextActions::customUrlTextEntity},
-    {},
-    {},
-    {nullptr, &KorvaneTextActions::engilshCaseConvert},
-    {},
-};
-const ActionSlot fileActions[18] = {};
+const auto textActions = [] {
+    std::array<ActionSlot, 10> slots{};
+    slots[1] = {&KorvaneTextActions::clearTextEntity, nullptr};
+    slots[2] = {&KorvaneTextActions::countTextEntity, nullptr};
+    slots[5] = {nullptr, &KorvaneTextActions::customUrlTextEntity};
+    slots[8] = {nullptr, &KorvaneTextActions::engilshCaseConvert};
+    return slots;
+}();
+const auto fileActions = [] {
+    std::array<ActionSlot, 18> slots{};
+    slots[8] = {nullptr, &KorvaneFileActions::moveFileDropEntity};
+    slots[9] = {nullptr, &KorvaneFileActions::copyFileDropEntity};
+    slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
+    return slots;
+}();
 
 const ActionSlot *slotFor(const DropListEntity &drop)
 {
@@ -176,4 +181,24 @@ QString KorvaneHandlePbHelper::URLEncodedString(const QString &string)
 {
     // Unreserved characters always stay; these are the rest of the query's allowed set.
     return QString::fromLatin1(string.toUtf8().toPercentEncoding("!$&'()*+,/:;=?@"));
+}
+
+QString KorvaneHandlePbHelper::getCurrentLetter(const QString &startLetter, qint64 index)
+{
+    static const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    const QString lower = startLetter.toLower();
+    const qsizetype start = lower.isEmpty() ? 0 : qMax<qsizetype>(0, alphabet.indexOf(lower.at(0)));
+    const qint64 position = ((start + index) % 26 + 26) % 26;
+    const QString letter = alphabet.mid(position, 1);
+    return startLetter == lower ? letter : letter.toUpper();
+}
+
+QString KorvaneHandlePbHelper::randomKey()
+{
+    // Keys name uploaded objects, so they come from the system's cryptographic source.
+    static const QLatin1String characters("0123456789abcdefghijklmnopqrstuvwxyz");
+    QString key;
+    for (int i = 0; i < 5; ++i)
+        key += characters[QRandomGenerator::system()->bounded(int(characters.size()))];
+    return key;
 }

@@ -38,4 +38,10 @@ public:
     static QString destFile(const QString &path);
     static QString getSizeDesc(qint64 bytes);
     static QString URLEncodedString(const QString &string);
+
+    // The letter index places after the start letter, wrapping from "z" to "a", in the start
+    // letter's case; no start letter counts as "a".
+    static QString getCurrentLetter(const QString &startLetter, qint64 index);
+    // Five characters from "0"-"9" and "a"-"z", drawn independently and evenly.
+    static QString randomKey();
 };

@@ -12,6 +12,7 @@
 #include "korvanehandlepbhelper.h"
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
+#include "renamejournal.h"
 #include "textcustomurl.h"
 
 #include <QCoreApplication>
@@ -151,6 +152,7 @@ bool KorvaneCli::openStore()
         printErr(QStringLiteral("korvane: the action store cannot be opened; it was left as it is (%1)\n").arg(m_store->storeError()));
         return false;
     }
+    RenameJournal::recover();
     m_store->initializationDefaultData();
     return true;
 }

@@ -7,6 +7,7 @@
 #include "korvaneplatform.h"
 #include "korvanetranslations.h"
 #include "korvaneuserdefaults.h"
+#include "renamejournal.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -31,6 +32,7 @@ void KorvaneApplication::start()
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
     if (!store->persistentStoreCoordinator())
         qCWarning(lcShell, "running without actions: %s", qUtf8Printable(store->storeError()));
+    RenameJournal::recover();
     store->initializationDefaultData();
     store->initializationHotKey();
 

@@ -1,0 +1,275 @@
+#include "korvanefileactions.h"
+
+#include "droplistentity.h"
+#include "filecopy.h"
+#include "filemanager.h"
+#include "filemove.h"
+#include "filerename.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "renamejournal.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QLoggingCategory>
+#include <QThreadPool>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcFiles, "korvane.actions.files", QtWarningMsg)
+
+using DropPtr = std::shared_ptr<DropListEntity>;
+
+// The settings of a rename, read on the main thread where the store lives.
+struct RenameOptions {
+    bool needReplace = false;
+    QString searchString;
+    QString resultString;
+    bool needAdd = false;
+    QString addString;
+    qint16 addPlaceType = 0;
+    bool needCustomize = false;
+    qint16 customizeType = 0;
+    qint16 customizePlaceType = 0;
+    QString customizeString;
+    qint64 startNumber = 0;
+    QString startLetter;
+};
+
+RenameOptions renameOptions(const DropListEntity &drop)
+{
+    RenameOptions options;
+    const auto settings = drop.fileRename();
+    if (!settings)
+        return options;
+    options.needReplace = settings->needReplace();
+    options.searchString = settings->relpaceSearchString();
+    options.resultString = settings->replaceResultString();
+    options.needAdd = settings->needAdd();
+    options.addString = settings->addString();
+    options.addPlaceType = settings->addPlaceType();
+    options.needCustomize = settings->needCustomize();
+    options.customizeType = settings->customizeType();
+    options.customizePlaceType = settings->customizePlaceType();
+    options.customizeString = settings->customizeString();
+    options.startNumber = settings->customizeStartNumber();
+    options.startLetter = settings->customizeStartLetter();
+    return options;
+}
+
+// The settings alone decide these failures, so they are found before any file is touched.
+KorvaneError renameOptionsError(const RenameOptions &options)
+{
+    if (options.needReplace && options.searchString.isEmpty())
+        return KorvaneError(KorvaneFileActions::EmptySearchString, qtTrId("optionNotSetProperly"));
+    if (options.needReplace && options.resultString.isEmpty())
+        return KorvaneError(KorvaneFileActions::EmptyReplacement, qtTrId("optionNotSetProperly"));
+    if (options.needAdd && options.addString.isEmpty())
+        return KorvaneError(KorvaneFileActions::EmptyAddString, qtTrId("optionNotSetProperly"));
+    return KorvaneError();
+}
+
+QString trimmedOfSpacesAndTabs(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString padded(qint64 number, int width)
+{
+    return QStringLiteral("%1").arg(number, width, 10, QLatin1Char('0'));
+}
+
+int digits(qint64 number)
+{
+    return int(QString::number(number).size());
+}
+
+QString attach(const QString &name, const QString &part, qint16 place)
+{
+    return place == 1 ? part + name : name + part;
+}
+
+// The new base name of the k-th of n files.
+QString renamedBase(QString base, const RenameOptions &options, qint64 k, qint64 n, const QString &date)
+{
+    if (options.needReplace)
+        base.replace(options.searchString, options.resultString);
+    if (options.needAdd)
+        base = attach(base, options.addString, options.addPlaceType);
+    if (!options.needCustomize || options.customizeType < 0 || options.customizeType > 4)
+        return base;
+    if (options.customizeType <= 2) {
+        const QString custom = trimmedOfSpacesAndTabs(options.customizeString);
+        if (!custom.isEmpty())
+            base = custom;
+    }
+    const qint64 number = options.startNumber + k;
+    const QString numberText = padded(number, digits(options.startNumber + n - 1));
+    const QString letter = KorvaneHandlePbHelper::getCurrentLetter(options.startLetter, k);
+    switch (options.customizeType) {
+    case 0: {
+        const QString sequence = QLatin1Char('-') + padded(k + 1, digits(n));
+        return (options.customizePlaceType == 1 ? date + base : base + date) + sequence;
+    }
+    case 1:
+        return attach(base, numberText, options.customizePlaceType);
+    case 2:
+        return attach(base, letter, options.customizePlaceType);
+    case 3:
+        return numberText;
+    default:
+        return letter;
+    }
+}
+
+QString lastPathComponent(const QUrl &url)
+{
+    QString path = url.toLocalFile();
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString folderOf(const QUrl &url)
+{
+    QString path = url.toLocalFile();
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash > 0 ? path.left(slash) : QStringLiteral("/");
+}
+
+// The path the file is wanted under: its own folder, the new base name and the old
+// extension (what follows the last ".").
+QString wantedPath(const QUrl &file, const RenameOptions &options, qint64 k, qint64 n, const QString &date)
+{
+    const QString name = lastPathComponent(file);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < 0 ? name : name.left(dot);
+    const QString extension = dot < 0 ? QString() : name.mid(dot + 1);
+    const QString newName = renamedBase(base, options, k, n, date);
+    return folderOf(file) + QLatin1Char('/') + (extension.isEmpty() ? newName : newName + QLatin1Char('.') + extension);
+}
+
+bool hasFiles(const KorvaneHandleData &data)
+{
+    return data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther);
+}
+
+void report(const DropPtr &drop, const KorvaneCompletion &completion, bool success, const KorvaneError &error,
+            const char *successKey)
+{
+    KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(success, *drop);
+    content.body = success ? qtTrId(successKey) : error.localizedDescription();
+    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(content);
+    completion(success, error);
+}
+
+void reportOnMain(const DropPtr &drop, const KorvaneCompletion &completion, bool success, const KorvaneError &error,
+                  const char *successKey)
+{
+    QMetaObject::invokeMethod(
+        qApp, [=] { report(drop, completion, success, error, successKey); }, Qt::QueuedConnection);
+}
+
+void transferFiles(const DropPtr &drop, const KorvaneCompletion &completion, bool move)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    if (!drop || !hasFiles(data)) {
+        finishOnMain(completion, false);
+        return;
+    }
+    const QList<QUrl> files = data.imgFileUrls() + data.folderFileUrls() + data.otherFileUrls() + data.videoFileUrls();
+    QString savePath;
+    if (move && drop->fileMove())
+        savePath = drop->fileMove()->savePath();
+    else if (!move && drop->fileCopy())
+        savePath = drop->fileCopy()->savePath();
+    const QUrl folderUrl = KorvaneHandlePbHelper::getSavePathUrl(savePath);
+    const QString folder = folderUrl.isValid() ? folderUrl.toLocalFile() : QString();
+
+    QThreadPool::globalInstance()->start([drop, completion, files, folder, move] {
+        int done = 0;
+        for (const QUrl &file : files) {
+            KorvaneError error;
+            if (move ? FileManager::moveFile(file, folder, &error) : FileManager::copyFile(file, folder, &error))
+                ++done;
+            else
+                qCWarning(lcFiles, "%s %s: %s", move ? "move" : "copy", qUtf8Printable(file.toLocalFile()),
+                          qUtf8Printable(error.localizedDescription()));
+        }
+        KorvaneError error;
+        if (done == 0)
+            error = move ? KorvaneError(KorvaneFileActions::MoveFolderFailed, qtTrId("MoveFolderFailed"))
+                         : KorvaneError(KorvaneFileActions::CopyFolderFailed, qtTrId("CopyFolderFailed"));
+        reportOnMain(drop, completion, done > 0, error, move ? "MoveFolderSucceed" : "CopyFolderSucceed");
+    });
+}
+
+} // namespace
+
+void KorvaneFileActions::moveFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion)
+{
+    transferFiles(drop, completion, true);
+}
+
+void KorvaneFileActions::copyFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion)
+{
+    transferFiles(drop, completion, false);
+}
+
+void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    if (!drop || !hasFiles(data)) {
+        finishOnMain(completion, false);
+        return;
+    }
+    const RenameOptions options = renameOptions(*drop);
+    const KorvaneError optionsError = renameOptionsError(options);
+    if (!optionsError.isNull()) {
+        KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
+        content.body = optionsError.localizedDescription();
+        KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(content);
+        finishOnMain(completion, false, optionsError);
+        return;
+    }
+    const QList<QUrl> files = data.allFileUrls();
+    const QString tempFolder = FileManager::tempFolderPath();
+
+    QThreadPool::globalInstance()->start([drop, completion, files, options, tempFolder] {
+        const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+        const qint64 n = files.size();
+        KorvaneError error;
+        const QString temp = FileManager::initTempFolder(&error, tempFolder);
+        RenameJournal journal(temp);
+        const bool begun = !temp.isEmpty() && journal.begin(&error);
+        if (!begun)
+            qCWarning(lcFiles, "cannot start a rename: %s", qUtf8Printable(error.localizedDescription()));
+        int done = 0;
+        for (qint64 k = 0; begun && k < n; ++k) {
+            QString staged;
+            KorvaneError fileError;
+            if (!FileManager::renameFile(files[k], wantedPath(files[k], options, k, n, date), &staged, &fileError, journal))
+                qCWarning(lcFiles, "rename %s: %s", qUtf8Printable(files[k].toLocalFile()),
+                          qUtf8Printable(fileError.localizedDescription()));
+            else if (staged.isEmpty())
+                ++done;
+        }
+        if (begun) {
+            done += journal.stageAll();
+            journal.finishAll();
+            journal.end();
+        }
+        const KorvaneError failure = done > 0 ? KorvaneError() : KorvaneError(RenameFailed, qtTrId("renameFailed"));
+        reportOnMain(drop, completion, done > 0, failure, "renameSucceed");
+    });
+}

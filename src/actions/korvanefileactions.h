@@ -1,0 +1,31 @@
+#pragma once
+
+#include "korvanecompletion.h"
+
+#include <QString>
+
+#include <memory>
+
+class DropListEntity;
+
+// The file actions: copy or move the dropped files into a folder, or rename them by a
+// pattern. Each works on one task of the global thread pool and reports on the main thread.
+class KorvaneFileActions final
+{
+public:
+    KorvaneFileActions() = delete;
+
+    static void moveFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void copyFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void renameFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+
+    // Error codes of the actions; FileManager has those of single files.
+    enum Code {
+        CopyFolderFailed = 8010,
+        MoveFolderFailed = 8011,
+        RenameFailed = 8011,
+        EmptySearchString = 8101,
+        EmptyReplacement = 8102,
+        EmptyAddString = 8103,
+    };
+};

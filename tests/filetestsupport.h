@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QString>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Small helpers the file tests share: real files written and read back, and a tmpfs
+// mount for the cases that need a second file system.
+namespace FileTestSupport {
+
+inline bool writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Every file and link under the folder by relative path: a file's content, or "->" and a
+// link's target. Hidden entries count too, so leftovers show.
+inline QMap<QString, QByteArray> tree(const QString &root)
+{
+    QMap<QString, QByteArray> result;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString relative = QDir(root).relativeFilePath(path);
+        if (info.isSymLink()) {
+            char target[4096];
+            const ssize_t n = ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
+            result.insert(relative, "->" + QByteArray(target, n > 0 ? int(n) : 0));
+        }
+        else if (info.isDir())
+            result.insert(relative + QLatin1Char('/'), QByteArray());
+        else
+            result.insert(relative, readFile(path));
+    }
+    return result;
+}
+
+inline quint64 deviceOf(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_dev) : 0;
+}
+
+// A tmpfs at the path for the test's lifetime; only root may mount one.
+class TmpfsMount final
+{
+public:
+    explicit TmpfsMount(const QString &path, const QByteArray &options = "size=64m")
+        : m_path(QFile::encodeName(path))
+    {
+        QDir().mkpath(path);
+        m_mounted = ::geteuid() == 0 && ::mount("tmpfs", m_path.constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~TmpfsMount()
+    {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+    }
+    bool isMounted() const { return m_mounted; }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+};
+
+} // namespace FileTestSupport

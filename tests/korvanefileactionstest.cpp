@@ -1,0 +1,436 @@
+// Test data reads better with plain literals than with QStringLiteral around each.
+#undef QT_NO_CAST_FROM_ASCII
+
+#include "filetestsupport.h"
+
+#include "droplistentity.h"
+#include "filecopy.h"
+#include "filemanager.h"
+#include "filemove.h"
+#include "filerename.h"
+#include "headlessnotifier.h"
+#include "korvanecoredatahelper.h"
+#include "korvanefileactions.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvaneplatform.h"
+#include "korvanetranslations.h"
+#include "renamejournal.h"
+
+#include <QDate>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+
+using namespace FileTestSupport;
+
+using FileContents = QMap<QString, QByteArray>;
+
+class KorvaneFileActionsTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void renameNames_data();
+    void renameNames();
+    void renameOptionsFailTouchingNothing_data();
+    void renameOptionsFailTouchingNothing();
+    void renameAcrossFileSystems();
+    void recovery_data();
+    void recovery();
+    void transfers_data();
+    void transfers();
+    void endToEnd_data();
+    void endToEnd();
+
+private:
+    struct Outcome {
+        bool success = false;
+        KorvaneError error;
+        QString body;
+    };
+    Outcome runAction(const DropListEntityPtr &drop, const QList<QUrl> &files);
+    static QString tempFolder() { return FileManager::tempFolderPath(); }
+};
+
+void KorvaneFileActionsTest::initTestCase()
+{
+    KorvaneTranslations::install({QStringLiteral("en")});
+    QVERIFY(qtTrId("renameSucceed") != QLatin1String("renameSucceed"));
+    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+}
+
+KorvaneFileActionsTest::Outcome KorvaneFileActionsTest::runAction(const DropListEntityPtr &drop, const QList<QUrl> &files)
+{
+    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    data->setContainedFileType(FileKindAnyFile | FileKindOther);
+    data->setAllFileUrls(files);
+    data->setOtherFileUrls(files);
+    data->setImgFileUrls({});
+    data->setFolderFileUrls({});
+    data->setVideoFileUrls({});
+    auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
+    const int postsBefore = notifier ? int(notifier->posted().size()) : 0;
+
+    Outcome outcome;
+    int calls = 0;
+    bool inside = true;
+    bool calledInside = false;
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
+        ++calls;
+        calledInside = calledInside || inside;
+        outcome.success = success;
+        outcome.error = error;
+    });
+    inside = false;
+    [&] { QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 20000); }();
+    QTest::qWait(20);
+    if (calls != 1 || calledInside)
+        qWarning("completion called %d times, inside the starting call: %d", calls, calledInside);
+    if (notifier && notifier->posted().size() > postsBefore)
+        outcome.body = notifier->posted().last().body;
+    return outcome;
+}
+
+// Files by relative path, content = the path itself; expected entries "new <- old".
+void KorvaneFileActionsTest::renameNames_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString d = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QStringList abc{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")};
+    QStringList ten;
+    QStringList tenExpected;
+    for (int i = 0; i < 10; ++i) {
+        ten << QStringLiteral("f%1.txt").arg(i);
+        tenExpected << QStringLiteral("f%1%2-%3.txt <- f%1.txt").arg(i).arg(d).arg(i + 1, 2, 10, QLatin1Char('0'));
+    }
+    QTest::newRow("date and sequence after")
+        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 0}}
+        << QStringList{QStringLiteral("a%1-1.txt <- a.txt").arg(d), QStringLiteral("b%1-2.txt <- b.txt").arg(d),
+                       QStringLiteral("c%1-3.txt <- c.txt").arg(d)};
+    QTest::newRow("date before, custom name")
+        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 0}, {"customizePlaceType", 1}, {"customizeString", " x\t"}}
+        << QStringList{QStringLiteral("%1x-1.txt <- a.txt").arg(d), QStringLiteral("%1x-2.txt <- b.txt").arg(d),
+                       QStringLiteral("%1x-3.txt <- c.txt").arg(d)};
+    QTest::newRow("ten files, sequence width 2")
+        << ten << QVariantMap{{"needCustomize", true}, {"customizeType", 0}} << tenExpected;
+    QTest::newRow("number before, from 9")
+        << abc
+        << QVariantMap{{"needCustomize", true}, {"customizeType", 1}, {"customizePlaceType", 1}, {"customizeStartNumber", 9},
+                       {"customizeString", "pic"}}
+        << QStringList{"09pic.txt <- a.txt", "10pic.txt <- b.txt", "11pic.txt <- c.txt"};
+    QTest::newRow("number only from 98 widens to 3")
+        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 3}, {"customizeStartNumber", 98}}
+        << QStringList{"098.txt <- a.txt", "099.txt <- b.txt", "100.txt <- c.txt"};
+    QTest::newRow("letter after, upper")
+        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 2}, {"customizeStartLetter", "X"}}
+        << QStringList{"aX.txt <- a.txt", "bY.txt <- b.txt", "cZ.txt <- c.txt"};
+    QTest::newRow("letter only wraps")
+        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "y"}}
+        << QStringList{"y.txt <- a.txt", "z.txt <- b.txt", "a.txt <- c.txt"};
+    QTest::newRow("letter only upper wraps")
+        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "Z"}}
+        << QStringList{"Z.txt <- a.txt", "A.txt <- b.txt", "B.txt <- c.txt"};
+    QTest::newRow("unknown custom type changes nothing")
+        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 7}}
+        << QStringList{"a.txt <- a.txt", "b.txt <- b.txt", "c.txt <- c.txt"};
+    QTest::newRow("replace every occurrence")
+        << QStringList{"aXa.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "bb"}}
+        << QStringList{"bbXbb.txt <- aXa.txt"};
+    QTest::newRow("replace before add")
+        << QStringList{"aX.txt"}
+        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "q"}, {"needAdd", true},
+                       {"addString", "a"}, {"addPlaceType", 1}}
+        << QStringList{"aqX.txt <- aX.txt"};
+    QTest::newRow("add after, extension kept, no extension")
+        << QStringList{"notes", "x.tar.gz"} << QVariantMap{{"needAdd", true}, {"addString", " (1)"}}
+        << QStringList{"notes (1) <- notes", "x.tar (1).gz <- x.tar.gz"};
+    QTest::newRow("same name is a success")
+        << QStringList{"a.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "zz"}, {"replaceResultString", "y"}}
+        << QStringList{"a.txt <- a.txt"};
+    QTest::newRow("names swap through staging")
+        << QStringList{"a.txt", "b.txt"} << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "b"}}
+        << QStringList{"b.txt <- a.txt", "c.txt <- b.txt"};
+    QTest::newRow("taken name back home gets a number")
+        << QStringList{"ab.txt", "ac.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "b"}, {"replaceResultString", "c"}}
+        << QStringList{"ac1.txt <- ab.txt", "ac.txt <- ac.txt"};
+    QTest::newRow("same new name in one batch, own folders")
+        << QStringList{"d1/n.txt", "d2/n.txt", "d1/m.txt"} << QVariantMap{{"needAdd", true}, {"addString", "x"}}
+        << QStringList{"d1/nx.txt <- d1/n.txt", "d2/nx-1.txt <- d2/n.txt", "d1/mx.txt <- d1/m.txt"};
+    QTest::newRow("odd names")
+        << QStringList{"it's \"q\"\nline.txt", QString(251, QLatin1Char('l')) + ".txt"}
+        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "l"}, {"replaceResultString", "L"}}
+        << QStringList{"it's \"q\"\nLine.txt <- it's \"q\"\nline.txt",
+                       QString(251, QLatin1Char('L')) + ".txt <- " + QString(251, QLatin1Char('l')) + ".txt"};
+    QTest::newRow("too long a name fails alone")
+        << QStringList{QString(251, QLatin1Char('l')) + ".txt", "l.txt"} << QVariantMap{{"needAdd", true}, {"addString", "l"}}
+        << QStringList{QString(251, QLatin1Char('l')) + ".txt <- " + QString(251, QLatin1Char('l')) + ".txt", "ll.txt <- l.txt"};
+}
+
+void KorvaneFileActionsTest::renameNames()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QVariantMap, settings);
+    QFETCH(QStringList, expected);
+
+    QTemporaryDir dir;
+    QList<QUrl> urls;
+    for (const QString &file : files) {
+        QVERIFY(writeFile(dir.filePath(file), file.toUtf8()));
+        urls << QUrl::fromLocalFile(dir.filePath(file));
+    }
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 17, 0);
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+        drop->fileRename()->setValue(it.key(), it.value());
+
+    const Outcome outcome = runAction(drop, urls);
+    QVERIFY(outcome.success);
+    QCOMPARE(outcome.body, qtTrId("renameSucceed"));
+
+    QMap<QString, QByteArray> want;
+    for (const QString &line : expected) {
+        const QStringList parts = line.split(QStringLiteral(" <- "));
+        want.insert(parts[0], parts[1].toUtf8());
+    }
+    QMap<QString, QByteArray> got = tree(dir.path());
+    got.remove(QStringLiteral("d1/"));
+    got.remove(QStringLiteral("d2/"));
+    QCOMPARE(got, want);
+    QCOMPARE(tree(tempFolder()), (QMap<QString, QByteArray>()));
+}
+
+void KorvaneFileActionsTest::renameOptionsFailTouchingNothing_data()
+{
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::addColumn<int>("code");
+    QTest::newRow("empty search") << QVariantMap{{"needReplace", true}, {"replaceResultString", "x"}, {"needAdd", true}, {"addString", "y"}} << 8101;
+    QTest::newRow("empty replacement") << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}} << 8102;
+    QTest::newRow("empty add") << QVariantMap{{"needAdd", true}, {"addPlaceType", 1}} << 8103;
+    QTest::newRow("search before replacement") << QVariantMap{{"needReplace", true}} << 8101;
+}
+
+void KorvaneFileActionsTest::renameOptionsFailTouchingNothing()
+{
+    QFETCH(QVariantMap, settings);
+    QFETCH(int, code);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("a.txt"), "a"));
+    QVERIFY(writeFile(dir.filePath("b.txt"), "b"));
+    const QMap<QString, QByteArray> before = tree(dir.path());
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 17, 0);
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+        drop->fileRename()->setValue(it.key(), it.value());
+
+    const Outcome outcome = runAction(drop, {QUrl::fromLocalFile(dir.filePath("a.txt")), QUrl::fromLocalFile(dir.filePath("b.txt"))});
+    QVERIFY(!outcome.success);
+    QCOMPARE(outcome.error.code(), code);
+    QCOMPARE(outcome.error.domain(), QStringLiteral("com.tarnwel.korvane.ErrorDomain"));
+    QCOMPARE(outcome.body, qtTrId("optionNotSetProperly"));
+    QCOMPARE(tree(dir.path()), before);
+}
+
+void KorvaneFileActionsTest::renameAcrossFileSystems()
+{
+    QTemporaryDir dir;
+    TmpfsMount mount(dir.filePath("other"));
+    if (!mount.isMounted())
+        QSKIP("needs root to mount a tmpfs as a second file system");
+    QVERIFY(deviceOf(dir.filePath("other")) != deviceOf(tempFolder().section(QLatin1Char('/'), 0, -2)));
+    QVERIFY(writeFile(dir.filePath("other/a.txt"), "a"));
+    QVERIFY(writeFile(dir.filePath("here.txt"), "h"));
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 17, 0);
+    drop->fileRename()->setNeedAdd(true);
+    drop->fileRename()->setAddString(QStringLiteral("2"));
+
+    const Outcome outcome = runAction(drop, {QUrl::fromLocalFile(dir.filePath("other/a.txt")), QUrl::fromLocalFile(dir.filePath("here.txt"))});
+    QVERIFY(outcome.success);
+    QCOMPARE(tree(dir.filePath("other")), (QMap<QString, QByteArray>{{"a2.txt", "a"}}));
+    QCOMPARE(readFile(dir.filePath("here2.txt")), QByteArray("h"));
+    QCOMPARE(tree(tempFolder()), (QMap<QString, QByteArray>()));
+}
+
+// Journals as a killed run leaves them; recovery puts every file where it belongs.
+void KorvaneFileActionsTest::recovery_data()
+{
+    QTest::addColumn<QString>("journal");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<FileContents>("expected");
+    const QString head = QStringLiteral("korvane-rename 1\ndir {T}/9-run\n");
+    QTest::newRow("staged, back to the old name")
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\n" << false << QMap<QString, QByteArray>{{"a.txt", "A"}, {"b.txt", "B"}};
+    QTest::newRow("final begun, on to the new name")
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/x.txt\n" << false
+        << QMap<QString, QByteArray>{{"x.txt", "A"}, {"b.txt", "B"}};
+    QTest::newRow("final name taken meanwhile")
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/b.txt\n" << false
+        << QMap<QString, QByteArray>{{"b1.txt", "A"}, {"b.txt", "B"}};
+    QTest::newRow("unfinished last line ignored")
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/y.t" << false
+        << QMap<QString, QByteArray>{{"a.txt", "A"}, {"b.txt", "B"}};
+    QTest::newRow("live run left alone")
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\n" << true << QMap<QString, QByteArray>{{"b.txt", "B"}};
+}
+
+void KorvaneFileActionsTest::recovery()
+{
+    QFETCH(QString, journal);
+    QFETCH(bool, locked);
+    QFETCH(FileContents, expected);
+    QTemporaryDir dir;
+    const QString temp = dir.filePath("Temp");
+    QVERIFY(writeFile(temp + "/9-run/x.txt", "A"));
+    QVERIFY(writeFile(dir.filePath("files/b.txt"), "B"));
+    const QByteArray encodedTemp = QByteArray(QFile::encodeName(temp)).toPercentEncoding();
+    const QByteArray encodedFiles = QByteArray(QFile::encodeName(dir.filePath("files"))).toPercentEncoding();
+    QByteArray content = journal.toUtf8();
+    content.replace("{T}", encodedTemp).replace("{D}", encodedFiles);
+    QVERIFY(writeFile(temp + "/9-run.journal", content));
+
+    const int fd = ::open(QFile::encodeName(temp + "/9-run.journal").constData(), O_RDONLY);
+    QVERIFY(fd >= 0);
+    if (locked)
+        QCOMPARE(::flock(fd, LOCK_EX), 0);
+    RenameJournal::recoverIn(temp);
+    ::close(fd);
+
+    QCOMPARE(tree(dir.filePath("files")), expected);
+    if (locked)
+        QVERIFY(tree(temp).contains("9-run/x.txt"));
+    else
+        QCOMPARE(tree(temp), (QMap<QString, QByteArray>()));
+}
+
+void KorvaneFileActionsTest::transfers_data()
+{
+    QTest::addColumn<bool>("move");
+    QTest::addColumn<QString>("savePath");
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("destination");
+    QTest::addColumn<QStringList>("sourcesLeft");
+
+    QTest::newRow("copy, numbered names")
+        << false << "{D}/out" << QStringList{"report.pdf", "missing.pdf", "dir"} << true << 0
+        << QStringList{"report.pdf", "report1.pdf", "report2.pdf", "dir/", "dir/f"} << QStringList{"report.pdf", "dir/", "dir/f"};
+    QTest::newRow("move, numbered names")
+        << true << "{D}/out" << QStringList{"report.pdf", "dir"} << true << 0
+        << QStringList{"report.pdf", "report1.pdf", "report2.pdf", "dir/", "dir/f"} << QStringList{};
+    QTest::newRow("move into the own folder stays")
+        << true << "{D}/src" << QStringList{"report.pdf"} << true << 0 << QStringList{"report.pdf", "dir/", "dir/f"}
+        << QStringList{"report.pdf", "dir/", "dir/f"};
+    QTest::newRow("copy, destination is a file")
+        << false << "{D}/out/report.pdf" << QStringList{"report.pdf"} << false << 8010
+        << QStringList{"report.pdf", "report1.pdf"} << QStringList{"report.pdf", "dir/", "dir/f"};
+    QTest::newRow("move, nothing exists")
+        << true << "{D}/out" << QStringList{"gone"} << false << 8011 << QStringList{"report.pdf", "report1.pdf"}
+        << QStringList{"report.pdf", "dir/", "dir/f"};
+    QTest::newRow("move, folder into itself")
+        << true << "{D}/src/dir/inner" << QStringList{"dir"} << false << 8011 << QStringList{"report.pdf", "report1.pdf"}
+        << QStringList{"report.pdf", "dir/", "dir/f"};
+}
+
+void KorvaneFileActionsTest::transfers()
+{
+    QFETCH(bool, move);
+    QFETCH(QString, savePath);
+    QFETCH(QStringList, sources);
+    QFETCH(bool, success);
+    QFETCH(int, code);
+    QFETCH(QStringList, destination);
+    QFETCH(QStringList, sourcesLeft);
+
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("src/report.pdf"), "new"));
+    QVERIFY(writeFile(dir.filePath("src/dir/f"), "f"));
+    QVERIFY(writeFile(dir.filePath("out/report.pdf"), "old"));
+    QVERIFY(writeFile(dir.filePath("out/report1.pdf"), "old1"));
+    QList<QUrl> urls;
+    for (const QString &source : sources)
+        urls << QUrl::fromLocalFile(dir.filePath("src/" + source));
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, move ? 8 : 9, 0);
+    drop->settings()->setValue(QStringLiteral("savePath"), QString(savePath).replace(QStringLiteral("{D}"), dir.path()));
+
+    const Outcome outcome = runAction(drop, urls);
+    QCOMPARE(outcome.success, success);
+    QCOMPARE(outcome.error.code(), code);
+    QCOMPARE(outcome.body, success ? qtTrId(move ? "MoveFolderSucceed" : "CopyFolderSucceed")
+                                   : qtTrId(move ? "MoveFolderFailed" : "CopyFolderFailed"));
+    destination.sort();
+    if (!savePath.endsWith(QLatin1String("/src"))) {
+        QCOMPARE(tree(dir.filePath("out")).keys(), destination);
+        QCOMPARE(readFile(dir.filePath("out/report.pdf")), QByteArray("old"));
+    }
+    sourcesLeft.sort();
+    QCOMPARE(tree(dir.filePath("src")).keys(), sourcesLeft);
+    if (success && savePath.endsWith(QLatin1String("/out")))
+        QCOMPARE(readFile(dir.filePath("out/report2.pdf")), QByteArray("new"));
+}
+
+void KorvaneFileActionsTest::endToEnd_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("left");
+
+    QTest::newRow("copy") << "9" << QStringList{"savePath={D}/out"} << 0 << "CopyFolderSucceed" << 0
+                          << QStringList{"in/", "in/a b.txt", "in/sub/", "in/sub/c", "out/", "out/a b.txt", "out/sub/", "out/sub/c"};
+    QTest::newRow("move") << "8" << QStringList{"savePath={D}/out"} << 0 << "MoveFolderSucceed" << 0
+                          << QStringList{"in/", "out/", "out/a b.txt", "out/sub/", "out/sub/c"};
+    QTest::newRow("rename") << "17" << QStringList{"needCustomize=1", "customizeType=3", "customizeStartNumber=7"} << 0
+                            << "renameSucceed" << 0 << QStringList{"in/", "in/7.txt", "in/8/", "in/8/c"};
+    QTest::newRow("rename 8102") << "17" << QStringList{"needReplace=1", "relpaceSearchString=a"} << 1 << "optionNotSetProperly"
+                                 << 8102 << QStringList{"in/", "in/a b.txt", "in/sub/", "in/sub/c"};
+    QTest::newRow("copy onto a file") << "9" << QStringList{"savePath={D}/in/a b.txt"} << 1 << "CopyFolderFailed" << 8010
+                                      << QStringList{"in/", "in/a b.txt", "in/sub/", "in/sub/c"};
+}
+
+void KorvaneFileActionsTest::endToEnd()
+{
+    QFETCH(QString, type);
+    QFETCH(QStringList, settings);
+    QFETCH(int, exitCode);
+    QFETCH(QString, body);
+    QFETCH(int, code);
+    QFETCH(QStringList, left);
+
+    const QString korvane = qEnvironmentVariable("KORVANE_BINARY");
+    if (korvane.isEmpty())
+        QSKIP("KORVANE_BINARY is not set");
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("in/a b.txt"), "a"));
+    QVERIFY(writeFile(dir.filePath("in/sub/c"), "c"));
+    QStringList add{QStringLiteral("add"), QStringLiteral("1"), type};
+    for (const QString &setting : settings)
+        add << QStringLiteral("--set") << QString(setting).replace(QStringLiteral("{D}"), dir.path());
+    QProcess process;
+    process.start(korvane, add);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 0);
+    const QString dropID = QString::fromUtf8(process.readAllStandardOutput()).trimmed().split(QLatin1Char('\n')).last();
+
+    process.start(korvane, {QStringLiteral("run"), dropID, dir.filePath("in/a b.txt"), dir.filePath("in/sub"), QStringLiteral("--json")});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), exitCode);
+    const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(result.value("success").toBool(), exitCode == 0);
+    QCOMPARE(result.value("notification").toObject().value("body").toString(), qtTrId(body.toUtf8().constData()));
+    QCOMPARE(result.value("error").toObject().value("code").toInt(), code);
+    left.sort();
+    QCOMPARE(tree(dir.path()).keys(), left);
+}
+
+QTEST_GUILESS_MAIN(KorvaneFileActionsTest)
+#include "korvanefileactionstest.moc"
