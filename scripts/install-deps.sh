@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libqt6sql6-sqlite libqt6svg6-dev libgl-dev
     dbus dbus-x11 xvfb xdotool
+    libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev
 )
 
 missing=()

@@ -68,6 +68,8 @@ TEXTS = {
     "ChineseActions": ("Chinese", "中文"),
     "ImageActions": ("Images", "图片"),
     "SendFiles": ("Send and Upload", "发送与上传"),
+    # Hotkeys.
+    "(None)": ("(None)", "（无）"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),

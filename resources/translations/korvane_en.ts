@@ -235,6 +235,10 @@
         <source>Send and Upload</source>
         <translation>Send and Upload</translation>
     </message>
+    <message id="(None)">
+        <source>(None)</source>
+        <translation>(None)</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>

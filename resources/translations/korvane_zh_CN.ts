@@ -235,6 +235,10 @@
         <source>Send and Upload</source>
         <translation>发送与上传</translation>
     </message>
+    <message id="(None)">
+        <source>(None)</source>
+        <translation>（无）</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>

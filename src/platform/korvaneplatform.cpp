@@ -1,6 +1,7 @@
 #include "korvaneplatform.h"
 
 #include "headlessclipboard.h"
+#include "headlesseventhotkeyservice.h"
 #include "headlesshotkeyservice.h"
 #include "headlessnotifier.h"
 #include "settingsuserdefaults.h"
@@ -12,6 +13,7 @@ struct Services {
     std::unique_ptr<KorvaneClipboard> clipboard;
     std::unique_ptr<KorvaneNotifier> notifier;
     std::unique_ptr<KorvaneHotKeyService> hotKeys;
+    std::unique_ptr<KorvaneEventHotKeyService> eventHotKeys;
 };
 
 Services &services()
@@ -54,6 +56,14 @@ KorvaneHotKeyService *KorvanePlatform::hotKeyService()
     return s.get();
 }
 
+KorvaneEventHotKeyService *KorvanePlatform::eventHotKeyService()
+{
+    auto &s = services().eventHotKeys;
+    if (!s)
+        s = std::make_unique<HeadlessEventHotKeyService>();
+    return s.get();
+}
+
 void KorvanePlatform::setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults)
 {
     services().userDefaults = std::move(defaults);
@@ -72,4 +82,9 @@ void KorvanePlatform::setNotifier(std::unique_ptr<KorvaneNotifier> notifier)
 void KorvanePlatform::setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service)
 {
     services().hotKeys = std::move(service);
+}
+
+void KorvanePlatform::setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeyService> service)
+{
+    services().eventHotKeys = std::move(service);
 }

@@ -3,6 +3,7 @@
 #include <memory>
 
 class KorvaneClipboard;
+class KorvaneEventHotKeyService;
 class KorvaneHotKeyService;
 class KorvaneNotifier;
 class KorvaneUserDefaults;
@@ -16,9 +17,11 @@ public:
     static KorvaneClipboard *clipboard();
     static KorvaneNotifier *notifier();
     static KorvaneHotKeyService *hotKeyService();
+    static KorvaneEventHotKeyService *eventHotKeyService();
 
     static void setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults);
     static void setClipboard(std::unique_ptr<KorvaneClipboard> clipboard);
     static void setNotifier(std::unique_ptr<KorvaneNotifier> notifier);
     static void setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service);
+    static void setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeyService> service);
 };

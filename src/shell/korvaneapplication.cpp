@@ -2,9 +2,12 @@
 
 #include "dbusnotifier.h"
 #include "guiclipboard.h"
+#include "korvanedesktopplatform.h"
 #include "korvanecoredatahelper.h"
+#include "korvaneeventhotkeyservice.h"
 #include "korvaneplatform.h"
 #include "korvanetranslations.h"
+#include "sgwlhotkeyservice.h"
 #include "korvaneuserdefaults.h"
 
 #include <QApplication>
@@ -24,6 +27,8 @@ void KorvaneApplication::start()
 {
     KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
     KorvanePlatform::setNotifier(std::make_unique<DBusNotifier>());
+    KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
+    KorvanePlatform::setHotKeyService(std::make_unique<SGWLHotKeyService>());
     KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
 
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
