@@ -4,7 +4,8 @@
 
 namespace {
 
-// Shift, caps lock and the device-dependent bits.
+// Shift and the device-dependent bits. Caps lock (0x10000) lies outside: a key typed with
+// caps lock on counts as modified. Qt never reports caps lock, so on Linux this is moot.
 constexpr quint32 kPlainKeyMask = 0x2FFFF;
 constexpr quint32 kDeviceIndependentMask = 0xFFFF0000;
 
