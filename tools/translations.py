@@ -84,6 +84,8 @@ TEXTS = {
     "CapitalAmountExponent": ("Write the amount in plain digits, without an exponent.", "请用普通数字书写金额，不要使用科学计数法。"),
     "CapitalAmountBelowOne": ("The amount must be at least 1.", "金额不能小于 1。"),
     "CapitalAmountNotNumber": ("The amount must be digits with at most one decimal point.", "金额只能由数字和一个小数点组成。"),
+    # Hotkeys.
+    "(None)": ("(None)", "（无）"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),

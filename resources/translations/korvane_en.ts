@@ -291,6 +291,10 @@
         <source>The amount must be digits with at most one decimal point.</source>
         <translation>The amount must be digits with at most one decimal point.</translation>
     </message>
+    <message id="(None)">
+        <source>(None)</source>
+        <translation>(None)</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>

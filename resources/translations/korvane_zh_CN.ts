@@ -291,6 +291,10 @@
         <source>The amount must be digits with at most one decimal point.</source>
         <translation>金额只能由数字和一个小数点组成。</translation>
     </message>
+    <message id="(None)">
+        <source>(None)</source>
+        <translation>（无）</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>

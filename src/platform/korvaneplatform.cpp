@@ -1,6 +1,7 @@
 #include "korvaneplatform.h"
 
 #include "headlessclipboard.h"
+#include "headlesseventhotkeyservice.h"
 #include "headlesshotkeyservice.h"
 #include "headlessnotifier.h"
 #include "settingsuserdefaults.h"
@@ -14,6 +15,7 @@ struct Services {
     std::unique_ptr<KorvaneNotifier> notifier;
     std::unique_ptr<KorvaneHotKeyService> hotKeys;
     std::unique_ptr<KorvaneUrlOpener> urlOpener;
+    std::unique_ptr<KorvaneEventHotKeyService> eventHotKeys;
 };
 
 Services &services()
@@ -64,6 +66,14 @@ KorvaneUrlOpener *KorvanePlatform::urlOpener()
     return s.get();
 }
 
+KorvaneEventHotKeyService *KorvanePlatform::eventHotKeyService()
+{
+    auto &s = services().eventHotKeys;
+    if (!s)
+        s = std::make_unique<HeadlessEventHotKeyService>();
+    return s.get();
+}
+
 void KorvanePlatform::setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults)
 {
     services().userDefaults = std::move(defaults);
@@ -87,4 +97,9 @@ void KorvanePlatform::setHotKeyService(std::unique_ptr<KorvaneHotKeyService> ser
 void KorvanePlatform::setUrlOpener(std::unique_ptr<KorvaneUrlOpener> opener)
 {
     services().urlOpener = std::move(opener);
+}
+
+void KorvanePlatform::setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeyService> service)
+{
+    services().eventHotKeys = std::move(service);
 }

@@ -3,6 +3,7 @@
 #include <memory>
 
 class KorvaneClipboard;
+class KorvaneEventHotKeyService;
 class KorvaneHotKeyService;
 class KorvaneNotifier;
 class KorvaneUrlOpener;
@@ -18,10 +19,12 @@ public:
     static KorvaneNotifier *notifier();
     static KorvaneHotKeyService *hotKeyService();
     static KorvaneUrlOpener *urlOpener();
+    static KorvaneEventHotKeyService *eventHotKeyService();
 
     static void setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults);
     static void setClipboard(std::unique_ptr<KorvaneClipboard> clipboard);
     static void setNotifier(std::unique_ptr<KorvaneNotifier> notifier);
     static void setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service);
     static void setUrlOpener(std::unique_ptr<KorvaneUrlOpener> opener);
+    static void setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeyService> service);
 };

@@ -3,9 +3,12 @@
 #include "dbusnotifier.h"
 #include "desktopurlopener.h"
 #include "guiclipboard.h"
+#include "korvanedesktopplatform.h"
 #include "korvanecoredatahelper.h"
+#include "korvaneeventhotkeyservice.h"
 #include "korvaneplatform.h"
 #include "korvanetranslations.h"
+#include "sgwlhotkeyservice.h"
 #include "korvaneuserdefaults.h"
 #include "renamejournal.h"
 
@@ -27,6 +30,8 @@ void KorvaneApplication::start()
     KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
     KorvanePlatform::setNotifier(std::make_unique<DBusNotifier>());
     KorvanePlatform::setUrlOpener(std::make_unique<DesktopUrlOpener>());
+    KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
+    KorvanePlatform::setHotKeyService(std::make_unique<SGWLHotKeyService>());
     KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
 
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();

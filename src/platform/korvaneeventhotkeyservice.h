@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+// The system's own hot-key registry: combinations that reach Korvane whichever program is
+// in front. Key codes are the stored virtual key codes (D is 2); modifiers are hot-key
+// modifier bits (command 0x100, shift 0x200, option 0x800, control 0x1000, function 0x1).
+class KorvaneEventHotKeyService
+{
+public:
+    // Identifies one registration: a four-character signature and a number.
+    struct HotKeyID {
+        quint32 signature = 0;
+        quint32 id = 0;
+        friend bool operator==(HotKeyID a, HotKeyID b) { return a.signature == b.signature && a.id == b.id; }
+        friend bool operator!=(HotKeyID a, HotKeyID b) { return !(a == b); }
+    };
+
+    enum EventKind { HotKeyPressed = 5, HotKeyReleased = 6 };
+
+    // Receives every press and release of a registered combination, on the main thread.
+    using EventHandler = std::function<void(HotKeyID hotKeyID, int kind)>;
+
+    virtual ~KorvaneEventHotKeyService() = default;
+
+    // False when the platform refuses: another program holds the combination, the key has
+    // no place on this keyboard, or this program registered the same combination already.
+    virtual bool registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive) = 0;
+    virtual void unregisterEventHotKey(HotKeyID hotKeyID) = 0;
+    virtual void installEventHandler(EventHandler handler) = 0;
+
+    // The character the key produces in the current keyboard layout without modifiers;
+    // empty when the layout is unknown or the key produces no printable character.
+    virtual QString keyCharacter(quint32 keyCode) const = 0;
+
+    static constexpr quint32 fourCharCode(const char (&code)[5])
+    {
+        return quint32(quint8(code[0])) << 24 | quint32(quint8(code[1])) << 16 | quint32(quint8(code[2])) << 8 | quint32(quint8(code[3]));
+    }
+};

@@ -1,0 +1,44 @@
+#include "prlhotkeyrecorder.h"
+
+#include "sgwlhotkey.h"
+
+namespace {
+
+// Shift and the device-dependent bits. Caps lock (0x10000) lies outside: a key typed with
+// caps lock on counts as modified. Qt never reports caps lock, so on Linux this is moot.
+constexpr quint32 kPlainKeyMask = 0x2FFFF;
+constexpr quint32 kDeviceIndependentMask = 0xFFFF0000;
+
+} // namespace
+
+PRLHotKeyRecorder::Result PRLHotKeyRecorder::recordKey(quint32 keyCode, quint32 modifierFlags)
+{
+    if (keyCode == TabKeyCode)
+        return {Outcome::PassOn, {}};
+    if ((keyCode == DeleteKeyCode || keyCode == ForwardDeleteKeyCode) && (modifierFlags & kDeviceIndependentMask) == 0)
+        return {Outcome::Clear, {}};
+
+    const PRLHotKey hotKey(keyCode, modifierFlags);
+    if ((modifierFlags & ~kPlainKeyMask) == 0) {
+        // Without a real modifier only function keys make a shortcut; they can arrive
+        // without the function flag.
+        const QString text = hotKey.displayString();
+        if (text.size() < 2 || !text.startsWith(QLatin1Char('F')))
+            return {Outcome::Keep, {}};
+    }
+    return {Outcome::Take, hotKey};
+}
+
+quint32 PRLHotKeyRecorder::eventModifierFlags(Qt::KeyboardModifiers modifiers)
+{
+    quint32 flags = 0;
+    if (modifiers & Qt::ShiftModifier)
+        flags |= SGWLHotKey::ShiftFlag;
+    if (modifiers & Qt::ControlModifier)
+        flags |= SGWLHotKey::ControlFlag;
+    if (modifiers & Qt::AltModifier)
+        flags |= SGWLHotKey::OptionFlag;
+    if (modifiers & Qt::MetaModifier)
+        flags |= SGWLHotKey::CommandFlag;
+    return flags;
+}

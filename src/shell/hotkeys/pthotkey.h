@@ -1,0 +1,52 @@
+#pragma once
+
+#include "korvaneeventhotkeyservice.h"
+#include "ptkeycombo.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class PTHotKey;
+using PTHotKeyPtr = std::shared_ptr<PTHotKey>;
+
+// One named hotkey of the registry: its combination and what a press calls.
+class PTHotKey final
+{
+public:
+    using Action = std::function<void(const PTHotKey &hotKey)>;
+
+    PTHotKey() = default;
+    PTHotKey(const QString &name, const PTKeyCombo &keyCombo);
+
+    QString name() const { return m_name; }
+    void setName(const QString &name) { m_name = name; }
+    PTKeyCombo keyCombo() const { return m_keyCombo; }
+    void setKeyCombo(const PTKeyCombo &keyCombo) { m_keyCombo = keyCombo; }
+    bool isExclusive() const { return m_isExclusive; }
+    void setIsExclusive(bool exclusive) { m_isExclusive = exclusive; }
+
+    // The action runs only while the target lives.
+    QObject *target() const { return m_target; }
+    void setTarget(QObject *target) { m_target = target; }
+    const Action &action() const { return m_action; }
+    void setAction(Action action) { m_action = std::move(action); }
+
+    void invoke() const;
+
+    // The system registration while this hotkey holds one.
+    std::optional<KorvaneEventHotKeyService::HotKeyID> registration() const { return m_registration; }
+    void setRegistration(std::optional<KorvaneEventHotKeyService::HotKeyID> registration) { m_registration = registration; }
+
+private:
+    QString m_name;
+    PTKeyCombo m_keyCombo = PTKeyCombo::clearKeyCombo();
+    bool m_isExclusive = false;
+    QPointer<QObject> m_target;
+    Action m_action;
+    std::optional<KorvaneEventHotKeyService::HotKeyID> m_registration;
+};

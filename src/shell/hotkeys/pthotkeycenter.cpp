@@ -1,0 +1,141 @@
+#include "pthotkeycenter.h"
+
+#include "korvaneplatform.h"
+
+#include <QLoggingCategory>
+#include <QPointer>
+
+Q_LOGGING_CATEGORY(lcHotKeys, "korvane.hotkeys", QtWarningMsg)
+
+PTHotKeyCenter::PTHotKeyCenter(KorvaneEventHotKeyService *service, QObject *parent)
+    : QObject(parent)
+    , m_service(service)
+{
+}
+
+PTHotKeyCenter::~PTHotKeyCenter() = default;
+
+PTHotKeyCenter *PTHotKeyCenter::sharedCenter()
+{
+    static PTHotKeyCenter *center = new PTHotKeyCenter;
+    return center;
+}
+
+KorvaneEventHotKeyService *PTHotKeyCenter::service() const
+{
+    return m_service ? m_service : KorvanePlatform::eventHotKeyService();
+}
+
+bool PTHotKeyCenter::registerHotKey(const PTHotKeyPtr &hotKey)
+{
+    const PTKeyCombo combo = hotKey->keyCombo();
+    if (!combo.isValidHotKeyCombo())
+        return true;
+
+    const KorvaneEventHotKeyService::HotKeyID hotKeyID{HotKeySignature, m_nextHotKeyID};
+    if (!service()->registerEventHotKey(quint32(combo.keyCode()), quint32(combo.modifiers()), hotKeyID, hotKey->isExclusive())) {
+        qCInfo(lcHotKeys, "the system refused the hotkey %s (%s)", qUtf8Printable(hotKey->name()), qUtf8Printable(combo.description()));
+        return false;
+    }
+
+    m_hotKeyIDs.insert(m_nextHotKeyID, hotKey);
+    ++m_nextHotKeyID;
+    hotKey->setRegistration(hotKeyID);
+    m_hotKeys.insert(hotKey->name(), hotKey);
+    installEventHandler();
+    return true;
+}
+
+void PTHotKeyCenter::unregisterHotKey(const PTHotKeyPtr &hotKey)
+{
+    if (!hotKey || !m_hotKeys.contains(hotKey->name()))
+        return;
+    if (const auto registration = hotKey->registration()) {
+        service()->unregisterEventHotKey(*registration);
+        hotKey->setRegistration(std::nullopt);
+    }
+    m_hotKeys.remove(hotKey->name());
+    m_hotKeyIDs.removeIf([&](const QHash<quint32, PTHotKeyPtr>::iterator it) { return it.value() == hotKey; });
+}
+
+void PTHotKeyCenter::unregisterHotKeyForName(const QString &name)
+{
+    unregisterHotKey(m_hotKeys.value(name));
+}
+
+void PTHotKeyCenter::unregisterAllHotKeys()
+{
+    const QList<PTHotKeyPtr> hotKeys = m_hotKeys.values();
+    for (const PTHotKeyPtr &hotKey : hotKeys)
+        unregisterHotKey(hotKey);
+}
+
+void PTHotKeyCenter::setHotKeyRegistrationForName(const QString &name, bool enable)
+{
+    const PTHotKeyPtr hotKey = m_hotKeys.value(name);
+    if (!hotKey || enable == hotKey->registration().has_value())
+        return;
+
+    if (!enable) {
+        service()->unregisterEventHotKey(*hotKey->registration());
+        hotKey->setRegistration(std::nullopt);
+        m_hotKeyIDs.removeIf([&](const QHash<quint32, PTHotKeyPtr>::iterator it) { return it.value() == hotKey; });
+        return;
+    }
+
+    const PTKeyCombo combo = hotKey->keyCombo();
+    const KorvaneEventHotKeyService::HotKeyID hotKeyID{HotKeySignature, m_nextHotKeyID};
+    if (!service()->registerEventHotKey(quint32(combo.keyCode()), quint32(combo.modifiers()), hotKeyID, hotKey->isExclusive()))
+        return;
+    m_hotKeyIDs.insert(m_nextHotKeyID, hotKey);
+    ++m_nextHotKeyID;
+    hotKey->setRegistration(hotKeyID);
+}
+
+bool PTHotKeyCenter::updateHotKey(const PTHotKeyPtr &hotKey)
+{
+    unregisterHotKeyForName(hotKey->name());
+    return registerHotKey(hotKey);
+}
+
+PTHotKeyPtr PTHotKeyCenter::hotKeyForName(const QString &name) const
+{
+    return m_hotKeys.value(name);
+}
+
+QList<PTHotKeyPtr> PTHotKeyCenter::allHotKeys() const
+{
+    return m_hotKeys.values();
+}
+
+void PTHotKeyCenter::installEventHandler()
+{
+    KorvaneEventHotKeyService *current = service();
+    if (m_eventHandlerService == current)
+        return;
+    m_eventHandlerService = current;
+    current->installEventHandler([guard = QPointer<PTHotKeyCenter>(this)](KorvaneEventHotKeyService::HotKeyID hotKeyID, int kind) {
+        if (guard)
+            guard->onHotKeyEvent(hotKeyID, kind);
+    });
+}
+
+bool PTHotKeyCenter::isEventHandlerInstalled() const
+{
+    return m_eventHandlerService && m_eventHandlerService == service();
+}
+
+void PTHotKeyCenter::onHotKeyEvent(KorvaneEventHotKeyService::HotKeyID hotKeyID, int kind)
+{
+    // The handler listens for presses only; releases are delivered too and end here.
+    if (kind != KorvaneEventHotKeyService::HotKeyPressed)
+        return;
+
+    if (hotKeyID.signature == RowShortcutSignature) {
+        Q_EMIT hotKeyEvent(int(hotKeyID.id));
+        return;
+    }
+
+    if (const PTHotKeyPtr hotKey = m_hotKeyIDs.value(hotKeyID.id))
+        hotKey->invoke();
+}

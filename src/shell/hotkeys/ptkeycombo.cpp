@@ -1,0 +1,85 @@
+#include "ptkeycombo.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcHotKeys)
+
+namespace {
+
+const QHash<QString, QString> &keyCodeNames()
+{
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> result;
+        QFile file(QStringLiteral(":/hotkeys/PTKeyCodes.json"));
+        if (!file.open(QIODevice::ReadOnly)) {
+            qCWarning(lcHotKeys, "the key name table is missing; keys show their codes");
+            return result;
+        }
+        const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            result.insert(it.key(), it.value().toString());
+        return result;
+    }();
+    return names;
+}
+
+qint32 plistNumber(const QVariantMap &map, const QString &key)
+{
+    bool ok = false;
+    const qint32 value = map.value(key).toInt(&ok);
+    return ok && value >= 1 ? value : -1;
+}
+
+} // namespace
+
+PTKeyCombo PTKeyCombo::clearKeyCombo()
+{
+    return PTKeyCombo(-1, -1);
+}
+
+PTKeyCombo PTKeyCombo::keyComboWithKeyCode(qint32 keyCode, qint32 modifiers)
+{
+    return PTKeyCombo(keyCode, modifiers);
+}
+
+PTKeyCombo PTKeyCombo::initWithPlistRepresentation(const QVariant &plist)
+{
+    const QVariantMap map = plist.toMap();
+    return PTKeyCombo(plistNumber(map, QStringLiteral("keyCode")), plistNumber(map, QStringLiteral("modifiers")));
+}
+
+QVariantMap PTKeyCombo::plistRepresentation() const
+{
+    return {{QStringLiteral("keyCode"), m_keyCode}, {QStringLiteral("modifiers"), m_modifiers}};
+}
+
+bool PTKeyCombo::isValidHotKeyCombo() const
+{
+    return m_keyCode >= 0 && m_modifiers > 0;
+}
+
+bool PTKeyCombo::isClearCombo() const
+{
+    return m_keyCode == -1 && m_modifiers == -1;
+}
+
+QString PTKeyCombo::description() const
+{
+    if (!isValidHotKeyCombo())
+        return qtTrId("(None)");
+    QString text;
+    if (m_modifiers & CommandKey)
+        text += QStringLiteral("⌘");
+    if (m_modifiers & OptionKey)
+        text += QStringLiteral("⌥");
+    if (m_modifiers & ControlKey)
+        text += QStringLiteral("^");
+    if (m_modifiers & ShiftKey)
+        text += QStringLiteral("⇧");
+    const QString name = keyCodeNames().value(QString::number(m_keyCode));
+    return text + (name.isEmpty() ? QString::number(m_keyCode, 16).toUpper() : name);
+}

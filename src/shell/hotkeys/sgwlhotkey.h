@@ -1,0 +1,35 @@
+#pragma once
+
+#include "pthotkey.h"
+
+#include <QLatin1String>
+#include <QString>
+#include <QtGlobal>
+
+// The registry as the rest of the shell uses it: hotkeys by name, with the stored key code
+// and event modifier flags.
+class SGWLHotKey final
+{
+public:
+    static constexpr QLatin1String WakeHotKeyName{"wakeHotKey"};
+
+    // Event modifier flags, as stored with an action and under "wakeHotKey".
+    static constexpr quint32 ShiftFlag = 0x20000;
+    static constexpr quint32 ControlFlag = 0x40000;
+    static constexpr quint32 OptionFlag = 0x80000;
+    static constexpr quint32 CommandFlag = 0x100000;
+    static constexpr quint32 FunctionFlag = 0x800000;
+
+    // False when the system refuses the combination; one without modifiers is not
+    // registered and answers true.
+    static bool registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers);
+    static void unregisterHotKeyForName(const QString &name);
+    static void globalHotKeyDidPress(const PTHotKey &hotKey);
+
+    // The registry name of an action's hotkey, "2-1048576" for command-D.
+    static QString hotKeyName(quint32 keyCode, quint32 modifiers);
+
+    // Event modifier flags to hot-key modifier bits and back; other bits are dropped.
+    static qint32 hotKeyModifiers(quint32 eventFlags);
+    static quint32 eventModifierFlags(qint32 hotKeyModifiers);
+};

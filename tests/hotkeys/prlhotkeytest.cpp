@@ -1,0 +1,273 @@
+#include "prlhotkey.h"
+#include "prlhotkeyrecorder.h"
+
+#include "headlesseventhotkeyservice.h"
+#include "korvaneplatform.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr quint32 kShift = 0x20000;
+constexpr quint32 kControl = 0x40000;
+constexpr quint32 kOption = 0x80000;
+constexpr quint32 kCommand = 0x100000;
+constexpr quint32 kFunction = 0x800000;
+constexpr quint32 kCapsLock = 0x10000;
+
+} // namespace
+
+Q_DECLARE_METATYPE(PRLHotKeyRecorder::Outcome)
+
+class PRLHotKeyTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void displayString_data();
+    void displayString();
+    void layoutCharacter();
+    void recordKey_data();
+    void recordKey();
+    void hotKeyForString_data();
+    void hotKeyForString();
+    void unknownNameGivesNoValue();
+    void displayReadsBack_data();
+    void displayReadsBack();
+    void stringForKey_data();
+    void stringForKey();
+    void valueAndArchive();
+    void eventModifierFlags_data();
+    void eventModifierFlags();
+
+private:
+    HeadlessEventHotKeyService *m_service = nullptr;
+};
+
+void PRLHotKeyTest::initTestCase()
+{
+    auto service = std::make_unique<HeadlessEventHotKeyService>();
+    m_service = service.get();
+    KorvanePlatform::setEventHotKeyService(std::move(service));
+}
+
+void PRLHotKeyTest::displayString_data()
+{
+    QTest::addColumn<quint32>("keyCode");
+    QTest::addColumn<quint32>("flags");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("nothing") << 0u << 0u << QString();
+    QTest::newRow("A key with command") << 0u << kCommand << QStringLiteral("⌘ A");
+    QTest::newRow("A key with caps lock only") << 0u << kCapsLock << QStringLiteral("A");
+    QTest::newRow("fn F5") << 96u << kFunction << QStringLiteral("fn F5");
+    QTest::newRow("command-shift-K") << 40u << (kCommand | kShift) << QStringLiteral("⇧⌘ K");
+    QTest::newRow("every flag, in order") << 122u << (kFunction | kCommand | kOption | kShift | kControl) << QStringLiteral("⌃⇧⌥⌘fn F1");
+    QTest::newRow("wake default") << 2u << kCommand << QStringLiteral("⌘ D");
+    QTest::newRow("space") << 49u << (kControl | kOption) << QStringLiteral("⌃⌥ Space");
+    QTest::newRow("return alone") << 36u << 0u << QStringLiteral("Return");
+    QTest::newRow("delete") << 51u << kCommand << QStringLiteral("⌘ ⌫");
+    QTest::newRow("forward delete") << 117u << kCommand << QStringLiteral("⌘ ⌦");
+    QTest::newRow("arrow") << 126u << kOption << QStringLiteral("⌥ ↑");
+    QTest::newRow("F20") << 90u << 0u << QStringLiteral("F20");
+    QTest::newRow("digit 0") << 29u << kCommand << QStringLiteral("⌘ 0");
+    QTest::newRow("keypad 9 skips 90") << 92u << kCommand << QStringLiteral("⌘ 9");
+    QTest::newRow("section sign") << 10u << kCommand << QStringLiteral("⌘ §");
+    QTest::newRow("yen") << 93u << kCommand << QStringLiteral("⌘ ¥");
+    QTest::newRow("no name anywhere") << 66u << kCommand << QStringLiteral("⌘ #66");
+    QTest::newRow("other bits show nothing") << 2u << (kCommand | 0x100u) << QStringLiteral("⌘ D");
+}
+
+void PRLHotKeyTest::displayString()
+{
+    QFETCH(quint32, keyCode);
+    QFETCH(quint32, flags);
+    QFETCH(QString, expected);
+    QCOMPARE(PRLHotKey::stringForKeyCode(keyCode, flags), expected);
+    const PRLHotKey hotKey(keyCode, flags);
+    QCOMPARE(hotKey.displayString(), expected);
+    QCOMPARE(hotKey.stringRepresentation(), expected);
+}
+
+void PRLHotKeyTest::layoutCharacter()
+{
+    // On a French layout the key at the place of Q types "a".
+    m_service->setKeyCharacter(12, QStringLiteral("a"));
+    const PRLHotKey made(12, kCommand);
+    QCOMPARE(made.displayString(), QStringLiteral("⌘ A"));
+    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("⌘ A"))->keyCode(), 12u);
+    // Special keys keep their names whatever the layout types.
+    m_service->setKeyCharacter(36, QStringLiteral("x"));
+    QCOMPARE(PRLHotKey::stringForKeyCode(36, kCommand), QStringLiteral("⌘ Return"));
+    m_service->setKeyCharacter(36, QString());
+
+    m_service->setKeyCharacter(12, QString());
+    QCOMPARE(made.displayString(), QStringLiteral("⌘ A"));
+    QCOMPARE(made.stringRepresentation(), QStringLiteral("⌘ Q"));
+    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("⌘ Q"))->keyCode(), 12u);
+}
+
+void PRLHotKeyTest::recordKey_data()
+{
+    QTest::addColumn<quint32>("keyCode");
+    QTest::addColumn<quint32>("flags");
+    QTest::addColumn<PRLHotKeyRecorder::Outcome>("outcome");
+    QTest::addColumn<QString>("shown");
+    using O = PRLHotKeyRecorder::Outcome;
+    QTest::newRow("tab passes on") << 48u << 0u << O::PassOn << QString();
+    QTest::newRow("tab with command passes on") << 48u << kCommand << O::PassOn << QString();
+    QTest::newRow("delete clears") << 51u << 0u << O::Clear << QString();
+    QTest::newRow("forward delete clears") << 117u << 0u << O::Clear << QString();
+    QTest::newRow("delete with caps lock is a key") << 51u << kCapsLock << O::Take << QStringLiteral("⌫");
+    QTest::newRow("caps lock lies outside the plain mask") << 0u << kCapsLock << O::Take << QStringLiteral("A");
+    QTest::newRow("device bits stay plain") << 0u << 0xFFu << O::Keep << QString();
+    QTest::newRow("delete with command is taken") << 51u << kCommand << O::Take << QStringLiteral("⌘ ⌫");
+    QTest::newRow("A alone is refused") << 0u << 0u << O::Keep << QString();
+    QTest::newRow("shift-A is refused") << 0u << kShift << O::Keep << QString();
+    QTest::newRow("F key alone is one letter") << 3u << 0u << O::Keep << QString();
+    QTest::newRow("F5 without fn") << 96u << 0u << O::Take << QStringLiteral("F5");
+    QTest::newRow("F5 with caps lock") << 96u << kCapsLock << O::Take << QStringLiteral("F5");
+    QTest::newRow("shift-F5 begins with shift") << 96u << kShift << O::Keep << QString();
+    QTest::newRow("fn F5") << 96u << kFunction << O::Take << QStringLiteral("fn F5");
+    QTest::newRow("command-shift-K") << 40u << (kCommand | kShift) << O::Take << QStringLiteral("⇧⌘ K");
+    QTest::newRow("control-A") << 0u << kControl << O::Take << QStringLiteral("⌃ A");
+    QTest::newRow("return alone") << 36u << 0u << O::Keep << QString();
+}
+
+void PRLHotKeyTest::recordKey()
+{
+    QFETCH(quint32, keyCode);
+    QFETCH(quint32, flags);
+    QFETCH(PRLHotKeyRecorder::Outcome, outcome);
+    QFETCH(QString, shown);
+    const PRLHotKeyRecorder::Result result = PRLHotKeyRecorder::recordKey(keyCode, flags);
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.endsEditing(), outcome != PRLHotKeyRecorder::Outcome::PassOn);
+    if (outcome == PRLHotKeyRecorder::Outcome::Take) {
+        QCOMPARE(result.hotKey, PRLHotKey(keyCode, flags));
+        QCOMPARE(result.hotKey.displayString(), shown);
+    } else {
+        QVERIFY(result.hotKey.isEmpty());
+    }
+}
+
+void PRLHotKeyTest::hotKeyForString_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<quint32>("keyCode");
+    QTest::addColumn<quint32>("flags");
+    QTest::newRow("command-shift-K") << QStringLiteral("⇧⌘ K") << 40u << (kShift | kCommand);
+    QTest::newRow("fn F5") << QStringLiteral("fn F5") << 96u << kFunction;
+    QTest::newRow("every flag") << QStringLiteral("⌃⇧⌥⌘fn F1") << 122u << (kFunction | kCommand | kOption | kShift | kControl);
+    QTest::newRow("symbols in any order") << QStringLiteral("⌘⌃ D") << 2u << (kCommand | kControl);
+    QTest::newRow("no flags") << QStringLiteral("F5") << 96u << 0u;
+    QTest::newRow("empty") << QString() << 0u << 0u;
+    QTest::newRow("flags without a key") << QStringLiteral("⌘ ") << 0u << kCommand;
+    QTest::newRow("extra parts are ignored") << QStringLiteral("⌥ ↑ x") << 126u << kOption;
+}
+
+void PRLHotKeyTest::hotKeyForString()
+{
+    // The names become known by being shown.
+    for (const auto &[keyCode, flags] : {std::pair{40u, 0u}, {96u, 0u}, {122u, 0u}, {2u, 0u}, {126u, 0u}})
+        PRLHotKey::stringForKeyCode(keyCode, flags | kCommand);
+    QFETCH(QString, text);
+    const std::optional<PRLHotKey> hotKey = PRLHotKey::hotKeyForString(text);
+    QVERIFY(hotKey.has_value());
+    QTEST(hotKey->keyCode(), "keyCode");
+    QTEST(hotKey->modifiers(), "flags");
+}
+
+void PRLHotKeyTest::unknownNameGivesNoValue()
+{
+    QVERIFY(!PRLHotKey::hotKeyForString(QStringLiteral("⌘ Ω")).has_value());
+    QVERIFY(!PRLHotKey::hotKeyForString(QStringLiteral("Nonsense")).has_value());
+    QVERIFY(!PRLHotKey::hotKeyForString(QStringLiteral("⌘ #300")).has_value());
+}
+
+void PRLHotKeyTest::displayReadsBack_data()
+{
+    QTest::addColumn<quint32>("keyCode");
+    for (quint32 keyCode = 0; keyCode < 128; ++keyCode)
+        QTest::addRow("key %u", keyCode) << keyCode;
+}
+
+void PRLHotKeyTest::displayReadsBack()
+{
+    // Keys that share a character (the digit and the keypad digit) read back as either;
+    // what is shown must be the same again.
+    QFETCH(quint32, keyCode);
+    const QString shown = PRLHotKey::stringForKeyCode(keyCode, kCommand | kOption);
+    const std::optional<PRLHotKey> parsed = PRLHotKey::hotKeyForString(shown);
+    QVERIFY2(parsed.has_value(), qPrintable(shown));
+    QCOMPARE(parsed->modifiers(), kCommand | kOption);
+    QCOMPARE(parsed->displayString(), shown);
+}
+
+void PRLHotKeyTest::stringForKey_data()
+{
+    QTest::addColumn<quint32>("keyCode");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a") << 0u << QStringLiteral("a");
+    QTest::newRow("grave") << 50u << QStringLiteral("`");
+    QTest::newRow("return") << 36u << QStringLiteral("⏎");
+    QTest::newRow("tab") << 48u << QStringLiteral("⇥");
+    QTest::newRow("escape") << 53u << QStringLiteral("⎋");
+    QTest::newRow("clear shows escape") << 71u << QStringLiteral("⎋");
+    QTest::newRow("forward delete") << 117u << QStringLiteral("⌫");
+    QTest::newRow("keypad dot") << 65u << QStringLiteral(".");
+    QTest::newRow("keypad 0") << 82u << QStringLiteral("0");
+    QTest::newRow("keypad 7") << 89u << QStringLiteral("7");
+    QTest::newRow("keypad 8") << 91u << QStringLiteral("8");
+    QTest::newRow("keypad comma") << 95u << QStringLiteral(",");
+    QTest::newRow("function key") << 122u << QStringLiteral(" ");
+    QTest::newRow("unknown") << 66u << QString();
+    QTest::newRow("beyond the table") << 500u << QString();
+}
+
+void PRLHotKeyTest::stringForKey()
+{
+    QFETCH(quint32, keyCode);
+    QTEST(PRLHotKey::stringForKey(keyCode), "expected");
+}
+
+void PRLHotKeyTest::valueAndArchive()
+{
+    const PRLHotKey empty(0, 0);
+    QVERIFY(empty.isEmpty());
+    QCOMPARE(empty.displayString(), QString());
+    QCOMPARE(empty.description(), QStringLiteral("empty hot key"));
+    QVERIFY(!PRLHotKey(0, kCommand).isEmpty());
+    QVERIFY(!PRLHotKey(2, 0).isEmpty());
+
+    const PRLHotKey wake(2, kCommand);
+    QCOMPARE(wake.description(), QStringLiteral("HotKey: modifiers: 1048576, keycode: 2, ⌘ D"));
+    const QVariantMap archive = wake.toArchive();
+    QCOMPARE(archive.value(QStringLiteral("keyCode")).toUInt(), 2u);
+    QCOMPARE(archive.value(QStringLiteral("modifiers")).toUInt(), kCommand);
+    QCOMPARE(PRLHotKey::fromArchive(archive), wake);
+    QCOMPARE(PRLHotKey::fromArchive(archive).displayString(), QStringLiteral("⌘ D"));
+    QVERIFY(PRLHotKey::fromArchive({}).isEmpty());
+    QVERIFY(wake != PRLHotKey(2, kCommand | kShift));
+}
+
+void PRLHotKeyTest::eventModifierFlags_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<quint32>("flags");
+    QTest::newRow("none") << Qt::KeyboardModifiers() << 0u;
+    QTest::newRow("super is command") << Qt::KeyboardModifiers(Qt::MetaModifier) << kCommand;
+    QTest::newRow("alt is option") << Qt::KeyboardModifiers(Qt::AltModifier) << kOption;
+    QTest::newRow("all") << (Qt::MetaModifier | Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier)
+                         << (kCommand | kOption | kControl | kShift);
+    QTest::newRow("keypad is not a modifier") << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0u;
+}
+
+void PRLHotKeyTest::eventModifierFlags()
+{
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QTEST(PRLHotKeyRecorder::eventModifierFlags(modifiers), "flags");
+}
+
+QTEST_GUILESS_MAIN(PRLHotKeyTest)
+#include "prlhotkeytest.moc"

@@ -1,0 +1,320 @@
+#include "pthotkeycenter.h"
+
+#include "headlesseventhotkeyservice.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using HotKeyID = KorvaneEventHotKeyService::HotKeyID;
+
+namespace {
+
+constexpr quint32 kPTHk = KorvaneEventHotKeyService::fourCharCode("PTHk");
+constexpr quint32 kDrop = KorvaneEventHotKeyService::fourCharCode("Drop");
+
+PTHotKeyPtr makeHotKey(const QString &name, qint32 keyCode, qint32 modifiers, QObject *target, QStringList *pressed)
+{
+    auto hotKey = std::make_shared<PTHotKey>(name, PTKeyCombo::keyComboWithKeyCode(keyCode, modifiers));
+    hotKey->setTarget(target);
+    hotKey->setAction([pressed](const PTHotKey &key) { pressed->append(key.name()); });
+    return hotKey;
+}
+
+} // namespace
+
+class PTHotKeyCenterTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void fourCharCodes();
+    void registersWithSignatureAndNumber();
+    void numbersAreNeverReused();
+    void invalidCombinationIsSkipped_data();
+    void invalidCombinationIsSkipped();
+    void refusedCombinationChangesNothing();
+    void duplicateCombinationIsRefused();
+    void handlerInstalledWithFirstRegistration();
+    void pressInvokesOnlyOnPress();
+    void pressOfUnknownNumberDoesNothing();
+    void unregisterReleasesRegistration();
+    void unregisterUnknownNameDoesNothing();
+    void secondRegistrationUnderNameKeepsTheFirst();
+    void updateHotKeyReplaces();
+    void registrationCanBeSwitchedOff();
+    void unregisterAll();
+    void rowShortcuts_data();
+    void rowShortcuts();
+    void deadTargetIsNotCalled();
+
+private:
+    std::unique_ptr<HeadlessEventHotKeyService> m_service;
+    std::unique_ptr<PTHotKeyCenter> m_center;
+    std::unique_ptr<QObject> m_target;
+    QStringList m_pressed;
+};
+
+void PTHotKeyCenterTest::init()
+{
+    m_service = std::make_unique<HeadlessEventHotKeyService>();
+    m_center = std::make_unique<PTHotKeyCenter>(m_service.get());
+    m_target = std::make_unique<QObject>();
+    m_pressed.clear();
+}
+
+void PTHotKeyCenterTest::cleanup()
+{
+    m_center.reset();
+    m_service.reset();
+}
+
+void PTHotKeyCenterTest::fourCharCodes()
+{
+    QCOMPARE(kPTHk, 0x5054486bu);
+    QCOMPARE(kDrop, 0x44726f70u);
+    QCOMPARE(PTHotKeyCenter::HotKeySignature, kPTHk);
+    QCOMPARE(PTHotKeyCenter::RowShortcutSignature, kDrop);
+}
+
+void PTHotKeyCenterTest::registersWithSignatureAndNumber()
+{
+    auto hotKey = makeHotKey(QStringLiteral("2-1048576"), 2, 0x100, m_target.get(), &m_pressed);
+    hotKey->setIsExclusive(true);
+    QVERIFY(m_center->registerHotKey(hotKey));
+
+    QCOMPARE(m_service->registrations().size(), 1);
+    const auto &registration = m_service->registrations().first();
+    QCOMPARE(registration.keyCode, 2u);
+    QCOMPARE(registration.modifiers, 0x100u);
+    QCOMPARE(registration.hotKeyID, (HotKeyID{kPTHk, 1}));
+    QVERIFY(registration.exclusive);
+    QCOMPARE(hotKey->registration(), std::optional(HotKeyID{kPTHk, 1}));
+    QCOMPARE(m_center->hotKeyForName(QStringLiteral("2-1048576")), hotKey);
+    QCOMPARE(m_center->allHotKeys(), QList<PTHotKeyPtr>{hotKey});
+}
+
+void PTHotKeyCenterTest::numbersAreNeverReused()
+{
+    auto a = makeHotKey(QStringLiteral("a"), 0, 0x100, m_target.get(), &m_pressed);
+    auto b = makeHotKey(QStringLiteral("b"), 11, 0x100, m_target.get(), &m_pressed);
+    auto c = makeHotKey(QStringLiteral("c"), 8, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(a));
+    QVERIFY(m_center->registerHotKey(b));
+    m_center->unregisterHotKey(a);
+    QVERIFY(m_center->registerHotKey(c));
+    QCOMPARE(b->registration()->id, 2u);
+    QCOMPARE(c->registration()->id, 3u);
+
+    // The number of a released hotkey no longer reaches anything.
+    m_service->deliver({kPTHk, 1}, KorvaneEventHotKeyService::HotKeyPressed);
+    QVERIFY(m_pressed.isEmpty());
+    m_service->deliver({kPTHk, 3}, KorvaneEventHotKeyService::HotKeyPressed);
+    QCOMPARE(m_pressed, QStringList{QStringLiteral("c")});
+}
+
+void PTHotKeyCenterTest::invalidCombinationIsSkipped_data()
+{
+    QTest::addColumn<int>("keyCode");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("no modifier") << 2 << 0;
+    QTest::newRow("clear") << -1 << -1;
+    QTest::newRow("no key") << -1 << 0x100;
+}
+
+void PTHotKeyCenterTest::invalidCombinationIsSkipped()
+{
+    QFETCH(int, keyCode);
+    QFETCH(int, modifiers);
+    auto hotKey = makeHotKey(QStringLiteral("x"), keyCode, modifiers, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(hotKey));
+    QVERIFY(m_service->registrations().isEmpty());
+    QVERIFY(!m_center->hotKeyForName(QStringLiteral("x")));
+    QVERIFY(!hotKey->registration());
+    QVERIFY(!m_center->isEventHandlerInstalled());
+
+    // No number was spent on it.
+    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("y"), 2, 0x100, m_target.get(), &m_pressed)));
+    QCOMPARE(m_service->registrations().first().hotKeyID.id, 1u);
+}
+
+void PTHotKeyCenterTest::refusedCombinationChangesNothing()
+{
+    m_service->refuse(2, 0x100);
+    auto refused = makeHotKey(QStringLiteral("2-1048576"), 2, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(!m_center->registerHotKey(refused));
+    QVERIFY(!m_center->hotKeyForName(QStringLiteral("2-1048576")));
+    QVERIFY(!refused->registration());
+    QVERIFY(!m_center->isEventHandlerInstalled());
+
+    auto next = makeHotKey(QStringLiteral("other"), 2, 0x300, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(next));
+    QCOMPARE(next->registration()->id, 1u);
+}
+
+void PTHotKeyCenterTest::duplicateCombinationIsRefused()
+{
+    auto first = makeHotKey(QStringLiteral("first"), 40, 0x300, m_target.get(), &m_pressed);
+    auto second = makeHotKey(QStringLiteral("second"), 40, 0x300, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(first));
+    QVERIFY(!m_center->registerHotKey(second));
+    QVERIFY(!m_center->hotKeyForName(QStringLiteral("second")));
+
+    m_service->deliver(*first->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    QCOMPARE(m_pressed, QStringList{QStringLiteral("first")});
+}
+
+void PTHotKeyCenterTest::handlerInstalledWithFirstRegistration()
+{
+    QVERIFY(!m_center->isEventHandlerInstalled());
+    QCOMPARE(m_service->handlerInstallCount(), 0);
+    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("a"), 0, 0x100, m_target.get(), &m_pressed)));
+    QVERIFY(m_center->isEventHandlerInstalled());
+    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("b"), 11, 0x100, m_target.get(), &m_pressed)));
+    m_center->unregisterAllHotKeys();
+    QCOMPARE(m_service->handlerInstallCount(), 1);
+    QVERIFY(m_center->isEventHandlerInstalled());
+}
+
+void PTHotKeyCenterTest::pressInvokesOnlyOnPress()
+{
+    auto hotKey = makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(hotKey));
+    QVERIFY(m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyReleased));
+    QVERIFY(m_pressed.isEmpty());
+    m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    QCOMPARE(m_pressed, (QStringList{QStringLiteral("k"), QStringLiteral("k")}));
+}
+
+void PTHotKeyCenterTest::pressOfUnknownNumberDoesNothing()
+{
+    QSignalSpy rows(m_center.get(), &PTHotKeyCenter::hotKeyEvent);
+    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed)));
+    m_service->deliver({kPTHk, 99}, KorvaneEventHotKeyService::HotKeyPressed);
+    // The number decides, not the signature.
+    m_service->deliver({KorvaneEventHotKeyService::fourCharCode("Xxxx"), 1}, KorvaneEventHotKeyService::HotKeyPressed);
+    QCOMPARE(m_pressed, QStringList{QStringLiteral("k")});
+    QCOMPARE(rows.count(), 0);
+}
+
+void PTHotKeyCenterTest::unregisterReleasesRegistration()
+{
+    auto hotKey = makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(hotKey));
+    m_center->unregisterHotKeyForName(QStringLiteral("k"));
+    QVERIFY(m_service->registrations().isEmpty());
+    QVERIFY(!m_center->hotKeyForName(QStringLiteral("k")));
+    QVERIFY(!hotKey->registration());
+    // The combination is free again.
+    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("again"), 40, 0x100, m_target.get(), &m_pressed)));
+}
+
+void PTHotKeyCenterTest::unregisterUnknownNameDoesNothing()
+{
+    auto hotKey = makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(hotKey));
+    m_center->unregisterHotKeyForName(QStringLiteral("unknown"));
+    m_center->unregisterHotKey(makeHotKey(QStringLiteral("stranger"), 40, 0x100, m_target.get(), &m_pressed));
+    QCOMPARE(m_service->registrations().size(), 1);
+    QCOMPARE(m_center->allHotKeys().size(), 1);
+}
+
+void PTHotKeyCenterTest::secondRegistrationUnderNameKeepsTheFirst()
+{
+    auto first = makeHotKey(QStringLiteral("same"), 40, 0x100, m_target.get(), &m_pressed);
+    auto second = makeHotKey(QStringLiteral("same"), 11, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(first));
+    QVERIFY(m_center->registerHotKey(second));
+    QCOMPARE(m_center->hotKeyForName(QStringLiteral("same")), second);
+    QCOMPARE(m_service->registrations().size(), 2);
+
+    // Unregistering the name releases only the hotkey stored under it.
+    m_center->unregisterHotKeyForName(QStringLiteral("same"));
+    QCOMPARE(m_service->registrations().size(), 1);
+    QCOMPARE(m_service->registrations().first().keyCode, 40u);
+    m_service->deliver(*first->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    QCOMPARE(m_pressed, QStringList{QStringLiteral("same")});
+}
+
+void PTHotKeyCenterTest::updateHotKeyReplaces()
+{
+    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("name"), 40, 0x100, m_target.get(), &m_pressed)));
+    auto replacement = makeHotKey(QStringLiteral("name"), 11, 0x900, m_target.get(), &m_pressed);
+    QVERIFY(m_center->updateHotKey(replacement));
+    QCOMPARE(m_service->registrations().size(), 1);
+    QCOMPARE(m_service->registrations().first().keyCode, 11u);
+    QCOMPARE(m_service->registrations().first().modifiers, 0x900u);
+    QCOMPARE(m_center->hotKeyForName(QStringLiteral("name")), replacement);
+}
+
+void PTHotKeyCenterTest::registrationCanBeSwitchedOff()
+{
+    auto hotKey = makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(hotKey));
+    m_center->setHotKeyRegistrationForName(QStringLiteral("k"), false);
+    QVERIFY(m_service->registrations().isEmpty());
+    QCOMPARE(m_center->hotKeyForName(QStringLiteral("k")), hotKey);
+    m_service->deliver({kPTHk, 1}, KorvaneEventHotKeyService::HotKeyPressed);
+    QVERIFY(m_pressed.isEmpty());
+
+    m_center->setHotKeyRegistrationForName(QStringLiteral("k"), true);
+    m_center->setHotKeyRegistrationForName(QStringLiteral("k"), true);
+    QCOMPARE(m_service->registrations().size(), 1);
+    QCOMPARE(hotKey->registration(), std::optional(HotKeyID{kPTHk, 2}));
+    m_service->deliver({kPTHk, 2}, KorvaneEventHotKeyService::HotKeyPressed);
+    QCOMPARE(m_pressed, QStringList{QStringLiteral("k")});
+}
+
+void PTHotKeyCenterTest::unregisterAll()
+{
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(m_center->registerHotKey(makeHotKey(QString::number(i), 18 + i, 0x100, m_target.get(), &m_pressed)));
+    QCOMPARE(m_service->registrations().size(), 4);
+    m_center->unregisterAllHotKeys();
+    QVERIFY(m_service->registrations().isEmpty());
+    QVERIFY(m_center->allHotKeys().isEmpty());
+}
+
+void PTHotKeyCenterTest::rowShortcuts_data()
+{
+    QTest::addColumn<quint32>("number");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("first row") << 0u << 5 << true;
+    QTest::newRow("tenth row") << 9u << 5 << true;
+    QTest::newRow("release") << 3u << 6 << false;
+}
+
+void PTHotKeyCenterTest::rowShortcuts()
+{
+    QFETCH(quint32, number);
+    QFETCH(int, kind);
+    QFETCH(bool, reported);
+    QSignalSpy rows(m_center.get(), &PTHotKeyCenter::hotKeyEvent);
+
+    QVERIFY(!m_service->deliver({kDrop, number}, kind));
+    m_center->installEventHandler();
+    // The digit shortcuts go to the system directly, beside the registry.
+    QVERIFY(m_service->registerEventHotKey(18, 0x100, {kDrop, number}, false));
+    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed)));
+    QVERIFY(m_service->deliver({kDrop, number}, kind));
+
+    QCOMPARE(rows.count(), reported ? 1 : 0);
+    if (reported)
+        QCOMPARE(rows.first().first().toInt(), int(number));
+    QVERIFY(m_pressed.isEmpty());
+}
+
+void PTHotKeyCenterTest::deadTargetIsNotCalled()
+{
+    auto hotKey = makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed);
+    QVERIFY(m_center->registerHotKey(hotKey));
+    m_target.reset();
+    m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    QVERIFY(m_pressed.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(PTHotKeyCenterTest)
+#include "pthotkeycentertest.moc"

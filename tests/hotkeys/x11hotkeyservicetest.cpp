@@ -1,0 +1,425 @@
+#include "x11hotkeyservice.h"
+
+#include "korvanedesktopplatform.h"
+#include "korvaneplatform.h"
+#include "prlhotkey.h"
+#include "pthotkeycenter.h"
+#include "sgwlhotkey.h"
+#include "xkbkeycodes.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <xcb/xcb.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using HotKeyID = KorvaneEventHotKeyService::HotKeyID;
+
+namespace {
+
+constexpr quint32 kPTHk = KorvaneEventHotKeyService::fourCharCode("PTHk");
+constexpr quint32 kCommand = 0x100;
+constexpr quint32 kShift = 0x200;
+constexpr quint32 kOption = 0x800;
+constexpr quint32 kControl = 0x1000;
+
+// An X server of the test's own; Xvfb picks a free display number and reports it on the
+// pipe once it accepts connections.
+class XvfbServer final
+{
+public:
+    bool start()
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return false;
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
+                   static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        if (m_pid < 0) {
+            close(fds[0]);
+            return false;
+        }
+        QByteArray number;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number.append(c);
+        close(fds[0]);
+        if (number.isEmpty())
+            return false;
+        m_display = ':' + number;
+        return true;
+    }
+
+    void stop()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+            m_pid = -1;
+        }
+    }
+
+    QByteArray display() const { return m_display; }
+
+private:
+    pid_t m_pid = -1;
+    QByteArray m_display;
+};
+
+// Collects what a service delivers.
+class EventRecorder final : public QObject
+{
+    Q_OBJECT
+
+public:
+    KorvaneEventHotKeyService::EventHandler handler()
+    {
+        return [this](HotKeyID hotKeyID, int kind) { Q_EMIT delivered(hotKeyID.signature, hotKeyID.id, kind); };
+    }
+
+Q_SIGNALS:
+    void delivered(quint32 signature, quint32 id, int kind);
+};
+
+// One more X client, standing for another program.
+class OtherClient final
+{
+public:
+    explicit OtherClient(const QByteArray &display)
+        : m_connection(xcb_connect(display.constData(), nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    }
+    ~OtherClient() { xcb_disconnect(m_connection); }
+
+    bool isValid() const { return !xcb_connection_has_error(m_connection); }
+
+    // True when the grab was granted.
+    bool grab(quint32 keycode, quint16 modifiers)
+    {
+        const xcb_void_cookie_t cookie = xcb_grab_key_checked(m_connection, 0, m_root, modifiers, xcb_keycode_t(keycode),
+                                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        xcb_generic_error_t *error = xcb_request_check(m_connection, cookie);
+        const bool granted = !error;
+        std::free(error);
+        return granted;
+    }
+
+    void ungrab(quint32 keycode, quint16 modifiers)
+    {
+        xcb_ungrab_key(m_connection, xcb_keycode_t(keycode), m_root, modifiers);
+        xcb_flush(m_connection);
+    }
+
+private:
+    xcb_connection_t *m_connection;
+    xcb_window_t m_root = 0;
+};
+
+} // namespace
+
+class X11HotKeyServiceTest final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit X11HotKeyServiceTest(const QByteArray &display) : m_display(display) {}
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void modifierMasks_data();
+    void modifierMasks();
+    void pressAndRelease_data();
+    void pressAndRelease();
+    void locksDoNotMatter_data();
+    void locksDoNotMatter();
+    void releaseAfterModifierLetGo();
+    void releasedCombinationIsNotDelivered();
+    void heldByAnotherClientIsRefused_data();
+    void heldByAnotherClientIsRefused();
+    void sameCombinationTwiceIsRefused();
+    void keyWithoutPlaceIsRefused();
+    void keyCharacters_data();
+    void keyCharacters();
+    void wakeHotKeyThroughTheRegistry();
+
+private:
+    void press(const QString &keys);
+    QList<QList<QVariant>> waitForEvents(QSignalSpy &spy, int count);
+
+    QByteArray m_display;
+    std::unique_ptr<X11HotKeyService> m_service;
+    EventRecorder m_recorder;
+};
+
+void X11HotKeyServiceTest::initTestCase()
+{
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    QVERIFY(!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty());
+}
+
+void X11HotKeyServiceTest::init()
+{
+    m_service = std::make_unique<X11HotKeyService>();
+    QVERIFY(m_service->isValid());
+    m_service->installEventHandler(m_recorder.handler());
+}
+
+void X11HotKeyServiceTest::cleanup()
+{
+    m_service.reset();
+}
+
+void X11HotKeyServiceTest::press(const QString &keys)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+    QVERIFY(xdotool.waitForFinished());
+    QCOMPARE(xdotool.exitCode(), 0);
+}
+
+QList<QList<QVariant>> X11HotKeyServiceTest::waitForEvents(QSignalSpy &spy, int count)
+{
+    while (spy.count() < count) {
+        if (!spy.wait())
+            break;
+    }
+    return spy;
+}
+
+void X11HotKeyServiceTest::modifierMasks_data()
+{
+    QTest::addColumn<quint32>("hotKeyModifiers");
+    QTest::addColumn<int>("x11");
+    QTest::newRow("command is super") << kCommand << int(XCB_MOD_MASK_4);
+    QTest::newRow("option is alt") << kOption << int(XCB_MOD_MASK_1);
+    QTest::newRow("control") << kControl << int(XCB_MOD_MASK_CONTROL);
+    QTest::newRow("shift") << kShift << int(XCB_MOD_MASK_SHIFT);
+    QTest::newRow("function is nothing") << 0x1u << 0;
+    QTest::newRow("all") << (kCommand | kOption | kControl | kShift | 0x1u)
+                         << int(XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT);
+}
+
+void X11HotKeyServiceTest::modifierMasks()
+{
+    QFETCH(quint32, hotKeyModifiers);
+    QTEST(int(X11HotKeyService::x11Modifiers(hotKeyModifiers)), "x11");
+}
+
+void X11HotKeyServiceTest::pressAndRelease_data()
+{
+    QTest::addColumn<quint32>("keyCode");
+    QTest::addColumn<quint32>("modifiers");
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("command-D") << 2u << kCommand << QStringLiteral("super+d");
+    QTest::newRow("command-shift-K") << 40u << (kCommand | kShift) << QStringLiteral("super+shift+k");
+    QTest::newRow("control-option-space") << 49u << (kControl | kOption) << QStringLiteral("ctrl+alt+space");
+    QTest::newRow("digit shortcut 0") << 29u << kCommand << QStringLiteral("super+0");
+    QTest::newRow("F5 by the function bit") << 96u << 0x1u << QStringLiteral("F5");
+    QTest::newRow("command-left") << 123u << kCommand << QStringLiteral("super+Left");
+}
+
+void X11HotKeyServiceTest::pressAndRelease()
+{
+    QFETCH(quint32, keyCode);
+    QFETCH(quint32, modifiers);
+    QFETCH(QString, keys);
+    QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
+    QVERIFY(m_service->registerEventHotKey(keyCode, modifiers, {kPTHk, 7}, true));
+    press(keys);
+    const auto events = waitForEvents(spy, 2);
+    QCOMPARE(events.size(), 2);
+    QCOMPARE(events.at(0), (QList<QVariant>{kPTHk, 7u, 5}));
+    QCOMPARE(events.at(1), (QList<QVariant>{kPTHk, 7u, 6}));
+}
+
+void X11HotKeyServiceTest::locksDoNotMatter_data()
+{
+    QTest::addColumn<QString>("lock");
+    QTest::newRow("num lock") << QStringLiteral("Num_Lock");
+    QTest::newRow("caps lock") << QStringLiteral("Caps_Lock");
+}
+
+void X11HotKeyServiceTest::locksDoNotMatter()
+{
+    QFETCH(QString, lock);
+    QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
+    QVERIFY(m_service->registerEventHotKey(2, kCommand, {kPTHk, 1}, true));
+    press(lock);
+    press(QStringLiteral("super+d"));
+    press(lock);
+    const auto events = waitForEvents(spy, 2);
+    QCOMPARE(events.size(), 2);
+    QCOMPARE(events.at(0).at(2).toInt(), 5);
+    QCOMPARE(events.at(1).at(2).toInt(), 6);
+}
+
+void X11HotKeyServiceTest::releaseAfterModifierLetGo()
+{
+    QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
+    QVERIFY(m_service->registerEventHotKey(2, kCommand, {kPTHk, 3}, true));
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"),
+                  {QStringLiteral("keydown"), QStringLiteral("super+d"), QStringLiteral("keyup"), QStringLiteral("super"),
+                   QStringLiteral("keyup"), QStringLiteral("d")});
+    QVERIFY(xdotool.waitForFinished());
+    QCOMPARE(xdotool.exitCode(), 0);
+    const auto events = waitForEvents(spy, 2);
+    QCOMPARE(events.size(), 2);
+    QCOMPARE(events.at(1), (QList<QVariant>{kPTHk, 3u, 6}));
+}
+
+void X11HotKeyServiceTest::releasedCombinationIsNotDelivered()
+{
+    QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
+    QVERIFY(m_service->registerEventHotKey(2, kCommand, {kPTHk, 1}, true));
+    QVERIFY(m_service->registerEventHotKey(3, kCommand, {kPTHk, 2}, true));
+    m_service->unregisterEventHotKey({kPTHk, 1});
+    press(QStringLiteral("super+d"));
+    // Events arrive in order: once F's press is in, D's would have been before it.
+    press(QStringLiteral("super+f"));
+    const auto events = waitForEvents(spy, 2);
+    QCOMPARE(events.size(), 2);
+    QCOMPARE(events.at(0), (QList<QVariant>{kPTHk, 2u, 5}));
+    QCOMPARE(events.at(1), (QList<QVariant>{kPTHk, 2u, 6}));
+
+    // Released means free for another program.
+    OtherClient other(m_display);
+    QVERIFY(other.isValid());
+    QVERIFY(other.grab(XkbKeyCodes::xkbKeyCode(2), XCB_MOD_MASK_4));
+}
+
+void X11HotKeyServiceTest::heldByAnotherClientIsRefused_data()
+{
+    QTest::addColumn<int>("otherModifiers");
+    QTest::newRow("the plain combination") << int(XCB_MOD_MASK_4);
+    QTest::newRow("only its caps lock variant") << int(XCB_MOD_MASK_4 | XCB_MOD_MASK_LOCK);
+}
+
+void X11HotKeyServiceTest::heldByAnotherClientIsRefused()
+{
+    const quint32 keycode = XkbKeyCodes::xkbKeyCode(40);
+    QFETCH(int, otherModifiers);
+    {
+        OtherClient other(m_display);
+        QVERIFY(other.isValid());
+        QVERIFY(other.grab(keycode, quint16(otherModifiers)));
+        QVERIFY(!m_service->registerEventHotKey(40, kCommand, {kPTHk, 1}, true));
+
+        // Nothing of the refused registration stays behind.
+        other.ungrab(keycode, quint16(otherModifiers));
+        OtherClient third(m_display);
+        QVERIFY(third.grab(keycode, XCB_MOD_MASK_4));
+        QVERIFY(third.grab(keycode, XCB_MOD_MASK_4 | XCB_MOD_MASK_LOCK));
+    }
+
+    // Once the other program is gone the combination can be had, and it works.
+    QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
+    QVERIFY(m_service->registerEventHotKey(40, kCommand, {kPTHk, 2}, true));
+    press(QStringLiteral("super+k"));
+    const auto events = waitForEvents(spy, 2);
+    QCOMPARE(events.size(), 2);
+    QCOMPARE(events.at(0), (QList<QVariant>{kPTHk, 2u, 5}));
+}
+
+void X11HotKeyServiceTest::sameCombinationTwiceIsRefused()
+{
+    QVERIFY(m_service->registerEventHotKey(2, kCommand, {kPTHk, 1}, true));
+    QVERIFY(!m_service->registerEventHotKey(2, kCommand, {PTHotKeyCenter::RowShortcutSignature, 0}, false));
+    QVERIFY(!m_service->registerEventHotKey(3, kCommand, {kPTHk, 1}, true));
+    QVERIFY(m_service->registerEventHotKey(2, kCommand | kShift, {kPTHk, 2}, true));
+}
+
+void X11HotKeyServiceTest::keyWithoutPlaceIsRefused()
+{
+    QVERIFY(!m_service->registerEventHotKey(63, kCommand, {kPTHk, 1}, true));
+    QVERIFY(!m_service->registerEventHotKey(66, kCommand, {kPTHk, 1}, true));
+    QVERIFY(!m_service->registerEventHotKey(400, kCommand, {kPTHk, 1}, true));
+}
+
+void X11HotKeyServiceTest::keyCharacters_data()
+{
+    // Xvfb's keymap is the US layout.
+    QTest::addColumn<quint32>("keyCode");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a") << 0u << QStringLiteral("a");
+    QTest::newRow("d") << 2u << QStringLiteral("d");
+    QTest::newRow("q") << 12u << QStringLiteral("q");
+    QTest::newRow("1") << 18u << QStringLiteral("1");
+    QTest::newRow("0") << 29u << QStringLiteral("0");
+    QTest::newRow("grave") << 50u << QStringLiteral("`");
+    QTest::newRow("slash") << 44u << QStringLiteral("/");
+    QTest::newRow("keypad plus") << 69u << QStringLiteral("+");
+    QTest::newRow("return is no character") << 36u << QString();
+    QTest::newRow("escape is no character") << 53u << QString();
+    QTest::newRow("F5 is no character") << 96u << QString();
+    QTest::newRow("no place") << 66u << QString();
+}
+
+void X11HotKeyServiceTest::keyCharacters()
+{
+    QFETCH(quint32, keyCode);
+    QTEST(m_service->keyCharacter(keyCode), "expected");
+}
+
+void X11HotKeyServiceTest::wakeHotKeyThroughTheRegistry()
+{
+    KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
+    QVERIFY(dynamic_cast<X11HotKeyService *>(KorvanePlatform::eventHotKeyService()));
+    QCOMPARE(PRLHotKey(2, 0x100000).displayString(), QStringLiteral("⌘ D"));
+
+    PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
+    QSignalSpy wake(center, &PTHotKeyCenter::openMainView);
+    QSignalSpy actions(center, &PTHotKeyCenter::gloableHotKeyPressed);
+    QVERIFY(SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, 2, 0x100000));
+    QVERIFY(SGWLHotKey::registerAttributeName(SGWLHotKey::hotKeyName(40, 0x120000), 40, 0x120000));
+
+    press(QStringLiteral("super+d"));
+    press(QStringLiteral("super+shift+k"));
+    while (actions.isEmpty() && actions.wait()) {
+    }
+    QCOMPARE(wake.count(), 1);
+    QCOMPARE(actions.count(), 1);
+    QCOMPARE(actions.first().first().toString(), QStringLiteral("40-1179648"));
+
+    center->unregisterAllHotKeys();
+    KorvanePlatform::setEventHotKeyService(nullptr);
+}
+
+int main(int argc, char *argv[])
+{
+    XvfbServer server;
+    if (!server.start()) {
+        std::fprintf(stderr, "x11hotkeyservicetest: Xvfb could not be started\n");
+        return 1;
+    }
+    qputenv("DISPLAY", server.display());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int result = 1;
+    {
+        QGuiApplication app(argc, argv);
+        X11HotKeyServiceTest test(server.display());
+        result = QTest::qExec(&test, argc, argv);
+    }
+    server.stop();
+    return result;
+}
+
+#include "x11hotkeyservicetest.moc"
