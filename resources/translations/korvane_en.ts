@@ -295,6 +295,70 @@
         <source>(None)</source>
         <translation>(None)</translation>
     </message>
+    <message id="dropHere">
+        <source>Drop here</source>
+        <translation>Drop here</translation>
+    </message>
+    <message id="nothingRecognised">
+        <source>Nothing to work on</source>
+        <translation>Nothing to work on</translation>
+    </message>
+    <message id="nothingRecognisedInfo">
+        <source>Copy text, an image or files, or drag them onto the icon.</source>
+        <translation>Copy text, an image or files, or drag them onto the icon.</translation>
+    </message>
+    <message id="typeSomething">
+        <source>Type text to act on</source>
+        <translation>Type text to act on</translation>
+    </message>
+    <message id="settings">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="imagesNumber">
+        <source>%1 image</source>
+        <translation>%1 image</translation>
+    </message>
+    <message id="imagesNumbers">
+        <source>%1 images</source>
+        <translation>%1 images</translation>
+    </message>
+    <message id="fileNumber">
+        <source>%1 file</source>
+        <translation>%1 file</translation>
+    </message>
+    <message id="filesNumbers">
+        <source>%1 files</source>
+        <translation>%1 files</translation>
+    </message>
+    <message id="wrongInputContent">
+        <source>This action does not take what is on the clipboard.</source>
+        <translation>This action does not take what is on the clipboard.</translation>
+    </message>
+    <message id="edit">
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message id="editActions">
+        <source>Edit Actions…</source>
+        <translation>Edit Actions…</translation>
+    </message>
+    <message id="preferences">
+        <source>Preferences…</source>
+        <translation>Preferences…</translation>
+    </message>
+    <message id="about">
+        <source>About Korvane</source>
+        <translation>About Korvane</translation>
+    </message>
+    <message id="quitKorvane">
+        <source>Quit Korvane</source>
+        <translation>Quit Korvane</translation>
+    </message>
+    <message id="aboutText">
+        <source>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>

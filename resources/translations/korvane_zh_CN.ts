@@ -295,6 +295,70 @@
         <source>(None)</source>
         <translation>（无）</translation>
     </message>
+    <message id="dropHere">
+        <source>Drop here</source>
+        <translation>拖到这里</translation>
+    </message>
+    <message id="nothingRecognised">
+        <source>Nothing to work on</source>
+        <translation>没有可处理的内容</translation>
+    </message>
+    <message id="nothingRecognisedInfo">
+        <source>Copy text, an image or files, or drag them onto the icon.</source>
+        <translation>复制文本、图片或文件，或将它们拖到图标上。</translation>
+    </message>
+    <message id="typeSomething">
+        <source>Type text to act on</source>
+        <translation>输入要处理的文本</translation>
+    </message>
+    <message id="settings">
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message id="imagesNumber">
+        <source>%1 image</source>
+        <translation>%1 张图片</translation>
+    </message>
+    <message id="imagesNumbers">
+        <source>%1 images</source>
+        <translation>%1 张图片</translation>
+    </message>
+    <message id="fileNumber">
+        <source>%1 file</source>
+        <translation>%1 个文件</translation>
+    </message>
+    <message id="filesNumbers">
+        <source>%1 files</source>
+        <translation>%1 个文件</translation>
+    </message>
+    <message id="wrongInputContent">
+        <source>This action does not take what is on the clipboard.</source>
+        <translation>此动作无法处理剪贴板中的内容。</translation>
+    </message>
+    <message id="edit">
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message id="editActions">
+        <source>Edit Actions…</source>
+        <translation>编辑动作…</translation>
+    </message>
+    <message id="preferences">
+        <source>Preferences…</source>
+        <translation>偏好设置…</translation>
+    </message>
+    <message id="about">
+        <source>About Korvane</source>
+        <translation>关于 Korvane</translation>
+    </message>
+    <message id="quitKorvane">
+        <source>Quit Korvane</source>
+        <translation>退出 Korvane</translation>
+    </message>
+    <message id="aboutText">
+        <source>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;Linux 桌面的拖放工具：把文件、图片或文本拖到托盘图标上，运行你的动作。&lt;/p&gt;&lt;p&gt;以 MIT 许可证发布的自由软件。&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>

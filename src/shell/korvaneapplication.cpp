@@ -11,11 +11,15 @@
 #include "sgwlhotkeyservice.h"
 #include "korvaneuserdefaults.h"
 #include "renamejournal.h"
+#include "pthotkeycenter.h"
+#include "sgwlhotkey.h"
+#include "statusitemmanger.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLoggingCategory>
-#include <QMenu>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
 
 #include <cstdio>
@@ -41,17 +45,49 @@ void KorvaneApplication::start()
     store->initializationDefaultData();
     store->initializationHotKey();
 
-    m_menu = std::make_unique<QMenu>();
-    m_menu->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), QStringLiteral("Quit Korvane"), qApp, &QCoreApplication::quit);
 
-    m_trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/images/menubarIcon.svg")), this);
-    m_trayIcon->setToolTip(QStringLiteral("Korvane"));
-    m_trayIcon->setContextMenu(m_menu.get());
+    m_statusItemManger = std::make_unique<StatusItemManger>();
+    connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, &KorvaneApplication::openAbout);
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        qCWarning(lcShell, "no system tray is available; Korvane keeps running for its command line");
+        qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
     }
-    m_trayIcon->show();
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        qCWarning(lcShell, "global hotkeys and drag detection need an X11 session (or XWayland) for now");
+    PTHotKeyCenter::sharedCenter()->installEventHandler();
+    registerHotKey();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
+}
+
+void KorvaneApplication::registerHotKey()
+{
+    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
+    QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
+    if (wake.size() != 2) {
+        wake = {2, 1048576};
+        defaults->setValue(SGWLHotKey::WakeHotKeyName, wake);
+    }
+    const quint32 keyCode = wake.at(0).toUInt();
+    const quint32 modifiers = wake.at(1).toUInt();
+    if (keyCode == 0 && modifiers == 0)
+        return;
+    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers))
+        qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
+}
+
+void KorvaneApplication::openAbout()
+{
+    if (!m_about) {
+        m_about = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Korvane"), QString(), QMessageBox::Close);
+        m_about->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_about->setIconPixmap(QIcon(QStringLiteral(":/images/menubarIcon.svg")).pixmap(64, 64));
+        m_about->setTextFormat(Qt::RichText);
+        m_about->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    }
+    const QString link = KorvanePlatform::userDefaults()->value(QStringLiteral("about/projectUrl"), QStringLiteral("https://korvane.org")).toString();
+    m_about->setText(qtTrId("aboutText").arg(QCoreApplication::applicationVersion(), link.toHtmlEscaped()));
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }

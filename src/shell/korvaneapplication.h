@@ -4,8 +4,8 @@
 
 #include <memory>
 
-class QSystemTrayIcon;
-class QMenu;
+class QMessageBox;
+class StatusItemManger;
 
 // Starts Korvane on the desktop: the platform services, the store with its default actions
 // and hotkeys, and the tray icon.
@@ -18,8 +18,12 @@ public:
     ~KorvaneApplication() override;
 
     void start();
+    StatusItemManger *statusItemManger() const { return m_statusItemManger.get(); }
 
 private:
-    std::unique_ptr<QMenu> m_menu;
-    QSystemTrayIcon *m_trayIcon = nullptr;
+    void registerHotKey();
+    void openAbout();
+
+    std::unique_ptr<StatusItemManger> m_statusItemManger;
+    QMessageBox *m_about = nullptr;
 };

@@ -1,0 +1,92 @@
+#include "actioniconprovider.h"
+
+#include <QFont>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+struct Look {
+    QRgb color;
+    const char *glyph;
+};
+
+// Text kinds by type, then file and image kinds by type; groups share a hue.
+const Look textLooks[] = {
+    {0xff3b82f6, "译"}, {0xff64748b, "T"}, {0xff0ea5e9, "#"}, {0xfff59e0b, "@"}, {0xff22c55e, "✉"},
+    {0xff8b5cf6, "⌕"}, {0xffef4444, "繁"}, {0xffdc2626, "¥"}, {0xff14b8a6, "Aa"}, {0xff06b6d4, "⇶"},
+};
+const Look fileLooks[] = {
+    {0xffec4899, "⇲"}, {0xffd946ef, "⇄"}, {0xffa855f7, "⤡"}, {0xff6366f1, "OCR"}, {0xfff43f5e, "⌫"},
+    {0xfff97316, "⇪"}, {0xffeab308, "❀"}, {0xff06b6d4, "⇶"}, {0xff0ea5e9, "➜"}, {0xff3b82f6, "⧉"},
+    {0xfff59e0b, "@"}, {0xff22c55e, "✉"}, {0xff2563eb, "七"}, {0xfff97316, "阿"}, {0xff0284c7, "腾"},
+    {0xff7c3aed, "又"}, {0xffdb2777, "↻"}, {0xff84cc16, "✎"},
+};
+
+} // namespace
+
+QPixmap ActionIconProvider::iconForAction(qint64 catalog, qint64 type, int size, qreal devicePixelRatio)
+{
+    Look look{0xff94a3b8, "?"};
+    if (catalog == 0 && type >= 0 && type < qint64(std::size(textLooks)))
+        look = textLooks[type];
+    else if (catalog != 0 && type >= 0 && type < qint64(std::size(fileLooks)))
+        look = fileLooks[type];
+
+    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(0, 0, size, size), size * 0.24, size * 0.24);
+    QLinearGradient gradient(0, 0, 0, size);
+    const QColor base = QColor::fromRgba(look.color);
+    gradient.setColorAt(0, base.lighter(118));
+    gradient.setColorAt(1, base.darker(108));
+    painter.fillPath(tile, gradient);
+
+    const QString glyph = QString::fromUtf8(look.glyph);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(int(size * (glyph.size() > 2 ? 0.34 : glyph.size() > 1 ? 0.42 : 0.56)));
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, glyph);
+    return pixmap;
+}
+
+QPixmap ActionIconProvider::typeImage(bool text, int size, const QColor &color, qreal devicePixelRatio)
+{
+    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(color, size / 14.0);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setPen(pen);
+    const qreal m = size * 0.16;
+    if (text) {
+        // Lines of text.
+        for (int i = 0; i < 4; ++i) {
+            const qreal y = m + i * (size - 2 * m) / 3.0;
+            painter.drawLine(QPointF(m, y), QPointF(i == 3 ? size * 0.6 : size - m, y));
+        }
+    } else {
+        // A sheet with a folded corner.
+        const qreal fold = size * 0.28;
+        QPainterPath sheet;
+        sheet.moveTo(m + size * 0.08, m);
+        sheet.lineTo(size - m - fold, m);
+        sheet.lineTo(size - m, m + fold);
+        sheet.lineTo(size - m, size - m);
+        sheet.lineTo(m + size * 0.08, size - m);
+        sheet.closeSubpath();
+        painter.drawPath(sheet);
+        painter.drawPolyline(QPolygonF({QPointF(size - m - fold, m), QPointF(size - m - fold, m + fold), QPointF(size - m, m + fold)}));
+    }
+    return pixmap;
+}

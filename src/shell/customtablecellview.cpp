@@ -1,0 +1,184 @@
+#include "customtablecellview.h"
+
+#include "actioniconprovider.h"
+#include "droplistentity.h"
+#include "flatbutton.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanenotificationcenter.h"
+#include "korvaneplatform.h"
+#include "korvanesoundplayer.h"
+#include "korvaneuserdefaults.h"
+#include "prlhotkey.h"
+
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+const QString menuStateChanged = QStringLiteral("menuStateChangedNotif");
+
+KorvaneNotificationCenter *center()
+{
+    return KorvaneNotificationCenter::defaultCenter();
+}
+
+} // namespace
+
+CustomTableCellView::CustomTableCellView(QWidget *parent)
+    : QWidget(parent)
+    , m_myButton(new FlatButton(this))
+    , m_opacity(new QGraphicsOpacityEffect(this))
+{
+    setAcceptDrops(true);
+    setFixedHeight(50);
+    m_opacity->setOpacity(1.0);
+    setGraphicsEffect(m_opacity);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 2, 8, 2);
+    layout->addWidget(m_myButton);
+    connect(m_myButton, &FlatButton::clicked, this, &CustomTableCellView::onClickBtn);
+    connect(m_myButton, &FlatButton::resultShown, this, [this](bool) {
+        if (!KorvanePlatform::userDefaults()->boolForKey(QStringLiteral("muteSound")))
+            KorvanePlatform::soundPlayer()->play(QStringLiteral("Pop"));
+        center()->post(menuStateChanged, {{QStringLiteral("state"), 0}, {QStringLiteral("row"), m_row}});
+    });
+    observe();
+}
+
+QString CustomTableCellView::shortcutLabel(int row)
+{
+    if (row < 0 || row >= 10)
+        return QString();
+    return QStringLiteral("Super+%1").arg(row == 9 ? 0 : row + 1);
+}
+
+void CustomTableCellView::setRow(int row)
+{
+    m_row = row;
+    m_myButton->setShortcutText(shortcutLabel(row));
+}
+
+void CustomTableCellView::setDropAction(const std::shared_ptr<DropListEntity> &drop)
+{
+    m_dropAction = drop;
+    m_myButton->setTitle(drop->title());
+    m_myButton->setIcon(QIcon(ActionIconProvider::iconForAction(drop->catalog(), drop->type(), 28, devicePixelRatioF())));
+    if (!drop->hasHotKey()) {
+        m_myButton->setHotKeyText(QString());
+        m_myButton->setTitleOffset(0);
+    } else {
+        m_myButton->setHotKeyText(PRLHotKey::stringForKeyCode(quint32(drop->keyCode()), quint32(drop->modifiers())));
+        m_myButton->setTitleOffset(-8);
+    }
+}
+
+void CustomTableCellView::observe()
+{
+    center()->observe(menuStateChanged, this, [this](const QVariantMap &info) {
+        const bool running = info.value(QStringLiteral("state")).toInt() == 1;
+        m_myButton->setIgnoresMouse(running);
+        const bool isRunningRow = info.value(QStringLiteral("row")).toInt() == m_row;
+        m_opacity->setOpacity(running && !isRunningRow ? 0.2 : 1.0);
+    });
+    center()->observe(QStringLiteral("dropBtnStateChangeNotif"), this, [this](const QVariantMap &info) {
+        if (!m_myButton->ignoresMouse())
+            m_myButton->setOn(info.value(QStringLiteral("row")).toInt() == m_row);
+    });
+    center()->observe(QStringLiteral("dropBtnKeyEnteredNotif"), this, [this](const QVariantMap &) {
+        if (m_myButton->isOn() && !m_myButton->ignoresMouse()) {
+            m_myButton->setOn(false);
+            onClickBtn();
+        }
+    });
+    center()->observe(QStringLiteral("forceState"), this, [this](const QVariantMap &) {
+        if (!m_stopAction)
+            m_myButton->setOn(false);
+    });
+    center()->observe(QStringLiteral("HotKeyEvent"), this, [this](const QVariantMap &info) {
+        if (info.value(QStringLiteral("hotKeyID")).toInt() == m_row)
+            onClickBtn();
+        else if (!m_myButton->ignoresMouse())
+            m_myButton->setOn(false);
+    });
+    center()->observe(QStringLiteral("gloableHotKeyBegainAction"), this, [this](const QVariantMap &info) {
+        if (m_myButton->ignoresMouse() || !m_dropAction)
+            return;
+        const QString name = QStringLiteral("%1-%2").arg(m_dropAction->keyCode()).arg(m_dropAction->modifiers());
+        if (name == info.value(QStringLiteral("hotKeyName")).toString())
+            onClickBtn();
+        else
+            m_myButton->setOn(false);
+    });
+}
+
+void CustomTableCellView::onClickBtn()
+{
+    if (m_stopAction || !m_dropAction)
+        return;
+    if (m_dropAction->catalog() == 0 && m_pasteTextInHandleData)
+        m_pasteTextInHandleData();
+    center()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_row}});
+    handleAction();
+}
+
+void CustomTableCellView::handleAction()
+{
+    if (!m_dropAction)
+        return;
+    m_stopAction = true;
+    center()->post(menuStateChanged, {{QStringLiteral("state"), 1}, {QStringLiteral("row"), m_row}});
+
+    bool callsCompletion = true;
+    const bool runnable = KorvaneHandlePbHelper::canHandleDropEntity(*m_dropAction, &callsCompletion);
+    if (runnable && !callsCompletion) {
+        m_myButton->startFullProgress();
+        KorvaneHandlePbHelper::handleDropEntity(m_dropAction, [](bool, const KorvaneError &) {});
+        QTimer::singleShot(300, this, [this] { m_stopAction = false; });
+        return;
+    }
+    m_myButton->startHalfProgress();
+    if (!runnable) {
+        // A kind this build cannot run (or an unknown one) would never finish: show it failed.
+        QTimer::singleShot(300, this, [this] { finish(false); });
+        return;
+    }
+    QPointer<CustomTableCellView> self(this);
+    KorvaneHandlePbHelper::handleDropEntity(m_dropAction, [self](bool success, const KorvaneError &) {
+        if (self)
+            self->finish(success);
+    });
+}
+
+void CustomTableCellView::finish(bool success)
+{
+    m_myButton->finishProgress(success);
+    m_stopAction = false;
+}
+
+void CustomTableCellView::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (!m_myButton->ignoresMouse())
+        m_myButton->setOn(true);
+}
+
+void CustomTableCellView::dragMoveEvent(QDragMoveEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void CustomTableCellView::dropEvent(QDropEvent *event)
+{
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The data was classified when the drag entered the drop area; a drop runs on that.
+    if (!m_stopAction && !m_myButton->ignoresMouse())
+        handleAction();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class DropListEntity;
+class FlatButton;
+class QGraphicsOpacityEffect;
+
+// One row of the action list: runs its action on a click, a drop, Return, its digit
+// shortcut or the action's own hotkey, and shows the progress and the result.
+class CustomTableCellView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CustomTableCellView(QWidget *parent = nullptr);
+
+    void setRow(int row);
+    int row() const { return m_row; }
+    void setDropAction(const std::shared_ptr<DropListEntity> &drop);
+    std::shared_ptr<DropListEntity> dropAction() const { return m_dropAction; }
+    void setPasteTextInHandleData(const std::function<void()> &paste) { m_pasteTextInHandleData = paste; }
+    FlatButton *myButton() const { return m_myButton; }
+    bool stopAction() const { return m_stopAction; }
+    // The digit shortcut shown on the row ("Super+1"); empty from the eleventh row on.
+    static QString shortcutLabel(int row);
+
+    void onClickBtn();
+    void handleAction();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void observe();
+    void finish(bool success);
+
+    std::shared_ptr<DropListEntity> m_dropAction;
+    FlatButton *m_myButton;
+    QGraphicsOpacityEffect *m_opacity;
+    std::function<void()> m_pasteTextInHandleData;
+    int m_row = -1;
+    bool m_stopAction = false;
+};

@@ -1,0 +1,44 @@
+#include "customview.h"
+
+#include "korvanehandledata.h"
+#include "korvanenotificationcenter.h"
+#include "mimedatapasteboard.h"
+
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QTimer>
+
+CustomView::CustomView(QWidget *parent)
+    : QWidget(parent)
+{
+    setAcceptDrops(true);
+}
+
+void CustomView::dragEnterEvent(QDragEnterEvent *event)
+{
+    // Answering with no operation keeps the drag going to the list that replaces us.
+    event->ignore();
+    if (m_isHandling)
+        return;
+    m_isHandling = true;
+    KorvaneHandleData::shareInstance()->handleDataWith(MimeDataPasteboard::fromMimeData(event->mimeData()));
+    QTimer::singleShot(100, this, [this] {
+        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropNotification"));
+        m_isHandling = false;
+    });
+}
+
+void CustomView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(palette().color(QPalette::WindowText));
+    pen.setStyle(Qt::DashLine);
+    pen.setWidthF(1.5);
+    QColor c = pen.color();
+    c.setAlphaF(0.45);
+    pen.setColor(c);
+    painter.setPen(pen);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(6, 6, -6, -6), 10, 10);
+}

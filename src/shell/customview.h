@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+// The drop-here popover's drop area: classifies a drag as it enters and tells the status
+// item, which then shows the action list. It takes no drop itself.
+class CustomView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CustomView(QWidget *parent = nullptr);
+
+    bool isHandling() const { return m_isHandling; }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_isHandling = false;
+};

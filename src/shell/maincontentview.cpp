@@ -1,0 +1,329 @@
+#include "maincontentview.h"
+
+#include "actioniconprovider.h"
+#include "customtablecellview.h"
+#include "droplistentity.h"
+#include "flatbutton.h"
+#include "korvanecoredatahelper.h"
+#include "korvaneeventhotkeyservice.h"
+#include "korvanehandledata.h"
+#include "korvanenotificationcenter.h"
+#include "korvaneplatform.h"
+#include "pthotkeycenter.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+Q_DECLARE_LOGGING_CATEGORY(lcShell)
+
+namespace {
+
+// The keys 1 to 9 and 0 by their virtual key codes, with the command modifier.
+const quint32 digitKeyCodes[10] = {18, 19, 20, 21, 23, 22, 26, 28, 25, 29};
+const quint32 digitModifiers = 256;
+// A text longer than this shows only its start in the field; the record keeps all of it.
+const int previewLength = 2000;
+
+bool isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+} // namespace
+
+MainContentView::MainContentView(QWidget *parent)
+    : QWidget(parent)
+    , m_typeImageView(new QLabel)
+    , m_topTitleLabel(new QLineEdit)
+    , m_scrollArea(new QScrollArea)
+    , m_listWidget(new QWidget)
+    , m_listLayout(new QVBoxLayout(m_listWidget))
+    , m_placeholder(new QWidget)
+    , m_placeLabel(new QLabel(qtTrId("nothingRecognised")))
+    , m_subPlaceLabel(new QLabel(qtTrId("nothingRecognisedInfo")))
+    , m_placeImageView(new QLabel)
+    , m_bottomView(new QWidget)
+    , m_settingsButton(new QToolButton)
+{
+    setObjectName(QStringLiteral("mainContentView"));
+    auto *top = new QHBoxLayout;
+    top->setContentsMargins(12, 10, 12, 6);
+    m_typeImageView->setFixedSize(22, 22);
+    top->addWidget(m_typeImageView);
+    m_topTitleLabel->setFrame(false);
+    m_topTitleLabel->setPlaceholderText(qtTrId("typeSomething"));
+    m_topTitleLabel->installEventFilter(this);
+    top->addWidget(m_topTitleLabel);
+    connect(m_topTitleLabel, &QLineEdit::textEdited, this, &MainContentView::controlTextDidChange);
+
+    m_listLayout->setContentsMargins(0, 0, 0, 0);
+    m_listLayout->setSpacing(10);
+    m_listLayout->addStretch();
+    m_listWidget->setFocusPolicy(Qt::StrongFocus);
+    m_listWidget->installEventFilter(this);
+    m_scrollArea->setWidget(m_listWidget);
+    m_scrollArea->setWidgetResizable(true);
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scrollArea->viewport()->setAutoFillBackground(false);
+    m_listWidget->setAutoFillBackground(false);
+
+    auto *placeLayout = new QVBoxLayout(m_placeholder);
+    placeLayout->addStretch();
+    m_placeImageView->setAlignment(Qt::AlignCenter);
+    placeLayout->addWidget(m_placeImageView);
+    QFont big = m_placeLabel->font();
+    big.setPointSizeF(big.pointSizeF() * 1.2);
+    big.setBold(true);
+    m_placeLabel->setFont(big);
+    for (QLabel *label : {m_placeLabel, m_subPlaceLabel}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setWordWrap(true);
+        placeLayout->addWidget(label);
+    }
+    placeLayout->addStretch();
+
+    auto *bottom = new QHBoxLayout(m_bottomView);
+    bottom->setContentsMargins(10, 4, 10, 4);
+    bottom->addStretch();
+    m_settingsButton->setIcon(QIcon::fromTheme(QStringLiteral("configure"), QIcon::fromTheme(QStringLiteral("preferences-system"))));
+    m_settingsButton->setText(QStringLiteral("⚙"));
+    m_settingsButton->setToolButtonStyle(QIcon::hasThemeIcon(QStringLiteral("configure")) ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+    m_settingsButton->setAutoRaise(true);
+    m_settingsButton->setToolTip(qtTrId("settings"));
+    bottom->addWidget(m_settingsButton);
+    m_bottomView->setFixedHeight(36);
+    m_bottomView->setAutoFillBackground(true);
+    connect(m_settingsButton, &QToolButton::clicked, this, &MainContentView::settingButtonClick);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(top);
+    layout->addWidget(m_scrollArea, 1);
+    layout->addWidget(m_placeholder, 1);
+    layout->addWidget(m_bottomView);
+
+    connect(PTHotKeyCenter::sharedCenter(), &PTHotKeyCenter::hotKeyEvent, this, [](int id) {
+        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("HotKeyEvent"), {{QStringLiteral("hotKeyID"), id}});
+    });
+
+    qCInfo(lcShell, "apperanceMode : %s", isDark(palette()) ? "Dark" : "Light");
+    darkModeChanged();
+    regularViewWithHandleData(-1);
+}
+
+MainContentView::~MainContentView()
+{
+    unRegisterHotKey();
+}
+
+int MainContentView::heightForRows(int rowCount, int screenHeight)
+{
+    const double h = 0.8 * screenHeight;
+    const int needed = 60 * rowCount + 86;
+    return h < needed ? int(h) : 60 * rowCount + 96;
+}
+
+bool MainContentView::placeholderShown() const
+{
+    return !m_placeholder->isHidden();
+}
+
+void MainContentView::showPlaceholder(bool show)
+{
+    m_placeholder->setVisible(show);
+    m_scrollArea->setVisible(!show);
+    m_typeImageView->setVisible(!show);
+}
+
+void MainContentView::setTypeImage(bool text)
+{
+    m_typeImageView->setPixmap(ActionIconProvider::typeImage(text, 22, palette().color(QPalette::WindowText), devicePixelRatioF()));
+}
+
+void MainContentView::regularViewWithHandleData(int row)
+{
+    if (row >= 0)
+        return;
+    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
+    if (data->dataCatalog() == DataCatalogNone) {
+        m_dropList.clear();
+        reloadData();
+        setFixedSize(300, 450);
+        m_topTitleLabel->clear();
+        m_placeImageView->setPixmap(ActionIconProvider::typeImage(false, 64, palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
+        showPlaceholder(true);
+        return;
+    }
+    showPlaceholder(false);
+    if (data->dataCatalog() == DataCatalogText) {
+        setTypeImage(true);
+        m_topTitleLabel->setText(data->textString().left(previewLength));
+        m_topTitleLabel->setCursorPosition(0);
+        m_dropList = store->getDropsByCatalog(0);
+    } else {
+        setTypeImage(false);
+        const qint64 count = data->itemsCount();
+        const bool allImages = data->imgFileUrls().size() == count;
+        const char *key = allImages ? (count < 2 ? "imagesNumber" : "imagesNumbers") : (count < 2 ? "fileNumber" : "filesNumbers");
+        m_topTitleLabel->setText(qtTrId(key).arg(count));
+        m_dropList = store->getDropsByKorvaneHandleData();
+    }
+    if (m_needBecomeFirstRes)
+        m_topTitleLabel->setFocus();
+    reloadData();
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("forceState"));
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    setFixedSize(300, heightForRows(int(m_dropList.size()), screen ? screen->geometry().height() : 900));
+}
+
+void MainContentView::reloadData()
+{
+    qDeleteAll(m_rows);
+    m_rows.clear();
+    m_selectedRow = -1;
+    for (int i = 0; i < m_dropList.size(); ++i) {
+        auto *cell = new CustomTableCellView(m_listWidget);
+        cell->setRow(i);
+        cell->setDropAction(m_dropList.at(i));
+        cell->setPasteTextInHandleData([this] {
+            // Only text the user typed or edited replaces the record: the field may show
+            // just the start of a long text.
+            if (m_topTitleLabel->isModified() && !m_topTitleLabel->text().isEmpty())
+                KorvaneHandleData::shareInstance()->resetHandleDataWith(m_topTitleLabel->text());
+        });
+        m_listLayout->insertWidget(i, cell);
+        m_rows.append(cell);
+    }
+}
+
+void MainContentView::controlTextDidChange(const QString &text)
+{
+    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    if (text.isEmpty() || data->dataCatalog() == DataCatalogText)
+        return;
+    data->setDataCatalog(DataCatalogText);
+    m_dropList = KorvaneCoreDataHelper::shareInstance()->getDropsByCatalog(0);
+    reloadData();
+    showPlaceholder(false);
+    setTypeImage(true);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    setFixedSize(300, heightForRows(int(m_dropList.size()), screen ? screen->geometry().height() : 900));
+}
+
+void MainContentView::selectRow(int row)
+{
+    if (m_rows.isEmpty())
+        return;
+    m_selectedRow = qBound(0, row, int(m_rows.size()) - 1);
+    m_scrollArea->ensureWidgetVisible(m_rows.at(m_selectedRow));
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_selectedRow}});
+}
+
+bool MainContentView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == m_topTitleLabel && key->key() == Qt::Key_Down) {
+            qCDebug(lcShell, "str:moveDown:");
+            m_listWidget->setFocus();
+            selectRow(0);
+            return true;
+        }
+        if (watched == m_listWidget && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)) {
+            selectRow(m_selectedRow + (key->key() == Qt::Key_Down ? 1 : -1));
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyRelease && watched == m_listWidget) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnKeyEnteredNotif"));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainContentView::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnKeyEnteredNotif"));
+    QWidget::keyReleaseEvent(event);
+}
+
+void MainContentView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    customHotKey();
+}
+
+void MainContentView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    unRegisterHotKey();
+}
+
+void MainContentView::customHotKey()
+{
+    if (m_digitsRegistered)
+        return;
+    KorvaneEventHotKeyService *service = KorvanePlatform::eventHotKeyService();
+    for (quint32 i = 0; i < 10; ++i) {
+        if (!service->registerEventHotKey(digitKeyCodes[i], digitModifiers, {PTHotKeyCenter::RowShortcutSignature, i}, false))
+            qCWarning(lcShell, "the shortcut for row %u is held by another program", i);
+    }
+    m_digitsRegistered = true;
+}
+
+void MainContentView::unRegisterHotKey()
+{
+    if (!m_digitsRegistered)
+        return;
+    KorvaneEventHotKeyService *service = KorvanePlatform::eventHotKeyService();
+    for (quint32 i = 0; i < 10; ++i)
+        service->unregisterEventHotKey({PTHotKeyCenter::RowShortcutSignature, i});
+    m_digitsRegistered = false;
+}
+
+void MainContentView::settingButtonClick()
+{
+    if (!m_amenu) {
+        m_amenu = std::make_unique<QMenu>();
+        m_amenu->addAction(qtTrId("about"), this, &MainContentView::openAbout);
+        m_amenu->addSeparator();
+        m_amenu->addAction(qtTrId("quitKorvane"), QKeySequence(QStringLiteral("Ctrl+Q")), this, &MainContentView::quitApp);
+    }
+    m_amenu->popup(m_settingsButton->mapToGlobal(QPoint(12, 12)));
+}
+
+void MainContentView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        darkModeChanged();
+    QWidget::changeEvent(event);
+}
+
+void MainContentView::darkModeChanged()
+{
+    QPalette bar = m_bottomView->palette();
+    bar.setColor(QPalette::Window, isDark(palette()) ? QColor::fromRgbF(0, 0, 0, 0.3f) : QColor::fromRgbF(0.78f, 0.78f, 0.78f, 0.95f));
+    m_bottomView->setPalette(bar);
+    if (KorvaneHandleData::shareInstance()->dataCatalog() != DataCatalogNone)
+        setTypeImage(KorvaneHandleData::shareInstance()->dataCatalog() == DataCatalogText);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+#include <memory>
+
+class CustomTableCellView;
+class DropListEntity;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QToolButton;
+class QVBoxLayout;
+
+// The main popover's content: the dropped text or item count, the actions that fit the
+// data, and the bar with the settings menu.
+class MainContentView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainContentView(QWidget *parent = nullptr);
+    ~MainContentView() override;
+
+    // Fills the view from the dropped data; while a row runs (row >= 0) nothing changes.
+    void regularViewWithHandleData(int row);
+    // The popover's height for n listed actions on a screen of the given height.
+    static int heightForRows(int rowCount, int screenHeight);
+
+    QLineEdit *topTitleLabel() const { return m_topTitleLabel; }
+    QList<std::shared_ptr<DropListEntity>> dropList() const { return m_dropList; }
+    QList<CustomTableCellView *> rows() const { return m_rows; }
+    bool placeholderShown() const;
+    void setNeedBecomeFirstResponder(bool focus) { m_needBecomeFirstRes = focus; }
+
+    void customHotKey();
+    void unRegisterHotKey();
+    void darkModeChanged();
+
+Q_SIGNALS:
+    void openActionEditor();
+    void openPreferences();
+    void openAbout();
+    void quitApp();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void reloadData();
+    void controlTextDidChange(const QString &text);
+    void selectRow(int row);
+    void settingButtonClick();
+    void setTypeImage(bool text);
+    void showPlaceholder(bool show);
+
+    QLabel *m_typeImageView;
+    QLineEdit *m_topTitleLabel;
+    QScrollArea *m_scrollArea;
+    QWidget *m_listWidget;
+    QVBoxLayout *m_listLayout;
+    QWidget *m_placeholder;
+    QLabel *m_placeLabel;
+    QLabel *m_subPlaceLabel;
+    QLabel *m_placeImageView;
+    QWidget *m_bottomView;
+    QToolButton *m_settingsButton;
+    std::unique_ptr<QMenu> m_amenu;
+    QList<std::shared_ptr<DropListEntity>> m_dropList;
+    QList<CustomTableCellView *> m_rows;
+    int m_selectedRow = -1;
+    bool m_needBecomeFirstRes = false;
+    bool m_digitsRegistered = false;
+};

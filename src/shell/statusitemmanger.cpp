@@ -1,0 +1,315 @@
+#include "statusitemmanger.h"
+
+#include "contentview.h"
+#include "droplistentity.h"
+#include "korvanecoredatahelper.h"
+#include "korvanedesktopplatform.h"
+#include "korvanedragmonitor.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanenotificationcenter.h"
+#include "korvanenotifier.h"
+#include "korvaneclipboard.h"
+#include "korvaneplatform.h"
+#include "maincontentview.h"
+#include "popoverwindow.h"
+#include "pthotkeycenter.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+Q_DECLARE_LOGGING_CATEGORY(lcShell)
+
+namespace {
+
+KorvaneNotificationCenter *center()
+{
+    return KorvaneNotificationCenter::defaultCenter();
+}
+
+QString imageResource(const QString &name)
+{
+    if (name == QLatin1String("menubarIcon"))
+        return QStringLiteral(":/images/menubarIcon.svg");
+    return QStringLiteral(":/images/frames/%1.svg").arg(name);
+}
+
+} // namespace
+
+StatusItemManger::StatusItemManger()
+    : m_statusItem(new QSystemTrayIcon(this))
+    , m_lastDate(QDateTime::currentDateTime())
+{
+    m_statusItem->setIcon(QIcon(imageResource(QStringLiteral("menubarIcon"))));
+    m_statusItem->setToolTip(QStringLiteral("Korvane"));
+    connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            statusItemPressed();
+    });
+    m_trayMenu = std::make_unique<QMenu>();
+    m_trayMenu->addAction(qtTrId("about"), this, &StatusItemManger::openAboutRequested);
+    m_trayMenu->addSeparator();
+    m_trayMenu->addAction(qtTrId("quitKorvane"), qApp, &QCoreApplication::quit);
+    m_statusItem->setContextMenu(m_trayMenu.get());
+    m_statusItem->show();
+
+    m_contentView = new ContentView;
+    m_dropHerePopover = new PopoverWindow;
+    m_dropHerePopover->setContentWidget(m_contentView);
+    m_dropHerePopover->setBackgroundColorName(QStringLiteral("dropHereBG"));
+    m_dropHerePopover->setWindowTitle(QStringLiteral("Korvane drop here"));
+
+    addEvent();
+}
+
+StatusItemManger::~StatusItemManger()
+{
+    delete m_dropHerePopover;
+    delete m_mainPopover;
+}
+
+void StatusItemManger::addEvent()
+{
+    m_dragMonitor = KorvaneDesktopPlatform::createDragMonitor();
+    connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragMoved, this, &StatusItemManger::checkMouseIsNearApp);
+    connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragEnded, this, [this] {
+        // A drag let go outside the popover closes it.
+        if (m_popoverController && m_popoverController->isShown()
+            && !m_popoverController->geometry().contains(QCursor::pos()))
+            hidePopover();
+    });
+
+    center()->observe(QStringLiteral("dropNotification"), this, [this](const QVariantMap &) { dropActionHappend(); });
+    center()->observe(QStringLiteral("menuStateChangedNotif"), this, [this](const QVariantMap &info) { dropMenuImageStateNotification(info); });
+    center()->observe(QStringLiteral("dropOpenEditActionNotif"), this, [this](const QVariantMap &info) { dropActionEditNotification(info); });
+    PTHotKeyCenter *hotKeys = PTHotKeyCenter::sharedCenter();
+    connect(hotKeys, &PTHotKeyCenter::openMainView, this, &StatusItemManger::openMainViewNotif);
+    connect(hotKeys, &PTHotKeyCenter::gloableHotKeyPressed, this, &StatusItemManger::gloableHotKeyPressed);
+}
+
+MainContentView *StatusItemManger::mainContentView()
+{
+    if (!m_mainContentView) {
+        m_mainContentView = new MainContentView;
+        connect(m_mainContentView, &MainContentView::openAbout, this, [this] {
+            hidePopover();
+            Q_EMIT openAboutRequested();
+        });
+        connect(m_mainContentView, &MainContentView::quitApp, qApp, &QCoreApplication::quit);
+        m_mainPopover = new PopoverWindow;
+        m_mainPopover->setContentWidget(m_mainContentView);
+        m_mainPopover->setBackgroundColorName(QStringLiteral("customStatusBG"));
+        m_mainPopover->setWindowTitle(QStringLiteral("Korvane actions"));
+    }
+    return m_mainContentView;
+}
+
+QRect StatusItemManger::statusItemRect() const
+{
+    const QRect geometry = m_statusItem->geometry();
+    if (geometry.isValid() && !geometry.isEmpty())
+        return geometry;
+    // Some trays keep the icon's place to themselves: a strip at the top right corner of the
+    // primary screen, where panels keep their trays, stands in for it.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
+    return QRect(screenRect.right() - 47, screenRect.top(), 48, 24);
+}
+
+QRect StatusItemManger::dropTargetRect() const
+{
+    // The icon's place grown by 100 pixels to each side and 100 towards the middle of the screen.
+    const QRect icon = statusItemRect();
+    const QScreen *screen = QGuiApplication::screenAt(icon.center());
+    const QRect screenRect = screen ? screen->geometry() : icon;
+    const bool atBottom = icon.center().y() > screenRect.center().y();
+    QRect grown = icon.adjusted(-100, 0, 100, 0);
+    return atBottom ? grown.adjusted(0, -100, 0, 0) : grown.adjusted(0, 0, 0, 100);
+}
+
+void StatusItemManger::checkMouseIsNearApp(const QPoint &pos)
+{
+    if (m_hangAction)
+        return;
+    if (!dropTargetRect().contains(pos) || (m_popoverController && m_popoverController->isShown()))
+        return;
+    const qint64 count = m_dragMonitor->changeCount();
+    qCDebug(lcShell, "pbcount:%lld --- before:%lld", count, m_lastChangeCount);
+    if (count == m_lastChangeCount)
+        return;
+    m_lastDate = QDateTime::currentDateTime();
+    m_lastChangeCount = count;
+    m_needBecomeFirstRes = false;
+    showPopoverWith(m_contentView, QStringLiteral("dropHereBG"));
+}
+
+void StatusItemManger::showPopoverWith(QWidget *content, const QString &colorName)
+{
+    PopoverWindow *popover = content == m_contentView ? m_dropHerePopover : m_mainPopover;
+    popover->setBackgroundColorName(colorName);
+    m_popoverController = popover;
+    showPopover();
+}
+
+void StatusItemManger::showPopover()
+{
+    if (!m_popoverController || m_popoverController->isShown())
+        return;
+    if (m_mainContentView && m_popoverController == m_mainPopover) {
+        m_mainContentView->topTitleLabel()->setFocusPolicy(m_needBecomeFirstRes ? Qt::StrongFocus : Qt::ClickFocus);
+        m_mainContentView->setNeedBecomeFirstResponder(m_needBecomeFirstRes);
+    }
+    m_popoverController->showRelativeToRect(statusItemRect());
+    if (m_needBecomeFirstRes && m_popoverController == m_mainPopover) {
+        QTimer::singleShot(200, this, [this] {
+            if (m_popoverController == m_mainPopover && m_mainPopover->isShown()) {
+                m_mainPopover->activateWindow();
+                m_mainContentView->topTitleLabel()->setFocus();
+            }
+        });
+    }
+}
+
+void StatusItemManger::hidePopover()
+{
+    if (m_popoverController)
+        m_popoverController->forceClose();
+    m_popoverController = nullptr;
+}
+
+void StatusItemManger::dropActionHappend()
+{
+    if (m_hangAction)
+        return;
+    m_hangAction = true;
+    m_dropHerePopover->forceClose();
+    m_popoverController = nullptr;
+    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    m_needBecomeFirstRes = false;
+    showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+    QTimer::singleShot(150, this, [this] { m_hangAction = false; });
+}
+
+void StatusItemManger::checkPasteboardType()
+{
+    KorvaneHandleData::shareInstance()->handleDataWith(KorvanePlatform::clipboard()->pasteboard());
+}
+
+void StatusItemManger::statusItemPressed()
+{
+    if (m_popoverController && m_popoverController->isShown()) {
+        hidePopover();
+        return;
+    }
+    checkPasteboardType();
+    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    m_needBecomeFirstRes = true;
+    showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+}
+
+void StatusItemManger::openMainViewNotif()
+{
+    if (m_popoverController && m_popoverController->isShown()) {
+        hidePopover();
+        return;
+    }
+    m_popoverController = nullptr;
+    checkPasteboardType();
+    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    m_needBecomeFirstRes = true;
+    showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+}
+
+void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
+{
+    if (m_isAnimating)
+        return;
+    const QStringList parts = hotKeyName.split(QLatin1Char('-'));
+    if (parts.size() != 2)
+        return;
+    const auto drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt());
+    if (!drop)
+        return;
+    checkPasteboardType();
+    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    const bool fits = (data->dataCatalog() == DataCatalogText && drop->catalog() == 0)
+        || (data->dataCatalog() == DataCatalogFileOrImage && drop->catalog() == 1
+            && (qint64(data->containedFileType()) & drop->supportTypes()) != 0);
+    if (!fits) {
+        // Told even when notifications are muted: the user pressed a key and nothing ran.
+        KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
+        content.body = qtTrId("wrongInputContent");
+        KorvanePlatform::notifier()->post(content);
+        return;
+    }
+    if (!m_popoverController || !m_popoverController->isShown()) {
+        mainContentView()->regularViewWithHandleData(int(m_currentRow));
+        m_needBecomeFirstRes = true;
+        showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+    }
+    QTimer::singleShot(100, this, [hotKeyName] {
+        center()->post(QStringLiteral("gloableHotKeyBegainAction"), {{QStringLiteral("hotKeyName"), hotKeyName}});
+    });
+}
+
+void StatusItemManger::dropActionEditNotification(const QVariantMap &)
+{
+    hidePopover();
+}
+
+QTimer *StatusItemManger::timer()
+{
+    if (!m_timer) {
+        m_timer = new QTimer(this);
+        m_timer->setInterval(100);
+        connect(m_timer, &QTimer::timeout, this, &StatusItemManger::animateMenuImage);
+    }
+    return m_timer;
+}
+
+void StatusItemManger::dropMenuImageStateNotification(const QVariantMap &userInfo)
+{
+    if (userInfo.value(QStringLiteral("state")).toInt() != 1) {
+        hidePopover();
+        if (m_isAnimating) {
+            m_stopAnimate = true;
+            m_currentRow = -1;
+        }
+        return;
+    }
+    if (m_isAnimating)
+        return;
+    m_currentIndex = 1;
+    timer()->start();
+    animateMenuImage();
+    m_isAnimating = true;
+    m_currentRow = userInfo.value(QStringLiteral("row")).toLongLong();
+}
+
+void StatusItemManger::animateMenuImage()
+{
+    setStatusImage(QString::number(m_currentIndex));
+    m_currentIndex = (m_currentIndex < 13 ? m_currentIndex : 0) + 1;
+    // Stopping only here makes the animation always end after frame 1 of a new cycle.
+    if (m_currentIndex == 2 && m_stopAnimate) {
+        m_isAnimating = false;
+        m_stopAnimate = false;
+        m_timer->stop();
+        m_timer->deleteLater();
+        m_timer = nullptr;
+        setStatusImage(QStringLiteral("menubarIcon"));
+    }
+}
+
+void StatusItemManger::setStatusImage(const QString &name)
+{
+    m_statusItem->setIcon(QIcon(imageResource(name)));
+    Q_EMIT statusImageChanged(name);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QVariantMap>
+
+#include <memory>
+
+class ContentView;
+class KorvaneDragMonitor;
+class MainContentView;
+class PopoverWindow;
+class QMenu;
+class QSystemTrayIcon;
+class QTimer;
+
+// The tray icon and its two popovers: the drop-here popover while something is dragged near
+// the icon, and the list of actions that fit the data. Decides when data is classified and
+// how a drop, a click or a hotkey runs an action. Main thread only.
+class StatusItemManger final : public QObject
+{
+    Q_OBJECT
+
+public:
+    StatusItemManger();
+    ~StatusItemManger() override;
+
+    void statusItemPressed();
+    void checkPasteboardType();
+    void showPopover();
+    void hidePopover();
+    void animateMenuImage();
+    void gloableHotKeyPressed(const QString &hotKeyName);
+    void openMainViewNotif();
+    // Where a drag must come to open the drop-here popover, in global coordinates.
+    QRect dropTargetRect() const;
+    // The tray icon's place, or the drop strip at the panel's edge when the tray tells none.
+    QRect statusItemRect() const;
+
+    QSystemTrayIcon *statusItem() const { return m_statusItem; }
+    PopoverWindow *popoverController() const { return m_popoverController; }
+    MainContentView *mainContentView();
+    bool isAnimating() const { return m_isAnimating; }
+    int currentIndex() const { return m_currentIndex; }
+    qint64 currentRow() const { return m_currentRow; }
+
+Q_SIGNALS:
+    void openAboutRequested();
+    // The image the tray shows changed ("menubarIcon" or an animation frame).
+    void statusImageChanged(const QString &name);
+
+private:
+    void addEvent();
+    void checkMouseIsNearApp(const QPoint &pos);
+    void dropActionHappend();
+    void dropMenuImageStateNotification(const QVariantMap &userInfo);
+    void dropActionEditNotification(const QVariantMap &userInfo);
+    void showPopoverWith(QWidget *content, const QString &colorName);
+    void setStatusImage(const QString &name);
+    QTimer *timer();
+
+    QSystemTrayIcon *m_statusItem;
+    std::unique_ptr<QMenu> m_trayMenu;
+    QPointer<PopoverWindow> m_popoverController;
+    PopoverWindow *m_dropHerePopover = nullptr;
+    PopoverWindow *m_mainPopover = nullptr;
+    ContentView *m_contentView = nullptr;
+    MainContentView *m_mainContentView = nullptr;
+    std::unique_ptr<KorvaneDragMonitor> m_dragMonitor;
+    QTimer *m_timer = nullptr;
+    QDateTime m_lastDate;
+    qint64 m_lastChangeCount = -1;
+    qint64 m_currentRow = -1;
+    int m_currentIndex = 1;
+    bool m_needBecomeFirstRes = false;
+    bool m_hangAction = false;
+    bool m_isAnimating = false;
+    bool m_stopAnimate = false;
+};

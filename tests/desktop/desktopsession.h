@@ -1,0 +1,154 @@
+#pragma once
+
+// A desktop of the test's own: an Xvfb display, a private session bus with a stand-in
+// notification server that records every Notify call, and an XEmbed tray host.
+
+#include <QDBusConnection>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QHash>
+#include <QProcess>
+#include <QRect>
+#include <QVariantMap>
+
+#include <csignal>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+class NotificationServer final : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct Call {
+        QString appName;
+        uint replacesId;
+        QString summary;
+        QString body;
+        QVariantMap hints;
+    };
+    QList<Call> calls;
+
+public Q_SLOTS:
+    uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary, const QString &body,
+                const QStringList &actions, const QVariantMap &hints, int timeout)
+    {
+        Q_UNUSED(icon)
+        Q_UNUSED(actions)
+        Q_UNUSED(timeout)
+        calls.append({appName, replacesId, summary, body, hints});
+        return uint(calls.size());
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("body")}; }
+};
+
+class DesktopSession final
+{
+public:
+    ~DesktopSession() { stop(); }
+
+    // Starts the X server and the bus and points this process at them; call before the
+    // application object exists.
+    bool start(const QByteArray &screen = "1280x900x24")
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return false;
+        m_xvfb = fork();
+        if (m_xvfb == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", screen.constData(),
+                   static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        QByteArray number;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number.append(c);
+        close(fds[0]);
+        if (number.isEmpty())
+            return false;
+        m_display = ':' + number;
+        qputenv("DISPLAY", m_display);
+
+        m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        if (!m_bus.waitForStarted() || !m_bus.waitForReadyRead(10000))
+            return false;
+        m_busAddress = m_bus.readLine().trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_busAddress);
+        return !m_busAddress.isEmpty();
+    }
+
+    // Needs the application object: registers the notification stand-in and starts the tray.
+    bool startServices()
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QString::fromLatin1(m_busAddress), QStringLiteral("notifications"));
+        if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications, QDBusConnection::ExportAllSlots)
+            || !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
+            return false;
+        m_tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
+                                                 QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"),
+                                                 QStringLiteral("--SetDockType"), QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false"),
+                                                 QStringLiteral("--tint"), QStringLiteral("0x303030")});
+        return m_tray.waitForStarted();
+    }
+
+    void stop()
+    {
+        for (QProcess *p : {&m_tray, &m_bus}) {
+            if (p->state() != QProcess::NotRunning) {
+                p->terminate();
+                if (!p->waitForFinished(3000))
+                    p->kill();
+                p->waitForFinished(1000);
+            }
+        }
+        if (m_xvfb > 0) {
+            kill(m_xvfb, SIGTERM);
+            waitpid(m_xvfb, nullptr, 0);
+            m_xvfb = -1;
+        }
+    }
+
+    QByteArray display() const { return m_display; }
+    QByteArray busAddress() const { return m_busAddress; }
+
+    // Runs xdotool on the test display and waits for it.
+    static bool xdotool(const QStringList &args)
+    {
+        QProcess process;
+        process.start(QStringLiteral("xdotool"), args);
+        return process.waitForFinished(10000) && process.exitCode() == 0;
+    }
+
+    // The geometry of the first visible window whose name matches, or an invalid rectangle.
+    static QRect windowGeometry(const QString &name)
+    {
+        QProcess process;
+        process.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name,
+                                                  QStringLiteral("getwindowgeometry"), QStringLiteral("--shell")});
+        if (!process.waitForFinished(5000) || process.exitCode() != 0)
+            return QRect();
+        QHash<QString, int> values;
+        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+            const int eq = line.indexOf('=');
+            if (eq > 0 && !values.contains(QString::fromLatin1(line.left(eq))))
+                values.insert(QString::fromLatin1(line.left(eq)), line.mid(eq + 1).toInt());
+        }
+        return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
+                     values.value(QStringLiteral("HEIGHT")));
+    }
+
+    NotificationServer notifications;
+
+private:
+    pid_t m_xvfb = -1;
+    QByteArray m_display;
+    QByteArray m_busAddress;
+    QProcess m_bus;
+    QProcess m_tray;
+};

@@ -1,0 +1,214 @@
+// Runs the real tray application on a display of its own and drives it like a user: keys
+// with xdotool, the clipboard as another program, notifications through the session bus.
+#include "desktopsession.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+DesktopSession *session = nullptr;
+
+const QString mainWindowName = QStringLiteral("^Korvane actions$");
+
+bool windowShown(const QString &name)
+{
+    QProcess search;
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
+    return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
+}
+
+QString clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+} // namespace
+
+class TrayDesktopTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void wakeHotkeyShowsTheClipboardsActions();
+    void digitShortcutRunsItsRow();
+    void actionHotkeyRunsAListedAction();
+    void wrongInputIsToldEvenWhenMuted();
+    void clickOnTheTrayIcon();
+
+private:
+    QString korvaneRun(const QStringList &args);
+    void setDefault(const QByteArray &line);
+    void saveScreenshot(const QString &name);
+    void waitForPopover(bool shown);
+
+    QTemporaryDir m_home;
+    QProcess m_korvane;
+    QProcessEnvironment m_env;
+};
+
+QString TrayDesktopTest::korvaneRun(const QStringList &args)
+{
+    QProcess process;
+    QProcessEnvironment env = m_env;
+    env.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+void TrayDesktopTest::setDefault(const QByteArray &line)
+{
+    QDir().mkpath(m_home.filePath(QStringLiteral("config/korvane")));
+    QFile conf(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("[General]\n" + line + "\n");
+}
+
+void TrayDesktopTest::saveScreenshot(const QString &name)
+{
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    QVERIFY(!shot.isNull());
+    shot.save(m_home.filePath(name + QLatin1String(".png")));
+    const QByteArray folder = qgetenv("KORVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        shot.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name + QLatin1String(".png"));
+}
+
+void TrayDesktopTest::waitForPopover(bool shown)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(mainWindowName) == shown, 5000);
+}
+
+void TrayDesktopTest::initTestCase()
+{
+    QVERIFY(session->startServices());
+    m_env = QProcessEnvironment::systemEnvironment();
+    m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+    m_env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
+    m_env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvane.*.info=true"));
+
+    // Hotkeys of our own: Super+Shift+C counts characters, Super+Shift+M moves files.
+    korvaneRun({QStringLiteral("list")});
+    const QString counter = korvaneRun({QStringLiteral("add"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("--title"), QStringLiteral("Count It"),
+                                        QStringLiteral("--set"), QStringLiteral("keyCode=8"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")});
+    QVERIFY(counter.toInt() > 0);
+    const QString move = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("--title"), QStringLiteral("Move Away"),
+                                     QStringLiteral("--set"), QStringLiteral("keyCode=46"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")});
+    QVERIFY(move.toInt() > 0);
+
+    m_korvane.setProcessEnvironment(m_env);
+    m_korvane.setProcessChannelMode(QProcess::MergedChannels);
+    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
+    QVERIFY(m_korvane.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_korvane.readAllStandardOutput().contains("started with") || m_korvane.state() != QProcess::Running, 10000);
+    QCOMPARE(m_korvane.state(), QProcess::Running);
+}
+
+void TrayDesktopTest::cleanupTestCase()
+{
+    m_korvane.terminate();
+    if (!m_korvane.waitForFinished(5000))
+        m_korvane.kill();
+}
+
+void TrayDesktopTest::wakeHotkeyShowsTheClipboardsActions()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("中文 ab cd1"));
+    QVERIFY(!windowShown(mainWindowName));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    waitForPopover(true);
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("main-popover-text"));
+    // The same key closes it again.
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    waitForPopover(false);
+}
+
+void TrayDesktopTest::digitShortcutRunsItsRow()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("中文 ab cd1"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    waitForPopover(true);
+    const int before = int(session->notifications.calls.size());
+    // Rows of the English defaults for text: 0 share, 1 clear style, 2 count characters.
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+3")}));
+    QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), QStringLiteral("Characters: 11. Letters: 4. English words: 1. "), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Character Counter succeeded"));
+    QCOMPARE(session->notifications.calls.last().appName, QStringLiteral("Korvane"));
+    // The row reports, then the popover closes by itself.
+    waitForPopover(false);
+    // Without the list on screen the digits belong to other programs again.
+    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+3")}));
+    QTest::qWait(500);
+    QCOMPARE(clipboardText(), QStringLiteral("untouched"));
+}
+
+void TrayDesktopTest::actionHotkeyRunsAListedAction()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("one two"));
+    const int before = int(session->notifications.calls.size());
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+c")}));
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Count It succeeded"));
+    QCOMPARE(clipboardText(), QStringLiteral("Characters: 7. Letters: 6. English words: 2. "));
+    waitForPopover(false);
+}
+
+void TrayDesktopTest::wrongInputIsToldEvenWhenMuted()
+{
+    setDefault("muteNotifi=1\nwakeHotKey=2, 1048576");
+    QGuiApplication::clipboard()->setText(QStringLiteral("text is no file"));
+    const int before = int(session->notifications.calls.size());
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+m")}));
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Move Away failed"));
+    QCOMPARE(session->notifications.calls.last().body, QStringLiteral("This action does not take what is on the clipboard."));
+    QVERIFY(!windowShown(mainWindowName));
+    setDefault("wakeHotKey=2, 1048576");
+}
+
+void TrayDesktopTest::clickOnTheTrayIcon()
+{
+    QGuiApplication::clipboard()->clear();
+    // The tray host holds our icon alone: click the middle of it.
+    const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
+    QVERIFY(tray.isValid());
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(tray.center().x()), QString::number(tray.center().y()),
+                                     QStringLiteral("click"), QStringLiteral("1")}));
+    waitForPopover(true);
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("main-popover-empty"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
+    waitForPopover(false);
+}
+
+int main(int argc, char *argv[])
+{
+    DesktopSession desktop;
+    if (!desktop.start()) {
+        qWarning("could not start Xvfb and a session bus");
+        return 1;
+    }
+    session = &desktop;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TrayDesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_traydesktop.moc"

@@ -1,0 +1,173 @@
+#include "customtablecellview.h"
+#include "droplistentity.h"
+#include "flatbutton.h"
+#include "headlessclipboard.h"
+#include "headlessnotifier.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanenotificationcenter.h"
+#include "korvanepasteboard.h"
+#include "korvaneplatform.h"
+#include "korvanetranslations.h"
+#include "maincontentview.h"
+
+#include <QApplication>
+#include <QGraphicsOpacityEffect>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+void classify(const QStringList &items)
+{
+    KorvanePasteboard pasteboard;
+    for (const QString &description : items) {
+        KorvanePasteboardItem item;
+        if (description.startsWith(QLatin1String("text:")))
+            item.setData(KorvanePasteboardType::String, description.mid(5).toUtf8());
+        else if (description == QLatin1String("png"))
+            item.setData(KorvanePasteboardType::PNG, "png");
+        else
+            item.setData(KorvanePasteboardType::FileURL, QUrl::fromLocalFile(description).toEncoded());
+        pasteboard.addItem(item);
+    }
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+}
+
+QStringList titles(const MainContentView &view)
+{
+    QStringList result;
+    for (const auto &drop : view.dropList())
+        result.append(drop->title());
+    return result;
+}
+
+} // namespace
+
+class ShellTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void popoverHeight_data();
+    void popoverHeight();
+    void shortcutLabels();
+    void fillsFromTheDroppedData_data();
+    void fillsFromTheDroppedData();
+    void typingSwitchesToTextActions();
+    void runningRowFreezesTheList();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void ShellTest::initTestCase()
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
+    KorvaneTranslations::install({QStringLiteral("en-US")});
+    KorvanePlatform::setNotifier(std::make_unique<HeadlessNotifier>());
+    KorvanePlatform::setClipboard(std::make_unique<HeadlessClipboard>());
+    KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
+}
+
+void ShellTest::popoverHeight_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<int>("height");
+    QTest::newRow("five rows, 900 high") << 5 << 900 << 396;
+    QTest::newRow("none") << 0 << 900 << 96;
+    QTest::newRow("just fits") << 10 << 860 << 696;
+    QTest::newRow("too many: 0.8 of the screen") << 11 << 860 << 688;
+    QTest::newRow("many on a small screen") << 30 << 600 << 480;
+}
+
+void ShellTest::popoverHeight()
+{
+    QFETCH(int, rows);
+    QFETCH(int, screen);
+    QFETCH(int, height);
+    QCOMPARE(MainContentView::heightForRows(rows, screen), height);
+}
+
+void ShellTest::shortcutLabels()
+{
+    QStringList labels;
+    for (int row = 0; row < 12; ++row)
+        labels.append(CustomTableCellView::shortcutLabel(row));
+    QCOMPARE(labels, (QStringList{"Super+1", "Super+2", "Super+3", "Super+4", "Super+5", "Super+6", "Super+7", "Super+8",
+                                  "Super+9", "Super+0", "", ""}));
+}
+
+void ShellTest::fillsFromTheDroppedData_data()
+{
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("rowCount");
+    QTest::addColumn<bool>("placeholder");
+    QTest::newRow("text") << QStringList{"text:hello"} << "hello" << 8 << false;
+    QTest::newRow("one image") << QStringList{"/d/a.jpg"} << "1 image" << 10 << false;
+    QTest::newRow("two images") << QStringList{"/d/a.jpg", "/d/b.png"} << "2 images" << 10 << false;
+    QTest::newRow("image and text file") << QStringList{"/d/a.jpg", "/d/b.txt"} << "2 files" << 10 << false;
+    QTest::newRow("image data counts as a file") << QStringList{"png"} << "1 file" << 6 << false;
+    QTest::newRow("nothing") << QStringList{} << "" << 0 << true;
+}
+
+void ShellTest::fillsFromTheDroppedData()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QString, field);
+    QFETCH(int, rowCount);
+    QFETCH(bool, placeholder);
+    classify(items);
+    MainContentView view;
+    view.regularViewWithHandleData(-1);
+    QCOMPARE(view.topTitleLabel()->text(), field);
+    QCOMPARE(view.rows().size(), rowCount);
+    QCOMPARE(view.placeholderShown(), placeholder);
+    if (placeholder)
+        QCOMPARE(view.size(), QSize(300, 450));
+    for (int i = 0; i < view.rows().size(); ++i)
+        QCOMPARE(view.rows().at(i)->row(), i);
+}
+
+void ShellTest::typingSwitchesToTextActions()
+{
+    classify({"/d/a.jpg"});
+    MainContentView view;
+    view.regularViewWithHandleData(-1);
+    QVERIFY(!titles(view).contains(QStringLiteral("Character Counter")));
+    QTest::keyClicks(view.topTitleLabel(), QStringLiteral("x"));
+    QCOMPARE(KorvaneHandleData::shareInstance()->dataCatalog(), qint64(DataCatalogText));
+    QCOMPARE(view.rows().size(), 8);
+    QVERIFY(titles(view).contains(QStringLiteral("Character Counter")));
+}
+
+void ShellTest::runningRowFreezesTheList()
+{
+    classify({"text:abc"});
+    MainContentView view;
+    view.regularViewWithHandleData(-1);
+    const QStringList before = titles(view);
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("menuStateChangedNotif"), {{QStringLiteral("state"), 1}, {QStringLiteral("row"), 2}});
+    for (CustomTableCellView *row : view.rows()) {
+        const auto *effect = qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect());
+        QCOMPARE(effect->opacity(), row->row() == 2 ? 1.0 : 0.2);
+        QVERIFY(row->myButton()->ignoresMouse());
+    }
+    // A running row keeps the list as it is, whatever was classified meanwhile.
+    classify({"/d/a.jpg"});
+    view.regularViewWithHandleData(2);
+    QCOMPARE(titles(view), before);
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("menuStateChangedNotif"), {{QStringLiteral("state"), 0}, {QStringLiteral("row"), 2}});
+    for (CustomTableCellView *row : view.rows()) {
+        QCOMPARE(qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect())->opacity(), 1.0);
+        QVERIFY(!row->myButton()->ignoresMouse());
+    }
+}
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"
