@@ -9,7 +9,7 @@ packages=(
     libqt6sql6-sqlite qt6-svg-dev libgl-dev
     dbus dbus-x11 xvfb xdotool trayer x11-utils
     opencc libopencc-data
-    libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev
+    libxcb1-dev libxcb-xtest0-dev libxkbcommon-dev libxkbcommon-x11-dev
 )
 
 missing=()

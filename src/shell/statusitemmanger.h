@@ -1,5 +1,7 @@
 #pragma once
 
+#include "popoverwindow.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QPointer>
@@ -11,7 +13,7 @@
 class ContentView;
 class KorvaneDragMonitor;
 class MainContentView;
-class PopoverWindow;
+
 class QMenu;
 class QSystemTrayIcon;
 class QTimer;

@@ -1,0 +1,502 @@
+#include "popoverwindow.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Distance between the anchor and the arrow's tip.
+constexpr int kGap = 2;
+
+// Whether translucent pixels and window opacity reach the screen. Plain X11 without a
+// compositing manager shows the transparent corners black and ignores opacity.
+bool compositingActive()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return true;
+    xcb_connection_t *connection = x11->connection();
+    // Korvane opens one X screen; multi-screen setups are one screen with several outputs.
+    static const char name[] = "_NET_WM_CM_S0";
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 1, sizeof(name) - 1, name);
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
+        xcb_intern_atom_reply(connection, cookie, nullptr), &free);
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&free)> owner(
+        xcb_get_selection_owner_reply(connection,
+                                      xcb_get_selection_owner(connection, atom->atom), nullptr),
+        &free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+QScreen *screenFor(const QRect &anchor)
+{
+    if (QScreen *screen = QGuiApplication::screenAt(anchor.center()))
+        return screen;
+    return QGuiApplication::primaryScreen();
+}
+
+// The screen side the anchor sits on. A panel shows as a strip of the screen outside the
+// available geometry; without one (auto-hidden panels, platforms that report none) the
+// nearest screen edge decides, horizontal panels first on a tie since they are the common case.
+Qt::Edge anchorEdge(const QRect &anchor, const QRect &screen, const QRect &available)
+{
+    const QPoint centre = anchor.center();
+    if (centre.y() < available.top())
+        return Qt::TopEdge;
+    if (centre.y() > available.bottom())
+        return Qt::BottomEdge;
+    if (centre.x() < available.left())
+        return Qt::LeftEdge;
+    if (centre.x() > available.right())
+        return Qt::RightEdge;
+
+    const std::pair<int, Qt::Edge> distances[] = {
+        {anchor.top() - screen.top(), Qt::TopEdge},
+        {screen.bottom() - anchor.bottom(), Qt::BottomEdge},
+        {anchor.left() - screen.left(), Qt::LeftEdge},
+        {screen.right() - anchor.right(), Qt::RightEdge},
+    };
+    return std::min_element(std::begin(distances), std::end(distances),
+                            [](const auto &a, const auto &b) { return a.first < b.first; })
+        ->second;
+}
+
+bool isVertical(Qt::Edge edge)
+{
+    return edge == Qt::TopEdge || edge == Qt::BottomEdge;
+}
+
+} // namespace
+
+PopoverWindow::PopoverWindow(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                          | Qt::NoDropShadowWindowHint)
+    , m_fade(new QPropertyAnimation(this, "windowOpacity", this))
+    , m_colorName(QStringLiteral("customStatusBG"))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    m_fade->setDuration(kFadeMs);
+    m_fade->setEasingCurve(QEasingCurve::OutCubic);
+    connect(m_fade, &QPropertyAnimation::finished, this, [this] {
+        if (m_state == State::Closing)
+            finishClose();
+    });
+}
+
+PopoverWindow::~PopoverWindow()
+{
+    watchApplication(false);
+}
+
+void PopoverWindow::setContentWidget(QWidget *content)
+{
+    if (content == m_content)
+        return;
+    if (m_content) {
+        m_content->removeEventFilter(this);
+        m_content->hide();
+        m_content->deleteLater();
+    }
+    m_content = content;
+    m_requestedSize = QSize();
+    m_assignedSize = QSize();
+    if (!content)
+        return;
+    content->setParent(this);
+    content->installEventFilter(this);
+    content->show();
+    if (m_state != State::Hidden)
+        place();
+}
+
+QWidget *PopoverWindow::contentWidget() const
+{
+    return m_content;
+}
+
+void PopoverWindow::setBackgroundColorName(const QString &name)
+{
+    m_colorName = name;
+    update();
+}
+
+QString PopoverWindow::backgroundColorName() const
+{
+    return m_colorName;
+}
+
+QColor PopoverWindow::backgroundColor() const
+{
+    const QColor color = namedColor(m_colorName, isDarkPalette(palette()));
+    return color.isValid() ? color : palette().color(QPalette::Window);
+}
+
+QColor PopoverWindow::borderColor() const
+{
+    return isDarkPalette(palette()) ? QColor(255, 255, 255, 40) : QColor(0, 0, 0, 56);
+}
+
+QColor PopoverWindow::namedColor(const QString &name, bool dark)
+{
+    // The drop-here popover is tinted so it reads as a target while something is dragged;
+    // the main popover stays neutral behind the rows' own colours.
+    if (name == QLatin1String("dropHereBG"))
+        return dark ? QColor(0x26, 0x31, 0x40) : QColor(0xEC, 0xF3, 0xFC);
+    if (name == QLatin1String("customStatusBG"))
+        return dark ? QColor(0x2A, 0x2A, 0x2D) : QColor(0xF6, 0xF6, 0xF7);
+    return QColor();
+}
+
+bool PopoverWindow::isDarkPalette(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+void PopoverWindow::showRelativeToRect(const QRect &anchor)
+{
+    if (m_state == State::Closing)
+        finishClose();
+    const bool wasShown = m_state == State::Shown;
+    m_anchor = anchor;
+    m_state = State::Shown;
+    m_compositing = compositingActive();
+    place();
+    if (wasShown)
+        return;
+
+    watchApplication(true);
+    m_fade->stop();
+    setWindowOpacity(m_compositing ? 0.0 : 1.0);
+    show();
+    raise();
+    if (!testAttribute(Qt::WA_ShowWithoutActivating))
+        activateWindow();
+    if (m_compositing) {
+        m_fade->setStartValue(0.0);
+        m_fade->setEndValue(1.0);
+        m_fade->start();
+    }
+}
+
+void PopoverWindow::dismiss()
+{
+    if (m_state != State::Shown)
+        return;
+    if (!m_compositing || !isVisible()) {
+        finishClose();
+        return;
+    }
+    m_state = State::Closing;
+    m_fade->stop();
+    m_fade->setStartValue(windowOpacity());
+    m_fade->setEndValue(0.0);
+    m_fade->start();
+}
+
+void PopoverWindow::forceClose()
+{
+    if (m_state != State::Hidden)
+        finishClose();
+}
+
+bool PopoverWindow::isShown() const
+{
+    return m_state != State::Hidden;
+}
+
+Qt::Edge PopoverWindow::arrowEdge() const
+{
+    return m_arrowEdge;
+}
+
+QPoint PopoverWindow::arrowTip() const
+{
+    const QRect frame = geometry();
+    switch (m_arrowEdge) {
+    case Qt::TopEdge:
+        return {frame.left() + m_arrowOffset, frame.top()};
+    case Qt::BottomEdge:
+        return {frame.left() + m_arrowOffset, frame.bottom()};
+    case Qt::LeftEdge:
+        return {frame.left(), frame.top() + m_arrowOffset};
+    case Qt::RightEdge:
+        return {frame.right(), frame.top() + m_arrowOffset};
+    }
+    return frame.topLeft();
+}
+
+QRegion PopoverWindow::shapeRegion() const
+{
+    QBitmap bitmap(size());
+    bitmap.fill(Qt::color0);
+    QPainter painter(&bitmap);
+    painter.setPen(Qt::color1);
+    painter.setBrush(Qt::color1);
+    painter.drawPath(outline());
+    painter.end();
+    return QRegion(bitmap);
+}
+
+bool PopoverWindow::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::LayoutRequest:
+        if (m_state == State::Shown)
+            place();
+        break;
+    case QEvent::WindowDeactivate:
+        // Another window of ours (a row's context menu, the editor) taking activation is
+        // not the user leaving; only losing it to another application is.
+        if (!QApplication::activeWindow() && !QApplication::activePopupWidget())
+            dismiss();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::StyleChange:
+        update();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+bool PopoverWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_content) {
+        // A size set from outside becomes the size to show; ours come from place() itself.
+        if (event->type() == QEvent::Resize && !m_layingOut && m_state == State::Shown)
+            QCoreApplication::postEvent(this, new QEvent(QEvent::LayoutRequest));
+        return false;
+    }
+    if (!m_watching)
+        return false;
+
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (auto *widget = qobject_cast<QWidget *>(watched)) {
+            QWidget *window = widget->window();
+            if (window != this && window->windowType() != Qt::Popup)
+                dismiss();
+        }
+        break;
+    case QEvent::ApplicationStateChange:
+        if (static_cast<QApplicationStateChangeEvent *>(event)->applicationState()
+            != Qt::ApplicationActive)
+            dismiss();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void PopoverWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(borderColor(), 1.0));
+    painter.setBrush(backgroundColor());
+    painter.drawPath(outline());
+}
+
+void PopoverWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        dismiss();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PopoverWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_state == State::Hidden) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    dismiss();
+}
+
+void PopoverWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (m_state != State::Hidden)
+        finishClose();
+}
+
+void PopoverWindow::place()
+{
+    QScreen *screen = screenFor(m_anchor);
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    m_arrowEdge = anchorEdge(m_anchor, screen->geometry(), available);
+    const bool vertical = isVertical(m_arrowEdge);
+
+    const QSize content = preferredContentSize();
+    const QSize size =
+        QSize(content.width() + 2 * kContentMargin + (vertical ? 0 : kArrowLength),
+              content.height() + 2 * kContentMargin + (vertical ? kArrowLength : 0))
+            .boundedTo(available.size());
+
+    const QPoint centre = m_anchor.center();
+    QPoint pos;
+    switch (m_arrowEdge) {
+    case Qt::TopEdge:
+        pos = {centre.x() - size.width() / 2, m_anchor.bottom() + 1 + kGap};
+        break;
+    case Qt::BottomEdge:
+        pos = {centre.x() - size.width() / 2, m_anchor.top() - kGap - size.height()};
+        break;
+    case Qt::LeftEdge:
+        pos = {m_anchor.right() + 1 + kGap, centre.y() - size.height() / 2};
+        break;
+    case Qt::RightEdge:
+        pos = {m_anchor.left() - kGap - size.width(), centre.y() - size.height() / 2};
+        break;
+    }
+    pos.setX(std::clamp(pos.x(), available.left(), available.right() + 1 - size.width()));
+    pos.setY(std::clamp(pos.y(), available.top(), available.bottom() + 1 - size.height()));
+
+    // Near a screen corner the arrow slides along the edge but stays clear of the rounding.
+    const int along = vertical ? centre.x() - pos.x() : centre.y() - pos.y();
+    const int extent = vertical ? size.width() : size.height();
+    const int inset = kCornerRadius + kArrowHalfWidth;
+    m_arrowOffset = extent > 2 * inset ? std::clamp(along, inset, extent - inset) : extent / 2;
+
+    m_layingOut = true;
+    setGeometry(QRect(pos, size));
+    layoutContent();
+    m_layingOut = false;
+    if (m_compositing)
+        clearMask();
+    else
+        setMask(shapeRegion());
+    update();
+}
+
+QSize PopoverWindow::preferredContentSize()
+{
+    if (!m_content)
+        return QSize(0, 0);
+    if (m_content->testAttribute(Qt::WA_Resized) && m_content->size() != m_assignedSize)
+        m_requestedSize = m_content->size();
+    QSize size = m_requestedSize;
+    if (!size.isValid()) {
+        size = m_content->sizeHint().expandedTo(m_content->minimumSizeHint());
+        if (!size.isValid())
+            size = m_content->size();
+    }
+    return size.expandedTo(m_content->minimumSize()).boundedTo(m_content->maximumSize());
+}
+
+QRect PopoverWindow::bodyRect() const
+{
+    QRect body = rect();
+    switch (m_arrowEdge) {
+    case Qt::TopEdge:
+        body.setTop(kArrowLength);
+        break;
+    case Qt::BottomEdge:
+        body.setBottom(body.bottom() - kArrowLength);
+        break;
+    case Qt::LeftEdge:
+        body.setLeft(kArrowLength);
+        break;
+    case Qt::RightEdge:
+        body.setRight(body.right() - kArrowLength);
+        break;
+    }
+    return body;
+}
+
+QPainterPath PopoverWindow::outline() const
+{
+    const QRectF body = QRectF(bodyRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    path.addRoundedRect(body, kCornerRadius, kCornerRadius);
+
+    // Drawn pointing up with the tip at the origin, then turned to its edge. The base reaches
+    // into the body so the union leaves no seam, and the tip is slightly rounded.
+    const qreal half = kArrowHalfWidth;
+    const qreal length = kArrowLength;
+    const qreal t = 0.16;
+    QPainterPath arrow;
+    arrow.moveTo(-half, length + 3);
+    arrow.lineTo(-half, length);
+    arrow.lineTo(-half * t, length * t);
+    arrow.quadTo(0, 0, half * t, length * t);
+    arrow.lineTo(half, length);
+    arrow.lineTo(half, length + 3);
+    arrow.closeSubpath();
+
+    QTransform transform;
+    const qreal offset = m_arrowOffset + 0.5;
+    switch (m_arrowEdge) {
+    case Qt::TopEdge:
+        transform.translate(offset, 0.5);
+        break;
+    case Qt::BottomEdge:
+        transform.translate(offset, height() - 0.5).rotate(180);
+        break;
+    case Qt::LeftEdge:
+        transform.translate(0.5, offset).rotate(-90);
+        break;
+    case Qt::RightEdge:
+        transform.translate(width() - 0.5, offset).rotate(90);
+        break;
+    }
+    return path.united(transform.map(arrow)).simplified();
+}
+
+void PopoverWindow::layoutContent()
+{
+    if (!m_content)
+        return;
+    const QRect area =
+        bodyRect().adjusted(kContentMargin, kContentMargin, -kContentMargin, -kContentMargin);
+    m_content->setGeometry(area);
+    m_assignedSize = m_content->size();
+}
+
+void PopoverWindow::finishClose()
+{
+    m_fade->stop();
+    m_state = State::Hidden;
+    watchApplication(false);
+    hide();
+    setWindowOpacity(1.0);
+    Q_EMIT closed();
+}
+
+void PopoverWindow::watchApplication(bool watch)
+{
+    if (watch == m_watching || !qApp)
+        return;
+    m_watching = watch;
+    // Only while shown: an application-wide filter sees every event of the process.
+    if (watch)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+class QPainterPath;
+class QPropertyAnimation;
+
+// A frameless window drawn by Korvane: a rounded panel with an arrow pointing at an anchor
+// rectangle (the tray icon), used for the drop-here and the main popover. It never grabs
+// input, so its children stay ordinary drop targets while another application drags.
+//
+// It activates itself when shown unless Qt::WA_ShowWithoutActivating is set (the drop-here
+// popover sets it: activation in the middle of a drag disturbs some drag sources).
+class PopoverWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PopoverWindow(QWidget *parent = nullptr);
+    ~PopoverWindow() override;
+
+    void setContentWidget(QWidget *content);
+    QWidget *contentWidget() const;
+
+    void setBackgroundColorName(const QString &name);
+    QString backgroundColorName() const;
+    // The background for the current appearance; the palette's window colour when the name
+    // is unknown.
+    QColor backgroundColor() const;
+    QColor borderColor() const;
+
+    static QColor namedColor(const QString &name, bool dark);
+    static bool isDarkPalette(const QPalette &palette);
+
+    void showRelativeToRect(const QRect &anchor);
+    // Fades out, then hides and emits closed().
+    void dismiss();
+    void forceClose();
+    // True from showRelativeToRect() until closed(), fade-out included, so a click on the
+    // tray icon during the fade still reads as "visible" and toggles it closed.
+    bool isShown() const;
+
+    Qt::Edge arrowEdge() const;
+    // Global position of the arrow's tip.
+    QPoint arrowTip() const;
+    // The outline in widget coordinates; also the window mask when nothing composites.
+    QRegion shapeRegion() const;
+
+    static constexpr int kArrowLength = 10;
+    static constexpr int kArrowHalfWidth = 11;
+    static constexpr int kCornerRadius = 10;
+    static constexpr int kContentMargin = 6;
+    static constexpr int kFadeMs = 120;
+
+Q_SIGNALS:
+    void closed();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    enum class State { Hidden, Shown, Closing };
+
+    void place();
+    QSize preferredContentSize();
+    QRect bodyRect() const;
+    QPainterPath outline() const;
+    void layoutContent();
+    void finishClose();
+    void watchApplication(bool watch);
+
+    QPointer<QWidget> m_content;
+    QPropertyAnimation *m_fade = nullptr;
+    QString m_colorName;
+    QRect m_anchor;
+    QSize m_requestedSize;
+    QSize m_assignedSize;
+    State m_state = State::Hidden;
+    Qt::Edge m_arrowEdge = Qt::TopEdge;
+    int m_arrowOffset = 0;
+    bool m_compositing = true;
+    bool m_layingOut = false;
+    bool m_watching = false;
+};
