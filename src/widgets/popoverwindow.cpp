@@ -24,10 +24,14 @@ constexpr int kGap = 2;
 // compositing manager shows the transparent corners black and ignores opacity.
 bool compositingActive()
 {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    // Other platforms compose (Wayland) or paint into memory with alpha (offscreen), even
+    // where they offer the X11 interface without a connection behind it.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return true;
-    xcb_connection_t *connection = x11->connection();
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return true;
     // Korvane opens one X screen; multi-screen setups are one screen with several outputs.
     static const char name[] = "_NET_WM_CM_S0";
     const xcb_intern_atom_cookie_t cookie =
@@ -41,6 +45,13 @@ bool compositingActive()
                                       xcb_get_selection_owner(connection, atom->atom), nullptr),
         &free);
     return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+// Window opacity is carried out by X11 compositing managers; Wayland has no protocol for
+// it and the other platforms ignore it.
+bool fadeSupported()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
 QScreen *screenFor(const QRect &anchor)
@@ -176,18 +187,19 @@ void PopoverWindow::showRelativeToRect(const QRect &anchor)
     m_anchor = anchor;
     m_state = State::Shown;
     m_compositing = compositingActive();
+    m_fading = m_fadeEnabled.value_or(m_compositing && fadeSupported());
     place();
     if (wasShown)
         return;
 
     watchApplication(true);
     m_fade->stop();
-    setWindowOpacity(m_compositing ? 0.0 : 1.0);
+    setWindowOpacity(m_fading ? 0.0 : 1.0);
     show();
     raise();
     if (!testAttribute(Qt::WA_ShowWithoutActivating))
         activateWindow();
-    if (m_compositing) {
+    if (m_fading) {
         m_fade->setStartValue(0.0);
         m_fade->setEndValue(1.0);
         m_fade->start();
@@ -198,7 +210,7 @@ void PopoverWindow::dismiss()
 {
     if (m_state != State::Shown)
         return;
-    if (!m_compositing || !isVisible()) {
+    if (!m_fading || !isVisible()) {
         finishClose();
         return;
     }
@@ -213,6 +225,11 @@ void PopoverWindow::forceClose()
 {
     if (m_state != State::Hidden)
         finishClose();
+}
+
+void PopoverWindow::setFadeEnabled(bool enabled)
+{
+    m_fadeEnabled = enabled;
 }
 
 bool PopoverWindow::isShown() const
@@ -378,11 +395,13 @@ void PopoverWindow::place()
     pos.setX(std::clamp(pos.x(), available.left(), available.right() + 1 - size.width()));
     pos.setY(std::clamp(pos.y(), available.top(), available.bottom() + 1 - size.height()));
 
-    // Near a screen corner the arrow slides along the edge but stays clear of the rounding.
+    // Near a screen corner the window stops at the edge while the arrow keeps pointing at the
+    // anchor; there the arrow takes over the body's rounded corner (see outline()).
     const int along = vertical ? centre.x() - pos.x() : centre.y() - pos.y();
     const int extent = vertical ? size.width() : size.height();
-    const int inset = kCornerRadius + kArrowHalfWidth;
-    m_arrowOffset = extent > 2 * inset ? std::clamp(along, inset, extent - inset) : extent / 2;
+    m_arrowOffset = extent > 2 * kArrowHalfWidth + 1
+        ? std::clamp(along, kArrowHalfWidth, extent - 1 - kArrowHalfWidth)
+        : extent / 2;
 
     m_layingOut = true;
     setGeometry(QRect(pos, size));
@@ -436,34 +455,48 @@ QPainterPath PopoverWindow::outline() const
     QPainterPath path;
     path.addRoundedRect(body, kCornerRadius, kCornerRadius);
 
-    // Drawn pointing up with the tip at the origin, then turned to its edge. The base reaches
-    // into the body so the union leaves no seam, and the tip is slightly rounded.
+    // Drawn pointing up with the tip on the window's edge, then turned to its edge. Its base
+    // reaches a corner radius into the body so the union leaves no seam; an arrow that comes
+    // within a radius of a corner widens its base to square that corner off, rather than
+    // leave a notch between itself and the rounding.
     const qreal half = kArrowHalfWidth;
     const qreal length = kArrowLength;
     const qreal t = 0.16;
+    const qreal tip = m_arrowOffset + 0.5;
+    const int extent = isVertical(m_arrowEdge) ? width() : height();
+    const qreal start = m_arrowOffset - kArrowHalfWidth < kCornerRadius ? 0.5 : tip - half;
+    const qreal end = extent - 1 - m_arrowOffset - kArrowHalfWidth < kCornerRadius
+        ? extent - 0.5
+        : tip + half;
+    // Turning by 180 or -90 degrees reverses the direction along the edge.
+    const bool reversed = m_arrowEdge == Qt::BottomEdge || m_arrowEdge == Qt::LeftEdge;
+    const qreal low = reversed ? tip - end : start - tip;
+    const qreal high = reversed ? tip - start : end - tip;
+
     QPainterPath arrow;
-    arrow.moveTo(-half, length + 3);
+    arrow.moveTo(low, length + kCornerRadius);
+    arrow.lineTo(low, length);
     arrow.lineTo(-half, length);
     arrow.lineTo(-half * t, length * t);
-    arrow.quadTo(0, 0, half * t, length * t);
+    arrow.quadTo(0, -0.8, half * t, length * t);
     arrow.lineTo(half, length);
-    arrow.lineTo(half, length + 3);
+    arrow.lineTo(high, length);
+    arrow.lineTo(high, length + kCornerRadius);
     arrow.closeSubpath();
 
     QTransform transform;
-    const qreal offset = m_arrowOffset + 0.5;
     switch (m_arrowEdge) {
     case Qt::TopEdge:
-        transform.translate(offset, 0.5);
+        transform.translate(tip, 0);
         break;
     case Qt::BottomEdge:
-        transform.translate(offset, height() - 0.5).rotate(180);
+        transform.translate(tip, height()).rotate(180);
         break;
     case Qt::LeftEdge:
-        transform.translate(0.5, offset).rotate(-90);
+        transform.translate(0, tip).rotate(-90);
         break;
     case Qt::RightEdge:
-        transform.translate(width() - 0.5, offset).rotate(90);
+        transform.translate(width(), tip).rotate(90);
         break;
     }
     return path.united(transform.map(arrow)).simplified();

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <optional>
+
 class QPainterPath;
 class QPropertyAnimation;
 
@@ -37,6 +39,9 @@ public:
     void showRelativeToRect(const QRect &anchor);
     // Fades out, then hides and emits closed().
     void dismiss();
+    // Whether opening and closing fade. By default they do where the window system carries
+    // window opacity out: X11 with a compositing manager.
+    void setFadeEnabled(bool enabled);
     void forceClose();
     // True from showRelativeToRect() until closed(), fade-out included, so a click on the
     // tray icon during the fade still reads as "visible" and toggles it closed.
@@ -85,7 +90,9 @@ private:
     State m_state = State::Hidden;
     Qt::Edge m_arrowEdge = Qt::TopEdge;
     int m_arrowOffset = 0;
+    std::optional<bool> m_fadeEnabled;
     bool m_compositing = true;
+    bool m_fading = false;
     bool m_layingOut = false;
     bool m_watching = false;
 };
