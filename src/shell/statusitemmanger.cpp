@@ -65,6 +65,8 @@ StatusItemManger::StatusItemManger()
     m_dropHerePopover->setContentWidget(m_contentView);
     m_dropHerePopover->setBackgroundColorName(QStringLiteral("dropHereBG"));
     m_dropHerePopover->setWindowTitle(QStringLiteral("Korvane drop here"));
+    // The drop-here popover must not take the focus from the window the drag comes from.
+    m_dropHerePopover->setAttribute(Qt::WA_ShowWithoutActivating);
 
     addEvent();
 }
