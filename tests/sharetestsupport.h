@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-// Stand-ins for xdg-email and kdeconnect-cli that record every call. Each call is appended
+// Stand-ins for xdg-email, xdg-open and kdeconnect-cli that record every call. Each call is appended
 // to a file named after the tool as its arguments, each ended by a NUL, and a record
 // separator. The scripts use shell built-ins only, so they run with PATH holding nothing else.
 //
@@ -32,6 +32,7 @@ inline bool installStandIns(const QString &bin, const QString &recordDir)
     const QByteArray record = "{ for a in \"$@\"; do printf '%s\\0' \"$a\"; done; printf '\\036\\0'; } >>'"
         + QFile::encodeName(recordDir) + "/";
     return writeScript(bin + QStringLiteral("/xdg-email"), record + "xdg-email'\n")
+        && writeScript(bin + QStringLiteral("/xdg-open"), record + "xdg-open'\n")
         && writeScript(bin + QStringLiteral("/kdeconnect-cli"),
                        record + "kdeconnect-cli'\n"
                                 "case \"$1\" in\n"

@@ -6,6 +6,7 @@
 #include "imagetophoto.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanependingwork.h"
 #include "shareservice.h"
 #include "textemail.h"
 #include "textmsg.h"
@@ -66,8 +67,9 @@ QStringList KorvaneShareActions::recipientList(const QString &receives)
     return receives.isNull() ? QStringList() : receives.split(QLatin1Char(','));
 }
 
-void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
 {
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     QString receives;
     QString title;
@@ -88,8 +90,9 @@ void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const Korvane
     finishOnMain(completion, true);
 }
 
-void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
 {
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     QString receives;
     QList<QUrl> files;
@@ -110,8 +113,9 @@ void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const Korva
         });
 }
 
-void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
 {
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     if (!(data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther))) {
         finishLater(completion, false);
@@ -129,8 +133,9 @@ void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCo
     });
 }
 
-void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
 {
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const auto settings = drop->imageToPhoto();
     const bool needLaunch = settings && settings->needLaunch();

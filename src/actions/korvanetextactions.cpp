@@ -5,6 +5,7 @@
 #include "korvaneclipboard.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneurlopener.h"
 #include "ncchineseconverter.h"
@@ -225,8 +226,9 @@ void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneComplet
     notify(true, *drop, result);
 }
 
-void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
 {
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto finishLater = [completion](bool success, const KorvaneError &error = KorvaneError()) {
         QTimer::singleShot(KorvaneShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
                            [completion, success, error] { completion(success, error); });
