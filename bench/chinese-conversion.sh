@@ -9,28 +9,12 @@ tool=$build/bench/zhconvert
 [ -x "$tool" ] || { echo "missing $tool: build first"; exit 1; }
 command -v opencc >/dev/null || { echo "opencc missing: run scripts/install-deps.sh"; exit 1; }
 
-corpus=/usr/share/games/fortunes/chinese
-if [ ! -r "$corpus" ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq fortunes-zh >/dev/null
-fi
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The fortunes and poems of fortunes-zh without their colour codes, repeated to 10 MiB and cut
-# at a line end.
-size=$((10 * 1024 * 1024))
-: >"$work/once.txt"
-for f in chinese song100 tang300; do
-    sed 's/\x1b\[[0-9;]*m//g' "/usr/share/games/fortunes/$f" >>"$work/once.txt"
-done
-while [ "$(stat -c %s "$work/once.txt")" -gt 0 ]; do
-    cat "$work/once.txt" >>"$work/repeated.txt"
-    [ "$(stat -c %s "$work/repeated.txt")" -ge "$size" ] && break
-done
-head -c "$size" "$work/repeated.txt" | sed '$d' >"$work/simplified.txt"
+# shellcheck source=bench/zh-corpus.inc
+. "$(dirname "$0")/zh-corpus.inc"
+make_zh_corpus "$work"
 opencc -c s2t.json -i "$work/simplified.txt" -o "$work/traditional.txt"
 
 now() { date +%s%N; }

@@ -10,8 +10,11 @@
 #include "korvanetranslations.h"
 #include "korvaneurlopener.h"
 #include "stringmanager.h"
+#include "textcapitalrmb.h"
 #include "textcharcount.h"
 #include "textcustomurl.h"
+#include "texttraditionalconversion.h"
+#include "customurllibrary.h"
 #include "textupdownstring.h"
 
 #include <QTemporaryDir>
@@ -56,6 +59,11 @@ private Q_SLOTS:
     void customUrls();
     void customUrlWithoutUrls();
     void synchronousActionsNeverComplete();
+    void capitalAmount_data();
+    void capitalAmount();
+    void chineseConversion_data();
+    void chineseConversion();
+    void urlLibrary();
 
 private:
     Outcome run(const DropListEntityPtr &drop, const QString &text);
@@ -253,7 +261,7 @@ void TextActionsTest::customUrlWithoutUrls()
 
 void TextActionsTest::synchronousActionsNeverComplete()
 {
-    for (int type : {1, 2}) {
+    for (int type : {1, 2, 6}) {
         const auto drop = m_store->getNewDrop(0, type, 0);
         bool callsCompletion = true;
         QVERIFY(KorvaneHandlePbHelper::canHandleDropEntity(*drop, &callsCompletion));
@@ -261,6 +269,116 @@ void TextActionsTest::synchronousActionsNeverComplete()
         const Outcome outcome = run(drop, QStringLiteral("text"));
         QCOMPARE(outcome.calls, 0);
     }
+}
+
+void TextActionsTest::capitalAmount_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("autoBegin");
+    QTest::addColumn<bool>("autoEnd");
+    QTest::addColumn<QString>("expected");
+    // For a failure: the key of the message, with the code 7002.
+    QTest::addColumn<QString>("failureKey");
+
+    QTest::newRow("whole, both options") << "12" << true << true << "人民币壹拾貳圆整" << "";
+    QTest::newRow("fraction gets no suffix") << "1234.56" << true << true << "人民币壹仟貳佰叁拾肆元伍角陆分" << "";
+    QTest::newRow("no options") << "12" << false << false << "壹拾貳" << "";
+    QTest::newRow("prefix only") << "12" << true << false << "人民币壹拾貳" << "";
+    QTest::newRow("suffix only") << "100000001" << false << true << "壹亿零壹圆整" << "";
+    QTest::newRow("grouping of the user's locale") << "1,234.5" << false << true << "壹仟貳佰叁拾肆元伍角" << "";
+    QTest::newRow("zero fraction is whole") << "12.0" << false << true << "壹拾貳圆整" << "";
+    QTest::newRow("third fraction digit cut") << "3.999" << false << false << "叁元玖角玖分" << "";
+    QTest::newRow("surrounding white space") << " 7\n" << false << true << "柒圆整" << "";
+    QTest::newRow("largest amount") << "9999999999999.99" << false << false
+                                    << "玖兆玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分" << "";
+    QTest::newRow("letters") << "abc" << true << true << "" << "PleaseEnterNumbers";
+    QTest::newRow("empty") << "" << true << true << "" << "PleaseEnterNumbers";
+    QTest::newRow("number and words") << "12 yuan" << true << true << "" << "PleaseEnterNumbers";
+    QTest::newRow("not a number") << "nan" << true << true << "" << "PleaseEnterNumbers";
+    QTest::newRow("negative") << "-5" << true << true << "" << "CapitalAmountNegative";
+    QTest::newRow("below one") << "0.5" << true << true << "" << "CapitalAmountBelowOne";
+    QTest::newRow("fourteen digits") << "12345678901234" << true << true << "" << "CapitalAmountTooLarge";
+}
+
+void TextActionsTest::capitalAmount()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, autoBegin);
+    QFETCH(bool, autoEnd);
+    QFETCH(QString, expected);
+    QFETCH(QString, failureKey);
+    QCOMPARE(QLocale::system().name(), QStringLiteral("en_US"));
+    const auto drop = m_store->getNewDrop(0, 7, 0);
+    drop->textCapitalRMB()->setAutoBegin(autoBegin);
+    drop->textCapitalRMB()->setAutoEnd(autoEnd);
+    const Outcome outcome = run(drop, text);
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(m_notifier->posted().size(), 1);
+    if (failureKey.isEmpty()) {
+        QVERIFY(outcome.success);
+        QCOMPARE(m_clipboard->text(), expected);
+        QCOMPARE(m_notifier->posted().first().body, expected);
+        return;
+    }
+    const QString message = qtTrId(failureKey.toUtf8().constData());
+    QVERIFY(message != failureKey);
+    QVERIFY(!outcome.success);
+    QCOMPARE(outcome.error.code(), 7002);
+    QCOMPARE(outcome.error.localizedDescription(), message);
+    QCOMPARE(m_notifier->posted().first().body, message);
+    QCOMPARE(m_notifier->posted().first().title, QStringLiteral("Chinese Capital Amount failed"));
+    QCOMPARE(m_clipboard->writeCount(), 0);
+}
+
+void TextActionsTest::chineseConversion_data()
+{
+    QTest::addColumn<int>("conversionType");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("to mainland simplified") << 0 << "軟體與網路\n頭髮" << "软体与网路\n头发";
+    QTest::newRow("to Hong Kong") << 1 << "头发和面条" << "頭髮和麪條";
+    QTest::newRow("to Taiwan, with phrases") << 2 << "软件和网络" << "軟體和網路";
+    QTest::newRow("unknown value leaves the text") << 3 << "软件 軟體" << "软件 軟體";
+    QTest::newRow("negative value too") << -1 << "头发" << "头发";
+}
+
+void TextActionsTest::chineseConversion()
+{
+    QFETCH(int, conversionType);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const auto drop = m_store->getNewDrop(0, 6, 0);
+    drop->textTranditionalConversion()->setConversionType(qint16(conversionType));
+    const Outcome outcome = run(drop, text);
+    QCOMPARE(outcome.calls, 0);
+    QCOMPARE(m_clipboard->text(), expected);
+    QCOMPARE(m_notifier->posted().size(), 1);
+    QCOMPARE(m_notifier->posted().first().body, QString(expected).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+void TextActionsTest::urlLibrary()
+{
+    const QList<CustomUrlLibrary::Entry> &entries = CustomUrlLibrary::entries();
+    QCOMPARE(entries.size(), 28);
+    QStringList names;
+    for (const auto &entry : entries) {
+        names.append(entry.name);
+        QVERIFY2(entry.url.contains(QLatin1String("{text}")), qPrintable(entry.url));
+        // Every template is a URL once the text is in.
+        const QUrl url(KorvaneHandlePbHelper::URLEncodedString(QString(entry.url).replace(QLatin1String("{text}"), QLatin1String("a b"))),
+                       QUrl::StrictMode);
+        QVERIFY2(url.isValid() && !url.scheme().isEmpty(), qPrintable(entry.url));
+        if (!entry.nameIsKey)
+            QCOMPARE(CustomUrlLibrary::displayName(entry), entry.name);
+    }
+    QCOMPARE(names.mid(0, 4), (QStringList{"Google", "YouTube", "Amazon", "Wikipedia"}));
+    QCOMPARE(names.mid(16), (QStringList{"Stack Overflow", "Bing", "Baidu", "Weibo", "Wechat", "Zhihu", "Taobao", "JD",
+                                         "Translate to English", "Translate to Chinese", "Search Mac App Store", "Send Email"}));
+    QCOMPARE(std::count_if(entries.cbegin(), entries.cend(), [](const auto &e) { return e.nameIsKey; }), 10);
+    QCOMPARE(CustomUrlLibrary::displayName(entries.at(20)), QStringLiteral("WeChat Articles"));
+    QCOMPARE(CustomUrlLibrary::displayName(entries.at(23)), QStringLiteral("JD.com"));
+    QCOMPARE(entries.at(1).url, QStringLiteral("https://m.youtube.com/results?q={text}"));
+    QCOMPARE(entries.at(23).url, QStringLiteral("https://search.jd.com/Search?keyword={text}&enc=utf-8&wq={text}"));
 }
 
 QTEST_GUILESS_MAIN(TextActionsTest)

@@ -271,6 +271,66 @@
         <source>%1 file(s) shared.</source>
         <translation>%1 file(s) shared.</translation>
     </message>
+    <message id="Baidu">
+        <source>Baidu</source>
+        <translation>Baidu</translation>
+    </message>
+    <message id="Weibo">
+        <source>Weibo</source>
+        <translation>Weibo</translation>
+    </message>
+    <message id="Wechat">
+        <source>WeChat Articles</source>
+        <translation>WeChat Articles</translation>
+    </message>
+    <message id="Zhihu">
+        <source>Zhihu</source>
+        <translation>Zhihu</translation>
+    </message>
+    <message id="Taobao">
+        <source>Taobao</source>
+        <translation>Taobao</translation>
+    </message>
+    <message id="JD">
+        <source>JD.com</source>
+        <translation>JD.com</translation>
+    </message>
+    <message id="Translate to English">
+        <source>Translate to English</source>
+        <translation>Translate to English</translation>
+    </message>
+    <message id="Translate to Chinese">
+        <source>Translate to Chinese</source>
+        <translation>Translate to Chinese</translation>
+    </message>
+    <message id="Search Mac App Store">
+        <source>Search the App Store</source>
+        <translation>Search the App Store</translation>
+    </message>
+    <message id="Send Email">
+        <source>Send Email</source>
+        <translation>Send Email</translation>
+    </message>
+    <message id="ImageAddedToPhotos">
+        <source>The image was added to Pictures/Korvane.</source>
+        <translation>The image was added to Pictures/Korvane.</translation>
+    </message>
+    <message id="NImageAddedToPhotos">
+        <source>%1 item(s) added to Pictures/Korvane.</source>
+        <translation>%1 item(s) added to Pictures/Korvane.</translation>
+    </message>
+    <message id="ShareNeedsKDEConnect">
+        <source>Sending to a phone needs KDE Connect: install the kdeconnect package and pair your phone.</source>
+        <translation>Sending to a phone needs KDE Connect: install the kdeconnect package and pair your phone.</translation>
+    </message>
+    <message id="ShareNeedsPairedDevice">
+        <source>No paired device is reachable. Pair your phone in KDE Connect and keep it on the same network.</source>
+        <translation>No paired device is reachable. Pair your phone in KDE Connect and keep it on the same network.</translation>
+    </message>
+    <message id="ShareSendFailed">
+        <source>KDE Connect could not send everything to the paired device.</source>
+        <translation>KDE Connect could not send everything to the paired device.</translation>
+    </message>
     <message id="CapitalAmountNegative">
         <source>A capital amount cannot be negative.</source>
         <translation>A capital amount cannot be negative.</translation>

@@ -271,6 +271,66 @@
         <source>%1 file(s) shared.</source>
         <translation>已分享 %1 个文件。</translation>
     </message>
+    <message id="Baidu">
+        <source>Baidu</source>
+        <translation>百度</translation>
+    </message>
+    <message id="Weibo">
+        <source>Weibo</source>
+        <translation>微博</translation>
+    </message>
+    <message id="Wechat">
+        <source>WeChat Articles</source>
+        <translation>微信文章</translation>
+    </message>
+    <message id="Zhihu">
+        <source>Zhihu</source>
+        <translation>知乎</translation>
+    </message>
+    <message id="Taobao">
+        <source>Taobao</source>
+        <translation>淘宝</translation>
+    </message>
+    <message id="JD">
+        <source>JD.com</source>
+        <translation>京东</translation>
+    </message>
+    <message id="Translate to English">
+        <source>Translate to English</source>
+        <translation>翻译成英文</translation>
+    </message>
+    <message id="Translate to Chinese">
+        <source>Translate to Chinese</source>
+        <translation>翻译成中文</translation>
+    </message>
+    <message id="Search Mac App Store">
+        <source>Search the App Store</source>
+        <translation>在 App Store 中搜索</translation>
+    </message>
+    <message id="Send Email">
+        <source>Send Email</source>
+        <translation>发送邮件</translation>
+    </message>
+    <message id="ImageAddedToPhotos">
+        <source>The image was added to Pictures/Korvane.</source>
+        <translation>图片已添加到“图片/Korvane”。</translation>
+    </message>
+    <message id="NImageAddedToPhotos">
+        <source>%1 item(s) added to Pictures/Korvane.</source>
+        <translation>已将 %1 项添加到“图片/Korvane”。</translation>
+    </message>
+    <message id="ShareNeedsKDEConnect">
+        <source>Sending to a phone needs KDE Connect: install the kdeconnect package and pair your phone.</source>
+        <translation>发送到手机需要 KDE Connect：请安装 kdeconnect 软件包并与手机配对。</translation>
+    </message>
+    <message id="ShareNeedsPairedDevice">
+        <source>No paired device is reachable. Pair your phone in KDE Connect and keep it on the same network.</source>
+        <translation>没有可用的已配对设备。请在 KDE Connect 中配对手机，并让它与电脑处于同一网络。</translation>
+    </message>
+    <message id="ShareSendFailed">
+        <source>KDE Connect could not send everything to the paired device.</source>
+        <translation>KDE Connect 未能将全部内容发送到已配对设备。</translation>
+    </message>
     <message id="CapitalAmountNegative">
         <source>A capital amount cannot be negative.</source>
         <translation>大写金额不能为负数。</translation>

@@ -4,6 +4,7 @@
 #include "korvaneclipboard.h"
 #include "korvanefileactions.h"
 #include "korvanenotifier.h"
+#include "korvaneshareactions.h"
 #include "korvaneplatform.h"
 #include "korvanetextactions.h"
 #include "korvaneuserdefaults.h"
@@ -35,14 +36,23 @@ const auto textActions = [] {
     std::array<ActionSlot, 10> slots{};
     slots[1] = {&KorvaneTextActions::clearTextEntity, nullptr};
     slots[2] = {&KorvaneTextActions::countTextEntity, nullptr};
+    slots[3] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
+    slots[4] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
     slots[5] = {nullptr, &KorvaneTextActions::customUrlTextEntity};
+    slots[6] = {&KorvaneTextActions::traditionalConversionTextEntity, nullptr};
+    slots[7] = {nullptr, &KorvaneTextActions::rmbTextEntity};
     slots[8] = {nullptr, &KorvaneTextActions::engilshCaseConvert};
+    slots[9] = {nullptr, &KorvaneTextActions::airDropTextDropEntity};
     return slots;
 }();
 const auto fileActions = [] {
     std::array<ActionSlot, 18> slots{};
+    slots[6] = {nullptr, &KorvaneShareActions::imageToPhotoDropEntity};
+    slots[7] = {nullptr, &KorvaneShareActions::airDropDropEntity};
     slots[8] = {nullptr, &KorvaneFileActions::moveFileDropEntity};
     slots[9] = {nullptr, &KorvaneFileActions::copyFileDropEntity};
+    slots[10] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
+    slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
     slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
     return slots;
 }();

@@ -5,15 +5,26 @@
 #include "korvaneclipboard.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneurlopener.h"
+#include "ncchineseconverter.h"
+#include "shareservice.h"
+#include "korvaneshareactions.h"
 #include "stringmanager.h"
+#include "filemanager.h"
+#include "textcapitalrmb.h"
 #include "textcharcount.h"
 #include "textcustomurl.h"
+#include "texttraditionalconversion.h"
 #include "textupdownstring.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QLoggingCategory>
+#include <QTimer>
+
+#include <cmath>
 
 Q_LOGGING_CATEGORY(lcTextActions, "korvane.actions.text", QtWarningMsg)
 
@@ -159,4 +170,85 @@ void KorvaneTextActions::engilshCaseConvert(const DropPtr &drop, const KorvaneCo
     KorvaneHandlePbHelper::pasteTextToPB(result);
     finishOnMain(completion, true);
     notify(true, *drop, result);
+}
+
+void KorvaneTextActions::traditionalConversionTextEntity(const DropPtr &drop)
+{
+    const QString text = droppedText();
+    const auto settings = drop->textTranditionalConversion();
+    QString result;
+    switch (settings ? settings->conversionType() : -1) {
+    case 0:
+        result = NCChineseConverter::chineseStringCN(text);
+        break;
+    case 1:
+        result = NCChineseConverter::chineseStringHK(text);
+        break;
+    case 2:
+        result = NCChineseConverter::chineseStringTW(text);
+        break;
+    default:
+        result = text;
+        break;
+    }
+    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(text), qUtf8Printable(result));
+    KorvaneHandlePbHelper::pasteTextToPB(result);
+    notify(true, *drop, flattened(result));
+}
+
+void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    const QString text = droppedText();
+    // Parsed as the user writes numbers: "1,234.56" in English, "1.234,56" in German.
+    bool ok = false;
+    const double number = QLocale::system().toDouble(text, &ok);
+    if (!ok || !std::isfinite(number)) {
+        finishOnMain(completion, false, KorvaneError(StringManager::capitalNumberErrorCode, qtTrId("PleaseEnterNumbers")));
+        notify(false, *drop, qtTrId("PleaseEnterNumbers"));
+        return;
+    }
+    KorvaneError refusal;
+    QString result = StringManager::changeCapitalChineseWithNumber(number, &refusal);
+    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(text), qUtf8Printable(result));
+    if (result.isNull()) {
+        finishOnMain(completion, false, refusal);
+        notify(false, *drop, refusal.localizedDescription());
+        return;
+    }
+    const auto settings = drop->textCapitalRMB();
+    if (settings && settings->autoBegin())
+        result = QStringLiteral("人民币%1").arg(result);
+    const bool whole = !QString::number(number, 'f', QLocale::FloatingPointShortest).contains(QLatin1Char('.'));
+    if (settings && settings->autoEnd() && whole)
+        result = QStringLiteral("%1圆整").arg(result);
+    KorvaneHandlePbHelper::pasteTextToPB(result);
+    finishOnMain(completion, true);
+    notify(true, *drop, result);
+}
+
+void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const auto finishLater = [completion](bool success, const KorvaneError &error = KorvaneError()) {
+        QTimer::singleShot(KorvaneShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
+                           [completion, success, error] { completion(success, error); });
+    };
+    // The cache folder is found through the store, which lives on this thread; the file is
+    // one text, written at once.
+    KorvaneError error;
+    const QUrl file = FileManager::saveCacheFile(droppedText(), &error);
+    if (file.isEmpty() || !error.isNull()) {
+        qCWarning(lcTextActions, "could not write the text to share: %s", qUtf8Printable(error.localizedDescription()));
+        finishLater(false);
+        return;
+    }
+    ShareService::shareInstance()->shareOnAirDrop({file}, [drop, finishLater](const KorvaneError &shareError) {
+        if (!shareError.isNull()) {
+            notify(false, *drop, shareError.localizedDescription());
+            finishLater(false, shareError);
+            return;
+        }
+        finishLater(true);
+        notify(true, *drop, qtTrId("AirDropFilesShared").arg(1));
+    });
 }

@@ -10,6 +10,7 @@
 #include "korvanecoredatahelper.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
 #include "renamejournal.h"
@@ -361,7 +362,8 @@ int KorvaneCli::run(QList<QByteArray> args)
     QTimer idle;
     int idleTicks = 0;
     QObject::connect(&idle, &QTimer::timeout, &loop, [&] {
-        idleTicks = QThreadPool::globalInstance()->activeThreadCount() == 0 ? idleTicks + 1 : 0;
+        const bool idle = QThreadPool::globalInstance()->activeThreadCount() == 0 && KorvanePendingWork::count() == 0;
+        idleTicks = idle ? idleTicks + 1 : 0;
         if (idleTicks >= 3)
             loop.quit();
     });

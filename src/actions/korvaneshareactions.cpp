@@ -1,0 +1,179 @@
+#include "korvaneshareactions.h"
+
+#include "droplistentity.h"
+#include "fileemail.h"
+#include "filemsg.h"
+#include "imagetophoto.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanependingwork.h"
+#include "shareservice.h"
+#include "textemail.h"
+#include "textmsg.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QThreadPool>
+#include <QTimer>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcShareActions, "korvane.actions.share", QtWarningMsg)
+
+using DropPtr = KorvaneShareActions::DropPtr;
+
+void notify(bool success, const DropListEntity &drop, const QString &body)
+{
+    KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(success, drop);
+    content.body = body;
+    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(content);
+}
+
+void finishLater(const KorvaneCompletion &completion, bool success, const KorvaneError &error = KorvaneError())
+{
+    QTimer::singleShot(KorvaneShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
+                       [completion, success, error] { completion(success, error); });
+}
+
+void onMain(std::function<void()> work)
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work), Qt::QueuedConnection);
+}
+
+// Images, folders, other files, videos: each list in its own order.
+QList<QUrl> droppedFiles(const KorvaneHandleData &data)
+{
+    return data.imgFileUrls() + data.folderFileUrls() + data.otherFileUrls() + data.videoFileUrls();
+}
+
+// Mail and message read the text settings for text and the file settings for files. The
+// choice follows the data rather than how it arrived, so text from the clipboard or a drag
+// keeps the text action's recipients instead of going out to nobody.
+bool isText(const KorvaneHandleData &data)
+{
+    return data.dataCatalog() == DataCatalogText;
+}
+
+void shareFailed(const DropListEntity &drop, const KorvaneCompletion &completion, const KorvaneError &error)
+{
+    notify(false, drop, error.localizedDescription());
+    finishOnMain(completion, false, error);
+}
+
+} // namespace
+
+QStringList KorvaneShareActions::recipientList(const QString &receives)
+{
+    return receives.isNull() ? QStringList() : receives.split(QLatin1Char(','));
+}
+
+void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    QString receives;
+    QString title;
+    QList<QUrl> files;
+    if (isText(data)) {
+        if (const auto settings = drop->textEmail()) {
+            receives = settings->receives();
+            title = settings->title();
+        }
+    } else {
+        if (const auto settings = drop->fileEmail()) {
+            receives = settings->receives();
+            title = settings->title();
+        }
+        files = droppedFiles(data);
+    }
+    ShareService::shareInstance()->shareOnEmail(data.textString(), files, title, recipientList(receives));
+    finishOnMain(completion, true);
+}
+
+void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    QString receives;
+    QList<QUrl> files;
+    if (isText(data)) {
+        if (const auto settings = drop->textMsg())
+            receives = settings->receives();
+    } else {
+        if (const auto settings = drop->fileMsg())
+            receives = settings->receives();
+        files = droppedFiles(data);
+    }
+    ShareService::shareInstance()->shareOnIMessage(
+        data.textString(), files, recipientList(receives), [drop, completion](const KorvaneError &error) {
+            if (error.isNull())
+                finishOnMain(completion, true);
+            else
+                shareFailed(*drop, completion, error);
+        });
+}
+
+void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    if (!(data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther))) {
+        finishLater(completion, false);
+        return;
+    }
+    const QList<QUrl> items = droppedFiles(data);
+    ShareService::shareInstance()->shareOnAirDrop(items, [drop, completion, count = items.size()](const KorvaneError &error) {
+        if (!error.isNull()) {
+            notify(false, *drop, error.localizedDescription());
+            finishLater(completion, false, error);
+            return;
+        }
+        finishLater(completion, true);
+        notify(true, *drop, qtTrId("AirDropFilesShared").arg(count));
+    });
+}
+
+void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const auto settings = drop->imageToPhoto();
+    const bool needLaunch = settings && settings->needLaunch();
+
+    if (!data.imageData().isEmpty()) {
+        const QByteArray bytes = data.imageData();
+        QThreadPool::globalInstance()->start([drop, completion, bytes, needLaunch] {
+            ShareService::shareInstance()->addToPhoto({}, {}, bytes, needLaunch);
+            onMain([drop, completion] {
+                finishOnMain(completion, true);
+                notify(true, *drop, qtTrId("ImageAddedToPhotos"));
+            });
+        });
+        return;
+    }
+    if (!(data.containedFileType() & (FileKindImage | FileKindVideo))) {
+        finishOnMain(completion, false);
+        return;
+    }
+    data.imgFileUrls().removeIf([](const QUrl &url) {
+        const QString name = url.fileName();
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        return dot > 0 && name.mid(dot + 1) == QLatin1String("svg");
+    });
+    const QList<QUrl> images = data.imgFileUrls();
+    const QList<QUrl> videos = data.videoFileUrls();
+    const qsizetype count = images.size() + videos.size();
+    if (count == 0) {
+        // Deliberately the same Chinese text in every language.
+        shareFailed(*drop, completion, KorvaneError(ShareService::shareErrorCode, QStringLiteral("无法添加到照片")));
+        return;
+    }
+    QThreadPool::globalInstance()->start([drop, completion, images, videos, needLaunch, count] {
+        const QStringList written = ShareService::shareInstance()->addToPhoto(images, videos, QByteArray(), needLaunch);
+        qCInfo(lcShareActions, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
+        onMain([drop, completion, count] {
+            finishOnMain(completion, true);
+            notify(true, *drop, qtTrId("NImageAddedToPhotos").arg(count));
+        });
+    });
+}

@@ -1,0 +1,547 @@
+#include "droplistentity.h"
+#include "fileemail.h"
+#include "filemanager.h"
+#include "filemsg.h"
+#include "headlessnotifier.h"
+#include "imagetophoto.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanepasteboard.h"
+#include "korvaneplatform.h"
+#include "korvaneshareactions.h"
+#include "korvanetranslations.h"
+#include "korvaneurlopener.h"
+#include "sharetestsupport.h"
+#include "shareservice.h"
+#include "textemail.h"
+#include "textmsg.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTest>
+
+using ShareTestSupport::calls;
+
+namespace {
+
+class RecordingUrlOpener final : public KorvaneUrlOpener
+{
+public:
+    bool openURLs(const QList<QUrl> &urls) override
+    {
+        opened += urls;
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+struct Outcome {
+    int calls = 0;
+    bool calledInside = false;
+    bool success = false;
+    KorvaneError error;
+    qint64 elapsedMs = 0;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QImage testImage(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    image.setPixel(0, 0, qRgb(1, 2, 3));
+    return image;
+}
+
+} // namespace
+
+class ShareActionsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void recipientList_data();
+    void recipientList();
+    void mailOfFiles();
+    void mailOfTypedText();
+    void mailWithoutComposer();
+    void messageOfText();
+    void messageOfFiles();
+    void messageWithoutRecipients();
+    void kdeConnectFailures_data();
+    void kdeConnectFailures();
+    void airDropFiles();
+    void airDropWithoutFiles();
+    void airDropText();
+    void airDropEmptyText();
+    void photosFromFiles();
+    void photosFromImageData();
+    void photosOnlySvg();
+    void photosWithoutImages();
+
+private:
+    Outcome run(const DropListEntityPtr &drop, int timeoutMs = 10000);
+    static DropListEntityPtr newDrop(qint64 catalog, qint64 type)
+    {
+        return KorvaneCoreDataHelper::shareInstance()->getNewDrop(catalog, type, 0);
+    }
+    void dropFiles(const QStringList &paths);
+    void dropText(const QString &text, bool typed);
+    QString file(const QString &name) const { return m_dir.filePath(QStringLiteral("in/") + name); }
+    QString record() const { return m_dir.filePath(QStringLiteral("record")); }
+    void usePath(const QString &path) { qputenv("PATH", QFile::encodeName(path)); }
+
+    QTemporaryDir m_dir;
+    QString m_bin;
+    HeadlessNotifier *m_notifier = nullptr;
+    RecordingUrlOpener *m_opener = nullptr;
+};
+
+void ShareActionsTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("home"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
+    KorvaneTranslations::install({QStringLiteral("en")});
+    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+    m_bin = m_dir.filePath(QStringLiteral("bin"));
+    QVERIFY(ShareTestSupport::installStandIns(m_bin, record()));
+    QCOMPARE(ShareService::photoFolder(), m_dir.filePath(QStringLiteral("home/Pictures/Korvane")));
+}
+
+void ShareActionsTest::init()
+{
+    auto notifier = std::make_unique<HeadlessNotifier>();
+    auto opener = std::make_unique<RecordingUrlOpener>();
+    m_notifier = notifier.get();
+    m_opener = opener.get();
+    KorvanePlatform::setNotifier(std::move(notifier));
+    KorvanePlatform::setUrlOpener(std::move(opener));
+    QDir(record()).removeRecursively();
+    QDir().mkpath(record());
+    QDir(ShareService::photoFolder()).removeRecursively();
+    usePath(m_bin);
+    qputenv("KDECONNECT_DEVICES", "3f2a9c\nsecond\n");
+    qunsetenv("KDECONNECT_LIST_STATUS");
+    qunsetenv("KDECONNECT_SEND_STATUS");
+}
+
+Outcome ShareActionsTest::run(const DropListEntityPtr &drop, int timeoutMs)
+{
+    Outcome outcome;
+    bool inside = true;
+    QElapsedTimer clock;
+    clock.start();
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
+        ++outcome.calls;
+        outcome.calledInside = outcome.calledInside || inside;
+        outcome.success = success;
+        outcome.error = error;
+        outcome.elapsedMs = clock.elapsed();
+    });
+    inside = false;
+    if (!QTest::qWaitFor([&] { return outcome.calls > 0; }, timeoutMs))
+        qWarning("the action did not complete in %d ms", timeoutMs);
+    // Long enough for a second call to show.
+    QTest::qWait(50);
+    return outcome;
+}
+
+void ShareActionsTest::dropFiles(const QStringList &paths)
+{
+    KorvanePasteboard pasteboard;
+    for (const QString &path : paths) {
+        KorvanePasteboardItem item;
+        QByteArray url = QUrl::fromLocalFile(path).toEncoded();
+        if (QFileInfo(path).isDir())
+            url += '/';
+        item.setData(KorvanePasteboardType::FileURL, url);
+        pasteboard.addItem(item);
+    }
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+}
+
+void ShareActionsTest::dropText(const QString &text, bool typed)
+{
+    if (typed) {
+        KorvaneHandleData::shareInstance()->resetHandleDataWith(text);
+        return;
+    }
+    KorvanePasteboard pasteboard;
+    KorvanePasteboardItem item;
+    item.setData(KorvanePasteboardType::String, text.toUtf8());
+    pasteboard.addItem(item);
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+}
+
+void ShareActionsTest::recipientList_data()
+{
+    QTest::addColumn<QString>("receives");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("two") << "a@x.org,b@y.org" << QStringList{"a@x.org", "b@y.org"};
+    QTest::newRow("trailing comma adds an empty one") << "a@x.org," << QStringList{"a@x.org", ""};
+    QTest::newRow("not trimmed") << " a@x.org , b" << QStringList{" a@x.org ", " b"};
+    QTest::newRow("empty string is one empty piece") << "" << QStringList{""};
+    QTest::newRow("nothing stored") << QString() << QStringList{};
+}
+
+void ShareActionsTest::recipientList()
+{
+    QFETCH(QString, receives);
+    QFETCH(QStringList, expected);
+    QCOMPARE(KorvaneShareActions::recipientList(receives), expected);
+}
+
+void ShareActionsTest::mailOfFiles()
+{
+    QVERIFY(writeFile(file("v.mp4"), "video"));
+    QVERIFY(writeFile(file("b.png"), "png"));
+    QVERIFY(writeFile(file("notes.txt"), "notes"));
+    QVERIFY(writeFile(file("a.jpg"), "jpg"));
+    QVERIFY(QDir().mkpath(file("folder")));
+    dropFiles({file("v.mp4"), file("b.png"), file("notes.txt"), file("folder"), file("a.jpg")});
+
+    const auto drop = newDrop(1, 10);
+    drop->fileEmail()->setReceives(QStringLiteral("a@x.org,b@y.org,"));
+    drop->fileEmail()->setTitle(QStringLiteral("Quarterly report"));
+    const Outcome outcome = run(drop);
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.calledInside);
+    QVERIFY(outcome.success);
+    QVERIFY(m_notifier->posted().isEmpty());
+
+    QTRY_COMPARE(calls(record(), "xdg-email").size(), 1);
+    // Images, then other files, then videos, each in drop order; a folder cannot be attached
+    // and the empty recipient is not passed on.
+    QCOMPARE(calls(record(), "xdg-email").first(),
+             (QStringList{"--utf8", "--subject", "Quarterly report", "--to", "a@x.org", "--to", "b@y.org",
+                          "--attach", file("b.png"), "--attach", file("a.jpg"), "--attach", file("notes.txt"),
+                          "--attach", file("v.mp4")}));
+}
+
+void ShareActionsTest::mailOfTypedText()
+{
+    const auto drop = newDrop(0, 3);
+    drop->textEmail()->setReceives(QStringLiteral("-attach@x.org"));
+    const QString text = QStringLiteral("--attach /etc/passwd [(微笑)] [(nothing)]\nsecond line");
+    for (bool typed : {true, false}) {
+        QDir(record()).removeRecursively();
+        QDir().mkpath(record());
+        dropText(text, typed);
+        const Outcome outcome = run(drop);
+        QCOMPARE(outcome.calls, 1);
+        QVERIFY(outcome.success);
+        QTRY_COMPARE(calls(record(), "xdg-email").size(), 1);
+        // The text settings serve text however it came; no subject is set, and option-like
+        // text stays a value, emoticon codes as typed.
+        QCOMPARE(calls(record(), "xdg-email").first(),
+                 (QStringList{"--utf8", "--to", "-attach@x.org", "--body", text}));
+    }
+}
+
+void ShareActionsTest::mailWithoutComposer()
+{
+    usePath(m_dir.filePath(QStringLiteral("nothing-here")));
+    dropText(QStringLiteral("hello"), true);
+    const auto drop = newDrop(0, 3);
+    QTest::ignoreMessage(QtWarningMsg, "请配置邮箱账号");
+    QTest::ignoreMessage(QtWarningMsg, "xdg-email could not be started: install xdg-utils and set up a mail client");
+    const Outcome outcome = run(drop);
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(outcome.success);
+    QVERIFY(m_notifier->posted().isEmpty());
+}
+
+void ShareActionsTest::messageOfText()
+{
+    dropText(QStringLiteral("see you at 8"), true);
+    const auto drop = newDrop(0, 4);
+    drop->textMsg()->setReceives(QStringLiteral("+8613800000000,,+4930123"));
+    const Outcome outcome = run(drop);
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.calledInside);
+    QVERIFY(outcome.success);
+    QVERIFY(outcome.error.isNull());
+    QVERIFY(m_notifier->posted().isEmpty());
+    QCOMPARE(calls(record(), "kdeconnect-cli"),
+             (QList<QStringList>{{"--list-available", "--id-only"},
+                                 {"--send-sms", "see you at 8", "--destination", "+8613800000000", "-d", "3f2a9c"},
+                                 {"--send-sms", "see you at 8", "--destination", "+4930123", "-d", "3f2a9c"}}));
+}
+
+void ShareActionsTest::messageOfFiles()
+{
+    QVERIFY(writeFile(file("doc.pdf"), "pdf"));
+    QVERIFY(writeFile(file("pic.png"), "png"));
+    dropFiles({file("doc.pdf"), file("pic.png")});
+    const auto drop = newDrop(1, 11);
+    drop->fileMsg()->setReceives(QStringLiteral("+100"));
+    const Outcome outcome = run(drop);
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(outcome.success);
+    QCOMPARE(calls(record(), "kdeconnect-cli"),
+             (QList<QStringList>{{"--list-available", "--id-only"},
+                                 {"--share", file("pic.png"), "-d", "3f2a9c"},
+                                 {"--share", file("doc.pdf"), "-d", "3f2a9c"}}));
+}
+
+void ShareActionsTest::messageWithoutRecipients()
+{
+    dropText(QStringLiteral("-x note"), true);
+    const auto drop = newDrop(0, 4);
+    const Outcome outcome = run(drop);
+    QVERIFY(outcome.success);
+    QCOMPARE(calls(record(), "kdeconnect-cli").value(1), (QStringList{"--share-text", "-x note", "-d", "3f2a9c"}));
+    QCOMPARE(calls(record(), "kdeconnect-cli").size(), 2);
+}
+
+void ShareActionsTest::kdeConnectFailures_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QByteArray>("devices");
+    QTest::addColumn<QByteArray>("listStatus");
+    QTest::addColumn<QByteArray>("sendStatus");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("sends");
+    QTest::newRow("not installed") << false << QByteArray("dev") << QByteArray("0") << QByteArray("0") << "ShareNeedsKDEConnect" << 0;
+    QTest::newRow("no paired device") << true << QByteArray() << QByteArray("0") << QByteArray("0") << "ShareNeedsPairedDevice" << 0;
+    QTest::newRow("blank lines only") << true << QByteArray("\n \n") << QByteArray("0") << QByteArray("0") << "ShareNeedsPairedDevice" << 0;
+    QTest::newRow("daemon not running") << true << QByteArray("dev") << QByteArray("1") << QByteArray("0") << "ShareNeedsPairedDevice" << 0;
+    QTest::newRow("send refused") << true << QByteArray("dev") << QByteArray("0") << QByteArray("1") << "ShareSendFailed" << 1;
+}
+
+void ShareActionsTest::kdeConnectFailures()
+{
+    QFETCH(bool, installed);
+    QFETCH(QByteArray, devices);
+    QFETCH(QByteArray, listStatus);
+    QFETCH(QByteArray, sendStatus);
+    QFETCH(QString, key);
+    QFETCH(int, sends);
+    if (!installed)
+        usePath(m_dir.filePath(QStringLiteral("nothing-here")));
+    qputenv("KDECONNECT_DEVICES", devices);
+    qputenv("KDECONNECT_LIST_STATUS", listStatus);
+    qputenv("KDECONNECT_SEND_STATUS", sendStatus);
+    QVERIFY(writeFile(file("a.txt"), "a"));
+    QVERIFY(writeFile(file("b.txt"), "b"));
+    const QString message = qtTrId(key.toUtf8().constData());
+    QVERIFY(message != key);
+
+    // Messages and nearby sharing fail alike, with the same code and a text that says what to do.
+    const QList<DropListEntityPtr> drops{newDrop(0, 4),
+                                         newDrop(1, 7),
+                                         newDrop(1, 11)};
+    drops.first()->textMsg()->setReceives(QStringLiteral("+100"));
+    for (const auto &drop : drops) {
+        if (drop->catalog() == 0)
+            dropText(QStringLiteral("hi"), true);
+        else
+            dropFiles({file("a.txt"), file("b.txt")});
+        QDir(record()).removeRecursively();
+        QDir().mkpath(record());
+        const qsizetype posted = m_notifier->posted().size();
+        const Outcome outcome = run(drop);
+        QCOMPARE(outcome.calls, 1);
+        QVERIFY(!outcome.calledInside);
+        QVERIFY(!outcome.success);
+        QCOMPARE(outcome.error.code(), 4100);
+        QCOMPARE(outcome.error.domain(), QStringLiteral("com.tarnwel.korvane.ErrorDomain"));
+        QCOMPARE(outcome.error.localizedDescription(), message);
+        QCOMPARE(m_notifier->posted().size(), posted + 1);
+        QCOMPARE(m_notifier->posted().last().body, message);
+        QVERIFY(m_notifier->posted().last().title.endsWith(QStringLiteral(" failed")));
+        // A refused send stops the rest of the items.
+        QCOMPARE(calls(record(), "kdeconnect-cli").size(), installed ? 1 + sends : 0);
+    }
+}
+
+void ShareActionsTest::airDropFiles()
+{
+    QVERIFY(QDir().mkpath(file("album")));
+    const QImage image = testImage(4, 4, qRgb(200, 10, 10));
+    QVERIFY(image.save(file("one.png")));
+    QVERIFY(image.save(file("two.jpg")));
+    dropFiles({file("album"), file("one.png"), file("two.jpg")});
+    QLoggingCategory::setFilterRules(QStringLiteral("korvane.actions.share.info=true"));
+    QTest::ignoreMessage(QtInfoMsg, "分享AirDrop成功");
+    const Outcome outcome = run(newDrop(1, 7));
+    QLoggingCategory::setFilterRules(QString());
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(outcome.success);
+    QVERIFY2(outcome.elapsedMs >= 290, qPrintable(QString::number(outcome.elapsedMs)));
+    QCOMPARE(m_notifier->posted().size(), 1);
+    QCOMPARE(m_notifier->posted().first().body, QStringLiteral("3 file(s) shared."));
+    QCOMPARE(calls(record(), "kdeconnect-cli"),
+             (QList<QStringList>{{"--list-available", "--id-only"},
+                                 {"--share", file("one.png"), "-d", "3f2a9c"},
+                                 {"--share", file("two.jpg"), "-d", "3f2a9c"},
+                                 {"--share", file("album") + "/", "-d", "3f2a9c"}}));
+}
+
+void ShareActionsTest::airDropWithoutFiles()
+{
+    dropText(QStringLiteral("only text"), false);
+    const Outcome outcome = run(newDrop(1, 7));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.success);
+    QVERIFY(outcome.error.isNull());
+    QVERIFY(outcome.elapsedMs >= 290);
+    QVERIFY(m_notifier->posted().isEmpty());
+    QVERIFY(calls(record(), "kdeconnect-cli").isEmpty());
+}
+
+void ShareActionsTest::airDropText()
+{
+    const QString text = QStringLiteral("a/b 中文 text that is longer than fifteen units");
+    dropText(text, true);
+    const Outcome outcome = run(newDrop(0, 9));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.calledInside);
+    QVERIFY(outcome.success);
+    QVERIFY(outcome.elapsedMs >= 290);
+    QCOMPARE(m_notifier->posted().size(), 1);
+    QCOMPARE(m_notifier->posted().first().body, QStringLiteral("1 file(s) shared."));
+    const QList<QStringList> sent = calls(record(), "kdeconnect-cli");
+    QCOMPARE(sent.size(), 2);
+    const QString shared = sent.last().value(1);
+    // The first 15 UTF-16 units without their "/".
+    QCOMPARE(QFileInfo(shared).fileName(), QStringLiteral("ab 中文 text tha.txt"));
+    QCOMPARE(QFileInfo(shared).absolutePath(), FileManager::cacheFolderPath());
+    QCOMPARE(readFile(shared), text.toUtf8());
+    QCOMPARE(sent.last(), (QStringList{"--share", shared, "-d", "3f2a9c"}));
+}
+
+void ShareActionsTest::airDropEmptyText()
+{
+    dropText(QString(), true);
+    const Outcome outcome = run(newDrop(0, 9));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.success);
+    QVERIFY(outcome.error.isNull());
+    QVERIFY(outcome.elapsedMs >= 290);
+    QVERIFY(m_notifier->posted().isEmpty());
+    QVERIFY(calls(record(), "kdeconnect-cli").isEmpty());
+}
+
+void ShareActionsTest::photosFromFiles()
+{
+    const QString folder = ShareService::photoFolder();
+    const QImage red = testImage(8, 6, qRgb(220, 0, 0));
+    QVERIFY(red.save(file("a.png")));
+    QVERIFY(testImage(5, 5, qRgb(0, 0, 220)).save(file("b.jpg"), "JPEG", 90));
+    QVERIFY(writeFile(file("fake.png"), "this is text, not a picture"));
+    QVERIFY(writeFile(file("x.svg"), "<svg xmlns='http://www.w3.org/2000/svg'/>"));
+    QVERIFY(writeFile(file("clip.mp4"), QByteArray(3 << 20, 'v')));
+    // Already in the photo folder under the wanted names; neither may be replaced.
+    QVERIFY(writeFile(folder + "/a.png", "older a"));
+    QVERIFY(writeFile(folder + "/a1.png", "older a1"));
+    dropFiles({file("a.png"), file("fake.png"), file("clip.mp4"), file("b.jpg")});
+    // Classification keeps svg out of the images; a record filled another way may hold one.
+    KorvaneHandleData::shareInstance()->imgFileUrls().insert(1, QUrl::fromLocalFile(file("x.svg")));
+
+    const auto drop = newDrop(1, 6);
+    drop->imageToPhoto()->setNeedLaunch(true);
+    const Outcome outcome = run(drop);
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.calledInside);
+    QVERIFY(outcome.success);
+    // The svg leaves the shared list; the undecodable file still counts, as handed over.
+    QVERIFY(!KorvaneHandleData::shareInstance()->imgFileUrls().contains(QUrl::fromLocalFile(file("x.svg"))));
+    QCOMPARE(m_notifier->posted().last().body, QStringLiteral("4 item(s) added to Pictures/Korvane."));
+    QCOMPARE(m_opener->opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
+
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+             (QStringList{"a.png", "a1.png", "a2.png", "b.jpg", "clip.mp4"}));
+    QCOMPARE(readFile(folder + "/a.png"), QByteArray("older a"));
+    QCOMPARE(readFile(folder + "/a1.png"), QByteArray("older a1"));
+    QCOMPARE(readFile(folder + "/a2.png"), readFile(file("a.png")));
+    QCOMPARE(readFile(folder + "/b.jpg"), readFile(file("b.jpg")));
+    QCOMPARE(readFile(folder + "/clip.mp4"), readFile(file("clip.mp4")));
+}
+
+void ShareActionsTest::photosFromImageData()
+{
+    const QImage image = testImage(7, 3, qRgb(10, 200, 10));
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(image.save(&buffer, "PNG"));
+    }
+    KorvanePasteboard pasteboard;
+    KorvanePasteboardItem item;
+    item.setData(KorvanePasteboardType::PNG, png);
+    pasteboard.addItem(item);
+
+    const auto drop = newDrop(1, 6);
+    drop->imageToPhoto()->setNeedLaunch(false);
+    for (int round = 0; round < 2; ++round) {
+        KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+        QVERIFY(!KorvaneHandleData::shareInstance()->imageData().isEmpty());
+        const Outcome outcome = run(drop);
+        QCOMPARE(outcome.calls, 1);
+        QVERIFY(outcome.success);
+        QCOMPARE(m_notifier->posted().last().body, QStringLiteral("The image was added to Pictures/Korvane."));
+    }
+    QVERIFY(m_opener->opened.isEmpty());
+    const QStringList written = QDir(ShareService::photoFolder()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(written.size(), 2);
+    for (const QString &name : written) {
+        QVERIFY2(name.startsWith(QStringLiteral("Image ")) && name.endsWith(QStringLiteral(".png")), qPrintable(name));
+        QImage back;
+        QVERIFY(back.load(ShareService::photoFolder() + QLatin1Char('/') + name, "PNG"));
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
+    }
+}
+
+void ShareActionsTest::photosOnlySvg()
+{
+    QVERIFY(writeFile(file("x.svg"), "<svg xmlns='http://www.w3.org/2000/svg'/>"));
+    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    dropFiles({file("x.svg")});
+    // Classification keeps svg out of the images; a drop made by hand may still hold one.
+    data->setImgFileUrls({QUrl::fromLocalFile(file("x.svg")), QUrl::fromLocalFile(file("y.svg"))});
+    data->setContainedFileType(FileKindAnyFile | FileKindImage);
+    const Outcome outcome = run(newDrop(1, 6));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.success);
+    QCOMPARE(outcome.error.code(), 4100);
+    QCOMPARE(outcome.error.localizedDescription(), QStringLiteral("无法添加到照片"));
+    QCOMPARE(m_notifier->posted().last().body, QStringLiteral("无法添加到照片"));
+    QVERIFY(data->imgFileUrls().isEmpty());
+    QVERIFY(!QDir(ShareService::photoFolder()).exists());
+}
+
+void ShareActionsTest::photosWithoutImages()
+{
+    QVERIFY(writeFile(file("notes.txt"), "notes"));
+    dropFiles({file("notes.txt")});
+    const Outcome outcome = run(newDrop(1, 6));
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(!outcome.success);
+    QVERIFY(outcome.error.isNull());
+    QVERIFY(m_notifier->posted().isEmpty());
+    QVERIFY(!QDir(ShareService::photoFolder()).exists());
+}
+
+QTEST_GUILESS_MAIN(ShareActionsTest)
+#include "tst_shareactions.moc"

@@ -1,0 +1,195 @@
+#include "sharetestsupport.h"
+
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using ShareTestSupport::calls;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+} // namespace
+
+// The sharing and the remaining text actions as users run them: the real korvane executable,
+// on data folders and a home of its own, with stand-ins of the desktop tools on PATH.
+class ShareCliTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void mailOfFiles();
+    void messageWithoutKdeConnect();
+    void airDropText();
+    void photosFromImageData();
+    void capitalAmountInTheUsersLocale_data();
+    void capitalAmountInTheUsersLocale();
+    void chineseConversion();
+
+private:
+    Result korvane(const QStringList &args, const QString &path = QString(), const QString &lcAll = QString()) const;
+    QString record() const { return m_dir.filePath(QStringLiteral("record")); }
+    QString home() const { return m_dir.filePath(QStringLiteral("home")); }
+
+    QTemporaryDir m_dir;
+    QString m_bin;
+};
+
+void ShareCliTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(!qEnvironmentVariableIsEmpty("KORVANE_BINARY"));
+    m_bin = m_dir.filePath(QStringLiteral("bin"));
+    QVERIFY(ShareTestSupport::installStandIns(m_bin, record()));
+    QVERIFY(QDir().mkpath(home()));
+}
+
+void ShareCliTest::init()
+{
+    QDir(record()).removeRecursively();
+    QDir().mkpath(record());
+}
+
+Result ShareCliTest::korvane(const QStringList &args, const QString &path, const QString &lcAll) const
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), path.isEmpty() ? m_bin : path);
+    env.insert(QStringLiteral("HOME"), home());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    env.insert(QStringLiteral("KDECONNECT_DEVICES"), QStringLiteral("phone1\n"));
+    env.remove(QStringLiteral("LANGUAGE"));
+    if (lcAll.isEmpty())
+        env.remove(QStringLiteral("LC_ALL"));
+    else
+        env.insert(QStringLiteral("LC_ALL"), lcAll);
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(m_dir.path());
+    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
+    process.closeWriteChannel();
+    Result result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+void ShareCliTest::mailOfFiles()
+{
+    QVERIFY(QImage(2, 2, QImage::Format_RGB32).save(m_dir.filePath("shot.png")));
+    QFile notes(m_dir.filePath("notes.txt"));
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("notes") == 5);
+    notes.close();
+    QCOMPARE(korvane({"add", "1", "10", "--title", "Mail Files", "--set", "receives=a@x.org,b@y.org", "--set",
+                      "title=Weekly"}).exitCode, 0);
+    const Result result = korvane({"run", "Mail Files", m_dir.filePath("notes.txt"), m_dir.filePath("shot.png"), "--json"});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.json().value("success").toBool(), true);
+    QVERIFY(result.json().value("notification").isNull());
+    QTRY_COMPARE(calls(record(), "xdg-email").size(), 1);
+    QCOMPARE(calls(record(), "xdg-email").first(),
+             (QStringList{"--utf8", "--subject", "Weekly", "--to", "a@x.org", "--to", "b@y.org", "--attach",
+                          m_dir.filePath("shot.png"), "--attach", m_dir.filePath("notes.txt")}));
+}
+
+void ShareCliTest::messageWithoutKdeConnect()
+{
+    QCOMPARE(korvane({"add", "0", "4", "--title", "Text Phone", "--set", "receives=+100"}).exitCode, 0);
+    const QString empty = m_dir.filePath(QStringLiteral("empty-bin"));
+    QVERIFY(QDir().mkpath(empty));
+    const Result result = korvane({"run", "Text Phone", "--text", "hello", "--json"}, empty);
+    QCOMPARE(result.exitCode, 1);
+    const QJsonObject error = result.json().value("error").toObject();
+    QCOMPARE(error.value("code").toInt(), 4100);
+    QVERIFY2(error.value("message").toString().contains("install the kdeconnect package"), result.out.constData());
+    QCOMPARE(result.json().value("notification").toObject().value("body").toString(), error.value("message").toString());
+}
+
+void ShareCliTest::airDropText()
+{
+    QCOMPARE(korvane({"add", "0", "9", "--title", "Nearby Text"}).exitCode, 0);
+    const Result result = korvane({"run", "Nearby Text", "--text", "短 note"});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray("Nearby Text succeeded: 1 file(s) shared.\n"));
+    const QList<QStringList> sent = calls(record(), "kdeconnect-cli");
+    QCOMPARE(sent.size(), 2);
+    QCOMPARE(sent.last().value(0), QStringLiteral("--share"));
+    QCOMPARE(QFileInfo(sent.last().value(1)).fileName(), QStringLiteral("短 note.txt"));
+    QFile shared(sent.last().value(1));
+    QVERIFY(shared.open(QIODevice::ReadOnly));
+    QCOMPARE(shared.readAll(), QByteArray("短 note"));
+}
+
+void ShareCliTest::photosFromImageData()
+{
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(qRgb(9, 99, 199));
+    QVERIFY(image.save(m_dir.filePath("data.png")));
+    QCOMPARE(korvane({"add", "1", "6", "--title", "To Photos", "--set", "needLaunch=1"}).exitCode, 0);
+    const Result result = korvane({"run", "To Photos", "--image", m_dir.filePath("data.png")});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray("To Photos succeeded: The image was added to Pictures/Korvane.\n"));
+    const QString folder = home() + QStringLiteral("/Pictures/Korvane");
+    const QStringList written = QDir(folder).entryList(QDir::Files);
+    QCOMPARE(written.size(), 1);
+    QImage back;
+    QVERIFY(back.load(folder + QLatin1Char('/') + written.first()));
+    QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
+    QTRY_COMPARE(calls(record(), "xdg-open"), QList<QStringList>{{QUrl::fromLocalFile(folder).toString()}});
+}
+
+void ShareCliTest::capitalAmountInTheUsersLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("output");
+    QTest::newRow("English grouping") << "en_US.UTF-8" << "1,234.56" << 0 << QByteArray("人民币壹仟貳佰叁拾肆元伍角陆分\n");
+    QTest::newRow("German grouping and comma") << "de_DE.UTF-8" << "1.234,56" << 0 << QByteArray("人民币壹仟貳佰叁拾肆元伍角陆分\n");
+    QTest::newRow("German whole amount") << "de_DE.UTF-8" << "12" << 0 << QByteArray("人民币壹拾貳圆整\n");
+    QTest::newRow("not a number") << "en_US.UTF-8" << "abc" << 1 << QByteArray();
+}
+
+void ShareCliTest::capitalAmountInTheUsersLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, output);
+    if (korvane({"list"}).out.indexOf("Capital Both") < 0)
+        QCOMPARE(korvane({"add", "0", "7", "--title", "Capital Both", "--set", "autoBegin=1", "--set", "autoEnd=1"}).exitCode, 0);
+    const Result result = korvane({"run", "Capital Both", "--text", text}, QString(), locale);
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.out, output);
+    if (exitCode != 0)
+        QCOMPARE(result.err, QByteArray("Capital Both failed: Please drop a number, such as 1234.56.\n"));
+}
+
+void ShareCliTest::chineseConversion()
+{
+    QCOMPARE(korvane({"add", "0", "6", "--title", "To Taiwan", "--set", "conversionType=2"}).exitCode, 0);
+    const Result result = korvane({"run", "To Taiwan", "--text", "软件和网络", "--json"});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.json().value("pasteboard").toObject().value("text").toString(), QStringLiteral("軟體和網路"));
+    QCOMPARE(result.json().value("notification").toObject().value("body").toString(), QStringLiteral("軟體和網路"));
+}
+
+QTEST_GUILESS_MAIN(ShareCliTest)
+#include "tst_sharecli.moc"
