@@ -9,6 +9,7 @@ packages=(
     libqt6sql6-sqlite libqt6svg6-dev libgl-dev
     dbus dbus-x11 xvfb xdotool
     opencc libopencc-data
+    libvips-dev libexiv2-dev
     libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev
 )
 
