@@ -119,6 +119,18 @@ VImage saveable(VImage image, bool keepAlpha)
     return image;
 }
 
+// Drops every property but the colour profile. The savers rebuild EXIF from the "exif-ifd"
+// fields as well as from the EXIF block, so all of them go.
+void removeMetadataFields(VImage &image)
+{
+    gchar **fields = vips_image_get_fields(image.get_image());
+    for (gchar **field = fields; *field; ++field) {
+        if (qstrcmp(*field, VIPS_META_ICC_NAME) != 0)
+            vips_image_remove(image.get_image(), *field);
+    }
+    g_strfreev(fields);
+}
+
 QByteArray jpegBytes(const VImage &image, int quality)
 {
     return takeBlob(image.jpegsave_buffer(VImage::option()->set("Q", quality)));
@@ -126,7 +138,8 @@ QByteArray jpegBytes(const VImage &image, int quality)
 
 QByteArray bmpBytes(const VImage &image)
 {
-    VImage rgb = saveable(image, true);
+    // Few BMP readers honour alpha: transparency goes on white as for JPEG.
+    VImage rgb = saveable(image, false);
     if (rgb.bands() < 3)
         rgb = rgb.colourspace(VIPS_INTERPRETATION_sRGB);
     const int bands = rgb.bands() >= 4 ? 4 : 3;
@@ -295,9 +308,7 @@ QByteArray ImageCodec::compressToJpeg(const QByteArray &data, float quality)
         return QByteArray();
     try {
         VImage image = saveable(load(data, header.format, true), false).copy();
-        for (const char *field : {VIPS_META_EXIF_NAME, VIPS_META_XMP_NAME, VIPS_META_IPTC_NAME, VIPS_META_PHOTOSHOP_NAME})
-            vips_image_remove(image.get_image(), field);
-        vips_image_remove(image.get_image(), VIPS_META_ORIENTATION);
+        removeMetadataFields(image);
         const QByteArray jpeg = jpegBytes(image, qBound(1, qRound(quality * 100), 100));
         if (header.orientation <= 1 || jpeg.isEmpty())
             return jpeg;
@@ -415,8 +426,7 @@ QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation, 
         image = image.autorot();
         if (stripOthers) {
             image = image.copy();
-            for (const char *field : {VIPS_META_EXIF_NAME, VIPS_META_XMP_NAME, VIPS_META_IPTC_NAME})
-                vips_image_remove(image.get_image(), field);
+            removeMetadataFields(image);
         }
         return encodeImage(image, header.format);
     } catch (const std::exception &e) {
