@@ -9,6 +9,7 @@ packages=(
     libqt6sql6-sqlite qt6-svg-dev libgl-dev
     dbus dbus-x11 xvfb xdotool trayer x11-utils xdg-utils
     opencc libopencc-data
+    libvips-dev libexiv2-dev
     libxcb1-dev libxcb-xtest0-dev libxkbcommon-dev libxkbcommon-x11-dev
 )
 

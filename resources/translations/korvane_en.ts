@@ -467,5 +467,97 @@
         <source>The rename options are incomplete: a text to search for, replace with or add is empty.</source>
         <translation>The rename options are incomplete: a text to search for, replace with or add is empty.</translation>
     </message>
+    <message id="pasteBoardImageCompressed">
+        <source>The compressed image is on the clipboard, %1 smaller.</source>
+        <translation>The compressed image is on the clipboard, %1 smaller.</translation>
+    </message>
+    <message id="CompressedImageIsLarger">
+        <source>The compressed image would be larger than the original; nothing was copied.</source>
+        <translation>The compressed image would be larger than the original; nothing was copied.</translation>
+    </message>
+    <message id="NImagesCompressed">
+        <source>%1 image(s) compressed, %2 saved. </source>
+        <translation>%1 image(s) compressed, %2 saved. </translation>
+    </message>
+    <message id="NImagesCanNotCompressPending">
+        <source>%1 image(s) could not be compressed.</source>
+        <translation>%1 image(s) could not be compressed.</translation>
+    </message>
+    <message id="NImagesCanNotCompressed">
+        <source>%1 image(s) could not be compressed.</source>
+        <translation>%1 image(s) could not be compressed.</translation>
+    </message>
+    <message id="NPNGImagesCanNotCompressed">
+        <source>%1 PNG image(s) were not compressed: turn on converting PNG to JPG to compress them.</source>
+        <translation>%1 PNG image(s) were not compressed: turn on converting PNG to JPG to compress them.</translation>
+    </message>
+    <message id="pasteBoardImageConverted">
+        <source>The converted image is on the clipboard.</source>
+        <translation>The converted image is on the clipboard.</translation>
+    </message>
+    <message id="NImagesConverted">
+        <source>%1 image(s) converted. </source>
+        <translation>%1 image(s) converted. </translation>
+    </message>
+    <message id="NImagesCanNotConvertPending">
+        <source>%1 image(s) could not be converted.</source>
+        <translation>%1 image(s) could not be converted.</translation>
+    </message>
+    <message id="NImagesCanNotConvert">
+        <source>%1 image(s) could not be converted: unreadable, or already in that format.</source>
+        <translation>%1 image(s) could not be converted: unreadable, or already in that format.</translation>
+    </message>
+    <message id="pasteBoardImageResized">
+        <source>The resized image is on the clipboard.</source>
+        <translation>The resized image is on the clipboard.</translation>
+    </message>
+    <message id="NImagesResized">
+        <source>%1 image(s) resized. </source>
+        <translation>%1 image(s) resized. </translation>
+    </message>
+    <message id="NImagesCanNotResizePending">
+        <source>%1 image(s) could not be resized.</source>
+        <translation>%1 image(s) could not be resized.</translation>
+    </message>
+    <message id="NImagesCanNotResize">
+        <source>%1 image(s) could not be resized: unreadable, or a size outside 2 to 9999 pixels.</source>
+        <translation>%1 image(s) could not be resized: unreadable, or a size outside 2 to 9999 pixels.</translation>
+    </message>
+    <message id="pasteBoardImageRotate">
+        <source>The rotated image is on the clipboard.</source>
+        <translation>The rotated image is on the clipboard.</translation>
+    </message>
+    <message id="NImageRoated">
+        <source>%1 image rotated. </source>
+        <translation>%1 image rotated. </translation>
+    </message>
+    <message id="NImagesRoated">
+        <source>%1 images rotated. </source>
+        <translation>%1 images rotated. </translation>
+    </message>
+    <message id="NImagesCanNotRoatedPending">
+        <source>%1 image(s) could not be rotated.</source>
+        <translation>%1 image(s) could not be rotated.</translation>
+    </message>
+    <message id="NImagesCanNotRoated">
+        <source>%1 image(s) could not be rotated.</source>
+        <translation>%1 image(s) could not be rotated.</translation>
+    </message>
+    <message id="pasteBoardImageMetadataRemoved">
+        <source>The image without its metadata is on the clipboard.</source>
+        <translation>The image without its metadata is on the clipboard.</translation>
+    </message>
+    <message id="NImagesRemovedMetadata">
+        <source>Metadata removed from %1 image(s). </source>
+        <translation>Metadata removed from %1 image(s). </translation>
+    </message>
+    <message id="NImagesCanNotRemoveMetadata">
+        <source>%1 image(s) kept their metadata: they could not be read or written.</source>
+        <translation>%1 image(s) kept their metadata: they could not be read or written.</translation>
+    </message>
+    <message id="NImagesCanNotRemoveData">
+        <source>Metadata could not be removed from %1 image(s).</source>
+        <translation>Metadata could not be removed from %1 image(s).</translation>
+    </message>
 </context>
 </TS>

@@ -467,5 +467,97 @@
         <source>The rename options are incomplete: a text to search for, replace with or add is empty.</source>
         <translation>重命名选项不完整：查找、替换或添加的文本为空。</translation>
     </message>
+    <message id="pasteBoardImageCompressed">
+        <source>The compressed image is on the clipboard, %1 smaller.</source>
+        <translation>压缩后的图片已复制，减小了 %1。</translation>
+    </message>
+    <message id="CompressedImageIsLarger">
+        <source>The compressed image would be larger than the original; nothing was copied.</source>
+        <translation>压缩后的图片比原图更大，未复制。</translation>
+    </message>
+    <message id="NImagesCompressed">
+        <source>%1 image(s) compressed, %2 saved. </source>
+        <translation>已压缩 %1 张图片，节省 %2。</translation>
+    </message>
+    <message id="NImagesCanNotCompressPending">
+        <source>%1 image(s) could not be compressed.</source>
+        <translation>%1 张图片无法压缩。</translation>
+    </message>
+    <message id="NImagesCanNotCompressed">
+        <source>%1 image(s) could not be compressed.</source>
+        <translation>%1 张图片无法压缩。</translation>
+    </message>
+    <message id="NPNGImagesCanNotCompressed">
+        <source>%1 PNG image(s) were not compressed: turn on converting PNG to JPG to compress them.</source>
+        <translation>%1 张 PNG 图片未压缩：请开启“PNG 转为 JPG”后再压缩。</translation>
+    </message>
+    <message id="pasteBoardImageConverted">
+        <source>The converted image is on the clipboard.</source>
+        <translation>转换后的图片已复制。</translation>
+    </message>
+    <message id="NImagesConverted">
+        <source>%1 image(s) converted. </source>
+        <translation>已转换 %1 张图片。</translation>
+    </message>
+    <message id="NImagesCanNotConvertPending">
+        <source>%1 image(s) could not be converted.</source>
+        <translation>%1 张图片无法转换。</translation>
+    </message>
+    <message id="NImagesCanNotConvert">
+        <source>%1 image(s) could not be converted: unreadable, or already in that format.</source>
+        <translation>%1 张图片无法转换：无法读取，或已是该格式。</translation>
+    </message>
+    <message id="pasteBoardImageResized">
+        <source>The resized image is on the clipboard.</source>
+        <translation>调整尺寸后的图片已复制。</translation>
+    </message>
+    <message id="NImagesResized">
+        <source>%1 image(s) resized. </source>
+        <translation>已调整 %1 张图片的尺寸。</translation>
+    </message>
+    <message id="NImagesCanNotResizePending">
+        <source>%1 image(s) could not be resized.</source>
+        <translation>%1 张图片无法调整尺寸。</translation>
+    </message>
+    <message id="NImagesCanNotResize">
+        <source>%1 image(s) could not be resized: unreadable, or a size outside 2 to 9999 pixels.</source>
+        <translation>%1 张图片无法调整尺寸：无法读取，或尺寸不在 2 到 9999 像素之间。</translation>
+    </message>
+    <message id="pasteBoardImageRotate">
+        <source>The rotated image is on the clipboard.</source>
+        <translation>旋转后的图片已复制。</translation>
+    </message>
+    <message id="NImageRoated">
+        <source>%1 image rotated. </source>
+        <translation>已旋转 %1 张图片。</translation>
+    </message>
+    <message id="NImagesRoated">
+        <source>%1 images rotated. </source>
+        <translation>已旋转 %1 张图片。</translation>
+    </message>
+    <message id="NImagesCanNotRoatedPending">
+        <source>%1 image(s) could not be rotated.</source>
+        <translation>%1 张图片无法旋转。</translation>
+    </message>
+    <message id="NImagesCanNotRoated">
+        <source>%1 image(s) could not be rotated.</source>
+        <translation>%1 张图片无法旋转。</translation>
+    </message>
+    <message id="pasteBoardImageMetadataRemoved">
+        <source>The image without its metadata is on the clipboard.</source>
+        <translation>已移除源信息的图片已复制。</translation>
+    </message>
+    <message id="NImagesRemovedMetadata">
+        <source>Metadata removed from %1 image(s). </source>
+        <translation>已移除 %1 张图片的源信息。</translation>
+    </message>
+    <message id="NImagesCanNotRemoveMetadata">
+        <source>%1 image(s) kept their metadata: they could not be read or written.</source>
+        <translation>%1 张图片无法移除源信息。</translation>
+    </message>
+    <message id="NImagesCanNotRemoveData">
+        <source>Metadata could not be removed from %1 image(s).</source>
+        <translation>%1 张图片无法移除源信息。</translation>
+    </message>
 </context>
 </TS>

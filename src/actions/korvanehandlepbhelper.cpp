@@ -3,6 +3,7 @@
 #include "droplistentity.h"
 #include "korvaneclipboard.h"
 #include "korvanefileactions.h"
+#include "korvaneimageactions.h"
 #include "korvanenotifier.h"
 #include "korvaneshareactions.h"
 #include "korvaneplatform.h"
@@ -47,12 +48,17 @@ const auto textActions = [] {
 }();
 const auto fileActions = [] {
     std::array<ActionSlot, 18> slots{};
+    slots[0] = {nullptr, &KorvaneImageActions::compressImageDropEntity};
+    slots[1] = {nullptr, &KorvaneImageActions::fromatImageDropEntity};
+    slots[2] = {nullptr, &KorvaneImageActions::resizeImageDropEntity};
+    slots[4] = {nullptr, &KorvaneImageActions::clearMsgImageDropEntity};
     slots[6] = {nullptr, &KorvaneShareActions::imageToPhotoDropEntity};
     slots[7] = {nullptr, &KorvaneShareActions::airDropDropEntity};
     slots[8] = {nullptr, &KorvaneFileActions::moveFileDropEntity};
     slots[9] = {nullptr, &KorvaneFileActions::copyFileDropEntity};
     slots[10] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
     slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
+    slots[16] = {nullptr, &KorvaneImageActions::rotateImageDropEntity};
     slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
     return slots;
 }();
@@ -131,7 +137,12 @@ void KorvaneHandlePbHelper::pasteImagesToPB(const QVariantList &objects)
 
 void KorvaneHandlePbHelper::pasteImageDataToPB(const QByteArray &data)
 {
-    KorvanePlatform::clipboard()->writeImageData(data, QStringLiteral("image/png"));
+    pasteImageDataToPB(data, QStringLiteral("image/png"));
+}
+
+void KorvaneHandlePbHelper::pasteImageDataToPB(const QByteArray &data, const QString &mimeType)
+{
+    KorvanePlatform::clipboard()->writeImageData(data, mimeType);
 }
 
 QUrl KorvaneHandlePbHelper::getSavePathUrl(const QString &path)

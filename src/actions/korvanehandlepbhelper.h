@@ -31,7 +31,11 @@ public:
 
     static void pasteTextToPB(const QString &text);
     static void pasteImagesToPB(const QVariantList &objects);
+    // Image bytes for the PNG type.
     static void pasteImageDataToPB(const QByteArray &data);
+    // Image bytes under their own type ("image/jpeg", "image/tiff", ...), so that a JPEG result
+    // is never offered as PNG.
+    static void pasteImageDataToPB(const QByteArray &data, const QString &mimeType);
 
     static QUrl getSavePathUrl(const QString &path);
     static QString destFile(const QUrl &folder, const QUrl &sourceUrl, const QString &endName);

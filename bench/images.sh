@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The image actions on a 24-megapixel photo against the tools a user would reach for, side by
+# side and interleaved in one run; medians of wall time and peak memory.
+#   bench/images.sh BUILD_DIR [ROUNDS]
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+rounds=${2:-7}
+korvane=$build/src/korvane
+
+need=()
+command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
+command -v exiftool >/dev/null || need+=(libimage-exiftool-perl)
+command -v jpegtran >/dev/null || need+=(libjpeg-turbo-progs)
+[ -x /usr/bin/time ] || need+=(time)
+if [ ${#need[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/xdg/data XDG_CONFIG_HOME=$work/xdg/config XDG_CACHE_HOME=$work/xdg/cache
+cd "$work"
+
+# A photo-like 6000x4000 JPEG: smooth gradients under camera-like noise, with orientation and
+# camera metadata.
+vips xyz xy.v 6000 4000
+vips extract_band xy.v x.v 0
+vips extract_band xy.v y.v 1
+vips linear x.v r.v 0.04 10
+vips linear y.v g.v 0.06 5
+vips add x.v y.v s.v
+vips linear s.v b.v 0.02 40
+vips bandjoin "r.v g.v b.v" rgb.v
+vips gaussnoise n.v 6000 4000 --sigma 12
+vips bandjoin "n.v n.v n.v" nnn.v
+vips add rgb.v nnn.v noisy.v
+vips cast noisy.v photo.v uchar
+vips jpegsave photo.v photo.jpg --Q 92
+rm -f ./*.v
+exiftool -q -overwrite_original -Orientation#=6 -Artist="Bench Camera" -Model="Bench" photo.jpg
+mkdir batch
+for i in $(seq 1 22); do cp photo.jpg "batch/p$i.jpg"; done
+
+add() { "$korvane" add "$@" | tail -1; }
+resize=$(add 1 2 --set resizeType=0 --set targetpx=1024 --set savePath="$work/out")
+rotate=$(add 1 16 --set rotateType=0 --set savePath="$work/out")
+strip=$(add 1 4 --set savePath="$work/out")
+compress=$(add 1 0 --set compressionRato=0.75 --set savePath="$work/out")
+
+# measure NAME COMMAND...: one timed run, appended to NAME's list as "seconds kilobytes".
+measure() {
+    local name=$1
+    shift
+    rm -rf out && mkdir out
+    /usr/bin/time -f "%e %M" -o t.txt "$@" >/dev/null 2>&1
+    cat t.txt >>"times.$name"
+}
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+report() {
+    local name=$1
+    printf '%-34s %7.3f s  %6.1f MiB\n' "$name" "$(cut -d' ' -f1 "times.$name" | median)" \
+        "$(cut -d' ' -f2 "times.$name" | median | awk '{print $1/1024}')"
+}
+ratio() {
+    local a b
+    a=$(cut -d' ' -f"$3" "times.$1" | median)
+    b=$(cut -d' ' -f"$3" "times.$2" | median)
+    awk -v a="$a" -v b="$b" -v what="$4" -v n1="$1" -v n2="$2" 'BEGIN {printf "  %s: %s / %s = %.2f\n", what, n1, n2, a/b}'
+}
+
+for _ in $(seq 1 "$rounds"); do
+    measure korvane-resize "$korvane" run "$resize" photo.jpg
+    measure vipsthumbnail vipsthumbnail photo.jpg -s 1024 -o "$work/out/%s.jpg[Q=90]"
+    measure korvane-rotate "$korvane" run "$rotate" photo.jpg
+    measure exiftool-orientation exiftool -q -Orientation#=3 -o out/x.jpg photo.jpg
+    measure jpegtran-rotate jpegtran -rotate 90 -copy all -outfile out/x.jpg photo.jpg
+    measure korvane-strip "$korvane" run "$strip" photo.jpg
+    measure exiftool-strip exiftool -q -all= -o out/x.jpg photo.jpg
+    measure korvane-compress "$korvane" run "$compress" photo.jpg
+    measure vips-jpegsave vips jpegsave photo.jpg out/x.jpg --Q 75
+done
+for _ in $(seq 1 3); do
+    measure korvane-batch22 "$korvane" run "$resize" batch/*.jpg
+    measure vipsthumbnail-serial sh -c 'for f in batch/*.jpg; do vipsthumbnail "$f" -s 1024 -o "'"$work"'/out/%s.jpg[Q=90]"; done'
+    measure vipsthumbnail-xargs-P2 sh -c 'ls batch/*.jpg | xargs -P2 -I{} vipsthumbnail {} -s 1024 -o "'"$work"'/out/%s.jpg[Q=90]"'
+done
+
+# The turned and stripped copies must hold the source's compressed image byte for byte.
+"$korvane" run "$rotate" photo.jpg >/dev/null 2>&1
+"$korvane" run "$strip" photo.jpg >/dev/null 2>&1
+python3 - photo.jpg out/photo.jpg out/photo1.jpg <<'EOF'
+import struct, sys
+def scan(path):
+    data = open(path, 'rb').read()
+    at = 2
+    while data[at] == 0xff and data[at + 1] != 0xda:
+        at += 2 + struct.unpack('>H', data[at + 2:at + 4])[0]
+    return data[at:]
+source = scan(sys.argv[1])
+for path in sys.argv[2:]:
+    print('  compressed data of %s %s' % (path, 'unchanged' if scan(path) == source else 'CHANGED'))
+EOF
+
+echo "24-megapixel JPEG ($(du -k photo.jpg | cut -f1) KiB), medians of $rounds rounds (batches: 3)"
+for name in korvane-resize vipsthumbnail korvane-batch22 vipsthumbnail-serial vipsthumbnail-xargs-P2 \
+    korvane-rotate exiftool-orientation jpegtran-rotate korvane-strip exiftool-strip korvane-compress vips-jpegsave; do
+    report "$name"
+done
+ratio korvane-resize vipsthumbnail 1 "resize time (goal <= 0.8)"
+ratio korvane-resize vipsthumbnail 2 "resize memory (goal <= 1.5)"
+ratio korvane-batch22 vipsthumbnail-xargs-P2 1 "batch time vs two processes (goal <= 0.9)"
+ratio korvane-rotate exiftool-orientation 1 "rotate time vs exiftool (goal <= 0.1)"
+ratio korvane-strip exiftool-strip 1 "strip time vs exiftool (goal <= 0.1)"
+ratio korvane-compress vips-jpegsave 1 "compress time vs vips jpegsave (goal <= 1.0)"

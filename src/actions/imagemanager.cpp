@@ -1,0 +1,201 @@
+#include "imagemanager.h"
+
+#include "imagecodec.h"
+#include "korimagecategory.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QSize>
+#include <QUrl>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+// New orientation by current orientation (rows 1 to 8) and operation (90, -90, 180, mirror
+// left-right, mirror top-bottom).
+constexpr std::array<std::array<int, 5>, 8> orientationTable{{
+    {6, 8, 3, 2, 4},
+    {7, 5, 4, 1, 3},
+    {8, 6, 1, 4, 2},
+    {5, 7, 2, 3, 1},
+    {2, 4, 7, 6, 8},
+    {3, 1, 8, 5, 7},
+    {4, 2, 5, 8, 6},
+    {1, 3, 6, 7, 5},
+}};
+
+int applied(int orientation, int operation)
+{
+    return orientation >= 1 && orientation <= 8 ? orientationTable[orientation - 1][operation] : orientation;
+}
+
+bool validSide(std::optional<float> side)
+{
+    return !side || (*side >= 2 && *side <= 9999);
+}
+
+// The header of a file, read through a mapping so that big files are not copied for it.
+bool fileHeader(const QString &path, ImageCodec::Header *header)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+        return false;
+    uchar *mapped = file.map(0, file.size());
+    if (!mapped)
+        return ImageCodec::readHeader(file.readAll(), header);
+    const bool read = ImageCodec::readHeader(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size())), header);
+    file.unmap(mapped);
+    return read;
+}
+
+// The size the scaled copy is asked for, or an empty size when the request is refused.
+QSize targetSize(const ImageCodec::Header &header, std::optional<float> width, std::optional<float> height)
+{
+    if (!validSide(width) || !validSide(height))
+        return QSize();
+    const double w0 = header.width;
+    const double h0 = header.height;
+    double w = width.value_or(0);
+    double h = height.value_or(0);
+    if (w != w0 || h != h0) {
+        const double rw = w / w0;
+        const double rh = h / h0;
+        if (rw > rh)
+            h = std::ceil(h0 * rw);
+        else
+            w = std::ceil(w0 * rh);
+    }
+    return QSize(int(w), int(h));
+}
+
+QSize percentSize(const ImageCodec::Header &header, float percent)
+{
+    const double w = std::ceil(double(header.width) * percent / 100);
+    const double h = std::ceil(double(header.height) * percent / 100);
+    if (!(w >= 2 && h >= 2) || w > 1e6 || h > 1e6)
+        return QSize();
+    return QSize(int(w), int(h));
+}
+
+bool writeResult(const QString &path, const QByteArray &data)
+{
+    return !data.isEmpty() && ImageManager::writeFile(path, data);
+}
+
+} // namespace
+
+QByteArray ImageManager::compress(float quality, const QByteArray &sourceFileData)
+{
+    return ImageCodec::compressToJpeg(sourceFileData, quality);
+}
+
+QByteArray ImageManager::removeMetadata(const QByteArray &data)
+{
+    ImageCodec::Header header;
+    if (!ImageCodec::readHeader(data, &header))
+        return QByteArray();
+    return ImageCodec::rewriteMetadata(data, header.orientation == 0 ? 1 : header.orientation, true);
+}
+
+bool ImageManager::removeMetadata(const QString &source, const QString &destFile)
+{
+    return writeResult(destFile, removeMetadata(readFile(source)));
+}
+
+QByteArray ImageManager::changeData(const QByteArray &data, std::optional<float> width, std::optional<float> height)
+{
+    ImageCodec::Header header;
+    if (!validSide(width) || !validSide(height) || !ImageCodec::readHeader(data, &header))
+        return QByteArray();
+    const QSize size = targetSize(header, width, height);
+    return size.isEmpty() ? QByteArray() : KorImageCategory::resizedImageData(data, size);
+}
+
+bool ImageManager::changeImgFile(const QString &source, const QString &destFile, std::optional<float> width,
+                                 std::optional<float> height)
+{
+    ImageCodec::Header header;
+    if (!validSide(width) || !validSide(height) || !fileHeader(source, &header))
+        return false;
+    const QSize size = targetSize(header, width, height);
+    return !size.isEmpty() && writeResult(destFile, KorImageCategory::resizedImageUrl(QUrl::fromLocalFile(source), size));
+}
+
+QByteArray ImageManager::changeDataToWidth(const QByteArray &data, float width)
+{
+    return changeData(data, width, std::nullopt);
+}
+
+QByteArray ImageManager::changeDataToHeight(const QByteArray &data, float height)
+{
+    return changeData(data, std::nullopt, height);
+}
+
+bool ImageManager::changeFileWithDestFileToWidth(const QString &source, const QString &destFile, float width)
+{
+    return changeImgFile(source, destFile, width, std::nullopt);
+}
+
+bool ImageManager::changeFileWithDestFileToHeight(const QString &source, const QString &destFile, float height)
+{
+    return changeImgFile(source, destFile, std::nullopt, height);
+}
+
+QByteArray ImageManager::changeDataToPercent(const QByteArray &data, float percent)
+{
+    ImageCodec::Header header;
+    if (!ImageCodec::readHeader(data, &header))
+        return QByteArray();
+    const QSize size = percentSize(header, percent);
+    return size.isEmpty() ? QByteArray() : KorImageCategory::resizedImageData(data, size);
+}
+
+bool ImageManager::changeFileWithDestFileToPercent(const QString &source, const QString &destFile, float percent)
+{
+    ImageCodec::Header header;
+    if (!fileHeader(source, &header))
+        return false;
+    const QSize size = percentSize(header, percent);
+    return !size.isEmpty() && writeResult(destFile, KorImageCategory::resizedImageUrl(QUrl::fromLocalFile(source), size));
+}
+
+int ImageManager::orientationAfter(int current, Mirror turn, double degrees)
+{
+    int orientation = current == 0 ? 1 : current;
+    if (turn)
+        orientation = applied(orientation, *turn ? 3 : 4);
+    if (degrees == 90)
+        orientation = applied(orientation, 0);
+    else if (degrees == -90)
+        orientation = applied(orientation, 1);
+    else if (degrees == 180)
+        orientation = applied(orientation, 2);
+    return orientation;
+}
+
+QByteArray ImageManager::roateSourceImage(const QByteArray &data, Mirror turn, double degrees)
+{
+    ImageCodec::Header header;
+    if (!ImageCodec::readHeader(data, &header))
+        return QByteArray();
+    return ImageCodec::rewriteMetadata(data, orientationAfter(header.orientation, turn, degrees), false);
+}
+
+bool ImageManager::roateSourceImage(const QString &source, const QString &destFile, Mirror turn, double degrees)
+{
+    return writeResult(destFile, roateSourceImage(readFile(source), turn, degrees));
+}
+
+bool ImageManager::writeFile(const QString &path, const QByteArray &data)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+}
+
+QByteArray ImageManager::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

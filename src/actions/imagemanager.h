@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The image arithmetic behind the image actions: compression, scaling, turning through the
+// orientation value and removing metadata, each on bytes and on a file. Results that write a
+// file write it atomically: a failed write leaves the destination as it was.
+class ImageManager final
+{
+public:
+    ImageManager() = delete;
+
+    // Mirror choice: absent no mirror, true left-right, false top-bottom.
+    using Mirror = std::optional<bool>;
+
+    static QByteArray compress(float quality, const QByteArray &sourceFileData);
+
+    static QByteArray removeMetadata(const QByteArray &data);
+    static bool removeMetadata(const QString &source, const QString &destFile);
+
+    static QByteArray changeData(const QByteArray &data, std::optional<float> width, std::optional<float> height);
+    static bool changeImgFile(const QString &source, const QString &destFile, std::optional<float> width,
+                              std::optional<float> height);
+    static QByteArray changeDataToWidth(const QByteArray &data, float width);
+    static QByteArray changeDataToHeight(const QByteArray &data, float height);
+    static bool changeFileWithDestFileToWidth(const QString &source, const QString &destFile, float width);
+    static bool changeFileWithDestFileToHeight(const QString &source, const QString &destFile, float height);
+    static QByteArray changeDataToPercent(const QByteArray &data, float percent);
+    static bool changeFileWithDestFileToPercent(const QString &source, const QString &destFile, float percent);
+
+    static QByteArray roateSourceImage(const QByteArray &data, Mirror turn, double degrees);
+    static bool roateSourceImage(const QString &source, const QString &destFile, Mirror turn, double degrees);
+
+    // The orientation that shows the image as the current one would, then mirrored, then turned.
+    static int orientationAfter(int current, Mirror turn, double degrees);
+
+    // Replaces the file through a temporary file beside it; false when anything fails.
+    static bool writeFile(const QString &path, const QByteArray &data);
+    // The whole file, or nothing when it cannot be read.
+    static QByteArray readFile(const QString &path);
+};

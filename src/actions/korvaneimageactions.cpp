@@ -1,0 +1,414 @@
+#include "korvaneimageactions.h"
+
+#include "droplistentity.h"
+#include "imageclearmsg.h"
+#include "imagecodec.h"
+#include "imagecompression.h"
+#include "imageformat.h"
+#include "imagemanager.h"
+#include "imageresize.h"
+#include "imagerotate.h"
+#include "korimagecategory.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QThreadPool>
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcImageActions, "korvane.actions.images", QtWarningMsg)
+
+using DropPtr = std::shared_ptr<DropListEntity>;
+
+// Where the outputs go, read on the main thread where the store lives.
+struct Destination {
+    QUrl folder;
+    QString endName;
+
+    bool inPlace() const { return folder.isEmpty() && endName.isEmpty(); }
+};
+
+template<typename Settings>
+Destination destinationOf(const std::shared_ptr<Settings> &settings)
+{
+    if (!settings)
+        return {};
+    return {KorvaneHandlePbHelper::getSavePathUrl(settings->savePath()), settings->endName()};
+}
+
+// The extension with its dot; a leading dot does not start one.
+QString extensionOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot > slash + 1 ? path.mid(dot) : QString();
+}
+
+// The wanted output path. A new suffix replaces the source's extension; otherwise the
+// extension is kept. Only with neither folder nor suffix text may it be the source itself.
+QString wantedPath(const Destination &destination, const QUrl &source, const QString &newSuffix)
+{
+    QString path = KorvaneHandlePbHelper::destFile(destination.folder, source, destination.endName);
+    const QString extension = extensionOf(source.toLocalFile());
+    if (!newSuffix.isEmpty()) {
+        if (destination.inPlace())
+            path.chop(extension.size());
+        return path + newSuffix;
+    }
+    return destination.inPlace() ? path : path + extension;
+}
+
+// The output's path, claimed: the source itself when it is to be replaced, else the first free
+// name, created empty so that no other job of the batch takes it. Empty when nothing is free.
+QString claimOutput(const Destination &destination, const QUrl &source, const QString &newSuffix)
+{
+    const QString wanted = wantedPath(destination, source, newSuffix);
+    if (destination.inPlace() && wanted == source.toLocalFile())
+        return wanted;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString free = KorvaneHandlePbHelper::destFile(wanted);
+        if (free.isEmpty())
+            return QString();
+        const int fd = ::open(QFile::encodeName(free).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return free;
+        }
+        if (errno != EEXIST) {
+            qCInfo(lcImageActions, "cannot create %s: %s", qUtf8Printable(free), strerror(errno));
+            return QString();
+        }
+    }
+    return QString();
+}
+
+// Runs one file's work on its claimed output; a failed job gives the claimed name back.
+bool processFile(const Destination &destination, const QUrl &source, const QString &newSuffix,
+                 const std::function<bool(const QString &output)> &work)
+{
+    const QString output = claimOutput(destination, source, newSuffix);
+    if (output.isEmpty())
+        return false;
+    if (work(output))
+        return true;
+    if (output != source.toLocalFile())
+        QFile::remove(output);
+    return false;
+}
+
+struct BatchTexts {
+    const char *success;
+    const char *pending;
+    const char *failure;
+    int code;
+};
+
+// The counters of one run, shared by its jobs.
+struct Batch {
+    explicit Batch(int size) : total(size) {}
+
+    const int total;
+    std::atomic<int> processed{0};
+    std::atomic<int> succeeded{0};
+    std::atomic<int> failed{0};
+    std::atomic<qint64> saved{0};
+};
+
+void post(const DropListEntity &drop, bool success, const QString &body)
+{
+    KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(success, drop);
+    content.body = body;
+    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(content);
+}
+
+// The report of a batch, on the main thread. failureCount is the number the failure text shows.
+void reportBatch(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
+                 const QString &successText, int succeeded, int failed, int failureCount)
+{
+    KorvaneError error;
+    if (failed > 0)
+        error = KorvaneError(texts.code, qtTrId(texts.failure).arg(failureCount));
+    if (succeeded > 0) {
+        QString body = successText;
+        if (failed > 0)
+            body += qtTrId(texts.pending).arg(failed);
+        completion(true, error);
+        post(*drop, true, body);
+    } else {
+        completion(false, error);
+        post(*drop, false, error.localizedDescription());
+    }
+}
+
+void onMain(std::function<void()> step)
+{
+    QMetaObject::invokeMethod(qApp, std::move(step), Qt::QueuedConnection);
+}
+
+// Counts one file's outcome; the job whose count completes the batch gets true and reports.
+bool count(Batch &batch, bool success)
+{
+    (success ? batch.succeeded : batch.failed).fetch_add(1);
+    return batch.processed.fetch_add(1) + 1 == batch.total;
+}
+
+enum class Input {
+    Nothing,
+    ImageData,
+    ImageFiles,
+};
+
+Input inputOf(const KorvaneHandleData &data)
+{
+    if (!data.imageData().isNull())
+        return Input::ImageData;
+    if ((data.containedFileType() & FileKindImage) && !data.imgFileUrls().isEmpty())
+        return Input::ImageFiles;
+    return Input::Nothing;
+}
+
+// Data mode of every action but compression: transform once, paste a result when there is
+// one, and report success whatever came out.
+void transformData(const DropPtr &drop, const KorvaneCompletion &completion, const char *pastedKey,
+                   std::function<QByteArray(const QByteArray &)> transform)
+{
+    const QByteArray input = KorvaneHandleData::shareInstance()->imageData();
+    QThreadPool::globalInstance()->start([=] {
+        const QByteArray result = transform(input);
+        onMain([=] {
+            if (!result.isEmpty())
+                KorvaneHandlePbHelper::pasteImageDataToPB(result, ImageCodec::mimeType(ImageCodec::formatOf(result)));
+            post(*drop, true, qtTrId(pastedKey));
+            completion(true, KorvaneError());
+        });
+    });
+}
+
+// File mode of every action but rotation: a job per file, the last one to finish reports.
+void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
+                    std::function<bool(const QUrl &source)> job)
+{
+    const QList<QUrl> files = KorvaneHandleData::shareInstance()->imgFileUrls();
+    auto batch = std::make_shared<Batch>(int(files.size()));
+    for (const QUrl &file : files) {
+        QThreadPool::globalInstance()->start([=] {
+            if (!count(*batch, job(file)))
+                return;
+            const int succeeded = batch->succeeded;
+            const int failed = batch->failed;
+            onMain([=] {
+                reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, failed);
+            });
+        });
+    }
+}
+
+} // namespace
+
+void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const Input input = inputOf(data);
+    if (!drop || input == Input::Nothing)
+        return;
+    const auto settings = drop->imageCompression();
+    const float quality = settings ? settings->compressionRato() : 0;
+    const bool pngToJpeg = settings && settings->autoPNGtoJPG();
+    const Destination destination = destinationOf(settings);
+
+    if (input == Input::ImageData) {
+        const QByteArray source = data.imageData();
+        QThreadPool::globalInstance()->start([=] {
+            const QByteArray result = ImageManager::compress(quality, source);
+            onMain([=] {
+                if (source.size() < result.size()) {
+                    const KorvaneError error(CompressedImageIsLarger, qtTrId("CompressedImageIsLarger"));
+                    completion(false, error);
+                    post(*drop, false, error.localizedDescription());
+                    return;
+                }
+                if (!result.isEmpty())
+                    KorvaneHandlePbHelper::pasteImageDataToPB(result, ImageCodec::mimeType(ImageCodec::Format::Jpeg));
+                post(*drop, true,
+                     qtTrId("pasteBoardImageCompressed").arg(KorvaneHandlePbHelper::getSizeDesc(source.size() - result.size())));
+                completion(true, KorvaneError());
+            });
+        });
+        return;
+    }
+
+    const QList<QUrl> files = data.imgFileUrls();
+    auto batch = std::make_shared<Batch>(int(files.size()));
+    for (const QUrl &file : files) {
+        QThreadPool::globalInstance()->start([=] {
+            const bool refusedPng = !pngToJpeg && file.toLocalFile().endsWith(QLatin1String(".png"));
+            bool success = false;
+            if (!refusedPng) {
+                const QByteArray source = ImageManager::readFile(file.toLocalFile());
+                const QByteArray result = source.isEmpty() ? QByteArray() : ImageManager::compress(quality, source);
+                // A result larger than its source is worth nothing, so no name is claimed for it.
+                if (!result.isEmpty() && result.size() <= source.size()) {
+                    success = processFile(destination, file, QStringLiteral(".jpg"),
+                                          [&](const QString &output) { return ImageManager::writeFile(output, result); });
+                    batch->saved.fetch_add(source.size() - result.size());
+                }
+            }
+            if (!count(*batch, success))
+                return;
+            const int succeeded = batch->succeeded;
+            const int failed = batch->failed;
+            const int processed = batch->processed;
+            const qint64 saved = batch->saved;
+            const BatchTexts texts = refusedPng
+                ? BatchTexts{"NImagesCompressed", "NImagesCanNotCompressPending", "NPNGImagesCanNotCompressed", PNGNotCompressed}
+                : BatchTexts{"NImagesCompressed", "NImagesCanNotCompressPending", "NImagesCanNotCompressed", NotCompressed};
+            onMain([=] {
+                const QString successText =
+                    qtTrId(texts.success).arg(succeeded).arg(KorvaneHandlePbHelper::getSizeDesc(saved));
+                reportBatch(drop, completion, texts, successText, succeeded, failed,
+                            refusedPng ? failed : processed - succeeded);
+            });
+        });
+    }
+}
+
+void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const Input input = inputOf(data);
+    if (!drop || input == Input::Nothing)
+        return;
+    const auto settings = drop->imageFormat();
+    const qint16 type = settings ? settings->coverntType() : 0;
+    // An unknown type keeps the ".jpg" suffix but is written as PNG.
+    const ImageCodec::Format format = type == 0 ? ImageCodec::Format::Jpeg
+                                    : type == 2 ? ImageCodec::Format::Bmp
+                                                : ImageCodec::Format::Png;
+    const QString suffix = type == 1 ? QStringLiteral(".png") : type == 2 ? QStringLiteral(".bmp") : QStringLiteral(".jpg");
+
+    if (input == Input::ImageData) {
+        transformData(drop, completion, "pasteBoardImageConverted",
+                      [format](const QByteArray &image) { return KorImageCategory::saveAsImgWithType(image, format); });
+        return;
+    }
+    const Destination destination = destinationOf(settings);
+    transformFiles(drop, completion, {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", NotConverted},
+                   [=](const QUrl &file) {
+                       if (file.toLocalFile().endsWith(suffix))
+                           return false;
+                       const QByteArray source = ImageManager::readFile(file.toLocalFile());
+                       ImageCodec::Header header;
+                       if (!ImageCodec::readHeader(source, &header))
+                           return false;
+                       return processFile(destination, file, suffix, [&](const QString &output) {
+                           return KorImageCategory::saveAsImgWithName(source, output, format);
+                       });
+                   });
+}
+
+void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const Input input = inputOf(data);
+    if (!drop || input == Input::Nothing)
+        return;
+    const auto settings = drop->imageResize();
+    const qint16 type = settings ? settings->resizeType() : 0;
+    const float pixels = settings ? settings->targetpx() : 0;
+    const float percent = settings ? settings->targetRato() : 0;
+
+    if (input == Input::ImageData) {
+        transformData(drop, completion, "pasteBoardImageResized", [=](const QByteArray &image) {
+            switch (type) {
+            case 0:
+                return ImageManager::changeDataToWidth(image, pixels);
+            case 1:
+                return ImageManager::changeDataToHeight(image, pixels);
+            case 2:
+                return ImageManager::changeDataToPercent(image, percent);
+            default:
+                return QByteArray();
+            }
+        });
+        return;
+    }
+    const Destination destination = destinationOf(settings);
+    transformFiles(drop, completion, {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", NotResized},
+                   [=](const QUrl &file) {
+                       if (type < 0 || type > 2)
+                           return false;
+                       return processFile(destination, file, QString(), [&](const QString &output) {
+                           const QString source = file.toLocalFile();
+                           if (type == 0)
+                               return ImageManager::changeFileWithDestFileToWidth(source, output, pixels);
+                           if (type == 1)
+                               return ImageManager::changeFileWithDestFileToHeight(source, output, pixels);
+                           return ImageManager::changeFileWithDestFileToPercent(source, output, percent);
+                       });
+                   });
+}
+
+void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const Input input = inputOf(data);
+    if (!drop || input == Input::Nothing)
+        return;
+    const auto settings = drop->imageRotate();
+    const qint16 type = settings ? settings->rotateType() : -1;
+    const ImageManager::Mirror turn = type == 3 ? ImageManager::Mirror(true) : type == 4 ? ImageManager::Mirror(false) : std::nullopt;
+    const double degrees = type == 0 ? 90 : type == 1 ? -90 : type == 2 ? 180 : 0;
+
+    if (input == Input::ImageData) {
+        transformData(drop, completion, "pasteBoardImageRotate",
+                      [=](const QByteArray &image) { return ImageManager::roateSourceImage(image, turn, degrees); });
+        return;
+    }
+    const Destination destination = destinationOf(settings);
+    const QList<QUrl> files = data.imgFileUrls();
+    QThreadPool::globalInstance()->start([=] {
+        int succeeded = 0;
+        int failed = 0;
+        for (const QUrl &file : files) {
+            const bool success = processFile(destination, file, QString(), [&](const QString &output) {
+                return ImageManager::roateSourceImage(file.toLocalFile(), output, turn, degrees);
+            });
+            ++(success ? succeeded : failed);
+        }
+        const int total = int(files.size());
+        onMain([=] {
+            const BatchTexts texts{succeeded == 1 ? "NImageRoated" : "NImagesRoated", "NImagesCanNotRoatedPending",
+                                   "NImagesCanNotRoated", NotRotated};
+            reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, total - succeeded);
+        });
+    });
+}
+
+void KorvaneImageActions::clearMsgImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const Input input = inputOf(data);
+    if (!drop || input == Input::Nothing)
+        return;
+    if (input == Input::ImageData) {
+        transformData(drop, completion, "pasteBoardImageMetadataRemoved",
+                      [](const QByteArray &image) { return ImageManager::removeMetadata(image); });
+        return;
+    }
+    const Destination destination = destinationOf(drop->imageClearMsg());
+    transformFiles(drop, completion,
+                   {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},
+                   [=](const QUrl &file) {
+                       return processFile(destination, file, QString(), [&](const QString &output) {
+                           return ImageManager::removeMetadata(file.toLocalFile(), output);
+                       });
+                   });
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "korvanecompletion.h"
+
+#include <memory>
+
+class DropListEntity;
+
+// The image actions: compress, convert, resize, rotate or mirror, and remove metadata. Image
+// data on the pasteboard is transformed once and pasted back; otherwise every image file is
+// processed by a job of its own on the global thread pool (rotation: one job for all, in
+// order) and the batch reports once, from the job that completes it. A drop without image
+// data or image files leaves the completion uncalled.
+class KorvaneImageActions final
+{
+public:
+    KorvaneImageActions() = delete;
+
+    static void compressImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void fromatImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void resizeImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void rotateImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void clearMsgImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+
+    enum Code {
+        PNGNotCompressed = 1000,
+        CompressedImageIsLarger = 1001,
+        NotCompressed = 1002,
+        NotRotated = 1003,
+        NotConverted = 4004,
+        NotResized = 5004,
+        MetadataNotRemoved = 6004,
+    };
+};

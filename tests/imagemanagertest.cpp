@@ -1,0 +1,347 @@
+#include "imagetestsupport.h"
+
+#include "imagecodec.h"
+#include "imagemanager.h"
+#include "korimagecategory.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ImageTestSupport;
+
+class ImageManagerTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sizes_data();
+    void sizes();
+    void orientationTable_data();
+    void orientationTable();
+    void metadataOnlyChanges_data();
+    void metadataOnlyChanges();
+    void scaledCopyStandsUpright();
+    void compression_data();
+    void compression();
+    void conversion_data();
+    void conversion();
+    void refusedInputs_data();
+    void refusedInputs();
+    void fileTwinsKeepDestinationOnFailure();
+};
+
+// Sizes the scaled copy comes out at, or an empty size when the request is refused.
+void ImageManagerTest::sizes_data()
+{
+    QTest::addColumn<QSize>("source");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<float>("first");
+    QTest::addColumn<float>("second");
+    QTest::addColumn<QSize>("expected");
+
+    QTest::newRow("width 500 of 2000x1000") << QSize(2000, 1000) << "width" << 500.f << 0.f << QSize(500, 250);
+    QTest::newRow("height 500 of 2000x1000") << QSize(2000, 1000) << "height" << 500.f << 0.f << QSize(1000, 500);
+    QTest::newRow("width 500 of 1000x2000") << QSize(1000, 2000) << "width" << 500.f << 0.f << QSize(500, 1000);
+    QTest::newRow("both 400, the larger ratio wins") << QSize(2000, 1000) << "both" << 400.f << 400.f << QSize(800, 400);
+    QTest::newRow("same size") << QSize(300, 200) << "both" << 300.f << 200.f << QSize(300, 200);
+    QTest::newRow("width 2 is the least") << QSize(100, 100) << "width" << 2.f << 0.f << QSize(2, 2);
+    QTest::newRow("width 9999 is the most") << QSize(100, 50) << "width" << 9999.f << 0.f << QSize(9999, 5000);
+    QTest::newRow("width 1 refused") << QSize(100, 100) << "width" << 1.f << 0.f << QSize();
+    QTest::newRow("width 10000 refused") << QSize(100, 100) << "width" << 10000.f << 0.f << QSize();
+    QTest::newRow("height 10000 refused") << QSize(100, 100) << "height" << 10000.f << 0.f << QSize();
+    QTest::newRow("both, height 1 refused") << QSize(100, 100) << "both" << 50.f << 1.f << QSize();
+    QTest::newRow("50% of 101x101 rounds up") << QSize(101, 101) << "percent" << 50.f << 0.f << QSize(51, 51);
+    QTest::newRow("1% of 100x100 refused") << QSize(100, 100) << "percent" << 1.f << 0.f << QSize();
+    QTest::newRow("2% of 100x100 allowed") << QSize(100, 100) << "percent" << 2.f << 0.f << QSize(2, 2);
+    QTest::newRow("200% has no upper bound") << QSize(60, 40) << "percent" << 200.f << 0.f << QSize(120, 80);
+}
+
+void ImageManagerTest::sizes()
+{
+    QFETCH(QSize, source);
+    QFETCH(QString, mode);
+    QFETCH(float, first);
+    QFETCH(float, second);
+    QFETCH(QSize, expected);
+
+    const QByteArray png = encoded(quadrants(source.width(), source.height()), "PNG");
+    QByteArray result;
+    if (mode == "width")
+        result = ImageManager::changeDataToWidth(png, first);
+    else if (mode == "height")
+        result = ImageManager::changeDataToHeight(png, first);
+    else if (mode == "both")
+        result = ImageManager::changeData(png, first, second);
+    else
+        result = ImageManager::changeDataToPercent(png, first);
+
+    QCOMPARE(result.isEmpty(), expected.isEmpty());
+    if (expected.isEmpty())
+        return;
+    QCOMPARE(ImageCodec::formatOf(result), ImageCodec::Format::Jpeg);
+    QCOMPARE(storedSize(result), expected);
+
+    // The file twin writes the same picture.
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.png");
+    const QString out = dir.filePath("out.png");
+    QVERIFY(ImageManager::writeFile(in, png));
+    bool written = false;
+    if (mode == "width")
+        written = ImageManager::changeFileWithDestFileToWidth(in, out, first);
+    else if (mode == "height")
+        written = ImageManager::changeFileWithDestFileToHeight(in, out, first);
+    else if (mode == "both")
+        written = ImageManager::changeImgFile(in, out, first, second);
+    else
+        written = ImageManager::changeFileWithDestFileToPercent(in, out, first);
+    QVERIFY(written);
+    QCOMPARE(storedSize(ImageManager::readFile(out)), expected);
+}
+
+namespace {
+
+// The rotate setting's operation: 0 turn right, 1 turn left, 2 half turn, 3 mirror
+// left-right, 4 mirror top-bottom, anything else nothing.
+void operationOf(int rotateType, ImageManager::Mirror *turn, double *degrees)
+{
+    *turn = rotateType == 3 ? ImageManager::Mirror(true) : rotateType == 4 ? ImageManager::Mirror(false) : std::nullopt;
+    *degrees = rotateType == 0 ? 90 : rotateType == 1 ? -90 : rotateType == 2 ? 180 : 0;
+}
+
+QImage operated(const QImage &image, int rotateType)
+{
+    switch (rotateType) {
+    case 0:
+        return image.transformed(QTransform().rotate(90));
+    case 1:
+        return image.transformed(QTransform().rotate(-90));
+    case 2:
+        return image.transformed(QTransform().rotate(180));
+    case 3:
+        return image.mirrored(true, false);
+    case 4:
+        return image.mirrored(false, true);
+    default:
+        return image;
+    }
+}
+
+} // namespace
+
+// What the viewer shows after the operation must be the operation applied to what it showed
+// before, for every orientation and operation; the pixels stay as they were compressed.
+void ImageManagerTest::orientationTable_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<int>("rotateType");
+    QTest::addColumn<int>("expected");
+
+    for (int orientation = 1; orientation <= 8; ++orientation)
+        for (int type = 0; type <= 4; ++type)
+            QTest::addRow("orientation %d, operation %d", orientation, type) << orientation << type << -1;
+    QTest::newRow("none, turned right, gives 6") << 0 << 0 << 6;
+    QTest::newRow("none, mirrored top-bottom, gives 4") << 0 << 4 << 4;
+    QTest::newRow("6 mirrored left-right gives 5") << 6 << 3 << 5;
+    QTest::newRow("3 by an unknown operation stays 3") << 3 << 7 << 3;
+    QTest::newRow("9 stays 9") << 9 << 0 << 9;
+}
+
+void ImageManagerTest::orientationTable()
+{
+    QFETCH(int, orientation);
+    QFETCH(int, rotateType);
+    QFETCH(int, expected);
+
+    const QByteArray source = withMetadata(encoded(quadrants(48, 32), "JPEG"), orientation);
+    ImageManager::Mirror turn;
+    double degrees = 0;
+    operationOf(rotateType, &turn, &degrees);
+    const QByteArray result = ImageManager::roateSourceImage(source, turn, degrees);
+
+    QVERIFY(!result.isEmpty());
+    QCOMPARE(jpegScan(result), jpegScan(source));
+    if (expected >= 0)
+        QCOMPARE(metadataOf(result).orientation, expected);
+    else
+        QCOMPARE(shown(result), operated(shown(source), rotateType));
+    QCOMPARE(ImageManager::orientationAfter(orientation, turn, degrees), metadataOf(result).orientation);
+}
+
+// Turning and removing metadata touch the metadata only: the compressed image and the colour
+// profile stay byte for byte, camera data goes (removal) or stays (turning).
+void ImageManagerTest::metadataOnlyChanges_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<bool>("strip");
+
+    QTest::newRow("JPEG turned") << QByteArray("JPEG") << false;
+    QTest::newRow("JPEG stripped") << QByteArray("JPEG") << true;
+    QTest::newRow("PNG turned") << QByteArray("PNG") << false;
+    QTest::newRow("PNG stripped") << QByteArray("PNG") << true;
+}
+
+void ImageManagerTest::metadataOnlyChanges()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(bool, strip);
+
+    const QByteArray source = withMetadata(encoded(quadrants(64, 40), format.constData(), true), 3);
+    QCOMPARE(metadataOf(source).icc, displayP3Profile());
+    QCOMPARE(metadataOf(source).artist, QString("Camera Owner"));
+
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in");
+    const QString out = dir.filePath("out");
+    QVERIFY(ImageManager::writeFile(in, source));
+    QVERIFY(strip ? ImageManager::removeMetadata(in, out) : ImageManager::roateSourceImage(in, out, std::nullopt, 180));
+    const QByteArray result = ImageManager::readFile(out);
+    QCOMPARE(ImageManager::readFile(in), source);
+
+    if (format == "JPEG")
+        QCOMPARE(jpegScan(result), jpegScan(source));
+    else
+        QCOMPARE(pngChunks(result, "IDAT"), pngChunks(source, "IDAT"));
+    const Metadata metadata = metadataOf(result);
+    QCOMPARE(metadata.icc, displayP3Profile());
+    QCOMPARE(metadata.orientation, strip ? 3 : 1);
+    QCOMPARE(metadata.artist, strip ? QString() : QString("Camera Owner"));
+    QCOMPARE(metadata.hasXmp, !strip);
+}
+
+// A scaled copy has its orientation in the pixels and says 1, keeping its colour profile.
+void ImageManagerTest::scaledCopyStandsUpright()
+{
+    const QByteArray source = withMetadata(encoded(quadrants(200, 100), "JPEG", true), 6);
+    const QByteArray result = ImageManager::changeDataToWidth(source, 100);
+    QVERIFY(!result.isEmpty());
+    QCOMPARE(storedSize(result), QSize(50, 100));
+    const Metadata metadata = metadataOf(result);
+    QVERIFY2(metadata.orientation <= 1, qPrintable(QString::number(metadata.orientation)));
+    QCOMPARE(metadata.icc, displayP3Profile());
+    // Shown as the source is shown: the red quadrant is top-right after the source's turn.
+    const QImage upright = shown(result);
+    const QColor topRight = upright.pixelColor(upright.width() * 3 / 4, upright.height() / 4);
+    QVERIFY2(topRight.red() > 150 && topRight.green() < 90, qPrintable(topRight.name()));
+}
+
+void ImageManagerTest::compression_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<float>("quality");
+    QTest::addColumn<int>("orientation");
+
+    QTest::newRow("JPEG at 0.5") << withMetadata(encoded(quadrants(300, 200), "JPEG", true, 100), 8) << 0.5f << 8;
+    QTest::newRow("PNG becomes JPEG") << encoded(quadrants(300, 200), "PNG", true) << 0.75f << 0;
+    QTest::newRow("transparent PNG goes on white") << encoded(quadrants(300, 200, true), "PNG", true) << 0.9f << 0;
+}
+
+void ImageManagerTest::compression()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(float, quality);
+    QFETCH(int, orientation);
+
+    const QByteArray result = ImageManager::compress(quality, source);
+    QCOMPARE(ImageCodec::formatOf(result), ImageCodec::Format::Jpeg);
+    QCOMPARE(storedSize(result), QSize(300, 200));
+    const Metadata metadata = metadataOf(result);
+    QCOMPARE(metadata.icc, displayP3Profile());
+    // No orientation and orientation 1 both mean upright.
+    QCOMPARE(qMax(metadata.orientation, 1), qMax(orientation, 1));
+    QVERIFY(metadata.artist.isEmpty());
+    QVERIFY(!metadata.hasXmp);
+    const QImage decoded = QImage::fromData(result);
+    const QColor bottomRight = decoded.pixelColor(280, 180);
+    QVERIFY2(bottomRight.red() > 200 && bottomRight.green() > 200, qPrintable(bottomRight.name()));
+    if (QTest::currentDataTag() == QByteArray("transparent PNG goes on white"))
+        QVERIFY2(bottomRight.blue() > 240, qPrintable(bottomRight.name()));
+}
+
+void ImageManagerTest::conversion_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<int>("target");
+
+    const QByteArray png = encoded(quadrants(40, 30, true), "PNG");
+    const QByteArray jpeg = encoded(quadrants(40, 30), "JPEG");
+    const QByteArray bmp = encoded(quadrants(40, 30), "BMP");
+    QTest::newRow("PNG to JPEG") << png << int(ImageCodec::Format::Jpeg);
+    QTest::newRow("PNG to BMP") << png << int(ImageCodec::Format::Bmp);
+    QTest::newRow("JPEG to PNG") << jpeg << int(ImageCodec::Format::Png);
+    QTest::newRow("BMP to PNG") << bmp << int(ImageCodec::Format::Png);
+    QTest::newRow("BMP to JPEG") << bmp << int(ImageCodec::Format::Jpeg);
+    QTest::newRow("JPEG to TIFF") << jpeg << int(ImageCodec::Format::Tiff);
+}
+
+void ImageManagerTest::conversion()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(int, target);
+    const auto format = ImageCodec::Format(target);
+    const QByteArray result = KorImageCategory::saveAsImgWithType(source, format);
+    QCOMPARE(ImageCodec::formatOf(result), format);
+    const QImage before = QImage::fromData(source).convertToFormat(QImage::Format_ARGB32);
+    ImageCodec::Header header;
+    QVERIFY(ImageCodec::readHeader(result, &header));
+    QCOMPARE(QSize(header.width, header.height), before.size());
+    if (format == ImageCodec::Format::Tiff)
+        return;
+    const QImage after = QImage::fromData(result).convertToFormat(QImage::Format_ARGB32);
+    const QColor topLeft = after.pixelColor(5, 5);
+    QVERIFY2(qAbs(topLeft.red() - 200) < 12 && topLeft.green() < 50, qPrintable(topLeft.name()));
+    const QColor bottomRight = after.pixelColor(35, 25);
+    if (before.pixelColor(35, 25).alpha() == 0 && format != ImageCodec::Format::Png)
+        QCOMPARE(bottomRight.name(QColor::HexArgb), QColor(Qt::white).name(QColor::HexArgb));
+}
+
+// Nothing comes out of files that are not images we can read, and huge ones are refused from
+// their header, long before their pixels could be decoded.
+void ImageManagerTest::refusedInputs_data()
+{
+    QTest::addColumn<QByteArray>("source");
+
+    const QByteArray jpeg = encoded(quadrants(64, 64), "JPEG");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("text") << QByteArray("this is no image at all");
+    QTest::newRow("JPEG cut inside its header") << jpeg.left(120);
+    QTest::newRow("PNG claiming 100000x100000") << pngClaiming(100000, 100000);
+    QTest::newRow("PNG claiming 20000x20000") << pngClaiming(20000, 20000);
+}
+
+void ImageManagerTest::refusedInputs()
+{
+    QFETCH(QByteArray, source);
+
+    QVERIFY(ImageManager::changeDataToWidth(source, 100).isEmpty());
+    QVERIFY(ImageManager::changeDataToPercent(source, 50).isEmpty());
+    QVERIFY(ImageManager::compress(0.8f, source).isEmpty());
+    QVERIFY(KorImageCategory::saveAsImgWithType(source, ImageCodec::Format::Png).isEmpty());
+    if (!source.startsWith("\xff\xd8"))
+        QVERIFY(ImageManager::roateSourceImage(source, std::nullopt, 90).isEmpty());
+    if (!source.startsWith("\xff\xd8"))
+        QVERIFY(ImageManager::removeMetadata(source).isEmpty());
+}
+
+// A failed file operation leaves an existing destination as it was.
+void ImageManagerTest::fileTwinsKeepDestinationOnFailure()
+{
+    QTemporaryDir dir;
+    const QString broken = dir.filePath("broken.jpg");
+    const QString empty = dir.filePath("empty.jpg");
+    const QString out = dir.filePath("out.jpg");
+    QVERIFY(ImageManager::writeFile(broken, "\xff\xd8\xff\xe0 not really"));
+    QVERIFY(ImageManager::writeFile(empty, QByteArray()) || QFile(empty).open(QIODevice::WriteOnly));
+    QVERIFY(ImageManager::writeFile(out, "keep me"));
+    for (const QString &source : {broken, empty, dir.filePath("missing.jpg")}) {
+        QVERIFY(!ImageManager::removeMetadata(source, out));
+        QVERIFY(!ImageManager::roateSourceImage(source, out, std::nullopt, 90));
+        QVERIFY(!ImageManager::changeFileWithDestFileToWidth(source, out, 10));
+        QVERIFY(!ImageManager::changeFileWithDestFileToPercent(source, out, 50));
+        QVERIFY(!KorImageCategory::saveAsImgWithName(ImageManager::readFile(source), out, ImageCodec::Format::Png));
+        QCOMPARE(ImageManager::readFile(out), QByteArray("keep me"));
+    }
+}
+
+QTEST_GUILESS_MAIN(ImageManagerTest)
+#include "imagemanagertest.moc"

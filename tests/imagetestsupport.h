@@ -1,0 +1,162 @@
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QColorSpace>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QtEndian>
+
+#include <exiv2/exiv2.hpp>
+
+#include <zlib.h>
+
+// Real image files for the image tests: rendered by Qt, with metadata written by Exiv2, and
+// the parts of a file that must survive a metadata change read back byte for byte.
+namespace ImageTestSupport {
+
+// Four differently coloured quadrants, so that every turn and mirror shows.
+inline QImage quadrants(int width, int height, bool transparent = false)
+{
+    QImage image(width, height, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image.fill(transparent ? Qt::transparent : Qt::white);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 2, height / 2, QColor(200, 30, 30));
+    painter.fillRect(width / 2, 0, width - width / 2, height / 2, QColor(30, 200, 30));
+    painter.fillRect(0, height / 2, width / 2, height - height / 2, QColor(30, 30, 200));
+    if (!transparent)
+        painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, QColor(220, 220, 30));
+    return image;
+}
+
+inline QByteArray encoded(QImage image, const char *format, bool withProfile = false, int quality = 90)
+{
+    if (withProfile)
+        image.setColorSpace(QColorSpace::DisplayP3);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+inline QByteArray displayP3Profile()
+{
+    return QColorSpace(QColorSpace::DisplayP3).iccProfile();
+}
+
+// Writes the orientation (0: none) and an artist and a comment, as a camera would.
+inline QByteArray withMetadata(const QByteArray &data, int orientation, const char *artist = "Camera Owner")
+{
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(data.constData()), long(data.size()));
+    image->readMetadata();
+    if (orientation > 0)
+        image->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
+    image->exifData()["Exif.Image.Artist"] = std::string(artist);
+    image->exifData()["Exif.Photo.UserComment"] = std::string("charset=Ascii at the lake");
+    image->xmpData()["Xmp.dc.creator"] = std::string(artist);
+    image->writeMetadata();
+    Exiv2::BasicIo &io = image->io();
+    io.seek(0, Exiv2::BasicIo::beg);
+    QByteArray result(qsizetype(io.size()), Qt::Uninitialized);
+    io.read(reinterpret_cast<Exiv2::byte *>(result.data()), long(result.size()));
+    return result;
+}
+
+struct Metadata {
+    int orientation = 0;
+    QString artist;
+    bool hasXmp = false;
+    QByteArray icc;
+};
+
+inline Metadata metadataOf(const QByteArray &data)
+{
+    Metadata metadata;
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(data.constData()), long(data.size()));
+    image->readMetadata();
+    const Exiv2::ExifData &exif = image->exifData();
+    auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    if (it != exif.end())
+        metadata.orientation = int(it->toLong());
+    it = exif.findKey(Exiv2::ExifKey("Exif.Image.Artist"));
+    if (it != exif.end())
+        metadata.artist = QString::fromStdString(it->toString());
+    metadata.hasXmp = !image->xmpData().empty();
+    if (image->iccProfileDefined())
+        metadata.icc = QByteArray(reinterpret_cast<const char *>(image->iccProfile()->pData_), image->iccProfile()->size_);
+    return metadata;
+}
+
+// The JPEG's compressed image: from the start-of-scan marker to the end.
+inline QByteArray jpegScan(const QByteArray &data)
+{
+    qsizetype at = 2;
+    while (at + 4 <= data.size() && uchar(data[at]) == 0xff) {
+        const uchar marker = uchar(data[at + 1]);
+        if (marker == 0xda)
+            return data.mid(at);
+        at += 2 + qFromBigEndian<quint16>(data.constData() + at + 2);
+    }
+    return QByteArray();
+}
+
+// Every chunk of a PNG by type, data only, in order.
+inline QByteArray pngChunks(const QByteArray &data, const QByteArray &type)
+{
+    QByteArray result;
+    qsizetype at = 8;
+    while (at + 12 <= data.size()) {
+        const quint32 length = qFromBigEndian<quint32>(data.constData() + at);
+        if (data.mid(at + 4, 4) == type)
+            result += data.mid(at + 8, length);
+        at += 12 + length;
+    }
+    return result;
+}
+
+// A PNG whose header claims the size; its one pixel row of data is all there is.
+inline QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    const auto chunk = [](const QByteArray &type, const QByteArray &body) {
+        QByteArray out(4, '\0');
+        qToBigEndian<quint32>(quint32(body.size()), out.data());
+        out += type + body;
+        const QByteArray typed = type + body;
+        QByteArray crc(4, '\0');
+        qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size()))), crc.data());
+        return out + crc;
+    };
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(width, header.data());
+    qToBigEndian<quint32>(height, header.data() + 4);
+    header[8] = 8;
+    header[9] = 2;
+    QByteArray row(1 + 3 * 16, '\0');
+    QByteArray packed(compressBound(uLong(row.size())), '\0');
+    uLongf packedSize = uLongf(packed.size());
+    compress(reinterpret_cast<Bytef *>(packed.data()), &packedSize, reinterpret_cast<const Bytef *>(row.constData()), uLong(row.size()));
+    packed.resize(qsizetype(packedSize));
+    return QByteArray("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) + chunk("IDAT", packed) + chunk("IEND", QByteArray());
+}
+
+// What a viewer shows: the pixels turned as the orientation value says.
+inline QImage shown(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+inline QSize storedSize(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer);
+    return reader.size();
+}
+
+} // namespace ImageTestSupport

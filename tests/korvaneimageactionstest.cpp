@@ -1,0 +1,454 @@
+#include "imagetestsupport.h"
+
+#include "droplistentity.h"
+#include "imageclearmsg.h"
+#include "imagecompression.h"
+#include "imageformat.h"
+#include "imageresize.h"
+#include "imagerotate.h"
+#include "headlessclipboard.h"
+#include "headlessnotifier.h"
+#include "imagecodec.h"
+#include "imagemanager.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvaneimageactions.h"
+#include "korvaneplatform.h"
+#include "korvanetranslations.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ImageTestSupport;
+
+class KorvaneImageActionsTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void fileNaming_data();
+    void fileNaming();
+    void batchOutcome_data();
+    void batchOutcome();
+    void imageData_data();
+    void imageData();
+    void nothingToDo();
+    void endToEnd();
+
+private:
+    struct Outcome {
+        int calls = 0;
+        bool success = false;
+        KorvaneError error;
+        QString body;
+    };
+    Outcome run(const DropListEntityPtr &drop, const QList<QUrl> &files, const QByteArray &imageData = QByteArray(),
+                int expectedCalls = 1);
+};
+
+namespace {
+
+QByteArray jpeg(int orientation = 1)
+{
+    return withMetadata(encoded(quadrants(120, 80), "JPEG", true, 95), orientation);
+}
+
+QByteArray png()
+{
+    return encoded(quadrants(120, 80), "PNG");
+}
+
+// The record of the action type with its settings.
+DropListEntityPtr action(int type, const QVariantMap &settings)
+{
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, type, 0);
+    std::shared_ptr<KorvaneManagedObject> record;
+    switch (type) {
+    case 0:
+        record = drop->imageCompression();
+        break;
+    case 1:
+        record = drop->imageFormat();
+        break;
+    case 2:
+        record = drop->imageResize();
+        break;
+    case 4:
+        record = drop->imageClearMsg();
+        break;
+    default:
+        record = drop->imageRotate();
+        break;
+    }
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+        record->setValue(it.key(), it.value());
+    return drop;
+}
+
+QMap<QString, QByteArray> filesIn(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(root);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        files.insert(name, ImageManager::readFile(dir.filePath(name)));
+    for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const auto inner = filesIn(dir.filePath(name));
+        for (auto it = inner.cbegin(); it != inner.cend(); ++it)
+            files.insert(name + QLatin1Char('/') + it.key(), it.value());
+    }
+    return files;
+}
+
+} // namespace
+
+void KorvaneImageActionsTest::initTestCase()
+{
+    KorvaneTranslations::install({QStringLiteral("en")});
+    QVERIFY(qtTrId("NImagesResized") != QLatin1String("NImagesResized"));
+    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+    QVERIFY(dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier()));
+    QVERIFY(dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard()));
+}
+
+KorvaneImageActionsTest::Outcome KorvaneImageActionsTest::run(const DropListEntityPtr &drop, const QList<QUrl> &files,
+                                                              const QByteArray &imageData, int expectedCalls)
+{
+    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    data->setImageData(imageData);
+    data->setContainedFileType(files.isEmpty() ? 0 : FileKindAnyFile | FileKindImage);
+    data->setImgFileUrls(files);
+    data->setAllFileUrls(files);
+    auto *notifier = static_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
+    const qsizetype postsBefore = notifier->posted().size();
+
+    Outcome outcome;
+    bool inside = true;
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
+        ++outcome.calls;
+        if (inside)
+            qWarning("completion called inside the starting call");
+        outcome.success = success;
+        outcome.error = error;
+    });
+    inside = false;
+    if (expectedCalls > 0)
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(outcome.calls, expectedCalls, 30000); }();
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(50);
+    if (notifier->posted().size() > postsBefore)
+        outcome.body = notifier->posted().last().body;
+    return outcome;
+}
+
+// Files before and after one action: "name" = original content, "name <- source" = a new file
+// made from that source; the sources not listed must be untouched.
+void KorvaneImageActionsTest::fileNaming_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QStringList>("dropped");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("errorCode");
+
+    const QVariantMap half{{"compressionRato", 0.5}};
+    QVariantMap pngOn = half;
+    pngOn.insert("autoPNGtoJPG", true);
+    QTest::newRow("compress in place replaces .jpg")
+        << 0 << half << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"a.jpg", "b.jpg", "c.jpg"}
+        << QStringList{"a.jpg <- a.jpg", "b.jpg <- b.jpg", "c.jpg <- c.jpg"} << 0;
+    QTest::newRow("compress .jpeg writes .jpg beside it")
+        << 0 << half << QStringList{"a.jpeg"} << QStringList{"a.jpeg"} << QStringList{"a.jpeg", "a.jpg <- a.jpeg"} << 0;
+    QTest::newRow("compress .png refused without autoPNGtoJPG")
+        << 0 << half << QStringList{"a.png"} << QStringList{"a.png"} << QStringList{"a.png"} << 1000;
+    QTest::newRow("compress .png with autoPNGtoJPG, a.jpg taken")
+        << 0 << pngOn << QStringList{"a.png", "a.jpg"} << QStringList{"a.png"} << QStringList{"a.png", "a.jpg", "a1.jpg <- a.png"} << 0;
+    QTest::newRow("compress .PNG is not .png")
+        << 0 << half << QStringList{"photo.PNG"} << QStringList{"photo.PNG"} << QStringList{"photo.PNG", "photo.jpg <- photo.PNG"} << 0;
+    QTest::newRow("compress into a folder with a suffix")
+        << 0 << QVariantMap{{"compressionRato", 0.5}, {"savePath", "@/out"}, {"endName", "-z"}} << QStringList{"a.jpg"}
+        << QStringList{"a.jpg"} << QStringList{"a.jpg", "out/a-z.jpg <- a.jpg"} << 0;
+    QTest::newRow("convert x.png to PNG refused")
+        << 1 << QVariantMap{{"coverntType", 1}} << QStringList{"x.png"} << QStringList{"x.png"} << QStringList{"x.png"} << 4004;
+    QTest::newRow("convert x.jpeg to JPEG writes x.jpg")
+        << 1 << QVariantMap{{"coverntType", 0}} << QStringList{"x.jpeg"} << QStringList{"x.jpeg"} << QStringList{"x.jpeg", "x.jpg <- x.jpeg"} << 0;
+    QTest::newRow("convert to BMP beside a taken name")
+        << 1 << QVariantMap{{"coverntType", 2}} << QStringList{"x.png", "x.bmp"} << QStringList{"x.png"}
+        << QStringList{"x.png", "x.bmp", "x1.bmp <- x.png"} << 0;
+    QTest::newRow("resize with suffix -small")
+        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 60}, {"endName", "-small"}} << QStringList{"a.png"} << QStringList{"a.png"}
+        << QStringList{"a.png", "a-small.png <- a.png"} << 0;
+    QTest::newRow("resize into a folder, name taken")
+        << 2 << QVariantMap{{"resizeType", 1}, {"targetpx", 40}, {"savePath", "@/out"}} << QStringList{"a.png", "out/a.png"}
+        << QStringList{"a.png"} << QStringList{"a.png", "out/a.png", "out/a1.png <- a.png"} << 0;
+    QTest::newRow("resize into the source's own folder never replaces it")
+        << 2 << QVariantMap{{"resizeType", 2}, {"targetRato", 50}, {"savePath", "@"}} << QStringList{"a.png"} << QStringList{"a.png"}
+        << QStringList{"a.png", "a1.png <- a.png"} << 0;
+    QTest::newRow("resize in place")
+        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 30}} << QStringList{"a.png"} << QStringList{"a.png"}
+        << QStringList{"a.png <- a.png"} << 0;
+    QTest::newRow("resize width 1 refused for every file")
+        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 1}, {"endName", "-s"}} << QStringList{"a.png", "b.jpg"}
+        << QStringList{"a.png", "b.jpg"} << QStringList{"a.png", "b.jpg"} << 5004;
+    QTest::newRow("resize type 5 refused")
+        << 2 << QVariantMap{{"resizeType", 5}, {"targetpx", 50}} << QStringList{"a.png"} << QStringList{"a.png"} << QStringList{"a.png"} << 5004;
+    QTest::newRow("rotate two with a suffix, one name taken")
+        << 16 << QVariantMap{{"rotateType", 0}, {"endName", "-r"}} << QStringList{"a.jpg", "b.jpg", "b-r.jpg"}
+        << QStringList{"a.jpg", "b.jpg"} << QStringList{"a.jpg", "b.jpg", "b-r.jpg", "a-r.jpg <- a.jpg", "b-r1.jpg <- b.jpg"} << 0;
+    QTest::newRow("same names from two folders into one")
+        << 4 << QVariantMap{{"savePath", "@/out"}} << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg"}
+        << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg"}
+        << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg", "out/p.jpg <- *", "out/p1.jpg <- *", "out/p2.jpg <- *"} << 0;
+}
+
+void KorvaneImageActionsTest::fileNaming()
+{
+    QFETCH(int, type);
+    QFETCH(QVariantMap, settings);
+    QFETCH(QStringList, existing);
+    QFETCH(QStringList, dropped);
+    QFETCH(QStringList, expected);
+    QFETCH(int, errorCode);
+
+    QTemporaryDir dir;
+    for (auto it = settings.begin(); it != settings.end(); ++it) {
+        if (it.value().toString().startsWith('@'))
+            it.value() = it.value().toString().replace('@', dir.path());
+    }
+    QDir().mkpath(dir.filePath("out"));
+    QMap<QString, QByteArray> before;
+    for (const QString &name : existing) {
+        const QByteArray content = name.endsWith(".png") ? png() : name.endsWith(".bmp") ? QByteArray("BM old") : jpeg(6);
+        QDir().mkpath(QFileInfo(dir.filePath(name)).path());
+        QVERIFY(ImageManager::writeFile(dir.filePath(name), content));
+        before.insert(name, content);
+    }
+    QList<QUrl> urls;
+    for (const QString &name : dropped)
+        urls << QUrl::fromLocalFile(dir.filePath(name));
+
+    const Outcome outcome = run(action(type, settings), urls);
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, errorCode == 0);
+    QCOMPARE(outcome.error.code(), errorCode);
+
+    const QMap<QString, QByteArray> after = filesIn(dir.path());
+    QStringList names;
+    for (const QString &line : expected) {
+        const QString name = line.section(" <- ", 0, 0);
+        const QString source = line.section(" <- ", 1);
+        names << name;
+        QVERIFY2(after.contains(name), qPrintable(name + " is missing; there are " + QStringList(after.keys()).join(", ")));
+        if (source.isEmpty()) {
+            QVERIFY2(after.value(name) == before.value(name), qPrintable(name + " was changed"));
+            continue;
+        }
+        QVERIFY2(!after.value(name).isEmpty(), qPrintable(name + " is empty"));
+        if (source != "*")
+            QVERIFY2(after.value(name) != before.value(source), qPrintable(name + " is the unchanged source"));
+        ImageCodec::Header header;
+        QVERIFY2(ImageCodec::readHeader(after.value(name), &header), qPrintable(name + " is no image"));
+    }
+    names.sort();
+    QStringList found = after.keys();
+    found.sort();
+    QCOMPARE(found, names);
+}
+
+// Mixed batches: what succeeds is done, what fails is counted, and one report says both.
+void KorvaneImageActionsTest::batchOutcome_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<int>("errorCode");
+    QTest::addColumn<QString>("body");
+
+    const QStringList mixed{"good1.jpg", "broken.jpg", "good2.png", "empty.jpg", "missing.jpg"};
+    QTest::newRow("resize: two done, three failed")
+        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 50}, {"endName", "-s"}} << mixed << true << 5004
+        << qtTrId("NImagesResized").arg(2) + qtTrId("NImagesCanNotResizePending").arg(3);
+    QTest::newRow("remove metadata: two done, three failed")
+        << 4 << QVariantMap{{"endName", "-c"}} << mixed << true << 6004
+        << qtTrId("NImagesRemovedMetadata").arg(2) + qtTrId("NImagesCanNotRemoveMetadata").arg(3);
+    QTest::newRow("rotate: two done, one of them counted as singular")
+        << 16 << QVariantMap{{"rotateType", 1}, {"endName", "-r"}} << QStringList{"good1.jpg", "broken.jpg", "empty.jpg"} << true << 1003
+        << qtTrId("NImageRoated").arg(1) + qtTrId("NImagesCanNotRoatedPending").arg(2);
+    QTest::newRow("compress: all fail")
+        << 0 << QVariantMap{{"compressionRato", 0.5}} << QStringList{"broken.jpg", "empty.jpg"} << false << 1002
+        << qtTrId("NImagesCanNotCompressed").arg(2);
+    QTest::newRow("convert: all fail")
+        << 1 << QVariantMap{{"coverntType", 1}} << QStringList{"broken.jpg", "good2.png"} << false << 4004
+        << qtTrId("NImagesCanNotConvert").arg(2);
+    QTest::newRow("compress: saved bytes reported")
+        << 0 << QVariantMap{{"compressionRato", 0.3}, {"endName", "-z"}} << QStringList{"good1.jpg"} << true << 0 << QString("saved");
+}
+
+void KorvaneImageActionsTest::batchOutcome()
+{
+    QFETCH(int, type);
+    QFETCH(QVariantMap, settings);
+    QFETCH(QStringList, files);
+    QFETCH(bool, success);
+    QFETCH(int, errorCode);
+    QFETCH(QString, body);
+
+    QTemporaryDir dir;
+    const QMap<QString, QByteArray> contents{{"good1.jpg", jpeg(3)},
+                                             {"good2.png", png()},
+                                             {"broken.jpg", QByteArray("\xff\xd8\xff\xe0 garbage, no image")},
+                                             {"empty.jpg", QByteArray()}};
+    QList<QUrl> urls;
+    for (const QString &name : files) {
+        if (contents.contains(name)) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(contents.value(name));
+        }
+        urls << QUrl::fromLocalFile(dir.filePath(name));
+    }
+    const Outcome outcome = run(action(type, settings), urls);
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, success);
+    QCOMPARE(outcome.error.code(), errorCode);
+    if (body == "saved") {
+        const qint64 saved = contents.value("good1.jpg").size() - QFileInfo(dir.filePath("good1-z.jpg")).size();
+        QVERIFY(saved > 0);
+        QCOMPARE(outcome.body, qtTrId("NImagesCompressed").arg(1).arg(KorvaneHandlePbHelper::getSizeDesc(saved)));
+    } else {
+        QCOMPARE(outcome.body, body);
+    }
+    for (const QString &name : files) {
+        if (contents.contains(name))
+            QCOMPARE(ImageManager::readFile(dir.filePath(name)), contents.value(name));
+    }
+}
+
+// Image data wins over files, is transformed once and pasted under its own type.
+void KorvaneImageActionsTest::imageData_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<QString>("pastedType");
+    QTest::addColumn<QString>("body");
+
+    const QByteArray photo = encoded(quadrants(400, 300), "PNG");
+    const QByteArray tiny = encoded(quadrants(8, 8), "JPEG", false, 10);
+    QTest::newRow("compress PNG data") << 0 << QVariantMap{{"compressionRato", 0.6}} << photo << true << "image/jpeg" << "pasteBoardImageCompressed";
+    QTest::newRow("compress to larger: 1001, nothing pasted") << 0 << QVariantMap{{"compressionRato", 1.0}} << tiny << false << "" << "CompressedImageIsLarger";
+    QTest::newRow("convert to BMP") << 1 << QVariantMap{{"coverntType", 2}} << photo << true << "image/bmp" << "pasteBoardImageConverted";
+    QTest::newRow("resize to width 100") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 100}} << photo << true << "image/jpeg" << "pasteBoardImageResized";
+    QTest::newRow("resize width 10000: success, nothing pasted") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 10000}} << photo << true << "" << "pasteBoardImageResized";
+    QTest::newRow("rotate PNG stays PNG") << 16 << QVariantMap{{"rotateType", 2}} << photo << true << "image/png" << "pasteBoardImageRotate";
+    QTest::newRow("remove metadata") << 4 << QVariantMap{} << withMetadata(photo, 5) << true << "image/png" << "pasteBoardImageMetadataRemoved";
+}
+
+void KorvaneImageActionsTest::imageData()
+{
+    QFETCH(int, type);
+    QFETCH(QVariantMap, settings);
+    QFETCH(QByteArray, input);
+    QFETCH(bool, success);
+    QFETCH(QString, pastedType);
+    QFETCH(QString, body);
+
+    auto *clipboard = static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard());
+    const int writesBefore = clipboard->writeCount();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("ignored.png");
+    QVERIFY(ImageManager::writeFile(file, input));
+
+    const Outcome outcome = run(action(type, settings), {QUrl::fromLocalFile(file)}, input);
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, success);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"ignored.png"});
+    QCOMPARE(ImageManager::readFile(file), input);
+    if (pastedType.isEmpty()) {
+        QCOMPARE(clipboard->writeCount(), writesBefore);
+    } else {
+        QCOMPARE(clipboard->writeCount(), writesBefore + 1);
+        QCOMPARE(clipboard->imageMimeType(), pastedType);
+        QCOMPARE(ImageCodec::mimeType(ImageCodec::formatOf(clipboard->imageData())), pastedType);
+    }
+    if (success)
+        QVERIFY2(outcome.body.startsWith(qtTrId(body.toUtf8().constData()).section('%', 0, 0)), qPrintable(outcome.body));
+    else
+        QCOMPARE(outcome.error.code(), 1001);
+    if (type == 4)
+        QCOMPARE(metadataOf(clipboard->imageData()).orientation, 5);
+    if (type == 2 && !pastedType.isEmpty())
+        QCOMPARE(storedSize(clipboard->imageData()), QSize(100, 75));
+}
+
+// Neither image data nor image files: nothing is touched and the completion is never called.
+void KorvaneImageActionsTest::nothingToDo()
+{
+    for (int type : {0, 1, 2, 4, 16}) {
+        const Outcome outcome = run(action(type, {}), {}, QByteArray(), 0);
+        QCOMPARE(outcome.calls, 0);
+        QVERIFY(outcome.body.isEmpty());
+    }
+}
+
+// The real program: image data in, the result's bytes out, and a batch of files.
+void KorvaneImageActionsTest::endToEnd()
+{
+    const QString korvane = qEnvironmentVariable("KORVANE_BINARY");
+    QVERIFY(QFileInfo(korvane).isExecutable());
+    const auto korvaneRun = [&](const QStringList &arguments, QByteArray *out = nullptr) {
+        QProcess process;
+        process.start(korvane, arguments);
+        if (!process.waitForFinished(60000))
+            return -1;
+        if (out)
+            *out = process.readAllStandardOutput();
+        return process.exitCode();
+    };
+    QByteArray id;
+    QCOMPARE(korvaneRun({"add", "1", "0", "--set", "compressionRato=0.5"}, &id), 0);
+    QByteArray resizeId;
+    QCOMPARE(korvaneRun({"add", "1", "2", "--set", "resizeType=0", "--set", "targetpx=64", "--set", "endName=-s"}, &resizeId), 0);
+
+    QTemporaryDir dir;
+    const QString image = dir.filePath("shot.png");
+    QVERIFY(ImageManager::writeFile(image, encoded(quadrants(300, 200), "PNG")));
+    const QString result = dir.filePath("result.jpg");
+    QByteArray json;
+    QCOMPARE(korvaneRun({"run", QString::fromUtf8(id.trimmed()), "--image", image, "--json", "--out", result}, &json), 0);
+    const QJsonObject object = QJsonDocument::fromJson(json).object();
+    QVERIFY2(object.value("success").toBool(), json.constData());
+    QCOMPARE(object.value("pasteboard").toObject().value("image").toObject().value("type").toString(), QString("image/jpeg"));
+    const QByteArray written = ImageManager::readFile(result);
+    QCOMPARE(ImageCodec::formatOf(written), ImageCodec::Format::Jpeg);
+    QCOMPARE(storedSize(written), QSize(300, 200));
+
+    QStringList arguments{"run", QString::fromUtf8(resizeId.trimmed())};
+    for (int i = 0; i < 6; ++i) {
+        const QString path = dir.filePath(QString("p%1.jpg").arg(i));
+        QVERIFY(ImageManager::writeFile(path, i == 3 ? QByteArray("\xff\xd8\xff broken") : jpeg(i + 1)));
+        arguments << path;
+    }
+    QCOMPARE(korvaneRun(arguments + QStringList{"--json"}, &json), 0);
+    const QJsonObject batch = QJsonDocument::fromJson(json).object();
+    QVERIFY2(batch.value("success").toBool(), json.constData());
+    QCOMPARE(batch.value("notification").toObject().value("body").toString(),
+             qtTrId("NImagesResized").arg(5) + qtTrId("NImagesCanNotResizePending").arg(1));
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray small = ImageManager::readFile(dir.filePath(QString("p%1-s.jpg").arg(i)));
+        QCOMPARE(small.isEmpty(), i == 3);
+        if (i != 3)
+            QCOMPARE(qMax(storedSize(small).width(), storedSize(small).height()), 64);
+    }
+}
+
+QTEST_MAIN(KorvaneImageActionsTest)
+#include "korvaneimageactionstest.moc"
