@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-    libqt6sql6-sqlite libqt6svg6-dev libgl-dev
+    libqt6sql6-sqlite libqt6svg6-dev libgl-dev qt6-multimedia-dev
     dbus dbus-x11 xvfb xdotool
     opencc libopencc-data
     libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev

@@ -1,6 +1,7 @@
 #include "korvanedesktopplatform.h"
 
 #include "config.h"
+#include "desktopsoundplayer.h"
 #include "headlesseventhotkeyservice.h"
 
 #if KORVANE_WITH_X11
@@ -19,4 +20,9 @@ std::unique_ptr<KorvaneEventHotKeyService> KorvaneDesktopPlatform::createEventHo
     }
 #endif
     return std::make_unique<HeadlessEventHotKeyService>();
+}
+
+std::unique_ptr<KorvaneSoundPlayer> KorvaneDesktopPlatform::createSoundPlayer()
+{
+    return std::make_unique<DesktopSoundPlayer>();
 }

@@ -4,6 +4,7 @@
 #include "headlesseventhotkeyservice.h"
 #include "headlesshotkeyservice.h"
 #include "headlessnotifier.h"
+#include "headlesssoundplayer.h"
 #include "settingsuserdefaults.h"
 #include "xdgurlopener.h"
 
@@ -16,6 +17,7 @@ struct Services {
     std::unique_ptr<KorvaneHotKeyService> hotKeys;
     std::unique_ptr<KorvaneUrlOpener> urlOpener;
     std::unique_ptr<KorvaneEventHotKeyService> eventHotKeys;
+    std::unique_ptr<KorvaneSoundPlayer> soundPlayer;
 };
 
 Services &services()
@@ -74,6 +76,14 @@ KorvaneEventHotKeyService *KorvanePlatform::eventHotKeyService()
     return s.get();
 }
 
+KorvaneSoundPlayer *KorvanePlatform::soundPlayer()
+{
+    auto &s = services().soundPlayer;
+    if (!s)
+        s = std::make_unique<HeadlessSoundPlayer>();
+    return s.get();
+}
+
 void KorvanePlatform::setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults)
 {
     services().userDefaults = std::move(defaults);
@@ -102,4 +112,9 @@ void KorvanePlatform::setUrlOpener(std::unique_ptr<KorvaneUrlOpener> opener)
 void KorvanePlatform::setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeyService> service)
 {
     services().eventHotKeys = std::move(service);
+}
+
+void KorvanePlatform::setSoundPlayer(std::unique_ptr<KorvaneSoundPlayer> player)
+{
+    services().soundPlayer = std::move(player);
 }

@@ -6,6 +6,7 @@ class KorvaneClipboard;
 class KorvaneEventHotKeyService;
 class KorvaneHotKeyService;
 class KorvaneNotifier;
+class KorvaneSoundPlayer;
 class KorvaneUrlOpener;
 class KorvaneUserDefaults;
 
@@ -20,6 +21,7 @@ public:
     static KorvaneHotKeyService *hotKeyService();
     static KorvaneUrlOpener *urlOpener();
     static KorvaneEventHotKeyService *eventHotKeyService();
+    static KorvaneSoundPlayer *soundPlayer();
 
     static void setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults);
     static void setClipboard(std::unique_ptr<KorvaneClipboard> clipboard);
@@ -27,4 +29,5 @@ public:
     static void setHotKeyService(std::unique_ptr<KorvaneHotKeyService> service);
     static void setUrlOpener(std::unique_ptr<KorvaneUrlOpener> opener);
     static void setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeyService> service);
+    static void setSoundPlayer(std::unique_ptr<KorvaneSoundPlayer> player);
 };
