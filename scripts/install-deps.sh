@@ -9,7 +9,7 @@ packages=(
     libqt6sql6-sqlite libqt6svg6-dev libgl-dev qt6-multimedia-dev
     dbus dbus-x11 xvfb xdotool
     opencc libopencc-data
-    libxcb1-dev libxkbcommon-dev libxkbcommon-x11-dev
+    libxcb1-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev
 )
 
 missing=()
