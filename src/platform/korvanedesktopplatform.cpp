@@ -1,13 +1,19 @@
 #include "korvanedesktopplatform.h"
 
 #include "config.h"
+#include "desktopsoundplayer.h"
+#include "headlessdragmonitor.h"
 #include "headlesseventhotkeyservice.h"
 
 #if KORVANE_WITH_X11
+#include "x11dragmonitor.h"
 #include "x11hotkeyservice.h"
 #endif
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcPlatform, "korvane.platform", QtInfoMsg)
 
 std::unique_ptr<KorvaneEventHotKeyService> KorvaneDesktopPlatform::createEventHotKeyService()
 {
@@ -19,4 +25,23 @@ std::unique_ptr<KorvaneEventHotKeyService> KorvaneDesktopPlatform::createEventHo
     }
 #endif
     return std::make_unique<HeadlessEventHotKeyService>();
+}
+
+std::unique_ptr<KorvaneDragMonitor> KorvaneDesktopPlatform::createDragMonitor()
+{
+#if KORVANE_WITH_X11
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        auto monitor = std::make_unique<X11DragMonitor>();
+        if (monitor->isValid())
+            return monitor;
+    }
+#endif
+    qCInfo(lcPlatform, "drags near the tray are not noticed on the \"%s\" platform: drag detection needs X11 for now",
+           qUtf8Printable(QGuiApplication::platformName()));
+    return std::make_unique<HeadlessDragMonitor>();
+}
+
+std::unique_ptr<KorvaneSoundPlayer> KorvaneDesktopPlatform::createSoundPlayer()
+{
+    return std::make_unique<DesktopSoundPlayer>();
 }

@@ -5,6 +5,7 @@
 #include "headlesshotkeyservice.h"
 #include "headlessnotifier.h"
 #include "processsharebackend.h"
+#include "headlesssoundplayer.h"
 #include "settingsuserdefaults.h"
 #include "xdgurlopener.h"
 
@@ -18,6 +19,7 @@ struct Services {
     std::unique_ptr<KorvaneUrlOpener> urlOpener;
     std::unique_ptr<KorvaneEventHotKeyService> eventHotKeys;
     std::unique_ptr<KorvaneShareBackend> shareBackend;
+    std::unique_ptr<KorvaneSoundPlayer> soundPlayer;
 };
 
 Services &services()
@@ -84,6 +86,14 @@ KorvaneShareBackend *KorvanePlatform::shareBackend()
     return s.get();
 }
 
+KorvaneSoundPlayer *KorvanePlatform::soundPlayer()
+{
+    auto &s = services().soundPlayer;
+    if (!s)
+        s = std::make_unique<HeadlessSoundPlayer>();
+    return s.get();
+}
+
 void KorvanePlatform::setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults)
 {
     services().userDefaults = std::move(defaults);
@@ -117,4 +127,9 @@ void KorvanePlatform::setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeySe
 void KorvanePlatform::setShareBackend(std::unique_ptr<KorvaneShareBackend> backend)
 {
     services().shareBackend = std::move(backend);
+}
+
+void KorvanePlatform::setSoundPlayer(std::unique_ptr<KorvaneSoundPlayer> player)
+{
+    services().soundPlayer = std::move(player);
 }

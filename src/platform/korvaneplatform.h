@@ -7,6 +7,7 @@ class KorvaneEventHotKeyService;
 class KorvaneHotKeyService;
 class KorvaneNotifier;
 class KorvaneShareBackend;
+class KorvaneSoundPlayer;
 class KorvaneUrlOpener;
 class KorvaneUserDefaults;
 
@@ -22,6 +23,7 @@ public:
     static KorvaneUrlOpener *urlOpener();
     static KorvaneEventHotKeyService *eventHotKeyService();
     static KorvaneShareBackend *shareBackend();
+    static KorvaneSoundPlayer *soundPlayer();
 
     static void setUserDefaults(std::unique_ptr<KorvaneUserDefaults> defaults);
     static void setClipboard(std::unique_ptr<KorvaneClipboard> clipboard);
@@ -30,4 +32,5 @@ public:
     static void setUrlOpener(std::unique_ptr<KorvaneUrlOpener> opener);
     static void setEventHotKeyService(std::unique_ptr<KorvaneEventHotKeyService> service);
     static void setShareBackend(std::unique_ptr<KorvaneShareBackend> backend);
+    static void setSoundPlayer(std::unique_ptr<KorvaneSoundPlayer> player);
 };

@@ -1,18 +1,16 @@
 #include "x11hotkeyservice.h"
 
+#include "x11logging.h"
 #include "xkbkeycodes.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLoggingCategory>
 
 #include <xcb/xcb.h>
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
 #include <cstdlib>
-
-Q_LOGGING_CATEGORY(lcX11, "korvane.platform.x11", QtWarningMsg)
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "korvanecoredatahelper.h"
 #include "korvaneeventhotkeyservice.h"
 #include "korvaneplatform.h"
+#include "korvanesoundplayer.h"
 #include "korvanetranslations.h"
 #include "sgwlhotkeyservice.h"
 #include "korvaneuserdefaults.h"
@@ -36,6 +37,7 @@ void KorvaneApplication::start()
     KorvanePlatform::setUrlOpener(std::make_unique<DesktopUrlOpener>());
     KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
     KorvanePlatform::setHotKeyService(std::make_unique<SGWLHotKeyService>());
+    KorvanePlatform::setSoundPlayer(KorvaneDesktopPlatform::createSoundPlayer());
     KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
 
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();

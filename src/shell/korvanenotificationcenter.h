@@ -12,6 +12,8 @@ class KorvaneNotificationCenter final : public QObject
     Q_OBJECT
 
 public:
+    using QObject::QObject;
+
     static KorvaneNotificationCenter *defaultCenter();
 
     void post(const QString &name, const QVariantMap &userInfo = QVariantMap());

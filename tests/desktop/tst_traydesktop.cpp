@@ -49,6 +49,8 @@ private:
     void setDefault(const QByteArray &line);
     void saveScreenshot(const QString &name);
     void waitForPopover(bool shown);
+    // A hotkey is ignored while the tray icon still animates the last run (one 1.3 s cycle).
+    static void waitForIdleTray() { QTest::qWait(1500); }
 
     QTemporaryDir m_home;
     QProcess m_korvane;
@@ -113,7 +115,9 @@ void TrayDesktopTest::initTestCase()
     m_korvane.setProcessChannelMode(QProcess::MergedChannels);
     m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
     QVERIFY(m_korvane.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(m_korvane.readAllStandardOutput().contains("started with") || m_korvane.state() != QProcess::Running, 10000);
+    QByteArray output;
+    QTRY_VERIFY2_WITH_TIMEOUT((output += m_korvane.readAllStandardOutput()).contains("started with") || m_korvane.state() != QProcess::Running,
+                              output.constData(), 10000);
     QCOMPARE(m_korvane.state(), QProcess::Running);
 }
 
@@ -160,6 +164,7 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
 
 void TrayDesktopTest::actionHotkeyRunsAListedAction()
 {
+    waitForIdleTray();
     QGuiApplication::clipboard()->setText(QStringLiteral("one two"));
     const int before = int(session->notifications.calls.size());
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+c")}));
@@ -171,6 +176,7 @@ void TrayDesktopTest::actionHotkeyRunsAListedAction()
 
 void TrayDesktopTest::wrongInputIsToldEvenWhenMuted()
 {
+    waitForIdleTray();
     setDefault("muteNotifi=1\nwakeHotKey=2, 1048576");
     QGuiApplication::clipboard()->setText(QStringLiteral("text is no file"));
     const int before = int(session->notifications.calls.size());

@@ -1,0 +1,226 @@
+#include "desktopsoundplayer.h"
+#include "headlesssoundplayer.h"
+#include "korvanedesktopplatform.h"
+#include "korvaneplatform.h"
+
+#include <QAudioDevice>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMediaDevices>
+#include <QTest>
+#include <QtEndian>
+
+#include <cmath>
+
+namespace {
+
+struct LoggedMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+QList<LoggedMessage> *g_messages = nullptr;
+
+void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (g_messages)
+        g_messages->append({type, QByteArray(context.category), text});
+}
+
+// Collects every message logged while it lives.
+class MessageLog final
+{
+public:
+    MessageLog()
+    {
+        g_messages = &m_messages;
+        m_previous = qInstallMessageHandler(recordMessage);
+    }
+    ~MessageLog()
+    {
+        qInstallMessageHandler(m_previous);
+        g_messages = nullptr;
+    }
+
+    QStringList complaints() const
+    {
+        QStringList result;
+        for (const LoggedMessage &m : m_messages) {
+            if (m.type == QtWarningMsg || m.type == QtCriticalMsg || m.type == QtFatalMsg)
+                result.append(QString::fromLatin1(m.category) + QLatin1String(": ") + m.text);
+        }
+        return result;
+    }
+
+    qsizetype count(const QByteArray &category) const
+    {
+        return std::count_if(m_messages.cbegin(), m_messages.cend(),
+                             [&category](const LoggedMessage &m) { return m.category == category; });
+    }
+
+private:
+    QList<LoggedMessage> m_messages;
+    QtMessageHandler m_previous = nullptr;
+};
+
+// The parts of a RIFF WAVE file that say how to play it.
+struct Wave {
+    quint16 format = 0;
+    quint16 channels = 0;
+    quint32 sampleRate = 0;
+    quint16 bitsPerSample = 0;
+    QByteArray data;
+};
+
+bool readWave(const QByteArray &bytes, Wave &wave)
+{
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return false;
+    if (qFromLittleEndian<quint32>(bytes.constData() + 4) != quint32(bytes.size() - 8))
+        return false;
+    bool haveFormat = false;
+    bool haveData = false;
+    qsizetype at = 12;
+    while (at + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(at, 4);
+        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+        if (at + 8 + qsizetype(size) > bytes.size())
+            return false;
+        const char *body = bytes.constData() + at + 8;
+        if (id == "fmt " && size >= 16) {
+            wave.format = qFromLittleEndian<quint16>(body);
+            wave.channels = qFromLittleEndian<quint16>(body + 2);
+            wave.sampleRate = qFromLittleEndian<quint32>(body + 4);
+            wave.bitsPerSample = qFromLittleEndian<quint16>(body + 14);
+            haveFormat = true;
+        } else if (id == "data") {
+            wave.data = QByteArray(body, size);
+            haveData = true;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return haveFormat && haveData;
+}
+
+} // namespace
+
+class SoundPlayerTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void headlessRecordsNames();
+    void platformKeepsTheInstalledPlayer();
+    void resourcePaths_data();
+    void resourcePaths();
+    void popIsAShortPcmWave();
+    void silentWithoutAudioDevice();
+    void unknownNameIsSilent();
+};
+
+void SoundPlayerTest::headlessRecordsNames()
+{
+    HeadlessSoundPlayer player;
+    QVERIFY(player.played().isEmpty());
+    player.play(QStringLiteral("Pop"));
+    player.play(QStringLiteral("Beep"));
+    player.play(QStringLiteral("Pop"));
+    QCOMPARE(player.played(), (QStringList{"Pop", "Beep", "Pop"}));
+}
+
+void SoundPlayerTest::platformKeepsTheInstalledPlayer()
+{
+    auto *headless = dynamic_cast<HeadlessSoundPlayer *>(KorvanePlatform::soundPlayer());
+    QVERIFY(headless);
+    KorvanePlatform::soundPlayer()->play(QStringLiteral("Pop"));
+    QCOMPARE(headless->played(), QStringList{"Pop"});
+
+    KorvanePlatform::setSoundPlayer(KorvaneDesktopPlatform::createSoundPlayer());
+    QVERIFY(dynamic_cast<DesktopSoundPlayer *>(KorvanePlatform::soundPlayer()));
+    KorvanePlatform::setSoundPlayer(nullptr);
+    QVERIFY(dynamic_cast<HeadlessSoundPlayer *>(KorvanePlatform::soundPlayer()));
+}
+
+void SoundPlayerTest::resourcePaths_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("Pop") << "Pop" << ":/sounds/pop.wav";
+    QTest::newRow("unknown") << "Beep" << QString();
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("out of the sounds") << "../images/notificationDone" << QString();
+}
+
+void SoundPlayerTest::resourcePaths()
+{
+    QFETCH(QString, name);
+    QTEST(DesktopSoundPlayer::resourcePath(name), "path");
+}
+
+void SoundPlayerTest::popIsAShortPcmWave()
+{
+    QFile file(DesktopSoundPlayer::resourcePath(QStringLiteral("Pop")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    Wave wave;
+    QVERIFY(readWave(file.readAll(), wave));
+    QCOMPARE(wave.format, 1);
+    QCOMPARE(wave.channels, 1);
+    QCOMPARE(wave.bitsPerSample, 16);
+    QCOMPARE(wave.sampleRate, 44100u);
+    QCOMPARE(wave.data.size() % 2, 0);
+
+    const qsizetype frames = wave.data.size() / 2;
+    const double seconds = double(frames) / wave.sampleRate;
+    QVERIFY2(seconds >= 0.06 && seconds <= 0.1, qPrintable(QString::number(seconds)));
+
+    QList<int> samples;
+    for (qsizetype i = 0; i < frames; ++i)
+        samples.append(qFromLittleEndian<qint16>(wave.data.constData() + 2 * i));
+    int peak = 0;
+    for (int s : std::as_const(samples))
+        peak = std::max(peak, std::abs(s));
+    // Loud enough to be heard, with room below full scale.
+    QVERIFY2(peak > 32767 / 4 && peak < 32767, qPrintable(QString::number(peak)));
+    // It starts and ends at rest, so it does not click.
+    QVERIFY(std::abs(samples.first()) < 32767 / 100);
+    QVERIFY(std::abs(samples.last()) < 32767 / 100);
+}
+
+void SoundPlayerTest::silentWithoutAudioDevice()
+{
+    // main() points the sound server at nothing. Asking for the output the first time lets
+    // Qt say once that it found no sound server; that is its own start-up, not a play.
+    QVERIFY(QMediaDevices::defaultAudioOutput().isNull());
+    DesktopSoundPlayer player;
+    MessageLog log;
+    for (int i = 0; i < 20; ++i)
+        player.play(QStringLiteral("Pop"));
+    // Nothing was loaded: a loaded sound makes Qt warn about the missing output.
+    QVERIFY(!player.soundEffect(QStringLiteral("Pop")));
+    QVERIFY2(log.complaints().isEmpty(), qPrintable(log.complaints().join(QLatin1Char('\n'))));
+    QCOMPARE(log.count("korvane.platform.sound"), 1);
+}
+
+void SoundPlayerTest::unknownNameIsSilent()
+{
+    DesktopSoundPlayer player;
+    MessageLog log;
+    player.play(QStringLiteral("Beep"));
+    player.play(QStringLiteral("Beep"));
+    QVERIFY(!player.soundEffect(QStringLiteral("Beep")));
+    QVERIFY2(log.complaints().isEmpty(), qPrintable(log.complaints().join(QLatin1Char('\n'))));
+    QCOMPARE(log.count("korvane.platform.sound"), 1);
+}
+
+int main(int argc, char *argv[])
+{
+    // No sound server: the test is the same on a desktop with speakers and on a build machine.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/korvane-test");
+    qputenv("PULSE_RUNTIME_PATH", "/nonexistent/korvane-test");
+    QGuiApplication app(argc, argv);
+    SoundPlayerTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "soundplayertest.moc"
