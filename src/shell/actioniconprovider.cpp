@@ -14,14 +14,14 @@ struct Look {
 
 // Text kinds by type, then file and image kinds by type; groups share a hue.
 const Look textLooks[] = {
-    {0xff3b82f6, "译"}, {0xff64748b, "T"}, {0xff0ea5e9, "#"}, {0xfff59e0b, "@"}, {0xff22c55e, "✉"},
-    {0xff8b5cf6, "⌕"}, {0xffef4444, "繁"}, {0xffdc2626, "¥"}, {0xff14b8a6, "Aa"}, {0xff06b6d4, "⇶"},
+    {0xff3b82f6, "A⇄"}, {0xff64748b, "T"}, {0xff0ea5e9, "#"}, {0xfff59e0b, "@"}, {0xff22c55e, "✉"},
+    {0xff8b5cf6, "⌕"}, {0xffef4444, "Zh"}, {0xffdc2626, "¥"}, {0xff14b8a6, "Aa"}, {0xff06b6d4, "⇶"},
 };
 const Look fileLooks[] = {
     {0xffec4899, "⇲"}, {0xffd946ef, "⇄"}, {0xffa855f7, "⤡"}, {0xff6366f1, "OCR"}, {0xfff43f5e, "⌫"},
     {0xfff97316, "⇪"}, {0xffeab308, "❀"}, {0xff06b6d4, "⇶"}, {0xff0ea5e9, "➜"}, {0xff3b82f6, "⧉"},
-    {0xfff59e0b, "@"}, {0xff22c55e, "✉"}, {0xff2563eb, "七"}, {0xfff97316, "阿"}, {0xff0284c7, "腾"},
-    {0xff7c3aed, "又"}, {0xffdb2777, "↻"}, {0xff84cc16, "✎"},
+    {0xfff59e0b, "@"}, {0xff22c55e, "✉"}, {0xff2563eb, "Q"}, {0xfff97316, "OSS"}, {0xff0284c7, "COS"},
+    {0xff7c3aed, "UP"}, {0xffdb2777, "↻"}, {0xff84cc16, "✎"},
 };
 
 } // namespace
