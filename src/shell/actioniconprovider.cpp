@@ -19,7 +19,7 @@ const Look textLooks[] = {
 };
 const Look fileLooks[] = {
     {0xffec4899, "⇲"}, {0xffd946ef, "⇄"}, {0xffa855f7, "⤡"}, {0xff6366f1, "OCR"}, {0xfff43f5e, "⌫"},
-    {0xfff97316, "⇪"}, {0xffeab308, "❀"}, {0xff06b6d4, "⇶"}, {0xff0ea5e9, "➜"}, {0xff3b82f6, "⧉"},
+    {0xfff97316, "⇪"}, {0xffeab308, "❀"}, {0xff06b6d4, "⇶"}, {0xff0ea5e9, "➜"}, {0xff3b82f6, "⇉"},
     {0xfff59e0b, "@"}, {0xff22c55e, "✉"}, {0xff2563eb, "Q"}, {0xfff97316, "OSS"}, {0xff0284c7, "COS"},
     {0xff7c3aed, "UP"}, {0xffdb2777, "↻"}, {0xff84cc16, "✎"},
 };

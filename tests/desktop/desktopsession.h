@@ -125,22 +125,33 @@ public:
         return process.waitForFinished(10000) && process.exitCode() == 0;
     }
 
-    // The geometry of the first visible window whose name matches, or an invalid rectangle.
+    // The geometry of the first visible window whose name matches and that has a size, or an
+    // invalid rectangle.
     static QRect windowGeometry(const QString &name)
     {
-        QProcess process;
-        process.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name,
-                                                  QStringLiteral("getwindowgeometry"), QStringLiteral("--shell")});
-        if (!process.waitForFinished(5000) || process.exitCode() != 0)
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
+        if (!search.waitForFinished(5000) || search.exitCode() != 0)
             return QRect();
-        QHash<QString, int> values;
-        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
-            const int eq = line.indexOf('=');
-            if (eq > 0 && !values.contains(QString::fromLatin1(line.left(eq))))
-                values.insert(QString::fromLatin1(line.left(eq)), line.mid(eq + 1).toInt());
+        for (const QByteArray &id : search.readAllStandardOutput().split('\n')) {
+            if (id.trimmed().isEmpty())
+                continue;
+            QProcess geometry;
+            geometry.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::fromLatin1(id.trimmed())});
+            if (!geometry.waitForFinished(5000) || geometry.exitCode() != 0)
+                continue;
+            QHash<QString, int> values;
+            for (const QByteArray &line : geometry.readAllStandardOutput().split('\n')) {
+                const int eq = line.indexOf('=');
+                if (eq > 0)
+                    values.insert(QString::fromLatin1(line.left(eq)), line.mid(eq + 1).toInt());
+            }
+            const QRect rect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
+                             values.value(QStringLiteral("HEIGHT")));
+            if (rect.isValid() && rect.width() > 1 && rect.height() > 1)
+                return rect;
         }
-        return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
-                     values.value(QStringLiteral("HEIGHT")));
+        return QRect();
     }
 
     NotificationServer notifications;

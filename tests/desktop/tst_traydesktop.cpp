@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -43,6 +44,7 @@ private Q_SLOTS:
     void actionHotkeyRunsAListedAction();
     void wrongInputIsToldEvenWhenMuted();
     void clickOnTheTrayIcon();
+    void dragOntoTheTrayAndDropOnARow();
 
 private:
     QString korvaneRun(const QStringList &args);
@@ -201,6 +203,88 @@ void TrayDesktopTest::clickOnTheTrayIcon()
     saveScreenshot(QStringLiteral("main-popover-empty"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     waitForPopover(false);
+}
+
+void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
+{
+    waitForIdleTray();
+    // A copy action first in the file list, so its row is the first under the field.
+    const QString target = m_home.filePath(QStringLiteral("copies"));
+    QVERIFY(QDir().mkpath(target));
+    const QString copy = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("--title"), QStringLiteral("Copy Here"),
+                                     QStringLiteral("--set"), QStringLiteral("savePath=") + target, QStringLiteral("--set"), QStringLiteral("drop.index=-1")});
+    QVERIFY(copy.toInt() > 0);
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString file = m_home.filePath(QStringLiteral("holiday.png"));
+    QVERIFY(picture.save(file));
+
+    QProcess source;
+    source.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("100"), QStringLiteral("400"), QStringLiteral("200"), QStringLiteral("150"), file});
+    QVERIFY(source.waitForStarted());
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 5000);
+
+    const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
+    QVERIFY(tray.isValid());
+    const auto move = [](QPoint to) {
+        return DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
+    };
+    // Press on the source and drag in small steps towards the tray icon.
+    QVERIFY(move(QPoint(200, 475)));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    QPoint at(200, 475);
+    const QPoint nearTray(tray.center().x() - 40, tray.bottom() + 40);
+    for (int step = 1; step <= 20; ++step) {
+        QVERIFY(move(at + (nearTray - at) * step / 20));
+        QTest::qWait(30);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 5000);
+    saveScreenshot(QStringLiteral("drop-here-popover"));
+
+    // Into the drop area: the drag is classified and the list replaces the small popover.
+    // The drop area hangs under the tray icon, its arrow at the icon's middle.
+    const QPoint dropArea(tray.center().x() - 100, tray.bottom() + 70);
+    for (int step = 0; step < 4; ++step) {
+        QVERIFY(move(dropArea + QPoint(step * 3, step * 3)));
+        QTest::qWait(60);
+    }
+    waitForPopover(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 3000);
+    const QRect list = DesktopSession::windowGeometry(mainWindowName);
+    QVERIFY(list.isValid());
+    const int before = int(session->notifications.calls.size());
+    const QPoint firstRow(list.center().x(), list.top() + 85);
+    for (int step = 0; step < 4; ++step) {
+        QVERIFY(move(firstRow + QPoint(step * 4, 0)));
+        QTest::qWait(60);
+    }
+    saveScreenshot(QStringLiteral("main-popover-drag"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(target + QLatin1String("/holiday.png")), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Copy Here succeeded"));
+    QVERIFY(QFile::exists(file));
+    waitForPopover(false);
+
+    // A new drag opens the drop-here popover again; let go far away, it closes.
+    waitForIdleTray();
+    QVERIFY(move(QPoint(200, 475)));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    at = QPoint(200, 475);
+    for (int step = 1; step <= 20; ++step) {
+        QVERIFY(move(at + (nearTray - at) * step / 20));
+        QTest::qWait(30);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 5000);
+    QVERIFY(move(QPoint(300, 700)));
+    QTest::qWait(100);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 5000);
+    source.closeWriteChannel();
+    source.waitForFinished(3000);
 }
 
 int main(int argc, char *argv[])
