@@ -1,4 +1,5 @@
 #include "dbusnotifier.h"
+#include "notificationserver.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -8,36 +9,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
-
-// A stand-in notification server that records every Notify call it receives.
-class NotificationServer : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
-public:
-    struct Call {
-        QString appName;
-        uint replacesId;
-        QString summary;
-        QString body;
-        QVariantMap hints;
-        qint64 atMilliseconds;
-    };
-    QList<Call> calls;
-    QElapsedTimer clock;
-
-public Q_SLOTS:
-    uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary, const QString &body,
-                const QStringList &actions, const QVariantMap &hints, int timeout)
-    {
-        Q_UNUSED(icon)
-        Q_UNUSED(actions)
-        Q_UNUSED(timeout)
-        calls.append({appName, replacesId, summary, body, hints, clock.elapsed()});
-        return 40 + uint(calls.size());
-    }
-};
 
 class DBusNotifierTest : public QObject
 {

@@ -12,7 +12,7 @@
 class XvfbServer final
 {
 public:
-    bool start()
+    bool start(const char *screen = "640x480x24")
     {
         int fds[2];
         if (pipe(fds) != 0)
@@ -21,7 +21,7 @@ public:
         if (m_pid == 0) {
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", screen,
                    static_cast<char *>(nullptr));
             _exit(127);
         }

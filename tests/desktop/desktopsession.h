@@ -3,6 +3,9 @@
 // A desktop of the test's own: an Xvfb display, a private session bus with a stand-in
 // notification server that records every Notify call, and an XEmbed tray host.
 
+#include "notificationserver.h"
+#include "xvfbserver.h"
+
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QObject>
@@ -11,38 +14,6 @@
 #include <QRect>
 #include <QVariantMap>
 
-#include <csignal>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-
-class NotificationServer final : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
-public:
-    struct Call {
-        QString appName;
-        uint replacesId;
-        QString summary;
-        QString body;
-        QVariantMap hints;
-    };
-    QList<Call> calls;
-
-public Q_SLOTS:
-    uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary, const QString &body,
-                const QStringList &actions, const QVariantMap &hints, int timeout)
-    {
-        Q_UNUSED(icon)
-        Q_UNUSED(actions)
-        Q_UNUSED(timeout)
-        calls.append({appName, replacesId, summary, body, hints});
-        return uint(calls.size());
-    }
-    QStringList GetCapabilities() { return {QStringLiteral("body")}; }
-};
 
 class DesktopSession final
 {
@@ -53,26 +24,9 @@ public:
     // application object exists.
     bool start(const QByteArray &screen = "1280x900x24")
     {
-        int fds[2];
-        if (pipe(fds) != 0)
+        if (!m_xvfb.start(screen.constData()))
             return false;
-        m_xvfb = fork();
-        if (m_xvfb == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", screen.constData(),
-                   static_cast<char *>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        QByteArray number;
-        char c = 0;
-        while (read(fds[0], &c, 1) == 1 && c != '\n')
-            number.append(c);
-        close(fds[0]);
-        if (number.isEmpty())
-            return false;
-        m_display = ':' + number;
+        m_display = m_xvfb.display();
         qputenv("DISPLAY", m_display);
 
         m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
@@ -107,11 +61,7 @@ public:
                 p->waitForFinished(1000);
             }
         }
-        if (m_xvfb > 0) {
-            kill(m_xvfb, SIGTERM);
-            waitpid(m_xvfb, nullptr, 0);
-            m_xvfb = -1;
-        }
+        m_xvfb.stop();
     }
 
     QByteArray display() const { return m_display; }
@@ -157,7 +107,7 @@ public:
     NotificationServer notifications;
 
 private:
-    pid_t m_xvfb = -1;
+    XvfbServer m_xvfb;
     QByteArray m_display;
     QByteArray m_busAddress;
     QProcess m_bus;
