@@ -45,6 +45,7 @@ private Q_SLOTS:
     void wrongInputIsToldEvenWhenMuted();
     void clickOnTheTrayIcon();
     void dragOntoTheTrayAndDropOnARow();
+    void followsADarkDesktop();
 
 private:
     QString korvaneRun(const QStringList &args);
@@ -285,6 +286,35 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 5000);
     source.closeWriteChannel();
     source.waitForFinished(3000);
+}
+
+void TrayDesktopTest::followsADarkDesktop()
+{
+    // The same Korvane on a desktop whose GTK theme is dark.
+    m_korvane.terminate();
+    QVERIFY(m_korvane.waitForFinished(5000));
+    QProcessEnvironment dark = m_env;
+    dark.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QStringLiteral("gtk3"));
+    dark.insert(QStringLiteral("GTK_THEME"), QStringLiteral("Adwaita:dark"));
+    m_korvane.setProcessEnvironment(dark);
+    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
+    QByteArray output;
+    QTRY_VERIFY2_WITH_TIMEOUT((output += m_korvane.readAllStandardOutput()).contains("started with"), output.constData(), 10000);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Good evening"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    waitForPopover(true);
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("main-popover-dark"));
+    output += m_korvane.readAllStandardOutput();
+    QVERIFY2(output.contains("apperanceMode : Dark"), output.constData());
+    const QRect list = DesktopSession::windowGeometry(mainWindowName);
+    QVERIFY(list.isValid());
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    // The list's background, beside the first row.
+    const QColor background = shot.pixelColor(list.left() + 12, list.top() + 140);
+    QVERIFY2(background.lightness() < 100, qPrintable(background.name()));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
+    waitForPopover(false);
 }
 
 int main(int argc, char *argv[])
