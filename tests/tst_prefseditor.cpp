@@ -1,6 +1,7 @@
 // The action editor on the real store file, offscreen: the list rules through EditorDropList
 // and the window, checked afterwards in the store through `korvane list --json`.
 #include "actionlistview.h"
+#include "config.h"
 #include "droplistentity.h"
 #include "editordroplist.h"
 #include "korvanecoredatahelper.h"
@@ -95,6 +96,7 @@ void PrefsEditorTest::initTestCase()
 {
     // The store lives under the program's name: share it with the korvane binary.
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     KorvaneTranslations::install({QStringLiteral("en")});
     QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
     KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
@@ -277,6 +279,7 @@ void PrefsEditorTest::screenshots()
     if (folder.isEmpty())
         QSKIP("KORVANE_SCREENSHOT_DIR is not set");
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    KorvanePlatform::userDefaults()->setValue(QStringLiteral("wakeHotKey"), QVariantList{2, 1048576});
     const QPalette light = QApplication::style()->standardPalette();
     QPalette dark = light;
     dark.setColor(QPalette::Window, QColor(45, 45, 48));
