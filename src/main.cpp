@@ -1,4 +1,5 @@
 #include "config.h"
+#include "dbussingleinstance.h"
 #include "korvaneapplication.h"
 #include "korvanecli.h"
 #include "korvaneplatform.h"
@@ -14,7 +15,9 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         args.append(QByteArray(argv[i]));
 
-    if (!args.isEmpty() && KorvaneCli::isCommand(args.first())) {
+    QString preferencesTab;
+    const bool openPreferences = KorvaneCli::preferencesRequest(args, &preferencesTab);
+    if (!openPreferences && !args.isEmpty() && KorvaneCli::isCommand(args.first())) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
         KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
@@ -24,7 +27,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    // One Korvane per session: a later start hands its request over and leaves, so there is
+    // never a second tray icon.
+    DBusSingleInstance instance;
+    if (!instance.claim())
+        return instance.forward(preferencesTab) ? 0 : 1;
     KorvaneApplication korvane;
-    korvane.start();
+    korvane.start(&instance);
+    if (openPreferences)
+        korvane.openPreferences(preferencesTab);
     return app.exec();
 }

@@ -122,8 +122,6 @@ TEXTS = {
     "preferences": ("Preferences…", "偏好设置…"),
     "about": ("About Korvane", "关于 Korvane"),
     "quitKorvane": ("Quit Korvane", "退出 Korvane"),
-    "aboutText": ("<h3>Korvane %1</h3><p>A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.</p><p>Free software under the MIT licence.</p><p><a href=\"%2\">%2</a></p>",
-                  "<h3>Korvane %1</h3><p>Linux 桌面的拖放工具：把文件、图片或文本拖到托盘图标上，运行你的动作。</p><p>以 MIT 许可证发布的自由软件。</p><p><a href=\"%2\">%2</a></p>"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),
@@ -168,6 +166,57 @@ TEXTS = {
     "NImagesCanNotRemoveMetadata": ("%1 image(s) kept their metadata: they could not be read or written.",
                                     "%1 张图片无法移除源信息。"),
     "NImagesCanNotRemoveData": ("Metadata could not be removed from %1 image(s).", "%1 张图片无法移除源信息。"),
+    # Preferences window: action editor, general settings, about.
+    "actionEditorTab": ("Actions", "动作"),
+    "generalTab": ("General", "通用"),
+    "aboutTab": ("About", "关于"),
+    "files": ("Files and Images", "文件和图片"),
+    "text": ("Text", "文本"),
+    "textActionPreview": ("Text actions in the popover", "弹出列表中的文本动作"),
+    "fileActionPreview": ("File and image actions in the popover", "弹出列表中的文件和图片动作"),
+    "typeListName": ("Kind of data", "数据类型"),
+    "catalogOutlineName": ("Actions you can add", "可添加的动作"),
+    "actionListName": ("Your actions", "你的动作"),
+    "actionListTip": ("Drag an action to change its place in the popover, or drag one here from the list on the left to add it.",
+                      "拖动动作可改变它在弹出列表中的位置；也可以把左侧列表中的动作拖到这里来添加。"),
+    "addActionTip": ("Add this action to the end of your actions.", "把这个动作添加到你的动作末尾。"),
+    "removeActionTip": ("Remove this action from the popover.", "从弹出列表中移除这个动作。"),
+    "noSettingsPanel": ("This action has no settings of its own.", "这个动作没有自己的设置。"),
+    "editorGuide": ("Choose a kind of data on the left, then add actions with the + button, by double-clicking them or by dragging them into your list. Drag your actions to put them in the order the popover shows them, and select one to name it, give it a shortcut and set it up.",
+                    "先在左侧选择数据类型，然后点击 + 按钮、双击或拖动来添加动作。拖动你的动作可调整它们在弹出列表中的顺序；选中一个动作即可重命名、设置快捷键并进行配置。"),
+    "editorGuideDone": ("Got It", "知道了"),
+    "editTip": ("Open this action in the action editor.", "在动作编辑器中打开这个动作。"),
+    "hotKeyFieldPlaceholder": ("Click and press a shortcut", "点击后按下快捷键"),
+    "hotKeyFieldTip": ("Click here and press the keys of the shortcut. Delete clears it; a key without Ctrl, Alt, Shift or Super only counts if it is a function key.",
+                       "点击这里并按下快捷键。按 Delete 可清除；不带 Ctrl、Alt、Shift 或 Super 的按键只有功能键才有效。"),
+    "generalBehaviour": ("Behaviour:", "行为："),
+    "launchAtLogin": ("Start Korvane when I log in", "登录时启动 Korvane"),
+    "launchAtLoginTip": ("Korvane starts in the system tray each time you log in to the desktop.", "每次登录桌面时，Korvane 都会在系统托盘中启动。"),
+    "playSound": ("Play a sound when an action finishes", "动作完成时播放提示音"),
+    "playSoundTip": ("A short sound tells you that an action has finished.", "动作完成时用一声短促的提示音告诉你。"),
+    "enableNotifications": ("Show a notification when an action finishes", "动作完成时显示通知"),
+    "enableNotificationsTip": ("Each finished action tells you its result in a desktop notification.", "每个完成的动作都会用桌面通知告诉你结果。"),
+    "hideIcon": ("Keep the preferences window out of the taskbar", "不在任务栏中显示偏好设置窗口"),
+    "hideIconTip": ("The preferences window does not appear in the taskbar or the task switcher.", "偏好设置窗口不会出现在任务栏和任务切换器中。"),
+    "wakeHotKeyLabel": ("Show the popover:", "显示弹出列表："),
+    "versionLabel": ("Version:", "版本："),
+    "currentVersion": ("You are using Korvane %1.", "你正在使用 Korvane %1。"),
+    "quitKorvaneButton": ("Quit Korvane", "退出 Korvane"),
+    "quitKorvaneTip": ("Korvane stops and leaves the system tray until you start it again.", "Korvane 将停止运行并离开系统托盘，直到你再次启动它。"),
+    "aboutSummary": ("A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.",
+                     "Linux 桌面的拖放工具：把文件、图片或文本拖到托盘图标上，运行你的动作。"),
+    "aboutLicence": ("Korvane is free software under the MIT licence.", "Korvane 是以 MIT 许可证发布的自由软件。"),
+    "aboutHomePage": ("Visit Korvane's home page", "访问 Korvane 主页"),
+    "aboutThirdParty": ("<p><b>What Korvane ships with</b></p>"
+                        "<p><b>OpenCC dictionaries</b> (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.</p>"
+                        "<p><b>Qt 6</b>: The Qt Company, under the GNU LGPL 3.</p>"
+                        "<p><b>libvips</b>: under the GNU LGPL 2.1 or later. <b>Exiv2</b>: under the GNU GPL 2 or later.</p>"
+                        "<p>The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.</p>",
+                        "<p><b>Korvane 附带的组件</b></p>"
+                        "<p><b>OpenCC 词典</b>（简繁转换表由其组成）：Copyright 2010-2022 BYVoid，Apache License 2.0 许可。</p>"
+                        "<p><b>Qt 6</b>：The Qt Company，GNU LGPL 3 许可。</p>"
+                        "<p><b>libvips</b>：GNU LGPL 2.1 或更高版本许可。<b>Exiv2</b>：GNU GPL 2 或更高版本许可。</p>"
+                        "<p>完整许可文本见 NOTICE 文件，Debian 系统上见 /usr/share/common-licenses。</p>"),
 }
 
 

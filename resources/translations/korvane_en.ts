@@ -415,10 +415,6 @@
         <source>Quit Korvane</source>
         <translation>Quit Korvane</translation>
     </message>
-    <message id="aboutText">
-        <source>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</translation>
-    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>
@@ -558,6 +554,154 @@
     <message id="NImagesCanNotRemoveData">
         <source>Metadata could not be removed from %1 image(s).</source>
         <translation>Metadata could not be removed from %1 image(s).</translation>
+    </message>
+    <message id="actionEditorTab">
+        <source>Actions</source>
+        <translation>Actions</translation>
+    </message>
+    <message id="generalTab">
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message id="aboutTab">
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message id="files">
+        <source>Files and Images</source>
+        <translation>Files and Images</translation>
+    </message>
+    <message id="text">
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message id="textActionPreview">
+        <source>Text actions in the popover</source>
+        <translation>Text actions in the popover</translation>
+    </message>
+    <message id="fileActionPreview">
+        <source>File and image actions in the popover</source>
+        <translation>File and image actions in the popover</translation>
+    </message>
+    <message id="typeListName">
+        <source>Kind of data</source>
+        <translation>Kind of data</translation>
+    </message>
+    <message id="catalogOutlineName">
+        <source>Actions you can add</source>
+        <translation>Actions you can add</translation>
+    </message>
+    <message id="actionListName">
+        <source>Your actions</source>
+        <translation>Your actions</translation>
+    </message>
+    <message id="actionListTip">
+        <source>Drag an action to change its place in the popover, or drag one here from the list on the left to add it.</source>
+        <translation>Drag an action to change its place in the popover, or drag one here from the list on the left to add it.</translation>
+    </message>
+    <message id="addActionTip">
+        <source>Add this action to the end of your actions.</source>
+        <translation>Add this action to the end of your actions.</translation>
+    </message>
+    <message id="removeActionTip">
+        <source>Remove this action from the popover.</source>
+        <translation>Remove this action from the popover.</translation>
+    </message>
+    <message id="noSettingsPanel">
+        <source>This action has no settings of its own.</source>
+        <translation>This action has no settings of its own.</translation>
+    </message>
+    <message id="editorGuide">
+        <source>Choose a kind of data on the left, then add actions with the + button, by double-clicking them or by dragging them into your list. Drag your actions to put them in the order the popover shows them, and select one to name it, give it a shortcut and set it up.</source>
+        <translation>Choose a kind of data on the left, then add actions with the + button, by double-clicking them or by dragging them into your list. Drag your actions to put them in the order the popover shows them, and select one to name it, give it a shortcut and set it up.</translation>
+    </message>
+    <message id="editorGuideDone">
+        <source>Got It</source>
+        <translation>Got It</translation>
+    </message>
+    <message id="editTip">
+        <source>Open this action in the action editor.</source>
+        <translation>Open this action in the action editor.</translation>
+    </message>
+    <message id="hotKeyFieldPlaceholder">
+        <source>Click and press a shortcut</source>
+        <translation>Click and press a shortcut</translation>
+    </message>
+    <message id="hotKeyFieldTip">
+        <source>Click here and press the keys of the shortcut. Delete clears it; a key without Ctrl, Alt, Shift or Super only counts if it is a function key.</source>
+        <translation>Click here and press the keys of the shortcut. Delete clears it; a key without Ctrl, Alt, Shift or Super only counts if it is a function key.</translation>
+    </message>
+    <message id="generalBehaviour">
+        <source>Behaviour:</source>
+        <translation>Behaviour:</translation>
+    </message>
+    <message id="launchAtLogin">
+        <source>Start Korvane when I log in</source>
+        <translation>Start Korvane when I log in</translation>
+    </message>
+    <message id="launchAtLoginTip">
+        <source>Korvane starts in the system tray each time you log in to the desktop.</source>
+        <translation>Korvane starts in the system tray each time you log in to the desktop.</translation>
+    </message>
+    <message id="playSound">
+        <source>Play a sound when an action finishes</source>
+        <translation>Play a sound when an action finishes</translation>
+    </message>
+    <message id="playSoundTip">
+        <source>A short sound tells you that an action has finished.</source>
+        <translation>A short sound tells you that an action has finished.</translation>
+    </message>
+    <message id="enableNotifications">
+        <source>Show a notification when an action finishes</source>
+        <translation>Show a notification when an action finishes</translation>
+    </message>
+    <message id="enableNotificationsTip">
+        <source>Each finished action tells you its result in a desktop notification.</source>
+        <translation>Each finished action tells you its result in a desktop notification.</translation>
+    </message>
+    <message id="hideIcon">
+        <source>Keep the preferences window out of the taskbar</source>
+        <translation>Keep the preferences window out of the taskbar</translation>
+    </message>
+    <message id="hideIconTip">
+        <source>The preferences window does not appear in the taskbar or the task switcher.</source>
+        <translation>The preferences window does not appear in the taskbar or the task switcher.</translation>
+    </message>
+    <message id="wakeHotKeyLabel">
+        <source>Show the popover:</source>
+        <translation>Show the popover:</translation>
+    </message>
+    <message id="versionLabel">
+        <source>Version:</source>
+        <translation>Version:</translation>
+    </message>
+    <message id="currentVersion">
+        <source>You are using Korvane %1.</source>
+        <translation>You are using Korvane %1.</translation>
+    </message>
+    <message id="quitKorvaneButton">
+        <source>Quit Korvane</source>
+        <translation>Quit Korvane</translation>
+    </message>
+    <message id="quitKorvaneTip">
+        <source>Korvane stops and leaves the system tray until you start it again.</source>
+        <translation>Korvane stops and leaves the system tray until you start it again.</translation>
+    </message>
+    <message id="aboutSummary">
+        <source>A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.</source>
+        <translation>A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.</translation>
+    </message>
+    <message id="aboutLicence">
+        <source>Korvane is free software under the MIT licence.</source>
+        <translation>Korvane is free software under the MIT licence.</translation>
+    </message>
+    <message id="aboutHomePage">
+        <source>Visit Korvane's home page</source>
+        <translation>Visit Korvane's home page</translation>
+    </message>
+    <message id="aboutThirdParty">
+        <source>&lt;p&gt;&lt;b&gt;What Korvane ships with&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC dictionaries&lt;/b&gt; (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: The Qt Company, under the GNU LGPL 3.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;: under the GNU LGPL 2.1 or later. &lt;b&gt;Exiv2&lt;/b&gt;: under the GNU GPL 2 or later.&lt;/p&gt;&lt;p&gt;The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;What Korvane ships with&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC dictionaries&lt;/b&gt; (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: The Qt Company, under the GNU LGPL 3.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;: under the GNU LGPL 2.1 or later. &lt;b&gt;Exiv2&lt;/b&gt;: under the GNU GPL 2 or later.&lt;/p&gt;&lt;p&gt;The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.&lt;/p&gt;</translation>
     </message>
 </context>
 </TS>

@@ -415,10 +415,6 @@
         <source>Quit Korvane</source>
         <translation>退出 Korvane</translation>
     </message>
-    <message id="aboutText">
-        <source>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.&lt;/p&gt;&lt;p&gt;Free software under the MIT licence.&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Korvane %1&lt;/h3&gt;&lt;p&gt;Linux 桌面的拖放工具：把文件、图片或文本拖到托盘图标上，运行你的动作。&lt;/p&gt;&lt;p&gt;以 MIT 许可证发布的自由软件。&lt;/p&gt;&lt;p&gt;&lt;a href="%2"&gt;%2&lt;/a&gt;&lt;/p&gt;</translation>
-    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>
@@ -558,6 +554,154 @@
     <message id="NImagesCanNotRemoveData">
         <source>Metadata could not be removed from %1 image(s).</source>
         <translation>%1 张图片无法移除源信息。</translation>
+    </message>
+    <message id="actionEditorTab">
+        <source>Actions</source>
+        <translation>动作</translation>
+    </message>
+    <message id="generalTab">
+        <source>General</source>
+        <translation>通用</translation>
+    </message>
+    <message id="aboutTab">
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message id="files">
+        <source>Files and Images</source>
+        <translation>文件和图片</translation>
+    </message>
+    <message id="text">
+        <source>Text</source>
+        <translation>文本</translation>
+    </message>
+    <message id="textActionPreview">
+        <source>Text actions in the popover</source>
+        <translation>弹出列表中的文本动作</translation>
+    </message>
+    <message id="fileActionPreview">
+        <source>File and image actions in the popover</source>
+        <translation>弹出列表中的文件和图片动作</translation>
+    </message>
+    <message id="typeListName">
+        <source>Kind of data</source>
+        <translation>数据类型</translation>
+    </message>
+    <message id="catalogOutlineName">
+        <source>Actions you can add</source>
+        <translation>可添加的动作</translation>
+    </message>
+    <message id="actionListName">
+        <source>Your actions</source>
+        <translation>你的动作</translation>
+    </message>
+    <message id="actionListTip">
+        <source>Drag an action to change its place in the popover, or drag one here from the list on the left to add it.</source>
+        <translation>拖动动作可改变它在弹出列表中的位置；也可以把左侧列表中的动作拖到这里来添加。</translation>
+    </message>
+    <message id="addActionTip">
+        <source>Add this action to the end of your actions.</source>
+        <translation>把这个动作添加到你的动作末尾。</translation>
+    </message>
+    <message id="removeActionTip">
+        <source>Remove this action from the popover.</source>
+        <translation>从弹出列表中移除这个动作。</translation>
+    </message>
+    <message id="noSettingsPanel">
+        <source>This action has no settings of its own.</source>
+        <translation>这个动作没有自己的设置。</translation>
+    </message>
+    <message id="editorGuide">
+        <source>Choose a kind of data on the left, then add actions with the + button, by double-clicking them or by dragging them into your list. Drag your actions to put them in the order the popover shows them, and select one to name it, give it a shortcut and set it up.</source>
+        <translation>先在左侧选择数据类型，然后点击 + 按钮、双击或拖动来添加动作。拖动你的动作可调整它们在弹出列表中的顺序；选中一个动作即可重命名、设置快捷键并进行配置。</translation>
+    </message>
+    <message id="editorGuideDone">
+        <source>Got It</source>
+        <translation>知道了</translation>
+    </message>
+    <message id="editTip">
+        <source>Open this action in the action editor.</source>
+        <translation>在动作编辑器中打开这个动作。</translation>
+    </message>
+    <message id="hotKeyFieldPlaceholder">
+        <source>Click and press a shortcut</source>
+        <translation>点击后按下快捷键</translation>
+    </message>
+    <message id="hotKeyFieldTip">
+        <source>Click here and press the keys of the shortcut. Delete clears it; a key without Ctrl, Alt, Shift or Super only counts if it is a function key.</source>
+        <translation>点击这里并按下快捷键。按 Delete 可清除；不带 Ctrl、Alt、Shift 或 Super 的按键只有功能键才有效。</translation>
+    </message>
+    <message id="generalBehaviour">
+        <source>Behaviour:</source>
+        <translation>行为：</translation>
+    </message>
+    <message id="launchAtLogin">
+        <source>Start Korvane when I log in</source>
+        <translation>登录时启动 Korvane</translation>
+    </message>
+    <message id="launchAtLoginTip">
+        <source>Korvane starts in the system tray each time you log in to the desktop.</source>
+        <translation>每次登录桌面时，Korvane 都会在系统托盘中启动。</translation>
+    </message>
+    <message id="playSound">
+        <source>Play a sound when an action finishes</source>
+        <translation>动作完成时播放提示音</translation>
+    </message>
+    <message id="playSoundTip">
+        <source>A short sound tells you that an action has finished.</source>
+        <translation>动作完成时用一声短促的提示音告诉你。</translation>
+    </message>
+    <message id="enableNotifications">
+        <source>Show a notification when an action finishes</source>
+        <translation>动作完成时显示通知</translation>
+    </message>
+    <message id="enableNotificationsTip">
+        <source>Each finished action tells you its result in a desktop notification.</source>
+        <translation>每个完成的动作都会用桌面通知告诉你结果。</translation>
+    </message>
+    <message id="hideIcon">
+        <source>Keep the preferences window out of the taskbar</source>
+        <translation>不在任务栏中显示偏好设置窗口</translation>
+    </message>
+    <message id="hideIconTip">
+        <source>The preferences window does not appear in the taskbar or the task switcher.</source>
+        <translation>偏好设置窗口不会出现在任务栏和任务切换器中。</translation>
+    </message>
+    <message id="wakeHotKeyLabel">
+        <source>Show the popover:</source>
+        <translation>显示弹出列表：</translation>
+    </message>
+    <message id="versionLabel">
+        <source>Version:</source>
+        <translation>版本：</translation>
+    </message>
+    <message id="currentVersion">
+        <source>You are using Korvane %1.</source>
+        <translation>你正在使用 Korvane %1。</translation>
+    </message>
+    <message id="quitKorvaneButton">
+        <source>Quit Korvane</source>
+        <translation>退出 Korvane</translation>
+    </message>
+    <message id="quitKorvaneTip">
+        <source>Korvane stops and leaves the system tray until you start it again.</source>
+        <translation>Korvane 将停止运行并离开系统托盘，直到你再次启动它。</translation>
+    </message>
+    <message id="aboutSummary">
+        <source>A drop utility for the Linux desktop: drop files, images or text on the tray icon and run your actions on them.</source>
+        <translation>Linux 桌面的拖放工具：把文件、图片或文本拖到托盘图标上，运行你的动作。</translation>
+    </message>
+    <message id="aboutLicence">
+        <source>Korvane is free software under the MIT licence.</source>
+        <translation>Korvane 是以 MIT 许可证发布的自由软件。</translation>
+    </message>
+    <message id="aboutHomePage">
+        <source>Visit Korvane's home page</source>
+        <translation>访问 Korvane 主页</translation>
+    </message>
+    <message id="aboutThirdParty">
+        <source>&lt;p&gt;&lt;b&gt;What Korvane ships with&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC dictionaries&lt;/b&gt; (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: The Qt Company, under the GNU LGPL 3.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;: under the GNU LGPL 2.1 or later. &lt;b&gt;Exiv2&lt;/b&gt;: under the GNU GPL 2 or later.&lt;/p&gt;&lt;p&gt;The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Korvane 附带的组件&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC 词典&lt;/b&gt;（简繁转换表由其组成）：Copyright 2010-2022 BYVoid，Apache License 2.0 许可。&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;：The Qt Company，GNU LGPL 3 许可。&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;：GNU LGPL 2.1 或更高版本许可。&lt;b&gt;Exiv2&lt;/b&gt;：GNU GPL 2 或更高版本许可。&lt;/p&gt;&lt;p&gt;完整许可文本见 NOTICE 文件，Debian 系统上见 /usr/share/common-licenses。&lt;/p&gt;</translation>
     </message>
 </context>
 </TS>

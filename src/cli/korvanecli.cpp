@@ -139,6 +139,39 @@ bool KorvaneCli::isCommand(const QByteArray &firstArgument)
     return !firstArgument.isEmpty() && !firstArgument.startsWith('-');
 }
 
+bool KorvaneCli::preferencesRequest(const QList<QByteArray> &args, QString *tab)
+{
+    if (args.isEmpty() || args.first() != "preferences")
+        return false;
+    QByteArray name = "editor";
+    if (args.size() == 3 && args.at(1) == "--tab")
+        name = args.at(2);
+    else if (args.size() == 2 && args.at(1).startsWith("--tab="))
+        name = args.at(1).mid(6);
+    else if (args.size() != 1)
+        return false;
+    if (name != "editor" && name != "general" && name != "about")
+        return false;
+    *tab = QString::fromLatin1(name);
+    return true;
+}
+
+int KorvaneCli::preferences(const QList<QByteArray> &args)
+{
+    // Reached only with arguments preferencesRequest refused.
+    const QString command = QStringLiteral("preferences");
+    QByteArray name;
+    if (args.size() == 2 && args.first() == "--tab")
+        name = args.at(1);
+    else if (args.size() == 1 && args.first().startsWith("--tab="))
+        name = args.first().mid(6);
+    else if (args.size() == 1 && args.first() == "--tab")
+        return usageError(QStringLiteral("--tab needs a tab: editor, general or about"), command);
+    else
+        return usageError(QStringLiteral("preferences takes only --tab editor|general|about"), command);
+    return usageError(QStringLiteral("there is no tab '%1' (editor, general or about)").arg(arg(name)), command);
+}
+
 int KorvaneCli::usageError(const QString &reason, const QString &command)
 {
     const QString hint = command.isEmpty() ? QStringLiteral("korvane --help") : QStringLiteral("korvane %1 --help").arg(command);
@@ -187,6 +220,8 @@ int KorvaneCli::exec(const QList<QByteArray> &args)
         return add(rest);
     if (command == "set")
         return set(rest);
+    if (command == "preferences")
+        return preferences(rest);
     return remove(rest);
 }
 

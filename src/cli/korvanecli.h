@@ -21,6 +21,9 @@ public:
     };
 
     static bool isCommand(const QByteArray &firstArgument);
+    // True for "preferences [--tab editor|general|about]", with the tab ("editor" when not
+    // given); the tray application opens its window. Anything else about it is exec's.
+    static bool preferencesRequest(const QList<QByteArray> &args, QString *tab);
 
     // args: the arguments after the program name, as bytes (file names need not be UTF-8).
     int exec(const QList<QByteArray> &args);
@@ -32,6 +35,7 @@ private:
     int add(QList<QByteArray> args);
     int set(QList<QByteArray> args);
     int remove(QList<QByteArray> args);
+    int preferences(const QList<QByteArray> &args);
 
     bool openStore();
     int usageError(const QString &reason, const QString &command = QString());

@@ -27,6 +27,7 @@ QString KorvaneCliHelp::general()
         "  add        add an action\n"
         "  set        change an action's fields or settings\n"
         "  remove     remove an action\n"
+        "  preferences  open the preferences window (starts Korvane when it is not running)\n"
         "\n"
         "Options:\n"
         "  --help     this text; 'korvane COMMAND --help' explains a command\n"
@@ -40,6 +41,17 @@ QString KorvaneCliHelp::general()
 
 QString KorvaneCliHelp::forCommand(const QString &command)
 {
+    if (command == QLatin1String("preferences")) {
+        return QStringLiteral(
+            "Usage: korvane preferences [--tab editor|general|about]\n"
+            "\n"
+            "Opens the preferences window on the desktop, on the action editor unless another\n"
+            "tab is given. When Korvane already runs, its window opens and this command ends;\n"
+            "otherwise Korvane starts in the system tray with the window open.\n"
+            "\n"
+            "Example:\n"
+            "  korvane preferences --tab general\n");
+    }
     if (command == QLatin1String("list")) {
         return QStringLiteral(
             "Usage: korvane list [--json]\n"

@@ -15,6 +15,7 @@
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 
@@ -181,4 +182,28 @@ void CustomTableCellView::dropEvent(QDropEvent *event)
     // The data was classified when the drag entered the drop area; a drop runs on that.
     if (!m_stopAction && !m_myButton->ignoresMouse())
         handleAction();
+}
+
+void CustomTableCellView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!m_dropAction)
+        return;
+    QMenu menu;
+    QAction *edit = menu.addAction(qtTrId("edit"));
+    edit->setToolTip(qtTrId("editTip"));
+    const QAction *chosen = menu.exec(event->globalPos());
+    if (chosen == edit) {
+        openActionEdit();
+        return;
+    }
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropOpenEditActionNotif"));
+}
+
+void CustomTableCellView::openActionEdit()
+{
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropOpenEditActionNotif"),
+                                                     {{QStringLiteral("dropID"), m_dropAction->dropID()},
+                                                      {QStringLiteral("dropCatalog"), m_dropAction->catalog()},
+                                                      {QStringLiteral("dropIndex"), m_dropAction->index()},
+                                                      {QStringLiteral("dropType"), m_dropAction->type()}});
 }

@@ -35,10 +35,12 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void observe();
     void finish(bool success);
+    void openActionEdit();
 
     std::shared_ptr<DropListEntity> m_dropAction;
     FlatButton *m_myButton;

@@ -1,6 +1,10 @@
 #include "korvaneapplication.h"
 
 #include "dbusnotifier.h"
+#include "generalsettingviewcontroller.h"
+#include "korvanesingleinstance.h"
+#include "preferenceswindowcontroller.h"
+#include "xdgautostart.h"
 #include "desktopurlopener.h"
 #include "guiclipboard.h"
 #include "korvanedesktopplatform.h"
@@ -20,17 +24,20 @@
 #include <QIcon>
 #include <QLoggingCategory>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QSystemTrayIcon>
 
 #include <cstdio>
 
 Q_LOGGING_CATEGORY(lcShell, "korvane.shell", QtInfoMsg)
 
-KorvaneApplication::KorvaneApplication() = default;
+KorvaneApplication::KorvaneApplication()
+    : m_autostart(std::make_unique<XdgAutostart>())
+{
+}
+
 KorvaneApplication::~KorvaneApplication() = default;
 
-void KorvaneApplication::start()
+void KorvaneApplication::start(KorvaneSingleInstance *instance)
 {
     KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
     KorvanePlatform::setNotifier(std::make_unique<DBusNotifier>());
@@ -49,7 +56,11 @@ void KorvaneApplication::start()
 
 
     m_statusItemManger = std::make_unique<StatusItemManger>();
-    connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, &KorvaneApplication::openAbout);
+    connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, [this] { openPreferencesTab(2); });
+    connect(m_statusItemManger.get(), &StatusItemManger::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
+    if (instance)
+        connect(instance, &KorvaneSingleInstance::requested, this, &KorvaneApplication::openPreferences);
+    GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
@@ -78,18 +89,22 @@ void KorvaneApplication::registerHotKey()
         qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
 }
 
-void KorvaneApplication::openAbout()
+PreferencesWindowController *KorvaneApplication::preferencesWindow()
 {
-    if (!m_about) {
-        m_about = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Korvane"), QString(), QMessageBox::Close);
-        m_about->setAttribute(Qt::WA_DeleteOnClose, false);
-        m_about->setIconPixmap(QIcon(QStringLiteral(":/images/menubarIcon.svg")).pixmap(64, 64));
-        m_about->setTextFormat(Qt::RichText);
-        m_about->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    if (!m_preferences) {
+        m_preferences = std::make_unique<PreferencesWindowController>(m_autostart.get());
+        m_preferences->setHiddenFromTaskbar(KorvanePlatform::userDefaults()->boolForKey(QStringLiteral("hideIcon")));
+        connect(m_preferences.get(), &PreferencesWindowController::quitRequested, qApp, &QCoreApplication::quit);
     }
-    const QString link = KorvanePlatform::userDefaults()->value(QStringLiteral("about/projectUrl"), QStringLiteral("https://korvane.org")).toString();
-    m_about->setText(qtTrId("aboutText").arg(QCoreApplication::applicationVersion(), link.toHtmlEscaped()));
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+    return m_preferences.get();
+}
+
+void KorvaneApplication::openPreferencesTab(int tab)
+{
+    preferencesWindow()->showWindowWithTab(tab);
+}
+
+void KorvaneApplication::openPreferences(const QString &tab)
+{
+    openPreferencesTab(PreferencesWindowController::tabForName(tab));
 }

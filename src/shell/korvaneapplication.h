@@ -4,8 +4,10 @@
 
 #include <memory>
 
-class QMessageBox;
+class KorvaneSingleInstance;
+class PreferencesWindowController;
 class StatusItemManger;
+class XdgAutostart;
 
 // Starts Korvane on the desktop: the platform services, the store with its default actions
 // and hotkeys, and the tray icon.
@@ -17,13 +19,18 @@ public:
     KorvaneApplication();
     ~KorvaneApplication() override;
 
-    void start();
+    // instance: the claim on the session; its requests open the preferences window.
+    void start(KorvaneSingleInstance *instance = nullptr);
     StatusItemManger *statusItemManger() const { return m_statusItemManger.get(); }
+    // tab: "editor", "general" or "about"; empty keeps the tab last shown.
+    void openPreferences(const QString &tab);
+    void openPreferencesTab(int tab);
+    PreferencesWindowController *preferencesWindow();
 
 private:
     void registerHotKey();
-    void openAbout();
 
     std::unique_ptr<StatusItemManger> m_statusItemManger;
-    QMessageBox *m_about = nullptr;
+    std::unique_ptr<XdgAutostart> m_autostart;
+    std::unique_ptr<PreferencesWindowController> m_preferences;
 };

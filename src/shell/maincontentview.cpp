@@ -305,6 +305,9 @@ void MainContentView::settingButtonClick()
 {
     if (!m_amenu) {
         m_amenu = std::make_unique<QMenu>();
+        m_amenu->addAction(qtTrId("editActions"), QKeySequence(QStringLiteral("Ctrl+,")), this, &MainContentView::openActionEditor);
+        m_amenu->addAction(qtTrId("preferences"), this, &MainContentView::openPreferences);
+        m_amenu->addSeparator();
         m_amenu->addAction(qtTrId("about"), this, &MainContentView::openAbout);
         m_amenu->addSeparator();
         m_amenu->addAction(qtTrId("quitKorvane"), QKeySequence(QStringLiteral("Ctrl+Q")), this, &MainContentView::quitApp);

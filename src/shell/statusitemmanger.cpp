@@ -54,6 +54,9 @@ StatusItemManger::StatusItemManger()
             statusItemPressed();
     });
     m_trayMenu = std::make_unique<QMenu>();
+    m_trayMenu->addAction(qtTrId("editActions"), this, [this] { Q_EMIT openPreferencesRequested(0); });
+    m_trayMenu->addAction(qtTrId("preferences"), this, [this] { Q_EMIT openPreferencesRequested(1); });
+    m_trayMenu->addSeparator();
     m_trayMenu->addAction(qtTrId("about"), this, &StatusItemManger::openAboutRequested);
     m_trayMenu->addSeparator();
     m_trayMenu->addAction(qtTrId("quitKorvane"), qApp, &QCoreApplication::quit);
@@ -103,6 +106,14 @@ MainContentView *StatusItemManger::mainContentView()
         connect(m_mainContentView, &MainContentView::openAbout, this, [this] {
             hidePopover();
             Q_EMIT openAboutRequested();
+        });
+        connect(m_mainContentView, &MainContentView::openActionEditor, this, [this] {
+            hidePopover();
+            Q_EMIT openPreferencesRequested(0);
+        });
+        connect(m_mainContentView, &MainContentView::openPreferences, this, [this] {
+            hidePopover();
+            Q_EMIT openPreferencesRequested(1);
         });
         connect(m_mainContentView, &MainContentView::quitApp, qApp, &QCoreApplication::quit);
         m_mainPopover = new PopoverWindow;
@@ -261,9 +272,13 @@ void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
     });
 }
 
-void StatusItemManger::dropActionEditNotification(const QVariantMap &)
+void StatusItemManger::dropActionEditNotification(const QVariantMap &userInfo)
 {
     hidePopover();
+    if (userInfo.isEmpty())
+        return;
+    Q_EMIT openPreferencesRequested(0);
+    center()->post(QStringLiteral("dropEditDataActionNotif"), userInfo);
 }
 
 QTimer *StatusItemManger::timer()

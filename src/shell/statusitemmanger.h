@@ -50,6 +50,8 @@ public:
 
 Q_SIGNALS:
     void openAboutRequested();
+    // The preferences window on a tab: 0 the action editor, 1 general settings, 2 about.
+    void openPreferencesRequested(int tab);
     // The image the tray shows changed ("menubarIcon" or an animation frame).
     void statusImageChanged(const QString &name);
 

@@ -1,0 +1,73 @@
+#include "xdgautostart.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcAutostart, "korvane.platform.autostart", QtInfoMsg)
+
+namespace {
+
+// Exec keys quote with double quotes and escape these four inside them.
+QString quotedExec(const QString &program)
+{
+    QString escaped = program;
+    for (const QLatin1String special : {QLatin1String("\\"), QLatin1String("\""), QLatin1String("`"), QLatin1String("$")})
+        escaped.replace(special, QLatin1String("\\") + special);
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+} // namespace
+
+XdgAutostart::XdgAutostart(const QString &program)
+    : m_program(program)
+{
+}
+
+QString XdgAutostart::entryPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1String("/autostart/korvane.desktop");
+}
+
+bool XdgAutostart::isEnabled() const
+{
+    return QFileInfo::exists(entryPath());
+}
+
+bool XdgAutostart::setEnabled(bool enabled)
+{
+    const QString path = entryPath();
+    if (!enabled) {
+        if (!QFileInfo::exists(path))
+            return true;
+        const bool removed = QFile::remove(path);
+        if (!removed)
+            qCWarning(lcAutostart, "cannot remove %s", qUtf8Printable(path));
+        return removed;
+    }
+    if (!QDir().mkpath(QFileInfo(path).path())) {
+        qCWarning(lcAutostart, "cannot create the folder of %s", qUtf8Printable(path));
+        return false;
+    }
+    const QString program = m_program.isEmpty() ? QCoreApplication::applicationFilePath() : m_program;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lcAutostart, "cannot write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
+        return false;
+    }
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=Korvane\n"
+                                         "Comment=Drop files, images or text on the tray icon and run actions on them\n"
+                                         "Exec=%1\n"
+                                         "Icon=korvane\n"
+                                         "Terminal=false\n"
+                                         "X-GNOME-Autostart-enabled=true\n")
+                              .arg(quotedExec(program));
+    file.write(entry.toUtf8());
+    return file.commit();
+}

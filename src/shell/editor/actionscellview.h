@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class ActionModel;
+class QLabel;
+class QToolButton;
+
+// An action row of the catalog outline: icon, title, description and the add button.
+class ActionsCellView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ActionsCellView(const ActionModel &model, bool isDark, QWidget *parent = nullptr);
+
+    qint64 catalog() const { return m_catalog; }
+    int type() const { return m_type; }
+    QToolButton *addButton() const { return m_addButton; }
+    void setDark(bool isDark);
+
+Q_SIGNALS:
+    void actionsCellViewAddBtnPressed(qint64 catalog, int type);
+
+private:
+    QLabel *m_title;
+    QLabel *m_description;
+    QToolButton *m_addButton;
+    qint64 m_catalog;
+    int m_type;
+};

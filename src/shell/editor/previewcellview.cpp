@@ -1,0 +1,68 @@
+#include "previewcellview.h"
+
+#include "actioniconprovider.h"
+#include "droplistentity.h"
+#include "prlhotkey.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QToolButton>
+
+PreviewCellView::PreviewCellView(const std::shared_ptr<DropListEntity> &drop, QWidget *parent)
+    : QWidget(parent)
+    , m_drop(drop)
+    , m_icon(new QLabel)
+    , m_title(new QLabel)
+    , m_hotKey(new QLabel)
+    , m_removeButton(new QToolButton)
+{
+    m_icon->setFixedSize(28, 28);
+    m_icon->setPixmap(ActionIconProvider::iconForAction(drop->catalog(), drop->type(), 28, devicePixelRatioF()));
+    m_title->setMinimumWidth(1);
+    m_removeButton->setText(QStringLiteral("−"));
+    m_removeButton->setAutoRaise(true);
+    m_removeButton->setToolTip(qtTrId("removeActionTip"));
+    m_removeButton->setAccessibleName(qtTrId("removeActionTip"));
+    connect(m_removeButton, &QToolButton::clicked, this, [this] { Q_EMIT removeBtnPressed(m_drop); });
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(10, 4, 4, 4);
+    layout->setSpacing(8);
+    layout->addWidget(m_icon);
+    layout->addWidget(m_title, 1);
+    layout->addWidget(m_hotKey);
+    layout->addWidget(m_removeButton);
+    reload();
+}
+
+void PreviewCellView::reload()
+{
+    m_title->setText(m_drop->title());
+    m_hotKey->setText(m_drop->hasHotKey() ? PRLHotKey(quint32(m_drop->keyCode()), quint32(m_drop->modifiers())).displayString() : QString());
+}
+
+void PreviewCellView::makeStyleSeleceted(bool selected)
+{
+    m_selected = selected;
+    update();
+}
+
+void PreviewCellView::setDark(bool isDark)
+{
+    m_isDark = isDark;
+    update();
+}
+
+void PreviewCellView::paintEvent(QPaintEvent *)
+{
+    if (!m_selected)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    QColor highlight = palette().color(QPalette::Highlight);
+    highlight.setAlphaF(m_isDark ? 0.55f : 0.25f);
+    painter.setBrush(highlight);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(3, 1, -3, -1), 6, 6);
+}

@@ -1,0 +1,152 @@
+#include "generalsettingviewcontroller.h"
+
+#include "hotkeyfield.h"
+#include "korvaneautostart.h"
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
+#include "sgwlhotkey.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Q_LOGGING_CATEGORY(lcGeneral, "korvane.shell.general", QtInfoMsg)
+
+namespace {
+
+KorvaneUserDefaults *defaults()
+{
+    return KorvanePlatform::userDefaults();
+}
+
+} // namespace
+
+GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *autostart, QWidget *parent)
+    : QWidget(parent)
+    , m_autostart(autostart)
+    , m_launchLogin(new QCheckBox(qtTrId("launchAtLogin")))
+    , m_playSound(new QCheckBox(qtTrId("playSound")))
+    , m_enableNotifi(new QCheckBox(qtTrId("enableNotifications")))
+    , m_hideIcon(new QCheckBox(qtTrId("hideIcon")))
+    , m_hotKeyField(new HotKeyField)
+    , m_versionLabel(new QLabel)
+    , m_versionLayout(new QVBoxLayout)
+    , m_quitButton(new QPushButton(qtTrId("quitKorvaneButton")))
+{
+    setObjectName(QStringLiteral("generalSettings"));
+    m_launchLogin->setToolTip(qtTrId("launchAtLoginTip"));
+    m_playSound->setToolTip(qtTrId("playSoundTip"));
+    m_enableNotifi->setToolTip(qtTrId("enableNotificationsTip"));
+    m_hideIcon->setToolTip(qtTrId("hideIconTip"));
+    m_quitButton->setToolTip(qtTrId("quitKorvaneTip"));
+
+    m_launchLogin->setChecked(!defaults()->boolForKey(QStringLiteral("noAutoLaunch")));
+    m_playSound->setChecked(!defaults()->boolForKey(QStringLiteral("muteSound")));
+    m_enableNotifi->setChecked(defaults()->integerForKey(QStringLiteral("muteNotifi")) == 0);
+    m_hideIcon->setChecked(defaults()->boolForKey(QStringLiteral("hideIcon")));
+    const QVariantList wake = defaults()->value(SGWLHotKey::WakeHotKeyName).toList();
+    if (wake.size() == 2)
+        m_hotKeyField->setHotKey(PRLHotKey(wake.at(0).toUInt(), wake.at(1).toUInt()));
+    m_hotKeyField->setMinimumWidth(180);
+    m_versionLabel->setText(qtTrId("currentVersion").arg(QCoreApplication::applicationVersion()));
+
+    connect(m_launchLogin, &QCheckBox::toggled, this, &GeneralSettingViewController::launchLoginCheckboxChanged);
+    connect(m_playSound, &QCheckBox::toggled, this, &GeneralSettingViewController::playSoundCheckboxChanged);
+    connect(m_enableNotifi, &QCheckBox::toggled, this, &GeneralSettingViewController::enableNotifiCheckboxChanged);
+    connect(m_hideIcon, &QCheckBox::toggled, this, &GeneralSettingViewController::hideIconCheckboxChanged);
+    connect(m_hotKeyField, &HotKeyField::hotKeyFieldEvent, this, &GeneralSettingViewController::hotKeyFieldPressed);
+    connect(m_quitButton, &QPushButton::clicked, this, &GeneralSettingViewController::quitApp);
+
+    auto *checks = new QVBoxLayout;
+    checks->setSpacing(8);
+    for (QCheckBox *box : {m_launchLogin, m_playSound, m_enableNotifi, m_hideIcon})
+        checks->addWidget(box);
+
+    auto *hotKeyLabel = new QLabel(qtTrId("wakeHotKeyLabel"));
+    hotKeyLabel->setBuddy(m_hotKeyField);
+    auto *hotKeyRow = new QHBoxLayout;
+    hotKeyRow->addWidget(m_hotKeyField);
+    hotKeyRow->addStretch(1);
+
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight);
+    form->setHorizontalSpacing(16);
+    form->setVerticalSpacing(14);
+    form->addRow(new QLabel(qtTrId("generalBehaviour")), checks);
+    form->addRow(hotKeyLabel, hotKeyRow);
+    m_versionLayout->addWidget(m_versionLabel);
+    form->addRow(new QLabel(qtTrId("versionLabel")), m_versionLayout);
+
+    auto *quitRow = new QHBoxLayout;
+    quitRow->addStretch(1);
+    quitRow->addWidget(m_quitButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addLayout(quitRow);
+}
+
+void GeneralSettingViewController::launchLoginCheckboxChanged(bool checked)
+{
+    defaults()->setValue(QStringLiteral("noAutoLaunch"), !checked);
+    setAutoLaunchAgents(checked);
+}
+
+void GeneralSettingViewController::setAutoLaunchAgents(bool enabled)
+{
+    if (m_autostart && m_autostart->setEnabled(enabled))
+        qCInfo(lcGeneral, "set succeed");
+    else
+        qCWarning(lcGeneral, "fail set");
+}
+
+void GeneralSettingViewController::setAutoLaunchAtStart(KorvaneAutostart *autostart)
+{
+    if (defaults()->boolForKey(QStringLiteral("noAutoLaunch")))
+        return;
+    if (autostart && autostart->setEnabled(true))
+        qCInfo(lcGeneral, "succeed set");
+    else
+        qCWarning(lcGeneral, "fail set");
+}
+
+void GeneralSettingViewController::playSoundCheckboxChanged(bool checked)
+{
+    defaults()->setValue(QStringLiteral("muteSound"), !checked);
+}
+
+void GeneralSettingViewController::enableNotifiCheckboxChanged(bool checked)
+{
+    defaults()->setValue(QStringLiteral("muteNotifi"), checked ? 0 : 1);
+}
+
+void GeneralSettingViewController::hideIconCheckboxChanged(bool checked)
+{
+    defaults()->setValue(QStringLiteral("hideIcon"), checked);
+    Q_EMIT hideIconChanged(checked);
+}
+
+void GeneralSettingViewController::hotKeyFieldPressed(const PRLHotKey &hotKey)
+{
+    saveHotkey(hotKey, 2);
+}
+
+void GeneralSettingViewController::saveHotkey(const PRLHotKey &hotKey, int)
+{
+    if (hotKey.isEmpty()) {
+        defaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{0, 0});
+        SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
+        return;
+    }
+    defaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{hotKey.keyCode(), hotKey.modifiers()});
+    SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
+    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers()))
+        qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(hotKey.displayString()));
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "prlhotkey.h"
+
+#include <QWidget>
+
+class HotKeyField;
+class KorvaneAutostart;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+// The general settings: start at login, sound, notifications, the taskbar entry, the wake
+// hotkey, the version and quitting. Each change is stored at once.
+class GeneralSettingViewController final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit GeneralSettingViewController(KorvaneAutostart *autostart, QWidget *parent = nullptr);
+
+    void launchLoginCheckboxChanged(bool checked);
+    void playSoundCheckboxChanged(bool checked);
+    void enableNotifiCheckboxChanged(bool checked);
+    void hideIconCheckboxChanged(bool checked);
+    void hotKeyFieldPressed(const PRLHotKey &hotKey);
+    static void saveHotkey(const PRLHotKey &hotKey, int index);
+    // At start: the login entry as "noAutoLaunch" says.
+    static void setAutoLaunchAtStart(KorvaneAutostart *autostart);
+
+    QCheckBox *launchLoginCheckbox() const { return m_launchLogin; }
+    QCheckBox *playSoundCheckbox() const { return m_playSound; }
+    QCheckBox *enableNotifiCheckbox() const { return m_enableNotifi; }
+    QCheckBox *hideIconCheckbox() const { return m_hideIcon; }
+    HotKeyField *hotKeyField() const { return m_hotKeyField; }
+    // Where a row of buttons under the version (such as an update check) goes.
+    QVBoxLayout *versionLayout() const { return m_versionLayout; }
+
+Q_SIGNALS:
+    void hideIconChanged(bool hidden);
+    void quitApp();
+
+private:
+    void setAutoLaunchAgents(bool enabled);
+
+    KorvaneAutostart *m_autostart;
+    QCheckBox *m_launchLogin;
+    QCheckBox *m_playSound;
+    QCheckBox *m_enableNotifi;
+    QCheckBox *m_hideIcon;
+    HotKeyField *m_hotKeyField;
+    QLabel *m_versionLabel;
+    QVBoxLayout *m_versionLayout;
+    QPushButton *m_quitButton;
+};

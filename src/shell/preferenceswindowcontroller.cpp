@@ -1,0 +1,111 @@
+#include "preferenceswindowcontroller.h"
+
+#include "aboutviewcontroller.h"
+#include "actioniconprovider.h"
+#include "generalsettingviewcontroller.h"
+#include "preferencesviewcontroller.h"
+#include "preferencetabviewcontroller.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QPropertyAnimation>
+#include <QShortcut>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+PreferencesWindowController::PreferencesWindowController(KorvaneAutostart *autostart, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_tabs(new PreferenceTabViewController)
+    , m_editor(new PreferencesViewController)
+    , m_general(new GeneralSettingViewController(autostart))
+    , m_about(new AboutViewController)
+    , m_resize(new QPropertyAnimation(this, "geometry", this))
+{
+    setObjectName(QStringLiteral("PreferencesWindow"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/menubarIcon.svg")));
+    const QColor tint = palette().color(QPalette::WindowText);
+    m_tabs->addTab(m_editor, qtTrId("actionEditorTab"), QIcon(ActionIconProvider::typeImage(false, 24, tint, devicePixelRatioF())), QSize(1120, 650));
+    m_tabs->addTab(m_general, qtTrId("generalTab"), style()->standardIcon(QStyle::SP_FileDialogDetailedView), QSize(500, 390));
+    m_tabs->addTab(m_about, qtTrId("aboutTab"), style()->standardIcon(QStyle::SP_MessageBoxInformation), QSize(650, 350));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tabs);
+    m_resize->setDuration(180);
+    m_resize->setEasingCurve(QEasingCurve::OutCubic);
+
+    connect(m_tabs, &PreferenceTabViewController::tabSelected, this, &PreferencesWindowController::tabSelected);
+    connect(m_general, &GeneralSettingViewController::quitApp, this, &PreferencesWindowController::quitRequested);
+    connect(m_general, &GeneralSettingViewController::hideIconChanged, this, &PreferencesWindowController::setHiddenFromTaskbar);
+    // Either w or W with the control key; a shortcut of W alone would miss Ctrl+Shift+W.
+    for (const QKeySequence &sequence : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)}) {
+        auto *shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
+    m_tabs->setSelectedTabViewItemIndex(PreferenceTabViewController::EditorTab);
+}
+
+PreferencesWindowController::~PreferencesWindowController() = default;
+
+int PreferencesWindowController::tabForName(const QString &name)
+{
+    if (name == QLatin1String("editor"))
+        return PreferenceTabViewController::EditorTab;
+    if (name == QLatin1String("general"))
+        return PreferenceTabViewController::GeneralTab;
+    if (name == QLatin1String("about"))
+        return PreferenceTabViewController::AboutTab;
+    return -1;
+}
+
+void PreferencesWindowController::showWindowWithTab(int tab)
+{
+    if (tab >= 0 && tab != m_tabs->selectedTabViewItemIndex())
+        m_tabs->setSelectedTabViewItemIndex(tab);
+    show();
+    raise();
+    activateWindow();
+}
+
+void PreferencesWindowController::tabSelected(int index)
+{
+    setWindowTitle(m_tabs->tabTitle(index));
+    const QSize content = m_tabs->contentSize(index);
+    const QSize wanted(content.width(), content.height() + m_tabs->barHeight());
+    m_resize->stop();
+    if (!isVisible()) {
+        resize(wanted);
+        return;
+    }
+    // The top edge stays where it is; the window grows or shrinks downwards and to the right.
+    m_resize->setStartValue(geometry());
+    m_resize->setEndValue(QRect(geometry().topLeft(), wanted));
+    m_resize->start();
+    if (index == PreferenceTabViewController::EditorTab)
+        m_editor->showGuideView();
+}
+
+void PreferencesWindowController::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_tabs->selectedTabViewItemIndex() == PreferenceTabViewController::EditorTab)
+        QTimer::singleShot(0, m_editor, &PreferencesViewController::showGuideView);
+}
+
+void PreferencesWindowController::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    hide();
+}
+
+void PreferencesWindowController::setHiddenFromTaskbar(bool hidden)
+{
+    if (windowFlags().testFlag(Qt::Tool) == hidden)
+        return;
+    const bool wasVisible = isVisible();
+    // Tool windows stay out of taskbars and task switchers.
+    setWindowFlag(Qt::Tool, hidden);
+    if (wasVisible)
+        show();
+}

@@ -1,0 +1,164 @@
+// The real tray application on a display and session bus of its own: the login entry it
+// writes at start, and Korvane running once per session, with the preferences window shown
+// by whoever starts it a second time.
+#include "desktopsession.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+DesktopSession *session = nullptr;
+
+bool windowShown(const QString &name)
+{
+    QProcess search;
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
+    return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
+class PrefsDesktopTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void startWritesTheLoginEntry();
+    void secondStartHandsOver_data();
+    void secondStartHandsOver();
+    void unknownTabIsAUsageError();
+
+private:
+    // output: standard output, then standard error.
+    int runKorvane(const QStringList &args, QByteArray *output = nullptr, QByteArray *standardOutput = nullptr);
+    QString autostartPath() const { return m_home.filePath(QStringLiteral("config/autostart/korvane.desktop")); }
+
+    QTemporaryDir m_home;
+    QByteArray m_startOutput;
+    QProcess m_korvane;
+    QProcessEnvironment m_env;
+};
+
+int PrefsDesktopTest::runKorvane(const QStringList &args, QByteArray *output, QByteArray *standardOutput)
+{
+    QProcess process;
+    process.setProcessEnvironment(m_env);
+    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
+    if (!process.waitForFinished(15000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    const QByteArray out = process.readAllStandardOutput();
+    if (standardOutput)
+        *standardOutput = out;
+    if (output)
+        *output = out + process.readAllStandardError();
+    return process.exitCode();
+}
+
+void PrefsDesktopTest::initTestCase()
+{
+    QVERIFY(session->startServices());
+    m_env = QProcessEnvironment::systemEnvironment();
+    m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+    m_env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
+    m_env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvane.*.info=true"));
+    QDir().mkpath(m_home.filePath(QStringLiteral("config/korvane")));
+    QFile conf(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("[General]\nfirstOpenPreference=true\n");
+    conf.close();
+    QVERIFY(!QFile::exists(autostartPath()));
+
+    // Not running yet: `preferences` starts the tray application with its window open.
+    m_korvane.setProcessEnvironment(m_env);
+    m_korvane.setProcessChannelMode(QProcess::MergedChannels);
+    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {QStringLiteral("preferences"), QStringLiteral("--tab"), QStringLiteral("about")});
+    QVERIFY(m_korvane.waitForStarted());
+    QByteArray &output = m_startOutput;
+    QTRY_VERIFY2_WITH_TIMEOUT((output += m_korvane.readAll()).contains("started with") || m_korvane.state() != QProcess::Running,
+                              output.constData(), 15000);
+    QCOMPARE(m_korvane.state(), QProcess::Running);
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^About$")), 10000);
+}
+
+void PrefsDesktopTest::cleanupTestCase()
+{
+    m_korvane.terminate();
+    if (!m_korvane.waitForFinished(5000))
+        m_korvane.kill();
+}
+
+void PrefsDesktopTest::startWritesTheLoginEntry()
+{
+    QTRY_VERIFY(QFile::exists(autostartPath()));
+    QFile entry(autostartPath());
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QByteArray text = entry.readAll();
+    QVERIFY2(text.contains("Exec=\"" + qgetenv("KORVANE_BINARY") + "\""), text.constData());
+    QVERIFY2(m_startOutput.contains("succeed set"), m_startOutput.constData());
+}
+
+void PrefsDesktopTest::secondStartHandsOver_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("preferences general") << QStringList{"preferences", "--tab", "general"} << "^General$";
+    QTest::newRow("preferences editor by default") << QStringList{"preferences"} << "^Actions$";
+    QTest::newRow("preferences --tab=about") << QStringList{"preferences", "--tab=about"} << "^About$";
+    // A plain start shows the window on the tab it had; the rows before change the tab each time.
+    QTest::newRow("plain start") << QStringList{} << "^About$";
+}
+
+void PrefsDesktopTest::secondStartHandsOver()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, window);
+    QByteArray output;
+    QCOMPARE(runKorvane(args, &output), 0);
+    QVERIFY2(!output.contains("started with"), output.constData());
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(window), 5000);
+    QCOMPARE(m_korvane.state(), QProcess::Running);
+    // The store is the same one, and still whole.
+    QByteArray list;
+    QCOMPARE(runKorvane({QStringLiteral("list"), QStringLiteral("--json")}, nullptr, &list), 0);
+    QVERIFY(QJsonDocument::fromJson(list).array().size() > 0);
+}
+
+void PrefsDesktopTest::unknownTabIsAUsageError()
+{
+    QByteArray output;
+    QCOMPARE(runKorvane({QStringLiteral("preferences"), QStringLiteral("--tab"), QStringLiteral("colours")}, &output), 2);
+    QVERIFY2(output.contains("there is no tab 'colours'"), output.constData());
+    QCOMPARE(runKorvane({QStringLiteral("preferences"), QStringLiteral("--tab")}, &output), 2);
+    QCOMPARE(m_korvane.state(), QProcess::Running);
+}
+
+int main(int argc, char *argv[])
+{
+    DesktopSession desktop;
+    if (!desktop.start()) {
+        qWarning("could not start Xvfb and a session bus");
+        return 1;
+    }
+    session = &desktop;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    PrefsDesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_prefsdesktop.moc"

@@ -1,0 +1,321 @@
+// The action editor on the real store file, offscreen: the list rules through EditorDropList
+// and the window, checked afterwards in the store through `korvane list --json`.
+#include "actionlistview.h"
+#include "config.h"
+#include "droplistentity.h"
+#include "editordroplist.h"
+#include "korvanecoredatahelper.h"
+#include "korvanenotificationcenter.h"
+#include "korvaneplatform.h"
+#include "korvanetranslations.h"
+#include "korvaneuserdefaults.h"
+#include "preferencesviewcontroller.h"
+#include "preferenceswindowcontroller.h"
+#include "preferencetabviewcontroller.h"
+#include "xdgautostart.h"
+
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProcess>
+#include <QStyleFactory>
+#include <QTest>
+
+namespace {
+
+// (title, index) of the catalog's records as the store file holds them, in list order.
+QList<QPair<QString, int>> storedList(int catalog)
+{
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    QProcess process;
+    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {QStringLiteral("list"), QStringLiteral("--json")});
+    process.waitForFinished(30000);
+    QList<QPair<QString, int>> list;
+    for (const QJsonValue &value : QJsonDocument::fromJson(process.readAllStandardOutput()).array()) {
+        const QJsonObject drop = value.toObject();
+        if (drop.value(QStringLiteral("catalog")).toInt() == catalog)
+            list.append({drop.value(QStringLiteral("title")).toString(), drop.value(QStringLiteral("index")).toInt()});
+    }
+    return list;
+}
+
+QStringList titles(const EditorDropList &list)
+{
+    QStringList result;
+    for (const auto &drop : list.dropList())
+        result.append(drop->title());
+    return result;
+}
+
+// A text list of n records titled "0" … "n-1", nothing else in the catalog.
+void makeList(EditorDropList *list, int n)
+{
+    list->load(0);
+    while (list->count() > 0)
+        list->removeDrop(list->at(0));
+    for (int i = 0; i < n; ++i) {
+        list->at(list->appendDrop(2))->setTitle(QString::number(i));
+    }
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+}
+
+QList<QPair<QString, int>> expectedStore(const QStringList &order)
+{
+    QList<QPair<QString, int>> expected;
+    for (int i = 0; i < order.size(); ++i)
+        expected.append({order.at(i), i});
+    return expected;
+}
+
+} // namespace
+
+class PrefsEditorTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void moveRows_data();
+    void moveRows();
+    void addAtRow_data();
+    void addAtRow();
+    void removeRows_data();
+    void removeRows();
+    void highlightFollowsItsRecord();
+    void dragDataRoundTrip();
+    void openingOnAFileRecordSelectsTypeRowZero();
+    void tabsAndSizes();
+    void autostartEntry();
+    void screenshots();
+};
+
+void PrefsEditorTest::initTestCase()
+{
+    // The store lives under the program's name: share it with the korvane binary.
+    QCoreApplication::setApplicationName(QStringLiteral("korvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+    KorvaneTranslations::install({QStringLiteral("en")});
+    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+    KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
+    KorvanePlatform::userDefaults()->setValue(QStringLiteral("firstOpenPreference"), true);
+}
+
+void PrefsEditorTest::moveRows_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("newRow");
+    QTest::addColumn<QStringList>("order");
+    const QStringList unchanged{"0", "1", "2", "3", "4"};
+    QTest::newRow("1 down to drop row 3") << 1 << 3 << 2 << QStringList{"0", "2", "1", "3", "4"};
+    QTest::newRow("last up to row 0") << 4 << 0 << 0 << QStringList{"4", "0", "1", "2", "3"};
+    QTest::newRow("first to the end") << 0 << 5 << 4 << QStringList{"1", "2", "3", "4", "0"};
+    QTest::newRow("3 up to row 1") << 3 << 1 << 1 << QStringList{"0", "3", "1", "2", "4"};
+    QTest::newRow("onto itself refused") << 2 << 2 << -1 << unchanged;
+    QTest::newRow("onto the row below refused") << 1 << 2 << -1 << unchanged;
+    QTest::newRow("last onto the end refused") << 4 << 5 << -1 << unchanged;
+    QTest::newRow("past the end refused") << 1 << 6 << -1 << unchanged;
+}
+
+void PrefsEditorTest::moveRows()
+{
+    QFETCH(int, from);
+    QFETCH(int, row);
+    QFETCH(int, newRow);
+    QFETCH(QStringList, order);
+    EditorDropList list;
+    makeList(&list, 5);
+    QCOMPARE(list.moveDrop(from, row), newRow);
+    QCOMPARE(titles(list), order);
+    for (int i = 0; i < list.count(); ++i)
+        QCOMPARE(list.at(i)->index(), i);
+    QCOMPARE(storedList(0), expectedStore(order));
+}
+
+void PrefsEditorTest::addAtRow_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("newRow");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("row 0 of three") << 0 << 0 << QStringList{"new", "0", "1", "2"};
+    QTest::newRow("middle") << 2 << 2 << QStringList{"0", "1", "new", "2"};
+    QTest::newRow("end") << 3 << 3 << QStringList{"0", "1", "2", "new"};
+    QTest::newRow("beyond the end lands at the end") << 9 << 3 << QStringList{"0", "1", "2", "new"};
+}
+
+void PrefsEditorTest::addAtRow()
+{
+    QFETCH(int, row);
+    QFETCH(int, newRow);
+    QFETCH(QStringList, order);
+    EditorDropList list;
+    makeList(&list, 3);
+    QCOMPARE(list.insertDrop(5, row), newRow);
+    list.at(newRow)->setTitle(QStringLiteral("new"));
+    QCOMPARE(list.at(newRow)->type(), 5);
+    QCOMPARE(titles(list), order);
+    QCOMPARE(storedList(0), expectedStore(order));
+}
+
+void PrefsEditorTest::removeRows_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("first lowers the later ones") << 0 << QStringList{"1", "2", "3"};
+    QTest::newRow("last renumbers nothing") << 3 << QStringList{"0", "1", "2"};
+    QTest::newRow("middle") << 1 << QStringList{"0", "2", "3"};
+}
+
+void PrefsEditorTest::removeRows()
+{
+    QFETCH(int, row);
+    QFETCH(QStringList, order);
+    EditorDropList list;
+    makeList(&list, 4);
+    const auto drop = list.at(row);
+    QCOMPARE(list.removeDrop(drop), row);
+    QCOMPARE(titles(list), order);
+    QCOMPARE(storedList(0), expectedStore(order));
+    // A record no longer in the list cannot be removed twice.
+    QCOMPARE(list.removeDrop(drop), -1);
+    QCOMPARE(list.count(), 3);
+}
+
+void PrefsEditorTest::highlightFollowsItsRecord()
+{
+    EditorDropList list;
+    makeList(&list, 5);
+    list.setCurrentPreviewSelectRow(2);
+    list.moveDrop(4, 0);
+    QCOMPARE(list.at(list.currentPreviewSelectRow())->title(), QStringLiteral("2"));
+    list.moveDrop(list.currentPreviewSelectRow(), 5);
+    QCOMPARE(list.currentPreviewSelectRow(), 4);
+    list.insertDrop(1, 0);
+    QCOMPARE(list.at(list.currentPreviewSelectRow())->title(), QStringLiteral("2"));
+    list.removeDrop(list.at(list.currentPreviewSelectRow()));
+    QCOMPARE(list.currentPreviewSelectRow(), -1);
+}
+
+void PrefsEditorTest::dragDataRoundTrip()
+{
+    std::unique_ptr<QMimeData> data(ActionListView::dragData(17));
+    QVERIFY(data->hasFormat(QStringLiteral("korVane.add")));
+    QCOMPARE(ActionListView::dragNumber(data.get()), std::optional<qint64>(17));
+    QMimeData foreign;
+    foreign.setText(QStringLiteral("17"));
+    QCOMPARE(ActionListView::dragNumber(&foreign), std::nullopt);
+    QMimeData broken;
+    broken.setData(QStringLiteral("korVane.add"), "garbage");
+    QCOMPARE(ActionListView::dragNumber(&broken), std::nullopt);
+}
+
+void PrefsEditorTest::openingOnAFileRecordSelectsTypeRowZero()
+{
+    const auto files = KorvaneCoreDataHelper::shareInstance()->getDropsByCatalog(1);
+    QVERIFY(files.size() >= 2);
+    const auto wanted = files.at(1);
+    PreferencesViewController editor;
+    QCOMPARE(editor.currentCatalog(), 0);
+    QCOMPARE(editor.typeListView()->currentRow(), 1);
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropEditDataActionNotif"),
+                                                     {{QStringLiteral("dropID"), wanted->dropID()},
+                                                      {QStringLiteral("dropCatalog"), 1},
+                                                      {QStringLiteral("dropIndex"), wanted->index()},
+                                                      {QStringLiteral("dropType"), wanted->type()}});
+    QCOMPARE(editor.typeListView()->currentRow(), 0);
+    QCOMPARE(editor.currentCatalog(), 1);
+    QTRY_COMPARE(editor.currentPreviewSelectRow(), 1);
+    QCOMPARE(editor.actionListView()->currentRow(), 1);
+
+    // No record matches: the first row.
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropEditDataActionNotif"),
+                                                     {{QStringLiteral("dropID"), -5}, {QStringLiteral("dropCatalog"), 0},
+                                                      {QStringLiteral("dropIndex"), 0}, {QStringLiteral("dropType"), 0}});
+    QCOMPARE(editor.typeListView()->currentRow(), 1);
+    QTRY_COMPARE(editor.actionListView()->currentRow(), 0);
+}
+
+void PrefsEditorTest::tabsAndSizes()
+{
+    XdgAutostart autostart;
+    PreferencesWindowController window(&autostart);
+    window.showWindowWithTab(PreferencesWindowController::tabForName(QStringLiteral("general")));
+    QCOMPARE(window.tabViewController()->selectedTabViewItemIndex(), 1);
+    const int bar = window.tabViewController()->barHeight();
+    QTRY_COMPARE(window.size(), QSize(500, 390 + bar));
+    window.showWindowWithTab(0);
+    QTRY_COMPARE(window.size(), QSize(1120, 650 + bar));
+    const int top = window.geometry().top();
+    window.showWindowWithTab(2);
+    QTRY_COMPARE(window.size(), QSize(650, 350 + bar));
+    QCOMPARE(window.geometry().top(), top);
+    QVERIFY(!window.windowTitle().isEmpty());
+    QCOMPARE(PreferencesWindowController::tabForName(QStringLiteral("nonsense")), -1);
+    QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(!window.isVisible());
+}
+
+void PrefsEditorTest::autostartEntry()
+{
+    XdgAutostart autostart(QStringLiteral("/opt/kor vane/bin/korvane"));
+    QVERIFY(autostart.setEnabled(true));
+    QFile entry(XdgAutostart::entryPath());
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QByteArray text = entry.readAll();
+    QVERIFY(text.contains("Exec=\"/opt/kor vane/bin/korvane\"\n"));
+    QVERIFY(text.startsWith("[Desktop Entry]\n"));
+    QVERIFY(autostart.isEnabled());
+    QVERIFY(autostart.setEnabled(false));
+    QVERIFY(!QFile::exists(XdgAutostart::entryPath()));
+    QVERIFY(autostart.setEnabled(false));
+}
+
+void PrefsEditorTest::screenshots()
+{
+    const QByteArray folder = qgetenv("KORVANE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("KORVANE_SCREENSHOT_DIR is not set");
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    KorvanePlatform::userDefaults()->setValue(QStringLiteral("wakeHotKey"), QVariantList{2, 1048576});
+    const QPalette light = QApplication::style()->standardPalette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+    dark.setColor(QPalette::Highlight, QColor(42, 110, 200));
+    dark.setColor(QPalette::Light, QColor(80, 80, 84));
+    dark.setColor(QPalette::Mid, QColor(70, 70, 74));
+    dark.setColor(QPalette::Dark, QColor(20, 20, 22));
+    for (const auto &[name, palette] : {std::pair{QStringLiteral("light"), light}, std::pair{QStringLiteral("dark"), dark}}) {
+        QApplication::setPalette(palette);
+        XdgAutostart autostart;
+        PreferencesWindowController window(&autostart);
+        window.showWindowWithTab(0);
+        PreferencesViewController *editor = window.editor();
+        editor->selectTypeRow(1);
+        editor->selectActionRow(1);
+        QTest::qWait(300);
+        QVERIFY(window.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/editor-text-%1.png").arg(name)));
+        editor->selectTypeRow(0);
+        editor->selectActionRow(0);
+        QTest::qWait(50);
+        QVERIFY(window.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/editor-files-%1.png").arg(name)));
+        window.showWindowWithTab(1);
+        QTest::qWait(300);
+        QVERIFY(window.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/general-%1.png").arg(name)));
+        window.showWindowWithTab(2);
+        QTest::qWait(300);
+        QVERIFY(window.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/about-%1.png").arg(name)));
+    }
+}
+
+QTEST_MAIN(PrefsEditorTest)
+#include "tst_prefseditor.moc"
