@@ -32,6 +32,8 @@ private:
     int add(QList<QByteArray> args);
     int set(QList<QByteArray> args);
     int remove(QList<QByteArray> args);
+    int exportActions(QList<QByteArray> args);
+    int importActions(QList<QByteArray> args);
 
     bool openStore();
     int usageError(const QString &reason, const QString &command = QString());
