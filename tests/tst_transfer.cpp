@@ -301,6 +301,8 @@ void TransferTest::refusedFiles_data()
     QByteArray urls;
     for (int i = 0; i < 1001; ++i)
         urls += QByteArray(i ? "," : "") + "{\"url\": \"https://x/" + QByteArray::number(i) + "?q={text}\"}";
+    QTest::newRow("33 MB") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": \"" + QByteArray(33 * 1024 * 1024, 'x') + "\"}") << false
+                           << "the file is larger than 32 MB" << QString();
     QTest::newRow("1001 URL templates") << actionsFile("    {\"catalog\": 0, \"type\": 1},\n    {\"catalog\": 0, \"type\": 5,\n     \"urls\": [" + urls + "]}") << false
                                         << "line 7 (at actions[1].urls): an action takes at most 1000 URL templates, not 1001" << QString();
 }

@@ -428,7 +428,7 @@ bool KorvaneActionTransfer::importActions(const QByteArray &json, bool replace, 
     m_importedCount = 0;
     m_missingSecretCount = 0;
     if (json.size() > MaximumFileSize) {
-        *error = QStringLiteral("the file is %1 bytes; an action file is at most %2").arg(json.size()).arg(MaximumFileSize);
+        *error = QStringLiteral("the file is larger than %1 MB, the most an action file may be").arg(MaximumFileSize / (1024 * 1024));
         return false;
     }
     QJsonParseError parseError;
