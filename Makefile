@@ -1,7 +1,8 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench clean install deb
 
 all: build
 
@@ -22,6 +23,14 @@ test: build
 
 bench: build
 	./bench/run-all.sh $(BUILD_DIR)
+
+# DESTDIR, when given, is put in front of PREFIX, for staging and packaging.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# A Debian package in $(BUILD_DIR), its dependencies found by dpkg-shlibdeps.
+deb: build
+	@cd $(BUILD_DIR) && cpack -G DEB -C RelWithDebInfo >/dev/null && ls "$$PWD"/korvane_*.deb
 
 clean:
 	rm -rf $(BUILD_DIR)

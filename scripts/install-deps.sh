@@ -11,6 +11,7 @@ packages=(
     opencc libopencc-data
     libvips-dev libexiv2-dev
     libxcb1-dev libxcb-xtest0-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

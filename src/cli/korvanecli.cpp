@@ -1,6 +1,7 @@
 #include "korvanecli.h"
 
 #include "customurl.h"
+#include "korvaneactiontransfer.h"
 #include "droplistentity.h"
 #include "headlessclipboard.h"
 #include "headlessnotifier.h"
@@ -22,6 +23,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -222,6 +224,10 @@ int KorvaneCli::exec(const QList<QByteArray> &args)
         return set(rest);
     if (command == "preferences")
         return preferences(rest);
+    if (command == "export")
+        return exportActions(rest);
+    if (command == "import")
+        return importActions(rest);
     return remove(rest);
 }
 
@@ -629,5 +635,68 @@ int KorvaneCli::remove(QList<QByteArray> args)
     if (!drop)
         return status;
     m_store->deleteDropEntity(drop);
+    return Success;
+}
+
+int KorvaneCli::exportActions(QList<QByteArray> args)
+{
+    const bool withSecrets = takeFlag(&args, "--with-secrets");
+    if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith("--") && args.first() != "-"))
+        return usageError(QStringLiteral("export takes at most one FILE and --with-secrets"), QStringLiteral("export"));
+    if (!openStore())
+        return Failure;
+    const QByteArray json = KorvaneActionTransfer(m_store).exportActions(withSecrets);
+    if (args.isEmpty() || args.first() == "-") {
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        return Success;
+    }
+    // Written whole or not at all, so a failed export never clobbers an older one.
+    QSaveFile file(QFile::decodeName(args.first()));
+    if (!file.open(QIODevice::WriteOnly)) {
+        printErr(QStringLiteral("korvane: cannot write %1: %2\n").arg(file.fileName(), file.errorString()));
+        return Failure;
+    }
+    // Keys and passwords in the file: only its owner may read it, like the store.
+    if (withSecrets)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (file.write(json) != json.size() || !file.commit()) {
+        printErr(QStringLiteral("korvane: cannot write %1: %2\n").arg(file.fileName(), file.errorString()));
+        return Failure;
+    }
+    return Success;
+}
+
+int KorvaneCli::importActions(QList<QByteArray> args)
+{
+    const bool replace = takeFlag(&args, "--replace");
+    if (args.size() != 1 || args.first().startsWith("--"))
+        return usageError(QStringLiteral("import needs exactly one FILE ('-' reads standard input)"), QStringLiteral("import"));
+    const QString name = args.first() == "-" ? QStringLiteral("standard input") : QFile::decodeName(args.first());
+    QFile file(name);
+    const bool opened = args.first() == "-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
+    if (!opened) {
+        printErr(QStringLiteral("korvane: cannot read %1: %2\n").arg(name, file.errorString()));
+        return Failure;
+    }
+    // Read one byte past the limit so an oversized file is refused without reading it whole.
+    const QByteArray json = file.read(KorvaneActionTransfer::MaximumFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        printErr(QStringLiteral("korvane: cannot read %1: %2\n").arg(name, file.errorString()));
+        return Failure;
+    }
+    if (!openStore())
+        return Failure;
+    KorvaneActionTransfer transfer(m_store);
+    QString error;
+    if (!transfer.importActions(json, replace, &error)) {
+        printErr(QStringLiteral("korvane: %1: %2; nothing was imported\n").arg(name, error));
+        return Failure;
+    }
+    printErr(QStringLiteral("korvane: imported %1 action(s)%2\n").arg(transfer.importedCount()).arg(replace ? QStringLiteral(" in place of the list") : QString()));
+    if (transfer.missingSecretCount() > 0) {
+        printErr(QStringLiteral("korvane: the file carried no keys or passwords for %1 of them; enter them in the preferences "
+                                "or export with --with-secrets\n")
+                     .arg(transfer.missingSecretCount()));
+    }
     return Success;
 }

@@ -36,6 +36,8 @@ private:
     int set(QList<QByteArray> args);
     int remove(QList<QByteArray> args);
     int preferences(const QList<QByteArray> &args);
+    int exportActions(QList<QByteArray> args);
+    int importActions(QList<QByteArray> args);
 
     bool openStore();
     int usageError(const QString &reason, const QString &command = QString());

@@ -1,5 +1,7 @@
 #include "korvaneclihelp.h"
 
+#include "korvaneactiontransfer.h"
+
 namespace {
 
 const char inputHelp[] =
@@ -28,6 +30,8 @@ QString KorvaneCliHelp::general()
         "  set        change an action's fields or settings\n"
         "  remove     remove an action\n"
         "  preferences  open the preferences window (starts Korvane when it is not running)\n"
+        "  export     write every action with its settings to a JSON file\n"
+        "  import     add or replace actions from such a file\n"
         "\n"
         "Options:\n"
         "  --help     this text; 'korvane COMMAND --help' explains a command\n"
@@ -137,6 +141,36 @@ QString KorvaneCliHelp::forCommand(const QString &command)
             "\n"
             "Example:\n"
             "  korvane remove 123451234\n");
+    }
+    if (command == QLatin1String("export")) {
+        return QStringLiteral(
+            "Usage: korvane export [FILE] [--with-secrets]\n"
+            "\n"
+            "Writes every action, text actions first and each catalog in its list order, with\n"
+            "its settings and custom URL templates, as JSON to FILE (default: standard output).\n"
+            "Fields carry the names the store uses. Keys and passwords of the upload actions\n"
+            "are left out.\n"
+            "\n"
+            "  --with-secrets   include keys and passwords; the file is then readable by its\n"
+            "                   owner only\n"
+            "\n"
+            "Example:\n"
+            "  korvane export ~/korvane-actions.json\n");
+    }
+    if (command == QLatin1String("import")) {
+        return QStringLiteral(
+            "Usage: korvane import FILE [--replace]\n"
+            "\n"
+            "Adds the actions of a file 'korvane export' wrote at the end of their catalogs'\n"
+            "lists, with new dropIDs, and registers their hotkeys. FILE '-' reads standard\n"
+            "input. The whole file is checked first: a file with unknown action kinds, fields\n"
+            "of the wrong type, a hotkey already taken or more than %1 actions is refused\n"
+            "with its first problem and line, and no action is changed.\n"
+            "\n"
+            "  --replace   remove every action first, so the list becomes the file's\n"
+            "\n"
+            "Example:\n"
+            "  korvane import ~/korvane-actions.json --replace\n").arg(KorvaneActionTransfer::MaximumActions);
     }
     return QString();
 }

@@ -299,6 +299,13 @@ qint32 KorvaneCoreDataHelper::newDropID()
 
 DropListEntityPtr KorvaneCoreDataHelper::getNewDrop(qint64 catalog, qint64 type, qint32 index)
 {
+    DropListEntityPtr drop = insertNewDrop(catalog, type, index);
+    context()->save();
+    return drop;
+}
+
+DropListEntityPtr KorvaneCoreDataHelper::insertNewDrop(qint64 catalog, qint64 type, qint32 index)
+{
     KorvaneManagedObjectContext *ctx = context();
     auto drop = ctx->insertNewObject<DropListEntity>();
     drop->setIndex(index);
@@ -315,7 +322,6 @@ DropListEntityPtr KorvaneCoreDataHelper::getNewDrop(qint64 catalog, qint64 type,
         if (catalog != 0)
             drop->setSupportTypes(supportTypesForFileType(type));
     }
-    ctx->save();
     return drop;
 }
 

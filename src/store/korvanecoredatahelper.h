@@ -33,6 +33,8 @@ public:
     DropListEntityPtr fetchDropWithID(qint32 dropID);
     void initializationHotKey();
     DropListEntityPtr getNewDrop(qint64 catalog, qint64 type, qint32 index);
+    // getNewDrop without the save, for callers that write many changes in one transaction.
+    DropListEntityPtr insertNewDrop(qint64 catalog, qint64 type, qint32 index);
     void deleteDropEntity(const DropListEntityPtr &drop);
     void saveDataChange();
     std::shared_ptr<CustomUrl> addNewCustomUrl(const DropListEntityPtr &drop);

@@ -1,0 +1,44 @@
+# Installing Korvane and packaging it for Debian.
+#
+# The translations and the Chinese conversion tables are compiled into the executable as Qt
+# resources, so an installed korvane finds them wherever PREFIX puts it: only the program,
+# its desktop entry, icon, AppStream metainfo and notices are installed.
+include(GNUInstallDirs)
+
+set(KORVANE_APP_ID com.korvane.Korvane)
+set(KORVANE_RELEASE_DATE 2026-12-06 CACHE STRING "Release date of this version, for the AppStream metainfo")
+set(desktop_dir ${PROJECT_SOURCE_DIR}/resources/desktop)
+
+configure_file(${desktop_dir}/${KORVANE_APP_ID}.metainfo.xml
+    ${PROJECT_BINARY_DIR}/${KORVANE_APP_ID}.metainfo.xml @ONLY)
+
+install(TARGETS korvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${desktop_dir}/${KORVANE_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${desktop_dir}/${KORVANE_APP_ID}.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_BINARY_DIR}/${KORVANE_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/NOTICE
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME korvane)
+set(CPACK_PACKAGE_VENDOR "The Korvane developers")
+set(CPACK_PACKAGE_CONTACT "The Korvane developers <korvane@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Drop utility: run actions on what you drop on the tray icon")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Korvane lives in the system tray. Drag files, images or text onto its icon, click it or press\n"
+    "its hotkey to take the clipboard, and run one of your configured actions on them: translate,\n"
+    "convert, compress, rename, copy, upload and more. Every action is also scriptable from the\n"
+    "command line.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Plug-ins Qt opens at run time, which dpkg-shlibdeps cannot see: the store's SQLite driver
+# and the SVG renderer of the tray and action icons.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+include(CPack)

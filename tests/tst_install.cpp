@@ -1,0 +1,294 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <unistd.h>
+
+namespace {
+
+const QString appId = QStringLiteral("com.korvane.Korvane");
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QByteArray all() const { return out + err; }
+};
+
+Result run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+           int timeout = 240000)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    process.closeWriteChannel();
+    Result result;
+    if (!process.waitForFinished(timeout)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = "timed out: " + program.toUtf8();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+// The make targets of the source tree, on this build tree.
+Result make(const QString &target, const QStringList &variables)
+{
+    return run(QStringLiteral("make"), QStringList{"-s", "-C", KORVANE_SOURCE_DIR, target, "BUILD_DIR=" KORVANE_BUILD_DIR, "JOBS=2"} + variables);
+}
+
+QString requireTool(const char *name)
+{
+    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (path.isEmpty())
+        qWarning("%s is missing: scripts/install-deps.sh installs it", name);
+    return path;
+}
+
+// A fresh home for the installed program, so it neither reads nor writes the user's store.
+QProcessEnvironment homeFor(const QTemporaryDir &home, const QString &lang)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QLatin1String("/data"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QLatin1String("/config"));
+    env.insert(QStringLiteral("LANG"), lang);
+    env.remove(QStringLiteral("LANGUAGE"));
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("DISPLAY"));
+    return env;
+}
+
+QString titleOfKind(const QByteArray &listJson, int catalog, int type)
+{
+    for (const QJsonValue &value : QJsonDocument::fromJson(listJson).array()) {
+        const QJsonObject action = value.toObject();
+        if (action.value("catalog").toInt() == catalog && action.value("type").toInt() == type)
+            return action.value("title").toString();
+    }
+    return QString();
+}
+
+} // namespace
+
+class InstallTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void installedFiles_data();
+    void installedFiles();
+    void desktopEntry();
+    void metainfo();
+    void installedProgramFindsItsData_data();
+    void installedProgramFindsItsData();
+    void debianPackage();
+    void aptInstallsAndPurges();
+
+private:
+    QTemporaryDir m_stage;
+    QString m_prefix;
+    QString m_deb;
+};
+
+void InstallTest::initTestCase()
+{
+    QVERIFY(m_stage.isValid());
+    m_prefix = m_stage.path() + QLatin1String("/opt/korvane");
+    const Result result = make(QStringLiteral("install"), {"DESTDIR=" + m_stage.path(), "PREFIX=/opt/korvane"});
+    QVERIFY2(result.exitCode == 0, result.all().constData());
+}
+
+void InstallTest::installedFiles_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("executable");
+    QTest::newRow("program") << "bin/korvane" << true;
+    QTest::newRow("desktop entry") << "share/applications/" + appId + ".desktop" << false;
+    QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/" + appId + ".svg" << false;
+    QTest::newRow("metainfo") << "share/metainfo/" + appId + ".metainfo.xml" << false;
+    QTest::newRow("licence") << "share/doc/korvane/LICENSE" << false;
+    QTest::newRow("notices") << "share/doc/korvane/NOTICE" << false;
+}
+
+void InstallTest::installedFiles()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, executable);
+    const QFileInfo info(m_prefix + QLatin1Char('/') + path);
+    QVERIFY2(info.isFile(), qPrintable(info.filePath()));
+    QVERIFY(info.size() > 0);
+    QCOMPARE(info.isExecutable(), executable);
+    if (!path.endsWith(QLatin1String(".svg")))
+        return;
+    QFile file(info.filePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QVERIFY(xml.readNextStartElement());
+    QVERIFY(xml.name() == QLatin1String("svg"));
+    QVERIFY(xml.attributes().value("viewBox") == QLatin1String("0 0 128 128"));
+    while (!xml.atEnd())
+        xml.readNext();
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+}
+
+void InstallTest::desktopEntry()
+{
+    const QString validator = requireTool("desktop-file-validate");
+    QVERIFY(!validator.isEmpty());
+    const QString entry = m_prefix + "/share/applications/" + appId + ".desktop";
+    const Result result = run(validator, {entry});
+    QVERIFY2(result.exitCode == 0 && result.all().trimmed().isEmpty(), result.all().constData());
+
+    QSettings desktop(entry, QSettings::IniFormat);
+    desktop.beginGroup(QStringLiteral("Desktop Entry"));
+    QCOMPARE(desktop.value("Icon").toString(), appId);
+    QCOMPARE(desktop.value("Exec").toString(), QStringLiteral("korvane"));
+    QVERIFY(QFileInfo(m_prefix + "/bin/" + desktop.value("Exec").toString()).isExecutable());
+}
+
+void InstallTest::metainfo()
+{
+    const QString validator = requireTool("appstreamcli");
+    QVERIFY(!validator.isEmpty());
+    const QString path = m_prefix + "/share/metainfo/" + appId + ".metainfo.xml";
+    const Result result = run(validator, {"validate", "--no-net", path});
+    QVERIFY2(result.exitCode == 0, result.all().constData());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString id, launchable, release;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("id"))
+            id = xml.readElementText();
+        else if (xml.name() == QLatin1String("launchable"))
+            launchable = xml.readElementText();
+        else if (xml.name() == QLatin1String("release") && release.isEmpty())
+            release = xml.attributes().value("version").toString();
+    }
+    QCOMPARE(id, appId);
+    QCOMPARE(launchable, appId + ".desktop");
+    QCOMPARE(release, QStringLiteral(KORVANE_VERSION));
+}
+
+void InstallTest::installedProgramFindsItsData_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("kindTitle");
+    QTest::newRow("English") << "en_US.UTF-8" << "Clear Text Style";
+    QTest::newRow("Simplified Chinese") << "zh_CN.UTF-8" << QString();
+}
+
+void InstallTest::installedProgramFindsItsData()
+{
+    QFETCH(QString, lang);
+    QFETCH(QString, kindTitle);
+    const QString korvane = m_prefix + QLatin1String("/bin/korvane");
+
+    // Nothing of the build tree reaches the installed program.
+    const Result dynamic = run(QStringLiteral("readelf"), {"-d", korvane});
+    QCOMPARE(dynamic.exitCode, 0);
+    QVERIFY2(!dynamic.out.contains(KORVANE_BUILD_DIR), dynamic.out.constData());
+
+    QTemporaryDir home;
+    const QProcessEnvironment env = homeFor(home, lang);
+    Result result = run(korvane, {"--version"}, env);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("korvane " KORVANE_VERSION "\n"));
+
+    // The kind's title comes from the translations.
+    result = run(korvane, {"add", "0", "1"}, env);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    result = run(korvane, {"list", "--json"}, env);
+    QCOMPARE(result.exitCode, 0);
+    const QString title = titleOfKind(result.out, 0, 1);
+    if (!kindTitle.isEmpty())
+        QCOMPARE(title, kindTitle);
+    else
+        QVERIFY2(title.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))), qPrintable(title));
+
+    // The conversion tables: simplified to Taiwan's traditional Chinese.
+    result = run(korvane, {"add", "0", "6", "--title", "to traditional"}, env);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    result = run(korvane, {"run", "to traditional", "--text", "汉字转换"}, env);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QCOMPARE(QString::fromUtf8(result.out).trimmed(), QStringLiteral("漢字轉換"));
+}
+
+void InstallTest::debianPackage()
+{
+    const Result result = make(QStringLiteral("deb"), {});
+    QVERIFY2(result.exitCode == 0, result.all().constData());
+    const QStringList debs = QDir(KORVANE_BUILD_DIR).entryList({"korvane_" KORVANE_VERSION "_*.deb"}, QDir::Files);
+    QCOMPARE(debs.size(), 1);
+    m_deb = QDir(KORVANE_BUILD_DIR).filePath(debs.first());
+    QVERIFY2(result.out.contains(m_deb.toUtf8()), result.out.constData());
+
+    const Result fields = run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Package", "Version", "Depends"});
+    QCOMPARE(fields.exitCode, 0);
+    QVERIFY2(fields.out.contains("Package: korvane\n"), fields.out.constData());
+    QVERIFY2(fields.out.contains("Version: " KORVANE_VERSION "\n"), fields.out.constData());
+    // From dpkg-shlibdeps, and the plug-ins it cannot see.
+    for (const char *dependency : {"libqt6core6", "libqt6widgets6", "libvips42", "libexiv2-27", "libc6", "libqt6sql6-sqlite", "libqt6svg6"})
+        QVERIFY2(fields.out.contains(dependency), dependency);
+
+    const Result contents = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});
+    QCOMPARE(contents.exitCode, 0);
+    for (const QString &file : QStringList{"./usr/bin/korvane", "./usr/share/applications/" + appId + ".desktop",
+                                "./usr/share/icons/hicolor/scalable/apps/" + appId + ".svg",
+                                "./usr/share/metainfo/" + appId + ".metainfo.xml"})
+        QVERIFY2(contents.out.contains(file.toUtf8()), qPrintable(file));
+}
+
+void InstallTest::aptInstallsAndPurges()
+{
+    if (m_deb.isEmpty())
+        QSKIP("no package was built");
+    if (geteuid() != 0)
+        QSKIP("installing the package with apt-get needs root; run this test as root on a Debian machine");
+    if (run(QStringLiteral("dpkg-query"), {"-W", "-f=${Status}", "korvane"}).out.contains("installed"))
+        QSKIP("a korvane package is installed on this machine already; it is left alone");
+
+    const QStringList apt{"-y", "-q", "-o", "DPkg::Lock::Timeout=120"};
+    const Result install = run(QStringLiteral("apt-get"), apt + QStringList{"install", "--no-install-recommends", m_deb});
+    // Purged whatever happens below, so the machine is left as it was.
+    const auto purge = qScopeGuard([&] { run(QStringLiteral("apt-get"), apt + QStringList{"purge", "korvane"}); });
+    QVERIFY2(install.exitCode == 0, install.all().constData());
+
+    QTemporaryDir home;
+    const QProcessEnvironment env = homeFor(home, QStringLiteral("en_US.UTF-8"));
+    Result result = run(QStringLiteral("/usr/bin/korvane"), {"--version"}, env);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("korvane " KORVANE_VERSION "\n"));
+    result = run(QStringLiteral("/usr/bin/korvane"), {"list"}, env);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QVERIFY2(result.out.contains("Character Counter"), result.out.constData());
+    QVERIFY(QFile::exists("/usr/share/applications/" + appId + ".desktop"));
+
+    const Result purged = run(QStringLiteral("apt-get"), apt + QStringList{"purge", "korvane"});
+    QVERIFY2(purged.exitCode == 0, purged.all().constData());
+    QVERIFY(!QFile::exists(QStringLiteral("/usr/bin/korvane")));
+    QVERIFY(!QFile::exists("/usr/share/applications/" + appId + ".desktop"));
+}
+
+QTEST_GUILESS_MAIN(InstallTest)
+#include "tst_install.moc"

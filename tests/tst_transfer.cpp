@@ -1,0 +1,358 @@
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The real korvane executable on a store of its own.
+class Korvane
+{
+public:
+    Result run(const QStringList &args) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path() + QLatin1String("/data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QLatin1String("/config"));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+        env.remove(QStringLiteral("LANGUAGE"));
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("DISPLAY"));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
+        process.closeWriteChannel();
+        Result result;
+        if (!process.waitForFinished(120000))
+            return result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = process.readAllStandardOutput();
+        result.err = process.readAllStandardError();
+        return result;
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString storePath() const { return m_dir.path() + QLatin1String("/data/korvane/KVCoreData.sqlite"); }
+
+    QByteArray storeChecksum() const
+    {
+        QFile file(storePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    }
+
+    QString write(const QString &name, const QByteArray &content) const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            return QString();
+        return file.fileName();
+    }
+
+    // One column of every row of a table, read straight from the store file.
+    QStringList column(const QString &table, const QString &column) const
+    {
+        QStringList values;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
+            db.setDatabaseName(storePath());
+            if (db.open()) {
+                QSqlQuery query(db);
+                query.exec(QStringLiteral("SELECT \"%1\" FROM \"%2\" ORDER BY Z_PK").arg(column, table));
+                while (query.next())
+                    values.append(query.value(0).toString());
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("peek"));
+        return values;
+    }
+
+    QJsonArray list() const { return QJsonDocument::fromJson(run({"list", "--json"}).out).array(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A store with what an export must carry: URL templates, hotkeys, secrets, settings that
+// differ from their defaults.
+void fillStore(const Korvane &korvane)
+{
+    const QList<QStringList> commands{
+        {"add", "0", "5", "--title", "Search two sites", "--set", "urls+=https://a.example/?q={text}", "--set",
+         "urls+=https://b.example/{text}", "--set", "needCopy=1", "--set", "keyCode=38", "--set", "modifiers=768"},
+        {"add", "1", "12", "--title", "Upload to Qiniu", "--set", "qiniuAccessKey=AK-visible", "--set",
+         "qiniuSecretKey=TOPSECRET-QINIU", "--set", "qiniuDomain=cdn.example.org", "--set", "suffixType=2"},
+        {"add", "1", "5", "--title", "Weibo", "--set", "weiboAccount=me", "--set", "weiboPassWord=TOPSECRET-WEIBO"},
+        {"add", "1", "17", "--title", "Number them", "--set", "needCustomize=1", "--set", "customizeStartLetter=c",
+         "--set", "customizeStartNumber=7", "--set", "keyCode=40", "--set", "modifiers=256"},
+        {"add", "1", "0", "--set", "compressionRato=0.5", "--set", "autoPNGtoJPG=true"},
+    };
+    for (const QStringList &command : commands) {
+        const Result result = korvane.run(command);
+        QVERIFY2(result.exitCode == 0, result.err.constData());
+    }
+}
+
+QJsonArray withoutIDs(QJsonArray actions)
+{
+    for (auto it = actions.begin(); it != actions.end(); ++it) {
+        QJsonObject object = it->toObject();
+        object.remove(QStringLiteral("dropID"));
+        *it = object;
+    }
+    return actions;
+}
+
+QByteArray actionsFile(const QByteArray &actions)
+{
+    return "{\n  \"format\": \"korvane-actions\",\n  \"version\": 1,\n  \"actions\": [\n" + actions + "\n  ]\n}\n";
+}
+
+} // namespace
+
+class TransferTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip_data();
+    void roundTrip();
+    void appendsAtTheEnd();
+    void emptyList();
+    void refusedFiles_data();
+    void refusedFiles();
+    void hundredThousandActions();
+};
+
+void TransferTest::roundTrip_data()
+{
+    QTest::addColumn<bool>("withSecrets");
+    QTest::newRow("secrets left out") << false;
+    QTest::newRow("with secrets") << true;
+}
+
+void TransferTest::roundTrip()
+{
+    QFETCH(bool, withSecrets);
+    Korvane source;
+    fillStore(source);
+    QStringList exportArgs{"export", source.path("actions.json")};
+    if (withSecrets)
+        exportArgs.append("--with-secrets");
+    Result result = source.run(exportArgs);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QFile file(source.path("actions.json"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray exported = file.readAll();
+    QCOMPARE(exported.contains("TOPSECRET"), withSecrets);
+    QCOMPARE(exported.contains("\"qiniuSecretKey\""), withSecrets);
+    QVERIFY(exported.contains("AK-visible"));
+    QVERIFY(exported.contains("https://b.example/{text}"));
+    if (withSecrets)
+        QCOMPARE(file.permissions() & 0x0077, QFileDevice::Permissions());
+
+    Korvane target;
+    QVERIFY(!target.list().isEmpty());
+    result = target.run({"import", source.path("actions.json"), "--replace"});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QVERIFY(!result.err.contains("TOPSECRET"));
+    QCOMPARE(result.err.contains("no keys or passwords for 2"), !withSecrets);
+
+    // Same list, same order, same hotkeys; only the dropIDs are new.
+    QCOMPARE(withoutIDs(target.list()), withoutIDs(source.list()));
+    QCOMPARE(target.column("CustomUrl", "url"), source.column("CustomUrl", "url"));
+    QCOMPARE(target.column("FileRename", "customizeStartLetter"), QStringList{"c"});
+    QCOMPARE(target.column("FileUploadQinNiu", "qiniuAccessKey"), QStringList{"AK-visible"});
+    QCOMPARE(target.column("FileUploadQinNiu", "qiniuSecretKey"), QStringList{withSecrets ? "TOPSECRET-QINIU" : ""});
+    QCOMPARE(target.column("ImageUploadWeiBo", "weiboPassWord"), QStringList{withSecrets ? "TOPSECRET-WEIBO" : ""});
+
+    // Exported again, the store gives the same file.
+    result = target.run(exportArgs.mid(0, 1) + QStringList{"-"} + exportArgs.mid(2));
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QCOMPARE(QJsonDocument::fromJson(result.out), QJsonDocument::fromJson(exported));
+}
+
+void TransferTest::appendsAtTheEnd()
+{
+    Korvane source;
+    fillStore(source);
+    QVERIFY(source.run({"export", source.path("actions.json")}).exitCode == 0);
+
+    Korvane target;
+    const QJsonArray before = target.list();
+    QVERIFY(!before.isEmpty());
+    const Result result = target.run({"import", source.path("actions.json")});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QVERIFY(result.err.contains("imported 23 action(s)"));
+
+    const QJsonArray after = target.list();
+    const QJsonArray sourceList = source.list();
+    QCOMPARE(after.size(), before.size() + sourceList.size());
+    // Each catalog keeps its own list first, then the file's actions of that catalog in order.
+    for (const int catalog : {0, 1}) {
+        QStringList expected, titles;
+        QList<int> indexes;
+        for (const QJsonArray *list : {&before, &sourceList}) {
+            for (const QJsonValue &action : *list) {
+                if (action.toObject().value("catalog").toInt() == catalog)
+                    expected.append(action.toObject().value("title").toString());
+            }
+        }
+        for (const QJsonValue &action : after) {
+            if (action.toObject().value("catalog").toInt() != catalog)
+                continue;
+            titles.append(action.toObject().value("title").toString());
+            indexes.append(action.toObject().value("index").toInt());
+        }
+        QCOMPARE(titles, expected);
+        for (int i = 0; i < indexes.size(); ++i)
+            QCOMPARE(indexes.at(i), i);
+    }
+
+    // A second import would give two actions the same hotkey: refused, store untouched.
+    const QByteArray checksum = target.storeChecksum();
+    const Result again = target.run({"import", source.path("actions.json")});
+    QCOMPARE(again.exitCode, 1);
+    QVERIFY2(again.err.contains("is already \"Search two sites\"'s"), again.err.constData());
+    QCOMPARE(target.storeChecksum(), checksum);
+}
+
+void TransferTest::emptyList()
+{
+    Korvane korvane;
+    const QJsonArray before = korvane.list();
+    const QString file = korvane.write("empty.json", actionsFile(QByteArray()));
+    const QByteArray checksum = korvane.storeChecksum();
+
+    Result result = korvane.run({"import", file});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.err.contains("imported 0 action(s)"));
+    QCOMPARE(korvane.storeChecksum(), checksum);
+
+    // Replacing with nothing would leave no action at all.
+    result = korvane.run({"import", file, "--replace"});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("line 4 (at actions): the file holds no actions"), result.err.constData());
+    QCOMPARE(korvane.storeChecksum(), checksum);
+    QCOMPARE(korvane.list(), before);
+}
+
+void TransferTest::refusedFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("forbidden");
+
+    QTest::newRow("not JSON") << actionsFile("    {\"catalog\": 0 \"type\": 1}") << false
+                              << "line 5: not valid JSON" << QString();
+    QTest::newRow("not an object") << QByteArray("[\n  1\n]\n") << false
+                                   << "line 1: not a Korvane action file" << QString();
+    QTest::newRow("another format") << QByteArray("{\n  \"format\": \"notes\",\n  \"actions\": []\n}") << false
+                                    << "line 2 (at format): not a Korvane action file" << QString();
+    QTest::newRow("newer version") << QByteArray("{\n  \"format\": \"korvane-actions\",\n\n  \"version\": 2,\n  \"actions\": []\n}") << true
+                                   << "line 4 (at version): this Korvane reads version 1" << QString();
+    QTest::newRow("unknown kind") << actionsFile("    {\"catalog\": 0, \"type\": 1},\n    {\"catalog\": 0,\n     \"type\": 42}") << true
+                                  << "line 7 (at actions[1].type): no action kind has catalog 0 and type 42" << QString();
+    QTest::newRow("catalog missing") << actionsFile("    {\"catalog\": 1, \"type\": 1},\n    {\"type\": 1}") << false
+                                     << "line 6 (at actions[1]): an action needs catalog" << QString();
+    QTest::newRow("boolean as text") << actionsFile("    {\"catalog\": 0, \"type\": 1,\n     \"settings\": {\n       \"needCopy\": \"yes\"}}") << false
+                                     << "line 7 (at actions[0].settings.needCopy): needCopy of TextClearStyle must be true or false" << QString();
+    QTest::newRow("title as number") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": 5}") << false
+                                     << "line 5 (at actions[0].title): title of DropListEntity must be a string" << QString();
+    QTest::newRow("out of range") << actionsFile("    {\"catalog\": 0, \"type\": 6,\n     \"settings\": {\"conversionType\": 70000}}") << false
+                                  << "line 6 (at actions[0].settings.conversionType): conversionType of TextTraditionalConversion must be a whole number from -32768 to 32767"
+                                  << QString();
+    QTest::newRow("unknown setting") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"settings\": {\"savePath\": \"~\", \"colour\": 1}}") << false
+                                     << "line 5 (at actions[0].settings.colour): FileMove has no field \"colour\"; its fields are savePath" << QString();
+    QTest::newRow("dropID given") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"dropID\": 12}") << false
+                                  << "line 5 (at actions[0].dropID): DropListEntity has no field \"dropID\"" << QString();
+    QTest::newRow("urls on another kind") << actionsFile("    {\"catalog\": 0, \"type\": 0,\n     \"urls\": []}") << false
+                                          << "line 6 (at actions[0].urls): DropListEntity has no field \"urls\"" << QString();
+    QTest::newRow("url as text") << actionsFile("    {\"catalog\": 0, \"type\": 5, \"urls\": [\n      {\"url\": \"https://x/{text}\"},\n      \"https://y/{text}\"]}") << false
+                                 << "line 7 (at actions[0].urls[1]): a URL template must be an object" << QString();
+    QTest::newRow("empty url") << actionsFile("    {\"catalog\": 0, \"type\": 5, \"urls\": [{\"url\": \"\"}]}") << false
+                               << "line 5 (at actions[0].urls[0]): a URL template needs a non-empty url" << QString();
+    QTest::newRow("same hotkey twice") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"keyCode\": 38, \"modifiers\": 256},\n    {\"catalog\": 1, \"type\": 8,\n     \"keyCode\": 38, \"modifiers\": 256}") << true
+                                       << "line 7 (at actions[1].keyCode): this action has the hotkey of actions[0]" << QString();
+    // A secret of the wrong type or beside a problem is never repeated.
+    QTest::newRow("secret of the wrong type") << actionsFile("    {\"catalog\": 1, \"type\": 12, \"settings\": {\n      \"qiniuSecretKey\": 98765432101}}") << false
+                                              << "line 6 (at actions[0].settings.qiniuSecretKey): qiniuSecretKey of FileUploadQinNiu must be a string"
+                                              << "98765432101";
+    QTest::newRow("secret beside a problem") << actionsFile("    {\"catalog\": 1, \"type\": 13, \"settings\": {\"aliSecretKey\": \"TOPSECRET-ALI\",\n      \"suffixType\": \"x\"}}") << false
+                                             << "line 6 (at actions[0].settings.suffixType): suffixType of FileUploadAli must be a whole number"
+                                             << "TOPSECRET-ALI";
+
+    QByteArray urls;
+    for (int i = 0; i < 1001; ++i)
+        urls += QByteArray(i ? "," : "") + "{\"url\": \"https://x/" + QByteArray::number(i) + "?q={text}\"}";
+    QTest::newRow("33 MB") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": \"" + QByteArray(33 * 1024 * 1024, 'x') + "\"}") << false
+                           << "the file is larger than 32 MB" << QString();
+    QTest::newRow("1001 URL templates") << actionsFile("    {\"catalog\": 0, \"type\": 1},\n    {\"catalog\": 0, \"type\": 5,\n     \"urls\": [" + urls + "]}") << false
+                                        << "line 7 (at actions[1].urls): an action takes at most 1000 URL templates, not 1001" << QString();
+}
+
+void TransferTest::refusedFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, replace);
+    QFETCH(QString, expected);
+    QFETCH(QString, forbidden);
+
+    Korvane korvane;
+    const QJsonArray before = korvane.list();
+    QVERIFY(!before.isEmpty());
+    const QByteArray checksum = korvane.storeChecksum();
+    QVERIFY(!checksum.isEmpty());
+    const QString file = korvane.write("refused.json", content);
+    QStringList args{"import", file};
+    if (replace)
+        args.append("--replace");
+    const Result result = korvane.run(args);
+    QCOMPARE(result.exitCode, 1);
+    const QString error = QString::fromUtf8(result.err);
+    QVERIFY2(error.contains(expected), qPrintable(error));
+    QVERIFY2(error.contains("nothing was imported"), qPrintable(error));
+    if (!forbidden.isEmpty())
+        QVERIFY2(!error.contains(forbidden), qPrintable(error));
+    QCOMPARE(korvane.storeChecksum(), checksum);
+    QCOMPARE(korvane.list(), before);
+}
+
+void TransferTest::hundredThousandActions()
+{
+    Korvane korvane;
+    QVERIFY(!korvane.list().isEmpty());
+    const QByteArray checksum = korvane.storeChecksum();
+    QByteArray actions;
+    actions.reserve(100000 * 40);
+    for (int i = 0; i < 100000; ++i)
+        actions += i ? ",\n    {\"catalog\": 0, \"type\": 1}" : "    {\"catalog\": 0, \"type\": 1}";
+    const QString file = korvane.write("many.json", actionsFile(actions));
+
+    QElapsedTimer timer;
+    timer.start();
+    const Result result = korvane.run({"import", file, "--replace"});
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("line 4 (at actions): the file holds 100000 actions; at most 5000 are imported at once"), result.err.constData());
+    QCOMPARE(korvane.storeChecksum(), checksum);
+}
+
+QTEST_GUILESS_MAIN(TransferTest)
+#include "tst_transfer.moc"
