@@ -168,6 +168,14 @@ TEXTS = {
     "NImagesCanNotRemoveMetadata": ("%1 image(s) kept their metadata: they could not be read or written.",
                                     "%1 张图片无法移除源信息。"),
     "NImagesCanNotRemoveData": ("Metadata could not be removed from %1 image(s).", "%1 张图片无法移除源信息。"),
+    # Text recognition.
+    "CanNotOCR": ("No text could be recognised in the image.", "无法识别图片中的文字。"),
+    "OCREngineMissing": ("Text recognition is not installed: the Tesseract plug-in of Korvane was not found.",
+                         "文字识别未安装：找不到 Korvane 的 Tesseract 插件。"),
+    "OCRLanguageDataMissing": ("Text recognition needs Tesseract's language data for %1. Install it "
+                               "(tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.",
+                               "文字识别需要 Tesseract 的 %1 语言数据。请安装（tesseract-ocr-eng、tesseract-ocr-chi-sim）"
+                               "或修改 ocr/languages。"),
 }
 
 

@@ -559,5 +559,17 @@
         <source>Metadata could not be removed from %1 image(s).</source>
         <translation>Metadata could not be removed from %1 image(s).</translation>
     </message>
+    <message id="CanNotOCR">
+        <source>No text could be recognised in the image.</source>
+        <translation>No text could be recognised in the image.</translation>
+    </message>
+    <message id="OCREngineMissing">
+        <source>Text recognition is not installed: the Tesseract plug-in of Korvane was not found.</source>
+        <translation>Text recognition is not installed: the Tesseract plug-in of Korvane was not found.</translation>
+    </message>
+    <message id="OCRLanguageDataMissing">
+        <source>Text recognition needs Tesseract's language data for %1. Install it (tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.</source>
+        <translation>Text recognition needs Tesseract's language data for %1. Install it (tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.</translation>
+    </message>
 </context>
 </TS>

@@ -559,5 +559,17 @@
         <source>Metadata could not be removed from %1 image(s).</source>
         <translation>%1 张图片无法移除源信息。</translation>
     </message>
+    <message id="CanNotOCR">
+        <source>No text could be recognised in the image.</source>
+        <translation>无法识别图片中的文字。</translation>
+    </message>
+    <message id="OCREngineMissing">
+        <source>Text recognition is not installed: the Tesseract plug-in of Korvane was not found.</source>
+        <translation>文字识别未安装：找不到 Korvane 的 Tesseract 插件。</translation>
+    </message>
+    <message id="OCRLanguageDataMissing">
+        <source>Text recognition needs Tesseract's language data for %1. Install it (tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.</source>
+        <translation>文字识别需要 Tesseract 的 %1 语言数据。请安装（tesseract-ocr-eng、tesseract-ocr-chi-sim）或修改 ocr/languages。</translation>
+    </message>
 </context>
 </TS>
