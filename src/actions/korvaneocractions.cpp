@@ -1,8 +1,10 @@
 #include "korvaneocractions.h"
 
+#include "cloudocrrecognizer.h"
 #include "droplistentity.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanehosts.h"
 #include "korvanependingwork.h"
 #include "offlineocrrecognizer.h"
 
@@ -65,6 +67,8 @@ QString KorvaneOcrActions::getTextFromDic(const QMap<qint64, QStringList> &resul
 
 std::shared_ptr<KorvaneOcrRecognizer> KorvaneOcrActions::recognizer()
 {
+    if (!KorvaneHosts::service().isEmpty())
+        return std::make_shared<CloudOcrRecognizer>();
     return std::make_shared<OfflineOcrRecognizer>(OfflineOcrRecognizer::configuredLanguages());
 }
 
