@@ -10,6 +10,7 @@ packages=(
     dbus dbus-x11 xvfb xdotool trayer x11-utils xdg-utils qt6-gtk-platformtheme
     opencc libopencc-data
     libvips-dev libexiv2-dev
+    libtesseract-dev tesseract-ocr-eng tesseract-ocr-chi-sim fonts-wqy-microhei
     libxcb1-dev libxcb-xtest0-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev
     desktop-file-utils appstream dpkg-dev file
 )

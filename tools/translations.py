@@ -217,6 +217,38 @@ TEXTS = {
                         "<p><b>Qt 6</b>：The Qt Company，GNU LGPL 3 许可。</p>"
                         "<p><b>libvips</b>：GNU LGPL 2.1 或更高版本许可。<b>Exiv2</b>：GNU GPL 2 或更高版本许可。</p>"
                         "<p>完整许可文本见 NOTICE 文件，Debian 系统上见 /usr/share/common-licenses。</p>"),
+    # Text recognition.
+    "CanNotOCR": ("No text could be recognised in the image.", "无法识别图片中的文字。"),
+    "OCREngineMissing": ("Text recognition is not installed: the Tesseract plug-in of Korvane was not found.",
+                         "文字识别未安装：找不到 Korvane 的 Tesseract 插件。"),
+    "OCRLanguageDataMissing": ("Text recognition needs Tesseract's language data for %1. Install it "
+                               "(tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.",
+                               "文字识别需要 Tesseract 的 %1 语言数据。请安装（tesseract-ocr-eng、tesseract-ocr-chi-sim）"
+                               "或修改 ocr/languages。"),
+    # Network services, translation and the update check.
+    "Can not connect to the server": ("Cannot connect to the server. Check the network connection.",
+                                      "无法连接服务器，请检查网络连接。"),
+    "serviceNotConfigured": ("No Korvane service is set up: set hosts/service in korvane.conf.",
+                             "尚未设置 Korvane 服务：请在 korvane.conf 中设置 hosts/service。"),
+    "translateNotConfigured": ("Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey "
+                               "if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.",
+                               "尚未设置翻译服务。请在 korvane.conf 中将 translate/libretranslateUrl（如服务器需要，"
+                               "再设置 translate/libretranslateKey）设为 LibreTranslate 服务器地址，或设置 hosts/service。"),
+    "libreTranslateRefused": ("The translation server refused: %1", "翻译服务器拒绝了请求：%1"),
+    "translateServiceLibre": ("Translation uses the LibreTranslate server %1.", "翻译使用 LibreTranslate 服务器 %1。"),
+    "translateServiceOwn": ("Translation uses the Korvane service %1.", "翻译使用 Korvane 服务 %1。"),
+    "translateServiceNone": ("No translation service is set up: set translate/libretranslateUrl in korvane.conf.",
+                             "尚未设置翻译服务：请在 korvane.conf 中设置 translate/libretranslateUrl。"),
+    "checkingForUpdate": ("Checking for updates…", "正在检查更新…"),
+    "checkFailed": ("Could not check for updates.", "检查更新失败。"),
+    "noUpdateAvailable": ("Korvane is up to date.", "已是最新版本。"),
+    "newUpdateAvailable": ("Korvane %1 is available.", "Korvane %1 已发布。"),
+    "downloadUpdateInformativeText": ("Download the new version from the project's page.", "请从项目主页下载新版本。"),
+    "download": ("Download", "下载"),
+    "notNow": ("Not Now", "以后再说"),
+    "checkLogs": ("What's New", "查看更新日志"),
+    "ok": ("OK", "好"),
+    "cancel": ("Cancel", "取消"),
 }
 
 

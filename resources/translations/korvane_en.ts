@@ -703,5 +703,85 @@
         <source>&lt;p&gt;&lt;b&gt;What Korvane ships with&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC dictionaries&lt;/b&gt; (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: The Qt Company, under the GNU LGPL 3.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;: under the GNU LGPL 2.1 or later. &lt;b&gt;Exiv2&lt;/b&gt;: under the GNU GPL 2 or later.&lt;/p&gt;&lt;p&gt;The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;What Korvane ships with&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC dictionaries&lt;/b&gt; (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: The Qt Company, under the GNU LGPL 3.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;: under the GNU LGPL 2.1 or later. &lt;b&gt;Exiv2&lt;/b&gt;: under the GNU GPL 2 or later.&lt;/p&gt;&lt;p&gt;The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.&lt;/p&gt;</translation>
     </message>
+    <message id="CanNotOCR">
+        <source>No text could be recognised in the image.</source>
+        <translation>No text could be recognised in the image.</translation>
+    </message>
+    <message id="OCREngineMissing">
+        <source>Text recognition is not installed: the Tesseract plug-in of Korvane was not found.</source>
+        <translation>Text recognition is not installed: the Tesseract plug-in of Korvane was not found.</translation>
+    </message>
+    <message id="OCRLanguageDataMissing">
+        <source>Text recognition needs Tesseract's language data for %1. Install it (tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.</source>
+        <translation>Text recognition needs Tesseract's language data for %1. Install it (tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.</translation>
+    </message>
+    <message id="Can not connect to the server">
+        <source>Cannot connect to the server. Check the network connection.</source>
+        <translation>Cannot connect to the server. Check the network connection.</translation>
+    </message>
+    <message id="serviceNotConfigured">
+        <source>No Korvane service is set up: set hosts/service in korvane.conf.</source>
+        <translation>No Korvane service is set up: set hosts/service in korvane.conf.</translation>
+    </message>
+    <message id="translateNotConfigured">
+        <source>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</source>
+        <translation>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</translation>
+    </message>
+    <message id="libreTranslateRefused">
+        <source>The translation server refused: %1</source>
+        <translation>The translation server refused: %1</translation>
+    </message>
+    <message id="translateServiceLibre">
+        <source>Translation uses the LibreTranslate server %1.</source>
+        <translation>Translation uses the LibreTranslate server %1.</translation>
+    </message>
+    <message id="translateServiceOwn">
+        <source>Translation uses the Korvane service %1.</source>
+        <translation>Translation uses the Korvane service %1.</translation>
+    </message>
+    <message id="translateServiceNone">
+        <source>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</source>
+        <translation>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</translation>
+    </message>
+    <message id="checkingForUpdate">
+        <source>Checking for updates…</source>
+        <translation>Checking for updates…</translation>
+    </message>
+    <message id="checkFailed">
+        <source>Could not check for updates.</source>
+        <translation>Could not check for updates.</translation>
+    </message>
+    <message id="noUpdateAvailable">
+        <source>Korvane is up to date.</source>
+        <translation>Korvane is up to date.</translation>
+    </message>
+    <message id="newUpdateAvailable">
+        <source>Korvane %1 is available.</source>
+        <translation>Korvane %1 is available.</translation>
+    </message>
+    <message id="downloadUpdateInformativeText">
+        <source>Download the new version from the project's page.</source>
+        <translation>Download the new version from the project's page.</translation>
+    </message>
+    <message id="download">
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message id="notNow">
+        <source>Not Now</source>
+        <translation>Not Now</translation>
+    </message>
+    <message id="checkLogs">
+        <source>What's New</source>
+        <translation>What's New</translation>
+    </message>
+    <message id="ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 </TS>

@@ -703,5 +703,85 @@
         <source>&lt;p&gt;&lt;b&gt;What Korvane ships with&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC dictionaries&lt;/b&gt; (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;: The Qt Company, under the GNU LGPL 3.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;: under the GNU LGPL 2.1 or later. &lt;b&gt;Exiv2&lt;/b&gt;: under the GNU GPL 2 or later.&lt;/p&gt;&lt;p&gt;The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Korvane 附带的组件&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;b&gt;OpenCC 词典&lt;/b&gt;（简繁转换表由其组成）：Copyright 2010-2022 BYVoid，Apache License 2.0 许可。&lt;/p&gt;&lt;p&gt;&lt;b&gt;Qt 6&lt;/b&gt;：The Qt Company，GNU LGPL 3 许可。&lt;/p&gt;&lt;p&gt;&lt;b&gt;libvips&lt;/b&gt;：GNU LGPL 2.1 或更高版本许可。&lt;b&gt;Exiv2&lt;/b&gt;：GNU GPL 2 或更高版本许可。&lt;/p&gt;&lt;p&gt;完整许可文本见 NOTICE 文件，Debian 系统上见 /usr/share/common-licenses。&lt;/p&gt;</translation>
     </message>
+    <message id="CanNotOCR">
+        <source>No text could be recognised in the image.</source>
+        <translation>无法识别图片中的文字。</translation>
+    </message>
+    <message id="OCREngineMissing">
+        <source>Text recognition is not installed: the Tesseract plug-in of Korvane was not found.</source>
+        <translation>文字识别未安装：找不到 Korvane 的 Tesseract 插件。</translation>
+    </message>
+    <message id="OCRLanguageDataMissing">
+        <source>Text recognition needs Tesseract's language data for %1. Install it (tesseract-ocr-eng, tesseract-ocr-chi-sim) or change ocr/languages.</source>
+        <translation>文字识别需要 Tesseract 的 %1 语言数据。请安装（tesseract-ocr-eng、tesseract-ocr-chi-sim）或修改 ocr/languages。</translation>
+    </message>
+    <message id="Can not connect to the server">
+        <source>Cannot connect to the server. Check the network connection.</source>
+        <translation>无法连接服务器，请检查网络连接。</translation>
+    </message>
+    <message id="serviceNotConfigured">
+        <source>No Korvane service is set up: set hosts/service in korvane.conf.</source>
+        <translation>尚未设置 Korvane 服务：请在 korvane.conf 中设置 hosts/service。</translation>
+    </message>
+    <message id="translateNotConfigured">
+        <source>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</source>
+        <translation>尚未设置翻译服务。请在 korvane.conf 中将 translate/libretranslateUrl（如服务器需要，再设置 translate/libretranslateKey）设为 LibreTranslate 服务器地址，或设置 hosts/service。</translation>
+    </message>
+    <message id="libreTranslateRefused">
+        <source>The translation server refused: %1</source>
+        <translation>翻译服务器拒绝了请求：%1</translation>
+    </message>
+    <message id="translateServiceLibre">
+        <source>Translation uses the LibreTranslate server %1.</source>
+        <translation>翻译使用 LibreTranslate 服务器 %1。</translation>
+    </message>
+    <message id="translateServiceOwn">
+        <source>Translation uses the Korvane service %1.</source>
+        <translation>翻译使用 Korvane 服务 %1。</translation>
+    </message>
+    <message id="translateServiceNone">
+        <source>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</source>
+        <translation>尚未设置翻译服务：请在 korvane.conf 中设置 translate/libretranslateUrl。</translation>
+    </message>
+    <message id="checkingForUpdate">
+        <source>Checking for updates…</source>
+        <translation>正在检查更新…</translation>
+    </message>
+    <message id="checkFailed">
+        <source>Could not check for updates.</source>
+        <translation>检查更新失败。</translation>
+    </message>
+    <message id="noUpdateAvailable">
+        <source>Korvane is up to date.</source>
+        <translation>已是最新版本。</translation>
+    </message>
+    <message id="newUpdateAvailable">
+        <source>Korvane %1 is available.</source>
+        <translation>Korvane %1 已发布。</translation>
+    </message>
+    <message id="downloadUpdateInformativeText">
+        <source>Download the new version from the project's page.</source>
+        <translation>请从项目主页下载新版本。</translation>
+    </message>
+    <message id="download">
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message id="notNow">
+        <source>Not Now</source>
+        <translation>以后再说</translation>
+    </message>
+    <message id="checkLogs">
+        <source>What's New</source>
+        <translation>查看更新日志</translation>
+    </message>
+    <message id="ok">
+        <source>OK</source>
+        <translation>好</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 </TS>

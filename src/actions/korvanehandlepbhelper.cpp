@@ -4,6 +4,7 @@
 #include "korvaneclipboard.h"
 #include "korvanefileactions.h"
 #include "korvaneimageactions.h"
+#include "korvaneocractions.h"
 #include "korvanenotifier.h"
 #include "korvaneshareactions.h"
 #include "korvaneplatform.h"
@@ -51,6 +52,7 @@ const auto fileActions = [] {
     slots[0] = {nullptr, &KorvaneImageActions::compressImageDropEntity};
     slots[1] = {nullptr, &KorvaneImageActions::fromatImageDropEntity};
     slots[2] = {nullptr, &KorvaneImageActions::resizeImageDropEntity};
+    slots[3] = {nullptr, &KorvaneOcrActions::OCRImageDropEntity};
     slots[4] = {nullptr, &KorvaneImageActions::clearMsgImageDropEntity};
     slots[6] = {nullptr, &KorvaneShareActions::imageToPhotoDropEntity};
     slots[7] = {nullptr, &KorvaneShareActions::airDropDropEntity};

@@ -1,0 +1,114 @@
+#include "korvaneocractions.h"
+
+#include "cloudocrrecognizer.h"
+#include "droplistentity.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanehosts.h"
+#include "korvanependingwork.h"
+#include "offlineocrrecognizer.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+using DropPtr = std::shared_ptr<DropListEntity>;
+
+void post(const DropListEntity &drop, bool success, const QString &body)
+{
+    KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(success, drop);
+    content.body = body;
+    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(content);
+}
+
+void succeed(const DropPtr &drop, const KorvaneCompletion &completion, const QString &text)
+{
+    completion(true, KorvaneError());
+    KorvaneHandlePbHelper::pasteTextToPB(text);
+    post(*drop, true, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+// A reason the user can act on replaces the plain "could not recognise".
+void fail(const DropPtr &drop, const KorvaneCompletion &completion, const QString &reason)
+{
+    const KorvaneError error(KorvaneOcrActions::CanNotOCR, reason.isEmpty() ? qtTrId("CanNotOCR") : reason);
+    completion(false, error);
+    post(*drop, false, error.localizedDescription());
+}
+
+// One run over image files; the answers arrive on the main thread, so no lock.
+struct FileRun {
+    QMap<qint64, QStringList> results;
+    qint64 processed = 0;
+    qint64 batchSize = 0;
+    QString reason;
+};
+
+} // namespace
+
+QString KorvaneOcrActions::getTextFromArray(const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return QString();
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString KorvaneOcrActions::getTextFromDic(const QMap<qint64, QStringList> &results)
+{
+    if (results.isEmpty())
+        return QString();
+    QString text;
+    for (const QStringList &lines : results) {
+        for (const QString &line : lines)
+            text += line + QLatin1String("\n\n");
+    }
+    return text;
+}
+
+std::shared_ptr<KorvaneOcrRecognizer> KorvaneOcrActions::recognizer()
+{
+    if (!KorvaneHosts::service().isEmpty())
+        return std::make_shared<CloudOcrRecognizer>();
+    return std::make_shared<OfflineOcrRecognizer>(OfflineOcrRecognizer::configuredLanguages());
+}
+
+void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+{
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const bool imageData = !data.imageData().isNull();
+    const bool imageFiles = (data.containedFileType() & FileKindImage) && !data.imgFileUrls().isEmpty();
+    if (!drop || (!imageData && !imageFiles))
+        return;
+    const KorvaneCompletion done = KorvanePendingWork::track(completion);
+    const std::shared_ptr<KorvaneOcrRecognizer> ocr = recognizer();
+
+    if (imageData) {
+        ocr->recognize(QString(), data.imageData(), [=](bool success, const QStringList &lines, const QString &reason) {
+            if (success && !lines.isEmpty())
+                succeed(drop, done, getTextFromArray(lines));
+            else
+                fail(drop, done, reason);
+        });
+        return;
+    }
+
+    const QList<QUrl> files = data.imgFileUrls();
+    auto run = std::make_shared<FileRun>();
+    run->batchSize = files.size();
+    for (const QUrl &file : files) {
+        ocr->recognize(file.toLocalFile(), QByteArray(),
+                       [=](bool success, const QStringList &lines, const QString &reason) {
+                           ++run->processed;
+                           if (success && !lines.isEmpty())
+                               run->results.insert(run->processed, lines);
+                           if (run->reason.isEmpty())
+                               run->reason = reason;
+                           if (run->processed != run->batchSize)
+                               return;
+                           if (run->results.isEmpty())
+                               fail(drop, done, run->reason);
+                           else
+                               succeed(drop, done, getTextFromDic(run->results));
+                       });
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QImage;
+
+// One loaded recognition engine, used by one thread at a time. The Tesseract plug-in
+// implements it, so that nothing outside the plug-in sees Tesseract's headers or loads its
+// libraries before text is first recognised.
+class KorvaneOcrEngine
+{
+public:
+    virtual ~KorvaneOcrEngine() = default;
+
+    // The lines of text in reading order, without empty ones. An error text when the engine
+    // could not look at the image at all.
+    virtual QStringList recognize(const QImage &image, QString *error) = 0;
+};
+
+// The plug-in's one exported function: an engine for the languages in Tesseract's form
+// ("eng+chi_sim"), or null with a text saying why (missing language data, for instance).
+extern "C" {
+using KorvaneCreateOcrEngine = KorvaneOcrEngine *(*)(const QString &languages, QString *error);
+}
+inline constexpr char korvaneOcrEngineFactory[] = "korvaneCreateOcrEngine";

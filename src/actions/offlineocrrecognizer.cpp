@@ -1,0 +1,175 @@
+#include "offlineocrrecognizer.h"
+
+#include "korvaneocrengine.h"
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QLibrary>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QThreadPool>
+
+#include <memory>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcOcr, "korvane.actions.ocr", QtWarningMsg)
+
+enum class Problem {
+    None,
+    // The image could not be read or was refused; the action's own failure text says enough.
+    Image,
+    NoEngine,
+    NoLanguageData,
+};
+
+// The plug-in, loaded on the main thread by the first recognition; the jobs only read it.
+struct Plugin {
+    KorvaneCreateOcrEngine create = nullptr;
+    bool tried = false;
+};
+
+Plugin &plugin()
+{
+    static Plugin instance;
+    if (instance.tried)
+        return instance;
+    instance.tried = true;
+    // Tesseract spreads each page over OpenMP threads. We already run one page per pool thread,
+    // and both together only fight over the cores. Read by OpenMP when it loads, so set first.
+    if (qEnvironmentVariableIsEmpty("OMP_THREAD_LIMIT"))
+        qputenv("OMP_THREAD_LIMIT", "1");
+    QStringList folders{QStringLiteral(KORVANE_PLUGIN_BUILD_DIR), QCoreApplication::applicationDirPath(),
+                        QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/korvane")};
+    for (const QString &folder : folders) {
+        const QString path = QDir(folder).filePath(QStringLiteral("korvane-ocr-tesseract.so"));
+        if (!QFileInfo::exists(path))
+            continue;
+        // Never unloaded: the pool threads keep engines made by it until they end.
+        auto *library = new QLibrary(path);
+        instance.create = reinterpret_cast<KorvaneCreateOcrEngine>(library->resolve(korvaneOcrEngineFactory));
+        if (instance.create)
+            return instance;
+        qCWarning(lcOcr, "cannot load %s: %s", qUtf8Printable(path), qUtf8Printable(library->errorString()));
+        delete library;
+    }
+    qCWarning(lcOcr, "no Tesseract plug-in in %s", qUtf8Printable(folders.join(QLatin1String(", "))));
+    return instance;
+}
+
+// This thread's engine, made on its first recognition and again when the languages change.
+KorvaneOcrEngine *threadEngine(KorvaneCreateOcrEngine create, const QString &languages, QString *error)
+{
+    struct ThreadEngine {
+        QString languages;
+        std::unique_ptr<KorvaneOcrEngine> engine;
+    };
+    thread_local ThreadEngine current;
+    if (current.engine && current.languages == languages)
+        return current.engine.get();
+    current.engine.reset(create(languages, error));
+    current.languages = languages;
+    return current.engine.get();
+}
+
+QString problemText(Problem problem, const QString &languages)
+{
+    switch (problem) {
+    case Problem::NoEngine:
+        return qtTrId("OCREngineMissing");
+    case Problem::NoLanguageData:
+        return qtTrId("OCRLanguageDataMissing").arg(languages);
+    case Problem::None:
+    case Problem::Image:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+OfflineOcrRecognizer::OfflineOcrRecognizer(const QString &languages) : m_languages(languages) {}
+
+QString OfflineOcrRecognizer::configuredLanguages()
+{
+    static const QRegularExpression form(QStringLiteral("^[A-Za-z0-9_]+(\\+[A-Za-z0-9_]+)*$"));
+    const QVariant stored = KorvanePlatform::userDefaults()->value(QStringLiteral("ocr/languages"));
+    if (!stored.isValid())
+        return defaultLanguages();
+    const QString languages = stored.toString().trimmed();
+    if (form.match(languages).hasMatch())
+        return languages;
+    qCWarning(lcOcr, "ocr/languages \"%s\" is not in Tesseract's form; using %s", qUtf8Printable(languages),
+              qUtf8Printable(defaultLanguages()));
+    return defaultLanguages();
+}
+
+QImage OfflineOcrRecognizer::decode(const QString &file, const QByteArray &data, QString *why)
+{
+    QBuffer buffer;
+    QImageReader reader;
+    if (file.isEmpty()) {
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+    } else {
+        reader.setFileName(file);
+    }
+    reader.setAutoTransform(true);
+    const auto tooLarge = [](const QSize &size) {
+        return size.width() > maxSide || size.height() > maxSide || qint64(size.width()) * size.height() > maxPixels;
+    };
+    const QSize size = reader.size();
+    if (size.isValid() && tooLarge(size)) {
+        *why = QStringLiteral("refused from its header: %1×%2 pixels is more than recognition takes")
+                   .arg(size.width())
+                   .arg(size.height());
+        return QImage();
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        *why = reader.errorString();
+        return QImage();
+    }
+    if (tooLarge(image.size())) {
+        *why = QStringLiteral("%1×%2 pixels is more than recognition takes").arg(image.width()).arg(image.height());
+        return QImage();
+    }
+    return image;
+}
+
+void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data, const Callback &callback)
+{
+    const QString languages = m_languages;
+    const KorvaneCreateOcrEngine create = plugin().create;
+    QThreadPool::globalInstance()->start([=] {
+        Problem problem = Problem::None;
+        QStringList lines;
+        QString why;
+        const QImage image = create ? decode(file, data, &why) : QImage();
+        if (!create) {
+            problem = Problem::NoEngine;
+        } else if (image.isNull()) {
+            problem = Problem::Image;
+        } else if (KorvaneOcrEngine *engine = threadEngine(create, languages, &why)) {
+            lines = engine->recognize(image, &why);
+            if (!why.isEmpty())
+                problem = Problem::Image;
+        } else {
+            problem = Problem::NoLanguageData;
+        }
+        if (!why.isEmpty())
+            qCWarning(lcOcr, "cannot recognise %s: %s", file.isEmpty() ? "the image data" : qUtf8Printable(file),
+                      qUtf8Printable(why));
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [=] { callback(problem == Problem::None, lines, problemText(problem, languages)); },
+            Qt::QueuedConnection);
+    });
+}

@@ -1,0 +1,456 @@
+#include "korvanenetworkclient.h"
+
+#include "korvanehosts.h"
+#include "xmlreader.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+#include <QMetaEnum>
+#include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QThread>
+#include <QUrl>
+
+#include <atomic>
+#include <cstring>
+
+Q_LOGGING_CATEGORY(lcNetwork, "korvane.net", QtWarningMsg)
+
+namespace {
+
+std::atomic_int s_transferTimeout{30000};
+
+// Requests are independent: a cookie one answer sets never travels with another request.
+class NoCookieJar final : public QNetworkCookieJar
+{
+public:
+    using QNetworkCookieJar::QNetworkCookieJar;
+    QList<QNetworkCookie> cookiesForUrl(const QUrl &) const override { return {}; }
+    bool setCookiesFromUrl(const QList<QNetworkCookie> &, const QUrl &) override { return false; }
+};
+
+bool isUnreserved(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+QByteArray percentEncoded(const QByteArray &utf8, const char *alsoAllowed)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    QByteArray out;
+    out.reserve(utf8.size() * 3);
+    for (const char c : utf8) {
+        if (isUnreserved(c) || (c != '\0' && std::strchr(alsoAllowed, c))) {
+            out.append(c);
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            out.append('%');
+            out.append(hex[byte >> 4]);
+            out.append(hex[byte & 0xf]);
+        }
+    }
+    return out;
+}
+
+QString variantText(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    return value.toString();
+}
+
+void appendPair(QByteArrayList &pairs, const QString &key, const QVariant &value)
+{
+    const char *allowed = "-._~/?";
+    if (value.typeId() == QMetaType::QVariantMap) {
+        const QVariantMap map = value.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
+            appendPair(pairs, key + QLatin1Char('[') + it.key() + QLatin1Char(']'), it.value());
+        return;
+    }
+    if (value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList) {
+        for (const QVariant &element : value.toList())
+            appendPair(pairs, key + QLatin1String("[]"), element);
+        return;
+    }
+    if (value.isNull() && value.typeId() != QMetaType::QString) {
+        pairs.append(percentEncoded(key.toUtf8(), allowed));
+        return;
+    }
+    pairs.append(percentEncoded(key.toUtf8(), allowed) + '=' + percentEncoded(variantText(value).toUtf8(), allowed));
+}
+
+QString describe(QNetworkReply::NetworkError error)
+{
+    const char *name = QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error);
+    return name ? QString::fromLatin1(name) : QStringLiteral("network error %1").arg(int(error));
+}
+
+} // namespace
+
+struct KorvaneNetWorkClient::Request
+{
+    Shape shape = Shape::Get;
+    QString path;
+    QVariantMap parameters;
+    QVariantMap headers;
+    QString token;
+    QByteArray body;
+    QList<KorvaneFormPart> parts;
+    SuccessBlock success;
+    StatusBlock status;
+    FailureBlock failure;
+};
+
+KorvaneFormPart KorvaneFormPart::field(const QString &name, const QString &value)
+{
+    return KorvaneFormPart{name, value.toUtf8(), QString(), QString()};
+}
+
+KorvaneFormPart KorvaneFormPart::fileData(const QString &name, const QByteArray &data, const QString &fileName,
+                                          const QString &contentType)
+{
+    return KorvaneFormPart{name, data, fileName, contentType};
+}
+
+KorvaneNetWorkClient::KorvaneNetWorkClient() = default;
+
+KorvaneNetWorkClient *KorvaneNetWorkClient::sharedClient()
+{
+    // Created once whatever thread asks first; it lives, and its requests run, on the
+    // application's main thread.
+    static KorvaneNetWorkClient *const client = [] {
+        auto *created = new KorvaneNetWorkClient;
+        if (QCoreApplication::instance())
+            created->moveToThread(QCoreApplication::instance()->thread());
+        return created;
+    }();
+    return client;
+}
+
+int KorvaneNetWorkClient::transferTimeout()
+{
+    return s_transferTimeout.load();
+}
+
+void KorvaneNetWorkClient::setTransferTimeout(int milliseconds)
+{
+    s_transferTimeout = milliseconds;
+}
+
+QString KorvaneNetWorkClient::multipartBoundary()
+{
+    const qint64 seconds = QDateTime::currentSecsSinceEpoch();
+    return QStringLiteral("===%1===").arg(seconds * 1000);
+}
+
+QByteArray KorvaneNetWorkClient::multipartBody(const QString &boundary, const QList<KorvaneFormPart> &parts)
+{
+    const QByteArray dashes = "--" + boundary.toUtf8();
+    QByteArray body;
+    for (const KorvaneFormPart &part : parts) {
+        body += dashes + "\r\n";
+        body += "Content-Disposition: form-data; name=\"" + part.name.toUtf8() + '"';
+        if (!part.fileName.isEmpty())
+            body += "; filename=\"" + part.fileName.toUtf8() + '"';
+        body += "\r\n";
+        if (!part.contentType.isEmpty())
+            body += "Content-Type: " + part.contentType.toUtf8() + "\r\n";
+        body += "\r\n";
+        body += part.data;
+        body += "\r\n";
+    }
+    body += dashes + "--\r\n";
+    return body;
+}
+
+QByteArray KorvaneNetWorkClient::queryString(const QVariantMap &parameters)
+{
+    QByteArrayList pairs;
+    // QVariantMap iterates its keys in ascending order.
+    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
+        appendPair(pairs, it.key(), it.value());
+    return pairs.join('&');
+}
+
+QString KorvaneNetWorkClient::queryEncodedPath(const QString &path)
+{
+    return QString::fromLatin1(percentEncoded(path.toUtf8(), "!$&'()*+,-./:;=?@_~"));
+}
+
+QVariant KorvaneNetWorkClient::jsonObject(const QByteArray &body)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError || document.isNull()) {
+        if (!body.trimmed().isEmpty())
+            qCInfo(lcNetwork, "the answer is not JSON: %s", qUtf8Printable(error.errorString()));
+        return QVariant();
+    }
+    return document.isArray() ? QVariant(document.array().toVariantList()) : QVariant(document.object().toVariantMap());
+}
+
+QVariant KorvaneNetWorkClient::jsonAfterScript(const QByteArray &body)
+{
+    const QString text = QString::fromUtf8(body);
+    const QString marker = QStringLiteral("</script>");
+    const qsizetype at = text.indexOf(marker);
+    if (at < 0)
+        return QVariant();
+    return jsonObject(text.mid(at + marker.size()).toUtf8());
+}
+
+QString KorvaneNetWorkClient::headerValue(const QVariantMap &headers, const QString &name)
+{
+    for (auto it = headers.cbegin(); it != headers.cend(); ++it) {
+        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+            return it.value().toString();
+    }
+    return QString();
+}
+
+void KorvaneNetWorkClient::getPath(const QString &path, const QVariantMap &parameters, const QString &token,
+                                   const SuccessBlock &success, const FailureBlock &failure)
+{
+    Request request;
+    request.shape = Shape::Get;
+    request.path = path;
+    request.parameters = parameters;
+    request.token = token;
+    request.success = success;
+    request.failure = failure;
+    send(std::move(request));
+}
+
+void KorvaneNetWorkClient::putPath(const QString &path, const QVariantMap &parameters, const QString &token,
+                                   const QByteArray &withBody, const StatusBlock &success, const FailureBlock &failure)
+{
+    Request request;
+    request.shape = Shape::Put;
+    request.path = path;
+    request.parameters = parameters;
+    request.token = token;
+    request.body = withBody;
+    request.status = success;
+    request.failure = failure;
+    send(std::move(request));
+}
+
+void KorvaneNetWorkClient::postPath(const QString &path, const QVariantMap &headerParameters,
+                                    const QVariantMap &bodyParameters, const SuccessBlock &success,
+                                    const FailureBlock &failure)
+{
+    Request request;
+    request.shape = Shape::Form;
+    request.path = path;
+    request.headers = headerParameters;
+    request.parameters = bodyParameters;
+    request.success = success;
+    request.failure = failure;
+    send(std::move(request));
+}
+
+void KorvaneNetWorkClient::postJson(const QString &path, const QVariantMap &headerParameters,
+                                    const QVariantMap &bodyParameters, const SuccessBlock &success,
+                                    const FailureBlock &failure)
+{
+    Request request;
+    request.shape = Shape::Json;
+    request.path = path;
+    request.headers = headerParameters;
+    request.parameters = bodyParameters;
+    request.success = success;
+    request.failure = failure;
+    send(std::move(request));
+}
+
+void KorvaneNetWorkClient::postMultiPart(const QString &path, const QVariantMap &headerParameters,
+                                         const QByteArray &withContent, const SuccessBlock &success,
+                                         const FailureBlock &failure)
+{
+    Request request;
+    request.shape = Shape::MultiPart;
+    request.path = path;
+    request.headers = headerParameters;
+    request.parts = {KorvaneFormPart{QStringLiteral("b64_data"), withContent, QString(), QString()}};
+    request.success = success;
+    request.failure = failure;
+    send(std::move(request));
+}
+
+void KorvaneNetWorkClient::postMultiPartForm(const QString &path, const QVariantMap &headerParameters,
+                                             const QList<KorvaneFormPart> &parts, const SuccessBlock &success,
+                                             const FailureBlock &failure)
+{
+    Request request;
+    request.shape = Shape::MultiPartForm;
+    request.path = path;
+    request.headers = headerParameters;
+    request.parts = parts;
+    request.success = success;
+    request.failure = failure;
+    send(std::move(request));
+}
+
+void KorvaneNetWorkClient::send(Request request)
+{
+    // Always through the event loop of the main thread: the callbacks run there, and never
+    // inside the caller's own call.
+    QMetaObject::invokeMethod(this, [this, request = std::move(request)] { start(request); }, Qt::QueuedConnection);
+}
+
+void KorvaneNetWorkClient::start(const Request &request)
+{
+    if (!m_manager) {
+        m_manager = new QNetworkAccessManager(this);
+        m_manager->setCookieJar(new NoCookieJar(m_manager));
+        m_manager->setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
+    }
+
+    QString address = request.shape == Shape::Put ? queryEncodedPath(request.path) : request.path;
+    if (request.shape == Shape::Get && !request.parameters.isEmpty()) {
+        address += address.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?');
+        address += QString::fromLatin1(queryString(request.parameters));
+    }
+    const QUrl url = QUrl::fromEncoded(address.toUtf8(), QUrl::TolerantMode);
+
+    QNetworkRequest http(url);
+    http.setTransferTimeout(transferTimeout());
+    http.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    http.setRawHeader("User-Agent", "Korvane/" + QCoreApplication::applicationVersion().toUtf8());
+    if ((request.shape == Shape::Get || request.shape == Shape::Put) && !request.token.isEmpty())
+        http.setRawHeader("Authorization", request.token.toUtf8());
+    for (auto it = request.headers.cbegin(); it != request.headers.cend(); ++it)
+        http.setRawHeader(it.key().toUtf8(), variantText(it.value()).toUtf8());
+
+    QNetworkReply *reply = nullptr;
+    switch (request.shape) {
+    case Shape::Get:
+        reply = m_manager->get(http);
+        break;
+    case Shape::Put:
+        // An empty value, not a missing header: the store then takes the bytes as they are.
+        http.setRawHeader("Content-Type", QByteArray(""));
+        http.setRawHeader("Origin", "file://");
+        reply = m_manager->put(http, request.body);
+        break;
+    case Shape::Form:
+        if (!http.hasRawHeader("Content-Type"))
+            http.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
+        reply = m_manager->post(http, queryString(request.parameters));
+        break;
+    case Shape::Json:
+        if (!http.hasRawHeader("Content-Type"))
+            http.setRawHeader("Content-Type", "application/json");
+        reply = m_manager->post(http, QJsonDocument::fromVariant(request.parameters).toJson(QJsonDocument::Compact));
+        break;
+    case Shape::MultiPart:
+    case Shape::MultiPartForm: {
+        const QString boundary = multipartBoundary();
+        http.setRawHeader("Content-Type", QStringLiteral("multipart/form-data; boundary=%1").arg(boundary).toUtf8());
+        reply = m_manager->post(http, multipartBody(boundary, request.parts));
+        break;
+    }
+    }
+
+    QPointer<QNetworkReply> guard(reply);
+    const auto refuseIfTooLarge = [guard](qint64 received, qint64 total) {
+        if (guard && (received > maximumResponseSize() || total > maximumResponseSize())
+            && !guard->property("korvaneTooLarge").toBool()) {
+            guard->setProperty("korvaneTooLarge", true);
+            guard->abort();
+        }
+    };
+    connect(reply, &QNetworkReply::downloadProgress, this, refuseIfTooLarge);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, request] { finish(reply, request); });
+}
+
+void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request)
+{
+    reply->deleteLater();
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const auto fail = [&](KorvaneNetWorkError::Kind kind, const QString &description, const QByteArray &body = {}) {
+        qCInfo(lcNetwork, "request failed: %s", qUtf8Printable(description));
+        if (request.failure)
+            request.failure(KorvaneNetWorkError{kind, int(reply->error()), status, description, body.left(64 * 1024)});
+    };
+
+    if (reply->property("korvaneTooLarge").toBool()) {
+        fail(KorvaneNetWorkError::Rejected, QStringLiteral("the answer is larger than %1 bytes").arg(maximumResponseSize()));
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    if (status != 0 && (status < 200 || status > 299)) {
+        fail(KorvaneNetWorkError::HttpStatus, QStringLiteral("HTTP status %1").arg(status), body);
+        return;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        fail(KorvaneNetWorkError::Transport, describe(reply->error()));
+        return;
+    }
+    if (status == 0) {
+        fail(KorvaneNetWorkError::Transport, QStringLiteral("no HTTP answer"));
+        return;
+    }
+
+    QVariantMap headers;
+    for (const QNetworkReply::RawHeaderPair &pair : reply->rawHeaderPairs()) {
+        const QString name = QString::fromLatin1(pair.first);
+        // Qt keeps repeated Set-Cookie fields on separate lines; the readers expect them
+        // joined like every other repeated field.
+        QString value = QString::fromLatin1(pair.second);
+        value.replace(QLatin1Char('\n'), QLatin1String(", "));
+        const QString existing = headerValue(headers, name);
+        headers.insert(name, existing.isEmpty() ? value : existing + QLatin1String(", ") + value);
+    }
+
+    switch (request.shape) {
+    case Shape::Get: {
+        QVariant object;
+        if (request.path == KorvaneHosts::cosServiceUrl())
+            object = XMLReader::dictionaryForXMLData(body, XMLReader::ProcessNamespaces);
+        else
+            object = jsonObject(body);
+        if (request.success)
+            request.success(object, QVariantMap());
+        return;
+    }
+    case Shape::Put: {
+        const QString type = headerValue(headers, QStringLiteral("Content-Type")).section(QLatin1Char(';'), 0, 0).trimmed();
+        const bool json = type.isEmpty() || type == QLatin1String("application/json")
+            || type == QLatin1String("text/json") || type == QLatin1String("text/javascript");
+        if (!body.trimmed().isEmpty() && !json) {
+            fail(KorvaneNetWorkError::Rejected, QStringLiteral("the PUT answer has an unexpected content type"), body);
+            return;
+        }
+        if (request.status)
+            request.status(status);
+        return;
+    }
+    case Shape::Form:
+    case Shape::MultiPartForm:
+        if (request.success)
+            request.success(jsonObject(body), headers);
+        return;
+    case Shape::Json:
+        if (request.success)
+            request.success(jsonObject(body), QVariantMap());
+        return;
+    case Shape::MultiPart: {
+        const QVariant object = jsonAfterScript(body);
+        const bool hasScript = body.contains("</script>");
+        if (request.success)
+            request.success(object, hasScript ? headers : QVariantMap());
+        return;
+    }
+    }
+}

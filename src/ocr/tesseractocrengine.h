@@ -1,0 +1,26 @@
+#pragma once
+
+#include "korvaneocrengine.h"
+
+#include <memory>
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+// Tesseract through its C++ API, with the language data Debian installs.
+class TesseractOcrEngine final : public KorvaneOcrEngine
+{
+public:
+    ~TesseractOcrEngine() override;
+
+    // Null, with the reason, when a language's data is missing or Tesseract does not start.
+    static std::unique_ptr<TesseractOcrEngine> create(const QString &languages, QString *error);
+
+    QStringList recognize(const QImage &image, QString *error) override;
+
+private:
+    TesseractOcrEngine();
+
+    std::unique_ptr<tesseract::TessBaseAPI> m_api;
+};

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <vector>
+
+#include <zlib.h>
+
+// Images of known text for the recognition tests and benchmarks, rendered by Qt with Debian's
+// fonts: DejaVu Sans for Latin text, WenQuanYi Micro Hei for Chinese.
+namespace OcrTestSupport {
+
+inline QString latinFamily()
+{
+    return QStringLiteral("DejaVu Sans");
+}
+
+inline QString chineseFamily()
+{
+    return QStringLiteral("WenQuanYi Micro Hei");
+}
+
+inline bool hasFamily(const QString &family)
+{
+    return QFontDatabase::families().contains(family);
+}
+
+// The lines, black on white (or white on a dark background), one below the other.
+inline QImage render(const QStringList &lines, const QString &family, int pixelSize, bool dark = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    const QFontMetrics metrics(font);
+    int width = 0;
+    for (const QString &line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    const int margin = pixelSize;
+    const int lineHeight = metrics.lineSpacing() + pixelSize / 3;
+    QImage image(width + 2 * margin, int(lines.size()) * lineHeight + 2 * margin, QImage::Format_RGB32);
+    image.fill(dark ? QColor(40, 42, 54) : QColor(Qt::white));
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(dark ? QColor(235, 235, 235) : QColor(Qt::black));
+    for (int i = 0; i < lines.size(); ++i)
+        painter.drawText(margin, margin + i * lineHeight + metrics.ascent(), lines.at(i));
+    return image;
+}
+
+inline QByteArray png(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A valid one-bit grey PNG of any size, all black, written without ever holding its pixels:
+// a few hundred kilobytes for 20,000 × 20,000.
+inline QByteArray hugePng(quint32 width, quint32 height)
+{
+    const auto chunk = [](const char *type, const QByteArray &data) {
+        QByteArray bytes;
+        const quint32 length = quint32(data.size());
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes.append(char((length >> shift) & 0xff));
+        const QByteArray body = QByteArray(type, 4) + data;
+        bytes += body;
+        const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size())));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes.append(char((crc >> shift) & 0xff));
+        return bytes;
+    };
+    QByteArray header;
+    for (quint32 value : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.append(char((value >> shift) & 0xff));
+    header.append(char(1)).append(char(0)).append(char(0)).append(char(0)).append(char(0));
+
+    const qsizetype rowBytes = 1 + (width + 7) / 8;
+    z_stream stream{};
+    deflateInit(&stream, 9);
+    const QByteArray row(rowBytes, '\0');
+    QByteArray compressed;
+    std::vector<char> out(1 << 16);
+    for (quint32 y = 0; y <= height; ++y) {
+        const bool last = y == height;
+        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(row.constData()));
+        stream.avail_in = last ? 0 : uInt(row.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef *>(out.data());
+            stream.avail_out = uInt(out.size());
+            deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+            compressed.append(out.data(), qsizetype(out.size() - stream.avail_out));
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", compressed) + chunk("IEND", {});
+}
+
+// Edit distance in characters (UTF-16 code units suffice for the scripts used here).
+inline int editDistance(const QString &a, const QString &b)
+{
+    std::vector<int> previous(size_t(b.size()) + 1);
+    std::vector<int> current(previous.size());
+    for (size_t j = 0; j < previous.size(); ++j)
+        previous[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        current[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int substitution = previous[size_t(j - 1)] + (a.at(i - 1) == b.at(j - 1) ? 0 : 1);
+            current[size_t(j)] = std::min({previous[size_t(j)] + 1, current[size_t(j - 1)] + 1, substitution});
+        }
+        std::swap(previous, current);
+    }
+    return previous.back();
+}
+
+// Character error rate of a recognised text against the truth, lines joined by "\n".
+inline double characterErrorRate(const QString &truth, const QString &recognised)
+{
+    return truth.isEmpty() ? 0 : double(editDistance(truth, recognised)) / double(truth.size());
+}
+
+} // namespace OcrTestSupport
