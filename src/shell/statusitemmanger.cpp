@@ -303,6 +303,7 @@ void StatusItemManger::dropMenuImageStateNotification(const QVariantMap &userInf
     }
     if (m_isAnimating)
         return;
+    qCInfo(lcShell, "tray animation started");
     m_currentIndex = 1;
     timer()->start();
     animateMenuImage();
@@ -322,6 +323,7 @@ void StatusItemManger::animateMenuImage()
         m_timer->deleteLater();
         m_timer = nullptr;
         setStatusImage(QStringLiteral("menubarIcon"));
+        qCInfo(lcShell, "tray animation ended");
     }
 }
 

@@ -52,11 +52,18 @@ private:
     void setDefault(const QByteArray &line);
     void saveScreenshot(const QString &name);
     void waitForPopover(bool shown);
-    // A hotkey is ignored while the tray icon still animates the last run (one 1.3 s cycle).
-    static void waitForIdleTray() { QTest::qWait(1500); }
+    // A hotkey is ignored while the tray icon still animates the last run: wait until every
+    // animation Korvane started has ended.
+    void waitForIdleTray()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT((m_output += m_korvane.readAllStandardOutput()).count("tray animation ended")
+                                     == m_output.count("tray animation started"),
+                                 15000);
+    }
 
     QTemporaryDir m_home;
     QProcess m_korvane;
+    QByteArray m_output;
     QProcessEnvironment m_env;
 };
 
@@ -91,7 +98,7 @@ void TrayDesktopTest::saveScreenshot(const QString &name)
 
 void TrayDesktopTest::waitForPopover(bool shown)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(mainWindowName) == shown, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(mainWindowName) == shown, 15000);
 }
 
 void TrayDesktopTest::initTestCase()
@@ -152,8 +159,8 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
     const int before = int(session->notifications.calls.size());
     // Rows of the English defaults for text: 0 share, 1 clear style, 2 count characters.
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+3")}));
-    QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), QStringLiteral("Characters: 11. Letters: 4. English words: 1. "), 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), QStringLiteral("Characters: 11. Letters: 4. English words: 1. "), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Character Counter succeeded"));
     QCOMPARE(session->notifications.calls.last().appName, QStringLiteral("Korvane"));
     // The row reports, then the popover closes by itself.
@@ -171,7 +178,7 @@ void TrayDesktopTest::actionHotkeyRunsAListedAction()
     QGuiApplication::clipboard()->setText(QStringLiteral("one two"));
     const int before = int(session->notifications.calls.size());
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+c")}));
-    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Count It succeeded"));
     QCOMPARE(clipboardText(), QStringLiteral("Characters: 7. Letters: 6. English words: 2. "));
     waitForPopover(false);
@@ -184,7 +191,7 @@ void TrayDesktopTest::wrongInputIsToldEvenWhenMuted()
     QGuiApplication::clipboard()->setText(QStringLiteral("text is no file"));
     const int before = int(session->notifications.calls.size());
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+m")}));
-    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Move Away failed"));
     QCOMPARE(session->notifications.calls.last().body, QStringLiteral("This action does not take what is on the clipboard."));
     QVERIFY(!windowShown(mainWindowName));
@@ -225,7 +232,7 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("100"), QStringLiteral("400"), QStringLiteral("200"), QStringLiteral("150"), file});
     QVERIFY(source.waitForStarted());
     QByteArray said;
-    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 5000);
+    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 15000);
 
     const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
     QVERIFY(tray.isValid());
@@ -241,7 +248,7 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
         QVERIFY(move(at + (nearTray - at) * step / 20));
         QTest::qWait(30);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 15000);
     saveScreenshot(QStringLiteral("drop-here-popover"));
 
     // Into the drop area: the drag is classified and the list replaces the small popover.
@@ -264,8 +271,8 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     saveScreenshot(QStringLiteral("main-popover-drag"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
 
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(target + QLatin1String("/holiday.png")), 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(target + QLatin1String("/holiday.png")), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Copy Here succeeded"));
     QVERIFY(QFile::exists(file));
     waitForPopover(false);
@@ -279,11 +286,11 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
         QVERIFY(move(at + (nearTray - at) * step / 20));
         QTest::qWait(30);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 15000);
     QVERIFY(move(QPoint(300, 700)));
     QTest::qWait(100);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 15000);
     source.closeWriteChannel();
     source.waitForFinished(3000);
 }
