@@ -8,7 +8,8 @@ const char inputHelp[] =
     "  --text TEXT        a text item\n"
     "  --text-file FILE   a text item holding FILE's UTF-8 content ('-' reads standard input)\n"
     "  --rtf FILE         an RTF item\n"
-    "  --image FILE       an image-data item holding FILE's PNG or TIFF bytes\n";
+    "  --image FILE       an image-data item holding FILE's bytes, as TIFF when they are TIFF\n"
+    "                     and as PNG otherwise\n";
 
 } // namespace
 
@@ -33,6 +34,9 @@ QString KorvaneCliHelp::general()
         "  --version  the version\n"
         "\n"
         "Exit status: 0 success, 1 failure, 2 usage error.\n"
+        "\n"
+        "Environment:\n"
+        "  KORVANE_THREADS  how many images are worked on at once (default: one per core)\n"
         "\n"
         "Example:\n"
         "  korvane classify photo.jpg notes.txt --json\n");

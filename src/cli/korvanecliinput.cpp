@@ -41,14 +41,10 @@ bool KorvaneCliInput::addFile(KorvanePasteboardType type, const QString &path, Q
     QByteArray data;
     if (!readAll(path, &data, error))
         return false;
-    if (type == KorvanePasteboardType::PNG) {
-        if (data.startsWith("II*") || data.startsWith("MM\0*")) {
-            type = KorvanePasteboardType::TIFF;
-        } else if (!data.startsWith("\x89PNG\r\n\x1a\n")) {
-            *error = QStringLiteral("%1 is neither a PNG nor a TIFF image").arg(path);
-            return false;
-        }
-    }
+    // Other programs put whatever they like under the PNG type, damaged or empty images
+    // included; the image actions must cope with it, so it goes through as it is.
+    if (type == KorvanePasteboardType::PNG && (data.startsWith("II*") || data.startsWith("MM\0*")))
+        type = KorvanePasteboardType::TIFF;
     KorvanePasteboardItem item;
     item.setData(type, data);
     m_pasteboard.addItem(item);
