@@ -8,8 +8,8 @@ const char inputHelp[] =
     "  --text TEXT        a text item\n"
     "  --text-file FILE   a text item holding FILE's UTF-8 content ('-' reads standard input)\n"
     "  --rtf FILE         an RTF item\n"
-    "  --image FILE       an image-data item holding FILE's bytes, as TIFF when they are TIFF\n"
-    "                     and as PNG otherwise\n";
+    "  --image FILE       an image-data item holding FILE's image bytes, as TIFF when they are\n"
+    "                     TIFF and as PNG otherwise\n";
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "korvanecliinput.h"
 
+#include "imagecodec.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,10 +43,16 @@ bool KorvaneCliInput::addFile(KorvanePasteboardType type, const QString &path, Q
     QByteArray data;
     if (!readAll(path, &data, error))
         return false;
-    // Other programs put whatever they like under the PNG type, damaged or empty images
-    // included; the image actions must cope with it, so it goes through as it is.
-    if (type == KorvanePasteboardType::PNG && (data.startsWith("II*") || data.startsWith("MM\0*")))
-        type = KorvanePasteboardType::TIFF;
+    // Other programs put any image under the PNG type, damaged or empty ones included; the
+    // image actions must cope with them, so only bytes that are plainly no image are refused.
+    if (type == KorvanePasteboardType::PNG) {
+        if (data.startsWith("II*") || data.startsWith("MM\0*")) {
+            type = KorvanePasteboardType::TIFF;
+        } else if (!data.isEmpty() && ImageCodec::formatOf(data) == ImageCodec::Format::Unknown) {
+            *error = QStringLiteral("%1 is no image").arg(path);
+            return false;
+        }
+    }
     KorvanePasteboardItem item;
     item.setData(type, data);
     m_pasteboard.addItem(item);
