@@ -9,6 +9,7 @@
 #include <QtEndian>
 
 #include <exiv2/exiv2.hpp>
+#include <vips/vips8>
 
 #include <zlib.h>
 
@@ -139,6 +140,45 @@ inline QByteArray pngClaiming(quint32 width, quint32 height)
     compress(reinterpret_cast<Bytef *>(packed.data()), &packedSize, reinterpret_cast<const Bytef *>(row.constData()), uLong(row.size()));
     packed.resize(qsizetype(packedSize));
     return QByteArray("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) + chunk("IDAT", packed) + chunk("IEND", QByteArray());
+}
+
+// A CMYK JPEG as print workflows write it: four bands, no colour profile.
+inline QByteArray cmykJpeg(int width, int height)
+{
+    static const bool started = VIPS_INIT("imagetests") == 0;
+    Q_UNUSED(started);
+    const vips::VImage noise = vips::VImage::gaussnoise(width, height, vips::VImage::option()->set("sigma", 20.0)->set("seed", 7));
+    vips::VImage cmyk = vips::VImage::bandjoin(std::vector<vips::VImage>{noise, noise, noise, noise})
+        + std::vector<double>{-40, 70, 150, -100};
+    cmyk = cmyk.cast(VIPS_FORMAT_UCHAR).copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_CMYK));
+    VipsBlob *blob = cmyk.jpegsave_buffer(vips::VImage::option()->set("Q", 98));
+    size_t size = 0;
+    const void *bytes = vips_blob_get(blob, &size);
+    QByteArray result(static_cast<const char *>(bytes), qsizetype(size));
+    vips_area_unref(VIPS_AREA(blob));
+    return result;
+}
+
+// Camera-like grain over the picture, so that lossy compression has something to save.
+inline QImage grainy(QImage image)
+{
+    quint32 seed = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = int(seed >> 27) - 16;
+            const QColor c = image.pixelColor(x, y);
+            image.setPixelColor(x, y, QColor(qBound(0, c.red() + grain, 255), qBound(0, c.green() + grain, 255),
+                                             qBound(0, c.blue() + grain, 255), c.alpha()));
+        }
+    }
+    return image;
+}
+
+// A PNG with 16 bits per sample.
+inline QByteArray png16(int width, int height)
+{
+    return encoded(grainy(quadrants(width, height)).convertToFormat(QImage::Format_RGBX64), "PNG");
 }
 
 // What a viewer shows: the pixels turned as the orientation value says.

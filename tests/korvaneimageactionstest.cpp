@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 using namespace ImageTestSupport;
 
 class KorvaneImageActionsTest final : public QObject
@@ -39,6 +41,10 @@ private Q_SLOTS:
     void imageData_data();
     void imageData();
     void nothingToDo();
+    void badFiles_data();
+    void badFiles();
+    void badImageData_data();
+    void badImageData();
     void endToEnd();
 
 private:
@@ -103,6 +109,80 @@ QMap<QString, QByteArray> filesIn(const QString &root)
             files.insert(name + QLatin1Char('/') + it.key(), it.value());
     }
     return files;
+}
+
+// Inputs that are damaged, hostile or unusual, each next to a good photo.
+QMap<QString, QByteArray> awkwardInputs()
+{
+    const QByteArray photo = withMetadata(encoded(quadrants(400, 300), "JPEG", true, 95), 1);
+    const QByteArray picture = encoded(quadrants(400, 300), "PNG");
+    QByteArray cutJpeg = photo.left(photo.size() - 300);
+    QByteArray cutPng = picture.left(picture.size() - 40);
+    return {{"empty.jpg", QByteArray()},
+            {"cut.jpg", cutJpeg},
+            {"cut.png", cutPng},
+            {"bomb.png", pngClaiming(100000, 100000)},
+            {"orientation9.jpg", withMetadata(encoded(quadrants(120, 80), "JPEG"), 9)},
+            {"orientation65535.jpg", withMetadata(encoded(quadrants(120, 80), "JPEG"), 65535)},
+            {"mislabelled.jpg", encoded(grainy(quadrants(120, 80)), "PNG")},
+            {"cmyk.jpg", cmykJpeg(120, 80)},
+            {"deep.png", png16(120, 80)},
+            {"alpha.png", encoded(grainy(quadrants(120, 80, true)), "PNG")}};
+}
+
+const QList<int> &imageActionTypes()
+{
+    static const QList<int> types{0, 1, 2, 16, 4};
+    return types;
+}
+
+QVariantMap settingsFor(int type)
+{
+    switch (type) {
+    case 0:
+        return {{"compressionRato", 0.9}, {"autoPNGtoJPG", true}};
+    case 1:
+        return {{"coverntType", 2}};
+    case 2:
+        return {{"resizeType", 0}, {"targetpx", 50}};
+    case 16:
+        return {{"rotateType", 0}};
+    default:
+        return {};
+    }
+}
+
+struct ActionTexts {
+    const char *success;
+    const char *pending;
+    const char *failure;
+    int code;
+};
+
+ActionTexts textsFor(int type, int succeeded)
+{
+    switch (type) {
+    case 0:
+        return {"NImagesCompressed", "NImagesCanNotCompressPending", "NImagesCanNotCompressed", 1002};
+    case 1:
+        return {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", 4004};
+    case 2:
+        return {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", 5004};
+    case 16:
+        return {succeeded == 1 ? "NImageRoated" : "NImagesRoated", "NImagesCanNotRoatedPending", "NImagesCanNotRoated", 1003};
+    default:
+        return {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", 6004};
+    }
+}
+
+// A transparent corner must come out white where the target format has no alpha.
+bool cornerIsWhite(const QByteArray &data)
+{
+    const QImage image = QImage::fromData(data).convertToFormat(QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    const QColor corner = image.pixelColor(image.width() - 1, image.height() - 1);
+    return corner.red() > 245 && corner.green() > 245 && corner.blue() > 245;
 }
 
 } // namespace
@@ -396,6 +476,154 @@ void KorvaneImageActionsTest::nothingToDo()
         const Outcome outcome = run(action(type, {}), {}, QByteArray(), 0);
         QCOMPARE(outcome.calls, 0);
         QVERIFY(outcome.body.isEmpty());
+    }
+}
+
+// A damaged, hostile or missing file is one counted failure beside a good photo: no crash, no
+// hang, no output for it, not even an empty one, and the sources untouched. Unusual but sound
+// images (decoded by content, CMYK, 16 bits, alpha) are processed.
+void KorvaneImageActionsTest::badFiles_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("succeeded");
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<bool>("onWhite");
+
+    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png", "orientation9.jpg", "orientation65535.jpg",
+                              "gone.jpg"};
+    const QStringList sound{"mislabelled.jpg", "cmyk.jpg", "deep.png"};
+    for (int type : imageActionTypes()) {
+        QVariantMap settings = settingsFor(type);
+        settings.insert("endName", "-out");
+        for (const QString &name : refused)
+            QTest::addRow("%d %s refused", type, qPrintable(name)) << type << settings << name << 1 << 1 << false;
+        for (const QString &name : sound)
+            QTest::addRow("%d %s processed", type, qPrintable(name)) << type << settings << name << 2 << 0 << false;
+        QVariantMap readOnly = settingsFor(type);
+        // Nobody, root included, may create files in /proc.
+        readOnly.insert("savePath", "/proc/self");
+        QTest::addRow("%d into a read-only folder", type) << type << readOnly << "cmyk.jpg" << 0 << 2 << false;
+    }
+    QTest::newRow("alpha compressed on white") << 0 << QVariantMap{{"compressionRato", 0.9}, {"autoPNGtoJPG", true}, {"endName", "-out"}}
+                                               << "alpha.png" << 2 << 0 << true;
+    QTest::newRow("alpha converted to JPEG on white") << 1 << QVariantMap{{"coverntType", 0}, {"endName", "-out"}} << "alpha.png"
+                                                      << 1 << 1 << true;
+    QTest::newRow("alpha converted to BMP on white") << 1 << QVariantMap{{"coverntType", 2}, {"endName", "-out"}} << "alpha.png"
+                                                     << 2 << 0 << true;
+}
+
+void KorvaneImageActionsTest::badFiles()
+{
+    QFETCH(int, type);
+    QFETCH(QVariantMap, settings);
+    QFETCH(QString, name);
+    QFETCH(int, succeeded);
+    QFETCH(int, failed);
+    QFETCH(bool, onWhite);
+
+    QTemporaryDir dir;
+    QMap<QString, QByteArray> sources{{"good.jpg", jpeg(6)}};
+    if (name != "gone.jpg")
+        sources.insert(name, awkwardInputs().value(name));
+    for (auto it = sources.cbegin(); it != sources.cend(); ++it)
+        QVERIFY(ImageManager::writeFile(dir.filePath(it.key()), it.value()));
+    if (name == "cut.jpg")
+        QVERIFY2(!jpegScan(sources.value(name)).isEmpty(), "the cut must fall inside the compressed image");
+
+    const Outcome outcome = run(action(type, settings), {QUrl::fromLocalFile(dir.filePath("good.jpg")), QUrl::fromLocalFile(dir.filePath(name))});
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, succeeded > 0);
+    const ActionTexts texts = textsFor(type, succeeded);
+    QCOMPARE(outcome.error.code(), failed > 0 ? texts.code : 0);
+    if (succeeded == 0) {
+        QCOMPARE(outcome.body, qtTrId(texts.failure).arg(failed));
+    } else {
+        const QString success = qtTrId(texts.success).arg(succeeded);
+        QVERIFY2(outcome.body.startsWith(success.section('%', 0, 0)), qPrintable(outcome.body));
+        QCOMPARE(outcome.body.endsWith(qtTrId(texts.pending).arg(failed)), failed > 0);
+    }
+
+    const QMap<QString, QByteArray> after = filesIn(dir.path());
+    QMap<QString, QByteArray> outputs;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (sources.contains(it.key()))
+            QCOMPARE(it.value(), sources.value(it.key()));
+        else
+            outputs.insert(it.key(), it.value());
+    }
+    QCOMPARE(outputs.size(), qsizetype(succeeded));
+    for (auto it = outputs.cbegin(); it != outputs.cend(); ++it) {
+        QVERIFY2(!QImage::fromData(it.value()).isNull(), qPrintable(it.key()));
+        if (onWhite && it.key().startsWith("alpha"))
+            QVERIFY2(cornerIsWhite(it.value()), qPrintable(it.key()));
+    }
+}
+
+// The same inputs as image data through the real program. Data mode reports success whatever
+// the transformation gave, so a refused input is one that leaves the pasteboard and the output
+// file alone; the process never crashes or hangs, and a size bomb never costs it 500 MB.
+void KorvaneImageActionsTest::badImageData_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariantMap>("settings");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("pasted");
+
+    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png", "orientation9.jpg"};
+    const QStringList sound{"cmyk.jpg", "deep.png"};
+    for (int type : imageActionTypes()) {
+        for (const QString &name : refused)
+            QTest::addRow("%d %s refused", type, qPrintable(name)) << type << settingsFor(type) << name << false;
+        for (const QString &name : sound)
+            QTest::addRow("%d %s processed", type, qPrintable(name)) << type << settingsFor(type) << name << true;
+    }
+    QTest::newRow("alpha to JPEG on white") << 1 << QVariantMap{{"coverntType", 0}} << "alpha.png" << true;
+    QTest::newRow("alpha to BMP on white") << 1 << QVariantMap{{"coverntType", 2}} << "alpha.png" << true;
+}
+
+void KorvaneImageActionsTest::badImageData()
+{
+    QFETCH(int, type);
+    QFETCH(QVariantMap, settings);
+    QFETCH(QString, name);
+    QFETCH(bool, pasted);
+
+    const QString korvane = qEnvironmentVariable("KORVANE_BINARY");
+    QVERIFY(QFileInfo(korvane).isExecutable());
+    QStringList addArguments{"add", "1", QString::number(type)};
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+        addArguments << "--set" << it.key() + '=' + it.value().toString();
+    QProcess add;
+    add.start(korvane, addArguments);
+    QVERIFY(add.waitForFinished(60000));
+    QCOMPARE(add.exitCode(), 0);
+    const QString id = QString::fromUtf8(add.readAllStandardOutput().trimmed().split('\n').last());
+
+    QTemporaryDir dir;
+    const QString input = dir.filePath(name);
+    QVERIFY(ImageManager::writeFile(input, awkwardInputs().value(name)));
+    const QString out = dir.filePath("result");
+    QProcess process;
+    process.start(korvane, {"run", id, "--image", input, "--json", "--out", out});
+    QVERIFY2(process.waitForFinished(60000), "korvane run hung");
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    rusage usage{};
+    QCOMPARE(getrusage(RUSAGE_CHILDREN, &usage), 0);
+    QVERIFY2(usage.ru_maxrss < 500 * 1024, qPrintable(QString("peak %1 KiB").arg(usage.ru_maxrss)));
+
+    const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    const QJsonValue image = result.value("pasteboard").toObject().value("image");
+    QCOMPARE(QFileInfo::exists(out), pasted);
+    QCOMPARE(image.isObject(), pasted);
+    QCOMPARE(ImageManager::readFile(input), awkwardInputs().value(name));
+    if (pasted) {
+        const QByteArray written = ImageManager::readFile(out);
+        QVERIFY(!QImage::fromData(written).isNull());
+        QCOMPARE(image.toObject().value("type").toString(), ImageCodec::mimeType(ImageCodec::formatOf(written)));
+        if (name == "alpha.png")
+            QVERIFY(cornerIsWhite(written));
     }
 }
 

@@ -189,6 +189,48 @@ int exivOrientation(const QByteArray &data)
     return it == exif.end() || it->count() == 0 ? 0 : int(it->toLong());
 }
 
+// Whether a JPEG or PNG reaches its end marker. Decoders treat a cut-off file as a warning
+// and fill the missing rows with grey, and a metadata change never decodes at all, so a photo
+// cut short by a failed copy would otherwise pass as a good one.
+bool isComplete(const QByteArray &data, ImageCodec::Format format)
+{
+    const auto byteAt = [&](qsizetype at) { return uchar(data.at(at)); };
+    if (format == ImageCodec::Format::Jpeg) {
+        qsizetype at = 2;
+        while (at + 1 < data.size()) {
+            if (byteAt(at) != 0xff)
+                return false;
+            const uchar marker = byteAt(at + 1);
+            if (marker == 0xff) {
+                ++at;
+            } else if (marker == 0xda) {
+                // Inside the scans a 0xff data byte is followed by 0, and restart markers are
+                // 0xd0 to 0xd7: the first 0xff 0xd9 is the end of the image.
+                return data.indexOf("\xff\xd9", at + 2) >= 0;
+            } else if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) {
+                at += 2;
+            } else {
+                if (at + 4 > data.size())
+                    return false;
+                at += 2 + ((qsizetype(byteAt(at + 2)) << 8) | byteAt(at + 3));
+            }
+        }
+        return false;
+    }
+    if (format == ImageCodec::Format::Png) {
+        qint64 at = 8;
+        while (at + 12 <= data.size()) {
+            const qint64 length = qint64(byteAt(at)) << 24 | qint64(byteAt(at + 1)) << 16 | qint64(byteAt(at + 2)) << 8
+                                | qint64(byteAt(at + 3));
+            if (data.mid(at + 4, 4) == "IEND")
+                return true;
+            at += 12 + length;
+        }
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ImageCodec::Format ImageCodec::formatOf(const QByteArray &data)
@@ -262,7 +304,7 @@ QString ImageCodec::suffix(Format format)
 bool ImageCodec::readHeader(const QByteArray &data, Header *header)
 {
     const Format format = formatOf(data);
-    if (format == Format::Unknown)
+    if (format == Format::Unknown || !isComplete(data, format))
         return false;
     startLibraries();
     try {
@@ -293,7 +335,8 @@ bool ImageCodec::readHeader(const QByteArray &data, Header *header)
                 // Metadata we cannot parse leaves the image upright.
             }
         }
-        return true;
+        // No table turns a value outside 1 to 8, and viewers disagree on how to show one.
+        return header->orientation >= 0 && header->orientation <= 8;
     } catch (const std::exception &e) {
         qCInfo(lcImage, "cannot read the image: %s", e.what());
         vips_error_clear();

@@ -40,7 +40,8 @@ public:
     static QString suffix(Format format);
 
     // Reads dimensions and orientation without decoding pixels. False for data that is no
-    // image we can read, or whose dimensions exceed maxPixels.
+    // image we can read, a JPEG or PNG cut short, dimensions beyond maxPixels or an
+    // orientation value outside 1 to 8.
     static bool readHeader(const QByteArray &data, Header *header);
 
     // JPEG at quality 0 to 1. Only the colour profile and the orientation value go along, so

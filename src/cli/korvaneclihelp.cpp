@@ -10,7 +10,8 @@ const char inputHelp[] =
     "  --text TEXT        a text item\n"
     "  --text-file FILE   a text item holding FILE's UTF-8 content ('-' reads standard input)\n"
     "  --rtf FILE         an RTF item\n"
-    "  --image FILE       an image-data item holding FILE's PNG or TIFF bytes\n";
+    "  --image FILE       an image-data item holding FILE's image bytes, as TIFF when they are\n"
+    "                     TIFF and as PNG otherwise\n";
 
 } // namespace
 
@@ -38,6 +39,9 @@ QString KorvaneCliHelp::general()
         "  --version  the version\n"
         "\n"
         "Exit status: 0 success, 1 failure, 2 usage error.\n"
+        "\n"
+        "Environment:\n"
+        "  KORVANE_THREADS  how many images are worked on at once (default: one per core)\n"
         "\n"
         "Example:\n"
         "  korvane classify photo.jpg notes.txt --json\n");

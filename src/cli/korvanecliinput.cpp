@@ -1,5 +1,7 @@
 #include "korvanecliinput.h"
 
+#include "imagecodec.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,11 +43,13 @@ bool KorvaneCliInput::addFile(KorvanePasteboardType type, const QString &path, Q
     QByteArray data;
     if (!readAll(path, &data, error))
         return false;
+    // Other programs put any image under the PNG type, damaged or empty ones included; the
+    // image actions must cope with them, so only bytes that are plainly no image are refused.
     if (type == KorvanePasteboardType::PNG) {
         if (data.startsWith("II*") || data.startsWith("MM\0*")) {
             type = KorvanePasteboardType::TIFF;
-        } else if (!data.startsWith("\x89PNG\r\n\x1a\n")) {
-            *error = QStringLiteral("%1 is neither a PNG nor a TIFF image").arg(path);
+        } else if (!data.isEmpty() && ImageCodec::formatOf(data) == ImageCodec::Format::Unknown) {
+            *error = QStringLiteral("%1 is no image").arg(path);
             return false;
         }
     }
