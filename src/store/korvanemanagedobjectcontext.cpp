@@ -114,6 +114,8 @@ KorvaneManagedObjectContext::KorvaneManagedObjectContext()
 
 KorvaneManagedObjectContext::~KorvaneManagedObjectContext()
 {
+    m_insertQueries.clear();
+    m_updateQueries.clear();
     m_registered.clear();
     m_inserted.clear();
     m_updated.clear();
@@ -141,6 +143,10 @@ bool KorvaneManagedObjectContext::addStore(const QString &path, QString *error)
     }
     QSqlQuery pragma(m_db);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // A write-ahead log lets the tray read while the command line writes, and makes each
+    // save one append instead of a rewritten journal.
+    pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+    pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     m_hasStore = true;
     return true;
 }
@@ -369,19 +375,32 @@ bool KorvaneManagedObjectContext::writeObject(const ObjectPtr &object, QString *
     if (!entity.ownerColumn.isEmpty())
         columns.append(quoted(entity.ownerColumn));
 
-    QSqlQuery query(m_db);
-    if (object->m_objectID == 0) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks.append(QStringLiteral("?"));
-        query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(quoted(entity.name), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-    } else {
-        QStringList assignments;
-        for (const QString &column : std::as_const(columns))
-            assignments.append(column + QLatin1String(" = ?"));
-        query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE Z_PK = ?").arg(quoted(entity.name), assignments.join(QLatin1Char(','))));
+    // Saving a reordered list writes hundreds of rows: prepare each statement once.
+    const bool inserting = object->m_objectID == 0;
+    QHash<const KorvaneEntityDescription *, QSqlQuery> &cache = inserting ? m_insertQueries : m_updateQueries;
+    auto cached = cache.find(&entity);
+    if (cached == cache.end()) {
+        QSqlQuery prepared(m_db);
+        bool ok;
+        if (inserting) {
+            QStringList marks;
+            for (int i = 0; i < columns.size(); ++i)
+                marks.append(QStringLiteral("?"));
+            ok = prepared.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoted(entity.name), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        } else {
+            QStringList assignments;
+            for (const QString &column : std::as_const(columns))
+                assignments.append(column + QLatin1String(" = ?"));
+            ok = prepared.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE Z_PK = ?").arg(quoted(entity.name), assignments.join(QLatin1Char(','))));
+        }
+        if (!ok) {
+            *error = prepared.lastError().text();
+            return false;
+        }
+        cached = cache.insert(&entity, prepared);
     }
+    QSqlQuery &query = *cached;
     for (const QVariant &v : std::as_const(object->m_values))
         query.addBindValue(v);
     if (!entity.ownerColumn.isEmpty()) {
@@ -395,8 +414,9 @@ bool KorvaneManagedObjectContext::writeObject(const ObjectPtr &object, QString *
         *error = query.lastError().text();
         return false;
     }
-    if (object->m_objectID == 0)
+    if (inserting)
         object->m_objectID = query.lastInsertId().toLongLong();
+    query.finish();
     return true;
 }
 

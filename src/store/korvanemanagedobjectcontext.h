@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 #include <functional>
@@ -63,6 +64,8 @@ private:
     QSqlDatabase m_db;
     QString m_connectionName;
     bool m_hasStore = false;
+    QHash<const KorvaneEntityDescription *, QSqlQuery> m_insertQueries;
+    QHash<const KorvaneEntityDescription *, QSqlQuery> m_updateQueries;
     QHash<const KorvaneEntityDescription *, QHash<qint64, ObjectPtr>> m_registered;
     // The store's data version when each entity was last read whole; while no other
     // connection commits, the registered objects are the whole table.
