@@ -10,6 +10,7 @@ packages=(
     dbus dbus-x11 xvfb xdotool trayer x11-utils xdg-utils
     opencc libopencc-data
     libvips-dev libexiv2-dev
+    zlib1g-dev libbrotli-dev openssl
     libxcb1-dev libxcb-xtest0-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev
 )
 

@@ -20,6 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <brotli/encode.h>
+#include <zlib.h>
+
 namespace {
 
 // What one request's callbacks did.
@@ -56,6 +59,32 @@ struct Outcome
         };
     }
 };
+
+// windowBits as zlib takes them: 15 zlib-wrapped, -15 raw, 31 gzip.
+QByteArray compressed(const QByteArray &data, int windowBits)
+{
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(int(deflateBound(&stream, uLong(data.size()))), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
+    stream.avail_in = uInt(data.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
+QByteArray brotli(const QByteArray &data)
+{
+    size_t size = BrotliEncoderMaxCompressedSize(size_t(data.size()));
+    QByteArray out(qsizetype(size), Qt::Uninitialized);
+    BrotliEncoderCompress(BROTLI_DEFAULT_QUALITY, BROTLI_DEFAULT_WINDOW, BROTLI_MODE_TEXT, size_t(data.size()),
+                          reinterpret_cast<const uint8_t *>(data.constData()), &size, reinterpret_cast<uint8_t *>(out.data()));
+    out.resize(qsizetype(size));
+    return out;
+}
 
 // Lets late callbacks surface, so that "exactly once" is seen, not assumed.
 void settle(int ms = 100)
@@ -514,6 +543,46 @@ private Q_SLOTS:
         KorvaneNetWorkClient::sharedClient()->putPath(m_server.baseUrl() + "/x", {}, QString(), QByteArray(), nullptr, nullptr);
         QTRY_COMPARE(m_server.requestCount(), 2);
         settle();
+    }
+
+    void answersCompressedAsTheRequestAskedAreUndone_data()
+    {
+        const QByteArray json = R"({"retcode":"0","nick":"压缩"})";
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("deflate (zlib)") << QByteArray("deflate") << compressed(json, 15);
+        QTest::newRow("deflate (raw)") << QByteArray("deflate") << compressed(json, -15);
+        QTest::newRow("gzip") << QByteArray("gzip") << compressed(json, 31);
+        QTest::newRow("br") << QByteArray("br") << brotli(json);
+        QTest::newRow("none") << QByteArray() << json;
+    }
+    void answersCompressedAsTheRequestAskedAreUndone()
+    {
+        QFETCH(QByteArray, encoding);
+        QFETCH(QByteArray, body);
+        StandInResponse answer = StandInResponse::json(body);
+        if (!encoding.isEmpty())
+            answer.addHeader("Content-Encoding", encoding);
+        m_server.setOverride(answer);
+        Outcome outcome;
+        KorvaneNetWorkClient::sharedClient()->postPath(m_server.baseUrl() + "/sso/login.php", {{"Accept-Encoding", "deflate, br"}},
+                                                       {{"a", "1"}}, outcome.success(), outcome.failure());
+        QTRY_COMPARE(outcome.calls(), 1);
+        QCOMPARE(m_server.requests().last().header("Accept-Encoding"), QByteArray("deflate, br"));
+        QCOMPARE(outcome.object.toMap().value("nick").toString(), QString("压缩"));
+    }
+
+    void aCompressionBombIsRefused()
+    {
+        StandInResponse answer = StandInResponse::json(compressed(QByteArray(100 * 1024 * 1024, ' '), 15));
+        answer.addHeader("Content-Encoding", "deflate");
+        m_server.setOverride(answer);
+        Outcome outcome;
+        KorvaneNetWorkClient::sharedClient()->postPath(m_server.baseUrl() + "/x", {{"Accept-Encoding", "deflate"}}, {},
+                                                       outcome.success(), outcome.failure());
+        QTRY_COMPARE_WITH_TIMEOUT(outcome.calls(), 1, 20000);
+        QCOMPARE(outcome.failures, 1);
+        QCOMPARE(outcome.error.kind, KorvaneNetWorkError::Rejected);
     }
 
     void queryEncodingKeepsOnlyTheQueryCharacters()
