@@ -422,6 +422,14 @@ private Q_SLOTS:
         QCOMPARE(KorvaneHosts::bucketBaseUrl("http://myqcloud.com", "photos-125.cos.ap-shanghai", "photos-125", "http"),
                  QString("http://photos-125.cos.ap-shanghai.myqcloud.com"));
         QCOMPARE(KorvaneHosts::bucketBaseUrl("https://localhost:8443", "b.cos.r", "b", "http"), QString("http://localhost:8443/b"));
+        QCOMPARE(KorvaneHosts::bucketBaseUrl("http://[::1]:9000", "b.oss", "b"), QString("http://[::1]:9000/b"));
+        QCOMPARE(KorvaneHosts::withSchemeOf("https://oss-cn-shanghai.aliyuncs.com", "oss-cn-beijing.aliyuncs.com"),
+                 QString("https://oss-cn-beijing.aliyuncs.com"));
+        QCOMPARE(KorvaneHosts::withSchemeOf("http://127.0.0.1:9000", "oss-cn-beijing.aliyuncs.com"), QString("http://127.0.0.1:9000"));
+        setDefault(KorvaneHosts::key("upyun"), "http://127.0.0.1:1/");
+        QCOMPARE(KorvaneHosts::upyun(), QString("http://127.0.0.1:1"));
+        setDefault(KorvaneHosts::key("upyun"), QVariant());
+        QCOMPARE(KorvaneHosts::upyun(), QString("https://v0.api.upyun.com"));
     }
 
     void aWrongSecretKeyIsRefused()
