@@ -14,6 +14,7 @@
 #include "updateviewcontroller.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -37,6 +38,14 @@ public:
 QString daysAgo(int days)
 {
     return QLocale::c().toString(QDate::currentDate().addDays(-days), QStringLiteral("MM dd yyyy"));
+}
+
+// Set KORVANE_SCREENSHOT_DIR to refresh the pictures under docs/screenshots from a test run.
+void screenshot(QWidget *widget, const QString &name)
+{
+    const QString docs = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
+    if (!docs.isEmpty())
+        QVERIFY(widget->grab().save(QDir(docs).filePath(name)));
 }
 
 QStringList buttonNames(QMessageBox *alert)
@@ -93,6 +102,7 @@ private Q_SLOTS:
         QVERIFY(view.progressIndicator()->isHidden());
         QCOMPARE(view.cancelButton()->text(), qtTrId("ok"));
         QCOMPARE(m_service.requestCount(), 0);
+        screenshot(&view, "update-check-failed.png");
     }
 
     void manualCheckUpToDate()
@@ -125,6 +135,8 @@ private Q_SLOTS:
         QCOMPARE(buttonNames(alert), QStringList({"download", "notNow", "checkLogs"}));
         for (QAbstractButton *button : alert->buttons())
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        if (version == QLatin1String("9.9.9"))
+            screenshot(alert, "update-alert.png");
         setDefault(KorvaneUpdateCheck::changeLogUrlKey(), "https://example.org/changes");
         alert->findChild<QPushButton *>("checkLogs")->click();
         QCOMPARE(m_opener->opened, QList<QUrl>{QUrl("https://example.org/changes")});
