@@ -11,6 +11,7 @@ packages=(
     opencc libopencc-data
     libvips-dev libexiv2-dev
     libtesseract-dev tesseract-ocr-eng tesseract-ocr-chi-sim fonts-wqy-microhei
+    zlib1g-dev libbrotli-dev openssl
     libxcb1-dev libxcb-xtest0-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev
     desktop-file-utils appstream dpkg-dev file
 )

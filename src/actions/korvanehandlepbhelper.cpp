@@ -36,6 +36,7 @@ struct ActionSlot {
 // Indexed by type. Empty slots are kinds whose action is not part of this build yet.
 const auto textActions = [] {
     std::array<ActionSlot, 10> slots{};
+    slots[0] = {nullptr, &KorvaneTextActions::translateTextEntity};
     slots[1] = {&KorvaneTextActions::clearTextEntity, nullptr};
     slots[2] = {&KorvaneTextActions::countTextEntity, nullptr};
     slots[3] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};

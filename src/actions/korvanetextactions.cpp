@@ -13,6 +13,8 @@
 #include "korvaneshareactions.h"
 #include "stringmanager.h"
 #include "filemanager.h"
+#include "korvaneapiclient.h"
+#include "texttranslate.h"
 #include "textcapitalrmb.h"
 #include "textcharcount.h"
 #include "textcustomurl.h"
@@ -50,6 +52,51 @@ QString droppedText()
 }
 
 } // namespace
+
+void KorvaneTextActions::translateTextEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const QStringList languages = KorvaneApiClient::translateLanguages();
+    const auto settings = drop->textTranslate();
+    qint64 index = settings ? settings->type() : 0;
+    if (index < 0 || index >= languages.size()) {
+        // Our choice for a stored index that names no language: the first one, as a new
+        // action has it.
+        qCWarning(lcTextActions, "translation language %lld is not one of the list; translating to %s",
+                  index, qUtf8Printable(languages.first()));
+        index = 0;
+    }
+    const QString target = languages.at(index);
+
+    const KorvaneApiClient::TranslationService service = KorvaneApiClient::translationService();
+    if (service == KorvaneApiClient::TranslationService::None) {
+        const QString message = qtTrId("translateNotConfigured");
+        finishOnMain(completion, false, KorvaneError(translateNotConfiguredErrorCode, message));
+        notify(false, *drop, message);
+        return;
+    }
+
+    const auto answered = [drop, completion](bool, const QVariant &result, const QString &message) {
+        if (!message.isEmpty()) {
+            completion(false, KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            notify(false, *drop, message);
+            return;
+        }
+        const QString translated = result.toString();
+        if (!translated.isEmpty()) {
+            KorvaneHandlePbHelper::pasteTextToPB(translated);
+            notify(true, *drop, flattened(translated));
+            completion(true, KorvaneError());
+            return;
+        }
+        completion(false, KorvaneError(7001, qtTrId("TranslateFailed")));
+        notify(false, *drop, qtTrId("TranslateFailed"));
+    };
+    if (service == KorvaneApiClient::TranslationService::LibreTranslate)
+        KorvaneApiClient::libreTranslate(droppedText(), target, answered);
+    else
+        KorvaneApiClient::translate(droppedText(), target, answered);
+}
 
 void KorvaneTextActions::clearTextEntity(const DropPtr &drop)
 {

@@ -13,8 +13,16 @@ class DropListEntity;
 class KorvaneTextActions final
 {
 public:
+    // The failure of a translation no service is set up for; the other codes are the
+    // documented ones.
+    static constexpr int translateNotConfiguredErrorCode = 7005;
+
     using DropPtr = std::shared_ptr<DropListEntity>;
 
+    // Through LibreTranslate when translate/libretranslateUrl is set, else through the
+    // product's service when hosts/service is set; with neither it fails at once, saying what
+    // to set up.
+    static void translateTextEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void clearTextEntity(const DropPtr &drop);
     static void countTextEntity(const DropPtr &drop);
     static void customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &completion);

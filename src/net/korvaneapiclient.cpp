@@ -382,6 +382,19 @@ KorvaneApiClient::TranslationService KorvaneApiClient::translationService()
     return TranslationService::None;
 }
 
+QString KorvaneApiClient::translationServiceDescription()
+{
+    switch (translationService()) {
+    case TranslationService::LibreTranslate:
+        return qtTrId("translateServiceLibre").arg(KorvanePlatform::userDefaults()->value(libreTranslateUrlKey()).toString().trimmed());
+    case TranslationService::Service:
+        return qtTrId("translateServiceOwn").arg(KorvaneHosts::service());
+    case TranslationService::None:
+        break;
+    }
+    return qtTrId("translateServiceNone");
+}
+
 void KorvaneApiClient::translate(const QString &text, const QString &withTargetLanguage, const ResultCompletion &completion)
 {
     if (!isServiceConfigured(completion))

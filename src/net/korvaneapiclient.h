@@ -29,6 +29,8 @@ public:
     // else the product's service when "hosts/service" is set, else none.
     enum class TranslationService { None, Service, LibreTranslate };
     static TranslationService translationService();
+    // A sentence for the translation panel: which service translation will use.
+    static QString translationServiceDescription();
     static QString libreTranslateUrlKey() { return QStringLiteral("translate/libretranslateUrl"); }
     static QString libreTranslateApiKeyKey() { return QStringLiteral("translate/libretranslateKey"); }
     // The target codes, by the translate action's language index.

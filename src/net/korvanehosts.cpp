@@ -90,3 +90,17 @@ QString KorvaneHosts::bucketBaseUrl(const QString &baseUrl, const QString &hostP
     }
     return url.toString(QUrl::FullyEncoded);
 }
+
+QString KorvaneHosts::withSchemeOf(const QString &baseUrl, const QString &bareHost)
+{
+    const QUrl base(baseUrl);
+    QUrl url;
+    url.setScheme(base.scheme().isEmpty() ? QStringLiteral("https") : base.scheme());
+    if (isPathStyleHost(base.host())) {
+        url.setHost(base.host());
+        url.setPort(base.port());
+    } else {
+        url.setHost(bareHost);
+    }
+    return url.toString(QUrl::FullyEncoded);
+}

@@ -41,6 +41,10 @@ public:
     // example "photos-125.cos.ap-shanghai" under "http://myqcloud.com". On a path-style host
     // the bucket becomes the first path segment instead: "http://127.0.0.1:PORT/BUCKET".
     // A scheme given to scheme overrides the base URL's.
+    // A bare host a store names later (OSS's region endpoint in an answer), as a base URL with
+    // the scheme and port of the setting it replaces; on a path-style host the setting's own
+    // host is kept, so the local stand-in stays the one addressed.
+    static QString withSchemeOf(const QString &baseUrl, const QString &bareHost);
     static QString bucketBaseUrl(const QString &baseUrl, const QString &hostPrefix, const QString &bucket,
                                  const QString &scheme = QString());
 };

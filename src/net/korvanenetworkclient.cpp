@@ -1,5 +1,6 @@
 #include "korvanenetworkclient.h"
 
+#include "contentdecoding.h"
 #include "korvanehosts.h"
 #include "xmlreader.h"
 
@@ -388,7 +389,30 @@ void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request)
         fail(KorvaneNetWorkError::Rejected, QStringLiteral("the answer is larger than %1 bytes").arg(maximumResponseSize()));
         return;
     }
-    const QByteArray body = reply->readAll();
+    QByteArray body = reply->readAll();
+    if (body.size() > maximumResponseSize()) {
+        fail(KorvaneNetWorkError::Rejected, QStringLiteral("the answer is larger than %1 bytes").arg(maximumResponseSize()));
+        return;
+    }
+    // Qt undoes the compression it asked for; a request that named its own Accept-Encoding
+    // gets the body as the server compressed it.
+    const QByteArray encoding = reply->rawHeader("Content-Encoding");
+    if (!headerValue(request.headers, QStringLiteral("Accept-Encoding")).isEmpty() && !encoding.isEmpty()) {
+        QByteArray decoded;
+        switch (KorvaneContentDecoding::decode(encoding, body, maximumResponseSize(), &decoded)) {
+        case KorvaneContentDecoding::Result::Decoded:
+            body = decoded;
+            break;
+        case KorvaneContentDecoding::Result::TooLarge:
+            fail(KorvaneNetWorkError::Rejected, QStringLiteral("the answer is larger than %1 bytes").arg(maximumResponseSize()));
+            return;
+        case KorvaneContentDecoding::Result::Unsupported:
+        case KorvaneContentDecoding::Result::Corrupt:
+            qCInfo(lcNetwork, "the answer's %s encoding cannot be undone", encoding.constData());
+            body.clear();
+            break;
+        }
+    }
     if (status != 0 && (status < 200 || status > 299)) {
         fail(KorvaneNetWorkError::HttpStatus, QStringLiteral("HTTP status %1").arg(status), body);
         return;

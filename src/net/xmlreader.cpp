@@ -1,5 +1,6 @@
 #include "xmlreader.h"
 
+#include <QHash>
 #include <QXmlStreamReader>
 
 XMLReader::XMLReader(int options)
@@ -31,48 +32,55 @@ QVariant XMLReader::dictionaryForXMLString(const QString &string, int options, Q
     return dictionaryForXMLData(string.toUtf8(), options, error);
 }
 
-void XMLReader::startElement(const QString &name, const QVariantMap &attributes)
+void XMLReader::startElement(const QString &name, QVariantMap &&attributes)
 {
-    QVariantMap &parent = dictionaryStack.last();
-    qsizetype index = -1;
-    const auto existing = parent.find(name);
-    if (existing == parent.end()) {
-        parent.insert(name, attributes);
-    } else if (existing->typeId() == QMetaType::QVariantList) {
-        QVariantList list = existing->toList();
-        index = list.size();
-        list.append(attributes);
-        *existing = list;
-    } else {
-        *existing = QVariantList{*existing, attributes};
-        index = 1;
-    }
-    dictionaryStack.append(attributes);
-    m_placeStack.append({name, index});
+    const qsizetype index = m_elements.size();
+    m_elements.append(Element{std::move(attributes), QString(), false, {}});
+    m_elements[dictionaryStack.last()].children.append({name, index});
+    dictionaryStack.append(index);
 }
 
 void XMLReader::endElement()
 {
     if (!textInProgress.isEmpty()) {
-        dictionaryStack.last().insert(QStringLiteral("text"), textInProgress.trimmed());
+        Element &element = m_elements[dictionaryStack.last()];
+        element.text = textInProgress.trimmed();
+        element.hasText = true;
         textInProgress = QString();
     }
-    // Maps are values here: the finished element is written back into its parent's place.
-    const QVariantMap finished = dictionaryStack.takeLast();
-    const auto [name, index] = m_placeStack.takeLast();
-    QVariantMap &parent = dictionaryStack.last();
-    if (index < 0) {
-        parent.insert(name, finished);
-    } else {
-        QVariantList list = parent.value(name).toList();
-        list[index] = finished;
-        parent.insert(name, list);
+    dictionaryStack.removeLast();
+}
+
+QVariantMap XMLReader::mapOf(qsizetype index) const
+{
+    const Element &element = m_elements.at(index);
+    QVariantMap map = element.attributes;
+    // A name met once holds that child's map; met again (or already an attribute's), a list
+    // of the values in document order.
+    QHash<QString, QVariantList> lists;
+    for (const auto &[name, child] : element.children) {
+        const auto list = lists.find(name);
+        if (list != lists.end()) {
+            list->append(mapOf(child));
+            continue;
+        }
+        const auto existing = map.constFind(name);
+        if (existing == map.cend())
+            map.insert(name, mapOf(child));
+        else
+            lists.insert(name, QVariantList{*existing, mapOf(child)});
     }
+    for (auto it = lists.cbegin(); it != lists.cend(); ++it)
+        map.insert(it.key(), it.value());
+    if (element.hasText)
+        map.insert(QStringLiteral("text"), element.text);
+    return map;
 }
 
 QVariant XMLReader::objectWithData(const QByteArray &data)
 {
-    dictionaryStack = {QVariantMap()};
+    m_elements = {Element()};
+    dictionaryStack = {0};
     textInProgress.clear();
     QXmlStreamReader xml(data);
     xml.setNamespaceProcessing(m_options & ProcessNamespaces);
@@ -91,7 +99,7 @@ QVariant XMLReader::objectWithData(const QByteArray &data)
             for (const QXmlStreamAttribute &attribute : xml.attributes())
                 attributes.insert((localNames ? attribute.name() : attribute.qualifiedName()).toString(),
                                   attribute.value().toString());
-            startElement((localNames ? xml.name() : xml.qualifiedName()).toString(), attributes);
+            startElement((localNames ? xml.name() : xml.qualifiedName()).toString(), std::move(attributes));
             break;
         }
         case QXmlStreamReader::Characters:
@@ -111,5 +119,5 @@ QVariant XMLReader::objectWithData(const QByteArray &data)
         errorPointer = QStringLiteral("%1 (line %2, column %3)").arg(xml.errorString()).arg(xml.lineNumber()).arg(xml.columnNumber());
         return QVariant();
     }
-    return dictionaryStack.first();
+    return mapOf(0);
 }

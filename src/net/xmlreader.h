@@ -34,14 +34,23 @@ private:
     explicit XMLReader(int options);
     QVariant objectWithData(const QByteArray &data);
 
-    void startElement(const QString &name, const QVariantMap &attributes);
+    // An element while the document is read: its attributes, its text and its children in
+    // order. The maps are made once, at the end, so that no map is copied per element.
+    struct Element {
+        QVariantMap attributes;
+        QString text;
+        bool hasText = false;
+        QList<QPair<QString, qsizetype>> children;  // name, index into m_elements
+    };
+
+    void startElement(const QString &name, QVariantMap &&attributes);
     void endElement();
+    QVariantMap mapOf(qsizetype element) const;
 
     int m_options = 0;
-    // The open elements' maps; the bottom one is the result's root. Each open element is a
-    // path from its parent: the key, and the index when the key holds a list.
-    QList<QVariantMap> dictionaryStack;
-    QList<QPair<QString, qsizetype>> m_placeStack;
+    QList<Element> m_elements;
+    // The open elements, as indexes into m_elements; the bottom one is the result's root.
+    QList<qsizetype> dictionaryStack;
     QString textInProgress;
     QString errorPointer;
 };

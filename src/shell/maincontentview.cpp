@@ -10,6 +10,7 @@
 #include "korvanenotificationcenter.h"
 #include "korvaneplatform.h"
 #include "pthotkeycenter.h"
+#include "updateviewcontroller.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -293,6 +294,7 @@ void MainContentView::customHotKey()
 
 void MainContentView::unRegisterHotKey()
 {
+    KorvaneUpdateChecker::checkAutomatically();
     if (!m_digitsRegistered)
         return;
     KorvaneEventHotKeyService *service = KorvanePlatform::eventHotKeyService();

@@ -1,0 +1,153 @@
+// From a stand-in's answer to the completion: how long the client and the service API take
+// once the last byte of an answer has left the server, measured in one process. Each figure
+// is the median over many requests; "parse" is the share spent turning the body into maps.
+// Like the tests, this spells its data as plain literals.
+#undef QT_NO_CAST_FROM_ASCII
+#undef QT_NO_CAST_TO_ASCII
+
+#include "benchutil.h"
+#include "droplistentity.h"
+#include "headlessclipboard.h"
+#include "headlessnotifier.h"
+#include "korvaneapiclient.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanehosts.h"
+#include "korvanetranslations.h"
+#include "korvanenetworkclient.h"
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
+#include "servers/cosstandin.h"
+#include "servers/libretranslatestandin.h"
+#include "servers/servicestandin.h"
+#include "servers/weibostandin.h"
+#include "texttranslate.h"
+#include "xmlreader.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Figures
+{
+    double median = 0;
+    double p90 = 0;
+};
+
+// Runs the request `runs` times; each time the completion records its own moment, compared
+// with the moment the server finished writing the answer.
+Figures answerToCompletion(StandInServer &server, int runs, const std::function<void(std::function<void()> done)> &request)
+{
+    std::vector<double> micros;
+    for (int i = 0; i < runs; ++i) {
+        QEventLoop loop;
+        Clock::time_point completed;
+        request([&] {
+            completed = Clock::now();
+            loop.quit();
+        });
+        loop.exec();
+        micros.push_back(std::chrono::duration<double, std::micro>(completed - server.lastAnswerSent()).count());
+    }
+    std::sort(micros.begin(), micros.end());
+    return {micros[micros.size() / 2], micros[micros.size() * 9 / 10]};
+}
+
+void print(const char *name, const Figures &figures, double parseMicros)
+{
+    std::printf("%-34s median %7.1f us   p90 %7.1f us   parse %6.1f us\n", name, figures.median, figures.p90, parseMicros);
+}
+
+double parseMicros(const std::function<void()> &parse)
+{
+    return medianMilliseconds(501, parse) * 1000.0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    KorvaneTranslations::install({QStringLiteral("en-US")});
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+    KorvanePlatform::setClipboard(std::make_unique<HeadlessClipboard>());
+    KorvanePlatform::setNotifier(std::make_unique<HeadlessNotifier>());
+    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
+
+    ServiceStandIn service;
+    LibreTranslateStandIn libre;
+    CosStandIn cos;
+    WeiboStandIn weibo;
+    if (!service.start() || !libre.start() || !cos.start() || !weibo.start()) {
+        std::fprintf(stderr, "cannot listen on 127.0.0.1\n");
+        return 1;
+    }
+    cos.secretKeys.insert("AKIDbench", "bench-secret");
+    for (int i = 0; i < 20; ++i)
+        cos.buckets.append({QStringLiteral("bucket%1-1250000000").arg(i), QStringLiteral("ap-shanghai")});
+    weibo.accounts.insert("bench@example.com", "pw");
+    defaults->setValue(KorvaneHosts::key("service"), service.baseUrl());
+    defaults->setValue(KorvaneHosts::key("cosService"), cos.baseUrl());
+    defaults->setValue(KorvaneHosts::key("cosDomain"), cos.baseUrl());
+    defaults->setValue(KorvaneHosts::key("sinaLogin"), weibo.baseUrl());
+    defaults->setValue(KorvaneHosts::key("weiboUpload"), weibo.baseUrl());
+    defaults->setValue(KorvaneHosts::key("weiboHome"), weibo.baseUrl());
+
+    const int runs = 301;
+    std::printf("From the stand-in's last answer byte to the completion, %d requests each (loopback, one process)\n", runs);
+
+    const QByteArray translateBody = R"({"code":200,"message":"success","data":{"targetText":"Hello, world"}})";
+    print("service translate (form POST)", answerToCompletion(service, runs, [](auto done) {
+              KorvaneApiClient::translate("你好，世界", "en", [done](bool, const QVariant &, const QString &) { done(); });
+          }),
+          parseMicros([&] { KorvaneNetWorkClient::jsonObject(translateBody); }));
+
+    const QByteArray xml = cos.listXml().toUtf8();
+    print("COS bucket list, 20 buckets (XML)", answerToCompletion(cos, runs, [](auto done) {
+              KorvaneApiClient::getQCloudBucketDetail("bench-secret", "AKIDbench", "bucket19",
+                                                      [done](bool, const QVariant &, const QString &) { done(); });
+          }),
+          parseMicros([&] { XMLReader::dictionaryForXMLData(xml, XMLReader::ProcessNamespaces); }));
+
+    bool loggedIn = false;
+    KorvaneApiClient::weiboLogin("bench@example.com", "pw", [&](bool ok, const QString &) { loggedIn = ok; });
+    while (!loggedIn)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const QByteArray png = QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR4nGNgYGD4DwABBAEAwS2OUAAAAABJRU5ErkJggg==");
+    const QByteArray page = "<meta/><script type=\"text/javascript\">document.domain=\"sina.com.cn\";</script>"
+                            R"({"code":"A00006","data":{"count":1,"pics":{"pic_1":{"pid":"006ogzO5ly1gk1h9a6x8sj30u00u0q4f","width":640}}}})";
+    print("Weibo upload (multipart, </script>)", answerToCompletion(weibo, runs, [&](auto done) {
+              KorvaneApiClient::weiboUploadImg(png.toBase64(), [done](bool, const QVariant &, const QString &) { done(); });
+          }),
+          parseMicros([&] { KorvaneNetWorkClient::jsonAfterScript(page); }));
+
+    defaults->setValue(KorvaneApiClient::libreTranslateUrlKey(), libre.baseUrl());
+    print("LibreTranslate (JSON POST)", answerToCompletion(libre, runs, [](auto done) {
+              KorvaneApiClient::libreTranslate("Good morning", "jp", [done](bool, const QVariant &, const QString &) { done(); });
+          }),
+          parseMicros([] { KorvaneNetWorkClient::jsonObject(R"({"translatedText":"<ja> Good morning","detectedLanguage":{"confidence":90,"language":"en"}})"); }));
+
+    // The whole translate action: answer, clipboard, notification, completion.
+    defaults->remove(KorvaneApiClient::libreTranslateUrlKey());
+    KorvaneCoreDataHelper store;
+    const auto drop = store.getNewDrop(0, 0, 0);
+    drop->textTranslate()->setType(1);
+    KorvaneHandleData::shareInstance()->resetHandleDataWith(QStringLiteral("你好，世界"));
+    print("translate action (service)", answerToCompletion(service, runs, [&](auto done) {
+              KorvaneHandlePbHelper::handleDropEntity(drop, [done](bool, const KorvaneError &) { done(); });
+          }),
+          0);
+
+    std::printf("loopback floor: a Qt socket read of the same answers is part of each figure\n");
+    return 0;
+}

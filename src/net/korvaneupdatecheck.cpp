@@ -1,0 +1,81 @@
+#include "korvaneupdatecheck.h"
+
+#include "korvaneapiclient.h"
+#include "korvanehosts.h"
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
+
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QTimeZone>
+
+Q_LOGGING_CATEGORY(lcUpdate, "korvane.net.update", QtWarningMsg)
+
+namespace {
+
+QUrl urlSetting(const QString &key, const QString &fallback)
+{
+    const QString stored = KorvanePlatform::userDefaults()->value(key).toString().trimmed();
+    return QUrl(stored.isEmpty() ? fallback : stored);
+}
+
+QString dayText(const QDate &day)
+{
+    // Digits only, but written with the C locale so no system locale changes them.
+    return QLocale::c().toString(day, KorvaneUpdateCheck::dateFormat());
+}
+
+} // namespace
+
+QUrl KorvaneUpdateCheck::downloadUrl()
+{
+    return urlSetting(downloadUrlKey(), QStringLiteral("https://korvane.org/download"));
+}
+
+QUrl KorvaneUpdateCheck::changeLogUrl()
+{
+    return urlSetting(changeLogUrlKey(), QStringLiteral("https://korvane.org/changelog"));
+}
+
+void KorvaneUpdateCheck::checkForUpdate(const CheckCompletion &completion)
+{
+    KorvaneApiClient::getAppVersion([completion](bool success, const QVariant &result, const QString &) {
+        const QString version = result.toString();
+        Outcome outcome = Outcome::Failed;
+        if (success)
+            outcome = version == KorvaneApiClient::currentVersion() ? Outcome::UpToDate : Outcome::UpdateAvailable;
+        if (completion)
+            completion(outcome, version);
+    });
+}
+
+bool KorvaneUpdateCheck::checkAutomatically(const CheckCompletion &completion)
+{
+    return checkAutomatically(QDateTime::currentDateTime(), completion);
+}
+
+bool KorvaneUpdateCheck::checkAutomatically(const QDateTime &now, const CheckCompletion &completion)
+{
+    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
+    QString stored = defaults->value(lastCheckKey()).toString();
+    if (stored.isEmpty()) {
+        stored = dayText(now.date());
+        defaults->setValue(lastCheckKey(), stored);
+    }
+    QDate last = QLocale::c().toDate(stored, dateFormat());
+    if (!last.isValid()) {
+        qCWarning(lcUpdate, "the stored %s \"%s\" is no date; checking now", qUtf8Printable(lastCheckKey()),
+                  qUtf8Printable(stored));
+        last = now.date().addDays(-4);
+    }
+    const QDateTime due = QDateTime(last, QTime(0, 0), now.timeZone()).addSecs(interval());
+    if (!(due < now))
+        return false;
+    defaults->setValue(lastCheckKey(), dayText(now.date()));
+    if (KorvaneHosts::service().isEmpty()) {
+        qCInfo(lcUpdate, "no update check: no service is set up");
+        return false;
+    }
+    checkForUpdate(completion);
+    return true;
+}

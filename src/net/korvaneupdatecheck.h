@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+// Compares the running version with the one the product's service reports. Any other
+// version text, older or newer, counts as an update. The windows that show the outcome live
+// in the shell.
+class KorvaneUpdateCheck final
+{
+public:
+    KorvaneUpdateCheck() = delete;
+
+    enum class Outcome { Failed, UpToDate, UpdateAvailable };
+    using CheckCompletion = std::function<void(Outcome outcome, const QString &serverVersion)>;
+
+    static QString lastCheckKey() { return QStringLiteral("kLastCheckUpdate"); }
+    static QString dateFormat() { return QStringLiteral("MM dd yyyy"); }
+    static qint64 interval() { return 259200; }
+    static QString downloadUrlKey() { return QStringLiteral("update/downloadUrl"); }
+    static QString changeLogUrlKey() { return QStringLiteral("update/changeLogUrl"); }
+    static QUrl downloadUrl();
+    static QUrl changeLogUrl();
+
+    // Asks the service now. With no service set up it fails without a request.
+    static void checkForUpdate(const CheckCompletion &completion);
+
+    // The check made when the popover closes: at most once every three days, the day stored
+    // before the request so that a failed one waits three days too. With no service set up
+    // nothing is sent. True when a request went out; the completion is called only then.
+    static bool checkAutomatically(const CheckCompletion &completion);
+    static bool checkAutomatically(const QDateTime &now, const CheckCompletion &completion);
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
+
+#include <QLoggingCategory>
+#include <QString>
+#include <QStringList>
+#include <QtMessageHandler>
+
+#include <functional>
+
+// Points a "hosts/NAME" setting (or any other) at a value for the length of a test.
+inline void setDefault(const QString &key, const QVariant &value)
+{
+    if (value.isNull())
+        KorvanePlatform::userDefaults()->remove(key);
+    else
+        KorvanePlatform::userDefaults()->setValue(key, value);
+}
+
+// Every log line written while it lives, whatever its category's level.
+class LogCapture final
+{
+public:
+    LogCapture()
+    {
+        s_lines = &m_lines;
+        m_previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+            if (s_lines)
+                s_lines->append(message);
+        });
+        QLoggingCategory::setFilterRules(QStringLiteral("korvane.*=true"));
+    }
+    ~LogCapture()
+    {
+        qInstallMessageHandler(m_previous);
+        QLoggingCategory::setFilterRules(QString());
+        s_lines = nullptr;
+    }
+    const QStringList &lines() const { return m_lines; }
+    QString text() const { return m_lines.join(QLatin1Char('\n')); }
+
+private:
+    static inline QStringList *s_lines = nullptr;
+    QStringList m_lines;
+    QtMessageHandler m_previous = nullptr;
+};

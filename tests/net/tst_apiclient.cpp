@@ -1,0 +1,714 @@
+// The service API against the stand-ins: what each request sends, what each answer gives,
+// and every row of the failure table.
+#include "korvaneapiclient.h"
+#include "korvanecardmodels.h"
+#include "korvanehosts.h"
+#include "korvanenetworkclient.h"
+#include "korvanetranslations.h"
+#include "nettestsupport.h"
+#include "servers/cosstandin.h"
+#include "servers/libretranslatestandin.h"
+#include "servers/servicestandin.h"
+#include "servers/tencentocrstandin.h"
+#include "servers/weibostandin.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Result
+{
+    int calls = 0;
+    bool success = false;
+    QVariant result;
+    QString message;
+
+    KorvaneApiClient::ResultCompletion completion()
+    {
+        return [this](bool s, const QVariant &r, const QString &m) {
+            ++calls;
+            success = s;
+            result = r;
+            message = m;
+        };
+    }
+    KorvaneApiClient::FlagCompletion flag()
+    {
+        return [this](bool s, const QString &m) {
+            ++calls;
+            success = s;
+            message = m;
+        };
+    }
+};
+
+QString closedPortUrl()
+{
+    QTcpServer unused;
+    unused.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = unused.serverPort();
+    unused.close();
+    return QString("http://127.0.0.1:%1").arg(port);
+}
+
+QByteArray pngBytes()
+{
+    return QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR4nGNgYGD4DwABBAEAwS2OUAAAAABJRU5ErkJggg==");
+}
+
+} // namespace
+
+class ApiClientTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        KorvaneTranslations::install({QStringLiteral("en-US")});
+        QVERIFY(m_service.start());
+        QVERIFY(m_ocr.start());
+        QVERIFY(m_cos.start());
+        QVERIFY(m_weibo.start());
+        QVERIFY(m_libre.start());
+        m_cos.secretKeys.insert("AKIDexample", "secret-key-of-example");
+        m_weibo.accounts.insert("user@example.com", "p@ss word&1");
+        QVERIFY(m_dir.isValid());
+    }
+
+    void init()
+    {
+        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
+        setDefault(KorvaneHosts::key("ocr"), m_ocr.baseUrl());
+        setDefault(KorvaneHosts::key("cosService"), m_cos.baseUrl());
+        setDefault(KorvaneHosts::key("cosDomain"), m_cos.baseUrl());
+        setDefault(KorvaneHosts::key("sinaLogin"), m_weibo.baseUrl());
+        setDefault(KorvaneHosts::key("weiboUpload"), m_weibo.baseUrl());
+        setDefault(KorvaneHosts::key("weiboHome"), m_weibo.baseUrl());
+        setDefault(KorvaneHosts::key("weiboImage"), "http://img.example");
+        setDefault(KorvaneApiClient::libreTranslateUrlKey(), m_libre.baseUrl());
+        setDefault(KorvaneApiClient::weiboCookieKey(), QVariant());
+        setDefault(KorvaneApiClient::weiboCookieExpireKey(), QVariant());
+        for (StandInServer *server : std::initializer_list<StandInServer *>{&m_service, &m_ocr, &m_cos, &m_weibo, &m_libre}) {
+            server->clearRequests();
+            server->clearOverride();
+        }
+    }
+
+    void cleanup()
+    {
+        for (StandInServer *server : std::initializer_list<StandInServer *>{&m_service, &m_ocr, &m_cos, &m_weibo, &m_libre}) {
+            QVERIFY2(server->problems().isEmpty(), qPrintable(server->problems().join("; ")));
+            server->clearProblems();
+        }
+    }
+
+    // The product's service.
+
+    void translateGivesTheTargetText()
+    {
+        m_service.dictionary["de"]["Hello"] = "Hallo";
+        Result r;
+        KorvaneApiClient::translate("Hello", "de", r.completion());
+        QCOMPARE(r.calls, 0);
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(r.result.toString(), QString("Hallo"));
+        QVERIFY(r.message.isNull());
+        QCOMPARE(m_service.requests().last().formFields().value("sourceText"), QString("Hello"));
+    }
+
+    void serviceAnswersOtherThan200FailWithoutMessage_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("code 500") << QByteArray(R"({"code":500,"message":"busy"})");
+        QTest::newRow("code as text") << QByteArray(R"({"code":"401"})");
+        QTest::newRow("html") << QByteArray("<html>maintenance</html>");
+        QTest::newRow("no code") << QByteArray(R"({"data":{"targetText":"x"}})");
+    }
+    void serviceAnswersOtherThan200FailWithoutMessage()
+    {
+        QFETCH(QByteArray, answer);
+        m_service.setOverride(StandInResponse::json(answer));
+        Result r;
+        KorvaneApiClient::translate("Hello", "en", r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QVERIFY(r.message.isNull());
+    }
+
+    void codeAsNumericTextCounts()
+    {
+        m_service.setOverride(StandInResponse::json(R"({"code":"200","data":{"targetText":"ok"}})"));
+        Result r;
+        KorvaneApiClient::translate("Hello", "en", r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(r.result.toString(), QString("ok"));
+    }
+
+    void transportFailureCarriesTheMessage_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("refused") << 0;
+        QTest::newRow("closed") << 1;
+        QTest::newRow("status 502") << 2;
+    }
+    void transportFailureCarriesTheMessage()
+    {
+        QFETCH(int, kind);
+        if (kind == 0) {
+            setDefault(KorvaneHosts::key("service"), closedPortUrl());
+        } else if (kind == 1) {
+            StandInResponse close;
+            close.behaviour = StandInResponse::Behaviour::Close;
+            m_service.setOverride(close, false);
+        } else {
+            m_service.setOverride(StandInResponse::text("text/html", "bad gateway", 502));
+        }
+        Result translate;
+        KorvaneApiClient::translate("Hello", "en", translate.completion());
+        QTRY_COMPARE(translate.calls, 1);
+        QVERIFY(!translate.success);
+        QCOMPARE(translate.message, KorvaneApiClient::cannotConnectMessage());
+        QVERIFY(!translate.message.isEmpty());
+        m_service.clearOverride();
+    }
+
+    void noServiceMeansNoRequest()
+    {
+        setDefault(KorvaneHosts::key("service"), "");
+        Result version, token, translate;
+        KorvaneApiClient::getAppVersion(version.completion());
+        KorvaneApiClient::getOCRToken(token.completion());
+        KorvaneApiClient::translate("x", "en", translate.completion());
+        QCOMPARE(version.calls + token.calls + translate.calls, 0);
+        QTRY_COMPARE(version.calls + token.calls + translate.calls, 3);
+        QVERIFY(!version.success && !token.success && !translate.success);
+        QVERIFY(!version.message.isEmpty());
+        QCOMPARE(m_service.requestCount(), 0);
+    }
+
+    void ocrTokenAndVersion()
+    {
+        Result token, version;
+        KorvaneApiClient::getOCRToken(token.completion());
+        KorvaneApiClient::getAppVersion(version.completion());
+        QTRY_COMPARE(token.calls + version.calls, 2);
+        QCOMPARE(token.result.toString(), m_service.token);
+        QCOMPARE(version.result.toString(), m_service.version);
+        bool sawVersion = false;
+        for (const StandInRequest &request : m_service.requests()) {
+            if (request.path.endsWith("/app/get")) {
+                sawVersion = true;
+                QCOMPARE(request.query.queryItemValue("identifier"), KorvaneApiClient::bundleIdentifier());
+                QCOMPARE(request.query.queryItemValue("version"), KorvaneApiClient::currentVersion());
+            }
+        }
+        QVERIFY(sawVersion);
+    }
+
+    // Image recognition.
+
+    void handwritingWithAPathSendsTheFile()
+    {
+        const QString path = m_dir.filePath("scan one.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pngBytes());
+        file.close();
+        Result r;
+        KorvaneApiClient::parseHandwriting(m_ocr.token, path, QByteArray("ignored"), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(r.result.toStringList(), m_ocr.lines);
+        QCOMPARE(m_ocr.lastParts.size(), 2);
+        QCOMPARE(m_ocr.lastParts[1].name, QString("image"));
+        QCOMPARE(m_ocr.lastParts[1].fileName, QString("scan one.png"));
+        QCOMPARE(m_ocr.lastParts[1].contentType, QByteArray("image/png"));
+        QCOMPARE(m_ocr.lastParts[1].data, pngBytes());
+        QCOMPARE(m_ocr.requests().last().header("Authorization"), m_ocr.token.toUtf8());
+    }
+
+    void handwritingWithBytesSendsOneDataPart()
+    {
+        Result r;
+        KorvaneApiClient::parseHandwriting(m_ocr.token, QString(), pngBytes(), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(m_ocr.lastParts.size(), 2);
+        QCOMPARE(m_ocr.lastParts[1].name, QString("image"));
+        QVERIFY(!m_ocr.lastParts[1].hasFileName);
+        QCOMPARE(m_ocr.lastParts[1].data, pngBytes());
+    }
+
+    void handwritingWithNeitherSendsOnlyTheAppId()
+    {
+        Result r;
+        KorvaneApiClient::parseHandwriting(m_ocr.token, QString(), QByteArray(), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QCOMPARE(m_ocr.lastParts.size(), 1);
+        QCOMPARE(m_ocr.lastParts[0].name, QString("appid"));
+        QCOMPARE(QString::fromUtf8(m_ocr.lastParts[0].data), KorvaneApiClient::ocrAppId());
+        // The recogniser answers a request without an image with a non-zero code.
+        QVERIFY(!r.success);
+        QVERIFY(r.message.isNull());
+    }
+
+    void recognitionWithNoItemsSucceedsWithNull()
+    {
+        m_ocr.lines.clear();
+        Result r;
+        KorvaneApiClient::parseGeneral(m_ocr.token, QUrl("http://img.example/a.png"), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QVERIFY(r.result.isNull());
+        QCOMPARE(m_ocr.lastJson.value("url").toString(), QString("http://img.example/a.png"));
+        QCOMPARE(m_ocr.requests().last().header("Content-Type"), QByteArray("application/json"));
+        m_ocr.lines = QStringList{"Hello Korvane", "第二行"};
+    }
+
+    void aWrongTokenFailsWithTheMessage()
+    {
+        Result r;
+        KorvaneApiClient::parseHandwriting("stale-token", QUrl("http://img.example/a.png"), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QCOMPARE(r.message, KorvaneApiClient::cannotConnectMessage());
+    }
+
+    void aNonZeroCodeFailsWithoutMessage()
+    {
+        m_ocr.setOverride(StandInResponse::json(R"({"code":-1102,"message":"image decode failed"})"));
+        Result r;
+        KorvaneApiClient::parseGeneral(m_ocr.token, QUrl("http://img.example/a.png"), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QVERIFY(r.message.isNull());
+    }
+
+    void bankCardAndLicenceRecords()
+    {
+        m_ocr.cardItems = {{"卡号", "6222 0000 1111 2222"}, {"卡类型", "借记卡"}, {"银行信息", "工商银行"}, {"未知", "x"}};
+        Result card;
+        KorvaneApiClient::parseBankCard(m_ocr.token, QUrl("http://img.example/c.png"), card.completion());
+        QTRY_COMPARE(card.calls, 1);
+        QVERIFY(card.success);
+        const BankCardModel bank = card.result.value<BankCardModel>();
+        QCOMPARE(bank.number, QString("6222 0000 1111 2222"));
+        QCOMPARE(bank.type, QString("借记卡"));
+        QCOMPARE(bank.bankName, QString("工商银行"));
+        QVERIFY(bank.expire.isNull());
+
+        m_ocr.cardItems = {{"注册号", "91310000"}, {"公司名称", "Korvane"}, {"组成形式", "个人经营"}};
+        Result byUrl, byFile;
+        KorvaneApiClient::parseBizlicense(m_ocr.token, QUrl("http://img.example/l.png"), byUrl.completion());
+        const QString path = m_dir.filePath("licence.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pngBytes());
+        file.close();
+        KorvaneApiClient::parseBizlicense(m_ocr.token, path, byFile.completion());
+        QTRY_COMPARE(byUrl.calls + byFile.calls, 2);
+        QCOMPARE(byUrl.result.value<BizlicenseMode>().constitute, QString("个人经营"));
+        QCOMPARE(byUrl.result.value<BizlicenseMode>().company, QString("Korvane"));
+        QVERIFY(byFile.result.value<BizlicenseMode>().constitute.isNull());
+        QCOMPARE(byFile.result.value<BizlicenseMode>().number, QString("91310000"));
+        m_ocr.cardItems.clear();
+    }
+
+    void idCardsAndBusinessCards()
+    {
+        m_ocr.cardItems = {{"name", "张三"}, {"sex", "男"}, {"id", "110101199001011234"}, {"authority", "北京"}};
+        Result front, back;
+        KorvaneApiClient::parseIdCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/1.png"), QUrl("http://img.example/2.png")}, 0,
+                                      front.completion());
+        QTRY_COMPARE(front.calls, 1);
+        QCOMPARE(m_ocr.lastJson.value("card_type").toInt(), 0);
+        const QVariantList fronts = front.result.toList();
+        QCOMPARE(fronts.size(), 2);
+        QCOMPARE(fronts[0].value<IdCardFrontModel>().name, QString("张三"));
+        QCOMPARE(fronts[1].value<IdCardFrontModel>().cardId, QString("110101199001011234"));
+        QCOMPARE(fronts[1].value<IdCardFrontModel>().url, QString("http://img.example/2.png"));
+
+        const QString path = m_dir.filePath("back.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pngBytes());
+        file.close();
+        KorvaneApiClient::parseIdCard(m_ocr.token, QStringList{path}, 1, back.completion());
+        QTRY_COMPARE(back.calls, 1);
+        QCOMPARE(m_ocr.lastParts.size(), 3);
+        QCOMPARE(m_ocr.lastParts[1].name, QString("card_type"));
+        QCOMPARE(m_ocr.lastParts[1].data, QByteArray("1"));
+        QCOMPARE(back.result.toList().value(0).value<IdCardBackModel>().authority, QString("北京"));
+        QCOMPARE(back.result.toList().value(0).value<IdCardBackModel>().fileName, QString("back.png"));
+
+        m_ocr.cardItems = {{"姓名", "李四"}, {"职位", "工程师"}, {"QQ", "10001"}};
+        Result business;
+        KorvaneApiClient::parseBusinessCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/b.png")}, business.completion());
+        QTRY_COMPARE(business.calls, 1);
+        const BussinessCardModel card = business.result.toList().value(0).value<BussinessCardModel>();
+        QCOMPARE(card.realNameZh, QString("李四"));
+        QCOMPARE(card.positionZh, QString("工程师"));
+        QCOMPARE(card.qq, QString("10001"));
+
+        m_ocr.setOverride(StandInResponse::json(R"({"result_list":[]})"));
+        Result empty;
+        KorvaneApiClient::parseBusinessCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/b.png")}, empty.completion());
+        QTRY_COMPARE(empty.calls, 1);
+        QVERIFY(!empty.success);
+        QVERIFY(empty.message.isNull());
+        m_ocr.cardItems.clear();
+    }
+
+    void aMissingImageFileFailsWithoutARequest()
+    {
+        Result r;
+        KorvaneApiClient::parseGeneral(m_ocr.token, m_dir.filePath("missing.png"), r.completion());
+        QCOMPARE(r.calls, 0);
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QCOMPARE(m_ocr.requestCount(), 0);
+    }
+
+    // Tencent COS.
+
+    void bucketLookup_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("wanted");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("one bucket") << QStringList{"photos-1250000000"} << "photos" << "photos-1250000000";
+        QTest::newRow("several") << QStringList{"docs-1250000000", "photos-1250000000", "misc-1250000000"} << "photos" << "photos-1250000000";
+        QTest::newRow("prefix of another") << QStringList{"photos2-1250000000", "photos-1250000000"} << "photos" << "photos-1250000000";
+        QTest::newRow("only the longer name") << QStringList{"photos2-1250000000"} << "photos" << QString();
+        QTest::newRow("none") << QStringList{} << "photos" << QString();
+    }
+    void bucketLookup()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QString, wanted);
+        QFETCH(QString, found);
+        m_cos.buckets.clear();
+        for (const QString &name : names)
+            m_cos.buckets.append({name, "ap-shanghai"});
+        Result r;
+        KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", wanted, r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QCOMPARE(r.success, !found.isEmpty());
+        QVERIFY(r.message.isNull());
+        if (!found.isEmpty())
+            QCOMPARE(r.result.toString(), m_cos.baseUrl() + "/" + found);
+    }
+
+    void bucketLookupWithANamespacedList()
+    {
+        m_cos.buckets = {{"photos-1250000000", "ap-guangzhou"}};
+        m_cos.xmlNamespace = "http://doc.s3.amazonaws.com/2006-03-01";
+        Result r;
+        KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        m_cos.xmlNamespace.clear();
+    }
+
+    void bucketLookupOnARealDomainIsVirtualHosted()
+    {
+        QCOMPARE(KorvaneHosts::bucketBaseUrl("http://myqcloud.com", "photos-125.cos.ap-shanghai", "photos-125", "http"),
+                 QString("http://photos-125.cos.ap-shanghai.myqcloud.com"));
+        QCOMPARE(KorvaneHosts::bucketBaseUrl("https://localhost:8443", "b.cos.r", "b", "http"), QString("http://localhost:8443/b"));
+        QCOMPARE(KorvaneHosts::bucketBaseUrl("http://[::1]:9000", "b.oss", "b"), QString("http://[::1]:9000/b"));
+        QCOMPARE(KorvaneHosts::withSchemeOf("https://oss-cn-shanghai.aliyuncs.com", "oss-cn-beijing.aliyuncs.com"),
+                 QString("https://oss-cn-beijing.aliyuncs.com"));
+        QCOMPARE(KorvaneHosts::withSchemeOf("http://127.0.0.1:9000", "oss-cn-beijing.aliyuncs.com"), QString("http://127.0.0.1:9000"));
+        setDefault(KorvaneHosts::key("upyun"), "http://127.0.0.1:1/");
+        QCOMPARE(KorvaneHosts::upyun(), QString("http://127.0.0.1:1"));
+        setDefault(KorvaneHosts::key("upyun"), QVariant());
+        QCOMPARE(KorvaneHosts::upyun(), QString("https://v0.api.upyun.com"));
+    }
+
+    void aWrongSecretKeyIsRefused()
+    {
+        m_cos.buckets = {{"photos-1250000000", "ap-shanghai"}};
+        Result r;
+        KorvaneApiClient::getQCloudBucketDetail("wrong-key", "AKIDexample", "photos", r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QCOMPARE(r.message, KorvaneApiClient::cannotConnectMessage());
+    }
+
+    void aListWithoutTheResultElementFails()
+    {
+        m_cos.setOverride(StandInResponse::text("application/xml", "<Error><Code>Other</Code></Error>"));
+        Result r;
+        KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QVERIFY(r.message.isNull());
+    }
+
+    void uploadStoresTheObject()
+    {
+        m_cos.buckets = {{"photos-1250000000", "ap-shanghai"}};
+        const QString path = m_dir.filePath("upload.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pngBytes());
+        file.close();
+        Result r;
+        KorvaneApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path,
+                                            "2026/a photo.png", r.flag());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(m_cos.objects.value("photos-1250000000/2026/a photo.png"), pngBytes());
+        QCOMPARE(m_cos.requests().last().rawPath, QByteArray("/photos-1250000000/2026/a%20photo.png"));
+    }
+
+    void uploadStatusRules_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("success");
+        QTest::addColumn<bool>("message");
+        QTest::newRow("204") << 204 << false << false;
+        QTest::newRow("403") << 403 << false << true;
+    }
+    void uploadStatusRules()
+    {
+        QFETCH(int, status);
+        QFETCH(bool, success);
+        QFETCH(bool, message);
+        m_cos.buckets = {{"photos-1250000000", "ap-shanghai"}};
+        const QString path = m_dir.filePath("upload.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pngBytes());
+        file.close();
+        m_cos.setOverride(StandInResponse::text("application/xml", QByteArray(), status));
+        Result r;
+        KorvaneApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path,
+                                            "k.png", r.flag());
+        QTRY_COMPARE(r.calls, 1);
+        QCOMPARE(r.success, success);
+        QCOMPARE(!r.message.isNull(), message);
+    }
+
+    // The Weibo image bed.
+
+    void loginStoresTheSessionAndReusesIt()
+    {
+        Result first;
+        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", first.flag());
+        QTRY_COMPARE(first.calls, 1);
+        QVERIFY(first.success);
+        QCOMPARE(m_weibo.requestCount(), 1);
+        const QString cookie = KorvanePlatform::userDefaults()->value(KorvaneApiClient::weiboCookieKey()).toString();
+        QCOMPARE(cookie, " SUB=" + m_weibo.lastSub);
+        const QDateTime expire = KorvanePlatform::userDefaults()->value(KorvaneApiClient::weiboCookieExpireKey()).toDateTime();
+        QVERIFY(qAbs(QDateTime::currentDateTime().secsTo(expire) - 300) <= 2);
+
+        Result again;
+        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", again.flag());
+        QCOMPARE(again.calls, 0);
+        QTRY_COMPARE(again.calls, 1);
+        QVERIFY(again.success);
+        QTest::qWait(100);
+        QCOMPARE(m_weibo.requestCount(), 1);
+
+        // Past its five minutes the session is made again.
+        setDefault(KorvaneApiClient::weiboCookieExpireKey(), QDateTime::currentDateTime().addSecs(-1));
+        Result later;
+        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", later.flag());
+        QTRY_COMPARE(later.calls, 1);
+        QCOMPARE(m_weibo.requestCount(), 2);
+    }
+
+    void loginWithoutSubSucceedsAndKeepsTheCookie()
+    {
+        setDefault(KorvaneApiClient::weiboCookieKey(), " SUB=older");
+        setDefault(KorvaneApiClient::weiboCookieExpireKey(), QDateTime::currentDateTime().addSecs(-10));
+        m_weibo.sendSub = false;
+        Result r;
+        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", r.flag());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneApiClient::weiboCookieKey()).toString(), QString(" SUB=older"));
+        m_weibo.sendSub = true;
+    }
+
+    void aWrongPasswordFailsWithoutMessage()
+    {
+        Result r;
+        KorvaneApiClient::weiboLogin("user@example.com", "wrong", r.flag());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QVERIFY(r.message.isNull());
+        QVERIFY(KorvanePlatform::userDefaults()->value(KorvaneApiClient::weiboCookieKey()).toString().isEmpty());
+    }
+
+    void uploadGivesTheImageUrl()
+    {
+        Result login;
+        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
+        QTRY_COMPARE(login.calls, 1);
+        Result r;
+        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(r.result.toString(), "http://img.example/large/" + m_weibo.pid + ".jpg");
+        QCOMPARE(m_weibo.requests().last().header("Cookie"), (" SUB=" + m_weibo.lastSub).toUtf8());
+    }
+
+    void anExpiredSessionSaysSo()
+    {
+        setDefault(KorvaneApiClient::weiboCookieKey(), " SUB=revoked");
+        Result r;
+        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QCOMPARE(r.message, QString("cookie失效"));
+    }
+
+    void noStoredCookieSendsNoCookieHeader()
+    {
+        Result r;
+        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!m_weibo.requests().last().hasHeader("Cookie"));
+        QCOMPARE(r.message, QString("cookie失效"));
+    }
+
+    void otherUploadCodesFailWithoutMessage()
+    {
+        Result login;
+        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
+        QTRY_COMPARE(login.calls, 1);
+        Result r;
+        KorvaneApiClient::weiboUploadImg(QByteArray("not an image").toBase64(), r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(!r.success);
+        QVERIFY(r.message.isNull());
+    }
+
+    void weiboTransportFailures()
+    {
+        setDefault(KorvaneHosts::key("sinaLogin"), closedPortUrl());
+        setDefault(KorvaneHosts::key("weiboUpload"), closedPortUrl());
+        Result login, upload;
+        KorvaneApiClient::weiboLogin("user@example.com", "p", login.flag());
+        KorvaneApiClient::weiboUploadImg("eA==", upload.completion());
+        QTRY_COMPARE(login.calls + upload.calls, 2);
+        QCOMPARE(login.message, KorvaneApiClient::cannotConnectMessage());
+        QCOMPARE(upload.message, KorvaneApiClient::cannotConnectMessage());
+    }
+
+    // LibreTranslate.
+
+    void libreTranslateMapsTheLanguageCodes_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("jp") << "jp" << "ja";
+        QTest::newRow("kr") << "kr" << "ko";
+        QTest::newRow("zh") << "zh" << "zh";
+        QTest::newRow("fr") << "fr" << "fr";
+    }
+    void libreTranslateMapsTheLanguageCodes()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, sent);
+        Result r;
+        KorvaneApiClient::libreTranslate("Hello", code, r.completion());
+        QTRY_COMPARE(r.calls, 1);
+        QVERIFY(r.success);
+        QCOMPARE(r.result.toString(), QString("<%1> Hello").arg(sent));
+        const QVariantMap body = QJsonDocument::fromJson(m_libre.requests().last().body).object().toVariantMap();
+        QCOMPARE(body.value("target").toString(), sent);
+        QCOMPARE(body.value("source").toString(), QString("auto"));
+        QCOMPARE(body.value("format").toString(), QString("text"));
+        QVERIFY(!body.contains("api_key"));
+    }
+
+    void libreTranslateKeyAndRefusals()
+    {
+        m_libre.requiredApiKey = "lt-key-123";
+        Result refused;
+        KorvaneApiClient::libreTranslate("Hello", "de", refused.completion());
+        QTRY_COMPARE(refused.calls, 1);
+        QVERIFY(!refused.success);
+        QVERIFY(refused.message.contains("Invalid API key"));
+
+        setDefault(KorvaneApiClient::libreTranslateApiKeyKey(), "lt-key-123");
+        Result accepted;
+        KorvaneApiClient::libreTranslate("Hello", "de", accepted.completion());
+        QTRY_COMPARE(accepted.calls, 1);
+        QVERIFY(accepted.success);
+        setDefault(KorvaneApiClient::libreTranslateApiKeyKey(), QVariant());
+        m_libre.requiredApiKey.clear();
+
+        m_libre.languages.removeAll("ko");
+        Result unsupported;
+        KorvaneApiClient::libreTranslate("Hello", "kr", unsupported.completion());
+        QTRY_COMPARE(unsupported.calls, 1);
+        QVERIFY(unsupported.message.contains("ko is not supported"));
+        m_libre.languages.append("ko");
+    }
+
+    void translationServiceFollowsTheSettings()
+    {
+        QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::LibreTranslate);
+        setDefault(KorvaneApiClient::libreTranslateUrlKey(), QVariant());
+        QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::Service);
+        QVERIFY(KorvaneApiClient::translationServiceDescription().contains(m_service.baseUrl()));
+        setDefault(KorvaneHosts::key("service"), QVariant());
+        QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::None);
+        QVERIFY(KorvaneApiClient::translationServiceDescription().contains("translate/libretranslateUrl"));
+    }
+
+    // Secrets stay out of the log.
+
+    void secretsAreNeverLogged()
+    {
+        LogCapture log;
+        m_cos.buckets = {{"photos-1250000000", "ap-shanghai"}};
+        Result bucket, login, upload, fail;
+        KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", bucket.completion());
+        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
+        QTRY_COMPARE(bucket.calls + login.calls, 2);
+        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), upload.completion());
+        setDefault(KorvaneApiClient::libreTranslateApiKeyKey(), "lt-key-123");
+        KorvaneApiClient::libreTranslate("Hello", "de", fail.completion());
+        QTRY_COMPARE(upload.calls + fail.calls, 2);
+        setDefault(KorvaneApiClient::libreTranslateApiKeyKey(), QVariant());
+        const QString text = log.text();
+        QVERIFY(text.contains("hash:<redacted>"));
+        QVERIFY(text.contains("SUB=<redacted>"));
+        for (const QString &secret : {QString("secret-key-of-example"), QString("p@ss word&1"), m_weibo.lastSub, QString("lt-key-123"),
+                                      QString("q-signature")}) {
+            QVERIFY2(!text.contains(secret), qPrintable(secret));
+        }
+    }
+
+    void redactedCookieKeepsTheAttributes()
+    {
+        QCOMPARE(KorvaneApiClient::redactedCookie(" Httponly, SUB=_2A25abc"), QString(" Httponly, SUB=<redacted>"));
+        QCOMPARE(KorvaneApiClient::redactedCookie(" path=/"), QString(" path=/"));
+        QCOMPARE(KorvaneApiClient::redactedCookie(" expires=Sat, 29-Jan-2033 06:51:39 GMT"), QString(" expires=Sat, 29-Jan-2033 06:51:39 GMT"));
+        QCOMPARE(KorvaneApiClient::redactedCookie("SCF=AjsE"), QString("SCF=<redacted>"));
+    }
+
+private:
+    ServiceStandIn m_service;
+    TencentOcrStandIn m_ocr;
+    CosStandIn m_cos;
+    WeiboStandIn m_weibo;
+    LibreTranslateStandIn m_libre;
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(ApiClientTest)
+#include "tst_apiclient.moc"

@@ -1,0 +1,248 @@
+// The update check: the manual view and its alert, the automatic check when the popover
+// closes, and the three-day rule with the day stored before the request.
+#include "headlessclipboard.h"
+#include "headlessnotifier.h"
+#include "korvaneapiclient.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehosts.h"
+#include "korvanetranslations.h"
+#include "korvaneupdatecheck.h"
+#include "korvaneurlopener.h"
+#include "maincontentview.h"
+#include "nettestsupport.h"
+#include "servers/servicestandin.h"
+#include "updateviewcontroller.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class RecordingUrlOpener final : public KorvaneUrlOpener
+{
+public:
+    bool openURLs(const QList<QUrl> &urls) override
+    {
+        opened += urls;
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+QString daysAgo(int days)
+{
+    return QLocale::c().toString(QDate::currentDate().addDays(-days), QStringLiteral("MM dd yyyy"));
+}
+
+// Set KORVANE_SCREENSHOT_DIR to refresh the pictures under docs/screenshots from a test run.
+void screenshot(QWidget *widget, const QString &name)
+{
+    const QString docs = qEnvironmentVariable("KORVANE_SCREENSHOT_DIR");
+    if (!docs.isEmpty())
+        QVERIFY(widget->grab().save(QDir(docs).filePath(name)));
+}
+
+QStringList buttonNames(QMessageBox *alert)
+{
+    QStringList names;
+    for (QAbstractButton *button : alert->buttons())
+        names.append(button->objectName());
+    return names;
+}
+
+} // namespace
+
+class UpdateCheckTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
+        KorvaneTranslations::install({QStringLiteral("en-US")});
+        KorvanePlatform::setNotifier(std::make_unique<HeadlessNotifier>());
+        KorvanePlatform::setClipboard(std::make_unique<HeadlessClipboard>());
+        auto opener = std::make_unique<RecordingUrlOpener>();
+        m_opener = opener.get();
+        KorvanePlatform::setUrlOpener(std::move(opener));
+        QVERIFY(m_service.start());
+    }
+
+    void init()
+    {
+        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
+        setDefault(KorvaneUpdateCheck::lastCheckKey(), QVariant());
+        m_service.clearRequests();
+        m_service.version = "9.9.9";
+        m_opener->opened.clear();
+    }
+
+    void cleanup()
+    {
+        if (QMessageBox *alert = KorvaneUpdateAlert::current())
+            alert->close();
+        QTest::qWait(20);
+        QVERIFY2(m_service.problems().isEmpty(), qPrintable(m_service.problems().join("; ")));
+    }
+
+    void manualCheckWithoutServiceFails()
+    {
+        setDefault(KorvaneHosts::key("service"), "");
+        UpdateViewController view;
+        view.show();
+        QTRY_COMPARE(view.label()->text(), qtTrId("checkFailed"));
+        QVERIFY(view.progressIndicator()->isHidden());
+        QCOMPARE(view.cancelButton()->text(), qtTrId("ok"));
+        QCOMPARE(m_service.requestCount(), 0);
+        screenshot(&view, "update-check-failed.png");
+    }
+
+    void manualCheckUpToDate()
+    {
+        m_service.version = KorvaneApiClient::currentVersion();
+        UpdateViewController view;
+        view.show();
+        QVERIFY(view.progressIndicator()->isVisible());
+        QTRY_COMPARE(view.label()->text(), qtTrId("noUpdateAvailable"));
+        QCOMPARE(view.cancelButton()->text(), qtTrId("ok"));
+        QCOMPARE(m_service.requestCount(), 1);
+    }
+
+    void manualCheckOffersAnyOtherVersion_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::newRow("newer") << "9.9.9";
+        QTest::newRow("older") << "0.0.1";
+    }
+    void manualCheckOffersAnyOtherVersion()
+    {
+        QFETCH(QString, version);
+        m_service.version = version;
+        QPointer<UpdateViewController> view = UpdateViewController::present();
+        QTRY_VERIFY(KorvaneUpdateAlert::current());
+        QTRY_VERIFY(!view);
+        QMessageBox *alert = KorvaneUpdateAlert::current();
+        QCOMPARE(alert->text(), qtTrId("newUpdateAvailable").arg(version));
+        QCOMPARE(alert->informativeText(), qtTrId("downloadUpdateInformativeText"));
+        QCOMPARE(buttonNames(alert), QStringList({"download", "notNow", "checkLogs"}));
+        for (QAbstractButton *button : alert->buttons())
+            QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        if (version == QLatin1String("9.9.9"))
+            screenshot(alert, "update-alert.png");
+        setDefault(KorvaneUpdateCheck::changeLogUrlKey(), "https://example.org/changes");
+        alert->findChild<QPushButton *>("checkLogs")->click();
+        QCOMPARE(m_opener->opened, QList<QUrl>{QUrl("https://example.org/changes")});
+        QTRY_VERIFY(!KorvaneUpdateAlert::current());
+        setDefault(KorvaneUpdateCheck::changeLogUrlKey(), QVariant());
+    }
+
+    void downloadOpensTheDownloadPage()
+    {
+        KorvaneUpdateAlert::show("2.0", true)->findChild<QPushButton *>("download")->click();
+        QCOMPARE(m_opener->opened, QList<QUrl>{KorvaneUpdateCheck::downloadUrl()});
+        QCOMPARE(KorvaneUpdateCheck::downloadUrl(), QUrl("https://korvane.org/download"));
+        QTRY_VERIFY(!KorvaneUpdateAlert::current());
+        KorvaneUpdateAlert::show("2.0", true)->findChild<QPushButton *>("notNow")->click();
+        QCOMPARE(m_opener->opened.size(), 1);
+    }
+
+    void automaticCheck_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<bool>("request");
+        QTest::addColumn<QString>("storedAfter");
+        QTest::newRow("first time") << QVariant() << true << false << daysAgo(0);
+        QTest::newRow("today") << QVariant(daysAgo(0)) << true << false << daysAgo(0);
+        QTest::newRow("three days, not yet past") << QVariant(daysAgo(2)) << true << false << daysAgo(2);
+        QTest::newRow("four days") << QVariant(daysAgo(4)) << true << true << daysAgo(0);
+        QTest::newRow("four days, no service") << QVariant(daysAgo(4)) << false << false << daysAgo(0);
+        QTest::newRow("not a date") << QVariant("soon") << true << true << daysAgo(0);
+    }
+    void automaticCheck()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, service);
+        QFETCH(bool, request);
+        QFETCH(QString, storedAfter);
+        setDefault(KorvaneUpdateCheck::lastCheckKey(), stored);
+        if (!service)
+            setDefault(KorvaneHosts::key("service"), "");
+        m_service.version = KorvaneApiClient::currentVersion();
+        int calls = 0;
+        QCOMPARE(KorvaneUpdateCheck::checkAutomatically([&](KorvaneUpdateCheck::Outcome, const QString &) { ++calls; }), request);
+        // The day is stored before the answer comes.
+        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneUpdateCheck::lastCheckKey()).toString(), storedAfter);
+        QTest::qWait(request ? 0 : 100);
+        if (request)
+            QTRY_COMPARE(calls, 1);
+        QCOMPARE(m_service.requestCount(), request ? 1 : 0);
+    }
+
+    void exactlyThreeDaysIsStillTooEarlyForTheCheckAtMidnight()
+    {
+        setDefault(KorvaneUpdateCheck::lastCheckKey(), "12 01 2025");
+        const QDateTime due = QDateTime(QDate(2025, 12, 4), QTime(0, 0));
+        QVERIFY(!KorvaneUpdateCheck::checkAutomatically(due, nullptr));
+        QVERIFY(KorvaneUpdateCheck::checkAutomatically(due.addSecs(1), nullptr));
+        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneUpdateCheck::lastCheckKey()).toString(), QString("12 04 2025"));
+        QTRY_COMPARE(m_service.requestCount(), 1);
+    }
+
+    void automaticCheckShowsTheShortAlert()
+    {
+        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(5));
+        KorvaneUpdateChecker::checkAutomatically();
+        QTRY_VERIFY(KorvaneUpdateAlert::current());
+        QCOMPARE(buttonNames(KorvaneUpdateAlert::current()), QStringList({"download", "notNow"}));
+    }
+
+    void automaticCheckShowsNothingOnFailureOrSameVersion()
+    {
+        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(5));
+        m_service.version = KorvaneApiClient::currentVersion();
+        KorvaneUpdateChecker::checkAutomatically();
+        QTRY_COMPARE(m_service.requestCount(), 1);
+        QTest::qWait(100);
+        QVERIFY(!KorvaneUpdateAlert::current());
+
+        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(5));
+        m_service.setOverride(StandInResponse::json(R"({"code":500})"));
+        KorvaneUpdateChecker::checkAutomatically();
+        QTRY_COMPARE(m_service.requestCount(), 2);
+        QTest::qWait(100);
+        QVERIFY(!KorvaneUpdateAlert::current());
+    }
+
+    void closingThePopoverChecks()
+    {
+        KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
+        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(4));
+        m_service.version = KorvaneApiClient::currentVersion();
+        {
+            MainContentView view;
+            view.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&view));
+            view.hide();
+        }
+        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneUpdateCheck::lastCheckKey()).toString(), daysAgo(0));
+        QTRY_COMPARE(m_service.requestCount(), 1);
+        QCOMPARE(m_service.requests().first().path, QString("/quorvix/api/app/get"));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    ServiceStandIn m_service;
+    RecordingUrlOpener *m_opener = nullptr;
+};
+
+QTEST_MAIN(UpdateCheckTest)
+#include "tst_updatecheck.moc"

@@ -1,0 +1,59 @@
+#include "libretranslatestandin.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+StandInResponse error(int status, const QString &text)
+{
+    return StandInResponse::json(QJsonDocument(QJsonObject{{QStringLiteral("error"), text}}).toJson(QJsonDocument::Compact), status);
+}
+
+} // namespace
+
+LibreTranslateStandIn::LibreTranslateStandIn(QObject *parent)
+    : StandInServer(parent)
+{
+    setHandler([this](const StandInRequest &request) { return handle(request); });
+}
+
+StandInResponse LibreTranslateStandIn::handle(const StandInRequest &request)
+{
+    if (request.path != QLatin1String("/translate") || request.method != "POST") {
+        problem(QStringLiteral("%1 %2").arg(QString::fromLatin1(request.method), request.path));
+        return error(404, QStringLiteral("Not Found"));
+    }
+    QVariantMap fields;
+    if (request.header("Content-Type").startsWith("application/json")) {
+        const QJsonDocument document = QJsonDocument::fromJson(request.body);
+        if (!document.isObject()) {
+            problem(QStringLiteral("the JSON body is not an object"));
+            return error(400, QStringLiteral("Invalid request"));
+        }
+        fields = document.object().toVariantMap();
+    } else {
+        const auto form = request.formFields();
+        for (auto it = form.cbegin(); it != form.cend(); ++it)
+            fields.insert(it.key(), it.value());
+    }
+    for (const char *name : {"q", "source", "target", "format"}) {
+        if (!fields.contains(QString::fromLatin1(name))) {
+            problem(QStringLiteral("no %1").arg(QString::fromLatin1(name)));
+            return error(400, QStringLiteral("Invalid request: missing %1 parameter").arg(QString::fromLatin1(name)));
+        }
+    }
+    if (fields.value(QStringLiteral("source")) != QLatin1String("auto") || fields.value(QStringLiteral("format")) != QLatin1String("text"))
+        problem(QStringLiteral("source %1, format %2").arg(fields.value(QStringLiteral("source")).toString(), fields.value(QStringLiteral("format")).toString()));
+    if (!requiredApiKey.isEmpty() && fields.value(QStringLiteral("api_key")).toString() != requiredApiKey)
+        return error(403, QStringLiteral("Invalid API key"));
+    const QString target = fields.value(QStringLiteral("target")).toString();
+    if (!languages.contains(target))
+        return error(400, QStringLiteral("%1 is not supported").arg(target));
+    const QString q = fields.value(QStringLiteral("q")).toString();
+    const QString translated = dictionary.value(target).value(q, QStringLiteral("<%1> %2").arg(target, q));
+    return StandInResponse::json(QJsonDocument(QJsonObject{{QStringLiteral("translatedText"), translated},
+                                                           {QStringLiteral("detectedLanguage"),
+                                                            QJsonObject{{QStringLiteral("confidence"), 90}, {QStringLiteral("language"), QStringLiteral("en")}}}})
+                                     .toJson(QJsonDocument::Compact));
+}

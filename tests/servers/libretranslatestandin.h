@@ -1,0 +1,21 @@
+#pragma once
+
+#include "standinserver.h"
+
+// A LibreTranslate server: POST /translate with q, source, target, format and api_key, as
+// JSON or as a form; {"translatedText": ...} or an error status with {"error": ...}.
+class LibreTranslateStandIn final : public StandInServer
+{
+    Q_OBJECT
+
+public:
+    explicit LibreTranslateStandIn(QObject *parent = nullptr);
+
+    QString requiredApiKey;  // empty: no key needed
+    QStringList languages{QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja"), QStringLiteral("ko"),
+                          QStringLiteral("de"), QStringLiteral("fr")};
+    QHash<QString, QHash<QString, QString>> dictionary;
+
+private:
+    StandInResponse handle(const StandInRequest &request);
+};
