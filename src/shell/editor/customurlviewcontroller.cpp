@@ -6,6 +6,7 @@
 #include "customurllistmodel.h"
 #include "droplistentity.h"
 #include "korvanecoredatahelper.h"
+#include "korvanemanagedobjectcontext.h"
 #include "korvanenotificationcenter.h"
 #include "textcustomurl.h"
 
@@ -146,7 +147,11 @@ void CustomURLViewController::deleteSelectedUrl()
     const auto url = m_model->takeAt(row);
     if (!url)
         return;
-    KorvaneCoreDataHelper::shareInstance()->deleteCustomUrl(m_drop, url);
+    auto *store = KorvaneCoreDataHelper::shareInstance();
+    store->deleteCustomUrl(m_drop, url);
+    // deleteCustomUrl only detaches the template; without this its row stays in the file.
+    store->context()->deleteObject(url);
+    store->saveDataChange();
     m_problem->hide();
     if (m_model->rowCount() > 0)
         selectRow(std::min(row, m_model->rowCount() - 1));

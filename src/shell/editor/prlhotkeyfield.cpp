@@ -55,7 +55,6 @@ void PRLHotKeyField::keyPressEvent(QKeyEvent *event)
     if (virtualKey < 0) {
         event->accept();
         Q_EMIT keyRefused();
-        Q_EMIT hotKeyFieldEvent(m_hotKey);
         return;
     }
     const auto result = PRLHotKeyRecorder::recordKey(quint32(virtualKey),
@@ -71,8 +70,10 @@ void PRLHotKeyField::keyPressEvent(QKeyEvent *event)
         setHotKey(result.hotKey);
         break;
     case PRLHotKeyRecorder::Outcome::Keep:
+        // Recording goes on, so the user can read why and try another combination.
+        event->accept();
         Q_EMIT keyRefused();
-        break;
+        return;
     }
     event->accept();
     Q_EMIT hotKeyFieldEvent(m_hotKey);

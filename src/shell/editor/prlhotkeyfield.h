@@ -5,8 +5,8 @@
 #include <QLineEdit>
 
 // The shortcut recording field: a key press with a modifier (or a function key) becomes the
-// field's shortcut, Delete clears it, Tab moves on; every other press ends the recording
-// and is reported, so the owner saves or refuses the value.
+// field's shortcut and Delete clears it, both reported so the owner saves or refuses the
+// value; Tab moves on; a key that cannot make a shortcut is refused and recording goes on.
 class PRLHotKeyField final : public QLineEdit
 {
     Q_OBJECT
