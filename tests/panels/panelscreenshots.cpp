@@ -4,6 +4,7 @@
 #include "droplistentity.h"
 #include "imagecompression.h"
 #include "korvanecoredatahelper.h"
+#include "korvanetranslations.h"
 #include "settingspanelfactory.h"
 #include "filerename.h"
 
@@ -35,6 +36,7 @@ QPalette darkPalette()
     palette.setColor(QPalette::ToolTipText, text);
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x70, 0x70, 0x74));
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x70, 0x70, 0x74));
+    palette.setColor(QPalette::Disabled, QPalette::Base, window);
     return palette;
 }
 
@@ -44,6 +46,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    KorvaneTranslations::install({QStringLiteral("en-US")});
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     auto *store = KorvaneCoreDataHelper::shareInstance();
 

@@ -480,6 +480,9 @@ void SettingsPanelsTest::renameStartValues()
     QFETCH(int, storedNumber);
     auto drop = newDrop(1, 17);
     auto panel = panelFor<RenameViewController>(QStringLiteral("renameVC"), drop);
+    QVERIFY(!panel->customizeCheckBox()->isChecked() || panel->startLetterField()->isEnabled());
+    panel->customizeCheckBox()->setChecked(true);
+    QVERIFY(panel->startLetterField()->isEnabled());
     panel->startLetterField()->setFocus();
     panel->startLetterField()->clear();
     QTest::keyClicks(panel->startLetterField(), letter);

@@ -39,6 +39,7 @@ CustomURLViewController::CustomURLViewController(QWidget *parent)
     m_list->setModel(m_model);
     // Every row has the same height, so ten thousand rows cost no more than ten.
     m_list->setUniformItemSizes(true);
+    m_list->setSpacing(3);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::SelectedClicked);

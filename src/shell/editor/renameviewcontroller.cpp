@@ -1,6 +1,7 @@
 #include "renameviewcontroller.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QIntValidator>
 #include <QLineEdit>
 
@@ -12,23 +13,25 @@ RenameViewController::RenameViewController(QWidget *parent)
 {
     m_replace = BaseSettingViewController::addCheckBox(qtTrId("renameReplace"), QStringLiteral("needReplace"),
                                                        qtTrId("renameReplaceTip"));
-    addTextField(qtTrId("renameSearch"), QStringLiteral("relpaceSearchString"), qtTrId("renameSearchTip"));
-    addTextField(qtTrId("renameReplaceWith"), QStringLiteral("replaceResultString"), qtTrId("renameReplaceWithTip"));
+    m_replaceFields = {
+        addTextField(qtTrId("renameSearch"), QStringLiteral("relpaceSearchString"), qtTrId("renameSearchTip")),
+        addTextField(qtTrId("renameReplaceWith"), QStringLiteral("replaceResultString"), qtTrId("renameReplaceWithTip"))};
 
     m_add = BaseSettingViewController::addCheckBox(qtTrId("renameAdd"), QStringLiteral("needAdd"), qtTrId("renameAddTip"));
-    addTextField(qtTrId("renameAddText"), QStringLiteral("addString"), qtTrId("renameAddTextTip"));
-    addMenu(qtTrId("renameAddPlace"), QStringLiteral("addPlaceType"),
-            {qtTrId("renameAfterName"), qtTrId("renameBeforeName")}, qtTrId("renameAddPlaceTip"));
+    m_addFields = {addTextField(qtTrId("renameAddText"), QStringLiteral("addString"), qtTrId("renameAddTextTip")),
+                   addMenu(qtTrId("renameAddPlace"), QStringLiteral("addPlaceType"),
+                           {qtTrId("renameAfterName"), qtTrId("renameBeforeName")}, qtTrId("renameAddPlaceTip"))};
 
     m_customize = BaseSettingViewController::addCheckBox(qtTrId("renameCustomize"), QStringLiteral("needCustomize"),
                                                          qtTrId("renameCustomizeTip"));
-    addMenu(qtTrId("renameCustomizeType"), QStringLiteral("customizeType"),
-            {qtTrId("renameDateAndSequence"), qtTrId("renameNameAndNumber"), qtTrId("renameNameAndLetter"),
-             qtTrId("renameNumberOnly"), qtTrId("renameLetterOnly")},
-            qtTrId("renameCustomizeTypeTip"));
-    addMenu(qtTrId("renameCustomizePlace"), QStringLiteral("customizePlaceType"),
-            {qtTrId("renameAfterName"), qtTrId("renameBeforeName")}, qtTrId("renameCustomizePlaceTip"));
-    addTextField(qtTrId("renameCustomizeString"), QStringLiteral("customizeString"), qtTrId("renameCustomizeStringTip"));
+    m_customizeFields = {
+        addMenu(qtTrId("renameCustomizeType"), QStringLiteral("customizeType"),
+                {qtTrId("renameDateAndSequence"), qtTrId("renameNameAndNumber"), qtTrId("renameNameAndLetter"),
+                 qtTrId("renameNumberOnly"), qtTrId("renameLetterOnly")},
+                qtTrId("renameCustomizeTypeTip")),
+        addMenu(qtTrId("renameCustomizePlace"), QStringLiteral("customizePlaceType"),
+                {qtTrId("renameAfterName"), qtTrId("renameBeforeName")}, qtTrId("renameCustomizePlaceTip")),
+        addTextField(qtTrId("renameCustomizeString"), QStringLiteral("customizeString"), qtTrId("renameCustomizeStringTip"))};
 
     m_startNumber = new QLineEdit(this);
     m_startNumber->setValidator(new QIntValidator(-std::numeric_limits<int>::max(), std::numeric_limits<int>::max(),
@@ -40,13 +43,17 @@ RenameViewController::RenameViewController(QWidget *parent)
     m_startLetter->setToolTip(qtTrId("renameStartLetterTip"));
     m_startLetter->setMaximumWidth(140);
     addRow(qtTrId("renameStartLetter"), m_startLetter);
+    m_customizeFields << m_startNumber << m_startLetter;
 
     addRefresher([this] {
         const QSignalBlocker numberBlocker(m_startNumber);
         const QSignalBlocker letterBlocker(m_startLetter);
         m_startNumber->setText(QString::number(setting(QStringLiteral("customizeStartNumber")).toInt()));
         m_startLetter->setText(setting(QStringLiteral("customizeStartLetter")).toString());
+        enableRuleFields();
     });
+    for (QCheckBox *box : {m_replace, m_add, m_customize})
+        connect(box, &QCheckBox::toggled, this, &RenameViewController::enableRuleFields);
 
     connect(m_replace, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
@@ -84,6 +91,16 @@ QString RenameViewController::storedStartLetter(const QString &typed)
     return letter ? QString(first) : QStringLiteral("a");
 }
 
+void RenameViewController::enableRuleFields()
+{
+    for (QWidget *field : std::as_const(m_replaceFields))
+        field->setEnabled(m_replace->isChecked());
+    for (QWidget *field : std::as_const(m_addFields))
+        field->setEnabled(m_add->isChecked());
+    for (QWidget *field : std::as_const(m_customizeFields))
+        field->setEnabled(m_customize->isChecked());
+}
+
 void RenameViewController::setRule(QCheckBox *box, const QString &attribute, bool on)
 {
     {
@@ -91,4 +108,5 @@ void RenameViewController::setRule(QCheckBox *box, const QString &attribute, boo
         box->setChecked(on);
     }
     saveSetting(attribute, on);
+    enableRuleFields();
 }

@@ -25,10 +25,14 @@ public:
 
 private:
     void setRule(QCheckBox *box, const QString &attribute, bool on);
+    void enableRuleFields();
 
     QCheckBox *m_replace;
     QCheckBox *m_add;
     QCheckBox *m_customize;
     QLineEdit *m_startLetter = nullptr;
     QLineEdit *m_startNumber = nullptr;
+    QList<QWidget *> m_replaceFields;
+    QList<QWidget *> m_addFields;
+    QList<QWidget *> m_customizeFields;
 };
