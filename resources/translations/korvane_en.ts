@@ -783,5 +783,605 @@
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message id="panelName">
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message id="panelNameTip">
+        <source>The name shown on the action's row and in its notifications.</source>
+        <translation>The name shown on the action's row and in its notifications.</translation>
+    </message>
+    <message id="panelNameEmpty">
+        <source>The action needs a name. Type one to go on.</source>
+        <translation>The action needs a name. Type one to go on.</translation>
+    </message>
+    <message id="panelHotKey">
+        <source>Shortcut:</source>
+        <translation>Shortcut:</translation>
+    </message>
+    <message id="recordHotKey">
+        <source>Record Shortcut</source>
+        <translation>Record Shortcut</translation>
+    </message>
+    <message id="recordHotKeyTip">
+        <source>Click, then press the keys that should run this action from any program.</source>
+        <translation>Click, then press the keys that should run this action from any program.</translation>
+    </message>
+    <message id="hotKeyNeedsModifier">
+        <source>A shortcut needs Ctrl, Alt or Super with the key, unless the key is a function key (F1 to F20).</source>
+        <translation>A shortcut needs Ctrl, Alt or Super with the key, unless the key is a function key (F1 to F20).</translation>
+    </message>
+    <message id="hotKeyUsedByAction">
+        <source>This shortcut is already used by the action “%1”. Choose another one.</source>
+        <translation>This shortcut is already used by the action “%1”. Choose another one.</translation>
+    </message>
+    <message id="hotKeyHeldElsewhere">
+        <source>Another program already uses this shortcut. Choose another one.</source>
+        <translation>Another program already uses this shortcut. Choose another one.</translation>
+    </message>
+    <message id="addRecipient">
+        <source>Add Recipient</source>
+        <translation>Add Recipient</translation>
+    </message>
+    <message id="addRecipientTip">
+        <source>Add a new row for one more recipient.</source>
+        <translation>Add a new row for one more recipient.</translation>
+    </message>
+    <message id="removeRecipient">
+        <source>Remove Recipient</source>
+        <translation>Remove Recipient</translation>
+    </message>
+    <message id="removeRecipientTip">
+        <source>Remove the selected recipient from the list.</source>
+        <translation>Remove the selected recipient from the list.</translation>
+    </message>
+    <message id="recipients">
+        <source>Recipients:</source>
+        <translation>Recipients:</translation>
+    </message>
+    <message id="recipientsTip">
+        <source>One recipient per row; double-click a row to change it.</source>
+        <translation>One recipient per row; double-click a row to change it.</translation>
+    </message>
+    <message id="mailSubject">
+        <source>Subject:</source>
+        <translation>Subject:</translation>
+    </message>
+    <message id="mailSubjectTip">
+        <source>The subject the new mail starts with.</source>
+        <translation>The subject the new mail starts with.</translation>
+    </message>
+    <message id="capitalAutoBegin">
+        <source>Start the amount with the currency word (人民币).</source>
+        <translation>Start the amount with the currency word (人民币).</translation>
+    </message>
+    <message id="capitalAutoBeginTip">
+        <source>When on, the written amount begins with the currency word.</source>
+        <translation>When on, the written amount begins with the currency word.</translation>
+    </message>
+    <message id="capitalAutoEnd">
+        <source>End a whole amount with the closing word (整).</source>
+        <translation>End a whole amount with the closing word (整).</translation>
+    </message>
+    <message id="capitalAutoEndTip">
+        <source>When on, an amount without a fraction ends with the closing word.</source>
+        <translation>When on, an amount without a fraction ends with the closing word.</translation>
+    </message>
+    <message id="caseTarget">
+        <source>Change to:</source>
+        <translation>Change to:</translation>
+    </message>
+    <message id="caseTargetTip">
+        <source>The letter case the text is changed to.</source>
+        <translation>The letter case the text is changed to.</translation>
+    </message>
+    <message id="caseCapitalised">
+        <source>Capitalised Words</source>
+        <translation>Capitalised Words</translation>
+    </message>
+    <message id="caseUpper">
+        <source>UPPER CASE</source>
+        <translation>UPPER CASE</translation>
+    </message>
+    <message id="caseLower">
+        <source>lower case</source>
+        <translation>lower case</translation>
+    </message>
+    <message id="chooseFolder">
+        <source>Choose…</source>
+        <translation>Choose…</translation>
+    </message>
+    <message id="chooseFolderTip">
+        <source>Choose the folder the files are saved in.</source>
+        <translation>Choose the folder the files are saved in.</translation>
+    </message>
+    <message id="chooseFolderTitle">
+        <source>Choose a Folder</source>
+        <translation>Choose a Folder</translation>
+    </message>
+    <message id="compressQuality">
+        <source>Quality:</source>
+        <translation>Quality:</translation>
+    </message>
+    <message id="compressQualityTip">
+        <source>Lower quality makes smaller files.</source>
+        <translation>Lower quality makes smaller files.</translation>
+    </message>
+    <message id="compressPNGtoJPG">
+        <source>Convert PNG images to JPEG to make them smaller.</source>
+        <translation>Convert PNG images to JPEG to make them smaller.</translation>
+    </message>
+    <message id="compressPNGtoJPGTip">
+        <source>PNG images cannot be compressed by quality; as JPEG they can.</source>
+        <translation>PNG images cannot be compressed by quality; as JPEG they can.</translation>
+    </message>
+    <message id="conversionTarget">
+        <source>Convert to:</source>
+        <translation>Convert to:</translation>
+    </message>
+    <message id="conversionTargetTip">
+        <source>The Chinese script the text is written in afterwards.</source>
+        <translation>The Chinese script the text is written in afterwards.</translation>
+    </message>
+    <message id="conversionMainland">
+        <source>Simplified Chinese (Mainland)</source>
+        <translation>Simplified Chinese (Mainland)</translation>
+    </message>
+    <message id="conversionHongKong">
+        <source>Traditional Chinese (Hong Kong)</source>
+        <translation>Traditional Chinese (Hong Kong)</translation>
+    </message>
+    <message id="conversionTaiwan">
+        <source>Traditional Chinese (Taiwan)</source>
+        <translation>Traditional Chinese (Taiwan)</translation>
+    </message>
+    <message id="countTotal">
+        <source>Count all characters.</source>
+        <translation>Count all characters.</translation>
+    </message>
+    <message id="countTotalTip">
+        <source>Every character, spaces and punctuation included.</source>
+        <translation>Every character, spaces and punctuation included.</translation>
+    </message>
+    <message id="countLetter">
+        <source>Count letters.</source>
+        <translation>Count letters.</translation>
+    </message>
+    <message id="countLetterTip">
+        <source>Letters only, without digits, spaces or punctuation.</source>
+        <translation>Letters only, without digits, spaces or punctuation.</translation>
+    </message>
+    <message id="countEnWord">
+        <source>Count English words.</source>
+        <translation>Count English words.</translation>
+    </message>
+    <message id="countEnWordTip">
+        <source>Words of Latin letters separated by spaces or punctuation.</source>
+        <translation>Words of Latin letters separated by spaces or punctuation.</translation>
+    </message>
+    <message id="customUrlList">
+        <source>Addresses:</source>
+        <translation>Addresses:</translation>
+    </message>
+    <message id="customUrlListTip">
+        <source>Each address opens with the text in place of {text}. Double-click a row to change it.</source>
+        <translation>Each address opens with the text in place of {text}. Double-click a row to change it.</translation>
+    </message>
+    <message id="customUrlPlaceholder">
+        <source>https://example.com/search?q={text}</source>
+        <translation>https://example.com/search?q={text}</translation>
+    </message>
+    <message id="customUrlEmpty">
+        <source>An address cannot be empty. Type one, or delete the row.</source>
+        <translation>An address cannot be empty. Type one, or delete the row.</translation>
+    </message>
+    <message id="customUrlAdd">
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message id="customUrlAddTip">
+        <source>Add a new address and start typing it.</source>
+        <translation>Add a new address and start typing it.</translation>
+    </message>
+    <message id="customUrlDelete">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="customUrlDeleteTip">
+        <source>Delete the selected address.</source>
+        <translation>Delete the selected address.</translation>
+    </message>
+    <message id="customUrlInsert">
+        <source>Insert {text}</source>
+        <translation>Insert {text}</translation>
+    </message>
+    <message id="customUrlInsertTip">
+        <source>Put {text} at the cursor of the selected address; it is replaced by the text.</source>
+        <translation>Put {text} at the cursor of the selected address; it is replaced by the text.</translation>
+    </message>
+    <message id="customUrlLibrary">
+        <source>Add from Library</source>
+        <translation>Add from Library</translation>
+    </message>
+    <message id="customUrlLibraryTip">
+        <source>Add the search address of a well-known site.</source>
+        <translation>Add the search address of a well-known site.</translation>
+    </message>
+    <message id="customUrlNeedCopy">
+        <source>Also copy the text to the clipboard.</source>
+        <translation>Also copy the text to the clipboard.</translation>
+    </message>
+    <message id="customUrlNeedCopyTip">
+        <source>When on, the text is also put on the clipboard.</source>
+        <translation>When on, the text is also put on the clipboard.</translation>
+    </message>
+    <message id="fileSavePath">
+        <source>Folder:</source>
+        <translation>Folder:</translation>
+    </message>
+    <message id="fileSavePathTip">
+        <source>The folder the files go to.</source>
+        <translation>The folder the files go to.</translation>
+    </message>
+    <message id="imageSavePath">
+        <source>Save in:</source>
+        <translation>Save in:</translation>
+    </message>
+    <message id="imageSavePathTip">
+        <source>The folder the new images are saved in; empty saves them beside the originals.</source>
+        <translation>The folder the new images are saved in; empty saves them beside the originals.</translation>
+    </message>
+    <message id="savePathBesideSource">
+        <source>Beside the original files</source>
+        <translation>Beside the original files</translation>
+    </message>
+    <message id="savePathMissing">
+        <source>This folder no longer exists. Choose another one.</source>
+        <translation>This folder no longer exists. Choose another one.</translation>
+    </message>
+    <message id="folderDoesNotExist">
+        <source>The folder “%1” does not exist. Choose a folder that exists.</source>
+        <translation>The folder “%1” does not exist. Choose a folder that exists.</translation>
+    </message>
+    <message id="folderIsAFile">
+        <source>“%1” is a file, not a folder. Choose a folder.</source>
+        <translation>“%1” is a file, not a folder. Choose a folder.</translation>
+    </message>
+    <message id="folderNotWritable">
+        <source>Korvane cannot write into “%1”. Choose a folder you may change.</source>
+        <translation>Korvane cannot write into “%1”. Choose a folder you may change.</translation>
+    </message>
+    <message id="imageEndName">
+        <source>Name suffix:</source>
+        <translation>Name suffix:</translation>
+    </message>
+    <message id="imageEndNameTip">
+        <source>Text added to the end of each new image's name.</source>
+        <translation>Text added to the end of each new image's name.</translation>
+    </message>
+    <message id="imageEndNamePlaceholder">
+        <source>for example -small</source>
+        <translation>for example -small</translation>
+    </message>
+    <message id="formatTarget">
+        <source>Convert to:</source>
+        <translation>Convert to:</translation>
+    </message>
+    <message id="formatTargetTip">
+        <source>The image format the images are converted to.</source>
+        <translation>The image format the images are converted to.</translation>
+    </message>
+    <message id="languageChinese">
+        <source>Chinese</source>
+        <translation>Chinese</translation>
+    </message>
+    <message id="languageEnglish">
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message id="languageJapanese">
+        <source>Japanese</source>
+        <translation>Japanese</translation>
+    </message>
+    <message id="languageKorean">
+        <source>Korean</source>
+        <translation>Korean</translation>
+    </message>
+    <message id="languageGerman">
+        <source>German</source>
+        <translation>German</translation>
+    </message>
+    <message id="languageFrench">
+        <source>French</source>
+        <translation>French</translation>
+    </message>
+    <message id="translateTarget">
+        <source>Translate into:</source>
+        <translation>Translate into:</translation>
+    </message>
+    <message id="translateTargetTip">
+        <source>The language the text is translated into.</source>
+        <translation>The language the text is translated into.</translation>
+    </message>
+    <message id="mirrorLeftRight">
+        <source>Mirror left to right</source>
+        <translation>Mirror left to right</translation>
+    </message>
+    <message id="mirrorTopBottom">
+        <source>Mirror top to bottom</source>
+        <translation>Mirror top to bottom</translation>
+    </message>
+    <message id="rotateClockwise">
+        <source>Rotate 90° clockwise</source>
+        <translation>Rotate 90° clockwise</translation>
+    </message>
+    <message id="rotateCounterClockwise">
+        <source>Rotate 90° counterclockwise</source>
+        <translation>Rotate 90° counterclockwise</translation>
+    </message>
+    <message id="rotateHalf">
+        <source>Rotate 180°</source>
+        <translation>Rotate 180°</translation>
+    </message>
+    <message id="rotateTarget">
+        <source>Turn:</source>
+        <translation>Turn:</translation>
+    </message>
+    <message id="rotateTargetTip">
+        <source>How the images are turned or mirrored.</source>
+        <translation>How the images are turned or mirrored.</translation>
+    </message>
+    <message id="photoNeedLaunch">
+        <source>Open the photo library after adding the images.</source>
+        <translation>Open the photo library after adding the images.</translation>
+    </message>
+    <message id="photoNeedLaunchTip">
+        <source>When on, the photo library program opens once the images are added.</source>
+        <translation>When on, the photo library program opens once the images are added.</translation>
+    </message>
+    <message id="renameReplace">
+        <source>Replace text in the names.</source>
+        <translation>Replace text in the names.</translation>
+    </message>
+    <message id="renameReplaceTip">
+        <source>Can be combined with adding text; turns off the new name.</source>
+        <translation>Can be combined with adding text; turns off the new name.</translation>
+    </message>
+    <message id="renameSearch">
+        <source>Find:</source>
+        <translation>Find:</translation>
+    </message>
+    <message id="renameSearchTip">
+        <source>The text to look for in each file name.</source>
+        <translation>The text to look for in each file name.</translation>
+    </message>
+    <message id="renameReplaceWith">
+        <source>Replace with:</source>
+        <translation>Replace with:</translation>
+    </message>
+    <message id="renameReplaceWithTip">
+        <source>The text put in place of every match.</source>
+        <translation>The text put in place of every match.</translation>
+    </message>
+    <message id="renameAdd">
+        <source>Add text to the names.</source>
+        <translation>Add text to the names.</translation>
+    </message>
+    <message id="renameAddTip">
+        <source>Can be combined with replacing text; turns off the new name.</source>
+        <translation>Can be combined with replacing text; turns off the new name.</translation>
+    </message>
+    <message id="renameAddText">
+        <source>Text to add:</source>
+        <translation>Text to add:</translation>
+    </message>
+    <message id="renameAddTextTip">
+        <source>The text added to each file name.</source>
+        <translation>The text added to each file name.</translation>
+    </message>
+    <message id="renameAddPlace">
+        <source>Add it:</source>
+        <translation>Add it:</translation>
+    </message>
+    <message id="renameAddPlaceTip">
+        <source>Whether the text goes after or before the name.</source>
+        <translation>Whether the text goes after or before the name.</translation>
+    </message>
+    <message id="renameAfterName">
+        <source>After the name</source>
+        <translation>After the name</translation>
+    </message>
+    <message id="renameBeforeName">
+        <source>Before the name</source>
+        <translation>Before the name</translation>
+    </message>
+    <message id="renameCustomize">
+        <source>Give every file a new name.</source>
+        <translation>Give every file a new name.</translation>
+    </message>
+    <message id="renameCustomizeTip">
+        <source>Turns off replacing and adding text.</source>
+        <translation>Turns off replacing and adding text.</translation>
+    </message>
+    <message id="renameCustomizeType">
+        <source>Name with:</source>
+        <translation>Name with:</translation>
+    </message>
+    <message id="renameCustomizeTypeTip">
+        <source>What tells the renamed files apart.</source>
+        <translation>What tells the renamed files apart.</translation>
+    </message>
+    <message id="renameDateAndSequence">
+        <source>Name, date and sequence</source>
+        <translation>Name, date and sequence</translation>
+    </message>
+    <message id="renameNameAndNumber">
+        <source>Name and number</source>
+        <translation>Name and number</translation>
+    </message>
+    <message id="renameNameAndLetter">
+        <source>Name and letter</source>
+        <translation>Name and letter</translation>
+    </message>
+    <message id="renameNumberOnly">
+        <source>Number only</source>
+        <translation>Number only</translation>
+    </message>
+    <message id="renameLetterOnly">
+        <source>Letter only</source>
+        <translation>Letter only</translation>
+    </message>
+    <message id="renameCustomizePlace">
+        <source>Number or letter:</source>
+        <translation>Number or letter:</translation>
+    </message>
+    <message id="renameCustomizePlaceTip">
+        <source>Whether the date, number or letter goes after or before the name.</source>
+        <translation>Whether the date, number or letter goes after or before the name.</translation>
+    </message>
+    <message id="renameCustomizeString">
+        <source>New name:</source>
+        <translation>New name:</translation>
+    </message>
+    <message id="renameCustomizeStringTip">
+        <source>The name that replaces each file's own name; empty keeps the file's name.</source>
+        <translation>The name that replaces each file's own name; empty keeps the file's name.</translation>
+    </message>
+    <message id="renameStartNumber">
+        <source>First number:</source>
+        <translation>First number:</translation>
+    </message>
+    <message id="renameStartNumberTip">
+        <source>The number the first file gets; a negative number is stored without its sign.</source>
+        <translation>The number the first file gets; a negative number is stored without its sign.</translation>
+    </message>
+    <message id="renameStartLetter">
+        <source>First letter:</source>
+        <translation>First letter:</translation>
+    </message>
+    <message id="renameStartLetterTip">
+        <source>One letter from a to z; its case gives the case of all letters. Anything else becomes a.</source>
+        <translation>One letter from a to z; its case gives the case of all letters. Anything else becomes a.</translation>
+    </message>
+    <message id="resizeMode">
+        <source>Resize:</source>
+        <translation>Resize:</translation>
+    </message>
+    <message id="resizeToWidth">
+        <source>To Width</source>
+        <translation>To Width</translation>
+    </message>
+    <message id="resizeToHeight">
+        <source>To Height</source>
+        <translation>To Height</translation>
+    </message>
+    <message id="resizeByPercentage">
+        <source>By Percentage</source>
+        <translation>By Percentage</translation>
+    </message>
+    <message id="resizeSize">
+        <source>Size:</source>
+        <translation>Size:</translation>
+    </message>
+    <message id="resizeSizeTip">
+        <source>Pixels for a width or height; a percentage from 1 to 100, where more than 100 counts as 100.</source>
+        <translation>Pixels for a width or height; a percentage from 1 to 100, where more than 100 counts as 100.</translation>
+    </message>
+    <message id="uploadNaming">
+        <source>Name uploads:</source>
+        <translation>Name uploads:</translation>
+    </message>
+    <message id="uploadNamingTip">
+        <source>How each uploaded file is named on the server.</source>
+        <translation>How each uploaded file is named on the server.</translation>
+    </message>
+    <message id="uploadNamingKeep">
+        <source>Keep the file's name</source>
+        <translation>Keep the file's name</translation>
+    </message>
+    <message id="uploadNamingDate">
+        <source>Put the date before the name</source>
+        <translation>Put the date before the name</translation>
+    </message>
+    <message id="uploadNamingRandom">
+        <source>Random name</source>
+        <translation>Random name</translation>
+    </message>
+    <message id="cloudAccessKey">
+        <source>Access key:</source>
+        <translation>Access key:</translation>
+    </message>
+    <message id="cloudAccessKeyTip">
+        <source>The access key of your account at the storage service.</source>
+        <translation>The access key of your account at the storage service.</translation>
+    </message>
+    <message id="cloudSecretId">
+        <source>Secret ID:</source>
+        <translation>Secret ID:</translation>
+    </message>
+    <message id="cloudSecretIdTip">
+        <source>The secret ID of your account at the storage service.</source>
+        <translation>The secret ID of your account at the storage service.</translation>
+    </message>
+    <message id="cloudSecretKey">
+        <source>Secret key:</source>
+        <translation>Secret key:</translation>
+    </message>
+    <message id="cloudSecretKeyTip">
+        <source>The secret key that belongs to the access key. It is kept hidden.</source>
+        <translation>The secret key that belongs to the access key. It is kept hidden.</translation>
+    </message>
+    <message id="cloudBucket">
+        <source>Bucket:</source>
+        <translation>Bucket:</translation>
+    </message>
+    <message id="cloudBucketTip">
+        <source>The bucket the files are uploaded into.</source>
+        <translation>The bucket the files are uploaded into.</translation>
+    </message>
+    <message id="tencentBucketTip">
+        <source>The bucket name without its application number.</source>
+        <translation>The bucket name without its application number.</translation>
+    </message>
+    <message id="cloudDomain">
+        <source>Address:</source>
+        <translation>Address:</translation>
+    </message>
+    <message id="cloudDomainTip">
+        <source>The public address of the bucket, with https:// at the start.</source>
+        <translation>The public address of the bucket, with https:// at the start.</translation>
+    </message>
+    <message id="upOperator">
+        <source>Operator:</source>
+        <translation>Operator:</translation>
+    </message>
+    <message id="upOperatorTip">
+        <source>The name of the operator allowed to upload.</source>
+        <translation>The name of the operator allowed to upload.</translation>
+    </message>
+    <message id="upPassword">
+        <source>Operator password:</source>
+        <translation>Operator password:</translation>
+    </message>
+    <message id="upPasswordTip">
+        <source>The operator's password. It is kept hidden.</source>
+        <translation>The operator's password. It is kept hidden.</translation>
+    </message>
+    <message id="weiboAccount">
+        <source>Account:</source>
+        <translation>Account:</translation>
+    </message>
+    <message id="weiboAccountTip">
+        <source>The account name you sign in with.</source>
+        <translation>The account name you sign in with.</translation>
+    </message>
+    <message id="weiboPassWord">
+        <source>Password:</source>
+        <translation>Password:</translation>
+    </message>
+    <message id="weiboPassWordTip">
+        <source>The password of that account. It is kept hidden.</source>
+        <translation>The password of that account. It is kept hidden.</translation>
+    </message>
 </context>
 </TS>

@@ -783,5 +783,605 @@
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
+    <message id="panelName">
+        <source>Name:</source>
+        <translation>名称：</translation>
+    </message>
+    <message id="panelNameTip">
+        <source>The name shown on the action's row and in its notifications.</source>
+        <translation>显示在动作行和通知中的名称。</translation>
+    </message>
+    <message id="panelNameEmpty">
+        <source>The action needs a name. Type one to go on.</source>
+        <translation>动作需要一个名称，请输入名称后继续。</translation>
+    </message>
+    <message id="panelHotKey">
+        <source>Shortcut:</source>
+        <translation>快捷键：</translation>
+    </message>
+    <message id="recordHotKey">
+        <source>Record Shortcut</source>
+        <translation>录制快捷键</translation>
+    </message>
+    <message id="recordHotKeyTip">
+        <source>Click, then press the keys that should run this action from any program.</source>
+        <translation>点击后按下快捷键，即可在任何程序中运行此动作。</translation>
+    </message>
+    <message id="hotKeyNeedsModifier">
+        <source>A shortcut needs Ctrl, Alt or Super with the key, unless the key is a function key (F1 to F20).</source>
+        <translation>快捷键需要同时按下 Ctrl、Alt 或 Super，功能键（F1 到 F20）除外。</translation>
+    </message>
+    <message id="hotKeyUsedByAction">
+        <source>This shortcut is already used by the action “%1”. Choose another one.</source>
+        <translation>此快捷键已被动作“%1”使用，请换一个。</translation>
+    </message>
+    <message id="hotKeyHeldElsewhere">
+        <source>Another program already uses this shortcut. Choose another one.</source>
+        <translation>另一个程序已在使用此快捷键，请换一个。</translation>
+    </message>
+    <message id="addRecipient">
+        <source>Add Recipient</source>
+        <translation>添加收件人</translation>
+    </message>
+    <message id="addRecipientTip">
+        <source>Add a new row for one more recipient.</source>
+        <translation>添加一行，再填写一位收件人。</translation>
+    </message>
+    <message id="removeRecipient">
+        <source>Remove Recipient</source>
+        <translation>删除收件人</translation>
+    </message>
+    <message id="removeRecipientTip">
+        <source>Remove the selected recipient from the list.</source>
+        <translation>从列表中删除所选收件人。</translation>
+    </message>
+    <message id="recipients">
+        <source>Recipients:</source>
+        <translation>收件人：</translation>
+    </message>
+    <message id="recipientsTip">
+        <source>One recipient per row; double-click a row to change it.</source>
+        <translation>每行一位收件人；双击一行即可修改。</translation>
+    </message>
+    <message id="mailSubject">
+        <source>Subject:</source>
+        <translation>主题：</translation>
+    </message>
+    <message id="mailSubjectTip">
+        <source>The subject the new mail starts with.</source>
+        <translation>新邮件默认使用的主题。</translation>
+    </message>
+    <message id="capitalAutoBegin">
+        <source>Start the amount with the currency word (人民币).</source>
+        <translation>在金额前加上“人民币”。</translation>
+    </message>
+    <message id="capitalAutoBeginTip">
+        <source>When on, the written amount begins with the currency word.</source>
+        <translation>开启后，大写金额以“人民币”开头。</translation>
+    </message>
+    <message id="capitalAutoEnd">
+        <source>End a whole amount with the closing word (整).</source>
+        <translation>整数金额末尾加上“整”。</translation>
+    </message>
+    <message id="capitalAutoEndTip">
+        <source>When on, an amount without a fraction ends with the closing word.</source>
+        <translation>开启后，没有角分的金额以“整”结尾。</translation>
+    </message>
+    <message id="caseTarget">
+        <source>Change to:</source>
+        <translation>转换为：</translation>
+    </message>
+    <message id="caseTargetTip">
+        <source>The letter case the text is changed to.</source>
+        <translation>文本要转换成的大小写形式。</translation>
+    </message>
+    <message id="caseCapitalised">
+        <source>Capitalised Words</source>
+        <translation>单词首字母大写</translation>
+    </message>
+    <message id="caseUpper">
+        <source>UPPER CASE</source>
+        <translation>全部大写</translation>
+    </message>
+    <message id="caseLower">
+        <source>lower case</source>
+        <translation>全部小写</translation>
+    </message>
+    <message id="chooseFolder">
+        <source>Choose…</source>
+        <translation>选择…</translation>
+    </message>
+    <message id="chooseFolderTip">
+        <source>Choose the folder the files are saved in.</source>
+        <translation>选择保存文件的文件夹。</translation>
+    </message>
+    <message id="chooseFolderTitle">
+        <source>Choose a Folder</source>
+        <translation>选择文件夹</translation>
+    </message>
+    <message id="compressQuality">
+        <source>Quality:</source>
+        <translation>质量：</translation>
+    </message>
+    <message id="compressQualityTip">
+        <source>Lower quality makes smaller files.</source>
+        <translation>质量越低，文件越小。</translation>
+    </message>
+    <message id="compressPNGtoJPG">
+        <source>Convert PNG images to JPEG to make them smaller.</source>
+        <translation>将 PNG 图片转换为 JPEG 以减小体积。</translation>
+    </message>
+    <message id="compressPNGtoJPGTip">
+        <source>PNG images cannot be compressed by quality; as JPEG they can.</source>
+        <translation>PNG 图片无法按质量压缩，转换为 JPEG 后即可压缩。</translation>
+    </message>
+    <message id="conversionTarget">
+        <source>Convert to:</source>
+        <translation>转换为：</translation>
+    </message>
+    <message id="conversionTargetTip">
+        <source>The Chinese script the text is written in afterwards.</source>
+        <translation>文本转换后使用的中文字形。</translation>
+    </message>
+    <message id="conversionMainland">
+        <source>Simplified Chinese (Mainland)</source>
+        <translation>简体中文（中国大陆）</translation>
+    </message>
+    <message id="conversionHongKong">
+        <source>Traditional Chinese (Hong Kong)</source>
+        <translation>繁体中文（香港）</translation>
+    </message>
+    <message id="conversionTaiwan">
+        <source>Traditional Chinese (Taiwan)</source>
+        <translation>繁体中文（台湾）</translation>
+    </message>
+    <message id="countTotal">
+        <source>Count all characters.</source>
+        <translation>统计全部字符数。</translation>
+    </message>
+    <message id="countTotalTip">
+        <source>Every character, spaces and punctuation included.</source>
+        <translation>包括空格和标点在内的全部字符。</translation>
+    </message>
+    <message id="countLetter">
+        <source>Count letters.</source>
+        <translation>统计字母数。</translation>
+    </message>
+    <message id="countLetterTip">
+        <source>Letters only, without digits, spaces or punctuation.</source>
+        <translation>只统计字母，不含数字、空格和标点。</translation>
+    </message>
+    <message id="countEnWord">
+        <source>Count English words.</source>
+        <translation>统计英文单词数。</translation>
+    </message>
+    <message id="countEnWordTip">
+        <source>Words of Latin letters separated by spaces or punctuation.</source>
+        <translation>以空格或标点分隔的英文单词。</translation>
+    </message>
+    <message id="customUrlList">
+        <source>Addresses:</source>
+        <translation>网址：</translation>
+    </message>
+    <message id="customUrlListTip">
+        <source>Each address opens with the text in place of {text}. Double-click a row to change it.</source>
+        <translation>打开每个网址时，{text} 会被替换为文本。双击一行即可修改。</translation>
+    </message>
+    <message id="customUrlPlaceholder">
+        <source>https://example.com/search?q={text}</source>
+        <translation>https://example.com/search?q={text}</translation>
+    </message>
+    <message id="customUrlEmpty">
+        <source>An address cannot be empty. Type one, or delete the row.</source>
+        <translation>网址不能为空。请输入网址，或删除这一行。</translation>
+    </message>
+    <message id="customUrlAdd">
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message id="customUrlAddTip">
+        <source>Add a new address and start typing it.</source>
+        <translation>添加一个新网址并开始输入。</translation>
+    </message>
+    <message id="customUrlDelete">
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message id="customUrlDeleteTip">
+        <source>Delete the selected address.</source>
+        <translation>删除所选网址。</translation>
+    </message>
+    <message id="customUrlInsert">
+        <source>Insert {text}</source>
+        <translation>插入 {text}</translation>
+    </message>
+    <message id="customUrlInsertTip">
+        <source>Put {text} at the cursor of the selected address; it is replaced by the text.</source>
+        <translation>在所选网址的光标处插入 {text}，它会被替换为文本。</translation>
+    </message>
+    <message id="customUrlLibrary">
+        <source>Add from Library</source>
+        <translation>从网址库添加</translation>
+    </message>
+    <message id="customUrlLibraryTip">
+        <source>Add the search address of a well-known site.</source>
+        <translation>添加常用网站的搜索网址。</translation>
+    </message>
+    <message id="customUrlNeedCopy">
+        <source>Also copy the text to the clipboard.</source>
+        <translation>同时将文本复制到剪贴板。</translation>
+    </message>
+    <message id="customUrlNeedCopyTip">
+        <source>When on, the text is also put on the clipboard.</source>
+        <translation>开启后，文本也会放到剪贴板上。</translation>
+    </message>
+    <message id="fileSavePath">
+        <source>Folder:</source>
+        <translation>文件夹：</translation>
+    </message>
+    <message id="fileSavePathTip">
+        <source>The folder the files go to.</source>
+        <translation>文件要放入的文件夹。</translation>
+    </message>
+    <message id="imageSavePath">
+        <source>Save in:</source>
+        <translation>保存到：</translation>
+    </message>
+    <message id="imageSavePathTip">
+        <source>The folder the new images are saved in; empty saves them beside the originals.</source>
+        <translation>新图片保存的文件夹；为空时保存在原图旁边。</translation>
+    </message>
+    <message id="savePathBesideSource">
+        <source>Beside the original files</source>
+        <translation>原文件旁边</translation>
+    </message>
+    <message id="savePathMissing">
+        <source>This folder no longer exists. Choose another one.</source>
+        <translation>此文件夹已不存在，请另选一个。</translation>
+    </message>
+    <message id="folderDoesNotExist">
+        <source>The folder “%1” does not exist. Choose a folder that exists.</source>
+        <translation>文件夹“%1”不存在，请选择一个存在的文件夹。</translation>
+    </message>
+    <message id="folderIsAFile">
+        <source>“%1” is a file, not a folder. Choose a folder.</source>
+        <translation>“%1”是文件而不是文件夹，请选择文件夹。</translation>
+    </message>
+    <message id="folderNotWritable">
+        <source>Korvane cannot write into “%1”. Choose a folder you may change.</source>
+        <translation>Korvane 无法写入“%1”，请选择一个可写的文件夹。</translation>
+    </message>
+    <message id="imageEndName">
+        <source>Name suffix:</source>
+        <translation>文件名后缀：</translation>
+    </message>
+    <message id="imageEndNameTip">
+        <source>Text added to the end of each new image's name.</source>
+        <translation>添加在每张新图片文件名末尾的文字。</translation>
+    </message>
+    <message id="imageEndNamePlaceholder">
+        <source>for example -small</source>
+        <translation>例如 -small</translation>
+    </message>
+    <message id="formatTarget">
+        <source>Convert to:</source>
+        <translation>转换为：</translation>
+    </message>
+    <message id="formatTargetTip">
+        <source>The image format the images are converted to.</source>
+        <translation>图片要转换成的格式。</translation>
+    </message>
+    <message id="languageChinese">
+        <source>Chinese</source>
+        <translation>中文</translation>
+    </message>
+    <message id="languageEnglish">
+        <source>English</source>
+        <translation>英语</translation>
+    </message>
+    <message id="languageJapanese">
+        <source>Japanese</source>
+        <translation>日语</translation>
+    </message>
+    <message id="languageKorean">
+        <source>Korean</source>
+        <translation>韩语</translation>
+    </message>
+    <message id="languageGerman">
+        <source>German</source>
+        <translation>德语</translation>
+    </message>
+    <message id="languageFrench">
+        <source>French</source>
+        <translation>法语</translation>
+    </message>
+    <message id="translateTarget">
+        <source>Translate into:</source>
+        <translation>翻译为：</translation>
+    </message>
+    <message id="translateTargetTip">
+        <source>The language the text is translated into.</source>
+        <translation>文本要翻译成的语言。</translation>
+    </message>
+    <message id="mirrorLeftRight">
+        <source>Mirror left to right</source>
+        <translation>左右镜像</translation>
+    </message>
+    <message id="mirrorTopBottom">
+        <source>Mirror top to bottom</source>
+        <translation>上下镜像</translation>
+    </message>
+    <message id="rotateClockwise">
+        <source>Rotate 90° clockwise</source>
+        <translation>顺时针旋转 90°</translation>
+    </message>
+    <message id="rotateCounterClockwise">
+        <source>Rotate 90° counterclockwise</source>
+        <translation>逆时针旋转 90°</translation>
+    </message>
+    <message id="rotateHalf">
+        <source>Rotate 180°</source>
+        <translation>旋转 180°</translation>
+    </message>
+    <message id="rotateTarget">
+        <source>Turn:</source>
+        <translation>旋转方式：</translation>
+    </message>
+    <message id="rotateTargetTip">
+        <source>How the images are turned or mirrored.</source>
+        <translation>图片的旋转或镜像方式。</translation>
+    </message>
+    <message id="photoNeedLaunch">
+        <source>Open the photo library after adding the images.</source>
+        <translation>添加图片后打开照片图库。</translation>
+    </message>
+    <message id="photoNeedLaunchTip">
+        <source>When on, the photo library program opens once the images are added.</source>
+        <translation>开启后，添加图片完成时打开照片图库程序。</translation>
+    </message>
+    <message id="renameReplace">
+        <source>Replace text in the names.</source>
+        <translation>替换文件名中的文字。</translation>
+    </message>
+    <message id="renameReplaceTip">
+        <source>Can be combined with adding text; turns off the new name.</source>
+        <translation>可与添加文字同时使用；会关闭自定义名称。</translation>
+    </message>
+    <message id="renameSearch">
+        <source>Find:</source>
+        <translation>查找：</translation>
+    </message>
+    <message id="renameSearchTip">
+        <source>The text to look for in each file name.</source>
+        <translation>要在文件名中查找的文字。</translation>
+    </message>
+    <message id="renameReplaceWith">
+        <source>Replace with:</source>
+        <translation>替换为：</translation>
+    </message>
+    <message id="renameReplaceWithTip">
+        <source>The text put in place of every match.</source>
+        <translation>用于替换每处匹配的文字。</translation>
+    </message>
+    <message id="renameAdd">
+        <source>Add text to the names.</source>
+        <translation>在文件名中添加文字。</translation>
+    </message>
+    <message id="renameAddTip">
+        <source>Can be combined with replacing text; turns off the new name.</source>
+        <translation>可与替换文字同时使用；会关闭自定义名称。</translation>
+    </message>
+    <message id="renameAddText">
+        <source>Text to add:</source>
+        <translation>添加文字：</translation>
+    </message>
+    <message id="renameAddTextTip">
+        <source>The text added to each file name.</source>
+        <translation>添加到每个文件名中的文字。</translation>
+    </message>
+    <message id="renameAddPlace">
+        <source>Add it:</source>
+        <translation>添加位置：</translation>
+    </message>
+    <message id="renameAddPlaceTip">
+        <source>Whether the text goes after or before the name.</source>
+        <translation>文字放在文件名之后还是之前。</translation>
+    </message>
+    <message id="renameAfterName">
+        <source>After the name</source>
+        <translation>放在名称后</translation>
+    </message>
+    <message id="renameBeforeName">
+        <source>Before the name</source>
+        <translation>放在名称前</translation>
+    </message>
+    <message id="renameCustomize">
+        <source>Give every file a new name.</source>
+        <translation>为每个文件起一个新名称。</translation>
+    </message>
+    <message id="renameCustomizeTip">
+        <source>Turns off replacing and adding text.</source>
+        <translation>会关闭替换文字和添加文字。</translation>
+    </message>
+    <message id="renameCustomizeType">
+        <source>Name with:</source>
+        <translation>命名方式：</translation>
+    </message>
+    <message id="renameCustomizeTypeTip">
+        <source>What tells the renamed files apart.</source>
+        <translation>用什么区分重命名后的文件。</translation>
+    </message>
+    <message id="renameDateAndSequence">
+        <source>Name, date and sequence</source>
+        <translation>名称、日期和序号</translation>
+    </message>
+    <message id="renameNameAndNumber">
+        <source>Name and number</source>
+        <translation>名称和数字</translation>
+    </message>
+    <message id="renameNameAndLetter">
+        <source>Name and letter</source>
+        <translation>名称和字母</translation>
+    </message>
+    <message id="renameNumberOnly">
+        <source>Number only</source>
+        <translation>仅数字</translation>
+    </message>
+    <message id="renameLetterOnly">
+        <source>Letter only</source>
+        <translation>仅字母</translation>
+    </message>
+    <message id="renameCustomizePlace">
+        <source>Number or letter:</source>
+        <translation>数字或字母：</translation>
+    </message>
+    <message id="renameCustomizePlaceTip">
+        <source>Whether the date, number or letter goes after or before the name.</source>
+        <translation>日期、数字或字母放在名称之后还是之前。</translation>
+    </message>
+    <message id="renameCustomizeString">
+        <source>New name:</source>
+        <translation>新名称：</translation>
+    </message>
+    <message id="renameCustomizeStringTip">
+        <source>The name that replaces each file's own name; empty keeps the file's name.</source>
+        <translation>替换每个文件原名的名称；为空时保留原名。</translation>
+    </message>
+    <message id="renameStartNumber">
+        <source>First number:</source>
+        <translation>起始数字：</translation>
+    </message>
+    <message id="renameStartNumberTip">
+        <source>The number the first file gets; a negative number is stored without its sign.</source>
+        <translation>第一个文件使用的数字；负数会去掉负号保存。</translation>
+    </message>
+    <message id="renameStartLetter">
+        <source>First letter:</source>
+        <translation>起始字母：</translation>
+    </message>
+    <message id="renameStartLetterTip">
+        <source>One letter from a to z; its case gives the case of all letters. Anything else becomes a.</source>
+        <translation>a 到 z 中的一个字母，其大小写决定所有字母的大小写；其他内容会变为 a。</translation>
+    </message>
+    <message id="resizeMode">
+        <source>Resize:</source>
+        <translation>调整方式：</translation>
+    </message>
+    <message id="resizeToWidth">
+        <source>To Width</source>
+        <translation>按宽度</translation>
+    </message>
+    <message id="resizeToHeight">
+        <source>To Height</source>
+        <translation>按高度</translation>
+    </message>
+    <message id="resizeByPercentage">
+        <source>By Percentage</source>
+        <translation>按百分比</translation>
+    </message>
+    <message id="resizeSize">
+        <source>Size:</source>
+        <translation>尺寸：</translation>
+    </message>
+    <message id="resizeSizeTip">
+        <source>Pixels for a width or height; a percentage from 1 to 100, where more than 100 counts as 100.</source>
+        <translation>宽度或高度以像素计；百分比为 1 到 100，超过 100 按 100 计。</translation>
+    </message>
+    <message id="uploadNaming">
+        <source>Name uploads:</source>
+        <translation>上传文件命名：</translation>
+    </message>
+    <message id="uploadNamingTip">
+        <source>How each uploaded file is named on the server.</source>
+        <translation>每个上传文件在服务器上的命名方式。</translation>
+    </message>
+    <message id="uploadNamingKeep">
+        <source>Keep the file's name</source>
+        <translation>保留原文件名</translation>
+    </message>
+    <message id="uploadNamingDate">
+        <source>Put the date before the name</source>
+        <translation>在文件名前加日期</translation>
+    </message>
+    <message id="uploadNamingRandom">
+        <source>Random name</source>
+        <translation>随机文件名</translation>
+    </message>
+    <message id="cloudAccessKey">
+        <source>Access key:</source>
+        <translation>Access Key：</translation>
+    </message>
+    <message id="cloudAccessKeyTip">
+        <source>The access key of your account at the storage service.</source>
+        <translation>您在存储服务上的账户 Access Key。</translation>
+    </message>
+    <message id="cloudSecretId">
+        <source>Secret ID:</source>
+        <translation>SecretId：</translation>
+    </message>
+    <message id="cloudSecretIdTip">
+        <source>The secret ID of your account at the storage service.</source>
+        <translation>您在存储服务上的账户 SecretId。</translation>
+    </message>
+    <message id="cloudSecretKey">
+        <source>Secret key:</source>
+        <translation>Secret Key：</translation>
+    </message>
+    <message id="cloudSecretKeyTip">
+        <source>The secret key that belongs to the access key. It is kept hidden.</source>
+        <translation>与 Access Key 对应的密钥，输入时隐藏显示。</translation>
+    </message>
+    <message id="cloudBucket">
+        <source>Bucket:</source>
+        <translation>存储空间：</translation>
+    </message>
+    <message id="cloudBucketTip">
+        <source>The bucket the files are uploaded into.</source>
+        <translation>文件上传到的存储空间。</translation>
+    </message>
+    <message id="tencentBucketTip">
+        <source>The bucket name without its application number.</source>
+        <translation>存储桶名称，不含 APPID。</translation>
+    </message>
+    <message id="cloudDomain">
+        <source>Address:</source>
+        <translation>访问域名：</translation>
+    </message>
+    <message id="cloudDomainTip">
+        <source>The public address of the bucket, with https:// at the start.</source>
+        <translation>存储空间的公开访问地址，以 https:// 开头。</translation>
+    </message>
+    <message id="upOperator">
+        <source>Operator:</source>
+        <translation>操作员：</translation>
+    </message>
+    <message id="upOperatorTip">
+        <source>The name of the operator allowed to upload.</source>
+        <translation>有上传权限的操作员名称。</translation>
+    </message>
+    <message id="upPassword">
+        <source>Operator password:</source>
+        <translation>操作员密码：</translation>
+    </message>
+    <message id="upPasswordTip">
+        <source>The operator's password. It is kept hidden.</source>
+        <translation>操作员的密码，输入时隐藏显示。</translation>
+    </message>
+    <message id="weiboAccount">
+        <source>Account:</source>
+        <translation>账号：</translation>
+    </message>
+    <message id="weiboAccountTip">
+        <source>The account name you sign in with.</source>
+        <translation>您登录时使用的账号。</translation>
+    </message>
+    <message id="weiboPassWord">
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+    <message id="weiboPassWordTip">
+        <source>The password of that account. It is kept hidden.</source>
+        <translation>该账号的密码，输入时隐藏显示。</translation>
+    </message>
 </context>
 </TS>

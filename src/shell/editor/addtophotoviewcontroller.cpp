@@ -1,0 +1,7 @@
+#include "addtophotoviewcontroller.h"
+
+AddToPhotoViewController::AddToPhotoViewController(QWidget *parent)
+    : BaseSettingViewController(parent)
+{
+    addCheckBox(qtTrId("photoNeedLaunch"), QStringLiteral("needLaunch"), qtTrId("photoNeedLaunchTip"));
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "basesettingviewcontroller.h"
+
+// The photos action: whether the photo library opens after adding.
+class AddToPhotoViewController final : public BaseSettingViewController
+{
+    Q_OBJECT
+
+public:
+    explicit AddToPhotoViewController(QWidget *parent = nullptr);
+};

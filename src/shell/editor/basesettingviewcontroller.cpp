@@ -1,0 +1,299 @@
+#include "basesettingviewcontroller.h"
+
+#include "droplistentity.h"
+#include "korvanecoredatahelper.h"
+#include "korvanenotificationcenter.h"
+#include "prlhotkeyfield.h"
+#include "sgwlhotkey.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+Q_LOGGING_CATEGORY(lcPanels, "korvane.panels", QtInfoMsg)
+
+namespace {
+
+PRLHotKey hotKeyOf(const DropListEntity &drop)
+{
+    return PRLHotKey(quint32(drop.keyCode()), quint32(drop.modifiers()));
+}
+
+} // namespace
+
+BaseSettingViewController::BaseSettingViewController(QWidget *parent)
+    : SettingsPanel(parent)
+    , m_form(new QFormLayout)
+    , m_titleField(new QLineEdit(this))
+    , m_titleProblem(new QLabel(this))
+    , m_hotKeyButton(new QPushButton(qtTrId("recordHotKey"), this))
+    , m_hotKeyField(new PRLHotKeyField(this))
+{
+    m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    m_form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_form->setHorizontalSpacing(12);
+    m_form->setVerticalSpacing(10);
+
+    m_titleField->setToolTip(qtTrId("panelNameTip"));
+    m_titleField->installEventFilter(this);
+    m_titleProblem->setText(qtTrId("panelNameEmpty"));
+    m_titleProblem->setStyleSheet(QStringLiteral("color: #d93025;"));
+    m_titleProblem->setWordWrap(true);
+    m_titleProblem->hide();
+    auto *titleColumn = new QVBoxLayout;
+    titleColumn->setContentsMargins(0, 0, 0, 0);
+    titleColumn->setSpacing(4);
+    titleColumn->addWidget(m_titleField);
+    titleColumn->addWidget(m_titleProblem);
+    m_form->addRow(qtTrId("panelName"), titleColumn);
+
+    m_hotKeyButton->setToolTip(qtTrId("recordHotKeyTip"));
+    m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
+    m_hotKeyField->installEventFilter(this);
+    auto *hotKeyRow = new QHBoxLayout;
+    hotKeyRow->setContentsMargins(0, 0, 0, 0);
+    hotKeyRow->addWidget(m_hotKeyButton);
+    hotKeyRow->addWidget(m_hotKeyField);
+    hotKeyRow->addStretch(1);
+    m_hotKeyField->setMinimumWidth(160);
+    m_form->addRow(qtTrId("panelHotKey"), hotKeyRow);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(24, 20, 24, 20);
+    outer->addLayout(m_form);
+    outer->addStretch(1);
+
+    connect(m_titleField, &QLineEdit::editingFinished, this, &BaseSettingViewController::titleEditingFinished);
+    connect(m_titleField, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (!text.trimmed().isEmpty())
+            m_titleProblem->hide();
+    });
+    connect(m_hotKeyButton, &QPushButton::clicked, this, [this] {
+        showHotKeyButton(false);
+        m_hotKeyField->setFocus(Qt::OtherFocusReason);
+    });
+    connect(m_hotKeyField, &PRLHotKeyField::keyRefused, this, [this] { refuseHotKey(qtTrId("hotKeyNeedsModifier")); });
+    connect(m_hotKeyField, &PRLHotKeyField::hotKeyFieldEvent, this, &BaseSettingViewController::saveHotkey);
+}
+
+void BaseSettingViewController::setDropEntity(const std::shared_ptr<DropListEntity> &drop)
+{
+    m_drop = drop;
+    if (!m_drop)
+        return;
+    m_titleField->setText(m_drop->title());
+    m_hotKeyField->setHotKey(hotKeyOf(*m_drop));
+    showHotKeyButton(!m_drop->hasHotKey());
+    for (const auto &refresh : m_refreshers)
+        refresh();
+    showSettings();
+}
+
+void BaseSettingViewController::titleFieldBecomeResponser()
+{
+    m_titleField->setFocus(Qt::OtherFocusReason);
+    m_titleField->selectAll();
+}
+
+bool BaseSettingViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_titleField && event->type() == QEvent::FocusOut && m_drop
+        && m_titleField->text().trimmed().isEmpty()) {
+        // The name may not be left empty: focus comes back until one is typed. Queued, as
+        // the widget taking focus has not got it yet.
+        m_titleProblem->show();
+        QTimer::singleShot(0, m_titleField, [field = m_titleField] { field->setFocus(Qt::OtherFocusReason); });
+    }
+    if (watched == m_hotKeyField && event->type() == QEvent::FocusOut && m_drop && !m_drop->hasHotKey())
+        showHotKeyButton(true);
+    return SettingsPanel::eventFilter(watched, event);
+}
+
+void BaseSettingViewController::titleEditingFinished()
+{
+    if (!m_drop)
+        return;
+    const QString title = m_titleField->text();
+    if (title.trimmed().isEmpty()) {
+        m_titleProblem->show();
+        return;
+    }
+    if (title != m_drop->title()) {
+        m_drop->setTitle(title);
+        KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+        Q_EMIT reloadPreview();
+        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("reloadPreview"));
+    }
+    if (m_titleField->hasFocus())
+        QTimer::singleShot(100, m_titleField, [field = m_titleField] { field->clearFocus(); });
+}
+
+bool BaseSettingViewController::saveHotkey(const PRLHotKey &value)
+{
+    if (!m_drop)
+        return false;
+    auto *store = KorvaneCoreDataHelper::shareInstance();
+    const quint32 oldKeyCode = quint32(m_drop->keyCode());
+    const quint32 oldModifiers = quint32(m_drop->modifiers());
+
+    if (value.isEmpty()) {
+        SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::hotKeyName(oldKeyCode, oldModifiers));
+        m_drop->setKeyCode(0);
+        m_drop->setModifiers(0);
+        store->saveDataChange();
+        m_hotKeyField->setHotKey(PRLHotKey());
+        m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
+        showHotKeyButton(true);
+        return true;
+    }
+
+    if (value.keyCode() == oldKeyCode && value.modifiers() == oldModifiers)
+        return true;
+    if (const auto holder = store->fetchDropWith(value.keyCode(), value.modifiers())) {
+        refuseHotKey(qtTrId("hotKeyUsedByAction").arg(holder->title()));
+        return false;
+    }
+
+    const QString oldName = SGWLHotKey::hotKeyName(oldKeyCode, oldModifiers);
+    const bool hadHotKey = m_drop->hasHotKey();
+    if (hadHotKey)
+        SGWLHotKey::unregisterHotKeyForName(oldName);
+    const QString name = SGWLHotKey::hotKeyName(value.keyCode(), value.modifiers());
+    if (!SGWLHotKey::registerAttributeName(name, value.keyCode(), value.modifiers())) {
+        qCInfo(lcPanels) << "hotkey held by another program:" << name;
+        if (hadHotKey)
+            SGWLHotKey::registerAttributeName(oldName, oldKeyCode, oldModifiers);
+        refuseHotKey(qtTrId("hotKeyHeldElsewhere"));
+        return false;
+    }
+    m_drop->setKeyCode(qint32(value.keyCode()));
+    m_drop->setModifiers(qint32(value.modifiers()));
+    store->saveDataChange();
+    m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
+    m_hotKeyField->clearFocus();
+    return true;
+}
+
+void BaseSettingViewController::refuseHotKey(const QString &reason)
+{
+    if (m_drop)
+        m_hotKeyField->setHotKey(hotKeyOf(*m_drop));
+    m_hotKeyField->setToolTip(reason);
+    if (m_hotKeyField->isVisible())
+        QToolTip::showText(m_hotKeyField->mapToGlobal(QPoint(0, m_hotKeyField->height())), reason, m_hotKeyField);
+}
+
+void BaseSettingViewController::showHotKeyButton(bool show)
+{
+    m_hotKeyButton->setVisible(show);
+    m_hotKeyField->setVisible(!show);
+}
+
+void BaseSettingViewController::addRow(const QString &label, QWidget *field)
+{
+    m_form->addRow(label, field);
+}
+
+void BaseSettingViewController::addRow(QWidget *field)
+{
+    m_form->addRow(QString(), field);
+}
+
+void BaseSettingViewController::addRow(const QString &label, QLayout *field)
+{
+    m_form->addRow(label, field);
+}
+
+void BaseSettingViewController::addRow(QLayout *field)
+{
+    m_form->addRow(QString(), field);
+}
+
+std::shared_ptr<KorvaneManagedObject> BaseSettingViewController::settings() const
+{
+    return m_drop ? m_drop->settings() : nullptr;
+}
+
+QVariant BaseSettingViewController::setting(const QString &attribute) const
+{
+    const auto record = settings();
+    return record ? record->value(attribute) : QVariant();
+}
+
+void BaseSettingViewController::saveSetting(const QString &attribute, const QVariant &value)
+{
+    const auto record = settings();
+    if (!record)
+        return;
+    if (!record->setValue(attribute, value)) {
+        qCWarning(lcPanels) << "setting not stored:" << attribute;
+        return;
+    }
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+}
+
+void BaseSettingViewController::addRefresher(const std::function<void()> &refresh)
+{
+    m_refreshers.push_back(refresh);
+}
+
+QCheckBox *BaseSettingViewController::addCheckBox(const QString &text, const QString &attribute, const QString &toolTip)
+{
+    auto *box = new QCheckBox(text, this);
+    box->setToolTip(toolTip);
+    addRow(box);
+    addRefresher([this, box, attribute] {
+        const QSignalBlocker blocker(box);
+        box->setChecked(setting(attribute).toBool());
+    });
+    connect(box, &QCheckBox::toggled, this, [this, attribute](bool checked) { saveSetting(attribute, checked); });
+    return box;
+}
+
+QComboBox *BaseSettingViewController::addMenu(const QString &label, const QString &attribute, const QStringList &items,
+                                              const QString &toolTip)
+{
+    auto *menu = new QComboBox(this);
+    menu->addItems(items);
+    menu->setToolTip(toolTip);
+    menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto *row = new QHBoxLayout;
+    row->addWidget(menu);
+    row->addStretch(1);
+    addRow(label, row);
+    addRefresher([this, menu, attribute] {
+        const QSignalBlocker blocker(menu);
+        const int index = setting(attribute).toInt();
+        menu->setCurrentIndex(index >= 0 && index < menu->count() ? index : 0);
+    });
+    connect(menu, &QComboBox::activated, this, [this, attribute](int index) { saveSetting(attribute, index); });
+    return menu;
+}
+
+QLineEdit *BaseSettingViewController::addTextField(const QString &label, const QString &attribute, const QString &toolTip,
+                                                   bool secret)
+{
+    auto *field = new QLineEdit(this);
+    field->setToolTip(toolTip);
+    if (secret)
+        field->setEchoMode(QLineEdit::Password);
+    addRow(label, field);
+    addRefresher([this, field, attribute] {
+        const QSignalBlocker blocker(field);
+        field->setText(setting(attribute).toString());
+    });
+    connect(field, &QLineEdit::editingFinished, this, [this, field, attribute] {
+        if (setting(attribute).toString() != field->text())
+            saveSetting(attribute, field->text());
+    });
+    return field;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "basesettingviewcontroller.h"
+
+// The character count action: which counts the result shows.
+class CharStatisticViewController final : public BaseSettingViewController
+{
+    Q_OBJECT
+
+public:
+    explicit CharStatisticViewController(QWidget *parent = nullptr);
+};

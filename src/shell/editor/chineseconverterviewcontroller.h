@@ -1,0 +1,12 @@
+#pragma once
+
+#include "basesettingviewcontroller.h"
+
+// The Chinese conversion action: the script variant the text is written in.
+class ChineseConverterViewController final : public BaseSettingViewController
+{
+    Q_OBJECT
+
+public:
+    explicit ChineseConverterViewController(QWidget *parent = nullptr);
+};

@@ -1,0 +1,6 @@
+#include "clearformatviewcontroller.h"
+
+ClearFormatViewController::ClearFormatViewController(QWidget *parent)
+    : BaseSettingViewController(parent)
+{
+}

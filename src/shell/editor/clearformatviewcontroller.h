@@ -1,0 +1,12 @@
+#pragma once
+
+#include "basesettingviewcontroller.h"
+
+// The clear-style action has nothing to set beyond its name and shortcut.
+class ClearFormatViewController final : public BaseSettingViewController
+{
+    Q_OBJECT
+
+public:
+    explicit ClearFormatViewController(QWidget *parent = nullptr);
+};

@@ -1,0 +1,8 @@
+#include "encaseconvertviewcontroller.h"
+
+EnCaseConvertViewController::EnCaseConvertViewController(QWidget *parent)
+    : BaseSettingViewController(parent)
+{
+    addMenu(qtTrId("caseTarget"), QStringLiteral("handleType"),
+            {qtTrId("caseCapitalised"), qtTrId("caseUpper"), qtTrId("caseLower")}, qtTrId("caseTargetTip"));
+}

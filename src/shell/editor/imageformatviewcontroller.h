@@ -1,0 +1,12 @@
+#pragma once
+
+#include "imageoutputviewcontroller.h"
+
+// The conversion action: the format images are converted to.
+class ImageFormatViewController final : public ImageOutputViewController
+{
+    Q_OBJECT
+
+public:
+    explicit ImageFormatViewController(QWidget *parent = nullptr);
+};

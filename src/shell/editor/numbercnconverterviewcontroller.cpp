@@ -1,0 +1,8 @@
+#include "numbercnconverterviewcontroller.h"
+
+NumberCNConverterViewController::NumberCNConverterViewController(QWidget *parent)
+    : BaseSettingViewController(parent)
+{
+    addCheckBox(qtTrId("capitalAutoBegin"), QStringLiteral("autoBegin"), qtTrId("capitalAutoBeginTip"));
+    addCheckBox(qtTrId("capitalAutoEnd"), QStringLiteral("autoEnd"), qtTrId("capitalAutoEndTip"));
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "basesettingviewcontroller.h"
+
+// The capital amount action: the words around the amount.
+class NumberCNConverterViewController final : public BaseSettingViewController
+{
+    Q_OBJECT
+
+public:
+    explicit NumberCNConverterViewController(QWidget *parent = nullptr);
+};

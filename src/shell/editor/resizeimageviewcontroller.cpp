@@ -1,0 +1,87 @@
+#include "resizeimageviewcontroller.h"
+
+#include <QButtonGroup>
+#include <QDoubleValidator>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cmath>
+
+ResizeImageViewController::ResizeImageViewController(QWidget *parent)
+    : ImageOutputViewController(OwnRowsFirst{}, parent)
+    , m_segments(new QButtonGroup(this))
+    , m_size(new QLineEdit(this))
+    , m_unit(new QLabel(this))
+{
+    auto *segmentRow = new QHBoxLayout;
+    segmentRow->setSpacing(0);
+    const QStringList names = {qtTrId("resizeToWidth"), qtTrId("resizeToHeight"), qtTrId("resizeByPercentage")};
+    for (int i = 0; i < names.size(); ++i) {
+        auto *segment = new QPushButton(names.at(i), this);
+        segment->setCheckable(true);
+        m_segments->addButton(segment, i);
+        segmentRow->addWidget(segment);
+    }
+    segmentRow->addStretch(1);
+    addRow(qtTrId("resizeMode"), segmentRow);
+
+    // Letters never get in; the number is checked against the mode when editing ends.
+    m_size->setValidator(new QDoubleValidator(0, 99999, 2, m_size));
+    m_size->setMaximumWidth(120);
+    m_size->setToolTip(qtTrId("resizeSizeTip"));
+    auto *sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(m_size);
+    sizeRow->addWidget(m_unit);
+    sizeRow->addStretch(1);
+    addRow(qtTrId("resizeSize"), sizeRow);
+    addOutputRows();
+
+    addRefresher([this] {
+        const QSignalBlocker blocker(m_segments);
+        const int type = setting(QStringLiteral("resizeType")).toInt();
+        if (auto *segment = m_segments->button(type >= 0 && type <= 2 ? type : 0))
+            segment->setChecked(true);
+        showSize();
+    });
+    connect(m_segments, &QButtonGroup::idClicked, this, [this](int id) {
+        saveSetting(QStringLiteral("resizeType"), id);
+        showSize();
+    });
+    connect(m_size, &QLineEdit::editingFinished, this, &ResizeImageViewController::storeSize);
+}
+
+int ResizeImageViewController::clampedPercentage(double typed)
+{
+    const double whole = std::trunc(typed);
+    return whole >= 101 ? 100 : int(whole);
+}
+
+void ResizeImageViewController::showSize()
+{
+    const bool percentage = m_segments->checkedId() == 2;
+    m_unit->setText(percentage ? QStringLiteral("%") : QStringLiteral("px"));
+    const QSignalBlocker blocker(m_size);
+    if (percentage)
+        m_size->setText(QString::number(int(setting(QStringLiteral("targetRato")).toDouble())));
+    else
+        m_size->setText(QString::number(setting(QStringLiteral("targetpx")).toInt()));
+}
+
+void ResizeImageViewController::storeSize()
+{
+    bool ok = false;
+    const double typed = QLocale().toDouble(m_size->text(), &ok);
+    if (!ok) {
+        showSize();
+        return;
+    }
+    if (m_segments->checkedId() == 2) {
+        saveSetting(QStringLiteral("targetRato"), float(clampedPercentage(typed)));
+    } else {
+        // targetpx is a 16-bit field.
+        saveSetting(QStringLiteral("targetpx"), int(std::min(std::trunc(typed), 32767.0)));
+    }
+    showSize();
+}

@@ -1,0 +1,673 @@
+#include "basesettingviewcontroller.h"
+#include "compressimageviewcontroller.h"
+#include "customurl.h"
+#include "customurllistmodel.h"
+#include "customurlviewcontroller.h"
+#include "droplistentity.h"
+#include "filecopy.h"
+#include "filedestinationviewcontroller.h"
+#include "filemove.h"
+#include "imagecompression.h"
+#include "headlesseventhotkeyservice.h"
+#include "korvanecoredatahelper.h"
+#include "korvanenotificationcenter.h"
+#include "korvaneschema.h"
+#include "korvanetranslations.h"
+#include "korvaneplatform.h"
+#include "prlhotkeyfield.h"
+#include "prlhotkeyrecorder.h"
+#include "recipientsviewcontroller.h"
+#include "renameviewcontroller.h"
+#include "resizeimageviewcontroller.h"
+#include "savepathfield.h"
+#include "settingspanelfactory.h"
+#include "sgwlhotkey.h"
+#include "textcustomurl.h"
+#include "xkbkeycodes.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+constexpr quint32 kVirtualK = 40;
+constexpr quint32 kVirtualA = 0;
+constexpr quint32 kVirtualF5 = 96;
+constexpr quint32 kVirtualDelete = 51;
+
+HeadlessEventHotKeyService *g_service = nullptr;
+
+// Whether the system holds the combination for Korvane, in hot-key modifier bits.
+bool isRegistered(quint32 keyCode, quint32 flags)
+{
+    for (const auto &registration : g_service->registrations()) {
+        if (registration.keyCode == keyCode && registration.modifiers == quint32(SGWLHotKey::hotKeyModifiers(flags)))
+            return true;
+    }
+    return false;
+}
+
+// What the store file holds, read through a connection of its own.
+QVariant stored(const QString &entity, const QString &attribute, qint64 id)
+{
+    const QString path = KorvaneCoreDataHelper::shareInstance()->applicationSupportDirectory()
+        + QStringLiteral("/KVCoreData.sqlite");
+    QVariant result;
+    {
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE Z_PK = ?").arg(attribute, entity));
+            query.addBindValue(id);
+            if (query.exec() && query.next())
+                result = query.value(0);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return result;
+}
+
+QVariant storedDrop(const DropListEntityPtr &drop, const QString &attribute)
+{
+    return stored(QStringLiteral("DropListEntity"), attribute, drop->objectID());
+}
+
+QVariant storedSetting(const DropListEntityPtr &drop, const QString &attribute)
+{
+    return stored(drop->settings()->entity().name, attribute, drop->settings()->objectID());
+}
+
+// Key events as X11 delivers them: with the key's place as the native scan code.
+void pressKey(QWidget *widget, quint32 virtualKey, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, XkbKeyCodes::xkbKeyCode(virtualKey), 0, 0);
+    QApplication::sendEvent(widget, &press);
+}
+
+DropListEntityPtr newDrop(qint64 catalog, qint64 type)
+{
+    auto *store = KorvaneCoreDataHelper::shareInstance();
+    auto drop = store->getNewDrop(catalog, type, qint32(store->getDropsByCatalog(catalog).size()));
+    store->saveDataChange();
+    return drop;
+}
+
+// On the box itself: a check box in a form row is wider than the part that takes clicks.
+void clickBox(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+template <typename Panel>
+std::unique_ptr<Panel> panelFor(const QString &identifier, const DropListEntityPtr &drop)
+{
+    std::unique_ptr<Panel> panel(qobject_cast<Panel *>(SettingsPanelFactory::create(identifier)));
+    if (!panel)
+        return panel;
+    panel->setCatalog(drop->catalog());
+    panel->setDropEntity(drop);
+    panel->resize(560, 620);
+    panel->show();
+    panel->activateWindow();
+    return panel;
+}
+
+} // namespace
+
+class SettingsPanelsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void everyKindHasItsPanel_data();
+    void everyKindHasItsPanel();
+    void unknownIdentifierHasNoPanel();
+    void emptiedNameIsRefused();
+    void recordingAHotKey_data();
+    void recordingAHotKey();
+    void duplicateHotKeyIsRefused();
+    void hotKeyHeldByAnotherProgramIsRefused();
+    void clearingAHotKey();
+    void customUrlAddEditDelete();
+    void customUrlInsertsPlaceholderAtCaret();
+    void customUrlLibraryAdds();
+    void tenThousandCustomUrls();
+    void renameRulesAreExclusive();
+    void renameStartValues_data();
+    void renameStartValues();
+    void resizeSizes_data();
+    void resizeSizes();
+    void compressionSlider();
+    void recipientsJoined();
+    void folderChoice_data();
+    void folderChoice();
+    void missingFolderShownRed();
+    void secretsAreMasked();
+};
+
+void SettingsPanelsTest::initTestCase()
+{
+    KorvaneTranslations::install({QStringLiteral("en-US")});
+    auto service = std::make_unique<HeadlessEventHotKeyService>();
+    g_service = service.get();
+    KorvanePlatform::setEventHotKeyService(std::move(service));
+    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+}
+
+void SettingsPanelsTest::everyKindHasItsPanel_data()
+{
+    QTest::addColumn<int>("catalog");
+    QTest::addColumn<int>("type");
+    for (int type = 0; type < 10; ++type)
+        QTest::addRow("text %d", type) << 0 << type;
+    for (int type = 0; type < 18; ++type)
+        QTest::addRow("files %d", type) << 1 << type;
+}
+
+void SettingsPanelsTest::everyKindHasItsPanel()
+{
+    QFETCH(int, catalog);
+    QFETCH(int, type);
+    const QString identifier = SettingsPanel::identifierForKind(catalog, type);
+    QVERIFY(SettingsPanelFactory::identifiers().contains(identifier));
+    auto drop = newDrop(catalog, type);
+    drop->setTitle(QStringLiteral("Kind %1-%2").arg(catalog).arg(type));
+    auto panel = panelFor<BaseSettingViewController>(identifier, drop);
+    QVERIFY(panel);
+    QCOMPARE(panel->titleField()->text(), drop->title());
+    QVERIFY(panel->hotKeyButton()->isVisible());
+    QVERIFY(!panel->hotKeyField()->isVisible());
+    panel->titleFieldBecomeResponser();
+    QTRY_VERIFY(panel->titleField()->hasFocus());
+}
+
+void SettingsPanelsTest::unknownIdentifierHasNoPanel()
+{
+    QCOMPARE(SettingsPanelFactory::create(QStringLiteral("noSuchPanel")), nullptr);
+    QCOMPARE(SettingsPanelFactory::create(QString()), nullptr);
+}
+
+void SettingsPanelsTest::emptiedNameIsRefused()
+{
+    auto drop = newDrop(0, 1);
+    const QString before = drop->title();
+    auto panel = panelFor<BaseSettingViewController>(QStringLiteral("clearFormatVC"), drop);
+    QSignalSpy reloads(panel.get(), &SettingsPanel::reloadPreview);
+    QLineEdit *field = panel->titleField();
+    panel->titleFieldBecomeResponser();
+    QTRY_VERIFY(field->hasFocus());
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Tab);
+    // Focus comes back to the empty name, and nothing is stored.
+    QTRY_VERIFY(field->hasFocus());
+    QCOMPARE(storedDrop(drop, QStringLiteral("title")).toString(), before);
+    QCOMPARE(reloads.count(), 0);
+
+    QTest::keyClicks(field, QStringLiteral("Plain text"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(storedDrop(drop, QStringLiteral("title")).toString(), QStringLiteral("Plain text"));
+    QCOMPARE(reloads.count(), 1);
+    QTRY_VERIFY(!field->hasFocus());
+}
+
+void SettingsPanelsTest::recordingAHotKey_data()
+{
+    QTest::addColumn<quint32>("key");
+    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("ctrl-shift-K") << kVirtualK << int(Qt::Key_K) << int(Qt::ControlModifier | Qt::ShiftModifier) << true;
+    QTest::newRow("F5 alone") << kVirtualF5 << int(Qt::Key_F5) << int(Qt::NoModifier) << true;
+    QTest::newRow("A alone") << kVirtualA << int(Qt::Key_A) << int(Qt::NoModifier) << false;
+    QTest::newRow("shift-A") << kVirtualA << int(Qt::Key_A) << int(Qt::ShiftModifier) << false;
+}
+
+void SettingsPanelsTest::recordingAHotKey()
+{
+    QFETCH(quint32, key);
+    QFETCH(int, qtKey);
+    QFETCH(int, modifiers);
+    QFETCH(bool, taken);
+    for (const auto &other : KorvaneCoreDataHelper::shareInstance()->getAllDrops()) {
+        other->setKeyCode(0);
+        other->setModifiers(0);
+    }
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    auto drop = newDrop(0, 8);
+    auto panel = panelFor<BaseSettingViewController>(QStringLiteral("enCaseConvert"), drop);
+    QTest::mouseClick(panel->hotKeyButton(), Qt::LeftButton);
+    QVERIFY(panel->hotKeyField()->isVisible());
+    QTRY_VERIFY(panel->hotKeyField()->hasFocus());
+    pressKey(panel->hotKeyField(), key, Qt::Key(qtKey), Qt::KeyboardModifiers(modifiers));
+    const quint32 flags = PRLHotKeyRecorder::eventModifierFlags(Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(storedDrop(drop, QStringLiteral("keyCode")).toUInt(), taken ? key : 0u);
+    QCOMPARE(storedDrop(drop, QStringLiteral("modifiers")).toUInt(), taken ? flags : 0u);
+    QCOMPARE(isRegistered(key, flags), taken && flags != 0);
+    if (!taken)
+        QVERIFY(panel->hotKeyField()->toolTip().contains(QStringLiteral("function key")));
+}
+
+void SettingsPanelsTest::duplicateHotKeyIsRefused()
+{
+    const quint32 ctrl = SGWLHotKey::ControlFlag;
+    auto first = newDrop(0, 0);
+    first->setTitle(QStringLiteral("First"));
+    first->setKeyCode(int(kVirtualK));
+    first->setModifiers(int(ctrl));
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    auto second = newDrop(0, 6);
+    second->setKeyCode(int(kVirtualA));
+    second->setModifiers(int(ctrl));
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+
+    auto panel = panelFor<BaseSettingViewController>(QStringLiteral("chineseConverter"), second);
+    QVERIFY(panel->hotKeyField()->isVisible());
+    panel->hotKeyField()->setFocus();
+    pressKey(panel->hotKeyField(), kVirtualK, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(storedDrop(second, QStringLiteral("keyCode")).toUInt(), kVirtualA);
+    QCOMPARE(storedDrop(first, QStringLiteral("keyCode")).toUInt(), kVirtualK);
+    QCOMPARE(storedDrop(first, QStringLiteral("modifiers")).toUInt(), ctrl);
+    QVERIFY(panel->hotKeyField()->toolTip().contains(QStringLiteral("First")));
+    QCOMPARE(panel->hotKeyField()->hotKey(), PRLHotKey(kVirtualA, ctrl));
+}
+
+void SettingsPanelsTest::hotKeyHeldByAnotherProgramIsRefused()
+{
+    const quint32 alt = SGWLHotKey::OptionFlag;
+    auto drop = newDrop(1, 3);
+    g_service->refuse(kVirtualK, quint32(SGWLHotKey::hotKeyModifiers(alt)));
+    auto panel = panelFor<BaseSettingViewController>(QStringLiteral("ocrVC"), drop);
+    QTest::mouseClick(panel->hotKeyButton(), Qt::LeftButton);
+    pressKey(panel->hotKeyField(), kVirtualK, Qt::Key_K, Qt::AltModifier);
+    QCOMPARE(storedDrop(drop, QStringLiteral("keyCode")).toInt(), 0);
+    QCOMPARE(storedDrop(drop, QStringLiteral("modifiers")).toInt(), 0);
+    QVERIFY(panel->hotKeyField()->toolTip().contains(QStringLiteral("Another program")));
+}
+
+void SettingsPanelsTest::clearingAHotKey()
+{
+    const quint32 flags = SGWLHotKey::ControlFlag | SGWLHotKey::OptionFlag;
+    auto drop = newDrop(1, 7);
+    auto panel = panelFor<BaseSettingViewController>(QStringLiteral("airDrop"), drop);
+    QVERIFY(panel->saveHotkey(PRLHotKey(kVirtualF5, flags)));
+    QVERIFY(isRegistered(kVirtualF5, flags));
+    panel->setDropEntity(drop);
+    QVERIFY(panel->hotKeyField()->isVisible());
+    panel->hotKeyField()->setFocus();
+    pressKey(panel->hotKeyField(), kVirtualDelete, Qt::Key_Backspace);
+    QCOMPARE(storedDrop(drop, QStringLiteral("keyCode")).toInt(), 0);
+    QCOMPARE(storedDrop(drop, QStringLiteral("modifiers")).toInt(), 0);
+    QVERIFY(!isRegistered(kVirtualF5, flags));
+    QVERIFY(panel->hotKeyButton()->isVisible());
+    QVERIFY(!panel->hotKeyField()->isVisible());
+}
+
+void SettingsPanelsTest::customUrlAddEditDelete()
+{
+    auto drop = newDrop(0, 5);
+    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    QVERIFY(panel);
+    const int start = panel->urlModel()->rowCount();
+
+    QTest::mouseClick(panel->addButton(), Qt::LeftButton);
+    QCOMPARE(panel->urlModel()->rowCount(), start + 1);
+    QCOMPARE(panel->urlList()->currentIndex().row(), start);
+    QTRY_VERIFY(panel->openEditor());
+    QTRY_VERIFY(panel->openEditor()->hasFocus());
+    QTest::keyClicks(panel->openEditor(), QStringLiteral("https://a.example/?q={text}"));
+    QTest::keyClick(panel->openEditor(), Qt::Key_Return);
+    const qint64 addedId = panel->urlModel()->urlAt(start)->objectID();
+    // The view commits a closing editor's text on its next turn.
+    QTRY_COMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), addedId).toString(),
+             QStringLiteral("https://a.example/?q={text}"));
+
+    // Emptying a row is refused: the stored template stays.
+    QVERIFY(!panel->urlModel()->setData(panel->urlModel()->index(start, 0), QStringLiteral("  ")));
+    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), addedId).toString(),
+             QStringLiteral("https://a.example/?q={text}"));
+
+    for (int i = 0; i < 3; ++i) {
+        const auto url = KorvaneCoreDataHelper::shareInstance()->addNewCustomUrl(drop, QStringLiteral("u%1").arg(i));
+        Q_UNUSED(url);
+    }
+    panel->setDropEntity(drop);
+    const int count = panel->urlModel()->rowCount();
+    // Deleting a middle row selects the row that takes its place; the last, the new last.
+    panel->urlList()->setCurrentIndex(panel->urlModel()->index(count - 3, 0));
+    const qint64 deletedId = panel->urlModel()->urlAt(count - 3)->objectID();
+    QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
+    QCOMPARE(panel->urlModel()->rowCount(), count - 1);
+    QCOMPARE(panel->urlList()->currentIndex().row(), count - 3);
+    QVERIFY(!stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), deletedId).isValid());
+    panel->urlList()->setCurrentIndex(panel->urlModel()->index(count - 2, 0));
+    QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
+    QCOMPARE(panel->urlList()->currentIndex().row(), count - 3);
+    QCOMPARE(drop->textCustomUrl()->urls().size(), count - 2);
+}
+
+void SettingsPanelsTest::customUrlInsertsPlaceholderAtCaret()
+{
+    auto drop = newDrop(0, 5);
+    const auto url = KorvaneCoreDataHelper::shareInstance()->addNewCustomUrl(drop, QStringLiteral("https://b.example/?q="));
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    const int row = panel->urlModel()->rowCount() - 1;
+    panel->urlList()->setCurrentIndex(panel->urlModel()->index(row, 0));
+    panel->urlList()->edit(panel->urlList()->currentIndex());
+    QTRY_VERIFY(panel->openEditor());
+    panel->openEditor()->setCursorPosition(8);
+    QTest::mouseClick(panel->insertButton(), Qt::LeftButton);
+    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), url->objectID()).toString(),
+             QStringLiteral("https://{text}b.example/?q="));
+}
+
+void SettingsPanelsTest::customUrlLibraryAdds()
+{
+    auto drop = newDrop(0, 5);
+    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    const int before = panel->urlModel()->rowCount();
+    QSignalSpy posted(KorvaneNotificationCenter::defaultCenter(), &KorvaneNotificationCenter::posted);
+    QMenu *menu = panel->libraryButton()->menu();
+    QCOMPARE(menu->actions().size(), 28);
+    menu->actions().first()->trigger();
+    QCOMPARE(posted.count(), 1);
+    QCOMPARE(posted.first().at(0).toString(), QStringLiteral("addLibUrlNotif"));
+    const QString template0 = posted.first().at(1).toMap().value(QStringLiteral("url")).toString();
+    QVERIFY(template0.contains(QStringLiteral("{text}")));
+    QCOMPARE(panel->urlModel()->rowCount(), before + 1);
+    QCOMPARE(panel->urlList()->currentIndex().row(), before);
+    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), panel->urlModel()->urlAt(before)->objectID()).toString(),
+             template0);
+}
+
+void SettingsPanelsTest::tenThousandCustomUrls()
+{
+    auto drop = newDrop(0, 5);
+    auto *store = KorvaneCoreDataHelper::shareInstance();
+    for (int i = 0; i < 10000; ++i)
+        store->addNewCustomUrl(drop, QStringLiteral("https://c.example/%1?q={text}").arg(i));
+    const QString huge = QStringLiteral("https://d.example/?q={text}&pad=") + QString(1 << 20, QLatin1Char('x'));
+    const auto big = store->addNewCustomUrl(drop, huge);
+    store->saveDataChange();
+    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    QElapsedTimer timer;
+    timer.start();
+    panel->setDropEntity(drop);
+    panel->urlList()->scrollToBottom();
+    QApplication::processEvents();
+    QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(panel->urlModel()->rowCount(), 10001);
+    // The long template reaches the editor whole, and survives an edit.
+    panel->urlList()->setCurrentIndex(panel->urlModel()->index(10000, 0));
+    panel->urlList()->edit(panel->urlList()->currentIndex());
+    QTRY_VERIFY(panel->openEditor());
+    QCOMPARE(panel->openEditor()->text().size(), huge.size());
+    panel->openEditor()->end(false);
+    QTest::mouseClick(panel->insertButton(), Qt::LeftButton);
+    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), big->objectID()).toString(),
+             huge + QStringLiteral("{text}"));
+}
+
+void SettingsPanelsTest::renameRulesAreExclusive()
+{
+    auto drop = newDrop(1, 17);
+    auto panel = panelFor<RenameViewController>(QStringLiteral("renameVC"), drop);
+    QVERIFY(panel);
+    const auto check = [&](bool replace, bool add, bool customize) {
+        QCOMPARE(storedSetting(drop, QStringLiteral("needReplace")).toBool(), replace);
+        QCOMPARE(storedSetting(drop, QStringLiteral("needAdd")).toBool(), add);
+        QCOMPARE(storedSetting(drop, QStringLiteral("needCustomize")).toBool(), customize);
+        QCOMPARE(panel->replaceCheckBox()->isChecked(), replace);
+        QCOMPARE(panel->addCheckBox()->isChecked(), add);
+        QCOMPARE(panel->customizeCheckBox()->isChecked(), customize);
+    };
+    panel->replaceCheckBox()->setChecked(false);
+    panel->addCheckBox()->setChecked(false);
+    panel->customizeCheckBox()->setChecked(false);
+    clickBox(panel->replaceCheckBox());
+    clickBox(panel->addCheckBox());
+    check(true, true, false);
+    clickBox(panel->customizeCheckBox());
+    check(false, false, true);
+    clickBox(panel->addCheckBox());
+    check(false, true, false);
+    clickBox(panel->customizeCheckBox());
+    clickBox(panel->replaceCheckBox());
+    check(true, false, false);
+}
+
+void SettingsPanelsTest::renameStartValues_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QString>("storedLetter");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("storedNumber");
+    QTest::newRow("letter and number") << "k" << "k" << "12" << 12;
+    QTest::newRow("upper case, only the first") << "Qz" << "Q" << "0" << 0;
+    QTest::newRow("digit gives a, negative number") << "7b" << "a" << "-25" << 25;
+    QTest::newRow("punctuation gives a") << "#" << "a" << "-2147483647" << 2147483647;
+    QTest::newRow("letters in the number field are refused") << "" << "a" << "x3y" << 3;
+}
+
+void SettingsPanelsTest::renameStartValues()
+{
+    QFETCH(QString, letter);
+    QFETCH(QString, storedLetter);
+    QFETCH(QString, number);
+    QFETCH(int, storedNumber);
+    auto drop = newDrop(1, 17);
+    auto panel = panelFor<RenameViewController>(QStringLiteral("renameVC"), drop);
+    QVERIFY(!panel->customizeCheckBox()->isChecked() || panel->startLetterField()->isEnabled());
+    panel->customizeCheckBox()->setChecked(true);
+    QVERIFY(panel->startLetterField()->isEnabled());
+    panel->startLetterField()->setFocus();
+    panel->startLetterField()->clear();
+    QTest::keyClicks(panel->startLetterField(), letter);
+    QTest::keyClick(panel->startLetterField(), Qt::Key_Return);
+    panel->startNumberField()->setFocus();
+    panel->startNumberField()->clear();
+    QTest::keyClicks(panel->startNumberField(), number);
+    QTest::keyClick(panel->startNumberField(), Qt::Key_Return);
+    QCOMPARE(storedSetting(drop, QStringLiteral("customizeStartLetter")).toString(), storedLetter);
+    QCOMPARE(storedSetting(drop, QStringLiteral("customizeStartNumber")).toInt(), storedNumber);
+    QCOMPARE(panel->startLetterField()->text(), storedLetter);
+}
+
+void SettingsPanelsTest::resizeSizes_data()
+{
+    QTest::addColumn<int>("segment");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("attribute");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("width") << 0 << "640" << "targetpx" << 640.0 << "px";
+    QTest::newRow("height") << 1 << "480" << "targetpx" << 480.0 << "px";
+    QTest::newRow("percentage") << 2 << "55.7" << "targetRato" << 55.0 << "%";
+    QTest::newRow("100 stays") << 2 << "100" << "targetRato" << 100.0 << "%";
+    QTest::newRow("101 becomes 100") << 2 << "101" << "targetRato" << 100.0 << "%";
+    QTest::newRow("5000 becomes 100") << 2 << "5000" << "targetRato" << 100.0 << "%";
+}
+
+void SettingsPanelsTest::resizeSizes()
+{
+    QFETCH(int, segment);
+    QFETCH(QString, typed);
+    QFETCH(QString, attribute);
+    QFETCH(double, expected);
+    QFETCH(QString, unit);
+    auto drop = newDrop(1, 2);
+    auto panel = panelFor<ResizeImageViewController>(QStringLiteral("resizeVC"), drop);
+    QTest::mouseClick(panel->segments()->button(segment), Qt::LeftButton);
+    QCOMPARE(storedSetting(drop, QStringLiteral("resizeType")).toInt(), segment);
+    QCOMPARE(panel->unitLabel()->text(), unit);
+    panel->sizeField()->setFocus();
+    panel->sizeField()->clear();
+    QTest::keyClicks(panel->sizeField(), typed);
+    QTest::keyClick(panel->sizeField(), Qt::Key_Return);
+    QCOMPARE(storedSetting(drop, attribute).toDouble(), expected);
+}
+
+void SettingsPanelsTest::compressionSlider()
+{
+    auto drop = newDrop(1, 0);
+    drop->imageCompression()->setCompressionRato(0.5f);
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    auto panel = panelFor<CompressImageViewController>(QStringLiteral("compressVC"), drop);
+    QCOMPARE(panel->slider()->value(), 50);
+    QCOMPARE(panel->percentLabel()->text(), QStringLiteral("50%"));
+    panel->slider()->setFocus();
+    QTest::keyClick(panel->slider(), Qt::Key_Right);
+    QTest::keyClick(panel->slider(), Qt::Key_Right);
+    QCOMPARE(panel->percentLabel()->text(), QStringLiteral("52%"));
+    QCOMPARE(storedSetting(drop, QStringLiteral("compressionRato")).toFloat(), 0.52f);
+    QTest::keyClick(panel->slider(), Qt::Key_End);
+    QCOMPARE(storedSetting(drop, QStringLiteral("compressionRato")).toFloat(), 1.0f);
+
+    const bool png = storedSetting(drop, QStringLiteral("autoPNGtoJPG")).toBool();
+    clickBox(panel->convertToJPGCheckbox());
+    QCOMPARE(storedSetting(drop, QStringLiteral("autoPNGtoJPG")).toBool(), !png);
+}
+
+void SettingsPanelsTest::recipientsJoined()
+{
+    for (int catalog : {0, 1}) {
+        auto drop = newDrop(catalog, catalog == 0 ? 3 : 10);
+        auto panel = panelFor<RecipientsViewController>(QStringLiteral("sendEmail"), drop);
+        QVERIFY(panel);
+        for (const QString &recipient : {QStringLiteral("a@example.com"), QString(), QStringLiteral("b@example.com")}) {
+            panel->addRecipient();
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            QWidget *editor = QApplication::focusWidget();
+            QTest::keyClicks(editor, recipient);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(QApplication::focusWidget() != editor);
+        }
+        QCOMPARE(storedSetting(drop, QStringLiteral("receives")).toString(), QStringLiteral("a@example.com,b@example.com"));
+        panel->recipientList()->setCurrentRow(0);
+        panel->removeSelectedRecipient();
+        QCOMPARE(storedSetting(drop, QStringLiteral("receives")).toString(), QStringLiteral("b@example.com"));
+        panel->subjectField()->setText(QStringLiteral("Hello"));
+        Q_EMIT panel->subjectField()->editingFinished();
+        QCOMPARE(storedSetting(drop, QStringLiteral("title")).toString(), QStringLiteral("Hello"));
+    }
+}
+
+void SettingsPanelsTest::folderChoice_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("a folder in the home folder") << "home" << true;
+    QTest::newRow("a folder elsewhere") << "elsewhere" << true;
+    QTest::newRow("missing") << "missing" << false;
+    QTest::newRow("a file") << "file" << false;
+    QTest::newRow("not writable") << "readonly" << false;
+}
+
+void SettingsPanelsTest::folderChoice()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, taken);
+    QTemporaryDir elsewhere;
+    QDir home(QDir::homePath());
+    home.mkpath(QStringLiteral("Pictures/out"));
+    QString folder;
+    QString expected;
+    if (kind == QLatin1String("home")) {
+        folder = home.filePath(QStringLiteral("Pictures/out"));
+        expected = QStringLiteral("~/Pictures/out");
+    } else if (kind == QLatin1String("elsewhere")) {
+        folder = elsewhere.path();
+        expected = folder;
+    } else if (kind == QLatin1String("missing")) {
+        folder = elsewhere.filePath(QStringLiteral("gone"));
+    } else if (kind == QLatin1String("file")) {
+        folder = elsewhere.filePath(QStringLiteral("file.txt"));
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        folder = elsewhere.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (QFileInfo(folder).isWritable())
+            QSKIP("Running as a user who may write anywhere");
+    }
+    auto drop = newDrop(1, 9);
+    drop->fileCopy()->setSavePath(QStringLiteral("~/before"));
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    auto panel = panelFor<FileDestinationViewController>(QStringLiteral("copyTo"), drop);
+    panel->hide();
+    QCOMPARE(panel->savePathField()->choose(folder), taken);
+    QCOMPARE(SavePathField::folderProblem(folder).isEmpty(), taken);
+    QCOMPARE(storedSetting(drop, QStringLiteral("savePath")).toString(), taken ? expected : QStringLiteral("~/before"));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void SettingsPanelsTest::missingFolderShownRed()
+{
+    QDir(QDir::homePath() + QStringLiteral("/no")).removeRecursively();
+    auto drop = newDrop(1, 8);
+    drop->fileMove()->setSavePath(QStringLiteral("~/no/such/folder"));
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    auto panel = panelFor<FileDestinationViewController>(QStringLiteral("moveTo"), drop);
+    QVERIFY(panel->savePathField()->isMissing());
+    auto *display = panel->savePathField()->findChild<QLineEdit *>();
+    QCOMPARE(display->text(), QStringLiteral("~/no/such/folder"));
+    QVERIFY(display->styleSheet().contains(QStringLiteral("color")));
+    QDir(QDir::homePath()).mkpath(QStringLiteral("no/such/folder"));
+    panel->setDropEntity(drop);
+    QVERIFY(!panel->savePathField()->isMissing());
+    QVERIFY(display->styleSheet().isEmpty());
+}
+
+void SettingsPanelsTest::secretsAreMasked()
+{
+    const QList<QPair<int, QStringList>> kinds = {
+        {5, {QStringLiteral("weiboPassWord")}},
+        {12, {QStringLiteral("qiniuSecretKey")}},
+        {13, {QStringLiteral("aliSecretKey")}},
+        {14, {QStringLiteral("tencentSecretKey")}},
+        {15, {QStringLiteral("secretCode")}},
+    };
+    for (const auto &[type, secrets] : kinds) {
+        auto drop = newDrop(1, type);
+        auto panel = panelFor<BaseSettingViewController>(SettingsPanel::identifierForKind(1, type), drop);
+        const auto fields = panel->findChildren<QLineEdit *>();
+        int masked = 0;
+        for (QLineEdit *field : fields) {
+            if (field->echoMode() == QLineEdit::Password) {
+                ++masked;
+                QVERIFY2(secrets.contains(field->objectName()), qPrintable(field->objectName()));
+                field->setText(QStringLiteral("s3cret"));
+                Q_EMIT field->editingFinished();
+                QCOMPARE(storedSetting(drop, field->objectName()).toString(), QStringLiteral("s3cret"));
+            }
+        }
+        QCOMPARE(masked, secrets.size());
+    }
+}
+
+QTEST_MAIN(SettingsPanelsTest)
+#include "tst_settingspanels.moc"
