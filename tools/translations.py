@@ -239,6 +239,8 @@ TEXTS = {
     "translateServiceOwn": ("Translation uses the Korvane service %1.", "翻译使用 Korvane 服务 %1。"),
     "translateServiceNone": ("No translation service is set up: set translate/libretranslateUrl in korvane.conf.",
                              "尚未设置翻译服务：请在 korvane.conf 中设置 translate/libretranslateUrl。"),
+    "checkForUpdate": ("Check for Updates…", "检查更新…"),
+    "translationService": ("Service:", "翻译服务："),
     "checkingForUpdate": ("Checking for updates…", "正在检查更新…"),
     "checkFailed": ("Could not check for updates.", "检查更新失败。"),
     "noUpdateAvailable": ("Korvane is up to date.", "已是最新版本。"),

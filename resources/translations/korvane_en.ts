@@ -743,6 +743,14 @@
         <source>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</source>
         <translation>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</translation>
     </message>
+    <message id="checkForUpdate">
+        <source>Check for Updates…</source>
+        <translation>Check for Updates…</translation>
+    </message>
+    <message id="translationService">
+        <source>Service:</source>
+        <translation>Service:</translation>
+    </message>
     <message id="checkingForUpdate">
         <source>Checking for updates…</source>
         <translation>Checking for updates…</translation>

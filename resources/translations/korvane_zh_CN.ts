@@ -743,6 +743,14 @@
         <source>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</source>
         <translation>尚未设置翻译服务：请在 korvane.conf 中设置 translate/libretranslateUrl。</translation>
     </message>
+    <message id="checkForUpdate">
+        <source>Check for Updates…</source>
+        <translation>检查更新…</translation>
+    </message>
+    <message id="translationService">
+        <source>Service:</source>
+        <translation>翻译服务：</translation>
+    </message>
     <message id="checkingForUpdate">
         <source>Checking for updates…</source>
         <translation>正在检查更新…</translation>

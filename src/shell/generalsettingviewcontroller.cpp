@@ -5,6 +5,7 @@
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
 #include "sgwlhotkey.h"
+#include "updateviewcontroller.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -80,6 +81,10 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     form->addRow(new QLabel(qtTrId("generalBehaviour")), checks);
     form->addRow(hotKeyLabel, hotKeyRow);
     m_versionLayout->addWidget(m_versionLabel);
+    auto *checkForUpdate = new QPushButton(qtTrId("checkForUpdate"));
+    checkForUpdate->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    connect(checkForUpdate, &QPushButton::clicked, this, [this] { UpdateViewController::present(window()); });
+    m_versionLayout->addWidget(checkForUpdate);
     form->addRow(new QLabel(qtTrId("versionLabel")), m_versionLayout);
 
     auto *quitRow = new QHBoxLayout;

@@ -1,5 +1,9 @@
 #include "translationviewcontroller.h"
 
+#include "korvaneapiclient.h"
+
+#include <QLabel>
+
 TranslationViewController::TranslationViewController(QWidget *parent)
     : BaseSettingViewController(parent)
 {
@@ -8,4 +12,9 @@ TranslationViewController::TranslationViewController(QWidget *parent)
             {qtTrId("languageChinese"), qtTrId("languageEnglish"), qtTrId("languageJapanese"),
              qtTrId("languageKorean"), qtTrId("languageGerman"), qtTrId("languageFrench")},
             qtTrId("translateTargetTip"));
+    // Which service translates depends on the hosts settings; say it where the user sets the language.
+    auto *service = new QLabel(KorvaneApiClient::translationServiceDescription());
+    service->setWordWrap(true);
+    service->setForegroundRole(QPalette::PlaceholderText);
+    addRow(qtTrId("translationService"), service);
 }
