@@ -9,6 +9,7 @@
 #include "korvaneshareactions.h"
 #include "korvaneplatform.h"
 #include "korvanetextactions.h"
+#include "korvaneuploadactions.h"
 #include "korvaneuserdefaults.h"
 
 #include <QCoreApplication>
@@ -61,6 +62,8 @@ const auto fileActions = [] {
     slots[9] = {nullptr, &KorvaneFileActions::copyFileDropEntity};
     slots[10] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
     slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
+    slots[12] = {nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity};
+    slots[14] = {nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity};
     slots[16] = {nullptr, &KorvaneImageActions::rotateImageDropEntity};
     slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
     return slots;

@@ -1,0 +1,298 @@
+#include "korvaneuploadactions.h"
+
+#include "droplistentity.h"
+#include "fileuploadqinniu.h"
+#include "fileuploadtencent.h"
+#include "genaratetoken.h"
+#include "korvaneapiclient.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanenetworkclient.h"
+#include "korvanependingwork.h"
+#include "qcloudmanager.h"
+#include "qiniuuploadmanager.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QThread>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcUpload, "korvane.actions.upload", QtWarningMsg)
+
+using DropPtr = KorvaneUploadActions::DropPtr;
+using ResultStep = void (*)(const DropPtr &, qint64, const KorvaneCompletion &, const QStringList &);
+
+void notify(bool success, const DropListEntity &drop, const QString &body)
+{
+    KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(success, drop);
+    content.body = body;
+    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(content);
+}
+
+void fail(const DropPtr &drop, const KorvaneCompletion &completion, const KorvaneError &error)
+{
+    notify(false, *drop, error.localizedDescription());
+    finishOnMain(completion, false, error);
+}
+
+// The counters and links of one run. Every answer is counted here on the main thread, so
+// answers arriving together are all counted and the result step runs once.
+struct UploadBatch
+{
+    DropPtr drop;
+    KorvaneCompletion completion;
+    ResultStep resultStep = nullptr;
+    qint64 total = 0;
+    qint64 finished = 0;
+    qint64 failed = 0;
+    QStringList urls;
+
+    // An empty link counts as a failure.
+    void answer(const QString &url)
+    {
+        Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+        if (finished >= total) {
+            qCWarning(lcUpload, "an answer after the batch was complete is ignored");
+            return;
+        }
+        if (url.isEmpty())
+            ++failed;
+        else
+            urls.append(url);
+        if (++finished == total)
+            resultStep(drop, failed, completion, urls);
+    }
+};
+using BatchPtr = std::shared_ptr<UploadBatch>;
+
+BatchPtr newBatch(const DropPtr &drop, const KorvaneCompletion &completion, ResultStep step, qint64 total)
+{
+    auto batch = std::make_shared<UploadBatch>();
+    batch->drop = drop;
+    batch->completion = completion;
+    batch->resultStep = step;
+    batch->total = total;
+    return batch;
+}
+
+// Images, other files, videos: folders are never uploaded.
+QStringList droppedFiles(const KorvaneHandleData &data)
+{
+    QStringList paths;
+    for (const QList<QUrl> *list : {&data.imgFileUrls(), &data.otherFileUrls(), &data.videoFileUrls()})
+        for (const QUrl &url : *list)
+            paths.append(url.toLocalFile());
+    return paths;
+}
+
+void result(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &completion, const QStringList &urls,
+            int someFailedCode, const QString &someFailedText, int noUrlCode, const QString &noUrlText)
+{
+    if (urls.isEmpty()) {
+        fail(drop, completion, KorvaneError(noUrlCode, noUrlText));
+        return;
+    }
+    const QString text = KorvaneUploadActions::getTextFromArray(urls);
+    KorvaneHandlePbHelper::pasteTextToPB(text);
+    const KorvaneError error = failCount > 0 ? KorvaneError(someFailedCode, someFailedText.arg(failCount)) : KorvaneError();
+    finishOnMain(completion, true, error);
+    QString body = text;
+    notify(true, *drop, body.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+// The other stores have no text of their own for missing settings.
+void settingsMissing(const DropPtr &drop, const KorvaneCompletion &completion, int code)
+{
+    fail(drop, completion, KorvaneError(code, qtTrId("PleaseEnterQiniuAccount")));
+}
+
+QString imageDataKey()
+{
+    return KorvaneHandlePbHelper::randomKey() + QStringLiteral(".jpg");
+}
+
+// COS and UpYun: the base name, then "." and the extension when there is one.
+QString dottedKey(const QString &path, qint16 suffixType)
+{
+    const QString extension = KorvaneUploadActions::fileExtension(path);
+    const QString base = KorvaneUploadActions::objectBaseName(path, suffixType, QDateTime::currentDateTime());
+    return extension.isEmpty() ? base : QStringLiteral("%1.%2").arg(base, extension);
+}
+
+} // namespace
+
+QString KorvaneUploadActions::getTextFromArray(const QStringList &texts)
+{
+    return texts.isEmpty() ? QString() : texts.join(QLatin1Char('\n'));
+}
+
+QString KorvaneUploadActions::objectBaseName(const QString &path, qint16 suffixType, const QDateTime &now)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot >= 0 ? name.left(dot) : name;
+    switch (suffixType) {
+    case 1:
+        return QStringLiteral("%1_%2").arg(now.toLocalTime().toString(QStringLiteral("yyyyMMdd")), base);
+    case 2:
+        return KorvaneHandlePbHelper::randomKey();
+    default:
+        return base;
+    }
+}
+
+QString KorvaneUploadActions::fileExtension(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 ? name.mid(dot + 1) : QString();
+}
+
+QString KorvaneUploadActions::objectUrl(const QString &baseUrl, const QString &key)
+{
+    return QStringLiteral("%1/%2").arg(baseUrl, KorvaneNetWorkClient::queryEncodedPath(key));
+}
+
+void KorvaneUploadActions::uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                              const QStringList &urlArray)
+{
+    result(drop, failCount, succeed, urlArray, 3022, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
+}
+
+void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const auto settings = drop->fileUploadTencent();
+    const QString secretId = settings ? settings->tencentAccessKey() : QString();
+    const QString secretKey = settings ? settings->tencentSecretKey() : QString();
+    const QString bucket = settings ? settings->tencentSpaceName() : QString();
+    if (secretId.isEmpty() || secretKey.isEmpty() || bucket.isEmpty()) {
+        settingsMissing(drop, completion, 3020);
+        return;
+    }
+    const QString domain = settings->tencentDomain();
+    const qint16 suffixType = settings->suffixType();
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const QByteArray imageData = data.imageData();
+    const QStringList files = imageData.isEmpty() ? droppedFiles(data) : QStringList();
+    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQCloudResult,
+                                    imageData.isEmpty() ? files.size() : 1);
+
+    KorvaneApiClient::getQCloudBucketDetail(
+        secretKey, secretId, bucket,
+        [=](bool success, const QVariant &host, const QString &) {
+            if (!success) {
+                qCWarning(lcUpload, "the COS bucket lookup failed");
+                fail(drop, completion, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(bucket)));
+                return;
+            }
+            const QString hostUrl = host.toString();
+            if (batch->total == 0) {
+                batch->resultStep(drop, 0, completion, {});
+                return;
+            }
+            if (!imageData.isEmpty()) {
+                const QString key = imageDataKey();
+                const QString objectPath = QLatin1Char('/') + key;
+                KorvaneNetWorkClient::sharedClient()->putPath(
+                    hostUrl + objectPath, {}, QCloudManager::cosSign(secretKey, secretId, QStringLiteral("put"), objectPath),
+                    imageData, [=](int) { batch->answer(objectUrl(domain, key)); },
+                    [batch](const KorvaneNetWorkError &) { batch->answer(QString()); });
+                return;
+            }
+            for (const QString &path : files) {
+                const QString key = dottedKey(path, suffixType);
+                KorvaneApiClient::uploadToQCloudCos(secretKey, secretId, hostUrl, path, key,
+                                                    [batch, domain, key](bool stored, const QString &) {
+                                                        batch->answer(stored ? objectUrl(domain, key) : QString());
+                                                    });
+            }
+        });
+}
+
+void KorvaneUploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                             const QStringList &urlArray)
+{
+    result(drop, failCount, succeed, urlArray, 3002, qtTrId("NImagesUploadFailed"), 3003, qtTrId("UploadFailed"));
+}
+
+void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const auto settings = drop->fileUploadQiNiu();
+    const QString accessKey = settings ? settings->qiniuAccessKey() : QString();
+    const QString secretKey = settings ? settings->qiniuSecretKey() : QString();
+    const QString bucket = settings ? settings->qiniuSpaceName() : QString();
+    if (accessKey.isEmpty() || secretKey.isEmpty() || bucket.isEmpty()) {
+        settingsMissing(drop, completion, 3000);
+        return;
+    }
+    const QString token = GenarateToken().createToken(accessKey, secretKey, bucket);
+    if (token.isEmpty()) {
+        fail(drop, completion, KorvaneError(3001, qtTrId("WrongQiniuAccount")));
+        return;
+    }
+    const QString domain = settings->qiniuDomain();
+    const qint16 suffixType = settings->suffixType();
+    KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+
+    if (!data.imageData().isEmpty()) {
+        const QString key = imageDataKey();
+        auto *manager = new QiniuUploadManager(QCoreApplication::instance());
+        manager->putData(data.imageData(), key, token,
+                         [drop, completion, domain, manager](int, const QString &key, const QVariantMap &response) {
+                             manager->deleteLater();
+                             QStringList urls;
+                             if (!response.isEmpty())
+                                 urls.append(objectUrl(domain, key));
+                             uploadQiniuResult(drop, urls.isEmpty() ? 1 : 0, completion, urls);
+                         });
+        return;
+    }
+
+    const QStringList files = droppedFiles(data);
+    data.setCount(0);
+    data.setSuccessCount(0);
+    data.setFailCount(0);
+    if (files.isEmpty()) {
+        uploadQiniuResult(drop, 0, completion, {});
+        return;
+    }
+    const auto urls = std::make_shared<QStringList>();
+    for (const QString &path : files) {
+        auto *manager = new QiniuUploadManager(QCoreApplication::instance());
+        uploadFileToQiniu(completion, drop, files.size(), path, objectBaseName(path, suffixType, QDateTime::currentDateTime()),
+                          fileExtension(path), 0, GenarateToken().createToken(accessKey, secretKey, bucket), manager, urls);
+    }
+}
+
+void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction,
+                                             qint64 imageCount, const QString &imageData, const QString &key,
+                                             const QString &fileExtension, qint64 times, const QString &token,
+                                             QiniuUploadManager *upManager, const std::shared_ptr<QStringList> &urlArray)
+{
+    QString objectKey = times >= 1 ? QStringLiteral("%1-%2").arg(key).arg(times) : key;
+    if (!fileExtension.isEmpty())
+        objectKey += QLatin1Char('.') + fileExtension;
+    const QString domain = dropAction->fileUploadQiNiu() ? dropAction->fileUploadQiNiu()->qiniuDomain() : QString();
+    upManager->putFile(imageData, objectKey, token, [=](int statusCode, const QString &storedKey, const QVariantMap &response) {
+        KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+        if (response.isEmpty() && statusCode == QiniuUploadManager::keyExistsStatus) {
+            uploadFileToQiniu(completion, dropAction, imageCount, imageData, key, fileExtension, times + 1, token,
+                              upManager, urlArray);
+            return;
+        }
+        upManager->deleteLater();
+        if (!response.isEmpty()) {
+            urlArray->append(objectUrl(domain, storedKey));
+            data.setSuccessCount(data.successCount() + 1);
+        } else {
+            data.setFailCount(data.failCount() + 1);
+        }
+        data.setCount(data.count() + 1);
+        if (data.count() == imageCount)
+            uploadQiniuResult(dropAction, data.failCount(), completion, *urlArray);
+    });
+}

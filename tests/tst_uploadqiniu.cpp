@@ -1,0 +1,155 @@
+#include "servers/qiniustandin.h"
+#include "uploadtestsupport.h"
+
+#include <QDate>
+#include <QTemporaryDir>
+
+using namespace UploadTestSupport;
+
+// The Qiniu upload through korvane run: the form upload with its token, the retry names on
+// 614, counting and the result step.
+class UploadQiniuTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void upload_data();
+    void upload();
+    void missingSettings();
+
+private:
+    std::unique_ptr<QiniuStandIn> m_server;
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+const QString accessKey = QStringLiteral("qiniuAccessKey-7h3k");
+const QString secretKey = QStringLiteral("qiniuSecret-Zz9-private");
+const QString domain = QStringLiteral("http://files.example.org");
+
+} // namespace
+
+void UploadQiniuTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(!korvane().isEmpty());
+}
+
+void UploadQiniuTest::init()
+{
+    m_server = std::make_unique<QiniuStandIn>();
+    QVERIFY(m_server->start());
+    m_server->secretKeys.insert(accessKey, secretKey);
+    m_server->buckets.insert(QStringLiteral("shots"));
+    setHosts({{QStringLiteral("qiniuUpload"), m_server->baseUrl()}});
+}
+
+void UploadQiniuTest::upload_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("suffixType");
+    QTest::addColumn<QString>("secret");        // the secret key the action is given
+    QTest::addColumn<QStringList>("existing");  // keys already in the bucket
+    QTest::addColumn<QStringList>("failing");
+    QTest::addColumn<QStringList>("keys");      // keys stored by the run
+    QTest::addColumn<QStringList>("attempts");  // keys asked for, sorted
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<int>("errorCode");
+
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QTest::newRow("new key") << QStringList{"a.png"} << 0 << secretKey << QStringList{} << QStringList{}
+                             << QStringList{"a.png"} << QStringList{"a.png"} << true << 0;
+    QTest::newRow("614 once") << QStringList{"a.png"} << 0 << secretKey << QStringList{"a.png"} << QStringList{}
+                              << QStringList{"a-1.png"} << QStringList{"a-1.png", "a.png"} << true << 0;
+    QTest::newRow("614 twice") << QStringList{"a.png"} << 0 << secretKey << QStringList{"a.png", "a-1.png"} << QStringList{}
+                               << QStringList{"a-2.png"} << QStringList{"a-1.png", "a-2.png", "a.png"} << true << 0;
+    QTest::newRow("614 without extension") << QStringList{"notes"} << 0 << secretKey << QStringList{"notes"} << QStringList{}
+                                           << QStringList{"notes-1"} << QStringList{"notes", "notes-1"} << true << 0;
+    QTest::newRow("date prefix") << QStringList{"photo.final.png"} << 1 << secretKey << QStringList{} << QStringList{}
+                                 << QStringList{today + "_photo.final.png"} << QStringList{today + "_photo.final.png"} << true << 0;
+    QTest::newRow("three, one fails") << QStringList{"a.png", "b.txt", "c.png"} << 0 << secretKey << QStringList{}
+                                      << QStringList{"b.txt"} << QStringList{"a.png", "c.png"}
+                                      << QStringList{"a.png", "b.txt", "c.png"} << true << 3002;
+    QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << 0 << secretKey << QStringList{}
+                              << QStringList{"a.png", "b.txt"} << QStringList{} << QStringList{"a.png", "b.txt"} << false << 3003;
+    QTest::newRow("wrong secret key") << QStringList{"a.png", "b.txt"} << 0 << QStringLiteral("not-the-secret-42")
+                                      << QStringList{} << QStringList{} << QStringList{} << QStringList{} << false << 3003;
+}
+
+void UploadQiniuTest::upload()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, suffixType);
+    QFETCH(QString, secret);
+    QFETCH(QStringList, existing);
+    QFETCH(QStringList, failing);
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, attempts);
+    QFETCH(bool, success);
+    QFETCH(int, errorCode);
+
+    QTemporaryDir dir;
+    QStringList files;
+    QList<QByteArray> contents;
+    for (int i = 0; i < names.size(); ++i) {
+        contents << (names[i].endsWith(".png") ? png(i) : QByteArray("some text ") + QByteArray::number(i));
+        files << writeFile(QDir(dir.path()), names[i], contents.last());
+    }
+    for (const QString &key : existing)
+        m_server->objects.insert("shots/" + key, "older object");
+    m_server->failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secret, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
+    QVERIFY(!id.isEmpty());
+
+    const RunResult result = run(id, files);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QCOMPARE(result.json.value("success").toBool(), success);
+    const QJsonValue error = result.json.value("error");
+    QCOMPARE(error.isNull(), errorCode == 0);
+    if (errorCode) {
+        QCOMPARE(error.toObject().value("code").toInt(), errorCode);
+        if (success)
+            QVERIFY(error.toObject().value("message").toString().contains(QString::number(failing.size())));
+    }
+    QStringList asked = m_server->attempts;
+    asked.sort();
+    QCOMPARE(asked, attempts);
+
+    for (int i = 0; i < keys.size(); ++i) {
+        QVERIFY2(m_server->objects.contains("shots/" + keys[i]), qPrintable(keys[i]));
+    }
+    if (names.size() == 1 && !keys.isEmpty())
+        QCOMPARE(m_server->objects.value("shots/" + keys.first()), contents.first());
+    QCOMPARE(m_server->objects.size(), existing.size() + keys.size());
+
+    if (success) {
+        QStringList lines = pasted(result).split('\n');
+        QStringList urls;
+        for (const QString &key : keys)
+            urls << domain + '/' + key;
+        std::sort(lines.begin(), lines.end());
+        QCOMPARE(lines, urls);
+        QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
+    } else {
+        QVERIFY(result.json.value("pasteboard").isNull());
+    }
+    QVERIFY(!result.output.contains(secret.toUtf8()));
+    QVERIFY(!result.output.contains(secretKey.toUtf8()));
+}
+
+void UploadQiniuTest::missingSettings()
+{
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSpaceName=shots"});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, {writeFile(QDir(m_dir.path()), "m.png", png(1))});
+    QCOMPARE(result.json.value("success").toBool(), false);
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3000);
+    QCOMPARE(m_server->requestCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(UploadQiniuTest)
+#include "tst_uploadqiniu.moc"
