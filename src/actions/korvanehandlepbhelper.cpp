@@ -64,6 +64,7 @@ const auto fileActions = [] {
     slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
     slots[12] = {nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity};
     slots[14] = {nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity};
+    slots[15] = {nullptr, &KorvaneUploadActions::uploadFileToUpCDNDropEntity};
     slots[16] = {nullptr, &KorvaneImageActions::rotateImageDropEntity};
     slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
     return slots;

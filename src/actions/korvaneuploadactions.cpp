@@ -3,6 +3,7 @@
 #include "droplistentity.h"
 #include "fileuploadqinniu.h"
 #include "fileuploadtencent.h"
+#include "fileuploadup.h"
 #include "genaratetoken.h"
 #include "korvaneapiclient.h"
 #include "korvanehandledata.h"
@@ -11,6 +12,7 @@
 #include "korvanependingwork.h"
 #include "qcloudmanager.h"
 #include "qiniuuploadmanager.h"
+#include "upyunformuploader.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -295,4 +297,63 @@ void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion
         if (data.count() == imageCount)
             uploadQiniuResult(dropAction, data.failCount(), completion, *urlArray);
     });
+}
+
+void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                             const QStringList &urlArray)
+{
+    result(drop, failCount, succeed, urlArray, 3032, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
+}
+
+void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const auto settings = drop->fileUploadUP();
+    const QString operatorName = settings ? settings->admin() : QString();
+    const QString password = settings ? settings->secretCode() : QString();
+    const QString bucket = settings ? settings->bucketName() : QString();
+    if (operatorName.isEmpty() || password.isEmpty() || bucket.isEmpty()) {
+        settingsMissing(drop, completion, 3030);
+        return;
+    }
+    const QString domain = settings->upDomain();
+    const qint16 suffixType = settings->suffixType();
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+
+    // (save key, what to send: the image bytes or a file's path)
+    QList<QPair<QString, QVariant>> units;
+    if (!data.imageData().isEmpty()) {
+        units.append({imageDataKey(), data.imageData()});
+    } else {
+        for (const QString &path : droppedFiles(data))
+            units.append({dottedKey(path, suffixType), path});
+    }
+    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadUpCDNResult, units.size());
+    if (units.isEmpty()) {
+        uploadUpCDNResult(drop, 0, completion, {});
+        return;
+    }
+    for (const auto &unit : units) {
+        auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
+        // The store wants the save key rooted at the bucket.
+        uploader->uploadWithBucketName(
+            bucket, operatorName, password, unit.second, QString(), QLatin1Char('/') + unit.first, {},
+            [batch, domain, uploader](int, const QVariantMap &answer) {
+                uploader->deleteLater();
+                QString url = answer.value(QStringLiteral("url")).toString();
+                // The answer's path starts with "/", which the base URL already ends the host with.
+                while (url.startsWith(QLatin1Char('/')))
+                    url.remove(0, 1);
+                batch->answer(url.isEmpty() ? QString() : objectUrl(domain, url));
+            },
+            [batch, uploader](const KorvaneError &error, int statusCode, const QVariant &) {
+                uploader->deleteLater();
+                qCInfo(lcUpload, "an UpYun upload failed: %s %d, status %d", qUtf8Printable(error.domain()), error.code(),
+                       statusCode);
+                batch->answer(QString());
+            },
+            [](qint64 completed, qint64 total) {
+                qCDebug(lcUpload, "upload progress: %s", qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
+            });
+    }
 }

@@ -22,6 +22,7 @@ public:
 
     static void uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
     // is taken. imageData is the file the bytes are streamed from; imageCount the batch's size.
@@ -34,6 +35,9 @@ public:
                                   const QStringList &urlArray);
     static void uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                    const QStringList &urlArray);
+
+    static void uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                  const QStringList &urlArray);
 
     // The texts with a line feed between them; null for none.
     static QString getTextFromArray(const QStringList &texts);
