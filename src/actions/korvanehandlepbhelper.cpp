@@ -63,6 +63,7 @@ const auto fileActions = [] {
     slots[10] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
     slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
     slots[12] = {nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity};
+    slots[13] = {nullptr, &KorvaneUploadActions::uploadFileToAliDropEntity};
     slots[14] = {nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity};
     slots[15] = {nullptr, &KorvaneUploadActions::uploadFileToUpCDNDropEntity};
     slots[16] = {nullptr, &KorvaneImageActions::rotateImageDropEntity};

@@ -1,6 +1,8 @@
 #include "korvaneuploadactions.h"
 
+#include "aliossclient.h"
 #include "droplistentity.h"
+#include "fileuploadali.h"
 #include "fileuploadqinniu.h"
 #include "fileuploadtencent.h"
 #include "fileuploadup.h"
@@ -8,6 +10,7 @@
 #include "korvaneapiclient.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanehosts.h"
 #include "korvanenetworkclient.h"
 #include "korvanependingwork.h"
 #include "qcloudmanager.h"
@@ -17,6 +20,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QMimeDatabase>
 #include <QThread>
 
 namespace {
@@ -50,6 +54,8 @@ struct UploadBatch
     qint64 finished = 0;
     qint64 failed = 0;
     QStringList urls;
+    // Clients of the run, released once it is complete.
+    QList<QObject *> owned;
 
     // An empty link counts as a failure.
     void answer(const QString &url)
@@ -63,8 +69,12 @@ struct UploadBatch
             ++failed;
         else
             urls.append(url);
-        if (++finished == total)
+        if (++finished == total) {
+            for (QObject *object : std::as_const(owned))
+                object->deleteLater();
+            owned.clear();
             resultStep(drop, failed, completion, urls);
+        }
     }
 };
 using BatchPtr = std::shared_ptr<UploadBatch>;
@@ -356,4 +366,93 @@ void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, cons
                 qCDebug(lcUpload, "upload progress: %s", qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
             });
     }
+}
+
+QString KorvaneUploadActions::ossObjectKey(const QString &path, qint16 suffixType, const QDateTime &now)
+{
+    const QString extension = fileExtension(path);
+    const QString base = objectBaseName(path, suffixType, now);
+    if (extension.isEmpty())
+        return base;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(QStringLiteral("x.") + extension, QMimeDatabase::MatchExtension);
+    if (type.name().startsWith(QLatin1String("image/")))
+        return base + QStringLiteral(".jpg");
+    return QStringLiteral("%1.%2").arg(base, extension);
+}
+
+void KorvaneUploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                           const QStringList &urlArray)
+{
+    result(drop, failCount, succeed, urlArray, 3012, qtTrId("NImagesUploadFailed"), 3013, qtTrId("UploadFailed"));
+}
+
+void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const auto settings = drop->fileUploadAli();
+    const QString accessKey = settings ? settings->aliAccessKey() : QString();
+    const QString secretKey = settings ? settings->aliSecretKey() : QString();
+    const QString bucket = settings ? settings->aliSpaceName() : QString();
+    if (accessKey.isEmpty() || secretKey.isEmpty() || bucket.isEmpty()) {
+        settingsMissing(drop, completion, 3010);
+        return;
+    }
+    const QString domain = settings->aliDomain();
+    const qint16 suffixType = settings->suffixType();
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+
+    struct Unit {
+        QString key;
+        QString path;
+        QByteArray bytes;
+    };
+    QList<Unit> units;
+    if (!data.imageData().isEmpty()) {
+        units.append({imageDataKey(), QString(), data.imageData()});
+    } else {
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const QString &path : droppedFiles(data))
+            units.append({ossObjectKey(path, suffixType, now), path, QByteArray()});
+    }
+    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadAliResult, units.size());
+    if (units.isEmpty()) {
+        uploadAliResult(drop, 0, completion, {});
+        return;
+    }
+
+    const auto clientFor = [batch, accessKey, secretKey](const QString &endpoint) {
+        auto *client = new AliOssClient(endpoint, accessKey, secretKey, QCoreApplication::instance());
+        batch->owned.append(client);
+        return client;
+    };
+    // Every answer after the first is counted as it is: the endpoint changes once per run.
+    const auto putCounted = [batch, bucket, domain](AliOssClient *client, const Unit &unit) {
+        client->putObject(bucket, unit.key, unit.path, unit.bytes, [batch, domain, key = unit.key](int code, const QString &, const QString &message) {
+            if (code == 0)
+                qCDebug(lcUpload, "put image success!");
+            else
+                qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
+            batch->answer(code == 0 ? objectUrl(domain, key) : QString());
+        });
+    };
+
+    const QString setting = KorvaneHosts::ossEndpoint();
+    AliOssClient *first = clientFor(setting);
+    first->putObject(bucket, units.first().key, units.first().path, units.first().bytes,
+                     [=](int code, const QString &endpoint, const QString &message) {
+                         if (code == AliOssClient::wrongEndpointCode) {
+                             qCInfo(lcUpload, "the bucket is served by another endpoint; putting again there");
+                             AliOssClient *moved = clientFor(KorvaneHosts::withSchemeOf(setting, endpoint));
+                             for (const Unit &unit : units)
+                                 putCounted(moved, unit);
+                             return;
+                         }
+                         if (code == 0)
+                             qCDebug(lcUpload, "put image success!");
+                         else
+                             qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
+                         batch->answer(code == 0 ? objectUrl(domain, units.first().key) : QString());
+                         for (qsizetype i = 1; i < units.size(); ++i)
+                             putCounted(first, units.at(i));
+                     });
 }

@@ -21,6 +21,7 @@ public:
     KorvaneUploadActions() = delete;
 
     static void uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
 
@@ -36,6 +37,8 @@ public:
     static void uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                    const QStringList &urlArray);
 
+    static void uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                const QStringList &urlArray);
     static void uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                   const QStringList &urlArray);
 
@@ -45,6 +48,9 @@ public:
     // The object name of a file before its extension, by the settings' naming rule: 0 the
     // file's own name, 1 the local date "yyyyMMdd_" in front of it, 2 a random key.
     static QString objectBaseName(const QString &path, qint16 suffixType, const QDateTime &now);
+    // The OSS object name: the base name, then ".jpg" for any image (whatever its format),
+    // else "." and the extension when there is one.
+    static QString ossObjectKey(const QString &path, qint16 suffixType, const QDateTime &now);
     // The extension of the file's name, after its last "."; empty for none.
     static QString fileExtension(const QString &path);
     // "BASE/KEY" with the key percent-encoded as in a URL query.
