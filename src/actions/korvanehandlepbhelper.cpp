@@ -56,6 +56,7 @@ const auto fileActions = [] {
     slots[2] = {nullptr, &KorvaneImageActions::resizeImageDropEntity};
     slots[3] = {nullptr, &KorvaneOcrActions::OCRImageDropEntity};
     slots[4] = {nullptr, &KorvaneImageActions::clearMsgImageDropEntity};
+    slots[5] = {nullptr, &KorvaneUploadActions::uploadImageToWeiboDropEntity};
     slots[6] = {nullptr, &KorvaneShareActions::imageToPhotoDropEntity};
     slots[7] = {nullptr, &KorvaneShareActions::airDropDropEntity};
     slots[8] = {nullptr, &KorvaneFileActions::moveFileDropEntity};

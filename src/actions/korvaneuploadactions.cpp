@@ -6,6 +6,7 @@
 #include "fileuploadqinniu.h"
 #include "fileuploadtencent.h"
 #include "fileuploadup.h"
+#include "imageuploadweibo.h"
 #include "genaratetoken.h"
 #include "korvaneapiclient.h"
 #include "korvanehandledata.h"
@@ -18,6 +19,7 @@
 #include "upyunformuploader.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMimeDatabase>
@@ -455,4 +457,66 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
                          for (qsizetype i = 1; i < units.size(); ++i)
                              putCounted(first, units.at(i));
                      });
+}
+
+void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                             const QStringList &urlArray)
+{
+    result(drop, failCount, succeed, urlArray, 2002, qtTrId("NImagesUploadWeiboFailed"), 2003, qtTrId("UploadWeiboFailed"));
+}
+
+void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+{
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    const auto settings = drop->imageUploadWeiBo();
+    const QString account = settings ? settings->weiboAccount() : QString();
+    const QString password = settings ? settings->weiboPassWord() : QString();
+    if (account.isEmpty() || password.isEmpty()) {
+        fail(drop, completion, KorvaneError(2000, qtTrId("PleaseEnterWeiboAccount")));
+        return;
+    }
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const QByteArray imageData = data.imageData();
+    QStringList files;
+    if (imageData.isEmpty()) {
+        for (const QUrl &url : data.imgFileUrls())
+            files.append(url.toLocalFile());
+    }
+    KorvaneApiClient::weiboLogin(account, password, [drop, completion, imageData, files](bool success, const QString &message) {
+        if (!success) {
+            if (message.isEmpty())
+                qCWarning(lcUpload, "微博账号或者密码错误");
+            fail(drop, completion, message.isEmpty() ? KorvaneError(2001, qtTrId("WrongWeiboAccount"))
+                                                     : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            return;
+        }
+        QList<QByteArray> images;
+        if (!imageData.isEmpty())
+            images.append(imageData);
+        const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadWeiboResult,
+                                        imageData.isEmpty() ? files.size() : 1);
+        if (batch->total == 0) {
+            uploadWeiboResult(drop, 0, completion, {});
+            return;
+        }
+        const auto upload = [batch](const QByteArray &bytes) {
+            KorvaneApiClient::weiboUploadImg(bytes.toBase64(), [batch](bool stored, const QVariant &url, const QString &) {
+                batch->answer(stored ? url.toString() : QString());
+            });
+        };
+        if (!imageData.isEmpty()) {
+            upload(imageData);
+            return;
+        }
+        for (const QString &path : files) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                qCWarning(lcUpload, "cannot read an image to upload: %s", qUtf8Printable(path));
+                // Counted after the current event, like any other answer.
+                QMetaObject::invokeMethod(QCoreApplication::instance(), [batch] { batch->answer(QString()); }, Qt::QueuedConnection);
+                continue;
+            }
+            upload(file.readAll());
+        }
+    });
 }

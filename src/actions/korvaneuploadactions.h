@@ -20,6 +20,7 @@ public:
 
     KorvaneUploadActions() = delete;
 
+    static void uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
@@ -37,6 +38,8 @@ public:
     static void uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                    const QStringList &urlArray);
 
+    static void uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                  const QStringList &urlArray);
     static void uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                 const QStringList &urlArray);
     static void uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
