@@ -54,6 +54,9 @@ StandInResponse UpYunStandIn::handle(const StandInRequest &request)
     const QByteArray policy = parts[0].data;
     const QByteArray authorization = parts[1].data;
     const StandInPart &file = parts[2];
+    // The upload action names no file, so the form client's stand-in name goes out.
+    if (file.fileName != QLatin1String("fileName"))
+        problem(QStringLiteral("file name \"%1\"").arg(file.fileName));
 
     // The body exactly as the form client writes it.
     QByteArray expected;

@@ -8,7 +8,7 @@
 // and the file. The stand-in decodes the policy and compares it field by field with the file
 // it received (bucket, save-key, content-md5, content-length, expiration, date), recomputes
 // the "UPYUN operator:signature" from the operator's password, and checks the body byte for
-// byte against the layout the form client writes.
+// byte against the layout the form client writes, with the file named "fileName".
 class UpYunStandIn final : public StandInServer
 {
     Q_OBJECT
