@@ -18,6 +18,7 @@ private Q_SLOTS:
     void upload_data();
     void upload();
     void missingSettings();
+    void answersTogether();
 
 private:
     std::unique_ptr<QiniuStandIn> m_server;
@@ -149,6 +150,33 @@ void UploadQiniuTest::missingSettings()
     QCOMPARE(result.json.value("success").toBool(), false);
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3000);
     QCOMPARE(m_server->requestCount(), 0);
+}
+
+// Many answers at nearly the same moment, some of them refusals and retries: each is
+// counted once and the result step runs once, with every link.
+void UploadQiniuTest::answersTogether()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 40; ++i)
+        files << writeFile(QDir(dir.path()), QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
+    for (int i = 0; i < 40; i += 4)
+        m_server->objects.insert(QStringLiteral("shots/f%1.txt").arg(i), "older");
+    m_server->failingKeys = {QStringLiteral("f1.txt"), QStringLiteral("f2.txt")};
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, files);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QVERIFY(result.json.value("success").toBool());
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3002);
+    QVERIFY(result.json.value("error").toObject().value("message").toString().contains("2"));
+    const QStringList lines = pasted(result).split('\n');
+    QCOMPARE(lines.size(), 38);
+    QCOMPARE(QSet<QString>(lines.cbegin(), lines.cend()).size(), 38);
+    QVERIFY(lines.contains(domain + "/f0-1.txt"));
+    QVERIFY(lines.contains(domain + "/f5.txt"));
+    QCOMPARE(m_server->objects.size(), 10 + 38);
 }
 
 QTEST_GUILESS_MAIN(UploadQiniuTest)
