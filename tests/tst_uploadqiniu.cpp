@@ -1,7 +1,18 @@
 #include "servers/qiniustandin.h"
 #include "uploadtestsupport.h"
 
+#include "droplistentity.h"
+#include "fileuploadqinniu.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvaneplatform.h"
+#include "headlessclipboard.h"
+#include "korvanetranslations.h"
+#include "korvaneuserdefaults.h"
+
 #include <QDate>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace UploadTestSupport;
@@ -20,6 +31,7 @@ private Q_SLOTS:
     void missingSettings();
     void answersTogether();
 
+    void imageData();
 private:
     std::unique_ptr<QiniuStandIn> m_server;
     QTemporaryDir m_dir;
@@ -177,6 +189,42 @@ void UploadQiniuTest::answersTogether()
     QVERIFY(lines.contains(domain + "/f0-1.txt"));
     QVERIFY(lines.contains(domain + "/f5.txt"));
     QCOMPARE(m_server->objects.size(), 10 + 38);
+}
+
+// Dropped image data, which the command line never hands to a file action: one upload
+// under a random name with ".jpg", run in this process.
+void UploadQiniuTest::imageData()
+{
+    KorvaneTranslations::install({QStringLiteral("en")});
+    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+    KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/qiniuUpload"), m_server->baseUrl());
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 12, 0);
+    QVERIFY(drop && drop->fileUploadQiNiu());
+    drop->fileUploadQiNiu()->setQiniuAccessKey(accessKey);
+    drop->fileUploadQiNiu()->setQiniuSecretKey(secretKey);
+    drop->fileUploadQiNiu()->setQiniuSpaceName(QStringLiteral("shots"));
+    drop->fileUploadQiNiu()->setQiniuDomain(domain);
+    const QByteArray bytes = png(9);
+    KorvaneHandleData::shareInstance()->setImageData(bytes);
+    int calls = 0;
+    bool success = false;
+    bool inside = true;
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool ok, const KorvaneError &) {
+        QVERIFY(!inside);
+        ++calls;
+        success = ok;
+    });
+    inside = false;
+    QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 20000);
+    QTest::qWait(300);
+    QCOMPARE(calls, 1);
+    QVERIFY(success);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QCOMPARE(m_server->objects.size(), 1);
+    const QString key = m_server->objects.keys().first();
+    QVERIFY2(QRegularExpression(QStringLiteral("^shots/[0-9a-z]{5}\\.jpg$")).match(key).hasMatch(), qPrintable(key));
+    QCOMPARE(m_server->objects.value(key), bytes);
+    QCOMPARE(static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard())->text(), domain + '/' + key.section('/', 1));
 }
 
 QTEST_GUILESS_MAIN(UploadQiniuTest)

@@ -2,6 +2,7 @@
 #include "uploadtestsupport.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace UploadTestSupport;
