@@ -30,6 +30,7 @@ private Q_SLOTS:
     void upload();
     void missingSettings();
     void answersTogether();
+    void connectionDropped();
 
     void imageData();
 private:
@@ -189,6 +190,27 @@ void UploadQiniuTest::answersTogether()
     QVERIFY(lines.contains(domain + "/f0-1.txt"));
     QVERIFY(lines.contains(domain + "/f5.txt"));
     QCOMPARE(m_server->objects.size(), 10 + 38);
+}
+
+// A store that drops every connection without an answer: each file is counted as failed
+// (Qt may send a request twice on a dropped connection) and the run fails once.
+void UploadQiniuTest::connectionDropped()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 3; ++i)
+        files << writeFile(QDir(dir.path()), QStringLiteral("d%1.txt").arg(i), QByteArray::number(i));
+    StandInResponse drop;
+    drop.behaviour = StandInResponse::Behaviour::Close;
+    m_server->setOverride(drop, false);
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, files);
+    QCOMPARE(result.json.value("success").toBool(), false);
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3003);
+    QVERIFY(result.json.value("pasteboard").isNull());
+    QVERIFY(m_server->requestCount() >= 3);
 }
 
 // Dropped image data, which the command line never hands to a file action: one upload
