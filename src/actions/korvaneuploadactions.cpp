@@ -122,6 +122,9 @@ void settingsMissing(const DropPtr &drop, const KorvaneCompletion &completion, i
     fail(drop, completion, KorvaneError(code, qtTrId("PleaseEnterQiniuAccount")));
 }
 
+// A store that calls every name taken would otherwise be asked forever.
+constexpr qint64 qiniuMaximumRetries = 1000;
+
 QString imageDataKey()
 {
     return KorvaneHandlePbHelper::randomKey() + QStringLiteral(".jpg");
@@ -293,7 +296,7 @@ void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion
     const QString domain = dropAction->fileUploadQiNiu() ? dropAction->fileUploadQiNiu()->qiniuDomain() : QString();
     upManager->putFile(imageData, objectKey, token, [=](int statusCode, const QString &storedKey, const QVariantMap &response) {
         KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-        if (response.isEmpty() && statusCode == QiniuUploadManager::keyExistsStatus) {
+        if (response.isEmpty() && statusCode == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
             uploadFileToQiniu(completion, dropAction, imageCount, imageData, key, fileExtension, times + 1, token,
                               upManager, urlArray);
             return;
