@@ -271,6 +271,42 @@
         <source>%1 file(s) shared.</source>
         <translation>%1 file(s) shared.</translation>
     </message>
+    <message id="PleaseEnterWeiboAccount">
+        <source>Enter your Weibo account and password in the action's settings.</source>
+        <translation>Enter your Weibo account and password in the action's settings.</translation>
+    </message>
+    <message id="WrongWeiboAccount">
+        <source>The Weibo account or password is wrong.</source>
+        <translation>The Weibo account or password is wrong.</translation>
+    </message>
+    <message id="NImagesUploadWeiboFailed">
+        <source>%1 image(s) could not be uploaded to Weibo.</source>
+        <translation>%1 image(s) could not be uploaded to Weibo.</translation>
+    </message>
+    <message id="UploadWeiboFailed">
+        <source>Nothing could be uploaded to Weibo.</source>
+        <translation>Nothing could be uploaded to Weibo.</translation>
+    </message>
+    <message id="PleaseEnterQiniuAccount">
+        <source>Enter the access key, secret key and bucket in the action's settings.</source>
+        <translation>Enter the access key, secret key and bucket in the action's settings.</translation>
+    </message>
+    <message id="WrongQiniuAccount">
+        <source>The access key or secret key is wrong.</source>
+        <translation>The access key or secret key is wrong.</translation>
+    </message>
+    <message id="NImagesUploadFailed">
+        <source>%1 file(s) could not be uploaded.</source>
+        <translation>%1 file(s) could not be uploaded.</translation>
+    </message>
+    <message id="UploadFailed">
+        <source>Nothing could be uploaded.</source>
+        <translation>Nothing could be uploaded.</translation>
+    </message>
+    <message id="QCloudBucketNotFound">
+        <source>The COS bucket %1 was not found for these keys.</source>
+        <translation>The COS bucket %1 was not found for these keys.</translation>
+    </message>
     <message id="Baidu">
         <source>Baidu</source>
         <translation>Baidu</translation>

@@ -271,6 +271,42 @@
         <source>%1 file(s) shared.</source>
         <translation>已分享 %1 个文件。</translation>
     </message>
+    <message id="PleaseEnterWeiboAccount">
+        <source>Enter your Weibo account and password in the action's settings.</source>
+        <translation>请在动作设置中填写微博账号和密码。</translation>
+    </message>
+    <message id="WrongWeiboAccount">
+        <source>The Weibo account or password is wrong.</source>
+        <translation>微博账号或密码错误。</translation>
+    </message>
+    <message id="NImagesUploadWeiboFailed">
+        <source>%1 image(s) could not be uploaded to Weibo.</source>
+        <translation>%1 张图片未能上传到微博。</translation>
+    </message>
+    <message id="UploadWeiboFailed">
+        <source>Nothing could be uploaded to Weibo.</source>
+        <translation>上传到微博失败。</translation>
+    </message>
+    <message id="PleaseEnterQiniuAccount">
+        <source>Enter the access key, secret key and bucket in the action's settings.</source>
+        <translation>请在动作设置中填写 AccessKey、SecretKey 和存储空间。</translation>
+    </message>
+    <message id="WrongQiniuAccount">
+        <source>The access key or secret key is wrong.</source>
+        <translation>AccessKey 或 SecretKey 错误。</translation>
+    </message>
+    <message id="NImagesUploadFailed">
+        <source>%1 file(s) could not be uploaded.</source>
+        <translation>%1 个文件上传失败。</translation>
+    </message>
+    <message id="UploadFailed">
+        <source>Nothing could be uploaded.</source>
+        <translation>上传失败。</translation>
+    </message>
+    <message id="QCloudBucketNotFound">
+        <source>The COS bucket %1 was not found for these keys.</source>
+        <translation>未找到这组密钥下的 COS 存储桶 %1。</translation>
+    </message>
     <message id="Baidu">
         <source>Baidu</source>
         <translation>百度</translation>

@@ -9,6 +9,7 @@
 #include "korvaneshareactions.h"
 #include "korvaneplatform.h"
 #include "korvanetextactions.h"
+#include "korvaneuploadactions.h"
 #include "korvaneuserdefaults.h"
 
 #include <QCoreApplication>
@@ -55,12 +56,17 @@ const auto fileActions = [] {
     slots[2] = {nullptr, &KorvaneImageActions::resizeImageDropEntity};
     slots[3] = {nullptr, &KorvaneOcrActions::OCRImageDropEntity};
     slots[4] = {nullptr, &KorvaneImageActions::clearMsgImageDropEntity};
+    slots[5] = {nullptr, &KorvaneUploadActions::uploadImageToWeiboDropEntity};
     slots[6] = {nullptr, &KorvaneShareActions::imageToPhotoDropEntity};
     slots[7] = {nullptr, &KorvaneShareActions::airDropDropEntity};
     slots[8] = {nullptr, &KorvaneFileActions::moveFileDropEntity};
     slots[9] = {nullptr, &KorvaneFileActions::copyFileDropEntity};
     slots[10] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
     slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
+    slots[12] = {nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity};
+    slots[13] = {nullptr, &KorvaneUploadActions::uploadFileToAliDropEntity};
+    slots[14] = {nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity};
+    slots[15] = {nullptr, &KorvaneUploadActions::uploadFileToUpCDNDropEntity};
     slots[16] = {nullptr, &KorvaneImageActions::rotateImageDropEntity};
     slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
     return slots;

@@ -470,8 +470,9 @@ int KorvaneCli::run(QList<QByteArray> args)
     }
 
     if (json) {
+        // A success can carry an error too: an upload that stored some files reports the rest.
         QJsonValue errorJson;
-        if (!success) {
+        if (!success || !failure.isNull()) {
             errorJson = QJsonObject{{QStringLiteral("domain"), failure.domain()},
                                     {QStringLiteral("code"), failure.code()},
                                     {QStringLiteral("message"), failure.localizedDescription()}};

@@ -597,15 +597,15 @@ void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString
 {
     const QString objectPath = QLatin1Char('/') + withKey;
     const QString sign = QCloudManager::cosSign(secretKey, withAccessKey, QStringLiteral("put"), objectPath);
-    QFile file(withFilePath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(withFilePath).isReadable()) {
         qCWarning(lcApi, "cannot read the file to upload: %s", qUtf8Printable(withFilePath));
         if (completion)
             later([completion] { completion(false, QString()); });
         return;
     }
-    KorvaneNetWorkClient::sharedClient()->putPath(
-        withHost + objectPath, {}, sign, file.readAll(),
+    // Streamed from disk: a large video never sits in memory whole.
+    KorvaneNetWorkClient::sharedClient()->putFile(
+        withHost + objectPath, sign, withFilePath,
         [completion](int status) { call(completion, status == 200); },
         [completion](const KorvaneNetWorkError &) { call(completion, false, cannotConnectMessage()); });
 }

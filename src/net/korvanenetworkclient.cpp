@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonArray>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -105,6 +106,7 @@ struct KorvaneNetWorkClient::Request
     QVariantMap headers;
     QString token;
     QByteArray body;
+    QString bodyFile;
     QList<KorvaneFormPart> parts;
     SuccessBlock success;
     StatusBlock status;
@@ -245,6 +247,19 @@ void KorvaneNetWorkClient::putPath(const QString &path, const QVariantMap &param
     send(std::move(request));
 }
 
+void KorvaneNetWorkClient::putFile(const QString &path, const QString &token, const QString &withFilePath,
+                                   const StatusBlock &success, const FailureBlock &failure)
+{
+    Request request;
+    request.shape = Shape::Put;
+    request.path = path;
+    request.token = token;
+    request.bodyFile = withFilePath;
+    request.status = success;
+    request.failure = failure;
+    send(std::move(request));
+}
+
 void KorvaneNetWorkClient::postPath(const QString &path, const QVariantMap &headerParameters,
                                     const QVariantMap &bodyParameters, const SuccessBlock &success,
                                     const FailureBlock &failure)
@@ -341,7 +356,20 @@ void KorvaneNetWorkClient::start(const Request &request)
         // An empty value, not a missing header: the store then takes the bytes as they are.
         http.setRawHeader("Content-Type", QByteArray(""));
         http.setRawHeader("Origin", "file://");
-        reply = m_manager->put(http, request.body);
+        if (!request.bodyFile.isEmpty()) {
+            auto *file = new QFile(request.bodyFile);
+            if (!file->open(QIODevice::ReadOnly)) {
+                delete file;
+                if (request.failure)
+                    request.failure(KorvaneNetWorkError{KorvaneNetWorkError::Rejected, 0, 0,
+                                                        QStringLiteral("the file to send cannot be read"), QByteArray()});
+                return;
+            }
+            reply = m_manager->put(http, file);
+            file->setParent(reply);
+        } else {
+            reply = m_manager->put(http, request.body);
+        }
         break;
     case Shape::Form:
         if (!http.hasRawHeader("Content-Type"))

@@ -78,6 +78,10 @@ public:
     // used. Success gets the status code (200 to 299).
     void putPath(const QString &path, const QVariantMap &parameters, const QString &token, const QByteArray &withBody,
                  const StatusBlock &success, const FailureBlock &failure);
+    // The same PUT with the body streamed from a file; a file that cannot be opened fails
+    // the request without sending it.
+    void putFile(const QString &path, const QString &token, const QString &withFilePath, const StatusBlock &success,
+                 const FailureBlock &failure);
     // POST of the body parameters form-URL-encoded; JSON answer and all header fields.
     void postPath(const QString &path, const QVariantMap &headerParameters, const QVariantMap &bodyParameters,
                   const SuccessBlock &success, const FailureBlock &failure);

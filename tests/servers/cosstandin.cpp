@@ -122,6 +122,8 @@ StandInResponse CosStandIn::handle(const StandInRequest &request)
             problem(QStringLiteral("PUT with Origin \"%1\"").arg(QString::fromLatin1(request.header("Origin"))));
         if (!checkSignature(request, QStringLiteral("put"), QLatin1Char('/') + key, &refusal))
             return refusal;
+        if (failingKeys.contains(key))
+            return cosError(500, QStringLiteral("InternalError"), QStringLiteral("We encountered an internal error. Please try again."));
         objects.insert(bucket + QLatin1Char('/') + key, request.body);
         StandInResponse response;
         response.addHeader("ETag", '"' + QCryptographicHash::hash(request.body, QCryptographicHash::Md5).toHex() + '"');

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "korvanecompletion.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class DropListEntity;
+class QiniuUploadManager;
+
+// The actions that upload the dropped files (or image data) to an object store and copy the
+// links of what was stored: Qiniu, Aliyun OSS, Tencent COS, UpYun and the Weibo image bed.
+class KorvaneUploadActions final
+{
+public:
+    using DropPtr = std::shared_ptr<DropListEntity>;
+
+    KorvaneUploadActions() = delete;
+
+    static void uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+
+    // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
+    // is taken. imageData is the file the bytes are streamed from; imageCount the batch's size.
+    static void uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction, qint64 imageCount,
+                                  const QString &imageData, const QString &key, const QString &fileExtension,
+                                  qint64 times, const QString &token, QiniuUploadManager *upManager,
+                                  const std::shared_ptr<QStringList> &urlArray);
+
+    static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                  const QStringList &urlArray);
+    static void uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                   const QStringList &urlArray);
+
+    static void uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                  const QStringList &urlArray);
+    static void uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                const QStringList &urlArray);
+    static void uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                  const QStringList &urlArray);
+
+    // The texts with a line feed between them; null for none.
+    static QString getTextFromArray(const QStringList &texts);
+
+    // The object name of a file before its extension, by the settings' naming rule: 0 the
+    // file's own name, 1 the local date "yyyyMMdd_" in front of it, 2 a random key.
+    static QString objectBaseName(const QString &path, qint16 suffixType, const QDateTime &now);
+    // The OSS object name: the base name, then ".jpg" for any image (whatever its format),
+    // else "." and the extension when there is one.
+    static QString ossObjectKey(const QString &path, qint16 suffixType, const QDateTime &now);
+    // The extension of the file's name, after its last "."; empty for none.
+    static QString fileExtension(const QString &path);
+    // "BASE/KEY" with the key percent-encoded as in a URL query.
+    static QString objectUrl(const QString &baseUrl, const QString &key);
+};

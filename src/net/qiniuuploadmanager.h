@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+#include <functional>
+
+class QNetworkAccessManager;
+
+// A small client for the Qiniu form upload: one multipart POST of the upload token, the key
+// and the file to the upload host. Files are streamed from disk.
+class QiniuUploadManager final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // (HTTP status, 0 when no answer came; the key; the answer's JSON object, null unless stored).
+    // Called once, on the main thread, never from inside the starting call.
+    using Completion = std::function<void(int statusCode, const QString &key, const QVariantMap &response)>;
+
+    // The status with which the store refuses a key that is already taken.
+    static constexpr int keyExistsStatus = 614;
+
+    explicit QiniuUploadManager(QObject *parent = nullptr);
+
+    void putFile(const QString &path, const QString &key, const QString &token, const Completion &complete);
+    void putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete);
+
+private:
+    void post(QIODevice *body, const QString &key, const QString &token, const Completion &complete);
+
+    QNetworkAccessManager *m_manager = nullptr;
+};

@@ -1,0 +1,124 @@
+#include "upsimplehttpclient.h"
+
+#include "chainedbodydevice.h"
+#include "korvanenetworkclient.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRandomGenerator>
+#include <QUrl>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcUpClient, "korvane.net.upclient", QtWarningMsg)
+
+// Cookies a store sets are kept for the process and sent back by every later client.
+QNetworkCookieJar *sharedCookieJar()
+{
+    static QNetworkCookieJar *jar = new QNetworkCookieJar(QCoreApplication::instance());
+    return jar;
+}
+
+} // namespace
+
+UpSimpleHttpClient::UpSimpleHttpClient(QObject *parent)
+    : QObject(parent)
+    , m_session(new QNetworkAccessManager(this))
+{
+    m_session->setCookieJar(sharedCookieJar());
+    // setCookieJar makes the jar a child of the session; it belongs to the process.
+    sharedCookieJar()->setParent(QCoreApplication::instance());
+}
+
+QByteArray UpSimpleHttpClient::bodyHead(const QString &boundary, const QList<QPair<QString, QString>> &parameters,
+                                        const QString &formName, const QString &fileName, const QString &mimeType,
+                                        bool withFile)
+{
+    QByteArray body;
+    for (const auto &parameter : parameters) {
+        body += QStringLiteral("--%1\r\n").arg(boundary).toUtf8();
+        body += QStringLiteral("Content-Disposition: form-data; name=\"%1\"\r\n\r\n").arg(parameter.first).toUtf8();
+        body += QStringLiteral("%1\r\n").arg(parameter.second).toUtf8();
+    }
+    if (withFile) {
+        body += QStringLiteral("--%1\r\n").arg(boundary).toUtf8();
+        body += QStringLiteral("Content-Disposition: form-data; name=\"%1\"; filename=\"%2\"\r\n").arg(formName, fileName).toUtf8();
+        body += QStringLiteral("Content-Type: %1\r\n\r\n").arg(mimeType).toUtf8();
+    }
+    return body;
+}
+
+QByteArray UpSimpleHttpClient::bodyTail(const QString &boundary, bool withFile)
+{
+    return (withFile ? QByteArray("\r\n") : QByteArray()) + QStringLiteral("--%1--\r\n").arg(boundary).toUtf8();
+}
+
+UpSimpleHttpClient *UpSimpleHttpClient::POST(const QString &url, const QList<QPair<QString, QString>> &parameters,
+                                             const QString &formName, const QString &fileName, const QString &mimeType,
+                                             const QVariant &file, const SendProgressBlock &sendProgressBlock,
+                                             const CompletionHandler &completionHandler)
+{
+    auto *client = new UpSimpleHttpClient(QCoreApplication::instance());
+    client->m_completionHandler = completionHandler;
+    client->m_dataSendProgressHandler = sendProgressBlock;
+
+    const QString boundary = QStringLiteral("%1%2").arg(boundaryPrefix()).arg(QRandomGenerator::global()->bounded(2147483648u));
+    QIODevice *body = nullptr;
+    if (file.typeId() == QMetaType::QString)
+        body = ChainedBodyDevice::create(bodyHead(boundary, parameters, formName, fileName, mimeType, true), file.toString(),
+                                         bodyTail(boundary, true), client);
+    else if (file.typeId() == QMetaType::QByteArray)
+        body = ChainedBodyDevice::create(bodyHead(boundary, parameters, formName, fileName, mimeType, true) + file.toByteArray(),
+                                         QString(), bodyTail(boundary, true), client);
+    if (!body) {
+        if (file.typeId() == QMetaType::QString)
+            qCWarning(lcUpClient, "cannot read the file to upload; the form goes without it");
+        body = ChainedBodyDevice::create(bodyHead(boundary, parameters, formName, fileName, mimeType, false), QString(),
+                                         bodyTail(boundary, false), client);
+    }
+
+    QNetworkRequest request{QUrl(url)};
+    request.setRawHeader("Accept", "application/json");
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("multipart/form-data; boundary=%1").arg(boundary).toUtf8());
+    request.setHeader(QNetworkRequest::ContentLengthHeader, body->size());
+    request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
+    QNetworkReply *reply = client->m_session->post(request, body);
+    client->m_task = reply;
+    connect(reply, &QNetworkReply::uploadProgress, client, [client](qint64 sent, qint64 total) {
+        if (client->m_dataSendProgressHandler && total > 0)
+            client->m_dataSendProgressHandler(sent, total);
+    });
+    connect(reply, &QNetworkReply::finished, client, &UpSimpleHttpClient::finished);
+    return client;
+}
+
+void UpSimpleHttpClient::finished()
+{
+    QNetworkReply *reply = m_task;
+    if (!reply)
+        return;
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // An error status still brings an answer; only a missing answer is a transport error.
+    const bool answered = status > 0 && reply->error() != QNetworkReply::OperationCanceledError
+                          && reply->error() != QNetworkReply::TimeoutError;
+    const QString error = answered ? QString() : QStringLiteral("network error %1").arg(int(reply->error()));
+    const QByteArray body = reply->readAll();
+    const CompletionHandler completion = std::move(m_completionHandler);
+    m_completionHandler = nullptr;
+    m_dataSendProgressHandler = nullptr;
+    if (completion)
+        completion(error, status, body);
+    deleteLater();
+}
+
+void UpSimpleHttpClient::cancel()
+{
+    if (m_task)
+        m_task->abort();
+}

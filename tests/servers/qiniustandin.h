@@ -1,0 +1,26 @@
+#pragma once
+
+#include "standinserver.h"
+
+#include <QSet>
+
+// The Qiniu form upload: POST / with the multipart fields "token", "key" and "file". The
+// token is checked as the store checks it (a known access key, the HMAC-SHA1 of its own
+// encoded policy under that key's secret key, a scope naming the bucket, a deadline still
+// ahead); a key already stored is refused with status 614.
+class QiniuStandIn final : public StandInServer
+{
+    Q_OBJECT
+
+public:
+    explicit QiniuStandIn(QObject *parent = nullptr);
+
+    QHash<QString, QString> secretKeys;  // access key -> secret key
+    QSet<QString> buckets;
+    QHash<QString, QByteArray> objects;  // "BUCKET/KEY" -> bytes
+    QSet<QString> failingKeys;           // keys answered with an internal error
+    QStringList attempts;                // the keys asked for, in order
+
+private:
+    StandInResponse handle(const StandInRequest &request);
+};

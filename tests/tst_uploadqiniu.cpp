@@ -1,0 +1,253 @@
+#include "servers/qiniustandin.h"
+#include "uploadtestsupport.h"
+
+#include "droplistentity.h"
+#include "fileuploadqinniu.h"
+#include "korvanecoredatahelper.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvaneplatform.h"
+#include "headlessclipboard.h"
+#include "korvanetranslations.h"
+#include "korvaneuserdefaults.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace UploadTestSupport;
+
+// The Qiniu upload through korvane run: the form upload with its token, the retry names on
+// 614, counting and the result step.
+class UploadQiniuTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void upload_data();
+    void upload();
+    void missingSettings();
+    void answersTogether();
+    void connectionDropped();
+
+    void imageData();
+private:
+    std::unique_ptr<QiniuStandIn> m_server;
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+const QString accessKey = QStringLiteral("qiniuAccessKey-7h3k");
+const QString secretKey = QStringLiteral("qiniuSecret-Zz9-private");
+const QString domain = QStringLiteral("http://files.example.org");
+
+} // namespace
+
+void UploadQiniuTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(!korvane().isEmpty());
+}
+
+void UploadQiniuTest::init()
+{
+    m_server = std::make_unique<QiniuStandIn>();
+    QVERIFY(m_server->start());
+    m_server->secretKeys.insert(accessKey, secretKey);
+    m_server->buckets.insert(QStringLiteral("shots"));
+    setHosts({{QStringLiteral("qiniuUpload"), m_server->baseUrl()}});
+}
+
+void UploadQiniuTest::upload_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("suffixType");
+    QTest::addColumn<QString>("secret");        // the secret key the action is given
+    QTest::addColumn<QStringList>("existing");  // keys already in the bucket
+    QTest::addColumn<QStringList>("failing");
+    QTest::addColumn<QStringList>("keys");      // keys stored by the run
+    QTest::addColumn<QStringList>("attempts");  // keys asked for, sorted
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<int>("errorCode");
+
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QTest::newRow("new key") << QStringList{"a.png"} << 0 << secretKey << QStringList{} << QStringList{}
+                             << QStringList{"a.png"} << QStringList{"a.png"} << true << 0;
+    QTest::newRow("614 once") << QStringList{"a.png"} << 0 << secretKey << QStringList{"a.png"} << QStringList{}
+                              << QStringList{"a-1.png"} << QStringList{"a-1.png", "a.png"} << true << 0;
+    QTest::newRow("614 twice") << QStringList{"a.png"} << 0 << secretKey << QStringList{"a.png", "a-1.png"} << QStringList{}
+                               << QStringList{"a-2.png"} << QStringList{"a-1.png", "a-2.png", "a.png"} << true << 0;
+    QTest::newRow("614 without extension") << QStringList{"notes"} << 0 << secretKey << QStringList{"notes"} << QStringList{}
+                                           << QStringList{"notes-1"} << QStringList{"notes", "notes-1"} << true << 0;
+    QTest::newRow("date prefix") << QStringList{"photo.final.png"} << 1 << secretKey << QStringList{} << QStringList{}
+                                 << QStringList{today + "_photo.final.png"} << QStringList{today + "_photo.final.png"} << true << 0;
+    QTest::newRow("three, one fails") << QStringList{"a.png", "b.txt", "c.png"} << 0 << secretKey << QStringList{}
+                                      << QStringList{"b.txt"} << QStringList{"a.png", "c.png"}
+                                      << QStringList{"a.png", "b.txt", "c.png"} << true << 3002;
+    QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << 0 << secretKey << QStringList{}
+                              << QStringList{"a.png", "b.txt"} << QStringList{} << QStringList{"a.png", "b.txt"} << false << 3003;
+    QTest::newRow("wrong secret key") << QStringList{"a.png", "b.txt"} << 0 << QStringLiteral("not-the-secret-42")
+                                      << QStringList{} << QStringList{} << QStringList{} << QStringList{} << false << 3003;
+}
+
+void UploadQiniuTest::upload()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, suffixType);
+    QFETCH(QString, secret);
+    QFETCH(QStringList, existing);
+    QFETCH(QStringList, failing);
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, attempts);
+    QFETCH(bool, success);
+    QFETCH(int, errorCode);
+
+    QTemporaryDir dir;
+    QStringList files;
+    QList<QByteArray> contents;
+    for (int i = 0; i < names.size(); ++i) {
+        contents << (names[i].endsWith(".png") ? png(i) : QByteArray("some text ") + QByteArray::number(i));
+        files << writeFile(QDir(dir.path()), names[i], contents.last());
+    }
+    for (const QString &key : existing)
+        m_server->objects.insert("shots/" + key, "older object");
+    m_server->failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secret, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
+    QVERIFY(!id.isEmpty());
+
+    const RunResult result = run(id, files);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QCOMPARE(result.json.value("success").toBool(), success);
+    const QJsonValue error = result.json.value("error");
+    QCOMPARE(error.isNull(), errorCode == 0);
+    if (errorCode) {
+        QCOMPARE(error.toObject().value("code").toInt(), errorCode);
+        if (success)
+            QVERIFY(error.toObject().value("message").toString().contains(QString::number(failing.size())));
+    }
+    QStringList asked = m_server->attempts;
+    asked.sort();
+    QCOMPARE(asked, attempts);
+
+    for (int i = 0; i < keys.size(); ++i) {
+        QVERIFY2(m_server->objects.contains("shots/" + keys[i]), qPrintable(keys[i]));
+    }
+    if (names.size() == 1 && !keys.isEmpty())
+        QCOMPARE(m_server->objects.value("shots/" + keys.first()), contents.first());
+    QCOMPARE(m_server->objects.size(), existing.size() + keys.size());
+
+    if (success) {
+        QStringList lines = pasted(result).split('\n');
+        QStringList urls;
+        for (const QString &key : keys)
+            urls << domain + '/' + key;
+        std::sort(lines.begin(), lines.end());
+        QCOMPARE(lines, urls);
+        QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
+    } else {
+        QVERIFY(result.json.value("pasteboard").isNull());
+    }
+    QVERIFY(!result.output.contains(secret.toUtf8()));
+    QVERIFY(!result.output.contains(secretKey.toUtf8()));
+}
+
+void UploadQiniuTest::missingSettings()
+{
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSpaceName=shots"});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, {writeFile(QDir(m_dir.path()), "m.png", png(1))});
+    QCOMPARE(result.json.value("success").toBool(), false);
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3000);
+    QCOMPARE(m_server->requestCount(), 0);
+}
+
+// Many answers at nearly the same moment, some of them refusals and retries: each is
+// counted once and the result step runs once, with every link.
+void UploadQiniuTest::answersTogether()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 40; ++i)
+        files << writeFile(QDir(dir.path()), QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
+    for (int i = 0; i < 40; i += 4)
+        m_server->objects.insert(QStringLiteral("shots/f%1.txt").arg(i), "older");
+    m_server->failingKeys = {QStringLiteral("f1.txt"), QStringLiteral("f2.txt")};
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, files);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QVERIFY(result.json.value("success").toBool());
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3002);
+    QVERIFY(result.json.value("error").toObject().value("message").toString().contains("2"));
+    const QStringList lines = pasted(result).split('\n');
+    QCOMPARE(lines.size(), 38);
+    QCOMPARE(QSet<QString>(lines.cbegin(), lines.cend()).size(), 38);
+    QVERIFY(lines.contains(domain + "/f0-1.txt"));
+    QVERIFY(lines.contains(domain + "/f5.txt"));
+    QCOMPARE(m_server->objects.size(), 10 + 38);
+}
+
+// A store that drops every connection without an answer: each file is counted as failed
+// (Qt may send a request twice on a dropped connection) and the run fails once.
+void UploadQiniuTest::connectionDropped()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 3; ++i)
+        files << writeFile(QDir(dir.path()), QStringLiteral("d%1.txt").arg(i), QByteArray::number(i));
+    StandInResponse drop;
+    drop.behaviour = StandInResponse::Behaviour::Close;
+    m_server->setOverride(drop, false);
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, files);
+    QCOMPARE(result.json.value("success").toBool(), false);
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3003);
+    QVERIFY(result.json.value("pasteboard").isNull());
+    QVERIFY(m_server->requestCount() >= 3);
+}
+
+// Dropped image data, which the command line never hands to a file action: one upload
+// under a random name with ".jpg", run in this process.
+void UploadQiniuTest::imageData()
+{
+    KorvaneTranslations::install({QStringLiteral("en")});
+    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+    KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/qiniuUpload"), m_server->baseUrl());
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 12, 0);
+    QVERIFY(drop && drop->fileUploadQiNiu());
+    drop->fileUploadQiNiu()->setQiniuAccessKey(accessKey);
+    drop->fileUploadQiNiu()->setQiniuSecretKey(secretKey);
+    drop->fileUploadQiNiu()->setQiniuSpaceName(QStringLiteral("shots"));
+    drop->fileUploadQiNiu()->setQiniuDomain(domain);
+    const QByteArray bytes = png(9);
+    KorvaneHandleData::shareInstance()->setImageData(bytes);
+    int calls = 0;
+    bool success = false;
+    bool inside = true;
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool ok, const KorvaneError &) {
+        QVERIFY(!inside);
+        ++calls;
+        success = ok;
+    });
+    inside = false;
+    QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 20000);
+    QTest::qWait(300);
+    QCOMPARE(calls, 1);
+    QVERIFY(success);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QCOMPARE(m_server->objects.size(), 1);
+    const QString key = m_server->objects.keys().first();
+    QVERIFY2(QRegularExpression(QStringLiteral("^shots/[0-9a-z]{5}\\.jpg$")).match(key).hasMatch(), qPrintable(key));
+    QCOMPARE(m_server->objects.value(key), bytes);
+    QCOMPARE(static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard())->text(), domain + '/' + key.section('/', 1));
+}
+
+QTEST_GUILESS_MAIN(UploadQiniuTest)
+#include "tst_uploadqiniu.moc"

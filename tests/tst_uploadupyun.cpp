@@ -1,0 +1,147 @@
+#include "servers/upyunstandin.h"
+#include "uploadtestsupport.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace UploadTestSupport;
+
+// The UpYun upload through korvane run: the form uploader's policy, signature and body, the
+// links from the store's answers, counting and the result step.
+class UploadUpYunTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void upload_data();
+    void upload();
+    void missingSettings();
+
+private:
+    std::unique_ptr<UpYunStandIn> m_server;
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+const QString password = QStringLiteral("upyun-operator-PASSWORD-55");
+const QString domain = QStringLiteral("https://img.example.net");
+
+} // namespace
+
+void UploadUpYunTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(!korvane().isEmpty());
+}
+
+void UploadUpYunTest::init()
+{
+    m_server = std::make_unique<UpYunStandIn>();
+    QVERIFY(m_server->start());
+    m_server->passwords.insert(QStringLiteral("ops"), password);
+    m_server->buckets.insert(QStringLiteral("pics"));
+    setHosts({{QStringLiteral("upyun"), m_server->baseUrl()}});
+}
+
+void UploadUpYunTest::upload_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("suffixType");
+    QTest::addColumn<QString>("secret");
+    QTest::addColumn<QStringList>("failing");   // save keys the store refuses
+    QTest::addColumn<QStringList>("keys");      // save keys stored
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<int>("errorCode");
+
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QTest::newRow("one image") << QStringList{"a.png"} << 0 << password << QStringList{} << QStringList{"/a.png"} << true << 0;
+    QTest::newRow("empty file") << QStringList{"empty.txt"} << 0 << password << QStringList{} << QStringList{"/empty.txt"}
+                                << true << 0;
+    QTest::newRow("date prefix") << QStringList{"photo.final.png"} << 1 << password << QStringList{}
+                                 << QStringList{"/" + today + "_photo.final.png"} << true << 0;
+    QTest::newRow("awkward name") << QStringList{QString::fromUtf8("shot #2 50%+\xe7\x85\xa7.png")} << 0 << password
+                                  << QStringList{} << QStringList{QString::fromUtf8("/shot #2 50%+\xe7\x85\xa7.png")} << true << 0;
+    QTest::newRow("three, one fails") << QStringList{"a.png", "b.txt", "c.png"} << 0 << password << QStringList{"/b.txt"}
+                                      << QStringList{"/a.png", "/c.png"} << true << 3032;
+    QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << 0 << password << QStringList{"/a.png", "/b.txt"}
+                              << QStringList{} << false << 3023;
+    QTest::newRow("wrong password") << QStringList{"a.png"} << 0 << QStringLiteral("not-the-password-1") << QStringList{}
+                                    << QStringList{} << false << 3023;
+}
+
+void UploadUpYunTest::upload()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, suffixType);
+    QFETCH(QString, secret);
+    QFETCH(QStringList, failing);
+    QFETCH(QStringList, keys);
+    QFETCH(bool, success);
+    QFETCH(int, errorCode);
+
+    QTemporaryDir dir;
+    QStringList files;
+    QHash<QString, QByteArray> contents;
+    for (int i = 0; i < names.size(); ++i) {
+        const QByteArray bytes = names[i].endsWith(".png") ? png(i)
+                               : names[i].startsWith("empty") ? QByteArray() : QByteArray("text\r\n--") + QByteArray::number(i);
+        files << writeFile(QDir(dir.path()), names[i], bytes);
+        contents.insert(names[i], bytes);
+    }
+    m_server->failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
+    const QString id = addAction(15, {"admin=ops", "secretCode=" + secret, "bucketName=pics", "upDomain=" + domain,
+                                      QStringLiteral("suffixType=%1").arg(suffixType)});
+    QVERIFY(!id.isEmpty());
+
+    const RunResult result = run(id, files);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QCOMPARE(m_server->requestCount(), int(names.size()));
+    QCOMPARE(result.json.value("success").toBool(), success);
+    const QJsonValue error = result.json.value("error");
+    QCOMPARE(error.isNull(), errorCode == 0);
+    if (errorCode) {
+        QCOMPARE(error.toObject().value("code").toInt(), errorCode);
+        if (success)
+            QVERIFY(error.toObject().value("message").toString().contains(QString::number(failing.size())));
+    }
+    QStringList stored = m_server->objects.keys();
+    stored.sort();
+    QStringList expected;
+    for (const QString &key : keys)
+        expected << "pics" + key;
+    expected.sort();
+    QCOMPARE(stored, expected);
+    if (names.size() == 1 && success)
+        QCOMPARE(m_server->objects.value(expected.first()), contents.value(names.first()));
+
+    if (success) {
+        QStringList lines = pasted(result).split('\n');
+        QStringList urls;
+        for (const QString &key : keys)
+            urls << domain + '/' + QString::fromLatin1(QUrl::toPercentEncoding(key.mid(1), "!$&'()*+,;=:@/?"));
+        std::sort(lines.begin(), lines.end());
+        std::sort(urls.begin(), urls.end());
+        QCOMPARE(lines, urls);
+        QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
+    } else {
+        QVERIFY(result.json.value("pasteboard").isNull());
+    }
+    QVERIFY(!result.output.contains(secret.toUtf8()));
+}
+
+void UploadUpYunTest::missingSettings()
+{
+    const QString id = addAction(15, {"admin=ops", "bucketName=pics"});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, {writeFile(QDir(m_dir.path()), "m.png", png(1))});
+    QCOMPARE(result.json.value("success").toBool(), false);
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3030);
+    QCOMPARE(m_server->requestCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(UploadUpYunTest)
+#include "tst_uploadupyun.moc"
