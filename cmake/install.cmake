@@ -1,8 +1,8 @@
 # Installing Korvane and packaging it for Debian.
 #
 # The translations and the Chinese conversion tables are compiled into the executable as Qt
-# resources, so an installed korvane finds them wherever PREFIX puts it: only the program,
-# its desktop entry, icon, AppStream metainfo and notices are installed.
+# resources, so an installed korvane finds them wherever PREFIX puts it: only the programs,
+# the plug-ins, the desktop entry, icon, AppStream metainfo and notices are installed.
 include(GNUInstallDirs)
 
 set(KORVANE_APP_ID com.korvane.Korvane)
@@ -13,6 +13,10 @@ configure_file(${desktop_dir}/${KORVANE_APP_ID}.metainfo.xml
     ${PROJECT_BINARY_DIR}/${KORVANE_APP_ID}.metainfo.xml @ONLY)
 
 install(TARGETS korvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The tray program and the plug-ins are found from the command as ../lib/korvane, whatever
+# the system's own library folder is called.
+install(TARGETS korvanedesktop RUNTIME DESTINATION lib/korvane)
+install(TARGETS korvaneimage korvaneocrtesseract LIBRARY DESTINATION lib/korvane)
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.svg

@@ -1,17 +1,58 @@
 #include "config.h"
-#include "dbussingleinstance.h"
-#include "korvaneapplication.h"
 #include "korvanecli.h"
 #include "korvaneplatform.h"
 #include "korvanetranslations.h"
 #include "korvaneuserdefaults.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QThreadPool>
 
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// The tray application is a program of its own, beside this one in a build and in
+// lib/korvane when installed. Commands never load its toolkit and platform libraries, which
+// would cost them more start-up time than most of them take to run.
+std::string desktopProgram()
+{
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return std::string();
+    std::string dir(self, size_t(length));
+    dir.erase(dir.rfind('/'));
+    for (const char *relative : {"/korvane-desktop", "/../lib/korvane/korvane-desktop"}) {
+        const std::string path = dir + relative;
+        if (access(path.c_str(), X_OK) == 0)
+            return path;
+    }
+    return std::string();
+}
+
+}
+
 int main(int argc, char *argv[])
 {
+    QList<QByteArray> args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QByteArray(argv[i]));
+
+    QString preferencesTab;
+    if (KorvaneCli::preferencesRequest(args, &preferencesTab) || args.isEmpty() || !KorvaneCli::isCommand(args.first())) {
+        const std::string desktop = desktopProgram();
+        if (!desktop.empty())
+            execv(desktop.c_str(), argv);
+        std::fprintf(stderr, "korvane: cannot start the tray application %s: %s\n",
+                     desktop.empty() ? "korvane-desktop" : desktop.c_str(), std::strerror(desktop.empty() ? ENOENT : errno));
+        return KorvaneCli::Failure;
+    }
+
     // Image batches run one job per file on the shared pool; a smaller pool leaves cores to
     // other work and gives benchmarks their serial baseline.
     bool threadsSet = false;
@@ -19,30 +60,9 @@ int main(int argc, char *argv[])
     if (threadsSet && threads > 0)
         QThreadPool::globalInstance()->setMaxThreadCount(threads);
 
-    QList<QByteArray> args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QByteArray(argv[i]));
-
-    QString preferencesTab;
-    const bool openPreferences = KorvaneCli::preferencesRequest(args, &preferencesTab);
-    if (!openPreferences && !args.isEmpty() && KorvaneCli::isCommand(args.first())) {
-        QCoreApplication app(argc, argv);
-        QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
-        KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
-        return KorvaneCli().exec(args);
-    }
-
-    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("korvane"));
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
-    QApplication::setQuitOnLastWindowClosed(false);
-    // One Korvane per session: a later start hands its request over and leaves, so there is
-    // never a second tray icon.
-    DBusSingleInstance instance;
-    if (!instance.claim())
-        return instance.forward(preferencesTab) ? 0 : 1;
-    KorvaneApplication korvane;
-    korvane.start(&instance);
-    if (openPreferences)
-        korvane.openPreferences(preferencesTab);
-    return app.exec();
+    KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
+    return KorvaneCli().exec(args);
 }

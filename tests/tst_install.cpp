@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -120,6 +121,9 @@ void InstallTest::installedFiles_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("executable");
     QTest::newRow("program") << "bin/korvane" << true;
+    QTest::newRow("tray program") << "lib/korvane/korvane-desktop" << true;
+    QTest::newRow("image plug-in") << "lib/korvane/korvane-image.so" << false;
+    QTest::newRow("text recognition plug-in") << "lib/korvane/korvane-ocr-tesseract.so" << false;
     QTest::newRow("desktop entry") << "share/applications/" + appId + ".desktop" << false;
     QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/" + appId + ".svg" << false;
     QTest::newRow("metainfo") << "share/metainfo/" + appId + ".metainfo.xml" << false;
@@ -232,6 +236,27 @@ void InstallTest::installedProgramFindsItsData()
     result = run(korvane, {"run", "to traditional", "--text", "汉字转换"}, env);
     QVERIFY2(result.exitCode == 0, result.err.constData());
     QCOMPARE(QString::fromUtf8(result.out).trimmed(), QStringLiteral("漢字轉換"));
+
+    // The image plug-in, found from the installed program: a PNG of noise, which only gets
+    // smaller as a JPEG.
+    QImage picture(64, 48, QImage::Format_RGB32);
+    quint32 noise = 12345;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            noise = noise * 1103515245 + 12345;
+            picture.setPixel(x, y, noise >> 8);
+        }
+    }
+    const QString png = home.filePath(QStringLiteral("picture.png"));
+    const QString jpeg = home.filePath(QStringLiteral("picture.jpg"));
+    QVERIFY(picture.save(png));
+    result = run(korvane, {"add", "1", "0", "--title", "compress"}, env);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    result = run(korvane, {"run", "compress", "--image", png, "--out", jpeg}, env);
+    QVERIFY2(result.exitCode == 0, result.all().constData());
+    QFile written(jpeg);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(3) == "\xff\xd8\xff");
 }
 
 void InstallTest::debianPackage()
@@ -253,7 +278,8 @@ void InstallTest::debianPackage()
 
     const Result contents = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});
     QCOMPARE(contents.exitCode, 0);
-    for (const QString &file : QStringList{"./usr/bin/korvane", "./usr/share/applications/" + appId + ".desktop",
+    for (const QString &file : QStringList{"./usr/bin/korvane", "./usr/lib/korvane/korvane-desktop",
+                                "./usr/lib/korvane/korvane-image.so", "./usr/share/applications/" + appId + ".desktop",
                                 "./usr/share/icons/hicolor/scalable/apps/" + appId + ".svg",
                                 "./usr/share/metainfo/" + appId + ".metainfo.xml"})
         QVERIFY2(contents.out.contains(file.toUtf8()), qPrintable(file));

@@ -4,8 +4,8 @@
 #include <QString>
 
 // The one door to the image libraries (libvips for pixels, Exiv2 for metadata): nothing else
-// includes them. The libraries start on the first call, so processes that never touch an
-// image never pay for them. Every operation may run on any thread and reports failure as an
+// includes them. They live in a plug-in loaded by the first call, so processes that never
+// touch an image never pay for them. Every operation may run on any thread and reports failure as an
 // empty result, never by an exception.
 class ImageCodec final
 {

@@ -1,16 +1,14 @@
 #include "offlineocrrecognizer.h"
 
 #include "korvaneocrengine.h"
+#include "korvanepluginloader.h"
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QLibrary>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QThreadPool>
@@ -45,21 +43,8 @@ Plugin &plugin()
     // and both together only fight over the cores. Read by OpenMP when it loads, so set first.
     if (qEnvironmentVariableIsEmpty("OMP_THREAD_LIMIT"))
         qputenv("OMP_THREAD_LIMIT", "1");
-    QStringList folders{QStringLiteral(KORVANE_PLUGIN_BUILD_DIR), QCoreApplication::applicationDirPath(),
-                        QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/korvane")};
-    for (const QString &folder : folders) {
-        const QString path = QDir(folder).filePath(QStringLiteral("korvane-ocr-tesseract.so"));
-        if (!QFileInfo::exists(path))
-            continue;
-        // Never unloaded: the pool threads keep engines made by it until they end.
-        auto *library = new QLibrary(path);
-        instance.create = reinterpret_cast<KorvaneCreateOcrEngine>(library->resolve(korvaneOcrEngineFactory));
-        if (instance.create)
-            return instance;
-        qCWarning(lcOcr, "cannot load %s: %s", qUtf8Printable(path), qUtf8Printable(library->errorString()));
-        delete library;
-    }
-    qCWarning(lcOcr, "no Tesseract plug-in in %s", qUtf8Printable(folders.join(QLatin1String(", "))));
+    instance.create = reinterpret_cast<KorvaneCreateOcrEngine>(
+        KorvanePluginLoader::resolve(QStringLiteral("korvane-ocr-tesseract.so"), korvaneOcrEngineFactory));
     return instance;
 }
 

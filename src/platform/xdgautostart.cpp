@@ -21,6 +21,19 @@ QString quotedExec(const QString &program)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+// The korvane command, which starts the tray program: beside it in a build, in bin when the
+// tray program is installed in lib/korvane. The running program itself when neither is there.
+QString commandProgram()
+{
+    const QDir dir(QCoreApplication::applicationDirPath());
+    for (const QLatin1String relative : {QLatin1String("korvane"), QLatin1String("../../bin/korvane")}) {
+        const QString path = QDir::cleanPath(dir.filePath(relative));
+        if (QFileInfo(path).isExecutable())
+            return path;
+    }
+    return QCoreApplication::applicationFilePath();
+}
+
 } // namespace
 
 XdgAutostart::XdgAutostart(const QString &program)
@@ -53,7 +66,7 @@ bool XdgAutostart::setEnabled(bool enabled)
         qCWarning(lcAutostart, "cannot create the folder of %s", qUtf8Printable(path));
         return false;
     }
-    const QString program = m_program.isEmpty() ? QCoreApplication::applicationFilePath() : m_program;
+    const QString program = m_program.isEmpty() ? commandProgram() : m_program;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         qCWarning(lcAutostart, "cannot write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));

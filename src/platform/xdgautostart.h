@@ -6,7 +6,7 @@
 class XdgAutostart final : public KorvaneAutostart
 {
 public:
-    // program: what the entry starts; empty means the running executable.
+    // program: what the entry starts; empty means the korvane command of this installation.
     explicit XdgAutostart(const QString &program = QString());
 
     bool setEnabled(bool enabled) override;

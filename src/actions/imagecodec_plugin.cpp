@@ -1,0 +1,51 @@
+#include "imagecodec.h"
+
+#include "imagecodecoperations.h"
+#include "korvanepluginloader.h"
+
+namespace {
+
+// libvips and Exiv2 bring about sixty libraries. They live in a plug-in that the first image
+// operation loads, so starting the tray or running a text action never pays for them. Without
+// the plug-in every operation fails as it does on data it cannot read.
+const ImageCodecOperations *operations()
+{
+    static const ImageCodecOperations *const loaded = [] {
+        const auto entry = reinterpret_cast<KorvaneImageCodecEntry>(
+            KorvanePluginLoader::resolve(QStringLiteral("korvane-image.so"), korvaneImageCodecEntry));
+        return entry ? entry() : nullptr;
+    }();
+    return loaded;
+}
+
+}
+
+bool ImageCodec::readHeader(const QByteArray &data, Header *header)
+{
+    const ImageCodecOperations *codec = operations();
+    return codec && codec->readHeader(data, header);
+}
+
+QByteArray ImageCodec::compressToJpeg(const QByteArray &data, float quality)
+{
+    const ImageCodecOperations *codec = operations();
+    return codec ? codec->compressToJpeg(data, quality) : QByteArray();
+}
+
+QByteArray ImageCodec::thumbnail(const QByteArray &data, const QString &file, int longSide)
+{
+    const ImageCodecOperations *codec = operations();
+    return codec ? codec->thumbnail(data, file, longSide) : QByteArray();
+}
+
+QByteArray ImageCodec::encode(const QByteArray &data, Format target)
+{
+    const ImageCodecOperations *codec = operations();
+    return codec ? codec->encode(data, target) : QByteArray();
+}
+
+QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation, bool stripOthers)
+{
+    const ImageCodecOperations *codec = operations();
+    return codec ? codec->rewriteMetadata(data, orientation, stripOthers) : QByteArray();
+}

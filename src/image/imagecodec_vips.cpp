@@ -1,0 +1,424 @@
+#include "imagecodec.h"
+#include "imagecodecoperations.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QLoggingCategory>
+#include <QtGlobal>
+
+#include <exiv2/exiv2.hpp>
+#include <gmodule.h>
+#include <vips/vips8>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcImage, "korvane.image", QtWarningMsg)
+
+using vips::VImage;
+
+// Scaled copies are new pictures: high quality, but no point keeping every bit of noise.
+constexpr int resizeQuality = 90;
+
+void startLibraries()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // libvips loads every plug-in module it finds at start (ImageMagick, poppler, OpenSlide,
+        // ...), which costs tens of milliseconds and brings nothing for the formats we need.
+        // Pointing VIPSHOME elsewhere for the start skips them; HEIF's module is opened on its
+        // own when a HEIF image arrives.
+        const bool ownHome = !qEnvironmentVariableIsSet("VIPSHOME");
+        if (ownHome)
+            qputenv("VIPSHOME", QByteArrayLiteral("/nonexistent/korvane-no-vips-modules"));
+        if (VIPS_INIT("korvane") != 0)
+            qCWarning(lcImage, "libvips did not start: %s", vips_error_buffer());
+        if (ownHome)
+            qunsetenv("VIPSHOME");
+        // Every operation runs once on its own data: the operation cache would only hold memory.
+        vips_cache_set_max(0);
+        vips_cache_set_max_mem(0);
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        // The XMP toolkit's one-time set-up is not thread-safe; everything after it is.
+        Exiv2::XmpParser::initialize();
+    });
+}
+
+void openHeifModule()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const QByteArray path = QByteArrayLiteral(KORVANE_VIPS_MODULE_DIR "/vips-heif.so");
+        // Opening runs the module's own registration of its loaders and savers; it stays open.
+        if (!g_module_open(path.constData(), G_MODULE_BIND_LAZY))
+            qCInfo(lcImage, "no HEIF support: %s", g_module_error());
+    });
+}
+
+VipsBlob *blobOf(const QByteArray &data)
+{
+    return vips_blob_new(nullptr, data.constData(), size_t(data.size()));
+}
+
+QByteArray takeBlob(VipsBlob *blob)
+{
+    size_t size = 0;
+    const void *bytes = vips_blob_get(blob, &size);
+    QByteArray result(static_cast<const char *>(bytes), qsizetype(size));
+    vips_area_unref(VIPS_AREA(blob));
+    return result;
+}
+
+VImage fromQImage(QImage image)
+{
+    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const int bands = image.hasAlphaChannel() ? 4 : 3;
+    VImage packed = VImage(vips_image_new_from_memory_copy(image.constBits(), size_t(image.sizeInBytes()),
+                                                           image.bytesPerLine() / bands, image.height(), bands,
+                                                           VIPS_FORMAT_UCHAR));
+    packed = packed.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    return image.bytesPerLine() / bands == image.width() ? packed : packed.extract_area(0, 0, image.width(), image.height());
+}
+
+// A lazy image over the bytes, which must outlive it. Formats libvips reads only through a
+// plug-in we do not load (BMP) go through Qt's reader instead.
+VImage load(const QByteArray &data, ImageCodec::Format format, bool sequential)
+{
+    if (format == ImageCodec::Format::Heif)
+        openHeifModule();
+    if (format == ImageCodec::Format::Bmp) {
+        const QImage image = QImage::fromData(data);
+        if (image.isNull())
+            throw vips::VError("undecodable BMP");
+        return fromQImage(image);
+    }
+    VImage image = VImage::new_from_buffer(data.constData(), size_t(data.size()), "",
+                                           VImage::option()
+                                               ->set("access", sequential ? VIPS_ACCESS_SEQUENTIAL : VIPS_ACCESS_RANDOM)
+                                               ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
+    if (qint64(image.width()) * image.height() > ImageCodec::maxPixels)
+        throw vips::VError("image too large");
+    return image;
+}
+
+// Eight bits per sample in the image's own colour family, alpha flattened on white when the
+// target has no alpha.
+VImage saveable(VImage image, bool keepAlpha)
+{
+    if (image.format() != VIPS_FORMAT_UCHAR) {
+        const bool colour = image.bands() >= 3 && image.interpretation() != VIPS_INTERPRETATION_CMYK;
+        if (colour || image.bands() <= 2)
+            image = image.colourspace(colour ? VIPS_INTERPRETATION_sRGB : VIPS_INTERPRETATION_B_W);
+        else
+            image = image.cast(VIPS_FORMAT_UCHAR);
+    }
+    if (!keepAlpha && image.has_alpha())
+        image = image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
+    return image;
+}
+
+// Drops every property but the colour profile. The savers rebuild EXIF from the "exif-ifd"
+// fields as well as from the EXIF block, so all of them go.
+void removeMetadataFields(VImage &image)
+{
+    gchar **fields = vips_image_get_fields(image.get_image());
+    for (gchar **field = fields; *field; ++field) {
+        if (qstrcmp(*field, VIPS_META_ICC_NAME) != 0)
+            vips_image_remove(image.get_image(), *field);
+    }
+    g_strfreev(fields);
+}
+
+QByteArray jpegBytes(const VImage &image, int quality)
+{
+    return takeBlob(image.jpegsave_buffer(VImage::option()->set("Q", quality)));
+}
+
+QByteArray bmpBytes(const VImage &image)
+{
+    // Few BMP readers honour alpha: transparency goes on white as for JPEG.
+    VImage rgb = saveable(image, false);
+    if (rgb.bands() < 3)
+        rgb = rgb.colourspace(VIPS_INTERPRETATION_sRGB);
+    const int bands = rgb.bands() >= 4 ? 4 : 3;
+    if (rgb.bands() > bands)
+        rgb = rgb.extract_band(0, VImage::option()->set("n", bands));
+    size_t size = 0;
+    std::unique_ptr<void, decltype(&g_free)> pixels(rgb.write_to_memory(&size), &g_free);
+    const QImage wrapped(static_cast<const uchar *>(pixels.get()), rgb.width(), rgb.height(), rgb.width() * bands,
+                         bands == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    QByteArray result;
+    QBuffer buffer(&result);
+    buffer.open(QIODevice::WriteOnly);
+    if (!wrapped.save(&buffer, "BMP"))
+        return QByteArray();
+    return result;
+}
+
+QByteArray encodeImage(const VImage &image, ImageCodec::Format target)
+{
+    switch (target) {
+    case ImageCodec::Format::Jpeg:
+        return jpegBytes(saveable(image, false), 100);
+    case ImageCodec::Format::Png:
+        return takeBlob(saveable(image, true).pngsave_buffer());
+    case ImageCodec::Format::Tiff:
+        return takeBlob(image.tiffsave_buffer(VImage::option()->set("compression", VIPS_FOREIGN_TIFF_COMPRESSION_DEFLATE)));
+    case ImageCodec::Format::Bmp:
+        return bmpBytes(image);
+    case ImageCodec::Format::Gif:
+        return takeBlob(saveable(image, true).gifsave_buffer());
+    case ImageCodec::Format::WebP:
+        return takeBlob(image.webpsave_buffer(VImage::option()->set("lossless", true)));
+    case ImageCodec::Format::Heif:
+        return takeBlob(image.heifsave_buffer(VImage::option()->set("lossless", true)));
+    case ImageCodec::Format::Unknown:
+        break;
+    }
+    return QByteArray();
+}
+
+int exivOrientation(const QByteArray &data)
+{
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(data.constData()), long(data.size()));
+    image->readMetadata();
+    const Exiv2::ExifData &exif = image->exifData();
+    const auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    return it == exif.end() || it->count() == 0 ? 0 : int(it->toLong());
+}
+
+// Whether a JPEG or PNG reaches its end marker. Decoders treat a cut-off file as a warning
+// and fill the missing rows with grey, and a metadata change never decodes at all, so a photo
+// cut short by a failed copy would otherwise pass as a good one.
+bool isComplete(const QByteArray &data, ImageCodec::Format format)
+{
+    const auto byteAt = [&](qsizetype at) { return uchar(data.at(at)); };
+    if (format == ImageCodec::Format::Jpeg) {
+        qsizetype at = 2;
+        while (at + 1 < data.size()) {
+            if (byteAt(at) != 0xff)
+                return false;
+            const uchar marker = byteAt(at + 1);
+            if (marker == 0xff) {
+                ++at;
+            } else if (marker == 0xda) {
+                // Inside the scans a 0xff data byte is followed by 0, and restart markers are
+                // 0xd0 to 0xd7: any 0xff 0xd9 after here means the image reached its end. It is
+                // looked for from the back, where a complete photo has it, rather than by reading
+                // through the whole file from the front.
+                return data.lastIndexOf("\xff\xd9") >= at + 2;
+            } else if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) {
+                at += 2;
+            } else {
+                if (at + 4 > data.size())
+                    return false;
+                at += 2 + ((qsizetype(byteAt(at + 2)) << 8) | byteAt(at + 3));
+            }
+        }
+        return false;
+    }
+    if (format == ImageCodec::Format::Png) {
+        qint64 at = 8;
+        while (at + 12 <= data.size()) {
+            const qint64 length = qint64(byteAt(at)) << 24 | qint64(byteAt(at + 1)) << 16 | qint64(byteAt(at + 2)) << 8
+                                | qint64(byteAt(at + 3));
+            if (data.mid(at + 4, 4) == "IEND")
+                return true;
+            at += 12 + length;
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ImageCodec::readHeader(const QByteArray &data, Header *header)
+{
+    const Format format = formatOf(data);
+    if (format == Format::Unknown || !isComplete(data, format))
+        return false;
+    startLibraries();
+    try {
+        if (format == Format::Bmp) {
+            // The BMP header: width and height as signed 32-bit little-endian values; a
+            // negative height marks rows stored top-down.
+            if (data.size() < 26)
+                return false;
+            const auto le32 = [&](int at) {
+                return qint32(quint32(uchar(data[at])) | quint32(uchar(data[at + 1])) << 8
+                              | quint32(uchar(data[at + 2])) << 16 | quint32(uchar(data[at + 3])) << 24);
+            };
+            header->width = le32(18);
+            header->height = qAbs(le32(22));
+        } else {
+            const VImage image = load(data, format, true);
+            header->width = image.width();
+            header->height = image.height();
+        }
+        if (header->width <= 0 || header->height <= 0 || qint64(header->width) * header->height > maxPixels)
+            return false;
+        header->format = format;
+        header->orientation = 0;
+        if (format != Format::Bmp && format != Format::Gif) {
+            try {
+                header->orientation = exivOrientation(data);
+            } catch (const std::exception &) {
+                // Metadata we cannot parse leaves the image upright.
+            }
+        }
+        // No table turns a value outside 1 to 8, and viewers disagree on how to show one.
+        return header->orientation >= 0 && header->orientation <= 8;
+    } catch (const std::exception &e) {
+        qCInfo(lcImage, "cannot read the image: %s", e.what());
+        vips_error_clear();
+        return false;
+    }
+}
+
+QByteArray ImageCodec::compressToJpeg(const QByteArray &data, float quality)
+{
+    Header header;
+    if (!readHeader(data, &header))
+        return QByteArray();
+    try {
+        VImage image = saveable(load(data, header.format, true), false).copy();
+        removeMetadataFields(image);
+        const QByteArray jpeg = jpegBytes(image, qBound(1, qRound(quality * 100), 100));
+        if (header.orientation <= 1 || jpeg.isEmpty())
+            return jpeg;
+        return rewriteMetadata(jpeg, header.orientation, false);
+    } catch (const std::exception &e) {
+        qCInfo(lcImage, "cannot compress the image: %s", e.what());
+        vips_error_clear();
+        return QByteArray();
+    }
+}
+
+QByteArray ImageCodec::thumbnail(const QByteArray &data, const QString &file, int longSide)
+{
+    startLibraries();
+    try {
+        const auto scaleOptions = [longSide] {
+            return VImage::option()->set("height", longSide)->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
+        };
+        VImage scaled;
+        if (file.isEmpty()) {
+            Header header;
+            if (!readHeader(data, &header))
+                return QByteArray();
+            if (header.format == Format::Bmp) {
+                scaled = load(data, header.format, false).thumbnail_image(longSide, VImage::option()->set("height", longSide));
+            } else {
+                VipsBlob *blob = blobOf(data);
+                std::unique_ptr<VipsArea, decltype(&vips_area_unref)> owner(VIPS_AREA(blob), &vips_area_unref);
+                scaled = VImage::thumbnail_buffer(blob, longSide, scaleOptions());
+            }
+        } else {
+            QFile source(file);
+            if (!source.open(QIODevice::ReadOnly))
+                return QByteArray();
+            const Format format = formatOf(source.peek(16));
+            if (format == Format::Bmp)
+                return thumbnail(source.readAll(), QString(), longSide);
+            if (format == Format::Heif)
+                openHeifModule();
+            source.close();
+            const QByteArray name = QFile::encodeName(file);
+            // The header decides before the scaler decodes a single pixel.
+            const VImage probe = VImage::new_from_file(name.constData(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+            if (qint64(probe.width()) * probe.height() > maxPixels)
+                return QByteArray();
+            scaled = VImage::thumbnail(name.constData(), longSide, scaleOptions());
+        }
+        VImage out = saveable(scaled, false).copy();
+        // The pixels now stand as the orientation said; a viewer must not turn them again.
+        out.set(VIPS_META_ORIENTATION, 1);
+        return jpegBytes(out, resizeQuality);
+    } catch (const std::exception &e) {
+        qCInfo(lcImage, "cannot scale the image: %s", e.what());
+        vips_error_clear();
+        return QByteArray();
+    }
+}
+
+QByteArray ImageCodec::encode(const QByteArray &data, Format target)
+{
+    Header header;
+    if (!readHeader(data, &header))
+        return QByteArray();
+    try {
+        return encodeImage(load(data, header.format, true), target);
+    } catch (const std::exception &e) {
+        qCInfo(lcImage, "cannot encode the image: %s", e.what());
+        vips_error_clear();
+        return QByteArray();
+    }
+}
+
+QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation, bool stripOthers)
+{
+    Header header;
+    if (!readHeader(data, &header))
+        return QByteArray();
+    switch (header.format) {
+    case Format::Jpeg:
+    case Format::Png:
+    case Format::Tiff:
+    case Format::WebP:
+        try {
+            auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(data.constData()), long(data.size()));
+            image->readMetadata();
+            if (stripOthers) {
+                image->clearExifData();
+                image->clearIptcData();
+                image->clearXmpData();
+                image->clearXmpPacket();
+                image->clearComment();
+            }
+            image->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
+            image->writeMetadata();
+            Exiv2::BasicIo &io = image->io();
+            io.seek(0, Exiv2::BasicIo::beg);
+            QByteArray result(qsizetype(io.size()), Qt::Uninitialized);
+            if (io.read(reinterpret_cast<Exiv2::byte *>(result.data()), long(result.size())) != long(result.size()))
+                return QByteArray();
+            return result;
+        } catch (const std::exception &e) {
+            qCInfo(lcImage, "cannot write the metadata: %s", e.what());
+            return QByteArray();
+        }
+    case Format::Bmp:
+    case Format::Gif:
+    case Format::Heif:
+    case Format::Unknown:
+        break;
+    }
+    // These formats keep no orientation value we can write, so the turn goes into the pixels.
+    try {
+        VImage image = load(data, header.format, false).copy();
+        image.set(VIPS_META_ORIENTATION, orientation);
+        image = image.autorot();
+        if (stripOthers) {
+            image = image.copy();
+            removeMetadataFields(image);
+        }
+        return encodeImage(image, header.format);
+    } catch (const std::exception &e) {
+        qCInfo(lcImage, "cannot turn the image: %s", e.what());
+        vips_error_clear();
+        return QByteArray();
+    }
+}
+
+extern "C" Q_DECL_EXPORT const ImageCodecOperations *korvaneImageCodecOperations()
+{
+    static const ImageCodecOperations operations{
+        &ImageCodec::readHeader, &ImageCodec::compressToJpeg, &ImageCodec::thumbnail, &ImageCodec::encode,
+        &ImageCodec::rewriteMetadata,
+    };
+    return &operations;
+}
