@@ -10,6 +10,7 @@
 #include "korvaneplatform.h"
 #include "korvanetranslations.h"
 #include "korvaneuserdefaults.h"
+#include "ocrimagedecoder.h"
 #include "offlineocrrecognizer.h"
 
 #include <QFile>
@@ -370,7 +371,7 @@ void OcrActionsTest::hugeImageRefusedFromHeader()
     QFETCH(int, height);
     QFETCH(bool, refused);
     QString why;
-    const QImage image = OfflineOcrRecognizer::decode(QString(), hugePng(width, height), &why);
+    const QImage image = OcrImageDecoder::decode(QString(), hugePng(width, height), &why);
     QCOMPARE(image.isNull(), refused);
     if (refused)
         QVERIFY2(why.startsWith("refused from its header") && why.contains(QString::number(width)), qPrintable(why));

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-class QImage;
 
 // One loaded recognition engine, used by one thread at a time. The Tesseract plug-in
 // implements it, so that nothing outside the plug-in sees Tesseract's headers or loads its
@@ -13,9 +12,10 @@ class KorvaneOcrEngine
 public:
     virtual ~KorvaneOcrEngine() = default;
 
-    // The lines of text in reading order, without empty ones. An error text when the engine
-    // could not look at the image at all.
-    virtual QStringList recognize(const QImage &image, QString *error) = 0;
+    // The lines of text in reading order, without empty ones, of the image in file, or in data
+    // when file is empty. An error text when the image was refused or could not be read, or
+    // the engine could not look at it at all.
+    virtual QStringList recognize(const QString &file, const QByteArray &data, QString *error) = 0;
 };
 
 // The plug-in's one exported function: an engine for the languages in Tesseract's form

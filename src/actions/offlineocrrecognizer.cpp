@@ -5,10 +5,7 @@
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QImage>
-#include <QImageReader>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QThreadPool>
@@ -95,40 +92,6 @@ QString OfflineOcrRecognizer::configuredLanguages()
     return defaultLanguages();
 }
 
-QImage OfflineOcrRecognizer::decode(const QString &file, const QByteArray &data, QString *why)
-{
-    QBuffer buffer;
-    QImageReader reader;
-    if (file.isEmpty()) {
-        buffer.setData(data);
-        buffer.open(QIODevice::ReadOnly);
-        reader.setDevice(&buffer);
-    } else {
-        reader.setFileName(file);
-    }
-    reader.setAutoTransform(true);
-    const auto tooLarge = [](const QSize &size) {
-        return size.width() > maxSide || size.height() > maxSide || qint64(size.width()) * size.height() > maxPixels;
-    };
-    const QSize size = reader.size();
-    if (size.isValid() && tooLarge(size)) {
-        *why = QStringLiteral("refused from its header: %1×%2 pixels is more than recognition takes")
-                   .arg(size.width())
-                   .arg(size.height());
-        return QImage();
-    }
-    QImage image = reader.read();
-    if (image.isNull()) {
-        *why = reader.errorString();
-        return QImage();
-    }
-    if (tooLarge(image.size())) {
-        *why = QStringLiteral("%1×%2 pixels is more than recognition takes").arg(image.width()).arg(image.height());
-        return QImage();
-    }
-    return image;
-}
-
 void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data, const Callback &callback)
 {
     const QString languages = m_languages;
@@ -137,13 +100,10 @@ void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data
         Problem problem = Problem::None;
         QStringList lines;
         QString why;
-        const QImage image = create ? decode(file, data, &why) : QImage();
         if (!create) {
             problem = Problem::NoEngine;
-        } else if (image.isNull()) {
-            problem = Problem::Image;
         } else if (KorvaneOcrEngine *engine = threadEngine(create, languages, &why)) {
-            lines = engine->recognize(image, &why);
+            lines = engine->recognize(file, data, &why);
             if (!why.isEmpty())
                 problem = Problem::Image;
         } else {

@@ -1,5 +1,6 @@
 #include "shareservice.h"
 
+#include "imagecodec.h"
 #include "korvanehandlepbhelper.h"
 #include "korvaneplatform.h"
 #include "korvanesharebackend.h"
@@ -10,8 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
@@ -91,20 +90,31 @@ bool copyInto(const QString &folder, const QString &source, QString *written)
     return true;
 }
 
-bool savePng(const QString &folder, const QImage &image, QString *written)
+// The image data as a PNG file, whatever type it came as.
+bool savePng(const QString &folder, const QByteArray &imageData, QString *written)
 {
+    const QByteArray png = ImageCodec::encode(imageData, ImageCodec::Format::Png);
+    if (png.isEmpty())
+        return false;
     const QString name = QStringLiteral("Image %1.png")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh.mm.ss")));
     QFile out;
     if (!openFreeFile(out, QDir(folder).filePath(name)))
         return false;
-    if (!image.save(&out, "PNG") || !out.flush()) {
+    if (out.write(png) != png.size() || !out.flush()) {
         out.close();
         out.remove();
         return false;
     }
     *written = out.fileName();
     return true;
+}
+
+// Whether the file's first bytes are those of an image we read; its name does not decide.
+bool isImageFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && ImageCodec::formatOf(file.peek(16)) != ImageCodec::Format::Unknown;
 }
 
 } // namespace
@@ -257,7 +267,7 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
     };
     for (const QUrl &image : images) {
         const QString source = image.toLocalFile();
-        if (!QImageReader(source).canRead()) {
+        if (!isImageFile(source)) {
             qCInfo(lcShare, "left out %s: it does not decode as an image", qUtf8Printable(source));
             continue;
         }
@@ -270,12 +280,12 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
         add(copyInto(folder, source, &path), path, source);
     }
     if (!imageData.isEmpty()) {
-        const QImage image = QImage::fromData(imageData);
-        if (image.isNull()) {
+        ImageCodec::Header header;
+        if (!ImageCodec::readHeader(imageData, &header)) {
             qCInfo(lcShare, "left out the image data: it does not decode as an image");
         } else {
             QString path;
-            add(savePng(folder, image, &path), path, QStringLiteral("the image data"));
+            add(savePng(folder, imageData, &path), path, QStringLiteral("the image data"));
         }
     }
     if (failed)

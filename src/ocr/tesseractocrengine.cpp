@@ -1,5 +1,7 @@
 #include "tesseractocrengine.h"
 
+#include "ocrimagedecoder.h"
+
 #include <QImage>
 #include <QLoggingCategory>
 
@@ -77,8 +79,14 @@ std::unique_ptr<TesseractOcrEngine> TesseractOcrEngine::create(const QString &la
     return engine;
 }
 
-QStringList TesseractOcrEngine::recognize(const QImage &image, QString *error)
+QStringList TesseractOcrEngine::recognize(const QString &file, const QByteArray &data, QString *error)
 {
+    const QImage image = OcrImageDecoder::decode(file, data, error);
+    if (image.isNull()) {
+        if (error->isEmpty())
+            *error = QStringLiteral("the image could not be read");
+        return {};
+    }
     // Small images hold small text, which Tesseract reads best at about twice screen size;
     // screenshots are left as they are, where the time would double for little gain.
     const bool small = qint64(image.width()) * image.height() < 1000000;

@@ -17,7 +17,7 @@ public:
     // Null, with the reason, when a language's data is missing or Tesseract does not start.
     static std::unique_ptr<TesseractOcrEngine> create(const QString &languages, QString *error);
 
-    QStringList recognize(const QImage &image, QString *error) override;
+    QStringList recognize(const QString &file, const QByteArray &data, QString *error) override;
 
 private:
     TesseractOcrEngine();

@@ -2,7 +2,6 @@
 
 #include "korvaneclipboard.h"
 
-#include <QImage>
 #include <QUrl>
 
 // A clipboard of the process's own: the command line prints what was written to it, the
