@@ -48,7 +48,7 @@ QString AliOssClient::signature(const QString &secretKey, const QString &verb, c
 }
 
 void AliOssClient::putObject(const QString &bucketName, const QString &objectKey, const QString &uploadingFile,
-                             const QByteArray &uploadingData, const Completion &completion)
+                             const QByteArray &uploadingData, const Completion &completion, const Progress &progress)
 {
     QIODevice *body = nullptr;
     if (!uploadingFile.isEmpty()) {
@@ -89,6 +89,8 @@ void AliOssClient::putObject(const QString &bucketName, const QString &objectKey
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
     QNetworkReply *reply = m_manager->put(request, body);
     body->setParent(reply);
+    if (progress)
+        connect(reply, &QNetworkReply::uploadProgress, this, progress);
     connect(reply, &QNetworkReply::finished, this, [reply, completion] {
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

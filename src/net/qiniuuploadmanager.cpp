@@ -36,7 +36,8 @@ QiniuUploadManager::QiniuUploadManager(QObject *parent)
 {
 }
 
-void QiniuUploadManager::putFile(const QString &path, const QString &key, const QString &token, const Completion &complete)
+void QiniuUploadManager::putFile(const QString &path, const QString &key, const QString &token, const Completion &complete,
+                                 const Progress &progress)
 {
     auto *file = new QFile(path);
     if (!file->open(QIODevice::ReadOnly)) {
@@ -45,18 +46,20 @@ void QiniuUploadManager::putFile(const QString &path, const QString &key, const 
         QMetaObject::invokeMethod(this, [complete, key] { complete(0, key, QVariantMap()); }, Qt::QueuedConnection);
         return;
     }
-    post(file, key, token, complete);
+    post(file, key, token, complete, progress);
 }
 
-void QiniuUploadManager::putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete)
+void QiniuUploadManager::putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete,
+                                 const Progress &progress)
 {
     auto *buffer = new QBuffer;
     buffer->setData(data);
     buffer->open(QIODevice::ReadOnly);
-    post(buffer, key, token, complete);
+    post(buffer, key, token, complete, progress);
 }
 
-void QiniuUploadManager::post(QIODevice *body, const QString &key, const QString &token, const Completion &complete)
+void QiniuUploadManager::post(QIODevice *body, const QString &key, const QString &token, const Completion &complete,
+                              const Progress &progress)
 {
     auto *multiPart = new QHttpMultiPart(QHttpMultiPart::FormDataType);
     multiPart->append(textPart("token", token.toUtf8()));
@@ -80,6 +83,8 @@ void QiniuUploadManager::post(QIODevice *body, const QString &key, const QString
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
     QNetworkReply *reply = m_manager->post(request, multiPart);
     multiPart->setParent(reply);
+    if (progress)
+        connect(reply, &QNetworkReply::uploadProgress, this, progress);
     connect(reply, &QNetworkReply::finished, this, [reply, key, complete] {
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

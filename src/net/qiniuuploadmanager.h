@@ -19,17 +19,22 @@ public:
     // (HTTP status, 0 when no answer came; the key; the answer's JSON object, null unless stored).
     // Called once, on the main thread, never from inside the starting call.
     using Completion = std::function<void(int statusCode, const QString &key, const QVariantMap &response)>;
+    // (body bytes sent, body size), on the main thread while the request is sent.
+    using Progress = std::function<void(qint64 sent, qint64 total)>;
 
     // The status with which the store refuses a key that is already taken.
     static constexpr int keyExistsStatus = 614;
 
     explicit QiniuUploadManager(QObject *parent = nullptr);
 
-    void putFile(const QString &path, const QString &key, const QString &token, const Completion &complete);
-    void putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete);
+    void putFile(const QString &path, const QString &key, const QString &token, const Completion &complete,
+                 const Progress &progress = nullptr);
+    void putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete,
+                 const Progress &progress = nullptr);
 
 private:
-    void post(QIODevice *body, const QString &key, const QString &token, const Completion &complete);
+    void post(QIODevice *body, const QString &key, const QString &token, const Completion &complete,
+              const Progress &progress);
 
     QNetworkAccessManager *m_manager = nullptr;
 };
