@@ -5,7 +5,6 @@
 
 #include <functional>
 
-class QNetworkAccessManager;
 
 // A small Aliyun OSS client for PutObject: the object is sent with the store's header
 // signature ("OSS" access key and an HMAC-SHA1 over verb, Content-MD5, Content-Type, Date
@@ -36,5 +35,4 @@ private:
     QString m_endpoint;
     QString m_accessKey;
     QString m_secretKey;
-    QNetworkAccessManager *m_manager = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "contentdecoding.h"
 #include "korvanehosts.h"
+#include "streaminguploadreply.h"
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
 #include "xmlreader.h"
@@ -374,7 +375,7 @@ void KorvaneNetWorkClient::start(const Request &request)
                                                         QStringLiteral("the file to send cannot be read"), QByteArray()});
                 return;
             }
-            reply = m_manager->put(http, file);
+            reply = StreamingUploadReply::send("PUT", http, file, this);
             file->setParent(reply);
         } else {
             reply = m_manager->put(http, request.body);

@@ -7,8 +7,6 @@
 
 #include <functional>
 
-class QNetworkAccessManager;
-
 // A small client for the Qiniu form upload: one multipart POST of the upload token, the key
 // and the file to the upload host. Files are streamed from disk.
 class QiniuUploadManager final : public QObject
@@ -33,8 +31,8 @@ public:
                  const Progress &progress = nullptr);
 
 private:
-    void post(QIODevice *body, const QString &key, const QString &token, const Completion &complete,
-              const Progress &progress);
+    // The form with the file at path streamed from disk, or with data when path is empty.
+    void post(const QString &path, const QByteArray &data, const QString &key, const QString &token,
+              const Completion &complete, const Progress &progress);
 
-    QNetworkAccessManager *m_manager = nullptr;
 };
