@@ -264,8 +264,7 @@ void UploadQiniuTest::stalled()
 // the hundred latest stay; no key ever shows.
 void UploadQiniuTest::history()
 {
-    // The other tests' uploads are in it too; this one starts from none.
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/korvane/uploadHistory.json";
+    const QString path = historyFile();
     QFile::remove(path);
     QTemporaryDir dir;
     QStringList first;

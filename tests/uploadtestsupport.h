@@ -175,6 +175,13 @@ inline qint64 batchSize(const QStringList &files)
     return size;
 }
 
+// korvane's upload history file; it outlives a test run, so tests that count it start
+// from none.
+inline QString historyFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/korvane/uploadHistory.json");
+}
+
 // korvane history --json (newest first) and the plain listing, for the secret checks.
 inline QJsonArray history(QByteArray *plain = nullptr)
 {

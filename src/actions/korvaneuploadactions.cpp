@@ -300,19 +300,12 @@ void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion
             data.setFailCount(data.failCount() + 1);
         }
         data.setCount(data.count() + 1);
-        if (batch)
-            batch->unitAnswered(unit, url);
-        if (data.count() != imageCount)
-            return;
-        if (batch)
+        batch->unitAnswered(unit, url);
+        if (data.count() == imageCount)
             batch->complete(data.failCount(), *urlArray);
-        else
-            uploadQiniuResult(dropAction, data.failCount(), completion, *urlArray);
     };
-    upManager->putFile(imageData, objectKey, token, answered, [batch, unit](qint64 sent, qint64 total) {
-        if (batch)
-            batch->unitSent(unit, sent, total);
-    });
+    upManager->putFile(imageData, objectKey, token, answered,
+                       [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); });
 }
 
 void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,

@@ -36,12 +36,12 @@ public:
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
     // is taken. imageData is the file the bytes are streamed from; imageCount the batch's size.
-    // The batch, when given, follows the unit's bytes, keeps its link and runs the result step.
+    // The batch follows the unit's bytes, keeps its link and runs the result step.
     static void uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction, qint64 imageCount,
                                   const QString &imageData, const QString &key, const QString &fileExtension,
                                   qint64 times, const QString &token, QiniuUploadManager *upManager,
                                   const std::shared_ptr<QStringList> &urlArray,
-                                  const std::shared_ptr<UploadBatch> &batch = nullptr, qsizetype unit = 0);
+                                  const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
 
     static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                   const QStringList &urlArray);

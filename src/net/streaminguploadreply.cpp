@@ -64,7 +64,9 @@ StreamingUploadReply *StreamingUploadReply::send(const QByteArray &verb, const Q
                                                  QObject *parent, QNetworkCookieJar *cookieJar)
 {
     auto *reply = new StreamingUploadReply(verb, request, body, parent, cookieJar);
-    reply->start();
+    // Started from the event loop, so that nothing it reports can come before the caller has
+    // connected to it.
+    QMetaObject::invokeMethod(reply, &StreamingUploadReply::start, Qt::QueuedConnection);
     return reply;
 }
 
@@ -90,9 +92,7 @@ void StreamingUploadReply::start()
     const QUrl address = url();
     const bool tls = address.scheme() == QLatin1String("https");
     if ((!tls && address.scheme() != QLatin1String("http")) || (tls && !QSslSocket::supportsSsl())) {
-        // Never from inside the call that started the request.
-        QMetaObject::invokeMethod(this, [this] { fail(ProtocolUnknownError, QStringLiteral("unsupported scheme")); },
-                                  Qt::QueuedConnection);
+        fail(ProtocolUnknownError, QStringLiteral("unsupported scheme"));
         return;
     }
     if (tls) {
