@@ -23,6 +23,9 @@ private Q_SLOTS:
     void missingSettings();
     void bucketNotFound();
     void randomNames();
+    void oneBucket();
+    void fileLost_data();
+    void fileLost();
 
 private:
     QString addCos(int suffixType, const QString &bucket = QStringLiteral("photos"),
@@ -79,6 +82,10 @@ void UploadCosTest::upload_data()
     QTest::newRow("no extension") << QStringList{"README"} << 0 << QStringList{} << QStringList{"README"} << true << 0;
     QTest::newRow("awkward name") << QStringList{QString::fromUtf8("my shot #1 100%+\xe5\x9b\xbe.png")} << 0 << QStringList{}
                                   << QStringList{QString::fromUtf8("my shot #1 100%+\xe5\x9b\xbe.png")} << true << 0;
+    QTest::newRow("quotes") << QStringList{"say \"hi\" 'there'.txt"} << 0 << QStringList{}
+                            << QStringList{"say \"hi\" 'there'.txt"} << true << 0;
+    QTest::newRow("255-byte name") << QStringList{longName("png")} << 0 << QStringList{} << QStringList{longName("png")}
+                                   << true << 0;
     QTest::newRow("three, one fails") << QStringList{"a.png", "b.txt", "c.png"} << 0 << QStringList{"b.txt"}
                                       << QStringList{"a.png", "c.png"} << true << 3022;
     QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << 0 << QStringList{"a.png", "b.txt"} << QStringList{}
@@ -148,6 +155,8 @@ void UploadCosTest::upload()
         QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
     }
     QVERIFY(!result.output.contains("cos-secret-KEY-9f8e"));
+    const QString progress = progressProblem(result, batchSize(files));
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
 }
 
 void UploadCosTest::missingSettings_data()
@@ -199,6 +208,76 @@ void UploadCosTest::randomNames()
     for (const QString &key : stored)
         QVERIFY2(pattern.match(key).hasMatch(), qPrintable(key));
     QCOMPARE(pasted(result).split('\n').size(), 2);
+}
+
+// An account with exactly one bucket, which the store lists as a single element rather
+// than a list.
+void UploadCosTest::oneBucket()
+{
+    m_server->buckets = {{QStringLiteral("photos-1250000000"), QStringLiteral("ap-shanghai")}};
+    const QString id = addCos(0);
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, {writeFile(QDir(m_dir.path()), "only.png", png(5))});
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QVERIFY(result.json.value("success").toBool());
+    QVERIFY(result.json.value("error").isNull());
+    QCOMPARE(m_server->objects.keys(), QStringList{"photos-1250000000/only.png"});
+    QCOMPARE(pasted(result), domain + "/only.png");
+}
+
+void UploadCosTest::fileLost_data()
+{
+    QTest::addColumn<QStringList>("deleted");     // while the bucket is looked up
+    QTest::addColumn<QStringList>("unreadable");
+    QTest::newRow("deleted") << QStringList{"b.txt"} << QStringList{};
+    QTest::newRow("unreadable") << QStringList{} << QStringList{"a.png"};
+    QTest::newRow("one deleted, one unreadable") << QStringList{"c.png"} << QStringList{"b.txt"};
+}
+
+// Files that go away or become unreadable after the run has started are counted as failed;
+// the others are stored, and the result step reports them once.
+void UploadCosTest::fileLost()
+{
+    QFETCH(QStringList, deleted);
+    QFETCH(QStringList, unreadable);
+
+    QTemporaryDir dir;
+    const QStringList names{"a.png", "b.txt", "c.png"};
+    QStringList files;
+    for (int i = 0; i < names.size(); ++i)
+        files << writeFile(QDir(dir.path()), names[i], names[i].endsWith(".png") ? png(i) : QByteArray("text"));
+    connect(m_server.get(), &StandInServer::requestReceived, this, [&] {
+        for (const QString &name : std::as_const(deleted))
+            QFile::remove(dir.filePath(name));
+        for (const QString &name : std::as_const(unreadable))
+            QFile::setPermissions(dir.filePath(name), QFileDevice::Permissions());
+    });
+    const QString id = addCos(0);
+    QVERIFY(!id.isEmpty());
+    QFile::remove(historyFile());
+    const qint64 size = batchSize(files);
+
+    const RunResult result = run(id, files);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    const qsizetype lost = deleted.size() + unreadable.size();
+    QCOMPARE(m_server->requestCount(), int(1 + names.size() - lost));
+    QVERIFY(result.json.value("success").toBool());
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3022);
+    QVERIFY(result.json.value("error").toObject().value("message").toString().contains(QString::number(lost)));
+    QStringList expected;
+    for (const QString &name : names) {
+        if (!deleted.contains(name) && !unreadable.contains(name))
+            expected << domain + '/' + name;
+    }
+    QStringList lines = pasted(result).split('\n');
+    std::sort(lines.begin(), lines.end());
+    QCOMPARE(lines, expected);
+    QCOMPARE(m_server->objects.size(), expected.size());
+    QCOMPARE(UploadTestSupport::history().size(), expected.size());
+    const QString progress = progressProblem(result, size);
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+    for (const QString &name : std::as_const(unreadable))
+        QFile::setPermissions(dir.filePath(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 QTEST_GUILESS_MAIN(UploadCosTest)

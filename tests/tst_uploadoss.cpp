@@ -16,6 +16,8 @@ private Q_SLOTS:
     void init();
     void upload_data();
     void upload();
+    void fileLost_data();
+    void fileLost();
     void missingSettings();
 
 private:
@@ -70,6 +72,13 @@ void UploadOssTest::upload_data()
                                       << QStringList{"a.jpg", "c.jpg"} << 3 << true << 3012;
     QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << secretKey << 0 << QStringList{"a.jpg", "b.txt"}
                               << QStringList{} << 2 << false << 3013;
+    // Images go first, as the drop lists them.
+    QTest::newRow("names with signs") << QStringList{QString::fromUtf8("\xe5\x9b\xbe \xe7\x89\x87.PNG"), "say \"hi\" #1 50%+.txt"}
+                                      << secretKey << 0 << QStringList{}
+                                      << QStringList{"say \"hi\" #1 50%+.txt", QString::fromUtf8("\xe5\x9b\xbe \xe7\x89\x87.jpg")}
+                                      << 2 << true << 0;
+    QTest::newRow("255-byte name") << QStringList{longName("txt")} << secretKey << 0 << QStringList{}
+                                   << QStringList{longName("txt")} << 1 << true << 0;
     QTest::newRow("wrong secret key") << QStringList{"a.png", "b.txt"} << QStringLiteral("wrong-oss-secret-77") << 0
                                       << QStringList{} << QStringList{} << 2 << false << 3013;
 }
@@ -126,7 +135,7 @@ void UploadOssTest::upload()
         QStringList lines = pasted(result).split('\n');
         QStringList urls;
         for (const QString &key : keys)
-            urls << domain + '/' + key;
+            urls << expectedUrl(domain, key);
         std::sort(lines.begin(), lines.end());
         std::sort(urls.begin(), urls.end());
         QCOMPARE(lines, urls);
@@ -135,6 +144,66 @@ void UploadOssTest::upload()
         QVERIFY(result.json.value("pasteboard").isNull());
     }
     QVERIFY(!result.output.contains(secret.toUtf8()));
+    // Files put again through another endpoint do not send the batch backwards.
+    const QString progress = progressProblem(result, batchSize(files));
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+}
+
+void UploadOssTest::fileLost_data()
+{
+    QTest::addColumn<QStringList>("deleted");     // while the first file is sent alone
+    QTest::addColumn<QStringList>("unreadable");
+    QTest::newRow("deleted") << QStringList{"b.txt"} << QStringList{};
+    QTest::newRow("unreadable") << QStringList{} << QStringList{"c.png"};
+    QTest::newRow("one deleted, one unreadable") << QStringList{"d.txt"} << QStringList{"b.txt"};
+}
+
+// Files that go away or become unreadable while the batch runs are counted as failed; the
+// others are stored, and the result step reports them once.
+void UploadOssTest::fileLost()
+{
+    QFETCH(QStringList, deleted);
+    QFETCH(QStringList, unreadable);
+
+    QTemporaryDir dir;
+    const QStringList names{"a.png", "b.txt", "c.png", "d.txt"};
+    QStringList files;
+    for (int i = 0; i < names.size(); ++i)
+        files << writeFile(QDir(dir.path()), names[i], names[i].endsWith(".png") ? png(i) : QByteArray("text ") + QByteArray::number(i));
+    connect(m_server.get(), &StandInServer::requestReceived, this, [&] {
+        for (const QString &name : std::as_const(deleted))
+            QFile::remove(dir.filePath(name));
+        for (const QString &name : std::as_const(unreadable))
+            QFile::setPermissions(dir.filePath(name), QFileDevice::Permissions());
+    });
+    const QString id = addAction(13, {"aliAccessKey=" + accessKey, "aliSecretKey=" + secretKey, "aliSpaceName=box",
+                                      "aliDomain=" + domain, "suffixType=0"});
+    QVERIFY(!id.isEmpty());
+    QFile::remove(historyFile());
+    const qint64 size = batchSize(files);
+
+    const RunResult result = run(id, files);
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    const qsizetype lost = deleted.size() + unreadable.size();
+    QCOMPARE(m_server->requestCount(), int(names.size() - lost));
+    QCOMPARE(result.json.value("success").toBool(), true);
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3012);
+    QVERIFY(result.json.value("error").toObject().value("message").toString().contains(QString::number(lost)));
+    QStringList expected;
+    for (const QString &name : names) {
+        if (!deleted.contains(name) && !unreadable.contains(name))
+            expected << domain + '/' + name.section('.', 0, 0) + (name.endsWith(".png") ? ".jpg" : ".txt");
+    }
+    QStringList lines = pasted(result).split('\n');
+    std::sort(lines.begin(), lines.end());
+    QCOMPARE(lines, expected);
+    QCOMPARE(m_server->objects.size(), expected.size());
+    // One result step: the stored links are kept once.
+    QCOMPARE(UploadTestSupport::history().size(), expected.size());
+    const QString progress = progressProblem(result, size);
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+    for (const QString &name : std::as_const(unreadable))
+        QFile::setPermissions(dir.filePath(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void UploadOssTest::missingSettings()

@@ -31,8 +31,12 @@ private Q_SLOTS:
     void missingSettings();
     void answersTogether();
     void connectionDropped();
+    void stalled_data();
+    void stalled();
+    void history();
 
     void imageData();
+
 private:
     std::unique_ptr<QiniuStandIn> m_server;
     QTemporaryDir m_dir;
@@ -89,6 +93,11 @@ void UploadQiniuTest::upload_data()
                                       << QStringList{"a.png", "b.txt", "c.png"} << true << 3002;
     QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << 0 << secretKey << QStringList{}
                               << QStringList{"a.png", "b.txt"} << QStringList{} << QStringList{"a.png", "b.txt"} << false << 3003;
+    QTest::newRow("quotes and signs") << QStringList{"say \"hi\" #1 50%+ 'x'.png"} << 0 << secretKey << QStringList{}
+                                      << QStringList{} << QStringList{"say \"hi\" #1 50%+ 'x'.png"}
+                                      << QStringList{"say \"hi\" #1 50%+ 'x'.png"} << true << 0;
+    QTest::newRow("255-byte name") << QStringList{longName("png")} << 0 << secretKey << QStringList{} << QStringList{}
+                                   << QStringList{longName("png")} << QStringList{longName("png")} << true << 0;
     QTest::newRow("wrong secret key") << QStringList{"a.png", "b.txt"} << 0 << QStringLiteral("not-the-secret-42")
                                       << QStringList{} << QStringList{} << QStringList{} << QStringList{} << false << 3003;
 }
@@ -109,7 +118,10 @@ void UploadQiniuTest::upload()
     QStringList files;
     QList<QByteArray> contents;
     for (int i = 0; i < names.size(); ++i) {
-        contents << (names[i].endsWith(".png") ? png(i) : QByteArray("some text ") + QByteArray::number(i));
+        // One larger file, so that its request reports progress before it is answered.
+        contents << (names[i].endsWith(".png") ? png(i)
+                     : i == 1              ? QByteArray(3 * 1024 * 1024, 't')
+                                           : QByteArray("some text ") + QByteArray::number(i));
         files << writeFile(QDir(dir.path()), names[i], contents.last());
     }
     for (const QString &key : existing)
@@ -144,8 +156,9 @@ void UploadQiniuTest::upload()
         QStringList lines = pasted(result).split('\n');
         QStringList urls;
         for (const QString &key : keys)
-            urls << domain + '/' + key;
+            urls << expectedUrl(domain, key);
         std::sort(lines.begin(), lines.end());
+        std::sort(urls.begin(), urls.end());
         QCOMPARE(lines, urls);
         QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
     } else {
@@ -153,6 +166,9 @@ void UploadQiniuTest::upload()
     }
     QVERIFY(!result.output.contains(secret.toUtf8()));
     QVERIFY(!result.output.contains(secretKey.toUtf8()));
+    // Retries under another name and refusals alike: the batch's bytes, never going back.
+    const QString progress = progressProblem(result, batchSize(files));
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
 }
 
 void UploadQiniuTest::missingSettings()
@@ -190,6 +206,123 @@ void UploadQiniuTest::answersTogether()
     QVERIFY(lines.contains(domain + "/f0-1.txt"));
     QVERIFY(lines.contains(domain + "/f5.txt"));
     QCOMPARE(m_server->objects.size(), 10 + 38);
+    const QString progress = progressProblem(result, batchSize(files));
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+}
+
+void UploadQiniuTest::stalled_data()
+{
+    QTest::addColumn<bool>("stopReading");  // else: headers of an answer, then silence
+    QTest::addColumn<int>("size");
+    QTest::newRow("stops reading a large file") << true << 16 * 1024 * 1024;
+    QTest::newRow("stops reading a small file") << true << 1000;
+    QTest::newRow("answer stalls after its headers") << false << 1000;
+}
+
+// A store that takes the connection and then goes silent fails the run once the transfer
+// has moved nothing for the stall limit (shortened here through its setting), not sooner,
+// and not never.
+void UploadQiniuTest::stalled()
+{
+    QFETCH(bool, stopReading);
+    QFETCH(int, size);
+
+    // Qt's coarse timers may fire up to 5 % early.
+    const int limitMs = 1500;
+    const int earliestMs = limitMs * 95 / 100;
+    setSettings({{QStringLiteral("network/transferTimeout"), limitMs}});
+    QTemporaryDir dir;
+    const QStringList files{writeFile(QDir(dir.path()), "stall.bin", QByteArray(size, 's')),
+                            writeFile(QDir(dir.path()), "second.txt", "second")};
+    if (stopReading) {
+        m_server->setStopReading(true);
+    } else {
+        StandInResponse stall;
+        stall.behaviour = StandInResponse::Behaviour::Stall;
+        m_server->setOverride(stall, false);
+    }
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+    const RunResult result = run(id, files);
+    setSettings({{QStringLiteral("network/transferTimeout"), QVariant()}});
+
+    QCOMPARE(result.json.value("success").toBool(), false);
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3003);
+    QVERIFY(result.json.value("pasteboard").isNull());
+    if (stopReading)
+        QVERIFY(m_server->stoppedConnections() >= 2);
+    else
+        QVERIFY(m_server->requestCount() >= 2);
+    QVERIFY2(result.elapsedMs >= earliestMs, qPrintable(QString::number(result.elapsedMs)));
+    QVERIFY2(result.elapsedMs < 15000, qPrintable(QString::number(result.elapsedMs)));
+    const QString progress = progressProblem(result, batchSize(files));
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+}
+
+// Every stored link is kept with its time, file and store, newest first; failures are not;
+// the hundred latest stay; no key ever shows.
+void UploadQiniuTest::history()
+{
+    const QString path = historyFile();
+    QFile::remove(path);
+    QTemporaryDir dir;
+    QStringList first;
+    for (const QString &name : {QStringLiteral("h1.txt"), QStringLiteral("h fails.txt"), QStringLiteral("h2.txt")})
+        first << writeFile(QDir(dir.path()), name, name.toUtf8());
+    m_server->failingKeys = {QStringLiteral("h fails.txt")};
+    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
+                                      "qiniuDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+    QVERIFY(run(id, first).json.value("success").toBool());
+
+    QByteArray listing;
+    QJsonArray entries = UploadTestSupport::history(&listing);
+    QCOMPARE(entries.size(), 2);
+    QStringList names;
+    for (const QJsonValue &value : entries) {
+        const QJsonObject entry = value.toObject();
+        names << entry.value("fileName").toString();
+        QCOMPARE(entry.value("store").toString(), QStringLiteral("qiniu"));
+        QCOMPARE(entry.value("url").toString(), domain + '/' + entry.value("fileName").toString());
+        const QDateTime time = QDateTime::fromString(entry.value("time").toString(), Qt::ISODateWithMs);
+        QVERIFY2(time >= before && time <= QDateTime::currentDateTimeUtc(), qPrintable(entry.value("time").toString()));
+    }
+    names.sort();
+    QCOMPARE(names, (QStringList{"h1.txt", "h2.txt"}));
+    QVERIFY(listing.contains(domain.toUtf8() + "/h2.txt"));
+
+    // A hundred more: the first run's links are the oldest and go; the newest come first.
+    QStringList hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred << writeFile(QDir(dir.path()), QStringLiteral("n%1.txt").arg(i, 3, 10, QLatin1Char('0')), QByteArray::number(i));
+    m_server->failingKeys.clear();
+    QTest::qWait(20);
+    const QDateTime second = QDateTime::currentDateTimeUtc();
+    const RunResult result = run(id, hundred);
+    QVERIFY(result.json.value("success").toBool());
+    QVERIFY(result.json.value("error").isNull());
+    entries = UploadTestSupport::history(&listing);
+    QCOMPARE(entries.size(), 100);
+    QSet<QString> kept;
+    QDateTime previous = QDateTime::currentDateTimeUtc();
+    for (const QJsonValue &value : entries) {
+        const QJsonObject entry = value.toObject();
+        kept.insert(entry.value("fileName").toString());
+        const QDateTime time = QDateTime::fromString(entry.value("time").toString(), Qt::ISODateWithMs);
+        QVERIFY(time >= second.addMSecs(-5));
+        QVERIFY(time <= previous);
+        previous = time;
+    }
+    QCOMPARE(kept.size(), 100);
+    QVERIFY(!kept.contains("h1.txt") && !kept.contains("h2.txt"));
+
+    QFile stored(path);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    const QByteArray everything = listing + stored.readAll() + result.output;
+    for (const QString &secret : {secretKey, accessKey})
+        QVERIFY2(!everything.contains(secret.toUtf8()), qPrintable(secret));
 }
 
 // A store that drops every connection without an answer: each file is counted as failed

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void init();
     void upload_data();
     void upload();
+    void imageData();
 
 private:
     std::unique_ptr<WeiboStandIn> m_server;
@@ -111,6 +112,41 @@ void UploadWeiboTest::upload()
     }
     if (!secret.isEmpty())
         QVERIFY(!result.output.contains(secret.toUtf8()));
+    // Login failures and missing settings end before any upload starts.
+    if (errorCode != 2001 && errorCode != 2000) {
+        const QString progress = progressProblem(result, batchSize(files));
+        QVERIFY2(progress.isEmpty(), qPrintable(progress));
+    } else {
+        QVERIFY(progressReports(result).isEmpty());
+    }
+}
+
+// Dropped image data rather than files: the one image goes up as it was dropped, and its
+// link is kept in the history without a file name.
+void UploadWeiboTest::imageData()
+{
+    const QByteArray image = png(7);
+    const QString file = writeFile(QDir(m_dir.path()), "dropped.png", image);
+    const QString id = addAction(5, {"weiboAccount=" + account, "weiboPassWord=" + password});
+    QVERIFY(!id.isEmpty());
+    QFile::remove(historyFile());
+
+    const RunResult result = run(id, {"--image", file});
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QVERIFY(result.json.value("success").toBool());
+    QVERIFY(result.json.value("error").isNull());
+    QCOMPARE(m_server->images, QList<QByteArray>{image});
+    const QString link = "http://img.example/large/" + m_server->pid + ".jpg";
+    QCOMPARE(pasted(result), link);
+    const QJsonArray entries = UploadTestSupport::history();
+    QCOMPARE(entries.size(), 1);
+    const QJsonObject newest = entries.first().toObject();
+    QCOMPARE(newest.value("url").toString(), link);
+    QCOMPARE(newest.value("fileName").toString(), QString());
+    QCOMPARE(newest.value("store").toString(), QStringLiteral("weibo"));
+    const QString progress = progressProblem(result, image.size());
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+    QVERIFY(!result.output.contains(password.toUtf8()));
 }
 
 QTEST_GUILESS_MAIN(UploadWeiboTest)

@@ -146,6 +146,8 @@ private Q_SLOTS:
     void renderPopover();
 
     void halfProgress();
+    void reportedProgress_data();
+    void reportedProgress();
     void result_data();
     void result();
     void secondFinishIsIgnored();
@@ -606,6 +608,51 @@ void WidgetsTest::halfProgress()
     QCOMPARE(button.barColor(), button.palette().color(QPalette::Highlight));
     QCOMPARE(shown.count(), 0);
     QCOMPARE(finished.count(), 0);
+}
+
+void WidgetsTest::reportedProgress_data()
+{
+    QTest::addColumn<int>("estimateMs");        // how long the estimate runs before the first report
+    QTest::addColumn<QList<qreal>>("reports");
+    QTest::addColumn<qreal>("shown");           // where the bar rests after the reports
+
+    QTest::newRow("rising") << 0 << QList<qreal>{0.1, 0.4, 0.8} << 0.8;
+    QTest::newRow("a report going back") << 0 << QList<qreal>{0.5, 0.3, 0.6} << 0.6;
+    QTest::newRow("beyond the ends") << 0 << QList<qreal>{-0.5, 0.2, 1.5} << 1.0;
+    QTest::newRow("estimate ahead waits") << FlatButton::kHalfMs / 2 << QList<qreal>{0.05} << -1.0;
+}
+
+// The bar follows what the action reports, never going back, and the result still comes
+// from finishProgress.
+void WidgetsTest::reportedProgress()
+{
+    QFETCH(int, estimateMs);
+    QFETCH(QList<qreal>, reports);
+    QFETCH(qreal, shown);
+
+    FlatButton button;
+    QSignalSpy shownResult(&button, &FlatButton::resultShown);
+    button.startHalfProgress();
+    if (estimateMs > 0)
+        QTest::qWait(estimateMs);
+    qreal lowest = button.progress();
+    const qreal estimate = button.progress();
+    for (const qreal report : reports) {
+        button.showProgress(report);
+        for (int i = 0; i < 15; ++i) {
+            QTest::qWait(10);
+            QVERIFY2(button.progress() >= lowest - 1e-9, qPrintable(QStringLiteral("%1 after %2").arg(button.progress()).arg(lowest)));
+            lowest = button.progress();
+        }
+    }
+    QTest::qWait(2 * FlatButton::kStepMs);
+    // Where the estimate was ahead, the bar stays where the estimate stopped.
+    const qreal expected = shown < 0 ? estimate : shown;
+    QVERIFY2(qAbs(button.progress() - expected) < 0.02, qPrintable(QString::number(button.progress())));
+    QVERIFY(!button.isShowingResult());
+    button.finishProgress(true);
+    QTRY_COMPARE_WITH_TIMEOUT(shownResult.count(), 1, 3000);
+    QCOMPARE(shownResult.first().first().toBool(), true);
 }
 
 enum class Start { Idle, Half, HalfDone, Full };

@@ -3,17 +3,25 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QtTest>
+
+#include <unistd.h>
+
+#include <algorithm>
 
 // Runs the upload actions through the korvane command line against stand-ins that live in the
 // test process: the event loop keeps running while korvane does.
@@ -24,6 +32,15 @@ struct RunResult
     int exitCode = -1;
     QJsonObject json;
     QByteArray output;  // standard output and error together, for the secret checks
+    QByteArray errors;  // standard error alone
+    qint64 elapsedMs = 0;
+};
+
+// The "progress SENT/TOTAL" lines of a run with --progress, in order.
+struct ProgressReport
+{
+    qint64 sent = 0;
+    qint64 total = 0;
 };
 
 inline QString korvane()
@@ -31,15 +48,28 @@ inline QString korvane()
     return qEnvironmentVariable("KORVANE_BINARY");
 }
 
-// The hosts korvane reads, in its own settings file.
-inline void setHosts(const QHash<QString, QString> &hosts)
+// Settings korvane reads, in its own settings file; a null value removes the key.
+inline void setSettings(const QHash<QString, QVariant> &values)
 {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                        + QStringLiteral("/korvane/korvane.conf");
     QSettings settings(path, QSettings::IniFormat);
-    for (auto it = hosts.cbegin(); it != hosts.cend(); ++it)
-        settings.setValue(QStringLiteral("hosts/") + it.key(), it.value());
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (it.value().isNull())
+            settings.remove(it.key());
+        else
+            settings.setValue(it.key(), it.value());
+    }
     settings.sync();
+}
+
+// The hosts korvane reads, in its own settings file.
+inline void setHosts(const QHash<QString, QString> &hosts)
+{
+    QHash<QString, QVariant> values;
+    for (auto it = hosts.cbegin(); it != hosts.cend(); ++it)
+        values.insert(QStringLiteral("hosts/") + it.key(), it.value());
+    setSettings(values);
 }
 
 // A new file action of the type with its settings; the action's id.
@@ -58,23 +88,132 @@ inline QString addAction(int type, const QStringList &assignments)
     return QString::fromUtf8(add.readAllStandardOutput().trimmed());
 }
 
+// Whether korvane is run as root with the power to read any file; such a run is then made
+// without it (setpriv), so that a file's mode bits apply to it as to a user.
+inline bool readsEveryFile()
+{
+    return ::geteuid() == 0;
+}
+
+// Runs the action on the input (files, or options such as "--image FILE") with --json and
+// --progress.
 inline RunResult run(const QString &id, const QStringList &files)
 {
     RunResult result;
     QProcess process;
     QSignalSpy finished(&process, &QProcess::finished);
-    process.start(korvane(), QStringList{QStringLiteral("run"), id} + files + QStringList{QStringLiteral("--json")});
+    QStringList args = QStringList{QStringLiteral("run"), id} + files
+                     + QStringList{QStringLiteral("--json"), QStringLiteral("--progress")};
+    QString program = korvane();
+    if (readsEveryFile()) {
+        args.prepend(program);
+        args.prepend(QStringLiteral("--inh-caps=-dac_override,-dac_read_search"));
+        args.prepend(QStringLiteral("--bounding-set=-dac_override,-dac_read_search"));
+        program = QStringLiteral("setpriv");
+    }
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program, args);
     if (!finished.wait(60000)) {
         qWarning("korvane run did not finish");
         process.kill();
         process.waitForFinished();
         return result;
     }
+    result.elapsedMs = clock.elapsed();
     result.exitCode = process.exitCode();
     const QByteArray out = process.readAllStandardOutput();
-    result.output = out + process.readAllStandardError();
+    result.errors = process.readAllStandardError();
+    result.output = out + result.errors;
     result.json = QJsonDocument::fromJson(out).object();
     return result;
+}
+
+inline QList<ProgressReport> progressReports(const RunResult &result)
+{
+    QList<ProgressReport> reports;
+    static const QRegularExpression line(QStringLiteral("^progress (\\d+)/(\\d+)$"), QRegularExpression::MultilineOption);
+    auto matches = line.globalMatch(QString::fromUtf8(result.errors));
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch match = matches.next();
+        reports.append({match.captured(1).toLongLong(), match.captured(2).toLongLong()});
+    }
+    return reports;
+}
+
+// The progress of a run that answered every unit: the batch's size throughout (an empty
+// file weighing one byte), never going back, and complete once, as the last report. Empty
+// when all is well, else what is wrong.
+inline QString progressProblem(const RunResult &result, qint64 batchSize)
+{
+    const QList<ProgressReport> reports = progressReports(result);
+    if (reports.isEmpty())
+        return QStringLiteral("no progress reported");
+    qint64 last = -1;
+    int complete = 0;
+    for (const ProgressReport &report : reports) {
+        if (report.total != batchSize)
+            return QStringLiteral("total %1, expected %2").arg(report.total).arg(batchSize);
+        if (report.sent <= last)
+            return QStringLiteral("went from %1 to %2").arg(last).arg(report.sent);
+        if (report.sent > report.total)
+            return QStringLiteral("%1 sent of %2").arg(report.sent).arg(report.total);
+        last = report.sent;
+        complete += report.sent == report.total ? 1 : 0;
+    }
+    if (complete != 1 || reports.last().sent != batchSize)
+        return QStringLiteral("complete %1 times, last %2 of %3").arg(complete).arg(reports.last().sent).arg(batchSize);
+    return QString();
+}
+
+// The weight of files in a batch's progress.
+inline qint64 batchSize(const QStringList &files)
+{
+    qint64 size = 0;
+    for (const QString &file : files)
+        size += std::max<qint64>(QFileInfo(file).size(), 1);
+    return size;
+}
+
+// korvane's upload history file; it outlives a test run, so tests that count it start
+// from none.
+inline QString historyFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/korvane/uploadHistory.json");
+}
+
+// korvane history --json (newest first) and the plain listing, for the secret checks.
+inline QJsonArray history(QByteArray *plain = nullptr)
+{
+    QProcess process;
+    process.start(korvane(), {QStringLiteral("history"), QStringLiteral("--json")});
+    process.waitForFinished(60000);
+    const QByteArray json = process.readAllStandardOutput();
+    if (plain) {
+        QProcess listing;
+        listing.start(korvane(), {QStringLiteral("history")});
+        listing.waitForFinished(60000);
+        *plain = json + listing.readAllStandardOutput() + listing.readAllStandardError();
+    }
+    return QJsonDocument::fromJson(json).array();
+}
+
+// A link as the actions write it: the key percent-encoded as in a URL query.
+inline QString expectedUrl(const QString &domain, const QString &key)
+{
+    return domain + QLatin1Char('/') + QString::fromLatin1(QUrl::toPercentEncoding(key, "!$&'()*+,;=:@/?"));
+}
+
+// A file name of exactly 255 bytes in UTF-8, the most a Linux file system takes, mostly
+// Chinese characters, with the extension.
+inline QString longName(const QString &extension)
+{
+    QString name;
+    while (name.toUtf8().size() + 3 + 1 + extension.toUtf8().size() <= 255)
+        name += QChar(0x7167);
+    while (name.toUtf8().size() + 1 + extension.toUtf8().size() < 255)
+        name += QLatin1Char('a');
+    return name + QLatin1Char('.') + extension;
 }
 
 inline QString pasted(const RunResult &result)

@@ -28,10 +28,11 @@ namespace {
 using DropPtr = KorvaneHandlePbHelper::DropPtr;
 
 // One slot of the dispatch tables. An action whose result is ready when it returns has a
-// synchronous entry and never sees the completion.
+// synchronous entry and never sees the completion; one that moves bytes reports progress.
 struct ActionSlot {
     void (*synchronous)(const DropPtr &drop);
     void (*asynchronous)(const DropPtr &drop, const KorvaneCompletion &completion);
+    void (*withProgress)(const DropPtr &drop, const KorvaneCompletion &completion, const KorvaneProgress &progress) = nullptr;
 };
 
 // Indexed by type. Empty slots are kinds whose action is not part of this build yet.
@@ -56,17 +57,17 @@ const auto fileActions = [] {
     slots[2] = {nullptr, &KorvaneImageActions::resizeImageDropEntity};
     slots[3] = {nullptr, &KorvaneOcrActions::OCRImageDropEntity};
     slots[4] = {nullptr, &KorvaneImageActions::clearMsgImageDropEntity};
-    slots[5] = {nullptr, &KorvaneUploadActions::uploadImageToWeiboDropEntity};
+    slots[5] = {nullptr, nullptr, &KorvaneUploadActions::uploadImageToWeiboDropEntity};
     slots[6] = {nullptr, &KorvaneShareActions::imageToPhotoDropEntity};
     slots[7] = {nullptr, &KorvaneShareActions::airDropDropEntity};
     slots[8] = {nullptr, &KorvaneFileActions::moveFileDropEntity};
     slots[9] = {nullptr, &KorvaneFileActions::copyFileDropEntity};
     slots[10] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
     slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
-    slots[12] = {nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity};
-    slots[13] = {nullptr, &KorvaneUploadActions::uploadFileToAliDropEntity};
-    slots[14] = {nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity};
-    slots[15] = {nullptr, &KorvaneUploadActions::uploadFileToUpCDNDropEntity};
+    slots[12] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity};
+    slots[13] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToAliDropEntity};
+    slots[14] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity};
+    slots[15] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToUpCDNDropEntity};
     slots[16] = {nullptr, &KorvaneImageActions::rotateImageDropEntity};
     slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
     return slots;
@@ -95,14 +96,15 @@ QString extensionOf(const QString &path)
 bool KorvaneHandlePbHelper::canHandleDropEntity(const DropListEntity &drop, bool *callsCompletion)
 {
     const ActionSlot *slot = slotFor(drop);
-    if (!slot || (!slot->synchronous && !slot->asynchronous))
+    if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress))
         return false;
     if (callsCompletion)
-        *callsCompletion = slot->asynchronous != nullptr;
+        *callsCompletion = slot->asynchronous != nullptr || slot->withProgress != nullptr;
     return true;
 }
 
-void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+                                             const KorvaneProgress &progress)
 {
     if (!drop)
         return;
@@ -113,6 +115,8 @@ void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneC
         slot->synchronous(drop);
     else if (slot->asynchronous)
         slot->asynchronous(drop, completion ? completion : [](bool, const KorvaneError &) {});
+    else if (slot->withProgress)
+        slot->withProgress(drop, completion ? completion : [](bool, const KorvaneError &) {}, progress);
 }
 
 KorvaneNotificationContent KorvaneHandlePbHelper::defaultNotificationContentSucceed(bool success, const DropListEntity &drop)

@@ -20,8 +20,10 @@ public:
     using DropPtr = std::shared_ptr<DropListEntity>;
 
     // Selects the action by catalog and type and starts it. Actions whose result is ready at
-    // once never call the completion; unknown kinds do nothing at all.
-    static void handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    // once never call the completion; unknown kinds do nothing at all. The uploads report the
+    // bytes sent over their whole batch to progress.
+    static void handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+                                 const KorvaneProgress &progress = nullptr);
     // Whether handleDropEntity will run something for the record, and whether that action
     // reports through the completion.
     static bool canHandleDropEntity(const DropListEntity &drop, bool *callsCompletion = nullptr);

@@ -16,6 +16,7 @@
 #include "korvanependingwork.h"
 #include "qcloudmanager.h"
 #include "qiniuuploadmanager.h"
+#include "uploadbatch.h"
 #include "upyunformuploader.h"
 
 #include <QCoreApplication>
@@ -23,14 +24,12 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMimeDatabase>
-#include <QThread>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcUpload, "korvane.actions.upload", QtWarningMsg)
 
 using DropPtr = KorvaneUploadActions::DropPtr;
-using ResultStep = void (*)(const DropPtr &, qint64, const KorvaneCompletion &, const QStringList &);
 
 void notify(bool success, const DropListEntity &drop, const QString &body)
 {
@@ -45,50 +44,23 @@ void fail(const DropPtr &drop, const KorvaneCompletion &completion, const Korvan
     finishOnMain(completion, false, error);
 }
 
-// The counters and links of one run. Every answer is counted here on the main thread, so
-// answers arriving together are all counted and the result step runs once.
-struct UploadBatch
-{
-    DropPtr drop;
-    KorvaneCompletion completion;
-    ResultStep resultStep = nullptr;
-    qint64 total = 0;
-    qint64 finished = 0;
-    qint64 failed = 0;
-    QStringList urls;
-    // Clients of the run, released once it is complete.
-    QList<QObject *> owned;
-
-    // An empty link counts as a failure.
-    void answer(const QString &url)
-    {
-        Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
-        if (finished >= total) {
-            qCWarning(lcUpload, "an answer after the batch was complete is ignored");
-            return;
-        }
-        if (url.isEmpty())
-            ++failed;
-        else
-            urls.append(url);
-        if (++finished == total) {
-            for (QObject *object : std::as_const(owned))
-                object->deleteLater();
-            owned.clear();
-            resultStep(drop, failed, completion, urls);
-        }
-    }
-};
 using BatchPtr = std::shared_ptr<UploadBatch>;
 
-BatchPtr newBatch(const DropPtr &drop, const KorvaneCompletion &completion, ResultStep step, qint64 total)
+BatchPtr newBatch(const DropPtr &drop, const KorvaneCompletion &completion, UploadBatch::ResultStep step,
+                  const QString &store, const QList<UploadBatch::Unit> &units, const KorvaneProgress &progress)
 {
-    auto batch = std::make_shared<UploadBatch>();
-    batch->drop = drop;
-    batch->completion = completion;
-    batch->resultStep = step;
-    batch->total = total;
-    return batch;
+    return std::make_shared<UploadBatch>(drop, completion, step, store, units, progress);
+}
+
+UploadBatch::Unit fileUnit(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.fileName(), info.size()};
+}
+
+UploadBatch::Unit dataUnit(const QByteArray &data)
+{
+    return {QString(), data.size()};
 }
 
 // Images, other files, videos: folders are never uploaded.
@@ -178,7 +150,8 @@ void KorvaneUploadActions::uploadQCloudResult(const DropPtr &drop, qint64 failCo
     result(drop, failCount, succeed, urlArray, 3022, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+                                                        const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadTencent();
@@ -194,8 +167,13 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const QByteArray imageData = data.imageData();
     const QStringList files = imageData.isEmpty() ? droppedFiles(data) : QStringList();
-    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQCloudResult,
-                                    imageData.isEmpty() ? files.size() : 1);
+    QList<UploadBatch::Unit> units;
+    if (!imageData.isEmpty())
+        units.append(dataUnit(imageData));
+    for (const QString &path : files)
+        units.append(fileUnit(path));
+    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQCloudResult, QStringLiteral("cos"),
+                                    units, progress);
 
     KorvaneApiClient::getQCloudBucketDetail(
         secretKey, secretId, bucket,
@@ -206,8 +184,8 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
                 return;
             }
             const QString hostUrl = host.toString();
-            if (batch->total == 0) {
-                batch->resultStep(drop, 0, completion, {});
+            if (batch->total() == 0) {
+                uploadQCloudResult(drop, 0, completion, {});
                 return;
             }
             if (!imageData.isEmpty()) {
@@ -215,16 +193,18 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
                 const QString objectPath = QLatin1Char('/') + key;
                 KorvaneNetWorkClient::sharedClient()->putPath(
                     hostUrl + objectPath, {}, QCloudManager::cosSign(secretKey, secretId, QStringLiteral("put"), objectPath),
-                    imageData, [=](int) { batch->answer(objectUrl(domain, key)); },
-                    [batch](const KorvaneNetWorkError &) { batch->answer(QString()); });
+                    imageData, [=](int) { batch->answer(0, objectUrl(domain, key)); },
+                    [batch](const KorvaneNetWorkError &) { batch->answer(0, QString()); });
                 return;
             }
-            for (const QString &path : files) {
-                const QString key = dottedKey(path, suffixType);
-                KorvaneApiClient::uploadToQCloudCos(secretKey, secretId, hostUrl, path, key,
-                                                    [batch, domain, key](bool stored, const QString &) {
-                                                        batch->answer(stored ? objectUrl(domain, key) : QString());
-                                                    });
+            for (qsizetype unit = 0; unit < files.size(); ++unit) {
+                const QString key = dottedKey(files.at(unit), suffixType);
+                KorvaneApiClient::uploadToQCloudCos(
+                    secretKey, secretId, hostUrl, files.at(unit), key,
+                    [batch, domain, key, unit](bool stored, const QString &) {
+                        batch->answer(unit, stored ? objectUrl(domain, key) : QString());
+                    },
+                    [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); });
             }
         });
 }
@@ -235,7 +215,8 @@ void KorvaneUploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, 3002, qtTrId("NImagesUploadFailed"), 3003, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+                                                       const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadQiNiu();
@@ -257,15 +238,16 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
 
     if (!data.imageData().isEmpty()) {
         const QString key = imageDataKey();
+        const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
+                                        {dataUnit(data.imageData())}, progress);
         auto *manager = new QiniuUploadManager(QCoreApplication::instance());
-        manager->putData(data.imageData(), key, token,
-                         [drop, completion, domain, manager](int, const QString &key, const QVariantMap &response) {
-                             manager->deleteLater();
-                             QStringList urls;
-                             if (!response.isEmpty())
-                                 urls.append(objectUrl(domain, key));
-                             uploadQiniuResult(drop, urls.isEmpty() ? 1 : 0, completion, urls);
-                         });
+        batch->own(manager);
+        manager->putData(
+            data.imageData(), key, token,
+            [batch, domain](int, const QString &key, const QVariantMap &response) {
+                batch->answer(0, response.isEmpty() ? QString() : objectUrl(domain, key));
+            },
+            [batch](qint64 sent, qint64 total) { batch->unitSent(0, sent, total); });
         return;
     }
 
@@ -277,41 +259,53 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
         uploadQiniuResult(drop, 0, completion, {});
         return;
     }
+    QList<UploadBatch::Unit> units;
+    for (const QString &path : files)
+        units.append(fileUnit(path));
+    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
+                                    units, progress);
     const auto urls = std::make_shared<QStringList>();
-    for (const QString &path : files) {
+    for (qsizetype unit = 0; unit < files.size(); ++unit) {
+        const QString &path = files.at(unit);
         auto *manager = new QiniuUploadManager(QCoreApplication::instance());
         uploadFileToQiniu(completion, drop, files.size(), path, objectBaseName(path, suffixType, QDateTime::currentDateTime()),
-                          fileExtension(path), 0, GenarateToken().createToken(accessKey, secretKey, bucket), manager, urls);
+                          fileExtension(path), 0, GenarateToken().createToken(accessKey, secretKey, bucket), manager, urls,
+                          batch, unit);
     }
 }
 
 void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction,
                                              qint64 imageCount, const QString &imageData, const QString &key,
                                              const QString &fileExtension, qint64 times, const QString &token,
-                                             QiniuUploadManager *upManager, const std::shared_ptr<QStringList> &urlArray)
+                                             QiniuUploadManager *upManager, const std::shared_ptr<QStringList> &urlArray,
+                                             const std::shared_ptr<UploadBatch> &batch, qsizetype unit)
 {
     QString objectKey = times >= 1 ? QStringLiteral("%1-%2").arg(key).arg(times) : key;
     if (!fileExtension.isEmpty())
         objectKey += QLatin1Char('.') + fileExtension;
     const QString domain = dropAction->fileUploadQiNiu() ? dropAction->fileUploadQiNiu()->qiniuDomain() : QString();
-    upManager->putFile(imageData, objectKey, token, [=](int statusCode, const QString &storedKey, const QVariantMap &response) {
+    const auto answered = [=](int statusCode, const QString &storedKey, const QVariantMap &response) {
         KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
         if (response.isEmpty() && statusCode == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
             uploadFileToQiniu(completion, dropAction, imageCount, imageData, key, fileExtension, times + 1, token,
-                              upManager, urlArray);
+                              upManager, urlArray, batch, unit);
             return;
         }
         upManager->deleteLater();
-        if (!response.isEmpty()) {
-            urlArray->append(objectUrl(domain, storedKey));
+        const QString url = response.isEmpty() ? QString() : objectUrl(domain, storedKey);
+        if (!url.isEmpty()) {
+            urlArray->append(url);
             data.setSuccessCount(data.successCount() + 1);
         } else {
             data.setFailCount(data.failCount() + 1);
         }
         data.setCount(data.count() + 1);
+        batch->unitAnswered(unit, url);
         if (data.count() == imageCount)
-            uploadQiniuResult(dropAction, data.failCount(), completion, *urlArray);
-    });
+            batch->complete(data.failCount(), *urlArray);
+    };
+    upManager->putFile(imageData, objectKey, token, answered,
+                       [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); });
 }
 
 void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
@@ -320,7 +314,8 @@ void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, 3032, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+                                                        const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadUP();
@@ -337,38 +332,44 @@ void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, cons
 
     // (save key, what to send: the image bytes or a file's path)
     QList<QPair<QString, QVariant>> units;
+    QList<UploadBatch::Unit> batchUnits;
     if (!data.imageData().isEmpty()) {
         units.append({imageDataKey(), data.imageData()});
+        batchUnits.append(dataUnit(data.imageData()));
     } else {
-        for (const QString &path : droppedFiles(data))
+        for (const QString &path : droppedFiles(data)) {
             units.append({dottedKey(path, suffixType), path});
+            batchUnits.append(fileUnit(path));
+        }
     }
-    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadUpCDNResult, units.size());
+    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadUpCDNResult, QStringLiteral("upyun"),
+                                    batchUnits, progress);
     if (units.isEmpty()) {
         uploadUpCDNResult(drop, 0, completion, {});
         return;
     }
-    for (const auto &unit : units) {
+    for (qsizetype unit = 0; unit < units.size(); ++unit) {
         auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
         // The store wants the save key rooted at the bucket.
         uploader->uploadWithBucketName(
-            bucket, operatorName, password, unit.second, QString(), QLatin1Char('/') + unit.first, {},
-            [batch, domain, uploader](int, const QVariantMap &answer) {
+            bucket, operatorName, password, units.at(unit).second, QString(), QLatin1Char('/') + units.at(unit).first, {},
+            [batch, domain, uploader, unit](int, const QVariantMap &answer) {
                 uploader->deleteLater();
                 QString url = answer.value(QStringLiteral("url")).toString();
                 // The answer's path starts with "/", which the base URL already ends the host with.
                 while (url.startsWith(QLatin1Char('/')))
                     url.remove(0, 1);
-                batch->answer(url.isEmpty() ? QString() : objectUrl(domain, url));
+                batch->answer(unit, url.isEmpty() ? QString() : objectUrl(domain, url));
             },
-            [batch, uploader](const KorvaneError &error, int statusCode, const QVariant &) {
+            [batch, uploader, unit](const KorvaneError &error, int statusCode, const QVariant &) {
                 uploader->deleteLater();
                 qCInfo(lcUpload, "an UpYun upload failed: %s %d, status %d", qUtf8Printable(error.domain()), error.code(),
                        statusCode);
-                batch->answer(QString());
+                batch->answer(unit, QString());
             },
-            [](qint64 completed, qint64 total) {
+            [batch, unit](qint64 completed, qint64 total) {
                 qCDebug(lcUpload, "upload progress: %s", qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
+                batch->unitSent(unit, completed, total);
             });
     }
 }
@@ -391,7 +392,8 @@ void KorvaneUploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount
     result(drop, failCount, succeed, urlArray, 3012, qtTrId("NImagesUploadFailed"), 3013, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+                                                     const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadAli();
@@ -419,7 +421,11 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
         for (const QString &path : droppedFiles(data))
             units.append({ossObjectKey(path, suffixType, now), path, QByteArray()});
     }
-    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadAliResult, units.size());
+    QList<UploadBatch::Unit> batchUnits;
+    for (const Unit &unit : std::as_const(units))
+        batchUnits.append(unit.path.isEmpty() ? dataUnit(unit.bytes) : fileUnit(unit.path));
+    const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadAliResult, QStringLiteral("oss"),
+                                    batchUnits, progress);
     if (units.isEmpty()) {
         uploadAliResult(drop, 0, completion, {});
         return;
@@ -427,18 +433,25 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
 
     const auto clientFor = [batch, accessKey, secretKey](const QString &endpoint) {
         auto *client = new AliOssClient(endpoint, accessKey, secretKey, QCoreApplication::instance());
-        batch->owned.append(client);
+        batch->own(client);
         return client;
     };
     // Every answer after the first is counted as it is: the endpoint changes once per run.
-    const auto putCounted = [batch, bucket, domain](AliOssClient *client, const Unit &unit) {
-        client->putObject(bucket, unit.key, unit.path, unit.bytes, [batch, domain, key = unit.key](int code, const QString &, const QString &message) {
-            if (code == 0)
-                qCDebug(lcUpload, "put image success!");
-            else
-                qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
-            batch->answer(code == 0 ? objectUrl(domain, key) : QString());
-        });
+    const auto sent = [batch](qsizetype unit) {
+        return [batch, unit](qint64 bytes, qint64 total) { batch->unitSent(unit, bytes, total); };
+    };
+    const auto putCounted = [batch, bucket, domain, units, sent](AliOssClient *client, qsizetype index) {
+        const Unit &unit = units.at(index);
+        client->putObject(
+            bucket, unit.key, unit.path, unit.bytes,
+            [batch, domain, key = unit.key, index](int code, const QString &, const QString &message) {
+                if (code == 0)
+                    qCDebug(lcUpload, "put image success!");
+                else
+                    qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
+                batch->answer(index, code == 0 ? objectUrl(domain, key) : QString());
+            },
+            sent(index));
     };
 
     const QString setting = KorvaneHosts::ossEndpoint();
@@ -448,18 +461,19 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
                          if (code == AliOssClient::wrongEndpointCode) {
                              qCInfo(lcUpload, "the bucket is served by another endpoint; putting again there");
                              AliOssClient *moved = clientFor(KorvaneHosts::withSchemeOf(setting, endpoint));
-                             for (const Unit &unit : units)
-                                 putCounted(moved, unit);
+                             for (qsizetype index = 0; index < units.size(); ++index)
+                                 putCounted(moved, index);
                              return;
                          }
                          if (code == 0)
                              qCDebug(lcUpload, "put image success!");
                          else
                              qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
-                         batch->answer(code == 0 ? objectUrl(domain, units.first().key) : QString());
-                         for (qsizetype i = 1; i < units.size(); ++i)
-                             putCounted(first, units.at(i));
-                     });
+                         batch->answer(0, code == 0 ? objectUrl(domain, units.first().key) : QString());
+                         for (qsizetype index = 1; index < units.size(); ++index)
+                             putCounted(first, index);
+                     },
+                     sent(0));
 }
 
 void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
@@ -468,7 +482,8 @@ void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, 2002, qtTrId("NImagesUploadWeiboFailed"), 2003, qtTrId("UploadWeiboFailed"));
 }
 
-void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+                                                        const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->imageUploadWeiBo();
@@ -485,7 +500,7 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
         for (const QUrl &url : data.imgFileUrls())
             files.append(url.toLocalFile());
     }
-    KorvaneApiClient::weiboLogin(account, password, [drop, completion, imageData, files](bool success, const QString &message) {
+    KorvaneApiClient::weiboLogin(account, password, [drop, completion, imageData, files, progress](bool success, const QString &message) {
         if (!success) {
             if (message.isEmpty())
                 qCWarning(lcUpload, "微博账号或者密码错误");
@@ -493,33 +508,36 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
                                                      : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
             return;
         }
-        QList<QByteArray> images;
+        QList<UploadBatch::Unit> units;
         if (!imageData.isEmpty())
-            images.append(imageData);
-        const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadWeiboResult,
-                                        imageData.isEmpty() ? files.size() : 1);
-        if (batch->total == 0) {
+            units.append(dataUnit(imageData));
+        for (const QString &path : files)
+            units.append(fileUnit(path));
+        const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadWeiboResult, QStringLiteral("weibo"),
+                                        units, progress);
+        if (batch->total() == 0) {
             uploadWeiboResult(drop, 0, completion, {});
             return;
         }
-        const auto upload = [batch](const QByteArray &bytes) {
-            KorvaneApiClient::weiboUploadImg(bytes.toBase64(), [batch](bool stored, const QVariant &url, const QString &) {
-                batch->answer(stored ? url.toString() : QString());
+        const auto upload = [batch](qsizetype unit, const QByteArray &bytes) {
+            KorvaneApiClient::weiboUploadImg(bytes.toBase64(), [batch, unit](bool stored, const QVariant &url, const QString &) {
+                batch->answer(unit, stored ? url.toString() : QString());
             });
         };
         if (!imageData.isEmpty()) {
-            upload(imageData);
+            upload(0, imageData);
             return;
         }
-        for (const QString &path : files) {
-            QFile file(path);
+        for (qsizetype unit = 0; unit < files.size(); ++unit) {
+            QFile file(files.at(unit));
             if (!file.open(QIODevice::ReadOnly)) {
-                qCWarning(lcUpload, "cannot read an image to upload: %s", qUtf8Printable(path));
+                qCWarning(lcUpload, "cannot read an image to upload: %s", qUtf8Printable(files.at(unit)));
                 // Counted after the current event, like any other answer.
-                QMetaObject::invokeMethod(QCoreApplication::instance(), [batch] { batch->answer(QString()); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(QCoreApplication::instance(), [batch, unit] { batch->answer(unit, QString()); },
+                                          Qt::QueuedConnection);
                 continue;
             }
-            upload(file.readAll());
+            upload(unit, file.readAll());
         }
     });
 }

@@ -10,9 +10,12 @@
 
 class DropListEntity;
 class QiniuUploadManager;
+class UploadBatch;
 
 // The actions that upload the dropped files (or image data) to an object store and copy the
 // links of what was stored: Qiniu, Aliyun OSS, Tencent COS, UpYun and the Weibo image bed.
+// Each reports the bytes sent over its whole batch to its progress callback and keeps the
+// links in the upload history.
 class KorvaneUploadActions final
 {
 public:
@@ -20,18 +23,25 @@ public:
 
     KorvaneUploadActions() = delete;
 
-    static void uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+                                             const KorvaneProgress &progress = nullptr);
+    static void uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+                                            const KorvaneProgress &progress = nullptr);
+    static void uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+                                          const KorvaneProgress &progress = nullptr);
+    static void uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+                                             const KorvaneProgress &progress = nullptr);
+    static void uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+                                            const KorvaneProgress &progress = nullptr);
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
     // is taken. imageData is the file the bytes are streamed from; imageCount the batch's size.
+    // The batch follows the unit's bytes, keeps its link and runs the result step.
     static void uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction, qint64 imageCount,
                                   const QString &imageData, const QString &key, const QString &fileExtension,
                                   qint64 times, const QString &token, QiniuUploadManager *upManager,
-                                  const std::shared_ptr<QStringList> &urlArray);
+                                  const std::shared_ptr<QStringList> &urlArray,
+                                  const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
 
     static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                   const QStringList &urlArray);

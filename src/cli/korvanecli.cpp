@@ -16,6 +16,7 @@
 #include "korvaneschema.h"
 #include "renamejournal.h"
 #include "textcustomurl.h"
+#include "uploadhistory.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -27,6 +28,7 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -228,6 +230,8 @@ int KorvaneCli::exec(const QList<QByteArray> &args)
         return exportActions(rest);
     if (command == "import")
         return importActions(rest);
+    if (command == "history")
+        return history(rest);
     return remove(rest);
 }
 
@@ -344,6 +348,7 @@ std::shared_ptr<DropListEntity> KorvaneCli::findAction(const QString &name, QStr
 int KorvaneCli::run(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
+    const bool showProgress = takeFlag(&args, "--progress");
     QList<QByteArray> outs;
     if (!takeOption(&args, "--out", &outs))
         return usageError(QStringLiteral("--out needs a file"), QStringLiteral("run"));
@@ -391,12 +396,18 @@ int KorvaneCli::run(QList<QByteArray> args)
     bool success = !callsCompletion;
     KorvaneError failure;
     QEventLoop loop;
-    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool ok, const KorvaneError &e) {
-        finished = true;
-        success = ok;
-        failure = e;
-        loop.quit();
-    });
+    const KorvaneProgress progress = [](qint64 done, qint64 total) {
+        printErr(QStringLiteral("progress %1/%2\n").arg(done).arg(total));
+    };
+    KorvaneHandlePbHelper::handleDropEntity(
+        drop,
+        [&](bool ok, const KorvaneError &e) {
+            finished = true;
+            success = ok;
+            failure = e;
+            loop.quit();
+        },
+        showProgress ? progress : KorvaneProgress());
 
     // An action with nothing to work on returns without calling its completion; stop once
     // no work of its is left anywhere.
@@ -698,6 +709,31 @@ int KorvaneCli::importActions(QList<QByteArray> args)
         printErr(QStringLiteral("korvane: the file carried no keys or passwords for %1 of them; enter them in the preferences "
                                 "or export with --with-secrets\n")
                      .arg(transfer.missingSecretCount()));
+    }
+    return Success;
+}
+
+int KorvaneCli::history(QList<QByteArray> args)
+{
+    const bool json = takeFlag(&args, "--json");
+    if (!args.isEmpty())
+        return usageError(QStringLiteral("history takes no argument '%1'").arg(arg(args.first())), QStringLiteral("history"));
+    QList<UploadHistory::Entry> entries = UploadHistory::entries();
+    std::reverse(entries.begin(), entries.end());
+    if (json) {
+        QJsonArray array;
+        for (const UploadHistory::Entry &entry : std::as_const(entries)) {
+            array.append(QJsonObject{{QStringLiteral("time"), entry.time.toUTC().toString(Qt::ISODateWithMs)},
+                                     {QStringLiteral("fileName"), entry.fileName},
+                                     {QStringLiteral("url"), entry.url},
+                                     {QStringLiteral("store"), entry.store}});
+        }
+        printOut(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+        return Success;
+    }
+    for (const UploadHistory::Entry &entry : std::as_const(entries)) {
+        printOut(QStringLiteral("%1\t%2\t%3\t%4\n")
+                     .arg(entry.time.toLocalTime().toString(Qt::ISODate), entry.store, entry.fileName, entry.url));
     }
     return Success;
 }

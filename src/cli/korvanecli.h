@@ -38,6 +38,7 @@ private:
     int preferences(const QList<QByteArray> &args);
     int exportActions(QList<QByteArray> args);
     int importActions(QList<QByteArray> args);
+    int history(QList<QByteArray> args);
 
     bool openStore();
     int usageError(const QString &reason, const QString &command = QString());

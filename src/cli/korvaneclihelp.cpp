@@ -1,6 +1,7 @@
 #include "korvaneclihelp.h"
 
 #include "korvaneactiontransfer.h"
+#include "uploadhistory.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ QString KorvaneCliHelp::general()
         "  preferences  open the preferences window (starts Korvane when it is not running)\n"
         "  export     write every action with its settings to a JSON file\n"
         "  import     add or replace actions from such a file\n"
+        "  history    the links of the last 100 uploads, newest first\n"
         "\n"
         "Options:\n"
         "  --help     this text; 'korvane COMMAND --help' explains a command\n"
@@ -92,7 +94,7 @@ QString KorvaneCliHelp::forCommand(const QString &command)
     }
     if (command == QLatin1String("run")) {
         return QStringLiteral(
-                   "Usage: korvane run ACTION [INPUT...] [--json] [--out FILE]\n"
+                   "Usage: korvane run ACTION [INPUT...] [--json] [--progress] [--out FILE]\n"
                    "\n"
                    "Runs one action on the input and waits until it has finished. ACTION is a\n"
                    "dropID or an exact title. What the action puts on the clipboard goes to\n"
@@ -102,6 +104,8 @@ QString KorvaneCliHelp::forCommand(const QString &command)
             + QStringLiteral(
                 "\n"
                 "  --out FILE   write an image result to FILE\n"
+                "  --progress   while an upload runs, write 'progress SENT/TOTAL' lines to standard\n"
+                "               error: the bytes sent so far over the whole batch and its size\n"
                 "  --json       one object: success, error (domain, code, message), notification\n"
                 "               (title, body) and pasteboard (text, image or urls)\n"
                 "\n"
@@ -160,6 +164,20 @@ QString KorvaneCliHelp::forCommand(const QString &command)
             "\n"
             "Example:\n"
             "  korvane export ~/korvane-actions.json\n");
+    }
+    if (command == QLatin1String("history")) {
+        return QStringLiteral(
+            "Usage: korvane history [--json]\n"
+            "\n"
+            "Lists the links of the last %1 files uploaded by the upload actions, from the tray\n"
+            "or the command line, newest first: time, store (qiniu, oss, cos, upyun or weibo),\n"
+            "file name (empty for image data) and link. Failed uploads are not listed.\n"
+            "\n"
+            "  --json   an array of objects with time (UTC, ISO 8601), fileName, url and store,\n"
+            "           newest first\n"
+            "\n"
+            "Example:\n"
+            "  korvane history --json\n").arg(UploadHistory::MaximumEntries);
     }
     if (command == QLatin1String("import")) {
         return QStringLiteral(

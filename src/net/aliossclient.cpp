@@ -2,6 +2,7 @@
 
 #include "korvanehosts.h"
 #include "korvanenetworkclient.h"
+#include "streaminguploadreply.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -11,7 +12,6 @@
 #include <QLoggingCategory>
 #include <QMessageAuthenticationCode>
 #include <QMimeDatabase>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
@@ -35,7 +35,6 @@ AliOssClient::AliOssClient(const QString &endpoint, const QString &accessKey, co
     , m_endpoint(endpoint)
     , m_accessKey(accessKey)
     , m_secretKey(secretKey)
-    , m_manager(new QNetworkAccessManager(this))
 {
 }
 
@@ -48,7 +47,7 @@ QString AliOssClient::signature(const QString &secretKey, const QString &verb, c
 }
 
 void AliOssClient::putObject(const QString &bucketName, const QString &objectKey, const QString &uploadingFile,
-                             const QByteArray &uploadingData, const Completion &completion)
+                             const QByteArray &uploadingData, const Completion &completion, const Progress &progress)
 {
     QIODevice *body = nullptr;
     if (!uploadingFile.isEmpty()) {
@@ -87,8 +86,10 @@ void AliOssClient::putObject(const QString &bucketName, const QString &objectKey
                                                                           contentType, date, resource))
                                               .toUtf8());
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
-    QNetworkReply *reply = m_manager->put(request, body);
+    QNetworkReply *reply = StreamingUploadReply::send("PUT", request, body, this);
     body->setParent(reply);
+    if (progress)
+        connect(reply, &QNetworkReply::uploadProgress, this, progress);
     connect(reply, &QNetworkReply::finished, this, [reply, completion] {
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

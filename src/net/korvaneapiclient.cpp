@@ -593,7 +593,8 @@ void KorvaneApiClient::getQCloudBucketDetail(const QString &secretKey, const QSt
 
 void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,
                                          const QString &withFilePath, const QString &withKey,
-                                         const FlagCompletion &completion)
+                                         const FlagCompletion &completion,
+                                         const std::function<void(qint64 sent, qint64 total)> &progress)
 {
     const QString objectPath = QLatin1Char('/') + withKey;
     const QString sign = QCloudManager::cosSign(secretKey, withAccessKey, QStringLiteral("put"), objectPath);
@@ -607,7 +608,7 @@ void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString
     KorvaneNetWorkClient::sharedClient()->putFile(
         withHost + objectPath, sign, withFilePath,
         [completion](int status) { call(completion, status == 200); },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, cannotConnectMessage()); });
+        [completion](const KorvaneNetWorkError &) { call(completion, false, cannotConnectMessage()); }, progress);
 }
 
 void KorvaneApiClient::weiboLogin(const QString &account, const QString &withPassword, const FlagCompletion &completion)

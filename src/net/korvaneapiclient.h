@@ -76,7 +76,8 @@ public:
     static void getQCloudBucketDetail(const QString &secretKey, const QString &withAccessKey, const QString &withBucket,
                                       const ResultCompletion &completion);
     static void uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,
-                                  const QString &withFilePath, const QString &withKey, const FlagCompletion &completion);
+                                  const QString &withFilePath, const QString &withKey, const FlagCompletion &completion,
+                                  const std::function<void(qint64 sent, qint64 total)> &progress = nullptr);
 
     // Reuses a session cookie younger than five minutes without a request.
     static void weiboLogin(const QString &account, const QString &withPassword, const FlagCompletion &completion);

@@ -2,6 +2,9 @@
 
 #include "contentdecoding.h"
 #include "korvanehosts.h"
+#include "streaminguploadreply.h"
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
 #include "xmlreader.h"
 
 #include <QCoreApplication>
@@ -28,7 +31,8 @@ Q_LOGGING_CATEGORY(lcNetwork, "korvane.net", QtWarningMsg)
 
 namespace {
 
-std::atomic_int s_transferTimeout{30000};
+// 0: not set in the process; the setting or the default applies.
+std::atomic_int s_transferTimeout{0};
 
 // Requests are independent: a cookie one answer sets never travels with another request.
 class NoCookieJar final : public QNetworkCookieJar
@@ -111,6 +115,7 @@ struct KorvaneNetWorkClient::Request
     SuccessBlock success;
     StatusBlock status;
     FailureBlock failure;
+    ProgressBlock progress;
 };
 
 KorvaneFormPart KorvaneFormPart::field(const QString &name, const QString &value)
@@ -141,7 +146,11 @@ KorvaneNetWorkClient *KorvaneNetWorkClient::sharedClient()
 
 int KorvaneNetWorkClient::transferTimeout()
 {
-    return s_transferTimeout.load();
+    const int set = s_transferTimeout.load();
+    if (set > 0)
+        return set;
+    const int stored = KorvanePlatform::userDefaults()->integerForKey(transferTimeoutKey());
+    return stored > 0 ? stored : defaultTransferTimeout;
 }
 
 void KorvaneNetWorkClient::setTransferTimeout(int milliseconds)
@@ -248,7 +257,7 @@ void KorvaneNetWorkClient::putPath(const QString &path, const QVariantMap &param
 }
 
 void KorvaneNetWorkClient::putFile(const QString &path, const QString &token, const QString &withFilePath,
-                                   const StatusBlock &success, const FailureBlock &failure)
+                                   const StatusBlock &success, const FailureBlock &failure, const ProgressBlock &progress)
 {
     Request request;
     request.shape = Shape::Put;
@@ -257,6 +266,7 @@ void KorvaneNetWorkClient::putFile(const QString &path, const QString &token, co
     request.bodyFile = withFilePath;
     request.status = success;
     request.failure = failure;
+    request.progress = progress;
     send(std::move(request));
 }
 
@@ -365,7 +375,7 @@ void KorvaneNetWorkClient::start(const Request &request)
                                                         QStringLiteral("the file to send cannot be read"), QByteArray()});
                 return;
             }
-            reply = m_manager->put(http, file);
+            reply = StreamingUploadReply::send("PUT", http, file, this);
             file->setParent(reply);
         } else {
             reply = m_manager->put(http, request.body);
@@ -399,6 +409,8 @@ void KorvaneNetWorkClient::start(const Request &request)
         }
     };
     connect(reply, &QNetworkReply::downloadProgress, this, refuseIfTooLarge);
+    if (request.progress)
+        connect(reply, &QNetworkReply::uploadProgress, this, request.progress);
     connect(reply, &QNetworkReply::finished, this, [this, reply, request] { finish(reply, request); });
 }
 

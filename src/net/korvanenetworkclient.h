@@ -65,6 +65,8 @@ public:
     using SuccessBlock = std::function<void(const QVariant &responseObject, const QVariantMap &responseHeaders)>;
     using StatusBlock = std::function<void(int statusCode)>;
     using FailureBlock = std::function<void(const KorvaneNetWorkError &error)>;
+    // (body bytes sent, body size) while a request body is sent.
+    using ProgressBlock = std::function<void(qint64 sent, qint64 total)>;
 
     static KorvaneNetWorkClient *sharedClient();
 
@@ -81,7 +83,7 @@ public:
     // The same PUT with the body streamed from a file; a file that cannot be opened fails
     // the request without sending it.
     void putFile(const QString &path, const QString &token, const QString &withFilePath, const StatusBlock &success,
-                 const FailureBlock &failure);
+                 const FailureBlock &failure, const ProgressBlock &progress = nullptr);
     // POST of the body parameters form-URL-encoded; JSON answer and all header fields.
     void postPath(const QString &path, const QVariantMap &headerParameters, const QVariantMap &bodyParameters,
                   const SuccessBlock &success, const FailureBlock &failure);
@@ -111,9 +113,13 @@ public:
     static QVariant jsonObject(const QByteArray &body);
     static QString headerValue(const QVariantMap &headers, const QString &name);
 
-    // How long a transfer may move no byte before it fails; 30 s unless changed (tests shorten it).
+    // How long a transfer may move no byte before it fails, in milliseconds: the value set in
+    // the process, else the "network/transferTimeout" setting when it is above 0, else 30 s.
+    // A slow link can be given more; tests of a stalled store give less.
     static int transferTimeout();
     static void setTransferTimeout(int milliseconds);
+    static QString transferTimeoutKey() { return QStringLiteral("network/transferTimeout"); }
+    static constexpr int defaultTransferTimeout = 30000;
     static qint64 maximumResponseSize() { return 16 * 1024 * 1024; }
 
 private:

@@ -7,8 +7,6 @@
 
 #include <functional>
 
-class QNetworkAccessManager;
-
 // A small client for the Qiniu form upload: one multipart POST of the upload token, the key
 // and the file to the upload host. Files are streamed from disk.
 class QiniuUploadManager final : public QObject
@@ -19,17 +17,22 @@ public:
     // (HTTP status, 0 when no answer came; the key; the answer's JSON object, null unless stored).
     // Called once, on the main thread, never from inside the starting call.
     using Completion = std::function<void(int statusCode, const QString &key, const QVariantMap &response)>;
+    // (body bytes sent, body size), on the main thread while the request is sent.
+    using Progress = std::function<void(qint64 sent, qint64 total)>;
 
     // The status with which the store refuses a key that is already taken.
     static constexpr int keyExistsStatus = 614;
 
     explicit QiniuUploadManager(QObject *parent = nullptr);
 
-    void putFile(const QString &path, const QString &key, const QString &token, const Completion &complete);
-    void putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete);
+    void putFile(const QString &path, const QString &key, const QString &token, const Completion &complete,
+                 const Progress &progress = nullptr);
+    void putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete,
+                 const Progress &progress = nullptr);
 
 private:
-    void post(QIODevice *body, const QString &key, const QString &token, const Completion &complete);
+    // The form with the file at path streamed from disk, or with data when path is empty.
+    void post(const QString &path, const QByteArray &data, const QString &key, const QString &token,
+              const Completion &complete, const Progress &progress);
 
-    QNetworkAccessManager *m_manager = nullptr;
 };

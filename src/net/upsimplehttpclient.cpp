@@ -2,11 +2,11 @@
 
 #include "chainedbodydevice.h"
 #include "korvanenetworkclient.h"
+#include "streaminguploadreply.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -28,11 +28,7 @@ QNetworkCookieJar *sharedCookieJar()
 
 UpSimpleHttpClient::UpSimpleHttpClient(QObject *parent)
     : QObject(parent)
-    , m_session(new QNetworkAccessManager(this))
 {
-    m_session->setCookieJar(sharedCookieJar());
-    // setCookieJar makes the jar a child of the session; it belongs to the process.
-    sharedCookieJar()->setParent(QCoreApplication::instance());
 }
 
 QByteArray UpSimpleHttpClient::bodyHead(const QString &boundary, const QList<QPair<QString, QString>> &parameters,
@@ -87,7 +83,7 @@ UpSimpleHttpClient *UpSimpleHttpClient::POST(const QString &url, const QList<QPa
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("multipart/form-data; boundary=%1").arg(boundary).toUtf8());
     request.setHeader(QNetworkRequest::ContentLengthHeader, body->size());
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
-    QNetworkReply *reply = client->m_session->post(request, body);
+    QNetworkReply *reply = StreamingUploadReply::send("POST", request, body, client, sharedCookieJar());
     client->m_task = reply;
     connect(reply, &QNetworkReply::uploadProgress, client, [client](qint64 sent, qint64 total) {
         if (client->m_dataSendProgressHandler && total > 0)

@@ -10,7 +10,6 @@
 
 #include <functional>
 
-class QNetworkAccessManager;
 class QNetworkReply;
 
 // A minimal client for one multipart POST: it writes the form body itself (the file part
@@ -48,7 +47,6 @@ private:
     explicit UpSimpleHttpClient(QObject *parent);
     void finished();
 
-    QNetworkAccessManager *m_session = nullptr;
     QPointer<QNetworkReply> m_task;
     CompletionHandler m_completionHandler;
     SendProgressBlock m_dataSendProgressHandler;

@@ -149,10 +149,16 @@ void CustomTableCellView::handleAction()
         return;
     }
     QPointer<CustomTableCellView> self(this);
-    KorvaneHandlePbHelper::handleDropEntity(m_dropAction, [self](bool success, const KorvaneError &) {
-        if (self)
-            self->finish(success);
-    });
+    KorvaneHandlePbHelper::handleDropEntity(
+        m_dropAction,
+        [self](bool success, const KorvaneError &) {
+            if (self)
+                self->finish(success);
+        },
+        [self](qint64 done, qint64 total) {
+            if (self && total > 0)
+                self->m_myButton->showProgress(qreal(done) / qreal(total));
+        });
 }
 
 void CustomTableCellView::finish(bool success)

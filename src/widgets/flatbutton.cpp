@@ -160,6 +160,18 @@ void FlatButton::finishProgress(bool success)
            QEasingCurve::InOutQuad);
 }
 
+void FlatButton::showProgress(qreal fraction)
+{
+    if (m_showingResult || m_afterBar != AfterBar::Nothing)
+        return;
+    // Real figures replace the estimate of startHalfProgress; where the estimate ran ahead,
+    // the bar waits for them to catch up.
+    m_bar->stop();
+    const qreal target = std::clamp(fraction, 0.0, 1.0);
+    if (target > m_progress)
+        runBar(target, kStepMs, AfterBar::Nothing, QEasingCurve::Linear);
+}
+
 qreal FlatButton::progress() const
 {
     return m_progress;

@@ -41,6 +41,9 @@ public:
     void startHalfProgress();
     void startFullProgress();
     void finishProgress(bool success);
+    // The share of the action's work done so far, from 0 to 1, as the action reports it. The
+    // bar moves there without ever going back, and the result still comes from finishProgress.
+    void showProgress(qreal fraction);
 
     qreal progress() const;
     bool isShowingResult() const;
@@ -55,6 +58,7 @@ public:
     static constexpr int kHalfMs = 1200;
     static constexpr int kFullMs = 250;
     static constexpr int kFinishMs = 300;
+    static constexpr int kStepMs = 100;
     static constexpr int kResultHoldMs = 200;
     static constexpr int kShrinkMs = 200;
     static constexpr int kTurnOffMs = 500;

@@ -164,6 +164,14 @@ void StandInServer::setOverride(const StandInResponse &response, bool once)
 void StandInServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+        if (m_stopReading) {
+            // Qt would otherwise keep draining the kernel's buffer into its own; with both
+            // full, the client's writes stop.
+            socket->setReadBufferSize(4096);
+            ++m_stoppedConnections;
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            continue;
+        }
         m_buffers.insert(socket, QByteArray());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] {

@@ -96,6 +96,10 @@ public:
     // Answers every following request with this one instead of the handler's, once or always.
     void setOverride(const StandInResponse &response, bool once = true);
     void clearOverride() { m_hasOverride = false; }
+    // Connections accepted from now on are never read past the first few kilobytes nor
+    // answered, and stay open: a store that stalls in the middle of an upload.
+    void setStopReading(bool stop) { m_stopReading = stop; }
+    int stoppedConnections() const { return m_stoppedConnections; }
 
     const QList<StandInRequest> &requests() const { return m_requests; }
     int requestCount() const { return int(m_requests.size()); }
@@ -120,6 +124,8 @@ private:
     StandInResponse m_override;
     bool m_hasOverride = false;
     bool m_overrideOnce = true;
+    bool m_stopReading = false;
+    int m_stoppedConnections = 0;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QList<StandInRequest> m_requests;
     QStringList m_problems;

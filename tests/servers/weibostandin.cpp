@@ -114,6 +114,7 @@ StandInResponse WeiboStandIn::upload(const StandInRequest &request)
     if (!isImage)
         return StandInResponse::text("text/html", uploadPage(R"({"code":"A20005","data":{"count":-1}})"));
     ++uploads;
+    images.append(image);
     const QJsonObject pic{{QStringLiteral("width"), 640}, {QStringLiteral("size"), image.size()},
                           {QStringLiteral("ret"), 1},     {QStringLiteral("height"), 480},
                           {QStringLiteral("name"), QStringLiteral("pic_1")}, {QStringLiteral("pid"), pid}};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "korvanecompletion.h"
+#include "uploadbatchprogress.h"
+#include "uploadhistory.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class DropListEntity;
+
+// One run of an upload action: its units, the answers counted on the main thread (so that
+// answers arriving together are all counted and the result step runs once), the bytes sent
+// over the whole batch, and the links kept in the upload history.
+class UploadBatch final
+{
+public:
+    using DropPtr = std::shared_ptr<DropListEntity>;
+    using ResultStep = void (*)(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &completion,
+                                const QStringList &urls);
+
+    struct Unit
+    {
+        QString fileName;  // empty for image data
+        qint64 size = 0;
+    };
+
+    UploadBatch(const DropPtr &drop, const KorvaneCompletion &completion, ResultStep resultStep, const QString &store,
+                const QList<Unit> &units, const KorvaneProgress &progress);
+
+    qint64 total() const { return m_units.size(); }
+    // Clients of the run, released once it is complete.
+    void own(QObject *object) { m_owned.append(object); }
+
+    void unitSent(qsizetype unit, qint64 sent, qint64 bodySize);
+    // Counts the unit's answer (an empty link is a failure); the last one completes the run.
+    void answer(qsizetype unit, const QString &url);
+    // For a run that counts its answers elsewhere: the unit has answered, with its link or
+    // none, and its bytes are all sent.
+    void unitAnswered(qsizetype unit, const QString &url);
+    // Keeps the links in the history and runs the result step.
+    void complete(qint64 failCount, const QStringList &urls);
+
+private:
+    DropPtr m_drop;
+    KorvaneCompletion m_completion;
+    ResultStep m_resultStep = nullptr;
+    QString m_store;
+    QList<Unit> m_units;
+    UploadBatchProgress m_progress;
+    qint64 m_finished = 0;
+    qint64 m_failed = 0;
+    QStringList m_urls;
+    QList<UploadHistory::Entry> m_stored;
+    QList<QObject *> m_owned;
+};
