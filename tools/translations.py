@@ -208,6 +208,8 @@ TEXTS = {
     "hideIcon": ("Keep the preferences window out of the taskbar", "不在任务栏中显示偏好设置窗口"),
     "hideIconTip": ("The preferences window does not appear in the taskbar or the task switcher.", "偏好设置窗口不会出现在任务栏和任务切换器中。"),
     "wakeHotKeyLabel": ("Show the popover:", "显示弹出列表："),
+    "hotkeyTakenTip": ("Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.",
+                       "其他程序已在使用此快捷键，因此它现在无法显示弹出列表。Korvane 会保留它并在下次启动时再试；如需立即使用，请换一个快捷键。"),
     "versionLabel": ("Version:", "版本："),
     "currentVersion": ("You are using Korvane %1.", "你正在使用 Korvane %1。"),
     "quitKorvaneButton": ("Quit Korvane", "退出 Korvane"),

@@ -707,6 +707,10 @@
         <source>Show the popover:</source>
         <translation>Show the popover:</translation>
     </message>
+    <message id="hotkeyTakenTip">
+        <source>Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.</source>
+        <translation>Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.</translation>
+    </message>
     <message id="versionLabel">
         <source>Version:</source>
         <translation>Version:</translation>

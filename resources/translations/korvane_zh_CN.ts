@@ -707,6 +707,10 @@
         <source>Show the popover:</source>
         <translation>显示弹出列表：</translation>
     </message>
+    <message id="hotkeyTakenTip">
+        <source>Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.</source>
+        <translation>其他程序已在使用此快捷键，因此它现在无法显示弹出列表。Korvane 会保留它并在下次启动时再试；如需立即使用，请换一个快捷键。</translation>
+    </message>
     <message id="versionLabel">
         <source>Version:</source>
         <translation>版本：</translation>

@@ -43,6 +43,8 @@ CustomTableCellView::CustomTableCellView(QWidget *parent)
     layout->setContentsMargins(8, 2, 8, 2);
     layout->addWidget(m_myButton);
     connect(m_myButton, &FlatButton::clicked, this, &CustomTableCellView::onClickBtn);
+    // The button covers the row and takes the right press itself, so the menu comes from it.
+    connect(m_myButton, &FlatButton::contextMenuRequested, this, &CustomTableCellView::showRowMenu);
     connect(m_myButton, &FlatButton::resultShown, this, [this](bool) {
         if (!KorvanePlatform::userDefaults()->boolForKey(QStringLiteral("muteSound")))
             KorvanePlatform::soundPlayer()->play(QStringLiteral("Pop"));
@@ -192,12 +194,17 @@ void CustomTableCellView::dropEvent(QDropEvent *event)
 
 void CustomTableCellView::contextMenuEvent(QContextMenuEvent *event)
 {
+    showRowMenu(event->globalPos());
+}
+
+void CustomTableCellView::showRowMenu(const QPoint &globalPos)
+{
     if (!m_dropAction)
         return;
     QMenu menu;
     QAction *edit = menu.addAction(qtTrId("edit"));
     edit->setToolTip(qtTrId("editTip"));
-    const QAction *chosen = menu.exec(event->globalPos());
+    const QAction *chosen = menu.exec(globalPos);
     if (chosen == edit) {
         openActionEdit();
         return;

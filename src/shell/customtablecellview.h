@@ -41,6 +41,7 @@ private:
     void observe();
     void finish(bool success);
     void openActionEdit();
+    void showRowMenu(const QPoint &globalPos);
 
     std::shared_ptr<DropListEntity> m_dropAction;
     FlatButton *m_myButton;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 Q_LOGGING_CATEGORY(lcGeneral, "korvane.shell.general", QtInfoMsg)
@@ -140,18 +141,28 @@ void GeneralSettingViewController::hideIconCheckboxChanged(bool checked)
 
 void GeneralSettingViewController::hotKeyFieldPressed(const PRLHotKey &hotKey)
 {
-    saveHotkey(hotKey, 2);
+    if (saveHotkey(hotKey, 2)) {
+        m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
+        return;
+    }
+    // The shortcut is kept, yet pressing it does nothing now: without a word the user would
+    // think the recording failed.
+    const QString reason = qtTrId("hotkeyTakenTip");
+    m_hotKeyField->setToolTip(reason);
+    QToolTip::showText(m_hotKeyField->mapToGlobal(QPoint(0, m_hotKeyField->height())), reason, m_hotKeyField);
 }
 
-void GeneralSettingViewController::saveHotkey(const PRLHotKey &hotKey, int)
+bool GeneralSettingViewController::saveHotkey(const PRLHotKey &hotKey, int)
 {
     if (hotKey.isEmpty()) {
         defaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{0, 0});
         SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
-        return;
+        return true;
     }
     defaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{hotKey.keyCode(), hotKey.modifiers()});
     SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
-    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers()))
-        qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(hotKey.displayString()));
+    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers()))
+        return true;
+    qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(hotKey.displayString()));
+    return false;
 }

@@ -25,7 +25,8 @@ public:
     void enableNotifiCheckboxChanged(bool checked);
     void hideIconCheckboxChanged(bool checked);
     void hotKeyFieldPressed(const PRLHotKey &hotKey);
-    static void saveHotkey(const PRLHotKey &hotKey, int index);
+    // False when another program holds the combination; it is stored all the same.
+    static bool saveHotkey(const PRLHotKey &hotKey, int index);
     // At start: the login entry as "noAutoLaunch" says.
     static void setAutoLaunchAtStart(KorvaneAutostart *autostart);
 

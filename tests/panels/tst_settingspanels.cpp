@@ -7,6 +7,8 @@
 #include "filecopy.h"
 #include "filedestinationviewcontroller.h"
 #include "filemove.h"
+#include "generalsettingviewcontroller.h"
+#include "hotkeyfield.h"
 #include "imagecompression.h"
 #include "headlesseventhotkeyservice.h"
 #include "korvanecoredatahelper.h"
@@ -14,6 +16,7 @@
 #include "korvaneschema.h"
 #include "korvanetranslations.h"
 #include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
 #include "prlhotkeyfield.h"
 #include "prlhotkeyrecorder.h"
 #include "recipientsviewcontroller.h"
@@ -45,6 +48,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -104,6 +108,13 @@ void pressKey(QWidget *widget, quint32 virtualKey, Qt::Key key, Qt::KeyboardModi
     QApplication::sendEvent(widget, &press);
 }
 
+// The key code and modifier flags of "wakeHotKey", read as start-up reads them.
+QPair<quint32, quint32> storedWakeHotKey()
+{
+    const QVariantList wake = KorvanePlatform::userDefaults()->value(QStringLiteral("wakeHotKey")).toList();
+    return wake.size() == 2 ? qMakePair(wake.at(0).toUInt(), wake.at(1).toUInt()) : qMakePair(~0u, ~0u);
+}
+
 DropListEntityPtr newDrop(qint64 catalog, qint64 type)
 {
     auto *store = KorvaneCoreDataHelper::shareInstance();
@@ -149,6 +160,7 @@ private Q_SLOTS:
     void duplicateHotKeyIsRefused();
     void hotKeyHeldByAnotherProgramIsRefused();
     void clearingAHotKey();
+    void wakeHotKeyHeldByAnotherProgramIsTold();
     void customUrlAddEditDelete();
     void customUrlInsertsPlaceholderAtCaret();
     void customUrlLibraryAdds();
@@ -323,6 +335,42 @@ void SettingsPanelsTest::clearingAHotKey()
     QVERIFY(!isRegistered(kVirtualF5, flags));
     QVERIFY(panel->hotKeyButton()->isVisible());
     QVERIFY(!panel->hotKeyField()->isVisible());
+}
+
+void SettingsPanelsTest::wakeHotKeyHeldByAnotherProgramIsTold()
+{
+    const quint32 ctrlAlt = SGWLHotKey::ControlFlag | SGWLHotKey::OptionFlag;
+    const quint32 superShift = SGWLHotKey::CommandFlag | SGWLHotKey::ShiftFlag;
+    g_service->refuse(kVirtualK, quint32(SGWLHotKey::hotKeyModifiers(superShift)));
+    QToolTip::hideText();
+    GeneralSettingViewController general(nullptr);
+    general.show();
+    HotKeyField *field = general.hotKeyField();
+    field->setFocus();
+    const QString usual = field->toolTip();
+
+    // Held elsewhere: stored all the same, and the field says why it does nothing.
+    pressKey(field, kVirtualK, Qt::Key_K, Qt::MetaModifier | Qt::ShiftModifier);
+    QCOMPARE(storedWakeHotKey(), qMakePair(kVirtualK, superShift));
+    QVERIFY(!isRegistered(kVirtualK, superShift));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY2(QToolTip::text().contains(QStringLiteral("Another program")), qPrintable(QToolTip::text()));
+    QCOMPARE(field->toolTip(), QToolTip::text());
+
+    // A free one is taken, and the field's own help comes back.
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    pressKey(field, kVirtualK, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(storedWakeHotKey(), qMakePair(kVirtualK, ctrlAlt));
+    QVERIFY(isRegistered(kVirtualK, ctrlAlt));
+    QCOMPARE(field->toolTip(), usual);
+    QVERIFY(!QToolTip::isVisible());
+
+    // Clearing is never refused.
+    pressKey(field, kVirtualDelete, Qt::Key_Backspace);
+    QCOMPARE(storedWakeHotKey(), qMakePair(0u, 0u));
+    QVERIFY(!isRegistered(kVirtualK, ctrlAlt));
+    QCOMPARE(field->toolTip(), usual);
 }
 
 void SettingsPanelsTest::customUrlAddEditDelete()

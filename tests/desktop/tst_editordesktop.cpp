@@ -1,0 +1,838 @@
+// The action editor of the real program on a display of its own, used like a user would: the
+// mouse drags and clicks through xdotool, the keyboard types and moves the focus. Every flow
+// starts Korvane on a list it wrote with `korvane import` and reads the store afterwards with
+// `korvane list --json` or `korvane export`.
+#include "desktopsession.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <optional>
+
+namespace {
+
+DesktopSession *session = nullptr;
+
+const QString editorWindowName = QStringLiteral("^Actions$");
+const QString generalWindowName = QStringLiteral("^General$");
+const QString popoverWindowName = QStringLiteral("^Korvane actions$");
+
+// The editor's columns, in pixels from the left of its page: the data types, the catalog
+// outline and the action list have fixed widths; the settings panel takes the rest.
+constexpr int TypeRowHeight = 40;
+constexpr int OutlineCenterX = 318;
+constexpr int OutlineGroupHeight = 24;
+constexpr int OutlineRowHeight = 38;
+constexpr int ListLeft = 485;
+constexpr int ListWidth = 290;
+constexpr int ListRowHeight = 44;
+constexpr int PanelLeft = 778;
+constexpr int EditorPageHeight = 650;
+// The popover's rows under its header and search field.
+constexpr int PopoverFirstRowY = 85;
+constexpr int PopoverRowPitch = 60;
+
+// Event modifier flags as the store keeps them.
+constexpr int ControlFlag = 0x40000;
+constexpr int OptionFlag = 0x80000;
+// Key codes of the store: F5, J.
+constexpr int KeyCodeF5 = 96;
+constexpr int KeyCodeJ = 38;
+
+bool windowShown(const QString &name)
+{
+    QProcess search;
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
+    return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
+}
+
+bool xdo(const QStringList &args)
+{
+    return DesktopSession::xdotool(args);
+}
+
+bool moveTo(QPoint at)
+{
+    return xdo({"mousemove", QString::number(at.x()), QString::number(at.y())});
+}
+
+bool clickAt(QPoint at, int button = 1)
+{
+    return moveTo(at) && xdo({"click", QString::number(button)});
+}
+
+bool keys(const QStringList &names)
+{
+    return xdo(QStringList{"key", "--delay", "40"} + names);
+}
+
+bool typeText(const QString &text)
+{
+    return xdo({"type", "--delay", "20", text});
+}
+
+// Presses on from, moves there in small steps so both the drag threshold and the drop target
+// see motion, and lets go.
+bool dragFromTo(QPoint from, QPoint to)
+{
+    if (!moveTo(from) || !xdo({"mousedown", "1"}))
+        return false;
+    QTest::qWait(80);
+    constexpr int steps = 14;
+    for (int step = 1; step <= steps; ++step) {
+        if (!moveTo(from + (to - from) * step / steps))
+            return false;
+        QTest::qWait(40);
+    }
+    // A last wiggle on the target, then the release.
+    for (const QPoint nudge : {QPoint(1, 0), QPoint(0, 0)}) {
+        if (!moveTo(to + nudge))
+            return false;
+        QTest::qWait(80);
+    }
+    return xdo({"mouseup", "1"});
+}
+
+QImage screen()
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+}
+
+bool isWhite(QRgb pixel)
+{
+    return qRed(pixel) >= 250 && qGreen(pixel) >= 250 && qBlue(pixel) >= 250;
+}
+
+bool isDark(QRgb pixel)
+{
+    return qGray(pixel) < 200;
+}
+
+// Runs of white pixels at least minimum long down the column x, as [first, last] pairs.
+QList<QPair<int, int>> whiteRuns(const QImage &image, int x, int top, int bottom, int minimum)
+{
+    QList<QPair<int, int>> runs;
+    int start = -1;
+    for (int y = top; y <= bottom + 1; ++y) {
+        const bool white = y <= bottom && y < image.height() && isWhite(image.pixel(x, y));
+        if (white && start < 0)
+            start = y;
+        if (!white && start >= 0) {
+            if (y - start >= minimum)
+                runs.append({start, y - 1});
+            start = -1;
+        }
+    }
+    return runs;
+}
+
+struct StoredDrop {
+    QString title;
+    int index = -1;
+    int type = -1;
+    int keyCode = 0;
+    int modifiers = 0;
+    qint64 dropID = 0;
+};
+
+} // namespace
+
+class EditorDesktopTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+    void reorderByDrag_data();
+    void reorderByDrag();
+    void addByDragFromTheCatalog();
+    void removeARow_data();
+    void removeARow();
+    void openingOnAFileRecord();
+    void emptiedNameIsRefused();
+    void takenHotkeyIsRefused();
+    void clearingAHotkey_data();
+    void clearingAHotkey();
+    void customUrls();
+    void renameRulesAreExclusive();
+    void resizePercentage_data();
+    void resizePercentage();
+    void startAtLogin();
+
+private:
+    int runKorvane(const QStringList &args, QByteArray *standardOutput = nullptr);
+    // Replaces every action of the store with these (catalog, type, title and any settings).
+    void seed(const QJsonArray &actions);
+    void startKorvane(const QStringList &args);
+    // Starts Korvane with its editor open and waits until the window has its editor size.
+    void openEditor();
+    void stopKorvane();
+    QList<StoredDrop> stored(int catalog);
+    QStringList storedOrder(int catalog);
+    QJsonObject exportedAction(const QString &title);
+    QStringList storedUrls(const QString &title);
+    std::optional<QPoint> insertButton(const QRect &name);
+    void saveScreenshot(const QString &name);
+
+    // Where things are on the editor's page, from its window's geometry.
+    QRect editorWindow() const;
+    QPoint pageOrigin() const;
+    QPoint typeRow(int row) const;
+    QPoint outlineRow(int group, int row, const QList<int> &groupSizes) const;
+    int listTop();
+    QPoint listRow(int row);
+    QPoint dropPoint(int row);
+    QPoint removeButton(int row);
+    // Clicks the row of the action list and waits for its panel; gives the panel's name field.
+    QRect selectAndFindNameField(int row);
+
+    QTemporaryDir m_home;
+    QProcess m_korvane;
+    QByteArray m_output;
+    QProcessEnvironment m_env;
+    int m_barHeight = -1;
+    int m_listTop = -1;
+};
+
+int EditorDesktopTest::runKorvane(const QStringList &args, QByteArray *standardOutput)
+{
+    QProcess process;
+    QProcessEnvironment env = m_env;
+    env.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (standardOutput)
+        *standardOutput = process.readAllStandardOutput();
+    return process.exitCode();
+}
+
+void EditorDesktopTest::seed(const QJsonArray &actions)
+{
+    const QString path = m_home.filePath(QStringLiteral("seed.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QJsonDocument(QJsonObject{{"format", "korvane-actions"}, {"version", 1}, {"actions", actions}}).toJson());
+    file.close();
+    QCOMPARE(runKorvane({"import", path, "--replace"}), 0);
+}
+
+void EditorDesktopTest::initTestCase()
+{
+    QVERIFY(session->startServices());
+    m_env = QProcessEnvironment::systemEnvironment();
+    m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+    m_env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
+    m_env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvane.*.info=true"));
+    QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("config/korvane"))));
+}
+
+void EditorDesktopTest::startKorvane(const QStringList &args)
+{
+    stopKorvane();
+    // Every flow starts with the guide seen and the settings otherwise fresh.
+    QFile conf(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write("[General]\nfirstOpenPreference=true\n");
+    conf.close();
+
+    m_output.clear();
+    m_listTop = -1;
+    m_korvane.setProcessEnvironment(m_env);
+    m_korvane.setProcessChannelMode(QProcess::MergedChannels);
+    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
+    QVERIFY(m_korvane.waitForStarted());
+    QTRY_VERIFY2_WITH_TIMEOUT((m_output += m_korvane.readAll()).contains("started with") || m_korvane.state() != QProcess::Running,
+                              m_output.constData(), 15000);
+    QCOMPARE(m_korvane.state(), QProcess::Running);
+}
+
+void EditorDesktopTest::openEditor()
+{
+    startKorvane({"preferences", "--tab", "editor"});
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(editorWindowName), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(editorWindow().width(), 1120, 10000);
+    m_barHeight = editorWindow().height() - EditorPageHeight;
+    QVERIFY(m_barHeight > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(listTop() > 0, 10000);
+}
+
+void EditorDesktopTest::stopKorvane()
+{
+    if (m_korvane.state() == QProcess::NotRunning)
+        return;
+    m_korvane.terminate();
+    if (!m_korvane.waitForFinished(5000)) {
+        m_korvane.kill();
+        m_korvane.waitForFinished(2000);
+    }
+}
+
+void EditorDesktopTest::cleanup()
+{
+    stopKorvane();
+}
+
+void EditorDesktopTest::cleanupTestCase()
+{
+    stopKorvane();
+}
+
+QList<StoredDrop> EditorDesktopTest::stored(int catalog)
+{
+    QByteArray out;
+    if (runKorvane({"list", "--json"}, &out) != 0)
+        return {};
+    QList<StoredDrop> drops;
+    for (const QJsonValue &value : QJsonDocument::fromJson(out).array()) {
+        const QJsonObject object = value.toObject();
+        if (object.value("catalog").toInt() != catalog)
+            continue;
+        drops.append({object.value("title").toString(), object.value("index").toInt(), object.value("type").toInt(),
+                      object.value("keyCode").toInt(), object.value("modifiers").toInt(),
+                      qint64(object.value("dropID").toDouble())});
+    }
+    std::sort(drops.begin(), drops.end(), [](const StoredDrop &a, const StoredDrop &b) { return a.index < b.index; });
+    return drops;
+}
+
+// "title@index" in the order of the stored indices.
+QStringList EditorDesktopTest::storedOrder(int catalog)
+{
+    QStringList order;
+    for (const StoredDrop &drop : stored(catalog))
+        order.append(drop.title + QLatin1Char('@') + QString::number(drop.index));
+    return order;
+}
+
+QJsonObject EditorDesktopTest::exportedAction(const QString &title)
+{
+    QByteArray out;
+    if (runKorvane({"export"}, &out) != 0)
+        return {};
+    for (const QJsonValue &value : QJsonDocument::fromJson(out).object().value("actions").toArray()) {
+        if (value.toObject().value("title").toString() == title)
+            return value.toObject();
+    }
+    return {};
+}
+
+void EditorDesktopTest::saveScreenshot(const QString &name)
+{
+    const QImage shot = screen();
+    QVERIFY(!shot.isNull());
+    shot.save(m_home.filePath(name + QLatin1String(".png")));
+    const QByteArray folder = qgetenv("KORVANE_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        shot.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name + QLatin1String(".png"));
+}
+
+QRect EditorDesktopTest::editorWindow() const
+{
+    return DesktopSession::windowGeometry(editorWindowName);
+}
+
+QPoint EditorDesktopTest::pageOrigin() const
+{
+    return editorWindow().topLeft() + QPoint(0, m_barHeight);
+}
+
+QPoint EditorDesktopTest::typeRow(int row) const
+{
+    return pageOrigin() + QPoint(75, TypeRowHeight * row + TypeRowHeight / 2);
+}
+
+QPoint EditorDesktopTest::outlineRow(int group, int row, const QList<int> &groupSizes) const
+{
+    int y = 0;
+    for (int g = 0; g < group; ++g)
+        y += OutlineGroupHeight + groupSizes.at(g) * OutlineRowHeight;
+    y += OutlineGroupHeight + row * OutlineRowHeight + OutlineRowHeight / 2;
+    return pageOrigin() + QPoint(OutlineCenterX, y);
+}
+
+int EditorDesktopTest::listTop()
+{
+    // The list's title sits on the window's background; the list itself starts with the
+    // first white line under it.
+    if (m_listTop < 0) {
+        const QImage shot = screen();
+        const QPoint origin = pageOrigin();
+        const auto runs = whiteRuns(shot, origin.x() + ListLeft + ListWidth / 2, origin.y(), origin.y() + EditorPageHeight - 1, 40);
+        if (!runs.isEmpty())
+            m_listTop = runs.first().first - origin.y();
+    }
+    return m_listTop;
+}
+
+QPoint EditorDesktopTest::listRow(int row)
+{
+    return pageOrigin() + QPoint(ListLeft + ListWidth / 2 - 40, listTop() + ListRowHeight * row + ListRowHeight / 2);
+}
+
+// A point on the action list that drops before row (or after the last one when row is the
+// length of the list): the upper part of a row drops before it.
+QPoint EditorDesktopTest::dropPoint(int row)
+{
+    return pageOrigin() + QPoint(ListLeft + ListWidth / 2 - 40, listTop() + ListRowHeight * row + 8);
+}
+
+QPoint EditorDesktopTest::removeButton(int row)
+{
+    return pageOrigin() + QPoint(ListLeft + ListWidth - 18, listTop() + ListRowHeight * row + ListRowHeight / 2);
+}
+
+QRect EditorDesktopTest::selectAndFindNameField(int row)
+{
+    if (!clickAt(listRow(row)))
+        return QRect();
+    // The panel may widen the window; its fields grow to the right edge, so the first white
+    // box down a line near that edge is the name field.
+    QRect field;
+    QElapsedTimer timer;
+    timer.start();
+    while (!field.isValid() && timer.elapsed() < 10000) {
+        QTest::qWait(100);
+        const QRect window = editorWindow();
+        if (!window.isValid())
+            continue;
+        const int x = window.right() - 50;
+        const auto runs = whiteRuns(screen(), x, window.top() + m_barHeight, window.bottom(), 12);
+        if (!runs.isEmpty() && runs.first().second - runs.first().first < 40)
+            field = QRect(QPoint(x - 100, runs.first().first), QPoint(x, runs.first().second));
+    }
+    return field;
+}
+
+namespace {
+
+QJsonObject action(int catalog, int type, const QString &title, const QJsonObject &extra = {})
+{
+    QJsonObject object = extra;
+    object.insert("catalog", catalog);
+    object.insert("type", type);
+    object.insert("title", title);
+    return object;
+}
+
+QJsonArray countersTitled(const QStringList &titles)
+{
+    QJsonArray actions;
+    for (const QString &title : titles)
+        actions.append(action(0, 2, title));
+    return actions;
+}
+
+QStringList withIndices(const QStringList &titles)
+{
+    QStringList order;
+    for (int i = 0; i < titles.size(); ++i)
+        order.append(titles.at(i) + QLatin1Char('@') + QString::number(i));
+    return order;
+}
+
+} // namespace
+
+void EditorDesktopTest::reorderByDrag_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("dropRow");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("second to drop row 3") << 1 << 3 << QStringList{"A", "C", "B", "D", "E"};
+    QTest::newRow("last to drop row 0") << 4 << 0 << QStringList{"E", "A", "B", "C", "D"};
+    QTest::newRow("first to the end") << 0 << 5 << QStringList{"B", "C", "D", "E", "A"};
+    QTest::newRow("onto the row right below is refused") << 1 << 2 << QStringList{"A", "B", "C", "D", "E"};
+    QTest::newRow("onto its own row is refused") << 3 << 3 << QStringList{"A", "B", "C", "D", "E"};
+}
+
+void EditorDesktopTest::reorderByDrag()
+{
+    QFETCH(int, from);
+    QFETCH(int, dropRow);
+    QFETCH(QStringList, expected);
+    seed(countersTitled({"A", "B", "C", "D", "E"}));
+    openEditor();
+    QVERIFY(dragFromTo(listRow(from), dropPoint(dropRow)));
+    // A refused drop changes nothing, so give the drop time to arrive before reading.
+    QTest::qWait(500);
+    QTRY_COMPARE_WITH_TIMEOUT(storedOrder(0), withIndices(expected), 10000);
+    saveScreenshot(QStringLiteral("reorder-%1-%2").arg(from).arg(dropRow));
+}
+
+void EditorDesktopTest::addByDragFromTheCatalog()
+{
+    seed(countersTitled({"A", "B", "C"}));
+    openEditor();
+    // The text catalog: "Common" holds five kinds, Translate (type 0) second among them.
+    const QPoint translate = outlineRow(0, 1, {5, 2, 1, 2});
+    QVERIFY(dragFromTo(translate, dropPoint(0)));
+    QTRY_COMPARE_WITH_TIMEOUT(stored(0).size(), 4, 10000);
+    const QList<StoredDrop> drops = stored(0);
+    QCOMPARE(drops.at(0).type, 0);
+    QCOMPARE(drops.at(0).index, 0);
+    QCOMPARE(storedOrder(0).mid(1), (QStringList{"A@1", "B@2", "C@3"}));
+    saveScreenshot(QStringLiteral("add-by-drag"));
+}
+
+void EditorDesktopTest::removeARow_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("first") << 0 << QStringList{"B", "C", "D", "E"};
+    QTest::newRow("middle") << 2 << QStringList{"A", "B", "D", "E"};
+    QTest::newRow("last") << 4 << QStringList{"A", "B", "C", "D"};
+}
+
+void EditorDesktopTest::removeARow()
+{
+    QFETCH(int, row);
+    QFETCH(QStringList, expected);
+    seed(countersTitled({"A", "B", "C", "D", "E"}));
+    openEditor();
+    QVERIFY(clickAt(removeButton(row)));
+    QTRY_COMPARE_WITH_TIMEOUT(storedOrder(0), withIndices(expected), 10000);
+    // The rows left move up: the same place now removes the next one, or nothing past the end.
+    QVERIFY(clickAt(removeButton(row)));
+    QStringList further = expected;
+    if (row < further.size())
+        further.removeAt(row);
+    QTRY_COMPARE_WITH_TIMEOUT(storedOrder(0), withIndices(further), 10000);
+}
+
+QStringList EditorDesktopTest::storedUrls(const QString &title)
+{
+    QStringList urls;
+    for (const QJsonValue &value : exportedAction(title).value("urls").toArray())
+        urls.append(value.toObject().value("url").toString());
+    return urls;
+}
+
+void EditorDesktopTest::openingOnAFileRecord()
+{
+    seed({action(0, 2, "Count"), action(1, 9, "Copy Here"), action(1, 8, "Move There")});
+    const QList<StoredDrop> files = stored(1);
+    QCOMPARE(files.size(), 2);
+    startKorvane({});
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QString file = m_home.filePath(QStringLiteral("holiday.png"));
+    QVERIFY(picture.save(file));
+    auto *data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(file)});
+    QGuiApplication::clipboard()->setMimeData(data);
+
+    // The popover lists the file actions for the clipboard; "Edit" on the second row's menu
+    // opens the editor on that record.
+    QVERIFY(keys({"super+d"}));
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(popoverWindowName), 15000);
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("popover-files"));
+    const QRect popover = DesktopSession::windowGeometry(popoverWindowName);
+    QVERIFY(popover.isValid());
+    QVERIFY(clickAt(QPoint(popover.center().x(), popover.top() + PopoverFirstRowY + PopoverRowPitch), 3));
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("popover-row-menu"));
+    QVERIFY(keys({"Down", "Return"}));
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(editorWindowName), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(editorWindow().width() >= 1120, true, 10000);
+    m_barHeight = DesktopSession::windowGeometry(editorWindowName).height() - EditorPageHeight;
+    // The record's panel has its name field focused and selected a moment later.
+    QTest::qWait(600);
+    saveScreenshot(QStringLiteral("editor-opened-on-file-record"));
+    const QImage shot = screen();
+    const QRgb filesRow = shot.pixel(typeRow(0) + QPoint(60, 0));
+    const QRgb textRow = shot.pixel(typeRow(1) + QPoint(60, 0));
+    QVERIFY2(qBlue(filesRow) > qRed(filesRow) + 40, qPrintable(QColor(filesRow).name()));
+    QVERIFY2(isWhite(textRow), qPrintable(QColor(textRow).name()));
+
+    QVERIFY(typeText(QStringLiteral("Moved")));
+    QVERIFY(keys({"Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(storedOrder(1), (QStringList{"Copy Here@0", "Moved@1"}), 10000);
+    QCOMPARE(stored(1).at(1).dropID, files.at(1).dropID);
+    QCOMPARE(storedOrder(0), QStringList{"Count@0"});
+}
+
+void EditorDesktopTest::emptiedNameIsRefused()
+{
+    seed(countersTitled({"A", "B", "C"}));
+    openEditor();
+    const QRect name = selectAndFindNameField(1);
+    QVERIFY(name.isValid());
+    QVERIFY(clickAt(name.center()));
+    // Emptied, then left by Tab and by Return: neither ends the editing.
+    QVERIFY(keys({"ctrl+a", "BackSpace", "Tab", "Return"}));
+    QTest::qWait(400);
+    saveScreenshot(QStringLiteral("name-emptied"));
+    QCOMPARE(storedOrder(0), withIndices({"A", "B", "C"}));
+    // The focus stayed in the field: what is typed next is the name.
+    QVERIFY(typeText(QStringLiteral("Bee")));
+    QVERIFY(keys({"Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(storedOrder(0), withIndices({"A", "Bee", "C"}), 10000);
+}
+
+void EditorDesktopTest::takenHotkeyIsRefused()
+{
+    // F5 alone is taken by the first action; with no modifier it is never grabbed, so the
+    // key reaches the recording field.
+    seed({action(0, 2, "A", {{"keyCode", KeyCodeF5}, {"modifiers", 0}}), action(0, 2, "B")});
+    openEditor();
+    const QRect name = selectAndFindNameField(1);
+    QVERIFY(name.isValid());
+    QVERIFY(clickAt(name.center()));
+    // Tab to "Record Shortcut", press it, and the recording field has the focus.
+    QVERIFY(keys({"Tab", "space"}));
+    QTest::qWait(200);
+    QVERIFY(keys({"F5"}));
+    QTest::qWait(400);
+    saveScreenshot(QStringLiteral("hotkey-taken"));
+    QList<StoredDrop> drops = stored(0);
+    QCOMPARE(drops.size(), 2);
+    QCOMPARE(qMakePair(drops.at(0).keyCode, drops.at(0).modifiers), qMakePair(KeyCodeF5, 0));
+    QCOMPARE(qMakePair(drops.at(1).keyCode, drops.at(1).modifiers), qMakePair(0, 0));
+    // Recording goes on: a free combination is taken.
+    QVERIFY(keys({"ctrl+alt+j"}));
+    QTRY_COMPARE_WITH_TIMEOUT(stored(0).value(1).keyCode, KeyCodeJ, 10000);
+    drops = stored(0);
+    QCOMPARE(drops.at(1).modifiers, ControlFlag | OptionFlag);
+    QCOMPARE(qMakePair(drops.at(0).keyCode, drops.at(0).modifiers), qMakePair(KeyCodeF5, 0));
+}
+
+void EditorDesktopTest::clearingAHotkey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("BackSpace") << "BackSpace";
+    QTest::newRow("Delete") << "Delete";
+}
+
+void EditorDesktopTest::clearingAHotkey()
+{
+    QFETCH(QString, key);
+    seed({action(0, 2, "A"), action(0, 2, "B", {{"keyCode", KeyCodeJ}, {"modifiers", ControlFlag | OptionFlag}})});
+    openEditor();
+    const QRect name = selectAndFindNameField(1);
+    QVERIFY(name.isValid());
+    QVERIFY(clickAt(name.center()));
+    // With a hotkey the panel shows the recording field in place of the button.
+    QVERIFY(keys({"Tab", key}));
+    QTRY_COMPARE_WITH_TIMEOUT(stored(0).value(1).keyCode, 0, 10000);
+    QCOMPARE(stored(0).value(1).modifiers, 0);
+    QCOMPARE(stored(0).value(1).title, QStringLiteral("B"));
+    QTest::qWait(200);
+    saveScreenshot(QStringLiteral("hotkey-cleared-") + key);
+}
+
+// The third button of the row under the address list: the buttons sit side by side, each
+// framed by a dark border, so the gaps between dark runs along a line just inside their top
+// border are the buttons.
+std::optional<QPoint> EditorDesktopTest::insertButton(const QRect &name)
+{
+    const QRect window = editorWindow();
+    const QImage shot = screen();
+    const auto runs = whiteRuns(shot, name.right(), name.top(), window.bottom(), 12);
+    if (runs.size() < 2)
+        return std::nullopt;
+    const QPair<int, int> list = runs.at(1);
+    int fieldLeft = -1;
+    for (int x = window.left() + PanelLeft; x < name.right() && fieldLeft < 0; ++x) {
+        if (isWhite(shot.pixel(x, (list.first + list.second) / 2)))
+            fieldLeft = x;
+    }
+    if (fieldLeft < 0)
+        return std::nullopt;
+    int buttonTop = -1;
+    for (int y = list.second + 2; y < list.second + 40 && buttonTop < 0; ++y) {
+        if (isDark(shot.pixel(fieldLeft + 3, y)))
+            buttonTop = y;
+    }
+    if (buttonTop < 0)
+        return std::nullopt;
+    const int y = buttonTop + 4;
+    QList<QPair<int, int>> gaps;
+    int gapStart = -1;
+    for (int x = fieldLeft; x <= name.right(); ++x) {
+        const bool dark = isDark(shot.pixel(x, y));
+        if (!dark && gapStart < 0)
+            gapStart = x;
+        if (dark && gapStart >= 0) {
+            if (x - gapStart > 20)
+                gaps.append({gapStart, x - 1});
+            gapStart = -1;
+        }
+    }
+    if (gaps.size() < 3)
+        return std::nullopt;
+    return QPoint((gaps.at(2).first + gaps.at(2).second) / 2, buttonTop + 10);
+}
+
+void EditorDesktopTest::customUrls()
+{
+    QJsonArray urls;
+    for (int i = 0; i < 3; ++i)
+        urls.append(QJsonObject{{"url", QStringLiteral("https://u%1.example/{text}").arg(i)}, {"createTime", 1000 + i}});
+    seed({action(0, 5, "Search", {{"urls", urls}})});
+    openEditor();
+    const QRect name = selectAndFindNameField(0);
+    QVERIFY(name.isValid());
+    const std::optional<QPoint> insert = insertButton(name);
+    QVERIFY(insert);
+    QCOMPARE(storedUrls("Search").size(), 3);
+
+    // Name, "Record Shortcut", the list, "Add": a new row at the end, open for typing.
+    QVERIFY(clickAt(name.center()));
+    QVERIFY(keys({"Tab", "Tab", "Tab", "space"}));
+    QTest::qWait(300);
+    QVERIFY(typeText(QStringLiteral("https://four.example/?q=&lang=en")));
+    // The placeholder goes where the caret is, before "&lang=en".
+    QVERIFY(keys({"Left", "Left", "Left", "Left", "Left", "Left", "Left", "Left"}));
+    QVERIFY(clickAt(*insert));
+    QTest::qWait(200);
+    saveScreenshot(QStringLiteral("custom-url-inserted"));
+    QVERIFY(keys({"Return"}));
+    const QStringList four{"https://u0.example/{text}", "https://u1.example/{text}", "https://u2.example/{text}",
+                           "https://four.example/?q={text}&lang=en"};
+    QTRY_COMPARE_WITH_TIMEOUT(storedUrls("Search"), four, 10000);
+
+    // Back in the list: the second row, then "Delete" again and again. The selection stays
+    // on the same row while there is one, and then goes to the last.
+    QVERIFY(keys({"Home", "Down", "Tab", "Tab"}));
+    QVERIFY(keys({"space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(storedUrls("Search"), (QStringList{four.at(0), four.at(2), four.at(3)}), 10000);
+    saveScreenshot(QStringLiteral("custom-url-deleted"));
+    QVERIFY(keys({"space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(storedUrls("Search"), (QStringList{four.at(0), four.at(3)}), 10000);
+    QVERIFY(keys({"space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(storedUrls("Search"), QStringList{four.at(0)}, 10000);
+    QVERIFY(keys({"space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(storedUrls("Search"), QStringList(), 10000);
+}
+
+void EditorDesktopTest::renameRulesAreExclusive()
+{
+    seed({action(0, 2, "Count"), action(1, 17, "Rename")});
+    openEditor();
+    QVERIFY(clickAt(typeRow(0)));
+    QTest::qWait(300);
+    const QRect name = selectAndFindNameField(0);
+    QVERIFY(name.isValid());
+    const auto rules = [this] {
+        const QJsonObject settings = exportedAction("Rename").value("settings").toObject();
+        return QList<bool>{settings.value("needReplace").toBool(), settings.value("needAdd").toBool(),
+                           settings.value("needCustomize").toBool()};
+    };
+    QCOMPARE(rules(), (QList<bool>{false, false, false}));
+
+    // Name, "Record Shortcut", then the replace box; its two fields, then the add box.
+    QVERIFY(clickAt(name.center()));
+    QVERIFY(keys({"Tab", "Tab", "space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(rules(), (QList<bool>{true, false, false}), 10000);
+    QVERIFY(keys({"Tab", "Tab", "Tab", "space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(rules(), (QList<bool>{true, true, false}), 10000);
+    // The add box's text and place, then the custom naming box: it turns both others off.
+    QVERIFY(keys({"Tab", "Tab", "Tab", "space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(rules(), (QList<bool>{false, false, true}), 10000);
+    saveScreenshot(QStringLiteral("rename-customize"));
+    // Back past the fields now disabled to the add box: custom naming goes off.
+    QVERIFY(keys({"shift+Tab", "space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(rules(), (QList<bool>{false, true, false}), 10000);
+}
+
+void EditorDesktopTest::resizePercentage_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("37") << "37" << 37.0;
+    QTest::newRow("100") << "100" << 100.0;
+    QTest::newRow("101") << "101" << 100.0;
+    QTest::newRow("250") << "250" << 100.0;
+}
+
+void EditorDesktopTest::resizePercentage()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, expected);
+    seed({action(0, 2, "Count"), action(1, 2, "Resize", {{"settings", QJsonObject{{"resizeType", 2}, {"targetRato", 50}}}})});
+    openEditor();
+    QVERIFY(clickAt(typeRow(0)));
+    QTest::qWait(300);
+    const QRect name = selectAndFindNameField(0);
+    QVERIFY(name.isValid());
+    // Tab follows the order the panel makes its fields in: name, "Record Shortcut", the size
+    // (the mode buttons come after it).
+    QVERIFY(clickAt(name.center()));
+    QVERIFY(keys({"Tab", "Tab", "ctrl+a"}));
+    QVERIFY(typeText(typed));
+    saveScreenshot(QStringLiteral("resize-typed-") + typed);
+    QVERIFY(keys({"Tab"}));
+    QTRY_COMPARE_WITH_TIMEOUT(exportedAction("Resize").value("settings").toObject().value("targetRato").toDouble(), expected, 10000);
+    QCOMPARE(exportedAction("Resize").value("settings").toObject().value("resizeType").toInt(), 2);
+}
+
+void EditorDesktopTest::startAtLogin()
+{
+    const QString entry = m_home.filePath(QStringLiteral("config/autostart/korvane.desktop"));
+    QFile::remove(entry);
+    startKorvane({"preferences", "--tab", "general"});
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(generalWindowName), 15000);
+    // Start-up writes the entry, as nothing said not to.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(entry), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(DesktopSession::windowGeometry(generalWindowName).width(), 500, 10000);
+    const QRect window = DesktopSession::windowGeometry(generalWindowName);
+    const int bar = window.height() - 390;
+    // The first white thing on the page is the box of "Start Korvane when I log in".
+    const QImage shot = screen();
+    std::optional<QPoint> box;
+    for (int y = window.top() + bar + 2; y < window.bottom() && !box; ++y) {
+        for (int x = window.left(); x < window.right() && !box; ++x) {
+            if (isWhite(shot.pixel(x, y)))
+                box = QPoint(x + 5, y + 5);
+        }
+    }
+    QVERIFY(box);
+    QVERIFY(clickAt(*box));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(entry), 10000);
+    saveScreenshot(QStringLiteral("general-no-autostart"));
+    QVERIFY(clickAt(*box));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(entry), 10000);
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("Exec=\"" + qgetenv("KORVANE_BINARY") + "\""));
+}
+
+int main(int argc, char *argv[])
+{
+    DesktopSession desktop;
+    // Wide enough for the editor with a settings panel beside its lists.
+    if (!desktop.start("1600x900x24")) {
+        qWarning("could not start Xvfb and a session bus");
+        return 1;
+    }
+    session = &desktop;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    EditorDesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_editordesktop.moc"
