@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
+#include <QScrollArea>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -88,6 +89,8 @@ private Q_SLOTS:
     void dragDataRoundTrip();
     void openingOnAFileRecordSelectsTypeRowZero();
     void tabsAndSizes();
+    void everyPanelFitsTheEditor_data();
+    void everyPanelFitsTheEditor();
     void autostartEntry();
     void screenshots();
 };
@@ -256,6 +259,50 @@ void PrefsEditorTest::tabsAndSizes()
     QCOMPARE(PreferencesWindowController::tabForName(QStringLiteral("nonsense")), -1);
     QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
     QVERIFY(!window.isVisible());
+}
+
+void PrefsEditorTest::everyPanelFitsTheEditor_data()
+{
+    QTest::addColumn<int>("catalog");
+    QTest::addColumn<int>("type");
+    for (int type = 0; type < 10; ++type)
+        QTest::addRow("text %d", type) << 0 << type;
+    for (int type = 0; type < 18; ++type)
+        QTest::addRow("files %d", type) << 1 << type;
+}
+
+// The editor keeps its size whichever panel it shows: a panel wider than its column would
+// push the window past the edge of a small screen.
+void PrefsEditorTest::everyPanelFitsTheEditor()
+{
+    QFETCH(int, catalog);
+    QFETCH(int, type);
+    EditorDropList list;
+    list.load(catalog);
+    const auto drop = list.at(list.appendDrop(type));
+    drop->setTitle(QStringLiteral("A settings panel with a rather long title"));
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+
+    XdgAutostart autostart;
+    PreferencesWindowController window(&autostart);
+    window.showWindowWithTab(0);
+    const QSize editorSize(1120, 650 + window.tabViewController()->barHeight());
+    QTRY_COMPARE(window.size(), editorSize);
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropEditDataActionNotif"),
+                                                     {{QStringLiteral("dropID"), drop->dropID()},
+                                                      {QStringLiteral("dropCatalog"), catalog},
+                                                      {QStringLiteral("dropIndex"), drop->index()},
+                                                      {QStringLiteral("dropType"), type}});
+    QTRY_COMPARE(window.editor()->actionListView()->currentRow(), drop->index());
+    QTest::qWait(50);
+    const auto *scroll = window.editor()->findChild<QScrollArea *>(QStringLiteral("editScroll"));
+    QVERIFY(scroll);
+    // Nor does it need scrolling sideways.
+    QVERIFY2(scroll->widget()->minimumSizeHint().width() <= scroll->viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(scroll->widget()->minimumSizeHint().width()).arg(scroll->viewport()->width())));
+    QCOMPARE(window.size(), editorSize);
+    list.removeDrop(drop);
+    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
 }
 
 void PrefsEditorTest::autostartEntry()

@@ -33,13 +33,16 @@ const QString popoverWindowName = QStringLiteral("^Korvane actions$");
 // The editor's columns, in pixels from the left of its page: the data types, the catalog
 // outline and the action list have fixed widths; the settings panel takes the rest.
 constexpr int TypeRowHeight = 40;
-constexpr int OutlineCenterX = 318;
+constexpr int TypeListWidth = 140;
+constexpr int OutlineWidth = 300;
+constexpr int ListWidth = 270;
+// One-pixel separators between the columns; the list's own frame adds a little more.
+constexpr int OutlineCenterX = TypeListWidth + 1 + OutlineWidth / 2 + 2;
 constexpr int OutlineGroupHeight = 24;
 constexpr int OutlineRowHeight = 38;
-constexpr int ListLeft = 485;
-constexpr int ListWidth = 290;
+constexpr int ListLeft = TypeListWidth + 1 + OutlineWidth + 1 + 3;
 constexpr int ListRowHeight = 44;
-constexpr int PanelLeft = 778;
+constexpr int PanelLeft = ListLeft + ListWidth + 3;
 constexpr int EditorPageHeight = 650;
 // The popover's rows under its header and search field.
 constexpr int PopoverFirstRowY = 85;
@@ -662,28 +665,30 @@ std::optional<QPoint> EditorDesktopTest::insertButton(const QRect &name)
     if (fieldLeft < 0)
         return std::nullopt;
     int buttonTop = -1;
-    for (int y = list.second + 2; y < list.second + 40 && buttonTop < 0; ++y) {
+    // Past the list's own frame, the first dark line is the top of the buttons.
+    for (int y = list.second + 4; y < list.second + 40 && buttonTop < 0; ++y) {
         if (isDark(shot.pixel(fieldLeft + 3, y)))
             buttonTop = y;
     }
     if (buttonTop < 0)
         return std::nullopt;
-    const int y = buttonTop + 4;
-    QList<QPair<int, int>> gaps;
-    int gapStart = -1;
-    for (int x = fieldLeft; x <= name.right(); ++x) {
-        const bool dark = isDark(shot.pixel(x, y));
-        if (!dark && gapStart < 0)
-            gapStart = x;
-        if (dark && gapStart >= 0) {
-            if (x - gapStart > 20)
-                gaps.append({gapStart, x - 1});
-            gapStart = -1;
+    // The buttons' side borders are the columns dark from top to bottom (their text is not).
+    // "Insert {text}" is the last button of its row, between the last two borders.
+    const auto isBorder = [&](int x) {
+        for (int y = buttonTop + 4; y < buttonTop + 16; ++y) {
+            if (!isDark(shot.pixel(x, y)))
+                return false;
         }
+        return true;
+    };
+    QList<int> borders;
+    for (int x = fieldLeft; x <= name.right(); ++x) {
+        if (isBorder(x) && (borders.isEmpty() || x - borders.last() > 3))
+            borders.append(x);
     }
-    if (gaps.size() < 3)
+    if (borders.size() < 2)
         return std::nullopt;
-    return QPoint((gaps.at(2).first + gaps.at(2).second) / 2, buttonTop + 10);
+    return QPoint((borders.at(borders.size() - 2) + borders.last()) / 2, buttonTop + 10);
 }
 
 void EditorDesktopTest::customUrls()

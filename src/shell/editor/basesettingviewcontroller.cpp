@@ -39,6 +39,9 @@ BaseSettingViewController::BaseSettingViewController(QWidget *parent)
     , m_hotKeyField(new PRLHotKeyField(this))
 {
     m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    // Where a field does not fit beside its label it goes below it, so a panel stays as narrow
+    // as the editor's column whatever the language.
+    m_form->setRowWrapPolicy(QFormLayout::WrapLongRows);
     m_form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_form->setHorizontalSpacing(12);
     m_form->setVerticalSpacing(10);
@@ -68,7 +71,7 @@ BaseSettingViewController::BaseSettingViewController(QWidget *parent)
     m_form->addRow(qtTrId("panelHotKey"), hotKeyRow);
 
     auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(24, 20, 24, 20);
+    outer->setContentsMargins(20, 20, 20, 20);
     outer->addLayout(m_form);
     outer->addStretch(1);
 

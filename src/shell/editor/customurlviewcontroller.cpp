@@ -74,8 +74,12 @@ CustomURLViewController::CustomURLViewController(QWidget *parent)
     buttons->addWidget(m_deleteButton);
     buttons->addWidget(m_insertButton);
     buttons->addStretch(1);
-    buttons->addWidget(m_libraryButton);
     addRow(buttons);
+    // On a row of its own: beside the others it would make the panel wider than the editor.
+    auto *libraryRow = new QHBoxLayout;
+    libraryRow->addWidget(m_libraryButton);
+    libraryRow->addStretch(1);
+    addRow(libraryRow);
 
     addCheckBox(qtTrId("customUrlNeedCopy"), QStringLiteral("needCopy"), qtTrId("customUrlNeedCopyTip"));
 

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -73,14 +74,14 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     readyData();
 
     m_typeList->setObjectName(QStringLiteral("typeList"));
-    m_typeList->setFixedWidth(150);
+    m_typeList->setFixedWidth(140);
     m_typeList->setIconSize(QSize(22, 22));
     m_typeList->setFrameShape(QFrame::NoFrame);
     m_typeList->setAccessibleName(qtTrId("typeListName"));
     buildTypeList();
 
     m_outline->setObjectName(QStringLiteral("catalogOutline"));
-    m_outline->setFixedWidth(330);
+    m_outline->setFixedWidth(300);
     m_outline->setAccessibleName(qtTrId("catalogOutlineName"));
 
     QFont listTitleFont = m_listTitle->font();
@@ -91,7 +92,7 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     m_actionList->setAccessibleName(qtTrId("actionListName"));
     m_actionList->setToolTip(qtTrId("actionListTip"));
     auto *listColumn = new QWidget;
-    listColumn->setFixedWidth(290);
+    listColumn->setFixedWidth(270);
     auto *listLayout = new QVBoxLayout(listColumn);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(0);
@@ -104,6 +105,7 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     infoTitleFont.setBold(true);
     infoTitleFont.setPointSizeF(infoTitleFont.pointSizeF() * 1.25);
     m_infoTitle->setFont(infoTitleFont);
+    m_infoTitle->setWordWrap(true);
     m_infoDescription->setWordWrap(true);
     auto *infoLayout = new QVBoxLayout(m_infoView);
     infoLayout->setContentsMargins(16, 12, 16, 12);
@@ -112,7 +114,7 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     m_infoView->hide();
 
     m_editContainer->setObjectName(QStringLiteral("editContainer"));
-    m_editLayout->setContentsMargins(16, 12, 16, 12);
+    m_editLayout->setContentsMargins(4, 4, 4, 4);
     m_emptyPanelLabel->setWordWrap(true);
     m_emptyPanelLabel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_emptyPanelLabel->hide();
@@ -123,7 +125,18 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
     rightLayout->addWidget(m_infoView);
-    rightLayout->addWidget(m_editContainer, 1);
+    // The panel scrolls rather than widen the window: a long translation or a large font must
+    // never push the editor past the edge of the screen.
+    auto *editScroll = new QScrollArea;
+    editScroll->setObjectName(QStringLiteral("editScroll"));
+    editScroll->setFrameShape(QFrame::NoFrame);
+    editScroll->setWidgetResizable(true);
+    editScroll->setWidget(m_editContainer);
+    editScroll->viewport()->setAutoFillBackground(false);
+    // A click on a button that takes no focus gives it to the first parent that does: were
+    // that the scroll area, "Insert {text}" would end the address being edited.
+    editScroll->setFocusPolicy(Qt::NoFocus);
+    rightLayout->addWidget(editScroll, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
