@@ -1,5 +1,6 @@
 // The action editor on the real store file, offscreen: the list rules through EditorDropList
 // and the window, checked afterwards in the store through `korvane list --json`.
+#include "actionkindrows.h"
 #include "actionlistview.h"
 #include "config.h"
 #include "droplistentity.h"
@@ -263,12 +264,7 @@ void PrefsEditorTest::tabsAndSizes()
 
 void PrefsEditorTest::everyPanelFitsTheEditor_data()
 {
-    QTest::addColumn<int>("catalog");
-    QTest::addColumn<int>("type");
-    for (int type = 0; type < 10; ++type)
-        QTest::addRow("text %d", type) << 0 << type;
-    for (int type = 0; type < 18; ++type)
-        QTest::addRow("files %d", type) << 1 << type;
+    addActionKindRows();
 }
 
 // The editor keeps its size whichever panel it shows: a panel wider than its column would

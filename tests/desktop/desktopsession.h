@@ -64,6 +64,20 @@ public:
         m_xvfb.stop();
     }
 
+    // The environment of a korvane started on this desktop: this process's, with the XDG
+    // folders in home, English texts, the X11 platform and our own logging shown.
+    static QProcessEnvironment korvaneEnvironment(const QString &home)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvane.*.info=true"));
+        return env;
+    }
+
     QByteArray display() const { return m_display; }
     QByteArray busAddress() const { return m_busAddress; }
 

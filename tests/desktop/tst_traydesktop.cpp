@@ -104,13 +104,7 @@ void TrayDesktopTest::waitForPopover(bool shown)
 void TrayDesktopTest::initTestCase()
 {
     QVERIFY(session->startServices());
-    m_env = QProcessEnvironment::systemEnvironment();
-    m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
-    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
-    m_env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
-    m_env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvane.*.info=true"));
+    m_env = DesktopSession::korvaneEnvironment(m_home.path());
 
     // Hotkeys of our own: Super+Shift+C counts characters, Super+Shift+M moves files.
     korvaneRun({QStringLiteral("list")});

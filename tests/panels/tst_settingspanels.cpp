@@ -1,3 +1,4 @@
+#include "actionkindrows.h"
 #include "basesettingviewcontroller.h"
 #include "compressimageviewcontroller.h"
 #include "customurl.h"
@@ -189,12 +190,7 @@ void SettingsPanelsTest::initTestCase()
 
 void SettingsPanelsTest::everyKindHasItsPanel_data()
 {
-    QTest::addColumn<int>("catalog");
-    QTest::addColumn<int>("type");
-    for (int type = 0; type < 10; ++type)
-        QTest::addRow("text %d", type) << 0 << type;
-    for (int type = 0; type < 18; ++type)
-        QTest::addRow("files %d", type) << 1 << type;
+    addActionKindRows();
 }
 
 void SettingsPanelsTest::everyKindHasItsPanel()
