@@ -777,10 +777,9 @@ void EditorDesktopTest::resizePercentage()
     QTest::qWait(300);
     const QRect name = selectAndFindNameField(0);
     QVERIFY(name.isValid());
-    // Tab follows the order the panel makes its fields in: name, "Record Shortcut", the size
-    // (the mode buttons come after it).
+    // Name, "Record Shortcut", the mode (its checked button alone), then the size.
     QVERIFY(clickAt(name.center()));
-    QVERIFY(keys({"Tab", "Tab", "ctrl+a"}));
+    QVERIFY(keys({"Tab", "Tab", "Tab", "ctrl+a"}));
     QVERIFY(typeText(typed));
     saveScreenshot(QStringLiteral("resize-typed-") + typed);
     QVERIFY(keys({"Tab"}));

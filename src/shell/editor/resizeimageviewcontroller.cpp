@@ -36,6 +36,8 @@ ResizeImageViewController::ResizeImageViewController(QWidget *parent)
     sizeRow->addWidget(m_unit);
     sizeRow->addStretch(1);
     addRow(qtTrId("resizeSize"), sizeRow);
+    // The size is read in the unit of the mode, so Tab reaches the mode first.
+    setTabOrder(m_segments->buttons().constLast(), m_size);
     addOutputRows();
 
     addRefresher([this] {
