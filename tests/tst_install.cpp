@@ -237,6 +237,15 @@ void InstallTest::installedProgramFindsItsData()
     QVERIFY2(result.exitCode == 0, result.err.constData());
     QCOMPARE(QString::fromUtf8(result.out).trimmed(), QStringLiteral("漢字轉換"));
 
+    // Without a command the installed tray program takes over: with no display to show on,
+    // the complaint is the toolkit's, not that the program is missing.
+    QProcessEnvironment noDisplay = env;
+    noDisplay.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    result = run(korvane, {}, noDisplay, 30000);
+    QVERIFY(result.exitCode != 0);
+    QVERIFY2(result.err.contains("could not connect to display"), result.err.constData());
+
     // The image plug-in, found from the installed program: a PNG of noise, which only gets
     // smaller as a JPEG.
     QImage picture(64, 48, QImage::Format_RGB32);
