@@ -105,17 +105,25 @@ QList<DefaultAction> otherDefaults()
 } // namespace
 
 namespace {
-std::unique_ptr<KorvaneCoreDataHelper> sharedHelper;
+// Normally emptied by the post routine below. A process that exits without tearing down its
+// application (the toolkit calls exit() when the display goes away) finds Qt's connections
+// already destroyed here: the store is then left open, which SQLite recovers from, rather
+// than closed through them.
+struct SharedHelper {
+    std::unique_ptr<KorvaneCoreDataHelper> helper;
+    ~SharedHelper() { (void)helper.release(); }
+};
+SharedHelper shared;
 }
 
 KorvaneCoreDataHelper *KorvaneCoreDataHelper::shareInstance()
 {
-    if (!sharedHelper) {
-        sharedHelper = std::make_unique<KorvaneCoreDataHelper>();
+    if (!shared.helper) {
+        shared.helper = std::make_unique<KorvaneCoreDataHelper>();
         // Close the store while Qt's SQL drivers are still there.
-        qAddPostRoutine([] { sharedHelper.reset(); });
+        qAddPostRoutine([] { shared.helper.reset(); });
     }
-    return sharedHelper.get();
+    return shared.helper.get();
 }
 
 KorvaneCoreDataHelper::KorvaneCoreDataHelper() = default;

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void secondStartHandsOver_data();
     void secondStartHandsOver();
     void unknownTabIsAUsageError();
+    void lostDisplayEndsWithoutACrash();
 
 private:
     // output: standard output, then standard error.
@@ -139,6 +140,38 @@ void PrefsDesktopTest::unknownTabIsAUsageError()
     QVERIFY2(output.contains("there is no tab 'colours'"), output.constData());
     QCOMPARE(runKorvane({QStringLiteral("preferences"), QStringLiteral("--tab")}, &output), 2);
     QCOMPARE(m_korvane.state(), QProcess::Running);
+}
+
+// The display going away (the user logs out) ends Korvane through the toolkit's exit(): it
+// must leave quietly with its store whole, not crash on the way out.
+void PrefsDesktopTest::lostDisplayEndsWithoutACrash()
+{
+    XvfbServer display;
+    QVERIFY(display.start());
+    QTemporaryDir home;
+    QProcessEnvironment env = DesktopSession::korvaneEnvironment(home.path());
+    env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display.display()));
+    QProcess korvane;
+    korvane.setProcessEnvironment(env);
+    korvane.setProcessChannelMode(QProcess::MergedChannels);
+    // A bus of its own, so that it does not hand over to the Korvane of the other tests.
+    korvane.start(QStringLiteral("dbus-run-session"), {QStringLiteral("--"), QString::fromLocal8Bit(qgetenv("KORVANE_BINARY"))});
+    QByteArray output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += korvane.readAll()).contains("started with"), 15000);
+    display.stop();
+    QVERIFY(korvane.waitForFinished(15000));
+    output += korvane.readAll();
+    QCOMPARE(korvane.exitStatus(), QProcess::NormalExit);
+    // The toolkit's own status for a lost display; a crash would show as a signal's.
+    QVERIFY2(korvane.exitCode() == 1, qPrintable(QString::number(korvane.exitCode()) + QLatin1Char(' ') + QString::fromUtf8(output)));
+
+    QProcess list;
+    env.remove(QStringLiteral("DISPLAY"));
+    list.setProcessEnvironment(env);
+    list.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {QStringLiteral("list"), QStringLiteral("--json")});
+    QVERIFY(list.waitForFinished(15000));
+    QCOMPARE(list.exitCode(), 0);
+    QVERIFY(QJsonDocument::fromJson(list.readAllStandardOutput()).array().size() > 0);
 }
 
 int main(int argc, char *argv[])
