@@ -2,7 +2,6 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -11,13 +10,12 @@
 
 // A stand-in org.kde.StatusNotifierWatcher with a host, as a panel runs it: records the items
 // that register and reads them over the bus as the panel would.
-class StatusNotifierWatcher final : public QObject, protected QDBusContext
+class StatusNotifierWatcher final : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_PROPERTY(QStringList RegisteredStatusNotifierItems MEMBER items)
     Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
 
 public:
     // Bus names of the registered items.
@@ -25,7 +23,6 @@ public:
     int newIcons = 0;
 
     bool isHostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
 
     // A property of the last registered item, as the host reads it.
     QVariant itemProperty(const QString &name) const
@@ -89,12 +86,10 @@ public:
 public Q_SLOTS:
     void RegisterStatusNotifierItem(const QString &service)
     {
-        // Items register with their bus name, or with their object path on the sender's name.
-        items.append(service.startsWith(QLatin1Char('/')) ? message().service() : service);
+        items.append(service);
         QDBusConnection::sessionBus().connect(items.last(), QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.kde.StatusNotifierItem"),
                                               QStringLiteral("NewIcon"), this, SLOT(onNewIcon()));
     }
-    void RegisterStatusNotifierHost(const QString &) {}
 
 private Q_SLOTS:
     void onNewIcon() { ++newIcons; }
