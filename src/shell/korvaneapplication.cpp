@@ -72,20 +72,22 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     if (instance)
         connect(instance, &KorvaneSingleInstance::requested, this, &KorvaneApplication::openPreferences);
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!x11)
         qCWarning(lcShell, "global hotkeys and drag detection need an X11 session (or XWayland) for now");
     PTHotKeyCenter::sharedCenter()->installEventHandler();
     const bool hotKeyRegistered = registerHotKey();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
-        tellHowToReachKorvane(hotKeyRegistered);
+        // Elsewhere the registration holds but no press ever arrives: do not offer the key.
+        tellHowToReachKorvane(hotKeyRegistered && x11);
     }
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
 }
 
-void KorvaneApplication::tellHowToReachKorvane(bool hotKeyRegistered)
+void KorvaneApplication::tellHowToReachKorvane(bool hotKeyWorks)
 {
     // Once: a desktop without a tray stays so, and the user has been told.
     KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
@@ -94,7 +96,7 @@ void KorvaneApplication::tellHowToReachKorvane(bool hotKeyRegistered)
     defaults->setValue(NoTrayToldKey, true);
     KorvaneNotificationContent content;
     content.title = qtTrId("noTrayTitle");
-    if (hotKeyRegistered) {
+    if (hotKeyWorks) {
         const QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
         content.body = qtTrId("noTrayInfo").arg(PRLHotKey::stringForKeyCode(wake.value(0).toUInt(), wake.value(1).toUInt()));
     } else {

@@ -31,8 +31,9 @@ public:
 private:
     // Whether the wake hotkey is registered.
     bool registerHotKey();
-    // On a desktop without any tray, says once how Korvane is reached.
-    void tellHowToReachKorvane(bool hotKeyRegistered);
+    // On a desktop without any tray, says once how Korvane is reached; hotKeyWorks: whether
+    // the wake hotkey is one of the ways.
+    void tellHowToReachKorvane(bool hotKeyWorks);
     // Notifications the session has no service for: the tray's message, else stderr.
     void showWithoutNotificationService(const KorvaneNotificationContent &content);
 
