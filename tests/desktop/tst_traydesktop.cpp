@@ -308,11 +308,6 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Copy Here succeeded"));
     QVERIFY(QFile::exists(file));
     waitForPopover(false);
-
-    // A new drag opens the drop-here popover again; let go far away, it closes.
-    waitForIdleTray();
-    dragTo(nearTray);
-    dropAway();
     source.closeWriteChannel();
     source.waitForFinished(3000);
 }
@@ -390,7 +385,8 @@ void TrayDesktopTest::statusNotifierTray()
     QTRY_COMPARE(watcher.iconPixels(), idleIcon);
     QVERIFY2(watcher.newIcons - newIcons >= 14, qPrintable(QString::number(watcher.newIcons - newIcons)));
 
-    // Without the panel, drags are still noticed near where the icon was activated.
+    // A new drag opens the drop-here popover again. Without the panel, drags are still noticed
+    // near where the icon was activated.
     QVERIFY(setWorkArea(QStringLiteral("0, 0, 1280, 900")));
     dragTo(QPoint(895, 110));
     QVERIFY(qAbs(DesktopSession::windowGeometry(QStringLiteral("^Korvane drop here$")).center().x() - 1000) <= 1);
