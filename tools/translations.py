@@ -131,6 +131,12 @@ TEXTS = {
     "preferences": ("Preferences…", "偏好设置…"),
     "about": ("About Korvane", "关于 Korvane"),
     "quitKorvane": ("Quit Korvane", "退出 Korvane"),
+    # A desktop without a tray: the first start says how Korvane is reached.
+    "noTrayTitle": ("Korvane is running", "Korvane 正在运行"),
+    "noTrayInfo": ("This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.",
+                   "此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。"),
+    "noTrayInfoNoHotKey": ("This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.",
+                           "此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”（可在键盘设置中为它绑定快捷键）可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),

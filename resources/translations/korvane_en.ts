@@ -451,6 +451,18 @@
         <source>Quit Korvane</source>
         <translation>Quit Korvane</translation>
     </message>
+    <message id="noTrayTitle">
+        <source>Korvane is running</source>
+        <translation>Korvane is running</translation>
+    </message>
+    <message id="noTrayInfo">
+        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</translation>
+    </message>
+    <message id="noTrayInfoNoHotKey">
+        <source>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>

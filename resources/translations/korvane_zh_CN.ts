@@ -451,6 +451,18 @@
         <source>Quit Korvane</source>
         <translation>退出 Korvane</translation>
     </message>
+    <message id="noTrayTitle">
+        <source>Korvane is running</source>
+        <translation>Korvane 正在运行</translation>
+    </message>
+    <message id="noTrayInfo">
+        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。</translation>
+    </message>
+    <message id="noTrayInfoNoHotKey">
+        <source>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”（可在键盘设置中为它绑定快捷键）可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>

@@ -8,6 +8,7 @@ class KorvaneSingleInstance;
 class PreferencesWindowController;
 class StatusItemManger;
 class XdgAutostart;
+struct KorvaneNotificationContent;
 
 // Starts Korvane on the desktop: the platform services, the store with its default actions
 // and hotkeys, and the tray icon.
@@ -28,7 +29,13 @@ public:
     PreferencesWindowController *preferencesWindow();
 
 private:
-    void registerHotKey();
+    // Whether the wake hotkey is registered.
+    bool registerHotKey();
+    // On a desktop without any tray, says once how Korvane is reached; hotKeyWorks: whether
+    // the wake hotkey is one of the ways.
+    void tellHowToReachKorvane(bool hotKeyWorks);
+    // Notifications the session has no service for: the tray's message, else stderr.
+    void showWithoutNotificationService(const KorvaneNotificationContent &content);
 
     std::unique_ptr<StatusItemManger> m_statusItemManger;
     std::unique_ptr<XdgAutostart> m_autostart;

@@ -14,8 +14,10 @@
 #include "maincontentview.h"
 #include "popoverwindow.h"
 #include "pthotkeycenter.h"
+#include "statusnotifiertracker.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
@@ -24,6 +26,8 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <algorithm>
 
 Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
@@ -41,10 +45,26 @@ QString imageResource(const QString &name)
     return QStringLiteral(":/images/frames/%1.svg").arg(name);
 }
 
+// About a panel icon's size: how much of the panel a reported icon position stands for.
+constexpr int kReportedIconSize = 24;
+
+// What a popover points at for a point of the desktop: across the panel's whole thickness
+// when the point is on a panel, so the popover opens beside the panel, not over it.
+QRect anchorAt(const QPoint &point)
+{
+    const QRect panel = KorvaneDesktopPlatform::panelEdge(QGuiApplication::screenAt(point));
+    if (!panel.contains(point))
+        return QRect(point, QSize(1, 1));
+    if (panel.width() >= panel.height())
+        return QRect(point.x(), panel.top(), 1, panel.height());
+    return QRect(panel.left(), point.y(), panel.width(), 1);
+}
+
 } // namespace
 
 StatusItemManger::StatusItemManger()
-    : m_statusItem(new QSystemTrayIcon(this))
+    : m_statusNotifier(new StatusNotifierTracker(this))
+    , m_statusItem(new QSystemTrayIcon(this))
     , m_lastDate(QDateTime::currentDateTime())
 {
     m_statusItem->setIcon(QIcon(imageResource(QStringLiteral("menubarIcon"))));
@@ -129,22 +149,45 @@ QRect StatusItemManger::statusItemRect() const
     const QRect geometry = m_statusItem->geometry();
     if (geometry.isValid() && !geometry.isEmpty())
         return geometry;
-    // Some trays keep the icon's place to themselves: a strip at the top right corner of the
-    // primary screen, where panels keep their trays, stands in for it.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
-    return QRect(screenRect.right() - 47, screenRect.top(), 48, 24);
+    if (const std::optional<QPoint> known = m_statusNotifier->lastKnownIconPosition())
+        return QRect(*known - QPoint(kReportedIconSize / 2, kReportedIconSize / 2), QSize(kReportedIconSize, kReportedIconSize));
+    return KorvaneDesktopPlatform::panelEdge(QGuiApplication::primaryScreen());
 }
 
 QRect StatusItemManger::dropTargetRect() const
 {
-    // The icon's place grown by 100 pixels to each side and 100 towards the middle of the screen.
+    // The icon's place grown by 100 pixels to each side and 100 towards the middle of the
+    // screen: what lies beyond the screen's edge cannot be reached anyway.
     const QRect icon = statusItemRect();
+    if (icon.isEmpty())
+        return QRect();
     const QScreen *screen = QGuiApplication::screenAt(icon.center());
-    const QRect screenRect = screen ? screen->geometry() : icon;
-    const bool atBottom = icon.center().y() > screenRect.center().y();
-    QRect grown = icon.adjusted(-100, 0, 100, 0);
-    return atBottom ? grown.adjusted(0, -100, 0, 0) : grown.adjusted(0, 0, 0, 100);
+    const QRect grown = icon.adjusted(-100, -100, 100, 100);
+    return screen ? grown & screen->geometry() : grown;
+}
+
+QRect StatusItemManger::popoverAnchor() const
+{
+    const QRect geometry = m_statusItem->geometry();
+    if (geometry.isValid() && !geometry.isEmpty())
+        return geometry;
+    if (!KorvaneDesktopPlatform::placesWindows())
+        return QRect();
+    // The list a drop opens takes the drop-here popover's place.
+    if (m_popoverController == m_dropHerePopover || m_hangAction) {
+        if (const std::optional<QPoint> known = m_statusNotifier->lastKnownIconPosition())
+            return anchorAt(*known);
+        // The drag came near the panel's strip: point at the panel where it came.
+        const QRect panel = statusItemRect();
+        if (panel.isEmpty())
+            return anchorAt(m_dragPos);
+        return anchorAt(QPoint(std::clamp(m_dragPos.x(), panel.left(), panel.right()),
+                               std::clamp(m_dragPos.y(), panel.top(), panel.bottom())));
+    }
+    // A click places the popover where the host saw it; a hotkey where the icon was seen.
+    const std::optional<QPoint> reported = m_fromActivation ? m_statusNotifier->lastReportedPosition()
+                                                            : m_statusNotifier->lastKnownIconPosition();
+    return anchorAt(reported ? *reported : QCursor::pos());
 }
 
 void StatusItemManger::checkMouseIsNearApp(const QPoint &pos)
@@ -159,6 +202,7 @@ void StatusItemManger::checkMouseIsNearApp(const QPoint &pos)
         return;
     m_lastDate = QDateTime::currentDateTime();
     m_lastChangeCount = count;
+    m_dragPos = pos;
     m_needBecomeFirstRes = false;
     showPopoverWith(m_contentView, QStringLiteral("dropHereBG"));
 }
@@ -179,7 +223,7 @@ void StatusItemManger::showPopover()
         m_mainContentView->topTitleLabel()->setFocusPolicy(m_needBecomeFirstRes ? Qt::StrongFocus : Qt::ClickFocus);
         m_mainContentView->setNeedBecomeFirstResponder(m_needBecomeFirstRes);
     }
-    m_popoverController->showRelativeToRect(statusItemRect());
+    m_popoverController->showRelativeToRect(popoverAnchor());
     if (m_needBecomeFirstRes && m_popoverController == m_mainPopover) {
         QTimer::singleShot(200, this, [this] {
             if (m_popoverController == m_mainPopover && m_mainPopover->isShown()) {
@@ -224,7 +268,9 @@ void StatusItemManger::statusItemPressed()
     checkPasteboardType();
     mainContentView()->regularViewWithHandleData(int(m_currentRow));
     m_needBecomeFirstRes = true;
+    m_fromActivation = true;
     showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+    m_fromActivation = false;
 }
 
 void StatusItemManger::openMainViewNotif()

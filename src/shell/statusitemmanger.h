@@ -13,6 +13,7 @@
 class ContentView;
 class KorvaneDragMonitor;
 class MainContentView;
+class StatusNotifierTracker;
 
 class QMenu;
 class QSystemTrayIcon;
@@ -36,12 +37,15 @@ public:
     void animateMenuImage();
     void gloableHotKeyPressed(const QString &hotKeyName);
     void openMainViewNotif();
-    // Where a drag must come to open the drop-here popover, in global coordinates.
+    // Where a drag must come to open the drop-here popover, in global coordinates; empty
+    // while nothing tells where the tray is.
     QRect dropTargetRect() const;
-    // The tray icon's place, or the drop strip at the panel's edge when the tray tells none.
+    // The tray icon's place as far as it is known: its geometry (XEmbed trays), else where a
+    // StatusNotifier host last reported it, else the panel's strip of the screen; else empty.
     QRect statusItemRect() const;
 
     QSystemTrayIcon *statusItem() const { return m_statusItem; }
+    StatusNotifierTracker *statusNotifier() const { return m_statusNotifier; }
     PopoverWindow *popoverController() const { return m_popoverController; }
     MainContentView *mainContentView();
     bool isAnimating() const { return m_isAnimating; }
@@ -62,9 +66,12 @@ private:
     void dropMenuImageStateNotification(const QVariantMap &userInfo);
     void dropActionEditNotification(const QVariantMap &userInfo);
     void showPopoverWith(QWidget *content, const QString &colorName);
+    // What the popover about to show points at; empty lets the window system place it.
+    QRect popoverAnchor() const;
     void setStatusImage(const QString &name);
     QTimer *timer();
 
+    StatusNotifierTracker *m_statusNotifier;
     QSystemTrayIcon *m_statusItem;
     std::unique_ptr<QMenu> m_trayMenu;
     QPointer<PopoverWindow> m_popoverController;
@@ -77,6 +84,10 @@ private:
     QDateTime m_lastDate;
     qint64 m_lastChangeCount = -1;
     qint64 m_currentRow = -1;
+    // Where the drag that opened the drop-here popover was, for trays without a geometry.
+    QPoint m_dragPos;
+    // The tray was just activated: the host's reported position places the popover.
+    bool m_fromActivation = false;
     int m_currentIndex = 1;
     bool m_needBecomeFirstRes = false;
     bool m_hangAction = false;
