@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -91,7 +92,6 @@ class CliTest : public QObject
 private Q_SLOTS:
     void defaultsByLanguage_data();
     void defaultsByLanguage();
-    void classifyFiles();
     void classifyInputs_data();
     void classifyInputs();
     void editTheStore();
@@ -101,6 +101,7 @@ private Q_SLOTS:
     void unusableStore();
     void runReportsWhatItCannotDo();
     void runTextActions();
+    void integrateWithFileManagers();
 };
 
 void CliTest::defaultsByLanguage_data()
@@ -140,26 +141,6 @@ void CliTest::defaultsByLanguage()
     QCOMPARE(QFile::permissions(korvane.storePath()) & 0x0077, QFileDevice::Permissions());
 }
 
-void CliTest::classifyFiles()
-{
-    Korvane korvane;
-    const Result result = korvane.run({"classify", "a.jpg", "b.svg", "c.mov", "--json"});
-    QCOMPARE(result.exitCode, 0);
-    const QJsonObject object = result.json().object();
-    QCOMPARE(object.value("dataCatalog").toInt(), 2);
-    QCOMPARE(object.value("dataSubCatalog").toInt(), 0);
-    QCOMPARE(object.value("containedFileType").toInt(), 54);
-    QCOMPARE(object.value("itemsCount").toInt(), 3);
-    QCOMPARE(object.value("imgFileUrls").toArray(), QJsonArray{korvane.path("a.jpg")});
-    QCOMPARE(object.value("videoFileUrls").toArray(), QJsonArray{korvane.path("c.mov")});
-    QCOMPARE(object.value("otherFileUrls").toArray(), QJsonArray{korvane.path("b.svg")});
-    QCOMPARE(object.value("allFileUrls").toArray().size(), 3);
-    QVERIFY(object.value("textString").isNull());
-    QVERIFY(object.value("imageData").isNull());
-    // Image files and files of any kind: every file action and every image action.
-    QCOMPARE(field(object.value("actions").toArray(), "type"), (QList<int>{7, 6, 0, 1, 2, 3, 4, 10, 11, 8}));
-}
-
 void CliTest::classifyInputs_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -174,6 +155,7 @@ void CliTest::classifyInputs_data()
     QTest::newRow("text from stdin") << QStringList{"--text-file", "-"} << QByteArray("line one\nline two\n") << 1 << 0
                                      << "line one\nline two\n" << -1 << 8;
     QTest::newRow("png image") << QStringList{"--image", "@png"} << QByteArray() << 2 << 0 << QString() << 69 << 6;
+    QTest::newRow("image, svg, movie") << QStringList{"a.jpg", "b.svg", "c.mov"} << QByteArray() << 2 << 54 << QString() << -1 << 10;
     QTest::newRow("a folder that exists") << QStringList{"sub"} << QByteArray() << 2 << (2 | 8) << QString() << -1 << 4;
     QTest::newRow("files then text") << QStringList{"x.png", "--text", "t"} << QByteArray() << 1 << (2 | 4) << "t" << -1 << 8;
     QTest::newRow("nothing") << QStringList{} << QByteArray() << 0 << 0 << QString() << -1 << 0;
@@ -284,6 +266,8 @@ void CliTest::usageErrors_data()
     QTest::newRow("set bad boolean") << QStringList{"set", "@id", "needCopy=maybe"};
     QTest::newRow("urls on a copy action") << QStringList{"set", "@id", "urls+=x"};
     QTest::newRow("remove two") << QStringList{"remove", "1", "2"};
+    QTest::newRow("show with an argument") << QStringList{"show", "extra"};
+    QTest::newRow("drop with an unknown option") << QStringList{"drop", "a.png", "--fast"};
 }
 
 void CliTest::usageErrors()
@@ -307,7 +291,7 @@ void CliTest::helpForEveryCommand()
     Korvane korvane;
     const Result general = korvane.run({"--help"});
     QCOMPARE(general.exitCode, 0);
-    for (const char *command : {"list", "classify", "run", "add", "set", "remove"}) {
+    for (const char *command : {"list", "classify", "run", "add", "set", "remove", "show", "drop", "integrate"}) {
         QVERIFY2(general.out.contains(QByteArray("  ") + command + ' '), command);
         const Result help = korvane.run({QString::fromLatin1(command), "--help"});
         QCOMPARE(help.exitCode, 0);
@@ -411,6 +395,54 @@ void CliTest::runTextActions()
     QList<QByteArray> lines = opened().trimmed().split('\n');
     std::sort(lines.begin(), lines.end());
     QCOMPARE(lines, (QList<QByteArray>{"http://www.ebay.com/sch/i.html?_nkw=a%20b", "https://www.amazon.com/s?k=a%20b"}));
+}
+
+void CliTest::integrateWithFileManagers()
+{
+    Korvane korvane;
+    const QString bin = korvane.path(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    QFile nautilus(bin + QLatin1String("/nautilus"));
+    QVERIFY(nautilus.open(QIODevice::WriteOnly));
+    nautilus.write("#!/bin/sh\n");
+    nautilus.close();
+    QVERIFY(nautilus.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    korvane.prependPath(bin);
+    const QString script = korvane.dataHome() + QLatin1String("/nautilus/scripts/Send to Korvane");
+    const QString actions = korvane.path(QStringLiteral("config/Thunar/uca.xml"));
+
+    Result result = korvane.run({"integrate"});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(QFileInfo(script).isExecutable());
+    if (QStandardPaths::findExecutable(QStringLiteral("thunar")).isEmpty()) {
+        QVERIFY2(result.out.contains("Thunar: not installed; skipped"), result.out.constData());
+        QVERIFY(!QFile::exists(actions));
+    }
+
+    // Thunar with actions of the user's own: neither integrating nor removing touches them.
+    QVERIFY(QFile::copy(nautilus.fileName(), bin + QLatin1String("/thunar")));
+    QVERIFY(QDir().mkpath(QFileInfo(actions).path()));
+    QFile own(actions);
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.write("<actions><action><name>Mine</name></action></actions>\n");
+    own.close();
+    const QByteArray before = checksum(actions);
+    for (const QStringList &args : {QStringList{"integrate"}, QStringList{"integrate", "--remove"}}) {
+        result = korvane.run(args);
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.out.contains("is not Korvane's and is left as it is"), result.out.constData());
+        QCOMPARE(checksum(actions), before);
+    }
+    QVERIFY(!QFile::exists(script));
+
+    // Without a file of the user's, Korvane's own is written, and removed again.
+    QVERIFY(QFile::remove(actions));
+    QCOMPARE(korvane.run({"integrate"}).exitCode, 0);
+    QFile written(actions);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().contains("' drop %F</command>"));
+    QCOMPARE(korvane.run({"integrate", "--remove"}).exitCode, 0);
+    QVERIFY(!QFile::exists(actions));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

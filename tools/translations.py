@@ -422,6 +422,12 @@ TEXTS = {
     "weiboAccountTip": ("The account name you sign in with.", "您登录时使用的账号。"),
     "weiboPassWord": ("Password:", "密码："),
     "weiboPassWordTip": ("The password of that account. It is kept hidden.", "该账号的密码，输入时隐藏显示。"),
+    # The drop window, for desktops where no drag can be watched.
+    "dropWindow": ("Drop Window", "拖放窗口"),
+    "dropWindowInfo": ("Drop here to see the actions, or on an action to run it.", "拖到这里查看动作，或拖到某个动作上直接运行。"),
+    "dropWindowEmpty": ("No actions yet: add some with Edit Actions…", "还没有动作：请通过“编辑动作…”添加。"),
+    "keepDropWindow": ("Keep a drop window open", "保持拖放窗口打开"),
+    "keepDropWindowTip": ("A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.", "一个可供拖放的小窗口保持打开，登录后也会打开：适用于 Korvane 无法察觉图标附近拖动的桌面。"),
 }
 
 

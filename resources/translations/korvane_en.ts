@@ -1443,5 +1443,25 @@
         <source>The password of that account. It is kept hidden.</source>
         <translation>The password of that account. It is kept hidden.</translation>
     </message>
+    <message id="dropWindow">
+        <source>Drop Window</source>
+        <translation>Drop Window</translation>
+    </message>
+    <message id="dropWindowInfo">
+        <source>Drop here to see the actions, or on an action to run it.</source>
+        <translation>Drop here to see the actions, or on an action to run it.</translation>
+    </message>
+    <message id="dropWindowEmpty">
+        <source>No actions yet: add some with Edit Actions…</source>
+        <translation>No actions yet: add some with Edit Actions…</translation>
+    </message>
+    <message id="keepDropWindow">
+        <source>Keep a drop window open</source>
+        <translation>Keep a drop window open</translation>
+    </message>
+    <message id="keepDropWindowTip">
+        <source>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</source>
+        <translation>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</translation>
+    </message>
 </context>
 </TS>

@@ -1443,5 +1443,25 @@
         <source>The password of that account. It is kept hidden.</source>
         <translation>该账号的密码，输入时隐藏显示。</translation>
     </message>
+    <message id="dropWindow">
+        <source>Drop Window</source>
+        <translation>拖放窗口</translation>
+    </message>
+    <message id="dropWindowInfo">
+        <source>Drop here to see the actions, or on an action to run it.</source>
+        <translation>拖到这里查看动作，或拖到某个动作上直接运行。</translation>
+    </message>
+    <message id="dropWindowEmpty">
+        <source>No actions yet: add some with Edit Actions…</source>
+        <translation>还没有动作：请通过“编辑动作…”添加。</translation>
+    </message>
+    <message id="keepDropWindow">
+        <source>Keep a drop window open</source>
+        <translation>保持拖放窗口打开</translation>
+    </message>
+    <message id="keepDropWindowTip">
+        <source>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</source>
+        <translation>一个可供拖放的小窗口保持打开，登录后也会打开：适用于 Korvane 无法察觉图标附近拖动的桌面。</translation>
+    </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "korvaneapplication.h"
 
 #include "dbusnotifier.h"
+#include "dropwindow.h"
 #include "generalsettingviewcontroller.h"
 #include "korvanesingleinstance.h"
 #include "preferenceswindowcontroller.h"
@@ -69,8 +70,13 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     m_statusItemManger = std::make_unique<StatusItemManger>();
     connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, [this] { openPreferencesTab(2); });
     connect(m_statusItemManger.get(), &StatusItemManger::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
-    if (instance)
+    connect(m_statusItemManger.get(), &StatusItemManger::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
+    if (instance) {
         connect(instance, &KorvaneSingleInstance::requested, this, &KorvaneApplication::openPreferences);
+        connect(instance, &KorvaneSingleInstance::showRequested, this, &KorvaneApplication::show);
+        connect(instance, &KorvaneSingleInstance::showActionRequested, this, &KorvaneApplication::showAction);
+        connect(instance, &KorvaneSingleInstance::dropRequested, this, &KorvaneApplication::drop);
+    }
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
     const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     if (!x11)
@@ -83,6 +89,8 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
         // Elsewhere the registration holds but no press ever arrives: do not offer the key.
         tellHowToReachKorvane(hotKeyRegistered && x11);
     }
+    if (KorvanePlatform::userDefaults()->boolForKey(GeneralSettingViewController::KeepDropWindowKey))
+        openDropWindow();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
 }
@@ -135,10 +143,55 @@ bool KorvaneApplication::registerHotKey()
     return false;
 }
 
+void KorvaneApplication::show()
+{
+    m_statusItemManger->openMainViewNotif();
+}
+
+void KorvaneApplication::showAction(qint32 dropID)
+{
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWithID(dropID);
+    if (!drop) {
+        qCWarning(lcShell, "no action has the dropID %d", dropID);
+        return;
+    }
+    m_statusItemManger->runActionOnClipboard(drop);
+}
+
+void KorvaneApplication::drop(const KorvanePasteboard &pasteboard)
+{
+    m_statusItemManger->dropPasteboard(pasteboard);
+}
+
+DropWindow *KorvaneApplication::dropWindow()
+{
+    if (!m_dropWindow) {
+        m_dropWindow = std::make_unique<DropWindow>();
+        connect(m_dropWindow.get(), &DropWindow::dropped, this, &KorvaneApplication::drop);
+        connect(m_dropWindow.get(), &DropWindow::droppedOnAction, this, [this](qint32 dropID, const KorvanePasteboard &pasteboard) {
+            if (const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWithID(dropID))
+                m_statusItemManger->runActionOnPasteboard(drop, pasteboard);
+        });
+    }
+    return m_dropWindow.get();
+}
+
+void KorvaneApplication::openDropWindow()
+{
+    DropWindow *window = dropWindow();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 PreferencesWindowController *KorvaneApplication::preferencesWindow()
 {
     if (!m_preferences) {
         m_preferences = std::make_unique<PreferencesWindowController>(m_autostart.get());
+        connect(m_preferences->generalSettings(), &GeneralSettingViewController::keepDropWindowChanged, this, [this](bool keep) {
+            if (keep)
+                openDropWindow();
+        });
         m_preferences->setHiddenFromTaskbar(KorvanePlatform::userDefaults()->boolForKey(QStringLiteral("hideIcon")));
         connect(m_preferences.get(), &PreferencesWindowController::quitRequested, qApp, &QCoreApplication::quit);
     }

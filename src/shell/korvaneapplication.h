@@ -4,6 +4,8 @@
 
 #include <memory>
 
+class DropWindow;
+class KorvanePasteboard;
 class KorvaneSingleInstance;
 class PreferencesWindowController;
 class StatusItemManger;
@@ -20,8 +22,16 @@ public:
     KorvaneApplication();
     ~KorvaneApplication() override;
 
-    // instance: the claim on the session; its requests open the preferences window.
+    // instance: the claim on the session; its requests open the preferences window, the
+    // popover, or run an action.
     void start(KorvaneSingleInstance *instance = nullptr);
+    // What the wake hotkey, an action's hotkey and a drop on the tray do, for requests
+    // from outside: key bindings of the desktop and file managers.
+    void show();
+    void showAction(qint32 dropID);
+    void drop(const KorvanePasteboard &pasteboard);
+    DropWindow *dropWindow();
+    void openDropWindow();
     StatusItemManger *statusItemManger() const { return m_statusItemManger.get(); }
     // tab: "editor", "general" or "about"; empty keeps the tab last shown.
     void openPreferences(const QString &tab);
@@ -40,4 +50,5 @@ private:
     std::unique_ptr<StatusItemManger> m_statusItemManger;
     std::unique_ptr<XdgAutostart> m_autostart;
     std::unique_ptr<PreferencesWindowController> m_preferences;
+    std::unique_ptr<DropWindow> m_dropWindow;
 };

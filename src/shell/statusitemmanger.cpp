@@ -9,6 +9,7 @@
 #include "korvanehandlepbhelper.h"
 #include "korvanenotificationcenter.h"
 #include "korvanenotifier.h"
+#include "korvanepasteboard.h"
 #include "korvaneclipboard.h"
 #include "korvaneplatform.h"
 #include "maincontentview.h"
@@ -76,6 +77,7 @@ StatusItemManger::StatusItemManger()
     m_trayMenu = std::make_unique<QMenu>();
     m_trayMenu->addAction(qtTrId("editActions"), this, [this] { Q_EMIT openPreferencesRequested(0); });
     m_trayMenu->addAction(qtTrId("preferences"), this, [this] { Q_EMIT openPreferencesRequested(1); });
+    m_trayMenu->addAction(qtTrId("dropWindow"), this, &StatusItemManger::openDropWindowRequested);
     m_trayMenu->addSeparator();
     m_trayMenu->addAction(qtTrId("about"), this, &StatusItemManger::openAboutRequested);
     m_trayMenu->addSeparator();
@@ -105,9 +107,9 @@ void StatusItemManger::addEvent()
     m_dragMonitor = KorvaneDesktopPlatform::createDragMonitor();
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragMoved, this, &StatusItemManger::checkMouseIsNearApp);
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragEnded, this, [this] {
-        // A drag let go outside the popover closes it.
-        if (m_popoverController && m_popoverController->isShown()
-            && !m_popoverController->geometry().contains(QCursor::pos()))
+        // A drag let go outside Korvane's windows closes it; one let go on the drop window
+        // was a drop that opened it.
+        if (m_popoverController && m_popoverController->isShown() && !QApplication::topLevelAt(QCursor::pos()))
             hidePopover();
     });
 
@@ -293,10 +295,21 @@ void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
     const QStringList parts = hotKeyName.split(QLatin1Char('-'));
     if (parts.size() != 2)
         return;
-    const auto drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt());
-    if (!drop)
+    if (const auto drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt()))
+        runActionOnClipboard(drop);
+}
+
+void StatusItemManger::runActionOnClipboard(const DropListEntityPtr &drop)
+{
+    if (!m_isAnimating)
+        runActionOnPasteboard(drop, KorvanePlatform::clipboard()->pasteboard());
+}
+
+void StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, const KorvanePasteboard &pasteboard)
+{
+    if (m_isAnimating || !drop)
         return;
-    checkPasteboardType();
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     const bool fits = (data->dataCatalog() == DataCatalogText && drop->catalog() == 0)
         || (data->dataCatalog() == DataCatalogFileOrImage && drop->catalog() == 1
@@ -313,9 +326,21 @@ void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
         m_needBecomeFirstRes = true;
         showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
     }
-    QTimer::singleShot(100, this, [hotKeyName] {
-        center()->post(QStringLiteral("gloableHotKeyBegainAction"), {{QStringLiteral("hotKeyName"), hotKeyName}});
-    });
+    // The row is found by its record: an action without a hotkey has no name of its own.
+    const QVariantMap info{{QStringLiteral("hotKeyName"), QStringLiteral("%1-%2").arg(drop->keyCode()).arg(drop->modifiers())},
+                           {QStringLiteral("dropID"), drop->dropID()}};
+    QTimer::singleShot(100, this, [info] { center()->post(QStringLiteral("gloableHotKeyBegainAction"), info); });
+}
+
+void StatusItemManger::dropPasteboard(const KorvanePasteboard &pasteboard)
+{
+    // The running action reads the data it was started on until it completes.
+    if (m_currentRow >= 0) {
+        qCInfo(lcShell, "a drop while an action runs is left alone");
+        return;
+    }
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+    dropActionHappend();
 }
 
 void StatusItemManger::dropActionEditNotification(const QVariantMap &userInfo)

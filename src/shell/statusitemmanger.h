@@ -11,7 +11,9 @@
 #include <memory>
 
 class ContentView;
+class DropListEntity;
 class KorvaneDragMonitor;
+class KorvanePasteboard;
 class MainContentView;
 class StatusNotifierTracker;
 
@@ -36,7 +38,15 @@ public:
     void hidePopover();
     void animateMenuImage();
     void gloableHotKeyPressed(const QString &hotKeyName);
+    // The wake hotkey's path: the list for the clipboard, or closing the popover.
     void openMainViewNotif();
+    // An action hotkey's path for any action: when it takes the clipboard's data, the list
+    // is shown and the action's row runs; otherwise the wrong-input notification.
+    void runActionOnClipboard(const std::shared_ptr<DropListEntity> &drop);
+    // The same on data dropped somewhere else than on the list.
+    void runActionOnPasteboard(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
+    // A drop's path: the list for the dropped data.
+    void dropPasteboard(const KorvanePasteboard &pasteboard);
     // Where a drag must come to open the drop-here popover, in global coordinates; empty
     // while nothing tells where the tray is.
     QRect dropTargetRect() const;
@@ -56,6 +66,7 @@ Q_SIGNALS:
     void openAboutRequested();
     // The preferences window on a tab: 0 the action editor, 1 general settings, 2 about.
     void openPreferencesRequested(int tab);
+    void openDropWindowRequested();
     // The image the tray shows changed ("menubarIcon" or an animation frame).
     void statusImageChanged(const QString &name);
 

@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -51,6 +54,7 @@ private Q_SLOTS:
     void wrongInputIsToldEvenWhenMuted();
     void clickOnTheTrayIcon();
     void dragOntoTheTrayAndDropOnARow();
+    void commandsAndTheDropWindow();
     void followsADarkDesktop();
     void statusNotifierTray();
     void noTrayTellsHowToReachKorvane();
@@ -63,7 +67,7 @@ private:
     void dragTo(const QPoint &to);
     // Lets the drag go far from the tray: the drop-here popover closes.
     void dropAway();
-    QString korvaneRun(const QStringList &args);
+    QString korvaneRun(const QStringList &args, bool onDisplay = false);
     void setDefault(const QByteArray &line);
     void saveScreenshot(const QString &name);
     void waitForPopover(bool shown);
@@ -82,11 +86,12 @@ private:
     QProcessEnvironment m_env;
 };
 
-QString TrayDesktopTest::korvaneRun(const QStringList &args)
+QString TrayDesktopTest::korvaneRun(const QStringList &args, bool onDisplay)
 {
     QProcess process;
     QProcessEnvironment env = m_env;
-    env.remove(QStringLiteral("DISPLAY"));
+    if (!onDisplay)
+        env.remove(QStringLiteral("DISPLAY"));
     process.setProcessEnvironment(env);
     process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
     process.waitForFinished(30000);
@@ -307,6 +312,63 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Copy Here succeeded"));
     QVERIFY(QFile::exists(file));
+    waitForPopover(false);
+    source.closeWriteChannel();
+    source.waitForFinished(3000);
+}
+
+void TrayDesktopTest::commandsAndTheDropWindow()
+{
+    waitForIdleTray();
+    // The clipboard as Nautilus leaves it after copying a folder: no trailing slash.
+    const QString folder = m_home.filePath(QStringLiteral("Shots"));
+    QVERIFY(QDir().mkpath(folder));
+    // Another program owns the clipboard from here on: it is set with xclip.
+    const auto xclip = [](const QString &type, const QByteArray &bytes) {
+        QProcess process;
+        process.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"), type});
+        process.write(bytes);
+        process.closeWriteChannel();
+        return process.waitForFinished(10000) && process.exitCode() == 0;
+    };
+    QVERIFY(xclip(QStringLiteral("x-special/gnome-copied-files"), "copy\nfile://" + QFile::encodeName(folder)));
+    const QJsonObject classified = QJsonDocument::fromJson(korvaneRun({QStringLiteral("classify"), QStringLiteral("--clipboard"), QStringLiteral("--json")}, true).toUtf8()).object();
+    QCOMPARE(classified.value("folderFileUrls").toArray(), QJsonArray{folder + QLatin1Char('/')});
+    QCOMPARE(classified.value("containedFileType").toInt(), 2 | 8);
+
+    // A desktop's key binding: the action's hotkey path, through the running Korvane.
+    QVERIFY(xclip(QStringLiteral("UTF8_STRING"), "one two"));
+    const int before = int(session->notifications.calls.size());
+    korvaneRun({QStringLiteral("show"), QStringLiteral("--action"), QStringLiteral("Count It")});
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Count It succeeded"));
+    waitForPopover(false);
+    waitForIdleTray();
+
+    // The drop window from the tray menu, and a real drag dropped on it.
+    const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(tray.center().x()), QString::number(tray.center().y()),
+                                     QStringLiteral("click"), QStringLiteral("3")}));
+    QTest::qWait(500);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")}));
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane$")), 15000);
+    const QRect window = DesktopSession::windowGeometry(QStringLiteral("^Korvane$"));
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("drop-window"));
+    QProcess source;
+    source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("950"), QStringLiteral("500"), QStringLiteral("200"), QStringLiteral("150"), folder});
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 15000);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QStringLiteral("1050"), QStringLiteral("575"), QStringLiteral("mousedown"), QStringLiteral("1")}));
+    const QPoint from(1050, 575), area(window.center().x(), window.top() + 50);
+    for (int step = 1; step <= 20; ++step) {
+        QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number((from + (area - from) * step / 20).x()),
+                                         QString::number((from + (area - from) * step / 20).y())}));
+        QTest::qWait(30);
+    }
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    waitForPopover(true);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     waitForPopover(false);
     source.closeWriteChannel();
     source.waitForFinished(3000);
