@@ -35,6 +35,8 @@ public:
     QCheckBox *enableNotifiCheckbox() const { return m_enableNotifi; }
     QCheckBox *hideIconCheckbox() const { return m_hideIcon; }
     HotKeyField *hotKeyField() const { return m_hotKeyField; }
+    // Why the wake hotkey does nothing now; hidden while it is bound.
+    QLabel *hotKeyWarning() const { return m_hotKeyWarning; }
     // Where a row of buttons under the version (such as an update check) goes.
     QVBoxLayout *versionLayout() const { return m_versionLayout; }
 
@@ -44,6 +46,7 @@ Q_SIGNALS:
 
 private:
     void setAutoLaunchAgents(bool enabled);
+    void showWakeBinding();
 
     KorvaneAutostart *m_autostart;
     QCheckBox *m_launchLogin;
@@ -51,6 +54,7 @@ private:
     QCheckBox *m_enableNotifi;
     QCheckBox *m_hideIcon;
     HotKeyField *m_hotKeyField;
+    QLabel *m_hotKeyWarning;
     QLabel *m_versionLabel;
     QVBoxLayout *m_versionLayout;
     QPushButton *m_quitButton;

@@ -2,6 +2,7 @@
 
 #include "dbusnotifier.h"
 #include "generalsettingviewcontroller.h"
+#include "hotkeybindingreporter.h"
 #include "korvanesingleinstance.h"
 #include "preferenceswindowcontroller.h"
 #include "xdgautostart.h"
@@ -46,6 +47,7 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     KorvanePlatform::setHotKeyService(std::make_unique<SGWLHotKeyService>());
     KorvanePlatform::setSoundPlayer(KorvaneDesktopPlatform::createSoundPlayer());
     KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
+    m_bindingReporter = std::make_unique<HotKeyBindingReporter>(PTHotKeyCenter::sharedCenter());
 
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
     if (!store->persistentStoreCoordinator())
@@ -65,9 +67,6 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
     }
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        qCWarning(lcShell, "global hotkeys and drag detection need an X11 session (or XWayland) for now");
-    PTHotKeyCenter::sharedCenter()->installEventHandler();
     registerHotKey();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
@@ -85,7 +84,7 @@ void KorvaneApplication::registerHotKey()
     const quint32 modifiers = wake.at(1).toUInt();
     if (keyCode == 0 && modifiers == 0)
         return;
-    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers))
+    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription")))
         qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
 }
 

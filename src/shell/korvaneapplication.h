@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class HotKeyBindingReporter;
 class KorvaneSingleInstance;
 class PreferencesWindowController;
 class StatusItemManger;
@@ -31,6 +32,7 @@ private:
     void registerHotKey();
 
     std::unique_ptr<StatusItemManger> m_statusItemManger;
+    std::unique_ptr<HotKeyBindingReporter> m_bindingReporter;
     std::unique_ptr<XdgAutostart> m_autostart;
     std::unique_ptr<PreferencesWindowController> m_preferences;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
-// A desktop of the test's own: an Xvfb display, a private session bus with a stand-in
-// notification server that records every Notify call, and an XEmbed tray host.
+// A desktop of the test's own: an Xvfb display (or a headless Weston), a private session bus
+// with a stand-in notification server that records every Notify call, and on X11 an XEmbed
+// tray host.
 
 #include "notificationserver.h"
+#include "westonserver.h"
 #include "xvfbserver.h"
 
 #include <QDBusConnection>
@@ -28,7 +30,21 @@ public:
             return false;
         m_display = m_xvfb.display();
         qputenv("DISPLAY", m_display);
+        return startBus();
+    }
 
+    // The same on Wayland: Weston's headless backend instead of an X server.
+    bool startWayland()
+    {
+        if (!m_weston.start())
+            return false;
+        qputenv("XDG_RUNTIME_DIR", m_weston.runtimeDir());
+        qputenv("WAYLAND_DISPLAY", m_weston.socket());
+        return startBus();
+    }
+
+    bool startBus()
+    {
         m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         if (!m_bus.waitForStarted() || !m_bus.waitForReadyRead(10000))
             return false;
@@ -44,6 +60,8 @@ public:
         if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications, QDBusConnection::ExportAllSlots)
             || !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
             return false;
+        if (m_display.isEmpty())
+            return true;
         m_tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
                                                  QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"),
                                                  QStringLiteral("--SetDockType"), QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false"),
@@ -62,6 +80,7 @@ public:
             }
         }
         m_xvfb.stop();
+        m_weston.stop();
     }
 
     // The environment of a korvane started on this desktop: this process's, with the XDG
@@ -122,6 +141,7 @@ public:
 
 private:
     XvfbServer m_xvfb;
+    WestonServer m_weston;
     QByteArray m_display;
     QByteArray m_busAddress;
     QProcess m_bus;
