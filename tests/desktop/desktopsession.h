@@ -5,16 +5,22 @@
 // tray host.
 
 #include "notificationserver.h"
-#include "westonserver.h"
 #include "xvfbserver.h"
 
 #include <QDBusConnection>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QHash>
 #include <QProcess>
 #include <QRect>
 #include <QVariantMap>
+
+#include <memory>
 
 
 class DesktopSession final
@@ -33,13 +39,20 @@ public:
         return startBus();
     }
 
-    // The same on Wayland: Weston's headless backend instead of an X server.
+    // The same on Wayland: Weston's headless backend, on a socket in a runtime folder of its
+    // own. It has no seat, so no client gets keyboard focus or a clipboard.
     bool startWayland()
     {
-        if (!m_weston.start())
-            return false;
-        qputenv("XDG_RUNTIME_DIR", m_weston.runtimeDir());
-        qputenv("WAYLAND_DISPLAY", m_weston.socket());
+        m_runtime = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
+        qputenv("WAYLAND_DISPLAY", "wayland-korvane");
+        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--no-config"),
+                                                  QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-korvane")});
+        // Weston opens its socket once it takes clients.
+        for (QDeadlineTimer deadline(15000); !QFileInfo::exists(m_runtime->filePath(QStringLiteral("wayland-korvane"))); QThread::msleep(20)) {
+            if (deadline.hasExpired() || m_weston.state() == QProcess::NotRunning)
+                return false;
+        }
         return startBus();
     }
 
@@ -71,7 +84,7 @@ public:
 
     void stop()
     {
-        for (QProcess *p : {&m_tray, &m_bus}) {
+        for (QProcess *p : {&m_tray, &m_bus, &m_weston}) {
             if (p->state() != QProcess::NotRunning) {
                 p->terminate();
                 if (!p->waitForFinished(3000))
@@ -80,7 +93,6 @@ public:
             }
         }
         m_xvfb.stop();
-        m_weston.stop();
     }
 
     // The environment of a korvane started on this desktop: this process's, with the XDG
@@ -141,7 +153,8 @@ public:
 
 private:
     XvfbServer m_xvfb;
-    WestonServer m_weston;
+    std::unique_ptr<QTemporaryDir> m_runtime;
+    QProcess m_weston;
     QByteArray m_display;
     QByteArray m_busAddress;
     QProcess m_bus;

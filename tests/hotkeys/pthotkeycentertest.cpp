@@ -28,7 +28,6 @@ class PTHotKeyCenterTest final : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void fourCharCodes();
     void registersWithSignatureAndNumber();
     void numbersAreNeverReused();
     void invalidCombinationIsSkipped_data();
@@ -65,12 +64,6 @@ void PTHotKeyCenterTest::cleanup()
 {
     m_center.reset();
     m_service.reset();
-}
-
-void PTHotKeyCenterTest::fourCharCodes()
-{
-    QCOMPARE(kPTHk, 0x5054486bu);
-    QCOMPARE(PTHotKeyCenter::HotKeySignature, kPTHk);
 }
 
 void PTHotKeyCenterTest::registersWithSignatureAndNumber()
