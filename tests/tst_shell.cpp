@@ -98,8 +98,8 @@ void ShellTest::shortcutLabels()
     QStringList labels;
     for (int row = 0; row < 12; ++row)
         labels.append(CustomTableCellView::shortcutLabel(row));
-    QCOMPARE(labels, (QStringList{"Super+1", "Super+2", "Super+3", "Super+4", "Super+5", "Super+6", "Super+7", "Super+8",
-                                  "Super+9", "Super+0", "", ""}));
+    QCOMPARE(labels, (QStringList{"Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+5", "Alt+6", "Alt+7", "Alt+8",
+                                  "Alt+9", "Alt+0", "", ""}));
 }
 
 void ShellTest::fillsFromTheDroppedData_data()

@@ -214,8 +214,6 @@ TEXTS = {
     "hideIcon": ("Keep the preferences window out of the taskbar", "不在任务栏中显示偏好设置窗口"),
     "hideIconTip": ("The preferences window does not appear in the taskbar or the task switcher.", "偏好设置窗口不会出现在任务栏和任务切换器中。"),
     "wakeHotKeyLabel": ("Show the popover:", "显示弹出列表："),
-    "hotkeyTakenTip": ("Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.",
-                       "其他程序已在使用此快捷键，因此它现在无法显示弹出列表。Korvane 会保留它并在下次启动时再试；如需立即使用，请换一个快捷键。"),
     "versionLabel": ("Version:", "版本："),
     "currentVersion": ("You are using Korvane %1.", "你正在使用 Korvane %1。"),
     "quitKorvaneButton": ("Quit Korvane", "退出 Korvane"),
@@ -428,6 +426,18 @@ TEXTS = {
     "dropWindowEmpty": ("No actions yet: add some with Edit Actions…", "还没有动作：请通过“编辑动作…”添加。"),
     "keepDropWindow": ("Keep a drop window open", "保持拖放窗口打开"),
     "keepDropWindowTip": ("A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.", "一个可供拖放的小窗口保持打开，登录后也会打开：适用于 Korvane 无法察觉图标附近拖动的桌面。"),
+    # Global shortcuts the desktop binds for us, and those it does not.
+    "wakeHotKeyDescription": ("Show Korvane's actions for the clipboard", "显示适用于剪贴板内容的 Korvane 动作"),
+    "hotKeyNotBoundWarning": ("Not bound: the desktop or another program keeps this shortcut, so pressing it does nothing. Choose another one.",
+                              "未绑定：桌面或其他程序占用了此快捷键，按下它不会有反应。请另选一个。"),
+    "hotKeyNotBoundTitle": ("Shortcut not bound", "快捷键未绑定"),
+    "hotKeyNotBoundBody": ("%1 is kept by the desktop or another program, so pressing it does nothing. Choose another shortcut in Korvane's settings.",
+                           "%1 已被桌面或其他程序占用，按下它不会有反应。请在 Korvane 的设置中另选快捷键。"),
+    "globalShortcutsUnavailableWarning": ("This desktop binds no global shortcuts for Korvane. Bind the command \u201ckorvane show\u201d to a key in the desktop's keyboard settings instead.",
+                                          "此桌面不为 Korvane 绑定全局快捷键。请在桌面的键盘设置中为命令\u201ckorvane show\u201d绑定一个按键。"),
+    "globalShortcutsUnavailableTitle": ("Korvane's shortcuts do not work here", "Korvane 的快捷键在此桌面上无效"),
+    "globalShortcutsUnavailableBody": ("This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command \u201ckorvane show\u201d in the desktop's keyboard settings.",
+                                       "此桌面不向程序提供全局快捷键。若要用按键打开 Korvane，请在桌面的键盘设置中绑定命令\u201ckorvane show\u201d。"),
 }
 
 

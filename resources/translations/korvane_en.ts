@@ -719,10 +719,6 @@
         <source>Show the popover:</source>
         <translation>Show the popover:</translation>
     </message>
-    <message id="hotkeyTakenTip">
-        <source>Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.</source>
-        <translation>Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.</translation>
-    </message>
     <message id="versionLabel">
         <source>Version:</source>
         <translation>Version:</translation>
@@ -1462,6 +1458,34 @@
     <message id="keepDropWindowTip">
         <source>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</source>
         <translation>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</translation>
+    </message>
+    <message id="wakeHotKeyDescription">
+        <source>Show Korvane's actions for the clipboard</source>
+        <translation>Show Korvane's actions for the clipboard</translation>
+    </message>
+    <message id="hotKeyNotBoundWarning">
+        <source>Not bound: the desktop or another program keeps this shortcut, so pressing it does nothing. Choose another one.</source>
+        <translation>Not bound: the desktop or another program keeps this shortcut, so pressing it does nothing. Choose another one.</translation>
+    </message>
+    <message id="hotKeyNotBoundTitle">
+        <source>Shortcut not bound</source>
+        <translation>Shortcut not bound</translation>
+    </message>
+    <message id="hotKeyNotBoundBody">
+        <source>%1 is kept by the desktop or another program, so pressing it does nothing. Choose another shortcut in Korvane's settings.</source>
+        <translation>%1 is kept by the desktop or another program, so pressing it does nothing. Choose another shortcut in Korvane's settings.</translation>
+    </message>
+    <message id="globalShortcutsUnavailableWarning">
+        <source>This desktop binds no global shortcuts for Korvane. Bind the command “korvane show” to a key in the desktop's keyboard settings instead.</source>
+        <translation>This desktop binds no global shortcuts for Korvane. Bind the command “korvane show” to a key in the desktop's keyboard settings instead.</translation>
+    </message>
+    <message id="globalShortcutsUnavailableTitle">
+        <source>Korvane's shortcuts do not work here</source>
+        <translation>Korvane's shortcuts do not work here</translation>
+    </message>
+    <message id="globalShortcutsUnavailableBody">
+        <source>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
+        <translation>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</translation>
     </message>
 </context>
 </TS>

@@ -719,10 +719,6 @@
         <source>Show the popover:</source>
         <translation>显示弹出列表：</translation>
     </message>
-    <message id="hotkeyTakenTip">
-        <source>Another program already uses this shortcut, so it does not show the popover now. Korvane keeps it and tries again at its next start; choose another one to use it at once.</source>
-        <translation>其他程序已在使用此快捷键，因此它现在无法显示弹出列表。Korvane 会保留它并在下次启动时再试；如需立即使用，请换一个快捷键。</translation>
-    </message>
     <message id="versionLabel">
         <source>Version:</source>
         <translation>版本：</translation>
@@ -1462,6 +1458,34 @@
     <message id="keepDropWindowTip">
         <source>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</source>
         <translation>一个可供拖放的小窗口保持打开，登录后也会打开：适用于 Korvane 无法察觉图标附近拖动的桌面。</translation>
+    </message>
+    <message id="wakeHotKeyDescription">
+        <source>Show Korvane's actions for the clipboard</source>
+        <translation>显示适用于剪贴板内容的 Korvane 动作</translation>
+    </message>
+    <message id="hotKeyNotBoundWarning">
+        <source>Not bound: the desktop or another program keeps this shortcut, so pressing it does nothing. Choose another one.</source>
+        <translation>未绑定：桌面或其他程序占用了此快捷键，按下它不会有反应。请另选一个。</translation>
+    </message>
+    <message id="hotKeyNotBoundTitle">
+        <source>Shortcut not bound</source>
+        <translation>快捷键未绑定</translation>
+    </message>
+    <message id="hotKeyNotBoundBody">
+        <source>%1 is kept by the desktop or another program, so pressing it does nothing. Choose another shortcut in Korvane's settings.</source>
+        <translation>%1 已被桌面或其他程序占用，按下它不会有反应。请在 Korvane 的设置中另选快捷键。</translation>
+    </message>
+    <message id="globalShortcutsUnavailableWarning">
+        <source>This desktop binds no global shortcuts for Korvane. Bind the command “korvane show” to a key in the desktop's keyboard settings instead.</source>
+        <translation>此桌面不为 Korvane 绑定全局快捷键。请在桌面的键盘设置中为命令“korvane show”绑定一个按键。</translation>
+    </message>
+    <message id="globalShortcutsUnavailableTitle">
+        <source>Korvane's shortcuts do not work here</source>
+        <translation>Korvane 的快捷键在此桌面上无效</translation>
+    </message>
+    <message id="globalShortcutsUnavailableBody">
+        <source>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
+        <translation>此桌面不向程序提供全局快捷键。若要用按键打开 Korvane，请在桌面的键盘设置中绑定命令“korvane show”。</translation>
     </message>
 </context>
 </TS>

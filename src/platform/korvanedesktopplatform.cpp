@@ -4,6 +4,7 @@
 #include "desktopsoundplayer.h"
 #include "headlessdragmonitor.h"
 #include "headlesseventhotkeyservice.h"
+#include "portalhotkeyservice.h"
 
 #if KORVANE_WITH_X11
 #include "x11dragmonitor.h"
@@ -25,6 +26,9 @@ std::unique_ptr<KorvaneEventHotKeyService> KorvaneDesktopPlatform::createEventHo
             return service;
     }
 #endif
+    // A Wayland client cannot grab keys: the desktop binds them for it, if it offers to.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return std::make_unique<PortalHotKeyService>();
     return std::make_unique<HeadlessEventHotKeyService>();
 }
 

@@ -13,8 +13,8 @@ class QScreen;
 class KorvaneDesktopPlatform final
 {
 public:
-    // The X11 service on the xcb platform; elsewhere the headless one, which holds
-    // registrations but never sees a press.
+    // The X11 service on the xcb platform, the desktop portal's on Wayland; elsewhere the
+    // headless one, which holds registrations but never sees a press.
     static std::unique_ptr<KorvaneEventHotKeyService> createEventHotKeyService();
 
     // The X11 monitor on the xcb platform; elsewhere the headless one, which never sees a

@@ -24,6 +24,24 @@ public:
     // Receives every press and release of a registered combination, on the main thread.
     using EventHandler = std::function<void(HotKeyID hotKeyID, int kind)>;
 
+    // What the desktop made of a registration. A grab is bound or refused at once; a desktop
+    // portal answers later, may bind other keys than asked, and lets the user rebind them in
+    // the desktop's settings at any time.
+    struct Binding {
+        enum State {
+            Bound,
+            Pending,
+            Refused,
+            // The session offers no way to bind global shortcuts at all.
+            Unsupported,
+        };
+        State state = Bound;
+        // The keys as the desktop names them; empty when they are the ones asked for.
+        QString trigger;
+    };
+    // Receives every later change of a binding, on the main thread.
+    using BindingHandler = std::function<void(HotKeyID hotKeyID, const Binding &binding)>;
+
     virtual ~KorvaneEventHotKeyService() = default;
 
     // False when the platform refuses: another program holds the combination, the key has
@@ -31,6 +49,24 @@ public:
     virtual bool registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive) = 0;
     virtual void unregisterEventHotKey(HotKeyID hotKeyID) = 0;
     virtual void installEventHandler(EventHandler handler) = 0;
+
+    // Registers under a stable name with a text the desktop shows in its shortcut settings.
+    // Services that bind by combination alone ignore both.
+    virtual bool registerNamedEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive,
+                                          const QString &name, const QString &description)
+    {
+        Q_UNUSED(name)
+        Q_UNUSED(description)
+        return registerEventHotKey(keyCode, modifiers, hotKeyID, exclusive);
+    }
+    // Services that answer at once never call it.
+    virtual void installBindingHandler(BindingHandler handler) { Q_UNUSED(handler) }
+    // A registration that succeeded is bound unless the service says otherwise.
+    virtual Binding binding(HotKeyID hotKeyID) const
+    {
+        Q_UNUSED(hotKeyID)
+        return {};
+    }
 
     // The character the key produces in the current keyboard layout without modifiers;
     // empty when the layout is unknown or the key produces no printable character.

@@ -57,7 +57,7 @@ QString CustomTableCellView::shortcutLabel(int row)
 {
     if (row < 0 || row >= 10)
         return QString();
-    return QStringLiteral("Super+%1").arg(row == 9 ? 0 : row + 1);
+    return QStringLiteral("Alt+%1").arg(row == 9 ? 0 : row + 1);
 }
 
 void CustomTableCellView::setRow(int row)

@@ -25,7 +25,7 @@ public:
     void setPasteTextInHandleData(const std::function<void()> &paste) { m_pasteTextInHandleData = paste; }
     FlatButton *myButton() const { return m_myButton; }
     bool stopAction() const { return m_stopAction; }
-    // The digit shortcut shown on the row ("Super+1"); empty from the eleventh row on.
+    // The digit shortcut shown on the row ("Alt+1", which works on every desktop); empty from the eleventh row on.
     static QString shortcutLabel(int row);
 
     void onClickBtn();

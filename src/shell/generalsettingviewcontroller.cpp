@@ -1,9 +1,11 @@
 #include "generalsettingviewcontroller.h"
 
+#include "hotkeybindingreporter.h"
 #include "hotkeyfield.h"
 #include "korvaneautostart.h"
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
+#include "pthotkeycenter.h"
 #include "sgwlhotkey.h"
 #include "updateviewcontroller.h"
 
@@ -14,7 +16,6 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 Q_LOGGING_CATEGORY(lcGeneral, "korvane.shell.general", QtInfoMsg)
@@ -37,6 +38,7 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     , m_hideIcon(new QCheckBox(qtTrId("hideIcon")))
     , m_keepDropWindow(new QCheckBox(qtTrId("keepDropWindow")))
     , m_hotKeyField(new HotKeyField)
+    , m_hotKeyWarning(new QLabel)
     , m_versionLabel(new QLabel)
     , m_versionLayout(new QVBoxLayout)
     , m_quitButton(new QPushButton(qtTrId("quitKorvaneButton")))
@@ -58,6 +60,10 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     if (wake.size() == 2)
         m_hotKeyField->setHotKey(PRLHotKey(wake.at(0).toUInt(), wake.at(1).toUInt()));
     m_hotKeyField->setMinimumWidth(180);
+    m_hotKeyWarning->setObjectName(QStringLiteral("wakeHotKeyWarning"));
+    m_hotKeyWarning->setStyleSheet(QStringLiteral("color: #d93025;"));
+    m_hotKeyWarning->setWordWrap(true);
+    m_hotKeyWarning->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_versionLabel->setText(qtTrId("currentVersion").arg(QCoreApplication::applicationVersion()));
 
     connect(m_launchLogin, &QCheckBox::toggled, this, &GeneralSettingViewController::launchLoginCheckboxChanged);
@@ -66,6 +72,10 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     connect(m_hideIcon, &QCheckBox::toggled, this, &GeneralSettingViewController::hideIconCheckboxChanged);
     connect(m_keepDropWindow, &QCheckBox::toggled, this, &GeneralSettingViewController::keepDropWindowCheckboxChanged);
     connect(m_hotKeyField, &HotKeyField::hotKeyFieldEvent, this, &GeneralSettingViewController::hotKeyFieldPressed);
+    connect(PTHotKeyCenter::sharedCenter(), &PTHotKeyCenter::bindingChanged, this, [this](const QString &name) {
+        if (name == SGWLHotKey::WakeHotKeyName)
+            showWakeBinding();
+    });
     connect(m_quitButton, &QPushButton::clicked, this, &GeneralSettingViewController::quitApp);
 
     auto *checks = new QVBoxLayout;
@@ -78,13 +88,17 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     auto *hotKeyRow = new QHBoxLayout;
     hotKeyRow->addWidget(m_hotKeyField);
     hotKeyRow->addStretch(1);
+    auto *hotKeyColumn = new QVBoxLayout;
+    hotKeyColumn->setSpacing(4);
+    hotKeyColumn->addLayout(hotKeyRow);
+    hotKeyColumn->addWidget(m_hotKeyWarning);
 
     auto *form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight);
     form->setHorizontalSpacing(16);
     form->setVerticalSpacing(14);
     form->addRow(new QLabel(qtTrId("generalBehaviour")), checks);
-    form->addRow(hotKeyLabel, hotKeyRow);
+    form->addRow(hotKeyLabel, hotKeyColumn);
     m_versionLayout->addWidget(m_versionLabel);
     auto *checkForUpdate = new QPushButton(qtTrId("checkForUpdate"));
     checkForUpdate->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
@@ -101,6 +115,7 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     layout->addLayout(form);
     layout->addStretch(1);
     layout->addLayout(quitRow);
+    showWakeBinding();
 }
 
 void GeneralSettingViewController::launchLoginCheckboxChanged(bool checked)
@@ -151,15 +166,20 @@ void GeneralSettingViewController::hideIconCheckboxChanged(bool checked)
 
 void GeneralSettingViewController::hotKeyFieldPressed(const PRLHotKey &hotKey)
 {
-    if (saveHotkey(hotKey, 2)) {
-        m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
-        return;
-    }
-    // The shortcut is kept, yet pressing it does nothing now: without a word the user would
-    // think the recording failed.
-    const QString reason = qtTrId("hotkeyTakenTip");
-    m_hotKeyField->setToolTip(reason);
-    QToolTip::showText(m_hotKeyField->mapToGlobal(QPoint(0, m_hotKeyField->height())), reason, m_hotKeyField);
+    saveHotkey(hotKey, 2);
+    showWakeBinding();
+}
+
+void GeneralSettingViewController::showWakeBinding()
+{
+    // The shortcut is kept even where nothing binds it: the warning says why pressing it
+    // does nothing, and the field shows the keys the desktop chose where it chose others.
+    const KorvaneEventHotKeyService::Binding binding = PTHotKeyCenter::sharedCenter()->bindingForName(SGWLHotKey::WakeHotKeyName);
+    const QString warning = m_hotKeyField->hotKey().isEmpty() ? QString() : HotKeyBindingReporter::warning(binding);
+    m_hotKeyField->setText(HotKeyBindingReporter::fieldText(m_hotKeyField->hotKey(), binding));
+    m_hotKeyWarning->setText(warning);
+    m_hotKeyWarning->setVisible(!warning.isEmpty());
+    m_hotKeyField->setToolTip(warning.isEmpty() ? qtTrId("hotKeyFieldTip") : warning);
 }
 
 bool GeneralSettingViewController::saveHotkey(const PRLHotKey &hotKey, int)
@@ -171,7 +191,7 @@ bool GeneralSettingViewController::saveHotkey(const PRLHotKey &hotKey, int)
     }
     defaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{hotKey.keyCode(), hotKey.modifiers()});
     SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
-    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers()))
+    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers(), qtTrId("wakeHotKeyDescription")))
         return true;
     qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(hotKey.displayString()));
     return false;

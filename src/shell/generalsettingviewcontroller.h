@@ -40,6 +40,8 @@ public:
     QCheckBox *hideIconCheckbox() const { return m_hideIcon; }
     QCheckBox *keepDropWindowCheckbox() const { return m_keepDropWindow; }
     HotKeyField *hotKeyField() const { return m_hotKeyField; }
+    // Why the wake hotkey does nothing now; hidden while it is bound.
+    QLabel *hotKeyWarning() const { return m_hotKeyWarning; }
     // Where a row of buttons under the version (such as an update check) goes.
     QVBoxLayout *versionLayout() const { return m_versionLayout; }
 
@@ -50,6 +52,7 @@ Q_SIGNALS:
 
 private:
     void setAutoLaunchAgents(bool enabled);
+    void showWakeBinding();
 
     KorvaneAutostart *m_autostart;
     QCheckBox *m_launchLogin;
@@ -58,6 +61,7 @@ private:
     QCheckBox *m_hideIcon;
     QCheckBox *m_keepDropWindow;
     HotKeyField *m_hotKeyField;
+    QLabel *m_hotKeyWarning;
     QLabel *m_versionLabel;
     QVBoxLayout *m_versionLayout;
     QPushButton *m_quitButton;

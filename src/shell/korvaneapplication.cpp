@@ -3,6 +3,7 @@
 #include "dbusnotifier.h"
 #include "dropwindow.h"
 #include "generalsettingviewcontroller.h"
+#include "hotkeybindingreporter.h"
 #include "korvanesingleinstance.h"
 #include "preferenceswindowcontroller.h"
 #include "xdgautostart.h"
@@ -58,6 +59,7 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     KorvanePlatform::setHotKeyService(std::make_unique<SGWLHotKeyService>());
     KorvanePlatform::setSoundPlayer(KorvaneDesktopPlatform::createSoundPlayer());
     KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
+    m_bindingReporter = std::make_unique<HotKeyBindingReporter>(PTHotKeyCenter::sharedCenter());
 
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
     if (!store->persistentStoreCoordinator())
@@ -78,16 +80,11 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
         connect(instance, &KorvaneSingleInstance::dropRequested, this, &KorvaneApplication::drop);
     }
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
-    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
-    if (!x11)
-        qCWarning(lcShell, "global hotkeys and drag detection need an X11 session (or XWayland) for now");
-    PTHotKeyCenter::sharedCenter()->installEventHandler();
     const bool hotKeyRegistered = registerHotKey();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
-        // Elsewhere the registration holds but no press ever arrives: do not offer the key.
-        tellHowToReachKorvane(hotKeyRegistered && x11);
+        tellHowToReachKorvane(hotKeyRegistered);
     }
     if (KorvanePlatform::userDefaults()->boolForKey(GeneralSettingViewController::KeepDropWindowKey))
         openDropWindow();
@@ -137,7 +134,7 @@ bool KorvaneApplication::registerHotKey()
     const quint32 modifiers = wake.at(1).toUInt();
     if (keyCode == 0 && modifiers == 0)
         return false;
-    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers))
+    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription")))
         return true;
     qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
     return false;

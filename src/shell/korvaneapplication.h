@@ -5,6 +5,7 @@
 #include <memory>
 
 class DropWindow;
+class HotKeyBindingReporter;
 class KorvanePasteboard;
 class KorvaneSingleInstance;
 class PreferencesWindowController;
@@ -48,6 +49,7 @@ private:
     void showWithoutNotificationService(const KorvaneNotificationContent &content);
 
     std::unique_ptr<StatusItemManger> m_statusItemManger;
+    std::unique_ptr<HotKeyBindingReporter> m_bindingReporter;
     std::unique_ptr<XdgAutostart> m_autostart;
     std::unique_ptr<PreferencesWindowController> m_preferences;
     std::unique_ptr<DropWindow> m_dropWindow;

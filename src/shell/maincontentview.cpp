@@ -5,11 +5,8 @@
 #include "droplistentity.h"
 #include "flatbutton.h"
 #include "korvanecoredatahelper.h"
-#include "korvaneeventhotkeyservice.h"
 #include "korvanehandledata.h"
 #include "korvanenotificationcenter.h"
-#include "korvaneplatform.h"
-#include "pthotkeycenter.h"
 #include "updateviewcontroller.h"
 
 #include <QApplication>
@@ -31,11 +28,19 @@ Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
 namespace {
 
-// The keys 1 to 9 and 0 by their virtual key codes, with the command modifier.
-const quint32 digitKeyCodes[10] = {18, 19, 20, 21, 23, 22, 26, 28, 25, 29};
-const quint32 digitModifiers = 256;
 // A text longer than this shows only its start in the field; the record keeps all of it.
 const int previewLength = 2000;
+
+// The row a digit key runs, or -1. The digits are keys of the popover while it has focus, not
+// global grabs: desktops keep Super+digit for themselves, so Alt+digit always works and
+// Super+digit where it arrives.
+int digitRow(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if ((modifiers != Qt::AltModifier && modifiers != Qt::MetaModifier) || key->key() < Qt::Key_0 || key->key() > Qt::Key_9)
+        return -1;
+    return key->key() == Qt::Key_0 ? 9 : key->key() - Qt::Key_1;
+}
 
 bool isDark(const QPalette &palette)
 {
@@ -117,19 +122,12 @@ MainContentView::MainContentView(QWidget *parent)
     layout->addWidget(m_placeholder, 1);
     layout->addWidget(m_bottomView);
 
-    connect(PTHotKeyCenter::sharedCenter(), &PTHotKeyCenter::hotKeyEvent, this, [](int id) {
-        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("HotKeyEvent"), {{QStringLiteral("hotKeyID"), id}});
-    });
-
     qCInfo(lcShell, "apperanceMode : %s", isDark(palette()) ? "Dark" : "Light");
     darkModeChanged();
     regularViewWithHandleData(-1);
 }
 
-MainContentView::~MainContentView()
-{
-    unRegisterHotKey();
-}
+MainContentView::~MainContentView() = default;
 
 int MainContentView::heightForRows(int rowCount, int screenHeight)
 {
@@ -240,6 +238,10 @@ bool MainContentView::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
+        if (const int row = digitRow(key); row >= 0) {
+            KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("HotKeyEvent"), {{QStringLiteral("hotKeyID"), row}});
+            return true;
+        }
         if (watched == m_topTitleLabel && key->key() == Qt::Key_Down) {
             qCDebug(lcShell, "str:moveDown:");
             m_listWidget->setFocus();
@@ -261,6 +263,14 @@ bool MainContentView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void MainContentView::keyPressEvent(QKeyEvent *event)
+{
+    if (const int row = digitRow(event); row >= 0)
+        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("HotKeyEvent"), {{QStringLiteral("hotKeyID"), row}});
+    else
+        QWidget::keyPressEvent(event);
+}
+
 void MainContentView::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
@@ -268,39 +278,10 @@ void MainContentView::keyReleaseEvent(QKeyEvent *event)
     QWidget::keyReleaseEvent(event);
 }
 
-void MainContentView::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    customHotKey();
-}
-
 void MainContentView::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    unRegisterHotKey();
-}
-
-void MainContentView::customHotKey()
-{
-    if (m_digitsRegistered)
-        return;
-    KorvaneEventHotKeyService *service = KorvanePlatform::eventHotKeyService();
-    for (quint32 i = 0; i < 10; ++i) {
-        if (!service->registerEventHotKey(digitKeyCodes[i], digitModifiers, {PTHotKeyCenter::RowShortcutSignature, i}, false))
-            qCWarning(lcShell, "the shortcut for row %u is held by another program", i);
-    }
-    m_digitsRegistered = true;
-}
-
-void MainContentView::unRegisterHotKey()
-{
     KorvaneUpdateChecker::checkAutomatically();
-    if (!m_digitsRegistered)
-        return;
-    KorvaneEventHotKeyService *service = KorvanePlatform::eventHotKeyService();
-    for (quint32 i = 0; i < 10; ++i)
-        service->unregisterEventHotKey({PTHotKeyCenter::RowShortcutSignature, i});
-    m_digitsRegistered = false;
 }
 
 void MainContentView::settingButtonClick()

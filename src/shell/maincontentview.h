@@ -35,8 +35,6 @@ public:
     bool placeholderShown() const;
     void setNeedBecomeFirstResponder(bool focus) { m_needBecomeFirstRes = focus; }
 
-    void customHotKey();
-    void unRegisterHotKey();
     void darkModeChanged();
 
 Q_SIGNALS:
@@ -46,8 +44,8 @@ Q_SIGNALS:
     void quitApp();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -76,5 +74,4 @@ private:
     QList<CustomTableCellView *> m_rows;
     int m_selectedRow = -1;
     bool m_needBecomeFirstRes = false;
-    bool m_digitsRegistered = false;
 };

@@ -1,18 +1,26 @@
 #pragma once
 
-// A desktop of the test's own: an Xvfb display, a private session bus with a stand-in
-// notification server that records every Notify call, and an XEmbed tray host.
+// A desktop of the test's own: an Xvfb display (or a headless Weston), a private session bus
+// with a stand-in notification server that records every Notify call, and on X11 an XEmbed
+// tray host.
 
 #include "notificationserver.h"
 #include "xvfbserver.h"
 
 #include <QDBusConnection>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QHash>
 #include <QProcess>
 #include <QRect>
 #include <QVariantMap>
+
+#include <memory>
 
 
 class DesktopSession final
@@ -28,7 +36,28 @@ public:
             return false;
         m_display = m_xvfb.display();
         qputenv("DISPLAY", m_display);
+        return startBus();
+    }
 
+    // The same on Wayland: Weston's headless backend, on a socket in a runtime folder of its
+    // own. It has no seat, so no client gets keyboard focus or a clipboard.
+    bool startWayland()
+    {
+        m_runtime = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
+        qputenv("WAYLAND_DISPLAY", "wayland-korvane");
+        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--no-config"),
+                                                  QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-korvane")});
+        // Weston opens its socket once it takes clients.
+        for (QDeadlineTimer deadline(15000); !QFileInfo::exists(m_runtime->filePath(QStringLiteral("wayland-korvane"))); QThread::msleep(20)) {
+            if (deadline.hasExpired() || m_weston.state() == QProcess::NotRunning)
+                return false;
+        }
+        return startBus();
+    }
+
+    bool startBus()
+    {
         m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         if (!m_bus.waitForStarted() || !m_bus.waitForReadyRead(10000))
             return false;
@@ -44,6 +73,8 @@ public:
         if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications, QDBusConnection::ExportAllSlots)
             || !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
             return false;
+        if (m_display.isEmpty())
+            return true;
         m_tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
                                                  QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"),
                                                  QStringLiteral("--SetDockType"), QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false"),
@@ -55,6 +86,7 @@ public:
     {
         stopTray();
         end(m_bus);
+        end(m_weston);
         m_xvfb.stop();
     }
 
@@ -129,6 +161,8 @@ private:
     }
 
     XvfbServer m_xvfb;
+    std::unique_ptr<QTemporaryDir> m_runtime;
+    QProcess m_weston;
     QByteArray m_display;
     QByteArray m_busAddress;
     QProcess m_bus;

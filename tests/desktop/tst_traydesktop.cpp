@@ -214,7 +214,8 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
     waitForPopover(true);
     const int before = int(session->notifications.calls.size());
     // Rows of the English defaults for text: 0 share, 1 clear style, 2 count characters.
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+3")}));
+    // Alt+digit is a key of the popover, which has focus; no global grab is involved.
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("alt+3")}));
     QTRY_COMPARE_WITH_TIMEOUT(clipboardText(), QStringLiteral("Characters: 11. Letters: 4. English words: 1. "), 15000);
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Character Counter succeeded"));
@@ -223,7 +224,7 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
     waitForPopover(false);
     // Without the list on screen the digits belong to other programs again.
     QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+3")}));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("alt+3")}));
     QTest::qWait(500);
     QCOMPARE(clipboardText(), QStringLiteral("untouched"));
 }

@@ -10,7 +10,6 @@ using HotKeyID = KorvaneEventHotKeyService::HotKeyID;
 namespace {
 
 constexpr quint32 kPTHk = KorvaneEventHotKeyService::fourCharCode("PTHk");
-constexpr quint32 kDrop = KorvaneEventHotKeyService::fourCharCode("Drop");
 
 PTHotKeyPtr makeHotKey(const QString &name, qint32 keyCode, qint32 modifiers, QObject *target, QStringList *pressed)
 {
@@ -29,7 +28,6 @@ class PTHotKeyCenterTest final : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void fourCharCodes();
     void registersWithSignatureAndNumber();
     void numbersAreNeverReused();
     void invalidCombinationIsSkipped_data();
@@ -45,8 +43,6 @@ private Q_SLOTS:
     void updateHotKeyReplaces();
     void registrationCanBeSwitchedOff();
     void unregisterAll();
-    void rowShortcuts_data();
-    void rowShortcuts();
     void deadTargetIsNotCalled();
 
 private:
@@ -68,14 +64,6 @@ void PTHotKeyCenterTest::cleanup()
 {
     m_center.reset();
     m_service.reset();
-}
-
-void PTHotKeyCenterTest::fourCharCodes()
-{
-    QCOMPARE(kPTHk, 0x5054486bu);
-    QCOMPARE(kDrop, 0x44726f70u);
-    QCOMPARE(PTHotKeyCenter::HotKeySignature, kPTHk);
-    QCOMPARE(PTHotKeyCenter::RowShortcutSignature, kDrop);
 }
 
 void PTHotKeyCenterTest::registersWithSignatureAndNumber()
@@ -190,13 +178,11 @@ void PTHotKeyCenterTest::pressInvokesOnlyOnPress()
 
 void PTHotKeyCenterTest::pressOfUnknownNumberDoesNothing()
 {
-    QSignalSpy rows(m_center.get(), &PTHotKeyCenter::hotKeyEvent);
     QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed)));
     m_service->deliver({kPTHk, 99}, KorvaneEventHotKeyService::HotKeyPressed);
     // The number decides, not the signature.
     m_service->deliver({KorvaneEventHotKeyService::fourCharCode("Xxxx"), 1}, KorvaneEventHotKeyService::HotKeyPressed);
     QCOMPARE(m_pressed, QStringList{QStringLiteral("k")});
-    QCOMPARE(rows.count(), 0);
 }
 
 void PTHotKeyCenterTest::unregisterReleasesRegistration()
@@ -275,36 +261,6 @@ void PTHotKeyCenterTest::unregisterAll()
     m_center->unregisterAllHotKeys();
     QVERIFY(m_service->registrations().isEmpty());
     QVERIFY(m_center->allHotKeys().isEmpty());
-}
-
-void PTHotKeyCenterTest::rowShortcuts_data()
-{
-    QTest::addColumn<quint32>("number");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("reported");
-    QTest::newRow("first row") << 0u << 5 << true;
-    QTest::newRow("tenth row") << 9u << 5 << true;
-    QTest::newRow("release") << 3u << 6 << false;
-}
-
-void PTHotKeyCenterTest::rowShortcuts()
-{
-    QFETCH(quint32, number);
-    QFETCH(int, kind);
-    QFETCH(bool, reported);
-    QSignalSpy rows(m_center.get(), &PTHotKeyCenter::hotKeyEvent);
-
-    QVERIFY(!m_service->deliver({kDrop, number}, kind));
-    m_center->installEventHandler();
-    // The digit shortcuts go to the system directly, beside the registry.
-    QVERIFY(m_service->registerEventHotKey(18, 0x100, {kDrop, number}, false));
-    QVERIFY(m_center->registerHotKey(makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed)));
-    QVERIFY(m_service->deliver({kDrop, number}, kind));
-
-    QCOMPARE(rows.count(), reported ? 1 : 0);
-    if (reported)
-        QCOMPARE(rows.first().first().toInt(), int(number));
-    QVERIFY(m_pressed.isEmpty());
 }
 
 void PTHotKeyCenterTest::deadTargetIsNotCalled()

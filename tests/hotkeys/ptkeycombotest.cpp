@@ -14,7 +14,6 @@ private Q_SLOTS:
     void roundTrip();
     void description_data();
     void description();
-    void equality();
 };
 
 void PTKeyComboTest::validity_data()
@@ -93,14 +92,6 @@ void PTKeyComboTest::description()
     QFETCH(int, keyCode);
     QFETCH(int, modifiers);
     QTEST(PTKeyCombo::keyComboWithKeyCode(keyCode, modifiers).description(), "expected");
-}
-
-void PTKeyComboTest::equality()
-{
-    QCOMPARE(PTKeyCombo(), PTKeyCombo::clearKeyCombo());
-    QVERIFY(PTKeyCombo::keyComboWithKeyCode(2, 0x100) == PTKeyCombo::keyComboWithKeyCode(2, 0x100));
-    QVERIFY(PTKeyCombo::keyComboWithKeyCode(2, 0x100) != PTKeyCombo::keyComboWithKeyCode(2, 0x300));
-    QVERIFY(PTKeyCombo::keyComboWithKeyCode(2, 0x100) != PTKeyCombo::keyComboWithKeyCode(3, 0x100));
 }
 
 QTEST_GUILESS_MAIN(PTKeyComboTest)

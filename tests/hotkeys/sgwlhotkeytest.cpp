@@ -21,13 +21,8 @@ private Q_SLOTS:
     void hotKeyModifiers();
     void eventModifierFlags_data();
     void eventModifierFlags();
-    void hotKeyName();
-    void registersExclusiveConverted();
     void actionHotKeyPressed();
     void wakeHotKeyPressed();
-    void withoutModifiersNotRegistered_data();
-    void withoutModifiersNotRegistered();
-    void refusedIsReported();
     void storeServiceGoesThroughRegistry();
 
 private:
@@ -98,32 +93,6 @@ void SGWLHotKeyTest::eventModifierFlags()
         QCOMPARE(SGWLHotKey::hotKeyModifiers(flags), bits & 0x1B01);
 }
 
-void SGWLHotKeyTest::hotKeyName()
-{
-    QCOMPARE(SGWLHotKey::hotKeyName(2, 1048576), QStringLiteral("2-1048576"));
-    QCOMPARE(SGWLHotKey::hotKeyName(0, 0), QStringLiteral("0-0"));
-    QCOMPARE(SGWLHotKey::hotKeyName(4294967295u, 8781824), QStringLiteral("4294967295-8781824"));
-}
-
-void SGWLHotKeyTest::registersExclusiveConverted()
-{
-    QVERIFY(SGWLHotKey::registerAttributeName(QStringLiteral("40-1179648"), 40, 0x120000));
-    QCOMPARE(m_service->registrations().size(), 1);
-    const auto &registration = m_service->registrations().first();
-    QCOMPARE(registration.keyCode, 40u);
-    QCOMPARE(registration.modifiers, 0x300u);
-    QVERIFY(registration.exclusive);
-    QCOMPARE(registration.hotKeyID.signature, PTHotKeyCenter::HotKeySignature);
-
-    const PTHotKeyPtr hotKey = PTHotKeyCenter::sharedCenter()->hotKeyForName(QStringLiteral("40-1179648"));
-    QVERIFY(hotKey);
-    QCOMPARE(hotKey->keyCombo(), PTKeyCombo::keyComboWithKeyCode(40, 0x300));
-    QCOMPARE(hotKey->keyCombo().description(), QStringLiteral("⌘⇧K"));
-
-    SGWLHotKey::unregisterHotKeyForName(QStringLiteral("40-1179648"));
-    QVERIFY(m_service->registrations().isEmpty());
-}
-
 void SGWLHotKeyTest::actionHotKeyPressed()
 {
     PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
@@ -153,32 +122,6 @@ void SGWLHotKeyTest::wakeHotKeyPressed()
     QCOMPARE(actions.count(), 0);
 }
 
-void SGWLHotKeyTest::withoutModifiersNotRegistered_data()
-{
-    QTest::addColumn<quint32>("flags");
-    QTest::newRow("none") << 0u;
-    QTest::newRow("caps lock only") << 0x10000u;
-    QTest::newRow("device bits only") << 0xFFu;
-}
-
-void SGWLHotKeyTest::withoutModifiersNotRegistered()
-{
-    // Stored with the action but never registered: the registry answers success.
-    QFETCH(quint32, flags);
-    const QString name = SGWLHotKey::hotKeyName(96, flags);
-    QVERIFY(SGWLHotKey::registerAttributeName(name, 96, flags));
-    QVERIFY(m_service->registrations().isEmpty());
-    QVERIFY(!PTHotKeyCenter::sharedCenter()->hotKeyForName(name));
-}
-
-void SGWLHotKeyTest::refusedIsReported()
-{
-    m_service->refuse(3, 0x1100);
-    QVERIFY(!SGWLHotKey::registerAttributeName(QStringLiteral("3-1310720"), 3, 0x140000));
-    QVERIFY(!PTHotKeyCenter::sharedCenter()->hotKeyForName(QStringLiteral("3-1310720")));
-    QVERIFY(m_service->registrations().isEmpty());
-}
-
 void SGWLHotKeyTest::storeServiceGoesThroughRegistry()
 {
     SGWLHotKeyService service;
@@ -186,6 +129,7 @@ void SGWLHotKeyTest::storeServiceGoesThroughRegistry()
     QVERIFY(service.registerHotKey(QStringLiteral("17-1572864"), 17, 0x180000));
     QCOMPARE(m_service->registrations().size(), 1);
     QCOMPARE(m_service->registrations().first().modifiers, 0x900u);
+    QVERIFY(m_service->registrations().first().exclusive);
     // The same combination for a second name is refused, as another action already has it.
     QVERIFY(!service.registerHotKey(QStringLiteral("other"), 17, 0x180000));
 

@@ -290,7 +290,7 @@ void X11HotKeyServiceTest::heldByAnotherClientIsRefused()
 void X11HotKeyServiceTest::sameCombinationTwiceIsRefused()
 {
     QVERIFY(m_service->registerEventHotKey(2, kCommand, {kPTHk, 1}, true));
-    QVERIFY(!m_service->registerEventHotKey(2, kCommand, {PTHotKeyCenter::RowShortcutSignature, 0}, false));
+    QVERIFY(!m_service->registerEventHotKey(2, kCommand, {kPTHk, 3}, false));
     QVERIFY(!m_service->registerEventHotKey(3, kCommand, {kPTHk, 1}, true));
     QVERIFY(m_service->registerEventHotKey(2, kCommand | kShift, {kPTHk, 2}, true));
 }

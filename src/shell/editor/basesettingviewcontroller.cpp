@@ -1,9 +1,11 @@
 #include "basesettingviewcontroller.h"
 
 #include "droplistentity.h"
+#include "hotkeybindingreporter.h"
 #include "korvanecoredatahelper.h"
 #include "korvanenotificationcenter.h"
 #include "prlhotkeyfield.h"
+#include "pthotkeycenter.h"
 #include "sgwlhotkey.h"
 
 #include <QCheckBox>
@@ -37,6 +39,7 @@ BaseSettingViewController::BaseSettingViewController(QWidget *parent)
     , m_titleProblem(new QLabel(this))
     , m_hotKeyButton(new QPushButton(qtTrId("recordHotKey"), this))
     , m_hotKeyField(new PRLHotKeyField(this))
+    , m_hotKeyProblem(new QLabel(this))
 {
     m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     // Where a field does not fit beside its label it goes below it, so a panel stays as narrow
@@ -68,7 +71,15 @@ BaseSettingViewController::BaseSettingViewController(QWidget *parent)
     hotKeyRow->addWidget(m_hotKeyField);
     hotKeyRow->addStretch(1);
     m_hotKeyField->setMinimumWidth(160);
-    m_form->addRow(qtTrId("panelHotKey"), hotKeyRow);
+    m_hotKeyProblem->setStyleSheet(QStringLiteral("color: #d93025;"));
+    m_hotKeyProblem->setWordWrap(true);
+    m_hotKeyProblem->hide();
+    auto *hotKeyColumn = new QVBoxLayout;
+    hotKeyColumn->setContentsMargins(0, 0, 0, 0);
+    hotKeyColumn->setSpacing(4);
+    hotKeyColumn->addLayout(hotKeyRow);
+    hotKeyColumn->addWidget(m_hotKeyProblem);
+    m_form->addRow(qtTrId("panelHotKey"), hotKeyColumn);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(20, 20, 20, 20);
@@ -86,6 +97,22 @@ BaseSettingViewController::BaseSettingViewController(QWidget *parent)
     });
     connect(m_hotKeyField, &PRLHotKeyField::keyRefused, this, [this] { refuseHotKey(qtTrId("hotKeyNeedsModifier")); });
     connect(m_hotKeyField, &PRLHotKeyField::hotKeyFieldEvent, this, &BaseSettingViewController::saveHotkey);
+    connect(PTHotKeyCenter::sharedCenter(), &PTHotKeyCenter::bindingChanged, this, [this](const QString &name) {
+        if (m_drop && m_drop->hasHotKey() && name == SGWLHotKey::hotKeyName(quint32(m_drop->keyCode()), quint32(m_drop->modifiers())))
+            showHotKeyBinding();
+    });
+}
+
+void BaseSettingViewController::showHotKeyBinding()
+{
+    const PRLHotKey hotKey = m_drop ? hotKeyOf(*m_drop) : PRLHotKey();
+    const auto binding = PTHotKeyCenter::sharedCenter()->bindingForName(SGWLHotKey::hotKeyName(hotKey.keyCode(), hotKey.modifiers()));
+    const QString warning = hotKey.isEmpty() ? QString() : HotKeyBindingReporter::warning(binding);
+    m_hotKeyField->setHotKey(hotKey);
+    m_hotKeyField->setText(HotKeyBindingReporter::fieldText(hotKey, binding));
+    m_hotKeyField->setToolTip(warning.isEmpty() ? qtTrId("hotKeyFieldTip") : warning);
+    m_hotKeyProblem->setText(warning);
+    m_hotKeyProblem->setVisible(!warning.isEmpty());
 }
 
 void BaseSettingViewController::setDropEntity(const std::shared_ptr<DropListEntity> &drop)
@@ -94,7 +121,7 @@ void BaseSettingViewController::setDropEntity(const std::shared_ptr<DropListEnti
     if (!m_drop)
         return;
     m_titleField->setText(m_drop->title());
-    m_hotKeyField->setHotKey(hotKeyOf(*m_drop));
+    showHotKeyBinding();
     showHotKeyButton(!m_drop->hasHotKey());
     for (const auto &refresh : m_refreshers)
         refresh();
@@ -153,8 +180,7 @@ bool BaseSettingViewController::saveHotkey(const PRLHotKey &value)
         m_drop->setKeyCode(0);
         m_drop->setModifiers(0);
         store->saveDataChange();
-        m_hotKeyField->setHotKey(PRLHotKey());
-        m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
+        showHotKeyBinding();
         showHotKeyButton(true);
         return true;
     }
@@ -171,25 +197,24 @@ bool BaseSettingViewController::saveHotkey(const PRLHotKey &value)
     if (hadHotKey)
         SGWLHotKey::unregisterHotKeyForName(oldName);
     const QString name = SGWLHotKey::hotKeyName(value.keyCode(), value.modifiers());
-    if (!SGWLHotKey::registerAttributeName(name, value.keyCode(), value.modifiers())) {
+    if (!SGWLHotKey::registerAttributeName(name, value.keyCode(), value.modifiers(), m_drop->title())) {
         qCInfo(lcPanels) << "hotkey held by another program:" << name;
         if (hadHotKey)
-            SGWLHotKey::registerAttributeName(oldName, oldKeyCode, oldModifiers);
+            SGWLHotKey::registerAttributeName(oldName, oldKeyCode, oldModifiers, m_drop->title());
         refuseHotKey(qtTrId("hotKeyHeldElsewhere"));
         return false;
     }
     m_drop->setKeyCode(qint32(value.keyCode()));
     m_drop->setModifiers(qint32(value.modifiers()));
     store->saveDataChange();
-    m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
+    showHotKeyBinding();
     m_hotKeyField->clearFocus();
     return true;
 }
 
 void BaseSettingViewController::refuseHotKey(const QString &reason)
 {
-    if (m_drop)
-        m_hotKeyField->setHotKey(hotKeyOf(*m_drop));
+    showHotKeyBinding();
     m_hotKeyField->setToolTip(reason);
     if (m_hotKeyField->isVisible())
         QToolTip::showText(m_hotKeyField->mapToGlobal(QPoint(0, m_hotKeyField->height())), reason, m_hotKeyField);

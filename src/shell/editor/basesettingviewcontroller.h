@@ -72,6 +72,8 @@ private:
     void titleEditingFinished();
     void showHotKeyButton(bool show);
     void refuseHotKey(const QString &reason);
+    // The stored shortcut as the system bound it, with a warning where it did not.
+    void showHotKeyBinding();
 
     std::vector<std::function<void()>> m_refreshers;
     QFormLayout *m_form;
@@ -79,4 +81,5 @@ private:
     QLabel *m_titleProblem;
     QPushButton *m_hotKeyButton;
     PRLHotKeyField *m_hotKeyField;
+    QLabel *m_hotKeyProblem;
 };

@@ -29,6 +29,9 @@ public:
     void setKeyCombo(const PTKeyCombo &keyCombo) { m_keyCombo = keyCombo; }
     bool isExclusive() const { return m_isExclusive; }
     void setIsExclusive(bool exclusive) { m_isExclusive = exclusive; }
+    // What the desktop shows for it in its own shortcut settings, where it has them.
+    QString description() const { return m_description; }
+    void setDescription(const QString &description) { m_description = description; }
 
     // The action runs only while the target lives.
     QObject *target() const { return m_target; }
@@ -46,6 +49,7 @@ private:
     QString m_name;
     PTKeyCombo m_keyCombo = PTKeyCombo::clearKeyCombo();
     bool m_isExclusive = false;
+    QString m_description;
     QPointer<QObject> m_target;
     Action m_action;
     std::optional<KorvaneEventHotKeyService::HotKeyID> m_registration;

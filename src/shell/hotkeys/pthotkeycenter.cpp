@@ -33,8 +33,11 @@ bool PTHotKeyCenter::registerHotKey(const PTHotKeyPtr &hotKey)
         return true;
 
     const KorvaneEventHotKeyService::HotKeyID hotKeyID{HotKeySignature, m_nextHotKeyID};
-    if (!service()->registerEventHotKey(quint32(combo.keyCode()), quint32(combo.modifiers()), hotKeyID, hotKey->isExclusive())) {
+    if (!service()->registerNamedEventHotKey(quint32(combo.keyCode()), quint32(combo.modifiers()), hotKeyID, hotKey->isExclusive(),
+                                             hotKey->name(), hotKey->description())) {
         qCInfo(lcHotKeys, "the system refused the hotkey %s (%s)", qUtf8Printable(hotKey->name()), qUtf8Printable(combo.description()));
+        m_refused.insert(hotKey->name(), combo);
+        Q_EMIT bindingChanged(hotKey->name(), combo);
         return false;
     }
 
@@ -43,6 +46,8 @@ bool PTHotKeyCenter::registerHotKey(const PTHotKeyPtr &hotKey)
     hotKey->setRegistration(hotKeyID);
     m_hotKeys.insert(hotKey->name(), hotKey);
     installEventHandler();
+    if (m_refused.remove(hotKey->name()) > 0)
+        Q_EMIT bindingChanged(hotKey->name(), combo);
     return true;
 }
 
@@ -50,6 +55,7 @@ void PTHotKeyCenter::unregisterHotKey(const PTHotKeyPtr &hotKey)
 {
     if (!hotKey || !m_hotKeys.contains(hotKey->name()))
         return;
+    m_refused.remove(hotKey->name());
     if (const auto registration = hotKey->registration()) {
         service()->unregisterEventHotKey(*registration);
         hotKey->setRegistration(std::nullopt);
@@ -60,6 +66,12 @@ void PTHotKeyCenter::unregisterHotKey(const PTHotKeyPtr &hotKey)
 
 void PTHotKeyCenter::unregisterHotKeyForName(const QString &name)
 {
+    // A refused registration holds nothing, yet its warning ends with it.
+    if (const auto refused = m_refused.find(name); refused != m_refused.end()) {
+        const PTKeyCombo combo = refused.value();
+        m_refused.erase(refused);
+        Q_EMIT bindingChanged(name, combo);
+    }
     unregisterHotKey(m_hotKeys.value(name));
 }
 
@@ -118,6 +130,29 @@ void PTHotKeyCenter::installEventHandler()
         if (guard)
             guard->onHotKeyEvent(hotKeyID, kind);
     });
+    current->installBindingHandler([guard = QPointer<PTHotKeyCenter>(this)](KorvaneEventHotKeyService::HotKeyID hotKeyID,
+                                                                            const KorvaneEventHotKeyService::Binding &) {
+        if (guard)
+            guard->onBindingChanged(hotKeyID);
+    });
+}
+
+KorvaneEventHotKeyService::Binding PTHotKeyCenter::bindingForName(const QString &name) const
+{
+    if (m_refused.contains(name))
+        return {KorvaneEventHotKeyService::Binding::Refused, QString()};
+    const PTHotKeyPtr hotKey = m_hotKeys.value(name);
+    if (!hotKey || !hotKey->registration())
+        return {};
+    return service()->binding(*hotKey->registration());
+}
+
+void PTHotKeyCenter::onBindingChanged(KorvaneEventHotKeyService::HotKeyID hotKeyID)
+{
+    if (hotKeyID.signature != HotKeySignature)
+        return;
+    if (const PTHotKeyPtr hotKey = m_hotKeyIDs.value(hotKeyID.id))
+        Q_EMIT bindingChanged(hotKey->name(), hotKey->keyCombo());
 }
 
 bool PTHotKeyCenter::isEventHandlerInstalled() const
@@ -130,11 +165,6 @@ void PTHotKeyCenter::onHotKeyEvent(KorvaneEventHotKeyService::HotKeyID hotKeyID,
     // The handler listens for presses only; releases are delivered too and end here.
     if (kind != KorvaneEventHotKeyService::HotKeyPressed)
         return;
-
-    if (hotKeyID.signature == RowShortcutSignature) {
-        Q_EMIT hotKeyEvent(int(hotKeyID.id));
-        return;
-    }
 
     if (const PTHotKeyPtr hotKey = m_hotKeyIDs.value(hotKeyID.id))
         hotKey->invoke();

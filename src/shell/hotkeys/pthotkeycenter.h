@@ -17,14 +17,10 @@ class PTHotKeyCenter final : public QObject
 public:
     static constexpr QLatin1String OpenMainViewNotification{"openMainView"};
     static constexpr QLatin1String GloableHotKeyPressedNotification{"gloableHotKeyPressed"};
-    static constexpr QLatin1String HotKeyEventNotification{"HotKeyEvent"};
     static constexpr QLatin1String HotKeyNameKey{"hotKeyName"};
-    static constexpr QLatin1String HotKeyIDKey{"hotKeyID"};
 
     // Registrations made through the registry.
     static constexpr quint32 HotKeySignature = KorvaneEventHotKeyService::fourCharCode("PTHk");
-    // The popover's digit shortcuts, registered with the system directly.
-    static constexpr quint32 RowShortcutSignature = KorvaneEventHotKeyService::fourCharCode("Drop");
 
     // Without a service the centre uses the one installed in KorvanePlatform at each call.
     explicit PTHotKeyCenter(KorvaneEventHotKeyService *service = nullptr, QObject *parent = nullptr);
@@ -42,24 +38,31 @@ public:
     PTHotKeyPtr hotKeyForName(const QString &name) const;
     QList<PTHotKeyPtr> allHotKeys() const;
 
-    // The registry installs its handler with the first registration; the digit shortcuts,
-    // which bypass the registry, call this so their presses arrive even without one.
+    // The registry installs its handlers with the first registration on each service.
     void installEventHandler();
     bool isEventHandlerInstalled() const;
+
+    // What the system made of the hotkey of that name: refused at registration, or bound,
+    // waiting, refused or rebound as the desktop reports later.
+    KorvaneEventHotKeyService::Binding bindingForName(const QString &name) const;
 
 Q_SIGNALS:
     void openMainView();
     void gloableHotKeyPressed(const QString &hotKeyName);
-    void hotKeyEvent(int hotKeyID);
+    // The binding of a registration changed, or a registration was refused.
+    void bindingChanged(const QString &name, const PTKeyCombo &keyCombo);
 
 private:
     KorvaneEventHotKeyService *service() const;
     void onHotKeyEvent(KorvaneEventHotKeyService::HotKeyID hotKeyID, int kind);
+    void onBindingChanged(KorvaneEventHotKeyService::HotKeyID hotKeyID);
 
     KorvaneEventHotKeyService *m_service = nullptr;
     QHash<QString, PTHotKeyPtr> m_hotKeys;
     QHash<quint32, PTHotKeyPtr> m_hotKeyIDs;
     quint32 m_nextHotKeyID = 1;
+    // Names whose last registration the system refused.
+    QHash<QString, PTKeyCombo> m_refused;
     // The service the handler went to: a newly installed service needs it again.
     KorvaneEventHotKeyService *m_eventHandlerService = nullptr;
 };

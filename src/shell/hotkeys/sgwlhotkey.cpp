@@ -17,11 +17,12 @@ constexpr std::array<std::pair<quint32, qint32>, 5> kModifiers{{
 
 } // namespace
 
-bool SGWLHotKey::registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers)
+bool SGWLHotKey::registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description)
 {
     PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
     auto hotKey = std::make_shared<PTHotKey>(name, PTKeyCombo::keyComboWithKeyCode(qint32(keyCode), hotKeyModifiers(modifiers)));
     hotKey->setIsExclusive(true);
+    hotKey->setDescription(description);
     hotKey->setTarget(center);
     hotKey->setAction(&SGWLHotKey::globalHotKeyDidPress);
     return center->registerHotKey(hotKey);

@@ -21,8 +21,9 @@ public:
     static constexpr quint32 FunctionFlag = 0x800000;
 
     // False when the system refuses the combination; one without modifiers is not
-    // registered and answers true.
-    static bool registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers);
+    // registered and answers true. The description is what a desktop that binds shortcuts
+    // itself shows for it.
+    static bool registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description = QString());
     static void unregisterHotKeyForName(const QString &name);
     static void globalHotKeyDidPress(const PTHotKey &hotKey);
 

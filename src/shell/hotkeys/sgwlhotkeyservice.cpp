@@ -1,10 +1,13 @@
 #include "sgwlhotkeyservice.h"
 
+#include "droplistentity.h"
+#include "korvanecoredatahelper.h"
 #include "sgwlhotkey.h"
 
 bool SGWLHotKeyService::registerHotKey(const QString &name, quint32 keyCode, quint32 modifiers)
 {
-    return SGWLHotKey::registerAttributeName(name, keyCode, modifiers);
+    const auto drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWith(keyCode, modifiers);
+    return SGWLHotKey::registerAttributeName(name, keyCode, modifiers, drop ? drop->title() : QString());
 }
 
 void SGWLHotKeyService::unregisterHotKey(const QString &name)

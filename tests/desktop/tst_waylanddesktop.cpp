@@ -1,0 +1,218 @@
+// Korvane on Wayland: a headless Weston, a private session bus, a stand-in desktop portal with
+// global shortcuts and a stand-in notification server. The real program binds its hotkeys
+// through the portal; the general settings show what the desktop made of them.
+#include "desktopsession.h"
+#include "portalserver.h"
+
+#include "config.h"
+#include "generalsettingviewcontroller.h"
+#include "hotkeyfield.h"
+#include "korvaneplatform.h"
+#include "korvanetranslations.h"
+#include "korvaneuserdefaults.h"
+#include "portalhotkeyservice.h"
+#include "sgwlhotkey.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+DesktopSession *session = nullptr;
+PortalServer *portal = nullptr;
+
+const QString countHotKey = QStringLiteral("8-1179648");
+const QString moveHotKey = QStringLiteral("46-1179648");
+
+} // namespace
+
+class WaylandDesktopTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void bindsEveryHotkeyThroughThePortal();
+    void activatedRunsTheAction();
+    void generalTabShowsTheBinding_data();
+    void generalTabShowsTheBinding();
+
+private:
+    QString korvaneRun(const QStringList &args);
+    bool notified(const QString &summary, int from) const;
+
+    QTemporaryDir m_home;
+    QProcess m_korvane;
+    QProcessEnvironment m_env;
+};
+
+QString WaylandDesktopTest::korvaneRun(const QStringList &args)
+{
+    QProcess process;
+    process.setProcessEnvironment(m_env);
+    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
+    process.waitForFinished(15000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+bool WaylandDesktopTest::notified(const QString &summary, int from) const
+{
+    for (int i = from; i < session->notifications.calls.size(); ++i) {
+        if (session->notifications.calls.at(i).summary == summary)
+            return true;
+    }
+    return false;
+}
+
+void WaylandDesktopTest::initTestCase()
+{
+    QVERIFY(session->startServices());
+    QVERIFY(portal->start(session->busAddress()));
+    KorvaneTranslations::install({QStringLiteral("en")});
+    m_env = DesktopSession::korvaneEnvironment(m_home.path());
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+
+    // Super+Shift+C counts characters; Super+Shift+M, which moves files, the desktop refuses.
+    korvaneRun({QStringLiteral("list")});
+    QVERIFY(korvaneRun({QStringLiteral("add"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("--title"), QStringLiteral("Count It"),
+                        QStringLiteral("--set"), QStringLiteral("keyCode=8"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")})
+                .toInt() > 0);
+    QVERIFY(korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("--title"), QStringLiteral("Move Away"),
+                        QStringLiteral("--set"), QStringLiteral("keyCode=46"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")})
+                .toInt() > 0);
+    portal->refused = {moveHotKey};
+
+    m_korvane.setProcessEnvironment(m_env);
+    m_korvane.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
+    QVERIFY(m_korvane.waitForStarted());
+}
+
+void WaylandDesktopTest::cleanupTestCase()
+{
+    m_korvane.terminate();
+    if (!m_korvane.waitForFinished(5000))
+        m_korvane.kill();
+}
+
+void WaylandDesktopTest::bindsEveryHotkeyThroughThePortal()
+{
+    // Some desktops read the set only from the session's creation, others only from the
+    // binding: both carry every hotkey with its stored combination.
+    const QHash<QString, QString> expected{{QStringLiteral("wakeHotKey"), QStringLiteral("LOGO+d")},
+                                           {countHotKey, QStringLiteral("SHIFT+LOGO+c")},
+                                           {moveHotKey, QStringLiteral("SHIFT+LOGO+m")}};
+    QTRY_COMPARE_WITH_TIMEOUT(portal->preferredTriggers(QStringLiteral("BindShortcuts")), expected, 15000);
+    QCOMPARE(portal->preferredTriggers(QStringLiteral("CreateSession")), expected);
+    const auto create = std::find_if(portal->calls.cbegin(), portal->calls.cend(),
+                                     [](const PortalServer::Call &call) { return call.member == QLatin1String("CreateSession"); });
+    QCOMPARE(create->options.value(QStringLiteral("session_handle_token")).toString(), QStringLiteral("korvane"));
+    const auto count = std::find_if(create->shortcuts.cbegin(), create->shortcuts.cend(),
+                                    [](const PortalShortcut &shortcut) { return shortcut.id == countHotKey; });
+    QCOMPARE(count->properties.value(QStringLiteral("description")).toString(), QStringLiteral("Count It"));
+
+    // The refused one is told once, with its keys, and Korvane keeps running.
+    QTRY_VERIFY_WITH_TIMEOUT(notified(QStringLiteral("Shortcut not bound"), 0), 15000);
+    const auto told = std::count_if(session->notifications.calls.cbegin(), session->notifications.calls.cend(),
+                                    [](const NotificationServer::Call &call) { return call.summary == QLatin1String("Shortcut not bound"); });
+    QCOMPARE(told, 1);
+    QVERIFY(std::any_of(session->notifications.calls.cbegin(), session->notifications.calls.cend(),
+                        [](const NotificationServer::Call &call) { return call.body.startsWith(QStringLiteral("⇧⌘ M ")); }));
+    QCOMPARE(m_korvane.state(), QProcess::Running);
+}
+
+void WaylandDesktopTest::activatedRunsTheAction()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!portal->preferredTriggers(QStringLiteral("BindShortcuts")).isEmpty(), 15000);
+    const QString ourSession = portal->session;
+    const int before = int(session->notifications.calls.size());
+    // Activated is broadcast: another program's session with the same id is not ours.
+    portal->session = QStringLiteral("/org/freedesktop/portal/desktop/session/1_99/other");
+    portal->activate(countHotKey);
+    portal->session = ourSession;
+    portal->activate(countHotKey);
+    // Weston's headless compositor has no seat and so no clipboard: the action finds nothing
+    // it takes and says so, as after a key press on X11 with an empty clipboard.
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Count It failed"));
+    QCOMPARE(session->notifications.calls.last().body, QStringLiteral("This action does not take what is on the clipboard."));
+    QTest::qWait(300);
+    QCOMPARE(int(session->notifications.calls.size()), before + 1);
+}
+
+void WaylandDesktopTest::generalTabShowsTheBinding_data()
+{
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<bool>("portalPresent");
+    // What the desktop reports later, as a trigger description; "-": nothing.
+    QTest::addColumn<QString>("changed");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("warning");
+
+    QTest::newRow("bound as asked") << false << true << "-" << "LOGO+d" << "";
+    QTest::newRow("rebound by the user") << false << true << "Ctrl+Alt+K" << "Ctrl+Alt+K" << "";
+    QTest::newRow("cleared by the user") << false << true << "" << "⌘ D" << "Not bound";
+    QTest::newRow("refused") << true << true << "-" << "⌘ D" << "Not bound";
+    QTest::newRow("portal without global shortcuts") << false << false << "-" << "⌘ D" << "This desktop binds no global shortcuts";
+}
+
+void WaylandDesktopTest::generalTabShowsTheBinding()
+{
+    QFETCH(bool, refused);
+    QFETCH(bool, portalPresent);
+    QFETCH(QString, changed);
+    QFETCH(QString, field);
+    QFETCH(QString, warning);
+
+    portal->refused = refused ? QSet<QString>{SGWLHotKey::WakeHotKeyName} : QSet<QString>();
+    portal->globalShortcuts = portalPresent;
+    SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
+    KorvanePlatform::setEventHotKeyService(std::make_unique<PortalHotKeyService>());
+    KorvanePlatform::userDefaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{2, 1048576});
+    GeneralSettingViewController general(nullptr);
+    general.resize(520, 420);
+    general.show();
+    QVERIFY(GeneralSettingViewController::saveHotkey(PRLHotKey(2, 1048576), 2));
+    QVERIFY(general.hotKeyField()->hotKey() == PRLHotKey(2, 1048576));
+
+    if (changed != QLatin1String("-")) {
+        QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyField()->text(), QStringLiteral("LOGO+d"), 15000);
+        portal->changeShortcuts({{SGWLHotKey::WakeHotKeyName, {{QStringLiteral("trigger_description"), changed}}}});
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyField()->text(), field, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyWarning()->isVisibleTo(&general), !warning.isEmpty(), 15000);
+    QVERIFY2(general.hotKeyWarning()->text().left(int(warning.size())) == warning, qPrintable(general.hotKeyWarning()->text()));
+
+    if (refused) {
+        const QImage shot = general.grab().toImage();
+        const QByteArray folder = qgetenv("KORVANE_SCREENSHOT_DIR");
+        QVERIFY(shot.save(m_home.filePath(QStringLiteral("general-hotkey-refused.png"))));
+        if (!folder.isEmpty())
+            shot.save(QString::fromLocal8Bit(folder) + QLatin1String("/general-hotkey-refused.png"));
+    }
+    portal->globalShortcuts = true;
+}
+
+int main(int argc, char *argv[])
+{
+    DesktopSession desktop;
+    if (!desktop.startWayland()) {
+        qWarning("could not start Weston and a session bus");
+        return 1;
+    }
+    session = &desktop;
+    PortalServer standIn;
+    portal = &standIn;
+    // The general settings are shown in this process, off screen; Korvane itself runs on Weston.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+    WaylandDesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_waylanddesktop.moc"
