@@ -23,8 +23,10 @@ public:
     static constexpr int chunkSizeDigits = 16;
 
     // What the XML and JSON readers take of a document under its cap: nesting, attributes on
-    // one element, and the characters of one text or string.
+    // one element, the characters of one text or string, and its nodes (XML elements and
+    // attributes, JSON values), which bound the time it takes to read.
     static constexpr int documentDepth = 256;
     static constexpr int xmlAttributes = 256;
     static constexpr qint64 documentText = 1024 * 1024;
+    static constexpr int documentNodes = 50000;
 };

@@ -236,6 +236,7 @@ QVariant KorvaneNetWorkClient::jsonObject(const QByteArray &body)
 QString KorvaneNetWorkClient::jsonOverLimit(const QByteArray &body)
 {
     int depth = 0;
+    int values = 1;
     qsizetype stringStart = -1;
     bool escaped = false;
     for (qsizetype at = 0; at < body.size(); ++at) {
@@ -254,6 +255,10 @@ QString KorvaneNetWorkClient::jsonOverLimit(const QByteArray &body)
         } else if (c == '{' || c == '[') {
             if (++depth > KorvaneAnswerLimits::documentDepth)
                 return QStringLiteral("the document nests deeper than %1 levels").arg(KorvaneAnswerLimits::documentDepth);
+        } else if (c == ',') {
+            // Each comma starts one more value; the time to read them grows with their number.
+            if (++values > KorvaneAnswerLimits::documentNodes)
+                return QStringLiteral("the document has more than %1 values").arg(KorvaneAnswerLimits::documentNodes);
         } else if (c == '}' || c == ']') {
             --depth;
         }

@@ -119,8 +119,8 @@ public:
     static QString queryEncodedPath(const QString &path);
     // The text after the first "</script>" parsed as JSON, or null.
     static QVariant jsonAfterScript(const QByteArray &body);
-    // The body parsed as JSON into a map or list, or null; null too when it nests deeper or
-    // holds a longer string than KorvaneAnswerLimits allows.
+    // The body parsed as JSON into a map or list, or null; null too when it nests deeper, holds
+    // a longer string or more values than KorvaneAnswerLimits allows.
     static QVariant jsonObject(const QByteArray &body);
     // What in the body goes over the readers' limits, or an empty text; one linear pass.
     static QString jsonOverLimit(const QByteArray &body);

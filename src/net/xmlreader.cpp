@@ -77,10 +77,11 @@ QVariantMap XMLReader::mapOf(qsizetype index) const
     return map;
 }
 
-bool XMLReader::attributesWithinLimit(const QByteArray &data)
+QString XMLReader::overLimit(const QByteArray &data)
 {
     const qsizetype size = data.size();
     qsizetype at = 0;
+    int nodes = 0;
     // Comments, CDATA sections and processing instructions may hold "<", ">" and "=" freely.
     const auto skipTo = [&](const char *end) {
         const qsizetype found = data.indexOf(end, at);
@@ -99,6 +100,8 @@ bool XMLReader::attributesWithinLimit(const QByteArray &data)
         } else {
             // Inside a start tag "=" stands only between a name and its value, or in a quote.
             int attributes = 0;
+            if (++nodes > maximumNodes())
+                return QStringLiteral("the document has more than %1 elements and attributes").arg(maximumNodes());
             char quote = 0;
             for (++at; at < size; ++at) {
                 const char c = data.at(at);
@@ -109,22 +112,23 @@ bool XMLReader::attributesWithinLimit(const QByteArray &data)
                     quote = c;
                 } else if (c == '=') {
                     if (++attributes > maximumAttributes())
-                        return false;
+                        return QStringLiteral("an element has more than %1 attributes").arg(maximumAttributes());
+                    if (++nodes > maximumNodes())
+                        return QStringLiteral("the document has more than %1 elements and attributes").arg(maximumNodes());
                 } else if (c == '>') {
                     break;
                 }
             }
         }
     }
-    return true;
+    return QString();
 }
 
 QVariant XMLReader::objectWithData(const QByteArray &data)
 {
-    if (!attributesWithinLimit(data)) {
-        errorPointer = QStringLiteral("an element has more than %1 attributes").arg(maximumAttributes());
+    errorPointer = overLimit(data);
+    if (!errorPointer.isEmpty())
         return QVariant();
-    }
     m_elements = {Element()};
     dictionaryStack = {0};
     textInProgress.clear();

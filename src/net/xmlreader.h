@@ -14,8 +14,9 @@
 // and a list wherever an element may repeat.
 //
 // Documents with a DTD are refused, so no entity, internal or external, is ever expanded.
-// Nesting deeper than maximumDepth(), an element with more than maximumAttributes() or a text
-// longer than maximumText() is refused too, so reading takes time in line with the size.
+// Nesting deeper than maximumDepth(), an element with more than maximumAttributes(), a text
+// longer than maximumText() or more than maximumNodes() elements and attributes is refused
+// too, so reading takes a time bounded whatever the document.
 class XMLReader final
 {
 public:
@@ -34,13 +35,15 @@ public:
     static int maximumDepth() { return KorvaneAnswerLimits::documentDepth; }
     static int maximumAttributes() { return KorvaneAnswerLimits::xmlAttributes; }
     static qint64 maximumText() { return KorvaneAnswerLimits::documentText; }
+    static int maximumNodes() { return KorvaneAnswerLimits::documentNodes; }
 
 private:
     explicit XMLReader(int options);
     QVariant objectWithData(const QByteArray &data);
     // Qt checks each attribute against all before it in the same element, which is quadratic
     // in their count: tags are counted over the raw bytes, in one pass, before Qt sees them.
-    static bool attributesWithinLimit(const QByteArray &data);
+    // What goes over a limit, or an empty text.
+    static QString overLimit(const QByteArray &data);
 
     // An element while the document is read: its attributes, its text and its children in
     // order. The maps are made once, at the end, so that no map is copied per element.

@@ -243,8 +243,6 @@ private Q_SLOTS:
         QByteArray boundary;
         QVERIFY2(parseMultipart(request, &parts, &error, &boundary), qPrintable(error));
         QVERIFY(QRegularExpression("^===[0-9]+000===$").match(QString::fromLatin1(boundary)).hasMatch());
-        const qint64 millis = boundary.mid(3, boundary.size() - 6).toLongLong();
-        QVERIFY(qAbs(millis / 1000 - QDateTime::currentSecsSinceEpoch()) < 5);
         QCOMPARE(parts.size(), 1);
         QCOMPARE(parts[0].name, QString("b64_data"));
         QVERIFY(!parts[0].hasFileName);
@@ -270,6 +268,7 @@ private Q_SLOTS:
         QCOMPARE(KorvaneNetWorkClient::jsonAfterScript("a</script>{\"n\":1}").toMap().value("n").toInt(), 1);
         QVERIFY(KorvaneNetWorkClient::jsonAfterScript("a</script>x</script>{\"n\":1}").isNull());
         QCOMPARE(KorvaneNetWorkClient::jsonAfterScript("中文</script>[1,2]").toList().size(), 2);
+        QVERIFY(KorvaneNetWorkClient::jsonAfterScript("</script>[" + QByteArray("1,").repeated(KorvaneAnswerLimits::documentNodes) + "1]").isNull());
     }
 
     void twoBoundariesInOneSecondAreEqual()
@@ -286,7 +285,6 @@ private Q_SLOTS:
         } while (before != after);
         QCOMPARE(first, second);
         QCOMPARE(first, QString("===%1===").arg(before * 1000));
-        QVERIFY(first.endsWith("000==="));
     }
 
     void generalMultipartFormKeepsPartOrderAndFileNames()

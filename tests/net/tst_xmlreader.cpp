@@ -88,6 +88,7 @@ private Q_SLOTS:
         QTest::newRow("external DTD") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r SYSTEM \"http://127.0.0.1:1/x.dtd\"><r/>");
         QTest::newRow("deep nesting") << (QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000));
         QTest::newRow("attributes past the limit") << "<a" + QByteArray(" b=''").repeated(XMLReader::maximumAttributes() + 1) + "/>";
+        QTest::newRow("nodes past the limit") << "<r>" + QByteArray("<a/>").repeated(XMLReader::maximumNodes()) + "</r>";
         QTest::newRow("a text past the limit") << "<a>" + QByteArray(XMLReader::maximumText() + 1, 'x') + "</a>";
     }
     void hostileDocumentsAreRefused()
