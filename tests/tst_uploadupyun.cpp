@@ -19,7 +19,6 @@ private Q_SLOTS:
     void upload_data();
     void upload();
     void missingSettings();
-    void stalled();
 
 private:
     std::unique_ptr<UpYunStandIn> m_server;
@@ -148,30 +147,6 @@ void UploadUpYunTest::missingSettings()
     QCOMPARE(result.json.value("success").toBool(), false);
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3030);
     QCOMPARE(m_server->requestCount(), 0);
-}
-
-// A store that stops reading in the middle of a file fails the run once the upload has
-// moved nothing for the stall limit (shortened through its setting).
-void UploadUpYunTest::stalled()
-{
-    // Qt's coarse timers may fire up to 5 % early.
-    const int limitMs = 1500;
-    const int earliestMs = limitMs * 95 / 100;
-    setSettings({{QStringLiteral("network/transferTimeout"), limitMs}});
-    m_server->setStopReading(true);
-    QTemporaryDir dir;
-    const QStringList files{writeFile(QDir(dir.path()), "big.bin", QByteArray(16 * 1024 * 1024, 'u'))};
-    const QString id = addAction(15, {"admin=ops", "secretCode=" + password, "bucketName=pics", "upDomain=" + domain});
-    QVERIFY(!id.isEmpty());
-    const RunResult result = run(id, files);
-    setSettings({{QStringLiteral("network/transferTimeout"), QVariant()}});
-
-    QCOMPARE(result.json.value("success").toBool(), false);
-    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3023);
-    QCOMPARE(m_server->stoppedConnections(), 1);
-    QVERIFY2(result.elapsedMs >= earliestMs && result.elapsedMs < 15000, qPrintable(QString::number(result.elapsedMs)));
-    const QString progress = progressProblem(result, batchSize(files));
-    QVERIFY2(progress.isEmpty(), qPrintable(progress));
 }
 
 QTEST_GUILESS_MAIN(UploadUpYunTest)

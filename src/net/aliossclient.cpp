@@ -94,12 +94,13 @@ void AliOssClient::putObject(const QString &bucketName, const QString &objectKey
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const QByteArray answer = reply->readAll();
-        if (status >= 200 && status < 300) {
+        if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
             completion(0, QString(), QString());
             return;
         }
+        // A refused answer (over its cap, malformed, late) carries no status: it is no answer.
         if (status == 0) {
-            completion(-int(reply->error()) - 1000, QString(), QStringLiteral("network error %1").arg(int(reply->error())));
+            completion(-int(reply->error()) - 1000, QString(), reply->errorString());
             return;
         }
         const QString endpoint = xmlElement(answer, QStringLiteral("Endpoint"));

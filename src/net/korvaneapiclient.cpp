@@ -130,7 +130,8 @@ void recogniseByUrl(const QString &path, const QString &token, const QVariantMap
             qCInfo(lcApi, "responsBody data:%s", QJsonDocument::fromVariant(object).toJson(QJsonDocument::Compact).constData());
             reader(object, completion);
         },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), KorvaneApiClient::cannotConnectMessage()); });
+        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), KorvaneApiClient::cannotConnectMessage()); },
+        KorvaneAnswerLimits::resultAnswer);
 }
 
 void recogniseByFiles(const QString &path, const QString &token, const QList<KorvaneFormPart> &fields,
@@ -142,7 +143,8 @@ void recogniseByFiles(const QString &path, const QString &token, const QList<Kor
     KorvaneNetWorkClient::sharedClient()->postMultiPartForm(
         ocrUrl(path), ocrHeaders(token, false), parts,
         [reader, completion](const QVariant &object, const QVariantMap &) { reader(object, completion); },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), KorvaneApiClient::cannotConnectMessage()); });
+        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), KorvaneApiClient::cannotConnectMessage()); },
+        KorvaneAnswerLimits::resultAnswer);
 }
 
 // The parts of the listed image files; false (and the completion called later) when one
@@ -410,7 +412,8 @@ void KorvaneApiClient::translate(const QString &text, const QString &withTargetL
             else
                 call(completion, false);
         },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), cannotConnectMessage()); });
+        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), cannotConnectMessage()); },
+        KorvaneAnswerLimits::resultAnswer);
 }
 
 void KorvaneApiClient::libreTranslate(const QString &text, const QString &withTargetLanguage,
@@ -450,7 +453,8 @@ void KorvaneApiClient::libreTranslate(const QString &text, const QString &withTa
                 call(completion, false, QVariant(), qtTrId("libreTranslateRefused").arg(reason));
             else
                 call(completion, false, QVariant(), cannotConnectMessage());
-        });
+        },
+        KorvaneAnswerLimits::resultAnswer);
 }
 
 void KorvaneApiClient::getOCRToken(const ResultCompletion &completion)

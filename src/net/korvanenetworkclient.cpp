@@ -20,11 +20,13 @@
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPointer>
 #include <QThread>
+#include <QThreadPool>
+#include <QTimer>
 #include <QUrl>
 
 #include <atomic>
+#include <memory>
 #include <cstring>
 
 Q_LOGGING_CATEGORY(lcNetwork, "korvane.net", QtWarningMsg)
@@ -33,6 +35,7 @@ namespace {
 
 // 0: not set in the process; the setting or the default applies.
 std::atomic_int s_transferTimeout{0};
+std::atomic_int s_answerTimeout{0};
 
 // Requests are independent: a cookie one answer sets never travels with another request.
 class NoCookieJar final : public QNetworkCookieJar
@@ -112,6 +115,7 @@ struct KorvaneNetWorkClient::Request
     QByteArray body;
     QString bodyFile;
     QList<KorvaneFormPart> parts;
+    qint64 maximumAnswer = KorvaneAnswerLimits::apiAnswer;
     SuccessBlock success;
     StatusBlock status;
     FailureBlock failure;
@@ -158,6 +162,20 @@ void KorvaneNetWorkClient::setTransferTimeout(int milliseconds)
     s_transferTimeout = milliseconds;
 }
 
+int KorvaneNetWorkClient::answerTimeout()
+{
+    const int set = s_answerTimeout.load();
+    if (set > 0)
+        return set;
+    const int stored = KorvanePlatform::userDefaults()->integerForKey(answerTimeoutKey());
+    return stored > 0 ? stored : defaultAnswerTimeout;
+}
+
+void KorvaneNetWorkClient::setAnswerTimeout(int milliseconds)
+{
+    s_answerTimeout = milliseconds;
+}
+
 QString KorvaneNetWorkClient::multipartBoundary()
 {
     const qint64 seconds = QDateTime::currentSecsSinceEpoch();
@@ -200,6 +218,11 @@ QString KorvaneNetWorkClient::queryEncodedPath(const QString &path)
 
 QVariant KorvaneNetWorkClient::jsonObject(const QByteArray &body)
 {
+    const QString overLimit = jsonOverLimit(body);
+    if (!overLimit.isEmpty()) {
+        qCWarning(lcNetwork, "the answer is refused: %s", qUtf8Printable(overLimit));
+        return QVariant();
+    }
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError || document.isNull()) {
@@ -208,6 +231,39 @@ QVariant KorvaneNetWorkClient::jsonObject(const QByteArray &body)
         return QVariant();
     }
     return document.isArray() ? QVariant(document.array().toVariantList()) : QVariant(document.object().toVariantMap());
+}
+
+QString KorvaneNetWorkClient::jsonOverLimit(const QByteArray &body)
+{
+    int depth = 0;
+    int values = 1;
+    qsizetype stringStart = -1;
+    bool escaped = false;
+    for (qsizetype at = 0; at < body.size(); ++at) {
+        const char c = body.at(at);
+        if (stringStart >= 0) {
+            if (at - stringStart > KorvaneAnswerLimits::documentText)
+                return QStringLiteral("a string is longer than %1 bytes").arg(KorvaneAnswerLimits::documentText);
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                stringStart = -1;
+        } else if (c == '"') {
+            stringStart = at;
+        } else if (c == '{' || c == '[') {
+            if (++depth > KorvaneAnswerLimits::documentDepth)
+                return QStringLiteral("the document nests deeper than %1 levels").arg(KorvaneAnswerLimits::documentDepth);
+        } else if (c == ',') {
+            // Each comma starts one more value; the time to read them grows with their number.
+            if (++values > KorvaneAnswerLimits::documentNodes)
+                return QStringLiteral("the document has more than %1 values").arg(KorvaneAnswerLimits::documentNodes);
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return QString();
 }
 
 QVariant KorvaneNetWorkClient::jsonAfterScript(const QByteArray &body)
@@ -230,7 +286,7 @@ QString KorvaneNetWorkClient::headerValue(const QVariantMap &headers, const QStr
 }
 
 void KorvaneNetWorkClient::getPath(const QString &path, const QVariantMap &parameters, const QString &token,
-                                   const SuccessBlock &success, const FailureBlock &failure)
+                                   const SuccessBlock &success, const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::Get;
@@ -239,6 +295,7 @@ void KorvaneNetWorkClient::getPath(const QString &path, const QVariantMap &param
     request.token = token;
     request.success = success;
     request.failure = failure;
+    request.maximumAnswer = maximumAnswer;
     send(std::move(request));
 }
 
@@ -272,7 +329,7 @@ void KorvaneNetWorkClient::putFile(const QString &path, const QString &token, co
 
 void KorvaneNetWorkClient::postPath(const QString &path, const QVariantMap &headerParameters,
                                     const QVariantMap &bodyParameters, const SuccessBlock &success,
-                                    const FailureBlock &failure)
+                                    const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::Form;
@@ -281,12 +338,13 @@ void KorvaneNetWorkClient::postPath(const QString &path, const QVariantMap &head
     request.parameters = bodyParameters;
     request.success = success;
     request.failure = failure;
+    request.maximumAnswer = maximumAnswer;
     send(std::move(request));
 }
 
 void KorvaneNetWorkClient::postJson(const QString &path, const QVariantMap &headerParameters,
                                     const QVariantMap &bodyParameters, const SuccessBlock &success,
-                                    const FailureBlock &failure)
+                                    const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::Json;
@@ -295,6 +353,7 @@ void KorvaneNetWorkClient::postJson(const QString &path, const QVariantMap &head
     request.parameters = bodyParameters;
     request.success = success;
     request.failure = failure;
+    request.maximumAnswer = maximumAnswer;
     send(std::move(request));
 }
 
@@ -314,7 +373,7 @@ void KorvaneNetWorkClient::postMultiPart(const QString &path, const QVariantMap 
 
 void KorvaneNetWorkClient::postMultiPartForm(const QString &path, const QVariantMap &headerParameters,
                                              const QList<KorvaneFormPart> &parts, const SuccessBlock &success,
-                                             const FailureBlock &failure)
+                                             const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::MultiPartForm;
@@ -323,6 +382,7 @@ void KorvaneNetWorkClient::postMultiPartForm(const QString &path, const QVariant
     request.parts = parts;
     request.success = success;
     request.failure = failure;
+    request.maximumAnswer = maximumAnswer;
     send(std::move(request));
 }
 
@@ -400,21 +460,48 @@ void KorvaneNetWorkClient::start(const Request &request)
     }
     }
 
-    QPointer<QNetworkReply> guard(reply);
-    const auto refuseIfTooLarge = [guard](qint64 received, qint64 total) {
-        if (guard && (received > maximumResponseSize() || total > maximumResponseSize())
-            && !guard->property("korvaneTooLarge").toBool()) {
-            guard->setProperty("korvaneTooLarge", true);
-            guard->abort();
-        }
+    // The answer is taken as it arrives, after Qt has undone the compression it asked for,
+    // so the cap counts what would be kept, not what travelled.
+    auto received = std::make_shared<QByteArray>();
+    const qint64 cap = request.maximumAnswer;
+    const auto refuse = [reply](const char *why) {
+        if (reply->property(why).toBool() || reply->isFinished())
+            return;
+        reply->setProperty(why, true);
+        reply->abort();
     };
-    connect(reply, &QNetworkReply::downloadProgress, this, refuseIfTooLarge);
+    connect(reply, &QNetworkReply::downloadProgress, this, [cap, refuse](qint64, qint64 total) {
+        if (total > cap)
+            refuse("korvaneTooLarge");
+    });
+    connect(reply, &QNetworkReply::readyRead, this, [reply, received, cap, refuse] {
+        while (!reply->isFinished() && reply->bytesAvailable() > 0) {
+            const QByteArray piece = reply->read(64 * 1024);
+            if (received->size() + piece.size() > cap) {
+                refuse("korvaneTooLarge");
+                return;
+            }
+            received->append(piece);
+        }
+    });
+    // The answer's clock runs from the request's last byte (Qt says when it is out), so
+    // neither a slow connection nor a long upload counts against it; an answer that comes
+    // before that starts it too.
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    deadline->setInterval(answerTimeout());
+    connect(deadline, &QTimer::timeout, this, [refuse] { refuse("korvaneLate"); });
+    connect(reply, &QNetworkReply::requestSent, deadline, qOverload<>(&QTimer::start));
+    connect(reply, &QNetworkReply::metaDataChanged, deadline, [deadline] {
+        if (!deadline->isActive())
+            deadline->start();
+    });
     if (request.progress)
         connect(reply, &QNetworkReply::uploadProgress, this, request.progress);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, request] { finish(reply, request); });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, request, received] { finish(reply, request, *received); });
 }
 
-void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request)
+void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request, const QByteArray &received)
 {
     reply->deleteLater();
 
@@ -424,27 +511,41 @@ void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request)
         if (request.failure)
             request.failure(KorvaneNetWorkError{kind, int(reply->error()), status, description, body.left(64 * 1024)});
     };
+    // A limit that ends a request is worth a line without the debug log: it names the host
+    // and the limit, never the address, which may carry a key.
+    const auto refuse = [&](KorvaneNetWorkError::Kind kind, const QString &description) {
+        qCWarning(lcNetwork, "the answer of %s is refused: %s", qUtf8Printable(reply->url().host()),
+                  qUtf8Printable(description));
+        fail(kind, description);
+    };
+    const QString tooLarge = QStringLiteral("the answer is larger than %1 bytes").arg(request.maximumAnswer);
 
     if (reply->property("korvaneTooLarge").toBool()) {
-        fail(KorvaneNetWorkError::Rejected, QStringLiteral("the answer is larger than %1 bytes").arg(maximumResponseSize()));
+        refuse(KorvaneNetWorkError::Rejected, tooLarge);
         return;
     }
-    QByteArray body = reply->readAll();
-    if (body.size() > maximumResponseSize()) {
-        fail(KorvaneNetWorkError::Rejected, QStringLiteral("the answer is larger than %1 bytes").arg(maximumResponseSize()));
+    if (reply->property("korvaneLate").toBool()) {
+        refuse(KorvaneNetWorkError::Transport,
+               QStringLiteral("no complete answer within %1 ms of the request").arg(answerTimeout()));
         return;
     }
+    QByteArray body = received;
+    if (body.size() + reply->bytesAvailable() > request.maximumAnswer) {
+        refuse(KorvaneNetWorkError::Rejected, tooLarge);
+        return;
+    }
+    body += reply->readAll();
     // Qt undoes the compression it asked for; a request that named its own Accept-Encoding
     // gets the body as the server compressed it.
     const QByteArray encoding = reply->rawHeader("Content-Encoding");
     if (!headerValue(request.headers, QStringLiteral("Accept-Encoding")).isEmpty() && !encoding.isEmpty()) {
         QByteArray decoded;
-        switch (KorvaneContentDecoding::decode(encoding, body, maximumResponseSize(), &decoded)) {
+        switch (KorvaneContentDecoding::decode(encoding, body, request.maximumAnswer, &decoded)) {
         case KorvaneContentDecoding::Result::Decoded:
             body = decoded;
             break;
         case KorvaneContentDecoding::Result::TooLarge:
-            fail(KorvaneNetWorkError::Rejected, QStringLiteral("the answer is larger than %1 bytes").arg(maximumResponseSize()));
+            refuse(KorvaneNetWorkError::Rejected, tooLarge);
             return;
         case KorvaneContentDecoding::Result::Unsupported:
         case KorvaneContentDecoding::Result::Corrupt:
@@ -458,7 +559,9 @@ void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request)
         return;
     }
     if (reply->error() != QNetworkReply::NoError) {
-        fail(KorvaneNetWorkError::Transport, describe(reply->error()));
+        // Our own upload reply words its errors itself, without the address; Qt's name the URL.
+        fail(KorvaneNetWorkError::Transport,
+             qobject_cast<StreamingUploadReply *>(reply) ? reply->errorString() : describe(reply->error()));
         return;
     }
     if (status == 0) {
@@ -477,18 +580,7 @@ void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request)
         headers.insert(name, existing.isEmpty() ? value : existing + QLatin1String(", ") + value);
     }
 
-    switch (request.shape) {
-    case Shape::Get: {
-        QVariant object;
-        if (request.path == KorvaneHosts::cosServiceUrl())
-            object = XMLReader::dictionaryForXMLData(body, XMLReader::ProcessNamespaces);
-        else
-            object = jsonObject(body);
-        if (request.success)
-            request.success(object, QVariantMap());
-        return;
-    }
-    case Shape::Put: {
+    if (request.shape == Shape::Put) {
         const QString type = headerValue(headers, QStringLiteral("Content-Type")).section(QLatin1Char(';'), 0, 0).trimmed();
         const bool json = type.isEmpty() || type == QLatin1String("application/json")
             || type == QLatin1String("text/json") || type == QLatin1String("text/javascript");
@@ -500,21 +592,47 @@ void KorvaneNetWorkClient::finish(QNetworkReply *reply, const Request &request)
             request.status(status);
         return;
     }
+    // Parsing an answer near its cap takes longer than a frame: it runs on the pool, and the
+    // callback comes back to this thread.
+    const bool xml = request.shape == Shape::Get && request.path == KorvaneHosts::cosServiceUrl();
+    QThreadPool::globalInstance()->start([this, request, body, headers, xml] { deliver(request, body, headers, xml); });
+}
+
+void KorvaneNetWorkClient::deliver(const Request &request, const QByteArray &body, const QVariantMap &headers, bool xml)
+{
+    QVariant object;
+    QVariantMap passed;
+    switch (request.shape) {
+    case Shape::Get:
+        if (xml) {
+            QString error;
+            object = XMLReader::dictionaryForXMLData(body, XMLReader::ProcessNamespaces, &error);
+            if (object.isNull())
+                qCWarning(lcNetwork, "the XML answer is refused: %s", qUtf8Printable(error));
+        } else {
+            object = jsonObject(body);
+        }
+        break;
     case Shape::Form:
     case Shape::MultiPartForm:
-        if (request.success)
-            request.success(jsonObject(body), headers);
-        return;
+        object = jsonObject(body);
+        passed = headers;
+        break;
     case Shape::Json:
-        if (request.success)
-            request.success(jsonObject(body), QVariantMap());
-        return;
-    case Shape::MultiPart: {
-        const QVariant object = jsonAfterScript(body);
-        const bool hasScript = body.contains("</script>");
-        if (request.success)
-            request.success(object, hasScript ? headers : QVariantMap());
-        return;
+    case Shape::Put:
+        object = jsonObject(body);
+        break;
+    case Shape::MultiPart:
+        object = jsonAfterScript(body);
+        if (body.contains("</script>"))
+            passed = headers;
+        break;
     }
-    }
+    QMetaObject::invokeMethod(
+        this,
+        [request, object, passed] {
+            if (request.success)
+                request.success(object, passed);
+        },
+        Qt::QueuedConnection);
 }

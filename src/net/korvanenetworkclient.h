@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvaneanswerlimits.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -51,8 +53,10 @@ struct KorvaneFormPart
 //
 // Beyond the request shapes: TLS uses the system's certificates and is never relaxed; a
 // redirect is followed only to the same origin; a transfer that moves no byte either way for
-// transferTimeout() fails like a transport failure; answers over maximumResponseSize() are
-// refused.
+// transferTimeout(), or whose answer is not complete within answerTimeout() of the request's
+// last byte, fails like a transport failure; an answer over its cap (KorvaneAnswerLimits,
+// counted as decoded) is refused. Answers are parsed on the thread pool, so a large one never
+// holds the interface.
 class KorvaneNetWorkClient final : public QObject
 {
     Q_OBJECT
@@ -73,8 +77,11 @@ public:
     // GET with the parameters in the query string and "Authorization" = token verbatim when
     // the token is non-empty. The body of the COS bucket-list address is read as XML, every
     // other as JSON; the success callback gets no header fields.
+    // maximumAnswer: the cap on the decoded answer, an API answer's unless the caller reads a
+    // result that grows with what it sent.
     void getPath(const QString &path, const QVariantMap &parameters, const QString &token,
-                 const SuccessBlock &success, const FailureBlock &failure);
+                 const SuccessBlock &success, const FailureBlock &failure,
+                 qint64 maximumAnswer = KorvaneAnswerLimits::apiAnswer);
     // PUT of raw bytes (none when withBody is null) to the path percent-encoded with the
     // URL-query character set; "Content-Type" empty, "Origin" "file://". Parameters are not
     // used. Success gets the status code (200 to 299).
@@ -86,10 +93,12 @@ public:
                  const FailureBlock &failure, const ProgressBlock &progress = nullptr);
     // POST of the body parameters form-URL-encoded; JSON answer and all header fields.
     void postPath(const QString &path, const QVariantMap &headerParameters, const QVariantMap &bodyParameters,
-                  const SuccessBlock &success, const FailureBlock &failure);
+                  const SuccessBlock &success, const FailureBlock &failure,
+                  qint64 maximumAnswer = KorvaneAnswerLimits::apiAnswer);
     // POST of the body parameters as one JSON object; JSON answer, no header fields.
     void postJson(const QString &path, const QVariantMap &headerParameters, const QVariantMap &bodyParameters,
-                  const SuccessBlock &success, const FailureBlock &failure);
+                  const SuccessBlock &success, const FailureBlock &failure,
+                  qint64 maximumAnswer = KorvaneAnswerLimits::apiAnswer);
     // POST multipart/form-data with one data part "b64_data"; the answer's JSON is what follows
     // its first "</script>" (null object and no header fields when there is none).
     void postMultiPart(const QString &path, const QVariantMap &headerParameters, const QByteArray &withContent,
@@ -97,7 +106,8 @@ public:
     // POST multipart/form-data of the given parts in order, same boundary rule; JSON answer and
     // all header fields. The image-recognition uploads go this way.
     void postMultiPartForm(const QString &path, const QVariantMap &headerParameters, const QList<KorvaneFormPart> &parts,
-                           const SuccessBlock &success, const FailureBlock &failure);
+                           const SuccessBlock &success, const FailureBlock &failure,
+                           qint64 maximumAnswer = KorvaneAnswerLimits::apiAnswer);
 
     // "===N===" with N the current whole seconds since 1970 times 1000.
     static QString multipartBoundary();
@@ -109,8 +119,11 @@ public:
     static QString queryEncodedPath(const QString &path);
     // The text after the first "</script>" parsed as JSON, or null.
     static QVariant jsonAfterScript(const QByteArray &body);
-    // The body parsed as JSON into a map or list, or null.
+    // The body parsed as JSON into a map or list, or null; null too when it nests deeper, holds
+    // a longer string or more values than KorvaneAnswerLimits allows.
     static QVariant jsonObject(const QByteArray &body);
+    // What in the body goes over the readers' limits, or an empty text; one linear pass.
+    static QString jsonOverLimit(const QByteArray &body);
     static QString headerValue(const QVariantMap &headers, const QString &name);
 
     // How long a transfer may move no byte before it fails, in milliseconds: the value set in
@@ -120,7 +133,13 @@ public:
     static void setTransferTimeout(int milliseconds);
     static QString transferTimeoutKey() { return QStringLiteral("network/transferTimeout"); }
     static constexpr int defaultTransferTimeout = 30000;
-    static qint64 maximumResponseSize() { return 16 * 1024 * 1024; }
+    // How long after the request's last byte its answer must be complete, in milliseconds,
+    // however it trickles in: the value set in the process, else the "network/answerTimeout"
+    // setting when it is above 0, else 60 s.
+    static int answerTimeout();
+    static void setAnswerTimeout(int milliseconds);
+    static QString answerTimeoutKey() { return QStringLiteral("network/answerTimeout"); }
+    static constexpr int defaultAnswerTimeout = 60000;
 
 private:
     enum class Shape { Get, Put, Form, Json, MultiPart, MultiPartForm };
@@ -129,7 +148,8 @@ private:
     KorvaneNetWorkClient();
     void send(Request request);
     void start(const Request &request);
-    void finish(QNetworkReply *reply, const Request &request);
+    void finish(QNetworkReply *reply, const Request &request, const QByteArray &received);
+    void deliver(const Request &request, const QByteArray &body, const QVariantMap &headers, bool xml);
 
     QNetworkAccessManager *m_manager = nullptr;
 };

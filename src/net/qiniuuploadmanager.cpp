@@ -78,7 +78,7 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
             if (document.isObject())
                 response = document.object().toVariantMap();
         } else {
-            qCInfo(lcQiniu, "the upload was refused: status %d, network error %d", status, int(reply->error()));
+            qCInfo(lcQiniu, "the upload was refused: status %d, %s", status, qUtf8Printable(reply->errorString()));
         }
         complete(status, key, response);
     });

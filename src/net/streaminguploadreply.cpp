@@ -1,5 +1,9 @@
 #include "streaminguploadreply.h"
 
+#include "korvaneanswerlimits.h"
+#include "korvanenetworkclient.h"
+
+#include <QLoggingCategory>
 #include <QMetaObject>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
@@ -12,12 +16,12 @@
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcUploadReply, "korvane.net.upload", QtWarningMsg)
+
 // Blocks as large as the kernel takes in one go, and a few of them queued, so that the
 // socket never waits for the next read of the file.
 constexpr qint64 blockSize = 256 * 1024;
 constexpr qint64 queuedBytes = 1024 * 1024;
-// The stores answer an upload in a few hundred bytes; anything near this is no answer of theirs.
-constexpr qint64 maximumAnswer = 64 * 1024 * 1024;
 
 QNetworkReply::NetworkError statusError(int status)
 {
@@ -77,6 +81,7 @@ StreamingUploadReply::StreamingUploadReply(const QByteArray &verb, const QNetwor
     , m_body(body)
     , m_cookieJar(cookieJar)
     , m_bodySize(body ? body->size() : 0)
+    , m_parser(KorvaneAnswerLimits::apiAnswer)
 {
     setRequest(request);
     setUrl(request.url());
@@ -84,7 +89,16 @@ StreamingUploadReply::StreamingUploadReply(const QByteArray &verb, const QNetwor
     QIODevice::open(QIODevice::ReadOnly);
     m_stall.setSingleShot(true);
     m_stall.setInterval(request.transferTimeout() > 0 ? request.transferTimeout() : 30000);
-    connect(&m_stall, &QTimer::timeout, this, [this] { fail(TimeoutError, QStringLiteral("the transfer stalled")); });
+    connect(&m_stall, &QTimer::timeout, this, [this] {
+        fail(TimeoutError, QStringLiteral("no byte moved either way for %1 ms").arg(m_stall.interval()));
+    });
+    m_answerDeadline.setSingleShot(true);
+    m_answerDeadline.setInterval(KorvaneNetWorkClient::answerTimeout());
+    connect(&m_answerDeadline, &QTimer::timeout, this, [this] {
+        const QString text = QStringLiteral("no complete answer within %1 ms of the request").arg(m_answerDeadline.interval());
+        qCWarning(lcUploadReply, "the answer of %s is refused: %s", qUtf8Printable(url().host()), qUtf8Printable(text));
+        fail(TimeoutError, text);
+    });
 }
 
 void StreamingUploadReply::start()
@@ -175,6 +189,10 @@ void StreamingUploadReply::onBytesWritten(qint64 bytes)
         Q_EMIT uploadProgress(m_bodySent, m_bodySize);
     }
     m_stall.start();
+    // The clock of the answer starts when the request's last byte is out; a body, however
+    // large, is never cut by it.
+    if (m_headPending == 0 && m_bodySent == m_bodySize && !m_answerDeadline.isActive())
+        m_answerDeadline.start();
     pump();
 }
 
@@ -182,107 +200,71 @@ void StreamingUploadReply::onReadyRead()
 {
     if (m_done)
         return;
-    m_in += m_socket->readAll();
     m_stall.start();
-    if (m_in.size() > maximumAnswer) {
-        fail(UnknownContentError, QStringLiteral("the answer is too large"));
-        return;
+    // A store that answers before it has read the whole body has ended the request for itself.
+    if (!m_answerDeadline.isActive())
+        m_answerDeadline.start();
+    // Read in bounded pieces: what the parser refuses never piles up here first.
+    char piece[64 * 1024];
+    qint64 got = 0;
+    while ((got = m_socket->read(piece, sizeof(piece))) > 0) {
+        const HttpAnswerParser::State state = m_parser.feed(QByteArrayView(piece, got));
+        if (state == HttpAnswerParser::State::Failed) {
+            failParser();
+            return;
+        }
+        if (!m_headTaken && m_parser.isHeadComplete())
+            takeHead();
+        if (state == HttpAnswerParser::State::Complete) {
+            complete();
+            return;
+        }
     }
-    if (!m_headParsed && !parseHead())
-        return;
-    Q_EMIT downloadProgress(m_in.size(), m_contentLength);
-    if (parseBody())
-        complete();
+    if (m_headTaken)
+        Q_EMIT downloadProgress(m_parser.body().size(), m_parser.contentLength());
 }
 
-bool StreamingUploadReply::parseHead()
+void StreamingUploadReply::takeHead()
 {
-    while (true) {
-        const qsizetype end = m_in.indexOf("\r\n\r\n");
-        if (end < 0)
-            return false;
-        const QList<QByteArray> lines = m_in.left(end).split('\n');
-        m_in.remove(0, end + 4);
-        const QList<QByteArray> statusLine = lines.first().trimmed().split(' ');
-        bool ok = false;
-        const int status = statusLine.value(1).toInt(&ok);
-        if (!statusLine.value(0).startsWith("HTTP/") || !ok) {
-            fail(ProtocolFailure, QStringLiteral("not an HTTP answer"));
-            return false;
-        }
-        // An interim answer ("100 Continue") comes before the real one.
-        if (status >= 100 && status < 200)
-            continue;
-        setAttribute(QNetworkRequest::HttpStatusCodeAttribute, status);
-        setAttribute(QNetworkRequest::HttpReasonPhraseAttribute,
-                     QString::fromLatin1(lines.first().trimmed().split(' ').mid(2).join(' ')));
-        QList<QPair<QByteArray, QByteArray>> fields;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const qsizetype colon = lines[i].indexOf(':');
-            if (colon <= 0)
-                continue;
-            const QByteArray name = lines[i].left(colon).trimmed();
-            const QByteArray value = lines[i].mid(colon + 1).trimmed();
-            const QByteArray lower = name.toLower();
-            if (lower == "content-length")
-                m_contentLength = value.toLongLong();
-            else if (lower == "transfer-encoding" && value.toLower().contains("chunked"))
-                m_chunked = true;
-            auto existing = std::find_if(fields.begin(), fields.end(),
-                                         [&](const auto &field) { return field.first.compare(name, Qt::CaseInsensitive) == 0; });
-            if (existing == fields.end())
-                fields.append({name, value});
-            else
-                existing->second += (lower == "set-cookie" ? "\n" : ", ") + value;
-        }
-        for (const auto &field : std::as_const(fields))
-            setRawHeader(field.first, field.second);
-        if (status == 204 || status == 304)
-            m_contentLength = 0;
-        m_headParsed = true;
-        return true;
+    m_headTaken = true;
+    setAttribute(QNetworkRequest::HttpStatusCodeAttribute, m_parser.status());
+    setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(m_parser.reasonPhrase()));
+    QList<QPair<QByteArray, QByteArray>> fields;
+    for (const auto &[name, value] : m_parser.fields()) {
+        auto existing = std::find_if(fields.begin(), fields.end(),
+                                     [&](const auto &field) { return field.first.compare(name, Qt::CaseInsensitive) == 0; });
+        if (existing == fields.end())
+            fields.append({name, value});
+        else
+            existing->second += (name.compare("set-cookie", Qt::CaseInsensitive) == 0 ? "\n" : ", ") + value;
     }
+    for (const auto &field : std::as_const(fields))
+        setRawHeader(field.first, field.second);
 }
 
-bool StreamingUploadReply::parseBody()
+void StreamingUploadReply::failParser()
 {
-    if (m_chunked) {
-        while (true) {
-            const qsizetype lineEnd = m_in.indexOf("\r\n");
-            if (lineEnd < 0)
-                return false;
-            bool ok = false;
-            const qint64 size = m_in.left(lineEnd).split(';').first().trimmed().toLongLong(&ok, 16);
-            if (!ok) {
-                fail(ProtocolFailure, QStringLiteral("a malformed chunk"));
-                return false;
-            }
-            if (size == 0)
-                return m_in.indexOf("\r\n\r\n", lineEnd) >= 0 || m_in.mid(lineEnd) == "\r\n\r\n";
-            if (m_in.size() < lineEnd + 2 + size + 2)
-                return false;
-            m_answer += m_in.mid(lineEnd + 2, size);
-            m_in.remove(0, lineEnd + 2 + size + 2);
-        }
-    }
-    if (m_contentLength < 0)
-        return false;
-    if (m_in.size() < m_contentLength)
-        return false;
-    m_answer = m_in.left(m_contentLength);
-    return true;
+    qCWarning(lcUploadReply, "the answer of %s is refused: %s", qUtf8Printable(url().host()),
+              qUtf8Printable(m_parser.errorText()));
+    fail(m_parser.failure() == HttpAnswerParser::Failure::TooLarge ? UnknownContentError : ProtocolFailure,
+         m_parser.errorText());
 }
 
 void StreamingUploadReply::onDisconnected()
 {
     if (m_done)
         return;
-    if (m_headParsed && !m_chunked && m_contentLength < 0) {
-        m_answer = m_in;
+    // Whatever the socket still holds is part of the answer.
+    onReadyRead();
+    if (m_done)
+        return;
+    if (m_parser.closed() == HttpAnswerParser::State::Complete) {
+        if (!m_headTaken)
+            takeHead();
         complete();
         return;
     }
-    fail(RemoteHostClosedError, QStringLiteral("the connection was closed before the answer"));
+    fail(RemoteHostClosedError, m_parser.errorText());
 }
 
 void StreamingUploadReply::complete()
@@ -297,6 +279,7 @@ void StreamingUploadReply::complete()
         if (!cookies.isEmpty())
             m_cookieJar->setCookiesFromUrl(cookies, url());
     }
+    m_answer = m_parser.takeBody();
     const int status = attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const NetworkError error = statusError(status);
     if (error != NoError)
@@ -310,6 +293,8 @@ void StreamingUploadReply::fail(NetworkError error, const QString &text)
         return;
     m_done = true;
     m_answer.clear();
+    setAttribute(QNetworkRequest::HttpStatusCodeAttribute, QVariant());
+    setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QVariant());
     setError(error, text);
     finishReply();
 }
@@ -317,6 +302,7 @@ void StreamingUploadReply::fail(NetworkError error, const QString &text)
 void StreamingUploadReply::finishReply()
 {
     m_stall.stop();
+    m_answerDeadline.stop();
     if (m_socket) {
         m_socket->disconnect(this);
         m_socket->abort();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "httpanswerparser.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QNetworkReply>
@@ -12,13 +14,16 @@ class QTcpSocket;
 // One HTTP/1.1 request whose body is streamed from a device straight into the socket, in
 // large blocks, on the thread that sends it. QNetworkAccessManager hands an upload body to
 // its own thread 16 KiB at a time, one round trip per block; a 1 GiB file then crawls at
-// about a quarter of what the link takes. The answer is read whole (the stores' answers are
-// small) and offered through the QNetworkReply interface, with the status, reason and header
+// about a quarter of what the link takes. The answer is read whole, up to the cap of an API
+// answer, and offered through the QNetworkReply interface, with the status, reason and header
 // attributes and the errors QNetworkAccessManager would give, so that callers treat both alike.
+// An answer that is refused (too large, malformed, late) leaves no status behind: callers see
+// no answer, never a success.
 //
 // What it leaves out: redirects are not followed (the answer to the upload is the store's),
 // the connection is closed after the answer, and no compression is asked for. The request's
-// transferTimeout() is the longest the transfer may move no byte either way.
+// transferTimeout() is the longest the transfer may move no byte either way; the answer must
+// be complete within KorvaneNetWorkClient::answerTimeout() of the request's last byte.
 class StreamingUploadReply final : public QNetworkReply
 {
     Q_OBJECT
@@ -47,8 +52,8 @@ private:
     void onBytesWritten(qint64 bytes);
     void onReadyRead();
     void onDisconnected();
-    bool parseHead();
-    bool parseBody();
+    void takeHead();
+    void failParser();
     void fail(NetworkError error, const QString &text);
     void complete();
     void finishReply();
@@ -58,14 +63,13 @@ private:
     QPointer<QNetworkCookieJar> m_cookieJar;
     QTcpSocket *m_socket = nullptr;
     QTimer m_stall;
+    QTimer m_answerDeadline;
     qint64 m_bodySize = 0;
     qint64 m_bodyQueued = 0;
     qint64 m_headPending = 0;   // bytes of the request head not yet written to the kernel
     qint64 m_bodySent = 0;
-    QByteArray m_in;
-    bool m_headParsed = false;
-    qint64 m_contentLength = -1;
-    bool m_chunked = false;
+    HttpAnswerParser m_parser;
+    bool m_headTaken = false;
     QByteArray m_answer;
     qint64 m_answerRead = 0;
     bool m_done = false;

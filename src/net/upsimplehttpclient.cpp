@@ -103,7 +103,7 @@ void UpSimpleHttpClient::finished()
     // An error status still brings an answer; only a missing answer is a transport error.
     const bool answered = status > 0 && reply->error() != QNetworkReply::OperationCanceledError
                           && reply->error() != QNetworkReply::TimeoutError;
-    const QString error = answered ? QString() : QStringLiteral("network error %1").arg(int(reply->error()));
+    const QString error = answered ? QString() : reply->errorString();
     const QByteArray body = reply->readAll();
     const CompletionHandler completion = std::move(m_completionHandler);
     m_completionHandler = nullptr;

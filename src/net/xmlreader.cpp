@@ -77,8 +77,58 @@ QVariantMap XMLReader::mapOf(qsizetype index) const
     return map;
 }
 
+QString XMLReader::overLimit(const QByteArray &data)
+{
+    const qsizetype size = data.size();
+    qsizetype at = 0;
+    int nodes = 0;
+    // Comments, CDATA sections and processing instructions may hold "<", ">" and "=" freely.
+    const auto skipTo = [&](const char *end) {
+        const qsizetype found = data.indexOf(end, at);
+        at = found < 0 ? size : found + qsizetype(qstrlen(end));
+    };
+    while ((at = data.indexOf('<', at)) >= 0) {
+        const QByteArrayView rest = QByteArrayView(data).sliced(at);
+        if (rest.startsWith("<!--")) {
+            skipTo("-->");
+        } else if (rest.startsWith("<![CDATA[")) {
+            skipTo("]]>");
+        } else if (rest.startsWith("<?")) {
+            skipTo("?>");
+        } else if (rest.startsWith("<!") || rest.startsWith("</")) {
+            at += 2;
+        } else {
+            // Inside a start tag "=" stands only between a name and its value, or in a quote.
+            int attributes = 0;
+            if (++nodes > maximumNodes())
+                return QStringLiteral("the document has more than %1 elements and attributes").arg(maximumNodes());
+            char quote = 0;
+            for (++at; at < size; ++at) {
+                const char c = data.at(at);
+                if (quote) {
+                    if (c == quote)
+                        quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '=') {
+                    if (++attributes > maximumAttributes())
+                        return QStringLiteral("an element has more than %1 attributes").arg(maximumAttributes());
+                    if (++nodes > maximumNodes())
+                        return QStringLiteral("the document has more than %1 elements and attributes").arg(maximumNodes());
+                } else if (c == '>') {
+                    break;
+                }
+            }
+        }
+    }
+    return QString();
+}
+
 QVariant XMLReader::objectWithData(const QByteArray &data)
 {
+    errorPointer = overLimit(data);
+    if (!errorPointer.isEmpty())
+        return QVariant();
     m_elements = {Element()};
     dictionaryStack = {0};
     textInProgress.clear();
@@ -103,6 +153,10 @@ QVariant XMLReader::objectWithData(const QByteArray &data)
             break;
         }
         case QXmlStreamReader::Characters:
+            if (textInProgress.size() + xml.text().size() > maximumText()) {
+                xml.raiseError(QStringLiteral("a text is longer than %1 characters").arg(maximumText()));
+                break;
+            }
             textInProgress += xml.text();
             break;
         case QXmlStreamReader::EndElement:

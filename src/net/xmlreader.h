@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvaneanswerlimits.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -11,8 +13,10 @@
 // map; an element's text, trimmed, is stored under "text". Readers must accept both a map
 // and a list wherever an element may repeat.
 //
-// Documents with a DTD are refused, so no entity, internal or external, is ever expanded;
-// nesting deeper than maximumDepth() is refused too.
+// Documents with a DTD are refused, so no entity, internal or external, is ever expanded.
+// Nesting deeper than maximumDepth(), an element with more than maximumAttributes(), a text
+// longer than maximumText() or more than maximumNodes() elements and attributes is refused
+// too, so reading takes a time bounded whatever the document.
 class XMLReader final
 {
 public:
@@ -28,11 +32,18 @@ public:
     static QVariant dictionaryForXMLString(const QString &string, QString *error = nullptr);
     static QVariant dictionaryForXMLString(const QString &string, int options, QString *error = nullptr);
 
-    static int maximumDepth() { return 256; }
+    static int maximumDepth() { return KorvaneAnswerLimits::documentDepth; }
+    static int maximumAttributes() { return KorvaneAnswerLimits::xmlAttributes; }
+    static qint64 maximumText() { return KorvaneAnswerLimits::documentText; }
+    static int maximumNodes() { return KorvaneAnswerLimits::documentNodes; }
 
 private:
     explicit XMLReader(int options);
     QVariant objectWithData(const QByteArray &data);
+    // Qt checks each attribute against all before it in the same element, which is quadratic
+    // in their count: tags are counted over the raw bytes, in one pass, before Qt sees them.
+    // What goes over a limit, or an empty text.
+    static QString overLimit(const QByteArray &data);
 
     // An element while the document is read: its attributes, its text and its children in
     // order. The maps are made once, at the end, so that no map is copied per element.

@@ -126,19 +126,6 @@ private Q_SLOTS:
         QVERIFY(m_clipboard->text().isEmpty());
     }
 
-    void anUnreachableServiceIsCanNotConnect()
-    {
-        QTcpServer unused;
-        QVERIFY(unused.listen(QHostAddress::LocalHost, 0));
-        setDefault(KorvaneHosts::key("service"), QString("http://127.0.0.1:%1").arg(unused.serverPort()));
-        unused.close();
-        const Outcome outcome = run(translateDrop(1), "x");
-        QCOMPARE(outcome.calls, 1);
-        QCOMPARE(outcome.error.code(), -1001);
-        QCOMPARE(outcome.error.localizedDescription(), qtTrId("CanNotConnectToServer"));
-        QCOMPARE(m_notifier->posted().last().body, KorvaneApiClient::cannotConnectMessage());
-    }
-
     void libreTranslateWinsWhenSet()
     {
         setDefault(KorvaneHosts::key("service"), m_service.baseUrl());

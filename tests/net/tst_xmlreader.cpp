@@ -21,12 +21,6 @@ private Q_SLOTS:
         QVERIFY(list[2].toMap().isEmpty());
     }
 
-    void textIsTrimmed()
-    {
-        const QVariantMap root = XMLReader::dictionaryForXMLString("<a>\n   hello world \t\n</a>").toMap();
-        QCOMPARE(root.value("a").toMap().value("text").toString(), QString("hello world"));
-    }
-
     void whiteSpaceBetweenChildrenLeavesAnEmptyText()
     {
         // The text buffer runs across child elements: the white space before <b> goes with
@@ -93,6 +87,9 @@ private Q_SLOTS:
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><r>&x;</r>");
         QTest::newRow("external DTD") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r SYSTEM \"http://127.0.0.1:1/x.dtd\"><r/>");
         QTest::newRow("deep nesting") << (QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000));
+        QTest::newRow("attributes past the limit") << "<a" + QByteArray(" b=''").repeated(XMLReader::maximumAttributes() + 1) + "/>";
+        QTest::newRow("nodes past the limit") << "<r>" + QByteArray("<a/>").repeated(XMLReader::maximumNodes()) + "</r>";
+        QTest::newRow("a text past the limit") << "<a>" + QByteArray(XMLReader::maximumText() + 1, 'x') + "</a>";
     }
     void hostileDocumentsAreRefused()
     {
@@ -114,6 +111,12 @@ private Q_SLOTS:
         for (int i = 0; i < depth; ++i)
             node = node.toMap().value("a");
         QCOMPARE(node.toMap().value("text").toString(), QString("x"));
+        // "=" counts as an attribute only between a name and its value.
+        QByteArray attributes;
+        for (int i = 0; i < XMLReader::maximumAttributes(); ++i)
+            attributes += " b" + QByteArray::number(i) + "='=>'";
+        const QByteArray wide = "<a" + attributes + "><!-- = = --><![CDATA[= =]]><?p = = ?>" + QByteArray(XMLReader::maximumText() - 3, '=') + "</a>";
+        QCOMPARE(XMLReader::dictionaryForXMLData(wide).toMap().value("a").toMap().size(), XMLReader::maximumAttributes() + 1);
     }
 
     void theBucketListOfAnAccount()

@@ -258,6 +258,26 @@ void StandInServer::answer(QTcpSocket *socket, const StandInResponse &response)
         QTimer::singleShot(response.delayMs, socket, [this, socket, now] { answer(socket, now); });
         return;
     }
+    if (response.behaviour == Behaviour::Script) {
+        socket->write(response.script);
+        const QByteArray repeat = response.repeat;
+        if (repeat.isEmpty())
+            return;
+        if (response.intervalMs > 0) {
+            auto *timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [socket, repeat] { socket->write(repeat); });
+            timer->start(response.intervalMs);
+            return;
+        }
+        // Never more than a few blocks ahead of the client, however long it keeps reading.
+        const auto more = [socket, repeat] {
+            while (socket->bytesToWrite() < 256 * 1024)
+                socket->write(repeat);
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        more();
+        return;
+    }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason + "\r\n";
     bool hasLength = false;
     for (const auto &[name, value] : response.headers) {

@@ -60,6 +60,7 @@ struct StandInResponse
         Truncate,     // a Content-Length larger than the body sent, then close
         Stream,       // streamSize bytes of body, sent as the client reads
         Slow,         // the answer after delayMs
+        Script,       // script as it is, then repeat for ever: every intervalMs, or as the client reads
     };
     int status = 200;
     QByteArray reason = "OK";
@@ -68,6 +69,9 @@ struct StandInResponse
     Behaviour behaviour = Behaviour::Answer;
     qint64 streamSize = 0;
     int delayMs = 0;
+    QByteArray script;
+    QByteArray repeat;
+    int intervalMs = 0;
 
     void addHeader(const QByteArray &name, const QByteArray &value) { headers.append(qMakePair(name, value)); }
 
