@@ -7,12 +7,17 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPainter>
-#include <QTimer>
 
 CustomView::CustomView(QWidget *parent)
     : QWidget(parent)
 {
     setAcceptDrops(true);
+    m_dropTimer.setSingleShot(true);
+    m_dropTimer.setInterval(100);
+    connect(&m_dropTimer, &QTimer::timeout, this, [this] {
+        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropNotification"));
+        m_isHandling = false;
+    });
 }
 
 void CustomView::dragEnterEvent(QDragEnterEvent *event)
@@ -23,10 +28,16 @@ void CustomView::dragEnterEvent(QDragEnterEvent *event)
         return;
     m_isHandling = true;
     KorvaneHandleData::shareInstance()->handleDataWith(MimeDataPasteboard::fromMimeData(event->mimeData()));
-    QTimer::singleShot(100, this, [this] {
-        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropNotification"));
-        m_isHandling = false;
-    });
+    m_dropTimer.start();
+}
+
+void CustomView::hideEvent(QHideEvent *event)
+{
+    // Hidden before the list came: the drag was let go or cancelled meanwhile, and a list
+    // opened now would stay on screen for a drag that is over.
+    QWidget::hideEvent(event);
+    m_dropTimer.stop();
+    m_isHandling = false;
 }
 
 void CustomView::paintEvent(QPaintEvent *)

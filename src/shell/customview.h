@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 // The drop-here popover's drop area: classifies a drag as it enters and tells the status
@@ -16,7 +17,9 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    QTimer m_dropTimer;
     bool m_isHandling = false;
 };

@@ -207,6 +207,7 @@ void StatusItemManger::checkMouseIsNearApp(const QPoint &pos)
     m_dragPos = pos;
     m_needBecomeFirstRes = false;
     showPopoverWith(m_contentView, QStringLiteral("dropHereBG"));
+    qCInfo(lcShell, "drop-here popover opened for drag %lld", count);
 }
 
 void StatusItemManger::showPopoverWith(QWidget *content, const QString &colorName)

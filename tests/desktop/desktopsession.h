@@ -8,16 +8,21 @@
 #include "xvfbserver.h"
 
 #include <QDBusConnection>
+#include <QColor>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QElapsedTimer>
-#include <QObject>
+#include <QGuiApplication>
 #include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QPixmap>
 #include <QProcess>
 #include <QRect>
+#include <QScreen>
 #include <QVariantMap>
 
 #include <memory>
@@ -116,6 +121,30 @@ public:
         QProcess process;
         process.start(QStringLiteral("xdotool"), args);
         return process.waitForFinished(10000) && process.exitCode() == 0;
+    }
+
+    static bool windowShown(const QString &name)
+    {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
+        return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
+    }
+
+    // How many windows of this class are on screen.
+    static int windowCount(const QString &className)
+    {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), className});
+        return search.waitForFinished(5000) ? int(search.readAllStandardOutput().count('\n')) : -1;
+    }
+
+    // Whether the window is drawn: the pixel just inside its left edge, halfway down, has
+    // the window's background colour (an unpainted window shows what was under it).
+    static bool windowDrawnWith(const QString &name, const QColor &background)
+    {
+        const QRect window = windowGeometry(name);
+        return window.isValid()
+            && QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(window.left() + 3, window.center().y()) == background;
     }
 
     // The geometry of the first visible window whose name matches and that has a size, or an

@@ -16,13 +16,6 @@ namespace {
 
 DesktopSession *session = nullptr;
 
-bool windowShown(const QString &name)
-{
-    QProcess search;
-    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
-    return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
-}
-
 } // namespace
 
 class PrefsDesktopTest : public QObject
@@ -87,7 +80,7 @@ void PrefsDesktopTest::initTestCase()
     QTRY_VERIFY2_WITH_TIMEOUT((output += m_korvane.readAll()).contains("started with") || m_korvane.state() != QProcess::Running,
                               output.constData(), 15000);
     QCOMPARE(m_korvane.state(), QProcess::Running);
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^About$")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^About$")), 10000);
 }
 
 void PrefsDesktopTest::cleanupTestCase()
@@ -125,7 +118,7 @@ void PrefsDesktopTest::secondStartHandsOver()
     QByteArray output;
     QCOMPARE(runKorvane(args, &output), 0);
     QVERIFY2(!output.contains("started with"), output.constData());
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(window), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(window), 5000);
     QCOMPARE(m_korvane.state(), QProcess::Running);
     // The store is the same one, and still whole.
     QByteArray list;

@@ -21,13 +21,7 @@ namespace {
 DesktopSession *session = nullptr;
 
 const QString mainWindowName = QStringLiteral("^Korvane actions$");
-
-bool windowShown(const QString &name)
-{
-    QProcess search;
-    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
-    return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
-}
+const QString dropHereName = QStringLiteral("^Korvane drop here$");
 
 bool move(const QPoint &to)
 {
@@ -38,6 +32,23 @@ QString clipboardText()
 {
     return QGuiApplication::clipboard()->text();
 }
+
+// Moves in steps, as a hand does: drag sources and drop targets see every step.
+bool glide(QPoint from, QPoint to)
+{
+    for (int step = 1; step <= 12; ++step) {
+        if (!move(from + (to - from) * step / 12))
+            return false;
+    }
+    return true;
+}
+
+bool pressAndDrag(QPoint from, QPoint to)
+{
+    return move(from) && DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}) && glide(from, to);
+}
+
+const QColor lightBackground(0xF6, 0xF6, 0xF7);
 
 } // namespace
 
@@ -53,6 +64,7 @@ private Q_SLOTS:
     void actionHotkeyRunsAListedAction();
     void wrongInputIsToldEvenWhenMuted();
     void clickOnTheTrayIcon();
+    void dragOntoTheTrayAndDropOnARow_data();
     void dragOntoTheTrayAndDropOnARow();
     void commandsAndTheDropWindow();
     void followsADarkDesktop();
@@ -71,13 +83,13 @@ private:
     void setDefault(const QByteArray &line);
     void saveScreenshot(const QString &name);
     void waitForPopover(bool shown);
+    // How many times Korvane has logged this so far.
+    qsizetype logged(const QByteArray &line) { return (m_output += m_korvane.readAllStandardOutput()).count(line); }
     // A hotkey is ignored while the tray icon still animates the last run: wait until every
     // animation Korvane started has ended.
     void waitForIdleTray()
     {
-        QTRY_VERIFY_WITH_TIMEOUT((m_output += m_korvane.readAllStandardOutput()).count("tray animation ended")
-                                     == m_output.count("tray animation started"),
-                                 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(logged("tray animation ended") == logged("tray animation started"), 15000);
     }
 
     QTemporaryDir m_home;
@@ -118,7 +130,7 @@ void TrayDesktopTest::saveScreenshot(const QString &name)
 
 void TrayDesktopTest::waitForPopover(bool shown)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(mainWindowName) == shown, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(mainWindowName) == shown, 15000);
 }
 
 void TrayDesktopTest::restartKorvane(const QProcessEnvironment &env)
@@ -182,6 +194,12 @@ void TrayDesktopTest::initTestCase()
     const QString move = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("--title"), QStringLiteral("Move Away"),
                                      QStringLiteral("--set"), QStringLiteral("keyCode=46"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")});
     QVERIFY(move.toInt() > 0);
+    // A copy action first in the file list, so its row is the first under the field.
+    QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("copies"))));
+    const QString copy = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("--title"), QStringLiteral("Copy Here"),
+                                     QStringLiteral("--set"), QStringLiteral("savePath=") + m_home.filePath(QStringLiteral("copies")),
+                                     QStringLiteral("--set"), QStringLiteral("drop.index=-1")});
+    QVERIFY(copy.toInt() > 0);
 
     m_korvane.setProcessChannelMode(QProcess::MergedChannels);
     restartKorvane(m_env);
@@ -197,10 +215,10 @@ void TrayDesktopTest::cleanupTestCase()
 void TrayDesktopTest::wakeHotkeyShowsTheClipboardsActions()
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("中文 ab cd1"));
-    QVERIFY(!windowShown(mainWindowName));
+    QVERIFY(!DesktopSession::windowShown(mainWindowName));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
     waitForPopover(true);
-    QTest::qWait(300);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, lightBackground), 10000);
     saveScreenshot(QStringLiteral("main-popover-text"));
     // The same key closes it again.
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
@@ -222,11 +240,15 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
     QCOMPARE(session->notifications.calls.last().appName, QStringLiteral("Korvane"));
     // The row reports, then the popover closes by itself.
     waitForPopover(false);
-    // Without the list on screen the digits belong to other programs again.
+    // Without the list on screen the digits belong to other programs again. The wake key
+    // pressed after it shows that Korvane has had both keys.
     QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("alt+3")}));
-    QTest::qWait(500);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    waitForPopover(true);
     QCOMPARE(clipboardText(), QStringLiteral("untouched"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    waitForPopover(false);
 }
 
 void TrayDesktopTest::actionHotkeyRunsAListedAction()
@@ -251,7 +273,7 @@ void TrayDesktopTest::wrongInputIsToldEvenWhenMuted()
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Move Away failed"));
     QCOMPARE(session->notifications.calls.last().body, QStringLiteral("This action does not take what is on the clipboard."));
-    QVERIFY(!windowShown(mainWindowName));
+    QVERIFY(!DesktopSession::windowShown(mainWindowName));
     setDefault("wakeHotKey=2, 1048576");
 }
 
@@ -264,58 +286,81 @@ void TrayDesktopTest::clickOnTheTrayIcon()
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(tray.center().x()), QString::number(tray.center().y()),
                                      QStringLiteral("click"), QStringLiteral("1")}));
     waitForPopover(true);
-    QTest::qWait(300);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, lightBackground), 10000);
     saveScreenshot(QStringLiteral("main-popover-empty"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     waitForPopover(false);
 }
 
+void TrayDesktopTest::dragOntoTheTrayAndDropOnARow_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("Qt source") << QStringLiteral(KORVANE_DRAGSOURCE);
+    QTest::newRow("GTK source") << QStringLiteral(KORVANE_GTKDRAGSOURCE);
+}
+
 void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
 {
+    QFETCH(QString, source);
     waitForIdleTray();
-    // A copy action first in the file list, so its row is the first under the field.
-    const QString target = m_home.filePath(QStringLiteral("copies"));
-    QVERIFY(QDir().mkpath(target));
-    const QString copy = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("--title"), QStringLiteral("Copy Here"),
-                                     QStringLiteral("--set"), QStringLiteral("savePath=") + target, QStringLiteral("--set"), QStringLiteral("drop.index=-1")});
-    QVERIFY(copy.toInt() > 0);
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
     const QString file = m_home.filePath(QStringLiteral("holiday.png"));
-    QProcess source;
-    startDragSource(source);
+    const QString copied = m_home.filePath(QStringLiteral("copies/holiday.png"));
+    QVERIFY(picture.save(file));
+    QFile::remove(copied);
+
+    QProcess dragSource;
+    dragSource.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    dragSource.start(source, {QStringLiteral("100"), QStringLiteral("400"), QStringLiteral("200"), QStringLiteral("150"), file});
+    QVERIFY(dragSource.waitForStarted());
+    QByteArray said;
+    const auto sourceSaid = [&](const QByteArray &line) { return (said += dragSource.readAllStandardOutput()).count(line + '\n'); };
+    // The source says "accepted" or "refused" each time the answer under the drag changes.
+    const auto accepting = [&] { return (said += dragSource.readAllStandardOutput()).endsWith("accepted\n"); };
+    QTRY_VERIFY2_WITH_TIMEOUT(sourceSaid("ready"), said.constData(), 15000);
+
     const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
     QVERIFY(tray.isValid());
-    // Just inside the reach of the icon, so the drag stops where the popover opens.
-    const QPoint nearTray(tray.left() - 80, tray.bottom() + 40);
-    dragTo(nearTray);
+    const QPoint inSource(200, 475);
+    const QPoint nearTray(tray.center().x() - 40, tray.bottom() + 40);
+    const qsizetype opened = logged("drop-here popover opened");
+    QVERIFY(pressAndDrag(inSource, nearTray));
+    QTRY_COMPARE_WITH_TIMEOUT(logged("drop-here popover opened"), opened + 1, 15000);
     saveScreenshot(QStringLiteral("drop-here-popover"));
 
     // Into the drop area: the drag is classified and the list replaces the small popover.
     // The drop area hangs under the tray icon, its arrow at the icon's middle.
     const QPoint dropArea(tray.center().x() - 100, tray.bottom() + 70);
-    for (int step = 0; step < 4; ++step) {
-        QVERIFY(move(dropArea + QPoint(step * 3, step * 3)));
-        QTest::qWait(60);
-    }
-    waitForPopover(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 3000);
+    int wiggle = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((move(dropArea + QPoint(++wiggle % 4 * 3, 0)), DesktopSession::windowShown(mainWindowName)), 15000);
+    QVERIFY(!DesktopSession::windowShown(dropHereName));
     const QRect list = DesktopSession::windowGeometry(mainWindowName);
     QVERIFY(list.isValid());
     const int before = int(session->notifications.calls.size());
+    // Onto the first row until the source hears that it takes the drop, then let go.
     const QPoint firstRow(list.center().x(), list.top() + 85);
-    for (int step = 0; step < 4; ++step) {
-        QVERIFY(move(firstRow + QPoint(step * 4, 0)));
-        QTest::qWait(60);
-    }
+    QTRY_VERIFY_WITH_TIMEOUT((move(firstRow + QPoint(++wiggle % 4 * 4, 0)), accepting()), 15000);
     saveScreenshot(QStringLiteral("main-popover-drag"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
 
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(target + QLatin1String("/holiday.png")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copied), 15000);
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Copy Here succeeded"));
     QVERIFY(QFile::exists(file));
     waitForPopover(false);
-    source.closeWriteChannel();
-    source.waitForFinished(3000);
+
+    // A new drag opens the drop-here popover again, once; let go far away, nothing stays open.
+    waitForIdleTray();
+    QVERIFY(pressAndDrag(inSource, nearTray));
+    QTRY_COMPARE_WITH_TIMEOUT(logged("drop-here popover opened"), opened + 2, 15000);
+    QVERIFY(glide(nearTray, QPoint(300, 700)));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    QTRY_COMPARE_WITH_TIMEOUT(sourceSaid("finished"), 2, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!DesktopSession::windowShown(dropHereName) && !DesktopSession::windowShown(mainWindowName), 15000);
+    QCOMPARE(logged("drop-here popover opened"), opened + 2);
+    dragSource.closeWriteChannel();
+    QVERIFY(dragSource.waitForFinished(5000));
 }
 
 void TrayDesktopTest::commandsAndTheDropWindow()
@@ -385,15 +430,14 @@ void TrayDesktopTest::followsADarkDesktop()
     QGuiApplication::clipboard()->setText(QStringLiteral("Good evening"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
     waitForPopover(true);
-    QTest::qWait(300);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, QColor(0x2A, 0x2A, 0x2D)), 10000);
     saveScreenshot(QStringLiteral("main-popover-dark"));
     m_output += m_korvane.readAllStandardOutput();
     QVERIFY2(m_output.contains("apperanceMode : Dark"), m_output.constData());
     const QRect list = DesktopSession::windowGeometry(mainWindowName);
     QVERIFY(list.isValid());
-    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
     // The list's background, beside the first row.
-    const QColor background = shot.pixelColor(list.left() + 12, list.top() + 140);
+    const QColor background = QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(list.left() + 12, list.top() + 140);
     QVERIFY2(background.lightness() < 100, qPrintable(background.name()));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     waitForPopover(false);

@@ -1,8 +1,9 @@
 // A window that drags a file, standing for a file manager. Usage:
 //   dragsource X Y WIDTH HEIGHT FILE
 // Pressing the left button on the window and moving it starts a drag of FILE's URL. The
-// program says "ready" on stdout once the window is on screen and "finished" after each
-// drag, and quits when its stdin is closed.
+// program says "ready" on stdout once the window is on screen, "accepted" or "refused" each
+// time the window under the drag changes its answer, and "finished" after each drag, and
+// quits when its stdin is closed.
 
 #include <QApplication>
 #include <QDrag>
@@ -53,6 +54,7 @@ protected:
         auto *mime = new QMimeData;
         mime->setUrls({m_url});
         drag->setMimeData(mime);
+        connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) { say(action == Qt::IgnoreAction ? "refused" : "accepted"); });
         drag->exec(Qt::CopyAction);
         say("finished");
     }
