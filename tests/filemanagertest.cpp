@@ -95,6 +95,8 @@ void FileManagerTest::failuresTouchNothing_data()
     QTest::newRow("destination cannot be made") << "src/a.txt" << "/proc/korvane-none" << "posix" << int(ENOENT);
     QTest::newRow("folder into itself") << "src" << "src/inner" << "posix" << int(EINVAL);
     QTest::newRow("folder into itself, folder exists") << "src" << "src" << "posix" << int(EINVAL);
+    QTest::newRow("the root") << "/" << "out" << "posix" << int(EINVAL);
+    QTest::newRow("the root by way of ..") << "src/" + QString("../").repeated(40) << "out" << "posix" << int(EINVAL);
     QTest::newRow("255-byte name has no numbered form")
         << "src/" + QString(251, 'n') + ".txt" << "out" << "posix" << int(ENAMETOOLONG);
 }
@@ -115,7 +117,8 @@ void FileManagerTest::failuresTouchNothing()
 
     for (bool move : {false, true}) {
         KorvaneError error;
-        QVERIFY(!FileManager::copyFile(QUrl::fromLocalFile(dir.filePath(source)), destination, move, &error));
+        const QString from = source.startsWith('/') ? source : dir.filePath(source);
+        QVERIFY(!FileManager::copyFile(QUrl::fromLocalFile(from), destination, move, &error));
         QCOMPARE(error.domain(), domain);
         QCOMPARE(error.code(), code);
         QVERIFY(!error.localizedDescription().isEmpty());

@@ -25,6 +25,7 @@
 #include <QtTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace ImageTestSupport;
 
@@ -491,8 +492,9 @@ void KorvaneImageActionsTest::badFiles_data()
     QTest::addColumn<int>("failed");
     QTest::addColumn<bool>("onWhite");
 
+    // fifo.png is a FIFO and zero.png a link to /dev/zero: both refused before they are opened.
     const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png", "orientation9.jpg", "orientation65535.jpg",
-                              "gone.jpg"};
+                              "gone.jpg", "fifo.png", "zero.png"};
     const QStringList sound{"mislabelled.jpg", "cmyk.jpg", "deep.png"};
     for (int type : imageActionTypes()) {
         QVariantMap settings = settingsFor(type);
@@ -525,7 +527,12 @@ void KorvaneImageActionsTest::badFiles()
 
     QTemporaryDir dir;
     QMap<QString, QByteArray> sources{{"good.jpg", jpeg(6)}};
-    if (name != "gone.jpg")
+    const bool special = name == "fifo.png" || name == "zero.png";
+    if (name == "fifo.png")
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
+    else if (name == "zero.png")
+        QVERIFY(QFile::link("/dev/zero", dir.filePath(name)));
+    else if (name != "gone.jpg")
         sources.insert(name, awkwardInputs().value(name));
     for (auto it = sources.cbegin(); it != sources.cend(); ++it)
         QVERIFY(ImageManager::writeFile(dir.filePath(it.key()), it.value()));
@@ -537,6 +544,7 @@ void KorvaneImageActionsTest::badFiles()
     QCOMPARE(outcome.success, succeeded > 0);
     const ActionTexts texts = textsFor(type, succeeded);
     QCOMPARE(outcome.error.code(), failed > 0 ? texts.code : 0);
+    QCOMPARE(outcome.error.localizedDescription().contains(dir.filePath(name)), special);
     if (succeeded == 0) {
         QCOMPARE(outcome.body, qtTrId(texts.failure).arg(failed));
     } else {
@@ -550,7 +558,7 @@ void KorvaneImageActionsTest::badFiles()
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         if (sources.contains(it.key()))
             QCOMPARE(it.value(), sources.value(it.key()));
-        else
+        else if (it.key() != name)
             outputs.insert(it.key(), it.value());
     }
     QCOMPARE(outputs.size(), qsizetype(succeeded));
@@ -609,6 +617,7 @@ void KorvaneImageActionsTest::badImageData()
     process.start(korvane, {"run", id, "--image", input, "--json", "--out", out});
     QVERIFY2(process.waitForFinished(60000), "korvane run hung");
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), pasted ? 0 : 1);
     rusage usage{};
     QCOMPARE(getrusage(RUSAGE_CHILDREN, &usage), 0);
     QVERIFY2(usage.ru_maxrss < 500 * 1024, qPrintable(QString("peak %1 KiB").arg(usage.ru_maxrss)));

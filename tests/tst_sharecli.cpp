@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using ShareTestSupport::calls;
 
 namespace {
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void capitalAmountInTheUsersLocale_data();
     void capitalAmountInTheUsersLocale();
     void chineseConversion();
+    void refusedTexts_data();
+    void refusedTexts();
 
 private:
     Result korvane(const QStringList &args, const QString &path = QString(), const QString &lcAll = QString()) const;
@@ -189,6 +193,45 @@ void ShareCliTest::chineseConversion()
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.json().value("pasteboard").toObject().value("text").toString(), QStringLiteral("軟體和網路"));
     QCOMPARE(result.json().value("notification").toObject().value("body").toString(), QStringLiteral("軟體和網路"));
+}
+
+// Text inputs that are no regular file or too long, and mail or message texts too long for one
+// argument: refused with an error that names the input and the limit, exit 1, nothing sent.
+void ShareCliTest::refusedTexts_data()
+{
+    QTest::addColumn<QStringList>("add");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("error");
+    const QStringList convert{"add", "0", "6", "--set", "conversionType=2"};
+    QTest::newRow("FIFO") << convert << "{D}/fifo" << "{D}/fifo” is not a regular file";
+    QTest::newRow("/dev/zero") << convert << "/dev/zero" << "/dev/zero” is not a regular file";
+    QTest::newRow("/dev/stdin, a pipe") << convert << "/dev/stdin" << "/dev/stdin” is not a regular file";
+    QTest::newRow("one byte over 16 MiB") << convert << "{D}/big" << "{D}/big is larger than 16 MiB";
+    QTest::newRow("mail over 128 KiB") << QStringList{"add", "0", "3", "--set", "receives=a@x.org"} << "{D}/long"
+                                       << "131072 bytes long; a mail or message can carry at most 131071";
+    QTest::newRow("message over 128 KiB") << QStringList{"add", "0", "4", "--set", "receives=+100"} << "{D}/long"
+                                          << "131072 bytes long; a mail or message can carry at most 131071";
+}
+
+void ShareCliTest::refusedTexts()
+{
+    QFETCH(QStringList, add);
+    QFETCH(QString, input);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    for (const auto &[name, size] : {std::pair{"big", (16 << 20) + 1}, std::pair{"long", 128 * 1024}}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'x')) == size);
+    }
+    const QByteArray id = korvane(add).out.trimmed();
+    QVERIFY(!id.isEmpty());
+    const Result result = korvane({"run", QString::fromUtf8(id), "--text-file", QString(input).replace("{D}", dir.path()), "--json"});
+    QCOMPARE(result.exitCode, 1);
+    const QString message = QString::fromUtf8(result.err + result.json().value("error").toObject().value("message").toString().toUtf8());
+    QVERIFY2(message.contains(QString(error).replace("{D}", dir.path())), qPrintable(message));
+    QVERIFY(calls(record(), "xdg-email").isEmpty());
+    QVERIFY(calls(record(), "kdeconnect-cli").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(ShareCliTest)

@@ -5,6 +5,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace UploadTestSupport;
 
 // The UpYun upload through korvane run: the form uploader's policy, signature and body, the
@@ -19,6 +22,9 @@ private Q_SLOTS:
     void upload_data();
     void upload();
     void missingSettings();
+    void refusedFiles_data();
+    void refusedFiles();
+    void manyFilesFewDescriptors();
     void stalled();
 
 private:
@@ -148,6 +154,67 @@ void UploadUpYunTest::missingSettings()
     QCOMPARE(result.json.value("success").toBool(), false);
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3030);
     QCOMPARE(m_server->requestCount(), 0);
+}
+
+// A file that cannot be read as it is named refuses the upload before any file is opened: a
+// FIFO would block it, a device would send nothing or never end, and a name that is not UTF-8
+// would turn into its look-alike (here beside it, valid UTF-8 with U+FFFD).
+void UploadUpYunTest::refusedFiles_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("code");
+    QTest::newRow("FIFO") << QByteArray("pipe.png") << "pipe.png" << 8004;
+    QTest::newRow("/dev/zero") << QByteArray("zero.bin") << "zero.bin" << 8004;
+    QTest::newRow("name not UTF-8") << QByteArray("a\xff.png") << "a\\xFF.png" << 8005;
+}
+
+void UploadUpYunTest::refusedFiles()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, shown);
+    QFETCH(int, code);
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.path()) + '/' + name;
+    if (name == "pipe.png")
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    else if (name == "zero.bin")
+        QCOMPARE(::symlink("/dev/zero", path.constData()), 0);
+    else {
+        writeFile(QDir(dir.path()), QString::fromUtf8(name), png(1));
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        QVERIFY(fd >= 0 && ::write(fd, "raw", 3) == 3 && ::close(fd) == 0);
+    }
+    const QStringList others{writeFile(QDir(dir.path()), "good.png", png(2))};
+    const QString id = addAction(15, {"admin=ops", "secretCode=" + password, "bucketName=pics", "upDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+
+    const RunResult result = run(id, others, {}, path);
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.json.value("success").toBool(), false);
+    const QJsonObject error = result.json.value("error").toObject();
+    QCOMPARE(error.value("code").toInt(), code);
+    QVERIFY2(error.value("message").toString().contains(dir.path() + '/' + shown), qPrintable(error.value("message").toString()));
+    QCOMPARE(m_server->requestCount(), 0);
+}
+
+// A drop of 1,500 files under a limit of 1,024 descriptors: the uploads run a few at a time,
+// each file opened when its turn comes, and every file arrives.
+void UploadUpYunTest::manyFilesFewDescriptors()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 1500; ++i)
+        files << writeFile(QDir(dir.path()), QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
+    const QString id = addAction(15, {"admin=ops", "secretCode=" + password, "bucketName=pics", "upDomain=" + domain});
+    QVERIFY(!id.isEmpty());
+
+    const RunResult result = run(id, files, {QStringLiteral("prlimit"), QStringLiteral("--nofile=1024")});
+    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.json.value("error").isNull(), qPrintable(result.json.value("error").toObject().value("message").toString()));
+    QCOMPARE(m_server->objects.size(), 1500);
+    QCOMPARE(pasted(result).split('\n').size(), 1500);
 }
 
 // A store that stops reading in the middle of a file fails the run once the upload has
