@@ -28,8 +28,6 @@ private Q_SLOTS:
     void crossDevice_data();
     void crossDevice();
     void fullDiskKeepsSource();
-    void letters_data();
-    void letters();
     void randomKey();
     void saveCacheFile_data();
     void saveCacheFile();
@@ -220,27 +218,6 @@ void FileManagerTest::fullDiskKeepsSource()
     }
     QCOMPARE(readFile(dir.filePath("big.bin")), content);
     QCOMPARE(readFile(dir.filePath("folder/big.bin")), content);
-}
-
-void FileManagerTest::letters_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<qint64>("index");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("start") << "x" << qint64(0) << "x";
-    QTest::newRow("wraps") << "y" << qint64(2) << "a";
-    QTest::newRow("upper wraps") << "Z" << qint64(1) << "A";
-    QTest::newRow("unset is a") << "" << qint64(3) << "d";
-    QTest::newRow("many turns") << "a" << qint64(26 * 1000 + 25) << "z";
-    QTest::newRow("upper keeps case") << "C" << qint64(2) << "E";
-}
-
-void FileManagerTest::letters()
-{
-    QFETCH(QString, start);
-    QFETCH(qint64, index);
-    QFETCH(QString, expected);
-    QCOMPARE(KorvaneHandlePbHelper::getCurrentLetter(start, index), expected);
 }
 
 void FileManagerTest::randomKey()

@@ -92,24 +92,21 @@ inline QStringList withRawArgument(const QString &program, const QStringList &ar
     return QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$@\" \"$(printf \"$0\")\""), format, program} + arguments;
 }
 
-// The entries of one folder by their bytes, with what they hold.
+// The entries of one folder by their bytes, with what they hold (up to 64 bytes).
 inline QMap<QByteArray, QByteArray> rawEntries(const QByteArray &folder)
 {
     QMap<QByteArray, QByteArray> entries;
-    if (DIR *dir = ::opendir(folder.constData())) {
-        while (const dirent *entry = ::readdir(dir)) {
-            const QByteArray name(entry->d_name);
-            if (name == "." || name == "..")
-                continue;
-            QByteArray content(64, '\0');
-            const int fd = ::open((folder + '/' + name).constData(), O_RDONLY);
-            content.resize(fd >= 0 ? qMax<ssize_t>(::read(fd, content.data(), 64), 0) : 0);
-            if (fd >= 0)
-                ::close(fd);
+    DIR *dir = ::opendir(folder.constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
+        const QByteArray name(entry->d_name);
+        QByteArray content(64, '\0');
+        const int fd = name.startsWith('.') ? -1 : ::open((folder + '/' + name).constData(), O_RDONLY);
+        content.resize(fd >= 0 ? qMax<ssize_t>(::read(fd, content.data(), 64), 0) : 0);
+        if (fd >= 0 && ::close(fd) == 0)
             entries.insert(name, content);
-        }
-        ::closedir(dir);
     }
+    if (dir)
+        ::closedir(dir);
     return entries;
 }
 

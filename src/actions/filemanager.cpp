@@ -585,7 +585,7 @@ bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFi
     // The last word on every name: a rename never takes a file out of its folder.
     const QByteArray name = toNewFile.mid(toNewFile.lastIndexOf('/') + 1);
     const QString problem = nameProblem(name);
-    if (!problem.isEmpty() || parentOf(wanted) != parentOf(path) || cleanPath(wanted) != wanted) {
+    if (!problem.isEmpty() || parentOf(cleanPath(wanted)) != parentOf(cleanPath(path))) {
         failure = KorvaneError(BadName, problem.isEmpty() ? nameProblem("/") : problem);
         return false;
     }

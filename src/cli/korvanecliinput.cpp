@@ -33,7 +33,14 @@ bool readAll(const QString &path, qint64 limit, QByteArray *data, QString *error
         *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
-    *data = file.read(limit + 1);
+    // A pipe hands its bytes over in pieces; read on until its end or one byte past the limit.
+    data->clear();
+    while (data->size() <= limit) {
+        const QByteArray piece = file.read(qMin<qint64>(qint64(1) << 20, limit + 1 - data->size()));
+        if (piece.isEmpty())
+            break;
+        data->append(piece);
+    }
     if (data->size() > limit) {
         *error = QStringLiteral("%1 is larger than %2 MiB, the most this input may hold").arg(path).arg(limit >> 20);
         data->clear();
