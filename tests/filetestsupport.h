@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QString>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,5 +81,33 @@ private:
     QByteArray m_path;
     bool m_mounted = false;
 };
+
+// Arguments that run the command with one more argument of raw bytes, written by the shell's
+// printf: QProcess would turn bytes that are not UTF-8 into U+FFFD.
+inline QStringList withRawArgument(const QString &program, const QStringList &arguments, const QByteArray &raw)
+{
+    QString format;
+    for (const char c : raw)
+        format += uchar(c) < 0x80 ? QString(QLatin1Char(c)) : QStringLiteral("\\%1").arg(uchar(c), 3, 8, QLatin1Char('0'));
+    return QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$@\" \"$(printf \"$0\")\""), format, program} + arguments;
+}
+
+// The entries of one folder by their bytes, with what they hold (up to 64 bytes).
+inline QMap<QByteArray, QByteArray> rawEntries(const QByteArray &folder)
+{
+    QMap<QByteArray, QByteArray> entries;
+    DIR *dir = ::opendir(folder.constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
+        const QByteArray name(entry->d_name);
+        QByteArray content(64, '\0');
+        const int fd = name.startsWith('.') ? -1 : ::open((folder + '/' + name).constData(), O_RDONLY);
+        content.resize(fd >= 0 ? qMax<ssize_t>(::read(fd, content.data(), 64), 0) : 0);
+        if (fd >= 0 && ::close(fd) == 0)
+            entries.insert(name, content);
+    }
+    if (dir)
+        ::closedir(dir);
+    return entries;
+}
 
 } // namespace FileTestSupport

@@ -117,8 +117,9 @@ inline QByteArray pngChunks(const QByteArray &data, const QByteArray &type)
     return result;
 }
 
-// A PNG whose header claims the size; its one pixel row of data is all there is.
-inline QByteArray pngClaiming(quint32 width, quint32 height)
+// A PNG whose header claims the size; its one pixel row of data is all there is, or, when
+// complete, every row, grey, packed to a few hundred kilobytes however large it decodes.
+inline QByteArray pngClaiming(quint32 width, quint32 height, bool complete = false)
 {
     const auto chunk = [](const QByteArray &type, const QByteArray &body) {
         QByteArray out(4, '\0');
@@ -134,11 +135,24 @@ inline QByteArray pngClaiming(quint32 width, quint32 height)
     qToBigEndian<quint32>(height, header.data() + 4);
     header[8] = 8;
     header[9] = 2;
-    QByteArray row(1 + 3 * 16, '\0');
-    QByteArray packed(compressBound(uLong(row.size())), '\0');
-    uLongf packedSize = uLongf(packed.size());
-    compress(reinterpret_cast<Bytef *>(packed.data()), &packedSize, reinterpret_cast<const Bytef *>(row.constData()), uLong(row.size()));
-    packed.resize(qsizetype(packedSize));
+    QByteArray row(1 + 3 * qsizetype(complete ? width : 16), '\x80');
+    row[0] = '\0';
+    QByteArray packed(1 << 20, '\0');
+    z_stream stream{};
+    deflateInit(&stream, 9);
+    stream.next_out = reinterpret_cast<Bytef *>(packed.data());
+    for (quint32 y = 0; y < (complete ? height : 1); ++y) {
+        const qsizetype used = reinterpret_cast<char *>(stream.next_out) - packed.data();
+        if (packed.size() - used < 65536)
+            packed.resize(packed.size() * 2);
+        stream.next_out = reinterpret_cast<Bytef *>(packed.data()) + used;
+        stream.avail_out = uInt(packed.size() - used);
+        stream.next_in = reinterpret_cast<Bytef *>(row.data());
+        stream.avail_in = uInt(row.size());
+        deflate(&stream, y + 1 == (complete ? height : 1) ? Z_FINISH : Z_NO_FLUSH);
+    }
+    packed.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
     return QByteArray("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) + chunk("IDAT", packed) + chunk("IEND", QByteArray());
 }
 

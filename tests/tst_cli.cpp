@@ -265,6 +265,7 @@ void CliTest::usageErrors_data()
     QTest::newRow("set fixed field") << QStringList{"set", "@id", "drop.type=3"};
     QTest::newRow("set bad boolean") << QStringList{"set", "@id", "needCopy=maybe"};
     QTest::newRow("urls on a copy action") << QStringList{"set", "@id", "urls+=x"};
+    QTest::newRow("rename text with a slash") << QStringList{"add", "1", "17", "--set", "customizeString=a/b"};
     QTest::newRow("remove two") << QStringList{"remove", "1", "2"};
     QTest::newRow("show with an argument") << QStringList{"show", "extra"};
     QTest::newRow("drop with an unknown option") << QStringList{"drop", "a.png", "--fast"};

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using ShareTestSupport::calls;
 
 namespace {
@@ -29,13 +31,12 @@ class ShareCliTest : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void mailOfFiles();
     void messageWithoutKdeConnect();
-    void airDropText();
     void photosFromImageData();
     void capitalAmountInTheUsersLocale_data();
     void capitalAmountInTheUsersLocale();
-    void chineseConversion();
+    void refusedTexts_data();
+    void refusedTexts();
 
 private:
     Result korvane(const QStringList &args, const QString &path = QString(), const QString &lcAll = QString()) const;
@@ -91,24 +92,6 @@ Result ShareCliTest::korvane(const QStringList &args, const QString &path, const
     return result;
 }
 
-void ShareCliTest::mailOfFiles()
-{
-    QVERIFY(QImage(2, 2, QImage::Format_RGB32).save(m_dir.filePath("shot.png")));
-    QFile notes(m_dir.filePath("notes.txt"));
-    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("notes") == 5);
-    notes.close();
-    QCOMPARE(korvane({"add", "1", "10", "--title", "Mail Files", "--set", "receives=a@x.org,b@y.org", "--set",
-                      "title=Weekly"}).exitCode, 0);
-    const Result result = korvane({"run", "Mail Files", m_dir.filePath("notes.txt"), m_dir.filePath("shot.png"), "--json"});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.json().value("success").toBool(), true);
-    QVERIFY(result.json().value("notification").isNull());
-    QTRY_COMPARE(calls(record(), "xdg-email").size(), 1);
-    QCOMPARE(calls(record(), "xdg-email").first(),
-             (QStringList{"--utf8", "--subject", "Weekly", "--to", "a@x.org", "--to", "b@y.org", "--attach",
-                          m_dir.filePath("shot.png"), "--attach", m_dir.filePath("notes.txt")}));
-}
-
 void ShareCliTest::messageWithoutKdeConnect()
 {
     QCOMPARE(korvane({"add", "0", "4", "--title", "Text Phone", "--set", "receives=+100"}).exitCode, 0);
@@ -120,21 +103,6 @@ void ShareCliTest::messageWithoutKdeConnect()
     QCOMPARE(error.value("code").toInt(), 4100);
     QVERIFY2(error.value("message").toString().contains("install the kdeconnect package"), result.out.constData());
     QCOMPARE(result.json().value("notification").toObject().value("body").toString(), error.value("message").toString());
-}
-
-void ShareCliTest::airDropText()
-{
-    QCOMPARE(korvane({"add", "0", "9", "--title", "Nearby Text"}).exitCode, 0);
-    const Result result = korvane({"run", "Nearby Text", "--text", "短 note"});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.err, QByteArray("Nearby Text succeeded: 1 file(s) shared.\n"));
-    const QList<QStringList> sent = calls(record(), "kdeconnect-cli");
-    QCOMPARE(sent.size(), 2);
-    QCOMPARE(sent.last().value(0), QStringLiteral("--share"));
-    QCOMPARE(QFileInfo(sent.last().value(1)).fileName(), QStringLiteral("短 note.txt"));
-    QFile shared(sent.last().value(1));
-    QVERIFY(shared.open(QIODevice::ReadOnly));
-    QCOMPARE(shared.readAll(), QByteArray("短 note"));
 }
 
 void ShareCliTest::photosFromImageData()
@@ -182,13 +150,40 @@ void ShareCliTest::capitalAmountInTheUsersLocale()
         QCOMPARE(result.err, QByteArray("Capital Both failed: Please drop a number, such as 1234.56.\n"));
 }
 
-void ShareCliTest::chineseConversion()
+// Text inputs that are no regular file or too long, and mail or message texts too long for one
+// argument: refused with an error that names the input and the limit, exit 1, nothing sent.
+void ShareCliTest::refusedTexts_data()
 {
-    QCOMPARE(korvane({"add", "0", "6", "--title", "To Taiwan", "--set", "conversionType=2"}).exitCode, 0);
-    const Result result = korvane({"run", "To Taiwan", "--text", "软件和网络", "--json"});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.json().value("pasteboard").toObject().value("text").toString(), QStringLiteral("軟體和網路"));
-    QCOMPARE(result.json().value("notification").toObject().value("body").toString(), QStringLiteral("軟體和網路"));
+    QTest::addColumn<QStringList>("add");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("error");
+    const QStringList convert{"add", "0", "6"};
+    QTest::newRow("FIFO") << convert << "{D}/fifo" << "{D}/fifo” is not a regular file";
+    QTest::newRow("/dev/zero") << convert << "/dev/zero" << "/dev/zero” is not a regular file";
+    QTest::newRow("/dev/stdin, a pipe") << convert << "/dev/stdin" << "/dev/stdin” is not a regular file";
+    QTest::newRow("one byte over 16 MiB") << convert << "{D}/big" << "{D}/big is larger than 16 MiB";
+    const QString tooLong = "131072 bytes long; a mail or message can carry at most 131071";
+    QTest::newRow("mail over 128 KiB") << QStringList{"add", "0", "3", "--set", "receives=a@x.org"} << "{D}/long" << tooLong;
+    QTest::newRow("message over 128 KiB") << QStringList{"add", "0", "4", "--set", "receives=+100"} << "{D}/long" << tooLong;
+}
+
+void ShareCliTest::refusedTexts()
+{
+    QFETCH(QStringList, add);
+    QFETCH(QString, input);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    for (const auto &[name, size] : {std::pair{"big", (16 << 20) + 1}, std::pair{"long", 128 * 1024}}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+    }
+    const QByteArray id = korvane(add).out.trimmed();
+    const Result result = korvane({"run", QString::fromUtf8(id), "--text-file", input.replace("{D}", dir.path()), "--json"});
+    QCOMPARE(result.exitCode, 1);
+    const QString message = QString::fromUtf8(result.err) + result.json().value("error").toObject().value("message").toString();
+    QVERIFY2(message.contains(error.replace("{D}", dir.path())), qPrintable(message));
+    QVERIFY(calls(record(), "xdg-email").isEmpty() && calls(record(), "kdeconnect-cli").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(ShareCliTest)

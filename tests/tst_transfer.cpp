@@ -280,6 +280,8 @@ void TransferTest::refusedFiles_data()
                                   << QString();
     QTest::newRow("unknown setting") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"settings\": {\"savePath\": \"~\", \"colour\": 1}}") << false
                                      << "line 5 (at actions[0].settings.colour): FileMove has no field \"colour\"; its fields are savePath" << QString();
+    QTest::newRow("rename text with a slash") << actionsFile("    {\"catalog\": 1, \"type\": 17, \"settings\": {\"needAdd\": true,\n      \"addString\": \"../x\"}}") << false
+                                              << "line 6 (at actions[0].settings.addString): addString is part of every new file name and cannot hold \"/\"" << QString();
     QTest::newRow("dropID given") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"dropID\": 12}") << false
                                   << "line 5 (at actions[0].dropID): DropListEntity has no field \"dropID\"" << QString();
     QTest::newRow("urls on another kind") << actionsFile("    {\"catalog\": 0, \"type\": 0,\n     \"urls\": []}") << false

@@ -12,12 +12,7 @@
 #include "korvaneuserdefaults.h"
 
 #include <QDate>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QSslCertificate>
-#include <QSslConfiguration>
-#include <QSslKey>
-#include <QSslServer>
 #include <QTemporaryDir>
 
 using namespace UploadTestSupport;
@@ -36,7 +31,6 @@ private Q_SLOTS:
     void missingSettings();
     void answersTogether();
     void connectionDropped();
-    void untrustedCertificateRefused();
     void stalled_data();
     void stalled();
     void history();
@@ -349,49 +343,6 @@ void UploadQiniuTest::connectionDropped()
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3003);
     QVERIFY(result.json.value("pasteboard").isNull());
     QVERIFY(m_server->requestCount() >= 3);
-}
-
-// Uploads open their own TLS connections: a store whose certificate no authority signed
-// gets no byte of the request, and the run fails.
-void UploadQiniuTest::untrustedCertificateRefused()
-{
-    QTemporaryDir dir;
-    const QString key = dir.filePath(QStringLiteral("key.pem"));
-    const QString certificate = dir.filePath(QStringLiteral("certificate.pem"));
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                                              "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key,
-                                              "-out", certificate});
-    QVERIFY(openssl.waitForFinished(30000));
-    QCOMPARE(openssl.exitCode(), 0);
-
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    QFile keyFile(key);
-    QVERIFY(keyFile.open(QIODevice::ReadOnly));
-    tls.setPrivateKey(QSslKey(&keyFile, QSsl::Rsa));
-    tls.setLocalCertificateChain(QSslCertificate::fromPath(certificate));
-    QSslServer server;
-    server.setSslConfiguration(tls);
-    int handshakes = 0;
-    QByteArray plaintext;
-    connect(&server, &QSslServer::startedEncryptionHandshake, this, [&] { ++handshakes; });
-    connect(&server, &QSslServer::pendingConnectionAvailable, this, [&] {
-        while (QTcpSocket *socket = server.nextPendingConnection())
-            connect(socket, &QTcpSocket::readyRead, this, [&plaintext, socket] { plaintext += socket->readAll(); });
-    });
-    QVERIFY(server.listen(QHostAddress::LocalHost));
-    setHosts({{QStringLiteral("qiniuUpload"), QStringLiteral("https://127.0.0.1:%1").arg(server.serverPort())}});
-
-    const QStringList files{writeFile(QDir(dir.path()), "secret-plan.txt", "not for a stranger")};
-    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
-                                      "qiniuDomain=" + domain});
-    QVERIFY(!id.isEmpty());
-    const RunResult result = run(id, files);
-    QCOMPARE(result.json.value("success").toBool(), false);
-    QVERIFY(result.json.value("pasteboard").isNull());
-    QVERIFY(handshakes >= 1);
-    QVERIFY2(plaintext.isEmpty(), plaintext.constData());
-    QVERIFY(!result.output.contains(secretKey.toUtf8()));
 }
 
 // Dropped image data, which the command line never hands to a file action: one upload

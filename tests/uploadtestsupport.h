@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filetestsupport.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
@@ -96,8 +98,10 @@ inline bool readsEveryFile()
 }
 
 // Runs the action on the input (files, or options such as "--image FILE") with --json and
-// --progress.
-inline RunResult run(const QString &id, const QStringList &files)
+// --progress, under the wrapper command when there is one (such as prlimit). A raw file is
+// handed over by the shell's printf, so bytes that are not UTF-8 reach korvane as they are.
+inline RunResult run(const QString &id, const QStringList &files, const QStringList &wrapper = {},
+                     const QByteArray &rawFile = {})
 {
     RunResult result;
     QProcess process;
@@ -110,6 +114,14 @@ inline RunResult run(const QString &id, const QStringList &files)
         args.prepend(QStringLiteral("--inh-caps=-dac_override,-dac_read_search"));
         args.prepend(QStringLiteral("--bounding-set=-dac_override,-dac_read_search"));
         program = QStringLiteral("setpriv");
+    }
+    if (!wrapper.isEmpty()) {
+        args = wrapper.mid(1) + QStringList{program} + args;
+        program = wrapper.first();
+    }
+    if (!rawFile.isEmpty()) {
+        args = FileTestSupport::withRawArgument(program, args, rawFile);
+        program = QStringLiteral("/bin/sh");
     }
     QElapsedTimer clock;
     clock.start();

@@ -438,6 +438,22 @@ TEXTS = {
     "globalShortcutsUnavailableTitle": ("Korvane's shortcuts do not work here", "Korvane 的快捷键在此桌面上无效"),
     "globalShortcutsUnavailableBody": ("This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command \u201ckorvane show\u201d in the desktop's keyboard settings.",
                                        "此桌面不向程序提供全局快捷键。若要用按键打开 Korvane，请在桌面的键盘设置中绑定命令\u201ckorvane show\u201d。"),
+    # Files, images and texts that cannot be acted on as given: names, special files, sizes.
+    "badNewName": ("“%1” cannot be a file name: a name must not be empty, “.” or “..”, hold “/” or a zero byte, "
+                   "or be longer than %2 bytes. No file was renamed.",
+                   "“%1”不能作为文件名：文件名不能为空、“.”或“..”，不能含“/”或零字节，也不能超过 %2 字节。没有文件被重命名。"),
+    "nameNotUtf8": ("“%1”: the name is not valid UTF-8, so this action cannot open exactly that file; nothing was done with it.",
+                    "“%1”：文件名不是有效的 UTF-8，此操作无法准确打开该文件，未对其做任何处理。"),
+    "uploadNotStored": ("“%1” was not stored: the store refused it or could not be reached.",
+                        "“%1”未能存储：存储服务拒绝了它或无法连接。"),
+    "textTooLong": ("The text has %1 characters; text actions take at most %2, so nothing was done.",
+                    "文本有 %1 个字符，文本操作最多处理 %2 个，未做任何处理。"),
+    "textTooLongToSend": ("The text is %1 bytes long; a mail or message can carry at most %2 bytes of text, so nothing was sent.",
+                          "文本长 %1 字节，邮件或消息最多可携带 %2 字节的文本，未发送。"),
+    "imageDataUndecodable": ("The %1 bytes of image data do not decode as an image Korvane reads (complete, at most %2 pixels); nothing was done.",
+                             "这 %1 字节的图片数据无法解码为 Korvane 可读取的图片（须完整，最多 %2 像素），未做任何处理。"),
+    "notRegularFile": ("“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.",
+                       "“%1”不是普通文件；不读取管道、套接字、设备和文件夹。"),
 }
 
 

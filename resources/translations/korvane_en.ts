@@ -1487,5 +1487,33 @@
         <source>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
         <translation>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</translation>
     </message>
+    <message id="badNewName">
+        <source>“%1” cannot be a file name: a name must not be empty, “.” or “..”, hold “/” or a zero byte, or be longer than %2 bytes. No file was renamed.</source>
+        <translation>“%1” cannot be a file name: a name must not be empty, “.” or “..”, hold “/” or a zero byte, or be longer than %2 bytes. No file was renamed.</translation>
+    </message>
+    <message id="nameNotUtf8">
+        <source>“%1”: the name is not valid UTF-8, so this action cannot open exactly that file; nothing was done with it.</source>
+        <translation>“%1”: the name is not valid UTF-8, so this action cannot open exactly that file; nothing was done with it.</translation>
+    </message>
+    <message id="uploadNotStored">
+        <source>“%1” was not stored: the store refused it or could not be reached.</source>
+        <translation>“%1” was not stored: the store refused it or could not be reached.</translation>
+    </message>
+    <message id="textTooLong">
+        <source>The text has %1 characters; text actions take at most %2, so nothing was done.</source>
+        <translation>The text has %1 characters; text actions take at most %2, so nothing was done.</translation>
+    </message>
+    <message id="textTooLongToSend">
+        <source>The text is %1 bytes long; a mail or message can carry at most %2 bytes of text, so nothing was sent.</source>
+        <translation>The text is %1 bytes long; a mail or message can carry at most %2 bytes of text, so nothing was sent.</translation>
+    </message>
+    <message id="imageDataUndecodable">
+        <source>The %1 bytes of image data do not decode as an image Korvane reads (complete, at most %2 pixels); nothing was done.</source>
+        <translation>The %1 bytes of image data do not decode as an image Korvane reads (complete, at most %2 pixels); nothing was done.</translation>
+    </message>
+    <message id="notRegularFile">
+        <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
+        <translation>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</translation>
+    </message>
 </context>
 </TS>

@@ -1487,5 +1487,33 @@
         <source>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
         <translation>此桌面不向程序提供全局快捷键。若要用按键打开 Korvane，请在桌面的键盘设置中绑定命令“korvane show”。</translation>
     </message>
+    <message id="badNewName">
+        <source>“%1” cannot be a file name: a name must not be empty, “.” or “..”, hold “/” or a zero byte, or be longer than %2 bytes. No file was renamed.</source>
+        <translation>“%1”不能作为文件名：文件名不能为空、“.”或“..”，不能含“/”或零字节，也不能超过 %2 字节。没有文件被重命名。</translation>
+    </message>
+    <message id="nameNotUtf8">
+        <source>“%1”: the name is not valid UTF-8, so this action cannot open exactly that file; nothing was done with it.</source>
+        <translation>“%1”：文件名不是有效的 UTF-8，此操作无法准确打开该文件，未对其做任何处理。</translation>
+    </message>
+    <message id="uploadNotStored">
+        <source>“%1” was not stored: the store refused it or could not be reached.</source>
+        <translation>“%1”未能存储：存储服务拒绝了它或无法连接。</translation>
+    </message>
+    <message id="textTooLong">
+        <source>The text has %1 characters; text actions take at most %2, so nothing was done.</source>
+        <translation>文本有 %1 个字符，文本操作最多处理 %2 个，未做任何处理。</translation>
+    </message>
+    <message id="textTooLongToSend">
+        <source>The text is %1 bytes long; a mail or message can carry at most %2 bytes of text, so nothing was sent.</source>
+        <translation>文本长 %1 字节，邮件或消息最多可携带 %2 字节的文本，未发送。</translation>
+    </message>
+    <message id="imageDataUndecodable">
+        <source>The %1 bytes of image data do not decode as an image Korvane reads (complete, at most %2 pixels); nothing was done.</source>
+        <translation>这 %1 字节的图片数据无法解码为 Korvane 可读取的图片（须完整，最多 %2 像素），未做任何处理。</translation>
+    </message>
+    <message id="notRegularFile">
+        <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
+        <translation>“%1”不是普通文件；不读取管道、套接字、设备和文件夹。</translation>
+    </message>
 </context>
 </TS>

@@ -332,6 +332,90 @@ bool publishCopy(const QByteArray &source, const QByteArray &folder, const QByte
 
 } // namespace
 
+QByteArray FileManager::localPath(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return QByteArray();
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+}
+
+QByteArray FileManager::cleanPath(const QByteArray &path)
+{
+    const QByteArray absolute = path.startsWith('/') ? path : QFile::encodeName(QDir::currentPath()) + '/' + path;
+    QList<QByteArray> parts;
+    for (const QByteArray &part : absolute.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts.append(part);
+    }
+    return '/' + parts.join('/');
+}
+
+QString FileManager::displayName(const QByteArray &name)
+{
+    // Valid UTF-8 shows as it is; every other byte as \xNN, so two names never look alike.
+    QString shown;
+    const auto *bytes = reinterpret_cast<const uchar *>(name.constData());
+    for (qsizetype i = 0; i < name.size();) {
+        const uchar lead = bytes[i];
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
+        const QByteArray sequence = length > 0 && i + length <= name.size() ? name.mid(i, length) : QByteArray();
+        const QString decoded = QString::fromUtf8(sequence);
+        if (!sequence.isEmpty() && decoded.toUtf8() == sequence) {
+            shown += decoded;
+            i += length;
+        } else {
+            shown += QStringLiteral("\\x") + QString::number(lead, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            ++i;
+        }
+    }
+    return shown;
+}
+
+QString FileManager::textPath(const QUrl &url, KorvaneError *error)
+{
+    const QByteArray bytes = localPath(url);
+    const QString path = QFile::decodeName(bytes);
+    if (!bytes.isEmpty() && QFile::encodeName(path) == bytes)
+        return path;
+    if (error)
+        *error = KorvaneError(NameNotUtf8, qtTrId("nameNotUtf8").arg(displayName(bytes)));
+    return QString();
+}
+
+bool FileManager::isRegularFile(const QByteArray &path, KorvaneError *error)
+{
+    struct stat st;
+    if (::stat(path.constData(), &st) != 0) {
+        if (error)
+            *error = errno == ENOENT ? KorvaneError(NoFile, qtTrId("NoFile")) : systemError(errno, path);
+        return false;
+    }
+    if (S_ISREG(st.st_mode))
+        return true;
+    if (error)
+        *error = KorvaneError(NotRegularFile, qtTrId("notRegularFile").arg(displayName(path)));
+    return false;
+}
+
+bool FileManager::isRegularFile(const QString &path, KorvaneError *error)
+{
+    return isRegularFile(QFile::encodeName(path), error);
+}
+
+QString FileManager::nameProblem(const QByteArray &name)
+{
+    if (!name.isEmpty() && name != "." && name != ".." && !name.contains('/') && !name.contains('\0')
+        && name.size() <= maximumNameBytes)
+        return QString();
+    return qtTrId("badNewName").arg(displayName(name)).arg(maximumNameBytes);
+}
+
 QByteArray FileManager::withoutTrailingSlashes(QByteArray path)
 {
     while (path.size() > 1 && path.endsWith('/'))
@@ -412,7 +496,8 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
 {
     KorvaneError ignored;
     KorvaneError &failure = error ? *error : ignored;
-    const QByteArray source = FileManager::withoutTrailingSlashes(QFile::encodeName(file.toLocalFile()));
+    const QByteArray given = localPath(file);
+    const QByteArray source = given.isEmpty() ? QByteArray() : cleanPath(given);
     struct stat st;
     if (source.isEmpty() || ::lstat(source.constData(), &st) != 0) {
         failure = KorvaneError(NoFile, qtTrId("NoFile"));
@@ -421,11 +506,12 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     const QByteArray folder = FileManager::withoutTrailingSlashes(QFile::encodeName(toFolder));
     const QByteArray name = FileManager::lastComponent(source);
     // Checked on the paths as given before anything is created, and on the real paths after.
+    // Every folder is inside "/", so the root is never copied or moved anywhere.
     const auto isInside = [](const QByteArray &inner, const QByteArray &outer) {
-        return !outer.isEmpty() && (inner == outer || inner.startsWith(outer + '/'));
+        return outer == "/" || (!outer.isEmpty() && (inner == outer || inner.startsWith(outer + '/')));
     };
-    const QByteArray cleanFolder = QFile::encodeName(QDir::cleanPath(QDir::current().absoluteFilePath(toFolder)));
-    const QByteArray cleanSource = QFile::encodeName(QDir::cleanPath(QDir::current().absoluteFilePath(file.toLocalFile())));
+    const QByteArray cleanFolder = cleanPath(QFile::encodeName(toFolder));
+    const QByteArray &cleanSource = source;
     const auto refuseIntoItself = [&] {
         failure = KorvaneError(EINVAL, qtTrId("folderIntoItself"), QStringLiteral("posix"));
         qCWarning(lcFiles, "refused to put the folder %s into itself", source.constData());
@@ -480,22 +566,29 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     return true;
 }
 
-bool FileManager::renameFile(const QUrl &source, const QString &toNewFile, QString *outFile, KorvaneError *error,
+bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFile, QString *outFile, KorvaneError *error,
                              RenameJournal &journal)
 {
     KorvaneError ignored;
     KorvaneError &failure = error ? *error : ignored;
     if (outFile)
         outFile->clear();
-    const QByteArray path = FileManager::withoutTrailingSlashes(QFile::encodeName(source.toLocalFile()));
+    const QByteArray path = FileManager::withoutTrailingSlashes(source);
     struct stat st;
     if (path.isEmpty() || ::lstat(path.constData(), &st) != 0) {
         failure = KorvaneError(NoFile, qtTrId("NoFile"));
         return false;
     }
-    const QByteArray wanted = FileManager::withoutTrailingSlashes(QFile::encodeName(toNewFile));
+    const QByteArray wanted = FileManager::withoutTrailingSlashes(toNewFile);
     if (wanted == path)
         return true;
+    // The last word on every name: a rename never takes a file out of its folder.
+    const QByteArray name = toNewFile.mid(toNewFile.lastIndexOf('/') + 1);
+    const QString problem = nameProblem(name);
+    if (!problem.isEmpty() || parentOf(cleanPath(wanted)) != parentOf(cleanPath(path))) {
+        failure = KorvaneError(BadName, problem.isEmpty() ? nameProblem("/") : problem);
+        return false;
+    }
     QByteArray staged;
     if (!journal.planStaging(path, st.st_dev, wanted, &staged, &failure))
         return false;

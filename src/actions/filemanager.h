@@ -21,7 +21,30 @@ public:
     enum Code {
         NoFile = 8001,
         MustBeFolder = 8003,
+        NotRegularFile = 8004,
+        NameNotUtf8 = 8005,
+        BadName = 8006,
     };
+
+    // The longest name of a single folder entry on Linux file systems.
+    static constexpr int maximumNameBytes = 255;
+
+    // The path of a local file URL as the bytes the file system holds. A name that is not
+    // valid UTF-8 arrives percent-encoded, and only these bytes still name that file.
+    static QByteArray localPath(const QUrl &url);
+    // The absolute path with repeated slashes, "." and ".." resolved by name alone.
+    static QByteArray cleanPath(const QByteArray &path);
+    // The path of a dropped file for the actions that read it through Qt's text paths, or
+    // nothing with the reason: a name that is not valid UTF-8 would turn into another one.
+    static QString textPath(const QUrl &url, KorvaneError *error);
+    // Whether the path leads to a regular file. Checked before a file is opened for reading:
+    // a FIFO blocks the reader, a device never ends or reads as empty.
+    static bool isRegularFile(const QByteArray &path, KorvaneError *error);
+    static bool isRegularFile(const QString &path, KorvaneError *error);
+    // The name for messages: bytes that are not UTF-8 show as \xNN.
+    static QString displayName(const QByteArray &name);
+    // Why a name cannot be a single folder entry, or nothing when it can.
+    static QString nameProblem(const QByteArray &name);
 
     static bool copyFile(const QUrl &file, const QString &toFolder, KorvaneError *error);
     static bool moveFile(const QUrl &file, const QString &toFolder, KorvaneError *error);
@@ -34,7 +57,8 @@ public:
     // Plans moving the file into the rename run's staging folder under its new name (made
     // free with "-1", "-2", ... within the run); the run moves every planned file at once.
     // A wanted path equal to the source gives no staged path and no error.
-    static bool renameFile(const QUrl &source, const QString &toNewFile, QString *outFile, KorvaneError *error,
+    // The wanted path must stay in the source's folder.
+    static bool renameFile(const QByteArray &source, const QByteArray &toNewFile, QString *outFile, KorvaneError *error,
                            RenameJournal &journal);
 
     // Creates "Temp" when missing and clears it of every rename run that is no longer alive,

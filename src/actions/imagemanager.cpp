@@ -1,7 +1,9 @@
 #include "imagemanager.h"
 
+#include "filemanager.h"
 #include "imagecodec.h"
 #include "korimagecategory.h"
+#include "pixelbudget.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -40,7 +42,7 @@ bool validSide(std::optional<float> side)
 bool fileHeader(const QString &path, ImageCodec::Header *header)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+    if (!FileManager::isRegularFile(path, nullptr) || !file.open(QIODevice::ReadOnly) || file.size() == 0)
         return false;
     uchar *mapped = file.map(0, file.size());
     if (!mapped)
@@ -197,5 +199,11 @@ bool ImageManager::writeFile(const QString &path, const QByteArray &data)
 QByteArray ImageManager::readFile(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FileManager::isRegularFile(path, nullptr) && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+qint64 ImageManager::workingBytes(const QString &path)
+{
+    ImageCodec::Header header;
+    return fileHeader(path, &header) ? PixelBudget::bytesFor(header.width, header.height) : 0;
 }

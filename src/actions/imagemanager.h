@@ -41,4 +41,6 @@ public:
     static bool writeFile(const QString &path, const QByteArray &data);
     // The whole file, or nothing when it cannot be read.
     static QByteArray readFile(const QString &path);
+    // What working on the image file holds in memory, from its header; 0 when it is no image.
+    static qint64 workingBytes(const QString &path);
 };

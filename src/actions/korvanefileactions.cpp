@@ -11,7 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QThreadPool>
 
@@ -130,33 +130,40 @@ QString renamedBase(QString base, const RenameOptions &options, qint64 k, qint64
     }
 }
 
-QString lastPathComponent(const QUrl &url)
+// The new name of a file: the new base name and the old extension (what follows the last ".").
+QString renamedName(const QString &name, const RenameOptions &options, qint64 k, qint64 n, const QString &date)
 {
-    QString path = url.toLocalFile();
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-QString folderOf(const QUrl &url)
-{
-    QString path = url.toLocalFile();
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash > 0 ? path.left(slash) : QStringLiteral("/");
-}
-
-// The path the file is wanted under: its own folder, the new base name and the old
-// extension (what follows the last ".").
-QString wantedPath(const QUrl &file, const RenameOptions &options, qint64 k, qint64 n, const QString &date)
-{
-    const QString name = lastPathComponent(file);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot < 0 ? name : name.left(dot);
     const QString extension = dot < 0 ? QString() : name.mid(dot + 1);
     const QString newName = renamedBase(base, options, k, n, date);
-    return folderOf(file) + QLatin1Char('/') + (extension.isEmpty() ? newName : newName + QLatin1Char('.') + extension);
+    return extension.isEmpty() ? newName : newName + QLatin1Char('.') + extension;
+}
+
+// Every file's source and wanted path, worked out before anything moves: one name that
+// cannot be used refuses the whole run, so a batch is never half renamed by a bad pattern.
+bool plannedPaths(const QList<QUrl> &files, const RenameOptions &options, const QString &date, QList<QByteArray> *sources,
+                  QList<QByteArray> *wanted, KorvaneError *error)
+{
+    const qint64 n = files.size();
+    for (qint64 k = 0; k < n; ++k) {
+        const QByteArray source = FileManager::withoutTrailingSlashes(FileManager::localPath(files[k]));
+        const QByteArray name = FileManager::lastComponent(source);
+        const QString text = QFile::decodeName(name);
+        if (QFile::encodeName(text) != name) {
+            *error = KorvaneError(FileManager::NameNotUtf8, qtTrId("nameNotUtf8").arg(FileManager::displayName(source)));
+            return false;
+        }
+        const QByteArray newName = QFile::encodeName(renamedName(text, options, k, n, date));
+        const QString problem = FileManager::nameProblem(newName);
+        if (!problem.isEmpty()) {
+            *error = KorvaneError(FileManager::BadName, problem);
+            return false;
+        }
+        sources->append(source);
+        wanted->append(FileManager::joinPath(FileManager::parentOf(source), newName));
+    }
+    return true;
 }
 
 bool hasFiles(const KorvaneHandleData &data)
@@ -203,7 +210,7 @@ void transferFiles(const DropPtr &drop, const KorvaneCompletion &completion, boo
             if (move ? FileManager::moveFile(file, folder, &error) : FileManager::copyFile(file, folder, &error))
                 ++done;
             else
-                qCWarning(lcFiles, "%s %s: %s", move ? "move" : "copy", qUtf8Printable(file.toLocalFile()),
+                qCWarning(lcFiles, "%s %s: %s", move ? "move" : "copy", qUtf8Printable(FileManager::displayName(FileManager::localPath(file))),
                           qUtf8Printable(error.localizedDescription()));
         }
         KorvaneError error;
@@ -247,7 +254,14 @@ void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEnti
 
     QThreadPool::globalInstance()->start([drop, completion, files, options, tempFolder] {
         const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
-        const qint64 n = files.size();
+        QList<QByteArray> sources;
+        QList<QByteArray> wanted;
+        KorvaneError refusal;
+        if (!plannedPaths(files, options, date, &sources, &wanted, &refusal)) {
+            qCInfo(lcFiles, "rename refused: %s", qUtf8Printable(refusal.localizedDescription()));
+            reportOnMain(drop, completion, false, refusal, "renameSucceed");
+            return;
+        }
         KorvaneError error;
         const QString temp = FileManager::initTempFolder(&error, tempFolder);
         RenameJournal journal(temp);
@@ -255,11 +269,11 @@ void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEnti
         if (!begun)
             qCWarning(lcFiles, "cannot start a rename: %s", qUtf8Printable(error.localizedDescription()));
         int done = 0;
-        for (qint64 k = 0; begun && k < n; ++k) {
+        for (qsizetype k = 0; begun && k < sources.size(); ++k) {
             QString staged;
             KorvaneError fileError;
-            if (!FileManager::renameFile(files[k], wantedPath(files[k], options, k, n, date), &staged, &fileError, journal))
-                qCWarning(lcFiles, "rename %s: %s", qUtf8Printable(files[k].toLocalFile()),
+            if (!FileManager::renameFile(sources[k], wanted[k], &staged, &fileError, journal))
+                qCWarning(lcFiles, "rename %s: %s", qUtf8Printable(FileManager::displayName(sources[k])),
                           qUtf8Printable(fileError.localizedDescription()));
             else if (staged.isEmpty())
                 ++done;

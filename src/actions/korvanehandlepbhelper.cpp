@@ -3,6 +3,7 @@
 #include "droplistentity.h"
 #include "korvaneclipboard.h"
 #include "korvanefileactions.h"
+#include "korvanehandledata.h"
 #include "korvaneimageactions.h"
 #include "korvaneocractions.h"
 #include "korvanenotifier.h"
@@ -111,6 +112,17 @@ void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneC
     const ActionSlot *slot = slotFor(*drop);
     if (!slot)
         return;
+    const qsizetype textLength = KorvaneHandleData::shareInstance()->textString().size();
+    if (drop->catalog() == 0 && textLength > KorvaneTextActions::MaximumTextLength) {
+        const KorvaneError error(KorvaneTextActions::textTooLongErrorCode,
+                                 qtTrId("textTooLong").arg(textLength).arg(KorvaneTextActions::MaximumTextLength));
+        KorvaneNotificationContent content = defaultNotificationContentSucceed(false, *drop);
+        content.body = error.localizedDescription();
+        trigeerlocalNotificationWithContent(content);
+        if (!slot->synchronous && completion)
+            finishOnMain(completion, false, error);
+        return;
+    }
     if (slot->synchronous)
         slot->synchronous(drop);
     else if (slot->asynchronous)

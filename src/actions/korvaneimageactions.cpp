@@ -1,6 +1,7 @@
 #include "korvaneimageactions.h"
 
 #include "droplistentity.h"
+#include "filemanager.h"
 #include "imageclearmsg.h"
 #include "imagecodec.h"
 #include "imagecompression.h"
@@ -11,10 +12,12 @@
 #include "korimagecategory.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "pixelbudget.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QThreadPool>
 
 #include <atomic>
@@ -120,7 +123,27 @@ struct Batch {
     std::atomic<int> succeeded{0};
     std::atomic<int> failed{0};
     std::atomic<qint64> saved{0};
+    QMutex mutex;
+    // Why files were refused before they were opened, for the failure text.
+    QStringList reasons;
 };
+
+// Whether the file may be opened: a regular file whose name survives the trip through text.
+// A refused one is never opened; its reason goes into the batch's report.
+bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr)
+{
+    KorvaneError error;
+    const QString path = FileManager::textPath(file, &error);
+    if (!path.isEmpty() && FileManager::isRegularFile(path, &error))
+        return true;
+    qCInfo(lcImageActions, "refused: %s", qUtf8Printable(error.localizedDescription()));
+    if (mutex)
+        mutex->lock();
+    reasons->append(error.localizedDescription());
+    if (mutex)
+        mutex->unlock();
+    return false;
+}
 
 void post(const DropListEntity &drop, bool success, const QString &body)
 {
@@ -131,11 +154,11 @@ void post(const DropListEntity &drop, bool success, const QString &body)
 
 // The report of a batch, on the main thread. failureCount is the number the failure text shows.
 void reportBatch(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
-                 const QString &successText, int succeeded, int failed, int failureCount)
+                 const QString &successText, int succeeded, int failed, int failureCount, const QStringList &reasons)
 {
     KorvaneError error;
     if (failed > 0)
-        error = KorvaneError(texts.code, qtTrId(texts.failure).arg(failureCount));
+        error = KorvaneError(texts.code, (QStringList{qtTrId(texts.failure).arg(failureCount)} + reasons).join(QLatin1Char(' ')));
     if (succeeded > 0) {
         QString body = successText;
         if (failed > 0)
@@ -175,13 +198,30 @@ Input inputOf(const KorvaneHandleData &data)
     return Input::Nothing;
 }
 
+// Image data that does not decode fails the action, with nothing pasted.
+bool failUndecodable(const DropPtr &drop, const KorvaneCompletion &completion, const QByteArray &input)
+{
+    ImageCodec::Header header;
+    if (ImageCodec::readHeader(input, &header))
+        return false;
+    onMain([=] {
+        const KorvaneError error(KorvaneImageActions::ImageDataUndecodable,
+                                 qtTrId("imageDataUndecodable").arg(input.size()).arg(ImageCodec::maxPixels));
+        completion(false, error);
+        post(*drop, false, error.localizedDescription());
+    });
+    return true;
+}
+
 // Data mode of every action but compression: transform once, paste a result when there is
-// one, and report success whatever came out.
+// one, and report success whatever came out of data that decodes.
 void transformData(const DropPtr &drop, const KorvaneCompletion &completion, const char *pastedKey,
                    std::function<QByteArray(const QByteArray &)> transform)
 {
     const QByteArray input = KorvaneHandleData::shareInstance()->imageData();
     QThreadPool::globalInstance()->start([=] {
+        if (failUndecodable(drop, completion, input))
+            return;
         const QByteArray result = transform(input);
         onMain([=] {
             if (!result.isEmpty())
@@ -200,12 +240,18 @@ void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, co
     auto batch = std::make_shared<Batch>(int(files.size()));
     for (const QUrl &file : files) {
         QThreadPool::globalInstance()->start([=] {
-            if (!count(*batch, job(file)))
+            bool success = false;
+            if (isReadable(file, &batch->reasons, &batch->mutex)) {
+                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
+                success = job(file);
+            }
+            if (!count(*batch, success))
                 return;
             const int succeeded = batch->succeeded;
             const int failed = batch->failed;
+            const QStringList reasons = batch->reasons;
             onMain([=] {
-                reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, failed);
+                reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, failed, reasons);
             });
         });
     }
@@ -227,6 +273,8 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
     if (input == Input::ImageData) {
         const QByteArray source = data.imageData();
         QThreadPool::globalInstance()->start([=] {
+            if (failUndecodable(drop, completion, source))
+                return;
             const QByteArray result = ImageManager::compress(quality, source);
             onMain([=] {
                 if (source.size() < result.size()) {
@@ -251,7 +299,8 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
         QThreadPool::globalInstance()->start([=] {
             const bool refusedPng = !pngToJpeg && file.toLocalFile().endsWith(QLatin1String(".png"));
             bool success = false;
-            if (!refusedPng) {
+            if (!refusedPng && isReadable(file, &batch->reasons, &batch->mutex)) {
+                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
                 const QByteArray source = ImageManager::readFile(file.toLocalFile());
                 const QByteArray result = source.isEmpty() ? QByteArray() : ImageManager::compress(quality, source);
                 // A result larger than its source is worth nothing, so no name is claimed for it.
@@ -267,6 +316,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
             const int failed = batch->failed;
             const int processed = batch->processed;
             const qint64 saved = batch->saved;
+            const QStringList reasons = batch->reasons;
             const BatchTexts texts = refusedPng
                 ? BatchTexts{"NImagesCompressed", "NImagesCanNotCompressPending", "NPNGImagesCanNotCompressed", PNGNotCompressed}
                 : BatchTexts{"NImagesCompressed", "NImagesCanNotCompressPending", "NImagesCanNotCompressed", NotCompressed};
@@ -274,7 +324,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
                 const QString successText =
                     qtTrId(texts.success).arg(succeeded).arg(KorvaneHandlePbHelper::getSizeDesc(saved));
                 reportBatch(drop, completion, texts, successText, succeeded, failed,
-                            refusedPng ? failed : processed - succeeded);
+                            refusedPng ? failed : processed - succeeded, reasons);
             });
         });
     }
@@ -377,17 +427,23 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
     QThreadPool::globalInstance()->start([=] {
         int succeeded = 0;
         int failed = 0;
+        QStringList reasons;
         for (const QUrl &file : files) {
-            const bool success = processFile(destination, file, QString(), [&](const QString &output) {
-                return ImageManager::roateSourceImage(file.toLocalFile(), output, turn, degrees);
-            });
+            bool success = false;
+            if (isReadable(file, &reasons)) {
+                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
+                success = processFile(destination, file, QString(), [&](const QString &output) {
+                    return ImageManager::roateSourceImage(file.toLocalFile(), output, turn, degrees);
+                });
+            }
             ++(success ? succeeded : failed);
         }
         const int total = int(files.size());
         onMain([=] {
             const BatchTexts texts{succeeded == 1 ? "NImageRoated" : "NImagesRoated", "NImagesCanNotRoatedPending",
                                    "NImagesCanNotRoated", NotRotated};
-            reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, total - succeeded);
+            reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, total - succeeded,
+                        reasons);
         });
     });
 }

@@ -30,5 +30,6 @@ public:
         NotConverted = 4004,
         NotResized = 5004,
         MetadataNotRemoved = 6004,
+        ImageDataUndecodable = 6005,
     };
 };

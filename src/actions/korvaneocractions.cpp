@@ -2,6 +2,7 @@
 
 #include "cloudocrrecognizer.h"
 #include "droplistentity.h"
+#include "filemanager.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
 #include "korvanehosts.h"
@@ -95,20 +96,29 @@ void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCom
     const QList<QUrl> files = data.imgFileUrls();
     auto run = std::make_shared<FileRun>();
     run->batchSize = files.size();
+    const auto answered = [=](bool success, const QStringList &lines, const QString &reason) {
+        ++run->processed;
+        if (success && !lines.isEmpty())
+            run->results.insert(run->processed, lines);
+        if (run->reason.isEmpty())
+            run->reason = reason;
+        if (run->processed != run->batchSize)
+            return;
+        if (run->results.isEmpty())
+            fail(drop, done, run->reason);
+        else
+            succeed(drop, done, getTextFromDic(run->results));
+    };
     for (const QUrl &file : files) {
-        ocr->recognize(file.toLocalFile(), QByteArray(),
-                       [=](bool success, const QStringList &lines, const QString &reason) {
-                           ++run->processed;
-                           if (success && !lines.isEmpty())
-                               run->results.insert(run->processed, lines);
-                           if (run->reason.isEmpty())
-                               run->reason = reason;
-                           if (run->processed != run->batchSize)
-                               return;
-                           if (run->results.isEmpty())
-                               fail(drop, done, run->reason);
-                           else
-                               succeed(drop, done, getTextFromDic(run->results));
-                       });
+        // A FIFO, a device or a name that is not UTF-8 is refused before it is opened; a file
+        // that is gone fails in the recogniser like any unreadable image.
+        KorvaneError refusal;
+        const QString path = FileManager::textPath(file, &refusal);
+        if (path.isEmpty() || (!FileManager::isRegularFile(path, &refusal) && refusal.code() != FileManager::NoFile)) {
+            const QString reason = refusal.localizedDescription();
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [=] { answered(false, {}, reason); }, Qt::QueuedConnection);
+        } else {
+            ocr->recognize(path, QByteArray(), answered);
+        }
     }
 }

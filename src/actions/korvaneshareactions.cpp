@@ -60,6 +60,17 @@ void shareFailed(const DropListEntity &drop, const KorvaneCompletion &completion
     finishOnMain(completion, false, error);
 }
 
+// A text too long for one argument would be cut or never arrive; it is refused, not sent.
+bool refusedTooLong(const DropListEntity &drop, const KorvaneCompletion &completion, const QString &text)
+{
+    const qsizetype bytes = text.toUtf8().size();
+    if (bytes <= ShareService::MaximumArgumentBytes)
+        return false;
+    shareFailed(drop, completion,
+                KorvaneError(ShareService::shareErrorCode, qtTrId("textTooLongToSend").arg(bytes).arg(ShareService::MaximumArgumentBytes)));
+    return true;
+}
+
 } // namespace
 
 QStringList KorvaneShareActions::recipientList(const QString &receives)
@@ -86,6 +97,8 @@ void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const Korvane
         }
         files = droppedFiles(data);
     }
+    if (refusedTooLong(*drop, completion, data.textString()))
+        return;
     ShareService::shareInstance()->shareOnEmail(data.textString(), files, title, recipientList(receives));
     finishOnMain(completion, true);
 }
@@ -104,6 +117,8 @@ void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const Korva
             receives = settings->receives();
         files = droppedFiles(data);
     }
+    if (refusedTooLong(*drop, completion, data.textString()))
+        return;
     ShareService::shareInstance()->shareOnIMessage(
         data.textString(), files, recipientList(receives), [drop, completion](const KorvaneError &error) {
             if (error.isNull())

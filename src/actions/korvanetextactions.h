@@ -16,6 +16,11 @@ public:
     // The failure of a translation no service is set up for; the other codes are the
     // documented ones.
     static constexpr int translateNotConfiguredErrorCode = 7005;
+    // Texts longer than this many UTF-16 units (16 Mi, 16 MiB and more as UTF-8) are refused
+    // before any action works on them: each action holds a few copies of its text, and a
+    // drop of hundreds of megabytes must not cost gigabytes.
+    static constexpr qsizetype MaximumTextLength = qsizetype(16) << 20;
+    static constexpr int textTooLongErrorCode = 7006;
 
     using DropPtr = std::shared_ptr<DropListEntity>;
 

@@ -2,6 +2,7 @@
 
 #include "aliossclient.h"
 #include "droplistentity.h"
+#include "filemanager.h"
 #include "fileuploadali.h"
 #include "fileuploadqinniu.h"
 #include "fileuploadtencent.h"
@@ -64,25 +65,38 @@ UploadBatch::Unit dataUnit(const QByteArray &data)
 }
 
 // Images, other files, videos: folders are never uploaded.
-QStringList droppedFiles(const KorvaneHandleData &data)
+QList<QUrl> droppedUrls(const KorvaneHandleData &data)
 {
-    QStringList paths;
-    for (const QList<QUrl> *list : {&data.imgFileUrls(), &data.otherFileUrls(), &data.videoFileUrls()})
-        for (const QUrl &url : *list)
-            paths.append(url.toLocalFile());
-    return paths;
+    return data.imgFileUrls() + data.otherFileUrls() + data.videoFileUrls();
 }
 
+// The paths of the files to send. One that cannot be read as it is named (a FIFO, a device,
+// a name that is not UTF-8) refuses the whole upload before anything is opened or sent.
+bool readableFiles(const QList<QUrl> &urls, QStringList *paths, KorvaneError *error)
+{
+    for (const QUrl &url : urls) {
+        const QString path = FileManager::textPath(url, error);
+        if (path.isEmpty() || !FileManager::isRegularFile(path, error))
+            return false;
+        paths->append(path);
+    }
+    return true;
+}
+
+// The failure texts name every file that was not stored after the count.
 void result(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &completion, const QStringList &urls,
-            int someFailedCode, const QString &someFailedText, int noUrlCode, const QString &noUrlText)
+            const QStringList &failures, int someFailedCode, const QString &someFailedText, int noUrlCode,
+            const QString &noUrlText)
 {
     if (urls.isEmpty()) {
-        fail(drop, completion, KorvaneError(noUrlCode, noUrlText));
+        fail(drop, completion, KorvaneError(noUrlCode, (QStringList{noUrlText} + failures).join(QLatin1Char(' '))));
         return;
     }
     const QString text = KorvaneUploadActions::getTextFromArray(urls);
     KorvaneHandlePbHelper::pasteTextToPB(text);
-    const KorvaneError error = failCount > 0 ? KorvaneError(someFailedCode, someFailedText.arg(failCount)) : KorvaneError();
+    const KorvaneError error = failCount > 0
+        ? KorvaneError(someFailedCode, (QStringList{someFailedText.arg(failCount)} + failures).join(QLatin1Char(' ')))
+        : KorvaneError();
     finishOnMain(completion, true, error);
     QString body = text;
     notify(true, *drop, body.replace(QLatin1Char('\n'), QLatin1Char(' ')));
@@ -145,9 +159,9 @@ QString KorvaneUploadActions::objectUrl(const QString &baseUrl, const QString &k
 }
 
 void KorvaneUploadActions::uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                              const QStringList &urlArray)
+                                              const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, 3022, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -166,7 +180,12 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
     const qint16 suffixType = settings->suffixType();
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const QByteArray imageData = data.imageData();
-    const QStringList files = imageData.isEmpty() ? droppedFiles(data) : QStringList();
+    QStringList files;
+    KorvaneError refusal;
+    if (imageData.isEmpty() && !readableFiles(droppedUrls(data), &files, &refusal)) {
+        fail(drop, completion, refusal);
+        return;
+    }
     QList<UploadBatch::Unit> units;
     if (!imageData.isEmpty())
         units.append(dataUnit(imageData));
@@ -199,20 +218,22 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
             }
             for (qsizetype unit = 0; unit < files.size(); ++unit) {
                 const QString key = dottedKey(files.at(unit), suffixType);
-                KorvaneApiClient::uploadToQCloudCos(
-                    secretKey, secretId, hostUrl, files.at(unit), key,
-                    [batch, domain, key, unit](bool stored, const QString &) {
-                        batch->answer(unit, stored ? objectUrl(domain, key) : QString());
-                    },
-                    [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); });
+                batch->start(unit, [=] {
+                    KorvaneApiClient::uploadToQCloudCos(
+                        secretKey, secretId, hostUrl, files.at(unit), key,
+                        [batch, domain, key, unit](bool stored, const QString &) {
+                            batch->answer(unit, stored ? objectUrl(domain, key) : QString());
+                        },
+                        [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); });
+                });
             }
         });
 }
 
 void KorvaneUploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                             const QStringList &urlArray)
+                                             const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, 3002, qtTrId("NImagesUploadFailed"), 3003, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed"), 3003, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -251,7 +272,12 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
         return;
     }
 
-    const QStringList files = droppedFiles(data);
+    QStringList files;
+    KorvaneError refusal;
+    if (!readableFiles(droppedUrls(data), &files, &refusal)) {
+        fail(drop, completion, refusal);
+        return;
+    }
     data.setCount(0);
     data.setSuccessCount(0);
     data.setFailCount(0);
@@ -266,11 +292,14 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
                                     units, progress);
     const auto urls = std::make_shared<QStringList>();
     for (qsizetype unit = 0; unit < files.size(); ++unit) {
-        const QString &path = files.at(unit);
-        auto *manager = new QiniuUploadManager(QCoreApplication::instance());
-        uploadFileToQiniu(completion, drop, files.size(), path, objectBaseName(path, suffixType, QDateTime::currentDateTime()),
-                          fileExtension(path), 0, GenarateToken().createToken(accessKey, secretKey, bucket), manager, urls,
-                          batch, unit);
+        const QString path = files.at(unit);
+        const qsizetype count = files.size();
+        batch->start(unit, [=] {
+            auto *manager = new QiniuUploadManager(QCoreApplication::instance());
+            uploadFileToQiniu(completion, drop, count, path, objectBaseName(path, suffixType, QDateTime::currentDateTime()),
+                              fileExtension(path), 0, GenarateToken().createToken(accessKey, secretKey, bucket), manager, urls,
+                              batch, unit);
+        });
     }
 }
 
@@ -309,9 +338,9 @@ void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion
 }
 
 void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                             const QStringList &urlArray)
+                                             const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, 3032, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -337,7 +366,13 @@ void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, cons
         units.append({imageDataKey(), data.imageData()});
         batchUnits.append(dataUnit(data.imageData()));
     } else {
-        for (const QString &path : droppedFiles(data)) {
+        QStringList files;
+        KorvaneError refusal;
+        if (!readableFiles(droppedUrls(data), &files, &refusal)) {
+            fail(drop, completion, refusal);
+            return;
+        }
+        for (const QString &path : std::as_const(files)) {
             units.append({dottedKey(path, suffixType), path});
             batchUnits.append(fileUnit(path));
         }
@@ -349,28 +384,30 @@ void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, cons
         return;
     }
     for (qsizetype unit = 0; unit < units.size(); ++unit) {
-        auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
-        // The store wants the save key rooted at the bucket.
-        uploader->uploadWithBucketName(
-            bucket, operatorName, password, units.at(unit).second, QString(), QLatin1Char('/') + units.at(unit).first, {},
-            [batch, domain, uploader, unit](int, const QVariantMap &answer) {
-                uploader->deleteLater();
-                QString url = answer.value(QStringLiteral("url")).toString();
-                // The answer's path starts with "/", which the base URL already ends the host with.
-                while (url.startsWith(QLatin1Char('/')))
-                    url.remove(0, 1);
-                batch->answer(unit, url.isEmpty() ? QString() : objectUrl(domain, url));
-            },
-            [batch, uploader, unit](const KorvaneError &error, int statusCode, const QVariant &) {
-                uploader->deleteLater();
-                qCInfo(lcUpload, "an UpYun upload failed: %s %d, status %d", qUtf8Printable(error.domain()), error.code(),
-                       statusCode);
-                batch->answer(unit, QString());
-            },
-            [batch, unit](qint64 completed, qint64 total) {
-                qCDebug(lcUpload, "upload progress: %s", qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
-                batch->unitSent(unit, completed, total);
-            });
+        batch->start(unit, [=] {
+            auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
+            // The store wants the save key rooted at the bucket.
+            uploader->uploadWithBucketName(
+                bucket, operatorName, password, units.at(unit).second, QString(), QLatin1Char('/') + units.at(unit).first, {},
+                [batch, domain, uploader, unit](int, const QVariantMap &answer) {
+                    uploader->deleteLater();
+                    QString url = answer.value(QStringLiteral("url")).toString();
+                    // The answer's path starts with "/", which the base URL already ends the host with.
+                    while (url.startsWith(QLatin1Char('/')))
+                        url.remove(0, 1);
+                    batch->answer(unit, url.isEmpty() ? QString() : objectUrl(domain, url));
+                },
+                [batch, uploader, unit](const KorvaneError &error, int statusCode, const QVariant &) {
+                    uploader->deleteLater();
+                    qCInfo(lcUpload, "an UpYun upload failed: %s %d, status %d", qUtf8Printable(error.domain()), error.code(),
+                           statusCode);
+                    batch->answer(unit, QString());
+                },
+                [batch, unit](qint64 completed, qint64 total) {
+                    qCDebug(lcUpload, "upload progress: %s", qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
+                    batch->unitSent(unit, completed, total);
+                });
+        });
     }
 }
 
@@ -387,9 +424,9 @@ QString KorvaneUploadActions::ossObjectKey(const QString &path, qint16 suffixTyp
 }
 
 void KorvaneUploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                           const QStringList &urlArray)
+                                           const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, 3012, qtTrId("NImagesUploadFailed"), 3013, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed"), 3013, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -417,8 +454,14 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
     if (!data.imageData().isEmpty()) {
         units.append({imageDataKey(), QString(), data.imageData()});
     } else {
+        QStringList files;
+        KorvaneError refusal;
+        if (!readableFiles(droppedUrls(data), &files, &refusal)) {
+            fail(drop, completion, refusal);
+            return;
+        }
         const QDateTime now = QDateTime::currentDateTime();
-        for (const QString &path : droppedFiles(data))
+        for (const QString &path : std::as_const(files))
             units.append({ossObjectKey(path, suffixType, now), path, QByteArray()});
     }
     QList<UploadBatch::Unit> batchUnits;
@@ -442,16 +485,18 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
     };
     const auto putCounted = [batch, bucket, domain, units, sent](AliOssClient *client, qsizetype index) {
         const Unit &unit = units.at(index);
-        client->putObject(
-            bucket, unit.key, unit.path, unit.bytes,
-            [batch, domain, key = unit.key, index](int code, const QString &, const QString &message) {
-                if (code == 0)
-                    qCDebug(lcUpload, "put image success!");
-                else
-                    qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
-                batch->answer(index, code == 0 ? objectUrl(domain, key) : QString());
-            },
-            sent(index));
+        batch->start(index, [=] {
+            client->putObject(
+                bucket, unit.key, unit.path, unit.bytes,
+                [batch, domain, key = unit.key, index](int code, const QString &, const QString &message) {
+                    if (code == 0)
+                        qCDebug(lcUpload, "put image success!");
+                    else
+                        qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
+                    batch->answer(index, code == 0 ? objectUrl(domain, key) : QString());
+                },
+                sent(index));
+        });
     };
 
     const QString setting = KorvaneHosts::ossEndpoint();
@@ -477,9 +522,9 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
 }
 
 void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                             const QStringList &urlArray)
+                                             const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, 2002, qtTrId("NImagesUploadWeiboFailed"), 2003, qtTrId("UploadWeiboFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed"), 2003, qtTrId("UploadWeiboFailed"));
 }
 
 void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -496,9 +541,10 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const QByteArray imageData = data.imageData();
     QStringList files;
-    if (imageData.isEmpty()) {
-        for (const QUrl &url : data.imgFileUrls())
-            files.append(url.toLocalFile());
+    KorvaneError refusal;
+    if (imageData.isEmpty() && !readableFiles(data.imgFileUrls(), &files, &refusal)) {
+        fail(drop, completion, refusal);
+        return;
     }
     KorvaneApiClient::weiboLogin(account, password, [drop, completion, imageData, files, progress](bool success, const QString &message) {
         if (!success) {
@@ -529,15 +575,17 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
             return;
         }
         for (qsizetype unit = 0; unit < files.size(); ++unit) {
-            QFile file(files.at(unit));
-            if (!file.open(QIODevice::ReadOnly)) {
-                qCWarning(lcUpload, "cannot read an image to upload: %s", qUtf8Printable(files.at(unit)));
-                // Counted after the current event, like any other answer.
-                QMetaObject::invokeMethod(QCoreApplication::instance(), [batch, unit] { batch->answer(unit, QString()); },
-                                          Qt::QueuedConnection);
-                continue;
-            }
-            upload(unit, file.readAll());
+            batch->start(unit, [batch, upload, unit, path = files.at(unit)] {
+                QFile file(path);
+                if (!file.open(QIODevice::ReadOnly)) {
+                    qCInfo(lcUpload, "cannot read an image to upload: %s", qUtf8Printable(path));
+                    // Counted after the current event, like any other answer.
+                    QMetaObject::invokeMethod(QCoreApplication::instance(), [batch, unit] { batch->answer(unit, QString()); },
+                                              Qt::QueuedConnection);
+                    return;
+                }
+                upload(unit, file.readAll());
+            });
         }
     });
 }

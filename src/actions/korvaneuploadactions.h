@@ -43,17 +43,18 @@ public:
                                   const std::shared_ptr<QStringList> &urlArray,
                                   const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
 
+    // The result steps of the stores; failures names the files that were not stored.
     static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                  const QStringList &urlArray);
+                                  const QStringList &urlArray, const QStringList &failures = {});
     static void uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                   const QStringList &urlArray);
+                                   const QStringList &urlArray, const QStringList &failures = {});
 
     static void uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                  const QStringList &urlArray);
+                                  const QStringList &urlArray, const QStringList &failures = {});
     static void uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                const QStringList &urlArray);
+                                const QStringList &urlArray, const QStringList &failures = {});
     static void uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                  const QStringList &urlArray);
+                                  const QStringList &urlArray, const QStringList &failures = {});
 
     // The texts with a line feed between them; null for none.
     static QString getTextFromArray(const QStringList &texts);

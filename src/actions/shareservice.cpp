@@ -1,5 +1,6 @@
 #include "shareservice.h"
 
+#include "filemanager.h"
 #include "imagecodec.h"
 #include "korvanehandlepbhelper.h"
 #include "korvaneplatform.h"
@@ -64,7 +65,7 @@ bool openFreeFile(QFile &file, const QString &wanted)
 bool copyInto(const QString &folder, const QString &source, QString *written)
 {
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!FileManager::isRegularFile(source, nullptr) || !in.open(QIODevice::ReadOnly))
         return false;
     QFile out;
     if (!openFreeFile(out, QDir(folder).filePath(QFileInfo(source).fileName())))
@@ -114,7 +115,8 @@ bool savePng(const QString &folder, const QByteArray &imageData, QString *writte
 bool isImageFile(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && ImageCodec::formatOf(file.peek(16)) != ImageCodec::Format::Unknown;
+    return FileManager::isRegularFile(path, nullptr) && file.open(QIODevice::ReadOnly)
+        && ImageCodec::formatOf(file.peek(16)) != ImageCodec::Format::Unknown;
 }
 
 } // namespace

@@ -20,6 +20,9 @@ public:
 
     // Error code of a share that could not be handed over.
     static constexpr int shareErrorCode = 4100;
+    // The longest single argument Linux passes to a program (MAX_ARG_STRLEN, 128 KiB with its
+    // closing zero byte); a mail or message text goes to the mail client or KDE Connect as one.
+    static constexpr qsizetype MaximumArgumentBytes = 128 * 1024 - 1;
 
     // Told on the main thread, once, whether the items were handed over; a null error means
     // they were.

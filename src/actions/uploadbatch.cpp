@@ -26,8 +26,39 @@ UploadBatch::UploadBatch(const DropPtr &drop, const KorvaneCompletion &completio
     , m_store(store)
     , m_units(units)
     , m_progress(progress, sizesOf(units))
+    , m_running(units.size(), false)
 {
 }
+
+void UploadBatch::start(qsizetype unit, std::function<void()> upload)
+{
+    // A unit sent again (to another endpoint, under another name) keeps the place it has.
+    if (unit >= 0 && unit < m_running.size() && m_running[unit]) {
+        upload();
+        return;
+    }
+    m_waiting.append({unit, std::move(upload)});
+    startWaiting();
+}
+
+void UploadBatch::startWaiting()
+{
+    // An upload that answers at once starts the next one from this loop, not from deeper down.
+    if (m_starting)
+        return;
+    m_starting = true;
+    while (m_runningCount < MaximumRunningUploads && !m_waiting.isEmpty()) {
+        auto [unit, upload] = m_waiting.takeFirst();
+        if (unit >= 0 && unit < m_running.size()) {
+            m_running[unit] = true;
+            ++m_runningCount;
+        }
+        upload();
+    }
+    m_starting = false;
+}
+
+
 
 void UploadBatch::unitSent(qsizetype unit, qint64 sent, qint64 bodySize)
 {
@@ -39,7 +70,14 @@ void UploadBatch::unitAnswered(qsizetype unit, const QString &url)
     Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     if (!url.isEmpty() && unit >= 0 && unit < m_units.size())
         m_stored.append({QDateTime::currentDateTimeUtc(), m_units.at(unit).fileName, url, m_store});
+    if (url.isEmpty() && unit >= 0 && unit < m_units.size() && !m_units.at(unit).fileName.isEmpty())
+        m_failures.append(qtTrId("uploadNotStored").arg(m_units.at(unit).fileName));
     m_progress.unitFinished(unit);
+    if (unit >= 0 && unit < m_running.size() && m_running[unit]) {
+        m_running[unit] = false;
+        --m_runningCount;
+        startWaiting();
+    }
 }
 
 void UploadBatch::answer(qsizetype unit, const QString &url)
@@ -64,5 +102,5 @@ void UploadBatch::complete(qint64 failCount, const QStringList &urls)
     m_owned.clear();
     UploadHistory::append(m_stored);
     m_stored.clear();
-    m_resultStep(m_drop, failCount, m_completion, urls);
+    m_resultStep(m_drop, failCount, m_completion, urls, m_failures);
 }

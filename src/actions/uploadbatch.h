@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class DropListEntity;
@@ -21,7 +22,7 @@ class UploadBatch final
 public:
     using DropPtr = std::shared_ptr<DropListEntity>;
     using ResultStep = void (*)(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &completion,
-                                const QStringList &urls);
+                                const QStringList &urls, const QStringList &failures);
 
     struct Unit
     {
@@ -32,7 +33,15 @@ public:
     UploadBatch(const DropPtr &drop, const KorvaneCompletion &completion, ResultStep resultStep, const QString &store,
                 const QList<Unit> &units, const KorvaneProgress &progress);
 
+    // Uploads of one batch that run at once, as common upload tools do: every upload holds its
+    // file open and a connection, and a drop of thousands must not run out of either.
+    static constexpr int MaximumRunningUploads = 4;
+
     qint64 total() const { return m_units.size(); }
+    // Starts the unit's upload now, or once fewer than MaximumRunningUploads run; its file is
+    // opened only then. The unit's answer frees its place.
+    void start(qsizetype unit, std::function<void()> upload);
+
     // Clients of the run, released once it is complete.
     void own(QObject *object) { m_owned.append(object); }
 
@@ -46,6 +55,8 @@ public:
     void complete(qint64 failCount, const QStringList &urls);
 
 private:
+    void startWaiting();
+
     DropPtr m_drop;
     KorvaneCompletion m_completion;
     ResultStep m_resultStep = nullptr;
@@ -57,4 +68,10 @@ private:
     QStringList m_urls;
     QList<UploadHistory::Entry> m_stored;
     QList<QObject *> m_owned;
+    QList<QPair<qsizetype, std::function<void()>>> m_waiting;
+    QList<bool> m_running;
+    int m_runningCount = 0;
+    bool m_starting = false;
+    // Which files failed and why, in the order they answered.
+    QStringList m_failures;
 };

@@ -3,6 +3,7 @@
 #include "customurl.h"
 #include "korvaneactiontransfer.h"
 #include "droplistentity.h"
+#include "filerename.h"
 #include "headlessclipboard.h"
 #include "headlessnotifier.h"
 #include "korvaneactioncatalog.h"
@@ -352,8 +353,12 @@ int KorvaneCli::classify(QList<QByteArray> args)
     const bool clipboard = takeFlag(&args, "--clipboard");
     KorvaneCliInput input;
     QString error;
-    if (!input.parse(&args, &error))
+    if (!input.parse(&args, &error) && !input.isUnreadable())
         return usageError(error, QStringLiteral("classify"));
+    if (input.isUnreadable()) {
+        printErr(QStringLiteral("korvane: %1\n").arg(error));
+        return Failure;
+    }
     if (!args.isEmpty())
         return usageError(QStringLiteral("unknown option '%1'").arg(arg(args.first())), QStringLiteral("classify"));
     if (clipboard && !input.isEmpty())
@@ -451,8 +456,12 @@ int KorvaneCli::run(QList<QByteArray> args)
     const QString actionName = arg(args.takeFirst());
     KorvaneCliInput input;
     QString error;
-    if (!input.parse(&args, &error))
+    if (!input.parse(&args, &error) && !input.isUnreadable())
         return usageError(error, QStringLiteral("run"));
+    if (input.isUnreadable()) {
+        printErr(QStringLiteral("korvane: %1\n").arg(error));
+        return Failure;
+    }
     if (!args.isEmpty())
         return usageError(QStringLiteral("unknown option '%1'").arg(arg(args.first())), QStringLiteral("run"));
     if (!openStore())
@@ -643,6 +652,11 @@ bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &a
             return false;
         }
         return true;
+    }
+    if (settings->entity().name == FileRename::entityName()) {
+        *error = FileRename::namePartProblem(field, value);
+        if (!error->isEmpty())
+            return false;
     }
     if (!settings->setValue(field, value)) {
         *error = QStringLiteral("'%1' is not a valid value for %2 of %3").arg(value, field, settings->entity().name);

@@ -1,6 +1,8 @@
 #include "korvaneclihelp.h"
 
 #include "korvaneactiontransfer.h"
+#include "korvanecliinput.h"
+#include "korvanetextactions.h"
 #include "uploadhistory.h"
 
 namespace {
@@ -12,7 +14,15 @@ const char inputHelp[] =
     "  --text-file FILE   a text item holding FILE's UTF-8 content ('-' reads standard input)\n"
     "  --rtf FILE         an RTF item\n"
     "  --image FILE       an image-data item holding FILE's image bytes, as TIFF when they are\n"
-    "                     TIFF and as PNG otherwise\n";
+    "                     TIFF and as PNG otherwise\n"
+    "FILE must be a regular file (no FIFO or device); a text may hold %1 MiB, an image %2 MiB.\n";
+
+QString inputLimits()
+{
+    return QString::fromUtf8(inputHelp)
+        .arg(KorvaneTextActions::MaximumTextLength >> 20)
+        .arg(KorvaneCliInput::MaximumImageBytes >> 20);
+}
 
 } // namespace
 
@@ -127,7 +137,7 @@ QString KorvaneCliHelp::forCommand(const QString &command)
                    "popover would offer for it, in order. --clipboard classifies the desktop's\n"
                    "clipboard instead, as the wake hotkey does (this needs the display).\n"
                    "\n")
-            + QString::fromUtf8(inputHelp)
+            + inputLimits()
             + QStringLiteral(
                 "\n"
                 "  --json   one object: dataCatalog, dataSubCatalog, containedFileType, itemsCount,\n"
@@ -145,7 +155,7 @@ QString KorvaneCliHelp::forCommand(const QString &command)
                    "dropID or an exact title. What the action puts on the clipboard goes to\n"
                    "standard output, its notification to standard error as 'title: body'.\n"
                    "\n")
-            + QString::fromUtf8(inputHelp)
+            + inputLimits()
             + QStringLiteral(
                 "\n"
                 "  --out FILE   write an image result to FILE\n"

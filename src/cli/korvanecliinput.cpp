@@ -1,6 +1,8 @@
 #include "korvanecliinput.h"
 
+#include "filemanager.h"
 #include "imagecodec.h"
+#include "korvanetextactions.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,15 +15,37 @@
 
 namespace {
 
-bool readAll(const QString &path, QByteArray *data, QString *error)
+// Standard input is "-"; a named input must be a regular file, so that a FIFO or a device
+// given by mistake is refused instead of blocking or reading forever. No more than the limit
+// and one byte is read.
+bool readAll(const QString &path, qint64 limit, QByteArray *data, QString *error)
 {
     QFile file;
+    if (path != QLatin1String("-")) {
+        KorvaneError refusal;
+        if (!FileManager::isRegularFile(path, &refusal)) {
+            *error = QStringLiteral("cannot read %1: %2").arg(path, refusal.localizedDescription());
+            return false;
+        }
+    }
     const bool ok = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path), file.open(QIODevice::ReadOnly));
     if (!ok) {
         *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
-    *data = file.readAll();
+    // A pipe hands its bytes over in pieces; read on until its end or one byte past the limit.
+    data->clear();
+    while (data->size() <= limit) {
+        const QByteArray piece = file.read(qMin<qint64>(qint64(1) << 20, limit + 1 - data->size()));
+        if (piece.isEmpty())
+            break;
+        data->append(piece);
+    }
+    if (data->size() > limit) {
+        *error = QStringLiteral("%1 is larger than %2 MiB, the most this input may hold").arg(path).arg(limit >> 20);
+        data->clear();
+        return false;
+    }
     return true;
 }
 
@@ -30,8 +54,10 @@ bool readAll(const QString &path, QByteArray *data, QString *error)
 bool KorvaneCliInput::addTextFile(const QString &path, QString *error)
 {
     QByteArray data;
-    if (!readAll(path, &data, error))
+    if (!readAll(path, KorvaneTextActions::MaximumTextLength, &data, error)) {
+        m_unreadable = true;
         return false;
+    }
     KorvanePasteboardItem item;
     item.setData(KorvanePasteboardType::String, data);
     m_pasteboard.addItem(item);
@@ -41,8 +67,11 @@ bool KorvaneCliInput::addTextFile(const QString &path, QString *error)
 bool KorvaneCliInput::addFile(KorvanePasteboardType type, const QString &path, QString *error)
 {
     QByteArray data;
-    if (!readAll(path, &data, error))
+    const qint64 limit = type == KorvanePasteboardType::PNG ? MaximumImageBytes : KorvaneTextActions::MaximumTextLength;
+    if (!readAll(path, limit, &data, error)) {
+        m_unreadable = true;
         return false;
+    }
     // Other programs put any image under the PNG type, damaged or empty ones included; the
     // image actions must cope with them, so only bytes that are plainly no image are refused.
     if (type == KorvanePasteboardType::PNG) {

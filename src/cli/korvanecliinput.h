@@ -12,9 +12,14 @@
 class KorvaneCliInput final
 {
 public:
+    // The most an --image input may hold; texts (--text-file, --rtf) have the text actions' limit.
+    static constexpr qint64 MaximumImageBytes = qint64(256) << 20;
+
     // Consumes the input arguments of args; the rest stays in args. False with a one-line
     // reason on a usage error.
     bool parse(QList<QByteArray> *args, QString *error);
+    // Whether parse failed on an input that could not be read, not on the command's form.
+    bool isUnreadable() const { return m_unreadable; }
     static QByteArray fileUrlForPath(const QByteArray &path);
     const KorvanePasteboard &pasteboard() const { return m_pasteboard; }
     bool isEmpty() const { return m_pasteboard.pasteboardItems().isEmpty(); }
@@ -24,4 +29,5 @@ private:
     bool addFile(KorvanePasteboardType type, const QString &path, QString *error);
 
     KorvanePasteboard m_pasteboard;
+    bool m_unreadable = false;
 };

@@ -1,7 +1,6 @@
 #include "imagecodec.h"
 #include "imagecodecoperations.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QLoggingCategory>
@@ -11,6 +10,7 @@
 #include <gmodule.h>
 #include <vips/vips8>
 
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -137,24 +137,63 @@ QByteArray jpegBytes(const VImage &image, int quality)
     return takeBlob(image.jpegsave_buffer(VImage::option()->set("Q", quality)));
 }
 
+void putLittleEndian(uchar *at, quint32 value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        at[i] = uchar(value >> (8 * i));
+}
+
+// A 24-bit BMP written straight into a buffer of its final size, a band of rows at a time
+// as the decoder delivers them: the pixels are never held a second time, nor the file grown
+// by copies. Few BMP readers honour alpha, so transparency goes on white as for JPEG.
 QByteArray bmpBytes(const VImage &image)
 {
-    // Few BMP readers honour alpha: transparency goes on white as for JPEG.
     VImage rgb = saveable(image, false);
-    if (rgb.bands() < 3)
+    if (rgb.bands() < 3 || rgb.interpretation() == VIPS_INTERPRETATION_CMYK)
         rgb = rgb.colourspace(VIPS_INTERPRETATION_sRGB);
-    const int bands = rgb.bands() >= 4 ? 4 : 3;
-    if (rgb.bands() > bands)
-        rgb = rgb.extract_band(0, VImage::option()->set("n", bands));
-    size_t size = 0;
-    std::unique_ptr<void, decltype(&g_free)> pixels(rgb.write_to_memory(&size), &g_free);
-    const QImage wrapped(static_cast<const uchar *>(pixels.get()), rgb.width(), rgb.height(), rgb.width() * bands,
-                         bands == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    QByteArray result;
-    QBuffer buffer(&result);
-    buffer.open(QIODevice::WriteOnly);
-    if (!wrapped.save(&buffer, "BMP"))
+    if (rgb.bands() > 3)
+        rgb = rgb.extract_band(0, VImage::option()->set("n", 3));
+    if (rgb.format() != VIPS_FORMAT_UCHAR)
+        rgb = rgb.cast(VIPS_FORMAT_UCHAR);
+    const qint64 width = rgb.width();
+    const qint64 height = rgb.height();
+    const qint64 stride = (width * 3 + 3) & ~qint64(3);
+    constexpr qint64 headerSize = 54;
+    const qint64 size = headerSize + stride * height;
+    if (size > qint64(std::numeric_limits<qint32>::max()))
         return QByteArray();
+    QByteArray result(size, '\0');
+    auto *out = reinterpret_cast<uchar *>(result.data());
+    out[0] = 'B';
+    out[1] = 'M';
+    putLittleEndian(out + 2, quint32(size), 4);
+    putLittleEndian(out + 10, quint32(headerSize), 4);
+    putLittleEndian(out + 14, 40, 4);
+    putLittleEndian(out + 18, quint32(width), 4);
+    putLittleEndian(out + 22, quint32(height), 4);
+    putLittleEndian(out + 26, 1, 2);
+    putLittleEndian(out + 28, 24, 2);
+    putLittleEndian(out + 34, quint32(stride * height), 4);
+    putLittleEndian(out + 38, 2835, 4);
+    putLittleEndian(out + 42, 2835, 4);
+
+    std::unique_ptr<VipsRegion, decltype(&g_object_unref)> region(vips_region_new(rgb.get_image()), &g_object_unref);
+    constexpr int bandRows = 64;
+    for (int top = 0; top < height; top += bandRows) {
+        VipsRect rect{0, top, int(width), int(qMin<qint64>(bandRows, height - top))};
+        if (vips_region_prepare(region.get(), &rect) != 0)
+            throw vips::VError();
+        for (int y = rect.top; y < rect.top + rect.height; ++y) {
+            const auto *row = reinterpret_cast<const uchar *>(VIPS_REGION_ADDR(region.get(), 0, y));
+            // Rows go bottom up, each pixel as blue, green, red.
+            uchar *line = out + headerSize + (height - 1 - y) * stride;
+            for (qint64 x = 0; x < width; ++x) {
+                line[3 * x] = row[3 * x + 2];
+                line[3 * x + 1] = row[3 * x + 1];
+                line[3 * x + 2] = row[3 * x];
+            }
+        }
+    }
     return result;
 }
 

@@ -9,6 +9,20 @@ public:
 
     static QString entityName() { return QStringLiteral("FileRename"); }
 
+    // The texts written into every new name. A "/" would make the name a path out of the
+    // file's folder and a zero byte would cut it short, so neither is taken into one.
+    static bool isNamePart(const QString &attribute)
+    {
+        return attribute == QLatin1String("relpaceSearchString") || attribute == QLatin1String("replaceResultString")
+            || attribute == QLatin1String("addString") || attribute == QLatin1String("customizeString");
+    }
+    static QString namePartProblem(const QString &attribute, const QString &value)
+    {
+        if (!isNamePart(attribute) || (!value.contains(QLatin1Char('/')) && !value.contains(QChar(0))))
+            return QString();
+        return QStringLiteral("%1 is part of every new file name and cannot hold \"/\" or a zero byte").arg(attribute);
+    }
+
     qint16 addPlaceType() const { return int16Value(QStringLiteral("addPlaceType")); }
     void setAddPlaceType(qint16 value) { setValue(QStringLiteral("addPlaceType"), value); }
 

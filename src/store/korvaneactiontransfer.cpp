@@ -2,6 +2,7 @@
 
 #include "customurl.h"
 #include "droplistentity.h"
+#include "filerename.h"
 #include "korvaneactioncatalog.h"
 #include "korvanecoredatahelper.h"
 #include "korvanemanagedobjectcontext.h"
@@ -271,6 +272,13 @@ bool readRecord(const KorvaneEntityDescription &entity, const QJsonObject &json,
         if (!readValue(attribute, it.value(), &value, &why)) {
             *problem = {path + JsonPath{it.key()}, QStringLiteral("%1 of %2 %3").arg(attribute.name, entity.name, why)};
             return false;
+        }
+        if (entity.name == FileRename::entityName()) {
+            const QString namePart = FileRename::namePartProblem(attribute.name, value.toString());
+            if (!namePart.isEmpty()) {
+                *problem = {path + JsonPath{it.key()}, namePart};
+                return false;
+            }
         }
         values->append({attribute.name, value});
     }

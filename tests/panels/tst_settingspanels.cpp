@@ -497,6 +497,15 @@ void SettingsPanelsTest::renameRulesAreExclusive()
     clickBox(panel->customizeCheckBox());
     clickBox(panel->replaceCheckBox());
     check(true, false, false);
+    // The texts that go into every new name take no "/": a typed one never arrives.
+    QLineEdit *search = nullptr;
+    for (QLineEdit *field : panel->findChildren<QLineEdit *>())
+        search = field->toolTip() == qtTrId("renameSearchTip") ? field : search;
+    QVERIFY(search);
+    search->setFocus();
+    QTest::keyClicks(search, QStringLiteral("../a/b"));
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(storedSetting(drop, QStringLiteral("relpaceSearchString")).toString(), QStringLiteral("..ab"));
 }
 
 void SettingsPanelsTest::renameStartValues_data()

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QIntValidator>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 
 #include <cstdlib>
 #include <limits>
@@ -32,6 +33,11 @@ RenameViewController::RenameViewController(QWidget *parent)
         addMenu(qtTrId("renameCustomizePlace"), QStringLiteral("customizePlaceType"),
                 {qtTrId("renameAfterName"), qtTrId("renameBeforeName")}, qtTrId("renameCustomizePlaceTip")),
         addTextField(qtTrId("renameCustomizeString"), QStringLiteral("customizeString"), qtTrId("renameCustomizeStringTip"))};
+
+    // The texts that go into every new name take no "/" and no zero byte, typed or pasted.
+    const auto *namePart = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^/\\x{0}]*")), this);
+    for (QWidget *field : m_replaceFields + QList<QWidget *>{m_addFields.first(), m_customizeFields.last()})
+        qobject_cast<QLineEdit *>(field)->setValidator(namePart);
 
     m_startNumber = new QLineEdit(this);
     m_startNumber->setValidator(new QIntValidator(-std::numeric_limits<int>::max(), std::numeric_limits<int>::max(),
