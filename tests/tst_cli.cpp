@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct Result {
@@ -31,6 +37,16 @@ public:
     Result run(const QStringList &args, const QByteArray &input = QByteArray()) const
     {
         QProcess process;
+        start(process, args);
+        process.write(input);
+        process.closeWriteChannel();
+        return finish(process);
+    }
+
+    // Starts korvane; run as root, without root's power over file modes, so they bite as
+    // they do for a user.
+    void start(QProcess &process, QStringList args) const
+    {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (!m_path.isEmpty())
             env.insert(QStringLiteral("PATH"), m_path + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
@@ -43,9 +59,16 @@ public:
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir.path());
-        process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
-        process.write(input);
-        process.closeWriteChannel();
+        QString program = QString::fromLocal8Bit(qgetenv("KORVANE_BINARY"));
+        if (::geteuid() == 0) {
+            args = QStringList{"--inh-caps=-dac_override,-dac_read_search", "--bounding-set=-dac_override,-dac_read_search", program} + args;
+            program = QStringLiteral("setpriv");
+        }
+        process.start(program, args);
+    }
+
+    static Result finish(QProcess &process)
+    {
         Result result;
         if (!process.waitForFinished(60000))
             return result;
@@ -98,7 +121,12 @@ private Q_SLOTS:
     void usageErrors_data();
     void usageErrors();
     void helpForEveryCommand();
+    void unusableStore_data();
     void unusableStore();
+    void failedWritesChangeNothing_data();
+    void failedWritesChangeNothing();
+    void concurrentWritersLoseNothing();
+    void privateFiles();
     void runReportsWhatItCannotDo();
     void runTextActions();
 };
@@ -255,6 +283,12 @@ void CliTest::editTheStore()
     const QString listing = QString::fromUtf8(korvane.run({"list"}).out);
     QVERIFY(listing.contains(QStringLiteral("Backup\tkey 11 modifiers 1048576")));
 
+    // A title that would drive the terminal is shown escaped; JSON escapes it its own way.
+    const QString hostile = QString::fromUtf8(korvane.run({"add", "1", "9", "--title", QString::fromUtf8("\x1b[2J\u009bX\x7f\n")}).out.trimmed());
+    QVERIFY(korvane.run({"list"}).out.contains("\t\\e[2J\\x9bX\\x7f\\x0a\t-\n"));
+    QVERIFY(korvane.run({"list", "--json"}).out.contains(R"("title": "\u001b[2J\u009bX\u007f\n")"));
+    QCOMPARE(korvane.run({"remove", hostile}).exitCode, 0);
+
     // A failing assignment leaves the action as it was.
     QCOMPARE(korvane.run({"set", id, "drop.title=Changed", "index=many"}).exitCode, 2);
     QVERIFY(korvane.run({"list"}).out.contains("Backup\t"));
@@ -318,23 +352,196 @@ void CliTest::helpForEveryCommand()
     QVERIFY(!QFile::exists(korvane.storePath()));
 }
 
+void CliTest::unusableStore_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("not a database") << QString() << "file is not a database";
+    QTest::newRow("another program's database") << "CREATE TABLE notes (body TEXT)" << "a database of another program";
+}
+
 void CliTest::unusableStore()
 {
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
     Korvane korvane;
     QDir().mkpath(QFileInfo(korvane.storePath()).path());
-    {
+    if (sql.isEmpty()) {
         QFile file(korvane.storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("not a database, but the user's bytes\n").repeated(100));
+    } else {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+            db.setDatabaseName(korvane.storePath());
+            QVERIFY(db.open() && QSqlQuery(db).exec(sql));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
     }
     const QByteArray before = checksum(korvane.storePath());
     for (const QStringList &args : {QStringList{"list"}, QStringList{"add", "1", "9"}, QStringList{"classify", "a.png"}}) {
         const Result result = korvane.run(args);
         QCOMPARE(result.exitCode, 1);
-        QVERIFY(result.err.contains("falied to create persistentStoreCoordinator"));
-        QVERIFY(result.err.contains("korvane: the action store cannot be opened"));
+        QVERIFY2(result.err.contains("korvane: the action store cannot be opened; it was left as it is (" + korvane.storePath().toUtf8()),
+                 result.err.constData());
+        QVERIFY2(result.err.contains(expected.toUtf8()), result.err.constData());
     }
     QCOMPARE(checksum(korvane.storePath()), before);
+}
+
+void CliTest::failedWritesChangeNothing_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("command");
+    for (const QStringList &command : {QStringList{"add", "1", "9"}, QStringList{"set", "@id", "drop.title=x"},
+                                       QStringList{"remove", "@id"}, QStringList{"import", "@file"}}) {
+        QTest::addRow("read-only folder: %s", qPrintable(command.first())) << "folder" << command;
+        QTest::addRow("failing disk: %s", qPrintable(command.first())) << "trigger" << command;
+    }
+    QTest::newRow("read-only store: add") << "file" << QStringList{"add", "1", "9", "--title", "t"};
+    QTest::newRow("damaged table: add") << "table" << QStringList{"add", "1", "9"};
+}
+
+void CliTest::failedWritesChangeNothing()
+{
+    QFETCH(QString, damage);
+    QFETCH(QStringList, command);
+    Korvane korvane;
+    const QString id = QString::fromUtf8(korvane.run({"add", "1", "9"}).out.trimmed());
+    QFile file(korvane.path("actions.json"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "korvane-actions", "version": 1, "actions": [{"catalog": 1, "type": 9}]})");
+    file.close();
+    command.replaceInStrings(QStringLiteral("@id"), id).replaceInStrings(QStringLiteral("@file"), file.fileName());
+    const QByteArray before = korvane.run({"list", "--json"}).out;
+    QVERIFY(!before.isEmpty());
+
+    const QString folder = QFileInfo(korvane.storePath()).path();
+    if (damage == QLatin1String("folder")) {
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0500) == 0);
+    } else if (damage == QLatin1String("file")) {
+        QVERIFY(::chmod(QFile::encodeName(korvane.storePath()).constData(), 0400) == 0);
+    } else {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("damage"));
+            db.setDatabaseName(korvane.storePath());
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            if (damage == QLatin1String("table")) {
+                QVERIFY(query.exec(QStringLiteral("DROP TABLE FileCopy")));
+            } else {
+                for (const char *event : {"INSERT", "UPDATE", "DELETE"}) {
+                    QVERIFY(query.exec(QStringLiteral("CREATE TRIGGER fail%1 BEFORE %1 ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
+                                           .arg(QLatin1String(event))));
+                }
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("damage"));
+    }
+    const QByteArray stored = checksum(korvane.storePath());
+
+    const Result result = korvane.run(command);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("the action store " + korvane.storePath().toUtf8() + " could not be written"), result.err.constData());
+    QVERIFY(result.out.isEmpty());
+    QCOMPARE(checksum(korvane.storePath()), stored);
+    // Reading never needs a write.
+    const Result list = korvane.run({"list", "--json"});
+    QCOMPARE(list.exitCode, 0);
+    QCOMPARE(list.out, before);
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+}
+
+void CliTest::concurrentWritersLoseNothing()
+{
+    Korvane korvane;
+    const auto together = [&](const QList<QStringList> &commands) {
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (const QStringList &command : commands) {
+            processes.push_back(std::make_unique<QProcess>());
+            korvane.start(*processes.back(), command);
+            processes.back()->closeWriteChannel();
+        }
+        for (const auto &process : processes) {
+            const Result result = Korvane::finish(*process);
+            QVERIFY2(result.exitCode == 0, result.err.constData());
+        }
+    };
+    const auto indexes = [&](int catalog) {
+        QList<int> result;
+        for (const QJsonValue &action : korvane.run({"list", "--json"}).json().array()) {
+            if (action.toObject().value("catalog").toInt() == catalog)
+                result.append(action.toObject().value("index").toInt());
+        }
+        return result;
+    };
+    const QList<int> fileIndexes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+
+    // Four first starts at once on a fresh store: the defaults are made once, every action
+    // is kept, and no two share a place.
+    together({{"add", "1", "9", "--title", "A"}, {"add", "1", "9", "--title", "B"}, {"add", "1", "8"}, {"add", "1", "8"}});
+    QCOMPARE(indexes(1), fileIndexes);
+    QCOMPARE(indexes(0).size(), 8);
+
+    // Two changes of one action, a move of another and an add, at once.
+    const QJsonArray actions = korvane.run({"list", "--json"}).json().array();
+    QString a, b;
+    for (const QJsonValue &action : actions) {
+        const QString title = action.toObject().value("title").toString();
+        if (title == QLatin1String("A") || title == QLatin1String("B"))
+            (title == QLatin1String("A") ? a : b).setNum(action.toObject().value("dropID").toInt());
+    }
+    together({{"set", a, "drop.title=A2"}, {"set", a, "savePath=/a", "keyCode=3"}, {"set", b, "index=0"}, {"add", "0", "1"}});
+    QCOMPARE(indexes(1), fileIndexes);
+    QCOMPARE(indexes(0), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    const QJsonArray after = korvane.run({"list", "--json"}).json().array();
+    QCOMPARE(after.at(9).toObject().value("title").toString(), QStringLiteral("B"));
+    const QByteArray listing = korvane.run({"list"}).out;
+    QVERIFY2(listing.contains(a.toUtf8() + "\t1\t9\t") && listing.contains("\tA2\tkey 3 modifiers 0\n"), listing.constData());
+    QVERIFY(korvane.run({"export"}).out.contains("\"savePath\": \"/a\""));
+}
+
+void CliTest::privateFiles()
+{
+    Korvane korvane;
+    const mode_t umask = ::umask(0);
+    const QString data = QFileInfo(korvane.storePath()).path();
+    const QString config = korvane.path("config/korvane");
+    const auto modes = [&] {
+        QList<int> result;
+        for (const QString &path : {data, korvane.storePath(), config, config + "/korvane.conf", data + "/uploadHistory.json",
+                                    korvane.storePath() + "-wal", korvane.storePath() + "-shm"}) {
+            struct stat info;
+            result.append(::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1);
+        }
+        return result;
+    };
+    QCOMPARE(korvane.run({"list"}).exitCode, 0);
+    QCOMPARE(modes(), (QList<int>{0700, 0600, 0700, 0600, -1, -1, -1}));
+
+    // Files an older version left readable by all, the store held open by another process.
+    QFile history(data + "/uploadHistory.json");
+    QVERIFY(history.open(QIODevice::WriteOnly) && history.write("[]") == 2);
+    history.close();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+    db.setDatabaseName(korvane.storePath());
+    QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("SELECT count(*) FROM DropListEntity")));
+    for (const QString &path : {data, config})
+        ::chmod(QFile::encodeName(path).constData(), 0755);
+    for (const QString &path : {korvane.storePath(), config + "/korvane.conf", history.fileName(), korvane.storePath() + "-wal", korvane.storePath() + "-shm"})
+        ::chmod(QFile::encodeName(path).constData(), 0644);
+
+    Result result = korvane.run({"list"});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err.count("was readable by others"), 7);
+    QCOMPARE(modes(), (QList<int>{0700, 0600, 0700, 0600, 0600, 0600, 0600}));
+    // Said once: the next start finds nothing to tighten.
+    result = korvane.run({"list"});
+    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    ::umask(umask);
 }
 
 void CliTest::runReportsWhatItCannotDo()

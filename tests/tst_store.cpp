@@ -126,7 +126,6 @@ private Q_SLOTS:
     void defaults_data();
     void defaults();
     void defaultsOnlyIntoAnEmptyStore();
-    void storeFileIsPrivate();
     void newDropKinds_data();
     void newDropKinds();
     void dropIDsAreUnique();
@@ -229,16 +228,6 @@ void StoreTest::defaultsOnlyIntoAnEmptyStore()
     KorvaneCoreDataHelper helper;
     helper.initializationDefaultData();
     QCOMPARE(helper.getAllDrops().size(), 18);
-}
-
-void StoreTest::storeFileIsPrivate()
-{
-    Sandbox sandbox;
-    KorvaneCoreDataHelper helper;
-    helper.getAllDrops();
-    QVERIFY(QFile::exists(sandbox.storePath()));
-    QCOMPARE(QFile::permissions(sandbox.storePath()) & 0x0077, QFileDevice::Permissions());
-    QCOMPARE(helper.documentDirectoryURL(), QUrl::fromLocalFile(sandbox.storeFolder()));
 }
 
 void StoreTest::newDropKinds_data()
@@ -388,14 +377,17 @@ void StoreTest::inMemoryValuesWinOverTheStore()
     KorvaneCoreDataHelper helper;
     const auto drop = helper.getNewDrop(1, 9, 0);
     drop->setTitle(QStringLiteral("mine"));
-    {
-        RawStore raw(sandbox.storePath());
-        QVERIFY(raw.exec(QStringLiteral("UPDATE DropListEntity SET title = 'theirs', \"index\" = 7")));
-    }
+    RawStore raw(sandbox.storePath());
+    QVERIFY(raw.exec(QStringLiteral("UPDATE DropListEntity SET title = 'theirs', \"index\" = 7")));
     const auto again = helper.getAllDrops();
     QCOMPARE(again.size(), 1);
     QCOMPARE(again.first(), drop);
-    QCOMPARE(again.first()->title(), QStringLiteral("mine"));
+    QCOMPARE(drop->title(), QStringLiteral("mine"));
+    // What was not changed here is read again, and a save writes back only what was.
+    QCOMPARE(drop->index(), 7);
+    QVERIFY(raw.exec(QStringLiteral("UPDATE DropListEntity SET keyCode = 5")));
+    QVERIFY(helper.saveDataChange());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT title || keyCode FROM DropListEntity")).toString(), QStringLiteral("mine5"));
 }
 
 void StoreTest::seesWhatAnotherProcessSaved()
@@ -518,30 +510,34 @@ void StoreTest::migratesAnOlderStore()
     QVERIFY(helper.getNewDrop(1, 17, 2)->fileRename());
     RawStore raw(sandbox.storePath());
     QCOMPARE(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    QCOMPARE(raw.scalar(QStringLiteral("PRAGMA application_id")).toInt(), KorvaneSchema::ApplicationId);
 }
 
 void StoreTest::unusableStoreIsLeftAlone_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("userVersion");
+    QTest::addColumn<QStringList>("sql");
     QByteArray garbage("These are the user's bytes, not a database.\n");
-    garbage = garbage.repeated(200);
-    QTest::newRow("not a database") << garbage << 0;
-    QTest::newRow("written by a newer Korvane") << QByteArray() << 99;
+    QTest::newRow("not a database") << garbage.repeated(200) << QStringList();
+    QTest::newRow("written by a newer Korvane") << QByteArray()
+        << QStringList{"CREATE TABLE DropListEntity (Z_PK INTEGER PRIMARY KEY, title TEXT, futureField BLOB)",
+                       "INSERT INTO DropListEntity VALUES (1, 'from the future', x'00')", "PRAGMA user_version = 99"};
+    QTest::newRow("another program's database") << QByteArray()
+        << QStringList{"CREATE TABLE notes (body TEXT)", "INSERT INTO notes VALUES ('keep me')"};
+    QTest::newRow("another program's empty database") << QByteArray() << QStringList{"PRAGMA application_id = 1234"};
 }
 
 void StoreTest::unusableStoreIsLeftAlone()
 {
     QFETCH(QByteArray, content);
-    QFETCH(int, userVersion);
+    QFETCH(QStringList, sql);
 
     Sandbox sandbox;
     QDir().mkpath(sandbox.storeFolder());
-    if (userVersion) {
+    if (!sql.isEmpty()) {
         RawStore raw(sandbox.storePath());
-        QVERIFY(raw.exec(QStringLiteral("CREATE TABLE DropListEntity (Z_PK INTEGER PRIMARY KEY, title TEXT, futureField BLOB)")));
-        QVERIFY(raw.exec(QStringLiteral("INSERT INTO DropListEntity VALUES (1, 'from the future', x'00')")));
-        QVERIFY(raw.exec(QStringLiteral("PRAGMA user_version = %1").arg(userVersion)));
+        for (const QString &statement : std::as_const(sql))
+            QVERIFY2(raw.exec(statement), qPrintable(statement));
     } else {
         QFile file(sandbox.storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -64,8 +64,9 @@ public:
         return file.fileName();
     }
 
-    // One column of every row of a table, read straight from the store file.
-    QStringList column(const QString &table, const QString &column) const
+    // One column of every row of a table, read straight from the store file, after the
+    // statement before (if any).
+    QStringList column(const QString &table, const QString &column, const QString &before = QString()) const
     {
         QStringList values;
         {
@@ -73,6 +74,8 @@ public:
             db.setDatabaseName(storePath());
             if (db.open()) {
                 QSqlQuery query(db);
+                if (!before.isEmpty())
+                    query.exec(before);
                 query.exec(QStringLiteral("SELECT \"%1\" FROM \"%2\" ORDER BY Z_PK").arg(column, table));
                 while (query.next())
                     values.append(query.value(0).toString());
@@ -151,6 +154,8 @@ void TransferTest::roundTrip()
     QFETCH(bool, withSecrets);
     Korvane source;
     fillStore(source);
+    // A value no JSON number holds, as an older version could store it.
+    source.column("ImageCompression", "compressionRato", "UPDATE ImageCompression SET compressionRato = 1e999");
     QStringList exportArgs{"export", source.path("actions.json")};
     if (withSecrets)
         exportArgs.append("--with-secrets");
@@ -163,6 +168,7 @@ void TransferTest::roundTrip()
     QCOMPARE(exported.contains("\"qiniuSecretKey\""), withSecrets);
     QVERIFY(exported.contains("AK-visible"));
     QVERIFY(exported.contains("https://b.example/{text}"));
+    QVERIFY(exported.contains("\"compressionRato\": 0.75") && !exported.contains("null"));
     if (withSecrets)
         QCOMPARE(file.permissions() & 0x0077, QFileDevice::Permissions());
 
@@ -276,8 +282,12 @@ void TransferTest::refusedFiles_data()
     QTest::newRow("title as number") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": 5}") << false
                                      << "line 5 (at actions[0].title): title of DropListEntity must be a string" << QString();
     QTest::newRow("out of range") << actionsFile("    {\"catalog\": 0, \"type\": 6,\n     \"settings\": {\"conversionType\": 70000}}") << false
-                                  << "line 6 (at actions[0].settings.conversionType): conversionType of TextTraditionalConversion must be a whole number from -32768 to 32767"
+                                  << "line 6 (at actions[0].settings.conversionType): conversionType of TextTraditionalConversion must be a whole number from 0 to 32767"
                                   << QString();
+    QTest::newRow("1e300") << actionsFile("    {\"catalog\": 1, \"type\": 0, \"settings\": {\"compressionRato\": 1e300}}") << false
+                           << "line 5 (at actions[0].settings.compressionRato): compressionRato of ImageCompression must be a number from 0 to 1" << QString();
+    QTest::newRow("negative") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"keyCode\": -1}") << false
+                              << "line 5 (at actions[0].keyCode): keyCode of DropListEntity must be a whole number from 0 to 2147483647" << QString();
     QTest::newRow("unknown setting") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"settings\": {\"savePath\": \"~\", \"colour\": 1}}") << false
                                      << "line 5 (at actions[0].settings.colour): FileMove has no field \"colour\"; its fields are savePath" << QString();
     QTest::newRow("dropID given") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"dropID\": 12}") << false

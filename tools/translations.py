@@ -416,6 +416,8 @@ TEXTS = {
     "weiboAccountTip": ("The account name you sign in with.", "您登录时使用的账号。"),
     "weiboPassWord": ("Password:", "密码："),
     "weiboPassWordTip": ("The password of that account. It is kept hidden.", "该账号的密码，输入时隐藏显示。"),
+    # Action store: a change the editor could not save.
+    "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
 }
 
 

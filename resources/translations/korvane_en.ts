@@ -1431,5 +1431,9 @@
         <source>The password of that account. It is kept hidden.</source>
         <translation>The password of that account. It is kept hidden.</translation>
     </message>
+    <message id="storeWriteFailed">
+        <source>This change is not saved: %1</source>
+        <translation>This change is not saved: %1</translation>
+    </message>
 </context>
 </TS>

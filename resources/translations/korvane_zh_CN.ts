@@ -1431,5 +1431,9 @@
         <source>The password of that account. It is kept hidden.</source>
         <translation>该账号的密码，输入时隐藏显示。</translation>
     </message>
+    <message id="storeWriteFailed">
+        <source>This change is not saved: %1</source>
+        <translation>此更改未能保存：%1</translation>
+    </message>
 </context>
 </TS>
