@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The action store under contention. With both cores kept busy, ROUNDS rounds (50) each of:
-# two `korvane set`s at once on one action (one its title, one its folder), two `korvane
+# two `korvane set`s at once on one action (one its title, one its key code), two `korvane
 # add`s at once, and two first starts at once on a fresh store (each an add). Prints what
 # was lost: a write that exited non-zero or is not in the store afterwards, and actions
 # that ended up sharing a place in their list.
@@ -30,14 +30,14 @@ id=$("$korvane" add 1 9 | tail -1)
 lost_sets=0
 for r in $(seq 1 "$rounds"); do
     "$korvane" set "$id" "drop.title=T$r" 2>/dev/null & a=$!
-    "$korvane" set "$id" "savePath=/p$r" 2>/dev/null & b=$!
-    title=ok; folder=ok
+    "$korvane" set "$id" "keyCode=$r" 2>/dev/null & b=$!
+    title=ok; key=ok
     wait $a || title=lost
-    wait $b || folder=lost
+    wait $b || key=lost
     [ "$(store "$XDG_DATA_HOME" "SELECT title FROM DropListEntity WHERE dropID = $id")" = "T$r" ] || title=lost
-    [ "$(store "$XDG_DATA_HOME" "SELECT c.savePath FROM FileCopy c JOIN DropListEntity d ON c.dropAction = d.Z_PK WHERE d.dropID = $id")" = "/p$r" ] || folder=lost
+    [ "$(store "$XDG_DATA_HOME" "SELECT keyCode FROM DropListEntity WHERE dropID = $id")" = "$r" ] || key=lost
     [ $title = ok ] || lost_sets=$((lost_sets + 1))
-    [ $folder = ok ] || lost_sets=$((lost_sets + 1))
+    [ $key = ok ] || lost_sets=$((lost_sets + 1))
 done
 
 lost_adds=0
@@ -57,10 +57,10 @@ lost_starts=0
 doubled_starts=0
 for r in $(seq 1 "$rounds"); do
     export XDG_DATA_HOME=$work/fresh$r
-    "$korvane" add 1 9 --title "A" >/dev/null 2>&1 & a=$!
-    "$korvane" add 1 9 --title "B" >/dev/null 2>&1 & b=$!
-    wait $a || true
-    wait $b || true
+    "$korvane" add 1 9 --title "A" >/dev/null 2>"$work/a.err" & a=$!
+    "$korvane" add 1 9 --title "B" >/dev/null 2>"$work/b.err" & b=$!
+    wait $a || cat "$work/a.err" >> "$work/errors"
+    wait $b || cat "$work/b.err" >> "$work/errors"
     found=$(store "$XDG_DATA_HOME" "SELECT count(*) FROM DropListEntity WHERE title IN ('A', 'B')" 2>/dev/null || echo 0)
     lost_starts=$((lost_starts + 2 - found))
     # The default actions are made once, by whichever start comes first.
@@ -72,3 +72,4 @@ done
 echo "two sets at once: $lost_sets of $((rounds * 2)) writes lost"
 echo "two adds at once: $lost_adds of $((rounds * 2)) actions lost; $shared_adds of $rounds rounds gave both one place"
 echo "two first starts at once: $lost_starts of $((rounds * 2)) actions lost; $doubled_starts of $rounds rounds made the defaults twice"
+[ ! -s "$work/errors" ] || { echo "first failure of a first start:"; head -3 "$work/errors"; }

@@ -1,101 +1,14 @@
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "clitestsupport.h"
+
 #include <QJsonObject>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-struct Result {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonDocument json() const { return QJsonDocument::fromJson(out); }
-};
-
-// Runs the real korvane executable on data folders of its own.
-class Korvane
-{
-public:
-    explicit Korvane(const QString &lang = QStringLiteral("en_US.UTF-8"))
-        : m_lang(lang)
-    {
-    }
-
-    Result run(const QStringList &args, const QByteArray &input = QByteArray()) const
-    {
-        QProcess process;
-        start(process, args);
-        process.write(input);
-        process.closeWriteChannel();
-        return finish(process);
-    }
-
-    // Starts korvane; run as root, without root's power over file modes, so they bite as
-    // they do for a user.
-    void start(QProcess &process, QStringList args) const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (!m_path.isEmpty())
-            env.insert(QStringLiteral("PATH"), m_path + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QLatin1String("/config"));
-        env.insert(QStringLiteral("LANG"), m_lang);
-        env.remove(QStringLiteral("LANGUAGE"));
-        env.remove(QStringLiteral("LC_ALL"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_dir.path());
-        QString program = QString::fromLocal8Bit(qgetenv("KORVANE_BINARY"));
-        if (::geteuid() == 0) {
-            args = QStringList{"--inh-caps=-dac_override,-dac_read_search", "--bounding-set=-dac_override,-dac_read_search", program} + args;
-            program = QStringLiteral("setpriv");
-        }
-        process.start(program, args);
-    }
-
-    static Result finish(QProcess &process)
-    {
-        Result result;
-        if (!process.waitForFinished(60000))
-            return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput();
-        result.err = process.readAllStandardError();
-        return result;
-    }
-
-    QString dataHome() const { return m_dir.path() + QLatin1String("/data"); }
-    QString storePath() const { return dataHome() + QLatin1String("/korvane/KVCoreData.sqlite"); }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-    // Puts a folder in front of PATH, for stand-ins of desktop tools.
-    void prependPath(const QString &folder) { m_path = folder; }
-
-private:
-    QString m_path;
-    QTemporaryDir m_dir;
-    QString m_lang;
-};
-
-QByteArray checksum(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 QList<int> field(const QJsonArray &array, const char *name)
 {
@@ -114,7 +27,6 @@ class CliTest : public QObject
 private Q_SLOTS:
     void defaultsByLanguage_data();
     void defaultsByLanguage();
-    void classifyFiles();
     void classifyInputs_data();
     void classifyInputs();
     void editTheStore();
@@ -165,27 +77,6 @@ void CliTest::defaultsByLanguage()
 
     // The second start finds the store filled and adds nothing.
     QCOMPARE(korvane.run({"list", "--json"}).json().array().size(), textCount + fileCount);
-    QCOMPARE(QFile::permissions(korvane.storePath()) & 0x0077, QFileDevice::Permissions());
-}
-
-void CliTest::classifyFiles()
-{
-    Korvane korvane;
-    const Result result = korvane.run({"classify", "a.jpg", "b.svg", "c.mov", "--json"});
-    QCOMPARE(result.exitCode, 0);
-    const QJsonObject object = result.json().object();
-    QCOMPARE(object.value("dataCatalog").toInt(), 2);
-    QCOMPARE(object.value("dataSubCatalog").toInt(), 0);
-    QCOMPARE(object.value("containedFileType").toInt(), 54);
-    QCOMPARE(object.value("itemsCount").toInt(), 3);
-    QCOMPARE(object.value("imgFileUrls").toArray(), QJsonArray{korvane.path("a.jpg")});
-    QCOMPARE(object.value("videoFileUrls").toArray(), QJsonArray{korvane.path("c.mov")});
-    QCOMPARE(object.value("otherFileUrls").toArray(), QJsonArray{korvane.path("b.svg")});
-    QCOMPARE(object.value("allFileUrls").toArray().size(), 3);
-    QVERIFY(object.value("textString").isNull());
-    QVERIFY(object.value("imageData").isNull());
-    // Image files and files of any kind: every file action and every image action.
-    QCOMPARE(field(object.value("actions").toArray(), "type"), (QList<int>{7, 6, 0, 1, 2, 3, 4, 10, 11, 8}));
 }
 
 void CliTest::classifyInputs_data()
@@ -205,6 +96,8 @@ void CliTest::classifyInputs_data()
     QTest::newRow("a folder that exists") << QStringList{"sub"} << QByteArray() << 2 << (2 | 8) << QString() << -1 << 4;
     QTest::newRow("files then text") << QStringList{"x.png", "--text", "t"} << QByteArray() << 1 << (2 | 4) << "t" << -1 << 8;
     QTest::newRow("nothing") << QStringList{} << QByteArray() << 0 << 0 << QString() << -1 << 0;
+    // Image files and files of any kind: every file action and every image action.
+    QTest::newRow("image, svg, video") << QStringList{"a.jpg", "b.svg", "c.mov"} << QByteArray() << 2 << 54 << QString() << -1 << 10;
 }
 
 void CliTest::classifyInputs()
@@ -256,29 +149,16 @@ void CliTest::editTheStore()
     const QString mail = QString::fromUtf8(korvane.run({"add", "0", "3", "--title", "Mail Bob", "--set", "title=Hi", "--set", "receives=bob@example.org"}).out.trimmed());
     QVERIFY(search.toInt() > 0 && mail.toInt() > 0);
 
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(korvane.storePath());
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("SELECT d.title, d.keyCode, d.modifiers, c.savePath FROM DropListEntity d JOIN FileCopy c ON c.dropAction = d.Z_PK WHERE d.dropID = %1").arg(id)));
-        QVERIFY(query.next());
-        QCOMPARE(query.value(0).toString(), QStringLiteral("Backup"));
-        QCOMPARE(query.value(1).toInt(), 11);
-        QCOMPARE(query.value(2).toInt(), 1048576);
-        QCOMPARE(query.value(3).toString(), QStringLiteral("/srv/other"));
-        QVERIFY(query.exec(QStringLiteral("SELECT d.title, m.title, m.receives FROM DropListEntity d JOIN TextEmail m ON m.dropAction = d.Z_PK WHERE d.dropID = %1").arg(mail)));
-        QVERIFY(query.next());
-        QCOMPARE(query.value(0).toString(), QStringLiteral("Mail Bob"));
-        QCOMPARE(query.value(1).toString(), QStringLiteral("Hi"));
-        QCOMPARE(query.value(2).toString(), QStringLiteral("bob@example.org"));
-        QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM CustomUrl WHERE url = 'https://s.example/?q={text}'")));
-        QVERIFY(query.next());
-        QCOMPARE(query.value(0).toInt(), 1);
-        query.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    const auto row = [&](const QString &select, const QString &id) {
+        return sql(korvane.storePath(), {select.arg(id)});
+    };
+    QCOMPARE(row("SELECT d.title || '|' || d.keyCode || '|' || d.modifiers || '|' || c.savePath FROM DropListEntity d "
+                 "JOIN FileCopy c ON c.dropAction = d.Z_PK WHERE d.dropID = %1", id),
+             QStringList{"Backup|11|1048576|/srv/other"});
+    QCOMPARE(row("SELECT d.title || '|' || m.title || '|' || m.receives FROM DropListEntity d JOIN TextEmail m ON m.dropAction = d.Z_PK "
+                 "WHERE d.dropID = %1", mail),
+             QStringList{"Mail Bob|Hi|bob@example.org"});
+    QCOMPARE(row("SELECT count(*) FROM CustomUrl WHERE url = '%1'", "https://s.example/?q={text}"), QStringList{"1"});
 
     const QString listing = QString::fromUtf8(korvane.run({"list"}).out);
     QVERIFY(listing.contains(QStringLiteral("Backup\tkey 11 modifiers 1048576")));
@@ -354,7 +234,7 @@ void CliTest::helpForEveryCommand()
 
 void CliTest::unusableStore_data()
 {
-    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("expected");
     QTest::newRow("not a database") << QString() << "file is not a database";
     QTest::newRow("another program's database") << "CREATE TABLE notes (body TEXT)" << "a database of another program";
@@ -362,21 +242,16 @@ void CliTest::unusableStore_data()
 
 void CliTest::unusableStore()
 {
-    QFETCH(QString, sql);
+    QFETCH(QString, statement);
     QFETCH(QString, expected);
     Korvane korvane;
     QDir().mkpath(QFileInfo(korvane.storePath()).path());
-    if (sql.isEmpty()) {
+    if (statement.isEmpty()) {
         QFile file(korvane.storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("not a database, but the user's bytes\n").repeated(100));
     } else {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-            db.setDatabaseName(korvane.storePath());
-            QVERIFY(db.open() && QSqlQuery(db).exec(sql));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+        QVERIFY(sql(korvane.storePath(), {statement}).isEmpty());
     }
     const QByteArray before = checksum(korvane.storePath());
     for (const QStringList &args : {QStringList{"list"}, QStringList{"add", "1", "9"}, QStringList{"classify", "a.png"}}) {
@@ -408,11 +283,8 @@ void CliTest::failedWritesChangeNothing()
     QFETCH(QStringList, command);
     Korvane korvane;
     const QString id = QString::fromUtf8(korvane.run({"add", "1", "9"}).out.trimmed());
-    QFile file(korvane.path("actions.json"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"({"format": "korvane-actions", "version": 1, "actions": [{"catalog": 1, "type": 9}]})");
-    file.close();
-    command.replaceInStrings(QStringLiteral("@id"), id).replaceInStrings(QStringLiteral("@file"), file.fileName());
+    const QString file = korvane.write("actions.json", R"({"format": "korvane-actions", "version": 1, "actions": [{"catalog": 1, "type": 9}]})");
+    command.replaceInStrings(QStringLiteral("@id"), id).replaceInStrings(QStringLiteral("@file"), file);
     const QByteArray before = korvane.run({"list", "--json"}).out;
     QVERIFY(!before.isEmpty());
 
@@ -421,22 +293,11 @@ void CliTest::failedWritesChangeNothing()
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0500) == 0);
     } else if (damage == QLatin1String("file")) {
         QVERIFY(::chmod(QFile::encodeName(korvane.storePath()).constData(), 0400) == 0);
+    } else if (damage == QLatin1String("table")) {
+        QVERIFY(sql(korvane.storePath(), {"DROP TABLE FileCopy"}).isEmpty());
     } else {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("damage"));
-            db.setDatabaseName(korvane.storePath());
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            if (damage == QLatin1String("table")) {
-                QVERIFY(query.exec(QStringLiteral("DROP TABLE FileCopy")));
-            } else {
-                for (const char *event : {"INSERT", "UPDATE", "DELETE"}) {
-                    QVERIFY(query.exec(QStringLiteral("CREATE TRIGGER fail%1 BEFORE %1 ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
-                                           .arg(QLatin1String(event))));
-                }
-            }
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("damage"));
+        const QString trigger("CREATE TRIGGER fail%1 BEFORE %1 ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+        QVERIFY(sql(korvane.storePath(), {trigger.arg("INSERT"), trigger.arg("UPDATE"), trigger.arg("DELETE")}).isEmpty());
     }
     const QByteArray stored = checksum(korvane.storePath());
 
@@ -520,15 +381,13 @@ void CliTest::privateFiles()
     QCOMPARE(modes(), (QList<int>{0700, 0600, 0700, 0600, -1, -1, -1}));
 
     // Files an older version left readable by all, the store held open by another process.
-    QFile history(data + "/uploadHistory.json");
-    QVERIFY(history.open(QIODevice::WriteOnly) && history.write("[]") == 2);
-    history.close();
+    const QString history = korvane.write("data/korvane/uploadHistory.json", "[]");
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
     db.setDatabaseName(korvane.storePath());
     QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("SELECT count(*) FROM DropListEntity")));
     for (const QString &path : {data, config})
         ::chmod(QFile::encodeName(path).constData(), 0755);
-    for (const QString &path : {korvane.storePath(), config + "/korvane.conf", history.fileName(), korvane.storePath() + "-wal", korvane.storePath() + "-shm"})
+    for (const QString &path : {korvane.storePath(), config + "/korvane.conf", history, korvane.storePath() + "-wal", korvane.storePath() + "-shm"})
         ::chmod(QFile::encodeName(path).constData(), 0644);
 
     Result result = korvane.run({"list"});
@@ -539,8 +398,6 @@ void CliTest::privateFiles()
     result = korvane.run({"list"});
     QVERIFY2(result.err.isEmpty(), result.err.constData());
     db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
     ::umask(umask);
 }
 

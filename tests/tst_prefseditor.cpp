@@ -1,6 +1,7 @@
 // The action editor on the real store file, offscreen: the list rules through EditorDropList
 // and the window, checked afterwards in the store through `korvane list --json`.
 #include "actionkindrows.h"
+#include "clitestsupport.h"
 #include "actionlistview.h"
 #include "config.h"
 #include "droplistentity.h"
@@ -24,8 +25,6 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScrollArea>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTest>
@@ -221,21 +220,17 @@ void PrefsEditorTest::commandLineBesideTheEditor()
     PreferencesViewController editor;
     const auto *problem = editor.findChild<QLabel *>(QStringLiteral("writeProblem"));
     QVERIFY(problem && problem->isHidden());
-    const auto failing = [](bool on) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("disk"));
-            db.setDatabaseName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/korvane/KVCoreData.sqlite");
-            QVERIFY(db.open() && QSqlQuery(db).exec(on ? "CREATE TRIGGER refuse BEFORE UPDATE ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"
-                                                       : "DROP TRIGGER refuse"));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("disk"));
+    const QString store = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/korvane/KVCoreData.sqlite";
+    const auto failing = [&](bool on) {
+        return sql(store, {on ? "CREATE TRIGGER refuse BEFORE UPDATE ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"
+                              : "DROP TRIGGER refuse"});
     };
-    failing(true);
+    QVERIFY(failing(true).isEmpty());
     list.at(0)->setTitle(QStringLiteral("kept"));
     QVERIFY(!KorvaneCoreDataHelper::shareInstance()->saveDataChange());
     QVERIFY(!problem->isHidden() && problem->text().contains(QStringLiteral("disk I/O error")));
     QCOMPARE(list.at(0)->title(), QStringLiteral("kept"));
-    failing(false);
+    QVERIFY(failing(false).isEmpty());
     QCOMPARE(storedList(0).first(), qMakePair(QStringLiteral("kept"), 0));
     QVERIFY(problem->isHidden());
 }
