@@ -14,7 +14,7 @@ packages=(
     zlib1g-dev libbrotli-dev openssl
     libxcb1-dev libxcb-xtest0-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev
     desktop-file-utils appstream dpkg-dev file
-    curl time python3
+    curl time python3 sqlite3
 )
 
 missing=()
