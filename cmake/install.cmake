@@ -2,7 +2,8 @@
 #
 # The translations and the Chinese conversion tables are compiled into the executable as Qt
 # resources, so an installed korvane finds them wherever PREFIX puts it: only the programs,
-# the plug-ins, the desktop entry, icon, AppStream metainfo and notices are installed.
+# the plug-ins, the desktop entry, Dolphin's service menu, icon, AppStream metainfo and
+# notices are installed.
 include(GNUInstallDirs)
 
 set(KORVANE_APP_ID com.korvane.Korvane)
@@ -19,6 +20,9 @@ install(TARGETS korvanedesktop RUNTIME DESTINATION lib/korvane)
 install(TARGETS korvaneimage korvaneocrtesseract LIBRARY DESTINATION lib/korvane)
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Dolphin's "Send to Korvane" (KDE Frameworks 5.85 and later read service menus here).
+install(FILES ${desktop_dir}/${KORVANE_APP_ID}.sendto.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_BINARY_DIR}/${KORVANE_APP_ID}.metainfo.xml

@@ -43,8 +43,7 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         args.append(QByteArray(argv[i]));
 
-    QString preferencesTab;
-    if (KorvaneCli::preferencesRequest(args, &preferencesTab) || args.isEmpty() || !KorvaneCli::isCommand(args.first())) {
+    if (args.isEmpty() || !KorvaneCli::isCommand(args.first()) || KorvaneCli::needsDesktop(args)) {
         const std::string desktop = desktopProgram();
         if (!desktop.empty())
             execv(desktop.c_str(), argv);

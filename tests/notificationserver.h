@@ -14,6 +14,7 @@ class NotificationServer final : public QObject
 public:
     struct Call {
         QString appName;
+        QString appIcon;
         uint replacesId;
         QString summary;
         QString body;
@@ -28,10 +29,9 @@ public Q_SLOTS:
     uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary, const QString &body,
                 const QStringList &actions, const QVariantMap &hints, int timeout)
     {
-        Q_UNUSED(icon)
         Q_UNUSED(actions)
         Q_UNUSED(timeout)
-        calls.append({appName, replacesId, summary, body, hints, clock.isValid() ? clock.elapsed() : 0});
+        calls.append({appName, icon, replacesId, summary, body, hints, clock.isValid() ? clock.elapsed() : 0});
         return 40 + uint(calls.size());
     }
     QStringList GetCapabilities() { return {QStringLiteral("body")}; }

@@ -1,6 +1,7 @@
 #include "clitestsupport.h"
 
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void privateFiles();
     void runReportsWhatItCannotDo();
     void runTextActions();
+    void integrateWithFileManagers();
 };
 
 void CliTest::defaultsByLanguage_data()
@@ -93,11 +95,10 @@ void CliTest::classifyInputs_data()
     QTest::newRow("text from stdin") << QStringList{"--text-file", "-"} << QByteArray("line one\nline two\n") << 1 << 0
                                      << "line one\nline two\n" << -1 << 8;
     QTest::newRow("png image") << QStringList{"--image", "@png"} << QByteArray() << 2 << 0 << QString() << 69 << 6;
+    QTest::newRow("image, svg, movie") << QStringList{"a.jpg", "b.svg", "c.mov"} << QByteArray() << 2 << 54 << QString() << -1 << 10;
     QTest::newRow("a folder that exists") << QStringList{"sub"} << QByteArray() << 2 << (2 | 8) << QString() << -1 << 4;
     QTest::newRow("files then text") << QStringList{"x.png", "--text", "t"} << QByteArray() << 1 << (2 | 4) << "t" << -1 << 8;
     QTest::newRow("nothing") << QStringList{} << QByteArray() << 0 << 0 << QString() << -1 << 0;
-    // Image files and files of any kind: every file action and every image action.
-    QTest::newRow("image, svg, video") << QStringList{"a.jpg", "b.svg", "c.mov"} << QByteArray() << 2 << 54 << QString() << -1 << 10;
 }
 
 void CliTest::classifyInputs()
@@ -198,6 +199,8 @@ void CliTest::usageErrors_data()
     QTest::newRow("set bad boolean") << QStringList{"set", "@id", "needCopy=maybe"};
     QTest::newRow("urls on a copy action") << QStringList{"set", "@id", "urls+=x"};
     QTest::newRow("remove two") << QStringList{"remove", "1", "2"};
+    QTest::newRow("show with an argument") << QStringList{"show", "extra"};
+    QTest::newRow("drop with an unknown option") << QStringList{"drop", "a.png", "--fast"};
 }
 
 void CliTest::usageErrors()
@@ -221,7 +224,7 @@ void CliTest::helpForEveryCommand()
     Korvane korvane;
     const Result general = korvane.run({"--help"});
     QCOMPARE(general.exitCode, 0);
-    for (const char *command : {"list", "classify", "run", "add", "set", "remove"}) {
+    for (const char *command : {"list", "classify", "run", "add", "set", "remove", "show", "drop", "integrate"}) {
         QVERIFY2(general.out.contains(QByteArray("  ") + command + ' '), command);
         const Result help = korvane.run({QString::fromLatin1(command), "--help"});
         QCOMPARE(help.exitCode, 0);
@@ -475,6 +478,54 @@ void CliTest::runTextActions()
     QList<QByteArray> lines = opened().trimmed().split('\n');
     std::sort(lines.begin(), lines.end());
     QCOMPARE(lines, (QList<QByteArray>{"http://www.ebay.com/sch/i.html?_nkw=a%20b", "https://www.amazon.com/s?k=a%20b"}));
+}
+
+void CliTest::integrateWithFileManagers()
+{
+    Korvane korvane;
+    const QString bin = korvane.path(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    QFile nautilus(bin + QLatin1String("/nautilus"));
+    QVERIFY(nautilus.open(QIODevice::WriteOnly));
+    nautilus.write("#!/bin/sh\n");
+    nautilus.close();
+    QVERIFY(nautilus.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    korvane.prependPath(bin);
+    const QString script = korvane.dataHome() + QLatin1String("/nautilus/scripts/Send to Korvane");
+    const QString actions = korvane.path(QStringLiteral("config/Thunar/uca.xml"));
+
+    Result result = korvane.run({"integrate"});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(QFileInfo(script).isExecutable());
+    if (QStandardPaths::findExecutable(QStringLiteral("thunar")).isEmpty()) {
+        QVERIFY2(result.out.contains("Thunar: not installed; skipped"), result.out.constData());
+        QVERIFY(!QFile::exists(actions));
+    }
+
+    // Thunar with actions of the user's own: neither integrating nor removing touches them.
+    QVERIFY(QFile::copy(nautilus.fileName(), bin + QLatin1String("/thunar")));
+    QVERIFY(QDir().mkpath(QFileInfo(actions).path()));
+    QFile own(actions);
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.write("<actions><action><name>Mine</name></action></actions>\n");
+    own.close();
+    const QByteArray before = checksum(actions);
+    for (const QStringList &args : {QStringList{"integrate"}, QStringList{"integrate", "--remove"}}) {
+        result = korvane.run(args);
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.out.contains("is not Korvane's and is left as it is"), result.out.constData());
+        QCOMPARE(checksum(actions), before);
+    }
+    QVERIFY(!QFile::exists(script));
+
+    // Without a file of the user's, Korvane's own is written, and removed again.
+    QVERIFY(QFile::remove(actions));
+    QCOMPARE(korvane.run({"integrate"}).exitCode, 0);
+    QFile written(actions);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().contains("' drop %F</command>"));
+    QCOMPARE(korvane.run({"integrate", "--remove"}).exitCode, 0);
+    QVERIFY(!QFile::exists(actions));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -125,6 +125,7 @@ void InstallTest::installedFiles_data()
     QTest::newRow("image plug-in") << "lib/korvane/korvane-image.so" << false;
     QTest::newRow("text recognition plug-in") << "lib/korvane/korvane-ocr-tesseract.so" << false;
     QTest::newRow("desktop entry") << "share/applications/" + appId + ".desktop" << false;
+    QTest::newRow("Dolphin service menu") << "share/kio/servicemenus/" + appId + ".sendto.desktop" << false;
     QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/" + appId + ".svg" << false;
     QTest::newRow("metainfo") << "share/metainfo/" + appId + ".metainfo.xml" << false;
     QTest::newRow("licence") << "share/doc/korvane/LICENSE" << false;
@@ -163,8 +164,14 @@ void InstallTest::desktopEntry()
     QSettings desktop(entry, QSettings::IniFormat);
     desktop.beginGroup(QStringLiteral("Desktop Entry"));
     QCOMPARE(desktop.value("Icon").toString(), appId);
-    QCOMPARE(desktop.value("Exec").toString(), QStringLiteral("korvane"));
-    QVERIFY(QFileInfo(m_prefix + "/bin/" + desktop.value("Exec").toString()).isExecutable());
+    // Every file and folder goes to the drop command, so file managers offer Korvane for them.
+    QCOMPARE(desktop.value("Exec").toString(), QStringLiteral("korvane drop %F"));
+    QFile text(entry);
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    QVERIFY(text.readAll().contains("\nMimeType=application/octet-stream;inode/directory;\n"));
+    QVERIFY(QFileInfo(m_prefix + "/bin/korvane").isExecutable());
+    QSettings serviceMenu(m_prefix + "/share/kio/servicemenus/" + appId + ".sendto.desktop", QSettings::IniFormat);
+    QCOMPARE(serviceMenu.value("Desktop Action sendToKorvane/Exec").toString(), QStringLiteral("korvane drop %F"));
 }
 
 void InstallTest::metainfo()
@@ -289,6 +296,7 @@ void InstallTest::debianPackage()
     QCOMPARE(contents.exitCode, 0);
     for (const QString &file : QStringList{"./usr/bin/korvane", "./usr/lib/korvane/korvane-desktop",
                                 "./usr/lib/korvane/korvane-image.so", "./usr/share/applications/" + appId + ".desktop",
+                                "./usr/share/kio/servicemenus/" + appId + ".sendto.desktop",
                                 "./usr/share/icons/hicolor/scalable/apps/" + appId + ".svg",
                                 "./usr/share/metainfo/" + appId + ".metainfo.xml"})
         QVERIFY2(contents.out.contains(file.toUtf8()), qPrintable(file));

@@ -2,58 +2,88 @@
 #include "mimedatapasteboard.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+using Formats = QMap<QString, QByteArray>;
 
 class MimeDataPasteboardTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void dragOfFiles();
-    void dragOfAWebLinkIsText();
+    void fileManagers_data();
+    void fileManagers();
     void textAndImages_data();
     void textAndImages();
     void decodedImageBecomesPng();
-    void writers();
 };
 
-void MimeDataPasteboardTest::dragOfFiles()
+void MimeDataPasteboardTest::fileManagers_data()
 {
-    // What a file manager offers: a URI list (folders with a slash, names percent-encoded,
-    // one not valid UTF-8) and the same paths as text.
-    QMimeData mime;
-    mime.setData(QStringLiteral("text/uri-list"),
-                 "file:///home/u/a%20b.jpg\r\n# a comment\r\nfile:///home/u/Shots/\r\nfile:///home/u/caf%E9.mov\r\nhttps://example.org/page\r\n");
-    mime.setText(QStringLiteral("/home/u/a b.jpg"));
-    const KorvanePasteboard pasteboard = MimeDataPasteboard::fromMimeData(&mime);
-    QCOMPARE(pasteboard.pasteboardItems().size(), 4);
-
-    KorvaneHandleData data;
-    data.handleDataWith(pasteboard);
-    QCOMPARE(data.dataCatalog(), qint64(DataCatalogFileOrImage));
-    QCOMPARE(data.containedFileType(), quint64(2 | 4 | 8 | 16));
-    QCOMPARE(data.itemsCount(), qint64(4));
-    QCOMPARE(data.imgFileUrls().first().toLocalFile(), QStringLiteral("/home/u/a b.jpg"));
-    QCOMPARE(data.folderFileUrls().first().toLocalFile(), QStringLiteral("/home/u/Shots/"));
-    QCOMPARE(data.videoFileUrls().first().toEncoded(), QByteArray("file:///home/u/caf%E9.mov"));
-    // A web link is no file, and the text that came with the files is not read.
-    QCOMPARE(data.allFileUrls().size(), 3);
-    QVERIFY(data.textString().isNull());
+    // The bytes file managers write, for drags and on the clipboard. @ is a folder of the test
+    // holding a folder "Shots"; the other names need not exist.
+    QTest::addColumn<Formats>("formats");
+    QTest::addColumn<qint64>("catalog");
+    QTest::addColumn<quint64>("kinds");
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QStringList>("files");
+    const QByteArray shots = "file://@/Shots", picture = "file://@/%E5%9B%BE%E7%89%87%201.png";
+    const QStringList both{"@/Shots/", "@/图片 1.png"};
+    QTest::newRow("Nautilus or Nemo drag") << Formats{{"text/uri-list", shots + "\r\n" + picture + "\r\n"}, {"text/plain", "@/Shots"}}
+                                           << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both;
+    QTest::newRow("Nautilus copy") << Formats{{"x-special/gnome-copied-files", "copy\n" + shots + "\n" + picture}, {"text/plain", "@/Shots\n@/图片 1.png"}}
+                                   << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both;
+    QTest::newRow("Nautilus cut") << Formats{{"x-special/gnome-copied-files", "cut\n" + shots}}
+                                  << qint64(DataCatalogFileOrImage) << quint64(2 | 8) << QStringList{"@/Shots/"} << QStringList{"@/Shots/"};
+    QTest::newRow("Dolphin cut") << Formats{{"text/uri-list", shots + "\r\n" + picture + "\r\n"},
+                                            {"application/x-kde4-urilist", "desktop:/Shots\r\n" + picture + "\r\n"},
+                                            {"application/x-kde-cutselection", "1"}}
+                                 << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both;
+    QTest::newRow("KDE's own list alone") << Formats{{"application/x-kde4-urilist", shots + "\r\n"}}
+                                          << qint64(DataCatalogFileOrImage) << quint64(2 | 8) << QStringList{"@/Shots/"} << QStringList{"@/Shots/"};
+    QTest::newRow("Thunar copy") << Formats{{"x-special/gnome-copied-files", "copy\n" + shots + "\r\nfile://@/b.svg\r\n"},
+                                            {"text/uri-list", shots + "\r\nfile://@/b.svg\r\n"}, {"text/plain", "@/Shots\r\n@/b.svg"}}
+                                 << qint64(DataCatalogFileOrImage) << quint64(2 | 8 | 32) << QStringList{"@/Shots/"} << QStringList{"@/Shots/", "@/b.svg"};
+    QTest::newRow("comments, a web link, a folder that is not there")
+        << Formats{{"text/uri-list", "file:///home/u/a%20b.jpg\r\n# a comment\r\nfile:///home/u/Gone\r\nhttps://example.org/page\r\n"},
+                   {"text/plain", "/home/u/a b.jpg"}}
+        << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 32) << QStringList{} << QStringList{"/home/u/a b.jpg", "/home/u/Gone"};
+    QTest::newRow("a dragged web link is text") << Formats{{"text/uri-list", "https://example.org/page\r\n"}, {"text/plain", "https://example.org/page"}}
+                                                << qint64(DataCatalogText) << quint64(0) << QStringList{} << QStringList{};
 }
 
-void MimeDataPasteboardTest::dragOfAWebLinkIsText()
+void MimeDataPasteboardTest::fileManagers()
 {
+    QFETCH(Formats, formats);
+    QFETCH(qint64, catalog);
+    QFETCH(quint64, kinds);
+    QFETCH(QStringList, folders);
+    QFETCH(QStringList, files);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Shots")));
     QMimeData mime;
-    mime.setData(QStringLiteral("text/uri-list"), "https://example.org/page\r\n");
-    mime.setText(QStringLiteral("https://example.org/page"));
+    for (auto it = formats.cbegin(); it != formats.cend(); ++it)
+        mime.setData(it.key(), QByteArray(it.value()).replace('@', QFile::encodeName(dir.path())));
     KorvaneHandleData data;
     data.handleDataWith(MimeDataPasteboard::fromMimeData(&mime));
-    QCOMPARE(data.dataCatalog(), qint64(DataCatalogText));
-    QCOMPARE(data.textString(), QStringLiteral("https://example.org/page"));
-    QVERIFY(data.allFileUrls().isEmpty());
+    QCOMPARE(data.dataCatalog(), catalog);
+    QCOMPARE(data.containedFileType(), kinds);
+    const auto paths = [&](const QList<QUrl> &urls) {
+        QStringList result;
+        for (const QUrl &url : urls)
+            result.append(url.toLocalFile().replace(dir.path(), QStringLiteral("@")));
+        return result;
+    };
+    QCOMPARE(paths(data.folderFileUrls()), folders);
+    QCOMPARE(paths(data.allFileUrls()), files);
+    // The paths that come with files as text are not the data.
+    QCOMPARE(data.textString().isNull(), catalog != DataCatalogText);
 }
 
 void MimeDataPasteboardTest::textAndImages_data()
@@ -95,17 +125,6 @@ void MimeDataPasteboardTest::decodedImageBecomesPng()
     QCOMPARE(data.dataSubCatalog(), qint64(DataSubCatalogImageData));
     QVERIFY(data.imageData().startsWith("\x89PNG"));
     QCOMPARE(QImage::fromData(data.imageData()).size(), QSize(4, 3));
-}
-
-void MimeDataPasteboardTest::writers()
-{
-    std::unique_ptr<QMimeData> text(MimeDataPasteboard::mimeDataForText(QStringLiteral("done")));
-    QCOMPARE(text->text(), QStringLiteral("done"));
-    std::unique_ptr<QMimeData> image(MimeDataPasteboard::mimeDataForImage("jpegbytes", QStringLiteral("image/jpeg")));
-    QCOMPARE(image->data(QStringLiteral("image/jpeg")), QByteArray("jpegbytes"));
-    const QList<QUrl> urls{QUrl(QStringLiteral("https://cdn.example/a.png")), QUrl::fromLocalFile(QStringLiteral("/d/b.png"))};
-    std::unique_ptr<QMimeData> objects(MimeDataPasteboard::mimeDataForObjects({urls.at(0), urls.at(1)}));
-    QCOMPARE(objects->urls(), urls);
 }
 
 QTEST_MAIN(MimeDataPasteboardTest)

@@ -539,6 +539,11 @@ void WidgetsTest::shape()
     QVERIFY(!region.contains(QPoint(0, h - 1)));
     QVERIFY(region.contains(QPoint(0, bodyTop + PopoverWindow::kCornerRadius + 2)));
     QVERIFY(region.contains(QPoint(w / 2, h - 1)));
+
+    // Nothing to point at: no arrow, the body takes the whole window.
+    popover.showRelativeToRect(QRect());
+    QCOMPARE(popover.height(), 100 + 2 * PopoverWindow::kContentMargin);
+    QVERIFY(popover.shapeRegion().contains(QPoint(w / 2, 0)));
 }
 
 enum class Anchor { TopMiddle, TopRightCorner, BottomLeftCorner };

@@ -131,6 +131,12 @@ TEXTS = {
     "preferences": ("Preferences…", "偏好设置…"),
     "about": ("About Korvane", "关于 Korvane"),
     "quitKorvane": ("Quit Korvane", "退出 Korvane"),
+    # A desktop without a tray: the first start says how Korvane is reached.
+    "noTrayTitle": ("Korvane is running", "Korvane 正在运行"),
+    "noTrayInfo": ("This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.",
+                   "此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。"),
+    "noTrayInfoNoHotKey": ("This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.",
+                           "此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”（可在键盘设置中为它绑定快捷键）可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1 成功"),
     "failureNotif": ("%1 failed", "%1 失败"),
@@ -416,6 +422,12 @@ TEXTS = {
     "weiboAccountTip": ("The account name you sign in with.", "您登录时使用的账号。"),
     "weiboPassWord": ("Password:", "密码："),
     "weiboPassWordTip": ("The password of that account. It is kept hidden.", "该账号的密码，输入时隐藏显示。"),
+    # The drop window, for desktops where no drag can be watched.
+    "dropWindow": ("Drop Window", "拖放窗口"),
+    "dropWindowInfo": ("Drop here to see the actions, or on an action to run it.", "拖到这里查看动作，或拖到某个动作上直接运行。"),
+    "dropWindowEmpty": ("No actions yet: add some with Edit Actions…", "还没有动作：请通过“编辑动作…”添加。"),
+    "keepDropWindow": ("Keep a drop window open", "保持拖放窗口打开"),
+    "keepDropWindowTip": ("A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.", "一个可供拖放的小窗口保持打开，登录后也会打开：适用于 Korvane 无法察觉图标附近拖动的桌面。"),
     # Action store: a change the editor could not save.
     "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
 }

@@ -451,6 +451,18 @@
         <source>Quit Korvane</source>
         <translation>Quit Korvane</translation>
     </message>
+    <message id="noTrayTitle">
+        <source>Korvane is running</source>
+        <translation>Korvane is running</translation>
+    </message>
+    <message id="noTrayInfo">
+        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</translation>
+    </message>
+    <message id="noTrayInfoNoHotKey">
+        <source>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 succeeded</translation>
@@ -1430,6 +1442,26 @@
     <message id="weiboPassWordTip">
         <source>The password of that account. It is kept hidden.</source>
         <translation>The password of that account. It is kept hidden.</translation>
+    </message>
+    <message id="dropWindow">
+        <source>Drop Window</source>
+        <translation>Drop Window</translation>
+    </message>
+    <message id="dropWindowInfo">
+        <source>Drop here to see the actions, or on an action to run it.</source>
+        <translation>Drop here to see the actions, or on an action to run it.</translation>
+    </message>
+    <message id="dropWindowEmpty">
+        <source>No actions yet: add some with Edit Actions…</source>
+        <translation>No actions yet: add some with Edit Actions…</translation>
+    </message>
+    <message id="keepDropWindow">
+        <source>Keep a drop window open</source>
+        <translation>Keep a drop window open</translation>
+    </message>
+    <message id="keepDropWindowTip">
+        <source>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</source>
+        <translation>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</translation>
     </message>
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>

@@ -451,6 +451,18 @@
         <source>Quit Korvane</source>
         <translation>退出 Korvane</translation>
     </message>
+    <message id="noTrayTitle">
+        <source>Korvane is running</source>
+        <translation>Korvane 正在运行</translation>
+    </message>
+    <message id="noTrayInfo">
+        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。</translation>
+    </message>
+    <message id="noTrayInfoNoHotKey">
+        <source>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
+        <translation>此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”（可在键盘设置中为它绑定快捷键）可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。</translation>
+    </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
         <translation>%1 成功</translation>
@@ -1430,6 +1442,26 @@
     <message id="weiboPassWordTip">
         <source>The password of that account. It is kept hidden.</source>
         <translation>该账号的密码，输入时隐藏显示。</translation>
+    </message>
+    <message id="dropWindow">
+        <source>Drop Window</source>
+        <translation>拖放窗口</translation>
+    </message>
+    <message id="dropWindowInfo">
+        <source>Drop here to see the actions, or on an action to run it.</source>
+        <translation>拖到这里查看动作，或拖到某个动作上直接运行。</translation>
+    </message>
+    <message id="dropWindowEmpty">
+        <source>No actions yet: add some with Edit Actions…</source>
+        <translation>还没有动作：请通过“编辑动作…”添加。</translation>
+    </message>
+    <message id="keepDropWindow">
+        <source>Keep a drop window open</source>
+        <translation>保持拖放窗口打开</translation>
+    </message>
+    <message id="keepDropWindowTip">
+        <source>A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.</source>
+        <translation>一个可供拖放的小窗口保持打开，登录后也会打开：适用于 Korvane 无法察觉图标附近拖动的桌面。</translation>
     </message>
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>

@@ -8,6 +8,7 @@
 #include "korvaneactioncatalog.h"
 #include "korvaneclihelp.h"
 #include "korvanecliinput.h"
+#include "korvanefilemanagerintegration.h"
 #include "korvanecoredatahelper.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
@@ -15,6 +16,7 @@
 #include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
+#include "korvanesingleinstance.h"
 #include "renamejournal.h"
 #include "textcustomurl.h"
 #include "uploadhistory.h"
@@ -192,6 +194,86 @@ bool KorvaneCli::isCommand(const QByteArray &firstArgument)
     return !firstArgument.isEmpty() && !firstArgument.startsWith('-');
 }
 
+bool KorvaneCli::isTrayRequest(const QList<QByteArray> &args)
+{
+    return !args.isEmpty() && (args.first() == "show" || args.first() == "drop");
+}
+
+bool KorvaneCli::needsDesktop(const QList<QByteArray> &args)
+{
+    QString tab;
+    return preferencesRequest(args, &tab) || isTrayRequest(args)
+        || (!args.isEmpty() && args.first() == "classify" && args.contains("--clipboard"));
+}
+
+bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request, int *status)
+{
+    const QString command = arg(args.first());
+    QList<QByteArray> rest = args.mid(1);
+    if (wantsHelp(rest)) {
+        printOut(KorvaneCliHelp::forCommand(command));
+        *status = Success;
+        return false;
+    }
+    if (command == QLatin1String("show")) {
+        QList<QByteArray> actions;
+        if (!takeOption(&rest, "--action", &actions) || actions.size() > 1) {
+            *status = usageError(QStringLiteral("--action needs one ACTION (a dropID or an exact title)"), command);
+            return false;
+        }
+        if (!rest.isEmpty()) {
+            *status = usageError(QStringLiteral("show takes no argument '%1'").arg(arg(rest.first())), command);
+            return false;
+        }
+        if (actions.isEmpty()) {
+            request->kind = TrayRequest::Show;
+            return true;
+        }
+        if (!openStore()) {
+            *status = Failure;
+            return false;
+        }
+        QString error;
+        const DropListEntityPtr drop = findAction(arg(actions.first()), &error);
+        if (!drop) {
+            printErr(QStringLiteral("korvane: %1\n").arg(error));
+            *status = Failure;
+            return false;
+        }
+        request->kind = TrayRequest::ShowAction;
+        request->dropID = drop->dropID();
+        return true;
+    }
+    KorvaneCliInput input;
+    QString error;
+    if (!input.parse(&rest, &error)) {
+        *status = usageError(error, command);
+        return false;
+    }
+    if (!rest.isEmpty()) {
+        *status = usageError(QStringLiteral("unknown option '%1'").arg(arg(rest.first())), command);
+        return false;
+    }
+    const QList<KorvanePasteboardItem> &items = input.pasteboard().pasteboardItems();
+    qint64 bytes = 0;
+    for (const KorvanePasteboardItem &item : items) {
+        for (const KorvanePasteboardType type : {KorvanePasteboardType::PNG, KorvanePasteboardType::TIFF,
+                                                 KorvanePasteboardType::String, KorvanePasteboardType::RTF})
+            bytes += item.dataForType(type).size();
+    }
+    if (items.size() > KorvaneSingleInstance::MaximumDropItems || bytes > KorvaneSingleInstance::MaximumDropBytes) {
+        printErr(QStringLiteral("korvane: a drop takes at most %1 items and %2 MiB of text and image data; "
+                                "run the action with 'korvane run' instead\n")
+                     .arg(KorvaneSingleInstance::MaximumDropItems)
+                     .arg(KorvaneSingleInstance::MaximumDropBytes / (1024 * 1024)));
+        *status = Failure;
+        return false;
+    }
+    request->kind = input.isEmpty() ? TrayRequest::Start : TrayRequest::Drop;
+    request->pasteboard = input.pasteboard();
+    return true;
+}
+
 bool KorvaneCli::preferencesRequest(const QList<QByteArray> &args, QString *tab)
 {
     if (args.isEmpty() || args.first() != "preferences")
@@ -284,6 +366,13 @@ int KorvaneCli::exec(const QList<QByteArray> &args)
         return importActions(rest);
     if (command == "history")
         return history(rest);
+    if (command == "integrate")
+        return integrate(rest);
+    if (isTrayRequest(args)) {
+        // Reached only where no tray program could take it over.
+        printErr(QStringLiteral("korvane: %1 needs the tray program korvane-desktop\n").arg(arg(command)));
+        return Failure;
+    }
     return remove(rest);
 }
 
@@ -312,17 +401,20 @@ int KorvaneCli::list(QList<QByteArray> args)
 int KorvaneCli::classify(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
+    const bool clipboard = takeFlag(&args, "--clipboard");
     KorvaneCliInput input;
     QString error;
     if (!input.parse(&args, &error))
         return usageError(error, QStringLiteral("classify"));
     if (!args.isEmpty())
         return usageError(QStringLiteral("unknown option '%1'").arg(arg(args.first())), QStringLiteral("classify"));
+    if (clipboard && !input.isEmpty())
+        return usageError(QStringLiteral("--clipboard takes no INPUT"), QStringLiteral("classify"));
     if (!openStore())
         return Failure;
 
     KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    data->handleDataWith(input.pasteboard());
+    data->handleDataWith(clipboard ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
     const QList<DropListEntityPtr> actions = fittingActions(m_store);
 
     if (json) {
@@ -829,5 +921,17 @@ int KorvaneCli::history(QList<QByteArray> args)
         printOut(QStringLiteral("%1\t%2\t%3\t%4\n")
                      .arg(entry.time.toLocalTime().toString(Qt::ISODate), shown(entry.store), shown(entry.fileName), shown(entry.url)));
     }
+    return Success;
+}
+
+int KorvaneCli::integrate(QList<QByteArray> args)
+{
+    const bool remove = takeFlag(&args, "--remove");
+    if (!args.isEmpty())
+        return usageError(QStringLiteral("integrate takes only --remove"), QStringLiteral("integrate"));
+    KorvaneFileManagerIntegration integration(QCoreApplication::applicationFilePath());
+    const QStringList report = remove ? integration.remove() : integration.install();
+    for (const QString &line : report)
+        printOut(line + QLatin1Char('\n'));
     return Success;
 }

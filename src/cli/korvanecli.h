@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvanepasteboard.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -20,13 +22,34 @@ public:
         UsageError = 2,
     };
 
+    // What the tray application is asked to do by "show [--action ACTION]" and
+    // "drop [INPUT...]"; a drop without input is a plain start.
+    struct TrayRequest {
+        enum Kind {
+            Start,
+            Show,
+            ShowAction,
+            Drop,
+        };
+        Kind kind = Start;
+        qint32 dropID = 0;
+        KorvanePasteboard pasteboard;
+    };
+
     static bool isCommand(const QByteArray &firstArgument);
+    // True for the commands that the tray program runs: preferences, show, drop, and
+    // classify --clipboard, which needs the display's clipboard.
+    static bool needsDesktop(const QList<QByteArray> &args);
+    static bool isTrayRequest(const QList<QByteArray> &args);
     // True for "preferences [--tab editor|general|about]", with the tab ("editor" when not
     // given); the tray application opens its window. Anything else about it is exec's.
     static bool preferencesRequest(const QList<QByteArray> &args, QString *tab);
 
     // args: the arguments after the program name, as bytes (file names need not be UTF-8).
     int exec(const QList<QByteArray> &args);
+    // Reads a show or drop command into a request; false with the exit status in *status
+    // when the command ends here (help, usage error, unknown action).
+    bool trayRequest(const QList<QByteArray> &args, TrayRequest *request, int *status);
 
 private:
     int list(QList<QByteArray> args);
@@ -39,6 +62,7 @@ private:
     int exportActions(QList<QByteArray> args);
     int importActions(QList<QByteArray> args);
     int history(QList<QByteArray> args);
+    int integrate(QList<QByteArray> args);
 
     bool openStore();
     int usageError(const QString &reason, const QString &command = QString());

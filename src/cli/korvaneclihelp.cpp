@@ -32,6 +32,9 @@ QString KorvaneCliHelp::general()
         "  set        change an action's fields or settings\n"
         "  remove     remove an action\n"
         "  preferences  open the preferences window (starts Korvane when it is not running)\n"
+        "  show       the popover for the clipboard, or one action on it, as its hotkey does\n"
+        "  drop       the popover for some input, as a drop on the tray icon\n"
+        "  integrate  add 'Send to Korvane' to the file managers that take it per user\n"
         "  export     write every action with its settings to a JSON file\n"
         "  import     add or replace actions from such a file\n"
         "  history    the links of the last 100 uploads, newest first\n"
@@ -62,6 +65,47 @@ QString KorvaneCliHelp::forCommand(const QString &command)
             "Example:\n"
             "  korvane preferences --tab general\n");
     }
+    if (command == QLatin1String("show")) {
+        return QStringLiteral(
+            "Usage: korvane show [--action ACTION]\n"
+            "\n"
+            "Does what the wake hotkey does: opens the popover with the actions for the\n"
+            "clipboard (or closes it when open). With --action, does what that action's hotkey\n"
+            "does: runs it on the clipboard when it takes what is there. ACTION is a dropID or\n"
+            "an exact title. Starts Korvane when it is not running, and returns at once: bind\n"
+            "it to a key in the desktop's keyboard settings.\n"
+            "\n"
+            "Example:\n"
+            "  korvane show --action 'Character Counter'\n");
+    }
+    if (command == QLatin1String("drop")) {
+        return QStringLiteral(
+                   "Usage: korvane drop [INPUT...]\n"
+                   "\n"
+                   "Does what a drop on the tray icon does: opens the popover with the actions for\n"
+                   "the input. Starts Korvane when it is not running, and returns at once. File\n"
+                   "managers run it for \"Open With\" and \"Send to Korvane\".\n"
+                   "\n")
+            + QString::fromUtf8(inputHelp)
+            + QStringLiteral(
+                "\n"
+                "Example:\n"
+                "  korvane drop ~/Pictures/*.png\n");
+    }
+    if (command == QLatin1String("integrate")) {
+        return QStringLiteral(
+            "Usage: korvane integrate [--remove]\n"
+            "\n"
+            "Adds \"Send to Korvane\" to the file managers that keep such entries per user: a\n"
+            "Nautilus script and a Thunar custom action. A file manager that is not installed,\n"
+            "or whose file was written by someone else, is skipped with a line saying so.\n"
+            "Dolphin's service menu and the \"Open With\" entry come with the package.\n"
+            "\n"
+            "  --remove   remove what this command wrote, and nothing else\n"
+            "\n"
+            "Example:\n"
+            "  korvane integrate\n");
+    }
     if (command == QLatin1String("list")) {
         return QStringLiteral(
             "Usage: korvane list [--json]\n"
@@ -77,10 +121,11 @@ QString KorvaneCliHelp::forCommand(const QString &command)
     }
     if (command == QLatin1String("classify")) {
         return QStringLiteral(
-                   "Usage: korvane classify [INPUT...] [--json]\n"
+                   "Usage: korvane classify [INPUT...|--clipboard] [--json]\n"
                    "\n"
                    "Classifies the input as the tray does a drop, and lists the actions the\n"
-                   "popover would offer for it, in order.\n"
+                   "popover would offer for it, in order. --clipboard classifies the desktop's\n"
+                   "clipboard instead, as the wake hotkey does (this needs the display).\n"
                    "\n")
             + QString::fromUtf8(inputHelp)
             + QStringLiteral(

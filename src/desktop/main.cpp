@@ -1,32 +1,124 @@
 #include "config.h"
 #include "dbussingleinstance.h"
+#include "guiclipboard.h"
 #include "korvaneapplication.h"
 #include "korvanecli.h"
+#include "korvaneplatform.h"
+#include "korvanetranslations.h"
+#include "korvaneuserdefaults.h"
 
 #include <QApplication>
+#include <QProcess>
+#include <QTimer>
 
-// The tray application, started by the korvane command for everything that is not a command.
+namespace {
+
+// Set in the environment of a tray program started to take a request over, so that it
+// serves the request instead of starting yet another one.
+const char startedForRequest[] = "KORVANE_STARTED_FOR_REQUEST";
+
+bool forwardRequest(KorvaneSingleInstance &instance, const KorvaneCli::TrayRequest &request)
+{
+    switch (request.kind) {
+    case KorvaneCli::TrayRequest::Show:
+        return instance.forwardShow();
+    case KorvaneCli::TrayRequest::ShowAction:
+        return instance.forwardShowAction(request.dropID);
+    case KorvaneCli::TrayRequest::Drop:
+        return instance.forwardDrop(request.pasteboard);
+    case KorvaneCli::TrayRequest::Start:
+        break;
+    }
+    return instance.forward(QString());
+}
+
+void performRequest(KorvaneApplication &korvane, const KorvaneCli::TrayRequest &request)
+{
+    switch (request.kind) {
+    case KorvaneCli::TrayRequest::Show:
+        korvane.show();
+        break;
+    case KorvaneCli::TrayRequest::ShowAction:
+        korvane.showAction(request.dropID);
+        break;
+    case KorvaneCli::TrayRequest::Drop:
+        korvane.drop(request.pasteboard);
+        break;
+    case KorvaneCli::TrayRequest::Start:
+        break;
+    }
+}
+
+// The desktop's clipboard classified as the wake hotkey reads it.
+int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
+{
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+    KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
+    KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
+    return KorvaneCli().exec(args);
+}
+
+} // namespace
+
+// The tray application, started by the korvane command for everything that is not a command,
+// and for the commands that need the desktop.
 int main(int argc, char *argv[])
 {
     QList<QByteArray> args;
     for (int i = 1; i < argc; ++i)
         args.append(QByteArray(argv[i]));
-    QString preferencesTab;
-    const bool openPreferences = KorvaneCli::preferencesRequest(args, &preferencesTab);
-
     // The store and settings are found by this name, shared with the command line.
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
+    if (!args.isEmpty() && args.first() == "classify")
+        return classifyClipboard(argc, argv, args);
+
+    QString preferencesTab;
+    const bool openPreferences = KorvaneCli::preferencesRequest(args, &preferencesTab);
+    const bool trayRequest = KorvaneCli::isTrayRequest(args);
+    const bool served = qEnvironmentVariableIsSet(startedForRequest);
+    qunsetenv(startedForRequest);
+    KorvaneCli::TrayRequest request;
+    if (trayRequest && !served) {
+        // Handing a request over needs no display: key bindings run this often.
+        QCoreApplication handover(argc, argv);
+        int status = KorvaneCli::Success;
+        if (!KorvaneCli().trayRequest(args, &request, &status))
+            return status;
+        if (request.kind != KorvaneCli::TrayRequest::Start) {
+            DBusSingleInstance running;
+            if (running.isClaimed())
+                return forwardRequest(running, request) ? KorvaneCli::Success : KorvaneCli::Failure;
+            // None runs: start one that serves the request, and return at once.
+            QProcess tray;
+            tray.setProgram(QCoreApplication::applicationFilePath());
+            tray.setArguments(QCoreApplication::arguments().mid(1));
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QString::fromLatin1(startedForRequest), QStringLiteral("1"));
+            tray.setProcessEnvironment(env);
+            return tray.startDetached() ? KorvaneCli::Success : KorvaneCli::Failure;
+        }
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    if (trayRequest && served) {
+        int status = KorvaneCli::Success;
+        if (!KorvaneCli().trayRequest(args, &request, &status))
+            return status;
+    }
     // One Korvane per session: a later start hands its request over and leaves, so there is
     // never a second tray icon.
     DBusSingleInstance instance;
-    if (!instance.claim())
-        return instance.forward(preferencesTab) ? 0 : 1;
+    if (!instance.claim()) {
+        const bool answered = request.kind == KorvaneCli::TrayRequest::Start ? instance.forward(preferencesTab) : forwardRequest(instance, request);
+        return answered ? KorvaneCli::Success : KorvaneCli::Failure;
+    }
     KorvaneApplication korvane;
     korvane.start(&instance);
     if (openPreferences)
         korvane.openPreferences(preferencesTab);
+    QTimer::singleShot(0, &korvane, [&korvane, request] { performRequest(korvane, request); });
     return app.exec();
 }

@@ -33,6 +33,11 @@ QString DBusNotifier::imagePath(const QString &resource) const
 
 void DBusNotifier::send(const KorvaneNotificationContent &content)
 {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        fallBack(content, QStringLiteral("no session bus"));
+        return;
+    }
     QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
                                                           QStringLiteral("/org/freedesktop/Notifications"),
                                                           QStringLiteral("org.freedesktop.Notifications"),
@@ -40,20 +45,28 @@ void DBusNotifier::send(const KorvaneNotificationContent &content)
     QVariantMap hints;
     if (!content.attachmentImage.isEmpty())
         hints.insert(QStringLiteral("image-path"), imagePath(content.attachmentImage));
-    hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("korvane"));
-    message << QStringLiteral("Korvane") << m_lastID << QString() << content.title << content.body << QStringList() << hints
-            << int(-1);
+    hints.insert(QStringLiteral("desktop-entry"), QString(DesktopEntry));
+    // The icon installed under the desktop entry's name.
+    message << QStringLiteral("Korvane") << m_lastID << QString(DesktopEntry) << content.title << content.body << QStringList()
+            << hints << int(-1);
 
-    QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(message);
-    auto *watcher = new QDBusPendingCallWatcher(call, QCoreApplication::instance());
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, QCoreApplication::instance(), [this](QDBusPendingCallWatcher *w) {
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), QCoreApplication::instance());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, QCoreApplication::instance(),
+                     [this, content](QDBusPendingCallWatcher *w) {
         w->deleteLater();
         QDBusPendingReply<quint32> reply = *w;
         if (reply.isError()) {
-            qCWarning(lcNotify, "posting a notification failed: %s", qUtf8Printable(reply.error().message()));
+            fallBack(content, reply.error().message());
             return;
         }
         qCInfo(lcNotify, "request authorization succeeded!");
         m_lastID = reply.value();
     });
+}
+
+void DBusNotifier::fallBack(const KorvaneNotificationContent &content, const QString &why)
+{
+    qCWarning(lcNotify, "posting a notification failed: %s", qUtf8Printable(why));
+    if (m_fallback)
+        m_fallback(content);
 }

@@ -3,9 +3,27 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QLoggingCategory>
+#include <QTimer>
+
+#include <array>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcInstance, "korvane.platform.instance", QtInfoMsg)
+
+namespace {
+
+const std::array<std::pair<KorvanePasteboardType, QLatin1String>, 6> typeNames{{
+    {KorvanePasteboardType::FileURL, QLatin1String("file-url")},
+    {KorvanePasteboardType::URL, QLatin1String("url")},
+    {KorvanePasteboardType::PNG, QLatin1String("png")},
+    {KorvanePasteboardType::TIFF, QLatin1String("tiff")},
+    {KorvanePasteboardType::String, QLatin1String("text")},
+    {KorvanePasteboardType::RTF, QLatin1String("rtf")},
+}};
+
+} // namespace
 
 bool DBusSingleInstance::claim()
 {
@@ -19,14 +37,22 @@ bool DBusSingleInstance::claim()
         qCInfo(lcInstance, "Korvane already runs in this session");
         return false;
     }
+    qDBusRegisterMetaType<QByteArrayList>();
     bus.registerObject(ObjectPath, this, QDBusConnection::ExportAllSlots);
     return true;
 }
 
-bool DBusSingleInstance::forward(const QString &request)
+bool DBusSingleInstance::isClaimed()
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(ServiceName, ObjectPath, ServiceName, QStringLiteral("Open"));
-    call << request;
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface()->isServiceRegistered(ServiceName);
+}
+
+bool DBusSingleInstance::call(const QString &method, const QVariantList &arguments)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(ServiceName, ObjectPath, ServiceName, method);
+    call.setArguments(arguments);
+    // The running one answers before it acts, so a desktop's key binding never waits on it.
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
     if (reply.type() == QDBusMessage::ErrorMessage) {
         qCWarning(lcInstance, "the running Korvane did not answer: %s", qUtf8Printable(reply.errorMessage()));
@@ -35,7 +61,71 @@ bool DBusSingleInstance::forward(const QString &request)
     return true;
 }
 
+bool DBusSingleInstance::forward(const QString &request)
+{
+    return call(QStringLiteral("Open"), {request});
+}
+
+bool DBusSingleInstance::forwardShow()
+{
+    return call(QStringLiteral("Show"), {});
+}
+
+bool DBusSingleInstance::forwardShowAction(qint32 dropID)
+{
+    return call(QStringLiteral("ShowAction"), {dropID});
+}
+
+bool DBusSingleInstance::forwardDrop(const KorvanePasteboard &pasteboard)
+{
+    QStringList types;
+    QByteArrayList data;
+    for (const KorvanePasteboardItem &item : pasteboard.pasteboardItems()) {
+        for (const auto &[type, name] : typeNames) {
+            if (item.hasType(type)) {
+                types.append(name);
+                data.append(item.dataForType(type));
+                break;
+            }
+        }
+    }
+    qDBusRegisterMetaType<QByteArrayList>();
+    return call(QStringLiteral("Drop"), {types, QVariant::fromValue(data)});
+}
+
 void DBusSingleInstance::Open(const QString &request)
 {
     Q_EMIT requested(request);
+}
+
+void DBusSingleInstance::Show()
+{
+    QTimer::singleShot(0, this, &KorvaneSingleInstance::showRequested);
+}
+
+void DBusSingleInstance::ShowAction(int dropID)
+{
+    QTimer::singleShot(0, this, [this, dropID] { Q_EMIT showActionRequested(dropID); });
+}
+
+void DBusSingleInstance::Drop(const QStringList &types, const QByteArrayList &data)
+{
+    // Anyone on the session bus may call: a malformed or oversized drop is refused whole.
+    qint64 bytes = 0;
+    for (const QByteArray &bytesOfItem : data)
+        bytes += bytesOfItem.size();
+    if (types.size() != data.size() || types.size() > MaximumDropItems || bytes > MaximumDropBytes) {
+        qCWarning(lcInstance, "refused a drop of %lld items and %lld bytes", qint64(types.size()), bytes);
+        return;
+    }
+    KorvanePasteboard pasteboard;
+    for (int i = 0; i < types.size(); ++i) {
+        KorvanePasteboardItem item;
+        for (const auto &[type, name] : typeNames) {
+            if (types.at(i) == name)
+                item.setData(type, data.at(i));
+        }
+        pasteboard.addItem(item);
+    }
+    QTimer::singleShot(0, this, [this, pasteboard] { Q_EMIT dropRequested(pasteboard); });
 }

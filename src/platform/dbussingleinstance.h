@@ -2,7 +2,12 @@
 
 #include "korvanesingleinstance.h"
 
-// The session bus name com.korvane.Korvane: whoever owns it is the running Korvane.
+#include <QByteArrayList>
+#include <QStringList>
+
+// The session bus name com.korvane.Korvane: whoever owns it is the running Korvane. Its
+// object answers Open(tab), Show(), ShowAction(dropID) and Drop(types, data), the last with
+// one type name ("file-url", "url", "png", "tiff", "text", "rtf") and its bytes per item.
 class DBusSingleInstance final : public KorvaneSingleInstance
 {
     Q_OBJECT
@@ -15,8 +20,18 @@ public:
     static constexpr QLatin1String ObjectPath{"/com/korvane/Korvane"};
 
     bool claim() override;
+    bool isClaimed() override;
     bool forward(const QString &request) override;
+    bool forwardShow() override;
+    bool forwardShowAction(qint32 dropID) override;
+    bool forwardDrop(const KorvanePasteboard &pasteboard) override;
 
 public Q_SLOTS:
     void Open(const QString &request);
+    void Show();
+    void ShowAction(int dropID);
+    void Drop(const QStringList &types, const QByteArrayList &data);
+
+private:
+    bool call(const QString &method, const QVariantList &arguments);
 };

@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QScreen>
 
 Q_LOGGING_CATEGORY(lcPlatform, "korvane.platform", QtInfoMsg)
 
@@ -44,4 +45,32 @@ std::unique_ptr<KorvaneDragMonitor> KorvaneDesktopPlatform::createDragMonitor()
 std::unique_ptr<KorvaneSoundPlayer> KorvaneDesktopPlatform::createSoundPlayer()
 {
     return std::make_unique<DesktopSoundPlayer>();
+}
+
+bool KorvaneDesktopPlatform::placesWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+QRect KorvaneDesktopPlatform::panelEdge(const QScreen *screen)
+{
+    if (!screen)
+        return QRect();
+    // Qt reads the work area from _NET_WORKAREA on X11 and keeps it current.
+    const QRect full = screen->geometry();
+    const QRect work = screen->availableGeometry();
+    if (!work.isValid() || work == full)
+        return QRect();
+    const QRect strips[] = {
+        QRect(QPoint(full.left(), full.top()), QPoint(full.right(), work.top() - 1)),
+        QRect(QPoint(full.left(), work.bottom() + 1), QPoint(full.right(), full.bottom())),
+        QRect(QPoint(full.left(), full.top()), QPoint(work.left() - 1, full.bottom())),
+        QRect(QPoint(work.right() + 1, full.top()), QPoint(full.right(), full.bottom())),
+    };
+    QRect widest;
+    for (const QRect &strip : strips) {
+        if (strip.isValid() && qMin(strip.width(), strip.height()) > qMin(widest.width(), widest.height()))
+            widest = strip;
+    }
+    return widest;
 }

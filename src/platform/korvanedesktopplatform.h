@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QRect>
+
 #include <memory>
 
 class KorvaneDragMonitor;
 class KorvaneEventHotKeyService;
 class KorvaneSoundPlayer;
+class QScreen;
 
 // Chooses the desktop realisation of a platform service for the running windowing system.
 class KorvaneDesktopPlatform final
@@ -19,4 +22,12 @@ public:
     static std::unique_ptr<KorvaneDragMonitor> createDragMonitor();
 
     static std::unique_ptr<KorvaneSoundPlayer> createSoundPlayer();
+
+    // Whether a window of ours shows where we put it. Wayland compositors place top-level
+    // windows themselves, and the pointer is known there only over our own windows.
+    static bool placesWindows();
+
+    // The strip of the screen a panel keeps for itself, read from the desktop's work area
+    // (the thickest strip when panels hold several edges); empty when no panel reserves any.
+    static QRect panelEdge(const QScreen *screen);
 };

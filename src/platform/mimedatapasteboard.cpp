@@ -1,13 +1,63 @@
 #include "mimedatapasteboard.h"
 
+#include "korvanetypeidentifier.h"
+
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QMimeData>
 #include <QUrl>
 
+#include <sys/stat.h>
+
+Q_LOGGING_CATEGORY(lcMimeData, "korvane.platform.mimedata", QtWarningMsg)
+
 namespace {
 
-const QString uriList = QStringLiteral("text/uri-list");
+// The lists of files that file managers offer, most common first. GNOME's list starts
+// with a line "copy" or "cut"; KDE's own list names files by KIO URLs where the standard one
+// has local paths, so it is read only when the standard one is missing.
+const struct {
+    QLatin1String mimeType;
+    bool startsWithOperation;
+} fileLists[] = {
+    {QLatin1String("text/uri-list"), false},
+    {QLatin1String("x-special/gnome-copied-files"), true},
+    {QLatin1String("application/x-kde4-urilist"), false},
+};
+
+// The entries of a file list: one URI a line, lines ending in CRLF or LF, "#" comments.
+QList<QByteArray> fileListEntries(const QMimeData *mime)
+{
+    for (const auto &list : fileLists) {
+        if (!mime->hasFormat(list.mimeType))
+            continue;
+        QList<QByteArray> entries;
+        const QList<QByteArray> lines = mime->data(list.mimeType).split('\n');
+        for (int i = list.startsWithOperation ? 1 : 0; i < lines.size(); ++i) {
+            const QByteArray line = lines.at(i).trimmed();
+            if (!line.isEmpty() && !line.startsWith('#'))
+                entries.append(line);
+        }
+        return entries;
+    }
+    return {};
+}
+
+// File managers write folders without the trailing slash the classifier knows them by: ask
+// the file system, but only about names whose extension does not decide their kind first.
+QByteArray withFolderSlash(const QByteArray &entry, const QUrl &url)
+{
+    const QString path = url.toLocalFile();
+    if (path.isEmpty() || path.endsWith(QLatin1Char('/'))
+        || KorvaneTypeIdentifier::kindForExtension(KorvaneTypeIdentifier::pathExtension(path)) != KorvaneTypeIdentifier::Other)
+        return entry;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return entry + '/';
+    return entry;
+}
 
 QString plainText(const QMimeData *mime)
 {
@@ -30,19 +80,21 @@ KorvanePasteboard MimeDataPasteboard::fromMimeData(const QMimeData *mime)
         return pasteboard;
 
     bool hasFiles = false;
-    if (mime->hasFormat(uriList)) {
-        // Read the raw list: QUrl round trips keep names that are not valid UTF-8 percent-encoded.
-        const QList<QByteArray> lines = mime->data(uriList).split('\n');
-        for (QByteArray line : lines) {
-            line = line.trimmed();
-            if (line.isEmpty() || line.startsWith('#'))
-                continue;
-            KorvanePasteboardItem item;
-            const QUrl url = QUrl::fromEncoded(line);
-            item.setData(url.isLocalFile() ? KorvanePasteboardType::FileURL : KorvanePasteboardType::URL, line);
-            hasFiles = hasFiles || url.isLocalFile();
-            pasteboard.addItem(item);
-        }
+    // Read the raw list: QUrl round trips keep names that are not valid UTF-8 percent-encoded.
+    QList<QByteArray> entries = fileListEntries(mime);
+    if (entries.size() > MaximumFileItems) {
+        qCWarning(lcMimeData, "a list of %lld files: only the first %d are taken", qint64(entries.size()), MaximumFileItems);
+        entries.resize(MaximumFileItems);
+    }
+    for (const QByteArray &entry : std::as_const(entries)) {
+        KorvanePasteboardItem item;
+        const QUrl url = QUrl::fromEncoded(entry);
+        if (url.isLocalFile())
+            item.setData(KorvanePasteboardType::FileURL, withFolderSlash(entry, url));
+        else
+            item.setData(KorvanePasteboardType::URL, entry);
+        hasFiles = hasFiles || url.isLocalFile();
+        pasteboard.addItem(item);
     }
     const struct {
         const char *mimeType;

@@ -8,8 +8,11 @@ class QMimeData;
 class MimeDataPasteboard final
 {
 public:
-    // One file-URL item per entry of text/uri-list, then one item each for PNG, TIFF,
-    // plain text and RTF data.
+    // Files past this many in one list are left out.
+    static constexpr int MaximumFileItems = 100000;
+
+    // One file-URL item per entry of the file list (text/uri-list, GNOME's or KDE's own),
+    // folders ending in "/", then one item each for PNG, TIFF, plain text and RTF data.
     static KorvanePasteboard fromMimeData(const QMimeData *mime);
     static QMimeData *mimeDataForText(const QString &text);
     static QMimeData *mimeDataForImage(const QByteArray &data, const QString &mimeType);

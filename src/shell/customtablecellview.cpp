@@ -112,7 +112,9 @@ void CustomTableCellView::observe()
         if (m_myButton->ignoresMouse() || !m_dropAction)
             return;
         const QString name = QStringLiteral("%1-%2").arg(m_dropAction->keyCode()).arg(m_dropAction->modifiers());
-        if (name == info.value(QStringLiteral("hotKeyName")).toString())
+        const bool mine = info.contains(QStringLiteral("dropID")) ? info.value(QStringLiteral("dropID")).toInt() == m_dropAction->dropID()
+                                                                  : name == info.value(QStringLiteral("hotKeyName")).toString();
+        if (mine)
             onClickBtn();
         else
             m_myButton->setOn(false);

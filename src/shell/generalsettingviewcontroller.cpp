@@ -35,6 +35,7 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     , m_playSound(new QCheckBox(qtTrId("playSound")))
     , m_enableNotifi(new QCheckBox(qtTrId("enableNotifications")))
     , m_hideIcon(new QCheckBox(qtTrId("hideIcon")))
+    , m_keepDropWindow(new QCheckBox(qtTrId("keepDropWindow")))
     , m_hotKeyField(new HotKeyField)
     , m_versionLabel(new QLabel)
     , m_versionLayout(new QVBoxLayout)
@@ -45,12 +46,14 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     m_playSound->setToolTip(qtTrId("playSoundTip"));
     m_enableNotifi->setToolTip(qtTrId("enableNotificationsTip"));
     m_hideIcon->setToolTip(qtTrId("hideIconTip"));
+    m_keepDropWindow->setToolTip(qtTrId("keepDropWindowTip"));
     m_quitButton->setToolTip(qtTrId("quitKorvaneTip"));
 
     m_launchLogin->setChecked(!defaults()->boolForKey(QStringLiteral("noAutoLaunch")));
     m_playSound->setChecked(!defaults()->boolForKey(QStringLiteral("muteSound")));
     m_enableNotifi->setChecked(defaults()->integerForKey(QStringLiteral("muteNotifi")) == 0);
     m_hideIcon->setChecked(defaults()->boolForKey(QStringLiteral("hideIcon")));
+    m_keepDropWindow->setChecked(defaults()->boolForKey(KeepDropWindowKey));
     const QVariantList wake = defaults()->value(SGWLHotKey::WakeHotKeyName).toList();
     if (wake.size() == 2)
         m_hotKeyField->setHotKey(PRLHotKey(wake.at(0).toUInt(), wake.at(1).toUInt()));
@@ -61,12 +64,13 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     connect(m_playSound, &QCheckBox::toggled, this, &GeneralSettingViewController::playSoundCheckboxChanged);
     connect(m_enableNotifi, &QCheckBox::toggled, this, &GeneralSettingViewController::enableNotifiCheckboxChanged);
     connect(m_hideIcon, &QCheckBox::toggled, this, &GeneralSettingViewController::hideIconCheckboxChanged);
+    connect(m_keepDropWindow, &QCheckBox::toggled, this, &GeneralSettingViewController::keepDropWindowCheckboxChanged);
     connect(m_hotKeyField, &HotKeyField::hotKeyFieldEvent, this, &GeneralSettingViewController::hotKeyFieldPressed);
     connect(m_quitButton, &QPushButton::clicked, this, &GeneralSettingViewController::quitApp);
 
     auto *checks = new QVBoxLayout;
     checks->setSpacing(8);
-    for (QCheckBox *box : {m_launchLogin, m_playSound, m_enableNotifi, m_hideIcon})
+    for (QCheckBox *box : {m_launchLogin, m_playSound, m_enableNotifi, m_hideIcon, m_keepDropWindow})
         checks->addWidget(box);
 
     auto *hotKeyLabel = new QLabel(qtTrId("wakeHotKeyLabel"));
@@ -131,6 +135,12 @@ void GeneralSettingViewController::playSoundCheckboxChanged(bool checked)
 void GeneralSettingViewController::enableNotifiCheckboxChanged(bool checked)
 {
     defaults()->setValue(QStringLiteral("muteNotifi"), checked ? 0 : 1);
+}
+
+void GeneralSettingViewController::keepDropWindowCheckboxChanged(bool checked)
+{
+    defaults()->setValue(KeepDropWindowKey, checked);
+    Q_EMIT keepDropWindowChanged(checked);
 }
 
 void GeneralSettingViewController::hideIconCheckboxChanged(bool checked)

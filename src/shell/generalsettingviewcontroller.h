@@ -20,10 +20,14 @@ class GeneralSettingViewController final : public QWidget
 public:
     explicit GeneralSettingViewController(KorvaneAutostart *autostart, QWidget *parent = nullptr);
 
+    // Whether the drop window opens whenever Korvane starts.
+    static constexpr QLatin1String KeepDropWindowKey{"keepDropWindow"};
+
     void launchLoginCheckboxChanged(bool checked);
     void playSoundCheckboxChanged(bool checked);
     void enableNotifiCheckboxChanged(bool checked);
     void hideIconCheckboxChanged(bool checked);
+    void keepDropWindowCheckboxChanged(bool checked);
     void hotKeyFieldPressed(const PRLHotKey &hotKey);
     // False when another program holds the combination; it is stored all the same.
     static bool saveHotkey(const PRLHotKey &hotKey, int index);
@@ -34,12 +38,14 @@ public:
     QCheckBox *playSoundCheckbox() const { return m_playSound; }
     QCheckBox *enableNotifiCheckbox() const { return m_enableNotifi; }
     QCheckBox *hideIconCheckbox() const { return m_hideIcon; }
+    QCheckBox *keepDropWindowCheckbox() const { return m_keepDropWindow; }
     HotKeyField *hotKeyField() const { return m_hotKeyField; }
     // Where a row of buttons under the version (such as an update check) goes.
     QVBoxLayout *versionLayout() const { return m_versionLayout; }
 
 Q_SIGNALS:
     void hideIconChanged(bool hidden);
+    void keepDropWindowChanged(bool keep);
     void quitApp();
 
 private:
@@ -50,6 +56,7 @@ private:
     QCheckBox *m_playSound;
     QCheckBox *m_enableNotifi;
     QCheckBox *m_hideIcon;
+    QCheckBox *m_keepDropWindow;
     HotKeyField *m_hotKeyField;
     QLabel *m_versionLabel;
     QVBoxLayout *m_versionLayout;

@@ -1,6 +1,7 @@
 #include "korvaneapplication.h"
 
 #include "dbusnotifier.h"
+#include "dropwindow.h"
 #include "generalsettingviewcontroller.h"
 #include "korvanesingleinstance.h"
 #include "preferenceswindowcontroller.h"
@@ -11,6 +12,7 @@
 #include "korvanecoredatahelper.h"
 #include "korvaneeventhotkeyservice.h"
 #include "korvaneplatform.h"
+#include "korvanenotificationcontent.h"
 #include "korvanesoundplayer.h"
 #include "korvanetranslations.h"
 #include "sgwlhotkeyservice.h"
@@ -18,7 +20,9 @@
 #include "renamejournal.h"
 #include "pthotkeycenter.h"
 #include "sgwlhotkey.h"
+#include "prlhotkey.h"
 #include "statusitemmanger.h"
+#include "statusnotifiertracker.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -30,6 +34,12 @@
 
 Q_LOGGING_CATEGORY(lcShell, "korvane.shell", QtInfoMsg)
 
+namespace {
+
+const QString NoTrayToldKey = QStringLiteral("noTrayNoticeShown");
+
+} // namespace
+
 KorvaneApplication::KorvaneApplication()
     : m_autostart(std::make_unique<XdgAutostart>())
 {
@@ -40,7 +50,9 @@ KorvaneApplication::~KorvaneApplication() = default;
 void KorvaneApplication::start(KorvaneSingleInstance *instance)
 {
     KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
-    KorvanePlatform::setNotifier(std::make_unique<DBusNotifier>());
+    auto notifier = std::make_unique<DBusNotifier>();
+    notifier->setFallback([this](const KorvaneNotificationContent &content) { showWithoutNotificationService(content); });
+    KorvanePlatform::setNotifier(std::move(notifier));
     KorvanePlatform::setUrlOpener(std::make_unique<DesktopUrlOpener>());
     KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
     KorvanePlatform::setHotKeyService(std::make_unique<SGWLHotKeyService>());
@@ -58,22 +70,62 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     m_statusItemManger = std::make_unique<StatusItemManger>();
     connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, [this] { openPreferencesTab(2); });
     connect(m_statusItemManger.get(), &StatusItemManger::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
-    if (instance)
+    connect(m_statusItemManger.get(), &StatusItemManger::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
+    if (instance) {
         connect(instance, &KorvaneSingleInstance::requested, this, &KorvaneApplication::openPreferences);
+        connect(instance, &KorvaneSingleInstance::showRequested, this, &KorvaneApplication::show);
+        connect(instance, &KorvaneSingleInstance::showActionRequested, this, &KorvaneApplication::showAction);
+        connect(instance, &KorvaneSingleInstance::dropRequested, this, &KorvaneApplication::drop);
+    }
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!x11)
+        qCWarning(lcShell, "global hotkeys and drag detection need an X11 session (or XWayland) for now");
+    PTHotKeyCenter::sharedCenter()->installEventHandler();
+    const bool hotKeyRegistered = registerHotKey();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
+        // Elsewhere the registration holds but no press ever arrives: do not offer the key.
+        tellHowToReachKorvane(hotKeyRegistered && x11);
     }
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        qCWarning(lcShell, "global hotkeys and drag detection need an X11 session (or XWayland) for now");
-    PTHotKeyCenter::sharedCenter()->installEventHandler();
-    registerHotKey();
+    if (KorvanePlatform::userDefaults()->boolForKey(GeneralSettingViewController::KeepDropWindowKey))
+        openDropWindow();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
 }
 
-void KorvaneApplication::registerHotKey()
+void KorvaneApplication::tellHowToReachKorvane(bool hotKeyWorks)
+{
+    // Once: a desktop without a tray stays so, and the user has been told.
+    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
+    if (defaults->boolForKey(NoTrayToldKey))
+        return;
+    defaults->setValue(NoTrayToldKey, true);
+    KorvaneNotificationContent content;
+    content.title = qtTrId("noTrayTitle");
+    if (hotKeyWorks) {
+        const QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
+        content.body = qtTrId("noTrayInfo").arg(PRLHotKey::stringForKeyCode(wake.value(0).toUInt(), wake.value(1).toUInt()));
+    } else {
+        content.body = qtTrId("noTrayInfoNoHotKey");
+    }
+    KorvanePlatform::notifier()->post(content);
+}
+
+void KorvaneApplication::showWithoutNotificationService(const KorvaneNotificationContent &content)
+{
+    // A StatusNotifier tray shows its messages through the very service that is missing.
+    QSystemTrayIcon *tray = m_statusItemManger ? m_statusItemManger->statusItem() : nullptr;
+    if (tray && !m_statusItemManger->statusNotifier()->isHostRegistered() && QSystemTrayIcon::isSystemTrayAvailable()) {
+        const QIcon icon(content.attachmentImage);
+        tray->showMessage(content.title, content.body, icon.isNull() ? tray->icon() : icon);
+        return;
+    }
+    std::fprintf(stderr, "korvane: %s: %s\n", qUtf8Printable(content.title), qUtf8Printable(content.body));
+}
+
+bool KorvaneApplication::registerHotKey()
 {
     KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
     QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
@@ -84,15 +136,62 @@ void KorvaneApplication::registerHotKey()
     const quint32 keyCode = wake.at(0).toUInt();
     const quint32 modifiers = wake.at(1).toUInt();
     if (keyCode == 0 && modifiers == 0)
+        return false;
+    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers))
+        return true;
+    qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
+    return false;
+}
+
+void KorvaneApplication::show()
+{
+    m_statusItemManger->openMainViewNotif();
+}
+
+void KorvaneApplication::showAction(qint32 dropID)
+{
+    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWithID(dropID);
+    if (!drop) {
+        qCWarning(lcShell, "no action has the dropID %d", dropID);
         return;
-    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers))
-        qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
+    }
+    m_statusItemManger->runActionOnClipboard(drop);
+}
+
+void KorvaneApplication::drop(const KorvanePasteboard &pasteboard)
+{
+    m_statusItemManger->dropPasteboard(pasteboard);
+}
+
+DropWindow *KorvaneApplication::dropWindow()
+{
+    if (!m_dropWindow) {
+        m_dropWindow = std::make_unique<DropWindow>();
+        connect(m_dropWindow.get(), &DropWindow::dropped, this, &KorvaneApplication::drop);
+        connect(m_dropWindow.get(), &DropWindow::droppedOnAction, this, [this](qint32 dropID, const KorvanePasteboard &pasteboard) {
+            if (const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWithID(dropID))
+                m_statusItemManger->runActionOnPasteboard(drop, pasteboard);
+        });
+    }
+    return m_dropWindow.get();
+}
+
+void KorvaneApplication::openDropWindow()
+{
+    DropWindow *window = dropWindow();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 PreferencesWindowController *KorvaneApplication::preferencesWindow()
 {
     if (!m_preferences) {
         m_preferences = std::make_unique<PreferencesWindowController>(m_autostart.get());
+        connect(m_preferences->generalSettings(), &GeneralSettingViewController::keepDropWindowChanged, this, [this](bool keep) {
+            if (keep)
+                openDropWindow();
+        });
         m_preferences->setHiddenFromTaskbar(KorvanePlatform::userDefaults()->boolForKey(QStringLiteral("hideIcon")));
         connect(m_preferences.get(), &PreferencesWindowController::quitRequested, qApp, &QCoreApplication::quit);
     }

@@ -4,10 +4,13 @@
 
 #include <memory>
 
+class DropWindow;
+class KorvanePasteboard;
 class KorvaneSingleInstance;
 class PreferencesWindowController;
 class StatusItemManger;
 class XdgAutostart;
+struct KorvaneNotificationContent;
 
 // Starts Korvane on the desktop: the platform services, the store with its default actions
 // and hotkeys, and the tray icon.
@@ -19,8 +22,16 @@ public:
     KorvaneApplication();
     ~KorvaneApplication() override;
 
-    // instance: the claim on the session; its requests open the preferences window.
+    // instance: the claim on the session; its requests open the preferences window, the
+    // popover, or run an action.
     void start(KorvaneSingleInstance *instance = nullptr);
+    // What the wake hotkey, an action's hotkey and a drop on the tray do, for requests
+    // from outside: key bindings of the desktop and file managers.
+    void show();
+    void showAction(qint32 dropID);
+    void drop(const KorvanePasteboard &pasteboard);
+    DropWindow *dropWindow();
+    void openDropWindow();
     StatusItemManger *statusItemManger() const { return m_statusItemManger.get(); }
     // tab: "editor", "general" or "about"; empty keeps the tab last shown.
     void openPreferences(const QString &tab);
@@ -28,9 +39,16 @@ public:
     PreferencesWindowController *preferencesWindow();
 
 private:
-    void registerHotKey();
+    // Whether the wake hotkey is registered.
+    bool registerHotKey();
+    // On a desktop without any tray, says once how Korvane is reached; hotKeyWorks: whether
+    // the wake hotkey is one of the ways.
+    void tellHowToReachKorvane(bool hotKeyWorks);
+    // Notifications the session has no service for: the tray's message, else stderr.
+    void showWithoutNotificationService(const KorvaneNotificationContent &content);
 
     std::unique_ptr<StatusItemManger> m_statusItemManger;
     std::unique_ptr<XdgAutostart> m_autostart;
     std::unique_ptr<PreferencesWindowController> m_preferences;
+    std::unique_ptr<DropWindow> m_dropWindow;
 };

@@ -9,13 +9,16 @@
 #include "korvanehandlepbhelper.h"
 #include "korvanenotificationcenter.h"
 #include "korvanenotifier.h"
+#include "korvanepasteboard.h"
 #include "korvaneclipboard.h"
 #include "korvaneplatform.h"
 #include "maincontentview.h"
 #include "popoverwindow.h"
 #include "pthotkeycenter.h"
+#include "statusnotifiertracker.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
@@ -24,6 +27,8 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <algorithm>
 
 Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
@@ -41,10 +46,26 @@ QString imageResource(const QString &name)
     return QStringLiteral(":/images/frames/%1.svg").arg(name);
 }
 
+// About a panel icon's size: how much of the panel a reported icon position stands for.
+constexpr int kReportedIconSize = 24;
+
+// What a popover points at for a point of the desktop: across the panel's whole thickness
+// when the point is on a panel, so the popover opens beside the panel, not over it.
+QRect anchorAt(const QPoint &point)
+{
+    const QRect panel = KorvaneDesktopPlatform::panelEdge(QGuiApplication::screenAt(point));
+    if (!panel.contains(point))
+        return QRect(point, QSize(1, 1));
+    if (panel.width() >= panel.height())
+        return QRect(point.x(), panel.top(), 1, panel.height());
+    return QRect(panel.left(), point.y(), panel.width(), 1);
+}
+
 } // namespace
 
 StatusItemManger::StatusItemManger()
-    : m_statusItem(new QSystemTrayIcon(this))
+    : m_statusNotifier(new StatusNotifierTracker(this))
+    , m_statusItem(new QSystemTrayIcon(this))
     , m_lastDate(QDateTime::currentDateTime())
 {
     m_statusItem->setIcon(QIcon(imageResource(QStringLiteral("menubarIcon"))));
@@ -56,6 +77,7 @@ StatusItemManger::StatusItemManger()
     m_trayMenu = std::make_unique<QMenu>();
     m_trayMenu->addAction(qtTrId("editActions"), this, [this] { Q_EMIT openPreferencesRequested(0); });
     m_trayMenu->addAction(qtTrId("preferences"), this, [this] { Q_EMIT openPreferencesRequested(1); });
+    m_trayMenu->addAction(qtTrId("dropWindow"), this, &StatusItemManger::openDropWindowRequested);
     m_trayMenu->addSeparator();
     m_trayMenu->addAction(qtTrId("about"), this, &StatusItemManger::openAboutRequested);
     m_trayMenu->addSeparator();
@@ -85,9 +107,9 @@ void StatusItemManger::addEvent()
     m_dragMonitor = KorvaneDesktopPlatform::createDragMonitor();
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragMoved, this, &StatusItemManger::checkMouseIsNearApp);
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragEnded, this, [this] {
-        // A drag let go outside the popover closes it.
-        if (m_popoverController && m_popoverController->isShown()
-            && !m_popoverController->geometry().contains(QCursor::pos()))
+        // A drag let go outside Korvane's windows closes it; one let go on the drop window
+        // was a drop that opened it.
+        if (m_popoverController && m_popoverController->isShown() && !QApplication::topLevelAt(QCursor::pos()))
             hidePopover();
     });
 
@@ -129,22 +151,45 @@ QRect StatusItemManger::statusItemRect() const
     const QRect geometry = m_statusItem->geometry();
     if (geometry.isValid() && !geometry.isEmpty())
         return geometry;
-    // Some trays keep the icon's place to themselves: a strip at the top right corner of the
-    // primary screen, where panels keep their trays, stands in for it.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
-    return QRect(screenRect.right() - 47, screenRect.top(), 48, 24);
+    if (const std::optional<QPoint> known = m_statusNotifier->lastKnownIconPosition())
+        return QRect(*known - QPoint(kReportedIconSize / 2, kReportedIconSize / 2), QSize(kReportedIconSize, kReportedIconSize));
+    return KorvaneDesktopPlatform::panelEdge(QGuiApplication::primaryScreen());
 }
 
 QRect StatusItemManger::dropTargetRect() const
 {
-    // The icon's place grown by 100 pixels to each side and 100 towards the middle of the screen.
+    // The icon's place grown by 100 pixels to each side and 100 towards the middle of the
+    // screen: what lies beyond the screen's edge cannot be reached anyway.
     const QRect icon = statusItemRect();
+    if (icon.isEmpty())
+        return QRect();
     const QScreen *screen = QGuiApplication::screenAt(icon.center());
-    const QRect screenRect = screen ? screen->geometry() : icon;
-    const bool atBottom = icon.center().y() > screenRect.center().y();
-    QRect grown = icon.adjusted(-100, 0, 100, 0);
-    return atBottom ? grown.adjusted(0, -100, 0, 0) : grown.adjusted(0, 0, 0, 100);
+    const QRect grown = icon.adjusted(-100, -100, 100, 100);
+    return screen ? grown & screen->geometry() : grown;
+}
+
+QRect StatusItemManger::popoverAnchor() const
+{
+    const QRect geometry = m_statusItem->geometry();
+    if (geometry.isValid() && !geometry.isEmpty())
+        return geometry;
+    if (!KorvaneDesktopPlatform::placesWindows())
+        return QRect();
+    // The list a drop opens takes the drop-here popover's place.
+    if (m_popoverController == m_dropHerePopover || m_hangAction) {
+        if (const std::optional<QPoint> known = m_statusNotifier->lastKnownIconPosition())
+            return anchorAt(*known);
+        // The drag came near the panel's strip: point at the panel where it came.
+        const QRect panel = statusItemRect();
+        if (panel.isEmpty())
+            return anchorAt(m_dragPos);
+        return anchorAt(QPoint(std::clamp(m_dragPos.x(), panel.left(), panel.right()),
+                               std::clamp(m_dragPos.y(), panel.top(), panel.bottom())));
+    }
+    // A click places the popover where the host saw it; a hotkey where the icon was seen.
+    const std::optional<QPoint> reported = m_fromActivation ? m_statusNotifier->lastReportedPosition()
+                                                            : m_statusNotifier->lastKnownIconPosition();
+    return anchorAt(reported ? *reported : QCursor::pos());
 }
 
 void StatusItemManger::checkMouseIsNearApp(const QPoint &pos)
@@ -159,6 +204,7 @@ void StatusItemManger::checkMouseIsNearApp(const QPoint &pos)
         return;
     m_lastDate = QDateTime::currentDateTime();
     m_lastChangeCount = count;
+    m_dragPos = pos;
     m_needBecomeFirstRes = false;
     showPopoverWith(m_contentView, QStringLiteral("dropHereBG"));
 }
@@ -179,7 +225,7 @@ void StatusItemManger::showPopover()
         m_mainContentView->topTitleLabel()->setFocusPolicy(m_needBecomeFirstRes ? Qt::StrongFocus : Qt::ClickFocus);
         m_mainContentView->setNeedBecomeFirstResponder(m_needBecomeFirstRes);
     }
-    m_popoverController->showRelativeToRect(statusItemRect());
+    m_popoverController->showRelativeToRect(popoverAnchor());
     if (m_needBecomeFirstRes && m_popoverController == m_mainPopover) {
         QTimer::singleShot(200, this, [this] {
             if (m_popoverController == m_mainPopover && m_mainPopover->isShown()) {
@@ -224,7 +270,9 @@ void StatusItemManger::statusItemPressed()
     checkPasteboardType();
     mainContentView()->regularViewWithHandleData(int(m_currentRow));
     m_needBecomeFirstRes = true;
+    m_fromActivation = true;
     showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+    m_fromActivation = false;
 }
 
 void StatusItemManger::openMainViewNotif()
@@ -247,10 +295,21 @@ void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
     const QStringList parts = hotKeyName.split(QLatin1Char('-'));
     if (parts.size() != 2)
         return;
-    const auto drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt());
-    if (!drop)
+    if (const auto drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt()))
+        runActionOnClipboard(drop);
+}
+
+void StatusItemManger::runActionOnClipboard(const DropListEntityPtr &drop)
+{
+    if (!m_isAnimating)
+        runActionOnPasteboard(drop, KorvanePlatform::clipboard()->pasteboard());
+}
+
+void StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, const KorvanePasteboard &pasteboard)
+{
+    if (m_isAnimating || !drop)
         return;
-    checkPasteboardType();
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     const bool fits = (data->dataCatalog() == DataCatalogText && drop->catalog() == 0)
         || (data->dataCatalog() == DataCatalogFileOrImage && drop->catalog() == 1
@@ -267,9 +326,21 @@ void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
         m_needBecomeFirstRes = true;
         showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
     }
-    QTimer::singleShot(100, this, [hotKeyName] {
-        center()->post(QStringLiteral("gloableHotKeyBegainAction"), {{QStringLiteral("hotKeyName"), hotKeyName}});
-    });
+    // The row is found by its record: an action without a hotkey has no name of its own.
+    const QVariantMap info{{QStringLiteral("hotKeyName"), QStringLiteral("%1-%2").arg(drop->keyCode()).arg(drop->modifiers())},
+                           {QStringLiteral("dropID"), drop->dropID()}};
+    QTimer::singleShot(100, this, [info] { center()->post(QStringLiteral("gloableHotKeyBegainAction"), info); });
+}
+
+void StatusItemManger::dropPasteboard(const KorvanePasteboard &pasteboard)
+{
+    // The running action reads the data it was started on until it completes.
+    if (m_currentRow >= 0) {
+        qCInfo(lcShell, "a drop while an action runs is left alone");
+        return;
+    }
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+    dropActionHappend();
 }
 
 void StatusItemManger::dropActionEditNotification(const QVariantMap &userInfo)

@@ -11,8 +11,11 @@
 #include <memory>
 
 class ContentView;
+class DropListEntity;
 class KorvaneDragMonitor;
+class KorvanePasteboard;
 class MainContentView;
+class StatusNotifierTracker;
 
 class QMenu;
 class QSystemTrayIcon;
@@ -35,13 +38,24 @@ public:
     void hidePopover();
     void animateMenuImage();
     void gloableHotKeyPressed(const QString &hotKeyName);
+    // The wake hotkey's path: the list for the clipboard, or closing the popover.
     void openMainViewNotif();
-    // Where a drag must come to open the drop-here popover, in global coordinates.
+    // An action hotkey's path for any action: when it takes the clipboard's data, the list
+    // is shown and the action's row runs; otherwise the wrong-input notification.
+    void runActionOnClipboard(const std::shared_ptr<DropListEntity> &drop);
+    // The same on data dropped somewhere else than on the list.
+    void runActionOnPasteboard(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
+    // A drop's path: the list for the dropped data.
+    void dropPasteboard(const KorvanePasteboard &pasteboard);
+    // Where a drag must come to open the drop-here popover, in global coordinates; empty
+    // while nothing tells where the tray is.
     QRect dropTargetRect() const;
-    // The tray icon's place, or the drop strip at the panel's edge when the tray tells none.
+    // The tray icon's place as far as it is known: its geometry (XEmbed trays), else where a
+    // StatusNotifier host last reported it, else the panel's strip of the screen; else empty.
     QRect statusItemRect() const;
 
     QSystemTrayIcon *statusItem() const { return m_statusItem; }
+    StatusNotifierTracker *statusNotifier() const { return m_statusNotifier; }
     PopoverWindow *popoverController() const { return m_popoverController; }
     MainContentView *mainContentView();
     bool isAnimating() const { return m_isAnimating; }
@@ -52,6 +66,7 @@ Q_SIGNALS:
     void openAboutRequested();
     // The preferences window on a tab: 0 the action editor, 1 general settings, 2 about.
     void openPreferencesRequested(int tab);
+    void openDropWindowRequested();
     // The image the tray shows changed ("menubarIcon" or an animation frame).
     void statusImageChanged(const QString &name);
 
@@ -62,9 +77,12 @@ private:
     void dropMenuImageStateNotification(const QVariantMap &userInfo);
     void dropActionEditNotification(const QVariantMap &userInfo);
     void showPopoverWith(QWidget *content, const QString &colorName);
+    // What the popover about to show points at; empty lets the window system place it.
+    QRect popoverAnchor() const;
     void setStatusImage(const QString &name);
     QTimer *timer();
 
+    StatusNotifierTracker *m_statusNotifier;
     QSystemTrayIcon *m_statusItem;
     std::unique_ptr<QMenu> m_trayMenu;
     QPointer<PopoverWindow> m_popoverController;
@@ -77,6 +95,10 @@ private:
     QDateTime m_lastDate;
     qint64 m_lastChangeCount = -1;
     qint64 m_currentRow = -1;
+    // Where the drag that opened the drop-here popover was, for trays without a geometry.
+    QPoint m_dragPos;
+    // The tray was just activated: the host's reported position places the popover.
+    bool m_fromActivation = false;
     int m_currentIndex = 1;
     bool m_needBecomeFirstRes = false;
     bool m_hangAction = false;

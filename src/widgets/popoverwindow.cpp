@@ -363,18 +363,27 @@ void PopoverWindow::hideEvent(QHideEvent *event)
 
 void PopoverWindow::place()
 {
-    QScreen *screen = screenFor(m_anchor);
+    QScreen *screen = hasArrow() ? screenFor(m_anchor) : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
     m_arrowEdge = anchorEdge(m_anchor, screen->geometry(), available);
     const bool vertical = isVertical(m_arrowEdge);
+    const int arrowLength = hasArrow() ? kArrowLength : 0;
 
     const QSize content = preferredContentSize();
     const QSize size =
-        QSize(content.width() + 2 * kContentMargin + (vertical ? 0 : kArrowLength),
-              content.height() + 2 * kContentMargin + (vertical ? kArrowLength : 0))
+        QSize(content.width() + 2 * kContentMargin + (vertical ? 0 : arrowLength),
+              content.height() + 2 * kContentMargin + (vertical ? arrowLength : 0))
             .boundedTo(available.size());
+
+    if (!hasArrow()) {
+        QRect frame(QPoint(), size);
+        frame.moveCenter(available.center());
+        m_arrowOffset = 0;
+        setFrame(frame);
+        return;
+    }
 
     const QPoint centre = m_anchor.center();
     QPoint pos;
@@ -403,8 +412,13 @@ void PopoverWindow::place()
         ? std::clamp(along, kArrowHalfWidth, extent - 1 - kArrowHalfWidth)
         : extent / 2;
 
+    setFrame(QRect(pos, size));
+}
+
+void PopoverWindow::setFrame(const QRect &frame)
+{
     m_layingOut = true;
-    setGeometry(QRect(pos, size));
+    setGeometry(frame);
     layoutContent();
     m_layingOut = false;
     if (m_compositing)
@@ -432,6 +446,8 @@ QSize PopoverWindow::preferredContentSize()
 QRect PopoverWindow::bodyRect() const
 {
     QRect body = rect();
+    if (!hasArrow())
+        return body;
     switch (m_arrowEdge) {
     case Qt::TopEdge:
         body.setTop(kArrowLength);
@@ -454,6 +470,8 @@ QPainterPath PopoverWindow::outline() const
     const QRectF body = QRectF(bodyRect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath path;
     path.addRoundedRect(body, kCornerRadius, kCornerRadius);
+    if (!hasArrow())
+        return path;
 
     // Drawn pointing up with the tip on the window's edge, then turned to its edge. Its base
     // reaches a corner radius into the body so the union leaves no seam; an arrow that comes

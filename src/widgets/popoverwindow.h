@@ -36,6 +36,8 @@ public:
     static QColor namedColor(const QString &name, bool dark);
     static bool isDarkPalette(const QPalette &palette);
 
+    // An empty anchor shows the popover without an arrow, where the window system puts it
+    // (Wayland compositors place windows themselves); elsewhere in the middle of the screen.
     void showRelativeToRect(const QRect &anchor);
     // Fades out, then hides and emits closed().
     void dismiss();
@@ -74,6 +76,9 @@ private:
     enum class State { Hidden, Shown, Closing };
 
     void place();
+    bool hasArrow() const { return !m_anchor.isEmpty(); }
+    // Moves and sizes the window to frame and lays the content out in it.
+    void setFrame(const QRect &frame);
     QSize preferredContentSize();
     QRect bodyRect() const;
     QPainterPath outline() const;

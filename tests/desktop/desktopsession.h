@@ -53,16 +53,13 @@ public:
 
     void stop()
     {
-        for (QProcess *p : {&m_tray, &m_bus}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->terminate();
-                if (!p->waitForFinished(3000))
-                    p->kill();
-                p->waitForFinished(1000);
-            }
-        }
+        stopTray();
+        end(m_bus);
         m_xvfb.stop();
     }
+
+    // The desktop goes on without any tray.
+    void stopTray() { end(m_tray); }
 
     // The environment of a korvane started on this desktop: this process's, with the XDG
     // folders in home, English texts, the X11 platform and our own logging shown.
@@ -121,6 +118,16 @@ public:
     NotificationServer notifications;
 
 private:
+    static void end(QProcess &process)
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            if (!process.waitForFinished(3000))
+                process.kill();
+            process.waitForFinished(1000);
+        }
+    }
+
     XvfbServer m_xvfb;
     QByteArray m_display;
     QByteArray m_busAddress;

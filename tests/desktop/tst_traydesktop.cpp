@@ -1,12 +1,16 @@
 // Runs the real tray application on a display of its own and drives it like a user: keys
 // with xdotool, the clipboard as another program, notifications through the session bus.
 #include "desktopsession.h"
+#include "statusnotifierwatcher.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -23,6 +27,11 @@ bool windowShown(const QString &name)
     QProcess search;
     search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
     return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
+}
+
+bool move(const QPoint &to)
+{
+    return DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
 }
 
 QString clipboardText()
@@ -45,10 +54,20 @@ private Q_SLOTS:
     void wrongInputIsToldEvenWhenMuted();
     void clickOnTheTrayIcon();
     void dragOntoTheTrayAndDropOnARow();
+    void commandsAndTheDropWindow();
     void followsADarkDesktop();
+    void statusNotifierTray();
+    void noTrayTellsHowToReachKorvane();
 
 private:
-    QString korvaneRun(const QStringList &args);
+    void restartKorvane(const QProcessEnvironment &env);
+    void startDragSource(QProcess &source);
+    // Presses on the drag source and drags in small steps to the point. Only the last step
+    // may come near the tray: moving on inside the drop-here popover would drop into it.
+    void dragTo(const QPoint &to);
+    // Lets the drag go far from the tray: the drop-here popover closes.
+    void dropAway();
+    QString korvaneRun(const QStringList &args, bool onDisplay = false);
     void setDefault(const QByteArray &line);
     void saveScreenshot(const QString &name);
     void waitForPopover(bool shown);
@@ -67,11 +86,12 @@ private:
     QProcessEnvironment m_env;
 };
 
-QString TrayDesktopTest::korvaneRun(const QStringList &args)
+QString TrayDesktopTest::korvaneRun(const QStringList &args, bool onDisplay)
 {
     QProcess process;
     QProcessEnvironment env = m_env;
-    env.remove(QStringLiteral("DISPLAY"));
+    if (!onDisplay)
+        env.remove(QStringLiteral("DISPLAY"));
     process.setProcessEnvironment(env);
     process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
     process.waitForFinished(30000);
@@ -101,6 +121,54 @@ void TrayDesktopTest::waitForPopover(bool shown)
     QTRY_VERIFY_WITH_TIMEOUT(windowShown(mainWindowName) == shown, 15000);
 }
 
+void TrayDesktopTest::restartKorvane(const QProcessEnvironment &env)
+{
+    if (m_korvane.state() != QProcess::NotRunning) {
+        m_korvane.terminate();
+        QVERIFY(m_korvane.waitForFinished(5000));
+    }
+    m_output.clear();
+    m_korvane.setProcessEnvironment(env);
+    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
+    QVERIFY(m_korvane.waitForStarted());
+    QTRY_VERIFY2_WITH_TIMEOUT((m_output += m_korvane.readAllStandardOutput()).contains("started with") || m_korvane.state() != QProcess::Running,
+                              m_output.constData(), 10000);
+    QCOMPARE(m_korvane.state(), QProcess::Running);
+}
+
+void TrayDesktopTest::startDragSource(QProcess &source)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString file = m_home.filePath(QStringLiteral("holiday.png"));
+    QVERIFY(picture.save(file));
+    source.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("100"), QStringLiteral("400"), QStringLiteral("200"), QStringLiteral("150"), file});
+    QVERIFY(source.waitForStarted());
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 15000);
+}
+
+void TrayDesktopTest::dragTo(const QPoint &to)
+{
+    const QPoint from(200, 475);
+    QVERIFY(move(from));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
+    for (int step = 1; step <= 20; ++step) {
+        QVERIFY(move(from + (to - from) * step / 20));
+        QTest::qWait(30);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 15000);
+}
+
+void TrayDesktopTest::dropAway()
+{
+    QVERIFY(move(QPoint(300, 700)));
+    QTest::qWait(100);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 15000);
+}
+
 void TrayDesktopTest::initTestCase()
 {
     QVERIFY(session->startServices());
@@ -115,14 +183,8 @@ void TrayDesktopTest::initTestCase()
                                      QStringLiteral("--set"), QStringLiteral("keyCode=46"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")});
     QVERIFY(move.toInt() > 0);
 
-    m_korvane.setProcessEnvironment(m_env);
     m_korvane.setProcessChannelMode(QProcess::MergedChannels);
-    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
-    QVERIFY(m_korvane.waitForStarted());
-    QByteArray output;
-    QTRY_VERIFY2_WITH_TIMEOUT((output += m_korvane.readAllStandardOutput()).contains("started with") || m_korvane.state() != QProcess::Running,
-                              output.constData(), 10000);
-    QCOMPARE(m_korvane.state(), QProcess::Running);
+    restartKorvane(m_env);
 }
 
 void TrayDesktopTest::cleanupTestCase()
@@ -216,33 +278,14 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     const QString copy = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("--title"), QStringLiteral("Copy Here"),
                                      QStringLiteral("--set"), QStringLiteral("savePath=") + target, QStringLiteral("--set"), QStringLiteral("drop.index=-1")});
     QVERIFY(copy.toInt() > 0);
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
     const QString file = m_home.filePath(QStringLiteral("holiday.png"));
-    QVERIFY(picture.save(file));
-
     QProcess source;
-    source.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("100"), QStringLiteral("400"), QStringLiteral("200"), QStringLiteral("150"), file});
-    QVERIFY(source.waitForStarted());
-    QByteArray said;
-    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 15000);
-
+    startDragSource(source);
     const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
     QVERIFY(tray.isValid());
-    const auto move = [](QPoint to) {
-        return DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
-    };
-    // Press on the source and drag in small steps towards the tray icon.
-    QVERIFY(move(QPoint(200, 475)));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
-    QPoint at(200, 475);
-    const QPoint nearTray(tray.center().x() - 40, tray.bottom() + 40);
-    for (int step = 1; step <= 20; ++step) {
-        QVERIFY(move(at + (nearTray - at) * step / 20));
-        QTest::qWait(30);
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 15000);
+    // Just inside the reach of the icon, so the drag stops where the popover opens.
+    const QPoint nearTray(tray.left() - 80, tray.bottom() + 40);
+    dragTo(nearTray);
     saveScreenshot(QStringLiteral("drop-here-popover"));
 
     // Into the drop area: the drag is classified and the list replaces the small popover.
@@ -270,21 +313,63 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Copy Here succeeded"));
     QVERIFY(QFile::exists(file));
     waitForPopover(false);
+    source.closeWriteChannel();
+    source.waitForFinished(3000);
+}
 
-    // A new drag opens the drop-here popover again; let go far away, it closes.
+void TrayDesktopTest::commandsAndTheDropWindow()
+{
     waitForIdleTray();
-    QVERIFY(move(QPoint(200, 475)));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
-    at = QPoint(200, 475);
+    // The clipboard as Nautilus leaves it after copying a folder: no trailing slash.
+    const QString folder = m_home.filePath(QStringLiteral("Shots"));
+    QVERIFY(QDir().mkpath(folder));
+    // Another program owns the clipboard from here on: it is set with xclip.
+    const auto xclip = [](const QString &type, const QByteArray &bytes) {
+        QProcess process;
+        process.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"), type});
+        process.write(bytes);
+        process.closeWriteChannel();
+        return process.waitForFinished(10000) && process.exitCode() == 0;
+    };
+    QVERIFY(xclip(QStringLiteral("x-special/gnome-copied-files"), "copy\nfile://" + QFile::encodeName(folder)));
+    const QJsonObject classified = QJsonDocument::fromJson(korvaneRun({QStringLiteral("classify"), QStringLiteral("--clipboard"), QStringLiteral("--json")}, true).toUtf8()).object();
+    QCOMPARE(classified.value("folderFileUrls").toArray(), QJsonArray{folder + QLatin1Char('/')});
+    QCOMPARE(classified.value("containedFileType").toInt(), 2 | 8);
+
+    // A desktop's key binding: the action's hotkey path, through the running Korvane.
+    QVERIFY(xclip(QStringLiteral("UTF8_STRING"), "one two"));
+    const int before = int(session->notifications.calls.size());
+    korvaneRun({QStringLiteral("show"), QStringLiteral("--action"), QStringLiteral("Count It")});
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Count It succeeded"));
+    waitForPopover(false);
+    waitForIdleTray();
+
+    // The drop window from the tray menu, and a real drag dropped on it.
+    const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(tray.center().x()), QString::number(tray.center().y()),
+                                     QStringLiteral("click"), QStringLiteral("3")}));
+    QTest::qWait(500);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")}));
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane$")), 15000);
+    const QRect window = DesktopSession::windowGeometry(QStringLiteral("^Korvane$"));
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("drop-window"));
+    QProcess source;
+    source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("950"), QStringLiteral("500"), QStringLiteral("200"), QStringLiteral("150"), folder});
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 15000);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QStringLiteral("1050"), QStringLiteral("575"), QStringLiteral("mousedown"), QStringLiteral("1")}));
+    const QPoint from(1050, 575), area(window.center().x(), window.top() + 50);
     for (int step = 1; step <= 20; ++step) {
-        QVERIFY(move(at + (nearTray - at) * step / 20));
+        QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number((from + (area - from) * step / 20).x()),
+                                         QString::number((from + (area - from) * step / 20).y())}));
         QTest::qWait(30);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 15000);
-    QVERIFY(move(QPoint(300, 700)));
-    QTest::qWait(100);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 15000);
+    waitForPopover(true);
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
+    waitForPopover(false);
     source.closeWriteChannel();
     source.waitForFinished(3000);
 }
@@ -292,22 +377,17 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
 void TrayDesktopTest::followsADarkDesktop()
 {
     // The same Korvane on a desktop whose GTK theme is dark.
-    m_korvane.terminate();
-    QVERIFY(m_korvane.waitForFinished(5000));
     QProcessEnvironment dark = m_env;
     dark.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QStringLiteral("gtk3"));
     dark.insert(QStringLiteral("GTK_THEME"), QStringLiteral("Adwaita:dark"));
-    m_korvane.setProcessEnvironment(dark);
-    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
-    QByteArray output;
-    QTRY_VERIFY2_WITH_TIMEOUT((output += m_korvane.readAllStandardOutput()).contains("started with"), output.constData(), 10000);
+    restartKorvane(dark);
     QGuiApplication::clipboard()->setText(QStringLiteral("Good evening"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
     waitForPopover(true);
     QTest::qWait(300);
     saveScreenshot(QStringLiteral("main-popover-dark"));
-    output += m_korvane.readAllStandardOutput();
-    QVERIFY2(output.contains("apperanceMode : Dark"), output.constData());
+    m_output += m_korvane.readAllStandardOutput();
+    QVERIFY2(m_output.contains("apperanceMode : Dark"), m_output.constData());
     const QRect list = DesktopSession::windowGeometry(mainWindowName);
     QVERIFY(list.isValid());
     const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
@@ -316,6 +396,104 @@ void TrayDesktopTest::followsADarkDesktop()
     QVERIFY2(background.lightness() < 100, qPrintable(background.name()));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     waitForPopover(false);
+}
+
+void TrayDesktopTest::statusNotifierTray()
+{
+    // A panel 28 pixels high at the top, whose tray is a StatusNotifier host.
+    StatusNotifierWatcher watcher;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QVERIFY(bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher, QDBusConnection::ExportAllContents));
+    QVERIFY(bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+    const auto setWorkArea = [](const QString &area) {
+        return QProcess::execute(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"), QStringLiteral("_NET_WORKAREA"), QStringLiteral("32c"),
+                                                           QStringLiteral("-set"), QStringLiteral("_NET_WORKAREA"), area}) == 0;
+    };
+    QVERIFY(setWorkArea(QStringLiteral("0, 28, 1280, 872")));
+    restartKorvane(m_env);
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.items.size(), 1, 10000);
+    QCOMPARE(watcher.toolTipTitle(), QStringLiteral("Korvane"));
+    const QByteArray idleIcon = watcher.iconPixels();
+    QVERIFY(!idleIcon.isEmpty());
+    const QStringList menu = watcher.menuLabels();
+    QVERIFY2(menu.contains(QStringLiteral("Preferences…")) && menu.contains(QStringLiteral("Quit Korvane")), qPrintable(menu.join(u',')));
+
+    // Nothing tells where the icon is: a drag near the panel opens the drop-here popover under
+    // the panel where the drag came.
+    QProcess source;
+    startDragSource(source);
+    dragTo(QPoint(200, 120));
+    const QRect dropHere = DesktopSession::windowGeometry(QStringLiteral("^Korvane drop here$"));
+    QVERIFY2(qAbs(dropHere.center().x() - 200) <= 1 && dropHere.top() == 30, qPrintable(QStringLiteral("%1,%2").arg(dropHere.x()).arg(dropHere.y())));
+    dropAway();
+
+    // The host activates the item at its icon: the list hangs under the panel there, wherever
+    // the pointer is.
+    QGuiApplication::clipboard()->setText(QStringLiteral("tray words"));
+    QVERIFY(move(QPoint(200, 600)));
+    QVERIFY(watcher.callItem(QStringLiteral("Activate"), 1000, 12));
+    waitForPopover(true);
+    QRect list = DesktopSession::windowGeometry(mainWindowName);
+    QVERIFY2(qAbs(list.center().x() - 1000) <= 1 && list.top() == 30, qPrintable(QStringLiteral("%1,%2").arg(list.x()).arg(list.y())));
+    QTest::qWait(300);
+    saveScreenshot(QStringLiteral("statusnotifier-popover"));
+
+    // Running the third row (count characters) animates the item's icon through its frames.
+    const int newIcons = watcher.newIcons;
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+3")}));
+    QTRY_VERIFY_WITH_TIMEOUT(watcher.iconPixels() != idleIcon, 5000);
+    waitForPopover(false);
+    waitForIdleTray();
+    QTRY_COMPARE(watcher.iconPixels(), idleIcon);
+    QVERIFY2(watcher.newIcons - newIcons >= 14, qPrintable(QString::number(watcher.newIcons - newIcons)));
+
+    // A new drag opens the drop-here popover again. Without the panel, drags are still noticed
+    // near where the icon was activated.
+    QVERIFY(setWorkArea(QStringLiteral("0, 0, 1280, 900")));
+    dragTo(QPoint(895, 110));
+    QVERIFY(qAbs(DesktopSession::windowGeometry(QStringLiteral("^Korvane drop here$")).center().x() - 1000) <= 1);
+    dropAway();
+    source.closeWriteChannel();
+    source.waitForFinished(3000);
+
+    // A host that reports no position: the list comes to the pointer.
+    QVERIFY(move(QPoint(400, 850)));
+    QVERIFY(watcher.callItem(QStringLiteral("Activate"), 0, 0));
+    waitForPopover(true);
+    list = DesktopSession::windowGeometry(mainWindowName);
+    QVERIFY2(qAbs(list.center().x() - 400) <= 1 && list.bottom() == 847, qPrintable(QStringLiteral("%1,%2").arg(list.x()).arg(list.bottom())));
+    QVERIFY(watcher.callItem(QStringLiteral("Activate"), 0, 0));
+    waitForPopover(false);
+    bus.unregisterService(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    bus.unregisterObject(QStringLiteral("/StatusNotifierWatcher"));
+}
+
+void TrayDesktopTest::noTrayTellsHowToReachKorvane()
+{
+    session->stopTray();
+    const int before = int(session->notifications.calls.size());
+    restartKorvane(m_env);
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 10000);
+    const NotificationServer::Call told = session->notifications.calls.last();
+    QCOMPARE(told.summary, QStringLiteral("Korvane is running"));
+    QVERIFY2(told.body.contains(QStringLiteral("Press ⌘ D or run “korvane show”")) && told.body.contains(QStringLiteral("drop window")), qPrintable(told.body));
+    QCOMPARE(told.appIcon, QStringLiteral("com.korvane.Korvane"));
+    QCOMPARE(told.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("com.korvane.Korvane"));
+
+    // Told once: the next start posts nothing before what the user asks for.
+    restartKorvane(m_env);
+    QGuiApplication::clipboard()->setText(QStringLiteral("text is no file"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+m")}));
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 2, 10000);
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Move Away failed"));
+
+    // Neither a notification service nor a tray: the notification goes to stderr.
+    QDBusConnection(QStringLiteral("notifications")).unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+m")}));
+    QTRY_VERIFY2_WITH_TIMEOUT((m_output += m_korvane.readAllStandardOutput())
+                                  .contains("korvane: Move Away failed: This action does not take what is on the clipboard."),
+                              m_output.constData(), 10000);
+    QCOMPARE(int(session->notifications.calls.size()), before + 2);
 }
 
 int main(int argc, char *argv[])

@@ -1,0 +1,180 @@
+#include "korvanefilemanagerintegration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+const QLatin1String marker("Written by 'korvane integrate'; 'korvane integrate --remove' removes it.");
+// Files of other programs are read only to find the marker: a larger one is not ours.
+constexpr qint64 MaximumOwnFileSize = 1024 * 1024;
+
+bool writtenByUs(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaximumOwnFileSize)
+        return false;
+    return file.readAll().contains(QByteArray(marker.data(), marker.size()));
+}
+
+bool writeFile(const QString &path, const QString &content, QFileDevice::Permissions permissions, QString *error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    file.write(content.toUtf8());
+    file.setPermissions(permissions);
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString xmlEscaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+struct FileManager {
+    QLatin1String name;
+    QLatin1String executable;
+};
+
+const FileManager nautilus{QLatin1String("Nautilus"), QLatin1String("nautilus")};
+const FileManager thunar{QLatin1String("Thunar"), QLatin1String("thunar")};
+
+} // namespace
+
+KorvaneFileManagerIntegration::KorvaneFileManagerIntegration(const QString &program)
+    : m_program(program)
+{
+}
+
+QString KorvaneFileManagerIntegration::nautilusScriptPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/nautilus/scripts/Send to Korvane");
+}
+
+QString KorvaneFileManagerIntegration::thunarActionsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Thunar/uca.xml");
+}
+
+QString KorvaneFileManagerIntegration::quotedProgram() const
+{
+    QString quoted = m_program;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString KorvaneFileManagerIntegration::nautilusScript() const
+{
+    // Nautilus hands a script the selected files as arguments, relative to the folder shown,
+    // which is the script's working folder.
+    return QStringLiteral("#!/bin/sh\n# %1\nexec %2 drop \"$@\"\n").arg(marker, quotedProgram());
+}
+
+QString KorvaneFileManagerIntegration::thunarActions() const
+{
+    const QString action = QStringLiteral(
+        "<action>\n"
+        "\t<icon>com.korvane.Korvane</icon>\n"
+        "\t<name>Send to Korvane</name>\n"
+        "\t<submenu></submenu>\n"
+        "\t<unique-id>korvane-send-to</unique-id>\n"
+        "\t<command>%1 drop %F</command>\n"
+        "\t<description>The Korvane actions for these files</description>\n"
+        "\t<range>*</range>\n"
+        "\t<patterns>*</patterns>\n"
+        "\t<directories/>\n\t<audio-files/>\n\t<image-files/>\n\t<other-files/>\n\t<text-files/>\n\t<video-files/>\n"
+        "</action>\n")
+                               .arg(xmlEscaped(quotedProgram()));
+    // Thunar reads the user's file instead of the system's, not beside it: keep the system's
+    // actions (such as "Open Terminal Here") in the copy.
+    QString system;
+    const QString systemPath = QStandardPaths::locate(QStandardPaths::GenericConfigLocation, QStringLiteral("Thunar/uca.xml"),
+                                                      QStandardPaths::LocateFile);
+    if (!systemPath.isEmpty() && systemPath != thunarActionsPath()) {
+        QFile file(systemPath);
+        if (file.size() <= MaximumOwnFileSize && file.open(QIODevice::ReadOnly))
+            system = QString::fromUtf8(file.readAll());
+    }
+    const int end = system.lastIndexOf(QLatin1String("</actions>"));
+    if (end < 0)
+        return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- %1 -->\n<actions>\n%2</actions>\n").arg(marker, action);
+    system.insert(end, action);
+    const int body = system.indexOf(QLatin1String("<actions"));
+    system.insert(body, QStringLiteral("<!-- %1 -->\n").arg(marker));
+    return system;
+}
+
+QStringList KorvaneFileManagerIntegration::install() const
+{
+    QStringList report;
+    const struct {
+        const FileManager &manager;
+        QString path;
+        QString content;
+        QFileDevice::Permissions permissions;
+        QString where;
+    } entries[] = {
+        {nautilus, nautilusScriptPath(), nautilusScript(),
+         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup
+             | QFileDevice::ReadOther | QFileDevice::ExeOther,
+         QStringLiteral("Scripts > Send to Korvane")},
+        {thunar, thunarActionsPath(), thunarActions(),
+         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther,
+         QStringLiteral("Send to Korvane; Thunar reads it when it starts next")},
+    };
+    for (const auto &entry : entries) {
+        const QString name = entry.manager.name;
+        if (QStandardPaths::findExecutable(entry.manager.executable).isEmpty()) {
+            report.append(QStringLiteral("%1: not installed; skipped").arg(name));
+            continue;
+        }
+        if (QFileInfo::exists(entry.path) && !writtenByUs(entry.path)) {
+            report.append(QStringLiteral("%1: %2 is not Korvane's and is left as it is; add a custom action running "
+                                         "'%3 drop %F' in %1 yourself")
+                              .arg(name, entry.path, m_program));
+            continue;
+        }
+        QString error;
+        if (!writeFile(entry.path, entry.content, entry.permissions, &error)) {
+            report.append(QStringLiteral("%1: cannot write %2: %3").arg(name, entry.path, error));
+            continue;
+        }
+        report.append(QStringLiteral("%1: wrote %2 (%3)").arg(name, entry.path, entry.where));
+    }
+    report.append(QStringLiteral("Dolphin: \"Send to Korvane\" comes with the installed package; Files, Dolphin, Thunar and "
+                                 "Nemo also list Korvane under \"Open With\""));
+    return report;
+}
+
+QStringList KorvaneFileManagerIntegration::remove() const
+{
+    QStringList report;
+    const struct {
+        const FileManager &manager;
+        QString path;
+    } entries[] = {{nautilus, nautilusScriptPath()}, {thunar, thunarActionsPath()}};
+    for (const auto &entry : entries) {
+        const QString name = entry.manager.name;
+        if (!QFileInfo::exists(entry.path)) {
+            report.append(QStringLiteral("%1: nothing to remove").arg(name));
+        } else if (!writtenByUs(entry.path)) {
+            report.append(QStringLiteral("%1: %2 is not Korvane's and is left as it is").arg(name, entry.path));
+        } else if (!QFile::remove(entry.path)) {
+            report.append(QStringLiteral("%1: cannot remove %2").arg(name, entry.path));
+        } else {
+            report.append(QStringLiteral("%1: removed %2").arg(name, entry.path));
+        }
+    }
+    return report;
+}
