@@ -276,7 +276,7 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     const QString target = m_home.filePath(QStringLiteral("copies"));
     QVERIFY(QDir().mkpath(target));
     const QString copy = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("--title"), QStringLiteral("Copy Here"),
-                                     QStringLiteral("--set"), QStringLiteral("savePath=") + target, QStringLiteral("--set"), QStringLiteral("drop.index=-1")});
+                                     QStringLiteral("--set"), QStringLiteral("savePath=") + target, QStringLiteral("--index"), QStringLiteral("0")});
     QVERIFY(copy.toInt() > 0);
     const QString file = m_home.filePath(QStringLiteral("holiday.png"));
     QProcess source;
