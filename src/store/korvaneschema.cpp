@@ -190,27 +190,22 @@ struct Header {
 
 bool readHeader(QSqlDatabase &db, Header *header, QString *error, QString *nativeCode)
 {
+    // One statement, so one snapshot: read apart, another process's creation of the store
+    // could land between the mark and the tables. It is also the first access to the
+    // file: one that is not a database fails here.
     QSqlQuery query(db);
-    const auto scalar = [&](const QString &sql, QVariant *value) {
-        if (!query.exec(sql) || !query.next()) {
-            *error = query.lastError().text();
-            *nativeCode = query.lastError().nativeErrorCode();
-            return false;
-        }
-        *value = query.value(0);
-        query.finish();
-        return true;
-    };
-    QVariant applicationId, version, objects, actions;
-    // The first access to the file: one that is not a database fails here.
-    if (!scalar(QStringLiteral("PRAGMA application_id"), &applicationId) || !scalar(QStringLiteral("PRAGMA user_version"), &version)
-        || !scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"), &objects)
-        || !scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'DropListEntity'"), &actions))
+    if (!query.exec(QStringLiteral("SELECT (SELECT application_id FROM pragma_application_id), (SELECT user_version FROM pragma_user_version), "
+                                   "(SELECT count(*) FROM sqlite_master), "
+                                   "(SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'DropListEntity')"))
+        || !query.next()) {
+        *error = query.lastError().text();
+        *nativeCode = query.lastError().nativeErrorCode();
         return false;
-    header->applicationId = applicationId.toLongLong();
-    header->version = version.toInt();
-    header->objects = objects.toInt();
-    header->hasActions = actions.toInt() > 0;
+    }
+    header->applicationId = query.value(0).toLongLong();
+    header->version = query.value(1).toInt();
+    header->objects = query.value(2).toInt();
+    header->hasActions = query.value(3).toInt() > 0;
     return true;
 }
 
