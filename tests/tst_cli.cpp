@@ -1,79 +1,15 @@
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "clitestsupport.h"
+
 #include <QJsonObject>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
+
 namespace {
-
-struct Result {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonDocument json() const { return QJsonDocument::fromJson(out); }
-};
-
-// Runs the real korvane executable on data folders of its own.
-class Korvane
-{
-public:
-    explicit Korvane(const QString &lang = QStringLiteral("en_US.UTF-8"))
-        : m_lang(lang)
-    {
-    }
-
-    Result run(const QStringList &args, const QByteArray &input = QByteArray()) const
-    {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (!m_path.isEmpty())
-            env.insert(QStringLiteral("PATH"), m_path + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QLatin1String("/config"));
-        env.insert(QStringLiteral("LANG"), m_lang);
-        env.remove(QStringLiteral("LANGUAGE"));
-        env.remove(QStringLiteral("LC_ALL"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_dir.path());
-        process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
-        process.write(input);
-        process.closeWriteChannel();
-        Result result;
-        if (!process.waitForFinished(60000))
-            return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput();
-        result.err = process.readAllStandardError();
-        return result;
-    }
-
-    QString dataHome() const { return m_dir.path() + QLatin1String("/data"); }
-    QString storePath() const { return dataHome() + QLatin1String("/korvane/KVCoreData.sqlite"); }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-    // Puts a folder in front of PATH, for stand-ins of desktop tools.
-    void prependPath(const QString &folder) { m_path = folder; }
-
-private:
-    QString m_path;
-    QTemporaryDir m_dir;
-    QString m_lang;
-};
-
-QByteArray checksum(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 QList<int> field(const QJsonArray &array, const char *name)
 {
@@ -98,7 +34,12 @@ private Q_SLOTS:
     void usageErrors_data();
     void usageErrors();
     void helpForEveryCommand();
+    void unusableStore_data();
     void unusableStore();
+    void failedWritesChangeNothing_data();
+    void failedWritesChangeNothing();
+    void concurrentWritersLoseNothing();
+    void privateFiles();
     void runReportsWhatItCannotDo();
     void runTextActions();
     void integrateWithFileManagers();
@@ -138,7 +79,6 @@ void CliTest::defaultsByLanguage()
 
     // The second start finds the store filled and adds nothing.
     QCOMPARE(korvane.run({"list", "--json"}).json().array().size(), textCount + fileCount);
-    QCOMPARE(QFile::permissions(korvane.storePath()) & 0x0077, QFileDevice::Permissions());
 }
 
 void CliTest::classifyInputs_data()
@@ -210,32 +150,25 @@ void CliTest::editTheStore()
     const QString mail = QString::fromUtf8(korvane.run({"add", "0", "3", "--title", "Mail Bob", "--set", "title=Hi", "--set", "receives=bob@example.org"}).out.trimmed());
     QVERIFY(search.toInt() > 0 && mail.toInt() > 0);
 
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(korvane.storePath());
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("SELECT d.title, d.keyCode, d.modifiers, c.savePath FROM DropListEntity d JOIN FileCopy c ON c.dropAction = d.Z_PK WHERE d.dropID = %1").arg(id)));
-        QVERIFY(query.next());
-        QCOMPARE(query.value(0).toString(), QStringLiteral("Backup"));
-        QCOMPARE(query.value(1).toInt(), 11);
-        QCOMPARE(query.value(2).toInt(), 1048576);
-        QCOMPARE(query.value(3).toString(), QStringLiteral("/srv/other"));
-        QVERIFY(query.exec(QStringLiteral("SELECT d.title, m.title, m.receives FROM DropListEntity d JOIN TextEmail m ON m.dropAction = d.Z_PK WHERE d.dropID = %1").arg(mail)));
-        QVERIFY(query.next());
-        QCOMPARE(query.value(0).toString(), QStringLiteral("Mail Bob"));
-        QCOMPARE(query.value(1).toString(), QStringLiteral("Hi"));
-        QCOMPARE(query.value(2).toString(), QStringLiteral("bob@example.org"));
-        QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM CustomUrl WHERE url = 'https://s.example/?q={text}'")));
-        QVERIFY(query.next());
-        QCOMPARE(query.value(0).toInt(), 1);
-        query.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    const auto row = [&](const QString &select, const QString &id) {
+        return sql(korvane.storePath(), {select.arg(id)});
+    };
+    QCOMPARE(row("SELECT d.title || '|' || d.keyCode || '|' || d.modifiers || '|' || c.savePath FROM DropListEntity d "
+                 "JOIN FileCopy c ON c.dropAction = d.Z_PK WHERE d.dropID = %1", id),
+             QStringList{"Backup|11|1048576|/srv/other"});
+    QCOMPARE(row("SELECT d.title || '|' || m.title || '|' || m.receives FROM DropListEntity d JOIN TextEmail m ON m.dropAction = d.Z_PK "
+                 "WHERE d.dropID = %1", mail),
+             QStringList{"Mail Bob|Hi|bob@example.org"});
+    QCOMPARE(row("SELECT count(*) FROM CustomUrl WHERE url = '%1'", "https://s.example/?q={text}"), QStringList{"1"});
 
     const QString listing = QString::fromUtf8(korvane.run({"list"}).out);
     QVERIFY(listing.contains(QStringLiteral("Backup\tkey 11 modifiers 1048576")));
+
+    // A title that would drive the terminal is shown escaped; JSON escapes it its own way.
+    const QString hostile = QString::fromUtf8(korvane.run({"add", "1", "9", "--title", QString::fromUtf8("\x1b[2J\u009bX\x7f\n")}).out.trimmed());
+    QVERIFY(korvane.run({"list"}).out.contains("\t\\e[2J\\x9bX\\x7f\\x0a\t-\n"));
+    QVERIFY(korvane.run({"list", "--json"}).out.contains(R"("title": "\u001b[2J\u009bX\u007f\n")"));
+    QCOMPARE(korvane.run({"remove", hostile}).exitCode, 0);
 
     // A failing assignment leaves the action as it was.
     QCOMPARE(korvane.run({"set", id, "drop.title=Changed", "index=many"}).exitCode, 2);
@@ -303,23 +236,173 @@ void CliTest::helpForEveryCommand()
     QVERIFY(!QFile::exists(korvane.storePath()));
 }
 
+void CliTest::unusableStore_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("not a database") << QString() << "file is not a database";
+    QTest::newRow("another program's database") << "CREATE TABLE notes (body TEXT)" << "a database of another program";
+}
+
 void CliTest::unusableStore()
 {
+    QFETCH(QString, statement);
+    QFETCH(QString, expected);
     Korvane korvane;
     QDir().mkpath(QFileInfo(korvane.storePath()).path());
-    {
+    if (statement.isEmpty()) {
         QFile file(korvane.storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("not a database, but the user's bytes\n").repeated(100));
+    } else {
+        QVERIFY(sql(korvane.storePath(), {statement}).isEmpty());
     }
     const QByteArray before = checksum(korvane.storePath());
     for (const QStringList &args : {QStringList{"list"}, QStringList{"add", "1", "9"}, QStringList{"classify", "a.png"}}) {
         const Result result = korvane.run(args);
         QCOMPARE(result.exitCode, 1);
-        QVERIFY(result.err.contains("falied to create persistentStoreCoordinator"));
-        QVERIFY(result.err.contains("korvane: the action store cannot be opened"));
+        QVERIFY2(result.err.contains("korvane: the action store cannot be opened; it was left as it is (" + korvane.storePath().toUtf8()),
+                 result.err.constData());
+        QVERIFY2(result.err.contains(expected.toUtf8()), result.err.constData());
     }
     QCOMPARE(checksum(korvane.storePath()), before);
+}
+
+void CliTest::failedWritesChangeNothing_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("command");
+    for (const QStringList &command : {QStringList{"add", "1", "9"}, QStringList{"set", "@id", "drop.title=x"},
+                                       QStringList{"remove", "@id"}, QStringList{"import", "@file"}}) {
+        QTest::addRow("read-only folder: %s", qPrintable(command.first())) << "folder" << command;
+        QTest::addRow("failing disk: %s", qPrintable(command.first())) << "trigger" << command;
+    }
+    QTest::newRow("read-only store: add") << "file" << QStringList{"add", "1", "9", "--title", "t"};
+    QTest::newRow("damaged table: add") << "table" << QStringList{"add", "1", "9"};
+}
+
+void CliTest::failedWritesChangeNothing()
+{
+    QFETCH(QString, damage);
+    QFETCH(QStringList, command);
+    Korvane korvane;
+    const QString id = QString::fromUtf8(korvane.run({"add", "1", "9"}).out.trimmed());
+    const QString file = korvane.write("actions.json", R"({"format": "korvane-actions", "version": 1, "actions": [{"catalog": 1, "type": 9}]})");
+    command.replaceInStrings(QStringLiteral("@id"), id).replaceInStrings(QStringLiteral("@file"), file);
+    const QByteArray before = korvane.run({"list", "--json"}).out;
+    QVERIFY(!before.isEmpty());
+
+    const QString folder = QFileInfo(korvane.storePath()).path();
+    if (damage == QLatin1String("folder")) {
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0500) == 0);
+    } else if (damage == QLatin1String("file")) {
+        QVERIFY(::chmod(QFile::encodeName(korvane.storePath()).constData(), 0400) == 0);
+    } else if (damage == QLatin1String("table")) {
+        QVERIFY(sql(korvane.storePath(), {"DROP TABLE FileCopy"}).isEmpty());
+    } else {
+        const QString trigger("CREATE TRIGGER fail%1 BEFORE %1 ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+        QVERIFY(sql(korvane.storePath(), {trigger.arg("INSERT"), trigger.arg("UPDATE"), trigger.arg("DELETE")}).isEmpty());
+    }
+    const QByteArray stored = checksum(korvane.storePath());
+
+    const Result result = korvane.run(command);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("the action store " + korvane.storePath().toUtf8() + " could not be written"), result.err.constData());
+    QVERIFY(result.out.isEmpty());
+    QCOMPARE(checksum(korvane.storePath()), stored);
+    // Reading never needs a write.
+    const Result list = korvane.run({"list", "--json"});
+    QCOMPARE(list.exitCode, 0);
+    QCOMPARE(list.out, before);
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+}
+
+void CliTest::concurrentWritersLoseNothing()
+{
+    Korvane korvane;
+    const auto together = [&](const QList<QStringList> &commands) {
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (const QStringList &command : commands) {
+            processes.push_back(std::make_unique<QProcess>());
+            korvane.start(*processes.back(), command);
+            processes.back()->closeWriteChannel();
+        }
+        for (const auto &process : processes) {
+            const Result result = Korvane::finish(*process);
+            QVERIFY2(result.exitCode == 0, result.err.constData());
+        }
+    };
+    const auto indexes = [&](int catalog) {
+        QList<int> result;
+        for (const QJsonValue &action : korvane.run({"list", "--json"}).json().array()) {
+            if (action.toObject().value("catalog").toInt() == catalog)
+                result.append(action.toObject().value("index").toInt());
+        }
+        return result;
+    };
+    const QList<int> fileIndexes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+
+    // Four first starts at once on a fresh store: the defaults are made once, every action
+    // is kept, and no two share a place.
+    together({{"add", "1", "9", "--title", "A"}, {"add", "1", "9", "--title", "B"}, {"add", "1", "8"}, {"add", "1", "8"}});
+    QCOMPARE(indexes(1), fileIndexes);
+    QCOMPARE(indexes(0).size(), 8);
+
+    // Two changes of one action, a move of another and an add, at once.
+    const QJsonArray actions = korvane.run({"list", "--json"}).json().array();
+    QString a, b;
+    for (const QJsonValue &action : actions) {
+        const QString title = action.toObject().value("title").toString();
+        if (title == QLatin1String("A") || title == QLatin1String("B"))
+            (title == QLatin1String("A") ? a : b).setNum(action.toObject().value("dropID").toInt());
+    }
+    together({{"set", a, "drop.title=A2"}, {"set", a, "savePath=/a", "keyCode=3"}, {"set", b, "index=0"}, {"add", "0", "1"}});
+    QCOMPARE(indexes(1), fileIndexes);
+    QCOMPARE(indexes(0), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    const QJsonArray after = korvane.run({"list", "--json"}).json().array();
+    QCOMPARE(after.at(9).toObject().value("title").toString(), QStringLiteral("B"));
+    const QByteArray listing = korvane.run({"list"}).out;
+    QVERIFY2(listing.contains(a.toUtf8() + "\t1\t9\t") && listing.contains("\tA2\tkey 3 modifiers 0\n"), listing.constData());
+    QVERIFY(korvane.run({"export"}).out.contains("\"savePath\": \"/a\""));
+}
+
+void CliTest::privateFiles()
+{
+    Korvane korvane;
+    const mode_t umask = ::umask(0);
+    const QString data = QFileInfo(korvane.storePath()).path();
+    const QString config = korvane.path("config/korvane");
+    const auto modes = [&] {
+        QList<int> result;
+        for (const QString &path : {data, korvane.storePath(), config, config + "/korvane.conf", data + "/uploadHistory.json",
+                                    korvane.storePath() + "-wal", korvane.storePath() + "-shm"}) {
+            struct stat info;
+            result.append(::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1);
+        }
+        return result;
+    };
+    QCOMPARE(korvane.run({"list"}).exitCode, 0);
+    QCOMPARE(modes(), (QList<int>{0700, 0600, 0700, 0600, -1, -1, -1}));
+
+    // Files an older version left readable by all, the store held open by another process.
+    const QString history = korvane.write("data/korvane/uploadHistory.json", "[]");
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+    db.setDatabaseName(korvane.storePath());
+    QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("SELECT count(*) FROM DropListEntity")));
+    for (const QString &path : {data, config})
+        ::chmod(QFile::encodeName(path).constData(), 0755);
+    for (const QString &path : {korvane.storePath(), config + "/korvane.conf", history, korvane.storePath() + "-wal", korvane.storePath() + "-shm"})
+        ::chmod(QFile::encodeName(path).constData(), 0644);
+
+    Result result = korvane.run({"list"});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err.count("was readable by others"), 7);
+    QCOMPARE(modes(), (QList<int>{0700, 0600, 0700, 0600, 0600, 0600, 0600}));
+    // Said once: the next start finds nothing to tighten.
+    result = korvane.run({"list"});
+    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    db.close();
+    ::umask(umask);
 }
 
 void CliTest::runReportsWhatItCannotDo()

@@ -1,6 +1,7 @@
 // The action editor on the real store file, offscreen: the list rules through EditorDropList
 // and the window, checked afterwards in the store through `korvane list --json`.
 #include "actionkindrows.h"
+#include "clitestsupport.h"
 #include "actionlistview.h"
 #include "config.h"
 #include "droplistentity.h"
@@ -19,10 +20,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -87,6 +90,7 @@ private Q_SLOTS:
     void removeRows_data();
     void removeRows();
     void highlightFollowsItsRecord();
+    void commandLineBesideTheEditor();
     void dragDataRoundTrip();
     void openingOnAFileRecordSelectsTypeRowZero();
     void tabsAndSizes();
@@ -201,6 +205,34 @@ void PrefsEditorTest::highlightFollowsItsRecord()
     QCOMPARE(list.at(list.currentPreviewSelectRow())->title(), QStringLiteral("2"));
     list.removeDrop(list.at(list.currentPreviewSelectRow()));
     QCOMPARE(list.currentPreviewSelectRow(), -1);
+}
+
+void PrefsEditorTest::commandLineBesideTheEditor()
+{
+    EditorDropList list;
+    makeList(&list, 3);
+    // An action the command line adds while the editor shows the list keeps its own place.
+    QCOMPARE(QProcess::execute(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {"add", "0", "2", "--title", "cli"}), 0);
+    list.moveDrop(2, 0);
+    QCOMPARE(storedList(0), expectedStore({"2", "0", "1", "cli"}));
+
+    // A write the store refuses: the change stays on screen, which says it is not saved.
+    PreferencesViewController editor;
+    const auto *problem = editor.findChild<QLabel *>(QStringLiteral("writeProblem"));
+    QVERIFY(problem && problem->isHidden());
+    const QString store = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/korvane/KVCoreData.sqlite";
+    const auto failing = [&](bool on) {
+        return sql(store, {on ? "CREATE TRIGGER refuse BEFORE UPDATE ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"
+                              : "DROP TRIGGER refuse"});
+    };
+    QVERIFY(failing(true).isEmpty());
+    list.at(0)->setTitle(QStringLiteral("kept"));
+    QVERIFY(!KorvaneCoreDataHelper::shareInstance()->saveDataChange());
+    QVERIFY(!problem->isHidden() && problem->text().contains(QStringLiteral("disk I/O error")));
+    QCOMPARE(list.at(0)->title(), QStringLiteral("kept"));
+    QVERIFY(failing(false).isEmpty());
+    QCOMPARE(storedList(0).first(), qMakePair(QStringLiteral("kept"), 0));
+    QVERIFY(problem->isHidden());
 }
 
 void PrefsEditorTest::dragDataRoundTrip()

@@ -454,6 +454,8 @@ TEXTS = {
                              "这 %1 字节的图片数据无法解码为 Korvane 可读取的图片（须完整，最多 %2 像素），未做任何处理。"),
     "notRegularFile": ("“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.",
                        "“%1”不是普通文件；不读取管道、套接字、设备和文件夹。"),
+    # Action store: a change the editor could not save.
+    "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
 }
 
 

@@ -1515,5 +1515,9 @@
         <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
         <translation>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</translation>
     </message>
+    <message id="storeWriteFailed">
+        <source>This change is not saved: %1</source>
+        <translation>This change is not saved: %1</translation>
+    </message>
 </context>
 </TS>

@@ -1515,5 +1515,9 @@
         <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
         <translation>“%1”不是普通文件；不读取管道、套接字、设备和文件夹。</translation>
     </message>
+    <message id="storeWriteFailed">
+        <source>This change is not saved: %1</source>
+        <translation>此更改未能保存：%1</translation>
+    </message>
 </context>
 </TS>

@@ -13,6 +13,7 @@
 #include "korvanecoredatahelper.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanemanagedobjectcontext.h"
 #include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
@@ -33,8 +34,30 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace {
+
+// A control character in a title or a file name would reach the terminal as a command
+// (ESC [2J clears it): it is shown as an escape instead. Line breaks and tabs stay only in
+// messages, where they cannot split a listed record.
+QString shown(const QString &text, bool keepLines = false)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (keepLines && (u == u'\n' || u == u'\t'))
+            result += c;
+        else if (u == 0x1b)
+            result += QLatin1String("\\e");
+        else if (u < 0x20 || (u >= 0x7f && u <= 0x9f))
+            result += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
+        else
+            result += c;
+    }
+    return result;
+}
 
 void printOut(const QString &text)
 {
@@ -44,8 +67,34 @@ void printOut(const QString &text)
 
 void printErr(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = shown(text, true).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// JSON escapes the C0 controls itself; DEL and the C1 controls (U+0080 to U+009F, after the
+// lead byte 0xC2 in UTF-8) are escaped here, the same way.
+QByteArray escapedJson(const QByteArray &json)
+{
+    QByteArray result;
+    result.reserve(json.size());
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const uchar b = uchar(json.at(i));
+        if (b == 0x7f) {
+            result += "\\u007f";
+        } else if (b == 0xc2 && i + 1 < json.size() && uchar(json.at(i + 1)) >= 0x80 && uchar(json.at(i + 1)) <= 0x9f) {
+            result += "\\u00" + QByteArray::number(uchar(json.at(i + 1)), 16);
+            ++i;
+        } else {
+            result += char(b);
+        }
+    }
+    return result;
+}
+
+void printJson(const QJsonDocument &document)
+{
+    const QByteArray bytes = escapedJson(document.toJson(QJsonDocument::Indented));
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
 QString arg(const QByteArray &bytes)
@@ -103,7 +152,7 @@ QString actionLine(const DropListEntity &drop)
         .arg(drop.catalog())
         .arg(drop.type())
         .arg(drop.index())
-        .arg(drop.title(), hotkey);
+        .arg(shown(drop.title()), hotkey);
 }
 
 QString urlText(const QUrl &url)
@@ -274,7 +323,10 @@ bool KorvaneCli::openStore()
         return false;
     }
     RenameJournal::recover();
-    m_store->initializationDefaultData();
+    if (!m_store->initializationDefaultData()) {
+        printErr(QStringLiteral("korvane: %1\n").arg(m_store->lastWriteError()));
+        return false;
+    }
     return true;
 }
 
@@ -338,7 +390,7 @@ int KorvaneCli::list(QList<QByteArray> args)
         QJsonArray array;
         for (const auto &drop : drops)
             array.append(actionJson(*drop));
-        printOut(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+        printJson(QJsonDocument(array));
         return Success;
     }
     printOut(QStringLiteral("dropID\tcatalog\ttype\tindex\ttitle\thotkey\n"));
@@ -388,7 +440,7 @@ int KorvaneCli::classify(QList<QByteArray> args)
             {QStringLiteral("imageData"), data->imageData().isNull() ? QJsonValue() : QJsonValue(qint64(data->imageData().size()))},
             {QStringLiteral("actions"), actionArray},
         };
-        printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+        printJson(QJsonDocument(object));
         return Success;
     }
 
@@ -406,7 +458,7 @@ int KorvaneCli::classify(QList<QByteArray> args)
                  {"videos", data->videoFileUrls()}, {"others", data->otherFileUrls()}};
     for (const auto &l : lists) {
         for (const QUrl &url : l.urls)
-            printOut(QStringLiteral("%1\t%2\n").arg(QString::fromLatin1(l.name), urlText(url)));
+            printOut(QStringLiteral("%1\t%2\n").arg(QString::fromLatin1(l.name), shown(urlText(url))));
     }
     if (!data->imageData().isNull())
         printOut(QStringLiteral("image data\t%1 bytes\n").arg(data->imageData().size()));
@@ -571,7 +623,7 @@ int KorvaneCli::run(QList<QByteArray> args)
                     continue;
                 urls.append(urlText(object.toUrl()));
                 if (!json)
-                    printOut(urlText(object.toUrl()) + QLatin1Char('\n'));
+                    printOut(shown(urlText(object.toUrl())) + QLatin1Char('\n'));
             }
             pasteboardJson = QJsonObject{{QStringLiteral("urls"), urls}};
             break;
@@ -593,7 +645,7 @@ int KorvaneCli::run(QList<QByteArray> args)
                                  {QStringLiteral("error"), errorJson},
                                  {QStringLiteral("notification"), notificationJson},
                                  {QStringLiteral("pasteboard"), pasteboardJson}};
-        printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+        printJson(QJsonDocument(object));
     } else if (!success && notificationJson.isNull()) {
         printErr(QStringLiteral("korvane: \"%1\" failed: %2\n").arg(drop->title(), failure.localizedDescription()));
     }
@@ -637,6 +689,16 @@ bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &a
         if (drop->entity().attributeIndex(field) >= 0 && !editable.contains(field)) {
             *error = QStringLiteral("%1 of an action is fixed when it is made").arg(field);
             return false;
+        }
+        if (field == QLatin1String("index")) {
+            bool ok = false;
+            const int position = value.toInt(&ok);
+            if (!ok || position < 0) {
+                *error = QStringLiteral("'%1' is not a valid value for index (a place from 0)").arg(value);
+                return false;
+            }
+            m_store->placeDrop(drop, position);
+            return true;
         }
         if (!editable.contains(field)) {
             QStringList fields = editable;
@@ -688,21 +750,29 @@ int KorvaneCli::add(QList<QByteArray> args)
     }
     if (!openStore())
         return Failure;
-    if (index < 0)
-        index = qint32(m_store->getDropsByCatalog(catalog).size());
 
-    const DropListEntityPtr drop = m_store->getNewDrop(catalog, type, index);
-    if (!titles.isEmpty())
-        drop->setTitle(arg(titles.last()));
-    QString error;
-    for (const QByteArray &assignment : std::as_const(assignments)) {
-        if (!applyAssignment(drop, arg(assignment), &error)) {
-            // The action was made before its settings were read: do not leave half of it.
-            m_store->deleteDropEntity(drop);
-            return usageError(error, QStringLiteral("add"));
+    DropListEntityPtr drop;
+    QString usage, error;
+    // The place is chosen under the write lock: two adds at once get two places.
+    const bool written = m_store->write([&](QString *failure) {
+        drop = m_store->insertNewDrop(catalog, type, 0);
+        m_store->placeDrop(drop, index < 0 ? std::numeric_limits<int>::max() : index);
+        if (!titles.isEmpty())
+            drop->setTitle(arg(titles.last()));
+        for (const QByteArray &assignment : std::as_const(assignments)) {
+            if (!applyAssignment(drop, arg(assignment), &usage)) {
+                *failure = usage;
+                return false;
+            }
         }
+        return true;
+    }, &error);
+    if (!usage.isEmpty())
+        return usageError(usage, QStringLiteral("add"));
+    if (!written) {
+        printErr(QStringLiteral("korvane: %1; nothing was added\n").arg(error));
+        return Failure;
     }
-    m_store->saveDataChange();
     printOut(QStringLiteral("%1\n").arg(drop->dropID()));
     return Success;
 }
@@ -735,12 +805,27 @@ int KorvaneCli::set(QList<QByteArray> args)
     const DropListEntityPtr drop = actionByID(args.first(), QStringLiteral("set"), &status);
     if (!drop)
         return status;
-    QString error;
-    for (const QByteArray &assignment : args.mid(1)) {
-        if (!applyAssignment(drop, arg(assignment), &error))
-            return usageError(error, QStringLiteral("set"));
+    QString usage, error;
+    const bool written = m_store->write([&](QString *failure) {
+        // Read again under the lock: what another process changed meanwhile stays changed.
+        if (!m_store->fetchDropWithID(drop->dropID())) {
+            *failure = QStringLiteral("the action was removed meanwhile");
+            return false;
+        }
+        for (const QByteArray &assignment : args.mid(1)) {
+            if (!applyAssignment(drop, arg(assignment), &usage)) {
+                *failure = usage;
+                return false;
+            }
+        }
+        return true;
+    }, &error);
+    if (!usage.isEmpty())
+        return usageError(usage, QStringLiteral("set"));
+    if (!written) {
+        printErr(QStringLiteral("korvane: %1; nothing was changed\n").arg(error));
+        return Failure;
     }
-    m_store->saveDataChange();
     return Success;
 }
 
@@ -752,7 +837,16 @@ int KorvaneCli::remove(QList<QByteArray> args)
     const DropListEntityPtr drop = actionByID(args.first(), QStringLiteral("remove"), &status);
     if (!drop)
         return status;
-    m_store->deleteDropEntity(drop);
+    QString error;
+    const bool written = m_store->write([&](QString *) {
+        m_store->context()->deleteObject(drop);
+        m_store->renumber(drop->catalog());
+        return true;
+    }, &error);
+    if (!written) {
+        printErr(QStringLiteral("korvane: %1; nothing was removed\n").arg(error));
+        return Failure;
+    }
     return Success;
 }
 
@@ -763,7 +857,7 @@ int KorvaneCli::exportActions(QList<QByteArray> args)
         return usageError(QStringLiteral("export takes at most one FILE and --with-secrets"), QStringLiteral("export"));
     if (!openStore())
         return Failure;
-    const QByteArray json = KorvaneActionTransfer(m_store).exportActions(withSecrets);
+    const QByteArray json = escapedJson(KorvaneActionTransfer(m_store).exportActions(withSecrets));
     if (args.isEmpty() || args.first() == "-") {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         return Success;
@@ -834,12 +928,12 @@ int KorvaneCli::history(QList<QByteArray> args)
                                      {QStringLiteral("url"), entry.url},
                                      {QStringLiteral("store"), entry.store}});
         }
-        printOut(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+        printJson(QJsonDocument(array));
         return Success;
     }
     for (const UploadHistory::Entry &entry : std::as_const(entries)) {
         printOut(QStringLiteral("%1\t%2\t%3\t%4\n")
-                     .arg(entry.time.toLocalTime().toString(Qt::ISODate), entry.store, entry.fileName, entry.url));
+                     .arg(entry.time.toLocalTime().toString(Qt::ISODate), shown(entry.store), shown(entry.fileName), shown(entry.url)));
     }
     return Success;
 }

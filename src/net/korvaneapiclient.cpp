@@ -352,8 +352,11 @@ QString KorvaneApiClient::redactedCookie(const QString &piece)
     for (auto it = pair.globalMatch(piece); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         result += piece.mid(last, match.capturedStart(2) - last);
-        // An "expires" date holds a comma: only the first word is the attribute's.
-        result += attributes.contains(match.captured(1).toLower()) ? match.captured(2) : QStringLiteral("<redacted>");
+        // An "expires" date holds a comma: only the first word is the attribute's. A
+        // cookie's value may hold commas too: all of the rest of the piece is its.
+        if (!attributes.contains(match.captured(1).toLower()))
+            return result + QStringLiteral("<redacted>");
+        result += match.captured(2);
         last = match.capturedEnd(2);
     }
     result += piece.mid(last);

@@ -1,5 +1,8 @@
 #include "settingsuserdefaults.h"
 
+#include "privatefiles.h"
+
+#include <QFileInfo>
 #include <QStandardPaths>
 
 SettingsUserDefaults::SettingsUserDefaults()
@@ -11,6 +14,11 @@ SettingsUserDefaults::SettingsUserDefaults()
 SettingsUserDefaults::SettingsUserDefaults(const QString &fileName)
     : m_settings(fileName, QSettings::IniFormat)
 {
+    // It holds the Weibo cookie. Made private before the first write: a rewrite keeps the
+    // mode of the file it replaces.
+    QString ignored;
+    if (PrivateFiles::makeFolder(QFileInfo(fileName).path(), &ignored))
+        PrivateFiles::makeFile(fileName, &ignored);
 }
 
 QVariant SettingsUserDefaults::value(const QString &key, const QVariant &defaultValue) const

@@ -44,8 +44,11 @@ QJsonValue jsonValue(const KorvaneAttributeDescription &attribute, const QVarian
     case KorvaneAttributeType::Boolean:
         return QJsonValue(value.toBool());
     case KorvaneAttributeType::Float:
-    case KorvaneAttributeType::Double:
-        return QJsonValue(value.toDouble());
+    case KorvaneAttributeType::Double: {
+        // JSON has no infinity or NaN: such a value would be written as null.
+        const double number = value.toDouble();
+        return QJsonValue(std::isfinite(number) ? number : attribute.defaultValue.toDouble());
+    }
     case KorvaneAttributeType::String:
         return value.isNull() ? QJsonValue() : QJsonValue(value.toString());
     }
@@ -201,19 +204,19 @@ bool readValue(const KorvaneAttributeDescription &attribute, const QJsonValue &j
     switch (attribute.type) {
     case KorvaneAttributeType::Int16:
     case KorvaneAttributeType::Int32:
-    case KorvaneAttributeType::Int64: {
-        const qint64 lowest = attribute.type == KorvaneAttributeType::Int16 ? std::numeric_limits<qint16>::min()
-            : attribute.type == KorvaneAttributeType::Int32                 ? std::numeric_limits<qint32>::min()
-                                                                            : -(qint64(1) << 53);
-        const qint64 highest = attribute.type == KorvaneAttributeType::Int16 ? std::numeric_limits<qint16>::max()
-            : attribute.type == KorvaneAttributeType::Int32                  ? std::numeric_limits<qint32>::max()
-                                                                             : qint64(1) << 53;
+    case KorvaneAttributeType::Int64:
+    case KorvaneAttributeType::Float:
+    case KorvaneAttributeType::Double: {
+        const KorvaneValueRange range = KorvaneSchema::valueRange(attribute);
+        const bool whole = attribute.type != KorvaneAttributeType::Float && attribute.type != KorvaneAttributeType::Double;
         const double number = json.toDouble();
-        if (!json.isDouble() || std::floor(number) != number || number < double(lowest) || number > double(highest)) {
-            *problem = QStringLiteral("must be a whole number from %1 to %2").arg(lowest).arg(highest);
+        if (!json.isDouble() || (whole && std::floor(number) != number) || !(number >= range.lowest && number <= range.highest)) {
+            *problem = QStringLiteral("must be a %1 from %2 to %3")
+                           .arg(whole ? QStringLiteral("whole number") : QStringLiteral("number"))
+                           .arg(QString::number(range.lowest, 'g', 16), QString::number(range.highest, 'g', 16));
             return false;
         }
-        *value = json.toInteger();
+        *value = whole ? QVariant(json.toInteger()) : QVariant(number);
         break;
     }
     case KorvaneAttributeType::Boolean:
@@ -222,14 +225,6 @@ bool readValue(const KorvaneAttributeDescription &attribute, const QJsonValue &j
             return false;
         }
         *value = json.toBool();
-        break;
-    case KorvaneAttributeType::Float:
-    case KorvaneAttributeType::Double:
-        if (!json.isDouble()) {
-            *problem = QStringLiteral("must be a number");
-            return false;
-        }
-        *value = json.toDouble();
         break;
     case KorvaneAttributeType::String:
         if (!json.isString() && !json.isNull()) {
@@ -528,44 +523,48 @@ bool KorvaneActionTransfer::importActions(const QByteArray &json, bool replace, 
         planned.append(action);
     }
 
-    QHash<qint64, qint32> nextIndex;
-    const QList<DropListEntityPtr> existing = m_store->getAllDrops();
+    // The list is read and extended under the write lock, so an import beside another
+    // writer neither loses its actions nor shares their places.
     KorvaneManagedObjectContext *context = m_store->context();
-    for (const DropListEntityPtr &drop : existing) {
-        if (replace)
-            context->deleteObject(drop);
-        else
-            nextIndex[drop->catalog()] = qMax(nextIndex.value(drop->catalog()), drop->index() + 1);
-    }
-
-    for (const PlannedAction &action : std::as_const(planned)) {
-        qint32 &index = nextIndex[action.catalog];
-        const DropListEntityPtr drop = m_store->insertNewDrop(action.catalog, action.type, index++);
-        for (const auto &[name, value] : action.drop)
-            drop->setValue(name, value);
-        const auto settings = drop->settings();
-        for (const auto &[name, value] : action.settings)
-            settings->setValue(name, value);
-        if (const auto custom = drop->textCustomUrl()) {
-            // Templates without a time keep the file's order after the timed ones.
-            double lastTime = 0;
-            for (const PlannedUrl &planned : action.urls) {
-                auto url = context->insertNewObject<CustomUrl>();
-                url->setUrl(planned.url);
-                lastTime = planned.hasCreateTime ? planned.createTime : lastTime;
-                url->setCreateTime(lastTime);
-                custom->addUrlsObject(url);
-            }
-        }
-        if (action.lacksSecrets)
-            ++m_missingSecretCount;
-    }
-
+    int missingSecrets = 0;
     QString saveError;
-    if (!context->save(&saveError)) {
-        *error = QStringLiteral("the store could not be written, nothing was imported: %1").arg(saveError);
+    const bool written = m_store->write([&](QString *) {
+        QHash<qint64, qint32> nextIndex;
+        for (const DropListEntityPtr &drop : m_store->getAllDrops()) {
+            if (replace)
+                context->deleteObject(drop);
+            else
+                nextIndex[drop->catalog()] = qMax(nextIndex.value(drop->catalog()), drop->index() + 1);
+        }
+        for (const PlannedAction &action : std::as_const(planned)) {
+            qint32 &index = nextIndex[action.catalog];
+            const DropListEntityPtr drop = m_store->insertNewDrop(action.catalog, action.type, index++);
+            for (const auto &[name, value] : action.drop)
+                drop->setValue(name, value);
+            const auto settings = drop->settings();
+            for (const auto &[name, value] : action.settings)
+                settings->setValue(name, value);
+            if (const auto custom = drop->textCustomUrl()) {
+                // Templates without a time keep the file's order after the timed ones.
+                double lastTime = 0;
+                for (const PlannedUrl &planned : action.urls) {
+                    auto url = context->insertNewObject<CustomUrl>();
+                    url->setUrl(planned.url);
+                    lastTime = planned.hasCreateTime ? planned.createTime : lastTime;
+                    url->setCreateTime(lastTime);
+                    custom->addUrlsObject(url);
+                }
+            }
+            if (action.lacksSecrets)
+                ++missingSecrets;
+        }
+        return true;
+    }, &saveError);
+    if (!written) {
+        *error = saveError;
         return false;
     }
+    m_missingSecretCount = missingSecrets;
     m_importedCount = int(planned.size());
     qCInfo(lcTransfer, "imported %d actions%s", m_importedCount, replace ? " in place of the list" : "");
     m_store->initializationHotKey();

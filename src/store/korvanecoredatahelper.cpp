@@ -12,6 +12,7 @@
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
 #include "korvaneuserdefaults.h"
+#include "privatefiles.h"
 #include "textcustomurl.h"
 #include "texttranslate.h"
 
@@ -152,8 +153,12 @@ QString KorvaneCoreDataHelper::findOrCreateDirectory(QStandardPaths::StandardLoc
 QString KorvaneCoreDataHelper::applicationSupportDirectory()
 {
     QString error;
-    const QString path = findOrCreateDirectory(QStandardPaths::GenericDataLocation, 0,
-                                               QCoreApplication::applicationName(), &error);
+    QString path = findOrCreateDirectory(QStandardPaths::GenericDataLocation, 0, QString(), &error);
+    if (!path.isEmpty()) {
+        path += QLatin1Char('/') + QCoreApplication::applicationName();
+        if (!PrivateFiles::makeFolder(path, &error))
+            path.clear();
+    }
     if (path.isEmpty())
         qCWarning(lcStore, "Unable to find or create application support directory:\n%s", qUtf8Printable(error));
     return path;
@@ -188,12 +193,14 @@ KorvaneManagedObjectContext *KorvaneCoreDataHelper::context()
         m_storeError = QStringLiteral("the store folder cannot be made");
     } else {
         const QString path = folder.toLocalFile() + QLatin1Char('/') + QLatin1String(storeFileName);
-        // The store holds keys and passwords: only its owner may read it.
-        if (!QFile::exists(path)) {
-            QFile file(path);
-            if (file.open(QIODevice::WriteOnly))
-                file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        }
+        m_storePath = path;
+        // The store holds keys and passwords: only its owner may read it. SQLite gives the
+        // side files it makes the store's own mode.
+        QString ignored;
+        PrivateFiles::makeFile(path, &ignored);
+        PrivateFiles::tighten(path + QLatin1String("-wal"));
+        PrivateFiles::tighten(path + QLatin1String("-shm"));
+        PrivateFiles::tighten(folder.toLocalFile() + QLatin1String("/uploadHistory.json"));
         if (!m_context->addStore(path, &m_storeError)) {
             qCWarning(lcStore, "falied to create persistentStoreCoordinator %s", qUtf8Printable(m_storeError));
             if (m_storeError.isEmpty())
@@ -308,7 +315,7 @@ qint32 KorvaneCoreDataHelper::newDropID()
 DropListEntityPtr KorvaneCoreDataHelper::getNewDrop(qint64 catalog, qint64 type, qint32 index)
 {
     DropListEntityPtr drop = insertNewDrop(catalog, type, index);
-    context()->save();
+    saveDataChange();
     return drop;
 }
 
@@ -333,17 +340,67 @@ DropListEntityPtr KorvaneCoreDataHelper::insertNewDrop(qint64 catalog, qint64 ty
     return drop;
 }
 
-void KorvaneCoreDataHelper::deleteDropEntity(const DropListEntityPtr &drop)
+void KorvaneCoreDataHelper::numberInOrder(const QList<DropListEntityPtr> &drops)
 {
-    if (!drop)
-        return;
-    context()->deleteObject(drop);
-    saveDataChange();
+    for (int i = 0; i < drops.size(); ++i) {
+        if (drops.at(i)->index() != i)
+            drops.at(i)->setIndex(i);
+    }
 }
 
-void KorvaneCoreDataHelper::saveDataChange()
+void KorvaneCoreDataHelper::placeDrop(const DropListEntityPtr &drop, int position)
 {
-    context()->save();
+    QList<DropListEntityPtr> list = getDropsByCatalog(drop->catalog());
+    list.removeAll(drop);
+    list.insert(qBound(0, position, int(list.size())), drop);
+    numberInOrder(list);
+}
+
+void KorvaneCoreDataHelper::placeDrop(const DropListEntityPtr &drop, const DropListEntityPtr &before)
+{
+    QList<DropListEntityPtr> list = getDropsByCatalog(drop->catalog());
+    list.removeAll(drop);
+    const qsizetype position = before ? list.indexOf(before) : -1;
+    list.insert(position < 0 ? list.size() : position, drop);
+    numberInOrder(list);
+}
+
+void KorvaneCoreDataHelper::renumber(qint64 catalog)
+{
+    numberInOrder(getDropsByCatalog(catalog));
+}
+
+bool KorvaneCoreDataHelper::deleteDropEntity(const DropListEntityPtr &drop)
+{
+    if (!drop)
+        return true;
+    context()->deleteObject(drop);
+    return saveDataChange();
+}
+
+bool KorvaneCoreDataHelper::saveDataChange()
+{
+    return write({});
+}
+
+bool KorvaneCoreDataHelper::write(const std::function<bool(QString *)> &change, QString *error)
+{
+    QString failure;
+    if (context()->perform(change, &failure)) {
+        if (!m_lastWriteError.isEmpty()) {
+            m_lastWriteError.clear();
+            if (m_writeStateHandler)
+                m_writeStateHandler(QString());
+        }
+        return true;
+    }
+    m_lastWriteError = QStringLiteral("the action store %1 could not be written: %2")
+                           .arg(m_storePath.isEmpty() ? QStringLiteral("(none)") : m_storePath, failure);
+    if (error)
+        *error = m_lastWriteError;
+    if (m_writeStateHandler)
+        m_writeStateHandler(m_lastWriteError);
+    return false;
 }
 
 std::shared_ptr<CustomUrl> KorvaneCoreDataHelper::addNewCustomUrl(const DropListEntityPtr &drop)
@@ -380,10 +437,20 @@ void KorvaneCoreDataHelper::deleteCustomUrl(const DropListEntityPtr &drop, const
     saveDataChange();
 }
 
-void KorvaneCoreDataHelper::initializationDefaultData()
+bool KorvaneCoreDataHelper::initializationDefaultData()
 {
-    if (!getAllDrops().isEmpty())
-        return;
+    if (!getAllDrops().isEmpty() || !context()->hasStore())
+        return true;
+    return write([this](QString *) {
+        // Another first start may have filled it while this one waited for the lock.
+        if (getAllDrops().isEmpty())
+            insertDefaultData();
+        return true;
+    });
+}
+
+void KorvaneCoreDataHelper::insertDefaultData()
+{
     const QStringList languages = KorvanePlatform::userDefaults()->preferredLanguages();
     const bool chinese = !languages.isEmpty() && languages.first().startsWith(QLatin1String("zh"));
     const QList<DefaultAction> defaults = chinese ? chineseDefaults() : otherDefaults();
@@ -394,7 +461,7 @@ void KorvaneCoreDataHelper::initializationDefaultData()
     int fileIndex = 0;
     for (const DefaultAction &action : defaults) {
         const int index = action.catalog == 0 ? textIndex++ : fileIndex++;
-        const DropListEntityPtr drop = getNewDrop(action.catalog, action.type, index);
+        const DropListEntityPtr drop = insertNewDrop(action.catalog, action.type, index);
         if (action.title)
             drop->setTitle(QString::fromUtf8(action.title));
         if (action.configure)
@@ -406,5 +473,4 @@ void KorvaneCoreDataHelper::initializationDefaultData()
             drop->textCustomUrl()->addUrlsObject(url);
         }
     }
-    saveDataChange();
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class CustomUrl;
@@ -35,12 +36,31 @@ public:
     DropListEntityPtr getNewDrop(qint64 catalog, qint64 type, qint32 index);
     // getNewDrop without the save, for callers that write many changes in one transaction.
     DropListEntityPtr insertNewDrop(qint64 catalog, qint64 type, qint32 index);
-    void deleteDropEntity(const DropListEntityPtr &drop);
-    void saveDataChange();
+    // Puts the action at this place of its catalog's list (the end when past it) and numbers
+    // the list 0…n−1 again, as a drag in the editor does. Saved with the next save.
+    void placeDrop(const DropListEntityPtr &drop, int position);
+    // The same, right before another action of the list (at the end when that is null or
+    // no longer in the list).
+    void placeDrop(const DropListEntityPtr &drop, const DropListEntityPtr &before);
+    // Numbers the catalog's list 0…n−1 in its order, closing the gap a removal leaves.
+    void renumber(qint64 catalog);
+    bool deleteDropEntity(const DropListEntityPtr &drop);
+    // False when the store could not be written: the changes stay pending and
+    // lastWriteError() says why, naming the store.
+    bool saveDataChange();
+    // Runs a read-modify-write under the store's write lock; see
+    // KorvaneManagedObjectContext::perform. The error names the store.
+    bool write(const std::function<bool(QString *error)> &change, QString *error = nullptr);
+    QString lastWriteError() const { return m_lastWriteError; }
+    // Told every failed write (with lastWriteError()) and, with an empty text, the first
+    // write that succeeds after one failed.
+    void setWriteStateHandler(std::function<void(const QString &error)> handler) { m_writeStateHandler = std::move(handler); }
     std::shared_ptr<CustomUrl> addNewCustomUrl(const DropListEntityPtr &drop);
     std::shared_ptr<CustomUrl> addNewCustomUrl(const DropListEntityPtr &drop, const QString &url);
     void deleteCustomUrl(const DropListEntityPtr &drop, const std::shared_ptr<CustomUrl> &url);
-    void initializationDefaultData();
+    // Fills an empty store with the default actions, under the write lock so two first
+    // starts at once fill it once.
+    bool initializationDefaultData();
 
     KorvaneManagedObjectContext *context();
     const QList<KorvaneEntityDescription> &managedObjectModel() const;
@@ -55,10 +75,14 @@ public:
                                          const QString &appendPathComponent, QString *error);
 
 private:
+    void insertDefaultData();
+    static void numberInOrder(const QList<DropListEntityPtr> &drops);
     qint32 newDropID();
     static QList<DropListEntityPtr> sortedByIndex(const QList<std::shared_ptr<class KorvaneManagedObject>> &objects);
 
     std::unique_ptr<KorvaneManagedObjectContext> m_context;
-    bool m_storeOpened = false;
+    QString m_storePath;
     QString m_storeError;
+    QString m_lastWriteError;
+    std::function<void(const QString &)> m_writeStateHandler;
 };

@@ -29,6 +29,7 @@ bool KorvaneManagedObject::setValue(const QString &attribute, const QVariant &va
     if (!KorvaneSchema::convertValue(m_entity->attributes.at(i), &converted))
         return false;
     m_values[i] = converted;
+    m_dirty |= quint64(1) << i;
     if (!m_changed) {
         m_changed = true;
         if (m_context)
@@ -41,6 +42,7 @@ void KorvaneManagedObject::setOwner(const std::shared_ptr<KorvaneManagedObject> 
 {
     m_owner = owner;
     m_ownerID = owner ? owner->objectID() : 0;
+    m_ownerDirty = true;
     if (!m_changed) {
         m_changed = true;
         if (m_context)

@@ -51,6 +51,11 @@ private:
     std::weak_ptr<KorvaneManagedObject> m_owner;
     qint64 m_ownerID = 0;
     qint64 m_objectID = 0;
+    // Which attributes (one bit each) and whether the owner were changed here since the
+    // last save: only those are written, so a save never puts back a value another
+    // process has changed since this one read it.
+    quint64 m_dirty = 0;
+    bool m_ownerDirty = false;
     bool m_changed = false;
     bool m_deleted = false;
 };

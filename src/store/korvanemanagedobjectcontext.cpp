@@ -37,6 +37,7 @@
 #include <QSqlError>
 #include <QSet>
 #include <QSqlQuery>
+#include <QUrl>
 
 #include <algorithm>
 #include <limits>
@@ -127,26 +128,54 @@ KorvaneManagedObjectContext::~KorvaneManagedObjectContext()
     }
 }
 
+bool KorvaneManagedObjectContext::open(const QString &name, const QString &options, QString *error)
+{
+    if (m_db.isOpen())
+        m_db.close();
+    m_db.setDatabaseName(name);
+    m_db.setConnectOptions(options);
+    if (m_db.open())
+        return true;
+    *error = m_db.lastError().text();
+    return false;
+}
+
 bool KorvaneManagedObjectContext::addStore(const QString &path, QString *error)
 {
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    m_db.setDatabaseName(path);
-    // A second Korvane (the command line beside the tray) may hold the file for a moment.
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
-    if (!m_db.open()) {
-        *error = m_db.lastError().text();
+    // A second Korvane (the command line beside the tray) may hold the write lock for a moment.
+    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+    if (!open(path, busy, error))
         return false;
-    }
-    if (!KorvaneSchema::createOrMigrate(m_db, error)) {
-        m_db.close();
-        return false;
+    KorvaneSchema::OpenFailure failure = KorvaneSchema::OpenFailure::Other;
+    if (!KorvaneSchema::createOrMigrate(m_db, error, &failure)) {
+        if (failure != KorvaneSchema::OpenFailure::CannotRead) {
+            m_db.close();
+            return false;
+        }
+        // Reading a store in write-ahead-log mode makes its side files: in a read-only
+        // folder or on a full disk that fails. Such a store is still read, as an unchanging
+        // file, and every write to it fails with this reason.
+        const QString reason = *error;
+        const QString immutable = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QLatin1String("?immutable=1");
+        if (!open(immutable, busy + QLatin1String(";QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"), error)
+            || !KorvaneSchema::createOrMigrate(m_db, error, &failure)) {
+            *error = reason;
+            m_db.close();
+            return false;
+        }
+        m_writeError = QStringLiteral("the store can be read but not written (%1)").arg(reason);
+        qCWarning(lcStore, "%s", qUtf8Printable(m_writeError));
     }
     QSqlQuery pragma(m_db);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    // A write-ahead log lets the tray read while the command line writes, and makes each
-    // save one append instead of a rewritten journal.
-    pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-    pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    if (m_writeError.isEmpty()) {
+        // A write-ahead log lets the tray read while the command line writes, and makes each
+        // save one append instead of a rewritten journal.
+        if (!pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
+            qCWarning(lcStore, "the store keeps its journal mode: %s", qUtf8Printable(pragma.lastError().text()));
+        pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    }
     m_hasStore = true;
     return true;
 }
@@ -198,13 +227,19 @@ QList<ObjectPtr> KorvaneManagedObjectContext::load(const KorvaneEntityDescriptio
         if (!slot) {
             slot = createObject(entity, this);
             slot->m_objectID = id;
-            for (int i = 0; i < attributeCount; ++i) {
-                QVariant v = query.value(i + 1);
-                KorvaneSchema::convertValue(entity->attributes.at(i), &v);
-                slot->m_values[i] = v;
-            }
-            if (!entity->ownerColumn.isEmpty())
-                slot->m_ownerID = query.value(attributeCount + 1).toLongLong();
+        }
+        // Another process may have changed the row since it was last read.
+        for (int i = 0; i < attributeCount; ++i) {
+            if (slot->m_dirty & (quint64(1) << i))
+                continue;
+            QVariant v = query.value(i + 1);
+            if (!KorvaneSchema::convertValue(entity->attributes.at(i), &v))
+                v = entity->attributes.at(i).defaultValue;
+            slot->m_values[i] = v;
+        }
+        if (!entity->ownerColumn.isEmpty() && !slot->m_ownerDirty) {
+            slot->m_ownerID = query.value(attributeCount + 1).toLongLong();
+            slot->m_owner.reset();
         }
         if (!slot->isDeleted())
             result.append(slot);
@@ -337,12 +372,15 @@ void KorvaneManagedObjectContext::markDeleted(const ObjectPtr &object)
 
     // Deleting a record takes what belongs to it along: an action its settings record,
     // a custom-URL settings record its URLs.
+    // Row numbers repeat across tables: only an owner of the right table is asked, or a
+    // URL or another kind's settings would take along URLs whose owner has its number.
     const bool isAction = object->entity().name == QLatin1String("DropListEntity");
+    const bool ownsUrls = object->entity().name == QLatin1String("TextCustomUrl");
     for (const KorvaneEntityDescription &entity : KorvaneSchema::entities()) {
         if (entity.ownerColumn.isEmpty())
             continue;
         const bool isUrl = entity.name == QLatin1String("CustomUrl");
-        if (isAction == isUrl)
+        if (isUrl ? !ownsUrls : !isAction)
             continue;
         const QList<ObjectPtr> owned = fetchOwnedBy(entity.name, *object);
         for (const ObjectPtr &child : owned)
@@ -369,118 +407,106 @@ void KorvaneManagedObjectContext::objectDidChange(const ObjectPtr &object)
 bool KorvaneManagedObjectContext::writeObject(const ObjectPtr &object, QString *error)
 {
     const KorvaneEntityDescription &entity = object->entity();
+    const bool inserting = object->m_objectID == 0;
+    const bool withOwner = !entity.ownerColumn.isEmpty() && (inserting || object->m_ownerDirty);
     QStringList columns;
-    for (const KorvaneAttributeDescription &attribute : entity.attributes)
-        columns.append(quoted(attribute.name));
-    if (!entity.ownerColumn.isEmpty())
+    QVariantList values;
+    for (int i = 0; i < entity.attributes.size(); ++i) {
+        if (inserting || (object->m_dirty & (quint64(1) << i))) {
+            columns.append(quoted(entity.attributes.at(i).name));
+            values.append(object->m_values.at(i));
+        }
+    }
+    if (withOwner) {
         columns.append(quoted(entity.ownerColumn));
+        const ObjectPtr owner = object->m_owner.lock();
+        const qint64 ownerID = owner ? owner->objectID() : object->m_ownerID;
+        values.append(ownerID != 0 ? QVariant(ownerID) : QVariant(QMetaType::fromType<qint64>()));
+    }
+    if (columns.isEmpty())
+        return true;
 
     // Saving a reordered list writes hundreds of rows: prepare each statement once.
-    const bool inserting = object->m_objectID == 0;
-    QHash<const KorvaneEntityDescription *, QSqlQuery> &cache = inserting ? m_insertQueries : m_updateQueries;
-    auto cached = cache.find(&entity);
-    if (cached == cache.end()) {
-        QSqlQuery prepared(m_db);
-        bool ok;
-        if (inserting) {
+    QSqlQuery *query;
+    if (inserting) {
+        auto cached = m_insertQueries.find(&entity);
+        if (cached == m_insertQueries.end()) {
             QStringList marks;
             for (int i = 0; i < columns.size(); ++i)
                 marks.append(QStringLiteral("?"));
-            ok = prepared.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(quoted(entity.name), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-        } else {
-            QStringList assignments;
-            for (const QString &column : std::as_const(columns))
-                assignments.append(column + QLatin1String(" = ?"));
-            ok = prepared.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE Z_PK = ?").arg(quoted(entity.name), assignments.join(QLatin1Char(','))));
+            QSqlQuery prepared(m_db);
+            if (!prepared.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoted(entity.name), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))))) {
+                *error = prepared.lastError().text();
+                return false;
+            }
+            cached = m_insertQueries.insert(&entity, prepared);
         }
-        if (!ok) {
-            *error = prepared.lastError().text();
-            return false;
+        query = &*cached;
+    } else {
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE Z_PK = ?")
+                                .arg(quoted(entity.name), columns.join(QLatin1String(" = ?,")));
+        auto cached = m_updateQueries.find(sql);
+        if (cached == m_updateQueries.end()) {
+            QSqlQuery prepared(m_db);
+            if (!prepared.prepare(sql)) {
+                *error = prepared.lastError().text();
+                return false;
+            }
+            cached = m_updateQueries.insert(sql, prepared);
         }
-        cached = cache.insert(&entity, prepared);
+        query = &*cached;
+        values.append(object->m_objectID);
     }
-    QSqlQuery &query = *cached;
-    for (const QVariant &v : std::as_const(object->m_values))
-        query.addBindValue(v);
-    if (!entity.ownerColumn.isEmpty()) {
-        const ObjectPtr owner = object->m_owner.lock();
-        const qint64 ownerID = owner ? owner->objectID() : object->m_ownerID;
-        query.addBindValue(ownerID != 0 ? QVariant(ownerID) : QVariant(QMetaType::fromType<qint64>()));
-    }
-    if (object->m_objectID != 0)
-        query.addBindValue(object->m_objectID);
-    if (!query.exec()) {
-        *error = query.lastError().text();
+    for (const QVariant &v : std::as_const(values))
+        query->addBindValue(v);
+    if (!query->exec()) {
+        *error = query->lastError().text();
+        query->finish();
         return false;
     }
     if (inserting)
-        object->m_objectID = query.lastInsertId().toLongLong();
-    query.finish();
+        object->m_objectID = query->lastInsertId().toLongLong();
+    query->finish();
     return true;
 }
 
-bool KorvaneManagedObjectContext::save(QString *error)
+bool KorvaneManagedObjectContext::writePending(QList<ObjectPtr> *written, QString *error)
 {
-    if (!hasChanges())
-        return true;
-    if (!m_hasStore) {
-        if (error)
-            *error = QStringLiteral("the store is not open");
-        return false;
-    }
-
     QList<ObjectPtr> inserted = m_inserted;
     std::stable_sort(inserted.begin(), inserted.end(), [](const ObjectPtr &a, const ObjectPtr &b) {
         return writeRank(a->entity()) < writeRank(b->entity());
     });
-
-    QString failure;
-    bool ok = m_db.transaction();
-    if (!ok)
-        failure = m_db.lastError().text();
-    QList<ObjectPtr> written;
     for (const ObjectPtr &object : std::as_const(inserted)) {
-        if (!ok)
-            break;
-        ok = writeObject(object, &failure);
-        if (ok)
-            written.append(object);
+        if (!writeObject(object, error))
+            return false;
+        written->append(object);
     }
     for (const ObjectPtr &object : std::as_const(m_updated)) {
-        if (ok && !object->m_deleted)
-            ok = writeObject(object, &failure);
+        if (!object->m_deleted && !writeObject(object, error))
+            return false;
     }
     for (const ObjectPtr &object : std::as_const(m_deleted)) {
-        if (!ok)
-            break;
         QSqlQuery query(m_db);
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE Z_PK = ?").arg(quoted(object->entity().name)));
         query.addBindValue(object->m_objectID);
-        ok = query.exec();
-        if (!ok)
-            failure = query.lastError().text();
+        if (!query.exec()) {
+            *error = query.lastError().text();
+            return false;
+        }
     }
-    if (ok && !m_db.commit()) {
-        ok = false;
-        failure = m_db.lastError().text();
-    }
-    if (!ok) {
-        m_db.rollback();
-        // The rows were never written: the objects stay pending for the next save.
-        for (const ObjectPtr &object : std::as_const(written))
-            object->m_objectID = 0;
-        if (error)
-            *error = failure;
-        qCWarning(lcStore, "saving the store failed: %s", qUtf8Printable(failure));
-        return false;
-    }
+    return true;
+}
 
-    for (const ObjectPtr &object : std::as_const(inserted))
+void KorvaneManagedObjectContext::didSave(const QList<ObjectPtr> &inserted)
+{
+    for (const ObjectPtr &object : inserted)
         m_registered[&object->entity()].insert(object->m_objectID, object);
-    for (const QList<ObjectPtr> *list : {&inserted, &m_updated}) {
+    for (const QList<ObjectPtr> *list : {&inserted, &std::as_const(m_updated)}) {
         for (const ObjectPtr &object : *list) {
             object->m_changed = false;
+            object->m_dirty = 0;
+            object->m_ownerDirty = false;
             if (const ObjectPtr owner = object->m_owner.lock())
                 object->m_ownerID = owner->m_objectID;
         }
@@ -490,5 +516,68 @@ bool KorvaneManagedObjectContext::save(QString *error)
     m_inserted.clear();
     m_updated.clear();
     m_deleted.clear();
+}
+
+bool KorvaneManagedObjectContext::save(QString *error)
+{
+    if (m_inTransaction || !hasChanges())
+        return true;
+    return perform({}, error);
+}
+
+bool KorvaneManagedObjectContext::perform(const std::function<bool(QString *)> &change, QString *error)
+{
+    QString failure;
+    if (m_inTransaction) {
+        if (change && !change(&failure)) {
+            if (error)
+                *error = failure;
+            return false;
+        }
+        return true;
+    }
+    if (!change && !hasChanges())
+        return true;
+    if (!m_hasStore || !m_writeError.isEmpty()) {
+        if (error)
+            *error = m_hasStore ? m_writeError : QStringLiteral("the store is not open");
+        return false;
+    }
+
+    QSqlQuery begin(m_db);
+    // Immediate: the write lock is taken before anything is read, so what the change
+    // reads cannot be changed by another process before it is written.
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        failure = begin.lastError().text();
+        if (error)
+            *error = failure;
+        qCWarning(lcStore, "writing the store failed: %s", qUtf8Printable(failure));
+        return false;
+    }
+    m_inTransaction = true;
+    const bool changed = !change || change(&failure);
+    bool ok = changed;
+    QList<ObjectPtr> written;
+    if (ok)
+        ok = writePending(&written, &failure);
+    QSqlQuery end(m_db);
+    if (ok && !end.exec(QStringLiteral("COMMIT"))) {
+        ok = false;
+        failure = end.lastError().text();
+    }
+    m_inTransaction = false;
+    if (!ok) {
+        end.exec(QStringLiteral("ROLLBACK"));
+        // The rows were never written: the objects stay pending for the next save.
+        for (const ObjectPtr &object : std::as_const(written))
+            object->m_objectID = 0;
+        if (error)
+            *error = failure;
+        // A change that gave up is its caller's to report.
+        if (changed)
+            qCWarning(lcStore, "writing the store failed: %s", qUtf8Printable(failure));
+        return false;
+    }
+    didSave(written);
     return true;
 }

@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <limits>
+
 Q_DECLARE_LOGGING_CATEGORY(lcStore)
 
 namespace {
@@ -177,41 +179,138 @@ const KorvaneEntityDescription *KorvaneSchema::settingsEntity(qint64 catalog, qi
     return nullptr;
 }
 
-bool KorvaneSchema::createOrMigrate(QSqlDatabase &db, QString *error)
+namespace {
+
+struct Header {
+    qint64 applicationId = 0;
+    int version = 0;
+    int objects = 0;
+    bool hasActions = false;
+};
+
+bool readHeader(QSqlDatabase &db, Header *header, QString *error, QString *nativeCode)
 {
+    // One statement, so one snapshot: read apart, another process's creation of the store
+    // could land between the mark and the tables. It is also the first access to the
+    // file: one that is not a database fails here.
     QSqlQuery query(db);
-    // Reading the version is the first access to the file: one that is not a database fails here.
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+    if (!query.exec(QStringLiteral("SELECT (SELECT application_id FROM pragma_application_id), (SELECT user_version FROM pragma_user_version), "
+                                   "(SELECT count(*) FROM sqlite_master), "
+                                   "(SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'DropListEntity')"))
+        || !query.next()) {
+        *error = query.lastError().text();
+        *nativeCode = query.lastError().nativeErrorCode();
+        return false;
+    }
+    header->applicationId = query.value(0).toLongLong();
+    header->version = query.value(1).toInt();
+    header->objects = query.value(2).toInt();
+    header->hasActions = query.value(3).toInt() > 0;
+    return true;
+}
+
+// Whether the database may be used as a store; error says why not.
+bool isOurs(const Header &header, QString *error)
+{
+    const bool stamped = header.applicationId == KorvaneSchema::ApplicationId;
+    // Stores written before the header carried our mark are known by their table and version.
+    const bool unstamped = header.applicationId == 0 && header.hasActions && header.version > 0;
+    const bool empty = header.applicationId == 0 && header.objects == 0;
+    if (!stamped && !unstamped && !empty) {
+        *error = QStringLiteral("the file is a database of another program, not a Korvane store");
+        return false;
+    }
+    if (header.version > KorvaneSchema::CurrentVersion) {
+        *error = QStringLiteral("The store was written by a newer version of Korvane (schema %1, this one knows %2).")
+                     .arg(header.version)
+                     .arg(KorvaneSchema::CurrentVersion);
+        return false;
+    }
+    return true;
+}
+
+bool upToDate(const Header &header)
+{
+    return header.applicationId == KorvaneSchema::ApplicationId && header.version == KorvaneSchema::CurrentVersion;
+}
+
+} // namespace
+
+bool KorvaneSchema::createOrMigrate(QSqlDatabase &db, QString *error, OpenFailure *failure)
+{
+    *failure = OpenFailure::Other;
+    Header header;
+    QString code;
+    if (!readHeader(db, &header, error, &code)) {
+        // SQLITE_NOTADB and SQLITE_CORRUPT: the bytes are the problem, not the access; and
+        // a busy store is no reason to read it without its locks.
+        if (code != QLatin1String("26") && code != QLatin1String("11") && code != QLatin1String("5"))
+            *failure = OpenFailure::CannotRead;
+        return false;
+    }
+    if (!isOurs(header, error))
+        return false;
+    if (upToDate(header))
+        return true;
+
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        // A store of this version that only lacks the mark is read as it is; it gets the
+        // mark when it can be written.
+        if (header.version == CurrentVersion)
+            return true;
         *error = query.lastError().text();
         return false;
     }
-    const int version = query.value(0).toInt();
-    query.finish();
-    if (version > CurrentVersion) {
-        *error = QStringLiteral("The store was written by a newer version of Korvane (schema %1, this one knows %2).")
-                     .arg(version)
-                     .arg(CurrentVersion);
+    // Another process may have created or migrated the store while this one waited.
+    const bool ok = readHeader(db, &header, error, &code) && isOurs(header, error)
+        && (upToDate(header)
+            || (migrate(db, header.version, error)
+                && exec(query, QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId), error)));
+    if (!ok || !exec(query, QStringLiteral("COMMIT"), error)) {
+        query.exec(QStringLiteral("ROLLBACK"));
         return false;
     }
-    if (version == CurrentVersion)
-        return true;
-
-    if (!db.transaction()) {
-        *error = db.lastError().text();
-        return false;
-    }
-    if (!migrate(db, version, error)) {
-        db.rollback();
-        return false;
-    }
-    if (!db.commit()) {
-        *error = db.lastError().text();
-        db.rollback();
-        return false;
-    }
-    if (version > 0)
-        qCInfo(lcStore, "migrated the store from schema %d to %d", version, CurrentVersion);
+    if (header.version > 0 && header.version < CurrentVersion)
+        qCInfo(lcStore, "migrated the store from schema %d to %d", header.version, CurrentVersion);
     return true;
+}
+
+KorvaneValueRange KorvaneSchema::valueRange(const KorvaneAttributeDescription &attribute)
+{
+    // Whole numbers past 2^53 do not survive a JSON export.
+    constexpr double exactInJson = double(qint64(1) << 53);
+    KorvaneValueRange range{0, 0};
+    switch (attribute.type) {
+    case KorvaneAttributeType::Int16:
+        range = {-32768, 32767};
+        break;
+    case KorvaneAttributeType::Int32:
+        range = {double(INT32_MIN), double(INT32_MAX)};
+        break;
+    case KorvaneAttributeType::Int64:
+        range = {-exactInJson, exactInJson};
+        break;
+    case KorvaneAttributeType::Float:
+        range = {-double(std::numeric_limits<float>::max()), double(std::numeric_limits<float>::max())};
+        break;
+    case KorvaneAttributeType::Double:
+        range = {-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+        break;
+    case KorvaneAttributeType::Boolean:
+    case KorvaneAttributeType::String:
+        return range;
+    }
+    // The rename fields keep their own rules, checked where a pattern is read.
+    static const QSet<QString> signedNumbers{QStringLiteral("addPlaceType"), QStringLiteral("customizePlaceType"),
+                                            QStringLiteral("customizeStartNumber"), QStringLiteral("customizeType")};
+    if (signedNumbers.contains(attribute.name))
+        return range;
+    // Every other number counts, measures, places or names something: none is negative.
+    range.lowest = 0;
+    if (attribute.name == QLatin1String("compressionRato"))
+        range.highest = 1;
+    return range;
 }
 
 bool KorvaneSchema::convertValue(const KorvaneAttributeDescription &attribute, QVariant *value)
@@ -223,22 +322,21 @@ bool KorvaneSchema::convertValue(const KorvaneAttributeDescription &attribute, Q
         return true;
     }
     bool ok = true;
+    const KorvaneValueRange range = valueRange(attribute);
     switch (attribute.type) {
-    case KorvaneAttributeType::Int16: {
+    case KorvaneAttributeType::Int16:
+    case KorvaneAttributeType::Int32:
+    case KorvaneAttributeType::Int64: {
         const qlonglong v = value->toLongLong(&ok);
-        ok = ok && v >= -32768 && v <= 32767;
-        *value = QVariant::fromValue<qint16>(qint16(v));
+        ok = ok && double(v) >= range.lowest && double(v) <= range.highest;
+        if (attribute.type == KorvaneAttributeType::Int16)
+            *value = QVariant::fromValue<qint16>(qint16(v));
+        else if (attribute.type == KorvaneAttributeType::Int32)
+            *value = QVariant::fromValue<qint32>(qint32(v));
+        else
+            *value = QVariant::fromValue<qint64>(v);
         break;
     }
-    case KorvaneAttributeType::Int32: {
-        const qlonglong v = value->toLongLong(&ok);
-        ok = ok && v >= INT32_MIN && v <= INT32_MAX;
-        *value = QVariant::fromValue<qint32>(qint32(v));
-        break;
-    }
-    case KorvaneAttributeType::Int64:
-        *value = QVariant::fromValue<qint64>(value->toLongLong(&ok));
-        break;
     case KorvaneAttributeType::Boolean:
         if (value->typeId() == QMetaType::QString) {
             const QString text = value->toString().toLower();
@@ -250,11 +348,16 @@ bool KorvaneSchema::convertValue(const KorvaneAttributeDescription &attribute, Q
         }
         break;
     case KorvaneAttributeType::Float:
-        *value = QVariant::fromValue<float>(value->toFloat(&ok));
+    case KorvaneAttributeType::Double: {
+        // NaN fails both comparisons.
+        const double v = value->toDouble(&ok);
+        ok = ok && v >= range.lowest && v <= range.highest;
+        if (attribute.type == KorvaneAttributeType::Float)
+            *value = QVariant::fromValue<float>(float(v));
+        else
+            *value = v;
         break;
-    case KorvaneAttributeType::Double:
-        *value = value->toDouble(&ok);
-        break;
+    }
     case KorvaneAttributeType::String:
         *value = value->toString();
         break;

@@ -38,20 +38,39 @@ struct KorvaneEntityDescription {
     int attributeIndex(const QString &attribute) const;
 };
 
+// The numbers a numeric attribute may hold: its stored type's range, narrowed where the
+// attribute counts or measures something.
+struct KorvaneValueRange {
+    double lowest;
+    double highest;
+};
+
 // The versioned schema of the action store. Every version only adds entities and
 // attributes, so an older store is brought up to date by adding what it lacks.
 class KorvaneSchema final
 {
 public:
     static constexpr int CurrentVersion = 2;
+    // "KVCD" in the store's header: a database without it is not taken for a store.
+    static constexpr int ApplicationId = 0x4B564344;
+
+    enum class OpenFailure {
+        Other,
+        // The file could not even be read in the mode the store is written in.
+        CannotRead,
+    };
 
     static const QList<KorvaneEntityDescription> &entities();
     static const KorvaneEntityDescription *entity(const QString &name);
     static const KorvaneEntityDescription *settingsEntity(qint64 catalog, qint64 type);
 
-    // Creates the tables of a new store or adds what an older one lacks, in one transaction.
-    // A store from a newer version, or one that is not a store at all, is left untouched.
-    static bool createOrMigrate(QSqlDatabase &db, QString *error);
-    // Brings a value into the attribute's stored type; false when it does not convert.
+    // Creates the tables of a new store or adds what an older one lacks, in one transaction
+    // that holds the write lock, so a second process starting at once waits and then finds
+    // the work done. A store already up to date is only read. A store from a newer version,
+    // a database of another program and a file that is no database are left untouched.
+    static bool createOrMigrate(QSqlDatabase &db, QString *error, OpenFailure *failure);
+    // Brings a value into the attribute's stored type; false when it does not convert or
+    // lies outside valueRange.
     static bool convertValue(const KorvaneAttributeDescription &attribute, QVariant *value);
+    static KorvaneValueRange valueRange(const KorvaneAttributeDescription &attribute);
 };

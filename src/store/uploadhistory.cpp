@@ -77,6 +77,8 @@ bool UploadHistory::append(const QList<Entry> &entries)
         qCWarning(lcHistory, "the upload history cannot be written: %s", qUtf8Printable(file.errorString()));
         return false;
     }
+    // Links to the user's files: only the user may read them, whatever the umask.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     file.write(QJsonDocument(array).toJson(QJsonDocument::Indented));
     if (!file.commit()) {
         qCWarning(lcHistory, "the upload history cannot be written: %s", qUtf8Printable(file.errorString()));

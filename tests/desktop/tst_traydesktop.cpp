@@ -198,7 +198,7 @@ void TrayDesktopTest::initTestCase()
     QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("copies"))));
     const QString copy = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("--title"), QStringLiteral("Copy Here"),
                                      QStringLiteral("--set"), QStringLiteral("savePath=") + m_home.filePath(QStringLiteral("copies")),
-                                     QStringLiteral("--set"), QStringLiteral("drop.index=-1")});
+                                     QStringLiteral("--index"), QStringLiteral("0")});
     QVERIFY(copy.toInt() > 0);
 
     m_korvane.setProcessChannelMode(QProcess::MergedChannels);

@@ -626,7 +626,7 @@ private Q_SLOTS:
         QCOMPARE(KorvaneApiClient::redactedCookie(" Httponly, SUB=_2A25abc"), QString(" Httponly, SUB=<redacted>"));
         QCOMPARE(KorvaneApiClient::redactedCookie(" path=/"), QString(" path=/"));
         QCOMPARE(KorvaneApiClient::redactedCookie(" expires=Sat, 29-Jan-2033 06:51:39 GMT"), QString(" expires=Sat, 29-Jan-2033 06:51:39 GMT"));
-        QCOMPARE(KorvaneApiClient::redactedCookie("SCF=AjsE"), QString("SCF=<redacted>"));
+        QCOMPARE(KorvaneApiClient::redactedCookie("SCF=AjsE,rest-of-it, path=/"), QString("SCF=<redacted>"));
     }
 
 private:

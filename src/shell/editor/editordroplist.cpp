@@ -2,6 +2,7 @@
 
 #include "droplistentity.h"
 #include "korvanecoredatahelper.h"
+#include "korvanemanagedobjectcontext.h"
 
 namespace {
 
@@ -23,21 +24,30 @@ EditorDropList::Drop EditorDropList::at(int row) const
     return row >= 0 && row < count() ? m_dropList.at(row) : nullptr;
 }
 
+// Each change is placed in the list as the store holds it now, under its write lock, so an
+// action the command line added meanwhile keeps its place and no two share one. A failed
+// write leaves the change pending: the store helper reports it.
+EditorDropList::Drop EditorDropList::newDrop(qint64 type, const Drop &before)
+{
+    Drop drop;
+    store()->write([&](QString *) {
+        drop = store()->insertNewDrop(m_catalog, type, 0);
+        store()->placeDrop(drop, before);
+        return true;
+    });
+    return drop;
+}
+
 int EditorDropList::appendDrop(qint64 type)
 {
-    m_dropList.append(store()->getNewDrop(m_catalog, type, count()));
+    m_dropList.append(newDrop(type, nullptr));
     return count() - 1;
 }
 
 int EditorDropList::insertDrop(qint64 type, int row)
 {
     row = qBound(0, row, count());
-    const Drop drop = store()->getNewDrop(m_catalog, type, row);
-    if (row < count()) {
-        for (int i = row; i < count(); ++i)
-            m_dropList.at(i)->setIndex(m_dropList.at(i)->index() + 1);
-        store()->saveDataChange();
-    }
+    const Drop drop = newDrop(type, at(row));
     m_dropList.insert(row, drop);
     if (m_currentPreviewSelectRow >= row)
         ++m_currentPreviewSelectRow;
@@ -58,15 +68,12 @@ int EditorDropList::moveDrop(int from, int row)
         return -1;
     const Drop highlighted = at(m_currentPreviewSelectRow);
     const int to = row > from ? row - 1 : row;
-    if (row > from) {
-        for (int i = from + 1; i <= row - 1; ++i)
-            m_dropList.at(i)->setIndex(m_dropList.at(i)->index() - 1);
-    } else {
-        for (int i = row; i <= from - 1; ++i)
-            m_dropList.at(i)->setIndex(m_dropList.at(i)->index() + 1);
-    }
-    m_dropList.at(from)->setIndex(to);
-    store()->saveDataChange();
+    const Drop moved = at(from);
+    const Drop before = at(row);
+    store()->write([&](QString *) {
+        store()->placeDrop(moved, before);
+        return true;
+    });
     m_dropList.move(from, to);
     if (highlighted)
         m_currentPreviewSelectRow = rowOf(highlighted);
@@ -82,12 +89,11 @@ int EditorDropList::removeDrop(const Drop &drop)
         m_currentPreviewSelectRow = -1;
     else if (m_currentPreviewSelectRow > row)
         --m_currentPreviewSelectRow;
-    if (row < count() - 1) {
-        for (int i = row + 1; i < count(); ++i)
-            m_dropList.at(i)->setIndex(m_dropList.at(i)->index() - 1);
-        store()->saveDataChange();
-    }
-    store()->deleteDropEntity(drop);
+    store()->write([&](QString *) {
+        store()->context()->deleteObject(drop);
+        store()->renumber(m_catalog);
+        return true;
+    });
     m_dropList.removeAt(row);
     return row;
 }

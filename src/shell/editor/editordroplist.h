@@ -38,6 +38,8 @@ public:
     int removeDrop(const Drop &drop);
 
 private:
+    Drop newDrop(qint64 type, const Drop &before);
+
     QList<Drop> m_dropList;
     qint64 m_catalog = 0;
     int m_currentPreviewSelectRow = -1;

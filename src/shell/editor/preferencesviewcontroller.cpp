@@ -8,6 +8,7 @@
 #include "actiontreenode.h"
 #include "actiontypemodel.h"
 #include "droplistentity.h"
+#include "korvanecoredatahelper.h"
 #include "korvanenotificationcenter.h"
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
@@ -68,6 +69,7 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     , m_editContainer(new QWidget)
     , m_editLayout(new QVBoxLayout(m_editContainer))
     , m_emptyPanelLabel(new QLabel(qtTrId("noSettingsPanel")))
+    , m_writeProblem(new QLabel)
 {
     setObjectName(QStringLiteral("actionEditor"));
     m_isDark = paletteIsDark(palette());
@@ -124,6 +126,19 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     auto *rightLayout = new QVBoxLayout(rightColumn);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
+    // A change the store refused stays in the fields, with this saying it is not saved.
+    m_writeProblem->setObjectName(QStringLiteral("writeProblem"));
+    m_writeProblem->setWordWrap(true);
+    m_writeProblem->setContentsMargins(16, 8, 16, 8);
+    m_writeProblem->setStyleSheet(QStringLiteral("#writeProblem { background: #c62828; color: white; }"));
+    m_writeProblem->hide();
+    rightLayout->addWidget(m_writeProblem);
+    KorvaneCoreDataHelper::shareInstance()->setWriteStateHandler([label = QPointer<QLabel>(m_writeProblem)](const QString &error) {
+        if (!label)
+            return;
+        label->setText(qtTrId("storeWriteFailed").arg(error));
+        label->setVisible(!error.isEmpty());
+    });
     rightLayout->addWidget(m_infoView);
     // The panel scrolls rather than widen the window: a long translation or a large font must
     // never push the editor past the edge of the screen.
@@ -199,7 +214,10 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     darkModeChanged();
 }
 
-PreferencesViewController::~PreferencesViewController() = default;
+PreferencesViewController::~PreferencesViewController()
+{
+    KorvaneCoreDataHelper::shareInstance()->setWriteStateHandler({});
+}
 
 void PreferencesViewController::readyData()
 {

@@ -83,6 +83,7 @@ private:
     QWidget *m_editContainer;
     QVBoxLayout *m_editLayout;
     QLabel *m_emptyPanelLabel;
+    QLabel *m_writeProblem;
     QWidget *m_guideView = nullptr;
     QPointer<SettingsPanel> m_detailVC;
     bool m_isDark = false;
