@@ -96,7 +96,7 @@ TEXTS = {
     "JD": ("JD.com", "京东"),
     "Translate to English": ("Translate to English", "翻译成英文"),
     "Translate to Chinese": ("Translate to Chinese", "翻译成中文"),
-    "Search Mac App Store": ("Search the App Store", "在 App Store 中搜索"),
+    "Search Flathub": ("Search Flathub", "搜索 Flathub"),
     "Send Email": ("Send Email", "发送邮件"),
     # Sharing.
     "ImageAddedToPhotos": ("The image was added to Pictures/Korvane.", "图片已添加到“图片/Korvane”。"),
@@ -111,7 +111,7 @@ TEXTS = {
     "CapitalAmountNegative": ("A capital amount cannot be negative.", "大写金额不能为负数。"),
     "CapitalAmountTooLarge": ("The amount is too large: at most 13 digits before the decimal point.", "金额过大：整数部分最多 13 位。"),
     "CapitalAmountExponent": ("Write the amount in plain digits, without an exponent.", "请用普通数字书写金额，不要使用科学计数法。"),
-    "CapitalAmountBelowOne": ("The amount must be at least 1.", "金额不能小于 1。"),
+    "CapitalAmountZero": ("The amount is zero: there is nothing to write.", "金额为零，无法转换为大写。"),
     "CapitalAmountNotNumber": ("The amount must be digits with at most one decimal point.", "金额只能由数字和一个小数点组成。"),
     # Hotkeys.
     "(None)": ("(None)", "（无）"),

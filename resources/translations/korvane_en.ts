@@ -339,9 +339,9 @@
         <source>Translate to Chinese</source>
         <translation>Translate to Chinese</translation>
     </message>
-    <message id="Search Mac App Store">
-        <source>Search the App Store</source>
-        <translation>Search the App Store</translation>
+    <message id="Search Flathub">
+        <source>Search Flathub</source>
+        <translation>Search Flathub</translation>
     </message>
     <message id="Send Email">
         <source>Send Email</source>
@@ -379,9 +379,9 @@
         <source>Write the amount in plain digits, without an exponent.</source>
         <translation>Write the amount in plain digits, without an exponent.</translation>
     </message>
-    <message id="CapitalAmountBelowOne">
-        <source>The amount must be at least 1.</source>
-        <translation>The amount must be at least 1.</translation>
+    <message id="CapitalAmountZero">
+        <source>The amount is zero: there is nothing to write.</source>
+        <translation>The amount is zero: there is nothing to write.</translation>
     </message>
     <message id="CapitalAmountNotNumber">
         <source>The amount must be digits with at most one decimal point.</source>

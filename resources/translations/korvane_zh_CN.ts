@@ -339,9 +339,9 @@
         <source>Translate to Chinese</source>
         <translation>翻译成中文</translation>
     </message>
-    <message id="Search Mac App Store">
-        <source>Search the App Store</source>
-        <translation>在 App Store 中搜索</translation>
+    <message id="Search Flathub">
+        <source>Search Flathub</source>
+        <translation>搜索 Flathub</translation>
     </message>
     <message id="Send Email">
         <source>Send Email</source>
@@ -379,9 +379,9 @@
         <source>Write the amount in plain digits, without an exponent.</source>
         <translation>请用普通数字书写金额，不要使用科学计数法。</translation>
     </message>
-    <message id="CapitalAmountBelowOne">
-        <source>The amount must be at least 1.</source>
-        <translation>金额不能小于 1。</translation>
+    <message id="CapitalAmountZero">
+        <source>The amount is zero: there is nothing to write.</source>
+        <translation>金额为零，无法转换为大写。</translation>
     </message>
     <message id="CapitalAmountNotNumber">
         <source>The amount must be digits with at most one decimal point.</source>
