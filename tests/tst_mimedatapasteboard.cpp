@@ -101,8 +101,23 @@ void MimeDataPasteboardTest::writers()
 {
     std::unique_ptr<QMimeData> text(MimeDataPasteboard::mimeDataForText(QStringLiteral("done")));
     QCOMPARE(text->text(), QStringLiteral("done"));
-    std::unique_ptr<QMimeData> image(MimeDataPasteboard::mimeDataForImage("jpegbytes", QStringLiteral("image/jpeg")));
-    QCOMPARE(image->data(QStringLiteral("image/jpeg")), QByteArray("jpegbytes"));
+    // Image data keeps its own bytes and is offered as PNG too, decoded on request.
+    QImage pixels(3, 2, QImage::Format_RGB32);
+    pixels.fill(Qt::red);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(pixels.save(&buffer, "JPEG"));
+    std::unique_ptr<QMimeData> image(MimeDataPasteboard::mimeDataForImage(jpeg, QStringLiteral("image/jpeg")));
+    QCOMPARE(image->formats(), QStringList({QStringLiteral("image/jpeg"), QStringLiteral("image/png")}));
+    QCOMPARE(image->data(QStringLiteral("image/jpeg")), jpeg);
+    const QByteArray png = image->data(QStringLiteral("image/png"));
+    QVERIFY(png.startsWith("\x89PNG"));
+    QCOMPARE(QImage::fromData(png, "PNG").size(), QSize(3, 2));
+    std::unique_ptr<QMimeData> broken(MimeDataPasteboard::mimeDataForImage("not an image", QStringLiteral("image/jpeg")));
+    QVERIFY(broken->data(QStringLiteral("image/png")).isEmpty());
+    std::unique_ptr<QMimeData> alreadyPng(MimeDataPasteboard::mimeDataForImage(png, QStringLiteral("image/png")));
+    QCOMPARE(alreadyPng->formats(), QStringList({QStringLiteral("image/png")}));
     const QList<QUrl> urls{QUrl(QStringLiteral("https://cdn.example/a.png")), QUrl::fromLocalFile(QStringLiteral("/d/b.png"))};
     std::unique_ptr<QMimeData> objects(MimeDataPasteboard::mimeDataForObjects({urls.at(0), urls.at(1)}));
     QCOMPARE(objects->urls(), urls);

@@ -1,5 +1,7 @@
 #include "mimedatapasteboard.h"
 
+#include "imagemimedata.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QMimeData>
@@ -97,9 +99,7 @@ QMimeData *MimeDataPasteboard::mimeDataForText(const QString &text)
 
 QMimeData *MimeDataPasteboard::mimeDataForImage(const QByteArray &data, const QString &mimeType)
 {
-    auto *mime = new QMimeData;
-    mime->setData(mimeType, data);
-    return mime;
+    return new ImageMimeData(data, mimeType);
 }
 
 QMimeData *MimeDataPasteboard::mimeDataForObjects(const QVariantList &objects)
