@@ -764,8 +764,36 @@
         <translation>No Korvane service is set up: set hosts/service in korvane.conf.</translation>
     </message>
     <message id="translateNotConfigured">
-        <source>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</source>
-        <translation>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</translation>
+        <source>Translation is not set up. Enter a LibreTranslate server (and its key if it needs one) in the settings of a translate action in Preferences, or set translate/libretranslateUrl in korvane.conf.</source>
+        <translation>Translation is not set up. Enter a LibreTranslate server (and its key if it needs one) in the settings of a translate action in Preferences, or set translate/libretranslateUrl in korvane.conf.</translation>
+    </message>
+    <message id="libreTranslateServer">
+        <source>LibreTranslate server:</source>
+        <translation>LibreTranslate server:</translation>
+    </message>
+    <message id="libreTranslateServerTip">
+        <source>The address of the LibreTranslate server that translates for every translate action.</source>
+        <translation>The address of the LibreTranslate server that translates for every translate action.</translation>
+    </message>
+    <message id="libreTranslateKey">
+        <source>API key:</source>
+        <translation>API key:</translation>
+    </message>
+    <message id="libreTranslateKeyTip">
+        <source>The server's API key, if it needs one.</source>
+        <translation>The server's API key, if it needs one.</translation>
+    </message>
+    <message id="translateTest">
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message id="translateTesting">
+        <source>Translating “hello”…</source>
+        <translation>Translating “hello”…</translation>
+    </message>
+    <message id="translateTestAnswer">
+        <source>The server answered: %1</source>
+        <translation>The server answered: %1</translation>
     </message>
     <message id="libreTranslateRefused">
         <source>The translation server refused: %1</source>
@@ -780,8 +808,8 @@
         <translation>Translation uses the Korvane service %1.</translation>
     </message>
     <message id="translateServiceNone">
-        <source>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</source>
-        <translation>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</translation>
+        <source>No translation service is set up: enter a LibreTranslate server above.</source>
+        <translation>No translation service is set up: enter a LibreTranslate server above.</translation>
     </message>
     <message id="checkForUpdate">
         <source>Check for Updates…</source>
