@@ -102,6 +102,11 @@ void CapitalMoneyTest::numerals_data()
     row("1.0", "壹元零角");
     row("1.00", "壹元零角零分");
     row("9999999999999.99", "玖兆玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分");
+    row("0.5", "伍角");
+    row("0.05", "伍分");
+    row("0.56", "伍角陆分");
+    row("0.50", "伍角");
+    row("00.01", "壹分");
     row("007", "柒");
     row(" 12 ", "壹拾貳");
 }
@@ -127,7 +132,7 @@ void CapitalMoneyTest::fromDouble_data()
     QTest::newRow("too large") << 1e13 << QString();
     QTest::newRow("far too large") << 1e300 << QString();
     QTest::newRow("negative") << -3.5 << QString();
-    QTest::newRow("below one") << 0.25 << QString();
+    QTest::newRow("below one") << 0.25 << QStringLiteral("貳角伍分");
     QTest::newRow("zero") << 0.0 << QString();
     QTest::newRow("not a number") << qQNaN() << QString();
     QTest::newRow("infinite") << qInf() << QString();
@@ -158,10 +163,10 @@ void CapitalMoneyTest::refused_data()
     row("14 digits with cents", "99999999999999.99", "CapitalAmountTooLarge");
     row("exponent", "1e5", "CapitalAmountExponent");
     row("signed exponent", "1.5E+3", "CapitalAmountExponent");
-    row("zero", "0", "CapitalAmountBelowOne");
-    row("zeros", "000", "CapitalAmountBelowOne");
-    row("half", "0.5", "CapitalAmountBelowOne");
-    row("zero cents", "0.00", "CapitalAmountBelowOne");
+    row("zero", "0", "CapitalAmountZero");
+    row("zeros", "000", "CapitalAmountZero");
+    row("zero cents", "0.00", "CapitalAmountZero");
+    row("below a cent", "0.009", "CapitalAmountZero");
     row("empty", "", "CapitalAmountNotNumber");
     row("letters", "abc", "CapitalAmountNotNumber");
     row("letter e alone", "e", "CapitalAmountNotNumber");

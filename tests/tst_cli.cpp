@@ -40,6 +40,7 @@ private Q_SLOTS:
     void failedWritesChangeNothing();
     void concurrentWritersLoseNothing();
     void privateFiles();
+    void runReportsWhatItCannotDo_data();
     void runReportsWhatItCannotDo();
     void runTextActions();
     void integrateWithFileManagers();
@@ -405,24 +406,46 @@ void CliTest::privateFiles()
     ::umask(umask);
 }
 
+void CliTest::runReportsWhatItCannotDo_data()
+{
+    QTest::addColumn<QStringList>("args");
+    // The code of the command line's own refusal; 0 where the action itself ran.
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown") << QStringList{"No Such Action", "--text", "x"} << 1 << "no action has the dropID or title";
+    QTest::newRow("file action, text input") << QStringList{"Move to Documents", "--text", "x"} << 2 << "does not take this input";
+    QTest::newRow("two take the input") << QStringList{"Twin", "x.txt"} << 3 << "2 actions titled 'Twin' take this input";
+    QTest::newRow("twins, text input") << QStringList{"Twin", "--text", "x"} << 2 << "none of the 2 actions titled 'Twin'";
+    // The default text and file "Nearby Share" actions share their title; text picks the first.
+    QTest::newRow("shared title, one takes it") << QStringList{"Nearby Share", "--text", "x"} << 0 << "";
+}
+
 void CliTest::runReportsWhatItCannotDo()
 {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
     Korvane korvane;
-    Result result = korvane.run({"run", "No Such Action", "--text", "x"});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY(result.err.contains("no action has the dropID or title"));
-
-    // A file action does not take text.
-    result = korvane.run({"run", "Move to Documents", "--text", "x"});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY(result.err.contains("does not take this input"));
-
-    // Two actions with one title must be named by dropID.
     korvane.run({"add", "1", "9", "--title", "Twin"});
     korvane.run({"add", "1", "9", "--title", "Twin"});
-    result = korvane.run({"run", "Twin", "x.txt"});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY(result.err.contains("2 actions are titled 'Twin'"));
+
+    const Result plain = korvane.run(QStringList{"run"} + args);
+    const Result json = korvane.run(QStringList{"run"} + args + QStringList{"--json"});
+    const QJsonObject object = json.json().object();
+    const QJsonObject error = object.value("error").toObject();
+    QCOMPARE(json.exitCode, plain.exitCode);
+    QVERIFY2(object.contains("success"), json.out.constData());
+    if (code == 0) {
+        QVERIFY(error.value("domain").toString() != QLatin1String("com.tarnwel.korvane.CommandLine"));
+        return;
+    }
+    QCOMPARE(plain.exitCode, 1);
+    QVERIFY2(plain.err.contains(message.toUtf8()), plain.err.constData());
+    QCOMPARE(object.value("success").toBool(true), false);
+    QCOMPARE(error.value("domain").toString(), QStringLiteral("com.tarnwel.korvane.CommandLine"));
+    QCOMPARE(error.value("code").toInt(), code);
+    QVERIFY(error.value("message").toString().contains(message));
+    QVERIFY(object.contains("notification") && object.contains("pasteboard"));
 }
 
 void CliTest::runTextActions()

@@ -17,6 +17,7 @@ class MimeDataPasteboardTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void imageResultOfferedAsPng();
     void fileManagers_data();
     void fileManagers();
     void textAndImages_data();
@@ -125,6 +126,27 @@ void MimeDataPasteboardTest::decodedImageBecomesPng()
     QCOMPARE(data.dataSubCatalog(), qint64(DataSubCatalogImageData));
     QVERIFY(data.imageData().startsWith("\x89PNG"));
     QCOMPARE(QImage::fromData(data.imageData()).size(), QSize(4, 3));
+}
+
+void MimeDataPasteboardTest::imageResultOfferedAsPng()
+{
+    // Image data keeps its own bytes and is offered as PNG too, decoded on request.
+    QImage pixels(3, 2, QImage::Format_RGB32);
+    pixels.fill(Qt::red);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(pixels.save(&buffer, "JPEG"));
+    std::unique_ptr<QMimeData> image(MimeDataPasteboard::mimeDataForImage(jpeg, QStringLiteral("image/jpeg")));
+    QCOMPARE(image->formats(), QStringList({QStringLiteral("image/jpeg"), QStringLiteral("image/png")}));
+    QCOMPARE(image->data(QStringLiteral("image/jpeg")), jpeg);
+    const QByteArray png = image->data(QStringLiteral("image/png"));
+    QVERIFY(png.startsWith("\x89PNG"));
+    QCOMPARE(QImage::fromData(png, "PNG").size(), QSize(3, 2));
+    std::unique_ptr<QMimeData> broken(MimeDataPasteboard::mimeDataForImage("not an image", QStringLiteral("image/jpeg")));
+    QVERIFY(broken->data(QStringLiteral("image/png")).isEmpty());
+    std::unique_ptr<QMimeData> alreadyPng(MimeDataPasteboard::mimeDataForImage(png, QStringLiteral("image/png")));
+    QCOMPARE(alreadyPng->formats(), QStringList({QStringLiteral("image/png")}));
 }
 
 QTEST_MAIN(MimeDataPasteboardTest)

@@ -107,11 +107,11 @@ void StoreTest::defaults_data()
 
     QTest::newRow("English") << QStringLiteral("en-US")
                              << QStringList{"Nearby Share", "Clear Text Style", "Character Counter", "Translate to English",
-                                            "Search Amazon & eBay", "Search Mac App Store", "Send by Mail", "Send as Message"}
+                                            "Search Amazon & eBay", "Search Flathub", "Send by Mail", "Send as Message"}
                              << QList<int>{7, 6, 0, 1, 2, 3, 4, 10, 11, 8};
     QTest::newRow("Chinese") << QStringLiteral("zh-Hans-CN")
                              << QStringList{"隔空投送", "清除文本样式", "翻译为中文", "转换为繁体", "搜索淘宝和京东",
-                                            "搜索 Mac App Store", "发送邮件", "发送消息"}
+                                            "搜索 Flathub", "发送邮件", "发送消息"}
                              << QList<int>{7, 6, 0, 3, 1, 1, 2, 4, 10, 11, 8};
 }
 
@@ -147,7 +147,7 @@ void StoreTest::defaults()
     QCOMPARE(twoShops.at(0)->createTime(), twoShops.at(1)->createTime());
     QVERIFY(twoShops.at(0)->url().contains(QLatin1String("{text}")));
     QCOMPARE(text.at(5)->textCustomUrl()->urls().size(), 1);
-    QVERIFY(text.at(5)->textCustomUrl()->urls().first()->url().startsWith(QLatin1String("itms-apps://")));
+    QVERIFY(text.at(5)->textCustomUrl()->urls().first()->url().startsWith(QLatin1String("https://flathub.org/apps/search?q=")));
     QCOMPARE(files.at(1)->imageToPhoto()->needLaunch(), false);
     QCOMPARE(files.at(1)->supportTypes(), qint64(20));
     QCOMPARE(files.last()->fileMove()->savePath(), QStringLiteral("~/Documents"));

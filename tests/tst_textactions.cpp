@@ -296,7 +296,8 @@ void TextActionsTest::capitalAmount_data()
     QTest::newRow("number and words") << "12 yuan" << true << true << "" << "PleaseEnterNumbers";
     QTest::newRow("not a number") << "nan" << true << true << "" << "PleaseEnterNumbers";
     QTest::newRow("negative") << "-5" << true << true << "" << "CapitalAmountNegative";
-    QTest::newRow("below one") << "0.5" << true << true << "" << "CapitalAmountBelowOne";
+    QTest::newRow("below one, prefix but no suffix") << "0.05" << true << true << "人民币伍分" << "";
+    QTest::newRow("zero") << "0.00" << true << true << "" << "CapitalAmountZero";
     QTest::newRow("fourteen digits") << "12345678901234" << true << true << "" << "CapitalAmountTooLarge";
 }
 
@@ -372,7 +373,7 @@ void TextActionsTest::urlLibrary()
     }
     QCOMPARE(names.mid(0, 4), (QStringList{"Google", "YouTube", "Amazon", "Wikipedia"}));
     QCOMPARE(names.mid(16), (QStringList{"Stack Overflow", "Bing", "Baidu", "Weibo", "Wechat", "Zhihu", "Taobao", "JD",
-                                         "Translate to English", "Translate to Chinese", "Search Mac App Store", "Send Email"}));
+                                         "Translate to English", "Translate to Chinese", "Search Flathub", "Send Email"}));
     QCOMPARE(std::count_if(entries.cbegin(), entries.cend(), [](const auto &e) { return e.nameIsKey; }), 10);
     QCOMPARE(CustomUrlLibrary::displayName(entries.at(20)), QStringLiteral("WeChat Articles"));
     QCOMPARE(CustomUrlLibrary::displayName(entries.at(23)), QStringLiteral("JD.com"));

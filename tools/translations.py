@@ -96,7 +96,7 @@ TEXTS = {
     "JD": ("JD.com", "京东"),
     "Translate to English": ("Translate to English", "翻译成英文"),
     "Translate to Chinese": ("Translate to Chinese", "翻译成中文"),
-    "Search Mac App Store": ("Search the App Store", "在 App Store 中搜索"),
+    "Search Flathub": ("Search Flathub", "搜索 Flathub"),
     "Send Email": ("Send Email", "发送邮件"),
     # Sharing.
     "ImageAddedToPhotos": ("The image was added to Pictures/Korvane.", "图片已添加到“图片/Korvane”。"),
@@ -111,7 +111,7 @@ TEXTS = {
     "CapitalAmountNegative": ("A capital amount cannot be negative.", "大写金额不能为负数。"),
     "CapitalAmountTooLarge": ("The amount is too large: at most 13 digits before the decimal point.", "金额过大：整数部分最多 13 位。"),
     "CapitalAmountExponent": ("Write the amount in plain digits, without an exponent.", "请用普通数字书写金额，不要使用科学计数法。"),
-    "CapitalAmountBelowOne": ("The amount must be at least 1.", "金额不能小于 1。"),
+    "CapitalAmountZero": ("The amount is zero: there is nothing to write.", "金额为零，无法转换为大写。"),
     "CapitalAmountNotNumber": ("The amount must be digits with at most one decimal point.", "金额只能由数字和一个小数点组成。"),
     # Hotkeys.
     "(None)": ("(None)", "（无）"),
@@ -245,15 +245,24 @@ TEXTS = {
                                       "无法连接服务器，请检查网络连接。"),
     "serviceNotConfigured": ("No Korvane service is set up: set hosts/service in korvane.conf.",
                              "尚未设置 Korvane 服务：请在 korvane.conf 中设置 hosts/service。"),
-    "translateNotConfigured": ("Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey "
-                               "if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.",
-                               "尚未设置翻译服务。请在 korvane.conf 中将 translate/libretranslateUrl（如服务器需要，"
-                               "再设置 translate/libretranslateKey）设为 LibreTranslate 服务器地址，或设置 hosts/service。"),
+    "translateNotConfigured": ("Translation is not set up. Enter a LibreTranslate server (and its key if it needs one) "
+                               "in the settings of a translate action in Preferences, or set translate/libretranslateUrl "
+                               "in korvane.conf.",
+                               "尚未设置翻译服务。请在偏好设置中打开翻译操作，填写 LibreTranslate 服务器地址"
+                               "（如服务器需要，再填写密钥），或在 korvane.conf 中设置 translate/libretranslateUrl。"),
+    "libreTranslateServer": ("LibreTranslate server:", "LibreTranslate 服务器："),
+    "libreTranslateServerTip": ("The address of the LibreTranslate server that translates for every translate action.",
+                                "为所有翻译操作提供翻译的 LibreTranslate 服务器地址。"),
+    "libreTranslateKey": ("API key:", "API 密钥："),
+    "libreTranslateKeyTip": ("The server's API key, if it needs one.", "服务器的 API 密钥（如需要）。"),
+    "translateTest": ("Test", "测试"),
+    "translateTesting": ("Translating \u201chello\u201d…", "正在翻译“hello”…"),
+    "translateTestAnswer": ("The server answered: %1", "服务器返回：%1"),
     "libreTranslateRefused": ("The translation server refused: %1", "翻译服务器拒绝了请求：%1"),
     "translateServiceLibre": ("Translation uses the LibreTranslate server %1.", "翻译使用 LibreTranslate 服务器 %1。"),
     "translateServiceOwn": ("Translation uses the Korvane service %1.", "翻译使用 Korvane 服务 %1。"),
-    "translateServiceNone": ("No translation service is set up: set translate/libretranslateUrl in korvane.conf.",
-                             "尚未设置翻译服务：请在 korvane.conf 中设置 translate/libretranslateUrl。"),
+    "translateServiceNone": ("No translation service is set up: enter a LibreTranslate server above.",
+                             "尚未设置翻译服务：请在上方填写 LibreTranslate 服务器地址。"),
     "checkForUpdate": ("Check for Updates…", "检查更新…"),
     "translationService": ("Service:", "翻译服务："),
     "checkingForUpdate": ("Checking for updates…", "正在检查更新…"),

@@ -339,9 +339,9 @@
         <source>Translate to Chinese</source>
         <translation>Translate to Chinese</translation>
     </message>
-    <message id="Search Mac App Store">
-        <source>Search the App Store</source>
-        <translation>Search the App Store</translation>
+    <message id="Search Flathub">
+        <source>Search Flathub</source>
+        <translation>Search Flathub</translation>
     </message>
     <message id="Send Email">
         <source>Send Email</source>
@@ -379,9 +379,9 @@
         <source>Write the amount in plain digits, without an exponent.</source>
         <translation>Write the amount in plain digits, without an exponent.</translation>
     </message>
-    <message id="CapitalAmountBelowOne">
-        <source>The amount must be at least 1.</source>
-        <translation>The amount must be at least 1.</translation>
+    <message id="CapitalAmountZero">
+        <source>The amount is zero: there is nothing to write.</source>
+        <translation>The amount is zero: there is nothing to write.</translation>
     </message>
     <message id="CapitalAmountNotNumber">
         <source>The amount must be digits with at most one decimal point.</source>
@@ -772,8 +772,36 @@
         <translation>No Korvane service is set up: set hosts/service in korvane.conf.</translation>
     </message>
     <message id="translateNotConfigured">
-        <source>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</source>
-        <translation>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</translation>
+        <source>Translation is not set up. Enter a LibreTranslate server (and its key if it needs one) in the settings of a translate action in Preferences, or set translate/libretranslateUrl in korvane.conf.</source>
+        <translation>Translation is not set up. Enter a LibreTranslate server (and its key if it needs one) in the settings of a translate action in Preferences, or set translate/libretranslateUrl in korvane.conf.</translation>
+    </message>
+    <message id="libreTranslateServer">
+        <source>LibreTranslate server:</source>
+        <translation>LibreTranslate server:</translation>
+    </message>
+    <message id="libreTranslateServerTip">
+        <source>The address of the LibreTranslate server that translates for every translate action.</source>
+        <translation>The address of the LibreTranslate server that translates for every translate action.</translation>
+    </message>
+    <message id="libreTranslateKey">
+        <source>API key:</source>
+        <translation>API key:</translation>
+    </message>
+    <message id="libreTranslateKeyTip">
+        <source>The server's API key, if it needs one.</source>
+        <translation>The server's API key, if it needs one.</translation>
+    </message>
+    <message id="translateTest">
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message id="translateTesting">
+        <source>Translating “hello”…</source>
+        <translation>Translating “hello”…</translation>
+    </message>
+    <message id="translateTestAnswer">
+        <source>The server answered: %1</source>
+        <translation>The server answered: %1</translation>
     </message>
     <message id="libreTranslateRefused">
         <source>The translation server refused: %1</source>
@@ -788,8 +816,8 @@
         <translation>Translation uses the Korvane service %1.</translation>
     </message>
     <message id="translateServiceNone">
-        <source>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</source>
-        <translation>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</translation>
+        <source>No translation service is set up: enter a LibreTranslate server above.</source>
+        <translation>No translation service is set up: enter a LibreTranslate server above.</translation>
     </message>
     <message id="checkForUpdate">
         <source>Check for Updates…</source>

@@ -339,9 +339,9 @@
         <source>Translate to Chinese</source>
         <translation>翻译成中文</translation>
     </message>
-    <message id="Search Mac App Store">
-        <source>Search the App Store</source>
-        <translation>在 App Store 中搜索</translation>
+    <message id="Search Flathub">
+        <source>Search Flathub</source>
+        <translation>搜索 Flathub</translation>
     </message>
     <message id="Send Email">
         <source>Send Email</source>
@@ -379,9 +379,9 @@
         <source>Write the amount in plain digits, without an exponent.</source>
         <translation>请用普通数字书写金额，不要使用科学计数法。</translation>
     </message>
-    <message id="CapitalAmountBelowOne">
-        <source>The amount must be at least 1.</source>
-        <translation>金额不能小于 1。</translation>
+    <message id="CapitalAmountZero">
+        <source>The amount is zero: there is nothing to write.</source>
+        <translation>金额为零，无法转换为大写。</translation>
     </message>
     <message id="CapitalAmountNotNumber">
         <source>The amount must be digits with at most one decimal point.</source>
@@ -772,8 +772,36 @@
         <translation>尚未设置 Korvane 服务：请在 korvane.conf 中设置 hosts/service。</translation>
     </message>
     <message id="translateNotConfigured">
-        <source>Translation is not set up. Set translate/libretranslateUrl (and translate/libretranslateKey if the server needs one) to a LibreTranslate server, or hosts/service, in korvane.conf.</source>
-        <translation>尚未设置翻译服务。请在 korvane.conf 中将 translate/libretranslateUrl（如服务器需要，再设置 translate/libretranslateKey）设为 LibreTranslate 服务器地址，或设置 hosts/service。</translation>
+        <source>Translation is not set up. Enter a LibreTranslate server (and its key if it needs one) in the settings of a translate action in Preferences, or set translate/libretranslateUrl in korvane.conf.</source>
+        <translation>尚未设置翻译服务。请在偏好设置中打开翻译操作，填写 LibreTranslate 服务器地址（如服务器需要，再填写密钥），或在 korvane.conf 中设置 translate/libretranslateUrl。</translation>
+    </message>
+    <message id="libreTranslateServer">
+        <source>LibreTranslate server:</source>
+        <translation>LibreTranslate 服务器：</translation>
+    </message>
+    <message id="libreTranslateServerTip">
+        <source>The address of the LibreTranslate server that translates for every translate action.</source>
+        <translation>为所有翻译操作提供翻译的 LibreTranslate 服务器地址。</translation>
+    </message>
+    <message id="libreTranslateKey">
+        <source>API key:</source>
+        <translation>API 密钥：</translation>
+    </message>
+    <message id="libreTranslateKeyTip">
+        <source>The server's API key, if it needs one.</source>
+        <translation>服务器的 API 密钥（如需要）。</translation>
+    </message>
+    <message id="translateTest">
+        <source>Test</source>
+        <translation>测试</translation>
+    </message>
+    <message id="translateTesting">
+        <source>Translating “hello”…</source>
+        <translation>正在翻译“hello”…</translation>
+    </message>
+    <message id="translateTestAnswer">
+        <source>The server answered: %1</source>
+        <translation>服务器返回：%1</translation>
     </message>
     <message id="libreTranslateRefused">
         <source>The translation server refused: %1</source>
@@ -788,8 +816,8 @@
         <translation>翻译使用 Korvane 服务 %1。</translation>
     </message>
     <message id="translateServiceNone">
-        <source>No translation service is set up: set translate/libretranslateUrl in korvane.conf.</source>
-        <translation>尚未设置翻译服务：请在 korvane.conf 中设置 translate/libretranslateUrl。</translation>
+        <source>No translation service is set up: enter a LibreTranslate server above.</source>
+        <translation>尚未设置翻译服务：请在上方填写 LibreTranslate 服务器地址。</translation>
     </message>
     <message id="checkForUpdate">
         <source>Check for Updates…</source>

@@ -45,7 +45,7 @@ const QList<CustomUrlLibrary::Entry> &CustomUrlLibrary::entries()
         keyed("JD", "https://search.jd.com/Search?keyword={text}&enc=utf-8&wq={text}"),
         keyed("Translate to English", "https://translate.google.com/m/translate#auto/en/{text}"),
         keyed("Translate to Chinese", "https://translate.google.com/m/translate#auto/zh-CN/{text}"),
-        keyed("Search Mac App Store", "itms-apps://itunes.apple.com/WebObjects/MZSearch.woa/wa/search?media=software&term={text}"),
+        keyed("Search Flathub", "https://flathub.org/apps/search?q={text}"),
         keyed("Send Email", "mailto:someone@example.com?subject=title&body={text}"),
     };
     return library;

@@ -67,6 +67,20 @@ QString integerNumerals(QStringView digits)
     return joined;
 }
 
+// Amounts under one yuan are written as a cheque writes them: only the units that are there,
+// "0.5" as "伍角", "0.05" as "伍分", "0.56" as "伍角陆分".
+QString belowOne(QStringView fraction, KorvaneError *error)
+{
+    QString result;
+    if (fraction.size() > 0 && fraction.at(0) != u'0')
+        result += numeral(fraction.at(0)) + QStringLiteral("角");
+    if (fraction.size() > 1 && fraction.at(1) != u'0')
+        result += numeral(fraction.at(1)) + QStringLiteral("分");
+    if (result.isEmpty())
+        return fail(error, "CapitalAmountZero");
+    return result;
+}
+
 } // namespace
 
 QString StringManager::changeCapitalChineseWithNumber(const QString &number, KorvaneError *error)
@@ -88,7 +102,7 @@ QString StringManager::changeCapitalChineseWithNumber(const QString &number, Kor
     if (integer.size() > maxIntegerDigits)
         return fail(error, "CapitalAmountTooLarge");
     if (integer == u"0")
-        return fail(error, "CapitalAmountBelowOne");
+        return belowOne(parts.size() == 2 ? QStringView(parts.last()) : QStringView(), error);
 
     QString result = integerNumerals(integer);
     if (parts.size() == 2) {

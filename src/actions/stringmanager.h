@@ -20,8 +20,10 @@ public:
     // cut, not rounded. A group of four zeros under a higher group writes no marker
     // ("100000001" gives "壹亿零壹", not "壹亿万零壹").
     //
-    // Only amounts from 1 to 9999999999999.99 are written. Anything else (a sign, an exponent,
-    // more than 13 integer digits, an integer part of zero, anything but digits and one ".")
+    // Amounts under one write only the units they have: "0.5" gives "伍角", "0.05" gives "伍分".
+    //
+    // Only amounts from 0.01 to 9999999999999.99 are written. Anything else (a sign, an exponent,
+    // more than 13 integer digits, a zero amount, anything but digits and one ".")
     // gives a null QString, and when error is given it is set to an error with
     // capitalNumberErrorCode and a localised message saying what is wrong.
     static QString changeCapitalChineseWithNumber(const QString &number, KorvaneError *error = nullptr);

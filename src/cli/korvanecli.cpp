@@ -169,6 +169,38 @@ QJsonArray pathsJson(const QList<QUrl> &urls)
 }
 
 // The actions the popover lists for the data just classified.
+// Codes of the refusals the command line makes itself, before or instead of an action's own.
+enum CliErrorCode {
+    CliErrorUnknownAction = 1,
+    CliErrorInputNotTaken = 2,
+    CliErrorAmbiguous = 3,
+    CliErrorCannotRun = 4,
+    CliErrorNothingDone = 5,
+};
+
+KorvaneError cliError(CliErrorCode code, const QString &message)
+{
+    return KorvaneError(code, message, QStringLiteral("com.tarnwel.korvane.CommandLine"));
+}
+
+// The one object "run --json" prints. A success can carry an error too (an upload that stored
+// some files reports the rest); a failure that gave no error has "error": null.
+QJsonDocument runResultJson(bool success, const KorvaneError &failure, const QJsonValue &notification,
+                      const QJsonValue &pasteboard)
+{
+    QJsonValue error;
+    if (!failure.isNull()) {
+        error = QJsonObject{{QStringLiteral("domain"), failure.domain()},
+                            {QStringLiteral("code"), failure.code()},
+                            {QStringLiteral("message"), failure.localizedDescription()}};
+    }
+    const QJsonObject object{{QStringLiteral("success"), success},
+                             {QStringLiteral("error"), error},
+                             {QStringLiteral("notification"), notification},
+                             {QStringLiteral("pasteboard"), pasteboard}};
+    return QJsonDocument(object);
+}
+
 QList<DropListEntityPtr> fittingActions(KorvaneCoreDataHelper *store)
 {
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
@@ -468,29 +500,46 @@ int KorvaneCli::classify(QList<QByteArray> args)
     return Success;
 }
 
-std::shared_ptr<DropListEntity> KorvaneCli::findAction(const QString &name, QString *error)
+std::shared_ptr<DropListEntity> KorvaneCli::findAction(const QString &name, const QList<DropListEntityPtr> &fitting,
+                                                       KorvaneError *error)
 {
     bool numeric = false;
     const qint32 id = name.toInt(&numeric);
-    if (numeric) {
-        if (auto drop = m_store->fetchDropWithID(id))
-            return drop;
-    }
+    DropListEntityPtr byID = numeric ? m_store->fetchDropWithID(id) : nullptr;
     QList<DropListEntityPtr> matches;
-    for (const auto &drop : m_store->getAllDrops()) {
-        if (drop->title() == name)
-            matches.append(drop);
-    }
-    if (matches.size() == 1)
-        return matches.first();
-    if (matches.isEmpty()) {
-        *error = QStringLiteral("no action has the dropID or title '%1' (see 'korvane list')").arg(name);
+    if (byID) {
+        matches.append(byID);
     } else {
-        QStringList ids;
-        for (const auto &drop : matches)
-            ids.append(QString::number(drop->dropID()));
-        *error = QStringLiteral("%1 actions are titled '%2'; name one by its dropID: %3").arg(matches.size()).arg(name, ids.join(QLatin1String(", ")));
+        for (const auto &drop : m_store->getAllDrops()) {
+            if (drop->title() == name)
+                matches.append(drop);
+        }
     }
+    if (matches.isEmpty()) {
+        *error = cliError(CliErrorUnknownAction,
+                          QStringLiteral("no action has the dropID or title '%1' (see 'korvane list')").arg(name));
+        return nullptr;
+    }
+    // A title several actions share names the one whose kind takes the input.
+    QList<DropListEntityPtr> taking;
+    for (const auto &drop : matches) {
+        if (fitting.contains(drop))
+            taking.append(drop);
+    }
+    if (taking.size() == 1)
+        return taking.first();
+    if (taking.isEmpty()) {
+        *error = cliError(CliErrorInputNotTaken, matches.size() == 1
+            ? QStringLiteral("\"%1\" does not take this input (see 'korvane classify')").arg(matches.first()->title())
+            : QStringLiteral("none of the %1 actions titled '%2' takes this input (see 'korvane classify')").arg(matches.size()).arg(name));
+        return nullptr;
+    }
+    QStringList ids;
+    for (const auto &drop : taking)
+        ids.append(QString::number(drop->dropID()));
+    *error = cliError(CliErrorAmbiguous, QStringLiteral("%1 actions titled '%2' take this input; name one by its dropID: %3")
+                                             .arg(taking.size())
+                                             .arg(name, ids.join(QLatin1String(", "))));
     return nullptr;
 }
 
@@ -518,26 +567,25 @@ int KorvaneCli::run(QList<QByteArray> args)
         return usageError(QStringLiteral("unknown option '%1'").arg(arg(args.first())), QStringLiteral("run"));
     if (!openStore())
         return Failure;
-    const DropListEntityPtr drop = findAction(actionName, &error);
-    if (!drop) {
-        printErr(QStringLiteral("korvane: %1\n").arg(error));
+    // Refusals before the action runs print the same one object under --json as a run does.
+    const auto refuse = [json](const KorvaneError &failure) {
+        if (json)
+            printJson(runResultJson(false, failure, QJsonValue(), QJsonValue()));
+        else
+            printErr(QStringLiteral("korvane: %1\n").arg(failure.localizedDescription()));
         return Failure;
-    }
+    };
 
     KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     data->handleDataWith(input.isEmpty() ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
-    bool fits = false;
-    for (const auto &candidate : fittingActions(m_store))
-        fits = fits || candidate == drop;
-    if (!fits) {
-        printErr(QStringLiteral("korvane: \"%1\" does not take this input (see 'korvane classify')\n").arg(drop->title()));
-        return Failure;
-    }
+    KorvaneError refusal;
+    const DropListEntityPtr drop = findAction(actionName, fittingActions(m_store), &refusal);
+    if (!drop)
+        return refuse(refusal);
     bool callsCompletion = false;
     if (!KorvaneHandlePbHelper::canHandleDropEntity(*drop, &callsCompletion)) {
-        printErr(QStringLiteral("korvane: \"%1\" (%2) is an action this build of Korvane cannot run yet\n")
-                     .arg(drop->title(), KorvaneActionCatalog::localizedTitle(drop->catalog(), drop->type())));
-        return Failure;
+        return refuse(cliError(CliErrorCannotRun, QStringLiteral("\"%1\" (%2) is an action this build of Korvane cannot run yet")
+                                                      .arg(drop->title(), KorvaneActionCatalog::localizedTitle(drop->catalog(), drop->type()))));
     }
 
     auto *clipboard = dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard());
@@ -578,10 +626,8 @@ int KorvaneCli::run(QList<QByteArray> args)
     }
     // Let the notification and clipboard writes queued behind the completion land.
     QCoreApplication::processEvents();
-    if (!finished) {
-        printErr(QStringLiteral("korvane: \"%1\" found nothing to work on in the input\n").arg(drop->title()));
-        return Failure;
-    }
+    if (!finished)
+        return refuse(cliError(CliErrorNothingDone, QStringLiteral("\"%1\" found nothing to work on in the input").arg(drop->title())));
 
     QJsonValue notificationJson;
     if (notifier && notifier->posted().size() > postsBefore) {
@@ -634,18 +680,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     }
 
     if (json) {
-        // A success can carry an error too: an upload that stored some files reports the rest.
-        QJsonValue errorJson;
-        if (!success || !failure.isNull()) {
-            errorJson = QJsonObject{{QStringLiteral("domain"), failure.domain()},
-                                    {QStringLiteral("code"), failure.code()},
-                                    {QStringLiteral("message"), failure.localizedDescription()}};
-        }
-        const QJsonObject object{{QStringLiteral("success"), success},
-                                 {QStringLiteral("error"), errorJson},
-                                 {QStringLiteral("notification"), notificationJson},
-                                 {QStringLiteral("pasteboard"), pasteboardJson}};
-        printJson(QJsonDocument(object));
+        printJson(runResultJson(success, failure, notificationJson, pasteboardJson));
     } else if (!success && notificationJson.isNull()) {
         printErr(QStringLiteral("korvane: \"%1\" failed: %2\n").arg(drop->title(), failure.localizedDescription()));
     }

@@ -10,6 +10,7 @@
 
 class DropListEntity;
 class KorvaneCoreDataHelper;
+class KorvaneError;
 
 // The command line: list, classify, run and edit actions without a display, on the same
 // store and settings as the tray application.
@@ -66,7 +67,10 @@ private:
 
     bool openStore();
     int usageError(const QString &reason, const QString &command = QString());
-    std::shared_ptr<DropListEntity> findAction(const QString &name, QString *error);
+    // The action ACTION names among those fitting the current input; a title shared by several
+    // actions is ambiguous only when more than one of them takes the input.
+    std::shared_ptr<DropListEntity> findAction(const QString &name, const QList<std::shared_ptr<DropListEntity>> &fitting,
+                                               KorvaneError *error);
     // The action a DROPID argument names; null with the exit status set when there is none.
     std::shared_ptr<DropListEntity> actionByID(const QByteArray &argument, const QString &command, int *status);
     bool applyAssignment(const std::shared_ptr<DropListEntity> &drop, const QString &assignment, QString *error);

@@ -1,5 +1,6 @@
 #include "mimedatapasteboard.h"
 
+#include "imagemimedata.h"
 #include "korvanetypeidentifier.h"
 
 #include <QBuffer>
@@ -149,9 +150,7 @@ QMimeData *MimeDataPasteboard::mimeDataForText(const QString &text)
 
 QMimeData *MimeDataPasteboard::mimeDataForImage(const QByteArray &data, const QString &mimeType)
 {
-    auto *mime = new QMimeData;
-    mime->setData(mimeType, data);
-    return mime;
+    return new ImageMimeData(data, mimeType);
 }
 
 QMimeData *MimeDataPasteboard::mimeDataForObjects(const QVariantList &objects)

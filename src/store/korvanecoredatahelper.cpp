@@ -49,7 +49,7 @@ struct DefaultAction {
     QStringList urls;
 };
 
-const QString appStoreSearch = QStringLiteral("itms-apps://itunes.apple.com/WebObjects/MZSearch.woa/wa/search?media=software&term={text}");
+const QString flathubSearch = QStringLiteral("https://flathub.org/apps/search?q={text}");
 
 QList<DefaultAction> chineseDefaults()
 {
@@ -61,7 +61,7 @@ QList<DefaultAction> chineseDefaults()
         {0, 5, "搜索淘宝和京东", {},
          {QStringLiteral("https://s.taobao.com/search?q={text}"),
           QStringLiteral("https://search.jd.com/Search?keyword={text}&enc=utf-8&wq={text}")}},
-        {0, 5, "搜索 Mac App Store", {}, {appStoreSearch}},
+        {0, 5, "搜索 Flathub", {}, {flathubSearch}},
         {0, 3, nullptr, {}, {}},
         {0, 4, nullptr, {}, {}},
         {1, 7, nullptr, {}, {}},
@@ -87,7 +87,7 @@ QList<DefaultAction> otherDefaults()
         {0, 0, "Translate to English", [](DropListEntity &d) { d.textTranslate()->setType(1); }, {}},
         {0, 5, "Search Amazon & eBay", {},
          {QStringLiteral("http://www.ebay.com/sch/i.html?_nkw={text}"), QStringLiteral("https://www.amazon.com/s?k={text}")}},
-        {0, 5, "Search Mac App Store", {}, {appStoreSearch}},
+        {0, 5, "Search Flathub", {}, {flathubSearch}},
         {0, 3, nullptr, {}, {}},
         {0, 4, nullptr, {}, {}},
         {1, 7, nullptr, {}, {}},

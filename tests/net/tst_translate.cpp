@@ -145,7 +145,7 @@ private Q_SLOTS:
         QVERIFY(!outcome.success);
         QCOMPARE(outcome.error.code(), KorvaneTextActions::translateNotConfiguredErrorCode);
         QVERIFY(outcome.error.localizedDescription().contains("translate/libretranslateUrl"));
-        QVERIFY(outcome.error.localizedDescription().contains("hosts/service"));
+        QVERIFY(outcome.error.localizedDescription().contains("Preferences"));
         QCOMPARE(m_notifier->posted().last().body, outcome.error.localizedDescription());
         QCOMPARE(m_service.requestCount() + m_libre.requestCount(), 0);
     }

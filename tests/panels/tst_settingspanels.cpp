@@ -9,9 +9,11 @@
 #include "filedestinationviewcontroller.h"
 #include "filemove.h"
 #include "generalsettingviewcontroller.h"
+#include "servers/libretranslatestandin.h"
 #include "hotkeyfield.h"
 #include "imagecompression.h"
 #include "headlesseventhotkeyservice.h"
+#include "korvaneapiclient.h"
 #include "korvanecoredatahelper.h"
 #include "korvanenotificationcenter.h"
 #include "korvaneschema.h"
@@ -27,6 +29,7 @@
 #include "settingspanelfactory.h"
 #include "sgwlhotkey.h"
 #include "textcustomurl.h"
+#include "texttranslate.h"
 #include "xkbkeycodes.h"
 
 #include <QApplication>
@@ -178,6 +181,8 @@ private Q_SLOTS:
     void folderChoice();
     void missingFolderShownRed();
     void secretsAreMasked();
+    void translationServerTest_data();
+    void translationServerTest();
 };
 
 void SettingsPanelsTest::initTestCase()
@@ -716,6 +721,43 @@ void SettingsPanelsTest::secretsAreMasked()
         }
         QCOMPARE(masked, secrets.size());
     }
+}
+
+void SettingsPanelsTest::translationServerTest_data()
+{
+    QTest::addColumn<QString>("server"); // "standin" for the local LibreTranslate
+    QTest::addColumn<QString>("apiKey");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("answers") << "standin" << "k1" << "The server answered: <de> hello";
+    QTest::newRow("wrong key") << "standin" << "k2" << "The translation server refused: Invalid API key";
+    QTest::newRow("nobody listens") << "http://127.0.0.1:9" << "" << KorvaneApiClient::cannotConnectMessage();
+    QTest::newRow("nothing set") << "" << "" << qtTrId("translateNotConfigured");
+}
+
+void SettingsPanelsTest::translationServerTest()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, apiKey);
+    QFETCH(QString, answer);
+    LibreTranslateStandIn libre;
+    QVERIFY(libre.start());
+    libre.requiredApiKey = QStringLiteral("k1");
+    auto drop = newDrop(0, 0);
+    drop->textTranslate()->setType(4);
+    auto panel = panelFor<BaseSettingViewController>(SettingsPanel::identifierForKind(0, 0), drop);
+    panel->findChild<QLineEdit *>(QStringLiteral("libretranslateUrl"))->setText(server == QLatin1String("standin") ? libre.baseUrl() : server);
+    auto *key = panel->findChild<QLineEdit *>(QStringLiteral("libretranslateKey"));
+    key->setText(apiKey);
+    QCOMPARE(key->echoMode(), QLineEdit::Password);
+    panel->findChild<QPushButton *>(QStringLiteral("translateTest"))->click();
+    const auto shown = [&] {
+        QStringList texts;
+        for (QLabel *label : panel->findChildren<QLabel *>())
+            texts.append(label->text());
+        return texts;
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(shown().contains(answer), qPrintable(shown().join(QLatin1Char('|'))), 10000);
+    QCOMPARE(KorvanePlatform::userDefaults()->value(QStringLiteral("translate/libretranslateKey")).toString(), apiKey);
 }
 
 QTEST_MAIN(SettingsPanelsTest)

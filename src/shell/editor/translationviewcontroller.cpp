@@ -1,20 +1,102 @@
 #include "translationviewcontroller.h"
 
 #include "korvaneapiclient.h"
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 
 TranslationViewController::TranslationViewController(QWidget *parent)
     : BaseSettingViewController(parent)
 {
     // Positions follow the service's language list "zh", "en", "jp", "kr", "de", "fr".
-    addMenu(qtTrId("translateTarget"), QStringLiteral("type"),
-            {qtTrId("languageChinese"), qtTrId("languageEnglish"), qtTrId("languageJapanese"),
-             qtTrId("languageKorean"), qtTrId("languageGerman"), qtTrId("languageFrench")},
-            qtTrId("translateTargetTip"));
-    // Which service translates depends on the hosts settings; say it where the user sets the language.
-    auto *service = new QLabel(KorvaneApiClient::translationServiceDescription());
-    service->setWordWrap(true);
-    service->setForegroundRole(QPalette::PlaceholderText);
-    addRow(qtTrId("translationService"), service);
+    m_language = addMenu(qtTrId("translateTarget"), QStringLiteral("type"),
+                         {qtTrId("languageChinese"), qtTrId("languageEnglish"), qtTrId("languageJapanese"),
+                          qtTrId("languageKorean"), qtTrId("languageGerman"), qtTrId("languageFrench")},
+                         qtTrId("translateTargetTip"));
+
+    // The server and its key are the user's, not the action's: every translate action uses them.
+    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
+    m_server = new QLineEdit(defaults->value(KorvaneApiClient::libreTranslateUrlKey()).toString(), this);
+    m_server->setPlaceholderText(QStringLiteral("https://translate.example.org"));
+    m_server->setObjectName(QStringLiteral("libretranslateUrl"));
+    m_server->setToolTip(qtTrId("libreTranslateServerTip"));
+    addRow(qtTrId("libreTranslateServer"), m_server);
+    m_apiKey = new QLineEdit(defaults->value(KorvaneApiClient::libreTranslateApiKeyKey()).toString(), this);
+    m_apiKey->setObjectName(QStringLiteral("libretranslateKey"));
+    m_apiKey->setEchoMode(QLineEdit::Password);
+    m_apiKey->setToolTip(qtTrId("libreTranslateKeyTip"));
+    addRow(qtTrId("libreTranslateKey"), m_apiKey);
+    connect(m_server, &QLineEdit::editingFinished, this, &TranslationViewController::storeServer);
+    connect(m_apiKey, &QLineEdit::editingFinished, this, &TranslationViewController::storeServer);
+
+    // Which service translates depends on these settings; say it where the user sets them.
+    m_service = new QLabel(KorvaneApiClient::translationServiceDescription(), this);
+    m_service->setWordWrap(true);
+    m_service->setForegroundRole(QPalette::PlaceholderText);
+    addRow(qtTrId("translationService"), m_service);
+
+    auto *test = new QPushButton(qtTrId("translateTest"), this);
+    test->setObjectName(QStringLiteral("translateTest"));
+    m_testAnswer = new QLabel(this);
+    m_testAnswer->setWordWrap(true);
+    m_testAnswer->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *row = new QHBoxLayout;
+    row->addWidget(test);
+    row->addWidget(m_testAnswer, 1);
+    addRow(QString(), row);
+    connect(test, &QPushButton::clicked, this, &TranslationViewController::testService);
+}
+
+void TranslationViewController::storeServer()
+{
+    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
+    const QString server = m_server->text().trimmed();
+    const QString apiKey = m_apiKey->text().trimmed();
+    if (server.isEmpty())
+        defaults->remove(KorvaneApiClient::libreTranslateUrlKey());
+    else
+        defaults->setValue(KorvaneApiClient::libreTranslateUrlKey(), server);
+    if (apiKey.isEmpty())
+        defaults->remove(KorvaneApiClient::libreTranslateApiKeyKey());
+    else
+        defaults->setValue(KorvaneApiClient::libreTranslateApiKeyKey(), apiKey);
+    m_service->setText(KorvaneApiClient::translationServiceDescription());
+}
+
+void TranslationViewController::testService()
+{
+    storeServer();
+    const KorvaneApiClient::TranslationService service = KorvaneApiClient::translationService();
+    if (service == KorvaneApiClient::TranslationService::None) {
+        m_testAnswer->setText(qtTrId("translateNotConfigured"));
+        return;
+    }
+    const QStringList languages = KorvaneApiClient::translateLanguages();
+    const int index = m_language->currentIndex();
+    const QString target = languages.value(index >= 0 ? index : 0, languages.first());
+    m_testAnswer->setText(qtTrId("translateTesting"));
+    // The answer may come after the panel is gone.
+    const QPointer<QLabel> answer = m_testAnswer;
+    const auto answered = [answer](bool, const QVariant &result, const QString &message) {
+        if (!answer)
+            return;
+        const QString translated = result.toString();
+        if (!message.isEmpty())
+            answer->setText(message);
+        else if (translated.isEmpty())
+            answer->setText(qtTrId("TranslateFailed"));
+        else
+            answer->setText(qtTrId("translateTestAnswer").arg(translated));
+    };
+    const QString sample = QStringLiteral("hello");
+    if (service == KorvaneApiClient::TranslationService::LibreTranslate)
+        KorvaneApiClient::libreTranslate(sample, target, answered);
+    else
+        KorvaneApiClient::translate(sample, target, answered);
 }

@@ -2,11 +2,26 @@
 
 #include "basesettingviewcontroller.h"
 
-// The translation action: the language the text is translated into.
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+// The translation action: the language the text is translated into, and the LibreTranslate
+// server that translates it, with a button that tries the server as it is set.
 class TranslationViewController final : public BaseSettingViewController
 {
     Q_OBJECT
 
 public:
     explicit TranslationViewController(QWidget *parent = nullptr);
+
+private:
+    void storeServer();
+    void testService();
+
+    QComboBox *m_language = nullptr;
+    QLabel *m_service = nullptr;
+    QLineEdit *m_server = nullptr;
+    QLineEdit *m_apiKey = nullptr;
+    QLabel *m_testAnswer = nullptr;
 };
