@@ -266,10 +266,11 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
             *status = Failure;
             return false;
         }
-        QString error;
-        const DropListEntityPtr drop = findAction(arg(actions.first()), &error);
+        // The running instance reads the clipboard; here every action could still take it.
+        KorvaneError error;
+        const DropListEntityPtr drop = findAction(arg(actions.first()), m_store->getAllDrops(), &error);
         if (!drop) {
-            printErr(QStringLiteral("korvane: %1\n").arg(error));
+            printErr(QStringLiteral("korvane: %1\n").arg(error.localizedDescription()));
             *status = Failure;
             return false;
         }

@@ -170,7 +170,7 @@ void TrayDesktopTest::dragTo(const QPoint &to)
         QVERIFY(move(from + (to - from) * step / 20));
         QTest::qWait(30);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane drop here$")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^Korvane drop here$")), 15000);
 }
 
 void TrayDesktopTest::dropAway()
@@ -178,7 +178,7 @@ void TrayDesktopTest::dropAway()
     QVERIFY(move(QPoint(300, 700)));
     QTest::qWait(100);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    QTRY_VERIFY_WITH_TIMEOUT(!windowShown(QStringLiteral("^Korvane drop here$")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!DesktopSession::windowShown(QStringLiteral("^Korvane drop here$")), 15000);
 }
 
 void TrayDesktopTest::initTestCase()
@@ -397,7 +397,7 @@ void TrayDesktopTest::commandsAndTheDropWindow()
                                      QStringLiteral("click"), QStringLiteral("3")}));
     QTest::qWait(500);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")}));
-    QTRY_VERIFY_WITH_TIMEOUT(windowShown(QStringLiteral("^Korvane$")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^Korvane$")), 15000);
     const QRect window = DesktopSession::windowGeometry(QStringLiteral("^Korvane$"));
     QTest::qWait(300);
     saveScreenshot(QStringLiteral("drop-window"));

@@ -594,7 +594,7 @@ private Q_SLOTS:
         QVERIFY(KorvaneApiClient::translationServiceDescription().contains(m_service.baseUrl()));
         setDefault(KorvaneHosts::key("service"), QVariant());
         QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::None);
-        QVERIFY(KorvaneApiClient::translationServiceDescription().contains("translate/libretranslateUrl"));
+        QVERIFY(KorvaneApiClient::translationServiceDescription().contains("LibreTranslate server"));
     }
 
     // Secrets stay out of the log.
