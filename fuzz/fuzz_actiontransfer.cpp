@@ -18,11 +18,12 @@ QByteArray &defaultActions()
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzSupport::start<QCoreApplication>();
-    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-    FuzzSupport::require(store->persistentStoreCoordinator(), "the store opens");
-    store->initializationDefaultData();
-    defaultActions() = KorvaneActionTransfer(store).exportActions(true);
+    FuzzSupport::start<QCoreApplication>([] {
+        KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
+        FuzzSupport::require(store->persistentStoreCoordinator(), "the store opens");
+        store->initializationDefaultData();
+        defaultActions() = KorvaneActionTransfer(store).exportActions(true);
+    });
     return 0;
 }
 

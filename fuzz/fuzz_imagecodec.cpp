@@ -20,7 +20,7 @@ ImageCodec::Header headerOf(const QByteArray &image)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzSupport::start<QCoreApplication>();
+    FuzzSupport::start<QCoreApplication>([] {});
     return 0;
 }
 

@@ -42,7 +42,7 @@ const char *const formats[] = {
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzSupport::start<QGuiApplication>();
+    FuzzSupport::start<QGuiApplication>([] {});
     return 0;
 }
 

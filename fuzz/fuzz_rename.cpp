@@ -95,12 +95,13 @@ QString text(FuzzSupport::Input &input)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzSupport::start<QCoreApplication>();
-    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-    FuzzSupport::require(store->persistentStoreCoordinator(), "the store opens");
-    renameAction() = store->getNewDrop(1, 17, 0);
-    KorvaneError error;
-    FuzzSupport::require(!FileManager::initTempFolder(&error).isEmpty(), "the temp folder is made");
+    FuzzSupport::start<QCoreApplication>([] {
+        KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
+        FuzzSupport::require(store->persistentStoreCoordinator(), "the store opens");
+        renameAction() = store->getNewDrop(1, 17, 0);
+        KorvaneError error;
+        FuzzSupport::require(!FileManager::initTempFolder(&error).isEmpty(), "the temp folder is made");
+    });
     return 0;
 }
 

@@ -28,7 +28,7 @@ int depthOf(const QVariant &value)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FuzzSupport::start<QCoreApplication>();
+    FuzzSupport::start<QCoreApplication>([] {});
     return 0;
 }
 

@@ -18,10 +18,11 @@
 namespace FuzzSupport {
 
 // Points HOME and the XDG folders into a fresh folder that lives as long as the process, so
-// a harness never touches the user's store, then makes the application object (QCoreApplication,
-// or QGuiApplication for harnesses that need QtGui; QT_QPA_PLATFORM is offscreen unless set).
-template<typename Application>
-void start()
+// a harness never touches the user's store, makes the application object (QCoreApplication,
+// or QGuiApplication for harnesses that need QtGui; QT_QPA_PLATFORM is offscreen unless set)
+// and runs the harness's own set-up.
+template<typename Application, typename SetUp>
+void start(SetUp setUp)
 {
     static QTemporaryDir home(QDir::tempPath() + QStringLiteral("/korvane-fuzz-XXXXXX"));
     if (!home.isValid()) {
@@ -45,8 +46,12 @@ void start()
     static int argc = 1;
     static char name[] = "korvane-fuzz";
     static char *argv[] = {name, nullptr};
-    static Application *const application = new Application(argc, argv);
-    Q_UNUSED(application);
+    new Application(argc, argv);
+    setUp();
+    // Torn down as the program ends, so that the store closes and nothing of ours is left for
+    // the leak checker. Registered after the set-up: what it made (the application's list of
+    // routines to call at its end, say) is destroyed only after this has run.
+    std::atexit([] { delete QCoreApplication::instance(); });
 }
 
 // Stops the run with the broken property's description: the fuzzer keeps the input.
