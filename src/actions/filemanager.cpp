@@ -496,6 +496,13 @@ bool FileManager::renameFile(const QUrl &source, const QString &toNewFile, QStri
     const QByteArray wanted = FileManager::withoutTrailingSlashes(QFile::encodeName(toNewFile));
     if (wanted == path)
         return true;
+    // The new name is built from the user's strings: a "/" or ".." in it must not take the
+    // file into another folder.
+    const QByteArray name = FileManager::lastComponent(wanted);
+    if (FileManager::parentOf(wanted) != FileManager::parentOf(path) || name == "." || name == "..") {
+        failure = systemError(EINVAL, wanted);
+        return false;
+    }
     QByteArray staged;
     if (!journal.planStaging(path, st.st_dev, wanted, &staged, &failure))
         return false;

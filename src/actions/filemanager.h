@@ -33,7 +33,8 @@ public:
 
     // Plans moving the file into the rename run's staging folder under its new name (made
     // free with "-1", "-2", ... within the run); the run moves every planned file at once.
-    // A wanted path equal to the source gives no staged path and no error.
+    // A wanted path equal to the source gives no staged path and no error; one in another
+    // folder is refused.
     static bool renameFile(const QUrl &source, const QString &toNewFile, QString *outFile, KorvaneError *error,
                            RenameJournal &journal);
 
