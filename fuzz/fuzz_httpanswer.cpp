@@ -27,6 +27,11 @@ HttpAnswerParser::State readAll(const uint8_t *data, size_t size, size_t piece, 
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
