@@ -247,8 +247,11 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
     waitForPopover(true);
     QCOMPARE(clipboardText(), QStringLiteral("untouched"));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
-    waitForPopover(false);
+    // The wake key toggles the list however soon it follows the last press.
+    for (int i = 0; i < 13; ++i) {
+        QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+        waitForPopover(i % 2 == 1);
+    }
 }
 
 void TrayDesktopTest::actionHotkeyRunsAListedAction()
