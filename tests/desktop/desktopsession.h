@@ -44,14 +44,20 @@ public:
         return startBus();
     }
 
-    // The same on Wayland: Weston's headless backend, on a socket in a runtime folder of its
-    // own. It has no seat, so no client gets keyboard focus or a clipboard.
+    // The same on Wayland: Weston, on a socket in a runtime folder of its own. It runs as a
+    // window of an Xvfb display only Weston sees, for the seat its headless backend lacks:
+    // without keyboard focus no client reads the clipboard.
     bool startWayland()
     {
+        if (!m_xvfb.start("1280x800x24"))
+            return false;
         m_runtime = std::make_unique<QTemporaryDir>();
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
         qputenv("WAYLAND_DISPLAY", "wayland-korvane");
-        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--no-config"),
+        QProcessEnvironment westonEnv = QProcessEnvironment::systemEnvironment();
+        westonEnv.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(m_xvfb.display()));
+        m_weston.setProcessEnvironment(westonEnv);
+        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--no-config"),
                                                   QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-korvane")});
         // Weston opens its socket once it takes clients.
         for (QDeadlineTimer deadline(15000); !QFileInfo::exists(m_runtime->filePath(QStringLiteral("wayland-korvane"))); QThread::msleep(20)) {
