@@ -1,6 +1,6 @@
 #pragma once
 
-// A desktop of the test's own: an Xvfb display (or a headless Weston), a private session bus
+// A desktop of the test's own: an Xvfb display (or Weston inside one), a private session bus
 // with a stand-in notification server that records every Notify call, and on X11 an XEmbed
 // tray host.
 
@@ -54,11 +54,10 @@ public:
         m_runtime = std::make_unique<QTemporaryDir>();
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
         qputenv("WAYLAND_DISPLAY", "wayland-korvane");
-        QProcessEnvironment westonEnv = QProcessEnvironment::systemEnvironment();
-        westonEnv.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(m_xvfb.display()));
-        m_weston.setProcessEnvironment(westonEnv);
+        qputenv("DISPLAY", m_xvfb.display());
         m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--no-config"),
                                                   QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-korvane")});
+        qunsetenv("DISPLAY");
         // Weston opens its socket once it takes clients.
         for (QDeadlineTimer deadline(15000); !QFileInfo::exists(m_runtime->filePath(QStringLiteral("wayland-korvane"))); QThread::msleep(20)) {
             if (deadline.hasExpired() || m_weston.state() == QProcess::NotRunning)
