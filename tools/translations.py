@@ -463,6 +463,9 @@ TEXTS = {
                              "这 %1 字节的图片数据无法解码为 Korvane 可读取的图片（须完整，最多 %2 像素），未做任何处理。"),
     "notRegularFile": ("“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.",
                        "“%1”不是普通文件；不读取管道、套接字、设备和文件夹。"),
+    # Action hotkeys on Wayland, where the clipboard is read only by a focused window.
+    "clipboardFocusTimedOut": ("The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.",
+                               "未能读取剪贴板：Korvane 的列表在 %1 秒内未获得键盘焦点。"),
     # Action store: a change the editor could not save.
     "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
 }

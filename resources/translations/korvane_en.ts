@@ -1543,6 +1543,10 @@
         <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
         <translation>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</translation>
     </message>
+    <message id="clipboardFocusTimedOut">
+        <source>The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.</source>
+        <translation>The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.</translation>
+    </message>
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>
         <translation>This change is not saved: %1</translation>

@@ -1543,6 +1543,10 @@
         <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
         <translation>“%1”不是普通文件；不读取管道、套接字、设备和文件夹。</translation>
     </message>
+    <message id="clipboardFocusTimedOut">
+        <source>The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.</source>
+        <translation>未能读取剪贴板：Korvane 的列表在 %1 秒内未获得键盘焦点。</translation>
+    </message>
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>
         <translation>此更改未能保存：%1</translation>

@@ -56,6 +56,11 @@ bool KorvaneDesktopPlatform::placesWindows()
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+bool KorvaneDesktopPlatform::readsClipboardOnlyWithFocus()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 QRect KorvaneDesktopPlatform::panelEdge(const QScreen *screen)
 {
     if (!screen)

@@ -27,6 +27,10 @@ public:
     // windows themselves, and the pointer is known there only over our own windows.
     static bool placesWindows();
 
+    // Whether the clipboard is readable only while a window of ours has the keyboard focus
+    // (Wayland): a hotkey pressed elsewhere must first give Korvane a focused window.
+    static bool readsClipboardOnlyWithFocus();
+
     // The strip of the screen a panel keeps for itself, read from the desktop's work area
     // (the thickest strip when panels hold several edges); empty when no panel reserves any.
     static QRect panelEdge(const QScreen *screen);

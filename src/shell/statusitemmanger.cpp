@@ -27,8 +27,10 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
@@ -45,6 +47,9 @@ QString imageResource(const QString &name)
         return QStringLiteral(":/images/menubarIcon.svg");
     return QStringLiteral(":/images/frames/%1.svg").arg(name);
 }
+
+// How long the list may take to get the keyboard focus the clipboard needs on Wayland.
+constexpr int kClipboardFocusLimitMs = 5000;
 
 // About a panel icon's size: how much of the panel a reported icon position stands for.
 constexpr int kReportedIconSize = 24;
@@ -92,6 +97,15 @@ StatusItemManger::StatusItemManger()
     m_dropHerePopover->setWindowTitle(QStringLiteral("Korvane drop here"));
     // The drop-here popover must not take the focus from the window the drag comes from.
     m_dropHerePopover->setAttribute(Qt::WA_ShowWithoutActivating);
+
+    m_focusDeadline = new QTimer(this);
+    m_focusDeadline->setSingleShot(true);
+    m_focusDeadline->setInterval(kClipboardFocusLimitMs);
+    connect(m_focusDeadline, &QTimer::timeout, this, &StatusItemManger::clipboardFocusTimedOut);
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
+        if (m_pendingClipboardDrop && m_mainPopover && window && window == m_mainPopover->windowHandle())
+            runPendingClipboardAction();
+    });
 
     addEvent();
 }
@@ -302,14 +316,60 @@ void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
 
 void StatusItemManger::runActionOnClipboard(const DropListEntityPtr &drop)
 {
-    if (!m_isAnimating)
-        runActionOnPasteboard(drop, KorvanePlatform::clipboard()->pasteboard());
-}
-
-void StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, const KorvanePasteboard &pasteboard)
-{
     if (m_isAnimating || !drop)
         return;
+    if (!KorvaneDesktopPlatform::readsClipboardOnlyWithFocus()) {
+        runActionOnPasteboard(drop, KorvanePlatform::clipboard()->pasteboard());
+        return;
+    }
+    // The clipboard is read once the list, shown and activated, has the keyboard focus.
+    m_pendingClipboardDrop = drop;
+    m_focusDeadline->start();
+    if (m_popoverController == m_mainPopover && m_mainPopover && m_mainPopover->isShown()) {
+        if (QGuiApplication::focusWindow() == m_mainPopover->windowHandle()) {
+            runPendingClipboardAction();
+            return;
+        }
+        m_mainPopover->activateWindow();
+        return;
+    }
+    hidePopover();
+    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    m_needBecomeFirstRes = true;
+    showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+}
+
+void StatusItemManger::runPendingClipboardAction()
+{
+    m_focusDeadline->stop();
+    const DropListEntityPtr drop = std::exchange(m_pendingClipboardDrop, nullptr);
+    if (m_isAnimating)
+        return;
+    const KorvanePasteboard pasteboard = KorvanePlatform::clipboard()->pasteboard();
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+    // The list was shown before the clipboard could be read.
+    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    if (!runActionOnPasteboard(drop, pasteboard))
+        hidePopover();
+}
+
+void StatusItemManger::clipboardFocusTimedOut()
+{
+    const DropListEntityPtr drop = std::exchange(m_pendingClipboardDrop, nullptr);
+    if (!drop)
+        return;
+    qCWarning(lcShell, "the list did not get the keyboard focus within %d ms; the clipboard stays unread",
+              kClipboardFocusLimitMs);
+    hidePopover();
+    KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
+    content.body = qtTrId("clipboardFocusTimedOut").arg(kClipboardFocusLimitMs / 1000);
+    KorvanePlatform::notifier()->post(content);
+}
+
+bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, const KorvanePasteboard &pasteboard)
+{
+    if (m_isAnimating || !drop)
+        return false;
     KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     const bool fits = (data->dataCatalog() == DataCatalogText && drop->catalog() == 0)
@@ -320,7 +380,7 @@ void StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
         KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
         content.body = qtTrId("wrongInputContent");
         KorvanePlatform::notifier()->post(content);
-        return;
+        return false;
     }
     if (!m_popoverController || !m_popoverController->isShown()) {
         mainContentView()->regularViewWithHandleData(int(m_currentRow));
@@ -331,6 +391,7 @@ void StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
     const QVariantMap info{{QStringLiteral("hotKeyName"), QStringLiteral("%1-%2").arg(drop->keyCode()).arg(drop->modifiers())},
                            {QStringLiteral("dropID"), drop->dropID()}};
     QTimer::singleShot(100, this, [info] { center()->post(QStringLiteral("gloableHotKeyBegainAction"), info); });
+    return true;
 }
 
 void StatusItemManger::dropPasteboard(const KorvanePasteboard &pasteboard)

@@ -43,8 +43,9 @@ public:
     // An action hotkey's path for any action: when it takes the clipboard's data, the list
     // is shown and the action's row runs; otherwise the wrong-input notification.
     void runActionOnClipboard(const std::shared_ptr<DropListEntity> &drop);
-    // The same on data dropped somewhere else than on the list.
-    void runActionOnPasteboard(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
+    // The same on data dropped somewhere else than on the list. False when the action does
+    // not take the data.
+    bool runActionOnPasteboard(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
     // A drop's path: the list for the dropped data.
     void dropPasteboard(const KorvanePasteboard &pasteboard);
     // Where a drag must come to open the drop-here popover, in global coordinates; empty
@@ -81,6 +82,9 @@ private:
     QRect popoverAnchor() const;
     void setStatusImage(const QString &name);
     QTimer *timer();
+    // Runs the action waiting for the clipboard once the list has the keyboard focus.
+    void runPendingClipboardAction();
+    void clipboardFocusTimedOut();
 
     StatusNotifierTracker *m_statusNotifier;
     QSystemTrayIcon *m_statusItem;
@@ -92,6 +96,9 @@ private:
     MainContentView *m_mainContentView = nullptr;
     std::unique_ptr<KorvaneDragMonitor> m_dragMonitor;
     QTimer *m_timer = nullptr;
+    // The action a hotkey asked for while the clipboard is unreadable until the list has focus.
+    std::shared_ptr<DropListEntity> m_pendingClipboardDrop;
+    QTimer *m_focusDeadline = nullptr;
     QDateTime m_lastDate;
     qint64 m_lastChangeCount = -1;
     qint64 m_currentRow = -1;

@@ -537,6 +537,12 @@ void PopoverWindow::finishClose()
     watchApplication(false);
     hide();
     setWindowOpacity(1.0);
+    // Qt keeps a hidden window as its focus window until the window system's focus-out has
+    // settled (on X11 up to 400 ms later), and then sends the application's deactivation:
+    // a showing that came before would take it for the user leaving and close. A new native
+    // window carries no focus of the old one.
+    if (windowHandle() && QGuiApplication::focusWindow() == windowHandle())
+        destroy();
     Q_EMIT closed();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// A desktop of the test's own: an Xvfb display (or a headless Weston), a private session bus
+// A desktop of the test's own: an Xvfb display (or Weston inside one), a private session bus
 // with a stand-in notification server that records every Notify call, and on X11 an XEmbed
 // tray host.
 
@@ -44,15 +44,20 @@ public:
         return startBus();
     }
 
-    // The same on Wayland: Weston's headless backend, on a socket in a runtime folder of its
-    // own. It has no seat, so no client gets keyboard focus or a clipboard.
+    // The same on Wayland: Weston, on a socket in a runtime folder of its own. It runs as a
+    // window of an Xvfb display only Weston sees, for the seat its headless backend lacks:
+    // without keyboard focus no client reads the clipboard.
     bool startWayland()
     {
+        if (!m_xvfb.start("1280x800x24"))
+            return false;
         m_runtime = std::make_unique<QTemporaryDir>();
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
         qputenv("WAYLAND_DISPLAY", "wayland-korvane");
-        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--no-config"),
+        qputenv("DISPLAY", m_xvfb.display());
+        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--no-config"),
                                                   QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-korvane")});
+        qunsetenv("DISPLAY");
         // Weston opens its socket once it takes clients.
         for (QDeadlineTimer deadline(15000); !QFileInfo::exists(m_runtime->filePath(QStringLiteral("wayland-korvane"))); QThread::msleep(20)) {
             if (deadline.hasExpired() || m_weston.state() == QProcess::NotRunning)

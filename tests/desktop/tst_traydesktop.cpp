@@ -59,7 +59,6 @@ class TrayDesktopTest : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void wakeHotkeyShowsTheClipboardsActions();
     void digitShortcutRunsItsRow();
     void actionHotkeyRunsAListedAction();
     void wrongInputIsToldEvenWhenMuted();
@@ -212,24 +211,13 @@ void TrayDesktopTest::cleanupTestCase()
         m_korvane.kill();
 }
 
-void TrayDesktopTest::wakeHotkeyShowsTheClipboardsActions()
-{
-    QGuiApplication::clipboard()->setText(QStringLiteral("中文 ab cd1"));
-    QVERIFY(!DesktopSession::windowShown(mainWindowName));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
-    waitForPopover(true);
-    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, lightBackground), 10000);
-    saveScreenshot(QStringLiteral("main-popover-text"));
-    // The same key closes it again.
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
-    waitForPopover(false);
-}
-
 void TrayDesktopTest::digitShortcutRunsItsRow()
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("中文 ab cd1"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
     waitForPopover(true);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, lightBackground), 10000);
+    saveScreenshot(QStringLiteral("main-popover-text"));
     const int before = int(session->notifications.calls.size());
     // Rows of the English defaults for text: 0 share, 1 clear style, 2 count characters.
     // Alt+digit is a key of the popover, which has focus; no global grab is involved.
@@ -247,8 +235,11 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
     waitForPopover(true);
     QCOMPARE(clipboardText(), QStringLiteral("untouched"));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
-    waitForPopover(false);
+    // The wake key toggles the list however soon it follows the last press.
+    for (int i = 0; i < 13; ++i) {
+        QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+        waitForPopover(i % 2 == 1);
+    }
 }
 
 void TrayDesktopTest::actionHotkeyRunsAListedAction()

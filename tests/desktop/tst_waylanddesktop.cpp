@@ -130,16 +130,16 @@ void WaylandDesktopTest::activatedRunsTheAction()
     QTRY_VERIFY_WITH_TIMEOUT(!portal->preferredTriggers(QStringLiteral("BindShortcuts")).isEmpty(), 15000);
     const QString ourSession = portal->session;
     const int before = int(session->notifications.calls.size());
+    // Korvane has no focused window when the shortcut comes: the clipboard is readable only
+    // once its list has the focus.
+    QCOMPARE(QProcess::execute(QStringLiteral("wl-copy"), {QStringLiteral("one two")}), 0);
     // Activated is broadcast: another program's session with the same id is not ours.
     portal->session = QStringLiteral("/org/freedesktop/portal/desktop/session/1_99/other");
     portal->activate(countHotKey);
     portal->session = ourSession;
     portal->activate(countHotKey);
-    // Weston's headless compositor has no seat and so no clipboard: the action finds nothing
-    // it takes and says so, as after a key press on X11 with an empty clipboard.
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
-    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Count It failed"));
-    QCOMPARE(session->notifications.calls.last().body, QStringLiteral("This action does not take what is on the clipboard."));
+    QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Count It succeeded"));
     QTest::qWait(300);
     QCOMPARE(int(session->notifications.calls.size()), before + 1);
 }
