@@ -58,7 +58,7 @@ export LANG=en_US.UTF-8 QT_QPA_PLATFORM=xcb QT_LOGGING_RULES='korvane.*.info=tru
 export NO_AT_BRIDGE=1
 mkdir -p "$work/copies"
 DISPLAY='' "$korvane" list >/dev/null
-DISPLAY='' "$korvane" add 1 9 --title "Copy Here" --set "savePath=$work/copies" --set drop.index=-1 >/dev/null
+DISPLAY='' "$korvane" add 1 9 --title "Copy Here" --set "savePath=$work/copies" --index 0 >/dev/null
 echo "dragged" >"$work/notes.txt"
 "$korvane" >"$work/korvane.log" 2>&1 &
 pids+=($!)
