@@ -9,6 +9,7 @@
 #include "droplistentity.h"
 #include "headlessclipboard.h"
 #include "headlessnotifier.h"
+#include "korvaneanswerlimits.h"
 #include "korvaneapiclient.h"
 #include "korvanecoredatahelper.h"
 #include "korvanehandledata.h"
@@ -30,6 +31,7 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <vector>
 
@@ -70,6 +72,70 @@ void print(const char *name, const Figures &figures, double parseMicros)
 double parseMicros(const std::function<void()> &parse)
 {
     return medianMilliseconds(501, parse) * 1000.0;
+}
+
+// The slowest documents a server may still send: each sits just under one of the readers'
+// limits, and the whole body under the API answer cap. Every answer under its cap has to read
+// in well under 100 ms, or a hostile server could hold up a batch for as long as it likes.
+void worstDocumentsUnderTheirCaps()
+{
+    // Opening, as many whole units as fit under the cap, closing.
+    const auto underCap = [](const QByteArray &opening, const QByteArray &unit, const QByteArray &closing) {
+        const qint64 units = (KorvaneAnswerLimits::apiAnswer - opening.size() - closing.size()) / unit.size();
+        return opening + unit.repeated(units) + closing;
+    };
+    const auto nodesUnderCap = [](const QByteArray &opening, const QByteArray &unit, int unitNodes, const QByteArray &closing) {
+        const qint64 byBytes = (KorvaneAnswerLimits::apiAnswer - opening.size() - closing.size()) / unit.size();
+        return opening + unit.repeated(std::min<qint64>(byBytes, KorvaneAnswerLimits::documentNodes / unitNodes - 1)) + closing;
+    };
+    const QByteArray manyElements = nodesUnderCap("<ListAllMyBucketsResult>",
+                                                  "<Bucket><Name>bucket-1250000000</Name><Location>sh</Location></Bucket>", 3,
+                                                  "</ListAllMyBucketsResult>");
+    QByteArray attributes = "<e";
+    for (int a = 0; a < KorvaneAnswerLimits::xmlAttributes - 1; ++a)
+        attributes += " a" + QByteArray::number(a) + "=\"1\"";
+    const QByteArray manyAttributes = nodesUnderCap("<r>", attributes + "/>", KorvaneAnswerLimits::xmlAttributes, "</r>");
+    const int depth = KorvaneAnswerLimits::documentDepth - 1;
+    const QByteArray deepXml = QByteArray("<a>").repeated(depth) + "x" + QByteArray("</a>").repeated(depth);
+    const QByteArray longText = underCap("<a>", "x", "</a>");
+    const QByteArray escapedText = underCap("<a>", "&amp;&lt;", "</a>");
+
+    const QByteArray manyValues = nodesUnderCap("[", "{\"k\":12345},", 2, "0]");
+    const QByteArray deepJson = QByteArray("[").repeated(depth) + QByteArray("]").repeated(depth);
+    const QByteArray longString = underCap("{\"t\":\"", "\\u4e2d", "\"}");
+
+    std::printf("Worst documents under the readers' limits (%lld-byte API cap), median of 21 reads\n",
+                static_cast<long long>(KorvaneAnswerLimits::apiAnswer));
+    // The processor time of the reading thread as well as the wall time: on a busy machine the
+    // first says what the reader costs, the second what a user waits.
+    const auto row = [](const char *name, const QByteArray &doc, const std::function<bool()> &read) {
+        const bool accepted = read();
+        std::vector<double> cpu;
+        const double wall = medianMilliseconds(21, [&] {
+            timespec start{}, end{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+            read();
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+            cpu.push_back((end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6);
+        });
+        std::sort(cpu.begin(), cpu.end());
+        std::printf("  %-42s %8d bytes  wall %6.1f ms  cpu %6.1f ms  %s\n", name, int(doc.size()), wall, cpu[cpu.size() / 2],
+                    accepted ? "read" : "refused");
+    };
+    const auto xmlRow = [&](const char *name, const QByteArray &doc) {
+        row(name, doc, [&] { return XMLReader::dictionaryForXMLData(doc, XMLReader::ProcessNamespaces).isValid(); });
+    };
+    const auto jsonRow = [&](const char *name, const QByteArray &doc) {
+        row(name, doc, [&] { return KorvaneNetWorkClient::jsonObject(doc).isValid(); });
+    };
+    xmlRow("XML: elements up to the node limit", manyElements);
+    xmlRow("XML: attributes up to the node limit", manyAttributes);
+    xmlRow("XML: nesting one under the depth limit", deepXml);
+    xmlRow("XML: one text up to the cap", longText);
+    xmlRow("XML: entities up to the cap", escapedText);
+    jsonRow("JSON: values up to the node limit", manyValues);
+    jsonRow("JSON: nesting one under the depth limit", deepJson);
+    jsonRow("JSON: one escaped string up to the cap", longString);
 }
 
 } // namespace
@@ -148,6 +214,7 @@ int main(int argc, char *argv[])
           }),
           0);
 
+    worstDocumentsUnderTheirCaps();
     std::printf("loopback floor: a Qt socket read of the same answers is part of each figure\n");
     return 0;
 }

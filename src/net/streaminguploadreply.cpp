@@ -230,13 +230,14 @@ void StreamingUploadReply::takeHead()
     setAttribute(QNetworkRequest::HttpStatusCodeAttribute, m_parser.status());
     setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(m_parser.reasonPhrase()));
     QList<QPair<QByteArray, QByteArray>> fields;
-    for (const auto &[name, value] : m_parser.fields()) {
+    for (const auto &received : m_parser.fields()) {
+        const QByteArray &name = received.first;
         auto existing = std::find_if(fields.begin(), fields.end(),
                                      [&](const auto &field) { return field.first.compare(name, Qt::CaseInsensitive) == 0; });
         if (existing == fields.end())
-            fields.append({name, value});
+            fields.append(received);
         else
-            existing->second += (name.compare("set-cookie", Qt::CaseInsensitive) == 0 ? "\n" : ", ") + value;
+            existing->second += (name.compare("set-cookie", Qt::CaseInsensitive) == 0 ? "\n" : ", ") + received.second;
     }
     for (const auto &field : std::as_const(fields))
         setRawHeader(field.first, field.second);
