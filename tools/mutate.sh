@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Plants known faults, one at a time, in a copy of the tree and checks that the tests catch
+# each one. A fault the tests let through marks a behaviour nothing guards any more: after
+# trimming tests, every fault here must still be caught.
+#
+#   tools/mutate.sh --list          one line per fault: its name, file and behaviour
+#   tools/mutate.sh [NAME...]       plant every fault, or the named ones, and report
+#
+# The copy and its build live in $MUTATE_DIR (default /tmp/korvane-mutate) and are reused by
+# the next run; only the files a fault touches are rebuilt. Each fault names the test
+# programs that guard its behaviour, and only those are built and run. Exit status 1 when a
+# fault was missed or could not be planted.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+work=${MUTATE_DIR:-/tmp/korvane-mutate}
+jobs=${JOBS:-$(nproc)}
+
+# name | file | line as it is | line with the fault | tests that must fail | behaviour
+faults=$(cat <<'EOF'
+copy-name|src/actions/filemanager.cpp|    return name.left(dot) + QByteArray::number(n) + name.mid(dot);|    return name + QByteArray::number(n);|filemanagertest korvanefileactionstest|a copy that collides is numbered before its extension
+rename-journal|src/actions/renamejournal.cpp|        const bool onward = finals.contains(stagedPath);|        const bool onward = false;|renamecrashtest|an interrupted rename finishes the moves it had decided
+extension|src/intake/korvanetypeidentifier.cpp|    return path.mid(dot + 1, end - dot - 1);|    return path.mid(dot, end - dot);|tst_classification|a file's extension decides its kind
+clipboard-kind|src/intake/korvanehandledata.cpp|        } else if (item.hasType(KorvanePasteboardType::PNG)) {|        } else if (false) {|tst_classification tst_pbhelper|image data on the clipboard is classified as an image
+uri-comments|src/platform/mimedatapasteboard.cpp|            if (!line.isEmpty() && !line.startsWith('#'))|            if (!line.isEmpty())|tst_mimedatapasteboard|comment lines of a file manager's URI list are no files
+money-groups|src/actions/stringmanager.cpp|        const bool groupMarker = unitIndex == 4 \|\| unitIndex == 8;|        const bool groupMarker = unitIndex == 4;|tst_capitalmoney|money numerals mark the ten-thousands and hundred-millions
+money-cents|src/actions/stringmanager.cpp|    if (fraction.size() > 1 && fraction.at(1) != u'0')|    if (fraction.size() > 2 && fraction.at(1) != u'0')|tst_capitalmoney|an amount below one writes its fen
+count-letters|src/actions/stringmanager.cpp|        const bool letter = (c & ~0x20) >= 0x41 && (c & ~0x20) <= 0x5a;|        const bool letter = (c & ~0x20) >= 0x41 && (c & ~0x20) <= 0x59;|tst_textactions|the letter count takes A to Z in both cases
+count-width|src/actions/stringmanager.cpp|            characters += 2;|            characters += 1;|tst_textactions|a Chinese character counts twice in the character total
+title-case|src/actions/korvanetextactions.cpp|            result += character.toLower();|            result += character;|tst_textactions|title case lowers the rest of each word
+cos-signature|src/net/qcloudmanager.cpp|    const QString stringToSign = QStringLiteral("sha1\n%1\n%2\n").arg(keyTime, sha1(httpString));|    const QString stringToSign = QStringLiteral("sha1\n%1\n%2").arg(keyTime, sha1(httpString));|tst_signing tst_uploadcos|the COS request signature
+qiniu-token|src/net/genaratetoken.cpp|    return QString::fromLatin1(data.toBase64(QByteArray::Base64UrlEncoding));|    return QString::fromLatin1(data.toBase64());|tst_signing tst_uploadqiniu|the Qiniu upload token is URL-safe Base64
+cookie-redaction|src/net/korvaneapiclient.cpp|            return result + QStringLiteral("<redacted>");|            return result + match.captured(2);|tst_apiclient tst_uploadweibo|cookie values never reach the log
+chunk-cap|src/net/httpanswerparser.cpp|    if (size > quint64(m_maximumBody - m_body.size())) {|    if (size > quint64(m_maximumBody)) {|tst_netclient tst_hostileanswers|a chunked answer counts its decoded body against the cap
+interim-answers|src/net/httpanswerparser.cpp|        if (++m_interim > KorvaneAnswerLimits::interimAnswers)|        if (++m_interim > 1000 * KorvaneAnswerLimits::interimAnswers)|tst_netclient tst_hostileanswers|a flood of interim answers is a protocol error
+xml-attributes|src/net/xmlreader.cpp|                    if (++attributes > maximumAttributes())|                    if (++attributes > 1000 * maximumAttributes())|tst_xmlreader tst_hostileanswers|an element with too many attributes is refused
+store-order|src/store/korvanecoredatahelper.cpp|            drops.at(i)->setIndex(i);|            drops.at(i)->setIndex(i + 1);|tst_store tst_cli|indexes stay 0 to n-1 after a move
+foreign-store|src/store/korvaneschema.cpp|    const bool stamped = header.applicationId == KorvaneSchema::ApplicationId;|    const bool stamped = true;|tst_store|a database that is not ours is left alone
+import-range|src/store/korvaneactiontransfer.cpp|        if (!json.isDouble() \|\| (whole && std::floor(number) != number) \|\| !(number >= range.lowest && number <= range.highest)) {|        if (!json.isDouble() \|\| (whole && std::floor(number) != number) \|\| !(number >= range.lowest)) {|tst_transfer|an imported number past its field's range is refused
+hotkey-modifiers|src/platform/x11hotkeyservice.cpp|    if (hotKeyModifiers & 0x800)|    if (hotKeyModifiers & 0x400)|x11hotkeyservicetest|a hotkey's modifiers map to the X11 masks
+hotkey-recorder|src/shell/hotkeys/prlhotkeyrecorder.cpp|constexpr quint32 kPlainKeyMask = 0x2FFFF;|constexpr quint32 kPlainKeyMask = 0x3FFFF;|prlhotkeytest|caps lock is no part of a recorded hotkey
+pixel-budget|src/actions/pixelbudget.cpp|    while (m_inFlight > 0 && m_inFlight + bytes > m_limit)|    while (m_inFlight > 0 && bytes > m_limit)|imagemanagertest korvaneimageactionstest|image jobs in flight stay within the pixel budget
+EOF
+)
+
+list() {
+    while IFS='|' read -r name file _ _ tests behaviour; do
+        printf '%-18s %-42s %s (%s)\n' "$name" "$file" "$behaviour" "$tests"
+    done <<<"$(unescape "$faults")"
+}
+
+# The table escapes a "|" inside a line of code as "\|".
+unescape() { sed 's/\\|/\x1f/g' <<<"$1"; }
+field() { tr $'\x1f' '|' <<<"$1"; }
+
+if [[ ${1:-} == --list ]]; then
+    list | tr $'\x1f' '|'
+    exit 0
+fi
+
+command -v python3 >/dev/null || { echo "mutate.sh needs python3" >&2; exit 2; }
+
+echo "copying the tree to $work/tree"
+mkdir -p "$work/tree"
+(cd "$here" && git ls-files -z | xargs -0 tar -cf - --) | tar -xf - -C "$work/tree"
+if [[ ! -f $work/tree/build/build.ninja ]]; then
+    cmake -S "$work/tree" -B "$work/tree/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
+fi
+
+products="korvane korvanedesktop korvaneimage korvaneocrtesseract"
+missed=0
+printf '\n%-18s %-8s %s\n' fault result tests
+while IFS='|' read -r name file before after tests behaviour; do
+    [[ -z $name ]] && continue
+    if (($# > 0)) && ! printf '%s\n' "$@" | grep -qx "$name"; then
+        continue
+    fi
+    before=$(field "$before")
+    after=$(field "$after")
+    target="$work/tree/$file"
+    cp "$target" "$work/original"
+    if ! python3 - "$target" "$before" "$after" <<'PY'
+import sys
+path, before, after = sys.argv[1], sys.argv[2], sys.argv[3]
+text = open(path, encoding="utf-8").read()
+lines = text.split("\n")
+hits = [i for i, line in enumerate(lines) if line == before]
+if len(hits) != 1:
+    sys.exit(1)
+lines[hits[0]] = after
+open(path, "w", encoding="utf-8").write("\n".join(lines))
+PY
+    then
+        printf '%-18s %-8s %s\n' "$name" "absent" "the line is not in $file once"
+        missed=1
+        continue
+    fi
+    result=missed
+    if ! cmake --build "$work/tree/build" -j "$jobs" --target $products $tests >"$work/$name.build.log" 2>&1; then
+        result=unbuilt
+    else
+        regex="^($(tr ' ' '|' <<<"$tests"))\$"
+        if ! (cd "$work/tree/build" && ctest -R "$regex" -j "$jobs" >"$work/$name.test.log" 2>&1); then
+            result=caught
+        fi
+    fi
+    cp "$work/original" "$target"
+    [[ $result == caught ]] || missed=1
+    printf '%-18s %-8s %s\n' "$name" "$result" "$tests"
+done <<<"$(unescape "$faults")"
+
+# Leave the copy's build matching the tree, so the next run starts from it.
+cmake --build "$work/tree/build" -j "$jobs" --target $products >/dev/null 2>&1 || true
+exit $missed
