@@ -2,7 +2,7 @@
 #
 # The translations and the Chinese conversion tables are compiled into the executable as Qt
 # resources, so an installed korvane finds them wherever PREFIX puts it: only the programs,
-# the plug-ins, the desktop entry, Dolphin's service menu, icon, AppStream metainfo and
+# the plug-ins, the desktop entry, Dolphin's service menu, icons, AppStream metainfo and
 # notices are installed.
 include(GNUInstallDirs)
 
@@ -23,8 +23,16 @@ install(FILES ${desktop_dir}/${KORVANE_APP_ID}.desktop
 # Dolphin's "Send to Korvane" (KDE Frameworks 5.85 and later read service menus here).
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.sendto.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
-install(FILES ${desktop_dir}/${KORVANE_APP_ID}.svg
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/images/appIcon.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${KORVANE_APP_ID}.svg)
+# The tray glyph and its animation frames as symbolic icons, which StatusNotifier panels
+# colour for their theme.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/images/menubarIcon.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/symbolic/apps RENAME ${KORVANE_APP_ID}-tray-symbolic.svg)
+foreach(frame RANGE 1 13)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/images/frames/${frame}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/symbolic/apps RENAME ${KORVANE_APP_ID}-tray-${frame}-symbolic.svg)
+endforeach()
 install(FILES ${PROJECT_BINARY_DIR}/${KORVANE_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/NOTICE

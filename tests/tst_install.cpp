@@ -127,6 +127,7 @@ void InstallTest::installedFiles_data()
     QTest::newRow("desktop entry") << "share/applications/" + appId + ".desktop" << false;
     QTest::newRow("Dolphin service menu") << "share/kio/servicemenus/" + appId + ".sendto.desktop" << false;
     QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/" + appId + ".svg" << false;
+    QTest::newRow("tray icon") << "share/icons/hicolor/symbolic/apps/" + appId + "-tray-13-symbolic.svg" << false;
     QTest::newRow("metainfo") << "share/metainfo/" + appId + ".metainfo.xml" << false;
     QTest::newRow("licence") << "share/doc/korvane/LICENSE" << false;
     QTest::newRow("notices") << "share/doc/korvane/NOTICE" << false;
@@ -147,7 +148,7 @@ void InstallTest::installedFiles()
     QXmlStreamReader xml(&file);
     QVERIFY(xml.readNextStartElement());
     QVERIFY(xml.name() == QLatin1String("svg"));
-    QVERIFY(xml.attributes().value("viewBox") == QLatin1String("0 0 128 128"));
+    QVERIFY(xml.attributes().value("viewBox") == QLatin1String(path.contains("symbolic") ? "0 0 22 22" : "0 0 128 128"));
     while (!xml.atEnd())
         xml.readNext();
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));

@@ -8,6 +8,7 @@
 #include "korvaneuserdefaults.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QProcess>
 #include <QTimer>
 
@@ -103,6 +104,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Wayland compositors find the window's icon and name through the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.korvane.Korvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.korvane.Korvane"), QIcon(QStringLiteral(":/images/appIcon.svg"))));
     if (trayRequest && served) {
         int status = KorvaneCli::Success;
         if (!KorvaneCli().trayRequest(args, &request, &status))

@@ -77,7 +77,7 @@ bool XdgAutostart::setEnabled(bool enabled)
                                          "Name=Korvane\n"
                                          "Comment=Drop files, images or text on the tray icon and run actions on them\n"
                                          "Exec=%1\n"
-                                         "Icon=korvane\n"
+                                         "Icon=com.korvane.Korvane\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
                               .arg(quotedExec(program));

@@ -3,6 +3,7 @@
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -17,7 +18,7 @@ AboutViewController::AboutViewController(QWidget *parent)
 {
     setObjectName(QStringLiteral("about"));
     auto *icon = new QLabel;
-    icon->setPixmap(QIcon(QStringLiteral(":/images/menubarIcon.svg")).pixmap(72, 72));
+    icon->setPixmap(QApplication::windowIcon().pixmap(72, 72));
     icon->setAlignment(Qt::AlignTop);
 
     auto *name = new QLabel(QStringLiteral("Korvane"));

@@ -23,7 +23,6 @@ PreferencesWindowController::PreferencesWindowController(KorvaneAutostart *autos
     , m_resize(new QPropertyAnimation(this, "geometry", this))
 {
     setObjectName(QStringLiteral("PreferencesWindow"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/menubarIcon.svg")));
     const QColor tint = palette().color(QPalette::WindowText);
     m_tabs->addTab(m_editor, qtTrId("actionEditorTab"), QIcon(ActionIconProvider::typeImage(false, 24, tint, devicePixelRatioF())), QSize(1120, 650));
     m_tabs->addTab(m_general, qtTrId("generalTab"), style()->standardIcon(QStyle::SP_FileDialogDetailedView), QSize(500, 390));

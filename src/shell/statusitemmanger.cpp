@@ -18,9 +18,12 @@
 #include "statusnotifiertracker.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QFile>
 #include <QIcon>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
@@ -48,6 +51,36 @@ QString imageResource(const QString &name)
     return QStringLiteral(":/images/frames/%1.svg").arg(name);
 }
 
+// The colour the glyphs are drawn in when no theme colours them: their style's own.
+constexpr QLatin1String kGlyphColour("#dcdcdc");
+
+// The tray glyph for "menubarIcon" or an animation frame. Installed, it is a symbolic icon of
+// the hicolor theme, and the tray passes its name on so that StatusNotifier panels colour it
+// for their theme. Run from the build tree, the glyph is drawn here in the text colour of
+// the desktop's palette, which the panel shares in every common theme.
+QIcon trayIcon(const QString &name)
+{
+    const QString themeName = name == QLatin1String("menubarIcon")
+        ? QStringLiteral("com.korvane.Korvane-tray-symbolic")
+        : QStringLiteral("com.korvane.Korvane-tray-%1-symbolic").arg(name);
+    if (QIcon::hasThemeIcon(themeName))
+        return QIcon::fromTheme(themeName);
+    QFile file(imageResource(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return QIcon();
+    const QColor text = QGuiApplication::palette().color(QPalette::WindowText);
+    const QByteArray svg = file.readAll().replace(kGlyphColour.data(), text.name().toLatin1());
+    QIcon icon;
+    for (const int side : {16, 22, 24, 32, 44, 48, 64}) {
+        QBuffer buffer;
+        buffer.setData(svg);
+        QImageReader reader(&buffer, "svg");
+        reader.setScaledSize(QSize(side, side));
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
+
 // How long the list may take to get the keyboard focus the clipboard needs on Wayland.
 constexpr int kClipboardFocusLimitMs = 5000;
 
@@ -73,7 +106,7 @@ StatusItemManger::StatusItemManger()
     , m_statusItem(new QSystemTrayIcon(this))
     , m_lastDate(QDateTime::currentDateTime())
 {
-    m_statusItem->setIcon(QIcon(imageResource(QStringLiteral("menubarIcon"))));
+    m_statusItem->setIcon(trayIcon(QStringLiteral("menubarIcon")));
     m_statusItem->setToolTip(QStringLiteral("Korvane"));
     connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
@@ -462,6 +495,6 @@ void StatusItemManger::animateMenuImage()
 
 void StatusItemManger::setStatusImage(const QString &name)
 {
-    m_statusItem->setIcon(QIcon(imageResource(name)));
+    m_statusItem->setIcon(trayIcon(name));
     Q_EMIT statusImageChanged(name);
 }
