@@ -4,6 +4,7 @@
 #include "dropwindow.h"
 #include "generalsettingviewcontroller.h"
 #include "hotkeybindingreporter.h"
+#include "korvaneaccessibility.h"
 #include "korvanesingleinstance.h"
 #include "preferenceswindowcontroller.h"
 #include "xdgautostart.h"
@@ -50,6 +51,7 @@ KorvaneApplication::~KorvaneApplication() = default;
 
 void KorvaneApplication::start(KorvaneSingleInstance *instance)
 {
+    KorvaneAccessibility::install();
     KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
     auto notifier = std::make_unique<DBusNotifier>();
     notifier->setFallback([this](const KorvaneNotificationContent &content) { showWithoutNotificationService(content); });

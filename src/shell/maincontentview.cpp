@@ -70,6 +70,7 @@ MainContentView::MainContentView(QWidget *parent)
     top->addWidget(m_typeImageView);
     m_topTitleLabel->setFrame(false);
     m_topTitleLabel->setPlaceholderText(qtTrId("typeSomething"));
+    m_topTitleLabel->setAccessibleName(qtTrId("typeSomething"));
     m_topTitleLabel->installEventFilter(this);
     top->addWidget(m_topTitleLabel);
     connect(m_topTitleLabel, &QLineEdit::textEdited, this, &MainContentView::controlTextDidChange);
@@ -104,9 +105,10 @@ MainContentView::MainContentView(QWidget *parent)
     auto *bottom = new QHBoxLayout(m_bottomView);
     bottom->setContentsMargins(10, 4, 10, 4);
     bottom->addStretch();
-    m_settingsButton->setIcon(QIcon::fromTheme(QStringLiteral("configure"), QIcon::fromTheme(QStringLiteral("preferences-system"))));
-    m_settingsButton->setText(QStringLiteral("⚙"));
-    m_settingsButton->setToolButtonStyle(QIcon::hasThemeIcon(QStringLiteral("configure")) ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+    m_settingsButton->setIcon(QIcon::fromTheme(QStringLiteral("configure"),
+                                               QIcon::fromTheme(QStringLiteral("preferences-system"), QIcon(QStringLiteral(":/images/settings.svg")))));
+    m_settingsButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_settingsButton->setAccessibleName(qtTrId("settings"));
     m_settingsButton->setAutoRaise(true);
     m_settingsButton->setToolTip(qtTrId("settings"));
     bottom->addWidget(m_settingsButton);

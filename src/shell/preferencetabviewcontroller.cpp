@@ -1,5 +1,7 @@
 #include "preferencetabviewcontroller.h"
 
+#include "korvaneaccessibility.h"
+
 #include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -13,6 +15,7 @@ PreferenceTabViewController::PreferenceTabViewController(QWidget *parent)
     , m_buttons(new QButtonGroup(this))
     , m_pages(new QStackedWidget)
 {
+    KorvaneAccessibility::setRole(m_toolbar, QAccessible::PageTabList);
     auto *bar = new QHBoxLayout(m_toolbar);
     bar->setContentsMargins(8, 4, 8, 4);
     bar->setSpacing(4);
@@ -35,6 +38,7 @@ void PreferenceTabViewController::addTab(QWidget *page, const QString &title, co
     m_titles.append(title);
     m_sizes.append(contentSize);
     auto *button = new QToolButton;
+    KorvaneAccessibility::setRole(button, QAccessible::PageTab);
     button->setText(title);
     button->setIcon(icon);
     button->setIconSize(QSize(24, 24));

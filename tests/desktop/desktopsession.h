@@ -183,7 +183,7 @@ public:
 
     NotificationServer notifications;
 
-private:
+    // Ends a helper process: asked first, killed when it does not go.
     static void end(QProcess &process)
     {
         if (process.state() != QProcess::NotRunning) {
@@ -194,6 +194,7 @@ private:
         }
     }
 
+private:
     XvfbServer m_xvfb;
     std::unique_ptr<QTemporaryDir> m_runtime;
     QProcess m_weston;

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void secondStartHandsOver_data();
     void secondStartHandsOver();
     void unknownTabIsAUsageError();
+    void screenReaderNames();
     void lostDisplayEndsWithoutACrash();
 
 private:
@@ -39,6 +40,7 @@ private:
     QTemporaryDir m_home;
     QByteArray m_startOutput;
     QProcess m_korvane;
+    QProcess m_accessibilityBus;
     QProcessEnvironment m_env;
 };
 
@@ -70,6 +72,10 @@ void PrefsDesktopTest::initTestCase()
     conf.write("[General]\nfirstOpenPreference=true\n");
     conf.close();
     QVERIFY(!QFile::exists(autostartPath()));
+    // The accessibility bus of this session, which Qt joins when it starts.
+    m_accessibilityBus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {QStringLiteral("--launch-immediately")});
+    QVERIFY(m_accessibilityBus.waitForStarted());
+    m_env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
 
     // Not running yet: `preferences` starts the tray application with its window open.
     m_korvane.setProcessEnvironment(m_env);
@@ -85,6 +91,7 @@ void PrefsDesktopTest::initTestCase()
 
 void PrefsDesktopTest::cleanupTestCase()
 {
+    DesktopSession::end(m_accessibilityBus);
     m_korvane.terminate();
     if (!m_korvane.waitForFinished(5000))
         m_korvane.kill();
@@ -133,6 +140,39 @@ void PrefsDesktopTest::unknownTabIsAUsageError()
     QVERIFY2(output.contains("there is no tab 'colours'"), output.constData());
     QCOMPARE(runKorvane({QStringLiteral("preferences"), QStringLiteral("--tab")}, &output), 2);
     QCOMPARE(m_korvane.state(), QProcess::Running);
+}
+
+// What a screen reader says of the popover and the preferences: every row by its title and
+// digit key, the settings button, the tabs as page tabs, and no button without a name.
+void PrefsDesktopTest::screenReaderNames()
+{
+    const auto readTree = [](const QStringList &wanted) {
+        QProcess reader;
+        reader.setProcessChannelMode(QProcess::MergedChannels);
+        reader.start(QStringLiteral(KORVANE_ACCESSIBLETREE), wanted);
+        return reader.waitForFinished(30000) && reader.exitCode() == 0 ? QByteArray() : reader.readAll() + "(reader failed)";
+    };
+    QProcess clipboard;
+    clipboard.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard")});
+    clipboard.write("hello world");
+    clipboard.closeWriteChannel();
+    QVERIFY(clipboard.waitForStarted());
+    const auto clipboardText = [] {
+        QProcess out;
+        out.start(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
+        return out.waitForFinished(5000) ? out.readAll() : QByteArray();
+    };
+    QTRY_COMPARE(clipboardText(), QByteArray("hello world"));
+    QCOMPARE(runKorvane({QStringLiteral("show")}), 0);
+    QByteArray failure = readTree({"push button|Clear Text Style, Alt+2", "push button|Settings", "text|Type text to act on"});
+    QVERIFY2(failure.isEmpty(), failure.constData());
+
+    QCOMPARE(runKorvane({QStringLiteral("preferences")}), 0);
+    failure = readTree({"page tab list|", "page tab|Actions", "page tab|General", "page tab|About", "list|Your actions",
+                        "list item|Clear Text Style", "table cell|Count Characters"});
+    QVERIFY2(failure.isEmpty(), failure.constData());
+    clipboard.terminate();
+    clipboard.waitForFinished();
 }
 
 // The display going away (the user logs out) ends Korvane through the toolkit's exit(): it

@@ -256,6 +256,7 @@ void PreferencesViewController::insertActionRow(int row)
 {
     const auto drop = m_dropList.at(row);
     auto *item = new QListWidgetItem;
+    item->setData(Qt::AccessibleTextRole, drop->title());
     item->setSizeHint(QSize(0, ListRowHeight));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
     m_actionList->insertItem(row, item);
@@ -293,6 +294,7 @@ void PreferencesViewController::reloadTreeView()
             auto *item = new QTreeWidgetItem(groupItem);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
             item->setData(0, ActionOutlineView::TypeRole, model->type());
+            item->setData(0, Qt::AccessibleTextRole, model->titleStr());
             item->setSizeHint(0, QSize(0, ActionRowHeight));
             auto *cell = new ActionsCellView(*model, m_isDark);
             connect(cell, &ActionsCellView::actionsCellViewAddBtnPressed, this, &PreferencesViewController::actionsCellViewAddBtnPressed);
