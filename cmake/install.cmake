@@ -56,5 +56,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Plug-ins Qt opens at run time, which dpkg-shlibdeps cannot see: the store's SQLite driver
 # and the SVG renderer of the tray and action icons.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# wl-copy takes the clipboard for Korvane on Wayland, where only a focused client may.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, wl-clipboard")
 include(CPack)
