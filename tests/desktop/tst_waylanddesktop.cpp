@@ -11,6 +11,7 @@
 #include "korvanetranslations.h"
 #include "korvaneuserdefaults.h"
 #include "portalhotkeyservice.h"
+#include "pthotkeycenter.h"
 #include "sgwlhotkey.h"
 
 #include <QApplication>
@@ -182,7 +183,7 @@ void WaylandDesktopTest::generalTabShowsTheBinding()
     QVERIFY(general.hotKeyField()->hotKey() == PRLHotKey(2, 1048576));
 
     if (changed != QLatin1String("-")) {
-        QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyField()->text(), QStringLiteral("LOGO+d"), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(PTHotKeyCenter::sharedCenter()->bindingForName(SGWLHotKey::WakeHotKeyName).state == KorvaneEventHotKeyService::Binding::Bound, 15000);
         portal->changeShortcuts({{SGWLHotKey::WakeHotKeyName, {{QStringLiteral("trigger_description"), changed}}}});
     }
     QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyField()->text(), field, 15000);
