@@ -146,7 +146,8 @@ void InstallTest::installedFiles()
     QVERIFY(file.open(QIODevice::ReadOnly));
     if (path.endsWith(QLatin1String(".1.gz"))) {
         const Result page = run(QStringLiteral("man"), {"-l", "-P", "cat", info.filePath()});
-        QVERIFY2(page.exitCode == 0 && page.err.isEmpty(), page.all().constData());
+        // troff's own complaints; man's about an ungenerated locale are the machine's.
+        QVERIFY2(page.exitCode == 0 && !page.err.contains("warning"), page.err.constData());
         for (const char *part : {"korvane - run actions on what you drop", "the kinds of action that can be added", "SEE ALSO", "guide.html"})
             QVERIFY2(page.out.contains(part), page.out.constData());
         return;
