@@ -2,8 +2,8 @@
 #
 # The translations and the Chinese conversion tables are compiled into the executable as Qt
 # resources, so an installed korvane finds them wherever PREFIX puts it: only the programs,
-# the plug-ins, the desktop entry, Dolphin's service menu, icons, AppStream metainfo and
-# notices are installed.
+# the plug-ins, the desktop entry, Dolphin's service menu, icons, AppStream metainfo,
+# notices, the manual page and the user guide are installed.
 include(GNUInstallDirs)
 
 set(KORVANE_APP_ID com.korvane.Korvane)
@@ -35,8 +35,10 @@ foreach(frame RANGE 1 13)
 endforeach()
 install(FILES ${PROJECT_BINARY_DIR}/${KORVANE_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/NOTICE
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/NOTICE ${KORVANE_DOC_BUILD_DIR}/guide.html
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${KORVANE_DOC_BUILD_DIR}/screenshots DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${KORVANE_DOC_BUILD_DIR}/korvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvane)

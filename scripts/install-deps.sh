@@ -14,7 +14,7 @@ packages=(
     libtesseract-dev tesseract-ocr-eng tesseract-ocr-chi-sim fonts-wqy-microhei
     zlib1g-dev libbrotli-dev openssl
     libxcb1-dev libxcb-xtest0-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file help2man cmark-gfm
     curl time python3 python3-gi gir1.2-gtk-3.0 sqlite3 at-spi2-core python3-pyatspi
 )
 

@@ -132,9 +132,14 @@ void CatalogTest::sharedKeysAndIcons()
         QCOMPARE(QLatin1String(text->imageName), QLatin1String(file->imageName));
     }
     QSet<QString> icons;
-    for (int catalog = 0; catalog < 2; ++catalog) {
-        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type)
-            icons.insert(QString::fromUtf8(KorvaneActionCatalog::entry(catalog, type)->imageName));
+    for (qint64 catalog = 0; catalog < 2; ++catalog) {
+        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type) {
+            const auto *entry = KorvaneActionCatalog::entry(catalog, type);
+            icons.insert(QString::fromUtf8(entry->imageName));
+            // Every kind's name is its own: the command line finds this very kind by it.
+            qint64 named = -1;
+            QVERIFY2(KorvaneActionCatalog::entryNamed(QLatin1String(entry->name), &named) == entry && named == catalog, entry->name);
+        }
     }
     QCOMPARE(icons.size(), 25);
 }

@@ -72,10 +72,9 @@ void CliTest::defaultsByLanguage()
     for (int i = 0; i < fileCount; ++i)
         expectedIndexes.append(i);
     QCOMPARE(field(actions, "index"), expectedIndexes);
-    const QList<int> catalogs = field(actions, "catalog");
-    QCOMPARE(catalogs.count(0), textCount);
+    QCOMPARE(field(actions, "catalog").count(0), textCount);
     const QJsonObject first = actions.first().toObject();
-    for (const char *key : {"dropID", "catalog", "type", "index", "title", "keyCode", "modifiers", "supportTypes"})
+    for (const char *key : {"dropID", "catalog", "type", "index", "title", "keyCode", "modifiers", "hotkey", "supportTypes"})
         QVERIFY2(first.contains(QLatin1String(key)), key);
 
     // The second start finds the store filled and adds nothing.
@@ -144,12 +143,17 @@ void CliTest::editTheStore()
     QCOMPARE(copy.value("title").toString(), QStringLiteral("Copy to Backup"));
     QCOMPARE(copy.value("index").toInt(), 10);
     QCOMPARE(copy.value("supportTypes").toInt(), 2);
+    const QJsonArray kinds = korvane.run({"kinds", "--json"}).json().array();
+    QCOMPARE(kinds.size(), 28);
+    QCOMPARE(QJsonDocument(kinds.at(12).toObject()).toJson(QJsonDocument::Compact), QByteArray(R"({"catalog":1,"name":"resize","title":"Resize Images","type":2})"));
 
-    QCOMPARE(korvane.run({"set", id, "drop.title=Backup", "keyCode=11", "modifiers=1048576", "savePath=/srv/other"}).exitCode, 0);
-    // A search action's URLs and a mail action's own title field.
+    QCOMPARE(korvane.run({"set", id, "drop.title=Backup", "hotkey=Super+B", "savePath=/srv/other"}).exitCode, 0);
+    // A search action's URLs and a mail action's own title field; kinds by name or by number.
     const QString search = QString::fromUtf8(korvane.run({"add", "0", "5", "--set", "urls+=https://s.example/?q={text}"}).out.trimmed());
-    const QString mail = QString::fromUtf8(korvane.run({"add", "0", "3", "--title", "Mail Bob", "--set", "title=Hi", "--set", "receives=bob@example.org"}).out.trimmed());
+    const QString mail = QString::fromUtf8(korvane.run({"add", "mail-text", "--title", "Mail Bob", "--set", "title=Hi", "--set", "receives=bob@example.org", "--set", "hotkey=ctrl+alt+space"}).out.trimmed());
     QVERIFY(search.toInt() > 0 && mail.toInt() > 0);
+    const Result taken = korvane.run({"set", mail, "hotkey=Meta+B"});
+    QVERIFY(taken.exitCode == 2 && taken.err.contains("'Meta+B' is already the hotkey of \"Backup\""));
 
     const auto row = [&](const QString &select, const QString &id) {
         return sql(korvane.storePath(), {select.arg(id)});
@@ -163,7 +167,10 @@ void CliTest::editTheStore()
     QCOMPARE(row("SELECT count(*) FROM CustomUrl WHERE url = '%1'", "https://s.example/?q={text}"), QStringList{"1"});
 
     const QString listing = QString::fromUtf8(korvane.run({"list"}).out);
-    QVERIFY(listing.contains(QStringLiteral("Backup\tkey 11 modifiers 1048576")));
+    QVERIFY(listing.contains(QStringLiteral("Backup\tSuper+B\n")) && listing.contains(QStringLiteral("Mail Bob\tCtrl+Alt+Space\n")));
+    const QJsonArray listed = korvane.run({"list", "--json"}).json().array();
+    QCOMPARE(listed.at(9).toObject().value("hotkey"), QJsonValue("Ctrl+Alt+Space"));
+    QCOMPARE(listed.at(0).toObject().value("hotkey"), QJsonValue());
 
     // A title that would drive the terminal is shown escaped; JSON escapes it its own way.
     const QString hostile = QString::fromUtf8(korvane.run({"add", "1", "9", "--title", QString::fromUtf8("\x1b[2J\u009bX\x7f\n")}).out.trimmed());
@@ -187,27 +194,33 @@ void CliTest::editTheStore()
 void CliTest::usageErrors_data()
 {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("unknown command") << QStringList{"frobnicate"};
-    QTest::newRow("list with an argument") << QStringList{"list", "extra"};
-    QTest::newRow("run without action") << QStringList{"run"};
-    QTest::newRow("run with unknown option") << QStringList{"run", "Translate", "--fast"};
-    QTest::newRow("--text without value") << QStringList{"classify", "--text"};
-    QTest::newRow("image that is no image") << QStringList{"classify", "--image", "/etc/hostname"};
-    QTest::newRow("unknown kind") << QStringList{"add", "0", "12"};
-    QTest::newRow("kind that is no number") << QStringList{"add", "one", "two"};
-    QTest::newRow("set without assignment") << QStringList{"set", "123"};
-    QTest::newRow("set fixed field") << QStringList{"set", "@id", "drop.type=3"};
-    QTest::newRow("set bad boolean") << QStringList{"set", "@id", "needCopy=maybe"};
-    QTest::newRow("urls on a copy action") << QStringList{"set", "@id", "urls+=x"};
-    QTest::newRow("rename text with a slash") << QStringList{"add", "1", "17", "--set", "customizeString=a/b"};
-    QTest::newRow("remove two") << QStringList{"remove", "1", "2"};
-    QTest::newRow("show with an argument") << QStringList{"show", "extra"};
-    QTest::newRow("drop with an unknown option") << QStringList{"drop", "a.png", "--fast"};
+    // What the one line names as wrong.
+    QTest::addColumn<QString>("named");
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << "'frobnicate'";
+    QTest::newRow("list with an argument") << QStringList{"list", "extra"} << "'extra'";
+    QTest::newRow("run without action") << QStringList{"run"} << "ACTION";
+    QTest::newRow("run with unknown option") << QStringList{"run", "Translate", "--fast"} << "'--fast'";
+    QTest::newRow("--text without value") << QStringList{"classify", "--text"} << "--text";
+    QTest::newRow("image that is no image") << QStringList{"classify", "--image", "/etc/hostname"} << "/etc/hostname";
+    QTest::newRow("unknown kind") << QStringList{"add", "0", "12"} << "type 12";
+    QTest::newRow("unknown kind name") << QStringList{"add", "resise"} << "'resise'";
+    QTest::newRow("set without assignment") << QStringList{"set", "123"} << "FIELD=VALUE";
+    QTest::newRow("set fixed field") << QStringList{"set", "@id", "drop.type=3"} << "type";
+    QTest::newRow("set bad boolean") << QStringList{"set", "@id", "needCopy=maybe"} << "needCopy";
+    QTest::newRow("hotkey that is no shortcut") << QStringList{"set", "@id", "hotkey=Ctrl+Alt+Ω"} << "'Ctrl+Alt+Ω' is not a shortcut";
+    QTest::newRow("hotkey without a modifier") << QStringList{"add", "copy", "--set", "hotkey=Shift+K"} << "'Shift+K' cannot be";
+    QTest::newRow("urls on a copy action") << QStringList{"set", "@id", "urls+=x"} << "urls";
+    QTest::newRow("rename text with a slash") << QStringList{"add", "1", "17", "--set", "customizeString=a/b"} << "customizeString";
+    QTest::newRow("remove two") << QStringList{"remove", "1", "2"} << "DROPID";
+    QTest::newRow("kinds with an argument") << QStringList{"kinds", "all"} << "'all'";
+    QTest::newRow("show with an argument") << QStringList{"show", "extra"} << "'extra'";
+    QTest::newRow("drop with an unknown option") << QStringList{"drop", "a.png", "--fast"} << "'--fast'";
 }
 
 void CliTest::usageErrors()
 {
     QFETCH(QStringList, args);
+    QFETCH(QString, named);
     Korvane korvane;
     if (args.contains(QStringLiteral("@id"))) {
         const QByteArray id = korvane.run({"add", "1", "9"}).out.trimmed();
@@ -219,6 +232,7 @@ void CliTest::usageErrors()
     // One line that says what is wrong.
     QCOMPARE(result.err.count('\n'), 1);
     QVERIFY(result.err.startsWith("korvane: "));
+    QVERIFY2(QString::fromUtf8(result.err).contains(named), result.err.constData());
 }
 
 void CliTest::helpForEveryCommand()
@@ -226,7 +240,7 @@ void CliTest::helpForEveryCommand()
     Korvane korvane;
     const Result general = korvane.run({"--help"});
     QCOMPARE(general.exitCode, 0);
-    for (const char *command : {"list", "classify", "run", "add", "set", "remove", "show", "drop", "integrate"}) {
+    for (const char *command : {"list", "kinds", "classify", "run", "add", "set", "remove", "show", "drop", "integrate"}) {
         QVERIFY2(general.out.contains(QByteArray("  ") + command + ' '), command);
         const Result help = korvane.run({QString::fromLatin1(command), "--help"});
         QCOMPARE(help.exitCode, 0);
@@ -363,7 +377,7 @@ void CliTest::concurrentWritersLoseNothing()
     const QJsonArray after = korvane.run({"list", "--json"}).json().array();
     QCOMPARE(after.at(9).toObject().value("title").toString(), QStringLiteral("B"));
     const QByteArray listing = korvane.run({"list"}).out;
-    QVERIFY2(listing.contains(a.toUtf8() + "\t1\t9\t") && listing.contains("\tA2\tkey 3 modifiers 0\n"), listing.constData());
+    QVERIFY2(listing.contains(a.toUtf8() + "\t1\t9\t") && listing.contains("\tA2\tF\n"), listing.constData());
     QVERIFY(korvane.run({"export"}).out.contains("\"savePath\": \"/a\""));
 }
 

@@ -131,6 +131,8 @@ void InstallTest::installedFiles_data()
     QTest::newRow("metainfo") << "share/metainfo/" + appId + ".metainfo.xml" << false;
     QTest::newRow("licence") << "share/doc/korvane/LICENSE" << false;
     QTest::newRow("notices") << "share/doc/korvane/NOTICE" << false;
+    QTest::newRow("manual page") << "share/man/man1/korvane.1.gz" << false;
+    QTest::newRow("user guide") << "share/doc/korvane/guide.html" << false;
 }
 
 void InstallTest::installedFiles()
@@ -141,10 +143,28 @@ void InstallTest::installedFiles()
     QVERIFY2(info.isFile(), qPrintable(info.filePath()));
     QVERIFY(info.size() > 0);
     QCOMPARE(info.isExecutable(), executable);
-    if (!path.endsWith(QLatin1String(".svg")))
-        return;
     QFile file(info.filePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
+    if (path.endsWith(QLatin1String(".1.gz"))) {
+        const Result page = run(QStringLiteral("man"), {"-l", "-P", "cat", info.filePath()});
+        // troff's own complaints; man's about an ungenerated locale are the machine's.
+        QVERIFY2(page.exitCode == 0 && !page.err.contains("warning"), page.err.constData());
+        for (const char *part : {"korvane - run actions on what you drop", "the kinds of action that can be added", "SEE ALSO", "guide.html"})
+            QVERIFY2(page.out.contains(part), page.out.constData());
+        return;
+    }
+    if (path.endsWith(QLatin1String(".html"))) {
+        // The user part only, and every picture it shows installed beside it.
+        const QString guide = QString::fromUtf8(file.readAll());
+        QVERIFY(guide.contains(QLatin1String("<h2>The command line</h2>")) && !guide.contains(QLatin1String("For developers")));
+        auto pictures = QRegularExpression(QStringLiteral("<img src=\"([^\"]+)\"")).globalMatch(guide);
+        QVERIFY(pictures.hasNext());
+        while (pictures.hasNext())
+            QVERIFY(QFileInfo(info.dir().filePath(pictures.next().captured(1))).isFile());
+        return;
+    }
+    if (!path.endsWith(QLatin1String(".svg")))
+        return;
     QXmlStreamReader xml(&file);
     QVERIFY(xml.readNextStartElement());
     QVERIFY(xml.name() == QLatin1String("svg"));
@@ -299,7 +319,8 @@ void InstallTest::debianPackage()
                                 "./usr/lib/korvane/korvane-image.so", "./usr/share/applications/" + appId + ".desktop",
                                 "./usr/share/kio/servicemenus/" + appId + ".sendto.desktop",
                                 "./usr/share/icons/hicolor/scalable/apps/" + appId + ".svg",
-                                "./usr/share/metainfo/" + appId + ".metainfo.xml"})
+                                "./usr/share/metainfo/" + appId + ".metainfo.xml", "./usr/share/man/man1/korvane.1.gz",
+                                "./usr/share/doc/korvane/guide.html"})
         QVERIFY2(contents.out.contains(file.toUtf8()), qPrintable(file));
 }
 

@@ -389,7 +389,7 @@ void ShareActionsTest::airDropFiles()
     QVERIFY(outcome.success);
     QVERIFY2(outcome.elapsedMs >= 290, qPrintable(QString::number(outcome.elapsedMs)));
     QCOMPARE(m_notifier->posted().size(), 1);
-    QCOMPARE(m_notifier->posted().first().body, QStringLiteral("3 file(s) shared."));
+    QCOMPARE(m_notifier->posted().first().body, QStringLiteral("3 files shared."));
     QCOMPARE(calls(record(), "kdeconnect-cli"),
              (QList<QStringList>{{"--list-available", "--id-only"},
                                  {"--share", file("one.png"), "-d", "3f2a9c"},
@@ -419,7 +419,7 @@ void ShareActionsTest::airDropText()
     QVERIFY(outcome.success);
     QVERIFY(outcome.elapsedMs >= 290);
     QCOMPARE(m_notifier->posted().size(), 1);
-    QCOMPARE(m_notifier->posted().first().body, QStringLiteral("1 file(s) shared."));
+    QCOMPARE(m_notifier->posted().first().body, QStringLiteral("1 file shared."));
     const QList<QStringList> sent = calls(record(), "kdeconnect-cli");
     QCOMPARE(sent.size(), 2);
     const QString shared = sent.last().value(1);
@@ -466,7 +466,7 @@ void ShareActionsTest::photosFromFiles()
     QVERIFY(outcome.success);
     // The svg leaves the shared list; the undecodable file still counts, as handed over.
     QVERIFY(!KorvaneHandleData::shareInstance()->imgFileUrls().contains(QUrl::fromLocalFile(file("x.svg"))));
-    QCOMPARE(m_notifier->posted().last().body, QStringLiteral("4 item(s) added to Pictures/Korvane."));
+    QCOMPARE(m_notifier->posted().last().body, QStringLiteral("4 items added to Pictures/Korvane."));
     QCOMPARE(m_opener->opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
 
     QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),

@@ -110,7 +110,7 @@ void StoreTest::defaults_data()
                                             "Search Amazon & eBay", "Search Flathub", "Send by Mail", "Send as Message"}
                              << QList<int>{7, 6, 0, 1, 2, 3, 4, 10, 11, 8};
     QTest::newRow("Chinese") << QStringLiteral("zh-Hans-CN")
-                             << QStringList{"隔空投送", "清除文本样式", "翻译为中文", "转换为繁体", "搜索淘宝和京东",
+                             << QStringList{"附近分享", "清除文本样式", "翻译为中文", "转换为繁体", "搜索淘宝和京东",
                                             "搜索 Flathub", "发送邮件", "发送消息"}
                              << QList<int>{7, 6, 0, 3, 1, 1, 2, 4, 10, 11, 8};
 }

@@ -116,7 +116,7 @@ void TransferTest::appendsAtTheEnd()
     QVERIFY(!before.isEmpty());
     const Result result = target.run({"import", source.path("actions.json")});
     QVERIFY2(result.exitCode == 0, result.err.constData());
-    QVERIFY(result.err.contains("imported 23 action(s)"));
+    QVERIFY(result.err.contains("imported 23 actions"));
 
     const QJsonArray after = target.list();
     const QJsonArray sourceList = source.list();

@@ -27,7 +27,7 @@ TEXTS = {
     "capitalPriceInfo": ("Write a number as a Chinese capital money amount.", "将数字转换为中文大写金额。"),
     "caseConvert": ("Letter Case", "英文大小写"),
     "caseConvertInfo": ("Change the text to upper case, lower case or capitalised words.", "将文本转换为大写、小写或首字母大写。"),
-    "airDropText": ("Nearby Share", "隔空投送"),
+    "airDropText": ("Nearby Share", "附近分享"),
     "airDropTextInfo": ("Share the text with a nearby device.", "将文本分享到附近的设备。"),
     "imageCompress": ("Compress Images", "压缩体积"),
     "imageCompressInfo": ("Make images smaller at the quality you choose.", "按所选质量压缩图片体积。"),
@@ -43,7 +43,7 @@ TEXTS = {
     "imageUplodaToBedInfo": ("Upload images and copy their links.", "上传图片并复制链接。"),
     "imageToPhoto": ("Add to Photos", "添加到照片"),
     "imageToPhotoInfo": ("Add images and videos to your photo folder.", "将图片和视频添加到照片文件夹。"),
-    "airDrop": ("Nearby Share", "隔空投送"),
+    "airDrop": ("Nearby Share", "附近分享"),
     "airDropInfo": ("Share files with a nearby device.", "将文件分享到附近的设备。"),
     "moveToPath": ("Move to Folder", "移动到路径"),
     "moveToPathInfo": ("Move the files into a folder you choose.", "将文件移动到所选文件夹。"),
@@ -77,7 +77,7 @@ TEXTS = {
     "PleaseEnterNumbers": ("Please drop a number, such as 1234.56.", "请输入数字，例如 1234.56。"),
     "TranslateFailed": ("The translation came back empty.", "翻译结果为空。"),
     "CanNotConnectToServer": ("Cannot connect to the server.", "无法连接服务器。"),
-    "AirDropFilesShared": ("%1 file(s) shared.", "已分享 %1 个文件。"),
+    "AirDropFilesShared": (("%n file shared.", "%n files shared."), "已分享 %n 个文件。"),
     "PleaseEnterWeiboAccount": ("Enter your Weibo account and password in the action's settings.", "请在动作设置中填写微博账号和密码。"),
     "WrongWeiboAccount": ("The Weibo account or password is wrong.", "微博账号或密码错误。"),
     "NImagesUploadWeiboFailed": ("%1 image(s) could not be uploaded to Weibo.", "%1 张图片未能上传到微博。"),
@@ -100,7 +100,7 @@ TEXTS = {
     "Send Email": ("Send Email", "发送邮件"),
     # Sharing.
     "ImageAddedToPhotos": ("The image was added to Pictures/Korvane.", "图片已添加到“图片/Korvane”。"),
-    "NImageAddedToPhotos": ("%1 item(s) added to Pictures/Korvane.", "已将 %1 项添加到“图片/Korvane”。"),
+    "NImageAddedToPhotos": (("%n item added to Pictures/Korvane.", "%n items added to Pictures/Korvane."), "已将 %n 项添加到“图片/Korvane”。"),
     "ShareNeedsKDEConnect": ("Sending to a phone needs KDE Connect: install the kdeconnect package and pair your phone.",
                              "发送到手机需要 KDE Connect：请安装 kdeconnect 软件包并与手机配对。"),
     "ShareNeedsPairedDevice": ("No paired device is reachable. Pair your phone in KDE Connect and keep it on the same network.",
@@ -121,10 +121,10 @@ TEXTS = {
     "nothingRecognisedInfo": ("Copy text, an image or files, or drag them onto the icon.", "复制文本、图片或文件，或将它们拖到图标上。"),
     "typeSomething": ("Type text to act on", "输入要处理的文本"),
     "settings": ("Settings", "设置"),
-    "imagesNumber": ("%1 image", "%1 张图片"),
-    "imagesNumbers": ("%1 images", "%1 张图片"),
-    "fileNumber": ("%1 file", "%1 个文件"),
-    "filesNumbers": ("%1 files", "%1 个文件"),
+    "imagesNumber": (("%n image", "%n images"), "%n 张图片"),
+    "imagesNumbers": (("%n image", "%n images"), "%n 张图片"),
+    "fileNumber": (("%n file", "%n files"), "%n 个文件"),
+    "filesNumbers": (("%n file", "%n files"), "%n 个文件"),
     "wrongInputContent": ("This action does not take what is on the clipboard.", "此动作无法处理剪贴板中的内容。"),
     "edit": ("Edit", "编辑"),
     "editActions": ("Edit Actions…", "编辑动作…"),
@@ -138,8 +138,8 @@ TEXTS = {
     "noTrayInfoNoHotKey": ("This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.",
                            "此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”（可在键盘设置中为它绑定快捷键）可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。"),
     # Notifications.
-    "succeedNotif": ("%1 succeeded", "%1 成功"),
-    "failureNotif": ("%1 failed", "%1 失败"),
+    "succeedNotif": ("%1 succeeded", "%1成功"),
+    "failureNotif": ("%1 failed", "%1失败"),
     # File actions.
     "NoFile": ("The file does not exist.", "文件不存在。"),
     "MustBeFolder": ("The destination is not a folder.", "目标不是文件夹。"),
@@ -411,9 +411,9 @@ TEXTS = {
     "uploadNamingDate": ("Put the date before the name", "在文件名前加日期"),
     "uploadNamingRandom": ("Random name", "随机文件名"),
     "cloudAccessKey": ("Access key:", "Access Key："),
-    "cloudAccessKeyTip": ("The access key of your account at the storage service.", "您在存储服务上的账户 Access Key。"),
+    "cloudAccessKeyTip": ("The access key of your account at the storage service.", "你在存储服务上的账户 Access Key。"),
     "cloudSecretId": ("Secret ID:", "SecretId："),
-    "cloudSecretIdTip": ("The secret ID of your account at the storage service.", "您在存储服务上的账户 SecretId。"),
+    "cloudSecretIdTip": ("The secret ID of your account at the storage service.", "你在存储服务上的账户 SecretId。"),
     "cloudSecretKey": ("Secret key:", "Secret Key："),
     "cloudSecretKeyTip": ("The secret key that belongs to the access key. It is kept hidden.", "与 Access Key 对应的密钥，输入时隐藏显示。"),
     "cloudBucket": ("Bucket:", "存储空间："),
@@ -426,7 +426,7 @@ TEXTS = {
     "upPassword": ("Operator password:", "操作员密码："),
     "upPasswordTip": ("The operator's password. It is kept hidden.", "操作员的密码，输入时隐藏显示。"),
     "weiboAccount": ("Account:", "账号："),
-    "weiboAccountTip": ("The account name you sign in with.", "您登录时使用的账号。"),
+    "weiboAccountTip": ("The account name you sign in with.", "你登录时使用的账号。"),
     "weiboPassWord": ("Password:", "密码："),
     "weiboPassWordTip": ("The password of that account. It is kept hidden.", "该账号的密码，输入时隐藏显示。"),
     # The drop window, for desktops where no drag can be watched.
@@ -468,7 +468,34 @@ TEXTS = {
                                "未能读取剪贴板：Korvane 的列表在 %1 秒内未获得键盘焦点。"),
     # Action store: a change the editor could not save.
     "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
+    # Reading like a native program: key names as the desktop's keyboard settings write them
+    # (modifiers as Chinese desktops write them too), the first-start notice, the user guide.
+    "keyCtrl": ("Ctrl", "Ctrl"),
+    "keyAlt": ("Alt", "Alt"),
+    "keyShift": ("Shift", "Shift"),
+    "keySuper": ("Super", "Super"),
+    "keyReturn": ("Return", "回车"),
+    "keySpace": ("Space", "空格"),
+    "keyBackspace": ("Backspace", "退格"),
+    "keyLeft": ("Left", "左方向"),
+    "keyRight": ("Right", "右方向"),
+    "keyUp": ("Up", "上方向"),
+    "keyDown": ("Down", "下方向"),
+    "trayFirstStart": ("Korvane's icon is in the system tray: click it for the actions on the clipboard, or drag files onto it.",
+                       "Korvane 的图标在系统托盘中：点击它可列出适用于剪贴板内容的动作，也可以把文件拖到它上面。"),
+    "startsAtLogin": ("Korvane starts each time you log in. To stop that, turn off “Start Korvane when I log in” in Preferences, on the General tab.",
+                      "每次登录时 Korvane 都会启动。如不需要，请在“偏好设置”的“通用”标签页中关闭“登录时启动 Korvane”。"),
+    "help": ("Help", "帮助"),
+    "helpMissingTitle": ("The user guide is not installed", "未安装用户指南"),
+    "helpMissingBody": ("Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.",
+                        "Korvane 在 %1 未找到它。请重新安装 Korvane，或在主页上阅读用户指南。"),
 }
+
+
+def forms(text):
+    """A text with plural forms is a tuple of them, in the language's order: English has
+    one and other, Chinese one form for every count."""
+    return text if isinstance(text, tuple) else (text,)
 
 
 def write(path, language, column):
@@ -476,9 +503,17 @@ def write(path, language, column):
     lines = ['<!-- Generated by tools/translations.py from its table: edit that, then run it. -->', '<!DOCTYPE TS>',
              '<TS version="2.1" language="%s">' % language, '<context>', '    <name></name>']
     for key, texts in TEXTS.items():
-        lines.append('    <message id="%s">' % escape(key))
-        lines.append('        <source>%s</source>' % escape(texts[0]))
-        lines.append('        <translation>%s</translation>' % escape(texts[column]))
+        plural = any(isinstance(text, tuple) for text in texts)
+        if plural and not all("%n" in form for text in texts for form in forms(text)):
+            sys.exit("%s: every plural form needs its %%n" % key)
+        lines.append('    <message id="%s"%s>' % (escape(key), ' numerus="yes"' if plural else ''))
+        lines.append('        <source>%s</source>' % escape(forms(texts[0])[-1]))
+        if plural:
+            lines.append('        <translation>')
+            lines += ['            <numerusform>%s</numerusform>' % escape(form) for form in forms(texts[column])]
+            lines.append('        </translation>')
+        else:
+            lines.append('        <translation>%s</translation>' % escape(texts[column]))
         lines.append('    </message>')
     lines += ['</context>', '</TS>', '']
     Path(path).write_text("\n".join(lines), encoding="utf-8")

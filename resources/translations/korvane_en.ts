@@ -267,9 +267,12 @@
         <source>Cannot connect to the server.</source>
         <translation>Cannot connect to the server.</translation>
     </message>
-    <message id="AirDropFilesShared">
-        <source>%1 file(s) shared.</source>
-        <translation>%1 file(s) shared.</translation>
+    <message id="AirDropFilesShared" numerus="yes">
+        <source>%n files shared.</source>
+        <translation>
+            <numerusform>%n file shared.</numerusform>
+            <numerusform>%n files shared.</numerusform>
+        </translation>
     </message>
     <message id="PleaseEnterWeiboAccount">
         <source>Enter your Weibo account and password in the action's settings.</source>
@@ -351,9 +354,12 @@
         <source>The image was added to Pictures/Korvane.</source>
         <translation>The image was added to Pictures/Korvane.</translation>
     </message>
-    <message id="NImageAddedToPhotos">
-        <source>%1 item(s) added to Pictures/Korvane.</source>
-        <translation>%1 item(s) added to Pictures/Korvane.</translation>
+    <message id="NImageAddedToPhotos" numerus="yes">
+        <source>%n items added to Pictures/Korvane.</source>
+        <translation>
+            <numerusform>%n item added to Pictures/Korvane.</numerusform>
+            <numerusform>%n items added to Pictures/Korvane.</numerusform>
+        </translation>
     </message>
     <message id="ShareNeedsKDEConnect">
         <source>Sending to a phone needs KDE Connect: install the kdeconnect package and pair your phone.</source>
@@ -411,21 +417,33 @@
         <source>Settings</source>
         <translation>Settings</translation>
     </message>
-    <message id="imagesNumber">
-        <source>%1 image</source>
-        <translation>%1 image</translation>
+    <message id="imagesNumber" numerus="yes">
+        <source>%n images</source>
+        <translation>
+            <numerusform>%n image</numerusform>
+            <numerusform>%n images</numerusform>
+        </translation>
     </message>
-    <message id="imagesNumbers">
-        <source>%1 images</source>
-        <translation>%1 images</translation>
+    <message id="imagesNumbers" numerus="yes">
+        <source>%n images</source>
+        <translation>
+            <numerusform>%n image</numerusform>
+            <numerusform>%n images</numerusform>
+        </translation>
     </message>
-    <message id="fileNumber">
-        <source>%1 file</source>
-        <translation>%1 file</translation>
+    <message id="fileNumber" numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
     </message>
-    <message id="filesNumbers">
-        <source>%1 files</source>
-        <translation>%1 files</translation>
+    <message id="filesNumbers" numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
     </message>
     <message id="wrongInputContent">
         <source>This action does not take what is on the clipboard.</source>
@@ -1550,6 +1568,70 @@
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>
         <translation>This change is not saved: %1</translation>
+    </message>
+    <message id="keyCtrl">
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message id="keyAlt">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="keyShift">
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message id="keySuper">
+        <source>Super</source>
+        <translation>Super</translation>
+    </message>
+    <message id="keyReturn">
+        <source>Return</source>
+        <translation>Return</translation>
+    </message>
+    <message id="keySpace">
+        <source>Space</source>
+        <translation>Space</translation>
+    </message>
+    <message id="keyBackspace">
+        <source>Backspace</source>
+        <translation>Backspace</translation>
+    </message>
+    <message id="keyLeft">
+        <source>Left</source>
+        <translation>Left</translation>
+    </message>
+    <message id="keyRight">
+        <source>Right</source>
+        <translation>Right</translation>
+    </message>
+    <message id="keyUp">
+        <source>Up</source>
+        <translation>Up</translation>
+    </message>
+    <message id="keyDown">
+        <source>Down</source>
+        <translation>Down</translation>
+    </message>
+    <message id="trayFirstStart">
+        <source>Korvane's icon is in the system tray: click it for the actions on the clipboard, or drag files onto it.</source>
+        <translation>Korvane's icon is in the system tray: click it for the actions on the clipboard, or drag files onto it.</translation>
+    </message>
+    <message id="startsAtLogin">
+        <source>Korvane starts each time you log in. To stop that, turn off “Start Korvane when I log in” in Preferences, on the General tab.</source>
+        <translation>Korvane starts each time you log in. To stop that, turn off “Start Korvane when I log in” in Preferences, on the General tab.</translation>
+    </message>
+    <message id="help">
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message id="helpMissingTitle">
+        <source>The user guide is not installed</source>
+        <translation>The user guide is not installed</translation>
+    </message>
+    <message id="helpMissingBody">
+        <source>Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.</source>
+        <translation>Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.</translation>
     </message>
 </context>
 </TS>

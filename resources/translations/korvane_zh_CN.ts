@@ -77,7 +77,7 @@
     </message>
     <message id="airDropText">
         <source>Nearby Share</source>
-        <translation>隔空投送</translation>
+        <translation>附近分享</translation>
     </message>
     <message id="airDropTextInfo">
         <source>Share the text with a nearby device.</source>
@@ -141,7 +141,7 @@
     </message>
     <message id="airDrop">
         <source>Nearby Share</source>
-        <translation>隔空投送</translation>
+        <translation>附近分享</translation>
     </message>
     <message id="airDropInfo">
         <source>Share files with a nearby device.</source>
@@ -267,9 +267,11 @@
         <source>Cannot connect to the server.</source>
         <translation>无法连接服务器。</translation>
     </message>
-    <message id="AirDropFilesShared">
-        <source>%1 file(s) shared.</source>
-        <translation>已分享 %1 个文件。</translation>
+    <message id="AirDropFilesShared" numerus="yes">
+        <source>%n files shared.</source>
+        <translation>
+            <numerusform>已分享 %n 个文件。</numerusform>
+        </translation>
     </message>
     <message id="PleaseEnterWeiboAccount">
         <source>Enter your Weibo account and password in the action's settings.</source>
@@ -351,9 +353,11 @@
         <source>The image was added to Pictures/Korvane.</source>
         <translation>图片已添加到“图片/Korvane”。</translation>
     </message>
-    <message id="NImageAddedToPhotos">
-        <source>%1 item(s) added to Pictures/Korvane.</source>
-        <translation>已将 %1 项添加到“图片/Korvane”。</translation>
+    <message id="NImageAddedToPhotos" numerus="yes">
+        <source>%n items added to Pictures/Korvane.</source>
+        <translation>
+            <numerusform>已将 %n 项添加到“图片/Korvane”。</numerusform>
+        </translation>
     </message>
     <message id="ShareNeedsKDEConnect">
         <source>Sending to a phone needs KDE Connect: install the kdeconnect package and pair your phone.</source>
@@ -411,21 +415,29 @@
         <source>Settings</source>
         <translation>设置</translation>
     </message>
-    <message id="imagesNumber">
-        <source>%1 image</source>
-        <translation>%1 张图片</translation>
+    <message id="imagesNumber" numerus="yes">
+        <source>%n images</source>
+        <translation>
+            <numerusform>%n 张图片</numerusform>
+        </translation>
     </message>
-    <message id="imagesNumbers">
-        <source>%1 images</source>
-        <translation>%1 张图片</translation>
+    <message id="imagesNumbers" numerus="yes">
+        <source>%n images</source>
+        <translation>
+            <numerusform>%n 张图片</numerusform>
+        </translation>
     </message>
-    <message id="fileNumber">
-        <source>%1 file</source>
-        <translation>%1 个文件</translation>
+    <message id="fileNumber" numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n 个文件</numerusform>
+        </translation>
     </message>
-    <message id="filesNumbers">
-        <source>%1 files</source>
-        <translation>%1 个文件</translation>
+    <message id="filesNumbers" numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n 个文件</numerusform>
+        </translation>
     </message>
     <message id="wrongInputContent">
         <source>This action does not take what is on the clipboard.</source>
@@ -465,11 +477,11 @@
     </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
-        <translation>%1 成功</translation>
+        <translation>%1成功</translation>
     </message>
     <message id="failureNotif">
         <source>%1 failed</source>
-        <translation>%1 失败</translation>
+        <translation>%1失败</translation>
     </message>
     <message id="NoFile">
         <source>The file does not exist.</source>
@@ -1397,7 +1409,7 @@
     </message>
     <message id="cloudAccessKeyTip">
         <source>The access key of your account at the storage service.</source>
-        <translation>您在存储服务上的账户 Access Key。</translation>
+        <translation>你在存储服务上的账户 Access Key。</translation>
     </message>
     <message id="cloudSecretId">
         <source>Secret ID:</source>
@@ -1405,7 +1417,7 @@
     </message>
     <message id="cloudSecretIdTip">
         <source>The secret ID of your account at the storage service.</source>
-        <translation>您在存储服务上的账户 SecretId。</translation>
+        <translation>你在存储服务上的账户 SecretId。</translation>
     </message>
     <message id="cloudSecretKey">
         <source>Secret key:</source>
@@ -1457,7 +1469,7 @@
     </message>
     <message id="weiboAccountTip">
         <source>The account name you sign in with.</source>
-        <translation>您登录时使用的账号。</translation>
+        <translation>你登录时使用的账号。</translation>
     </message>
     <message id="weiboPassWord">
         <source>Password:</source>
@@ -1550,6 +1562,70 @@
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>
         <translation>此更改未能保存：%1</translation>
+    </message>
+    <message id="keyCtrl">
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message id="keyAlt">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="keyShift">
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message id="keySuper">
+        <source>Super</source>
+        <translation>Super</translation>
+    </message>
+    <message id="keyReturn">
+        <source>Return</source>
+        <translation>回车</translation>
+    </message>
+    <message id="keySpace">
+        <source>Space</source>
+        <translation>空格</translation>
+    </message>
+    <message id="keyBackspace">
+        <source>Backspace</source>
+        <translation>退格</translation>
+    </message>
+    <message id="keyLeft">
+        <source>Left</source>
+        <translation>左方向</translation>
+    </message>
+    <message id="keyRight">
+        <source>Right</source>
+        <translation>右方向</translation>
+    </message>
+    <message id="keyUp">
+        <source>Up</source>
+        <translation>上方向</translation>
+    </message>
+    <message id="keyDown">
+        <source>Down</source>
+        <translation>下方向</translation>
+    </message>
+    <message id="trayFirstStart">
+        <source>Korvane's icon is in the system tray: click it for the actions on the clipboard, or drag files onto it.</source>
+        <translation>Korvane 的图标在系统托盘中：点击它可列出适用于剪贴板内容的动作，也可以把文件拖到它上面。</translation>
+    </message>
+    <message id="startsAtLogin">
+        <source>Korvane starts each time you log in. To stop that, turn off “Start Korvane when I log in” in Preferences, on the General tab.</source>
+        <translation>每次登录时 Korvane 都会启动。如不需要，请在“偏好设置”的“通用”标签页中关闭“登录时启动 Korvane”。</translation>
+    </message>
+    <message id="help">
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message id="helpMissingTitle">
+        <source>The user guide is not installed</source>
+        <translation>未安装用户指南</translation>
+    </message>
+    <message id="helpMissingBody">
+        <source>Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.</source>
+        <translation>Korvane 在 %1 未找到它。请重新安装 Korvane，或在主页上阅读用户指南。</translation>
     </message>
 </context>
 </TS>

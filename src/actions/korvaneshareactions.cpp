@@ -144,7 +144,7 @@ void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCo
             return;
         }
         finishLater(completion, true);
-        notify(true, *drop, qtTrId("AirDropFilesShared").arg(count));
+        notify(true, *drop, qtTrId("AirDropFilesShared", int(count)));
     });
 }
 
@@ -188,7 +188,7 @@ void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const Korv
         qCInfo(lcShareActions, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
         onMain([drop, completion, count] {
             finishOnMain(completion, true);
-            notify(true, *drop, qtTrId("NImageAddedToPhotos").arg(count));
+            notify(true, *drop, qtTrId("NImageAddedToPhotos", int(count)));
         });
     });
 }

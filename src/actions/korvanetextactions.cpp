@@ -296,6 +296,6 @@ void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const Korvan
             return;
         }
         finishLater(true);
-        notify(true, *drop, qtTrId("AirDropFilesShared").arg(1));
+        notify(true, *drop, qtTrId("AirDropFilesShared", 1));
     });
 }

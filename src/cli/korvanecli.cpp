@@ -19,6 +19,7 @@
 #include "korvaneschema.h"
 #include "korvanesingleinstance.h"
 #include "renamejournal.h"
+#include "shortcuttext.h"
 #include "textcustomurl.h"
 #include "uploadhistory.h"
 
@@ -129,6 +130,11 @@ bool wantsHelp(const QList<QByteArray> &args)
     return args.contains("--help") || args.contains("-h");
 }
 
+QString hotKeyText(const DropListEntity &drop, ShortcutText::Language language)
+{
+    return ShortcutText::text(quint32(drop.keyCode()), quint32(drop.modifiers()), QString(), language);
+}
+
 QJsonObject actionJson(const DropListEntity &drop)
 {
     return QJsonObject{
@@ -139,14 +145,14 @@ QJsonObject actionJson(const DropListEntity &drop)
         {QStringLiteral("title"), drop.title()},
         {QStringLiteral("keyCode"), drop.keyCode()},
         {QStringLiteral("modifiers"), drop.modifiers()},
+        {QStringLiteral("hotkey"), drop.hasHotKey() ? QJsonValue(hotKeyText(drop, ShortcutText::Language::Portable)) : QJsonValue()},
         {QStringLiteral("supportTypes"), drop.supportTypes()},
     };
 }
 
 QString actionLine(const DropListEntity &drop)
 {
-    const QString hotkey = drop.hasHotKey() ? QStringLiteral("key %1 modifiers %2").arg(drop.keyCode()).arg(drop.modifiers())
-                                            : QStringLiteral("-");
+    const QString hotkey = drop.hasHotKey() ? hotKeyText(drop, ShortcutText::Language::Native) : QStringLiteral("-");
     return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
         .arg(drop.dropID())
         .arg(drop.catalog())
@@ -386,6 +392,8 @@ int KorvaneCli::exec(const QList<QByteArray> &args)
         return list(rest);
     if (command == "classify")
         return classify(rest);
+    if (command == "kinds")
+        return kinds(rest);
     if (command == "run")
         return run(rest);
     if (command == "add")
@@ -429,6 +437,33 @@ int KorvaneCli::list(QList<QByteArray> args)
     printOut(QStringLiteral("dropID\tcatalog\ttype\tindex\ttitle\thotkey\n"));
     for (const auto &drop : drops)
         printOut(actionLine(*drop));
+    return Success;
+}
+
+int KorvaneCli::kinds(QList<QByteArray> args)
+{
+    const bool json = takeFlag(&args, "--json");
+    if (!args.isEmpty())
+        return usageError(QStringLiteral("kinds takes no argument '%1'").arg(arg(args.first())), QStringLiteral("kinds"));
+    QJsonArray array;
+    if (!json)
+        printOut(QStringLiteral("name\tcatalog\ttype\ttitle\n"));
+    for (const qint64 catalog : {0, 1}) {
+        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type) {
+            const QString name = QLatin1String(KorvaneActionCatalog::entry(catalog, type)->name);
+            const QString title = KorvaneActionCatalog::localizedTitle(catalog, type);
+            if (!json) {
+                printOut(QStringLiteral("%1\t%2\t%3\t%4\n").arg(name).arg(catalog).arg(type).arg(title));
+                continue;
+            }
+            array.append(QJsonObject{{QStringLiteral("name"), name},
+                                     {QStringLiteral("catalog"), catalog},
+                                     {QStringLiteral("type"), type},
+                                     {QStringLiteral("title"), title}});
+        }
+    }
+    if (json)
+        printJson(QJsonDocument(array));
     return Success;
 }
 
@@ -478,11 +513,12 @@ int KorvaneCli::classify(QList<QByteArray> args)
     }
 
     static const char *const catalogs[] = {"nothing recognised", "text", "image data or files"};
-    printOut(QStringLiteral("data: %1 (catalog %2, sub-catalog %3), %4 item(s), file kinds %5\n")
+    printOut(QStringLiteral("data: %1 (catalog %2, sub-catalog %3), %4 %5, file kinds %6\n")
                  .arg(QString::fromLatin1(catalogs[qBound(qint64(0), data->dataCatalog(), qint64(2))]))
                  .arg(data->dataCatalog())
                  .arg(data->dataSubCatalog())
                  .arg(data->itemsCount())
+                 .arg(data->itemsCount() == 1 ? QStringLiteral("item") : QStringLiteral("items"))
                  .arg(data->containedFileType()));
     const struct {
         const char *name;
@@ -711,6 +747,8 @@ bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &a
     }
     QString field = assignment.left(equals);
     const QString value = assignment.mid(equals + 1);
+    if (field == QLatin1String("hotkey") || field == QLatin1String("drop.hotkey"))
+        return applyHotKey(drop, value, error);
     const std::shared_ptr<KorvaneManagedObject> settings = drop->settings();
 
     bool onRecord = field.startsWith(QLatin1String("drop."));
@@ -763,20 +801,54 @@ bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &a
     return true;
 }
 
+bool KorvaneCli::applyHotKey(const DropListEntityPtr &drop, const QString &text, QString *error)
+{
+    const std::optional<ShortcutText::Shortcut> shortcut = ShortcutText::parse(text);
+    if (!shortcut) {
+        *error = QStringLiteral("'%1' is not a shortcut; write one as the desktop's keyboard settings do, "
+                                "such as Ctrl+Alt+K or Super+D (an empty hotkey= removes it)").arg(text);
+        return false;
+    }
+    if ((shortcut->keyCode != 0 || shortcut->modifiers != 0) && !ShortcutText::isBindable(*shortcut)) {
+        *error = QStringLiteral("'%1' cannot be a global shortcut: it needs Ctrl, Alt or Super, unless the key is "
+                                "a function key (F1 to F20)").arg(text);
+        return false;
+    }
+    if (shortcut->modifiers != 0) {
+        const DropListEntityPtr holder = m_store->fetchDropWith(shortcut->keyCode, shortcut->modifiers);
+        if (holder && holder->dropID() != drop->dropID()) {
+            *error = QStringLiteral("'%1' is already the hotkey of \"%2\" (%3)").arg(text, holder->title()).arg(holder->dropID());
+            return false;
+        }
+    }
+    drop->setKeyCode(qint32(shortcut->keyCode));
+    drop->setModifiers(qint32(shortcut->modifiers));
+    return true;
+}
+
 int KorvaneCli::add(QList<QByteArray> args)
 {
     QList<QByteArray> indexes, titles, assignments;
     if (!takeOption(&args, "--index", &indexes) || !takeOption(&args, "--title", &titles) || !takeOption(&args, "--set", &assignments))
         return usageError(QStringLiteral("--index, --title and --set need a value"), QStringLiteral("add"));
-    if (args.size() != 2)
-        return usageError(QStringLiteral("add needs CATALOG and TYPE"), QStringLiteral("add"));
-    bool okCatalog = false, okType = false;
-    const qint64 catalog = arg(args.at(0)).toLongLong(&okCatalog);
-    const qint64 type = arg(args.at(1)).toLongLong(&okType);
-    if (!okCatalog || !okType || !KorvaneActionCatalog::isKnown(catalog, type))
-        return usageError(QStringLiteral("no action kind has catalog %1 and type %2 (text actions: 0 0-9, file and image actions: 1 0-17)")
-                              .arg(arg(args.at(0)), arg(args.at(1))),
-                          QStringLiteral("add"));
+    if (args.size() != 1 && args.size() != 2)
+        return usageError(QStringLiteral("add needs a KIND, or CATALOG and TYPE"), QStringLiteral("add"));
+    qint64 catalog = -1;
+    qint64 type = -1;
+    if (args.size() == 1) {
+        const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entryNamed(arg(args.first()), &catalog);
+        if (!kind)
+            return usageError(QStringLiteral("no action kind is named '%1' (see 'korvane kinds')").arg(arg(args.first())), QStringLiteral("add"));
+        type = kind->type;
+    } else {
+        bool okCatalog = false, okType = false;
+        catalog = arg(args.at(0)).toLongLong(&okCatalog);
+        type = arg(args.at(1)).toLongLong(&okType);
+        if (!okCatalog || !okType || !KorvaneActionCatalog::isKnown(catalog, type))
+            return usageError(QStringLiteral("no action kind has catalog %1 and type %2 (see 'korvane kinds')")
+                                  .arg(arg(args.at(0)), arg(args.at(1))),
+                              QStringLiteral("add"));
+    }
     qint32 index = -1;
     if (!indexes.isEmpty()) {
         bool ok = false;
@@ -940,7 +1012,10 @@ int KorvaneCli::importActions(QList<QByteArray> args)
         printErr(QStringLiteral("korvane: %1: %2; nothing was imported\n").arg(name, error));
         return Failure;
     }
-    printErr(QStringLiteral("korvane: imported %1 action(s)%2\n").arg(transfer.importedCount()).arg(replace ? QStringLiteral(" in place of the list") : QString()));
+    printErr(QStringLiteral("korvane: imported %1 %2%3\n")
+                 .arg(transfer.importedCount())
+                 .arg(transfer.importedCount() == 1 ? QStringLiteral("action") : QStringLiteral("actions"))
+                 .arg(replace ? QStringLiteral(" in place of the list") : QString()));
     if (transfer.missingSecretCount() > 0) {
         printErr(QStringLiteral("korvane: the file carried no keys or passwords for %1 of them; enter them in the preferences "
                                 "or export with --with-secrets\n")

@@ -55,6 +55,7 @@ public:
 private:
     int list(QList<QByteArray> args);
     int classify(QList<QByteArray> args);
+    int kinds(QList<QByteArray> args);
     int run(QList<QByteArray> args);
     int add(QList<QByteArray> args);
     int set(QList<QByteArray> args);
@@ -74,6 +75,8 @@ private:
     // The action a DROPID argument names; null with the exit status set when there is none.
     std::shared_ptr<DropListEntity> actionByID(const QByteArray &argument, const QString &command, int *status);
     bool applyAssignment(const std::shared_ptr<DropListEntity> &drop, const QString &assignment, QString *error);
+    // "hotkey=TEXT": the shortcut as the desktop writes it; empty removes it.
+    bool applyHotKey(const std::shared_ptr<DropListEntity> &drop, const QString &text, QString *error);
 
     KorvaneCoreDataHelper *m_store = nullptr;
 };

@@ -8,7 +8,7 @@
 namespace {
 
 const char inputHelp[] =
-    "INPUT, in order, as items of a pasteboard:\n"
+    "INPUT, in order, as items on the clipboard are:\n"
     "  PATH               a file or folder item (it need not exist; an existing folder is a folder)\n"
     "  --text TEXT        a text item\n"
     "  --text-file FILE   a text item holding FILE's UTF-8 content ('-' reads standard input)\n"
@@ -37,6 +37,7 @@ QString KorvaneCliHelp::general()
         "Commands:\n"
         "  list       the configured actions\n"
         "  classify   what some input classifies into, and the actions offered for it\n"
+        "  kinds      the kinds of action that can be added\n"
         "  run        run one action on some input\n"
         "  add        add an action\n"
         "  set        change an action's fields or settings\n"
@@ -121,13 +122,26 @@ QString KorvaneCliHelp::forCommand(const QString &command)
             "Usage: korvane list [--json]\n"
             "\n"
             "Lists the configured actions, text actions first, each in its list order:\n"
-            "dropID, catalog (0 text, 1 files and images), type, index, title and hotkey.\n"
+            "dropID, catalog (0 text, 1 files and images), type, index, title and hotkey\n"
+            "(as the desktop's keyboard settings write it, such as Ctrl+Alt+K; - for none).\n"
             "\n"
             "  --json   an array of objects with dropID, catalog, type, index, title, keyCode,\n"
-            "           modifiers and supportTypes\n"
+            "           modifiers, hotkey (in English, null for none) and supportTypes\n"
             "\n"
             "Example:\n"
             "  korvane list --json\n");
+    }
+    if (command == QLatin1String("kinds")) {
+        return QStringLiteral(
+            "Usage: korvane kinds [--json]\n"
+            "\n"
+            "Lists the kinds of action 'korvane add' takes: name, catalog (0 text, 1 files\n"
+            "and images), type and title (the title a new action of the kind gets).\n"
+            "\n"
+            "  --json   an array of objects with name, catalog, type and title\n"
+            "\n"
+            "Example:\n"
+            "  korvane kinds --json\n");
     }
     if (command == QLatin1String("classify")) {
         return QStringLiteral(
@@ -162,7 +176,8 @@ QString KorvaneCliHelp::forCommand(const QString &command)
                 "  --progress   while an upload runs, write 'progress SENT/TOTAL' lines to standard\n"
                 "               error: the bytes sent so far over the whole batch and its size\n"
                 "  --json       one object: success, error (domain, code, message), notification\n"
-                "               (title, body) and pasteboard (text, image or urls)\n"
+                "               (title, body) and pasteboard (what went to the clipboard: text,\n"
+                "               image or urls)\n"
                 "\n"
                 "Exit status: 0 when the action succeeded, 1 when it failed or had nothing to do.\n"
                 "\n"
@@ -171,17 +186,17 @@ QString KorvaneCliHelp::forCommand(const QString &command)
     }
     if (command == QLatin1String("add")) {
         return QStringLiteral(
-            "Usage: korvane add CATALOG TYPE [--index N] [--title T] [--set FIELD=VALUE]...\n"
+            "Usage: korvane add KIND|CATALOG TYPE [--index N] [--title T] [--set FIELD=VALUE]...\n"
             "\n"
-            "Adds an action of a kind (CATALOG 0: text actions, types 0-9; CATALOG 1: file and\n"
-            "image actions, types 0-17) with its default settings, and prints its dropID.\n"
+            "Adds an action of a kind, named as 'korvane kinds' lists it (resize) or by its\n"
+            "catalog and type (1 2), with its default settings, and prints its dropID.\n"
             "\n"
             "  --index N           its place in its catalog's list (default: the end)\n"
             "  --title T           its title (default: the kind's name)\n"
             "  --set FIELD=VALUE   a field as 'korvane set' takes it; may repeat\n"
             "\n"
             "Example:\n"
-            "  korvane add 1 9 --title 'Copy to Backup' --set savePath=~/Backup\n");
+            "  korvane add copy --title 'Copy to Backup' --set savePath=~/Backup --set hotkey=Ctrl+Alt+B\n");
     }
     if (command == QLatin1String("set")) {
         return QStringLiteral(
@@ -191,10 +206,13 @@ QString KorvaneCliHelp::forCommand(const QString &command)
             "needCopy, compressionRato, ...) or of the action itself (title, index, keyCode,\n"
             "modifiers, supportTypes). Where both have the name, the bare name means the\n"
             "settings' and drop.NAME the action's. Booleans take 1/0 or true/false.\n"
-            "urls+=TEMPLATE adds a URL template to a custom-URL action.\n"
+            "urls+=TEMPLATE adds a URL template to a custom-URL action. hotkey=SHORTCUT sets\n"
+            "the action's global shortcut as the desktop's keyboard settings write it\n"
+            "(Ctrl+Alt+K, Super+F5; Ctrl, Alt or Super with a key, or a function key alone);\n"
+            "hotkey= with nothing after it removes it. The tray takes it at its next start.\n"
             "\n"
             "Example:\n"
-            "  korvane set 123451234 title='Search the web' 'urls+=https://duckduckgo.com/?q={text}'\n");
+            "  korvane set 123451234 title='Search the web' hotkey=Super+S\n");
     }
     if (command == QLatin1String("remove")) {
         return QStringLiteral(

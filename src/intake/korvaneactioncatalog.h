@@ -10,6 +10,7 @@ class KorvaneActionCatalog final
 public:
     struct Entry {
         int type;
+        const char *name;
         const char *titleKey;
         const char *descriptionKey;
         const char *imageName;
@@ -20,6 +21,8 @@ public:
     // The entry of a known kind; nullptr otherwise.
     static const Entry *entry(qint64 catalog, qint64 type);
     static int typeCount(qint64 catalog);
+    // The kind the command line names so ("resize"), with its catalog; nullptr for none.
+    static const Entry *entryNamed(const QString &name, qint64 *catalog);
 
     static QString localizedTitle(qint64 catalog, qint64 type);
     static QString localizedDescription(qint64 catalog, qint64 type);

@@ -34,8 +34,12 @@ QString HotKeyBindingReporter::fieldText(const PRLHotKey &hotKey, const KorvaneE
 {
     if (hotKey.isEmpty())
         return QString();
-    if (binding.state == KorvaneEventHotKeyService::Binding::Bound && !binding.trigger.isEmpty())
-        return binding.trigger;
+    if (binding.state == KorvaneEventHotKeyService::Binding::Bound && !binding.trigger.isEmpty()) {
+        // Portals describe a binding in their own words ("LOGO+d"); one that reads as a
+        // shortcut is shown as the desktop's settings write it.
+        const std::optional<PRLHotKey> bound = PRLHotKey::hotKeyForString(binding.trigger);
+        return bound && !bound->isEmpty() ? bound->displayString() : binding.trigger;
+    }
     return hotKey.displayString();
 }
 

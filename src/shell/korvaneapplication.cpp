@@ -30,6 +30,7 @@
 #include <QIcon>
 #include <QLoggingCategory>
 #include <QGuiApplication>
+#include <QStringList>
 #include <QSystemTrayIcon>
 
 #include <cstdio>
@@ -82,33 +83,44 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
         connect(instance, &KorvaneSingleInstance::dropRequested, this, &KorvaneApplication::drop);
     }
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
+    // The wake hotkey is written at the first start, so its absence tells that start.
+    const bool firstStart = !KorvanePlatform::userDefaults()->value(SGWLHotKey::WakeHotKeyName).isValid();
     const bool hotKeyRegistered = registerHotKey();
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    if (!trayAvailable) {
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
-        tellHowToReachKorvane(hotKeyRegistered);
     }
+    tellHowToReachKorvane(firstStart, trayAvailable, hotKeyRegistered);
     if (KorvanePlatform::userDefaults()->boolForKey(GeneralSettingViewController::KeepDropWindowKey))
         openDropWindow();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
 }
 
-void KorvaneApplication::tellHowToReachKorvane(bool hotKeyWorks)
+void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailable, bool hotKeyWorks)
 {
-    // Once: a desktop without a tray stays so, and the user has been told.
+    // A desktop without a tray is told once, even after the first start: it may have lost
+    // its tray since, and the user sees nothing of Korvane there.
     KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
-    if (defaults->boolForKey(NoTrayToldKey))
+    const bool tellNoTray = !trayAvailable && !defaults->boolForKey(NoTrayToldKey);
+    if (!firstStart && !tellNoTray)
         return;
-    defaults->setValue(NoTrayToldKey, true);
+    QStringList paragraphs;
+    if (trayAvailable) {
+        paragraphs.append(qtTrId("trayFirstStart"));
+    } else {
+        defaults->setValue(NoTrayToldKey, true);
+        const QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
+        paragraphs.append(hotKeyWorks ? qtTrId("noTrayInfo").arg(PRLHotKey::stringForKeyCode(wake.value(0).toUInt(), wake.value(1).toUInt()))
+                                      : qtTrId("noTrayInfoNoHotKey"));
+    }
+    // Starting at login is switched on without asking; the user learns where it is switched off.
+    if (firstStart && !defaults->boolForKey(QStringLiteral("noAutoLaunch")))
+        paragraphs.append(qtTrId("startsAtLogin"));
     KorvaneNotificationContent content;
     content.title = qtTrId("noTrayTitle");
-    if (hotKeyWorks) {
-        const QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
-        content.body = qtTrId("noTrayInfo").arg(PRLHotKey::stringForKeyCode(wake.value(0).toUInt(), wake.value(1).toUInt()));
-    } else {
-        content.body = qtTrId("noTrayInfoNoHotKey");
-    }
+    content.body = paragraphs.join(QLatin1Char('\n'));
     KorvanePlatform::notifier()->post(content);
 }
 

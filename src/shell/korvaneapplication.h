@@ -42,9 +42,9 @@ public:
 private:
     // Whether the wake hotkey is registered.
     bool registerHotKey();
-    // On a desktop without any tray, says once how Korvane is reached; hotKeyWorks: whether
-    // the wake hotkey is one of the ways.
-    void tellHowToReachKorvane(bool hotKeyWorks);
+    // On the first start, and once on a desktop without any tray: how Korvane is reached
+    // (hotKeyWorks: whether the wake hotkey is one of the ways), and that it starts at login.
+    void tellHowToReachKorvane(bool firstStart, bool trayAvailable, bool hotKeyWorks);
     // Notifications the session has no service for: the tray's message, else stderr.
     void showWithoutNotificationService(const KorvaneNotificationContent &content);
 

@@ -8,10 +8,12 @@
 #include "korvanehandledata.h"
 #include "korvanenotificationcenter.h"
 #include "updateviewcontroller.h"
+#include "userguide.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,7 +183,7 @@ void MainContentView::regularViewWithHandleData(int row)
         const qint64 count = data->itemsCount();
         const bool allImages = data->imgFileUrls().size() == count;
         const char *key = allImages ? (count < 2 ? "imagesNumber" : "imagesNumbers") : (count < 2 ? "fileNumber" : "filesNumbers");
-        m_topTitleLabel->setText(qtTrId(key).arg(count));
+        m_topTitleLabel->setText(qtTrId(key, int(count)));
         m_dropList = store->getDropsByKorvaneHandleData();
     }
     if (m_needBecomeFirstRes)
@@ -293,6 +295,7 @@ void MainContentView::settingButtonClick()
         m_amenu->addAction(qtTrId("editActions"), QKeySequence(QStringLiteral("Ctrl+,")), this, &MainContentView::openActionEditor);
         m_amenu->addAction(qtTrId("preferences"), this, &MainContentView::openPreferences);
         m_amenu->addSeparator();
+        m_amenu->addAction(QIcon::fromTheme(QStringLiteral("help-contents")), qtTrId("help"), QKeySequence::HelpContents, this, &UserGuide::open);
         m_amenu->addAction(qtTrId("about"), this, &MainContentView::openAbout);
         m_amenu->addSeparator();
         m_amenu->addAction(qtTrId("quitKorvane"), QKeySequence(QStringLiteral("Ctrl+Q")), this, &MainContentView::quitApp);

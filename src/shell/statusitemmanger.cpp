@@ -16,6 +16,7 @@
 #include "popoverwindow.h"
 #include "pthotkeycenter.h"
 #include "statusnotifiertracker.h"
+#include "userguide.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -117,6 +118,7 @@ StatusItemManger::StatusItemManger()
     m_trayMenu->addAction(qtTrId("preferences"), this, [this] { Q_EMIT openPreferencesRequested(1); });
     m_trayMenu->addAction(qtTrId("dropWindow"), this, &StatusItemManger::openDropWindowRequested);
     m_trayMenu->addSeparator();
+    m_trayMenu->addAction(QIcon::fromTheme(QStringLiteral("help-contents")), qtTrId("help"), this, &UserGuide::open);
     m_trayMenu->addAction(qtTrId("about"), this, &StatusItemManger::openAboutRequested);
     m_trayMenu->addSeparator();
     m_trayMenu->addAction(qtTrId("quitKorvane"), qApp, &QCoreApplication::quit);

@@ -188,10 +188,10 @@ void TrayDesktopTest::initTestCase()
     // Hotkeys of our own: Super+Shift+C counts characters, Super+Shift+M moves files.
     korvaneRun({QStringLiteral("list")});
     const QString counter = korvaneRun({QStringLiteral("add"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("--title"), QStringLiteral("Count It"),
-                                        QStringLiteral("--set"), QStringLiteral("keyCode=8"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")});
+                                        QStringLiteral("--set"), QStringLiteral("hotkey=Shift+Super+C")});
     QVERIFY(counter.toInt() > 0);
     const QString move = korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("--title"), QStringLiteral("Move Away"),
-                                     QStringLiteral("--set"), QStringLiteral("keyCode=46"), QStringLiteral("--set"), QStringLiteral("modifiers=1179648")});
+                                     QStringLiteral("--set"), QStringLiteral("hotkey=Shift+Super+M")});
     QVERIFY(move.toInt() > 0);
     // A copy action first in the file list, so its row is the first under the field.
     QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("copies"))));
@@ -202,6 +202,9 @@ void TrayDesktopTest::initTestCase()
 
     m_korvane.setProcessChannelMode(QProcess::MergedChannels);
     restartKorvane(m_env);
+    // The first start says where Korvane is, and where starting at login is turned off.
+    QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), 1, 10000);
+    QVERIFY2(session->notifications.calls.first().body.contains(QStringLiteral("system tray: click it")) && session->notifications.calls.first().body.contains(QStringLiteral("“Start Korvane when I log in” in Preferences, on the General tab")), qPrintable(session->notifications.calls.first().body));
 }
 
 void TrayDesktopTest::cleanupTestCase()
@@ -452,7 +455,7 @@ void TrayDesktopTest::statusNotifierTray()
     const QByteArray idleIcon = watcher.iconPixels();
     QVERIFY(!idleIcon.isEmpty());
     const QStringList menu = watcher.menuLabels();
-    QVERIFY2(menu.contains(QStringLiteral("Preferences…")) && menu.contains(QStringLiteral("Quit Korvane")), qPrintable(menu.join(u',')));
+    QVERIFY2(menu.contains(QStringLiteral("Preferences…")) && menu.contains(QStringLiteral("Help")) && menu.contains(QStringLiteral("Quit Korvane")), qPrintable(menu.join(u',')));
 
     // Nothing tells where the icon is: a drag near the panel opens the drop-here popover under
     // the panel where the drag came.
@@ -512,7 +515,7 @@ void TrayDesktopTest::noTrayTellsHowToReachKorvane()
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 10000);
     const NotificationServer::Call told = session->notifications.calls.last();
     QCOMPARE(told.summary, QStringLiteral("Korvane is running"));
-    QVERIFY2(told.body.contains(QStringLiteral("Press ⌘ D or run “korvane show”")) && told.body.contains(QStringLiteral("drop window")), qPrintable(told.body));
+    QVERIFY2(told.body.contains(QStringLiteral("Press Super+D or run “korvane show”")) && told.body.contains(QStringLiteral("drop window")), qPrintable(told.body));
     QCOMPARE(told.appIcon, QStringLiteral("com.korvane.Korvane"));
     QCOMPARE(told.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("com.korvane.Korvane"));
 

@@ -58,24 +58,19 @@ void PRLHotKeyTest::displayString_data()
     QTest::addColumn<quint32>("flags");
     QTest::addColumn<QString>("expected");
     QTest::newRow("nothing") << 0u << 0u << QString();
-    QTest::newRow("A key with command") << 0u << kCommand << QStringLiteral("⌘ A");
     QTest::newRow("A key with caps lock only") << 0u << kCapsLock << QStringLiteral("A");
-    QTest::newRow("fn F5") << 96u << kFunction << QStringLiteral("fn F5");
-    QTest::newRow("command-shift-K") << 40u << (kCommand | kShift) << QStringLiteral("⇧⌘ K");
-    QTest::newRow("every flag, in order") << 122u << (kFunction | kCommand | kOption | kShift | kControl) << QStringLiteral("⌃⇧⌥⌘fn F1");
-    QTest::newRow("wake default") << 2u << kCommand << QStringLiteral("⌘ D");
-    QTest::newRow("space") << 49u << (kControl | kOption) << QStringLiteral("⌃⌥ Space");
+    QTest::newRow("the function flag shows nothing") << 96u << kFunction << QStringLiteral("F5");
+    QTest::newRow("shift-super-K") << 40u << (kCommand | kShift) << QStringLiteral("Shift+Super+K");
+    QTest::newRow("every flag, in order") << 122u << (kFunction | kCommand | kOption | kShift | kControl) << QStringLiteral("Ctrl+Alt+Shift+Super+F1");
+    QTest::newRow("F13 sits at Print") << 105u << 0u << QStringLiteral("Print");
+    QTest::newRow("space") << 49u << (kControl | kOption) << QStringLiteral("Ctrl+Alt+Space");
     QTest::newRow("return alone") << 36u << 0u << QStringLiteral("Return");
-    QTest::newRow("delete") << 51u << kCommand << QStringLiteral("⌘ ⌫");
-    QTest::newRow("forward delete") << 117u << kCommand << QStringLiteral("⌘ ⌦");
-    QTest::newRow("arrow") << 126u << kOption << QStringLiteral("⌥ ↑");
-    QTest::newRow("F20") << 90u << 0u << QStringLiteral("F20");
-    QTest::newRow("digit 0") << 29u << kCommand << QStringLiteral("⌘ 0");
-    QTest::newRow("keypad 9 skips 90") << 92u << kCommand << QStringLiteral("⌘ 9");
-    QTest::newRow("section sign") << 10u << kCommand << QStringLiteral("⌘ §");
-    QTest::newRow("yen") << 93u << kCommand << QStringLiteral("⌘ ¥");
-    QTest::newRow("no name anywhere") << 66u << kCommand << QStringLiteral("⌘ #66");
-    QTest::newRow("other bits show nothing") << 2u << (kCommand | 0x100u) << QStringLiteral("⌘ D");
+    QTest::newRow("delete") << 51u << kCommand << QStringLiteral("Super+Backspace");
+    QTest::newRow("arrow") << 126u << kOption << QStringLiteral("Alt+Up");
+    QTest::newRow("keypad 9 skips 90") << 92u << kCommand << QStringLiteral("Super+9");
+    QTest::newRow("help sits at Insert") << 114u << kControl << QStringLiteral("Ctrl+Ins");
+    QTest::newRow("no name anywhere") << 66u << kCommand << QStringLiteral("Super+#66");
+    QTest::newRow("other bits show nothing") << 2u << (kCommand | 0x100u) << QStringLiteral("Super+D");
 }
 
 void PRLHotKeyTest::displayString()
@@ -94,17 +89,17 @@ void PRLHotKeyTest::layoutCharacter()
     // On a French layout the key at the place of Q types "a".
     m_service->setKeyCharacter(12, QStringLiteral("a"));
     const PRLHotKey made(12, kCommand);
-    QCOMPARE(made.displayString(), QStringLiteral("⌘ A"));
-    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("⌘ A"))->keyCode(), 12u);
+    QCOMPARE(made.displayString(), QStringLiteral("Super+A"));
+    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("Super+A"))->keyCode(), 12u);
     // Special keys keep their names whatever the layout types.
     m_service->setKeyCharacter(36, QStringLiteral("x"));
-    QCOMPARE(PRLHotKey::stringForKeyCode(36, kCommand), QStringLiteral("⌘ Return"));
+    QCOMPARE(PRLHotKey::stringForKeyCode(36, kCommand), QStringLiteral("Super+Return"));
     m_service->setKeyCharacter(36, QString());
 
     m_service->setKeyCharacter(12, QString());
-    QCOMPARE(made.displayString(), QStringLiteral("⌘ A"));
-    QCOMPARE(made.stringRepresentation(), QStringLiteral("⌘ Q"));
-    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("⌘ Q"))->keyCode(), 12u);
+    QCOMPARE(made.displayString(), QStringLiteral("Super+A"));
+    QCOMPARE(made.stringRepresentation(), QStringLiteral("Super+Q"));
+    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("Super+Q"))->keyCode(), 12u);
 }
 
 void PRLHotKeyTest::recordKey_data()
@@ -118,19 +113,18 @@ void PRLHotKeyTest::recordKey_data()
     QTest::newRow("tab with command passes on") << 48u << kCommand << O::PassOn << QString();
     QTest::newRow("delete clears") << 51u << 0u << O::Clear << QString();
     QTest::newRow("forward delete clears") << 117u << 0u << O::Clear << QString();
-    QTest::newRow("delete with caps lock is a key") << 51u << kCapsLock << O::Take << QStringLiteral("⌫");
+    QTest::newRow("delete with caps lock is a key") << 51u << kCapsLock << O::Take << QStringLiteral("Backspace");
     QTest::newRow("caps lock lies outside the plain mask") << 0u << kCapsLock << O::Take << QStringLiteral("A");
     QTest::newRow("device bits stay plain") << 0u << 0xFFu << O::Keep << QString();
-    QTest::newRow("delete with command is taken") << 51u << kCommand << O::Take << QStringLiteral("⌘ ⌫");
+    QTest::newRow("delete with command is taken") << 51u << kCommand << O::Take << QStringLiteral("Super+Backspace");
     QTest::newRow("A alone is refused") << 0u << 0u << O::Keep << QString();
     QTest::newRow("shift-A is refused") << 0u << kShift << O::Keep << QString();
-    QTest::newRow("F key alone is one letter") << 3u << 0u << O::Keep << QString();
     QTest::newRow("F5 without fn") << 96u << 0u << O::Take << QStringLiteral("F5");
-    QTest::newRow("F5 with caps lock") << 96u << kCapsLock << O::Take << QStringLiteral("F5");
+    QTest::newRow("Print is a function key") << 105u << kCapsLock << O::Take << QStringLiteral("Print");
     QTest::newRow("shift-F5 begins with shift") << 96u << kShift << O::Keep << QString();
-    QTest::newRow("fn F5") << 96u << kFunction << O::Take << QStringLiteral("fn F5");
-    QTest::newRow("command-shift-K") << 40u << (kCommand | kShift) << O::Take << QStringLiteral("⇧⌘ K");
-    QTest::newRow("control-A") << 0u << kControl << O::Take << QStringLiteral("⌃ A");
+    QTest::newRow("fn F5") << 96u << kFunction << O::Take << QStringLiteral("F5");
+    QTest::newRow("shift-super-K") << 40u << (kCommand | kShift) << O::Take << QStringLiteral("Shift+Super+K");
+    QTest::newRow("control-A") << 0u << kControl << O::Take << QStringLiteral("Ctrl+A");
     QTest::newRow("return alone") << 36u << 0u << O::Keep << QString();
 }
 
@@ -156,14 +150,14 @@ void PRLHotKeyTest::hotKeyForString_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<quint32>("keyCode");
     QTest::addColumn<quint32>("flags");
-    QTest::newRow("command-shift-K") << QStringLiteral("⇧⌘ K") << 40u << (kShift | kCommand);
-    QTest::newRow("fn F5") << QStringLiteral("fn F5") << 96u << kFunction;
-    QTest::newRow("every flag") << QStringLiteral("⌃⇧⌥⌘fn F1") << 122u << (kFunction | kCommand | kOption | kShift | kControl);
-    QTest::newRow("symbols in any order") << QStringLiteral("⌘⌃ D") << 2u << (kCommand | kControl);
-    QTest::newRow("no flags") << QStringLiteral("F5") << 96u << 0u;
+    QTest::newRow("shift-super-K") << QStringLiteral("Shift+Super+K") << 40u << (kShift | kCommand);
+    QTest::newRow("any case, as typed") << QStringLiteral("ctrl+alt+k") << 40u << (kControl | kOption);
+    QTest::newRow("every modifier") << QStringLiteral("Ctrl+Alt+Shift+Super+F1") << 122u << (kCommand | kOption | kShift | kControl);
+    QTest::newRow("KDE's Meta, any order") << QStringLiteral("Meta+Control+D") << 2u << (kCommand | kControl);
+    QTest::newRow("no modifiers") << QStringLiteral("F5") << 96u << 0u;
     QTest::newRow("empty") << QString() << 0u << 0u;
-    QTest::newRow("flags without a key") << QStringLiteral("⌘ ") << 0u << kCommand;
-    QTest::newRow("extra parts are ignored") << QStringLiteral("⌥ ↑ x") << 126u << kOption;
+    QTest::newRow("the plus key") << QStringLiteral("Ctrl++") << 69u << kControl;
+    QTest::newRow("another name of a key") << QStringLiteral("Alt+Enter") << 36u << kOption;
 }
 
 void PRLHotKeyTest::hotKeyForString()
@@ -180,9 +174,8 @@ void PRLHotKeyTest::hotKeyForString()
 
 void PRLHotKeyTest::unknownNameGivesNoValue()
 {
-    QVERIFY(!PRLHotKey::hotKeyForString(QStringLiteral("⌘ Ω")).has_value());
-    QVERIFY(!PRLHotKey::hotKeyForString(QStringLiteral("Nonsense")).has_value());
-    QVERIFY(!PRLHotKey::hotKeyForString(QStringLiteral("⌘ #300")).has_value());
+    for (const char *text : {"Super+Ω", "Nonsense", "Super+#300", "Ctrl+Ctrl+K", "Ctrl+", "Hyper+K", "⌘ D"})
+        QVERIFY2(!PRLHotKey::hotKeyForString(QString::fromUtf8(text)).has_value(), text);
 }
 
 void PRLHotKeyTest::displayReadsBack_data()
@@ -209,17 +202,13 @@ void PRLHotKeyTest::stringForKey_data()
     QTest::addColumn<quint32>("keyCode");
     QTest::addColumn<QString>("expected");
     QTest::newRow("a") << 0u << QStringLiteral("a");
-    QTest::newRow("grave") << 50u << QStringLiteral("`");
     QTest::newRow("return") << 36u << QStringLiteral("⏎");
-    QTest::newRow("tab") << 48u << QStringLiteral("⇥");
     QTest::newRow("escape") << 53u << QStringLiteral("⎋");
     QTest::newRow("clear shows escape") << 71u << QStringLiteral("⎋");
     QTest::newRow("forward delete") << 117u << QStringLiteral("⌫");
     QTest::newRow("keypad dot") << 65u << QStringLiteral(".");
     QTest::newRow("keypad 0") << 82u << QStringLiteral("0");
-    QTest::newRow("keypad 7") << 89u << QStringLiteral("7");
     QTest::newRow("keypad 8") << 91u << QStringLiteral("8");
-    QTest::newRow("keypad comma") << 95u << QStringLiteral(",");
     QTest::newRow("function key") << 122u << QStringLiteral(" ");
     QTest::newRow("unknown") << 66u << QString();
     QTest::newRow("beyond the table") << 500u << QString();
@@ -241,12 +230,12 @@ void PRLHotKeyTest::valueAndArchive()
     QVERIFY(!PRLHotKey(2, 0).isEmpty());
 
     const PRLHotKey wake(2, kCommand);
-    QCOMPARE(wake.description(), QStringLiteral("HotKey: modifiers: 1048576, keycode: 2, ⌘ D"));
+    QCOMPARE(wake.description(), QStringLiteral("HotKey: modifiers: 1048576, keycode: 2, Super+D"));
     const QVariantMap archive = wake.toArchive();
     QCOMPARE(archive.value(QStringLiteral("keyCode")).toUInt(), 2u);
     QCOMPARE(archive.value(QStringLiteral("modifiers")).toUInt(), kCommand);
     QCOMPARE(PRLHotKey::fromArchive(archive), wake);
-    QCOMPARE(PRLHotKey::fromArchive(archive).displayString(), QStringLiteral("⌘ D"));
+    QCOMPARE(PRLHotKey::fromArchive(archive).displayString(), QStringLiteral("Super+D"));
     QVERIFY(PRLHotKey::fromArchive({}).isEmpty());
     QVERIFY(wake != PRLHotKey(2, kCommand | kShift));
 }

