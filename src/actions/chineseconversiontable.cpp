@@ -69,6 +69,8 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
         table.m_targetUnits.insert(table.m_targetUnits.end(), units.utf16(), units.utf16() + units.size());
         table.m_targetOffsets.push_back(quint32(table.m_targetUnits.size()));
         table.m_maxSourceLength = std::max(table.m_maxSourceLength, qsizetype(entry->sourceLength));
+        for (const QChar unit : source(*entry))
+            table.m_used[unit.unicode()] = true;
     }
 
     // Breadth first over runs of entries sharing a prefix: a run's children are made together,
@@ -124,6 +126,34 @@ quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit) const
     return quint32(found - m_labels.data());
 }
 
+qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size, quint32 *target) const
+{
+    const quint32 rootIndex = m_root.empty() ? 0 : m_root[text[0].unicode()];
+    if (rootIndex == 0)
+        return 0;
+    const Node *node = &m_nodes[rootIndex - 1];
+    quint32 best = node->target;
+    qsizetype bestLength = best != noTarget ? 1 : 0;
+    for (qsizetype next = 1; node->childCount != 0 && next < size; ++next) {
+        const quint32 child = findChild(*node, text[next].unicode());
+        if (child == noTarget)
+            break;
+        node = &m_nodes[child];
+        if (node->target != noTarget) {
+            best = node->target;
+            bestLength = next + 1;
+        }
+    }
+    *target = best;
+    return bestLength;
+}
+
+void ChineseConversionTable::appendTarget(quint32 target, QString &out) const
+{
+    const char16_t *units = m_targetUnits.data() + m_targetOffsets[target];
+    out.append(reinterpret_cast<const QChar *>(units), qsizetype(m_targetOffsets[target + 1] - m_targetOffsets[target]));
+}
+
 qsizetype ChineseConversionTable::convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const
 {
     qsizetype pos = 0;
@@ -131,32 +161,15 @@ qsizetype ChineseConversionTable::convert(const QChar *text, qsizetype size, boo
     while (pos < size) {
         if (!atEnd && size - pos < m_maxSourceLength)
             break;
-        const quint32 rootIndex = m_root.empty() ? 0 : m_root[text[pos].unicode()];
-        if (rootIndex == 0) {
-            ++pos;
-            continue;
-        }
-        const Node *node = &m_nodes[rootIndex - 1];
-        quint32 best = node->target;
-        qsizetype bestLength = best != noTarget ? 1 : 0;
-        for (qsizetype next = pos + 1; node->childCount != 0 && next < size; ++next) {
-            const quint32 child = findChild(*node, text[next].unicode());
-            if (child == noTarget)
-                break;
-            node = &m_nodes[child];
-            if (node->target != noTarget) {
-                best = node->target;
-                bestLength = next + 1 - pos;
-            }
-        }
-        if (bestLength == 0) {
+        quint32 target = 0;
+        const qsizetype length = match(text + pos, size - pos, &target);
+        if (length == 0) {
             ++pos;
             continue;
         }
         out.append(text + copyFrom, pos - copyFrom);
-        const char16_t *target = m_targetUnits.data() + m_targetOffsets[best];
-        out.append(reinterpret_cast<const QChar *>(target), qsizetype(m_targetOffsets[best + 1] - m_targetOffsets[best]));
-        pos += bestLength;
+        appendTarget(target, out);
+        pos += length;
         copyFrom = pos;
     }
     out.append(text + copyFrom, pos - copyFrom);

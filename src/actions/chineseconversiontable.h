@@ -42,6 +42,14 @@ public:
     qsizetype entryCount() const { return qsizetype(m_targetOffsets.size()) - 1; }
     qsizetype maxSourceLength() const { return m_maxSourceLength; }
 
+    // Length of the longest source at the start of text[0, size), 0 when none; *target is
+    // then the entry to append with appendTarget.
+    qsizetype match(const QChar *text, qsizetype size, quint32 *target) const;
+    void appendTarget(quint32 target, QString &out) const;
+    // Whether the unit is in no source at all: a match never reaches over it, and it is copied
+    // as it is.
+    bool isInert(char16_t unit) const { return !m_used[unit]; }
+
     // Converts text[0, size) by greedy longest match and appends the result to out. With
     // atEnd false the text goes on beyond size: the walk stops at the first position whose
     // longest match could reach past size, and returns it; converting from there once more
@@ -67,5 +75,6 @@ private:
     std::vector<char16_t> m_labels;
     std::vector<quint32> m_targetOffsets;
     std::vector<char16_t> m_targetUnits;
+    std::vector<bool> m_used = std::vector<bool>(0x10000, false);
     qsizetype m_maxSourceLength = 0;
 };

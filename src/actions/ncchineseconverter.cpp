@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <mutex>
 
 Q_LOGGING_CATEGORY(lcChinese, "korvane.actions.chinese", QtWarningMsg)
@@ -37,23 +38,91 @@ NCChineseConverter &NCChineseConverter::sharedInstance()
     return converter;
 }
 
-// A table is built when it is first used, once, so that a process converting one way does not
-// pay the time and memory of the other tables.
+// A conversion is built when it is first used, once, so that a process converting one way does
+// not pay the time and memory of the others. Its first table cuts the text into segments, as
+// OpenCC's segmentation does, and gives each its whole conversion; the text between segments
+// goes through the other tables in turn.
 struct NCChineseConverter::Table
 {
     QList<QByteArray> texts;
     std::once_flag built;
-    ChineseConversionTable trie;
+    ChineseConversionTable segments;
+    std::vector<ChineseConversionTable> steps;
+    std::vector<bool> inert;
 
-    const ChineseConversionTable &get()
+    const Table &get()
     {
         std::call_once(built, [this] {
-            ChineseConversionTable::Builder builder;
-            for (const QByteArray &text : std::as_const(texts))
-                builder.addText(text);
-            trie = builder.build();
+            for (qsizetype i = 0; i < texts.size(); ++i) {
+                ChineseConversionTable::Builder builder;
+                builder.addText(texts.at(i));
+                ChineseConversionTable table = builder.build();
+                if (i == 0)
+                    segments = std::move(table);
+                else if (!table.isEmpty())
+                    steps.push_back(std::move(table));
+            }
+            // High surrogates are never a place to cut, so the encoder never sees half a pair.
+            inert.assign(0x10000, false);
+            for (char32_t unit = 0; unit < 0x10000; ++unit) {
+                inert[unit] = !QChar::isHighSurrogate(unit) && segments.isInert(char16_t(unit))
+                    && std::all_of(steps.cbegin(), steps.cend(), [unit](const auto &step) { return step.isInert(char16_t(unit)); });
+            }
         });
-        return trie;
+        return *this;
+    }
+
+    void convertBetweenSegments(const QChar *text, qsizetype size, QString &out) const
+    {
+        if (size == 0)
+            return;
+        if (steps.empty()) {
+            out.append(text, size);
+            return;
+        }
+        QString current;
+        QString next;
+        for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
+            next.resize(0);
+            steps[i].convert(text, size, true, next);
+            std::swap(current, next);
+            text = current.constData();
+            size = current.size();
+        }
+        steps.back().convert(text, size, true, out);
+    }
+
+    // Converts text[0, size) and returns how much of it is done. With atEnd false the text goes
+    // on: the rest is what the text after size could still change, cut after the last unit no
+    // table knows, so converting from there once more text is at hand gives the same result as
+    // one call on everything.
+    qsizetype convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const
+    {
+        const qsizetype longest = segments.maxSourceLength();
+        qsizetype pos = 0;
+        qsizetype runStart = 0;
+        while (pos < size) {
+            if (!atEnd && size - pos < longest)
+                break;
+            quint32 target = 0;
+            const qsizetype length = segments.match(text + pos, size - pos, &target);
+            if (length == 0) {
+                ++pos;
+                continue;
+            }
+            convertBetweenSegments(text + runStart, pos - runStart, out);
+            segments.appendTarget(target, out);
+            pos += length;
+            runStart = pos;
+        }
+        if (!atEnd) {
+            qsizetype cut = pos;
+            while (cut > runStart && !inert[text[cut - 1].unicode()])
+                --cut;
+            pos = cut;
+        }
+        convertBetweenSegments(text + runStart, pos - runStart, out);
+        return pos;
     }
 };
 
@@ -92,14 +161,9 @@ void NCChineseConverter::initDicts()
     }
 }
 
-const ChineseConversionTable &NCChineseConverter::table(qint32 dict) const
+const NCChineseConverter::Table &NCChineseConverter::table(qint32 dict) const
 {
     return m_dict.value(dictKey(dict))->get();
-}
-
-qsizetype NCChineseConverter::entryCount(qint32 dict) const
-{
-    return table(dict).entryCount();
 }
 
 QString NCChineseConverter::convert(const QString &text, qint32 dict) const
@@ -114,7 +178,7 @@ QString NCChineseConverter::convert(const QString &text, qint32 dict) const
 
 bool NCChineseConverter::convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes) const
 {
-    const ChineseConversionTable &conversion = table(dict);
+    const Table &conversion = table(dict);
     QStringDecoder decoder(QStringDecoder::Utf8);
     QStringEncoder encoder(QStringEncoder::Utf8);
     QByteArray bytes(qMax<qsizetype>(pieceBytes, 16), Qt::Uninitialized);
@@ -122,6 +186,10 @@ bool NCChineseConverter::convert(QIODevice &input, QIODevice &output, qint32 dic
     QString converted;
     bool atEnd = false;
     while (!atEnd) {
+        // Text that no unit of lets the conversion cut stays pending; reading more each time
+        // keeps the work linear.
+        if (pending.size() > bytes.size())
+            bytes.resize(pending.size() * 2);
         const qint64 read = input.read(bytes.data(), bytes.size());
         if (read < 0) {
             qCWarning(lcChinese) << "cannot read the text to convert:" << input.errorString();
