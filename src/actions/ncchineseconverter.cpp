@@ -176,7 +176,8 @@ QString NCChineseConverter::convert(const QString &text, qint32 dict) const
     return result;
 }
 
-bool NCChineseConverter::convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes) const
+bool NCChineseConverter::convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes,
+                                  QString *beginning) const
 {
     const Table &conversion = table(dict);
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -205,6 +206,8 @@ bool NCChineseConverter::convert(QIODevice &input, QIODevice &output, qint32 dic
         converted.resize(0);
         const qsizetype done = conversion.convert(pending.constData(), pending.size(), atEnd, converted);
         pending.remove(0, done);
+        if (beginning && beginning->isEmpty())
+            *beginning = converted;
         const QByteArray encoded = encoder(converted);
         if (output.write(encoded) != encoded.size()) {
             qCWarning(lcChinese) << "cannot write the converted text:" << output.errorString();

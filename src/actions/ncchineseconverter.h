@@ -30,8 +30,10 @@ public:
 
     // Converts UTF-8 from input to output in pieces of about pieceBytes, so memory stays small
     // whatever the length. Pieces are cut where no source can straddle the cut, so the result is
-    // the same as converting the whole text at once. Returns false when reading or writing fails.
-    bool convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes = 64 * 1024) const;
+    // the same as converting the whole text at once. The result's first piece is also left in
+    // *beginning when given. Returns false when reading or writing fails.
+    bool convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes = 64 * 1024,
+                 QString *beginning = nullptr) const;
 
     static QString chineseStringTW(const QString &text);
     static QString chineseStringHK(const QString &text);
