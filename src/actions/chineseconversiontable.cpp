@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <deque>
 
-void ChineseConversionTable::Builder::addText(const QByteArray &utf8)
+void ChineseConversionTable::Builder::addText(const QByteArray &utf8, bool fallback)
 {
     // Tab and line feed are single units in UTF-16 as in UTF-8, so the lines can be split after
     // decoding the whole text at once.
@@ -20,11 +20,12 @@ void ChineseConversionTable::Builder::addText(const QByteArray &utf8)
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         if (tab > 0 && line.indexOf(QLatin1Char('\t'), tab + 1) < 0) {
             m_entries.push_back({textIndex, quint32(lineStart), quint32(tab), quint32(lineStart + tab + 1),
-                                 quint32(line.size() - tab - 1)});
+                                 quint32(line.size() - tab - 1), fallback});
         }
         lineStart = lineEnd + 1;
     }
     m_texts.push_back(text);
+    m_textEnds.push_back(m_entries.size());
 }
 
 QStringView ChineseConversionTable::Builder::source(const Entry &entry) const
@@ -39,15 +40,23 @@ QStringView ChineseConversionTable::Builder::target(const Entry &entry) const
 
 ChineseConversionTable ChineseConversionTable::Builder::build() const
 {
-    const auto less = [this](const Entry *a, const Entry *b) { return source(*a) < source(*b); };
+    const auto less = [this](const Entry *a, const Entry *b) {
+        const int order = source(*a).compare(source(*b));
+        return order < 0 || (order == 0 && a->fallback && !b->fallback);
+    };
     std::vector<const Entry *> sorted;
     sorted.reserve(m_entries.size());
     for (const Entry &entry : m_entries)
         sorted.push_back(&entry);
-    // Stable, so that among equal sources the one read last is also last here and wins. Tables
-    // usually come sorted already.
-    if (!std::is_sorted(sorted.begin(), sorted.end(), less))
-        std::stable_sort(sorted.begin(), sorted.end(), less);
+    // Stable, so that among equal sources the one read last is also last here and wins. Each
+    // text usually comes sorted already, and the texts are merged in the order they were read.
+    std::size_t textStart = 0;
+    for (const std::size_t textEnd : m_textEnds) {
+        if (!std::is_sorted(sorted.begin() + textStart, sorted.begin() + textEnd, less))
+            std::stable_sort(sorted.begin() + textStart, sorted.begin() + textEnd, less);
+        std::inplace_merge(sorted.begin(), sorted.begin() + textStart, sorted.begin() + textEnd, less);
+        textStart = textEnd;
+    }
     std::vector<const Entry *> entries;
     entries.reserve(sorted.size());
     for (std::size_t i = 0; i < sorted.size(); ++i) {
@@ -71,6 +80,8 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
         table.m_maxSourceLength = std::max(table.m_maxSourceLength, qsizetype(entry->sourceLength));
         for (const QChar unit : source(*entry))
             table.m_used[unit.unicode()] = true;
+        const char16_t first = source(*entry).at(0).unicode();
+        table.m_starts[first / 64] |= quint64(1) << (first % 64);
     }
 
     // Breadth first over runs of entries sharing a prefix: a run's children are made together,
@@ -87,7 +98,7 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
         Run run = runs.front();
         runs.pop_front();
         if (run.parent >= 0 && qsizetype(entries[run.begin]->sourceLength) == run.depth) {
-            table.m_nodes[std::size_t(run.parent)].target = quint32(run.begin);
+            table.m_nodes[std::size_t(run.parent)].target = quint32(run.begin) | (entries[run.begin]->fallback ? fallbackBit : 0);
             ++run.begin;
         }
         const quint32 firstChild = quint32(table.m_nodes.size());
@@ -116,7 +127,7 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
     return table;
 }
 
-quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit) const
+inline quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit) const
 {
     const char16_t *first = m_labels.data() + node.firstChild;
     const char16_t *last = first + node.childCount;
@@ -126,25 +137,41 @@ quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit) const
     return quint32(found - m_labels.data());
 }
 
-qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size, quint32 *target) const
+qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size, quint32 *target, bool *fallback) const
 {
-    const quint32 rootIndex = m_root.empty() ? 0 : m_root[text[0].unicode()];
-    if (rootIndex == 0)
+    const char16_t first = text[0].unicode();
+    if (!(m_starts[first / 64] & (quint64(1) << (first % 64))))
         return 0;
-    const Node *node = &m_nodes[rootIndex - 1];
-    quint32 best = node->target;
-    qsizetype bestLength = best != noTarget ? 1 : 0;
-    for (qsizetype next = 1; node->childCount != 0 && next < size; ++next) {
-        const quint32 child = findChild(*node, text[next].unicode());
+    const Node *node = &m_nodes[m_root[first] - 1];
+    quint32 best = noTarget;
+    qsizetype bestLength = 0;
+    quint32 fallbackTarget = noTarget;
+    qsizetype fallbackLength = 0;
+    for (qsizetype length = 1;; ++length) {
+        if (node->target != noTarget) {
+            if (node->target & fallbackBit) {
+                fallbackTarget = node->target & ~fallbackBit;
+                fallbackLength = length;
+            } else {
+                best = node->target;
+                bestLength = length;
+            }
+        }
+        if (node->childCount == 0 || length >= size)
+            break;
+        const quint32 child = findChild(*node, text[length].unicode());
         if (child == noTarget)
             break;
         node = &m_nodes[child];
-        if (node->target != noTarget) {
-            best = node->target;
-            bestLength = next + 1;
-        }
+    }
+    const bool isFallback = bestLength == 0;
+    if (isFallback) {
+        best = fallbackTarget;
+        bestLength = fallbackLength;
     }
     *target = best;
+    if (fallback)
+        *fallback = isFallback;
     return bestLength;
 }
 

@@ -13,11 +13,12 @@ class ChineseConversionTable final
 {
 public:
     // Entries are "source\ttarget" lines; a line that does not split into exactly two fields is
-    // skipped, and when a source repeats, the entry read last wins.
+    // skipped, and when a source repeats, the entry read last wins. Entries of a fallback text
+    // match only where no other source does, and lose to any other entry of the same source.
     class Builder final
     {
     public:
-        void addText(const QByteArray &utf8);
+        void addText(const QByteArray &utf8, bool fallback = false);
         ChineseConversionTable build() const;
 
     private:
@@ -30,12 +31,14 @@ public:
             quint32 sourceLength;
             quint32 target;
             quint32 targetLength;
+            bool fallback;
         };
         QStringView source(const Entry &entry) const;
         QStringView target(const Entry &entry) const;
 
         std::vector<QString> m_texts;
         std::vector<Entry> m_entries;
+        std::vector<std::size_t> m_textEnds;
     };
 
     bool isEmpty() const { return m_nodes.empty(); }
@@ -44,7 +47,8 @@ public:
 
     // Length of the longest source at the start of text[0, size), 0 when none; *target is
     // then the entry to append with appendTarget.
-    qsizetype match(const QChar *text, qsizetype size, quint32 *target) const;
+    // A fallback entry is only the answer where no other source matches; *fallback tells.
+    qsizetype match(const QChar *text, qsizetype size, quint32 *target, bool *fallback = nullptr) const;
     void appendTarget(quint32 target, QString &out) const;
     // Whether the unit is in no source at all: a match never reaches over it, and it is copied
     // as it is.
@@ -58,6 +62,7 @@ public:
 
 private:
     static constexpr quint32 noTarget = 0xffffffffu;
+    static constexpr quint32 fallbackBit = 0x80000000u;
 
     // A node's children lie next to each other in m_nodes and m_labels, sorted by label.
     struct Node
@@ -76,5 +81,8 @@ private:
     std::vector<quint32> m_targetOffsets;
     std::vector<char16_t> m_targetUnits;
     std::vector<bool> m_used = std::vector<bool>(0x10000, false);
+    // One bit per unit that starts a source: most units start none, and this answers from the
+    // cache where m_root would not.
+    std::vector<quint64> m_starts = std::vector<quint64>(0x10000 / 64, 0);
     qsizetype m_maxSourceLength = 0;
 };

@@ -41,87 +41,113 @@ NCChineseConverter &NCChineseConverter::sharedInstance()
 // A conversion is built when it is first used, once, so that a process converting one way does
 // not pay the time and memory of the others. Its first table cuts the text into segments, as
 // OpenCC's segmentation does, and gives each its whole conversion; the text between segments
-// goes through the other tables in turn.
+// goes through the other tables in turn. The first of those is of single characters, so it
+// joins the first table as its fallback: one walk cuts the text and does that step.
 struct NCChineseConverter::Table
 {
     QList<QByteArray> texts;
     std::once_flag built;
-    ChineseConversionTable segments;
+    ChineseConversionTable walk;
     std::vector<ChineseConversionTable> steps;
     std::vector<bool> inert;
 
     const Table &get()
     {
         std::call_once(built, [this] {
-            for (qsizetype i = 0; i < texts.size(); ++i) {
-                ChineseConversionTable::Builder builder;
-                builder.addText(texts.at(i));
-                ChineseConversionTable table = builder.build();
-                if (i == 0)
-                    segments = std::move(table);
-                else if (!table.isEmpty())
-                    steps.push_back(std::move(table));
+            ChineseConversionTable::Builder builder;
+            for (qsizetype i = 0; i < qMin<qsizetype>(texts.size(), 2); ++i)
+                builder.addText(texts.at(i), i == 1);
+            walk = builder.build();
+            for (qsizetype i = 2; i < texts.size(); ++i) {
+                ChineseConversionTable::Builder stepBuilder;
+                stepBuilder.addText(texts.at(i));
+                ChineseConversionTable step = stepBuilder.build();
+                if (!step.isEmpty())
+                    steps.push_back(std::move(step));
             }
             // High surrogates are never a place to cut, so the encoder never sees half a pair.
             inert.assign(0x10000, false);
             for (char32_t unit = 0; unit < 0x10000; ++unit) {
-                inert[unit] = !QChar::isHighSurrogate(unit) && segments.isInert(char16_t(unit))
+                inert[unit] = !QChar::isHighSurrogate(unit) && walk.isInert(char16_t(unit))
                     && std::all_of(steps.cbegin(), steps.cend(), [unit](const auto &step) { return step.isInert(char16_t(unit)); });
             }
         });
         return *this;
     }
 
-    void convertBetweenSegments(const QChar *text, qsizetype size, QString &out) const
+    // Runs text between segments, the first step done, through the other steps into out.
+    void convertSteps(const QString &text, QString &out, QString (&scratch)[2]) const
     {
-        if (size == 0)
-            return;
-        if (steps.empty()) {
-            out.append(text, size);
-            return;
-        }
-        QString current;
-        QString next;
+        const QString *input = &text;
         for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
+            QString &next = scratch[i % 2];
             next.resize(0);
-            steps[i].convert(text, size, true, next);
-            std::swap(current, next);
-            text = current.constData();
-            size = current.size();
+            steps[i].convert(input->constData(), input->size(), true, next);
+            input = &next;
         }
-        steps.back().convert(text, size, true, out);
+        steps.back().convert(input->constData(), input->size(), true, out);
     }
 
     // Converts text[0, size) and returns how much of it is done. With atEnd false the text goes
-    // on: the rest is what the text after size could still change, cut after the last unit no
-    // table knows, so converting from there once more text is at hand gives the same result as
-    // one call on everything.
+    // on: the rest is what the text after size could still change, cut after a segment or after
+    // a unit no table knows, so converting from there once more text is at hand gives the same
+    // result as one call on everything.
     qsizetype convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const
     {
-        const qsizetype longest = segments.maxSourceLength();
+        const qsizetype longest = walk.maxSourceLength();
+        // The text between segments as the first step makes it; without more steps that is
+        // already the result.
+        QString between;
+        QString scratch[2];
+        QString &run = steps.empty() ? out : between;
+        const auto finishRun = [&](qsizetype length) {
+            if (!steps.empty() && length > 0) {
+                between.truncate(length);
+                convertSteps(between, out, scratch);
+            }
+            between.resize(0);
+        };
         qsizetype pos = 0;
-        qsizetype runStart = 0;
+        qsizetype copyFrom = 0;
+        // Where the text may be cut when more of it is to come, and how long run was there.
+        qsizetype cut = 0;
+        qsizetype cutRun = run.size();
         while (pos < size) {
             if (!atEnd && size - pos < longest)
                 break;
             quint32 target = 0;
-            const qsizetype length = segments.match(text + pos, size - pos, &target);
+            bool fallback = false;
+            const qsizetype length = walk.match(text + pos, size - pos, &target, &fallback);
             if (length == 0) {
                 ++pos;
+                if (inert[text[pos - 1].unicode()]) {
+                    cut = pos;
+                    cutRun = run.size() + pos - copyFrom;
+                }
                 continue;
             }
-            convertBetweenSegments(text + runStart, pos - runStart, out);
-            segments.appendTarget(target, out);
+            run.append(text + copyFrom, pos - copyFrom);
             pos += length;
-            runStart = pos;
+            copyFrom = pos;
+            if (fallback) {
+                walk.appendTarget(target, run);
+                continue;
+            }
+            finishRun(between.size());
+            walk.appendTarget(target, out);
+            cut = pos;
+            cutRun = run.size();
         }
         if (!atEnd) {
-            qsizetype cut = pos;
-            while (cut > runStart && !inert[text[cut - 1].unicode()])
-                --cut;
-            pos = cut;
+            run.append(text + copyFrom, pos - copyFrom);
+            if (steps.empty())
+                out.truncate(cutRun);
+            else
+                finishRun(cutRun);
+            return cut;
         }
-        convertBetweenSegments(text + runStart, pos - runStart, out);
+        run.append(text + copyFrom, pos - copyFrom);
+        finishRun(between.size());
         return pos;
     }
 };

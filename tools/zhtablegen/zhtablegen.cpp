@@ -12,8 +12,9 @@
 //
 // For each table NAME this writes NAME.0.txt, the segmentation dictionary's keys, each with the
 // whole chain applied to it, and NAME.1.txt and on, the steps applied in turn to the text
-// between segments, where the first step's phrases never match. A step made of single
-// characters is folded into the step before it. Unused files of the <files> are left empty.
+// between segments, where the first step's phrases never match, so that its single characters
+// are left. A step made of single characters is folded into the step before it. Unused files of
+// the <files> are left empty.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -190,6 +191,11 @@ public:
             } else {
                 tables.push_back(std::move(step));
             }
+        }
+        // The converter looks the first step up in the same walk that finds the segments.
+        if (tables.size() > 1 && !isCharacterLevel(tables[1])) {
+            err() << configName << ": the first step between segments is not of single characters\n";
+            return false;
         }
         if (int(tables.size()) > files) {
             err() << configName << ": needs " << tables.size() << " tables, only " << files << " are built in\n";
