@@ -181,13 +181,11 @@ void ChineseConversionTable::appendTarget(quint32 target, QString &out) const
     out.append(reinterpret_cast<const QChar *>(units), qsizetype(m_targetOffsets[target + 1] - m_targetOffsets[target]));
 }
 
-qsizetype ChineseConversionTable::convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const
+void ChineseConversionTable::convert(const QChar *text, qsizetype size, QString &out) const
 {
     qsizetype pos = 0;
     qsizetype copyFrom = 0;
     while (pos < size) {
-        if (!atEnd && size - pos < m_maxSourceLength)
-            break;
         quint32 target = 0;
         const qsizetype length = match(text + pos, size - pos, &target);
         if (length == 0) {
@@ -200,5 +198,4 @@ qsizetype ChineseConversionTable::convert(const QChar *text, qsizetype size, boo
         copyFrom = pos;
     }
     out.append(text + copyFrom, pos - copyFrom);
-    return pos;
 }

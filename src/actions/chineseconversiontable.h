@@ -54,11 +54,8 @@ public:
     // as it is.
     bool isInert(char16_t unit) const { return !m_used[unit]; }
 
-    // Converts text[0, size) by greedy longest match and appends the result to out. With
-    // atEnd false the text goes on beyond size: the walk stops at the first position whose
-    // longest match could reach past size, and returns it; converting from there once more
-    // text is at hand gives the same result as converting everything in one call.
-    qsizetype convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const;
+    // Converts text[0, size) by greedy longest match and appends the result to out.
+    void convert(const QChar *text, qsizetype size, QString &out) const;
 
 private:
     static constexpr quint32 noTarget = 0xffffffffu;

@@ -82,10 +82,10 @@ struct NCChineseConverter::Table
         for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
             QString &next = scratch[i % 2];
             next.resize(0);
-            steps[i].convert(input->constData(), input->size(), true, next);
+            steps[i].convert(input->constData(), input->size(), next);
             input = &next;
         }
-        steps.back().convert(input->constData(), input->size(), true, out);
+        steps.back().convert(input->constData(), input->size(), out);
     }
 
     // Converts text[0, size) and returns how much of it is done. With atEnd false the text goes
