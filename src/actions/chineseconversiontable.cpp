@@ -70,19 +70,21 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
     if (entries.empty())
         return table;
 
-    table.m_root.assign(0x10000, 0);
-    table.m_targetOffsets.reserve(entries.size() + 1);
-    table.m_targetOffsets.push_back(0);
+    std::vector<quint32> targetOffsets;
+    targetOffsets.reserve(entries.size() + 1);
+    targetOffsets.push_back(0);
     for (const Entry *entry : entries) {
         const QStringView units = target(*entry);
         table.m_targetUnits.insert(table.m_targetUnits.end(), units.utf16(), units.utf16() + units.size());
-        table.m_targetOffsets.push_back(quint32(table.m_targetUnits.size()));
+        targetOffsets.push_back(quint32(table.m_targetUnits.size()));
         table.m_maxSourceLength = std::max(table.m_maxSourceLength, qsizetype(entry->sourceLength));
         for (const QChar unit : source(*entry))
             table.m_used[unit.unicode()] = true;
         const char16_t first = source(*entry).at(0).unicode();
         table.m_starts[first / 64] |= quint64(1) << (first % 64);
     }
+    table.m_entryCount = qsizetype(entries.size());
+    std::vector<quint32> rootOf(0x10000, noTarget);
 
     // Breadth first over runs of entries sharing a prefix: a run's children are made together,
     // so they sit side by side. parent is an index into m_nodes, or -1 for the root.
@@ -98,7 +100,10 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
         Run run = runs.front();
         runs.pop_front();
         if (run.parent >= 0 && qsizetype(entries[run.begin]->sourceLength) == run.depth) {
-            table.m_nodes[std::size_t(run.parent)].target = quint32(run.begin) | (entries[run.begin]->fallback ? fallbackBit : 0);
+            Node &parent = table.m_nodes[std::size_t(run.parent)];
+            parent.targetOffset = targetOffsets[run.begin];
+            parent.targetLength = (targetOffsets[run.begin + 1] - targetOffsets[run.begin])
+                | (entries[run.begin]->fallback ? fallbackBit : 0);
             ++run.begin;
         }
         const quint32 firstChild = quint32(table.m_nodes.size());
@@ -111,7 +116,7 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
             table.m_nodes.push_back(Node());
             table.m_labels.push_back(unit);
             if (run.parent < 0)
-                table.m_root[unit] = quint32(child) + 1;
+                rootOf[unit] = quint32(child);
             runs.push_back({child, i, j, run.depth + 1});
             i = j;
         }
@@ -121,64 +126,15 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
             parent.childCount = quint32(table.m_nodes.size()) - firstChild;
         }
     }
+    table.m_rootNodes.resize(0x10000);
+    for (char32_t unit = 0; unit < 0x10000; ++unit) {
+        if (rootOf[unit] != noTarget)
+            table.m_rootNodes[unit] = table.m_nodes[rootOf[unit]];
+    }
     table.m_nodes.shrink_to_fit();
     table.m_labels.shrink_to_fit();
     table.m_targetUnits.shrink_to_fit();
     return table;
-}
-
-inline quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit) const
-{
-    const char16_t *first = m_labels.data() + node.firstChild;
-    const char16_t *last = first + node.childCount;
-    const char16_t *found = node.childCount <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
-    if (found == last || *found != unit)
-        return noTarget;
-    return quint32(found - m_labels.data());
-}
-
-qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size, quint32 *target, bool *fallback) const
-{
-    const char16_t first = text[0].unicode();
-    if (!(m_starts[first / 64] & (quint64(1) << (first % 64))))
-        return 0;
-    const Node *node = &m_nodes[m_root[first] - 1];
-    quint32 best = noTarget;
-    qsizetype bestLength = 0;
-    quint32 fallbackTarget = noTarget;
-    qsizetype fallbackLength = 0;
-    for (qsizetype length = 1;; ++length) {
-        if (node->target != noTarget) {
-            if (node->target & fallbackBit) {
-                fallbackTarget = node->target & ~fallbackBit;
-                fallbackLength = length;
-            } else {
-                best = node->target;
-                bestLength = length;
-            }
-        }
-        if (node->childCount == 0 || length >= size)
-            break;
-        const quint32 child = findChild(*node, text[length].unicode());
-        if (child == noTarget)
-            break;
-        node = &m_nodes[child];
-    }
-    const bool isFallback = bestLength == 0;
-    if (isFallback) {
-        best = fallbackTarget;
-        bestLength = fallbackLength;
-    }
-    *target = best;
-    if (fallback)
-        *fallback = isFallback;
-    return bestLength;
-}
-
-void ChineseConversionTable::appendTarget(quint32 target, QString &out) const
-{
-    const char16_t *units = m_targetUnits.data() + m_targetOffsets[target];
-    out.append(reinterpret_cast<const QChar *>(units), qsizetype(m_targetOffsets[target + 1] - m_targetOffsets[target]));
 }
 
 void ChineseConversionTable::convert(const QChar *text, qsizetype size, QString &out) const
@@ -186,7 +142,7 @@ void ChineseConversionTable::convert(const QChar *text, qsizetype size, QString 
     qsizetype pos = 0;
     qsizetype copyFrom = 0;
     while (pos < size) {
-        quint32 target = 0;
+        Target target;
         const qsizetype length = match(text + pos, size - pos, &target);
         if (length == 0) {
             ++pos;

@@ -115,7 +115,7 @@ struct NCChineseConverter::Table
         while (pos < size) {
             if (!atEnd && size - pos < longest)
                 break;
-            quint32 target = 0;
+            ChineseConversionTable::Target target;
             bool fallback = false;
             const qsizetype length = walk.match(text + pos, size - pos, &target, &fallback);
             if (length == 0) {
