@@ -558,7 +558,8 @@ int KorvaneCli::run(QList<QByteArray> args)
         return usageError(QStringLiteral("run needs an ACTION (a dropID or an exact title)"), QStringLiteral("run"));
     const QString actionName = arg(args.takeFirst());
     // A text file for the Chinese conversion is converted in pieces, straight to the output,
-    // so that a long one is never held whole; any other action reads it as usual.
+    // so that a long one is never held whole; any other action, and --json, which prints the
+    // result inside its object, read it as usual.
     if (!json && args.size() == 2 && args.at(0) == "--text-file" && args.at(1) != "-") {
         if (!openStore())
             return Failure;
