@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <new>
 
 void ChineseConversionTable::Builder::addText(const QByteArray &utf8, bool fallback)
 {
@@ -73,6 +74,10 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
     std::vector<quint32> targetOffsets;
     targetOffsets.reserve(entries.size() + 1);
     targetOffsets.push_back(0);
+    std::size_t targetUnits = 0;
+    for (const Entry *entry : entries)
+        targetUnits += entry->targetLength;
+    table.m_targetUnits.reserve(targetUnits);
     for (const Entry *entry : entries) {
         const QStringView units = target(*entry);
         table.m_targetUnits.insert(table.m_targetUnits.end(), units.utf16(), units.utf16() + units.size());
@@ -84,7 +89,22 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
         table.m_starts[first / 64] |= quint64(1) << (first % 64);
     }
     table.m_entryCount = qsizetype(entries.size());
-    std::vector<quint32> rootOf(0x10000, noTarget);
+    std::vector<quint32> rootOf(0x10000, noChild);
+    // A node for every prefix: sorted, each source adds those past what it shares with the one
+    // before. Reserved at once, the arrays are never moved while the table is being built.
+    std::size_t nodeCount = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const QStringView current = source(*entries[i]);
+        qsizetype shared = 0;
+        if (i > 0) {
+            const QStringView previous = source(*entries[i - 1]);
+            while (shared < qMin(current.size(), previous.size()) && current[shared] == previous[shared])
+                ++shared;
+        }
+        nodeCount += std::size_t(current.size() - shared);
+    }
+    table.m_nodes.reserve(nodeCount);
+    table.m_labels.reserve(nodeCount);
 
     // Breadth first over runs of entries sharing a prefix: a run's children are made together,
     // so they sit side by side. parent is an index into m_nodes, or -1 for the root.
@@ -102,7 +122,7 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
         if (run.parent >= 0 && qsizetype(entries[run.begin]->sourceLength) == run.depth) {
             Node &parent = table.m_nodes[std::size_t(run.parent)];
             parent.targetOffset = targetOffsets[run.begin];
-            parent.targetLength = (targetOffsets[run.begin + 1] - targetOffsets[run.begin])
+            parent.targetLength = (targetOffsets[run.begin + 1] - targetOffsets[run.begin] + 1)
                 | (entries[run.begin]->fallback ? fallbackBit : 0);
             ++run.begin;
         }
@@ -126,14 +146,13 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
             parent.childCount = quint32(table.m_nodes.size()) - firstChild;
         }
     }
-    table.m_rootNodes.resize(0x10000);
+    table.m_rootNodes.reset(static_cast<Node *>(std::calloc(0x10000, sizeof(Node))));
+    if (!table.m_rootNodes)
+        throw std::bad_alloc();
     for (char32_t unit = 0; unit < 0x10000; ++unit) {
-        if (rootOf[unit] != noTarget)
+        if (rootOf[unit] != noChild)
             table.m_rootNodes[unit] = table.m_nodes[rootOf[unit]];
     }
-    table.m_nodes.shrink_to_fit();
-    table.m_labels.shrink_to_fit();
-    table.m_targetUnits.shrink_to_fit();
     return table;
 }
 

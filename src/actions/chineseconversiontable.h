@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 class QByteArray;
@@ -68,7 +70,7 @@ public:
     void convert(const QChar *text, qsizetype size, QString &out) const;
 
 private:
-    static constexpr quint32 noTarget = 0xffffffffu;
+    static constexpr quint32 noChild = 0xffffffffu;
     static constexpr quint32 fallbackBit = 0x80000000u;
 
     // A node's children lie next to each other in m_nodes and m_labels, sorted by label. Its
@@ -78,14 +80,20 @@ private:
         quint32 firstChild = 0;
         quint32 childCount = 0;
         quint32 targetOffset = 0;
-        // noTarget when no source ends here; fallbackBit marks a fallback entry.
-        quint32 targetLength = noTarget;
+        // The target's length + 1, 0 when no source ends here; fallbackBit marks a fallback
+        // entry. A node of zero bytes is an empty one.
+        quint32 targetLength = 0;
+    };
+    struct Free
+    {
+        void operator()(Node *nodes) const { std::free(nodes); }
     };
 
     quint32 findChild(const Node &node, char16_t unit) const;
 
-    // The nodes of the first units, by unit: a walk starts with one load, not two.
-    std::vector<Node> m_rootNodes;
+    // The nodes of the first units, by unit: a walk starts with one load, not two. Allocated
+    // zeroed, so the pages of units no source starts with are never touched.
+    std::unique_ptr<Node[], Free> m_rootNodes;
     std::vector<Node> m_nodes;
     std::vector<char16_t> m_labels;
     std::vector<char16_t> m_targetUnits;
@@ -105,7 +113,7 @@ inline quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit
     const char16_t *last = first + node.childCount;
     const char16_t *found = node.childCount <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
     if (found == last || *found != unit)
-        return noTarget;
+        return noChild;
     return quint32(found - m_labels.data());
 }
 
@@ -120,7 +128,7 @@ inline qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size
     const Node *fallbackNode = nullptr;
     qsizetype fallbackLength = 0;
     for (qsizetype length = 1;; ++length) {
-        if (node->targetLength != noTarget) {
+        if (node->targetLength != 0) {
             if (node->targetLength & fallbackBit) {
                 fallbackNode = node;
                 fallbackLength = length;
@@ -132,7 +140,7 @@ inline qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size
         if (node->childCount == 0 || length >= size)
             break;
         const quint32 child = findChild(*node, text[length].unicode());
-        if (child == noTarget)
+        if (child == noChild)
             break;
         node = &m_nodes[child];
     }
@@ -142,7 +150,7 @@ inline qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size
         bestLength = fallbackLength;
     }
     if (best)
-        *target = {best->targetOffset, best->targetLength & ~fallbackBit};
+        *target = {best->targetOffset, (best->targetLength & ~fallbackBit) - 1};
     if (fallback)
         *fallback = isFallback;
     return bestLength;
