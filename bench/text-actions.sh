@@ -54,7 +54,7 @@ echo "korvane run 'Bench Count' --text-file ($(mb "$work/count50.txt") MB): medi
 ours=$(median <"$work/ours.ms")
 theirs=$(median <"$work/opencc.ms")
 head -c -1 "$work/ours.out" >"$work/ours.txt"
-agreement=$("$build/bench/zhconvert" compare "$work/simplified.txt" "$work/ours.txt" "$work/opencc.out")
-agreement=${agreement%%$'\n'*}
+agreement=$("$build/bench/zhconvert" compare "$work/ours.txt" "$work/opencc.out")
+agreement=${agreement%% *}
 echo "korvane run 'Bench Taiwan' --text-file ($(mb "$work/simplified.txt") MB): median $ours ms; opencc -c s2twp.json: median $theirs ms; agreement with opencc $agreement %"
 echo "(whole processes: korvane opens its store, reads the file, converts, and prints the clipboard text)"

@@ -3,8 +3,9 @@
 //
 //   zhconvert stream|string TW|HK|SG|CN <input> <output>
 //       prints "<milliseconds finding the tables> <milliseconds building the table and converting>"
-//   zhconvert compare <input> <ours> <theirs>
-//       prints the share of characters that agree and the most frequent differences
+//   zhconvert compare <ours> <theirs>
+//       prints the share of characters that agree and the number of differing lines, then
+//       each differing line with its number
 
 #include "ncchineseconverter.h"
 
@@ -83,20 +84,17 @@ QStringList readLines(const QString &path)
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
 }
 
-int compare(const QString &inputPath, const QString &oursPath, const QString &theirsPath)
+int compare(const QString &oursPath, const QString &theirsPath)
 {
-    const QStringList input = readLines(inputPath);
     const QStringList ours = readLines(oursPath);
     const QStringList theirs = readLines(theirsPath);
-    if (ours.size() != theirs.size() || input.size() != theirs.size()) {
-        out() << "line counts differ: input " << input.size() << ", ours " << ours.size() << ", opencc "
-              << theirs.size() << Qt::endl;
+    if (ours.size() != theirs.size()) {
+        out() << "line counts differ: ours " << ours.size() << ", opencc " << theirs.size() << Qt::endl;
         return 1;
     }
     qsizetype total = 0;
     qsizetype agreeing = 0;
-    qsizetype lengthChanges = 0;
-    QHash<QString, qsizetype> kinds;
+    QStringList differing;
     // The text repeats: a pair of differing lines is measured once, however often it occurs.
     QHash<QString, qsizetype> seen;
     for (qsizetype i = 0; i < theirs.size(); ++i) {
@@ -107,38 +105,17 @@ int compare(const QString &inputPath, const QString &oursPath, const QString &th
             agreeing += qsizetype(b.size());
             continue;
         }
-        const std::vector<char32_t> source = codePoints(input.at(i));
-        if (a.size() == b.size()) {
-            for (std::size_t k = 0; k < a.size(); ++k) {
-                if (a[k] == b[k]) {
-                    ++agreeing;
-                    continue;
-                }
-                QString kind;
-                if (source.size() == a.size())
-                    kind += QString::fromUcs4(&source[k], 1) + QStringLiteral(" → ");
-                kind += QStringLiteral("ours ") + QString::fromUcs4(&a[k], 1) + QStringLiteral(", opencc ")
-                    + QString::fromUcs4(&b[k], 1);
-                ++kinds[kind];
-            }
-        } else {
-            const QString key = ours.at(i) + QLatin1Char('\n') + theirs.at(i);
-            auto it = seen.find(key);
-            if (it == seen.end())
-                it = seen.insert(key, commonLength(a, b));
-            agreeing += it.value();
-            ++lengthChanges;
-        }
+        const QString key = ours.at(i) + QLatin1Char('\n') + theirs.at(i);
+        auto it = seen.find(key);
+        if (it == seen.end())
+            it = seen.insert(key, commonLength(a, b));
+        agreeing += it.value();
+        differing << QStringLiteral("line %1\n    ours:   %2\n    opencc: %3").arg(i + 1).arg(ours.at(i), theirs.at(i));
     }
-    out() << QString::number(100.0 * double(agreeing) / double(qMax<qsizetype>(total, 1)), 'f', 3) << Qt::endl;
-    std::vector<std::pair<qsizetype, QString>> sorted;
-    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
-        sorted.emplace_back(it.value(), it.key());
-    std::sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
-    for (std::size_t k = 0; k < std::min<std::size_t>(sorted.size(), 6); ++k)
-        out() << "    " << sorted[k].first << "× " << sorted[k].second << Qt::endl;
-    if (lengthChanges)
-        out() << "    " << lengthChanges << " lines where a phrase was matched differently (lengths differ)" << Qt::endl;
+    out() << QString::number(100.0 * double(agreeing) / double(qMax<qsizetype>(total, 1)), 'f', 4) << ' '
+          << differing.size() << Qt::endl;
+    for (const QString &line : std::as_const(differing))
+        out() << line << Qt::endl;
     return 0;
 }
 
@@ -152,10 +129,10 @@ int main(int argc, char **argv)
     if (args.size() == 4 && (args.at(0) == QLatin1String("stream") || args.at(0) == QLatin1String("string"))
         && dictIndex(args.at(1)) >= 0)
         return convertFile(args.at(0), dictIndex(args.at(1)), args.at(2), args.at(3));
-    if (args.size() == 4 && args.at(0) == QLatin1String("compare"))
-        return compare(args.at(1), args.at(2), args.at(3));
+    if (args.size() == 3 && args.at(0) == QLatin1String("compare"))
+        return compare(args.at(1), args.at(2));
     out() << "usage: zhconvert stream|string TW|HK|SG|CN <input> <output>\n"
-             "       zhconvert compare <input> <ours> <opencc>"
+             "       zhconvert compare <ours> <opencc>"
           << Qt::endl;
     return 2;
 }

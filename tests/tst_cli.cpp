@@ -483,6 +483,19 @@ void CliTest::runTextActions()
              QStringLiteral("Characters: 1000000. Letters: 800000. English words: 200000. "));
     QCOMPARE(object.value("notification").toObject().value("title").toString(), QStringLiteral("Character Counter succeeded"));
 
+    // A Chinese text file goes to stdout in pieces, the notification shows its beginning only.
+    const QString converter = QString::fromUtf8(korvane.run({"add", "0", "6", "--set", "conversionType=2"}).out.trimmed());
+    const QString zh = korvane.write("zh.txt", QStringLiteral("海内存知己，软件\n").toUtf8().repeated(20000));
+    result = korvane.run({"run", converter, "--text-file", zh});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out == QStringLiteral("海內存知己，軟體\n").toUtf8().repeated(20000) + '\n');
+    QVERIFY2(result.err.contains(QStringLiteral(" succeeded: 海內存知己，軟體 海內存知己").toUtf8()) && result.err.size() < 800, result.err.left(800));
+    QVERIFY(QFile::resize(zh, (qint64(16) << 20) + 1)); // over the limit: refused before reading
+    result = korvane.run({"run", converter, "--text-file", zh});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(result.out.isEmpty());
+    QVERIFY2(result.err.contains("larger than 16 MiB"), result.err);
+
     // Muted notifications: none in the output, the result still there.
     {
         QDir().mkpath(korvane.path("config/korvane"));

@@ -466,6 +466,8 @@ TEXTS = {
     # Action hotkeys on Wayland, where the clipboard is read only by a focused window.
     "clipboardFocusTimedOut": ("The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.",
                                "未能读取剪贴板：Korvane 的列表在 %1 秒内未获得键盘焦点。"),
+    # Chinese conversion of a text read and written in pieces.
+    "chineseConversionStopped": ("The conversion stopped: %1", "转换中断：%1"),
     # Action store: a change the editor could not save.
     "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
     # Reading like a native program: key names as the desktop's keyboard settings write them

@@ -1565,6 +1565,10 @@
         <source>The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.</source>
         <translation>The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.</translation>
     </message>
+    <message id="chineseConversionStopped">
+        <source>The conversion stopped: %1</source>
+        <translation>The conversion stopped: %1</translation>
+    </message>
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>
         <translation>This change is not saved: %1</translation>

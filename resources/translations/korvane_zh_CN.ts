@@ -1559,6 +1559,10 @@
         <source>The clipboard was not read: Korvane's list did not get the keyboard focus within %1 s.</source>
         <translation>未能读取剪贴板：Korvane 的列表在 %1 秒内未获得键盘焦点。</translation>
     </message>
+    <message id="chineseConversionStopped">
+        <source>The conversion stopped: %1</source>
+        <translation>转换中断：%1</translation>
+    </message>
     <message id="storeWriteFailed">
         <source>This change is not saved: %1</source>
         <translation>此更改未能保存：%1</translation>

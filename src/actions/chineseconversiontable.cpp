@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <new>
 
-void ChineseConversionTable::Builder::addText(const QByteArray &utf8)
+void ChineseConversionTable::Builder::addText(const QByteArray &utf8, bool fallback)
 {
     // Tab and line feed are single units in UTF-16 as in UTF-8, so the lines can be split after
     // decoding the whole text at once.
@@ -20,11 +21,12 @@ void ChineseConversionTable::Builder::addText(const QByteArray &utf8)
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         if (tab > 0 && line.indexOf(QLatin1Char('\t'), tab + 1) < 0) {
             m_entries.push_back({textIndex, quint32(lineStart), quint32(tab), quint32(lineStart + tab + 1),
-                                 quint32(line.size() - tab - 1)});
+                                 quint32(line.size() - tab - 1), fallback});
         }
         lineStart = lineEnd + 1;
     }
     m_texts.push_back(text);
+    m_textEnds.push_back(m_entries.size());
 }
 
 QStringView ChineseConversionTable::Builder::source(const Entry &entry) const
@@ -39,15 +41,23 @@ QStringView ChineseConversionTable::Builder::target(const Entry &entry) const
 
 ChineseConversionTable ChineseConversionTable::Builder::build() const
 {
-    const auto less = [this](const Entry *a, const Entry *b) { return source(*a) < source(*b); };
+    const auto less = [this](const Entry *a, const Entry *b) {
+        const int order = source(*a).compare(source(*b));
+        return order < 0 || (order == 0 && a->fallback && !b->fallback);
+    };
     std::vector<const Entry *> sorted;
     sorted.reserve(m_entries.size());
     for (const Entry &entry : m_entries)
         sorted.push_back(&entry);
-    // Stable, so that among equal sources the one read last is also last here and wins. Tables
-    // usually come sorted already.
-    if (!std::is_sorted(sorted.begin(), sorted.end(), less))
-        std::stable_sort(sorted.begin(), sorted.end(), less);
+    // Stable, so that among equal sources the one read last is also last here and wins. Each
+    // text usually comes sorted already, and the texts are merged in the order they were read.
+    std::size_t textStart = 0;
+    for (const std::size_t textEnd : m_textEnds) {
+        if (!std::is_sorted(sorted.begin() + textStart, sorted.begin() + textEnd, less))
+            std::stable_sort(sorted.begin() + textStart, sorted.begin() + textEnd, less);
+        std::inplace_merge(sorted.begin(), sorted.begin() + textStart, sorted.begin() + textEnd, less);
+        textStart = textEnd;
+    }
     std::vector<const Entry *> entries;
     entries.reserve(sorted.size());
     for (std::size_t i = 0; i < sorted.size(); ++i) {
@@ -61,15 +71,40 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
     if (entries.empty())
         return table;
 
-    table.m_root.assign(0x10000, 0);
-    table.m_targetOffsets.reserve(entries.size() + 1);
-    table.m_targetOffsets.push_back(0);
+    std::vector<quint32> targetOffsets;
+    targetOffsets.reserve(entries.size() + 1);
+    targetOffsets.push_back(0);
+    std::size_t targetUnits = 0;
+    for (const Entry *entry : entries)
+        targetUnits += entry->targetLength;
+    table.m_targetUnits.reserve(targetUnits);
     for (const Entry *entry : entries) {
         const QStringView units = target(*entry);
         table.m_targetUnits.insert(table.m_targetUnits.end(), units.utf16(), units.utf16() + units.size());
-        table.m_targetOffsets.push_back(quint32(table.m_targetUnits.size()));
+        targetOffsets.push_back(quint32(table.m_targetUnits.size()));
         table.m_maxSourceLength = std::max(table.m_maxSourceLength, qsizetype(entry->sourceLength));
+        for (const QChar unit : source(*entry))
+            table.m_used[unit.unicode()] = true;
+        const char16_t first = source(*entry).at(0).unicode();
+        table.m_starts[first / 64] |= quint64(1) << (first % 64);
     }
+    table.m_entryCount = qsizetype(entries.size());
+    std::vector<quint32> rootOf(0x10000, noChild);
+    // A node for every prefix: sorted, each source adds those past what it shares with the one
+    // before. Reserved at once, the arrays are never moved while the table is being built.
+    std::size_t nodeCount = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const QStringView current = source(*entries[i]);
+        qsizetype shared = 0;
+        if (i > 0) {
+            const QStringView previous = source(*entries[i - 1]);
+            while (shared < qMin(current.size(), previous.size()) && current[shared] == previous[shared])
+                ++shared;
+        }
+        nodeCount += std::size_t(current.size() - shared);
+    }
+    table.m_nodes.reserve(nodeCount);
+    table.m_labels.reserve(nodeCount);
 
     // Breadth first over runs of entries sharing a prefix: a run's children are made together,
     // so they sit side by side. parent is an index into m_nodes, or -1 for the root.
@@ -85,7 +120,10 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
         Run run = runs.front();
         runs.pop_front();
         if (run.parent >= 0 && qsizetype(entries[run.begin]->sourceLength) == run.depth) {
-            table.m_nodes[std::size_t(run.parent)].target = quint32(run.begin);
+            Node &parent = table.m_nodes[std::size_t(run.parent)];
+            parent.targetOffset = targetOffsets[run.begin];
+            parent.targetLength = (targetOffsets[run.begin + 1] - targetOffsets[run.begin] + 1)
+                | (entries[run.begin]->fallback ? fallbackBit : 0);
             ++run.begin;
         }
         const quint32 firstChild = quint32(table.m_nodes.size());
@@ -98,7 +136,7 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
             table.m_nodes.push_back(Node());
             table.m_labels.push_back(unit);
             if (run.parent < 0)
-                table.m_root[unit] = quint32(child) + 1;
+                rootOf[unit] = quint32(child);
             runs.push_back({child, i, j, run.depth + 1});
             i = j;
         }
@@ -108,57 +146,31 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
             parent.childCount = quint32(table.m_nodes.size()) - firstChild;
         }
     }
-    table.m_nodes.shrink_to_fit();
-    table.m_labels.shrink_to_fit();
-    table.m_targetUnits.shrink_to_fit();
+    table.m_rootNodes.reset(static_cast<Node *>(std::calloc(0x10000, sizeof(Node))));
+    if (!table.m_rootNodes)
+        throw std::bad_alloc();
+    for (char32_t unit = 0; unit < 0x10000; ++unit) {
+        if (rootOf[unit] != noChild)
+            table.m_rootNodes[unit] = table.m_nodes[rootOf[unit]];
+    }
     return table;
 }
 
-quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit) const
-{
-    const char16_t *first = m_labels.data() + node.firstChild;
-    const char16_t *last = first + node.childCount;
-    const char16_t *found = node.childCount <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
-    if (found == last || *found != unit)
-        return noTarget;
-    return quint32(found - m_labels.data());
-}
-
-qsizetype ChineseConversionTable::convert(const QChar *text, qsizetype size, bool atEnd, QString &out) const
+void ChineseConversionTable::convert(const QChar *text, qsizetype size, QString &out) const
 {
     qsizetype pos = 0;
     qsizetype copyFrom = 0;
     while (pos < size) {
-        if (!atEnd && size - pos < m_maxSourceLength)
-            break;
-        const quint32 rootIndex = m_root.empty() ? 0 : m_root[text[pos].unicode()];
-        if (rootIndex == 0) {
-            ++pos;
-            continue;
-        }
-        const Node *node = &m_nodes[rootIndex - 1];
-        quint32 best = node->target;
-        qsizetype bestLength = best != noTarget ? 1 : 0;
-        for (qsizetype next = pos + 1; node->childCount != 0 && next < size; ++next) {
-            const quint32 child = findChild(*node, text[next].unicode());
-            if (child == noTarget)
-                break;
-            node = &m_nodes[child];
-            if (node->target != noTarget) {
-                best = node->target;
-                bestLength = next + 1 - pos;
-            }
-        }
-        if (bestLength == 0) {
+        Target target;
+        const qsizetype length = match(text + pos, size - pos, &target);
+        if (length == 0) {
             ++pos;
             continue;
         }
         out.append(text + copyFrom, pos - copyFrom);
-        const char16_t *target = m_targetUnits.data() + m_targetOffsets[best];
-        out.append(reinterpret_cast<const QChar *>(target), qsizetype(m_targetOffsets[best + 1] - m_targetOffsets[best]));
-        pos += bestLength;
+        appendTarget(target, out);
+        pos += length;
         copyFrom = pos;
     }
     out.append(text + copyFrom, pos - copyFrom);
-    return pos;
 }

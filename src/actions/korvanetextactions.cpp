@@ -22,8 +22,11 @@
 #include "textupdownstring.h"
 
 #include <QCoreApplication>
+#include <QFileDevice>
+#include <QIODevice>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QStringDecoder>
 #include <QTimer>
 
 #include <cmath>
@@ -219,28 +222,70 @@ void KorvaneTextActions::engilshCaseConvert(const DropPtr &drop, const KorvaneCo
     notify(true, *drop, result);
 }
 
+namespace {
+
+// The converter's table for the action's conversionType, or -1 for a type that leaves the text
+// as it is.
+qint32 conversionDict(const DropListEntity &drop)
+{
+    const auto settings = drop.textTranditionalConversion();
+    switch (settings ? settings->conversionType() : -1) {
+    case 0:
+        return NCChineseConverter::CN;
+    case 1:
+        return NCChineseConverter::HK;
+    case 2:
+        return NCChineseConverter::TW;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+bool KorvaneTextActions::isTraditionalConversion(const DropListEntity &drop)
+{
+    return drop.catalog() == 0 && drop.type() == 6;
+}
+
 void KorvaneTextActions::traditionalConversionTextEntity(const DropPtr &drop)
 {
     const QString text = droppedText();
-    const auto settings = drop->textTranditionalConversion();
-    QString result;
-    switch (settings ? settings->conversionType() : -1) {
-    case 0:
-        result = NCChineseConverter::chineseStringCN(text);
-        break;
-    case 1:
-        result = NCChineseConverter::chineseStringHK(text);
-        break;
-    case 2:
-        result = NCChineseConverter::chineseStringTW(text);
-        break;
-    default:
-        result = text;
-        break;
-    }
+    const qint32 dict = conversionDict(*drop);
+    const QString result = dict < 0 ? text : NCChineseConverter::sharedInstance().convert(text, dict);
     qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(text), qUtf8Printable(result));
     KorvaneHandlePbHelper::pasteTextToPB(result);
     notify(true, *drop, flattened(result));
+}
+
+bool KorvaneTextActions::traditionalConversionTextStream(const DropPtr &drop, QIODevice &input, QIODevice &output)
+{
+    const qint32 dict = conversionDict(*drop);
+    QString beginning;
+    bool ok = true;
+    if (dict >= 0) {
+        ok = NCChineseConverter::sharedInstance().convert(input, output, dict, 64 * 1024, &beginning);
+    } else {
+        QByteArray piece(64 * 1024, Qt::Uninitialized);
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        qint64 read = 0;
+        while (ok && (read = input.read(piece.data(), piece.size())) > 0) {
+            if (beginning.size() < streamedNotificationLength)
+                beginning += decoder(QByteArrayView(piece.constData(), read));
+            ok = output.write(piece.constData(), read) == read;
+        }
+        ok = ok && read == 0;
+    }
+    if (!ok) {
+        const auto *file = qobject_cast<const QFileDevice *>(&output);
+        const QString reason = file && file->error() != QFileDevice::NoError ? output.errorString() : input.errorString();
+        notify(false, *drop, qtTrId("chineseConversionStopped").arg(reason));
+        return false;
+    }
+    if (beginning.size() > streamedNotificationLength)
+        beginning = beginning.left(streamedNotificationLength) + QChar(0x2026);
+    notify(true, *drop, flattened(beginning));
+    return true;
 }
 
 void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)

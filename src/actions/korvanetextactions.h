@@ -7,6 +7,7 @@
 #include <memory>
 
 class DropListEntity;
+class QIODevice;
 
 // The actions that work on the dropped text. Clear style, character count and the Chinese
 // conversion finish when they return; the others report through their completion.
@@ -33,6 +34,12 @@ public:
     static void customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void engilshCaseConvert(const DropPtr &drop, const KorvaneCompletion &completion);
     static void traditionalConversionTextEntity(const DropPtr &drop);
+    // The same conversion on UTF-8 read from input and written to output in pieces, so that a
+    // long text is never held whole; the notification shows the result's beginning, at most
+    // streamedNotificationLength characters. False when reading or writing fails.
+    static bool traditionalConversionTextStream(const DropPtr &drop, QIODevice &input, QIODevice &output);
+    static bool isTraditionalConversion(const DropListEntity &drop);
+    static constexpr qsizetype streamedNotificationLength = 200;
     static void rmbTextEntity(const DropPtr &drop, const KorvaneCompletion &completion);
     static void airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
 

@@ -6,15 +6,16 @@
 
 #include <memory>
 
-class ChineseConversionTable;
 class QIODevice;
 
 // Converts Chinese text between mainland simplified, Taiwan and Hong Kong traditional and the
-// Singapore form by table lookup, longest source first. A table is made of every ".txt" resource
-// at ":/" whose name up to its first "." is the table's key ("zh2TW", "zh2HK", "zh2SG", "zh2CN"),
-// in name order. The shared converter finds the tables when it is first asked for; each table is
-// built once, on its first use, under a once-only guard, and only read afterwards, so conversions
-// may run on any number of threads. A missing table converts nothing.
+// Singapore form by table lookup, longest source first, segmenting the text as OpenCC does. A
+// conversion is made of every ".txt" resource at ":/" whose name up to its first "." is its key
+// ("zh2TW", "zh2HK", "zh2SG", "zh2CN"), in name order: the first table's sources are the
+// segments, each converted whole; the text between segments goes through the others in turn.
+// The shared converter finds the tables when it is first asked for; each conversion is built
+// once, on its first use, under a once-only guard, and only read afterwards, so conversions may
+// run on any number of threads. A missing table converts nothing.
 class NCChineseConverter final
 {
 public:
@@ -29,8 +30,10 @@ public:
 
     // Converts UTF-8 from input to output in pieces of about pieceBytes, so memory stays small
     // whatever the length. Pieces are cut where no source can straddle the cut, so the result is
-    // the same as converting the whole text at once. Returns false when reading or writing fails.
-    bool convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes = 64 * 1024) const;
+    // the same as converting the whole text at once. The result's first piece is also left in
+    // *beginning when given. Returns false when reading or writing fails.
+    bool convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes = 64 * 1024,
+                 QString *beginning = nullptr) const;
 
     static QString chineseStringTW(const QString &text);
     static QString chineseStringHK(const QString &text);
@@ -39,7 +42,6 @@ public:
 
     // Resource paths loaded into each table, by key.
     QMap<QString, QStringList> dictFiles() const { return m_dictFiles; }
-    qsizetype entryCount(qint32 dict) const;
 
     NCChineseConverter(const NCChineseConverter &) = delete;
     NCChineseConverter &operator=(const NCChineseConverter &) = delete;
@@ -49,7 +51,7 @@ private:
     NCChineseConverter();
     void initDicts();
     struct Table;
-    const ChineseConversionTable &table(qint32 dict) const;
+    const Table &table(qint32 dict) const;
 
     QMap<QString, QStringList> m_dictFiles;
     QMap<QString, std::shared_ptr<Table>> m_dict;

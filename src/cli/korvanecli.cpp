@@ -18,6 +18,7 @@
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
 #include "korvanesingleinstance.h"
+#include "korvanetextactions.h"
 #include "renamejournal.h"
 #include "shortcuttext.h"
 #include "textcustomurl.h"
@@ -592,6 +593,18 @@ int KorvaneCli::run(QList<QByteArray> args)
     if (args.isEmpty() || args.first().startsWith("--"))
         return usageError(QStringLiteral("run needs an ACTION (a dropID or an exact title)"), QStringLiteral("run"));
     const QString actionName = arg(args.takeFirst());
+    // A text file for the Chinese conversion is converted in pieces, straight to the output,
+    // so that a long one is never held whole; any other action, and --json, which prints the
+    // result inside its object, read it as usual.
+    if (!json && args.size() == 2 && args.at(0) == "--text-file" && args.at(1) != "-") {
+        if (!openStore())
+            return Failure;
+        KorvaneHandleData::shareInstance()->resetHandleDataWith(QString());
+        KorvaneError refusal;
+        const DropListEntityPtr drop = findAction(actionName, m_store->getDropsByCatalog(0), &refusal);
+        if (drop && KorvaneTextActions::isTraditionalConversion(*drop))
+            return convertTextFile(drop, QFile::decodeName(args.at(1)));
+    }
     KorvaneCliInput input;
     QString error;
     if (!input.parse(&args, &error) && !input.isUnreadable())
@@ -602,7 +615,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     }
     if (!args.isEmpty())
         return usageError(QStringLiteral("unknown option '%1'").arg(arg(args.first())), QStringLiteral("run"));
-    if (!openStore())
+    if (!m_store && !openStore())
         return Failure;
     // Refusals before the action runs print the same one object under --json as a run does.
     const auto refuse = [json](const KorvaneError &failure) {
@@ -721,6 +734,24 @@ int KorvaneCli::run(QList<QByteArray> args)
     } else if (!success && notificationJson.isNull()) {
         printErr(QStringLiteral("korvane: \"%1\" failed: %2\n").arg(drop->title(), failure.localizedDescription()));
     }
+    return success ? Success : Failure;
+}
+
+int KorvaneCli::convertTextFile(const DropListEntityPtr &drop, const QString &path)
+{
+    QFile input;
+    QString error;
+    if (!KorvaneCliInput::openTextFile(path, &input, &error)) {
+        printErr(QStringLiteral("korvane: %1\n").arg(error));
+        return Failure;
+    }
+    QFile output;
+    std::fflush(stdout);
+    output.open(stdout, QIODevice::WriteOnly);
+    const bool success = KorvaneTextActions::traditionalConversionTextStream(drop, input, output) && output.write("\n") == 1;
+    output.close();
+    if (const auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier()); notifier && !notifier->posted().isEmpty())
+        printErr(QStringLiteral("%1: %2\n").arg(notifier->posted().last().title, notifier->posted().last().body));
     return success ? Success : Failure;
 }
 

@@ -67,6 +67,7 @@ private:
     int integrate(QList<QByteArray> args);
 
     bool openStore();
+    int convertTextFile(const std::shared_ptr<DropListEntity> &drop, const QString &path);
     int usageError(const QString &reason, const QString &command = QString());
     // The action ACTION names among those fitting the current input; a title shared by several
     // actions is ambiguous only when more than one of them takes the input.

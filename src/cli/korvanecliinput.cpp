@@ -51,6 +51,25 @@ bool readAll(const QString &path, qint64 limit, QByteArray *data, QString *error
 
 } // namespace
 
+bool KorvaneCliInput::openTextFile(const QString &path, QFile *file, QString *error)
+{
+    KorvaneError refusal;
+    if (!FileManager::isRegularFile(path, &refusal)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, refusal.localizedDescription());
+        return false;
+    }
+    file->setFileName(path);
+    if (!file->open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file->errorString());
+        return false;
+    }
+    if (file->size() > KorvaneTextActions::MaximumTextLength) {
+        *error = QStringLiteral("%1 is larger than %2 MiB, the most this input may hold").arg(path).arg(KorvaneTextActions::MaximumTextLength >> 20);
+        return false;
+    }
+    return true;
+}
+
 bool KorvaneCliInput::addTextFile(const QString &path, QString *error)
 {
     QByteArray data;

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QList>
 
+class QFile;
+
 // Turns the command line's INPUT arguments into pasteboard items, in order: paths become
 // file items (folders with a trailing slash), --text, --text-file, --rtf and --image the
 // matching data items.
@@ -21,6 +23,9 @@ public:
     // Whether parse failed on an input that could not be read, not on the command's form.
     bool isUnreadable() const { return m_unreadable; }
     static QByteArray fileUrlForPath(const QByteArray &path);
+    // Opens a --text-file input naming a regular file to be read in pieces; one larger than
+    // the text limit is refused before anything is read.
+    static bool openTextFile(const QString &path, QFile *file, QString *error);
     const KorvanePasteboard &pasteboard() const { return m_pasteboard; }
     bool isEmpty() const { return m_pasteboard.pasteboardItems().isEmpty(); }
 

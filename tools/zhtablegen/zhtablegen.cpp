@@ -1,14 +1,20 @@
-// Composes the conversion chains of the system's OpenCC configurations into single
-// "source<TAB>target" tables that a greedy longest-match walk can apply in one pass.
+// Writes the conversion chains of the system's OpenCC configurations as tables that the
+// converter applies the way OpenCC does, so both agree on every text.
 //
-//   zhtablegen <opencc_dict> <opencc data dir> <work dir> <output dir> zh2TW=s2twp.json ...
+//   zhtablegen <opencc_dict> <opencc data dir> <work dir> <output dir> <files> zh2TW=s2twp.json ...
 //
-// OpenCC first cuts the text into segments by longest match on a segmentation dictionary, then
-// runs every dictionary of its chain over each segment. One table reproduces that when each
-// source is a segment OpenCC would make and its target is that segment run through the whole
-// chain. The sources are the keys of the first dictionaries of the chain (they make the segments),
-// plus the keys of later dictionaries, and what the first dictionaries turn into those keys,
-// whenever treating such a string as one piece changes its conversion.
+// OpenCC first cuts the text into segments by longest match on its segmentation dictionary: each
+// match is a segment, and the characters between matches are gathered into segments of their
+// own. Then each step of the chain converts each segment by longest match over the step's
+// dictionaries, the first dictionary that knows a prefix answering. So a phrase of a later step
+// never reaches across a segment's end: "海内存知己" has no first-step phrase, stays one segment,
+// and the Taiwan step finds "海內存知己" there before "內存" could match.
+//
+// For each table NAME this writes NAME.0.txt, the segmentation dictionary's keys, each with the
+// whole chain applied to it, and NAME.1.txt and on, the steps applied in turn to the text
+// between segments, where the first step's phrases never match, so that its single characters
+// are left. A step made of single characters is folded into the step before it. Unused files of
+// the <files> are left empty.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,7 +24,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSet>
 #include <QTextStream>
 
 #include <algorithm>
@@ -83,52 +88,49 @@ QString convertSegment(const Group &group, const QString &segment)
     return result;
 }
 
-struct Chain
+bool isCharacterLevel(const Dictionary &dict)
 {
-    Group segmentation;
-    std::vector<Group> stages;
-
-    // What OpenCC makes of the text on its own: matched segments, with the unmatched characters
-    // between them gathered into segments of their own.
-    QString convert(const QString &text) const
-    {
-        QStringList segments;
-        int runStart = 0;
-        for (int pos = 0; pos < text.size();) {
-            const int matched = matchPrefix(segmentation, text, pos, text.size(), nullptr);
-            if (matched == 0) {
-                pos += charLength(text, pos);
-                continue;
-            }
-            if (pos > runStart)
-                segments << text.mid(runStart, pos - runStart);
-            segments << text.mid(pos, matched);
-            pos += matched;
-            runStart = pos;
-        }
-        if (text.size() > runStart)
-            segments << text.mid(runStart);
-
-        QString result;
-        for (QString segment : segments) {
-            for (const Group &stage : stages)
-                segment = convertSegment(stage, segment);
-            result += segment;
-        }
-        return result;
+    for (auto it = dict.entries.cbegin(); it != dict.entries.cend(); ++it) {
+        if (it.key().size() > charLength(it.key(), 0))
+            return false;
     }
+    return true;
+}
 
-    QString convertByCharacter(const QString &text) const
-    {
-        QString result;
-        for (int pos = 0; pos < text.size();) {
-            const int length = charLength(text, pos);
-            result += convert(text.mid(pos, length));
-            pos += length;
-        }
-        return result;
+// One step over the text between segments, as a single dictionary: longest match over it is the
+// step's own matching.
+using Step = std::map<QString, QString>;
+
+// A group of one dictionary is that dictionary. A group of single characters is their union,
+// the first dictionary winning a character, since a single character has no shorter prefix.
+bool stepOf(const Group &group, Step *step)
+{
+    if (group.size() > 1 && !std::all_of(group.cbegin(), group.cend(), [](const auto &dict) { return isCharacterLevel(*dict); }))
+        return false;
+    for (const auto &dict : group) {
+        for (auto it = dict->entries.cbegin(); it != dict->entries.cend(); ++it)
+            step->emplace(it.key(), it.value());
     }
-};
+    return true;
+}
+
+bool isCharacterLevel(const Step &step)
+{
+    return std::all_of(step.cbegin(), step.cend(), [](const auto &entry) { return entry.first.size() <= charLength(entry.first, 0); });
+}
+
+QString mapCharacters(const Step &characters, const QString &text)
+{
+    QString result;
+    for (int pos = 0; pos < text.size();) {
+        const int length = charLength(text, pos);
+        const QString character = text.mid(pos, length);
+        const auto it = characters.find(character);
+        result += it != characters.end() ? it->second : character;
+        pos += length;
+    }
+    return result;
+}
 
 class Generator
 {
@@ -140,112 +142,85 @@ public:
     {
     }
 
-    bool writeTable(const QString &configName, const QString &outputPath)
+    bool writeTables(const QString &configName, const QString &outputDir, const QString &name, int files)
     {
-        Chain chain;
         const QJsonObject config = readConfig(configName);
         if (config.isEmpty())
             return false;
+        Group segmentation;
         if (!readGroup(config.value(QLatin1String("segmentation")).toObject().value(QLatin1String("dict")).toObject(),
-                       &chain.segmentation))
+                       &segmentation))
             return false;
+        std::vector<Group> chain;
         const QJsonArray stages = config.value(QLatin1String("conversion_chain")).toArray();
         for (const QJsonValue &stage : stages) {
             Group group;
             if (!readGroup(stage.toObject().value(QLatin1String("dict")).toObject(), &group))
                 return false;
-            chain.stages.push_back(std::move(group));
+            chain.push_back(std::move(group));
         }
-        if (chain.stages.empty()) {
-            err() << configName << ": no conversion chain\n";
+        // Between segments the segmentation dictionary matches nowhere, so the first step is
+        // the rest of its group there; that only holds when the group starts with it.
+        if (segmentation.size() != 1 || chain.empty() || chain.front().front() != segmentation.front()) {
+            err() << configName << ": the first step does not start with the segmentation dictionary\n";
             return false;
         }
 
-        std::map<QString, QString> table;
-        const Group &first = chain.stages.front();
-        for (const auto &dict : first) {
-            for (auto it = dict->entries.cbegin(); it != dict->entries.cend(); ++it)
-                addSource(chain, it.key(), true, &table);
+        std::vector<Step> tables(1);
+        for (auto it = segmentation.front()->entries.cbegin(); it != segmentation.front()->entries.cend(); ++it) {
+            QString target = it.key();
+            for (const Group &group : chain)
+                target = convertSegment(group, target);
+            // Kept when nothing changes too: the segment stops later phrases matching inside it.
+            tables.front().emplace(it.key(), target);
         }
-
-        const QHash<QString, QStringList> sourcesOf = reverseCharacters(first);
-        for (std::size_t i = 1; i < chain.stages.size(); ++i) {
-            for (const auto &dict : chain.stages[i]) {
-                for (auto it = dict->entries.cbegin(); it != dict->entries.cend(); ++it) {
-                    for (const QString &source : spellingsBefore(it.key(), sourcesOf))
-                        addSource(chain, source, false, &table);
-                }
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            Group group = chain[i];
+            if (i == 0)
+                group.erase(group.begin());
+            Step step;
+            if (!stepOf(group, &step)) {
+                err() << configName << ": step " << i + 1 << " mixes phrase dictionaries\n";
+                return false;
+            }
+            if (tables.size() > 1 && isCharacterLevel(step)) {
+                Step &previous = tables.back();
+                for (auto &[source, target] : previous)
+                    target = mapCharacters(step, target);
+                previous.merge(step);
+            } else {
+                tables.push_back(std::move(step));
             }
         }
-
-        QFile out(outputPath);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            err() << outputPath << ": " << out.errorString() << '\n';
+        // The converter looks the first step up in the same walk that finds the segments.
+        if (tables.size() > 1 && !isCharacterLevel(tables[1])) {
+            err() << configName << ": the first step between segments is not of single characters\n";
             return false;
         }
-        QByteArray data;
-        for (const auto &[source, target] : table)
-            data += source.toUtf8() + '\t' + target.toUtf8() + '\n';
-        return out.write(data) == data.size();
+        if (int(tables.size()) > files) {
+            err() << configName << ": needs " << tables.size() << " tables, only " << files << " are built in\n";
+            return false;
+        }
+        tables.resize(std::size_t(files));
+
+        for (int i = 0; i < files; ++i) {
+            QByteArray data;
+            for (const auto &[source, target] : tables[std::size_t(i)]) {
+                // A character that stays itself changes nothing between segments.
+                if (i > 0 && source == target && source.size() <= charLength(source, 0))
+                    continue;
+                data += source.toUtf8() + '\t' + target.toUtf8() + '\n';
+            }
+            QFile out(outputDir + QLatin1Char('/') + name + QLatin1Char('.') + QString::number(i) + QStringLiteral(".txt"));
+            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(data) != data.size()) {
+                err() << out.fileName() << ": " << out.errorString() << '\n';
+                return false;
+            }
+        }
+        return true;
     }
 
 private:
-    static void addSource(const Chain &chain, const QString &source, bool makesSegment,
-                          std::map<QString, QString> *table)
-    {
-        if (table->count(source))
-            return;
-        const QString target = chain.convert(source);
-        const bool multiCharacter = source.size() > charLength(source, 0);
-        // A one-character entry that changes nothing only costs memory. A longer one that
-        // changes nothing still matters when OpenCC keeps it as a segment: it stops a shorter
-        // phrase from matching inside it.
-        if (!multiCharacter && target == source)
-            return;
-        if (multiCharacter && !makesSegment && target == chain.convertByCharacter(source))
-            return;
-        table->emplace(source, target);
-    }
-
-    // The single characters of the first stage, from target back to sources; every character
-    // is also its own source, for text already in the target form.
-    static QHash<QString, QStringList> reverseCharacters(const Group &first)
-    {
-        QHash<QString, QStringList> sourcesOf;
-        for (const auto &dict : first) {
-            for (auto it = dict->entries.cbegin(); it != dict->entries.cend(); ++it) {
-                if (it.key().size() <= charLength(it.key(), 0) && it.value().size() <= charLength(it.value(), 0))
-                    sourcesOf[it.value()] << it.key();
-            }
-        }
-        return sourcesOf;
-    }
-
-    // Every way of writing key before the first stage, one character at a time, bounded so
-    // that keys of many ambiguous characters cannot explode.
-    static QStringList spellingsBefore(const QString &key, const QHash<QString, QStringList> &sourcesOf)
-    {
-        constexpr int maxSpellings = 64;
-        QStringList spellings{QString()};
-        for (int pos = 0; pos < key.size();) {
-            const int length = charLength(key, pos);
-            const QString character = key.mid(pos, length);
-            pos += length;
-            QStringList choices = sourcesOf.value(character);
-            if (!choices.contains(character))
-                choices.prepend(character);
-            QStringList next;
-            for (const QString &prefix : std::as_const(spellings)) {
-                for (const QString &choice : std::as_const(choices)) {
-                    if (next.size() < maxSpellings)
-                        next << prefix + choice;
-                }
-            }
-            spellings = next;
-        }
-        return spellings;
-    }
-
     QJsonObject readConfig(const QString &name)
     {
         QFile file(m_dataDir + QLatin1Char('/') + name);
@@ -336,21 +311,23 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 6) {
-        err() << "usage: zhtablegen <opencc_dict> <data dir> <work dir> <output dir> NAME=CONFIG.json...\n";
+    bool filesOk = false;
+    const int files = args.size() > 5 ? args.at(5).toInt(&filesOk) : 0;
+    if (args.size() < 7 || !filesOk || files < 1) {
+        err() << "usage: zhtablegen <opencc_dict> <data dir> <work dir> <output dir> <files> NAME=CONFIG.json...\n";
         return 2;
     }
     QDir().mkpath(args.at(3));
     QDir().mkpath(args.at(4));
     Generator generator(args.at(1), args.at(2), args.at(3));
-    for (int i = 5; i < args.size(); ++i) {
+    for (int i = 6; i < args.size(); ++i) {
         const QString name = args.at(i).section(QLatin1Char('='), 0, 0);
         const QString config = args.at(i).section(QLatin1Char('='), 1);
         if (name.isEmpty() || config.isEmpty()) {
             err() << "bad table " << args.at(i) << '\n';
             return 2;
         }
-        if (!generator.writeTable(config, args.at(4) + QLatin1Char('/') + name + QStringLiteral(".txt")))
+        if (!generator.writeTables(config, args.at(4), name, files))
             return 1;
     }
     return 0;
