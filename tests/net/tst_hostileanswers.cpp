@@ -85,6 +85,8 @@ private Q_SLOTS:
             << chunked + "3;x=1\r\nabc\r\n2\r\nde\r\n0\r\nX-Sum: 5\r\n\r\n" << qint64(5) << QByteArray("abcde") << "";
         QTest::newRow("length, after 8 interim answers")
             << interim.repeated(8) + "HTTP/1.1 201 Created\r\nContent-Length: 2\r\n\r\n{}junk" << qint64(2) << QByteArray("{}") << "";
+        QTest::newRow("9 interim answers") << interim.repeated(9) + "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}" << qint64(2)
+                                           << QByteArray() << "more than 8 interim answers";
         QTest::newRow("chunks adding up past the cap") << chunked + "3\r\nabc\r\n3\r\ndef\r\n" << qint64(5) << QByteArray() << "a chunk of 3 bytes";
         QTest::newRow("17 digits") << chunked + "00000000000000001\r\nx\r\n0\r\n\r\n" << qint64(5) << QByteArray() << "more than 16 digits";
         QTest::newRow("chunk longer than its size") << chunked + "1\r\nxy\r\n" << qint64(5) << QByteArray() << "longer than its size";
