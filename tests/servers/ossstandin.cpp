@@ -67,7 +67,6 @@ StandInResponse OssStandIn::handle(const StandInRequest &request)
     if (failingKeys.contains(key))
         return ossError(500, QStringLiteral("InternalError"), QStringLiteral("We encountered an internal error. Please try again."));
     objects.insert(bucket + QLatin1Char('/') + key, request.body);
-    contentTypes.insert(bucket + QLatin1Char('/') + key, request.header("Content-Type"));
     StandInResponse response;
     response.addHeader("ETag", '"' + QCryptographicHash::hash(request.body, QCryptographicHash::Md5).toHex().toUpper() + '"');
     return response;

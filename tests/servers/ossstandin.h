@@ -19,7 +19,6 @@ public:
     QHash<QString, QString> secretKeys;  // access key -> secret key
     QSet<QString> buckets;
     QHash<QString, QByteArray> objects;  // "BUCKET/KEY" -> bytes
-    QHash<QString, QByteArray> contentTypes;
     QSet<QString> failingKeys;
     // One host for every region: the next this many PUTs count as sent to the wrong one.
     int wrongEndpointAnswers = 0;

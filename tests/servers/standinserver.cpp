@@ -5,9 +5,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 bool StandInRequest::hasHeader(const QByteArray &name) const
 {
-    return headerCount(name) > 0;
+    return std::any_of(headers.cbegin(), headers.cend(), [&name](const auto &pair) { return pair.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 QByteArray StandInRequest::header(const QByteArray &name) const
@@ -17,14 +19,6 @@ QByteArray StandInRequest::header(const QByteArray &name) const
             return value;
     }
     return QByteArray();
-}
-
-int StandInRequest::headerCount(const QByteArray &name) const
-{
-    int count = 0;
-    for (const auto &pair : headers)
-        count += pair.first.compare(name, Qt::CaseInsensitive) == 0 ? 1 : 0;
-    return count;
 }
 
 QHash<QString, QString> StandInRequest::formFields() const

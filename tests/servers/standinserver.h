@@ -29,7 +29,6 @@ struct StandInRequest
 
     bool hasHeader(const QByteArray &name) const;
     QByteArray header(const QByteArray &name) const;
-    int headerCount(const QByteArray &name) const;
     // The body's form-URL-encoded fields, decoded ("+" stays "+", as the senders encode spaces
     // as "%20").
     QHash<QString, QString> formFields() const;

@@ -40,7 +40,6 @@ StandInResponse UpYunStandIn::handle(const StandInRequest &request)
         problem(QStringLiteral("multipart: ") + error);
         return upError(400, 40000001, QStringLiteral("invalid multipart"));
     }
-    lastBoundary = boundary;
     const QByteArray prefix = "simpleHttpClientFormBoundaryFriSep25V01|hash3ad538ea94b02b486cc9e4ab6c499f69";
     bool numberOk = false;
     const qulonglong number = boundary.mid(prefix.size()).toULongLong(&numberOk);

@@ -20,7 +20,6 @@ public:
     QSet<QString> buckets;
     QHash<QString, QByteArray> objects;  // "BUCKET/SAVEKEY" (save key with its "/") -> bytes
     QSet<QString> failingKeys;           // save keys answered with an internal error
-    QByteArray lastBoundary;
 
 private:
     StandInResponse handle(const StandInRequest &request);
