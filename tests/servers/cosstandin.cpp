@@ -21,12 +21,6 @@ StandInResponse cosError(int status, const QString &code, const QString &message
 
 } // namespace
 
-CosStandIn::CosStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 QString CosStandIn::expectedSignature(const QString &secretKey, const QString &method, const QString &path,
                                       const QString &keyTime)
 {

@@ -28,11 +28,7 @@ public:
         bool valid = false;
     };
 
-    OcrServiceStandIn()
-    {
-        start();
-        setHandler([this](const StandInRequest &request) { return handle(request); });
-    }
+    OcrServiceStandIn() { start(); }
 
     void setRecognition(const QByteArray &image, const Recognition &recognition) { m_images.insert(image, recognition); }
     void setTokensFail(bool fail) { m_tokensFail = fail; }
@@ -40,7 +36,7 @@ public:
     const QList<Request> &recognitions() const { return m_recognitions; }
 
 private:
-    StandInResponse handle(const StandInRequest &received)
+    StandInResponse handle(const StandInRequest &received) override
     {
         if (received.method == "GET" && received.target == "/quorvix/api/ocr/token") {
             m_tokens.append("tok-" + QByteArray::number(m_tokens.size() + 1));

@@ -18,12 +18,6 @@ StandInResponse ossError(int status, const QString &code, const QString &message
 
 } // namespace
 
-OssStandIn::OssStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse OssStandIn::handle(const StandInRequest &request)
 {
     const QString path = request.path.mid(1);

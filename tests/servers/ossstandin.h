@@ -11,10 +11,8 @@
 // store's 403 whose XML names the right endpoint.
 class OssStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit OssStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QHash<QString, QString> secretKeys;  // access key -> secret key
     QSet<QString> buckets;
@@ -25,5 +23,5 @@ public:
     QString rightEndpoint = QStringLiteral("oss-cn-hangzhou.aliyuncs.com");
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

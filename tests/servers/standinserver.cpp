@@ -155,6 +155,11 @@ void StandInServer::setOverride(const StandInResponse &response, bool once)
     m_overrideOnce = once;
 }
 
+StandInResponse StandInServer::handle(const StandInRequest &request)
+{
+    return m_handler ? m_handler(request) : StandInResponse::text("text/plain", "no handler", 500);
+}
+
 void StandInServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
@@ -220,17 +225,11 @@ void StandInServer::onReadyRead(QTcpSocket *socket)
         request.query = QUrlQuery(QString::fromUtf8(request.rawQuery));
         m_requests.append(request);
 
-        StandInResponse response;
+        StandInResponse response = handle(request);  // checked as the real service would, even when overridden
         if (m_hasOverride) {
             response = m_override;
             if (m_overrideOnce)
                 m_hasOverride = false;
-            if (m_handler)
-                m_handler(request);  // still checked as the real service would
-        } else if (m_handler) {
-            response = m_handler(request);
-        } else {
-            response = StandInResponse::text("text/plain", "no handler", 500);
         }
         Q_EMIT requestReceived();
         answer(socket, response);

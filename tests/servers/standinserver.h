@@ -117,6 +117,11 @@ public:
 Q_SIGNALS:
     void requestReceived();
 
+protected:
+    // The answer to a request, checked as the service would check it: the handler's, unless a
+    // stand-in plays a service.
+    virtual StandInResponse handle(const StandInRequest &request);
+
 private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);

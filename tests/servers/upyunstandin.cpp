@@ -18,12 +18,6 @@ StandInResponse upError(int status, int code, const QString &message)
 
 } // namespace
 
-UpYunStandIn::UpYunStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse UpYunStandIn::handle(const StandInRequest &request)
 {
     const QString bucket = request.path.mid(1);

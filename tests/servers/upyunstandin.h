@@ -11,10 +11,8 @@
 // byte against the layout the form client writes, with the file named "fileName".
 class UpYunStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit UpYunStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QHash<QString, QString> passwords;   // operator -> password
     QSet<QString> buckets;
@@ -22,5 +20,5 @@ public:
     QSet<QString> failingKeys;           // save keys answered with an internal error
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

@@ -18,12 +18,6 @@ QByteArray uploadPage(const QByteArray &json)
 
 } // namespace
 
-WeiboStandIn::WeiboStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse WeiboStandIn::handle(const StandInRequest &request)
 {
     if (request.path == QLatin1String("/sso/login.php") && request.method == "POST")
