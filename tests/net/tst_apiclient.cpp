@@ -222,36 +222,36 @@ private Q_SLOTS:
             QCOMPARE(m_ocr.lastParts[1].contentType, QByteArray("image/png"));
     }
 
-    void recognitionWithNoItemsSucceedsWithNull()
+    // General recognition by URL: no items is a success with nothing; a stale token fails with
+    // the message to show, a non-zero code without one.
+    void recognition_data()
     {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QByteArray>("answer");   // empty: the stand-in's, with no lines
+        QTest::addColumn<bool>("success");
+        QTest::addColumn<bool>("message");
+        QTest::newRow("no items") << "ocr-token-7f3a" << QByteArray() << true << false;
+        QTest::newRow("stale token") << "stale-token" << QByteArray() << false << true;
+        QTest::newRow("non-zero code") << "ocr-token-7f3a" << QByteArray(R"({"code":-1102,"message":"image decode failed"})") << false << false;
+    }
+    void recognition()
+    {
+        QFETCH(QString, token);
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, success);
+        QFETCH(bool, message);
         m_ocr.lines.clear();
+        if (!answer.isEmpty())
+            m_ocr.setOverride(StandInResponse::json(answer));
         Result r;
-        KorvaneApiClient::parseGeneral(m_ocr.token, QUrl("http://img.example/a.png"), r.completion());
+        KorvaneApiClient::parseGeneral(token, QUrl("http://img.example/a.png"), r.completion());
         QTRY_COMPARE(r.calls, 1);
-        QVERIFY(r.success);
-        QVERIFY(r.result.isNull());
-        QCOMPARE(m_ocr.lastJson.value("url").toString(), QString("http://img.example/a.png"));
-        QCOMPARE(m_ocr.requests().last().header("Content-Type"), QByteArray("application/json"));
         m_ocr.lines = QStringList{"Hello Korvane", "第二行"};
-    }
-
-    void aWrongTokenFailsWithTheMessage()
-    {
-        Result r;
-        KorvaneApiClient::parseHandwriting("stale-token", QUrl("http://img.example/a.png"), r.completion());
-        QTRY_COMPARE(r.calls, 1);
-        QVERIFY(!r.success);
-        QCOMPARE(r.message, KorvaneApiClient::cannotConnectMessage());
-    }
-
-    void aNonZeroCodeFailsWithoutMessage()
-    {
-        m_ocr.setOverride(StandInResponse::json(R"({"code":-1102,"message":"image decode failed"})"));
-        Result r;
-        KorvaneApiClient::parseGeneral(m_ocr.token, QUrl("http://img.example/a.png"), r.completion());
-        QTRY_COMPARE(r.calls, 1);
-        QVERIFY(!r.success);
-        QVERIFY(r.message.isNull());
+        QCOMPARE(r.success, success);
+        QVERIFY(r.result.isNull());
+        QCOMPARE(r.message, message ? KorvaneApiClient::cannotConnectMessage() : QString());
+        QCOMPARE(m_ocr.requests().last().header("Content-Type"), QByteArray("application/json"));
+        QCOMPARE(QJsonDocument::fromJson(m_ocr.requests().last().body)["url"].toString(), QString("http://img.example/a.png"));
     }
 
     void bankCardAndLicenceRecords()

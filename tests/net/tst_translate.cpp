@@ -73,24 +73,11 @@ private Q_SLOTS:
         QVERIFY2(m_libre.problems().isEmpty(), qPrintable(m_libre.problems().join("; ")));
     }
 
-    void throughTheService()
-    {
-        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
-        const Outcome outcome = run(translateDrop(1), "你好，世界\n第二行");
-        QCOMPARE(outcome.calls, 1);
-        QVERIFY(outcome.success);
-        QCOMPARE(m_clipboard->text(), QString("Hello, world\nSecond line"));
-        QCOMPARE(m_notifier->posted().last().body, QString("Hello, world Second line"));
-        QCOMPARE(m_service.requests().last().formFields().value("targetLanguage"), QString("en"));
-    }
-
     void theLanguageIndexPicksTheCode_data()
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("code");
         QTest::newRow("zh") << 0 << "zh";
-        QTest::newRow("jp") << 2 << "jp";
-        QTest::newRow("kr") << 3 << "kr";
         QTest::newRow("fr") << 5 << "fr";
         QTest::newRow("out of range") << 9 << "zh";
     }
