@@ -129,15 +129,6 @@ private Q_SLOTS:
         QCOMPARE(m_service.requestCount() + m_libre.requestCount(), 0);
     }
 
-    void theChineseTextNamesTheSettingsToo()
-    {
-        KorvaneTranslations::install({QStringLiteral("zh-CN")});
-        const QString text = qtTrId("translateNotConfigured");
-        KorvaneTranslations::install({QStringLiteral("en-US")});
-        QVERIFY(text.contains("translate/libretranslateUrl"));
-        QVERIFY(text.contains(QString::fromUtf8("翻译")));
-    }
-
     // End to end: the korvane executable, its own settings file, the stand-ins in this process.
     void cli_data()
     {
