@@ -258,17 +258,6 @@ inline QStringList sorted(QStringList list)
     return list;
 }
 
-// The files of a run in the folder: for each name, the bytes the function gives for it and
-// its place in the list.
-inline QStringList writeFiles(const QDir &dir, const QStringList &names,
-                              const std::function<QByteArray(int, const QString &)> &bytes)
-{
-    QStringList files;
-    for (int i = 0; i < names.size(); ++i)
-        files << writeFile(dir, names[i], bytes(i, names[i]));
-    return files;
-}
-
 // What every upload run must show: nothing the stand-in found wrong; the run's success and
 // error code (0: none), a partial failure's message counting the files that failed; the
 // links on the clipboard and in the notification in any order, or no clipboard at all after
@@ -322,9 +311,13 @@ struct StoreFixture
         return started;
     }
     QString file(const QString &name, const QByteArray &bytes) const { return writeFile(QDir(dir->path()), name, bytes); }
+    // The files of a run: for each name, the bytes the function gives for it and its place.
     QStringList files(const QStringList &names, const std::function<QByteArray(int, const QString &)> &bytes) const
     {
-        return writeFiles(QDir(dir->path()), names, bytes);
+        QStringList written;
+        for (int i = 0; i < names.size(); ++i)
+            written << file(names[i], bytes(i, names[i]));
+        return written;
     }
 };
 

@@ -7,8 +7,6 @@
 #include "servers/hostileanswers.h"
 #include "uploadtestsupport.h"
 
-#include <QTemporaryDir>
-
 using namespace UploadTestSupport;
 
 Q_DECLARE_METATYPE(StandInResponse)
@@ -20,9 +18,7 @@ class HostileAnswersTest final : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(m_server.start());
-        setHosts({{"ossEndpoint", m_server.baseUrl()}, {"cosService", m_server.baseUrl()}});
+        QVERIFY(m_store.start({"ossEndpoint", "cosService"}));
         // A drip moves a byte every 200 ms: the stall limit never ends it, only the answer's clock.
         setSettings({{"network/answerTimeout", 4000}, {"network/transferTimeout", 10000}});
         m_oss = addAction(13, {"aliAccessKey=LTAIhostile01", "aliSecretKey=" + m_secret, "aliSpaceName=box",
@@ -58,16 +54,16 @@ private Q_SLOTS:
         QFETCH(bool, upload);
         QFETCH(StandInResponse, answer);
         QFETCH(QByteArray, limit);
-        m_server.setOverride(answer, false);
+        m_store.server->setOverride(answer, false);
         QFile::remove(historyFile());
-        const int before = m_server.requestCount();
+        const int before = m_store.server->requestCount();
 
-        const RunResult result = run(upload ? m_oss : m_cos, {writeFile(QDir(m_dir.path()), "a.png", png(1))});
+        const RunResult result = run(upload ? m_oss : m_cos, {m_store.file("a.png", png(1))});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.json.value("success").toBool(true), false);
         QCOMPARE(result.json.value("error").toObject().value("code").toInt(), upload ? 3013 : 3021);
         QVERIFY2(result.errors.contains(limit), result.errors.constData());
-        QCOMPARE(m_server.requestCount(), before + 1);
+        QCOMPARE(m_store.server->requestCount(), before + 1);
         QCOMPARE(history().size(), 0);
         QVERIFY(!result.output.contains(m_secret.toUtf8()));
     }
@@ -115,8 +111,7 @@ private Q_SLOTS:
         }
     }
 private:
-    StandInServer m_server;
-    QTemporaryDir m_dir;
+    StoreFixture<StandInServer> m_store;
     const QString m_secret = QStringLiteral("hostile-SECRET-5150");
     QString m_oss;
     QString m_cos;
