@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <unistd.h>
 
@@ -88,10 +89,12 @@ public:
         process.start(program, args);
     }
 
+    // Waits with the event loop running, so that stand-ins in the test process answer.
     static Result finish(QProcess &process)
     {
         Result result;
-        if (!process.waitForFinished(120000))
+        if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 120000)
+            || process.error() == QProcess::FailedToStart)
             return result;
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         result.out = process.readAllStandardOutput();

@@ -1,12 +1,9 @@
 #include "clitestsupport.h"
 #include "customurl.h"
 #include "droplistentity.h"
-#include "filemove.h"
 #include "headlesshotkeyservice.h"
 #include "imagecompression.h"
 #include "imageformat.h"
-#include "imageresize.h"
-#include "imagetophoto.h"
 #include "korvanecoredatahelper.h"
 #include "korvanehandledata.h"
 #include "korvanepasteboard.h"
@@ -148,16 +145,9 @@ void StoreTest::defaults()
     QVERIFY(twoShops.at(0)->url().contains(QLatin1String("{text}")));
     QCOMPARE(text.at(5)->textCustomUrl()->urls().size(), 1);
     QVERIFY(text.at(5)->textCustomUrl()->urls().first()->url().startsWith(QLatin1String("https://flathub.org/apps/search?q=")));
-    QCOMPARE(files.at(1)->imageToPhoto()->needLaunch(), false);
-    QCOMPARE(files.at(1)->supportTypes(), qint64(20));
-    QCOMPARE(files.last()->fileMove()->savePath(), QStringLiteral("~/Documents"));
-    if (chinese) {
-        QCOMPARE(files.at(4)->imageFormat()->coverntType(), qint16(0));
-        QCOMPARE(files.at(5)->imageFormat()->coverntType(), qint16(1));
-        QCOMPARE(files.at(6)->imageResize()->targetpx(), qint16(1000));
-    } else {
-        QCOMPARE(files.at(4)->imageResize()->targetpx(), qint16(500));
-    }
+    // The two format actions convert to different formats.
+    if (chinese)
+        QVERIFY(files.at(4)->imageFormat()->coverntType() != files.at(5)->imageFormat()->coverntType());
     KorvaneTranslations::install({QStringLiteral("en-US")});
 }
 

@@ -1,8 +1,6 @@
 #include "servers/ossstandin.h"
 #include "uploadtestsupport.h"
 
-#include <QTemporaryDir>
-
 using namespace UploadTestSupport;
 
 // The Aliyun OSS upload through korvane run: signed PutObject, ".jpg" for every image, the
@@ -12,7 +10,6 @@ class UploadOssTest final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void upload_data();
     void upload();
@@ -21,8 +18,9 @@ private Q_SLOTS:
     void missingSettings();
 
 private:
-    std::unique_ptr<OssStandIn> m_server;
-    QTemporaryDir m_dir;
+    QString addOss(const QString &secret) const;
+
+    StoreFixture<OssStandIn> m_store;
 };
 
 namespace {
@@ -31,21 +29,24 @@ const QString accessKey = QStringLiteral("LTAIossAccess0001");
 const QString secretKey = QStringLiteral("oss-SECRET-value-abc123");
 const QString domain = QStringLiteral("https://bucket.example.com");
 
-} // namespace
-
-void UploadOssTest::initTestCase()
+QByteArray content(int i, const QString &name)
 {
-    QVERIFY(m_dir.isValid());
-    QVERIFY(!korvane().isEmpty());
+    return name.endsWith(".png", Qt::CaseInsensitive) ? png(i) : QByteArray("plain ") + QByteArray::number(i);
 }
+
+} // namespace
 
 void UploadOssTest::init()
 {
-    m_server = std::make_unique<OssStandIn>();
-    QVERIFY(m_server->start());
-    m_server->secretKeys.insert(accessKey, secretKey);
-    m_server->buckets.insert(QStringLiteral("box"));
-    setHosts({{QStringLiteral("ossEndpoint"), m_server->baseUrl()}});
+    QVERIFY(m_store.start({QStringLiteral("ossEndpoint")}));
+    m_store.server->secretKeys.insert(accessKey, secretKey);
+    m_store.server->buckets.insert(QStringLiteral("box"));
+}
+
+QString UploadOssTest::addOss(const QString &secret) const
+{
+    return addAction(13, {"aliAccessKey=" + accessKey, "aliSecretKey=" + secret, "aliSpaceName=box", "aliDomain=" + domain,
+                          "suffixType=0"});
 }
 
 void UploadOssTest::upload_data()
@@ -94,59 +95,28 @@ void UploadOssTest::upload()
     QFETCH(bool, success);
     QFETCH(int, errorCode);
 
-    QTemporaryDir dir;
-    QStringList files;
-    QList<QByteArray> contents;
-    for (int i = 0; i < names.size(); ++i) {
-        contents << (names[i].endsWith(".png", Qt::CaseInsensitive) ? png(i) : QByteArray("plain ") + QByteArray::number(i));
-        files << writeFile(QDir(dir.path()), names[i], contents.last());
-    }
-    m_server->failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
-    m_server->wrongEndpointAnswers = wrongEndpoint;
-    const QString id = addAction(13, {"aliAccessKey=" + accessKey, "aliSecretKey=" + secret, "aliSpaceName=box",
-                                      "aliDomain=" + domain, "suffixType=0"});
+    OssStandIn &server = *m_store.server;
+    const QStringList files = m_store.files(names, content);
+    server.failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
+    server.wrongEndpointAnswers = wrongEndpoint;
+    const QString id = addOss(secret);
     QVERIFY(!id.isEmpty());
 
-    const RunResult result = run(id, files);
-    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
-    QCOMPARE(m_server->requestCount(), requests);
-    // The first file goes alone: nothing else is sent before its answer.
-    QString firstKey = names.first().section('.', 0, -2);
-    QVERIFY(m_server->requests().first().path.startsWith("/box/" + (firstKey.isEmpty() ? names.first() : firstKey)));
-    QCOMPARE(result.json.value("success").toBool(), success);
-    const QJsonValue error = result.json.value("error");
-    QCOMPARE(error.isNull(), errorCode == 0);
-    if (errorCode)
-        QCOMPARE(error.toObject().value("code").toInt(), errorCode);
-
-    QStringList stored = m_server->objects.keys();
-    stored.sort();
-    QStringList expected;
-    for (const QString &key : keys)
-        expected << "box/" + key;
-    expected.sort();
-    QCOMPARE(stored, expected);
-    if (names == QStringList{"pic.PNG"}) {
-        QCOMPARE(m_server->objects.value("box/pic.jpg"), contents.first());
-        QVERIFY(contents.first().startsWith("\x89PNG"));
-    }
-
-    if (success) {
-        QStringList lines = pasted(result).split('\n');
-        QStringList urls;
-        for (const QString &key : keys)
-            urls << expectedUrl(domain, key);
-        std::sort(lines.begin(), lines.end());
-        std::sort(urls.begin(), urls.end());
-        QCOMPARE(lines, urls);
-        QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
-    } else {
-        QVERIFY(result.json.value("pasteboard").isNull());
-    }
-    QVERIFY(!result.output.contains(secret.toUtf8()));
     // Files put again through another endpoint do not send the batch backwards.
-    const QString progress = progressProblem(result, batchSize(files));
-    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+    const RunResult result = run(id, files);
+    QStringList stored, links;
+    for (const QString &key : keys) {
+        stored << "box/" + key;
+        links << expectedUrl(domain, key);
+    }
+    checkRun(server, result, files, success, errorCode, links, {secret});
+    QCOMPARE(server.requestCount(), requests);
+    // The first file goes alone: nothing else is sent before its answer.
+    const QString firstKey = names.first().section('.', 0, -2);
+    QVERIFY(server.requests().first().path.startsWith("/box/" + (firstKey.isEmpty() ? names.first() : firstKey)));
+    QCOMPARE(sorted(server.objects.keys()), sorted(stored));
+    if (names == QStringList{"pic.PNG"})
+        QCOMPARE(server.objects.value("box/pic.jpg"), png(0));
 }
 
 void UploadOssTest::fileLost_data()
@@ -165,55 +135,41 @@ void UploadOssTest::fileLost()
     QFETCH(QStringList, deleted);
     QFETCH(QStringList, unreadable);
 
-    QTemporaryDir dir;
     const QStringList names{"a.png", "b.txt", "c.png", "d.txt"};
-    QStringList files;
-    for (int i = 0; i < names.size(); ++i)
-        files << writeFile(QDir(dir.path()), names[i], names[i].endsWith(".png") ? png(i) : QByteArray("text ") + QByteArray::number(i));
-    connect(m_server.get(), &StandInServer::requestReceived, this, [&] {
+    const QStringList files = m_store.files(names, content);
+    const QDir dir(m_store.dir->path());
+    connect(m_store.server.get(), &StandInServer::requestReceived, this, [&] {
         for (const QString &name : std::as_const(deleted))
             QFile::remove(dir.filePath(name));
         for (const QString &name : std::as_const(unreadable))
             QFile::setPermissions(dir.filePath(name), QFileDevice::Permissions());
     });
-    const QString id = addAction(13, {"aliAccessKey=" + accessKey, "aliSecretKey=" + secretKey, "aliSpaceName=box",
-                                      "aliDomain=" + domain, "suffixType=0"});
+    const QString id = addOss(secretKey);
     QVERIFY(!id.isEmpty());
     QFile::remove(historyFile());
     const qint64 size = batchSize(files);
 
     const RunResult result = run(id, files);
-    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
-    const qsizetype lost = deleted.size() + unreadable.size();
-    QCOMPARE(m_server->requestCount(), int(names.size() - lost));
-    QCOMPARE(result.json.value("success").toBool(), true);
-    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3012);
-    QVERIFY(result.json.value("error").toObject().value("message").toString().contains(QString::number(lost)));
-    QStringList expected;
+    QStringList links;
     for (const QString &name : names) {
         if (!deleted.contains(name) && !unreadable.contains(name))
-            expected << domain + '/' + name.section('.', 0, 0) + (name.endsWith(".png") ? ".jpg" : ".txt");
+            links << domain + '/' + name.section('.', 0, 0) + (name.endsWith(".png") ? ".jpg" : ".txt");
     }
-    QStringList lines = pasted(result).split('\n');
-    std::sort(lines.begin(), lines.end());
-    QCOMPARE(lines, expected);
-    QCOMPARE(m_server->objects.size(), expected.size());
+    checkRun(*m_store.server, result, files, true, 3012, links, {secretKey}, size);
+    QCOMPARE(m_store.server->requestCount(), int(links.size()));
+    QCOMPARE(m_store.server->objects.size(), links.size());
     // One result step: the stored links are kept once.
-    QCOMPARE(UploadTestSupport::history().size(), expected.size());
-    const QString progress = progressProblem(result, size);
-    QVERIFY2(progress.isEmpty(), qPrintable(progress));
-    for (const QString &name : std::as_const(unreadable))
-        QFile::setPermissions(dir.filePath(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(UploadTestSupport::history().size(), links.size());
 }
 
 void UploadOssTest::missingSettings()
 {
     const QString id = addAction(13, {"aliSecretKey=" + secretKey, "aliSpaceName=box"});
     QVERIFY(!id.isEmpty());
-    const RunResult result = run(id, {writeFile(QDir(m_dir.path()), "m.png", png(1))});
+    const RunResult result = run(id, {m_store.file("m.png", png(1))});
     QCOMPARE(result.json.value("success").toBool(), false);
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3010);
-    QCOMPARE(m_server->requestCount(), 0);
+    QCOMPARE(m_store.server->requestCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(UploadOssTest)

@@ -2,8 +2,6 @@
 #include "uploadtestsupport.h"
 
 #include <QDate>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -16,7 +14,6 @@ class UploadUpYunTest final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void upload_data();
     void upload();
@@ -26,30 +23,22 @@ private Q_SLOTS:
     void manyFilesFewDescriptors();
 
 private:
-    std::unique_ptr<UpYunStandIn> m_server;
-    QTemporaryDir m_dir;
+    StoreFixture<UpYunStandIn> m_store;
 };
 
 namespace {
 
 const QString password = QStringLiteral("upyun-operator-PASSWORD-55");
 const QString domain = QStringLiteral("https://img.example.net");
+const QStringList settings{"admin=ops", "secretCode=" + password, "bucketName=pics", "upDomain=" + domain};
 
 } // namespace
 
-void UploadUpYunTest::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY(!korvane().isEmpty());
-}
-
 void UploadUpYunTest::init()
 {
-    m_server = std::make_unique<UpYunStandIn>();
-    QVERIFY(m_server->start());
-    m_server->passwords.insert(QStringLiteral("ops"), password);
-    m_server->buckets.insert(QStringLiteral("pics"));
-    setHosts({{QStringLiteral("upyun"), m_server->baseUrl()}});
+    QVERIFY(m_store.start({QStringLiteral("upyun")}));
+    m_store.server->passwords.insert(QStringLiteral("ops"), password);
+    m_store.server->buckets.insert(QStringLiteral("pics"));
 }
 
 void UploadUpYunTest::upload_data()
@@ -63,7 +52,6 @@ void UploadUpYunTest::upload_data()
     QTest::addColumn<int>("errorCode");
 
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-    QTest::newRow("one image") << QStringList{"a.png"} << 0 << password << QStringList{} << QStringList{"/a.png"} << true << 0;
     QTest::newRow("empty file") << QStringList{"empty.txt"} << 0 << password << QStringList{} << QStringList{"/empty.txt"}
                                 << true << 0;
     QTest::newRow("date prefix") << QStringList{"photo.final.png"} << 1 << password << QStringList{}
@@ -90,66 +78,37 @@ void UploadUpYunTest::upload()
     QFETCH(bool, success);
     QFETCH(int, errorCode);
 
-    QTemporaryDir dir;
-    QStringList files;
-    QHash<QString, QByteArray> contents;
-    for (int i = 0; i < names.size(); ++i) {
-        const QByteArray bytes = names[i].endsWith(".png") ? png(i)
-                               : names[i].startsWith("empty") ? QByteArray() : QByteArray("text\r\n--") + QByteArray::number(i);
-        files << writeFile(QDir(dir.path()), names[i], bytes);
-        contents.insert(names[i], bytes);
-    }
-    m_server->failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
+    UpYunStandIn &server = *m_store.server;
+    const auto content = [](int i, const QString &name) {
+        return name.endsWith(".png") ? png(i) : name.startsWith("empty") ? QByteArray() : QByteArray("text\r\n--") + QByteArray::number(i);
+    };
+    const QStringList files = m_store.files(names, content);
+    server.failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
     const QString id = addAction(15, {"admin=ops", "secretCode=" + secret, "bucketName=pics", "upDomain=" + domain,
                                       QStringLiteral("suffixType=%1").arg(suffixType)});
     QVERIFY(!id.isEmpty());
 
     const RunResult result = run(id, files);
-    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
-    QCOMPARE(m_server->requestCount(), int(names.size()));
-    QCOMPARE(result.json.value("success").toBool(), success);
-    const QJsonValue error = result.json.value("error");
-    QCOMPARE(error.isNull(), errorCode == 0);
-    if (errorCode) {
-        QCOMPARE(error.toObject().value("code").toInt(), errorCode);
-        if (success)
-            QVERIFY(error.toObject().value("message").toString().contains(QString::number(failing.size())));
+    QStringList stored, links;
+    for (const QString &key : keys) {
+        stored << "pics" + key;
+        links << expectedUrl(domain, key.mid(1));
     }
-    QStringList stored = m_server->objects.keys();
-    stored.sort();
-    QStringList expected;
-    for (const QString &key : keys)
-        expected << "pics" + key;
-    expected.sort();
-    QCOMPARE(stored, expected);
+    checkRun(server, result, files, success, errorCode, links, {secret});
+    QCOMPARE(server.requestCount(), int(names.size()));
+    QCOMPARE(sorted(server.objects.keys()), sorted(stored));
     if (names.size() == 1 && success)
-        QCOMPARE(m_server->objects.value(expected.first()), contents.value(names.first()));
-
-    if (success) {
-        QStringList lines = pasted(result).split('\n');
-        QStringList urls;
-        for (const QString &key : keys)
-            urls << domain + '/' + QString::fromLatin1(QUrl::toPercentEncoding(key.mid(1), "!$&'()*+,;=:@/?"));
-        std::sort(lines.begin(), lines.end());
-        std::sort(urls.begin(), urls.end());
-        QCOMPARE(lines, urls);
-        QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
-    } else {
-        QVERIFY(result.json.value("pasteboard").isNull());
-    }
-    QVERIFY(!result.output.contains(secret.toUtf8()));
-    const QString progress = progressProblem(result, batchSize(files));
-    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+        QCOMPARE(server.objects.value(stored.first()), content(0, names.first()));
 }
 
 void UploadUpYunTest::missingSettings()
 {
     const QString id = addAction(15, {"admin=ops", "bucketName=pics"});
     QVERIFY(!id.isEmpty());
-    const RunResult result = run(id, {writeFile(QDir(m_dir.path()), "m.png", png(1))});
+    const RunResult result = run(id, {m_store.file("m.png", png(1))});
     QCOMPARE(result.json.value("success").toBool(), false);
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3030);
-    QCOMPARE(m_server->requestCount(), 0);
+    QCOMPARE(m_store.server->requestCount(), 0);
 }
 
 // A file that cannot be read as it is named refuses the upload before any file is opened: a
@@ -170,35 +129,32 @@ void UploadUpYunTest::refusedFiles()
     QFETCH(QByteArray, name);
     QFETCH(QString, shown);
     QFETCH(int, code);
-    QTemporaryDir dir;
+    const QDir dir(m_store.dir->path());
     const QByteArray path = QFile::encodeName(dir.path()) + '/' + name;
-    writeFile(QDir(dir.path()), QString::fromUtf8(name), png(1));
+    m_store.file(QString::fromUtf8(name), png(1));
     if (name != "a\xff.png")
         QVERIFY(QFile::remove(QFile::decodeName(path)));
     QVERIFY(name == "pipe.png" ? ::mkfifo(path.constData(), 0600) == 0
                                : ::symlink(name == "zero.bin" ? "/dev/zero" : "good.png", path.constData()) == 0);
-    const QString id = addAction(15, {"admin=ops", "secretCode=" + password, "bucketName=pics", "upDomain=" + domain});
-    const RunResult result = run(id, {writeFile(QDir(dir.path()), "good.png", png(2))}, {}, path);
+    const RunResult result = run(addAction(15, settings), {m_store.file("good.png", png(2))}, {}, path);
     QCOMPARE(result.exitCode, 1);
     const QJsonObject error = result.json.value("error").toObject();
     QCOMPARE(error.value("code").toInt(), code);
     QVERIFY2(error.value("message").toString().contains(dir.path() + '/' + shown), qPrintable(error.value("message").toString()));
-    QCOMPARE(m_server->requestCount(), 0);
+    QCOMPARE(m_store.server->requestCount(), 0);
 }
 
 // 1,500 files under a limit of 1,024 descriptors: the uploads run a few at a time, each file
 // opened when its turn comes, and every file arrives.
 void UploadUpYunTest::manyFilesFewDescriptors()
 {
-    QTemporaryDir dir;
     QStringList files;
     for (int i = 0; i < 1500; ++i)
-        files << writeFile(QDir(dir.path()), QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
-    const QString id = addAction(15, {"admin=ops", "secretCode=" + password, "bucketName=pics", "upDomain=" + domain});
-    const RunResult result = run(id, files, {QStringLiteral("prlimit"), QStringLiteral("--nofile=1024")});
+        files << m_store.file(QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
+    const RunResult result = run(addAction(15, settings), files, {QStringLiteral("prlimit"), QStringLiteral("--nofile=1024")});
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.json.value("error").isNull(), result.output.right(500).constData());
-    QCOMPARE(m_server->objects.size(), 1500);
+    QCOMPARE(m_store.server->objects.size(), 1500);
 }
 
 QTEST_GUILESS_MAIN(UploadUpYunTest)

@@ -19,11 +19,16 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include "servers/standinserver.h"
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 // Runs the upload actions through the korvane command line against stand-ins that live in the
 // test process: the event loop keeps running while korvane does.
@@ -90,16 +95,11 @@ inline QString addAction(int type, const QStringList &assignments)
     return QString::fromUtf8(add.readAllStandardOutput().trimmed());
 }
 
-// Whether korvane is run as root with the power to read any file; such a run is then made
-// without it (setpriv), so that a file's mode bits apply to it as to a user.
-inline bool readsEveryFile()
-{
-    return ::geteuid() == 0;
-}
-
 // Runs the action on the input (files, or options such as "--image FILE") with --json and
 // --progress, under the wrapper command when there is one (such as prlimit). A raw file is
 // handed over by the shell's printf, so bytes that are not UTF-8 reach korvane as they are.
+// Run as root, korvane runs without root's power to read any file (setpriv), so that a
+// file's mode bits apply to it as to a user.
 inline RunResult run(const QString &id, const QStringList &files, const QStringList &wrapper = {},
                      const QByteArray &rawFile = {})
 {
@@ -109,7 +109,7 @@ inline RunResult run(const QString &id, const QStringList &files, const QStringL
     QStringList args = QStringList{QStringLiteral("run"), id} + files
                      + QStringList{QStringLiteral("--json"), QStringLiteral("--progress")};
     QString program = korvane();
-    if (readsEveryFile()) {
+    if (::geteuid() == 0) {
         args.prepend(program);
         args.prepend(QStringLiteral("--inh-caps=-dac_override,-dac_read_search"));
         args.prepend(QStringLiteral("--bounding-set=-dac_override,-dac_read_search"));
@@ -251,5 +251,74 @@ inline QString writeFile(const QDir &dir, const QString &name, const QByteArray 
         qWarning("cannot write %s", qPrintable(file.fileName()));
     return file.fileName();
 }
+
+inline QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+// What every upload run must show: nothing the stand-in found wrong; the run's success and
+// error code (0: none), a partial failure's message counting the files that failed; the
+// links on the clipboard and in the notification in any order, or no clipboard at all after
+// a failure; none of the secrets in any output; progress over the batch's bytes (the files'
+// when not given) that never goes back, or none at all for a batch of 0 bytes: a run that
+// ends before its first upload.
+inline void checkRun(const StandInServer &server, const RunResult &result, const QStringList &files, bool success,
+                     int errorCode, const QStringList &links, const QStringList &secrets, qint64 batch = -1)
+{
+    QVERIFY2(server.problems().isEmpty(), qPrintable(server.problems().join("; ")));
+    QCOMPARE(result.json.value("success").toBool(), success);
+    QCOMPARE(result.exitCode, success ? 0 : 1);
+    const QJsonObject error = result.json.value("error").toObject();
+    QCOMPARE(error.value("code").toInt(), errorCode);
+    if (errorCode && success)
+        QVERIFY2(error.value("message").toString().contains(QString::number(files.size() - links.size())),
+                 qPrintable(error.value("message").toString()));
+    if (success) {
+        QCOMPARE(sorted(pasted(result).split('\n')), sorted(links));
+        QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
+    } else {
+        QVERIFY(result.json.value("pasteboard").isNull());
+    }
+    for (const QString &secret : secrets)
+        QVERIFY2(secret.isEmpty() || !result.output.contains(secret.toUtf8()), qPrintable(secret));
+    if (batch == 0) {
+        QVERIFY(progressReports(result).isEmpty());
+        return;
+    }
+    const QString progress = progressProblem(result, batch < 0 ? batchSize(files) : batch);
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+}
+
+// A store's stand-in, new for every test function, on the hosts korvane is pointed at, and a
+// folder for the files of the test case.
+template <typename Server>
+struct StoreFixture
+{
+    std::unique_ptr<Server> server;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    bool start(const QStringList &hostNames)
+    {
+        server = std::make_unique<Server>();
+        dir = std::make_unique<QTemporaryDir>();
+        const bool started = server->start() && dir->isValid() && !korvane().isEmpty();
+        QHash<QString, QString> hosts;
+        for (const QString &name : hostNames)
+            hosts.insert(name, server->baseUrl());
+        setHosts(hosts);
+        return started;
+    }
+    QString file(const QString &name, const QByteArray &bytes) const { return writeFile(QDir(dir->path()), name, bytes); }
+    // The files of a run: for each name, the bytes the function gives for it and its place.
+    QStringList files(const QStringList &names, const std::function<QByteArray(int, const QString &)> &bytes) const
+    {
+        QStringList written;
+        for (int i = 0; i < names.size(); ++i)
+            written << file(names[i], bytes(i, names[i]));
+        return written;
+    }
+};
 
 } // namespace UploadTestSupport

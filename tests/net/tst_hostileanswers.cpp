@@ -7,8 +7,6 @@
 #include "servers/hostileanswers.h"
 #include "uploadtestsupport.h"
 
-#include <QTemporaryDir>
-
 using namespace UploadTestSupport;
 
 Q_DECLARE_METATYPE(StandInResponse)
@@ -20,9 +18,7 @@ class HostileAnswersTest final : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(m_server.start());
-        setHosts({{"ossEndpoint", m_server.baseUrl()}, {"cosService", m_server.baseUrl()}});
+        QVERIFY(m_store.start({"ossEndpoint", "cosService"}));
         // A drip moves a byte every 200 ms: the stall limit never ends it, only the answer's clock.
         setSettings({{"network/answerTimeout", 4000}, {"network/transferTimeout", 10000}});
         m_oss = addAction(13, {"aliAccessKey=LTAIhostile01", "aliSecretKey=" + m_secret, "aliSpaceName=box",
@@ -58,16 +54,16 @@ private Q_SLOTS:
         QFETCH(bool, upload);
         QFETCH(StandInResponse, answer);
         QFETCH(QByteArray, limit);
-        m_server.setOverride(answer, false);
+        m_store.server->setOverride(answer, false);
         QFile::remove(historyFile());
-        const int before = m_server.requestCount();
+        const int before = m_store.server->requestCount();
 
-        const RunResult result = run(upload ? m_oss : m_cos, {writeFile(QDir(m_dir.path()), "a.png", png(1))});
+        const RunResult result = run(upload ? m_oss : m_cos, {m_store.file("a.png", png(1))});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.json.value("success").toBool(true), false);
         QCOMPARE(result.json.value("error").toObject().value("code").toInt(), upload ? 3013 : 3021);
         QVERIFY2(result.errors.contains(limit), result.errors.constData());
-        QCOMPARE(m_server.requestCount(), before + 1);
+        QCOMPARE(m_store.server->requestCount(), before + 1);
         QCOMPARE(history().size(), 0);
         QVERIFY(!result.output.contains(m_secret.toUtf8()));
     }
@@ -85,6 +81,8 @@ private Q_SLOTS:
             << chunked + "3;x=1\r\nabc\r\n2\r\nde\r\n0\r\nX-Sum: 5\r\n\r\n" << qint64(5) << QByteArray("abcde") << "";
         QTest::newRow("length, after 8 interim answers")
             << interim.repeated(8) + "HTTP/1.1 201 Created\r\nContent-Length: 2\r\n\r\n{}junk" << qint64(2) << QByteArray("{}") << "";
+        QTest::newRow("9 interim answers") << interim.repeated(9) + "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}" << qint64(2)
+                                           << QByteArray() << "more than 8 interim answers";
         QTest::newRow("chunks adding up past the cap") << chunked + "3\r\nabc\r\n3\r\ndef\r\n" << qint64(5) << QByteArray() << "a chunk of 3 bytes";
         QTest::newRow("17 digits") << chunked + "00000000000000001\r\nx\r\n0\r\n\r\n" << qint64(5) << QByteArray() << "more than 16 digits";
         QTest::newRow("chunk longer than its size") << chunked + "1\r\nxy\r\n" << qint64(5) << QByteArray() << "longer than its size";
@@ -113,8 +111,7 @@ private Q_SLOTS:
         }
     }
 private:
-    StandInServer m_server;
-    QTemporaryDir m_dir;
+    StoreFixture<StandInServer> m_store;
     const QString m_secret = QStringLiteral("hostile-SECRET-5150");
     QString m_oss;
     QString m_cos;

@@ -6,13 +6,10 @@
 #include "servers/hostileanswers.h"
 #include "servers/standinserver.h"
 
-#include <QDateTime>
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QThread>
-#include <QDir>
 #include <QProcess>
 #include <QSslCertificate>
 #include <QSslKey>
@@ -116,7 +113,7 @@ private Q_SLOTS:
         KorvaneNetWorkClient::setAnswerTimeout(30000);
     }
 
-    void getSendsTheTokenVerbatimAndOnlyWhenThere()
+    void getSendsTheTokenVerbatimAndOnlyWhenThereAndItsParametersInTheQuery()
     {
         Outcome outcome;
         KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {}, QString(), outcome.success(), outcome.failure());
@@ -124,19 +121,10 @@ private Q_SLOTS:
         QVERIFY(!m_server.requests().last().hasHeader("Authorization"));
         QCOMPARE(outcome.object.toMap().value("ok").toBool(), true);
         QVERIFY(outcome.headers.isEmpty());
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {}, "q-sign-algorithm=sha1&q-ak=X",
-                                                      outcome.success(), outcome.failure());
+        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {{"version", "1.2 beta"}, {"identifier", "com.x"}},
+                                                      "q-sign-algorithm=sha1&q-ak=X", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 2);
         QCOMPARE(m_server.requests().last().header("Authorization"), QByteArray("q-sign-algorithm=sha1&q-ak=X"));
-    }
-
-    void getPutsTheParametersInTheQuery()
-    {
-        Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/quorvix/api/app/get",
-                                                      {{"version", "1.2 beta"}, {"identifier", "com.x"}}, QString(),
-                                                      outcome.success(), outcome.failure());
-        QTRY_COMPARE(outcome.calls(), 1);
         QCOMPARE(m_server.requests().last().rawQuery, QByteArray("identifier=com.x&version=1.2%20beta"));
     }
 
@@ -209,7 +197,6 @@ private Q_SLOTS:
         QCOMPARE(request.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
         QCOMPARE(request.header("Referer"), QByteArray("https://r/"));
         QCOMPARE(request.body, QByteArray("sp=p%20w%26d&sr=1024%2A768&su=a%2Bb%3D%3D"));
-        QCOMPARE(request.formFields().value("su"), QString("a+b=="));
         QCOMPARE(outcome.object.toMap().value("retcode").toString(), QString("0"));
         // Repeated fields are joined as one, the way the login's cookie reading expects.
         QCOMPARE(KorvaneNetWorkClient::headerValue(outcome.headers, "set-cookie"), QString("A=1; path=/; Httponly, SUB=xyz; path=/"));
@@ -269,22 +256,6 @@ private Q_SLOTS:
         QVERIFY(KorvaneNetWorkClient::jsonAfterScript("a</script>x</script>{\"n\":1}").isNull());
         QCOMPARE(KorvaneNetWorkClient::jsonAfterScript("中文</script>[1,2]").toList().size(), 2);
         QVERIFY(KorvaneNetWorkClient::jsonAfterScript("</script>[" + QByteArray("1,").repeated(KorvaneAnswerLimits::documentNodes) + "1]").isNull());
-    }
-
-    void twoBoundariesInOneSecondAreEqual()
-    {
-        QString first;
-        QString second;
-        qint64 before = 0;
-        qint64 after = 0;
-        do {
-            before = QDateTime::currentSecsSinceEpoch();
-            first = KorvaneNetWorkClient::multipartBoundary();
-            second = KorvaneNetWorkClient::multipartBoundary();
-            after = QDateTime::currentSecsSinceEpoch();
-        } while (before != after);
-        QCOMPARE(first, second);
-        QCOMPARE(first, QString("===%1===").arg(before * 1000));
     }
 
     void generalMultipartFormKeepsPartOrderAndFileNames()

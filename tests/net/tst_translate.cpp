@@ -1,5 +1,6 @@
 // The translate action: through the product's service, through LibreTranslate, and with
 // neither set up; in-process through the dispatcher and end to end through "korvane run".
+#include "clitestsupport.h"
 #include "droplistentity.h"
 #include "headlessclipboard.h"
 #include "headlessnotifier.h"
@@ -17,9 +18,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,14 +29,6 @@ struct Outcome
     int calls = 0;
     bool success = false;
     KorvaneError error;
-};
-
-struct CliResult
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
 } // namespace
@@ -73,6 +64,7 @@ private Q_SLOTS:
         m_service.clearRequests();
         m_libre.clearRequests();
         m_service.clearOverride();
+        m_libre.requiredApiKey.clear();
     }
 
     void cleanup()
@@ -81,24 +73,11 @@ private Q_SLOTS:
         QVERIFY2(m_libre.problems().isEmpty(), qPrintable(m_libre.problems().join("; ")));
     }
 
-    void throughTheService()
-    {
-        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
-        const Outcome outcome = run(translateDrop(1), "你好，世界\n第二行");
-        QCOMPARE(outcome.calls, 1);
-        QVERIFY(outcome.success);
-        QCOMPARE(m_clipboard->text(), QString("Hello, world\nSecond line"));
-        QCOMPARE(m_notifier->posted().last().body, QString("Hello, world Second line"));
-        QCOMPARE(m_service.requests().last().formFields().value("targetLanguage"), QString("en"));
-    }
-
     void theLanguageIndexPicksTheCode_data()
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("code");
         QTest::newRow("zh") << 0 << "zh";
-        QTest::newRow("jp") << 2 << "jp";
-        QTest::newRow("kr") << 3 << "kr";
         QTest::newRow("fr") << 5 << "fr";
         QTest::newRow("out of range") << 9 << "zh";
     }
@@ -150,75 +129,61 @@ private Q_SLOTS:
         QCOMPARE(m_service.requestCount() + m_libre.requestCount(), 0);
     }
 
-    void theChineseTextNamesTheSettingsToo()
-    {
-        KorvaneTranslations::install({QStringLiteral("zh-CN")});
-        const QString text = qtTrId("translateNotConfigured");
-        KorvaneTranslations::install({QStringLiteral("en-US")});
-        QVERIFY(text.contains("translate/libretranslateUrl"));
-        QVERIFY(text.contains(QString::fromUtf8("翻译")));
-    }
-
     // End to end: the korvane executable, its own settings file, the stand-ins in this process.
-
-    void cliThroughTheService()
+    void cli_data()
     {
-        writeSettings({{"hosts/service", m_service.baseUrl()}});
-        QCOMPARE(korvane({"add", "0", "0", "--title", "To English", "--set", "type=1"}).exitCode, 0);
-        const CliResult result = korvane({"run", "To English", "--text", "你好，世界\n第二行", "--json"});
-        QCOMPARE(result.exitCode, 0);
-        const QJsonObject json = result.json();
-        QCOMPARE(json.value("success").toBool(), true);
-        QCOMPARE(json.value("pasteboard").toObject().value("text").toString(), QString("Hello, world\nSecond line"));
-        QCOMPARE(json.value("notification").toObject().value("body").toString(), QString("Hello, world Second line"));
-        QCOMPARE(m_service.requestCount(), 1);
+        QTest::addColumn<QStringList>("settings");   // key, value, ...
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pasted");         // empty: the run fails
+        QTest::addColumn<int>("errorCode");
+        QTest::addColumn<QString>("message");        // what the notification names
+        QTest::addColumn<bool>("down");              // the service answers with its maintenance page
+        const QString libre = m_libre.baseUrl();
+        const QString service = m_service.baseUrl();
+        QTest::newRow("service") << QStringList{"hosts/service", service} << 1 << "你好，世界\n第二行" << "Hello, world\nSecond line"
+                                 << 0 << QString() << false;
+        QTest::newRow("LibreTranslate with its key")
+            << QStringList{"translate/libretranslateUrl", libre, "translate/libretranslateKey", "lt-key"} << 2 << "Good morning"
+            << "おはようございます" << 0 << QString() << false;
+        QTest::newRow("LibreTranslate refuses the key")
+            << QStringList{"translate/libretranslateUrl", libre, "translate/libretranslateKey", "wrong-lt-key"} << 2 << "Good morning"
+            << QString() << -1001 << "Invalid API key" << false;
+        QTest::newRow("service down") << QStringList{"hosts/service", service} << 1 << "x" << QString() << -1001 << QString() << true;
+        QTest::newRow("nothing set up") << QStringList{} << 1 << "hello" << QString()
+                                        << int(KorvaneTextActions::translateNotConfiguredErrorCode) << "translate/libretranslateUrl" << false;
     }
-
-    void cliThroughLibreTranslateWithAKey()
+    void cli()
     {
+        QFETCH(QStringList, settings);
+        QFETCH(int, type);
+        QFETCH(QString, text);
+        QFETCH(QString, pasted);
+        QFETCH(int, errorCode);
+        QFETCH(QString, message);
+        QFETCH(bool, down);
         m_libre.requiredApiKey = "lt-key";
-        writeSettings({{"translate/libretranslateUrl", m_libre.baseUrl()}, {"translate/libretranslateKey", "lt-key"}});
-        QCOMPARE(korvane({"add", "0", "0", "--title", "To Japanese", "--set", "type=2"}).exitCode, 0);
-        const CliResult result = korvane({"run", "To Japanese", "--text", "Good morning"});
-        QCOMPARE(result.exitCode, 0);
-        QCOMPARE(result.out, QString("おはようございます\n").toUtf8());
-        QVERIFY(!result.err.contains("lt-key"));
-
-        writeSettings({{"translate/libretranslateUrl", m_libre.baseUrl()}, {"translate/libretranslateKey", "wrong"}});
-        const CliResult refused = korvane({"run", "To Japanese", "--text", "Good morning", "--json"});
-        QCOMPARE(refused.exitCode, 1);
-        QCOMPARE(refused.json().value("error").toObject().value("code").toInt(), -1001);
-        QVERIFY(refused.json().value("notification").toObject().value("body").toString().contains("Invalid API key"));
-        QVERIFY(!refused.out.contains("wrong"));
-        m_libre.requiredApiKey.clear();
-    }
-
-    void cliWithNothingSetUpFailsAtOnce()
-    {
-        writeSettings({});
-        QCOMPARE(korvane({"add", "0", "0", "--title", "Translate Nowhere", "--set", "type=1"}).exitCode, 0);
+        if (down)
+            m_service.setOverride(StandInResponse::text("text/html", "<html>Service Unavailable</html>", 503), false);
+        Korvane korvane;
+        QSettings file(korvane.path("config/korvane/korvane.conf"), QSettings::IniFormat);
+        for (int i = 0; i + 1 < settings.size(); i += 2)
+            file.setValue(settings[i], settings[i + 1]);
+        file.sync();
+        QCOMPARE(korvane.run({"add", "0", "0", "--title", "Translate", "--set", QStringLiteral("type=%1").arg(type)}).exitCode, 0);
         QElapsedTimer timer;
         timer.start();
-        const CliResult result = korvane({"run", "Translate Nowhere", "--text", "hello", "--json"});
-        QCOMPARE(result.exitCode, 1);
+        const Result result = korvane.run({"run", "Translate", "--text", text, "--json"});
         QVERIFY(timer.elapsed() < 10000);
-        const QJsonObject error = result.json().value("error").toObject();
-        QCOMPARE(error.value("code").toInt(), KorvaneTextActions::translateNotConfiguredErrorCode);
-        QVERIFY(error.value("message").toString().contains("translate/libretranslateUrl"));
-        QCOMPARE(m_service.requestCount() + m_libre.requestCount(), 0);
-    }
-
-    void cliWhenTheServiceIsDown()
-    {
-        writeSettings({{"hosts/service", m_service.baseUrl()}});
-        StandInResponse html = StandInResponse::text("text/html", "<html>Service Unavailable</html>", 503);
-        m_service.setOverride(html, false);
-        if (korvane({"list"}).out.indexOf("To English") < 0)
-            QCOMPARE(korvane({"add", "0", "0", "--title", "To English", "--set", "type=1"}).exitCode, 0);
-        const CliResult result = korvane({"run", "To English", "--text", "x", "--json"});
-        QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.json().value("error").toObject().value("code").toInt(), -1001);
-        m_service.clearOverride();
+        QCOMPARE(result.exitCode, pasted.isEmpty() ? 1 : 0);
+        const QJsonObject json = result.json().object();
+        QCOMPARE(json.value("pasteboard").toObject().value("text").toString(), pasted);
+        if (!pasted.isEmpty())
+            QCOMPARE(json.value("notification").toObject().value("body").toString(), pasted.replace('\n', ' '));
+        QCOMPARE(json.value("error").toObject().value("code").toInt(), errorCode);
+        QVERIFY(json.value("notification").toObject().value("body").toString().contains(message));
+        QVERIFY(!result.out.contains("lt-key") && !result.err.contains("lt-key"));
+        QCOMPARE(m_service.requestCount() + m_libre.requestCount(), settings.isEmpty() ? 0 : 1);
     }
 
 private:
@@ -244,41 +209,6 @@ private:
             return outcome;
         QTest::qWait(50);
         return outcome;
-    }
-
-    void writeSettings(const QList<QPair<QString, QString>> &values)
-    {
-        QSettings settings(m_dir.filePath("config/korvane/korvane.conf"), QSettings::IniFormat);
-        settings.clear();
-        for (const auto &[key, value] : values)
-            settings.setValue(key, value);
-        settings.sync();
-    }
-
-    CliResult korvane(const QStringList &args)
-    {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_dir.filePath("home"));
-        env.insert("XDG_DATA_HOME", m_dir.filePath("cli-data"));
-        env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
-        env.insert("LANG", "en_US.UTF-8");
-        env.remove("LANGUAGE");
-        env.remove("LC_ALL");
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        process.setProcessEnvironment(env);
-        // The stand-ins answer from this process's event loop: wait without blocking it.
-        QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
-        process.closeWriteChannel();
-        CliResult result;
-        if (!finished.wait(60000))
-            return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput();
-        result.err = process.readAllStandardError();
-        return result;
     }
 
     QTemporaryDir m_dir;

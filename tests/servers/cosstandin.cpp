@@ -16,17 +16,10 @@ StandInResponse cosError(int status, const QString &code, const QString &message
     const QString xml = QStringLiteral("<?xml version='1.0' encoding='utf-8' ?>\n<Error>\n\t<Code>%1</Code>\n\t<Message>%2</Message>\n"
                                        "\t<RequestId>NWQ1ZTk0YjJfOTI=</RequestId>\n</Error>")
                             .arg(code, message);
-    StandInResponse response = StandInResponse::text("application/xml", xml.toUtf8(), status);
-    return response;
+    return StandInResponse::text("application/xml", xml.toUtf8(), status);
 }
 
 } // namespace
-
-CosStandIn::CosStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
 
 QString CosStandIn::expectedSignature(const QString &secretKey, const QString &method, const QString &path,
                                       const QString &keyTime)
@@ -65,16 +58,14 @@ bool CosStandIn::checkSignature(const StandInRequest &request, const QString &me
         return false;
     }
     QHash<QString, QString> fields;
+    QStringList names;
     for (const QByteArray &pair : authorization.split('&')) {
-        const qsizetype eq = pair.indexOf('=');
-        fields.insert(QString::fromLatin1(pair.left(eq)), QString::fromLatin1(pair.mid(eq + 1)));
+        names.append(QString::fromLatin1(pair.left(pair.indexOf('='))));
+        fields.insert(names.last(), QString::fromLatin1(pair.mid(pair.indexOf('=') + 1)));
     }
     const QStringList order{QStringLiteral("q-sign-algorithm"), QStringLiteral("q-ak"), QStringLiteral("q-sign-time"),
                             QStringLiteral("q-key-time"), QStringLiteral("q-header-list"), QStringLiteral("q-url-param-list"),
                             QStringLiteral("q-signature")};
-    QStringList names;
-    for (const QByteArray &pair : authorization.split('&'))
-        names.append(QString::fromLatin1(pair.left(pair.indexOf('='))));
     if (names != order || fields.value(QStringLiteral("q-sign-algorithm")) != QLatin1String("sha1")
         || !fields.value(QStringLiteral("q-header-list")).isEmpty() || !fields.value(QStringLiteral("q-url-param-list")).isEmpty()) {
         problem(QStringLiteral("malformed Authorization"));

@@ -10,10 +10,8 @@
 // ("/" and "/KEY"), and its time window.
 class CosStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit CosStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     struct Bucket {
         QString name;    // full name, "NAME-APPID"
@@ -34,6 +32,6 @@ public:
     QString listXml() const;
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
     bool checkSignature(const StandInRequest &request, const QString &method, const QString &path, StandInResponse *refusal);
 };

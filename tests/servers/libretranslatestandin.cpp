@@ -12,31 +12,18 @@ StandInResponse error(int status, const QString &text)
 
 } // namespace
 
-LibreTranslateStandIn::LibreTranslateStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse LibreTranslateStandIn::handle(const StandInRequest &request)
 {
     if (request.path != QLatin1String("/translate") || request.method != "POST") {
         problem(QStringLiteral("%1 %2").arg(QString::fromLatin1(request.method), request.path));
         return error(404, QStringLiteral("Not Found"));
     }
-    QVariantMap fields;
-    if (request.header("Content-Type").startsWith("application/json")) {
-        const QJsonDocument document = QJsonDocument::fromJson(request.body);
-        if (!document.isObject()) {
-            problem(QStringLiteral("the JSON body is not an object"));
-            return error(400, QStringLiteral("Invalid request"));
-        }
-        fields = document.object().toVariantMap();
-    } else {
-        const auto form = request.formFields();
-        for (auto it = form.cbegin(); it != form.cend(); ++it)
-            fields.insert(it.key(), it.value());
+    const QJsonDocument document = QJsonDocument::fromJson(request.body);
+    if (!request.header("Content-Type").startsWith("application/json") || !document.isObject()) {
+        problem(QStringLiteral("the body is not a JSON object"));
+        return error(400, QStringLiteral("Invalid request"));
     }
+    const QVariantMap fields = document.object().toVariantMap();
     for (const char *name : {"q", "source", "target", "format"}) {
         if (!fields.contains(QString::fromLatin1(name))) {
             problem(QStringLiteral("no %1").arg(QString::fromLatin1(name)));

@@ -2,14 +2,12 @@
 
 #include "standinserver.h"
 
-// A LibreTranslate server: POST /translate with q, source, target, format and api_key, as
-// JSON or as a form; {"translatedText": ...} or an error status with {"error": ...}.
+// A LibreTranslate server: POST /translate with q, source, target, format and api_key as a
+// JSON object; {"translatedText": ...} or an error status with {"error": ...}.
 class LibreTranslateStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit LibreTranslateStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QString requiredApiKey;  // empty: no key needed
     QStringList languages{QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja"), QStringLiteral("ko"),
@@ -17,5 +15,5 @@ public:
     QHash<QString, QHash<QString, QString>> dictionary;
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

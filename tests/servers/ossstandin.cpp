@@ -18,12 +18,6 @@ StandInResponse ossError(int status, const QString &code, const QString &message
 
 } // namespace
 
-OssStandIn::OssStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse OssStandIn::handle(const StandInRequest &request)
 {
     const QString path = request.path.mid(1);
@@ -67,7 +61,6 @@ StandInResponse OssStandIn::handle(const StandInRequest &request)
     if (failingKeys.contains(key))
         return ossError(500, QStringLiteral("InternalError"), QStringLiteral("We encountered an internal error. Please try again."));
     objects.insert(bucket + QLatin1Char('/') + key, request.body);
-    contentTypes.insert(bucket + QLatin1Char('/') + key, request.header("Content-Type"));
     StandInResponse response;
     response.addHeader("ETag", '"' + QCryptographicHash::hash(request.body, QCryptographicHash::Md5).toHex().toUpper() + '"');
     return response;

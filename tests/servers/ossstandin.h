@@ -11,20 +11,17 @@
 // store's 403 whose XML names the right endpoint.
 class OssStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit OssStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QHash<QString, QString> secretKeys;  // access key -> secret key
     QSet<QString> buckets;
     QHash<QString, QByteArray> objects;  // "BUCKET/KEY" -> bytes
-    QHash<QString, QByteArray> contentTypes;
     QSet<QString> failingKeys;
     // One host for every region: the next this many PUTs count as sent to the wrong one.
     int wrongEndpointAnswers = 0;
     QString rightEndpoint = QStringLiteral("oss-cn-hangzhou.aliyuncs.com");
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

@@ -15,12 +15,6 @@ StandInResponse qiniuError(int status, const QByteArray &message)
 
 } // namespace
 
-QiniuStandIn::QiniuStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse QiniuStandIn::handle(const StandInRequest &request)
 {
     if (request.method != "POST" || request.path != QLatin1String("/")) {

@@ -10,10 +10,8 @@
 // ahead); a key already stored is refused with status 614.
 class QiniuStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit QiniuStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QHash<QString, QString> secretKeys;  // access key -> secret key
     QSet<QString> buckets;
@@ -22,5 +20,5 @@ public:
     QStringList attempts;                // the keys asked for, in order
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

@@ -15,12 +15,6 @@ StandInResponse codeAnswer(int code, const QJsonObject &data = {}, const QString
 
 } // namespace
 
-ServiceStandIn::ServiceStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse ServiceStandIn::handle(const StandInRequest &request)
 {
     if (request.path == QLatin1String("/quorvix/api/translate")) {

@@ -6,10 +6,8 @@
 // {"code": 200, "data": {...}} or another code with a message.
 class ServiceStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit ServiceStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QString version = QStringLiteral("9.9.9");
     QString token = QStringLiteral("ocr-token-7f3a");
@@ -18,5 +16,5 @@ public:
     QHash<QString, QHash<QString, QString>> dictionary;
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

@@ -5,9 +5,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 bool StandInRequest::hasHeader(const QByteArray &name) const
 {
-    return headerCount(name) > 0;
+    return std::any_of(headers.cbegin(), headers.cend(), [&name](const auto &pair) { return pair.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 QByteArray StandInRequest::header(const QByteArray &name) const
@@ -17,14 +19,6 @@ QByteArray StandInRequest::header(const QByteArray &name) const
             return value;
     }
     return QByteArray();
-}
-
-int StandInRequest::headerCount(const QByteArray &name) const
-{
-    int count = 0;
-    for (const auto &pair : headers)
-        count += pair.first.compare(name, Qt::CaseInsensitive) == 0 ? 1 : 0;
-    return count;
 }
 
 QHash<QString, QString> StandInRequest::formFields() const
@@ -161,6 +155,11 @@ void StandInServer::setOverride(const StandInResponse &response, bool once)
     m_overrideOnce = once;
 }
 
+StandInResponse StandInServer::handle(const StandInRequest &request)
+{
+    return m_handler ? m_handler(request) : StandInResponse::text("text/plain", "no handler", 500);
+}
+
 void StandInServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
@@ -226,17 +225,11 @@ void StandInServer::onReadyRead(QTcpSocket *socket)
         request.query = QUrlQuery(QString::fromUtf8(request.rawQuery));
         m_requests.append(request);
 
-        StandInResponse response;
+        StandInResponse response = handle(request);  // checked as the real service would, even when overridden
         if (m_hasOverride) {
             response = m_override;
             if (m_overrideOnce)
                 m_hasOverride = false;
-            if (m_handler)
-                m_handler(request);  // still checked as the real service would
-        } else if (m_handler) {
-            response = m_handler(request);
-        } else {
-            response = StandInResponse::text("text/plain", "no handler", 500);
         }
         Q_EMIT requestReceived();
         answer(socket, response);

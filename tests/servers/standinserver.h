@@ -29,7 +29,6 @@ struct StandInRequest
 
     bool hasHeader(const QByteArray &name) const;
     QByteArray header(const QByteArray &name) const;
-    int headerCount(const QByteArray &name) const;
     // The body's form-URL-encoded fields, decoded ("+" stays "+", as the senders encode spaces
     // as "%20").
     QHash<QString, QString> formFields() const;
@@ -117,6 +116,11 @@ public:
 
 Q_SIGNALS:
     void requestReceived();
+
+protected:
+    // The answer to a request, checked as the service would check it: the handler's, unless a
+    // stand-in plays a service.
+    virtual StandInResponse handle(const StandInRequest &request);
 
 private:
     void onNewConnection();

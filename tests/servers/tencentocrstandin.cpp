@@ -14,12 +14,6 @@ QByteArray json(const QJsonObject &object)
 
 } // namespace
 
-TencentOcrStandIn::TencentOcrStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
 {
     const QStringList paths{QStringLiteral("/ocr/general"), QStringLiteral("/ocr/handwriting"), QStringLiteral("/ocr/bankcard"),

@@ -10,10 +10,8 @@
 // image, or the per-image "result_list" of the card paths.
 class TencentOcrStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit TencentOcrStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QString token = QStringLiteral("ocr-token-7f3a");
     QString appId = QStringLiteral("1257049364");
@@ -25,5 +23,5 @@ public:
     QVariantMap lastJson;
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

@@ -18,12 +18,6 @@ StandInResponse upError(int status, int code, const QString &message)
 
 } // namespace
 
-UpYunStandIn::UpYunStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse UpYunStandIn::handle(const StandInRequest &request)
 {
     const QString bucket = request.path.mid(1);
@@ -40,7 +34,6 @@ StandInResponse UpYunStandIn::handle(const StandInRequest &request)
         problem(QStringLiteral("multipart: ") + error);
         return upError(400, 40000001, QStringLiteral("invalid multipart"));
     }
-    lastBoundary = boundary;
     const QByteArray prefix = "simpleHttpClientFormBoundaryFriSep25V01|hash3ad538ea94b02b486cc9e4ab6c499f69";
     bool numberOk = false;
     const qulonglong number = boundary.mid(prefix.size()).toULongLong(&numberOk);

@@ -11,17 +11,14 @@
 // byte against the layout the form client writes, with the file named "fileName".
 class UpYunStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit UpYunStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QHash<QString, QString> passwords;   // operator -> password
     QSet<QString> buckets;
     QHash<QString, QByteArray> objects;  // "BUCKET/SAVEKEY" (save key with its "/") -> bytes
     QSet<QString> failingKeys;           // save keys answered with an internal error
-    QByteArray lastBoundary;
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
 };

@@ -18,12 +18,6 @@ QByteArray uploadPage(const QByteArray &json)
 
 } // namespace
 
-WeiboStandIn::WeiboStandIn(QObject *parent)
-    : StandInServer(parent)
-{
-    setHandler([this](const StandInRequest &request) { return handle(request); });
-}
-
 StandInResponse WeiboStandIn::handle(const StandInRequest &request)
 {
     if (request.path == QLatin1String("/sso/login.php") && request.method == "POST")
@@ -105,9 +99,7 @@ StandInResponse WeiboStandIn::upload(const StandInRequest &request)
     // The session: " SUB=VALUE" as the login handed it out.
     const QByteArray cookie = request.header("Cookie");
     const QString sub = QString::fromLatin1(cookie).trimmed().section(QLatin1Char('='), 1);
-    if (!cookie.startsWith(" SUB=") && !cookie.startsWith("SUB="))
-        return StandInResponse::text("text/html", uploadPage(R"({"code":"A20001","data":{}})"));
-    if (!validSubs.contains(sub))
+    if ((!cookie.startsWith(" SUB=") && !cookie.startsWith("SUB=")) || !validSubs.contains(sub))
         return StandInResponse::text("text/html", uploadPage(R"({"code":"A20001","data":{}})"));
     const QByteArray image = QByteArray::fromBase64(parts.value(0).data);
     const bool isImage = image.startsWith("\x89PNG") || image.startsWith("\xff\xd8\xff") || image.startsWith("GIF8");

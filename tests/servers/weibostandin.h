@@ -10,10 +10,8 @@
 // plays both, so that a cookie the login hands out is one the upload accepts.
 class WeiboStandIn final : public StandInServer
 {
-    Q_OBJECT
-
 public:
-    explicit WeiboStandIn(QObject *parent = nullptr);
+    using StandInServer::StandInServer;
 
     QHash<QString, QString> accounts;  // account -> password
     bool sendSub = true;               // false: a successful login without the SUB cookie
@@ -24,7 +22,7 @@ public:
     QList<QByteArray> images;          // the images stored, decoded, in the order received
 
 private:
-    StandInResponse handle(const StandInRequest &request);
+    StandInResponse handle(const StandInRequest &request) override;
     StandInResponse login(const StandInRequest &request);
     StandInResponse upload(const StandInRequest &request);
 };
