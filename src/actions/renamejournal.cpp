@@ -260,16 +260,25 @@ bool RenameJournal::planStaging(const QByteArray &source, quint64 device, const 
                                   : FileManager::joinPath(FileManager::parentOf(source), ".korvane-" + m_runId);
     if (!m_folders.contains(folder))
         m_folders.append(folder);
+    // The "-1" of a name taken within the run belongs to the file's own folder; a name taken
+    // in the shared staging folder by a file of another folder is numbered there only.
+    const QByteArray finalFolder = FileManager::parentOf(wanted);
     const QByteArray name = FileManager::lastComponent(wanted);
-    QByteArray free;
-    for (qint64 n = 0; free.isEmpty(); ++n) {
+    QByteArray finalName;
+    for (qint64 n = 0; finalName.isEmpty(); ++n) {
         const QByteArray candidate = stagingName(name, n);
-        if (!m_stagedNames.contains(candidate))
-            free = candidate;
+        if (!m_plannedFinals.contains(FileManager::joinPath(finalFolder, candidate)))
+            finalName = candidate;
     }
-    m_stagedNames.insert(free);
-    *staged = FileManager::joinPath(folder, free);
-    m_entries.append({source, *staged, FileManager::parentOf(wanted)});
+    m_plannedFinals.insert(FileManager::joinPath(finalFolder, finalName));
+    staged->clear();
+    for (qint64 n = 0; staged->isEmpty(); ++n) {
+        const QByteArray candidate = FileManager::joinPath(folder, stagingName(finalName, n));
+        if (!m_stagedPaths.contains(candidate))
+            *staged = candidate;
+    }
+    m_stagedPaths.insert(*staged);
+    m_entries.append({source, *staged, finalFolder, finalName});
     return true;
 }
 
@@ -348,9 +357,8 @@ void RenameJournal::finishAll()
         const Entry &entry = m_entries[i];
         if (!entry.isStaged)
             continue;
-        const QByteArray name = FileManager::lastComponent(entry.staged);
         for (qint64 n = 0; targets[i].isEmpty(); ++n) {
-            const QByteArray candidate = FileManager::joinPath(entry.finalFolder, FileManager::numberedName(name, n));
+            const QByteArray candidate = FileManager::joinPath(entry.finalFolder, FileManager::numberedName(entry.finalName, n));
             if (!m_takenFinals.contains(candidate) && !entryExists(candidate))
                 targets[i] = candidate;
         }
@@ -374,7 +382,7 @@ void RenameJournal::finishAll()
             m_takenFinals.remove(targets[i]);
             // Someone took the name meanwhile: the next free one. A name the file system
             // refuses: the file goes back to its own name.
-            const QByteArray wanted = FileManager::joinPath(entry.finalFolder, FileManager::lastComponent(entry.staged));
+            const QByteArray wanted = FileManager::joinPath(entry.finalFolder, entry.finalName);
             if (!(rc == EEXIST && moveToFree(entry, wanted, false)) && !moveToFree(entry, entry.source, true)) {
                 m_keepJournal = true;
                 continue;
