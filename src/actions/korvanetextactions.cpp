@@ -5,6 +5,7 @@
 #include "korvaneclipboard.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 #include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneurlopener.h"
@@ -150,7 +151,8 @@ void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneC
         const QString encoded = KorvaneHandlePbHelper::URLEncodedString(address);
         const QUrl url(encoded, QUrl::StrictMode);
         if (!url.isValid() || url.scheme().isEmpty()) {
-            qCWarning(lcTextActions, "skipping the custom URL \"%s\": it is not a URL", qUtf8Printable(address));
+            qCWarning(lcTextActions, "skipping a custom URL that is not a URL (%s)",
+                      qUtf8Printable(KorvaneLogText::summary(address, lcTextActions())));
             continue;
         }
         toOpen.append(url);
@@ -238,7 +240,8 @@ void KorvaneTextActions::traditionalConversionTextEntity(const DropPtr &drop)
         result = text;
         break;
     }
-    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(text), qUtf8Printable(result));
+    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(KorvaneLogText::summary(text, lcTextActions())),
+           qUtf8Printable(KorvaneLogText::summary(result, lcTextActions())));
     KorvaneHandlePbHelper::pasteTextToPB(result);
     notify(true, *drop, flattened(result));
 }
@@ -256,7 +259,8 @@ void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneComplet
     }
     KorvaneError refusal;
     QString result = StringManager::changeCapitalChineseWithNumber(number, &refusal);
-    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(text), qUtf8Printable(result));
+    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(KorvaneLogText::summary(text, lcTextActions())),
+           qUtf8Printable(KorvaneLogText::summary(result, lcTextActions())));
     if (result.isNull()) {
         finishOnMain(completion, false, refusal);
         notify(false, *drop, refusal.localizedDescription());

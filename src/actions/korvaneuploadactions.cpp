@@ -13,6 +13,7 @@
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
 #include "korvanehosts.h"
+#include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
 #include "korvanependingwork.h"
 #include "qcloudmanager.h"
@@ -578,7 +579,8 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
             batch->start(unit, [batch, upload, unit, path = files.at(unit)] {
                 QFile file(path);
                 if (!file.open(QIODevice::ReadOnly)) {
-                    qCInfo(lcUpload, "cannot read an image to upload: %s", qUtf8Printable(path));
+                    qCInfo(lcUpload, "cannot read an image to upload: %s",
+                           qUtf8Printable(KorvaneLogText::summary(path, lcUpload())));
                     // Counted after the current event, like any other answer.
                     QMetaObject::invokeMethod(QCoreApplication::instance(), [batch, unit] { batch->answer(unit, QString()); },
                                               Qt::QueuedConnection);

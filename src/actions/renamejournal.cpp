@@ -2,6 +2,7 @@
 
 #include "filemanager.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 
 #include <QFile>
 #include <QHash>
@@ -121,7 +122,9 @@ bool replay(const QByteArray &journalPath, int fd)
         const int rc = moveToFreeName(stagedPath, onward ? finals.value(stagedPath) : source, &landed);
         if (rc) {
             complete = false;
-            qCWarning(lcFiles, "cannot put back %s from an interrupted rename: %s", stagedPath.constData(), std::strerror(rc));
+            qCWarning(lcFiles, "cannot put back %s from an interrupted rename: %s",
+                      qUtf8Printable(KorvaneLogText::summary(stagedPath, lcFiles())),
+                      std::strerror(rc));
             continue;
         }
         touched.insert(FileManager::parentOf(landed));
@@ -132,7 +135,8 @@ bool replay(const QByteArray &journalPath, int fd)
     for (const QByteArray &folder : std::as_const(folders)) {
         if (::rmdir(folder.constData()) != 0 && errno != ENOENT) {
             complete = false;
-            qCWarning(lcFiles, "the folder %s of an interrupted rename is not empty; it stays", folder.constData());
+            qCWarning(lcFiles, "the folder %s of an interrupted rename is not empty; it stays",
+                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())));
         }
     }
     if (forward + back > 0)
@@ -308,7 +312,9 @@ int RenameJournal::stageAll()
     }
     for (const QByteArray &folder : std::as_const(m_folders)) {
         if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
-            qCWarning(lcFiles, "cannot create the staging folder %s: %s", folder.constData(), std::strerror(errno));
+            qCWarning(lcFiles, "cannot create the staging folder %s: %s",
+                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())),
+                      std::strerror(errno));
     }
     int count = 0;
     for (int i = first; i < m_entries.size(); ++i) {
@@ -316,7 +322,8 @@ int RenameJournal::stageAll()
         const int rc = FileManager::renameNoReplace(entry.source, entry.staged);
         entry.isStaged = rc == 0;
         if (rc)
-            qCWarning(lcFiles, "cannot stage %s: %s", entry.source.constData(), std::strerror(rc));
+            qCWarning(lcFiles, "cannot stage %s: %s",
+                      qUtf8Printable(KorvaneLogText::summary(entry.source, lcFiles())), std::strerror(rc));
         else
             ++count;
     }
@@ -339,8 +346,8 @@ bool RenameJournal::moveToFree(const Entry &entry, const QByteArray &destination
         if (rc == EEXIST)
             continue;
         if (rc) {
-            qCWarning(lcFiles, "cannot move %s %s %s: %s", entry.staged.constData(), undo ? "back to" : "to",
-                      candidate.constData(), std::strerror(rc));
+            qCWarning(lcFiles, "cannot move %s %s %s: %s", qUtf8Printable(KorvaneLogText::summary(entry.staged, lcFiles())),
+                      undo ? "back to" : "to", qUtf8Printable(KorvaneLogText::summary(candidate, lcFiles())), std::strerror(rc));
             return false;
         }
         m_takenFinals.insert(candidate);
@@ -404,7 +411,8 @@ void RenameJournal::end()
         return;
     for (const QByteArray &folder : std::as_const(m_folders)) {
         if (::rmdir(folder.constData()) != 0 && errno != ENOENT) {
-            qCWarning(lcFiles, "the staging folder %s is not empty; it stays for the next start", folder.constData());
+            qCWarning(lcFiles, "the staging folder %s is not empty; it stays for the next start",
+                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())));
             m_keepJournal = true;
         }
     }

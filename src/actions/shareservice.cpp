@@ -3,6 +3,7 @@
 #include "filemanager.h"
 #include "imagecodec.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 #include "korvaneplatform.h"
 #include "korvanesharebackend.h"
 #include "korvaneurlopener.h"
@@ -150,7 +151,8 @@ void ShareService::shareOnEmail(const QString &text, const QList<QUrl> &files, c
     for (const QUrl &file : files) {
         const QString path = file.toLocalFile();
         if (!QFileInfo(path).isFile()) {
-            qCWarning(lcShare, "a mail cannot carry %s: not a regular file", qUtf8Printable(path));
+            qCWarning(lcShare, "a mail cannot carry %s: not a regular file",
+                      qUtf8Printable(KorvaneLogText::summary(path, lcShare())));
             continue;
         }
         arguments << QStringLiteral("--attach") << path;
@@ -264,13 +266,15 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
             written.append(path);
         } else {
             failed = true;
-            qCWarning(lcShare, "could not add %s to %s", qUtf8Printable(source), qUtf8Printable(folder));
+            qCWarning(lcShare, "could not add %s to %s",
+                      qUtf8Printable(KorvaneLogText::summary(source, lcShare())), qUtf8Printable(folder));
         }
     };
     for (const QUrl &image : images) {
         const QString source = image.toLocalFile();
         if (!isImageFile(source)) {
-            qCInfo(lcShare, "left out %s: it does not decode as an image", qUtf8Printable(source));
+            qCInfo(lcShare, "left out %s: it does not decode as an image",
+                   qUtf8Printable(KorvaneLogText::summary(source, lcShare())));
             continue;
         }
         QString path;

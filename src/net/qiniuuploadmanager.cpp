@@ -2,6 +2,7 @@
 
 #include "korvanehosts.h"
 #include "chainedbodydevice.h"
+#include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
 #include "streaminguploadreply.h"
 
@@ -56,7 +57,7 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
     const QByteArray tail = "\r\n--" + boundary + "--\r\n";
     ChainedBodyDevice *body = ChainedBodyDevice::create(path.isEmpty() ? head + data : head, path, tail, this);
     if (!body) {
-        qCWarning(lcQiniu, "cannot read a file to upload: %s", qUtf8Printable(path));
+        qCWarning(lcQiniu, "cannot read a file to upload: %s", qUtf8Printable(KorvaneLogText::summary(path, lcQiniu())));
         QMetaObject::invokeMethod(this, [complete, key] { complete(0, key, QVariantMap()); }, Qt::QueuedConnection);
         return;
     }
