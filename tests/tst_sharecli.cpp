@@ -33,6 +33,8 @@ private Q_SLOTS:
     void init();
     void messageWithoutKdeConnect();
     void photosFromImageData();
+    void customUrlLaunch_data();
+    void customUrlLaunch();
     void capitalAmountInTheUsersLocale_data();
     void capitalAmountInTheUsersLocale();
     void refusedTexts_data();
@@ -105,22 +107,54 @@ void ShareCliTest::messageWithoutKdeConnect()
     QCOMPARE(result.json().value("notification").toObject().value("body").toString(), error.value("message").toString());
 }
 
+// Each drop of image data is a new picture, never one written over; the latest one opens.
 void ShareCliTest::photosFromImageData()
 {
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(qRgb(9, 99, 199));
     QVERIFY(image.save(m_dir.filePath("data.png")));
     QCOMPARE(korvane({"add", "1", "6", "--title", "To Photos", "--set", "needLaunch=1"}).exitCode, 0);
-    const Result result = korvane({"run", "To Photos", "--image", m_dir.filePath("data.png")});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.err, QByteArray("To Photos succeeded: The image was added to Pictures/Korvane.\n"));
     const QString folder = home() + QStringLiteral("/Pictures/Korvane");
-    const QStringList written = QDir(folder).entryList(QDir::Files);
-    QCOMPARE(written.size(), 1);
-    QImage back;
-    QVERIFY(back.load(folder + QLatin1Char('/') + written.first()));
-    QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
-    QTRY_COMPARE(calls(record(), "xdg-open"), QList<QStringList>{{QUrl::fromLocalFile(folder).toString()}});
+    for (int round = 1; round <= 2; ++round) {
+        const QStringList before = QDir(folder).entryList(QDir::Files);
+        const Result result = korvane({"run", "To Photos", "--image", m_dir.filePath("data.png")});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err, QByteArray("To Photos succeeded: The image was added to Pictures/Korvane.\n"));
+        QStringList written = QDir(folder).entryList(QDir::Files);
+        QCOMPARE(written.size(), round);
+        written.removeOne(before.value(0));
+        QImage back;
+        QVERIFY(back.load(folder + QLatin1Char('/') + written.first()));
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
+        const QString picture = QString::fromUtf8(QUrl::fromLocalFile(folder + '/' + written.first()).toEncoded());
+        QTRY_COMPARE(calls(record(), "xdg-open").value(round - 1), QStringList{picture});
+    }
+}
+
+void ShareCliTest::customUrlLaunch_data()
+{
+    QTest::addColumn<QByteArray>("status");  // xdg-open's
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");
+    QTest::newRow("opened") << QByteArray("0") << 0 << QByteArray("Probe Link succeeded: korvane-test:find?q=a b \n");
+    QTest::newRow("no handler for the scheme") << QByteArray("4") << 1
+                                               << QByteArray("Probe Link failed: No application opens korvane-test: addresses.\n");
+}
+
+void ShareCliTest::customUrlLaunch()
+{
+    QFETCH(QByteArray, status);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+    QFile statusFile(record() + QStringLiteral("/xdg-open.status"));
+    QVERIFY(statusFile.open(QIODevice::WriteOnly) && statusFile.write(status + '\n') > 0);
+    statusFile.close();
+    if (korvane({"list"}).out.indexOf("Probe Link") < 0)
+        QCOMPARE(korvane({"add", "0", "5", "--title", "Probe Link", "--set", "urls+=korvane-test:find?q={text}"}).exitCode, 0);
+    const Result result = korvane({"run", "Probe Link", "--text", "a b"});
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.err, err);
+    QCOMPARE(calls(record(), "xdg-open"), QList<QStringList>{{"korvane-test:find?q=a%20b"}});
 }
 
 void ShareCliTest::capitalAmountInTheUsersLocale_data()

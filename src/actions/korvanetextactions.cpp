@@ -128,12 +128,12 @@ void KorvaneTextActions::countTextEntity(const DropPtr &drop)
     notify(true, *drop, result);
 }
 
-void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &done)
 {
     const auto settings = drop->textCustomUrl();
     const QList<std::shared_ptr<CustomUrl>> urls = settings ? settings->urls() : QList<std::shared_ptr<CustomUrl>>();
     if (urls.isEmpty()) {
-        finishOnMain(completion, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
+        finishOnMain(done, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
         notify(false, *drop, qtTrId("CustomUrlNotSet"));
         return;
     }
@@ -158,12 +158,39 @@ void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneC
         toOpen.append(url);
         opened.append(encoded);
     }
-    KorvanePlatform::urlOpener()->openURLs(toOpen);
     // Our choice for the flag the panel offers: the opened addresses are copied too.
     if (settings->needCopy())
         KorvaneHandlePbHelper::pasteTextToPB(opened.join(QLatin1Char('\n')));
-    notify(true, *drop, summary);
-    finishOnMain(completion, true);
+    if (toOpen.isEmpty()) {
+        notify(true, *drop, summary);
+        finishOnMain(done, true);
+        return;
+    }
+
+    // Each launch reports once; the last one to report finishes the action.
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    struct Launches {
+        qsizetype waiting = 0;
+        QStringList failedSchemes;
+    };
+    const auto launches = std::make_shared<Launches>();
+    launches->waiting = toOpen.size();
+    for (const QUrl &url : std::as_const(toOpen)) {
+        KorvanePlatform::urlOpener()->openURL(url, [drop, completion, launches, summary, scheme = url.scheme()](bool ok) {
+            if (!ok && !launches->failedSchemes.contains(scheme + QLatin1Char(':')))
+                launches->failedSchemes.append(scheme + QLatin1Char(':'));
+            if (--launches->waiting > 0)
+                return;
+            if (launches->failedSchemes.isEmpty()) {
+                notify(true, *drop, summary);
+                completion(true, KorvaneError());
+                return;
+            }
+            const QString message = qtTrId("CustomUrlNoHandler").arg(launches->failedSchemes.join(QLatin1String(", ")));
+            notify(false, *drop, message);
+            completion(false, KorvaneError(customUrlNotOpenedErrorCode, message));
+        });
+    }
 }
 
 QString KorvaneTextActions::capitalizedString(const QString &text)

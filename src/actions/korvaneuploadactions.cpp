@@ -197,7 +197,13 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
 
     KorvaneApiClient::getQCloudBucketDetail(
         secretKey, secretId, bucket,
-        [=](bool success, const QVariant &host, const QString &) {
+        [=](bool success, const QVariant &host, const QString &message) {
+            // A message comes only with a lookup that never got its answer: the bucket may well exist.
+            if (!success && !message.isEmpty()) {
+                qCWarning(lcUpload, "the COS bucket lookup got no answer");
+                fail(drop, completion, KorvaneError(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));
+                return;
+            }
             if (!success) {
                 qCWarning(lcUpload, "the COS bucket lookup failed");
                 fail(drop, completion, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(bucket)));

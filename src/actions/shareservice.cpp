@@ -16,6 +16,7 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <memory>
 
 Q_LOGGING_CATEGORY(lcShare, "korvane.actions.share", QtWarningMsg)
@@ -250,15 +251,6 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
                                           KorvaneError(shareErrorCode, QStringLiteral("cannot create %1").arg(folder)));
         return {};
     }
-    if (isOpen) {
-        onMain([folder] {
-            if (KorvanePlatform::urlOpener()->openURLs({QUrl::fromLocalFile(folder)}))
-                qCInfo(lcShare, "启动相册成功");
-            else
-                qCWarning(lcShare, "启动相册失败");
-        });
-    }
-
     QStringList written;
     bool failed = false;
     const auto add = [&](bool ok, const QString &path, const QString &source) {
@@ -293,6 +285,15 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
             QString path;
             add(savePng(folder, imageData, &path), path, QStringLiteral("the image data"));
         }
+    }
+    // The first picture added stands for the photo library: the desktop's image viewer shows
+    // it and lets the user page through the rest of the folder.
+    const auto firstPicture = std::find_if(written.cbegin(), written.cend(), [](const QString &path) { return isImageFile(path); });
+    if (isOpen && firstPicture != written.cend()) {
+        onMain([picture = *firstPicture] {
+            if (!KorvanePlatform::urlOpener()->openURLs({QUrl::fromLocalFile(picture)}))
+                qCWarning(lcShare, "could not open the added picture in the image viewer");
+        });
     }
     if (failed)
         sharingServiceDidFailToShareItems(ShareKind::Photos, KorvaneError(shareErrorCode, QString()));

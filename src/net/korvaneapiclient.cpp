@@ -597,7 +597,14 @@ void KorvaneApiClient::getQCloudBucketDetail(const QString &secretKey, const QSt
             }
             call(completion, false);
         },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), cannotConnectMessage()); });
+        // Only a lookup that got no answer at all carries a message; a refusal means the keys or
+        // the bucket are wrong.
+        [completion](const KorvaneNetWorkError &error) {
+            if (error.kind == KorvaneNetWorkError::Transport)
+                call(completion, false, QVariant(), cannotConnectMessage());
+            else
+                call(completion, false);
+        });
 }
 
 void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,
