@@ -198,7 +198,8 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
     KorvaneApiClient::getQCloudBucketDetail(
         secretKey, secretId, bucket,
         [=](bool success, const QVariant &host, const QString &message) {
-            // A message comes only with a lookup that never got its answer: the bucket may well exist.
+            // A message comes only with a lookup that got no answer or a server error: the bucket may
+            // well exist.
             if (!success && !message.isEmpty()) {
                 qCWarning(lcUpload, "the COS bucket lookup got no answer");
                 fail(drop, completion, KorvaneError(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));

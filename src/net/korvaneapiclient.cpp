@@ -597,10 +597,10 @@ void KorvaneApiClient::getQCloudBucketDetail(const QString &secretKey, const QSt
             }
             call(completion, false);
         },
-        // Only a lookup that got no answer at all carries a message; a refusal means the keys or
-        // the bucket are wrong.
+        // Only a lookup that got no answer, or a server error for one, carries a message; a
+        // refusal means the keys or the bucket are wrong.
         [completion](const KorvaneNetWorkError &error) {
-            if (error.kind == KorvaneNetWorkError::Transport)
+            if (error.kind == KorvaneNetWorkError::Transport || error.httpStatus >= 500)
                 call(completion, false, QVariant(), cannotConnectMessage());
             else
                 call(completion, false);
