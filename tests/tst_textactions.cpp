@@ -57,7 +57,6 @@ private Q_SLOTS:
     void letterCase();
     void letterCaseWithoutLetters();
     void customUrls();
-    void customUrlWithoutUrls();
     void synchronousActionsNeverComplete();
     void capitalAmount_data();
     void capitalAmount();
@@ -245,18 +244,6 @@ void TextActionsTest::customUrls()
     drop->textCustomUrl()->setNeedCopy(true);
     run(drop, QStringLiteral("x"));
     QCOMPARE(m_clipboard->text(), QStringLiteral("https://a.example/x/x?q=x\nhttps://b.example/s?q=x"));
-}
-
-void TextActionsTest::customUrlWithoutUrls()
-{
-    const auto drop = m_store->getNewDrop(0, 5, 0);
-    const Outcome outcome = run(drop, QStringLiteral("anything"));
-    QCOMPARE(outcome.calls, 1);
-    QVERIFY(!outcome.success);
-    QCOMPARE(outcome.error.code(), 7004);
-    QCOMPARE(outcome.error.localizedDescription(), qtTrId("CustomUrlNotSet"));
-    QVERIFY(m_opener->opened.isEmpty());
-    QCOMPARE(m_notifier->posted().last().title, QStringLiteral("Open Custom URLs failed"));
 }
 
 void TextActionsTest::synchronousActionsNeverComplete()
