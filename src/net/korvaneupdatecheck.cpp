@@ -6,9 +6,9 @@
 #include "korvaneuserdefaults.h"
 
 #include <QLocale>
-#include <QTimer>
 #include <QLoggingCategory>
 #include <QTimeZone>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcUpdate, "korvane.net.update", QtWarningMsg)
 
