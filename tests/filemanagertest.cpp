@@ -39,7 +39,6 @@ void FileManagerTest::copyNames_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("move");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("free") << QStringList{} << "src/report.pdf" << false << "out/report.pdf";
     QTest::newRow("taken twice") << QStringList{"out/report.pdf", "out/report1.pdf"} << "src/report.pdf" << false << "out/report2.pdf";
     QTest::newRow("no extension") << QStringList{"out/notes"} << "src/notes" << false << "out/notes1";
     QTest::newRow("two dots") << QStringList{"out/a.b.png"} << "src/a.b.png" << true << "out/a.b1.png";

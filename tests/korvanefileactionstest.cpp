@@ -136,9 +136,6 @@ void KorvaneFileActionsTest::renameNames_data()
     QTest::newRow("letter after, upper")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 2}, {"customizeStartLetter", "X"}}
         << QStringList{"aX.txt <- a.txt", "bY.txt <- b.txt", "cZ.txt <- c.txt"};
-    QTest::newRow("letter only wraps")
-        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "y"}}
-        << QStringList{"y.txt <- a.txt", "z.txt <- b.txt", "a.txt <- c.txt"};
     QTest::newRow("letter only upper wraps")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "Z"}}
         << QStringList{"Z.txt <- a.txt", "A.txt <- b.txt", "B.txt <- c.txt"};
@@ -166,8 +163,9 @@ void KorvaneFileActionsTest::renameNames_data()
         << QStringList{"ab.txt", "ac.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "b"}, {"replaceResultString", "c"}}
         << QStringList{"ac1.txt <- ab.txt", "ac.txt <- ac.txt"};
     QTest::newRow("same new name in one batch, own folders")
-        << QStringList{"d1/n.txt", "d2/n.txt", "d1/m.txt"} << QVariantMap{{"needAdd", true}, {"addString", "x"}}
-        << QStringList{"d1/nx.txt <- d1/n.txt", "d2/nx-1.txt <- d2/n.txt", "d1/mx.txt <- d1/m.txt"};
+        << QStringList{"d1/bc.txt", "d2/bc.txt", "d1/cb.txt"}
+        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "b"}, {"replaceResultString", "c"}}
+        << QStringList{"d1/cc.txt <- d1/bc.txt", "d2/cc.txt <- d2/bc.txt", "d1/cc-1.txt <- d1/cb.txt"};
     QTest::newRow("odd names")
         << QStringList{"it's \"q\"\nline.txt", QString(251, QLatin1Char('l')) + ".txt"}
         << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "l"}, {"replaceResultString", "L"}}
@@ -217,7 +215,6 @@ void KorvaneFileActionsTest::renameOptionsFailTouchingNothing_data()
     QTest::newRow("empty search") << QVariantMap{{"needReplace", true}, {"replaceResultString", "x"}, {"needAdd", true}, {"addString", "y"}} << 8101 << incomplete;
     QTest::newRow("empty replacement") << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}} << 8102 << incomplete;
     QTest::newRow("empty add") << QVariantMap{{"needAdd", true}, {"addPlaceType", 1}} << 8103 << incomplete;
-    QTest::newRow("search before replacement") << QVariantMap{{"needReplace", true}} << 8101 << incomplete;
     QTest::newRow("replacement climbs out")
         << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "../x"}} << 8006 << "“../x.txt”";
     QTest::newRow("added text is a path") << QVariantMap{{"needAdd", true}, {"addString", "/etc/"}, {"addPlaceType", 1}} << 8006 << "“/etc/a.txt”";
@@ -341,9 +338,6 @@ void KorvaneFileActionsTest::transfers_data()
     QTest::newRow("move, nothing exists")
         << true << "{D}/out" << QStringList{"gone"} << false << 8011 << QStringList{"report.pdf", "report1.pdf"}
         << QStringList{"report.pdf", "dir/", "dir/f"};
-    QTest::newRow("move, folder into itself")
-        << true << "{D}/src/dir/inner" << QStringList{"dir"} << false << 8011 << QStringList{"report.pdf", "report1.pdf"}
-        << QStringList{"report.pdf", "dir/", "dir/f"};
 }
 
 void KorvaneFileActionsTest::transfers()
@@ -430,6 +424,8 @@ void KorvaneFileActionsTest::endToEnd()
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitCode(), exitCode);
     const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    // A failure is logged, but not what the files are called.
+    QVERIFY(!process.readAllStandardError().contains("a b"));
     QCOMPARE(result.value("success").toBool(), exitCode == 0);
     QCOMPARE(result.value("notification").toObject().value("body").toString(), qtTrId(body.toUtf8().constData()));
     QCOMPARE(result.value("error").toObject().value("code").toInt(), code);

@@ -11,6 +11,8 @@
 // to a file named after the tool as its arguments, each ended by a NUL, and a record
 // separator. The scripts use shell built-ins only, so they run with PATH holding nothing else.
 //
+// xdg-open exits with the status written in recordDir/xdg-open.status (0 without one), as
+// the real one does when nothing handles a URL's scheme (3 or 4).
 // kdeconnect-cli answers "--list-available" with $KDECONNECT_DEVICES and exit status
 // $KDECONNECT_LIST_STATUS; every other call exits with $KDECONNECT_SEND_STATUS.
 namespace ShareTestSupport {
@@ -32,7 +34,9 @@ inline bool installStandIns(const QString &bin, const QString &recordDir)
     const QByteArray record = "{ for a in \"$@\"; do printf '%s\\0' \"$a\"; done; printf '\\036\\0'; } >>'"
         + QFile::encodeName(recordDir) + "/";
     return writeScript(bin + QStringLiteral("/xdg-email"), record + "xdg-email'\n")
-        && writeScript(bin + QStringLiteral("/xdg-open"), record + "xdg-open'\n")
+        && writeScript(bin + QStringLiteral("/xdg-open"), record + "xdg-open'\nstatus=0\n[ -r '" + QFile::encodeName(recordDir)
+                                                              + "/xdg-open.status' ] && read -r status <'" + QFile::encodeName(recordDir)
+                                                              + "/xdg-open.status'\nexit \"$status\"\n")
         && writeScript(bin + QStringLiteral("/kdeconnect-cli"),
                        record + "kdeconnect-cli'\n"
                                 "case \"$1\" in\n"

@@ -31,8 +31,9 @@ class ShareCliTest : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void messageWithoutKdeConnect();
     void photosFromImageData();
+    void customUrlLaunch_data();
+    void customUrlLaunch();
     void capitalAmountInTheUsersLocale_data();
     void capitalAmountInTheUsersLocale();
     void refusedTexts_data();
@@ -92,35 +93,60 @@ Result ShareCliTest::korvane(const QStringList &args, const QString &path, const
     return result;
 }
 
-void ShareCliTest::messageWithoutKdeConnect()
-{
-    QCOMPARE(korvane({"add", "0", "4", "--title", "Text Phone", "--set", "receives=+100"}).exitCode, 0);
-    const QString empty = m_dir.filePath(QStringLiteral("empty-bin"));
-    QVERIFY(QDir().mkpath(empty));
-    const Result result = korvane({"run", "Text Phone", "--text", "hello", "--json"}, empty);
-    QCOMPARE(result.exitCode, 1);
-    const QJsonObject error = result.json().value("error").toObject();
-    QCOMPARE(error.value("code").toInt(), 4100);
-    QVERIFY2(error.value("message").toString().contains("install the kdeconnect package"), result.out.constData());
-    QCOMPARE(result.json().value("notification").toObject().value("body").toString(), error.value("message").toString());
-}
-
+// Each drop of image data is a new picture, never one written over; the latest one opens.
 void ShareCliTest::photosFromImageData()
 {
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(qRgb(9, 99, 199));
     QVERIFY(image.save(m_dir.filePath("data.png")));
     QCOMPARE(korvane({"add", "1", "6", "--title", "To Photos", "--set", "needLaunch=1"}).exitCode, 0);
-    const Result result = korvane({"run", "To Photos", "--image", m_dir.filePath("data.png")});
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.err, QByteArray("To Photos succeeded: The image was added to Pictures/Korvane.\n"));
     const QString folder = home() + QStringLiteral("/Pictures/Korvane");
-    const QStringList written = QDir(folder).entryList(QDir::Files);
-    QCOMPARE(written.size(), 1);
-    QImage back;
-    QVERIFY(back.load(folder + QLatin1Char('/') + written.first()));
-    QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
-    QTRY_COMPARE(calls(record(), "xdg-open"), QList<QStringList>{{QUrl::fromLocalFile(folder).toString()}});
+    for (int round = 1; round <= 2; ++round) {
+        const QStringList before = QDir(folder).entryList(QDir::Files);
+        const Result result = korvane({"run", "To Photos", "--image", m_dir.filePath("data.png")});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err, QByteArray("To Photos succeeded: The image was added to Pictures/Korvane.\n"));
+        QStringList written = QDir(folder).entryList(QDir::Files);
+        QCOMPARE(written.size(), round);
+        written.removeOne(before.value(0));
+        QImage back;
+        QVERIFY(back.load(folder + QLatin1Char('/') + written.first()));
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
+        const QString picture = QString::fromUtf8(QUrl::fromLocalFile(folder + '/' + written.first()).toEncoded());
+        QTRY_COMPARE(calls(record(), "xdg-open").value(round - 1), QStringList{picture});
+    }
+}
+
+void ShareCliTest::customUrlLaunch_data()
+{
+    QTest::addColumn<QString>("url");        // the action's one template; none when empty
+    QTest::addColumn<QByteArray>("status");  // xdg-open's
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");
+    const QString url = "korvane-test:find?q={text}";
+    QTest::newRow("opened") << url << QByteArray("0") << 0 << QByteArray("Probe succeeded: korvane-test:find?q=a b \n");
+    QTest::newRow("no handler for the scheme") << url << QByteArray("4") << 1
+                                               << QByteArray("Probe failed: No application opens korvane-test: addresses.\n");
+    QTest::newRow("no URL") << QString() << QByteArray("0") << 1
+                            << QByteArray("Probe failed: This action has no URL yet. Add one in its settings.\n");
+}
+
+void ShareCliTest::customUrlLaunch()
+{
+    QFETCH(QString, url);
+    QFETCH(QByteArray, status);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+    QFile statusFile(record() + QStringLiteral("/xdg-open.status"));
+    QVERIFY(statusFile.open(QIODevice::WriteOnly) && statusFile.write(status + '\n') > 0 && statusFile.flush());
+    QStringList add{"add", "0", "5", "--title", "Probe"};
+    if (!url.isEmpty())
+        add << "--set" << "urls+=" + url;
+    const QString id = QString::fromUtf8(korvane(add).out.trimmed());
+    const Result result = korvane({"run", id, "--text", "a b"});
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.err, err);
+    QCOMPARE(calls(record(), "xdg-open"), url.isEmpty() ? QList<QStringList>{} : QList<QStringList>{{"korvane-test:find?q=a%20b"}});
 }
 
 void ShareCliTest::capitalAmountInTheUsersLocale_data()

@@ -28,9 +28,9 @@ private Q_SLOTS:
     void init();
     void upload_data();
     void upload();
-    void missingSettings();
+    void regions_data();
+    void regions();
     void answersTogether();
-    void connectionDropped();
     void stalled_data();
     void stalled();
     void history();
@@ -82,8 +82,6 @@ void UploadQiniuTest::upload_data()
                              << QStringList{"a.png"} << QStringList{"a.png"} << true << 0;
     QTest::newRow("614 once") << QStringList{"a.png"} << 0 << secretKey << QStringList{"a.png"} << QStringList{}
                               << QStringList{"a-1.png"} << QStringList{"a-1.png", "a.png"} << true << 0;
-    QTest::newRow("614 twice") << QStringList{"a.png"} << 0 << secretKey << QStringList{"a.png", "a-1.png"} << QStringList{}
-                               << QStringList{"a-2.png"} << QStringList{"a-1.png", "a-2.png", "a.png"} << true << 0;
     QTest::newRow("614 without extension") << QStringList{"notes"} << 0 << secretKey << QStringList{"notes"} << QStringList{}
                                            << QStringList{"notes-1"} << QStringList{"notes", "notes-1"} << true << 0;
     QTest::newRow("date prefix") << QStringList{"photo.final.png"} << 1 << secretKey << QStringList{} << QStringList{}
@@ -96,8 +94,6 @@ void UploadQiniuTest::upload_data()
     QTest::newRow("quotes and signs") << QStringList{"say \"hi\" #1 50%+ 'x'.png"} << 0 << secretKey << QStringList{}
                                       << QStringList{} << QStringList{"say \"hi\" #1 50%+ 'x'.png"}
                                       << QStringList{"say \"hi\" #1 50%+ 'x'.png"} << true << 0;
-    QTest::newRow("255-byte name") << QStringList{longName("png")} << 0 << secretKey << QStringList{} << QStringList{}
-                                   << QStringList{longName("png")} << QStringList{longName("png")} << true << 0;
     QTest::newRow("wrong secret key") << QStringList{"a.png", "b.txt"} << 0 << QStringLiteral("not-the-secret-42")
                                       << QStringList{} << QStringList{} << QStringList{} << QStringList{} << false << 3003;
 }
@@ -171,14 +167,61 @@ void UploadQiniuTest::upload()
     QVERIFY2(progress.isEmpty(), qPrintable(progress));
 }
 
-void UploadQiniuTest::missingSettings()
+void UploadQiniuTest::regions_data()
 {
-    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSpaceName=shots"});
-    QVERIFY(!id.isEmpty());
-    const RunResult result = run(id, {writeFile(QDir(m_dir.path()), "m.png", png(1))});
-    QCOMPARE(result.json.value("success").toBool(), false);
-    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3000);
-    QCOMPARE(m_server->requestCount(), 0);
+    QTest::addColumn<QString>("bucket");
+    QTest::addColumn<QByteArray>("answer");  // the region query's answer; empty: the stand-in's own
+    QTest::addColumn<bool>("hostSet");       // hosts/qiniuUpload names this region's host
+    QTest::addColumn<int>("storedHere");
+    QTest::addColumn<int>("storedFar");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("bucket in this region") << "shots" << QByteArray() << false << 2 << 0 << 0;
+    QTest::newRow("bucket in another region") << "far" << QByteArray() << false << 0 << 2 << 0;
+    QTest::newRow("set upload host wins") << "shots" << QByteArray() << true << 2 << 0 << 0;
+    QTest::newRow("unknown bucket") << "none" << QByteArray() << false << 0 << 0 << 3004;
+    QTest::newRow("not JSON") << "far" << QByteArray("<html>") << false << 0 << 0 << 3004;
+    QTest::newRow("no upload domain") << "far" << QByteArray(R"({"hosts":[{"up":{"domains":[]}}]})") << false << 0 << 0 << 3004;
+    QTest::newRow("domain with a path") << "far" << QByteArray(R"({"hosts":[{"up":{"domains":["a.example/x?y"]}}]})") << false << 0 << 0 << 3004;
+    QTest::newRow("query host unreachable") << "far" << QByteArray("unreachable") << false << 0 << 0 << 3004;
+    QTest::newRow("no bucket set: no query") << "" << QByteArray() << false << 0 << 0 << 3000;
+}
+
+// The bucket's region decides where its files go: asked once per run, and nothing is sent
+// anywhere when the answer names no upload host.
+void UploadQiniuTest::regions()
+{
+    QFETCH(QString, bucket);
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, hostSet);
+    QFETCH(int, storedHere);
+    QFETCH(int, storedFar);
+    QFETCH(int, errorCode);
+    QiniuStandIn far;
+    QVERIFY(far.start());
+    far.secretKeys.insert(accessKey, secretKey);
+    far.buckets.insert(QStringLiteral("far"));
+    m_server->regions = {{"shots", QUrl(m_server->baseUrl()).authority()}, {"far", QUrl(far.baseUrl()).authority()}};
+    if (!answer.isEmpty())
+        m_server->setOverride(StandInResponse::json(answer), false);
+    setSettings({{"hosts/qiniuUpload", hostSet ? QVariant(m_server->baseUrl()) : QVariant()},
+                 {"hosts/qiniuUc", answer == "unreachable" ? "http://127.0.0.1:1" : m_server->baseUrl()}});
+    QTemporaryDir dir;
+    const QStringList files{writeFile(QDir(dir.path()), "r1.txt", "one"), writeFile(QDir(dir.path()), "r2.txt", "two")};
+    const RunResult result = run(addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey,
+                                                "qiniuSpaceName=" + bucket, "qiniuDomain=" + domain}), files);
+    setSettings({{"hosts/qiniuUpload", m_server->baseUrl()}, {"hosts/qiniuUc", QVariant()}});
+
+    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), errorCode);
+    QCOMPARE(m_server->objects.size(), storedHere);
+    QCOMPARE(far.objects.size(), storedFar);
+    QVERIFY2(m_server->problems().isEmpty() && far.problems().isEmpty(), qPrintable(far.problems().join("; ")));
+    const auto queries = std::count_if(m_server->requests().cbegin(), m_server->requests().cend(),
+                                       [](const StandInRequest &request) { return request.path == QLatin1String("/v4/query"); });
+    QCOMPARE(queries, hostSet || answer == "unreachable" || bucket.isEmpty() ? 0 : 1);
+    if (errorCode) {
+        QCOMPARE(m_server->requestCount() + far.requestCount(), queries);
+        QVERIFY2(result.json.value("notification").toObject().value("body").toString().contains(bucket), result.output.constData());
+    }
 }
 
 // Many answers at nearly the same moment, some of them refusals and retries: each is
@@ -322,27 +365,6 @@ void UploadQiniuTest::history()
     const QByteArray everything = listing + stored.readAll() + result.output;
     for (const QString &secret : {secretKey, accessKey})
         QVERIFY2(!everything.contains(secret.toUtf8()), qPrintable(secret));
-}
-
-// A store that drops every connection without an answer: each file is counted as failed
-// (Qt may send a request twice on a dropped connection) and the run fails once.
-void UploadQiniuTest::connectionDropped()
-{
-    QTemporaryDir dir;
-    QStringList files;
-    for (int i = 0; i < 3; ++i)
-        files << writeFile(QDir(dir.path()), QStringLiteral("d%1.txt").arg(i), QByteArray::number(i));
-    StandInResponse drop;
-    drop.behaviour = StandInResponse::Behaviour::Close;
-    m_server->setOverride(drop, false);
-    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
-                                      "qiniuDomain=" + domain});
-    QVERIFY(!id.isEmpty());
-    const RunResult result = run(id, files);
-    QCOMPARE(result.json.value("success").toBool(), false);
-    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3003);
-    QVERIFY(result.json.value("pasteboard").isNull());
-    QVERIFY(m_server->requestCount() >= 3);
 }
 
 // Dropped image data, which the command line never hands to a file action: one upload

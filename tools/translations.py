@@ -491,6 +491,15 @@ TEXTS = {
     "helpMissingTitle": ("The user guide is not installed", "未安装用户指南"),
     "helpMissingBody": ("Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.",
                         "Korvane 在 %1 未找到它。请重新安装 Korvane，或在主页上阅读用户指南。"),
+    # Honest outcomes: custom URLs nothing opens, Qiniu upload regions, update checks that are off.
+    "CustomUrlNoHandler": ("No application opens %1 addresses.", "没有可以打开 %1 地址的应用。"),
+    "qiniuRegionFailed": ("Nothing was uploaded: the upload host of the Qiniu bucket %1 could not be found. %2",
+                          "未上传任何文件：无法查到七牛云存储空间 %1 的上传地址。%2"),
+    "qiniuRegionRefused": ("Qiniu's region query answered with HTTP status %1.", "七牛云区域查询返回 HTTP 状态 %1。"),
+    "qiniuRegionAnswerUnknown": ("Qiniu's region query gave an answer without an upload host.",
+                                 "七牛云区域查询的回应中没有上传地址。"),
+    "updateCheckOff": ("Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).",
+                       "更新检查已关闭：尚未设置可查询的 Korvane 服务（korvane.conf 中的 hosts/service）。"),
 }
 
 

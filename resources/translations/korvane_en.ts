@@ -1637,5 +1637,25 @@
         <source>Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.</source>
         <translation>Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.</translation>
     </message>
+    <message id="CustomUrlNoHandler">
+        <source>No application opens %1 addresses.</source>
+        <translation>No application opens %1 addresses.</translation>
+    </message>
+    <message id="qiniuRegionFailed">
+        <source>Nothing was uploaded: the upload host of the Qiniu bucket %1 could not be found. %2</source>
+        <translation>Nothing was uploaded: the upload host of the Qiniu bucket %1 could not be found. %2</translation>
+    </message>
+    <message id="qiniuRegionRefused">
+        <source>Qiniu's region query answered with HTTP status %1.</source>
+        <translation>Qiniu's region query answered with HTTP status %1.</translation>
+    </message>
+    <message id="qiniuRegionAnswerUnknown">
+        <source>Qiniu's region query gave an answer without an upload host.</source>
+        <translation>Qiniu's region query gave an answer without an upload host.</translation>
+    </message>
+    <message id="updateCheckOff">
+        <source>Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).</source>
+        <translation>Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).</translation>
+    </message>
 </context>
 </TS>

@@ -1631,5 +1631,25 @@
         <source>Korvane looked for it at %1. Reinstall Korvane, or read the guide on its home page.</source>
         <translation>Korvane 在 %1 未找到它。请重新安装 Korvane，或在主页上阅读用户指南。</translation>
     </message>
+    <message id="CustomUrlNoHandler">
+        <source>No application opens %1 addresses.</source>
+        <translation>没有可以打开 %1 地址的应用。</translation>
+    </message>
+    <message id="qiniuRegionFailed">
+        <source>Nothing was uploaded: the upload host of the Qiniu bucket %1 could not be found. %2</source>
+        <translation>未上传任何文件：无法查到七牛云存储空间 %1 的上传地址。%2</translation>
+    </message>
+    <message id="qiniuRegionRefused">
+        <source>Qiniu's region query answered with HTTP status %1.</source>
+        <translation>七牛云区域查询返回 HTTP 状态 %1。</translation>
+    </message>
+    <message id="qiniuRegionAnswerUnknown">
+        <source>Qiniu's region query gave an answer without an upload host.</source>
+        <translation>七牛云区域查询的回应中没有上传地址。</translation>
+    </message>
+    <message id="updateCheckOff">
+        <source>Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).</source>
+        <translation>更新检查已关闭：尚未设置可查询的 Korvane 服务（korvane.conf 中的 hosts/service）。</translation>
+    </message>
 </context>
 </TS>

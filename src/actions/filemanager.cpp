@@ -2,6 +2,7 @@
 
 #include "korvanecoredatahelper.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 #include "renamejournal.h"
 
 #include <QCoreApplication>
@@ -514,7 +515,8 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     const QByteArray &cleanSource = source;
     const auto refuseIntoItself = [&] {
         failure = KorvaneError(EINVAL, qtTrId("folderIntoItself"), QStringLiteral("posix"));
-        qCWarning(lcFiles, "refused to put the folder %s into itself", source.constData());
+        qCWarning(lcFiles, "refused to put the folder %s into itself",
+                  qUtf8Printable(KorvaneLogText::summary(source, lcFiles())));
         return false;
     };
     if (S_ISDIR(st.st_mode) && isInside(cleanFolder, cleanSource))
@@ -551,8 +553,9 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
                 if (!publishCopy(source, folder, name, &target, &failure))
                     return false;
                 if (!removeCopied(source, target))
-                    qCWarning(lcFiles, "moved %s to %s, but some of the source stays where it was", source.constData(),
-                              target.constData());
+                    qCWarning(lcFiles, "moved %s to %s, but some of the source stays where it was",
+                              qUtf8Printable(KorvaneLogText::summary(source, lcFiles())),
+                              qUtf8Printable(KorvaneLogText::summary(target, lcFiles())));
             } else if (rc != EEXIST) {
                 failure = systemError(rc, source);
                 return false;

@@ -55,7 +55,8 @@ public:
                          QString *outFile = nullptr);
 
     // Plans moving the file into the rename run's staging folder under its new name (made
-    // free with "-1", "-2", ... within the run); the run moves every planned file at once.
+    // free with "-1", "-2", ... among the run's files of that folder); the run moves every
+    // planned file at once.
     // A wanted path equal to the source gives no staged path and no error.
     // The wanted path must stay in the source's folder.
     static bool renameFile(const QByteArray &source, const QByteArray &toNewFile, QString *outFile, KorvaneError *error,

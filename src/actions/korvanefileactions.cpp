@@ -7,6 +7,7 @@
 #include "filerename.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 #include "renamejournal.h"
 
 #include <QCoreApplication>
@@ -210,8 +211,9 @@ void transferFiles(const DropPtr &drop, const KorvaneCompletion &completion, boo
             if (move ? FileManager::moveFile(file, folder, &error) : FileManager::copyFile(file, folder, &error))
                 ++done;
             else
-                qCWarning(lcFiles, "%s %s: %s", move ? "move" : "copy", qUtf8Printable(FileManager::displayName(FileManager::localPath(file))),
-                          qUtf8Printable(error.localizedDescription()));
+                qCWarning(lcFiles, "%s %s: %s", move ? "move" : "copy",
+                          qUtf8Printable(KorvaneLogText::summary(FileManager::localPath(file), lcFiles())),
+                          qUtf8Printable(KorvaneLogText::summary(error.localizedDescription(), lcFiles())));
         }
         KorvaneError error;
         if (done == 0)
@@ -258,7 +260,8 @@ void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEnti
         QList<QByteArray> wanted;
         KorvaneError refusal;
         if (!plannedPaths(files, options, date, &sources, &wanted, &refusal)) {
-            qCInfo(lcFiles, "rename refused: %s", qUtf8Printable(refusal.localizedDescription()));
+            qCInfo(lcFiles, "rename refused: %s",
+                   qUtf8Printable(KorvaneLogText::summary(refusal.localizedDescription(), lcFiles())));
             reportOnMain(drop, completion, false, refusal, "renameSucceed");
             return;
         }
@@ -273,8 +276,8 @@ void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEnti
             QString staged;
             KorvaneError fileError;
             if (!FileManager::renameFile(sources[k], wanted[k], &staged, &fileError, journal))
-                qCWarning(lcFiles, "rename %s: %s", qUtf8Printable(FileManager::displayName(sources[k])),
-                          qUtf8Printable(fileError.localizedDescription()));
+                qCWarning(lcFiles, "rename %s: %s", qUtf8Printable(KorvaneLogText::summary(sources[k], lcFiles())),
+                          qUtf8Printable(KorvaneLogText::summary(fileError.localizedDescription(), lcFiles())));
             else if (staged.isEmpty())
                 ++done;
         }

@@ -12,6 +12,7 @@
 #include "korimagecategory.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 #include "pixelbudget.h"
 
 #include <QCoreApplication>
@@ -86,7 +87,8 @@ QString claimOutput(const Destination &destination, const QUrl &source, const QS
             return free;
         }
         if (errno != EEXIST) {
-            qCInfo(lcImageActions, "cannot create %s: %s", qUtf8Printable(free), strerror(errno));
+            qCInfo(lcImageActions, "cannot create %s: %s",
+                   qUtf8Printable(KorvaneLogText::summary(free, lcImageActions())), strerror(errno));
             return QString();
         }
     }
@@ -136,7 +138,8 @@ bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr)
     const QString path = FileManager::textPath(file, &error);
     if (!path.isEmpty() && FileManager::isRegularFile(path, &error))
         return true;
-    qCInfo(lcImageActions, "refused: %s", qUtf8Printable(error.localizedDescription()));
+    qCInfo(lcImageActions, "refused: %s",
+           qUtf8Printable(KorvaneLogText::summary(error.localizedDescription(), lcImageActions())));
     if (mutex)
         mutex->lock();
     reasons->append(error.localizedDescription());

@@ -5,6 +5,7 @@
 #include "korvaneclipboard.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 #include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneurlopener.h"
@@ -130,12 +131,12 @@ void KorvaneTextActions::countTextEntity(const DropPtr &drop)
     notify(true, *drop, result);
 }
 
-void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &done)
 {
     const auto settings = drop->textCustomUrl();
     const QList<std::shared_ptr<CustomUrl>> urls = settings ? settings->urls() : QList<std::shared_ptr<CustomUrl>>();
     if (urls.isEmpty()) {
-        finishOnMain(completion, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
+        finishOnMain(done, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
         notify(false, *drop, qtTrId("CustomUrlNotSet"));
         return;
     }
@@ -153,18 +154,46 @@ void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneC
         const QString encoded = KorvaneHandlePbHelper::URLEncodedString(address);
         const QUrl url(encoded, QUrl::StrictMode);
         if (!url.isValid() || url.scheme().isEmpty()) {
-            qCWarning(lcTextActions, "skipping the custom URL \"%s\": it is not a URL", qUtf8Printable(address));
+            qCWarning(lcTextActions, "skipping a custom URL that is not a URL (%s)",
+                      qUtf8Printable(KorvaneLogText::summary(address, lcTextActions())));
             continue;
         }
         toOpen.append(url);
         opened.append(encoded);
     }
-    KorvanePlatform::urlOpener()->openURLs(toOpen);
     // Our choice for the flag the panel offers: the opened addresses are copied too.
     if (settings->needCopy())
         KorvaneHandlePbHelper::pasteTextToPB(opened.join(QLatin1Char('\n')));
-    notify(true, *drop, summary);
-    finishOnMain(completion, true);
+    if (toOpen.isEmpty()) {
+        notify(true, *drop, summary);
+        finishOnMain(done, true);
+        return;
+    }
+
+    // Each launch reports once; the last one to report finishes the action.
+    const KorvaneCompletion completion = KorvanePendingWork::track(done);
+    struct Launches {
+        qsizetype waiting = 0;
+        QStringList failedSchemes;
+    };
+    const auto launches = std::make_shared<Launches>();
+    launches->waiting = toOpen.size();
+    for (const QUrl &url : std::as_const(toOpen)) {
+        KorvanePlatform::urlOpener()->openURL(url, [drop, completion, launches, summary, scheme = url.scheme()](bool ok) {
+            if (!ok && !launches->failedSchemes.contains(scheme + QLatin1Char(':')))
+                launches->failedSchemes.append(scheme + QLatin1Char(':'));
+            if (--launches->waiting > 0)
+                return;
+            if (launches->failedSchemes.isEmpty()) {
+                notify(true, *drop, summary);
+                completion(true, KorvaneError());
+                return;
+            }
+            const QString message = qtTrId("CustomUrlNoHandler").arg(launches->failedSchemes.join(QLatin1String(", ")));
+            notify(false, *drop, message);
+            completion(false, KorvaneError(customUrlNotOpenedErrorCode, message));
+        });
+    }
 }
 
 QString KorvaneTextActions::capitalizedString(const QString &text)
@@ -253,7 +282,8 @@ void KorvaneTextActions::traditionalConversionTextEntity(const DropPtr &drop)
     const QString text = droppedText();
     const qint32 dict = conversionDict(*drop);
     const QString result = dict < 0 ? text : NCChineseConverter::sharedInstance().convert(text, dict);
-    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(text), qUtf8Printable(result));
+    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(KorvaneLogText::summary(text, lcTextActions())),
+           qUtf8Printable(KorvaneLogText::summary(result, lcTextActions())));
     KorvaneHandlePbHelper::pasteTextToPB(result);
     notify(true, *drop, flattened(result));
 }
@@ -301,7 +331,8 @@ void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneComplet
     }
     KorvaneError refusal;
     QString result = StringManager::changeCapitalChineseWithNumber(number, &refusal);
-    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(text), qUtf8Printable(result));
+    qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(KorvaneLogText::summary(text, lcTextActions())),
+           qUtf8Printable(KorvaneLogText::summary(result, lcTextActions())));
     if (result.isNull()) {
         finishOnMain(completion, false, refusal);
         notify(false, *drop, refusal.localizedDescription());

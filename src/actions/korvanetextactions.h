@@ -22,6 +22,8 @@ public:
     // drop of hundreds of megabytes must not cost gigabytes.
     static constexpr qsizetype MaximumTextLength = qsizetype(16) << 20;
     static constexpr int textTooLongErrorCode = 7006;
+    // A custom URL that no application took: nothing handles its scheme.
+    static constexpr int customUrlNotOpenedErrorCode = 7007;
 
     using DropPtr = std::shared_ptr<DropListEntity>;
 

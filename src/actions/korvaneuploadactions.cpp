@@ -13,6 +13,7 @@
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
 #include "korvanehosts.h"
+#include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
 #include "korvanependingwork.h"
 #include "qcloudmanager.h"
@@ -196,7 +197,14 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
 
     KorvaneApiClient::getQCloudBucketDetail(
         secretKey, secretId, bucket,
-        [=](bool success, const QVariant &host, const QString &) {
+        [=](bool success, const QVariant &host, const QString &message) {
+            // A message comes only with a lookup that got no answer or a server error: the bucket may
+            // well exist.
+            if (!success && !message.isEmpty()) {
+                qCWarning(lcUpload, "the COS bucket lookup got no answer");
+                fail(drop, completion, KorvaneError(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));
+                return;
+            }
             if (!success) {
                 qCWarning(lcUpload, "the COS bucket lookup failed");
                 fail(drop, completion, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(bucket)));
@@ -253,18 +261,46 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
         fail(drop, completion, KorvaneError(3001, qtTrId("WrongQiniuAccount")));
         return;
     }
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+    const QByteArray imageData = data.imageData();
+    QStringList files;
+    KorvaneError refusal;
+    if (imageData.isEmpty() && !readableFiles(droppedUrls(data), &files, &refusal)) {
+        fail(drop, completion, refusal);
+        return;
+    }
+    if (imageData.isEmpty() && files.isEmpty()) {
+        uploadQiniuResult(drop, 0, completion, {});
+        return;
+    }
+
+    QiniuUploadManager::findUploadHost(accessKey, bucket, [=](const QString &host, const QString &error) {
+        if (host.isEmpty()) {
+            fail(drop, completion, KorvaneError(3004, qtTrId("qiniuRegionFailed").arg(bucket, error)));
+            return;
+        }
+        uploadToQiniuHost(drop, completion, progress, host, token, imageData, files);
+    });
+}
+
+void KorvaneUploadActions::uploadToQiniuHost(const DropPtr &drop, const KorvaneCompletion &completion,
+                                             const KorvaneProgress &progress, const QString &host, const QString &token,
+                                             const QByteArray &imageData, const QStringList &files)
+{
+    const auto settings = drop->fileUploadQiNiu();
     const QString domain = settings->qiniuDomain();
     const qint16 suffixType = settings->suffixType();
-    KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-
-    if (!data.imageData().isEmpty()) {
+    const QString accessKey = settings->qiniuAccessKey();
+    const QString secretKey = settings->qiniuSecretKey();
+    const QString bucket = settings->qiniuSpaceName();
+    if (!imageData.isEmpty()) {
         const QString key = imageDataKey();
         const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
-                                        {dataUnit(data.imageData())}, progress);
-        auto *manager = new QiniuUploadManager(QCoreApplication::instance());
+                                        {dataUnit(imageData)}, progress);
+        auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
         batch->own(manager);
         manager->putData(
-            data.imageData(), key, token,
+            imageData, key, token,
             [batch, domain](int, const QString &key, const QVariantMap &response) {
                 batch->answer(0, response.isEmpty() ? QString() : objectUrl(domain, key));
             },
@@ -272,19 +308,10 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
         return;
     }
 
-    QStringList files;
-    KorvaneError refusal;
-    if (!readableFiles(droppedUrls(data), &files, &refusal)) {
-        fail(drop, completion, refusal);
-        return;
-    }
+    KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     data.setCount(0);
     data.setSuccessCount(0);
     data.setFailCount(0);
-    if (files.isEmpty()) {
-        uploadQiniuResult(drop, 0, completion, {});
-        return;
-    }
     QList<UploadBatch::Unit> units;
     for (const QString &path : files)
         units.append(fileUnit(path));
@@ -295,7 +322,7 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
         const QString path = files.at(unit);
         const qsizetype count = files.size();
         batch->start(unit, [=] {
-            auto *manager = new QiniuUploadManager(QCoreApplication::instance());
+            auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
             uploadFileToQiniu(completion, drop, count, path, objectBaseName(path, suffixType, QDateTime::currentDateTime()),
                               fileExtension(path), 0, GenarateToken().createToken(accessKey, secretKey, bucket), manager, urls,
                               batch, unit);
@@ -578,7 +605,8 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
             batch->start(unit, [batch, upload, unit, path = files.at(unit)] {
                 QFile file(path);
                 if (!file.open(QIODevice::ReadOnly)) {
-                    qCInfo(lcUpload, "cannot read an image to upload: %s", qUtf8Printable(path));
+                    qCInfo(lcUpload, "cannot read an image to upload: %s",
+                           qUtf8Printable(KorvaneLogText::summary(path, lcUpload())));
                     // Counted after the current event, like any other answer.
                     QMetaObject::invokeMethod(QCoreApplication::instance(), [batch, unit] { batch->answer(unit, QString()); },
                                               Qt::QueuedConnection);

@@ -1,5 +1,6 @@
 #include "offlineocrrecognizer.h"
 
+#include "korvanelogtext.h"
 #include "korvaneocrengine.h"
 #include "korvanepluginloader.h"
 #include "korvaneplatform.h"
@@ -110,8 +111,9 @@ void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data
             problem = Problem::NoLanguageData;
         }
         if (!why.isEmpty())
-            qCWarning(lcOcr, "cannot recognise %s: %s", file.isEmpty() ? "the image data" : qUtf8Printable(file),
-                      qUtf8Printable(why));
+            qCWarning(lcOcr, "cannot recognise %s: %s",
+                      file.isEmpty() ? "the image data" : qUtf8Printable(KorvaneLogText::summary(file, lcOcr())),
+                      qUtf8Printable(KorvaneLogText::summary(why, lcOcr())));
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [=] { callback(problem == Problem::None, lines, problemText(problem, languages)); },

@@ -2,6 +2,7 @@
 
 #include "filemanager.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 
 #include <QFile>
 #include <QHash>
@@ -121,7 +122,9 @@ bool replay(const QByteArray &journalPath, int fd)
         const int rc = moveToFreeName(stagedPath, onward ? finals.value(stagedPath) : source, &landed);
         if (rc) {
             complete = false;
-            qCWarning(lcFiles, "cannot put back %s from an interrupted rename: %s", stagedPath.constData(), std::strerror(rc));
+            qCWarning(lcFiles, "cannot put back %s from an interrupted rename: %s",
+                      qUtf8Printable(KorvaneLogText::summary(stagedPath, lcFiles())),
+                      std::strerror(rc));
             continue;
         }
         touched.insert(FileManager::parentOf(landed));
@@ -132,7 +135,8 @@ bool replay(const QByteArray &journalPath, int fd)
     for (const QByteArray &folder : std::as_const(folders)) {
         if (::rmdir(folder.constData()) != 0 && errno != ENOENT) {
             complete = false;
-            qCWarning(lcFiles, "the folder %s of an interrupted rename is not empty; it stays", folder.constData());
+            qCWarning(lcFiles, "the folder %s of an interrupted rename is not empty; it stays",
+                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())));
         }
     }
     if (forward + back > 0)
@@ -260,16 +264,25 @@ bool RenameJournal::planStaging(const QByteArray &source, quint64 device, const 
                                   : FileManager::joinPath(FileManager::parentOf(source), ".korvane-" + m_runId);
     if (!m_folders.contains(folder))
         m_folders.append(folder);
+    // The "-1" of a name taken within the run belongs to the file's own folder; a name taken
+    // in the shared staging folder by a file of another folder is numbered there only.
+    const QByteArray finalFolder = FileManager::parentOf(wanted);
     const QByteArray name = FileManager::lastComponent(wanted);
-    QByteArray free;
-    for (qint64 n = 0; free.isEmpty(); ++n) {
+    QByteArray finalName;
+    for (qint64 n = 0; finalName.isEmpty(); ++n) {
         const QByteArray candidate = stagingName(name, n);
-        if (!m_stagedNames.contains(candidate))
-            free = candidate;
+        if (!m_plannedFinals.contains(FileManager::joinPath(finalFolder, candidate)))
+            finalName = candidate;
     }
-    m_stagedNames.insert(free);
-    *staged = FileManager::joinPath(folder, free);
-    m_entries.append({source, *staged, FileManager::parentOf(wanted)});
+    m_plannedFinals.insert(FileManager::joinPath(finalFolder, finalName));
+    staged->clear();
+    for (qint64 n = 0; staged->isEmpty(); ++n) {
+        const QByteArray candidate = FileManager::joinPath(folder, stagingName(finalName, n));
+        if (!m_stagedPaths.contains(candidate))
+            *staged = candidate;
+    }
+    m_stagedPaths.insert(*staged);
+    m_entries.append({source, *staged, finalFolder, finalName});
     return true;
 }
 
@@ -299,7 +312,9 @@ int RenameJournal::stageAll()
     }
     for (const QByteArray &folder : std::as_const(m_folders)) {
         if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
-            qCWarning(lcFiles, "cannot create the staging folder %s: %s", folder.constData(), std::strerror(errno));
+            qCWarning(lcFiles, "cannot create the staging folder %s: %s",
+                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())),
+                      std::strerror(errno));
     }
     int count = 0;
     for (int i = first; i < m_entries.size(); ++i) {
@@ -307,7 +322,8 @@ int RenameJournal::stageAll()
         const int rc = FileManager::renameNoReplace(entry.source, entry.staged);
         entry.isStaged = rc == 0;
         if (rc)
-            qCWarning(lcFiles, "cannot stage %s: %s", entry.source.constData(), std::strerror(rc));
+            qCWarning(lcFiles, "cannot stage %s: %s",
+                      qUtf8Printable(KorvaneLogText::summary(entry.source, lcFiles())), std::strerror(rc));
         else
             ++count;
     }
@@ -330,8 +346,8 @@ bool RenameJournal::moveToFree(const Entry &entry, const QByteArray &destination
         if (rc == EEXIST)
             continue;
         if (rc) {
-            qCWarning(lcFiles, "cannot move %s %s %s: %s", entry.staged.constData(), undo ? "back to" : "to",
-                      candidate.constData(), std::strerror(rc));
+            qCWarning(lcFiles, "cannot move %s %s %s: %s", qUtf8Printable(KorvaneLogText::summary(entry.staged, lcFiles())),
+                      undo ? "back to" : "to", qUtf8Printable(KorvaneLogText::summary(candidate, lcFiles())), std::strerror(rc));
             return false;
         }
         m_takenFinals.insert(candidate);
@@ -348,9 +364,8 @@ void RenameJournal::finishAll()
         const Entry &entry = m_entries[i];
         if (!entry.isStaged)
             continue;
-        const QByteArray name = FileManager::lastComponent(entry.staged);
         for (qint64 n = 0; targets[i].isEmpty(); ++n) {
-            const QByteArray candidate = FileManager::joinPath(entry.finalFolder, FileManager::numberedName(name, n));
+            const QByteArray candidate = FileManager::joinPath(entry.finalFolder, FileManager::numberedName(entry.finalName, n));
             if (!m_takenFinals.contains(candidate) && !entryExists(candidate))
                 targets[i] = candidate;
         }
@@ -374,7 +389,7 @@ void RenameJournal::finishAll()
             m_takenFinals.remove(targets[i]);
             // Someone took the name meanwhile: the next free one. A name the file system
             // refuses: the file goes back to its own name.
-            const QByteArray wanted = FileManager::joinPath(entry.finalFolder, FileManager::lastComponent(entry.staged));
+            const QByteArray wanted = FileManager::joinPath(entry.finalFolder, entry.finalName);
             if (!(rc == EEXIST && moveToFree(entry, wanted, false)) && !moveToFree(entry, entry.source, true)) {
                 m_keepJournal = true;
                 continue;
@@ -396,7 +411,8 @@ void RenameJournal::end()
         return;
     for (const QByteArray &folder : std::as_const(m_folders)) {
         if (::rmdir(folder.constData()) != 0 && errno != ENOENT) {
-            qCWarning(lcFiles, "the staging folder %s is not empty; it stays for the next start", folder.constData());
+            qCWarning(lcFiles, "the staging folder %s is not empty; it stays for the next start",
+                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())));
             m_keepJournal = true;
         }
     }

@@ -33,7 +33,8 @@ public:
     // Creates and locks the journal.
     bool begin(KorvaneError *error);
     // Chooses the staging path of a file to be renamed to the wanted path: its new name,
-    // made free within the run with "-1", "-2", ... The move itself waits for stageAll().
+    // made free with "-1", "-2", ... among the run's files bound for the same folder. The move
+    // itself waits for stageAll().
     bool planStaging(const QByteArray &source, quint64 device, const QByteArray &wanted, QByteArray *staged,
                      KorvaneError *error);
     // Moves every planned file into staging; gives how many got there.
@@ -49,6 +50,7 @@ private:
         QByteArray source;
         QByteArray staged;
         QByteArray finalFolder;
+        QByteArray finalName;
         bool isStaged = false;
     };
 
@@ -64,7 +66,8 @@ private:
     QList<QByteArray> m_folders;
     int m_foldersWritten = 0;
     int m_entriesWritten = 0;
-    QSet<QByteArray> m_stagedNames;
+    QSet<QByteArray> m_plannedFinals;
+    QSet<QByteArray> m_stagedPaths;
     QSet<QByteArray> m_takenFinals;
     bool m_keepJournal = false;
 };

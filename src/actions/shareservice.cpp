@@ -3,6 +3,7 @@
 #include "filemanager.h"
 #include "imagecodec.h"
 #include "korvanehandlepbhelper.h"
+#include "korvanelogtext.h"
 #include "korvaneplatform.h"
 #include "korvanesharebackend.h"
 #include "korvaneurlopener.h"
@@ -15,6 +16,7 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <memory>
 
 Q_LOGGING_CATEGORY(lcShare, "korvane.actions.share", QtWarningMsg)
@@ -150,7 +152,8 @@ void ShareService::shareOnEmail(const QString &text, const QList<QUrl> &files, c
     for (const QUrl &file : files) {
         const QString path = file.toLocalFile();
         if (!QFileInfo(path).isFile()) {
-            qCWarning(lcShare, "a mail cannot carry %s: not a regular file", qUtf8Printable(path));
+            qCWarning(lcShare, "a mail cannot carry %s: not a regular file",
+                      qUtf8Printable(KorvaneLogText::summary(path, lcShare())));
             continue;
         }
         arguments << QStringLiteral("--attach") << path;
@@ -248,15 +251,6 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
                                           KorvaneError(shareErrorCode, QStringLiteral("cannot create %1").arg(folder)));
         return {};
     }
-    if (isOpen) {
-        onMain([folder] {
-            if (KorvanePlatform::urlOpener()->openURLs({QUrl::fromLocalFile(folder)}))
-                qCInfo(lcShare, "启动相册成功");
-            else
-                qCWarning(lcShare, "启动相册失败");
-        });
-    }
-
     QStringList written;
     bool failed = false;
     const auto add = [&](bool ok, const QString &path, const QString &source) {
@@ -264,13 +258,15 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
             written.append(path);
         } else {
             failed = true;
-            qCWarning(lcShare, "could not add %s to %s", qUtf8Printable(source), qUtf8Printable(folder));
+            qCWarning(lcShare, "could not add %s to %s",
+                      qUtf8Printable(KorvaneLogText::summary(source, lcShare())), qUtf8Printable(folder));
         }
     };
     for (const QUrl &image : images) {
         const QString source = image.toLocalFile();
         if (!isImageFile(source)) {
-            qCInfo(lcShare, "left out %s: it does not decode as an image", qUtf8Printable(source));
+            qCInfo(lcShare, "left out %s: it does not decode as an image",
+                   qUtf8Printable(KorvaneLogText::summary(source, lcShare())));
             continue;
         }
         QString path;
@@ -289,6 +285,15 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
             QString path;
             add(savePng(folder, imageData, &path), path, QStringLiteral("the image data"));
         }
+    }
+    // The first picture added stands for the photo library: the desktop's image viewer shows
+    // it and lets the user page through the rest of the folder.
+    const auto firstPicture = std::find_if(written.cbegin(), written.cend(), [](const QString &path) { return isImageFile(path); });
+    if (isOpen && firstPicture != written.cend()) {
+        onMain([picture = *firstPicture] {
+            if (!KorvanePlatform::urlOpener()->openURLs({QUrl::fromLocalFile(picture)}))
+                qCWarning(lcShare, "could not open the added picture in the image viewer");
+        });
     }
     if (failed)
         sharingServiceDidFailToShareItems(ShareKind::Photos, KorvaneError(shareErrorCode, QString()));

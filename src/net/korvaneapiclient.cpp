@@ -2,6 +2,7 @@
 
 #include "korvanecardmodels.h"
 #include "korvanehosts.h"
+#include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
 #include "korvaneplatform.h"
 #include "korvaneuserdefaults.h"
@@ -127,7 +128,8 @@ void recogniseByUrl(const QString &path, const QString &token, const QVariantMap
     KorvaneNetWorkClient::sharedClient()->postJson(
         ocrUrl(path), ocrHeaders(token, true), fields,
         [reader, completion](const QVariant &object, const QVariantMap &) {
-            qCInfo(lcApi, "responsBody data:%s", QJsonDocument::fromVariant(object).toJson(QJsonDocument::Compact).constData());
+            qCInfo(lcApi, "responsBody data:%s",
+                   qUtf8Printable(KorvaneLogText::summary(QJsonDocument::fromVariant(object).toJson(QJsonDocument::Compact), lcApi())));
             reader(object, completion);
         },
         [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), KorvaneApiClient::cannotConnectMessage()); },
@@ -155,7 +157,7 @@ bool filesParts(const QStringList &paths, QList<KorvaneFormPart> *parts, const R
         bool ok = false;
         parts->append(imageFilePart(path, &ok));
         if (!ok) {
-            qCWarning(lcApi, "cannot read the image %s", qUtf8Printable(path));
+            qCWarning(lcApi, "cannot read the image %s", qUtf8Printable(KorvaneLogText::summary(path, lcApi())));
             completeLater(completion, false, QVariant(), QString());
             return false;
         }
@@ -595,7 +597,14 @@ void KorvaneApiClient::getQCloudBucketDetail(const QString &secretKey, const QSt
             }
             call(completion, false);
         },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), cannotConnectMessage()); });
+        // Only a lookup that got no answer, or a server error for one, carries a message; a
+        // refusal means the keys or the bucket are wrong.
+        [completion](const KorvaneNetWorkError &error) {
+            if (error.kind == KorvaneNetWorkError::Transport || error.httpStatus >= 500)
+                call(completion, false, QVariant(), cannotConnectMessage());
+            else
+                call(completion, false);
+        });
 }
 
 void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,
@@ -606,7 +615,8 @@ void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString
     const QString objectPath = QLatin1Char('/') + withKey;
     const QString sign = QCloudManager::cosSign(secretKey, withAccessKey, QStringLiteral("put"), objectPath);
     if (!QFileInfo(withFilePath).isReadable()) {
-        qCWarning(lcApi, "cannot read the file to upload: %s", qUtf8Printable(withFilePath));
+        qCWarning(lcApi, "cannot read the file to upload: %s",
+                  qUtf8Printable(KorvaneLogText::summary(withFilePath, lcApi())));
         if (completion)
             later([completion] { completion(false, QString()); });
         return;

@@ -72,7 +72,8 @@ public:
     // Result: the latest version text.
     static void getAppVersion(const ResultCompletion &completion);
 
-    // Result: the bucket's base URL (plain http).
+    // Result: the bucket's base URL (plain http). A message only when the lookup got no answer or a
+    // server error.
     static void getQCloudBucketDetail(const QString &secretKey, const QString &withAccessKey, const QString &withBucket,
                                       const ResultCompletion &completion);
     static void uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,

@@ -16,6 +16,7 @@ const QHash<QString, QString> &defaults()
         {QStringLiteral("cosService"), QStringLiteral("https://service.cos.myqcloud.com")},
         {QStringLiteral("cosDomain"), QStringLiteral("http://myqcloud.com")},
         {QStringLiteral("qiniuUpload"), QStringLiteral("https://upload.qiniup.com")},
+        {QStringLiteral("qiniuUc"), QStringLiteral("https://uc.qiniuapi.com")},
         {QStringLiteral("ossEndpoint"), QStringLiteral("https://oss-cn-shanghai.aliyuncs.com")},
         {QStringLiteral("upyun"), QStringLiteral("https://v0.api.upyun.com")},
         {QStringLiteral("sinaLogin"), QStringLiteral("https://login.sina.com.cn")},
@@ -48,11 +49,17 @@ QString KorvaneHosts::value(const QString &name)
     return base;
 }
 
+bool KorvaneHosts::isSet(const QString &name)
+{
+    return KorvanePlatform::userDefaults()->value(key(name)).isValid();
+}
+
 QString KorvaneHosts::service() { return value(QStringLiteral("service")); }
 QString KorvaneHosts::ocr() { return value(QStringLiteral("ocr")); }
 QString KorvaneHosts::cosService() { return value(QStringLiteral("cosService")); }
 QString KorvaneHosts::cosDomain() { return value(QStringLiteral("cosDomain")); }
 QString KorvaneHosts::qiniuUpload() { return value(QStringLiteral("qiniuUpload")); }
+QString KorvaneHosts::qiniuUc() { return value(QStringLiteral("qiniuUc")); }
 QString KorvaneHosts::ossEndpoint() { return value(QStringLiteral("ossEndpoint")); }
 QString KorvaneHosts::upyun() { return value(QStringLiteral("upyun")); }
 QString KorvaneHosts::sinaLogin() { return value(QStringLiteral("sinaLogin")); }

@@ -18,6 +18,8 @@ public:
     static QString cosService();
     static QString cosDomain();
     static QString qiniuUpload();
+    // Qiniu's region query, which names each bucket's upload host.
+    static QString qiniuUc();
     static QString ossEndpoint();
     static QString upyun();
     static QString sinaLogin();
@@ -29,6 +31,8 @@ public:
     static QString key(const QString &name);
     static QString defaultValue(const QString &name);
     static QString value(const QString &name);
+    // Whether the user set the host rather than leaving it at its default.
+    static bool isSet(const QString &name);
 
     // The address that lists every COS bucket of an account: the COS service host's root.
     static QString cosServiceUrl();

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QTimeZone>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcUpdate, "korvane.net.update", QtWarningMsg)
 
@@ -37,8 +38,20 @@ QUrl KorvaneUpdateCheck::changeLogUrl()
     return urlSetting(changeLogUrlKey(), QStringLiteral("https://korvane.org/changelog"));
 }
 
+bool KorvaneUpdateCheck::isConfigured()
+{
+    return !KorvaneHosts::service().isEmpty();
+}
+
 void KorvaneUpdateCheck::checkForUpdate(const CheckCompletion &completion)
 {
+    if (!isConfigured()) {
+        QTimer::singleShot(0, [completion] {
+            if (completion)
+                completion(Outcome::Off, QString());
+        });
+        return;
+    }
     KorvaneApiClient::getAppVersion([completion](bool success, const QVariant &result, const QString &) {
         const QString version = result.toString();
         Outcome outcome = Outcome::Failed;
@@ -72,7 +85,7 @@ bool KorvaneUpdateCheck::checkAutomatically(const QDateTime &now, const CheckCom
     if (!(due < now))
         return false;
     defaults->setValue(lastCheckKey(), dayText(now.date()));
-    if (KorvaneHosts::service().isEmpty()) {
+    if (!isConfigured()) {
         qCInfo(lcUpdate, "no update check: no service is set up");
         return false;
     }

@@ -15,7 +15,8 @@ class KorvaneUpdateCheck final
 public:
     KorvaneUpdateCheck() = delete;
 
-    enum class Outcome { Failed, UpToDate, UpdateAvailable };
+    // Off: no service is set up to ask, so no check was made.
+    enum class Outcome { Failed, UpToDate, UpdateAvailable, Off };
     using CheckCompletion = std::function<void(Outcome outcome, const QString &serverVersion)>;
 
     static QString lastCheckKey() { return QStringLiteral("kLastCheckUpdate"); }
@@ -26,7 +27,10 @@ public:
     static QUrl downloadUrl();
     static QUrl changeLogUrl();
 
-    // Asks the service now. With no service set up it fails without a request.
+    // Whether a service to ask is set up (hosts/service); without one, checks are off.
+    static bool isConfigured();
+
+    // Asks the service now. With no service set up it reports Off without a request.
     static void checkForUpdate(const CheckCompletion &completion);
 
     // The check made when the popover closes: at most once every three days, the day stored

@@ -2,9 +2,13 @@
 
 #include "korvanehosts.h"
 #include "chainedbodydevice.h"
+#include "korvaneanswerlimits.h"
+#include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
 #include "streaminguploadreply.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -23,10 +27,78 @@ QByteArray textPart(const QByteArray &boundary, const QByteArray &name, const QB
     return "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
 }
 
+// The hosts found so far, by access key and bucket; main thread only.
+QHash<QPair<QString, QString>, QString> &foundHosts()
+{
+    static QHash<QPair<QString, QString>, QString> hosts;
+    return hosts;
+}
+
+// The first upload domain of the first region in a region query's answer, as a base URL; empty
+// when the answer holds none that is a bare host. A query host on this machine (a stand-in)
+// keeps its own scheme, as it serves no TLS.
+QString uploadHostIn(const QVariant &answer, const QString &queryHost)
+{
+    const QVariantList hosts = answer.toMap().value(QStringLiteral("hosts")).toList();
+    const QVariantList domains = hosts.isEmpty() ? QVariantList()
+                                                 : hosts.first().toMap().value(QStringLiteral("up")).toMap()
+                                                       .value(QStringLiteral("domains")).toList();
+    if (domains.isEmpty() || domains.first().typeId() != QMetaType::QString)
+        return QString();
+    const QUrl query(queryHost);
+    const QString scheme = KorvaneHosts::isPathStyleHost(query.host()) ? query.scheme() : QStringLiteral("https");
+    const QUrl url(scheme + QStringLiteral("://") + domains.first().toString(), QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty() || !url.path().isEmpty() || url.hasQuery()
+        || url.hasFragment())
+        return QString();
+    return url.toString(QUrl::FullyEncoded);
+}
+
 } // namespace
 
-QiniuUploadManager::QiniuUploadManager(QObject *parent)
+void QiniuUploadManager::findUploadHost(const QString &accessKey, const QString &bucket, const HostCompletion &done)
+{
+    const auto answer = [done](const QString &host, const QString &error) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [done, host, error] { done(host, error); }, Qt::QueuedConnection);
+    };
+    if (KorvaneHosts::isSet(QStringLiteral("qiniuUpload"))) {
+        answer(KorvaneHosts::qiniuUpload(), QString());
+        return;
+    }
+    const QPair<QString, QString> id(accessKey, bucket);
+    if (foundHosts().contains(id)) {
+        answer(foundHosts().value(id), QString());
+        return;
+    }
+    const QString queryHost = KorvaneHosts::qiniuUc();
+    KorvaneNetWorkClient::sharedClient()->getPath(
+        queryHost + QStringLiteral("/v4/query"), {{QStringLiteral("ak"), accessKey}, {QStringLiteral("bucket"), bucket}},
+        QString(),
+        [done, id, queryHost](const QVariant &object, const QVariantMap &) {
+            const QString host = uploadHostIn(object, queryHost);
+            if (host.isEmpty()) {
+                qCWarning(lcQiniu, "the region query answered without an upload host");
+                done(QString(), qtTrId("qiniuRegionAnswerUnknown"));
+                return;
+            }
+            foundHosts().insert(id, host);
+            done(host, QString());
+        },
+        [done](const KorvaneNetWorkError &error) {
+            qCWarning(lcQiniu, "the region query failed: status %d, %s", error.httpStatus, qUtf8Printable(error.description));
+            if (error.kind == KorvaneNetWorkError::Transport)
+                done(QString(), qtTrId("Can not connect to the server"));
+            else if (error.kind == KorvaneNetWorkError::HttpStatus)
+                done(QString(), qtTrId("qiniuRegionRefused").arg(error.httpStatus));
+            else
+                done(QString(), qtTrId("qiniuRegionAnswerUnknown"));
+        },
+        KorvaneAnswerLimits::apiAnswer);
+}
+
+QiniuUploadManager::QiniuUploadManager(const QString &uploadHost, QObject *parent)
     : QObject(parent)
+    , m_uploadHost(uploadHost)
 {
 }
 
@@ -56,12 +128,12 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
     const QByteArray tail = "\r\n--" + boundary + "--\r\n";
     ChainedBodyDevice *body = ChainedBodyDevice::create(path.isEmpty() ? head + data : head, path, tail, this);
     if (!body) {
-        qCWarning(lcQiniu, "cannot read a file to upload: %s", qUtf8Printable(path));
+        qCWarning(lcQiniu, "cannot read a file to upload: %s", qUtf8Printable(KorvaneLogText::summary(path, lcQiniu())));
         QMetaObject::invokeMethod(this, [complete, key] { complete(0, key, QVariantMap()); }, Qt::QueuedConnection);
         return;
     }
 
-    QNetworkRequest request(QUrl(KorvaneHosts::qiniuUpload() + QLatin1Char('/')));
+    QNetworkRequest request(QUrl(m_uploadHost + QLatin1Char('/')));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("multipart/form-data; boundary=") + boundary);
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
     QNetworkReply *reply = StreamingUploadReply::send("POST", request, body, this);

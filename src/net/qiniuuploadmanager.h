@@ -23,7 +23,16 @@ public:
     // The status with which the store refuses a key that is already taken.
     static constexpr int keyExistsStatus = 614;
 
-    explicit QiniuUploadManager(QObject *parent = nullptr);
+    // (the upload host as a base URL, or empty with the reason in error). On the main thread,
+    // never from inside the starting call.
+    using HostCompletion = std::function<void(const QString &uploadHost, const QString &error)>;
+
+    // Each bucket lives in one region and takes uploads only on that region's hosts. Gives
+    // hosts/qiniuUpload when the user set it, else the first upload domain Qiniu's region
+    // query names for the bucket, asked once per bucket for the life of the process.
+    static void findUploadHost(const QString &accessKey, const QString &bucket, const HostCompletion &done);
+
+    explicit QiniuUploadManager(const QString &uploadHost, QObject *parent = nullptr);
 
     void putFile(const QString &path, const QString &key, const QString &token, const Completion &complete,
                  const Progress &progress = nullptr);
@@ -35,4 +44,5 @@ private:
     void post(const QString &path, const QByteArray &data, const QString &key, const QString &token,
               const Completion &complete, const Progress &progress);
 
+    QString m_uploadHost;
 };

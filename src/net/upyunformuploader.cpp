@@ -1,6 +1,7 @@
 #include "upyunformuploader.h"
 
 #include "korvanehosts.h"
+#include "korvanelogtext.h"
 #include "upapiutils.h"
 #include "upsimplehttpclient.h"
 
@@ -93,7 +94,8 @@ void UpYunFormUploader::uploadWithOperator(const QString &operatorName, const QS
             const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
             if (parseError.error != QJsonParseError::NoError) {
                 qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader json parse failed %s", qUtf8Printable(parseError.errorString()));
-                qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader res.body content %s", body.left(1024).constData());
+                qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader res.body content %s",
+                          qUtf8Printable(KorvaneLogText::summary(body.left(1024), lcUpYun())));
                 if (failure)
                     failure(KorvaneError(parseError.error, parseError.errorString(), QStringLiteral("NSCocoaErrorDomain")), statusCode,
                             QVariant());

@@ -56,6 +56,10 @@ TesseractOcrEngine::~TesseractOcrEngine()
 std::unique_ptr<TesseractOcrEngine> TesseractOcrEngine::create(const QString &languages, QString *error)
 {
     std::unique_ptr<TesseractOcrEngine> engine(new TesseractOcrEngine);
+    // Tesseract's own diagnostics, down to the "WARNING! LEAK!" lines of its caches at exit,
+    // are no business of the user's terminal; the failures that matter come back as errors.
+    // The setting is global to the library and outlives every engine.
+    engine->m_api->SetVariable("debug_file", "/dev/null");
     // The LSTM engine alone: it is what the language data of Debian is made for, and the
     // legacy one would need data that is not there.
     if (engine->m_api->Init(nullptr, languages.toUtf8().constData(), tesseract::OEM_LSTM_ONLY) != 0) {

@@ -1,5 +1,7 @@
 #include "desktopurlopener.h"
 
+#include "xdgurlopener.h"
+
 #include <QDesktopServices>
 
 bool DesktopUrlOpener::openURLs(const QList<QUrl> &urls)
@@ -8,4 +10,10 @@ bool DesktopUrlOpener::openURLs(const QList<QUrl> &urls)
     for (const QUrl &url : urls)
         all = QDesktopServices::openUrl(url) && all;
     return all;
+}
+
+void DesktopUrlOpener::openURL(const QUrl &url, const Opened &done)
+{
+    if (!XdgUrlOpener::launch(url, done))
+        KorvaneUrlOpener::openURL(url, done);
 }

@@ -7,4 +7,7 @@ class DesktopUrlOpener final : public KorvaneUrlOpener
 {
 public:
     bool openURLs(const QList<QUrl> &urls) override;
+    // Through xdg-open, whose exit status tells a missing handler apart; the session's own
+    // way, which cannot tell, only where xdg-open is missing.
+    void openURL(const QUrl &url, const Opened &done) override;
 };

@@ -7,5 +7,12 @@
 class XdgUrlOpener final : public KorvaneUrlOpener
 {
 public:
+    // How long a launcher may take to say it failed. One still running by then has found a
+    // handler that runs in its place (xdg-open waits for some browsers to exit).
+    static constexpr int launchVerdictMs = 5000;
+
     bool openURLs(const QList<QUrl> &urls) override;
+    void openURL(const QUrl &url, const Opened &done) override;
+    // Runs xdg-open on the URL and reports its verdict; false when xdg-open is not installed.
+    static bool launch(const QUrl &url, const Opened &done);
 };

@@ -4,6 +4,7 @@
 #include "hotkeyfield.h"
 #include "korvaneautostart.h"
 #include "korvaneplatform.h"
+#include "korvaneupdatecheck.h"
 #include "korvaneuserdefaults.h"
 #include "pthotkeycenter.h"
 #include "sgwlhotkey.h"
@@ -100,10 +101,18 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     form->addRow(new QLabel(qtTrId("generalBehaviour")), checks);
     form->addRow(hotKeyLabel, hotKeyColumn);
     m_versionLayout->addWidget(m_versionLabel);
-    auto *checkForUpdate = new QPushButton(qtTrId("checkForUpdate"));
-    checkForUpdate->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    connect(checkForUpdate, &QPushButton::clicked, this, [this] { UpdateViewController::present(window()); });
-    m_versionLayout->addWidget(checkForUpdate);
+    // Without a service to ask, a check could only fail: say so instead of offering one.
+    if (KorvaneUpdateCheck::isConfigured()) {
+        auto *checkForUpdate = new QPushButton(qtTrId("checkForUpdate"));
+        checkForUpdate->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+        connect(checkForUpdate, &QPushButton::clicked, this, [this] { UpdateViewController::present(window()); });
+        m_versionLayout->addWidget(checkForUpdate);
+    } else {
+        auto *off = new QLabel(qtTrId("updateCheckOff"));
+        off->setObjectName(QStringLiteral("updateCheckOff"));
+        off->setWordWrap(true);
+        m_versionLayout->addWidget(off);
+    }
     form->addRow(new QLabel(qtTrId("versionLabel")), m_versionLayout);
 
     auto *quitRow = new QHBoxLayout;

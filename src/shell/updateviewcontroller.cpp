@@ -119,8 +119,12 @@ void UpdateViewController::startCheck()
             return;
         }
         self->m_progress->hide();
-        self->m_label->setText(outcome == KorvaneUpdateCheck::Outcome::UpToDate ? qtTrId("noUpdateAvailable")
-                                                                                : qtTrId("checkFailed"));
+        if (outcome == KorvaneUpdateCheck::Outcome::UpToDate)
+            self->m_label->setText(qtTrId("noUpdateAvailable"));
+        else if (outcome == KorvaneUpdateCheck::Outcome::Off)
+            self->m_label->setText(qtTrId("updateCheckOff"));
+        else
+            self->m_label->setText(qtTrId("checkFailed"));
         self->m_cancel->setText(qtTrId("ok"));
     });
 }

@@ -17,6 +17,13 @@ StandInResponse qiniuError(int status, const QByteArray &message)
 
 StandInResponse QiniuStandIn::handle(const StandInRequest &request)
 {
+    if (request.method == "GET" && request.path == QLatin1String("/v4/query")) {
+        const QString bucket = request.query.queryItemValue(QStringLiteral("bucket"));
+        if (!secretKeys.contains(request.query.queryItemValue(QStringLiteral("ak"))) || !regions.contains(bucket))
+            return qiniuError(612, "no such bucket");
+        return StandInResponse::json(R"({"hosts":[{"region":"z0","ttl":86400,"up":{"domains":[")" + regions.value(bucket).toUtf8()
+                                     + R"(","up.example.com"]},"io":{"domains":["io.example.com"]}}]})");
+    }
     if (request.method != "POST" || request.path != QLatin1String("/")) {
         problem(QStringLiteral("%1 %2").arg(QString::fromLatin1(request.method), request.path));
         return qiniuError(405, "method not allowed");

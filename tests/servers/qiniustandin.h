@@ -7,7 +7,8 @@
 // The Qiniu form upload: POST / with the multipart fields "token", "key" and "file". The
 // token is checked as the store checks it (a known access key, the HMAC-SHA1 of its own
 // encoded policy under that key's secret key, a scope naming the bucket, a deadline still
-// ahead); a key already stored is refused with status 614.
+// ahead); a key already stored is refused with status 614. GET /v4/query, the region query,
+// names regions[bucket] as the bucket's upload host, for a known access key.
 class QiniuStandIn final : public StandInServer
 {
 public:
@@ -18,6 +19,7 @@ public:
     QHash<QString, QByteArray> objects;  // "BUCKET/KEY" -> bytes
     QSet<QString> failingKeys;           // keys answered with an internal error
     QStringList attempts;                // the keys asked for, in order
+    QHash<QString, QString> regions;     // bucket -> "HOST:PORT" of its region's uploads
 
 private:
     StandInResponse handle(const StandInRequest &request) override;
