@@ -1,6 +1,5 @@
 #include "actionlistview.h"
 
-#include <QDataStream>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -19,13 +18,15 @@ ActionListView::ActionListView(QWidget *parent)
     setFrameShape(QFrame::NoFrame);
 }
 
+// Nineteen digits and a sign: the longest qint64.
+constexpr qsizetype kMaximumDragText = 20;
+
+// The number travels as decimal text: any program can offer this type, and a serialized list
+// would let its first four bytes ask for billions of entries.
 QMimeData *ActionListView::dragData(qint64 number)
 {
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << QVariantList{number};
     auto *data = new QMimeData;
-    data->setData(DragType, bytes);
+    data->setData(DragType, QByteArray::number(number));
     return data;
 }
 
@@ -33,13 +34,11 @@ std::optional<qint64> ActionListView::dragNumber(const QMimeData *data)
 {
     if (!data || !data->hasFormat(DragType))
         return std::nullopt;
-    QDataStream stream(data->data(DragType));
-    QVariantList list;
-    stream >> list;
-    if (stream.status() != QDataStream::Ok || list.size() != 1)
+    const QByteArray text = data->data(DragType);
+    if (text.size() > kMaximumDragText)
         return std::nullopt;
     bool ok = false;
-    const qint64 number = list.first().toLongLong(&ok);
+    const qint64 number = text.toLongLong(&ok);
     return ok ? std::optional<qint64>(number) : std::nullopt;
 }
 

@@ -30,6 +30,7 @@ class BaseSettingViewController : public SettingsPanel
 
 public:
     explicit BaseSettingViewController(QWidget *parent = nullptr);
+    ~BaseSettingViewController() override;
 
     void setDropEntity(const std::shared_ptr<DropListEntity> &drop) override;
     void titleFieldBecomeResponser() override;
