@@ -468,6 +468,11 @@ TEXTS = {
                                "未能读取剪贴板：Korvane 的列表在 %1 秒内未获得键盘焦点。"),
     # Action store: a change the editor could not save.
     "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
+    # Image actions that replace their sources: the originals go to the Trash first.
+    "NOriginalsInTrash": (("The original is in the Trash. ", "The %n originals are in the Trash. "),
+                          ("%n 个原文件已移到回收站。",)),
+    "originalNotTrashed": ("“%1” was left as it was: it could not be moved to the Trash (%2).",
+                           "“%1”保持原样：无法将其移到回收站（%2）。"),
 }
 
 
@@ -475,9 +480,17 @@ def write(path, language, column):
     lines = ['<?xml version="1.0" encoding="utf-8"?>', '<!DOCTYPE TS>',
              '<TS version="2.1" language="%s">' % language, '<context>', '    <name></name>']
     for key, texts in TEXTS.items():
-        lines.append('    <message id="%s">' % escape(key))
-        lines.append('        <source>%s</source>' % escape(texts[0]))
-        lines.append('        <translation>%s</translation>' % escape(texts[column]))
+        # A text with a count is given as a tuple of its plural forms in the language's order
+        # (English: one, other; Chinese: a single form).
+        plural = isinstance(texts[0], tuple)
+        lines.append('    <message id="%s"%s>' % (escape(key), ' numerus="yes"' if plural else ''))
+        lines.append('        <source>%s</source>' % escape(texts[0][-1] if plural else texts[0]))
+        if plural:
+            lines.append('        <translation>')
+            lines += ['            <numerusform>%s</numerusform>' % escape(form) for form in texts[column]]
+            lines.append('        </translation>')
+        else:
+            lines.append('        <translation>%s</translation>' % escape(texts[column]))
         lines.append('    </message>')
     lines += ['</context>', '</TS>', '']
     Path(path).write_text("\n".join(lines), encoding="utf-8")

@@ -1551,5 +1551,15 @@
         <source>This change is not saved: %1</source>
         <translation>此更改未能保存：%1</translation>
     </message>
+    <message id="NOriginalsInTrash" numerus="yes">
+        <source>The %n originals are in the Trash. </source>
+        <translation>
+            <numerusform>%n 个原文件已移到回收站。</numerusform>
+        </translation>
+    </message>
+    <message id="originalNotTrashed">
+        <source>“%1” was left as it was: it could not be moved to the Trash (%2).</source>
+        <translation>“%1”保持原样：无法将其移到回收站（%2）。</translation>
+    </message>
 </context>
 </TS>
