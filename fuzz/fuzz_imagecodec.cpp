@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     default: {
         const int orientation = parameter % 8 + 1;
-        const QByteArray rewritten = ImageCodec::rewriteMetadata(image, orientation, parameter & 8);
+        const QByteArray rewritten = ImageCodec::rewriteMetadata(image, orientation);
         if (rewritten.isEmpty())
             break;
         const ImageCodec::Header after = headerOf(rewritten);

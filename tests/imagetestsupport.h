@@ -103,33 +103,77 @@ inline QByteArray jpegScan(const QByteArray &data)
     return QByteArray();
 }
 
-// Every chunk of a PNG by type, data only, in order.
+// Every chunk of a PNG by type, data only, in order; with an empty type, the types in order.
 inline QByteArray pngChunks(const QByteArray &data, const QByteArray &type)
 {
     QByteArray result;
     qsizetype at = 8;
     while (at + 12 <= data.size()) {
         const quint32 length = qFromBigEndian<quint32>(data.constData() + at);
-        if (data.mid(at + 4, 4) == type)
+        if (type.isEmpty())
+            result += data.mid(at + 4, 4) + ' ';
+        else if (data.mid(at + 4, 4) == type)
             result += data.mid(at + 8, length);
         at += 12 + length;
     }
     return result;
 }
 
+inline QByteArray pngChunk(const QByteArray &type, const QByteArray &body)
+{
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(quint32(body.size()), out.data());
+    const QByteArray typed = type + body;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size()))), crc.data());
+    return out + typed + crc;
+}
+
+// Every kind of PNG metadata, each saying "Planted" where it is stored as plain text: text,
+// compressed text, international text with XMP, a modification time and an eXIf block (with
+// orientation 3).
+inline QByteArray withPlantedChunks(const QByteArray &png)
+{
+    const QByteArray exif("MM\0\x2a\0\0\0\x08\0\x02\x01\x12\0\x03\0\0\0\x01\0\x03\0\0"
+                          "\x01\x3b\0\x02\0\0\0\x0c\0\0\0\x26\0\0\0\0PlantedExif", 50);
+    return png.left(33) + pngChunk("tEXt", QByteArray("Comment\0PlantedComment", 22)) + pngChunk("tEXt", QByteArray("Title\0PlantedTitle", 18))
+         + pngChunk("tEXt", QByteArray("Make\0PlantedMake", 16)) + pngChunk("zTXt", QByteArray("Description\0\0", 13) + qCompress("Planted").mid(4))
+         + pngChunk("iTXt", QByteArray("XML:com.adobe.xmp\0\0\0\0\0<x:xmpmeta>Planted</x:xmpmeta>", 52))
+         + pngChunk("tIME", QByteArray("\x07\xe4\x01\x02\x03\x04\x05", 7)) + pngChunk("eXIf", exif) + png.mid(33);
+}
+
+// A comment, IPTC, a maker segment and an appended preview image, as cameras and editors write them.
+inline QByteArray withPlantedSegments(const QByteArray &jpeg, const QByteArray &preview)
+{
+    const auto segment = [](char marker, const QByteArray &body) {
+        return QByteArray("\xff") + marker + char((body.size() + 2) >> 8) + char(body.size() + 2) + body;
+    };
+    return jpeg.left(2) + segment('\xfe', "PlantedComment") + segment('\xed', QByteArray("Photoshop 3.0\0" "8BIM\x04\x04\0\0\0\0\0\x0c\x1c\x02\x78\0\x07" "Planted", 38))
+         + segment('\xec', "Ducky PlantedMaker") + jpeg.mid(2) + preview;
+}
+
+// The image in the format of the suffix (".webp", ".tif[compression=lzw]"), written by libvips.
+inline QByteArray written(const vips::VImage &image, const char *suffix)
+{
+    void *bytes = nullptr;
+    size_t size = 0;
+    image.write_to_buffer(suffix, &bytes, &size);
+    const QByteArray result(static_cast<const char *>(bytes), qsizetype(size));
+    g_free(bytes);
+    return result;
+}
+
+inline QByteArray vipsEncoded(const QByteArray &data, const char *suffix)
+{
+    static const bool started = VIPS_INIT("imagetests") == 0;
+    Q_UNUSED(started);
+    return written(vips::VImage::new_from_buffer(data.constData(), size_t(data.size()), ""), suffix);
+}
+
 // A PNG whose header claims the size; its one pixel row of data is all there is, or, when
 // complete, every row, grey, packed to a few hundred kilobytes however large it decodes.
 inline QByteArray pngClaiming(quint32 width, quint32 height, bool complete = false)
 {
-    const auto chunk = [](const QByteArray &type, const QByteArray &body) {
-        QByteArray out(4, '\0');
-        qToBigEndian<quint32>(quint32(body.size()), out.data());
-        out += type + body;
-        const QByteArray typed = type + body;
-        QByteArray crc(4, '\0');
-        qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size()))), crc.data());
-        return out + crc;
-    };
     QByteArray header(13, '\0');
     qToBigEndian<quint32>(width, header.data());
     qToBigEndian<quint32>(height, header.data() + 4);
@@ -153,7 +197,7 @@ inline QByteArray pngClaiming(quint32 width, quint32 height, bool complete = fal
     }
     packed.resize(qsizetype(stream.total_out));
     deflateEnd(&stream);
-    return QByteArray("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) + chunk("IDAT", packed) + chunk("IEND", QByteArray());
+    return QByteArray("\x89PNG\r\n\x1a\n") + pngChunk("IHDR", header) + pngChunk("IDAT", packed) + pngChunk("IEND", QByteArray());
 }
 
 // A CMYK JPEG as print workflows write it: four bands, no colour profile.
@@ -165,12 +209,7 @@ inline QByteArray cmykJpeg(int width, int height)
     vips::VImage cmyk = vips::VImage::bandjoin(std::vector<vips::VImage>{noise, noise, noise, noise})
         + std::vector<double>{-40, 70, 150, -100};
     cmyk = cmyk.cast(VIPS_FORMAT_UCHAR).copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_CMYK));
-    VipsBlob *blob = cmyk.jpegsave_buffer(vips::VImage::option()->set("Q", 98));
-    size_t size = 0;
-    const void *bytes = vips_blob_get(blob, &size);
-    QByteArray result(static_cast<const char *>(bytes), qsizetype(size));
-    vips_area_unref(VIPS_AREA(blob));
-    return result;
+    return written(cmyk, ".jpg[Q=98]");
 }
 
 // Camera-like grain over the picture, so that lossy compression has something to save.

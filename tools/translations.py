@@ -500,6 +500,11 @@ TEXTS = {
                                  "七牛云区域查询的回应中没有上传地址。"),
     "updateCheckOff": ("Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).",
                        "更新检查已关闭：尚未设置可查询的 Korvane 服务（korvane.conf 中的 hosts/service）。"),
+    # Image actions that replace their sources: the originals go to the Trash first.
+    "NOriginalsInTrash": (("The original is in the Trash. ", "The %n originals are in the Trash. "),
+                          ("%n 个原文件已移到回收站。",)),
+    "originalNotTrashed": ("“%1” was left as it was: it could not be moved to the Trash (%2).",
+                           "“%1”保持原样：无法将其移到回收站（%2）。"),
 }
 
 
@@ -515,8 +520,8 @@ def write(path, language, column):
              '<TS version="2.1" language="%s">' % language, '<context>', '    <name></name>']
     for key, texts in TEXTS.items():
         plural = any(isinstance(text, tuple) for text in texts)
-        if plural and not all("%n" in form for text in texts for form in forms(text)):
-            sys.exit("%s: every plural form needs its %%n" % key)
+        if plural and not all(any("%n" in form for form in forms(text)) for text in texts):
+            sys.exit("%s: a plural text needs %%n in its forms" % key)
         lines.append('    <message id="%s"%s>' % (escape(key), ' numerus="yes"' if plural else ''))
         lines.append('        <source>%s</source>' % escape(forms(texts[0])[-1]))
         if plural:

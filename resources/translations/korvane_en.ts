@@ -1657,5 +1657,16 @@
         <source>Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).</source>
         <translation>Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).</translation>
     </message>
+    <message id="NOriginalsInTrash" numerus="yes">
+        <source>The %n originals are in the Trash. </source>
+        <translation>
+            <numerusform>The original is in the Trash. </numerusform>
+            <numerusform>The %n originals are in the Trash. </numerusform>
+        </translation>
+    </message>
+    <message id="originalNotTrashed">
+        <source>“%1” was left as it was: it could not be moved to the Trash (%2).</source>
+        <translation>“%1” was left as it was: it could not be moved to the Trash (%2).</translation>
+    </message>
 </context>
 </TS>

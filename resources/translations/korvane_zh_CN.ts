@@ -1651,5 +1651,15 @@
         <source>Update checks are off: no Korvane service is set up to ask (hosts/service in korvane.conf).</source>
         <translation>更新检查已关闭：尚未设置可查询的 Korvane 服务（korvane.conf 中的 hosts/service）。</translation>
     </message>
+    <message id="NOriginalsInTrash" numerus="yes">
+        <source>The %n originals are in the Trash. </source>
+        <translation>
+            <numerusform>%n 个原文件已移到回收站。</numerusform>
+        </translation>
+    </message>
+    <message id="originalNotTrashed">
+        <source>“%1” was left as it was: it could not be moved to the Trash (%2).</source>
+        <translation>“%1”保持原样：无法将其移到回收站（%2）。</translation>
+    </message>
 </context>
 </TS>

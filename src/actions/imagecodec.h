@@ -40,8 +40,8 @@ public:
     static QString suffix(Format format);
 
     // Reads dimensions and orientation without decoding pixels. False for data that is no
-    // image we can read, a JPEG or PNG cut short, dimensions beyond maxPixels or an
-    // orientation value outside 1 to 8.
+    // image we can read, a JPEG or PNG cut short or dimensions beyond maxPixels. An orientation
+    // above 8 is read as it is: no table turns it, but it is the image's own.
     static bool readHeader(const QByteArray &data, Header *header);
 
     // JPEG at quality 0 to 1. Only the colour profile and the orientation value go along, so
@@ -57,8 +57,10 @@ public:
     // where the format has none.
     static QByteArray encode(const QByteArray &data, Format target);
 
-    // Writes the orientation value and, with stripOthers, drops every other property except the
-    // colour profile. The compressed image data stays byte for byte where the format holds
-    // metadata beside it; other formats are decoded, turned as the value says and encoded again.
-    static QByteArray rewriteMetadata(const QByteArray &data, int orientation, bool stripOthers);
+    // Writes the orientation value as the image's only property beside its colour profile:
+    // camera data, location, texts, times, XMP, IPTC and comments all go. The compressed image
+    // data stays byte for byte where the format holds metadata beside it (JPEG, PNG, WebP); a
+    // TIFF is encoded again without loss, other formats are turned as the value says and
+    // encoded again.
+    static QByteArray rewriteMetadata(const QByteArray &data, int orientation);
 };

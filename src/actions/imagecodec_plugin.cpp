@@ -44,8 +44,8 @@ QByteArray ImageCodec::encode(const QByteArray &data, Format target)
     return codec ? codec->encode(data, target) : QByteArray();
 }
 
-QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation, bool stripOthers)
+QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation)
 {
     const ImageCodecOperations *codec = operations();
-    return codec ? codec->rewriteMetadata(data, orientation, stripOthers) : QByteArray();
+    return codec ? codec->rewriteMetadata(data, orientation) : QByteArray();
 }

@@ -9,7 +9,7 @@ struct ImageCodecOperations {
     QByteArray (*compressToJpeg)(const QByteArray &data, float quality);
     QByteArray (*thumbnail)(const QByteArray &data, const QString &file, int longSide);
     QByteArray (*encode)(const QByteArray &data, ImageCodec::Format target);
-    QByteArray (*rewriteMetadata)(const QByteArray &data, int orientation, bool stripOthers);
+    QByteArray (*rewriteMetadata)(const QByteArray &data, int orientation);
 };
 
 // The plug-in's one exported function, returning its table.

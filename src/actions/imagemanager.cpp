@@ -98,7 +98,7 @@ QByteArray ImageManager::removeMetadata(const QByteArray &data)
     ImageCodec::Header header;
     if (!ImageCodec::readHeader(data, &header))
         return QByteArray();
-    return ImageCodec::rewriteMetadata(data, header.orientation == 0 ? 1 : header.orientation, true);
+    return ImageCodec::rewriteMetadata(data, header.orientation == 0 ? 1 : header.orientation);
 }
 
 bool ImageManager::removeMetadata(const QString &source, const QString &destFile)
@@ -182,7 +182,7 @@ QByteArray ImageManager::roateSourceImage(const QByteArray &data, Mirror turn, d
     ImageCodec::Header header;
     if (!ImageCodec::readHeader(data, &header))
         return QByteArray();
-    return ImageCodec::rewriteMetadata(data, orientationAfter(header.orientation, turn, degrees), false);
+    return ImageCodec::rewriteMetadata(data, orientationAfter(header.orientation, turn, degrees));
 }
 
 bool ImageManager::roateSourceImage(const QString &source, const QString &destFile, Mirror turn, double degrees)

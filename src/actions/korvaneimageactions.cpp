@@ -14,16 +14,21 @@
 #include "korvanehandlepbhelper.h"
 #include "korvanelogtext.h"
 #include "pixelbudget.h"
+#include "xdgtrash.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMutex>
+#include <QTemporaryFile>
 #include <QThreadPool>
 
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -57,7 +62,8 @@ QString extensionOf(const QString &path)
 }
 
 // The wanted output path. A new suffix replaces the source's extension; otherwise the
-// extension is kept. Only with neither folder nor suffix text may it be the source itself.
+// extension is kept. It is the source itself with no suffix text and no folder, or the
+// source's own folder.
 QString wantedPath(const Destination &destination, const QUrl &source, const QString &newSuffix)
 {
     QString path = KorvaneHandlePbHelper::destFile(destination.folder, source, destination.endName);
@@ -70,13 +76,26 @@ QString wantedPath(const Destination &destination, const QUrl &source, const QSt
     return destination.inPlace() ? path : path + extension;
 }
 
-// The output's path, claimed: the source itself when it is to be replaced, else the first free
-// name, created empty so that no other job of the batch takes it. Empty when nothing is free.
+// Whether two paths name the same place: cleaned, and their folders resolved, so that "/p/./a.png",
+// "/p//a.png" and a link to /p followed by "a.png" all are /p/a.png.
+bool samePath(const QString &first, const QString &second)
+{
+    const auto normal = [](const QString &path) {
+        const QFileInfo info(QDir::cleanPath(path));
+        const QString folder = QFileInfo(info.path()).canonicalFilePath();
+        return (folder.isEmpty() ? info.path() : folder) + QLatin1Char('/') + info.fileName();
+    };
+    return normal(first) == normal(second);
+}
+
+// The output's path, claimed: the source itself when the naming rule gives its path, else the
+// first free name, created empty so that no other job of the batch takes it. Empty when nothing
+// is free.
 QString claimOutput(const Destination &destination, const QUrl &source, const QString &newSuffix)
 {
     const QString wanted = wantedPath(destination, source, newSuffix);
-    if (destination.inPlace() && wanted == source.toLocalFile())
-        return wanted;
+    if (samePath(wanted, source.toLocalFile()))
+        return source.toLocalFile();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString free = KorvaneHandlePbHelper::destFile(wanted);
         if (free.isEmpty())
@@ -95,20 +114,6 @@ QString claimOutput(const Destination &destination, const QUrl &source, const QS
     return QString();
 }
 
-// Runs one file's work on its claimed output; a failed job gives the claimed name back.
-bool processFile(const Destination &destination, const QUrl &source, const QString &newSuffix,
-                 const std::function<bool(const QString &output)> &work)
-{
-    const QString output = claimOutput(destination, source, newSuffix);
-    if (output.isEmpty())
-        return false;
-    if (work(output))
-        return true;
-    if (output != source.toLocalFile())
-        QFile::remove(output);
-    return false;
-}
-
 struct BatchTexts {
     const char *success;
     const char *pending;
@@ -125,10 +130,65 @@ struct Batch {
     std::atomic<int> succeeded{0};
     std::atomic<int> failed{0};
     std::atomic<qint64> saved{0};
+    // Originals that went to the Trash because their results took their names.
+    std::atomic<int> trashed{0};
     QMutex mutex;
-    // Why files were refused before they were opened, for the failure text.
+    // Why files were refused or left as they were, for the failure text.
     QStringList reasons;
+
+    void addReason(const QString &reason)
+    {
+        const QMutexLocker locker(&mutex);
+        reasons.append(reason);
+    }
 };
+
+// Runs one file's work on its claimed output; a failed job gives the claimed name back. When the
+// output is the source itself, the result is made under a hidden name beside it, then the
+// original goes to the Trash and the result takes its name: nothing is lost, and a source that
+// cannot be trashed is left as it was.
+bool processFile(Batch &batch, const Destination &destination, const QUrl &source, const QString &newSuffix,
+                 const std::function<bool(const QString &output)> &work)
+{
+    const QString path = source.toLocalFile();
+    const QString output = claimOutput(destination, source, newSuffix);
+    if (output.isEmpty())
+        return false;
+    if (output != path) {
+        if (work(output))
+            return true;
+        QFile::remove(output);
+        return false;
+    }
+    const QFileInfo info(path);
+    QTemporaryFile claimed(info.dir().filePath(QStringLiteral(".XXXXXX-") + info.fileName()));
+    claimed.setAutoRemove(false);
+    if (!claimed.open())
+        return false;
+    const QString result = claimed.fileName();
+    claimed.close();
+    struct stat status {};
+    if (!work(result) || ::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        QFile::remove(result);
+        return false;
+    }
+    ::chmod(QFile::encodeName(result).constData(), status.st_mode & 07777);
+    QString why;
+    const XdgTrash::Trashed trashed = XdgTrash::moveToTrash(path, &why);
+    if (trashed.file.isEmpty()) {
+        QFile::remove(result);
+        batch.addReason(qtTrId("originalNotTrashed").arg(path, why));
+        return false;
+    }
+    if (::rename(QFile::encodeName(result).constData(), QFile::encodeName(path).constData()) != 0) {
+        qCInfo(lcImageActions, "cannot put the result in place: %s", strerror(errno));
+        XdgTrash::restore(trashed, path);
+        QFile::remove(result);
+        return false;
+    }
+    ++batch.trashed;
+    return true;
+}
 
 // Whether the file may be opened: a regular file whose name survives the trip through text.
 // A refused one is never opened; its reason goes into the batch's report.
@@ -157,15 +217,18 @@ void post(const DropListEntity &drop, bool success, const QString &body)
 
 // The report of a batch, on the main thread. failureCount is the number the failure text shows.
 void reportBatch(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
-                 const QString &successText, int succeeded, int failed, int failureCount, const QStringList &reasons)
+                 const QString &successText, int succeeded, int failed, int failureCount, int trashed,
+                 const QStringList &reasons)
 {
     KorvaneError error;
     if (failed > 0)
         error = KorvaneError(texts.code, (QStringList{qtTrId(texts.failure).arg(failureCount)} + reasons).join(QLatin1Char(' ')));
     if (succeeded > 0) {
         QString body = successText;
+        if (trashed > 0)
+            body += qtTrId("NOriginalsInTrash", trashed);
         if (failed > 0)
-            body += qtTrId(texts.pending).arg(failed);
+            body += (QStringList{qtTrId(texts.pending).arg(failed)} + reasons).join(QLatin1Char(' '));
         completion(true, error);
         post(*drop, true, body);
     } else {
@@ -237,7 +300,7 @@ void transformData(const DropPtr &drop, const KorvaneCompletion &completion, con
 
 // File mode of every action but rotation: a job per file, the last one to finish reports.
 void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
-                    std::function<bool(const QUrl &source)> job)
+                    std::function<bool(Batch &batch, const QUrl &source)> job)
 {
     const QList<QUrl> files = KorvaneHandleData::shareInstance()->imgFileUrls();
     auto batch = std::make_shared<Batch>(int(files.size()));
@@ -246,15 +309,17 @@ void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, co
             bool success = false;
             if (isReadable(file, &batch->reasons, &batch->mutex)) {
                 const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
-                success = job(file);
+                success = job(*batch, file);
             }
             if (!count(*batch, success))
                 return;
             const int succeeded = batch->succeeded;
             const int failed = batch->failed;
+            const int trashed = batch->trashed;
             const QStringList reasons = batch->reasons;
             onMain([=] {
-                reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, failed, reasons);
+                reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, failed, trashed,
+                            reasons);
             });
         });
     }
@@ -308,7 +373,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
                 const QByteArray result = source.isEmpty() ? QByteArray() : ImageManager::compress(quality, source);
                 // A result larger than its source is worth nothing, so no name is claimed for it.
                 if (!result.isEmpty() && result.size() <= source.size()) {
-                    success = processFile(destination, file, QStringLiteral(".jpg"),
+                    success = processFile(*batch, destination, file, QStringLiteral(".jpg"),
                                           [&](const QString &output) { return ImageManager::writeFile(output, result); });
                     batch->saved.fetch_add(source.size() - result.size());
                 }
@@ -319,6 +384,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
             const int failed = batch->failed;
             const int processed = batch->processed;
             const qint64 saved = batch->saved;
+            const int trashed = batch->trashed;
             const QStringList reasons = batch->reasons;
             const BatchTexts texts = refusedPng
                 ? BatchTexts{"NImagesCompressed", "NImagesCanNotCompressPending", "NPNGImagesCanNotCompressed", PNGNotCompressed}
@@ -327,7 +393,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
                 const QString successText =
                     qtTrId(texts.success).arg(succeeded).arg(KorvaneHandlePbHelper::getSizeDesc(saved));
                 reportBatch(drop, completion, texts, successText, succeeded, failed,
-                            refusedPng ? failed : processed - succeeded, reasons);
+                            refusedPng ? failed : processed - succeeded, trashed, reasons);
             });
         });
     }
@@ -354,14 +420,14 @@ void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const Korva
     }
     const Destination destination = destinationOf(settings);
     transformFiles(drop, completion, {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", NotConverted},
-                   [=](const QUrl &file) {
+                   [=](Batch &batch, const QUrl &file) {
                        if (file.toLocalFile().endsWith(suffix))
                            return false;
                        const QByteArray source = ImageManager::readFile(file.toLocalFile());
                        ImageCodec::Header header;
                        if (!ImageCodec::readHeader(source, &header))
                            return false;
-                       return processFile(destination, file, suffix, [&](const QString &output) {
+                       return processFile(batch, destination, file, suffix, [&](const QString &output) {
                            return KorImageCategory::saveAsImgWithName(source, output, format);
                        });
                    });
@@ -395,10 +461,10 @@ void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const Korva
     }
     const Destination destination = destinationOf(settings);
     transformFiles(drop, completion, {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", NotResized},
-                   [=](const QUrl &file) {
+                   [=](Batch &batch, const QUrl &file) {
                        if (type < 0 || type > 2)
                            return false;
-                       return processFile(destination, file, QString(), [&](const QString &output) {
+                       return processFile(batch, destination, file, QString(), [&](const QString &output) {
                            const QString source = file.toLocalFile();
                            if (type == 0)
                                return ImageManager::changeFileWithDestFileToWidth(source, output, pixels);
@@ -428,25 +494,27 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
     const Destination destination = destinationOf(settings);
     const QList<QUrl> files = data.imgFileUrls();
     QThreadPool::globalInstance()->start([=] {
-        int succeeded = 0;
-        int failed = 0;
-        QStringList reasons;
+        Batch batch(int(files.size()));
         for (const QUrl &file : files) {
             bool success = false;
-            if (isReadable(file, &reasons)) {
+            if (isReadable(file, &batch.reasons)) {
                 const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
-                success = processFile(destination, file, QString(), [&](const QString &output) {
+                success = processFile(batch, destination, file, QString(), [&](const QString &output) {
                     return ImageManager::roateSourceImage(file.toLocalFile(), output, turn, degrees);
                 });
             }
-            ++(success ? succeeded : failed);
+            count(batch, success);
         }
+        const int succeeded = batch.succeeded;
+        const int failed = batch.failed;
+        const int trashed = batch.trashed;
+        const QStringList reasons = batch.reasons;
         const int total = int(files.size());
         onMain([=] {
             const BatchTexts texts{succeeded == 1 ? "NImageRoated" : "NImagesRoated", "NImagesCanNotRoatedPending",
                                    "NImagesCanNotRoated", NotRotated};
             reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, total - succeeded,
-                        reasons);
+                        trashed, reasons);
         });
     });
 }
@@ -465,8 +533,8 @@ void KorvaneImageActions::clearMsgImageDropEntity(const DropPtr &drop, const Kor
     const Destination destination = destinationOf(drop->imageClearMsg());
     transformFiles(drop, completion,
                    {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},
-                   [=](const QUrl &file) {
-                       return processFile(destination, file, QString(), [&](const QString &output) {
+                   [=](Batch &batch, const QUrl &file) {
+                       return processFile(batch, destination, file, QString(), [&](const QString &output) {
                            return ImageManager::removeMetadata(file.toLocalFile(), output);
                        });
                    });

@@ -9,8 +9,9 @@ class DropListEntity;
 // The image actions: compress, convert, resize, rotate or mirror, and remove metadata. Image
 // data on the pasteboard is transformed once and pasted back; otherwise every image file is
 // processed by a job of its own on the global thread pool (rotation: one job for all, in
-// order) and the batch reports once, from the job that completes it. A drop without image
-// data or image files leaves the completion uncalled.
+// order) and the batch reports once, from the job that completes it. An output that takes its
+// source's name replaces the source only after the original went to the user's Trash. A drop
+// without image data or image files leaves the completion uncalled.
 class KorvaneImageActions final
 {
 public:
