@@ -207,6 +207,7 @@ void WidgetsTest::placement_data()
     const int s = 24;
     QTest::newRow("top, middle") << QRect(g.center().x(), g.top(), s, s) << int(Qt::TopEdge);
     QTest::newRow("top, right corner") << QRect(g.right() + 1 - s, g.top(), s, s) << int(Qt::TopEdge);
+    QTest::newRow("top, right corner, scaled") << QRect(g.right() + 1 - s, g.top() + 1, s, s / 2) << int(Qt::TopEdge);
     QTest::newRow("top, left corner") << QRect(g.left(), g.top(), s, s) << int(Qt::TopEdge);
     QTest::newRow("bottom, middle") << QRect(g.center().x(), g.bottom() + 1 - s, s, s) << int(Qt::BottomEdge);
     QTest::newRow("bottom, right corner") << QRect(g.right() + 1 - s, g.bottom() + 1 - s, s, s) << int(Qt::BottomEdge);
