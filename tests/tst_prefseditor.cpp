@@ -285,10 +285,11 @@ void PrefsEditorTest::tabsAndSizes()
     window.showWindowWithTab(0);
     QTRY_COMPARE(window.size(), QSize(1120, 650 + bar));
     const int top = window.geometry().top();
+    // A page that needs less leaves the open window as it is.
     window.showWindowWithTab(2);
-    QTRY_COMPARE(window.size(), QSize(650, 350 + bar));
+    QCOMPARE(window.size(), QSize(1120, 650 + bar));
     QCOMPARE(window.geometry().top(), top);
-    QVERIFY(!window.windowTitle().isEmpty());
+    QCOMPARE(window.windowTitle(), QStringLiteral("About — Korvane Preferences"));
     QCOMPARE(PreferencesWindowController::tabForName(QStringLiteral("nonsense")), -1);
     QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
     QVERIFY(!window.isVisible());

@@ -468,6 +468,8 @@ TEXTS = {
                                "未能读取剪贴板：Korvane 的列表在 %1 秒内未获得键盘焦点。"),
     # Action store: a change the editor could not save.
     "storeWriteFailed": ("This change is not saved: %1", "此更改未能保存：%1"),
+    # Look of the popover and the preferences window: the window names the application.
+    "preferencesWindowTitle": ("%1 — Korvane Preferences", "%1 — Korvane 偏好设置"),
 }
 
 

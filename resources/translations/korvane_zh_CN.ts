@@ -1551,5 +1551,9 @@
         <source>This change is not saved: %1</source>
         <translation>此更改未能保存：%1</translation>
     </message>
+    <message id="preferencesWindowTitle">
+        <source>%1 — Korvane Preferences</source>
+        <translation>%1 — Korvane 偏好设置</translation>
+    </message>
 </context>
 </TS>
