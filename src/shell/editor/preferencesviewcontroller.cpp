@@ -90,6 +90,7 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     listTitleFont.setBold(true);
     m_listTitle->setFont(listTitleFont);
     m_listTitle->setContentsMargins(10, 8, 8, 4);
+    m_listTitle->setWordWrap(true);
     m_actionList->setObjectName(QStringLiteral("actionList"));
     m_actionList->setAccessibleName(qtTrId("actionListName"));
     m_actionList->setToolTip(qtTrId("actionListTip"));
