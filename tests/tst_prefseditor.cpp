@@ -285,7 +285,6 @@ void PrefsEditorTest::tabsAndSizes()
     window.showWindowWithTab(0);
     QTRY_COMPARE(window.size(), QSize(1120, 650 + bar));
     const int top = window.geometry().top();
-    // A page that needs less leaves the open window as it is.
     window.showWindowWithTab(2);
     QCOMPARE(window.size(), QSize(1120, 650 + bar));
     QCOMPARE(window.geometry().top(), top);

