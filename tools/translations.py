@@ -518,6 +518,8 @@ TEXTS = {
                           ("%n 个原文件已移到回收站。",)),
     "originalNotTrashed": ("“%1” was left as it was: it could not be moved to the Trash (%2).",
                            "“%1”保持原样：无法将其移到回收站（%2）。"),
+    # Look of the popover and the preferences window: the window names the application.
+    "preferencesWindowTitle": ("%1 — Korvane Preferences", "%1 — Korvane 偏好设置"),
 }
 
 

@@ -1718,5 +1718,9 @@
         <source>“%1” was left as it was: it could not be moved to the Trash (%2).</source>
         <translation>“%1” was left as it was: it could not be moved to the Trash (%2).</translation>
     </message>
+    <message id="preferencesWindowTitle">
+        <source>%1 — Korvane Preferences</source>
+        <translation>%1 — Korvane Preferences</translation>
+    </message>
 </context>
 </TS>

@@ -1693,5 +1693,9 @@
         <source>“%1” was left as it was: it could not be moved to the Trash (%2).</source>
         <translation>“%1”保持原样：无法将其移到回收站（%2）。</translation>
     </message>
+    <message id="preferencesWindowTitle">
+        <source>%1 — Korvane Preferences</source>
+        <translation>%1 — Korvane 偏好设置</translation>
+    </message>
 </context>
 </TS>
