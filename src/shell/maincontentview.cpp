@@ -38,7 +38,7 @@ namespace {
 const int previewLength = 2000;
 
 // Wide enough for the longest default title in either language beside its shortcut.
-const int popoverWidth = 340;
+const int popoverWidth = 300;
 const int headerHeight = 46;
 const int footerHeight = 36;
 // The list is never taller than this share of the screen's free height.
@@ -164,13 +164,9 @@ MainContentView::~MainContentView() = default;
 
 int MainContentView::heightForRows(int rowCount, int screenHeight)
 {
-    const int chrome = headerHeight + footerHeight;
-    const int most = int(maxScreenShare * screenHeight);
-    // Only whole rows: the rest of a list too long for the screen is scrolled to.
-    int shown = rowCount;
-    if (chrome + shown * CustomTableCellView::rowHeight > most)
-        shown = std::max(1, (most - chrome) / CustomTableCellView::rowHeight);
-    return chrome + shown * CustomTableCellView::rowHeight;
+    const double h = maxScreenShare * screenHeight;
+    const int needed = CustomTableCellView::rowHeight * rowCount + 86;
+    return h < needed ? int(h) : CustomTableCellView::rowHeight * rowCount + 96;
 }
 
 int MainContentView::availableScreenHeight()
@@ -220,8 +216,8 @@ void MainContentView::regularViewWithHandleData(int row)
     } else {
         setTypeImage(false);
         const qint64 count = data->itemsCount();
-        // Pasted or dragged image data fills no file list but is an image all the same.
-        const bool allImages = data->imgFileUrls().size() == count || data->dataSubCatalog() == DataSubCatalogImageData;
+        // Image data fills no file list, so it counts as a file.
+        const bool allImages = data->imgFileUrls().size() == count;
         const char *key = allImages ? (count < 2 ? "imagesNumber" : "imagesNumbers") : (count < 2 ? "fileNumber" : "filesNumbers");
         m_topTitleLabel->setText(qtTrId(key, int(count)));
         m_dropList = store->getDropsByKorvaneHandleData();
