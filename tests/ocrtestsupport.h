@@ -108,28 +108,4 @@ inline QByteArray hugePng(quint32 width, quint32 height)
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", compressed) + chunk("IEND", {});
 }
 
-// Edit distance in characters (UTF-16 code units suffice for the scripts used here).
-inline int editDistance(const QString &a, const QString &b)
-{
-    std::vector<int> previous(size_t(b.size()) + 1);
-    std::vector<int> current(previous.size());
-    for (size_t j = 0; j < previous.size(); ++j)
-        previous[j] = int(j);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        current[0] = int(i);
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const int substitution = previous[size_t(j - 1)] + (a.at(i - 1) == b.at(j - 1) ? 0 : 1);
-            current[size_t(j)] = std::min({previous[size_t(j)] + 1, current[size_t(j - 1)] + 1, substitution});
-        }
-        std::swap(previous, current);
-    }
-    return previous.back();
-}
-
-// Character error rate of a recognised text against the truth, lines joined by "\n".
-inline double characterErrorRate(const QString &truth, const QString &recognised)
-{
-    return truth.isEmpty() ? 0 : double(editDistance(truth, recognised)) / double(truth.size());
-}
-
 } // namespace OcrTestSupport

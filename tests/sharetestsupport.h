@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvaneurlopener.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -44,6 +46,18 @@ inline bool installStandIns(const QString &bin, const QString &recordDir)
                                 "esac\n"
                                 "exit \"${KDECONNECT_SEND_STATUS:-0}\"\n");
 }
+
+// The desktop's opener in-process, recording what it is given.
+class RecordingUrlOpener final : public KorvaneUrlOpener
+{
+public:
+    bool openURLs(const QList<QUrl> &urls) override
+    {
+        opened += urls;
+        return true;
+    }
+    QList<QUrl> opened;
+};
 
 // The calls recorded for the tool, in order, each as its argument list.
 inline QList<QStringList> calls(const QString &recordDir, const QString &tool)

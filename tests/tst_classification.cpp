@@ -1,5 +1,6 @@
 #include "korvanehandledata.h"
 #include "korvanepasteboard.h"
+#include "korvanetypeidentifier.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -57,6 +58,8 @@ class ClassificationTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void extension_data();
+    void extension();
     void classify_data();
     void classify();
     void imageDataIsTheFirstItemsBytes();
@@ -66,59 +69,56 @@ private Q_SLOTS:
     void largeInputs();
 };
 
+void ClassificationTest::extension_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("identifier");
+    QTest::newRow("last dot decides") << "/d/x.tar.gz" << "gz" << "application/gzip";
+    QTest::newRow("folder, trailing slashes") << "/d/photos.PNG//" << "PNG" << "image/png";
+    QTest::newRow("dot in a folder name") << "/d.jpg/README" << "" << "";
+    QTest::newRow("hidden file") << "/d/.bashrc" << "" << "";
+    QTest::newRow("ends with its dot") << "/d/a." << "" << "";
+}
+
+// The extension is the name's own, without the dot, and its type is looked up in any case.
+void ClassificationTest::extension()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, extension);
+    QCOMPARE(KorvaneTypeIdentifier::pathExtension(path), extension);
+    QTEST(KorvaneTypeIdentifier::identifierForExtension(extension), "identifier");
+}
+
 void ClassificationTest::classify_data()
 {
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<qint64>("catalog");
     QTest::addColumn<qint64>("subCatalog");
     QTest::addColumn<quint64>("kinds");
-    QTest::addColumn<qint64>("itemsCount");
-    QTest::addColumn<QStringList>("images");
-    QTest::addColumn<QStringList>("folders");
-    QTest::addColumn<QStringList>("videos");
-    QTest::addColumn<QStringList>("others");
+    QTest::addColumn<QStringList>("lists");  // images, folders, videos, others: names, "," between
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("hasImageData");
 
-    const QStringList none;
-    QTest::newRow("one png item") << QStringList{"png"} << qint64(2) << qint64(1) << quint64(0) << qint64(1) << none << none
-                                  << none << none << QString() << true;
-    QTest::newRow("tiff item") << QStringList{"tiff"} << qint64(2) << qint64(1) << quint64(0) << qint64(1) << none << none
-                               << none << none << QString() << true;
-    QTest::newRow("image, svg, movie") << QStringList{"file:/d/a.jpg", "file:/d/b.svg", "file:/d/c.mov"} << qint64(2)
-                                       << qint64(0) << quint64(54) << qint64(3) << QStringList{"a.jpg"} << none
-                                       << QStringList{"c.mov"} << QStringList{"b.svg"} << QString() << false;
-    QTest::newRow("folder") << QStringList{"file:/d/photos/"} << qint64(2) << qint64(0) << quint64(2 | 8) << qint64(1)
-                            << none << QStringList{"photos/"} << none << none << QString() << false;
-    QTest::newRow("folder named like an image") << QStringList{"file:/d/x.png/"} << qint64(2) << qint64(0) << quint64(2 | 4)
-                                                << qint64(1) << QStringList{"x.png/"} << none << none << none << QString()
-                                                << false;
-    QTest::newRow("no extension") << QStringList{"file:/d/Makefile"} << qint64(2) << qint64(0) << quint64(2 | 32) << qint64(1)
-                                  << none << none << none << QStringList{"Makefile"} << QString() << false;
-    QTest::newRow("hidden file is not an extension") << QStringList{"file:/d/.png"} << qint64(2) << qint64(0)
-                                                     << quint64(2 | 32) << qint64(1) << none << none << none
-                                                     << QStringList{".png"} << QString() << false;
-    QTest::newRow("upper-case extension, spaces") << QStringList{"file:/d/My Photo.JPEG", "file:/d/clip one.MP4"} << qint64(2)
-                                                  << qint64(0) << quint64(2 | 4 | 16) << qint64(2)
-                                                  << QStringList{"My Photo.JPEG"} << none << QStringList{"clip one.MP4"}
-                                                  << none << QString() << false;
-    QTest::newRow("files then text") << QStringList{"file:/d/a.png", "text:hello", "file:/d/b.png"} << qint64(1) << qint64(2)
-                                     << quint64(2 | 4) << qint64(3) << QStringList{"a.png"} << none << none << none
-                                     << QStringLiteral("hello") << false;
-    QTest::newRow("last recognised item decides") << QStringList{"file:/d/a.png", "png"} << qint64(2) << qint64(1)
-                                                  << quint64(2 | 4) << qint64(2) << QStringList{"a.png"} << none << none
-                                                  << none << QString() << true;
-    QTest::newRow("first text item ends the scan") << QStringList{"text:first", "text:second", "file:/d/a.png"} << qint64(1)
-                                                   << qint64(2) << quint64(0) << qint64(3) << none << none << none << none
-                                                   << QStringLiteral("first") << false;
-    QTest::newRow("rtf source becomes the text") << QStringList{"rtf:{\\rtf1 hi}"} << qint64(1) << qint64(2) << quint64(0)
-                                                 << qint64(1) << none << none << none << none
-                                                 << QStringLiteral("{\\rtf1 hi}") << false;
-    QTest::newRow("nothing recognisable") << QStringList{"other", "url:https://example.org/a.png", "other"} << qint64(0)
-                                          << qint64(0) << quint64(0) << qint64(3) << none << none << none << none
-                                          << QString() << false;
-    QTest::newRow("empty pasteboard") << QStringList{} << qint64(0) << qint64(0) << quint64(0) << qint64(0) << none << none
-                                      << none << none << QString() << false;
+    const auto row = [](const char *name, const QStringList &items, qint64 catalog, qint64 subCatalog, quint64 kinds,
+                        const QString &lists, const QString &text, bool hasImageData) {
+        QTest::newRow(name) << items << catalog << subCatalog << kinds << lists.split(QLatin1Char('|')) << text << hasImageData;
+    };
+    row("one png item", {"png"}, 2, 1, 0, "|||", QString(), true);
+    row("tiff item", {"tiff"}, 2, 1, 0, "|||", QString(), true);
+    row("image, svg, movie", {"file:/d/a.jpg", "file:/d/b.svg", "file:/d/c.mov"}, 2, 0, 54, "a.jpg||c.mov|b.svg", QString(), false);
+    row("folder", {"file:/d/photos/"}, 2, 0, 2 | 8, "|photos/||", QString(), false);
+    row("folder named like an image", {"file:/d/x.png/"}, 2, 0, 2 | 4, "x.png/|||", QString(), false);
+    row("no extension", {"file:/d/Makefile"}, 2, 0, 2 | 32, "|||Makefile", QString(), false);
+    row("hidden file is not an extension", {"file:/d/.png"}, 2, 0, 2 | 32, "|||.png", QString(), false);
+    row("upper-case extension, spaces", {"file:/d/My Photo.JPEG", "file:/d/clip one.MP4"}, 2, 0, 2 | 4 | 16,
+        "My Photo.JPEG||clip one.MP4|", QString(), false);
+    row("files then text", {"file:/d/a.png", "text:hello", "file:/d/b.png"}, 1, 2, 2 | 4, "a.png|||", "hello", false);
+    row("last recognised item decides", {"file:/d/a.png", "png"}, 2, 1, 2 | 4, "a.png|||", QString(), true);
+    row("first text item ends the scan", {"text:first", "text:second", "file:/d/a.png"}, 1, 2, 0, "|||", "first", false);
+    row("rtf source becomes the text", {"rtf:{\\rtf1 hi}"}, 1, 2, 0, "|||", "{\\rtf1 hi}", false);
+    row("nothing recognisable", {"other", "url:https://example.org/a.png", "other"}, 0, 0, 0, "|||", QString(), false);
+    row("empty pasteboard", {}, 0, 0, 0, "|||", QString(), false);
 }
 
 void ClassificationTest::classify()
@@ -127,11 +127,7 @@ void ClassificationTest::classify()
     QFETCH(qint64, catalog);
     QFETCH(qint64, subCatalog);
     QFETCH(quint64, kinds);
-    QFETCH(qint64, itemsCount);
-    QFETCH(QStringList, images);
-    QFETCH(QStringList, folders);
-    QFETCH(QStringList, videos);
-    QFETCH(QStringList, others);
+    QFETCH(QStringList, lists);
     QFETCH(QString, text);
     QFETCH(bool, hasImageData);
 
@@ -141,12 +137,15 @@ void ClassificationTest::classify()
     if (catalog != 0)
         QCOMPARE(data.dataSubCatalog(), subCatalog);
     QCOMPARE(data.containedFileType(), kinds);
-    QCOMPARE(data.itemsCount(), itemsCount);
-    QCOMPARE(names(data.imgFileUrls()), images);
-    QCOMPARE(names(data.folderFileUrls()), folders);
-    QCOMPARE(names(data.videoFileUrls()), videos);
-    QCOMPARE(names(data.otherFileUrls()), others);
-    QCOMPARE(data.allFileUrls().size(), images.size() + folders.size() + videos.size() + others.size());
+    QCOMPARE(data.itemsCount(), qint64(items.size()));
+    QCOMPARE(names(data.imgFileUrls()).join(','), lists[0]);
+    QCOMPARE(names(data.folderFileUrls()).join(','), lists[1]);
+    QCOMPARE(names(data.videoFileUrls()).join(','), lists[2]);
+    QCOMPARE(names(data.otherFileUrls()).join(','), lists[3]);
+    qsizetype listed = 0;
+    for (const QString &list : lists)
+        listed += list.isEmpty() ? 0 : list.count(QLatin1Char(',')) + 1;
+    QCOMPARE(data.allFileUrls().size(), listed);
     QCOMPARE(data.textString(), text);
     QCOMPARE(data.textString().isNull(), text.isNull());
     QCOMPARE(!data.imageData().isNull(), hasImageData);

@@ -34,29 +34,30 @@ void MimeDataPasteboardTest::fileManagers_data()
     QTest::addColumn<quint64>("kinds");
     QTest::addColumn<QStringList>("folders");
     QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("items");  // one for each line that is no comment, and the text
     const QByteArray shots = "file://@/Shots", picture = "file://@/%E5%9B%BE%E7%89%87%201.png";
     const QStringList both{"@/Shots/", "@/图片 1.png"};
     QTest::newRow("Nautilus or Nemo drag") << Formats{{"text/uri-list", shots + "\r\n" + picture + "\r\n"}, {"text/plain", "@/Shots"}}
-                                           << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both;
+                                           << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both << 2;
     QTest::newRow("Nautilus copy") << Formats{{"x-special/gnome-copied-files", "copy\n" + shots + "\n" + picture}, {"text/plain", "@/Shots\n@/图片 1.png"}}
-                                   << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both;
+                                   << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both << 2;
     QTest::newRow("Nautilus cut") << Formats{{"x-special/gnome-copied-files", "cut\n" + shots}}
-                                  << qint64(DataCatalogFileOrImage) << quint64(2 | 8) << QStringList{"@/Shots/"} << QStringList{"@/Shots/"};
+                                  << qint64(DataCatalogFileOrImage) << quint64(2 | 8) << QStringList{"@/Shots/"} << QStringList{"@/Shots/"} << 1;
     QTest::newRow("Dolphin cut") << Formats{{"text/uri-list", shots + "\r\n" + picture + "\r\n"},
                                             {"application/x-kde4-urilist", "desktop:/Shots\r\n" + picture + "\r\n"},
                                             {"application/x-kde-cutselection", "1"}}
-                                 << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both;
+                                 << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 8) << QStringList{"@/Shots/"} << both << 2;
     QTest::newRow("KDE's own list alone") << Formats{{"application/x-kde4-urilist", shots + "\r\n"}}
-                                          << qint64(DataCatalogFileOrImage) << quint64(2 | 8) << QStringList{"@/Shots/"} << QStringList{"@/Shots/"};
+                                          << qint64(DataCatalogFileOrImage) << quint64(2 | 8) << QStringList{"@/Shots/"} << QStringList{"@/Shots/"} << 1;
     QTest::newRow("Thunar copy") << Formats{{"x-special/gnome-copied-files", "copy\n" + shots + "\r\nfile://@/b.svg\r\n"},
                                             {"text/uri-list", shots + "\r\nfile://@/b.svg\r\n"}, {"text/plain", "@/Shots\r\n@/b.svg"}}
-                                 << qint64(DataCatalogFileOrImage) << quint64(2 | 8 | 32) << QStringList{"@/Shots/"} << QStringList{"@/Shots/", "@/b.svg"};
+                                 << qint64(DataCatalogFileOrImage) << quint64(2 | 8 | 32) << QStringList{"@/Shots/"} << QStringList{"@/Shots/", "@/b.svg"} << 2;
     QTest::newRow("comments, a web link, a folder that is not there")
         << Formats{{"text/uri-list", "file:///home/u/a%20b.jpg\r\n# a comment\r\nfile:///home/u/Gone\r\nhttps://example.org/page\r\n"},
                    {"text/plain", "/home/u/a b.jpg"}}
-        << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 32) << QStringList{} << QStringList{"/home/u/a b.jpg", "/home/u/Gone"};
+        << qint64(DataCatalogFileOrImage) << quint64(2 | 4 | 32) << QStringList{} << QStringList{"/home/u/a b.jpg", "/home/u/Gone"} << 3;
     QTest::newRow("a dragged web link is text") << Formats{{"text/uri-list", "https://example.org/page\r\n"}, {"text/plain", "https://example.org/page"}}
-                                                << qint64(DataCatalogText) << quint64(0) << QStringList{} << QStringList{};
+                                                << qint64(DataCatalogText) << quint64(0) << QStringList{} << QStringList{} << 2;
 }
 
 void MimeDataPasteboardTest::fileManagers()
@@ -66,6 +67,7 @@ void MimeDataPasteboardTest::fileManagers()
     QFETCH(quint64, kinds);
     QFETCH(QStringList, folders);
     QFETCH(QStringList, files);
+    QFETCH(int, items);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Shots")));
     QMimeData mime;
@@ -75,6 +77,7 @@ void MimeDataPasteboardTest::fileManagers()
     data.handleDataWith(MimeDataPasteboard::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
     QCOMPARE(data.containedFileType(), kinds);
+    QCOMPARE(data.itemsCount(), qint64(items));
     const auto paths = [&](const QList<QUrl> &urls) {
         QStringList result;
         for (const QUrl &url : urls)

