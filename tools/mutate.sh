@@ -41,6 +41,14 @@ import-range|src/store/korvaneactiontransfer.cpp|        if (!json.isDouble() \|
 hotkey-modifiers|src/platform/x11hotkeyservice.cpp|    if (hotKeyModifiers & 0x800)|    if (hotKeyModifiers & 0x400)|x11hotkeyservicetest|a hotkey's modifiers map to the X11 masks
 hotkey-recorder|src/shell/hotkeys/prlhotkeyrecorder.cpp|constexpr quint32 kPlainKeyMask = 0x2FFFF;|constexpr quint32 kPlainKeyMask = 0x3FFFF;|prlhotkeytest|caps lock is no part of a recorded hotkey
 pixel-budget|src/actions/pixelbudget.cpp|    while (m_inFlight > 0 && m_inFlight + bytes > m_limit)|    while (m_inFlight > 0 && bytes > m_limit)|imagemanagertest korvaneimageactionstest|image jobs in flight stay within the pixel budget
+editor-move|src/shell/editor/editordroplist.cpp|    return row != from && row - from != 1;|    return row != from;|tst_prefseditor|a row dropped just below itself stays where it is
+resize-percent|src/shell/editor/resizeimageviewcontroller.cpp|    return whole >= 101 ? 100 : int(whole);|    return whole > 101 ? 100 : int(whole);|tst_settingspanels|a resize percentage past 100 is stored as 100
+update-due|src/net/korvaneupdatecheck.cpp|    if (!(due < now))|    if (!(due <= now))|tst_updatecheck|the automatic update check waits until three whole days have passed
+notify-replace|src/platform/dbusnotifier.cpp|        m_lastID = reply.value();|        m_lastID = 0;|tst_dbusnotifier|a notification replaces the one shown before it
+notify-fallback|src/platform/dbusnotifier.cpp|    if (m_fallback)|    if (false)|tst_dbusnotifier|with no notification server the notice goes to the fallback
+zh-pieces|src/actions/ncchineseconverter.cpp|            if (!atEnd && size - pos < longest)|            if (!atEnd && size - pos < 1)|tst_chineseconverter|a phrase cut between two pieces of a long text converts whole
+zh-segments|src/actions/ncchineseconverter.cpp|                builder.addText(texts.at(i), i == 1);|                builder.addText(texts.at(i), false);|tst_chineseconverter|single characters never split a segment's phrase
+image-trash|src/actions/korvaneimageactions.cpp|    if (trashed.file.isEmpty()) {|    if (false) {|korvaneimageactionstest|a source that cannot go to the Trash is not replaced
 EOF
 )
 
