@@ -95,6 +95,11 @@ QVariant stored(const QString &entity, const QString &attribute, qint64 id)
     return result;
 }
 
+QVariant storedUrl(qint64 id)
+{
+    return stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), id);
+}
+
 QVariant storedDrop(const DropListEntityPtr &drop, const QString &attribute)
 {
     return stored(QStringLiteral("DropListEntity"), attribute, drop->objectID());
@@ -372,13 +377,11 @@ void SettingsPanelsTest::customUrlAddEditDelete()
     QTest::keyClick(panel->openEditor(), Qt::Key_Return);
     const qint64 addedId = panel->urlModel()->urlAt(start)->objectID();
     // The view commits a closing editor's text on its next turn.
-    QTRY_COMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), addedId).toString(),
-             QStringLiteral("https://a.example/?q={text}"));
+    QTRY_COMPARE(storedUrl(addedId).toString(), QStringLiteral("https://a.example/?q={text}"));
 
     // Emptying a row is refused: the stored template stays.
     QVERIFY(!panel->urlModel()->setData(panel->urlModel()->index(start, 0), QStringLiteral("  ")));
-    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), addedId).toString(),
-             QStringLiteral("https://a.example/?q={text}"));
+    QCOMPARE(storedUrl(addedId).toString(), QStringLiteral("https://a.example/?q={text}"));
 
     for (int i = 0; i < 3; ++i) {
         const auto url = KorvaneCoreDataHelper::shareInstance()->addNewCustomUrl(drop, QStringLiteral("u%1").arg(i));
@@ -392,7 +395,7 @@ void SettingsPanelsTest::customUrlAddEditDelete()
     QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
     QCOMPARE(panel->urlModel()->rowCount(), count - 1);
     QCOMPARE(panel->urlList()->currentIndex().row(), count - 3);
-    QVERIFY(!stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), deletedId).isValid());
+    QVERIFY(!storedUrl(deletedId).isValid());
     panel->urlList()->setCurrentIndex(panel->urlModel()->index(count - 2, 0));
     QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
     QCOMPARE(panel->urlList()->currentIndex().row(), count - 3);
@@ -411,8 +414,7 @@ void SettingsPanelsTest::customUrlInsertsPlaceholderAtCaret()
     QTRY_VERIFY(panel->openEditor());
     panel->openEditor()->setCursorPosition(8);
     QTest::mouseClick(panel->insertButton(), Qt::LeftButton);
-    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), url->objectID()).toString(),
-             QStringLiteral("https://{text}b.example/?q="));
+    QCOMPARE(storedUrl(url->objectID()).toString(), QStringLiteral("https://{text}b.example/?q="));
 }
 
 void SettingsPanelsTest::customUrlLibraryAdds()
@@ -430,8 +432,7 @@ void SettingsPanelsTest::customUrlLibraryAdds()
     QVERIFY(template0.contains(QStringLiteral("{text}")));
     QCOMPARE(panel->urlModel()->rowCount(), before + 1);
     QCOMPARE(panel->urlList()->currentIndex().row(), before);
-    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), panel->urlModel()->urlAt(before)->objectID()).toString(),
-             template0);
+    QCOMPARE(storedUrl(panel->urlModel()->urlAt(before)->objectID()).toString(), template0);
 }
 
 void SettingsPanelsTest::tenThousandCustomUrls()
@@ -453,8 +454,7 @@ void SettingsPanelsTest::tenThousandCustomUrls()
     QCOMPARE(panel->openEditor()->text().size(), huge.size());
     panel->openEditor()->end(false);
     QTest::mouseClick(panel->insertButton(), Qt::LeftButton);
-    QCOMPARE(stored(QStringLiteral("CustomUrl"), QStringLiteral("url"), big->objectID()).toString(),
-             huge + QStringLiteral("{text}"));
+    QCOMPARE(storedUrl(big->objectID()).toString(), huge + QStringLiteral("{text}"));
 }
 
 void SettingsPanelsTest::renameRulesAreExclusive()
