@@ -46,7 +46,7 @@ resize-percent|src/shell/editor/resizeimageviewcontroller.cpp|    return whole >
 update-due|src/net/korvaneupdatecheck.cpp|    if (!(due < now))|    if (!(due <= now))|tst_updatecheck|the automatic update check waits until three whole days have passed
 notify-replace|src/platform/dbusnotifier.cpp|        m_lastID = reply.value();|        m_lastID = 0;|tst_dbusnotifier|a notification replaces the one shown before it
 notify-fallback|src/platform/dbusnotifier.cpp|    if (m_fallback)|    if (false)|tst_dbusnotifier|with no notification server the notice goes to the fallback
-zh-pieces|src/actions/ncchineseconverter.cpp|            if (!atEnd && size - pos < longest)|            if (!atEnd && size - pos < 1)|tst_chineseconverter|a phrase cut between two pieces of a long text converts whole
+zh-pieces|src/actions/ncchineseconverter.cpp|        pending.remove(0, done);|        pending.clear();|tst_chineseconverter|text held back at the end of a piece is converted with the next one
 zh-segments|src/actions/ncchineseconverter.cpp|                builder.addText(texts.at(i), i == 1);|                builder.addText(texts.at(i), false);|tst_chineseconverter|single characters never split a segment's phrase
 image-trash|src/actions/korvaneimageactions.cpp|    if (trashed.file.isEmpty()) {|    if (false) {|korvaneimageactionstest|a source that cannot go to the Trash is not replaced
 EOF
