@@ -400,11 +400,8 @@ void KorvaneImageActionsTest::batchOutcome()
                                              {"empty.jpg", QByteArray()}};
     QList<QUrl> urls;
     for (const QString &name : files) {
-        if (contents.contains(name)) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(contents.value(name));
-        }
+        if (contents.contains(name))
+            QVERIFY(ImageManager::writeFile(dir.filePath(name), contents.value(name)));
         urls << QUrl::fromLocalFile(dir.filePath(name));
     }
     const Outcome outcome = run(action(type, settings), urls);
