@@ -282,9 +282,12 @@
         <source>The Weibo account or password is wrong.</source>
         <translation>The Weibo account or password is wrong.</translation>
     </message>
-    <message id="NImagesUploadWeiboFailed">
-        <source>%1 image(s) could not be uploaded to Weibo.</source>
-        <translation>%1 image(s) could not be uploaded to Weibo.</translation>
+    <message id="NImagesUploadWeiboFailed" numerus="yes">
+        <source>%n images could not be uploaded to Weibo.</source>
+        <translation>
+            <numerusform>%n image could not be uploaded to Weibo.</numerusform>
+            <numerusform>%n images could not be uploaded to Weibo.</numerusform>
+        </translation>
     </message>
     <message id="UploadWeiboFailed">
         <source>Nothing could be uploaded to Weibo.</source>
@@ -298,9 +301,12 @@
         <source>The access key or secret key is wrong.</source>
         <translation>The access key or secret key is wrong.</translation>
     </message>
-    <message id="NImagesUploadFailed">
-        <source>%1 file(s) could not be uploaded.</source>
-        <translation>%1 file(s) could not be uploaded.</translation>
+    <message id="NImagesUploadFailed" numerus="yes">
+        <source>%n files could not be uploaded.</source>
+        <translation>
+            <numerusform>%n file could not be uploaded.</numerusform>
+            <numerusform>%n files could not be uploaded.</numerusform>
+        </translation>
     </message>
     <message id="UploadFailed">
         <source>Nothing could be uploaded.</source>
@@ -537,89 +543,133 @@
         <source>The compressed image would be larger than the original; nothing was copied.</source>
         <translation>The compressed image would be larger than the original; nothing was copied.</translation>
     </message>
-    <message id="NImagesCompressed">
-        <source>%1 image(s) compressed, %2 saved. </source>
-        <translation>%1 image(s) compressed, %2 saved. </translation>
+    <message id="NImagesCompressed" numerus="yes">
+        <source>%n images compressed, %2 saved. </source>
+        <translation>
+            <numerusform>%n image compressed, %2 saved. </numerusform>
+            <numerusform>%n images compressed, %2 saved. </numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotCompressPending">
-        <source>%1 image(s) could not be compressed.</source>
-        <translation>%1 image(s) could not be compressed.</translation>
+    <message id="NImagesCanNotCompressPending" numerus="yes">
+        <source>%n images could not be compressed.</source>
+        <translation>
+            <numerusform>%n image could not be compressed.</numerusform>
+            <numerusform>%n images could not be compressed.</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotCompressed">
-        <source>%1 image(s) could not be compressed.</source>
-        <translation>%1 image(s) could not be compressed.</translation>
+    <message id="NImagesCanNotCompressed" numerus="yes">
+        <source>%n images could not be compressed.</source>
+        <translation>
+            <numerusform>%n image could not be compressed.</numerusform>
+            <numerusform>%n images could not be compressed.</numerusform>
+        </translation>
     </message>
-    <message id="NPNGImagesCanNotCompressed">
-        <source>%1 PNG image(s) were not compressed: turn on converting PNG to JPG to compress them.</source>
-        <translation>%1 PNG image(s) were not compressed: turn on converting PNG to JPG to compress them.</translation>
+    <message id="NPNGImagesCanNotCompressed" numerus="yes">
+        <source>%n PNG images were not compressed: turn on converting PNG to JPG to compress them.</source>
+        <translation>
+            <numerusform>%n PNG image was not compressed: turn on converting PNG to JPG to compress it.</numerusform>
+            <numerusform>%n PNG images were not compressed: turn on converting PNG to JPG to compress them.</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageConverted">
         <source>The converted image is on the clipboard.</source>
         <translation>The converted image is on the clipboard.</translation>
     </message>
-    <message id="NImagesConverted">
-        <source>%1 image(s) converted. </source>
-        <translation>%1 image(s) converted. </translation>
+    <message id="NImagesConverted" numerus="yes">
+        <source>%n images converted. </source>
+        <translation>
+            <numerusform>%n image converted. </numerusform>
+            <numerusform>%n images converted. </numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotConvertPending">
-        <source>%1 image(s) could not be converted.</source>
-        <translation>%1 image(s) could not be converted.</translation>
+    <message id="NImagesCanNotConvertPending" numerus="yes">
+        <source>%n images could not be converted.</source>
+        <translation>
+            <numerusform>%n image could not be converted.</numerusform>
+            <numerusform>%n images could not be converted.</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotConvert">
-        <source>%1 image(s) could not be converted: unreadable, or already in that format.</source>
-        <translation>%1 image(s) could not be converted: unreadable, or already in that format.</translation>
+    <message id="NImagesCanNotConvert" numerus="yes">
+        <source>%n images could not be converted: unreadable, or already in that format.</source>
+        <translation>
+            <numerusform>%n image could not be converted: unreadable, or already in that format.</numerusform>
+            <numerusform>%n images could not be converted: unreadable, or already in that format.</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageResized">
         <source>The resized image is on the clipboard.</source>
         <translation>The resized image is on the clipboard.</translation>
     </message>
-    <message id="NImagesResized">
-        <source>%1 image(s) resized. </source>
-        <translation>%1 image(s) resized. </translation>
+    <message id="NImagesResized" numerus="yes">
+        <source>%n images resized. </source>
+        <translation>
+            <numerusform>%n image resized. </numerusform>
+            <numerusform>%n images resized. </numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotResizePending">
-        <source>%1 image(s) could not be resized.</source>
-        <translation>%1 image(s) could not be resized.</translation>
+    <message id="NImagesCanNotResizePending" numerus="yes">
+        <source>%n images could not be resized.</source>
+        <translation>
+            <numerusform>%n image could not be resized.</numerusform>
+            <numerusform>%n images could not be resized.</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotResize">
-        <source>%1 image(s) could not be resized: unreadable, or a size outside 2 to 9999 pixels.</source>
-        <translation>%1 image(s) could not be resized: unreadable, or a size outside 2 to 9999 pixels.</translation>
+    <message id="NImagesCanNotResize" numerus="yes">
+        <source>%n images could not be resized: unreadable, or a size outside 2 to 9999 pixels.</source>
+        <translation>
+            <numerusform>%n image could not be resized: unreadable, or a size outside 2 to 9999 pixels.</numerusform>
+            <numerusform>%n images could not be resized: unreadable, or a size outside 2 to 9999 pixels.</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageRotate">
         <source>The rotated image is on the clipboard.</source>
         <translation>The rotated image is on the clipboard.</translation>
     </message>
-    <message id="NImageRoated">
-        <source>%1 image rotated. </source>
-        <translation>%1 image rotated. </translation>
+    <message id="NImagesRoated" numerus="yes">
+        <source>%n images rotated. </source>
+        <translation>
+            <numerusform>%n image rotated. </numerusform>
+            <numerusform>%n images rotated. </numerusform>
+        </translation>
     </message>
-    <message id="NImagesRoated">
-        <source>%1 images rotated. </source>
-        <translation>%1 images rotated. </translation>
+    <message id="NImagesCanNotRoatedPending" numerus="yes">
+        <source>%n images could not be rotated.</source>
+        <translation>
+            <numerusform>%n image could not be rotated.</numerusform>
+            <numerusform>%n images could not be rotated.</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotRoatedPending">
-        <source>%1 image(s) could not be rotated.</source>
-        <translation>%1 image(s) could not be rotated.</translation>
-    </message>
-    <message id="NImagesCanNotRoated">
-        <source>%1 image(s) could not be rotated.</source>
-        <translation>%1 image(s) could not be rotated.</translation>
+    <message id="NImagesCanNotRoated" numerus="yes">
+        <source>%n images could not be rotated.</source>
+        <translation>
+            <numerusform>%n image could not be rotated.</numerusform>
+            <numerusform>%n images could not be rotated.</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageMetadataRemoved">
         <source>The image without its metadata is on the clipboard.</source>
         <translation>The image without its metadata is on the clipboard.</translation>
     </message>
-    <message id="NImagesRemovedMetadata">
-        <source>Metadata removed from %1 image(s). </source>
-        <translation>Metadata removed from %1 image(s). </translation>
+    <message id="NImagesRemovedMetadata" numerus="yes">
+        <source>Metadata removed from %n images. </source>
+        <translation>
+            <numerusform>Metadata removed from %n image. </numerusform>
+            <numerusform>Metadata removed from %n images. </numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotRemoveMetadata">
-        <source>%1 image(s) kept their metadata: they could not be read or written.</source>
-        <translation>%1 image(s) kept their metadata: they could not be read or written.</translation>
+    <message id="NImagesCanNotRemoveMetadata" numerus="yes">
+        <source>%n images kept their metadata: they could not be read or written.</source>
+        <translation>
+            <numerusform>%n image kept its metadata: it could not be read or written.</numerusform>
+            <numerusform>%n images kept their metadata: they could not be read or written.</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotRemoveData">
-        <source>Metadata could not be removed from %1 image(s).</source>
-        <translation>Metadata could not be removed from %1 image(s).</translation>
+    <message id="NImagesCanNotRemoveData" numerus="yes">
+        <source>Metadata could not be removed from %n images.</source>
+        <translation>
+            <numerusform>Metadata could not be removed from %n image.</numerusform>
+            <numerusform>Metadata could not be removed from %n images.</numerusform>
+        </translation>
     </message>
     <message id="actionEditorTab">
         <source>Actions</source>
@@ -1667,6 +1717,10 @@
     <message id="originalNotTrashed">
         <source>“%1” was left as it was: it could not be moved to the Trash (%2).</source>
         <translation>“%1” was left as it was: it could not be moved to the Trash (%2).</translation>
+    </message>
+    <message id="preferencesWindowTitle">
+        <source>%1 — Korvane Preferences</source>
+        <translation>%1 — Korvane Preferences</translation>
     </message>
 </context>
 </TS>

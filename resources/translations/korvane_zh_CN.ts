@@ -281,9 +281,11 @@
         <source>The Weibo account or password is wrong.</source>
         <translation>微博账号或密码错误。</translation>
     </message>
-    <message id="NImagesUploadWeiboFailed">
-        <source>%1 image(s) could not be uploaded to Weibo.</source>
-        <translation>%1 张图片未能上传到微博。</translation>
+    <message id="NImagesUploadWeiboFailed" numerus="yes">
+        <source>%n images could not be uploaded to Weibo.</source>
+        <translation>
+            <numerusform>%n 张图片未能上传到微博。</numerusform>
+        </translation>
     </message>
     <message id="UploadWeiboFailed">
         <source>Nothing could be uploaded to Weibo.</source>
@@ -297,9 +299,11 @@
         <source>The access key or secret key is wrong.</source>
         <translation>AccessKey 或 SecretKey 错误。</translation>
     </message>
-    <message id="NImagesUploadFailed">
-        <source>%1 file(s) could not be uploaded.</source>
-        <translation>%1 个文件上传失败。</translation>
+    <message id="NImagesUploadFailed" numerus="yes">
+        <source>%n files could not be uploaded.</source>
+        <translation>
+            <numerusform>%n 个文件上传失败。</numerusform>
+        </translation>
     </message>
     <message id="UploadFailed">
         <source>Nothing could be uploaded.</source>
@@ -531,89 +535,117 @@
         <source>The compressed image would be larger than the original; nothing was copied.</source>
         <translation>压缩后的图片比原图更大，未复制。</translation>
     </message>
-    <message id="NImagesCompressed">
-        <source>%1 image(s) compressed, %2 saved. </source>
-        <translation>已压缩 %1 张图片，节省 %2。</translation>
+    <message id="NImagesCompressed" numerus="yes">
+        <source>%n images compressed, %2 saved. </source>
+        <translation>
+            <numerusform>已压缩 %n 张图片，节省 %2。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotCompressPending">
-        <source>%1 image(s) could not be compressed.</source>
-        <translation>%1 张图片无法压缩。</translation>
+    <message id="NImagesCanNotCompressPending" numerus="yes">
+        <source>%n images could not be compressed.</source>
+        <translation>
+            <numerusform>%n 张图片无法压缩。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotCompressed">
-        <source>%1 image(s) could not be compressed.</source>
-        <translation>%1 张图片无法压缩。</translation>
+    <message id="NImagesCanNotCompressed" numerus="yes">
+        <source>%n images could not be compressed.</source>
+        <translation>
+            <numerusform>%n 张图片无法压缩。</numerusform>
+        </translation>
     </message>
-    <message id="NPNGImagesCanNotCompressed">
-        <source>%1 PNG image(s) were not compressed: turn on converting PNG to JPG to compress them.</source>
-        <translation>%1 张 PNG 图片未压缩：请开启“PNG 转为 JPG”后再压缩。</translation>
+    <message id="NPNGImagesCanNotCompressed" numerus="yes">
+        <source>%n PNG images were not compressed: turn on converting PNG to JPG to compress them.</source>
+        <translation>
+            <numerusform>%n 张 PNG 图片未压缩：请开启“PNG 转为 JPG”后再压缩。</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageConverted">
         <source>The converted image is on the clipboard.</source>
         <translation>转换后的图片已复制。</translation>
     </message>
-    <message id="NImagesConverted">
-        <source>%1 image(s) converted. </source>
-        <translation>已转换 %1 张图片。</translation>
+    <message id="NImagesConverted" numerus="yes">
+        <source>%n images converted. </source>
+        <translation>
+            <numerusform>已转换 %n 张图片。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotConvertPending">
-        <source>%1 image(s) could not be converted.</source>
-        <translation>%1 张图片无法转换。</translation>
+    <message id="NImagesCanNotConvertPending" numerus="yes">
+        <source>%n images could not be converted.</source>
+        <translation>
+            <numerusform>%n 张图片无法转换。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotConvert">
-        <source>%1 image(s) could not be converted: unreadable, or already in that format.</source>
-        <translation>%1 张图片无法转换：无法读取，或已是该格式。</translation>
+    <message id="NImagesCanNotConvert" numerus="yes">
+        <source>%n images could not be converted: unreadable, or already in that format.</source>
+        <translation>
+            <numerusform>%n 张图片无法转换：无法读取，或已是该格式。</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageResized">
         <source>The resized image is on the clipboard.</source>
         <translation>调整尺寸后的图片已复制。</translation>
     </message>
-    <message id="NImagesResized">
-        <source>%1 image(s) resized. </source>
-        <translation>已调整 %1 张图片的尺寸。</translation>
+    <message id="NImagesResized" numerus="yes">
+        <source>%n images resized. </source>
+        <translation>
+            <numerusform>已调整 %n 张图片的尺寸。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotResizePending">
-        <source>%1 image(s) could not be resized.</source>
-        <translation>%1 张图片无法调整尺寸。</translation>
+    <message id="NImagesCanNotResizePending" numerus="yes">
+        <source>%n images could not be resized.</source>
+        <translation>
+            <numerusform>%n 张图片无法调整尺寸。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotResize">
-        <source>%1 image(s) could not be resized: unreadable, or a size outside 2 to 9999 pixels.</source>
-        <translation>%1 张图片无法调整尺寸：无法读取，或尺寸不在 2 到 9999 像素之间。</translation>
+    <message id="NImagesCanNotResize" numerus="yes">
+        <source>%n images could not be resized: unreadable, or a size outside 2 to 9999 pixels.</source>
+        <translation>
+            <numerusform>%n 张图片无法调整尺寸：无法读取，或尺寸不在 2 到 9999 像素之间。</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageRotate">
         <source>The rotated image is on the clipboard.</source>
         <translation>旋转后的图片已复制。</translation>
     </message>
-    <message id="NImageRoated">
-        <source>%1 image rotated. </source>
-        <translation>已旋转 %1 张图片。</translation>
+    <message id="NImagesRoated" numerus="yes">
+        <source>%n images rotated. </source>
+        <translation>
+            <numerusform>已旋转 %n 张图片。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesRoated">
-        <source>%1 images rotated. </source>
-        <translation>已旋转 %1 张图片。</translation>
+    <message id="NImagesCanNotRoatedPending" numerus="yes">
+        <source>%n images could not be rotated.</source>
+        <translation>
+            <numerusform>%n 张图片无法旋转。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotRoatedPending">
-        <source>%1 image(s) could not be rotated.</source>
-        <translation>%1 张图片无法旋转。</translation>
-    </message>
-    <message id="NImagesCanNotRoated">
-        <source>%1 image(s) could not be rotated.</source>
-        <translation>%1 张图片无法旋转。</translation>
+    <message id="NImagesCanNotRoated" numerus="yes">
+        <source>%n images could not be rotated.</source>
+        <translation>
+            <numerusform>%n 张图片无法旋转。</numerusform>
+        </translation>
     </message>
     <message id="pasteBoardImageMetadataRemoved">
         <source>The image without its metadata is on the clipboard.</source>
         <translation>已移除源信息的图片已复制。</translation>
     </message>
-    <message id="NImagesRemovedMetadata">
-        <source>Metadata removed from %1 image(s). </source>
-        <translation>已移除 %1 张图片的源信息。</translation>
+    <message id="NImagesRemovedMetadata" numerus="yes">
+        <source>Metadata removed from %n images. </source>
+        <translation>
+            <numerusform>已移除 %n 张图片的源信息。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotRemoveMetadata">
-        <source>%1 image(s) kept their metadata: they could not be read or written.</source>
-        <translation>%1 张图片无法移除源信息。</translation>
+    <message id="NImagesCanNotRemoveMetadata" numerus="yes">
+        <source>%n images kept their metadata: they could not be read or written.</source>
+        <translation>
+            <numerusform>%n 张图片无法移除源信息。</numerusform>
+        </translation>
     </message>
-    <message id="NImagesCanNotRemoveData">
-        <source>Metadata could not be removed from %1 image(s).</source>
-        <translation>%1 张图片无法移除源信息。</translation>
+    <message id="NImagesCanNotRemoveData" numerus="yes">
+        <source>Metadata could not be removed from %n images.</source>
+        <translation>
+            <numerusform>%n 张图片无法移除源信息。</numerusform>
+        </translation>
     </message>
     <message id="actionEditorTab">
         <source>Actions</source>
@@ -1660,6 +1692,10 @@
     <message id="originalNotTrashed">
         <source>“%1” was left as it was: it could not be moved to the Trash (%2).</source>
         <translation>“%1”保持原样：无法将其移到回收站（%2）。</translation>
+    </message>
+    <message id="preferencesWindowTitle">
+        <source>%1 — Korvane Preferences</source>
+        <translation>%1 — Korvane 偏好设置</translation>
     </message>
 </context>
 </TS>

@@ -222,13 +222,13 @@ void reportBatch(const DropPtr &drop, const KorvaneCompletion &completion, const
 {
     KorvaneError error;
     if (failed > 0)
-        error = KorvaneError(texts.code, (QStringList{qtTrId(texts.failure).arg(failureCount)} + reasons).join(QLatin1Char(' ')));
+        error = KorvaneError(texts.code, (QStringList{qtTrId(texts.failure, failureCount)} + reasons).join(QLatin1Char(' ')));
     if (succeeded > 0) {
         QString body = successText;
         if (trashed > 0)
             body += qtTrId("NOriginalsInTrash", trashed);
         if (failed > 0)
-            body += (QStringList{qtTrId(texts.pending).arg(failed)} + reasons).join(QLatin1Char(' '));
+            body += (QStringList{qtTrId(texts.pending, failed)} + reasons).join(QLatin1Char(' '));
         completion(true, error);
         post(*drop, true, body);
     } else {
@@ -318,7 +318,7 @@ void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, co
             const int trashed = batch->trashed;
             const QStringList reasons = batch->reasons;
             onMain([=] {
-                reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, failed, trashed,
+                reportBatch(drop, completion, texts, qtTrId(texts.success, succeeded), succeeded, failed, failed, trashed,
                             reasons);
             });
         });
@@ -391,7 +391,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
                 : BatchTexts{"NImagesCompressed", "NImagesCanNotCompressPending", "NImagesCanNotCompressed", NotCompressed};
             onMain([=] {
                 const QString successText =
-                    qtTrId(texts.success).arg(succeeded).arg(KorvaneHandlePbHelper::getSizeDesc(saved));
+                    qtTrId(texts.success, succeeded).arg(KorvaneHandlePbHelper::getSizeDesc(saved));
                 reportBatch(drop, completion, texts, successText, succeeded, failed,
                             refusedPng ? failed : processed - succeeded, trashed, reasons);
             });
@@ -511,9 +511,9 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
         const QStringList reasons = batch.reasons;
         const int total = int(files.size());
         onMain([=] {
-            const BatchTexts texts{succeeded == 1 ? "NImageRoated" : "NImagesRoated", "NImagesCanNotRoatedPending",
+            const BatchTexts texts{"NImagesRoated", "NImagesCanNotRoatedPending",
                                    "NImagesCanNotRoated", NotRotated};
-            reportBatch(drop, completion, texts, qtTrId(texts.success).arg(succeeded), succeeded, failed, total - succeeded,
+            reportBatch(drop, completion, texts, qtTrId(texts.success, succeeded), succeeded, failed, total - succeeded,
                         trashed, reasons);
         });
     });

@@ -96,7 +96,7 @@ void result(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &comp
     const QString text = KorvaneUploadActions::getTextFromArray(urls);
     KorvaneHandlePbHelper::pasteTextToPB(text);
     const KorvaneError error = failCount > 0
-        ? KorvaneError(someFailedCode, (QStringList{someFailedText.arg(failCount)} + failures).join(QLatin1Char(' ')))
+        ? KorvaneError(someFailedCode, (QStringList{someFailedText} + failures).join(QLatin1Char(' ')))
         : KorvaneError();
     finishOnMain(completion, true, error);
     QString body = text;
@@ -162,7 +162,7 @@ QString KorvaneUploadActions::objectUrl(const QString &baseUrl, const QString &k
 void KorvaneUploadActions::uploadQCloudResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                               const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -241,7 +241,7 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
 void KorvaneUploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                              const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed"), 3003, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -367,7 +367,7 @@ void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion
 void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                              const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed"), 3023, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -453,7 +453,7 @@ QString KorvaneUploadActions::ossObjectKey(const QString &path, qint16 suffixTyp
 void KorvaneUploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                            const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed"), 3013, qtTrId("UploadFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
 }
 
 void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
@@ -551,7 +551,7 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
 void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                              const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed"), 2003, qtTrId("UploadWeiboFailed"));
+    result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
 }
 
 void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &done,

@@ -23,6 +23,19 @@ StatusNotifierTracker *tracker = nullptr;
 const QLatin1String itemInterface("org.kde.StatusNotifierItem");
 const QLatin1String watcherService("org.kde.StatusNotifierWatcher");
 
+// Hosts report device pixels; Qt places windows in coordinates divided by the scale factor,
+// from each screen's unscaled top-left corner.
+QPoint fromDevicePixels(const QPoint &position)
+{
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect logical = screen->geometry();
+        const qreal ratio = screen->devicePixelRatio();
+        if (QRect(logical.topLeft(), logical.size() * ratio).contains(position))
+            return logical.topLeft() + (position - logical.topLeft()) / ratio;
+    }
+    return position;
+}
+
 } // namespace
 
 StatusNotifierTracker::StatusNotifierTracker(QObject *parent)
@@ -65,7 +78,7 @@ void StatusNotifierTracker::spyOnCall(const QDBusMessage &message)
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() != 2)
         return;
-    tracker->record(QPoint(arguments.at(0).toInt(), arguments.at(1).toInt()));
+    tracker->record(fromDevicePixels(QPoint(arguments.at(0).toInt(), arguments.at(1).toInt())));
 }
 
 void StatusNotifierTracker::record(const QPoint &position)

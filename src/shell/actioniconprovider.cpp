@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -88,5 +89,14 @@ QPixmap ActionIconProvider::typeImage(bool text, int size, const QColor &color, 
         painter.drawPath(sheet);
         painter.drawPolyline(QPolygonF({QPointF(size - m - fold, m), QPointF(size - m - fold, m + fold), QPointF(size - m, m + fold)}));
     }
+    return pixmap;
+}
+
+QPixmap ActionIconProvider::symbolicImage(const QString &resource, int size, const QColor &color, qreal devicePixelRatio)
+{
+    QPixmap pixmap = QIcon(resource).pixmap(QSize(size, size), devicePixelRatio);
+    QPainter painter(&pixmap);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(QRect(QPoint(), pixmap.deviceIndependentSize().toSize()), color);
     return pixmap;
 }

@@ -36,11 +36,13 @@ CustomTableCellView::CustomTableCellView(QWidget *parent)
     , m_opacity(new QGraphicsOpacityEffect(this))
 {
     setAcceptDrops(true);
-    setFixedHeight(50);
+    // The space between buttons belongs to the rows: a drag between two buttons is still over
+    // a row, and the list can be measured in whole rows.
+    setFixedHeight(rowHeight);
     m_opacity->setOpacity(1.0);
     setGraphicsEffect(m_opacity);
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 2, 8, 2);
+    layout->setContentsMargins(8, 7, 8, 7);
     layout->addWidget(m_myButton);
     connect(m_myButton, &FlatButton::clicked, this, &CustomTableCellView::onClickBtn);
     // The button covers the row and takes the right press itself, so the menu comes from it.
@@ -175,8 +177,17 @@ void CustomTableCellView::dragEnterEvent(QDragEnterEvent *event)
 {
     event->setDropAction(Qt::CopyAction);
     event->accept();
+    // Only the row under the pointer is lit: the others go off through the same notification
+    // a selection uses.
     if (!m_myButton->ignoresMouse())
-        m_myButton->setOn(true);
+        center()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_row}});
+}
+
+void CustomTableCellView::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    event->accept();
+    if (!m_myButton->ignoresMouse())
+        m_myButton->setOn(false);
 }
 
 void CustomTableCellView::dragMoveEvent(QDragMoveEvent *event)
@@ -189,6 +200,11 @@ void CustomTableCellView::dropEvent(QDropEvent *event)
 {
     event->setDropAction(Qt::CopyAction);
     event->accept();
+    performDragOperation();
+}
+
+void CustomTableCellView::performDragOperation()
+{
     // The data was classified when the drag entered the drop area; a drop runs on that.
     if (!m_stopAction && !m_myButton->ignoresMouse())
         handleAction();

@@ -18,6 +18,9 @@ class CustomTableCellView final : public QWidget
 public:
     explicit CustomTableCellView(QWidget *parent = nullptr);
 
+    // A row's height with the space to the next one.
+    static constexpr int rowHeight = 60;
+
     void setRow(int row);
     int row() const { return m_row; }
     void setDropAction(const std::shared_ptr<DropListEntity> &drop);
@@ -30,10 +33,13 @@ public:
 
     void onClickBtn();
     void handleAction();
+    // A drop on this row.
+    void performDragOperation();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 

@@ -11,6 +11,8 @@
 #include "userguide.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -26,12 +28,26 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
 namespace {
 
 // A text longer than this shows only its start in the field; the record keeps all of it.
 const int previewLength = 2000;
+
+// Wide enough for the longest default title in either language beside its shortcut.
+const int popoverWidth = 300;
+const int headerHeight = 46;
+const int footerHeight = 36;
+// The list is never taller than this share of the screen's free height.
+const double maxScreenShare = 0.8;
+// While a drag rests this near the list's top or bottom edge the list scrolls, by the step
+// every tick.
+const int autoScrollEdge = CustomTableCellView::rowHeight / 2;
+const int autoScrollStep = 8;
+const int autoScrollInterval = 30;
 
 // The row a digit key runs, or -1. The digits are keys of the popover while it has focus, not
 // global grabs: desktops keep Super+digit for themselves, so Alt+digit always works and
@@ -64,13 +80,15 @@ MainContentView::MainContentView(QWidget *parent)
     , m_placeImageView(new QLabel)
     , m_bottomView(new QWidget)
     , m_settingsButton(new QToolButton)
+    , m_autoScroll(new QTimer(this))
 {
     setObjectName(QStringLiteral("mainContentView"));
-    auto *top = new QHBoxLayout;
-    top->setContentsMargins(12, 10, 12, 6);
+    auto *header = new QWidget;
+    header->setFixedHeight(headerHeight);
+    auto *top = new QHBoxLayout(header);
+    top->setContentsMargins(12, 8, 12, 6);
     m_typeImageView->setFixedSize(22, 22);
     top->addWidget(m_typeImageView);
-    m_topTitleLabel->setFrame(false);
     m_topTitleLabel->setPlaceholderText(qtTrId("typeSomething"));
     m_topTitleLabel->setAccessibleName(qtTrId("typeSomething"));
     m_topTitleLabel->installEventFilter(this);
@@ -78,7 +96,7 @@ MainContentView::MainContentView(QWidget *parent)
     connect(m_topTitleLabel, &QLineEdit::textEdited, this, &MainContentView::controlTextDidChange);
 
     m_listLayout->setContentsMargins(0, 0, 0, 0);
-    m_listLayout->setSpacing(10);
+    m_listLayout->setSpacing(0);
     m_listLayout->addStretch();
     m_listWidget->setFocusPolicy(Qt::StrongFocus);
     m_listWidget->installEventFilter(this);
@@ -104,8 +122,17 @@ MainContentView::MainContentView(QWidget *parent)
     }
     placeLayout->addStretch();
 
-    auto *bottom = new QHBoxLayout(m_bottomView);
-    bottom->setContentsMargins(10, 4, 10, 4);
+    // The footer is part of the popover: a rule above it, the popover's own background.
+    auto *footer = new QVBoxLayout(m_bottomView);
+    footer->setContentsMargins(0, 0, 0, 0);
+    footer->setSpacing(0);
+    auto *rule = new QFrame;
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    footer->addWidget(rule);
+    auto *bottom = new QHBoxLayout;
+    footer->addLayout(bottom, 1);
+    bottom->setContentsMargins(10, 2, 10, 2);
     bottom->addStretch();
     m_settingsButton->setIcon(QIcon::fromTheme(QStringLiteral("configure"),
                                                QIcon::fromTheme(QStringLiteral("preferences-system"), QIcon(QStringLiteral(":/images/settings.svg")))));
@@ -114,17 +141,19 @@ MainContentView::MainContentView(QWidget *parent)
     m_settingsButton->setAutoRaise(true);
     m_settingsButton->setToolTip(qtTrId("settings"));
     bottom->addWidget(m_settingsButton);
-    m_bottomView->setFixedHeight(36);
-    m_bottomView->setAutoFillBackground(true);
+    m_bottomView->setFixedHeight(footerHeight);
     connect(m_settingsButton, &QToolButton::clicked, this, &MainContentView::settingButtonClick);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addLayout(top);
+    layout->addWidget(header);
     layout->addWidget(m_scrollArea, 1);
     layout->addWidget(m_placeholder, 1);
     layout->addWidget(m_bottomView);
+
+    m_autoScroll->setInterval(autoScrollInterval);
+    connect(m_autoScroll, &QTimer::timeout, this, &MainContentView::autoScroll);
 
     qCInfo(lcShell, "apperanceMode : %s", isDark(palette()) ? "Dark" : "Light");
     darkModeChanged();
@@ -135,9 +164,15 @@ MainContentView::~MainContentView() = default;
 
 int MainContentView::heightForRows(int rowCount, int screenHeight)
 {
-    const double h = 0.8 * screenHeight;
-    const int needed = 60 * rowCount + 86;
-    return h < needed ? int(h) : 60 * rowCount + 96;
+    const double h = maxScreenShare * screenHeight;
+    const int needed = CustomTableCellView::rowHeight * rowCount + 86;
+    return h < needed ? int(h) : CustomTableCellView::rowHeight * rowCount + 96;
+}
+
+int MainContentView::availableScreenHeight()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().height() : 900;
 }
 
 bool MainContentView::placeholderShown() const
@@ -166,7 +201,7 @@ void MainContentView::regularViewWithHandleData(int row)
     if (data->dataCatalog() == DataCatalogNone) {
         m_dropList.clear();
         reloadData();
-        setFixedSize(300, 450);
+        setFixedSize(popoverWidth, 450);
         m_topTitleLabel->clear();
         m_placeImageView->setPixmap(ActionIconProvider::typeImage(false, 64, palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
         showPlaceholder(true);
@@ -181,6 +216,7 @@ void MainContentView::regularViewWithHandleData(int row)
     } else {
         setTypeImage(false);
         const qint64 count = data->itemsCount();
+        // Image data fills no file list, so it counts as a file.
         const bool allImages = data->imgFileUrls().size() == count;
         const char *key = allImages ? (count < 2 ? "imagesNumber" : "imagesNumbers") : (count < 2 ? "fileNumber" : "filesNumbers");
         m_topTitleLabel->setText(qtTrId(key, int(count)));
@@ -191,8 +227,7 @@ void MainContentView::regularViewWithHandleData(int row)
     reloadData();
     KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("forceState"));
 
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    setFixedSize(300, heightForRows(int(m_dropList.size()), screen ? screen->geometry().height() : 900));
+    setFixedSize(popoverWidth, heightForRows(int(m_dropList.size()), availableScreenHeight()));
 }
 
 void MainContentView::reloadData()
@@ -210,6 +245,7 @@ void MainContentView::reloadData()
             if (m_topTitleLabel->isModified() && !m_topTitleLabel->text().isEmpty())
                 KorvaneHandleData::shareInstance()->resetHandleDataWith(m_topTitleLabel->text());
         });
+        cell->installEventFilter(this);
         m_listLayout->insertWidget(i, cell);
         m_rows.append(cell);
     }
@@ -225,8 +261,7 @@ void MainContentView::controlTextDidChange(const QString &text)
     reloadData();
     showPlaceholder(false);
     setTypeImage(true);
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    setFixedSize(300, heightForRows(int(m_dropList.size()), screen ? screen->geometry().height() : 900));
+    setFixedSize(popoverWidth, heightForRows(int(m_dropList.size()), availableScreenHeight()));
 }
 
 void MainContentView::selectRow(int row)
@@ -238,8 +273,76 @@ void MainContentView::selectRow(int row)
     KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_selectedRow}});
 }
 
+CustomTableCellView *MainContentView::rowAt(const QPoint &globalPos) const
+{
+    for (CustomTableCellView *row : m_rows) {
+        if (row->rect().contains(row->mapFromGlobal(globalPos)))
+            return row;
+    }
+    return nullptr;
+}
+
+void MainContentView::autoScroll()
+{
+    const QWidget *viewport = m_scrollArea->viewport();
+    const QPoint at = viewport->mapFromGlobal(m_dragPos);
+    int step = 0;
+    if (at.y() < autoScrollEdge)
+        step = -autoScrollStep;
+    else if (at.y() >= viewport->height() - autoScrollEdge)
+        step = autoScrollStep;
+    if (!m_dragging || step == 0 || !viewport->rect().contains(at)) {
+        m_autoScroll->stop();
+        return;
+    }
+    QScrollBar *bar = m_scrollArea->verticalScrollBar();
+    const int before = bar->value();
+    bar->setValue(before + step);
+    if (bar->value() == before)
+        return;
+    // The rows move under a pointer that rests: the light moves to the row now under it.
+    const CustomTableCellView *under = rowAt(m_dragPos);
+    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), under ? under->row() : -1}});
+}
+
+bool MainContentView::dragEventFilter(CustomTableCellView *row, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        m_dragPos = row->mapToGlobal(static_cast<QDragMoveEvent *>(event)->position().toPoint());
+        m_dragging = true;
+        if (!m_autoScroll->isActive())
+            m_autoScroll->start();
+        return false;
+    case QEvent::DragLeave:
+        m_dragging = false;
+        return false;
+    case QEvent::Drop: {
+        m_dragging = false;
+        m_autoScroll->stop();
+        // The toolkit hands the drop to the row that had the last move; after the list has
+        // scrolled under a resting pointer that is no longer the row under it.
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QPoint global = row->mapToGlobal(drop->position().toPoint());
+        CustomTableCellView *under = rowAt(global);
+        if (!under || under == row)
+            return false;
+        // A drop event sent on would go back to the toolkit's target row.
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        under->performDragOperation();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool MainContentView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (auto *row = qobject_cast<CustomTableCellView *>(watched))
+        return dragEventFilter(row, event) || QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (const int row = digitRow(key); row >= 0) {
@@ -312,9 +415,6 @@ void MainContentView::changeEvent(QEvent *event)
 
 void MainContentView::darkModeChanged()
 {
-    QPalette bar = m_bottomView->palette();
-    bar.setColor(QPalette::Window, isDark(palette()) ? QColor::fromRgbF(0, 0, 0, 0.3f) : QColor::fromRgbF(0.78f, 0.78f, 0.78f, 0.95f));
-    m_bottomView->setPalette(bar);
     if (KorvaneHandleData::shareInstance()->dataCatalog() != DataCatalogNone)
         setTypeImage(KorvaneHandleData::shareInstance()->dataCatalog() == DataCatalogText);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QWidget>
 
 #include <memory>
@@ -11,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QScrollArea;
+class QTimer;
 class QToolButton;
 class QVBoxLayout;
 
@@ -57,6 +59,11 @@ private:
     void settingButtonClick();
     void setTypeImage(bool text);
     void showPlaceholder(bool show);
+    static int availableScreenHeight();
+    CustomTableCellView *rowAt(const QPoint &globalPos) const;
+    // Follows a drag over the rows: scrolls near the edges, hands a drop to the row under it.
+    bool dragEventFilter(CustomTableCellView *row, QEvent *event);
+    void autoScroll();
 
     QLabel *m_typeImageView;
     QLineEdit *m_topTitleLabel;
@@ -69,9 +76,12 @@ private:
     QLabel *m_placeImageView;
     QWidget *m_bottomView;
     QToolButton *m_settingsButton;
+    QTimer *m_autoScroll;
     std::unique_ptr<QMenu> m_amenu;
     QList<std::shared_ptr<DropListEntity>> m_dropList;
     QList<CustomTableCellView *> m_rows;
+    QPoint m_dragPos;
     int m_selectedRow = -1;
+    bool m_dragging = false;
     bool m_needBecomeFirstRes = false;
 };

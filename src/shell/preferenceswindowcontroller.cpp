@@ -10,7 +10,6 @@
 #include <QIcon>
 #include <QPropertyAnimation>
 #include <QShortcut>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,9 +23,13 @@ PreferencesWindowController::PreferencesWindowController(KorvaneAutostart *autos
 {
     setObjectName(QStringLiteral("PreferencesWindow"));
     const QColor tint = palette().color(QPalette::WindowText);
-    m_tabs->addTab(m_editor, qtTrId("actionEditorTab"), QIcon(ActionIconProvider::typeImage(false, 24, tint, devicePixelRatioF())), QSize(1120, 650));
-    m_tabs->addTab(m_general, qtTrId("generalTab"), style()->standardIcon(QStyle::SP_FileDialogDetailedView), QSize(500, 390));
-    m_tabs->addTab(m_about, qtTrId("aboutTab"), style()->standardIcon(QStyle::SP_MessageBoxInformation), QSize(650, 350));
+    // One family of one-colour images, as the desktops' own preference windows have.
+    const auto image = [this, tint](const char *name) {
+        return QIcon(ActionIconProvider::symbolicImage(QStringLiteral(":/images/%1.svg").arg(QLatin1String(name)), 24, tint, devicePixelRatioF()));
+    };
+    m_tabs->addTab(m_editor, qtTrId("actionEditorTab"), image("actions"), QSize(1120, 650));
+    m_tabs->addTab(m_general, qtTrId("generalTab"), image("settings"), QSize(500, 390));
+    m_tabs->addTab(m_about, qtTrId("aboutTab"), image("about"), QSize(650, 350));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tabs);
@@ -69,9 +72,11 @@ void PreferencesWindowController::showWindowWithTab(int tab)
 
 void PreferencesWindowController::tabSelected(int index)
 {
-    setWindowTitle(m_tabs->tabTitle(index));
+    setWindowTitle(qtTrId("preferencesWindowTitle").arg(m_tabs->tabTitle(index)));
     const QSize content = m_tabs->contentSize(index);
-    const QSize wanted(content.width(), content.height() + m_tabs->barHeight());
+    const QSize needed(content.width(), content.height() + m_tabs->barHeight());
+    // An open window only grows: a page that needs less leaves it as the user sees it.
+    const QSize wanted = isVisible() ? size().expandedTo(needed) : needed;
     m_resize->stop();
     if (!isVisible()) {
         resize(wanted);

@@ -76,15 +76,16 @@ Qt::Edge anchorEdge(const QRect &anchor, const QRect &screen, const QRect &avail
     if (centre.x() > available.right())
         return Qt::RightEdge;
 
-    const std::pair<int, Qt::Edge> distances[] = {
-        {anchor.top() - screen.top(), Qt::TopEdge},
-        {screen.bottom() - anchor.bottom(), Qt::BottomEdge},
-        {anchor.left() - screen.left(), Qt::LeftEdge},
-        {screen.right() - anchor.right(), Qt::RightEdge},
-    };
-    return std::min_element(std::begin(distances), std::end(distances),
-                            [](const auto &a, const auto &b) { return a.first < b.first; })
-        ->second;
+    const std::pair<int, Qt::Edge> top{anchor.top() - screen.top(), Qt::TopEdge};
+    const std::pair<int, Qt::Edge> bottom{screen.bottom() - anchor.bottom(), Qt::BottomEdge};
+    const std::pair<int, Qt::Edge> left{anchor.left() - screen.left(), Qt::LeftEdge};
+    const std::pair<int, Qt::Edge> right{screen.right() - anchor.right(), Qt::RightEdge};
+    const auto horizontal = std::min(top, bottom);
+    const auto vertical = std::min(left, right);
+    // An icon in a corner touches two edges, by a pixel more or less depending on the scale
+    // factor's rounding: only an edge clearly nearer than the other's makes a side panel.
+    const int slack = std::min(anchor.width(), anchor.height()) / 2;
+    return horizontal.first <= vertical.first + slack ? horizontal.second : vertical.second;
 }
 
 bool isVertical(Qt::Edge edge)

@@ -25,8 +25,8 @@ namespace {
 
 DesktopSession *session = nullptr;
 
-const QString editorWindowName = QStringLiteral("^Actions$");
-const QString generalWindowName = QStringLiteral("^General$");
+const QString editorWindowName = QStringLiteral("^Actions .* Korvane Preferences$");
+const QString generalWindowName = QStringLiteral("^General .* Korvane Preferences$");
 const QString popoverWindowName = QStringLiteral("^Korvane actions$");
 
 // The editor's columns, in pixels from the left of its page: the data types, the catalog

@@ -56,7 +56,7 @@ void PrefsDesktopTest::initTestCase()
 
     // Not running yet: `preferences` starts the tray application with its window open.
     QVERIFY2(m_korvane.start({QStringLiteral("preferences"), QStringLiteral("--tab"), QStringLiteral("about")}), m_korvane.output.constData());
-    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^About$")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^About .* Korvane Preferences$")), 10000);
 }
 
 void PrefsDesktopTest::cleanupTestCase()
@@ -79,11 +79,11 @@ void PrefsDesktopTest::secondStartHandsOver_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("window");
-    QTest::newRow("preferences general") << QStringList{"preferences", "--tab", "general"} << "^General$";
-    QTest::newRow("preferences editor by default") << QStringList{"preferences"} << "^Actions$";
-    QTest::newRow("preferences --tab=about") << QStringList{"preferences", "--tab=about"} << "^About$";
+    QTest::newRow("preferences general") << QStringList{"preferences", "--tab", "general"} << "^General .* Korvane Preferences$";
+    QTest::newRow("preferences editor by default") << QStringList{"preferences"} << "^Actions .* Korvane Preferences$";
+    QTest::newRow("preferences --tab=about") << QStringList{"preferences", "--tab=about"} << "^About .* Korvane Preferences$";
     // A plain start shows the window on the tab it had; the rows before change the tab each time.
-    QTest::newRow("plain start") << QStringList{} << "^About$";
+    QTest::newRow("plain start") << QStringList{} << "^About .* Korvane Preferences$";
 }
 
 void PrefsDesktopTest::secondStartHandsOver()

@@ -11,11 +11,12 @@
 ActionsCellView::ActionsCellView(const ActionModel &model, bool isDark, QWidget *parent)
     : QWidget(parent)
     , m_title(new QLabel(model.titleStr()))
-    , m_description(new QLabel(model.desStr()))
+    , m_description(new QLabel)
     , m_addButton(new QToolButton)
     , m_catalog(model.catalog())
     , m_type(model.type())
 {
+    m_fullDescription = model.desStr();
     auto *icon = new QLabel;
     icon->setPixmap(ActionIconProvider::iconForAction(m_catalog, m_type, 26, devicePixelRatioF()));
     icon->setFixedSize(26, 26);
@@ -27,7 +28,9 @@ ActionsCellView::ActionsCellView(const ActionModel &model, bool isDark, QWidget 
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_description->setFont(small);
     m_description->setToolTip(model.desStr());
+    // The label shows what fits and ends in an ellipsis: never a word cut in half.
     m_description->setMinimumWidth(1);
+    m_description->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_addButton->setText(QStringLiteral("+"));
     m_addButton->setAutoRaise(true);
@@ -48,6 +51,12 @@ ActionsCellView::ActionsCellView(const ActionModel &model, bool isDark, QWidget 
     layout->addLayout(texts, 1);
     layout->addWidget(m_addButton);
     setDark(isDark);
+}
+
+void ActionsCellView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_description->setText(m_description->fontMetrics().elidedText(m_fullDescription, Qt::ElideRight, m_description->width()));
 }
 
 void ActionsCellView::setDark(bool isDark)

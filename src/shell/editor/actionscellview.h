@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class ActionModel;
@@ -22,7 +23,11 @@ public:
 Q_SIGNALS:
     void actionsCellViewAddBtnPressed(qint64 catalog, int type);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    QString m_fullDescription;
     QLabel *m_title;
     QLabel *m_description;
     QToolButton *m_addButton;

@@ -90,6 +90,7 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     listTitleFont.setBold(true);
     m_listTitle->setFont(listTitleFont);
     m_listTitle->setContentsMargins(10, 8, 8, 4);
+    m_listTitle->setWordWrap(true);
     m_actionList->setObjectName(QStringLiteral("actionList"));
     m_actionList->setAccessibleName(qtTrId("actionListName"));
     m_actionList->setToolTip(qtTrId("actionListTip"));
@@ -490,8 +491,9 @@ void PreferencesViewController::showGuideView()
     layout->setContentsMargins(20, 16, 20, 16);
     layout->addWidget(text);
     layout->addWidget(done, 0, Qt::AlignRight);
-    guide->setFixedWidth(420);
-    guide->adjustSize();
+    // The wrapped text decides the height, in whatever font and language.
+    const int guideWidth = 460;
+    guide->setFixedSize(guideWidth, layout->heightForWidth(guideWidth));
     guide->move((width() - guide->width()) / 2, (height() - guide->height()) / 3);
     guide->show();
     guide->raise();

@@ -20,6 +20,7 @@ PreviewCellView::PreviewCellView(const std::shared_ptr<DropListEntity> &drop, QW
     m_icon->setFixedSize(28, 28);
     m_icon->setPixmap(ActionIconProvider::iconForAction(drop->catalog(), drop->type(), 28, devicePixelRatioF()));
     m_title->setMinimumWidth(1);
+    m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_removeButton->setText(QStringLiteral("−"));
     m_removeButton->setAutoRaise(true);
     m_removeButton->setToolTip(qtTrId("removeActionTip"));
@@ -38,8 +39,21 @@ PreviewCellView::PreviewCellView(const std::shared_ptr<DropListEntity> &drop, QW
 
 void PreviewCellView::reload()
 {
-    m_title->setText(m_drop->title());
+    showTitle();
     m_hotKey->setText(m_drop->hasHotKey() ? PRLHotKey(quint32(m_drop->keyCode()), quint32(m_drop->modifiers())).displayString() : QString());
+}
+
+// A title longer than the row ends in an ellipsis, never in half a letter.
+void PreviewCellView::showTitle()
+{
+    m_title->setText(m_title->fontMetrics().elidedText(m_drop->title(), Qt::ElideRight, m_title->width()));
+    m_title->setToolTip(m_drop->title());
+}
+
+void PreviewCellView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    showTitle();
 }
 
 void PreviewCellView::makeStyleSeleceted(bool selected)

@@ -28,8 +28,10 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void showTitle();
     std::shared_ptr<DropListEntity> m_drop;
     QLabel *m_icon;
     QLabel *m_title;

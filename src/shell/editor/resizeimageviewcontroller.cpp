@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QRadioButton>
 
 #include <cmath>
 
@@ -15,12 +15,12 @@ ResizeImageViewController::ResizeImageViewController(QWidget *parent)
     , m_size(new QLineEdit(this))
     , m_unit(new QLabel(this))
 {
+    // Radio buttons, as desktop applications offer one of a few modes: their checked state
+    // reads in every theme, light or dark.
     auto *segmentRow = new QHBoxLayout;
-    segmentRow->setSpacing(0);
     const QStringList names = {qtTrId("resizeToWidth"), qtTrId("resizeToHeight"), qtTrId("resizeByPercentage")};
     for (int i = 0; i < names.size(); ++i) {
-        auto *segment = new QPushButton(names.at(i), this);
-        segment->setCheckable(true);
+        auto *segment = new QRadioButton(names.at(i), this);
         m_segments->addButton(segment, i);
         segmentRow->addWidget(segment);
     }
