@@ -3,9 +3,14 @@
 #include "imagecodec.h"
 #include "imagemanager.h"
 #include "korimagecategory.h"
+#include "pixelbudget.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <atomic>
+#include <optional>
+#include <thread>
 
 using namespace ImageTestSupport;
 
@@ -25,6 +30,7 @@ private Q_SLOTS:
     void compression();
     void conversion_data();
     void conversion();
+    void pixelBudgetHoldsBackWhatDoesNotFit();
 };
 
 // Sizes the scaled copy comes out at, or an empty size when the request is refused.
@@ -95,69 +101,43 @@ void ImageManagerTest::sizes()
     QCOMPARE(storedSize(ImageManager::readFile(out)), expected);
 }
 
-namespace {
-
-// The rotate setting's operation: 0 turn right, 1 turn left, 2 half turn, 3 mirror
-// left-right, 4 mirror top-bottom, anything else nothing.
-void operationOf(int rotateType, ImageManager::Mirror *turn, double *degrees)
-{
-    *turn = rotateType == 3 ? ImageManager::Mirror(true) : rotateType == 4 ? ImageManager::Mirror(false) : std::nullopt;
-    *degrees = rotateType == 0 ? 90 : rotateType == 1 ? -90 : rotateType == 2 ? 180 : 0;
-}
-
-QImage operated(const QImage &image, int rotateType)
-{
-    switch (rotateType) {
-    case 0:
-        return image.transformed(QTransform().rotate(90));
-    case 1:
-        return image.transformed(QTransform().rotate(-90));
-    case 2:
-        return image.transformed(QTransform().rotate(180));
-    case 3:
-        return image.mirrored(true, false);
-    case 4:
-        return image.mirrored(false, true);
-    default:
-        return image;
-    }
-}
-
-} // namespace
-
 // What the viewer shows after the operation must be the operation applied to what it showed
 // before, for every orientation and operation; the pixels stay as they were compressed.
 void ImageManagerTest::orientationTable_data()
 {
     QTest::addColumn<int>("orientation");
-    QTest::addColumn<int>("rotateType");
+    // 0 no mirror, 1 left-right, 2 top-bottom; with no mirror, a turn by degrees.
+    QTest::addColumn<int>("mirror");
+    QTest::addColumn<double>("degrees");
     QTest::addColumn<int>("expected");
 
-    for (int orientation = 1; orientation <= 8; ++orientation)
-        for (int type = 0; type <= 4; ++type)
-            QTest::addRow("orientation %d, operation %d", orientation, type) << orientation << type << -1;
-    QTest::newRow("none, turned right, gives 6") << 0 << 0 << 6;
-    QTest::newRow("3 by an unknown operation stays 3") << 3 << 7 << 3;
-    QTest::newRow("9 is written back unchanged") << 9 << 0 << 9;
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        for (const auto &[mirror, degrees] : {std::pair{0, 90.0}, {0, -90.0}, {0, 180.0}, {1, 0.0}, {2, 0.0}})
+            QTest::addRow("orientation %d, mirror %d, %g degrees", orientation, mirror, degrees) << orientation << mirror << degrees << -1;
+    }
+    QTest::newRow("none, turned right, gives 6") << 0 << 0 << 90.0 << 6;
+    QTest::newRow("3 by no operation stays 3") << 3 << 0 << 0.0 << 3;
+    QTest::newRow("9 is written back unchanged") << 9 << 0 << 90.0 << 9;
 }
 
 void ImageManagerTest::orientationTable()
 {
     QFETCH(int, orientation);
-    QFETCH(int, rotateType);
+    QFETCH(int, mirror);
+    QFETCH(double, degrees);
     QFETCH(int, expected);
 
     const QByteArray source = withMetadata(encoded(quadrants(48, 32), "JPEG"), orientation);
-    ImageManager::Mirror turn;
-    double degrees = 0;
-    operationOf(rotateType, &turn, &degrees);
+    const ImageManager::Mirror turn = mirror ? ImageManager::Mirror(mirror == 1) : std::nullopt;
     const QByteArray result = ImageManager::roateSourceImage(source, turn, degrees);
     QVERIFY(!result.isEmpty());
     QCOMPARE(jpegScan(result), jpegScan(source));
     if (expected >= 0)
         QCOMPARE(metadataOf(result).orientation, expected);
+    else if (mirror)
+        QCOMPARE(shown(result), shown(source).mirrored(mirror == 1, mirror == 2));
     else
-        QCOMPARE(shown(result), operated(shown(source), rotateType));
+        QCOMPARE(shown(result), shown(source).transformed(QTransform().rotate(degrees)));
     QCOMPARE(ImageManager::orientationAfter(orientation, turn, degrees), metadataOf(result).orientation);
 }
 
@@ -291,6 +271,27 @@ void ImageManagerTest::conversion()
     const QColor bottomRight = after.pixelColor(35, 25);
     if (before.pixelColor(35, 25).alpha() == 0 && format != ImageCodec::Format::Png)
         QCOMPARE(bottomRight.name(QColor::HexArgb), QColor(Qt::white).name(QColor::HexArgb));
+}
+
+// A job that does not fit beside those in flight waits for them; one larger than the whole
+// budget still runs, alone.
+void ImageManagerTest::pixelBudgetHoldsBackWhatDoesNotFit()
+{
+    PixelBudget budget(1000);
+    std::optional<PixelBudget::Reservation> first;
+    first.emplace(budget, 600);
+    std::atomic<bool> started{false};
+    std::thread second([&] {
+        const PixelBudget::Reservation pixels(budget, 600);
+        started = true;
+    });
+    QVERIFY(!QTest::qWaitFor([&] { return started.load(); }, 300));
+    QCOMPARE(budget.inFlight(), 600);
+    first.reset();
+    second.join();
+    QVERIFY(started);
+    const PixelBudget::Reservation huge(budget, 5000);
+    QCOMPARE(budget.inFlight(), 5000);
 }
 
 QTEST_GUILESS_MAIN(ImageManagerTest)

@@ -1,11 +1,6 @@
 #include "imagetestsupport.h"
 
 #include "droplistentity.h"
-#include "imageclearmsg.h"
-#include "imagecompression.h"
-#include "imageformat.h"
-#include "imageresize.h"
-#include "imagerotate.h"
 #include "headlessclipboard.h"
 #include "headlessnotifier.h"
 #include "imagecodec.h"
@@ -14,6 +9,7 @@
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
 #include "korvaneimageactions.h"
+#include "korvanemanagedobject.h"
 #include "korvaneplatform.h"
 #include "korvanetranslations.h"
 
@@ -77,26 +73,8 @@ QByteArray png()
 DropListEntityPtr action(int type, const QVariantMap &settings)
 {
     const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, type, 0);
-    std::shared_ptr<KorvaneManagedObject> record;
-    switch (type) {
-    case 0:
-        record = drop->imageCompression();
-        break;
-    case 1:
-        record = drop->imageFormat();
-        break;
-    case 2:
-        record = drop->imageResize();
-        break;
-    case 4:
-        record = drop->imageClearMsg();
-        break;
-    default:
-        record = drop->imageRotate();
-        break;
-    }
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-        record->setValue(it.key(), it.value());
+        drop->settings()->setValue(it.key(), it.value());
     return drop;
 }
 
@@ -176,6 +154,19 @@ ActionTexts textsFor(int type)
     default:
         return {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", 6004};
     }
+}
+
+// Adds a file action of the type through the real program and gives its id, or nothing.
+QString added(int type, const QVariantMap &settings)
+{
+    QStringList arguments{"add", "1", QString::number(type)};
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+        arguments << "--set" << it.key() + '=' + it.value().toString();
+    QProcess add;
+    add.start(qEnvironmentVariable("KORVANE_BINARY"), arguments);
+    if (!add.waitForFinished(60000) || add.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(add.readAllStandardOutput().trimmed().split('\n').last());
 }
 
 // A transparent corner must come out white where the target format has no alpha.
@@ -409,11 +400,8 @@ void KorvaneImageActionsTest::batchOutcome()
                                              {"empty.jpg", QByteArray()}};
     QList<QUrl> urls;
     for (const QString &name : files) {
-        if (contents.contains(name)) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(contents.value(name));
-        }
+        if (contents.contains(name))
+            QVERIFY(ImageManager::writeFile(dir.filePath(name), contents.value(name)));
         urls << QUrl::fromLocalFile(dir.filePath(name));
     }
     const Outcome outcome = run(action(type, settings), urls);
@@ -614,23 +602,15 @@ void KorvaneImageActionsTest::badImageData()
     QFETCH(QString, name);
     QFETCH(bool, pasted);
 
-    const QString korvane = qEnvironmentVariable("KORVANE_BINARY");
-    QVERIFY(QFileInfo(korvane).isExecutable());
-    QStringList addArguments{"add", "1", QString::number(type)};
-    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-        addArguments << "--set" << it.key() + '=' + it.value().toString();
-    QProcess add;
-    add.start(korvane, addArguments);
-    QVERIFY(add.waitForFinished(60000));
-    QCOMPARE(add.exitCode(), 0);
-    const QString id = QString::fromUtf8(add.readAllStandardOutput().trimmed().split('\n').last());
+    const QString id = added(type, settings);
+    QVERIFY(!id.isEmpty());
 
     QTemporaryDir dir;
     const QString input = dir.filePath(name);
     QVERIFY(ImageManager::writeFile(input, awkwardInputs().value(name)));
     const QString out = dir.filePath("result");
     QProcess process;
-    process.start(korvane, {"run", id, "--image", input, "--json", "--out", out});
+    process.start(qEnvironmentVariable("KORVANE_BINARY"), {"run", id, "--image", input, "--json", "--out", out});
     QVERIFY2(process.waitForFinished(60000), "korvane run hung");
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), pasted ? 0 : 1);
@@ -656,18 +636,16 @@ void KorvaneImageActionsTest::badImageData()
 // in one run of the real program: the decoded-pixel budget keeps it under 1.2 GiB.
 void KorvaneImageActionsTest::pixelBombsToBmp()
 {
-    const QString korvane = qEnvironmentVariable("KORVANE_BINARY");
-    QProcess process;
-    process.start(korvane, {"add", "1", "1", "--set", "coverntType=2"});
-    QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
-    QStringList arguments{"run", QString::fromUtf8(process.readAllStandardOutput().trimmed())};
+    QStringList arguments{"run", added(1, {{"coverntType", 2}})};
+    QVERIFY(!arguments.last().isEmpty());
     QTemporaryDir dir;
     const QByteArray bomb = pngClaiming(12000, 12000, true);
     for (int i = 0; i < 4; ++i) {
         arguments << dir.filePath(QString("bomb%1.png").arg(i));
         QVERIFY(bomb.size() < 1000000 && ImageManager::writeFile(arguments.last(), bomb));
     }
-    process.start(korvane, arguments);
+    QProcess process;
+    process.start(qEnvironmentVariable("KORVANE_BINARY"), arguments);
     QVERIFY(process.waitForFinished(600000));
     QCOMPARE(process.exitCode(), 0);
     rusage usage{};

@@ -46,6 +46,7 @@ private:
         QString pasted;
     };
     Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray());
+    QUrl saved(const QString &name, const QByteArray &bytes);
 
     std::unique_ptr<OcrServiceStandIn> m_server;
     QTemporaryDir m_dir;
@@ -107,6 +108,14 @@ CloudOcrTest::Outcome CloudOcrTest::run(const QList<QUrl> &files, const QByteArr
         outcome.body = notifier->posted().last().body;
     outcome.pasted = static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard())->text();
     return outcome;
+}
+
+QUrl CloudOcrTest::saved(const QString &name, const QByteArray &bytes)
+{
+    QFile file(m_dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return QUrl::fromLocalFile(file.fileName());
 }
 
 void CloudOcrTest::imageData_data()
@@ -178,10 +187,7 @@ void CloudOcrTest::imageFiles()
     for (int i = 0; i < lines.size(); ++i) {
         const QByteArray bytes = image(10 + i);
         names.append(QStringLiteral("shot %1.png").arg(i));
-        QFile file(m_dir.filePath(names.last()));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        files.append(QUrl::fromLocalFile(file.fileName()));
+        files.append(saved(names.last(), bytes));
         m_server->setRecognition(bytes, {lines.at(i).isEmpty() ? QStringList{} : lines.at(i).split('|'), codes.at(i),
                                          delays.at(i)});
     }
@@ -205,12 +211,8 @@ void CloudOcrTest::everyTokenFails()
 {
     m_server->setTokensFail(true);
     QList<QUrl> files;
-    for (int i = 0; i < 3; ++i) {
-        QFile file(m_dir.filePath(QStringLiteral("t%1.png").arg(i)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(image(20 + i));
-        files.append(QUrl::fromLocalFile(file.fileName()));
-    }
+    for (int i = 0; i < 3; ++i)
+        files.append(saved(QStringLiteral("t%1.png").arg(i), image(20 + i)));
     const Outcome outcome = run(files);
     QCOMPARE(outcome.calls, 1);
     QVERIFY(!outcome.success);
@@ -227,11 +229,7 @@ void CloudOcrTest::commandLine()
     add.start(korvane, {"add", "1", "3", "--title", "Cloud OCR"});
     QVERIFY(add.waitForFinished(60000));
     const QString id = QString::fromUtf8(add.readAllStandardOutput().trimmed());
-    const QString path = m_dir.filePath("cli.png");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(image(30));
-    file.close();
+    const QString path = saved("cli.png", image(30)).toLocalFile();
     m_server->setRecognition(image(30), {{"from the", "service"}, 0, 0});
 
     // The stand-in lives in this process, so the event loop must run while korvane does.

@@ -1,5 +1,5 @@
 #include "dbusnotifier.h"
-#include "notificationserver.h"
+#include "desktop/desktopsession.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -16,29 +16,17 @@ class DBusNotifierTest : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
     void postsLaterAndReplacesTheLastOne();
 
 private:
-    QProcess m_bus;
+    DesktopSession m_desktop;
 };
 
 void DBusNotifierTest::initTestCase()
 {
     // A private session bus: the test never talks to the desktop's own.
-    m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-    QVERIFY2(m_bus.waitForStarted(), "dbus-daemon is not installed");
-    QVERIFY(m_bus.waitForReadyRead(10000));
-    const QByteArray address = m_bus.readLine().trimmed();
-    QVERIFY(!address.isEmpty());
-    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QVERIFY2(m_desktop.startBus(), "dbus-daemon is not installed");
     QVERIFY(QDBusConnection::sessionBus().isConnected());
-}
-
-void DBusNotifierTest::cleanupTestCase()
-{
-    m_bus.kill();
-    m_bus.waitForFinished();
 }
 
 void DBusNotifierTest::postsLaterAndReplacesTheLastOne()

@@ -48,6 +48,14 @@ folder-url|src/intake/korvanehandledata.cpp|    if (path.endsWith(QLatin1Char('/
 hotkey-release|src/shell/hotkeys/pthotkeycenter.cpp|    if (kind != KorvaneEventHotKeyService::HotKeyPressed)|    if (false)|pthotkeycentertest|a hotkey acts on its press, not its release
 hotkey-target|src/shell/hotkeys/pthotkey.cpp|    if (m_target && m_action)|    if (m_action)|pthotkeycentertest|a hotkey whose target is gone calls nothing
 pixel-budget|src/actions/pixelbudget.cpp|    while (m_inFlight > 0 && m_inFlight + bytes > m_limit)|    while (m_inFlight > 0 && bytes > m_limit)|imagemanagertest korvaneimageactionstest|image jobs in flight stay within the pixel budget
+editor-move|src/shell/editor/editordroplist.cpp|    return row != from && row - from != 1;|    return row != from;|tst_prefseditor|a row dropped just below itself stays where it is
+resize-percent|src/shell/editor/resizeimageviewcontroller.cpp|    return whole >= 101 ? 100 : int(whole);|    return whole > 101 ? 100 : int(whole);|tst_settingspanels|a resize percentage past 100 is stored as 100
+update-due|src/net/korvaneupdatecheck.cpp|    if (!(due < now))|    if (!(due <= now))|tst_updatecheck|the automatic update check waits until three whole days have passed
+notify-replace|src/platform/dbusnotifier.cpp|        m_lastID = reply.value();|        m_lastID = 0;|tst_dbusnotifier|a notification replaces the one shown before it
+notify-fallback|src/platform/dbusnotifier.cpp|    if (m_fallback)|    if (false)|tst_dbusnotifier|with no notification server the notice goes to the fallback
+zh-pieces|src/actions/ncchineseconverter.cpp|        pending.remove(0, done);|        pending.clear();|tst_chineseconverter|text held back at the end of a piece is converted with the next one
+zh-segments|src/actions/ncchineseconverter.cpp|                builder.addText(texts.at(i), i == 1);|                builder.addText(texts.at(i), false);|tst_chineseconverter|single characters never split a segment's phrase
+image-trash|src/actions/korvaneimageactions.cpp|    if (trashed.file.isEmpty()) {|    if (false) {|korvaneimageactionstest|a source that cannot go to the Trash is not replaced
 EOF
 )
 

@@ -9,12 +9,12 @@
 
 #include <QDBusConnection>
 #include <QColor>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
@@ -26,6 +26,7 @@
 #include <QVariantMap>
 
 #include <memory>
+#include <optional>
 
 
 class DesktopSession final
@@ -120,27 +121,40 @@ public:
     QByteArray display() const { return m_display; }
     QByteArray busAddress() const { return m_busAddress; }
 
-    // Runs xdotool on the test display and waits for it.
-    static bool xdotool(const QStringList &args)
+    // Runs xdotool on the test display and waits for it; gives its output, or nothing when it fails.
+    static std::optional<QByteArray> xdotoolOutput(const QStringList &args)
     {
         QProcess process;
         process.start(QStringLiteral("xdotool"), args);
-        return process.waitForFinished(10000) && process.exitCode() == 0;
+        if (!process.waitForFinished(10000) || process.exitCode() != 0)
+            return std::nullopt;
+        return process.readAllStandardOutput();
     }
 
-    static bool windowShown(const QString &name)
+    static bool xdotool(const QStringList &args) { return xdotoolOutput(args).has_value(); }
+
+    // The ids of the visible windows that match (--name or --class and a pattern).
+    static QList<QByteArray> windows(const QString &by, const QString &pattern)
     {
-        QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
-        return search.waitForFinished(5000) && search.exitCode() == 0 && !search.readAllStandardOutput().trimmed().isEmpty();
+        QList<QByteArray> ids = xdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"), by, pattern}).value_or(QByteArray()).split('\n');
+        ids.removeAll(QByteArray());
+        return ids;
     }
+
+    static bool windowShown(const QString &name) { return !windows(QStringLiteral("--name"), name).isEmpty(); }
 
     // How many windows of this class are on screen.
-    static int windowCount(const QString &className)
+    static int windowCount(const QString &className) { return int(windows(QStringLiteral("--class"), className).size()); }
+
+    static QImage screenshot() { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
+
+    // Keeps a picture beside the test's files and, when KORVANE_SCREENSHOT_DIR is set, there too.
+    static bool keep(const QImage &shot, const QString &folder, const QString &name)
     {
-        QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), className});
-        return search.waitForFinished(5000) ? int(search.readAllStandardOutput().count('\n')) : -1;
+        const QByteArray wanted = qgetenv("KORVANE_SCREENSHOT_DIR");
+        if (!wanted.isEmpty())
+            shot.save(QString::fromLocal8Bit(wanted) + QLatin1Char('/') + name + QLatin1String(".png"));
+        return shot.save(folder + QLatin1Char('/') + name + QLatin1String(".png"));
     }
 
     // Whether the window is drawn: the pixel just inside its left edge, halfway down, has
@@ -148,27 +162,17 @@ public:
     static bool windowDrawnWith(const QString &name, const QColor &background)
     {
         const QRect window = windowGeometry(name);
-        return window.isValid()
-            && QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(window.left() + 3, window.center().y()) == background;
+        return window.isValid() && screenshot().pixelColor(window.left() + 3, window.center().y()) == background;
     }
 
     // The geometry of the first visible window whose name matches and that has a size, or an
     // invalid rectangle.
     static QRect windowGeometry(const QString &name)
     {
-        QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name});
-        if (!search.waitForFinished(5000) || search.exitCode() != 0)
-            return QRect();
-        for (const QByteArray &id : search.readAllStandardOutput().split('\n')) {
-            if (id.trimmed().isEmpty())
-                continue;
-            QProcess geometry;
-            geometry.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::fromLatin1(id.trimmed())});
-            if (!geometry.waitForFinished(5000) || geometry.exitCode() != 0)
-                continue;
+        for (const QByteArray &id : windows(QStringLiteral("--name"), name)) {
+            const std::optional<QByteArray> shell = xdotoolOutput({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::fromLatin1(id)});
             QHash<QString, int> values;
-            for (const QByteArray &line : geometry.readAllStandardOutput().split('\n')) {
+            for (const QByteArray &line : shell.value_or(QByteArray()).split('\n')) {
                 const int eq = line.indexOf('=');
                 if (eq > 0)
                     values.insert(QString::fromLatin1(line.left(eq)), line.mid(eq + 1).toInt());
@@ -202,4 +206,69 @@ private:
     QByteArray m_busAddress;
     QProcess m_bus;
     QProcess m_tray;
+};
+
+// Korvane as the desktop tests run it, with a home of its own: the tray program started on
+// the test's desktop, and its commands run beside it.
+class KorvaneProcess final
+{
+public:
+    struct Result {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    // What the program prints is read as it comes, so that it never waits on a full pipe.
+    explicit KorvaneProcess(const QString &home) : env(DesktopSession::korvaneEnvironment(home))
+    {
+        QObject::connect(&process, &QProcess::readyRead, [this] { output += process.readAll(); });
+    }
+    ~KorvaneProcess() { DesktopSession::end(process); }
+
+    static QString binary() { return QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")); }
+
+    // Starts the program and waits until it says it runs; false when it ended first, with
+    // what it printed in output.
+    bool start(const QStringList &args = {})
+    {
+        DesktopSession::end(process);
+        output.clear();
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        if (launcher.isEmpty())
+            process.start(binary(), args);
+        else
+            process.start(launcher.first(), launcher.mid(1) + QStringList{binary()} + args);
+        // The test's own stand-ins answer on this thread while it waits.
+        for (QDeadlineTimer deadline(15000); !output.contains("started with") && process.state() != QProcess::NotRunning && !deadline.hasExpired();) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            process.waitForReadyRead(20);
+        }
+        return process.state() == QProcess::Running && output.contains("started with");
+    }
+
+    // Runs a command and waits for it.
+    Result run(const QStringList &args) const
+    {
+        QProcess command;
+        command.setProcessEnvironment(env);
+        command.start(binary(), args);
+        Result result;
+        if (!command.waitForFinished(30000)) {
+            command.kill();
+            command.waitForFinished();
+            return result;
+        }
+        result.exitCode = command.exitCode();
+        result.out = command.readAllStandardOutput();
+        result.err = command.readAllStandardError();
+        return result;
+    }
+
+    QProcessEnvironment env;
+    // A command and its arguments that start the program, when set (such as a bus of its own).
+    QStringList launcher;
+    QProcess process;
+    QByteArray output;
 };

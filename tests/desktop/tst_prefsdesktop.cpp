@@ -33,39 +33,16 @@ private Q_SLOTS:
     void lostDisplayEndsWithoutACrash();
 
 private:
-    // output: standard output, then standard error.
-    int runKorvane(const QStringList &args, QByteArray *output = nullptr, QByteArray *standardOutput = nullptr);
     QString autostartPath() const { return m_home.filePath(QStringLiteral("config/autostart/korvane.desktop")); }
 
     QTemporaryDir m_home;
-    QByteArray m_startOutput;
-    QProcess m_korvane;
+    KorvaneProcess m_korvane{m_home.path()};
     QProcess m_accessibilityBus;
-    QProcessEnvironment m_env;
 };
-
-int PrefsDesktopTest::runKorvane(const QStringList &args, QByteArray *output, QByteArray *standardOutput)
-{
-    QProcess process;
-    process.setProcessEnvironment(m_env);
-    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
-    if (!process.waitForFinished(15000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    const QByteArray out = process.readAllStandardOutput();
-    if (standardOutput)
-        *standardOutput = out;
-    if (output)
-        *output = out + process.readAllStandardError();
-    return process.exitCode();
-}
 
 void PrefsDesktopTest::initTestCase()
 {
     QVERIFY(session->startServices());
-    m_env = DesktopSession::korvaneEnvironment(m_home.path());
     QDir().mkpath(m_home.filePath(QStringLiteral("config/korvane")));
     QFile conf(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")));
     QVERIFY(conf.open(QIODevice::WriteOnly));
@@ -75,26 +52,17 @@ void PrefsDesktopTest::initTestCase()
     // The accessibility bus of this session, which Qt joins when it starts.
     m_accessibilityBus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {QStringLiteral("--launch-immediately")});
     QVERIFY(m_accessibilityBus.waitForStarted());
-    m_env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    m_korvane.env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
 
     // Not running yet: `preferences` starts the tray application with its window open.
-    m_korvane.setProcessEnvironment(m_env);
-    m_korvane.setProcessChannelMode(QProcess::MergedChannels);
-    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {QStringLiteral("preferences"), QStringLiteral("--tab"), QStringLiteral("about")});
-    QVERIFY(m_korvane.waitForStarted());
-    QByteArray &output = m_startOutput;
-    QTRY_VERIFY2_WITH_TIMEOUT((output += m_korvane.readAll()).contains("started with") || m_korvane.state() != QProcess::Running,
-                              output.constData(), 15000);
-    QCOMPARE(m_korvane.state(), QProcess::Running);
+    QVERIFY2(m_korvane.start({QStringLiteral("preferences"), QStringLiteral("--tab"), QStringLiteral("about")}), m_korvane.output.constData());
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^About .* Korvane Preferences$")), 10000);
 }
 
 void PrefsDesktopTest::cleanupTestCase()
 {
     DesktopSession::end(m_accessibilityBus);
-    m_korvane.terminate();
-    if (!m_korvane.waitForFinished(5000))
-        m_korvane.kill();
+    DesktopSession::end(m_korvane.process);
 }
 
 void PrefsDesktopTest::startWritesTheLoginEntry()
@@ -104,7 +72,7 @@ void PrefsDesktopTest::startWritesTheLoginEntry()
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QByteArray text = entry.readAll();
     QVERIFY2(text.contains("Exec=\"" + qgetenv("KORVANE_BINARY") + "\""), text.constData());
-    QVERIFY2(m_startOutput.contains("succeed set"), m_startOutput.constData());
+    QVERIFY2(m_korvane.output.contains("succeed set"), m_korvane.output.constData());
 }
 
 void PrefsDesktopTest::secondStartHandsOver_data()
@@ -122,24 +90,24 @@ void PrefsDesktopTest::secondStartHandsOver()
 {
     QFETCH(QStringList, args);
     QFETCH(QString, window);
-    QByteArray output;
-    QCOMPARE(runKorvane(args, &output), 0);
-    QVERIFY2(!output.contains("started with"), output.constData());
+    const KorvaneProcess::Result second = m_korvane.run(args);
+    QCOMPARE(second.exitCode, 0);
+    QVERIFY2(!(second.out + second.err).contains("started with"), second.err.constData());
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(window), 5000);
-    QCOMPARE(m_korvane.state(), QProcess::Running);
+    QCOMPARE(m_korvane.process.state(), QProcess::Running);
     // The store is the same one, and still whole.
-    QByteArray list;
-    QCOMPARE(runKorvane({QStringLiteral("list"), QStringLiteral("--json")}, nullptr, &list), 0);
-    QVERIFY(QJsonDocument::fromJson(list).array().size() > 0);
+    const KorvaneProcess::Result list = m_korvane.run({QStringLiteral("list"), QStringLiteral("--json")});
+    QCOMPARE(list.exitCode, 0);
+    QVERIFY(QJsonDocument::fromJson(list.out).array().size() > 0);
 }
 
 void PrefsDesktopTest::unknownTabIsAUsageError()
 {
-    QByteArray output;
-    QCOMPARE(runKorvane({QStringLiteral("preferences"), QStringLiteral("--tab"), QStringLiteral("colours")}, &output), 2);
-    QVERIFY2(output.contains("there is no tab 'colours'"), output.constData());
-    QCOMPARE(runKorvane({QStringLiteral("preferences"), QStringLiteral("--tab")}, &output), 2);
-    QCOMPARE(m_korvane.state(), QProcess::Running);
+    const KorvaneProcess::Result unknown = m_korvane.run({QStringLiteral("preferences"), QStringLiteral("--tab"), QStringLiteral("colours")});
+    QCOMPARE(unknown.exitCode, 2);
+    QVERIFY2(unknown.err.contains("there is no tab 'colours'"), unknown.err.constData());
+    QCOMPARE(m_korvane.run({QStringLiteral("preferences"), QStringLiteral("--tab")}).exitCode, 2);
+    QCOMPARE(m_korvane.process.state(), QProcess::Running);
 }
 
 // What a screen reader says of the popover and the preferences: every row by its title and
@@ -163,11 +131,11 @@ void PrefsDesktopTest::screenReaderNames()
         return out.waitForFinished(5000) ? out.readAll() : QByteArray();
     };
     QTRY_COMPARE(clipboardText(), QByteArray("hello world"));
-    QCOMPARE(runKorvane({QStringLiteral("show")}), 0);
+    QCOMPARE(m_korvane.run({QStringLiteral("show")}).exitCode, 0);
     QByteArray failure = readTree({"push button|Clear Text Style, Alt+2", "push button|Settings", "text|Type text to act on"});
     QVERIFY2(failure.isEmpty(), failure.constData());
 
-    QCOMPARE(runKorvane({QStringLiteral("preferences")}), 0);
+    QCOMPARE(m_korvane.run({QStringLiteral("preferences")}).exitCode, 0);
     failure = readTree({"page tab list|", "page tab|Actions", "page tab|General", "page tab|About", "list|Your actions",
                         "list item|Clear Text Style", "table cell|Count Characters"});
     QVERIFY2(failure.isEmpty(), failure.constData());
@@ -182,29 +150,19 @@ void PrefsDesktopTest::lostDisplayEndsWithoutACrash()
     XvfbServer display;
     QVERIFY(display.start());
     QTemporaryDir home;
-    QProcessEnvironment env = DesktopSession::korvaneEnvironment(home.path());
-    env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display.display()));
-    QProcess korvane;
-    korvane.setProcessEnvironment(env);
-    korvane.setProcessChannelMode(QProcess::MergedChannels);
+    KorvaneProcess korvane(home.path());
+    korvane.env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display.display()));
     // A bus of its own, so that it does not hand over to the Korvane of the other tests.
-    korvane.start(QStringLiteral("dbus-run-session"), {QStringLiteral("--"), QString::fromLocal8Bit(qgetenv("KORVANE_BINARY"))});
-    QByteArray output;
-    QTRY_VERIFY_WITH_TIMEOUT((output += korvane.readAll()).contains("started with"), 15000);
+    korvane.launcher = QStringList{QStringLiteral("dbus-run-session"), QStringLiteral("--")};
+    QVERIFY2(korvane.start(), korvane.output.constData());
     display.stop();
-    QVERIFY(korvane.waitForFinished(15000));
-    output += korvane.readAll();
-    QCOMPARE(korvane.exitStatus(), QProcess::NormalExit);
+    QVERIFY(korvane.process.waitForFinished(15000));
+    QCOMPARE(korvane.process.exitStatus(), QProcess::NormalExit);
     // The toolkit's own status for a lost display; a crash would show as a signal's.
-    QVERIFY2(korvane.exitCode() == 1, qPrintable(QString::number(korvane.exitCode()) + QLatin1Char(' ') + QString::fromUtf8(output)));
-
-    QProcess list;
-    env.remove(QStringLiteral("DISPLAY"));
-    list.setProcessEnvironment(env);
-    list.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {QStringLiteral("list"), QStringLiteral("--json")});
-    QVERIFY(list.waitForFinished(15000));
-    QCOMPARE(list.exitCode(), 0);
-    QVERIFY(QJsonDocument::fromJson(list.readAllStandardOutput()).array().size() > 0);
+    QVERIFY2(korvane.process.exitCode() == 1, qPrintable(QString::number(korvane.process.exitCode()) + QLatin1Char(' ') + QString::fromUtf8(korvane.output)));
+    const KorvaneProcess::Result list = korvane.run({QStringLiteral("list"), QStringLiteral("--json")});
+    QCOMPARE(list.exitCode, 0);
+    QVERIFY(QJsonDocument::fromJson(list.out).array().size() > 0);
 }
 
 int main(int argc, char *argv[])

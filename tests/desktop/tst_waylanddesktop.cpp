@@ -43,22 +43,11 @@ private Q_SLOTS:
     void generalTabShowsTheBinding();
 
 private:
-    QString korvaneRun(const QStringList &args);
     bool notified(const QString &summary, int from) const;
 
     QTemporaryDir m_home;
-    QProcess m_korvane;
-    QProcessEnvironment m_env;
+    KorvaneProcess m_korvane{m_home.path()};
 };
-
-QString WaylandDesktopTest::korvaneRun(const QStringList &args)
-{
-    QProcess process;
-    process.setProcessEnvironment(m_env);
-    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
-    process.waitForFinished(15000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
 
 bool WaylandDesktopTest::notified(const QString &summary, int from) const
 {
@@ -74,32 +63,25 @@ void WaylandDesktopTest::initTestCase()
     QVERIFY(session->startServices());
     QVERIFY(portal->start(session->busAddress()));
     KorvaneTranslations::install({QStringLiteral("en")});
-    m_env = DesktopSession::korvaneEnvironment(m_home.path());
-    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    m_korvane.env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
 
     // Super+Shift+C counts characters; Super+Shift+M, which moves files, the desktop refuses.
-    korvaneRun({QStringLiteral("list")});
-    QVERIFY(korvaneRun({QStringLiteral("add"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("--title"), QStringLiteral("Count It"),
-                        QStringLiteral("--set"), QStringLiteral("hotkey=Shift+Super+C")})
-                .toInt() > 0);
-    QVERIFY(korvaneRun({QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("--title"), QStringLiteral("Move Away"),
-                        QStringLiteral("--set"), QStringLiteral("hotkey=Shift+Super+M")})
-                .toInt() > 0);
+    QCOMPARE(m_korvane.run({QStringLiteral("list")}).exitCode, 0);
+    for (const auto &[kind, title, hotkey] : {std::tuple{"0 2", "Count It", "Shift+Super+C"}, std::tuple{"1 8", "Move Away", "Shift+Super+M"}}) {
+        const KorvaneProcess::Result added = m_korvane.run(QStringLiteral("add %1").arg(QLatin1String(kind)).split(QLatin1Char(' '))
+                                                           + QStringList{QStringLiteral("--title"), QString::fromLatin1(title), QStringLiteral("--set"), QStringLiteral("hotkey=") + QString::fromLatin1(hotkey)});
+        QVERIFY2(added.out.trimmed().toInt() > 0, added.err.constData());
+    }
     portal->refused = {moveHotKey};
 
-    m_korvane.setProcessEnvironment(m_env);
-    m_korvane.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
-    QVERIFY(m_korvane.waitForStarted());
+    QVERIFY2(m_korvane.start(), m_korvane.output.constData());
     // The first start's notice comes before anything a test counts.
     QTRY_VERIFY_WITH_TIMEOUT(notified(QStringLiteral("Korvane is running"), 0), 15000);
 }
 
 void WaylandDesktopTest::cleanupTestCase()
 {
-    m_korvane.terminate();
-    if (!m_korvane.waitForFinished(5000))
-        m_korvane.kill();
+    DesktopSession::end(m_korvane.process);
 }
 
 void WaylandDesktopTest::bindsEveryHotkeyThroughThePortal()
@@ -125,7 +107,7 @@ void WaylandDesktopTest::bindsEveryHotkeyThroughThePortal()
     QCOMPARE(told, 1);
     QVERIFY(std::any_of(session->notifications.calls.cbegin(), session->notifications.calls.cend(),
                         [](const NotificationServer::Call &call) { return call.body.startsWith(QStringLiteral("Shift+Super+M ")); }));
-    QCOMPARE(m_korvane.state(), QProcess::Running);
+    QCOMPARE(m_korvane.process.state(), QProcess::Running);
 }
 
 void WaylandDesktopTest::activatedRunsTheAction()
@@ -196,13 +178,8 @@ void WaylandDesktopTest::generalTabShowsTheBinding()
     QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyWarning()->isVisibleTo(&general), !warning.isEmpty(), 15000);
     QVERIFY2(general.hotKeyWarning()->text().left(int(warning.size())) == warning, qPrintable(general.hotKeyWarning()->text()));
 
-    if (refused) {
-        const QImage shot = general.grab().toImage();
-        const QByteArray folder = qgetenv("KORVANE_SCREENSHOT_DIR");
-        QVERIFY(shot.save(m_home.filePath(QStringLiteral("general-hotkey-refused.png"))));
-        if (!folder.isEmpty())
-            shot.save(QString::fromLocal8Bit(folder) + QLatin1String("/general-hotkey-refused.png"));
-    }
+    if (refused)
+        QVERIFY(DesktopSession::keep(general.grab().toImage(), m_home.path(), QStringLiteral("general-hotkey-refused")));
     portal->globalShortcuts = true;
 }
 

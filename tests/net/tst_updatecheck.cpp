@@ -200,29 +200,30 @@ private Q_SLOTS:
         QTRY_COMPARE(m_service.requestCount(), 1);
     }
 
-    void automaticCheckShowsTheShortAlert()
+    // The automatic check alerts with the short choice about another version, and never on
+    // the same version or a failed answer.
+    void automaticCheckAlert_data()
     {
-        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(5));
-        KorvaneUpdateChecker::checkAutomatically();
-        QTRY_VERIFY(KorvaneUpdateAlert::current());
-        QCOMPARE(buttonNames(KorvaneUpdateAlert::current()), QStringList({"download", "notNow"}));
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<bool>("failed");
+        QTest::addColumn<QStringList>("buttons"); // none: no alert
+        QTest::newRow("newer") << "9.9.9" << false << QStringList{"download", "notNow"};
+        QTest::newRow("same version") << KorvaneApiClient::currentVersion() << false << QStringList();
+        QTest::newRow("failed answer") << "9.9.9" << true << QStringList();
     }
-
-    void automaticCheckShowsNothingOnFailureOrSameVersion()
+    void automaticCheckAlert()
     {
+        QFETCH(QString, version);
+        QFETCH(bool, failed);
+        QFETCH(QStringList, buttons);
         setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(5));
-        m_service.version = KorvaneApiClient::currentVersion();
+        m_service.version = version;
+        if (failed)
+            m_service.setOverride(StandInResponse::json(R"({"code":500})"));
         KorvaneUpdateChecker::checkAutomatically();
         QTRY_COMPARE(m_service.requestCount(), 1);
-        QTest::qWait(100);
-        QVERIFY(!KorvaneUpdateAlert::current());
-
-        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(5));
-        m_service.setOverride(StandInResponse::json(R"({"code":500})"));
-        KorvaneUpdateChecker::checkAutomatically();
-        QTRY_COMPARE(m_service.requestCount(), 2);
-        QTest::qWait(100);
-        QVERIFY(!KorvaneUpdateAlert::current());
+        QTest::qWait(buttons.isEmpty() ? 100 : 0);
+        QTRY_COMPARE(KorvaneUpdateAlert::current() ? buttonNames(KorvaneUpdateAlert::current()) : QStringList(), buttons);
     }
 
     void closingThePopoverChecks()
