@@ -116,13 +116,14 @@ void BaseSettingViewController::showHotKeyBinding()
 }
 
 // A panel destroyed with the focus in one of its fields (its window closing) would hear that
-// field's focus-out from the base widget's destructor, with its own part already gone. The
-// editor hides a panel before it deletes it, which saves a field still being edited.
+// field's focus-out, or its list delegate closing an editor, from the base widget's
+// destructor, with its own part already gone. The editor hides a panel before it deletes
+// it, which saves a field still being edited.
 BaseSettingViewController::~BaseSettingViewController()
 {
-    const auto widgets = findChildren<QWidget *>();
-    for (QWidget *widget : widgets)
-        widget->blockSignals(true);
+    const auto children = findChildren<QObject *>();
+    for (QObject *child : children)
+        child->blockSignals(true);
 }
 
 void BaseSettingViewController::setDropEntity(const std::shared_ptr<DropListEntity> &drop)
