@@ -78,7 +78,14 @@ command -v python3 >/dev/null || { echo "mutate.sh needs python3" >&2; exit 2; }
 
 echo "copying the tree to $work/tree"
 mkdir -p "$work/tree"
-(cd "$here" && git ls-files -z | xargs -0 tar -cf - --) | tar -xf - -C "$work/tree"
+# Only files whose content differs are copied, and they get the time of the copy: a file
+# older than what an earlier run built from it would otherwise not be rebuilt.
+(cd "$here" && git ls-files -z) | while IFS= read -r -d '' file; do
+    if ! cmp -s "$here/$file" "$work/tree/$file"; then
+        mkdir -p "$(dirname "$work/tree/$file")"
+        cp "$here/$file" "$work/tree/$file"
+    fi
+done
 if [[ ! -f $work/tree/build/build.ninja ]]; then
     cmake -S "$work/tree" -B "$work/tree/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
