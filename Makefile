@@ -25,10 +25,9 @@ test: build
 # own. Slow; not part of 'make test'. Leaks inside system libraries are suppressed in
 # tools/sanitize/lsan.supp; any other report fails the test it comes from. The leak checker
 # does not read thread-local storage: in a process that has loaded the image plug-in it
-# crashes there (LLVM 14 and glibc 2.36). Qt is built without frame pointers, so the fast
-# unwinder stops at its first frame; the slow one lets a suppression name a Qt function.
+# crashes there (LLVM 14 and glibc 2.36).
 SANITIZE_DIR ?= build-sanitize
-SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0 \
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/sanitize/lsan.supp:print_suppressions=0:use_tls=0 \
 	UBSAN_OPTIONS=print_stacktrace=1
 
