@@ -66,19 +66,24 @@ UploadBatch::Unit dataUnit(const QByteArray &data)
 }
 
 // Images, other files, videos: folders are never uploaded.
-QList<QUrl> droppedUrls(const KorvaneHandleData &data)
+QList<QUrl> droppedUrls()
 {
+    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     return data.imgFileUrls() + data.otherFileUrls() + data.videoFileUrls();
 }
 
 // The paths of the files to send. One that cannot be read as it is named (a FIFO, a device,
-// a name that is not UTF-8) refuses the whole upload before anything is opened or sent.
-bool readableFiles(const QList<QUrl> &urls, QStringList *paths, KorvaneError *error)
+// a name that is not UTF-8) refuses the whole upload, reported here, before anything is
+// opened or sent.
+bool readableFiles(const DropPtr &drop, const KorvaneCompletion &completion, const QList<QUrl> &urls, QStringList *paths)
 {
     for (const QUrl &url : urls) {
-        const QString path = FileManager::textPath(url, error);
-        if (path.isEmpty() || !FileManager::isRegularFile(path, error))
+        KorvaneError error;
+        const QString path = FileManager::textPath(url, &error);
+        if (path.isEmpty() || !FileManager::isRegularFile(path, &error)) {
+            fail(drop, completion, error);
             return false;
+        }
         paths->append(path);
     }
     return true;
@@ -182,11 +187,8 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const QByteArray imageData = data.imageData();
     QStringList files;
-    KorvaneError refusal;
-    if (imageData.isEmpty() && !readableFiles(droppedUrls(data), &files, &refusal)) {
-        fail(drop, completion, refusal);
+    if (imageData.isEmpty() && !readableFiles(drop, completion, droppedUrls(), &files))
         return;
-    }
     QList<UploadBatch::Unit> units;
     if (!imageData.isEmpty())
         units.append(dataUnit(imageData));
@@ -264,11 +266,8 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const QByteArray imageData = data.imageData();
     QStringList files;
-    KorvaneError refusal;
-    if (imageData.isEmpty() && !readableFiles(droppedUrls(data), &files, &refusal)) {
-        fail(drop, completion, refusal);
+    if (imageData.isEmpty() && !readableFiles(drop, completion, droppedUrls(), &files))
         return;
-    }
     if (imageData.isEmpty() && files.isEmpty()) {
         uploadQiniuResult(drop, 0, completion, {});
         return;
@@ -394,11 +393,8 @@ void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, cons
         batchUnits.append(dataUnit(data.imageData()));
     } else {
         QStringList files;
-        KorvaneError refusal;
-        if (!readableFiles(droppedUrls(data), &files, &refusal)) {
-            fail(drop, completion, refusal);
+        if (!readableFiles(drop, completion, droppedUrls(), &files))
             return;
-        }
         for (const QString &path : std::as_const(files)) {
             units.append({dottedKey(path, suffixType), path});
             batchUnits.append(fileUnit(path));
@@ -482,11 +478,8 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
         units.append({imageDataKey(), QString(), data.imageData()});
     } else {
         QStringList files;
-        KorvaneError refusal;
-        if (!readableFiles(droppedUrls(data), &files, &refusal)) {
-            fail(drop, completion, refusal);
+        if (!readableFiles(drop, completion, droppedUrls(), &files))
             return;
-        }
         const QDateTime now = QDateTime::currentDateTime();
         for (const QString &path : std::as_const(files))
             units.append({ossObjectKey(path, suffixType, now), path, QByteArray()});
@@ -568,11 +561,8 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const QByteArray imageData = data.imageData();
     QStringList files;
-    KorvaneError refusal;
-    if (imageData.isEmpty() && !readableFiles(data.imgFileUrls(), &files, &refusal)) {
-        fail(drop, completion, refusal);
+    if (imageData.isEmpty() && !readableFiles(drop, completion, data.imgFileUrls(), &files))
         return;
-    }
     KorvaneApiClient::weiboLogin(account, password, [drop, completion, imageData, files, progress](bool success, const QString &message) {
         if (!success) {
             if (message.isEmpty())

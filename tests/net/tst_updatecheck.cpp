@@ -8,7 +8,7 @@
 #include "korvanehosts.h"
 #include "korvanetranslations.h"
 #include "korvaneupdatecheck.h"
-#include "korvaneurlopener.h"
+#include "sharetestsupport.h"
 #include "maincontentview.h"
 #include "nettestsupport.h"
 #include "servers/servicestandin.h"
@@ -24,17 +24,6 @@
 #include <QTest>
 
 namespace {
-
-class RecordingUrlOpener final : public KorvaneUrlOpener
-{
-public:
-    bool openURLs(const QList<QUrl> &urls) override
-    {
-        opened += urls;
-        return true;
-    }
-    QList<QUrl> opened;
-};
 
 QString daysAgo(int days)
 {
@@ -71,7 +60,7 @@ private Q_SLOTS:
         KorvaneTranslations::install({QStringLiteral("en-US")});
         KorvanePlatform::setNotifier(std::make_unique<HeadlessNotifier>());
         KorvanePlatform::setClipboard(std::make_unique<HeadlessClipboard>());
-        auto opener = std::make_unique<RecordingUrlOpener>();
+        auto opener = std::make_unique<ShareTestSupport::RecordingUrlOpener>();
         m_opener = opener.get();
         KorvanePlatform::setUrlOpener(std::move(opener));
         QVERIFY(m_service.start());
@@ -245,7 +234,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_dir;
     ServiceStandIn m_service;
-    RecordingUrlOpener *m_opener = nullptr;
+    ShareTestSupport::RecordingUrlOpener *m_opener = nullptr;
 };
 
 QTEST_MAIN(UpdateCheckTest)
