@@ -8,10 +8,12 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QThreadPool>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -46,19 +48,48 @@ Plugin &plugin()
     return instance;
 }
 
-// This thread's engine, made on its first recognition and again when the languages change.
-KorvaneOcrEngine *threadEngine(KorvaneCreateOcrEngine create, const QString &languages, QString *error)
+// Engines made by earlier recognitions, waiting for the next one. They belong to no thread:
+// an engine kept in a pool thread's thread-local storage was torn down while that thread ended,
+// which Tesseract takes long enough for that the program could finish first. Never deleted, like
+// the plug-in that made them; at most one engine per pool thread is ever idle here.
+class EngineShelf
 {
-    struct ThreadEngine {
-        QString languages;
-        std::unique_ptr<KorvaneOcrEngine> engine;
-    };
-    thread_local ThreadEngine current;
-    if (current.engine && current.languages == languages)
-        return current.engine.get();
-    current.engine.reset(create(languages, error));
-    current.languages = languages;
-    return current.engine.get();
+public:
+    // An idle engine for these languages, or a new one; nullptr with the reason in error.
+    std::unique_ptr<KorvaneOcrEngine> take(KorvaneCreateOcrEngine create, const QString &languages, QString *error)
+    {
+        {
+            QMutexLocker locker(&m_mutex);
+            if (m_languages != languages) {
+                m_idle.clear();
+                m_languages = languages;
+            }
+            if (!m_idle.empty()) {
+                std::unique_ptr<KorvaneOcrEngine> engine = std::move(m_idle.back());
+                m_idle.pop_back();
+                return engine;
+            }
+        }
+        return std::unique_ptr<KorvaneOcrEngine>(create(languages, error));
+    }
+
+    void give(const QString &languages, std::unique_ptr<KorvaneOcrEngine> engine)
+    {
+        QMutexLocker locker(&m_mutex);
+        if (m_languages == languages)
+            m_idle.push_back(std::move(engine));
+    }
+
+private:
+    QMutex m_mutex;
+    QString m_languages;
+    std::vector<std::unique_ptr<KorvaneOcrEngine>> m_idle;
+};
+
+EngineShelf &shelf()
+{
+    static auto *const instance = new EngineShelf;
+    return *instance;
 }
 
 QString problemText(Problem problem, const QString &languages)
@@ -103,10 +134,11 @@ void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data
         QString why;
         if (!create) {
             problem = Problem::NoEngine;
-        } else if (KorvaneOcrEngine *engine = threadEngine(create, languages, &why)) {
+        } else if (std::unique_ptr<KorvaneOcrEngine> engine = shelf().take(create, languages, &why)) {
             lines = engine->recognize(file, data, &why);
             if (!why.isEmpty())
                 problem = Problem::Image;
+            shelf().give(languages, std::move(engine));
         } else {
             problem = Problem::NoLanguageData;
         }

@@ -3,8 +3,8 @@
 #include "korvaneocrrecognizer.h"
 
 // Recognition on this machine with Tesseract. Every image is a job on the global thread pool;
-// each pool thread loads its own engine the first time it recognises, and keeps it while the
-// languages stay the same. Tesseract itself lives in a plug-in loaded on the first
+// engines are loaded as jobs need them and kept for the next jobs while the languages stay
+// the same. Tesseract itself lives in a plug-in loaded on the first
 // recognition, so starting Korvane never pays for it.
 class OfflineOcrRecognizer final : public KorvaneOcrRecognizer
 {
