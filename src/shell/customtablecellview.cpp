@@ -42,7 +42,8 @@ CustomTableCellView::CustomTableCellView(QWidget *parent)
     m_opacity->setOpacity(1.0);
     setGraphicsEffect(m_opacity);
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 7, 8, 7);
+    // Narrow sides: the popover is 300 wide and the default titles must fit beside a shortcut.
+    layout->setContentsMargins(4, 7, 4, 7);
     layout->addWidget(m_myButton);
     connect(m_myButton, &FlatButton::clicked, this, &CustomTableCellView::onClickBtn);
     // The button covers the row and takes the right press itself, so the menu comes from it.

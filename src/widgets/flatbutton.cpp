@@ -16,7 +16,9 @@ constexpr qreal kRadius = 7.0;
 constexpr int kInsetX = 4;
 constexpr int kInsetY = 2;
 constexpr int kIconSize = 28;
-constexpr int kPadding = 10;
+constexpr int kPadding = 8;
+// Between the title and the shortcut beside it, which is drawn small and grey.
+constexpr int kShortcutGap = 6;
 constexpr int kHotKeyLineOffset = 10;
 
 bool isDark(const QPalette &palette)
@@ -328,7 +330,7 @@ void FlatButton::drawContent(QPainter &painter, const QColor &text,
         left = iconRect.right() + kPadding;
     }
 
-    qreal right = frame.right() - kPadding - 2;
+    qreal right = frame.right() - kPadding;
     if (!m_shortcutText.isEmpty()) {
         const QFont small = scaledFont(font(), 0.88);
         const QFontMetricsF metrics(small);
@@ -337,7 +339,7 @@ void FlatButton::drawContent(QPainter &painter, const QColor &text,
         painter.setPen(secondary);
         painter.drawText(QRectF(right - w, frame.top(), w, frame.height()),
                          Qt::AlignRight | Qt::AlignVCenter, m_shortcutText);
-        right -= w + kPadding;
+        right -= w + kShortcutGap;
     }
     const qreal textWidth = std::max<qreal>(0.0, right - left);
 
