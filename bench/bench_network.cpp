@@ -14,7 +14,7 @@
 #include "korvanecoredatahelper.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
-#include "korvanehosts.h"
+#include "korvanesettings.h"
 #include "korvanetranslations.h"
 #include "korvanenetworkclient.h"
 #include "korvaneplatform.h"
@@ -162,12 +162,12 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 20; ++i)
         cos.buckets.append({QStringLiteral("bucket%1-1250000000").arg(i), QStringLiteral("ap-shanghai")});
     weibo.accounts.insert("bench@example.com", "pw");
-    defaults->setValue(KorvaneHosts::key("service"), service.baseUrl());
-    defaults->setValue(KorvaneHosts::key("cosService"), cos.baseUrl());
-    defaults->setValue(KorvaneHosts::key("cosDomain"), cos.baseUrl());
-    defaults->setValue(KorvaneHosts::key("sinaLogin"), weibo.baseUrl());
-    defaults->setValue(KorvaneHosts::key("weiboUpload"), weibo.baseUrl());
-    defaults->setValue(KorvaneHosts::key("weiboHome"), weibo.baseUrl());
+    defaults->setValue(KorvaneSettings::serviceHost.key(), service.baseUrl());
+    defaults->setValue(KorvaneSettings::cosServiceHost.key(), cos.baseUrl());
+    defaults->setValue(KorvaneSettings::cosDomainHost.key(), cos.baseUrl());
+    defaults->setValue(KorvaneSettings::sinaLoginHost.key(), weibo.baseUrl());
+    defaults->setValue(KorvaneSettings::weiboUploadHost.key(), weibo.baseUrl());
+    defaults->setValue(KorvaneSettings::weiboHomeHost.key(), weibo.baseUrl());
 
     const int runs = 301;
     std::printf("From the stand-in's last answer byte to the completion, %d requests each (loopback, one process)\n", runs);
@@ -197,14 +197,14 @@ int main(int argc, char *argv[])
           }),
           parseMicros([&] { KorvaneNetWorkClient::jsonAfterScript(page); }));
 
-    defaults->setValue(KorvaneApiClient::libreTranslateUrlKey(), libre.baseUrl());
+    defaults->setValue(KorvaneSettings::libreTranslateUrl.key(), libre.baseUrl());
     print("LibreTranslate (JSON POST)", answerToCompletion(libre, runs, [](auto done) {
               KorvaneApiClient::libreTranslate("Good morning", "jp", [done](bool, const QVariant &, const QString &) { done(); });
           }),
           parseMicros([] { KorvaneNetWorkClient::jsonObject(R"({"translatedText":"<ja> Good morning","detectedLanguage":{"confidence":90,"language":"en"}})"); }));
 
     // The whole translate action: answer, clipboard, notification, completion.
-    defaults->remove(KorvaneApiClient::libreTranslateUrlKey());
+    defaults->remove(KorvaneSettings::libreTranslateUrl.key());
     KorvaneCoreDataHelper store;
     const auto drop = store.getNewDrop(0, 0, 0);
     drop->textTranslate()->setType(1);

@@ -5,6 +5,7 @@
 
 #include "korvaneocractions.h"
 #include "korvaneocrrecognizer.h"
+#include "korvanesettings.h"
 #include "offlineocrrecognizer.h"
 
 #include <QDir>
@@ -181,7 +182,7 @@ int main(int argc, char **argv)
     const QString korvane = arguments.at(1);
     const int rounds = arguments.size() > 2 ? arguments.at(2).toInt() : 5;
     QTemporaryDir dir;
-    OfflineOcrRecognizer recognizer(OfflineOcrRecognizer::defaultLanguages());
+    OfflineOcrRecognizer recognizer(KorvaneSettings::ocrLanguages.defaultValue());
 
     // Character error rate: each sample is a block of lines at a screen size.
     struct Script {

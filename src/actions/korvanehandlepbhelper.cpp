@@ -9,9 +9,9 @@
 #include "korvanenotifier.h"
 #include "korvaneshareactions.h"
 #include "korvaneplatform.h"
+#include "korvanesettings.h"
 #include "korvanetextactions.h"
 #include "korvaneuploadactions.h"
-#include "korvaneuserdefaults.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -143,7 +143,7 @@ KorvaneNotificationContent KorvaneHandlePbHelper::defaultNotificationContentSucc
 
 void KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(const KorvaneNotificationContent &content)
 {
-    if (KorvanePlatform::userDefaults()->integerForKey(QStringLiteral("muteNotifi")) == 1)
+    if (KorvaneSettings::muteNotifi.read() == 1)
         return;
     KorvanePlatform::notifier()->post(content);
 }

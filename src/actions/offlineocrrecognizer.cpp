@@ -3,8 +3,7 @@
 #include "korvanelogtext.h"
 #include "korvaneocrengine.h"
 #include "korvanepluginloader.h"
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -113,15 +112,16 @@ OfflineOcrRecognizer::OfflineOcrRecognizer(const QString &languages) : m_languag
 QString OfflineOcrRecognizer::configuredLanguages()
 {
     static const QRegularExpression form(QStringLiteral("^[A-Za-z0-9_]+(\\+[A-Za-z0-9_]+)*$"));
-    const QVariant stored = KorvanePlatform::userDefaults()->value(QStringLiteral("ocr/languages"));
-    if (!stored.isValid())
-        return defaultLanguages();
-    const QString languages = stored.toString().trimmed();
+    const KorvaneSetting<QString> &setting = KorvaneSettings::ocrLanguages;
+    const std::optional<QString> stored = setting.stored();
+    if (!stored)
+        return setting.defaultValue();
+    const QString languages = stored->trimmed();
     if (form.match(languages).hasMatch())
         return languages;
-    qCWarning(lcOcr, "ocr/languages \"%s\" is not in Tesseract's form; using %s", qUtf8Printable(languages),
-              qUtf8Printable(defaultLanguages()));
-    return defaultLanguages();
+    qCWarning(lcOcr, "%s \"%s\" is not in Tesseract's form; using %s", qUtf8Printable(setting.key()),
+              qUtf8Printable(languages), qUtf8Printable(setting.defaultValue()));
+    return setting.defaultValue();
 }
 
 void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data, const Callback &callback)

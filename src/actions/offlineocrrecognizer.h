@@ -14,9 +14,8 @@ public:
 
     void recognize(const QString &file, const QByteArray &data, const Callback &callback) override;
 
-    // The "ocr/languages" user default, or "eng+chi_sim" when unset or malformed.
+    // KorvaneSettings::ocrLanguages, or its default when unset or malformed.
     static QString configuredLanguages();
-    static QString defaultLanguages() { return QStringLiteral("eng+chi_sim"); }
 
 private:
     QString m_languages;

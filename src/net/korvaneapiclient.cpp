@@ -4,8 +4,7 @@
 #include "korvanehosts.h"
 #include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 #include "qcloudmanager.h"
 
 #include <QCoreApplication>
@@ -73,7 +72,7 @@ bool isServiceConfigured(const ResultCompletion &completion)
 {
     if (!KorvaneHosts::service().isEmpty())
         return true;
-    qCWarning(lcApi, "no request: the setting %s is empty", qUtf8Printable(KorvaneHosts::key(QStringLiteral("service"))));
+    qCWarning(lcApi, "no request: the setting %s is empty", qUtf8Printable(KorvaneSettings::serviceHost.key()));
     completeLater(completion, false, QVariant(), qtTrId("serviceNotConfigured"));
     return false;
 }
@@ -328,8 +327,7 @@ QString KorvaneApiClient::cannotConnectMessage()
 
 QString KorvaneApiClient::ocrAppId()
 {
-    const QString stored = KorvanePlatform::userDefaults()->value(QStringLiteral("ocr/appid")).toString().trimmed();
-    return stored.isEmpty() ? QStringLiteral("1257049364") : stored;
+    return KorvaneSettings::ocrAppId.read();
 }
 
 QString KorvaneApiClient::weiboUserAgent()
@@ -382,7 +380,7 @@ QString KorvaneApiClient::libreTranslateLanguage(const QString &code)
 
 KorvaneApiClient::TranslationService KorvaneApiClient::translationService()
 {
-    if (!KorvanePlatform::userDefaults()->value(libreTranslateUrlKey()).toString().trimmed().isEmpty())
+    if (!KorvaneSettings::libreTranslateUrl.read().trimmed().isEmpty())
         return TranslationService::LibreTranslate;
     if (!KorvaneHosts::service().isEmpty())
         return TranslationService::Service;
@@ -393,7 +391,7 @@ QString KorvaneApiClient::translationServiceDescription()
 {
     switch (translationService()) {
     case TranslationService::LibreTranslate:
-        return qtTrId("translateServiceLibre").arg(KorvanePlatform::userDefaults()->value(libreTranslateUrlKey()).toString().trimmed());
+        return qtTrId("translateServiceLibre").arg(KorvaneSettings::libreTranslateUrl.read().trimmed());
     case TranslationService::Service:
         return qtTrId("translateServiceOwn").arg(KorvaneHosts::service());
     case TranslationService::None:
@@ -424,7 +422,7 @@ void KorvaneApiClient::translate(const QString &text, const QString &withTargetL
 void KorvaneApiClient::libreTranslate(const QString &text, const QString &withTargetLanguage,
                                       const ResultCompletion &completion)
 {
-    QString base = KorvanePlatform::userDefaults()->value(libreTranslateUrlKey()).toString().trimmed();
+    QString base = KorvaneSettings::libreTranslateUrl.read().trimmed();
     while (base.endsWith(QLatin1Char('/')))
         base.chop(1);
     if (base.isEmpty()) {
@@ -437,7 +435,7 @@ void KorvaneApiClient::libreTranslate(const QString &text, const QString &withTa
         {QStringLiteral("target"), libreTranslateLanguage(withTargetLanguage)},
         {QStringLiteral("format"), QStringLiteral("text")},
     };
-    const QString apiKey = KorvanePlatform::userDefaults()->value(libreTranslateApiKeyKey()).toString();
+    const QString apiKey = KorvaneSettings::libreTranslateKey.read();
     if (!apiKey.isEmpty())
         body.insert(QStringLiteral("api_key"), apiKey);
     qCInfo(lcApi, "targetLanguage--%s", qUtf8Printable(withTargetLanguage));
@@ -630,9 +628,8 @@ void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString
 
 void KorvaneApiClient::weiboLogin(const QString &account, const QString &withPassword, const FlagCompletion &completion)
 {
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
-    const QString cookie = defaults->value(weiboCookieKey()).toString();
-    const QDateTime expire = defaults->value(weiboCookieExpireKey()).toDateTime();
+    const QString cookie = KorvaneSettings::weiboCookie.read();
+    const QDateTime expire = KorvaneSettings::weiboCookieExpire.read();
     if (!cookie.isEmpty() && expire.isValid() && expire > QDateTime::currentDateTime()) {
         if (completion)
             later([completion] { completion(true, QString()); });
@@ -679,9 +676,8 @@ void KorvaneApiClient::weiboLogin(const QString &account, const QString &withPas
                 if (!piece.startsWith(QLatin1String(" Httponly, SUB=")))
                     continue;
                 const QStringList parts = piece.split(QLatin1Char(','));
-                KorvaneUserDefaults *store = KorvanePlatform::userDefaults();
-                store->setValue(weiboCookieKey(), parts.value(1));
-                store->setValue(weiboCookieExpireKey(), QDateTime::currentDateTime().addSecs(300));
+                KorvaneSettings::weiboCookie.write(parts.value(1));
+                KorvaneSettings::weiboCookieExpire.write(QDateTime::currentDateTime().addSecs(300));
                 break;
             }
             call(completion, true);
@@ -695,7 +691,7 @@ void KorvaneApiClient::weiboUploadImg(const QByteArray &imageData, const ResultC
         {QStringLiteral("Referer"), KorvaneHosts::weiboHome() + QLatin1Char('/')},
         {QStringLiteral("Accept"), QStringLiteral("text/html, image/gif, image/jpeg, *; q=.2, */*; q=.2")},
     };
-    const QString cookie = KorvanePlatform::userDefaults()->value(weiboCookieKey()).toString();
+    const QString cookie = KorvaneSettings::weiboCookie.read();
     if (!cookie.isEmpty())
         headers.insert(QStringLiteral("Cookie"), cookie);
     KorvaneNetWorkClient::sharedClient()->postMultiPart(

@@ -25,14 +25,12 @@ public:
     using ResultCompletion = std::function<void(bool success, const QVariant &result, const QString &message)>;
     using FlagCompletion = std::function<void(bool success, const QString &message)>;
 
-    // Which service translation uses: LibreTranslate when "translate/libretranslateUrl" is set,
-    // else the product's service when "hosts/service" is set, else none.
+    // Which service translation uses: LibreTranslate when KorvaneSettings::libreTranslateUrl is
+    // set, else the product's service when KorvaneSettings::serviceHost is set, else none.
     enum class TranslationService { None, Service, LibreTranslate };
     static TranslationService translationService();
     // A sentence for the translation panel: which service translation will use.
     static QString translationServiceDescription();
-    static QString libreTranslateUrlKey() { return QStringLiteral("translate/libretranslateUrl"); }
-    static QString libreTranslateApiKeyKey() { return QStringLiteral("translate/libretranslateKey"); }
     // The target codes, by the translate action's language index.
     static QStringList translateLanguages();
     // The LibreTranslate code of one of those ("jp" is "ja", "kr" is "ko").
@@ -91,8 +89,6 @@ public:
     static QString weiboUserAgent();
     static QString currentVersion();
     static QString bundleIdentifier() { return QStringLiteral("com.tarnwel.korvane"); }
-    static QString weiboCookieKey() { return QStringLiteral("weiboCookie"); }
-    static QString weiboCookieExpireKey() { return QStringLiteral("weiboCookieExpire"); }
     // The localised transport-failure message.
     static QString cannotConnectMessage();
     // A Set-Cookie piece as logged: cookie values replaced by "<redacted>".

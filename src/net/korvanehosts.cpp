@@ -1,71 +1,30 @@
 #include "korvanehosts.h"
 
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 
-#include <QHash>
 #include <QHostAddress>
 
-namespace {
-
-const QHash<QString, QString> &defaults()
+QString KorvaneHosts::value(const KorvaneSetting<QString> &host)
 {
-    static const QHash<QString, QString> table{
-        {QStringLiteral("service"), QString()},
-        {QStringLiteral("ocr"), QStringLiteral("https://recognition.image.myqcloud.com")},
-        {QStringLiteral("cosService"), QStringLiteral("https://service.cos.myqcloud.com")},
-        {QStringLiteral("cosDomain"), QStringLiteral("http://myqcloud.com")},
-        {QStringLiteral("qiniuUpload"), QStringLiteral("https://upload.qiniup.com")},
-        {QStringLiteral("qiniuUc"), QStringLiteral("https://uc.qiniuapi.com")},
-        {QStringLiteral("ossEndpoint"), QStringLiteral("https://oss-cn-shanghai.aliyuncs.com")},
-        {QStringLiteral("upyun"), QStringLiteral("https://v0.api.upyun.com")},
-        {QStringLiteral("sinaLogin"), QStringLiteral("https://login.sina.com.cn")},
-        {QStringLiteral("weiboUpload"), QStringLiteral("http://picupload.service.weibo.com")},
-        {QStringLiteral("weiboImage"), QStringLiteral("http://ww1.sinaimg.cn")},
-        {QStringLiteral("weiboHome"), QStringLiteral("https://weibo.com")},
-    };
-    return table;
-}
-
-} // namespace
-
-QString KorvaneHosts::key(const QString &name)
-{
-    return QStringLiteral("hosts/") + name;
-}
-
-QString KorvaneHosts::defaultValue(const QString &name)
-{
-    return defaults().value(name);
-}
-
-QString KorvaneHosts::value(const QString &name)
-{
-    const QVariant stored = KorvanePlatform::userDefaults()->value(key(name));
-    QString base = stored.isValid() ? stored.toString().trimmed() : defaultValue(name);
+    QString base = host.read().trimmed();
     // A base URL names no path; a trailing slash would double the first one of every request.
     while (base.endsWith(QLatin1Char('/')))
         base.chop(1);
     return base;
 }
 
-bool KorvaneHosts::isSet(const QString &name)
-{
-    return KorvanePlatform::userDefaults()->value(key(name)).isValid();
-}
-
-QString KorvaneHosts::service() { return value(QStringLiteral("service")); }
-QString KorvaneHosts::ocr() { return value(QStringLiteral("ocr")); }
-QString KorvaneHosts::cosService() { return value(QStringLiteral("cosService")); }
-QString KorvaneHosts::cosDomain() { return value(QStringLiteral("cosDomain")); }
-QString KorvaneHosts::qiniuUpload() { return value(QStringLiteral("qiniuUpload")); }
-QString KorvaneHosts::qiniuUc() { return value(QStringLiteral("qiniuUc")); }
-QString KorvaneHosts::ossEndpoint() { return value(QStringLiteral("ossEndpoint")); }
-QString KorvaneHosts::upyun() { return value(QStringLiteral("upyun")); }
-QString KorvaneHosts::sinaLogin() { return value(QStringLiteral("sinaLogin")); }
-QString KorvaneHosts::weiboUpload() { return value(QStringLiteral("weiboUpload")); }
-QString KorvaneHosts::weiboImage() { return value(QStringLiteral("weiboImage")); }
-QString KorvaneHosts::weiboHome() { return value(QStringLiteral("weiboHome")); }
+QString KorvaneHosts::service() { return value(KorvaneSettings::serviceHost); }
+QString KorvaneHosts::ocr() { return value(KorvaneSettings::ocrHost); }
+QString KorvaneHosts::cosService() { return value(KorvaneSettings::cosServiceHost); }
+QString KorvaneHosts::cosDomain() { return value(KorvaneSettings::cosDomainHost); }
+QString KorvaneHosts::qiniuUpload() { return value(KorvaneSettings::qiniuUploadHost); }
+QString KorvaneHosts::qiniuUc() { return value(KorvaneSettings::qiniuUcHost); }
+QString KorvaneHosts::ossEndpoint() { return value(KorvaneSettings::ossEndpointHost); }
+QString KorvaneHosts::upyun() { return value(KorvaneSettings::upyunHost); }
+QString KorvaneHosts::sinaLogin() { return value(KorvaneSettings::sinaLoginHost); }
+QString KorvaneHosts::weiboUpload() { return value(KorvaneSettings::weiboUploadHost); }
+QString KorvaneHosts::weiboImage() { return value(KorvaneSettings::weiboImageHost); }
+QString KorvaneHosts::weiboHome() { return value(KorvaneSettings::weiboHomeHost); }
 
 QString KorvaneHosts::cosServiceUrl()
 {

@@ -3,9 +3,12 @@
 #include <QString>
 #include <QUrl>
 
+template <typename T>
+class KorvaneSetting;
+
 // Where every outside service is reached. Each host is a base URL ("scheme://host[:port]")
-// in the "hosts" group of the user defaults, defaulting to the real service's public host,
-// so that users and tests can point Korvane elsewhere.
+// kept in a user default (KorvaneSettings::serviceHost and its neighbours), defaulting to the
+// real service's public host, so that users and tests can point Korvane elsewhere.
 class KorvaneHosts final
 {
 public:
@@ -27,12 +30,8 @@ public:
     static QString weiboImage();
     static QString weiboHome();
 
-    // The setting's key ("hosts/NAME") and its default.
-    static QString key(const QString &name);
-    static QString defaultValue(const QString &name);
-    static QString value(const QString &name);
-    // Whether the user set the host rather than leaving it at its default.
-    static bool isSet(const QString &name);
+    // The setting's base URL, without a trailing slash.
+    static QString value(const KorvaneSetting<QString> &host);
 
     // The address that lists every COS bucket of an account: the COS service host's root.
     static QString cosServiceUrl();

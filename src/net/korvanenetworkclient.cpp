@@ -3,8 +3,7 @@
 #include "contentdecoding.h"
 #include "korvanehosts.h"
 #include "streaminguploadreply.h"
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 #include "xmlreader.h"
 
 #include <QCoreApplication>
@@ -153,8 +152,7 @@ int KorvaneNetWorkClient::transferTimeout()
     const int set = s_transferTimeout.load();
     if (set > 0)
         return set;
-    const int stored = KorvanePlatform::userDefaults()->integerForKey(transferTimeoutKey());
-    return stored > 0 ? stored : defaultTransferTimeout;
+    return KorvaneSettings::transferTimeout.read();
 }
 
 void KorvaneNetWorkClient::setTransferTimeout(int milliseconds)
@@ -167,8 +165,7 @@ int KorvaneNetWorkClient::answerTimeout()
     const int set = s_answerTimeout.load();
     if (set > 0)
         return set;
-    const int stored = KorvanePlatform::userDefaults()->integerForKey(answerTimeoutKey());
-    return stored > 0 ? stored : defaultAnswerTimeout;
+    return KorvaneSettings::answerTimeout.read();
 }
 
 void KorvaneNetWorkClient::setAnswerTimeout(int milliseconds)

@@ -127,19 +127,14 @@ public:
     static QString headerValue(const QVariantMap &headers, const QString &name);
 
     // How long a transfer may move no byte before it fails, in milliseconds: the value set in
-    // the process, else the "network/transferTimeout" setting when it is above 0, else 30 s.
-    // A slow link can be given more; tests of a stalled store give less.
+    // the process, else KorvaneSettings::transferTimeout. A slow link can be given more; tests
+    // of a stalled store give less.
     static int transferTimeout();
     static void setTransferTimeout(int milliseconds);
-    static QString transferTimeoutKey() { return QStringLiteral("network/transferTimeout"); }
-    static constexpr int defaultTransferTimeout = 30000;
     // How long after the request's last byte its answer must be complete, in milliseconds,
-    // however it trickles in: the value set in the process, else the "network/answerTimeout"
-    // setting when it is above 0, else 60 s.
+    // however it trickles in: the value set in the process, else KorvaneSettings::answerTimeout.
     static int answerTimeout();
     static void setAnswerTimeout(int milliseconds);
-    static QString answerTimeoutKey() { return QStringLiteral("network/answerTimeout"); }
-    static constexpr int defaultAnswerTimeout = 60000;
 
 private:
     enum class Shape { Get, Put, Form, Json, MultiPart, MultiPartForm };

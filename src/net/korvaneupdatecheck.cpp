@@ -2,8 +2,7 @@
 
 #include "korvaneapiclient.h"
 #include "korvanehosts.h"
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 
 #include <QLocale>
 #include <QLoggingCategory>
@@ -13,12 +12,6 @@
 Q_LOGGING_CATEGORY(lcUpdate, "korvane.net.update", QtWarningMsg)
 
 namespace {
-
-QUrl urlSetting(const QString &key, const QString &fallback)
-{
-    const QString stored = KorvanePlatform::userDefaults()->value(key).toString().trimmed();
-    return QUrl(stored.isEmpty() ? fallback : stored);
-}
 
 QString dayText(const QDate &day)
 {
@@ -30,12 +23,12 @@ QString dayText(const QDate &day)
 
 QUrl KorvaneUpdateCheck::downloadUrl()
 {
-    return urlSetting(downloadUrlKey(), QStringLiteral("https://korvane.org/download"));
+    return QUrl(KorvaneSettings::updateDownloadUrl.read());
 }
 
 QUrl KorvaneUpdateCheck::changeLogUrl()
 {
-    return urlSetting(changeLogUrlKey(), QStringLiteral("https://korvane.org/changelog"));
+    return QUrl(KorvaneSettings::updateChangeLogUrl.read());
 }
 
 bool KorvaneUpdateCheck::isConfigured()
@@ -69,22 +62,22 @@ bool KorvaneUpdateCheck::checkAutomatically(const CheckCompletion &completion)
 
 bool KorvaneUpdateCheck::checkAutomatically(const QDateTime &now, const CheckCompletion &completion)
 {
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
-    QString stored = defaults->value(lastCheckKey()).toString();
+    const KorvaneSetting<QString> &lastCheck = KorvaneSettings::lastCheckUpdate;
+    QString stored = lastCheck.read();
     if (stored.isEmpty()) {
         stored = dayText(now.date());
-        defaults->setValue(lastCheckKey(), stored);
+        lastCheck.write(stored);
     }
     QDate last = QLocale::c().toDate(stored, dateFormat());
     if (!last.isValid()) {
-        qCWarning(lcUpdate, "the stored %s \"%s\" is no date; checking now", qUtf8Printable(lastCheckKey()),
+        qCWarning(lcUpdate, "the stored %s \"%s\" is no date; checking now", qUtf8Printable(lastCheck.key()),
                   qUtf8Printable(stored));
         last = now.date().addDays(-4);
     }
     const QDateTime due = QDateTime(last, QTime(0, 0), now.timeZone()).addSecs(interval());
     if (!(due < now))
         return false;
-    defaults->setValue(lastCheckKey(), dayText(now.date()));
+    lastCheck.write(dayText(now.date()));
     if (!isConfigured()) {
         qCInfo(lcUpdate, "no update check: no service is set up");
         return false;

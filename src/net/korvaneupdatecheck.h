@@ -19,11 +19,8 @@ public:
     enum class Outcome { Failed, UpToDate, UpdateAvailable, Off };
     using CheckCompletion = std::function<void(Outcome outcome, const QString &serverVersion)>;
 
-    static QString lastCheckKey() { return QStringLiteral("kLastCheckUpdate"); }
     static QString dateFormat() { return QStringLiteral("MM dd yyyy"); }
     static qint64 interval() { return 259200; }
-    static QString downloadUrlKey() { return QStringLiteral("update/downloadUrl"); }
-    static QString changeLogUrlKey() { return QStringLiteral("update/changeLogUrl"); }
     static QUrl downloadUrl();
     static QUrl changeLogUrl();
 

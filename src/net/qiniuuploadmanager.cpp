@@ -5,6 +5,7 @@
 #include "korvaneanswerlimits.h"
 #include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
+#include "korvanesettings.h"
 #include "streaminguploadreply.h"
 
 #include <QCoreApplication>
@@ -61,7 +62,7 @@ void QiniuUploadManager::findUploadHost(const QString &accessKey, const QString 
     const auto answer = [done](const QString &host, const QString &error) {
         QMetaObject::invokeMethod(QCoreApplication::instance(), [done, host, error] { done(host, error); }, Qt::QueuedConnection);
     };
-    if (KorvaneHosts::isSet(QStringLiteral("qiniuUpload"))) {
+    if (KorvaneSettings::qiniuUploadHost.isSet()) {
         answer(KorvaneHosts::qiniuUpload(), QString());
         return;
     }

@@ -13,9 +13,6 @@ public:
     virtual void setValue(const QString &key, const QVariant &value) = 0;
     virtual void remove(const QString &key) = 0;
 
-    // The integer stored under the key; the default when absent or not a number.
-    int integerForKey(const QString &key, int defaultValue = 0) const;
-    bool boolForKey(const QString &key, bool defaultValue = false) const;
-    // The desktop's preferred UI languages, most preferred first ("AppleLanguages").
+    // The desktop's preferred UI languages, most preferred first: the stored ones, else the system's.
     QStringList preferredLanguages() const;
 };

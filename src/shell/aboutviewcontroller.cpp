@@ -1,7 +1,6 @@
 #include "aboutviewcontroller.h"
 
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -59,5 +58,5 @@ AboutViewController::AboutViewController(QWidget *parent)
 
 QString AboutViewController::projectUrl()
 {
-    return KorvanePlatform::userDefaults()->value(QStringLiteral("about/projectUrl"), QStringLiteral("https://korvane.org")).toString();
+    return KorvaneSettings::aboutProjectUrl.read();
 }

@@ -6,8 +6,8 @@
 #include "korvanehandlepbhelper.h"
 #include "korvanenotificationcenter.h"
 #include "korvaneplatform.h"
+#include "korvanesettings.h"
 #include "korvanesoundplayer.h"
-#include "korvaneuserdefaults.h"
 #include "prlhotkey.h"
 
 #include <QCoreApplication>
@@ -49,7 +49,7 @@ CustomTableCellView::CustomTableCellView(QWidget *parent)
     // The button covers the row and takes the right press itself, so the menu comes from it.
     connect(m_myButton, &FlatButton::contextMenuRequested, this, &CustomTableCellView::showRowMenu);
     connect(m_myButton, &FlatButton::resultShown, this, [this](bool) {
-        if (!KorvanePlatform::userDefaults()->boolForKey(QStringLiteral("muteSound")))
+        if (!KorvaneSettings::muteSound.read())
             KorvanePlatform::soundPlayer()->play(QStringLiteral("Pop"));
         center()->post(menuStateChanged, {{QStringLiteral("state"), 0}, {QStringLiteral("row"), m_row}});
     });

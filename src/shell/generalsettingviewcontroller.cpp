@@ -3,9 +3,8 @@
 #include "hotkeybindingreporter.h"
 #include "hotkeyfield.h"
 #include "korvaneautostart.h"
-#include "korvaneplatform.h"
+#include "korvanesettings.h"
 #include "korvaneupdatecheck.h"
-#include "korvaneuserdefaults.h"
 #include "pthotkeycenter.h"
 #include "sgwlhotkey.h"
 #include "updateviewcontroller.h"
@@ -20,15 +19,6 @@
 #include <QVBoxLayout>
 
 Q_LOGGING_CATEGORY(lcGeneral, "korvane.shell.general", QtInfoMsg)
-
-namespace {
-
-KorvaneUserDefaults *defaults()
-{
-    return KorvanePlatform::userDefaults();
-}
-
-} // namespace
 
 GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *autostart, QWidget *parent)
     : QWidget(parent)
@@ -52,14 +42,13 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
     m_keepDropWindow->setToolTip(qtTrId("keepDropWindowTip"));
     m_quitButton->setToolTip(qtTrId("quitKorvaneTip"));
 
-    m_launchLogin->setChecked(!defaults()->boolForKey(QStringLiteral("noAutoLaunch")));
-    m_playSound->setChecked(!defaults()->boolForKey(QStringLiteral("muteSound")));
-    m_enableNotifi->setChecked(defaults()->integerForKey(QStringLiteral("muteNotifi")) == 0);
-    m_hideIcon->setChecked(defaults()->boolForKey(QStringLiteral("hideIcon")));
-    m_keepDropWindow->setChecked(defaults()->boolForKey(KeepDropWindowKey));
-    const QVariantList wake = defaults()->value(SGWLHotKey::WakeHotKeyName).toList();
-    if (wake.size() == 2)
-        m_hotKeyField->setHotKey(PRLHotKey(wake.at(0).toUInt(), wake.at(1).toUInt()));
+    m_launchLogin->setChecked(!KorvaneSettings::noAutoLaunch.read());
+    m_playSound->setChecked(!KorvaneSettings::muteSound.read());
+    m_enableNotifi->setChecked(KorvaneSettings::muteNotifi.read() == 0);
+    m_hideIcon->setChecked(KorvaneSettings::hideIcon.read());
+    m_keepDropWindow->setChecked(KorvaneSettings::keepDropWindow.read());
+    if (const std::optional<KorvaneKeyCombination> wake = KorvaneSettings::wakeHotKey.stored())
+        m_hotKeyField->setHotKey(PRLHotKey(wake->first, wake->second));
     m_hotKeyField->setMinimumWidth(180);
     m_hotKeyWarning->setObjectName(QStringLiteral("wakeHotKeyWarning"));
     m_hotKeyWarning->setStyleSheet(QStringLiteral("color: #d93025;"));
@@ -129,7 +118,7 @@ GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *aut
 
 void GeneralSettingViewController::launchLoginCheckboxChanged(bool checked)
 {
-    defaults()->setValue(QStringLiteral("noAutoLaunch"), !checked);
+    KorvaneSettings::noAutoLaunch.write(!checked);
     setAutoLaunchAgents(checked);
 }
 
@@ -143,7 +132,7 @@ void GeneralSettingViewController::setAutoLaunchAgents(bool enabled)
 
 void GeneralSettingViewController::setAutoLaunchAtStart(KorvaneAutostart *autostart)
 {
-    if (defaults()->boolForKey(QStringLiteral("noAutoLaunch")))
+    if (KorvaneSettings::noAutoLaunch.read())
         return;
     if (autostart && autostart->setEnabled(true))
         qCInfo(lcGeneral, "succeed set");
@@ -153,23 +142,23 @@ void GeneralSettingViewController::setAutoLaunchAtStart(KorvaneAutostart *autost
 
 void GeneralSettingViewController::playSoundCheckboxChanged(bool checked)
 {
-    defaults()->setValue(QStringLiteral("muteSound"), !checked);
+    KorvaneSettings::muteSound.write(!checked);
 }
 
 void GeneralSettingViewController::enableNotifiCheckboxChanged(bool checked)
 {
-    defaults()->setValue(QStringLiteral("muteNotifi"), checked ? 0 : 1);
+    KorvaneSettings::muteNotifi.write(checked ? 0 : 1);
 }
 
 void GeneralSettingViewController::keepDropWindowCheckboxChanged(bool checked)
 {
-    defaults()->setValue(KeepDropWindowKey, checked);
+    KorvaneSettings::keepDropWindow.write(checked);
     Q_EMIT keepDropWindowChanged(checked);
 }
 
 void GeneralSettingViewController::hideIconCheckboxChanged(bool checked)
 {
-    defaults()->setValue(QStringLiteral("hideIcon"), checked);
+    KorvaneSettings::hideIcon.write(checked);
     Q_EMIT hideIconChanged(checked);
 }
 
@@ -194,11 +183,11 @@ void GeneralSettingViewController::showWakeBinding()
 bool GeneralSettingViewController::saveHotkey(const PRLHotKey &hotKey, int)
 {
     if (hotKey.isEmpty()) {
-        defaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{0, 0});
+        KorvaneSettings::wakeHotKey.write({0, 0});
         SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
         return true;
     }
-    defaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{hotKey.keyCode(), hotKey.modifiers()});
+    KorvaneSettings::wakeHotKey.write({hotKey.keyCode(), hotKey.modifiers()});
     SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
     if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers(), qtTrId("wakeHotKeyDescription")))
         return true;

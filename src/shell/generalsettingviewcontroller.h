@@ -20,9 +20,6 @@ class GeneralSettingViewController final : public QWidget
 public:
     explicit GeneralSettingViewController(KorvaneAutostart *autostart, QWidget *parent = nullptr);
 
-    // Whether the drop window opens whenever Korvane starts.
-    static constexpr QLatin1String KeepDropWindowKey{"keepDropWindow"};
-
     void launchLoginCheckboxChanged(bool checked);
     void playSoundCheckboxChanged(bool checked);
     void enableNotifiCheckboxChanged(bool checked);
@@ -31,7 +28,7 @@ public:
     void hotKeyFieldPressed(const PRLHotKey &hotKey);
     // False when another program holds the combination; it is stored all the same.
     static bool saveHotkey(const PRLHotKey &hotKey, int index);
-    // At start: the login entry as "noAutoLaunch" says.
+    // At start: the login entry as KorvaneSettings::noAutoLaunch says.
     static void setAutoLaunchAtStart(KorvaneAutostart *autostart);
 
     QCheckBox *launchLoginCheckbox() const { return m_launchLogin; }

@@ -18,7 +18,7 @@
 #include "korvanesoundplayer.h"
 #include "korvanetranslations.h"
 #include "sgwlhotkeyservice.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 #include "renamejournal.h"
 #include "pthotkeycenter.h"
 #include "sgwlhotkey.h"
@@ -36,12 +36,6 @@
 #include <cstdio>
 
 Q_LOGGING_CATEGORY(lcShell, "korvane.shell", QtInfoMsg)
-
-namespace {
-
-const QString NoTrayToldKey = QStringLiteral("noTrayNoticeShown");
-
-} // namespace
 
 KorvaneApplication::KorvaneApplication()
     : m_autostart(std::make_unique<XdgAutostart>())
@@ -84,7 +78,7 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     }
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
     // The wake hotkey is written at the first start, so its absence tells that start.
-    const bool firstStart = !KorvanePlatform::userDefaults()->value(SGWLHotKey::WakeHotKeyName).isValid();
+    const bool firstStart = !KorvaneSettings::wakeHotKey.isSet();
     const bool hotKeyRegistered = registerHotKey();
     const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     if (!trayAvailable) {
@@ -92,7 +86,7 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
         std::fprintf(stderr, "korvane: no system tray is available\n");
     }
     tellHowToReachKorvane(firstStart, trayAvailable, hotKeyRegistered);
-    if (KorvanePlatform::userDefaults()->boolForKey(GeneralSettingViewController::KeepDropWindowKey))
+    if (KorvaneSettings::keepDropWindow.read())
         openDropWindow();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
@@ -102,21 +96,20 @@ void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailab
 {
     // A desktop without a tray is told once, even after the first start: it may have lost
     // its tray since, and the user sees nothing of Korvane there.
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
-    const bool tellNoTray = !trayAvailable && !defaults->boolForKey(NoTrayToldKey);
+    const bool tellNoTray = !trayAvailable && !KorvaneSettings::noTrayNoticeShown.read();
     if (!firstStart && !tellNoTray)
         return;
     QStringList paragraphs;
     if (trayAvailable) {
         paragraphs.append(qtTrId("trayFirstStart"));
     } else {
-        defaults->setValue(NoTrayToldKey, true);
-        const QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
-        paragraphs.append(hotKeyWorks ? qtTrId("noTrayInfo").arg(PRLHotKey::stringForKeyCode(wake.value(0).toUInt(), wake.value(1).toUInt()))
+        KorvaneSettings::noTrayNoticeShown.write(true);
+        const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
+        paragraphs.append(hotKeyWorks ? qtTrId("noTrayInfo").arg(PRLHotKey::stringForKeyCode(wake.first, wake.second))
                                       : qtTrId("noTrayInfoNoHotKey"));
     }
     // Starting at login is switched on without asking; the user learns where it is switched off.
-    if (firstStart && !defaults->boolForKey(QStringLiteral("noAutoLaunch")))
+    if (firstStart && !KorvaneSettings::noAutoLaunch.read())
         paragraphs.append(qtTrId("startsAtLogin"));
     KorvaneNotificationContent content;
     content.title = qtTrId("noTrayTitle");
@@ -138,14 +131,13 @@ void KorvaneApplication::showWithoutNotificationService(const KorvaneNotificatio
 
 bool KorvaneApplication::registerHotKey()
 {
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
-    QVariantList wake = defaults->value(SGWLHotKey::WakeHotKeyName).toList();
-    if (wake.size() != 2) {
-        wake = {2, 1048576};
-        defaults->setValue(SGWLHotKey::WakeHotKeyName, wake);
+    const KorvaneSetting<KorvaneKeyCombination> &setting = KorvaneSettings::wakeHotKey;
+    std::optional<KorvaneKeyCombination> wake = setting.stored();
+    if (!wake) {
+        wake = setting.defaultValue();
+        setting.write(*wake);
     }
-    const quint32 keyCode = wake.at(0).toUInt();
-    const quint32 modifiers = wake.at(1).toUInt();
+    const auto [keyCode, modifiers] = *wake;
     if (keyCode == 0 && modifiers == 0)
         return false;
     if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription")))
@@ -203,7 +195,7 @@ PreferencesWindowController *KorvaneApplication::preferencesWindow()
             if (keep)
                 openDropWindow();
         });
-        m_preferences->setHiddenFromTaskbar(KorvanePlatform::userDefaults()->boolForKey(QStringLiteral("hideIcon")));
+        m_preferences->setHiddenFromTaskbar(KorvaneSettings::hideIcon.read());
         connect(m_preferences.get(), &PreferencesWindowController::quitRequested, qApp, &QCoreApplication::quit);
     }
     return m_preferences.get();

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 
 #include <QLoggingCategory>
 #include <QString>
@@ -10,13 +9,14 @@
 
 #include <functional>
 
-// Points a "hosts/NAME" setting (or any other) at a value for the length of a test.
-inline void setDefault(const QString &key, const QVariant &value)
+// Points a setting at a value, or with a null value removes it, for the length of a test.
+template <typename T>
+void setDefault(const KorvaneSetting<T> &setting, const QVariant &value)
 {
     if (value.isNull())
-        KorvanePlatform::userDefaults()->remove(key);
+        KorvanePlatform::userDefaults()->remove(setting.key());
     else
-        KorvanePlatform::userDefaults()->setValue(key, value);
+        KorvanePlatform::userDefaults()->setValue(setting.key(), value);
 }
 
 // Every log line written while it lives, whatever its category's level.

@@ -84,17 +84,17 @@ private Q_SLOTS:
 
     void init()
     {
-        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
-        setDefault(KorvaneHosts::key("ocr"), m_ocr.baseUrl());
-        setDefault(KorvaneHosts::key("cosService"), m_cos.baseUrl());
-        setDefault(KorvaneHosts::key("cosDomain"), m_cos.baseUrl());
-        setDefault(KorvaneHosts::key("sinaLogin"), m_weibo.baseUrl());
-        setDefault(KorvaneHosts::key("weiboUpload"), m_weibo.baseUrl());
-        setDefault(KorvaneHosts::key("weiboHome"), m_weibo.baseUrl());
-        setDefault(KorvaneHosts::key("weiboImage"), "http://img.example");
-        setDefault(KorvaneApiClient::libreTranslateUrlKey(), m_libre.baseUrl());
-        setDefault(KorvaneApiClient::weiboCookieKey(), QVariant());
-        setDefault(KorvaneApiClient::weiboCookieExpireKey(), QVariant());
+        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
+        setDefault(KorvaneSettings::ocrHost, m_ocr.baseUrl());
+        setDefault(KorvaneSettings::cosServiceHost, m_cos.baseUrl());
+        setDefault(KorvaneSettings::cosDomainHost, m_cos.baseUrl());
+        setDefault(KorvaneSettings::sinaLoginHost, m_weibo.baseUrl());
+        setDefault(KorvaneSettings::weiboUploadHost, m_weibo.baseUrl());
+        setDefault(KorvaneSettings::weiboHomeHost, m_weibo.baseUrl());
+        setDefault(KorvaneSettings::weiboImageHost, "http://img.example");
+        setDefault(KorvaneSettings::libreTranslateUrl, m_libre.baseUrl());
+        setDefault(KorvaneSettings::weiboCookie, QVariant());
+        setDefault(KorvaneSettings::weiboCookieExpire, QVariant());
         for (StandInServer *server : std::initializer_list<StandInServer *>{&m_service, &m_ocr, &m_cos, &m_weibo, &m_libre}) {
             server->clearRequests();
             server->clearOverride();
@@ -137,7 +137,7 @@ private Q_SLOTS:
         QFETCH(bool, success);
         QFETCH(bool, message);
         if (answer.status == 0)
-            setDefault(KorvaneHosts::key("service"), closedPortUrl());
+            setDefault(KorvaneSettings::serviceHost, closedPortUrl());
         else
             m_service.setOverride(answer, false);
         Result r;
@@ -153,7 +153,7 @@ private Q_SLOTS:
 
     void noServiceMeansNoRequest()
     {
-        setDefault(KorvaneHosts::key("service"), "");
+        setDefault(KorvaneSettings::serviceHost, "");
         Result version, token, translate;
         KorvaneApiClient::getAppVersion(version.completion());
         KorvaneApiClient::getOCRToken(token.completion());
@@ -375,9 +375,9 @@ private Q_SLOTS:
         QCOMPARE(KorvaneHosts::withSchemeOf("https://oss-cn-shanghai.aliyuncs.com", "oss-cn-beijing.aliyuncs.com"),
                  QString("https://oss-cn-beijing.aliyuncs.com"));
         QCOMPARE(KorvaneHosts::withSchemeOf("http://127.0.0.1:9000", "oss-cn-beijing.aliyuncs.com"), QString("http://127.0.0.1:9000"));
-        setDefault(KorvaneHosts::key("upyun"), "http://127.0.0.1:1/");
+        setDefault(KorvaneSettings::upyunHost, "http://127.0.0.1:1/");
         QCOMPARE(KorvaneHosts::upyun(), QString("http://127.0.0.1:1"));
-        setDefault(KorvaneHosts::key("upyun"), QVariant());
+        setDefault(KorvaneSettings::upyunHost, QVariant());
     }
 
     void aListWithoutTheResultElementFails()
@@ -423,9 +423,9 @@ private Q_SLOTS:
         QTRY_COMPARE(first.calls, 1);
         QVERIFY(first.success);
         QCOMPARE(m_weibo.requestCount(), 1);
-        const QString cookie = KorvanePlatform::userDefaults()->value(KorvaneApiClient::weiboCookieKey()).toString();
+        const QString cookie = KorvaneSettings::weiboCookie.read();
         QCOMPARE(cookie, " SUB=" + m_weibo.lastSub);
-        const QDateTime expire = KorvanePlatform::userDefaults()->value(KorvaneApiClient::weiboCookieExpireKey()).toDateTime();
+        const QDateTime expire = KorvaneSettings::weiboCookieExpire.read();
         QVERIFY(qAbs(QDateTime::currentDateTime().secsTo(expire) - 300) <= 2);
 
         Result again;
@@ -437,7 +437,7 @@ private Q_SLOTS:
         QCOMPARE(m_weibo.requestCount(), 1);
 
         // Past its five minutes the session is made again.
-        setDefault(KorvaneApiClient::weiboCookieExpireKey(), QDateTime::currentDateTime().addSecs(-1));
+        setDefault(KorvaneSettings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-1));
         Result later;
         KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", later.flag());
         QTRY_COMPARE(later.calls, 1);
@@ -446,14 +446,14 @@ private Q_SLOTS:
 
     void loginWithoutSubSucceedsAndKeepsTheCookie()
     {
-        setDefault(KorvaneApiClient::weiboCookieKey(), " SUB=older");
-        setDefault(KorvaneApiClient::weiboCookieExpireKey(), QDateTime::currentDateTime().addSecs(-10));
+        setDefault(KorvaneSettings::weiboCookie, " SUB=older");
+        setDefault(KorvaneSettings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-10));
         m_weibo.sendSub = false;
         Result r;
         KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", r.flag());
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(r.success);
-        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneApiClient::weiboCookieKey()).toString(), QString(" SUB=older"));
+        QCOMPARE(KorvaneSettings::weiboCookie.read(), QString(" SUB=older"));
         m_weibo.sendSub = true;
     }
 
@@ -468,8 +468,8 @@ private Q_SLOTS:
 
     void weiboTransportFailures()
     {
-        setDefault(KorvaneHosts::key("sinaLogin"), closedPortUrl());
-        setDefault(KorvaneHosts::key("weiboUpload"), closedPortUrl());
+        setDefault(KorvaneSettings::sinaLoginHost, closedPortUrl());
+        setDefault(KorvaneSettings::weiboUploadHost, closedPortUrl());
         Result login, upload;
         KorvaneApiClient::weiboLogin("user@example.com", "p", login.flag());
         KorvaneApiClient::weiboUploadImg("eA==", upload.completion());
@@ -517,10 +517,10 @@ private Q_SLOTS:
     void translationServiceFollowsTheSettings()
     {
         QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::LibreTranslate);
-        setDefault(KorvaneApiClient::libreTranslateUrlKey(), QVariant());
+        setDefault(KorvaneSettings::libreTranslateUrl, QVariant());
         QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::Service);
         QVERIFY(KorvaneApiClient::translationServiceDescription().contains(m_service.baseUrl()));
-        setDefault(KorvaneHosts::key("service"), QVariant());
+        setDefault(KorvaneSettings::serviceHost, QVariant());
         QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::None);
         QVERIFY(KorvaneApiClient::translationServiceDescription().contains("LibreTranslate server"));
     }
@@ -536,10 +536,10 @@ private Q_SLOTS:
         KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
         QTRY_COMPARE(bucket.calls + login.calls, 2);
         KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), upload.completion());
-        setDefault(KorvaneApiClient::libreTranslateApiKeyKey(), "lt-key-123");
+        setDefault(KorvaneSettings::libreTranslateKey, "lt-key-123");
         KorvaneApiClient::libreTranslate("Hello", "de", fail.completion());
         QTRY_COMPARE(upload.calls + fail.calls, 2);
-        setDefault(KorvaneApiClient::libreTranslateApiKeyKey(), QVariant());
+        setDefault(KorvaneSettings::libreTranslateKey, QVariant());
         const QString text = log.text();
         QVERIFY(text.contains("hash:<redacted>"));
         QVERIFY(text.contains("SUB=<redacted>"));

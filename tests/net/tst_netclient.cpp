@@ -283,7 +283,7 @@ private Q_SLOTS:
 
     void theCosBucketListIsReadAsXml()
     {
-        setDefault(KorvaneHosts::key("cosService"), m_server.baseUrl());
+        setDefault(KorvaneSettings::cosServiceHost, m_server.baseUrl());
         m_server.setOverride(StandInResponse::text("application/xml",
             "<ListAllMyBucketsResult><Buckets><Bucket><Name>a-1</Name></Bucket></Buckets></ListAllMyBucketsResult>"));
         Outcome outcome;
@@ -299,7 +299,7 @@ private Q_SLOTS:
         QTRY_COMPARE(other.calls(), 1);
         QCOMPARE(other.successes, 1);
         QVERIFY(other.object.isNull());
-        setDefault(KorvaneHosts::key("cosService"), QVariant());
+        setDefault(KorvaneSettings::cosServiceHost, QVariant());
     }
 
     // An answer that is no answer, or not a good one, fails once and says why.

@@ -8,7 +8,6 @@
 #include "korvanecoredatahelper.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
-#include "korvanehosts.h"
 #include "korvanetextactions.h"
 #include "korvanetranslations.h"
 #include "nettestsupport.h"
@@ -58,9 +57,9 @@ private Q_SLOTS:
         m_notifier = notifier.get();
         KorvanePlatform::setClipboard(std::move(clipboard));
         KorvanePlatform::setNotifier(std::move(notifier));
-        setDefault(KorvaneHosts::key("service"), QVariant());
-        setDefault(KorvaneApiClient::libreTranslateUrlKey(), QVariant());
-        setDefault(KorvaneApiClient::libreTranslateApiKeyKey(), QVariant());
+        setDefault(KorvaneSettings::serviceHost, QVariant());
+        setDefault(KorvaneSettings::libreTranslateUrl, QVariant());
+        setDefault(KorvaneSettings::libreTranslateKey, QVariant());
         m_service.clearRequests();
         m_libre.clearRequests();
         m_service.clearOverride();
@@ -85,7 +84,7 @@ private Q_SLOTS:
     {
         QFETCH(int, index);
         QFETCH(QString, code);
-        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
+        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
         const Outcome outcome = run(translateDrop(index), "text");
         QCOMPARE(outcome.calls, 1);
         QCOMPARE(m_service.requests().last().formFields().value("targetLanguage"), code);
@@ -93,7 +92,7 @@ private Q_SLOTS:
 
     void noTextIsTranslateFailed()
     {
-        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
+        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
         m_service.setOverride(StandInResponse::json(R"({"code":200,"data":{}})"));
         const int postsBefore = int(m_notifier->posted().size());
         const Outcome outcome = run(translateDrop(1), "x");
@@ -107,8 +106,8 @@ private Q_SLOTS:
 
     void libreTranslateWinsWhenSet()
     {
-        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
-        setDefault(KorvaneApiClient::libreTranslateUrlKey(), m_libre.baseUrl() + "/");
+        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
+        setDefault(KorvaneSettings::libreTranslateUrl, m_libre.baseUrl() + "/");
         const Outcome outcome = run(translateDrop(2), "Good morning");
         QCOMPARE(outcome.calls, 1);
         QVERIFY(outcome.success);

@@ -5,7 +5,6 @@
 #include "headlessnotifier.h"
 #include "korvaneapiclient.h"
 #include "korvanecoredatahelper.h"
-#include "korvanehosts.h"
 #include "korvanetranslations.h"
 #include "korvaneupdatecheck.h"
 #include "sharetestsupport.h"
@@ -68,8 +67,8 @@ private Q_SLOTS:
 
     void init()
     {
-        setDefault(KorvaneHosts::key("service"), m_service.baseUrl());
-        setDefault(KorvaneUpdateCheck::lastCheckKey(), QVariant());
+        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
+        setDefault(KorvaneSettings::lastCheckUpdate, QVariant());
         m_service.clearRequests();
         m_service.version = "9.9.9";
         m_opener->opened.clear();
@@ -96,7 +95,7 @@ private Q_SLOTS:
         QFETCH(bool, service);
         QFETCH(QString, shown);
         if (!service)
-            setDefault(KorvaneHosts::key("service"), "");
+            setDefault(KorvaneSettings::serviceHost, "");
         m_service.version = KorvaneApiClient::currentVersion();
         GeneralSettingViewController general(nullptr);
         const QList<QPushButton *> buttons = general.findChildren<QPushButton *>();
@@ -140,11 +139,11 @@ private Q_SLOTS:
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         if (button == QLatin1String("checkLogs"))
             screenshot(alert, "update-alert.png");
-        setDefault(KorvaneUpdateCheck::changeLogUrlKey(), "https://example.org/changes");
+        setDefault(KorvaneSettings::updateChangeLogUrl, "https://example.org/changes");
         alert->findChild<QPushButton *>(button)->click();
         QCOMPARE(m_opener->opened, opened);
         QTRY_VERIFY(!KorvaneUpdateAlert::current());
-        setDefault(KorvaneUpdateCheck::changeLogUrlKey(), QVariant());
+        setDefault(KorvaneSettings::updateChangeLogUrl, QVariant());
     }
 
     void automaticCheck_data()
@@ -165,14 +164,14 @@ private Q_SLOTS:
         QFETCH(bool, service);
         QFETCH(bool, request);
         QFETCH(QString, storedAfter);
-        setDefault(KorvaneUpdateCheck::lastCheckKey(), stored);
+        setDefault(KorvaneSettings::lastCheckUpdate, stored);
         if (!service)
-            setDefault(KorvaneHosts::key("service"), "");
+            setDefault(KorvaneSettings::serviceHost, "");
         m_service.version = KorvaneApiClient::currentVersion();
         int calls = 0;
         QCOMPARE(KorvaneUpdateCheck::checkAutomatically([&](KorvaneUpdateCheck::Outcome, const QString &) { ++calls; }), request);
         // The day is stored before the answer comes.
-        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneUpdateCheck::lastCheckKey()).toString(), storedAfter);
+        QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), storedAfter);
         QTest::qWait(request ? 0 : 100);
         if (request)
             QTRY_COMPARE(calls, 1);
@@ -181,11 +180,11 @@ private Q_SLOTS:
 
     void exactlyThreeDaysIsStillTooEarlyForTheCheckAtMidnight()
     {
-        setDefault(KorvaneUpdateCheck::lastCheckKey(), "12 01 2025");
+        setDefault(KorvaneSettings::lastCheckUpdate, "12 01 2025");
         const QDateTime due = QDateTime(QDate(2025, 12, 4), QTime(0, 0));
         QVERIFY(!KorvaneUpdateCheck::checkAutomatically(due, nullptr));
         QVERIFY(KorvaneUpdateCheck::checkAutomatically(due.addSecs(1), nullptr));
-        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneUpdateCheck::lastCheckKey()).toString(), QString("12 04 2025"));
+        QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), QString("12 04 2025"));
         QTRY_COMPARE(m_service.requestCount(), 1);
     }
 
@@ -205,7 +204,7 @@ private Q_SLOTS:
         QFETCH(QString, version);
         QFETCH(bool, failed);
         QFETCH(QStringList, buttons);
-        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(5));
+        setDefault(KorvaneSettings::lastCheckUpdate, daysAgo(5));
         m_service.version = version;
         if (failed)
             m_service.setOverride(StandInResponse::json(R"({"code":500})"));
@@ -218,7 +217,7 @@ private Q_SLOTS:
     void closingThePopoverChecks()
     {
         KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
-        setDefault(KorvaneUpdateCheck::lastCheckKey(), daysAgo(4));
+        setDefault(KorvaneSettings::lastCheckUpdate, daysAgo(4));
         m_service.version = KorvaneApiClient::currentVersion();
         {
             MainContentView view;
@@ -226,7 +225,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(&view));
             view.hide();
         }
-        QCOMPARE(KorvanePlatform::userDefaults()->value(KorvaneUpdateCheck::lastCheckKey()).toString(), daysAgo(0));
+        QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), daysAgo(0));
         QTRY_COMPARE(m_service.requestCount(), 1);
         QCOMPARE(m_service.requests().first().path, QString("/quorvix/api/app/get"));
     }

@@ -10,8 +10,7 @@
 #include "droplistentity.h"
 #include "korvanecoredatahelper.h"
 #include "korvanenotificationcenter.h"
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 #include "previewcellview.h"
 #include "settingspanel.h"
 #include "settingspanelfactory.h"
@@ -34,7 +33,6 @@ namespace {
 constexpr int GroupRowHeight = 24;
 constexpr int ActionRowHeight = 38;
 constexpr int ListRowHeight = 44;
-const QString FirstOpenPreferenceKey = QStringLiteral("firstOpenPreference");
 
 bool paletteIsDark(const QPalette &palette)
 {
@@ -475,10 +473,9 @@ void PreferencesViewController::dropEditDataActionNotif(const QVariantMap &userI
 
 void PreferencesViewController::showGuideView()
 {
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
-    if (defaults->boolForKey(FirstOpenPreferenceKey))
+    if (KorvaneSettings::firstOpenPreference.read())
         return;
-    defaults->setValue(FirstOpenPreferenceKey, true);
+    KorvaneSettings::firstOpenPreference.write(true);
     auto *guide = new QFrame(this);
     guide->setObjectName(QStringLiteral("guideView"));
     guide->setFrameShape(QFrame::StyledPanel);

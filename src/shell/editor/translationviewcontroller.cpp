@@ -1,8 +1,7 @@
 #include "translationviewcontroller.h"
 
 #include "korvaneapiclient.h"
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "korvanesettings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -21,13 +20,12 @@ TranslationViewController::TranslationViewController(QWidget *parent)
                          qtTrId("translateTargetTip"));
 
     // The server and its key are the user's, not the action's: every translate action uses them.
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
-    m_server = new QLineEdit(defaults->value(KorvaneApiClient::libreTranslateUrlKey()).toString(), this);
+    m_server = new QLineEdit(KorvaneSettings::libreTranslateUrl.read(), this);
     m_server->setPlaceholderText(QStringLiteral("https://translate.example.org"));
     m_server->setObjectName(QStringLiteral("libretranslateUrl"));
     m_server->setToolTip(qtTrId("libreTranslateServerTip"));
     addRow(qtTrId("libreTranslateServer"), m_server);
-    m_apiKey = new QLineEdit(defaults->value(KorvaneApiClient::libreTranslateApiKeyKey()).toString(), this);
+    m_apiKey = new QLineEdit(KorvaneSettings::libreTranslateKey.read(), this);
     m_apiKey->setObjectName(QStringLiteral("libretranslateKey"));
     m_apiKey->setEchoMode(QLineEdit::Password);
     m_apiKey->setToolTip(qtTrId("libreTranslateKeyTip"));
@@ -55,17 +53,16 @@ TranslationViewController::TranslationViewController(QWidget *parent)
 
 void TranslationViewController::storeServer()
 {
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
     const QString server = m_server->text().trimmed();
     const QString apiKey = m_apiKey->text().trimmed();
     if (server.isEmpty())
-        defaults->remove(KorvaneApiClient::libreTranslateUrlKey());
+        KorvaneSettings::libreTranslateUrl.remove();
     else
-        defaults->setValue(KorvaneApiClient::libreTranslateUrlKey(), server);
+        KorvaneSettings::libreTranslateUrl.write(server);
     if (apiKey.isEmpty())
-        defaults->remove(KorvaneApiClient::libreTranslateApiKeyKey());
+        KorvaneSettings::libreTranslateKey.remove();
     else
-        defaults->setValue(KorvaneApiClient::libreTranslateApiKeyKey(), apiKey);
+        KorvaneSettings::libreTranslateKey.write(apiKey);
     m_service->setText(KorvaneApiClient::translationServiceDescription());
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "korvanesettings.h"
 #include "pthotkey.h"
 #include "shortcuttext.h"
 
-#include <QLatin1String>
 #include <QString>
 #include <QtGlobal>
 
@@ -12,9 +12,10 @@
 class SGWLHotKey final
 {
 public:
-    static constexpr QLatin1String WakeHotKeyName{"wakeHotKey"};
+    // The wake hotkey is registered under the key of the setting that stores it.
+    static inline const QString WakeHotKeyName = KorvaneSettings::wakeHotKey.key();
 
-    // Event modifier flags, as stored with an action and under "wakeHotKey".
+    // Event modifier flags, as stored with an action and in KorvaneSettings::wakeHotKey.
     static constexpr quint32 ShiftFlag = ShortcutText::ShiftFlag;
     static constexpr quint32 ControlFlag = ShortcutText::ControlFlag;
     static constexpr quint32 OptionFlag = ShortcutText::OptionFlag;

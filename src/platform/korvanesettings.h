@@ -1,0 +1,140 @@
+#pragma once
+
+#include "korvaneplatform.h"
+#include "korvaneuserdefaults.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+#include <utility>
+
+// One user default: its key in korvane.conf, the type it is read as and the value used in its
+// place. A stored value that cannot be read as that type, or that the setting's check turns
+// down, gives the default as well.
+template <typename T>
+class KorvaneSetting final
+{
+public:
+    // What a readable stored value becomes, or nothing to fall back to the default.
+    using Check = std::optional<T> (*)(const T &stored);
+
+    KorvaneSetting(const QString &key, T defaultValue, Check check = nullptr)
+        : m_key(key), m_default(std::move(defaultValue)), m_check(check)
+    {
+    }
+
+    QString key() const { return m_key; }
+    T defaultValue() const { return m_default; }
+
+    // Whether anything is stored under the key, readable or not.
+    bool isSet() const { return KorvanePlatform::userDefaults()->value(m_key).isValid(); }
+    std::optional<T> stored() const { return stored(*KorvanePlatform::userDefaults()); }
+    std::optional<T> stored(const KorvaneUserDefaults &from) const
+    {
+        const QVariant value = from.value(m_key);
+        if (!value.isValid())
+            return std::nullopt;
+        const std::optional<T> read = convert(value);
+        return read && m_check ? m_check(*read) : read;
+    }
+    T read() const { return stored().value_or(m_default); }
+    void write(const T &value) const { KorvanePlatform::userDefaults()->setValue(m_key, toVariant(value)); }
+    void remove() const { KorvanePlatform::userDefaults()->remove(m_key); }
+
+private:
+    std::optional<T> convert(const QVariant &value) const;
+    static QVariant toVariant(const T &value) { return QVariant::fromValue(value); }
+
+    QString m_key;
+    T m_default;
+    Check m_check;
+};
+
+// Booleans are "true"/"false" or "1"/"0", any case; integers are decimal. Anything else is
+// logged and gives the default.
+template <> std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const;
+template <> std::optional<int> KorvaneSetting<int>::convert(const QVariant &value) const;
+template <> std::optional<QString> KorvaneSetting<QString>::convert(const QVariant &value) const;
+template <> std::optional<QStringList> KorvaneSetting<QStringList>::convert(const QVariant &value) const;
+template <> std::optional<QDateTime> KorvaneSetting<QDateTime>::convert(const QVariant &value) const;
+// A key code and its modifier flags, stored as a list of the two numbers.
+using KorvaneKeyCombination = std::pair<quint32, quint32>;
+template <> std::optional<KorvaneKeyCombination> KorvaneSetting<KorvaneKeyCombination>::convert(const QVariant &value) const;
+template <> QVariant KorvaneSetting<KorvaneKeyCombination>::toVariant(const KorvaneKeyCombination &value);
+
+namespace KorvaneSettingChecks {
+// A number above 0.
+std::optional<int> positive(const int &stored);
+// The text without surrounding white space, when any is left.
+std::optional<QString> filled(const QString &stored);
+} // namespace KorvaneSettingChecks
+
+// Every user default Korvane reads or writes, with its default.
+namespace KorvaneSettings {
+
+// General settings.
+inline const KorvaneSetting<bool> hideIcon{QStringLiteral("hideIcon"), false};
+inline const KorvaneSetting<bool> muteSound{QStringLiteral("muteSound"), false};
+inline const KorvaneSetting<bool> noAutoLaunch{QStringLiteral("noAutoLaunch"), false};
+// 1 mutes the actions' notifications.
+inline const KorvaneSetting<int> muteNotifi{QStringLiteral("muteNotifi"), 0};
+// Whether the drop window opens whenever Korvane starts.
+inline const KorvaneSetting<bool> keepDropWindow{QStringLiteral("keepDropWindow"), false};
+// Written at the first start, so its absence tells that start; [0, 0] is no hotkey.
+inline const KorvaneSetting<KorvaneKeyCombination> wakeHotKey{QStringLiteral("wakeHotKey"), {2, 1048576}};
+// The action editor's guide was shown.
+inline const KorvaneSetting<bool> firstOpenPreference{QStringLiteral("firstOpenPreference"), false};
+// A desktop without a tray was told how to reach Korvane.
+inline const KorvaneSetting<bool> noTrayNoticeShown{QStringLiteral("noTrayNoticeShown"), false};
+// The desktop's preferred UI languages, most preferred first; empty: the system's.
+inline const KorvaneSetting<QStringList> appleLanguages{QStringLiteral("AppleLanguages"), {}};
+inline const KorvaneSetting<QString> aboutProjectUrl{QStringLiteral("about/projectUrl"), QStringLiteral("https://korvane.org")};
+
+// Update check: the day of the last automatic check, "MM dd yyyy".
+inline const KorvaneSetting<QString> lastCheckUpdate{QStringLiteral("kLastCheckUpdate"), QString()};
+inline const KorvaneSetting<QString> updateDownloadUrl{QStringLiteral("update/downloadUrl"),
+                                                       QStringLiteral("https://korvane.org/download"),
+                                                       KorvaneSettingChecks::filled};
+inline const KorvaneSetting<QString> updateChangeLogUrl{QStringLiteral("update/changeLogUrl"),
+                                                        QStringLiteral("https://korvane.org/changelog"),
+                                                        KorvaneSettingChecks::filled};
+
+// Network limits in milliseconds: how long a transfer may move no byte, and how long after the
+// request's last byte its answer must be complete.
+inline const KorvaneSetting<int> transferTimeout{QStringLiteral("network/transferTimeout"), 30000,
+                                                 KorvaneSettingChecks::positive};
+inline const KorvaneSetting<int> answerTimeout{QStringLiteral("network/answerTimeout"), 60000,
+                                               KorvaneSettingChecks::positive};
+
+// Recognition: Tesseract's languages for offline OCR, and the app id sent with cloud OCR.
+inline const KorvaneSetting<QString> ocrLanguages{QStringLiteral("ocr/languages"), QStringLiteral("eng+chi_sim")};
+inline const KorvaneSetting<QString> ocrAppId{QStringLiteral("ocr/appid"), QStringLiteral("1257049364"),
+                                              KorvaneSettingChecks::filled};
+
+// Translation through a LibreTranslate server, the user's rather than any action's.
+inline const KorvaneSetting<QString> libreTranslateUrl{QStringLiteral("translate/libretranslateUrl"), QString()};
+inline const KorvaneSetting<QString> libreTranslateKey{QStringLiteral("translate/libretranslateKey"), QString()};
+
+// The Weibo login session: the " SUB=" cookie and when it stops being used.
+inline const KorvaneSetting<QString> weiboCookie{QStringLiteral("weiboCookie"), QString()};
+inline const KorvaneSetting<QDateTime> weiboCookieExpire{QStringLiteral("weiboCookieExpire"), QDateTime()};
+
+// Where each outside service is reached, as a base URL ("scheme://host[:port]"), so that users
+// and tests can point Korvane elsewhere. The product's own service has no public instance.
+inline const KorvaneSetting<QString> serviceHost{QStringLiteral("hosts/service"), QString()};
+inline const KorvaneSetting<QString> ocrHost{QStringLiteral("hosts/ocr"), QStringLiteral("https://recognition.image.myqcloud.com")};
+inline const KorvaneSetting<QString> cosServiceHost{QStringLiteral("hosts/cosService"), QStringLiteral("https://service.cos.myqcloud.com")};
+inline const KorvaneSetting<QString> cosDomainHost{QStringLiteral("hosts/cosDomain"), QStringLiteral("http://myqcloud.com")};
+inline const KorvaneSetting<QString> qiniuUploadHost{QStringLiteral("hosts/qiniuUpload"), QStringLiteral("https://upload.qiniup.com")};
+inline const KorvaneSetting<QString> qiniuUcHost{QStringLiteral("hosts/qiniuUc"), QStringLiteral("https://uc.qiniuapi.com")};
+inline const KorvaneSetting<QString> ossEndpointHost{QStringLiteral("hosts/ossEndpoint"), QStringLiteral("https://oss-cn-shanghai.aliyuncs.com")};
+inline const KorvaneSetting<QString> upyunHost{QStringLiteral("hosts/upyun"), QStringLiteral("https://v0.api.upyun.com")};
+inline const KorvaneSetting<QString> sinaLoginHost{QStringLiteral("hosts/sinaLogin"), QStringLiteral("https://login.sina.com.cn")};
+inline const KorvaneSetting<QString> weiboUploadHost{QStringLiteral("hosts/weiboUpload"), QStringLiteral("http://picupload.service.weibo.com")};
+inline const KorvaneSetting<QString> weiboImageHost{QStringLiteral("hosts/weiboImage"), QStringLiteral("http://ww1.sinaimg.cn")};
+inline const KorvaneSetting<QString> weiboHomeHost{QStringLiteral("hosts/weiboHome"), QStringLiteral("https://weibo.com")};
+
+} // namespace KorvaneSettings
