@@ -96,8 +96,8 @@ bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const Q
 // What the settings of the four file stores have in common; all empty without a record.
 struct StoreSettings
 {
-    QString accessKey;
-    QString secretKey;
+    QString accessKey;  // COS: the secret id; UpYun: the operator
+    QString secretKey;  // UpYun: the operator's password
     QString bucket;
     QString domain;
     qint16 suffixType = 0;

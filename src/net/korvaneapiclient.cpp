@@ -52,8 +52,10 @@ void call(const FlagCompletion &completion, bool success, const QString &message
 void call(const UploadCallbacks &callbacks, bool stored, int status, const QVariant &answer = QVariant(),
           const QString &message = QString())
 {
-    UploadCallbacks::Outcome outcome = UploadCallbacks::Outcome::notStored(message, status);
+    UploadCallbacks::Outcome outcome;
     outcome.stored = stored;
+    outcome.status = status;
+    outcome.message = message;
     outcome.answer = answer;
     if (callbacks.done)
         callbacks.done(outcome);

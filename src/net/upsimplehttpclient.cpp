@@ -102,8 +102,10 @@ void UpSimpleHttpClient::finished()
     // An error status still brings an answer; only a missing answer is a transport error.
     const bool answered = status > 0 && reply->error() != QNetworkReply::OperationCanceledError
                           && reply->error() != QNetworkReply::TimeoutError;
-    UploadCallbacks::Outcome outcome = UploadCallbacks::Outcome::notStored(answered ? QString() : reply->errorString(), status);
+    UploadCallbacks::Outcome outcome;
     outcome.stored = answered && status < 400;
+    outcome.status = status;
+    outcome.message = answered ? QString() : reply->errorString();
     outcome.answer = reply->readAll();
     const UploadCallbacks::Done completion = std::move(m_completionHandler);
     m_completionHandler = nullptr;
