@@ -193,7 +193,7 @@ int main(int argc, char *argv[])
     const QByteArray page = "<meta/><script type=\"text/javascript\">document.domain=\"sina.com.cn\";</script>"
                             R"({"code":"A00006","data":{"count":1,"pics":{"pic_1":{"pid":"006ogzO5ly1gk1h9a6x8sj30u00u0q4f","width":640}}}})";
     print("Weibo upload (multipart, </script>)", answerToCompletion(weibo, runs, [&](auto done) {
-              KorvaneApiClient::weiboUploadImg(png.toBase64(), [done](bool, const QVariant &, const QString &) { done(); });
+              KorvaneApiClient::weiboUploadImg(png.toBase64(), {[done](const UploadCallbacks::Outcome &) { done(); }, nullptr});
           }),
           parseMicros([&] { KorvaneNetWorkClient::jsonAfterScript(page); }));
 

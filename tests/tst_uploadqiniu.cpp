@@ -79,8 +79,6 @@ void UploadQiniuTest::upload_data()
     QTest::addColumn<int>("errorCode");
 
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-    QTest::newRow("new key") << QStringList{"a.png"} << 0 << secretKey << QStringList{} << QStringList{}
-                             << QStringList{"a.png"} << QStringList{"a.png"} << true << 0;
     QTest::newRow("614 once") << QStringList{"a.png"} << 0 << secretKey << QStringList{"a.png"} << QStringList{}
                               << QStringList{"a-1.png"} << QStringList{"a-1.png", "a.png"} << true << 0;
     QTest::newRow("614 without extension") << QStringList{"notes"} << 0 << secretKey << QStringList{"notes"} << QStringList{}

@@ -1,8 +1,6 @@
 #include "servers/upyunstandin.h"
 #include "uploadtestsupport.h"
 
-#include <QDate>
-
 #include <sys/stat.h>
 
 using namespace UploadTestSupport;
@@ -44,34 +42,29 @@ void UploadUpYunTest::init()
 void UploadUpYunTest::upload_data()
 {
     QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("suffixType");
     QTest::addColumn<QString>("secret");
     QTest::addColumn<QStringList>("failing");   // save keys the store refuses
     QTest::addColumn<QStringList>("keys");      // save keys stored
     QTest::addColumn<bool>("success");
     QTest::addColumn<int>("errorCode");
 
-    const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-    QTest::newRow("empty file") << QStringList{"empty.txt"} << 0 << password << QStringList{} << QStringList{"/empty.txt"}
+    QTest::newRow("empty file") << QStringList{"empty.txt"} << password << QStringList{} << QStringList{"/empty.txt"}
                                 << true << 0;
-    QTest::newRow("date prefix") << QStringList{"photo.final.png"} << 1 << password << QStringList{}
-                                 << QStringList{"/" + today + "_photo.final.png"} << true << 0;
-    QTest::newRow("awkward name") << QStringList{QString::fromUtf8("shot #2 50%+\xe7\x85\xa7.png")} << 0 << password
+    QTest::newRow("awkward name") << QStringList{QString::fromUtf8("shot #2 50%+\xe7\x85\xa7.png")} << password
                                   << QStringList{} << QStringList{QString::fromUtf8("/shot #2 50%+\xe7\x85\xa7.png")} << true << 0;
-    QTest::newRow("255-byte name") << QStringList{longName("png")} << 0 << password << QStringList{}
+    QTest::newRow("255-byte name") << QStringList{longName("png")} << password << QStringList{}
                                    << QStringList{"/" + longName("png")} << true << 0;
-    QTest::newRow("three, one fails") << QStringList{"a.png", "b.txt", "c.png"} << 0 << password << QStringList{"/b.txt"}
+    QTest::newRow("three, one fails") << QStringList{"a.png", "b.txt", "c.png"} << password << QStringList{"/b.txt"}
                                       << QStringList{"/a.png", "/c.png"} << true << 3032;
-    QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << 0 << password << QStringList{"/a.png", "/b.txt"}
+    QTest::newRow("all fail") << QStringList{"a.png", "b.txt"} << password << QStringList{"/a.png", "/b.txt"}
                               << QStringList{} << false << 3023;
-    QTest::newRow("wrong password") << QStringList{"a.png"} << 0 << QStringLiteral("not-the-password-1") << QStringList{}
+    QTest::newRow("wrong password") << QStringList{"a.png"} << QStringLiteral("not-the-password-1") << QStringList{}
                                     << QStringList{} << false << 3023;
 }
 
 void UploadUpYunTest::upload()
 {
     QFETCH(QStringList, names);
-    QFETCH(int, suffixType);
     QFETCH(QString, secret);
     QFETCH(QStringList, failing);
     QFETCH(QStringList, keys);
@@ -84,8 +77,7 @@ void UploadUpYunTest::upload()
     };
     const QStringList files = m_store.files(names, content);
     server.failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
-    const QString id = addAction(15, {"admin=ops", "secretCode=" + secret, "bucketName=pics", "upDomain=" + domain,
-                                      QStringLiteral("suffixType=%1").arg(suffixType)});
+    const QString id = addAction(15, {"admin=ops", "secretCode=" + secret, "bucketName=pics", "upDomain=" + domain});
     QVERIFY(!id.isEmpty());
 
     const RunResult result = run(id, files);

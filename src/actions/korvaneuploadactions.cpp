@@ -32,6 +32,8 @@ namespace {
 Q_LOGGING_CATEGORY(lcUpload, "korvane.actions.upload", QtWarningMsg)
 
 using DropPtr = KorvaneUploadActions::DropPtr;
+using BatchPtr = std::shared_ptr<UploadBatch>;
+using Outcome = UploadCallbacks::Outcome;
 
 void notify(bool success, const DropListEntity &drop, const QString &body)
 {
@@ -46,23 +48,10 @@ void fail(const DropPtr &drop, const KorvaneCompletion &completion, const Korvan
     finishOnMain(completion, false, error);
 }
 
-using BatchPtr = std::shared_ptr<UploadBatch>;
-
 BatchPtr newBatch(const DropPtr &drop, const KorvaneCompletion &completion, UploadBatch::ResultStep step,
                   const QString &store, const QList<UploadBatch::Unit> &units, const KorvaneProgress &progress)
 {
     return std::make_shared<UploadBatch>(drop, completion, step, store, units, progress);
-}
-
-UploadBatch::Unit fileUnit(const QString &path)
-{
-    const QFileInfo info(path);
-    return {info.fileName(), info.size()};
-}
-
-UploadBatch::Unit dataUnit(const QByteArray &data)
-{
-    return {QString(), data.size()};
 }
 
 // Images, other files, videos: folders are never uploaded.
@@ -72,11 +61,24 @@ QList<QUrl> droppedUrls()
     return data.imgFileUrls() + data.otherFileUrls() + data.videoFileUrls();
 }
 
-// The paths of the files to send. One that cannot be read as it is named (a FIFO, a device,
-// a name that is not UTF-8) refuses the whole upload, reported here, before anything is
-// opened or sent.
-bool readableFiles(const DropPtr &drop, const KorvaneCompletion &completion, const QList<QUrl> &urls, QStringList *paths)
+QString imageDataKey()
 {
+    return KorvaneHandlePbHelper::randomKey() + QStringLiteral(".jpg");
+}
+
+// The units of a run: the dropped image data alone, under a random ".jpg" key, when there is
+// some; else the files of urls, each named by keyOf when there is one. A file that cannot be
+// read as it is named (a FIFO, a device, a name that is not UTF-8) refuses the whole run,
+// reported here, before anything is opened or sent.
+bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const QList<QUrl> &urls,
+               const std::function<QString(const QString &path)> &keyOf, QList<UploadBatch::Unit> *units)
+{
+    const QByteArray imageData = KorvaneHandleData::shareInstance()->imageData();
+    if (!imageData.isEmpty()) {
+        units->append(UploadBatch::Unit::ofData(imageData, imageDataKey()));
+        return true;
+    }
+    QStringList paths;
     for (const QUrl &url : urls) {
         KorvaneError error;
         const QString path = FileManager::textPath(url, &error);
@@ -84,9 +86,45 @@ bool readableFiles(const DropPtr &drop, const KorvaneCompletion &completion, con
             fail(drop, completion, error);
             return false;
         }
-        paths->append(path);
+        paths.append(path);
     }
+    for (const QString &path : std::as_const(paths))
+        units->append(UploadBatch::Unit::ofFile(path, keyOf ? keyOf(path) : QString()));
     return true;
+}
+
+// What the settings of the four file stores have in common; all empty without a record.
+struct StoreSettings
+{
+    QString accessKey;  // COS: the secret id; UpYun: the operator
+    QString secretKey;  // UpYun: the operator's password
+    QString bucket;
+    QString domain;
+    qint16 suffixType = 0;
+};
+
+template <typename Record>
+StoreSettings storeSettings(const std::shared_ptr<Record> &record, QString (Record::*accessKey)() const,
+                            QString (Record::*secretKey)() const, QString (Record::*bucket)() const,
+                            QString (Record::*domain)() const)
+{
+    if (!record)
+        return {};
+    const Record &fields = *record;
+    return {(fields.*accessKey)(), (fields.*secretKey)(), (fields.*bucket)(), (fields.*domain)(), fields.suffixType()};
+}
+
+// The start of a file store's run: its settings (the other stores have no text of their own
+// for missing ones), then its units. False when the run has ended here with its error.
+bool startFileRun(const DropPtr &drop, const KorvaneCompletion &completion, const StoreSettings &settings,
+                  int settingsMissingCode, const std::function<QString(const QString &path)> &keyOf,
+                  QList<UploadBatch::Unit> *units)
+{
+    if (settings.accessKey.isEmpty() || settings.secretKey.isEmpty() || settings.bucket.isEmpty()) {
+        fail(drop, completion, KorvaneError(settingsMissingCode, qtTrId("PleaseEnterQiniuAccount")));
+        return false;
+    }
+    return dropUnits(drop, completion, droppedUrls(), keyOf, units);
 }
 
 // The failure texts name every file that was not stored after the count.
@@ -108,19 +146,8 @@ void result(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &comp
     notify(true, *drop, body.replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
-// The other stores have no text of their own for missing settings.
-void settingsMissing(const DropPtr &drop, const KorvaneCompletion &completion, int code)
-{
-    fail(drop, completion, KorvaneError(code, qtTrId("PleaseEnterQiniuAccount")));
-}
-
 // A store that calls every name taken would otherwise be asked forever.
 constexpr qint64 qiniuMaximumRetries = 1000;
-
-QString imageDataKey()
-{
-    return KorvaneHandlePbHelper::randomKey() + QStringLiteral(".jpg");
-}
 
 // COS and UpYun: the base name, then "." and the extension when there is one.
 QString dottedKey(const QString &path, qint16 suffixType)
@@ -128,6 +155,12 @@ QString dottedKey(const QString &path, qint16 suffixType)
     const QString extension = KorvaneUploadActions::fileExtension(path);
     const QString base = KorvaneUploadActions::objectBaseName(path, suffixType, QDateTime::currentDateTime());
     return extension.isEmpty() ? base : QStringLiteral("%1.%2").arg(base, extension);
+}
+
+// The link of an object stored under the key.
+UploadBatch::Link linkTo(const QString &domain, const QString &key)
+{
+    return [domain, key](const Outcome &) { return KorvaneUploadActions::objectUrl(domain, key); };
 }
 
 } // namespace
@@ -174,31 +207,18 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
                                                         const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
-    const auto settings = drop->fileUploadTencent();
-    const QString secretId = settings ? settings->tencentAccessKey() : QString();
-    const QString secretKey = settings ? settings->tencentSecretKey() : QString();
-    const QString bucket = settings ? settings->tencentSpaceName() : QString();
-    if (secretId.isEmpty() || secretKey.isEmpty() || bucket.isEmpty()) {
-        settingsMissing(drop, completion, 3020);
-        return;
-    }
-    const QString domain = settings->tencentDomain();
-    const qint16 suffixType = settings->suffixType();
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const QByteArray imageData = data.imageData();
-    QStringList files;
-    if (imageData.isEmpty() && !readableFiles(drop, completion, droppedUrls(), &files))
-        return;
+    const StoreSettings settings =
+        storeSettings(drop->fileUploadTencent(), &FileUploadTencent::tencentAccessKey, &FileUploadTencent::tencentSecretKey,
+                      &FileUploadTencent::tencentSpaceName, &FileUploadTencent::tencentDomain);
     QList<UploadBatch::Unit> units;
-    if (!imageData.isEmpty())
-        units.append(dataUnit(imageData));
-    for (const QString &path : files)
-        units.append(fileUnit(path));
+    const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
+    if (!startFileRun(drop, completion, settings, 3020, keyOf, &units))
+        return;
     const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQCloudResult, QStringLiteral("cos"),
                                     units, progress);
 
     KorvaneApiClient::getQCloudBucketDetail(
-        secretKey, secretId, bucket,
+        settings.secretKey, settings.accessKey, settings.bucket,
         [=](bool success, const QVariant &host, const QString &message) {
             // A message comes only with a lookup that got no answer or a server error: the bucket may
             // well exist.
@@ -209,34 +229,27 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
             }
             if (!success) {
                 qCWarning(lcUpload, "the COS bucket lookup failed");
-                fail(drop, completion, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(bucket)));
+                fail(drop, completion, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(settings.bucket)));
                 return;
             }
+            if (batch->completeIfEmpty())
+                return;
             const QString hostUrl = host.toString();
-            if (batch->total() == 0) {
-                uploadQCloudResult(drop, 0, completion, {});
-                return;
-            }
-            if (!imageData.isEmpty()) {
-                const QString key = imageDataKey();
-                const QString objectPath = QLatin1Char('/') + key;
+            const UploadBatch::Unit image = batch->unit(0);
+            if (image.path.isEmpty()) {
+                const QString objectPath = QLatin1Char('/') + image.key;
                 KorvaneNetWorkClient::sharedClient()->putPath(
-                    hostUrl + objectPath, {}, QCloudManager::cosSign(secretKey, secretId, QStringLiteral("put"), objectPath),
-                    imageData, [=](int) { batch->answer(0, objectUrl(domain, key)); },
+                    hostUrl + objectPath, {},
+                    QCloudManager::cosSign(settings.secretKey, settings.accessKey, QStringLiteral("put"), objectPath),
+                    image.bytes, [=](int) { batch->answer(0, objectUrl(settings.domain, image.key)); },
                     [batch](const KorvaneNetWorkError &) { batch->answer(0, QString()); });
                 return;
             }
-            for (qsizetype unit = 0; unit < files.size(); ++unit) {
-                const QString key = dottedKey(files.at(unit), suffixType);
-                batch->start(unit, [=] {
-                    KorvaneApiClient::uploadToQCloudCos(
-                        secretKey, secretId, hostUrl, files.at(unit), key,
-                        [batch, domain, key, unit](bool stored, const QString &) {
-                            batch->answer(unit, stored ? objectUrl(domain, key) : QString());
-                        },
-                        [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); });
-                });
-            }
+            batch->startEach(0, [=](qsizetype index) {
+                const UploadBatch::Unit &unit = batch->unit(index);
+                KorvaneApiClient::uploadToQCloudCos(settings.secretKey, settings.accessKey, hostUrl, unit.path, unit.key,
+                                                    batch->callbacks(index, linkTo(settings.domain, unit.key)));
+            });
         });
 }
 
@@ -250,83 +263,50 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
                                                        const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
-    const auto settings = drop->fileUploadQiNiu();
-    const QString accessKey = settings ? settings->qiniuAccessKey() : QString();
-    const QString secretKey = settings ? settings->qiniuSecretKey() : QString();
-    const QString bucket = settings ? settings->qiniuSpaceName() : QString();
-    if (accessKey.isEmpty() || secretKey.isEmpty() || bucket.isEmpty()) {
-        settingsMissing(drop, completion, 3000);
+    const StoreSettings settings =
+        storeSettings(drop->fileUploadQiNiu(), &FileUploadQinNiu::qiniuAccessKey, &FileUploadQinNiu::qiniuSecretKey,
+                      &FileUploadQinNiu::qiniuSpaceName, &FileUploadQinNiu::qiniuDomain);
+    // The extension follows the key only in the per-file upload, after its retry number.
+    const QDateTime now = QDateTime::currentDateTime();
+    QList<UploadBatch::Unit> units;
+    const auto keyOf = [&settings, &now](const QString &path) { return objectBaseName(path, settings.suffixType, now); };
+    if (!startFileRun(drop, completion, settings, 3000, keyOf, &units))
         return;
-    }
-    const QString token = GenarateToken().createToken(accessKey, secretKey, bucket);
+    const QString token = GenarateToken().createToken(settings.accessKey, settings.secretKey, settings.bucket);
     if (token.isEmpty()) {
         fail(drop, completion, KorvaneError(3001, qtTrId("WrongQiniuAccount")));
         return;
     }
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const QByteArray imageData = data.imageData();
-    QStringList files;
-    if (imageData.isEmpty() && !readableFiles(drop, completion, droppedUrls(), &files))
-        return;
-    if (imageData.isEmpty() && files.isEmpty()) {
-        uploadQiniuResult(drop, 0, completion, {});
-        return;
-    }
-
-    QiniuUploadManager::findUploadHost(accessKey, bucket, [=](const QString &host, const QString &error) {
-        if (host.isEmpty()) {
-            fail(drop, completion, KorvaneError(3004, qtTrId("qiniuRegionFailed").arg(bucket, error)));
-            return;
-        }
-        uploadToQiniuHost(drop, completion, progress, host, token, imageData, files);
-    });
-}
-
-void KorvaneUploadActions::uploadToQiniuHost(const DropPtr &drop, const KorvaneCompletion &completion,
-                                             const KorvaneProgress &progress, const QString &host, const QString &token,
-                                             const QByteArray &imageData, const QStringList &files)
-{
-    const auto settings = drop->fileUploadQiNiu();
-    const QString domain = settings->qiniuDomain();
-    const qint16 suffixType = settings->suffixType();
-    const QString accessKey = settings->qiniuAccessKey();
-    const QString secretKey = settings->qiniuSecretKey();
-    const QString bucket = settings->qiniuSpaceName();
-    if (!imageData.isEmpty()) {
-        const QString key = imageDataKey();
-        const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
-                                        {dataUnit(imageData)}, progress);
-        auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
-        batch->own(manager);
-        manager->putData(
-            imageData, key, token,
-            [batch, domain](int, const QString &key, const QVariantMap &response) {
-                batch->answer(0, response.isEmpty() ? QString() : objectUrl(domain, key));
-            },
-            [batch](qint64 sent, qint64 total) { batch->unitSent(0, sent, total); });
-        return;
-    }
-
-    KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    data.setCount(0);
-    data.setSuccessCount(0);
-    data.setFailCount(0);
-    QList<UploadBatch::Unit> units;
-    for (const QString &path : files)
-        units.append(fileUnit(path));
     const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
                                     units, progress);
-    const auto urls = std::make_shared<QStringList>();
-    for (qsizetype unit = 0; unit < files.size(); ++unit) {
-        const QString path = files.at(unit);
-        const qsizetype count = files.size();
-        batch->start(unit, [=] {
+    if (batch->completeIfEmpty())
+        return;
+
+    QiniuUploadManager::findUploadHost(settings.accessKey, settings.bucket, [=](const QString &host, const QString &error) {
+        if (host.isEmpty()) {
+            fail(drop, completion, KorvaneError(3004, qtTrId("qiniuRegionFailed").arg(settings.bucket, error)));
+            return;
+        }
+        const UploadBatch::Unit &image = batch->unit(0);
+        if (image.path.isEmpty()) {
             auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
-            uploadFileToQiniu(completion, drop, count, path, objectBaseName(path, suffixType, QDateTime::currentDateTime()),
-                              fileExtension(path), 0, GenarateToken().createToken(accessKey, secretKey, bucket), manager, urls,
-                              batch, unit);
+            batch->own(manager);
+            manager->putData(image.bytes, image.key, token, batch->callbacks(0, linkTo(settings.domain, image.key)));
+            return;
+        }
+        KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
+        data.setCount(0);
+        data.setSuccessCount(0);
+        data.setFailCount(0);
+        const auto urls = std::make_shared<QStringList>();
+        batch->startEach(0, [=](qsizetype index) {
+            const QString path = batch->unit(index).path;
+            auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
+            uploadFileToQiniu(completion, drop, batch->total(), path, batch->unit(index).key, fileExtension(path), 0,
+                              GenarateToken().createToken(settings.accessKey, settings.secretKey, settings.bucket), manager,
+                              urls, batch, index);
         });
-    }
+    });
 }
 
 void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction,
@@ -339,15 +319,15 @@ void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion
     if (!fileExtension.isEmpty())
         objectKey += QLatin1Char('.') + fileExtension;
     const QString domain = dropAction->fileUploadQiNiu() ? dropAction->fileUploadQiNiu()->qiniuDomain() : QString();
-    const auto answered = [=](int statusCode, const QString &storedKey, const QVariantMap &response) {
+    const auto answered = [=](const Outcome &outcome) {
         KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-        if (response.isEmpty() && statusCode == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
+        if (!outcome.stored && outcome.status == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
             uploadFileToQiniu(completion, dropAction, imageCount, imageData, key, fileExtension, times + 1, token,
                               upManager, urlArray, batch, unit);
             return;
         }
         upManager->deleteLater();
-        const QString url = response.isEmpty() ? QString() : objectUrl(domain, storedKey);
+        const QString url = outcome.stored ? objectUrl(domain, objectKey) : QString();
         if (!url.isEmpty()) {
             urlArray->append(url);
             data.setSuccessCount(data.successCount() + 1);
@@ -359,8 +339,8 @@ void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion
         if (data.count() == imageCount)
             batch->complete(data.failCount(), *urlArray);
     };
-    upManager->putFile(imageData, objectKey, token, answered,
-                       [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); });
+    upManager->putFile(imageData, objectKey, token,
+                       {answered, [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); }});
 }
 
 void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
@@ -373,65 +353,42 @@ void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, cons
                                                         const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
-    const auto settings = drop->fileUploadUP();
-    const QString operatorName = settings ? settings->admin() : QString();
-    const QString password = settings ? settings->secretCode() : QString();
-    const QString bucket = settings ? settings->bucketName() : QString();
-    if (operatorName.isEmpty() || password.isEmpty() || bucket.isEmpty()) {
-        settingsMissing(drop, completion, 3030);
+    const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
+                                                 &FileUploadUP::bucketName, &FileUploadUP::upDomain);
+    QList<UploadBatch::Unit> units;
+    const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
+    if (!startFileRun(drop, completion, settings, 3030, keyOf, &units))
         return;
-    }
-    const QString domain = settings->upDomain();
-    const qint16 suffixType = settings->suffixType();
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-
-    // (save key, what to send: the image bytes or a file's path)
-    QList<QPair<QString, QVariant>> units;
-    QList<UploadBatch::Unit> batchUnits;
-    if (!data.imageData().isEmpty()) {
-        units.append({imageDataKey(), data.imageData()});
-        batchUnits.append(dataUnit(data.imageData()));
-    } else {
-        QStringList files;
-        if (!readableFiles(drop, completion, droppedUrls(), &files))
-            return;
-        for (const QString &path : std::as_const(files)) {
-            units.append({dottedKey(path, suffixType), path});
-            batchUnits.append(fileUnit(path));
-        }
-    }
     const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadUpCDNResult, QStringLiteral("upyun"),
-                                    batchUnits, progress);
-    if (units.isEmpty()) {
-        uploadUpCDNResult(drop, 0, completion, {});
+                                    units, progress);
+    if (batch->completeIfEmpty())
         return;
-    }
-    for (qsizetype unit = 0; unit < units.size(); ++unit) {
-        batch->start(unit, [=] {
-            auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
-            // The store wants the save key rooted at the bucket.
-            uploader->uploadWithBucketName(
-                bucket, operatorName, password, units.at(unit).second, QString(), QLatin1Char('/') + units.at(unit).first, {},
-                [batch, domain, uploader, unit](int, const QVariantMap &answer) {
-                    uploader->deleteLater();
-                    QString url = answer.value(QStringLiteral("url")).toString();
-                    // The answer's path starts with "/", which the base URL already ends the host with.
-                    while (url.startsWith(QLatin1Char('/')))
-                        url.remove(0, 1);
-                    batch->answer(unit, url.isEmpty() ? QString() : objectUrl(domain, url));
-                },
-                [batch, uploader, unit](const KorvaneError &error, int statusCode, const QVariant &) {
-                    uploader->deleteLater();
-                    qCInfo(lcUpload, "an UpYun upload failed: %s %d, status %d", qUtf8Printable(error.domain()), error.code(),
-                           statusCode);
-                    batch->answer(unit, QString());
-                },
-                [batch, unit](qint64 completed, qint64 total) {
-                    qCDebug(lcUpload, "upload progress: %s", qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
-                    batch->unitSent(unit, completed, total);
-                });
-        });
-    }
+    // The store answers with the object's path, which starts with the "/" the base URL ends
+    // the host with.
+    const UploadBatch::Link link = [domain = settings.domain](const Outcome &outcome) {
+        QString url = outcome.answer.toMap().value(QStringLiteral("url")).toString();
+        while (url.startsWith(QLatin1Char('/')))
+            url.remove(0, 1);
+        return url.isEmpty() ? QString() : objectUrl(domain, url);
+    };
+    batch->startEach(0, [=](qsizetype index) {
+        const UploadBatch::Unit &unit = batch->unit(index);
+        auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
+        const UploadCallbacks counted = batch->callbacks(index, link);
+        const UploadCallbacks callbacks{[uploader, counted](const Outcome &outcome) {
+                                            uploader->deleteLater();
+                                            counted.done(outcome);
+                                        },
+                                        [counted](qint64 completed, qint64 total) {
+                                            qCDebug(lcUpload, "upload progress: %s",
+                                                    qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
+                                            counted.progress(completed, total);
+                                        }};
+        // The store wants the save key rooted at the bucket.
+        uploader->uploadWithBucketName(settings.bucket, settings.accessKey, settings.secretKey,
+                                       unit.path.isEmpty() ? QVariant(unit.bytes) : QVariant(unit.path), QString(),
+                                       QLatin1Char('/') + unit.key, {}, callbacks);
+    });
 }
 
 QString KorvaneUploadActions::ossObjectKey(const QString &path, qint16 suffixType, const QDateTime &now)
@@ -456,89 +413,49 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
                                                      const KorvaneProgress &progress)
 {
     const KorvaneCompletion completion = KorvanePendingWork::track(done);
-    const auto settings = drop->fileUploadAli();
-    const QString accessKey = settings ? settings->aliAccessKey() : QString();
-    const QString secretKey = settings ? settings->aliSecretKey() : QString();
-    const QString bucket = settings ? settings->aliSpaceName() : QString();
-    if (accessKey.isEmpty() || secretKey.isEmpty() || bucket.isEmpty()) {
-        settingsMissing(drop, completion, 3010);
+    const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
+                                                 &FileUploadAli::aliSecretKey, &FileUploadAli::aliSpaceName,
+                                                 &FileUploadAli::aliDomain);
+    const QDateTime now = QDateTime::currentDateTime();
+    QList<UploadBatch::Unit> units;
+    const auto keyOf = [&settings, &now](const QString &path) { return ossObjectKey(path, settings.suffixType, now); };
+    if (!startFileRun(drop, completion, settings, 3010, keyOf, &units))
         return;
-    }
-    const QString domain = settings->aliDomain();
-    const qint16 suffixType = settings->suffixType();
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-
-    struct Unit {
-        QString key;
-        QString path;
-        QByteArray bytes;
-    };
-    QList<Unit> units;
-    if (!data.imageData().isEmpty()) {
-        units.append({imageDataKey(), QString(), data.imageData()});
-    } else {
-        QStringList files;
-        if (!readableFiles(drop, completion, droppedUrls(), &files))
-            return;
-        const QDateTime now = QDateTime::currentDateTime();
-        for (const QString &path : std::as_const(files))
-            units.append({ossObjectKey(path, suffixType, now), path, QByteArray()});
-    }
-    QList<UploadBatch::Unit> batchUnits;
-    for (const Unit &unit : std::as_const(units))
-        batchUnits.append(unit.path.isEmpty() ? dataUnit(unit.bytes) : fileUnit(unit.path));
     const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadAliResult, QStringLiteral("oss"),
-                                    batchUnits, progress);
-    if (units.isEmpty()) {
-        uploadAliResult(drop, 0, completion, {});
+                                    units, progress);
+    if (batch->completeIfEmpty())
         return;
-    }
 
-    const auto clientFor = [batch, accessKey, secretKey](const QString &endpoint) {
-        auto *client = new AliOssClient(endpoint, accessKey, secretKey, QCoreApplication::instance());
+    const auto clientFor = [batch, settings](const QString &endpoint) {
+        auto *client = new AliOssClient(endpoint, settings.accessKey, settings.secretKey, QCoreApplication::instance());
         batch->own(client);
         return client;
     };
-    // Every answer after the first is counted as it is: the endpoint changes once per run.
-    const auto sent = [batch](qsizetype unit) {
-        return [batch, unit](qint64 bytes, qint64 total) { batch->unitSent(unit, bytes, total); };
+    const auto put = [batch, settings](AliOssClient *client, qsizetype index, const UploadCallbacks &callbacks) {
+        const UploadBatch::Unit &unit = batch->unit(index);
+        client->putObject(settings.bucket, unit.key, unit.path, unit.bytes, callbacks);
     };
-    const auto putCounted = [batch, bucket, domain, units, sent](AliOssClient *client, qsizetype index) {
-        const Unit &unit = units.at(index);
-        batch->start(index, [=] {
-            client->putObject(
-                bucket, unit.key, unit.path, unit.bytes,
-                [batch, domain, key = unit.key, index](int code, const QString &, const QString &message) {
-                    if (code == 0)
-                        qCDebug(lcUpload, "put image success!");
-                    else
-                        qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
-                    batch->answer(index, code == 0 ? objectUrl(domain, key) : QString());
-                },
-                sent(index));
-        });
+    const auto counted = [batch, domain = settings.domain](qsizetype index) {
+        return batch->callbacks(index, linkTo(domain, batch->unit(index).key));
+    };
+    // Every answer after the first is counted as it is: the endpoint changes once per run.
+    const auto putCounted = [put, counted](AliOssClient *client) {
+        return [put, counted, client](qsizetype index) { put(client, index, counted(index)); };
     };
 
     const QString setting = KorvaneHosts::ossEndpoint();
     AliOssClient *first = clientFor(setting);
-    first->putObject(bucket, units.first().key, units.first().path, units.first().bytes,
-                     [=](int code, const QString &endpoint, const QString &message) {
-                         if (code == AliOssClient::wrongEndpointCode) {
-                             qCInfo(lcUpload, "the bucket is served by another endpoint; putting again there");
-                             AliOssClient *moved = clientFor(KorvaneHosts::withSchemeOf(setting, endpoint));
-                             for (qsizetype index = 0; index < units.size(); ++index)
-                                 putCounted(moved, index);
-                             return;
-                         }
-                         if (code == 0)
-                             qCDebug(lcUpload, "put image success!");
-                         else
-                             qCDebug(lcUpload, "put image failed!\nErrorMsg: %s", qUtf8Printable(message));
-                         batch->answer(0, code == 0 ? objectUrl(domain, units.first().key) : QString());
-                         for (qsizetype index = 1; index < units.size(); ++index)
-                             putCounted(first, index);
-                     },
-                     sent(0));
+    UploadCallbacks firstCallbacks = counted(0);
+    firstCallbacks.done = [=, answer = firstCallbacks.done](const Outcome &outcome) {
+        if (!outcome.endpoint.isEmpty()) {
+            qCInfo(lcUpload, "the bucket is served by another endpoint; putting again there");
+            batch->startEach(0, putCounted(clientFor(KorvaneHosts::withSchemeOf(setting, outcome.endpoint))));
+            return;
+        }
+        answer(outcome);
+        batch->startEach(1, putCounted(first));
+    };
+    put(first, 0, firstCallbacks);
 }
 
 void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
@@ -558,12 +475,10 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
         fail(drop, completion, KorvaneError(2000, qtTrId("PleaseEnterWeiboAccount")));
         return;
     }
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const QByteArray imageData = data.imageData();
-    QStringList files;
-    if (imageData.isEmpty() && !readableFiles(drop, completion, data.imgFileUrls(), &files))
+    QList<UploadBatch::Unit> units;
+    if (!dropUnits(drop, completion, KorvaneHandleData::shareInstance()->imgFileUrls(), nullptr, &units))
         return;
-    KorvaneApiClient::weiboLogin(account, password, [drop, completion, imageData, files, progress](bool success, const QString &message) {
+    KorvaneApiClient::weiboLogin(account, password, [drop, completion, units, progress](bool success, const QString &message) {
         if (!success) {
             if (message.isEmpty())
                 qCWarning(lcUpload, "微博账号或者密码错误");
@@ -571,39 +486,27 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
                                                      : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
             return;
         }
-        QList<UploadBatch::Unit> units;
-        if (!imageData.isEmpty())
-            units.append(dataUnit(imageData));
-        for (const QString &path : files)
-            units.append(fileUnit(path));
         const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadWeiboResult, QStringLiteral("weibo"),
                                         units, progress);
-        if (batch->total() == 0) {
-            uploadWeiboResult(drop, 0, completion, {});
+        if (batch->completeIfEmpty())
             return;
-        }
-        const auto upload = [batch](qsizetype unit, const QByteArray &bytes) {
-            KorvaneApiClient::weiboUploadImg(bytes.toBase64(), [batch, unit](bool stored, const QVariant &url, const QString &) {
-                batch->answer(unit, stored ? url.toString() : QString());
-            });
-        };
-        if (!imageData.isEmpty()) {
-            upload(0, imageData);
-            return;
-        }
-        for (qsizetype unit = 0; unit < files.size(); ++unit) {
-            batch->start(unit, [batch, upload, unit, path = files.at(unit)] {
-                QFile file(path);
+        batch->startEach(0, [batch](qsizetype index) {
+            const UploadBatch::Unit &unit = batch->unit(index);
+            const UploadCallbacks callbacks = batch->callbacks(index, [](const Outcome &outcome) { return outcome.answer.toString(); });
+            QByteArray bytes = unit.bytes;
+            if (!unit.path.isEmpty()) {
+                QFile file(unit.path);
                 if (!file.open(QIODevice::ReadOnly)) {
                     qCInfo(lcUpload, "cannot read an image to upload: %s",
-                           qUtf8Printable(KorvaneLogText::summary(path, lcUpload())));
+                           qUtf8Printable(KorvaneLogText::summary(unit.path, lcUpload())));
                     // Counted after the current event, like any other answer.
-                    QMetaObject::invokeMethod(QCoreApplication::instance(), [batch, unit] { batch->answer(unit, QString()); },
+                    QMetaObject::invokeMethod(QCoreApplication::instance(), [done = callbacks.done] { done(Outcome()); },
                                               Qt::QueuedConnection);
                     return;
                 }
-                upload(unit, file.readAll());
-            });
-        }
+                bytes = file.readAll();
+            }
+            KorvaneApiClient::weiboUploadImg(bytes.toBase64(), callbacks);
+        });
     });
 }

@@ -43,11 +43,6 @@ public:
                                   const std::shared_ptr<QStringList> &urlArray,
                                   const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
 
-    // The Qiniu upload of the image data or the files once the bucket's upload host is known.
-    static void uploadToQiniuHost(const DropPtr &drop, const KorvaneCompletion &completion, const KorvaneProgress &progress,
-                                  const QString &host, const QString &token, const QByteArray &imageData,
-                                  const QStringList &files);
-
     // The result steps of the stores; failures names the files that were not stored.
     static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                   const QStringList &urlArray, const QStringList &failures = {});

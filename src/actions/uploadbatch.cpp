@@ -1,6 +1,7 @@
 #include "uploadbatch.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QThread>
 
@@ -17,6 +18,17 @@ QList<qint64> sizesOf(const QList<UploadBatch::Unit> &units)
 }
 
 } // namespace
+
+UploadBatch::Unit UploadBatch::Unit::ofFile(const QString &path, const QString &key)
+{
+    const QFileInfo info(path);
+    return {info.fileName(), info.size(), key, path, QByteArray()};
+}
+
+UploadBatch::Unit UploadBatch::Unit::ofData(const QByteArray &bytes, const QString &key)
+{
+    return {QString(), bytes.size(), key, QString(), bytes};
+}
 
 UploadBatch::UploadBatch(const DropPtr &drop, const KorvaneCompletion &completion, ResultStep resultStep,
                          const QString &store, const QList<Unit> &units, const KorvaneProgress &progress)
@@ -41,6 +53,29 @@ void UploadBatch::start(qsizetype unit, std::function<void()> upload)
     startWaiting();
 }
 
+void UploadBatch::startEach(qsizetype first, const std::function<void(qsizetype unit)> &upload)
+{
+    for (qsizetype unit = first; unit < total(); ++unit)
+        start(unit, [upload, unit] { upload(unit); });
+}
+
+bool UploadBatch::completeIfEmpty()
+{
+    if (total() > 0)
+        return false;
+    complete(0, {});
+    return true;
+}
+
+UploadCallbacks UploadBatch::callbacks(qsizetype unit, const Link &link)
+{
+    const std::shared_ptr<UploadBatch> self = shared_from_this();
+    return {[self, unit, link](const UploadCallbacks::Outcome &outcome) {
+                self->answer(unit, outcome.stored ? link(outcome) : QString());
+            },
+            [self, unit](qint64 sent, qint64 bodySize) { self->unitSent(unit, sent, bodySize); }};
+}
+
 void UploadBatch::startWaiting()
 {
     // An upload that answers at once starts the next one from this loop, not from deeper down.
@@ -57,8 +92,6 @@ void UploadBatch::startWaiting()
     }
     m_starting = false;
 }
-
-
 
 void UploadBatch::unitSent(qsizetype unit, qint64 sent, qint64 bodySize)
 {

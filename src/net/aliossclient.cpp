@@ -3,6 +3,7 @@
 #include "korvanehosts.h"
 #include "korvanenetworkclient.h"
 #include "streaminguploadreply.h"
+#include "xmlreader.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -14,7 +15,6 @@
 #include <QMimeDatabase>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
 
@@ -22,10 +22,30 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcOss, "korvane.net.oss", QtWarningMsg)
 
-QString xmlElement(const QByteArray &xml, const QString &name)
+// A field of the store's error answer, <Error><NAME>text</NAME>...</Error>; empty when the
+// answer is no such document.
+QString errorField(const QVariant &answer, const QString &name)
 {
-    const QRegularExpression pattern(QStringLiteral("<%1>([^<]*)</%1>").arg(name));
-    return pattern.match(QString::fromUtf8(xml)).captured(1).trimmed();
+    return answer.toMap().value(QStringLiteral("Error")).toMap().value(name).toMap().value(QStringLiteral("text")).toString();
+}
+
+UploadCallbacks::Outcome outcomeOf(QNetworkReply *reply)
+{
+    UploadCallbacks::Outcome outcome;
+    outcome.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    outcome.stored = reply->error() == QNetworkReply::NoError && outcome.status >= 200 && outcome.status < 300;
+    // A refused answer (over its cap, malformed, late) carries no status: it is no answer.
+    if (outcome.stored || outcome.status == 0) {
+        outcome.message = outcome.stored ? QString() : reply->errorString();
+        return outcome;
+    }
+    outcome.answer = XMLReader::dictionaryForXMLData(reply->readAll());
+    const QString code = errorField(outcome.answer, QStringLiteral("Code"));
+    qCInfo(lcOss, "PutObject refused: status %d, %s", outcome.status, qUtf8Printable(code));
+    if (outcome.status == 403)
+        outcome.endpoint = errorField(outcome.answer, QStringLiteral("Endpoint"));
+    outcome.message = code.isEmpty() ? QStringLiteral("HTTP %1").arg(outcome.status) : code;
+    return outcome;
 }
 
 } // namespace
@@ -47,14 +67,15 @@ QString AliOssClient::signature(const QString &secretKey, const QString &verb, c
 }
 
 void AliOssClient::putObject(const QString &bucketName, const QString &objectKey, const QString &uploadingFile,
-                             const QByteArray &uploadingData, const Completion &completion, const Progress &progress)
+                             const QByteArray &uploadingData, const UploadCallbacks &callbacks)
 {
+    const auto done = callbacks.done;
     QIODevice *body = nullptr;
     if (!uploadingFile.isEmpty()) {
         auto *file = new QFile(uploadingFile, this);
         if (!file->open(QIODevice::ReadOnly)) {
             delete file;
-            QTimer::singleShot(0, this, [completion] { completion(-1, QString(), QStringLiteral("the file cannot be read")); });
+            QTimer::singleShot(0, this, [done] { done(UploadCallbacks::Outcome::notStored(QStringLiteral("the file cannot be read"))); });
             return;
         }
         body = file;
@@ -88,28 +109,15 @@ void AliOssClient::putObject(const QString &bucketName, const QString &objectKey
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
     QNetworkReply *reply = StreamingUploadReply::send("PUT", request, body, this);
     body->setParent(reply);
-    if (progress)
-        connect(reply, &QNetworkReply::uploadProgress, this, progress);
-    connect(reply, &QNetworkReply::finished, this, [reply, completion] {
+    if (callbacks.progress)
+        connect(reply, &QNetworkReply::uploadProgress, this, callbacks.progress);
+    connect(reply, &QNetworkReply::finished, this, [reply, done] {
         reply->deleteLater();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const QByteArray answer = reply->readAll();
-        if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
-            completion(0, QString(), QString());
-            return;
-        }
-        // A refused answer (over its cap, malformed, late) carries no status: it is no answer.
-        if (status == 0) {
-            completion(-int(reply->error()) - 1000, QString(), reply->errorString());
-            return;
-        }
-        const QString endpoint = xmlElement(answer, QStringLiteral("Endpoint"));
-        const QString code = xmlElement(answer, QStringLiteral("Code"));
-        qCInfo(lcOss, "PutObject refused: status %d, %s", status, qUtf8Printable(code));
-        if (status == 403 && !endpoint.isEmpty()) {
-            completion(wrongEndpointCode, endpoint, code);
-            return;
-        }
-        completion(status, QString(), code.isEmpty() ? QStringLiteral("HTTP %1").arg(status) : code);
+        const UploadCallbacks::Outcome outcome = outcomeOf(reply);
+        if (outcome.stored)
+            qCDebug(lcOss, "put image success!");
+        else
+            qCDebug(lcOss, "put image failed!\nErrorMsg: %s", qUtf8Printable(outcome.message));
+        done(outcome);
     });
 }

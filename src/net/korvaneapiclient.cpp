@@ -48,6 +48,18 @@ void call(const FlagCompletion &completion, bool success, const QString &message
         completion(success, message);
 }
 
+void call(const UploadCallbacks &callbacks, bool stored, int status, const QVariant &answer = QVariant(),
+          const QString &message = QString())
+{
+    UploadCallbacks::Outcome outcome;
+    outcome.stored = stored;
+    outcome.status = status;
+    outcome.message = message;
+    outcome.answer = answer;
+    if (callbacks.done)
+        callbacks.done(outcome);
+}
+
 // What an answer's field holds, with the forgiveness of a missing field: absent reads as
 // null, a number as itself, a numeric text as its number.
 QVariant field(const QVariant &object, const QString &key)
@@ -607,23 +619,23 @@ void KorvaneApiClient::getQCloudBucketDetail(const QString &secretKey, const QSt
 
 void KorvaneApiClient::uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,
                                          const QString &withFilePath, const QString &withKey,
-                                         const FlagCompletion &completion,
-                                         const std::function<void(qint64 sent, qint64 total)> &progress)
+                                         const UploadCallbacks &completion)
 {
     const QString objectPath = QLatin1Char('/') + withKey;
     const QString sign = QCloudManager::cosSign(secretKey, withAccessKey, QStringLiteral("put"), objectPath);
     if (!QFileInfo(withFilePath).isReadable()) {
         qCWarning(lcApi, "cannot read the file to upload: %s",
                   qUtf8Printable(KorvaneLogText::summary(withFilePath, lcApi())));
-        if (completion)
-            later([completion] { completion(false, QString()); });
+        later([completion] { call(completion, false, 0); });
         return;
     }
     // Streamed from disk: a large video never sits in memory whole.
     KorvaneNetWorkClient::sharedClient()->putFile(
-        withHost + objectPath, sign, withFilePath,
-        [completion](int status) { call(completion, status == 200); },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, cannotConnectMessage()); }, progress);
+        withHost + objectPath, sign, withFilePath, [completion](int status) { call(completion, status == 200, status); },
+        [completion](const KorvaneNetWorkError &error) {
+            call(completion, false, error.httpStatus, QVariant(), cannotConnectMessage());
+        },
+        completion.progress);
 }
 
 void KorvaneApiClient::weiboLogin(const QString &account, const QString &withPassword, const FlagCompletion &completion)
@@ -685,7 +697,7 @@ void KorvaneApiClient::weiboLogin(const QString &account, const QString &withPas
         [completion](const KorvaneNetWorkError &) { call(completion, false, cannotConnectMessage()); });
 }
 
-void KorvaneApiClient::weiboUploadImg(const QByteArray &imageData, const ResultCompletion &completion)
+void KorvaneApiClient::weiboUploadImg(const QByteArray &imageData, const UploadCallbacks &completion)
 {
     QVariantMap headers{
         {QStringLiteral("Referer"), KorvaneHosts::weiboHome() + QLatin1Char('/')},
@@ -705,12 +717,14 @@ void KorvaneApiClient::weiboUploadImg(const QByteArray &imageData, const ResultC
                                                 QStringLiteral("pic_1")),
                                           QStringLiteral("pid"))
                                         .toString();
-                call(completion, true, QStringLiteral("%1/large/%2.jpg").arg(KorvaneHosts::weiboImage(), pid));
+                call(completion, true, 0, QStringLiteral("%1/large/%2.jpg").arg(KorvaneHosts::weiboImage(), pid));
             } else if (code == QLatin1String("A20001")) {
-                call(completion, false, QVariant(), QStringLiteral("cookie失效"));
+                call(completion, false, 0, QVariant(), QStringLiteral("cookie失效"));
             } else {
-                call(completion, false);
+                call(completion, false, 0);
             }
         },
-        [completion](const KorvaneNetWorkError &) { call(completion, false, QVariant(), cannotConnectMessage()); });
+        [completion](const KorvaneNetWorkError &error) {
+            call(completion, false, error.httpStatus, QVariant(), cannotConnectMessage());
+        });
 }

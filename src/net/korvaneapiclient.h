@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uploadcallbacks.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -74,15 +76,15 @@ public:
     // server error.
     static void getQCloudBucketDetail(const QString &secretKey, const QString &withAccessKey, const QString &withBucket,
                                       const ResultCompletion &completion);
+    // Stored only with status 200; the outcome's message as that of a completion.
     static void uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,
-                                  const QString &withFilePath, const QString &withKey, const FlagCompletion &completion,
-                                  const std::function<void(qint64 sent, qint64 total)> &progress = nullptr);
+                                  const QString &withFilePath, const QString &withKey, const UploadCallbacks &completion);
 
     // Reuses a session cookie younger than five minutes without a request.
     static void weiboLogin(const QString &account, const QString &withPassword, const FlagCompletion &completion);
-    // imageData: the image's Base64 text as UTF-8 bytes. Result: the image's URL. A session
-    // that is no longer valid fails with the message "cookie失效".
-    static void weiboUploadImg(const QByteArray &imageData, const ResultCompletion &completion);
+    // imageData: the image's Base64 text as UTF-8 bytes. The outcome's answer: the image's URL.
+    // A session that is no longer valid fails with the message "cookie失效".
+    static void weiboUploadImg(const QByteArray &imageData, const UploadCallbacks &completion);
 
     // Build constants and settings.
     static QString ocrAppId();

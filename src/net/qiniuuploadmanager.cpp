@@ -103,20 +103,20 @@ QiniuUploadManager::QiniuUploadManager(const QString &uploadHost, QObject *paren
 {
 }
 
-void QiniuUploadManager::putFile(const QString &path, const QString &key, const QString &token, const Completion &complete,
-                                 const Progress &progress)
+void QiniuUploadManager::putFile(const QString &path, const QString &key, const QString &token,
+                                 const UploadCallbacks &callbacks)
 {
-    post(path, QByteArray(), key, token, complete, progress);
+    post(path, QByteArray(), key, token, callbacks);
 }
 
-void QiniuUploadManager::putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete,
-                                 const Progress &progress)
+void QiniuUploadManager::putData(const QByteArray &data, const QString &key, const QString &token,
+                                 const UploadCallbacks &callbacks)
 {
-    post(QString(), data, key, token, complete, progress);
+    post(QString(), data, key, token, callbacks);
 }
 
 void QiniuUploadManager::post(const QString &path, const QByteArray &data, const QString &key, const QString &token,
-                              const Completion &complete, const Progress &progress)
+                              const UploadCallbacks &callbacks)
 {
     // Qt quotes its own boundary in the Content-Type; not every form parser takes that.
     const QByteArray boundary = "KorvaneQiniu" + QByteArray::number(QRandomGenerator::system()->generate64(), 16);
@@ -130,7 +130,9 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
     ChainedBodyDevice *body = ChainedBodyDevice::create(path.isEmpty() ? head + data : head, path, tail, this);
     if (!body) {
         qCWarning(lcQiniu, "cannot read a file to upload: %s", qUtf8Printable(KorvaneLogText::summary(path, lcQiniu())));
-        QMetaObject::invokeMethod(this, [complete, key] { complete(0, key, QVariantMap()); }, Qt::QueuedConnection);
+        const auto done = callbacks.done;
+        QMetaObject::invokeMethod(
+            this, [done] { done(UploadCallbacks::Outcome::notStored(QStringLiteral("the file cannot be read"))); }, Qt::QueuedConnection);
         return;
     }
 
@@ -139,20 +141,25 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
     QNetworkReply *reply = StreamingUploadReply::send("POST", request, body, this);
     body->setParent(reply);
-    if (progress)
-        connect(reply, &QNetworkReply::uploadProgress, this, progress);
-    connect(reply, &QNetworkReply::finished, this, [reply, key, complete] {
+    if (callbacks.progress)
+        connect(reply, &QNetworkReply::uploadProgress, this, callbacks.progress);
+    connect(reply, &QNetworkReply::finished, this, [reply, done = callbacks.done] {
         reply->deleteLater();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        UploadCallbacks::Outcome outcome;
+        outcome.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const QByteArray answer = reply->readAll();
-        QVariantMap response;
-        if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+        if (reply->error() == QNetworkReply::NoError && outcome.status >= 200 && outcome.status < 300) {
             const QJsonDocument document = QJsonDocument::fromJson(answer);
             if (document.isObject())
-                response = document.object().toVariantMap();
+                outcome.answer = document.object().toVariantMap();
+            // An answer that is no object, or an empty one, names nothing stored.
+            outcome.stored = !outcome.answer.toMap().isEmpty();
+            if (!outcome.stored)
+                outcome.message = QStringLiteral("the answer names no stored object");
         } else {
-            qCInfo(lcQiniu, "the upload was refused: status %d, %s", status, qUtf8Printable(reply->errorString()));
+            outcome.message = reply->errorString();
+            qCInfo(lcQiniu, "the upload was refused: status %d, %s", outcome.status, qUtf8Printable(outcome.message));
         }
-        complete(status, key, response);
+        done(outcome);
     });
 }

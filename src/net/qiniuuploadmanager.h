@@ -1,9 +1,10 @@
 #pragma once
 
+#include "uploadcallbacks.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QVariantMap>
 
 #include <functional>
 
@@ -14,12 +15,6 @@ class QiniuUploadManager final : public QObject
     Q_OBJECT
 
 public:
-    // (HTTP status, 0 when no answer came; the key; the answer's JSON object, null unless stored).
-    // Called once, on the main thread, never from inside the starting call.
-    using Completion = std::function<void(int statusCode, const QString &key, const QVariantMap &response)>;
-    // (body bytes sent, body size), on the main thread while the request is sent.
-    using Progress = std::function<void(qint64 sent, qint64 total)>;
-
     // The status with which the store refuses a key that is already taken.
     static constexpr int keyExistsStatus = 614;
 
@@ -34,15 +29,14 @@ public:
 
     explicit QiniuUploadManager(const QString &uploadHost, QObject *parent = nullptr);
 
-    void putFile(const QString &path, const QString &key, const QString &token, const Completion &complete,
-                 const Progress &progress = nullptr);
-    void putData(const QByteArray &data, const QString &key, const QString &token, const Completion &complete,
-                 const Progress &progress = nullptr);
+    // Stored means the store answered with a JSON object, which is the outcome's answer.
+    void putFile(const QString &path, const QString &key, const QString &token, const UploadCallbacks &callbacks);
+    void putData(const QByteArray &data, const QString &key, const QString &token, const UploadCallbacks &callbacks);
 
 private:
     // The form with the file at path streamed from disk, or with data when path is empty.
     void post(const QString &path, const QByteArray &data, const QString &key, const QString &token,
-              const Completion &complete, const Progress &progress);
+              const UploadCallbacks &callbacks);
 
     QString m_uploadHost;
 };

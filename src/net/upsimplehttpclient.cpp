@@ -56,12 +56,11 @@ QByteArray UpSimpleHttpClient::bodyTail(const QString &boundary, bool withFile)
 
 UpSimpleHttpClient *UpSimpleHttpClient::POST(const QString &url, const QList<QPair<QString, QString>> &parameters,
                                              const QString &formName, const QString &fileName, const QString &mimeType,
-                                             const QVariant &file, const SendProgressBlock &sendProgressBlock,
-                                             const CompletionHandler &completionHandler)
+                                             const QVariant &file, const UploadCallbacks &callbacks)
 {
     auto *client = new UpSimpleHttpClient(QCoreApplication::instance());
-    client->m_completionHandler = completionHandler;
-    client->m_dataSendProgressHandler = sendProgressBlock;
+    client->m_completionHandler = callbacks.done;
+    client->m_dataSendProgressHandler = callbacks.progress;
 
     const QString boundary = QStringLiteral("%1%2").arg(boundaryPrefix()).arg(QRandomGenerator::global()->bounded(2147483648u));
     QIODevice *body = nullptr;
@@ -103,13 +102,16 @@ void UpSimpleHttpClient::finished()
     // An error status still brings an answer; only a missing answer is a transport error.
     const bool answered = status > 0 && reply->error() != QNetworkReply::OperationCanceledError
                           && reply->error() != QNetworkReply::TimeoutError;
-    const QString error = answered ? QString() : reply->errorString();
-    const QByteArray body = reply->readAll();
-    const CompletionHandler completion = std::move(m_completionHandler);
+    UploadCallbacks::Outcome outcome;
+    outcome.stored = answered && status < 400;
+    outcome.status = status;
+    outcome.message = answered ? QString() : reply->errorString();
+    outcome.answer = reply->readAll();
+    const UploadCallbacks::Done completion = std::move(m_completionHandler);
     m_completionHandler = nullptr;
     m_dataSendProgressHandler = nullptr;
     if (completion)
-        completion(error, status, body);
+        completion(outcome);
     deleteLater();
 }
 

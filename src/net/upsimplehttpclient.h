@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uploadcallbacks.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -7,8 +9,6 @@
 #include <QPointer>
 #include <QString>
 #include <QVariant>
-
-#include <functional>
 
 class QNetworkReply;
 
@@ -20,21 +20,19 @@ class UpSimpleHttpClient final : public QObject
     Q_OBJECT
 
 public:
-    // (transport error text, empty when an answer came; HTTP status; the answer's body).
-    using CompletionHandler = std::function<void(const QString &error, int statusCode, const QByteArray &body)>;
-    using SendProgressBlock = std::function<void(qint64 completed, qint64 total)>;
-
     static QString boundaryPrefix()
     {
         return QStringLiteral("simpleHttpClientFormBoundaryFriSep25V01|hash3ad538ea94b02b486cc9e4ab6c499f69");
     }
 
     // file: a QString path, read as the body is sent, or QByteArray bytes; anything else
-    // (or an unreadable path) sends no file part. Parameters go in the order given.
+    // (or an unreadable path) sends no file part. Parameters go in the order given. The client
+    // does not read the answer: the outcome's answer is its body (QByteArray), its message the
+    // transport error when no answer came, and stored means an answer came with a status
+    // below 400.
     static UpSimpleHttpClient *POST(const QString &url, const QList<QPair<QString, QString>> &parameters,
                                     const QString &formName, const QString &fileName, const QString &mimeType,
-                                    const QVariant &file, const SendProgressBlock &sendProgressBlock,
-                                    const CompletionHandler &completionHandler);
+                                    const QVariant &file, const UploadCallbacks &callbacks);
 
     // The body around the file's bytes: everything before them and everything after.
     static QByteArray bodyHead(const QString &boundary, const QList<QPair<QString, QString>> &parameters,
@@ -48,6 +46,6 @@ private:
     void finished();
 
     QPointer<QNetworkReply> m_task;
-    CompletionHandler m_completionHandler;
-    SendProgressBlock m_dataSendProgressHandler;
+    UploadCallbacks::Done m_completionHandler;
+    UploadCallbacks::Progress m_dataSendProgressHandler;
 };

@@ -31,6 +31,30 @@ bool digestFile(const QString &path, QString *md5, qint64 *length)
     return true;
 }
 
+// The outcome of the form as the store answered it: stored when the answer is JSON and its
+// status below 400.
+UploadCallbacks::Outcome readAnswer(const UploadCallbacks::Outcome &sent)
+{
+    UploadCallbacks::Outcome outcome = UploadCallbacks::Outcome::notStored(sent.message, sent.status);
+    if (!sent.message.isEmpty())
+        return outcome;
+    const QByteArray body = sent.answer.toByteArray();
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader json parse failed %s", qUtf8Printable(parseError.errorString()));
+        qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader res.body content %s",
+                  qUtf8Printable(KorvaneLogText::summary(body.left(1024), lcUpYun())));
+        outcome.message = parseError.errorString();
+        return outcome;
+    }
+    outcome.answer = document.toVariant();
+    if (outcome.status >= 400)
+        outcome.message = QStringLiteral("%1 %2").arg(UpYunFormUploader::errorDomain()).arg(outcome.status);
+    outcome.stored = outcome.message.isEmpty();
+    return outcome;
+}
+
 } // namespace
 
 UpYunFormUploader::UpYunFormUploader(QObject *parent)
@@ -41,7 +65,7 @@ UpYunFormUploader::UpYunFormUploader(QObject *parent)
 void UpYunFormUploader::uploadWithBucketName(const QString &bucketName, const QString &operatorName,
                                              const QString &password, const QVariant &fileData, const QString &fileName,
                                              const QString &saveKey, const QVariantMap &otherParameters,
-                                             const Success &success, const Failure &failure, const Progress &progress)
+                                             const UploadCallbacks &callbacks)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QVariantMap parameters = UpApiUtils::policyParameters(bucketName, saveKey, fileData.toByteArray(), {}, now);
@@ -49,9 +73,9 @@ void UpYunFormUploader::uploadWithBucketName(const QString &bucketName, const QS
         QString md5;
         qint64 length = 0;
         if (!digestFile(fileData.toString(), &md5, &length)) {
-            QTimer::singleShot(0, this, [failure] {
-                if (failure)
-                    failure(KorvaneError(0, QStringLiteral("the file cannot be read"), errorDomain()), 0, QVariant());
+            QTimer::singleShot(0, this, [done = callbacks.done] {
+                if (done)
+                    done(UploadCallbacks::Outcome::notStored(QStringLiteral("the file cannot be read")));
             });
             return;
         }
@@ -63,12 +87,12 @@ void UpYunFormUploader::uploadWithBucketName(const QString &bucketName, const QS
     const QString policy = UpApiUtils::getPolicyWithParameters(parameters);
     const QString signature = UpApiUtils::formSignature(password, bucketName, parameters.value(QStringLiteral("date")).toString(),
                                                         policy, parameters.value(QStringLiteral("content-md5")).toString());
-    uploadWithOperator(operatorName, policy, signature, fileData, fileName, success, failure, progress);
+    uploadWithOperator(operatorName, policy, signature, fileData, fileName, callbacks);
 }
 
 void UpYunFormUploader::uploadWithOperator(const QString &operatorName, const QString &policy, const QString &signature,
-                                           const QVariant &fileData, const QString &fileName, const Success &success,
-                                           const Failure &failure, const Progress &progress)
+                                           const QVariant &fileData, const QString &fileName,
+                                           const UploadCallbacks &callbacks)
 {
     const QList<QPair<QString, QString>> parameters{{QStringLiteral("policy"), policy},
                                                     {QStringLiteral("authorization"), UpApiUtils::authorization(operatorName, signature)}};
@@ -76,43 +100,24 @@ void UpYunFormUploader::uploadWithOperator(const QString &operatorName, const QS
     const QString bucket = UpApiUtils::getDictFromPolicyString(policy).toMap().value(QStringLiteral("bucket")).toString();
     const QString url = QStringLiteral("%1/%2").arg(KorvaneHosts::upyun(), bucket);
     QPointer<UpYunFormUploader> self(this);
-    m_httpClient = UpSimpleHttpClient::POST(
-        url, parameters, QStringLiteral("file"), name, QString(), fileData,
-        [self, progress](qint64 completed, qint64 total) {
-            if (self)
-                self->m_totalUnitCountToSend = total;
-            if (progress)
-                progress(completed, total);
-        },
-        [self, success, failure, progress](const QString &error, int statusCode, const QByteArray &body) {
-            if (!error.isEmpty()) {
-                if (failure)
-                    failure(KorvaneError(0, error, QStringLiteral("QNetworkReply")), statusCode, QVariant());
-                return;
-            }
-            QJsonParseError parseError;
-            const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
-            if (parseError.error != QJsonParseError::NoError) {
-                qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader json parse failed %s", qUtf8Printable(parseError.errorString()));
-                qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader res.body content %s",
-                          qUtf8Printable(KorvaneLogText::summary(body.left(1024), lcUpYun())));
-                if (failure)
-                    failure(KorvaneError(parseError.error, parseError.errorString(), QStringLiteral("NSCocoaErrorDomain")), statusCode,
-                            QVariant());
-                return;
-            }
-            const QVariant answer = document.toVariant();
-            if (statusCode >= 400) {
-                if (failure)
-                    failure(KorvaneError(statusCode, QStringLiteral("HTTP %1").arg(statusCode), errorDomain()), statusCode, answer);
-                return;
-            }
-            const qint64 total = self ? self->m_totalUnitCountToSend : 0;
-            if (progress)
-                progress(total, total);
-            if (success)
-                success(statusCode, answer.toMap());
-        });
+    UploadCallbacks sending;
+    sending.done = [self, callbacks](const UploadCallbacks::Outcome &sent) {
+        const UploadCallbacks::Outcome outcome = readAnswer(sent);
+        if (!outcome.stored)
+            qCInfo(lcUpYun, "the upload failed: %s, status %d", qUtf8Printable(outcome.message), outcome.status);
+        const qint64 total = self ? self->m_totalUnitCountToSend : 0;
+        if (outcome.stored && callbacks.progress)
+            callbacks.progress(total, total);
+        if (callbacks.done)
+            callbacks.done(outcome);
+    };
+    sending.progress = [self, progress = callbacks.progress](qint64 completed, qint64 total) {
+        if (self)
+            self->m_totalUnitCountToSend = total;
+        if (progress)
+            progress(completed, total);
+    };
+    m_httpClient = UpSimpleHttpClient::POST(url, parameters, QStringLiteral("file"), name, QString(), fileData, sending);
 }
 
 void UpYunFormUploader::cancel()

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "korvaneerror.h"
+#include "uploadcallbacks.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
-
-#include <functional>
 
 class UpSimpleHttpClient;
 
@@ -21,23 +19,17 @@ class UpYunFormUploader final : public QObject
 public:
     static QString errorDomain() { return QStringLiteral("NSErrorDomain_UpYunFormUploader"); }
 
-    // (HTTP status, the answer).
-    using Success = std::function<void(int statusCode, const QVariantMap &answer)>;
-    // (the error, HTTP status or 0, the answer when it parsed).
-    using Failure = std::function<void(const KorvaneError &error, int statusCode, const QVariant &answer)>;
-    using Progress = std::function<void(qint64 completed, qint64 total)>;
-
     explicit UpYunFormUploader(QObject *parent = nullptr);
 
     // fileData: the bytes (QByteArray) or a file's path (QString), whose MD5 and length are
-    // computed by reading it once in blocks and which is then streamed as it is sent.
+    // computed by reading it once in blocks and which is then streamed as it is sent. The
+    // outcome's answer is the store's parsed answer; a refusal's message names errorDomain()
+    // and the status.
     void uploadWithBucketName(const QString &bucketName, const QString &operatorName, const QString &password,
                               const QVariant &fileData, const QString &fileName, const QString &saveKey,
-                              const QVariantMap &otherParameters, const Success &success, const Failure &failure,
-                              const Progress &progress);
+                              const QVariantMap &otherParameters, const UploadCallbacks &callbacks);
     void uploadWithOperator(const QString &operatorName, const QString &policy, const QString &signature,
-                            const QVariant &fileData, const QString &fileName, const Success &success,
-                            const Failure &failure, const Progress &progress);
+                            const QVariant &fileData, const QString &fileName, const UploadCallbacks &callbacks);
     void cancel();
 
     qint64 totalUnitCountToSend() const { return m_totalUnitCountToSend; }

@@ -40,11 +40,11 @@ struct Result
     }
     KorvaneApiClient::FlagCompletion flag()
     {
-        return [this](bool s, const QString &m) {
-            ++calls;
-            success = s;
-            message = m;
-        };
+        return [this](bool s, const QString &m) { completion()(s, QVariant(), m); };
+    }
+    UploadCallbacks upload()
+    {
+        return {[this](const UploadCallbacks::Outcome &o) { completion()(o.stored, o.answer, o.message); }, nullptr};
     }
 };
 
@@ -408,7 +408,7 @@ private Q_SLOTS:
         m_cos.setOverride(StandInResponse::text("application/xml", QByteArray(), status));
         Result r;
         KorvaneApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path,
-                                            "k.png", r.flag());
+                                            "k.png", r.upload());
         QTRY_COMPARE(r.calls, 1);
         QCOMPARE(r.success, success);
         QCOMPARE(!r.message.isNull(), message);
@@ -460,7 +460,7 @@ private Q_SLOTS:
     void noStoredCookieSendsNoCookieHeader()
     {
         Result r;
-        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), r.completion());
+        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), r.upload());
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(!m_weibo.requests().last().hasHeader("Cookie"));
         QCOMPARE(r.message, QString("cookie失效"));
@@ -472,7 +472,7 @@ private Q_SLOTS:
         setDefault(KorvaneSettings::weiboUploadHost, closedPortUrl());
         Result login, upload;
         KorvaneApiClient::weiboLogin("user@example.com", "p", login.flag());
-        KorvaneApiClient::weiboUploadImg("eA==", upload.completion());
+        KorvaneApiClient::weiboUploadImg("eA==", upload.upload());
         QTRY_COMPARE(login.calls + upload.calls, 2);
         QCOMPARE(login.message, KorvaneApiClient::cannotConnectMessage());
         QCOMPARE(upload.message, KorvaneApiClient::cannotConnectMessage());
@@ -535,7 +535,7 @@ private Q_SLOTS:
         KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", bucket.completion());
         KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
         QTRY_COMPARE(bucket.calls + login.calls, 2);
-        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), upload.completion());
+        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), upload.upload());
         setDefault(KorvaneSettings::libreTranslateKey, "lt-key-123");
         KorvaneApiClient::libreTranslate("Hello", "de", fail.completion());
         QTRY_COMPARE(upload.calls + fail.calls, 2);
