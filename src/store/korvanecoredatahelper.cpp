@@ -32,15 +32,6 @@ namespace {
 
 const char *const storeFileName = "KVCoreData.sqlite";
 
-qint64 supportTypesForFileType(qint64 type)
-{
-    if (type == 6)
-        return FileKindImage | FileKindVideo;
-    if ((type >= 0 && type <= 5) || type == 16)
-        return FileKindImage;
-    return FileKindAnyFile;
-}
-
 struct DefaultAction {
     qint64 catalog;
     qint64 type;
@@ -240,22 +231,9 @@ QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByCatalog(qint64 catalog
 QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByKorvaneHandleData()
 {
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    const bool text = data->dataSubCatalog() == DataSubCatalogText;
-    const bool imageData = data->dataSubCatalog() == DataSubCatalogImageData;
-    const bool onlyFolders = !data->folderFileUrls().isEmpty() && data->itemsCount() == data->folderFileUrls().size();
-    const qint64 kinds = qint64(data->containedFileType());
-
-    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [=](const KorvaneManagedObject &object) {
+    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [data](const KorvaneManagedObject &object) {
         const auto &drop = static_cast<const DropListEntity &>(object);
-        // Only text keeps the other catalog; it is then matched by file kinds like the rest.
-        if (!text && drop.catalog() != 1)
-            return false;
-        if (imageData)
-            return (drop.supportTypes() & FileKindImage) != 0;
-        // Qiniu's upload takes no folders, so a drop of folders alone does not offer it.
-        if (onlyFolders)
-            return (drop.supportTypes() & FileKindAnyFile) != 0 && drop.type() != 12;
-        return (drop.supportTypes() & kinds) != 0;
+        return KorvaneActionCatalog::accepts(*data, drop.catalog(), drop.type(), drop.supportTypes());
     }));
 }
 
@@ -328,14 +306,11 @@ DropListEntityPtr KorvaneCoreDataHelper::insertNewDrop(qint64 catalog, qint64 ty
     drop->setCatalog(qint16(catalog));
     drop->setType(qint32(type));
 
-    const bool known = (catalog == 0 && type >= 0 && type <= 9) || (catalog != 0 && type >= 0 && type <= 17);
-    if (known) {
-        const qint64 catalogOfType = catalog == 0 ? 0 : 1;
-        const KorvaneEntityDescription *entity = KorvaneSchema::settingsEntity(catalogOfType, type);
-        drop->setSettings(ctx->insertNewObject(entity->name));
-        drop->setTitle(KorvaneActionCatalog::localizedTitle(catalogOfType, type));
-        if (catalog != 0)
-            drop->setSupportTypes(supportTypesForFileType(type));
+    // Any catalog other than text takes the file and image kinds.
+    if (const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(catalog == 0 ? 0 : 1, type)) {
+        drop->setSettings(ctx->insertNewObject(QLatin1String(kind->settingsEntity)));
+        drop->setTitle(qtTrId(kind->titleKey));
+        drop->setSupportTypes(kind->supportTypes);
     }
     return drop;
 }
