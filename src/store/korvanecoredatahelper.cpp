@@ -32,9 +32,10 @@ namespace {
 
 const char *const storeFileName = "KVCoreData.sqlite";
 
+using K = ActionKind;
+
 struct DefaultAction {
-    qint64 catalog;
-    qint64 type;
+    ActionKind kind;
     const char *title; // null keeps the localised default title
     std::function<void(DropListEntity &)> configure;
     QStringList urls;
@@ -45,52 +46,52 @@ const QString flathubSearch = QStringLiteral("https://flathub.org/apps/search?q=
 QList<DefaultAction> chineseDefaults()
 {
     return {
-        {0, 9, nullptr, {}, {}},
-        {0, 1, nullptr, {}, {}},
-        {0, 0, "翻译为中文", [](DropListEntity &d) { d.textTranslate()->setType(0); }, {}},
-        {0, 6, "转换为繁体", {}, {}},
-        {0, 5, "搜索淘宝和京东", {},
+        {K::ShareText, nullptr, {}, {}},
+        {K::ClearStyle, nullptr, {}, {}},
+        {K::Translate, "翻译为中文", [](DropListEntity &d) { d.textTranslate()->setType(0); }, {}},
+        {K::ChineseScript, "转换为繁体", {}, {}},
+        {K::CustomUrls, "搜索淘宝和京东", {},
          {QStringLiteral("https://s.taobao.com/search?q={text}"),
           QStringLiteral("https://search.jd.com/Search?keyword={text}&enc=utf-8&wq={text}")}},
-        {0, 5, "搜索 Flathub", {}, {flathubSearch}},
-        {0, 3, nullptr, {}, {}},
-        {0, 4, nullptr, {}, {}},
-        {1, 7, nullptr, {}, {}},
-        {1, 6, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
-        {1, 0, nullptr, {}, {}},
-        {1, 3, nullptr, {}, {}},
-        {1, 1, "转换为 JPG", {}, {}},
-        {1, 1, "转换为 PNG", [](DropListEntity &d) { d.imageFormat()->setCoverntType(1); }, {}},
-        {1, 2, "调整宽度为 1000px", [](DropListEntity &d) { d.imageResize()->setTargetpx(1000); }, {}},
-        {1, 4, nullptr, {}, {}},
-        {1, 10, nullptr, {}, {}},
-        {1, 11, nullptr, {}, {}},
-        {1, 8, "移动到文稿", {}, {}},
+        {K::CustomUrls, "搜索 Flathub", {}, {flathubSearch}},
+        {K::MailText, nullptr, {}, {}},
+        {K::MessageText, nullptr, {}, {}},
+        {K::ShareFiles, nullptr, {}, {}},
+        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {K::Compress, nullptr, {}, {}},
+        {K::RecogniseText, nullptr, {}, {}},
+        {K::Convert, "转换为 JPG", {}, {}},
+        {K::Convert, "转换为 PNG", [](DropListEntity &d) { d.imageFormat()->setCoverntType(1); }, {}},
+        {K::Resize, "调整宽度为 1000px", [](DropListEntity &d) { d.imageResize()->setTargetpx(1000); }, {}},
+        {K::RemoveMetadata, nullptr, {}, {}},
+        {K::MailFiles, nullptr, {}, {}},
+        {K::MessageFiles, nullptr, {}, {}},
+        {K::Move, "移动到文稿", {}, {}},
     };
 }
 
 QList<DefaultAction> otherDefaults()
 {
     return {
-        {0, 9, nullptr, {}, {}},
-        {0, 1, nullptr, {}, {}},
-        {0, 2, "Character Counter", {}, {}},
-        {0, 0, "Translate to English", [](DropListEntity &d) { d.textTranslate()->setType(1); }, {}},
-        {0, 5, "Search Amazon & eBay", {},
+        {K::ShareText, nullptr, {}, {}},
+        {K::ClearStyle, nullptr, {}, {}},
+        {K::CountCharacters, "Character Counter", {}, {}},
+        {K::Translate, "Translate to English", [](DropListEntity &d) { d.textTranslate()->setType(1); }, {}},
+        {K::CustomUrls, "Search Amazon & eBay", {},
          {QStringLiteral("http://www.ebay.com/sch/i.html?_nkw={text}"), QStringLiteral("https://www.amazon.com/s?k={text}")}},
-        {0, 5, "Search Flathub", {}, {flathubSearch}},
-        {0, 3, nullptr, {}, {}},
-        {0, 4, nullptr, {}, {}},
-        {1, 7, nullptr, {}, {}},
-        {1, 6, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
-        {1, 0, nullptr, {}, {}},
-        {1, 1, "Convert Images to JPG", {}, {}},
-        {1, 2, "Resize Image to 500px Width", [](DropListEntity &d) { d.imageResize()->setTargetpx(500); }, {}},
-        {1, 3, nullptr, {}, {}},
-        {1, 4, nullptr, {}, {}},
-        {1, 10, nullptr, {}, {}},
-        {1, 11, nullptr, {}, {}},
-        {1, 8, "Move to Documents", {}, {}},
+        {K::CustomUrls, "Search Flathub", {}, {flathubSearch}},
+        {K::MailText, nullptr, {}, {}},
+        {K::MessageText, nullptr, {}, {}},
+        {K::ShareFiles, nullptr, {}, {}},
+        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {K::Compress, nullptr, {}, {}},
+        {K::Convert, "Convert Images to JPG", {}, {}},
+        {K::Resize, "Resize Image to 500px Width", [](DropListEntity &d) { d.imageResize()->setTargetpx(500); }, {}},
+        {K::RecogniseText, nullptr, {}, {}},
+        {K::RemoveMetadata, nullptr, {}, {}},
+        {K::MailFiles, nullptr, {}, {}},
+        {K::MessageFiles, nullptr, {}, {}},
+        {K::Move, "Move to Documents", {}, {}},
     };
 }
 
@@ -435,8 +436,9 @@ void KorvaneCoreDataHelper::insertDefaultData()
     int textIndex = 0;
     int fileIndex = 0;
     for (const DefaultAction &action : defaults) {
-        const int index = action.catalog == 0 ? textIndex++ : fileIndex++;
-        const DropListEntityPtr drop = insertNewDrop(action.catalog, action.type, index);
+        const KorvaneActionCatalog::Entry &kind = KorvaneActionCatalog::of(action.kind);
+        const int index = kind.catalog == 0 ? textIndex++ : fileIndex++;
+        const DropListEntityPtr drop = insertNewDrop(kind.catalog, kind.type, index);
         if (action.title)
             drop->setTitle(QString::fromUtf8(action.title));
         if (action.configure)
