@@ -104,18 +104,15 @@ void CatalogTest::everyKindHasTextsInBothLanguages()
 {
     QFETCH(QString, language);
     KorvaneTranslations::install({language});
-    for (int catalog = 0; catalog < 2; ++catalog) {
-        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type) {
-            const KorvaneActionCatalog::Entry *entry = KorvaneActionCatalog::entry(catalog, type);
-            const QString title = KorvaneActionCatalog::localizedTitle(catalog, type);
-            const QString description = KorvaneActionCatalog::localizedDescription(catalog, type);
-            // An untranslated id comes back as the key itself.
-            QVERIFY2(title != QLatin1String(entry->titleKey) && !title.isEmpty(), entry->titleKey);
-            QVERIFY2(description != QLatin1String(entry->descriptionKey) && !description.isEmpty(), entry->descriptionKey);
-            QCOMPARE(QLatin1String(entry->descriptionKey), QLatin1String(entry->titleKey) + QLatin1String("Info"));
-            const bool hasHan = std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff; });
-            QCOMPARE(hasHan, language.startsWith(QLatin1String("zh")));
-        }
+    for (const KorvaneActionCatalog::Entry &entry : KorvaneActionCatalog::entries()) {
+        const QString title = KorvaneActionCatalog::localizedTitle(entry.catalog, entry.type);
+        const QString description = KorvaneActionCatalog::localizedDescription(entry.catalog, entry.type);
+        // An untranslated id comes back as the key itself.
+        QVERIFY2(title != QLatin1String(entry.titleKey) && !title.isEmpty(), entry.titleKey);
+        QVERIFY2(description != QLatin1String(entry.descriptionKey) && !description.isEmpty(), entry.descriptionKey);
+        QCOMPARE(QLatin1String(entry.descriptionKey), QLatin1String(entry.titleKey) + QLatin1String("Info"));
+        const bool hasHan = std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff; });
+        QCOMPARE(hasHan, language.startsWith(QLatin1String("zh")));
     }
     QVERIFY(qtTrId("succeedNotif").contains(QLatin1String("%1")));
     QVERIFY(qtTrId("failureNotif").contains(QLatin1String("%1")));
@@ -130,13 +127,12 @@ void CatalogTest::sharedKeysAndIcons()
         QCOMPARE(QLatin1String(text->titleKey), QLatin1String(file->titleKey));
         QCOMPARE(QLatin1String(text->imageName), QLatin1String(file->imageName));
     }
-    for (qint64 catalog = 0; catalog < 2; ++catalog) {
-        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type) {
-            const auto *entry = KorvaneActionCatalog::entry(catalog, type);
-            // Every kind's name is its own: the command line finds this very kind by it.
-            qint64 named = -1;
-            QVERIFY2(KorvaneActionCatalog::entryNamed(QLatin1String(entry->name), &named) == entry && named == catalog, entry->name);
-        }
+    for (const KorvaneActionCatalog::Entry &entry : KorvaneActionCatalog::entries()) {
+        // Every kind's name is its own: the command line finds this very kind by it, and by
+        // its catalog and type.
+        qint64 named = -1;
+        QVERIFY2(KorvaneActionCatalog::entryNamed(QLatin1String(entry.name), &named) == &entry && named == entry.catalog, entry.name);
+        QCOMPARE(KorvaneActionCatalog::entry(entry.catalog, entry.type), &entry);
     }
 }
 
@@ -151,11 +147,11 @@ void CatalogTest::pasteboardOffersOnlyTheTitle()
 
 void CatalogTest::unknownKinds()
 {
-    QVERIFY(!KorvaneActionCatalog::isKnown(0, 10));
-    QVERIFY(!KorvaneActionCatalog::isKnown(1, 18));
+    QVERIFY(!KorvaneActionCatalog::isKnown(0, KorvaneActionCatalog::typeCount(0)));
+    QVERIFY(!KorvaneActionCatalog::isKnown(1, KorvaneActionCatalog::typeCount(1)));
     QVERIFY(!KorvaneActionCatalog::isKnown(1, -1));
     QVERIFY(!KorvaneActionCatalog::isKnown(2, 0));
-    QVERIFY(KorvaneActionCatalog::localizedTitle(0, 12).isNull());
+    QVERIFY(KorvaneActionCatalog::localizedTitle(0, KorvaneActionCatalog::typeCount(0)).isNull());
 }
 
 QTEST_GUILESS_MAIN(CatalogTest)

@@ -221,7 +221,7 @@ void StoreTest::fitFilter_data()
     QTest::newRow("an image file") << QStringList{"/d/a.jpg"} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
     QTest::newRow("a video") << QStringList{"/d/a.mp4"} << QList<int>{6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17};
     QTest::newRow("svg is no image") << QStringList{"/d/a.svg"} << mask2;
-    QTest::newRow("text: matched by kinds, so none") << QStringList{"text:hello"} << QList<int>{};
+    QTest::newRow("text: the text actions") << QStringList{"text:hello"} << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
     QTest::newRow("nothing") << QStringList{} << QList<int>{};
 }
 

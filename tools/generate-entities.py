@@ -7,61 +7,62 @@ Run it after changing the schema; its output is committed like any other source:
 import sys
 from pathlib import Path
 
-# (entity, relationship on DropListEntity, catalog, type, since version, attributes)
+# (entity, relationship on DropListEntity, since version, attributes), in the order of the
+# action kinds; which kind takes which entity is said by KorvaneActionCatalog.
 # attribute: (name, type, default, since version)
 ENTITIES = [
-    ("TextTranslate", "textTranslate", 0, 0, 1, [("needCopy", "Boolean", True, 1), ("type", "Int16", 0, 1)]),
-    ("TextClearStyle", "textClearStyle", 0, 1, 1, [("needCopy", "Boolean", True, 1)]),
-    ("TextCharCount", "textCharCount", 0, 2, 1, [("countEnWord", "Boolean", True, 1), ("countLetter", "Boolean", True, 1),
+    ("TextTranslate", "textTranslate", 1, [("needCopy", "Boolean", True, 1), ("type", "Int16", 0, 1)]),
+    ("TextClearStyle", "textClearStyle", 1, [("needCopy", "Boolean", True, 1)]),
+    ("TextCharCount", "textCharCount", 1, [("countEnWord", "Boolean", True, 1), ("countLetter", "Boolean", True, 1),
                                                ("countTotal", "Boolean", True, 1), ("needCopy", "Boolean", False, 1)]),
-    ("TextEmail", "textEmail", 0, 3, 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
-    ("TextMsg", "textMsg", 0, 4, 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
-    ("TextCustomUrl", "textCustomUrl", 0, 5, 1, [("needCopy", "Boolean", False, 1)]),
-    ("TextTraditionalConversion", "textTranditionalConversion", 0, 6, 1,
+    ("TextEmail", "textEmail", 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
+    ("TextMsg", "textMsg", 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
+    ("TextCustomUrl", "textCustomUrl", 1, [("needCopy", "Boolean", False, 1)]),
+    ("TextTraditionalConversion", "textTranditionalConversion", 1,
      [("conversionType", "Int16", 2, 1), ("needCopy", "Boolean", True, 1)]),
-    ("TextCapitalRMB", "textCapitalRMB", 0, 7, 1, [("autoBegin", "Boolean", True, 1), ("autoEnd", "Boolean", True, 1),
+    ("TextCapitalRMB", "textCapitalRMB", 1, [("autoBegin", "Boolean", True, 1), ("autoEnd", "Boolean", True, 1),
                                                  ("needCopy", "Boolean", True, 1)]),
-    ("TextUpDownString", "textUpDownString", 0, 8, 1, [("handleType", "Int16", 0, 1)]),
-    ("TextAirDrop", "textAirDrop", 0, 9, 1, []),
-    ("ImageCompression", "imageCompression", 1, 0, 1,
+    ("TextUpDownString", "textUpDownString", 1, [("handleType", "Int16", 0, 1)]),
+    ("TextAirDrop", "textAirDrop", 1, []),
+    ("ImageCompression", "imageCompression", 1,
      [("autoPNGtoJPG", "Boolean", False, 2), ("compressionRato", "Float", 0.75, 1), ("endName", "String", "", 1),
       ("needCopy", "Boolean", False, 1), ("needSave", "Boolean", False, 1), ("savePath", "String", "", 1)]),
-    ("ImageFormat", "imageFormat", 1, 1, 1,
+    ("ImageFormat", "imageFormat", 1,
      [("coverntType", "Int16", 0, 1), ("endName", "String", "", 1), ("needCopy", "Boolean", False, 1),
       ("needSave", "Boolean", False, 1), ("savePath", "String", "", 1)]),
-    ("ImageResize", "imageResize", 1, 2, 1,
+    ("ImageResize", "imageResize", 1,
      [("endName", "String", "", 1), ("needCopy", "Boolean", False, 1), ("needSave", "Boolean", False, 1),
       ("resizeType", "Int16", 0, 1), ("savePath", "String", "", 1), ("targetpx", "Int16", 1000, 1),
       ("targetRato", "Float", 50.0, 1)]),
-    ("ImageOCR", "imageOCR", 1, 3, 1, [("needCopy", "Boolean", True, 1)]),
-    ("ImageClearMsg", "imageClearMsg", 1, 4, 1,
+    ("ImageOCR", "imageOCR", 1, [("needCopy", "Boolean", True, 1)]),
+    ("ImageClearMsg", "imageClearMsg", 1,
      [("endName", "String", "", 1), ("needCopy", "Boolean", False, 1), ("needSave", "Boolean", False, 1),
       ("savePath", "String", "", 1)]),
-    ("ImageUploadWeiBo", "imageUploadWeiBo", 1, 5, 1,
+    ("ImageUploadWeiBo", "imageUploadWeiBo", 1,
      [("cloudType", "Int16", 0, 1), ("needCopy", "Boolean", True, 1), ("qiniuAccessKey", "String", "", 1),
       ("qiniuDomain", "String", "", 1), ("qiniuSecretKey", "String", "", 1), ("qiniuSpaceName", "String", "", 1),
       ("suffixType", "Int16", 0, 1), ("weiboAccount", "String", "", 1), ("weiboPassWord", "String", "", 1)]),
-    ("ImageToPhoto", "imageToPhoto", 1, 6, 1, [("needLaunch", "Boolean", True, 1)]),
-    ("FileAirDrop", "fileAirDrop", 1, 7, 1, []),
-    ("FileMove", "fileMove", 1, 8, 1, [("savePath", "String", "~/Documents", 1)]),
-    ("FileCopy", "fileCopy", 1, 9, 1, [("savePath", "String", "", 1)]),
-    ("FileEmail", "fileEmail", 1, 10, 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
-    ("FileMsg", "fileMsg", 1, 11, 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
-    ("FileUploadQinNiu", "fileUploadQiNiu", 1, 12, 1,
+    ("ImageToPhoto", "imageToPhoto", 1, [("needLaunch", "Boolean", True, 1)]),
+    ("FileAirDrop", "fileAirDrop", 1, []),
+    ("FileMove", "fileMove", 1, [("savePath", "String", "~/Documents", 1)]),
+    ("FileCopy", "fileCopy", 1, [("savePath", "String", "", 1)]),
+    ("FileEmail", "fileEmail", 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
+    ("FileMsg", "fileMsg", 1, [("receives", "String", "", 1), ("title", "String", "", 1)]),
+    ("FileUploadQinNiu", "fileUploadQiNiu", 1,
      [("needCopy", "Boolean", True, 1), ("qiniuAccessKey", "String", "", 1), ("qiniuDomain", "String", "", 1),
       ("qiniuSecretKey", "String", "", 1), ("qiniuSpaceName", "String", "", 1), ("suffixType", "Int16", 0, 1)]),
-    ("FileUploadAli", "fileUploadAli", 1, 13, 1,
+    ("FileUploadAli", "fileUploadAli", 1,
      [("aliAccessKey", "String", "", 1), ("aliDomain", "String", "", 1), ("aliSecretKey", "String", "", 1),
       ("aliSpaceName", "String", "", 1), ("needCopy", "Boolean", True, 1), ("suffixType", "Int16", 0, 1)]),
-    ("FileUploadTencent", "fileUploadTencent", 1, 14, 1,
+    ("FileUploadTencent", "fileUploadTencent", 1,
      [("needCopy", "Boolean", True, 1), ("suffixType", "Int16", 0, 1), ("tencentAccessKey", "String", "", 1),
       ("tencentDomain", "String", "", 1), ("tencentSecretKey", "String", "", 1), ("tencentSpaceName", "String", "", 1)]),
-    ("FileUploadUP", "fileUploadUP", 1, 15, 1,
+    ("FileUploadUP", "fileUploadUP", 1,
      [("admin", "String", "", 1), ("bucketName", "String", "", 1), ("needCopy", "Boolean", True, 1),
       ("secretCode", "String", "", 1), ("suffixType", "Int16", 0, 1), ("upDomain", "String", "", 1)]),
-    ("ImageRotate", "imageRotate", 1, 16, 2,
+    ("ImageRotate", "imageRotate", 2,
      [("endName", "String", "", 2), ("rotateType", "Int16", 0, 2), ("savePath", "String", "", 2)]),
-    ("FileRename", "fileRename", 1, 17, 2,
+    ("FileRename", "fileRename", 2,
      [("addPlaceType", "Int16", 0, 2), ("addString", "String", "", 2), ("customizePlaceType", "Int16", 0, 2),
       ("customizeStartLetter", "String", "", 2), ("customizeStartNumber", "Int32", 1, 2),
       ("customizeString", "String", "", 2), ("customizeType", "Int16", 0, 2), ("needAdd", "Boolean", False, 2),
@@ -117,21 +118,21 @@ def schema_table():
            "const QList<KorvaneEntityDescription> &KorvaneSchema::entities()", "{",
            "    using T = KorvaneAttributeType;",
            "    static const QList<KorvaneEntityDescription> all = {"]
-    out.append("        {QStringLiteral(\"DropListEntity\"), QString(), QString(), -1, -1, 1, {")
+    out.append("        {QStringLiteral(\"DropListEntity\"), QString(), QString(), 1, {")
     for name, kind, default in [("catalog", "Int16", 0), ("dropID", "Int32", 0), ("index", "Int32", 0),
                                 ("keyCode", "Int32", 0), ("modifiers", "Int32", 0), ("subCatalog", "Int16", 0),
                                 ("supportTypes", "Int64", 0), ("title", "String", None), ("type", "Int32", 0)]:
         d = "QVariant()" if default is None else literal(kind, default)
         out.append("            {QStringLiteral(\"%s\"), T::%s, %s, 1, false}," % (name, kind, d))
     out.append("        }},")
-    for entity, rel, catalog, typ, since, attributes in ENTITIES:
-        out.append("        {QStringLiteral(\"%s\"), QStringLiteral(\"%s\"), QStringLiteral(\"dropAction\"), %d, %d, %d, {"
-                   % (entity, rel, catalog, typ, since))
+    for entity, rel, since, attributes in ENTITIES:
+        out.append("        {QStringLiteral(\"%s\"), QStringLiteral(\"%s\"), QStringLiteral(\"dropAction\"), %d, {"
+                   % (entity, rel, since))
         for name, kind, default, asince in attributes:
             out.append("            {QStringLiteral(\"%s\"), T::%s, %s, %d, %s},"
                        % (name, kind, literal(kind, default), asince, "true" if name in SECRETS else "false"))
         out.append("        }},")
-    out.append("        {QStringLiteral(\"CustomUrl\"), QString(), QStringLiteral(\"textCustomUrl\"), -1, -1, 1, {")
+    out.append("        {QStringLiteral(\"CustomUrl\"), QString(), QStringLiteral(\"textCustomUrl\"), 1, {")
     out.append("            {QStringLiteral(\"createTime\"), T::Double, 0.0, 1, false},")
     out.append("            {QStringLiteral(\"url\"), T::String, QVariant(), 1, false},")
     out.append("        }},")
@@ -141,7 +142,7 @@ def schema_table():
 
 def main():
     target = Path(sys.argv[1] if len(sys.argv) > 1 else "src/store")
-    for entity, _rel, _c, _t, _since, attributes in ENTITIES:
+    for entity, _rel, _since, attributes in ENTITIES:
         (target / (entity.lower() + ".h")).write_text(header(entity, attributes))
     (target / "korvaneschemaentities.cpp").write_text(schema_table())
 

@@ -1,6 +1,7 @@
 #include "korvanehandlepbhelper.h"
 
 #include "droplistentity.h"
+#include "korvaneactioncatalog.h"
 #include "korvaneclipboard.h"
 #include "korvanefileactions.h"
 #include "korvanehandledata.h"
@@ -36,52 +37,43 @@ struct ActionSlot {
     void (*withProgress)(const DropPtr &drop, const KorvaneCompletion &completion, const KorvaneProgress &progress) = nullptr;
 };
 
-// Indexed by type. Empty slots are kinds whose action is not part of this build yet.
-const auto textActions = [] {
-    std::array<ActionSlot, 10> slots{};
-    slots[0] = {nullptr, &KorvaneTextActions::translateTextEntity};
-    slots[1] = {&KorvaneTextActions::clearTextEntity, nullptr};
-    slots[2] = {&KorvaneTextActions::countTextEntity, nullptr};
-    slots[3] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
-    slots[4] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
-    slots[5] = {nullptr, &KorvaneTextActions::customUrlTextEntity};
-    slots[6] = {&KorvaneTextActions::traditionalConversionTextEntity, nullptr};
-    slots[7] = {nullptr, &KorvaneTextActions::rmbTextEntity};
-    slots[8] = {nullptr, &KorvaneTextActions::engilshCaseConvert};
-    slots[9] = {nullptr, &KorvaneTextActions::airDropTextDropEntity};
-    return slots;
-}();
-const auto fileActions = [] {
-    std::array<ActionSlot, 18> slots{};
-    slots[0] = {nullptr, &KorvaneImageActions::compressImageDropEntity};
-    slots[1] = {nullptr, &KorvaneImageActions::fromatImageDropEntity};
-    slots[2] = {nullptr, &KorvaneImageActions::resizeImageDropEntity};
-    slots[3] = {nullptr, &KorvaneOcrActions::OCRImageDropEntity};
-    slots[4] = {nullptr, &KorvaneImageActions::clearMsgImageDropEntity};
-    slots[5] = {nullptr, nullptr, &KorvaneUploadActions::uploadImageToWeiboDropEntity};
-    slots[6] = {nullptr, &KorvaneShareActions::imageToPhotoDropEntity};
-    slots[7] = {nullptr, &KorvaneShareActions::airDropDropEntity};
-    slots[8] = {nullptr, &KorvaneFileActions::moveFileDropEntity};
-    slots[9] = {nullptr, &KorvaneFileActions::copyFileDropEntity};
-    slots[10] = {nullptr, &KorvaneShareActions::sendEmailDropEntity};
-    slots[11] = {nullptr, &KorvaneShareActions::sendMessageDropEntity};
-    slots[12] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity};
-    slots[13] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToAliDropEntity};
-    slots[14] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity};
-    slots[15] = {nullptr, nullptr, &KorvaneUploadActions::uploadFileToUpCDNDropEntity};
-    slots[16] = {nullptr, &KorvaneImageActions::rotateImageDropEntity};
-    slots[17] = {nullptr, &KorvaneFileActions::renameFileDropEntity};
-    return slots;
-}();
+// Indexed by kind. An empty slot is a kind whose action is not part of this build yet.
+const ActionSlot actions[] = {
+    {nullptr, &KorvaneTextActions::translateTextEntity},
+    {&KorvaneTextActions::clearTextEntity, nullptr},
+    {&KorvaneTextActions::countTextEntity, nullptr},
+    {nullptr, &KorvaneShareActions::sendEmailDropEntity},
+    {nullptr, &KorvaneShareActions::sendMessageDropEntity},
+    {nullptr, &KorvaneTextActions::customUrlTextEntity},
+    {&KorvaneTextActions::traditionalConversionTextEntity, nullptr},
+    {nullptr, &KorvaneTextActions::rmbTextEntity},
+    {nullptr, &KorvaneTextActions::engilshCaseConvert},
+    {nullptr, &KorvaneTextActions::airDropTextDropEntity},
+    {nullptr, &KorvaneImageActions::compressImageDropEntity},
+    {nullptr, &KorvaneImageActions::fromatImageDropEntity},
+    {nullptr, &KorvaneImageActions::resizeImageDropEntity},
+    {nullptr, &KorvaneOcrActions::OCRImageDropEntity},
+    {nullptr, &KorvaneImageActions::clearMsgImageDropEntity},
+    {nullptr, nullptr, &KorvaneUploadActions::uploadImageToWeiboDropEntity},
+    {nullptr, &KorvaneShareActions::imageToPhotoDropEntity},
+    {nullptr, &KorvaneShareActions::airDropDropEntity},
+    {nullptr, &KorvaneFileActions::moveFileDropEntity},
+    {nullptr, &KorvaneFileActions::copyFileDropEntity},
+    {nullptr, &KorvaneShareActions::sendEmailDropEntity},
+    {nullptr, &KorvaneShareActions::sendMessageDropEntity},
+    {nullptr, nullptr, &KorvaneUploadActions::uploadFileToQiniuDropEntity},
+    {nullptr, nullptr, &KorvaneUploadActions::uploadFileToAliDropEntity},
+    {nullptr, nullptr, &KorvaneUploadActions::uploadFileToQCloudDropEntity},
+    {nullptr, nullptr, &KorvaneUploadActions::uploadFileToUpCDNDropEntity},
+    {nullptr, &KorvaneImageActions::rotateImageDropEntity},
+    {nullptr, &KorvaneFileActions::renameFileDropEntity},
+};
+static_assert(std::size(actions) == KindCount, "one slot per action kind");
 
 const ActionSlot *slotFor(const DropListEntity &drop)
 {
-    const qint64 type = drop.type();
-    if (drop.catalog() == 0 && type >= 0 && type < qint64(std::size(textActions)))
-        return &textActions[type];
-    if (drop.catalog() == 1 && type >= 0 && type < qint64(std::size(fileActions)))
-        return &fileActions[type];
-    return nullptr;
+    const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(drop.catalog(), drop.type());
+    return kind ? &actions[int(kind->kind)] : nullptr;
 }
 
 // The extension of a path's last component; a leading dot does not start one.

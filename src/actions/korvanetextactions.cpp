@@ -2,6 +2,7 @@
 
 #include "customurl.h"
 #include "droplistentity.h"
+#include "korvaneactioncatalog.h"
 #include "korvaneclipboard.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
@@ -274,7 +275,8 @@ qint32 conversionDict(const DropListEntity &drop)
 
 bool KorvaneTextActions::isTraditionalConversion(const DropListEntity &drop)
 {
-    return drop.catalog() == 0 && drop.type() == 6;
+    const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(drop.catalog(), drop.type());
+    return kind && kind->kind == ActionKind::ChineseScript;
 }
 
 void KorvaneTextActions::traditionalConversionTextEntity(const DropPtr &drop)

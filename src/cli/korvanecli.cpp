@@ -208,16 +208,6 @@ QJsonDocument runResultJson(bool success, const KorvaneError &failure, const QJs
     return QJsonDocument(object);
 }
 
-QList<DropListEntityPtr> fittingActions(KorvaneCoreDataHelper *store)
-{
-    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    if (data->dataCatalog() == DataCatalogText)
-        return store->getDropsByCatalog(0);
-    if (data->dataCatalog() == DataCatalogNone)
-        return {};
-    return store->getDropsByKorvaneHandleData();
-}
-
 QJsonValue nullable(const QString &text)
 {
     return text.isNull() ? QJsonValue() : QJsonValue(text);
@@ -489,7 +479,7 @@ int KorvaneCli::classify(QList<QByteArray> args)
 
     KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     data->handleDataWith(clipboard ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
-    const QList<DropListEntityPtr> actions = fittingActions(m_store);
+    const QList<DropListEntityPtr> actions = m_store->getDropsByKorvaneHandleData();
 
     if (json) {
         QJsonArray actionArray;
@@ -601,7 +591,7 @@ int KorvaneCli::run(QList<QByteArray> args)
             return Failure;
         KorvaneHandleData::shareInstance()->resetHandleDataWith(QString());
         KorvaneError refusal;
-        const DropListEntityPtr drop = findAction(actionName, m_store->getDropsByCatalog(0), &refusal);
+        const DropListEntityPtr drop = findAction(actionName, m_store->getDropsByKorvaneHandleData(), &refusal);
         if (drop && KorvaneTextActions::isTraditionalConversion(*drop))
             return convertTextFile(drop, QFile::decodeName(args.at(1)));
     }
@@ -629,7 +619,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     data->handleDataWith(input.isEmpty() ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
     KorvaneError refusal;
-    const DropListEntityPtr drop = findAction(actionName, fittingActions(m_store), &refusal);
+    const DropListEntityPtr drop = findAction(actionName, m_store->getDropsByKorvaneHandleData(), &refusal);
     if (!drop)
         return refuse(refusal);
     bool callsCompletion = false;

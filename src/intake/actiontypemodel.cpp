@@ -9,20 +9,22 @@
 
 namespace {
 
+using K = ActionKind;
+
 struct Group {
     const char *key;
-    std::initializer_list<int> types;
+    std::initializer_list<ActionKind> kinds;
 };
 
-std::unique_ptr<ActionTreeNode> buildTree(qint64 catalog, std::initializer_list<Group> groups)
+std::unique_ptr<ActionTreeNode> buildTree(std::initializer_list<Group> groups)
 {
     auto root = std::make_unique<ActionTreeNode>(QStringLiteral("rootString"));
     for (const Group &group : groups) {
         ActionTreeNode *node = root->appendChild(ActionTypeModel(qtTrId(group.key)));
-        for (int type : group.types) {
-            const KorvaneActionCatalog::Entry *e = KorvaneActionCatalog::entry(catalog, type);
-            node->appendChild(ActionModel(qtTrId(e->titleKey), QString::fromUtf8(e->imageName), catalog, type,
-                                          qtTrId(e->descriptionKey)));
+        for (ActionKind kind : group.kinds) {
+            const KorvaneActionCatalog::Entry &e = KorvaneActionCatalog::of(kind);
+            node->appendChild(ActionModel(qtTrId(e.titleKey), QString::fromUtf8(e.imageName), e.catalog, e.type,
+                                          qtTrId(e.descriptionKey)));
         }
     }
     return root;
@@ -37,19 +39,19 @@ ActionTypeModel::ActionTypeModel(const QString &title)
 
 std::unique_ptr<ActionTreeNode> ActionTypeModel::getTextTypeRootTree()
 {
-    return buildTree(0, {
-        {QT_TRID_NOOP("CommonActions"), {9, 0, 8, 1, 2}},
-        {QT_TRID_NOOP("SendTexts"), {3, 4}},
-        {QT_TRID_NOOP("ProActions"), {5}},
-        {QT_TRID_NOOP("ChineseActions"), {6, 7}},
+    return buildTree({
+        {QT_TRID_NOOP("CommonActions"), {K::ShareText, K::Translate, K::LetterCase, K::ClearStyle, K::CountCharacters}},
+        {QT_TRID_NOOP("SendTexts"), {K::MailText, K::MessageText}},
+        {QT_TRID_NOOP("ProActions"), {K::CustomUrls}},
+        {QT_TRID_NOOP("ChineseActions"), {K::ChineseScript, K::CapitalAmount}},
     });
 }
 
 std::unique_ptr<ActionTreeNode> ActionTypeModel::getFileTypeRootTree()
 {
-    return buildTree(1, {
-        {QT_TRID_NOOP("CommonActions"), {7, 17, 8, 9}},
-        {QT_TRID_NOOP("ImageActions"), {0, 1, 2, 16, 3, 4, 6}},
-        {QT_TRID_NOOP("SendFiles"), {10, 11, 5, 12, 13, 14, 15}},
+    return buildTree({
+        {QT_TRID_NOOP("CommonActions"), {K::ShareFiles, K::Rename, K::Move, K::Copy}},
+        {QT_TRID_NOOP("ImageActions"), {K::Compress, K::Convert, K::Resize, K::Rotate, K::RecogniseText, K::RemoveMetadata, K::AddToPhotos}},
+        {QT_TRID_NOOP("SendFiles"), {K::MailFiles, K::MessageFiles, K::UploadWeibo, K::UploadQiniu, K::UploadOss, K::UploadCos, K::UploadUpyun}},
     });
 }

@@ -1,21 +1,36 @@
 #pragma once
 
+#include "actionkind.h"
+
 #include <QString>
 #include <QtGlobal>
 
-// The fixed vocabulary of action kinds: catalog 0 holds the text actions (types 0 to 9),
-// catalog 1 the file and image actions (types 0 to 17).
+#include <array>
+
+class KorvaneHandleData;
+
+// The one description of every action kind: catalog 0 holds the text actions (types 0 to 9),
+// catalog 1 the file and image actions (types 0 to 17). Every other table of kinds is built
+// from it or indexed by ActionKind.
 class KorvaneActionCatalog final
 {
 public:
     struct Entry {
+        ActionKind kind;
+        qint64 catalog;
         int type;
-        const char *name;
+        const char *name; // what the command line takes; English, never changes
         const char *titleKey;
         const char *descriptionKey;
         const char *imageName;
-        qint64 supportTypes; // 0 for text actions
+        qint64 supportTypes; // the FileKind mask a new record gets; 0 for text actions
+        bool takesLoneFolders; // offered when every dropped item is a folder (given the mask allows files)
+        const char *settingsEntity;
+        const char *settingsPanel;
     };
+
+    static const std::array<Entry, KindCount> &entries();
+    static const Entry &of(ActionKind kind) { return entries()[std::size_t(kind)]; }
 
     static bool isKnown(qint64 catalog, qint64 type);
     // The entry of a known kind; nullptr otherwise.
@@ -26,4 +41,8 @@ public:
 
     static QString localizedTitle(qint64 catalog, qint64 type);
     static QString localizedDescription(qint64 catalog, qint64 type);
+
+    // Whether a record of this catalog and type, with this supportTypes mask, is offered for
+    // the dropped data. The list, an action's own hotkey and the command line all ask here.
+    static bool accepts(const KorvaneHandleData &data, qint64 catalog, qint64 type, qint64 supportTypes);
 };

@@ -1,5 +1,7 @@
 #include "actioniconprovider.h"
 
+#include "korvaneactioncatalog.h"
+
 #include <QFont>
 #include <QHash>
 #include <QIcon>
@@ -13,27 +15,24 @@ struct Look {
     const char *glyph;
 };
 
-// Text kinds by type, then file and image kinds by type; groups share a hue.
-const Look textLooks[] = {
+// Indexed by kind; groups share a hue.
+const Look looks[] = {
     {0xff3b82f6, "A⇄"}, {0xff64748b, "T"}, {0xff0ea5e9, "#"}, {0xfff59e0b, "@"}, {0xff22c55e, "✉"},
     {0xff8b5cf6, "⌕"}, {0xffef4444, "Zh"}, {0xffdc2626, "¥"}, {0xff14b8a6, "Aa"}, {0xff06b6d4, "⇶"},
-};
-const Look fileLooks[] = {
     {0xffec4899, "⇲"}, {0xffd946ef, "⇄"}, {0xffa855f7, "⤡"}, {0xff6366f1, "OCR"}, {0xfff43f5e, "⌫"},
     {0xfff97316, "⇪"}, {0xffeab308, "❀"}, {0xff06b6d4, "⇶"}, {0xff0ea5e9, "➜"}, {0xff3b82f6, "⇉"},
     {0xfff59e0b, "@"}, {0xff22c55e, "✉"}, {0xff2563eb, "Q"}, {0xfff97316, "OSS"}, {0xff0284c7, "COS"},
     {0xff7c3aed, "UP"}, {0xffdb2777, "↻"}, {0xff84cc16, "✎"},
 };
+static_assert(std::size(looks) == KindCount, "one look per action kind");
 
 } // namespace
 
 QPixmap ActionIconProvider::iconForAction(qint64 catalog, qint64 type, int size, qreal devicePixelRatio)
 {
-    Look look{0xff94a3b8, "?"};
-    if (catalog == 0 && type >= 0 && type < qint64(std::size(textLooks)))
-        look = textLooks[type];
-    else if (catalog != 0 && type >= 0 && type < qint64(std::size(fileLooks)))
-        look = fileLooks[type];
+    // Any catalog other than text shows the file and image kinds.
+    const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(catalog == 0 ? 0 : 1, type);
+    const Look look = kind ? looks[int(kind->kind)] : Look{0xff94a3b8, "?"};
 
     QPixmap pixmap(QSize(size, size) * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);

@@ -212,7 +212,6 @@ void MainContentView::regularViewWithHandleData(int row)
         setTypeImage(true);
         m_topTitleLabel->setText(data->textString().left(previewLength));
         m_topTitleLabel->setCursorPosition(0);
-        m_dropList = store->getDropsByCatalog(0);
     } else {
         setTypeImage(false);
         const qint64 count = data->itemsCount();
@@ -220,8 +219,8 @@ void MainContentView::regularViewWithHandleData(int row)
         const bool allImages = data->imgFileUrls().size() == count;
         const char *key = allImages ? (count < 2 ? "imagesNumber" : "imagesNumbers") : (count < 2 ? "fileNumber" : "filesNumbers");
         m_topTitleLabel->setText(qtTrId(key, int(count)));
-        m_dropList = store->getDropsByKorvaneHandleData();
     }
+    m_dropList = store->getDropsByKorvaneHandleData();
     if (m_needBecomeFirstRes)
         m_topTitleLabel->setFocus();
     reloadData();
@@ -257,7 +256,7 @@ void MainContentView::controlTextDidChange(const QString &text)
     if (text.isEmpty() || data->dataCatalog() == DataCatalogText)
         return;
     data->setDataCatalog(DataCatalogText);
-    m_dropList = KorvaneCoreDataHelper::shareInstance()->getDropsByCatalog(0);
+    m_dropList = KorvaneCoreDataHelper::shareInstance()->getDropsByKorvaneHandleData();
     reloadData();
     showPlaceholder(false);
     setTypeImage(true);

@@ -2,6 +2,7 @@
 
 #include "contentview.h"
 #include "droplistentity.h"
+#include "korvaneactioncatalog.h"
 #include "korvanecoredatahelper.h"
 #include "korvanedesktopplatform.h"
 #include "korvanedragmonitor.h"
@@ -407,10 +408,7 @@ bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
         return false;
     KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    const bool fits = (data->dataCatalog() == DataCatalogText && drop->catalog() == 0)
-        || (data->dataCatalog() == DataCatalogFileOrImage && drop->catalog() == 1
-            && (qint64(data->containedFileType()) & drop->supportTypes()) != 0);
-    if (!fits) {
+    if (!KorvaneActionCatalog::accepts(*data, drop->catalog(), drop->type(), drop->supportTypes())) {
         // Told even when notifications are muted: the user pressed a key and nothing ran.
         KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
         content.body = qtTrId("wrongInputContent");

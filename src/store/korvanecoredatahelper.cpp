@@ -32,18 +32,10 @@ namespace {
 
 const char *const storeFileName = "KVCoreData.sqlite";
 
-qint64 supportTypesForFileType(qint64 type)
-{
-    if (type == 6)
-        return FileKindImage | FileKindVideo;
-    if ((type >= 0 && type <= 5) || type == 16)
-        return FileKindImage;
-    return FileKindAnyFile;
-}
+using K = ActionKind;
 
 struct DefaultAction {
-    qint64 catalog;
-    qint64 type;
+    ActionKind kind;
     const char *title; // null keeps the localised default title
     std::function<void(DropListEntity &)> configure;
     QStringList urls;
@@ -54,52 +46,52 @@ const QString flathubSearch = QStringLiteral("https://flathub.org/apps/search?q=
 QList<DefaultAction> chineseDefaults()
 {
     return {
-        {0, 9, nullptr, {}, {}},
-        {0, 1, nullptr, {}, {}},
-        {0, 0, "翻译为中文", [](DropListEntity &d) { d.textTranslate()->setType(0); }, {}},
-        {0, 6, "转换为繁体", {}, {}},
-        {0, 5, "搜索淘宝和京东", {},
+        {K::ShareText, nullptr, {}, {}},
+        {K::ClearStyle, nullptr, {}, {}},
+        {K::Translate, "翻译为中文", [](DropListEntity &d) { d.textTranslate()->setType(0); }, {}},
+        {K::ChineseScript, "转换为繁体", {}, {}},
+        {K::CustomUrls, "搜索淘宝和京东", {},
          {QStringLiteral("https://s.taobao.com/search?q={text}"),
           QStringLiteral("https://search.jd.com/Search?keyword={text}&enc=utf-8&wq={text}")}},
-        {0, 5, "搜索 Flathub", {}, {flathubSearch}},
-        {0, 3, nullptr, {}, {}},
-        {0, 4, nullptr, {}, {}},
-        {1, 7, nullptr, {}, {}},
-        {1, 6, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
-        {1, 0, nullptr, {}, {}},
-        {1, 3, nullptr, {}, {}},
-        {1, 1, "转换为 JPG", {}, {}},
-        {1, 1, "转换为 PNG", [](DropListEntity &d) { d.imageFormat()->setCoverntType(1); }, {}},
-        {1, 2, "调整宽度为 1000px", [](DropListEntity &d) { d.imageResize()->setTargetpx(1000); }, {}},
-        {1, 4, nullptr, {}, {}},
-        {1, 10, nullptr, {}, {}},
-        {1, 11, nullptr, {}, {}},
-        {1, 8, "移动到文稿", {}, {}},
+        {K::CustomUrls, "搜索 Flathub", {}, {flathubSearch}},
+        {K::MailText, nullptr, {}, {}},
+        {K::MessageText, nullptr, {}, {}},
+        {K::ShareFiles, nullptr, {}, {}},
+        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {K::Compress, nullptr, {}, {}},
+        {K::RecogniseText, nullptr, {}, {}},
+        {K::Convert, "转换为 JPG", {}, {}},
+        {K::Convert, "转换为 PNG", [](DropListEntity &d) { d.imageFormat()->setCoverntType(1); }, {}},
+        {K::Resize, "调整宽度为 1000px", [](DropListEntity &d) { d.imageResize()->setTargetpx(1000); }, {}},
+        {K::RemoveMetadata, nullptr, {}, {}},
+        {K::MailFiles, nullptr, {}, {}},
+        {K::MessageFiles, nullptr, {}, {}},
+        {K::Move, "移动到文稿", {}, {}},
     };
 }
 
 QList<DefaultAction> otherDefaults()
 {
     return {
-        {0, 9, nullptr, {}, {}},
-        {0, 1, nullptr, {}, {}},
-        {0, 2, "Character Counter", {}, {}},
-        {0, 0, "Translate to English", [](DropListEntity &d) { d.textTranslate()->setType(1); }, {}},
-        {0, 5, "Search Amazon & eBay", {},
+        {K::ShareText, nullptr, {}, {}},
+        {K::ClearStyle, nullptr, {}, {}},
+        {K::CountCharacters, "Character Counter", {}, {}},
+        {K::Translate, "Translate to English", [](DropListEntity &d) { d.textTranslate()->setType(1); }, {}},
+        {K::CustomUrls, "Search Amazon & eBay", {},
          {QStringLiteral("http://www.ebay.com/sch/i.html?_nkw={text}"), QStringLiteral("https://www.amazon.com/s?k={text}")}},
-        {0, 5, "Search Flathub", {}, {flathubSearch}},
-        {0, 3, nullptr, {}, {}},
-        {0, 4, nullptr, {}, {}},
-        {1, 7, nullptr, {}, {}},
-        {1, 6, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
-        {1, 0, nullptr, {}, {}},
-        {1, 1, "Convert Images to JPG", {}, {}},
-        {1, 2, "Resize Image to 500px Width", [](DropListEntity &d) { d.imageResize()->setTargetpx(500); }, {}},
-        {1, 3, nullptr, {}, {}},
-        {1, 4, nullptr, {}, {}},
-        {1, 10, nullptr, {}, {}},
-        {1, 11, nullptr, {}, {}},
-        {1, 8, "Move to Documents", {}, {}},
+        {K::CustomUrls, "Search Flathub", {}, {flathubSearch}},
+        {K::MailText, nullptr, {}, {}},
+        {K::MessageText, nullptr, {}, {}},
+        {K::ShareFiles, nullptr, {}, {}},
+        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {K::Compress, nullptr, {}, {}},
+        {K::Convert, "Convert Images to JPG", {}, {}},
+        {K::Resize, "Resize Image to 500px Width", [](DropListEntity &d) { d.imageResize()->setTargetpx(500); }, {}},
+        {K::RecogniseText, nullptr, {}, {}},
+        {K::RemoveMetadata, nullptr, {}, {}},
+        {K::MailFiles, nullptr, {}, {}},
+        {K::MessageFiles, nullptr, {}, {}},
+        {K::Move, "Move to Documents", {}, {}},
     };
 }
 
@@ -240,22 +232,9 @@ QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByCatalog(qint64 catalog
 QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByKorvaneHandleData()
 {
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    const bool text = data->dataSubCatalog() == DataSubCatalogText;
-    const bool imageData = data->dataSubCatalog() == DataSubCatalogImageData;
-    const bool onlyFolders = !data->folderFileUrls().isEmpty() && data->itemsCount() == data->folderFileUrls().size();
-    const qint64 kinds = qint64(data->containedFileType());
-
-    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [=](const KorvaneManagedObject &object) {
+    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [data](const KorvaneManagedObject &object) {
         const auto &drop = static_cast<const DropListEntity &>(object);
-        // Only text keeps the other catalog; it is then matched by file kinds like the rest.
-        if (!text && drop.catalog() != 1)
-            return false;
-        if (imageData)
-            return (drop.supportTypes() & FileKindImage) != 0;
-        // Qiniu's upload takes no folders, so a drop of folders alone does not offer it.
-        if (onlyFolders)
-            return (drop.supportTypes() & FileKindAnyFile) != 0 && drop.type() != 12;
-        return (drop.supportTypes() & kinds) != 0;
+        return KorvaneActionCatalog::accepts(*data, drop.catalog(), drop.type(), drop.supportTypes());
     }));
 }
 
@@ -328,14 +307,11 @@ DropListEntityPtr KorvaneCoreDataHelper::insertNewDrop(qint64 catalog, qint64 ty
     drop->setCatalog(qint16(catalog));
     drop->setType(qint32(type));
 
-    const bool known = (catalog == 0 && type >= 0 && type <= 9) || (catalog != 0 && type >= 0 && type <= 17);
-    if (known) {
-        const qint64 catalogOfType = catalog == 0 ? 0 : 1;
-        const KorvaneEntityDescription *entity = KorvaneSchema::settingsEntity(catalogOfType, type);
-        drop->setSettings(ctx->insertNewObject(entity->name));
-        drop->setTitle(KorvaneActionCatalog::localizedTitle(catalogOfType, type));
-        if (catalog != 0)
-            drop->setSupportTypes(supportTypesForFileType(type));
+    // Any catalog other than text takes the file and image kinds.
+    if (const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(catalog == 0 ? 0 : 1, type)) {
+        drop->setSettings(ctx->insertNewObject(QLatin1String(kind->settingsEntity)));
+        drop->setTitle(qtTrId(kind->titleKey));
+        drop->setSupportTypes(kind->supportTypes);
     }
     return drop;
 }
@@ -460,8 +436,9 @@ void KorvaneCoreDataHelper::insertDefaultData()
     int textIndex = 0;
     int fileIndex = 0;
     for (const DefaultAction &action : defaults) {
-        const int index = action.catalog == 0 ? textIndex++ : fileIndex++;
-        const DropListEntityPtr drop = insertNewDrop(action.catalog, action.type, index);
+        const KorvaneActionCatalog::Entry &kind = KorvaneActionCatalog::of(action.kind);
+        const int index = kind.catalog == 0 ? textIndex++ : fileIndex++;
+        const DropListEntityPtr drop = insertNewDrop(kind.catalog, kind.type, index);
         if (action.title)
             drop->setTitle(QString::fromUtf8(action.title));
         if (action.configure)

@@ -1,5 +1,7 @@
 #include "korvaneschema.h"
 
+#include "korvaneactioncatalog.h"
+
 #include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QSet>
@@ -172,11 +174,8 @@ const KorvaneEntityDescription *KorvaneSchema::entity(const QString &name)
 
 const KorvaneEntityDescription *KorvaneSchema::settingsEntity(qint64 catalog, qint64 type)
 {
-    for (const KorvaneEntityDescription &e : entities()) {
-        if (!e.relationshipName.isEmpty() && e.catalog == catalog && e.type == type)
-            return &e;
-    }
-    return nullptr;
+    const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(catalog, type);
+    return kind ? entity(QLatin1String(kind->settingsEntity)) : nullptr;
 }
 
 namespace {

@@ -30,8 +30,6 @@ struct KorvaneEntityDescription {
     QString relationshipName;
     // The column that links a record to its owner (dropAction, textCustomUrl).
     QString ownerColumn;
-    qint64 catalog;
-    qint64 type;
     int sinceVersion;
     QList<KorvaneAttributeDescription> attributes;
 

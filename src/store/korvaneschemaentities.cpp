@@ -5,7 +5,7 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
 {
     using T = KorvaneAttributeType;
     static const QList<KorvaneEntityDescription> all = {
-        {QStringLiteral("DropListEntity"), QString(), QString(), -1, -1, 1, {
+        {QStringLiteral("DropListEntity"), QString(), QString(), 1, {
             {QStringLiteral("catalog"), T::Int16, 0, 1, false},
             {QStringLiteral("dropID"), T::Int32, 0, 1, false},
             {QStringLiteral("index"), T::Int32, 0, 1, false},
@@ -16,45 +16,45 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("title"), T::String, QVariant(), 1, false},
             {QStringLiteral("type"), T::Int32, 0, 1, false},
         }},
-        {QStringLiteral("TextTranslate"), QStringLiteral("textTranslate"), QStringLiteral("dropAction"), 0, 0, 1, {
+        {QStringLiteral("TextTranslate"), QStringLiteral("textTranslate"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
             {QStringLiteral("type"), T::Int16, 0, 1, false},
         }},
-        {QStringLiteral("TextClearStyle"), QStringLiteral("textClearStyle"), QStringLiteral("dropAction"), 0, 1, 1, {
+        {QStringLiteral("TextClearStyle"), QStringLiteral("textClearStyle"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
         }},
-        {QStringLiteral("TextCharCount"), QStringLiteral("textCharCount"), QStringLiteral("dropAction"), 0, 2, 1, {
+        {QStringLiteral("TextCharCount"), QStringLiteral("textCharCount"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("countEnWord"), T::Boolean, true, 1, false},
             {QStringLiteral("countLetter"), T::Boolean, true, 1, false},
             {QStringLiteral("countTotal"), T::Boolean, true, 1, false},
             {QStringLiteral("needCopy"), T::Boolean, false, 1, false},
         }},
-        {QStringLiteral("TextEmail"), QStringLiteral("textEmail"), QStringLiteral("dropAction"), 0, 3, 1, {
+        {QStringLiteral("TextEmail"), QStringLiteral("textEmail"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("receives"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("title"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("TextMsg"), QStringLiteral("textMsg"), QStringLiteral("dropAction"), 0, 4, 1, {
+        {QStringLiteral("TextMsg"), QStringLiteral("textMsg"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("receives"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("title"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("TextCustomUrl"), QStringLiteral("textCustomUrl"), QStringLiteral("dropAction"), 0, 5, 1, {
+        {QStringLiteral("TextCustomUrl"), QStringLiteral("textCustomUrl"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("needCopy"), T::Boolean, false, 1, false},
         }},
-        {QStringLiteral("TextTraditionalConversion"), QStringLiteral("textTranditionalConversion"), QStringLiteral("dropAction"), 0, 6, 1, {
+        {QStringLiteral("TextTraditionalConversion"), QStringLiteral("textTranditionalConversion"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("conversionType"), T::Int16, 2, 1, false},
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
         }},
-        {QStringLiteral("TextCapitalRMB"), QStringLiteral("textCapitalRMB"), QStringLiteral("dropAction"), 0, 7, 1, {
+        {QStringLiteral("TextCapitalRMB"), QStringLiteral("textCapitalRMB"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("autoBegin"), T::Boolean, true, 1, false},
             {QStringLiteral("autoEnd"), T::Boolean, true, 1, false},
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
         }},
-        {QStringLiteral("TextUpDownString"), QStringLiteral("textUpDownString"), QStringLiteral("dropAction"), 0, 8, 1, {
+        {QStringLiteral("TextUpDownString"), QStringLiteral("textUpDownString"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("handleType"), T::Int16, 0, 1, false},
         }},
-        {QStringLiteral("TextAirDrop"), QStringLiteral("textAirDrop"), QStringLiteral("dropAction"), 0, 9, 1, {
+        {QStringLiteral("TextAirDrop"), QStringLiteral("textAirDrop"), QStringLiteral("dropAction"), 1, {
         }},
-        {QStringLiteral("ImageCompression"), QStringLiteral("imageCompression"), QStringLiteral("dropAction"), 1, 0, 1, {
+        {QStringLiteral("ImageCompression"), QStringLiteral("imageCompression"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("autoPNGtoJPG"), T::Boolean, false, 2, false},
             {QStringLiteral("compressionRato"), T::Float, 0.75, 1, false},
             {QStringLiteral("endName"), T::String, QStringLiteral(""), 1, false},
@@ -62,14 +62,14 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("needSave"), T::Boolean, false, 1, false},
             {QStringLiteral("savePath"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("ImageFormat"), QStringLiteral("imageFormat"), QStringLiteral("dropAction"), 1, 1, 1, {
+        {QStringLiteral("ImageFormat"), QStringLiteral("imageFormat"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("coverntType"), T::Int16, 0, 1, false},
             {QStringLiteral("endName"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("needCopy"), T::Boolean, false, 1, false},
             {QStringLiteral("needSave"), T::Boolean, false, 1, false},
             {QStringLiteral("savePath"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("ImageResize"), QStringLiteral("imageResize"), QStringLiteral("dropAction"), 1, 2, 1, {
+        {QStringLiteral("ImageResize"), QStringLiteral("imageResize"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("endName"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("needCopy"), T::Boolean, false, 1, false},
             {QStringLiteral("needSave"), T::Boolean, false, 1, false},
@@ -78,16 +78,16 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("targetpx"), T::Int16, 1000, 1, false},
             {QStringLiteral("targetRato"), T::Float, 50.0, 1, false},
         }},
-        {QStringLiteral("ImageOCR"), QStringLiteral("imageOCR"), QStringLiteral("dropAction"), 1, 3, 1, {
+        {QStringLiteral("ImageOCR"), QStringLiteral("imageOCR"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
         }},
-        {QStringLiteral("ImageClearMsg"), QStringLiteral("imageClearMsg"), QStringLiteral("dropAction"), 1, 4, 1, {
+        {QStringLiteral("ImageClearMsg"), QStringLiteral("imageClearMsg"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("endName"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("needCopy"), T::Boolean, false, 1, false},
             {QStringLiteral("needSave"), T::Boolean, false, 1, false},
             {QStringLiteral("savePath"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("ImageUploadWeiBo"), QStringLiteral("imageUploadWeiBo"), QStringLiteral("dropAction"), 1, 5, 1, {
+        {QStringLiteral("ImageUploadWeiBo"), QStringLiteral("imageUploadWeiBo"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("cloudType"), T::Int16, 0, 1, false},
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
             {QStringLiteral("qiniuAccessKey"), T::String, QStringLiteral(""), 1, false},
@@ -98,26 +98,26 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("weiboAccount"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("weiboPassWord"), T::String, QStringLiteral(""), 1, true},
         }},
-        {QStringLiteral("ImageToPhoto"), QStringLiteral("imageToPhoto"), QStringLiteral("dropAction"), 1, 6, 1, {
+        {QStringLiteral("ImageToPhoto"), QStringLiteral("imageToPhoto"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("needLaunch"), T::Boolean, true, 1, false},
         }},
-        {QStringLiteral("FileAirDrop"), QStringLiteral("fileAirDrop"), QStringLiteral("dropAction"), 1, 7, 1, {
+        {QStringLiteral("FileAirDrop"), QStringLiteral("fileAirDrop"), QStringLiteral("dropAction"), 1, {
         }},
-        {QStringLiteral("FileMove"), QStringLiteral("fileMove"), QStringLiteral("dropAction"), 1, 8, 1, {
+        {QStringLiteral("FileMove"), QStringLiteral("fileMove"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("savePath"), T::String, QStringLiteral("~/Documents"), 1, false},
         }},
-        {QStringLiteral("FileCopy"), QStringLiteral("fileCopy"), QStringLiteral("dropAction"), 1, 9, 1, {
+        {QStringLiteral("FileCopy"), QStringLiteral("fileCopy"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("savePath"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("FileEmail"), QStringLiteral("fileEmail"), QStringLiteral("dropAction"), 1, 10, 1, {
+        {QStringLiteral("FileEmail"), QStringLiteral("fileEmail"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("receives"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("title"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("FileMsg"), QStringLiteral("fileMsg"), QStringLiteral("dropAction"), 1, 11, 1, {
+        {QStringLiteral("FileMsg"), QStringLiteral("fileMsg"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("receives"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("title"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("FileUploadQinNiu"), QStringLiteral("fileUploadQiNiu"), QStringLiteral("dropAction"), 1, 12, 1, {
+        {QStringLiteral("FileUploadQinNiu"), QStringLiteral("fileUploadQiNiu"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
             {QStringLiteral("qiniuAccessKey"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("qiniuDomain"), T::String, QStringLiteral(""), 1, false},
@@ -125,7 +125,7 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("qiniuSpaceName"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("suffixType"), T::Int16, 0, 1, false},
         }},
-        {QStringLiteral("FileUploadAli"), QStringLiteral("fileUploadAli"), QStringLiteral("dropAction"), 1, 13, 1, {
+        {QStringLiteral("FileUploadAli"), QStringLiteral("fileUploadAli"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("aliAccessKey"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("aliDomain"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("aliSecretKey"), T::String, QStringLiteral(""), 1, true},
@@ -133,7 +133,7 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
             {QStringLiteral("suffixType"), T::Int16, 0, 1, false},
         }},
-        {QStringLiteral("FileUploadTencent"), QStringLiteral("fileUploadTencent"), QStringLiteral("dropAction"), 1, 14, 1, {
+        {QStringLiteral("FileUploadTencent"), QStringLiteral("fileUploadTencent"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
             {QStringLiteral("suffixType"), T::Int16, 0, 1, false},
             {QStringLiteral("tencentAccessKey"), T::String, QStringLiteral(""), 1, false},
@@ -141,7 +141,7 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("tencentSecretKey"), T::String, QStringLiteral(""), 1, true},
             {QStringLiteral("tencentSpaceName"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("FileUploadUP"), QStringLiteral("fileUploadUP"), QStringLiteral("dropAction"), 1, 15, 1, {
+        {QStringLiteral("FileUploadUP"), QStringLiteral("fileUploadUP"), QStringLiteral("dropAction"), 1, {
             {QStringLiteral("admin"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("bucketName"), T::String, QStringLiteral(""), 1, false},
             {QStringLiteral("needCopy"), T::Boolean, true, 1, false},
@@ -149,12 +149,12 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("suffixType"), T::Int16, 0, 1, false},
             {QStringLiteral("upDomain"), T::String, QStringLiteral(""), 1, false},
         }},
-        {QStringLiteral("ImageRotate"), QStringLiteral("imageRotate"), QStringLiteral("dropAction"), 1, 16, 2, {
+        {QStringLiteral("ImageRotate"), QStringLiteral("imageRotate"), QStringLiteral("dropAction"), 2, {
             {QStringLiteral("endName"), T::String, QStringLiteral(""), 2, false},
             {QStringLiteral("rotateType"), T::Int16, 0, 2, false},
             {QStringLiteral("savePath"), T::String, QStringLiteral(""), 2, false},
         }},
-        {QStringLiteral("FileRename"), QStringLiteral("fileRename"), QStringLiteral("dropAction"), 1, 17, 2, {
+        {QStringLiteral("FileRename"), QStringLiteral("fileRename"), QStringLiteral("dropAction"), 2, {
             {QStringLiteral("addPlaceType"), T::Int16, 0, 2, false},
             {QStringLiteral("addString"), T::String, QStringLiteral(""), 2, false},
             {QStringLiteral("customizePlaceType"), T::Int16, 0, 2, false},
@@ -168,7 +168,7 @@ const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
             {QStringLiteral("relpaceSearchString"), T::String, QStringLiteral(""), 2, false},
             {QStringLiteral("replaceResultString"), T::String, QStringLiteral(""), 2, false},
         }},
-        {QStringLiteral("CustomUrl"), QString(), QStringLiteral("textCustomUrl"), -1, -1, 1, {
+        {QStringLiteral("CustomUrl"), QString(), QStringLiteral("textCustomUrl"), 1, {
             {QStringLiteral("createTime"), T::Double, 0.0, 1, false},
             {QStringLiteral("url"), T::String, QVariant(), 1, false},
         }},

@@ -1,5 +1,7 @@
 #include "settingspanel.h"
 
+#include "korvaneactioncatalog.h"
+
 SettingsPanel::SettingsPanel(QWidget *parent)
     : QWidget(parent)
 {
@@ -7,15 +9,6 @@ SettingsPanel::SettingsPanel(QWidget *parent)
 
 QString SettingsPanel::identifierForKind(qint64 catalog, qint64 type)
 {
-    static const char *const text[] = {"translationVC", "clearFormatVC", "charStatistic", "sendEmail", "sendMessage",
-                                       "customURLVC", "chineseConverter", "numberCNConverter", "enCaseConvert", "airDropText"};
-    static const char *const files[] = {"compressVC", "imageFormatVC", "resizeVC", "ocrVC", "removeMetaVC",
-                                        "uploadImgVC", "addToPhoto", "airDrop", "moveTo", "copyTo",
-                                        "sendEmail", "sendMessage", "uploadQiniu", "uploadAli", "uploadTencent",
-                                        "uploadUP", "imageRotateVC", "renameVC"};
-    if (catalog == 0 && type >= 0 && type < qint64(std::size(text)))
-        return QString::fromLatin1(text[type]);
-    if (catalog == 1 && type >= 0 && type < qint64(std::size(files)))
-        return QString::fromLatin1(files[type]);
-    return QString();
+    const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(catalog, type);
+    return kind ? QString::fromLatin1(kind->settingsPanel) : QString();
 }

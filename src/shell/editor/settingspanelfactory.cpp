@@ -11,6 +11,7 @@
 #include "filedestinationviewcontroller.h"
 #include "imageformatviewcontroller.h"
 #include "imageoutputviewcontroller.h"
+#include "korvaneactioncatalog.h"
 #include "numbercnconverterviewcontroller.h"
 #include "recipientsviewcontroller.h"
 #include "renameviewcontroller.h"
@@ -19,62 +20,69 @@
 #include "translationviewcontroller.h"
 #include "uploadcloudviewcontroller.h"
 
-#include <functional>
-#include <vector>
-#include <utility>
+#include <iterator>
 
 namespace {
 
-using Maker = std::function<SettingsPanel *(QWidget *parent)>;
+using Maker = SettingsPanel *(*)(QWidget *parent);
 
 template <typename Panel>
-Maker make()
+SettingsPanel *make(QWidget *parent)
 {
-    return [](QWidget *parent) -> SettingsPanel * { return new Panel(parent); };
+    return new Panel(parent);
 }
 
-const std::vector<std::pair<QString, Maker>> &makers()
+SettingsPanel *mail(QWidget *parent)
 {
-    // Kinds with nothing to set beyond name and shortcut (nearby sharing, text recognition)
-    // get the common panel.
-    static const std::vector<std::pair<QString, Maker>> table = {
-        {QStringLiteral("translationVC"), make<TranslationViewController>()},
-        {QStringLiteral("clearFormatVC"), make<ClearFormatViewController>()},
-        {QStringLiteral("charStatistic"), make<CharStatisticViewController>()},
-        {QStringLiteral("sendEmail"), [](QWidget *parent) -> SettingsPanel * { return new RecipientsViewController(true, parent); }},
-        {QStringLiteral("sendMessage"), [](QWidget *parent) -> SettingsPanel * { return new RecipientsViewController(false, parent); }},
-        {QStringLiteral("customURLVC"), make<CustomURLViewController>()},
-        {QStringLiteral("chineseConverter"), make<ChineseConverterViewController>()},
-        {QStringLiteral("numberCNConverter"), make<NumberCNConverterViewController>()},
-        {QStringLiteral("enCaseConvert"), make<EnCaseConvertViewController>()},
-        {QStringLiteral("airDropText"), make<BaseSettingViewController>()},
-        {QStringLiteral("compressVC"), make<CompressImageViewController>()},
-        {QStringLiteral("imageFormatVC"), make<ImageFormatViewController>()},
-        {QStringLiteral("resizeVC"), make<ResizeImageViewController>()},
-        {QStringLiteral("ocrVC"), make<BaseSettingViewController>()},
-        {QStringLiteral("removeMetaVC"), make<ImageOutputViewController>()},
-        {QStringLiteral("uploadImgVC"), &UploadCloudViewController::weibo},
-        {QStringLiteral("addToPhoto"), make<AddToPhotoViewController>()},
-        {QStringLiteral("airDrop"), make<BaseSettingViewController>()},
-        {QStringLiteral("moveTo"), make<FileDestinationViewController>()},
-        {QStringLiteral("copyTo"), make<FileDestinationViewController>()},
-        {QStringLiteral("uploadQiniu"), &UploadCloudViewController::qiniu},
-        {QStringLiteral("uploadAli"), &UploadCloudViewController::ali},
-        {QStringLiteral("uploadTencent"), &UploadCloudViewController::tencent},
-        {QStringLiteral("uploadUP"), &UploadCloudViewController::upYun},
-        {QStringLiteral("imageRotateVC"), make<RotateImageViewController>()},
-        {QStringLiteral("renameVC"), make<RenameViewController>()},
-    };
-    return table;
+    return new RecipientsViewController(true, parent);
 }
+
+SettingsPanel *message(QWidget *parent)
+{
+    return new RecipientsViewController(false, parent);
+}
+
+// Indexed by kind. Kinds with nothing to set beyond name and shortcut (nearby sharing, text
+// recognition) get the common panel; kinds that share a panel identifier share its maker.
+const Maker makers[] = {
+    &make<TranslationViewController>,
+    &make<ClearFormatViewController>,
+    &make<CharStatisticViewController>,
+    &mail,
+    &message,
+    &make<CustomURLViewController>,
+    &make<ChineseConverterViewController>,
+    &make<NumberCNConverterViewController>,
+    &make<EnCaseConvertViewController>,
+    &make<BaseSettingViewController>,
+    &make<CompressImageViewController>,
+    &make<ImageFormatViewController>,
+    &make<ResizeImageViewController>,
+    &make<BaseSettingViewController>,
+    &make<ImageOutputViewController>,
+    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::weibo(parent); },
+    &make<AddToPhotoViewController>,
+    &make<BaseSettingViewController>,
+    &make<FileDestinationViewController>,
+    &make<FileDestinationViewController>,
+    &mail,
+    &message,
+    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::qiniu(parent); },
+    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::ali(parent); },
+    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::tencent(parent); },
+    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::upYun(parent); },
+    &make<RotateImageViewController>,
+    &make<RenameViewController>,
+};
+static_assert(std::size(makers) == KindCount, "one settings panel per action kind");
 
 } // namespace
 
 SettingsPanel *SettingsPanelFactory::create(const QString &identifier, QWidget *parent)
 {
-    for (const auto &[name, maker] : makers()) {
-        if (name == identifier)
-            return maker(parent);
+    for (const KorvaneActionCatalog::Entry &kind : KorvaneActionCatalog::entries()) {
+        if (identifier == QLatin1String(kind.settingsPanel))
+            return makers[int(kind.kind)](parent);
     }
     return nullptr;
 }
@@ -82,7 +90,10 @@ SettingsPanel *SettingsPanelFactory::create(const QString &identifier, QWidget *
 QStringList SettingsPanelFactory::identifiers()
 {
     QStringList result;
-    for (const auto &entry : makers())
-        result.append(entry.first);
+    for (const KorvaneActionCatalog::Entry &kind : KorvaneActionCatalog::entries()) {
+        const QString identifier = QString::fromLatin1(kind.settingsPanel);
+        if (!result.contains(identifier))
+            result.append(identifier);
+    }
     return result;
 }
