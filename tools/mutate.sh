@@ -56,7 +56,7 @@ notify-fallback|src/platform/dbusnotifier.cpp|    if (m_fallback)|    if (false)
 zh-pieces|src/actions/ncchineseconverter.cpp|        pending.remove(0, done);|        pending.clear();|tst_chineseconverter|text held back at the end of a piece is converted with the next one
 zh-segments|src/actions/ncchineseconverter.cpp|                builder.addText(texts.at(i), i == 1);|                builder.addText(texts.at(i), false);|tst_chineseconverter|single characters never split a segment's phrase
 image-trash|src/actions/korvaneimageactions.cpp|    if (trashed.file.isEmpty()) {|    if (false) {|korvaneimageactionstest|a source that cannot go to the Trash is not replaced
-fit-folders|src/intake/korvaneactioncatalog.cpp|        return (supportTypes & FileKindAnyFile) != 0 && (!e \|\| e->takesLoneFolders);|        return (supportTypes & FileKindAnyFile) != 0;|tst_store|the Qiniu upload is not offered for a drop made only of folders
+fit-folders|src/intake/korvaneactioncatalog.cpp|    return !onlyFolders(data) \|\| !e \|\| e->takesLoneFolders;|    return true;|tst_store|the Qiniu upload is not offered for a drop made only of folders
 EOF
 )
 

@@ -121,10 +121,21 @@ bool KorvaneActionCatalog::accepts(const KorvaneHandleData &data, qint64 catalog
         return false;
     if (data.dataSubCatalog() == DataSubCatalogImageData)
         return (supportTypes & FileKindImage) != 0;
-    const qsizetype folders = data.folderFileUrls().size();
-    if (folders > 0 && data.itemsCount() == folders) {
-        const Entry *e = entry(catalog, type);
-        return (supportTypes & FileKindAnyFile) != 0 && (!e || e->takesLoneFolders);
-    }
+    if (onlyFolders(data))
+        return (supportTypes & FileKindAnyFile) != 0;
     return (supportTypes & qint64(data.containedFileType())) != 0;
+}
+
+bool KorvaneActionCatalog::offers(const KorvaneHandleData &data, qint64 catalog, qint64 type, qint64 supportTypes)
+{
+    if (!accepts(data, catalog, type, supportTypes))
+        return false;
+    const Entry *e = entry(catalog, type);
+    return !onlyFolders(data) || !e || e->takesLoneFolders;
+}
+
+bool KorvaneActionCatalog::onlyFolders(const KorvaneHandleData &data)
+{
+    const qsizetype folders = data.folderFileUrls().size();
+    return folders > 0 && data.itemsCount() == folders;
 }

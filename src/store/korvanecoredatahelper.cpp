@@ -234,7 +234,7 @@ QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByKorvaneHandleData()
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     return sortedByIndex(context()->fetch(DropListEntity::entityName(), [data](const KorvaneManagedObject &object) {
         const auto &drop = static_cast<const DropListEntity &>(object);
-        return KorvaneActionCatalog::accepts(*data, drop.catalog(), drop.type(), drop.supportTypes());
+        return KorvaneActionCatalog::offers(*data, drop.catalog(), drop.type(), drop.supportTypes());
     }));
 }
 
