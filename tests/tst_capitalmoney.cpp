@@ -49,6 +49,9 @@ void CapitalMoneyTest::numerals_data()
     row("1000100000000", "壹兆零壹亿");
     row("1000012345678", "壹兆零壹仟貳佰叁拾肆万伍仟陆佰柒拾捌");
     row("1000000010000", "壹兆零壹万");
+    // A zero in the place of a marker still writes the marker when its group holds digits.
+    row("1000000000", "壹拾亿");
+    row("1000000500", "壹拾亿零伍佰");
     // Fractions: 元 before, 角 and 分 after the digits; further digits are cut, not rounded.
     row("1234.56", "壹仟貳佰叁拾肆元伍角陆分");
     row("1.05", "壹元零角伍分");
