@@ -1,19 +1,15 @@
 // Test data reads better with plain literals than with QStringLiteral around each.
 #undef QT_NO_CAST_FROM_ASCII
 
+#include "actiontestsupport.h"
 #include "filetestsupport.h"
 
-#include "droplistentity.h"
 #include "filecopy.h"
 #include "filemanager.h"
 #include "filemove.h"
 #include "filerename.h"
-#include "headlessnotifier.h"
 #include "korvanecoredatahelper.h"
 #include "korvanefileactions.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvaneplatform.h"
 #include "korvanetranslations.h"
 #include "renamejournal.h"
 
@@ -28,6 +24,7 @@
 #include <sys/file.h>
 
 using namespace FileTestSupport;
+using ActionTestSupport::Outcome;
 
 using FileContents = QMap<QString, QByteArray>;
 
@@ -52,11 +49,6 @@ private Q_SLOTS:
     void namesNotUtf8();
 
 private:
-    struct Outcome {
-        bool success = false;
-        KorvaneError error;
-        QString body;
-    };
     Outcome runAction(const DropListEntityPtr &drop, const QList<QUrl> &files);
     static QString tempFolder() { return FileManager::tempFolderPath(); }
 };
@@ -68,7 +60,7 @@ void KorvaneFileActionsTest::initTestCase()
     QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
 }
 
-KorvaneFileActionsTest::Outcome KorvaneFileActionsTest::runAction(const DropListEntityPtr &drop, const QList<QUrl> &files)
+Outcome KorvaneFileActionsTest::runAction(const DropListEntityPtr &drop, const QList<QUrl> &files)
 {
     KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     data->setContainedFileType(FileKindAnyFile | FileKindOther);
@@ -77,26 +69,8 @@ KorvaneFileActionsTest::Outcome KorvaneFileActionsTest::runAction(const DropList
     data->setImgFileUrls({});
     data->setFolderFileUrls({});
     data->setVideoFileUrls({});
-    auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
-    const int postsBefore = notifier ? int(notifier->posted().size()) : 0;
-
-    Outcome outcome;
-    int calls = 0;
-    bool inside = true;
-    bool calledInside = false;
-    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
-        ++calls;
-        calledInside = calledInside || inside;
-        outcome.success = success;
-        outcome.error = error;
-    });
-    inside = false;
-    [&] { QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 20000); }();
-    QTest::qWait(20);
-    if (calls != 1 || calledInside)
-        qWarning("completion called %d times, inside the starting call: %d", calls, calledInside);
-    if (notifier && notifier->posted().size() > postsBefore)
-        outcome.body = notifier->posted().last().body;
+    const Outcome outcome = ActionTestSupport::run(drop, 1, 20000, 20);
+    [&] { QCOMPARE(outcome.calls, 1); }();
     return outcome;
 }
 

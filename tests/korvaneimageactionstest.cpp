@@ -1,16 +1,11 @@
+#include "actiontestsupport.h"
 #include "imagetestsupport.h"
 
-#include "droplistentity.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
 #include "imagecodec.h"
 #include "imagemanager.h"
 #include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
 #include "korvaneimageactions.h"
 #include "korvanemanagedobject.h"
-#include "korvaneplatform.h"
 #include "korvanetranslations.h"
 
 #include <QDir>
@@ -26,6 +21,7 @@
 #include <sys/stat.h>
 
 using namespace ImageTestSupport;
+using ActionTestSupport::Outcome;
 
 class KorvaneImageActionsTest final : public QObject
 {
@@ -47,14 +43,12 @@ private Q_SLOTS:
     void pixelBombsToBmp();
 
 private:
-    struct Outcome {
-        int calls = 0;
-        bool success = false;
-        KorvaneError error;
-        QString body;
-    };
-    Outcome run(const DropListEntityPtr &drop, const QList<QUrl> &files, const QByteArray &imageData = QByteArray(),
-                int expectedCalls = 1);
+    static Outcome run(const DropListEntityPtr &drop, const QList<QUrl> &files, const QByteArray &imageData = QByteArray(),
+                       int expectedCalls = 1)
+    {
+        ActionTestSupport::dropImages(files, imageData);
+        return ActionTestSupport::run(drop, expectedCalls);
+    }
 };
 
 namespace {
@@ -188,36 +182,6 @@ void KorvaneImageActionsTest::initTestCase()
     QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
     QVERIFY(dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier()));
     QVERIFY(dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard()));
-}
-
-KorvaneImageActionsTest::Outcome KorvaneImageActionsTest::run(const DropListEntityPtr &drop, const QList<QUrl> &files,
-                                                              const QByteArray &imageData, int expectedCalls)
-{
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    data->setImageData(imageData);
-    data->setContainedFileType(files.isEmpty() ? 0 : FileKindAnyFile | FileKindImage);
-    data->setImgFileUrls(files);
-    data->setAllFileUrls(files);
-    auto *notifier = static_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
-    const qsizetype postsBefore = notifier->posted().size();
-
-    Outcome outcome;
-    bool inside = true;
-    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
-        ++outcome.calls;
-        if (inside)
-            qWarning("completion called inside the starting call");
-        outcome.success = success;
-        outcome.error = error;
-    });
-    inside = false;
-    if (expectedCalls > 0)
-        [&] { QTRY_COMPARE_WITH_TIMEOUT(outcome.calls, expectedCalls, 30000); }();
-    QThreadPool::globalInstance()->waitForDone();
-    QTest::qWait(50);
-    if (notifier->posted().size() > postsBefore)
-        outcome.body = notifier->posted().last().body;
-    return outcome;
 }
 
 // Files before and after one action: "name" = original content, "name <- source" = a new file

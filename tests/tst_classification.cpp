@@ -1,42 +1,14 @@
-#include "korvanehandledata.h"
-#include "korvanepasteboard.h"
+#include "actiontestsupport.h"
 #include "korvanetypeidentifier.h"
 
 #include <QElapsedTimer>
 #include <QTest>
 #include <QUrl>
 
+using ActionTestSupport::pasteboardFrom;
 using Type = KorvanePasteboardType;
 
 namespace {
-
-// One pasteboard item described in a test row: "file:PATH", "png", "tiff", "text:TEXT",
-// "rtf:SOURCE", "url:ADDRESS" (a web link) or "other" (a type Korvane does not read).
-KorvanePasteboard pasteboardFrom(const QStringList &items)
-{
-    KorvanePasteboard pasteboard;
-    for (const QString &description : items) {
-        KorvanePasteboardItem item;
-        const QString value = description.section(QLatin1Char(':'), 1);
-        if (description.startsWith(QLatin1String("file:"))) {
-            item.setData(Type::FileURL, QUrl::fromLocalFile(value).toEncoded());
-            // File managers offer the path as text too; it must never be read as text.
-            item.setData(Type::String, value.toUtf8());
-        } else if (description == QLatin1String("png")) {
-            item.setData(Type::PNG, QByteArray("\x89PNG-bytes"));
-        } else if (description == QLatin1String("tiff")) {
-            item.setData(Type::TIFF, QByteArray("II*\0tiff-bytes", 14));
-        } else if (description.startsWith(QLatin1String("text:"))) {
-            item.setData(Type::String, value.toUtf8());
-        } else if (description.startsWith(QLatin1String("rtf:"))) {
-            item.setData(Type::RTF, value.toUtf8());
-        } else if (description.startsWith(QLatin1String("url:"))) {
-            item.setData(Type::URL, value.toUtf8());
-        }
-        pasteboard.addItem(item);
-    }
-    return pasteboard;
-}
 
 QStringList names(const QList<QUrl> &urls)
 {

@@ -1,13 +1,8 @@
+#include "actiontestsupport.h"
 #include "ocrtestsupport.h"
 #include "servers/ocrservicestandin.h"
 
-#include "droplistentity.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
 #include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvaneplatform.h"
 #include "korvanetranslations.h"
 #include "korvaneuserdefaults.h"
 
@@ -20,6 +15,7 @@
 #include <QtTest>
 
 using namespace OcrTestSupport;
+using ActionTestSupport::Outcome;
 
 // The OCR action with hosts/service set: token, then handwriting recognition, against the
 // stand-in for both services.
@@ -38,14 +34,12 @@ private Q_SLOTS:
     void commandLine();
 
 private:
-    struct Outcome {
-        int calls = 0;
-        bool success = false;
-        KorvaneError error;
-        QString body;
-        QString pasted;
-    };
-    Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray());
+    // Late answers would show as a second call or notification.
+    Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray())
+    {
+        ActionTestSupport::dropImages(files, imageData);
+        return ActionTestSupport::run(m_drop, 1, 20000, 600);
+    }
     QUrl saved(const QString &name, const QByteArray &bytes);
 
     std::unique_ptr<OcrServiceStandIn> m_server;
@@ -79,35 +73,6 @@ void CloudOcrTest::init()
     KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/service"), m_server->baseUrl());
     KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/ocr"), m_server->baseUrl());
     KorvanePlatform::clipboard()->writeText(QStringLiteral("before"));
-}
-
-CloudOcrTest::Outcome CloudOcrTest::run(const QList<QUrl> &files, const QByteArray &imageData)
-{
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    data->setImageData(imageData);
-    data->setContainedFileType(files.isEmpty() ? 0 : FileKindAnyFile | FileKindImage);
-    data->setImgFileUrls(files);
-    auto *notifier = static_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
-    const qsizetype postsBefore = notifier->posted().size();
-    Outcome outcome;
-    bool inside = true;
-    KorvaneHandlePbHelper::handleDropEntity(m_drop, [&](bool success, const KorvaneError &error) {
-        if (inside)
-            qWarning("completion called inside the starting call");
-        ++outcome.calls;
-        outcome.success = success;
-        outcome.error = error;
-    });
-    inside = false;
-    [&] { QTRY_COMPARE_WITH_TIMEOUT(outcome.calls, 1, 20000); }();
-    // Late answers would show as a second call or notification.
-    QTest::qWait(600);
-    if (notifier->posted().size() != postsBefore + 1)
-        qWarning("%lld notifications for one run", qlonglong(notifier->posted().size() - postsBefore));
-    if (notifier->posted().size() > postsBefore)
-        outcome.body = notifier->posted().last().body;
-    outcome.pasted = static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard())->text();
-    return outcome;
 }
 
 QUrl CloudOcrTest::saved(const QString &name, const QByteArray &bytes)

@@ -1,12 +1,7 @@
+#include "actiontestsupport.h"
 #include "ocrtestsupport.h"
 
-#include "droplistentity.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
 #include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvaneplatform.h"
 #include "korvanetranslations.h"
 #include "korvaneuserdefaults.h"
 #include "ocrimagedecoder.h"
@@ -21,6 +16,7 @@
 #include <QtTest>
 
 using namespace OcrTestSupport;
+using ActionTestSupport::Outcome;
 
 class OcrActionsTest final : public QObject
 {
@@ -46,14 +42,11 @@ private Q_SLOTS:
     void startupLoadsNoTesseract();
 
 private:
-    struct Outcome {
-        int calls = 0;
-        bool success = false;
-        KorvaneError error;
-        QString body;
-        QString pasted;
-    };
-    Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray(), int expectedCalls = 1);
+    Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray(), int expectedCalls = 1)
+    {
+        ActionTestSupport::dropImages(files, imageData);
+        return ActionTestSupport::run(m_drop, expectedCalls, 120000);
+    }
 
     QTemporaryDir m_dir;
     DropListEntityPtr m_drop;
@@ -94,38 +87,6 @@ void OcrActionsTest::init()
 {
     KorvanePlatform::userDefaults()->remove(QStringLiteral("ocr/languages"));
     KorvanePlatform::clipboard()->writeText(QStringLiteral("before"));
-}
-
-OcrActionsTest::Outcome OcrActionsTest::run(const QList<QUrl> &files, const QByteArray &imageData, int expectedCalls)
-{
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    data->setImageData(imageData);
-    data->setContainedFileType(files.isEmpty() ? 0 : FileKindAnyFile | FileKindImage);
-    data->setImgFileUrls(files);
-    data->setAllFileUrls(files);
-    auto *notifier = static_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
-    const qsizetype postsBefore = notifier->posted().size();
-
-    Outcome outcome;
-    bool inside = true;
-    KorvaneHandlePbHelper::handleDropEntity(m_drop, [&](bool success, const KorvaneError &error) {
-        ++outcome.calls;
-        if (inside)
-            qWarning("completion called inside the starting call");
-        outcome.success = success;
-        outcome.error = error;
-    });
-    inside = false;
-    if (expectedCalls > 0)
-        [&] { QTRY_COMPARE_WITH_TIMEOUT(outcome.calls, expectedCalls, 120000); }();
-    QThreadPool::globalInstance()->waitForDone();
-    QTest::qWait(50);
-    if (notifier->posted().size() > postsBefore + 1)
-        qWarning("more than one notification for one run");
-    if (notifier->posted().size() > postsBefore)
-        outcome.body = notifier->posted().last().body;
-    outcome.pasted = static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard())->text();
-    return outcome;
 }
 
 void OcrActionsTest::configuredLanguages_data()

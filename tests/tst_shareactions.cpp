@@ -1,16 +1,12 @@
+#include "actiontestsupport.h"
 #include "filetestsupport.h"
 
-#include "droplistentity.h"
 #include "fileemail.h"
 #include "filemanager.h"
 #include "filemsg.h"
-#include "headlessnotifier.h"
 #include "imagetophoto.h"
 #include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
 #include "korvanepasteboard.h"
-#include "korvaneplatform.h"
 #include "korvaneshareactions.h"
 #include "korvanetranslations.h"
 #include "sharetestsupport.h"
@@ -18,26 +14,18 @@
 #include "textemail.h"
 #include "textmsg.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
 
+using ActionTestSupport::Outcome;
 using FileTestSupport::readFile;
 using FileTestSupport::writeFile;
 using ShareTestSupport::calls;
 using ShareTestSupport::RecordingUrlOpener;
 
 namespace {
-
-// A completion inside the starting call shows as calls -1.
-struct Outcome {
-    int calls = 0;
-    bool success = false;
-    KorvaneError error;
-    qint64 elapsedMs = 0;
-};
 
 QImage testImage(int width, int height, QRgb colour)
 {
@@ -72,7 +60,7 @@ private Q_SLOTS:
     void nothingToShare();
 
 private:
-    Outcome run(const DropListEntityPtr &drop, int timeoutMs = 10000);
+    static Outcome run(const DropListEntityPtr &drop) { return ActionTestSupport::run(drop, 1, 10000); }
     static DropListEntityPtr newDrop(qint64 catalog, qint64 type)
     {
         return KorvaneCoreDataHelper::shareInstance()->getNewDrop(catalog, type, 0);
@@ -117,30 +105,6 @@ void ShareActionsTest::init()
     qputenv("KDECONNECT_DEVICES", "3f2a9c\nsecond\n");
     qunsetenv("KDECONNECT_LIST_STATUS");
     qunsetenv("KDECONNECT_SEND_STATUS");
-}
-
-Outcome ShareActionsTest::run(const DropListEntityPtr &drop, int timeoutMs)
-{
-    Outcome outcome;
-    bool inside = true;
-    bool calledInside = false;
-    QElapsedTimer clock;
-    clock.start();
-    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
-        ++outcome.calls;
-        calledInside = calledInside || inside;
-        outcome.success = success;
-        outcome.error = error;
-        outcome.elapsedMs = clock.elapsed();
-    });
-    inside = false;
-    if (!QTest::qWaitFor([&] { return outcome.calls > 0; }, timeoutMs))
-        qWarning("the action did not complete in %d ms", timeoutMs);
-    // Long enough for a second call to show.
-    QTest::qWait(50);
-    if (calledInside)
-        outcome.calls = -1;
-    return outcome;
 }
 
 void ShareActionsTest::dropFiles(const QStringList &paths)

@@ -1,13 +1,8 @@
+#include "actiontestsupport.h"
+
 #include "customtablecellview.h"
-#include "droplistentity.h"
 #include "flatbutton.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
-#include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
 #include "korvanenotificationcenter.h"
-#include "korvanepasteboard.h"
-#include "korvaneplatform.h"
 #include "korvanetranslations.h"
 #include "maincontentview.h"
 
@@ -19,25 +14,10 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
+
+using ActionTestSupport::dropItems;
 
 namespace {
-
-void classify(const QStringList &items)
-{
-    KorvanePasteboard pasteboard;
-    for (const QString &description : items) {
-        KorvanePasteboardItem item;
-        if (description.startsWith(QLatin1String("text:")))
-            item.setData(KorvanePasteboardType::String, description.mid(5).toUtf8());
-        else if (description == QLatin1String("png"))
-            item.setData(KorvanePasteboardType::PNG, "png");
-        else
-            item.setData(KorvanePasteboardType::FileURL, QUrl::fromLocalFile(description).toEncoded());
-        pasteboard.addItem(item);
-    }
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
-}
 
 QStringList titles(const MainContentView &view)
 {
@@ -123,7 +103,7 @@ void ShellTest::fillsFromTheDroppedData()
     QFETCH(QString, field);
     QFETCH(int, rowCount);
     QFETCH(bool, placeholder);
-    classify(items);
+    dropItems(items);
     MainContentView view;
     view.regularViewWithHandleData(-1);
     QCOMPARE(view.topTitleLabel()->text(), field);
@@ -135,7 +115,7 @@ void ShellTest::fillsFromTheDroppedData()
 
 void ShellTest::typingSwitchesToTextActions()
 {
-    classify({"/d/a.jpg"});
+    dropItems({"/d/a.jpg"});
     MainContentView view;
     view.regularViewWithHandleData(-1);
     QVERIFY(!titles(view).contains(QStringLiteral("Character Counter")));
@@ -147,7 +127,7 @@ void ShellTest::typingSwitchesToTextActions()
 
 void ShellTest::runningRowFreezesTheList()
 {
-    classify({"text:abc"});
+    dropItems({"text:abc"});
     MainContentView view;
     view.regularViewWithHandleData(-1);
     const QStringList before = titles(view);
@@ -158,7 +138,7 @@ void ShellTest::runningRowFreezesTheList()
         QVERIFY(row->myButton()->ignoresMouse());
     }
     // A running row keeps the list as it is, whatever was classified meanwhile.
-    classify({"/d/a.jpg"});
+    dropItems({"/d/a.jpg"});
     view.regularViewWithHandleData(2);
     QCOMPARE(titles(view), before);
     KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("menuStateChangedNotif"), {{QStringLiteral("state"), 0}, {QStringLiteral("row"), 2}});
@@ -170,7 +150,7 @@ void ShellTest::runningRowFreezesTheList()
 
 void ShellTest::dragLightsTheRowUnderItAndScrolls()
 {
-    classify({"/d/a.jpg"});
+    dropItems({"/d/a.jpg"});
     MainContentView view;
     view.regularViewWithHandleData(-1);
     const QList<CustomTableCellView *> rows = view.rows();

@@ -1,3 +1,4 @@
+#include "actiontestsupport.h"
 #include "clitestsupport.h"
 #include "customurl.h"
 #include "droplistentity.h"
@@ -5,8 +6,6 @@
 #include "imagecompression.h"
 #include "imageformat.h"
 #include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanepasteboard.h"
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
 #include "korvanetranslations.h"
@@ -19,7 +18,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
+
+using ActionTestSupport::dropItems;
 
 namespace {
 
@@ -49,22 +49,6 @@ QList<int> types(const QList<DropListEntityPtr> &drops)
     for (const auto &drop : drops)
         result.append(drop->type());
     return result;
-}
-
-void classify(const QStringList &items)
-{
-    KorvanePasteboard pasteboard;
-    for (const QString &description : items) {
-        KorvanePasteboardItem item;
-        if (description == QLatin1String("png"))
-            item.setData(KorvanePasteboardType::PNG, "png");
-        else if (description.startsWith(QLatin1String("text:")))
-            item.setData(KorvanePasteboardType::String, description.mid(5).toUtf8());
-        else
-            item.setData(KorvanePasteboardType::FileURL, QUrl::fromLocalFile(description).toEncoded());
-        pasteboard.addItem(item);
-    }
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
 }
 
 } // namespace
@@ -237,7 +221,7 @@ void StoreTest::fitFilter()
         helper.getNewDrop(1, type, type);
     for (int type = 0; type < 10; ++type)
         helper.getNewDrop(0, type, type);
-    classify(items);
+    dropItems(items);
     QCOMPARE(types(helper.getDropsByKorvaneHandleData()), expected);
 }
 
@@ -404,7 +388,7 @@ void StoreTest::unusableStoreIsLeftAlone()
     QVERIFY(!helper.storeError().isEmpty());
     helper.initializationDefaultData();
     QVERIFY(helper.getAllDrops().isEmpty());
-    classify({"/d/a.jpg"});
+    dropItems({"/d/a.jpg"});
     QVERIFY(helper.getDropsByKorvaneHandleData().isEmpty());
     QCOMPARE(checksum(sandbox.storePath()), before);
 }

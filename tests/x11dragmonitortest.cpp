@@ -12,7 +12,6 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -371,21 +370,7 @@ void X11DragMonitorTest::releasedSelectionIsNoDrag()
 
 int main(int argc, char *argv[])
 {
-    XvfbServer server;
-    if (!server.start()) {
-        std::fprintf(stderr, "x11dragmonitortest: Xvfb could not be started\n");
-        return 1;
-    }
-    qputenv("DISPLAY", server.display());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    int result = 1;
-    {
-        QGuiApplication app(argc, argv);
-        X11DragMonitorTest test(server.display());
-        result = QTest::qExec(&test, argc, argv);
-    }
-    server.stop();
-    return result;
+    return XvfbServer::run<X11DragMonitorTest>(argc, argv);
 }
 
 #include "x11dragmonitortest.moc"

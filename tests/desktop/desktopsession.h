@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QScreen>
+#include <QTest>
 #include <QVariantMap>
 
 #include <memory>
@@ -33,6 +34,22 @@ class DesktopSession final
 {
 public:
     ~DesktopSession() { stop(); }
+
+    // The main() of a desktop test on X11: the desktop starts before the application object.
+    template <typename Test, typename Application>
+    static int run(int argc, char *argv[], DesktopSession *&current, const QByteArray &screen = "1280x900x24")
+    {
+        DesktopSession desktop;
+        if (!desktop.start(screen)) {
+            qWarning("could not start Xvfb and a session bus");
+            return 1;
+        }
+        current = &desktop;
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        Application app(argc, argv);
+        Test test;
+        return QTest::qExec(&test, argc, argv);
+    }
 
     // Starts the X server and the bus and points this process at them; call before the
     // application object exists.
@@ -132,6 +149,23 @@ public:
     }
 
     static bool xdotool(const QStringList &args) { return xdotoolOutput(args).has_value(); }
+
+    static bool mouseTo(const QPoint &to) { return xdotool({"mousemove", QString::number(to.x()), QString::number(to.y())}); }
+
+    // Moves in steps, as a hand does: drag sources and drop targets see every step.
+    static bool glide(const QPoint &from, const QPoint &to, int steps = 12)
+    {
+        for (int step = 1; step <= steps; ++step) {
+            if (!mouseTo(from + (to - from) * step / steps))
+                return false;
+        }
+        return true;
+    }
+
+    static bool pressAndDrag(const QPoint &from, const QPoint &to, int steps = 12)
+    {
+        return mouseTo(from) && xdotool({"mousedown", "1"}) && glide(from, to, steps);
+    }
 
     // The ids of the visible windows that match (--name or --class and a pattern).
     static QList<QByteArray> windows(const QString &by, const QString &pattern)

@@ -169,16 +169,7 @@ void PrefsDesktopTest::lostDisplayEndsWithoutACrash()
 
 int main(int argc, char *argv[])
 {
-    DesktopSession desktop;
-    if (!desktop.start()) {
-        qWarning("could not start Xvfb and a session bus");
-        return 1;
-    }
-    session = &desktop;
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    PrefsDesktopTest test;
-    return QTest::qExec(&test, argc, argv);
+    return DesktopSession::run<PrefsDesktopTest, QApplication>(argc, argv, session);
 }
 
 #include "tst_prefsdesktop.moc"

@@ -23,29 +23,11 @@ DesktopSession *session = nullptr;
 const QString mainWindowName = QStringLiteral("^Korvane actions$");
 const QString dropHereName = QStringLiteral("^Korvane drop here$");
 
-bool move(const QPoint &to)
-{
-    return DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
-}
+constexpr auto move = &DesktopSession::mouseTo;
 
 QString clipboardText()
 {
     return QGuiApplication::clipboard()->text();
-}
-
-// Moves in steps, as a hand does: drag sources and drop targets see every step.
-bool glide(QPoint from, QPoint to)
-{
-    for (int step = 1; step <= 12; ++step) {
-        if (!move(from + (to - from) * step / 12))
-            return false;
-    }
-    return true;
-}
-
-bool pressAndDrag(QPoint from, QPoint to)
-{
-    return move(from) && DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}) && glide(from, to);
 }
 
 const QColor lightBackground(0xF6, 0xF6, 0xF7);
@@ -58,7 +40,6 @@ class TrayDesktopTest : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
     void digitShortcutRunsItsRow();
     void actionHotkeyRunsAListedAction();
     void wrongInputIsToldEvenWhenMuted();
@@ -72,18 +53,19 @@ private Q_SLOTS:
 
 private:
     void restartKorvane(const QProcessEnvironment &env);
-    void startDragSource(QProcess &source);
+    // Starts a window at the point that drags the file, and waits until it is ready.
+    void startDragSource(QProcess &source, const QPoint &at, const QString &file, const QString &program = QStringLiteral(KORVANE_DRAGSOURCE));
     // Presses on the drag source and drags in small steps to the point. Only the last step
     // may come near the tray: moving on inside the drop-here popover would drop into it.
     void dragTo(const QPoint &to);
     // Lets the drag go far from the tray: the drop-here popover closes.
     void dropAway();
-    QString korvaneRun(const QStringList &args, bool onDisplay = false);
+    QString korvaneRun(const QStringList &args) { return QString::fromUtf8(m_korvane.run(args).out.trimmed()); }
     void setDefault(const QByteArray &line);
-    void saveScreenshot(const QString &name);
+    void saveScreenshot(const QString &name) { QVERIFY(DesktopSession::keep(DesktopSession::screenshot(), m_home.path(), name)); }
     void waitForPopover(bool shown);
     // How many times Korvane has logged this so far.
-    qsizetype logged(const QByteArray &line) { return (m_output += m_korvane.readAllStandardOutput()).count(line); }
+    qsizetype logged(const QByteArray &line) { return m_korvane.output.count(line); }
     // A hotkey is ignored while the tray icon still animates the last run: wait until every
     // animation Korvane started has ended.
     void waitForIdleTray()
@@ -92,22 +74,10 @@ private:
     }
 
     QTemporaryDir m_home;
-    QProcess m_korvane;
-    QByteArray m_output;
+    KorvaneProcess m_korvane{m_home.path()};
     QProcessEnvironment m_env;
+    QString m_picture;
 };
-
-QString TrayDesktopTest::korvaneRun(const QStringList &args, bool onDisplay)
-{
-    QProcess process;
-    QProcessEnvironment env = m_env;
-    if (!onDisplay)
-        env.remove(QStringLiteral("DISPLAY"));
-    process.setProcessEnvironment(env);
-    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
 
 void TrayDesktopTest::setDefault(const QByteArray &line)
 {
@@ -117,16 +87,6 @@ void TrayDesktopTest::setDefault(const QByteArray &line)
     conf.write("[General]\n" + line + "\n");
 }
 
-void TrayDesktopTest::saveScreenshot(const QString &name)
-{
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    QVERIFY(!shot.isNull());
-    shot.save(m_home.filePath(name + QLatin1String(".png")));
-    const QByteArray folder = qgetenv("KORVANE_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        shot.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name + QLatin1String(".png"));
-}
-
 void TrayDesktopTest::waitForPopover(bool shown)
 {
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(mainWindowName) == shown, 15000);
@@ -134,27 +94,17 @@ void TrayDesktopTest::waitForPopover(bool shown)
 
 void TrayDesktopTest::restartKorvane(const QProcessEnvironment &env)
 {
-    if (m_korvane.state() != QProcess::NotRunning) {
-        m_korvane.terminate();
-        QVERIFY(m_korvane.waitForFinished(5000));
-    }
-    m_output.clear();
-    m_korvane.setProcessEnvironment(env);
-    m_korvane.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {});
-    QVERIFY(m_korvane.waitForStarted());
-    QTRY_VERIFY2_WITH_TIMEOUT((m_output += m_korvane.readAllStandardOutput()).contains("started with") || m_korvane.state() != QProcess::Running,
-                              m_output.constData(), 10000);
-    QCOMPARE(m_korvane.state(), QProcess::Running);
+    // Asked to quit, Korvane goes at once.
+    m_korvane.process.terminate();
+    QVERIFY(m_korvane.process.state() == QProcess::NotRunning || m_korvane.process.waitForFinished(5000));
+    m_korvane.env = env;
+    QVERIFY2(m_korvane.start(), m_korvane.output.constData());
 }
 
-void TrayDesktopTest::startDragSource(QProcess &source)
+void TrayDesktopTest::startDragSource(QProcess &source, const QPoint &at, const QString &file, const QString &program)
 {
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    const QString file = m_home.filePath(QStringLiteral("holiday.png"));
-    QVERIFY(picture.save(file));
     source.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("100"), QStringLiteral("400"), QStringLiteral("200"), QStringLiteral("150"), file});
+    source.start(program, {QString::number(at.x()), QString::number(at.y()), QStringLiteral("200"), QStringLiteral("150"), file});
     QVERIFY(source.waitForStarted());
     QByteArray said;
     QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 15000);
@@ -162,13 +112,7 @@ void TrayDesktopTest::startDragSource(QProcess &source)
 
 void TrayDesktopTest::dragTo(const QPoint &to)
 {
-    const QPoint from(200, 475);
-    QVERIFY(move(from));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
-    for (int step = 1; step <= 20; ++step) {
-        QVERIFY(move(from + (to - from) * step / 20));
-        QTest::qWait(30);
-    }
+    QVERIFY(DesktopSession::pressAndDrag(QPoint(200, 475), to, 20));
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^Korvane drop here$")), 15000);
 }
 
@@ -183,7 +127,11 @@ void TrayDesktopTest::dropAway()
 void TrayDesktopTest::initTestCase()
 {
     QVERIFY(session->startServices());
-    m_env = DesktopSession::korvaneEnvironment(m_home.path());
+    m_env = m_korvane.env;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    m_picture = m_home.filePath(QStringLiteral("holiday.png"));
+    QVERIFY(picture.save(m_picture));
 
     // Hotkeys of our own: Super+Shift+C counts characters, Super+Shift+M moves files.
     korvaneRun({QStringLiteral("list")});
@@ -200,18 +148,10 @@ void TrayDesktopTest::initTestCase()
                                      QStringLiteral("--index"), QStringLiteral("0")});
     QVERIFY(copy.toInt() > 0);
 
-    m_korvane.setProcessChannelMode(QProcess::MergedChannels);
     restartKorvane(m_env);
     // The first start says where Korvane is, and where starting at login is turned off.
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), 1, 10000);
     QVERIFY2(session->notifications.calls.first().body.contains(QStringLiteral("system tray: click it")) && session->notifications.calls.first().body.contains(QStringLiteral("“Start Korvane when I log in” in Preferences, on the General tab")), qPrintable(session->notifications.calls.first().body));
-}
-
-void TrayDesktopTest::cleanupTestCase()
-{
-    m_korvane.terminate();
-    if (!m_korvane.waitForFinished(5000))
-        m_korvane.kill();
 }
 
 void TrayDesktopTest::digitShortcutRunsItsRow()
@@ -297,29 +237,22 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
 {
     QFETCH(QString, source);
     waitForIdleTray();
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    const QString file = m_home.filePath(QStringLiteral("holiday.png"));
     const QString copied = m_home.filePath(QStringLiteral("copies/holiday.png"));
-    QVERIFY(picture.save(file));
     QFile::remove(copied);
 
     QProcess dragSource;
-    dragSource.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    dragSource.start(source, {QStringLiteral("100"), QStringLiteral("400"), QStringLiteral("200"), QStringLiteral("150"), file});
-    QVERIFY(dragSource.waitForStarted());
+    startDragSource(dragSource, QPoint(100, 400), m_picture, source);
     QByteArray said;
     const auto sourceSaid = [&](const QByteArray &line) { return (said += dragSource.readAllStandardOutput()).count(line + '\n'); };
     // The source says "accepted" or "refused" each time the answer under the drag changes.
     const auto accepting = [&] { return (said += dragSource.readAllStandardOutput()).endsWith("accepted\n"); };
-    QTRY_VERIFY2_WITH_TIMEOUT(sourceSaid("ready"), said.constData(), 15000);
 
     const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
     QVERIFY(tray.isValid());
     const QPoint inSource(200, 475);
     const QPoint nearTray(tray.center().x() - 40, tray.bottom() + 40);
     const qsizetype opened = logged("drop-here popover opened");
-    QVERIFY(pressAndDrag(inSource, nearTray));
+    QVERIFY(DesktopSession::pressAndDrag(inSource, nearTray));
     QTRY_COMPARE_WITH_TIMEOUT(logged("drop-here popover opened"), opened + 1, 15000);
     saveScreenshot(QStringLiteral("drop-here-popover"));
 
@@ -341,14 +274,14 @@ void TrayDesktopTest::dragOntoTheTrayAndDropOnARow()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copied), 15000);
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 15000);
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Copy Here succeeded"));
-    QVERIFY(QFile::exists(file));
+    QVERIFY(QFile::exists(m_picture));
     waitForPopover(false);
 
     // A new drag opens the drop-here popover again, once; let go far away, nothing stays open.
     waitForIdleTray();
-    QVERIFY(pressAndDrag(inSource, nearTray));
+    QVERIFY(DesktopSession::pressAndDrag(inSource, nearTray));
     QTRY_COMPARE_WITH_TIMEOUT(logged("drop-here popover opened"), opened + 2, 15000);
-    QVERIFY(glide(nearTray, QPoint(300, 700)));
+    QVERIFY(DesktopSession::glide(nearTray, QPoint(300, 700)));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
     QTRY_COMPARE_WITH_TIMEOUT(sourceSaid("finished"), 2, 15000);
     QTRY_VERIFY_WITH_TIMEOUT(!DesktopSession::windowShown(dropHereName) && !DesktopSession::windowShown(mainWindowName), 15000);
@@ -372,7 +305,7 @@ void TrayDesktopTest::commandsAndTheDropWindow()
         return process.waitForFinished(10000) && process.exitCode() == 0;
     };
     QVERIFY(xclip(QStringLiteral("x-special/gnome-copied-files"), "copy\nfile://" + QFile::encodeName(folder)));
-    const QJsonObject classified = QJsonDocument::fromJson(korvaneRun({QStringLiteral("classify"), QStringLiteral("--clipboard"), QStringLiteral("--json")}, true).toUtf8()).object();
+    const QJsonObject classified = QJsonDocument::fromJson(korvaneRun({QStringLiteral("classify"), QStringLiteral("--clipboard"), QStringLiteral("--json")}).toUtf8()).object();
     QCOMPARE(classified.value("folderFileUrls").toArray(), QJsonArray{folder + QLatin1Char('/')});
     QCOMPARE(classified.value("containedFileType").toInt(), 2 | 8);
 
@@ -396,16 +329,8 @@ void TrayDesktopTest::commandsAndTheDropWindow()
     QTest::qWait(300);
     saveScreenshot(QStringLiteral("drop-window"));
     QProcess source;
-    source.start(QStringLiteral(KORVANE_DRAGSOURCE), {QStringLiteral("950"), QStringLiteral("500"), QStringLiteral("200"), QStringLiteral("150"), folder});
-    QByteArray said;
-    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).contains("ready"), said.constData(), 15000);
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QStringLiteral("1050"), QStringLiteral("575"), QStringLiteral("mousedown"), QStringLiteral("1")}));
-    const QPoint from(1050, 575), area(window.center().x(), window.top() + 50);
-    for (int step = 1; step <= 20; ++step) {
-        QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number((from + (area - from) * step / 20).x()),
-                                         QString::number((from + (area - from) * step / 20).y())}));
-        QTest::qWait(30);
-    }
+    startDragSource(source, QPoint(950, 500), folder);
+    QVERIFY(DesktopSession::pressAndDrag(QPoint(1050, 575), QPoint(window.center().x(), window.top() + 50), 20));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
     waitForPopover(true);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
@@ -426,12 +351,11 @@ void TrayDesktopTest::followsADarkDesktop()
     waitForPopover(true);
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, QColor(0x2A, 0x2A, 0x2D)), 10000);
     saveScreenshot(QStringLiteral("main-popover-dark"));
-    m_output += m_korvane.readAllStandardOutput();
-    QVERIFY2(m_output.contains("apperanceMode : Dark"), m_output.constData());
+    QTRY_VERIFY2(m_korvane.output.contains("apperanceMode : Dark"), m_korvane.output.constData());
     const QRect list = DesktopSession::windowGeometry(mainWindowName);
     QVERIFY(list.isValid());
     // The list's background, beside the first row.
-    const QColor background = QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(list.left() + 12, list.top() + 140);
+    const QColor background = DesktopSession::screenshot().pixelColor(list.left() + 12, list.top() + 140);
     QVERIFY2(background.lightness() < 100, qPrintable(background.name()));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     waitForPopover(false);
@@ -460,7 +384,7 @@ void TrayDesktopTest::statusNotifierTray()
     // Nothing tells where the icon is: a drag near the panel opens the drop-here popover under
     // the panel where the drag came.
     QProcess source;
-    startDragSource(source);
+    startDragSource(source, QPoint(100, 400), m_picture);
     dragTo(QPoint(200, 120));
     const QRect dropHere = DesktopSession::windowGeometry(QStringLiteral("^Korvane drop here$"));
     QVERIFY2(qAbs(dropHere.center().x() - 200) <= 1 && dropHere.top() == 30, qPrintable(QStringLiteral("%1,%2").arg(dropHere.x()).arg(dropHere.y())));
@@ -529,24 +453,14 @@ void TrayDesktopTest::noTrayTellsHowToReachKorvane()
     // Neither a notification service nor a tray: the notification goes to stderr.
     QDBusConnection(QStringLiteral("notifications")).unregisterService(QStringLiteral("org.freedesktop.Notifications"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+m")}));
-    QTRY_VERIFY2_WITH_TIMEOUT((m_output += m_korvane.readAllStandardOutput())
-                                  .contains("korvane: Move Away failed: This action does not take what is on the clipboard."),
-                              m_output.constData(), 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(m_korvane.output.contains("korvane: Move Away failed: This action does not take what is on the clipboard."),
+                              m_korvane.output.constData(), 10000);
     QCOMPARE(int(session->notifications.calls.size()), before + 2);
 }
 
 int main(int argc, char *argv[])
 {
-    DesktopSession desktop;
-    if (!desktop.start()) {
-        qWarning("could not start Xvfb and a session bus");
-        return 1;
-    }
-    session = &desktop;
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TrayDesktopTest test;
-    return QTest::qExec(&test, argc, argv);
+    return DesktopSession::run<TrayDesktopTest, QApplication>(argc, argv, session);
 }
 
 #include "tst_traydesktop.moc"

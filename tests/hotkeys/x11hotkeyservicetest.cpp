@@ -16,7 +16,6 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 using HotKeyID = KorvaneEventHotKeyService::HotKeyID;
@@ -308,21 +307,7 @@ void X11HotKeyServiceTest::wakeHotKeyThroughTheRegistry()
 
 int main(int argc, char *argv[])
 {
-    XvfbServer server;
-    if (!server.start()) {
-        std::fprintf(stderr, "x11hotkeyservicetest: Xvfb could not be started\n");
-        return 1;
-    }
-    qputenv("DISPLAY", server.display());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    int result = 1;
-    {
-        QGuiApplication app(argc, argv);
-        X11HotKeyServiceTest test(server.display());
-        result = QTest::qExec(&test, argc, argv);
-    }
-    server.stop();
-    return result;
+    return XvfbServer::run<X11HotKeyServiceTest>(argc, argv);
 }
 
 #include "x11hotkeyservicetest.moc"

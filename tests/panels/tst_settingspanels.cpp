@@ -60,6 +60,7 @@ constexpr quint32 kVirtualK = 40;
 constexpr quint32 kVirtualA = 0;
 constexpr quint32 kVirtualF5 = 96;
 constexpr quint32 kVirtualDelete = 51;
+constexpr quint32 kVirtualForwardDelete = 117;
 
 HeadlessEventHotKeyService *g_service = nullptr;
 
@@ -272,6 +273,7 @@ void SettingsPanelsTest::recordingAHotKey_data()
     QTest::newRow("another program's is refused") << "elsewhere" << kVirtualK << int(Qt::Key_K) << int(Qt::AltModifier) << 0u << 0u
                                                   << "Another program";
     QTest::newRow("Backspace clears") << "recorded" << kVirtualDelete << int(Qt::Key_Backspace) << 0 << 0u << 0u << "";
+    QTest::newRow("Delete clears") << "recorded" << kVirtualForwardDelete << int(Qt::Key_Delete) << 0 << 0u << 0u << "";
 }
 
 void SettingsPanelsTest::recordingAHotKey()
@@ -542,7 +544,7 @@ void SettingsPanelsTest::resizeSizes_data()
     QTest::newRow("height") << 1 << "480" << "targetpx" << 480.0 << "px";
     QTest::newRow("percentage") << 2 << "55.7" << "targetRato" << 55.0 << "%";
     QTest::newRow("100 stays") << 2 << "100" << "targetRato" << 100.0 << "%";
-    QTest::newRow("101 becomes 100") << 2 << "101" << "targetRato" << 100.0 << "%";
+    QTest::newRow("101, left by Tab, becomes 100") << 2 << "101" << "targetRato" << 100.0 << "%";
 }
 
 void SettingsPanelsTest::resizeSizes()
@@ -560,7 +562,11 @@ void SettingsPanelsTest::resizeSizes()
     panel->sizeField()->setFocus();
     panel->sizeField()->clear();
     QTest::keyClicks(panel->sizeField(), typed);
-    QTest::keyClick(panel->sizeField(), Qt::Key_Return);
+    QFocusEvent tabbedAway(QEvent::FocusOut, Qt::TabFocusReason);
+    if (QByteArray(QTest::currentDataTag()).contains("Tab"))
+        QApplication::sendEvent(panel->sizeField(), &tabbedAway);
+    else
+        QTest::keyClick(panel->sizeField(), Qt::Key_Return);
     QCOMPARE(storedSetting(drop, attribute).toDouble(), expected);
 }
 

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "droplistentity.h"
+#include "headlessclipboard.h"
+#include "headlessnotifier.h"
+#include "korvanecoredatahelper.h"
+#include "korvaneerror.h"
+#include "korvanehandledata.h"
+#include "korvanehandlepbhelper.h"
+#include "korvanepasteboard.h"
+#include "korvaneplatform.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QThreadPool>
+#include <QUrl>
+
+// An action run as the popover runs it, on the headless clipboard and notifier.
+namespace ActionTestSupport {
+
+struct Outcome {
+    // -1 when a completion came inside the starting call, which callers must never see.
+    int calls = 0;
+    bool success = false;
+    KorvaneError error;
+    qint64 elapsedMs = 0;
+    // The body of the last notification the run posted, and the clipboard's text afterwards.
+    QString body;
+    QString pasted;
+};
+
+// Waits up to timeoutMs for expectedCalls completions (none: just settles), then settleMs
+// more, so that a late second completion or notification shows.
+inline Outcome run(const DropListEntityPtr &drop, int expectedCalls = 1, int timeoutMs = 30000, int settleMs = 50)
+{
+    auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
+    const qsizetype postsBefore = notifier ? notifier->posted().size() : 0;
+    Outcome outcome;
+    bool inside = true;
+    bool calledInside = false;
+    QElapsedTimer clock;
+    clock.start();
+    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
+        ++outcome.calls;
+        calledInside = calledInside || inside;
+        outcome.success = success;
+        outcome.error = error;
+        outcome.elapsedMs = clock.elapsed();
+    });
+    inside = false;
+    if (expectedCalls > 0 && !QTest::qWaitFor([&] { return outcome.calls >= expectedCalls; }, timeoutMs))
+        qWarning("the action did not complete in %d ms", timeoutMs);
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(settleMs);
+    if (calledInside)
+        outcome.calls = -1;
+    if (notifier && notifier->posted().size() > postsBefore)
+        outcome.body = notifier->posted().last().body;
+    if (auto *clipboard = dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard()))
+        outcome.pasted = clipboard->text();
+    return outcome;
+}
+
+// A pasteboard of items described as "png", "tiff", "text:TEXT", "rtf:SOURCE", "url:ADDRESS"
+// (a web link), "other" (a type Korvane does not read) or a file's path, "file:" before it or not.
+inline KorvanePasteboard pasteboardFrom(const QStringList &items)
+{
+    KorvanePasteboard pasteboard;
+    for (const QString &description : items) {
+        KorvanePasteboardItem item;
+        const QString value = description.section(QLatin1Char(':'), 1);
+        if (description.startsWith(QLatin1Char('/')) || description.startsWith(QLatin1String("file:"))) {
+            const QString path = description.startsWith(QLatin1Char('/')) ? description : value;
+            item.setData(KorvanePasteboardType::FileURL, QUrl::fromLocalFile(path).toEncoded());
+            // File managers offer the path as text too; it must never be read as text.
+            item.setData(KorvanePasteboardType::String, path.toUtf8());
+        } else if (description == QLatin1String("png")) {
+            item.setData(KorvanePasteboardType::PNG, QByteArray("\x89PNG-bytes"));
+        } else if (description == QLatin1String("tiff")) {
+            item.setData(KorvanePasteboardType::TIFF, QByteArray("II*\0tiff-bytes", 14));
+        } else if (description.startsWith(QLatin1String("text:"))) {
+            item.setData(KorvanePasteboardType::String, value.toUtf8());
+        } else if (description.startsWith(QLatin1String("rtf:"))) {
+            item.setData(KorvanePasteboardType::RTF, value.toUtf8());
+        } else if (description.startsWith(QLatin1String("url:"))) {
+            item.setData(KorvanePasteboardType::URL, value.toUtf8());
+        }
+        pasteboard.addItem(item);
+    }
+    return pasteboard;
+}
+
+// Classifies the items as a drop of them does.
+inline void dropItems(const QStringList &items)
+{
+    KorvaneHandleData::shareInstance()->handleDataWith(pasteboardFrom(items));
+}
+
+// Image files or image data as a drop holds them.
+inline void dropImages(const QList<QUrl> &files, const QByteArray &imageData = QByteArray())
+{
+    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    data->setImageData(imageData);
+    data->setContainedFileType(files.isEmpty() ? 0 : FileKindAnyFile | FileKindImage);
+    data->setImgFileUrls(files);
+    data->setAllFileUrls(files);
+}
+
+} // namespace ActionTestSupport
