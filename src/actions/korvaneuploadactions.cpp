@@ -15,7 +15,6 @@
 #include "korvanehosts.h"
 #include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
-#include "korvanependingwork.h"
 #include "qcloudmanager.h"
 #include "qiniuuploadmanager.h"
 #include "uploadbatch.h"
@@ -170,10 +169,9 @@ void KorvaneUploadActions::uploadQCloudResult(const DropPtr &drop, qint64 failCo
     result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadTencent();
     const QString secretId = settings ? settings->tencentAccessKey() : QString();
     const QString secretKey = settings ? settings->tencentSecretKey() : QString();
@@ -246,10 +244,9 @@ void KorvaneUploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                        const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadQiNiu();
     const QString accessKey = settings ? settings->qiniuAccessKey() : QString();
     const QString secretKey = settings ? settings->qiniuSecretKey() : QString();
@@ -369,10 +366,9 @@ void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadUP();
     const QString operatorName = settings ? settings->admin() : QString();
     const QString password = settings ? settings->secretCode() : QString();
@@ -452,10 +448,9 @@ void KorvaneUploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount
     result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                      const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->fileUploadAli();
     const QString accessKey = settings ? settings->aliAccessKey() : QString();
     const QString secretKey = settings ? settings->aliSecretKey() : QString();
@@ -547,10 +542,9 @@ void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
 }
 
-void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->imageUploadWeiBo();
     const QString account = settings ? settings->weiboAccount() : QString();
     const QString password = settings ? settings->weiboPassWord() : QString();
