@@ -28,7 +28,6 @@ public:
     using Handler = std::function<void(KorvaneOutcome outcome, const KorvaneError &error)>;
 
     KorvaneCompletion() = default;
-    KorvaneCompletion(std::nullptr_t) {}
     template <typename F, std::enable_if_t<std::is_invocable_v<F, KorvaneOutcome, const KorvaneError &>, int> = 0>
     KorvaneCompletion(F handler)
         : KorvaneCompletion(Handler(std::move(handler)), 0)
