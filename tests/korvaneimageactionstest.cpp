@@ -443,7 +443,7 @@ void KorvaneImageActionsTest::imageData()
         QCOMPARE(storedSize(clipboard->imageData()), QSize(100, 75));
 }
 
-// Neither image data nor image files: nothing is touched and the completion is never called.
+// Neither image data nor image files: nothing is touched and there is nothing to report.
 void KorvaneImageActionsTest::nothingToDo()
 {
     for (int type : {0, 1, 2, 4, 16}) {

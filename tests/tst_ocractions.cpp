@@ -306,8 +306,7 @@ void OcrActionsTest::hugeImageRefusedFromHeader()
 
 void OcrActionsTest::nothingToDo()
 {
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    data->setTextString(QStringLiteral("just text"));
+    KorvaneHandleData::shareInstance()->setTextString(QStringLiteral("just text"));
     const Outcome outcome = run({}, QByteArray(), 0);
     QCOMPARE(outcome.calls, 0);
     QVERIFY(outcome.body.isEmpty());

@@ -35,7 +35,7 @@ private Q_SLOTS:
     void letterCase();
     void letterCaseWithoutLetters();
     void customUrls();
-    void synchronousActionsNeverComplete();
+    void synchronousActionsReportNothing();
     void capitalAmount_data();
     void capitalAmount();
     void chineseConversion_data();
@@ -211,15 +211,15 @@ void TextActionsTest::customUrls()
     QCOMPARE(m_clipboard->text(), QStringLiteral("https://a.example/x/x?q=x\nhttps://b.example/s?q=x"));
 }
 
-void TextActionsTest::synchronousActionsNeverComplete()
+void TextActionsTest::synchronousActionsReportNothing()
 {
     for (int type : {1, 2, 6}) {
         const auto drop = m_store->getNewDrop(0, type, 0);
-        bool callsCompletion = true;
-        QVERIFY(KorvaneHandlePbHelper::canHandleDropEntity(*drop, &callsCompletion));
-        QVERIFY(!callsCompletion);
-        const Outcome outcome = run(drop, QStringLiteral("text"));
-        QCOMPARE(outcome.calls, 0);
+        bool reportsResult = true;
+        QVERIFY(KorvaneHandlePbHelper::canHandleDropEntity(*drop, &reportsResult) && !reportsResult);
+        QList<KorvaneOutcome> reports;
+        KorvaneHandlePbHelper::handleDropEntity(drop, [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
+        QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::NothingToReport});
     }
 }
 

@@ -30,7 +30,8 @@ namespace {
 using DropPtr = KorvaneHandlePbHelper::DropPtr;
 
 // One slot of the dispatch tables. An action whose result is ready when it returns has a
-// synchronous entry and never sees the completion; one that moves bytes reports progress.
+// synchronous entry and never sees the completion, which the dispatcher reports for it; one
+// that moves bytes reports progress.
 struct ActionSlot {
     void (*synchronous)(const DropPtr &drop);
     void (*asynchronous)(const DropPtr &drop, const KorvaneCompletion &completion);
@@ -86,24 +87,24 @@ QString extensionOf(const QString &path)
 
 } // namespace
 
-bool KorvaneHandlePbHelper::canHandleDropEntity(const DropListEntity &drop, bool *callsCompletion)
+bool KorvaneHandlePbHelper::canHandleDropEntity(const DropListEntity &drop, bool *reportsResult)
 {
     const ActionSlot *slot = slotFor(drop);
     if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress))
         return false;
-    if (callsCompletion)
-        *callsCompletion = slot->asynchronous != nullptr || slot->withProgress != nullptr;
+    if (reportsResult)
+        *reportsResult = slot->asynchronous != nullptr || slot->withProgress != nullptr;
     return true;
 }
 
 void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                              const KorvaneProgress &progress)
 {
-    if (!drop)
+    const ActionSlot *slot = drop ? slotFor(*drop) : nullptr;
+    if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress)) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
-    const ActionSlot *slot = slotFor(*drop);
-    if (!slot)
-        return;
+    }
     const qsizetype textLength = KorvaneHandleData::shareInstance()->textString().size();
     if (drop->catalog() == 0 && textLength > KorvaneTextActions::MaximumTextLength) {
         const KorvaneError error(KorvaneTextActions::textTooLongErrorCode,
@@ -111,16 +112,20 @@ void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneC
         KorvaneNotificationContent content = defaultNotificationContentSucceed(false, *drop);
         content.body = error.localizedDescription();
         trigeerlocalNotificationWithContent(content);
-        if (!slot->synchronous && completion)
+        if (slot->synchronous)
+            finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        else
             finishOnMain(completion, false, error);
         return;
     }
-    if (slot->synchronous)
+    if (slot->synchronous) {
         slot->synchronous(drop);
-    else if (slot->asynchronous)
-        slot->asynchronous(drop, completion ? completion : [](bool, const KorvaneError &) {});
-    else if (slot->withProgress)
-        slot->withProgress(drop, completion ? completion : [](bool, const KorvaneError &) {}, progress);
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+    } else if (slot->asynchronous) {
+        slot->asynchronous(drop, completion);
+    } else {
+        slot->withProgress(drop, completion, progress);
+    }
 }
 
 KorvaneNotificationContent KorvaneHandlePbHelper::defaultNotificationContentSucceed(bool success, const DropListEntity &drop)

@@ -19,14 +19,15 @@ class KorvaneHandlePbHelper final
 public:
     using DropPtr = std::shared_ptr<DropListEntity>;
 
-    // Selects the action by catalog and type and starts it. Actions whose result is ready at
-    // once never call the completion; unknown kinds do nothing at all. The uploads report the
-    // bytes sent over their whole batch to progress.
+    // Selects the action by catalog and type and starts it. Every run reports once; actions
+    // whose result is ready when they return, and unknown kinds, which do nothing at all,
+    // report NothingToReport. The uploads report the bytes sent over their whole batch to
+    // progress.
     static void handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                  const KorvaneProgress &progress = nullptr);
     // Whether handleDropEntity will run something for the record, and whether that action
-    // reports through the completion.
-    static bool canHandleDropEntity(const DropListEntity &drop, bool *callsCompletion = nullptr);
+    // has a result of its own to report (the synchronous ones only ever report NothingToReport).
+    static bool canHandleDropEntity(const DropListEntity &drop, bool *reportsResult = nullptr);
 
     static KorvaneNotificationContent defaultNotificationContentSucceed(bool success, const DropListEntity &drop);
     static void trigeerlocalNotificationWithContent(const KorvaneNotificationContent &content);

@@ -331,8 +331,10 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
 {
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const Input input = inputOf(data);
-    if (!drop || input == Input::Nothing)
+    if (!drop || input == Input::Nothing) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
+    }
     const auto settings = drop->imageCompression();
     const float quality = settings ? settings->compressionRato() : 0;
     const bool pngToJpeg = settings && settings->autoPNGtoJPG();
@@ -403,8 +405,10 @@ void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const Korva
 {
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const Input input = inputOf(data);
-    if (!drop || input == Input::Nothing)
+    if (!drop || input == Input::Nothing) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
+    }
     const auto settings = drop->imageFormat();
     const qint16 type = settings ? settings->coverntType() : 0;
     // An unknown type keeps the ".jpg" suffix but is written as PNG.
@@ -437,8 +441,10 @@ void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const Korva
 {
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const Input input = inputOf(data);
-    if (!drop || input == Input::Nothing)
+    if (!drop || input == Input::Nothing) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
+    }
     const auto settings = drop->imageResize();
     const qint16 type = settings ? settings->resizeType() : 0;
     const float pixels = settings ? settings->targetpx() : 0;
@@ -479,8 +485,10 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
 {
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const Input input = inputOf(data);
-    if (!drop || input == Input::Nothing)
+    if (!drop || input == Input::Nothing) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
+    }
     const auto settings = drop->imageRotate();
     const qint16 type = settings ? settings->rotateType() : -1;
     const ImageManager::Mirror turn = type == 3 ? ImageManager::Mirror(true) : type == 4 ? ImageManager::Mirror(false) : std::nullopt;
@@ -523,8 +531,10 @@ void KorvaneImageActions::clearMsgImageDropEntity(const DropPtr &drop, const Kor
 {
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const Input input = inputOf(data);
-    if (!drop || input == Input::Nothing)
+    if (!drop || input == Input::Nothing) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
+    }
     if (input == Input::ImageData) {
         transformData(drop, completion, "pasteBoardImageMetadataRemoved",
                       [](const QByteArray &image) { return ImageManager::removeMetadata(image); });

@@ -11,7 +11,7 @@ class DropListEntity;
 // processed by a job of its own on the global thread pool (rotation: one job for all, in
 // order) and the batch reports once, from the job that completes it. An output that takes its
 // source's name replaces the source only after the original went to the user's Trash. A drop
-// without image data or image files leaves the completion uncalled.
+// without image data or image files has nothing to report.
 class KorvaneImageActions final
 {
 public:

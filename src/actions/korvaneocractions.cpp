@@ -6,7 +6,6 @@
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
 #include "korvanehosts.h"
-#include "korvanependingwork.h"
 #include "offlineocrrecognizer.h"
 
 #include <QCoreApplication>
@@ -78,17 +77,18 @@ void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCom
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const bool imageData = !data.imageData().isNull();
     const bool imageFiles = (data.containedFileType() & FileKindImage) && !data.imgFileUrls().isEmpty();
-    if (!drop || (!imageData && !imageFiles))
+    if (!drop || (!imageData && !imageFiles)) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
-    const KorvaneCompletion done = KorvanePendingWork::track(completion);
+    }
     const std::shared_ptr<KorvaneOcrRecognizer> ocr = recognizer();
 
     if (imageData) {
         ocr->recognize(QString(), data.imageData(), [=](bool success, const QStringList &lines, const QString &reason) {
             if (success && !lines.isEmpty())
-                succeed(drop, done, getTextFromArray(lines));
+                succeed(drop, completion, getTextFromArray(lines));
             else
-                fail(drop, done, reason);
+                fail(drop, completion, reason);
         });
         return;
     }
@@ -105,9 +105,9 @@ void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCom
         if (run->processed != run->batchSize)
             return;
         if (run->results.isEmpty())
-            fail(drop, done, run->reason);
+            fail(drop, completion, run->reason);
         else
-            succeed(drop, done, getTextFromDic(run->results));
+            succeed(drop, completion, getTextFromDic(run->results));
     };
     for (const QUrl &file : files) {
         // A FIFO, a device or a name that is not UTF-8 is refused before it is opened; a file

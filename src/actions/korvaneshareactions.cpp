@@ -6,7 +6,6 @@
 #include "imagetophoto.h"
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
-#include "korvanependingwork.h"
 #include "shareservice.h"
 #include "textemail.h"
 #include "textmsg.h"
@@ -78,9 +77,8 @@ QStringList KorvaneShareActions::recipientList(const QString &receives)
     return receives.isNull() ? QStringList() : receives.split(QLatin1Char(','));
 }
 
-void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     QString receives;
     QString title;
@@ -103,9 +101,8 @@ void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const Korvane
     finishOnMain(completion, true);
 }
 
-void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     QString receives;
     QList<QUrl> files;
@@ -128,9 +125,8 @@ void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const Korva
         });
 }
 
-void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     if (!(data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther))) {
         finishLater(completion, false);
@@ -148,9 +144,8 @@ void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCo
     });
 }
 
-void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const auto settings = drop->imageToPhoto();
     const bool needLaunch = settings && settings->needLaunch();

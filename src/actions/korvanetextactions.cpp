@@ -7,7 +7,6 @@
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
 #include "korvanelogtext.h"
-#include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneurlopener.h"
 #include "ncchineseconverter.h"
@@ -58,9 +57,8 @@ QString droppedText()
 
 } // namespace
 
-void KorvaneTextActions::translateTextEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneTextActions::translateTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const QStringList languages = KorvaneApiClient::translateLanguages();
     const auto settings = drop->textTranslate();
     qint64 index = settings ? settings->type() : 0;
@@ -132,12 +130,12 @@ void KorvaneTextActions::countTextEntity(const DropPtr &drop)
     notify(true, *drop, result);
 }
 
-void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
 {
     const auto settings = drop->textCustomUrl();
     const QList<std::shared_ptr<CustomUrl>> urls = settings ? settings->urls() : QList<std::shared_ptr<CustomUrl>>();
     if (urls.isEmpty()) {
-        finishOnMain(done, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
+        finishOnMain(completion, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
         notify(false, *drop, qtTrId("CustomUrlNotSet"));
         return;
     }
@@ -167,12 +165,11 @@ void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneC
         KorvaneHandlePbHelper::pasteTextToPB(opened.join(QLatin1Char('\n')));
     if (toOpen.isEmpty()) {
         notify(true, *drop, summary);
-        finishOnMain(done, true);
+        finishOnMain(completion, true);
         return;
     }
 
     // Each launch reports once; the last one to report finishes the action.
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     struct Launches {
         qsizetype waiting = 0;
         QStringList failedSchemes;
@@ -351,9 +348,8 @@ void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneComplet
     notify(true, *drop, result);
 }
 
-void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &done)
+void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto finishLater = [completion](bool success, const KorvaneError &error = KorvaneError()) {
         QTimer::singleShot(KorvaneShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
                            [completion, success, error] { completion(success, error); });

@@ -15,7 +15,6 @@
 #include "korvanehosts.h"
 #include "korvanelogtext.h"
 #include "korvanenetworkclient.h"
-#include "korvanependingwork.h"
 #include "qcloudmanager.h"
 #include "qiniuuploadmanager.h"
 #include "uploadbatch.h"
@@ -203,10 +202,9 @@ void KorvaneUploadActions::uploadQCloudResult(const DropPtr &drop, qint64 failCo
     result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const StoreSettings settings =
         storeSettings(drop->fileUploadTencent(), &FileUploadTencent::tencentAccessKey, &FileUploadTencent::tencentSecretKey,
                       &FileUploadTencent::tencentSpaceName, &FileUploadTencent::tencentDomain);
@@ -259,10 +257,9 @@ void KorvaneUploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                        const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const StoreSettings settings =
         storeSettings(drop->fileUploadQiNiu(), &FileUploadQinNiu::qiniuAccessKey, &FileUploadQinNiu::qiniuSecretKey,
                       &FileUploadQinNiu::qiniuSpaceName, &FileUploadQinNiu::qiniuDomain);
@@ -349,10 +346,9 @@ void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
                                                  &FileUploadUP::bucketName, &FileUploadUP::upDomain);
     QList<UploadBatch::Unit> units;
@@ -409,10 +405,9 @@ void KorvaneUploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount
     result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                      const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
                                                  &FileUploadAli::aliSecretKey, &FileUploadAli::aliSpaceName,
                                                  &FileUploadAli::aliDomain);
@@ -464,10 +459,9 @@ void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
 }
 
-void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &done,
+void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
-    const KorvaneCompletion completion = KorvanePendingWork::track(done);
     const auto settings = drop->imageUploadWeiBo();
     const QString account = settings ? settings->weiboAccount() : QString();
     const QString password = settings ? settings->weiboPassWord() : QString();

@@ -14,7 +14,6 @@
 #include "korvanehandledata.h"
 #include "korvanehandlepbhelper.h"
 #include "korvanemanagedobjectcontext.h"
-#include "korvanependingwork.h"
 #include "korvaneplatform.h"
 #include "korvaneschema.h"
 #include "korvanesingleinstance.h"
@@ -31,8 +30,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QThreadPool>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -622,8 +619,8 @@ int KorvaneCli::run(QList<QByteArray> args)
     const DropListEntityPtr drop = findAction(actionName, m_store->getDropsByKorvaneHandleData(), &refusal);
     if (!drop)
         return refuse(refusal);
-    bool callsCompletion = false;
-    if (!KorvaneHandlePbHelper::canHandleDropEntity(*drop, &callsCompletion)) {
+    bool reportsResult = false;
+    if (!KorvaneHandlePbHelper::canHandleDropEntity(*drop, &reportsResult)) {
         return refuse(cliError(CliErrorCannotRun, QStringLiteral("\"%1\" (%2) is an action this build of Korvane cannot run yet")
                                                       .arg(drop->title(), KorvaneActionCatalog::localizedTitle(drop->catalog(), drop->type()))));
     }
@@ -633,8 +630,8 @@ int KorvaneCli::run(QList<QByteArray> args)
     const int writesBefore = clipboard ? clipboard->writeCount() : 0;
     const int postsBefore = notifier ? int(notifier->posted().size()) : 0;
 
-    bool finished = !callsCompletion;
-    bool success = !callsCompletion;
+    bool finished = false;
+    KorvaneOutcome outcome = KorvaneOutcome::NothingToReport;
     KorvaneError failure;
     QEventLoop loop;
     const KorvaneProgress progress = [](qint64 done, qint64 total) {
@@ -642,32 +639,20 @@ int KorvaneCli::run(QList<QByteArray> args)
     };
     KorvaneHandlePbHelper::handleDropEntity(
         drop,
-        [&](bool ok, const KorvaneError &e) {
+        [&](KorvaneOutcome reported, const KorvaneError &e) {
             finished = true;
-            success = ok;
+            outcome = reported;
             failure = e;
             loop.quit();
         },
         showProgress ? progress : KorvaneProgress());
-
-    // An action with nothing to work on returns without calling its completion; stop once
-    // no work of its is left anywhere.
-    QTimer idle;
-    int idleTicks = 0;
-    QObject::connect(&idle, &QTimer::timeout, &loop, [&] {
-        const bool idle = QThreadPool::globalInstance()->activeThreadCount() == 0 && KorvanePendingWork::count() == 0;
-        idleTicks = idle ? idleTicks + 1 : 0;
-        if (idleTicks >= 3)
-            loop.quit();
-    });
-    if (!finished) {
-        idle.start(100);
-        loop.exec();
-    }
-    // Let the notification and clipboard writes queued behind the completion land.
-    QCoreApplication::processEvents();
     if (!finished)
+        loop.exec();
+    // A synchronous action is done when it returns and has no failure to tell; any other
+    // action with nothing to report found nothing to work on.
+    if (outcome == KorvaneOutcome::NothingToReport && reportsResult)
         return refuse(cliError(CliErrorNothingDone, QStringLiteral("\"%1\" found nothing to work on in the input").arg(drop->title())));
+    const bool success = outcome != KorvaneOutcome::Failed;
 
     QJsonValue notificationJson;
     if (notifier && notifier->posted().size() > postsBefore) {

@@ -23,6 +23,10 @@ namespace {
 
 const QString menuStateChanged = QStringLiteral("menuStateChangedNotif");
 
+// A synchronous action has finished when its report arrives, but its row stays deaf this long
+// after, so that a digit pressed twice in quick succession runs it once.
+constexpr int kSynchronousRowRestMs = 300;
+
 KorvaneNotificationCenter *center()
 {
     return KorvaneNotificationCenter::defaultCenter();
@@ -141,26 +145,26 @@ void CustomTableCellView::handleAction()
     m_stopAction = true;
     center()->post(menuStateChanged, {{QStringLiteral("state"), 1}, {QStringLiteral("row"), m_row}});
 
-    bool callsCompletion = true;
-    const bool runnable = KorvaneHandlePbHelper::canHandleDropEntity(*m_dropAction, &callsCompletion);
-    if (runnable && !callsCompletion) {
+    bool reportsResult = true;
+    const bool runnable = KorvaneHandlePbHelper::canHandleDropEntity(*m_dropAction, &reportsResult);
+    // A synchronous action shows success whatever it did, a kind this build cannot run shows
+    // failure, and an action that found nothing to work on leaves the row as it is.
+    if (runnable && !reportsResult)
         m_myButton->startFullProgress();
-        KorvaneHandlePbHelper::handleDropEntity(m_dropAction, [](bool, const KorvaneError &) {});
-        QTimer::singleShot(300, this, [this] { m_stopAction = false; });
-        return;
-    }
-    m_myButton->startHalfProgress();
-    if (!runnable) {
-        // A kind this build cannot run (or an unknown one) would never finish: show it failed.
-        QTimer::singleShot(300, this, [this] { finish(false); });
-        return;
-    }
+    else
+        m_myButton->startHalfProgress();
     QPointer<CustomTableCellView> self(this);
     KorvaneHandlePbHelper::handleDropEntity(
         m_dropAction,
-        [self](bool success, const KorvaneError &) {
-            if (self)
-                self->finish(success);
+        [self, runnable, reportsResult](KorvaneOutcome outcome, const KorvaneError &) {
+            if (!self)
+                return;
+            if (!runnable)
+                self->finish(false);
+            else if (outcome != KorvaneOutcome::NothingToReport)
+                self->finish(outcome == KorvaneOutcome::Succeeded);
+            else if (!reportsResult)
+                QTimer::singleShot(kSynchronousRowRestMs, self, [self] { self->m_stopAction = false; });
         },
         [self](qint64 done, qint64 total) {
             if (self && total > 0)
