@@ -1,7 +1,7 @@
 // Character statistics of 50 MB of mixed Chinese and English text, in one process; the
 // character count action does this on the text the user dropped.
 #include "benchutil.h"
-#include "stringmanager.h"
+#include "actions/stringmanager.h"
 
 #include <QCoreApplication>
 #include <QString>

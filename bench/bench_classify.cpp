@@ -1,7 +1,7 @@
 // Classifying a drop of 10,000 files of mixed kinds, as the drop area does when a drag enters.
 #include "benchutil.h"
-#include "korvanehandledata.h"
-#include "korvanepasteboard.h"
+#include "intake/korvanehandledata.h"
+#include "intake/korvanepasteboard.h"
 
 #include <QCoreApplication>
 

@@ -1,12 +1,12 @@
 // The preferences window: opening it cold to its first paint, switching to an action's
 // settings panel, and reordering in a list of 500 actions with the store saved each time.
 #include "benchutil.h"
-#include "editordroplist.h"
-#include "korvanecoredatahelper.h"
-#include "korvanetranslations.h"
-#include "preferencesviewcontroller.h"
-#include "preferenceswindowcontroller.h"
-#include "xdgautostart.h"
+#include "shell/editor/editordroplist.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanetranslations.h"
+#include "shell/editor/preferencesviewcontroller.h"
+#include "shell/preferenceswindowcontroller.h"
+#include "platform/xdgautostart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

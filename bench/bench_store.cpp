@@ -1,9 +1,9 @@
 // Opening the store and listing the actions that fit a drop, over a store of 1,000 actions.
 #include "benchutil.h"
-#include "droplistentity.h"
-#include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanepasteboard.h"
+#include "store/droplistentity.h"
+#include "store/korvanecoredatahelper.h"
+#include "intake/korvanehandledata.h"
+#include "intake/korvanepasteboard.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

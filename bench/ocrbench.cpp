@@ -3,10 +3,10 @@
 //   ocrbench KORVANE_BINARY [ROUNDS]
 #include "ocrtestsupport.h"
 
-#include "korvaneocractions.h"
-#include "korvaneocrrecognizer.h"
-#include "korvanesettings.h"
-#include "offlineocrrecognizer.h"
+#include "actions/korvaneocractions.h"
+#include "actions/korvaneocrrecognizer.h"
+#include "platform/korvanesettings.h"
+#include "actions/offlineocrrecognizer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

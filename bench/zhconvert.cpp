@@ -7,7 +7,7 @@
 //       prints the share of characters that agree and the number of differing lines, then
 //       each differing line with its number
 
-#include "ncchineseconverter.h"
+#include "actions/ncchineseconverter.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -3,8 +3,8 @@
 // and what the store exports imports again.
 
 #include "fuzzsupport.h"
-#include "korvaneactiontransfer.h"
-#include "korvanecoredatahelper.h"
+#include "store/korvaneactiontransfer.h"
+#include "store/korvanecoredatahelper.h"
 
 namespace {
 

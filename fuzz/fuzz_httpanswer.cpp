@@ -2,7 +2,7 @@
 // would hand them over, and checks what must hold for any input: the body never passes its
 // cap, a failed answer keeps no body, and the same bytes give the same outcome however they
 // are split.
-#include "httpanswerparser.h"
+#include "net/httpanswerparser.h"
 
 #include <QByteArrayView>
 

@@ -5,9 +5,9 @@
 // read from the input), a two-byte length and that many bytes of data.
 
 #include "fuzzsupport.h"
-#include "korvanehandledata.h"
-#include "korvanepasteboard.h"
-#include "mimedatapasteboard.h"
+#include "intake/korvanehandledata.h"
+#include "intake/korvanepasteboard.h"
+#include "platform/mimedatapasteboard.h"
 
 #include <QGuiApplication>
 #include <QMimeData>

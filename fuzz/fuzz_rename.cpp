@@ -6,13 +6,13 @@
 // replacement, added, custom and start-letter strings, then up to four files, each a byte
 // choosing its folder and its name.
 
-#include "droplistentity.h"
-#include "filemanager.h"
-#include "filerename.h"
+#include "store/droplistentity.h"
+#include "actions/filemanager.h"
+#include "store/filerename.h"
 #include "fuzzsupport.h"
-#include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
+#include "store/korvanecoredatahelper.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -2,7 +2,7 @@
 // deeper than the reader's limit or are refused with a reason.
 
 #include "fuzzsupport.h"
-#include "xmlreader.h"
+#include "net/xmlreader.h"
 
 #include <QVariantList>
 #include <QVariantMap>

@@ -1,8 +1,8 @@
 #include "config.h"
-#include "korvanecli.h"
-#include "korvaneplatform.h"
-#include "korvanetranslations.h"
-#include "korvaneuserdefaults.h"
+#include "cli/korvanecli.h"
+#include "platform/korvaneplatform.h"
+#include "actions/korvanetranslations.h"
+#include "platform/korvaneuserdefaults.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneactioncatalog.h"
+#include "intake/korvaneactioncatalog.h"
 
 #include <QTest>
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "droplistentity.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
-#include "korvanecoredatahelper.h"
-#include "korvaneerror.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanepasteboard.h"
-#include "korvaneplatform.h"
+#include "store/droplistentity.h"
+#include "platform/headlessclipboard.h"
+#include "platform/headlessnotifier.h"
+#include "store/korvanecoredatahelper.h"
+#include "common/korvaneerror.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "intake/korvanepasteboard.h"
+#include "platform/korvaneplatform.h"
 
 #include <QElapsedTimer>
 #include <QTest>

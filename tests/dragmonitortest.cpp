@@ -1,5 +1,5 @@
-#include "headlessdragmonitor.h"
-#include "korvanedesktopplatform.h"
+#include "platform/headlessdragmonitor.h"
+#include "platform/korvanedesktopplatform.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>

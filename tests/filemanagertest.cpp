@@ -3,8 +3,8 @@
 
 #include "filetestsupport.h"
 
-#include "filemanager.h"
-#include "korvanehandlepbhelper.h"
+#include "actions/filemanager.h"
+#include "actions/korvanehandlepbhelper.h"
 
 #include <QRegularExpression>
 #include <QSet>

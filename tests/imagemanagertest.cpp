@@ -1,9 +1,9 @@
 #include "imagetestsupport.h"
 
-#include "imagecodec.h"
-#include "imagemanager.h"
-#include "korimagecategory.h"
-#include "pixelbudget.h"
+#include "common/imagecodec.h"
+#include "actions/imagemanager.h"
+#include "actions/korimagecategory.h"
+#include "actions/pixelbudget.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -4,14 +4,14 @@
 #include "actiontestsupport.h"
 #include "filetestsupport.h"
 
-#include "filecopy.h"
-#include "filemanager.h"
-#include "filemove.h"
-#include "filerename.h"
-#include "korvanecoredatahelper.h"
-#include "korvanefileactions.h"
-#include "korvanetranslations.h"
-#include "renamejournal.h"
+#include "store/filecopy.h"
+#include "actions/filemanager.h"
+#include "store/filemove.h"
+#include "store/filerename.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanefileactions.h"
+#include "actions/korvanetranslations.h"
+#include "actions/renamejournal.h"
 
 #include <QDate>
 #include <QJsonDocument>

@@ -1,12 +1,12 @@
 #include "actiontestsupport.h"
 #include "imagetestsupport.h"
 
-#include "imagecodec.h"
-#include "imagemanager.h"
-#include "korvanecoredatahelper.h"
-#include "korvaneimageactions.h"
-#include "korvanemanagedobject.h"
-#include "korvanetranslations.h"
+#include "common/imagecodec.h"
+#include "actions/imagemanager.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvaneimageactions.h"
+#include "store/korvanemanagedobject.h"
+#include "actions/korvanetranslations.h"
 
 #include <QDir>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneurlopener.h"
+#include "platform/korvaneurlopener.h"
 
 #include <QByteArray>
 #include <QDir>

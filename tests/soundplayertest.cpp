@@ -1,7 +1,7 @@
-#include "desktopsoundplayer.h"
-#include "headlesssoundplayer.h"
-#include "korvanedesktopplatform.h"
-#include "korvaneplatform.h"
+#include "platform/desktopsoundplayer.h"
+#include "platform/headlesssoundplayer.h"
+#include "platform/korvanedesktopplatform.h"
+#include "platform/korvaneplatform.h"
 
 #include <QAudioDevice>
 #include <QFile>

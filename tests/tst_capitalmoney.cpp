@@ -1,6 +1,6 @@
-#include "korvaneerror.h"
-#include "korvanetranslations.h"
-#include "stringmanager.h"
+#include "common/korvaneerror.h"
+#include "actions/korvanetranslations.h"
+#include "actions/stringmanager.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "actiontreenode.h"
-#include "actiontypemodel.h"
-#include "korvaneactioncatalog.h"
-#include "korvanetranslations.h"
+#include "intake/actiontreenode.h"
+#include "intake/actiontypemodel.h"
+#include "intake/korvaneactioncatalog.h"
+#include "actions/korvanetranslations.h"
 
 #include <QCoreApplication>
 #include <QSet>

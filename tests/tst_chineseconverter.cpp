@@ -1,5 +1,5 @@
-#include "chineseconversiontable.h"
-#include "ncchineseconverter.h"
+#include "actions/chineseconversiontable.h"
+#include "actions/ncchineseconverter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "actiontestsupport.h"
-#include "korvanetypeidentifier.h"
+#include "intake/korvanetypeidentifier.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -2,9 +2,9 @@
 #include "ocrtestsupport.h"
 #include "servers/ocrservicestandin.h"
 
-#include "korvanecoredatahelper.h"
-#include "korvanetranslations.h"
-#include "korvaneuserdefaults.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanetranslations.h"
+#include "platform/korvaneuserdefaults.h"
 
 #include <QFile>
 #include <QJsonDocument>

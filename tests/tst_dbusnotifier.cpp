@@ -1,4 +1,4 @@
-#include "dbusnotifier.h"
+#include "platform/dbusnotifier.h"
 #include "desktop/desktopsession.h"
 
 #include <QDBusConnection>

@@ -1,5 +1,5 @@
-#include "korvanehandledata.h"
-#include "mimedatapasteboard.h"
+#include "intake/korvanehandledata.h"
+#include "platform/mimedatapasteboard.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "actiontestsupport.h"
 #include "ocrtestsupport.h"
 
-#include "korvanecoredatahelper.h"
-#include "korvanetranslations.h"
-#include "korvaneuserdefaults.h"
-#include "ocrimagedecoder.h"
-#include "offlineocrrecognizer.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanetranslations.h"
+#include "platform/korvaneuserdefaults.h"
+#include "ocr/ocrimagedecoder.h"
+#include "actions/offlineocrrecognizer.h"
 
 #include <QFile>
 #include <QJsonArray>

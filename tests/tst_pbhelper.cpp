@@ -1,11 +1,11 @@
-#include "droplistentity.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
-#include "korvanecoredatahelper.h"
-#include "korvanehandlepbhelper.h"
-#include "korvaneplatform.h"
-#include "korvanetranslations.h"
-#include "settingsuserdefaults.h"
+#include "store/droplistentity.h"
+#include "platform/headlessclipboard.h"
+#include "platform/headlessnotifier.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "platform/korvaneplatform.h"
+#include "actions/korvanetranslations.h"
+#include "platform/settingsuserdefaults.h"
 
 #include <QDir>
 #include <QFile>

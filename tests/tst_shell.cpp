@@ -1,10 +1,10 @@
 #include "actiontestsupport.h"
 
-#include "customtablecellview.h"
-#include "flatbutton.h"
-#include "korvanenotificationcenter.h"
-#include "korvanetranslations.h"
-#include "maincontentview.h"
+#include "shell/customtablecellview.h"
+#include "widgets/flatbutton.h"
+#include "shell/korvanenotificationcenter.h"
+#include "actions/korvanetranslations.h"
+#include "shell/maincontentview.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>

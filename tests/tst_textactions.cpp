@@ -1,17 +1,17 @@
 #include "actiontestsupport.h"
 
-#include "customurl.h"
-#include "korvanecoredatahelper.h"
-#include "korvanetextactions.h"
-#include "korvanetranslations.h"
+#include "store/customurl.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanetextactions.h"
+#include "actions/korvanetranslations.h"
 #include "sharetestsupport.h"
-#include "stringmanager.h"
-#include "textcapitalrmb.h"
-#include "textcharcount.h"
-#include "textcustomurl.h"
-#include "texttraditionalconversion.h"
-#include "customurllibrary.h"
-#include "textupdownstring.h"
+#include "actions/stringmanager.h"
+#include "store/textcapitalrmb.h"
+#include "store/textcharcount.h"
+#include "store/textcustomurl.h"
+#include "store/texttraditionalconversion.h"
+#include "actions/customurllibrary.h"
+#include "store/textupdownstring.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,15 +1,15 @@
 #include "servers/qiniustandin.h"
 #include "uploadtestsupport.h"
 
-#include "droplistentity.h"
-#include "fileuploadqinniu.h"
-#include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvaneplatform.h"
-#include "headlessclipboard.h"
-#include "korvanetranslations.h"
-#include "korvaneuserdefaults.h"
+#include "store/droplistentity.h"
+#include "store/fileuploadqinniu.h"
+#include "store/korvanecoredatahelper.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "platform/korvaneplatform.h"
+#include "platform/headlessclipboard.h"
+#include "actions/korvanetranslations.h"
+#include "platform/korvaneuserdefaults.h"
 
 #include <QDate>
 #include <QRegularExpression>

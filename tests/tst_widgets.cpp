@@ -1,5 +1,5 @@
-#include "flatbutton.h"
-#include "popoverwindow.h"
+#include "widgets/flatbutton.h"
+#include "widgets/popoverwindow.h"
 
 #include <QApplication>
 #include <QLabel>

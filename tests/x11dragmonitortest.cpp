@@ -1,4 +1,4 @@
-#include "x11dragmonitor.h"
+#include "platform/x11dragmonitor.h"
 
 #include "xvfbserver.h"
 

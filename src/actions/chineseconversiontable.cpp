@@ -1,4 +1,4 @@
-#include "chineseconversiontable.h"
+#include "actions/chineseconversiontable.h"
 
 #include <QByteArray>
 

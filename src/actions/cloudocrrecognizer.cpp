@@ -1,6 +1,6 @@
-#include "cloudocrrecognizer.h"
+#include "actions/cloudocrrecognizer.h"
 
-#include "korvaneapiclient.h"
+#include "net/korvaneapiclient.h"
 
 #include <QVariant>
 

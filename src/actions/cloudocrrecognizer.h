@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneocrrecognizer.h"
+#include "actions/korvaneocrrecognizer.h"
 
 // Recognition through the service: a fresh OCR token from Korvane's service for every image,
 // then the handwriting recognition of the image-recognition host with it. Both answers come

@@ -1,4 +1,4 @@
-#include "customurllibrary.h"
+#include "actions/customurllibrary.h"
 
 #include <QCoreApplication>
 

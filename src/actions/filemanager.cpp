@@ -1,9 +1,10 @@
-#include "filemanager.h"
+#include "actions/filemanager.h"
 
-#include "korvanecoredatahelper.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanelogtext.h"
-#include "renamejournal.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "common/korvanelogtext.h"
+#include "actions/renamejournal.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,8 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcFiles, "korvane.actions.files", QtWarningMsg)
 
 class FileDescriptor final
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneerror.h"
+#include "common/korvaneerror.h"
 
 #include <QByteArray>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "imagecodec.h"
+#include "common/imagecodec.h"
 
-#include "imagecodecoperations.h"
-#include "korvanepluginloader.h"
+#include "common/imagecodecoperations.h"
+#include "actions/korvanepluginloader.h"
 
 namespace {
 

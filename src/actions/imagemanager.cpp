@@ -1,9 +1,9 @@
-#include "imagemanager.h"
+#include "actions/imagemanager.h"
 
-#include "filemanager.h"
-#include "imagecodec.h"
-#include "korimagecategory.h"
-#include "pixelbudget.h"
+#include "actions/filemanager.h"
+#include "common/imagecodec.h"
+#include "actions/korimagecategory.h"
+#include "actions/pixelbudget.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "korimagecategory.h"
+#include "actions/korimagecategory.h"
 
-#include "imagemanager.h"
+#include "actions/imagemanager.h"
 
 QByteArray KorImageCategory::saveAsImgWithType(const QByteArray &image, ImageCodec::Format type)
 {

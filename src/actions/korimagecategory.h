@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagecodec.h"
+#include "common/imagecodec.h"
 
 #include <QByteArray>
 #include <QSize>

@@ -1,14 +1,15 @@
-#include "korvanefileactions.h"
+#include "actions/korvanefileactions.h"
 
-#include "droplistentity.h"
-#include "filecopy.h"
-#include "filemanager.h"
-#include "filemove.h"
-#include "filerename.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanelogtext.h"
-#include "renamejournal.h"
+#include "store/droplistentity.h"
+#include "store/filecopy.h"
+#include "actions/filemanager.h"
+#include "store/filemove.h"
+#include "store/filerename.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "common/korvanelogtext.h"
+#include "actions/renamejournal.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -17,8 +18,6 @@
 #include <QThreadPool>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcFiles, "korvane.actions.files", QtWarningMsg)
 
 using DropPtr = std::shared_ptr<DropListEntity>;
 

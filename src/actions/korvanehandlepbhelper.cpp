@@ -1,18 +1,19 @@
-#include "korvanehandlepbhelper.h"
+#include "actions/korvanehandlepbhelper.h"
 
-#include "droplistentity.h"
-#include "korvaneactioncatalog.h"
-#include "korvaneclipboard.h"
-#include "korvanefileactions.h"
-#include "korvanehandledata.h"
-#include "korvaneimageactions.h"
-#include "korvaneocractions.h"
-#include "korvanenotifier.h"
-#include "korvaneshareactions.h"
-#include "korvaneplatform.h"
-#include "korvanesettings.h"
-#include "korvanetextactions.h"
-#include "korvaneuploadactions.h"
+#include "store/droplistentity.h"
+#include "intake/korvaneactioncatalog.h"
+#include "platform/korvaneclipboard.h"
+#include "actions/korvanefileactions.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvaneimageactions.h"
+#include "actions/korvaneocractions.h"
+#include "platform/korvanenotifier.h"
+#include "actions/korvaneshareactions.h"
+#include "platform/korvaneplatform.h"
+#include "platform/korvanesettings.h"
+#include "actions/korvanetextactions.h"
+#include "actions/korvaneuploadactions.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,8 +23,6 @@
 
 #include <array>
 #include <limits>
-
-Q_LOGGING_CATEGORY(lcActions, "korvane.actions", QtWarningMsg)
 
 namespace {
 

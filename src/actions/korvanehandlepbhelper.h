@@ -1,7 +1,7 @@
 #pragma once
 
-#include "korvanecompletion.h"
-#include "korvanenotificationcontent.h"
+#include "common/korvanecompletion.h"
+#include "platform/korvanenotificationcontent.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,20 +1,21 @@
-#include "korvaneimageactions.h"
+#include "actions/korvaneimageactions.h"
 
-#include "droplistentity.h"
-#include "filemanager.h"
-#include "imageclearmsg.h"
-#include "imagecodec.h"
-#include "imagecompression.h"
-#include "imageformat.h"
-#include "imagemanager.h"
-#include "imageresize.h"
-#include "imagerotate.h"
-#include "korimagecategory.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanelogtext.h"
-#include "pixelbudget.h"
-#include "xdgtrash.h"
+#include "store/droplistentity.h"
+#include "actions/filemanager.h"
+#include "store/imageclearmsg.h"
+#include "common/imagecodec.h"
+#include "store/imagecompression.h"
+#include "store/imageformat.h"
+#include "actions/imagemanager.h"
+#include "store/imageresize.h"
+#include "store/imagerotate.h"
+#include "actions/korimagecategory.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "common/korvanelogtext.h"
+#include "actions/pixelbudget.h"
+#include "platform/xdgtrash.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,8 +33,6 @@
 #include <unistd.h>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcImageActions, "korvane.actions.images", QtWarningMsg)
 
 using DropPtr = std::shared_ptr<DropListEntity>;
 

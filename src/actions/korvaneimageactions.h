@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanecompletion.h"
+#include "common/korvanecompletion.h"
 
 #include <memory>
 

@@ -1,12 +1,12 @@
-#include "korvaneocractions.h"
+#include "actions/korvaneocractions.h"
 
-#include "cloudocrrecognizer.h"
-#include "droplistentity.h"
-#include "filemanager.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanehosts.h"
-#include "offlineocrrecognizer.h"
+#include "actions/cloudocrrecognizer.h"
+#include "store/droplistentity.h"
+#include "actions/filemanager.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "net/korvanehosts.h"
+#include "actions/offlineocrrecognizer.h"
 
 #include <QCoreApplication>
 

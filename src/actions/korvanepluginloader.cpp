@@ -1,4 +1,6 @@
-#include "korvanepluginloader.h"
+#include "actions/korvanepluginloader.h"
+
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,8 +11,6 @@
 #include <QStringList>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcPlugins, "korvane.plugins", QtWarningMsg)
 
 // Every plug-in loaded, never unloaded nor deleted: what a plug-in made may outlive any owner
 // we could give it. Listed in a list that outlives the program's end too, so that the leak

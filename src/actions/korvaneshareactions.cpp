@@ -1,14 +1,15 @@
-#include "korvaneshareactions.h"
+#include "actions/korvaneshareactions.h"
 
-#include "droplistentity.h"
-#include "fileemail.h"
-#include "filemsg.h"
-#include "imagetophoto.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "shareservice.h"
-#include "textemail.h"
-#include "textmsg.h"
+#include "store/droplistentity.h"
+#include "store/fileemail.h"
+#include "store/filemsg.h"
+#include "store/imagetophoto.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "actions/shareservice.h"
+#include "store/textemail.h"
+#include "store/textmsg.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -16,8 +17,6 @@
 #include <QTimer>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcShareActions, "korvane.actions.share", QtWarningMsg)
 
 using DropPtr = KorvaneShareActions::DropPtr;
 
@@ -180,7 +179,7 @@ void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const Korv
     }
     QThreadPool::globalInstance()->start([drop, completion, images, videos, needLaunch, count] {
         const QStringList written = ShareService::shareInstance()->addToPhoto(images, videos, QByteArray(), needLaunch);
-        qCInfo(lcShareActions, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
+        qCInfo(lcShare, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
         onMain([drop, completion, count] {
             finishOnMain(completion, true);
             notify(true, *drop, qtTrId("NImageAddedToPhotos", int(count)));

@@ -1,26 +1,27 @@
-#include "korvanetextactions.h"
+#include "actions/korvanetextactions.h"
 
-#include "customurl.h"
-#include "droplistentity.h"
-#include "korvaneactioncatalog.h"
-#include "korvaneclipboard.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanelogtext.h"
-#include "korvaneplatform.h"
-#include "korvaneurlopener.h"
-#include "ncchineseconverter.h"
-#include "shareservice.h"
-#include "korvaneshareactions.h"
-#include "stringmanager.h"
-#include "filemanager.h"
-#include "korvaneapiclient.h"
-#include "texttranslate.h"
-#include "textcapitalrmb.h"
-#include "textcharcount.h"
-#include "textcustomurl.h"
-#include "texttraditionalconversion.h"
-#include "textupdownstring.h"
+#include "store/customurl.h"
+#include "store/droplistentity.h"
+#include "intake/korvaneactioncatalog.h"
+#include "platform/korvaneclipboard.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "common/korvanelogtext.h"
+#include "platform/korvaneplatform.h"
+#include "platform/korvaneurlopener.h"
+#include "actions/ncchineseconverter.h"
+#include "actions/shareservice.h"
+#include "actions/korvaneshareactions.h"
+#include "actions/stringmanager.h"
+#include "actions/filemanager.h"
+#include "net/korvaneapiclient.h"
+#include "store/texttranslate.h"
+#include "store/textcapitalrmb.h"
+#include "store/textcharcount.h"
+#include "store/textcustomurl.h"
+#include "store/texttraditionalconversion.h"
+#include "store/textupdownstring.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QFileDevice>
@@ -31,8 +32,6 @@
 #include <QTimer>
 
 #include <cmath>
-
-Q_LOGGING_CATEGORY(lcTextActions, "korvane.actions.text", QtWarningMsg)
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "korvanetranslations.h"
+#include "actions/korvanetranslations.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

@@ -1,24 +1,25 @@
-#include "korvaneuploadactions.h"
+#include "actions/korvaneuploadactions.h"
 
-#include "aliossclient.h"
-#include "droplistentity.h"
-#include "filemanager.h"
-#include "fileuploadali.h"
-#include "fileuploadqinniu.h"
-#include "fileuploadtencent.h"
-#include "fileuploadup.h"
-#include "imageuploadweibo.h"
-#include "genaratetoken.h"
-#include "korvaneapiclient.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanehosts.h"
-#include "korvanelogtext.h"
-#include "korvanenetworkclient.h"
-#include "qcloudmanager.h"
-#include "qiniuuploadmanager.h"
-#include "uploadbatch.h"
-#include "upyunformuploader.h"
+#include "net/aliossclient.h"
+#include "store/droplistentity.h"
+#include "actions/filemanager.h"
+#include "store/fileuploadali.h"
+#include "store/fileuploadqinniu.h"
+#include "store/fileuploadtencent.h"
+#include "store/fileuploadup.h"
+#include "store/imageuploadweibo.h"
+#include "net/genaratetoken.h"
+#include "net/korvaneapiclient.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "net/korvanehosts.h"
+#include "common/korvanelogtext.h"
+#include "net/korvanenetworkclient.h"
+#include "net/qcloudmanager.h"
+#include "net/qiniuuploadmanager.h"
+#include "actions/uploadbatch.h"
+#include "net/upyunformuploader.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,8 +28,6 @@
 #include <QMimeDatabase>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcUpload, "korvane.actions.upload", QtWarningMsg)
 
 using DropPtr = KorvaneUploadActions::DropPtr;
 using BatchPtr = std::shared_ptr<UploadBatch>;

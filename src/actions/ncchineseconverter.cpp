@@ -1,6 +1,7 @@
-#include "ncchineseconverter.h"
+#include "actions/ncchineseconverter.h"
 
-#include "chineseconversiontable.h"
+#include "actions/chineseconversiontable.h"
+#include "common/korvanelogging.h"
 
 #include <QDir>
 #include <QResource>
@@ -11,8 +12,6 @@
 
 #include <algorithm>
 #include <mutex>
-
-Q_LOGGING_CATEGORY(lcChinese, "korvane.actions.chinese", QtWarningMsg)
 
 namespace {
 

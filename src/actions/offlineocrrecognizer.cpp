@@ -1,9 +1,10 @@
-#include "offlineocrrecognizer.h"
+#include "actions/offlineocrrecognizer.h"
 
-#include "korvanelogtext.h"
-#include "korvaneocrengine.h"
-#include "korvanepluginloader.h"
-#include "korvanesettings.h"
+#include "common/korvanelogtext.h"
+#include "common/korvaneocrengine.h"
+#include "actions/korvanepluginloader.h"
+#include "platform/korvanesettings.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcOcr, "korvane.actions.ocr", QtWarningMsg)
 
 enum class Problem {
     None,

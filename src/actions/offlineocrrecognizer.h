@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneocrrecognizer.h"
+#include "actions/korvaneocrrecognizer.h"
 
 // Recognition on this machine with Tesseract. Every image is a job on the global thread pool;
 // engines are loaded as jobs need them and kept for the next jobs while the languages stay

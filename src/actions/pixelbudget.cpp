@@ -1,4 +1,4 @@
-#include "pixelbudget.h"
+#include "actions/pixelbudget.h"
 
 PixelBudget *PixelBudget::shareInstance()
 {

@@ -1,8 +1,9 @@
-#include "renamejournal.h"
+#include "actions/renamejournal.h"
 
-#include "filemanager.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanelogtext.h"
+#include "actions/filemanager.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "common/korvanelogtext.h"
+#include "common/korvanelogging.h"
 
 #include <QFile>
 #include <QHash>
@@ -18,8 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcFiles, "korvane.actions.files", QtWarningMsg)
 
 const QByteArray journalHeader("korvane-rename 1\n");
 const QByteArray journalSuffix(".journal");

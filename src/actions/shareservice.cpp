@@ -1,12 +1,13 @@
-#include "shareservice.h"
+#include "actions/shareservice.h"
 
-#include "filemanager.h"
-#include "imagecodec.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanelogtext.h"
-#include "korvaneplatform.h"
-#include "korvanesharebackend.h"
-#include "korvaneurlopener.h"
+#include "actions/filemanager.h"
+#include "common/imagecodec.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "common/korvanelogtext.h"
+#include "platform/korvaneplatform.h"
+#include "platform/korvanesharebackend.h"
+#include "platform/korvaneurlopener.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -18,8 +19,6 @@
 
 #include <algorithm>
 #include <memory>
-
-Q_LOGGING_CATEGORY(lcShare, "korvane.actions.share", QtWarningMsg)
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "stringmanager.h"
+#include "actions/stringmanager.h"
 
-#include "korvaneclipboard.h"
-#include "korvaneerror.h"
-#include "korvaneplatform.h"
+#include "platform/korvaneclipboard.h"
+#include "common/korvaneerror.h"
+#include "platform/korvaneplatform.h"
 
 #include <QLocale>
 #include <QRegularExpression>

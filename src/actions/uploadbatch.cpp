@@ -1,4 +1,6 @@
-#include "uploadbatch.h"
+#include "actions/uploadbatch.h"
+
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -6,8 +8,6 @@
 #include <QThread>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcBatch, "korvane.actions.upload", QtWarningMsg)
 
 QList<qint64> sizesOf(const QList<UploadBatch::Unit> &units)
 {
@@ -116,7 +116,7 @@ void UploadBatch::unitAnswered(qsizetype unit, const QString &url)
 void UploadBatch::answer(qsizetype unit, const QString &url)
 {
     if (m_finished >= total()) {
-        qCWarning(lcBatch, "an answer after the batch was complete is ignored");
+        qCWarning(lcUpload, "an answer after the batch was complete is ignored");
         return;
     }
     unitAnswered(unit, url);

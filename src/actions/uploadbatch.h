@@ -1,9 +1,9 @@
 #pragma once
 
-#include "korvanecompletion.h"
-#include "uploadbatchprogress.h"
-#include "uploadcallbacks.h"
-#include "uploadhistory.h"
+#include "common/korvanecompletion.h"
+#include "actions/uploadbatchprogress.h"
+#include "net/uploadcallbacks.h"
+#include "store/uploadhistory.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "uploadbatchprogress.h"
+#include "actions/uploadbatchprogress.h"
 
 #include <QCoreApplication>
 #include <QThread>

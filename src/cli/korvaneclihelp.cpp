@@ -1,9 +1,9 @@
-#include "korvaneclihelp.h"
+#include "cli/korvaneclihelp.h"
 
-#include "korvaneactiontransfer.h"
-#include "korvanecliinput.h"
-#include "korvanetextactions.h"
-#include "uploadhistory.h"
+#include "store/korvaneactiontransfer.h"
+#include "cli/korvanecliinput.h"
+#include "actions/korvanetextactions.h"
+#include "store/uploadhistory.h"
 
 namespace {
 

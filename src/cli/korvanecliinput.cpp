@@ -1,8 +1,8 @@
-#include "korvanecliinput.h"
+#include "cli/korvanecliinput.h"
 
-#include "filemanager.h"
-#include "imagecodec.h"
-#include "korvanetextactions.h"
+#include "actions/filemanager.h"
+#include "common/imagecodec.h"
+#include "actions/korvanetextactions.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "korvanefilemanagerintegration.h"
+#include "cli/korvanefilemanagerintegration.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "config.h"
-#include "dbussingleinstance.h"
-#include "guiclipboard.h"
-#include "korvaneapplication.h"
-#include "korvanecli.h"
-#include "korvaneplatform.h"
-#include "korvanetranslations.h"
-#include "korvaneuserdefaults.h"
+#include "platform/dbussingleinstance.h"
+#include "platform/guiclipboard.h"
+#include "shell/korvaneapplication.h"
+#include "cli/korvanecli.h"
+#include "platform/korvaneplatform.h"
+#include "actions/korvanetranslations.h"
+#include "platform/korvaneuserdefaults.h"
 
 #include <QApplication>
 #include <QIcon>

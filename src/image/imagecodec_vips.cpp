@@ -1,5 +1,5 @@
-#include "imagecodec.h"
-#include "imagecodecoperations.h"
+#include "common/imagecodec.h"
+#include "common/imagecodecoperations.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "actionmodel.h"
+#include "intake/actionmodel.h"
 
 ActionModel::ActionModel(const QString &title, const QString &imageName, qint64 catalog, int type, const QString &desStr)
     : m_type(type)

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "korvanepasteboard.h"
+#include "intake/korvanepasteboard.h"
 
 // One entry of the action catalog as the editor shows and drags it.
 class ActionModel final

@@ -1,4 +1,4 @@
-#include "actiontreenode.h"
+#include "intake/actiontreenode.h"
 
 ActionTreeNode::ActionTreeNode(RepresentedObject object)
     : m_object(std::move(object))

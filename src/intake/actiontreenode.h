@@ -1,7 +1,7 @@
 #pragma once
 
-#include "actionmodel.h"
-#include "actiontypemodel.h"
+#include "intake/actionmodel.h"
+#include "intake/actiontypemodel.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "actiontypemodel.h"
+#include "intake/actiontypemodel.h"
 
-#include "actiontreenode.h"
-#include "korvaneactioncatalog.h"
+#include "intake/actiontreenode.h"
+#include "intake/korvaneactioncatalog.h"
 
 #include <QCoreApplication>
 

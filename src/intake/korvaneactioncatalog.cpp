@@ -1,6 +1,6 @@
-#include "korvaneactioncatalog.h"
+#include "intake/korvaneactioncatalog.h"
 
-#include "korvanehandledata.h"
+#include "intake/korvanehandledata.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "actionkind.h"
+#include "intake/actionkind.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,11 +1,10 @@
-#include "korvanehandledata.h"
+#include "intake/korvanehandledata.h"
 
-#include "korvanepasteboard.h"
-#include "korvanetypeidentifier.h"
+#include "intake/korvanepasteboard.h"
+#include "intake/korvanetypeidentifier.h"
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcIntake, "korvane.intake", QtWarningMsg)
 
 KorvaneHandleData *KorvaneHandleData::shareInstance()
 {

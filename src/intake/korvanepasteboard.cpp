@@ -1,4 +1,4 @@
-#include "korvanepasteboard.h"
+#include "intake/korvanepasteboard.h"
 
 void KorvanePasteboardItem::setData(KorvanePasteboardType type, const QByteArray &data)
 {

@@ -1,4 +1,4 @@
-#include "korvanetypeidentifier.h"
+#include "intake/korvanetypeidentifier.h"
 
 #include <QHash>
 #include <QMimeDatabase>

@@ -1,9 +1,10 @@
-#include "aliossclient.h"
+#include "net/aliossclient.h"
 
-#include "korvanehosts.h"
-#include "korvanenetworkclient.h"
-#include "streaminguploadreply.h"
-#include "xmlreader.h"
+#include "net/korvanehosts.h"
+#include "net/korvanenetworkclient.h"
+#include "net/streaminguploadreply.h"
+#include "net/xmlreader.h"
+#include "common/korvanelogging.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -19,8 +20,6 @@
 #include <QUrl>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcOss, "korvane.net.oss", QtWarningMsg)
 
 // A field of the store's error answer, <Error><NAME>text</NAME>...</Error>; empty when the
 // answer is no such document.

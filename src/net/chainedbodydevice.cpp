@@ -1,4 +1,4 @@
-#include "chainedbodydevice.h"
+#include "net/chainedbodydevice.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "contentdecoding.h"
+#include "net/contentdecoding.h"
 
 #include <brotli/decode.h>
 #include <zlib.h>

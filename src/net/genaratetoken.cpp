@@ -1,6 +1,6 @@
-#include "genaratetoken.h"
+#include "net/genaratetoken.h"
 
-#include "signingsupport.h"
+#include "net/signingsupport.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "httpanswerparser.h"
+#include "net/httpanswerparser.h"
 
-#include "korvaneanswerlimits.h"
+#include "net/korvaneanswerlimits.h"
 
 #include <algorithm>
 

@@ -1,11 +1,12 @@
-#include "korvaneapiclient.h"
+#include "net/korvaneapiclient.h"
 
-#include "korvanecardmodels.h"
-#include "korvanehosts.h"
-#include "korvanelogtext.h"
-#include "korvanenetworkclient.h"
-#include "korvanesettings.h"
-#include "qcloudmanager.h"
+#include "net/korvanecardmodels.h"
+#include "net/korvanehosts.h"
+#include "common/korvanelogtext.h"
+#include "net/korvanenetworkclient.h"
+#include "platform/korvanesettings.h"
+#include "net/qcloudmanager.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,8 +16,6 @@
 #include <QLoggingCategory>
 #include <QMimeDatabase>
 #include <QRegularExpression>
-
-Q_LOGGING_CATEGORY(lcApi, "korvane.net.api", QtWarningMsg)
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uploadcallbacks.h"
+#include "net/uploadcallbacks.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "korvanehosts.h"
+#include "net/korvanehosts.h"
 
-#include "korvanesettings.h"
+#include "platform/korvanesettings.h"
 
 #include <QHostAddress>
 

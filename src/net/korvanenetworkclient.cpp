@@ -1,10 +1,11 @@
-#include "korvanenetworkclient.h"
+#include "net/korvanenetworkclient.h"
 
-#include "contentdecoding.h"
-#include "korvanehosts.h"
-#include "streaminguploadreply.h"
-#include "korvanesettings.h"
-#include "xmlreader.h"
+#include "net/contentdecoding.h"
+#include "net/korvanehosts.h"
+#include "net/streaminguploadreply.h"
+#include "platform/korvanesettings.h"
+#include "net/xmlreader.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -27,8 +28,6 @@
 #include <atomic>
 #include <memory>
 #include <cstring>
-
-Q_LOGGING_CATEGORY(lcNetwork, "korvane.net", QtWarningMsg)
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneanswerlimits.h"
+#include "net/korvaneanswerlimits.h"
 
 #include <QByteArray>
 #include <QList>

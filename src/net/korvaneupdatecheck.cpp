@@ -1,15 +1,14 @@
-#include "korvaneupdatecheck.h"
+#include "net/korvaneupdatecheck.h"
 
-#include "korvaneapiclient.h"
-#include "korvanehosts.h"
-#include "korvanesettings.h"
+#include "net/korvaneapiclient.h"
+#include "net/korvanehosts.h"
+#include "platform/korvanesettings.h"
+#include "common/korvanelogging.h"
 
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QTimeZone>
 #include <QTimer>
-
-Q_LOGGING_CATEGORY(lcUpdate, "korvane.net.update", QtWarningMsg)
 
 namespace {
 

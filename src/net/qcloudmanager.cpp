@@ -1,11 +1,11 @@
-#include "qcloudmanager.h"
+#include "net/qcloudmanager.h"
+
+#include "common/korvanelogging.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QLoggingCategory>
 #include <QMessageAuthenticationCode>
-
-Q_LOGGING_CATEGORY(lcCosSign, "korvane.net.sign", QtWarningMsg)
 
 QString QCloudManager::cosSign(const QString &secretKey, const QString &withAccessKey, const QString &withHttpMethod,
                                const QString &withHttpURI)

@@ -1,12 +1,13 @@
-#include "qiniuuploadmanager.h"
+#include "net/qiniuuploadmanager.h"
 
-#include "korvanehosts.h"
-#include "chainedbodydevice.h"
-#include "korvaneanswerlimits.h"
-#include "korvanelogtext.h"
-#include "korvanenetworkclient.h"
-#include "korvanesettings.h"
-#include "streaminguploadreply.h"
+#include "net/korvanehosts.h"
+#include "net/chainedbodydevice.h"
+#include "net/korvaneanswerlimits.h"
+#include "common/korvanelogtext.h"
+#include "net/korvanenetworkclient.h"
+#include "platform/korvanesettings.h"
+#include "net/streaminguploadreply.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -20,8 +21,6 @@
 #include <QUrl>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcQiniu, "korvane.net.qiniu", QtWarningMsg)
 
 QByteArray textPart(const QByteArray &boundary, const QByteArray &name, const QByteArray &value)
 {

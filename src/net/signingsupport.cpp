@@ -1,4 +1,4 @@
-#include "signingsupport.h"
+#include "net/signingsupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,8 @@
-#include "streaminguploadreply.h"
+#include "net/streaminguploadreply.h"
 
-#include "korvaneanswerlimits.h"
-#include "korvanenetworkclient.h"
+#include "net/korvaneanswerlimits.h"
+#include "net/korvanenetworkclient.h"
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 #include <QMetaObject>
@@ -15,8 +16,6 @@
 #include <cstring>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcUploadReply, "korvane.net.upload", QtWarningMsg)
 
 // Blocks as large as the kernel takes in one go, and a few of them queued, so that the
 // socket never waits for the next read of the file.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "httpanswerparser.h"
+#include "net/httpanswerparser.h"
 
 #include <QByteArray>
 #include <QList>

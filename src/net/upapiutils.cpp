@@ -1,6 +1,7 @@
-#include "upapiutils.h"
+#include "net/upapiutils.h"
 
-#include "signingsupport.h"
+#include "net/signingsupport.h"
+#include "common/korvanelogging.h"
 
 #include <QCryptographicHash>
 #include <QJsonDocument>
@@ -9,8 +10,6 @@
 #include <QLoggingCategory>
 #include <QMessageAuthenticationCode>
 #include <QTimeZone>
-
-Q_LOGGING_CATEGORY(lcUpYunSign, "korvane.net.upyun", QtWarningMsg)
 
 QString UpApiUtils::getPolicyWithParameters(const QVariantMap &parameters)
 {
@@ -37,7 +36,7 @@ QVariant UpApiUtils::getDictFromPolicyString(const QString &policy)
     QJsonParseError error{};
     const QJsonDocument document = decoded ? QJsonDocument::fromJson(*decoded, &error) : QJsonDocument();
     if (!decoded || error.error != QJsonParseError::NoError || !document.isObject()) {
-        qCWarning(lcUpYunSign, "error %s", decoded ? qUtf8Printable(error.errorString()) : "the policy is not Base64");
+        qCWarning(lcUpYun, "error %s", decoded ? qUtf8Printable(error.errorString()) : "the policy is not Base64");
         return QVariant();
     }
     return document.object().toVariantMap();

@@ -1,8 +1,9 @@
-#include "upsimplehttpclient.h"
+#include "net/upsimplehttpclient.h"
 
-#include "chainedbodydevice.h"
-#include "korvanenetworkclient.h"
-#include "streaminguploadreply.h"
+#include "net/chainedbodydevice.h"
+#include "net/korvanenetworkclient.h"
+#include "net/streaminguploadreply.h"
+#include "common/korvanelogging.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -14,8 +15,6 @@
 #include <QUrl>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcUpClient, "korvane.net.upclient", QtWarningMsg)
 
 // Cookies a store sets are kept for the process and sent back by every later client.
 QNetworkCookieJar *sharedCookieJar()

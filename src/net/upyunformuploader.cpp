@@ -1,9 +1,10 @@
-#include "upyunformuploader.h"
+#include "net/upyunformuploader.h"
 
-#include "korvanehosts.h"
-#include "korvanelogtext.h"
-#include "upapiutils.h"
-#include "upsimplehttpclient.h"
+#include "net/korvanehosts.h"
+#include "common/korvanelogtext.h"
+#include "net/upapiutils.h"
+#include "net/upsimplehttpclient.h"
+#include "common/korvanelogging.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -14,8 +15,6 @@
 #include <QTimer>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcUpYun, "korvane.net.upyun", QtWarningMsg)
 
 // MD5 hex and length of a file read once in blocks; false when it cannot be read.
 bool digestFile(const QString &path, QString *md5, qint64 *length)

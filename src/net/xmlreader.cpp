@@ -1,4 +1,4 @@
-#include "xmlreader.h"
+#include "net/xmlreader.h"
 
 #include <QHash>
 #include <QXmlStreamReader>

@@ -1,4 +1,4 @@
-#include "ocrimagedecoder.h"
+#include "ocr/ocrimagedecoder.h"
 
 #include <QBuffer>
 #include <QImageReader>

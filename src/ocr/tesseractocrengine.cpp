@@ -1,6 +1,6 @@
-#include "tesseractocrengine.h"
+#include "ocr/tesseractocrengine.h"
 
-#include "ocrimagedecoder.h"
+#include "ocr/ocrimagedecoder.h"
 
 #include <QImage>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneocrengine.h"
+#include "common/korvaneocrengine.h"
 
 #include <memory>
 

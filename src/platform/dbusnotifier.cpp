@@ -1,4 +1,6 @@
-#include "dbusnotifier.h"
+#include "platform/dbusnotifier.h"
+
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -11,8 +13,6 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QTimer>
-
-Q_LOGGING_CATEGORY(lcNotify, "korvane.platform.notifications", QtWarningMsg)
 
 void DBusNotifier::post(const KorvaneNotificationContent &content)
 {

@@ -1,4 +1,6 @@
-#include "dbussingleinstance.h"
+#include "platform/dbussingleinstance.h"
+
+#include "common/korvanelogging.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -9,8 +11,6 @@
 
 #include <array>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcInstance, "korvane.platform.instance", QtInfoMsg)
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanesingleinstance.h"
+#include "platform/korvanesingleinstance.h"
 
 #include <QByteArrayList>
 #include <QStringList>

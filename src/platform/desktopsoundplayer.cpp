@@ -1,4 +1,6 @@
-#include "desktopsoundplayer.h"
+#include "platform/desktopsoundplayer.h"
+
+#include "common/korvanelogging.h"
 
 #include <QAudioDevice>
 #include <QFile>
@@ -6,8 +8,6 @@
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
-
-Q_LOGGING_CATEGORY(lcSound, "korvane.platform.sound", QtInfoMsg)
 
 DesktopSoundPlayer::DesktopSoundPlayer(QObject *parent)
     : QObject(parent)

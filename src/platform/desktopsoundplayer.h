@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanesoundplayer.h"
+#include "platform/korvanesoundplayer.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "desktopurlopener.h"
+#include "platform/desktopurlopener.h"
 
-#include "xdgurlopener.h"
+#include "platform/xdgurlopener.h"
 
 #include <QDesktopServices>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneurlopener.h"
+#include "platform/korvaneurlopener.h"
 
 // Opens URLs through the desktop session (QDesktopServices, portals where present).
 class DesktopUrlOpener final : public KorvaneUrlOpener

@@ -1,7 +1,8 @@
-#include "guiclipboard.h"
+#include "platform/guiclipboard.h"
 
-#include "korvanedesktopplatform.h"
-#include "mimedatapasteboard.h"
+#include "platform/korvanedesktopplatform.h"
+#include "platform/mimedatapasteboard.h"
+#include "common/korvanelogging.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -13,8 +14,6 @@
 #include <QUrl>
 
 #include <memory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
 
 namespace {
 

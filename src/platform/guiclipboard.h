@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneclipboard.h"
+#include "platform/korvaneclipboard.h"
 
 // The desktop's CLIPBOARD selection through QClipboard.
 class GuiClipboard final : public KorvaneClipboard

@@ -1,4 +1,4 @@
-#include "headlessclipboard.h"
+#include "platform/headlessclipboard.h"
 
 void HeadlessClipboard::reset(Content content)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneclipboard.h"
+#include "platform/korvaneclipboard.h"
 
 #include <QUrl>
 

@@ -1,4 +1,4 @@
-#include "headlessdragmonitor.h"
+#include "platform/headlessdragmonitor.h"
 
 void HeadlessDragMonitor::startDrag(const QPoint &pos)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanedragmonitor.h"
+#include "platform/korvanedragmonitor.h"
 
 // Sees no drag by itself; drags are delivered by hand. Used where there is no display
 // it can watch, and by the tests.

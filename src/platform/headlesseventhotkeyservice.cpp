@@ -1,4 +1,4 @@
-#include "headlesseventhotkeyservice.h"
+#include "platform/headlesseventhotkeyservice.h"
 
 bool HeadlessEventHotKeyService::registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneeventhotkeyservice.h"
+#include "platform/korvaneeventhotkeyservice.h"
 
 #include <QHash>
 #include <QList>

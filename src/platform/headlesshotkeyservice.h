@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanehotkeyservice.h"
+#include "platform/korvanehotkeyservice.h"
 
 #include <QHash>
 #include <QPair>

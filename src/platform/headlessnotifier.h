@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanenotifier.h"
+#include "platform/korvanenotifier.h"
 
 #include <QList>
 

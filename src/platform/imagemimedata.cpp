@@ -1,4 +1,4 @@
-#include "imagemimedata.h"
+#include "platform/imagemimedata.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanepasteboard.h"
+#include "intake/korvanepasteboard.h"
 
 #include <QByteArray>
 #include <QList>

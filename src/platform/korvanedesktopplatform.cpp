@@ -1,21 +1,28 @@
-#include "korvanedesktopplatform.h"
+#include "platform/korvanedesktopplatform.h"
 
 #include "config.h"
-#include "desktopsoundplayer.h"
-#include "headlessdragmonitor.h"
-#include "headlesseventhotkeyservice.h"
-#include "portalhotkeyservice.h"
+#include "platform/desktopsoundplayer.h"
+#include "platform/headlessdragmonitor.h"
+#include "platform/headlesseventhotkeyservice.h"
+#include "platform/portalhotkeyservice.h"
+#include "common/korvanelogging.h"
 
 #if KORVANE_WITH_X11
-#include "x11dragmonitor.h"
-#include "x11hotkeyservice.h"
+#include "platform/x11dragmonitor.h"
+#include "platform/x11hotkeyservice.h"
 #endif
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QScreen>
 
-Q_LOGGING_CATEGORY(lcPlatform, "korvane.platform", QtInfoMsg)
+#if KORVANE_WITH_X11
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <memory>
+#endif
 
 std::unique_ptr<KorvaneEventHotKeyService> KorvaneDesktopPlatform::createEventHotKeyService()
 {
@@ -59,6 +66,40 @@ bool KorvaneDesktopPlatform::placesWindows()
 bool KorvaneDesktopPlatform::readsClipboardOnlyWithFocus()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool KorvaneDesktopPlatform::composites()
+{
+    // Other platforms compose (Wayland) or paint into memory with alpha (offscreen), even
+    // where they offer the X11 interface without a connection behind it.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return true;
+#if KORVANE_WITH_X11
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return true;
+    // Korvane opens one X screen; multi-screen setups are one screen with several outputs.
+    static const char name[] = "_NET_WM_CM_S0";
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 1, sizeof(name) - 1, name);
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
+        xcb_intern_atom_reply(connection, cookie, nullptr), &free);
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&free)> owner(
+        xcb_get_selection_owner_reply(connection,
+                                      xcb_get_selection_owner(connection, atom->atom), nullptr),
+        &free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
+#else
+    return true;
+#endif
+}
+
+bool KorvaneDesktopPlatform::carriesWindowOpacity()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
 QRect KorvaneDesktopPlatform::panelEdge(const QScreen *screen)

@@ -31,6 +31,14 @@ public:
     // (Wayland): a hotkey pressed elsewhere must first give Korvane a focused window.
     static bool readsClipboardOnlyWithFocus();
 
+    // Whether translucent pixels and window opacity reach the screen. Plain X11 without a
+    // compositing manager shows the transparent corners black and ignores opacity.
+    static bool composites();
+
+    // Whether window opacity is carried out: by X11 compositing managers. Wayland has no
+    // protocol for it and the other platforms ignore it.
+    static bool carriesWindowOpacity();
+
     // The strip of the screen a panel keeps for itself, read from the desktop's work area
     // (the thickest strip when panels hold several edges); empty when no panel reserves any.
     static QRect panelEdge(const QScreen *screen);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanenotificationcontent.h"
+#include "platform/korvanenotificationcontent.h"
 
 // Posts user notifications.
 class KorvaneNotifier

@@ -1,13 +1,13 @@
-#include "korvaneplatform.h"
+#include "platform/korvaneplatform.h"
 
-#include "headlessclipboard.h"
-#include "headlesseventhotkeyservice.h"
-#include "headlesshotkeyservice.h"
-#include "headlessnotifier.h"
-#include "processsharebackend.h"
-#include "headlesssoundplayer.h"
-#include "settingsuserdefaults.h"
-#include "xdgurlopener.h"
+#include "platform/headlessclipboard.h"
+#include "platform/headlesseventhotkeyservice.h"
+#include "platform/headlesshotkeyservice.h"
+#include "platform/headlessnotifier.h"
+#include "platform/processsharebackend.h"
+#include "platform/headlesssoundplayer.h"
+#include "platform/settingsuserdefaults.h"
+#include "platform/xdgurlopener.h"
 
 namespace {
 

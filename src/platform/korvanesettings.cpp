@@ -1,8 +1,8 @@
-#include "korvanesettings.h"
+#include "platform/korvanesettings.h"
+
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcDefaults, "korvane.platform.defaults", QtWarningMsg)
 
 template <> std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const
 {

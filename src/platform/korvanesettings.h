@@ -1,7 +1,7 @@
 #pragma once
 
-#include "korvaneplatform.h"
-#include "korvaneuserdefaults.h"
+#include "platform/korvaneplatform.h"
+#include "platform/korvaneuserdefaults.h"
 
 #include <QDateTime>
 #include <QString>

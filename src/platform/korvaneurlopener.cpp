@@ -1,4 +1,4 @@
-#include "korvaneurlopener.h"
+#include "platform/korvaneurlopener.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
-#include "korvaneuserdefaults.h"
+#include "platform/korvaneuserdefaults.h"
 
-#include "korvanesettings.h"
+#include "platform/korvanesettings.h"
 
 #include <QLocale>
 

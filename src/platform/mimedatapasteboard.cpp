@@ -1,7 +1,8 @@
-#include "mimedatapasteboard.h"
+#include "platform/mimedatapasteboard.h"
 
-#include "imagemimedata.h"
-#include "korvanetypeidentifier.h"
+#include "platform/imagemimedata.h"
+#include "intake/korvanetypeidentifier.h"
+#include "common/korvanelogging.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,8 +12,6 @@
 #include <QUrl>
 
 #include <sys/stat.h>
-
-Q_LOGGING_CATEGORY(lcMimeData, "korvane.platform.mimedata", QtWarningMsg)
 
 namespace {
 

@@ -1,4 +1,6 @@
-#include "portalhotkeyservice.h"
+#include "platform/portalhotkeyservice.h"
+
+#include "common/korvanelogging.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -11,8 +13,6 @@
 
 #include <array>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcPortal, "korvane.platform.portal", QtInfoMsg)
 
 // One entry of the portal's a(sa{sv}) shortcut lists.
 struct PortalShortcutEntry {

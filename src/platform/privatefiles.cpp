@@ -1,4 +1,6 @@
-#include "privatefiles.h"
+#include "platform/privatefiles.h"
+
+#include "common/korvanelogging.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +12,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-Q_LOGGING_CATEGORY(lcPrivateFiles, "korvane.platform.files", QtWarningMsg)
 
 void PrivateFiles::tighten(const QString &path)
 {

@@ -1,10 +1,10 @@
-#include "processsharebackend.h"
+#include "platform/processsharebackend.h"
+
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QTimer>
-
-Q_LOGGING_CATEGORY(lcShareBackend, "korvane.platform.share", QtWarningMsg)
 
 void ProcessShareBackend::run(const QString &program, const QStringList &arguments, const Finished &finished)
 {

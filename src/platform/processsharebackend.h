@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanesharebackend.h"
+#include "platform/korvanesharebackend.h"
 
 // Runs the sharing helpers as child processes found on PATH.
 class ProcessShareBackend final : public KorvaneShareBackend

@@ -1,6 +1,6 @@
-#include "settingsuserdefaults.h"
+#include "platform/settingsuserdefaults.h"
 
-#include "privatefiles.h"
+#include "platform/privatefiles.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

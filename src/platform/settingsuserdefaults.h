@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneuserdefaults.h"
+#include "platform/korvaneuserdefaults.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "shortcuttext.h"
+#include "platform/shortcuttext.h"
 
 #include <QCoreApplication>
 #include <QStringList>

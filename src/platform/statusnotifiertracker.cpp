@@ -1,4 +1,6 @@
-#include "statusnotifiertracker.h"
+#include "platform/statusnotifiertracker.h"
+
+#include "common/korvanelogging.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -13,8 +15,6 @@
 // Activate. QtDBus hands every incoming method call to its message spies on the main thread
 // before the call reaches its object; the hook is exported by QtDBus for its own tools.
 Q_DBUS_EXPORT void qDBusAddSpyHook(void (*hook)(const QDBusMessage &));
-
-Q_LOGGING_CATEGORY(lcStatusNotifier, "korvane.platform.statusnotifier", QtInfoMsg)
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "x11dragmonitor.h"
+#include "platform/x11dragmonitor.h"
 
-#include "x11logging.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

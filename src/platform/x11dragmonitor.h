@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanedragmonitor.h"
+#include "platform/korvanedragmonitor.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QTimer>

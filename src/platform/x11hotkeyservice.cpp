@@ -1,7 +1,7 @@
-#include "x11hotkeyservice.h"
+#include "platform/x11hotkeyservice.h"
 
-#include "x11logging.h"
-#include "xkbkeycodes.h"
+#include "common/korvanelogging.h"
+#include "platform/xkbkeycodes.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

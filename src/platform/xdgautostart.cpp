@@ -1,4 +1,6 @@
-#include "xdgautostart.h"
+#include "platform/xdgautostart.h"
+
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,8 +9,6 @@
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStandardPaths>
-
-Q_LOGGING_CATEGORY(lcAutostart, "korvane.platform.autostart", QtInfoMsg)
 
 namespace {
 

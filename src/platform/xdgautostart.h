@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneautostart.h"
+#include "platform/korvaneautostart.h"
 
 // Login start through an XDG autostart entry, $XDG_CONFIG_HOME/autostart/korvane.desktop.
 class XdgAutostart final : public KorvaneAutostart

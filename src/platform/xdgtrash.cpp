@@ -1,4 +1,4 @@
-#include "xdgtrash.h"
+#include "platform/xdgtrash.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,6 @@
-#include "xdgurlopener.h"
+#include "platform/xdgurlopener.h"
+
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 #include <QProcess>
@@ -6,8 +8,6 @@
 #include <QTimer>
 
 #include <memory>
-
-Q_LOGGING_CATEGORY(lcOpener, "korvane.platform.urls", QtWarningMsg)
 
 bool XdgUrlOpener::openURLs(const QList<QUrl> &urls)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvaneurlopener.h"
+#include "platform/korvaneurlopener.h"
 
 // Hands each URL to xdg-open, started directly (never through a shell); used where Qt has
 // no desktop session of its own, such as the command line.

@@ -1,4 +1,4 @@
-#include "xkbkeycodes.h"
+#include "platform/xkbkeycodes.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "aboutviewcontroller.h"
+#include "shell/aboutviewcontroller.h"
 
-#include "korvanesettings.h"
+#include "platform/korvanesettings.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "actioniconprovider.h"
+#include "shell/actioniconprovider.h"
 
-#include "korvaneactioncatalog.h"
+#include "intake/korvaneactioncatalog.h"
 
 #include <QFont>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "contentview.h"
+#include "shell/contentview.h"
 
-#include "customview.h"
+#include "shell/customview.h"
 
 #include <QCoreApplication>
 #include <QLabel>

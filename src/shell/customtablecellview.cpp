@@ -1,14 +1,14 @@
-#include "customtablecellview.h"
+#include "shell/customtablecellview.h"
 
-#include "actioniconprovider.h"
-#include "droplistentity.h"
-#include "flatbutton.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanenotificationcenter.h"
-#include "korvaneplatform.h"
-#include "korvanesettings.h"
-#include "korvanesoundplayer.h"
-#include "prlhotkey.h"
+#include "shell/actioniconprovider.h"
+#include "store/droplistentity.h"
+#include "widgets/flatbutton.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "shell/korvanenotificationcenter.h"
+#include "platform/korvaneplatform.h"
+#include "platform/korvanesettings.h"
+#include "platform/korvanesoundplayer.h"
+#include "shell/hotkeys/prlhotkey.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>

@@ -1,8 +1,8 @@
-#include "customview.h"
+#include "shell/customview.h"
 
-#include "korvanehandledata.h"
-#include "korvanenotificationcenter.h"
-#include "mimedatapasteboard.h"
+#include "intake/korvanehandledata.h"
+#include "shell/korvanenotificationcenter.h"
+#include "platform/mimedatapasteboard.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>

@@ -1,11 +1,11 @@
-#include "dropwindow.h"
+#include "shell/dropwindow.h"
 
-#include "actioniconprovider.h"
-#include "droplistentity.h"
-#include "korvanecoredatahelper.h"
-#include "korvanenotificationcenter.h"
-#include "mimedatapasteboard.h"
-#include "popoverwindow.h"
+#include "shell/actioniconprovider.h"
+#include "store/droplistentity.h"
+#include "store/korvanecoredatahelper.h"
+#include "shell/korvanenotificationcenter.h"
+#include "platform/mimedatapasteboard.h"
+#include "widgets/popoverwindow.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

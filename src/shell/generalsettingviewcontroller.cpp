@@ -1,13 +1,14 @@
-#include "generalsettingviewcontroller.h"
+#include "shell/generalsettingviewcontroller.h"
 
-#include "hotkeybindingreporter.h"
-#include "hotkeyfield.h"
-#include "korvaneautostart.h"
-#include "korvanesettings.h"
-#include "korvaneupdatecheck.h"
-#include "pthotkeycenter.h"
-#include "sgwlhotkey.h"
-#include "updateviewcontroller.h"
+#include "shell/hotkeybindingreporter.h"
+#include "shell/hotkeyfield.h"
+#include "platform/korvaneautostart.h"
+#include "platform/korvanesettings.h"
+#include "net/korvaneupdatecheck.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "shell/updateviewcontroller.h"
+#include "common/korvanelogging.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -17,8 +18,6 @@
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-Q_LOGGING_CATEGORY(lcGeneral, "korvane.shell.general", QtInfoMsg)
 
 GeneralSettingViewController::GeneralSettingViewController(KorvaneAutostart *autostart, QWidget *parent)
     : QWidget(parent)

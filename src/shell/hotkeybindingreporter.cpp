@@ -1,13 +1,12 @@
-#include "hotkeybindingreporter.h"
+#include "shell/hotkeybindingreporter.h"
 
-#include "korvanenotifier.h"
-#include "korvaneplatform.h"
-#include "pthotkeycenter.h"
-#include "sgwlhotkey.h"
+#include "platform/korvanenotifier.h"
+#include "platform/korvaneplatform.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcBindings, "korvane.shell.hotkeys", QtInfoMsg)
 
 HotKeyBindingReporter::HotKeyBindingReporter(PTHotKeyCenter *center, QObject *parent)
     : QObject(parent)

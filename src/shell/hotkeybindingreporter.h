@@ -1,8 +1,8 @@
 #pragma once
 
-#include "korvaneeventhotkeyservice.h"
-#include "prlhotkey.h"
-#include "ptkeycombo.h"
+#include "platform/korvaneeventhotkeyservice.h"
+#include "shell/hotkeys/prlhotkey.h"
+#include "shell/hotkeys/ptkeycombo.h"
 
 #include <QObject>
 #include <QSet>

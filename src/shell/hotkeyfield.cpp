@@ -1,7 +1,7 @@
-#include "hotkeyfield.h"
+#include "shell/hotkeyfield.h"
 
-#include "prlhotkeyrecorder.h"
-#include "xkbkeycodes.h"
+#include "shell/hotkeys/prlhotkeyrecorder.h"
+#include "platform/xkbkeycodes.h"
 
 #include <QKeyEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prlhotkey.h"
+#include "shell/hotkeys/prlhotkey.h"
 
 #include <QLineEdit>
 

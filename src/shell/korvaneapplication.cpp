@@ -1,30 +1,32 @@
-#include "korvaneapplication.h"
+#include "shell/korvaneapplication.h"
 
-#include "dbusnotifier.h"
-#include "dropwindow.h"
-#include "generalsettingviewcontroller.h"
-#include "hotkeybindingreporter.h"
-#include "korvaneaccessibility.h"
-#include "korvanesingleinstance.h"
-#include "preferenceswindowcontroller.h"
-#include "xdgautostart.h"
-#include "desktopurlopener.h"
-#include "guiclipboard.h"
-#include "korvanedesktopplatform.h"
-#include "korvanecoredatahelper.h"
-#include "korvaneeventhotkeyservice.h"
-#include "korvaneplatform.h"
-#include "korvanenotificationcontent.h"
-#include "korvanesoundplayer.h"
-#include "korvanetranslations.h"
-#include "sgwlhotkeyservice.h"
-#include "korvanesettings.h"
-#include "renamejournal.h"
-#include "pthotkeycenter.h"
-#include "sgwlhotkey.h"
-#include "prlhotkey.h"
-#include "statusitemmanger.h"
-#include "statusnotifiertracker.h"
+#include "platform/dbusnotifier.h"
+#include "shell/dropwindow.h"
+#include "shell/generalsettingviewcontroller.h"
+#include "shell/hotkeybindingreporter.h"
+#include "widgets/korvaneaccessibility.h"
+#include "widgets/popoverwindow.h"
+#include "platform/korvanesingleinstance.h"
+#include "shell/preferenceswindowcontroller.h"
+#include "platform/xdgautostart.h"
+#include "platform/desktopurlopener.h"
+#include "platform/guiclipboard.h"
+#include "platform/korvanedesktopplatform.h"
+#include "store/korvanecoredatahelper.h"
+#include "platform/korvaneeventhotkeyservice.h"
+#include "platform/korvaneplatform.h"
+#include "platform/korvanenotificationcontent.h"
+#include "platform/korvanesoundplayer.h"
+#include "actions/korvanetranslations.h"
+#include "shell/hotkeys/sgwlhotkeyservice.h"
+#include "platform/korvanesettings.h"
+#include "actions/renamejournal.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "shell/hotkeys/prlhotkey.h"
+#include "shell/statusitemmanger.h"
+#include "platform/statusnotifiertracker.h"
+#include "common/korvanelogging.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -34,8 +36,6 @@
 #include <QSystemTrayIcon>
 
 #include <cstdio>
-
-Q_LOGGING_CATEGORY(lcShell, "korvane.shell", QtInfoMsg)
 
 KorvaneApplication::KorvaneApplication()
     : m_autostart(std::make_unique<XdgAutostart>())
@@ -47,6 +47,8 @@ KorvaneApplication::~KorvaneApplication() = default;
 void KorvaneApplication::start(KorvaneSingleInstance *instance)
 {
     KorvaneAccessibility::install();
+    PopoverWindow::setWindowSystemQueries(&KorvaneDesktopPlatform::composites,
+                                          &KorvaneDesktopPlatform::carriesWindowOpacity);
     KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
     auto notifier = std::make_unique<DBusNotifier>();
     notifier->setFallback([this](const KorvaneNotificationContent &content) { showWithoutNotificationService(content); });

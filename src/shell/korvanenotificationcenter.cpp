@@ -1,4 +1,4 @@
-#include "korvanenotificationcenter.h"
+#include "shell/korvanenotificationcenter.h"
 
 #include <QCoreApplication>
 

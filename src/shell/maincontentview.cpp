@@ -1,14 +1,15 @@
-#include "maincontentview.h"
+#include "shell/maincontentview.h"
 
-#include "actioniconprovider.h"
-#include "customtablecellview.h"
-#include "droplistentity.h"
-#include "flatbutton.h"
-#include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanenotificationcenter.h"
-#include "updateviewcontroller.h"
-#include "userguide.h"
+#include "shell/actioniconprovider.h"
+#include "shell/customtablecellview.h"
+#include "store/droplistentity.h"
+#include "widgets/flatbutton.h"
+#include "store/korvanecoredatahelper.h"
+#include "intake/korvanehandledata.h"
+#include "shell/korvanenotificationcenter.h"
+#include "shell/updateviewcontroller.h"
+#include "shell/userguide.h"
+#include "common/korvanelogging.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -29,8 +30,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
 namespace {
 

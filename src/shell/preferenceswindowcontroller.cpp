@@ -1,10 +1,10 @@
-#include "preferenceswindowcontroller.h"
+#include "shell/preferenceswindowcontroller.h"
 
-#include "aboutviewcontroller.h"
-#include "actioniconprovider.h"
-#include "generalsettingviewcontroller.h"
-#include "preferencesviewcontroller.h"
-#include "preferencetabviewcontroller.h"
+#include "shell/aboutviewcontroller.h"
+#include "shell/actioniconprovider.h"
+#include "shell/generalsettingviewcontroller.h"
+#include "shell/editor/preferencesviewcontroller.h"
+#include "shell/preferencetabviewcontroller.h"
 
 #include <QCloseEvent>
 #include <QIcon>

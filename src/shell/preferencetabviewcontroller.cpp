@@ -1,6 +1,6 @@
-#include "preferencetabviewcontroller.h"
+#include "shell/preferencetabviewcontroller.h"
 
-#include "korvaneaccessibility.h"
+#include "widgets/korvaneaccessibility.h"
 
 #include <QButtonGroup>
 #include <QFrame>

@@ -1,23 +1,24 @@
-#include "statusitemmanger.h"
+#include "shell/statusitemmanger.h"
 
-#include "contentview.h"
-#include "droplistentity.h"
-#include "korvaneactioncatalog.h"
-#include "korvanecoredatahelper.h"
-#include "korvanedesktopplatform.h"
-#include "korvanedragmonitor.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanenotificationcenter.h"
-#include "korvanenotifier.h"
-#include "korvanepasteboard.h"
-#include "korvaneclipboard.h"
-#include "korvaneplatform.h"
-#include "maincontentview.h"
-#include "popoverwindow.h"
-#include "pthotkeycenter.h"
-#include "statusnotifiertracker.h"
-#include "userguide.h"
+#include "shell/contentview.h"
+#include "store/droplistentity.h"
+#include "intake/korvaneactioncatalog.h"
+#include "store/korvanecoredatahelper.h"
+#include "platform/korvanedesktopplatform.h"
+#include "platform/korvanedragmonitor.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "shell/korvanenotificationcenter.h"
+#include "platform/korvanenotifier.h"
+#include "intake/korvanepasteboard.h"
+#include "platform/korvaneclipboard.h"
+#include "platform/korvaneplatform.h"
+#include "shell/maincontentview.h"
+#include "widgets/popoverwindow.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "platform/statusnotifiertracker.h"
+#include "shell/userguide.h"
+#include "common/korvanelogging.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -36,8 +37,6 @@
 
 #include <algorithm>
 #include <utility>
-
-Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
 namespace {
 

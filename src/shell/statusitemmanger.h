@@ -1,6 +1,6 @@
 #pragma once
 
-#include "popoverwindow.h"
+#include "widgets/popoverwindow.h"
 
 #include <QDateTime>
 #include <QObject>

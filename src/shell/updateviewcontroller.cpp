@@ -1,9 +1,10 @@
-#include "updateviewcontroller.h"
+#include "shell/updateviewcontroller.h"
 
-#include "korvaneapiclient.h"
-#include "korvaneplatform.h"
-#include "korvaneupdatecheck.h"
-#include "korvaneurlopener.h"
+#include "net/korvaneapiclient.h"
+#include "platform/korvaneplatform.h"
+#include "net/korvaneupdatecheck.h"
+#include "platform/korvaneurlopener.h"
+#include "common/korvanelogging.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -14,8 +15,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-Q_LOGGING_CATEGORY(lcUpdateView, "korvane.shell.update", QtWarningMsg)
 
 namespace {
 

@@ -1,17 +1,16 @@
-#include "userguide.h"
+#include "shell/userguide.h"
 
-#include "korvanenotificationcontent.h"
-#include "korvanenotifier.h"
-#include "korvaneplatform.h"
-#include "korvaneurlopener.h"
+#include "platform/korvanenotificationcontent.h"
+#include "platform/korvanenotifier.h"
+#include "platform/korvaneplatform.h"
+#include "platform/korvaneurlopener.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QUrl>
-
-Q_DECLARE_LOGGING_CATEGORY(lcShell)
 
 namespace {
 

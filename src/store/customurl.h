@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanemanagedobject.h"
+#include "store/korvanemanagedobject.h"
 
 // One URL template of a custom-URL action; "{text}" stands for the dropped text.
 class CustomUrl final : public KorvaneManagedObject

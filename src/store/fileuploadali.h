@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanemanagedobject.h"
+#include "store/korvanemanagedobject.h"
 
 class FileUploadAli final : public KorvaneManagedObject
 {

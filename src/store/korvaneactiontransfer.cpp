@@ -1,13 +1,14 @@
-#include "korvaneactiontransfer.h"
+#include "store/korvaneactiontransfer.h"
 
-#include "customurl.h"
-#include "droplistentity.h"
-#include "filerename.h"
-#include "korvaneactioncatalog.h"
-#include "korvanecoredatahelper.h"
-#include "korvanemanagedobjectcontext.h"
-#include "korvaneschema.h"
-#include "textcustomurl.h"
+#include "store/customurl.h"
+#include "store/droplistentity.h"
+#include "store/filerename.h"
+#include "intake/korvaneactioncatalog.h"
+#include "store/korvanecoredatahelper.h"
+#include "store/korvanemanagedobjectcontext.h"
+#include "store/korvaneschema.h"
+#include "store/textcustomurl.h"
+#include "common/korvanelogging.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -19,8 +20,6 @@
 
 #include <cmath>
 #include <limits>
-
-Q_LOGGING_CATEGORY(lcTransfer, "korvane.store.transfer", QtWarningMsg)
 
 namespace {
 

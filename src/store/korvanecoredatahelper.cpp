@@ -1,20 +1,21 @@
-#include "korvanecoredatahelper.h"
+#include "store/korvanecoredatahelper.h"
 
-#include "customurl.h"
-#include "droplistentity.h"
-#include "imageformat.h"
-#include "imageresize.h"
-#include "imagetophoto.h"
-#include "korvaneactioncatalog.h"
-#include "korvanehandledata.h"
-#include "korvanehotkeyservice.h"
-#include "korvanemanagedobjectcontext.h"
-#include "korvaneplatform.h"
-#include "korvaneschema.h"
-#include "korvaneuserdefaults.h"
-#include "privatefiles.h"
-#include "textcustomurl.h"
-#include "texttranslate.h"
+#include "store/customurl.h"
+#include "store/droplistentity.h"
+#include "store/imageformat.h"
+#include "store/imageresize.h"
+#include "store/imagetophoto.h"
+#include "intake/korvaneactioncatalog.h"
+#include "intake/korvanehandledata.h"
+#include "platform/korvanehotkeyservice.h"
+#include "store/korvanemanagedobjectcontext.h"
+#include "platform/korvaneplatform.h"
+#include "store/korvaneschema.h"
+#include "platform/korvaneuserdefaults.h"
+#include "platform/privatefiles.h"
+#include "store/textcustomurl.h"
+#include "store/texttranslate.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -25,8 +26,6 @@
 
 #include <algorithm>
 #include <functional>
-
-Q_LOGGING_CATEGORY(lcStore, "korvane.store", QtWarningMsg)
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "korvanemanagedobject.h"
+#include "store/korvanemanagedobject.h"
 
-#include "korvanemanagedobjectcontext.h"
-#include "korvaneschema.h"
+#include "store/korvanemanagedobjectcontext.h"
+#include "store/korvaneschema.h"
 
 KorvaneManagedObject::KorvaneManagedObject(const KorvaneEntityDescription *entity, KorvaneManagedObjectContext *context)
     : m_entity(entity)

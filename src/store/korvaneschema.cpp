@@ -1,6 +1,7 @@
-#include "korvaneschema.h"
+#include "store/korvaneschema.h"
 
-#include "korvaneactioncatalog.h"
+#include "intake/korvaneactioncatalog.h"
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 #include <QRandomGenerator>
@@ -10,8 +11,6 @@
 #include <QSqlQuery>
 
 #include <limits>
-
-Q_DECLARE_LOGGING_CATEGORY(lcStore)
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Written by tools/generate-entities.py.
-#include "korvaneschema.h"
+#include "store/korvaneschema.h"
 
 const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
 {

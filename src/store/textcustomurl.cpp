@@ -1,6 +1,6 @@
-#include "textcustomurl.h"
+#include "store/textcustomurl.h"
 
-#include "korvanemanagedobjectcontext.h"
+#include "store/korvanemanagedobjectcontext.h"
 
 #include <algorithm>
 

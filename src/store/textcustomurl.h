@@ -1,8 +1,8 @@
 #pragma once
 
-#include "korvanemanagedobject.h"
+#include "store/korvanemanagedobject.h"
 
-#include "customurl.h"
+#include "store/customurl.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanemanagedobject.h"
+#include "store/korvanemanagedobject.h"
 
 class TextMsg final : public KorvaneManagedObject
 {

@@ -1,6 +1,7 @@
-#include "uploadhistory.h"
+#include "store/uploadhistory.h"
 
-#include "korvanecoredatahelper.h"
+#include "store/korvanecoredatahelper.h"
+#include "common/korvanelogging.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -11,8 +12,6 @@
 #include <QSaveFile>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcHistory, "korvane.store.history", QtWarningMsg)
 
 // A hundred links are a few kilobytes; anything far larger is not a file we wrote.
 constexpr qint64 maximumFileSize = 4 * 1024 * 1024;

@@ -1,4 +1,4 @@
-#include "flatbutton.h"
+#include "widgets/flatbutton.h"
 
 #include <QContextMenuEvent>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
-#include "korvaneaccessibility.h"
+#include "widgets/korvaneaccessibility.h"
 
-#include "flatbutton.h"
+#include "widgets/flatbutton.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "popoverwindow.h"
+#include "widgets/popoverwindow.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -8,50 +8,25 @@
 #include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QScreen>
-#include <QtGui/qguiapplication_platform.h>
-
-#include <xcb/xcb.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
 // Distance between the anchor and the arrow's tip.
 constexpr int kGap = 2;
 
-// Whether translucent pixels and window opacity reach the screen. Plain X11 without a
-// compositing manager shows the transparent corners black and ignores opacity.
-bool compositingActive()
+// The window system's answers, from the platform layer through the shell.
+std::function<bool()> &composites()
 {
-    // Other platforms compose (Wayland) or paint into memory with alpha (offscreen), even
-    // where they offer the X11 interface without a connection behind it.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return true;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
-    if (!connection)
-        return true;
-    // Korvane opens one X screen; multi-screen setups are one screen with several outputs.
-    static const char name[] = "_NET_WM_CM_S0";
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 1, sizeof(name) - 1, name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &free);
-    if (!atom || atom->atom == XCB_ATOM_NONE)
-        return false;
-    std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&free)> owner(
-        xcb_get_selection_owner_reply(connection,
-                                      xcb_get_selection_owner(connection, atom->atom), nullptr),
-        &free);
-    return owner && owner->owner != XCB_WINDOW_NONE;
+    static std::function<bool()> query;
+    return query;
 }
 
-// Window opacity is carried out by X11 compositing managers; Wayland has no protocol for
-// it and the other platforms ignore it.
-bool fadeSupported()
+std::function<bool()> &carriesOpacity()
 {
-    return QGuiApplication::platformName() == QLatin1String("xcb");
+    static std::function<bool()> query;
+    return query;
 }
 
 QScreen *screenFor(const QRect &anchor)
@@ -180,6 +155,13 @@ bool PopoverWindow::isDarkPalette(const QPalette &palette)
     return palette.color(QPalette::Window).lightness() < 128;
 }
 
+void PopoverWindow::setWindowSystemQueries(const std::function<bool()> &composites,
+                                           const std::function<bool()> &carriesOpacity)
+{
+    ::composites() = composites;
+    ::carriesOpacity() = carriesOpacity;
+}
+
 void PopoverWindow::showRelativeToRect(const QRect &anchor)
 {
     if (m_state == State::Closing)
@@ -187,8 +169,8 @@ void PopoverWindow::showRelativeToRect(const QRect &anchor)
     const bool wasShown = m_state == State::Shown;
     m_anchor = anchor;
     m_state = State::Shown;
-    m_compositing = compositingActive();
-    m_fading = m_fadeEnabled.value_or(m_compositing && fadeSupported());
+    m_compositing = !composites() || composites()();
+    m_fading = m_fadeEnabled.value_or(m_compositing && carriesOpacity() && carriesOpacity()());
     place();
     if (wasShown)
         return;

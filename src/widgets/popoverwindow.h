@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QPainterPath;
@@ -35,6 +36,13 @@ public:
 
     static QColor namedColor(const QString &name, bool dark);
     static bool isDarkPalette(const QPalette &palette);
+
+    // How the window system shows popovers, asked at each showing since a compositing manager
+    // may start or stop: whether translucent pixels and window opacity reach the screen, and
+    // whether window opacity is carried out at all. Only the platform layer can tell; until
+    // the shell hands its answers over, translucency shows and nothing fades.
+    static void setWindowSystemQueries(const std::function<bool()> &composites,
+                                       const std::function<bool()> &carriesOpacity);
 
     // An empty anchor shows the popover without an arrow, where the window system puts it
     // (Wayland compositors place windows themselves); elsewhere in the middle of the screen.

@@ -5,14 +5,14 @@
 #include "portalserver.h"
 
 #include "config.h"
-#include "generalsettingviewcontroller.h"
-#include "hotkeyfield.h"
-#include "korvaneplatform.h"
-#include "korvanetranslations.h"
-#include "korvaneuserdefaults.h"
-#include "portalhotkeyservice.h"
-#include "pthotkeycenter.h"
-#include "sgwlhotkey.h"
+#include "shell/generalsettingviewcontroller.h"
+#include "shell/hotkeyfield.h"
+#include "platform/korvaneplatform.h"
+#include "actions/korvanetranslations.h"
+#include "platform/korvaneuserdefaults.h"
+#include "platform/portalhotkeyservice.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/sgwlhotkey.h"
 
 #include <QApplication>
 #include <QLabel>

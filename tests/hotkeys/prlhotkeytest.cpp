@@ -1,8 +1,8 @@
-#include "prlhotkey.h"
-#include "prlhotkeyrecorder.h"
+#include "shell/hotkeys/prlhotkey.h"
+#include "shell/hotkeys/prlhotkeyrecorder.h"
 
-#include "headlesseventhotkeyservice.h"
-#include "korvaneplatform.h"
+#include "platform/headlesseventhotkeyservice.h"
+#include "platform/korvaneplatform.h"
 
 #include <QTest>
 

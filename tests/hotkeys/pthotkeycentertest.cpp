@@ -1,6 +1,6 @@
-#include "pthotkeycenter.h"
+#include "shell/hotkeys/pthotkeycenter.h"
 
-#include "headlesseventhotkeyservice.h"
+#include "platform/headlesseventhotkeyservice.h"
 
 #include <QSignalSpy>
 #include <QTest>

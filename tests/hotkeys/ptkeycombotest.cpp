@@ -1,4 +1,4 @@
-#include "ptkeycombo.h"
+#include "shell/hotkeys/ptkeycombo.h"
 
 #include <QTest>
 

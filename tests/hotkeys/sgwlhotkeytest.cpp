@@ -1,9 +1,9 @@
-#include "sgwlhotkey.h"
+#include "shell/hotkeys/sgwlhotkey.h"
 
-#include "headlesseventhotkeyservice.h"
-#include "korvaneplatform.h"
-#include "pthotkeycenter.h"
-#include "sgwlhotkeyservice.h"
+#include "platform/headlesseventhotkeyservice.h"
+#include "platform/korvaneplatform.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/sgwlhotkeyservice.h"
 
 #include <QSignalSpy>
 #include <QTest>

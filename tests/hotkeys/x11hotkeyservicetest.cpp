@@ -1,11 +1,11 @@
-#include "x11hotkeyservice.h"
+#include "platform/x11hotkeyservice.h"
 
-#include "korvanedesktopplatform.h"
-#include "korvaneplatform.h"
-#include "prlhotkey.h"
-#include "pthotkeycenter.h"
-#include "sgwlhotkey.h"
-#include "xkbkeycodes.h"
+#include "platform/korvanedesktopplatform.h"
+#include "platform/korvaneplatform.h"
+#include "shell/hotkeys/prlhotkey.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "platform/xkbkeycodes.h"
 #include "xvfbserver.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanesettings.h"
+#include "platform/korvanesettings.h"
 
 #include <QLoggingCategory>
 #include <QString>

@@ -1,10 +1,10 @@
 // The service API against the stand-ins: what each request sends, what each answer gives,
 // and every row of the failure table.
-#include "korvaneapiclient.h"
-#include "korvanecardmodels.h"
-#include "korvanehosts.h"
-#include "korvanenetworkclient.h"
-#include "korvanetranslations.h"
+#include "net/korvaneapiclient.h"
+#include "net/korvanecardmodels.h"
+#include "net/korvanehosts.h"
+#include "net/korvanenetworkclient.h"
+#include "actions/korvanetranslations.h"
 #include "nettestsupport.h"
 #include "servers/cosstandin.h"
 #include "servers/libretranslatestandin.h"

@@ -3,7 +3,7 @@
 // API client. Every bad answer ends the run with exit 1 and a line naming the limit it broke,
 // keeps nothing, and stays within the run's time and memory whatever the server sends. The
 // reader's limits are also checked on their own, without a socket.
-#include "httpanswerparser.h"
+#include "net/httpanswerparser.h"
 #include "servers/hostileanswers.h"
 #include "uploadtestsupport.h"
 

@@ -1,7 +1,7 @@
 // The HTTP client against local servers: the request shapes as they arrive, the answers as
 // they are parsed, and every way a request can fail.
-#include "korvanehosts.h"
-#include "korvanenetworkclient.h"
+#include "net/korvanehosts.h"
+#include "net/korvanenetworkclient.h"
 #include "nettestsupport.h"
 #include "servers/hostileanswers.h"
 #include "servers/standinserver.h"

@@ -1,11 +1,11 @@
 // The Qiniu token, the COS and OSS signatures and the UpYun policy and signature: against
 // the vendors' published example where there is one, and against values computed
 // independently of the code elsewhere.
-#include "aliossclient.h"
-#include "genaratetoken.h"
-#include "qcloudmanager.h"
+#include "net/aliossclient.h"
+#include "net/genaratetoken.h"
+#include "net/qcloudmanager.h"
 #include "servers/cosstandin.h"
-#include "upapiutils.h"
+#include "net/upapiutils.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

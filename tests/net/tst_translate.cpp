@@ -1,19 +1,19 @@
 // The translate action: through the product's service, through LibreTranslate, and with
 // neither set up; in-process through the dispatcher and end to end through "korvane run".
 #include "clitestsupport.h"
-#include "droplistentity.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
-#include "korvaneapiclient.h"
-#include "korvanecoredatahelper.h"
-#include "korvanehandledata.h"
-#include "korvanehandlepbhelper.h"
-#include "korvanetextactions.h"
-#include "korvanetranslations.h"
+#include "store/droplistentity.h"
+#include "platform/headlessclipboard.h"
+#include "platform/headlessnotifier.h"
+#include "net/korvaneapiclient.h"
+#include "store/korvanecoredatahelper.h"
+#include "intake/korvanehandledata.h"
+#include "actions/korvanehandlepbhelper.h"
+#include "actions/korvanetextactions.h"
+#include "actions/korvanetranslations.h"
 #include "nettestsupport.h"
 #include "servers/libretranslatestandin.h"
 #include "servers/servicestandin.h"
-#include "texttranslate.h"
+#include "store/texttranslate.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,17 +1,17 @@
 // The update check: the manual view and its alert, the automatic check when the popover
 // closes, and the three-day rule with the day stored before the request.
-#include "generalsettingviewcontroller.h"
-#include "headlessclipboard.h"
-#include "headlessnotifier.h"
-#include "korvaneapiclient.h"
-#include "korvanecoredatahelper.h"
-#include "korvanetranslations.h"
-#include "korvaneupdatecheck.h"
+#include "shell/generalsettingviewcontroller.h"
+#include "platform/headlessclipboard.h"
+#include "platform/headlessnotifier.h"
+#include "net/korvaneapiclient.h"
+#include "store/korvanecoredatahelper.h"
+#include "actions/korvanetranslations.h"
+#include "net/korvaneupdatecheck.h"
 #include "sharetestsupport.h"
-#include "maincontentview.h"
+#include "shell/maincontentview.h"
 #include "nettestsupport.h"
 #include "servers/servicestandin.h"
-#include "updateviewcontroller.h"
+#include "shell/updateviewcontroller.h"
 
 #include <QApplication>
 #include <QDir>

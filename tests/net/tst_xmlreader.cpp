@@ -1,6 +1,6 @@
 // XML into maps and lists: single and repeated children, text, attributes, namespaces, and
 // documents that must not be read.
-#include "xmlreader.h"
+#include "net/xmlreader.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "actionlistview.h"
+#include "shell/editor/actionlistview.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>

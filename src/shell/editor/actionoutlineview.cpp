@@ -1,6 +1,6 @@
-#include "actionoutlineview.h"
+#include "shell/editor/actionoutlineview.h"
 
-#include "actionlistview.h"
+#include "shell/editor/actionlistview.h"
 
 #include <QDrag>
 #include <QHeaderView>

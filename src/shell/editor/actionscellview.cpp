@@ -1,7 +1,7 @@
-#include "actionscellview.h"
+#include "shell/editor/actionscellview.h"
 
-#include "actioniconprovider.h"
-#include "actionmodel.h"
+#include "shell/actioniconprovider.h"
+#include "intake/actionmodel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "addtophotoviewcontroller.h"
+#include "shell/editor/addtophotoviewcontroller.h"
 
 AddToPhotoViewController::AddToPhotoViewController(QWidget *parent)
     : BaseSettingViewController(parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
 // The photos action: whether the photo library opens after adding.
 class AddToPhotoViewController final : public BaseSettingViewController

@@ -1,12 +1,13 @@
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
-#include "droplistentity.h"
-#include "hotkeybindingreporter.h"
-#include "korvanecoredatahelper.h"
-#include "korvanenotificationcenter.h"
-#include "prlhotkeyfield.h"
-#include "pthotkeycenter.h"
-#include "sgwlhotkey.h"
+#include "store/droplistentity.h"
+#include "shell/hotkeybindingreporter.h"
+#include "store/korvanecoredatahelper.h"
+#include "shell/korvanenotificationcenter.h"
+#include "shell/editor/prlhotkeyfield.h"
+#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "common/korvanelogging.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,8 +21,6 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
-
-Q_LOGGING_CATEGORY(lcPanels, "korvane.panels", QtInfoMsg)
 
 namespace {
 

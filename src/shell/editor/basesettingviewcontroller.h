@@ -1,8 +1,9 @@
 #pragma once
 
-#include "settingspanel.h"
+#include "shell/editor/settingspanel.h"
 
-#include "prlhotkey.h"
+#include "shell/hotkeys/prlhotkey.h"
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 
@@ -17,8 +18,6 @@ class QLineEdit;
 class QPushButton;
 class KorvaneManagedObject;
 class PRLHotKeyField;
-
-Q_DECLARE_LOGGING_CATEGORY(lcPanels)
 
 // What every settings panel shares: the action's name field, which refuses to be left empty,
 // and its hotkey, recorded in a field that refuses a combination another action or another

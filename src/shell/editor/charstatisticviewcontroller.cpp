@@ -1,4 +1,4 @@
-#include "charstatisticviewcontroller.h"
+#include "shell/editor/charstatisticviewcontroller.h"
 
 CharStatisticViewController::CharStatisticViewController(QWidget *parent)
     : BaseSettingViewController(parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
 // The character count action: which counts the result shows.
 class CharStatisticViewController final : public BaseSettingViewController

@@ -1,4 +1,4 @@
-#include "chineseconverterviewcontroller.h"
+#include "shell/editor/chineseconverterviewcontroller.h"
 
 ChineseConverterViewController::ChineseConverterViewController(QWidget *parent)
     : BaseSettingViewController(parent)

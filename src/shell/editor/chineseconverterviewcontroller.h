@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
 // The Chinese conversion action: the script variant the text is written in.
 class ChineseConverterViewController final : public BaseSettingViewController

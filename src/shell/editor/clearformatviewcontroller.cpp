@@ -1,4 +1,4 @@
-#include "clearformatviewcontroller.h"
+#include "shell/editor/clearformatviewcontroller.h"
 
 ClearFormatViewController::ClearFormatViewController(QWidget *parent)
     : BaseSettingViewController(parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
 // The clear-style action has nothing to set beyond its name and shortcut.
 class ClearFormatViewController final : public BaseSettingViewController

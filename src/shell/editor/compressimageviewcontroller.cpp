@@ -1,4 +1,4 @@
-#include "compressimageviewcontroller.h"
+#include "shell/editor/compressimageviewcontroller.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "customurlitemdelegate.h"
+#include "shell/editor/customurlitemdelegate.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
-#include "customurllistmodel.h"
+#include "shell/editor/customurllistmodel.h"
 
-#include "customurl.h"
-#include "korvanecoredatahelper.h"
+#include "store/customurl.h"
+#include "store/korvanecoredatahelper.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "customurlviewcontroller.h"
+#include "shell/editor/customurlviewcontroller.h"
 
-#include "customurl.h"
-#include "customurlitemdelegate.h"
-#include "customurllibrary.h"
-#include "customurllistmodel.h"
-#include "droplistentity.h"
-#include "korvanecoredatahelper.h"
-#include "korvanemanagedobjectcontext.h"
-#include "korvanenotificationcenter.h"
-#include "textcustomurl.h"
+#include "store/customurl.h"
+#include "shell/editor/customurlitemdelegate.h"
+#include "actions/customurllibrary.h"
+#include "shell/editor/customurllistmodel.h"
+#include "store/droplistentity.h"
+#include "store/korvanecoredatahelper.h"
+#include "store/korvanemanagedobjectcontext.h"
+#include "shell/korvanenotificationcenter.h"
+#include "store/textcustomurl.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "editordroplist.h"
+#include "shell/editor/editordroplist.h"
 
-#include "droplistentity.h"
-#include "korvanecoredatahelper.h"
-#include "korvanemanagedobjectcontext.h"
+#include "store/droplistentity.h"
+#include "store/korvanecoredatahelper.h"
+#include "store/korvanemanagedobjectcontext.h"
 
 namespace {
 

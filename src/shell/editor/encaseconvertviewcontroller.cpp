@@ -1,4 +1,4 @@
-#include "encaseconvertviewcontroller.h"
+#include "shell/editor/encaseconvertviewcontroller.h"
 
 EnCaseConvertViewController::EnCaseConvertViewController(QWidget *parent)
     : BaseSettingViewController(parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
 // The letter case action: which case the text is changed to.
 class EnCaseConvertViewController final : public BaseSettingViewController

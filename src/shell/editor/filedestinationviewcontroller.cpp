@@ -1,6 +1,6 @@
-#include "filedestinationviewcontroller.h"
+#include "shell/editor/filedestinationviewcontroller.h"
 
-#include "savepathfield.h"
+#include "shell/editor/savepathfield.h"
 
 FileDestinationViewController::FileDestinationViewController(QWidget *parent)
     : BaseSettingViewController(parent)

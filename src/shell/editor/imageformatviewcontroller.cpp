@@ -1,4 +1,4 @@
-#include "imageformatviewcontroller.h"
+#include "shell/editor/imageformatviewcontroller.h"
 
 ImageFormatViewController::ImageFormatViewController(QWidget *parent)
     : ImageOutputViewController(OwnRowsFirst{}, parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imageoutputviewcontroller.h"
+#include "shell/editor/imageoutputviewcontroller.h"
 
 // The conversion action: the format images are converted to.
 class ImageFormatViewController final : public ImageOutputViewController

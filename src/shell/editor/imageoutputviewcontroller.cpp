@@ -1,6 +1,6 @@
-#include "imageoutputviewcontroller.h"
+#include "shell/editor/imageoutputviewcontroller.h"
 
-#include "savepathfield.h"
+#include "shell/editor/savepathfield.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "numbercnconverterviewcontroller.h"
+#include "shell/editor/numbercnconverterviewcontroller.h"
 
 NumberCNConverterViewController::NumberCNConverterViewController(QWidget *parent)
     : BaseSettingViewController(parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
 // The capital amount action: the words around the amount.
 class NumberCNConverterViewController final : public BaseSettingViewController

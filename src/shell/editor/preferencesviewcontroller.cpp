@@ -1,19 +1,20 @@
-#include "preferencesviewcontroller.h"
+#include "shell/editor/preferencesviewcontroller.h"
 
-#include "actioniconprovider.h"
-#include "actionlistview.h"
-#include "actionmodel.h"
-#include "actionoutlineview.h"
-#include "actionscellview.h"
-#include "actiontreenode.h"
-#include "actiontypemodel.h"
-#include "droplistentity.h"
-#include "korvanecoredatahelper.h"
-#include "korvanenotificationcenter.h"
-#include "korvanesettings.h"
-#include "previewcellview.h"
-#include "settingspanel.h"
-#include "settingspanelfactory.h"
+#include "shell/actioniconprovider.h"
+#include "shell/editor/actionlistview.h"
+#include "intake/actionmodel.h"
+#include "shell/editor/actionoutlineview.h"
+#include "shell/editor/actionscellview.h"
+#include "intake/actiontreenode.h"
+#include "intake/actiontypemodel.h"
+#include "store/droplistentity.h"
+#include "store/korvanecoredatahelper.h"
+#include "shell/korvanenotificationcenter.h"
+#include "platform/korvanesettings.h"
+#include "shell/editor/previewcellview.h"
+#include "shell/editor/settingspanel.h"
+#include "shell/editor/settingspanelfactory.h"
+#include "common/korvanelogging.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -25,8 +26,6 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
-
-Q_LOGGING_CATEGORY(lcEditor, "korvane.shell.editor", QtInfoMsg)
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editordroplist.h"
+#include "shell/editor/editordroplist.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -17,7 +17,7 @@ class PreviewCellView;
 class QLabel;
 class QListWidget;
 class QVBoxLayout;
-#include "settingspanel.h"
+#include "shell/editor/settingspanel.h"
 
 // The action editor: the two data types, the catalog of action kinds of the chosen one, the
 // actions configured for it, and the settings panel of the chosen action. Every change goes

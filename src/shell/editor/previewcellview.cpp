@@ -1,8 +1,8 @@
-#include "previewcellview.h"
+#include "shell/editor/previewcellview.h"
 
-#include "actioniconprovider.h"
-#include "droplistentity.h"
-#include "prlhotkey.h"
+#include "shell/actioniconprovider.h"
+#include "store/droplistentity.h"
+#include "shell/hotkeys/prlhotkey.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

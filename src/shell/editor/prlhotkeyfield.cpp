@@ -1,7 +1,7 @@
-#include "prlhotkeyfield.h"
+#include "shell/editor/prlhotkeyfield.h"
 
-#include "prlhotkeyrecorder.h"
-#include "xkbkeycodes.h"
+#include "shell/hotkeys/prlhotkeyrecorder.h"
+#include "platform/xkbkeycodes.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "recipientsviewcontroller.h"
+#include "shell/editor/recipientsviewcontroller.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

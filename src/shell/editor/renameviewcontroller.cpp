@@ -1,4 +1,4 @@
-#include "renameviewcontroller.h"
+#include "shell/editor/renameviewcontroller.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "resizeimageviewcontroller.h"
+#include "shell/editor/resizeimageviewcontroller.h"
 
 #include <QButtonGroup>
 #include <QDoubleValidator>

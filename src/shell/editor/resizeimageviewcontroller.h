@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imageoutputviewcontroller.h"
+#include "shell/editor/imageoutputviewcontroller.h"
 
 class QButtonGroup;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "rotateimageviewcontroller.h"
+#include "shell/editor/rotateimageviewcontroller.h"
 
 RotateImageViewController::RotateImageViewController(QWidget *parent)
     : ImageOutputViewController(OwnRowsFirst{}, parent)

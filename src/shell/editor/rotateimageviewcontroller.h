@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imageoutputviewcontroller.h"
+#include "shell/editor/imageoutputviewcontroller.h"
 
 // The rotate action: which turn or mirroring is applied.
 class RotateImageViewController final : public ImageOutputViewController

@@ -1,4 +1,4 @@
-#include "savepathfield.h"
+#include "shell/editor/savepathfield.h"
 
 #include <QDir>
 #include <QFileDialog>

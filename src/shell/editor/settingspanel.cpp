@@ -1,6 +1,6 @@
-#include "settingspanel.h"
+#include "shell/editor/settingspanel.h"
 
-#include "korvaneactioncatalog.h"
+#include "intake/korvaneactioncatalog.h"
 
 SettingsPanel::SettingsPanel(QWidget *parent)
     : QWidget(parent)

@@ -1,7 +1,7 @@
-#include "translationviewcontroller.h"
+#include "shell/editor/translationviewcontroller.h"
 
-#include "korvaneapiclient.h"
-#include "korvanesettings.h"
+#include "net/korvaneapiclient.h"
+#include "platform/korvanesettings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "uploadcloudviewcontroller.h"
+#include "shell/editor/uploadcloudviewcontroller.h"
 
 #include <QLineEdit>
 

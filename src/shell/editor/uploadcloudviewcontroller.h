@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basesettingviewcontroller.h"
+#include "shell/editor/basesettingviewcontroller.h"
 
 // The upload actions: account or keys, bucket, public address and how objects are named. The
 // fields differ only in which attributes they store, so one panel serves every service.

@@ -1,9 +1,9 @@
-#include "prlhotkey.h"
+#include "shell/hotkeys/prlhotkey.h"
 
-#include "korvaneeventhotkeyservice.h"
-#include "korvaneplatform.h"
-#include "sgwlhotkey.h"
-#include "shortcuttext.h"
+#include "platform/korvaneeventhotkeyservice.h"
+#include "platform/korvaneplatform.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "platform/shortcuttext.h"
 
 #include <QHash>
 

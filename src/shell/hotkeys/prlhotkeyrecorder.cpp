@@ -1,7 +1,7 @@
-#include "prlhotkeyrecorder.h"
+#include "shell/hotkeys/prlhotkeyrecorder.h"
 
-#include "sgwlhotkey.h"
-#include "shortcuttext.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "platform/shortcuttext.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pthotkey.h"
+#include "shell/hotkeys/pthotkey.h"
 
 PTHotKey::PTHotKey(const QString &name, const PTKeyCombo &keyCombo)
     : m_name(name)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "korvaneeventhotkeyservice.h"
-#include "ptkeycombo.h"
+#include "platform/korvaneeventhotkeyservice.h"
+#include "shell/hotkeys/ptkeycombo.h"
 
 #include <QObject>
 #include <QPointer>

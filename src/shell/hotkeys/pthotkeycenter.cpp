@@ -1,11 +1,10 @@
-#include "pthotkeycenter.h"
+#include "shell/hotkeys/pthotkeycenter.h"
 
-#include "korvaneplatform.h"
+#include "platform/korvaneplatform.h"
+#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 #include <QPointer>
-
-Q_LOGGING_CATEGORY(lcHotKeys, "korvane.hotkeys", QtWarningMsg)
 
 PTHotKeyCenter::PTHotKeyCenter(KorvaneEventHotKeyService *service, QObject *parent)
     : QObject(parent)

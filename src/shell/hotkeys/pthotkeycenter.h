@@ -1,7 +1,7 @@
 #pragma once
 
-#include "korvaneeventhotkeyservice.h"
-#include "pthotkey.h"
+#include "platform/korvaneeventhotkeyservice.h"
+#include "shell/hotkeys/pthotkey.h"
 
 #include <QHash>
 #include <QLatin1String>

@@ -1,15 +1,14 @@
-#include "ptkeycombo.h"
+#include "shell/hotkeys/ptkeycombo.h"
 
-#include "sgwlhotkey.h"
-#include "shortcuttext.h"
+#include "shell/hotkeys/sgwlhotkey.h"
+#include "platform/shortcuttext.h"
+#include "common/korvanelogging.h"
 
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcHotKeys)
 
 namespace {
 

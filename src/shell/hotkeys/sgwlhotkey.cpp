@@ -1,6 +1,6 @@
-#include "sgwlhotkey.h"
+#include "shell/hotkeys/sgwlhotkey.h"
 
-#include "pthotkeycenter.h"
+#include "shell/hotkeys/pthotkeycenter.h"
 
 #include <array>
 #include <utility>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "korvanesettings.h"
-#include "pthotkey.h"
-#include "shortcuttext.h"
+#include "platform/korvanesettings.h"
+#include "shell/hotkeys/pthotkey.h"
+#include "platform/shortcuttext.h"
 
 #include <QString>
 #include <QtGlobal>

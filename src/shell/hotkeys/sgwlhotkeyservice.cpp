@@ -1,8 +1,8 @@
-#include "sgwlhotkeyservice.h"
+#include "shell/hotkeys/sgwlhotkeyservice.h"
 
-#include "droplistentity.h"
-#include "korvanecoredatahelper.h"
-#include "sgwlhotkey.h"
+#include "store/droplistentity.h"
+#include "store/korvanecoredatahelper.h"
+#include "shell/hotkeys/sgwlhotkey.h"
 
 bool SGWLHotKeyService::registerHotKey(const QString &name, quint32 keyCode, quint32 modifiers)
 {

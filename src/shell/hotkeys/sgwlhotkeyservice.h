@@ -1,6 +1,6 @@
 #pragma once
 
-#include "korvanehotkeyservice.h"
+#include "platform/korvanehotkeyservice.h"
 
 // Lets the store register action hotkeys through the registry; the tray application
 // installs it in KorvanePlatform.

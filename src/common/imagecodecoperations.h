@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagecodec.h"
+#include "common/imagecodec.h"
 
 // What the image plug-in hands to ImageCodec: its operations, each with ImageCodec's own
 // signature. Both sides are built from the same headers, so the table is their whole contract.

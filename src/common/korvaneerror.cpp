@@ -1,4 +1,4 @@
-#include "korvaneerror.h"
+#include "common/korvaneerror.h"
 
 KorvaneError::KorvaneError(int code, const QString &localizedDescription, const QString &domain)
     : m_domain(domain)

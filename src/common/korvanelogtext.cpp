@@ -1,4 +1,4 @@
-#include "korvanelogtext.h"
+#include "common/korvanelogtext.h"
 
 #include <QCryptographicHash>
 #include <QLoggingCategory>

@@ -1,12 +1,12 @@
-#include "korvanecompletion.h"
+#include "common/korvanecompletion.h"
+
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QMetaObject>
 
 #include <atomic>
-
-Q_LOGGING_CATEGORY(lcCompletion, "korvane.actions.completion", QtWarningMsg)
 
 struct KorvaneCompletion::State {
     Handler handler;

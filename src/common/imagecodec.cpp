@@ -1,4 +1,4 @@
-#include "imagecodec.h"
+#include "common/imagecodec.h"
 
 ImageCodec::Format ImageCodec::formatOf(const QByteArray &data)
 {

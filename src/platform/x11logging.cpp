@@ -1,3 +1,0 @@
-#include "x11logging.h"
-
-Q_LOGGING_CATEGORY(lcX11, "korvane.platform.x11", QtWarningMsg)
