@@ -126,4 +126,4 @@ void SGWLHotKeyTest::storeServiceGoesThroughRegistry()
 }
 
 QTEST_GUILESS_MAIN(SGWLHotKeyTest)
-#include "sgwlhotkeytest.moc"
+#include "tst_sgwlhotkey.moc"

@@ -252,4 +252,4 @@ void PRLHotKeyTest::eventModifierFlags()
 }
 
 QTEST_GUILESS_MAIN(PRLHotKeyTest)
-#include "prlhotkeytest.moc"
+#include "tst_prlhotkey.moc"

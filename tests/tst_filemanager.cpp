@@ -262,4 +262,4 @@ void FileManagerTest::saveCacheFile()
 }
 
 QTEST_GUILESS_MAIN(FileManagerTest)
-#include "filemanagertest.moc"
+#include "tst_filemanager.moc"

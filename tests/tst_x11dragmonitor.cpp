@@ -373,4 +373,4 @@ int main(int argc, char *argv[])
     return XvfbServer::run<X11DragMonitorTest>(argc, argv);
 }
 
-#include "x11dragmonitortest.moc"
+#include "tst_x11dragmonitor.moc"

@@ -128,4 +128,4 @@ void RenameCrashTest::killedRunsLoseNothing()
 }
 
 QTEST_GUILESS_MAIN(RenameCrashTest)
-#include "renamecrashtest.moc"
+#include "tst_renamecrash.moc"

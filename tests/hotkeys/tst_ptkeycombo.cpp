@@ -92,4 +92,4 @@ void PTKeyComboTest::description()
 }
 
 QTEST_GUILESS_MAIN(PTKeyComboTest)
-#include "ptkeycombotest.moc"
+#include "tst_ptkeycombo.moc"

@@ -310,4 +310,4 @@ int main(int argc, char *argv[])
     return XvfbServer::run<X11HotKeyServiceTest>(argc, argv);
 }
 
-#include "x11hotkeyservicetest.moc"
+#include "tst_x11hotkeyservice.moc"

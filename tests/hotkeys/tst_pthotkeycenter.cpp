@@ -229,4 +229,4 @@ void PTHotKeyCenterTest::registrationCanBeSwitchedOff()
 }
 
 QTEST_GUILESS_MAIN(PTHotKeyCenterTest)
-#include "pthotkeycentertest.moc"
+#include "tst_pthotkeycenter.moc"

@@ -620,4 +620,4 @@ void KorvaneImageActionsTest::pixelBombsToBmp()
 }
 
 QTEST_MAIN(KorvaneImageActionsTest)
-#include "korvaneimageactionstest.moc"
+#include "tst_imageactions.moc"

@@ -174,4 +174,4 @@ int main(int argc, char *argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "soundplayertest.moc"
+#include "tst_soundplayer.moc"

@@ -295,4 +295,4 @@ void ImageManagerTest::pixelBudgetHoldsBackWhatDoesNotFit()
 }
 
 QTEST_GUILESS_MAIN(ImageManagerTest)
-#include "imagemanagertest.moc"
+#include "tst_imagemanager.moc"

@@ -24,4 +24,4 @@ void DragMonitorTest::headlessWhereThereIsNoX11()
 
 QTEST_MAIN(DragMonitorTest)
 
-#include "dragmonitortest.moc"
+#include "tst_dragmonitor.moc"

@@ -449,4 +449,4 @@ void KorvaneFileActionsTest::namesNotUtf8()
 }
 
 QTEST_GUILESS_MAIN(KorvaneFileActionsTest)
-#include "korvanefileactionstest.moc"
+#include "tst_fileactions.moc"
