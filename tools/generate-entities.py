@@ -91,13 +91,37 @@ def literal(kind, value):
     return str(value)
 
 
+NOTE = "// Written by tools/generate-entities.py: change the generator, not this file."
+
+# Rules that belong to one entity's values, written into its class after entityName().
+EXTRAS = {
+    "FileRename": [
+        "",
+        "    // The texts written into every new name. A \"/\" would make the name a path out of the",
+        "    // file's folder and a zero byte would cut it short, so neither is taken into one.",
+        "    static bool isNamePart(const QString &attribute)",
+        "    {",
+        "        return attribute == QLatin1String(\"relpaceSearchString\") || attribute == QLatin1String(\"replaceResultString\")",
+        "            || attribute == QLatin1String(\"addString\") || attribute == QLatin1String(\"customizeString\");",
+        "    }",
+        "    static QString namePartProblem(const QString &attribute, const QString &value)",
+        "    {",
+        "        if (!isNamePart(attribute) || (!value.contains(QLatin1Char('/')) && !value.contains(QChar(0))))",
+        "            return QString();",
+        "        return QStringLiteral(\"%1 is part of every new file name and cannot hold \\\"/\\\" or a zero byte\").arg(attribute);",
+        "    }",
+    ],
+}
+
+
 def header(entity, attributes):
-    lines = ["#pragma once", "", '#include "korvanemanagedobject.h"', ""]
+    lines = [NOTE, "#pragma once", "", '#include "store/korvanemanagedobject.h"', ""]
     if entity == "TextCustomUrl":
-        lines += ['#include "customurl.h"', "", "#include <QList>", "", "#include <memory>", ""]
+        lines += ['#include "store/customurl.h"', "", "#include <QList>", "", "#include <memory>", ""]
     lines += ["class %s final : public KorvaneManagedObject" % entity, "{", "public:",
               "    using KorvaneManagedObject::KorvaneManagedObject;", "",
               "    static QString entityName() { return QStringLiteral(\"%s\"); }" % entity]
+    lines += EXTRAS.get(entity, [])
     for name, kind, _default, _since in attributes:
         t = CPP_TYPES[kind]
         arg = "const QString &" if kind == "String" else t + " "
@@ -114,7 +138,7 @@ def header(entity, attributes):
 
 
 def schema_table():
-    out = ["// Written by tools/generate-entities.py.", "#include \"korvaneschema.h\"", "",
+    out = [NOTE, "#include \"store/korvaneschema.h\"", "",
            "const QList<KorvaneEntityDescription> &KorvaneSchema::entities()", "{",
            "    using T = KorvaneAttributeType;",
            "    static const QList<KorvaneEntityDescription> all = {"]

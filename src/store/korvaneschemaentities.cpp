@@ -1,4 +1,4 @@
-// Written by tools/generate-entities.py.
+// Written by tools/generate-entities.py: change the generator, not this file.
 #include "store/korvaneschema.h"
 
 const QList<KorvaneEntityDescription> &KorvaneSchema::entities()

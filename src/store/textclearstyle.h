@@ -1,3 +1,4 @@
+// Written by tools/generate-entities.py: change the generator, not this file.
 #pragma once
 
 #include "store/korvanemanagedobject.h"
