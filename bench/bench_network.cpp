@@ -39,8 +39,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Figures
-{
+struct Figures {
     double median = 0;
     double p90 = 0;
 };

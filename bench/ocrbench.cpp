@@ -221,8 +221,7 @@ int main(int argc, char **argv)
         files.append(dir.filePath(QStringLiteral("screen%1.png").arg(i)));
         screenshot(i).save(files.last());
     }
-    QProcess::execute(korvane, {QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("--title"),
-                                QStringLiteral("Bench OCR")});
+    QProcess::execute(korvane, {QStringLiteral("add"), QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("--title"), QStringLiteral("Bench OCR")});
     std::vector<double> inProcess, korvaneRun, serial, parallel;
     std::vector<QStringList> ours;
     double cold = 0;

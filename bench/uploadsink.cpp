@@ -75,9 +75,9 @@ void serve(int fd)
         }
         const long long number = ++s_requests;
         const std::string body = "{\"url\":\"/sink/" + std::to_string(number) + "\",\"key\":\"" + std::to_string(number)
-                               + "\",\"received\":" + std::to_string(length) + "}";
+            + "\",\"received\":" + std::to_string(length) + "}";
         const std::string answer = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: "
-                                 + std::to_string(body.size()) + "\r\n\r\n" + body;
+            + std::to_string(body.size()) + "\r\n\r\n" + body;
         if (!sendAll(fd, answer))
             break;
     }

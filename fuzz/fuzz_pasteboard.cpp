@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzSupport::require(handled.itemsCount() == pasteboard.pasteboardItems().size(), "every item is counted");
     FuzzSupport::require(handled.allFileUrls().size()
                              == handled.imgFileUrls().size() + handled.folderFileUrls().size()
-                                    + handled.videoFileUrls().size() + handled.otherFileUrls().size(),
+                                 + handled.videoFileUrls().size() + handled.otherFileUrls().size(),
                          "every file lands in exactly one kind");
     FuzzSupport::require(handled.allFileUrls().isEmpty() == !(handled.containedFileType() & FileKindAnyFile),
                          "files are marked as files");

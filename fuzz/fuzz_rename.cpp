@@ -126,8 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray root = QFile::encodeName(QDir::tempPath()) + "/korvane-rename-XXXXXX";
     FuzzSupport::require(::mkdtemp(root.data()), "a folder for the files is made");
     const std::unique_ptr<const char, void (*)(const char *)> removal(root.constData(), [](const char *path) {
-        ::nftw(path, [](const char *entry, const struct stat *, int, FTW *) { return ::remove(entry); }, 16,
-               FTW_DEPTH | FTW_PHYS);
+        ::nftw(
+            path, [](const char *entry, const struct stat *, int, FTW *) { return ::remove(entry); }, 16,
+            FTW_DEPTH | FTW_PHYS);
     });
     QList<QUrl> files;
     const int count = input.byte() % 4 + 1;

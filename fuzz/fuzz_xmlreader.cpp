@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::Input input(data, size);
-    const int options = input.byte() & (XMLReader::ProcessNamespaces | XMLReader::ReportNamespacePrefixes
-                                        | XMLReader::ResolveExternalEntities);
+    const int options = input.byte() & (XMLReader::ProcessNamespaces | XMLReader::ReportNamespacePrefixes | XMLReader::ResolveExternalEntities);
     const QByteArray xml = input.rest();
     QString error;
     const QVariant root = XMLReader::dictionaryForXMLData(xml, options, &error);

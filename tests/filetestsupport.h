@@ -45,8 +45,7 @@ inline QMap<QString, QByteArray> tree(const QString &root)
             char target[4096];
             const ssize_t n = ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
             result.insert(relative, "->" + QByteArray(target, n > 0 ? int(n) : 0));
-        }
-        else if (info.isDir())
+        } else if (info.isDir())
             result.insert(relative + QLatin1Char('/'), QByteArray());
         else
             result.insert(relative, readFile(path));

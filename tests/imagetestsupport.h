@@ -135,11 +135,12 @@ inline QByteArray pngChunk(const QByteArray &type, const QByteArray &body)
 inline QByteArray withPlantedChunks(const QByteArray &png)
 {
     const QByteArray exif("MM\0\x2a\0\0\0\x08\0\x02\x01\x12\0\x03\0\0\0\x01\0\x03\0\0"
-                          "\x01\x3b\0\x02\0\0\0\x0c\0\0\0\x26\0\0\0\0PlantedExif", 50);
+                          "\x01\x3b\0\x02\0\0\0\x0c\0\0\0\x26\0\0\0\0PlantedExif",
+                          50);
     return png.left(33) + pngChunk("tEXt", QByteArray("Comment\0PlantedComment", 22)) + pngChunk("tEXt", QByteArray("Title\0PlantedTitle", 18))
-         + pngChunk("tEXt", QByteArray("Make\0PlantedMake", 16)) + pngChunk("zTXt", QByteArray("Description\0\0", 13) + qCompress("Planted").mid(4))
-         + pngChunk("iTXt", QByteArray("XML:com.adobe.xmp\0\0\0\0\0<x:xmpmeta>Planted</x:xmpmeta>", 52))
-         + pngChunk("tIME", QByteArray("\x07\xe4\x01\x02\x03\x04\x05", 7)) + pngChunk("eXIf", exif) + png.mid(33);
+        + pngChunk("tEXt", QByteArray("Make\0PlantedMake", 16)) + pngChunk("zTXt", QByteArray("Description\0\0", 13) + qCompress("Planted").mid(4))
+        + pngChunk("iTXt", QByteArray("XML:com.adobe.xmp\0\0\0\0\0<x:xmpmeta>Planted</x:xmpmeta>", 52))
+        + pngChunk("tIME", QByteArray("\x07\xe4\x01\x02\x03\x04\x05", 7)) + pngChunk("eXIf", exif) + png.mid(33);
 }
 
 // A comment, IPTC, a maker segment and an appended preview image, as cameras and editors write them.
@@ -148,8 +149,11 @@ inline QByteArray withPlantedSegments(const QByteArray &jpeg, const QByteArray &
     const auto segment = [](char marker, const QByteArray &body) {
         return QByteArray("\xff") + marker + char((body.size() + 2) >> 8) + char(body.size() + 2) + body;
     };
-    return jpeg.left(2) + segment('\xfe', "PlantedComment") + segment('\xed', QByteArray("Photoshop 3.0\0" "8BIM\x04\x04\0\0\0\0\0\x0c\x1c\x02\x78\0\x07" "Planted", 38))
-         + segment('\xec', "Ducky PlantedMaker") + jpeg.mid(2) + preview;
+    return jpeg.left(2) + segment('\xfe', "PlantedComment") + segment('\xed', QByteArray("Photoshop 3.0\0"
+                                                                                         "8BIM\x04\x04\0\0\0\0\0\x0c\x1c\x02\x78\0\x07"
+                                                                                         "Planted",
+                                                                                         38))
+        + segment('\xec', "Ducky PlantedMaker") + jpeg.mid(2) + preview;
 }
 
 // The image in the format of the suffix (".webp", ".tif[compression=lzw]"), written by libvips.
@@ -221,8 +225,7 @@ inline QImage grainy(QImage image)
             seed = seed * 1664525u + 1013904223u;
             const int grain = int(seed >> 27) - 16;
             const QColor c = image.pixelColor(x, y);
-            image.setPixelColor(x, y, QColor(qBound(0, c.red() + grain, 255), qBound(0, c.green() + grain, 255),
-                                             qBound(0, c.blue() + grain, 255), c.alpha()));
+            image.setPixelColor(x, y, QColor(qBound(0, c.red() + grain, 255), qBound(0, c.green() + grain, 255), qBound(0, c.blue() + grain, 255), c.alpha()));
         }
     }
     return image;

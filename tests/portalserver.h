@@ -112,8 +112,7 @@ public:
             QList<PortalShortcut> bound;
             for (const PortalShortcut &shortcut : std::as_const(call.shortcuts)) {
                 if (!refused.contains(shortcut.id))
-                    bound.append({shortcut.id, {{QStringLiteral("description"), shortcut.properties.value(QStringLiteral("description"))},
-                                                {QStringLiteral("trigger_description"), shortcut.properties.value(QStringLiteral("preferred_trigger"))}}});
+                    bound.append({shortcut.id, {{QStringLiteral("description"), shortcut.properties.value(QStringLiteral("description"))}, {QStringLiteral("trigger_description"), shortcut.properties.value(QStringLiteral("preferred_trigger"))}}});
             }
             respond(message, connection, call.options, {{QStringLiteral("shortcuts"), QVariant::fromValue(bound)}});
         } else {

@@ -36,9 +36,7 @@ inline bool installStandIns(const QString &bin, const QString &recordDir)
     const QByteArray record = "{ for a in \"$@\"; do printf '%s\\0' \"$a\"; done; printf '\\036\\0'; } >>'"
         + QFile::encodeName(recordDir) + "/";
     return writeScript(bin + QStringLiteral("/xdg-email"), record + "xdg-email'\n")
-        && writeScript(bin + QStringLiteral("/xdg-open"), record + "xdg-open'\nstatus=0\n[ -r '" + QFile::encodeName(recordDir)
-                                                              + "/xdg-open.status' ] && read -r status <'" + QFile::encodeName(recordDir)
-                                                              + "/xdg-open.status'\nexit \"$status\"\n")
+        && writeScript(bin + QStringLiteral("/xdg-open"), record + "xdg-open'\nstatus=0\n[ -r '" + QFile::encodeName(recordDir) + "/xdg-open.status' ] && read -r status <'" + QFile::encodeName(recordDir) + "/xdg-open.status'\nexit \"$status\"\n")
         && writeScript(bin + QStringLiteral("/kdeconnect-cli"),
                        record + "kdeconnect-cli'\n"
                                 "case \"$1\" in\n"

@@ -46,11 +46,21 @@ void ClassificationTest::extension_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("identifier");
-    QTest::newRow("last dot decides") << "/d/x.tar.gz" << "gz" << "application/gzip";
-    QTest::newRow("folder, trailing slashes") << "/d/photos.PNG//" << "PNG" << "image/png";
-    QTest::newRow("dot in a folder name") << "/d.jpg/README" << "" << "";
-    QTest::newRow("hidden file") << "/d/.bashrc" << "" << "";
-    QTest::newRow("ends with its dot") << "/d/a." << "" << "";
+    QTest::newRow("last dot decides") << "/d/x.tar.gz"
+                                      << "gz"
+                                      << "application/gzip";
+    QTest::newRow("folder, trailing slashes") << "/d/photos.PNG//"
+                                              << "PNG"
+                                              << "image/png";
+    QTest::newRow("dot in a folder name") << "/d.jpg/README"
+                                          << ""
+                                          << "";
+    QTest::newRow("hidden file") << "/d/.bashrc"
+                                 << ""
+                                 << "";
+    QTest::newRow("ends with its dot") << "/d/a."
+                                       << ""
+                                       << "";
 }
 
 // The extension is the name's own, without the dot, and its type is looked up in any case.
@@ -68,7 +78,7 @@ void ClassificationTest::classify_data()
     QTest::addColumn<qint64>("catalog");
     QTest::addColumn<qint64>("subCatalog");
     QTest::addColumn<quint64>("kinds");
-    QTest::addColumn<QStringList>("lists");  // images, folders, videos, others: names, "," between
+    QTest::addColumn<QStringList>("lists"); // images, folders, videos, others: names, "," between
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("hasImageData");
 

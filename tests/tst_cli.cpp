@@ -93,7 +93,8 @@ void CliTest::classifyInputs_data()
 
     QTest::newRow("text") << QStringList{"--text", "你好"} << QByteArray() << 1 << 0 << "你好" << -1 << 8;
     QTest::newRow("text from stdin") << QStringList{"--text-file", "-"} << QByteArray("line one\nline two\n") << 1 << 0
-                                     << "line one\nline two\n" << -1 << 8;
+                                     << "line one\nline two\n"
+                                     << -1 << 8;
     QTest::newRow("png image") << QStringList{"--image", "@png"} << QByteArray() << 2 << 0 << QString() << 69 << 6;
     QTest::newRow("image, svg, movie") << QStringList{"a.jpg", "b.svg", "c.mov"} << QByteArray() << 2 << 54 << QString() << -1 << 10;
     QTest::newRow("a folder that exists") << QStringList{"sub"} << QByteArray() << 2 << (2 | 8) << QString() << -1 << 4;
@@ -159,10 +160,12 @@ void CliTest::editTheStore()
         return sql(korvane.storePath(), {select.arg(id)});
     };
     QCOMPARE(row("SELECT d.title || '|' || d.keyCode || '|' || d.modifiers || '|' || c.savePath FROM DropListEntity d "
-                 "JOIN FileCopy c ON c.dropAction = d.Z_PK WHERE d.dropID = %1", id),
+                 "JOIN FileCopy c ON c.dropAction = d.Z_PK WHERE d.dropID = %1",
+                 id),
              QStringList{"Backup|11|1048576|/srv/other"});
     QCOMPARE(row("SELECT d.title || '|' || m.title || '|' || m.receives FROM DropListEntity d JOIN TextEmail m ON m.dropAction = d.Z_PK "
-                 "WHERE d.dropID = %1", mail),
+                 "WHERE d.dropID = %1",
+                 mail),
              QStringList{"Mail Bob|Hi|bob@example.org"});
     QCOMPARE(row("SELECT count(*) FROM CustomUrl WHERE url = '%1'", "https://s.example/?q={text}"), QStringList{"1"});
 
@@ -256,7 +259,8 @@ void CliTest::unusableStore_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("expected");
     QTest::newRow("not a database") << QString() << "file is not a database";
-    QTest::newRow("another program's database") << "CREATE TABLE notes (body TEXT)" << "a database of another program";
+    QTest::newRow("another program's database") << "CREATE TABLE notes (body TEXT)"
+                                                << "a database of another program";
 }
 
 void CliTest::unusableStore()

@@ -91,7 +91,8 @@ void CloudOcrTest::imageData_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("body");
 
-    QTest::newRow("two lines") << QStringList{"A", "B"} << 0 << true << "A\nB" << "A B";
+    QTest::newRow("two lines") << QStringList{"A", "B"} << 0 << true << "A\nB"
+                               << "A B";
     QTest::newRow("no lines") << QStringList{} << 0 << false << "before" << qtTrId("CanNotOCR");
     QTest::newRow("recognition refused") << QStringList{"A"} << 17 << false << "before" << qtTrId("CanNotOCR");
 }
@@ -153,8 +154,7 @@ void CloudOcrTest::imageFiles()
         const QByteArray bytes = image(10 + i);
         names.append(QStringLiteral("shot %1.png").arg(i));
         files.append(saved(names.last(), bytes));
-        m_server->setRecognition(bytes, {lines.at(i).isEmpty() ? QStringList{} : lines.at(i).split('|'), codes.at(i),
-                                         delays.at(i)});
+        m_server->setRecognition(bytes, {lines.at(i).isEmpty() ? QStringList{} : lines.at(i).split('|'), codes.at(i), delays.at(i)});
     }
     const Outcome outcome = run(files);
     QCOMPARE(outcome.calls, 1);

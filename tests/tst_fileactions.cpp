@@ -101,8 +101,7 @@ void KorvaneFileActionsTest::renameNames_data()
         << ten << QVariantMap{{"needCustomize", true}, {"customizeType", 0}} << tenExpected;
     QTest::newRow("number before, from 9")
         << abc
-        << QVariantMap{{"needCustomize", true}, {"customizeType", 1}, {"customizePlaceType", 1}, {"customizeStartNumber", 9},
-                       {"customizeString", "pic"}}
+        << QVariantMap{{"needCustomize", true}, {"customizeType", 1}, {"customizePlaceType", 1}, {"customizeStartNumber", 9}, {"customizeString", "pic"}}
         << QStringList{"09pic.txt <- a.txt", "10pic.txt <- b.txt", "11pic.txt <- c.txt"};
     QTest::newRow("number only from 98 widens to 3")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 3}, {"customizeStartNumber", 98}}
@@ -121,8 +120,7 @@ void KorvaneFileActionsTest::renameNames_data()
         << QStringList{"bbXbb.txt <- aXa.txt"};
     QTest::newRow("replace before add")
         << QStringList{"aX.txt"}
-        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "q"}, {"needAdd", true},
-                       {"addString", "a"}, {"addPlaceType", 1}}
+        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "q"}, {"needAdd", true}, {"addString", "a"}, {"addPlaceType", 1}}
         << QStringList{"aqX.txt <- aX.txt"};
     QTest::newRow("add after, extension kept, no extension")
         << QStringList{"notes", "x.tar.gz"} << QVariantMap{{"needAdd", true}, {"addString", " (1)"}}
@@ -249,18 +247,22 @@ void KorvaneFileActionsTest::recovery_data()
     QTest::addColumn<FileContents>("expected");
     const QString head = QStringLiteral("korvane-rename 1\ndir {T}/9-run\n");
     QTest::newRow("staged, back to the old name")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\n" << false << QMap<QString, QByteArray>{{"a.txt", "A"}, {"b.txt", "B"}};
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\n"
+        << false << QMap<QString, QByteArray>{{"a.txt", "A"}, {"b.txt", "B"}};
     QTest::newRow("final begun, on to the new name")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/x.txt\n" << false
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/x.txt\n"
+        << false
         << QMap<QString, QByteArray>{{"x.txt", "A"}, {"b.txt", "B"}};
     QTest::newRow("final name taken meanwhile")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/b.txt\n" << false
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/b.txt\n"
+        << false
         << QMap<QString, QByteArray>{{"b1.txt", "A"}, {"b.txt", "B"}};
     QTest::newRow("unfinished last line ignored")
         << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/y.t" << false
         << QMap<QString, QByteArray>{{"a.txt", "A"}, {"b.txt", "B"}};
     QTest::newRow("live run left alone")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\n" << true << QMap<QString, QByteArray>{{"b.txt", "B"}};
+        << head + "stage {D}/a.txt {T}/9-run/x.txt\n"
+        << true << QMap<QString, QByteArray>{{"b.txt", "B"}};
 }
 
 void KorvaneFileActionsTest::recovery()
@@ -337,8 +339,7 @@ void KorvaneFileActionsTest::transfers()
     const Outcome outcome = runAction(drop, urls);
     QCOMPARE(outcome.success, success);
     QCOMPARE(outcome.error.code(), code);
-    QCOMPARE(outcome.body, success ? qtTrId(move ? "MoveFolderSucceed" : "CopyFolderSucceed")
-                                   : qtTrId(move ? "MoveFolderFailed" : "CopyFolderFailed"));
+    QCOMPARE(outcome.body, success ? qtTrId(move ? "MoveFolderSucceed" : "CopyFolderSucceed") : qtTrId(move ? "MoveFolderFailed" : "CopyFolderFailed"));
     destination.sort();
     QCOMPARE(tree(dir.filePath("out")).keys(), destination);
     QCOMPARE(readFile(dir.filePath("out/report.pdf")), QByteArray("old"));

@@ -86,16 +86,31 @@ void FileManagerTest::failuresTouchNothing_data()
     QTest::addColumn<QString>("domain");
     QTest::addColumn<int>("code");
     const QString ours = "com.tarnwel.korvane.ErrorDomain";
-    QTest::newRow("no source") << "src/gone.txt" << "out" << ours << 8001;
-    QTest::newRow("destination is a file") << "src/a.txt" << "out/file" << ours << 8003;
-    QTest::newRow("destination below a file") << "src/a.txt" << "out/file/sub" << "posix" << int(ENOTDIR);
-    QTest::newRow("destination cannot be made") << "src/a.txt" << "/proc/korvane-none" << "posix" << int(ENOENT);
-    QTest::newRow("folder into itself") << "src" << "src/inner" << "posix" << int(EINVAL);
-    QTest::newRow("folder into itself, folder exists") << "src" << "src" << "posix" << int(EINVAL);
-    QTest::newRow("the root") << "/" << "out" << "posix" << int(EINVAL);
-    QTest::newRow("the root by way of ..") << "src/" + QString("../").repeated(40) << "out" << "posix" << int(EINVAL);
+    QTest::newRow("no source") << "src/gone.txt"
+                               << "out" << ours << 8001;
+    QTest::newRow("destination is a file") << "src/a.txt"
+                                           << "out/file" << ours << 8003;
+    QTest::newRow("destination below a file") << "src/a.txt"
+                                              << "out/file/sub"
+                                              << "posix" << int(ENOTDIR);
+    QTest::newRow("destination cannot be made") << "src/a.txt"
+                                                << "/proc/korvane-none"
+                                                << "posix" << int(ENOENT);
+    QTest::newRow("folder into itself") << "src"
+                                        << "src/inner"
+                                        << "posix" << int(EINVAL);
+    QTest::newRow("folder into itself, folder exists") << "src"
+                                                       << "src"
+                                                       << "posix" << int(EINVAL);
+    QTest::newRow("the root") << "/"
+                              << "out"
+                              << "posix" << int(EINVAL);
+    QTest::newRow("the root by way of ..") << "src/" + QString("../").repeated(40) << "out"
+                                           << "posix" << int(EINVAL);
     QTest::newRow("255-byte name has no numbered form")
-        << "src/" + QString(251, 'n') + ".txt" << "out" << "posix" << int(ENAMETOOLONG);
+        << "src/" + QString(251, 'n') + ".txt"
+        << "out"
+        << "posix" << int(ENAMETOOLONG);
 }
 
 void FileManagerTest::failuresTouchNothing()
@@ -239,10 +254,14 @@ void FileManagerTest::saveCacheFile_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
-    QTest::newRow("long text") << "abcdefghijklmnopqrstuvwxyz0123456789abcd" << "abcdefghijklmno.txt";
-    QTest::newRow("slashes removed") << "a/b" << "ab.txt";
-    QTest::newRow("short") << "hi" << "hi.txt";
-    QTest::newRow("empty gives nothing") << "" << "";
+    QTest::newRow("long text") << "abcdefghijklmnopqrstuvwxyz0123456789abcd"
+                               << "abcdefghijklmno.txt";
+    QTest::newRow("slashes removed") << "a/b"
+                                     << "ab.txt";
+    QTest::newRow("short") << "hi"
+                           << "hi.txt";
+    QTest::newRow("empty gives nothing") << ""
+                                         << "";
 }
 
 void FileManagerTest::saveCacheFile()

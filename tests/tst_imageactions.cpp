@@ -269,7 +269,8 @@ void KorvaneImageActionsTest::fileNaming()
     QDir().mkpath(dir.filePath("out"));
     QMap<QString, QByteArray> before;
     for (const QString &name : existing) {
-        const QByteArray content = name.endsWith(".png") ? png() : name.endsWith(".bmp") ? QByteArray("BM old") : jpeg(6);
+        const QByteArray content = name.endsWith(".png") ? png() : name.endsWith(".bmp") ? QByteArray("BM old")
+                                                                                         : jpeg(6);
         QDir().mkpath(QFileInfo(dir.filePath(name)).path());
         QVERIFY(ImageManager::writeFile(dir.filePath(name), content));
         before.insert(name, content);
@@ -397,13 +398,20 @@ void KorvaneImageActionsTest::imageData_data()
 
     const QByteArray photo = encoded(quadrants(400, 300), "PNG");
     const QByteArray tiny = encoded(quadrants(8, 8), "JPEG", false, 10);
-    QTest::newRow("compress PNG data") << 0 << QVariantMap{{"compressionRato", 0.6}} << photo << true << "image/jpeg" << "pasteBoardImageCompressed";
-    QTest::newRow("compress to larger: 1001, nothing pasted") << 0 << QVariantMap{{"compressionRato", 1.0}} << tiny << false << "" << "CompressedImageIsLarger";
-    QTest::newRow("convert to BMP") << 1 << QVariantMap{{"coverntType", 2}} << photo << true << "image/bmp" << "pasteBoardImageConverted";
-    QTest::newRow("resize to width 100") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 100}} << photo << true << "image/jpeg" << "pasteBoardImageResized";
-    QTest::newRow("resize width 10000: success, nothing pasted") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 10000}} << photo << true << "" << "pasteBoardImageResized";
-    QTest::newRow("rotate PNG stays PNG") << 16 << QVariantMap{{"rotateType", 2}} << photo << true << "image/png" << "pasteBoardImageRotate";
-    QTest::newRow("remove metadata") << 4 << QVariantMap{} << withMetadata(photo, 5) << true << "image/png" << "pasteBoardImageMetadataRemoved";
+    QTest::newRow("compress PNG data") << 0 << QVariantMap{{"compressionRato", 0.6}} << photo << true << "image/jpeg"
+                                       << "pasteBoardImageCompressed";
+    QTest::newRow("compress to larger: 1001, nothing pasted") << 0 << QVariantMap{{"compressionRato", 1.0}} << tiny << false << ""
+                                                              << "CompressedImageIsLarger";
+    QTest::newRow("convert to BMP") << 1 << QVariantMap{{"coverntType", 2}} << photo << true << "image/bmp"
+                                    << "pasteBoardImageConverted";
+    QTest::newRow("resize to width 100") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 100}} << photo << true << "image/jpeg"
+                                         << "pasteBoardImageResized";
+    QTest::newRow("resize width 10000: success, nothing pasted") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 10000}} << photo << true << ""
+                                                                 << "pasteBoardImageResized";
+    QTest::newRow("rotate PNG stays PNG") << 16 << QVariantMap{{"rotateType", 2}} << photo << true << "image/png"
+                                          << "pasteBoardImageRotate";
+    QTest::newRow("remove metadata") << 4 << QVariantMap{} << withMetadata(photo, 5) << true << "image/png"
+                                     << "pasteBoardImageMetadataRemoved";
 }
 
 void KorvaneImageActionsTest::imageData()

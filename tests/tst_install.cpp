@@ -226,7 +226,8 @@ void InstallTest::installedProgramFindsItsData_data()
 {
     QTest::addColumn<QString>("lang");
     QTest::addColumn<QString>("kindTitle");
-    QTest::newRow("English") << "en_US.UTF-8" << "Clear Text Style";
+    QTest::newRow("English") << "en_US.UTF-8"
+                             << "Clear Text Style";
     QTest::newRow("Simplified Chinese") << "zh_CN.UTF-8" << QString();
 }
 
@@ -316,11 +317,11 @@ void InstallTest::debianPackage()
     const Result contents = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});
     QCOMPARE(contents.exitCode, 0);
     for (const QString &file : QStringList{"./usr/bin/korvane", "./usr/lib/korvane/korvane-desktop",
-                                "./usr/lib/korvane/korvane-image.so", "./usr/share/applications/" + appId + ".desktop",
-                                "./usr/share/kio/servicemenus/" + appId + ".sendto.desktop",
-                                "./usr/share/icons/hicolor/scalable/apps/" + appId + ".svg",
-                                "./usr/share/metainfo/" + appId + ".metainfo.xml", "./usr/share/man/man1/korvane.1.gz",
-                                "./usr/share/doc/korvane/guide.html"})
+                                           "./usr/lib/korvane/korvane-image.so", "./usr/share/applications/" + appId + ".desktop",
+                                           "./usr/share/kio/servicemenus/" + appId + ".sendto.desktop",
+                                           "./usr/share/icons/hicolor/scalable/apps/" + appId + ".svg",
+                                           "./usr/share/metainfo/" + appId + ".metainfo.xml", "./usr/share/man/man1/korvane.1.gz",
+                                           "./usr/share/doc/korvane/guide.html"})
         QVERIFY2(contents.out.contains(file.toUtf8()), qPrintable(file));
 }
 

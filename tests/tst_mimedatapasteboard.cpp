@@ -34,7 +34,7 @@ void MimeDataPasteboardTest::fileManagers_data()
     QTest::addColumn<quint64>("kinds");
     QTest::addColumn<QStringList>("folders");
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<int>("items");  // one for each line that is no comment, and the text
+    QTest::addColumn<int>("items"); // one for each line that is no comment, and the text
     const QByteArray shots = "file://@/Shots", picture = "file://@/%E5%9B%BE%E7%89%87%201.png";
     const QStringList both{"@/Shots/", "@/图片 1.png"};
     QTest::newRow("Nautilus or Nemo drag") << Formats{{"text/uri-list", shots + "\r\n" + picture + "\r\n"}, {"text/plain", "@/Shots"}}
@@ -50,7 +50,8 @@ void MimeDataPasteboardTest::fileManagers_data()
     QTest::newRow("KDE's own list alone") << Formats{{"application/x-kde4-urilist", shots + "\r\n"}}
                                           << qint64(DataCatalogFileOrImage) << quint64(2 | 8) << QStringList{"@/Shots/"} << QStringList{"@/Shots/"} << 1;
     QTest::newRow("Thunar copy") << Formats{{"x-special/gnome-copied-files", "copy\n" + shots + "\r\nfile://@/b.svg\r\n"},
-                                            {"text/uri-list", shots + "\r\nfile://@/b.svg\r\n"}, {"text/plain", "@/Shots\r\n@/b.svg"}}
+                                            {"text/uri-list", shots + "\r\nfile://@/b.svg\r\n"},
+                                            {"text/plain", "@/Shots\r\n@/b.svg"}}
                                  << qint64(DataCatalogFileOrImage) << quint64(2 | 8 | 32) << QStringList{"@/Shots/"} << QStringList{"@/Shots/", "@/b.svg"} << 2;
     QTest::newRow("comments, a web link, a folder that is not there")
         << Formats{{"text/uri-list", "file:///home/u/a%20b.jpg\r\n# a comment\r\nfile:///home/u/Gone\r\nhttps://example.org/page\r\n"},

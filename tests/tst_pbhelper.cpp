@@ -66,13 +66,20 @@ void PbHelperTest::freeName_data()
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("free") << QStringList{} << "a.b.png" << "a.b.png";
-    QTest::newRow("taken twice") << QStringList{"photo.jpg", "photo1.jpg"} << "photo.jpg" << "photo2.jpg";
-    QTest::newRow("gap is reused") << QStringList{"photo.jpg", "photo2.jpg"} << "photo.jpg" << "photo1.jpg";
-    QTest::newRow("no suffix") << QStringList{"notes"} << "notes" << "notes1";
-    QTest::newRow("hidden file") << QStringList{".profile"} << ".profile" << ".profile1";
-    QTest::newRow("a folder counts") << QStringList{"shots.png/"} << "shots.png" << "shots1.png";
-    QTest::newRow("a dangling link counts") << QStringList{"link.txt@"} << "link.txt" << "link1.txt";
+    QTest::newRow("free") << QStringList{} << "a.b.png"
+                          << "a.b.png";
+    QTest::newRow("taken twice") << QStringList{"photo.jpg", "photo1.jpg"} << "photo.jpg"
+                                 << "photo2.jpg";
+    QTest::newRow("gap is reused") << QStringList{"photo.jpg", "photo2.jpg"} << "photo.jpg"
+                                   << "photo1.jpg";
+    QTest::newRow("no suffix") << QStringList{"notes"} << "notes"
+                               << "notes1";
+    QTest::newRow("hidden file") << QStringList{".profile"} << ".profile"
+                                 << ".profile1";
+    QTest::newRow("a folder counts") << QStringList{"shots.png/"} << "shots.png"
+                                     << "shots1.png";
+    QTest::newRow("a dangling link counts") << QStringList{"link.txt@"} << "link.txt"
+                                            << "link1.txt";
 }
 
 void PbHelperTest::freeName()
@@ -101,12 +108,30 @@ void PbHelperTest::outputPath_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("endName");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("folder and suffix") << "/out" << "/in/a.b.png" << "-small" << "/out/a.b-small";
-    QTest::newRow("folder, no suffix") << "/out" << "/in/photo.jpg" << "" << "/out/photo";
-    QTest::newRow("beside the source") << "" << "/in/photo.jpg" << "_2" << "/in/photo_2";
-    QTest::newRow("no folder, no suffix: the source itself") << "" << "/in/photo.jpg" << "" << "/in/photo.jpg";
-    QTest::newRow("no extension") << "/out" << "/in/README" << "-x" << "/out/README-x";
-    QTest::newRow("spaces and non-ASCII") << "/my out" << "/in/照片 1.heic" << " 小" << "/my out/照片 1 小";
+    QTest::newRow("folder and suffix") << "/out"
+                                       << "/in/a.b.png"
+                                       << "-small"
+                                       << "/out/a.b-small";
+    QTest::newRow("folder, no suffix") << "/out"
+                                       << "/in/photo.jpg"
+                                       << ""
+                                       << "/out/photo";
+    QTest::newRow("beside the source") << ""
+                                       << "/in/photo.jpg"
+                                       << "_2"
+                                       << "/in/photo_2";
+    QTest::newRow("no folder, no suffix: the source itself") << ""
+                                                             << "/in/photo.jpg"
+                                                             << ""
+                                                             << "/in/photo.jpg";
+    QTest::newRow("no extension") << "/out"
+                                  << "/in/README"
+                                  << "-x"
+                                  << "/out/README-x";
+    QTest::newRow("spaces and non-ASCII") << "/my out"
+                                          << "/in/照片 1.heic"
+                                          << " 小"
+                                          << "/my out/照片 1 小";
 }
 
 void PbHelperTest::outputPath()
@@ -142,12 +167,18 @@ void PbHelperTest::urlEncoding_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("query characters stay") << "a&b=c+d?e/f:g@h" << "a&b=c+d?e/f:g@h";
-    QTest::newRow("space") << "hello world" << "hello%20world";
-    QTest::newRow("percent and hash") << "100% #1" << "100%25%20%231";
-    QTest::newRow("UTF-8 bytes") << "书" << "%E4%B9%A6";
-    QTest::newRow("brackets and quotes") << "[\"x\"]" << "%5B%22x%22%5D";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("query characters stay") << "a&b=c+d?e/f:g@h"
+                                           << "a&b=c+d?e/f:g@h";
+    QTest::newRow("space") << "hello world"
+                           << "hello%20world";
+    QTest::newRow("percent and hash") << "100% #1"
+                                      << "100%25%20%231";
+    QTest::newRow("UTF-8 bytes") << "书"
+                                 << "%E4%B9%A6";
+    QTest::newRow("brackets and quotes") << "[\"x\"]"
+                                         << "%5B%22x%22%5D";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void PbHelperTest::urlEncoding()
@@ -161,11 +192,14 @@ void PbHelperTest::savePath_data()
 {
     QTest::addColumn<QString>("setting");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("home") << "~" << QDir::homePath();
     QTest::newRow("in home") << "~/Pictures" << QDir::homePath() + "/Pictures";
-    QTest::newRow("absolute") << "/srv/drop" << "/srv/drop";
-    QTest::newRow("tilde inside a name") << "/srv/~x" << "/srv/~x";
+    QTest::newRow("absolute") << "/srv/drop"
+                              << "/srv/drop";
+    QTest::newRow("tilde inside a name") << "/srv/~x"
+                                         << "/srv/~x";
 }
 
 void PbHelperTest::savePath()

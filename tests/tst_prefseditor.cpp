@@ -220,8 +220,7 @@ void PrefsEditorTest::commandLineBesideTheEditor()
     QVERIFY(problem && problem->isHidden());
     const QString store = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/korvane/KVCoreData.sqlite";
     const auto failing = [&](bool on) {
-        return sql(store, {on ? "CREATE TRIGGER refuse BEFORE UPDATE ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"
-                              : "DROP TRIGGER refuse"});
+        return sql(store, {on ? "CREATE TRIGGER refuse BEFORE UPDATE ON DropListEntity BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END" : "DROP TRIGGER refuse"});
     };
     QVERIFY(failing(true).isEmpty());
     list.at(0)->setTitle(QStringLiteral("kept"));
@@ -266,8 +265,7 @@ void PrefsEditorTest::openingOnAFileRecordSelectsTypeRowZero()
 
     // No record matches: the first row.
     KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropEditDataActionNotif"),
-                                                     {{QStringLiteral("dropID"), -5}, {QStringLiteral("dropCatalog"), 0},
-                                                      {QStringLiteral("dropIndex"), 0}, {QStringLiteral("dropType"), 0}});
+                                                     {{QStringLiteral("dropID"), -5}, {QStringLiteral("dropCatalog"), 0}, {QStringLiteral("dropIndex"), 0}, {QStringLiteral("dropType"), 0}});
     QCOMPARE(editor.typeListView()->currentRow(), 1);
     QTRY_COMPARE(editor.actionListView()->currentRow(), 0);
 }

@@ -197,10 +197,11 @@ void ShareActionsTest::messageOfText_data()
 {
     QTest::addColumn<QString>("receives");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QList<QStringList>>("sent");  // after the device list
-    QTest::newRow("one message per recipient") << "+8613800000000,,+4930123" << "see you at 8"
-        << QList<QStringList>{{"--send-sms", "see you at 8", "--destination", "+8613800000000", "-d", "3f2a9c"},
-                              {"--send-sms", "see you at 8", "--destination", "+4930123", "-d", "3f2a9c"}};
+    QTest::addColumn<QList<QStringList>>("sent"); // after the device list
+    QTest::newRow("one message per recipient") << "+8613800000000,,+4930123"
+                                               << "see you at 8"
+                                               << QList<QStringList>{{"--send-sms", "see you at 8", "--destination", "+8613800000000", "-d", "3f2a9c"},
+                                                                     {"--send-sms", "see you at 8", "--destination", "+4930123", "-d", "3f2a9c"}};
     QTest::newRow("no recipient: shared as text") << QString() << "-x note"
                                                   << QList<QStringList>{{"--share-text", "-x note", "-d", "3f2a9c"}};
 }
@@ -286,7 +287,7 @@ void ShareActionsTest::kdeConnectFailures()
         const qsizetype posted = m_notifier->posted().size();
         const Outcome outcome = run(drop);
         QCOMPARE(outcome.calls, 1);
-            QVERIFY(!outcome.success);
+        QVERIFY(!outcome.success);
         QCOMPARE(outcome.error.code(), 4100);
         QCOMPARE(outcome.error.localizedDescription(), message);
         QCOMPARE(m_notifier->posted().size(), posted + 1);
@@ -393,12 +394,11 @@ void ShareActionsTest::photosOnlySvg()
     QVERIFY(!QDir(ShareService::photoFolder()).exists());
 }
 
-
 void ShareActionsTest::nothingToShare_data()
 {
     QTest::addColumn<int>("catalog");
     QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("text");  // dropped as text when not null; else a text file
+    QTest::addColumn<QString>("text"); // dropped as text when not null; else a text file
     QTest::addColumn<int>("leastMs");
     QTest::newRow("nearby share of files, only text") << 1 << 7 << "only text" << 290;
     QTest::newRow("nearby share of empty text") << 0 << 9 << "" << 290;

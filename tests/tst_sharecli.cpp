@@ -119,8 +119,8 @@ void ShareCliTest::photosFromImageData()
 
 void ShareCliTest::customUrlLaunch_data()
 {
-    QTest::addColumn<QString>("url");        // the action's one template; none when empty
-    QTest::addColumn<QByteArray>("status");  // xdg-open's
+    QTest::addColumn<QString>("url"); // the action's one template; none when empty
+    QTest::addColumn<QByteArray>("status"); // xdg-open's
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("err");
     const QString url = "korvane-test:find?q={text}";
@@ -141,7 +141,8 @@ void ShareCliTest::customUrlLaunch()
     QVERIFY(statusFile.open(QIODevice::WriteOnly) && statusFile.write(status + '\n') > 0 && statusFile.flush());
     QStringList add{"add", "0", "5", "--title", "Probe"};
     if (!url.isEmpty())
-        add << "--set" << "urls+=" + url;
+        add << "--set"
+            << "urls+=" + url;
     const QString id = QString::fromUtf8(korvane(add).out.trimmed());
     const Result result = korvane({"run", id, "--text", "a b"});
     QCOMPARE(result.exitCode, exitCode);
@@ -155,10 +156,14 @@ void ShareCliTest::capitalAmountInTheUsersLocale_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("output");
-    QTest::newRow("English grouping") << "en_US.UTF-8" << "1,234.56" << 0 << QByteArray("人民币壹仟貳佰叁拾肆元伍角陆分\n");
-    QTest::newRow("German grouping and comma") << "de_DE.UTF-8" << "1.234,56" << 0 << QByteArray("人民币壹仟貳佰叁拾肆元伍角陆分\n");
-    QTest::newRow("German whole amount") << "de_DE.UTF-8" << "12" << 0 << QByteArray("人民币壹拾貳圆整\n");
-    QTest::newRow("not a number") << "en_US.UTF-8" << "abc" << 1 << QByteArray();
+    QTest::newRow("English grouping") << "en_US.UTF-8"
+                                      << "1,234.56" << 0 << QByteArray("人民币壹仟貳佰叁拾肆元伍角陆分\n");
+    QTest::newRow("German grouping and comma") << "de_DE.UTF-8"
+                                               << "1.234,56" << 0 << QByteArray("人民币壹仟貳佰叁拾肆元伍角陆分\n");
+    QTest::newRow("German whole amount") << "de_DE.UTF-8"
+                                         << "12" << 0 << QByteArray("人民币壹拾貳圆整\n");
+    QTest::newRow("not a number") << "en_US.UTF-8"
+                                  << "abc" << 1 << QByteArray();
 }
 
 void ShareCliTest::capitalAmountInTheUsersLocale()
@@ -184,10 +189,14 @@ void ShareCliTest::refusedTexts_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("error");
     const QStringList convert{"add", "0", "6"};
-    QTest::newRow("FIFO") << convert << "{D}/fifo" << "{D}/fifo” is not a regular file";
-    QTest::newRow("/dev/zero") << convert << "/dev/zero" << "/dev/zero” is not a regular file";
-    QTest::newRow("/dev/stdin, a pipe") << convert << "/dev/stdin" << "/dev/stdin” is not a regular file";
-    QTest::newRow("one byte over 16 MiB") << convert << "{D}/big" << "{D}/big is larger than 16 MiB";
+    QTest::newRow("FIFO") << convert << "{D}/fifo"
+                          << "{D}/fifo” is not a regular file";
+    QTest::newRow("/dev/zero") << convert << "/dev/zero"
+                               << "/dev/zero” is not a regular file";
+    QTest::newRow("/dev/stdin, a pipe") << convert << "/dev/stdin"
+                                        << "/dev/stdin” is not a regular file";
+    QTest::newRow("one byte over 16 MiB") << convert << "{D}/big"
+                                          << "{D}/big is larger than 16 MiB";
     const QString tooLong = "131072 bytes long; a mail or message can carry at most 131071";
     QTest::newRow("mail over 128 KiB") << QStringList{"add", "0", "3", "--set", "receives=a@x.org"} << "{D}/long" << tooLong;
     QTest::newRow("message over 128 KiB") << QStringList{"add", "0", "4", "--set", "receives=+100"} << "{D}/long" << tooLong;

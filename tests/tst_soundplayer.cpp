@@ -96,7 +96,8 @@ void SoundPlayerTest::resourcePaths_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
-    QTest::newRow("Pop") << "Pop" << ":/sounds/pop.wav";
+    QTest::newRow("Pop") << "Pop"
+                         << ":/sounds/pop.wav";
     QTest::newRow("unknown") << "Beep" << QString();
     QTest::newRow("out of the sounds") << "../images/notificationDone" << QString();
 }

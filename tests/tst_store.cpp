@@ -359,10 +359,10 @@ void StoreTest::unusableStoreIsLeftAlone_data()
     QByteArray garbage("These are the user's bytes, not a database.\n");
     QTest::newRow("not a database") << garbage.repeated(200) << QStringList();
     QTest::newRow("written by a newer Korvane") << QByteArray()
-        << QStringList{"CREATE TABLE DropListEntity (Z_PK INTEGER PRIMARY KEY, title TEXT, futureField BLOB)",
-                       "INSERT INTO DropListEntity VALUES (1, 'from the future', x'00')", "PRAGMA user_version = 99"};
+                                                << QStringList{"CREATE TABLE DropListEntity (Z_PK INTEGER PRIMARY KEY, title TEXT, futureField BLOB)",
+                                                               "INSERT INTO DropListEntity VALUES (1, 'from the future', x'00')", "PRAGMA user_version = 99"};
     QTest::newRow("another program's database") << QByteArray()
-        << QStringList{"CREATE TABLE notes (body TEXT)", "INSERT INTO notes VALUES ('keep me')"};
+                                                << QStringList{"CREATE TABLE notes (body TEXT)", "INSERT INTO notes VALUES ('keep me')"};
     QTest::newRow("another program's empty database") << QByteArray() << QStringList{"PRAGMA application_id = 1234"};
 }
 

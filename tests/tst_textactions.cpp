@@ -155,12 +155,18 @@ void TextActionsTest::letterCase_data()
     QTest::addColumn<int>("handleType");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("capitalised") << 0 << "hello wORLD" << "Hello World";
-    QTest::newRow("capitalised across lines and tabs") << 0 << "one\ntWO\tthree" << "One\nTwo\tThree";
-    QTest::newRow("title-case letter") << 0 << "ǆungla" << "ǅungla";
-    QTest::newRow("upper, full mapping") << 1 << "straße élan" << "STRASSE ÉLAN";
-    QTest::newRow("lower") << 2 << "ÉCOLE ΣΟΦΙΑ Ok" << "école σοφια ok";
-    QTest::newRow("unknown type capitalises") << 7 << "a b" << "A B";
+    QTest::newRow("capitalised") << 0 << "hello wORLD"
+                                 << "Hello World";
+    QTest::newRow("capitalised across lines and tabs") << 0 << "one\ntWO\tthree"
+                                                       << "One\nTwo\tThree";
+    QTest::newRow("title-case letter") << 0 << "ǆungla"
+                                       << "ǅungla";
+    QTest::newRow("upper, full mapping") << 1 << "straße élan"
+                                         << "STRASSE ÉLAN";
+    QTest::newRow("lower") << 2 << "ÉCOLE ΣΟΦΙΑ Ok"
+                           << "école σοφια ok";
+    QTest::newRow("unknown type capitalises") << 7 << "a b"
+                                              << "A B";
 }
 
 void TextActionsTest::letterCase()
@@ -200,8 +206,7 @@ void TextActionsTest::customUrls()
     const Outcome outcome = run(drop, QStringLiteral("a b&c=d#书"));
     QCOMPARE(outcome.calls, 1);
     QVERIFY(outcome.success);
-    QCOMPARE(m_opener->opened, (QList<QUrl>{QUrl(QStringLiteral("https://a.example/a%20b&c=d%23%E4%B9%A6/x?q=a%20b&c=d%23%E4%B9%A6")),
-                                            QUrl(QStringLiteral("https://b.example/s?q=a%20b&c=d%23%E4%B9%A6"))}));
+    QCOMPARE(m_opener->opened, (QList<QUrl>{QUrl(QStringLiteral("https://a.example/a%20b&c=d%23%E4%B9%A6/x?q=a%20b&c=d%23%E4%B9%A6")), QUrl(QStringLiteral("https://b.example/s?q=a%20b&c=d%23%E4%B9%A6"))}));
     QCOMPARE(m_notifier->posted().last().body,
              QStringLiteral("https://a.example/a b&c=d#书/x?q=a b&c=d#书 https://b.example/s?q=a b&c=d#书 no scheme a b&c=d#书 "));
     QCOMPARE(m_clipboard->writeCount(), 0);
@@ -232,19 +237,33 @@ void TextActionsTest::capitalAmount_data()
     // For a failure: the key of the message, with the code 7002.
     QTest::addColumn<QString>("failureKey");
 
-    QTest::newRow("whole, both options") << "12" << true << true << "人民币壹拾貳圆整" << "";
-    QTest::newRow("fraction gets no suffix") << "1234.56" << true << true << "人民币壹仟貳佰叁拾肆元伍角陆分" << "";
-    QTest::newRow("no options") << "12" << false << false << "壹拾貳" << "";
-    QTest::newRow("prefix only") << "12" << true << false << "人民币壹拾貳" << "";
-    QTest::newRow("suffix only") << "100000001" << false << true << "壹亿零壹圆整" << "";
-    QTest::newRow("grouping of the user's locale") << "1,234.5" << false << true << "壹仟貳佰叁拾肆元伍角" << "";
-    QTest::newRow("zero fraction is whole") << "12.0" << false << true << "壹拾貳圆整" << "";
-    QTest::newRow("surrounding white space") << " 7\n" << false << true << "柒圆整" << "";
-    QTest::newRow("empty") << "" << true << true << "" << "PleaseEnterNumbers";
-    QTest::newRow("number and words") << "12 yuan" << true << true << "" << "PleaseEnterNumbers";
-    QTest::newRow("not a number") << "nan" << true << true << "" << "PleaseEnterNumbers";
-    QTest::newRow("below one, prefix but no suffix") << "0.05" << true << true << "人民币伍分" << "";
-    QTest::newRow("fourteen digits") << "12345678901234" << true << true << "" << "CapitalAmountTooLarge";
+    QTest::newRow("whole, both options") << "12" << true << true << "人民币壹拾貳圆整"
+                                         << "";
+    QTest::newRow("fraction gets no suffix") << "1234.56" << true << true << "人民币壹仟貳佰叁拾肆元伍角陆分"
+                                             << "";
+    QTest::newRow("no options") << "12" << false << false << "壹拾貳"
+                                << "";
+    QTest::newRow("prefix only") << "12" << true << false << "人民币壹拾貳"
+                                 << "";
+    QTest::newRow("suffix only") << "100000001" << false << true << "壹亿零壹圆整"
+                                 << "";
+    QTest::newRow("grouping of the user's locale") << "1,234.5" << false << true << "壹仟貳佰叁拾肆元伍角"
+                                                   << "";
+    QTest::newRow("zero fraction is whole") << "12.0" << false << true << "壹拾貳圆整"
+                                            << "";
+    QTest::newRow("surrounding white space") << " 7\n"
+                                             << false << true << "柒圆整"
+                                             << "";
+    QTest::newRow("empty") << "" << true << true << ""
+                           << "PleaseEnterNumbers";
+    QTest::newRow("number and words") << "12 yuan" << true << true << ""
+                                      << "PleaseEnterNumbers";
+    QTest::newRow("not a number") << "nan" << true << true << ""
+                                  << "PleaseEnterNumbers";
+    QTest::newRow("below one, prefix but no suffix") << "0.05" << true << true << "人民币伍分"
+                                                     << "";
+    QTest::newRow("fourteen digits") << "12345678901234" << true << true << ""
+                                     << "CapitalAmountTooLarge";
 }
 
 void TextActionsTest::capitalAmount()
@@ -282,10 +301,14 @@ void TextActionsTest::chineseConversion_data()
     QTest::addColumn<int>("conversionType");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("to mainland simplified") << 0 << "軟體與網路\n頭髮" << "软体与网路\n头发";
-    QTest::newRow("to Hong Kong") << 1 << "头发和面条" << "頭髮和麪條";
-    QTest::newRow("to Taiwan, with phrases") << 2 << "软件和网络" << "軟體和網路";
-    QTest::newRow("unknown value leaves the text") << 3 << "软件 軟體" << "软件 軟體";
+    QTest::newRow("to mainland simplified") << 0 << "軟體與網路\n頭髮"
+                                            << "软体与网路\n头发";
+    QTest::newRow("to Hong Kong") << 1 << "头发和面条"
+                                  << "頭髮和麪條";
+    QTest::newRow("to Taiwan, with phrases") << 2 << "软件和网络"
+                                             << "軟體和網路";
+    QTest::newRow("unknown value leaves the text") << 3 << "软件 軟體"
+                                                   << "软件 軟體";
 }
 
 void TextActionsTest::chineseConversion()

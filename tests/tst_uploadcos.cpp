@@ -57,18 +57,17 @@ void UploadCosTest::init()
 
 QString UploadCosTest::addCos(int suffixType, const QString &bucket, const QString &secret)
 {
-    return addAction(14, {"tencentAccessKey=" + secretId, "tencentSecretKey=" + secret, "tencentSpaceName=" + bucket,
-                          "tencentDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
+    return addAction(14, {"tencentAccessKey=" + secretId, "tencentSecretKey=" + secret, "tencentSpaceName=" + bucket, "tencentDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
 }
 
 void UploadCosTest::upload_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<int>("suffixType");
-    QTest::addColumn<QStringList>("failing");   // keys the store refuses
-    QTest::addColumn<QStringList>("keys");      // keys stored, in any order
+    QTest::addColumn<QStringList>("failing"); // keys the store refuses
+    QTest::addColumn<QStringList>("keys"); // keys stored, in any order
     QTest::addColumn<bool>("success");
-    QTest::addColumn<int>("errorCode");         // 0: no error
+    QTest::addColumn<int>("errorCode"); // 0: no error
 
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
     QTest::newRow("date prefix keeps inner dots") << QStringList{"photo.final.png"} << 1 << QStringList{}
@@ -137,7 +136,8 @@ void UploadCosTest::bucketNotFound_data()
     QTest::addColumn<QString>("body");
     QTest::newRow("unknown bucket") << "videos" << secretKey << true << 3021 << "videos";
     // A wrong secret key fails the lookup the same way, and the key stays out of the output.
-    QTest::newRow("wrong secret key") << "photos" << "wrong-secret-0000" << true << 3021 << "photos";
+    QTest::newRow("wrong secret key") << "photos"
+                                      << "wrong-secret-0000" << true << 3021 << "photos";
     QTest::newRow("store unreachable") << "photos" << secretKey << false << 3023 << "Cannot connect";
 }
 
@@ -171,7 +171,7 @@ void UploadCosTest::randomNames()
 
 void UploadCosTest::fileLost_data()
 {
-    QTest::addColumn<QStringList>("deleted");     // while the bucket is looked up
+    QTest::addColumn<QStringList>("deleted"); // while the bucket is looked up
     QTest::addColumn<QStringList>("unreadable");
     QTest::newRow("deleted") << QStringList{"b.txt"} << QStringList{};
     QTest::newRow("unreadable") << QStringList{} << QStringList{"a.png"};

@@ -45,17 +45,16 @@ void UploadOssTest::init()
 
 QString UploadOssTest::addOss(const QString &secret) const
 {
-    return addAction(13, {"aliAccessKey=" + accessKey, "aliSecretKey=" + secret, "aliSpaceName=box", "aliDomain=" + domain,
-                          "suffixType=0"});
+    return addAction(13, {"aliAccessKey=" + accessKey, "aliSecretKey=" + secret, "aliSpaceName=box", "aliDomain=" + domain, "suffixType=0"});
 }
 
 void UploadOssTest::upload_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("secret");
-    QTest::addColumn<int>("wrongEndpoint");    // PUTs answered with the wrong-endpoint error
+    QTest::addColumn<int>("wrongEndpoint"); // PUTs answered with the wrong-endpoint error
     QTest::addColumn<QStringList>("failing");
-    QTest::addColumn<QStringList>("keys");     // keys stored
+    QTest::addColumn<QStringList>("keys"); // keys stored
     QTest::addColumn<int>("requests");
     QTest::addColumn<bool>("success");
     QTest::addColumn<int>("errorCode");
@@ -121,7 +120,7 @@ void UploadOssTest::upload()
 
 void UploadOssTest::fileLost_data()
 {
-    QTest::addColumn<QStringList>("deleted");     // while the first file is sent alone
+    QTest::addColumn<QStringList>("deleted"); // while the first file is sent alone
     QTest::addColumn<QStringList>("unreadable");
     QTest::newRow("deleted") << QStringList{"b.txt"} << QStringList{};
     QTest::newRow("unreadable") << QStringList{} << QStringList{"c.png"};

@@ -47,14 +47,14 @@ const QString domain = QStringLiteral("http://files.example.org");
 
 QString addQiniu(const QString &bucket = QStringLiteral("shots"), const QString &secret = secretKey, int suffixType = 0)
 {
-    return addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secret, "qiniuSpaceName=" + bucket,
-                          "qiniuDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
+    return addAction(12, {"qiniuAccessKey=" + accessKey, "qiniuSecretKey=" + secret, "qiniuSpaceName=" + bucket, "qiniuDomain=" + domain, QStringLiteral("suffixType=%1").arg(suffixType)});
 }
 
 // One larger file, so that its request reports progress before it is answered.
 QByteArray content(int i, const QString &name)
 {
-    return name.endsWith(".png") ? png(i) : i == 1 ? QByteArray(3 * 1024 * 1024, 't') : QByteArray("some text ") + QByteArray::number(i);
+    return name.endsWith(".png") ? png(i) : i == 1 ? QByteArray(3 * 1024 * 1024, 't')
+                                                   : QByteArray("some text ") + QByteArray::number(i);
 }
 
 } // namespace
@@ -70,11 +70,11 @@ void UploadQiniuTest::upload_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<int>("suffixType");
-    QTest::addColumn<QString>("secret");        // the secret key the action is given
-    QTest::addColumn<QStringList>("existing");  // keys already in the bucket
+    QTest::addColumn<QString>("secret"); // the secret key the action is given
+    QTest::addColumn<QStringList>("existing"); // keys already in the bucket
     QTest::addColumn<QStringList>("failing");
-    QTest::addColumn<QStringList>("keys");      // keys stored by the run
-    QTest::addColumn<QStringList>("attempts");  // keys asked for, sorted
+    QTest::addColumn<QStringList>("keys"); // keys stored by the run
+    QTest::addColumn<QStringList>("attempts"); // keys asked for, sorted
     QTest::addColumn<bool>("success");
     QTest::addColumn<int>("errorCode");
 
@@ -134,8 +134,8 @@ void UploadQiniuTest::upload()
 void UploadQiniuTest::regions_data()
 {
     QTest::addColumn<QString>("bucket");
-    QTest::addColumn<QByteArray>("answer");  // the region query's answer; empty: the stand-in's own
-    QTest::addColumn<bool>("hostSet");       // hosts/qiniuUpload names this region's host
+    QTest::addColumn<QByteArray>("answer"); // the region query's answer; empty: the stand-in's own
+    QTest::addColumn<bool>("hostSet"); // hosts/qiniuUpload names this region's host
     QTest::addColumn<int>("storedHere");
     QTest::addColumn<int>("storedFar");
     QTest::addColumn<int>("errorCode");
@@ -209,7 +209,7 @@ void UploadQiniuTest::answersTogether()
 
 void UploadQiniuTest::stalled_data()
 {
-    QTest::addColumn<bool>("stopReading");  // else: headers of an answer, then silence
+    QTest::addColumn<bool>("stopReading"); // else: headers of an answer, then silence
     QTest::addColumn<int>("size");
     QTest::newRow("stops reading a large file") << true << 16 * 1024 * 1024;
     QTest::newRow("answer stalls after its headers") << false << 1000;

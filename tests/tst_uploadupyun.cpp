@@ -43,8 +43,8 @@ void UploadUpYunTest::upload_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("secret");
-    QTest::addColumn<QStringList>("failing");   // save keys the store refuses
-    QTest::addColumn<QStringList>("keys");      // save keys stored
+    QTest::addColumn<QStringList>("failing"); // save keys the store refuses
+    QTest::addColumn<QStringList>("keys"); // save keys stored
     QTest::addColumn<bool>("success");
     QTest::addColumn<int>("errorCode");
 
@@ -73,7 +73,8 @@ void UploadUpYunTest::upload()
 
     UpYunStandIn &server = *m_store.server;
     const auto content = [](int i, const QString &name) {
-        return name.endsWith(".png") ? png(i) : name.startsWith("empty") ? QByteArray() : QByteArray("text\r\n--") + QByteArray::number(i);
+        return name.endsWith(".png") ? png(i) : name.startsWith("empty") ? QByteArray()
+                                                                         : QByteArray("text\r\n--") + QByteArray::number(i);
     };
     const QStringList files = m_store.files(names, content);
     server.failingKeys = QSet<QString>(failing.cbegin(), failing.cend());

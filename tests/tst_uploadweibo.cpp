@@ -32,14 +32,15 @@ void UploadWeiboTest::init()
     m_store.server->accounts.insert(account, password);
     // Each test's stand-in hands out its own sessions: forget the last one's.
     setSettings({{QStringLiteral("hosts/weiboImage"), QStringLiteral("http://img.example")},
-                 {QStringLiteral("weiboCookie"), QVariant()}, {QStringLiteral("weiboCookieExpire"), QVariant()}});
+                 {QStringLiteral("weiboCookie"), QVariant()},
+                 {QStringLiteral("weiboCookieExpire"), QVariant()}});
 }
 
 void UploadWeiboTest::upload_data()
 {
-    QTest::addColumn<QStringList>("names");       // ".bad.png": not an image inside
+    QTest::addColumn<QStringList>("names"); // ".bad.png": not an image inside
     QTest::addColumn<QString>("secret");
-    QTest::addColumn<int>("uploads");            // images the store took
+    QTest::addColumn<int>("uploads"); // images the store took
     QTest::addColumn<bool>("success");
     QTest::addColumn<int>("errorCode");
 

@@ -293,8 +293,16 @@ void WidgetsTest::oversizedContentStaysOnScreen()
     QVERIFY(content->height() < availableGeometry().height());
 }
 
-enum class CloseBy { EscapeOnWindow, EscapeInChild, OtherKey, PressInOtherWindow, PressInChild,
-                     ApplicationInactive, DeactivatedToNothing, DeactivatedToOwnWindow, ForceClose, CloseRequest };
+enum class CloseBy { EscapeOnWindow,
+                     EscapeInChild,
+                     OtherKey,
+                     PressInOtherWindow,
+                     PressInChild,
+                     ApplicationInactive,
+                     DeactivatedToNothing,
+                     DeactivatedToOwnWindow,
+                     ForceClose,
+                     CloseRequest };
 Q_DECLARE_METATYPE(CloseBy)
 
 void WidgetsTest::closing_data()
@@ -523,7 +531,9 @@ void WidgetsTest::shape()
     QVERIFY(popover.shapeRegion().contains(QPoint(w / 2, 0)));
 }
 
-enum class Anchor { TopMiddle, TopRightCorner, BottomLeftCorner };
+enum class Anchor { TopMiddle,
+                    TopRightCorner,
+                    BottomLeftCorner };
 Q_DECLARE_METATYPE(Anchor)
 
 void WidgetsTest::renderPopover_data()
@@ -574,9 +584,9 @@ void WidgetsTest::renderPopover()
 
 void WidgetsTest::reportedProgress_data()
 {
-    QTest::addColumn<int>("estimateMs");        // how long the estimate runs before the first report
+    QTest::addColumn<int>("estimateMs"); // how long the estimate runs before the first report
     QTest::addColumn<QList<qreal>>("reports");
-    QTest::addColumn<qreal>("shown");           // where the bar rests after the reports
+    QTest::addColumn<qreal>("shown"); // where the bar rests after the reports
 
     QTest::newRow("rising") << 0 << QList<qreal>{0.1, 0.4, 0.8} << 0.8;
     QTest::newRow("a report going back") << 0 << QList<qreal>{0.5, 0.3, 0.6} << 0.6;
@@ -617,7 +627,10 @@ void WidgetsTest::reportedProgress()
     QCOMPARE(shownResult.first().first().toBool(), true);
 }
 
-enum class Start { Idle, Half, HalfDone, Full };
+enum class Start { Idle,
+                   Half,
+                   HalfDone,
+                   Full };
 Q_DECLARE_METATYPE(Start)
 
 void WidgetsTest::result_data()
@@ -645,11 +658,15 @@ void WidgetsTest::result()
     connect(&button, &FlatButton::resultShown, this, [&](bool ok) {
         // The colour is still up when the row is told, and the button still on.
         events << QStringLiteral("resultShown %1 showing %2 on %3")
-                      .arg(ok).arg(button.isShowingResult()).arg(button.isOn());
+                      .arg(ok)
+                      .arg(button.isShowingResult())
+                      .arg(button.isOn());
     });
     connect(&button, &FlatButton::finished, this, [&] {
         events << QStringLiteral("finished on %1 showing %2 progress %3")
-                      .arg(button.isOn()).arg(button.isShowingResult()).arg(button.progress());
+                      .arg(button.isOn())
+                      .arg(button.isShowingResult())
+                      .arg(button.progress());
     });
 
     switch (start) {
@@ -800,7 +817,9 @@ void WidgetsTest::hover()
     QCOMPARE(button.isOn(), ignoring);
 }
 
-enum class RowState { Running, Success, Failure };
+enum class RowState { Running,
+                      Success,
+                      Failure };
 Q_DECLARE_METATYPE(RowState)
 
 void WidgetsTest::renderRow_data()

@@ -27,7 +27,9 @@ class DragRecorder final : public QObject
 
 public:
     struct Event {
-        enum Kind { Started, Moved, Ended } kind;
+        enum Kind { Started,
+                    Moved,
+                    Ended } kind;
         qint64 changeCount = 0;
         QPoint pos;
     };
@@ -143,7 +145,9 @@ class X11DragMonitorTest final : public QObject
     Q_OBJECT
 
 public:
-    explicit X11DragMonitorTest(const QByteArray &display) : m_display(display) {}
+    explicit X11DragMonitorTest(const QByteArray &display)
+        : m_display(display)
+    {}
 
 private Q_SLOTS:
     void initTestCase();
@@ -345,8 +349,7 @@ void X11DragMonitorTest::ownerTakenMidDragStartsAnotherDrag()
     }));
 
     // Each drag is closed before the next one opens.
-    QCOMPARE(recorder.kinds(false), (QList<DragRecorder::Event::Kind>{DragRecorder::Event::Started, DragRecorder::Event::Ended,
-                                                      DragRecorder::Event::Started, DragRecorder::Event::Ended}));
+    QCOMPARE(recorder.kinds(false), (QList<DragRecorder::Event::Kind>{DragRecorder::Event::Started, DragRecorder::Event::Ended, DragRecorder::Event::Started, DragRecorder::Event::Ended}));
     QCOMPARE(recorder.events.first().changeCount, 1);
     QVERIFY(!m_monitor->isPolling());
 }

@@ -34,18 +34,16 @@
 // test process: the event loop keeps running while korvane does.
 namespace UploadTestSupport {
 
-struct RunResult
-{
+struct RunResult {
     int exitCode = -1;
     QJsonObject json;
-    QByteArray output;  // standard output and error together, for the secret checks
-    QByteArray errors;  // standard error alone
+    QByteArray output; // standard output and error together, for the secret checks
+    QByteArray errors; // standard error alone
     qint64 elapsedMs = 0;
 };
 
 // The "progress SENT/TOTAL" lines of a run with --progress, in order.
-struct ProgressReport
-{
+struct ProgressReport {
     qint64 sent = 0;
     qint64 total = 0;
 };
@@ -59,7 +57,7 @@ inline QString korvane()
 inline void setSettings(const QHash<QString, QVariant> &values)
 {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                       + QStringLiteral("/korvane/korvane.conf");
+        + QStringLiteral("/korvane/korvane.conf");
     QSettings settings(path, QSettings::IniFormat);
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         if (it.value().isNull())
@@ -107,7 +105,7 @@ inline RunResult run(const QString &id, const QStringList &files, const QStringL
     QProcess process;
     QSignalSpy finished(&process, &QProcess::finished);
     QStringList args = QStringList{QStringLiteral("run"), id} + files
-                     + QStringList{QStringLiteral("--json"), QStringLiteral("--progress")};
+        + QStringList{QStringLiteral("--json"), QStringLiteral("--progress")};
     QString program = korvane();
     if (::geteuid() == 0) {
         args.prepend(program);
@@ -293,9 +291,8 @@ inline void checkRun(const StandInServer &server, const RunResult &result, const
 
 // A store's stand-in, new for every test function, on the hosts korvane is pointed at, and a
 // folder for the files of the test case.
-template <typename Server>
-struct StoreFixture
-{
+template<typename Server>
+struct StoreFixture {
     std::unique_ptr<Server> server;
     std::unique_ptr<QTemporaryDir> dir;
 

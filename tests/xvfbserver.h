@@ -56,7 +56,7 @@ public:
     QByteArray display() const { return m_display; }
 
     // The main() of a test on an X server of its own; the test object is given its display.
-    template <typename Test>
+    template<typename Test>
     static int run(int argc, char *argv[])
     {
         XvfbServer server;

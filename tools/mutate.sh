@@ -51,7 +51,7 @@ pixel-budget|src/actions/pixelbudget.cpp|    while (m_inFlight > 0 && m_inFlight
 editor-move|src/shell/editor/editordroplist.cpp|    return row != from && row - from != 1;|    return row != from;|tst_prefseditor|a row dropped just below itself stays where it is
 resize-percent|src/shell/editor/resizeimageviewcontroller.cpp|    return whole >= 101 ? 100 : int(whole);|    return whole > 101 ? 100 : int(whole);|tst_settingspanels|a resize percentage past 100 is stored as 100
 update-due|src/net/korvaneupdatecheck.cpp|    if (!(due < now))|    if (!(due <= now))|tst_updatecheck|the automatic update check waits until three whole days have passed
-notify-replace|src/platform/dbusnotifier.cpp|        m_lastID = reply.value();|        m_lastID = 0;|tst_dbusnotifier|a notification replaces the one shown before it
+notify-replace|src/platform/dbusnotifier.cpp|                         m_lastID = reply.value();|                         m_lastID = 0;|tst_dbusnotifier|a notification replaces the one shown before it
 notify-fallback|src/platform/dbusnotifier.cpp|    if (m_fallback)|    if (false)|tst_dbusnotifier|with no notification server the notice goes to the fallback
 zh-pieces|src/actions/ncchineseconverter.cpp|        pending.remove(0, done);|        pending.clear();|tst_chineseconverter|text held back at the end of a piece is converted with the next one
 zh-segments|src/actions/ncchineseconverter.cpp|                builder.addText(texts.at(i), i == 1);|                builder.addText(texts.at(i), false);|tst_chineseconverter|single characters never split a segment's phrase

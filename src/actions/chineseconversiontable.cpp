@@ -108,8 +108,7 @@ ChineseConversionTable ChineseConversionTable::Builder::build() const
 
     // Breadth first over runs of entries sharing a prefix: a run's children are made together,
     // so they sit side by side. parent is an index into m_nodes, or -1 for the root.
-    struct Run
-    {
+    struct Run {
         qint64 parent;
         std::size_t begin;
         std::size_t end;

@@ -27,8 +27,7 @@ public:
     private:
         // Fields are kept as places in the decoded texts, not as strings of their own: a table
         // has tens of thousands of entries and is built while the process is starting.
-        struct Entry
-        {
+        struct Entry {
             quint32 text;
             quint32 source;
             quint32 sourceLength;
@@ -49,8 +48,7 @@ public:
     qsizetype maxSourceLength() const { return m_maxSourceLength; }
 
     // Where an entry's target lies, for appendTarget.
-    struct Target
-    {
+    struct Target {
         quint32 offset = 0;
         quint32 length = 0;
     };
@@ -75,8 +73,7 @@ private:
 
     // A node's children lie next to each other in m_nodes and m_labels, sorted by label. Its
     // target is in the node itself, so that a match costs no further lookup.
-    struct Node
-    {
+    struct Node {
         quint32 firstChild = 0;
         quint32 childCount = 0;
         quint32 targetOffset = 0;
@@ -84,8 +81,7 @@ private:
         // entry. A node of zero bytes is an empty one.
         quint32 targetLength = 0;
     };
-    struct Free
-    {
+    struct Free {
         void operator()(Node *nodes) const { std::free(nodes); }
     };
 

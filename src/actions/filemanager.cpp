@@ -27,7 +27,9 @@ namespace {
 class FileDescriptor final
 {
 public:
-    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    explicit FileDescriptor(int fd = -1)
+        : m_fd(fd)
+    {}
     ~FileDescriptor() { reset(); }
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
@@ -363,7 +365,10 @@ QString FileManager::displayName(const QByteArray &name)
     const auto *bytes = reinterpret_cast<const uchar *>(name.constData());
     for (qsizetype i = 0; i < name.size();) {
         const uchar lead = bytes[i];
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2
+            : (lead >> 4) == 0xe                                ? 3
+            : (lead >> 3) == 0x1e                               ? 4
+                                                                : 0;
         const QByteArray sequence = length > 0 && i + length <= name.size() ? name.mid(i, length) : QByteArray();
         const QString decoded = QString::fromUtf8(sequence);
         if (!sequence.isEmpty() && decoded.toUtf8() == sequence) {

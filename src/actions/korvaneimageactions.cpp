@@ -122,7 +122,9 @@ struct BatchTexts {
 
 // The counters of one run, shared by its jobs.
 struct Batch {
-    explicit Batch(int size) : total(size) {}
+    explicit Batch(int size)
+        : total(size)
+    {}
 
     const int total;
     std::atomic<int> processed{0};
@@ -412,9 +414,10 @@ void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const Korva
     const qint16 type = settings ? settings->coverntType() : 0;
     // An unknown type keeps the ".jpg" suffix but is written as PNG.
     const ImageCodec::Format format = type == 0 ? ImageCodec::Format::Jpeg
-                                    : type == 2 ? ImageCodec::Format::Bmp
+        : type == 2                             ? ImageCodec::Format::Bmp
                                                 : ImageCodec::Format::Png;
-    const QString suffix = type == 1 ? QStringLiteral(".png") : type == 2 ? QStringLiteral(".bmp") : QStringLiteral(".jpg");
+    const QString suffix = type == 1 ? QStringLiteral(".png") : type == 2 ? QStringLiteral(".bmp")
+                                                                          : QStringLiteral(".jpg");
 
     if (input == Input::ImageData) {
         transformData(drop, completion, "pasteBoardImageConverted",
@@ -490,8 +493,11 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
     }
     const auto settings = drop->imageRotate();
     const qint16 type = settings ? settings->rotateType() : -1;
-    const ImageManager::Mirror turn = type == 3 ? ImageManager::Mirror(true) : type == 4 ? ImageManager::Mirror(false) : std::nullopt;
-    const double degrees = type == 0 ? 90 : type == 1 ? -90 : type == 2 ? 180 : 0;
+    const ImageManager::Mirror turn = type == 3 ? ImageManager::Mirror(true) : type == 4 ? ImageManager::Mirror(false)
+                                                                                         : std::nullopt;
+    const double degrees = type == 0 ? 90 : type == 1 ? -90
+        : type == 2                                   ? 180
+                                                      : 0;
 
     if (input == Input::ImageData) {
         transformData(drop, completion, "pasteBoardImageRotate",

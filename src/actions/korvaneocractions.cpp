@@ -116,7 +116,8 @@ void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCom
         const QString path = FileManager::textPath(file, &refusal);
         if (path.isEmpty() || (!FileManager::isRegularFile(path, &refusal) && refusal.code() != FileManager::NoFile)) {
             const QString reason = refusal.localizedDescription();
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [=] { answered(false, {}, reason); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [=] { answered(false, {}, reason); }, Qt::QueuedConnection);
         } else {
             ocr->recognize(path, QByteArray(), answered);
         }

@@ -92,16 +92,15 @@ bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const Q
 }
 
 // What the settings of the four file stores have in common; all empty without a record.
-struct StoreSettings
-{
-    QString accessKey;  // COS: the secret id; UpYun: the operator
-    QString secretKey;  // UpYun: the operator's password
+struct StoreSettings {
+    QString accessKey; // COS: the secret id; UpYun: the operator
+    QString secretKey; // UpYun: the operator's password
     QString bucket;
     QString domain;
     qint16 suffixType = 0;
 };
 
-template <typename Record>
+template<typename Record>
 StoreSettings storeSettings(const std::shared_ptr<Record> &record, QString (Record::*accessKey)() const,
                             QString (Record::*secretKey)() const, QString (Record::*bucket)() const,
                             QString (Record::*domain)() const)
@@ -346,7 +345,7 @@ void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCou
 }
 
 void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
-                                                        const KorvaneProgress &progress)
+                                                       const KorvaneProgress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
                                                  &FileUploadUP::bucketName, &FileUploadUP::upDomain);
@@ -475,8 +474,7 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
         if (!success) {
             if (message.isEmpty())
                 qCWarning(lcUpload, "微博账号或者密码错误");
-            fail(drop, completion, message.isEmpty() ? KorvaneError(2001, qtTrId("WrongWeiboAccount"))
-                                                     : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            fail(drop, completion, message.isEmpty() ? KorvaneError(2001, qtTrId("WrongWeiboAccount")) : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
             return;
         }
         const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadWeiboResult, QStringLiteral("weibo"),
@@ -493,8 +491,9 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
                     qCInfo(lcUpload, "cannot read an image to upload: %s",
                            qUtf8Printable(KorvaneLogText::summary(unit.path, lcUpload())));
                     // Counted after the current event, like any other answer.
-                    QMetaObject::invokeMethod(QCoreApplication::instance(), [done = callbacks.done] { done(Outcome()); },
-                                              Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        QCoreApplication::instance(), [done = callbacks.done] { done(Outcome()); },
+                        Qt::QueuedConnection);
                     return;
                 }
                 bytes = file.readAll();

@@ -42,8 +42,7 @@ NCChineseConverter &NCChineseConverter::sharedInstance()
 // OpenCC's segmentation does, and gives each its whole conversion; the text between segments
 // goes through the other tables in turn. The first of those is of single characters, so it
 // joins the first table as its fallback: one walk cuts the text and does that step.
-struct NCChineseConverter::Table
-{
+struct NCChineseConverter::Table {
     QList<QByteArray> texts;
     std::once_flag built;
     ChineseConversionTable walk;
@@ -202,7 +201,7 @@ QString NCChineseConverter::convert(const QString &text, qint32 dict) const
 }
 
 bool NCChineseConverter::convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes,
-                                  QString *beginning) const
+                                 QString *beginning) const
 {
     const Table &conversion = table(dict);
     QStringDecoder decoder(QStringDecoder::Utf8);

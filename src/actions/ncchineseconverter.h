@@ -20,7 +20,10 @@ class NCChineseConverter final
 {
 public:
     // Indices of the tables; any other index selects zh2TW.
-    enum DictIndex : qint32 { TW = 0, HK = 1, SG = 2, CN = 3 };
+    enum DictIndex : qint32 { TW = 0,
+                              HK = 1,
+                              SG = 2,
+                              CN = 3 };
 
     static NCChineseConverter &sharedInstance();
 

@@ -106,7 +106,9 @@ QString problemText(Problem problem, const QString &languages)
 
 } // namespace
 
-OfflineOcrRecognizer::OfflineOcrRecognizer(const QString &languages) : m_languages(languages) {}
+OfflineOcrRecognizer::OfflineOcrRecognizer(const QString &languages)
+    : m_languages(languages)
+{}
 
 QString OfflineOcrRecognizer::configuredLanguages()
 {

@@ -13,7 +13,9 @@ class PixelBudget final
 public:
     static constexpr qint64 DefaultBytes = qint64(1) << 30;
 
-    explicit PixelBudget(qint64 limit = DefaultBytes) : m_limit(limit) {}
+    explicit PixelBudget(qint64 limit = DefaultBytes)
+        : m_limit(limit)
+    {}
     static PixelBudget *shareInstance();
 
     // What an image of the size holds while it is worked on: four bytes a pixel, the decoded

@@ -259,8 +259,8 @@ bool RenameJournal::planStaging(const QByteArray &source, quint64 device, const 
     }
     // Staging on the file's own file system keeps every step a rename, never a copy.
     const QByteArray folder = device == m_tempDevice
-                                  ? FileManager::joinPath(m_tempFolder, m_runId)
-                                  : FileManager::joinPath(FileManager::parentOf(source), ".korvane-" + m_runId);
+        ? FileManager::joinPath(m_tempFolder, m_runId)
+        : FileManager::joinPath(FileManager::parentOf(source), ".korvane-" + m_runId);
     if (!m_folders.contains(folder))
         m_folders.append(folder);
     // The "-1" of a name taken within the run belongs to the file's own folder; a name taken

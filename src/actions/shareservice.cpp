@@ -38,12 +38,12 @@ void runInOrder(const std::shared_ptr<QList<QStringList>> &commands, qsizetype n
     }
     KorvanePlatform::shareBackend()->run(kdeConnect, commands->at(next),
                                          [commands, next, done](const KorvaneShareBackend::Result &result) {
-        if (!result.started || result.exitCode != 0) {
-            done(false);
-            return;
-        }
-        runInOrder(commands, next + 1, done);
-    });
+                                             if (!result.started || result.exitCode != 0) {
+                                                 done(false);
+                                                 return;
+                                             }
+                                             runInOrder(commands, next + 1, done);
+                                         });
 }
 
 // Opens the new file for writing under the first free variant of the wanted path. Opening

@@ -16,7 +16,10 @@
 class ShareService final
 {
 public:
-    enum class ShareKind { AirDrop, Message, Email, Photos };
+    enum class ShareKind { AirDrop,
+                           Message,
+                           Email,
+                           Photos };
 
     // Error code of a share that could not be handed over.
     static constexpr int shareErrorCode = 4100;

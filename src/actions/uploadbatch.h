@@ -27,11 +27,10 @@ public:
                                 const QStringList &urls, const QStringList &failures);
 
     // What one unit sends: a file, streamed from its path, or the image data.
-    struct Unit
-    {
-        QString fileName;  // empty for image data
+    struct Unit {
+        QString fileName; // empty for image data
         qint64 size = 0;
-        QString key;       // the object's name in the store, where the store is told one
+        QString key; // the object's name in the store, where the store is told one
         QString path;
         QByteArray bytes;
 

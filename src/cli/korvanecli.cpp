@@ -190,7 +190,7 @@ KorvaneError cliError(CliErrorCode code, const QString &message)
 // The one object "run --json" prints. A success can carry an error too (an upload that stored
 // some files reports the rest); a failure that gave no error has "error": null.
 QJsonDocument runResultJson(bool success, const KorvaneError &failure, const QJsonValue &notification,
-                      const QJsonValue &pasteboard)
+                            const QJsonValue &pasteboard)
 {
     QJsonValue error;
     if (!failure.isNull()) {
@@ -511,8 +511,7 @@ int KorvaneCli::classify(QList<QByteArray> args)
     const struct {
         const char *name;
         const QList<QUrl> &urls;
-    } lists[] = {{"images", data->imgFileUrls()}, {"folders", data->folderFileUrls()},
-                 {"videos", data->videoFileUrls()}, {"others", data->otherFileUrls()}};
+    } lists[] = {{"images", data->imgFileUrls()}, {"folders", data->folderFileUrls()}, {"videos", data->videoFileUrls()}, {"others", data->otherFileUrls()}};
     for (const auto &l : lists) {
         for (const QUrl &url : l.urls)
             printOut(QStringLiteral("%1\t%2\n").arg(QString::fromLatin1(l.name), shown(urlText(url))));
@@ -554,17 +553,13 @@ std::shared_ptr<DropListEntity> KorvaneCli::findAction(const QString &name, cons
     if (taking.size() == 1)
         return taking.first();
     if (taking.isEmpty()) {
-        *error = cliError(CliErrorInputNotTaken, matches.size() == 1
-            ? QStringLiteral("\"%1\" does not take this input (see 'korvane classify')").arg(matches.first()->title())
-            : QStringLiteral("none of the %1 actions titled '%2' takes this input (see 'korvane classify')").arg(matches.size()).arg(name));
+        *error = cliError(CliErrorInputNotTaken, matches.size() == 1 ? QStringLiteral("\"%1\" does not take this input (see 'korvane classify')").arg(matches.first()->title()) : QStringLiteral("none of the %1 actions titled '%2' takes this input (see 'korvane classify')").arg(matches.size()).arg(name));
         return nullptr;
     }
     QStringList ids;
     for (const auto &drop : taking)
         ids.append(QString::number(drop->dropID()));
-    *error = cliError(CliErrorAmbiguous, QStringLiteral("%1 actions titled '%2' take this input; name one by its dropID: %3")
-                                             .arg(taking.size())
-                                             .arg(name, ids.join(QLatin1String(", "))));
+    *error = cliError(CliErrorAmbiguous, QStringLiteral("%1 actions titled '%2' take this input; name one by its dropID: %3").arg(taking.size()).arg(name, ids.join(QLatin1String(", "))));
     return nullptr;
 }
 
@@ -621,8 +616,7 @@ int KorvaneCli::run(QList<QByteArray> args)
         return refuse(refusal);
     bool reportsResult = false;
     if (!KorvaneHandlePbHelper::canHandleDropEntity(*drop, &reportsResult)) {
-        return refuse(cliError(CliErrorCannotRun, QStringLiteral("\"%1\" (%2) is an action this build of Korvane cannot run yet")
-                                                      .arg(drop->title(), KorvaneActionCatalog::localizedTitle(drop->catalog(), drop->type()))));
+        return refuse(cliError(CliErrorCannotRun, QStringLiteral("\"%1\" (%2) is an action this build of Korvane cannot run yet").arg(drop->title(), KorvaneActionCatalog::localizedTitle(drop->catalog(), drop->type()))));
     }
 
     auto *clipboard = dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard());
@@ -812,12 +806,14 @@ bool KorvaneCli::applyHotKey(const DropListEntityPtr &drop, const QString &text,
     const std::optional<ShortcutText::Shortcut> shortcut = ShortcutText::parse(text);
     if (!shortcut) {
         *error = QStringLiteral("'%1' is not a shortcut; write one as the desktop's keyboard settings do, "
-                                "such as Ctrl+Alt+K or Super+D (an empty hotkey= removes it)").arg(text);
+                                "such as Ctrl+Alt+K or Super+D (an empty hotkey= removes it)")
+                     .arg(text);
         return false;
     }
     if ((shortcut->keyCode != 0 || shortcut->modifiers != 0) && !ShortcutText::isBindable(*shortcut)) {
         *error = QStringLiteral("'%1' cannot be a global shortcut: it needs Ctrl, Alt or Super, unless the key is "
-                                "a function key (F1 to F20)").arg(text);
+                                "a function key (F1 to F20)")
+                     .arg(text);
         return false;
     }
     if (shortcut->modifiers != 0) {
@@ -880,7 +876,8 @@ int KorvaneCli::add(QList<QByteArray> args)
             }
         }
         return true;
-    }, &error);
+    },
+                                        &error);
     if (!usage.isEmpty())
         return usageError(usage, QStringLiteral("add"));
     if (!written) {
@@ -933,7 +930,8 @@ int KorvaneCli::set(QList<QByteArray> args)
             }
         }
         return true;
-    }, &error);
+    },
+                                        &error);
     if (!usage.isEmpty())
         return usageError(usage, QStringLiteral("set"));
     if (!written) {
@@ -956,7 +954,8 @@ int KorvaneCli::remove(QList<QByteArray> args)
         m_store->context()->deleteObject(drop);
         m_store->renumber(drop->catalog());
         return true;
-    }, &error);
+    },
+                                        &error);
     if (!written) {
         printErr(QStringLiteral("korvane: %1; nothing was removed\n").arg(error));
         return Failure;

@@ -99,9 +99,9 @@ QString KorvaneCliHelp::forCommand(const QString &command)
                    "\n")
             + QString::fromUtf8(inputHelp)
             + QStringLiteral(
-                "\n"
-                "Example:\n"
-                "  korvane drop ~/Pictures/*.png\n");
+                   "\n"
+                   "Example:\n"
+                   "  korvane drop ~/Pictures/*.png\n");
     }
     if (command == QLatin1String("integrate")) {
         return QStringLiteral(
@@ -153,13 +153,13 @@ QString KorvaneCliHelp::forCommand(const QString &command)
                    "\n")
             + inputLimits()
             + QStringLiteral(
-                "\n"
-                "  --json   one object: dataCatalog, dataSubCatalog, containedFileType, itemsCount,\n"
-                "           imgFileUrls, folderFileUrls, videoFileUrls, otherFileUrls, allFileUrls\n"
-                "           (as paths), textString, imageData (its length) and actions\n"
-                "\n"
-                "Example:\n"
-                "  korvane classify a.jpg b.svg c.mov --json\n");
+                   "\n"
+                   "  --json   one object: dataCatalog, dataSubCatalog, containedFileType, itemsCount,\n"
+                   "           imgFileUrls, folderFileUrls, videoFileUrls, otherFileUrls, allFileUrls\n"
+                   "           (as paths), textString, imageData (its length) and actions\n"
+                   "\n"
+                   "Example:\n"
+                   "  korvane classify a.jpg b.svg c.mov --json\n");
     }
     if (command == QLatin1String("run")) {
         return QStringLiteral(
@@ -171,18 +171,18 @@ QString KorvaneCliHelp::forCommand(const QString &command)
                    "\n")
             + inputLimits()
             + QStringLiteral(
-                "\n"
-                "  --out FILE   write an image result to FILE\n"
-                "  --progress   while an upload runs, write 'progress SENT/TOTAL' lines to standard\n"
-                "               error: the bytes sent so far over the whole batch and its size\n"
-                "  --json       one object: success, error (domain, code, message), notification\n"
-                "               (title, body) and pasteboard (what went to the clipboard: text,\n"
-                "               image or urls)\n"
-                "\n"
-                "Exit status: 0 when the action succeeded, 1 when it failed or had nothing to do.\n"
-                "\n"
-                "Example:\n"
-                "  korvane run 'Character Counter' --text 'Hello world'\n");
+                   "\n"
+                   "  --out FILE   write an image result to FILE\n"
+                   "  --progress   while an upload runs, write 'progress SENT/TOTAL' lines to standard\n"
+                   "               error: the bytes sent so far over the whole batch and its size\n"
+                   "  --json       one object: success, error (domain, code, message), notification\n"
+                   "               (title, body) and pasteboard (what went to the clipboard: text,\n"
+                   "               image or urls)\n"
+                   "\n"
+                   "Exit status: 0 when the action succeeded, 1 when it failed or had nothing to do.\n"
+                   "\n"
+                   "Example:\n"
+                   "  korvane run 'Character Counter' --text 'Hello world'\n");
     }
     if (command == QLatin1String("add")) {
         return QStringLiteral(
@@ -240,32 +240,34 @@ QString KorvaneCliHelp::forCommand(const QString &command)
     }
     if (command == QLatin1String("history")) {
         return QStringLiteral(
-            "Usage: korvane history [--json]\n"
-            "\n"
-            "Lists the links of the last %1 files uploaded by the upload actions, from the tray\n"
-            "or the command line, newest first: time, store (qiniu, oss, cos, upyun or weibo),\n"
-            "file name (empty for image data) and link. Failed uploads are not listed.\n"
-            "\n"
-            "  --json   an array of objects with time (UTC, ISO 8601), fileName, url and store,\n"
-            "           newest first\n"
-            "\n"
-            "Example:\n"
-            "  korvane history --json\n").arg(UploadHistory::MaximumEntries);
+                   "Usage: korvane history [--json]\n"
+                   "\n"
+                   "Lists the links of the last %1 files uploaded by the upload actions, from the tray\n"
+                   "or the command line, newest first: time, store (qiniu, oss, cos, upyun or weibo),\n"
+                   "file name (empty for image data) and link. Failed uploads are not listed.\n"
+                   "\n"
+                   "  --json   an array of objects with time (UTC, ISO 8601), fileName, url and store,\n"
+                   "           newest first\n"
+                   "\n"
+                   "Example:\n"
+                   "  korvane history --json\n")
+            .arg(UploadHistory::MaximumEntries);
     }
     if (command == QLatin1String("import")) {
         return QStringLiteral(
-            "Usage: korvane import FILE [--replace]\n"
-            "\n"
-            "Adds the actions of a file 'korvane export' wrote at the end of their catalogs'\n"
-            "lists, with new dropIDs, and registers their hotkeys. FILE '-' reads standard\n"
-            "input. The whole file is checked first: a file with unknown action kinds, fields\n"
-            "of the wrong type, a hotkey already taken or more than %1 actions is refused\n"
-            "with its first problem and line, and no action is changed.\n"
-            "\n"
-            "  --replace   remove every action first, so the list becomes the file's\n"
-            "\n"
-            "Example:\n"
-            "  korvane import ~/korvane-actions.json --replace\n").arg(KorvaneActionTransfer::MaximumActions);
+                   "Usage: korvane import FILE [--replace]\n"
+                   "\n"
+                   "Adds the actions of a file 'korvane export' wrote at the end of their catalogs'\n"
+                   "lists, with new dropIDs, and registers their hotkeys. FILE '-' reads standard\n"
+                   "input. The whole file is checked first: a file with unknown action kinds, fields\n"
+                   "of the wrong type, a hotkey already taken or more than %1 actions is refused\n"
+                   "with its first problem and line, and no action is changed.\n"
+                   "\n"
+                   "  --replace   remove every action first, so the list becomes the file's\n"
+                   "\n"
+                   "Example:\n"
+                   "  korvane import ~/korvane-actions.json --replace\n")
+            .arg(KorvaneActionTransfer::MaximumActions);
     }
     return QString();
 }

@@ -84,17 +84,17 @@ QString KorvaneFileManagerIntegration::nautilusScript() const
 QString KorvaneFileManagerIntegration::thunarActions() const
 {
     const QString action = QStringLiteral(
-        "<action>\n"
-        "\t<icon>com.korvane.Korvane</icon>\n"
-        "\t<name>Send to Korvane</name>\n"
-        "\t<submenu></submenu>\n"
-        "\t<unique-id>korvane-send-to</unique-id>\n"
-        "\t<command>%1 drop %F</command>\n"
-        "\t<description>The Korvane actions for these files</description>\n"
-        "\t<range>*</range>\n"
-        "\t<patterns>*</patterns>\n"
-        "\t<directories/>\n\t<audio-files/>\n\t<image-files/>\n\t<other-files/>\n\t<text-files/>\n\t<video-files/>\n"
-        "</action>\n")
+                               "<action>\n"
+                               "\t<icon>com.korvane.Korvane</icon>\n"
+                               "\t<name>Send to Korvane</name>\n"
+                               "\t<submenu></submenu>\n"
+                               "\t<unique-id>korvane-send-to</unique-id>\n"
+                               "\t<command>%1 drop %F</command>\n"
+                               "\t<description>The Korvane actions for these files</description>\n"
+                               "\t<range>*</range>\n"
+                               "\t<patterns>*</patterns>\n"
+                               "\t<directories/>\n\t<audio-files/>\n\t<image-files/>\n\t<other-files/>\n\t<text-files/>\n\t<video-files/>\n"
+                               "</action>\n")
                                .arg(xmlEscaped(quotedProgram()));
     // Thunar reads the user's file instead of the system's, not beside it: keep the system's
     // actions (such as "Open Terminal Here") in the copy.

@@ -28,16 +28,13 @@ public:
     using Handler = std::function<void(KorvaneOutcome outcome, const KorvaneError &error)>;
 
     KorvaneCompletion() = default;
-    template <typename F, std::enable_if_t<std::is_invocable_v<F, KorvaneOutcome, const KorvaneError &>, int> = 0>
+    template<typename F, std::enable_if_t<std::is_invocable_v<F, KorvaneOutcome, const KorvaneError &>, int> = 0>
     KorvaneCompletion(F handler)
         : KorvaneCompletion(Handler(std::move(handler)), 0)
     {
     }
     // A handler that shows only success or failure never hears of NothingToReport.
-    template <typename F, std::enable_if_t<std::is_invocable_v<F, bool, const KorvaneError &>
-                                               && !std::is_invocable_v<F, KorvaneOutcome, const KorvaneError &>
-                                               && !std::is_same_v<std::decay_t<F>, KorvaneCompletion>,
-                                           int> = 0>
+    template<typename F, std::enable_if_t<std::is_invocable_v<F, bool, const KorvaneError &> && !std::is_invocable_v<F, KorvaneOutcome, const KorvaneError &> && !std::is_same_v<std::decay_t<F>, KorvaneCompletion>, int> = 0>
     KorvaneCompletion(F handler)
         : KorvaneCompletion(successHandler(std::move(handler)), 0)
     {

@@ -235,7 +235,7 @@ int exivOrientation(const QByteArray &data)
 quint32 bigEndian32(const QByteArray &data, qsizetype at)
 {
     return quint32(uchar(data[at])) << 24 | quint32(uchar(data[at + 1])) << 16 | quint32(uchar(data[at + 2])) << 8
-         | quint32(uchar(data[at + 3]));
+        | quint32(uchar(data[at + 3]));
 }
 
 // An EXIF block that says the orientation and nothing else: a big-endian TIFF header and one
@@ -318,7 +318,7 @@ QByteArray jpegWithOrientationOnly(const QByteArray &data, int orientation)
         const bool jfif = marker == 0xe0 && payload.startsWith(QByteArrayLiteral("JFIF\0"));
         const bool application = (marker >= 0xe0 && marker <= 0xef) || marker == 0xfe;
         const bool keep = !application || jfif || (marker == 0xe2 && payload.startsWith(QByteArrayLiteral("ICC_PROFILE\0")))
-                       || (marker == 0xee && payload.startsWith("Adobe"));
+            || (marker == 0xee && payload.startsWith("Adobe"));
         if (!exifWritten && !jfif) {
             result += app1;
             exifWritten = true;
@@ -405,7 +405,7 @@ bool isComplete(const QByteArray &data, ImageCodec::Format format)
         qint64 at = 8;
         while (at + 12 <= data.size()) {
             const qint64 length = qint64(byteAt(at)) << 24 | qint64(byteAt(at + 1)) << 16 | qint64(byteAt(at + 2)) << 8
-                                | qint64(byteAt(at + 3));
+                | qint64(byteAt(at + 3));
             if (data.mid(at + 4, 4) == "IEND")
                 return true;
             at += 12 + length;
@@ -603,7 +603,10 @@ QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation)
 extern "C" Q_DECL_EXPORT const ImageCodecOperations *korvaneImageCodecOperations()
 {
     static const ImageCodecOperations operations{
-        &ImageCodec::readHeader, &ImageCodec::compressToJpeg, &ImageCodec::thumbnail, &ImageCodec::encode,
+        &ImageCodec::readHeader,
+        &ImageCodec::compressToJpeg,
+        &ImageCodec::thumbnail,
+        &ImageCodec::encode,
         &ImageCodec::rewriteMetadata,
     };
     return &operations;

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-
-
 // What the classifier needs to know of a file from its name alone; the file system is
 // never consulted.
 class KorvaneTypeIdentifier final

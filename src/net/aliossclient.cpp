@@ -90,8 +90,7 @@ void AliOssClient::putObject(const QString &bucketName, const QString &objectKey
     body->seek(0);
     const QString contentMd5 = QString::fromLatin1(md5.result().toBase64());
     const QString contentType = QMimeDatabase().mimeTypeForFile(objectKey, QMimeDatabase::MatchExtension).name();
-    const QString date = QLocale(QLocale::English).toString(QDateTime::currentDateTimeUtc(),
-                                                            QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    const QString date = QLocale(QLocale::English).toString(QDateTime::currentDateTimeUtc(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
     const QString resource = QStringLiteral("/%1/%2").arg(bucketName, objectKey);
 
     QUrl url(KorvaneHosts::bucketBaseUrl(m_endpoint, bucketName, bucketName));
@@ -101,10 +100,7 @@ void AliOssClient::putObject(const QString &bucketName, const QString &objectKey
     request.setRawHeader("Content-MD5", contentMd5.toLatin1());
     request.setHeader(QNetworkRequest::ContentTypeHeader, contentType.toLatin1());
     request.setHeader(QNetworkRequest::ContentLengthHeader, body->size());
-    request.setRawHeader("Authorization", QStringLiteral("OSS %1:%2")
-                                              .arg(m_accessKey, signature(m_secretKey, QStringLiteral("PUT"), contentMd5,
-                                                                          contentType, date, resource))
-                                              .toUtf8());
+    request.setRawHeader("Authorization", QStringLiteral("OSS %1:%2").arg(m_accessKey, signature(m_secretKey, QStringLiteral("PUT"), contentMd5, contentType, date, resource)).toUtf8());
     request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
     QNetworkReply *reply = StreamingUploadReply::send("PUT", request, body, this);
     body->setParent(reply);

@@ -27,7 +27,9 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    ChainedBodyDevice(QObject *parent) : QIODevice(parent) {}
+    ChainedBodyDevice(QObject *parent)
+        : QIODevice(parent)
+    {}
 
     QByteArray m_head;
     QByteArray m_tail;

@@ -7,7 +7,10 @@
 // as the server compressed it.
 namespace KorvaneContentDecoding {
 
-enum class Result { Decoded, Unsupported, Corrupt, TooLarge };
+enum class Result { Decoded,
+                    Unsupported,
+                    Corrupt,
+                    TooLarge };
 
 // Undoes "gzip", "deflate" (zlib-wrapped or raw) and "br"; "identity" and an empty
 // encoding give the body back. The decoded body may be at most maximumSize bytes.

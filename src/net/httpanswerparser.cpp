@@ -141,9 +141,7 @@ bool HttpAnswerParser::takeHead(const QByteArray &head)
         m_framing = Framing::Length;
     }
     if (m_framing == Framing::Length && m_contentLength > m_maximumBody) {
-        fail(Failure::TooLarge, QStringLiteral("the answer announces %1 bytes, over the limit of %2 bytes")
-                                    .arg(m_contentLength)
-                                    .arg(m_maximumBody));
+        fail(Failure::TooLarge, QStringLiteral("the answer announces %1 bytes, over the limit of %2 bytes").arg(m_contentLength).arg(m_maximumBody));
         return false;
     }
     if (m_framing == Framing::Length && m_contentLength == 0)
@@ -229,9 +227,7 @@ void HttpAnswerParser::readChunked(QByteArrayView &bytes)
             m_trailerBytes += line.size() + 2;
             if (++m_trailerFields + m_fields.size() > KorvaneAnswerLimits::headFields
                 || m_trailerBytes > KorvaneAnswerLimits::headBytes)
-                fail(Failure::TooLarge, QStringLiteral("the answer's trailer fields go over %1 fields or %2 bytes")
-                                            .arg(KorvaneAnswerLimits::headFields)
-                                            .arg(KorvaneAnswerLimits::headBytes));
+                fail(Failure::TooLarge, QStringLiteral("the answer's trailer fields go over %1 fields or %2 bytes").arg(KorvaneAnswerLimits::headFields).arg(KorvaneAnswerLimits::headBytes));
             break;
         }
     }

@@ -14,8 +14,13 @@
 class HttpAnswerParser final
 {
 public:
-    enum class State { Head, Body, Complete, Failed };
-    enum class Failure { None, Protocol, TooLarge };
+    enum class State { Head,
+                       Body,
+                       Complete,
+                       Failed };
+    enum class Failure { None,
+                         Protocol,
+                         TooLarge };
 
     explicit HttpAnswerParser(qint64 maximumBody);
 
@@ -38,8 +43,13 @@ public:
     QByteArray takeBody();
 
 private:
-    enum class Framing { Length, Chunked, UntilClose };
-    enum class ChunkStep { Size, Data, DataEnd, Trailer };
+    enum class Framing { Length,
+                         Chunked,
+                         UntilClose };
+    enum class ChunkStep { Size,
+                           Data,
+                           DataEnd,
+                           Trailer };
 
     void readHead(QByteArrayView &bytes);
     bool takeHead(const QByteArray &head);

@@ -297,13 +297,20 @@ void readBusinessCards(const QVariant &object, const ResultCompletion &completio
         card.url = textOf(field(entry, QStringLiteral("url")));
         if (card.code == 0) {
             const std::pair<const char16_t *, QString BussinessCardModel::*> labels[] = {
-                {u"姓名", &BussinessCardModel::realNameZh},   {u"英文姓名", &BussinessCardModel::realNameEn},
-                {u"职位", &BussinessCardModel::positionZh},   {u"英文职位", &BussinessCardModel::positionEn},
-                {u"部门", &BussinessCardModel::sectionZh},    {u"英文部门", &BussinessCardModel::sectionEn},
-                {u"公司", &BussinessCardModel::companyZh},    {u"英文公司", &BussinessCardModel::companyEn},
-                {u"地址", &BussinessCardModel::addressZh},    {u"英文地址", &BussinessCardModel::addressEn},
-                {u"邮箱", &BussinessCardModel::email},        {u"手机", &BussinessCardModel::mobile},
-                {u"电话", &BussinessCardModel::phone},        {u"传真", &BussinessCardModel::fax},
+                {u"姓名", &BussinessCardModel::realNameZh},
+                {u"英文姓名", &BussinessCardModel::realNameEn},
+                {u"职位", &BussinessCardModel::positionZh},
+                {u"英文职位", &BussinessCardModel::positionEn},
+                {u"部门", &BussinessCardModel::sectionZh},
+                {u"英文部门", &BussinessCardModel::sectionEn},
+                {u"公司", &BussinessCardModel::companyZh},
+                {u"英文公司", &BussinessCardModel::companyEn},
+                {u"地址", &BussinessCardModel::addressZh},
+                {u"英文地址", &BussinessCardModel::addressEn},
+                {u"邮箱", &BussinessCardModel::email},
+                {u"手机", &BussinessCardModel::mobile},
+                {u"电话", &BussinessCardModel::phone},
+                {u"传真", &BussinessCardModel::fax},
                 {u"QQ", &BussinessCardModel::qq},
             };
             for (const QVariant &item : field(entry, QStringLiteral("data")).toList()) {
@@ -530,27 +537,30 @@ void KorvaneApiClient::parseBankCard(const QString &token, const QString &withIm
 
 void KorvaneApiClient::parseBizlicense(const QString &token, const QUrl &withImgUrl, const ResultCompletion &completion)
 {
-    recogniseByUrl(QStringLiteral("/ocr/bizlicense"), token, {{QStringLiteral("url"), withImgUrl.toString(QUrl::FullyEncoded)}},
-                   [](const QVariant &object, const ResultCompletion &done) { readBizlicense(object, done, true); },
-                   completion);
+    recogniseByUrl(
+        QStringLiteral("/ocr/bizlicense"), token, {{QStringLiteral("url"), withImgUrl.toString(QUrl::FullyEncoded)}},
+        [](const QVariant &object, const ResultCompletion &done) { readBizlicense(object, done, true); },
+        completion);
 }
 
 void KorvaneApiClient::parseBizlicense(const QString &token, const QString &withImgFile, const ResultCompletion &completion)
 {
     QList<KorvaneFormPart> images;
     if (filesParts({withImgFile}, &images, completion))
-        recogniseByFiles(QStringLiteral("/ocr/bizlicense"), token, {}, images,
-                         [](const QVariant &object, const ResultCompletion &done) { readBizlicense(object, done, false); },
-                         completion);
+        recogniseByFiles(
+            QStringLiteral("/ocr/bizlicense"), token, {}, images,
+            [](const QVariant &object, const ResultCompletion &done) { readBizlicense(object, done, false); },
+            completion);
 }
 
 void KorvaneApiClient::parseIdCard(const QString &token, const QList<QUrl> &withImgUrlArray, qint32 withType,
                                    const ResultCompletion &completion)
 {
-    recogniseByUrl(QStringLiteral("/ocr/idcard"), token,
-                   {{QStringLiteral("url_list"), urlTexts(withImgUrlArray)}, {QStringLiteral("card_type"), withType}},
-                   [withType](const QVariant &object, const ResultCompletion &done) { readIdCards(object, withType, done); },
-                   completion);
+    recogniseByUrl(
+        QStringLiteral("/ocr/idcard"), token,
+        {{QStringLiteral("url_list"), urlTexts(withImgUrlArray)}, {QStringLiteral("card_type"), withType}},
+        [withType](const QVariant &object, const ResultCompletion &done) { readIdCards(object, withType, done); },
+        completion);
 }
 
 void KorvaneApiClient::parseIdCard(const QString &token, const QStringList &withImgFiles, qint32 withType,
@@ -558,10 +568,11 @@ void KorvaneApiClient::parseIdCard(const QString &token, const QStringList &with
 {
     QList<KorvaneFormPart> images;
     if (filesParts(withImgFiles, &images, completion))
-        recogniseByFiles(QStringLiteral("/ocr/idcard"), token,
-                         {KorvaneFormPart::field(QStringLiteral("card_type"), QString::number(withType))}, images,
-                         [withType](const QVariant &object, const ResultCompletion &done) { readIdCards(object, withType, done); },
-                         completion);
+        recogniseByFiles(
+            QStringLiteral("/ocr/idcard"), token,
+            {KorvaneFormPart::field(QStringLiteral("card_type"), QString::number(withType))}, images,
+            [withType](const QVariant &object, const ResultCompletion &done) { readIdCards(object, withType, done); },
+            completion);
 }
 
 void KorvaneApiClient::parseBusinessCard(const QString &token, const QList<QUrl> &withImgUrlArray,

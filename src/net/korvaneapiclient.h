@@ -29,7 +29,9 @@ public:
 
     // Which service translation uses: LibreTranslate when KorvaneSettings::libreTranslateUrl is
     // set, else the product's service when KorvaneSettings::serviceHost is set, else none.
-    enum class TranslationService { None, Service, LibreTranslate };
+    enum class TranslationService { None,
+                                    Service,
+                                    LibreTranslate };
     static TranslationService translationService();
     // A sentence for the translation panel: which service translation will use.
     static QString translationServiceDescription();

@@ -5,8 +5,7 @@
 
 // The records the card and licence recognitions fill. Every string may be absent (null).
 
-struct BankCardModel
-{
+struct BankCardModel {
     QString number;
     QString type;
     QString cardName;
@@ -14,8 +13,7 @@ struct BankCardModel
     QString expire;
 };
 
-struct BizlicenseMode
-{
+struct BizlicenseMode {
     QString number;
     QString representative;
     QString company;
@@ -27,8 +25,7 @@ struct BizlicenseMode
     QString constitute;
 };
 
-struct IdCardFrontModel
-{
+struct IdCardFrontModel {
     qint64 code = 0;
     QString url;
     QString fileName;
@@ -40,8 +37,7 @@ struct IdCardFrontModel
     QString cardId;
 };
 
-struct IdCardBackModel
-{
+struct IdCardBackModel {
     qint64 code = 0;
     QString url;
     QString fileName;
@@ -49,14 +45,12 @@ struct IdCardBackModel
     QString validDate;
 };
 
-struct IdCardModel
-{
+struct IdCardModel {
     IdCardFrontModel front;
     IdCardBackModel back;
 };
 
-struct BussinessCardModel
-{
+struct BussinessCardModel {
     qint64 code = 0;
     QString url;
     QString fileName;

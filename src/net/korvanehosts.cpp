@@ -13,18 +13,54 @@ QString KorvaneHosts::value(const KorvaneSetting<QString> &host)
     return base;
 }
 
-QString KorvaneHosts::service() { return value(KorvaneSettings::serviceHost); }
-QString KorvaneHosts::ocr() { return value(KorvaneSettings::ocrHost); }
-QString KorvaneHosts::cosService() { return value(KorvaneSettings::cosServiceHost); }
-QString KorvaneHosts::cosDomain() { return value(KorvaneSettings::cosDomainHost); }
-QString KorvaneHosts::qiniuUpload() { return value(KorvaneSettings::qiniuUploadHost); }
-QString KorvaneHosts::qiniuUc() { return value(KorvaneSettings::qiniuUcHost); }
-QString KorvaneHosts::ossEndpoint() { return value(KorvaneSettings::ossEndpointHost); }
-QString KorvaneHosts::upyun() { return value(KorvaneSettings::upyunHost); }
-QString KorvaneHosts::sinaLogin() { return value(KorvaneSettings::sinaLoginHost); }
-QString KorvaneHosts::weiboUpload() { return value(KorvaneSettings::weiboUploadHost); }
-QString KorvaneHosts::weiboImage() { return value(KorvaneSettings::weiboImageHost); }
-QString KorvaneHosts::weiboHome() { return value(KorvaneSettings::weiboHomeHost); }
+QString KorvaneHosts::service()
+{
+    return value(KorvaneSettings::serviceHost);
+}
+QString KorvaneHosts::ocr()
+{
+    return value(KorvaneSettings::ocrHost);
+}
+QString KorvaneHosts::cosService()
+{
+    return value(KorvaneSettings::cosServiceHost);
+}
+QString KorvaneHosts::cosDomain()
+{
+    return value(KorvaneSettings::cosDomainHost);
+}
+QString KorvaneHosts::qiniuUpload()
+{
+    return value(KorvaneSettings::qiniuUploadHost);
+}
+QString KorvaneHosts::qiniuUc()
+{
+    return value(KorvaneSettings::qiniuUcHost);
+}
+QString KorvaneHosts::ossEndpoint()
+{
+    return value(KorvaneSettings::ossEndpointHost);
+}
+QString KorvaneHosts::upyun()
+{
+    return value(KorvaneSettings::upyunHost);
+}
+QString KorvaneHosts::sinaLogin()
+{
+    return value(KorvaneSettings::sinaLoginHost);
+}
+QString KorvaneHosts::weiboUpload()
+{
+    return value(KorvaneSettings::weiboUploadHost);
+}
+QString KorvaneHosts::weiboImage()
+{
+    return value(KorvaneSettings::weiboImageHost);
+}
+QString KorvaneHosts::weiboHome()
+{
+    return value(KorvaneSettings::weiboHomeHost);
+}
 
 QString KorvaneHosts::cosServiceUrl()
 {

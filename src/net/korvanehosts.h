@@ -3,7 +3,7 @@
 #include <QString>
 #include <QUrl>
 
-template <typename T>
+template<typename T>
 class KorvaneSetting;
 
 // Where every outside service is reached. Each host is a base URL ("scheme://host[:port]")

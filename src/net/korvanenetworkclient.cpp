@@ -103,8 +103,7 @@ QString describe(QNetworkReply::NetworkError error)
 
 } // namespace
 
-struct KorvaneNetWorkClient::Request
-{
+struct KorvaneNetWorkClient::Request {
     Shape shape = Shape::Get;
     QString path;
     QVariantMap parameters;
@@ -386,7 +385,8 @@ void KorvaneNetWorkClient::send(Request request)
 {
     // Always through the event loop of the main thread: the callbacks run there, and never
     // inside the caller's own call.
-    QMetaObject::invokeMethod(this, [this, request = std::move(request)] { start(request); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, request = std::move(request)] { start(request); }, Qt::QueuedConnection);
 }
 
 void KorvaneNetWorkClient::start(const Request &request)

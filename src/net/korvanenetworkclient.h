@@ -18,28 +18,26 @@ class QNetworkRequest;
 // Why a request failed: a transport error, a status outside 200 to 299, or an answer the
 // client refused (too large, or a PUT answer that is neither empty nor JSON). The text names
 // the kind of failure only: it never holds a URL, a header or a body.
-struct KorvaneNetWorkError
-{
+struct KorvaneNetWorkError {
     enum Kind {
-        Transport,   // no answer: refused, closed, TLS, timeout, stalled, redirected away
-        HttpStatus,  // an answer with a status outside 200 to 299
-        Rejected,    // an answer the client does not take
+        Transport, // no answer: refused, closed, TLS, timeout, stalled, redirected away
+        HttpStatus, // an answer with a status outside 200 to 299
+        Rejected, // an answer the client does not take
     };
     Kind kind = Transport;
-    int networkError = 0;   // QNetworkReply::NetworkError
-    int httpStatus = 0;     // 0 when no answer came
+    int networkError = 0; // QNetworkReply::NetworkError
+    int httpStatus = 0; // 0 when no answer came
     QString description;
-    QByteArray body;        // the failed answer's body (at most 64 KiB), for callers that read an error text
+    QByteArray body; // the failed answer's body (at most 64 KiB), for callers that read an error text
 };
 
 // One part of a multipart form: a text field, or a data part with an optional file name and
 // content type.
-struct KorvaneFormPart
-{
+struct KorvaneFormPart {
     QString name;
     QByteArray data;
-    QString fileName;     // empty: no "filename" in the part's disposition
-    QString contentType;  // empty: no "Content-Type" line in the part
+    QString fileName; // empty: no "filename" in the part's disposition
+    QString contentType; // empty: no "Content-Type" line in the part
 
     static KorvaneFormPart field(const QString &name, const QString &value);
     static KorvaneFormPart fileData(const QString &name, const QByteArray &data, const QString &fileName,
@@ -137,7 +135,12 @@ public:
     static void setAnswerTimeout(int milliseconds);
 
 private:
-    enum class Shape { Get, Put, Form, Json, MultiPart, MultiPartForm };
+    enum class Shape { Get,
+                       Put,
+                       Form,
+                       Json,
+                       MultiPart,
+                       MultiPartForm };
     struct Request;
 
     KorvaneNetWorkClient();

@@ -16,7 +16,10 @@ public:
     KorvaneUpdateCheck() = delete;
 
     // Off: no service is set up to ask, so no check was made.
-    enum class Outcome { Failed, UpToDate, UpdateAvailable, Off };
+    enum class Outcome { Failed,
+                         UpToDate,
+                         UpdateAvailable,
+                         Off };
     using CheckCompletion = std::function<void(Outcome outcome, const QString &serverVersion)>;
 
     static QString dateFormat() { return QStringLiteral("MM dd yyyy"); }

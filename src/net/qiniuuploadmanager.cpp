@@ -41,8 +41,7 @@ QString uploadHostIn(const QVariant &answer, const QString &queryHost)
 {
     const QVariantList hosts = answer.toMap().value(QStringLiteral("hosts")).toList();
     const QVariantList domains = hosts.isEmpty() ? QVariantList()
-                                                 : hosts.first().toMap().value(QStringLiteral("up")).toMap()
-                                                       .value(QStringLiteral("domains")).toList();
+                                                 : hosts.first().toMap().value(QStringLiteral("up")).toMap().value(QStringLiteral("domains")).toList();
     if (domains.isEmpty() || domains.first().typeId() != QMetaType::QString)
         return QString();
     const QUrl query(queryHost);
@@ -59,7 +58,8 @@ QString uploadHostIn(const QVariant &answer, const QString &queryHost)
 void QiniuUploadManager::findUploadHost(const QString &accessKey, const QString &bucket, const HostCompletion &done)
 {
     const auto answer = [done](const QString &host, const QString &error) {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [done, host, error] { done(host, error); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [done, host, error] { done(host, error); }, Qt::QueuedConnection);
     };
     if (KorvaneSettings::qiniuUploadHost.isSet()) {
         answer(KorvaneHosts::qiniuUpload(), QString());
@@ -123,8 +123,8 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
     QByteArray fileName = key.toUtf8();
     fileName.replace('"', "%22");
     const QByteArray head = textPart(boundary, "token", token.toUtf8()) + textPart(boundary, "key", key.toUtf8()) + "--"
-                          + boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + fileName
-                          + "\"\r\nContent-Type: application/octet-stream\r\n\r\n";
+        + boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + fileName
+        + "\"\r\nContent-Type: application/octet-stream\r\n\r\n";
     const QByteArray tail = "\r\n--" + boundary + "--\r\n";
     ChainedBodyDevice *body = ChainedBodyDevice::create(path.isEmpty() ? head + data : head, path, tail, this);
     if (!body) {

@@ -25,18 +25,30 @@ constexpr qint64 queuedBytes = 1024 * 1024;
 QNetworkReply::NetworkError statusError(int status)
 {
     switch (status) {
-    case 400: return QNetworkReply::ProtocolInvalidOperationError;
-    case 401: return QNetworkReply::AuthenticationRequiredError;
-    case 403: return QNetworkReply::ContentAccessDenied;
-    case 404: return QNetworkReply::ContentNotFoundError;
-    case 405: return QNetworkReply::ContentOperationNotPermittedError;
-    case 407: return QNetworkReply::ProxyAuthenticationRequiredError;
-    case 409: return QNetworkReply::ContentConflictError;
-    case 410: return QNetworkReply::ContentGoneError;
-    case 418: return QNetworkReply::ProtocolInvalidOperationError;
-    case 500: return QNetworkReply::InternalServerError;
-    case 501: return QNetworkReply::OperationNotImplementedError;
-    case 503: return QNetworkReply::ServiceUnavailableError;
+    case 400:
+        return QNetworkReply::ProtocolInvalidOperationError;
+    case 401:
+        return QNetworkReply::AuthenticationRequiredError;
+    case 403:
+        return QNetworkReply::ContentAccessDenied;
+    case 404:
+        return QNetworkReply::ContentNotFoundError;
+    case 405:
+        return QNetworkReply::ContentOperationNotPermittedError;
+    case 407:
+        return QNetworkReply::ProxyAuthenticationRequiredError;
+    case 409:
+        return QNetworkReply::ContentConflictError;
+    case 410:
+        return QNetworkReply::ContentGoneError;
+    case 418:
+        return QNetworkReply::ProtocolInvalidOperationError;
+    case 500:
+        return QNetworkReply::InternalServerError;
+    case 501:
+        return QNetworkReply::OperationNotImplementedError;
+    case 503:
+        return QNetworkReply::ServiceUnavailableError;
     default:
         if (status >= 500)
             return QNetworkReply::UnknownServerError;
@@ -49,15 +61,24 @@ QNetworkReply::NetworkError statusError(int status)
 QNetworkReply::NetworkError socketError(QAbstractSocket::SocketError error)
 {
     switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: return QNetworkReply::ConnectionRefusedError;
-    case QAbstractSocket::RemoteHostClosedError: return QNetworkReply::RemoteHostClosedError;
-    case QAbstractSocket::HostNotFoundError: return QNetworkReply::HostNotFoundError;
-    case QAbstractSocket::SocketTimeoutError: return QNetworkReply::TimeoutError;
-    case QAbstractSocket::SslHandshakeFailedError: return QNetworkReply::SslHandshakeFailedError;
-    case QAbstractSocket::ProxyConnectionRefusedError: return QNetworkReply::ProxyConnectionRefusedError;
-    case QAbstractSocket::ProxyNotFoundError: return QNetworkReply::ProxyNotFoundError;
-    case QAbstractSocket::ProxyAuthenticationRequiredError: return QNetworkReply::ProxyAuthenticationRequiredError;
-    default: return QNetworkReply::UnknownNetworkError;
+    case QAbstractSocket::ConnectionRefusedError:
+        return QNetworkReply::ConnectionRefusedError;
+    case QAbstractSocket::RemoteHostClosedError:
+        return QNetworkReply::RemoteHostClosedError;
+    case QAbstractSocket::HostNotFoundError:
+        return QNetworkReply::HostNotFoundError;
+    case QAbstractSocket::SocketTimeoutError:
+        return QNetworkReply::TimeoutError;
+    case QAbstractSocket::SslHandshakeFailedError:
+        return QNetworkReply::SslHandshakeFailedError;
+    case QAbstractSocket::ProxyConnectionRefusedError:
+        return QNetworkReply::ProxyConnectionRefusedError;
+    case QAbstractSocket::ProxyNotFoundError:
+        return QNetworkReply::ProxyNotFoundError;
+    case QAbstractSocket::ProxyAuthenticationRequiredError:
+        return QNetworkReply::ProxyAuthenticationRequiredError;
+    default:
+        return QNetworkReply::UnknownNetworkError;
     }
 }
 

@@ -66,7 +66,7 @@ private:
     QTimer m_answerDeadline;
     qint64 m_bodySize = 0;
     qint64 m_bodyQueued = 0;
-    qint64 m_headPending = 0;   // bytes of the request head not yet written to the kernel
+    qint64 m_headPending = 0; // bytes of the request head not yet written to the kernel
     qint64 m_bodySent = 0;
     HttpAnswerParser m_parser;
     bool m_headTaken = false;

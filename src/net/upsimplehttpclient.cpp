@@ -100,7 +100,7 @@ void UpSimpleHttpClient::finished()
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // An error status still brings an answer; only a missing answer is a transport error.
     const bool answered = status > 0 && reply->error() != QNetworkReply::OperationCanceledError
-                          && reply->error() != QNetworkReply::TimeoutError;
+        && reply->error() != QNetworkReply::TimeoutError;
     UploadCallbacks::Outcome outcome;
     outcome.stored = answered && status < 400;
     outcome.status = status;

@@ -21,9 +21,9 @@ class XMLReader final
 {
 public:
     enum Option {
-        ProcessNamespaces = 1,        // element and attribute names without their prefixes
-        ReportNamespacePrefixes = 2,  // accepted; the result is the same
-        ResolveExternalEntities = 4,  // accepted and never done
+        ProcessNamespaces = 1, // element and attribute names without their prefixes
+        ReportNamespacePrefixes = 2, // accepted; the result is the same
+        ResolveExternalEntities = 4, // accepted and never done
     };
 
     // The root map, or null when the document does not parse (the reason in error).
@@ -51,7 +51,7 @@ private:
         QVariantMap attributes;
         QString text;
         bool hasText = false;
-        QList<QPair<QString, qsizetype>> children;  // name, index into m_elements
+        QList<QPair<QString, qsizetype>> children; // name, index into m_elements
     };
 
     void startElement(const QString &name, QVariantMap &&attributes);

@@ -46,7 +46,9 @@ QString withoutSpacesBetweenWideScript(const QString &line)
 
 } // namespace
 
-TesseractOcrEngine::TesseractOcrEngine() : m_api(std::make_unique<tesseract::TessBaseAPI>()) {}
+TesseractOcrEngine::TesseractOcrEngine()
+    : m_api(std::make_unique<tesseract::TessBaseAPI>())
+{}
 
 TesseractOcrEngine::~TesseractOcrEngine()
 {

@@ -53,15 +53,15 @@ void DBusNotifier::send(const KorvaneNotificationContent &content)
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), QCoreApplication::instance());
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, QCoreApplication::instance(),
                      [this, content](QDBusPendingCallWatcher *w) {
-        w->deleteLater();
-        QDBusPendingReply<quint32> reply = *w;
-        if (reply.isError()) {
-            fallBack(content, reply.error().message());
-            return;
-        }
-        qCInfo(lcNotify, "request authorization succeeded!");
-        m_lastID = reply.value();
-    });
+                         w->deleteLater();
+                         QDBusPendingReply<quint32> reply = *w;
+                         if (reply.isError()) {
+                             fallBack(content, reply.error().message());
+                             return;
+                         }
+                         qCInfo(lcNotify, "request authorization succeeded!");
+                         m_lastID = reply.value();
+                     });
 }
 
 void DBusNotifier::fallBack(const KorvaneNotificationContent &content, const QString &why)

@@ -19,7 +19,8 @@ public:
         friend bool operator!=(HotKeyID a, HotKeyID b) { return !(a == b); }
     };
 
-    enum EventKind { HotKeyPressed = 5, HotKeyReleased = 6 };
+    enum EventKind { HotKeyPressed = 5,
+                     HotKeyReleased = 6 };
 
     // Receives every press and release of a registered combination, on the main thread.
     using EventHandler = std::function<void(HotKeyID hotKeyID, int kind)>;

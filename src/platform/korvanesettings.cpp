@@ -4,7 +4,8 @@
 
 #include <QLoggingCategory>
 
-template <> std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const
+template<>
+std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const
 {
     const QString text = value.toString().trimmed().toLower();
     if (text == QLatin1String("true") || text == QLatin1String("1"))
@@ -15,7 +16,8 @@ template <> std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &va
     return std::nullopt;
 }
 
-template <> std::optional<int> KorvaneSetting<int>::convert(const QVariant &value) const
+template<>
+std::optional<int> KorvaneSetting<int>::convert(const QVariant &value) const
 {
     bool ok = false;
     const int result = value.toInt(&ok);
@@ -25,22 +27,26 @@ template <> std::optional<int> KorvaneSetting<int>::convert(const QVariant &valu
     return std::nullopt;
 }
 
-template <> std::optional<QString> KorvaneSetting<QString>::convert(const QVariant &value) const
+template<>
+std::optional<QString> KorvaneSetting<QString>::convert(const QVariant &value) const
 {
     return value.toString();
 }
 
-template <> std::optional<QStringList> KorvaneSetting<QStringList>::convert(const QVariant &value) const
+template<>
+std::optional<QStringList> KorvaneSetting<QStringList>::convert(const QVariant &value) const
 {
     return value.toStringList();
 }
 
-template <> std::optional<QDateTime> KorvaneSetting<QDateTime>::convert(const QVariant &value) const
+template<>
+std::optional<QDateTime> KorvaneSetting<QDateTime>::convert(const QVariant &value) const
 {
     return value.toDateTime();
 }
 
-template <> std::optional<KorvaneKeyCombination> KorvaneSetting<KorvaneKeyCombination>::convert(const QVariant &value) const
+template<>
+std::optional<KorvaneKeyCombination> KorvaneSetting<KorvaneKeyCombination>::convert(const QVariant &value) const
 {
     const QVariantList numbers = value.toList();
     if (numbers.size() != 2)
@@ -48,7 +54,8 @@ template <> std::optional<KorvaneKeyCombination> KorvaneSetting<KorvaneKeyCombin
     return KorvaneKeyCombination(numbers.at(0).toUInt(), numbers.at(1).toUInt());
 }
 
-template <> QVariant KorvaneSetting<KorvaneKeyCombination>::toVariant(const KorvaneKeyCombination &value)
+template<>
+QVariant KorvaneSetting<KorvaneKeyCombination>::toVariant(const KorvaneKeyCombination &value)
 {
     return QVariantList{value.first, value.second};
 }

@@ -14,7 +14,7 @@
 // One user default: its key in korvane.conf, the type it is read as and the value used in its
 // place. A stored value that cannot be read as that type, or that the setting's check turns
 // down, gives the default as well.
-template <typename T>
+template<typename T>
 class KorvaneSetting final
 {
 public:
@@ -22,7 +22,9 @@ public:
     using Check = std::optional<T> (*)(const T &stored);
 
     KorvaneSetting(const QString &key, T defaultValue, Check check = nullptr)
-        : m_key(key), m_default(std::move(defaultValue)), m_check(check)
+        : m_key(key)
+        , m_default(std::move(defaultValue))
+        , m_check(check)
     {
     }
 
@@ -55,15 +57,22 @@ private:
 
 // Booleans are "true"/"false" or "1"/"0", any case; integers are decimal. Anything else is
 // logged and gives the default.
-template <> std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const;
-template <> std::optional<int> KorvaneSetting<int>::convert(const QVariant &value) const;
-template <> std::optional<QString> KorvaneSetting<QString>::convert(const QVariant &value) const;
-template <> std::optional<QStringList> KorvaneSetting<QStringList>::convert(const QVariant &value) const;
-template <> std::optional<QDateTime> KorvaneSetting<QDateTime>::convert(const QVariant &value) const;
+template<>
+std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const;
+template<>
+std::optional<int> KorvaneSetting<int>::convert(const QVariant &value) const;
+template<>
+std::optional<QString> KorvaneSetting<QString>::convert(const QVariant &value) const;
+template<>
+std::optional<QStringList> KorvaneSetting<QStringList>::convert(const QVariant &value) const;
+template<>
+std::optional<QDateTime> KorvaneSetting<QDateTime>::convert(const QVariant &value) const;
 // A key code and its modifier flags, stored as a list of the two numbers.
 using KorvaneKeyCombination = std::pair<quint32, quint32>;
-template <> std::optional<KorvaneKeyCombination> KorvaneSetting<KorvaneKeyCombination>::convert(const QVariant &value) const;
-template <> QVariant KorvaneSetting<KorvaneKeyCombination>::toVariant(const KorvaneKeyCombination &value);
+template<>
+std::optional<KorvaneKeyCombination> KorvaneSetting<KorvaneKeyCombination>::convert(const QVariant &value) const;
+template<>
+QVariant KorvaneSetting<KorvaneKeyCombination>::toVariant(const KorvaneKeyCombination &value);
 
 namespace KorvaneSettingChecks {
 // A number above 0.

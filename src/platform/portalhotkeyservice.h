@@ -59,7 +59,9 @@ private:
         QString trigger;
         Binding binding;
     };
-    enum class Phase { Idle, Creating, Binding };
+    enum class Phase { Idle,
+                       Creating,
+                       Binding };
 
     void scheduleSync();
     void sync();

@@ -112,8 +112,8 @@ XdgTrash::Trashed XdgTrash::moveToTrash(const QString &path, QString *error)
 
     const QString stored = trash.base.isEmpty() ? absolute : QDir(trash.base).relativeFilePath(absolute);
     const QByteArray info = "[Trash Info]\nPath=" + QFile::encodeName(stored).toPercentEncoding("/")
-                          + "\nDeletionDate="
-                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + '\n';
+        + "\nDeletionDate="
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + '\n';
     const QString name = QFileInfo(absolute).fileName();
     for (int attempt = 1; attempt <= maxNameAttempts; ++attempt) {
         const QString candidate = candidateName(name, attempt);

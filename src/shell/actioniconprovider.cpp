@@ -17,12 +17,34 @@ struct Look {
 
 // Indexed by kind; groups share a hue.
 const Look looks[] = {
-    {0xff3b82f6, "A⇄"}, {0xff64748b, "T"}, {0xff0ea5e9, "#"}, {0xfff59e0b, "@"}, {0xff22c55e, "✉"},
-    {0xff8b5cf6, "⌕"}, {0xffef4444, "Zh"}, {0xffdc2626, "¥"}, {0xff14b8a6, "Aa"}, {0xff06b6d4, "⇶"},
-    {0xffec4899, "⇲"}, {0xffd946ef, "⇄"}, {0xffa855f7, "⤡"}, {0xff6366f1, "OCR"}, {0xfff43f5e, "⌫"},
-    {0xfff97316, "⇪"}, {0xffeab308, "❀"}, {0xff06b6d4, "⇶"}, {0xff0ea5e9, "➜"}, {0xff3b82f6, "⇉"},
-    {0xfff59e0b, "@"}, {0xff22c55e, "✉"}, {0xff2563eb, "Q"}, {0xfff97316, "OSS"}, {0xff0284c7, "COS"},
-    {0xff7c3aed, "UP"}, {0xffdb2777, "↻"}, {0xff84cc16, "✎"},
+    {0xff3b82f6, "A⇄"},
+    {0xff64748b, "T"},
+    {0xff0ea5e9, "#"},
+    {0xfff59e0b, "@"},
+    {0xff22c55e, "✉"},
+    {0xff8b5cf6, "⌕"},
+    {0xffef4444, "Zh"},
+    {0xffdc2626, "¥"},
+    {0xff14b8a6, "Aa"},
+    {0xff06b6d4, "⇶"},
+    {0xffec4899, "⇲"},
+    {0xffd946ef, "⇄"},
+    {0xffa855f7, "⤡"},
+    {0xff6366f1, "OCR"},
+    {0xfff43f5e, "⌫"},
+    {0xfff97316, "⇪"},
+    {0xffeab308, "❀"},
+    {0xff06b6d4, "⇶"},
+    {0xff0ea5e9, "➜"},
+    {0xff3b82f6, "⇉"},
+    {0xfff59e0b, "@"},
+    {0xff22c55e, "✉"},
+    {0xff2563eb, "Q"},
+    {0xfff97316, "OSS"},
+    {0xff0284c7, "COS"},
+    {0xff7c3aed, "UP"},
+    {0xffdb2777, "↻"},
+    {0xff84cc16, "✎"},
 };
 static_assert(std::size(looks) == KindCount, "one look per action kind");
 
@@ -50,7 +72,8 @@ QPixmap ActionIconProvider::iconForAction(qint64 catalog, qint64 type, int size,
     const QString glyph = QString::fromUtf8(look.glyph);
     QFont font = painter.font();
     font.setBold(true);
-    font.setPixelSize(int(size * (glyph.size() > 2 ? 0.34 : glyph.size() > 1 ? 0.42 : 0.56)));
+    font.setPixelSize(int(size * (glyph.size() > 2 ? 0.34 : glyph.size() > 1 ? 0.42
+                                                                             : 0.56)));
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, glyph);

@@ -67,7 +67,6 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     store->initializationDefaultData();
     store->initializationHotKey();
 
-
     m_statusItemManger = std::make_unique<StatusItemManger>();
     connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, [this] { openPreferencesTab(2); });
     connect(m_statusItemManger.get(), &StatusItemManger::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);

@@ -15,7 +15,9 @@ class PreferenceTabViewController final : public QWidget
     Q_OBJECT
 
 public:
-    enum Tab { EditorTab = 0, GeneralTab = 1, AboutTab = 2 };
+    enum Tab { EditorTab = 0,
+               GeneralTab = 1,
+               AboutTab = 2 };
 
     explicit PreferenceTabViewController(QWidget *parent = nullptr);
 

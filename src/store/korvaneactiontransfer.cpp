@@ -558,7 +558,8 @@ bool KorvaneActionTransfer::importActions(const QByteArray &json, bool replace, 
                 ++missingSecrets;
         }
         return true;
-    }, &saveError);
+    },
+                                        &saveError);
     if (!written) {
         *error = saveError;
         return false;

@@ -191,7 +191,7 @@ ObjectPtr KorvaneManagedObjectContext::insertNewObject(const QString &entityName
 }
 
 QList<ObjectPtr> KorvaneManagedObjectContext::load(const KorvaneEntityDescription *entity, const QString &where,
-                                                    const QVariantList &binds)
+                                                   const QVariantList &binds)
 {
     QList<ObjectPtr> result;
     if (!m_hasStore)

@@ -133,8 +133,7 @@ bool migrate(QSqlDatabase &db, int fromVersion, QString *error)
             if (!exec(query, QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(entity.name), definitions.join(QLatin1String(", "))), error))
                 return false;
             if (!entity.ownerColumn.isEmpty()
-                && !exec(query, QStringLiteral("CREATE INDEX %1 ON %2(%3)")
-                                    .arg(quoted(entity.name + QLatin1String("_owner")), quoted(entity.name), quoted(entity.ownerColumn)),
+                && !exec(query, QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(quoted(entity.name + QLatin1String("_owner")), quoted(entity.name), quoted(entity.ownerColumn)),
                          error))
                 return false;
             continue;
@@ -301,7 +300,7 @@ KorvaneValueRange KorvaneSchema::valueRange(const KorvaneAttributeDescription &a
     }
     // The rename fields keep their own rules, checked where a pattern is read.
     static const QSet<QString> signedNumbers{QStringLiteral("addPlaceType"), QStringLiteral("customizePlaceType"),
-                                            QStringLiteral("customizeStartNumber"), QStringLiteral("customizeType")};
+                                             QStringLiteral("customizeStartNumber"), QStringLiteral("customizeType")};
     if (signedNumbers.contains(attribute.name))
         return range;
     // Every other number counts, measures, places or names something: none is negative.

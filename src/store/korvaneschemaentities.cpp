@@ -1,4 +1,5 @@
 // Written by tools/generate-entities.py: change the generator, not this file.
+// clang-format off
 #include "store/korvaneschema.h"
 
 const QList<KorvaneEntityDescription> &KorvaneSchema::entities()

@@ -10,12 +10,11 @@
 class UploadHistory final
 {
 public:
-    struct Entry
-    {
-        QDateTime time;    // UTC
-        QString fileName;  // the local file's name; empty for dropped image data
+    struct Entry {
+        QDateTime time; // UTC
+        QString fileName; // the local file's name; empty for dropped image data
         QString url;
-        QString store;     // "qiniu", "oss", "cos", "upyun" or "weibo"
+        QString store; // "qiniu", "oss", "cos", "upyun" or "weibo"
     };
 
     static constexpr int MaximumEntries = 100;

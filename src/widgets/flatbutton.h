@@ -79,7 +79,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    enum class AfterBar { Nothing, ShowSuccess, ShowFailure };
+    enum class AfterBar { Nothing,
+                          ShowSuccess,
+                          ShowFailure };
 
     void runBar(qreal to, int durationMs, AfterBar after, QEasingCurve::Type easing);
     void onBarFinished();

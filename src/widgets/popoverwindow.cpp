@@ -71,8 +71,7 @@ bool isVertical(Qt::Edge edge)
 } // namespace
 
 PopoverWindow::PopoverWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                          | Qt::NoDropShadowWindowHint)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint)
     , m_fade(new QPropertyAnimation(this, "windowOpacity", this))
     , m_colorName(QStringLiteral("customStatusBG"))
 {

@@ -81,7 +81,9 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    enum class State { Hidden, Shown, Closing };
+    enum class State { Hidden,
+                       Shown,
+                       Closing };
 
     void place();
     bool hasArrow() const { return !m_anchor.isEmpty(); }

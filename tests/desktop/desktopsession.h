@@ -29,14 +29,13 @@
 #include <memory>
 #include <optional>
 
-
 class DesktopSession final
 {
 public:
     ~DesktopSession() { stop(); }
 
     // The main() of a desktop test on X11: the desktop starts before the application object.
-    template <typename Test, typename Application>
+    template<typename Test, typename Application>
     static int run(int argc, char *argv[], DesktopSession *&current, const QByteArray &screen = "1280x900x24")
     {
         DesktopSession desktop;
@@ -73,8 +72,7 @@ public:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
         qputenv("WAYLAND_DISPLAY", "wayland-korvane");
         qputenv("DISPLAY", m_xvfb.display());
-        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--no-config"),
-                                                  QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-korvane")});
+        m_weston.start(QStringLiteral("weston"), {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--no-config"), QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-korvane")});
         qunsetenv("DISPLAY");
         // Weston opens its socket once it takes clients.
         for (QDeadlineTimer deadline(15000); !QFileInfo::exists(m_runtime->filePath(QStringLiteral("wayland-korvane"))); QThread::msleep(20)) {
@@ -103,10 +101,7 @@ public:
             return false;
         if (m_display.isEmpty())
             return true;
-        m_tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
-                                                 QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"),
-                                                 QStringLiteral("--SetDockType"), QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false"),
-                                                 QStringLiteral("--tint"), QStringLiteral("0x303030")});
+        m_tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--SetDockType"), QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false"), QStringLiteral("--tint"), QStringLiteral("0x303030")});
         return m_tray.waitForStarted();
     }
 
@@ -254,7 +249,8 @@ public:
     };
 
     // What the program prints is read as it comes, so that it never waits on a full pipe.
-    explicit KorvaneProcess(const QString &home) : env(DesktopSession::korvaneEnvironment(home))
+    explicit KorvaneProcess(const QString &home)
+        : env(DesktopSession::korvaneEnvironment(home))
     {
         QObject::connect(&process, &QProcess::readyRead, [this] { output += process.readAll(); });
     }

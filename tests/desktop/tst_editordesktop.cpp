@@ -19,7 +19,6 @@
 #include <QTest>
 #include <QUrl>
 
-
 namespace {
 
 DesktopSession *session = nullptr;
@@ -292,7 +291,8 @@ QRect EditorDesktopTest::selectAndFindNameField(int row)
     QTest::qWaitFor([&] {
         field = nameField();
         return field.isValid();
-    }, 10000);
+    },
+                    10000);
     return field;
 }
 

@@ -369,8 +369,7 @@ void TrayDesktopTest::statusNotifierTray()
     QVERIFY(bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher, QDBusConnection::ExportAllContents));
     QVERIFY(bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
     const auto setWorkArea = [](const QString &area) {
-        return QProcess::execute(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"), QStringLiteral("_NET_WORKAREA"), QStringLiteral("32c"),
-                                                           QStringLiteral("-set"), QStringLiteral("_NET_WORKAREA"), area}) == 0;
+        return QProcess::execute(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("-f"), QStringLiteral("_NET_WORKAREA"), QStringLiteral("32c"), QStringLiteral("-set"), QStringLiteral("_NET_WORKAREA"), area}) == 0;
     };
     QVERIFY(setWorkArea(QStringLiteral("0, 28, 1280, 872")));
     restartKorvane(m_env);

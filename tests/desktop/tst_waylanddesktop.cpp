@@ -144,11 +144,21 @@ void WaylandDesktopTest::generalTabShowsTheBinding_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("warning");
 
-    QTest::newRow("bound as asked") << false << true << "-" << "Super+D" << "";
-    QTest::newRow("rebound by the user") << false << true << "Ctrl+Alt+K" << "Ctrl+Alt+K" << "";
-    QTest::newRow("cleared by the user") << false << true << "" << "Super+D" << "Not bound";
-    QTest::newRow("refused") << true << true << "-" << "Super+D" << "Not bound";
-    QTest::newRow("portal without global shortcuts") << false << false << "-" << "Super+D" << "This desktop binds no global shortcuts";
+    QTest::newRow("bound as asked") << false << true << "-"
+                                    << "Super+D"
+                                    << "";
+    QTest::newRow("rebound by the user") << false << true << "Ctrl+Alt+K"
+                                         << "Ctrl+Alt+K"
+                                         << "";
+    QTest::newRow("cleared by the user") << false << true << ""
+                                         << "Super+D"
+                                         << "Not bound";
+    QTest::newRow("refused") << true << true << "-"
+                             << "Super+D"
+                             << "Not bound";
+    QTest::newRow("portal without global shortcuts") << false << false << "-"
+                                                     << "Super+D"
+                                                     << "This desktop binds no global shortcuts";
 }
 
 void WaylandDesktopTest::generalTabShowsTheBinding()

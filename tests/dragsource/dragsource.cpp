@@ -27,7 +27,9 @@ void say(const char *line)
 class DragSource final : public QWidget
 {
 public:
-    explicit DragSource(const QUrl &url) : m_url(url) {}
+    explicit DragSource(const QUrl &url)
+        : m_url(url)
+    {}
 
 protected:
     void paintEvent(QPaintEvent *) override

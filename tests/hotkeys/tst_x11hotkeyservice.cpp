@@ -85,7 +85,9 @@ class X11HotKeyServiceTest final : public QObject
     Q_OBJECT
 
 public:
-    explicit X11HotKeyServiceTest(const QByteArray &display) : m_display(display) {}
+    explicit X11HotKeyServiceTest(const QByteArray &display)
+        : m_display(display)
+    {}
 
 private Q_SLOTS:
     void initTestCase();

@@ -10,7 +10,7 @@
 #include <functional>
 
 // Points a setting at a value, or with a null value removes it, for the length of a test.
-template <typename T>
+template<typename T>
 void setDefault(const KorvaneSetting<T> &setting, const QVariant &value)
 {
     if (value.isNull())

@@ -22,8 +22,7 @@ Q_DECLARE_METATYPE(StandInResponse)
 
 namespace {
 
-struct Result
-{
+struct Result {
     int calls = 0;
     bool success = false;
     QVariant result;
@@ -115,7 +114,7 @@ private Q_SLOTS:
     // other answer fails without a message, no answer at all with the one to show.
     void serviceAnswers_data()
     {
-        QTest::addColumn<StandInResponse>("answer");   // status 0: nothing listens
+        QTest::addColumn<StandInResponse>("answer"); // status 0: nothing listens
         QTest::addColumn<bool>("success");
         QTest::addColumn<bool>("message");
         StandInResponse close;
@@ -227,7 +226,7 @@ private Q_SLOTS:
     void recognition_data()
     {
         QTest::addColumn<QString>("token");
-        QTest::addColumn<QByteArray>("answer");   // empty: the stand-in's, with no lines
+        QTest::addColumn<QByteArray>("answer"); // empty: the stand-in's, with no lines
         QTest::addColumn<bool>("success");
         QTest::addColumn<bool>("message");
         QTest::newRow("no items") << "ocr-token-7f3a" << QByteArray() << true << false;
@@ -339,9 +338,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wanted");
         QTest::addColumn<QString>("found");
         QTest::addColumn<QString>("xmlNamespace");
-        QTest::newRow("prefix of another") << QStringList{"photos2-1250000000", "photos-1250000000"} << "photos" << "photos-1250000000"
+        QTest::newRow("prefix of another") << QStringList{"photos2-1250000000", "photos-1250000000"} << "photos"
+                                           << "photos-1250000000"
                                            << QString();
-        QTest::newRow("namespaced list") << QStringList{"photos-1250000000"} << "photos" << "photos-1250000000"
+        QTest::newRow("namespaced list") << QStringList{"photos-1250000000"} << "photos"
+                                         << "photos-1250000000"
                                          << "http://doc.s3.amazonaws.com/2006-03-01";
         QTest::newRow("only the longer name") << QStringList{"photos2-1250000000"} << "photos" << QString() << QString();
         QTest::newRow("none") << QStringList{} << "photos" << QString() << QString();
@@ -484,9 +485,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("sent");
-        QTest::newRow("jp") << "jp" << "ja";
-        QTest::newRow("kr") << "kr" << "ko";
-        QTest::newRow("fr") << "fr" << "fr";
+        QTest::newRow("jp") << "jp"
+                            << "ja";
+        QTest::newRow("kr") << "kr"
+                            << "ko";
+        QTest::newRow("fr") << "fr"
+                            << "fr";
     }
     void libreTranslateMapsTheLanguageCodes()
     {

@@ -26,8 +26,7 @@ Q_DECLARE_METATYPE(StandInResponse)
 namespace {
 
 // What one request's callbacks did.
-struct Outcome
-{
+struct Outcome {
     int successes = 0;
     int failures = 0;
     QVariant object;
@@ -285,7 +284,7 @@ private Q_SLOTS:
     {
         setDefault(KorvaneSettings::cosServiceHost, m_server.baseUrl());
         m_server.setOverride(StandInResponse::text("application/xml",
-            "<ListAllMyBucketsResult><Buckets><Bucket><Name>a-1</Name></Bucket></Buckets></ListAllMyBucketsResult>"));
+                                                   "<ListAllMyBucketsResult><Buckets><Bucket><Name>a-1</Name></Bucket></Buckets></ListAllMyBucketsResult>"));
         Outcome outcome;
         KorvaneNetWorkClient::sharedClient()->getPath(KorvaneHosts::cosServiceUrl(), {}, "sig", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
@@ -306,7 +305,7 @@ private Q_SLOTS:
     void aBadAnswerFails_data()
     {
         QTest::addColumn<StandInResponse>("answer");
-        QTest::addColumn<bool>("ownEncoding");   // the request names its Accept-Encoding, so Qt undoes nothing
+        QTest::addColumn<bool>("ownEncoding"); // the request names its Accept-Encoding, so Qt undoes nothing
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("why");
         const auto behaving = [](StandInResponse::Behaviour behaviour, const QByteArray &body = "{}") {
@@ -396,8 +395,7 @@ private Q_SLOTS:
             QSKIP("no TLS backend");
         QTemporaryDir dir;
         QProcess openssl;
-        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1",
-                                  "-keyout", dir.filePath("key.pem"), "-out", dir.filePath("cert.pem")});
+        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-keyout", dir.filePath("key.pem"), "-out", dir.filePath("cert.pem")});
         if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
             QSKIP("openssl cannot make a certificate here");
         QFile certFile(dir.filePath("cert.pem"));

@@ -60,9 +60,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("signature");
         // Computed independently (Python's hmac and hashlib) for the key of COS's documentation.
-        QTest::newRow("bucket list") << "get" << "/" << "fb1fc3bde345a1bef88958cc9cc1d375991464dd";
-        QTest::newRow("object") << "put" << "/exampleobject" << "300babba3d4ee5793889f4568463ae837d0741b4";
-        QTest::newRow("key with a space") << "put" << "/photos/a b.png" << "e411d278901622e7b35092bde410011ad317746b";
+        QTest::newRow("bucket list") << "get"
+                                     << "/"
+                                     << "fb1fc3bde345a1bef88958cc9cc1d375991464dd";
+        QTest::newRow("object") << "put"
+                                << "/exampleobject"
+                                << "300babba3d4ee5793889f4568463ae837d0741b4";
+        QTest::newRow("key with a space") << "put"
+                                          << "/photos/a b.png"
+                                          << "e411d278901622e7b35092bde410011ad317746b";
     }
     void cosSignatureAtAKnownTime()
     {
@@ -72,14 +78,15 @@ private Q_SLOTS:
         const QString value = QCloudManager::cosSign("BQYIM75p8x0iWVFSIgqEKwFprpRSVHlz", "AKIDQjz3ltompVjBni5LitkWHFlFpwkn9U5q",
                                                      method, path, 1557989151);
         QCOMPARE(value, QString("q-sign-algorithm=sha1&q-ak=AKIDQjz3ltompVjBni5LitkWHFlFpwkn9U5q&q-sign-time=1557989151;1557989271"
-                                "&q-key-time=1557989151;1557989271&q-header-list=&q-url-param-list=&q-signature=%1").arg(signature));
+                                "&q-key-time=1557989151;1557989271&q-header-list=&q-url-param-list=&q-signature=%1")
+                            .arg(signature));
         QCOMPARE(signature, CosStandIn::expectedSignature("BQYIM75p8x0iWVFSIgqEKwFprpRSVHlz", method, path, "1557989151;1557989271"));
     }
 
     void ossSignature_data()
     {
         QTest::addColumn<QString>("secret");
-        QTest::addColumn<QStringList>("fields");   // verb, Content-MD5, Content-Type, Date, resource
+        QTest::addColumn<QStringList>("fields"); // verb, Content-MD5, Content-Type, Date, resource
         QTest::addColumn<QString>("signature");
         // Computed independently (openssl dgst -sha1 -hmac SECRET -binary | base64) over the
         // fields joined by line ends; the store's own headers come before the resource.

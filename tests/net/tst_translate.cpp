@@ -23,8 +23,7 @@
 
 namespace {
 
-struct Outcome
-{
+struct Outcome {
     int calls = 0;
     bool success = false;
     KorvaneError error;
@@ -131,16 +130,17 @@ private Q_SLOTS:
     // End to end: the korvane executable, its own settings file, the stand-ins in this process.
     void cli_data()
     {
-        QTest::addColumn<QStringList>("settings");   // key, value, ...
+        QTest::addColumn<QStringList>("settings"); // key, value, ...
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("pasted");         // empty: the run fails
+        QTest::addColumn<QString>("pasted"); // empty: the run fails
         QTest::addColumn<int>("errorCode");
-        QTest::addColumn<QString>("message");        // what the notification names
-        QTest::addColumn<bool>("down");              // the service answers with its maintenance page
+        QTest::addColumn<QString>("message"); // what the notification names
+        QTest::addColumn<bool>("down"); // the service answers with its maintenance page
         const QString libre = m_libre.baseUrl();
         const QString service = m_service.baseUrl();
-        QTest::newRow("service") << QStringList{"hosts/service", service} << 1 << "你好，世界\n第二行" << "Hello, world\nSecond line"
+        QTest::newRow("service") << QStringList{"hosts/service", service} << 1 << "你好，世界\n第二行"
+                                 << "Hello, world\nSecond line"
                                  << 0 << QString() << false;
         QTest::newRow("LibreTranslate with its key")
             << QStringList{"translate/libretranslateUrl", libre, "translate/libretranslateKey", "lt-key"} << 2 << "Good morning"

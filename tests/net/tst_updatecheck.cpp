@@ -118,9 +118,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QList<QUrl>>("opened");
-        QTest::newRow("newer, change log") << "9.9.9" << "checkLogs" << QList<QUrl>{QUrl("https://example.org/changes")};
-        QTest::newRow("older, download") << "0.0.1" << "download" << QList<QUrl>{QUrl("https://korvane.org/download")};
-        QTest::newRow("not now") << "9.9.9" << "notNow" << QList<QUrl>{};
+        QTest::newRow("newer, change log") << "9.9.9"
+                                           << "checkLogs" << QList<QUrl>{QUrl("https://example.org/changes")};
+        QTest::newRow("older, download") << "0.0.1"
+                                         << "download" << QList<QUrl>{QUrl("https://korvane.org/download")};
+        QTest::newRow("not now") << "9.9.9"
+                                 << "notNow" << QList<QUrl>{};
     }
     void manualCheckOffersAnyOtherVersion()
     {

@@ -139,7 +139,7 @@ void clickBox(QCheckBox *box)
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
 }
 
-template <typename Panel>
+template<typename Panel>
 std::unique_ptr<Panel> panelFor(const QString &identifier, const DropListEntityPtr &drop)
 {
     std::unique_ptr<Panel> panel(qobject_cast<Panel *>(SettingsPanelFactory::create(identifier)));
@@ -502,11 +502,21 @@ void SettingsPanelsTest::renameStartValues_data()
     QTest::addColumn<QString>("storedLetter");
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("storedNumber");
-    QTest::newRow("letter and number") << "k" << "k" << "12" << 12;
-    QTest::newRow("upper case, only the first") << "Qz" << "Q" << "0" << 0;
-    QTest::newRow("digit gives a, negative number") << "7b" << "a" << "-25" << 25;
-    QTest::newRow("punctuation gives a") << "#" << "a" << "-2147483647" << 2147483647;
-    QTest::newRow("letters in the number field are refused") << "" << "a" << "x3y" << 3;
+    QTest::newRow("letter and number") << "k"
+                                       << "k"
+                                       << "12" << 12;
+    QTest::newRow("upper case, only the first") << "Qz"
+                                                << "Q"
+                                                << "0" << 0;
+    QTest::newRow("digit gives a, negative number") << "7b"
+                                                    << "a"
+                                                    << "-25" << 25;
+    QTest::newRow("punctuation gives a") << "#"
+                                         << "a"
+                                         << "-2147483647" << 2147483647;
+    QTest::newRow("letters in the number field are refused") << ""
+                                                             << "a"
+                                                             << "x3y" << 3;
 }
 
 void SettingsPanelsTest::renameStartValues()
@@ -540,11 +550,16 @@ void SettingsPanelsTest::resizeSizes_data()
     QTest::addColumn<QString>("attribute");
     QTest::addColumn<double>("expected");
     QTest::addColumn<QString>("unit");
-    QTest::newRow("width") << 0 << "640" << "targetpx" << 640.0 << "px";
-    QTest::newRow("height") << 1 << "480" << "targetpx" << 480.0 << "px";
-    QTest::newRow("percentage") << 2 << "55.7" << "targetRato" << 55.0 << "%";
-    QTest::newRow("100 stays") << 2 << "100" << "targetRato" << 100.0 << "%";
-    QTest::newRow("101, left by Tab, becomes 100") << 2 << "101" << "targetRato" << 100.0 << "%";
+    QTest::newRow("width") << 0 << "640"
+                           << "targetpx" << 640.0 << "px";
+    QTest::newRow("height") << 1 << "480"
+                            << "targetpx" << 480.0 << "px";
+    QTest::newRow("percentage") << 2 << "55.7"
+                                << "targetRato" << 55.0 << "%";
+    QTest::newRow("100 stays") << 2 << "100"
+                               << "targetRato" << 100.0 << "%";
+    QTest::newRow("101, left by Tab, becomes 100") << 2 << "101"
+                                                   << "targetRato" << 100.0 << "%";
 }
 
 void SettingsPanelsTest::resizeSizes()
@@ -714,10 +729,16 @@ void SettingsPanelsTest::translationServerTest_data()
     QTest::addColumn<QString>("server"); // "standin" for the local LibreTranslate
     QTest::addColumn<QString>("apiKey");
     QTest::addColumn<QString>("answer");
-    QTest::newRow("answers") << "standin" << "k1" << "The server answered: <de> hello";
-    QTest::newRow("wrong key") << "standin" << "k2" << "The translation server refused: Invalid API key";
-    QTest::newRow("nobody listens") << "http://127.0.0.1:9" << "" << KorvaneApiClient::cannotConnectMessage();
-    QTest::newRow("nothing set") << "" << "" << qtTrId("translateNotConfigured");
+    QTest::newRow("answers") << "standin"
+                             << "k1"
+                             << "The server answered: <de> hello";
+    QTest::newRow("wrong key") << "standin"
+                               << "k2"
+                               << "The translation server refused: Invalid API key";
+    QTest::newRow("nobody listens") << "http://127.0.0.1:9"
+                                    << "" << KorvaneApiClient::cannotConnectMessage();
+    QTest::newRow("nothing set") << ""
+                                 << "" << qtTrId("translateNotConfigured");
 }
 
 void SettingsPanelsTest::translationServerTest()

@@ -14,12 +14,12 @@ public:
     using StandInServer::StandInServer;
 
     struct Bucket {
-        QString name;    // full name, "NAME-APPID"
-        QString region;  // "ap-shanghai"
+        QString name; // full name, "NAME-APPID"
+        QString region; // "ap-shanghai"
     };
-    QHash<QString, QString> secretKeys;  // secret id -> secret key
+    QHash<QString, QString> secretKeys; // secret id -> secret key
     QList<Bucket> buckets;
-    QHash<QString, QByteArray> objects;  // "BUCKET/KEY" -> bytes
+    QHash<QString, QByteArray> objects; // "BUCKET/KEY" -> bytes
     // Keys whose PUT the store answers with an internal error, as a store in trouble does.
     QSet<QString> failingKeys;
     // The XML namespace the list is written in; empty for none.

@@ -9,7 +9,7 @@ class LibreTranslateStandIn final : public StandInServer
 public:
     using StandInServer::StandInServer;
 
-    QString requiredApiKey;  // empty: no key needed
+    QString requiredApiKey; // empty: no key needed
     QStringList languages{QStringLiteral("en"), QStringLiteral("zh"), QStringLiteral("ja"), QStringLiteral("ko"),
                           QStringLiteral("de"), QStringLiteral("fr")};
     QHash<QString, QHash<QString, QString>> dictionary;

@@ -52,7 +52,7 @@ StandInResponse OssStandIn::handle(const StandInRequest &request)
     if (!secretKeys.contains(accessKey))
         return ossError(403, QStringLiteral("InvalidAccessKeyId"), QStringLiteral("The OSS Access Key Id you provided does not exist in our records."));
     const QByteArray stringToSign = "PUT\n" + md5 + '\n' + request.header("Content-Type") + '\n' + date + "\n/" + bucket.toUtf8()
-                                  + '/' + key.toUtf8();
+        + '/' + key.toUtf8();
     const QByteArray expected = QMessageAuthenticationCode::hash(stringToSign, secretKeys.value(accessKey).toUtf8(),
                                                                  QCryptographicHash::Sha1)
                                     .toBase64();

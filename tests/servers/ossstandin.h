@@ -14,9 +14,9 @@ class OssStandIn final : public StandInServer
 public:
     using StandInServer::StandInServer;
 
-    QHash<QString, QString> secretKeys;  // access key -> secret key
+    QHash<QString, QString> secretKeys; // access key -> secret key
     QSet<QString> buckets;
-    QHash<QString, QByteArray> objects;  // "BUCKET/KEY" -> bytes
+    QHash<QString, QByteArray> objects; // "BUCKET/KEY" -> bytes
     QSet<QString> failingKeys;
     // One host for every region: the next this many PUTs count as sent to the wrong one.
     int wrongEndpointAnswers = 0;

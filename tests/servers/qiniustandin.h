@@ -14,12 +14,12 @@ class QiniuStandIn final : public StandInServer
 public:
     using StandInServer::StandInServer;
 
-    QHash<QString, QString> secretKeys;  // access key -> secret key
+    QHash<QString, QString> secretKeys; // access key -> secret key
     QSet<QString> buckets;
-    QHash<QString, QByteArray> objects;  // "BUCKET/KEY" -> bytes
-    QSet<QString> failingKeys;           // keys answered with an internal error
-    QStringList attempts;                // the keys asked for, in order
-    QHash<QString, QString> regions;     // bucket -> "HOST:PORT" of its region's uploads
+    QHash<QString, QByteArray> objects; // "BUCKET/KEY" -> bytes
+    QSet<QString> failingKeys; // keys answered with an internal error
+    QStringList attempts; // the keys asked for, in order
+    QHash<QString, QString> regions; // bucket -> "HOST:PORT" of its region's uploads
 
 private:
     StandInResponse handle(const StandInRequest &request) override;

@@ -112,7 +112,9 @@ StandInResponse StandInResponse::text(const QByteArray &contentType, const QByte
 {
     StandInResponse response;
     response.status = status;
-    response.reason = status == 200 ? "OK" : status == 403 ? "Forbidden" : status == 400 ? "Bad Request" : "Status";
+    response.reason = status == 200 ? "OK" : status == 403 ? "Forbidden"
+        : status == 400                                    ? "Bad Request"
+                                                           : "Status";
     response.addHeader("Content-Type", contentType);
     response.body = body;
     return response;
@@ -225,7 +227,7 @@ void StandInServer::onReadyRead(QTcpSocket *socket)
         request.query = QUrlQuery(QString::fromUtf8(request.rawQuery));
         m_requests.append(request);
 
-        StandInResponse response = handle(request);  // checked as the real service would, even when overridden
+        StandInResponse response = handle(request); // checked as the real service would, even when overridden
         if (m_hasOverride) {
             response = m_override;
             if (m_overrideOnce)

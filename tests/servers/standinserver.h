@@ -16,12 +16,11 @@
 class QTcpSocket;
 
 // One HTTP request as a stand-in received it.
-struct StandInRequest
-{
+struct StandInRequest {
     QByteArray method;
-    QByteArray target;      // as sent: path and query, still percent-encoded
-    QByteArray rawPath;     // the target's path, still percent-encoded
-    QString path;           // the path decoded
+    QByteArray target; // as sent: path and query, still percent-encoded
+    QByteArray rawPath; // the target's path, still percent-encoded
+    QString path; // the path decoded
     QUrlQuery query;
     QByteArray rawQuery;
     QList<QPair<QByteArray, QByteArray>> headers;
@@ -35,8 +34,7 @@ struct StandInRequest
 };
 
 // One part of a multipart body.
-struct StandInPart
-{
+struct StandInPart {
     QByteArray disposition;
     QString name;
     QString fileName;
@@ -50,16 +48,15 @@ struct StandInPart
 // when the two do not agree or the body is malformed.
 bool parseMultipart(const StandInRequest &request, QList<StandInPart> *parts, QString *error, QByteArray *boundary = nullptr);
 
-struct StandInResponse
-{
+struct StandInResponse {
     enum class Behaviour {
-        Answer,       // the answer as given
-        Close,        // close the connection without an answer
-        Stall,        // the status line and headers, then silence with the connection open
-        Truncate,     // a Content-Length larger than the body sent, then close
-        Stream,       // streamSize bytes of body, sent as the client reads
-        Slow,         // the answer after delayMs
-        Script,       // script as it is, then repeat for ever: every intervalMs, or as the client reads
+        Answer, // the answer as given
+        Close, // close the connection without an answer
+        Stall, // the status line and headers, then silence with the connection open
+        Truncate, // a Content-Length larger than the body sent, then close
+        Stream, // streamSize bytes of body, sent as the client reads
+        Slow, // the answer after delayMs
+        Script, // script as it is, then repeat for ever: every intervalMs, or as the client reads
     };
     int status = 200;
     QByteArray reason = "OK";

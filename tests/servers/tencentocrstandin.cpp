@@ -71,8 +71,7 @@ StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
     if (list) {
         QJsonArray results;
         for (const QString &name : std::as_const(imageNames)) {
-            QJsonObject entry{{QStringLiteral("code"), 0}, {QStringLiteral("message"), QStringLiteral("OK")},
-                              {QStringLiteral("filename"), name}, {QStringLiteral("url"), name}};
+            QJsonObject entry{{QStringLiteral("code"), 0}, {QStringLiteral("message"), QStringLiteral("OK")}, {QStringLiteral("filename"), name}, {QStringLiteral("url"), name}};
             if (request.path == QLatin1String("/ocr/idcard")) {
                 QJsonObject data;
                 for (const auto &[key, value] : std::as_const(cardItems))
@@ -98,6 +97,5 @@ StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
         for (const QString &line : std::as_const(lines))
             items.append(QJsonObject{{QStringLiteral("itemstring"), line}, {QStringLiteral("itemconf"), 0.99}});
     }
-    return StandInResponse::json(json({{QStringLiteral("code"), 0}, {QStringLiteral("message"), QStringLiteral("OK")},
-                                       {QStringLiteral("data"), QJsonObject{{QStringLiteral("angle"), 0}, {QStringLiteral("items"), items}}}}));
+    return StandInResponse::json(json({{QStringLiteral("code"), 0}, {QStringLiteral("message"), QStringLiteral("OK")}, {QStringLiteral("data"), QJsonObject{{QStringLiteral("angle"), 0}, {QStringLiteral("items"), items}}}}));
 }

@@ -11,8 +11,7 @@ namespace {
 
 StandInResponse upError(int status, int code, const QString &message)
 {
-    const QJsonObject object{{QStringLiteral("code"), code}, {QStringLiteral("msg"), message},
-                             {QStringLiteral("id"), QStringLiteral("0c56f4b0b8c4e1c2")}};
+    const QJsonObject object{{QStringLiteral("code"), code}, {QStringLiteral("msg"), message}, {QStringLiteral("id"), QStringLiteral("0c56f4b0b8c4e1c2")}};
     return StandInResponse::json(QJsonDocument(object).toJson(QJsonDocument::Compact), status);
 }
 
@@ -55,9 +54,9 @@ StandInResponse UpYunStandIn::handle(const StandInRequest &request)
     QByteArray expected;
     for (int i = 0; i < 2; ++i)
         expected += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + parts[i].name.toUtf8() + "\"\r\n\r\n"
-                  + parts[i].data + "\r\n";
+            + parts[i].data + "\r\n";
     expected += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + file.fileName.toUtf8()
-              + "\"\r\nContent-Type: \r\n\r\n" + file.data + "\r\n--" + boundary + "--\r\n";
+        + "\"\r\nContent-Type: \r\n\r\n" + file.data + "\r\n--" + boundary + "--\r\n";
     if (expected != request.body)
         problem(QStringLiteral("the body differs from the form layout"));
     if (request.header("Content-Type") != "multipart/form-data; boundary=" + boundary)
@@ -97,7 +96,6 @@ StandInResponse UpYunStandIn::handle(const StandInRequest &request)
     if (failingKeys.contains(saveKey))
         return upError(500, 50000000, QStringLiteral("internal error"));
     objects.insert(bucket + saveKey, file.data);
-    const QJsonObject answer{{QStringLiteral("code"), 200}, {QStringLiteral("message"), QStringLiteral("ok")},
-                             {QStringLiteral("url"), saveKey}, {QStringLiteral("time"), QDateTime::currentSecsSinceEpoch()}};
+    const QJsonObject answer{{QStringLiteral("code"), 200}, {QStringLiteral("message"), QStringLiteral("ok")}, {QStringLiteral("url"), saveKey}, {QStringLiteral("time"), QDateTime::currentSecsSinceEpoch()}};
     return StandInResponse::json(QJsonDocument(answer).toJson(QJsonDocument::Compact));
 }

@@ -14,10 +14,10 @@ class UpYunStandIn final : public StandInServer
 public:
     using StandInServer::StandInServer;
 
-    QHash<QString, QString> passwords;   // operator -> password
+    QHash<QString, QString> passwords; // operator -> password
     QSet<QString> buckets;
-    QHash<QString, QByteArray> objects;  // "BUCKET/SAVEKEY" (save key with its "/") -> bytes
-    QSet<QString> failingKeys;           // save keys answered with an internal error
+    QHash<QString, QByteArray> objects; // "BUCKET/SAVEKEY" (save key with its "/") -> bytes
+    QSet<QString> failingKeys; // save keys answered with an internal error
 
 private:
     StandInResponse handle(const StandInRequest &request) override;

@@ -13,7 +13,8 @@ const QByteArray userAgent = "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWeb
 QByteArray uploadPage(const QByteArray &json)
 {
     return "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" />"
-           "<script type=\"text/javascript\">document.domain=\"sina.com.cn\";</script>" + json;
+           "<script type=\"text/javascript\">document.domain=\"sina.com.cn\";</script>"
+        + json;
 }
 
 } // namespace
@@ -44,12 +45,18 @@ StandInResponse WeiboStandIn::login(const StandInRequest &request)
     }
     const QHash<QString, QString> form = request.formFields();
     const QHash<QString, QString> fixed{
-        {QStringLiteral("vsnf"), QStringLiteral("1")},        {QStringLiteral("savestate"), QStringLiteral("30")},
-        {QStringLiteral("returntype"), QStringLiteral("TEXT")}, {QStringLiteral("encoding"), QStringLiteral("UTF-8")},
-        {QStringLiteral("entry"), QStringLiteral("sso")},     {QStringLiteral("prelt"), QStringLiteral("0")},
-        {QStringLiteral("service"), QStringLiteral("sso")},   {QStringLiteral("useticket"), QStringLiteral("0")},
-        {QStringLiteral("from"), QStringLiteral("null")},     {QStringLiteral("gateway"), QStringLiteral("1")},
-        {QStringLiteral("cdult"), QStringLiteral("3")},       {QStringLiteral("sr"), QStringLiteral("1024*768")},
+        {QStringLiteral("vsnf"), QStringLiteral("1")},
+        {QStringLiteral("savestate"), QStringLiteral("30")},
+        {QStringLiteral("returntype"), QStringLiteral("TEXT")},
+        {QStringLiteral("encoding"), QStringLiteral("UTF-8")},
+        {QStringLiteral("entry"), QStringLiteral("sso")},
+        {QStringLiteral("prelt"), QStringLiteral("0")},
+        {QStringLiteral("service"), QStringLiteral("sso")},
+        {QStringLiteral("useticket"), QStringLiteral("0")},
+        {QStringLiteral("from"), QStringLiteral("null")},
+        {QStringLiteral("gateway"), QStringLiteral("1")},
+        {QStringLiteral("cdult"), QStringLiteral("3")},
+        {QStringLiteral("sr"), QStringLiteral("1024*768")},
     };
     for (auto it = fixed.cbegin(); it != fixed.cend(); ++it) {
         if (form.value(it.key()) != it.value())
@@ -107,11 +114,8 @@ StandInResponse WeiboStandIn::upload(const StandInRequest &request)
         return StandInResponse::text("text/html", uploadPage(R"({"code":"A20005","data":{"count":-1}})"));
     ++uploads;
     images.append(image);
-    const QJsonObject pic{{QStringLiteral("width"), 640}, {QStringLiteral("size"), image.size()},
-                          {QStringLiteral("ret"), 1},     {QStringLiteral("height"), 480},
-                          {QStringLiteral("name"), QStringLiteral("pic_1")}, {QStringLiteral("pid"), pid}};
+    const QJsonObject pic{{QStringLiteral("width"), 640}, {QStringLiteral("size"), image.size()}, {QStringLiteral("ret"), 1}, {QStringLiteral("height"), 480}, {QStringLiteral("name"), QStringLiteral("pic_1")}, {QStringLiteral("pid"), pid}};
     const QJsonObject answer{{QStringLiteral("code"), QStringLiteral("A00006")},
-                             {QStringLiteral("data"), QJsonObject{{QStringLiteral("count"), 1},
-                                                                  {QStringLiteral("pics"), QJsonObject{{QStringLiteral("pic_1"), pic}}}}}};
+                             {QStringLiteral("data"), QJsonObject{{QStringLiteral("count"), 1}, {QStringLiteral("pics"), QJsonObject{{QStringLiteral("pic_1"), pic}}}}}};
     return StandInResponse::text("text/html", uploadPage(QJsonDocument(answer).toJson(QJsonDocument::Compact)));
 }

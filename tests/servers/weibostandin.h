@@ -13,13 +13,13 @@ class WeiboStandIn final : public StandInServer
 public:
     using StandInServer::StandInServer;
 
-    QHash<QString, QString> accounts;  // account -> password
-    bool sendSub = true;               // false: a successful login without the SUB cookie
-    QSet<QString> validSubs;           // SUB values the upload accepts
+    QHash<QString, QString> accounts; // account -> password
+    bool sendSub = true; // false: a successful login without the SUB cookie
+    QSet<QString> validSubs; // SUB values the upload accepts
     QString lastSub;
     QString pid = QStringLiteral("006ogzO5ly1gk1h9a6x8sj30u00u0q4f");
     int uploads = 0;
-    QList<QByteArray> images;          // the images stored, decoded, in the order received
+    QList<QByteArray> images; // the images stored, decoded, in the order received
 
 private:
     StandInResponse handle(const StandInRequest &request) override;

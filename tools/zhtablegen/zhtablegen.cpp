@@ -34,8 +34,7 @@
 
 namespace {
 
-struct Dictionary
-{
+struct Dictionary {
     QHash<QString, QString> entries;
     int maxLength = 0;
 };
@@ -263,10 +262,7 @@ private:
         QProcess dump;
         dump.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         dump.setStandardOutputFile(QProcess::nullDevice());
-        dump.start(m_openccDict, {QStringLiteral("-i"), m_dataDir + QLatin1Char('/') + ocd2Name,
-                                  QStringLiteral("-o"), textPath,
-                                  QStringLiteral("-f"), QStringLiteral("ocd2"),
-                                  QStringLiteral("-t"), QStringLiteral("text")});
+        dump.start(m_openccDict, {QStringLiteral("-i"), m_dataDir + QLatin1Char('/') + ocd2Name, QStringLiteral("-o"), textPath, QStringLiteral("-f"), QStringLiteral("ocd2"), QStringLiteral("-t"), QStringLiteral("text")});
         if (!dump.waitForFinished(-1) || dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0) {
             err() << m_openccDict << " failed on " << ocd2Name << '\n';
             return nullptr;

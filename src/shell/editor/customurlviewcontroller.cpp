@@ -101,16 +101,18 @@ CustomURLViewController::CustomURLViewController(QWidget *parent)
         const QPersistentModelIndex current = m_list->currentIndex();
         if (const auto url = m_model->urlAt(current.row()); url && url->url().trimmed().isEmpty() && editor) {
             m_problem->show();
-            QMetaObject::invokeMethod(this, [this, current] {
-                if (current.isValid())
-                    m_list->edit(current);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, current] {
+                    if (current.isValid())
+                        m_list->edit(current);
+                },
+                Qt::QueuedConnection);
         }
     });
     KorvaneNotificationCenter::defaultCenter()->observe(QStringLiteral("addLibUrlNotif"), this,
                                                         [this](const QVariantMap &userInfo) {
-        addLibraryUrl(userInfo.value(QStringLiteral("url")).toString());
-    });
+                                                            addLibraryUrl(userInfo.value(QStringLiteral("url")).toString());
+                                                        });
 }
 
 void CustomURLViewController::selectRow(int row)

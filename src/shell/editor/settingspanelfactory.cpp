@@ -26,7 +26,7 @@ namespace {
 
 using Maker = SettingsPanel *(*)(QWidget *parent);
 
-template <typename Panel>
+template<typename Panel>
 SettingsPanel *make(QWidget *parent)
 {
     return new Panel(parent);

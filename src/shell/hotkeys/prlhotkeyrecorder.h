@@ -10,9 +10,9 @@ class PRLHotKeyRecorder final
 public:
     enum class Outcome {
         PassOn, // Tab: focus moves on, recording goes on
-        Clear,  // the field becomes empty
-        Take,   // the field shows hotKey
-        Keep,   // the field's text stays as it was
+        Clear, // the field becomes empty
+        Take, // the field shows hotKey
+        Keep, // the field's text stays as it was
     };
     struct Result {
         Outcome outcome = Outcome::Keep;

@@ -37,7 +37,10 @@ public:
     friend bool operator!=(const PTKeyCombo &a, const PTKeyCombo &b) { return !(a == b); }
 
 private:
-    PTKeyCombo(qint32 keyCode, qint32 modifiers) : m_keyCode(keyCode), m_modifiers(modifiers) {}
+    PTKeyCombo(qint32 keyCode, qint32 modifiers)
+        : m_keyCode(keyCode)
+        , m_modifiers(modifiers)
+    {}
 
     qint32 m_keyCode = -1;
     qint32 m_modifiers = -1;
