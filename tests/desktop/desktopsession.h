@@ -194,6 +194,14 @@ public:
         return window.isValid() && screenshot().pixelColor(window.left() + 3, window.center().y()) == background;
     }
 
+    // Whether the window has painted itself over what the screen showed before it came.
+    static bool windowPaintedOver(const QString &name, const QImage &before)
+    {
+        const QRect window = windowGeometry(name);
+        const QPoint probe(window.left() + 3, window.center().y());
+        return window.isValid() && screenshot().pixelColor(probe) != before.pixelColor(probe);
+    }
+
     // The geometry of the first visible window whose name matches and that has a size, or an
     // invalid rectangle.
     static QRect windowGeometry(const QString &name)

@@ -320,13 +320,15 @@ void TrayDesktopTest::commandsAndTheDropWindow()
 
     // The drop window from the tray menu, and a real drag dropped on it.
     const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
+    const int windowsBeforeMenu = DesktopSession::windowCount(QStringLiteral("korvane"));
+    const QImage beforeDropWindow = DesktopSession::screenshot();
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(tray.center().x()), QString::number(tray.center().y()),
                                      QStringLiteral("click"), QStringLiteral("3")}));
-    QTest::qWait(500);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowCount(QStringLiteral("korvane")) > windowsBeforeMenu, 15000);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")}));
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowShown(QStringLiteral("^Korvane$")), 15000);
     const QRect window = DesktopSession::windowGeometry(QStringLiteral("^Korvane$"));
-    QTest::qWait(300);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowPaintedOver(QStringLiteral("^Korvane$"), beforeDropWindow), 15000);
     saveScreenshot(QStringLiteral("drop-window"));
     QProcess source;
     startDragSource(source, QPoint(950, 500), folder);
@@ -393,11 +395,12 @@ void TrayDesktopTest::statusNotifierTray()
     // the pointer is.
     QGuiApplication::clipboard()->setText(QStringLiteral("tray words"));
     QVERIFY(move(QPoint(200, 600)));
+    const QImage beforeList = DesktopSession::screenshot();
     QVERIFY(watcher.callItem(QStringLiteral("Activate"), 1000, 12));
     waitForPopover(true);
     QRect list = DesktopSession::windowGeometry(mainWindowName);
     QVERIFY2(qAbs(list.center().x() - 1000) <= 1 && list.top() == 30, qPrintable(QStringLiteral("%1,%2").arg(list.x()).arg(list.y())));
-    QTest::qWait(300);
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowPaintedOver(mainWindowName, beforeList), 15000);
     saveScreenshot(QStringLiteral("statusnotifier-popover"));
 
     // Running the third row (count characters) animates the item's icon through its frames.
