@@ -154,6 +154,8 @@ int copyIntoOpenFile(int in, int out)
     return ::fsync(out) == 0 ? 0 : errno;
 }
 
+void emptyFolder(const QByteArray &folder);
+
 int removeTree(const QByteArray &path)
 {
     struct stat st;
@@ -161,17 +163,24 @@ int removeTree(const QByteArray &path)
         return errno == ENOENT ? 0 : errno;
     if (!S_ISDIR(st.st_mode))
         return ::unlink(path.constData()) == 0 ? 0 : errno;
-    if (DIR *dir = ::opendir(path.constData())) {
-        QList<QByteArray> names;
-        while (const dirent *entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QByteArray(entry->d_name));
-        }
-        ::closedir(dir);
-        for (const QByteArray &name : names)
-            removeTree(FileManager::joinPath(path, name));
-    }
+    emptyFolder(path);
     return ::rmdir(path.constData()) == 0 ? 0 : errno;
+}
+
+// Removes what the folder holds, as far as it can; the folder itself stays.
+void emptyFolder(const QByteArray &folder)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    QList<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.append(QByteArray(entry->d_name));
+    }
+    ::closedir(dir);
+    for (const QByteArray &name : names)
+        removeTree(FileManager::joinPath(folder, name));
 }
 
 // Copies a file, a link or a whole folder to a path that does not exist yet. Links are
@@ -628,16 +637,7 @@ QUrl FileManager::saveCacheFile(const QString &text, KorvaneError *error)
             *error = systemError(rc, folder);
         return QUrl();
     }
-    if (DIR *dir = ::opendir(folder.constData())) {
-        QList<QByteArray> names;
-        while (const dirent *entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QByteArray(entry->d_name));
-        }
-        ::closedir(dir);
-        for (const QByteArray &name : names)
-            removeTree(FileManager::joinPath(folder, name));
-    }
+    emptyFolder(folder);
     QString name = text.left(15);
     name.remove(QLatin1Char('/'));
     const QString path = cache + QLatin1Char('/') + name + QStringLiteral(".txt");
