@@ -4,6 +4,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -79,6 +81,8 @@ public:
         env.insert(QStringLiteral("LANG"), m_lang);
         for (const char *name : {"LANGUAGE", "LC_ALL", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(QLatin1String(name));
+        for (auto it = m_env.cbegin(); it != m_env.cend(); ++it)
+            env.insert(it.key(), it.value());
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir.path());
         QString program = QString::fromLocal8Bit(qgetenv("KORVANE_BINARY"));
@@ -108,6 +112,7 @@ public:
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString write(const QString &name, const QByteArray &content) const
     {
+        QDir().mkpath(QFileInfo(path(name)).path());
         QFile file(path(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             return QString();
@@ -115,8 +120,10 @@ public:
     }
     // Puts a folder in front of PATH, for stand-ins of desktop tools.
     void prependPath(const QString &folder) { m_path = folder; }
+    void setEnv(const QString &name, const QString &value) { m_env.insert(name, value); }
 
 private:
+    QHash<QString, QString> m_env;
     QString m_path;
     QTemporaryDir m_dir;
     QString m_lang;

@@ -1,4 +1,5 @@
 #include "clitestsupport.h"
+#include "sharetestsupport.h"
 
 #include <QJsonObject>
 #include <QStandardPaths>
@@ -269,13 +270,10 @@ void CliTest::unusableStore()
     QFETCH(QString, expected);
     Korvane korvane;
     QDir().mkpath(QFileInfo(korvane.storePath()).path());
-    if (statement.isEmpty()) {
-        QFile file(korvane.storePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("not a database, but the user's bytes\n").repeated(100));
-    } else {
+    if (statement.isEmpty())
+        QVERIFY(!korvane.write("data/korvane/KVCoreData.sqlite", QByteArray("not a database, but the user's bytes\n").repeated(100)).isEmpty());
+    else
         QVERIFY(sql(korvane.storePath(), {statement}).isEmpty());
-    }
     const QByteArray before = checksum(korvane.storePath());
     for (const QStringList &args : {QStringList{"list"}, QStringList{"add", "1", "9"}, QStringList{"classify", "a.png"}}) {
         const Result result = korvane.run(args);
@@ -501,25 +499,15 @@ void CliTest::runTextActions()
     QVERIFY2(result.err.contains("larger than 16 MiB"), result.err);
 
     // Muted notifications: none in the output, the result still there.
-    {
-        QDir().mkpath(korvane.path("config/korvane"));
-        QFile conf(korvane.path("config/korvane/korvane.conf"));
-        QVERIFY(conf.open(QIODevice::WriteOnly));
-        conf.write("[General]\nmuteNotifi=1\n");
-    }
+    QVERIFY(!korvane.write("config/korvane/korvane.conf", "[General]\nmuteNotifi=1\n").isEmpty());
     result = korvane.run({"run", "Character Counter", "--text", "ab", "--json"});
     QVERIFY(result.json().object().value("notification").isNull());
     QVERIFY(result.json().object().value("pasteboard").toObject().contains("text"));
     QFile::remove(korvane.path("config/korvane/korvane.conf"));
 
     // URLs go to the desktop's opener, a stand-in here that records what it was given.
-    QDir().mkpath(korvane.path("bin"));
-    {
-        QFile opener(korvane.path("bin/xdg-open"));
-        QVERIFY(opener.open(QIODevice::WriteOnly));
-        opener.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/opened\"\n");
-        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
-    }
+    QVERIFY(QDir().mkpath(korvane.path("bin")));
+    QVERIFY(ShareTestSupport::writeScript(korvane.path("bin/xdg-open"), "printf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/opened\"\n"));
     korvane.prependPath(korvane.path("bin"));
     result = korvane.run({"run", "Search Amazon & eBay", "--text", "a b"});
     QCOMPARE(result.exitCode, 0);
@@ -540,11 +528,7 @@ void CliTest::integrateWithFileManagers()
     Korvane korvane;
     const QString bin = korvane.path(QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
-    QFile nautilus(bin + QLatin1String("/nautilus"));
-    QVERIFY(nautilus.open(QIODevice::WriteOnly));
-    nautilus.write("#!/bin/sh\n");
-    nautilus.close();
-    QVERIFY(nautilus.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(ShareTestSupport::writeScript(bin + QLatin1String("/nautilus"), QByteArray()));
     korvane.prependPath(bin);
     const QString script = korvane.dataHome() + QLatin1String("/nautilus/scripts/Send to Korvane");
     const QString actions = korvane.path(QStringLiteral("config/Thunar/uca.xml"));
@@ -558,12 +542,8 @@ void CliTest::integrateWithFileManagers()
     }
 
     // Thunar with actions of the user's own: neither integrating nor removing touches them.
-    QVERIFY(QFile::copy(nautilus.fileName(), bin + QLatin1String("/thunar")));
-    QVERIFY(QDir().mkpath(QFileInfo(actions).path()));
-    QFile own(actions);
-    QVERIFY(own.open(QIODevice::WriteOnly));
-    own.write("<actions><action><name>Mine</name></action></actions>\n");
-    own.close();
+    QVERIFY(ShareTestSupport::writeScript(bin + QLatin1String("/thunar"), QByteArray()));
+    QCOMPARE(korvane.write("config/Thunar/uca.xml", "<actions><action><name>Mine</name></action></actions>\n"), actions);
     const QByteArray before = checksum(actions);
     for (const QStringList &args : {QStringList{"integrate"}, QStringList{"integrate", "--remove"}}) {
         result = korvane.run(args);

@@ -20,6 +20,29 @@ namespace {
 
 const QString appId = QStringLiteral("com.korvane.Korvane");
 
+struct Installed {
+    const char *row;
+    QString path;
+    bool executable = false;
+};
+
+// Every file the install puts under its prefix, in the staged tree and in the package alike.
+const Installed installed[] = {
+    {"program", "bin/korvane", true},
+    {"tray program", "lib/korvane/korvane-desktop", true},
+    {"image plug-in", "lib/korvane/korvane-image.so"},
+    {"text recognition plug-in", "lib/korvane/korvane-ocr-tesseract.so"},
+    {"desktop entry", "share/applications/" + appId + ".desktop"},
+    {"Dolphin service menu", "share/kio/servicemenus/" + appId + ".sendto.desktop"},
+    {"icon", "share/icons/hicolor/scalable/apps/" + appId + ".svg"},
+    {"tray icon", "share/icons/hicolor/symbolic/apps/" + appId + "-tray-13-symbolic.svg"},
+    {"metainfo", "share/metainfo/" + appId + ".metainfo.xml"},
+    {"licence", "share/doc/korvane/LICENSE"},
+    {"notices", "share/doc/korvane/NOTICE"},
+    {"manual page", "share/man/man1/korvane.1.gz"},
+    {"user guide", "share/doc/korvane/guide.html"},
+};
+
 struct Result {
     int exitCode = -1;
     QByteArray out;
@@ -120,19 +143,8 @@ void InstallTest::installedFiles_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("executable");
-    QTest::newRow("program") << "bin/korvane" << true;
-    QTest::newRow("tray program") << "lib/korvane/korvane-desktop" << true;
-    QTest::newRow("image plug-in") << "lib/korvane/korvane-image.so" << false;
-    QTest::newRow("text recognition plug-in") << "lib/korvane/korvane-ocr-tesseract.so" << false;
-    QTest::newRow("desktop entry") << "share/applications/" + appId + ".desktop" << false;
-    QTest::newRow("Dolphin service menu") << "share/kio/servicemenus/" + appId + ".sendto.desktop" << false;
-    QTest::newRow("icon") << "share/icons/hicolor/scalable/apps/" + appId + ".svg" << false;
-    QTest::newRow("tray icon") << "share/icons/hicolor/symbolic/apps/" + appId + "-tray-13-symbolic.svg" << false;
-    QTest::newRow("metainfo") << "share/metainfo/" + appId + ".metainfo.xml" << false;
-    QTest::newRow("licence") << "share/doc/korvane/LICENSE" << false;
-    QTest::newRow("notices") << "share/doc/korvane/NOTICE" << false;
-    QTest::newRow("manual page") << "share/man/man1/korvane.1.gz" << false;
-    QTest::newRow("user guide") << "share/doc/korvane/guide.html" << false;
+    for (const Installed &file : installed)
+        QTest::newRow(file.row) << file.path << file.executable;
 }
 
 void InstallTest::installedFiles()
@@ -316,13 +328,8 @@ void InstallTest::debianPackage()
 
     const Result contents = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});
     QCOMPARE(contents.exitCode, 0);
-    for (const QString &file : QStringList{"./usr/bin/korvane", "./usr/lib/korvane/korvane-desktop",
-                                           "./usr/lib/korvane/korvane-image.so", "./usr/share/applications/" + appId + ".desktop",
-                                           "./usr/share/kio/servicemenus/" + appId + ".sendto.desktop",
-                                           "./usr/share/icons/hicolor/scalable/apps/" + appId + ".svg",
-                                           "./usr/share/metainfo/" + appId + ".metainfo.xml", "./usr/share/man/man1/korvane.1.gz",
-                                           "./usr/share/doc/korvane/guide.html"})
-        QVERIFY2(contents.out.contains(file.toUtf8()), qPrintable(file));
+    for (const Installed &file : installed)
+        QVERIFY2(contents.out.contains("./usr/" + file.path.toUtf8()), qPrintable(file.path));
 }
 
 void InstallTest::aptInstallsAndPurges()

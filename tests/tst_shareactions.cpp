@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using ActionTestSupport::dropItems;
 using ActionTestSupport::Outcome;
 using FileTestSupport::readFile;
 using FileTestSupport::writeFile;
@@ -65,8 +66,14 @@ private:
     {
         return KorvaneCoreDataHelper::shareInstance()->getNewDrop(catalog, type, 0);
     }
-    void dropFiles(const QStringList &paths);
-    void dropText(const QString &text, bool typed);
+    // Typed into the popover, or dropped.
+    static void dropText(const QString &text, bool typed)
+    {
+        if (typed)
+            KorvaneHandleData::shareInstance()->resetHandleDataWith(text);
+        else
+            dropItems({"text:" + text});
+    }
     QString file(const QString &name) const { return m_dir.filePath(QStringLiteral("in/") + name); }
     QString record() const { return m_dir.filePath(QStringLiteral("record")); }
     void usePath(const QString &path) { qputenv("PATH", QFile::encodeName(path)); }
@@ -107,33 +114,6 @@ void ShareActionsTest::init()
     qunsetenv("KDECONNECT_SEND_STATUS");
 }
 
-void ShareActionsTest::dropFiles(const QStringList &paths)
-{
-    KorvanePasteboard pasteboard;
-    for (const QString &path : paths) {
-        KorvanePasteboardItem item;
-        QByteArray url = QUrl::fromLocalFile(path).toEncoded();
-        if (QFileInfo(path).isDir())
-            url += '/';
-        item.setData(KorvanePasteboardType::FileURL, url);
-        pasteboard.addItem(item);
-    }
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
-}
-
-void ShareActionsTest::dropText(const QString &text, bool typed)
-{
-    if (typed) {
-        KorvaneHandleData::shareInstance()->resetHandleDataWith(text);
-        return;
-    }
-    KorvanePasteboard pasteboard;
-    KorvanePasteboardItem item;
-    item.setData(KorvanePasteboardType::String, text.toUtf8());
-    pasteboard.addItem(item);
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
-}
-
 void ShareActionsTest::mailOfFiles()
 {
     QVERIFY(writeFile(file("v.mp4"), "video"));
@@ -141,7 +121,7 @@ void ShareActionsTest::mailOfFiles()
     QVERIFY(writeFile(file("notes.txt"), "notes"));
     QVERIFY(writeFile(file("a.jpg"), "jpg"));
     QVERIFY(QDir().mkpath(file("folder")));
-    dropFiles({file("v.mp4"), file("b.png"), file("notes.txt"), file("folder"), file("a.jpg")});
+    dropItems({file("v.mp4"), file("b.png"), file("notes.txt"), file("folder") + "/", file("a.jpg")});
 
     const auto drop = newDrop(1, 10);
     drop->fileEmail()->setReceives(QStringLiteral("a@x.org,b@y.org,"));
@@ -227,7 +207,7 @@ void ShareActionsTest::messageOfFiles()
 {
     QVERIFY(writeFile(file("doc.pdf"), "pdf"));
     QVERIFY(writeFile(file("pic.png"), "png"));
-    dropFiles({file("doc.pdf"), file("pic.png")});
+    dropItems({file("doc.pdf"), file("pic.png")});
     const auto drop = newDrop(1, 11);
     drop->fileMsg()->setReceives(QStringLiteral("+100"));
     const Outcome outcome = run(drop);
@@ -281,7 +261,7 @@ void ShareActionsTest::kdeConnectFailures()
         if (drop->catalog() == 0)
             dropText(QStringLiteral("hi"), true);
         else
-            dropFiles({file("a.txt"), file("b.txt")});
+            dropItems({file("a.txt"), file("b.txt")});
         QDir(record()).removeRecursively();
         QDir().mkpath(record());
         const qsizetype posted = m_notifier->posted().size();
@@ -304,7 +284,7 @@ void ShareActionsTest::airDropFiles()
     const QImage image = testImage(4, 4, qRgb(200, 10, 10));
     QVERIFY(image.save(file("one.png")));
     QVERIFY(image.save(file("two.jpg")));
-    dropFiles({file("album"), file("one.png"), file("two.jpg")});
+    dropItems({file("album") + "/", file("one.png"), file("two.jpg")});
     QLoggingCategory::setFilterRules(QStringLiteral("korvane.actions.share.info=true"));
     QTest::ignoreMessage(QtInfoMsg, "分享AirDrop成功");
     const Outcome outcome = run(newDrop(1, 7));
@@ -353,7 +333,7 @@ void ShareActionsTest::photosFromFiles()
     // Already in the photo folder under the wanted names; neither may be replaced.
     QVERIFY(writeFile(folder + "/a.png", "older a"));
     QVERIFY(writeFile(folder + "/a1.png", "older a1"));
-    dropFiles({file("a.png"), file("fake.png"), file("clip.mp4"), file("b.jpg")});
+    dropItems({file("a.png"), file("fake.png"), file("clip.mp4"), file("b.jpg")});
     // Classification keeps svg out of the images; a record filled another way may hold one.
     KorvaneHandleData::shareInstance()->imgFileUrls().insert(1, QUrl::fromLocalFile(file("x.svg")));
 
@@ -380,7 +360,7 @@ void ShareActionsTest::photosOnlySvg()
 {
     QVERIFY(writeFile(file("x.svg"), "<svg xmlns='http://www.w3.org/2000/svg'/>"));
     KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    dropFiles({file("x.svg")});
+    dropItems({file("x.svg")});
     // Classification keeps svg out of the images; a drop made by hand may still hold one.
     data->setImgFileUrls({QUrl::fromLocalFile(file("x.svg")), QUrl::fromLocalFile(file("y.svg"))});
     data->setContainedFileType(FileKindAnyFile | FileKindImage);
@@ -414,7 +394,7 @@ void ShareActionsTest::nothingToShare()
     QFETCH(int, leastMs);
     QVERIFY(writeFile(file("notes.txt"), "notes"));
     if (text.isNull())
-        dropFiles({file("notes.txt")});
+        dropItems({file("notes.txt")});
     else
         dropText(text, catalog == 0);
     const Outcome outcome = run(newDrop(catalog, type));

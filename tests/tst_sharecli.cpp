@@ -1,26 +1,12 @@
+#include "clitestsupport.h"
 #include "sharetestsupport.h"
 
 #include <QImage>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <sys/stat.h>
 
 using ShareTestSupport::calls;
-
-namespace {
-
-struct Result {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-} // namespace
 
 // The sharing and the remaining text actions as users run them: the real korvane executable,
 // on data folders and a home of its own, with stand-ins of the desktop tools on PATH.
@@ -40,21 +26,22 @@ private Q_SLOTS:
     void refusedTexts();
 
 private:
-    Result korvane(const QStringList &args, const QString &path = QString(), const QString &lcAll = QString()) const;
-    QString record() const { return m_dir.filePath(QStringLiteral("record")); }
-    QString home() const { return m_dir.filePath(QStringLiteral("home")); }
+    Result korvane(const QStringList &args) const { return m_korvane.run(args); }
+    QString record() const { return m_korvane.path(QStringLiteral("record")); }
+    QString home() const { return m_korvane.path(QStringLiteral("home")); }
 
-    QTemporaryDir m_dir;
-    QString m_bin;
+    Korvane m_korvane;
 };
 
 void ShareCliTest::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
     QVERIFY(!qEnvironmentVariableIsEmpty("KORVANE_BINARY"));
-    m_bin = m_dir.filePath(QStringLiteral("bin"));
-    QVERIFY(ShareTestSupport::installStandIns(m_bin, record()));
+    const QString bin = m_korvane.path(QStringLiteral("bin"));
+    QVERIFY(ShareTestSupport::installStandIns(bin, record()));
     QVERIFY(QDir().mkpath(home()));
+    m_korvane.prependPath(bin);
+    m_korvane.setEnv(QStringLiteral("HOME"), home());
+    m_korvane.setEnv(QStringLiteral("KDECONNECT_DEVICES"), QStringLiteral("phone1\n"));
 }
 
 void ShareCliTest::init()
@@ -63,47 +50,17 @@ void ShareCliTest::init()
     QDir().mkpath(record());
 }
 
-Result ShareCliTest::korvane(const QStringList &args, const QString &path, const QString &lcAll) const
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PATH"), path.isEmpty() ? m_bin : path);
-    env.insert(QStringLiteral("HOME"), home());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-    env.insert(QStringLiteral("KDECONNECT_DEVICES"), QStringLiteral("phone1\n"));
-    env.remove(QStringLiteral("LANGUAGE"));
-    if (lcAll.isEmpty())
-        env.remove(QStringLiteral("LC_ALL"));
-    else
-        env.insert(QStringLiteral("LC_ALL"), lcAll);
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_dir.path());
-    process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), args);
-    process.closeWriteChannel();
-    Result result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
 // Each drop of image data is a new picture, never one written over; the latest one opens.
 void ShareCliTest::photosFromImageData()
 {
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(qRgb(9, 99, 199));
-    QVERIFY(image.save(m_dir.filePath("data.png")));
+    QVERIFY(image.save(m_korvane.path("data.png")));
     QCOMPARE(korvane({"add", "1", "6", "--title", "To Photos", "--set", "needLaunch=1"}).exitCode, 0);
     const QString folder = home() + QStringLiteral("/Pictures/Korvane");
     for (int round = 1; round <= 2; ++round) {
         const QStringList before = QDir(folder).entryList(QDir::Files);
-        const Result result = korvane({"run", "To Photos", "--image", m_dir.filePath("data.png")});
+        const Result result = korvane({"run", "To Photos", "--image", m_korvane.path("data.png")});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.err, QByteArray("To Photos succeeded: The image was added to Pictures/Korvane.\n"));
         QStringList written = QDir(folder).entryList(QDir::Files);
@@ -172,9 +129,9 @@ void ShareCliTest::capitalAmountInTheUsersLocale()
     QFETCH(QString, text);
     QFETCH(int, exitCode);
     QFETCH(QByteArray, output);
-    if (korvane({"list"}).out.indexOf("Capital Both") < 0)
-        QCOMPARE(korvane({"add", "0", "7", "--title", "Capital Both", "--set", "autoBegin=1", "--set", "autoEnd=1"}).exitCode, 0);
-    const Result result = korvane({"run", "Capital Both", "--text", text}, QString(), locale);
+    Korvane korvane(locale);
+    QCOMPARE(korvane.run({"add", "0", "7", "--title", "Capital Both", "--set", "autoBegin=1", "--set", "autoEnd=1"}).exitCode, 0);
+    const Result result = korvane.run({"run", "Capital Both", "--text", text});
     QCOMPARE(result.exitCode, exitCode);
     QCOMPARE(result.out, output);
     if (exitCode != 0)
@@ -216,7 +173,7 @@ void ShareCliTest::refusedTexts()
     const QByteArray id = korvane(add).out.trimmed();
     const Result result = korvane({"run", QString::fromUtf8(id), "--text-file", input.replace("{D}", dir.path()), "--json"});
     QCOMPARE(result.exitCode, 1);
-    const QString message = QString::fromUtf8(result.err) + result.json().value("error").toObject().value("message").toString();
+    const QString message = QString::fromUtf8(result.err) + result.json().object().value("error").toObject().value("message").toString();
     QVERIFY2(message.contains(error.replace("{D}", dir.path())), qPrintable(message));
     QVERIFY(calls(record(), "xdg-email").isEmpty() && calls(record(), "kdeconnect-cli").isEmpty());
 }

@@ -1,13 +1,8 @@
 // The translate action: through the product's service, through LibreTranslate, and with
 // neither set up; in-process through the dispatcher and end to end through "korvane run".
+#include "actiontestsupport.h"
 #include "clitestsupport.h"
-#include "store/droplistentity.h"
-#include "platform/headlessclipboard.h"
-#include "platform/headlessnotifier.h"
 #include "net/korvaneapiclient.h"
-#include "store/korvanecoredatahelper.h"
-#include "intake/korvanehandledata.h"
-#include "actions/korvanehandlepbhelper.h"
 #include "actions/korvanetextactions.h"
 #include "actions/korvanetranslations.h"
 #include "nettestsupport.h"
@@ -21,15 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-struct Outcome {
-    int calls = 0;
-    bool success = false;
-    KorvaneError error;
-};
-
-} // namespace
+using ActionTestSupport::Outcome;
 
 class TranslateTest final : public QObject
 {
@@ -193,21 +180,10 @@ private:
         return drop;
     }
 
-    Outcome run(const DropListEntityPtr &drop, const QString &text)
+    static Outcome run(const DropListEntityPtr &drop, const QString &text)
     {
         KorvaneHandleData::shareInstance()->resetHandleDataWith(text);
-        Outcome outcome;
-        KorvaneHandlePbHelper::handleDropEntity(drop, [&outcome](bool success, const KorvaneError &error) {
-            ++outcome.calls;
-            outcome.success = success;
-            outcome.error = error;
-        });
-        if (outcome.calls != 0)
-            return Outcome{-1, false, {}};
-        if (!QTest::qWaitFor([&outcome] { return outcome.calls > 0; }, 10000))
-            return outcome;
-        QTest::qWait(50);
-        return outcome;
+        return ActionTestSupport::run(drop, 1, 10000);
     }
 
     QTemporaryDir m_dir;

@@ -78,7 +78,7 @@ private Q_SLOTS:
     {
         if (QMessageBox *alert = KorvaneUpdateAlert::current())
             alert->close();
-        QTest::qWait(20);
+        QTRY_VERIFY(!KorvaneUpdateAlert::current());
         QVERIFY2(m_service.problems().isEmpty(), qPrintable(m_service.problems().join("; ")));
     }
 
