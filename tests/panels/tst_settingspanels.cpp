@@ -1,4 +1,5 @@
 #include "actionkindrows.h"
+#include "clitestsupport.h"
 #include "shell/editor/basesettingviewcontroller.h"
 #include "shell/editor/compressimageviewcontroller.h"
 #include "store/customurl.h"
@@ -46,8 +47,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -74,26 +73,12 @@ bool isRegistered(quint32 keyCode, quint32 flags)
     return false;
 }
 
-// What the store file holds, read through a connection of its own.
+// What the store file holds, read through a connection of its own; nothing when no row has it.
 QVariant stored(const QString &entity, const QString &attribute, qint64 id)
 {
-    const QString path = KorvaneCoreDataHelper::shareInstance()->applicationSupportDirectory()
-        + QStringLiteral("/KVCoreData.sqlite");
-    QVariant result;
-    {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE Z_PK = ?").arg(attribute, entity));
-            query.addBindValue(id);
-            if (query.exec() && query.next())
-                result = query.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
-    return result;
+    const QString path = KorvaneCoreDataHelper::shareInstance()->applicationSupportDirectory() + QStringLiteral("/KVCoreData.sqlite");
+    const QStringList values = sql(path, {QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE Z_PK = %3").arg(attribute, entity).arg(id)});
+    return values.isEmpty() ? QVariant() : QVariant(values.first());
 }
 
 QVariant storedUrl(qint64 id)
