@@ -2,6 +2,7 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "actiontestsupport.h"
+#include "clitestsupport.h"
 #include "filetestsupport.h"
 
 #include "store/filecopy.h"
@@ -377,27 +378,22 @@ void KorvaneFileActionsTest::endToEnd()
     QFETCH(int, code);
     QFETCH(QStringList, left);
 
-    const QString korvane = qEnvironmentVariable("KORVANE_BINARY");
-    if (korvane.isEmpty())
-        QSKIP("KORVANE_BINARY is not set");
+    Korvane korvane;
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath("in/a b.txt"), "a"));
     QVERIFY(writeFile(dir.filePath("in/sub/c"), "c"));
     QStringList add{QStringLiteral("add"), QStringLiteral("1"), type};
     for (const QString &setting : settings)
         add << QStringLiteral("--set") << QString(setting).replace(QStringLiteral("{D}"), dir.path());
-    QProcess process;
-    process.start(korvane, add);
-    QVERIFY(process.waitForFinished(10000));
-    QCOMPARE(process.exitCode(), 0);
-    const QString dropID = QString::fromUtf8(process.readAllStandardOutput()).trimmed().split(QLatin1Char('\n')).last();
+    const Result added = korvane.run(add);
+    QCOMPARE(added.exitCode, 0);
+    const QString dropID = QString::fromUtf8(added.out).trimmed().split(QLatin1Char('\n')).last();
 
-    process.start(korvane, {QStringLiteral("run"), dropID, dir.filePath("in/a b.txt"), dir.filePath("in/sub"), QStringLiteral("--json")});
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), exitCode);
-    const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    const Result ran = korvane.run({QStringLiteral("run"), dropID, dir.filePath("in/a b.txt"), dir.filePath("in/sub"), QStringLiteral("--json")});
+    QCOMPARE(ran.exitCode, exitCode);
+    const QJsonObject result = ran.json().object();
     // A failure is logged, but not what the files are called.
-    QVERIFY(!process.readAllStandardError().contains("a b"));
+    QVERIFY(!ran.err.contains("a b"));
     QCOMPARE(result.value("success").toBool(), exitCode == 0);
     QCOMPARE(result.value("notification").toObject().value("body").toString(), qtTrId(body.toUtf8().constData()));
     QCOMPARE(result.value("error").toObject().value("code").toInt(), code);
