@@ -1,4 +1,5 @@
 #include "actiontestsupport.h"
+#include "clitestsupport.h"
 #include "imagetestsupport.h"
 
 #include "common/imagecodec.h"
@@ -9,7 +10,6 @@
 #include "actions/korvanetranslations.h"
 
 #include <QDir>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
@@ -151,16 +151,13 @@ ActionTexts textsFor(int type)
 }
 
 // Adds a file action of the type through the real program and gives its id, or nothing.
-QString added(int type, const QVariantMap &settings)
+QString added(const Korvane &korvane, int type, const QVariantMap &settings)
 {
     QStringList arguments{"add", "1", QString::number(type)};
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
         arguments << "--set" << it.key() + '=' + it.value().toString();
-    QProcess add;
-    add.start(qEnvironmentVariable("KORVANE_BINARY"), arguments);
-    if (!add.waitForFinished(60000) || add.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(add.readAllStandardOutput().trimmed().split('\n').last());
+    const Result result = korvane.run(arguments);
+    return result.exitCode == 0 ? QString::fromUtf8(result.out.trimmed().split('\n').last()) : QString();
 }
 
 // A transparent corner must come out white where the target format has no alpha.
@@ -574,24 +571,21 @@ void KorvaneImageActionsTest::badImageData()
     QFETCH(QString, name);
     QFETCH(bool, pasted);
 
-    const QString id = added(type, settings);
+    Korvane korvane;
+    const QString id = added(korvane, type, settings);
     QVERIFY(!id.isEmpty());
 
-    QTemporaryDir dir;
-    const QString input = dir.filePath(name);
+    const QString input = korvane.path(name);
     QVERIFY(ImageManager::writeFile(input, awkwardInputs().value(name)));
-    const QString out = dir.filePath("result");
-    QProcess process;
-    process.start(qEnvironmentVariable("KORVANE_BINARY"), {"run", id, "--image", input, "--json", "--out", out});
-    QVERIFY2(process.waitForFinished(60000), "korvane run hung");
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), pasted ? 0 : 1);
+    const QString out = korvane.path("result");
+    // -1 when it crashed or hung.
+    const Result ran = korvane.run({"run", id, "--image", input, "--json", "--out", out});
+    QCOMPARE(ran.exitCode, pasted ? 0 : 1);
     rusage usage{};
     QCOMPARE(getrusage(RUSAGE_CHILDREN, &usage), 0);
     QVERIFY2(usage.ru_maxrss < 500 * 1024, qPrintable(QString("peak %1 KiB").arg(usage.ru_maxrss)));
 
-    const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-    const QJsonValue image = result.value("pasteboard").toObject().value("image");
+    const QJsonValue image = ran.json().object().value("pasteboard").toObject().value("image");
     QCOMPARE(QFileInfo::exists(out), pasted);
     QCOMPARE(image.isObject(), pasted);
     QCOMPARE(ImageManager::readFile(input), awkwardInputs().value(name));
@@ -608,7 +602,8 @@ void KorvaneImageActionsTest::badImageData()
 // in one run of the real program: the decoded-pixel budget keeps it under 1.2 GiB.
 void KorvaneImageActionsTest::pixelBombsToBmp()
 {
-    QStringList arguments{"run", added(1, {{"coverntType", 2}})};
+    Korvane korvane;
+    QStringList arguments{"run", added(korvane, 1, {{"coverntType", 2}})};
     QVERIFY(!arguments.last().isEmpty());
     QTemporaryDir dir;
     const QByteArray bomb = pngClaiming(12000, 12000, true);
@@ -617,7 +612,7 @@ void KorvaneImageActionsTest::pixelBombsToBmp()
         QVERIFY(bomb.size() < 1000000 && ImageManager::writeFile(arguments.last(), bomb));
     }
     QProcess process;
-    process.start(qEnvironmentVariable("KORVANE_BINARY"), arguments);
+    korvane.start(process, arguments);
     QVERIFY(process.waitForFinished(600000));
     QCOMPARE(process.exitCode(), 0);
     rusage usage{};
