@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -54,6 +55,13 @@ inline QImage render(const QStringList &lines, const QString &family, int pixelS
     for (int i = 0; i < lines.size(); ++i)
         painter.drawText(margin, margin + i * lineHeight + metrics.ascent(), lines.at(i));
     return image;
+}
+
+// The file's path, or nothing when it could not be written.
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
 inline QByteArray png(const QImage &image)

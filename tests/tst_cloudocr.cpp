@@ -40,7 +40,7 @@ private:
         ActionTestSupport::dropImages(files, imageData);
         return ActionTestSupport::run(m_drop, 1, 20000, 600);
     }
-    QUrl saved(const QString &name, const QByteArray &bytes);
+    QUrl saved(const QString &name, const QByteArray &bytes) const { return QUrl::fromLocalFile(writeFile(m_dir.filePath(name), bytes)); }
 
     std::unique_ptr<OcrServiceStandIn> m_server;
     QTemporaryDir m_dir;
@@ -73,14 +73,6 @@ void CloudOcrTest::init()
     KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/service"), m_server->baseUrl());
     KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/ocr"), m_server->baseUrl());
     KorvanePlatform::clipboard()->writeText(QStringLiteral("before"));
-}
-
-QUrl CloudOcrTest::saved(const QString &name, const QByteArray &bytes)
-{
-    QFile file(m_dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return QUrl::fromLocalFile(file.fileName());
 }
 
 void CloudOcrTest::imageData_data()

@@ -59,14 +59,6 @@ namespace {
 const QStringList englishLines{"The quick brown fox jumps", "over the lazy dog 1234"};
 const QStringList chineseLines{"今天天气很好", "我们去公园散步"};
 
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return QString();
-    return path;
-}
-
 } // namespace
 
 void OcrActionsTest::initTestCase()
