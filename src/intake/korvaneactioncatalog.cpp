@@ -112,7 +112,7 @@ const KorvaneActionCatalog::Entry *KorvaneActionCatalog::entryNamed(const QStrin
     return nullptr;
 }
 
-bool KorvaneActionCatalog::accepts(const KorvaneHandleData &data, qint64 catalog, qint64 type, qint64 supportTypes)
+bool KorvaneActionCatalog::accepts(const KorvaneHandleData &data, qint64 catalog, qint64 supportTypes)
 {
     // Text typed into the list's field makes the record text while the rest stays as it was.
     if (data.dataCatalog() == DataCatalogText)
@@ -128,7 +128,7 @@ bool KorvaneActionCatalog::accepts(const KorvaneHandleData &data, qint64 catalog
 
 bool KorvaneActionCatalog::offers(const KorvaneHandleData &data, qint64 catalog, qint64 type, qint64 supportTypes)
 {
-    if (!accepts(data, catalog, type, supportTypes))
+    if (!accepts(data, catalog, supportTypes))
         return false;
     const Entry *e = entry(catalog, type);
     return !onlyFolders(data) || !e || e->takesLoneFolders;

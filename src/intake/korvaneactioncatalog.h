@@ -42,9 +42,9 @@ public:
     static QString localizedTitle(qint64 catalog, qint64 type);
     static QString localizedDescription(qint64 catalog, qint64 type);
 
-    // Whether a record of this catalog and type, with this supportTypes mask, fits the dropped
+    // Whether a record of this catalog, with this supportTypes mask, fits the dropped
     // data: an action's own hotkey runs it only then, and tells the user otherwise.
-    static bool accepts(const KorvaneHandleData &data, qint64 catalog, qint64 type, qint64 supportTypes);
+    static bool accepts(const KorvaneHandleData &data, qint64 catalog, qint64 supportTypes);
     // Whether the list (in the popover and on the command line) offers it: it fits, and a drop
     // made only of folders offers no kind that cannot take them (the Qiniu upload). A hotkey
     // for such a kind fits but finds no row to run, so nothing happens.

@@ -407,7 +407,7 @@ bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
         return false;
     KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    if (!KorvaneActionCatalog::accepts(*data, drop->catalog(), drop->type(), drop->supportTypes())) {
+    if (!KorvaneActionCatalog::accepts(*data, drop->catalog(), drop->supportTypes())) {
         // Told even when notifications are muted: the user pressed a key and nothing ran.
         KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
         content.body = qtTrId("wrongInputContent");

@@ -288,12 +288,12 @@ QRect EditorDesktopTest::selectAndFindNameField(int row)
     // The panel may widen the window; its fields grow to the right edge, so the first white
     // box down a line near that edge is the name field.
     QRect field;
-    QTest::qWaitFor([&] {
+    const bool found = QTest::qWaitFor([&] {
         field = nameField();
         return field.isValid();
     },
-                    10000);
-    return field;
+                                       10000);
+    return found ? field : QRect();
 }
 
 QRect EditorDesktopTest::nameField() const
