@@ -53,6 +53,15 @@ private:
 
 namespace {
 
+// The most a korvane process may hold while it refuses or converts one awkward image. Under
+// AddressSanitizer the same work holds about twice as much: shadow memory and the quarantine
+// of freed blocks.
+#ifdef KORVANE_SANITIZE
+constexpr long kPeakKiB = 1000 * 1024;
+#else
+constexpr long kPeakKiB = 500 * 1024;
+#endif
+
 QByteArray jpeg(int orientation = 1)
 {
     return withMetadata(encoded(quadrants(120, 80), "JPEG", true, 95), orientation);
@@ -583,7 +592,7 @@ void KorvaneImageActionsTest::badImageData()
     QCOMPARE(ran.exitCode, pasted ? 0 : 1);
     rusage usage{};
     QCOMPARE(getrusage(RUSAGE_CHILDREN, &usage), 0);
-    QVERIFY2(usage.ru_maxrss < 500 * 1024, qPrintable(QString("peak %1 KiB").arg(usage.ru_maxrss)));
+    QVERIFY2(usage.ru_maxrss < kPeakKiB, qPrintable(QString("peak %1 KiB").arg(usage.ru_maxrss)));
 
     const QJsonValue image = ran.json().object().value("pasteboard").toObject().value("image");
     QCOMPARE(QFileInfo::exists(out), pasted);
