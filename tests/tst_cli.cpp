@@ -218,6 +218,7 @@ void CliTest::usageErrors_data()
     QTest::newRow("remove two") << QStringList{"remove", "1", "2"} << "DROPID";
     QTest::newRow("kinds with an argument") << QStringList{"kinds", "all"} << "'all'";
     QTest::newRow("show with an argument") << QStringList{"show", "extra"} << "'extra'";
+    QTest::newRow("window with an argument") << QStringList{"window", "--raise"} << "'--raise'";
     QTest::newRow("drop with an unknown option") << QStringList{"drop", "a.png", "--fast"} << "'--fast'";
 }
 
@@ -244,7 +245,7 @@ void CliTest::helpForEveryCommand()
     Korvane korvane;
     const Result general = korvane.run({"--help"});
     QCOMPARE(general.exitCode, 0);
-    for (const char *command : {"list", "kinds", "classify", "run", "add", "set", "remove", "show", "drop", "integrate"}) {
+    for (const char *command : {"list", "kinds", "classify", "run", "add", "set", "remove", "show", "window", "drop", "integrate"}) {
         QVERIFY2(general.out.contains(QByteArray("  ") + command + ' '), command);
         const Result help = korvane.run({QString::fromLatin1(command), "--help"});
         QCOMPARE(help.exitCode, 0);

@@ -223,7 +223,7 @@ bool KorvaneCli::isCommand(const QByteArray &firstArgument)
 
 bool KorvaneCli::isTrayRequest(const QList<QByteArray> &args)
 {
-    return !args.isEmpty() && (args.first() == "show" || args.first() == "drop");
+    return !args.isEmpty() && (args.first() == "show" || args.first() == "window" || args.first() == "drop");
 }
 
 bool KorvaneCli::needsDesktop(const QList<QByteArray> &args)
@@ -241,6 +241,14 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
         printOut(KorvaneCliHelp::forCommand(command));
         *status = Success;
         return false;
+    }
+    if (command == QLatin1String("window")) {
+        if (!rest.isEmpty()) {
+            *status = usageError(QStringLiteral("window takes no argument '%1'").arg(arg(rest.first())), command);
+            return false;
+        }
+        request->kind = TrayRequest::DropWindow;
+        return true;
     }
     if (command == QLatin1String("show")) {
         QList<QByteArray> actions;

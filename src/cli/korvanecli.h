@@ -23,7 +23,7 @@ public:
         UsageError = 2,
     };
 
-    // What the tray application is asked to do by "show [--action ACTION]" and
+    // What the tray application is asked to do by "show [--action ACTION]", "window" and
     // "drop [INPUT...]"; a drop without input is a plain start.
     struct TrayRequest {
         enum Kind {
@@ -31,6 +31,7 @@ public:
             Show,
             ShowAction,
             Drop,
+            DropWindow,
         };
         Kind kind = Start;
         qint32 dropID = 0;
@@ -38,7 +39,7 @@ public:
     };
 
     static bool isCommand(const QByteArray &firstArgument);
-    // True for the commands that the tray program runs: preferences, show, drop, and
+    // True for the commands that the tray program runs: preferences, show, window, drop, and
     // classify --clipboard, which needs the display's clipboard.
     static bool needsDesktop(const QList<QByteArray> &args);
     static bool isTrayRequest(const QList<QByteArray> &args);

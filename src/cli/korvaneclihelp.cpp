@@ -44,6 +44,7 @@ QString KorvaneCliHelp::general()
         "  remove     remove an action\n"
         "  preferences  open the preferences window (starts Korvane when it is not running)\n"
         "  show       the popover for the clipboard, or one action on it, as its hotkey does\n"
+        "  window     open the drop window, for desktops without a tray\n"
         "  drop       the popover for some input, as a drop on the tray icon\n"
         "  integrate  add 'Send to Korvane' to the file managers that take it per user\n"
         "  export     write every action with its settings to a JSON file\n"
@@ -88,6 +89,18 @@ QString KorvaneCliHelp::forCommand(const QString &command)
             "\n"
             "Example:\n"
             "  korvane show --action 'Character Counter'\n");
+    }
+    if (command == QLatin1String("window")) {
+        return QStringLiteral(
+            "Usage: korvane window\n"
+            "\n"
+            "Opens the drop window, or raises it when it is open: drop files, images or text\n"
+            "on it for the list of fitting actions, or on one of its rows to run that action.\n"
+            "It is the way in on desktops without a tray and where no drag near the tray icon\n"
+            "can be seen (Wayland). Starts Korvane when it is not running, and returns at once.\n"
+            "\n"
+            "Example:\n"
+            "  korvane window\n");
     }
     if (command == QLatin1String("drop")) {
         return QStringLiteral(

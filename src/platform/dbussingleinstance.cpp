@@ -76,6 +76,11 @@ bool DBusSingleInstance::forwardShowAction(qint32 dropID)
     return call(QStringLiteral("ShowAction"), {dropID});
 }
 
+bool DBusSingleInstance::forwardDropWindow()
+{
+    return call(QStringLiteral("Window"), {});
+}
+
 bool DBusSingleInstance::forwardDrop(const KorvanePasteboard &pasteboard)
 {
     QStringList types;
@@ -106,6 +111,11 @@ void DBusSingleInstance::Show()
 void DBusSingleInstance::ShowAction(int dropID)
 {
     QTimer::singleShot(0, this, [this, dropID] { Q_EMIT showActionRequested(dropID); });
+}
+
+void DBusSingleInstance::Window()
+{
+    QTimer::singleShot(0, this, &KorvaneSingleInstance::dropWindowRequested);
 }
 
 void DBusSingleInstance::Drop(const QStringList &types, const QByteArrayList &data)

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // The session bus name com.korvane.Korvane: whoever owns it is the running Korvane. Its
-// object answers Open(tab), Show(), ShowAction(dropID) and Drop(types, data), the last with
+// object answers Open(tab), Show(), ShowAction(dropID), Window() and Drop(types, data), the last with
 // one type name ("file-url", "url", "png", "tiff", "text", "rtf") and its bytes per item.
 class DBusSingleInstance final : public KorvaneSingleInstance
 {
@@ -25,11 +25,13 @@ public:
     bool forwardShow() override;
     bool forwardShowAction(qint32 dropID) override;
     bool forwardDrop(const KorvanePasteboard &pasteboard) override;
+    bool forwardDropWindow() override;
 
 public Q_SLOTS:
     void Open(const QString &request);
     void Show();
     void ShowAction(int dropID);
+    void Window();
     void Drop(const QStringList &types, const QByteArrayList &data);
 
 private:

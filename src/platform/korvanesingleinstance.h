@@ -7,7 +7,7 @@
 
 // Korvane runs once per desktop session: the first start claims the session, a later one
 // hands its request to it and leaves. The requests are what a desktop binds to keys and
-// file managers send: the wake popover, one action on the clipboard, a drop of files.
+// file managers send: the wake popover, one action on the clipboard, a drop of files, the drop window.
 class KorvaneSingleInstance : public QObject
 {
     Q_OBJECT
@@ -33,10 +33,13 @@ public:
     virtual bool forwardShowAction(qint32 dropID) = 0;
     // What a drop of the pasteboard's items on the tray does, on the running one.
     virtual bool forwardDrop(const KorvanePasteboard &pasteboard) = 0;
+    // Opens or raises the drop window of the running one.
+    virtual bool forwardDropWindow() = 0;
 
 Q_SIGNALS:
     void requested(const QString &request);
     void showRequested();
     void showActionRequested(qint32 dropID);
     void dropRequested(const KorvanePasteboard &pasteboard);
+    void dropWindowRequested();
 };
