@@ -415,6 +415,26 @@
         <source>Copy text, an image or files, or drag them onto the icon.</source>
         <translation>Copy text, an image or files, or drag them onto the icon.</translation>
     </message>
+    <message id="dropWhileBusy">
+        <source>Korvane is still running an action and another drop waits for it: drop again when they are done.</source>
+        <translation>Korvane is still running an action and another drop waits for it: drop again when they are done.</translation>
+    </message>
+    <message id="clipboardReading">
+        <source>Reading the clipboard…</source>
+        <translation>Reading the clipboard…</translation>
+    </message>
+    <message id="clipboardReadingInfo">
+        <source>This desktop lets a program read the clipboard once its window has the keyboard focus.</source>
+        <translation>This desktop lets a program read the clipboard once its window has the keyboard focus.</translation>
+    </message>
+    <message id="clipboardUnreadable">
+        <source>The clipboard could not be read</source>
+        <translation>The clipboard could not be read</translation>
+    </message>
+    <message id="clipboardUnreadableInfo">
+        <source>The list did not get the keyboard focus, which this desktop requires for reading the clipboard. Click the list to read it.</source>
+        <translation>The list did not get the keyboard focus, which this desktop requires for reading the clipboard. Click the list to read it.</translation>
+    </message>
     <message id="typeSomething">
         <source>Type text to act on</source>
         <translation>Type text to act on</translation>

@@ -411,6 +411,26 @@
         <source>Copy text, an image or files, or drag them onto the icon.</source>
         <translation>复制文本、图片或文件，或将它们拖到图标上。</translation>
     </message>
+    <message id="dropWhileBusy">
+        <source>Korvane is still running an action and another drop waits for it: drop again when they are done.</source>
+        <translation>Korvane 仍在运行一个动作，另一个拖放正在等待：完成后请再拖放一次。</translation>
+    </message>
+    <message id="clipboardReading">
+        <source>Reading the clipboard…</source>
+        <translation>正在读取剪贴板…</translation>
+    </message>
+    <message id="clipboardReadingInfo">
+        <source>This desktop lets a program read the clipboard once its window has the keyboard focus.</source>
+        <translation>此桌面只允许程序在其窗口获得键盘焦点后读取剪贴板。</translation>
+    </message>
+    <message id="clipboardUnreadable">
+        <source>The clipboard could not be read</source>
+        <translation>无法读取剪贴板</translation>
+    </message>
+    <message id="clipboardUnreadableInfo">
+        <source>The list did not get the keyboard focus, which this desktop requires for reading the clipboard. Click the list to read it.</source>
+        <translation>列表未获得键盘焦点，而此桌面要求获得焦点才能读取剪贴板。点击列表即可读取。</translation>
+    </message>
     <message id="typeSomething">
         <source>Type text to act on</source>
         <translation>输入要处理的文本</translation>

@@ -1,6 +1,9 @@
 #include "config.h"
 #include "platform/dbussingleinstance.h"
 #include "platform/guiclipboard.h"
+#include "platform/headlessclipboard.h"
+#include "platform/korvanedesktopplatform.h"
+#include "platform/waylanddatacontrol.h"
 #include "shell/korvaneapplication.h"
 #include "cli/korvanecli.h"
 #include "platform/korvaneplatform.h"
@@ -8,9 +11,14 @@
 #include "platform/korvaneuserdefaults.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QRasterWindow>
 #include <QIcon>
 #include <QProcess>
 #include <QTimer>
+
+#include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -27,6 +35,8 @@ bool forwardRequest(KorvaneSingleInstance &instance, const KorvaneCli::TrayReque
         return instance.forwardShowAction(request.dropID);
     case KorvaneCli::TrayRequest::Drop:
         return instance.forwardDrop(request.pasteboard);
+    case KorvaneCli::TrayRequest::DropWindow:
+        return instance.forwardDropWindow();
     case KorvaneCli::TrayRequest::Start:
         break;
     }
@@ -45,18 +55,62 @@ void performRequest(KorvaneApplication &korvane, const KorvaneCli::TrayRequest &
     case KorvaneCli::TrayRequest::Drop:
         korvane.drop(request.pasteboard);
         break;
+    case KorvaneCli::TrayRequest::DropWindow:
+        korvane.openDropWindow();
+        break;
     case KorvaneCli::TrayRequest::Start:
         break;
     }
 }
 
-// The desktop's clipboard classified as the wake hotkey reads it.
+// How long a window of ours may take to get the keyboard focus that reading the clipboard
+// needs on a Wayland desktop without data control.
+constexpr int clipboardFocusLimitMs = 5000;
+
+// The clipboard read by a small window of ours once it has the focus; nothing when the focus
+// did not come in time.
+std::optional<KorvanePasteboard> readClipboardWithFocus()
+{
+    QRasterWindow window;
+    window.setTitle(QStringLiteral("Korvane"));
+    window.resize(120, 40);
+    QEventLoop loop;
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &loop, [&loop, &window](QWindow *focused) {
+        if (focused == &window)
+            loop.quit();
+    });
+    QTimer::singleShot(clipboardFocusLimitMs, &loop, &QEventLoop::quit);
+    window.show();
+    window.requestActivate();
+    if (QGuiApplication::focusWindow() != &window)
+        loop.exec();
+    if (QGuiApplication::focusWindow() != &window)
+        return std::nullopt;
+    return GuiClipboard().pasteboard();
+}
+
+// The desktop's clipboard classified as the wake hotkey reads it. Where it cannot be read,
+// that is said and the command fails: an unread clipboard is not an empty one.
 int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
 {
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
-    KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
+    if (!KorvaneDesktopPlatform::isWayland() || args.contains("--help") || args.contains("-h")) {
+        KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
+        return KorvaneCli().exec(args);
+    }
+    const bool dataControl = WaylandDataControl::isAvailable();
+    const std::optional<KorvanePasteboard> pasteboard = dataControl ? WaylandDataControl::read() : readClipboardWithFocus();
+    if (!pasteboard) {
+        std::fprintf(stderr, "korvane: the clipboard could not be read: %s\n",
+                     dataControl ? "wl-paste did not answer through the desktop's data control"
+                                 : "this desktop lets only a focused window read it, and Korvane's window did not get the focus");
+        return KorvaneCli::Failure;
+    }
+    auto clipboard = std::make_unique<HeadlessClipboard>();
+    clipboard->setPasteboard(*pasteboard);
+    KorvanePlatform::setClipboard(std::move(clipboard));
     return KorvaneCli().exec(args);
 }
 
@@ -71,6 +125,9 @@ int main(int argc, char *argv[])
         args.append(QByteArray(argv[i]));
     // The store and settings are found by this name, shared with the command line.
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
+    // Desktops tie windows to the desktop entry by this name (the Wayland app id, and the id
+    // a newer Qt registers with the portal); it must be set before the application object.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.korvane.Korvane"));
     if (!args.isEmpty() && args.first() == "classify")
         return classifyClipboard(argc, argv, args);
 
@@ -104,8 +161,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    // Wayland compositors find the window's icon and name through the desktop entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.korvane.Korvane"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.korvane.Korvane"), QIcon(QStringLiteral(":/images/appIcon.svg"))));
     if (trayRequest && served) {
         int status = KorvaneCli::Success;

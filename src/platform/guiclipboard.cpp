@@ -2,6 +2,7 @@
 
 #include "platform/korvanedesktopplatform.h"
 #include "platform/mimedatapasteboard.h"
+#include "platform/waylanddatacontrol.h"
 #include "common/korvanelogging.h"
 
 #include <QClipboard>
@@ -63,7 +64,7 @@ bool copyThroughWlCopy(const QMimeData &mime)
 void publish(QMimeData *mime)
 {
     std::unique_ptr<QMimeData> data(mime);
-    if (KorvaneDesktopPlatform::readsClipboardOnlyWithFocus() && copyThroughWlCopy(*data))
+    if (KorvaneDesktopPlatform::isWayland() && copyThroughWlCopy(*data))
         return;
     QGuiApplication::clipboard()->setMimeData(data.release());
 }
@@ -72,6 +73,10 @@ void publish(QMimeData *mime)
 
 KorvanePasteboard GuiClipboard::pasteboard() const
 {
+    if (KorvaneDesktopPlatform::isWayland() && WaylandDataControl::isAvailable()) {
+        if (const std::optional<KorvanePasteboard> read = WaylandDataControl::read())
+            return *read;
+    }
     return MimeDataPasteboard::fromMimeData(QGuiApplication::clipboard()->mimeData());
 }
 

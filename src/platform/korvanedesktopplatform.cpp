@@ -5,6 +5,7 @@
 #include "platform/headlessdragmonitor.h"
 #include "platform/headlesseventhotkeyservice.h"
 #include "platform/portalhotkeyservice.h"
+#include "platform/waylanddatacontrol.h"
 #include "common/korvanelogging.h"
 
 #if KORVANE_WITH_X11
@@ -60,12 +61,17 @@ std::unique_ptr<KorvaneSoundPlayer> KorvaneDesktopPlatform::createSoundPlayer()
 
 bool KorvaneDesktopPlatform::placesWindows()
 {
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return !isWayland();
+}
+
+bool KorvaneDesktopPlatform::isWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 bool KorvaneDesktopPlatform::readsClipboardOnlyWithFocus()
 {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return isWayland() && !WaylandDataControl::isAvailable();
 }
 
 bool KorvaneDesktopPlatform::composites()

@@ -27,8 +27,11 @@ public:
     // windows themselves, and the pointer is known there only over our own windows.
     static bool placesWindows();
 
+    static bool isWayland();
+
     // Whether the clipboard is readable only while a window of ours has the keyboard focus
-    // (Wayland): a hotkey pressed elsewhere must first give Korvane a focused window.
+    // (Wayland without data control, as on GNOME): a hotkey pressed elsewhere must first give
+    // Korvane a focused window.
     static bool readsClipboardOnlyWithFocus();
 
     // Whether translucent pixels and window opacity reach the screen. Plain X11 without a

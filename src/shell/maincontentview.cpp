@@ -198,12 +198,7 @@ void MainContentView::regularViewWithHandleData(int row)
     const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
     if (data->dataCatalog() == DataCatalogNone) {
-        m_dropList.clear();
-        reloadData();
-        setFixedSize(popoverWidth, 450);
-        m_topTitleLabel->clear();
-        m_placeImageView->setPixmap(ActionIconProvider::typeImage(false, 64, palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
-        showPlaceholder(true);
+        showEmpty("nothingRecognised", "nothingRecognisedInfo");
         return;
     }
     showPlaceholder(false);
@@ -226,6 +221,26 @@ void MainContentView::regularViewWithHandleData(int row)
     KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("forceState"));
 
     setFixedSize(popoverWidth, heightForRows(int(m_dropList.size()), availableScreenHeight()));
+}
+
+void MainContentView::showClipboardState(ClipboardState state)
+{
+    if (state == ClipboardReading)
+        showEmpty("clipboardReading", "clipboardReadingInfo");
+    else
+        showEmpty("clipboardUnreadable", "clipboardUnreadableInfo");
+}
+
+void MainContentView::showEmpty(const char *title, const char *info)
+{
+    m_dropList.clear();
+    reloadData();
+    setFixedSize(popoverWidth, 450);
+    m_topTitleLabel->clear();
+    m_placeLabel->setText(qtTrId(title));
+    m_subPlaceLabel->setText(qtTrId(info));
+    m_placeImageView->setPixmap(ActionIconProvider::typeImage(false, 64, palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
+    showPlaceholder(true);
 }
 
 void MainContentView::reloadData()

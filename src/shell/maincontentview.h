@@ -26,8 +26,16 @@ public:
     explicit MainContentView(QWidget *parent = nullptr);
     ~MainContentView() override;
 
+    enum ClipboardState {
+        ClipboardReading,
+        ClipboardUnreadable,
+    };
+
     // Fills the view from the dropped data; while a row runs (row >= 0) nothing changes.
     void regularViewWithHandleData(int row);
+    // Where only a focused window reads the clipboard: the list before it could read it, and
+    // when the focus did not come in time. Never "nothing to work on" for an unread clipboard.
+    void showClipboardState(ClipboardState state);
     // The popover's height for n listed actions on a screen of the given height.
     static int heightForRows(int rowCount, int screenHeight);
 
@@ -59,6 +67,7 @@ private:
     void settingButtonClick();
     void setTypeImage(bool text);
     void showPlaceholder(bool show);
+    void showEmpty(const char *title, const char *info);
     static int availableScreenHeight();
     CustomTableCellView *rowAt(const QPoint &globalPos) const;
     // Follows a drag over the rows: scrolls near the edges, hands a drop to the row under it.

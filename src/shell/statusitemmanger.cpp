@@ -138,8 +138,13 @@ StatusItemManger::StatusItemManger()
     m_focusDeadline->setInterval(kClipboardFocusLimitMs);
     connect(m_focusDeadline, &QTimer::timeout, this, &StatusItemManger::clipboardFocusTimedOut);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
-        if (m_pendingClipboardDrop && m_mainPopover && window && window == m_mainPopover->windowHandle())
+        if (!m_mainPopover || !window || window != m_mainPopover->windowHandle())
+            return;
+        // A late focus still reads the clipboard, even after the list said it could not.
+        if (m_pendingClipboardDrop)
             runPendingClipboardAction();
+        else if (m_clipboardUnread && m_mainPopover->isShown())
+            readClipboardIntoList();
     });
 
     addEvent();
@@ -288,6 +293,7 @@ void StatusItemManger::showPopover()
 
 void StatusItemManger::hidePopover()
 {
+    m_clipboardUnread = false;
     if (m_popoverController)
         m_popoverController->forceClose();
     m_popoverController = nullptr;
@@ -317,12 +323,7 @@ void StatusItemManger::statusItemPressed()
         hidePopover();
         return;
     }
-    checkPasteboardType();
-    mainContentView()->regularViewWithHandleData(int(m_currentRow));
-    m_needBecomeFirstRes = true;
-    m_fromActivation = true;
-    showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
-    m_fromActivation = false;
+    showClipboardList(true);
 }
 
 void StatusItemManger::openMainViewNotif()
@@ -332,10 +333,35 @@ void StatusItemManger::openMainViewNotif()
         return;
     }
     m_popoverController = nullptr;
+    showClipboardList(false);
+}
+
+void StatusItemManger::showClipboardList(bool fromActivation)
+{
+    if (KorvaneDesktopPlatform::readsClipboardOnlyWithFocus()) {
+        // Read once the list has the keyboard focus; until then the list says it is reading.
+        m_clipboardUnread = true;
+        m_focusDeadline->start();
+        mainContentView()->showClipboardState(MainContentView::ClipboardReading);
+    } else {
+        checkPasteboardType();
+        mainContentView()->regularViewWithHandleData(int(m_currentRow));
+        qCInfo(lcShell, "the list for the clipboard shows %lld actions", qint64(m_mainContentView->dropList().size()));
+    }
+    m_needBecomeFirstRes = true;
+    m_fromActivation = fromActivation;
+    showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+    m_fromActivation = false;
+}
+
+void StatusItemManger::readClipboardIntoList()
+{
+    m_clipboardUnread = false;
+    if (m_focusDeadline->isActive() && !m_pendingClipboardDrop)
+        m_focusDeadline->stop();
     checkPasteboardType();
     mainContentView()->regularViewWithHandleData(int(m_currentRow));
-    m_needBecomeFirstRes = true;
-    showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+    qCInfo(lcShell, "the list for the clipboard shows %lld actions, read once it had the focus", qint64(m_mainContentView->dropList().size()));
 }
 
 void StatusItemManger::gloableHotKeyPressed(const QString &hotKeyName)
@@ -391,8 +417,14 @@ void StatusItemManger::runPendingClipboardAction()
 void StatusItemManger::clipboardFocusTimedOut()
 {
     const DropListEntityPtr drop = std::exchange(m_pendingClipboardDrop, nullptr);
-    if (!drop)
+    if (!drop) {
+        if (m_clipboardUnread && m_mainPopover && m_mainPopover->isShown()) {
+            qCWarning(lcShell, "the list did not get the keyboard focus within %d ms; it waits for the focus to read the clipboard",
+                      kClipboardFocusLimitMs);
+            mainContentView()->showClipboardState(MainContentView::ClipboardUnreadable);
+        }
         return;
+    }
     qCWarning(lcShell, "the list did not get the keyboard focus within %d ms; the clipboard stays unread",
               kClipboardFocusLimitMs);
     hidePopover();
@@ -424,6 +456,24 @@ bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
                            {QStringLiteral("dropID"), drop->dropID()}};
     QTimer::singleShot(100, this, [info] { center()->post(QStringLiteral("gloableHotKeyBegainAction"), info); });
     return true;
+}
+
+void StatusItemManger::runDroppedAction(const DropListEntityPtr &drop, const KorvanePasteboard &pasteboard)
+{
+    if (!m_isAnimating) {
+        runActionOnPasteboard(drop, pasteboard);
+        return;
+    }
+    // One drop waits for the running action; the window's rows take drops at any time.
+    if (!m_droppedWhileRunning.first) {
+        qCInfo(lcShell, "a drop on a row waits for the running action");
+        m_droppedWhileRunning = {drop, pasteboard};
+        return;
+    }
+    qCInfo(lcShell, "a drop on a row while another one waits is refused");
+    KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
+    content.body = qtTrId("dropWhileBusy");
+    KorvanePlatform::notifier()->post(content);
 }
 
 void StatusItemManger::dropPasteboard(const KorvanePasteboard &pasteboard)
@@ -489,6 +539,8 @@ void StatusItemManger::animateMenuImage()
         m_timer = nullptr;
         setStatusImage(QStringLiteral("menubarIcon"));
         qCInfo(lcShell, "tray animation ended");
+        if (auto [drop, pasteboard] = std::exchange(m_droppedWhileRunning, {}); drop)
+            runActionOnPasteboard(drop, pasteboard);
     }
 }
 

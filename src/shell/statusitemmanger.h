@@ -1,5 +1,6 @@
 #pragma once
 
+#include "intake/korvanepasteboard.h"
 #include "widgets/popoverwindow.h"
 
 #include <QDateTime>
@@ -9,11 +10,11 @@
 #include <QVariantMap>
 
 #include <memory>
+#include <utility>
 
 class ContentView;
 class DropListEntity;
 class KorvaneDragMonitor;
-class KorvanePasteboard;
 class MainContentView;
 class StatusNotifierTracker;
 
@@ -46,6 +47,9 @@ public:
     // The same on data dropped somewhere else than on the list. False when the action does
     // not take the data.
     bool runActionOnPasteboard(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
+    // A drop on an action's row outside the list (the drop window): runs it, or once the
+    // running action is done; a second drop while one waits is refused, and told so.
+    void runDroppedAction(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
     // A drop's path: the list for the dropped data.
     void dropPasteboard(const KorvanePasteboard &pasteboard);
     // Where a drag must come to open the drop-here popover, in global coordinates; empty
@@ -82,6 +86,10 @@ private:
     QRect popoverAnchor() const;
     void setStatusImage(const QString &name);
     QTimer *timer();
+    // The list for the clipboard, from a click on the icon or the wake hotkey.
+    void showClipboardList(bool fromActivation);
+    // The list, shown before the clipboard could be read, now has the focus to read it.
+    void readClipboardIntoList();
     // Runs the action waiting for the clipboard once the list has the keyboard focus.
     void runPendingClipboardAction();
     void clipboardFocusTimedOut();
@@ -99,6 +107,10 @@ private:
     // The action a hotkey asked for while the clipboard is unreadable until the list has focus.
     std::shared_ptr<DropListEntity> m_pendingClipboardDrop;
     QTimer *m_focusDeadline = nullptr;
+    // A drop on a row that came while an action ran, to run once it is done.
+    std::pair<std::shared_ptr<DropListEntity>, KorvanePasteboard> m_droppedWhileRunning;
+    // The list shown is for the clipboard, which is read once the list has the focus.
+    bool m_clipboardUnread = false;
     QDateTime m_lastDate;
     qint64 m_lastChangeCount = -1;
     qint64 m_currentRow = -1;
