@@ -46,8 +46,10 @@ protected:
         setHovered(false);
         event->acceptProposedAction();
         const KorvanePasteboard pasteboard = MimeDataPasteboard::fromMimeData(event->mimeData());
-        // Popovers open after the drag source has heard the drop went well.
-        QTimer::singleShot(0, this, [this, pasteboard] { m_handler(pasteboard); });
+        // Popovers open after the drag source has heard the drop went well. The call is queued
+        // on the window, which outlives this row: the rows are rebuilt when the list changes,
+        // and that may happen between the drop and the call.
+        QTimer::singleShot(0, window(), [handler = m_handler, pasteboard] { handler(pasteboard); });
     }
     void paintEvent(QPaintEvent *) override
     {
@@ -98,7 +100,8 @@ DropWindow::DropWindow(QWidget *parent)
     tinted.setColor(QPalette::Window, PopoverWindow::namedColor(QStringLiteral("dropHereBG"), PopoverWindow::isDarkPalette(palette())));
     setPalette(tinted);
     setAutoFillBackground(true);
-    resize(280, 380);
+    // A fixed size also makes tiling compositors float it instead of filling a tile with it.
+    setFixedSize(280, 380);
 
     auto *area = new DropTarget(true, [this](const KorvanePasteboard &pasteboard) { Q_EMIT dropped(pasteboard); });
     area->setMinimumHeight(110);
@@ -144,12 +147,20 @@ DropWindow::DropWindow(QWidget *parent)
 
 void DropWindow::reloadActions()
 {
+    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
+    const QList<DropListEntityPtr> drops = store->getDropsByCatalog(0) + store->getDropsByCatalog(1);
+    // Rebuilt only when the list changed: a rebuild under a drag in progress takes the row
+    // under the pointer away.
+    QStringList shown;
+    for (const DropListEntityPtr &drop : drops)
+        shown.append(QStringLiteral("%1 %2 %3 %4").arg(drop->dropID()).arg(drop->catalog()).arg(drop->type()).arg(drop->title()));
+    if (shown == m_shownActions && !m_rowLayout->isEmpty())
+        return;
+    m_shownActions = shown;
     while (QLayoutItem *item = m_rowLayout->takeAt(0)) {
         delete item->widget();
         delete item;
     }
-    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-    const QList<DropListEntityPtr> drops = store->getDropsByCatalog(0) + store->getDropsByCatalog(1);
     for (const DropListEntityPtr &drop : drops) {
         const qint32 dropID = drop->dropID();
         auto *row = new DropTarget(false, [this, dropID](const KorvanePasteboard &pasteboard) { Q_EMIT droppedOnAction(dropID, pasteboard); });
@@ -179,7 +190,7 @@ void DropWindow::reloadActions()
 
 bool DropWindow::event(QEvent *event)
 {
-    // The editor may have changed the list while the window stayed open.
+    // The editor or the command line may have changed the list while the window stayed open.
     if (event->type() == QEvent::WindowActivate)
         reloadActions();
     return QWidget::event(event);

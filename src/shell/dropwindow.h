@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class KorvanePasteboard;
@@ -15,7 +16,8 @@ class DropWindow final : public QWidget
 public:
     explicit DropWindow(QWidget *parent = nullptr);
 
-    // Rebuilds the rows from the store: every action, text actions first.
+    // Rebuilds the rows from the store when its actions changed: every action, text actions
+    // first.
     void reloadActions();
 
 Q_SIGNALS:
@@ -27,4 +29,6 @@ protected:
 
 private:
     QVBoxLayout *m_rowLayout;
+    // What the rows show, one line per action, to tell whether the store changed them.
+    QStringList m_shownActions;
 };

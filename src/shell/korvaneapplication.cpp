@@ -76,6 +76,7 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
         connect(instance, &KorvaneSingleInstance::showRequested, this, &KorvaneApplication::show);
         connect(instance, &KorvaneSingleInstance::showActionRequested, this, &KorvaneApplication::showAction);
         connect(instance, &KorvaneSingleInstance::dropRequested, this, &KorvaneApplication::drop);
+        connect(instance, &KorvaneSingleInstance::dropWindowRequested, this, &KorvaneApplication::openDropWindow);
     }
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
     // The wake hotkey is written at the first start, so its absence tells that start.
@@ -174,7 +175,9 @@ DropWindow *KorvaneApplication::dropWindow()
         connect(m_dropWindow.get(), &DropWindow::dropped, this, &KorvaneApplication::drop);
         connect(m_dropWindow.get(), &DropWindow::droppedOnAction, this, [this](qint32 dropID, const KorvanePasteboard &pasteboard) {
             if (const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWithID(dropID))
-                m_statusItemManger->runActionOnPasteboard(drop, pasteboard);
+                m_statusItemManger->runDroppedAction(drop, pasteboard);
+            else
+                qCWarning(lcShell, "a drop on the row of an action that no longer exists (%d)", dropID);
         });
     }
     return m_dropWindow.get();

@@ -400,6 +400,9 @@ void PopoverWindow::place()
 void PopoverWindow::setFrame(const QRect &frame)
 {
     m_layingOut = true;
+    // Tiling compositors (Sway and the like) float a window whose size is fixed, as a popover
+    // must be, instead of stretching it to a tile.
+    setFixedSize(frame.size());
     setGeometry(frame);
     layoutContent();
     m_layingOut = false;
