@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The desktop matrix: Korvane on each desktop this machine can start headless, as a user meets
+# it, one table row per desktop. Each desktop is the real compositor its test starts (a headless
+# Sway; Weston with a stand-in portal, the focus-only clipboard of GNOME's kind); a column says
+# "yes" when its step worked, "no" when it did not, and "-" when the desktop has no such step.
+# Desktops the machine cannot start are listed with what they need.
+set -uo pipefail
+build=${1:-build}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Which test functions passed, from a desktop test's verbose output.
+run_test() {
+    (cd "$build" && ctest -R "^$1\$" -V --timeout 300) >"$work/$1.log" 2>&1
+}
+passed() { grep -q "^PASS   : .*::$2()" "$work/$1.log" && echo yes || echo no; }
+
+version() { "$@" 2>/dev/null | head -n1 | grep -o '[0-9][0-9.]*' | head -n1; }
+
+printf '%-24s | %-18s | %-10s | %-8s | %-11s | %-6s | %s\n' \
+    desktop "key bound" "wake list" "Alt+1" "drop window" floats notices
+row() { printf '%-24s | %-18s | %-10s | %-8s | %-11s | %-6s | %s\n' "$@"; }
+
+if command -v sway >/dev/null && run_test tst_swaydesktop; then :; fi
+if [ -f "$work/tst_swaydesktop.log" ]; then
+    wake=$(passed tst_swaydesktop wakeListReadsTheClipboard)
+    drops=$(passed tst_swaydesktop dropWindowTakesEveryDrop)
+    floats=$([ "$wake" = yes ] && [ "$drops" = yes ] && echo yes || echo no)
+    row "Sway $(version sway --version)" "bindsym (user's)" "$wake" "$wake" "$drops" "$floats" "-"
+else
+    row "Sway" "not run: apt-get install sway wtype grim" "" "" "" "" ""
+fi
+
+run_test tst_waylanddesktop
+bound=$(passed tst_waylanddesktop bindsEveryHotkeyThroughThePortal)
+action=$(passed tst_waylanddesktop activatedRunsTheAction)
+told=$(passed tst_waylanddesktop generalTabShowsTheBinding)
+row "Weston $(version weston --version) + portal" "$bound (stand-in)" "$action" "-" "-" "-" "$told"
+
+for desktop in "GNOME 43 (gnome-shell --headless)" "GNOME 48, Plasma 6.3 (Debian 13 chroot)" "GNOME 50, Plasma 6.7 (testing chroot)"; do
+    row "$desktop" "not run here" "" "" "" "" ""
+done
+echo "logs: the tests' verbose output is in each test's ctest log (ctest -R NAME -V)"
