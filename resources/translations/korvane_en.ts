@@ -1603,6 +1603,54 @@
         <source>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
         <translation>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</translation>
     </message>
+    <message id="hotKeyNotBoundCauseBody">
+        <source>%1 is not bound. %2</source>
+        <translation>%1 is not bound. %2</translation>
+    </message>
+    <message id="hotKeyDeclinedWarning">
+        <source>Not bound: the shortcut was declined or cleared in the desktop's settings. Bind it there, or choose it again here to be asked again.</source>
+        <translation>Not bound: the shortcut was declined or cleared in the desktop's settings. Bind it there, or choose it again here to be asked again.</translation>
+    </message>
+    <message id="noPortalWarning">
+        <source>No desktop portal runs in this session, so no global shortcut can be bound for Korvane.</source>
+        <translation>No desktop portal runs in this session, so no global shortcut can be bound for Korvane.</translation>
+    </message>
+    <message id="appIdRefusedWarning">
+        <source>Not bound: the desktop portal does not accept Korvane's application id. Reinstall Korvane so that com.korvane.Korvane.desktop is installed.</source>
+        <translation>Not bound: the desktop portal does not accept Korvane's application id. Reinstall Korvane so that com.korvane.Korvane.desktop is installed.</translation>
+    </message>
+    <message id="xwaylandGrabWarning">
+        <source>Korvane runs through Xwayland on this Wayland session, where the desktop may never pass the shortcut on. Start Korvane as a Wayland program to have the desktop portal bind it, or use “korvane show”.</source>
+        <translation>Korvane runs through Xwayland on this Wayland session, where the desktop may never pass the shortcut on. Start Korvane as a Wayland program to have the desktop portal bind it, or use “korvane show”.</translation>
+    </message>
+    <message id="wakeKeyBound">
+        <source>Press %1 for the actions on the clipboard.</source>
+        <translation>Press %1 for the actions on the clipboard.</translation>
+    </message>
+    <message id="wakeKeyUnbound">
+        <source>No key opens Korvane yet: run “korvane show” for the actions on the clipboard, or “korvane window” for the drop window.</source>
+        <translation>No key opens Korvane yet: run “korvane show” for the actions on the clipboard, or “korvane window” for the drop window.</translation>
+    </message>
+    <message id="wakeKeyChangedTitle">
+        <source>Korvane's shortcut changed</source>
+        <translation>Korvane's shortcut changed</translation>
+    </message>
+    <message id="bindKeyGnome">
+        <source>To open Korvane with a key, add a custom shortcut with the command “korvane show” in Settings → Keyboard → Keyboard Shortcuts → Custom Shortcuts.</source>
+        <translation>To open Korvane with a key, add a custom shortcut with the command “korvane show” in Settings → Keyboard → Keyboard Shortcuts → Custom Shortcuts.</translation>
+    </message>
+    <message id="bindKeyKde">
+        <source>To open Korvane with a key, add a command with “korvane show” in System Settings → Shortcuts and give it a shortcut.</source>
+        <translation>To open Korvane with a key, add a command with “korvane show” in System Settings → Shortcuts and give it a shortcut.</translation>
+    </message>
+    <message id="bindKeySway">
+        <source>To open Korvane with a key, add “bindsym $mod+d exec korvane show” to Sway's configuration.</source>
+        <translation>To open Korvane with a key, add “bindsym $mod+d exec korvane show” to Sway's configuration.</translation>
+    </message>
+    <message id="bindKeyOther">
+        <source>To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
+        <translation>To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</translation>
+    </message>
     <message id="badNewName">
         <source>“%1” cannot be a file name: a name must not be empty, “.” or “..”, hold “/” or a zero byte, or be longer than %2 bytes. No file was renamed.</source>
         <translation>“%1” cannot be a file name: a name must not be empty, “.” or “..”, hold “/” or a zero byte, or be longer than %2 bytes. No file was renamed.</translation>

@@ -1579,6 +1579,54 @@
         <source>This desktop offers programs no global shortcuts. To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
         <translation>此桌面不向程序提供全局快捷键。若要用按键打开 Korvane，请在桌面的键盘设置中绑定命令“korvane show”。</translation>
     </message>
+    <message id="hotKeyNotBoundCauseBody">
+        <source>%1 is not bound. %2</source>
+        <translation>%1 未绑定。%2</translation>
+    </message>
+    <message id="hotKeyDeclinedWarning">
+        <source>Not bound: the shortcut was declined or cleared in the desktop's settings. Bind it there, or choose it again here to be asked again.</source>
+        <translation>未绑定：此快捷键在桌面设置中被拒绝或清除。请在那里绑定，或在此重新选择以再次询问。</translation>
+    </message>
+    <message id="noPortalWarning">
+        <source>No desktop portal runs in this session, so no global shortcut can be bound for Korvane.</source>
+        <translation>此会话中没有运行桌面门户，无法为 Korvane 绑定全局快捷键。</translation>
+    </message>
+    <message id="appIdRefusedWarning">
+        <source>Not bound: the desktop portal does not accept Korvane's application id. Reinstall Korvane so that com.korvane.Korvane.desktop is installed.</source>
+        <translation>未绑定：桌面门户不接受 Korvane 的应用标识。请重新安装 Korvane，使 com.korvane.Korvane.desktop 得以安装。</translation>
+    </message>
+    <message id="xwaylandGrabWarning">
+        <source>Korvane runs through Xwayland on this Wayland session, where the desktop may never pass the shortcut on. Start Korvane as a Wayland program to have the desktop portal bind it, or use “korvane show”.</source>
+        <translation>Korvane 在此 Wayland 会话中通过 Xwayland 运行，桌面可能不会把快捷键传给它。请以 Wayland 程序启动 Korvane，由桌面门户绑定快捷键，或使用“korvane show”。</translation>
+    </message>
+    <message id="wakeKeyBound">
+        <source>Press %1 for the actions on the clipboard.</source>
+        <translation>按 %1 可列出适用于剪贴板内容的动作。</translation>
+    </message>
+    <message id="wakeKeyUnbound">
+        <source>No key opens Korvane yet: run “korvane show” for the actions on the clipboard, or “korvane window” for the drop window.</source>
+        <translation>目前没有打开 Korvane 的按键：运行“korvane show”可列出适用于剪贴板内容的动作，运行“korvane window”可打开拖放窗口。</translation>
+    </message>
+    <message id="wakeKeyChangedTitle">
+        <source>Korvane's shortcut changed</source>
+        <translation>Korvane 的快捷键已变化</translation>
+    </message>
+    <message id="bindKeyGnome">
+        <source>To open Korvane with a key, add a custom shortcut with the command “korvane show” in Settings → Keyboard → Keyboard Shortcuts → Custom Shortcuts.</source>
+        <translation>若要用按键打开 Korvane，请在“设置 → 键盘 → 键盘快捷键 → 自定义快捷键”中添加命令为“korvane show”的快捷键。</translation>
+    </message>
+    <message id="bindKeyKde">
+        <source>To open Korvane with a key, add a command with “korvane show” in System Settings → Shortcuts and give it a shortcut.</source>
+        <translation>若要用按键打开 Korvane，请在“系统设置 → 快捷键”中添加命令“korvane show”并为它设置快捷键。</translation>
+    </message>
+    <message id="bindKeySway">
+        <source>To open Korvane with a key, add “bindsym $mod+d exec korvane show” to Sway's configuration.</source>
+        <translation>若要用按键打开 Korvane，请在 Sway 的配置中加入“bindsym $mod+d exec korvane show”。</translation>
+    </message>
+    <message id="bindKeyOther">
+        <source>To open Korvane with a key, bind the command “korvane show” in the desktop's keyboard settings.</source>
+        <translation>若要用按键打开 Korvane，请在桌面的键盘设置中绑定命令“korvane show”。</translation>
+    </message>
     <message id="badNewName">
         <source>“%1” cannot be a file name: a name must not be empty, “.” or “..”, hold “/” or a zero byte, or be longer than %2 bytes. No file was renamed.</source>
         <translation>“%1”不能作为文件名：文件名不能为空、“.”或“..”，不能含“/”或零字节，也不能超过 %2 字节。没有文件被重命名。</translation>

@@ -30,6 +30,7 @@ std::unique_ptr<KorvaneEventHotKeyService> KorvaneDesktopPlatform::createEventHo
 #if KORVANE_WITH_X11
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         auto service = std::make_unique<X11HotKeyService>();
+        service->setGrabsUnconfirmed(isWaylandSession());
         if (service->isValid())
             return service;
     }
@@ -38,6 +39,11 @@ std::unique_ptr<KorvaneEventHotKeyService> KorvaneDesktopPlatform::createEventHo
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return std::make_unique<PortalHotKeyService>();
     return std::make_unique<HeadlessEventHotKeyService>();
+}
+
+bool KorvaneDesktopPlatform::isWaylandSession()
+{
+    return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
 }
 
 std::unique_ptr<KorvaneDragMonitor> KorvaneDesktopPlatform::createDragMonitor()

@@ -17,6 +17,9 @@ public:
     // headless one, which holds registrations but never sees a press.
     static std::unique_ptr<KorvaneEventHotKeyService> createEventHotKeyService();
 
+    // Whether the session is a Wayland one, whichever platform this program runs on.
+    static bool isWaylandSession();
+
     // The X11 monitor on the xcb platform; elsewhere the headless one, which never sees a
     // drag.
     static std::unique_ptr<KorvaneDragMonitor> createDragMonitor();

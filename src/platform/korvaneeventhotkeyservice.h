@@ -35,10 +35,22 @@ public:
             Refused,
             // The session offers no way to bind global shortcuts at all.
             Unsupported,
+            // Taken, but the session may never pass the key on: an X11 grab through Xwayland.
+            Unconfirmed,
+        };
+        // What kept a shortcut from being bound, as far as the desktop lets us know.
+        enum Cause {
+            NoCause,
+            NoPortal,
+            NoGlobalShortcuts,
+            AppIdRefused,
+            Declined,
+            KeyTaken,
         };
         State state = Bound;
         // The keys as the desktop names them; empty when they are the ones asked for.
         QString trigger;
+        Cause cause = NoCause;
     };
     // Receives every later change of a binding, on the main thread.
     using BindingHandler = std::function<void(HotKeyID hotKeyID, const Binding &binding)>;

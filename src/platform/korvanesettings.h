@@ -93,11 +93,15 @@ inline const KorvaneSetting<int> muteNotifi{QStringLiteral("muteNotifi"), 0};
 // Whether the drop window opens whenever Korvane starts.
 inline const KorvaneSetting<bool> keepDropWindow{QStringLiteral("keepDropWindow"), false};
 // Written at the first start, so its absence tells that start; [0, 0] is no hotkey.
-inline const KorvaneSetting<KorvaneKeyCombination> wakeHotKey{QStringLiteral("wakeHotKey"), {2, 1048576}};
+// Super+Shift+K: no default shortcut of GNOME or Plasma, where Super+D shows the desktop.
+inline const KorvaneSetting<KorvaneKeyCombination> wakeHotKey{QStringLiteral("wakeHotKey"), {40, 1179648}};
 // The action editor's guide was shown.
 inline const KorvaneSetting<bool> firstOpenPreference{QStringLiteral("firstOpenPreference"), false};
 // A desktop without a tray was told how to reach Korvane.
 inline const KorvaneSetting<bool> noTrayNoticeShown{QStringLiteral("noTrayNoticeShown"), false};
+// What the user was last told of each shortcut's binding, one "name=state" line each
+// ("wakeHotKey=bound Ctrl+Alt+K"), so a change is told once and not at every start.
+inline const KorvaneSetting<QStringList> toldHotKeyBindings{QStringLiteral("toldHotKeyBindings"), {}};
 // The desktop's preferred UI languages, most preferred first; empty: the system's.
 inline const KorvaneSetting<QStringList> appleLanguages{QStringLiteral("AppleLanguages"), {}};
 inline const KorvaneSetting<QString> aboutProjectUrl{QStringLiteral("about/projectUrl"), QStringLiteral("https://korvane.org")};

@@ -3,23 +3,19 @@
 #include "common/korvanelogging.h"
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QHash>
 #include <QLoggingCategory>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <utility>
-
-// One entry of the portal's a(sa{sv}) shortcut lists.
-struct PortalShortcutEntry {
-    QString id;
-    QVariantMap properties;
-};
-Q_DECLARE_METATYPE(PortalShortcutEntry)
 
 QDBusArgument &operator<<(QDBusArgument &argument, const PortalShortcutEntry &entry)
 {
@@ -158,6 +154,20 @@ constexpr std::array<std::pair<quint32, const char *>, 4> kModifierNames{{
     {0x100, "LOGO"},
 }};
 
+const QString RegistryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
+const QString KGlobalAccelService = QStringLiteral("org.kde.kglobalaccel");
+const QString KGlobalAccelInterface = QStringLiteral("org.kde.KGlobalAccel");
+// The names Plasma gives our component: after the app id (6.7), "token_" and the session
+// token (6.3), the bare token where the portal knew no app id (5.27).
+const QStringList KGlobalAccelComponents{QLatin1String(PortalHotKeyService::AppId), QStringLiteral("token_korvane"),
+                                         QLatin1String(PortalHotKeyService::SessionToken)};
+// kglobalaccel answers from memory; a slower answer is no answer.
+constexpr int KGlobalAccelTimeoutMs = 2000;
+
+// The portal's answers in a Response signal.
+constexpr uint ResponseSuccess = 0;
+constexpr uint ResponseCancelled = 1;
+
 QString escapedSender(const QDBusConnection &bus)
 {
     QString sender = bus.baseService();
@@ -166,11 +176,37 @@ QString escapedSender(const QDBusConnection &bus)
     return sender.replace(QLatin1Char('.'), QLatin1Char('_'));
 }
 
+const char *causeName(KorvaneEventHotKeyService::Binding::Cause cause)
+{
+    switch (cause) {
+    case KorvaneEventHotKeyService::Binding::NoCause:
+        return "";
+    case KorvaneEventHotKeyService::Binding::NoPortal:
+        return " (no desktop portal)";
+    case KorvaneEventHotKeyService::Binding::NoGlobalShortcuts:
+        return " (the portal has no global shortcuts)";
+    case KorvaneEventHotKeyService::Binding::AppIdRefused:
+        return " (the portal refused our app id)";
+    case KorvaneEventHotKeyService::Binding::Declined:
+        return " (declined by the user)";
+    case KorvaneEventHotKeyService::Binding::KeyTaken:
+        return " (the key is taken)";
+    }
+    return "";
+}
+
+QString nextConnectionName()
+{
+    static int count = 0;
+    return QStringLiteral("korvane-portal-%1").arg(++count);
+}
+
 } // namespace
 
-PortalHotKeyService::PortalHotKeyService(const QDBusConnection &bus, QObject *parent)
+PortalHotKeyService::PortalHotKeyService(QObject *parent)
     : QObject(parent)
-    , m_bus(bus)
+    , m_connectionName(nextConnectionName())
+    , m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName))
 {
     qDBusRegisterMetaType<PortalShortcutEntry>();
     qDBusRegisterMetaType<QList<PortalShortcutEntry>>();
@@ -183,7 +219,17 @@ PortalHotKeyService::PortalHotKeyService(const QDBusConnection &bus, QObject *pa
     m_responseTimer.setInterval(ResponseTimeoutMs);
     connect(&m_responseTimer, &QTimer::timeout, this, [this] {
         qCWarning(lcPortal, "the desktop portal did not answer within %d s", ResponseTimeoutMs / 1000);
-        requestFailed(Binding::Refused);
+        if (m_phase == Phase::Listing) {
+            bindMissing(QVariant());
+            return;
+        }
+        if (m_phase == Phase::Creating) {
+            sessionRefused();
+            return;
+        }
+        // The user left the desktop's question unanswered.
+        applyBound(QVariant(), Binding::Declined);
+        finishRequest();
     });
 
     // QtDBus takes its signal handlers by name only.
@@ -197,6 +243,7 @@ PortalHotKeyService::PortalHotKeyService(const QDBusConnection &bus, QObject *pa
 PortalHotKeyService::~PortalHotKeyService()
 {
     closeSession();
+    QDBusConnection::disconnectFromBus(m_connectionName);
 }
 
 bool PortalHotKeyService::registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive)
@@ -221,7 +268,8 @@ bool PortalHotKeyService::registerNamedEventHotKey(quint32 keyCode, quint32 modi
     shortcut.id = name;
     shortcut.description = description.isEmpty() ? name : description;
     shortcut.trigger = trigger;
-    shortcut.binding.state = m_unsupported ? Binding::Unsupported : Binding::Pending;
+    shortcut.binding = m_unsupported ? Binding{Binding::Unsupported, QString(), m_unsupportedCause} : Binding{Binding::Pending, QString(), Binding::NoCause};
+    shortcut.changed = m_listed;
     m_shortcuts.append(shortcut);
     if (!m_unsupported)
         scheduleSync();
@@ -290,12 +338,47 @@ void PortalHotKeyService::sync()
     closeSession();
     if (m_shortcuts.isEmpty() || m_unsupported)
         return;
+    if (m_registered)
+        createSession();
+    else
+        registerAppId();
+}
+
+void PortalHotKeyService::registerAppId()
+{
+    m_phase = Phase::Registering;
+    QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, RegistryInterface, QStringLiteral("Register"));
+    call << QLatin1String(AppId) << QVariantMap();
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *finished) {
+        finished->deleteLater();
+        m_registered = true;
+        const QDBusPendingReply<> reply = *finished;
+        const QDBusError error = reply.error();
+        if (error.type() == QDBusError::ServiceUnknown) {
+            qCWarning(lcPortal, "no desktop portal runs in this session");
+            sessionFailed(Binding::NoPortal);
+            return;
+        }
+        // Portals before 1.20 have no registry and know an unsandboxed program without it.
+        if (reply.isError() && error.type() != QDBusError::UnknownInterface && error.type() != QDBusError::UnknownMethod
+            && !error.message().contains(QLatin1String("already associated"))) {
+            qCWarning(lcPortal, "the desktop portal did not register the app id %s: %s", AppId, qUtf8Printable(error.message()));
+            m_appIdRefused = true;
+        }
+        createSession();
+    });
+}
+
+void PortalHotKeyService::createSession()
+{
     m_phase = Phase::Creating;
+    ++m_sessionAttempts;
     const QString token = nextToken();
     const QVariantMap options{
         {QStringLiteral("handle_token"), token},
         {QStringLiteral("session_handle_token"), QLatin1String(SessionToken)},
-        {QStringLiteral("shortcuts"), shortcutList()},
+        {QStringLiteral("shortcuts"), shortcutList(false)},
     };
     sendRequest(QStringLiteral("CreateSession"), {options}, token);
 }
@@ -321,10 +404,7 @@ void PortalHotKeyService::sendRequest(const QString &method, const QList<QVarian
             return;
         const QDBusPendingReply<QDBusObjectPath> reply = *finished;
         if (reply.isError()) {
-            qCWarning(lcPortal, "the desktop portal refused %s: %s", qUtf8Printable(method), qUtf8Printable(reply.error().message()));
-            // Without a session there is nothing to bind into for the whole run.
-            m_unsupported = method == QLatin1String("CreateSession");
-            requestFailed(m_unsupported ? Binding::Unsupported : Binding::Refused);
+            requestFailed(method, reply.error());
             return;
         }
         // Portals older than the handle tokens answer on a path of their own choice.
@@ -332,37 +412,44 @@ void PortalHotKeyService::sendRequest(const QString &method, const QList<QVarian
     });
 }
 
-void PortalHotKeyService::onResponse(const QDBusMessage &message)
+void PortalHotKeyService::requestFailed(const QString &method, const QDBusError &error)
 {
-    if (m_phase == Phase::Idle || message.path() != m_requestPath || message.arguments().size() < 2)
-        return;
-    const uint response = message.arguments().at(0).toUInt();
-    const QVariantMap results = qdbus_cast<QVariantMap>(message.arguments().at(1));
-    if (response != 0) {
-        qCWarning(lcPortal, "the desktop refused %s (answer %u)", m_phase == Phase::Creating ? "the shortcut session" : "the shortcuts",
-                  response);
-        requestFailed(m_phase == Phase::Creating ? Binding::Unsupported : Binding::Refused);
-        return;
+    qCWarning(lcPortal, "the desktop portal refused %s: %s", qUtf8Printable(method), qUtf8Printable(error.message()));
+    if (m_phase == Phase::Listing) {
+        bindMissing(QVariant());
+    } else if (error.type() == QDBusError::ServiceUnknown) {
+        sessionFailed(Binding::NoPortal);
+    } else if (error.type() == QDBusError::UnknownInterface || error.type() == QDBusError::UnknownMethod) {
+        sessionFailed(Binding::NoGlobalShortcuts);
+    } else if (error.name() == QLatin1String("org.freedesktop.portal.Error.NotAllowed")
+               && error.message().contains(QLatin1String("app id"), Qt::CaseInsensitive)) {
+        sessionFailed(Binding::AppIdRefused);
+    } else if (m_phase == Phase::Creating) {
+        sessionRefused();
+    } else {
+        applyBound(QVariant(), m_appIdRefused ? Binding::AppIdRefused : Binding::KeyTaken);
+        finishRequest();
     }
-    if (m_phase == Phase::Creating) {
-        m_session = results.value(QStringLiteral("session_handle")).toString();
-        if (m_session.isEmpty())
-            m_session = qdbus_cast<QDBusObjectPath>(results.value(QStringLiteral("session_handle"))).path();
-        m_phase = Phase::Binding;
-        const QString token = nextToken();
-        sendRequest(QStringLiteral("BindShortcuts"),
-                    {QVariant::fromValue(QDBusObjectPath(m_session)), shortcutList(), QString(), QVariantMap{{QStringLiteral("handle_token"), token}}},
-                    token);
-        return;
-    }
-    applyBound(results.value(QStringLiteral("shortcuts")));
-    finishRequest();
 }
 
-void PortalHotKeyService::requestFailed(Binding::State state)
+void PortalHotKeyService::sessionRefused()
 {
+    if (m_sessionAttempts >= MaxSessionAttempts) {
+        sessionFailed(m_appIdRefused ? Binding::AppIdRefused : Binding::NoGlobalShortcuts);
+        return;
+    }
+    // A backend that is still starting refuses what it offers seconds later.
+    finishRequest();
+    QTimer::singleShot(FirstRetryDelayMs << (m_sessionAttempts - 1), this, &PortalHotKeyService::scheduleSync);
+}
+
+void PortalHotKeyService::sessionFailed(Binding::Cause cause)
+{
+    // Without a session nothing binds for the rest of the run.
+    m_unsupported = true;
+    m_unsupportedCause = cause;
     for (Shortcut &shortcut : m_shortcuts)
-        setBinding(shortcut, {state, QString()});
+        setBinding(shortcut, {Binding::Unsupported, QString(), cause});
     finishRequest();
 }
 
@@ -377,40 +464,168 @@ void PortalHotKeyService::finishRequest()
     }
 }
 
-void PortalHotKeyService::applyBound(const QVariant &shortcuts)
+void PortalHotKeyService::onResponse(const QDBusMessage &message)
 {
-    const auto entries = qdbus_cast<QList<PortalShortcutEntry>>(shortcuts);
-    for (Shortcut &shortcut : m_shortcuts) {
-        Binding binding{Binding::Refused, QString()};
-        for (const PortalShortcutEntry &entry : entries) {
-            if (entry.id != shortcut.id)
-                continue;
-            // A shortcut the user cleared in the desktop's settings is listed without keys.
-            binding.trigger = entry.properties.value(QStringLiteral("trigger_description")).toString();
-            if (!binding.trigger.isEmpty())
-                binding.state = Binding::Bound;
+    if (m_phase == Phase::Idle || message.path() != m_requestPath || message.arguments().size() < 2)
+        return;
+    const uint response = message.arguments().at(0).toUInt();
+    const QVariantMap results = qdbus_cast<QVariantMap>(message.arguments().at(1));
+    switch (m_phase) {
+    case Phase::Creating:
+        if (response != ResponseSuccess) {
+            qCWarning(lcPortal, "the desktop refused the shortcut session (answer %u)", response);
+            sessionRefused();
+            return;
         }
-        setBinding(shortcut, binding);
+        m_sessionAttempts = 0;
+        m_session = results.value(QStringLiteral("session_handle")).toString();
+        if (m_session.isEmpty())
+            m_session = qdbus_cast<QDBusObjectPath>(results.value(QStringLiteral("session_handle"))).path();
+        m_phase = Phase::Listing;
+        {
+            const QString token = nextToken();
+            sendRequest(QStringLiteral("ListShortcuts"),
+                        {QVariant::fromValue(QDBusObjectPath(m_session)), QVariantMap{{QStringLiteral("handle_token"), token}}}, token);
+        }
+        return;
+    case Phase::Listing:
+        bindMissing(response == ResponseSuccess ? results.value(QStringLiteral("shortcuts")) : QVariant());
+        return;
+    case Phase::Binding:
+        // GNOME answers a bind the user agreed to with 2, after ShortcutsChanged told what
+        // it bound, and sometimes with the shortcuts as well: what it lists counts, not the code.
+        if (response == ResponseCancelled)
+            qCInfo(lcPortal, "the user declined the shortcuts");
+        applyBound(results.value(QStringLiteral("shortcuts")),
+                   response == ResponseCancelled ? Binding::Declined
+                       : m_appIdRefused          ? Binding::AppIdRefused
+                                                 : Binding::KeyTaken);
+        finishRequest();
+        return;
+    case Phase::Idle:
+    case Phase::Registering:
+        return;
     }
+}
+
+void PortalHotKeyService::bindMissing(const QVariant &listed)
+{
+    m_listed = true;
+    const auto entries = qdbus_cast<QList<PortalShortcutEntry>>(listed);
+    QList<PortalShortcutEntry> held;
+    for (Shortcut &shortcut : m_shortcuts) {
+        for (const PortalShortcutEntry &entry : entries) {
+            if (entry.id == shortcut.id && !entry.properties.value(QStringLiteral("trigger_description")).toString().isEmpty() && !shortcut.changed)
+                held.append(entry);
+        }
+        shortcut.changed = shortcut.changed || std::none_of(held.cbegin(), held.cend(), [&](const PortalShortcutEntry &entry) { return entry.id == shortcut.id; });
+    }
+    const QVariant missing = shortcutList(true);
+    // What the desktop holds already counts as bound, whatever it makes of the rest.
+    applyBound(QVariant::fromValue(held), std::nullopt);
+    if (qdbus_cast<QList<PortalShortcutEntry>>(missing).isEmpty()) {
+        finishRequest();
+        return;
+    }
+    m_phase = Phase::Binding;
+    const QString token = nextToken();
+    sendRequest(QStringLiteral("BindShortcuts"),
+                {QVariant::fromValue(QDBusObjectPath(m_session)), missing, QString(), QVariantMap{{QStringLiteral("handle_token"), token}}}, token);
+}
+
+void PortalHotKeyService::applyBound(const QVariant &shortcuts, std::optional<Binding::Cause> missingCause)
+{
+    QHash<QString, QString> triggers;
+    for (const PortalShortcutEntry &entry : qdbus_cast<QList<PortalShortcutEntry>>(shortcuts))
+        triggers.insert(entry.id, entry.properties.value(QStringLiteral("trigger_description")).toString());
+    // Plasma's portal reports a key as bound that kglobalaccel then skips as taken by the
+    // desktop's own shortcut: only the component's active keys tell.
+    const bool confirm = m_bus.interface() && m_bus.interface()->isServiceRegistered(KGlobalAccelService);
+    QHash<QString, QString> unconfirmed;
+    for (Shortcut &shortcut : m_shortcuts) {
+        Binding binding;
+        if (const auto it = triggers.constFind(shortcut.id); it != triggers.cend()) {
+            // A shortcut the user cleared in the desktop's settings is listed without keys.
+            binding = it.value().isEmpty() ? Binding{Binding::Refused, QString(), Binding::Declined}
+                                           : Binding{Binding::Bound, it.value(), Binding::NoCause};
+        } else if (missingCause && shortcut.changed) {
+            binding = {Binding::Refused, QString(), *missingCause};
+        } else {
+            // Not asked this time, or told already by ShortcutsChanged before the answer.
+            continue;
+        }
+        shortcut.changed = false;
+        if (confirm && binding.state == Binding::Bound)
+            unconfirmed.insert(shortcut.id, binding.trigger);
+        else
+            setBinding(shortcut, binding);
+    }
+    if (!unconfirmed.isEmpty())
+        confirmActiveKeys(unconfirmed);
+}
+
+void PortalHotKeyService::confirmActiveKeys(const QHash<QString, QString> &triggers)
+{
+    const auto settle = [this](const QString &id, const Binding &binding) {
+        for (Shortcut &shortcut : m_shortcuts) {
+            if (shortcut.id == id)
+                setBinding(shortcut, binding);
+        }
+    };
+    const QDBusMessage components = QDBusMessage::createMethodCall(KGlobalAccelService, QStringLiteral("/kglobalaccel"), KGlobalAccelInterface,
+                                                                   QStringLiteral("allComponents"));
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(components, KGlobalAccelTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, triggers, settle](QDBusPendingCallWatcher *finished) {
+        finished->deleteLater();
+        const QDBusPendingReply<QList<QDBusObjectPath>> paths = *finished;
+        QString component;
+        for (const QString &name : KGlobalAccelComponents) {
+            const QString path = QStringLiteral("/component/") + QString(name).replace(QLatin1Char('.'), QLatin1Char('_'));
+            if (paths.isValid() && paths.value().contains(QDBusObjectPath(path))) {
+                component = name;
+                break;
+            }
+        }
+        for (auto it = triggers.cbegin(); it != triggers.cend(); ++it) {
+            const Binding bound{Binding::Bound, it.value(), Binding::NoCause};
+            if (component.isEmpty()) {
+                settle(it.key(), bound);
+                continue;
+            }
+            QDBusMessage call = QDBusMessage::createMethodCall(KGlobalAccelService, QStringLiteral("/kglobalaccel"), KGlobalAccelInterface,
+                                                               QStringLiteral("shortcut"));
+            call << QStringList{component, it.key(), QString(), QString()};
+            auto *keys = new QDBusPendingCallWatcher(m_bus.asyncCall(call, KGlobalAccelTimeoutMs), this);
+            connect(keys, &QDBusPendingCallWatcher::finished, this, [id = it.key(), bound, settle](QDBusPendingCallWatcher *answered) {
+                answered->deleteLater();
+                const QDBusPendingReply<QList<int>> reply = *answered;
+                const QList<int> active = reply.isValid() ? reply.value() : QList<int>{-1};
+                const bool taken = std::none_of(active.cbegin(), active.cend(), [](int key) { return key != 0; });
+                settle(id, taken ? Binding{Binding::Refused, bound.trigger, Binding::KeyTaken} : bound);
+            });
+        }
+    });
 }
 
 void PortalHotKeyService::setBinding(Shortcut &shortcut, const Binding &binding)
 {
-    if (shortcut.binding.state == binding.state && shortcut.binding.trigger == binding.trigger)
+    if (shortcut.binding.state == binding.state && shortcut.binding.trigger == binding.trigger && shortcut.binding.cause == binding.cause)
         return;
     shortcut.binding = binding;
-    qCInfo(lcPortal, "shortcut %s: %s%s%s", qUtf8Printable(shortcut.id),
+    qCInfo(lcPortal, "shortcut %s: %s%s%s%s", qUtf8Printable(shortcut.id),
            binding.state == Binding::Bound ? "bound" : binding.state == Binding::Refused ? "not bound"
                                                                                          : "unsupported",
-           binding.trigger.isEmpty() ? "" : " to ", qUtf8Printable(binding.trigger));
+           binding.trigger.isEmpty() ? "" : " to ", qUtf8Printable(binding.trigger), causeName(binding.cause));
     if (m_bindingHandler)
         m_bindingHandler(shortcut.hotKeyID, binding);
 }
 
-QVariant PortalHotKeyService::shortcutList() const
+QVariant PortalHotKeyService::shortcutList(bool onlyChanged) const
 {
     QList<PortalShortcutEntry> entries;
     for (const Shortcut &shortcut : m_shortcuts) {
+        if (onlyChanged && !shortcut.changed)
+            continue;
         entries.append({shortcut.id,
                         {{QStringLiteral("description"), shortcut.description}, {QStringLiteral("preferred_trigger"), shortcut.trigger}}});
     }
@@ -454,5 +669,5 @@ void PortalHotKeyService::onShortcutsChanged(const QDBusMessage &message)
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() < 2 || m_session.isEmpty() || qdbus_cast<QDBusObjectPath>(arguments.at(0)).path() != m_session)
         return;
-    applyBound(arguments.at(1));
+    applyBound(arguments.at(1), std::nullopt);
 }

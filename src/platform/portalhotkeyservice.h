@@ -3,23 +3,43 @@
 #include "platform/korvaneeventhotkeyservice.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QTimer>
+#include <QVariantMap>
 
+#include <optional>
+
+class QDBusArgument;
 class QDBusMessage;
 
+// One entry of the portal's a(sa{sv}) shortcut lists.
+struct PortalShortcutEntry {
+    QString id;
+    QVariantMap properties;
+};
+Q_DECLARE_METATYPE(PortalShortcutEntry)
+QDBusArgument &operator<<(QDBusArgument &argument, const PortalShortcutEntry &entry);
+const QDBusArgument &operator>>(const QDBusArgument &argument, PortalShortcutEntry &entry);
+
 // Global hotkeys through the desktop portal's GlobalShortcuts interface, for Wayland sessions.
-// All registrations share one session. Every change sends the whole set again: in
-// CreateSession's "shortcuts" option, the only place some backends read it, and to
-// BindShortcuts, the documented way. What the desktop bound, refused or the user rebound later
-// arrives as binding changes; presses come from the portal's Activated signal, which is
-// broadcast, so only those of our session count.
+// The portal knows a program outside a sandbox only by the application id it registers as the
+// first portal call of a connection; Qt talks to the portal on the shared session connection
+// before we can, so the service keeps a connection of its own for everything it asks.
+// All registrations share one session. The desktop's list is read first and only what it
+// lacks is bound; the whole set goes in CreateSession's "shortcuts" option too, the only place
+// some backends read it. What the desktop bound, refused or the user rebound later arrives as
+// binding changes; presses come from the portal's Activated signal, which is broadcast, so
+// only those of our session count.
 class PortalHotKeyService final : public QObject, public KorvaneEventHotKeyService
 {
     Q_OBJECT
 
 public:
+    // The id the portal knows us by: our installed desktop entry is named after it.
+    static constexpr const char *AppId = "com.korvane.Korvane";
     // The session is named after this token, so the desktop finds the user's own rebinding
     // again at the next start.
     static constexpr const char *SessionToken = "korvane";
@@ -27,8 +47,12 @@ public:
     static constexpr int ResponseTimeoutMs = 120000;
     // The portal holds one session per program; more shortcuts than this are not sent.
     static constexpr int MaxShortcuts = 256;
+    // Some backends offer global shortcuts only seconds after they start: a failed session is
+    // tried again after 2, 4, 8 and 16 s before the run gives up on it.
+    static constexpr int MaxSessionAttempts = 5;
+    static constexpr int FirstRetryDelayMs = 2000;
 
-    explicit PortalHotKeyService(const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
+    explicit PortalHotKeyService(QObject *parent = nullptr);
     ~PortalHotKeyService() override;
 
     bool registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive) override;
@@ -58,31 +82,51 @@ private:
         QString description;
         QString trigger;
         Binding binding;
+        // Registered since the desktop's list was read: bound even where the list has the id.
+        bool changed = false;
     };
     enum class Phase { Idle,
+                       Registering,
                        Creating,
+                       Listing,
                        Binding };
 
     void scheduleSync();
     void sync();
+    void registerAppId();
+    void createSession();
     void closeSession();
     void sendRequest(const QString &method, const QList<QVariant> &arguments, const QString &token);
-    void requestFailed(Binding::State state);
+    void requestFailed(const QString &method, const QDBusError &error);
+    void sessionRefused();
+    void sessionFailed(Binding::Cause cause);
     void finishRequest();
-    void applyBound(const QVariant &shortcuts);
+    void bindMissing(const QVariant &listed);
+    // Takes what the desktop lists; shortcuts it was asked for and left out are refused for
+    // missingCause, when one is given.
+    void applyBound(const QVariant &shortcuts, std::optional<Binding::Cause> missingCause);
     void setBinding(Shortcut &shortcut, const Binding &binding);
-    QVariant shortcutList() const;
+    // Bound only once kglobalaccel holds the keys, where it runs; taken otherwise.
+    void confirmActiveKeys(const QHash<QString, QString> &triggers);
+    QVariant shortcutList(bool onlyChanged) const;
     QString nextToken();
     const Shortcut *shortcutForId(const QString &id) const;
 
+    QString m_connectionName;
     QDBusConnection m_bus;
     QList<Shortcut> m_shortcuts;
     EventHandler m_eventHandler;
     BindingHandler m_bindingHandler;
     Phase m_phase = Phase::Idle;
     bool m_dirty = false;
-    // No portal, or one without GlobalShortcuts: nothing will ever bind in this session.
+    // Nothing will ever bind in this run: no portal, none with GlobalShortcuts, or our id refused.
     bool m_unsupported = false;
+    Binding::Cause m_unsupportedCause = Binding::NoCause;
+    bool m_registered = false;
+    // The portal turned our id down: its later refusals come from that.
+    bool m_appIdRefused = false;
+    bool m_listed = false;
+    int m_sessionAttempts = 0;
     QString m_session;
     QString m_requestPath;
     quint32 m_requestCount = 0;

@@ -193,6 +193,11 @@ void X11HotKeyService::ungrab(const Grab &grab)
     }
 }
 
+KorvaneEventHotKeyService::Binding X11HotKeyService::binding(HotKeyID) const
+{
+    return {m_grabsUnconfirmed ? Binding::Unconfirmed : Binding::Bound, QString(), Binding::NoCause};
+}
+
 void X11HotKeyService::unregisterEventHotKey(HotKeyID hotKeyID)
 {
     for (qsizetype i = 0; i < m_grabs.size(); ++i) {

@@ -26,6 +26,10 @@ public:
     bool registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive) override;
     void unregisterEventHotKey(HotKeyID hotKeyID) override;
     void installEventHandler(EventHandler handler) override;
+    Binding binding(HotKeyID hotKeyID) const override;
+    // On a Wayland session the grab goes to Xwayland, which passes a key on only while one of
+    // its own windows has the focus: a grab that succeeded is then reported as unconfirmed.
+    void setGrabsUnconfirmed(bool unconfirmed) { m_grabsUnconfirmed = unconfirmed; }
     QString keyCharacter(quint32 keyCode) const override;
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
@@ -58,4 +62,5 @@ private:
     EventHandler m_handler;
     mutable std::unique_ptr<Keymap> m_keymap;
     quint8 m_xkbFirstEvent = 0;
+    bool m_grabsUnconfirmed = false;
 };

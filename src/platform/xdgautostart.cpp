@@ -43,16 +43,27 @@ XdgAutostart::XdgAutostart(const QString &program)
 
 QString XdgAutostart::entryPath()
 {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1String("/autostart/com.korvane.Korvane.desktop");
+}
+
+QString XdgAutostart::legacyEntryPath()
+{
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1String("/autostart/korvane.desktop");
 }
 
 bool XdgAutostart::isEnabled() const
 {
-    return QFileInfo::exists(entryPath());
+    return QFileInfo::exists(entryPath()) || QFileInfo::exists(legacyEntryPath());
 }
 
 bool XdgAutostart::setEnabled(bool enabled)
 {
+    // The entry is named after the app id now; the one an earlier version wrote goes.
+    const QString legacy = legacyEntryPath();
+    if (QFileInfo::exists(legacy) && !QFile::remove(legacy)) {
+        qCWarning(lcAutostart, "cannot remove %s", qUtf8Printable(legacy));
+        return false;
+    }
     const QString path = entryPath();
     if (!enabled) {
         if (!QFileInfo::exists(path))

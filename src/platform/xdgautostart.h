@@ -2,7 +2,8 @@
 
 #include "platform/korvaneautostart.h"
 
-// Login start through an XDG autostart entry, $XDG_CONFIG_HOME/autostart/korvane.desktop.
+// Login start through an XDG autostart entry named after the app id,
+// $XDG_CONFIG_HOME/autostart/com.korvane.Korvane.desktop, as desktops tie entries to programs.
 class XdgAutostart final : public KorvaneAutostart
 {
 public:
@@ -13,6 +14,8 @@ public:
     bool isEnabled() const override;
 
     static QString entryPath();
+    // Where versions before the app id wrote the entry; taken over by any change.
+    static QString legacyEntryPath();
 
 private:
     QString m_program;

@@ -172,7 +172,9 @@ void GeneralSettingViewController::showWakeBinding()
     // The shortcut is kept even where nothing binds it: the warning says why pressing it
     // does nothing, and the field shows the keys the desktop chose where it chose others.
     const KorvaneEventHotKeyService::Binding binding = PTHotKeyCenter::sharedCenter()->bindingForName(SGWLHotKey::WakeHotKeyName);
-    const QString warning = m_hotKeyField->hotKey().isEmpty() ? QString() : HotKeyBindingReporter::warning(binding);
+    QString warning = m_hotKeyField->hotKey().isEmpty() ? QString() : HotKeyBindingReporter::warning(binding);
+    if (!warning.isEmpty())
+        warning += QLatin1Char(' ') + HotKeyBindingReporter::howToBind();
     m_hotKeyField->setText(HotKeyBindingReporter::fieldText(m_hotKeyField->hotKey(), binding));
     m_hotKeyWarning->setText(warning);
     m_hotKeyWarning->setVisible(!warning.isEmpty());
@@ -188,7 +190,8 @@ bool GeneralSettingViewController::saveHotkey(const PRLHotKey &hotKey, int)
     }
     KorvaneSettings::wakeHotKey.write({hotKey.keyCode(), hotKey.modifiers()});
     SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
-    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers(), qtTrId("wakeHotKeyDescription")))
+    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers(), qtTrId("wakeHotKeyDescription"),
+                                          SGWLHotKey::WakeDesktopId))
         return true;
     qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(hotKey.displayString()));
     return false;

@@ -5,29 +5,52 @@
 #include "shell/hotkeys/ptkeycombo.h"
 
 #include <QObject>
-#include <QSet>
+#include <QTimer>
+
+#include <functional>
 
 class PTHotKeyCenter;
 
-// Tells the user, once per shortcut, what the system did not bind, and words what the
-// shortcut fields show: the keys as the desktop bound them and a warning for the rest.
+// Tells the user what the desktop made of Korvane's shortcuts, once per change even across
+// starts, and words what the shortcut fields show: the keys as the desktop bound them and
+// a warning with its cause for the rest.
 class HotKeyBindingReporter final : public QObject
 {
     Q_OBJECT
 
 public:
+    using Binding = KorvaneEventHotKeyService::Binding;
+
+    // How long the first start waits for the desktop's word on the wake shortcut: longer
+    // than the portal's tries for a session.
+    static constexpr int SettleLimitMs = 40000;
+
     explicit HotKeyBindingReporter(PTHotKeyCenter *center, QObject *parent = nullptr);
 
     // Empty while the shortcut is bound or the desktop has not answered yet.
-    static QString warning(const KorvaneEventHotKeyService::Binding &binding);
+    static QString warning(const Binding &binding);
     // The desktop's own name of the keys when it gave one, else the recorded shortcut's.
-    static QString fieldText(const PRLHotKey &hotKey, const KorvaneEventHotKeyService::Binding &binding);
+    static QString fieldText(const PRLHotKey &hotKey, const Binding &binding);
+    // Where a user of this desktop binds "korvane show" to a key of their own.
+    static QString howToBind();
+    // What opens Korvane when no key of ours does: the commands, the cause and the desktop's way.
+    static QString withoutWakeKey(const Binding &binding);
+
+    // What the desktop made of the wake shortcut; refused when none is set.
+    Binding wakeBinding() const;
+    // Calls then with the wake shortcut's binding once the desktop settled it, or after
+    // SettleLimitMs; what it tells then counts as told.
+    void whenWakeSettled(std::function<void(const Binding &)> then);
+    // Tells what changed for the shortcut of that name since it was last told, if anything.
+    void review(const QString &name);
 
 private:
     void onBindingChanged(const QString &name, const PTKeyCombo &keyCombo);
+    void settleWake();
+    // Remembers the binding as told for that name; false when it was the last one told already.
+    bool noteTold(const QString &name, const Binding &binding, const PRLHotKey &hotKey) const;
 
     PTHotKeyCenter *m_center;
-    // Each refused combination is told once a run; the missing portal once at all.
-    QSet<QString> m_told;
-    bool m_toldUnsupported = false;
+    std::function<void(const Binding &)> m_wakeSettled;
+    QTimer m_settleTimer;
 };

@@ -81,42 +81,55 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
     // The wake hotkey is written at the first start, so its absence tells that start.
     const bool firstStart = !KorvaneSettings::wakeHotKey.isSet();
-    const bool hotKeyRegistered = registerHotKey();
+    registerHotKey();
     const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     if (!trayAvailable) {
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
         std::fprintf(stderr, "korvane: no system tray is available\n");
     }
-    tellHowToReachKorvane(firstStart, trayAvailable, hotKeyRegistered);
+    tellHowToReachKorvane(firstStart, trayAvailable);
     if (KorvaneSettings::keepDropWindow.read())
         openDropWindow();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
 }
 
-void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailable, bool hotKeyWorks)
+void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailable)
 {
     // A desktop without a tray is told once, even after the first start: it may have lost
     // its tray since, and the user sees nothing of Korvane there.
     const bool tellNoTray = !trayAvailable && !KorvaneSettings::noTrayNoticeShown.read();
-    if (!firstStart && !tellNoTray)
+    if (!firstStart && !tellNoTray) {
+        m_bindingReporter->review(SGWLHotKey::WakeHotKeyName);
         return;
-    QStringList paragraphs;
-    if (trayAvailable) {
-        paragraphs.append(qtTrId("trayFirstStart"));
-    } else {
-        KorvaneSettings::noTrayNoticeShown.write(true);
-        const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
-        paragraphs.append(hotKeyWorks ? qtTrId("noTrayInfo").arg(PRLHotKey::stringForKeyCode(wake.first, wake.second))
-                                      : qtTrId("noTrayInfoNoHotKey"));
     }
-    // Starting at login is switched on without asking; the user learns where it is switched off.
-    if (firstStart && !KorvaneSettings::noAutoLaunch.read())
-        paragraphs.append(qtTrId("startsAtLogin"));
-    KorvaneNotificationContent content;
-    content.title = qtTrId("noTrayTitle");
-    content.body = paragraphs.join(QLatin1Char('\n'));
-    KorvanePlatform::notifier()->post(content);
+    if (tellNoTray)
+        KorvaneSettings::noTrayNoticeShown.write(true);
+    // The notice names a key only once the desktop has bound it to Korvane.
+    m_bindingReporter->whenWakeSettled([firstStart, trayAvailable](const KorvaneEventHotKeyService::Binding &binding) {
+        const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
+        const QString key = HotKeyBindingReporter::fieldText(PRLHotKey(wake.first, wake.second), binding);
+        const bool bound = binding.state == KorvaneEventHotKeyService::Binding::Bound && !key.isEmpty();
+        QStringList paragraphs;
+        if (trayAvailable) {
+            paragraphs.append(qtTrId("trayFirstStart"));
+            paragraphs.append(bound ? qtTrId("wakeKeyBound").arg(key) : HotKeyBindingReporter::withoutWakeKey(binding));
+        } else if (bound) {
+            paragraphs.append(qtTrId("noTrayInfo").arg(key));
+        } else {
+            paragraphs.append(qtTrId("noTrayInfoNoHotKey"));
+            if (const QString cause = HotKeyBindingReporter::warning(binding); !cause.isEmpty())
+                paragraphs.append(cause);
+            paragraphs.append(HotKeyBindingReporter::howToBind());
+        }
+        // Starting at login is switched on without asking; the user learns where it is switched off.
+        if (firstStart && !KorvaneSettings::noAutoLaunch.read())
+            paragraphs.append(qtTrId("startsAtLogin"));
+        KorvaneNotificationContent content;
+        content.title = qtTrId("noTrayTitle");
+        content.body = paragraphs.join(QLatin1Char('\n'));
+        KorvanePlatform::notifier()->post(content);
+    });
 }
 
 void KorvaneApplication::showWithoutNotificationService(const KorvaneNotificationContent &content)
@@ -131,7 +144,7 @@ void KorvaneApplication::showWithoutNotificationService(const KorvaneNotificatio
     std::fprintf(stderr, "korvane: %s: %s\n", qUtf8Printable(content.title), qUtf8Printable(content.body));
 }
 
-bool KorvaneApplication::registerHotKey()
+void KorvaneApplication::registerHotKey()
 {
     const KorvaneSetting<KorvaneKeyCombination> &setting = KorvaneSettings::wakeHotKey;
     std::optional<KorvaneKeyCombination> wake = setting.stored();
@@ -141,11 +154,10 @@ bool KorvaneApplication::registerHotKey()
     }
     const auto [keyCode, modifiers] = *wake;
     if (keyCode == 0 && modifiers == 0)
-        return false;
-    if (SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription")))
-        return true;
-    qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
-    return false;
+        return;
+    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription"),
+                                           SGWLHotKey::WakeDesktopId))
+        qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
 }
 
 void KorvaneApplication::show()

@@ -40,11 +40,11 @@ public:
     PreferencesWindowController *preferencesWindow();
 
 private:
-    // Whether the wake hotkey is registered.
-    bool registerHotKey();
-    // On the first start, and once on a desktop without any tray: how Korvane is reached
-    // (hotKeyWorks: whether the wake hotkey is one of the ways), and that it starts at login.
-    void tellHowToReachKorvane(bool firstStart, bool trayAvailable, bool hotKeyWorks);
+    void registerHotKey();
+    // On the first start, and once on a desktop without any tray: how Korvane is reached,
+    // with the wake key once the desktop bound it, and that it starts at login. Otherwise
+    // what changed for the wake key since the user was last told.
+    void tellHowToReachKorvane(bool firstStart, bool trayAvailable);
     // Notifications the session has no service for: the tray's message, else stderr.
     void showWithoutNotificationService(const KorvaneNotificationContent &content);
 

@@ -435,7 +435,7 @@ void EditorDesktopTest::openingOnAFileRecord()
 
     // The popover lists the file actions for the clipboard; "Edit" on the second row's menu
     // opens the editor on that record.
-    QVERIFY(keys({"super+d"}));
+    QVERIFY(keys({"super+shift+k"}));
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(popoverWindowName, QColor(0xF6, 0xF6, 0xF7)), 15000);
     saveScreenshot(QStringLiteral("popover-files"));
     const QRect popover = DesktopSession::windowGeometry(popoverWindowName);

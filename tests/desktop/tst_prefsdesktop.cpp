@@ -33,7 +33,7 @@ private Q_SLOTS:
     void lostDisplayEndsWithoutACrash();
 
 private:
-    QString autostartPath() const { return m_home.filePath(QStringLiteral("config/autostart/korvane.desktop")); }
+    QString autostartPath() const { return m_home.filePath(QStringLiteral("config/autostart/com.korvane.Korvane.desktop")); }
 
     QTemporaryDir m_home;
     KorvaneProcess m_korvane{m_home.path()};

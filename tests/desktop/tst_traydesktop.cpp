@@ -159,7 +159,7 @@ void TrayDesktopTest::initTestCase()
 void TrayDesktopTest::digitShortcutRunsItsRow()
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("中文 ab cd1"));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
     QVERIFY(popoverBecomes(true));
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, lightBackground), 10000);
     saveScreenshot(QStringLiteral("main-popover-text"));
@@ -177,12 +177,12 @@ void TrayDesktopTest::digitShortcutRunsItsRow()
     // pressed after it shows that Korvane has had both keys.
     QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("alt+3")}));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
     QVERIFY(popoverBecomes(true));
     QCOMPARE(clipboardText(), QStringLiteral("untouched"));
     // The wake key toggles the list however soon it follows the last press.
     for (int i = 0; i < 13; ++i) {
-        QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+        QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
         QVERIFY(popoverBecomes(i % 2 == 1));
     }
 }
@@ -202,7 +202,7 @@ void TrayDesktopTest::actionHotkeyRunsAListedAction()
 void TrayDesktopTest::wrongInputIsToldEvenWhenMuted()
 {
     waitForIdleTray();
-    setDefault("muteNotifi=1\nwakeHotKey=2, 1048576");
+    setDefault("muteNotifi=1\nwakeHotKey=40, 1179648");
     QGuiApplication::clipboard()->setText(QStringLiteral("text is no file"));
     const int before = int(session->notifications.calls.size());
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+m")}));
@@ -210,7 +210,7 @@ void TrayDesktopTest::wrongInputIsToldEvenWhenMuted()
     QCOMPARE(session->notifications.calls.last().summary, QStringLiteral("Move Away failed"));
     QCOMPARE(session->notifications.calls.last().body, QStringLiteral("This action does not take what is on the clipboard."));
     QVERIFY(!DesktopSession::windowShown(mainWindowName));
-    setDefault("wakeHotKey=2, 1048576");
+    setDefault("wakeHotKey=40, 1179648");
 }
 
 void TrayDesktopTest::clickOnTheTrayIcon()
@@ -351,7 +351,7 @@ void TrayDesktopTest::followsADarkDesktop()
     dark.insert(QStringLiteral("GTK_THEME"), QStringLiteral("Adwaita:dark"));
     restartKorvane(dark);
     QGuiApplication::clipboard()->setText(QStringLiteral("Good evening"));
-    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+d")}));
+    QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
     QVERIFY(popoverBecomes(true));
     QTRY_VERIFY_WITH_TIMEOUT(DesktopSession::windowDrawnWith(mainWindowName, QColor(0x2A, 0x2A, 0x2D)), 10000);
     saveScreenshot(QStringLiteral("main-popover-dark"));
@@ -443,7 +443,7 @@ void TrayDesktopTest::noTrayTellsHowToReachKorvane()
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), before + 1, 10000);
     const NotificationServer::Call told = session->notifications.calls.last();
     QCOMPARE(told.summary, QStringLiteral("Korvane is running"));
-    QVERIFY2(told.body.contains(QStringLiteral("Press Super+D or run “korvane show”")) && told.body.contains(QStringLiteral("drop window")), qPrintable(told.body));
+    QVERIFY2(told.body.contains(QStringLiteral("Press Shift+Super+K or run “korvane show”")) && told.body.contains(QStringLiteral("drop window")), qPrintable(told.body));
     QCOMPARE(told.appIcon, QStringLiteral("com.korvane.Korvane"));
     QCOMPARE(told.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("com.korvane.Korvane"));
 

@@ -207,10 +207,10 @@ bool BaseSettingViewController::saveHotkey(const PRLHotKey &value)
     if (hadHotKey)
         SGWLHotKey::unregisterHotKeyForName(oldName);
     const QString name = SGWLHotKey::hotKeyName(value.keyCode(), value.modifiers());
-    if (!SGWLHotKey::registerAttributeName(name, value.keyCode(), value.modifiers(), m_drop->title())) {
+    if (!SGWLHotKey::registerAttributeName(name, value.keyCode(), value.modifiers(), m_drop->title(), SGWLHotKey::actionDesktopId(m_drop->dropID()))) {
         qCInfo(lcPanels) << "hotkey held by another program:" << name;
         if (hadHotKey)
-            SGWLHotKey::registerAttributeName(oldName, oldKeyCode, oldModifiers, m_drop->title());
+            SGWLHotKey::registerAttributeName(oldName, oldKeyCode, oldModifiers, m_drop->title(), SGWLHotKey::actionDesktopId(m_drop->dropID()));
         refuseHotKey(qtTrId("hotKeyHeldElsewhere"));
         return false;
     }

@@ -32,6 +32,10 @@ public:
     // What the desktop shows for it in its own shortcut settings, where it has them.
     QString description() const { return m_description; }
     void setDescription(const QString &description) { m_description = description; }
+    // The name a desktop that binds shortcuts itself keeps it under: it names the action, so
+    // a new combination stays the same shortcut there. The registry name when none is set.
+    QString desktopId() const { return m_desktopId.isEmpty() ? m_name : m_desktopId; }
+    void setDesktopId(const QString &desktopId) { m_desktopId = desktopId; }
 
     // The action runs only while the target lives.
     QObject *target() const { return m_target; }
@@ -50,6 +54,7 @@ private:
     PTKeyCombo m_keyCombo = PTKeyCombo::clearKeyCombo();
     bool m_isExclusive = false;
     QString m_description;
+    QString m_desktopId;
     QPointer<QObject> m_target;
     Action m_action;
     std::optional<KorvaneEventHotKeyService::HotKeyID> m_registration;

@@ -33,7 +33,7 @@ bool PTHotKeyCenter::registerHotKey(const PTHotKeyPtr &hotKey)
 
     const KorvaneEventHotKeyService::HotKeyID hotKeyID{HotKeySignature, m_nextHotKeyID};
     if (!service()->registerNamedEventHotKey(quint32(combo.keyCode()), quint32(combo.modifiers()), hotKeyID, hotKey->isExclusive(),
-                                             hotKey->name(), hotKey->description())) {
+                                             hotKey->desktopId(), hotKey->description())) {
         qCInfo(lcHotKeys, "the system refused the hotkey %s (%s)", qUtf8Printable(hotKey->name()), qUtf8Printable(combo.description()));
         m_refused.insert(hotKey->name(), combo);
         Q_EMIT bindingChanged(hotKey->name(), combo);
@@ -139,7 +139,7 @@ void PTHotKeyCenter::installEventHandler()
 KorvaneEventHotKeyService::Binding PTHotKeyCenter::bindingForName(const QString &name) const
 {
     if (m_refused.contains(name))
-        return {KorvaneEventHotKeyService::Binding::Refused, QString()};
+        return {KorvaneEventHotKeyService::Binding::Refused, QString(), KorvaneEventHotKeyService::Binding::KeyTaken};
     const PTHotKeyPtr hotKey = m_hotKeys.value(name);
     if (!hotKey || !hotKey->registration())
         return {};

@@ -17,12 +17,14 @@ constexpr std::array<std::pair<quint32, qint32>, 5> kModifiers{{
 
 } // namespace
 
-bool SGWLHotKey::registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description)
+bool SGWLHotKey::registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description,
+                                       const QString &desktopId)
 {
     PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
     auto hotKey = std::make_shared<PTHotKey>(name, PTKeyCombo::keyComboWithKeyCode(qint32(keyCode), hotKeyModifiers(modifiers)));
     hotKey->setIsExclusive(true);
     hotKey->setDescription(description);
+    hotKey->setDesktopId(desktopId);
     hotKey->setTarget(center);
     hotKey->setAction(&SGWLHotKey::globalHotKeyDidPress);
     return center->registerHotKey(hotKey);

@@ -22,10 +22,15 @@ public:
     static constexpr quint32 CommandFlag = ShortcutText::CommandFlag;
     static constexpr quint32 FunctionFlag = ShortcutText::FunctionFlag;
 
+    // The names desktops that bind shortcuts themselves keep ours under.
+    static inline const QString WakeDesktopId = QStringLiteral("wake");
+    static QString actionDesktopId(qint32 dropID) { return QStringLiteral("action-%1").arg(dropID); }
+
     // False when the system refuses the combination; one without modifiers is not
     // registered and answers true. The description is what a desktop that binds shortcuts
-    // itself shows for it.
-    static bool registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description = QString());
+    // itself shows for it, under desktopId.
+    static bool registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description = QString(),
+                                      const QString &desktopId = QString());
     static void unregisterHotKeyForName(const QString &name);
     static void globalHotKeyDidPress(const PTHotKey &hotKey);
 
