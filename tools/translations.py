@@ -140,10 +140,10 @@ TEXTS = {
     "quitKorvane": ("Quit Korvane", "退出 Korvane"),
     # A desktop without a tray: the first start says how Korvane is reached.
     "noTrayTitle": ("Korvane is running", "Korvane 正在运行"),
-    "noTrayInfo": ("This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.",
-                   "此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。"),
-    "noTrayInfoNoHotKey": ("This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.",
-                           "此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”（可在键盘设置中为它绑定快捷键）可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。"),
+    "noTrayInfo": ("This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.",
+                   "此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到拖放窗口，用“korvane window”或应用程序中 Korvane 图标上的“拖放窗口”即可打开它。"),
+    "noTrayInfoNoHotKey": ("This desktop has no tray for Korvane's icon. Run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.",
+                           "此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到拖放窗口，用“korvane window”或应用程序中 Korvane 图标上的“拖放窗口”即可打开它。"),
     # Notifications.
     "succeedNotif": ("%1 succeeded", "%1成功"),
     "failureNotif": ("%1 failed", "%1失败"),

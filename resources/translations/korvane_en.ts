@@ -500,12 +500,12 @@
         <translation>Korvane is running</translation>
     </message>
     <message id="noTrayInfo">
-        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
-        <translation>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</translation>
+        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.</source>
+        <translation>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.</translation>
     </message>
     <message id="noTrayInfoNoHotKey">
-        <source>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
-        <translation>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</translation>
+        <source>This desktop has no tray for Korvane's icon. Run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.</source>
+        <translation>This desktop has no tray for Korvane's icon. Run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.</translation>
     </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>

@@ -492,12 +492,12 @@
         <translation>Korvane 正在运行</translation>
     </message>
     <message id="noTrayInfo">
-        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
-        <translation>此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。</translation>
+        <source>This desktop has no tray for Korvane's icon. Press %1 or run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.</source>
+        <translation>此桌面没有可显示 Korvane 图标的托盘。按 %1 或运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到拖放窗口，用“korvane window”或应用程序中 Korvane 图标上的“拖放窗口”即可打开它。</translation>
     </message>
     <message id="noTrayInfoNoHotKey">
-        <source>This desktop has no tray for Korvane's icon. Run “korvane show” (bind it to a key in the keyboard settings) for the actions on the clipboard, and drop files on the drop window in the tray menu.</source>
-        <translation>此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”（可在键盘设置中为它绑定快捷键）可列出适用于剪贴板内容的动作；文件可拖到托盘菜单中的拖放窗口。</translation>
+        <source>This desktop has no tray for Korvane's icon. Run “korvane show” for the actions on the clipboard; drop files on the drop window, which “korvane window” or “Drop Window” on Korvane's icon in the applications opens.</source>
+        <translation>此桌面没有可显示 Korvane 图标的托盘。运行“korvane show”可列出适用于剪贴板内容的动作；文件可拖到拖放窗口，用“korvane window”或应用程序中 Korvane 图标上的“拖放窗口”即可打开它。</translation>
     </message>
     <message id="succeedNotif">
         <source>%1 succeeded</source>
