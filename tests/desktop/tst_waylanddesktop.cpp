@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,6 +127,17 @@ void WaylandDesktopTest::activatedRunsTheAction()
     };
     QTRY_VERIFY2_WITH_TIMEOUT(pasted().contains("7"), pasted().constData(), 5000);
     QCOMPARE(told(QStringLiteral("Count It succeeded")), 1);
+
+    // The wake list, and the command line, read the clipboard once a window of theirs has
+    // the focus: never an empty list, never an empty success.
+    QCOMPARE(QProcess::execute(QStringLiteral("wl-copy"), {QStringLiteral("three four")}), 0);
+    const KorvaneProcess::Result classified = m_korvane.run({QStringLiteral("classify"), QStringLiteral("--clipboard"), QStringLiteral("--json")});
+    QVERIFY2(classified.out.contains("\"textString\": \"three four\""), classified.err.constData());
+    m_korvane.output.clear();
+    QCOMPARE(m_korvane.run({QStringLiteral("show")}).exitCode, 0);
+    const QRegularExpression listed(QStringLiteral("the list for the clipboard shows [1-9][0-9]* actions, read once it had the focus"));
+    QTRY_VERIFY2_WITH_TIMEOUT(listed.match(QString::fromUtf8(m_korvane.output)).hasMatch(), m_korvane.output.constData(), 15000);
+    QCOMPARE(m_korvane.run({QStringLiteral("show")}).exitCode, 0);
 }
 
 void WaylandDesktopTest::generalTabShowsTheBinding_data()
