@@ -50,6 +50,14 @@ bool DBusSingleInstance::isClaimed()
 
 bool DBusSingleInstance::call(const QString &method, const QVariantList &arguments)
 {
+    // A launcher hands the program it starts a token that lets the window it opens take the
+    // focus (xdg-activation); the running one opens the window, so it gets the token.
+    const QString token = qEnvironmentVariable(ActivationTokenVariable);
+    if (!token.isEmpty() && method != QLatin1String("Drop")) {
+        QDBusMessage handOver = QDBusMessage::createMethodCall(ServiceName, ObjectPath, ServiceName, QStringLiteral("TakeActivationToken"));
+        handOver.setArguments({token});
+        QDBusConnection::sessionBus().send(handOver);
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(ServiceName, ObjectPath, ServiceName, method);
     call.setArguments(arguments);
     // The running one answers before it acts, so a desktop's key binding never waits on it.
@@ -96,6 +104,13 @@ bool DBusSingleInstance::forwardDrop(const KorvanePasteboard &pasteboard)
     }
     qDBusRegisterMetaType<QByteArrayList>();
     return call(QStringLiteral("Drop"), {types, QVariant::fromValue(data)});
+}
+
+void DBusSingleInstance::TakeActivationToken(const QString &token)
+{
+    // Qt's Wayland windows spend the token at their next activation request.
+    if (token.size() <= MaximumActivationTokenLength && !token.contains(QLatin1Char('\0')))
+        qputenv(ActivationTokenVariable, token.toUtf8());
 }
 
 void DBusSingleInstance::Open(const QString &request)

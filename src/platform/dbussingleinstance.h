@@ -18,6 +18,8 @@ public:
 
     static constexpr QLatin1String ServiceName{"com.korvane.Korvane"};
     static constexpr QLatin1String ObjectPath{"/com/korvane/Korvane"};
+    static constexpr char ActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
+    static constexpr int MaximumActivationTokenLength = 4096;
 
     bool claim() override;
     bool isClaimed() override;
@@ -28,6 +30,8 @@ public:
     bool forwardDropWindow() override;
 
 public Q_SLOTS:
+    // Comes before a request that opens a window, with the launcher's activation token.
+    void TakeActivationToken(const QString &token);
     void Open(const QString &request);
     void Show();
     void ShowAction(int dropID);
