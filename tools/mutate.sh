@@ -57,6 +57,8 @@ zh-pieces|src/actions/ncchineseconverter.cpp|        pending.remove(0, done);|  
 zh-segments|src/actions/ncchineseconverter.cpp|                builder.addText(texts.at(i), i == 1);|                builder.addText(texts.at(i), false);|tst_chineseconverter|single characters never split a segment's phrase
 image-trash|src/actions/korvaneimageactions.cpp|    if (trashed.file.isEmpty()) {|    if (false) {|tst_imageactions|a source that cannot go to the Trash is not replaced
 fit-folders|src/intake/korvaneactioncatalog.cpp|    return !onlyFolders(data) \|\| !e \|\| e->takesLoneFolders;|    return true;|tst_store|the Qiniu upload is not offered for a drop made only of folders
+drop-queue|src/shell/statusitemmanger.cpp|    if (!m_droppedWhileRunning.first) {|    if (false) {|tst_swaydesktop|a drop on a drop-window row while an action runs waits for it
+clipboard-focus|src/shell/statusitemmanger.cpp|    if (KorvaneDesktopPlatform::readsClipboardOnlyWithFocus()) {|    if (false) {|tst_waylanddesktop|where only a focused window reads the clipboard, the wake list reads it once it has the focus
 EOF
 )
 
