@@ -110,7 +110,7 @@ QString KorvaneCliHelp::forCommand(const QString &command)
                    "the input. Starts Korvane when it is not running, and returns at once. File\n"
                    "managers run it for \"Open With\" and \"Send to Korvane\".\n"
                    "\n")
-            + QString::fromUtf8(inputHelp)
+            + inputLimits()
             + QStringLiteral(
                    "\n"
                    "Example:\n"

@@ -63,6 +63,18 @@ void performRequest(KorvaneApplication &korvane, const KorvaneCli::TrayRequest &
     }
 }
 
+// Qt aborts without a display to connect to: say so in one line instead.
+bool hasGraphicalSession()
+{
+    if (KorvaneDesktopPlatform::hasGraphicalSession())
+        return true;
+    std::fprintf(stderr, "korvane: the tray program needs a graphical session, and %s; the commands work without one (korvane --help)\n",
+                 qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariableIsSet("DISPLAY")
+                     ? "the display named by WAYLAND_DISPLAY or DISPLAY does not answer"
+                     : "neither WAYLAND_DISPLAY nor DISPLAY is set");
+    return false;
+}
+
 // How long a window of ours may take to get the keyboard focus that reading the clipboard
 // needs on a Wayland desktop without data control.
 constexpr int clipboardFocusLimitMs = 5000;
@@ -128,8 +140,9 @@ int main(int argc, char *argv[])
     // Desktops tie windows to the desktop entry by this name (the Wayland app id, and the id
     // a newer Qt registers with the portal); it must be set before the application object.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.korvane.Korvane"));
+    const bool help = args.contains("--help") || args.contains("-h");
     if (!args.isEmpty() && args.first() == "classify")
-        return classifyClipboard(argc, argv, args);
+        return help || hasGraphicalSession() ? classifyClipboard(argc, argv, args) : KorvaneCli::Failure;
 
     QString preferencesTab;
     const bool openPreferences = KorvaneCli::preferencesRequest(args, &preferencesTab);
@@ -158,6 +171,8 @@ int main(int argc, char *argv[])
         }
     }
 
+    if (!help && !hasGraphicalSession())
+        return KorvaneCli::Failure;
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -17,6 +17,8 @@
 #include <QLoggingCategory>
 #include <QScreen>
 
+#include <wayland-client.h>
+
 #if KORVANE_WITH_X11
 #include <QtGui/qguiapplication_platform.h>
 
@@ -68,6 +70,28 @@ std::unique_ptr<KorvaneSoundPlayer> KorvaneDesktopPlatform::createSoundPlayer()
 bool KorvaneDesktopPlatform::placesWindows()
 {
     return !isWayland();
+}
+
+bool KorvaneDesktopPlatform::hasGraphicalSession()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("wayland") && !platform.startsWith("xcb"))
+        return true;
+    if (!platform.startsWith("xcb") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) {
+        if (wl_display *display = wl_display_connect(nullptr)) {
+            wl_display_disconnect(display);
+            return true;
+        }
+    }
+#if KORVANE_WITH_X11
+    if (!platform.startsWith("wayland") && qEnvironmentVariableIsSet("DISPLAY")) {
+        xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+        const bool answers = !xcb_connection_has_error(connection);
+        xcb_disconnect(connection);
+        return answers;
+    }
+#endif
+    return false;
 }
 
 bool KorvaneDesktopPlatform::isWayland()

@@ -32,6 +32,11 @@ public:
 
     static bool isWayland();
 
+    // Whether a graphical session is there to show windows in: the Wayland or X11 display
+    // the environment names answers, or Qt is asked for a platform of its own. Asked before
+    // the application object, which aborts without one.
+    static bool hasGraphicalSession();
+
     // Whether the clipboard is readable only while a window of ours has the keyboard focus
     // (Wayland without data control, as on GNOME): a hotkey pressed elsewhere must first give
     // Korvane a focused window.
