@@ -145,7 +145,7 @@ void InstallTest::installedFiles()
         // troff's own complaints; man's about an ungenerated locale are the machine's.
         QVERIFY2(page.exitCode == 0 && !page.err.contains("warning"), page.err.constData());
         for (const char *part : {"korvane - run actions on what you drop", "the kinds of action that can be added", "SEE ALSO", "guide.html"})
-            QVERIFY2(page.out.contains(part), page.out.constData());
+            QVERIFY2(page.out.simplified().contains(part), page.out.constData()); // groff 1.23 justifies with double spaces
         return;
     }
     if (path.endsWith(QLatin1String(".html"))) {
