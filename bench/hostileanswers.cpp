@@ -13,7 +13,7 @@ int main(int argc, char **argv)
     const StandInResponse answer = HostileAnswers::named(args.value(1), args.value(2, QStringLiteral("0")).toInt());
     StandInServer server;
     if (answer.behaviour != StandInResponse::Behaviour::Script || !server.start()) {
-        std::fprintf(stderr, "usage: hostileanswers endlesschunks|negativechunks|hugechunk|drip|continueflood|endlesshead [INTERVAL_MS]\n");
+        std::fprintf(stderr, "usage: hostileanswers endlesschunks|negativechunks|hugechunk|bigchunk|drip|continueflood|endlesshead [INTERVAL_MS]\n");
         return 2;
     }
     server.setOverride(answer, false);

@@ -11,8 +11,9 @@ for bench in "$build"/bench/bench_*; do
     "$bench"
 done
 for script in "$(dirname "$0")"/*.sh; do
-    # fuzz.sh takes minutes per harness and a clang build of its own; it is run on its own.
-    case "$(basename "$script")" in run-all.sh | fuzz.sh) continue ;; esac
+    # fuzz.sh takes minutes per harness and a clang build of its own, debian13.sh a chroot and
+    # a build of its own; they are run on their own.
+    case "$(basename "$script")" in run-all.sh | fuzz.sh | debian13.sh) continue ;; esac
     echo "== $(basename "$script")"
     "$script" "$build"
 done

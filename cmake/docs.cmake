@@ -10,7 +10,9 @@ set(korvane_man_page ${KORVANE_DOC_BUILD_DIR}/korvane.1)
 add_custom_command(
     OUTPUT ${korvane_man_page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVANE_DOC_BUILD_DIR}
-    COMMAND ${KORVANE_HELP2MAN} --no-info --no-discard-stderr
+    # help2man runs the program under its own locale, C by default; in a locale that is not
+    # UTF-8, Qt warns on stderr, and the warning would become the page's text.
+    COMMAND ${KORVANE_HELP2MAN} --no-info --no-discard-stderr --locale C.UTF-8
         --name "run actions on what you drop on the tray icon, or on the command line"
         --section 1 --include ${PROJECT_SOURCE_DIR}/resources/man/korvane.h2m
         --output ${korvane_man_page} $<TARGET_FILE:korvane>

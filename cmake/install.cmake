@@ -56,8 +56,22 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Plug-ins Qt opens at run time, which dpkg-shlibdeps cannot see: the store's SQLite driver
-# and the SVG renderer of the tray and action icons.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6")
+# and the SVG renderer of the tray and action icons. The package is whichever holds the
+# plug-in on the building system: Debian 13 moved the SVG ones from libqt6svg6 to
+# qt6-svg-plugins.
+set(korvane_plugin_packages)
+foreach(plugin sqldrivers/libqsqlite.so imageformats/libqsvg.so iconengines/libqsvgicon.so)
+    execute_process(COMMAND dpkg-query --search ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/${plugin}
+        OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
+    if(failed)
+        message(WARNING "No installed package holds Qt's ${plugin}; the Debian package will not depend on it")
+    else()
+        string(REGEX REPLACE "[:,].*" "" owner "${owner}")
+        list(APPEND korvane_plugin_packages ${owner})
+    endif()
+endforeach()
+list(REMOVE_DUPLICATES korvane_plugin_packages)
+list(JOIN korvane_plugin_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # wl-copy takes the clipboard for Korvane on Wayland, where only a focused client may.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, wl-clipboard")
 include(CPack)

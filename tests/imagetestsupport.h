@@ -79,14 +79,20 @@ inline Metadata metadataOf(const QByteArray &data)
     image->readMetadata();
     const Exiv2::ExifData &exif = image->exifData();
     auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-    if (it != exif.end())
-        metadata.orientation = int(it->toLong());
+    // Exiv2 0.28 renamed the integer reader and gives the profile by reference.
+#if EXIV2_TEST_VERSION(0, 28, 0)
+    metadata.orientation = it == exif.end() ? 0 : int(it->toInt64());
+    if (image->iccProfileDefined())
+        metadata.icc = QByteArray(reinterpret_cast<const char *>(image->iccProfile().c_data()), qsizetype(image->iccProfile().size()));
+#else
+    metadata.orientation = it == exif.end() ? 0 : int(it->toLong());
+    if (image->iccProfileDefined())
+        metadata.icc = QByteArray(reinterpret_cast<const char *>(image->iccProfile()->pData_), image->iccProfile()->size_);
+#endif
     it = exif.findKey(Exiv2::ExifKey("Exif.Image.Artist"));
     if (it != exif.end())
         metadata.artist = QString::fromStdString(it->toString());
     metadata.hasXmp = !image->xmpData().empty();
-    if (image->iccProfileDefined())
-        metadata.icc = QByteArray(reinterpret_cast<const char *>(image->iccProfile()->pData_), image->iccProfile()->size_);
     return metadata;
 }
 

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -145,7 +146,7 @@ void InstallTest::installedFiles()
         // troff's own complaints; man's about an ungenerated locale are the machine's.
         QVERIFY2(page.exitCode == 0 && !page.err.contains("warning"), page.err.constData());
         for (const char *part : {"korvane - run actions on what you drop", "the kinds of action that can be added", "SEE ALSO", "guide.html"})
-            QVERIFY2(page.out.contains(part), page.out.constData());
+            QVERIFY2(page.out.simplified().contains(part), page.out.constData()); // groff 1.23 justifies with double spaces
         return;
     }
     if (path.endsWith(QLatin1String(".html"))) {
@@ -305,8 +306,11 @@ void InstallTest::debianPackage()
     QCOMPARE(fields.exitCode, 0);
     QVERIFY2(fields.out.contains("Package: korvane\n"), fields.out.constData());
     QVERIFY2(fields.out.contains("Version: " KORVANE_VERSION "\n"), fields.out.constData());
-    // From dpkg-shlibdeps, and the plug-ins it cannot see.
-    for (const char *dependency : {"libqt6core6", "libqt6widgets6", "libvips42", "libexiv2-27", "libc6", "libqt6sql6-sqlite", "libqt6svg6"})
+    // From dpkg-shlibdeps, and the plug-ins it cannot see, whose package differs by release.
+    const Result svg = run(QStringLiteral("dpkg-query"), {"-S", QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/imageformats/libqsvg.so"});
+    QVERIFY2(svg.exitCode == 0, svg.all().constData());
+    const QByteArray svgPackage = svg.out.left(svg.out.indexOf(':'));
+    for (const char *dependency : {"libqt6core6", "libqt6widgets6", "libvips42", "libexiv2-", "libc6", "libqt6sql6-sqlite", svgPackage.constData()})
         QVERIFY2(fields.out.contains(dependency), dependency);
 
     const Result contents = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <memory>
 
@@ -372,13 +373,19 @@ void WidgetsTest::closing()
         QCoreApplication::sendEvent(qApp, &inactive);
         break;
     }
-    case CloseBy::DeactivatedToNothing:
-        QApplication::setActiveWindow(&popover);
-        QApplication::setActiveWindow(nullptr);
+    case CloseBy::DeactivatedToNothing: {
+        // A window that is no widget's stands for another application's.
+        QVERIFY(QTest::qWaitForWindowActive(&popover));
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
         break;
+    }
     case CloseBy::DeactivatedToOwnWindow:
-        QApplication::setActiveWindow(&popover);
-        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&popover));
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
         break;
     case CloseBy::ForceClose:
         popover.forceClose();
@@ -407,8 +414,6 @@ void WidgetsTest::closing()
     QCOMPARE(closed.count(), closes ? 1 : 0);
     QCOMPARE(popover.isShown(), !closes);
     QCOMPARE(popover.isVisible(), !closes);
-    if (how == CloseBy::DeactivatedToNothing || how == CloseBy::DeactivatedToOwnWindow)
-        QApplication::setActiveWindow(nullptr);
 }
 
 void WidgetsTest::reshowing()

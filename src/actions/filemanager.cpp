@@ -5,6 +5,7 @@
 #include "common/korvanelogtext.h"
 #include "actions/renamejournal.h"
 #include "common/korvanelogging.h"
+#include "platform/mountid.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -590,8 +591,8 @@ bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFi
     if (outFile)
         outFile->clear();
     const QByteArray path = FileManager::withoutTrailingSlashes(source);
-    struct stat st;
-    if (path.isEmpty() || ::lstat(path.constData(), &st) != 0) {
+    quint64 mount = 0;
+    if (path.isEmpty() || !MountId::of(path.constData(), &mount, false)) {
         failure = KorvaneError(NoFile, qtTrId("NoFile"));
         return false;
     }
@@ -606,7 +607,7 @@ bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFi
         return false;
     }
     QByteArray staged;
-    if (!journal.planStaging(path, st.st_dev, wanted, &staged, &failure))
+    if (!journal.planStaging(path, mount, wanted, &staged, &failure))
         return false;
     if (outFile)
         *outFile = QFile::decodeName(staged);

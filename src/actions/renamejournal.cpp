@@ -4,6 +4,7 @@
 #include "actions/korvanehandlepbhelper.h"
 #include "common/korvanelogtext.h"
 #include "common/korvanelogging.h"
+#include "platform/mountid.h"
 
 #include <QFile>
 #include <QHash>
@@ -222,12 +223,10 @@ RenameJournal::~RenameJournal()
 
 bool RenameJournal::begin(KorvaneError *error)
 {
-    struct stat st;
-    if (m_tempFolder.isEmpty() || ::stat(m_tempFolder.constData(), &st) != 0) {
+    if (m_tempFolder.isEmpty() || !MountId::of(m_tempFolder.constData(), &m_tempMount)) {
         *error = FileManager::systemError(errno ? errno : ENOENT, m_tempFolder);
         return false;
     }
-    m_tempDevice = st.st_dev;
     m_runId = QByteArray::number(qint64(::getpid())) + '-' + KorvaneHandlePbHelper::randomKey().toLatin1();
     m_journalPath = FileManager::joinPath(m_tempFolder, m_runId + journalSuffix);
     // The journal gets its lock before its name, so recovery never takes a live run for a
@@ -250,15 +249,15 @@ bool RenameJournal::begin(KorvaneError *error)
     return true;
 }
 
-bool RenameJournal::planStaging(const QByteArray &source, quint64 device, const QByteArray &wanted, QByteArray *staged,
+bool RenameJournal::planStaging(const QByteArray &source, quint64 mount, const QByteArray &wanted, QByteArray *staged,
                                 KorvaneError *error)
 {
     if (m_fd < 0) {
         *error = FileManager::systemError(EBADF, m_journalPath);
         return false;
     }
-    // Staging on the file's own file system keeps every step a rename, never a copy.
-    const QByteArray folder = device == m_tempDevice
+    // Staging on the file's own mount keeps every step a rename, never a copy.
+    const QByteArray folder = mount == m_tempMount
         ? FileManager::joinPath(m_tempFolder, m_runId)
         : FileManager::joinPath(FileManager::parentOf(source), ".korvane-" + m_runId);
     if (!m_folders.contains(folder))

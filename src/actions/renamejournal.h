@@ -35,7 +35,7 @@ public:
     // Chooses the staging path of a file to be renamed to the wanted path: its new name,
     // made free with "-1", "-2", ... among the run's files bound for the same folder. The move
     // itself waits for stageAll().
-    bool planStaging(const QByteArray &source, quint64 device, const QByteArray &wanted, QByteArray *staged,
+    bool planStaging(const QByteArray &source, quint64 mount, const QByteArray &wanted, QByteArray *staged,
                      KorvaneError *error);
     // Moves every planned file into staging; gives how many got there.
     int stageAll();
@@ -60,7 +60,7 @@ private:
     QByteArray m_tempFolder;
     QByteArray m_runId;
     QByteArray m_journalPath;
-    quint64 m_tempDevice = 0;
+    quint64 m_tempMount = 0;
     int m_fd = -1;
     QList<Entry> m_entries;
     QList<QByteArray> m_folders;

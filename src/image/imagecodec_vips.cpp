@@ -229,7 +229,14 @@ int exivOrientation(const QByteArray &data)
     image->readMetadata();
     const Exiv2::ExifData &exif = image->exifData();
     const auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-    return it == exif.end() || it->count() == 0 ? 0 : int(it->toLong());
+    if (it == exif.end() || it->count() == 0)
+        return 0;
+    // Exiv2 0.28 calls the integer reader toInt64; 0.27 (Debian 12) only has toLong.
+#if EXIV2_TEST_VERSION(0, 28, 0)
+    return int(it->toInt64());
+#else
+    return int(it->toLong());
+#endif
 }
 
 quint32 bigEndian32(const QByteArray &data, qsizetype at)
@@ -563,7 +570,7 @@ QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation)
             Exiv2::BasicIo &io = image->io();
             io.seek(0, Exiv2::BasicIo::beg);
             QByteArray result(qsizetype(io.size()), Qt::Uninitialized);
-            if (io.read(reinterpret_cast<Exiv2::byte *>(result.data()), long(result.size())) != long(result.size()))
+            if (qsizetype(io.read(reinterpret_cast<Exiv2::byte *>(result.data()), result.size())) != result.size())
                 return QByteArray();
             return result;
         } catch (const std::exception &e) {

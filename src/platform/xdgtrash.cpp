@@ -1,4 +1,5 @@
 #include "platform/xdgtrash.h"
+#include "platform/mountid.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -40,14 +41,14 @@ bool ensureFolder(const QString &path, QString *error)
     return true;
 }
 
-// The top folder of the mount that holds path: the last ancestor on the same device.
-QString topFolder(const QString &path, dev_t device)
+// The top folder of the mount that holds path: the last ancestor on the same mount.
+QString topFolder(const QString &path, quint64 mount)
 {
     QString top = QFileInfo(path).absolutePath();
     while (top != QLatin1String("/")) {
         const QString parent = QFileInfo(top).absolutePath();
-        struct stat status {};
-        if (::stat(QFile::encodeName(parent).constData(), &status) != 0 || status.st_dev != device)
+        quint64 parentMount = 0;
+        if (!MountId::of(QFile::encodeName(parent).constData(), &parentMount) || parentMount != mount)
             break;
         top = parent;
     }
@@ -60,20 +61,21 @@ struct TrashFolder {
     QString base;
 };
 
-// The trash for a file on device: the home trash when it lives there, else the one at the top
+// The trash for a file on mount: the home trash when it lives there, else the one at the top
 // of the file's mount.
-TrashFolder trashFolderFor(const QString &path, dev_t device, QString *error)
+TrashFolder trashFolderFor(const QString &path, quint64 mount, QString *error)
 {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     QDir().mkpath(dataHome);
-    struct stat status {};
-    if (::stat(QFile::encodeName(dataHome).constData(), &status) == 0 && status.st_dev == device) {
+    quint64 homeMount = 0;
+    if (MountId::of(QFile::encodeName(dataHome).constData(), &homeMount) && homeMount == mount) {
         const QString home = dataHome + QStringLiteral("/Trash");
         return ensureFolder(home, error) ? TrashFolder{home, QString()} : TrashFolder{};
     }
-    const QString top = topFolder(path, device);
+    const QString top = topFolder(path, mount);
     const QString uid = QString::number(::getuid());
     const QString shared = top + QStringLiteral("/.Trash");
+    struct stat status {};
     if (::lstat(QFile::encodeName(shared).constData(), &status) == 0 && S_ISDIR(status.st_mode) && (status.st_mode & S_ISVTX)) {
         QString ignored;
         if (ensureFolder(shared + QLatin1Char('/') + uid, &ignored))
@@ -100,12 +102,12 @@ XdgTrash::Trashed XdgTrash::moveToTrash(const QString &path, QString *error)
 {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const QByteArray source = QFile::encodeName(absolute);
-    struct stat status {};
-    if (::lstat(source.constData(), &status) != 0) {
+    quint64 mount = 0;
+    if (!MountId::of(source.constData(), &mount, false)) {
         *error = systemError(absolute, errno);
         return {};
     }
-    const TrashFolder trash = trashFolderFor(absolute, status.st_dev, error);
+    const TrashFolder trash = trashFolderFor(absolute, mount, error);
     if (trash.path.isEmpty() || !ensureFolder(trash.path + QStringLiteral("/files"), error)
         || !ensureFolder(trash.path + QStringLiteral("/info"), error))
         return {};

@@ -137,6 +137,6 @@ void KorvaneUpdateChecker::checkAutomatically()
             return;
         qCInfo(lcUpdateView, "version %s is available", qUtf8Printable(version));
         QMessageBox *alert = KorvaneUpdateAlert::show(version, false);
-        QApplication::setActiveWindow(alert);
+        alert->activateWindow();
     });
 }

@@ -132,12 +132,12 @@ void PrefsDesktopTest::screenReaderNames()
     };
     QTRY_COMPARE(clipboardText(), QByteArray("hello world"));
     QCOMPARE(m_korvane.run({QStringLiteral("show")}).exitCode, 0);
-    QByteArray failure = readTree({"push button|Clear Text Style, Alt+2", "push button|Settings", "text|Type text to act on"});
+    QByteArray failure = readTree({"ROLE_PUSH_BUTTON|Clear Text Style, Alt+2", "ROLE_PUSH_BUTTON|Settings", "ROLE_TEXT|Type text to act on"});
     QVERIFY2(failure.isEmpty(), failure.constData());
 
     QCOMPARE(m_korvane.run({QStringLiteral("preferences")}).exitCode, 0);
-    failure = readTree({"page tab list|", "page tab|Actions", "page tab|General", "page tab|About", "list|Your actions",
-                        "list item|Clear Text Style", "table cell|Count Characters"});
+    failure = readTree({"ROLE_PAGE_TAB_LIST|", "ROLE_PAGE_TAB|Actions", "ROLE_PAGE_TAB|General", "ROLE_PAGE_TAB|About",
+                        "ROLE_LIST|Your actions", "ROLE_LIST_ITEM|Clear Text Style", "ROLE_TABLE_CELL|Count Characters"});
     QVERIFY2(failure.isEmpty(), failure.constData());
     clipboard.terminate();
     clipboard.waitForFinished();

@@ -233,7 +233,7 @@ private Q_SLOTS:
         QCOMPARE(parts[0].name, QString("b64_data"));
         QVERIFY(!parts[0].hasFileName);
         QCOMPARE(parts[0].data, QByteArray("aGVsbG8="));
-        QCOMPARE(request.header("Cookie"), QByteArray(" SUB=1"));
+        QCOMPARE(request.header("Cookie"), QByteArray("SUB=1"));
         QCOMPARE(outcome.object.toMap().value("code").toString(), QString("A00006"));
         QVERIFY(!outcome.headers.isEmpty());
     }

@@ -6,8 +6,9 @@
 // the server never holds more than a few blocks of it.
 namespace HostileAnswers {
 
-// "endlesschunks", "negativechunks", "hugechunk" (2^63 - 1, then silence), "drip" (a byte of 1000),
-// "continueflood" ("100 Continue"), "endlesshead" (never the blank line); any other name, a 404.
+// "endlesschunks", "negativechunks", "hugechunk" (2^63 - 1, then silence), "bigchunk" (2 MiB, all of
+// it at once, then silence), "drip" (a byte of 1000), "continueflood" ("100 Continue"),
+// "endlesshead" (never the blank line); any other name, a 404.
 // What repeats goes every intervalMs, or as fast as the client reads when it is 0.
 inline StandInResponse named(const QString &name, int intervalMs = 0)
 {
@@ -27,6 +28,8 @@ inline StandInResponse named(const QString &name, int intervalMs = 0)
         return scripted(chunked, "-10\r\n" + block + "\r\n");
     if (name == QLatin1String("hugechunk"))
         return scripted(chunked + "7fffffffffffffff\r\n", QByteArray());
+    if (name == QLatin1String("bigchunk"))
+        return scripted(chunked + "200000\r\n" + block.repeated(8), QByteArray());
     if (name == QLatin1String("drip"))
         return scripted("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n", "x");
     if (name == QLatin1String("continueflood"))

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QMessageAuthenticationCode>
+#include <QTimeZone>
 
 namespace {
 
@@ -39,7 +40,7 @@ StandInResponse OssStandIn::handle(const StandInRequest &request)
 
     const QByteArray date = request.header("Date");
     const QDateTime sent = QLocale(QLocale::English).toDateTime(QString::fromLatin1(date), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
-    if (!sent.isValid() || qAbs(QDateTime(sent.date(), sent.time(), Qt::UTC).secsTo(QDateTime::currentDateTimeUtc())) > 900)
+    if (!sent.isValid() || qAbs(QDateTime(sent.date(), sent.time(), QTimeZone::utc()).secsTo(QDateTime::currentDateTimeUtc())) > 900)
         return ossError(403, QStringLiteral("RequestTimeTooSkewed"), QStringLiteral("The difference between the request time and the current time is too large."));
     const QByteArray md5 = QCryptographicHash::hash(request.body, QCryptographicHash::Md5).toBase64();
     if (request.header("Content-MD5") != md5)

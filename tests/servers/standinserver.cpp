@@ -205,12 +205,9 @@ void StandInServer::onReadyRead(QTcpSocket *socket)
             const qsizetype colon = line.indexOf(':');
             if (colon < 0)
                 continue;
-            // A header with an empty value keeps its empty value: the checks need to see it.
-            QByteArray value = line.mid(colon + 1);
-            if (value.endsWith('\r'))
-                value.chop(1);
-            if (value.startsWith(' '))
-                value.remove(0, 1);
+            // A header with an empty value keeps its empty value: the checks need to see it. The
+            // white space around a value is not part of it, and clients differ in what they send.
+            const QByteArray value = line.mid(colon + 1).trimmed();
             request.headers.append(qMakePair(line.left(colon), value));
             if (line.left(colon).compare("Content-Length", Qt::CaseInsensitive) == 0)
                 length = value.trimmed().toLongLong();

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QMessageAuthenticationCode>
+#include <QTimeZone>
 
 namespace {
 
@@ -75,7 +76,7 @@ StandInResponse UpYunStandIn::handle(const StandInRequest &request)
         return upError(401, 40100004, QStringLiteral("policy expired"));
     const QString date = fields.value(QStringLiteral("date")).toString();
     const QDateTime sent = QLocale(QLocale::English).toDateTime(date, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
-    if (!sent.isValid() || qAbs(QDateTime(sent.date(), sent.time(), Qt::UTC).secsTo(QDateTime::currentDateTimeUtc())) > 1800)
+    if (!sent.isValid() || qAbs(QDateTime(sent.date(), sent.time(), QTimeZone::utc()).secsTo(QDateTime::currentDateTimeUtc())) > 1800)
         return upError(401, 40100005, QStringLiteral("date offset error"));
     if (!saveKey.startsWith(QLatin1Char('/')))
         return upError(400, 40000010, QStringLiteral("save-key must start with /"));
