@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 using ActionTestSupport::dropItems;
 
@@ -38,6 +39,8 @@ private Q_SLOTS:
     void popoverHeight_data();
     void popoverHeight();
     void shortcutLabels();
+    void countTitle_data();
+    void countTitle();
     void fillsFromTheDroppedData_data();
     void fillsFromTheDroppedData();
     void typingSwitchesToTextActions();
@@ -83,6 +86,41 @@ void ShellTest::shortcutLabels()
     QCOMPARE(labels, (QStringList{"Alt+1", "Alt+0", ""}));
 }
 
+void ShellTest::countTitle_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<int>("images");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("one file") << false << 1 << 0 << 0 << "1 file";
+    QTest::newRow("one folder") << false << 0 << 1 << 0 << "1 folder";
+    QTest::newRow("images") << false << 0 << 0 << 3 << "3 images";
+    QTest::newRow("files and a folder") << false << 2 << 1 << 0 << "2 files and 1 folder";
+    QTest::newRow("an image and folders") << false << 0 << 2 << 1 << "1 image and 2 folders";
+    QTest::newRow("images and a file") << false << 1 << 0 << 2 << "2 images and 1 file";
+    QTest::newRow("all three") << false << 2 << 2 << 1 << "1 image, 2 files and 2 folders";
+    QTest::newRow("Chinese: a folder") << true << 0 << 1 << 0 << "1 个文件夹";
+    QTest::newRow("Chinese: files and a folder") << true << 2 << 1 << 0 << "2 个文件和 1 个文件夹";
+    QTest::newRow("Chinese: an image and folders") << true << 0 << 2 << 1 << "1 张图片和 2 个文件夹";
+    QTest::newRow("Chinese: images and a file") << true << 1 << 0 << 2 << "2 张图片和 1 个文件";
+    QTest::newRow("Chinese: all three") << true << 1 << 2 << 3 << "3 张图片、1 个文件和 2 个文件夹";
+}
+
+void ShellTest::countTitle()
+{
+    QFETCH(bool, chinese);
+    QFETCH(int, files);
+    QFETCH(int, folders);
+    QFETCH(int, images);
+    QFETCH(QString, title);
+    // Removes itself from the application when it goes out of scope.
+    QTranslator translator;
+    if (chinese)
+        QVERIFY(translator.load(QStringLiteral(":/i18n/korvane_zh_CN.qm")) && QCoreApplication::installTranslator(&translator));
+    QCOMPARE(MainContentView::countTitle(files, folders, images), title);
+}
+
 void ShellTest::fillsFromTheDroppedData_data()
 {
     QTest::addColumn<QStringList>("items");
@@ -91,8 +129,7 @@ void ShellTest::fillsFromTheDroppedData_data()
     QTest::addColumn<bool>("placeholder");
     QTest::newRow("text") << QStringList{"text:hello"} << "hello" << 8 << false;
     QTest::newRow("one image") << QStringList{"/d/a.jpg"} << "1 image" << 10 << false;
-    QTest::newRow("two images") << QStringList{"/d/a.jpg", "/d/b.png"} << "2 images" << 10 << false;
-    QTest::newRow("image and text file") << QStringList{"/d/a.jpg", "/d/b.txt"} << "2 files" << 10 << false;
+    QTest::newRow("image, file and folder") << QStringList{"/d/a.jpg", "/d/b.txt", "/d/c/"} << "1 image, 1 file and 1 folder" << 10 << false;
     QTest::newRow("image data counts as a file") << QStringList{"png"} << "1 file" << 6 << false;
     QTest::newRow("nothing") << QStringList{} << "" << 0 << true;
 }

@@ -129,9 +129,11 @@ TEXTS = {
     "typeSomething": ("Type text to act on", "输入要处理的文本"),
     "settings": ("Settings", "设置"),
     "imagesNumber": (("%n image", "%n images"), "%n 张图片"),
-    "imagesNumbers": (("%n image", "%n images"), "%n 张图片"),
     "fileNumber": (("%n file", "%n files"), "%n 个文件"),
-    "filesNumbers": (("%n file", "%n files"), "%n 个文件"),
+    "folderNumber": (("%n folder", "%n folders"), "%n 个文件夹"),
+    # Two or three of the counts above, images first: "1 image and 2 folders".
+    "countPair": ("%1 and %2", "%1和 %2"),
+    "countTriple": ("%1, %2 and %3", "%1、%2和 %3"),
     "wrongInputContent": ("This action does not take what is on the clipboard.", "此动作无法处理剪贴板中的内容。"),
     "edit": ("Edit", "编辑"),
     "editActions": ("Edit Actions…", "编辑动作…"),
