@@ -40,6 +40,30 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/NOTICE ${KORVA
 install(DIRECTORY ${KORVANE_DOC_BUILD_DIR}/screenshots DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${KORVANE_DOC_BUILD_DIR}/korvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# GIO finds an application for a file type through the applications folder's mimeinfo.cache,
+# and GTK reads icons faster through the theme's cache: both are refreshed after a direct
+# install. A staged install (DESTDIR) leaves them to whoever installs the stage; the package
+# gets them from the dpkg triggers of desktop-file-utils and hicolor-icon-theme. A tool that
+# is missing or fails costs only the cache, so it warns and the install stands.
+install(CODE "set(korvane_datadir \"${CMAKE_INSTALL_DATADIR}\")")
+install(CODE [[
+    if("$ENV{DESTDIR}" STREQUAL "")
+        foreach(step "update-desktop-database;-q;applications" "gtk-update-icon-cache;-q;-t;-f;icons/hicolor")
+            list(POP_FRONT step tool)
+            list(POP_BACK step folder)
+            find_program(korvane_cache_tool_${tool} ${tool})
+            set(program "${korvane_cache_tool_${tool}}")
+            if(program)
+                set(path "${CMAKE_INSTALL_PREFIX}/${korvane_datadir}/${folder}")
+                execute_process(COMMAND "${program}" ${step} "${path}" RESULT_VARIABLE status ERROR_VARIABLE errors)
+                if(NOT status EQUAL 0)
+                    message(WARNING "${tool} ${path} failed (${status}): ${errors}")
+                endif()
+            endif()
+        endforeach()
+    endif()
+]])
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvane)
 set(CPACK_PACKAGE_VENDOR "The Korvane developers")
