@@ -20,8 +20,10 @@ install(TARGETS korvanedesktop RUNTIME DESTINATION lib/korvane)
 install(TARGETS korvaneimage korvaneocrtesseract LIBRARY DESTINATION lib/korvane)
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-# Dolphin's "Send to Korvane" (KDE Frameworks 5.85 and later read service menus here).
-install(FILES ${desktop_dir}/${KORVANE_APP_ID}.sendto.desktop
+# Dolphin's "Send to Korvane" (KDE Frameworks 5.85 and later read service menus here). Dolphin
+# refuses a service menu outside the system folders unless it is executable or owned by root,
+# which a user's own install (PREFIX=~/.local) is not.
+install(PROGRAMS ${desktop_dir}/${KORVANE_APP_ID}.sendto.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/images/appIcon.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${KORVANE_APP_ID}.svg)
