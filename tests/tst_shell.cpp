@@ -1,6 +1,7 @@
 #include "actiontestsupport.h"
 
 #include "shell/customtablecellview.h"
+#include "shell/dropwindow.h"
 #include "widgets/flatbutton.h"
 #include "shell/korvanenotificationcenter.h"
 #include "actions/korvanetranslations.h"
@@ -8,8 +9,11 @@
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -25,6 +29,22 @@ QStringList titles(const MainContentView &view)
     QStringList result;
     for (const auto &drop : view.dropList())
         result.append(drop->title());
+    return result;
+}
+
+// The drop window's headers and rows as shown, top to bottom; a dimmed row with "~" before it.
+QStringList shown(const DropWindow &window)
+{
+    QStringList result;
+    const QLayout *layout = window.findChild<QScrollArea *>()->widget()->layout();
+    for (int i = 0; i < layout->count(); ++i) {
+        const QWidget *widget = layout->itemAt(i)->widget();
+        if (!widget || widget->isHidden())
+            continue;
+        const QList<QLabel *> labels = widget->findChildren<QLabel *>();
+        const auto *label = labels.isEmpty() ? qobject_cast<const QLabel *>(widget) : labels.last();
+        result.append(QLatin1String(widget->graphicsEffect() ? "~" : "") + label->text());
+    }
     return result;
 }
 
@@ -148,6 +168,37 @@ void ShellTest::fillsFromTheDroppedData()
     QCOMPARE(view.placeholderShown(), placeholder);
     if (placeholder)
         QCOMPARE(view.size(), QSize(300, 450));
+
+    // The drop window groups every action by what it takes; the same data dragged over it
+    // puts the actions the list shows first and dims the rest, moving its rows, not making them anew.
+    DropWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QList<QWidget *> rows = window.findChildren<QWidget *>(QStringLiteral("dropWindowRow"));
+    const QStringList grouped = shown(window);
+    QCOMPARE(grouped.first(), QStringLiteral("Text"));
+    QCOMPARE(grouped.indexOf(QStringLiteral("Files")), 9);
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &item : items) {
+        if (item.startsWith(QLatin1Char('/')))
+            urls.append(QUrl::fromLocalFile(item));
+        else if (item == QLatin1String("png"))
+            mime.setData(QStringLiteral("image/png"), "\x89PNG-bytes");
+        else
+            mime.setText(item.section(QLatin1Char(':'), 1));
+    }
+    mime.setUrls(urls);
+    QDragEnterEvent enter(rows.first()->mapTo(&window, QPoint(5, 5)), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &enter);
+    const QStringList during = shown(window);
+    const qsizetype lit = titles(view).size();
+    QCOMPARE(during.mid(0, lit), titles(view));
+    QCOMPARE(during.mid(lit).filter(QRegularExpression(QStringLiteral("^~"))).size(), grouped.size() - 2 - lit);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(window.windowHandle(), &leave);
+    QTRY_COMPARE(shown(window), grouped);
+    QCOMPARE(window.findChildren<QWidget *>(QStringLiteral("dropWindowRow")), rows);
 }
 
 void ShellTest::typingSwitchesToTextActions()

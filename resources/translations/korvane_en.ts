@@ -1568,6 +1568,14 @@
         <source>No actions yet: add some with Edit Actions…</source>
         <translation>No actions yet: add some with Edit Actions…</translation>
     </message>
+    <message id="dropWindowText">
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message id="dropWindowFiles">
+        <source>Files</source>
+        <translation>Files</translation>
+    </message>
     <message id="keepDropWindow">
         <source>Keep a drop window open</source>
         <translation>Keep a drop window open</translation>

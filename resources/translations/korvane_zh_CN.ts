@@ -1545,6 +1545,14 @@
         <source>No actions yet: add some with Edit Actions…</source>
         <translation>还没有动作：请通过“编辑动作…”添加。</translation>
     </message>
+    <message id="dropWindowText">
+        <source>Text</source>
+        <translation>文本</translation>
+    </message>
+    <message id="dropWindowFiles">
+        <source>Files</source>
+        <translation>文件</translation>
+    </message>
     <message id="keepDropWindow">
         <source>Keep a drop window open</source>
         <translation>保持拖放窗口打开</translation>
