@@ -42,8 +42,7 @@ QStringList shown(const DropWindow &window)
         if (!widget || widget->isHidden())
             continue;
         const QList<QLabel *> labels = widget->findChildren<QLabel *>();
-        const auto *label = labels.isEmpty() ? qobject_cast<const QLabel *>(widget) : labels.last();
-        result.append(QLatin1String(widget->graphicsEffect() ? "~" : "") + label->text());
+        result.append(QLatin1String(widget->graphicsEffect() ? "~" : "") + (labels.isEmpty() ? qobject_cast<const QLabel *>(widget) : labels.last())->text());
     }
     return result;
 }
@@ -85,7 +84,6 @@ void ShellTest::popoverHeight_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("screen");
     QTest::addColumn<int>("height");
-    QTest::newRow("five rows, 900 high") << 5 << 900 << 396;
     QTest::newRow("none") << 0 << 900 << 96;
     QTest::newRow("just fits") << 10 << 860 << 696;
     QTest::newRow("too many: 0.8 of the screen") << 11 << 860 << 688;
@@ -113,7 +111,6 @@ void ShellTest::countTitle_data()
     QTest::addColumn<int>("folders");
     QTest::addColumn<int>("images");
     QTest::addColumn<QString>("title");
-    QTest::newRow("one file") << false << 1 << 0 << 0 << "1 file";
     QTest::newRow("one folder") << false << 0 << 1 << 0 << "1 folder";
     QTest::newRow("images") << false << 0 << 0 << 3 << "3 images";
     QTest::newRow("files and a folder") << false << 2 << 1 << 0 << "2 files and 1 folder";
@@ -191,6 +188,7 @@ void ShellTest::fillsFromTheDroppedData()
     mime.setUrls(urls);
     QDragEnterEvent enter(rows.first()->mapTo(&window, QPoint(5, 5)), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.windowHandle(), &enter);
+    QTRY_VERIFY(!shown(window).contains(QStringLiteral("Text")));
     const QStringList during = shown(window);
     const qsizetype lit = titles(view).size();
     QCOMPARE(during.mid(0, lit), titles(view));

@@ -15,7 +15,9 @@
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -272,7 +274,14 @@ bool DropWindow::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::DragEnter) {
         m_dragOver = true;
-        arrangeRows(static_cast<QDragEnterEvent *>(event)->mimeData());
+        // Reading the data waits for the drag source (X11 asks it for the selection), which
+        // may drop before it hears back: it first hears that the window takes the drag, and
+        // the rows move right after. The pointer only watches whether the data outlives that.
+        QPointer<QMimeData> dragged(const_cast<QMimeData *>(static_cast<QDragEnterEvent *>(event)->mimeData()));
+        QTimer::singleShot(0, this, [this, dragged] {
+            if (m_dragOver && dragged)
+                arrangeRows(dragged);
+        });
     } else if (event->type() == QEvent::DragLeave) {
         m_dragOver = false;
         QTimer::singleShot(0, this, &DropWindow::dragEnded);
