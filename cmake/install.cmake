@@ -20,8 +20,10 @@ install(TARGETS korvanedesktop RUNTIME DESTINATION lib/korvane)
 install(TARGETS korvaneimage korvaneocrtesseract LIBRARY DESTINATION lib/korvane)
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-# Dolphin's "Send to Korvane" (KDE Frameworks 5.85 and later read service menus here).
-install(FILES ${desktop_dir}/${KORVANE_APP_ID}.sendto.desktop
+# Dolphin's "Send to Korvane" (KDE Frameworks 5.85 and later read service menus here). Dolphin
+# refuses a service menu outside the system folders unless it is executable or owned by root,
+# which a user's own install (PREFIX=~/.local) is not.
+install(PROGRAMS ${desktop_dir}/${KORVANE_APP_ID}.sendto.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/images/appIcon.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${KORVANE_APP_ID}.svg)
@@ -39,6 +41,30 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/NOTICE ${KORVA
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${KORVANE_DOC_BUILD_DIR}/screenshots DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${KORVANE_DOC_BUILD_DIR}/korvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# GIO finds an application for a file type through the applications folder's mimeinfo.cache,
+# and GTK reads icons faster through the theme's cache: both are refreshed after a direct
+# install. A staged install (DESTDIR) leaves them to whoever installs the stage; the package
+# gets them from the dpkg triggers of desktop-file-utils and hicolor-icon-theme. A tool that
+# is missing or fails costs only the cache, so it warns and the install stands.
+install(CODE "set(korvane_datadir \"${CMAKE_INSTALL_DATADIR}\")")
+install(CODE [[
+    if("$ENV{DESTDIR}" STREQUAL "")
+        foreach(step "update-desktop-database;-q;applications" "gtk-update-icon-cache;-q;-t;-f;icons/hicolor")
+            list(POP_FRONT step tool)
+            list(POP_BACK step folder)
+            find_program(korvane_cache_tool_${tool} ${tool})
+            set(program "${korvane_cache_tool_${tool}}")
+            if(program)
+                set(path "${CMAKE_INSTALL_PREFIX}/${korvane_datadir}/${folder}")
+                execute_process(COMMAND "${program}" ${step} "${path}" RESULT_VARIABLE status ERROR_VARIABLE errors)
+                if(NOT status EQUAL 0)
+                    message(WARNING "${tool} ${path} failed (${status}): ${errors}")
+                endif()
+            endif()
+        endforeach()
+    endif()
+]])
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvane)

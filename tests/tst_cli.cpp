@@ -529,14 +529,23 @@ void CliTest::integrateWithFileManagers()
     Korvane korvane;
     const QString bin = korvane.path(QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
-    QVERIFY(ShareTestSupport::writeScript(bin + QLatin1String("/nautilus"), QByteArray()));
+    for (const char *manager : {"/nautilus", "/dolphin"})
+        QVERIFY(ShareTestSupport::writeScript(bin + QLatin1String(manager), QByteArray()));
     korvane.prependPath(bin);
     const QString script = korvane.dataHome() + QLatin1String("/nautilus/scripts/Send to Korvane");
     const QString actions = korvane.path(QStringLiteral("config/Thunar/uca.xml"));
+    const QString menu = korvane.dataHome() + QLatin1String("/kio/servicemenus/com.korvane.Korvane.sendto.desktop");
 
     Result result = korvane.run({"integrate"});
     QCOMPARE(result.exitCode, 0);
     QVERIFY(QFileInfo(script).isExecutable());
+    // Dolphin runs a service menu of the user's only when it is executable: mode 755 (Qt's
+    // owner, group and other digits).
+    QFile serviceMenu(menu);
+    QCOMPARE(int(serviceMenu.permissions() & 0x7077), 0x7055);
+    QVERIFY(serviceMenu.open(QIODevice::ReadOnly));
+    const QByteArray program = QFileInfo(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY"))).canonicalFilePath().toUtf8();
+    QVERIFY(serviceMenu.readAll().contains("\nExec=\"" + program + "\" drop %F\n"));
     if (QStandardPaths::findExecutable(QStringLiteral("thunar")).isEmpty()) {
         QVERIFY2(result.out.contains("Thunar: not installed; skipped"), result.out.constData());
         QVERIFY(!QFile::exists(actions));
@@ -552,7 +561,7 @@ void CliTest::integrateWithFileManagers()
         QVERIFY2(result.out.contains("is not Korvane's and is left as it is"), result.out.constData());
         QCOMPARE(checksum(actions), before);
     }
-    QVERIFY(!QFile::exists(script));
+    QVERIFY(!QFile::exists(script) && !QFile::exists(menu));
 
     // Without a file of the user's, Korvane's own is written, and removed again.
     QVERIFY(QFile::remove(actions));

@@ -21,13 +21,19 @@ namespace {
 
 const QString appId = QStringLiteral("com.korvane.Korvane");
 
-// Every file the install puts under its prefix, in the staged tree and in the package alike;
-// the first two are the programs.
-const QStringList installed{"bin/korvane", "lib/korvane/korvane-desktop", "lib/korvane/korvane-image.so", "lib/korvane/korvane-ocr-tesseract.so",
-                            "share/applications/" + appId + ".desktop", "share/kio/servicemenus/" + appId + ".sendto.desktop",
-                            "share/icons/hicolor/scalable/apps/" + appId + ".svg", "share/icons/hicolor/symbolic/apps/" + appId + "-tray-13-symbolic.svg",
-                            "share/metainfo/" + appId + ".metainfo.xml", "share/doc/korvane/LICENSE", "share/doc/korvane/NOTICE",
-                            "share/man/man1/korvane.1.gz", "share/doc/korvane/guide.html"};
+// Every file the install puts under its prefix, in the staged tree and in the package alike:
+// whether it is executable, and for the desktop entry, types GIO must open with Korvane.
+struct Installed {
+    QString path;
+    bool executable = false;
+    QString openedTypes = QString();
+};
+const QList<Installed> installed{{"bin/korvane", true}, {"lib/korvane/korvane-desktop", true}, {"lib/korvane/korvane-image.so"}, {"lib/korvane/korvane-ocr-tesseract.so"},
+                                 {"share/applications/" + appId + ".desktop", false, "text/plain image/png application/pdf application/zip inode/directory"},
+                                 // Dolphin runs a user's own service menu only when it is executable.
+                                 {"share/kio/servicemenus/" + appId + ".sendto.desktop", true}, {"share/icons/hicolor/scalable/apps/" + appId + ".svg"},
+                                 {"share/icons/hicolor/symbolic/apps/" + appId + "-tray-13-symbolic.svg"}, {"share/metainfo/" + appId + ".metainfo.xml"},
+                                 {"share/doc/korvane/LICENSE"}, {"share/doc/korvane/NOTICE"}, {"share/man/man1/korvane.1.gz"}, {"share/doc/korvane/guide.html"}};
 
 struct Result {
     int exitCode = -1;
@@ -113,6 +119,7 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_stage;
+    QTemporaryDir m_direct;
     QString m_prefix;
     QString m_deb;
 };
@@ -121,24 +128,49 @@ void InstallTest::initTestCase()
 {
     QVERIFY(m_stage.isValid());
     m_prefix = m_stage.path() + QLatin1String("/opt/korvane");
-    const Result result = make(QStringLiteral("install"), {"DESTDIR=" + m_stage.path(), "PREFIX=/opt/korvane"});
+    Result result = make(QStringLiteral("install"), {"DESTDIR=" + m_stage.path(), "PREFIX=/opt/korvane"});
     QVERIFY2(result.exitCode == 0, result.all().constData());
+    // As a user installs for themselves (PREFIX=~/.local): no staging, so the caches are made.
+    result = make(QStringLiteral("install"), {"PREFIX=" + m_direct.path()});
+    QVERIFY2(result.exitCode == 0 && !result.err.contains("Warning"), result.all().constData());
 }
 
 void InstallTest::installedFiles_data()
 {
     QTest::addColumn<QString>("path");
-    for (const QString &path : installed)
-        QTest::newRow(qPrintable(path)) << path;
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<QString>("openedTypes");
+    for (const Installed &entry : installed)
+        QTest::newRow(qPrintable(entry.path)) << entry.path << entry.executable << entry.openedTypes;
 }
 
 void InstallTest::installedFiles()
 {
     QFETCH(QString, path);
+    QFETCH(bool, executable);
+    QFETCH(QString, openedTypes);
     const QFileInfo info(m_prefix + QLatin1Char('/') + path);
     QVERIFY2(info.isFile(), qPrintable(info.filePath()));
     QVERIFY(info.size() > 0);
-    QCOMPARE(info.isExecutable(), installed.indexOf(path) < 2);
+    QCOMPARE(info.permissions() & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther | QFile::WriteGroup | QFile::WriteOther),
+             executable ? QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther : QFile::Permissions());
+    QCOMPARE(QFileInfo(m_direct.filePath(path)).permissions(), info.permissions());
+    if (!openedTypes.isEmpty()) {
+        // Staging leaves the caches to whoever installs the stage; a direct install has them,
+        // and GIO reads them as a desktop does (from Debian's own Python, which python3-gi serves).
+        QVERIFY(!QFile::exists(info.path() + QLatin1String("/mimeinfo.cache")));
+        QVERIFY(QFile::exists(m_direct.filePath(QStringLiteral("share/icons/hicolor/icon-theme.cache"))));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), m_direct.filePath(QStringLiteral("share")) + QLatin1String(":/usr/share"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_stage.filePath(QStringLiteral("no-home")));
+        // GIO leaves out an entry whose program is not on PATH.
+        env.insert(QStringLiteral("PATH"), m_direct.filePath(QStringLiteral("bin:")) + env.value(QStringLiteral("PATH")));
+        const QString script = "import sys, gi; gi.require_version('Gio', '2.0'); from gi.repository import Gio; print(*[t for t in sys.argv[1:] if any("
+                               "a.get_id() == '" + appId + ".desktop' for a in Gio.AppInfo.get_all_for_type(t))])";
+        const Result gio = run(QStringLiteral("/usr/bin/python3"), QStringList{"-c", script} + openedTypes.split(QLatin1Char(' ')), env);
+        QVERIFY2(gio.exitCode == 0, gio.err.constData());
+        QCOMPARE(QString::fromUtf8(gio.out).trimmed(), openedTypes);
+    }
     QFile file(info.filePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     if (path.endsWith(QLatin1String(".1.gz"))) {
@@ -183,10 +215,6 @@ void InstallTest::desktopEntry()
     QCOMPARE(desktop.value("Icon").toString(), appId);
     // Every file and folder goes to the drop command, so file managers offer Korvane for them.
     QCOMPARE(desktop.value("Exec").toString(), QStringLiteral("korvane drop %F"));
-    QFile text(entry);
-    QVERIFY(text.open(QIODevice::ReadOnly));
-    QVERIFY(text.readAll().contains("\nMimeType=application/octet-stream;inode/directory;\n"));
-    QVERIFY(QFileInfo(m_prefix + "/bin/korvane").isExecutable());
     QSettings serviceMenu(m_prefix + "/share/kio/servicemenus/" + appId + ".sendto.desktop", QSettings::IniFormat);
     QCOMPARE(serviceMenu.value("Desktop Action sendToKorvane/Exec").toString(), QStringLiteral("korvane drop %F"));
 }
@@ -315,8 +343,11 @@ void InstallTest::debianPackage()
 
     const Result contents = run(QStringLiteral("dpkg-deb"), {"-c", m_deb});
     QCOMPARE(contents.exitCode, 0);
-    for (const QString &path : installed)
-        QVERIFY2(contents.out.contains("./usr/" + path.toUtf8()), qPrintable(path));
+    for (const Installed &entry : installed) {
+        const QRegularExpression line(QStringLiteral("^-rw%1r-%1r-%1 .* \\./usr/%2$").arg(entry.executable ? "x" : "-", QRegularExpression::escape(entry.path)),
+                                      QRegularExpression::MultilineOption);
+        QVERIFY2(line.match(QString::fromUtf8(contents.out)).hasMatch(), qPrintable(entry.path));
+    }
 }
 
 void InstallTest::aptInstallsAndPurges()

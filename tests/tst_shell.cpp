@@ -1,6 +1,7 @@
 #include "actiontestsupport.h"
 
 #include "shell/customtablecellview.h"
+#include "shell/dropwindow.h"
 #include "widgets/flatbutton.h"
 #include "shell/korvanenotificationcenter.h"
 #include "actions/korvanetranslations.h"
@@ -8,12 +9,16 @@
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 using ActionTestSupport::dropItems;
 
@@ -24,6 +29,21 @@ QStringList titles(const MainContentView &view)
     QStringList result;
     for (const auto &drop : view.dropList())
         result.append(drop->title());
+    return result;
+}
+
+// The drop window's headers and rows as shown, top to bottom; a dimmed row with "~" before it.
+QStringList shown(const DropWindow &window)
+{
+    QStringList result;
+    const QLayout *layout = window.findChild<QScrollArea *>()->widget()->layout();
+    for (int i = 0; i < layout->count(); ++i) {
+        const QWidget *widget = layout->itemAt(i)->widget();
+        if (!widget || widget->isHidden())
+            continue;
+        const QList<QLabel *> labels = widget->findChildren<QLabel *>();
+        result.append(QLatin1String(widget->graphicsEffect() ? "~" : "") + (labels.isEmpty() ? qobject_cast<const QLabel *>(widget) : labels.last())->text());
+    }
     return result;
 }
 
@@ -38,6 +58,8 @@ private Q_SLOTS:
     void popoverHeight_data();
     void popoverHeight();
     void shortcutLabels();
+    void countTitle_data();
+    void countTitle();
     void fillsFromTheDroppedData_data();
     void fillsFromTheDroppedData();
     void typingSwitchesToTextActions();
@@ -62,7 +84,6 @@ void ShellTest::popoverHeight_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("screen");
     QTest::addColumn<int>("height");
-    QTest::newRow("five rows, 900 high") << 5 << 900 << 396;
     QTest::newRow("none") << 0 << 900 << 96;
     QTest::newRow("just fits") << 10 << 860 << 696;
     QTest::newRow("too many: 0.8 of the screen") << 11 << 860 << 688;
@@ -83,6 +104,40 @@ void ShellTest::shortcutLabels()
     QCOMPARE(labels, (QStringList{"Alt+1", "Alt+0", ""}));
 }
 
+void ShellTest::countTitle_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<int>("images");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("one folder") << false << 0 << 1 << 0 << "1 folder";
+    QTest::newRow("images") << false << 0 << 0 << 3 << "3 images";
+    QTest::newRow("files and a folder") << false << 2 << 1 << 0 << "2 files and 1 folder";
+    QTest::newRow("an image and folders") << false << 0 << 2 << 1 << "1 image and 2 folders";
+    QTest::newRow("images and a file") << false << 1 << 0 << 2 << "2 images and 1 file";
+    QTest::newRow("all three") << false << 2 << 2 << 1 << "1 image, 2 files and 2 folders";
+    QTest::newRow("Chinese: a folder") << true << 0 << 1 << 0 << "1 个文件夹";
+    QTest::newRow("Chinese: files and a folder") << true << 2 << 1 << 0 << "2 个文件和 1 个文件夹";
+    QTest::newRow("Chinese: an image and folders") << true << 0 << 2 << 1 << "1 张图片和 2 个文件夹";
+    QTest::newRow("Chinese: images and a file") << true << 1 << 0 << 2 << "2 张图片和 1 个文件";
+    QTest::newRow("Chinese: all three") << true << 1 << 2 << 3 << "3 张图片、1 个文件和 2 个文件夹";
+}
+
+void ShellTest::countTitle()
+{
+    QFETCH(bool, chinese);
+    QFETCH(int, files);
+    QFETCH(int, folders);
+    QFETCH(int, images);
+    QFETCH(QString, title);
+    // Removes itself from the application when it goes out of scope.
+    QTranslator translator;
+    if (chinese)
+        QVERIFY(translator.load(QStringLiteral(":/i18n/korvane_zh_CN.qm")) && QCoreApplication::installTranslator(&translator));
+    QCOMPARE(MainContentView::countTitle(files, folders, images), title);
+}
+
 void ShellTest::fillsFromTheDroppedData_data()
 {
     QTest::addColumn<QStringList>("items");
@@ -91,8 +146,7 @@ void ShellTest::fillsFromTheDroppedData_data()
     QTest::addColumn<bool>("placeholder");
     QTest::newRow("text") << QStringList{"text:hello"} << "hello" << 8 << false;
     QTest::newRow("one image") << QStringList{"/d/a.jpg"} << "1 image" << 10 << false;
-    QTest::newRow("two images") << QStringList{"/d/a.jpg", "/d/b.png"} << "2 images" << 10 << false;
-    QTest::newRow("image and text file") << QStringList{"/d/a.jpg", "/d/b.txt"} << "2 files" << 10 << false;
+    QTest::newRow("image, file and folder") << QStringList{"/d/a.jpg", "/d/b.txt", "/d/c/"} << "1 image, 1 file and 1 folder" << 10 << false;
     QTest::newRow("image data counts as a file") << QStringList{"png"} << "1 file" << 6 << false;
     QTest::newRow("nothing") << QStringList{} << "" << 0 << true;
 }
@@ -111,6 +165,38 @@ void ShellTest::fillsFromTheDroppedData()
     QCOMPARE(view.placeholderShown(), placeholder);
     if (placeholder)
         QCOMPARE(view.size(), QSize(300, 450));
+
+    // The drop window groups every action by what it takes; the same data dragged over it
+    // puts the actions the list shows first and dims the rest, moving its rows, not making them anew.
+    DropWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QList<QWidget *> rows = window.findChildren<QWidget *>(QStringLiteral("dropWindowRow"));
+    const QStringList grouped = shown(window);
+    QCOMPARE(grouped.first(), QStringLiteral("Text"));
+    QCOMPARE(grouped.indexOf(QStringLiteral("Files")), 9);
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &item : items) {
+        if (item.startsWith(QLatin1Char('/')))
+            urls.append(QUrl::fromLocalFile(item));
+        else if (item == QLatin1String("png"))
+            mime.setData(QStringLiteral("image/png"), "\x89PNG-bytes");
+        else
+            mime.setText(item.section(QLatin1Char(':'), 1));
+    }
+    mime.setUrls(urls);
+    QDragEnterEvent enter(rows.first()->mapTo(&window, QPoint(5, 5)), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &enter);
+    QTRY_VERIFY(!shown(window).contains(QStringLiteral("Text")));
+    const QStringList during = shown(window);
+    const qsizetype lit = titles(view).size();
+    QCOMPARE(during.mid(0, lit), titles(view));
+    QCOMPARE(during.mid(lit).filter(QRegularExpression(QStringLiteral("^~"))).size(), grouped.size() - 2 - lit);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(window.windowHandle(), &leave);
+    QTRY_COMPARE(shown(window), grouped);
+    QCOMPARE(window.findChildren<QWidget *>(QStringLiteral("dropWindowRow")), rows);
 }
 
 void ShellTest::typingSwitchesToTextActions()

@@ -129,9 +129,11 @@ TEXTS = {
     "typeSomething": ("Type text to act on", "输入要处理的文本"),
     "settings": ("Settings", "设置"),
     "imagesNumber": (("%n image", "%n images"), "%n 张图片"),
-    "imagesNumbers": (("%n image", "%n images"), "%n 张图片"),
     "fileNumber": (("%n file", "%n files"), "%n 个文件"),
-    "filesNumbers": (("%n file", "%n files"), "%n 个文件"),
+    "folderNumber": (("%n folder", "%n folders"), "%n 个文件夹"),
+    # Two or three of the counts above, images first: "1 image and 2 folders".
+    "countPair": ("%1 and %2", "%1和 %2"),
+    "countTriple": ("%1, %2 and %3", "%1、%2和 %3"),
     "wrongInputContent": ("This action does not take what is on the clipboard.", "此动作无法处理剪贴板中的内容。"),
     "edit": ("Edit", "编辑"),
     "editActions": ("Edit Actions…", "编辑动作…"),
@@ -451,6 +453,9 @@ TEXTS = {
     "dropWindow": ("Drop Window", "拖放窗口"),
     "dropWindowInfo": ("Drop here to see the actions, or on an action to run it.", "拖到这里查看动作，或拖到某个动作上直接运行。"),
     "dropWindowEmpty": ("No actions yet: add some with Edit Actions…", "还没有动作：请通过“编辑动作…”添加。"),
+    # The drop window's groups of actions, by what they take.
+    "dropWindowText": ("Text", "文本"),
+    "dropWindowFiles": ("Files", "文件"),
     "keepDropWindow": ("Keep a drop window open", "保持拖放窗口打开"),
     "keepDropWindowTip": ("A small window to drop on stays open, also after you log in: for desktops where Korvane cannot see drags near its icon.", "一个可供拖放的小窗口保持打开，登录后也会打开：适用于 Korvane 无法察觉图标附近拖动的桌面。"),
     # Global shortcuts the desktop binds for us, and those it does not.

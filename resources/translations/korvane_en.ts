@@ -450,13 +450,6 @@
             <numerusform>%n images</numerusform>
         </translation>
     </message>
-    <message id="imagesNumbers" numerus="yes">
-        <source>%n images</source>
-        <translation>
-            <numerusform>%n image</numerusform>
-            <numerusform>%n images</numerusform>
-        </translation>
-    </message>
     <message id="fileNumber" numerus="yes">
         <source>%n files</source>
         <translation>
@@ -464,12 +457,20 @@
             <numerusform>%n files</numerusform>
         </translation>
     </message>
-    <message id="filesNumbers" numerus="yes">
-        <source>%n files</source>
+    <message id="folderNumber" numerus="yes">
+        <source>%n folders</source>
         <translation>
-            <numerusform>%n file</numerusform>
-            <numerusform>%n files</numerusform>
+            <numerusform>%n folder</numerusform>
+            <numerusform>%n folders</numerusform>
         </translation>
+    </message>
+    <message id="countPair">
+        <source>%1 and %2</source>
+        <translation>%1 and %2</translation>
+    </message>
+    <message id="countTriple">
+        <source>%1, %2 and %3</source>
+        <translation>%1, %2 and %3</translation>
     </message>
     <message id="wrongInputContent">
         <source>This action does not take what is on the clipboard.</source>
@@ -1566,6 +1567,14 @@
     <message id="dropWindowEmpty">
         <source>No actions yet: add some with Edit Actions…</source>
         <translation>No actions yet: add some with Edit Actions…</translation>
+    </message>
+    <message id="dropWindowText">
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message id="dropWindowFiles">
+        <source>Files</source>
+        <translation>Files</translation>
     </message>
     <message id="keepDropWindow">
         <source>Keep a drop window open</source>

@@ -445,23 +445,25 @@
             <numerusform>%n 张图片</numerusform>
         </translation>
     </message>
-    <message id="imagesNumbers" numerus="yes">
-        <source>%n images</source>
-        <translation>
-            <numerusform>%n 张图片</numerusform>
-        </translation>
-    </message>
     <message id="fileNumber" numerus="yes">
         <source>%n files</source>
         <translation>
             <numerusform>%n 个文件</numerusform>
         </translation>
     </message>
-    <message id="filesNumbers" numerus="yes">
-        <source>%n files</source>
+    <message id="folderNumber" numerus="yes">
+        <source>%n folders</source>
         <translation>
-            <numerusform>%n 个文件</numerusform>
+            <numerusform>%n 个文件夹</numerusform>
         </translation>
+    </message>
+    <message id="countPair">
+        <source>%1 and %2</source>
+        <translation>%1和 %2</translation>
+    </message>
+    <message id="countTriple">
+        <source>%1, %2 and %3</source>
+        <translation>%1、%2和 %3</translation>
     </message>
     <message id="wrongInputContent">
         <source>This action does not take what is on the clipboard.</source>
@@ -1542,6 +1544,14 @@
     <message id="dropWindowEmpty">
         <source>No actions yet: add some with Edit Actions…</source>
         <translation>还没有动作：请通过“编辑动作…”添加。</translation>
+    </message>
+    <message id="dropWindowText">
+        <source>Text</source>
+        <translation>文本</translation>
+    </message>
+    <message id="dropWindowFiles">
+        <source>Files</source>
+        <translation>文件</translation>
     </message>
     <message id="keepDropWindow">
         <source>Keep a drop window open</source>

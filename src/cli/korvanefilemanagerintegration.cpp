@@ -49,6 +49,35 @@ struct FileManager {
 
 const FileManager nautilus{QLatin1String("Nautilus"), QLatin1String("nautilus")};
 const FileManager thunar{QLatin1String("Thunar"), QLatin1String("thunar")};
+const FileManager dolphin{QLatin1String("Dolphin"), QLatin1String("dolphin")};
+
+// The program as one quoted argument of a desktop entry's Exec key. Inside the quotes a
+// backslash escapes ", `, $ and itself; the key file's own escaping then doubles every
+// backslash and spells out the characters that would end the line.
+QString desktopExecArgument(const QString &program)
+{
+    QString quoted;
+    for (const QChar c : program) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1String("\\\\");
+        if (c == QLatin1Char('\\'))
+            quoted += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\n'))
+            quoted += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            quoted += QLatin1String("\\r");
+        else if (c == QLatin1Char('%'))
+            quoted += QLatin1String("%%");
+        else
+            quoted += c;
+    }
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// Owner may write; everyone may read and run. Dolphin runs a service menu outside the system
+// folders only when it is executable.
+const QFileDevice::Permissions executablePermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+    | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
 
 } // namespace
 
@@ -65,6 +94,30 @@ QString KorvaneFileManagerIntegration::nautilusScriptPath()
 QString KorvaneFileManagerIntegration::thunarActionsPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Thunar/uca.xml");
+}
+
+QString KorvaneFileManagerIntegration::dolphinServiceMenuPath()
+{
+    // The installed menu's name: this one takes its place instead of showing beside it.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/kio/servicemenus/com.korvane.Korvane.sendto.desktop");
+}
+
+QString KorvaneFileManagerIntegration::dolphinServiceMenu() const
+{
+    return QStringLiteral("# %1\n"
+                          "[Desktop Entry]\n"
+                          "Type=Service\n"
+                          "MimeType=all/all;\n"
+                          "Actions=sendToKorvane;\n"
+                          "X-KDE-Priority=TopLevel\n"
+                          "\n"
+                          "[Desktop Action sendToKorvane]\n"
+                          "Name=Send to Korvane\n"
+                          "Name[zh_CN]=发送到 Korvane\n"
+                          "Icon=com.korvane.Korvane\n"
+                          "Exec=%2 drop %F\n")
+        .arg(marker, desktopExecArgument(m_program));
 }
 
 QString KorvaneFileManagerIntegration::quotedProgram() const
@@ -125,13 +178,11 @@ QStringList KorvaneFileManagerIntegration::install() const
         QFileDevice::Permissions permissions;
         QString where;
     } entries[] = {
-        {nautilus, nautilusScriptPath(), nautilusScript(),
-         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup
-             | QFileDevice::ReadOther | QFileDevice::ExeOther,
-         QStringLiteral("Scripts > Send to Korvane")},
+        {nautilus, nautilusScriptPath(), nautilusScript(), executablePermissions, QStringLiteral("Scripts > Send to Korvane")},
         {thunar, thunarActionsPath(), thunarActions(),
          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther,
          QStringLiteral("Send to Korvane; Thunar reads it when it starts next")},
+        {dolphin, dolphinServiceMenuPath(), dolphinServiceMenu(), executablePermissions, QStringLiteral("Send to Korvane")},
     };
     for (const auto &entry : entries) {
         const QString name = entry.manager.name;
@@ -152,8 +203,7 @@ QStringList KorvaneFileManagerIntegration::install() const
         }
         report.append(QStringLiteral("%1: wrote %2 (%3)").arg(name, entry.path, entry.where));
     }
-    report.append(QStringLiteral("Dolphin: \"Send to Korvane\" comes with the installed package; Files, Dolphin, Thunar and "
-                                 "Nemo also list Korvane under \"Open With\""));
+    report.append(QStringLiteral("Files, Dolphin, Thunar and Nemo also list Korvane under \"Open With\""));
     return report;
 }
 
@@ -163,7 +213,7 @@ QStringList KorvaneFileManagerIntegration::remove() const
     const struct {
         const FileManager &manager;
         QString path;
-    } entries[] = {{nautilus, nautilusScriptPath()}, {thunar, thunarActionsPath()}};
+    } entries[] = {{nautilus, nautilusScriptPath()}, {thunar, thunarActionsPath()}, {dolphin, dolphinServiceMenuPath()}};
     for (const auto &entry : entries) {
         const QString name = entry.manager.name;
         if (!QFileInfo::exists(entry.path)) {

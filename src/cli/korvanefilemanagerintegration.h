@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// "Send to Korvane" in the file managers that take it per user: a Nautilus script and a
-// Thunar custom action. Each file it writes carries a marker line; it removes only files
+// "Send to Korvane" in the file managers that take it per user: a Nautilus script, a
+// Thunar custom action and a Dolphin service menu. Each file it writes carries a marker line; it removes only files
 // with that line, and never touches a file someone else wrote.
 class KorvaneFileManagerIntegration final
 {
@@ -18,10 +18,12 @@ public:
 
     static QString nautilusScriptPath();
     static QString thunarActionsPath();
+    static QString dolphinServiceMenuPath();
 
 private:
     QString nautilusScript() const;
     QString thunarActions() const;
+    QString dolphinServiceMenu() const;
     QString quotedProgram() const;
 
     QString m_program;

@@ -1,20 +1,27 @@
 #include "shell/dropwindow.h"
 
 #include "shell/actioniconprovider.h"
+#include "intake/korvaneactioncatalog.h"
+#include "intake/korvanehandledata.h"
 #include "store/droplistentity.h"
 #include "store/korvanecoredatahelper.h"
 #include "shell/korvanenotificationcenter.h"
 #include "platform/mimedatapasteboard.h"
 #include "widgets/popoverwindow.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <functional>
 
@@ -34,14 +41,8 @@ public:
         setAcceptDrops(true);
     }
 
-protected:
-    void dragEnterEvent(QDragEnterEvent *event) override
-    {
-        event->acceptProposedAction();
-        setHovered(true);
-    }
-    void dragLeaveEvent(QDragLeaveEvent *) override { setHovered(false); }
-    void dropEvent(QDropEvent *event) override
+    // The window hands it the drop: see DropWindow::eventFilter.
+    void takeDrop(QDropEvent *event)
     {
         setHovered(false);
         event->acceptProposedAction();
@@ -51,6 +52,14 @@ protected:
         // and that may happen between the drop and the call.
         QTimer::singleShot(0, window(), [handler = m_handler, pasteboard] { handler(pasteboard); });
     }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override
+    {
+        event->acceptProposedAction();
+        setHovered(true);
+    }
+    void dragLeaveEvent(QDragLeaveEvent *) override { setHovered(false); }
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
@@ -87,6 +96,9 @@ private:
     bool m_hovered = false;
     Handler m_handler;
 };
+
+// What the popover shows of the rows it does not run.
+constexpr qreal dimmedOpacity = 0.35;
 
 } // namespace
 
@@ -134,6 +146,14 @@ DropWindow::DropWindow(QWidget *parent)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->viewport()->setAutoFillBackground(false);
     rows->setAutoFillBackground(false);
+    const char *groups[] = {"dropWindowText", "dropWindowFiles"};
+    for (int group = 0; group < 2; ++group) {
+        m_groupHeaders[group] = new QLabel(qtTrId(groups[group]), rows);
+        m_groupHeaders[group]->setObjectName(QStringLiteral("dropWindowGroup"));
+        m_groupHeaders[group]->setContentsMargins(10, 4, 10, 0);
+        m_groupHeaders[group]->setForegroundRole(QPalette::PlaceholderText);
+        m_groupHeaders[group]->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -147,6 +167,10 @@ DropWindow::DropWindow(QWidget *parent)
 
 void DropWindow::reloadActions()
 {
+    if (m_dragOver) {
+        m_reloadWaits = true;
+        return;
+    }
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
     const QList<DropListEntityPtr> drops = store->getDropsByCatalog(0) + store->getDropsByCatalog(1);
     // Rebuilt only when the list changed: a rebuild under a drag in progress takes the row
@@ -158,9 +182,11 @@ void DropWindow::reloadActions()
         return;
     m_shownActions = shown;
     while (QLayoutItem *item = m_rowLayout->takeAt(0)) {
-        delete item->widget();
+        if (item->widget() != m_groupHeaders[0] && item->widget() != m_groupHeaders[1])
+            delete item->widget();
         delete item;
     }
+    m_rows.clear();
     for (const DropListEntityPtr &drop : drops) {
         const qint32 dropID = drop->dropID();
         auto *row = new DropTarget(false, [this, dropID](const KorvanePasteboard &pasteboard) { Q_EMIT droppedOnAction(dropID, pasteboard); });
@@ -177,7 +203,7 @@ void DropWindow::reloadActions()
             rowLayout->addWidget(label);
         }
         rowLayout->addStretch(1);
-        m_rowLayout->addWidget(row);
+        m_rows.append({row, drop->catalog(), drop->supportTypes()});
     }
     if (drops.isEmpty()) {
         auto *empty = new QLabel(qtTrId("dropWindowEmpty"));
@@ -186,6 +212,94 @@ void DropWindow::reloadActions()
         m_rowLayout->addWidget(empty);
     }
     m_rowLayout->addStretch(1);
+    arrangeRows(nullptr);
+}
+
+void DropWindow::arrangeRows(const QMimeData *dragged)
+{
+    QList<bool> fits(m_rows.size(), true);
+    if (dragged) {
+        KorvaneHandleData data;
+        data.handleDataWith(MimeDataPasteboard::fromMimeData(dragged));
+        for (int i = 0; i < m_rows.size(); ++i)
+            fits[i] = KorvaneActionCatalog::accepts(data, m_rows.at(i).catalog, m_rows.at(i).supportTypes);
+    }
+    // Two passes: text actions, then file actions; during a drag, those that fit, then the rest.
+    QList<QWidget *> order;
+    for (int pass = 0; pass < 2; ++pass) {
+        bool groupShown = false;
+        if (!dragged)
+            order.append(m_groupHeaders[pass]);
+        for (int i = 0; i < m_rows.size(); ++i) {
+            if (dragged ? fits.at(i) != (pass == 0) : m_rows.at(i).catalog != pass)
+                continue;
+            order.append(m_rows.at(i).widget);
+            groupShown = true;
+        }
+        m_groupHeaders[pass]->setVisible(!dragged && groupShown);
+    }
+    for (int i = 0; i < order.size(); ++i) {
+        m_rowLayout->removeWidget(order.at(i));
+        m_rowLayout->insertWidget(i, order.at(i));
+    }
+    for (int i = 0; i < m_rows.size(); ++i) {
+        QGraphicsOpacityEffect *dimmed = nullptr;
+        if (!fits.at(i)) {
+            dimmed = new QGraphicsOpacityEffect;
+            dimmed->setOpacity(dimmedOpacity);
+        }
+        m_rows.at(i).widget->setGraphicsEffect(dimmed);
+    }
+    // Now, not when the event loop next runs: a compositor may hand over several moves of
+    // the drag at once, and each looks for the row under the pointer.
+    m_rowLayout->activate();
+}
+
+void DropWindow::dragEnded()
+{
+    if (m_dragOver)
+        return;
+    arrangeRows(nullptr);
+    if (m_reloadWaits) {
+        m_reloadWaits = false;
+        reloadActions();
+    }
+}
+
+bool DropWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window as a whole: one enter when a drag comes over it, one leave or drop when it
+    // goes, whichever of its parts the drag crosses meanwhile.
+    if (watched != windowHandle())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::DragEnter) {
+        m_dragOver = true;
+        // Reading the data waits for the drag source (X11 asks it for the selection), which
+        // may drop before it hears back: it first hears that the window takes the drag, and
+        // the rows move right after. The pointer only watches whether the data outlives that.
+        QPointer<QMimeData> dragged(const_cast<QMimeData *>(static_cast<QDragEnterEvent *>(event)->mimeData()));
+        QTimer::singleShot(0, this, [this, dragged] {
+            if (m_dragOver && dragged)
+                arrangeRows(dragged);
+        });
+    } else if (event->type() == QEvent::DragLeave) {
+        m_dragOver = false;
+        QTimer::singleShot(0, this, &DropWindow::dragEnded);
+    } else if (event->type() == QEvent::Drop) {
+        // The toolkit drops on the part that took the last move, and the rows may have moved
+        // under the pointer since: the part the user sees there takes the drop, and the
+        // toolkit's own target hears that the drag left.
+        auto *drop = static_cast<QDropEvent *>(event);
+        QWidget *under = childAt(drop->position().toPoint());
+        while (under && !dynamic_cast<DropTarget *>(under))
+            under = under->parentWidget();
+        if (under)
+            static_cast<DropTarget *>(under)->takeDrop(drop);
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(windowHandle(), &leave);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool DropWindow::event(QEvent *event)
@@ -193,5 +307,8 @@ bool DropWindow::event(QEvent *event)
     // The editor or the command line may have changed the list while the window stayed open.
     if (event->type() == QEvent::WindowActivate)
         reloadActions();
+    // Drags reach the window's widgets through its platform window, which exists once shown.
+    if (event->type() == QEvent::Show)
+        windowHandle()->installEventFilter(this);
     return QWidget::event(event);
 }

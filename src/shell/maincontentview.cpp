@@ -30,6 +30,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -208,11 +210,10 @@ void MainContentView::regularViewWithHandleData(int row)
         m_topTitleLabel->setCursorPosition(0);
     } else {
         setTypeImage(false);
-        const qint64 count = data->itemsCount();
+        const qint64 images = data->imgFileUrls().size();
+        const qint64 folders = data->folderFileUrls().size();
         // Image data fills no file list, so it counts as a file.
-        const bool allImages = data->imgFileUrls().size() == count;
-        const char *key = allImages ? (count < 2 ? "imagesNumber" : "imagesNumbers") : (count < 2 ? "fileNumber" : "filesNumbers");
-        m_topTitleLabel->setText(qtTrId(key, int(count)));
+        m_topTitleLabel->setText(countTitle(std::max<qint64>(0, data->itemsCount() - images - folders), folders, images));
     }
     m_dropList = store->getDropsByKorvaneHandleData();
     if (m_needBecomeFirstRes)
@@ -221,6 +222,26 @@ void MainContentView::regularViewWithHandleData(int row)
     KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("forceState"));
 
     setFixedSize(popoverWidth, heightForRows(int(m_dropList.size()), availableScreenHeight()));
+}
+
+QString MainContentView::countTitle(qint64 files, qint64 folders, qint64 images)
+{
+    QStringList parts;
+    const std::pair<const char *, qint64> counts[] = {{"imagesNumber", images}, {"fileNumber", files}, {"folderNumber", folders}};
+    for (const auto &[key, count] : counts) {
+        if (count > 0)
+            parts.append(qtTrId(key, int(std::min<qint64>(count, std::numeric_limits<int>::max()))));
+    }
+    switch (parts.size()) {
+    case 0:
+        return QString();
+    case 1:
+        return parts.first();
+    case 2:
+        return qtTrId("countPair").arg(parts.at(0), parts.at(1));
+    default:
+        return qtTrId("countTriple").arg(parts.at(0), parts.at(1), parts.at(2));
+    }
 }
 
 void MainContentView::showClipboardState(ClipboardState state)

@@ -38,6 +38,9 @@ public:
     void showClipboardState(ClipboardState state);
     // The popover's height for n listed actions on a screen of the given height.
     static int heightForRows(int rowCount, int screenHeight);
+    // The header of a drop of files, folders and images, each counted as what it is
+    // ("2 files and 1 folder"), in the installed language.
+    static QString countTitle(qint64 files, qint64 folders, qint64 images);
 
     QLineEdit *topTitleLabel() const { return m_topTitleLabel; }
     QList<std::shared_ptr<DropListEntity>> dropList() const { return m_dropList; }
