@@ -335,6 +335,10 @@ void TrayDesktopTest::commandsAndTheDropWindow()
     QProcess source;
     startDragSource(source, QPoint(950, 500), folder);
     QVERIFY(DesktopSession::pressAndDrag(QPoint(1050, 575), QPoint(window.center().x(), window.top() + 50), 20));
+    // Released only once the window has told the source it takes the drag: a release before
+    // that answer is a drop the source itself cancels.
+    QByteArray said;
+    QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).endsWith("accepted\n"), said.constData(), 15000);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
     QVERIFY(popoverBecomes(true));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
