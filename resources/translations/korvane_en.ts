@@ -419,6 +419,10 @@
         <source>Korvane is still running an action and another drop waits for it: drop again when they are done.</source>
         <translation>Korvane is still running an action and another drop waits for it: drop again when they are done.</translation>
     </message>
+    <message id="actionNotStarted">
+        <source>The action did not start: Korvane was busy with another one. Try again.</source>
+        <translation>The action did not start: Korvane was busy with another one. Try again.</translation>
+    </message>
     <message id="clipboardReading">
         <source>Reading the clipboard…</source>
         <translation>Reading the clipboard…</translation>

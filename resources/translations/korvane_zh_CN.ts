@@ -415,6 +415,10 @@
         <source>Korvane is still running an action and another drop waits for it: drop again when they are done.</source>
         <translation>Korvane 仍在运行一个动作，另一个拖放正在等待：完成后请再拖放一次。</translation>
     </message>
+    <message id="actionNotStarted">
+        <source>The action did not start: Korvane was busy with another one. Try again.</source>
+        <translation>动作未能开始：Korvane 正忙于另一个动作。请再试一次。</translation>
+    </message>
     <message id="clipboardReading">
         <source>Reading the clipboard…</source>
         <translation>正在读取剪贴板…</translation>

@@ -115,17 +115,14 @@ void CustomTableCellView::observe()
         else if (!m_myButton->ignoresMouse())
             m_myButton->setOn(false);
     });
-    center()->observe(QStringLiteral("gloableHotKeyBegainAction"), this, [this](const QVariantMap &info) {
-        if (m_myButton->ignoresMouse() || !m_dropAction)
-            return;
-        const QString name = QStringLiteral("%1-%2").arg(m_dropAction->keyCode()).arg(m_dropAction->modifiers());
-        const bool mine = info.contains(QStringLiteral("dropID")) ? info.value(QStringLiteral("dropID")).toInt() == m_dropAction->dropID()
-                                                                  : name == info.value(QStringLiteral("hotKeyName")).toString();
-        if (mine)
-            onClickBtn();
-        else
-            m_myButton->setOn(false);
-    });
+}
+
+bool CustomTableCellView::start()
+{
+    if (m_stopAction || !m_dropAction || m_myButton->ignoresMouse())
+        return false;
+    onClickBtn();
+    return true;
 }
 
 void CustomTableCellView::onClickBtn()

@@ -32,6 +32,9 @@ public:
     static QString shortcutLabel(int row);
 
     void onClickBtn();
+    // Runs the row as a click does; false when it cannot run now (a run is on, or a row
+    // dimmed by another row's run).
+    bool start();
     void handleAction();
     // A drop on this row.
     void performDragOperation();

@@ -307,6 +307,15 @@ void MainContentView::selectRow(int row)
     KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_selectedRow}});
 }
 
+bool MainContentView::startRowOf(qint32 dropID)
+{
+    for (CustomTableCellView *row : std::as_const(m_rows)) {
+        if (row->dropAction() && row->dropAction()->dropID() == dropID)
+            return row->start();
+    }
+    return false;
+}
+
 CustomTableCellView *MainContentView::rowAt(const QPoint &globalPos) const
 {
     for (CustomTableCellView *row : m_rows) {

@@ -45,6 +45,8 @@ public:
     QLineEdit *topTitleLabel() const { return m_topTitleLabel; }
     QList<std::shared_ptr<DropListEntity>> dropList() const { return m_dropList; }
     QList<CustomTableCellView *> rows() const { return m_rows; }
+    // Starts the row of an action as a click does; false when no row shows it or it cannot run now.
+    bool startRowOf(qint32 dropID);
     bool placeholderShown() const;
     void setNeedBecomeFirstResponder(bool focus) { m_needBecomeFirstRes = focus; }
 

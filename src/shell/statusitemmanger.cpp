@@ -451,10 +451,16 @@ bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
         m_needBecomeFirstRes = true;
         showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
     }
-    // The row is found by its record: an action without a hotkey has no name of its own.
-    const QVariantMap info{{QStringLiteral("hotKeyName"), QStringLiteral("%1-%2").arg(drop->keyCode()).arg(drop->modifiers())},
-                           {QStringLiteral("dropID"), drop->dropID()}};
-    QTimer::singleShot(100, this, [info] { center()->post(QStringLiteral("gloableHotKeyBegainAction"), info); });
+    // The row lights up in the list a moment before it runs. What happens in that moment (a
+    // click on another row, the list rebuilt) can keep it from running: that is said, never silent.
+    QTimer::singleShot(100, this, [this, drop] {
+        if (mainContentView()->startRowOf(drop->dropID()))
+            return;
+        qCWarning(lcShell, "the row of action %d could not start: the list does not show it or another run holds it", drop->dropID());
+        KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
+        content.body = qtTrId("actionNotStarted");
+        KorvanePlatform::notifier()->post(content);
+    });
     return true;
 }
 
