@@ -8,6 +8,7 @@
 #include "shell/korvanenotificationcenter.h"
 #include "platform/mimedatapasteboard.h"
 #include "widgets/popoverwindow.h"
+#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -23,6 +24,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -203,7 +205,7 @@ void DropWindow::reloadActions()
             rowLayout->addWidget(label);
         }
         rowLayout->addStretch(1);
-        m_rows.append({row, drop->catalog(), drop->supportTypes()});
+        m_rows.append({row, dropID, drop->catalog(), drop->supportTypes()});
     }
     if (drops.isEmpty()) {
         auto *empty = new QLabel(qtTrId("dropWindowEmpty"));
@@ -217,6 +219,7 @@ void DropWindow::reloadActions()
 
 void DropWindow::arrangeRows(const QMimeData *dragged)
 {
+    m_arrangedForDrag = dragged;
     QList<bool> fits(m_rows.size(), true);
     if (dragged) {
         KorvaneHandleData data;
@@ -274,6 +277,7 @@ bool DropWindow::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::DragEnter) {
         m_dragOver = true;
+        m_arrangedForDrag = false;
         // Reading the data waits for the drag source (X11 asks it for the selection), which
         // may drop before it hears back: it first hears that the window takes the drag, and
         // the rows move right after. The pointer only watches whether the data outlives that.
@@ -290,11 +294,26 @@ bool DropWindow::eventFilter(QObject *watched, QEvent *event)
         // under the pointer since: the part the user sees there takes the drop, and the
         // toolkit's own target hears that the drag left.
         auto *drop = static_cast<QDropEvent *>(event);
+        // A drop may come before the rows were arranged for its drag (a compositor that hands
+        // over the enter, the moves and the drop at once): they are arranged first, so the drop
+        // lands on the row the drag's moves were answered for.
+        if (!m_arrangedForDrag)
+            arrangeRows(drop->mimeData());
         QWidget *under = childAt(drop->position().toPoint());
         while (under && !dynamic_cast<DropTarget *>(under))
             under = under->parentWidget();
+        const auto row = std::find_if(m_rows.cbegin(), m_rows.cend(), [under](const Row &row) { return row.widget == under; });
+        if (row != m_rows.cend())
+            qCInfo(lcShell, "a drop on the drop window's row of action %d", row->dropID);
+        else if (under)
+            qCInfo(lcShell, "a drop on the drop window's drop area");
+        else
+            qCWarning(lcShell, "a drop on the drop window at %d,%d fell on none of its parts and was refused",
+                      drop->position().toPoint().x(), drop->position().toPoint().y());
         if (under)
             static_cast<DropTarget *>(under)->takeDrop(drop);
+        else
+            drop->ignore();
         QDragLeaveEvent leave;
         QCoreApplication::sendEvent(windowHandle(), &leave);
         return true;

@@ -35,6 +35,7 @@ protected:
 private:
     struct Row {
         QWidget *widget;
+        qint32 dropID;
         qint64 catalog;
         qint64 supportTypes;
     };
@@ -48,6 +49,7 @@ private:
     QVBoxLayout *m_rowLayout;
     QLabel *m_groupHeaders[2] = {};
     QList<Row> m_rows;
+    bool m_arrangedForDrag = false;
     bool m_dragOver = false;
     bool m_reloadWaits = false;
     // What the rows show, one line per action, to tell whether the store changed them.

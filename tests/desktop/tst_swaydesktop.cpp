@@ -268,10 +268,12 @@ void SwayDesktopTest::dropWindowTakesEveryDrop()
         for (int step = 1; step <= 12; ++step)
             QVERIFY(moveTo(from + (target - from) * step / 12));
         // The source starts its drag when it has read the moves, maybe after the last one: the
-        // pointer stirs on the target until it has taken the drag.
+        // pointer stirs on the target until it has taken the drag, and no later answer says otherwise.
         QByteArray said;
         int stir = 0;
-        for (QDeadlineTimer deadline(10000); !said.trimmed().endsWith("accepted") && !deadline.hasExpired(); said += dragSource.readAll()) {
+        for (QDeadlineTimer deadline(10000); !deadline.hasExpired(); said += dragSource.readAll()) {
+            if (said.trimmed().endsWith("accepted") && !dragSource.waitForReadyRead(200))
+                break;
             QVERIFY(moveTo(target + QPoint(++stir % 2, 0)));
             dragSource.waitForReadyRead(100);
         }
@@ -293,7 +295,12 @@ void SwayDesktopTest::dropWindowTakesEveryDrop()
         }
         QVERIFY(sway->pointer("release"));
         // Each drop runs its row, or the test names the drop that was lost.
-        QTRY_VERIFY2_WITH_TIMEOUT(notifiedCount(QStringLiteral("Copy Here succeeded")) == i, qPrintable(QStringLiteral("drop %1").arg(i)), 15000);
+        QTRY_VERIFY2_WITH_TIMEOUT(notifiedCount(QStringLiteral("Copy Here succeeded")) == i,
+                                  qPrintable(QStringLiteral("drop %1; last notice \"%2\"; Korvane said:\n%3")
+                                                 .arg(i)
+                                                 .arg(session->notifications.calls.value(session->notifications.calls.size() - 1).summary)
+                                                 .arg(QString::fromUtf8(m_korvane.output.right(500)))),
+                                  15000);
     }
     QCOMPARE(QDir(m_target.path()).entryList(QDir::Files).size(), drops);
     dragSource.closeWriteChannel();
