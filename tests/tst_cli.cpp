@@ -571,6 +571,17 @@ void CliTest::integrateWithFileManagers()
     QVERIFY(written.readAll().contains("' drop %F</command>"));
     QCOMPARE(korvane.run({"integrate", "--remove"}).exitCode, 0);
     QVERIFY(!QFile::exists(actions));
+
+    // The menu a user's own install put there, as installed (mode 644): made executable, kept
+    // by --remove.
+    const QByteArray installed = "[Desktop Entry]\nActions=sendToKorvane;\n[Desktop Action sendToKorvane]\nExec=korvane drop %F\n";
+    QCOMPARE(korvane.write("data/kio/servicemenus/com.korvane.Korvane.sendto.desktop", installed), menu);
+    QVERIFY(QFile::setPermissions(menu, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    result = korvane.run({"integrate"});
+    QVERIFY2(result.out.contains("came with Korvane's install"), result.out.constData());
+    QCOMPARE(int(QFile::permissions(menu) & 0x7077), 0x7055);
+    QCOMPARE(korvane.run({"integrate", "--remove"}).exitCode, 0);
+    QCOMPARE(checksum(menu), QCryptographicHash::hash(installed, QCryptographicHash::Sha256));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

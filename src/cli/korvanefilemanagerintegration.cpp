@@ -20,6 +20,16 @@ bool writtenByUs(const QString &path)
     return file.readAll().contains(QByteArray(marker.data(), marker.size()));
 }
 
+// The service menu a user's own install puts in the user's folder: Korvane's, but not written here.
+bool installedWithKorvane(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaximumOwnFileSize)
+        return false;
+    const QByteArray content = file.readAll();
+    return !content.contains(QByteArray(marker.data(), marker.size())) && content.contains("[Desktop Action sendToKorvane]");
+}
+
 bool writeFile(const QString &path, const QString &content, QFileDevice::Permissions permissions, QString *error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -188,6 +198,13 @@ QStringList KorvaneFileManagerIntegration::install() const
         const QString name = entry.manager.name;
         if (QStandardPaths::findExecutable(entry.manager.executable).isEmpty()) {
             report.append(QStringLiteral("%1: not installed; skipped").arg(name));
+            continue;
+        }
+        if (&entry.manager == &dolphin && installedWithKorvane(entry.path)) {
+            // A user's own install ('make install PREFIX=~/.local') put the menu where this
+            // command would: it only needs to be executable.
+            QFile::setPermissions(entry.path, QFile::permissions(entry.path) | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+            report.append(QStringLiteral("%1: %2 came with Korvane's install (%3)").arg(name, entry.path, entry.where));
             continue;
         }
         if (QFileInfo::exists(entry.path) && !writtenByUs(entry.path)) {
