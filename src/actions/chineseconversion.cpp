@@ -38,9 +38,11 @@ ChineseConversion::ChineseConversion(const QByteArray &tables)
         qsizetype lineEnd = tables.indexOf('\n', lineStart);
         if (lineEnd < 0)
             lineEnd = tables.size();
-        if (tables.at(lineStart) == '[') {
+        // Entries always have a tab, so a source may start with "[" too.
+        const QByteArrayView line(tables.constData() + lineStart, lineEnd - lineStart);
+        if (line.startsWith('[') && !line.contains('\t')) {
             addSection(heading, sectionStart, lineStart);
-            heading = QByteArrayView(tables.constData() + lineStart, lineEnd - lineStart);
+            heading = line;
             sectionStart = std::min(lineEnd + 1, tables.size());
         }
         lineStart = lineEnd + 1;

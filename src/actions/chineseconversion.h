@@ -18,7 +18,7 @@ class QIODevice;
 class ChineseConversion final
 {
 public:
-    // tables: "[normalization]", "[segments]", "[characters]" and "[step]" headings, each
+    // tables: "[normalization]", "[segments]", "[characters]" and "[step]" heading lines, each
     // followed by "source\ttarget" lines. An unknown heading's lines are ignored.
     explicit ChineseConversion(const QByteArray &tables);
 
