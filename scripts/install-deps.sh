@@ -9,7 +9,6 @@ packages=(
     libqt6sql6-sqlite qt6-svg-dev libgl-dev qt6-multimedia-dev
     dbus dbus-x11 xvfb xdotool xclip trayer x11-utils xdg-utils qt6-gtk-platformtheme
     weston qt6-wayland wl-clipboard libwayland-dev sway wtype grim
-    opencc libopencc-data
     libvips-dev libexiv2-dev
     libtesseract-dev tesseract-ocr-eng tesseract-ocr-chi-sim fonts-wqy-microhei
     zlib1g-dev libbrotli-dev openssl

@@ -1,10 +1,17 @@
+#include "actions/chineseconversion.h"
 #include "actions/chineseconversiontable.h"
 #include "actions/ncchineseconverter.h"
 
+#include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -17,13 +24,6 @@ QString convertWith(const ChineseConversionTable &table, const QString &text)
     return out;
 }
 
-ChineseConversionTable tableOf(const char *utf8)
-{
-    ChineseConversionTable::Builder builder;
-    builder.addText(QByteArray(utf8));
-    return builder.build();
-}
-
 // A few hundred kilobytes of mainland text, with phrases whose conversion differs from their
 // characters' placed at every offset against the piece size.
 QString longMainlandText()
@@ -33,16 +33,31 @@ QString longMainlandText()
         QStringLiteral("鼠标和U盘放在里面，信息很多。"),
         QStringLiteral("Plain ASCII line with 123 numbers."),
         QStringLiteral("这里有一个表情😀和罕见字𠮷，海内存知己，头发"),
+        // Compatibility ideographs, one in the supplementary planes: normalized first.
+        QStringLiteral("兼容\uF900字\U0002F800"),
         QStringLiteral(""),
     };
     QString text;
     for (int i = 0; i < 6000; ++i) {
-        text += sentences[i % 5];
+        text += sentences[i % std::size(sentences)];
         text += QString(i % 7, QLatin1Char('x'));
         if (i % 3)
             text += QLatin1Char('\n');
     }
     return text;
+}
+
+// The tables the generator wrote for one of OpenCC's configurations; a missing file converts
+// nothing, so its cases fail.
+const ChineseConversion &chain(const QString &name)
+{
+    static std::map<QString, ChineseConversion> chains;
+    auto it = chains.find(name);
+    if (it == chains.end()) {
+        QFile file(QStringLiteral(KORVANE_ZH_CHAIN_DIR "/") + name + QStringLiteral(".txt"));
+        it = chains.try_emplace(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray()).first;
+    }
+    return it->second;
 }
 
 } // namespace
@@ -52,39 +67,16 @@ class ChineseConverterTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void tableMatching_data();
-    void tableMatching();
     void tableFileFormat();
-    void knownConversions_data();
-    void knownConversions();
-    void passthrough_data();
+    void openccCases_data();
+    void openccCases();
+    void generator_data();
+    void generator();
     void passthrough();
     void longInputInPieces_data();
     void longInputInPieces();
     void concurrentFirstUse();
 };
-
-void ChineseConverterTest::tableMatching_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    // Table: a→1, ab→2, abc→3, abd is not a source, b→B, xy→Z
-    QTest::newRow("longest wins") << QStringLiteral("abc") << QStringLiteral("3");
-    QTest::newRow("longest then rest") << QStringLiteral("abcb") << QStringLiteral("3B");
-    QTest::newRow("falls back to shorter") << QStringLiteral("abd") << QStringLiteral("2d");
-    QTest::newRow("prefix of source only") << QStringLiteral("x") << QStringLiteral("x");
-    QTest::newRow("prefix at end") << QStringLiteral("ax") << QStringLiteral("1x");
-    QTest::newRow("unknown between") << QStringLiteral("qaqxyq") << QStringLiteral("q1qZq");
-}
-
-void ChineseConverterTest::tableMatching()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    const ChineseConversionTable table = tableOf("a\t1\nab\t2\nabc\t3\nb\tB\nxy\tZ\n");
-    QCOMPARE(table.maxSourceLength(), 3);
-    QCOMPARE(convertWith(table, text), expected);
-}
 
 void ChineseConverterTest::tableFileFormat()
 {
@@ -102,52 +94,111 @@ void ChineseConverterTest::tableFileFormat()
     QCOMPARE(convertWith(empty, QStringLiteral("头发")), QStringLiteral("头发"));
 }
 
-void ChineseConverterTest::knownConversions_data()
+void ChineseConverterTest::openccCases_data()
 {
-    QTest::addColumn<int>("dict");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("chain");
+    QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
-    // The Taiwan phrase "內存" must not match inside a stretch OpenCC keeps whole, nor "字體"
-    // across the segment "体系"; the sentences are OpenCC's own test cases.
-    QTest::newRow("TW keeps a stretch whole") << int(NCChineseConverter::TW) << QStringLiteral("海内存知己") << QStringLiteral("海內存知己");
-    QTest::newRow("TW phrase stops at a segment") << int(NCChineseConverter::TW) << QStringLiteral("字体系统") << QStringLiteral("字體系統");
-    QTest::newRow("TW sentence") << int(NCChineseConverter::TW) << QStringLiteral("鼠标里面的硅二极管坏了，导致光标分辨率降低。") << QStringLiteral("滑鼠裡面的矽二極體壞了，導致游標解析度降低。");
-    QTest::newRow("TW phrases") << int(NCChineseConverter::TW) << QStringLiteral("我们在老挝的服务器的硬盘需要使用互联网算法软件解决异步的问题。") << QStringLiteral("我們在寮國的伺服器的硬碟需要使用網際網路演算法軟體解決非同步的問題。");
-    QTest::newRow("HK keeps mainland words") << int(NCChineseConverter::HK) << QStringLiteral("软件和鼠标里面") << QStringLiteral("軟件和鼠標裏面");
-    QTest::newRow("HK sentence") << int(NCChineseConverter::HK) << QStringLiteral("虚伪叹息，潮湿灶台，赞叹沙河涌汹涌的波浪") << QStringLiteral("虛偽嘆息，潮濕灶台，讚歎沙河涌洶湧的波浪");
-    QTest::newRow("CN sentence") << int(NCChineseConverter::CN) << QStringLiteral("曾經有一份真誠的愛情放在我面前，我沒有珍惜。") << QStringLiteral("曾经有一份真诚的爱情放在我面前，我没有珍惜。");
-    QTest::newRow("SG") << int(NCChineseConverter::SG) << QStringLiteral("漢字簡體轉換，頭髮") << QStringLiteral("汉字简体转换，头发");
-    QTest::newRow("CN from Taiwan forms") << int(NCChineseConverter::CN) << QStringLiteral("裡面") << QStringLiteral("里面");
+    // What OpenCC 1.4.1 makes of each text with the same data, for every configuration.
+    QFile file(QStringLiteral(KORVANE_ZH_CASES));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonArray cases = QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("cases")).toArray();
+    QVERIFY(cases.size() > 10);
+    for (const QJsonValue &value : cases) {
+        const QJsonObject testCase = value.toObject();
+        const QJsonObject expected = testCase.value(QLatin1String("expected")).toObject();
+        for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
+            QTest::addRow("%s %s", qPrintable(testCase.value(QLatin1String("id")).toString()), qPrintable(it.key()))
+                << it.key() << testCase.value(QLatin1String("input")).toString() << it.value().toString();
+        }
+    }
 }
 
-void ChineseConverterTest::knownConversions()
+void ChineseConverterTest::openccCases()
 {
-    QFETCH(int, dict);
-    QFETCH(QString, text);
+    QFETCH(QString, chain);
+    QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(NCChineseConverter::sharedInstance().convert(text, dict), expected);
+    QCOMPARE(::chain(chain).convert(input), expected);
+    // The conversions built into the program.
+    static const std::multimap<QString, qint32> builtIn{{"s2twp", NCChineseConverter::TW}, {"s2hk", NCChineseConverter::HK},
+                                                        {"t2s", NCChineseConverter::CN}, {"t2s", NCChineseConverter::SG}};
+    for (auto [it, end] = builtIn.equal_range(chain); it != end; ++it)
+        QCOMPARE(NCChineseConverter::sharedInstance().convert(input, it->second), expected);
 }
 
-void ChineseConverterTest::passthrough_data()
+void ChineseConverterTest::generator_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("latin") << QStringLiteral("Hello, world! 123 <tag> \t\r\n");
-    QTest::newRow("kana") << QStringLiteral("ひらがなカタカナ");
-    QTest::newRow("astral emoji") << QStringLiteral("😀🎉");
-    QTest::newRow("lone surrogate") << QString(QChar(0xd800));
-    QTest::newRow("full-width punctuation") << QStringLiteral("，。！？「」");
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QByteArray>("a");
+    QTest::addColumn<QByteArray>("b");
+    QTest::addColumn<QString>("input");
+    // The converted input, or the generator's error.
+    QTest::addColumn<QString>("expected");
+    const QByteArray steps = R"("conversion_chain": [{"dict": {"type": "group", "match_policy": "%1", "dicts": [
+        {"type": "ocd2", "file": "A.ocd2"}, {"type": "text", "file": "B.txt"}]}}])";
+    const QByteArray shortCircuit = "{" + QByteArray(steps).replace("%1", "short_circuit") + "}";
+    const QByteArray unionOf = "{" + QByteArray(steps).replace("%1", "union") + "}";
+    QTest::newRow("short_circuit: the first that matches") << shortCircuit << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc" << "XCC";
+    QTest::newRow("union: the longest") << unionOf << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc" << "YC";
+    QTest::newRow("union: the first of equals") << unionOf << QByteArray("ab\tX\n") << QByteArray("ab\tZ\n") << "ab" << "X";
+    // Characters where no segment starts gather into one segment, which later steps walk whole.
+    QTest::newRow("segments") << QByteArray(R"({"segmentation": {"type": "mmseg", "dict": {"type": "text", "file": "A.txt"}},
+        "conversion_chain": [{"dict": {"type": "text", "file": "A.txt"}}, {"dict": {"type": "text", "file": "B.txt"}}]})")
+                              << QByteArray("ab\tab\nc\tc") << QByteArray("de\tQ\nbd\tR") << "xdeabdec" << "xQabQc";
+    QTest::newRow("normalization") << QByteArray(R"({"normalization": [{"dict": {"type": "text", "file": "A.txt"}}],
+        "conversion_chain": [{"dict": {"type": "text", "file": "B.txt"}}]})")
+                                   << QByteArray("\xef\xa4\x80\t\xe8\xb1\x88") << QByteArray("\xe8\xb1\x88\t\xe5\xb2\x82") << "\uF900" << "\u5C82";
+    // A malformed line stops the build, naming the file and the line.
+    QTest::newRow("no tab") << shortCircuit << QByteArray("头发 頭髮") << QByteArray("b\tB") << "" << "A.txt:4: no tab";
+    QTest::newRow("empty key") << shortCircuit << QByteArray("\t頭髮") << QByteArray("b\tB") << "" << "A.txt:4: empty key";
+    QTest::newRow("empty value") << shortCircuit << QByteArray("头发\t") << QByteArray("b\tB") << "" << "A.txt:4: empty value";
+    QTest::newRow("second tab") << shortCircuit << QByteArray("头发\t頭髮\t頭发") << QByteArray("b\tB") << "" << "A.txt:4: more than a key";
+    QTest::newRow("repeated key") << shortCircuit << QByteArray("头\t頭") << QByteArray("b\tB") << "" << "A.txt:4: key repeated from line 2";
+    QTest::newRow("not UTF-8") << shortCircuit << QByteArray("\xe5\xa4\t頭") << QByteArray("b\tB") << "" << "A.txt:4: not UTF-8";
+}
+
+void ChineseConverterTest::generator()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QByteArray, a);
+    QFETCH(QByteArray, b);
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QTemporaryDir data;
+    QVERIFY(QDir(data.path()).mkpath(QStringLiteral("config")) && QDir(data.path()).mkpath(QStringLiteral("dictionary")));
+    const std::pair<QString, QByteArray> files[] = {{QStringLiteral("config/c.json"), config},
+                                                    {QStringLiteral("dictionary/A.txt"), "# comment\n头\t頭\n\n" + a + "\n"},
+                                                    {QStringLiteral("dictionary/B.txt"), b}};
+    for (const auto &[name, content] : files) {
+        QFile file(data.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+
+    QProcess generator;
+    generator.start(QStringLiteral(KORVANE_ZHTABLEGEN), {data.path(), data.filePath(QStringLiteral("out")), QStringLiteral("x=c.json")});
+    QVERIFY(generator.waitForFinished());
+    const QString errors = QString::fromUtf8(generator.readAllStandardError());
+    QFile tables(data.filePath(QStringLiteral("out/x.txt")));
+    if (input.isEmpty()) {
+        QCOMPARE(generator.exitCode(), 1);
+        QVERIFY2(errors.contains(data.filePath(QStringLiteral("dictionary/")) + expected), qPrintable(errors));
+        QVERIFY(!tables.exists());
+        return;
+    }
+    QVERIFY2(generator.exitCode() == 0, qPrintable(errors));
+    QVERIFY(tables.open(QIODevice::ReadOnly));
+    QCOMPARE(ChineseConversion(tables.readAll()).convert(input), expected);
 }
 
 void ChineseConverterTest::passthrough()
 {
-    QFETCH(QString, text);
-    QCOMPARE(NCChineseConverter::chineseStringTW(text), text);
-    QCOMPARE(NCChineseConverter::chineseStringHK(text), text);
-    QCOMPARE(NCChineseConverter::chineseStringSG(text), text);
-    QCOMPARE(NCChineseConverter::chineseStringCN(text), text);
-    // Text already in the target form stays as it is.
-    QCOMPARE(NCChineseConverter::chineseStringCN(QStringLiteral("头发") + text), QStringLiteral("头发") + text);
-    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("頭髮") + text), QStringLiteral("頭髮") + text);
+    // A lone surrogate, which no UTF-8 text holds, and text already in the target form.
+    const QString lone(QChar(0xd800));
+    for (const qint32 dict : {NCChineseConverter::TW, NCChineseConverter::HK, NCChineseConverter::SG, NCChineseConverter::CN})
+        QCOMPARE(NCChineseConverter::sharedInstance().convert(lone, dict), lone);
+    QCOMPARE(NCChineseConverter::chineseStringCN(QStringLiteral("头发") + lone), QStringLiteral("头发") + lone);
+    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("頭髮") + lone), QStringLiteral("頭髮") + lone);
 }
 
 void ChineseConverterTest::longInputInPieces_data()

@@ -53,8 +53,10 @@ resize-percent|src/shell/editor/resizeimageviewcontroller.cpp|    return whole >
 update-due|src/net/korvaneupdatecheck.cpp|    if (!(due < now))|    if (!(due <= now))|tst_updatecheck|the automatic update check waits until three whole days have passed
 notify-replace|src/platform/dbusnotifier.cpp|                         m_lastID = reply.value();|                         m_lastID = 0;|tst_dbusnotifier|a notification replaces the one shown before it
 notify-fallback|src/platform/dbusnotifier.cpp|    if (m_fallback)|    if (false)|tst_dbusnotifier|with no notification server the notice goes to the fallback
-zh-pieces|src/actions/ncchineseconverter.cpp|        pending.remove(0, done);|        pending.clear();|tst_chineseconverter|text held back at the end of a piece is converted with the next one
-zh-segments|src/actions/ncchineseconverter.cpp|                builder.addText(texts.at(i), i == 1);|                builder.addText(texts.at(i), false);|tst_chineseconverter|single characters never split a segment's phrase
+zh-pieces|src/actions/chineseconversion.cpp|        pending.remove(0, done);|        pending.clear();|tst_chineseconverter|text held back at the end of a piece is converted with the next one
+zh-segments|src/actions/chineseconversion.cpp|            walk.addText(section, true);|            walk.addText(section, false);|tst_chineseconverter|single characters never split a segment's phrase
+zh-normalize|src/actions/chineseconversion.cpp|    if (m_normalization.isEmpty())|    if (true)|tst_chineseconverter|compatibility ideographs are normalized before the conversion
+zh-short-circuit|tools/zhtablegen/zhtablegen.cpp|                    shadowed = earlier.contains(key.left(length));|                    shadowed = false;|tst_chineseconverter|a short_circuit group answers with the first dictionary that matches
 image-trash|src/actions/korvaneimageactions.cpp|    if (trashed.file.isEmpty()) {|    if (false) {|tst_imageactions|a source that cannot go to the Trash is not replaced
 fit-folders|src/intake/korvaneactioncatalog.cpp|    return !onlyFolders(data) \|\| !e \|\| e->takesLoneFolders;|    return true;|tst_store|the Qiniu upload is not offered for a drop made only of folders
 drop-queue|src/shell/statusitemmanger.cpp|    if (!m_droppedWhileRunning.first) {|    if (false) {|tst_swaydesktop|a drop on a drop-window row while an action runs waits for it

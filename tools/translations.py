@@ -243,12 +243,12 @@ TEXTS = {
     "aboutLicence": ("Korvane is free software under the MIT licence.", "Korvane 是以 MIT 许可证发布的自由软件。"),
     "aboutHomePage": ("Visit Korvane's home page", "访问 Korvane 主页"),
     "aboutThirdParty": ("<p><b>What Korvane ships with</b></p>"
-                        "<p><b>OpenCC dictionaries</b> (the Chinese conversion tables are composed from them): Copyright 2010-2022 BYVoid, under the Apache License 2.0.</p>"
+                        "<p><b>OpenCC 1.4.1 dictionaries</b> (the Chinese conversion tables are composed from them): Copyright Carbo Kuo (BYVoid) and the OpenCC contributors, under the Apache License 2.0.</p>"
                         "<p><b>Qt 6</b>: The Qt Company, under the GNU LGPL 3.</p>"
                         "<p><b>libvips</b>: under the GNU LGPL 2.1 or later. <b>Exiv2</b>: under the GNU GPL 2 or later.</p>"
                         "<p>The full texts are in the NOTICE file and, on Debian, in /usr/share/common-licenses.</p>",
                         "<p><b>Korvane 附带的组件</b></p>"
-                        "<p><b>OpenCC 词典</b>（简繁转换表由其组成）：Copyright 2010-2022 BYVoid，Apache License 2.0 许可。</p>"
+                        "<p><b>OpenCC 1.4.1 词典</b>（简繁转换表由其组成）：Copyright Carbo Kuo (BYVoid) 及 OpenCC 贡献者，Apache License 2.0 许可。</p>"
                         "<p><b>Qt 6</b>：The Qt Company，GNU LGPL 3 许可。</p>"
                         "<p><b>libvips</b>：GNU LGPL 2.1 或更高版本许可。<b>Exiv2</b>：GNU GPL 2 或更高版本许可。</p>"
                         "<p>完整许可文本见 NOTICE 文件，Debian 系统上见 /usr/share/common-licenses。</p>"),

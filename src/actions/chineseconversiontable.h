@@ -63,6 +63,7 @@ public:
     // Whether the unit is in no source at all: a match never reaches over it, and it is copied
     // as it is.
     bool isInert(char16_t unit) const { return !m_used[unit]; }
+    bool startsSource(char16_t unit) const { return m_starts[unit / 64] & (quint64(1) << (unit % 64)); }
 
     // Converts text[0, size) by greedy longest match and appends the result to out.
     void convert(const QChar *text, qsizetype size, QString &out) const;
@@ -116,7 +117,7 @@ inline quint32 ChineseConversionTable::findChild(const Node &node, char16_t unit
 inline qsizetype ChineseConversionTable::match(const QChar *text, qsizetype size, Target *target, bool *fallback) const
 {
     const char16_t first = text[0].unicode();
-    if (!(m_starts[first / 64] & (quint64(1) << (first % 64))))
+    if (!startsSource(first))
         return 0;
     const Node *node = &m_rootNodes[first];
     const Node *best = nullptr;

@@ -6,16 +6,16 @@
 
 #include <memory>
 
+class ChineseConversion;
 class QIODevice;
 
 // Converts Chinese text between mainland simplified, Taiwan and Hong Kong traditional and the
-// Singapore form by table lookup, longest source first, segmenting the text as OpenCC does. A
-// conversion is made of every ".txt" resource at ":/" whose name up to its first "." is its key
-// ("zh2TW", "zh2HK", "zh2SG", "zh2CN"), in name order: the first table's sources are the
-// segments, each converted whole; the text between segments goes through the others in turn.
-// The shared converter finds the tables when it is first asked for; each conversion is built
-// once, on its first use, under a once-only guard, and only read afterwards, so conversions may
-// run on any number of threads. A missing table converts nothing.
+// Singapore form as OpenCC 1.4.1's configurations do (s2twp, s2hk, t2s), with their data. Each
+// conversion is one ".txt" resource at ":/" named by its key ("zh2TW", "zh2HK", "zh2SG",
+// "zh2CN"), written by the table generator (see ChineseConversion). The shared converter finds
+// the tables when it is first asked for; each conversion is built once, on its first use, under
+// a once-only guard, and only read afterwards, so conversions may run on any number of threads.
+// A missing table converts nothing.
 class NCChineseConverter final
 {
 public:
@@ -54,7 +54,7 @@ private:
     NCChineseConverter();
     void initDicts();
     struct Table;
-    const Table &table(qint32 dict) const;
+    const ChineseConversion &conversion(qint32 dict) const;
 
     QMap<QString, QStringList> m_dictFiles;
     QMap<QString, std::shared_ptr<Table>> m_dict;

@@ -1,20 +1,32 @@
-// Writes the conversion chains of the system's OpenCC configurations as tables that the
-// converter applies the way OpenCC does, so both agree on every text.
+// Writes OpenCC's conversion configurations as tables that the converter applies in one walk
+// and a few plain passes, giving the same text as the configuration's own process.
 //
-//   zhtablegen <opencc_dict> <opencc data dir> <work dir> <output dir> <files> zh2TW=s2twp.json ...
+//   zhtablegen <data dir> <output dir> NAME=CONFIG.json...
 //
-// OpenCC first cuts the text into segments by longest match on its segmentation dictionary: each
-// match is a segment, and the characters between matches are gathered into segments of their
-// own. Then each step of the chain converts each segment by longest match over the step's
-// dictionaries, the first dictionary that knows a prefix answering. So a phrase of a later step
-// never reaches across a segment's end: "海内存知己" has no first-step phrase, stays one segment,
-// and the Taiwan step finds "海內存知己" there before "內存" could match.
+// <data dir> holds OpenCC's config/*.json and dictionary/*.txt ("KEY<TAB>VALUE [VALUE...]" a
+// line, "#" comments, blank lines; a configuration's "X.ocd2" is read as "X.txt").
 //
-// For each table NAME this writes NAME.0.txt, the segmentation dictionary's keys, each with the
-// whole chain applied to it, and NAME.1.txt and on, the steps applied in turn to the text
-// between segments, where the first step's phrases never match, so that its single characters
-// are left. A step made of single characters is folded into the step before it. Unused files of
-// the <files> are left empty.
+// A configuration converts a text this way: the normalization chain maps compatibility
+// ideographs to their unified forms; segmentation cuts the text, each time taking the longest
+// key of its dictionary, and the characters where no key starts gather into segments of their
+// own; each step of the conversion chain then walks each segment by longest match over its
+// dictionary group, and where nothing matches copies a character. A group asks its members
+// either in turn, the first that matches anything deciding ("short_circuit"), or all at once,
+// the longest match winning and the earlier member on a tie ("union").
+//
+// A short_circuit group is a single dictionary for a longest-match walk once every key that a
+// key of an earlier member is a proper prefix of is left out: wherever such a key matches, the
+// earlier member already does. So every step flattens to one table. A segment of the
+// segmentation dictionary is converted whole, always the same way, so its table entry holds
+// the whole chain's result; the gathered characters between them go through the steps in turn.
+// Where the first step starts with the segmentation dictionary and goes on with single
+// characters, only those characters can apply between segments, and they join the walk that
+// finds the segments.
+//
+// For each NAME this writes NAME.txt, sections of "source<TAB>target" lines, each after a
+// heading line: "[normalization]", "[segments]", "[characters]" and one "[step]" for each pass
+// over the text between segments. A dictionary line that is not an entry fails with its file
+// and line.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,24 +35,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include <QSet>
+#include <QStringDecoder>
 #include <QTextStream>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <vector>
 
 namespace {
-
-struct Dictionary {
-    QHash<QString, QString> entries;
-    int maxLength = 0;
-};
-
-// A group answers with the first of its dictionaries that knows any prefix, as OpenCC does.
-using Group = std::vector<std::shared_ptr<const Dictionary>>;
 
 QTextStream &err()
 {
@@ -48,23 +52,46 @@ QTextStream &err()
     return stream;
 }
 
-int charLength(const QString &text, int pos)
+struct Dictionary {
+    QString name;
+    // Insertion order is kept so that the tables come out the same on every build.
+    std::vector<std::pair<QString, QString>> entries;
+    QHash<QString, QString> lookup;
+    int maxLength = 0;
+};
+using DictionaryPtr = std::shared_ptr<const Dictionary>;
+
+// A group as levels asked in turn; the dictionaries of one level are asked at once.
+using Level = std::vector<DictionaryPtr>;
+using Group = std::vector<Level>;
+
+bool isOneCharacter(const QString &text)
+{
+    return text.size() == 1 || (text.size() == 2 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate());
+}
+
+int characterLength(const QString &text, int pos)
 {
     return (text.at(pos).isHighSurrogate() && pos + 1 < text.size() && text.at(pos + 1).isLowSurrogate()) ? 2 : 1;
 }
 
-// Length of the longest key of the group at pos, 0 if none, with its target.
-int matchPrefix(const Group &group, const QString &text, int pos, int end, QString *target)
+// The longest key of the group at pos within [pos, end), 0 when none.
+int matchGroup(const Group &group, const QString &text, int pos, int end, QString *target)
 {
-    for (const auto &dict : group) {
-        for (int length = std::min(dict->maxLength, end - pos); length > 0; --length) {
-            const auto it = dict->entries.constFind(text.mid(pos, length));
-            if (it != dict->entries.constEnd()) {
-                if (target)
+    for (const Level &level : group) {
+        int best = 0;
+        for (const DictionaryPtr &dict : level) {
+            for (int length = std::min(dict->maxLength, end - pos); length > best; --length) {
+                const auto it = dict->lookup.constFind(text.mid(pos, length));
+                if (it != dict->lookup.constEnd()) {
+                    best = length;
                     *target = it.value();
-                return length;
+                    break;
+                }
             }
         }
+        if (best > 0)
+            return best;
     }
     return 0;
 }
@@ -74,12 +101,12 @@ QString convertSegment(const Group &group, const QString &segment)
     QString result;
     QString target;
     for (int pos = 0; pos < segment.size();) {
-        const int matched = matchPrefix(group, segment, pos, segment.size(), &target);
+        const int matched = matchGroup(group, segment, pos, int(segment.size()), &target);
         if (matched > 0) {
             result += target;
             pos += matched;
         } else {
-            const int length = charLength(segment, pos);
+            const int length = characterLength(segment, pos);
             result += segment.mid(pos, length);
             pos += length;
         }
@@ -87,218 +114,296 @@ QString convertSegment(const Group &group, const QString &segment)
     return result;
 }
 
-bool isCharacterLevel(const Dictionary &dict)
+using Table = std::map<QString, QString>;
+
+// The group's levels from `first` on as one table for a longest-match walk.
+Table flatten(const Group &group, std::size_t first = 0)
 {
-    for (auto it = dict.entries.cbegin(); it != dict.entries.cend(); ++it) {
-        if (it.key().size() > charLength(it.key(), 0))
-            return false;
+    Table table;
+    QSet<QString> earlier;
+    for (std::size_t i = first; i < group.size(); ++i) {
+        QSet<QString> levelKeys;
+        for (const DictionaryPtr &dict : group[i]) {
+            for (const auto &[key, value] : dict->entries) {
+                levelKeys.insert(key);
+                if (table.count(key))
+                    continue;
+                bool shadowed = false;
+                for (int length = 1; length < key.size() && !shadowed; ++length)
+                    shadowed = earlier.contains(key.left(length));
+                if (!shadowed)
+                    table.emplace(key, value);
+            }
+        }
+        earlier.unite(levelKeys);
+    }
+    return table;
+}
+
+QSet<QString> keysOf(const Level &level)
+{
+    QSet<QString> keys;
+    for (const DictionaryPtr &dict : level) {
+        for (const auto &entry : dict->entries)
+            keys.insert(entry.first);
+    }
+    return keys;
+}
+
+bool isCharacterLevel(const Group &group, std::size_t first)
+{
+    for (std::size_t i = first; i < group.size(); ++i) {
+        for (const DictionaryPtr &dict : group[i]) {
+            if (dict->maxLength > 2 || !std::all_of(dict->entries.cbegin(), dict->entries.cend(),
+                                                    [](const auto &entry) { return isOneCharacter(entry.first); }))
+                return false;
+        }
     }
     return true;
-}
-
-// One step over the text between segments, as a single dictionary: longest match over it is the
-// step's own matching.
-using Step = std::map<QString, QString>;
-
-// A group of one dictionary is that dictionary. A group of single characters is their union,
-// the first dictionary winning a character, since a single character has no shorter prefix.
-bool stepOf(const Group &group, Step *step)
-{
-    if (group.size() > 1 && !std::all_of(group.cbegin(), group.cend(), [](const auto &dict) { return isCharacterLevel(*dict); }))
-        return false;
-    for (const auto &dict : group) {
-        for (auto it = dict->entries.cbegin(); it != dict->entries.cend(); ++it)
-            step->emplace(it.key(), it.value());
-    }
-    return true;
-}
-
-bool isCharacterLevel(const Step &step)
-{
-    return std::all_of(step.cbegin(), step.cend(), [](const auto &entry) { return entry.first.size() <= charLength(entry.first, 0); });
-}
-
-QString mapCharacters(const Step &characters, const QString &text)
-{
-    QString result;
-    for (int pos = 0; pos < text.size();) {
-        const int length = charLength(text, pos);
-        const QString character = text.mid(pos, length);
-        const auto it = characters.find(character);
-        result += it != characters.end() ? it->second : character;
-        pos += length;
-    }
-    return result;
 }
 
 class Generator
 {
 public:
-    Generator(QString openccDict, QString dataDir, QString workDir)
-        : m_openccDict(std::move(openccDict))
-        , m_dataDir(std::move(dataDir))
-        , m_workDir(std::move(workDir))
+    explicit Generator(QString dataDir)
+        : m_dataDir(std::move(dataDir))
     {
     }
 
-    bool writeTables(const QString &configName, const QString &outputDir, const QString &name, int files)
+    bool writeTables(const QString &configName, const QString &outputPath)
     {
+        m_context = configName;
         const QJsonObject config = readConfig(configName);
         if (config.isEmpty())
             return false;
-        Group segmentation;
-        if (!readGroup(config.value(QLatin1String("segmentation")).toObject().value(QLatin1String("dict")).toObject(),
-                       &segmentation))
-            return false;
+
+        std::vector<Group> normalization;
         std::vector<Group> chain;
-        const QJsonArray stages = config.value(QLatin1String("conversion_chain")).toArray();
-        for (const QJsonValue &stage : stages) {
+        if (!readChain(config.value(QLatin1String("normalization")), &normalization)
+            || !readChain(config.value(QLatin1String("conversion_chain")), &chain))
+            return false;
+        if (chain.empty())
+            return fail(QStringLiteral("no conversion_chain"));
+
+        Table normalizationTable;
+        if (normalization.size() > 1)
+            return fail(QStringLiteral("more than one normalization step"));
+        if (!normalization.empty()) {
+            if (!isCharacterLevel(normalization.front(), 0))
+                return fail(QStringLiteral("normalization maps more than single characters"));
+            normalizationTable = flatten(normalization.front());
+        }
+
+        // Without segmentation the text is one segment. One step whose later members are of
+        // single characters converts it as if its first member cut the text.
+        QSet<QString> segmentKeys;
+        const QJsonValue segmentation = config.value(QLatin1String("segmentation"));
+        if (!segmentation.isUndefined()) {
+            const QJsonObject object = segmentation.toObject();
+            if (object.value(QLatin1String("type")).toString() != QLatin1String("mmseg"))
+                return fail(QStringLiteral("unsupported segmentation"));
             Group group;
-            if (!readGroup(stage.toObject().value(QLatin1String("dict")).toObject(), &group))
+            if (!readGroup(object.value(QLatin1String("dict")).toObject(), &group))
                 return false;
-            chain.push_back(std::move(group));
-        }
-        // Between segments the segmentation dictionary matches nowhere, so the first step is
-        // the rest of its group there; that only holds when the group starts with it.
-        if (segmentation.size() != 1 || chain.empty() || chain.front().front() != segmentation.front()) {
-            err() << configName << ": the first step does not start with the segmentation dictionary\n";
-            return false;
+            for (const auto &entry : flatten(group))
+                segmentKeys.insert(entry.first);
+        } else if (chain.size() == 1 && isCharacterLevel(chain.front(), 1)) {
+            segmentKeys = keysOf(chain.front().front());
         }
 
-        std::vector<Step> tables(1);
-        for (auto it = segmentation.front()->entries.cbegin(); it != segmentation.front()->entries.cend(); ++it) {
-            QString target = it.key();
-            for (const Group &group : chain)
-                target = convertSegment(group, target);
-            // Kept when nothing changes too: the segment stops later phrases matching inside it.
-            tables.front().emplace(it.key(), target);
+        Table segments;
+        for (const QString &key : std::as_const(segmentKeys)) {
+            QString target = key;
+            for (const Group &step : chain)
+                target = convertSegment(step, target);
+            segments.emplace(key, target);
         }
-        for (std::size_t i = 0; i < chain.size(); ++i) {
-            Group group = chain[i];
-            if (i == 0)
-                group.erase(group.begin());
-            Step step;
-            if (!stepOf(group, &step)) {
-                err() << configName << ": step " << i + 1 << " mixes phrase dictionaries\n";
-                return false;
-            }
-            if (tables.size() > 1 && isCharacterLevel(step)) {
-                Step &previous = tables.back();
-                for (auto &[source, target] : previous)
-                    target = mapCharacters(step, target);
-                previous.merge(step);
-            } else {
-                tables.push_back(std::move(step));
-            }
-        }
-        // The converter looks the first step up in the same walk that finds the segments.
-        if (tables.size() > 1 && !isCharacterLevel(tables[1])) {
-            err() << configName << ": the first step between segments is not of single characters\n";
-            return false;
-        }
-        if (int(tables.size()) > files) {
-            err() << configName << ": needs " << tables.size() << " tables, only " << files << " are built in\n";
-            return false;
-        }
-        tables.resize(std::size_t(files));
 
-        for (int i = 0; i < files; ++i) {
-            QByteArray data;
-            for (const auto &[source, target] : tables[std::size_t(i)]) {
-                // A character that stays itself changes nothing between segments.
-                if (i > 0 && source == target && source.size() <= charLength(source, 0))
+        // Between segments the first step's first member never matches when it is the
+        // segmentation dictionary: it would have made a segment there.
+        Table characters;
+        std::size_t firstStep = 0;
+        if (!segmentKeys.isEmpty() && keysOf(chain.front().front()) == segmentKeys && isCharacterLevel(chain.front(), 1)) {
+            characters = flatten(chain.front(), 1);
+            firstStep = 1;
+        }
+        std::vector<Table> steps;
+        for (std::size_t i = firstStep; i < chain.size(); ++i)
+            steps.push_back(flatten(chain[i]));
+
+        QByteArray data;
+        const auto writeSection = [&data](const char *heading, const Table &table, bool keepSame) {
+            data += heading;
+            data += '\n';
+            for (const auto &[source, target] : table) {
+                // A character that stays itself changes nothing; a longer source that stays
+                // itself still keeps shorter ones from matching inside it.
+                if (!keepSame && source == target && isOneCharacter(source))
                     continue;
                 data += source.toUtf8() + '\t' + target.toUtf8() + '\n';
             }
-            QFile out(outputDir + QLatin1Char('/') + name + QLatin1Char('.') + QString::number(i) + QStringLiteral(".txt"));
-            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(data) != data.size()) {
-                err() << out.fileName() << ": " << out.errorString() << '\n';
-                return false;
-            }
+        };
+        writeSection("[normalization]", normalizationTable, false);
+        writeSection("[segments]", segments, true);
+        writeSection("[characters]", characters, false);
+        for (const Table &step : steps)
+            writeSection("[step]", step, false);
+
+        QFile out(outputPath);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(data) != data.size()) {
+            err() << out.fileName() << ": " << out.errorString() << '\n';
+            return false;
         }
         return true;
     }
 
 private:
+    bool fail(const QString &message)
+    {
+        err() << m_context << ": " << message << '\n';
+        return false;
+    }
+
     QJsonObject readConfig(const QString &name)
     {
-        QFile file(m_dataDir + QLatin1Char('/') + name);
+        QFile file(m_dataDir + QStringLiteral("/config/") + name);
         if (!file.open(QIODevice::ReadOnly)) {
             err() << file.fileName() << ": " << file.errorString() << '\n';
             return {};
         }
-        return QJsonDocument::fromJson(file.readAll()).object();
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            err() << file.fileName() << ": " << error.errorString() << '\n';
+            return {};
+        }
+        return document.object();
     }
 
+    bool readChain(const QJsonValue &value, std::vector<Group> *chain)
+    {
+        if (value.isUndefined())
+            return true;
+        if (!value.isArray())
+            return fail(QStringLiteral("a chain is not a list"));
+        const QJsonArray steps = value.toArray();
+        for (const QJsonValue &step : steps) {
+            Group group;
+            if (!readGroup(step.toObject().value(QLatin1String("dict")).toObject(), &group))
+                return false;
+            chain->push_back(std::move(group));
+        }
+        return true;
+    }
+
+    // A short_circuit group's members are levels of their own; a union's share one level, so
+    // a union can only hold plain dictionaries.
     bool readGroup(const QJsonObject &dict, Group *group)
     {
         const QString type = dict.value(QLatin1String("type")).toString();
-        if (type == QLatin1String("group")) {
-            const QJsonArray members = dict.value(QLatin1String("dicts")).toArray();
+        if (type != QLatin1String("group")) {
+            DictionaryPtr loaded = readDictionary(dict);
+            if (!loaded)
+                return false;
+            group->push_back({std::move(loaded)});
+            return true;
+        }
+        const QString policy = dict.value(QLatin1String("match_policy")).toString(QStringLiteral("short_circuit"));
+        const QJsonArray members = dict.value(QLatin1String("dicts")).toArray();
+        if (members.isEmpty())
+            return fail(QStringLiteral("an empty group"));
+        if (policy == QLatin1String("short_circuit")) {
             for (const QJsonValue &member : members) {
                 if (!readGroup(member.toObject(), group))
                     return false;
             }
             return true;
         }
-        const QString file = dict.value(QLatin1String("file")).toString();
-        if (type != QLatin1String("ocd2") || file.isEmpty()) {
-            err() << "unsupported dictionary " << type << ' ' << file << '\n';
-            return false;
+        if (policy != QLatin1String("union"))
+            return fail(QStringLiteral("unknown match_policy ") + policy);
+        Level level;
+        for (const QJsonValue &member : members) {
+            DictionaryPtr loaded = readDictionary(member.toObject());
+            if (!loaded)
+                return false;
+            level.push_back(std::move(loaded));
         }
-        auto loaded = load(file);
-        if (!loaded)
-            return false;
-        group->push_back(std::move(loaded));
+        group->push_back(std::move(level));
         return true;
     }
 
-    std::shared_ptr<const Dictionary> load(const QString &ocd2Name)
+    DictionaryPtr readDictionary(const QJsonObject &dict)
     {
-        if (const auto it = m_loaded.constFind(ocd2Name); it != m_loaded.constEnd())
+        const QString type = dict.value(QLatin1String("type")).toString();
+        QString file = dict.value(QLatin1String("file")).toString();
+        if ((type != QLatin1String("ocd2") && type != QLatin1String("text")) || file.isEmpty()) {
+            fail(QStringLiteral("unsupported dictionary ") + type + QLatin1Char(' ') + file);
+            return nullptr;
+        }
+        if (file.endsWith(QLatin1String(".ocd2")))
+            file = file.chopped(5) + QStringLiteral(".txt");
+        if (const auto it = m_loaded.constFind(file); it != m_loaded.constEnd())
             return it.value();
+        DictionaryPtr loaded = parse(m_dataDir + QStringLiteral("/dictionary/") + file);
+        if (loaded)
+            m_loaded.insert(file, loaded);
+        return loaded;
+    }
 
-        const QString textPath = m_workDir + QLatin1Char('/') + QString(ocd2Name).replace(QLatin1String(".ocd2"), QLatin1String(".txt"));
-        QProcess dump;
-        dump.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        dump.setStandardOutputFile(QProcess::nullDevice());
-        dump.start(m_openccDict, {QStringLiteral("-i"), m_dataDir + QLatin1Char('/') + ocd2Name, QStringLiteral("-o"), textPath, QStringLiteral("-f"), QStringLiteral("ocd2"), QStringLiteral("-t"), QStringLiteral("text")});
-        if (!dump.waitForFinished(-1) || dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0) {
-            err() << m_openccDict << " failed on " << ocd2Name << '\n';
-            return nullptr;
-        }
-
-        QFile file(textPath);
+    static DictionaryPtr parse(const QString &path)
+    {
+        QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            err() << textPath << ": " << file.errorString() << '\n';
+            err() << path << ": " << file.errorString() << '\n';
             return nullptr;
         }
+        const QByteArray data = file.readAll();
         auto dict = std::make_shared<Dictionary>();
-        const QList<QByteArray> lines = file.readAll().split('\n');
-        for (const QByteArray &line : lines) {
-            const int tab = line.indexOf('\t');
-            if (tab <= 0)
+        dict->name = path;
+        QHash<QString, int> lineOfKey;
+        int lineNumber = 0;
+        const auto bad = [&](const char *what) {
+            err() << path << ':' << lineNumber << ": " << what << '\n';
+            return nullptr;
+        };
+        for (const QByteArray &line : data.split('\n')) {
+            ++lineNumber;
+            if (line.isEmpty() || line.startsWith('#'))
                 continue;
-            const QString key = QString::fromUtf8(line.left(tab));
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString text = decoder(line);
+            if (decoder.hasError())
+                return bad("not UTF-8");
+            const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+            if (tab < 0)
+                return bad("no tab between key and value");
+            if (tab == 0)
+                return bad("empty key");
+            const QString key = text.left(tab);
+            const QString values = text.mid(tab + 1);
+            if (values.contains(QLatin1Char('\t')) || key.contains(QLatin1Char(' ')) || key.contains(QLatin1Char('\r')))
+                return bad("more than a key and its values");
             // OpenCC lists alternatives separated by spaces; it converts to the first.
-            const QString target = QString::fromUtf8(line.mid(tab + 1)).section(QLatin1Char(' '), 0, 0);
-            if (target.isEmpty())
-                continue;
-            dict->entries.insert(key, target);
+            const QString value = values.section(QLatin1Char(' '), 0, 0);
+            if (value.isEmpty() || value.contains(QLatin1Char('\r')))
+                return bad("empty value");
+            if (const auto previous = lineOfKey.constFind(key); previous != lineOfKey.constEnd())
+                return bad(qPrintable(QStringLiteral("key repeated from line %1").arg(previous.value())));
+            lineOfKey.insert(key, lineNumber);
+            dict->entries.emplace_back(key, value);
+            dict->lookup.insert(key, value);
             dict->maxLength = std::max(dict->maxLength, int(key.size()));
         }
-        if (dict->entries.isEmpty()) {
-            err() << ocd2Name << ": no entries\n";
+        if (dict->entries.empty()) {
+            err() << path << ": no entries\n";
             return nullptr;
         }
-        m_loaded.insert(ocd2Name, dict);
         return dict;
     }
 
-    QString m_openccDict;
     QString m_dataDir;
-    QString m_workDir;
-    QHash<QString, std::shared_ptr<const Dictionary>> m_loaded;
+    QString m_context;
+    QHash<QString, DictionaryPtr> m_loaded;
 };
 
 } // namespace
@@ -307,23 +412,20 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    bool filesOk = false;
-    const int files = args.size() > 5 ? args.at(5).toInt(&filesOk) : 0;
-    if (args.size() < 7 || !filesOk || files < 1) {
-        err() << "usage: zhtablegen <opencc_dict> <data dir> <work dir> <output dir> <files> NAME=CONFIG.json...\n";
+    if (args.size() < 4) {
+        err() << "usage: zhtablegen <data dir> <output dir> NAME=CONFIG.json...\n";
         return 2;
     }
-    QDir().mkpath(args.at(3));
-    QDir().mkpath(args.at(4));
-    Generator generator(args.at(1), args.at(2), args.at(3));
-    for (int i = 6; i < args.size(); ++i) {
+    QDir().mkpath(args.at(2));
+    Generator generator(args.at(1));
+    for (int i = 3; i < args.size(); ++i) {
         const QString name = args.at(i).section(QLatin1Char('='), 0, 0);
         const QString config = args.at(i).section(QLatin1Char('='), 1);
         if (name.isEmpty() || config.isEmpty()) {
             err() << "bad table " << args.at(i) << '\n';
             return 2;
         }
-        if (!generator.writeTables(config, args.at(4), name, files))
+        if (!generator.writeTables(config, args.at(2) + QLatin1Char('/') + name + QStringLiteral(".txt")))
             return 1;
     }
     return 0;
