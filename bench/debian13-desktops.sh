@@ -67,6 +67,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 attach() { # SOURCE TARGET MOUNT-OPTIONS...
     mkdir -p "$2"
     if ! mountpoint -q "$2"; then
@@ -131,13 +132,13 @@ EOF
         "type='signal',interface='org.freedesktop.portal.GlobalShortcuts'" >"$dir/monitor.log" 2>&1 &
 
     # Korvane's store: Character Counter first, so that Alt+1 leaves a result on the clipboard.
-    host "$korvane" list >/dev/null
+    host "$korvane" list >/dev/null 2>>"$dir/cli.log"
     local ids
-    ids=$(host "$korvane" list --json | python3 -c 'import json, sys
+    ids=$(host "$korvane" list --json 2>>"$dir/cli.log" | python3 -c 'import json, sys
 d = {a["type"]: a["dropID"] for a in json.load(sys.stdin) if a["catalog"] == 0}
 print(d[2], d[9])')
     set -- $ids
-    host "$korvane" set "$1" drop.index=0 >/dev/null && host "$korvane" set "$2" drop.index=2 >/dev/null
+    host "$korvane" set "$1" drop.index=0 >/dev/null 2>>"$dir/cli.log" && host "$korvane" set "$2" drop.index=2 >/dev/null 2>>"$dir/cli.log"
 }
 
 start_korvane() {
@@ -145,8 +146,7 @@ start_korvane() {
     wait_for 200 grep -q "started with" "$dir/korvane.log" || { detail "korvane did not start"; tail -n 5 "$dir/korvane.log" >&2; return 1; }
 }
 
-# What the clipboard and Korvane's list make of a text, and Alt+1 on the list. PRESS_ALT_1 is
-# the desktop's way to press keys.
+# A text put on the clipboard with the chroot's wl-copy, and the list "korvane show" makes of it.
 clipboard_steps() {
     clip="Korvane on Debian 13"
     inside wl-copy "$clip" 2>"$dir/wl-copy.log"
@@ -154,7 +154,7 @@ clipboard_steps() {
     wait_for 50 clipboard_is "$clip" ||
         detail "wl-paste does not give back what wl-copy put: $(inside wl-paste -n 2>&1 | head -c 80)"
     local start=$(date +%s%N)
-    host "$korvane" show
+    host "$korvane" show 2>>"$dir/cli.log"
     if wait_for 100 grep -q "the list for the clipboard shows [1-9]" "$dir/korvane.log"; then
         wake="yes ($(grep -o 'the list for the clipboard shows [0-9]*' "$dir/korvane.log" | tail -n1 | grep -o '[0-9]*$') rows)"
         detail "wake list: $(grep -o 'the list for the clipboard shows.*' "$dir/korvane.log" | tail -n1), $(( ($(date +%s%N) - start) / 1000000 )) ms after korvane show"
@@ -164,6 +164,7 @@ clipboard_steps() {
     fi
 }
 
+# What Alt+1, pressed on the list, left on the clipboard: the first row counts characters.
 alt_1_steps() {
     local expected="Characters: ${#clip}."
     if more_than "tray animation ended" "$before"; then
@@ -214,7 +215,7 @@ press_bound_key() { # PRESS-ARGUMENTS...
     if ! wait_for 50 more_than_in "$dir/monitor.log" "member=Activated" "$activated"; then
         bound+=", does not fire"
         detail "the bound key ($*): no Activated"
-        host "$korvane" show
+        host "$korvane" show 2>>"$dir/cli.log"
         return
     fi
     bound+=", fires"
@@ -224,7 +225,7 @@ press_bound_key() { # PRESS-ARGUMENTS...
         detail "the bound key ($*): Activated, and the list closed and opened again"
     else
         detail "the bound key ($*): Activated, but the list did not open again"
-        host "$korvane" show
+        host "$korvane" show 2>>"$dir/cli.log"
     fi
 }
 more_than_in() { [ "$(grep -c "$2" "$1")" -gt "$3" ]; }
@@ -324,7 +325,7 @@ run_gnome() {
     wait_for 100 more_than "tray animation ended" "$before"
     alt_1_steps
 
-    host "$korvane" window
+    host "$korvane" window 2>>"$dir/cli.log"
     wait_for 50 said "global.get_window_actors().some(a => a.meta_window.get_title() == 'Korvane')" && drop=yes || drop=no
     detail "korvane window: the shell's windows: $(titles)"
     screenshot gnome48-drop-window.png
@@ -469,7 +470,7 @@ run_plasma() {
     wait_for 100 more_than "tray animation ended" "$before"
     alt_1_steps
 
-    host "$korvane" window
+    host "$korvane" window 2>>"$dir/cli.log"
     cat >"$dir/windows.js" <<'JS'
 print("korvane-windows: " + workspace.windowList().filter(w => w.normalWindow || w.dialog).map(w => w.caption).join("; "));
 JS
@@ -503,3 +504,4 @@ for desktop in "${desktops[@]}"; do
     esac
     stop_processes "KORVANE_RUN=$work"
 done
+exit 0
