@@ -14,6 +14,7 @@ pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
+    [ -f "$work/system.pid" ] && rm -f /run/dbus/system_bus_socket /run/dbus/pid
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -22,9 +23,12 @@ export XDG_RUNTIME_DIR=$work/run HOME=$work/home XDG_DATA_HOME=$work/data XDG_CO
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME" && chmod 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY
 export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland LANG=en_US.UTF-8
-# The shell wants a system bus; where the machine runs none, one of this script's.
-if [ ! -S /run/dbus/system_bus_socket ]; then
-    mkdir -p /run/dbus && dbus-daemon --system --fork --print-pid=3 3>"$work/system.pid" && pids+=("$(cat "$work/system.pid")")
+# The shell wants a system bus; where the machine runs none, one of this script's. A bus that
+# was killed leaves its socket and pid file behind: the shell cannot connect to that socket,
+# and a new bus refuses to start beside that pid file.
+if ! dbus-send --system --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetId >/dev/null 2>&1; then
+    mkdir -p /run/dbus && rm -f /run/dbus/system_bus_socket /run/dbus/pid
+    dbus-daemon --system --fork --print-pid=3 3>"$work/system.pid" && pids+=("$(cat "$work/system.pid")")
 fi
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
 DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")

@@ -11,6 +11,7 @@
 #include <QDBusPendingReply>
 #include <QHash>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -193,6 +194,30 @@ const char *causeName(KorvaneEventHotKeyService::Binding::Cause cause)
         return " (the key is taken)";
     }
     return "";
+}
+
+// GNOME describes a binding in a sentence of the user's language around GTK accelerators
+// ("Press <Shift><Super>k"); the first accelerator is written as the other desktops write
+// keys ("Shift+Super+k"). Any other description is kept as it is.
+QString triggerText(const QString &description)
+{
+    static const QRegularExpression accelerator(QStringLiteral("((?:<[A-Za-z0-9_]+>)+)([^\\s<>]+)"));
+    static const QRegularExpression modifier(QStringLiteral("<([A-Za-z0-9_]+)>"));
+    const QRegularExpressionMatch found = accelerator.match(description);
+    if (!found.hasMatch())
+        return description;
+    QStringList parts;
+    for (QRegularExpressionMatchIterator it = modifier.globalMatch(found.captured(1)); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        if (name == QLatin1String("Primary") || name == QLatin1String("Control"))
+            parts.append(QStringLiteral("Ctrl"));
+        else if (name == QLatin1String("Mod1"))
+            parts.append(QStringLiteral("Alt"));
+        else
+            parts.append(name);
+    }
+    parts.append(found.captured(2));
+    return parts.join(QLatin1Char('+'));
 }
 
 QString nextConnectionName()
@@ -537,7 +562,7 @@ void PortalHotKeyService::applyBound(const QVariant &shortcuts, std::optional<Bi
 {
     QHash<QString, QString> triggers;
     for (const PortalShortcutEntry &entry : qdbus_cast<QList<PortalShortcutEntry>>(shortcuts))
-        triggers.insert(entry.id, entry.properties.value(QStringLiteral("trigger_description")).toString());
+        triggers.insert(entry.id, triggerText(entry.properties.value(QStringLiteral("trigger_description")).toString()));
     // Plasma's portal reports a key as bound that kglobalaccel then skips as taken by the
     // desktop's own shortcut: only the component's active keys tell.
     const bool confirm = m_bus.interface() && m_bus.interface()->isServiceRegistered(KGlobalAccelService);

@@ -146,6 +146,7 @@ DropWindow::DropWindow(QWidget *parent)
     scroll->setWidget(rows);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
     rows->setAutoFillBackground(false);
     const char *groups[] = {"dropWindowText", "dropWindowFiles"};
@@ -197,6 +198,8 @@ void DropWindow::reloadActions()
         auto *icon = new QLabel;
         icon->setPixmap(ActionIconProvider::iconForAction(drop->catalog(), drop->type(), 22, devicePixelRatioF()));
         auto *name = new QLabel(drop->title());
+        // The window's width is fixed: a long title takes a second line, not a sideways scroll.
+        name->setWordWrap(true);
         auto *rowLayout = new QHBoxLayout(row);
         rowLayout->setContentsMargins(10, 4, 10, 4);
         rowLayout->setSpacing(10);
@@ -204,7 +207,7 @@ void DropWindow::reloadActions()
             label->setAttribute(Qt::WA_TransparentForMouseEvents);
             rowLayout->addWidget(label);
         }
-        rowLayout->addStretch(1);
+        rowLayout->setStretchFactor(name, 1);
         m_rows.append({row, dropID, drop->catalog(), drop->supportTypes()});
     }
     if (drops.isEmpty()) {

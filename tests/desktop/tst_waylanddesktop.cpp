@@ -153,6 +153,7 @@ void WaylandDesktopTest::generalTabShowsTheBinding_data()
              std::tuple{"bound as asked", "", "-", "Super+D", ""},
              std::tuple{"held from an earlier run", "held", "-", "Ctrl+Alt+K", ""},
              std::tuple{"rebound by the user", "", "Ctrl+Alt+K", "Ctrl+Alt+K", ""},
+             std::tuple{"rebound, in GNOME's words", "", "Press <Primary><Alt>k", "Ctrl+Alt+K", ""},
              std::tuple{"cleared by the user", "", "", "Super+D", "Not bound: the shortcut was declined"},
              std::tuple{"declined by the user", "declines", "-", "Super+D", "Not bound: the shortcut was declined"},
              std::tuple{"taken by the desktop", "taken", "-", "Super+D", "Not bound: the desktop or another program"},
