@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Korvane on the desktops of Debian 13, which the CI does not run: GNOME 48 and Plasma 6.3,
-# headless, from a Debian 13 chroot that holds them. The compositor, the session bus and the
+# Korvane on the desktops of a Debian release, which the CI does not run: GNOME and Plasma,
+# headless, from a chroot of that release that holds them (Debian 13: GNOME 48 and Plasma 6.3;
+# Debian testing: GNOME 50 and Plasma 6.7). The compositor, the session bus and the
 # desktop portal run in the chroot; Korvane runs from the host build as their client, through
 # a folder mounted at the same path on both sides (the chroot shares the process table, so the
 # portal sees Korvane's process and registers its app id). Per desktop: what the desktop bound
@@ -8,9 +9,11 @@
 # wl-copy put on the clipboard, Alt+1's result on the clipboard, the drop window of "korvane
 # window" among the compositor's windows, and the notifications Korvane sent. One row of
 # bench/desktops.sh's table per desktop on stdout, what each step gave on stderr, screenshots
-# and the logs in KORVANE_SCREENSHOT_DIR.
-#   debian13-desktops.sh [BUILD] [gnome] [plasma]    as root; cc and wayland-scanner on the host
+# and the logs in KORVANE_SCREENSHOT_DIR, named by desktop and version (gnome50-drop-window.png).
+# The rows name the chroot's release, from its os-release and apt sources.
+#   chroot-desktops.sh [BUILD] [gnome] [plasma]    as root; cc and wayland-scanner on the host
 #   KORVANE_CHROOT          the chroot (/work/chroots/trixie-desktop)
+#   KORVANE_SUITE           the suite to make it from, when it is missing (trixie)
 #   KORVANE_SCREENSHOT_DIR  where the screenshots and logs go (.)
 set -uo pipefail
 build=${1:-build}
@@ -18,6 +21,7 @@ shift || true
 desktops=("$@")
 [ ${#desktops[@]} -gt 0 ] || desktops=(gnome plasma)
 root=${KORVANE_CHROOT:-/work/chroots/trixie-desktop}
+suite=${KORVANE_SUITE:-trixie}
 shots=$(realpath -m "${KORVANE_SCREENSHOT_DIR:-.}")
 korvane=$(realpath "$build/src/korvane")
 packages="gnome-shell mutter gnome-control-center gnome-settings-daemon xdg-desktop-portal xdg-desktop-portal-gnome
@@ -25,14 +29,22 @@ packages="gnome-shell mutter gnome-control-center gnome-settings-daemon xdg-desk
     libglib2.0-bin python3-gi"
 
 if [ "$(id -u)" -ne 0 ] || [ ! -x "$root/usr/bin/gnome-shell" ] || [ ! -x "$root/usr/bin/kwin_wayland" ]; then
-    echo "debian13-desktops.sh needs root and a Debian 13 chroot with the desktops at $root:" >&2
-    echo "  debootstrap --variant=minbase trixie $root http://deb.debian.org/debian" >&2
+    echo "chroot-desktops.sh needs root and a Debian $suite chroot with the desktops at $root:" >&2
+    echo "  debootstrap --variant=minbase $suite $root http://deb.debian.org/debian" >&2
     echo "  chroot $root apt-get install --no-install-recommends" $packages >&2
     exit 2
 fi
 
+# "Debian 13", or the suite of a release without a number: "Debian testing".
+release=$(
+    . "$root/etc/os-release"
+    suite=$(cat "$root/etc/apt/sources.list" "$root"/etc/apt/sources.list.d/*.list 2>/dev/null | awk '$1 == "deb" { print $3; exit }')
+    [ -n "$suite" ] || suite=$(cat "$root"/etc/apt/sources.list.d/*.sources 2>/dev/null | awk '$1 == "Suites:" { print $2; exit }')
+    echo "${NAME%% *} ${VERSION_ID:-${suite:-${VERSION_CODENAME:-}}}"
+)
+
 mkdir -p "$shots"
-work=$(mktemp -d /tmp/korvane-d13.XXXXXX)
+work=$(mktemp -d /tmp/korvane-chroot.XXXXXX)
 chmod 755 "$work"
 mounted=()
 detail() { echo "$*" >&2; }
@@ -148,7 +160,7 @@ start_korvane() {
 
 # A text put on the clipboard with the chroot's wl-copy, and the list "korvane show" makes of it.
 clipboard_steps() {
-    clip="Korvane on Debian 13"
+    clip="Korvane on $release"
     inside wl-copy "$clip" 2>"$dir/wl-copy.log"
     clipboard_is() { [ "$(inside wl-paste -n 2>/dev/null)" = "$1" ]; }
     wait_for 50 clipboard_is "$clip" ||
@@ -238,7 +250,9 @@ run_gnome() {
         >"$dir/shell.log" 2>&1 &
     shell() { inside gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell --method org.gnome.Shell.Eval "$1" 2>/dev/null; }
     said() { shell "$1" | grep -q "^(true, 'true')"; }
-    local name="GNOME $(inside gnome-shell --version | grep -o '[0-9.]*$') (Debian 13 chroot)"
+    local version
+    version=$(inside gnome-shell --version | grep -o '[0-9.]*$')
+    local name="GNOME $version ($release chroot)" prefix=gnome${version%%.*}
     # The shell's modules load as ES modules: Main is reached through a dynamic import.
     if ! wait_for 300 said "import('resource:///org/gnome/shell/ui/main.js').then(m => { global._korvaneMain = m; }); true" ||
         ! wait_for 300 said "global._korvaneMain !== undefined && !global._korvaneMain.layoutManager._startingUp"; then
@@ -288,7 +302,7 @@ run_gnome() {
             keys Escape
         elif said "global.get_window_actors().some(a => a.meta_window.get_title() == 'Add Keyboard Shortcuts')"; then
             # GTK draws its first frame in software, seconds after the window is listed.
-            [ $dialog = no ] && sleep 3 && screenshot gnome48-add-keyboard-shortcuts.png
+            [ $dialog = no ] && sleep 3 && screenshot $prefix-add-keyboard-shortcuts.png
             dialog=yes
             shell "const Clutter = imports.gi.Clutter; const p = global._korvanePointer; let t = GLib.get_monotonic_time();
                    const r = global.get_window_actors().map(a => a.meta_window).find(w => w.get_title() == 'Add Keyboard Shortcuts').get_frame_rect();
@@ -319,7 +333,7 @@ run_gnome() {
         press() { keys "$@"; }
         press_bound_key "${names[@]}"
     fi
-    screenshot gnome48-wake-list.png
+    screenshot $prefix-wake-list.png
     before=$(count "tray animation ended")
     keys Alt_L 1
     wait_for 100 more_than "tray animation ended" "$before"
@@ -328,7 +342,7 @@ run_gnome() {
     host "$korvane" window 2>>"$dir/cli.log"
     wait_for 50 said "global.get_window_actors().some(a => a.meta_window.get_title() == 'Korvane')" && drop=yes || drop=no
     detail "korvane window: the shell's windows: $(titles)"
-    screenshot gnome48-drop-window.png
+    screenshot $prefix-drop-window.png
     local shown
     shown=$(shell "global._korvaneMain.messageTray.getSources().map(s => s.notifications.map(n => s.title + ': ' + n.title).join('|')).join('|')" |
         sed -E "s/^\(true, '\"?//; s/\"?'\)$//")
@@ -405,15 +419,17 @@ PY
 
 run_plasma() {
     setup_desktop plasma KDE
-    local name="Plasma $(inside kwin_wayland --version 2>/dev/null | grep -o '[0-9.]*$') (Debian 13 chroot)"
+    local version
+    version=$(inside kwin_wayland --version 2>/dev/null | grep -o '[0-9.]*$')
+    local name="Plasma $version ($release chroot)" prefix=plasma$(cut -d. -f1-2 <<<"$version" | tr -d .)
     # Keys reach KWin through its fake-input protocol (no virtual keyboard there).
     local protocol=$root/usr/share/plasma-wayland-protocols/fake-input.xml
     if [ -f "$protocol" ] && wayland-scanner client-header "$protocol" "$dir/fake-input-client-protocol.h" &&
         wayland-scanner private-code "$protocol" "$dir/fake-input-protocol.c" &&
-        cc -O2 -I"$dir" -o "$dir/kwinkeys" "$(dirname "$0")/kwinkeys.c" "$dir/fake-input-protocol.c" -lwayland-client; then
-        keys() { host "$dir/kwinkeys" "$@"; }
+        cc -O2 -I"$dir" -o "$dir/kwininput" "$(dirname "$0")/kwininput.c" "$dir/fake-input-protocol.c" -lwayland-client; then
+        keys() { host "$dir/kwininput" "$@"; }
     else
-        detail "no key presses: kwinkeys needs wayland-scanner and cc here, plasma-wayland-protocols in the chroot"
+        detail "no key presses: kwininput needs wayland-scanner and cc here, plasma-wayland-protocols in the chroot"
         keys() { return 1; }
     fi
     # Debian gives kwin_wayland a file capability that a chroot may refuse: a plain copy runs.
@@ -464,7 +480,7 @@ run_plasma() {
         press() { keys "$@"; }
         press_bound_key "${codes[@]}"
     fi
-    kwin_screenshot plasma63-wake-list.png
+    kwin_screenshot $prefix-wake-list.png
     before=$(count "tray animation ended")
     keys 56 2
     wait_for 100 more_than "tray animation ended" "$before"
@@ -490,7 +506,7 @@ JS
     done
     detail "korvane window: KWin's windows: $titles"
     grep -qE "(^|; )Korvane(;|$)" <<<"$titles" && drop=yes || drop=no
-    kwin_screenshot plasma63-drop-window.png
+    kwin_screenshot $prefix-drop-window.png
     detail "notifications korvane sent: $(notices_sent)"
     detail "notifications the stand-in server got: $(paste -sd ';' "$dir/notifications.log")"
     row "$name" "$bound" "$wake" "$alt1" "$drop" "-" "$(notices_sent) (stand-in server)"
