@@ -9,7 +9,8 @@
 # wl-copy put on the clipboard, Alt+1's result on the clipboard, the drop window of "korvane
 # window" among the compositor's windows, and the notifications Korvane sent. One row of
 # bench/desktops.sh's table per desktop on stdout, what each step gave on stderr, screenshots
-# and the logs in KORVANE_SCREENSHOT_DIR, named by desktop and version (gnome50-drop-window.png).
+# and the logs in KORVANE_SCREENSHOT_DIR, named by desktop and version (gnome50-drop-window.png)
+# and by release (logs-debian-testing/).
 # The rows name the chroot's release, from its os-release and apt sources.
 #   chroot-desktops.sh [BUILD] [gnome] [plasma]    as root; cc and wayland-scanner on the host
 #   KORVANE_CHROOT          the chroot (/work/chroots/trixie-desktop)
@@ -72,9 +73,11 @@ cleanup() {
         umount -R "${mounted[i]}" || detail "cannot unmount ${mounted[i]}"
     done
     rmdir "$root$work" 2>/dev/null
-    # The logs stay beside the screenshots.
+    # The logs stay beside the screenshots, in a folder per release (logs-debian-13).
+    local logs
+    logs=$shots/logs-$(tr ' [:upper:]' '-[:lower:]' <<<"$release")
     for log in "$work"/*/*.log; do
-        [ -f "$log" ] && mkdir -p "$shots/logs" && cp "$log" "$shots/logs/$(basename "$(dirname "$log")")-$(basename "$log")"
+        [ -f "$log" ] && mkdir -p "$logs" && cp "$log" "$logs/$(basename "$(dirname "$log")")-$(basename "$log")"
     done
     rm -rf "$work"
 }
@@ -417,6 +420,22 @@ PY
     inside python3 "$dir/kwinshot.py" "$dir/$1" 2>>"$dir/kwinshot.log" && cp "$dir/$1" "$shots/$1" && detail "screenshot: $shots/$1"
 }
 
+# A Qt key code with its modifiers as Qt writes it: 0x1200004b is Meta+Shift+K.
+qt_key() {
+    local code=$1 text="" key
+    ((code & 0x10000000)) && text+=Meta+
+    ((code & 0x04000000)) && text+=Ctrl+
+    ((code & 0x08000000)) && text+=Alt+
+    ((code & 0x02000000)) && text+=Shift+
+    key=$((code & 0x01ffffff))
+    if ((key > 0x20 && key < 0x7f)); then
+        text+=$(printf "\\x$(printf %x "$key")")
+    else
+        text+=$(printf '0x%x' "$key")
+    fi
+    echo "$text"
+}
+
 run_plasma() {
     setup_desktop plasma KDE
     local version
@@ -443,6 +462,19 @@ run_plasma() {
         return
     fi
     detail "== $name, xdg-desktop-portal $(inside /usr/libexec/xdg-desktop-portal --version 2>/dev/null | grep -o '[0-9.]*$')"
+    # What a JavaScript expression gives in a KWin script, which prints it to KWin's log.
+    kwin_eval() {
+        local tag=korvane-$RANDOM$RANDOM id
+        printf 'print("%s: " + (%s));\n' "$tag" "$1" >"$dir/$tag.js"
+        id=$(inside dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.loadScript \
+            string:"$dir/$tag.js" string:"$tag" 2>/dev/null | grep -o 'int32 [0-9]*' | cut -d' ' -f2)
+        inside dbus-send --session --print-reply --dest=org.kde.KWin "/Scripting/Script$id" org.kde.kwin.Script.run >/dev/null 2>&1
+        wait_for 30 grep -q "$tag: " "$dir/kwin.log"
+        grep -o "$tag: .*" "$dir/kwin.log" | cut -d' ' -f2-
+        inside dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.unloadScript string:"$tag" >/dev/null 2>&1
+        rm -f "$dir/$tag.js"
+    }
+    windows() { kwin_eval 'workspace.windowList().filter(w => w.normalWindow || w.dialog).map(w => w.caption).join("; ")'; }
     wait_for 100 owner org.kde.kglobalaccel || detail "no org.kde.kglobalaccel on the bus"
     notification_server
     inside QT_QPA_PLATFORM=wayland /usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde >"$dir/portal-kde.log" 2>&1 &
@@ -450,7 +482,28 @@ run_plasma() {
     wait_for 100 owner org.freedesktop.Notifications
 
     start_korvane || { row "$name" "korvane did not start" "" "" "" "" ""; return; }
-    wait_for 600 grep -q "shortcut wake: " "$dir/korvane.log"
+    # Plasma 6.7 asks before it binds: xdg-desktop-portal-kde's "Global Shortcuts Requested",
+    # 28 by 30 grid units, its OK button left of Cancel at the right end of the footer (KDE's
+    # button order). OK stays disabled while the keys clash with another shortcut.
+    local dialog=no geometry clicks=0
+    for _ in $(seq 1 120); do
+        grep -q "shortcut wake: " "$dir/korvane.log" && break
+        geometry=$(kwin_eval 'workspace.windowList().filter(w => w.caption == "Global Shortcuts Requested").map(w => [w.clientGeometry.x, w.clientGeometry.y, w.clientGeometry.width, w.clientGeometry.height].map(Math.round).join(" ")).join("")')
+        if [ -n "$geometry" ]; then
+            if [ $dialog = no ]; then
+                detail "Global Shortcuts Requested: at $geometry (x y width height)"
+                # Qt Quick draws its first frame a moment after the window is listed.
+                sleep 2
+                kwin_screenshot $prefix-global-shortcuts-requested.png
+            fi
+            dialog=yes
+            set -- $geometry
+            keys click $(($1 + $3 - 150)) $(($2 + $4 - 25)) && clicks=$((clicks + 1))
+            sleep 1
+        fi
+        sleep 0.5
+    done
+    [ $dialog = yes ] && detail "Global Shortcuts Requested: $clicks click(s) on OK, $( [ -n "$(kwin_eval 'workspace.windowList().filter(w => w.caption == "Global Shortcuts Requested").length || ""')" ] && echo 'still open' || echo closed)"
     grep -E "shortcut wake|wake shortcut|global shortcuts" "$dir/korvane.log" | sed 's/^/  /' >&2
     local component active trigger bound
     component=$(inside dbus-send --session --print-reply --dest=org.kde.kglobalaccel /kglobalaccel org.kde.KGlobalAccel.allComponents 2>/dev/null |
@@ -461,10 +514,16 @@ run_plasma() {
         string:org.kde.kglobalaccel.Component string:uniqueName 2>/dev/null | grep -o 'string "[^"]*"' | cut -d'"' -f2)
     active=$(inside dbus-send --session --print-reply --dest=org.kde.kglobalaccel "$component" org.kde.kglobalaccel.Component.allShortcutInfos 2>/dev/null |
         awk '/string "wake"/ { found = 1 } found && /int32/ { print $2; exit }')
-    detail "kglobalaccel component: ${unique:-none}, active key of wake (Qt key code): $([ -n "$active" ] && printf '0x%x' "$active" || echo none)"
+    local taken=none
+    [ -n "$active" ] && taken="$(qt_key "$active")"
+    detail "kglobalaccel component: ${unique:-none}, active key of wake: $taken$([ -n "$active" ] && printf ' (Qt key code 0x%x)' "$active")"
     trigger=$(grep -o "shortcut wake: bound to .*" "$dir/korvane.log" | tail -n1 | sed 's/shortcut wake: bound to //')
-    bound=${trigger:-"no:$(grep -o 'shortcut wake: .*' "$dir/korvane.log" | tail -n1 | cut -d: -f2-)"}
-    [ -n "$(grep -o 'shortcut wake: .*' "$dir/korvane.log")" ] || bound="no answer in 60 s"
+    if [ -n "$trigger" ]; then
+        bound="$trigger ($([ $dialog = yes ] && echo 'OK clicked; ')kglobalaccel ${unique:-none}: $taken)"
+    else
+        bound="no:$(grep -o 'shortcut wake: .*' "$dir/korvane.log" | tail -n1 | cut -d: -f2-)"
+        [ -n "$(grep -o 'shortcut wake: .*' "$dir/korvane.log")" ] || bound="no answer in 60 s"
+    fi
 
     clipboard_steps
     # The bound key, pressed as Linux key codes (linux/input-event-codes.h).
@@ -487,17 +546,6 @@ run_plasma() {
     alt_1_steps
 
     host "$korvane" window 2>>"$dir/cli.log"
-    cat >"$dir/windows.js" <<'JS'
-print("korvane-windows: " + workspace.windowList().filter(w => w.normalWindow || w.dialog).map(w => w.caption).join("; "));
-JS
-    windows() {
-        local id
-        id=$(inside dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.loadScript \
-            string:"$dir/windows.js" string:"korvane-windows-$RANDOM" 2>/dev/null | grep -o 'int32 [0-9]*' | cut -d' ' -f2)
-        inside dbus-send --session --print-reply --dest=org.kde.KWin "/Scripting/Script$id" org.kde.kwin.Script.run >/dev/null 2>&1
-        sleep 0.3
-        grep -o "korvane-windows: .*" "$dir/kwin.log" | tail -n1 | cut -d' ' -f2-
-    }
     local titles=""
     for _ in $(seq 1 20); do
         titles=$(windows)

@@ -44,12 +44,15 @@ if command -v gnome-shell >/dev/null; then
 else
     row "GNOME (gnome-shell --headless)" "not run: apt-get install gnome-shell gjs" "" "" "" "" ""
 fi
-# GNOME 48 and Plasma 6.3 from a Debian 13 chroot, which only root can enter: what each step
-# gave goes to stderr, the screenshots and logs to KORVANE_SCREENSHOT_DIR. Without root or the
-# chroot the script says on stderr how to make it, and exits with 2.
-KORVANE_CHROOT=${KORVANE_CHROOT:-/work/chroots/trixie-desktop} "$(dirname "$0")/debian13-desktops.sh" "$build"
-if [ $? -eq 2 ]; then
-    row "GNOME 48, Plasma 6.3 (Debian 13 chroot)" "not run: needs root and the chroot (above: how to make it)" "" "" "" "" ""
-fi
-row "GNOME 50, Plasma 6.7 (testing chroot)" "not run here" "" "" "" "" ""
+# GNOME and Plasma from Debian chroots, which only root can enter: GNOME 48 and Plasma 6.3 from
+# Debian 13 (KORVANE_CHROOT), GNOME 50 and Plasma 6.7 from Debian testing
+# (KORVANE_TESTING_CHROOT). What each step gave goes to stderr, the screenshots and logs to
+# KORVANE_SCREENSHOT_DIR. Without root or the chroot the script says on stderr how to make it,
+# and exits with 2.
+chroot_rows() { # LABEL CHROOT SUITE
+    KORVANE_CHROOT=$2 KORVANE_SUITE=$3 "$(dirname "$0")/chroot-desktops.sh" "$build"
+    [ $? -eq 2 ] && row "$1" "not run: needs root and the chroot (above: how to make it)" "" "" "" "" ""
+}
+chroot_rows "GNOME 48, Plasma 6.3 (Debian 13 chroot)" "${KORVANE_CHROOT:-/work/chroots/trixie-desktop}" trixie
+chroot_rows "GNOME 50, Plasma 6.7 (testing chroot)" "${KORVANE_TESTING_CHROOT:-/work/chroots/testing-desktop}" testing
 echo "logs: the tests' verbose output is in each test's ctest log (ctest -R NAME -V)"

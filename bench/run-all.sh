@@ -12,8 +12,8 @@ for bench in "$build"/bench/bench_*; do
 done
 for script in "$(dirname "$0")"/*.sh; do
     # fuzz.sh takes minutes per harness and a clang build of its own, debian13.sh a chroot and
-    # a build of its own; they are run on their own.
-    case "$(basename "$script")" in run-all.sh | fuzz.sh | debian13.sh) continue ;; esac
+    # a build of its own; they are run on their own. desktops.sh runs chroot-desktops.sh.
+    case "$(basename "$script")" in run-all.sh | fuzz.sh | debian13.sh | chroot-desktops.sh) continue ;; esac
     echo "== $(basename "$script")"
     "$script" "$build"
 done
