@@ -158,7 +158,7 @@ print(d[2], d[9])')
 
 start_korvane() {
     host "$korvane" >"$dir/korvane.log" 2>&1 &
-    wait_for 200 grep -q "started with" "$dir/korvane.log" || { detail "korvane did not start"; tail -n 5 "$dir/korvane.log" >&2; return 1; }
+    wait_for 200 grep -qs "started with" "$dir/korvane.log" || { detail "korvane did not start"; tail -n 5 "$dir/korvane.log" >&2; return 1; }
 }
 
 # A text put on the clipboard with the chroot's wl-copy, and the list "korvane show" makes of it.
@@ -483,8 +483,9 @@ run_plasma() {
 
     start_korvane || { row "$name" "korvane did not start" "" "" "" "" ""; return; }
     # Plasma 6.7 asks before it binds: xdg-desktop-portal-kde's "Global Shortcuts Requested",
-    # 28 by 30 grid units, its OK button left of Cancel at the right end of the footer (KDE's
-    # button order). OK stays disabled while the keys clash with another shortcut.
+    # 504 by 540 pixels, OK and then Cancel (84 by 32 each) at the right end of its footer, the
+    # centre of OK 148 pixels left of the right edge and 32 above the bottom. OK stays
+    # disabled while the keys clash with another shortcut.
     local dialog=no geometry clicks=0
     for _ in $(seq 1 120); do
         grep -q "shortcut wake: " "$dir/korvane.log" && break
@@ -498,7 +499,7 @@ run_plasma() {
             fi
             dialog=yes
             set -- $geometry
-            keys click $(($1 + $3 - 150)) $(($2 + $4 - 25)) && clicks=$((clicks + 1))
+            keys click $(($1 + $3 - 148)) $(($2 + $4 - 32)) && clicks=$((clicks + 1))
             sleep 1
         fi
         sleep 0.5

@@ -10,9 +10,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 #include <wayland-client.h>
 
-enum { MaxKeys = 8, MaxCoordinate = 32767, LeftButton = 0x110 };
+enum { MaxKeys = 8, MaxCoordinate = 32767, LeftButton = 0x110, ClickPause = 200000 /* microseconds */ };
 
 static struct org_kde_kwin_fake_input *fake_input;
 
@@ -66,9 +67,14 @@ int main(int argc, char **argv)
     org_kde_kwin_fake_input_authenticate(fake_input, "Korvane bench", "presses keys for a benchmark");
     if (click) {
         org_kde_kwin_fake_input_pointer_motion_absolute(fake_input, wl_fixed_from_int(x), wl_fixed_from_int(y));
-        /* The button goes to the surface under the pointer once KWin has moved it there. */
+        /* A press sent right after the move reached Qt in the pointer frame that told it the
+         * pointer entered, and Qt keeps one event per frame: the press waits a moment, and
+         * the button stays down a moment, as a hand's click does. */
         wl_display_roundtrip(display);
+        usleep(ClickPause);
         org_kde_kwin_fake_input_button(fake_input, LeftButton, WL_POINTER_BUTTON_STATE_PRESSED);
+        wl_display_roundtrip(display);
+        usleep(ClickPause / 2);
         org_kde_kwin_fake_input_button(fake_input, LeftButton, WL_POINTER_BUTTON_STATE_RELEASED);
     } else {
         for (int i = 1; i < argc; ++i)
