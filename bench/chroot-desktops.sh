@@ -440,7 +440,8 @@ run_plasma() {
     setup_desktop plasma KDE
     local version
     version=$(inside kwin_wayland --version 2>/dev/null | grep -o '[0-9.]*$')
-    local name="Plasma $version ($release chroot)" prefix=plasma$(cut -d. -f1-2 <<<"$version" | tr -d .)
+    local name="Plasma $version ($release chroot)" prefix
+    prefix=plasma$(cut -d. -f1-2 <<<"$version" | tr -d .)
     # Keys reach KWin through its fake-input protocol (no virtual keyboard there).
     local protocol=$root/usr/share/plasma-wayland-protocols/fake-input.xml
     if [ -f "$protocol" ] && wayland-scanner client-header "$protocol" "$dir/fake-input-client-protocol.h" &&
