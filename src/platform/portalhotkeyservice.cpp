@@ -198,7 +198,7 @@ const char *causeName(KorvaneEventHotKeyService::Binding::Cause cause)
 
 // GNOME describes a binding in a sentence of the user's language around GTK accelerators
 // ("Press <Shift><Super>k"); the first accelerator is written as the other desktops write
-// keys ("Shift+Super+k"). Any other description is kept as it is.
+// keys ("Shift+Super+K"). Any other description is kept as it is.
 QString triggerText(const QString &description)
 {
     static const QRegularExpression accelerator(QStringLiteral("((?:<[A-Za-z0-9_]+>)+)([^\\s<>]+)"));
@@ -216,7 +216,8 @@ QString triggerText(const QString &description)
         else
             parts.append(name);
     }
-    parts.append(found.captured(2));
+    const QString key = found.captured(2);
+    parts.append(key.size() == 1 ? key.toUpper() : key);
     return parts.join(QLatin1Char('+'));
 }
 
