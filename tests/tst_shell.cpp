@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -197,9 +198,19 @@ void ShellTest::fillsFromTheDroppedData()
     const qsizetype lit = titles(view).size();
     QCOMPARE(during.mid(0, lit), titles(view));
     QCOMPARE(during.mid(lit).filter(QRegularExpression(QStringLiteral("^~"))).size(), grouped.size() - 2 - lit);
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(window.windowHandle(), &leave);
+    // A dimmed row refuses the drag and a drop on it runs nothing; the drop ends the drag.
+    const auto dimmed = std::find_if(rows.cbegin(), rows.cend(), [](const QWidget *row) { return row->graphicsEffect(); });
+    QVERIFY(dimmed != rows.cend());
+    const QPoint onDimmed = (*dimmed)->mapTo(&window, (*dimmed)->rect().center());
+    QDragMoveEvent over(onDimmed, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &over);
+    QVERIFY(!over.isAccepted());
+    QSignalSpy ran(&window, &DropWindow::droppedOnAction);
+    QDropEvent drop(onDimmed, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &drop);
+    QVERIFY(!drop.isAccepted());
     QTRY_COMPARE(shown(window), grouped);
+    QCOMPARE(ran.size(), 0);
     QCOMPARE(window.findChildren<QWidget *>(QStringLiteral("dropWindowRow")), rows);
 }
 

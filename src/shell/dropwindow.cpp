@@ -41,6 +41,11 @@ public:
         setAcceptDrops(true);
     }
 
+    // Whether it takes what is dragged now: a row whose action does not take it refuses, so
+    // the drag source shows that a drop there does nothing.
+    void setTakesDrops(bool takes) { m_takesDrops = takes; }
+    bool takesDrops() const { return m_takesDrops; }
+
     // The window hands it the drop: see DropWindow::eventFilter.
     void takeDrop(QDropEvent *event)
     {
@@ -56,8 +61,13 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override
     {
-        event->acceptProposedAction();
-        setHovered(true);
+        answer(event);
+        setHovered(m_takesDrops);
+    }
+    void dragMoveEvent(QDragMoveEvent *event) override
+    {
+        answer(event);
+        setHovered(m_takesDrops);
     }
     void dragLeaveEvent(QDragLeaveEvent *) override { setHovered(false); }
     void paintEvent(QPaintEvent *) override
@@ -86,6 +96,13 @@ protected:
     }
 
 private:
+    void answer(QDragMoveEvent *event)
+    {
+        if (m_takesDrops)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
     void setHovered(bool hovered)
     {
         m_hovered = hovered;
@@ -94,6 +111,7 @@ private:
 
     bool m_dashed;
     bool m_hovered = false;
+    bool m_takesDrops = true;
     Handler m_handler;
 };
 
@@ -249,6 +267,7 @@ void DropWindow::arrangeRows(const QMimeData *dragged)
             dimmed->setOpacity(dimmedOpacity);
         }
         m_rows.at(i).widget->setGraphicsEffect(dimmed);
+        static_cast<DropTarget *>(m_rows.at(i).widget)->setTakesDrops(fits.at(i));
     }
     // Now, not when the event loop next runs: a compositor may hand over several moves of
     // the drag at once, and each looks for the row under the pointer.
@@ -293,8 +312,10 @@ bool DropWindow::eventFilter(QObject *watched, QEvent *event)
         QWidget *under = childAt(drop->position().toPoint());
         while (under && !dynamic_cast<DropTarget *>(under))
             under = under->parentWidget();
-        if (under)
+        if (under && static_cast<DropTarget *>(under)->takesDrops())
             static_cast<DropTarget *>(under)->takeDrop(drop);
+        else
+            drop->ignore();
         QDragLeaveEvent leave;
         QCoreApplication::sendEvent(windowHandle(), &leave);
         return true;

@@ -72,6 +72,16 @@ QIcon trayIcon(const QString &name, QSystemTrayIcon *tray, StatusNotifierTracker
     return TrayGlyph::icon(name, [tray = QPointer(tray), tracker = QPointer(tracker)] { return trayGlyphStyle(tray, tracker); });
 }
 
+// Whether one of Korvane's windows is at the point, by their frames: asking the window system
+// finds the drag icon most file managers keep under the pointer instead.
+bool ownWindowAt(const QPoint &point)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [&point](const QWidget *window) {
+        return window->isVisible() && window->frameGeometry().contains(point);
+    });
+}
+
 // What a popover points at for a point of the desktop: across the panel's whole thickness
 // when the point is on a panel, so the popover opens beside the panel, not over it.
 QRect anchorAt(const QPoint &point)
@@ -145,9 +155,11 @@ void StatusItemManger::addEvent()
     m_dragMonitor = KorvaneDesktopPlatform::createDragMonitor();
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragMoved, this, &StatusItemManger::checkMouseIsNearApp);
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragEnded, this, [this] {
-        // A drag let go outside Korvane's windows closes it; one let go on the drop window
-        // was a drop that opened it.
-        if (m_popoverController && m_popoverController->isShown() && !QApplication::topLevelAt(QCursor::pos()))
+        // A drag let go outside Korvane's windows closes the list; one let go on the drop
+        // window was a drop that opened it. The drop-here popover takes no drop: its drag is
+        // over wherever it ended.
+        if (m_popoverController && m_popoverController->isShown()
+            && (m_popoverController == m_dropHerePopover || !ownWindowAt(QCursor::pos())))
             hidePopover();
     });
 
