@@ -226,8 +226,7 @@ for i in $(seq 1 "$drags"); do
             away)
                 glide 700 800 6
                 # Let go once the source has heard that nothing here takes it, as a hand
-                # that slows down does: GTK sources miss a release that comes while they
-                # change the drag's cursor.
+                # that slows down does.
                 waitfor 10 nudged 700 800 not_accepting "$work/$name.out" || true
                 ;;
             edge)
