@@ -6,6 +6,7 @@
 #include "shell/korvanenotificationcenter.h"
 #include "actions/korvanetranslations.h"
 #include "shell/maincontentview.h"
+#include "shell/trayglyph.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
@@ -13,9 +14,11 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -65,6 +68,8 @@ private Q_SLOTS:
     void typingSwitchesToTextActions();
     void runningRowFreezesTheList();
     void dragLightsTheRowUnderItAndScrolls();
+    void trayGlyphStandsOutOnItsPanel_data();
+    void trayGlyphStandsOutOnItsPanel();
 
 private:
     QTemporaryDir m_dir;
@@ -193,9 +198,19 @@ void ShellTest::fillsFromTheDroppedData()
     const qsizetype lit = titles(view).size();
     QCOMPARE(during.mid(0, lit), titles(view));
     QCOMPARE(during.mid(lit).filter(QRegularExpression(QStringLiteral("^~"))).size(), grouped.size() - 2 - lit);
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(window.windowHandle(), &leave);
+    // A dimmed row refuses the drag and a drop on it runs nothing; the drop ends the drag.
+    const auto dimmed = std::find_if(rows.cbegin(), rows.cend(), [](const QWidget *row) { return row->graphicsEffect(); });
+    QVERIFY(dimmed != rows.cend());
+    const QPoint onDimmed = (*dimmed)->mapTo(&window, (*dimmed)->rect().center());
+    QDragMoveEvent over(onDimmed, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &over);
+    QVERIFY(!over.isAccepted());
+    QSignalSpy ran(&window, &DropWindow::droppedOnAction);
+    QDropEvent drop(onDimmed, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &drop);
+    QVERIFY(!drop.isAccepted());
     QTRY_COMPARE(shown(window), grouped);
+    QCOMPARE(ran.size(), 0);
     QCOMPARE(window.findChildren<QWidget *>(QStringLiteral("dropWindowRow")), rows);
 }
 
@@ -273,6 +288,50 @@ void ShellTest::dragLightsTheRowUnderItAndScrolls()
     QDropEvent drop(rows.at(3)->mapFromGlobal(pointer), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(rows.at(3), &drop);
     QVERIFY(rows.at(9)->stopAction() && !rows.at(3)->stopAction());
+}
+
+void ShellTest::trayGlyphStandsOutOnItsPanel_data()
+{
+    QTest::addColumn<QColor>("announced");
+    QTest::addColumn<QColor>("panel");
+    QTest::addColumn<QColor>("fill");
+    QTest::addColumn<bool>("outlined");
+    const QColor light(0xdc, 0xdc, 0xdc), dark(0x23, 0x26, 0x29);
+    // Trayer in the GTK theme's colour, where the glyph's own light grey once nearly vanished.
+    QTest::newRow("light panel") << QColor() << QColor(0xdc, 0xda, 0xd5) << dark << false;
+    QTest::newRow("white panel") << QColor() << QColor(Qt::white) << dark << false;
+    QTest::newRow("grey panel") << QColor() << QColor(0x80, 0x80, 0x80) << light << false;
+    QTest::newRow("dark panel") << QColor() << QColor(0x30, 0x30, 0x30) << light << false;
+    QTest::newRow("colour the tray announces") << QColor(0xff, 0x88, 0x00) << QColor(0x30, 0x30, 0x30) << QColor(0xff, 0x88, 0x00) << false;
+    QTest::newRow("panel unknown") << QColor() << QColor() << light << true;
+}
+
+void ShellTest::trayGlyphStandsOutOnItsPanel()
+{
+    QFETCH(QColor, announced);
+    QFETCH(QColor, panel);
+    QFETCH(QColor, fill);
+    QFETCH(bool, outlined);
+    const auto known = [](const QColor &colour) { return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt; };
+    const TrayGlyph::Style style = TrayGlyph::styleFor(known(announced), known(panel));
+    QCOMPARE(style.fill, fill);
+    QCOMPARE(style.outline.isValid(), outlined);
+    if (announced.isValid())
+        return;
+    // What the panel shows: the glyph drawn over its background, for each panel it may be on.
+    for (const QColor &background : panel.isValid() ? QList<QColor>{panel} : QList<QColor>{Qt::white, QColor(0xdc, 0xda, 0xd5), Qt::black}) {
+        for (const QString &name : {QStringLiteral("menubarIcon"), QStringLiteral("7")}) {
+            QImage shown(22, 22, QImage::Format_RGB32);
+            shown.fill(background);
+            QPainter(&shown).drawImage(0, 0, TrayGlyph::image(name, 22, style));
+            qreal best = 0;
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x)
+                    best = std::max(best, TrayGlyph::contrast(shown.pixelColor(x, y), background));
+            }
+            QVERIFY2(best > 0.45, qPrintable(QStringLiteral("%1 on %2: %3").arg(name, background.name()).arg(best)));
+        }
+    }
 }
 
 QTEST_MAIN(ShellTest)

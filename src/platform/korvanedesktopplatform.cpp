@@ -11,6 +11,7 @@
 #if KORVANE_WITH_X11
 #include "platform/x11dragmonitor.h"
 #include "platform/x11hotkeyservice.h"
+#include "platform/x11panelpixels.h"
 #endif
 
 #include <QGuiApplication>
@@ -159,4 +160,23 @@ QRect KorvaneDesktopPlatform::panelEdge(const QScreen *screen)
             widest = strip;
     }
     return widest;
+}
+
+std::optional<QColor> KorvaneDesktopPlatform::trayForeground()
+{
+#if KORVANE_WITH_X11
+    return X11PanelPixels::trayForeground();
+#else
+    return std::nullopt;
+#endif
+}
+
+std::optional<QColor> KorvaneDesktopPlatform::panelBackground(const QRect &area)
+{
+#if KORVANE_WITH_X11
+    return X11PanelPixels::background(area);
+#else
+    Q_UNUSED(area)
+    return std::nullopt;
+#endif
 }

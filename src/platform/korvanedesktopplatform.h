@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QRect>
 
 #include <memory>
+#include <optional>
 
 class KorvaneDragMonitor;
 class KorvaneEventHotKeyService;
@@ -53,4 +55,10 @@ public:
     // The strip of the screen a panel keeps for itself, read from the desktop's work area
     // (the thickest strip when panels hold several edges); empty when no panel reserves any.
     static QRect panelEdge(const QScreen *screen);
+
+    // What the panel around the tray icon shows, where the window system lets a client read
+    // it (X11): the foreground colour an XEmbed tray announces to its icons, and the colour
+    // most of the screen's pixels along the inner edge of the area have.
+    static std::optional<QColor> trayForeground();
+    static std::optional<QColor> panelBackground(const QRect &area);
 };

@@ -177,6 +177,11 @@ void CustomTableCellView::finish(bool success)
 
 void CustomTableCellView::dragEnterEvent(QDragEnterEvent *event)
 {
+    // While another row runs this one is deaf: it refuses the drop it would not run.
+    if (m_myButton->ignoresMouse()) {
+        event->ignore();
+        return;
+    }
     event->setDropAction(Qt::CopyAction);
     event->accept();
     // Only the row under the pointer is lit: the others go off through the same notification
@@ -194,6 +199,10 @@ void CustomTableCellView::dragLeaveEvent(QDragLeaveEvent *event)
 
 void CustomTableCellView::dragMoveEvent(QDragMoveEvent *event)
 {
+    if (m_myButton->ignoresMouse()) {
+        event->ignore();
+        return;
+    }
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }

@@ -43,6 +43,11 @@ public:
         setAcceptDrops(true);
     }
 
+    // Whether it takes what is dragged now: a row whose action does not take it refuses, so
+    // the drag source shows that a drop there does nothing.
+    void setTakesDrops(bool takes) { m_takesDrops = takes; }
+    bool takesDrops() const { return m_takesDrops; }
+
     // The window hands it the drop: see DropWindow::eventFilter.
     void takeDrop(QDropEvent *event)
     {
@@ -58,8 +63,13 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override
     {
-        event->acceptProposedAction();
-        setHovered(true);
+        answer(event);
+        setHovered(m_takesDrops);
+    }
+    void dragMoveEvent(QDragMoveEvent *event) override
+    {
+        answer(event);
+        setHovered(m_takesDrops);
     }
     void dragLeaveEvent(QDragLeaveEvent *) override { setHovered(false); }
     void paintEvent(QPaintEvent *) override
@@ -88,6 +98,13 @@ protected:
     }
 
 private:
+    void answer(QDragMoveEvent *event)
+    {
+        if (m_takesDrops)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
     void setHovered(bool hovered)
     {
         m_hovered = hovered;
@@ -96,6 +113,7 @@ private:
 
     bool m_dashed;
     bool m_hovered = false;
+    bool m_takesDrops = true;
     Handler m_handler;
 };
 
@@ -255,6 +273,7 @@ void DropWindow::arrangeRows(const QMimeData *dragged)
             dimmed->setOpacity(dimmedOpacity);
         }
         m_rows.at(i).widget->setGraphicsEffect(dimmed);
+        static_cast<DropTarget *>(m_rows.at(i).widget)->setTakesDrops(fits.at(i));
     }
     // Now, not when the event loop next runs: a compositor may hand over several moves of
     // the drag at once, and each looks for the row under the pointer.
@@ -306,14 +325,15 @@ bool DropWindow::eventFilter(QObject *watched, QEvent *event)
         while (under && !dynamic_cast<DropTarget *>(under))
             under = under->parentWidget();
         const auto row = std::find_if(m_rows.cbegin(), m_rows.cend(), [under](const Row &row) { return row.widget == under; });
+        const bool takes = under && static_cast<DropTarget *>(under)->takesDrops();
         if (row != m_rows.cend())
-            qCInfo(lcShell, "a drop on the drop window's row of action %d", row->dropID);
+            qCInfo(lcShell, "a drop on the drop window's row of action %d%s", row->dropID, takes ? "" : ", which does not take it");
         else if (under)
             qCInfo(lcShell, "a drop on the drop window's drop area");
         else
             qCWarning(lcShell, "a drop on the drop window at %d,%d fell on none of its parts and was refused",
                       drop->position().toPoint().x(), drop->position().toPoint().y());
-        if (under)
+        if (takes)
             static_cast<DropTarget *>(under)->takeDrop(drop);
         else
             drop->ignore();

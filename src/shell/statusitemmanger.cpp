@@ -17,19 +17,18 @@
 #include "widgets/popoverwindow.h"
 #include "shell/hotkeys/pthotkeycenter.h"
 #include "platform/statusnotifiertracker.h"
+#include "shell/trayglyph.h"
 #include "shell/userguide.h"
 #include "common/korvanelogging.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QFile>
 #include <QIcon>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -45,48 +44,43 @@ KorvaneNotificationCenter *center()
     return KorvaneNotificationCenter::defaultCenter();
 }
 
-QString imageResource(const QString &name)
-{
-    if (name == QLatin1String("menubarIcon"))
-        return QStringLiteral(":/images/menubarIcon.svg");
-    return QStringLiteral(":/images/frames/%1.svg").arg(name);
-}
-
-// The colour the glyphs are drawn in when no theme colours them: their style's own.
-constexpr QLatin1String kGlyphColour("#dcdcdc");
-
-// The tray glyph for "menubarIcon" or an animation frame. Installed, it is a symbolic icon of
-// the hicolor theme, and the tray passes its name on so that StatusNotifier panels colour it
-// for their theme. Run from the build tree, the glyph is drawn here in the text colour of
-// the desktop's palette, which the panel shares in every common theme.
-QIcon trayIcon(const QString &name)
-{
-    const QString themeName = name == QLatin1String("menubarIcon")
-        ? QStringLiteral("com.korvane.Korvane-tray-symbolic")
-        : QStringLiteral("com.korvane.Korvane-tray-%1-symbolic").arg(name);
-    if (QIcon::hasThemeIcon(themeName))
-        return QIcon::fromTheme(themeName);
-    QFile file(imageResource(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return QIcon();
-    const QColor text = QGuiApplication::palette().color(QPalette::WindowText);
-    const QByteArray svg = file.readAll().replace(kGlyphColour.data(), text.name().toLatin1());
-    QIcon icon;
-    for (const int side : {16, 22, 24, 32, 44, 48, 64}) {
-        QBuffer buffer;
-        buffer.setData(svg);
-        QImageReader reader(&buffer, "svg");
-        reader.setScaledSize(QSize(side, side));
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
-    }
-    return icon;
-}
-
 // How long the list may take to get the keyboard focus the clipboard needs on Wayland.
 constexpr int kClipboardFocusLimitMs = 5000;
 
 // About a panel icon's size: how much of the panel a reported icon position stands for.
 constexpr int kReportedIconSize = 24;
+
+// The glyph's colours for the panel that shows the tray icon, looked at each time the tray
+// draws it. An XEmbed tray gives the icon's square, whose free edges show the panel; a
+// StatusNotifier host keeps the icon's place to itself: around where it last reported it,
+// else along the panel's strip a little inside its edges.
+TrayGlyph::Style trayGlyphStyle(const QSystemTrayIcon *tray, const StatusNotifierTracker *tracker)
+{
+    const QRect icon = tray ? tray->geometry() : QRect();
+    if (icon.isValid() && !icon.isEmpty())
+        return TrayGlyph::styleFor(KorvaneDesktopPlatform::trayForeground(), KorvaneDesktopPlatform::panelBackground(icon));
+    if (const std::optional<QPoint> known = tracker ? tracker->lastKnownIconPosition() : std::nullopt) {
+        const QRect around(*known - QPoint(kReportedIconSize / 2, kReportedIconSize / 2), QSize(kReportedIconSize, kReportedIconSize));
+        return TrayGlyph::styleFor(std::nullopt, KorvaneDesktopPlatform::panelBackground(around));
+    }
+    const QRect panel = KorvaneDesktopPlatform::panelEdge(QGuiApplication::primaryScreen());
+    return TrayGlyph::styleFor(std::nullopt, panel.isEmpty() ? std::nullopt : KorvaneDesktopPlatform::panelBackground(panel.adjusted(2, 2, -2, -2)));
+}
+
+QIcon trayIcon(const QString &name, QSystemTrayIcon *tray, StatusNotifierTracker *tracker)
+{
+    return TrayGlyph::icon(name, [tray = QPointer(tray), tracker = QPointer(tracker)] { return trayGlyphStyle(tray, tracker); });
+}
+
+// Whether one of Korvane's windows is at the point, by their frames: asking the window system
+// finds the drag icon most file managers keep under the pointer instead.
+bool ownWindowAt(const QPoint &point)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [&point](const QWidget *window) {
+        return window->isVisible() && window->frameGeometry().contains(point);
+    });
+}
 
 // What a popover points at for a point of the desktop: across the panel's whole thickness
 // when the point is on a panel, so the popover opens beside the panel, not over it.
@@ -107,7 +101,7 @@ StatusItemManger::StatusItemManger()
     , m_statusItem(new QSystemTrayIcon(this))
     , m_lastDate(QDateTime::currentDateTime())
 {
-    m_statusItem->setIcon(trayIcon(QStringLiteral("menubarIcon")));
+    m_statusItem->setIcon(trayIcon(QStringLiteral("menubarIcon"), m_statusItem, m_statusNotifier));
     m_statusItem->setToolTip(QStringLiteral("Korvane"));
     connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
@@ -161,9 +155,11 @@ void StatusItemManger::addEvent()
     m_dragMonitor = KorvaneDesktopPlatform::createDragMonitor();
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragMoved, this, &StatusItemManger::checkMouseIsNearApp);
     connect(m_dragMonitor.get(), &KorvaneDragMonitor::dragEnded, this, [this] {
-        // A drag let go outside Korvane's windows closes it; one let go on the drop window
-        // was a drop that opened it.
-        if (m_popoverController && m_popoverController->isShown() && !QApplication::topLevelAt(QCursor::pos()))
+        // A drag let go outside Korvane's windows closes the list; one let go on the drop
+        // window was a drop that opened it. The drop-here popover takes no drop: its drag is
+        // over wherever it ended.
+        if (m_popoverController && m_popoverController->isShown()
+            && (m_popoverController == m_dropHerePopover || !ownWindowAt(QCursor::pos())))
             hidePopover();
     });
 
@@ -552,6 +548,6 @@ void StatusItemManger::animateMenuImage()
 
 void StatusItemManger::setStatusImage(const QString &name)
 {
-    m_statusItem->setIcon(trayIcon(name));
+    m_statusItem->setIcon(trayIcon(name, m_statusItem, m_statusNotifier));
     Q_EMIT statusImageChanged(name);
 }

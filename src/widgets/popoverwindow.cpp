@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -265,6 +267,10 @@ bool PopoverWindow::event(QEvent *event)
         if (!QApplication::activeWindow() && !QApplication::activePopupWidget())
             dismiss();
         break;
+    case QEvent::Show:
+        // Drags reach the content through the platform window, which exists once shown.
+        windowHandle()->installEventFilter(this);
+        break;
     case QEvent::PaletteChange:
     case QEvent::ApplicationPaletteChange:
     case QEvent::StyleChange:
@@ -278,6 +284,8 @@ bool PopoverWindow::event(QEvent *event)
 
 bool PopoverWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle() && watched)
+        return filterDrag(event);
     if (watched == m_content) {
         // A size set from outside becomes the size to show; ours come from place() itself.
         if (event->type() == QEvent::Resize && !m_layingOut && m_state == State::Shown)
@@ -305,6 +313,28 @@ bool PopoverWindow::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return false;
+}
+
+bool PopoverWindow::filterDrag(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        m_dragOver = event->type() != QEvent::Drop;
+        // A drag source that has not moved since the popover closed still drops on it: the
+        // drop is refused, so that the source hears the drag is over and nothing hidden runs.
+        if (m_state == State::Hidden) {
+            static_cast<QDropEvent *>(event)->ignore();
+            return true;
+        }
+        return false;
+    case QEvent::DragLeave:
+        m_dragOver = false;
+        return false;
+    default:
+        return false;
+    }
 }
 
 void PopoverWindow::paintEvent(QPaintEvent *)
@@ -525,8 +555,9 @@ void PopoverWindow::finishClose()
     // Qt keeps a hidden window as its focus window until the window system's focus-out has
     // settled (on X11 up to 400 ms later), and then sends the application's deactivation:
     // a showing that came before would take it for the user leaving and close. A new native
-    // window carries no focus of the old one.
-    if (windowHandle() && QGuiApplication::focusWindow() == windowHandle())
+    // window carries no focus of the old one. One a drag is over stays: the drag source
+    // still talks to it, and waits for the answer to its drop.
+    if (windowHandle() && QGuiApplication::focusWindow() == windowHandle() && !m_dragOver)
         destroy();
     Q_EMIT closed();
 }

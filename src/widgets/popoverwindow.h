@@ -95,6 +95,8 @@ private:
     void layoutContent();
     void finishClose();
     void watchApplication(bool watch);
+    // Follows drags over the platform window; refuses those that outlive the popover.
+    bool filterDrag(QEvent *event);
 
     QPointer<QWidget> m_content;
     QPropertyAnimation *m_fade = nullptr;
@@ -110,4 +112,5 @@ private:
     bool m_fading = false;
     bool m_layingOut = false;
     bool m_watching = false;
+    bool m_dragOver = false;
 };

@@ -99,9 +99,20 @@ public:
         if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications, QDBusConnection::ExportAllSlots)
             || !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
             return false;
-        if (m_display.isEmpty())
-            return true;
-        m_tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--SetDockType"), QStringLiteral("true"), QStringLiteral("--transparent"), QStringLiteral("false"), QStringLiteral("--tint"), QStringLiteral("0x303030")});
+        return m_display.isEmpty() || startTray();
+    }
+
+    // An XEmbed tray in a panel at the top right, in place of the one running: of the GTK
+    // theme's colour, or of its own.
+    bool startTray(std::optional<QRgb> colour = std::nullopt)
+    {
+        stopTray();
+        QStringList args{QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"), QStringLiteral("--SetDockType"), QStringLiteral("true"), QStringLiteral("--transparent")};
+        if (!colour)
+            args << QStringLiteral("false");
+        else
+            args << QStringLiteral("true") << QStringLiteral("--alpha") << QStringLiteral("0") << QStringLiteral("--tint") << QStringLiteral("0x%1").arg(*colour & 0xffffff, 6, 16, QLatin1Char('0'));
+        m_tray.start(QStringLiteral("trayer"), args);
         return m_tray.waitForStarted();
     }
 

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 
 DesktopSession *session = nullptr;
@@ -31,6 +33,25 @@ QString clipboardText()
 }
 
 const QColor lightBackground(0xF6, 0xF6, 0xF7);
+
+qreal luminance(const QColor &colour)
+{
+    const auto linear = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+// How far the tray glyph stands out from the panel: the largest difference in relative
+// luminance between a pixel of the tray, which holds our icon alone, and its corner.
+qreal trayGlyphContrast()
+{
+    const QImage tray = DesktopSession::screenshot().copy(DesktopSession::windowGeometry(QStringLiteral("^panel$")));
+    qreal most = 0;
+    for (int y = 0; y < tray.height(); ++y) {
+        for (int x = 0; x < tray.width(); ++x)
+            most = std::max(most, std::abs(luminance(tray.pixelColor(x, y)) - luminance(tray.pixelColor(0, 0))));
+    }
+    return most;
+}
 
 } // namespace
 
@@ -150,6 +171,11 @@ void TrayDesktopTest::initTestCase()
                                      QStringLiteral("--index"), QStringLiteral("0")});
     QVERIFY(copy.toInt() > 0);
 
+    // Installed, as the desktop's icon theme has the tray glyph under its symbolic name.
+    const QString icons = m_home.filePath(QStringLiteral("share/icons/hicolor/symbolic/apps"));
+    QVERIFY(QDir().mkpath(icons));
+    QVERIFY(QFile::copy(QStringLiteral(KORVANE_TRAY_GLYPH), icons + QStringLiteral("/com.korvane.Korvane-tray-symbolic.svg")));
+    m_env.insert(QStringLiteral("XDG_DATA_DIRS"), m_home.filePath(QStringLiteral("share")) + QStringLiteral(":/usr/share"));
     restartKorvane(m_env);
     // The first start says where Korvane is, and where starting at login is turned off.
     QTRY_COMPARE_WITH_TIMEOUT(int(session->notifications.calls.size()), 1, 10000);
@@ -215,6 +241,9 @@ void TrayDesktopTest::wrongInputIsToldEvenWhenMuted()
 
 void TrayDesktopTest::clickOnTheTrayIcon()
 {
+    // An XEmbed tray shows the glyph as drawn: on this light panel, dark.
+    QTRY_VERIFY2_WITH_TIMEOUT(trayGlyphContrast() > 0.45, qPrintable(QString::number(trayGlyphContrast())), 10000);
+    saveScreenshot(QStringLiteral("tray-light"));
     QGuiApplication::clipboard()->clear();
     // The tray host holds our icon alone: click the middle of it.
     const QRect tray = DesktopSession::windowGeometry(QStringLiteral("^panel$"));
@@ -353,7 +382,10 @@ void TrayDesktopTest::followsADarkDesktop()
     QProcessEnvironment dark = m_env;
     dark.insert(QStringLiteral("QT_QPA_PLATFORMTHEME"), QStringLiteral("gtk3"));
     dark.insert(QStringLiteral("GTK_THEME"), QStringLiteral("Adwaita:dark"));
+    QVERIFY(session->startTray(0x303030));
     restartKorvane(dark);
+    QTRY_VERIFY2_WITH_TIMEOUT(trayGlyphContrast() > 0.45, qPrintable(QString::number(trayGlyphContrast())), 10000);
+    saveScreenshot(QStringLiteral("tray-dark"));
     QGuiApplication::clipboard()->setText(QStringLiteral("Good evening"));
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
     QVERIFY(popoverBecomes(true));
@@ -385,6 +417,15 @@ void TrayDesktopTest::statusNotifierTray()
     QCOMPARE(watcher.toolTipTitle(), QStringLiteral("Korvane"));
     const QByteArray idleIcon = watcher.iconPixels();
     QVERIFY(!idleIcon.isEmpty());
+    // Hosts that colour symbolic icons find the glyph by its name; the others show pixels that
+    // read on the panel, dark here: light ones (ARGB, alpha first).
+    QCOMPARE(watcher.itemProperty(QStringLiteral("IconName")).toString(), QStringLiteral("com.korvane.Korvane-tray-symbolic"));
+    qreal lightest = 0;
+    for (qsizetype i = 0; i + 3 < idleIcon.size(); i += 4) {
+        if (quint8(idleIcon.at(i)) == 0xff)
+            lightest = std::max(lightest, luminance(QColor(quint8(idleIcon.at(i + 1)), quint8(idleIcon.at(i + 2)), quint8(idleIcon.at(i + 3)))));
+    }
+    QVERIFY2(lightest > 0.6, qPrintable(QString::number(lightest)));
     const QStringList menu = watcher.menuLabels();
     QVERIFY2(menu.contains(QStringLiteral("Preferences…")) && menu.contains(QStringLiteral("Help")) && menu.contains(QStringLiteral("Quit Korvane")), qPrintable(menu.join(u',')));
 
