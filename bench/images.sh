@@ -40,11 +40,11 @@ vips bandjoin "n.v n.v n.v" nnn.v
 vips add rgb.v nnn.v noisy.v
 vips cast noisy.v photo.v uchar
 vips jpegsave photo.v photo.jpg --Q 92
-vips pngsave photo.v photo.png --compression 6
-vips webpsave photo.v photo.webp --Q 90
+vips pngsave photo.v photo.png --compression 6 --strip
+vips webpsave photo.v photo.webp --Q 90 --strip
 rm -f ./*.v
 for f in photo.jpg photo.png photo.webp; do
-    exiftool -q -overwrite_original -Orientation#=6 -Artist="Bench Camera" -Model="Bench" "$f"
+    exiftool -m -q -overwrite_original -Orientation#=6 -Artist="Bench Camera" -Model="Bench" "$f"
 done
 # Batches of 50 for each format, as links: every tool only reads them.
 mkdir batch batch-png batch-webp
@@ -92,9 +92,9 @@ for _ in $(seq 1 "$rounds"); do
     measure convert-resize /usr/bin/convert photo.jpg -auto-orient -resize 1024x1024 -quality 90 out/x.jpg
     for ext in jpg png webp; do
         measure "korvane-rotate-$ext" "$korvane" run "$rotate" "photo.$ext"
-        measure "exiftool-rotate-$ext" exiftool -q -Orientation#=3 -o "out/x.$ext" "photo.$ext"
+        measure "exiftool-rotate-$ext" exiftool -m -q -Orientation#=3 -o "out/x.$ext" "photo.$ext"
         measure "korvane-strip-$ext" "$korvane" run "$strip" "photo.$ext"
-        measure "exiftool-strip-$ext" exiftool -q -all= -o "out/x.$ext" "photo.$ext"
+        measure "exiftool-strip-$ext" exiftool -m -q -all= -o "out/x.$ext" "photo.$ext"
     done
     measure jpegtran-rotate jpegtran -rotate 90 -copy none -outfile out/x.jpg photo.jpg
     measure jpegtran-strip jpegtran -copy none -outfile out/x.jpg photo.jpg
@@ -110,9 +110,9 @@ for _ in $(seq 1 3); do
         ext=${dir#*:}
         dir=${dir%:*}
         measure "korvane-rotate50-$ext" "$korvane" run "$rotate" "$dir"/*."$ext"
-        measure "exiftool-rotate50-$ext" exiftool -q -Orientation#=3 -o out/ "$dir"/*."$ext"
+        measure "exiftool-rotate50-$ext" exiftool -m -q -Orientation#=3 -o out/ "$dir"/*."$ext"
         measure "korvane-strip50-$ext" "$korvane" run "$strip" "$dir"/*."$ext"
-        measure "exiftool-strip50-$ext" exiftool -q -all= -o out/ "$dir"/*."$ext"
+        measure "exiftool-strip50-$ext" exiftool -m -q -all= -o out/ "$dir"/*."$ext"
     done
 done
 
