@@ -40,10 +40,19 @@ vips bandjoin "n.v n.v n.v" nnn.v
 vips add rgb.v nnn.v noisy.v
 vips cast noisy.v photo.v uchar
 vips jpegsave photo.v photo.jpg --Q 92
+vips pngsave photo.v photo.png --compression 6 --strip
+vips webpsave photo.v photo.webp --Q 90 --strip
 rm -f ./*.v
-exiftool -q -overwrite_original -Orientation#=6 -Artist="Bench Camera" -Model="Bench" photo.jpg
-mkdir batch
-for i in $(seq 1 50); do cp photo.jpg "batch/p$i.jpg"; done
+for f in photo.jpg photo.png photo.webp; do
+    exiftool -m -q -overwrite_original -Orientation#=6 -Artist="Bench Camera" -Model="Bench" "$f"
+done
+# Batches of 50 for each format, as links: every tool only reads them.
+mkdir batch batch-png batch-webp
+for i in $(seq 1 50); do
+    cp photo.jpg "batch/p$i.jpg"
+    ln photo.png "batch-png/p$i.png"
+    ln photo.webp "batch-webp/p$i.webp"
+done
 
 add() { "$korvane" add "$@" | tail -1; }
 resize=$(add 1 2 --set resizeType=0 --set targetpx=1024 --set savePath="$work/out")
@@ -81,11 +90,13 @@ for _ in $(seq 1 "$rounds"); do
     measure korvane-resize "$korvane" run "$resize" photo.jpg
     measure vipsthumbnail vipsthumbnail photo.jpg -s 1024 -o "$work/out/%s.jpg[Q=90]"
     measure convert-resize /usr/bin/convert photo.jpg -auto-orient -resize 1024x1024 -quality 90 out/x.jpg
-    measure korvane-rotate "$korvane" run "$rotate" photo.jpg
-    measure exiftool-orientation exiftool -q -Orientation#=3 -o out/x.jpg photo.jpg
+    for ext in jpg png webp; do
+        measure "korvane-rotate-$ext" "$korvane" run "$rotate" "photo.$ext"
+        measure "exiftool-rotate-$ext" exiftool -m -q -Orientation#=3 -o "out/x.$ext" "photo.$ext"
+        measure "korvane-strip-$ext" "$korvane" run "$strip" "photo.$ext"
+        measure "exiftool-strip-$ext" exiftool -m -q -all= -o "out/x.$ext" "photo.$ext"
+    done
     measure jpegtran-rotate jpegtran -rotate 90 -copy none -outfile out/x.jpg photo.jpg
-    measure korvane-strip "$korvane" run "$strip" photo.jpg
-    measure exiftool-strip exiftool -q -all= -o out/x.jpg photo.jpg
     measure jpegtran-strip jpegtran -copy none -outfile out/x.jpg photo.jpg
     measure korvane-compress "$korvane" run "$compress" photo.jpg
     measure vips-jpegsave vips jpegsave photo.jpg out/x.jpg --Q 75
@@ -95,9 +106,18 @@ done
 for _ in $(seq 1 3); do
     measure korvane-batch50 "$korvane" run "$resize" batch/*.jpg
     measure korvane-batch50-serial env KORVANE_THREADS=1 VIPS_CONCURRENCY=1 "$korvane" run "$resize" batch/*.jpg
+    for dir in batch:jpg batch-png:png batch-webp:webp; do
+        ext=${dir#*:}
+        dir=${dir%:*}
+        measure "korvane-rotate50-$ext" "$korvane" run "$rotate" "$dir"/*."$ext"
+        measure "exiftool-rotate50-$ext" exiftool -m -q -Orientation#=3 -o out/ "$dir"/*."$ext"
+        measure "korvane-strip50-$ext" "$korvane" run "$strip" "$dir"/*."$ext"
+        measure "exiftool-strip50-$ext" exiftool -m -q -all= -o out/ "$dir"/*."$ext"
+    done
 done
 
 # The turned and stripped copies must hold the source's compressed image byte for byte.
+rm -rf out && mkdir out
 "$korvane" run "$rotate" photo.jpg >/dev/null 2>&1
 "$korvane" run "$strip" photo.jpg >/dev/null 2>&1
 python3 - photo.jpg out/photo.jpg out/photo1.jpg <<'EOF'
@@ -115,18 +135,33 @@ EOF
 
 echo "24-megapixel JPEG ($(du -k photo.jpg | cut -f1) KiB), medians of $rounds rounds (batches: 3)"
 echo "nproc $(nproc), load average $(cut -d' ' -f1-3 /proc/loadavg) at the end (the machine is shared)"
+echo "PNG $(du -k photo.png | cut -f1) KiB, WebP $(du -k photo.webp | cut -f1) KiB, of the same picture"
+metadata=()
+for ext in jpg png webp; do
+    for job in rotate strip rotate50 strip50; do
+        metadata+=("korvane-$job-$ext" "exiftool-$job-$ext")
+    done
+done
 for name in korvane-resize vipsthumbnail convert-resize korvane-batch50 korvane-batch50-serial \
-    korvane-rotate exiftool-orientation jpegtran-rotate korvane-strip exiftool-strip jpegtran-strip \
-    korvane-compress vips-jpegsave cjpeg; do
+    "${metadata[@]}" jpegtran-rotate jpegtran-strip korvane-compress vips-jpegsave cjpeg; do
     report "$name"
 done
 ratio korvane-resize vipsthumbnail 1 "resize time (goal <= 1.0)"
 ratio korvane-resize vipsthumbnail 2 "resize memory (goal <= 1.5)"
 ratio korvane-resize convert-resize 1 "resize time vs convert"
 ratio korvane-batch50 korvane-batch50-serial 1 "50-photo batch, both cores vs one (goal < 0.6)"
-ratio korvane-rotate exiftool-orientation 1 "rotate time vs exiftool (goal < 1)"
-ratio korvane-rotate jpegtran-rotate 1 "rotate time vs jpegtran -copy none (goal < 1)"
-ratio korvane-strip exiftool-strip 1 "strip time vs exiftool (goal < 1)"
-ratio korvane-strip jpegtran-strip 1 "strip time vs jpegtran -copy none (goal < 1)"
+for ext in jpg png webp; do
+    for job in rotate strip rotate50 strip50; do
+        ratio "korvane-$job-$ext" "exiftool-$job-$ext" 1 "$job $ext time vs exiftool (goal <= 0.3, aim 0.1)"
+    done
+done
+for ext in jpg png webp; do
+    for job in rotate strip rotate50 strip50; do
+        printf '  %s %s peak memory: %.1f MiB (goal <= 16)\n' "$job" "$ext" \
+            "$(cut -d' ' -f2 "times.korvane-$job-$ext" | median | awk '{print $1/1024}')"
+    done
+done
+ratio korvane-rotate-jpg jpegtran-rotate 1 "rotate time vs jpegtran -copy none (goal < 1)"
+ratio korvane-strip-jpg jpegtran-strip 1 "strip time vs jpegtran -copy none (goal < 1)"
 ratio korvane-compress vips-jpegsave 1 "compress time vs vips jpegsave"
 ratio korvane-compress cjpeg 1 "compress time vs djpeg | cjpeg"

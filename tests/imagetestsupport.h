@@ -257,8 +257,7 @@ inline QSize storedSize(const QByteArray &data)
 {
     QBuffer buffer;
     buffer.setData(data);
-    QImageReader reader(&buffer);
-    return reader.size();
+    return QImageReader(&buffer).size();
 }
 
 } // namespace ImageTestSupport

@@ -100,11 +100,13 @@ QMap<QString, QByteArray> awkwardInputs()
 {
     const QByteArray photo = withMetadata(encoded(quadrants(400, 300), "JPEG", true, 95), 1);
     const QByteArray picture = encoded(quadrants(400, 300), "PNG");
-    QByteArray cutJpeg = photo.left(photo.size() - 300);
-    QByteArray cutPng = picture.left(picture.size() - 40);
     return {{"empty.jpg", QByteArray()},
-            {"cut.jpg", cutJpeg},
-            {"cut.png", cutPng},
+            {"cut.jpg", photo.left(photo.size() - 300)},
+            {"cut.png", picture.left(picture.size() - 40)},
+            // One bit of the image data's checksum flipped, just before the end chunk.
+            {"checksum.png", picture.left(picture.size() - 13) + char(picture.at(picture.size() - 13) ^ 1) + picture.right(12)},
+            // Twenty bytes gone from inside the EXIF segment, its length unchanged.
+            {"cutsegment.jpg", photo.left(100) + photo.mid(120)},
             {"bomb.png", pngClaiming(100000, 100000)},
             {"orientation9.jpg", withMetadata(encoded(quadrants(120, 80), "JPEG"), 9)},
             {"orientation65535.jpg", withMetadata(encoded(quadrants(120, 80), "JPEG"), 65535)},
@@ -341,18 +343,20 @@ void KorvaneImageActionsTest::batchOutcome_data()
     QTest::addColumn<QString>("body");
 
     const QStringList mixed{"good1.jpg", "broken.jpg", "good2.png", "empty.jpg", "missing.jpg"};
+    // The reasons come in the order of their texts; "@" stands for the files' folder.
+    const QString broken = ' ' + qtTrId("imageDamaged").arg("@/broken.jpg");
     QTest::newRow("resize: two done, three failed")
         << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 50}, {"endName", "-s"}} << mixed << true << 5004
-        << qtTrId("NImagesResized", 2) + qtTrId("NImagesCanNotResizePending", 3) + ' ' + qtTrId("NoFile");
+        << qtTrId("NImagesResized", 2) + qtTrId("NImagesCanNotResizePending", 3) + ' ' + qtTrId("NoFile") + broken;
     QTest::newRow("remove metadata: two done, three failed")
         << 4 << QVariantMap{{"endName", "-c"}} << mixed << true << 6004
-        << qtTrId("NImagesRemovedMetadata", 2) + qtTrId("NImagesCanNotRemoveMetadata", 3) + ' ' + qtTrId("NoFile");
+        << qtTrId("NImagesRemovedMetadata", 2) + qtTrId("NImagesCanNotRemoveMetadata", 3) + ' ' + qtTrId("NoFile") + broken;
     QTest::newRow("rotate: two done, one of them counted as singular")
         << 16 << QVariantMap{{"rotateType", 1}, {"endName", "-r"}} << QStringList{"good1.jpg", "broken.jpg", "empty.jpg"} << true << 1003
-        << qtTrId("NImagesRoated", 1) + qtTrId("NImagesCanNotRoatedPending", 2);
+        << qtTrId("NImagesRoated", 1) + qtTrId("NImagesCanNotRoatedPending", 2) + broken;
     QTest::newRow("compress: all fail")
         << 0 << QVariantMap{{"compressionRato", 0.5}} << QStringList{"broken.jpg", "empty.jpg"} << false << 1002
-        << qtTrId("NImagesCanNotCompressed", 2);
+        << qtTrId("NImagesCanNotCompressed", 2) + broken;
     QTest::newRow("compress: saved bytes reported")
         << 0 << QVariantMap{{"compressionRato", 0.3}, {"endName", "-z"}} << QStringList{"good1.jpg"} << true << 0 << QString("saved");
 }
@@ -386,7 +390,7 @@ void KorvaneImageActionsTest::batchOutcome()
         QVERIFY(saved > 0);
         QCOMPARE(outcome.body, qtTrId("NImagesCompressed", 1).arg(KorvaneHandlePbHelper::getSizeDesc(saved)));
     } else {
-        QCOMPARE(outcome.body, body);
+        QCOMPARE(outcome.body, QString(body).replace('@', dir.path()));
     }
     for (const QString &name : files) {
         if (contents.contains(name))
@@ -482,7 +486,7 @@ void KorvaneImageActionsTest::badFiles_data()
     QTest::addColumn<bool>("onWhite");
 
     // fifo.png is a FIFO and zero.png a link to /dev/zero: both refused before they are opened.
-    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png", "gone.jpg", "fifo.png", "zero.png"};
+    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "checksum.png", "cutsegment.jpg", "bomb.png", "gone.jpg", "fifo.png", "zero.png"};
     const QStringList sound{"mislabelled.jpg", "cmyk.jpg", "deep.png", "orientation9.jpg", "orientation65535.jpg"};
     for (int type : imageActionTypes()) {
         QVariantMap settings = settingsFor(type);
@@ -511,7 +515,7 @@ void KorvaneImageActionsTest::badFiles()
 
     QTemporaryDir dir;
     QMap<QString, QByteArray> sources{{"good.jpg", jpeg(6)}};
-    const bool special = name == "fifo.png" || name == "zero.png";
+    const bool namedInError = QStringList{"fifo.png", "zero.png", "cut.jpg", "cut.png", "checksum.png", "cutsegment.jpg"}.contains(name);
     if (name == "fifo.png")
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
     else if (name == "zero.png")
@@ -520,15 +524,15 @@ void KorvaneImageActionsTest::badFiles()
         sources.insert(name, awkwardInputs().value(name));
     for (auto it = sources.cbegin(); it != sources.cend(); ++it)
         QVERIFY(ImageManager::writeFile(dir.filePath(it.key()), it.value()));
-    if (name == "cut.jpg")
-        QVERIFY2(!jpegScan(sources.value(name)).isEmpty(), "the cut must fall inside the compressed image");
+    if (name.startsWith("cut") && name.endsWith(".jpg"))
+        QVERIFY2(jpegScan(sources.value(name)).isEmpty() == (name == "cutsegment.jpg"), "the cut must fall where it says");
 
     const Outcome outcome = run(action(type, settings), {QUrl::fromLocalFile(dir.filePath("good.jpg")), QUrl::fromLocalFile(dir.filePath(name))});
     QCOMPARE(outcome.calls, 1);
     QCOMPARE(outcome.success, succeeded > 0);
     const ActionTexts texts = textsFor(type);
     QCOMPARE(outcome.error.code(), failed > 0 ? texts.code : 0);
-    QCOMPARE(outcome.error.localizedDescription().contains(dir.filePath(name)), special);
+    QCOMPARE(outcome.error.localizedDescription().contains(dir.filePath(name)), namedInError);
     if (succeeded == 0) {
         QCOMPARE(outcome.body, qtTrId(texts.failure, failed));
     } else {
@@ -563,7 +567,7 @@ void KorvaneImageActionsTest::badImageData_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("pasted");
 
-    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "bomb.png"};
+    const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "checksum.png", "cutsegment.jpg", "bomb.png"};
     const QStringList sound{"cmyk.jpg", "orientation9.jpg"};
     for (int type : imageActionTypes()) {
         for (const QString &name : refused)

@@ -1688,6 +1688,10 @@
         <source>The %1 bytes of image data do not decode as an image Korvane reads (complete, at most %2 pixels); nothing was done.</source>
         <translation>The %1 bytes of image data do not decode as an image Korvane reads (complete, at most %2 pixels); nothing was done.</translation>
     </message>
+    <message id="imageDamaged">
+        <source>“%1” is damaged: a part of it is cut short or fails its checksum; it was left as it was.</source>
+        <translation>“%1” is damaged: a part of it is cut short or fails its checksum; it was left as it was.</translation>
+    </message>
     <message id="notRegularFile">
         <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
         <translation>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</translation>

@@ -1665,6 +1665,10 @@
         <source>The %1 bytes of image data do not decode as an image Korvane reads (complete, at most %2 pixels); nothing was done.</source>
         <translation>这 %1 字节的图片数据无法解码为 Korvane 可读取的图片（须完整，最多 %2 像素），未做任何处理。</translation>
     </message>
+    <message id="imageDamaged">
+        <source>“%1” is damaged: a part of it is cut short or fails its checksum; it was left as it was.</source>
+        <translation>“%1”已损坏：部分数据被截断或校验和不符，保持原样。</translation>
+    </message>
     <message id="notRegularFile">
         <source>“%1” is not a regular file; FIFOs, sockets, devices and folders are not read.</source>
         <translation>“%1”不是普通文件；不读取管道、套接字、设备和文件夹。</translation>

@@ -1,6 +1,8 @@
 #include "common/imagecodec.h"
 
 #include "common/imagecodecoperations.h"
+#include "common/imagemetadatarewriter.h"
+#include "common/imagestructure.h"
 #include "actions/korvanepluginloader.h"
 
 namespace {
@@ -20,8 +22,11 @@ const ImageCodecOperations *operations()
 
 }
 
+// A damaged JPEG, PNG or WebP is refused here, before the plug-in is loaded for it.
 bool ImageCodec::readHeader(const QByteArray &data, Header *header)
 {
+    if (!ImageStructure::isSound(data))
+        return false;
     const ImageCodecOperations *codec = operations();
     return codec && codec->readHeader(data, header);
 }
@@ -46,6 +51,8 @@ QByteArray ImageCodec::encode(const QByteArray &data, Format target)
 
 QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation)
 {
+    if (ImageStructure::handles(formatOf(data)))
+        return ImageMetadataRewriter::rewrite(data, orientation);
     const ImageCodecOperations *codec = operations();
     return codec ? codec->rewriteMetadata(data, orientation) : QByteArray();
 }

@@ -2,6 +2,8 @@
 
 #include "actions/filemanager.h"
 #include "common/imagecodec.h"
+#include "common/imagemetadatarewriter.h"
+#include "common/imagestructure.h"
 #include "actions/korimagecategory.h"
 #include "actions/pixelbudget.h"
 
@@ -12,6 +14,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -86,6 +89,42 @@ bool writeResult(const QString &path, const QByteArray &data)
     return !data.isEmpty() && ImageManager::writeFile(path, data);
 }
 
+using NewOrientation = std::function<int(int current)>;
+
+int orientationKept(int current)
+{
+    return current == 0 ? 1 : current;
+}
+
+QByteArray changedMetadata(const QByteArray &data, const NewOrientation &orientation)
+{
+    ImageCodec::Header header;
+    if (!ImageManager::metadataHeader(data, &header))
+        return QByteArray();
+    return ImageCodec::rewriteMetadata(data, orientation(header.orientation));
+}
+
+// A JPEG, PNG or WebP file is written piece by piece from the source's bytes, so that it is held
+// in memory once.
+bool changeFileMetadata(const QString &source, const QString &destFile, const NewOrientation &orientation)
+{
+    const QByteArray data = ImageManager::readFile(source);
+    if (!ImageStructure::handles(ImageCodec::formatOf(data)))
+        return writeResult(destFile, changedMetadata(data, orientation));
+    ImageStructure::Layout layout;
+    if (!ImageStructure::read(data, &layout))
+        return false;
+    const QByteArrayList pieces = ImageMetadataRewriter::pieces(data, layout, orientation(layout.header.orientation));
+    QSaveFile file(destFile);
+    if (pieces.isEmpty() || !file.open(QIODevice::WriteOnly))
+        return false;
+    for (const QByteArray &piece : pieces) {
+        if (file.write(piece) != piece.size())
+            return false;
+    }
+    return file.commit();
+}
+
 } // namespace
 
 QByteArray ImageManager::compress(float quality, const QByteArray &sourceFileData)
@@ -93,17 +132,25 @@ QByteArray ImageManager::compress(float quality, const QByteArray &sourceFileDat
     return ImageCodec::compressToJpeg(sourceFileData, quality);
 }
 
+bool ImageManager::metadataHeader(const QByteArray &data, ImageCodec::Header *header)
+{
+    ImageStructure::Layout layout;
+    if (!ImageStructure::handles(ImageCodec::formatOf(data)))
+        return ImageCodec::readHeader(data, header);
+    if (!ImageStructure::read(data, &layout))
+        return false;
+    *header = layout.header;
+    return true;
+}
+
 QByteArray ImageManager::removeMetadata(const QByteArray &data)
 {
-    ImageCodec::Header header;
-    if (!ImageCodec::readHeader(data, &header))
-        return QByteArray();
-    return ImageCodec::rewriteMetadata(data, header.orientation == 0 ? 1 : header.orientation);
+    return changedMetadata(data, &orientationKept);
 }
 
 bool ImageManager::removeMetadata(const QString &source, const QString &destFile)
 {
-    return writeResult(destFile, removeMetadata(readFile(source)));
+    return changeFileMetadata(source, destFile, &orientationKept);
 }
 
 QByteArray ImageManager::changeData(const QByteArray &data, std::optional<float> width, std::optional<float> height)
@@ -179,15 +226,12 @@ int ImageManager::orientationAfter(int current, Mirror turn, double degrees)
 
 QByteArray ImageManager::roateSourceImage(const QByteArray &data, Mirror turn, double degrees)
 {
-    ImageCodec::Header header;
-    if (!ImageCodec::readHeader(data, &header))
-        return QByteArray();
-    return ImageCodec::rewriteMetadata(data, orientationAfter(header.orientation, turn, degrees));
+    return changedMetadata(data, [=](int current) { return orientationAfter(current, turn, degrees); });
 }
 
 bool ImageManager::roateSourceImage(const QString &source, const QString &destFile, Mirror turn, double degrees)
 {
-    return writeResult(destFile, roateSourceImage(readFile(source), turn, degrees));
+    return changeFileMetadata(source, destFile, [=](int current) { return orientationAfter(current, turn, degrees); });
 }
 
 bool ImageManager::writeFile(const QString &path, const QByteArray &data)
@@ -202,8 +246,13 @@ QByteArray ImageManager::readFile(const QString &path)
     return FileManager::isRegularFile(path, nullptr) && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-qint64 ImageManager::workingBytes(const QString &path)
+qint64 ImageManager::workingBytes(const QString &path, bool metadataOnly)
 {
+    if (metadataOnly && FileManager::isRegularFile(path, nullptr)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && ImageStructure::handles(ImageCodec::formatOf(file.peek(16))))
+            return 2 * file.size();
+    }
     ImageCodec::Header header;
     return fileHeader(path, &header) ? PixelBudget::bytesFor(header.width, header.height) : 0;
 }

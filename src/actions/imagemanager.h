@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/imagecodec.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -41,6 +43,10 @@ public:
     static bool writeFile(const QString &path, const QByteArray &data);
     // The whole file, or nothing when it cannot be read.
     static QByteArray readFile(const QString &path);
+    // The header a metadata change needs: JPEG, PNG and WebP are read from their own
+    // structure, without loading the image libraries.
+    static bool metadataHeader(const QByteArray &data, ImageCodec::Header *header);
     // What working on the image file holds in memory, from its header; 0 when it is no image.
-    static qint64 workingBytes(const QString &path);
+    // A metadata change of a JPEG, PNG or WebP decodes nothing and holds the file and its copy.
+    static qint64 workingBytes(const QString &path, bool metadataOnly = false);
 };

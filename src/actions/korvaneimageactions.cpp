@@ -4,6 +4,7 @@
 #include "actions/filemanager.h"
 #include "store/imageclearmsg.h"
 #include "common/imagecodec.h"
+#include "common/imagestructure.h"
 #include "store/imagecompression.h"
 #include "store/imageformat.h"
 #include "actions/imagemanager.h"
@@ -191,14 +192,33 @@ bool processFile(Batch &batch, const Destination &destination, const QUrl &sourc
     return true;
 }
 
-// Whether the file may be opened: a regular file whose name survives the trip through text.
-// A refused one is never opened; its reason goes into the batch's report.
+// Whether a JPEG, PNG or WebP file is whole, with its checksums right; other files are left to
+// their decoders. Read through a mapping: the file is not copied for it.
+bool isSoundFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+        return true;
+    uchar *mapped = file.map(0, file.size());
+    if (!mapped)
+        return ImageStructure::isSound(file.readAll());
+    const bool sound = ImageStructure::isSound(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size())));
+    file.unmap(mapped);
+    return sound;
+}
+
+// Whether the file may be worked on: a regular file whose name survives the trip through text,
+// and not a damaged image. Every image action asks this before it touches a file; a refused one
+// is never worked on, and its reason, naming it, goes into the batch's report.
 bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr)
 {
     KorvaneError error;
     const QString path = FileManager::textPath(file, &error);
-    if (!path.isEmpty() && FileManager::isRegularFile(path, &error))
-        return true;
+    if (!path.isEmpty() && FileManager::isRegularFile(path, &error)) {
+        if (isSoundFile(path))
+            return true;
+        error = KorvaneError(0, qtTrId("imageDamaged").arg(path));
+    }
     qCInfo(lcImageActions, "refused: %s",
            qUtf8Printable(KorvaneLogText::summary(error.localizedDescription(), lcImageActions())));
     if (mutex)
@@ -217,10 +237,12 @@ void post(const DropListEntity &drop, bool success, const QString &body)
 }
 
 // The report of a batch, on the main thread. failureCount is the number the failure text shows.
+// The reasons are sorted: the jobs of a batch finish in any order, their report does not.
 void reportBatch(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
                  const QString &successText, int succeeded, int failed, int failureCount, int trashed,
-                 const QStringList &reasons)
+                 QStringList reasons)
 {
+    reasons.sort();
     KorvaneError error;
     if (failed > 0)
         error = KorvaneError(texts.code, (QStringList{qtTrId(texts.failure, failureCount)} + reasons).join(QLatin1Char(' ')));
@@ -265,11 +287,14 @@ Input inputOf(const KorvaneHandleData &data)
     return Input::Nothing;
 }
 
+using HeaderReader = bool (*)(const QByteArray &data, ImageCodec::Header *header);
+
 // Image data that does not decode fails the action, with nothing pasted.
-bool failUndecodable(const DropPtr &drop, const KorvaneCompletion &completion, const QByteArray &input)
+bool failUndecodable(const DropPtr &drop, const KorvaneCompletion &completion, const QByteArray &input,
+                     HeaderReader readHeader = &ImageCodec::readHeader)
 {
     ImageCodec::Header header;
-    if (ImageCodec::readHeader(input, &header))
+    if (readHeader(input, &header))
         return false;
     onMain([=] {
         const KorvaneError error(KorvaneImageActions::ImageDataUndecodable,
@@ -283,11 +308,11 @@ bool failUndecodable(const DropPtr &drop, const KorvaneCompletion &completion, c
 // Data mode of every action but compression: transform once, paste a result when there is
 // one, and report success whatever came out of data that decodes.
 void transformData(const DropPtr &drop, const KorvaneCompletion &completion, const char *pastedKey,
-                   std::function<QByteArray(const QByteArray &)> transform)
+                   std::function<QByteArray(const QByteArray &)> transform, HeaderReader readHeader = &ImageCodec::readHeader)
 {
     const QByteArray input = KorvaneHandleData::shareInstance()->imageData();
     QThreadPool::globalInstance()->start([=] {
-        if (failUndecodable(drop, completion, input))
+        if (failUndecodable(drop, completion, input, readHeader))
             return;
         const QByteArray result = transform(input);
         onMain([=] {
@@ -301,7 +326,7 @@ void transformData(const DropPtr &drop, const KorvaneCompletion &completion, con
 
 // File mode of every action but rotation: a job per file, the last one to finish reports.
 void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
-                    std::function<bool(Batch &batch, const QUrl &source)> job)
+                    std::function<bool(Batch &batch, const QUrl &source)> job, bool metadataOnly = false)
 {
     const QList<QUrl> files = KorvaneHandleData::shareInstance()->imgFileUrls();
     auto batch = std::make_shared<Batch>(int(files.size()));
@@ -309,7 +334,8 @@ void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, co
         QThreadPool::globalInstance()->start([=] {
             bool success = false;
             if (isReadable(file, &batch->reasons, &batch->mutex)) {
-                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
+                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(),
+                                                      ImageManager::workingBytes(file.toLocalFile(), metadataOnly));
                 success = job(*batch, file);
             }
             if (!count(*batch, success))
@@ -501,7 +527,8 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
 
     if (input == Input::ImageData) {
         transformData(drop, completion, "pasteBoardImageRotate",
-                      [=](const QByteArray &image) { return ImageManager::roateSourceImage(image, turn, degrees); });
+                      [=](const QByteArray &image) { return ImageManager::roateSourceImage(image, turn, degrees); },
+                      &ImageManager::metadataHeader);
         return;
     }
     const Destination destination = destinationOf(settings);
@@ -511,7 +538,8 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
         for (const QUrl &file : files) {
             bool success = false;
             if (isReadable(file, &batch.reasons)) {
-                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
+                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(),
+                                                      ImageManager::workingBytes(file.toLocalFile(), true));
                 success = processFile(batch, destination, file, QString(), [&](const QString &output) {
                     return ImageManager::roateSourceImage(file.toLocalFile(), output, turn, degrees);
                 });
@@ -542,7 +570,7 @@ void KorvaneImageActions::clearMsgImageDropEntity(const DropPtr &drop, const Kor
     }
     if (input == Input::ImageData) {
         transformData(drop, completion, "pasteBoardImageMetadataRemoved",
-                      [](const QByteArray &image) { return ImageManager::removeMetadata(image); });
+                      [](const QByteArray &image) { return ImageManager::removeMetadata(image); }, &ImageManager::metadataHeader);
         return;
     }
     const Destination destination = destinationOf(drop->imageClearMsg());
@@ -552,5 +580,6 @@ void KorvaneImageActions::clearMsgImageDropEntity(const DropPtr &drop, const Kor
                        return processFile(batch, destination, file, QString(), [&](const QString &output) {
                            return ImageManager::removeMetadata(file.toLocalFile(), output);
                        });
-                   });
+                   },
+                   true);
 }

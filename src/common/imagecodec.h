@@ -61,6 +61,6 @@ public:
     // camera data, location, texts, times, XMP, IPTC and comments all go. The compressed image
     // data stays byte for byte where the format holds metadata beside it (JPEG, PNG, WebP); a
     // TIFF is encoded again without loss, other formats are turned as the value says and
-    // encoded again.
+    // encoded again. JPEG, PNG and WebP go through ImageMetadataRewriter without the plug-in.
     static QByteArray rewriteMetadata(const QByteArray &data, int orientation);
 };

@@ -1,18 +1,17 @@
 #include "common/imagecodec.h"
 #include "common/imagecodecoperations.h"
+#include "common/imagemetadatarewriter.h"
+#include "common/imagestructure.h"
 
 #include <QFile>
 #include <QImage>
 #include <QLoggingCategory>
-#include <QtEndian>
 #include <QtGlobal>
 
 #include <exiv2/exiv2.hpp>
 #include <gmodule.h>
 #include <vips/vips8>
-#include <zlib.h>
 
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -239,195 +238,14 @@ int exivOrientation(const QByteArray &data)
 #endif
 }
 
-quint32 bigEndian32(const QByteArray &data, qsizetype at)
-{
-    return quint32(uchar(data[at])) << 24 | quint32(uchar(data[at + 1])) << 16 | quint32(uchar(data[at + 2])) << 8
-        | quint32(uchar(data[at + 3]));
-}
-
-// An EXIF block that says the orientation and nothing else: a big-endian TIFF header and one
-// directory with one entry.
-QByteArray orientationExif(int orientation)
-{
-    QByteArray exif("MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\0\0\0\0\0\0\0", 26);
-    exif[18] = char(orientation >> 8);
-    exif[19] = char(orientation);
-    return exif;
-}
-
-// Just past the end marker of the JPEG image whose first scan starts at "at", found by walking
-// the entropy-coded data and the segments between scans, so that whatever a camera appended
-// after the image (previews, maker trailers) is left behind. The data's size when there is none.
-qsizetype jpegImageEnd(const QByteArray &data, qsizetype at)
-{
-    const auto byteAt = [&](qsizetype i) { return uchar(data.at(i)); };
-    while (at + 1 < data.size()) {
-        const uchar marker = byteAt(at + 1);
-        if (byteAt(at) != 0xff)
-            break;
-        if (marker == 0xd9)
-            return at + 2;
-        if (marker == 0xff) {
-            ++at;
-            continue;
-        }
-        if (at + 4 > data.size())
-            break;
-        at += 2 + ((qsizetype(byteAt(at + 2)) << 8) | byteAt(at + 3));
-        if (marker != 0xda)
-            continue;
-        // In the compressed data a 0xff byte is followed by 0 or a restart marker.
-        for (;;) {
-            const void *found = at < data.size() ? std::memchr(data.constData() + at, 0xff, size_t(data.size() - at)) : nullptr;
-            if (!found)
-                return data.size();
-            at = static_cast<const char *>(found) - data.constData();
-            if (at + 1 >= data.size())
-                return data.size();
-            const uchar next = byteAt(at + 1);
-            if (next != 0 && !(next >= 0xd0 && next <= 0xd7))
-                break;
-            at += 2;
-        }
-    }
-    return data.size();
-}
-
-// The JPEG with a new EXIF block holding only the orientation, and of its other segments only
-// those decoding needs: tables, frame, the JFIF and Adobe markers and the colour profile. The
-// compressed image is copied byte for byte. Empty when the segments do not parse.
-QByteArray jpegWithOrientationOnly(const QByteArray &data, int orientation)
-{
-    const QByteArray exif = QByteArrayLiteral("Exif\0\0") + orientationExif(orientation);
-    QByteArray app1("\xff\xe1\0\0", 4);
-    app1[2] = char((exif.size() + 2) >> 8);
-    app1[3] = char(exif.size() + 2);
-    app1 += exif;
-
-    const auto byteAt = [&](qsizetype i) { return uchar(data.at(i)); };
-    QByteArray result = data.left(2);
-    bool exifWritten = false;
-    qsizetype at = 2;
-    for (;;) {
-        if (at + 4 > data.size() || byteAt(at) != 0xff)
-            return QByteArray();
-        const uchar marker = byteAt(at + 1);
-        if (marker == 0xff) {
-            ++at;
-            continue;
-        }
-        if (marker == 0xda)
-            break;
-        const qsizetype length = (qsizetype(byteAt(at + 2)) << 8) | byteAt(at + 3);
-        if (length < 2 || at + 2 + length > data.size())
-            return QByteArray();
-        const QByteArray payload = QByteArray::fromRawData(data.constData() + at + 4, length - 2);
-        const bool jfif = marker == 0xe0 && payload.startsWith(QByteArrayLiteral("JFIF\0"));
-        const bool application = (marker >= 0xe0 && marker <= 0xef) || marker == 0xfe;
-        const bool keep = !application || jfif || (marker == 0xe2 && payload.startsWith(QByteArrayLiteral("ICC_PROFILE\0")))
-            || (marker == 0xee && payload.startsWith("Adobe"));
-        if (!exifWritten && !jfif) {
-            result += app1;
-            exifWritten = true;
-        }
-        if (keep)
-            result += data.mid(at, 2 + length);
-        at += 2 + length;
-    }
-    if (!exifWritten)
-        result += app1;
-    return result + data.mid(at, jpegImageEnd(data, at) - at);
-}
-
-QByteArray pngChunk(const QByteArray &type, const QByteArray &body)
-{
-    QByteArray chunk(4, '\0');
-    qToBigEndian(quint32(body.size()), chunk.data());
-    chunk += type + body;
-    QByteArray crc(4, '\0');
-    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData() + 4), uInt(chunk.size() - 4))), crc.data());
-    return chunk + crc;
-}
-
-// The PNG with an eXIf chunk holding only the orientation, and of its ancillary chunks only
-// those that say how the pixels look or move: texts, times, EXIF, XMP and anything unknown go.
-// The image data is copied byte for byte. Empty when the chunks do not parse.
-QByteArray pngWithOrientationOnly(const QByteArray &data, int orientation)
-{
-    static const QByteArrayList pictureChunks{"tRNS", "cHRM", "gAMA", "iCCP", "sBIT", "sRGB", "cICP", "mDCV",
-                                              "cLLI", "bKGD", "hIST", "pHYs", "sPLT", "acTL", "fcTL", "fdAT"};
-    QByteArray result = data.left(8);
-    bool exifWritten = false;
-    qsizetype at = 8;
-    while (at + 12 <= data.size()) {
-        const quint32 length = bigEndian32(data, at);
-        if (length > quint32(data.size() - at - 12))
-            return QByteArray();
-        const QByteArray type = data.mid(at + 4, 4);
-        if (!exifWritten && (type == "IDAT" || type == "IEND")) {
-            result += pngChunk("eXIf", orientationExif(orientation));
-            exifWritten = true;
-        }
-        // An upper-case first letter marks a chunk a decoder cannot do without.
-        if ((type[0] >= 'A' && type[0] <= 'Z') || pictureChunks.contains(type))
-            result += data.mid(at, 12 + qsizetype(length));
-        at += 12 + qsizetype(length);
-        if (type == "IEND")
-            return result;
-    }
-    return QByteArray();
-}
-
-// Whether a JPEG or PNG reaches its end marker. Decoders treat a cut-off file as a warning
-// and fill the missing rows with grey, and a metadata change never decodes at all, so a photo
-// cut short by a failed copy would otherwise pass as a good one.
-bool isComplete(const QByteArray &data, ImageCodec::Format format)
-{
-    const auto byteAt = [&](qsizetype at) { return uchar(data.at(at)); };
-    if (format == ImageCodec::Format::Jpeg) {
-        qsizetype at = 2;
-        while (at + 1 < data.size()) {
-            if (byteAt(at) != 0xff)
-                return false;
-            const uchar marker = byteAt(at + 1);
-            if (marker == 0xff) {
-                ++at;
-            } else if (marker == 0xda) {
-                // Inside the scans a 0xff data byte is followed by 0, and restart markers are
-                // 0xd0 to 0xd7: any 0xff 0xd9 after here means the image reached its end. It is
-                // looked for from the back, where a complete photo has it, rather than by reading
-                // through the whole file from the front.
-                return data.lastIndexOf("\xff\xd9") >= at + 2;
-            } else if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) {
-                at += 2;
-            } else {
-                if (at + 4 > data.size())
-                    return false;
-                at += 2 + ((qsizetype(byteAt(at + 2)) << 8) | byteAt(at + 3));
-            }
-        }
-        return false;
-    }
-    if (format == ImageCodec::Format::Png) {
-        qint64 at = 8;
-        while (at + 12 <= data.size()) {
-            const qint64 length = qint64(byteAt(at)) << 24 | qint64(byteAt(at + 1)) << 16 | qint64(byteAt(at + 2)) << 8
-                | qint64(byteAt(at + 3));
-            if (data.mid(at + 4, 4) == "IEND")
-                return true;
-            at += 12 + length;
-        }
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 bool ImageCodec::readHeader(const QByteArray &data, Header *header)
 {
     const Format format = formatOf(data);
-    if (format == Format::Unknown || !isComplete(data, format))
+    ImageStructure::Layout layout;
+    const bool structured = ImageStructure::handles(format);
+    if (format == Format::Unknown || (structured && !ImageStructure::read(data, &layout)))
         return false;
     startLibraries();
     try {
@@ -450,8 +268,8 @@ bool ImageCodec::readHeader(const QByteArray &data, Header *header)
         if (header->width <= 0 || header->height <= 0 || qint64(header->width) * header->height > maxPixels)
             return false;
         header->format = format;
-        header->orientation = 0;
-        if (format != Format::Bmp && format != Format::Gif) {
+        header->orientation = layout.header.orientation;
+        if (!structured && format != Format::Bmp && format != Format::Gif) {
             try {
                 header->orientation = exivOrientation(data);
             } catch (const std::exception &) {
@@ -477,7 +295,7 @@ QByteArray ImageCodec::compressToJpeg(const QByteArray &data, float quality)
         const QByteArray jpeg = jpegBytes(image, qBound(1, qRound(quality * 100), 100));
         if (header.orientation <= 1 || jpeg.isEmpty())
             return jpeg;
-        return rewriteMetadata(jpeg, header.orientation);
+        return ImageMetadataRewriter::rewrite(jpeg, header.orientation);
     } catch (const std::exception &e) {
         qCInfo(lcImage, "cannot compress the image: %s", e.what());
         vips_error_clear();
@@ -548,42 +366,11 @@ QByteArray ImageCodec::encode(const QByteArray &data, Format target)
 
 QByteArray ImageCodec::rewriteMetadata(const QByteArray &data, int orientation)
 {
+    if (ImageStructure::handles(formatOf(data)))
+        return ImageMetadataRewriter::rewrite(data, orientation);
     Header header;
     if (!readHeader(data, &header))
         return QByteArray();
-    switch (header.format) {
-    case Format::Jpeg:
-        return jpegWithOrientationOnly(data, orientation);
-    case Format::Png:
-        return pngWithOrientationOnly(data, orientation);
-    case Format::WebP:
-        try {
-            auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(data.constData()), long(data.size()));
-            image->readMetadata();
-            image->clearExifData();
-            image->clearIptcData();
-            image->clearXmpData();
-            image->clearXmpPacket();
-            image->clearComment();
-            image->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
-            image->writeMetadata();
-            Exiv2::BasicIo &io = image->io();
-            io.seek(0, Exiv2::BasicIo::beg);
-            QByteArray result(qsizetype(io.size()), Qt::Uninitialized);
-            if (qsizetype(io.read(reinterpret_cast<Exiv2::byte *>(result.data()), result.size())) != result.size())
-                return QByteArray();
-            return result;
-        } catch (const std::exception &e) {
-            qCInfo(lcImage, "cannot write the metadata: %s", e.what());
-            return QByteArray();
-        }
-    case Format::Tiff:
-    case Format::Bmp:
-    case Format::Gif:
-    case Format::Heif:
-    case Format::Unknown:
-        break;
-    }
     // The rest are decoded and encoded again. A TIFF keeps the value in its orientation tag:
     // Exiv2 would keep XMP there as part of the image. The other formats hold no value we can
     // write, so the turn goes into the pixels.
