@@ -369,7 +369,7 @@ void TrayDesktopTest::commandsAndTheDropWindow()
     QByteArray said;
     QTRY_VERIFY2_WITH_TIMEOUT((said += source.readAllStandardOutput()).endsWith("accepted\n"), said.constData(), 15000);
     QVERIFY(DesktopSession::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    QVERIFY(popoverBecomes(true));
+    QVERIFY2(popoverBecomes(true), m_korvane.output.right(600).constData());
     QVERIFY(DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     QVERIFY(popoverBecomes(false));
     source.closeWriteChannel();
