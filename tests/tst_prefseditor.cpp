@@ -8,7 +8,6 @@
 #include "shell/editor/editordroplist.h"
 #include "shell/generalsettingviewcontroller.h"
 #include "store/korvanecoredatahelper.h"
-#include "shell/korvanenotificationcenter.h"
 #include "platform/korvaneplatform.h"
 #include "actions/korvanetranslations.h"
 #include "platform/korvaneuserdefaults.h"
@@ -255,19 +254,14 @@ void PrefsEditorTest::openingOnAFileRecordSelectsTypeRowZero()
     PreferencesViewController editor;
     QCOMPARE(editor.currentCatalog(), 0);
     QCOMPARE(editor.typeListView()->currentRow(), 1);
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropEditDataActionNotif"),
-                                                     {{QStringLiteral("dropID"), wanted->dropID()},
-                                                      {QStringLiteral("dropCatalog"), 1},
-                                                      {QStringLiteral("dropIndex"), wanted->index()},
-                                                      {QStringLiteral("dropType"), wanted->type()}});
+    editor.editAction(1, wanted->dropID());
     QCOMPARE(editor.typeListView()->currentRow(), 0);
     QCOMPARE(editor.currentCatalog(), 1);
     QTRY_COMPARE(editor.currentPreviewSelectRow(), 1);
     QCOMPARE(editor.actionListView()->currentRow(), 1);
 
     // No record matches: the first row.
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropEditDataActionNotif"),
-                                                     {{QStringLiteral("dropID"), -5}, {QStringLiteral("dropCatalog"), 0}, {QStringLiteral("dropIndex"), 0}, {QStringLiteral("dropType"), 0}});
+    editor.editAction(0, -5);
     QCOMPARE(editor.typeListView()->currentRow(), 1);
     QTRY_COMPARE(editor.actionListView()->currentRow(), 0);
 }
@@ -314,11 +308,7 @@ void PrefsEditorTest::everyPanelFitsTheEditor()
     window.showWindowWithTab(0);
     const QSize editorSize(1120, 650 + window.tabViewController()->barHeight());
     QTRY_COMPARE(window.size(), editorSize);
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropEditDataActionNotif"),
-                                                     {{QStringLiteral("dropID"), drop->dropID()},
-                                                      {QStringLiteral("dropCatalog"), catalog},
-                                                      {QStringLiteral("dropIndex"), drop->index()},
-                                                      {QStringLiteral("dropType"), type}});
+    window.editor()->editAction(catalog, drop->dropID());
     QTRY_COMPARE(window.editor()->actionListView()->currentRow(), drop->index());
     const auto *scroll = window.editor()->findChild<QScrollArea *>(QStringLiteral("editScroll"));
     QVERIFY(scroll);

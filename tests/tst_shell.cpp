@@ -3,7 +3,6 @@
 #include "shell/customtablecellview.h"
 #include "shell/dropwindow.h"
 #include "widgets/flatbutton.h"
-#include "shell/korvanenotificationcenter.h"
 #include "actions/korvanetranslations.h"
 #include "shell/maincontentview.h"
 #include "shell/trayglyph.h"
@@ -232,7 +231,7 @@ void ShellTest::runningRowFreezesTheList()
     MainContentView view;
     view.regularViewWithHandleData(-1);
     const QStringList before = titles(view);
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("menuStateChangedNotif"), {{QStringLiteral("state"), 1}, {QStringLiteral("row"), 2}});
+    Q_EMIT view.rows().at(2)->runStateChanged(2, true);
     for (CustomTableCellView *row : view.rows()) {
         const auto *effect = qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect());
         QCOMPARE(effect->opacity(), row->row() == 2 ? 1.0 : 0.2);
@@ -242,7 +241,7 @@ void ShellTest::runningRowFreezesTheList()
     dropItems({"/d/a.jpg"});
     view.regularViewWithHandleData(2);
     QCOMPARE(titles(view), before);
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("menuStateChangedNotif"), {{QStringLiteral("state"), 0}, {QStringLiteral("row"), 2}});
+    Q_EMIT view.rows().at(2)->runStateChanged(2, false);
     for (CustomTableCellView *row : view.rows()) {
         QCOMPARE(qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect())->opacity(), 1.0);
         QVERIFY(!row->myButton()->ignoresMouse());

@@ -4,7 +4,6 @@
 #include "store/droplistentity.h"
 #include "widgets/flatbutton.h"
 #include "actions/korvanehandlepbhelper.h"
-#include "shell/korvanenotificationcenter.h"
 #include "platform/korvaneplatform.h"
 #include "platform/korvanesettings.h"
 #include "platform/korvanesoundplayer.h"
@@ -21,16 +20,9 @@
 
 namespace {
 
-const QString menuStateChanged = QStringLiteral("menuStateChangedNotif");
-
 // A synchronous action has finished when its report arrives, but its row stays deaf this long
 // after, so that a digit pressed twice in quick succession runs it once.
 constexpr int kSynchronousRowRestMs = 300;
-
-KorvaneNotificationCenter *center()
-{
-    return KorvaneNotificationCenter::defaultCenter();
-}
 
 } // namespace
 
@@ -55,9 +47,8 @@ CustomTableCellView::CustomTableCellView(QWidget *parent)
     connect(m_myButton, &FlatButton::resultShown, this, [this](bool) {
         if (!KorvaneSettings::muteSound.read())
             KorvanePlatform::soundPlayer()->play(QStringLiteral("Pop"));
-        center()->post(menuStateChanged, {{QStringLiteral("state"), 0}, {QStringLiteral("row"), m_row}});
+        Q_EMIT runStateChanged(m_row, false);
     });
-    observe();
 }
 
 QString CustomTableCellView::shortcutLabel(int row)
@@ -87,34 +78,38 @@ void CustomTableCellView::setDropAction(const std::shared_ptr<DropListEntity> &d
     }
 }
 
-void CustomTableCellView::observe()
+void CustomTableCellView::setRunningRow(int runningRow, bool running)
 {
-    center()->observe(menuStateChanged, this, [this](const QVariantMap &info) {
-        const bool running = info.value(QStringLiteral("state")).toInt() == 1;
-        m_myButton->setIgnoresMouse(running);
-        const bool isRunningRow = info.value(QStringLiteral("row")).toInt() == m_row;
-        m_opacity->setOpacity(running && !isRunningRow ? 0.2 : 1.0);
-    });
-    center()->observe(QStringLiteral("dropBtnStateChangeNotif"), this, [this](const QVariantMap &info) {
-        if (!m_myButton->ignoresMouse())
-            m_myButton->setOn(info.value(QStringLiteral("row")).toInt() == m_row);
-    });
-    center()->observe(QStringLiteral("dropBtnKeyEnteredNotif"), this, [this](const QVariantMap &) {
-        if (m_myButton->isOn() && !m_myButton->ignoresMouse()) {
-            m_myButton->setOn(false);
-            onClickBtn();
-        }
-    });
-    center()->observe(QStringLiteral("forceState"), this, [this](const QVariantMap &) {
-        if (!m_stopAction)
-            m_myButton->setOn(false);
-    });
-    center()->observe(QStringLiteral("HotKeyEvent"), this, [this](const QVariantMap &info) {
-        if (info.value(QStringLiteral("hotKeyID")).toInt() == m_row)
-            onClickBtn();
-        else if (!m_myButton->ignoresMouse())
-            m_myButton->setOn(false);
-    });
+    m_myButton->setIgnoresMouse(running);
+    m_opacity->setOpacity(running && runningRow != m_row ? 0.2 : 1.0);
+}
+
+void CustomTableCellView::setLitRow(int row)
+{
+    if (!m_myButton->ignoresMouse())
+        m_myButton->setOn(row == m_row);
+}
+
+void CustomTableCellView::runIfLit()
+{
+    if (m_myButton->isOn() && !m_myButton->ignoresMouse()) {
+        m_myButton->setOn(false);
+        onClickBtn();
+    }
+}
+
+void CustomTableCellView::putOut()
+{
+    if (!m_stopAction)
+        m_myButton->setOn(false);
+}
+
+void CustomTableCellView::runShortcut(int row)
+{
+    if (row == m_row)
+        onClickBtn();
+    else if (!m_myButton->ignoresMouse())
+        m_myButton->setOn(false);
 }
 
 bool CustomTableCellView::start()
@@ -131,7 +126,7 @@ void CustomTableCellView::onClickBtn()
         return;
     if (m_dropAction->catalog() == 0 && m_pasteTextInHandleData)
         m_pasteTextInHandleData();
-    center()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_row}});
+    Q_EMIT lightRequested(m_row);
     handleAction();
 }
 
@@ -140,7 +135,7 @@ void CustomTableCellView::handleAction()
     if (!m_dropAction)
         return;
     m_stopAction = true;
-    center()->post(menuStateChanged, {{QStringLiteral("state"), 1}, {QStringLiteral("row"), m_row}});
+    Q_EMIT runStateChanged(m_row, true);
 
     bool reportsResult = true;
     const bool runnable = KorvaneHandlePbHelper::canHandleDropEntity(*m_dropAction, &reportsResult);
@@ -184,10 +179,8 @@ void CustomTableCellView::dragEnterEvent(QDragEnterEvent *event)
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    // Only the row under the pointer is lit: the others go off through the same notification
-    // a selection uses.
-    if (!m_myButton->ignoresMouse())
-        center()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_row}});
+    // Only the row under the pointer is lit, as after a click.
+    Q_EMIT lightRequested(m_row);
 }
 
 void CustomTableCellView::dragLeaveEvent(QDragLeaveEvent *event)
@@ -233,19 +226,8 @@ void CustomTableCellView::showRowMenu(const QPoint &globalPos)
     QMenu menu;
     QAction *edit = menu.addAction(qtTrId("edit"));
     edit->setToolTip(qtTrId("editTip"));
-    const QAction *chosen = menu.exec(globalPos);
-    if (chosen == edit) {
-        openActionEdit();
-        return;
-    }
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropOpenEditActionNotif"));
-}
-
-void CustomTableCellView::openActionEdit()
-{
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropOpenEditActionNotif"),
-                                                     {{QStringLiteral("dropID"), m_dropAction->dropID()},
-                                                      {QStringLiteral("dropCatalog"), m_dropAction->catalog()},
-                                                      {QStringLiteral("dropIndex"), m_dropAction->index()},
-                                                      {QStringLiteral("dropType"), m_dropAction->type()}});
+    if (menu.exec(globalPos) == edit)
+        Q_EMIT editRequested(m_dropAction);
+    else
+        Q_EMIT menuDismissed();
 }

@@ -39,6 +39,27 @@ public:
     // A drop on this row.
     void performDragOperation();
 
+    // A row of the list started a run or ended one: while it runs every other row is dimmed
+    // and deaf.
+    void setRunningRow(int runningRow, bool running);
+    // Lights this row if it is the given one and puts it out otherwise, unless a run made it deaf.
+    void setLitRow(int row);
+    // Return on the list runs the lit row.
+    void runIfLit();
+    // The list was refilled: a row that does not run goes off.
+    void putOut();
+    // A digit shortcut runs the row it names; the others go off.
+    void runShortcut(int row);
+
+Q_SIGNALS:
+    // A run of this row started, or its result has been shown.
+    void runStateChanged(int row, bool running);
+    // A click or a drag came to this row: it is to be the only one lit.
+    void lightRequested(int row);
+    void editRequested(const std::shared_ptr<DropListEntity> &drop);
+    // The row's menu closed without a choice.
+    void menuDismissed();
+
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -47,9 +68,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    void observe();
     void finish(bool success);
-    void openActionEdit();
     void showRowMenu(const QPoint &globalPos);
 
     std::shared_ptr<DropListEntity> m_dropAction;

@@ -1,7 +1,6 @@
 #include "shell/customview.h"
 
 #include "intake/korvanehandledata.h"
-#include "shell/korvanenotificationcenter.h"
 #include "platform/mimedatapasteboard.h"
 
 #include <QDragEnterEvent>
@@ -15,7 +14,7 @@ CustomView::CustomView(QWidget *parent)
     m_dropTimer.setSingleShot(true);
     m_dropTimer.setInterval(100);
     connect(&m_dropTimer, &QTimer::timeout, this, [this] {
-        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropNotification"));
+        Q_EMIT dragClassified();
         m_isHandling = false;
     });
 }

@@ -14,6 +14,10 @@ public:
 
     bool isHandling() const { return m_isHandling; }
 
+Q_SIGNALS:
+    // A drag came over the area and its data was classified: the list is to replace us.
+    void dragClassified();
+
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

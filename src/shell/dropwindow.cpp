@@ -5,7 +5,6 @@
 #include "intake/korvanehandledata.h"
 #include "store/droplistentity.h"
 #include "store/korvanecoredatahelper.h"
-#include "shell/korvanenotificationcenter.h"
 #include "platform/mimedatapasteboard.h"
 #include "widgets/popoverwindow.h"
 #include "common/korvanelogging.h"
@@ -182,7 +181,6 @@ DropWindow::DropWindow(QWidget *parent)
     layout->addWidget(area);
     layout->addWidget(scroll, 1);
 
-    KorvaneNotificationCenter::defaultCenter()->observe(QStringLiteral("reloadPreview"), this, [this](const QVariantMap &) { reloadActions(); });
     reloadActions();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/dbusnotifier.h"
 #include "shell/dropwindow.h"
+#include "shell/editor/preferencesviewcontroller.h"
 #include "shell/generalsettingviewcontroller.h"
 #include "shell/hotkeybindingreporter.h"
 #include "widgets/korvaneaccessibility.h"
@@ -12,6 +13,7 @@
 #include "platform/desktopurlopener.h"
 #include "platform/guiclipboard.h"
 #include "platform/korvanedesktopplatform.h"
+#include "store/droplistentity.h"
 #include "store/korvanecoredatahelper.h"
 #include "platform/korvaneeventhotkeyservice.h"
 #include "platform/korvaneplatform.h"
@@ -71,6 +73,10 @@ void KorvaneApplication::start(KorvaneSingleInstance *instance)
     connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, [this] { openPreferencesTab(2); });
     connect(m_statusItemManger.get(), &StatusItemManger::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
     connect(m_statusItemManger.get(), &StatusItemManger::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
+    connect(m_statusItemManger.get(), &StatusItemManger::editActionRequested, this, [this](const DropListEntityPtr &drop) {
+        openPreferencesTab(0);
+        preferencesWindow()->editor()->editAction(drop->catalog(), drop->dropID());
+    });
     if (instance) {
         connect(instance, &KorvaneSingleInstance::requested, this, &KorvaneApplication::openPreferences);
         connect(instance, &KorvaneSingleInstance::showRequested, this, &KorvaneApplication::show);
@@ -213,6 +219,10 @@ PreferencesWindowController *KorvaneApplication::preferencesWindow()
         });
         m_preferences->setHiddenFromTaskbar(KorvaneSettings::hideIcon.read());
         connect(m_preferences.get(), &PreferencesWindowController::quitRequested, qApp, &QCoreApplication::quit);
+        connect(m_preferences->editor(), &PreferencesViewController::actionRenamed, this, [this] {
+            if (m_dropWindow)
+                m_dropWindow->reloadActions();
+        });
     }
     return m_preferences.get();
 }

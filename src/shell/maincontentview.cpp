@@ -6,7 +6,6 @@
 #include "widgets/flatbutton.h"
 #include "store/korvanecoredatahelper.h"
 #include "intake/korvanehandledata.h"
-#include "shell/korvanenotificationcenter.h"
 #include "shell/updateviewcontroller.h"
 #include "shell/userguide.h"
 #include "common/korvanelogging.h"
@@ -22,6 +21,7 @@
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -219,7 +219,7 @@ void MainContentView::regularViewWithHandleData(int row)
     if (m_needBecomeFirstRes)
         m_topTitleLabel->setFocus();
     reloadData();
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("forceState"));
+    forEachRow([](CustomTableCellView *row) { row->putOut(); });
 
     setFixedSize(popoverWidth, heightForRows(int(m_dropList.size()), availableScreenHeight()));
 }
@@ -280,6 +280,13 @@ void MainContentView::reloadData()
                 KorvaneHandleData::shareInstance()->resetHandleDataWith(m_topTitleLabel->text());
         });
         cell->installEventFilter(this);
+        connect(cell, &CustomTableCellView::runStateChanged, this, [this](int running, bool on) {
+            forEachRow([running, on](CustomTableCellView *row) { row->setRunningRow(running, on); });
+            Q_EMIT runStateChanged(running, on);
+        });
+        connect(cell, &CustomTableCellView::lightRequested, this, &MainContentView::lightRow);
+        connect(cell, &CustomTableCellView::editRequested, this, &MainContentView::editActionRequested);
+        connect(cell, &CustomTableCellView::menuDismissed, this, &MainContentView::rowMenuDismissed);
         m_listLayout->insertWidget(i, cell);
         m_rows.append(cell);
     }
@@ -304,7 +311,31 @@ void MainContentView::selectRow(int row)
         return;
     m_selectedRow = qBound(0, row, int(m_rows.size()) - 1);
     m_scrollArea->ensureWidgetVisible(m_rows.at(m_selectedRow));
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), m_selectedRow}});
+    lightRow(m_selectedRow);
+}
+
+void MainContentView::forEachRow(const std::function<void(CustomTableCellView *row)> &call)
+{
+    const QList<QPointer<CustomTableCellView>> rows(m_rows.cbegin(), m_rows.cend());
+    for (const QPointer<CustomTableCellView> &row : rows) {
+        if (row)
+            call(row);
+    }
+}
+
+void MainContentView::lightRow(int row)
+{
+    forEachRow([row](CustomTableCellView *cell) { cell->setLitRow(row); });
+}
+
+void MainContentView::runShortcut(int row)
+{
+    forEachRow([row](CustomTableCellView *cell) { cell->runShortcut(row); });
+}
+
+void MainContentView::runLitRow()
+{
+    forEachRow([](CustomTableCellView *cell) { cell->runIfLit(); });
 }
 
 bool MainContentView::startRowOf(qint32 dropID)
@@ -345,7 +376,7 @@ void MainContentView::autoScroll()
         return;
     // The rows move under a pointer that rests: the light moves to the row now under it.
     const CustomTableCellView *under = rowAt(m_dragPos);
-    KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnStateChangeNotif"), {{QStringLiteral("row"), under ? under->row() : -1}});
+    lightRow(under ? under->row() : -1);
 }
 
 bool MainContentView::dragEventFilter(CustomTableCellView *row, QEvent *event)
@@ -389,7 +420,7 @@ bool MainContentView::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (const int row = digitRow(key); row >= 0) {
-            KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("HotKeyEvent"), {{QStringLiteral("hotKeyID"), row}});
+            runShortcut(row);
             return true;
         }
         if (watched == m_topTitleLabel && key->key() == Qt::Key_Down) {
@@ -406,7 +437,7 @@ bool MainContentView::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyRelease && watched == m_listWidget) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnKeyEnteredNotif"));
+            runLitRow();
             return true;
         }
     }
@@ -416,7 +447,7 @@ bool MainContentView::eventFilter(QObject *watched, QEvent *event)
 void MainContentView::keyPressEvent(QKeyEvent *event)
 {
     if (const int row = digitRow(event); row >= 0)
-        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("HotKeyEvent"), {{QStringLiteral("hotKeyID"), row}});
+        runShortcut(row);
     else
         QWidget::keyPressEvent(event);
 }
@@ -424,7 +455,7 @@ void MainContentView::keyPressEvent(QKeyEvent *event)
 void MainContentView::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("dropBtnKeyEnteredNotif"));
+        runLitRow();
     QWidget::keyReleaseEvent(event);
 }
 

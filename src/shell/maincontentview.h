@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class CustomTableCellView;
@@ -53,6 +54,10 @@ public:
     void darkModeChanged();
 
 Q_SIGNALS:
+    // A row started a run, or showed the result of one.
+    void runStateChanged(int row, bool running);
+    void editActionRequested(const std::shared_ptr<DropListEntity> &drop);
+    void rowMenuDismissed();
     void openActionEditor();
     void openPreferences();
     void openAbout();
@@ -69,6 +74,11 @@ private:
     void reloadData();
     void controlTextDidChange(const QString &text);
     void selectRow(int row);
+    // Calls on every row, safely when a call refills the list.
+    void forEachRow(const std::function<void(CustomTableCellView *row)> &call);
+    void lightRow(int row);
+    void runShortcut(int row);
+    void runLitRow();
     void settingButtonClick();
     void setTypeImage(bool text);
     void showPlaceholder(bool show);

@@ -1,6 +1,7 @@
 #include "shell/statusitemmanger.h"
 
 #include "shell/contentview.h"
+#include "shell/customview.h"
 #include "store/droplistentity.h"
 #include "intake/korvaneactioncatalog.h"
 #include "store/korvanecoredatahelper.h"
@@ -8,7 +9,6 @@
 #include "platform/korvanedragmonitor.h"
 #include "intake/korvanehandledata.h"
 #include "actions/korvanehandlepbhelper.h"
-#include "shell/korvanenotificationcenter.h"
 #include "platform/korvanenotifier.h"
 #include "intake/korvanepasteboard.h"
 #include "platform/korvaneclipboard.h"
@@ -38,11 +38,6 @@
 #include <utility>
 
 namespace {
-
-KorvaneNotificationCenter *center()
-{
-    return KorvaneNotificationCenter::defaultCenter();
-}
 
 // How long the list may take to get the keyboard focus the clipboard needs on Wayland.
 constexpr int kClipboardFocusLimitMs = 5000;
@@ -163,9 +158,7 @@ void StatusItemManger::addEvent()
             hidePopover();
     });
 
-    center()->observe(QStringLiteral("dropNotification"), this, [this](const QVariantMap &) { dropActionHappend(); });
-    center()->observe(QStringLiteral("menuStateChangedNotif"), this, [this](const QVariantMap &info) { dropMenuImageStateNotification(info); });
-    center()->observe(QStringLiteral("dropOpenEditActionNotif"), this, [this](const QVariantMap &info) { dropActionEditNotification(info); });
+    connect(m_contentView->myView(), &CustomView::dragClassified, this, &StatusItemManger::dropActionHappend);
     PTHotKeyCenter *hotKeys = PTHotKeyCenter::sharedCenter();
     connect(hotKeys, &PTHotKeyCenter::openMainView, this, &StatusItemManger::openMainViewNotif);
     connect(hotKeys, &PTHotKeyCenter::gloableHotKeyPressed, this, &StatusItemManger::gloableHotKeyPressed);
@@ -188,10 +181,17 @@ MainContentView *StatusItemManger::mainContentView()
             Q_EMIT openPreferencesRequested(1);
         });
         connect(m_mainContentView, &MainContentView::quitApp, qApp, &QCoreApplication::quit);
+        connect(m_mainContentView, &MainContentView::runStateChanged, this, &StatusItemManger::rowRunStateChanged);
+        connect(m_mainContentView, &MainContentView::rowMenuDismissed, this, &StatusItemManger::hidePopover);
+        connect(m_mainContentView, &MainContentView::editActionRequested, this, [this](const DropListEntityPtr &drop) {
+            hidePopover();
+            Q_EMIT editActionRequested(drop);
+        });
         m_mainPopover = new PopoverWindow;
         m_mainPopover->setContentWidget(m_mainContentView);
         m_mainPopover->setBackgroundColorName(QStringLiteral("customStatusBG"));
         m_mainPopover->setWindowTitle(QStringLiteral("Korvane actions"));
+        connect(m_mainPopover, &PopoverWindow::closed, this, [] { qCInfo(lcShell, "the list closed"); });
     }
     return m_mainContentView;
 }
@@ -297,14 +297,17 @@ void StatusItemManger::hidePopover()
 
 void StatusItemManger::dropActionHappend()
 {
-    if (m_hangAction)
+    if (m_hangAction) {
+        qCInfo(lcShell, "a drop right after the last one is left alone");
         return;
+    }
     m_hangAction = true;
     m_dropHerePopover->forceClose();
     m_popoverController = nullptr;
     mainContentView()->regularViewWithHandleData(int(m_currentRow));
     m_needBecomeFirstRes = false;
     showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
+    qCInfo(lcShell, "the list for a drop shows %lld actions", qint64(m_mainContentView->dropList().size()));
     QTimer::singleShot(150, this, [this] { m_hangAction = false; });
 }
 
@@ -489,15 +492,6 @@ void StatusItemManger::dropPasteboard(const KorvanePasteboard &pasteboard)
     dropActionHappend();
 }
 
-void StatusItemManger::dropActionEditNotification(const QVariantMap &userInfo)
-{
-    hidePopover();
-    if (userInfo.isEmpty())
-        return;
-    Q_EMIT openPreferencesRequested(0);
-    center()->post(QStringLiteral("dropEditDataActionNotif"), userInfo);
-}
-
 QTimer *StatusItemManger::timer()
 {
     if (!m_timer) {
@@ -508,9 +502,9 @@ QTimer *StatusItemManger::timer()
     return m_timer;
 }
 
-void StatusItemManger::dropMenuImageStateNotification(const QVariantMap &userInfo)
+void StatusItemManger::rowRunStateChanged(int row, bool running)
 {
-    if (userInfo.value(QStringLiteral("state")).toInt() != 1) {
+    if (!running) {
         hidePopover();
         if (m_isAnimating) {
             m_stopAnimate = true;
@@ -525,7 +519,7 @@ void StatusItemManger::dropMenuImageStateNotification(const QVariantMap &userInf
     timer()->start();
     animateMenuImage();
     m_isAnimating = true;
-    m_currentRow = userInfo.value(QStringLiteral("row")).toLongLong();
+    m_currentRow = row;
 }
 
 void StatusItemManger::animateMenuImage()

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
-#include <QVariantMap>
 
 #include <memory>
 #include <utility>
@@ -72,6 +71,8 @@ Q_SIGNALS:
     // The preferences window on a tab: 0 the action editor, 1 general settings, 2 about.
     void openPreferencesRequested(int tab);
     void openDropWindowRequested();
+    // The user chose to edit a listed action.
+    void editActionRequested(const std::shared_ptr<DropListEntity> &drop);
     // The image the tray shows changed ("menubarIcon" or an animation frame).
     void statusImageChanged(const QString &name);
 
@@ -79,8 +80,7 @@ private:
     void addEvent();
     void checkMouseIsNearApp(const QPoint &pos);
     void dropActionHappend();
-    void dropMenuImageStateNotification(const QVariantMap &userInfo);
-    void dropActionEditNotification(const QVariantMap &userInfo);
+    void rowRunStateChanged(int row, bool running);
     void showPopoverWith(QWidget *content, const QString &colorName);
     // What the popover about to show points at; empty lets the window system place it.
     QRect popoverAnchor() const;

@@ -3,7 +3,6 @@
 #include "store/droplistentity.h"
 #include "shell/hotkeybindingreporter.h"
 #include "store/korvanecoredatahelper.h"
-#include "shell/korvanenotificationcenter.h"
 #include "shell/editor/prlhotkeyfield.h"
 #include "shell/hotkeys/pthotkeycenter.h"
 #include "shell/hotkeys/sgwlhotkey.h"
@@ -171,7 +170,6 @@ void BaseSettingViewController::titleEditingFinished()
         m_drop->setTitle(title);
         KorvaneCoreDataHelper::shareInstance()->saveDataChange();
         Q_EMIT reloadPreview();
-        KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("reloadPreview"));
     }
     if (m_titleField->hasFocus())
         QTimer::singleShot(100, m_titleField, [field = m_titleField] { field->clearFocus(); });

@@ -7,7 +7,6 @@
 #include "store/droplistentity.h"
 #include "store/korvanecoredatahelper.h"
 #include "store/korvanemanagedobjectcontext.h"
-#include "shell/korvanenotificationcenter.h"
 #include "store/textcustomurl.h"
 
 #include <QHBoxLayout>
@@ -63,10 +62,7 @@ CustomURLViewController::CustomURLViewController(QWidget *parent)
     auto *library = new QMenu(m_libraryButton);
     for (const auto &entry : CustomUrlLibrary::entries()) {
         const QString url = entry.url;
-        library->addAction(CustomUrlLibrary::displayName(entry), this, [url] {
-            KorvaneNotificationCenter::defaultCenter()->post(QStringLiteral("addLibUrlNotif"),
-                                                             {{QStringLiteral("url"), url}});
-        });
+        library->addAction(CustomUrlLibrary::displayName(entry), this, [this, url] { addLibraryUrl(url); });
     }
     m_libraryButton->setMenu(library);
     auto *buttons = new QHBoxLayout;
@@ -109,10 +105,6 @@ CustomURLViewController::CustomURLViewController(QWidget *parent)
                 Qt::QueuedConnection);
         }
     });
-    KorvaneNotificationCenter::defaultCenter()->observe(QStringLiteral("addLibUrlNotif"), this,
-                                                        [this](const QVariantMap &userInfo) {
-                                                            addLibraryUrl(userInfo.value(QStringLiteral("url")).toString());
-                                                        });
 }
 
 void CustomURLViewController::selectRow(int row)

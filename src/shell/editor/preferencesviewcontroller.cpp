@@ -9,7 +9,6 @@
 #include "intake/actiontypemodel.h"
 #include "store/droplistentity.h"
 #include "store/korvanecoredatahelper.h"
-#include "shell/korvanenotificationcenter.h"
 #include "platform/korvanesettings.h"
 #include "shell/editor/previewcellview.h"
 #include "shell/editor/settingspanel.h"
@@ -199,10 +198,6 @@ PreferencesViewController::PreferencesViewController(QWidget *parent)
     connect(m_actionList, &ActionListView::moveRequested, this, &PreferencesViewController::moveDrop);
     connect(m_actionList, &ActionListView::addRequested, this, &PreferencesViewController::acceptDrop);
 
-    KorvaneNotificationCenter *center = KorvaneNotificationCenter::defaultCenter();
-    center->observe(QStringLiteral("reloadPreview"), this, [this](const QVariantMap &) { previewReload(); });
-    center->observe(QStringLiteral("dropEditDataActionNotif"), this, [this](const QVariantMap &info) { dropEditDataActionNotif(info); });
-
     m_updatingSelection = true;
     m_typeList->setCurrentRow(1);
     m_updatingSelection = false;
@@ -370,7 +365,10 @@ void PreferencesViewController::selectActionRow(int row)
     if (identifier == QLatin1String("sendEmail") || identifier == QLatin1String("sendMessage"))
         m_detailVC->setCatalog(drop->catalog());
     m_detailVC->setDropEntity(drop);
-    connect(m_detailVC, &SettingsPanel::reloadPreview, this, &PreferencesViewController::previewReload);
+    connect(m_detailVC, &SettingsPanel::reloadPreview, this, [this] {
+        previewReload();
+        Q_EMIT actionRenamed();
+    });
     m_editLayout->insertWidget(0, m_detailVC);
     m_detailVC->show();
 }
@@ -448,18 +446,13 @@ void PreferencesViewController::previewReload()
     applyHighlight();
 }
 
-void PreferencesViewController::dropEditDataActionNotif(const QVariantMap &userInfo)
+void PreferencesViewController::editAction(qint64 catalog, qint32 dropID)
 {
-    const qint64 catalog = userInfo.value(QStringLiteral("dropCatalog")).toLongLong();
-    const qint32 dropID = userInfo.value(QStringLiteral("dropID")).toInt();
-    const qint32 index = userInfo.value(QStringLiteral("dropIndex")).toInt();
-    const qint32 type = userInfo.value(QStringLiteral("dropType")).toInt();
     selectTypeRow(catalog == 1 ? 0 : 1);
-    QTimer::singleShot(100, this, [this, dropID, index, type] {
+    QTimer::singleShot(100, this, [this, dropID] {
         int row = 0;
         for (int i = 0; i < m_dropList.count(); ++i) {
-            const auto drop = m_dropList.at(i);
-            if (drop->dropID() == dropID && drop->index() == index && drop->type() == type) {
+            if (m_dropList.at(i)->dropID() == dropID) {
                 row = i;
                 break;
             }

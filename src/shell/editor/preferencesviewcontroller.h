@@ -55,9 +55,15 @@ public:
     void previewCellViewRemoveBtnPressed(const std::shared_ptr<DropListEntity> &drop);
     void acceptDrop(qint64 type, int row);
     void moveDrop(int from, int row);
-    void dropEditDataActionNotif(const QVariantMap &userInfo);
+    // Shows the action in its catalog's list and its settings, its title ready for editing;
+    // the list's first action when it is gone.
+    void editAction(qint64 catalog, qint32 dropID);
     void removeEditorSubviews();
     void darkModeChanged();
+
+Q_SIGNALS:
+    // An action's title changed, as other lists of the actions show it.
+    void actionRenamed();
 
 protected:
     void changeEvent(QEvent *event) override;
