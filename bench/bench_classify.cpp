@@ -1,6 +1,6 @@
 // Classifying a drop of 10,000 files of mixed kinds, as the drop area does when a drag enters.
 #include "benchutil.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "intake/korvanepasteboard.h"
 
 #include <QCoreApplication>
@@ -20,9 +20,9 @@ int main(int argc, char *argv[])
         pasteboard.addItem(item);
     }
 
-    KorvaneHandleData data;
-    const double first = medianMilliseconds(1, [&] { data.handleDataWith(pasteboard); });
-    const double median = medianMilliseconds(51, [&] { data.handleDataWith(pasteboard); });
+    DropPayload data;
+    const double first = medianMilliseconds(1, [&] { data = DropPayload::fromPasteboard(pasteboard); });
+    const double median = medianMilliseconds(51, [&] { data = DropPayload::fromPasteboard(pasteboard); });
     std::printf("classify 10,000 file URLs: median %.2f ms over 51 runs (first run %.2f ms); target < 20 ms\n", median, first);
     std::printf("  kinds %llu, images %lld, folders %lld, videos %lld, others %lld\n",
                 static_cast<unsigned long long>(data.containedFileType()), static_cast<long long>(data.imgFileUrls().size()),

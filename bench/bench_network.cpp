@@ -12,7 +12,7 @@
 #include "net/korvaneanswerlimits.h"
 #include "net/korvaneapiclient.h"
 #include "store/korvanecoredatahelper.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "platform/korvanesettings.h"
 #include "actions/korvanetranslations.h"
@@ -207,9 +207,9 @@ int main(int argc, char *argv[])
     KorvaneCoreDataHelper store;
     const auto drop = store.getNewDrop(0, 0, 0);
     drop->textTranslate()->setType(1);
-    KorvaneHandleData::shareInstance()->resetHandleDataWith(QStringLiteral("你好，世界"));
+    const DropPayload payload = DropPayload::fromText(QStringLiteral("你好，世界"));
     print("translate action (service)", answerToCompletion(service, runs, [&](auto done) {
-              KorvaneHandlePbHelper::handleDropEntity(drop, [done](bool, const KorvaneError &) { done(); });
+              KorvaneHandlePbHelper::handleDropEntity(drop, payload, [done](bool, const KorvaneError &) { done(); });
           }),
           0);
 

@@ -5,7 +5,7 @@
 // read from the input), a two-byte length and that many bytes of data.
 
 #include "fuzzsupport.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "intake/korvanepasteboard.h"
 #include "platform/mimedatapasteboard.h"
 
@@ -57,8 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         mime.setData(format, input.longBytes());
     }
     const KorvanePasteboard pasteboard = MimeDataPasteboard::fromMimeData(&mime);
-    KorvaneHandleData handled;
-    handled.handleDataWith(pasteboard);
+    const DropPayload handled = DropPayload::fromPasteboard(pasteboard);
 
     FuzzSupport::require(handled.itemsCount() == pasteboard.pasteboardItems().size(), "every item is counted");
     FuzzSupport::require(handled.allFileUrls().size()
@@ -72,8 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = QString::fromUtf8(mime.data(QStringLiteral("text/plain")));
     if (!text.isEmpty()) {
         const std::unique_ptr<QMimeData> written(MimeDataPasteboard::mimeDataForText(text));
-        KorvaneHandleData back;
-        back.handleDataWith(MimeDataPasteboard::fromMimeData(written.get()));
+        const DropPayload back = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(written.get()));
         FuzzSupport::require(back.dataCatalog() == DataCatalogText && back.textString() == text,
                              "written text reads back");
     }

@@ -11,7 +11,7 @@
 #include "store/filerename.h"
 #include "fuzzsupport.h"
 #include "store/korvanecoredatahelper.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 
 #include <QEventLoop>
@@ -155,19 +155,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Files before = filesByFolder(root);
     FuzzSupport::require(before.size() == files.size(), "every file is written where it is read");
 
-    KorvaneHandleData *handled = KorvaneHandleData::shareInstance();
-    handled->setContainedFileType(FileKindAnyFile | FileKindOther);
-    handled->setAllFileUrls(files);
-    handled->setOtherFileUrls(files);
-    handled->setImgFileUrls({});
-    handled->setFolderFileUrls({});
-    handled->setVideoFileUrls({});
+    DropPayload handled;
+    handled.setContainedFileType(FileKindAnyFile | FileKindOther);
+    handled.setAllFileUrls(files);
+    handled.setOtherFileUrls(files);
 
     int calls = 0;
     bool inside = true;
     bool calledInside = false;
     QEventLoop loop;
-    KorvaneHandlePbHelper::handleDropEntity(renameAction(), [&](bool, const KorvaneError &) {
+    KorvaneHandlePbHelper::handleDropEntity(renameAction(), handled, [&](bool, const KorvaneError &) {
         ++calls;
         calledInside = calledInside || inside;
         loop.quit();

@@ -5,7 +5,7 @@
 #include "platform/headlessnotifier.h"
 #include "store/korvanecoredatahelper.h"
 #include "common/korvaneerror.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "intake/korvanepasteboard.h"
 #include "platform/korvaneplatform.h"
@@ -17,6 +17,13 @@
 
 // An action run as the popover runs it, on the headless clipboard and notifier.
 namespace ActionTestSupport {
+
+// What the next run takes, as the list hands it to the row.
+inline DropPayload *dropped()
+{
+    static DropPayload payload;
+    return &payload;
+}
 
 struct Outcome {
     // -1 when a completion came inside the starting call, which callers must never see.
@@ -40,7 +47,7 @@ inline Outcome run(const DropListEntityPtr &drop, int expectedCalls = 1, int tim
     bool calledInside = false;
     QElapsedTimer clock;
     clock.start();
-    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool success, const KorvaneError &error) {
+    KorvaneHandlePbHelper::handleDropEntity(drop, *dropped(), [&](bool success, const KorvaneError &error) {
         ++outcome.calls;
         calledInside = calledInside || inside;
         outcome.success = success;
@@ -93,13 +100,13 @@ inline KorvanePasteboard pasteboardFrom(const QStringList &items)
 // Classifies the items as a drop of them does.
 inline void dropItems(const QStringList &items)
 {
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboardFrom(items));
+    *dropped() = DropPayload::fromPasteboard(pasteboardFrom(items));
 }
 
 // Image files or image data as a drop holds them.
 inline void dropImages(const QList<QUrl> &files, const QByteArray &imageData = QByteArray())
 {
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    DropPayload *data = dropped();
     data->setImageData(imageData);
     data->setContainedFileType(files.isEmpty() ? 0 : FileKindAnyFile | FileKindImage);
     data->setImgFileUrls(files);

@@ -35,8 +35,6 @@ private Q_SLOTS:
     void classify_data();
     void classify();
     void imageDataIsTheFirstItemsBytes();
-    void resetAfterFileDrop();
-    void classifyingAgainForgetsTheLastDrop();
     void namesThatAreNotUtf8();
     void largeInputs();
 };
@@ -113,8 +111,7 @@ void ClassificationTest::classify()
     QFETCH(QString, text);
     QFETCH(bool, hasImageData);
 
-    KorvaneHandleData data;
-    data.handleDataWith(pasteboardFrom(items));
+    DropPayload data = DropPayload::fromPasteboard(pasteboardFrom(items));
     QCOMPARE(data.dataCatalog(), catalog);
     if (catalog != 0)
         QCOMPARE(data.dataSubCatalog(), subCatalog);
@@ -142,38 +139,8 @@ void ClassificationTest::imageDataIsTheFirstItemsBytes()
     second.setData(Type::PNG, "second");
     pasteboard.addItem(first);
     pasteboard.addItem(second);
-    KorvaneHandleData data;
-    data.handleDataWith(pasteboard);
+    DropPayload data = DropPayload::fromPasteboard(pasteboard);
     QCOMPARE(data.imageData(), QByteArray("first"));
-}
-
-void ClassificationTest::resetAfterFileDrop()
-{
-    KorvaneHandleData data;
-    data.handleDataWith(pasteboardFrom({"file:/d/a.png", "file:/d/b/", "file:/d/c.mov", "file:/d/d.txt", "png"}));
-    data.resetHandleDataWith(QStringLiteral("typed"));
-    QCOMPARE(data.dataCatalog(), qint64(DataCatalogText));
-    QCOMPARE(data.dataSubCatalog(), qint64(DataSubCatalogText));
-    QCOMPARE(data.itemsCount(), qint64(0));
-    QCOMPARE(data.textString(), QStringLiteral("typed"));
-    QVERIFY(data.allFileUrls().isEmpty());
-    QVERIFY(data.imgFileUrls().isEmpty());
-    QVERIFY(data.folderFileUrls().isEmpty());
-    QVERIFY(data.otherFileUrls().isEmpty());
-    // Only those four lists are dropped; the video list stays as it was.
-    QCOMPARE(names(data.videoFileUrls()), QStringList{"c.mov"});
-}
-
-void ClassificationTest::classifyingAgainForgetsTheLastDrop()
-{
-    KorvaneHandleData data;
-    data.handleDataWith(pasteboardFrom({"file:/d/a.png", "file:/d/c.mov"}));
-    data.handleDataWith(pasteboardFrom({"text:now text"}));
-    QVERIFY(data.allFileUrls().isEmpty());
-    QVERIFY(data.videoFileUrls().isEmpty());
-    QCOMPARE(data.containedFileType(), quint64(0));
-    data.handleDataWith(pasteboardFrom({"png"}));
-    QVERIFY(data.textString().isNull());
 }
 
 void ClassificationTest::namesThatAreNotUtf8()
@@ -182,8 +149,7 @@ void ClassificationTest::namesThatAreNotUtf8()
     KorvanePasteboardItem item;
     item.setData(Type::FileURL, "file:///d/caf%E9%20menu.jpg");
     pasteboard.addItem(item);
-    KorvaneHandleData data;
-    data.handleDataWith(pasteboard);
+    DropPayload data = DropPayload::fromPasteboard(pasteboard);
     QCOMPARE(data.imgFileUrls().size(), 1);
     // The URL keeps the original bytes, so the file can still be reached.
     QCOMPARE(data.imgFileUrls().first().toEncoded(), QByteArray("file:///d/caf%E9%20menu.jpg"));
@@ -200,8 +166,7 @@ void ClassificationTest::largeInputs()
         item.setData(Type::FileURL, "file:///data/item" + QByteArray::number(i) + suffixes[i % 5]);
         files.addItem(item);
     }
-    KorvaneHandleData data;
-    data.handleDataWith(files);
+    DropPayload data = DropPayload::fromPasteboard(files);
     QCOMPARE(data.allFileUrls().size(), 10000);
     QCOMPARE(data.imgFileUrls().size(), 4000);
     QCOMPARE(data.videoFileUrls().size(), 2000);
@@ -214,7 +179,7 @@ void ClassificationTest::largeInputs()
     const QByteArray big(10 * 1024 * 1024, 'a');
     item.setData(Type::String, big);
     text.addItem(item);
-    data.handleDataWith(text);
+    data = DropPayload::fromPasteboard(text);
     QCOMPARE(data.textString().size(), big.size());
 }
 

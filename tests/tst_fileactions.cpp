@@ -63,7 +63,7 @@ void KorvaneFileActionsTest::initTestCase()
 
 Outcome KorvaneFileActionsTest::runAction(const DropListEntityPtr &drop, const QList<QUrl> &files)
 {
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    DropPayload *data = ActionTestSupport::dropped();
     data->setContainedFileType(FileKindAnyFile | FileKindOther);
     data->setAllFileUrls(files);
     data->setOtherFileUrls(files);

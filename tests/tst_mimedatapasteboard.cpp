@@ -1,4 +1,4 @@
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "platform/mimedatapasteboard.h"
 
 #include <QBuffer>
@@ -74,8 +74,7 @@ void MimeDataPasteboardTest::fileManagers()
     QMimeData mime;
     for (auto it = formats.cbegin(); it != formats.cend(); ++it)
         mime.setData(it.key(), QByteArray(it.value()).replace('@', QFile::encodeName(dir.path())));
-    KorvaneHandleData data;
-    data.handleDataWith(MimeDataPasteboard::fromMimeData(&mime));
+    const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
     QCOMPARE(data.containedFileType(), kinds);
     QCOMPARE(data.itemsCount(), qint64(items));
@@ -110,8 +109,7 @@ void MimeDataPasteboardTest::textAndImages()
     QFETCH(qint64, catalog);
     QMimeData mime;
     mime.setData(format, bytes);
-    KorvaneHandleData data;
-    data.handleDataWith(MimeDataPasteboard::fromMimeData(&mime));
+    const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
     if (catalog == DataCatalogText)
         QCOMPARE(data.textString().toUtf8(), bytes);
@@ -125,8 +123,7 @@ void MimeDataPasteboardTest::decodedImageBecomesPng()
     image.fill(Qt::red);
     QMimeData mime;
     mime.setImageData(image);
-    KorvaneHandleData data;
-    data.handleDataWith(MimeDataPasteboard::fromMimeData(&mime));
+    const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(&mime));
     QCOMPARE(data.dataSubCatalog(), qint64(DataSubCatalogImageData));
     QVERIFY(data.imageData().startsWith("\x89PNG"));
     QCOMPARE(QImage::fromData(data.imageData()).size(), QSize(4, 3));

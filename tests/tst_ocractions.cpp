@@ -298,7 +298,7 @@ void OcrActionsTest::hugeImageRefusedFromHeader()
 
 void OcrActionsTest::nothingToDo()
 {
-    KorvaneHandleData::shareInstance()->setTextString(QStringLiteral("just text"));
+    ActionTestSupport::dropped()->setTextString(QStringLiteral("just text"));
     const Outcome outcome = run({}, QByteArray(), 0);
     QCOMPARE(outcome.calls, 0);
     QVERIFY(outcome.body.isEmpty());

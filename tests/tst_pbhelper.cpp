@@ -1,3 +1,4 @@
+#include "intake/droppayload.h"
 #include "store/droplistentity.h"
 #include "platform/headlessclipboard.h"
 #include "platform/headlessnotifier.h"
@@ -275,7 +276,7 @@ void PbHelperTest::unknownKindsDoNothing()
             drop->setCatalog(2);
         QList<KorvaneOutcome> reports;
         QVERIFY(!KorvaneHandlePbHelper::canHandleDropEntity(*drop));
-        KorvaneHandlePbHelper::handleDropEntity(drop, [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
+        KorvaneHandlePbHelper::handleDropEntity(drop, DropPayload(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
         QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::NothingToReport});
     }
     QVERIFY(m_notifier->posted().isEmpty());

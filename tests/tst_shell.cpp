@@ -163,7 +163,7 @@ void ShellTest::fillsFromTheDroppedData()
     QFETCH(bool, placeholder);
     dropItems(items);
     MainContentView view;
-    view.regularViewWithHandleData(-1);
+    view.showPayload(*ActionTestSupport::dropped(), -1);
     QCOMPARE(view.topTitleLabel()->text(), field);
     QCOMPARE(view.rows().size(), rowCount);
     QCOMPARE(view.placeholderShown(), placeholder);
@@ -217,10 +217,10 @@ void ShellTest::typingSwitchesToTextActions()
 {
     dropItems({"/d/a.jpg"});
     MainContentView view;
-    view.regularViewWithHandleData(-1);
+    view.showPayload(*ActionTestSupport::dropped(), -1);
     QVERIFY(!titles(view).contains(QStringLiteral("Character Counter")));
     QTest::keyClicks(view.topTitleLabel(), QStringLiteral("x"));
-    QCOMPARE(KorvaneHandleData::shareInstance()->dataCatalog(), qint64(DataCatalogText));
+    QCOMPARE(view.payload().dataCatalog(), qint64(DataCatalogText));
     QCOMPARE(view.rows().size(), 8);
     QVERIFY(titles(view).contains(QStringLiteral("Character Counter")));
 }
@@ -229,7 +229,7 @@ void ShellTest::runningRowFreezesTheList()
 {
     dropItems({"text:abc"});
     MainContentView view;
-    view.regularViewWithHandleData(-1);
+    view.showPayload(*ActionTestSupport::dropped(), -1);
     const QStringList before = titles(view);
     Q_EMIT view.rows().at(2)->runStateChanged(2, true);
     for (CustomTableCellView *row : view.rows()) {
@@ -239,7 +239,7 @@ void ShellTest::runningRowFreezesTheList()
     }
     // A running row keeps the list as it is, whatever was classified meanwhile.
     dropItems({"/d/a.jpg"});
-    view.regularViewWithHandleData(2);
+    view.showPayload(*ActionTestSupport::dropped(), 2);
     QCOMPARE(titles(view), before);
     Q_EMIT view.rows().at(2)->runStateChanged(2, false);
     for (CustomTableCellView *row : view.rows()) {
@@ -252,7 +252,7 @@ void ShellTest::dragLightsTheRowUnderItAndScrolls()
 {
     dropItems({"/d/a.jpg"});
     MainContentView view;
-    view.regularViewWithHandleData(-1);
+    view.showPayload(*ActionTestSupport::dropped(), -1);
     const QList<CustomTableCellView *> rows = view.rows();
     QCOMPARE(rows.size(), 10);
     // Four whole rows are shown; the list scrolls to the others.

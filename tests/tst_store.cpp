@@ -222,7 +222,7 @@ void StoreTest::fitFilter()
     for (int type = 0; type < 10; ++type)
         helper.getNewDrop(0, type, type);
     dropItems(items);
-    QCOMPARE(types(helper.getDropsByKorvaneHandleData()), expected);
+    QCOMPARE(types(helper.dropsOffering(*ActionTestSupport::dropped())), expected);
 }
 
 void StoreTest::hotkeys()
@@ -389,7 +389,7 @@ void StoreTest::unusableStoreIsLeftAlone()
     helper.initializationDefaultData();
     QVERIFY(helper.getAllDrops().isEmpty());
     dropItems({"/d/a.jpg"});
-    QVERIFY(helper.getDropsByKorvaneHandleData().isEmpty());
+    QVERIFY(helper.dropsOffering(*ActionTestSupport::dropped()).isEmpty());
     QCOMPARE(checksum(sandbox.storePath()), before);
 }
 

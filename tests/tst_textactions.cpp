@@ -45,7 +45,7 @@ private Q_SLOTS:
 private:
     static Outcome run(const DropListEntityPtr &drop, const QString &text)
     {
-        KorvaneHandleData::shareInstance()->resetHandleDataWith(text);
+        *ActionTestSupport::dropped() = DropPayload::fromText(text);
         return ActionTestSupport::run(drop, 0);
     }
 
@@ -223,7 +223,7 @@ void TextActionsTest::synchronousActionsReportNothing()
         bool reportsResult = true;
         QVERIFY(KorvaneHandlePbHelper::canHandleDropEntity(*drop, &reportsResult) && !reportsResult);
         QList<KorvaneOutcome> reports;
-        KorvaneHandlePbHelper::handleDropEntity(drop, [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
+        KorvaneHandlePbHelper::handleDropEntity(drop, *ActionTestSupport::dropped(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
         QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::NothingToReport});
     }
 }

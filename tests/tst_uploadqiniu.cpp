@@ -4,7 +4,7 @@
 #include "store/droplistentity.h"
 #include "store/fileuploadqinniu.h"
 #include "store/korvanecoredatahelper.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "platform/korvaneplatform.h"
 #include "platform/headlessclipboard.h"
@@ -330,11 +330,12 @@ void UploadQiniuTest::imageData()
     drop->fileUploadQiNiu()->setQiniuSpaceName(QStringLiteral("shots"));
     drop->fileUploadQiNiu()->setQiniuDomain(domain);
     const QByteArray bytes = png(9);
-    KorvaneHandleData::shareInstance()->setImageData(bytes);
+    DropPayload payload;
+    payload.setImageData(bytes);
     int calls = 0;
     bool success = false;
     bool inside = true;
-    KorvaneHandlePbHelper::handleDropEntity(drop, [&](bool ok, const KorvaneError &) {
+    KorvaneHandlePbHelper::handleDropEntity(drop, payload, [&](bool ok, const KorvaneError &) {
         QVERIFY(!inside);
         ++calls;
         success = ok;

@@ -21,7 +21,7 @@ faults=$(cat <<'EOF'
 copy-name|src/actions/filemanager.cpp|    return name.left(dot) + QByteArray::number(n) + name.mid(dot);|    return name + QByteArray::number(n);|tst_filemanager tst_fileactions|a copy that collides is numbered before its extension
 rename-journal|src/actions/renamejournal.cpp|        const bool onward = finals.contains(stagedPath);|        const bool onward = false;|tst_renamecrash tst_fileactions|an interrupted rename finishes the moves it had decided
 extension|src/intake/korvanetypeidentifier.cpp|    return path.mid(dot + 1, end - dot - 1);|    return path.mid(dot, end - dot);|tst_classification|a file's extension decides its kind
-clipboard-kind|src/intake/korvanehandledata.cpp|        } else if (item.hasType(KorvanePasteboardType::PNG)) {|        } else if (false) {|tst_classification tst_pbhelper|image data on the clipboard is classified as an image
+clipboard-kind|src/intake/droppayload.cpp|        } else if (item.hasType(KorvanePasteboardType::PNG)) {|        } else if (false) {|tst_classification tst_pbhelper|image data on the clipboard is classified as an image
 uri-comments|src/platform/mimedatapasteboard.cpp|            if (!line.isEmpty() && !line.startsWith('#'))|            if (!line.isEmpty())|tst_mimedatapasteboard|comment lines of a file manager's URI list are no files
 money-groups|src/actions/stringmanager.cpp|        const bool groupMarker = unitIndex == 4 \|\| unitIndex == 8;|        const bool groupMarker = unitIndex == 4;|tst_capitalmoney|money numerals mark the ten-thousands and hundred-millions
 money-cents|src/actions/stringmanager.cpp|    if (fraction.size() > 1 && fraction.at(1) != u'0')|    if (fraction.size() > 2 && fraction.at(1) != u'0')|tst_capitalmoney|an amount below one writes its fen
@@ -44,7 +44,7 @@ copy-hidden|src/actions/filemanager.cpp|    if (dot <= 0 \|\| dot == name.size()
 move-in-place|src/actions/filemanager.cpp|    if (isDeleteFile && !realFolder.isEmpty() && realFolder == realSourceFolder) {|    if (false) {|tst_filemanager|a move into the folder the file is in leaves it as it is
 share-text-limit|src/actions/korvaneshareactions.cpp|    if (bytes <= ShareService::MaximumArgumentBytes)|    if (bytes <= ShareService::MaximumArgumentBytes + 1)|tst_sharecli|a mail or message text too long for one argument is refused
 ocr-languages|src/actions/offlineocrrecognizer.cpp|    if (form.match(languages).hasMatch())|    if (!languages.isEmpty())|tst_ocractions|OCR languages not in Tesseract's form fall back to the default
-folder-url|src/intake/korvanehandledata.cpp|    if (path.endsWith(QLatin1Char('/'))) {|    if (false) {|tst_classification|a dropped URL with a trailing slash is a folder
+folder-url|src/intake/droppayload.cpp|    if (path.endsWith(QLatin1Char('/'))) {|    if (false) {|tst_classification|a dropped URL with a trailing slash is a folder
 hotkey-release|src/shell/hotkeys/pthotkeycenter.cpp|    if (kind != KorvaneEventHotKeyService::HotKeyPressed)|    if (false)|tst_pthotkeycenter|a hotkey acts on its press, not its release
 hotkey-target|src/shell/hotkeys/pthotkey.cpp|    if (m_target && m_action)|    if (m_action)|tst_pthotkeycenter|a hotkey whose target is gone calls nothing
 pixel-budget|src/actions/pixelbudget.cpp|    while (m_inFlight > 0 && m_inFlight + bytes > m_limit)|    while (m_inFlight > 0 && bytes > m_limit)|tst_imagemanager tst_imageactions|image jobs in flight stay within the pixel budget

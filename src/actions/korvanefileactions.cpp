@@ -5,7 +5,7 @@
 #include "actions/filemanager.h"
 #include "store/filemove.h"
 #include "store/filerename.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "common/korvanelogtext.h"
 #include "actions/renamejournal.h"
@@ -166,7 +166,7 @@ bool plannedPaths(const QList<QUrl> &files, const RenameOptions &options, const 
     return true;
 }
 
-bool hasFiles(const KorvaneHandleData &data)
+bool hasFiles(const DropPayload &data)
 {
     return data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther);
 }
@@ -187,14 +187,13 @@ void reportOnMain(const DropPtr &drop, const KorvaneCompletion &completion, bool
         qApp, [=] { report(drop, completion, success, error, successKey); }, Qt::QueuedConnection);
 }
 
-void transferFiles(const DropPtr &drop, const KorvaneCompletion &completion, bool move)
+void transferFiles(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion, bool move)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    if (!drop || !hasFiles(data)) {
+    if (!drop || !hasFiles(payload)) {
         finishOnMain(completion, false);
         return;
     }
-    const QList<QUrl> files = data.imgFileUrls() + data.folderFileUrls() + data.otherFileUrls() + data.videoFileUrls();
+    const QList<QUrl> files = payload.imgFileUrls() + payload.folderFileUrls() + payload.otherFileUrls() + payload.videoFileUrls();
     QString savePath;
     if (move && drop->fileMove())
         savePath = drop->fileMove()->savePath();
@@ -224,20 +223,19 @@ void transferFiles(const DropPtr &drop, const KorvaneCompletion &completion, boo
 
 } // namespace
 
-void KorvaneFileActions::moveFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion)
+void KorvaneFileActions::moveFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    transferFiles(drop, completion, true);
+    transferFiles(drop, payload, completion, true);
 }
 
-void KorvaneFileActions::copyFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion)
+void KorvaneFileActions::copyFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    transferFiles(drop, completion, false);
+    transferFiles(drop, payload, completion, false);
 }
 
-void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion)
+void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    if (!drop || !hasFiles(data)) {
+    if (!drop || !hasFiles(payload)) {
         finishOnMain(completion, false);
         return;
     }
@@ -250,7 +248,7 @@ void KorvaneFileActions::renameFileDropEntity(const std::shared_ptr<DropListEnti
         finishOnMain(completion, false, optionsError);
         return;
     }
-    const QList<QUrl> files = data.allFileUrls();
+    const QList<QUrl> files = payload.allFileUrls();
     const QString tempFolder = FileManager::tempFolderPath();
 
     QThreadPool::globalInstance()->start([drop, completion, files, options, tempFolder] {

@@ -7,6 +7,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 
 // The file actions: copy or move the dropped files into a folder, or rename them by a
 // pattern. Each works on one task of the global thread pool and reports on the main thread.
@@ -15,9 +16,9 @@ class KorvaneFileActions final
 public:
     KorvaneFileActions() = delete;
 
-    static void moveFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
-    static void copyFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
-    static void renameFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void moveFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void copyFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void renameFileDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
 
     // Error codes of the actions; FileManager has those of single files.
     enum Code {

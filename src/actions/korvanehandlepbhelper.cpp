@@ -4,7 +4,7 @@
 #include "intake/korvaneactioncatalog.h"
 #include "platform/korvaneclipboard.h"
 #include "actions/korvanefileactions.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvaneimageactions.h"
 #include "actions/korvaneocractions.h"
 #include "platform/korvanenotifier.h"
@@ -32,9 +32,10 @@ using DropPtr = KorvaneHandlePbHelper::DropPtr;
 // synchronous entry and never sees the completion, which the dispatcher reports for it; one
 // that moves bytes reports progress.
 struct ActionSlot {
-    void (*synchronous)(const DropPtr &drop);
-    void (*asynchronous)(const DropPtr &drop, const KorvaneCompletion &completion);
-    void (*withProgress)(const DropPtr &drop, const KorvaneCompletion &completion, const KorvaneProgress &progress) = nullptr;
+    void (*synchronous)(const DropPtr &drop, const DropPayload &payload);
+    void (*asynchronous)(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    void (*withProgress)(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+                         const KorvaneProgress &progress) = nullptr;
 };
 
 // Indexed by kind. An empty slot is a kind whose action is not part of this build yet.
@@ -96,15 +97,15 @@ bool KorvaneHandlePbHelper::canHandleDropEntity(const DropListEntity &drop, bool
     return true;
 }
 
-void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
-                                             const KorvaneProgress &progress)
+void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const DropPayload &payload,
+                                             const KorvaneCompletion &completion, const KorvaneProgress &progress)
 {
     const ActionSlot *slot = drop ? slotFor(*drop) : nullptr;
     if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress)) {
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
     }
-    const qsizetype textLength = KorvaneHandleData::shareInstance()->textString().size();
+    const qsizetype textLength = payload.textString().size();
     if (drop->catalog() == 0 && textLength > KorvaneTextActions::MaximumTextLength) {
         const KorvaneError error(KorvaneTextActions::textTooLongErrorCode,
                                  qtTrId("textTooLong").arg(textLength).arg(KorvaneTextActions::MaximumTextLength));
@@ -118,12 +119,12 @@ void KorvaneHandlePbHelper::handleDropEntity(const DropPtr &drop, const KorvaneC
         return;
     }
     if (slot->synchronous) {
-        slot->synchronous(drop);
+        slot->synchronous(drop, payload);
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
     } else if (slot->asynchronous) {
-        slot->asynchronous(drop, completion);
+        slot->asynchronous(drop, payload, completion);
     } else {
-        slot->withProgress(drop, completion, progress);
+        slot->withProgress(drop, payload, completion, progress);
     }
 }
 

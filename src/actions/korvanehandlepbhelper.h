@@ -11,6 +11,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 
 // Runs an action record on the dropped data and offers the reporting every action uses:
 // the notification, the clipboard writers and the output naming rules.
@@ -19,11 +20,11 @@ class KorvaneHandlePbHelper final
 public:
     using DropPtr = std::shared_ptr<DropListEntity>;
 
-    // Selects the action by catalog and type and starts it. Every run reports once; actions
+    // Selects the action by catalog and type and starts it on the payload. Every run reports once; actions
     // whose result is ready when they return, and unknown kinds, which do nothing at all,
     // report NothingToReport. The uploads report the bytes sent over their whole batch to
     // progress.
-    static void handleDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+    static void handleDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                  const KorvaneProgress &progress = nullptr);
     // Whether handleDropEntity will run something for the record, and whether that action
     // has a result of its own to report (the synchronous ones only ever report NothingToReport).

@@ -11,7 +11,7 @@
 #include "store/imageresize.h"
 #include "store/imagerotate.h"
 #include "actions/korimagecategory.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "common/korvanelogtext.h"
 #include "actions/pixelbudget.h"
@@ -278,7 +278,7 @@ enum class Input {
     ImageFiles,
 };
 
-Input inputOf(const KorvaneHandleData &data)
+Input inputOf(const DropPayload &data)
 {
     if (!data.imageData().isNull())
         return Input::ImageData;
@@ -307,10 +307,9 @@ bool failUndecodable(const DropPtr &drop, const KorvaneCompletion &completion, c
 
 // Data mode of every action but compression: transform once, paste a result when there is
 // one, and report success whatever came out of data that decodes.
-void transformData(const DropPtr &drop, const KorvaneCompletion &completion, const char *pastedKey,
+void transformData(const DropPtr &drop, const QByteArray &input, const KorvaneCompletion &completion, const char *pastedKey,
                    std::function<QByteArray(const QByteArray &)> transform, HeaderReader readHeader = &ImageCodec::readHeader)
 {
-    const QByteArray input = KorvaneHandleData::shareInstance()->imageData();
     QThreadPool::globalInstance()->start([=] {
         if (failUndecodable(drop, completion, input, readHeader))
             return;
@@ -325,10 +324,9 @@ void transformData(const DropPtr &drop, const KorvaneCompletion &completion, con
 }
 
 // File mode of every action but rotation: a job per file, the last one to finish reports.
-void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
+void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const KorvaneCompletion &completion, const BatchTexts &texts,
                     std::function<bool(Batch &batch, const QUrl &source)> job, bool metadataOnly = false)
 {
-    const QList<QUrl> files = KorvaneHandleData::shareInstance()->imgFileUrls();
     auto batch = std::make_shared<Batch>(int(files.size()));
     for (const QUrl &file : files) {
         QThreadPool::globalInstance()->start([=] {
@@ -354,10 +352,9 @@ void transformFiles(const DropPtr &drop, const KorvaneCompletion &completion, co
 
 } // namespace
 
-void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const Input input = inputOf(data);
+    const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
@@ -368,7 +365,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
     const Destination destination = destinationOf(settings);
 
     if (input == Input::ImageData) {
-        const QByteArray source = data.imageData();
+        const QByteArray source = payload.imageData();
         QThreadPool::globalInstance()->start([=] {
             if (failUndecodable(drop, completion, source))
                 return;
@@ -390,7 +387,7 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
         return;
     }
 
-    const QList<QUrl> files = data.imgFileUrls();
+    const QList<QUrl> files = payload.imgFileUrls();
     auto batch = std::make_shared<Batch>(int(files.size()));
     for (const QUrl &file : files) {
         QThreadPool::globalInstance()->start([=] {
@@ -428,10 +425,9 @@ void KorvaneImageActions::compressImageDropEntity(const DropPtr &drop, const Kor
     }
 }
 
-void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const Input input = inputOf(data);
+    const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
@@ -446,12 +442,12 @@ void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const Korva
                                                                           : QStringLiteral(".jpg");
 
     if (input == Input::ImageData) {
-        transformData(drop, completion, "pasteBoardImageConverted",
+        transformData(drop, payload.imageData(), completion, "pasteBoardImageConverted",
                       [format](const QByteArray &image) { return KorImageCategory::saveAsImgWithType(image, format); });
         return;
     }
     const Destination destination = destinationOf(settings);
-    transformFiles(drop, completion, {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", NotConverted},
+    transformFiles(drop, payload.imgFileUrls(), completion, {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", NotConverted},
                    [=](Batch &batch, const QUrl &file) {
                        if (file.toLocalFile().endsWith(suffix))
                            return false;
@@ -465,10 +461,9 @@ void KorvaneImageActions::fromatImageDropEntity(const DropPtr &drop, const Korva
                    });
 }
 
-void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const Input input = inputOf(data);
+    const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
@@ -479,7 +474,7 @@ void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const Korva
     const float percent = settings ? settings->targetRato() : 0;
 
     if (input == Input::ImageData) {
-        transformData(drop, completion, "pasteBoardImageResized", [=](const QByteArray &image) {
+        transformData(drop, payload.imageData(), completion, "pasteBoardImageResized", [=](const QByteArray &image) {
             switch (type) {
             case 0:
                 return ImageManager::changeDataToWidth(image, pixels);
@@ -494,7 +489,7 @@ void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const Korva
         return;
     }
     const Destination destination = destinationOf(settings);
-    transformFiles(drop, completion, {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", NotResized},
+    transformFiles(drop, payload.imgFileUrls(), completion, {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", NotResized},
                    [=](Batch &batch, const QUrl &file) {
                        if (type < 0 || type > 2)
                            return false;
@@ -509,10 +504,9 @@ void KorvaneImageActions::resizeImageDropEntity(const DropPtr &drop, const Korva
                    });
 }
 
-void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const Input input = inputOf(data);
+    const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
@@ -526,13 +520,13 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
                                                       : 0;
 
     if (input == Input::ImageData) {
-        transformData(drop, completion, "pasteBoardImageRotate",
+        transformData(drop, payload.imageData(), completion, "pasteBoardImageRotate",
                       [=](const QByteArray &image) { return ImageManager::roateSourceImage(image, turn, degrees); },
                       &ImageManager::metadataHeader);
         return;
     }
     const Destination destination = destinationOf(settings);
-    const QList<QUrl> files = data.imgFileUrls();
+    const QList<QUrl> files = payload.imgFileUrls();
     QThreadPool::globalInstance()->start([=] {
         Batch batch(int(files.size()));
         for (const QUrl &file : files) {
@@ -560,21 +554,20 @@ void KorvaneImageActions::rotateImageDropEntity(const DropPtr &drop, const Korva
     });
 }
 
-void KorvaneImageActions::clearMsgImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneImageActions::clearMsgImageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const Input input = inputOf(data);
+    const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
     }
     if (input == Input::ImageData) {
-        transformData(drop, completion, "pasteBoardImageMetadataRemoved",
+        transformData(drop, payload.imageData(), completion, "pasteBoardImageMetadataRemoved",
                       [](const QByteArray &image) { return ImageManager::removeMetadata(image); }, &ImageManager::metadataHeader);
         return;
     }
     const Destination destination = destinationOf(drop->imageClearMsg());
-    transformFiles(drop, completion,
+    transformFiles(drop, payload.imgFileUrls(), completion,
                    {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},
                    [=](Batch &batch, const QUrl &file) {
                        return processFile(batch, destination, file, QString(), [&](const QString &output) {

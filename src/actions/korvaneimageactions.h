@@ -5,6 +5,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 
 // The image actions: compress, convert, resize, rotate or mirror, and remove metadata. Image
 // data on the pasteboard is transformed once and pasted back; otherwise every image file is
@@ -17,11 +18,11 @@ class KorvaneImageActions final
 public:
     KorvaneImageActions() = delete;
 
-    static void compressImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
-    static void fromatImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
-    static void resizeImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
-    static void rotateImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
-    static void clearMsgImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void compressImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void fromatImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void resizeImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void rotateImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void clearMsgImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
 
     enum Code {
         PNGNotCompressed = 1000,

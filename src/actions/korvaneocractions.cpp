@@ -3,7 +3,7 @@
 #include "actions/cloudocrrecognizer.h"
 #include "store/droplistentity.h"
 #include "actions/filemanager.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "net/korvanehosts.h"
 #include "actions/offlineocrrecognizer.h"
@@ -72,11 +72,10 @@ std::shared_ptr<KorvaneOcrRecognizer> KorvaneOcrActions::recognizer()
     return std::make_shared<OfflineOcrRecognizer>(OfflineOcrRecognizer::configuredLanguages());
 }
 
-void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    const bool imageData = !data.imageData().isNull();
-    const bool imageFiles = (data.containedFileType() & FileKindImage) && !data.imgFileUrls().isEmpty();
+    const bool imageData = !payload.imageData().isNull();
+    const bool imageFiles = (payload.containedFileType() & FileKindImage) && !payload.imgFileUrls().isEmpty();
     if (!drop || (!imageData && !imageFiles)) {
         finishOnMain(completion, KorvaneOutcome::NothingToReport);
         return;
@@ -84,7 +83,7 @@ void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCom
     const std::shared_ptr<KorvaneOcrRecognizer> ocr = recognizer();
 
     if (imageData) {
-        ocr->recognize(QString(), data.imageData(), [=](bool success, const QStringList &lines, const QString &reason) {
+        ocr->recognize(QString(), payload.imageData(), [=](bool success, const QStringList &lines, const QString &reason) {
             if (success && !lines.isEmpty())
                 succeed(drop, completion, getTextFromArray(lines));
             else
@@ -93,7 +92,7 @@ void KorvaneOcrActions::OCRImageDropEntity(const DropPtr &drop, const KorvaneCom
         return;
     }
 
-    const QList<QUrl> files = data.imgFileUrls();
+    const QList<QUrl> files = payload.imgFileUrls();
     auto run = std::make_shared<FileRun>();
     run->batchSize = files.size();
     const auto answered = [=](bool success, const QStringList &lines, const QString &reason) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 class KorvaneOcrRecognizer;
 
 // Recognises the text of dropped images and copies it. Image data is recognised once; image
@@ -23,7 +24,7 @@ public:
         CanNotOCR = 7003,
     };
 
-    static void OCRImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const KorvaneCompletion &completion);
+    static void OCRImageDropEntity(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
 
     // The lines joined by "\n"; null for none.
     static QString getTextFromArray(const QStringList &lines);

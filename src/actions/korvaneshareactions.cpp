@@ -4,7 +4,7 @@
 #include "store/fileemail.h"
 #include "store/filemsg.h"
 #include "store/imagetophoto.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "actions/shareservice.h"
 #include "store/textemail.h"
@@ -39,7 +39,7 @@ void onMain(std::function<void()> work)
 }
 
 // Images, folders, other files, videos: each list in its own order.
-QList<QUrl> droppedFiles(const KorvaneHandleData &data)
+QList<QUrl> droppedFiles(const DropPayload &data)
 {
     return data.imgFileUrls() + data.folderFileUrls() + data.otherFileUrls() + data.videoFileUrls();
 }
@@ -47,7 +47,7 @@ QList<QUrl> droppedFiles(const KorvaneHandleData &data)
 // Mail and message read the text settings for text and the file settings for files. The
 // choice follows the data rather than how it arrived, so text from the clipboard or a drag
 // keeps the text action's recipients instead of going out to nobody.
-bool isText(const KorvaneHandleData &data)
+bool isText(const DropPayload &data)
 {
     return data.dataCatalog() == DataCatalogText;
 }
@@ -76,13 +76,12 @@ QStringList KorvaneShareActions::recipientList(const QString &receives)
     return receives.isNull() ? QStringList() : receives.split(QLatin1Char(','));
 }
 
-void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     QString receives;
     QString title;
     QList<QUrl> files;
-    if (isText(data)) {
+    if (isText(payload)) {
         if (const auto settings = drop->textEmail()) {
             receives = settings->receives();
             title = settings->title();
@@ -92,31 +91,30 @@ void KorvaneShareActions::sendEmailDropEntity(const DropPtr &drop, const Korvane
             receives = settings->receives();
             title = settings->title();
         }
-        files = droppedFiles(data);
+        files = droppedFiles(payload);
     }
-    if (refusedTooLong(*drop, completion, data.textString()))
+    if (refusedTooLong(*drop, completion, payload.textString()))
         return;
-    ShareService::shareInstance()->shareOnEmail(data.textString(), files, title, recipientList(receives));
+    ShareService::shareInstance()->shareOnEmail(payload.textString(), files, title, recipientList(receives));
     finishOnMain(completion, true);
 }
 
-void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     QString receives;
     QList<QUrl> files;
-    if (isText(data)) {
+    if (isText(payload)) {
         if (const auto settings = drop->textMsg())
             receives = settings->receives();
     } else {
         if (const auto settings = drop->fileMsg())
             receives = settings->receives();
-        files = droppedFiles(data);
+        files = droppedFiles(payload);
     }
-    if (refusedTooLong(*drop, completion, data.textString()))
+    if (refusedTooLong(*drop, completion, payload.textString()))
         return;
     ShareService::shareInstance()->shareOnIMessage(
-        data.textString(), files, recipientList(receives), [drop, completion](const KorvaneError &error) {
+        payload.textString(), files, recipientList(receives), [drop, completion](const KorvaneError &error) {
             if (error.isNull())
                 finishOnMain(completion, true);
             else
@@ -124,14 +122,13 @@ void KorvaneShareActions::sendMessageDropEntity(const DropPtr &drop, const Korva
         });
 }
 
-void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    if (!(data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther))) {
+    if (!(payload.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther))) {
         finishLater(completion, false);
         return;
     }
-    const QList<QUrl> items = droppedFiles(data);
+    const QList<QUrl> items = droppedFiles(payload);
     ShareService::shareInstance()->shareOnAirDrop(items, [drop, completion, count = items.size()](const KorvaneError &error) {
         if (!error.isNull()) {
             notify(false, *drop, error.localizedDescription());
@@ -143,14 +140,13 @@ void KorvaneShareActions::airDropDropEntity(const DropPtr &drop, const KorvaneCo
     });
 }
 
-void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
     const auto settings = drop->imageToPhoto();
     const bool needLaunch = settings && settings->needLaunch();
 
-    if (!data.imageData().isEmpty()) {
-        const QByteArray bytes = data.imageData();
+    if (!payload.imageData().isEmpty()) {
+        const QByteArray bytes = payload.imageData();
         QThreadPool::globalInstance()->start([drop, completion, bytes, needLaunch] {
             ShareService::shareInstance()->addToPhoto({}, {}, bytes, needLaunch);
             onMain([drop, completion] {
@@ -160,17 +156,17 @@ void KorvaneShareActions::imageToPhotoDropEntity(const DropPtr &drop, const Korv
         });
         return;
     }
-    if (!(data.containedFileType() & (FileKindImage | FileKindVideo))) {
+    if (!(payload.containedFileType() & (FileKindImage | FileKindVideo))) {
         finishOnMain(completion, false);
         return;
     }
-    data.imgFileUrls().removeIf([](const QUrl &url) {
+    QList<QUrl> images = payload.imgFileUrls();
+    images.removeIf([](const QUrl &url) {
         const QString name = url.fileName();
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         return dot > 0 && name.mid(dot + 1) == QLatin1String("svg");
     });
-    const QList<QUrl> images = data.imgFileUrls();
-    const QList<QUrl> videos = data.videoFileUrls();
+    const QList<QUrl> videos = payload.videoFileUrls();
     const qsizetype count = images.size() + videos.size();
     if (count == 0) {
         // Deliberately the same Chinese text in every language.

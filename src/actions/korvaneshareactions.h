@@ -7,6 +7,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 
 // The actions that hand the dropped data to a sharing service: mail and message (for text
 // and for files), nearby sharing of files and adding to the photo folder.
@@ -18,10 +19,10 @@ public:
     // Time between a nearby share being handed over and its completion.
     static constexpr int airDropCompletionDelayMs = 300;
 
-    static void sendEmailDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void sendMessageDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void airDropDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void imageToPhotoDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void sendEmailDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void sendMessageDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void airDropDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void imageToPhotoDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
 
     // The recipients stored as one string: split at every ",", pieces kept as they are
     // (untrimmed, empty ones too); nothing stored gives no list.

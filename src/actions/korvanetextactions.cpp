@@ -4,7 +4,7 @@
 #include "store/droplistentity.h"
 #include "intake/korvaneactioncatalog.h"
 #include "platform/korvaneclipboard.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "common/korvanelogtext.h"
 #include "platform/korvaneplatform.h"
@@ -49,14 +49,9 @@ void notify(bool success, const DropListEntity &drop, const QString &body)
     KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(content);
 }
 
-QString droppedText()
-{
-    return KorvaneHandleData::shareInstance()->textString();
-}
-
 } // namespace
 
-void KorvaneTextActions::translateTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::translateTextEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
     const QStringList languages = KorvaneApiClient::translateLanguages();
     const auto settings = drop->textTranslate();
@@ -95,14 +90,14 @@ void KorvaneTextActions::translateTextEntity(const DropPtr &drop, const KorvaneC
         notify(false, *drop, qtTrId("TranslateFailed"));
     };
     if (service == KorvaneApiClient::TranslationService::LibreTranslate)
-        KorvaneApiClient::libreTranslate(droppedText(), target, answered);
+        KorvaneApiClient::libreTranslate(payload.textString(), target, answered);
     else
-        KorvaneApiClient::translate(droppedText(), target, answered);
+        KorvaneApiClient::translate(payload.textString(), target, answered);
 }
 
-void KorvaneTextActions::clearTextEntity(const DropPtr &drop)
+void KorvaneTextActions::clearTextEntity(const DropPtr &drop, const DropPayload &payload)
 {
-    StringManager::stripPasteboardString(droppedText());
+    StringManager::stripPasteboardString(payload.textString());
     const KorvanePasteboard pasteboard = KorvanePlatform::clipboard()->pasteboard();
     QString plain;
     for (const KorvanePasteboardItem &item : pasteboard.pasteboardItems()) {
@@ -114,9 +109,9 @@ void KorvaneTextActions::clearTextEntity(const DropPtr &drop)
     notify(true, *drop, flattened(plain));
 }
 
-void KorvaneTextActions::countTextEntity(const DropPtr &drop)
+void KorvaneTextActions::countTextEntity(const DropPtr &drop, const DropPayload &payload)
 {
-    const QHash<QString, qint64> statistics = StringManager::characterStatistics(droppedText());
+    const QHash<QString, qint64> statistics = StringManager::characterStatistics(payload.textString());
     const auto settings = drop->textCharCount();
     QString result;
     if (settings && settings->countTotal())
@@ -129,7 +124,7 @@ void KorvaneTextActions::countTextEntity(const DropPtr &drop)
     notify(true, *drop, result);
 }
 
-void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
     const auto settings = drop->textCustomUrl();
     const QList<std::shared_ptr<CustomUrl>> urls = settings ? settings->urls() : QList<std::shared_ptr<CustomUrl>>();
@@ -139,7 +134,7 @@ void KorvaneTextActions::customUrlTextEntity(const DropPtr &drop, const KorvaneC
         return;
     }
 
-    const QString text = droppedText();
+    const QString text = payload.textString();
     QString summary;
     QList<QUrl> toOpen;
     QStringList opened;
@@ -223,9 +218,9 @@ QString KorvaneTextActions::capitalizedString(const QString &text)
     return result;
 }
 
-void KorvaneTextActions::engilshCaseConvert(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::engilshCaseConvert(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const QString text = droppedText();
+    const QString text = payload.textString();
     const bool hasLetter = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
         return (c.unicode() & ~0x20) >= 0x41 && (c.unicode() & ~0x20) <= 0x5a;
     });
@@ -275,9 +270,9 @@ bool KorvaneTextActions::isTraditionalConversion(const DropListEntity &drop)
     return kind && kind->kind == ActionKind::ChineseScript;
 }
 
-void KorvaneTextActions::traditionalConversionTextEntity(const DropPtr &drop)
+void KorvaneTextActions::traditionalConversionTextEntity(const DropPtr &drop, const DropPayload &payload)
 {
-    const QString text = droppedText();
+    const QString text = payload.textString();
     const qint32 dict = conversionDict(*drop);
     const QString result = dict < 0 ? text : NCChineseConverter::sharedInstance().convert(text, dict);
     qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(KorvaneLogText::summary(text, lcTextActions())),
@@ -316,9 +311,9 @@ bool KorvaneTextActions::traditionalConversionTextStream(const DropPtr &drop, QI
     return true;
 }
 
-void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    const QString text = droppedText();
+    const QString text = payload.textString();
     // Parsed as the user writes numbers: "1,234.56" in English, "1.234,56" in German.
     bool ok = false;
     const double number = QLocale::system().toDouble(text, &ok);
@@ -347,7 +342,7 @@ void KorvaneTextActions::rmbTextEntity(const DropPtr &drop, const KorvaneComplet
     notify(true, *drop, result);
 }
 
-void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &completion)
+void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
     const auto finishLater = [completion](bool success, const KorvaneError &error = KorvaneError()) {
         QTimer::singleShot(KorvaneShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
@@ -356,7 +351,7 @@ void KorvaneTextActions::airDropTextDropEntity(const DropPtr &drop, const Korvan
     // The cache folder is found through the store, which lives on this thread; the file is
     // one text, written at once.
     KorvaneError error;
-    const QUrl file = FileManager::saveCacheFile(droppedText(), &error);
+    const QUrl file = FileManager::saveCacheFile(payload.textString(), &error);
     if (file.isEmpty() || !error.isNull()) {
         qCWarning(lcTextActions, "could not write the text to share: %s", qUtf8Printable(error.localizedDescription()));
         finishLater(false);

@@ -7,6 +7,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 class QIODevice;
 
 // The actions that work on the dropped text. Clear style, character count and the Chinese
@@ -30,20 +31,20 @@ public:
     // Through LibreTranslate when translate/libretranslateUrl is set, else through the
     // product's service when hosts/service is set; with neither it fails at once, saying what
     // to set up.
-    static void translateTextEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void clearTextEntity(const DropPtr &drop);
-    static void countTextEntity(const DropPtr &drop);
-    static void customUrlTextEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void engilshCaseConvert(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void traditionalConversionTextEntity(const DropPtr &drop);
+    static void translateTextEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void clearTextEntity(const DropPtr &drop, const DropPayload &payload);
+    static void countTextEntity(const DropPtr &drop, const DropPayload &payload);
+    static void customUrlTextEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void engilshCaseConvert(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void traditionalConversionTextEntity(const DropPtr &drop, const DropPayload &payload);
     // The same conversion on UTF-8 read from input and written to output in pieces, so that a
     // long text is never held whole; the notification shows the result's beginning, at most
     // streamedNotificationLength characters. False when reading or writing fails.
     static bool traditionalConversionTextStream(const DropPtr &drop, QIODevice &input, QIODevice &output);
     static bool isTraditionalConversion(const DropListEntity &drop);
     static constexpr qsizetype streamedNotificationLength = 200;
-    static void rmbTextEntity(const DropPtr &drop, const KorvaneCompletion &completion);
-    static void airDropTextDropEntity(const DropPtr &drop, const KorvaneCompletion &completion);
+    static void rmbTextEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void airDropTextDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
 
     // Each word's first letter in upper (title) case and the rest in lower case, with the
     // full Unicode case mappings; words are separated by white space.

@@ -10,7 +10,7 @@
 #include "store/imageuploadweibo.h"
 #include "net/genaratetoken.h"
 #include "net/korvaneapiclient.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "net/korvanehosts.h"
 #include "common/korvanelogtext.h"
@@ -53,10 +53,9 @@ BatchPtr newBatch(const DropPtr &drop, const KorvaneCompletion &completion, Uplo
 }
 
 // Images, other files, videos: folders are never uploaded.
-QList<QUrl> droppedUrls()
+QList<QUrl> droppedUrls(const DropPayload &payload)
 {
-    const KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-    return data.imgFileUrls() + data.otherFileUrls() + data.videoFileUrls();
+    return payload.imgFileUrls() + payload.otherFileUrls() + payload.videoFileUrls();
 }
 
 QString imageDataKey()
@@ -68,10 +67,9 @@ QString imageDataKey()
 // some; else the files of urls, each named by keyOf when there is one. A file that cannot be
 // read as it is named (a FIFO, a device, a name that is not UTF-8) refuses the whole run,
 // reported here, before anything is opened or sent.
-bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const QList<QUrl> &urls,
+bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const QByteArray &imageData, const QList<QUrl> &urls,
                const std::function<QString(const QString &path)> &keyOf, QList<UploadBatch::Unit> *units)
 {
-    const QByteArray imageData = KorvaneHandleData::shareInstance()->imageData();
     if (!imageData.isEmpty()) {
         units->append(UploadBatch::Unit::ofData(imageData, imageDataKey()));
         return true;
@@ -113,7 +111,7 @@ StoreSettings storeSettings(const std::shared_ptr<Record> &record, QString (Reco
 
 // The start of a file store's run: its settings (the other stores have no text of their own
 // for missing ones), then its units. False when the run has ended here with its error.
-bool startFileRun(const DropPtr &drop, const KorvaneCompletion &completion, const StoreSettings &settings,
+bool startFileRun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion, const StoreSettings &settings,
                   int settingsMissingCode, const std::function<QString(const QString &path)> &keyOf,
                   QList<UploadBatch::Unit> *units)
 {
@@ -121,7 +119,7 @@ bool startFileRun(const DropPtr &drop, const KorvaneCompletion &completion, cons
         fail(drop, completion, KorvaneError(settingsMissingCode, qtTrId("PleaseEnterQiniuAccount")));
         return false;
     }
-    return dropUnits(drop, completion, droppedUrls(), keyOf, units);
+    return dropUnits(drop, completion, payload.imageData(), droppedUrls(payload), keyOf, units);
 }
 
 // The failure texts name every file that was not stored after the count.
@@ -200,7 +198,7 @@ void KorvaneUploadActions::uploadQCloudResult(const DropPtr &drop, qint64 failCo
     result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
     const StoreSettings settings =
@@ -208,7 +206,7 @@ void KorvaneUploadActions::uploadFileToQCloudDropEntity(const DropPtr &drop, con
                       &FileUploadTencent::tencentSpaceName, &FileUploadTencent::tencentDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
-    if (!startFileRun(drop, completion, settings, 3020, keyOf, &units))
+    if (!startFileRun(drop, payload, completion, settings, 3020, keyOf, &units))
         return;
     const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadQCloudResult, QStringLiteral("cos"),
                                     units, progress);
@@ -255,7 +253,7 @@ void KorvaneUploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                                        const KorvaneProgress &progress)
 {
     const StoreSettings settings =
@@ -265,7 +263,7 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
     const QDateTime now = QDateTime::currentDateTime();
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings, &now](const QString &path) { return objectBaseName(path, settings.suffixType, now); };
-    if (!startFileRun(drop, completion, settings, 3000, keyOf, &units))
+    if (!startFileRun(drop, payload, completion, settings, 3000, keyOf, &units))
         return;
     const QString token = GenarateToken().createToken(settings.accessKey, settings.secretKey, settings.bucket);
     if (token.isEmpty()) {
@@ -289,50 +287,32 @@ void KorvaneUploadActions::uploadFileToQiniuDropEntity(const DropPtr &drop, cons
             manager->putData(image.bytes, image.key, token, batch->callbacks(0, linkTo(settings.domain, image.key)));
             return;
         }
-        KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
-        data.setCount(0);
-        data.setSuccessCount(0);
-        data.setFailCount(0);
-        const auto urls = std::make_shared<QStringList>();
         batch->startEach(0, [=](qsizetype index) {
             const QString path = batch->unit(index).path;
             auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
-            uploadFileToQiniu(completion, drop, batch->total(), path, batch->unit(index).key, fileExtension(path), 0,
+            uploadFileToQiniu(drop, path, batch->unit(index).key, fileExtension(path), 0,
                               GenarateToken().createToken(settings.accessKey, settings.secretKey, settings.bucket), manager,
-                              urls, batch, index);
+                              batch, index);
         });
     });
 }
 
-void KorvaneUploadActions::uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction,
-                                             qint64 imageCount, const QString &imageData, const QString &key,
+void KorvaneUploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &imageData, const QString &key,
                                              const QString &fileExtension, qint64 times, const QString &token,
-                                             QiniuUploadManager *upManager, const std::shared_ptr<QStringList> &urlArray,
-                                             const std::shared_ptr<UploadBatch> &batch, qsizetype unit)
+                                             QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch,
+                                             qsizetype unit)
 {
     QString objectKey = times >= 1 ? QStringLiteral("%1-%2").arg(key).arg(times) : key;
     if (!fileExtension.isEmpty())
         objectKey += QLatin1Char('.') + fileExtension;
     const QString domain = dropAction->fileUploadQiNiu() ? dropAction->fileUploadQiNiu()->qiniuDomain() : QString();
     const auto answered = [=](const Outcome &outcome) {
-        KorvaneHandleData &data = *KorvaneHandleData::shareInstance();
         if (!outcome.stored && outcome.status == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
-            uploadFileToQiniu(completion, dropAction, imageCount, imageData, key, fileExtension, times + 1, token,
-                              upManager, urlArray, batch, unit);
+            uploadFileToQiniu(dropAction, imageData, key, fileExtension, times + 1, token, upManager, batch, unit);
             return;
         }
         upManager->deleteLater();
-        const QString url = outcome.stored ? objectUrl(domain, objectKey) : QString();
-        if (!url.isEmpty()) {
-            urlArray->append(url);
-            data.setSuccessCount(data.successCount() + 1);
-        } else {
-            data.setFailCount(data.failCount() + 1);
-        }
-        data.setCount(data.count() + 1);
-        batch->unitAnswered(unit, url);
-        if (data.count() == imageCount)
-            batch->complete(data.failCount(), *urlArray);
+        batch->answer(unit, outcome.stored ? objectUrl(domain, objectKey) : QString());
     };
     upManager->putFile(imageData, objectKey, token,
                        {answered, [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); }});
@@ -344,14 +324,14 @@ void KorvaneUploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+void KorvaneUploadActions::uploadFileToUpCDNDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                                        const KorvaneProgress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
                                                  &FileUploadUP::bucketName, &FileUploadUP::upDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
-    if (!startFileRun(drop, completion, settings, 3030, keyOf, &units))
+    if (!startFileRun(drop, payload, completion, settings, 3030, keyOf, &units))
         return;
     const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadUpCDNResult, QStringLiteral("upyun"),
                                     units, progress);
@@ -403,7 +383,7 @@ void KorvaneUploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount
     result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
 }
 
-void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                                      const KorvaneProgress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
@@ -412,7 +392,7 @@ void KorvaneUploadActions::uploadFileToAliDropEntity(const DropPtr &drop, const 
     const QDateTime now = QDateTime::currentDateTime();
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings, &now](const QString &path) { return ossObjectKey(path, settings.suffixType, now); };
-    if (!startFileRun(drop, completion, settings, 3010, keyOf, &units))
+    if (!startFileRun(drop, payload, completion, settings, 3010, keyOf, &units))
         return;
     const BatchPtr batch = newBatch(drop, completion, &KorvaneUploadActions::uploadAliResult, QStringLiteral("oss"),
                                     units, progress);
@@ -457,7 +437,7 @@ void KorvaneUploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCou
     result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
 }
 
-void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                                         const KorvaneProgress &progress)
 {
     const auto settings = drop->imageUploadWeiBo();
@@ -468,7 +448,7 @@ void KorvaneUploadActions::uploadImageToWeiboDropEntity(const DropPtr &drop, con
         return;
     }
     QList<UploadBatch::Unit> units;
-    if (!dropUnits(drop, completion, KorvaneHandleData::shareInstance()->imgFileUrls(), nullptr, &units))
+    if (!dropUnits(drop, completion, payload.imageData(), payload.imgFileUrls(), nullptr, &units))
         return;
     KorvaneApiClient::weiboLogin(account, password, [drop, completion, units, progress](bool success, const QString &message) {
         if (!success) {

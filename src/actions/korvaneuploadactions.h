@@ -9,6 +9,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 class QiniuUploadManager;
 class UploadBatch;
 
@@ -23,25 +24,23 @@ public:
 
     KorvaneUploadActions() = delete;
 
-    static void uploadImageToWeiboDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+    static void uploadImageToWeiboDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                              const KorvaneProgress &progress = nullptr);
-    static void uploadFileToQiniuDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+    static void uploadFileToQiniuDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                             const KorvaneProgress &progress = nullptr);
-    static void uploadFileToAliDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+    static void uploadFileToAliDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                           const KorvaneProgress &progress = nullptr);
-    static void uploadFileToQCloudDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+    static void uploadFileToQCloudDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                              const KorvaneProgress &progress = nullptr);
-    static void uploadFileToUpCDNDropEntity(const DropPtr &drop, const KorvaneCompletion &completion,
+    static void uploadFileToUpCDNDropEntity(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
                                             const KorvaneProgress &progress = nullptr);
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
-    // is taken. imageData is the file the bytes are streamed from; imageCount the batch's size.
-    // The batch follows the unit's bytes, keeps its link and runs the result step.
-    static void uploadFileToQiniu(const KorvaneCompletion &completion, const DropPtr &dropAction, qint64 imageCount,
-                                  const QString &imageData, const QString &key, const QString &fileExtension,
-                                  qint64 times, const QString &token, QiniuUploadManager *upManager,
-                                  const std::shared_ptr<QStringList> &urlArray,
-                                  const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
+    // is taken. imageData is the file the bytes are streamed from. The batch follows the
+    // unit's bytes, counts its answer and runs the result step after the last one.
+    static void uploadFileToQiniu(const DropPtr &dropAction, const QString &imageData, const QString &key,
+                                  const QString &fileExtension, qint64 times, const QString &token,
+                                  QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
 
     // The result steps of the stores; failures names the files that were not stored.
     static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,

@@ -11,7 +11,7 @@
 #include "cli/korvanecliinput.h"
 #include "cli/korvanefilemanagerintegration.h"
 #include "store/korvanecoredatahelper.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "store/korvanemanagedobjectcontext.h"
 #include "platform/korvaneplatform.h"
@@ -482,26 +482,25 @@ int KorvaneCli::classify(QList<QByteArray> args)
     if (!openStore())
         return Failure;
 
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    data->handleDataWith(clipboard ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
-    const QList<DropListEntityPtr> actions = m_store->getDropsByKorvaneHandleData();
+    const DropPayload payload = DropPayload::fromPasteboard(clipboard ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
+    const QList<DropListEntityPtr> actions = m_store->dropsOffering(payload);
 
     if (json) {
         QJsonArray actionArray;
         for (const auto &drop : actions)
             actionArray.append(actionJson(*drop));
         const QJsonObject object{
-            {QStringLiteral("dataCatalog"), data->dataCatalog()},
-            {QStringLiteral("dataSubCatalog"), data->dataSubCatalog()},
-            {QStringLiteral("containedFileType"), qint64(data->containedFileType())},
-            {QStringLiteral("itemsCount"), data->itemsCount()},
-            {QStringLiteral("imgFileUrls"), pathsJson(data->imgFileUrls())},
-            {QStringLiteral("folderFileUrls"), pathsJson(data->folderFileUrls())},
-            {QStringLiteral("videoFileUrls"), pathsJson(data->videoFileUrls())},
-            {QStringLiteral("otherFileUrls"), pathsJson(data->otherFileUrls())},
-            {QStringLiteral("allFileUrls"), pathsJson(data->allFileUrls())},
-            {QStringLiteral("textString"), nullable(data->textString())},
-            {QStringLiteral("imageData"), data->imageData().isNull() ? QJsonValue() : QJsonValue(qint64(data->imageData().size()))},
+            {QStringLiteral("dataCatalog"), payload.dataCatalog()},
+            {QStringLiteral("dataSubCatalog"), payload.dataSubCatalog()},
+            {QStringLiteral("containedFileType"), qint64(payload.containedFileType())},
+            {QStringLiteral("itemsCount"), payload.itemsCount()},
+            {QStringLiteral("imgFileUrls"), pathsJson(payload.imgFileUrls())},
+            {QStringLiteral("folderFileUrls"), pathsJson(payload.folderFileUrls())},
+            {QStringLiteral("videoFileUrls"), pathsJson(payload.videoFileUrls())},
+            {QStringLiteral("otherFileUrls"), pathsJson(payload.otherFileUrls())},
+            {QStringLiteral("allFileUrls"), pathsJson(payload.allFileUrls())},
+            {QStringLiteral("textString"), nullable(payload.textString())},
+            {QStringLiteral("imageData"), payload.imageData().isNull() ? QJsonValue() : QJsonValue(qint64(payload.imageData().size()))},
             {QStringLiteral("actions"), actionArray},
         };
         printJson(QJsonDocument(object));
@@ -510,22 +509,22 @@ int KorvaneCli::classify(QList<QByteArray> args)
 
     static const char *const catalogs[] = {"nothing recognised", "text", "image data or files"};
     printOut(QStringLiteral("data: %1 (catalog %2, sub-catalog %3), %4 %5, file kinds %6\n")
-                 .arg(QString::fromLatin1(catalogs[qBound(qint64(0), data->dataCatalog(), qint64(2))]))
-                 .arg(data->dataCatalog())
-                 .arg(data->dataSubCatalog())
-                 .arg(data->itemsCount())
-                 .arg(data->itemsCount() == 1 ? QStringLiteral("item") : QStringLiteral("items"))
-                 .arg(data->containedFileType()));
+                 .arg(QString::fromLatin1(catalogs[qBound(qint64(0), payload.dataCatalog(), qint64(2))]))
+                 .arg(payload.dataCatalog())
+                 .arg(payload.dataSubCatalog())
+                 .arg(payload.itemsCount())
+                 .arg(payload.itemsCount() == 1 ? QStringLiteral("item") : QStringLiteral("items"))
+                 .arg(payload.containedFileType()));
     const struct {
         const char *name;
         const QList<QUrl> &urls;
-    } lists[] = {{"images", data->imgFileUrls()}, {"folders", data->folderFileUrls()}, {"videos", data->videoFileUrls()}, {"others", data->otherFileUrls()}};
+    } lists[] = {{"images", payload.imgFileUrls()}, {"folders", payload.folderFileUrls()}, {"videos", payload.videoFileUrls()}, {"others", payload.otherFileUrls()}};
     for (const auto &l : lists) {
         for (const QUrl &url : l.urls)
             printOut(QStringLiteral("%1\t%2\n").arg(QString::fromLatin1(l.name), shown(urlText(url))));
     }
-    if (!data->imageData().isNull())
-        printOut(QStringLiteral("image data\t%1 bytes\n").arg(data->imageData().size()));
+    if (!payload.imageData().isNull())
+        printOut(QStringLiteral("image data\t%1 bytes\n").arg(payload.imageData().size()));
     printOut(QStringLiteral("actions:\n"));
     for (const auto &drop : actions)
         printOut(actionLine(*drop));
@@ -589,9 +588,8 @@ int KorvaneCli::run(QList<QByteArray> args)
     if (!json && args.size() == 2 && args.at(0) == "--text-file" && args.at(1) != "-") {
         if (!openStore())
             return Failure;
-        KorvaneHandleData::shareInstance()->resetHandleDataWith(QString());
         KorvaneError refusal;
-        const DropListEntityPtr drop = findAction(actionName, m_store->getDropsByKorvaneHandleData(), &refusal);
+        const DropListEntityPtr drop = findAction(actionName, m_store->dropsOffering(DropPayload::fromText(QString())), &refusal);
         if (drop && KorvaneTextActions::isTraditionalConversion(*drop))
             return convertTextFile(drop, QFile::decodeName(args.at(1)));
     }
@@ -616,10 +614,9 @@ int KorvaneCli::run(QList<QByteArray> args)
         return Failure;
     };
 
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    data->handleDataWith(input.isEmpty() ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
+    const DropPayload payload = DropPayload::fromPasteboard(input.isEmpty() ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
     KorvaneError refusal;
-    const DropListEntityPtr drop = findAction(actionName, m_store->getDropsByKorvaneHandleData(), &refusal);
+    const DropListEntityPtr drop = findAction(actionName, m_store->dropsOffering(payload), &refusal);
     if (!drop)
         return refuse(refusal);
     bool reportsResult = false;
@@ -640,7 +637,7 @@ int KorvaneCli::run(QList<QByteArray> args)
         printErr(QStringLiteral("progress %1/%2\n").arg(done).arg(total));
     };
     KorvaneHandlePbHelper::handleDropEntity(
-        drop,
+        drop, payload,
         [&](KorvaneOutcome reported, const KorvaneError &e) {
             finished = true;
             outcome = reported;

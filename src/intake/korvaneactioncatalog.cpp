@@ -1,6 +1,6 @@
 #include "intake/korvaneactioncatalog.h"
 
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 
 #include <QCoreApplication>
 
@@ -112,7 +112,7 @@ const KorvaneActionCatalog::Entry *KorvaneActionCatalog::entryNamed(const QStrin
     return nullptr;
 }
 
-bool KorvaneActionCatalog::accepts(const KorvaneHandleData &data, qint64 catalog, qint64 supportTypes)
+bool KorvaneActionCatalog::accepts(const DropPayload &data, qint64 catalog, qint64 supportTypes)
 {
     // Text typed into the list's field makes the record text while the rest stays as it was.
     if (data.dataCatalog() == DataCatalogText)
@@ -126,7 +126,7 @@ bool KorvaneActionCatalog::accepts(const KorvaneHandleData &data, qint64 catalog
     return (supportTypes & qint64(data.containedFileType())) != 0;
 }
 
-bool KorvaneActionCatalog::offers(const KorvaneHandleData &data, qint64 catalog, qint64 type, qint64 supportTypes)
+bool KorvaneActionCatalog::offers(const DropPayload &data, qint64 catalog, qint64 type, qint64 supportTypes)
 {
     if (!accepts(data, catalog, supportTypes))
         return false;
@@ -134,7 +134,7 @@ bool KorvaneActionCatalog::offers(const KorvaneHandleData &data, qint64 catalog,
     return !onlyFolders(data) || !e || e->takesLoneFolders;
 }
 
-bool KorvaneActionCatalog::onlyFolders(const KorvaneHandleData &data)
+bool KorvaneActionCatalog::onlyFolders(const DropPayload &data)
 {
     const qsizetype folders = data.folderFileUrls().size();
     return folders > 0 && data.itemsCount() == folders;

@@ -7,7 +7,7 @@
 
 #include <array>
 
-class KorvaneHandleData;
+class DropPayload;
 
 // The one description of every action kind: catalog 0 holds the text actions (types 0 to 9),
 // catalog 1 the file and image actions (types 0 to 17). Every other table of kinds is built
@@ -44,12 +44,12 @@ public:
 
     // Whether a record of this catalog, with this supportTypes mask, fits the dropped
     // data: an action's own hotkey runs it only then, and tells the user otherwise.
-    static bool accepts(const KorvaneHandleData &data, qint64 catalog, qint64 supportTypes);
+    static bool accepts(const DropPayload &data, qint64 catalog, qint64 supportTypes);
     // Whether the list (in the popover and on the command line) offers it: it fits, and a drop
     // made only of folders offers no kind that cannot take them (the Qiniu upload). A hotkey
     // for such a kind fits but finds no row to run, so nothing happens.
-    static bool offers(const KorvaneHandleData &data, qint64 catalog, qint64 type, qint64 supportTypes);
+    static bool offers(const DropPayload &data, qint64 catalog, qint64 type, qint64 supportTypes);
 
 private:
-    static bool onlyFolders(const KorvaneHandleData &data);
+    static bool onlyFolders(const DropPayload &data);
 };

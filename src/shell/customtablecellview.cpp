@@ -1,6 +1,7 @@
 #include "shell/customtablecellview.h"
 
 #include "shell/actioniconprovider.h"
+#include "intake/droppayload.h"
 #include "store/droplistentity.h"
 #include "widgets/flatbutton.h"
 #include "actions/korvanehandlepbhelper.h"
@@ -112,11 +113,12 @@ void CustomTableCellView::runShortcut(int row)
         m_myButton->setOn(false);
 }
 
-bool CustomTableCellView::start()
+bool CustomTableCellView::start(const DropPayload &payload)
 {
     if (m_stopAction || !m_dropAction || m_myButton->ignoresMouse())
         return false;
-    onClickBtn();
+    Q_EMIT lightRequested(m_row);
+    handleAction(payload);
     return true;
 }
 
@@ -124,13 +126,11 @@ void CustomTableCellView::onClickBtn()
 {
     if (m_stopAction || !m_dropAction)
         return;
-    if (m_dropAction->catalog() == 0 && m_pasteTextInHandleData)
-        m_pasteTextInHandleData();
     Q_EMIT lightRequested(m_row);
-    handleAction();
+    handleAction(m_payloadSource ? m_payloadSource(m_dropAction->catalog() == 0) : DropPayload());
 }
 
-void CustomTableCellView::handleAction()
+void CustomTableCellView::handleAction(const DropPayload &payload)
 {
     if (!m_dropAction)
         return;
@@ -147,7 +147,7 @@ void CustomTableCellView::handleAction()
         m_myButton->startHalfProgress();
     QPointer<CustomTableCellView> self(this);
     KorvaneHandlePbHelper::handleDropEntity(
-        m_dropAction,
+        m_dropAction, payload,
         [self, runnable, reportsResult](KorvaneOutcome outcome, const KorvaneError &) {
             if (!self)
                 return;
@@ -211,7 +211,7 @@ void CustomTableCellView::performDragOperation()
 {
     // The data was classified when the drag entered the drop area; a drop runs on that.
     if (!m_stopAction && !m_myButton->ignoresMouse())
-        handleAction();
+        handleAction(m_payloadSource ? m_payloadSource(false) : DropPayload());
 }
 
 void CustomTableCellView::contextMenuEvent(QContextMenuEvent *event)

@@ -6,6 +6,7 @@
 #include <memory>
 
 class DropListEntity;
+class DropPayload;
 class FlatButton;
 class QGraphicsOpacityEffect;
 
@@ -25,17 +26,20 @@ public:
     int row() const { return m_row; }
     void setDropAction(const std::shared_ptr<DropListEntity> &drop);
     std::shared_ptr<DropListEntity> dropAction() const { return m_dropAction; }
-    void setPasteTextInHandleData(const std::function<void()> &paste) { m_pasteTextInHandleData = paste; }
+    // Where a run takes its data: the list's payload, with the text the user edited in the
+    // list's field when asked for (a text action started by a click or a key).
+    using PayloadSource = std::function<DropPayload(bool withEditedText)>;
+    void setPayloadSource(const PayloadSource &source) { m_payloadSource = source; }
     FlatButton *myButton() const { return m_myButton; }
     bool stopAction() const { return m_stopAction; }
     // The digit shortcut shown on the row ("Alt+1", which works on every desktop); empty from the eleventh row on.
     static QString shortcutLabel(int row);
 
     void onClickBtn();
-    // Runs the row as a click does; false when it cannot run now (a run is on, or a row
+    // Runs the row on the payload; false when it cannot run now (a run is on, or a row
     // dimmed by another row's run).
-    bool start();
-    void handleAction();
+    bool start(const DropPayload &payload);
+    void handleAction(const DropPayload &payload);
     // A drop on this row.
     void performDragOperation();
 
@@ -74,7 +78,7 @@ private:
     std::shared_ptr<DropListEntity> m_dropAction;
     FlatButton *m_myButton;
     QGraphicsOpacityEffect *m_opacity;
-    std::function<void()> m_pasteTextInHandleData;
+    PayloadSource m_payloadSource;
     int m_row = -1;
     bool m_stopAction = false;
 };

@@ -1,6 +1,6 @@
 #include "shell/customview.h"
 
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "platform/mimedatapasteboard.h"
 
 #include <QDragEnterEvent>
@@ -14,7 +14,7 @@ CustomView::CustomView(QWidget *parent)
     m_dropTimer.setSingleShot(true);
     m_dropTimer.setInterval(100);
     connect(&m_dropTimer, &QTimer::timeout, this, [this] {
-        Q_EMIT dragClassified();
+        Q_EMIT dragClassified(m_payload);
         m_isHandling = false;
     });
 }
@@ -26,7 +26,7 @@ void CustomView::dragEnterEvent(QDragEnterEvent *event)
     if (m_isHandling)
         return;
     m_isHandling = true;
-    KorvaneHandleData::shareInstance()->handleDataWith(MimeDataPasteboard::fromMimeData(event->mimeData()));
+    m_payload = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(event->mimeData()));
     m_dropTimer.start();
 }
 

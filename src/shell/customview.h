@@ -1,5 +1,7 @@
 #pragma once
 
+#include "intake/droppayload.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -16,7 +18,7 @@ public:
 
 Q_SIGNALS:
     // A drag came over the area and its data was classified: the list is to replace us.
-    void dragClassified();
+    void dragClassified(const DropPayload &payload);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -25,5 +27,6 @@ protected:
 
 private:
     QTimer m_dropTimer;
+    DropPayload m_payload;
     bool m_isHandling = false;
 };

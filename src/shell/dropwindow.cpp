@@ -2,7 +2,7 @@
 
 #include "shell/actioniconprovider.h"
 #include "intake/korvaneactioncatalog.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "store/droplistentity.h"
 #include "store/korvanecoredatahelper.h"
 #include "platform/mimedatapasteboard.h"
@@ -241,8 +241,7 @@ void DropWindow::arrangeRows(const QMimeData *dragged)
     m_arrangedForDrag = dragged;
     QList<bool> fits(m_rows.size(), true);
     if (dragged) {
-        KorvaneHandleData data;
-        data.handleDataWith(MimeDataPasteboard::fromMimeData(dragged));
+        const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(dragged));
         for (int i = 0; i < m_rows.size(); ++i)
             fits[i] = KorvaneActionCatalog::accepts(data, m_rows.at(i).catalog, m_rows.at(i).supportTypes);
     }

@@ -5,7 +5,7 @@
 #include "store/droplistentity.h"
 #include "widgets/flatbutton.h"
 #include "store/korvanecoredatahelper.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "shell/updateviewcontroller.h"
 #include "shell/userguide.h"
 #include "common/korvanelogging.h"
@@ -158,7 +158,7 @@ MainContentView::MainContentView(QWidget *parent)
 
     qCInfo(lcShell, "apperanceMode : %s", isDark(palette()) ? "Dark" : "Light");
     darkModeChanged();
-    regularViewWithHandleData(-1);
+    showPayload(DropPayload(), -1);
 }
 
 MainContentView::~MainContentView() = default;
@@ -193,29 +193,29 @@ void MainContentView::setTypeImage(bool text)
     m_typeImageView->setPixmap(ActionIconProvider::typeImage(text, 22, palette().color(QPalette::WindowText), devicePixelRatioF()));
 }
 
-void MainContentView::regularViewWithHandleData(int row)
+void MainContentView::showPayload(const DropPayload &payload, int runningRow)
 {
-    if (row >= 0)
+    if (runningRow >= 0)
         return;
-    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
+    m_payload = payload;
     KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-    if (data->dataCatalog() == DataCatalogNone) {
+    if (m_payload.dataCatalog() == DataCatalogNone) {
         showEmpty("nothingRecognised", "nothingRecognisedInfo");
         return;
     }
     showPlaceholder(false);
-    if (data->dataCatalog() == DataCatalogText) {
+    if (m_payload.dataCatalog() == DataCatalogText) {
         setTypeImage(true);
-        m_topTitleLabel->setText(data->textString().left(previewLength));
+        m_topTitleLabel->setText(m_payload.textString().left(previewLength));
         m_topTitleLabel->setCursorPosition(0);
     } else {
         setTypeImage(false);
-        const qint64 images = data->imgFileUrls().size();
-        const qint64 folders = data->folderFileUrls().size();
+        const qint64 images = m_payload.imgFileUrls().size();
+        const qint64 folders = m_payload.folderFileUrls().size();
         // Image data fills no file list, so it counts as a file.
-        m_topTitleLabel->setText(countTitle(std::max<qint64>(0, data->itemsCount() - images - folders), folders, images));
+        m_topTitleLabel->setText(countTitle(std::max<qint64>(0, m_payload.itemsCount() - images - folders), folders, images));
     }
-    m_dropList = store->getDropsByKorvaneHandleData();
+    m_dropList = store->dropsOffering(m_payload);
     if (m_needBecomeFirstRes)
         m_topTitleLabel->setFocus();
     reloadData();
@@ -273,11 +273,12 @@ void MainContentView::reloadData()
         auto *cell = new CustomTableCellView(m_listWidget);
         cell->setRow(i);
         cell->setDropAction(m_dropList.at(i));
-        cell->setPasteTextInHandleData([this] {
-            // Only text the user typed or edited replaces the record: the field may show
+        cell->setPayloadSource([this](bool withEditedText) {
+            // Only text the user typed or edited replaces what was dropped: the field may show
             // just the start of a long text.
-            if (m_topTitleLabel->isModified() && !m_topTitleLabel->text().isEmpty())
-                KorvaneHandleData::shareInstance()->resetHandleDataWith(m_topTitleLabel->text());
+            if (withEditedText && m_topTitleLabel->isModified() && !m_topTitleLabel->text().isEmpty())
+                m_payload = DropPayload::fromText(m_topTitleLabel->text());
+            return m_payload;
         });
         cell->installEventFilter(this);
         connect(cell, &CustomTableCellView::runStateChanged, this, [this](int running, bool on) {
@@ -294,11 +295,10 @@ void MainContentView::reloadData()
 
 void MainContentView::controlTextDidChange(const QString &text)
 {
-    KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    if (text.isEmpty() || data->dataCatalog() == DataCatalogText)
+    if (text.isEmpty() || m_payload.dataCatalog() == DataCatalogText)
         return;
-    data->setDataCatalog(DataCatalogText);
-    m_dropList = KorvaneCoreDataHelper::shareInstance()->getDropsByKorvaneHandleData();
+    m_payload.setDataCatalog(DataCatalogText);
+    m_dropList = KorvaneCoreDataHelper::shareInstance()->dropsOffering(m_payload);
     reloadData();
     showPlaceholder(false);
     setTypeImage(true);
@@ -338,11 +338,11 @@ void MainContentView::runLitRow()
     forEachRow([](CustomTableCellView *cell) { cell->runIfLit(); });
 }
 
-bool MainContentView::startRowOf(qint32 dropID)
+bool MainContentView::startRowOf(qint32 dropID, const DropPayload &payload)
 {
     for (CustomTableCellView *row : std::as_const(m_rows)) {
         if (row->dropAction() && row->dropAction()->dropID() == dropID)
-            return row->start();
+            return row->start(payload);
     }
     return false;
 }
@@ -489,6 +489,6 @@ void MainContentView::changeEvent(QEvent *event)
 
 void MainContentView::darkModeChanged()
 {
-    if (KorvaneHandleData::shareInstance()->dataCatalog() != DataCatalogNone)
-        setTypeImage(KorvaneHandleData::shareInstance()->dataCatalog() == DataCatalogText);
+    if (m_payload.dataCatalog() != DataCatalogNone)
+        setTypeImage(m_payload.dataCatalog() == DataCatalogText);
 }

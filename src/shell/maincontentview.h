@@ -1,5 +1,7 @@
 #pragma once
 
+#include "intake/droppayload.h"
+
 #include <QList>
 #include <QPoint>
 #include <QWidget>
@@ -32,8 +34,9 @@ public:
         ClipboardUnreadable,
     };
 
-    // Fills the view from the dropped data; while a row runs (row >= 0) nothing changes.
-    void regularViewWithHandleData(int row);
+    // Fills the view for the payload; while a row runs (runningRow >= 0) nothing changes.
+    void showPayload(const DropPayload &payload, int runningRow);
+    const DropPayload &payload() const { return m_payload; }
     // Where only a focused window reads the clipboard: the list before it could read it, and
     // when the focus did not come in time. Never "nothing to work on" for an unread clipboard.
     void showClipboardState(ClipboardState state);
@@ -46,8 +49,8 @@ public:
     QLineEdit *topTitleLabel() const { return m_topTitleLabel; }
     QList<std::shared_ptr<DropListEntity>> dropList() const { return m_dropList; }
     QList<CustomTableCellView *> rows() const { return m_rows; }
-    // Starts the row of an action as a click does; false when no row shows it or it cannot run now.
-    bool startRowOf(qint32 dropID);
+    // Starts the row of an action on the payload; false when no row shows it or it cannot run now.
+    bool startRowOf(qint32 dropID, const DropPayload &payload);
     bool placeholderShown() const;
     void setNeedBecomeFirstResponder(bool focus) { m_needBecomeFirstRes = focus; }
 
@@ -102,6 +105,7 @@ private:
     QToolButton *m_settingsButton;
     QTimer *m_autoScroll;
     std::unique_ptr<QMenu> m_amenu;
+    DropPayload m_payload;
     QList<std::shared_ptr<DropListEntity>> m_dropList;
     QList<CustomTableCellView *> m_rows;
     QPoint m_dragPos;

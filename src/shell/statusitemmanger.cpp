@@ -7,7 +7,7 @@
 #include "store/korvanecoredatahelper.h"
 #include "platform/korvanedesktopplatform.h"
 #include "platform/korvanedragmonitor.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "actions/korvanehandlepbhelper.h"
 #include "platform/korvanenotifier.h"
 #include "intake/korvanepasteboard.h"
@@ -295,7 +295,7 @@ void StatusItemManger::hidePopover()
     m_popoverController = nullptr;
 }
 
-void StatusItemManger::dropActionHappend()
+void StatusItemManger::dropActionHappend(const DropPayload &payload)
 {
     if (m_hangAction) {
         qCInfo(lcShell, "a drop right after the last one is left alone");
@@ -304,16 +304,16 @@ void StatusItemManger::dropActionHappend()
     m_hangAction = true;
     m_dropHerePopover->forceClose();
     m_popoverController = nullptr;
-    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    mainContentView()->showPayload(payload, int(m_currentRow));
     m_needBecomeFirstRes = false;
     showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
     qCInfo(lcShell, "the list for a drop shows %lld actions", qint64(m_mainContentView->dropList().size()));
     QTimer::singleShot(150, this, [this] { m_hangAction = false; });
 }
 
-void StatusItemManger::checkPasteboardType()
+DropPayload StatusItemManger::clipboardPayload()
 {
-    KorvaneHandleData::shareInstance()->handleDataWith(KorvanePlatform::clipboard()->pasteboard());
+    return DropPayload::fromPasteboard(KorvanePlatform::clipboard()->pasteboard());
 }
 
 void StatusItemManger::statusItemPressed()
@@ -343,8 +343,7 @@ void StatusItemManger::showClipboardList(bool fromActivation)
         m_focusDeadline->start();
         mainContentView()->showClipboardState(MainContentView::ClipboardReading);
     } else {
-        checkPasteboardType();
-        mainContentView()->regularViewWithHandleData(int(m_currentRow));
+        mainContentView()->showPayload(clipboardPayload(), int(m_currentRow));
         qCInfo(lcShell, "the list for the clipboard shows %lld actions", qint64(m_mainContentView->dropList().size()));
     }
     m_needBecomeFirstRes = true;
@@ -358,8 +357,7 @@ void StatusItemManger::readClipboardIntoList()
     m_clipboardUnread = false;
     if (m_focusDeadline->isActive() && !m_pendingClipboardDrop)
         m_focusDeadline->stop();
-    checkPasteboardType();
-    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    mainContentView()->showPayload(clipboardPayload(), int(m_currentRow));
     qCInfo(lcShell, "the list for the clipboard shows %lld actions, read once it had the focus", qint64(m_mainContentView->dropList().size()));
 }
 
@@ -379,7 +377,7 @@ void StatusItemManger::runActionOnClipboard(const DropListEntityPtr &drop)
     if (m_isAnimating || !drop)
         return;
     if (!KorvaneDesktopPlatform::readsClipboardOnlyWithFocus()) {
-        runActionOnPasteboard(drop, KorvanePlatform::clipboard()->pasteboard());
+        runActionOn(drop, clipboardPayload());
         return;
     }
     // The clipboard is read once the list, shown and activated, has the keyboard focus.
@@ -394,7 +392,7 @@ void StatusItemManger::runActionOnClipboard(const DropListEntityPtr &drop)
         return;
     }
     hidePopover();
-    mainContentView()->regularViewWithHandleData(int(m_currentRow));
+    mainContentView()->showClipboardState(MainContentView::ClipboardReading);
     m_needBecomeFirstRes = true;
     showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
 }
@@ -405,11 +403,10 @@ void StatusItemManger::runPendingClipboardAction()
     const DropListEntityPtr drop = std::exchange(m_pendingClipboardDrop, nullptr);
     if (m_isAnimating)
         return;
-    const KorvanePasteboard pasteboard = KorvanePlatform::clipboard()->pasteboard();
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
+    const DropPayload payload = clipboardPayload();
     // The list was shown before the clipboard could be read.
-    mainContentView()->regularViewWithHandleData(int(m_currentRow));
-    if (!runActionOnPasteboard(drop, pasteboard))
+    mainContentView()->showPayload(payload, int(m_currentRow));
+    if (!runActionOn(drop, payload))
         hidePopover();
 }
 
@@ -432,13 +429,11 @@ void StatusItemManger::clipboardFocusTimedOut()
     KorvanePlatform::notifier()->post(content);
 }
 
-bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, const KorvanePasteboard &pasteboard)
+bool StatusItemManger::runActionOn(const DropListEntityPtr &drop, const DropPayload &payload)
 {
     if (m_isAnimating || !drop)
         return false;
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
-    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    if (!KorvaneActionCatalog::accepts(*data, drop->catalog(), drop->supportTypes())) {
+    if (!KorvaneActionCatalog::accepts(payload, drop->catalog(), drop->supportTypes())) {
         // Told even when notifications are muted: the user pressed a key and nothing ran.
         KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
         content.body = qtTrId("wrongInputContent");
@@ -446,14 +441,14 @@ bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
         return false;
     }
     if (!m_popoverController || !m_popoverController->isShown()) {
-        mainContentView()->regularViewWithHandleData(int(m_currentRow));
+        mainContentView()->showPayload(payload, int(m_currentRow));
         m_needBecomeFirstRes = true;
         showPopoverWith(m_mainContentView, QStringLiteral("customStatusBG"));
     }
     // The row lights up in the list a moment before it runs. What happens in that moment (a
     // click on another row, the list rebuilt) can keep it from running: that is said, never silent.
-    QTimer::singleShot(100, this, [this, drop] {
-        if (mainContentView()->startRowOf(drop->dropID()))
+    QTimer::singleShot(100, this, [this, drop, payload] {
+        if (mainContentView()->startRowOf(drop->dropID(), payload))
             return;
         qCWarning(lcShell, "the row of action %d could not start: the list does not show it or another run holds it", drop->dropID());
         KorvaneNotificationContent content = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
@@ -466,13 +461,13 @@ bool StatusItemManger::runActionOnPasteboard(const DropListEntityPtr &drop, cons
 void StatusItemManger::runDroppedAction(const DropListEntityPtr &drop, const KorvanePasteboard &pasteboard)
 {
     if (!m_isAnimating) {
-        runActionOnPasteboard(drop, pasteboard);
+        runActionOn(drop, DropPayload::fromPasteboard(pasteboard));
         return;
     }
     // One drop waits for the running action; the window's rows take drops at any time.
     if (!m_droppedWhileRunning.first) {
         qCInfo(lcShell, "a drop on a row waits for the running action");
-        m_droppedWhileRunning = {drop, pasteboard};
+        m_droppedWhileRunning = {drop, DropPayload::fromPasteboard(pasteboard)};
         return;
     }
     qCInfo(lcShell, "a drop on a row while another one waits is refused");
@@ -488,8 +483,7 @@ void StatusItemManger::dropPasteboard(const KorvanePasteboard &pasteboard)
         qCInfo(lcShell, "a drop while an action runs is left alone");
         return;
     }
-    KorvaneHandleData::shareInstance()->handleDataWith(pasteboard);
-    dropActionHappend();
+    dropActionHappend(DropPayload::fromPasteboard(pasteboard));
 }
 
 QTimer *StatusItemManger::timer()
@@ -535,8 +529,8 @@ void StatusItemManger::animateMenuImage()
         m_timer = nullptr;
         setStatusImage(QStringLiteral("menubarIcon"));
         qCInfo(lcShell, "tray animation ended");
-        if (auto [drop, pasteboard] = std::exchange(m_droppedWhileRunning, {}); drop)
-            runActionOnPasteboard(drop, pasteboard);
+        if (auto [drop, payload] = std::exchange(m_droppedWhileRunning, {}); drop)
+            runActionOn(drop, payload);
     }
 }
 

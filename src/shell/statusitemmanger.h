@@ -1,5 +1,6 @@
 #pragma once
 
+#include "intake/droppayload.h"
 #include "intake/korvanepasteboard.h"
 #include "widgets/popoverwindow.h"
 
@@ -33,7 +34,6 @@ public:
     ~StatusItemManger() override;
 
     void statusItemPressed();
-    void checkPasteboardType();
     void showPopover();
     void hidePopover();
     void animateMenuImage();
@@ -43,9 +43,6 @@ public:
     // An action hotkey's path for any action: when it takes the clipboard's data, the list
     // is shown and the action's row runs; otherwise the wrong-input notification.
     void runActionOnClipboard(const std::shared_ptr<DropListEntity> &drop);
-    // The same on data dropped somewhere else than on the list. False when the action does
-    // not take the data.
-    bool runActionOnPasteboard(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
     // A drop on an action's row outside the list (the drop window): runs it, or once the
     // running action is done; a second drop while one waits is refused, and told so.
     void runDroppedAction(const std::shared_ptr<DropListEntity> &drop, const KorvanePasteboard &pasteboard);
@@ -79,7 +76,11 @@ Q_SIGNALS:
 private:
     void addEvent();
     void checkMouseIsNearApp(const QPoint &pos);
-    void dropActionHappend();
+    void dropActionHappend(const DropPayload &payload);
+    static DropPayload clipboardPayload();
+    // An action hotkey's or a drop's data, dropped somewhere else than on the list: the list
+    // shows it and the action's row runs on it. False when the action does not take the data.
+    bool runActionOn(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload);
     void rowRunStateChanged(int row, bool running);
     void showPopoverWith(QWidget *content, const QString &colorName);
     // What the popover about to show points at; empty lets the window system place it.
@@ -108,7 +109,7 @@ private:
     std::shared_ptr<DropListEntity> m_pendingClipboardDrop;
     QTimer *m_focusDeadline = nullptr;
     // A drop on a row that came while an action ran, to run once it is done.
-    std::pair<std::shared_ptr<DropListEntity>, KorvanePasteboard> m_droppedWhileRunning;
+    std::pair<std::shared_ptr<DropListEntity>, DropPayload> m_droppedWhileRunning;
     // The list shown is for the clipboard, which is read once the list has the focus.
     bool m_clipboardUnread = false;
     QDateTime m_lastDate;

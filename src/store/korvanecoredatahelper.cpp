@@ -6,7 +6,7 @@
 #include "store/imageresize.h"
 #include "store/imagetophoto.h"
 #include "intake/korvaneactioncatalog.h"
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 #include "platform/korvanehotkeyservice.h"
 #include "store/korvanemanagedobjectcontext.h"
 #include "platform/korvaneplatform.h"
@@ -225,12 +225,11 @@ QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByCatalog(qint64 catalog
     }));
 }
 
-QList<DropListEntityPtr> KorvaneCoreDataHelper::getDropsByKorvaneHandleData()
+QList<DropListEntityPtr> KorvaneCoreDataHelper::dropsOffering(const DropPayload &payload)
 {
-    const KorvaneHandleData *data = KorvaneHandleData::shareInstance();
-    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [data](const KorvaneManagedObject &object) {
+    return sortedByIndex(context()->fetch(DropListEntity::entityName(), [&payload](const KorvaneManagedObject &object) {
         const auto &drop = static_cast<const DropListEntity &>(object);
-        return KorvaneActionCatalog::offers(*data, drop.catalog(), drop.type(), drop.supportTypes());
+        return KorvaneActionCatalog::offers(payload, drop.catalog(), drop.type(), drop.supportTypes());
     }));
 }
 

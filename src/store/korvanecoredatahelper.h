@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class DropPayload;
 class CustomUrl;
 class DropListEntity;
 class KorvaneManagedObjectContext;
@@ -27,8 +28,8 @@ public:
 
     QList<DropListEntityPtr> getAllDrops();
     QList<DropListEntityPtr> getDropsByCatalog(qint64 catalog);
-    // The actions that fit the data in KorvaneHandleData.
-    QList<DropListEntityPtr> getDropsByKorvaneHandleData();
+    // The actions the list offers for the payload, in the order the user gave them.
+    QList<DropListEntityPtr> dropsOffering(const DropPayload &payload);
     DropListEntityPtr fetchDropWith(quint32 keyCode, quint32 modifiers);
     // The action with this identifier; null when there is none.
     DropListEntityPtr fetchDropWithID(qint32 dropID);

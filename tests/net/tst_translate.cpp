@@ -182,7 +182,7 @@ private:
 
     static Outcome run(const DropListEntityPtr &drop, const QString &text)
     {
-        KorvaneHandleData::shareInstance()->resetHandleDataWith(text);
+        *ActionTestSupport::dropped() = DropPayload::fromText(text);
         return ActionTestSupport::run(drop, 1, 10000);
     }
 

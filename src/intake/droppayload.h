@@ -28,15 +28,15 @@ enum FileKind : quint64 {
     FileKindOther = 32,
 };
 
-// The one record of what the user handed over: text, image data or files sorted by kind.
-// It lives on the main thread; every classification overwrites it.
-class KorvaneHandleData final
+// What the user handed over, classified once: text, image data or files sorted by kind. It
+// is a value: each list, row and run holds the payload it was shown or started on, and a
+// later drop does not change it.
+class DropPayload final
 {
 public:
-    static KorvaneHandleData *shareInstance();
-
-    void handleDataWith(const KorvanePasteboard &pasteboard);
-    void resetHandleDataWith(const QString &text);
+    static DropPayload fromPasteboard(const KorvanePasteboard &pasteboard);
+    // Text the user typed or edited in the list, which replaces what was dropped.
+    static DropPayload fromText(const QString &text);
 
     qint64 dataCatalog() const { return m_dataCatalog; }
     void setDataCatalog(qint64 value) { m_dataCatalog = value; }
@@ -69,14 +69,6 @@ public:
     void setOtherFileUrls(const QList<QUrl> &urls) { m_otherFileUrls = urls; }
     void setAllFileUrls(const QList<QUrl> &urls) { m_allFileUrls = urls; }
 
-    // Counters of the upload batch that keeps its counts here.
-    qint64 count() const { return m_count; }
-    void setCount(qint64 value) { m_count = value; }
-    qint64 successCount() const { return m_successCount; }
-    void setSuccessCount(qint64 value) { m_successCount = value; }
-    qint64 failCount() const { return m_failCount; }
-    void setFailCount(qint64 value) { m_failCount = value; }
-
 private:
     void addFileUrl(const QUrl &url);
 
@@ -91,7 +83,4 @@ private:
     QList<QUrl> m_videoFileUrls;
     QList<QUrl> m_otherFileUrls;
     QList<QUrl> m_allFileUrls;
-    qint64 m_count = 0;
-    qint64 m_successCount = 0;
-    qint64 m_failCount = 0;
 };

@@ -1,4 +1,4 @@
-#include "intake/korvanehandledata.h"
+#include "intake/droppayload.h"
 
 #include "intake/korvanepasteboard.h"
 #include "intake/korvanetypeidentifier.h"
@@ -6,57 +6,43 @@
 
 #include <QLoggingCategory>
 
-KorvaneHandleData *KorvaneHandleData::shareInstance()
+DropPayload DropPayload::fromPasteboard(const KorvanePasteboard &pasteboard)
 {
-    static KorvaneHandleData instance;
-    return &instance;
-}
-
-void KorvaneHandleData::handleDataWith(const KorvanePasteboard &pasteboard)
-{
-    m_dataCatalog = DataCatalogNone;
-    m_containedFileType = 0;
-    m_imageData = QByteArray();
-    m_textString = QString();
-    m_imgFileUrls = {};
-    m_folderFileUrls = {};
-    m_videoFileUrls = {};
-    m_otherFileUrls = {};
-    m_allFileUrls = {};
-
+    DropPayload payload;
     const QList<KorvanePasteboardItem> &items = pasteboard.pasteboardItems();
-    m_itemsCount = items.size();
+    payload.m_itemsCount = items.size();
 
     // The order of the tests matters: a file item is never read as text, and the first
     // text item ends the scan while earlier file lists stay filled.
     for (const KorvanePasteboardItem &item : items) {
         if (item.hasType(KorvanePasteboardType::FileURL)) {
-            m_dataCatalog = DataCatalogFileOrImage;
-            m_dataSubCatalog = DataSubCatalogFiles;
-            addFileUrl(QUrl::fromEncoded(item.dataForType(KorvanePasteboardType::FileURL)));
+            payload.m_dataCatalog = DataCatalogFileOrImage;
+            payload.m_dataSubCatalog = DataSubCatalogFiles;
+            payload.addFileUrl(QUrl::fromEncoded(item.dataForType(KorvanePasteboardType::FileURL)));
         } else if (item.hasType(KorvanePasteboardType::PNG)) {
-            m_dataCatalog = DataCatalogFileOrImage;
-            m_dataSubCatalog = DataSubCatalogImageData;
-            m_imageData = pasteboard.dataForType(KorvanePasteboardType::PNG);
+            payload.m_dataCatalog = DataCatalogFileOrImage;
+            payload.m_dataSubCatalog = DataSubCatalogImageData;
+            payload.m_imageData = pasteboard.dataForType(KorvanePasteboardType::PNG);
         } else if (item.hasType(KorvanePasteboardType::TIFF)) {
-            m_dataCatalog = DataCatalogFileOrImage;
-            m_dataSubCatalog = DataSubCatalogImageData;
-            m_imageData = pasteboard.dataForType(KorvanePasteboardType::TIFF);
+            payload.m_dataCatalog = DataCatalogFileOrImage;
+            payload.m_dataSubCatalog = DataSubCatalogImageData;
+            payload.m_imageData = pasteboard.dataForType(KorvanePasteboardType::TIFF);
         } else if (item.hasType(KorvanePasteboardType::String)) {
-            m_dataCatalog = DataCatalogText;
-            m_dataSubCatalog = DataSubCatalogText;
-            m_textString = item.stringForType(KorvanePasteboardType::String);
+            payload.m_dataCatalog = DataCatalogText;
+            payload.m_dataSubCatalog = DataSubCatalogText;
+            payload.m_textString = item.stringForType(KorvanePasteboardType::String);
             break;
         } else if (item.hasType(KorvanePasteboardType::RTF)) {
-            m_dataCatalog = DataCatalogText;
-            m_dataSubCatalog = DataSubCatalogText;
-            m_textString = item.stringForType(KorvanePasteboardType::RTF);
+            payload.m_dataCatalog = DataCatalogText;
+            payload.m_dataSubCatalog = DataSubCatalogText;
+            payload.m_textString = item.stringForType(KorvanePasteboardType::RTF);
             break;
         }
     }
+    return payload;
 }
 
-void KorvaneHandleData::addFileUrl(const QUrl &url)
+void DropPayload::addFileUrl(const QUrl &url)
 {
     m_containedFileType |= FileKindAnyFile;
     const QString path = url.path();
@@ -90,15 +76,11 @@ void KorvaneHandleData::addFileUrl(const QUrl &url)
     }
 }
 
-void KorvaneHandleData::resetHandleDataWith(const QString &text)
+DropPayload DropPayload::fromText(const QString &text)
 {
-    m_dataCatalog = DataCatalogText;
-    m_dataSubCatalog = DataSubCatalogText;
-    // The video list is left as it is; only these four are dropped.
-    m_allFileUrls = {};
-    m_imgFileUrls = {};
-    m_folderFileUrls = {};
-    m_otherFileUrls = {};
-    m_itemsCount = 0;
-    m_textString = text;
+    DropPayload payload;
+    payload.m_dataCatalog = DataCatalogText;
+    payload.m_dataSubCatalog = DataSubCatalogText;
+    payload.m_textString = text;
+    return payload;
 }
