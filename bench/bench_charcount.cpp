@@ -1,7 +1,7 @@
 // Character statistics of 50 MB of mixed Chinese and English text, in one process; the
 // character count action does this on the text the user dropped.
 #include "benchutil.h"
-#include "actions/stringmanager.h"
+#include "actions/texttransforms.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     const QString text = line.repeated(targetBytes / lineBytes);
     qint64 words = 0;
     const double ms = medianMilliseconds(7, [&] {
-        words = StringManager::characterStatistics(text).value(QStringLiteral("englishWordNum"));
+        words = TextTransforms::characterStatistics(text).value(QStringLiteral("englishWordNum"));
     });
     std::printf("characterStatistics of %.1f MB UTF-8 (%lld UTF-16 units): median %.1f ms over 7 runs (target < 100 ms); %lld words\n",
                 double(text.toUtf8().size()) / 1e6, qint64(text.size()), ms, words);

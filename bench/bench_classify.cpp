@@ -1,7 +1,7 @@
 // Classifying a drop of 10,000 files of mixed kinds, as the drop area does when a drag enters.
 #include "benchutil.h"
 #include "intake/droppayload.h"
-#include "intake/korvanepasteboard.h"
+#include "intake/transferdata.h"
 
 #include <QCoreApplication>
 
@@ -12,11 +12,11 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const char *const names[] = {"IMG_%1.JPG", "clip %1.mov", "notes-%1.txt", "folder%1/", "drawing%1.svg", "archive%1.tar.gz",
                                  "photo%1.heic", "README%1"};
-    KorvanePasteboard pasteboard;
+    TransferData pasteboard;
     for (int i = 0; i < 10000; ++i) {
-        KorvanePasteboardItem item;
+        TransferItem item;
         const QString name = QString::fromLatin1(names[i % 8]).arg(i);
-        item.setData(KorvanePasteboardType::FileURL, "file:///home/user/Drop%20Zone/" + QUrl::toPercentEncoding(name, "/"));
+        item.setData(TransferType::FileURL, "file:///home/user/Drop%20Zone/" + QUrl::toPercentEncoding(name, "/"));
         pasteboard.addItem(item);
     }
 

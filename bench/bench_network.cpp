@@ -9,16 +9,16 @@
 #include "store/droplistentity.h"
 #include "platform/headlessclipboard.h"
 #include "platform/headlessnotifier.h"
-#include "net/korvaneanswerlimits.h"
-#include "net/korvaneapiclient.h"
-#include "store/korvanecoredatahelper.h"
+#include "net/answerlimits.h"
+#include "net/apiclient.h"
+#include "store/actionstore.h"
 #include "intake/droppayload.h"
-#include "actions/korvanehandlepbhelper.h"
+#include "actions/actionrunner.h"
 #include "platform/korvanesettings.h"
-#include "actions/korvanetranslations.h"
-#include "net/korvanenetworkclient.h"
-#include "platform/korvaneplatform.h"
-#include "platform/korvaneuserdefaults.h"
+#include "actions/translations.h"
+#include "net/networkclient.h"
+#include "platform/platform.h"
+#include "platform/settingsbackend.h"
 #include "servers/cosstandin.h"
 #include "servers/libretranslatestandin.h"
 #include "servers/servicestandin.h"
@@ -80,21 +80,21 @@ void worstDocumentsUnderTheirCaps()
 {
     // Opening, as many whole units as fit under the cap, closing.
     const auto underCap = [](const QByteArray &opening, const QByteArray &unit, const QByteArray &closing) {
-        const qint64 units = (KorvaneAnswerLimits::apiAnswer - opening.size() - closing.size()) / unit.size();
+        const qint64 units = (AnswerLimits::apiAnswer - opening.size() - closing.size()) / unit.size();
         return opening + unit.repeated(units) + closing;
     };
     const auto nodesUnderCap = [](const QByteArray &opening, const QByteArray &unit, int unitNodes, const QByteArray &closing) {
-        const qint64 byBytes = (KorvaneAnswerLimits::apiAnswer - opening.size() - closing.size()) / unit.size();
-        return opening + unit.repeated(std::min<qint64>(byBytes, KorvaneAnswerLimits::documentNodes / unitNodes - 1)) + closing;
+        const qint64 byBytes = (AnswerLimits::apiAnswer - opening.size() - closing.size()) / unit.size();
+        return opening + unit.repeated(std::min<qint64>(byBytes, AnswerLimits::documentNodes / unitNodes - 1)) + closing;
     };
     const QByteArray manyElements = nodesUnderCap("<ListAllMyBucketsResult>",
                                                   "<Bucket><Name>bucket-1250000000</Name><Location>sh</Location></Bucket>", 3,
                                                   "</ListAllMyBucketsResult>");
     QByteArray attributes = "<e";
-    for (int a = 0; a < KorvaneAnswerLimits::xmlAttributes - 1; ++a)
+    for (int a = 0; a < AnswerLimits::xmlAttributes - 1; ++a)
         attributes += " a" + QByteArray::number(a) + "=\"1\"";
-    const QByteArray manyAttributes = nodesUnderCap("<r>", attributes + "/>", KorvaneAnswerLimits::xmlAttributes, "</r>");
-    const int depth = KorvaneAnswerLimits::documentDepth - 1;
+    const QByteArray manyAttributes = nodesUnderCap("<r>", attributes + "/>", AnswerLimits::xmlAttributes, "</r>");
+    const int depth = AnswerLimits::documentDepth - 1;
     const QByteArray deepXml = QByteArray("<a>").repeated(depth) + "x" + QByteArray("</a>").repeated(depth);
     const QByteArray longText = underCap("<a>", "x", "</a>");
     const QByteArray escapedText = underCap("<a>", "&amp;&lt;", "</a>");
@@ -104,7 +104,7 @@ void worstDocumentsUnderTheirCaps()
     const QByteArray longString = underCap("{\"t\":\"", "\\u4e2d", "\"}");
 
     std::printf("Worst documents under the readers' limits (%lld-byte API cap), median of 21 reads\n",
-                static_cast<long long>(KorvaneAnswerLimits::apiAnswer));
+                static_cast<long long>(AnswerLimits::apiAnswer));
     // The processor time of the reading thread as well as the wall time: on a busy machine the
     // first says what the reader costs, the second what a user waits.
     const auto row = [](const char *name, const QByteArray &doc, const std::function<bool()> &read) {
@@ -122,10 +122,10 @@ void worstDocumentsUnderTheirCaps()
                     accepted ? "read" : "refused");
     };
     const auto xmlRow = [&](const char *name, const QByteArray &doc) {
-        row(name, doc, [&] { return XMLReader::dictionaryForXMLData(doc, XMLReader::ProcessNamespaces).isValid(); });
+        row(name, doc, [&] { return XmlReader::dictionaryForXMLData(doc, XmlReader::ProcessNamespaces).isValid(); });
     };
     const auto jsonRow = [&](const char *name, const QByteArray &doc) {
-        row(name, doc, [&] { return KorvaneNetWorkClient::jsonObject(doc).isValid(); });
+        row(name, doc, [&] { return NetworkClient::jsonObject(doc).isValid(); });
     };
     xmlRow("XML: elements up to the node limit", manyElements);
     xmlRow("XML: attributes up to the node limit", manyAttributes);
@@ -142,12 +142,12 @@ void worstDocumentsUnderTheirCaps()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    KorvaneTranslations::install({QStringLiteral("en-US")});
+    Translations::install({QStringLiteral("en-US")});
     QTemporaryDir dir;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-    KorvanePlatform::setClipboard(std::make_unique<HeadlessClipboard>());
-    KorvanePlatform::setNotifier(std::make_unique<HeadlessNotifier>());
-    KorvaneUserDefaults *defaults = KorvanePlatform::userDefaults();
+    Platform::setClipboard(std::make_unique<HeadlessClipboard>());
+    Platform::setNotifier(std::make_unique<HeadlessNotifier>());
+    SettingsBackend *defaults = Platform::userDefaults();
 
     ServiceStandIn service;
     LibreTranslateStandIn libre;
@@ -173,43 +173,43 @@ int main(int argc, char *argv[])
 
     const QByteArray translateBody = R"({"code":200,"message":"success","data":{"targetText":"Hello, world"}})";
     print("service translate (form POST)", answerToCompletion(service, runs, [](auto done) {
-              KorvaneApiClient::translate("你好，世界", "en", [done](bool, const QVariant &, const QString &) { done(); });
+              ApiClient::translate("你好，世界", "en", [done](bool, const QVariant &, const QString &) { done(); });
           }),
-          parseMicros([&] { KorvaneNetWorkClient::jsonObject(translateBody); }));
+          parseMicros([&] { NetworkClient::jsonObject(translateBody); }));
 
     const QByteArray xml = cos.listXml().toUtf8();
     print("COS bucket list, 20 buckets (XML)", answerToCompletion(cos, runs, [](auto done) {
-              KorvaneApiClient::getQCloudBucketDetail("bench-secret", "AKIDbench", "bucket19",
+              ApiClient::getQCloudBucketDetail("bench-secret", "AKIDbench", "bucket19",
                                                       [done](bool, const QVariant &, const QString &) { done(); });
           }),
-          parseMicros([&] { XMLReader::dictionaryForXMLData(xml, XMLReader::ProcessNamespaces); }));
+          parseMicros([&] { XmlReader::dictionaryForXMLData(xml, XmlReader::ProcessNamespaces); }));
 
     bool loggedIn = false;
-    KorvaneApiClient::weiboLogin("bench@example.com", "pw", [&](bool ok, const QString &) { loggedIn = ok; });
+    ApiClient::weiboLogin("bench@example.com", "pw", [&](bool ok, const QString &) { loggedIn = ok; });
     while (!loggedIn)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const QByteArray png = QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR4nGNgYGD4DwABBAEAwS2OUAAAAABJRU5ErkJggg==");
     const QByteArray page = "<meta/><script type=\"text/javascript\">document.domain=\"sina.com.cn\";</script>"
                             R"({"code":"A00006","data":{"count":1,"pics":{"pic_1":{"pid":"006ogzO5ly1gk1h9a6x8sj30u00u0q4f","width":640}}}})";
     print("Weibo upload (multipart, </script>)", answerToCompletion(weibo, runs, [&](auto done) {
-              KorvaneApiClient::weiboUploadImg(png.toBase64(), {[done](const UploadCallbacks::Outcome &) { done(); }, nullptr});
+              ApiClient::weiboUploadImg(png.toBase64(), {[done](const UploadCallbacks::Outcome &) { done(); }, nullptr});
           }),
-          parseMicros([&] { KorvaneNetWorkClient::jsonAfterScript(page); }));
+          parseMicros([&] { NetworkClient::jsonAfterScript(page); }));
 
     defaults->setValue(KorvaneSettings::libreTranslateUrl.key(), libre.baseUrl());
     print("LibreTranslate (JSON POST)", answerToCompletion(libre, runs, [](auto done) {
-              KorvaneApiClient::libreTranslate("Good morning", "jp", [done](bool, const QVariant &, const QString &) { done(); });
+              ApiClient::libreTranslate("Good morning", "jp", [done](bool, const QVariant &, const QString &) { done(); });
           }),
-          parseMicros([] { KorvaneNetWorkClient::jsonObject(R"({"translatedText":"<ja> Good morning","detectedLanguage":{"confidence":90,"language":"en"}})"); }));
+          parseMicros([] { NetworkClient::jsonObject(R"({"translatedText":"<ja> Good morning","detectedLanguage":{"confidence":90,"language":"en"}})"); }));
 
     // The whole translate action: answer, clipboard, notification, completion.
     defaults->remove(KorvaneSettings::libreTranslateUrl.key());
-    KorvaneCoreDataHelper store;
+    ActionStore store;
     const auto drop = store.getNewDrop(0, 0, 0);
     drop->textTranslate()->setType(1);
     const DropPayload payload = DropPayload::fromText(QStringLiteral("你好，世界"));
     print("translate action (service)", answerToCompletion(service, runs, [&](auto done) {
-              KorvaneHandlePbHelper::handleDropEntity(drop, payload, [done](bool, const KorvaneError &) { done(); });
+              ActionRunner::run(drop, payload, [done](bool, const KorvaneError &) { done(); });
           }),
           0);
 

@@ -2,10 +2,10 @@
 // settings panel, and reordering in a list of 500 actions with the store saved each time.
 #include "benchutil.h"
 #include "shell/editor/editordroplist.h"
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvanetranslations.h"
-#include "shell/editor/preferencesviewcontroller.h"
-#include "shell/preferenceswindowcontroller.h"
+#include "store/actionstore.h"
+#include "actions/translations.h"
+#include "shell/editor/actioneditorpage.h"
+#include "shell/preferenceswindow.h"
 #include "platform/xdgautostart.h"
 
 #include <QApplication>
@@ -21,21 +21,21 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     QApplication app(argc, argv);
-    KorvaneTranslations::install({QStringLiteral("en-US")});
-    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
+    Translations::install({QStringLiteral("en-US")});
+    ActionStore *store = ActionStore::shareInstance();
     for (int i = 0; i < 500; ++i)
         store->getNewDrop(0, i % 10, i);
 
     XdgAutostart autostart;
     QElapsedTimer timer;
     timer.start();
-    PreferencesWindowController window(&autostart);
+    PreferencesWindow window(&autostart);
     window.showWindowWithTab(0);
     // Rendering the whole window stands for its first paint.
     window.grab();
     const double open = double(timer.nsecsElapsed()) / 1e6;
 
-    PreferencesViewController *editor = window.editor();
+    ActionEditorPage *editor = window.editor();
     editor->selectTypeRow(1);
     int row = 0;
     const double panel = medianMilliseconds(41, [&] {

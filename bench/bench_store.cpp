@@ -1,9 +1,9 @@
 // Opening the store and listing the actions that fit a drop, over a store of 1,000 actions.
 #include "benchutil.h"
 #include "store/droplistentity.h"
-#include "store/korvanecoredatahelper.h"
+#include "store/actionstore.h"
 #include "intake/droppayload.h"
-#include "intake/korvanepasteboard.h"
+#include "intake/transferdata.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -17,15 +17,15 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
     {
-        KorvaneCoreDataHelper helper;
+        ActionStore helper;
         for (int i = 0; i < 1000; ++i)
             helper.getNewDrop(i % 3 == 0 ? 0 : 1, i % 3 == 0 ? i % 10 : i % 18, i);
     }
 
-    KorvanePasteboard pasteboard;
+    TransferData pasteboard;
     for (const char *name : {"/d/a.jpg", "/d/b.mov", "/d/c.txt"}) {
-        KorvanePasteboardItem item;
-        item.setData(KorvanePasteboardType::FileURL, QUrl::fromLocalFile(QString::fromLatin1(name)).toEncoded());
+        TransferItem item;
+        item.setData(TransferType::FileURL, QUrl::fromLocalFile(QString::fromLatin1(name)).toEncoded());
         pasteboard.addItem(item);
     }
     const DropPayload payload = DropPayload::fromPasteboard(pasteboard);
@@ -33,10 +33,10 @@ int main(int argc, char *argv[])
     qsizetype found = 0;
     // A cold start: a new helper opens the file and loads every record.
     const double cold = medianMilliseconds(21, [&] {
-        KorvaneCoreDataHelper helper;
+        ActionStore helper;
         found = helper.dropsOffering(payload).size();
     });
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     helper.getAllDrops();
     const double warm = medianMilliseconds(201, [&] { found = helper.dropsOffering(payload).size(); });
     std::printf("dropsOffering over 1,000 actions: median %.3f ms with the store open, %.3f ms opening it cold; "

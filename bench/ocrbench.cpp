@@ -3,8 +3,8 @@
 //   ocrbench KORVANE_BINARY [ROUNDS]
 #include "ocrtestsupport.h"
 
-#include "actions/korvaneocractions.h"
-#include "actions/korvaneocrrecognizer.h"
+#include "actions/ocractions.h"
+#include "actions/ocrrecognizer.h"
 #include "platform/korvanesettings.h"
 #include "actions/offlineocrrecognizer.h"
 
@@ -71,7 +71,7 @@ const QStringList chineseText{
     QStringLiteral("这本书讲的是一个关于友谊的故事。"),
 };
 
-QStringList recognise(KorvaneOcrRecognizer &recognizer, const QString &file)
+QStringList recognise(OcrRecognizer &recognizer, const QString &file)
 {
     QStringList lines;
     QEventLoop loop;
@@ -84,7 +84,7 @@ QStringList recognise(KorvaneOcrRecognizer &recognizer, const QString &file)
 }
 
 // All files at once, as the action's file mode does; the time until the last answer.
-std::vector<QStringList> recogniseBatch(KorvaneOcrRecognizer &recognizer, const QStringList &files, double *ms)
+std::vector<QStringList> recogniseBatch(OcrRecognizer &recognizer, const QStringList &files, double *ms)
 {
     std::vector<QStringList> results(size_t(files.size()));
     int answered = 0;

@@ -9,7 +9,7 @@
 //       each differing line with its number
 
 #include "actions/chineseconversion.h"
-#include "actions/ncchineseconverter.h"
+#include "actions/chineseconverter.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -45,7 +45,7 @@ int convertFile(const QString &mode, const QString &table, const QString &inputP
     QElapsedTimer timer;
     timer.start();
     const int dict = dictIndex(table);
-    const NCChineseConverter &converter = NCChineseConverter::sharedInstance();
+    const ChineseConverter &converter = ChineseConverter::sharedInstance();
     std::unique_ptr<ChineseConversion> chain;
     if (dict < 0) {
         QFile file(table);

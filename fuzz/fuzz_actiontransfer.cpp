@@ -3,8 +3,8 @@
 // and what the store exports imports again.
 
 #include "fuzzsupport.h"
-#include "store/korvaneactiontransfer.h"
-#include "store/korvanecoredatahelper.h"
+#include "store/actiontransfer.h"
+#include "store/actionstore.h"
 
 namespace {
 
@@ -19,10 +19,10 @@ QByteArray &defaultActions()
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     FuzzSupport::start<QCoreApplication>([] {
-        KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-        FuzzSupport::require(store->persistentStoreCoordinator(), "the store opens");
+        ActionStore *store = ActionStore::shareInstance();
+        FuzzSupport::require(store->openStore(), "the store opens");
         store->initializationDefaultData();
-        defaultActions() = KorvaneActionTransfer(store).exportActions(true);
+        defaultActions() = ActionTransfer(store).exportActions(true);
     });
     return 0;
 }
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool replace = input.byte() & 1;
     const QByteArray json = input.rest();
 
-    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-    KorvaneActionTransfer transfer(store);
+    ActionStore *store = ActionStore::shareInstance();
+    ActionTransfer transfer(store);
     const QByteArray before = transfer.exportActions(true);
     QString error;
     if (!transfer.importActions(json, replace, &error)) {

@@ -6,8 +6,8 @@
 
 #include "fuzzsupport.h"
 #include "intake/droppayload.h"
-#include "intake/korvanepasteboard.h"
-#include "platform/mimedatapasteboard.h"
+#include "intake/transferdata.h"
+#include "platform/mimedataconverter.h"
 
 #include <QGuiApplication>
 #include <QMimeData>
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                                              : QString::fromLatin1(input.bytes());
         mime.setData(format, input.longBytes());
     }
-    const KorvanePasteboard pasteboard = MimeDataPasteboard::fromMimeData(&mime);
+    const TransferData pasteboard = MimeDataConverter::fromMimeData(&mime);
     const DropPayload handled = DropPayload::fromPasteboard(pasteboard);
 
     FuzzSupport::require(handled.itemsCount() == pasteboard.pasteboardItems().size(), "every item is counted");
@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Text Korvane puts on the clipboard reads back unchanged.
     const QString text = QString::fromUtf8(mime.data(QStringLiteral("text/plain")));
     if (!text.isEmpty()) {
-        const std::unique_ptr<QMimeData> written(MimeDataPasteboard::mimeDataForText(text));
-        const DropPayload back = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(written.get()));
+        const std::unique_ptr<QMimeData> written(MimeDataConverter::mimeDataForText(text));
+        const DropPayload back = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(written.get()));
         FuzzSupport::require(back.dataCatalog() == DataCatalogText && back.textString() == text,
                              "written text reads back");
     }

@@ -10,9 +10,9 @@
 #include "actions/filemanager.h"
 #include "store/filerename.h"
 #include "fuzzsupport.h"
-#include "store/korvanecoredatahelper.h"
+#include "store/actionstore.h"
 #include "intake/droppayload.h"
-#include "actions/korvanehandlepbhelper.h"
+#include "actions/actionrunner.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -96,8 +96,8 @@ QString text(FuzzSupport::Input &input)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     FuzzSupport::start<QCoreApplication>([] {
-        KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-        FuzzSupport::require(store->persistentStoreCoordinator(), "the store opens");
+        ActionStore *store = ActionStore::shareInstance();
+        FuzzSupport::require(store->openStore(), "the store opens");
         renameAction() = store->getNewDrop(1, 17, 0);
         KorvaneError error;
         FuzzSupport::require(!FileManager::initTempFolder(&error).isEmpty(), "the temp folder is made");
@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     bool inside = true;
     bool calledInside = false;
     QEventLoop loop;
-    KorvaneHandlePbHelper::handleDropEntity(renameAction(), handled, [&](bool, const KorvaneError &) {
+    ActionRunner::run(renameAction(), handled, [&](bool, const KorvaneError &) {
         ++calls;
         calledInside = calledInside || inside;
         loop.quit();

@@ -35,15 +35,15 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::Input input(data, size);
-    const int options = input.byte() & (XMLReader::ProcessNamespaces | XMLReader::ReportNamespacePrefixes | XMLReader::ResolveExternalEntities);
+    const int options = input.byte() & (XmlReader::ProcessNamespaces | XmlReader::ReportNamespacePrefixes | XmlReader::ResolveExternalEntities);
     const QByteArray xml = input.rest();
     QString error;
-    const QVariant root = XMLReader::dictionaryForXMLData(xml, options, &error);
+    const QVariant root = XmlReader::dictionaryForXMLData(xml, options, &error);
     FuzzSupport::require(root.isNull() != error.isEmpty(), "a document is either read or refused with a reason");
     if (root.isNull())
         return 0;
     FuzzSupport::require(root.typeId() == QMetaType::QVariantMap, "the root is a map");
     // Each element adds a level, and "text" or an attribute one more.
-    FuzzSupport::require(depthOf(root) <= XMLReader::maximumDepth() + 2, "no tree deeper than the limit");
+    FuzzSupport::require(depthOf(root) <= XmlReader::maximumDepth() + 2, "no tree deeper than the limit");
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "config.h"
 #include "cli/korvanecli.h"
-#include "platform/korvaneplatform.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneuserdefaults.h"
+#include "platform/platform.h"
+#include "actions/translations.h"
+#include "platform/settingsbackend.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>
@@ -62,6 +62,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
-    KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
+    Translations::install(Platform::userDefaults()->preferredLanguages());
     return KorvaneCli().exec(args);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "intake/korvaneactioncatalog.h"
+#include "intake/actioncatalog.h"
 
 #include <QTest>
 
@@ -9,6 +9,6 @@ inline void addActionKindRows()
 {
     QTest::addColumn<int>("catalog");
     QTest::addColumn<int>("type");
-    for (const KorvaneActionCatalog::Entry &kind : KorvaneActionCatalog::entries())
+    for (const ActionCatalog::Entry &kind : ActionCatalog::entries())
         QTest::addRow("%s", kind.name) << int(kind.catalog) << kind.type;
 }

@@ -3,12 +3,12 @@
 #include "store/droplistentity.h"
 #include "platform/headlessclipboard.h"
 #include "platform/headlessnotifier.h"
-#include "store/korvanecoredatahelper.h"
+#include "store/actionstore.h"
 #include "common/korvaneerror.h"
 #include "intake/droppayload.h"
-#include "actions/korvanehandlepbhelper.h"
-#include "intake/korvanepasteboard.h"
-#include "platform/korvaneplatform.h"
+#include "actions/actionrunner.h"
+#include "intake/transferdata.h"
+#include "platform/platform.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -40,14 +40,14 @@ struct Outcome {
 // more, so that a late second completion or notification shows.
 inline Outcome run(const DropListEntityPtr &drop, int expectedCalls = 1, int timeoutMs = 30000, int settleMs = 50)
 {
-    auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
+    auto *notifier = dynamic_cast<HeadlessNotifier *>(Platform::notifier());
     const qsizetype postsBefore = notifier ? notifier->posted().size() : 0;
     Outcome outcome;
     bool inside = true;
     bool calledInside = false;
     QElapsedTimer clock;
     clock.start();
-    KorvaneHandlePbHelper::handleDropEntity(drop, *dropped(), [&](bool success, const KorvaneError &error) {
+    ActionRunner::run(drop, *dropped(), [&](bool success, const KorvaneError &error) {
         ++outcome.calls;
         calledInside = calledInside || inside;
         outcome.success = success;
@@ -63,34 +63,34 @@ inline Outcome run(const DropListEntityPtr &drop, int expectedCalls = 1, int tim
         outcome.calls = -1;
     if (notifier && notifier->posted().size() > postsBefore)
         outcome.body = notifier->posted().last().body;
-    if (auto *clipboard = dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard()))
+    if (auto *clipboard = dynamic_cast<HeadlessClipboard *>(Platform::clipboard()))
         outcome.pasted = clipboard->text();
     return outcome;
 }
 
 // A pasteboard of items described as "png", "tiff", "text:TEXT", "rtf:SOURCE", "url:ADDRESS"
 // (a web link), "other" (a type Korvane does not read) or a file's path, "file:" before it or not.
-inline KorvanePasteboard pasteboardFrom(const QStringList &items)
+inline TransferData pasteboardFrom(const QStringList &items)
 {
-    KorvanePasteboard pasteboard;
+    TransferData pasteboard;
     for (const QString &description : items) {
-        KorvanePasteboardItem item;
+        TransferItem item;
         const QString value = description.section(QLatin1Char(':'), 1);
         if (description.startsWith(QLatin1Char('/')) || description.startsWith(QLatin1String("file:"))) {
             const QString path = description.startsWith(QLatin1Char('/')) ? description : value;
-            item.setData(KorvanePasteboardType::FileURL, QUrl::fromLocalFile(path).toEncoded());
+            item.setData(TransferType::FileURL, QUrl::fromLocalFile(path).toEncoded());
             // File managers offer the path as text too; it must never be read as text.
-            item.setData(KorvanePasteboardType::String, path.toUtf8());
+            item.setData(TransferType::String, path.toUtf8());
         } else if (description == QLatin1String("png")) {
-            item.setData(KorvanePasteboardType::PNG, QByteArray("\x89PNG-bytes"));
+            item.setData(TransferType::PNG, QByteArray("\x89PNG-bytes"));
         } else if (description == QLatin1String("tiff")) {
-            item.setData(KorvanePasteboardType::TIFF, QByteArray("II*\0tiff-bytes", 14));
+            item.setData(TransferType::TIFF, QByteArray("II*\0tiff-bytes", 14));
         } else if (description.startsWith(QLatin1String("text:"))) {
-            item.setData(KorvanePasteboardType::String, value.toUtf8());
+            item.setData(TransferType::String, value.toUtf8());
         } else if (description.startsWith(QLatin1String("rtf:"))) {
-            item.setData(KorvanePasteboardType::RTF, value.toUtf8());
+            item.setData(TransferType::RTF, value.toUtf8());
         } else if (description.startsWith(QLatin1String("url:"))) {
-            item.setData(KorvanePasteboardType::URL, value.toUtf8());
+            item.setData(TransferType::URL, value.toUtf8());
         }
         pasteboard.addItem(item);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/korvaneurlopener.h"
+#include "platform/urlopener.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -46,7 +46,7 @@ inline bool installStandIns(const QString &bin, const QString &recordDir)
 }
 
 // The desktop's opener in-process, recording what it is given.
-class RecordingUrlOpener final : public KorvaneUrlOpener
+class RecordingUrlOpener final : public UrlOpener
 {
 public:
     bool openURLs(const QList<QUrl> &urls) override

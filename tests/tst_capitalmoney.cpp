@@ -1,6 +1,6 @@
 #include "common/korvaneerror.h"
-#include "actions/korvanetranslations.h"
-#include "actions/stringmanager.h"
+#include "actions/translations.h"
+#include "actions/texttransforms.h"
 
 #include <QTest>
 
@@ -20,7 +20,7 @@ private Q_SLOTS:
 
 void CapitalMoneyTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en")});
+    Translations::install({QStringLiteral("en")});
 }
 
 void CapitalMoneyTest::numerals_data()
@@ -73,7 +73,7 @@ void CapitalMoneyTest::numerals()
     QFETCH(QString, number);
     QFETCH(QString, expected);
     KorvaneError error;
-    QCOMPARE(StringManager::changeCapitalChineseWithNumber(number, &error), expected);
+    QCOMPARE(TextTransforms::changeCapitalChineseWithNumber(number, &error), expected);
     QVERIFY(error.isNull());
 }
 
@@ -100,7 +100,7 @@ void CapitalMoneyTest::fromDouble()
     QFETCH(double, number);
     QFETCH(QString, expected);
     KorvaneError error;
-    const QString result = StringManager::changeCapitalChineseWithNumber(number, &error);
+    const QString result = TextTransforms::changeCapitalChineseWithNumber(number, &error);
     QCOMPARE(result, expected);
     QCOMPARE(result.isNull(), expected.isNull());
     QCOMPARE(error.isNull(), !expected.isNull());
@@ -138,9 +138,9 @@ void CapitalMoneyTest::refused()
     QFETCH(QString, number);
     QFETCH(QString, messageKey);
 
-    QVERIFY(StringManager::changeCapitalChineseWithNumber(number).isNull());
+    QVERIFY(TextTransforms::changeCapitalChineseWithNumber(number).isNull());
     KorvaneError error;
-    QVERIFY(StringManager::changeCapitalChineseWithNumber(number, &error).isNull());
+    QVERIFY(TextTransforms::changeCapitalChineseWithNumber(number, &error).isNull());
     QCOMPARE(error.code(), 7002);
     QCOMPARE(error.localizedDescription(), qtTrId(messageKey.toLatin1().constData()));
     QVERIFY2(error.localizedDescription() != messageKey, "the message has no English text");

@@ -1,7 +1,7 @@
 #include "intake/actiontreenode.h"
 #include "intake/actiontypemodel.h"
-#include "intake/korvaneactioncatalog.h"
-#include "actions/korvanetranslations.h"
+#include "intake/actioncatalog.h"
+#include "actions/translations.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -76,7 +76,7 @@ void CatalogTest::trees()
     QFETCH(QStringList, groups);
     QFETCH(QList<QList<int>>, types);
 
-    KorvaneTranslations::install({QStringLiteral("en-US")});
+    Translations::install({QStringLiteral("en-US")});
     const auto root = catalog == 0 ? ActionTypeModel::getTextTypeRootTree() : ActionTypeModel::getFileTypeRootTree();
     const Flattened flat = flatten(*root);
     QCOMPARE(flat.groups, groups);
@@ -89,8 +89,8 @@ void CatalogTest::trees()
         QVERIFY2(!seen.contains(entry.type()), qPrintable(QString::number(entry.type())));
         seen.insert(entry.type());
     }
-    QCOMPARE(seen.size(), KorvaneActionCatalog::typeCount(catalog));
-    QCOMPARE(*std::max_element(seen.begin(), seen.end()), KorvaneActionCatalog::typeCount(catalog) - 1);
+    QCOMPARE(seen.size(), ActionCatalog::typeCount(catalog));
+    QCOMPARE(*std::max_element(seen.begin(), seen.end()), ActionCatalog::typeCount(catalog) - 1);
 }
 
 void CatalogTest::everyKindHasTextsInBothLanguages_data()
@@ -103,10 +103,10 @@ void CatalogTest::everyKindHasTextsInBothLanguages_data()
 void CatalogTest::everyKindHasTextsInBothLanguages()
 {
     QFETCH(QString, language);
-    KorvaneTranslations::install({language});
-    for (const KorvaneActionCatalog::Entry &entry : KorvaneActionCatalog::entries()) {
-        const QString title = KorvaneActionCatalog::localizedTitle(entry.catalog, entry.type);
-        const QString description = KorvaneActionCatalog::localizedDescription(entry.catalog, entry.type);
+    Translations::install({language});
+    for (const ActionCatalog::Entry &entry : ActionCatalog::entries()) {
+        const QString title = ActionCatalog::localizedTitle(entry.catalog, entry.type);
+        const QString description = ActionCatalog::localizedDescription(entry.catalog, entry.type);
         // An untranslated id comes back as the key itself.
         QVERIFY2(title != QLatin1String(entry.titleKey) && !title.isEmpty(), entry.titleKey);
         QVERIFY2(description != QLatin1String(entry.descriptionKey) && !description.isEmpty(), entry.descriptionKey);
@@ -122,36 +122,36 @@ void CatalogTest::sharedKeysAndIcons()
 {
     const QPair<int, int> pairs[] = {{3, 10}, {4, 11}};
     for (const auto &pair : pairs) {
-        const auto *text = KorvaneActionCatalog::entry(0, pair.first);
-        const auto *file = KorvaneActionCatalog::entry(1, pair.second);
+        const auto *text = ActionCatalog::entry(0, pair.first);
+        const auto *file = ActionCatalog::entry(1, pair.second);
         QCOMPARE(QLatin1String(text->titleKey), QLatin1String(file->titleKey));
         QCOMPARE(QLatin1String(text->imageName), QLatin1String(file->imageName));
     }
-    for (const KorvaneActionCatalog::Entry &entry : KorvaneActionCatalog::entries()) {
+    for (const ActionCatalog::Entry &entry : ActionCatalog::entries()) {
         // Every kind's name is its own: the command line finds this very kind by it, and by
         // its catalog and type.
         qint64 named = -1;
-        QVERIFY2(KorvaneActionCatalog::entryNamed(QLatin1String(entry.name), &named) == &entry && named == entry.catalog, entry.name);
-        QCOMPARE(KorvaneActionCatalog::entry(entry.catalog, entry.type), &entry);
+        QVERIFY2(ActionCatalog::entryNamed(QLatin1String(entry.name), &named) == &entry && named == entry.catalog, entry.name);
+        QCOMPARE(ActionCatalog::entry(entry.catalog, entry.type), &entry);
     }
 }
 
 void CatalogTest::pasteboardOffersOnlyTheTitle()
 {
     const ActionModel model(QStringLiteral("Compress"), QStringLiteral("压缩体积"), 1, 0, QStringLiteral("info"));
-    QCOMPARE(model.writableTypesForPasteboard(), QList<KorvanePasteboardType>{KorvanePasteboardType::String});
-    QCOMPARE(model.pasteboardPropertyListForType(KorvanePasteboardType::String).toString(), QStringLiteral("Compress"));
-    for (auto type : {KorvanePasteboardType::FileURL, KorvanePasteboardType::PNG, KorvanePasteboardType::RTF, KorvanePasteboardType::URL})
+    QCOMPARE(model.writableTypesForPasteboard(), QList<TransferType>{TransferType::String});
+    QCOMPARE(model.pasteboardPropertyListForType(TransferType::String).toString(), QStringLiteral("Compress"));
+    for (auto type : {TransferType::FileURL, TransferType::PNG, TransferType::RTF, TransferType::URL})
         QVERIFY(!model.pasteboardPropertyListForType(type).isValid());
 }
 
 void CatalogTest::unknownKinds()
 {
-    QVERIFY(!KorvaneActionCatalog::isKnown(0, KorvaneActionCatalog::typeCount(0)));
-    QVERIFY(!KorvaneActionCatalog::isKnown(1, KorvaneActionCatalog::typeCount(1)));
-    QVERIFY(!KorvaneActionCatalog::isKnown(1, -1));
-    QVERIFY(!KorvaneActionCatalog::isKnown(2, 0));
-    QVERIFY(KorvaneActionCatalog::localizedTitle(0, KorvaneActionCatalog::typeCount(0)).isNull());
+    QVERIFY(!ActionCatalog::isKnown(0, ActionCatalog::typeCount(0)));
+    QVERIFY(!ActionCatalog::isKnown(1, ActionCatalog::typeCount(1)));
+    QVERIFY(!ActionCatalog::isKnown(1, -1));
+    QVERIFY(!ActionCatalog::isKnown(2, 0));
+    QVERIFY(ActionCatalog::localizedTitle(0, ActionCatalog::typeCount(0)).isNull());
 }
 
 QTEST_GUILESS_MAIN(CatalogTest)

@@ -1,6 +1,6 @@
 #include "actions/chineseconversion.h"
 #include "actions/chineseconversiontable.h"
-#include "actions/ncchineseconverter.h"
+#include "actions/chineseconverter.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,10 +121,10 @@ void ChineseConverterTest::openccCases()
     QFETCH(QString, expected);
     QCOMPARE(::chain(chain).convert(input), expected);
     // The conversions built into the program.
-    static const std::multimap<QString, qint32> builtIn{{"s2twp", NCChineseConverter::TW}, {"s2hk", NCChineseConverter::HK},
-                                                        {"t2s", NCChineseConverter::CN}, {"t2s", NCChineseConverter::SG}};
+    static const std::multimap<QString, qint32> builtIn{{"s2twp", ChineseConverter::TW}, {"s2hk", ChineseConverter::HK},
+                                                        {"t2s", ChineseConverter::CN}, {"t2s", ChineseConverter::SG}};
     for (auto [it, end] = builtIn.equal_range(chain); it != end; ++it)
-        QCOMPARE(NCChineseConverter::sharedInstance().convert(input, it->second), expected);
+        QCOMPARE(ChineseConverter::sharedInstance().convert(input, it->second), expected);
 }
 
 void ChineseConverterTest::generator_data()
@@ -195,10 +195,10 @@ void ChineseConverterTest::passthrough()
 {
     // A lone surrogate, which no UTF-8 text holds, and text already in the target form.
     const QString lone(QChar(0xd800));
-    for (const qint32 dict : {NCChineseConverter::TW, NCChineseConverter::HK, NCChineseConverter::SG, NCChineseConverter::CN})
-        QCOMPARE(NCChineseConverter::sharedInstance().convert(lone, dict), lone);
-    QCOMPARE(NCChineseConverter::chineseStringCN(QStringLiteral("头发") + lone), QStringLiteral("头发") + lone);
-    QCOMPARE(NCChineseConverter::chineseStringTW(QStringLiteral("頭髮") + lone), QStringLiteral("頭髮") + lone);
+    for (const qint32 dict : {ChineseConverter::TW, ChineseConverter::HK, ChineseConverter::SG, ChineseConverter::CN})
+        QCOMPARE(ChineseConverter::sharedInstance().convert(lone, dict), lone);
+    QCOMPARE(ChineseConverter::chineseStringCN(QStringLiteral("头发") + lone), QStringLiteral("头发") + lone);
+    QCOMPARE(ChineseConverter::chineseStringTW(QStringLiteral("頭髮") + lone), QStringLiteral("頭髮") + lone);
 }
 
 void ChineseConverterTest::longInputInPieces_data()
@@ -206,21 +206,21 @@ void ChineseConverterTest::longInputInPieces_data()
     QTest::addColumn<int>("dict");
     QTest::addColumn<qsizetype>("pieceBytes");
     // Odd sizes cut UTF-8 sequences and phrases apart at every offset.
-    QTest::newRow("TW 7 bytes") << int(NCChineseConverter::TW) << qsizetype(7);
-    QTest::newRow("HK 4097 bytes") << int(NCChineseConverter::HK) << qsizetype(4097);
-    QTest::newRow("TW default") << int(NCChineseConverter::TW) << qsizetype(64 * 1024);
-    QTest::newRow("CN 13 bytes") << int(NCChineseConverter::CN) << qsizetype(13);
+    QTest::newRow("TW 7 bytes") << int(ChineseConverter::TW) << qsizetype(7);
+    QTest::newRow("HK 4097 bytes") << int(ChineseConverter::HK) << qsizetype(4097);
+    QTest::newRow("TW default") << int(ChineseConverter::TW) << qsizetype(64 * 1024);
+    QTest::newRow("CN 13 bytes") << int(ChineseConverter::CN) << qsizetype(13);
 }
 
 void ChineseConverterTest::longInputInPieces()
 {
     QFETCH(int, dict);
     QFETCH(qsizetype, pieceBytes);
-    const NCChineseConverter &converter = NCChineseConverter::sharedInstance();
+    const ChineseConverter &converter = ChineseConverter::sharedInstance();
 
     QString text = longMainlandText();
-    if (dict == NCChineseConverter::CN)
-        text = converter.convert(text, NCChineseConverter::TW);
+    if (dict == ChineseConverter::CN)
+        text = converter.convert(text, ChineseConverter::TW);
     const QString whole = converter.convert(text, dict);
     QVERIFY(whole != text);
 
@@ -240,7 +240,7 @@ void ChineseConverterTest::longInputInPieces()
     const QString pieced = QString::fromUtf8(out.readAll());
     QCOMPARE(pieced.size(), whole.size());
     QVERIFY(pieced == whole);
-    if (dict == NCChineseConverter::TW)
+    if (dict == ChineseConverter::TW)
         QCOMPARE(pieced.count(QStringLiteral("頭髮")), text.count(QStringLiteral("头发")));
 }
 
@@ -252,7 +252,7 @@ void ChineseConverterTest::concurrentFirstUse()
     std::vector<QString> results(8);
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < results.size(); ++i)
-        threads.emplace_back([&results, &text, i] { results[i] = NCChineseConverter::chineseStringTW(text); });
+        threads.emplace_back([&results, &text, i] { results[i] = ChineseConverter::chineseStringTW(text); });
     for (std::thread &thread : threads)
         thread.join();
     for (const QString &result : results)

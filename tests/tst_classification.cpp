@@ -1,12 +1,12 @@
 #include "actiontestsupport.h"
-#include "intake/korvanetypeidentifier.h"
+#include "intake/filetypes.h"
 
 #include <QElapsedTimer>
 #include <QTest>
 #include <QUrl>
 
 using ActionTestSupport::pasteboardFrom;
-using Type = KorvanePasteboardType;
+using Type = TransferType;
 
 namespace {
 
@@ -66,8 +66,8 @@ void ClassificationTest::extension()
 {
     QFETCH(QString, path);
     QFETCH(QString, extension);
-    QCOMPARE(KorvaneTypeIdentifier::pathExtension(path), extension);
-    QTEST(KorvaneTypeIdentifier::identifierForExtension(extension), "identifier");
+    QCOMPARE(FileTypes::pathExtension(path), extension);
+    QTEST(FileTypes::identifierForExtension(extension), "identifier");
 }
 
 void ClassificationTest::classify_data()
@@ -133,8 +133,8 @@ void ClassificationTest::classify()
 void ClassificationTest::imageDataIsTheFirstItemsBytes()
 {
     // The bytes come from the pasteboard as a whole: the first item carrying the type.
-    KorvanePasteboard pasteboard;
-    KorvanePasteboardItem first, second;
+    TransferData pasteboard;
+    TransferItem first, second;
     first.setData(Type::PNG, "first");
     second.setData(Type::PNG, "second");
     pasteboard.addItem(first);
@@ -145,8 +145,8 @@ void ClassificationTest::imageDataIsTheFirstItemsBytes()
 
 void ClassificationTest::namesThatAreNotUtf8()
 {
-    KorvanePasteboard pasteboard;
-    KorvanePasteboardItem item;
+    TransferData pasteboard;
+    TransferItem item;
     item.setData(Type::FileURL, "file:///d/caf%E9%20menu.jpg");
     pasteboard.addItem(item);
     DropPayload data = DropPayload::fromPasteboard(pasteboard);
@@ -159,10 +159,10 @@ void ClassificationTest::largeInputs()
 {
     // Ten thousand files of a few kinds and ten megabytes of text classify without
     // quadratic work; the benchmark measures the time, this checks the result.
-    KorvanePasteboard files;
+    TransferData files;
     const char *const suffixes[] = {".jpg", ".png", ".mov", ".txt", "/"};
     for (int i = 0; i < 10000; ++i) {
-        KorvanePasteboardItem item;
+        TransferItem item;
         item.setData(Type::FileURL, "file:///data/item" + QByteArray::number(i) + suffixes[i % 5]);
         files.addItem(item);
     }
@@ -174,8 +174,8 @@ void ClassificationTest::largeInputs()
     QCOMPARE(data.folderFileUrls().size(), 2000);
     QCOMPARE(data.allFileUrls().at(9999).toEncoded(), QByteArray("file:///data/item9999/"));
 
-    KorvanePasteboard text;
-    KorvanePasteboardItem item;
+    TransferData text;
+    TransferItem item;
     const QByteArray big(10 * 1024 * 1024, 'a');
     item.setData(Type::String, big);
     text.addItem(item);

@@ -2,9 +2,9 @@
 #include "ocrtestsupport.h"
 #include "servers/ocrservicestandin.h"
 
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneuserdefaults.h"
+#include "store/actionstore.h"
+#include "actions/translations.h"
+#include "platform/settingsbackend.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -59,20 +59,20 @@ QByteArray image(int n)
 
 void CloudOcrTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en")});
-    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
-    QVERIFY(dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard()));
+    Translations::install({QStringLiteral("en")});
+    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(dynamic_cast<HeadlessClipboard *>(Platform::clipboard()));
     QVERIFY(m_dir.isValid());
-    m_drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 3, 0);
+    m_drop = ActionStore::shareInstance()->getNewDrop(1, 3, 0);
     m_drop->setTitle(QStringLiteral("OCR"));
 }
 
 void CloudOcrTest::init()
 {
     m_server = std::make_unique<OcrServiceStandIn>();
-    KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/service"), m_server->baseUrl());
-    KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/ocr"), m_server->baseUrl());
-    KorvanePlatform::clipboard()->writeText(QStringLiteral("before"));
+    Platform::userDefaults()->setValue(QStringLiteral("hosts/service"), m_server->baseUrl());
+    Platform::userDefaults()->setValue(QStringLiteral("hosts/ocr"), m_server->baseUrl());
+    Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 
 void CloudOcrTest::imageData_data()

@@ -38,7 +38,7 @@ void DBusNotifierTest::postsLaterAndReplacesTheLastOne()
     QVERIFY(serverBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
 
     DBusNotifier notifier;
-    KorvaneNotificationContent content;
+    Notification content;
     content.title = QStringLiteral("Backup succeeded");
     content.body = QStringLiteral("3 files copied");
     content.attachmentImage = QStringLiteral(":/images/notificationDone.png");
@@ -70,7 +70,7 @@ void DBusNotifierTest::postsLaterAndReplacesTheLastOne()
 
     // No server on the bus: the notification goes to the fallback instead.
     QStringList fellBack;
-    notifier.setFallback([&fellBack](const KorvaneNotificationContent &shown) { fellBack.append(shown.title); });
+    notifier.setFallback([&fellBack](const Notification &shown) { fellBack.append(shown.title); });
     serverBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^posting a notification failed")));
     notifier.post(content);

@@ -1,5 +1,5 @@
 #include "platform/headlessdragmonitor.h"
-#include "platform/korvanedesktopplatform.h"
+#include "platform/desktopplatform.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -17,7 +17,7 @@ void DragMonitorTest::headlessWhereThereIsNoX11()
 {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen"));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("\"offscreen\" platform: drag detection needs X11 for now$")));
-    std::unique_ptr<KorvaneDragMonitor> monitor = KorvaneDesktopPlatform::createDragMonitor();
+    std::unique_ptr<DragMonitor> monitor = DesktopPlatform::createDragMonitor();
     QVERIFY(dynamic_cast<HeadlessDragMonitor *>(monitor.get()));
     QVERIFY(!monitor->isDragging());
 }

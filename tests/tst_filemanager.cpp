@@ -4,7 +4,7 @@
 #include "filetestsupport.h"
 
 #include "actions/filemanager.h"
-#include "actions/korvanehandlepbhelper.h"
+#include "actions/actionrunner.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -240,7 +240,7 @@ void FileManagerTest::randomKey()
     QSet<QChar> seen;
     QSet<QString> keys;
     for (int i = 0; i < 2000; ++i) {
-        const QString key = KorvaneHandlePbHelper::randomKey();
+        const QString key = ActionRunner::randomKey();
         QVERIFY2(shape.match(key).hasMatch(), qPrintable(key));
         keys.insert(key);
         for (QChar c : key)

@@ -4,10 +4,10 @@
 
 #include "common/imagecodec.h"
 #include "actions/imagemanager.h"
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvaneimageactions.h"
-#include "store/korvanemanagedobject.h"
-#include "actions/korvanetranslations.h"
+#include "store/actionstore.h"
+#include "actions/imageactions.h"
+#include "store/storedrecord.h"
+#include "actions/translations.h"
 
 #include <QDir>
 #include <QJsonObject>
@@ -75,7 +75,7 @@ QByteArray png()
 // The record of the action type with its settings.
 DropListEntityPtr action(int type, const QVariantMap &settings)
 {
-    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, type, 0);
+    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, type, 0);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
         drop->settings()->setValue(it.key(), it.value());
     return drop;
@@ -185,11 +185,11 @@ bool cornerIsWhite(const QByteArray &data)
 
 void KorvaneImageActionsTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en")});
+    Translations::install({QStringLiteral("en")});
     QVERIFY(qtTrId("NImagesResized") != QLatin1String("NImagesResized"));
-    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
-    QVERIFY(dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier()));
-    QVERIFY(dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard()));
+    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(dynamic_cast<HeadlessNotifier *>(Platform::notifier()));
+    QVERIFY(dynamic_cast<HeadlessClipboard *>(Platform::clipboard()));
 }
 
 // Files before and after one action: "name" = original content, "name <- source" = a new file
@@ -388,7 +388,7 @@ void KorvaneImageActionsTest::batchOutcome()
     if (body == "saved") {
         const qint64 saved = contents.value("good1.jpg").size() - QFileInfo(dir.filePath("good1-z.jpg")).size();
         QVERIFY(saved > 0);
-        QCOMPARE(outcome.body, qtTrId("NImagesCompressed", 1).arg(KorvaneHandlePbHelper::getSizeDesc(saved)));
+        QCOMPARE(outcome.body, qtTrId("NImagesCompressed", 1).arg(ActionRunner::sizeText(saved)));
     } else {
         QCOMPARE(outcome.body, QString(body).replace('@', dir.path()));
     }
@@ -435,7 +435,7 @@ void KorvaneImageActionsTest::imageData()
     QFETCH(QString, pastedType);
     QFETCH(QString, body);
 
-    auto *clipboard = static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard());
+    auto *clipboard = static_cast<HeadlessClipboard *>(Platform::clipboard());
     const int writesBefore = clipboard->writeCount();
     QTemporaryDir dir;
     const QString file = dir.filePath("ignored.png");

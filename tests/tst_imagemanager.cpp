@@ -2,7 +2,7 @@
 
 #include "common/imagecodec.h"
 #include "actions/imagemanager.h"
-#include "actions/korimagecategory.h"
+#include "actions/imagecategory.h"
 #include "actions/pixelbudget.h"
 
 #include <QTemporaryDir>
@@ -257,7 +257,7 @@ void ImageManagerTest::conversion()
     QFETCH(QByteArray, source);
     QFETCH(int, target);
     const auto format = ImageCodec::Format(target);
-    const QByteArray result = KorImageCategory::saveAsImgWithType(source, format);
+    const QByteArray result = ImageCategory::saveAsImgWithType(source, format);
     QCOMPARE(ImageCodec::formatOf(result), format);
     const QImage before = QImage::fromData(source).convertToFormat(QImage::Format_ARGB32);
     ImageCodec::Header header;

@@ -1,5 +1,5 @@
 #include "intake/droppayload.h"
-#include "platform/mimedatapasteboard.h"
+#include "platform/mimedataconverter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -74,7 +74,7 @@ void MimeDataPasteboardTest::fileManagers()
     QMimeData mime;
     for (auto it = formats.cbegin(); it != formats.cend(); ++it)
         mime.setData(it.key(), QByteArray(it.value()).replace('@', QFile::encodeName(dir.path())));
-    const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(&mime));
+    const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
     QCOMPARE(data.containedFileType(), kinds);
     QCOMPARE(data.itemsCount(), qint64(items));
@@ -109,7 +109,7 @@ void MimeDataPasteboardTest::textAndImages()
     QFETCH(qint64, catalog);
     QMimeData mime;
     mime.setData(format, bytes);
-    const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(&mime));
+    const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
     if (catalog == DataCatalogText)
         QCOMPARE(data.textString().toUtf8(), bytes);
@@ -123,7 +123,7 @@ void MimeDataPasteboardTest::decodedImageBecomesPng()
     image.fill(Qt::red);
     QMimeData mime;
     mime.setImageData(image);
-    const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(&mime));
+    const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(&mime));
     QCOMPARE(data.dataSubCatalog(), qint64(DataSubCatalogImageData));
     QVERIFY(data.imageData().startsWith("\x89PNG"));
     QCOMPARE(QImage::fromData(data.imageData()).size(), QSize(4, 3));
@@ -138,15 +138,15 @@ void MimeDataPasteboardTest::imageResultOfferedAsPng()
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     QVERIFY(pixels.save(&buffer, "JPEG"));
-    std::unique_ptr<QMimeData> image(MimeDataPasteboard::mimeDataForImage(jpeg, QStringLiteral("image/jpeg")));
+    std::unique_ptr<QMimeData> image(MimeDataConverter::mimeDataForImage(jpeg, QStringLiteral("image/jpeg")));
     QCOMPARE(image->formats(), QStringList({QStringLiteral("image/jpeg"), QStringLiteral("image/png")}));
     QCOMPARE(image->data(QStringLiteral("image/jpeg")), jpeg);
     const QByteArray png = image->data(QStringLiteral("image/png"));
     QVERIFY(png.startsWith("\x89PNG"));
     QCOMPARE(QImage::fromData(png, "PNG").size(), QSize(3, 2));
-    std::unique_ptr<QMimeData> broken(MimeDataPasteboard::mimeDataForImage("not an image", QStringLiteral("image/jpeg")));
+    std::unique_ptr<QMimeData> broken(MimeDataConverter::mimeDataForImage("not an image", QStringLiteral("image/jpeg")));
     QVERIFY(broken->data(QStringLiteral("image/png")).isEmpty());
-    std::unique_ptr<QMimeData> alreadyPng(MimeDataPasteboard::mimeDataForImage(png, QStringLiteral("image/png")));
+    std::unique_ptr<QMimeData> alreadyPng(MimeDataConverter::mimeDataForImage(png, QStringLiteral("image/png")));
     QCOMPARE(alreadyPng->formats(), QStringList({QStringLiteral("image/png")}));
 }
 

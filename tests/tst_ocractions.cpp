@@ -1,9 +1,9 @@
 #include "actiontestsupport.h"
 #include "ocrtestsupport.h"
 
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneuserdefaults.h"
+#include "store/actionstore.h"
+#include "actions/translations.h"
+#include "platform/settingsbackend.h"
 #include "ocr/ocrimagedecoder.h"
 #include "actions/offlineocrrecognizer.h"
 
@@ -63,22 +63,22 @@ const QStringList chineseLines{"今天天气很好", "我们去公园散步"};
 
 void OcrActionsTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en")});
+    Translations::install({QStringLiteral("en")});
     QVERIFY(qtTrId("CanNotOCR") != QLatin1String("CanNotOCR"));
-    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
-    QVERIFY(dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier()));
-    QVERIFY(dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard()));
+    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(dynamic_cast<HeadlessNotifier *>(Platform::notifier()));
+    QVERIFY(dynamic_cast<HeadlessClipboard *>(Platform::clipboard()));
     QVERIFY2(hasFamily(latinFamily()), "fonts-dejavu-core is missing");
     QVERIFY2(hasFamily(chineseFamily()), "fonts-wqy-microhei is missing");
     QVERIFY(m_dir.isValid());
-    m_drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 3, 0);
+    m_drop = ActionStore::shareInstance()->getNewDrop(1, 3, 0);
     m_drop->setTitle(QStringLiteral("OCR"));
 }
 
 void OcrActionsTest::init()
 {
-    KorvanePlatform::userDefaults()->remove(QStringLiteral("ocr/languages"));
-    KorvanePlatform::clipboard()->writeText(QStringLiteral("before"));
+    Platform::userDefaults()->remove(QStringLiteral("ocr/languages"));
+    Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 
 void OcrActionsTest::configuredLanguages_data()
@@ -99,7 +99,7 @@ void OcrActionsTest::configuredLanguages()
     QFETCH(QVariant, stored);
     QFETCH(QString, expected);
     if (stored.isValid())
-        KorvanePlatform::userDefaults()->setValue(QStringLiteral("ocr/languages"), stored);
+        Platform::userDefaults()->setValue(QStringLiteral("ocr/languages"), stored);
     QCOMPARE(OfflineOcrRecognizer::configuredLanguages(), expected);
 }
 
@@ -257,7 +257,7 @@ void OcrActionsTest::badInput()
     QFETCH(QString, languages);
     QFETCH(QString, message);
     if (!languages.isEmpty())
-        KorvanePlatform::userDefaults()->setValue(QStringLiteral("ocr/languages"), languages);
+        Platform::userDefaults()->setValue(QStringLiteral("ocr/languages"), languages);
 
     const QString file = writeFile(m_dir.filePath(QStringLiteral("bad-%1.png").arg(QTest::currentDataTag())), bytes);
     for (const bool asFile : {false, true}) {

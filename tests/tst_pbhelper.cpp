@@ -2,11 +2,11 @@
 #include "store/droplistentity.h"
 #include "platform/headlessclipboard.h"
 #include "platform/headlessnotifier.h"
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvanehandlepbhelper.h"
-#include "platform/korvaneplatform.h"
-#include "actions/korvanetranslations.h"
-#include "platform/settingsuserdefaults.h"
+#include "store/actionstore.h"
+#include "actions/actionrunner.h"
+#include "platform/platform.h"
+#include "actions/translations.h"
+#include "platform/qsettingsbackend.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,12 +39,12 @@ private:
     QTemporaryDir m_dir;
     HeadlessClipboard *m_clipboard = nullptr;
     HeadlessNotifier *m_notifier = nullptr;
-    SettingsUserDefaults *m_defaults = nullptr;
+    QSettingsBackend *m_defaults = nullptr;
 };
 
 void PbHelperTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en-US")});
+    Translations::install({QStringLiteral("en-US")});
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QLatin1String("/data")));
 }
 
@@ -52,14 +52,14 @@ void PbHelperTest::init()
 {
     auto clipboard = std::make_unique<HeadlessClipboard>();
     auto notifier = std::make_unique<HeadlessNotifier>();
-    auto defaults = std::make_unique<SettingsUserDefaults>(m_dir.path() + QLatin1String("/korvane.conf"));
+    auto defaults = std::make_unique<QSettingsBackend>(m_dir.path() + QLatin1String("/korvane.conf"));
     m_clipboard = clipboard.get();
     m_notifier = notifier.get();
     m_defaults = defaults.get();
     m_defaults->remove(QStringLiteral("muteNotifi"));
-    KorvanePlatform::setClipboard(std::move(clipboard));
-    KorvanePlatform::setNotifier(std::move(notifier));
-    KorvanePlatform::setUserDefaults(std::move(defaults));
+    Platform::setClipboard(std::move(clipboard));
+    Platform::setNotifier(std::move(notifier));
+    Platform::setUserDefaults(std::move(defaults));
 }
 
 void PbHelperTest::freeName_data()
@@ -100,7 +100,7 @@ void PbHelperTest::freeName()
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
     }
-    QCOMPARE(KorvaneHandlePbHelper::destFile(dir.filePath(wanted)), dir.filePath(expected));
+    QCOMPARE(ActionRunner::destFile(dir.filePath(wanted)), dir.filePath(expected));
 }
 
 void PbHelperTest::outputPath_data()
@@ -142,7 +142,7 @@ void PbHelperTest::outputPath()
     QFETCH(QString, endName);
     QFETCH(QString, expected);
     const QUrl folderUrl = folder.isEmpty() ? QUrl() : QUrl::fromLocalFile(folder);
-    QCOMPARE(KorvaneHandlePbHelper::destFile(folderUrl, QUrl::fromLocalFile(source), endName), expected);
+    QCOMPARE(ActionRunner::destFile(folderUrl, QUrl::fromLocalFile(source), endName), expected);
 }
 
 void PbHelperTest::sizeDescription_data()
@@ -161,7 +161,7 @@ void PbHelperTest::sizeDescription()
 {
     QFETCH(qint64, bytes);
     QFETCH(QString, expected);
-    QCOMPARE(KorvaneHandlePbHelper::getSizeDesc(bytes), expected);
+    QCOMPARE(ActionRunner::sizeText(bytes), expected);
 }
 
 void PbHelperTest::urlEncoding_data()
@@ -186,7 +186,7 @@ void PbHelperTest::urlEncoding()
 {
     QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(KorvaneHandlePbHelper::URLEncodedString(input), expected);
+    QCOMPARE(ActionRunner::urlEncoded(input), expected);
 }
 
 void PbHelperTest::savePath_data()
@@ -207,7 +207,7 @@ void PbHelperTest::savePath()
 {
     QFETCH(QString, setting);
     QFETCH(QString, expected);
-    const QUrl url = KorvaneHandlePbHelper::getSavePathUrl(setting);
+    const QUrl url = ActionRunner::savePathUrl(setting);
     QCOMPARE(url.isEmpty(), expected.isEmpty());
     if (!expected.isEmpty())
         QCOMPARE(url.toLocalFile(), expected);
@@ -215,68 +215,68 @@ void PbHelperTest::savePath()
 
 void PbHelperTest::notifications()
 {
-    KorvaneCoreDataHelper store;
+    ActionStore store;
     const auto drop = store.getNewDrop(1, 9, 0);
     drop->setTitle(QStringLiteral("Backup"));
 
-    KorvaneNotificationContent done = KorvaneHandlePbHelper::defaultNotificationContentSucceed(true, *drop);
+    Notification done = ActionRunner::resultNotification(true, *drop);
     QCOMPARE(done.title, QStringLiteral("Backup succeeded"));
     QVERIFY(done.body.isEmpty());
     QVERIFY(QFile::exists(done.attachmentImage));
-    const KorvaneNotificationContent failed = KorvaneHandlePbHelper::defaultNotificationContentSucceed(false, *drop);
+    const Notification failed = ActionRunner::resultNotification(false, *drop);
     QCOMPARE(failed.title, QStringLiteral("Backup failed"));
     QVERIFY(QFile::exists(failed.attachmentImage) && failed.attachmentImage != done.attachmentImage);
 
     done.body = QStringLiteral("3 files");
-    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(done);
+    ActionRunner::postNotification(done);
     QCOMPARE(m_notifier->posted().size(), 1);
     QCOMPARE(m_notifier->posted().first().body, QStringLiteral("3 files"));
 
     // Muted: nothing is posted, but the clipboard still gets the result.
     m_defaults->setValue(QStringLiteral("muteNotifi"), 1);
-    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(done);
-    KorvaneHandlePbHelper::pasteTextToPB(QStringLiteral("result"));
+    ActionRunner::postNotification(done);
+    ActionRunner::copyText(QStringLiteral("result"));
     QCOMPARE(m_notifier->posted().size(), 1);
     QCOMPARE(m_clipboard->text(), QStringLiteral("result"));
     // Any other value does not mute.
     m_defaults->setValue(QStringLiteral("muteNotifi"), 2);
-    KorvaneHandlePbHelper::trigeerlocalNotificationWithContent(done);
+    ActionRunner::postNotification(done);
     QCOMPARE(m_notifier->posted().size(), 2);
 }
 
 void PbHelperTest::clipboardWriters()
 {
-    KorvaneHandlePbHelper::pasteTextToPB(QStringLiteral("first"));
-    KorvaneHandlePbHelper::pasteTextToPB(QString());
-    KorvaneHandlePbHelper::pasteTextToPB(QStringLiteral(""));
+    ActionRunner::copyText(QStringLiteral("first"));
+    ActionRunner::copyText(QString());
+    ActionRunner::copyText(QStringLiteral(""));
     QCOMPARE(m_clipboard->writeCount(), 1);
     QCOMPARE(m_clipboard->text(), QStringLiteral("first"));
 
-    KorvaneHandlePbHelper::pasteImageDataToPB(QByteArray("\x89PNGdata"));
+    ActionRunner::copyImageData(QByteArray("\x89PNGdata"));
     QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::ImageData);
     QCOMPARE(m_clipboard->imageMimeType(), QStringLiteral("image/png"));
     QVERIFY(m_clipboard->text().isEmpty());
 
     const QVariantList objects{QUrl(QStringLiteral("https://a.example/x.png")), QUrl::fromLocalFile(QStringLiteral("/d/b.png"))};
-    KorvaneHandlePbHelper::pasteImagesToPB(objects);
+    ActionRunner::copyImages(objects);
     QCOMPARE(m_clipboard->objects(), objects);
     QCOMPARE(m_clipboard->pasteboard().pasteboardItems().size(), 2);
-    KorvaneHandlePbHelper::pasteImagesToPB({});
+    ActionRunner::copyImages({});
     QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::Objects);
     QVERIFY(m_clipboard->objects().isEmpty());
 }
 
 void PbHelperTest::unknownKindsDoNothing()
 {
-    KorvaneCoreDataHelper store;
+    ActionStore store;
     const QPair<int, int> kinds[] = {{1, 18}, {0, 10}, {2, 0}, {0, 12}};
     for (const auto &kind : kinds) {
         const auto drop = store.getNewDrop(kind.first, kind.second, 0);
         if (kind.first == 2)
             drop->setCatalog(2);
         QList<KorvaneOutcome> reports;
-        QVERIFY(!KorvaneHandlePbHelper::canHandleDropEntity(*drop));
-        KorvaneHandlePbHelper::handleDropEntity(drop, DropPayload(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
+        QVERIFY(!ActionRunner::canRun(*drop));
+        ActionRunner::run(drop, DropPayload(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
         QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::NothingToReport});
     }
     QVERIFY(m_notifier->posted().isEmpty());

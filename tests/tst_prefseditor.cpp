@@ -6,14 +6,14 @@
 #include "config.h"
 #include "store/droplistentity.h"
 #include "shell/editor/editordroplist.h"
-#include "shell/generalsettingviewcontroller.h"
-#include "store/korvanecoredatahelper.h"
-#include "platform/korvaneplatform.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneuserdefaults.h"
-#include "shell/editor/preferencesviewcontroller.h"
-#include "shell/preferenceswindowcontroller.h"
-#include "shell/preferencetabviewcontroller.h"
+#include "shell/generalsettingspage.h"
+#include "store/actionstore.h"
+#include "platform/platform.h"
+#include "actions/translations.h"
+#include "platform/settingsbackend.h"
+#include "shell/editor/actioneditorpage.h"
+#include "shell/preferenceswindow.h"
+#include "shell/preferencestabs.h"
 #include "platform/xdgautostart.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ namespace {
 // (title, index) of the catalog's records as the store file holds them, in list order.
 QList<QPair<QString, int>> storedList(int catalog)
 {
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    ActionStore::shareInstance()->saveDataChange();
     QProcess process;
     process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {QStringLiteral("list"), QStringLiteral("--json")});
     process.waitForFinished(30000);
@@ -66,7 +66,7 @@ void makeList(EditorDropList *list, int n)
     for (int i = 0; i < n; ++i) {
         list->at(list->appendDrop(2))->setTitle(QString::number(i));
     }
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    ActionStore::shareInstance()->saveDataChange();
 }
 
 QList<QPair<QString, int>> expectedStore(const QStringList &order)
@@ -106,10 +106,10 @@ void PrefsEditorTest::initTestCase()
     // The store lives under the program's name: share it with the korvane binary.
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
-    KorvaneTranslations::install({QStringLiteral("en")});
-    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
-    KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
-    KorvanePlatform::userDefaults()->setValue(QStringLiteral("firstOpenPreference"), true);
+    Translations::install({QStringLiteral("en")});
+    QVERIFY(ActionStore::shareInstance()->openStore());
+    ActionStore::shareInstance()->initializationDefaultData();
+    Platform::userDefaults()->setValue(QStringLiteral("firstOpenPreference"), true);
 }
 
 void PrefsEditorTest::moveRows_data()
@@ -216,7 +216,7 @@ void PrefsEditorTest::commandLineBesideTheEditor()
     QCOMPARE(storedList(0), expectedStore({"2", "0", "1", "cli"}));
 
     // A write the store refuses: the change stays on screen, which says it is not saved.
-    PreferencesViewController editor;
+    ActionEditorPage editor;
     const auto *problem = editor.findChild<QLabel *>(QStringLiteral("writeProblem"));
     QVERIFY(problem && problem->isHidden());
     const QString store = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/korvane/KVCoreData.sqlite";
@@ -225,7 +225,7 @@ void PrefsEditorTest::commandLineBesideTheEditor()
     };
     QVERIFY(failing(true).isEmpty());
     list.at(0)->setTitle(QStringLiteral("kept"));
-    QVERIFY(!KorvaneCoreDataHelper::shareInstance()->saveDataChange());
+    QVERIFY(!ActionStore::shareInstance()->saveDataChange());
     QVERIFY(!problem->isHidden() && problem->text().contains(QStringLiteral("disk I/O error")));
     QCOMPARE(list.at(0)->title(), QStringLiteral("kept"));
     QVERIFY(failing(false).isEmpty());
@@ -248,10 +248,10 @@ void PrefsEditorTest::dragDataRoundTrip()
 
 void PrefsEditorTest::openingOnAFileRecordSelectsTypeRowZero()
 {
-    const auto files = KorvaneCoreDataHelper::shareInstance()->getDropsByCatalog(1);
+    const auto files = ActionStore::shareInstance()->getDropsByCatalog(1);
     QVERIFY(files.size() >= 2);
     const auto wanted = files.at(1);
-    PreferencesViewController editor;
+    ActionEditorPage editor;
     QCOMPARE(editor.currentCatalog(), 0);
     QCOMPARE(editor.typeListView()->currentRow(), 1);
     editor.editAction(1, wanted->dropID());
@@ -269,8 +269,8 @@ void PrefsEditorTest::openingOnAFileRecordSelectsTypeRowZero()
 void PrefsEditorTest::tabsAndSizes()
 {
     XdgAutostart autostart;
-    PreferencesWindowController window(&autostart);
-    window.showWindowWithTab(PreferencesWindowController::tabForName(QStringLiteral("general")));
+    PreferencesWindow window(&autostart);
+    window.showWindowWithTab(PreferencesWindow::tabForName(QStringLiteral("general")));
     QCOMPARE(window.tabViewController()->selectedTabViewItemIndex(), 1);
     const int bar = window.tabViewController()->barHeight();
     QTRY_COMPARE(window.size(), QSize(500, 390 + bar));
@@ -281,7 +281,7 @@ void PrefsEditorTest::tabsAndSizes()
     QCOMPARE(window.size(), QSize(1120, 650 + bar));
     QCOMPARE(window.geometry().top(), top);
     QCOMPARE(window.windowTitle(), QStringLiteral("About — Korvane Preferences"));
-    QCOMPARE(PreferencesWindowController::tabForName(QStringLiteral("nonsense")), -1);
+    QCOMPARE(PreferencesWindow::tabForName(QStringLiteral("nonsense")), -1);
     QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
     QVERIFY(!window.isVisible());
 }
@@ -301,10 +301,10 @@ void PrefsEditorTest::everyPanelFitsTheEditor()
     list.load(catalog);
     const auto drop = list.at(list.appendDrop(type));
     drop->setTitle(QStringLiteral("A settings panel with a rather long title"));
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    ActionStore::shareInstance()->saveDataChange();
 
     XdgAutostart autostart;
-    PreferencesWindowController window(&autostart);
+    PreferencesWindow window(&autostart);
     window.showWindowWithTab(0);
     const QSize editorSize(1120, 650 + window.tabViewController()->barHeight());
     QTRY_COMPARE(window.size(), editorSize);
@@ -317,7 +317,7 @@ void PrefsEditorTest::everyPanelFitsTheEditor()
                  qPrintable(QStringLiteral("%1 > %2").arg(scroll->widget()->minimumSizeHint().width()).arg(scroll->viewport()->width())));
     QCOMPARE(window.size(), editorSize);
     list.removeDrop(drop);
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+    ActionStore::shareInstance()->saveDataChange();
 }
 
 void PrefsEditorTest::autostartEntry()
@@ -337,7 +337,7 @@ void PrefsEditorTest::autostartEntry()
 
     // The General tab's box takes the entry away and puts it back.
     QVERIFY(autostart.setEnabled(true));
-    GeneralSettingViewController general(&autostart);
+    GeneralSettingsPage general(&autostart);
     general.show();
     for (int i = 0; i < 2; ++i) {
         general.launchLoginCheckbox()->click();

@@ -5,10 +5,10 @@
 #include "actions/filemanager.h"
 #include "store/filemsg.h"
 #include "store/imagetophoto.h"
-#include "store/korvanecoredatahelper.h"
-#include "intake/korvanepasteboard.h"
-#include "actions/korvaneshareactions.h"
-#include "actions/korvanetranslations.h"
+#include "store/actionstore.h"
+#include "intake/transferdata.h"
+#include "actions/shareactions.h"
+#include "actions/translations.h"
 #include "sharetestsupport.h"
 #include "actions/shareservice.h"
 #include "store/textemail.h"
@@ -64,7 +64,7 @@ private:
     static Outcome run(const DropListEntityPtr &drop) { return ActionTestSupport::run(drop, 1, 10000); }
     static DropListEntityPtr newDrop(qint64 catalog, qint64 type)
     {
-        return KorvaneCoreDataHelper::shareInstance()->getNewDrop(catalog, type, 0);
+        return ActionStore::shareInstance()->getNewDrop(catalog, type, 0);
     }
     // Typed into the popover, or dropped.
     static void dropText(const QString &text, bool typed)
@@ -90,8 +90,8 @@ void ShareActionsTest::initTestCase()
     qputenv("HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("home"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
-    KorvaneTranslations::install({QStringLiteral("en")});
-    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+    Translations::install({QStringLiteral("en")});
+    QVERIFY(ActionStore::shareInstance()->openStore());
     m_bin = m_dir.filePath(QStringLiteral("bin"));
     QVERIFY(ShareTestSupport::installStandIns(m_bin, record()));
     QCOMPARE(ShareService::photoFolder(), m_dir.filePath(QStringLiteral("home/Pictures/Korvane")));
@@ -103,8 +103,8 @@ void ShareActionsTest::init()
     auto opener = std::make_unique<RecordingUrlOpener>();
     m_notifier = notifier.get();
     m_opener = opener.get();
-    KorvanePlatform::setNotifier(std::move(notifier));
-    KorvanePlatform::setUrlOpener(std::move(opener));
+    Platform::setNotifier(std::move(notifier));
+    Platform::setUrlOpener(std::move(opener));
     QDir(record()).removeRecursively();
     QDir().mkpath(record());
     QDir(ShareService::photoFolder()).removeRecursively();

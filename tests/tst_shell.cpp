@@ -1,10 +1,10 @@
 #include "actiontestsupport.h"
 
-#include "shell/customtablecellview.h"
+#include "shell/actionrow.h"
 #include "shell/dropwindow.h"
 #include "widgets/flatbutton.h"
-#include "actions/korvanetranslations.h"
-#include "shell/maincontentview.h"
+#include "actions/translations.h"
+#include "shell/actionlistpopup.h"
 #include "shell/trayglyph.h"
 
 #include <QApplication>
@@ -26,7 +26,7 @@ using ActionTestSupport::dropItems;
 
 namespace {
 
-QStringList titles(const MainContentView &view)
+QStringList titles(const ActionListPopup &view)
 {
     QStringList result;
     for (const auto &drop : view.dropList())
@@ -77,10 +77,10 @@ private:
 void ShellTest::initTestCase()
 {
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
-    KorvaneTranslations::install({QStringLiteral("en-US")});
-    KorvanePlatform::setNotifier(std::make_unique<HeadlessNotifier>());
-    KorvanePlatform::setClipboard(std::make_unique<HeadlessClipboard>());
-    KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
+    Translations::install({QStringLiteral("en-US")});
+    Platform::setNotifier(std::make_unique<HeadlessNotifier>());
+    Platform::setClipboard(std::make_unique<HeadlessClipboard>());
+    ActionStore::shareInstance()->initializationDefaultData();
 }
 
 void ShellTest::popoverHeight_data()
@@ -99,12 +99,12 @@ void ShellTest::popoverHeight()
     QFETCH(int, rows);
     QFETCH(int, screen);
     QFETCH(int, height);
-    QCOMPARE(MainContentView::heightForRows(rows, screen), height);
+    QCOMPARE(ActionListPopup::heightForRows(rows, screen), height);
 }
 
 void ShellTest::shortcutLabels()
 {
-    const QStringList labels{CustomTableCellView::shortcutLabel(0), CustomTableCellView::shortcutLabel(9), CustomTableCellView::shortcutLabel(10)};
+    const QStringList labels{ActionRow::shortcutLabel(0), ActionRow::shortcutLabel(9), ActionRow::shortcutLabel(10)};
     QCOMPARE(labels, (QStringList{"Alt+1", "Alt+0", ""}));
 }
 
@@ -139,7 +139,7 @@ void ShellTest::countTitle()
     QTranslator translator;
     if (chinese)
         QVERIFY(translator.load(QStringLiteral(":/i18n/korvane_zh_CN.qm")) && QCoreApplication::installTranslator(&translator));
-    QCOMPARE(MainContentView::countTitle(files, folders, images), title);
+    QCOMPARE(ActionListPopup::countTitle(files, folders, images), title);
 }
 
 void ShellTest::fillsFromTheDroppedData_data()
@@ -162,7 +162,7 @@ void ShellTest::fillsFromTheDroppedData()
     QFETCH(int, rowCount);
     QFETCH(bool, placeholder);
     dropItems(items);
-    MainContentView view;
+    ActionListPopup view;
     view.showPayload(*ActionTestSupport::dropped(), -1);
     QCOMPARE(view.topTitleLabel()->text(), field);
     QCOMPARE(view.rows().size(), rowCount);
@@ -216,7 +216,7 @@ void ShellTest::fillsFromTheDroppedData()
 void ShellTest::typingSwitchesToTextActions()
 {
     dropItems({"/d/a.jpg"});
-    MainContentView view;
+    ActionListPopup view;
     view.showPayload(*ActionTestSupport::dropped(), -1);
     QVERIFY(!titles(view).contains(QStringLiteral("Character Counter")));
     QTest::keyClicks(view.topTitleLabel(), QStringLiteral("x"));
@@ -228,11 +228,11 @@ void ShellTest::typingSwitchesToTextActions()
 void ShellTest::runningRowFreezesTheList()
 {
     dropItems({"text:abc"});
-    MainContentView view;
+    ActionListPopup view;
     view.showPayload(*ActionTestSupport::dropped(), -1);
     const QStringList before = titles(view);
     Q_EMIT view.rows().at(2)->runStateChanged(2, true);
-    for (CustomTableCellView *row : view.rows()) {
+    for (ActionRow *row : view.rows()) {
         const auto *effect = qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect());
         QCOMPARE(effect->opacity(), row->row() == 2 ? 1.0 : 0.2);
         QVERIFY(row->myButton()->ignoresMouse());
@@ -242,7 +242,7 @@ void ShellTest::runningRowFreezesTheList()
     view.showPayload(*ActionTestSupport::dropped(), 2);
     QCOMPARE(titles(view), before);
     Q_EMIT view.rows().at(2)->runStateChanged(2, false);
-    for (CustomTableCellView *row : view.rows()) {
+    for (ActionRow *row : view.rows()) {
         QCOMPARE(qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect())->opacity(), 1.0);
         QVERIFY(!row->myButton()->ignoresMouse());
     }
@@ -251,22 +251,22 @@ void ShellTest::runningRowFreezesTheList()
 void ShellTest::dragLightsTheRowUnderItAndScrolls()
 {
     dropItems({"/d/a.jpg"});
-    MainContentView view;
+    ActionListPopup view;
     view.showPayload(*ActionTestSupport::dropped(), -1);
-    const QList<CustomTableCellView *> rows = view.rows();
+    const QList<ActionRow *> rows = view.rows();
     QCOMPARE(rows.size(), 10);
     // Four whole rows are shown; the list scrolls to the others.
-    view.setFixedHeight(MainContentView::heightForRows(4, 10000));
+    view.setFixedHeight(ActionListPopup::heightForRows(4, 10000));
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const auto lit = [&] {
         QList<int> on;
-        for (CustomTableCellView *row : rows)
+        for (ActionRow *row : rows)
             on += row->myButton()->isOn() ? QList<int>{row->row()} : QList<int>();
         return on;
     };
     QMimeData mime;
-    const auto enter = [&](CustomTableCellView *row, const QPoint &at) {
+    const auto enter = [&](ActionRow *row, const QPoint &at) {
         QDragEnterEvent event(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(row, &event);
         QVERIFY(event.isAccepted());

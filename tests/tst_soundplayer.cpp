@@ -1,7 +1,7 @@
 #include "platform/desktopsoundplayer.h"
 #include "platform/headlesssoundplayer.h"
-#include "platform/korvanedesktopplatform.h"
-#include "platform/korvaneplatform.h"
+#include "platform/desktopplatform.h"
+#include "platform/platform.h"
 
 #include <QAudioDevice>
 #include <QFile>
@@ -81,15 +81,15 @@ private Q_SLOTS:
 
 void SoundPlayerTest::platformKeepsTheInstalledPlayer()
 {
-    auto *headless = dynamic_cast<HeadlessSoundPlayer *>(KorvanePlatform::soundPlayer());
+    auto *headless = dynamic_cast<HeadlessSoundPlayer *>(Platform::soundPlayer());
     QVERIFY(headless);
-    KorvanePlatform::soundPlayer()->play(QStringLiteral("Pop"));
+    Platform::soundPlayer()->play(QStringLiteral("Pop"));
     QCOMPARE(headless->played(), QStringList{"Pop"});
 
-    KorvanePlatform::setSoundPlayer(KorvaneDesktopPlatform::createSoundPlayer());
-    QVERIFY(dynamic_cast<DesktopSoundPlayer *>(KorvanePlatform::soundPlayer()));
-    KorvanePlatform::setSoundPlayer(nullptr);
-    QVERIFY(dynamic_cast<HeadlessSoundPlayer *>(KorvanePlatform::soundPlayer()));
+    Platform::setSoundPlayer(DesktopPlatform::createSoundPlayer());
+    QVERIFY(dynamic_cast<DesktopSoundPlayer *>(Platform::soundPlayer()));
+    Platform::setSoundPlayer(nullptr);
+    QVERIFY(dynamic_cast<HeadlessSoundPlayer *>(Platform::soundPlayer()));
 }
 
 void SoundPlayerTest::resourcePaths_data()

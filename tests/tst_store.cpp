@@ -2,14 +2,14 @@
 #include "clitestsupport.h"
 #include "store/customurl.h"
 #include "store/droplistentity.h"
-#include "platform/headlesshotkeyservice.h"
+#include "platform/headlessshortcutservice.h"
 #include "store/imagecompression.h"
 #include "store/imageformat.h"
-#include "store/korvanecoredatahelper.h"
-#include "platform/korvaneplatform.h"
-#include "store/korvaneschema.h"
-#include "actions/korvanetranslations.h"
-#include "platform/settingsuserdefaults.h"
+#include "store/actionstore.h"
+#include "platform/platform.h"
+#include "store/storeschema.h"
+#include "actions/translations.h"
+#include "platform/qsettingsbackend.h"
 #include "store/textcustomurl.h"
 #include "store/texttranslate.h"
 
@@ -30,10 +30,10 @@ public:
     explicit Sandbox(const QString &language = QStringLiteral("en-US"))
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QLatin1String("/data")));
-        auto defaults = std::make_unique<SettingsUserDefaults>(m_dir.path() + QLatin1String("/korvane.conf"));
+        auto defaults = std::make_unique<QSettingsBackend>(m_dir.path() + QLatin1String("/korvane.conf"));
         defaults->setValue(QStringLiteral("AppleLanguages"), QStringList{language});
-        KorvanePlatform::setUserDefaults(std::move(defaults));
-        KorvanePlatform::setHotKeyService(std::make_unique<HeadlessHotKeyService>());
+        Platform::setUserDefaults(std::move(defaults));
+        Platform::setHotKeyService(std::make_unique<HeadlessShortcutService>());
     }
 
     QString storeFolder() const { return m_dir.path() + QLatin1String("/data/") + QCoreApplication::applicationName(); }
@@ -77,7 +77,7 @@ private Q_SLOTS:
 
 void StoreTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en-US")});
+    Translations::install({QStringLiteral("en-US")});
 }
 
 void StoreTest::defaults_data()
@@ -103,8 +103,8 @@ void StoreTest::defaults()
     QFETCH(QList<int>, fileTypes);
 
     Sandbox sandbox(language);
-    KorvaneTranslations::install({language});
-    KorvaneCoreDataHelper helper;
+    Translations::install({language});
+    ActionStore helper;
     helper.initializationDefaultData();
 
     const auto text = helper.getDropsByCatalog(0);
@@ -132,7 +132,7 @@ void StoreTest::defaults()
     // The two format actions convert to different formats.
     if (chinese)
         QVERIFY(files.at(4)->imageFormat()->coverntType() != files.at(5)->imageFormat()->coverntType());
-    KorvaneTranslations::install({QStringLiteral("en-US")});
+    Translations::install({QStringLiteral("en-US")});
 }
 
 void StoreTest::newDropKinds_data()
@@ -164,11 +164,11 @@ void StoreTest::newDropKinds()
     Sandbox sandbox;
     qint32 id = 0;
     {
-        KorvaneCoreDataHelper helper;
+        ActionStore helper;
         id = helper.getNewDrop(catalog, type, 4)->dropID();
     }
     // A fresh helper reads what the first one saved.
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     const auto drop = helper.fetchDropWithID(id);
     QVERIFY(drop);
     QCOMPARE(drop->index(), 4);
@@ -183,7 +183,7 @@ void StoreTest::newDropKinds()
 void StoreTest::dropIDsAreUnique()
 {
     Sandbox sandbox;
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     QSet<qint32> ids;
     for (int i = 0; i < 1200; ++i) {
         const qint32 id = helper.getNewDrop(1, 9, i)->dropID();
@@ -215,7 +215,7 @@ void StoreTest::fitFilter()
     QFETCH(QList<int>, expected);
 
     Sandbox sandbox;
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     // One action of every kind, listed in the reverse of type order to show the sort by index.
     for (int type = 0; type < 18; ++type)
         helper.getNewDrop(1, type, type);
@@ -228,7 +228,7 @@ void StoreTest::fitFilter()
 void StoreTest::hotkeys()
 {
     Sandbox sandbox;
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     const auto a = helper.getNewDrop(0, 1, 0);
     const auto b = helper.getNewDrop(1, 9, 0);
     const auto none = helper.getNewDrop(1, 8, 1);
@@ -246,7 +246,7 @@ void StoreTest::hotkeys()
     QVERIFY(!none->hasHotKey() && a->hasHotKey() && b->hasHotKey());
 
     helper.initializationHotKey();
-    const auto *service = static_cast<HeadlessHotKeyService *>(KorvanePlatform::hotKeyService());
+    const auto *service = static_cast<HeadlessShortcutService *>(Platform::hotKeyService());
     QCOMPARE(service->registered().size(), 2);
     QCOMPARE(service->registered().value(QStringLiteral("2-1048576")), qMakePair(2u, 1048576u));
     QCOMPARE(service->registered().value(QStringLiteral("0-262144")), qMakePair(0u, 262144u));
@@ -255,7 +255,7 @@ void StoreTest::hotkeys()
 void StoreTest::inMemoryValuesWinOverTheStore()
 {
     Sandbox sandbox;
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     const auto drop = helper.getNewDrop(1, 9, 0);
     drop->setTitle(QStringLiteral("mine"));
     QVERIFY(sql(sandbox.storePath(), {"UPDATE DropListEntity SET title = 'theirs', \"index\" = 7"}).isEmpty());
@@ -273,7 +273,7 @@ void StoreTest::inMemoryValuesWinOverTheStore()
 void StoreTest::deleteTakesSettingsAndUrls()
 {
     Sandbox sandbox;
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     const auto search = helper.getNewDrop(0, 5, 0);
     helper.addNewCustomUrl(search, QStringLiteral("https://a.example/?q={text}"));
     helper.addNewCustomUrl(search, QStringLiteral("https://b.example/?q={text}"));
@@ -290,7 +290,7 @@ void StoreTest::deleteTakesSettingsAndUrls()
 void StoreTest::customUrls()
 {
     Sandbox sandbox;
-    KorvaneCoreDataHelper helper;
+    ActionStore helper;
     const auto drop = helper.getNewDrop(0, 5, 0);
     const auto empty = helper.addNewCustomUrl(drop);
     QVERIFY(empty && empty->url().isNull());
@@ -331,8 +331,8 @@ void StoreTest::migratesAnOlderStore()
         QVERIFY(sql(sandbox.storePath(), statements).isEmpty());
     }
 
-    KorvaneCoreDataHelper helper;
-    QVERIFY(helper.persistentStoreCoordinator());
+    ActionStore helper;
+    QVERIFY(helper.openStore());
     const auto drops = helper.getAllDrops();
     QCOMPARE(drops.size(), 2);
     const auto shrink = helper.fetchDropWith(2, 1048576);
@@ -349,7 +349,7 @@ void StoreTest::migratesAnOlderStore()
     QVERIFY(helper.getNewDrop(1, 16, 1)->imageRotate());
     QVERIFY(helper.getNewDrop(1, 17, 2)->fileRename());
     QCOMPARE(sql(sandbox.storePath(), {"SELECT user_version || ' ' || application_id FROM pragma_user_version, pragma_application_id"}),
-             QStringList{QStringLiteral("2 %1").arg(KorvaneSchema::ApplicationId)});
+             QStringList{QStringLiteral("2 %1").arg(StoreSchema::ApplicationId)});
 }
 
 void StoreTest::unusableStoreIsLeftAlone_data()
@@ -382,9 +382,9 @@ void StoreTest::unusableStoreIsLeftAlone()
     }
     const QByteArray before = checksum(sandbox.storePath());
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^falied to create persistentStoreCoordinator .+")));
-    KorvaneCoreDataHelper helper;
-    QVERIFY(!helper.persistentStoreCoordinator());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not open the store: .+")));
+    ActionStore helper;
+    QVERIFY(!helper.openStore());
     QVERIFY(!helper.storeError().isEmpty());
     helper.initializationDefaultData();
     QVERIFY(helper.getAllDrops().isEmpty());

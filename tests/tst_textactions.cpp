@@ -1,11 +1,11 @@
 #include "actiontestsupport.h"
 
 #include "store/customurl.h"
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvanetextactions.h"
-#include "actions/korvanetranslations.h"
+#include "store/actionstore.h"
+#include "actions/textactions.h"
+#include "actions/translations.h"
 #include "sharetestsupport.h"
-#include "actions/stringmanager.h"
+#include "actions/texttransforms.h"
 #include "store/textcapitalrmb.h"
 #include "store/textcharcount.h"
 #include "store/textcustomurl.h"
@@ -50,7 +50,7 @@ private:
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<KorvaneCoreDataHelper> m_store;
+    std::unique_ptr<ActionStore> m_store;
     HeadlessClipboard *m_clipboard = nullptr;
     HeadlessNotifier *m_notifier = nullptr;
     RecordingUrlOpener *m_opener = nullptr;
@@ -58,9 +58,9 @@ private:
 
 void TextActionsTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en-US")});
+    Translations::install({QStringLiteral("en-US")});
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
-    m_store = std::make_unique<KorvaneCoreDataHelper>();
+    m_store = std::make_unique<ActionStore>();
 }
 
 void TextActionsTest::init()
@@ -71,9 +71,9 @@ void TextActionsTest::init()
     m_clipboard = clipboard.get();
     m_notifier = notifier.get();
     m_opener = opener.get();
-    KorvanePlatform::setClipboard(std::move(clipboard));
-    KorvanePlatform::setNotifier(std::move(notifier));
-    KorvanePlatform::setUrlOpener(std::move(opener));
+    Platform::setClipboard(std::move(clipboard));
+    Platform::setNotifier(std::move(notifier));
+    Platform::setUrlOpener(std::move(opener));
 }
 
 void TextActionsTest::statistics_data()
@@ -102,7 +102,7 @@ void TextActionsTest::statistics()
     QFETCH(qint64, characters);
     QFETCH(qint64, letters);
     QFETCH(qint64, words);
-    const QHash<QString, qint64> s = StringManager::characterStatistics(text);
+    const QHash<QString, qint64> s = TextTransforms::characterStatistics(text);
     QCOMPARE(s.value("chineseNum"), chinese);
     QCOMPARE(s.value("characterNum"), characters);
     QCOMPARE(s.value("englishNum"), letters);
@@ -146,7 +146,7 @@ void TextActionsTest::clearStyle()
     QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::Text);
     QCOMPARE(m_clipboard->text(), QStringLiteral("line one\nline two"));
     QCOMPARE(m_clipboard->pasteboard().pasteboardItems().size(), 1);
-    QVERIFY(!m_clipboard->pasteboard().pasteboardItems().first().hasType(KorvanePasteboardType::RTF));
+    QVERIFY(!m_clipboard->pasteboard().pasteboardItems().first().hasType(TransferType::RTF));
     QCOMPARE(m_notifier->posted().last().body, QStringLiteral("line one line two"));
 }
 
@@ -221,9 +221,9 @@ void TextActionsTest::synchronousActionsReportNothing()
     for (int type : {1, 2, 6}) {
         const auto drop = m_store->getNewDrop(0, type, 0);
         bool reportsResult = true;
-        QVERIFY(KorvaneHandlePbHelper::canHandleDropEntity(*drop, &reportsResult) && !reportsResult);
+        QVERIFY(ActionRunner::canRun(*drop, &reportsResult) && !reportsResult);
         QList<KorvaneOutcome> reports;
-        KorvaneHandlePbHelper::handleDropEntity(drop, *ActionTestSupport::dropped(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
+        ActionRunner::run(drop, *ActionTestSupport::dropped(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
         QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::NothingToReport});
     }
 }
@@ -332,7 +332,7 @@ void TextActionsTest::urlLibrary()
     const QList<CustomUrlLibrary::Entry> &entries = CustomUrlLibrary::entries();
     for (const auto &entry : entries) {
         QVERIFY2(entry.url.contains(QLatin1String("{text}")), qPrintable(entry.url));
-        const QUrl url(KorvaneHandlePbHelper::URLEncodedString(QString(entry.url).replace(QLatin1String("{text}"), QLatin1String("a b"))),
+        const QUrl url(ActionRunner::urlEncoded(QString(entry.url).replace(QLatin1String("{text}"), QLatin1String("a b"))),
                        QUrl::StrictMode);
         QVERIFY2(url.isValid() && !url.scheme().isEmpty(), qPrintable(entry.url));
         if (!entry.nameIsKey)

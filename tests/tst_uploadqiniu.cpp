@@ -3,13 +3,13 @@
 
 #include "store/droplistentity.h"
 #include "store/fileuploadqinniu.h"
-#include "store/korvanecoredatahelper.h"
+#include "store/actionstore.h"
 #include "intake/droppayload.h"
-#include "actions/korvanehandlepbhelper.h"
-#include "platform/korvaneplatform.h"
+#include "actions/actionrunner.h"
+#include "platform/platform.h"
 #include "platform/headlessclipboard.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneuserdefaults.h"
+#include "actions/translations.h"
+#include "platform/settingsbackend.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -320,10 +320,10 @@ void UploadQiniuTest::history()
 // under a random name with ".jpg", run in this process.
 void UploadQiniuTest::imageData()
 {
-    KorvaneTranslations::install({QStringLiteral("en")});
-    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
-    KorvanePlatform::userDefaults()->setValue(QStringLiteral("hosts/qiniuUpload"), m_store.server->baseUrl());
-    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->getNewDrop(1, 12, 0);
+    Translations::install({QStringLiteral("en")});
+    QVERIFY(ActionStore::shareInstance()->openStore());
+    Platform::userDefaults()->setValue(QStringLiteral("hosts/qiniuUpload"), m_store.server->baseUrl());
+    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, 12, 0);
     QVERIFY(drop && drop->fileUploadQiNiu());
     drop->fileUploadQiNiu()->setQiniuAccessKey(accessKey);
     drop->fileUploadQiNiu()->setQiniuSecretKey(secretKey);
@@ -335,7 +335,7 @@ void UploadQiniuTest::imageData()
     int calls = 0;
     bool success = false;
     bool inside = true;
-    KorvaneHandlePbHelper::handleDropEntity(drop, payload, [&](bool ok, const KorvaneError &) {
+    ActionRunner::run(drop, payload, [&](bool ok, const KorvaneError &) {
         QVERIFY(!inside);
         ++calls;
         success = ok;
@@ -350,7 +350,7 @@ void UploadQiniuTest::imageData()
     const QString key = m_store.server->objects.keys().first();
     QVERIFY2(QRegularExpression(QStringLiteral("^shots/[0-9a-z]{5}\\.jpg$")).match(key).hasMatch(), qPrintable(key));
     QCOMPARE(m_store.server->objects.value(key), bytes);
-    QCOMPARE(static_cast<HeadlessClipboard *>(KorvanePlatform::clipboard())->text(), domain + '/' + key.section('/', 1));
+    QCOMPARE(static_cast<HeadlessClipboard *>(Platform::clipboard())->text(), domain + '/' + key.section('/', 1));
 }
 
 QTEST_GUILESS_MAIN(UploadQiniuTest)

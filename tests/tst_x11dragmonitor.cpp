@@ -34,11 +34,11 @@ public:
         QPoint pos;
     };
 
-    explicit DragRecorder(KorvaneDragMonitor *monitor)
+    explicit DragRecorder(DragMonitor *monitor)
     {
-        connect(monitor, &KorvaneDragMonitor::dragStarted, this, [this](qint64 count) { record({Event::Started, count, {}}); });
-        connect(monitor, &KorvaneDragMonitor::dragMoved, this, [this](const QPoint &pos) { record({Event::Moved, 0, pos}); });
-        connect(monitor, &KorvaneDragMonitor::dragEnded, this, [this] { record({Event::Ended, 0, {}}); });
+        connect(monitor, &DragMonitor::dragStarted, this, [this](qint64 count) { record({Event::Started, count, {}}); });
+        connect(monitor, &DragMonitor::dragMoved, this, [this](const QPoint &pos) { record({Event::Moved, 0, pos}); });
+        connect(monitor, &DragMonitor::dragEnded, this, [this] { record({Event::Ended, 0, {}}); });
     }
 
     QList<Event> events;

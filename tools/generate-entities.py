@@ -8,7 +8,7 @@ import sys
 from pathlib import Path
 
 # (entity, relationship on DropListEntity, since version, attributes), in the order of the
-# action kinds; which kind takes which entity is said by KorvaneActionCatalog.
+# action kinds; which kind takes which entity is said by ActionCatalog.
 # attribute: (name, type, default, since version)
 ENTITIES = [
     ("TextTranslate", "textTranslate", 1, [("needCopy", "Boolean", True, 1), ("type", "Int16", 0, 1)]),
@@ -115,11 +115,11 @@ EXTRAS = {
 
 
 def header(entity, attributes):
-    lines = [NOTE, "#pragma once", "", '#include "store/korvanemanagedobject.h"', ""]
+    lines = [NOTE, "#pragma once", "", '#include "store/storedrecord.h"', ""]
     if entity == "TextCustomUrl":
         lines += ['#include "store/customurl.h"', "", "#include <QList>", "", "#include <memory>", ""]
-    lines += ["class %s final : public KorvaneManagedObject" % entity, "{", "public:",
-              "    using KorvaneManagedObject::KorvaneManagedObject;", "",
+    lines += ["class %s final : public StoredRecord" % entity, "{", "public:",
+              "    using StoredRecord::StoredRecord;", "",
               "    static QString entityName() { return QStringLiteral(\"%s\"); }" % entity]
     lines += EXTRAS.get(entity, [])
     for name, kind, _default, _since in attributes:
@@ -139,10 +139,10 @@ def header(entity, attributes):
 
 def schema_table():
     # The table keeps the generator's layout; a formatter would indent its rows by the opening brace.
-    out = [NOTE, "// clang-format off", "#include \"store/korvaneschema.h\"", "",
-           "const QList<KorvaneEntityDescription> &KorvaneSchema::entities()", "{",
+    out = [NOTE, "// clang-format off", "#include \"store/storeschema.h\"", "",
+           "const QList<EntityDescription> &StoreSchema::entities()", "{",
            "    using T = KorvaneAttributeType;",
-           "    static const QList<KorvaneEntityDescription> all = {"]
+           "    static const QList<EntityDescription> all = {"]
     out.append("        {QStringLiteral(\"DropListEntity\"), QString(), QString(), 1, {")
     for name, kind, default in [("catalog", "Int16", 0), ("dropID", "Int32", 0), ("index", "Int32", 0),
                                 ("keyCode", "Int32", 0), ("modifiers", "Int32", 0), ("subCatalog", "Int16", 0),

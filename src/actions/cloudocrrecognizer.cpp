@@ -1,6 +1,6 @@
 #include "actions/cloudocrrecognizer.h"
 
-#include "net/korvaneapiclient.h"
+#include "net/apiclient.h"
 
 #include <QVariant>
 
@@ -8,13 +8,13 @@
 // recognise" is what the user reads, whatever went wrong on the way.
 void CloudOcrRecognizer::recognize(const QString &file, const QByteArray &data, const Callback &callback)
 {
-    KorvaneApiClient::getOCRToken([=](bool success, const QVariant &result, const QString &) {
+    ApiClient::getOCRToken([=](bool success, const QVariant &result, const QString &) {
         const QString token = result.toString();
         if (!success || token.isEmpty()) {
             callback(false, {}, QString());
             return;
         }
-        KorvaneApiClient::parseHandwriting(token, file, file.isEmpty() ? data : QByteArray(),
+        ApiClient::parseHandwriting(token, file, file.isEmpty() ? data : QByteArray(),
                                            [=](bool recognised, const QVariant &lines, const QString &) {
                                                callback(recognised, lines.toStringList(), QString());
                                            });

@@ -1,8 +1,8 @@
 #include "actions/filemanager.h"
 
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvanehandlepbhelper.h"
-#include "common/korvanelogtext.h"
+#include "store/actionstore.h"
+#include "actions/actionrunner.h"
+#include "common/logtext.h"
 #include "actions/renamejournal.h"
 #include "common/korvanelogging.h"
 #include "platform/mountid.h"
@@ -278,7 +278,7 @@ bool removeCopied(const QByteArray &source, const QByteArray &copy)
 
 QByteArray partName()
 {
-    return ".korvane-" + KorvaneHandlePbHelper::randomKey().toLatin1() + ".part";
+    return ".korvane-" + ActionRunner::randomKey().toLatin1() + ".part";
 }
 
 // Makes a complete copy of the source in the folder and gives it the first free name of
@@ -530,7 +530,7 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     const auto refuseIntoItself = [&] {
         failure = KorvaneError(EINVAL, qtTrId("folderIntoItself"), QStringLiteral("posix"));
         qCWarning(lcFiles, "refused to put the folder %s into itself",
-                  qUtf8Printable(KorvaneLogText::summary(source, lcFiles())));
+                  qUtf8Printable(LogText::summary(source, lcFiles())));
         return false;
     };
     if (S_ISDIR(st.st_mode) && isInside(cleanFolder, cleanSource))
@@ -568,8 +568,8 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
                     return false;
                 if (!removeCopied(source, target))
                     qCWarning(lcFiles, "moved %s to %s, but some of the source stays where it was",
-                              qUtf8Printable(KorvaneLogText::summary(source, lcFiles())),
-                              qUtf8Printable(KorvaneLogText::summary(target, lcFiles())));
+                              qUtf8Printable(LogText::summary(source, lcFiles())),
+                              qUtf8Printable(LogText::summary(target, lcFiles())));
             } else if (rc != EEXIST) {
                 failure = systemError(rc, source);
                 return false;
@@ -653,14 +653,14 @@ QUrl FileManager::saveCacheFile(const QString &text, KorvaneError *error)
 
 QString FileManager::applicationSupportDirectory()
 {
-    return KorvaneCoreDataHelper::shareInstance()->applicationSupportDirectory();
+    return ActionStore::shareInstance()->applicationSupportDirectory();
 }
 
 QString FileManager::findOrCreateDirectory(QStandardPaths::StandardLocation directory, int domainMask,
                                            const QString &appendPathComponent, KorvaneError *error)
 {
     QString message;
-    const QString path = KorvaneCoreDataHelper::findOrCreateDirectory(directory, domainMask, appendPathComponent, &message);
+    const QString path = ActionStore::findOrCreateDirectory(directory, domainMask, appendPathComponent, &message);
     if (path.isEmpty() && error)
         *error = KorvaneError(ENOENT, message, QStringLiteral("posix"));
     return path;

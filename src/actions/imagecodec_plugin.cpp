@@ -3,7 +3,7 @@
 #include "common/imagecodecoperations.h"
 #include "common/imagemetadatarewriter.h"
 #include "common/imagestructure.h"
-#include "actions/korvanepluginloader.h"
+#include "actions/pluginloader.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ const ImageCodecOperations *operations()
 {
     static const ImageCodecOperations *const loaded = [] {
         const auto entry = reinterpret_cast<KorvaneImageCodecEntry>(
-            KorvanePluginLoader::resolve(QStringLiteral("korvane-image.so"), korvaneImageCodecEntry));
+            PluginLoader::resolve(QStringLiteral("korvane-image.so"), korvaneImageCodecEntry));
         return entry ? entry() : nullptr;
     }();
     return loaded;

@@ -4,7 +4,7 @@
 #include "common/imagecodec.h"
 #include "common/imagemetadatarewriter.h"
 #include "common/imagestructure.h"
-#include "actions/korimagecategory.h"
+#include "actions/imagecategory.h"
 #include "actions/pixelbudget.h"
 
 #include <QFile>
@@ -159,7 +159,7 @@ QByteArray ImageManager::changeData(const QByteArray &data, std::optional<float>
     if (!validSide(width) || !validSide(height) || !ImageCodec::readHeader(data, &header))
         return QByteArray();
     const QSize size = targetSize(header, width, height);
-    return size.isEmpty() ? QByteArray() : KorImageCategory::resizedImageData(data, size);
+    return size.isEmpty() ? QByteArray() : ImageCategory::resizedImageData(data, size);
 }
 
 bool ImageManager::changeImgFile(const QString &source, const QString &destFile, std::optional<float> width,
@@ -169,7 +169,7 @@ bool ImageManager::changeImgFile(const QString &source, const QString &destFile,
     if (!validSide(width) || !validSide(height) || !fileHeader(source, &header))
         return false;
     const QSize size = targetSize(header, width, height);
-    return !size.isEmpty() && writeResult(destFile, KorImageCategory::resizedImageUrl(QUrl::fromLocalFile(source), size));
+    return !size.isEmpty() && writeResult(destFile, ImageCategory::resizedImageUrl(QUrl::fromLocalFile(source), size));
 }
 
 QByteArray ImageManager::changeDataToWidth(const QByteArray &data, float width)
@@ -198,7 +198,7 @@ QByteArray ImageManager::changeDataToPercent(const QByteArray &data, float perce
     if (!ImageCodec::readHeader(data, &header))
         return QByteArray();
     const QSize size = percentSize(header, percent);
-    return size.isEmpty() ? QByteArray() : KorImageCategory::resizedImageData(data, size);
+    return size.isEmpty() ? QByteArray() : ImageCategory::resizedImageData(data, size);
 }
 
 bool ImageManager::changeFileWithDestFileToPercent(const QString &source, const QString &destFile, float percent)
@@ -207,7 +207,7 @@ bool ImageManager::changeFileWithDestFileToPercent(const QString &source, const 
     if (!fileHeader(source, &header))
         return false;
     const QSize size = percentSize(header, percent);
-    return !size.isEmpty() && writeResult(destFile, KorImageCategory::resizedImageUrl(QUrl::fromLocalFile(source), size));
+    return !size.isEmpty() && writeResult(destFile, ImageCategory::resizedImageUrl(QUrl::fromLocalFile(source), size));
 }
 
 int ImageManager::orientationAfter(int current, Mirror turn, double degrees)

@@ -1,8 +1,8 @@
 #include "actions/offlineocrrecognizer.h"
 
-#include "common/korvanelogtext.h"
+#include "common/logtext.h"
 #include "common/korvaneocrengine.h"
-#include "actions/korvanepluginloader.h"
+#include "actions/pluginloader.h"
 #include "platform/korvanesettings.h"
 #include "common/korvanelogging.h"
 
@@ -42,7 +42,7 @@ Plugin &plugin()
     if (qEnvironmentVariableIsEmpty("OMP_THREAD_LIMIT"))
         qputenv("OMP_THREAD_LIMIT", "1");
     instance.create = reinterpret_cast<KorvaneCreateOcrEngine>(
-        KorvanePluginLoader::resolve(QStringLiteral("korvane-ocr-tesseract.so"), korvaneOcrEngineFactory));
+        PluginLoader::resolve(QStringLiteral("korvane-ocr-tesseract.so"), korvaneOcrEngineFactory));
     return instance;
 }
 
@@ -145,8 +145,8 @@ void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data
         }
         if (!why.isEmpty())
             qCWarning(lcOcr, "cannot recognise %s: %s",
-                      file.isEmpty() ? "the image data" : qUtf8Printable(KorvaneLogText::summary(file, lcOcr())),
-                      qUtf8Printable(KorvaneLogText::summary(why, lcOcr())));
+                      file.isEmpty() ? "the image data" : qUtf8Printable(LogText::summary(file, lcOcr())),
+                      qUtf8Printable(LogText::summary(why, lcOcr())));
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [=] { callback(problem == Problem::None, lines, problemText(problem, languages)); },

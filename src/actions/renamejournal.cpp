@@ -1,8 +1,8 @@
 #include "actions/renamejournal.h"
 
 #include "actions/filemanager.h"
-#include "actions/korvanehandlepbhelper.h"
-#include "common/korvanelogtext.h"
+#include "actions/actionrunner.h"
+#include "common/logtext.h"
 #include "common/korvanelogging.h"
 #include "platform/mountid.h"
 
@@ -123,7 +123,7 @@ bool replay(const QByteArray &journalPath, int fd)
         if (rc) {
             complete = false;
             qCWarning(lcFiles, "cannot put back %s from an interrupted rename: %s",
-                      qUtf8Printable(KorvaneLogText::summary(stagedPath, lcFiles())),
+                      qUtf8Printable(LogText::summary(stagedPath, lcFiles())),
                       std::strerror(rc));
             continue;
         }
@@ -136,7 +136,7 @@ bool replay(const QByteArray &journalPath, int fd)
         if (::rmdir(folder.constData()) != 0 && errno != ENOENT) {
             complete = false;
             qCWarning(lcFiles, "the folder %s of an interrupted rename is not empty; it stays",
-                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())));
+                      qUtf8Printable(LogText::summary(folder, lcFiles())));
         }
     }
     if (forward + back > 0)
@@ -227,7 +227,7 @@ bool RenameJournal::begin(KorvaneError *error)
         *error = FileManager::systemError(errno ? errno : ENOENT, m_tempFolder);
         return false;
     }
-    m_runId = QByteArray::number(qint64(::getpid())) + '-' + KorvaneHandlePbHelper::randomKey().toLatin1();
+    m_runId = QByteArray::number(qint64(::getpid())) + '-' + ActionRunner::randomKey().toLatin1();
     m_journalPath = FileManager::joinPath(m_tempFolder, m_runId + journalSuffix);
     // The journal gets its lock before its name, so recovery never takes a live run for a
     // dead one.
@@ -311,7 +311,7 @@ int RenameJournal::stageAll()
     for (const QByteArray &folder : std::as_const(m_folders)) {
         if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
             qCWarning(lcFiles, "cannot create the staging folder %s: %s",
-                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())),
+                      qUtf8Printable(LogText::summary(folder, lcFiles())),
                       std::strerror(errno));
     }
     int count = 0;
@@ -321,7 +321,7 @@ int RenameJournal::stageAll()
         entry.isStaged = rc == 0;
         if (rc)
             qCWarning(lcFiles, "cannot stage %s: %s",
-                      qUtf8Printable(KorvaneLogText::summary(entry.source, lcFiles())), std::strerror(rc));
+                      qUtf8Printable(LogText::summary(entry.source, lcFiles())), std::strerror(rc));
         else
             ++count;
     }
@@ -344,8 +344,8 @@ bool RenameJournal::moveToFree(const Entry &entry, const QByteArray &destination
         if (rc == EEXIST)
             continue;
         if (rc) {
-            qCWarning(lcFiles, "cannot move %s %s %s: %s", qUtf8Printable(KorvaneLogText::summary(entry.staged, lcFiles())),
-                      undo ? "back to" : "to", qUtf8Printable(KorvaneLogText::summary(candidate, lcFiles())), std::strerror(rc));
+            qCWarning(lcFiles, "cannot move %s %s %s: %s", qUtf8Printable(LogText::summary(entry.staged, lcFiles())),
+                      undo ? "back to" : "to", qUtf8Printable(LogText::summary(candidate, lcFiles())), std::strerror(rc));
             return false;
         }
         m_takenFinals.insert(candidate);
@@ -410,7 +410,7 @@ void RenameJournal::end()
     for (const QByteArray &folder : std::as_const(m_folders)) {
         if (::rmdir(folder.constData()) != 0 && errno != ENOENT) {
             qCWarning(lcFiles, "the staging folder %s is not empty; it stays for the next start",
-                      qUtf8Printable(KorvaneLogText::summary(folder, lcFiles())));
+                      qUtf8Printable(LogText::summary(folder, lcFiles())));
             m_keepJournal = true;
         }
     }

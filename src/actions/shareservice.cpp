@@ -2,11 +2,11 @@
 
 #include "actions/filemanager.h"
 #include "common/imagecodec.h"
-#include "actions/korvanehandlepbhelper.h"
-#include "common/korvanelogtext.h"
-#include "platform/korvaneplatform.h"
-#include "platform/korvanesharebackend.h"
-#include "platform/korvaneurlopener.h"
+#include "actions/actionrunner.h"
+#include "common/logtext.h"
+#include "platform/platform.h"
+#include "platform/sharebackend.h"
+#include "platform/urlopener.h"
 #include "common/korvanelogging.h"
 
 #include <QCoreApplication>
@@ -36,8 +36,8 @@ void runInOrder(const std::shared_ptr<QList<QStringList>> &commands, qsizetype n
         done(true);
         return;
     }
-    KorvanePlatform::shareBackend()->run(kdeConnect, commands->at(next),
-                                         [commands, next, done](const KorvaneShareBackend::Result &result) {
+    Platform::shareBackend()->run(kdeConnect, commands->at(next),
+                                         [commands, next, done](const ShareBackend::Result &result) {
                                              if (!result.started || result.exitCode != 0) {
                                                  done(false);
                                                  return;
@@ -51,7 +51,7 @@ void runInOrder(const std::shared_ptr<QList<QStringList>> &commands, qsizetype n
 bool openFreeFile(QFile &file, const QString &wanted)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = KorvaneHandlePbHelper::destFile(wanted);
+        const QString path = ActionRunner::destFile(wanted);
         if (path.isEmpty())
             return false;
         file.setFileName(path);
@@ -152,13 +152,13 @@ void ShareService::shareOnEmail(const QString &text, const QList<QUrl> &files, c
         const QString path = file.toLocalFile();
         if (!QFileInfo(path).isFile()) {
             qCWarning(lcShare, "a mail cannot carry %s: not a regular file",
-                      qUtf8Printable(KorvaneLogText::summary(path, lcShare())));
+                      qUtf8Printable(LogText::summary(path, lcShare())));
             continue;
         }
         arguments << QStringLiteral("--attach") << path;
     }
     onMain([this, arguments] {
-        if (!KorvanePlatform::shareBackend()->startDetached(QStringLiteral("xdg-email"), arguments)) {
+        if (!Platform::shareBackend()->startDetached(QStringLiteral("xdg-email"), arguments)) {
             qCWarning(lcShare, "请配置邮箱账号");
             qCWarning(lcShare, "xdg-email could not be started: install xdg-utils and set up a mail client");
             return;
@@ -215,9 +215,9 @@ void ShareService::sendThroughDevice(ShareKind kind, const DeviceTask &task, con
         if (handover)
             handover(error);
     };
-    KorvanePlatform::shareBackend()->run(
+    Platform::shareBackend()->run(
         kdeConnect, {QStringLiteral("--list-available"), QStringLiteral("--id-only")},
-        [task, report](const KorvaneShareBackend::Result &result) {
+        [task, report](const ShareBackend::Result &result) {
             if (!result.started) {
                 qCWarning(lcShare, "kdeconnect-cli is not installed: install KDE Connect to share with a phone");
                 report(KorvaneError(shareErrorCode, qtTrId("ShareNeedsKDEConnect")));
@@ -258,14 +258,14 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
         } else {
             failed = true;
             qCWarning(lcShare, "could not add %s to %s",
-                      qUtf8Printable(KorvaneLogText::summary(source, lcShare())), qUtf8Printable(folder));
+                      qUtf8Printable(LogText::summary(source, lcShare())), qUtf8Printable(folder));
         }
     };
     for (const QUrl &image : images) {
         const QString source = image.toLocalFile();
         if (!isImageFile(source)) {
             qCInfo(lcShare, "left out %s: it does not decode as an image",
-                   qUtf8Printable(KorvaneLogText::summary(source, lcShare())));
+                   qUtf8Printable(LogText::summary(source, lcShare())));
             continue;
         }
         QString path;
@@ -290,7 +290,7 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
     const auto firstPicture = std::find_if(written.cbegin(), written.cend(), [](const QString &path) { return isImageFile(path); });
     if (isOpen && firstPicture != written.cend()) {
         onMain([picture = *firstPicture] {
-            if (!KorvanePlatform::urlOpener()->openURLs({QUrl::fromLocalFile(picture)}))
+            if (!Platform::urlOpener()->openURLs({QUrl::fromLocalFile(picture)}))
                 qCWarning(lcShare, "could not open the added picture in the image viewer");
         });
     }

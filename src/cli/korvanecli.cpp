@@ -1,23 +1,23 @@
 #include "cli/korvanecli.h"
 
 #include "store/customurl.h"
-#include "store/korvaneactiontransfer.h"
+#include "store/actiontransfer.h"
 #include "store/droplistentity.h"
 #include "store/filerename.h"
 #include "platform/headlessclipboard.h"
 #include "platform/headlessnotifier.h"
-#include "intake/korvaneactioncatalog.h"
-#include "cli/korvaneclihelp.h"
-#include "cli/korvanecliinput.h"
-#include "cli/korvanefilemanagerintegration.h"
-#include "store/korvanecoredatahelper.h"
+#include "intake/actioncatalog.h"
+#include "cli/clihelp.h"
+#include "cli/cliinput.h"
+#include "cli/filemanagerintegration.h"
+#include "store/actionstore.h"
 #include "intake/droppayload.h"
-#include "actions/korvanehandlepbhelper.h"
-#include "store/korvanemanagedobjectcontext.h"
-#include "platform/korvaneplatform.h"
-#include "store/korvaneschema.h"
-#include "platform/korvanesingleinstance.h"
-#include "actions/korvanetextactions.h"
+#include "actions/actionrunner.h"
+#include "store/storecontext.h"
+#include "platform/platform.h"
+#include "store/storeschema.h"
+#include "platform/singleinstance.h"
+#include "actions/textactions.h"
 #include "actions/renamejournal.h"
 #include "platform/shortcuttext.h"
 #include "store/textcustomurl.h"
@@ -238,7 +238,7 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
     const QString command = arg(args.first());
     QList<QByteArray> rest = args.mid(1);
     if (wantsHelp(rest)) {
-        printOut(KorvaneCliHelp::forCommand(command));
+        printOut(CliHelp::forCommand(command));
         *status = Success;
         return false;
     }
@@ -280,7 +280,7 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
         request->dropID = drop->dropID();
         return true;
     }
-    KorvaneCliInput input;
+    CliInput input;
     QString error;
     if (!input.parse(&rest, &error)) {
         *status = usageError(error, command);
@@ -290,18 +290,18 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
         *status = usageError(QStringLiteral("unknown option '%1'").arg(arg(rest.first())), command);
         return false;
     }
-    const QList<KorvanePasteboardItem> &items = input.pasteboard().pasteboardItems();
+    const QList<TransferItem> &items = input.pasteboard().pasteboardItems();
     qint64 bytes = 0;
-    for (const KorvanePasteboardItem &item : items) {
-        for (const KorvanePasteboardType type : {KorvanePasteboardType::PNG, KorvanePasteboardType::TIFF,
-                                                 KorvanePasteboardType::String, KorvanePasteboardType::RTF})
+    for (const TransferItem &item : items) {
+        for (const TransferType type : {TransferType::PNG, TransferType::TIFF,
+                                                 TransferType::String, TransferType::RTF})
             bytes += item.dataForType(type).size();
     }
-    if (items.size() > KorvaneSingleInstance::MaximumDropItems || bytes > KorvaneSingleInstance::MaximumDropBytes) {
+    if (items.size() > SingleInstance::MaximumDropItems || bytes > SingleInstance::MaximumDropBytes) {
         printErr(QStringLiteral("korvane: a drop takes at most %1 items and %2 MiB of text and image data; "
                                 "run the action with 'korvane run' instead\n")
-                     .arg(KorvaneSingleInstance::MaximumDropItems)
-                     .arg(KorvaneSingleInstance::MaximumDropBytes / (1024 * 1024)));
+                     .arg(SingleInstance::MaximumDropItems)
+                     .arg(SingleInstance::MaximumDropBytes / (1024 * 1024)));
         *status = Failure;
         return false;
     }
@@ -352,8 +352,8 @@ int KorvaneCli::usageError(const QString &reason, const QString &command)
 
 bool KorvaneCli::openStore()
 {
-    m_store = KorvaneCoreDataHelper::shareInstance();
-    if (!m_store->persistentStoreCoordinator()) {
+    m_store = ActionStore::shareInstance();
+    if (!m_store->openStore()) {
         printErr(QStringLiteral("korvane: the action store cannot be opened; it was left as it is (%1)\n").arg(m_store->storeError()));
         return false;
     }
@@ -368,7 +368,7 @@ bool KorvaneCli::openStore()
 int KorvaneCli::exec(const QList<QByteArray> &args)
 {
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
-        printOut(KorvaneCliHelp::general());
+        printOut(CliHelp::general());
         return Success;
     }
     if (args.first() == "--version") {
@@ -377,7 +377,7 @@ int KorvaneCli::exec(const QList<QByteArray> &args)
     }
     const QByteArray command = args.first();
     QList<QByteArray> rest = args.mid(1);
-    const QString help = KorvaneCliHelp::forCommand(arg(command));
+    const QString help = CliHelp::forCommand(arg(command));
     if (help.isEmpty())
         return usageError(QStringLiteral("unknown command '%1'").arg(arg(command)));
     if (wantsHelp(rest)) {
@@ -445,9 +445,9 @@ int KorvaneCli::kinds(QList<QByteArray> args)
     if (!json)
         printOut(QStringLiteral("name\tcatalog\ttype\ttitle\n"));
     for (const qint64 catalog : {0, 1}) {
-        for (int type = 0; type < KorvaneActionCatalog::typeCount(catalog); ++type) {
-            const QString name = QLatin1String(KorvaneActionCatalog::entry(catalog, type)->name);
-            const QString title = KorvaneActionCatalog::localizedTitle(catalog, type);
+        for (int type = 0; type < ActionCatalog::typeCount(catalog); ++type) {
+            const QString name = QLatin1String(ActionCatalog::entry(catalog, type)->name);
+            const QString title = ActionCatalog::localizedTitle(catalog, type);
             if (!json) {
                 printOut(QStringLiteral("%1\t%2\t%3\t%4\n").arg(name).arg(catalog).arg(type).arg(title));
                 continue;
@@ -467,7 +467,7 @@ int KorvaneCli::classify(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
     const bool clipboard = takeFlag(&args, "--clipboard");
-    KorvaneCliInput input;
+    CliInput input;
     QString error;
     if (!input.parse(&args, &error) && !input.isUnreadable())
         return usageError(error, QStringLiteral("classify"));
@@ -482,7 +482,7 @@ int KorvaneCli::classify(QList<QByteArray> args)
     if (!openStore())
         return Failure;
 
-    const DropPayload payload = DropPayload::fromPasteboard(clipboard ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
+    const DropPayload payload = DropPayload::fromPasteboard(clipboard ? Platform::clipboard()->pasteboard() : input.pasteboard());
     const QList<DropListEntityPtr> actions = m_store->dropsOffering(payload);
 
     if (json) {
@@ -590,10 +590,10 @@ int KorvaneCli::run(QList<QByteArray> args)
             return Failure;
         KorvaneError refusal;
         const DropListEntityPtr drop = findAction(actionName, m_store->dropsOffering(DropPayload::fromText(QString())), &refusal);
-        if (drop && KorvaneTextActions::isTraditionalConversion(*drop))
+        if (drop && TextActions::isTraditionalConversion(*drop))
             return convertTextFile(drop, QFile::decodeName(args.at(1)));
     }
-    KorvaneCliInput input;
+    CliInput input;
     QString error;
     if (!input.parse(&args, &error) && !input.isUnreadable())
         return usageError(error, QStringLiteral("run"));
@@ -614,18 +614,18 @@ int KorvaneCli::run(QList<QByteArray> args)
         return Failure;
     };
 
-    const DropPayload payload = DropPayload::fromPasteboard(input.isEmpty() ? KorvanePlatform::clipboard()->pasteboard() : input.pasteboard());
+    const DropPayload payload = DropPayload::fromPasteboard(input.isEmpty() ? Platform::clipboard()->pasteboard() : input.pasteboard());
     KorvaneError refusal;
     const DropListEntityPtr drop = findAction(actionName, m_store->dropsOffering(payload), &refusal);
     if (!drop)
         return refuse(refusal);
     bool reportsResult = false;
-    if (!KorvaneHandlePbHelper::canHandleDropEntity(*drop, &reportsResult)) {
-        return refuse(cliError(CliErrorCannotRun, QStringLiteral("\"%1\" (%2) is an action this build of Korvane cannot run yet").arg(drop->title(), KorvaneActionCatalog::localizedTitle(drop->catalog(), drop->type()))));
+    if (!ActionRunner::canRun(*drop, &reportsResult)) {
+        return refuse(cliError(CliErrorCannotRun, QStringLiteral("\"%1\" (%2) is an action this build of Korvane cannot run yet").arg(drop->title(), ActionCatalog::localizedTitle(drop->catalog(), drop->type()))));
     }
 
-    auto *clipboard = dynamic_cast<HeadlessClipboard *>(KorvanePlatform::clipboard());
-    auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier());
+    auto *clipboard = dynamic_cast<HeadlessClipboard *>(Platform::clipboard());
+    auto *notifier = dynamic_cast<HeadlessNotifier *>(Platform::notifier());
     const int writesBefore = clipboard ? clipboard->writeCount() : 0;
     const int postsBefore = notifier ? int(notifier->posted().size()) : 0;
 
@@ -636,7 +636,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     const KorvaneProgress progress = [](qint64 done, qint64 total) {
         printErr(QStringLiteral("progress %1/%2\n").arg(done).arg(total));
     };
-    KorvaneHandlePbHelper::handleDropEntity(
+    ActionRunner::run(
         drop, payload,
         [&](KorvaneOutcome reported, const KorvaneError &e) {
             finished = true;
@@ -655,7 +655,7 @@ int KorvaneCli::run(QList<QByteArray> args)
 
     QJsonValue notificationJson;
     if (notifier && notifier->posted().size() > postsBefore) {
-        const KorvaneNotificationContent &content = notifier->posted().last();
+        const Notification &content = notifier->posted().last();
         notificationJson = QJsonObject{{QStringLiteral("title"), content.title}, {QStringLiteral("body"), content.body}};
         if (!json)
             printErr(QStringLiteral("%1: %2\n").arg(content.title, content.body));
@@ -715,16 +715,16 @@ int KorvaneCli::convertTextFile(const DropListEntityPtr &drop, const QString &pa
 {
     QFile input;
     QString error;
-    if (!KorvaneCliInput::openTextFile(path, &input, &error)) {
+    if (!CliInput::openTextFile(path, &input, &error)) {
         printErr(QStringLiteral("korvane: %1\n").arg(error));
         return Failure;
     }
     QFile output;
     std::fflush(stdout);
     output.open(stdout, QIODevice::WriteOnly);
-    const bool success = KorvaneTextActions::traditionalConversionTextStream(drop, input, output) && output.write("\n") == 1;
+    const bool success = TextActions::traditionalConversionTextStream(drop, input, output) && output.write("\n") == 1;
     output.close();
-    if (const auto *notifier = dynamic_cast<HeadlessNotifier *>(KorvanePlatform::notifier()); notifier && !notifier->posted().isEmpty())
+    if (const auto *notifier = dynamic_cast<HeadlessNotifier *>(Platform::notifier()); notifier && !notifier->posted().isEmpty())
         printErr(QStringLiteral("%1: %2\n").arg(notifier->posted().last().title, notifier->posted().last().body));
     return success ? Success : Failure;
 }
@@ -754,7 +754,7 @@ bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &a
     const QString value = assignment.mid(equals + 1);
     if (field == QLatin1String("hotkey") || field == QLatin1String("drop.hotkey"))
         return applyHotKey(drop, value, error);
-    const std::shared_ptr<KorvaneManagedObject> settings = drop->settings();
+    const std::shared_ptr<StoredRecord> settings = drop->settings();
 
     bool onRecord = field.startsWith(QLatin1String("drop."));
     if (onRecord)
@@ -843,7 +843,7 @@ int KorvaneCli::add(QList<QByteArray> args)
     qint64 catalog = -1;
     qint64 type = -1;
     if (args.size() == 1) {
-        const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entryNamed(arg(args.first()), &catalog);
+        const ActionCatalog::Entry *kind = ActionCatalog::entryNamed(arg(args.first()), &catalog);
         if (!kind)
             return usageError(QStringLiteral("no action kind is named '%1' (see 'korvane kinds')").arg(arg(args.first())), QStringLiteral("add"));
         type = kind->type;
@@ -851,7 +851,7 @@ int KorvaneCli::add(QList<QByteArray> args)
         bool okCatalog = false, okType = false;
         catalog = arg(args.at(0)).toLongLong(&okCatalog);
         type = arg(args.at(1)).toLongLong(&okType);
-        if (!okCatalog || !okType || !KorvaneActionCatalog::isKnown(catalog, type))
+        if (!okCatalog || !okType || !ActionCatalog::isKnown(catalog, type))
             return usageError(QStringLiteral("no action kind has catalog %1 and type %2 (see 'korvane kinds')")
                                   .arg(arg(args.at(0)), arg(args.at(1))),
                               QStringLiteral("add"));
@@ -975,7 +975,7 @@ int KorvaneCli::exportActions(QList<QByteArray> args)
         return usageError(QStringLiteral("export takes at most one FILE and --with-secrets"), QStringLiteral("export"));
     if (!openStore())
         return Failure;
-    const QByteArray json = escapedJson(KorvaneActionTransfer(m_store).exportActions(withSecrets));
+    const QByteArray json = escapedJson(ActionTransfer(m_store).exportActions(withSecrets));
     if (args.isEmpty() || args.first() == "-") {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         return Success;
@@ -1009,14 +1009,14 @@ int KorvaneCli::importActions(QList<QByteArray> args)
         return Failure;
     }
     // Read one byte past the limit so an oversized file is refused without reading it whole.
-    const QByteArray json = file.read(KorvaneActionTransfer::MaximumFileSize + 1);
+    const QByteArray json = file.read(ActionTransfer::MaximumFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
         printErr(QStringLiteral("korvane: cannot read %1: %2\n").arg(name, file.errorString()));
         return Failure;
     }
     if (!openStore())
         return Failure;
-    KorvaneActionTransfer transfer(m_store);
+    ActionTransfer transfer(m_store);
     QString error;
     if (!transfer.importActions(json, replace, &error)) {
         printErr(QStringLiteral("korvane: %1: %2; nothing was imported\n").arg(name, error));
@@ -1064,7 +1064,7 @@ int KorvaneCli::integrate(QList<QByteArray> args)
     const bool remove = takeFlag(&args, "--remove");
     if (!args.isEmpty())
         return usageError(QStringLiteral("integrate takes only --remove"), QStringLiteral("integrate"));
-    KorvaneFileManagerIntegration integration(QCoreApplication::applicationFilePath());
+    FileManagerIntegration integration(QCoreApplication::applicationFilePath());
     const QStringList report = remove ? integration.remove() : integration.install();
     for (const QString &line : report)
         printOut(line + QLatin1Char('\n'));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "intake/korvanepasteboard.h"
+#include "intake/transferdata.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,7 +9,7 @@
 #include <memory>
 
 class DropListEntity;
-class KorvaneCoreDataHelper;
+class ActionStore;
 class KorvaneError;
 
 // The command line: list, classify, run and edit actions without a display, on the same
@@ -35,7 +35,7 @@ public:
         };
         Kind kind = Start;
         qint32 dropID = 0;
-        KorvanePasteboard pasteboard;
+        TransferData pasteboard;
     };
 
     static bool isCommand(const QByteArray &firstArgument);
@@ -80,5 +80,5 @@ private:
     // "hotkey=TEXT": the shortcut as the desktop writes it; empty removes it.
     bool applyHotKey(const std::shared_ptr<DropListEntity> &drop, const QString &text, QString *error);
 
-    KorvaneCoreDataHelper *m_store = nullptr;
+    ActionStore *m_store = nullptr;
 };

@@ -2,13 +2,13 @@
 #include "platform/dbussingleinstance.h"
 #include "platform/guiclipboard.h"
 #include "platform/headlessclipboard.h"
-#include "platform/korvanedesktopplatform.h"
+#include "platform/desktopplatform.h"
 #include "platform/waylanddatacontrol.h"
 #include "shell/korvaneapplication.h"
 #include "cli/korvanecli.h"
-#include "platform/korvaneplatform.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneuserdefaults.h"
+#include "platform/platform.h"
+#include "actions/translations.h"
+#include "platform/settingsbackend.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -26,7 +26,7 @@ namespace {
 // serves the request instead of starting yet another one.
 const char startedForRequest[] = "KORVANE_STARTED_FOR_REQUEST";
 
-bool forwardRequest(KorvaneSingleInstance &instance, const KorvaneCli::TrayRequest &request)
+bool forwardRequest(SingleInstance &instance, const KorvaneCli::TrayRequest &request)
 {
     switch (request.kind) {
     case KorvaneCli::TrayRequest::Show:
@@ -66,7 +66,7 @@ void performRequest(KorvaneApplication &korvane, const KorvaneCli::TrayRequest &
 // Qt aborts without a display to connect to: say so in one line instead.
 bool hasGraphicalSession()
 {
-    if (KorvaneDesktopPlatform::hasGraphicalSession())
+    if (DesktopPlatform::hasGraphicalSession())
         return true;
     std::fprintf(stderr, "korvane: the tray program needs a graphical session, and %s; the commands work without one (korvane --help)\n",
                  qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariableIsSet("DISPLAY")
@@ -81,7 +81,7 @@ constexpr int clipboardFocusLimitMs = 5000;
 
 // The clipboard read by a small window of ours once it has the focus; nothing when the focus
 // did not come in time.
-std::optional<KorvanePasteboard> readClipboardWithFocus()
+std::optional<TransferData> readClipboardWithFocus()
 {
     QRasterWindow window;
     window.setTitle(QStringLiteral("Korvane"));
@@ -107,13 +107,13 @@ int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
 {
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
-    KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
-    if (!KorvaneDesktopPlatform::isWayland() || args.contains("--help") || args.contains("-h")) {
-        KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
+    Translations::install(Platform::userDefaults()->preferredLanguages());
+    if (!DesktopPlatform::isWayland() || args.contains("--help") || args.contains("-h")) {
+        Platform::setClipboard(std::make_unique<GuiClipboard>());
         return KorvaneCli().exec(args);
     }
     const bool dataControl = WaylandDataControl::isAvailable();
-    const std::optional<KorvanePasteboard> pasteboard = dataControl ? WaylandDataControl::read() : readClipboardWithFocus();
+    const std::optional<TransferData> pasteboard = dataControl ? WaylandDataControl::read() : readClipboardWithFocus();
     if (!pasteboard) {
         std::fprintf(stderr, "korvane: the clipboard could not be read: %s\n",
                      dataControl ? "wl-paste did not answer through the desktop's data control"
@@ -122,7 +122,7 @@ int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
     }
     auto clipboard = std::make_unique<HeadlessClipboard>();
     clipboard->setPasteboard(*pasteboard);
-    KorvanePlatform::setClipboard(std::move(clipboard));
+    Platform::setClipboard(std::move(clipboard));
     return KorvaneCli().exec(args);
 }
 

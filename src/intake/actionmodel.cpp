@@ -9,14 +9,14 @@ ActionModel::ActionModel(const QString &title, const QString &imageName, qint64 
 {
 }
 
-QList<KorvanePasteboardType> ActionModel::writableTypesForPasteboard() const
+QList<TransferType> ActionModel::writableTypesForPasteboard() const
 {
-    return {KorvanePasteboardType::String};
+    return {TransferType::String};
 }
 
-QVariant ActionModel::pasteboardPropertyListForType(KorvanePasteboardType type) const
+QVariant ActionModel::pasteboardPropertyListForType(TransferType type) const
 {
-    if (type == KorvanePasteboardType::String)
+    if (type == TransferType::String)
         return m_titleStr;
     return QVariant();
 }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "intake/korvanepasteboard.h"
+#include "intake/transferdata.h"
 
 // One entry of the action catalog as the editor shows and drags it.
 class ActionModel final
@@ -24,8 +24,8 @@ public:
     void setDesStr(const QString &desStr) { m_desStr = desStr; }
 
     // Dragged into the action list, an entry offers its title as plain text and nothing else.
-    QList<KorvanePasteboardType> writableTypesForPasteboard() const;
-    QVariant pasteboardPropertyListForType(KorvanePasteboardType type) const;
+    QList<TransferType> writableTypesForPasteboard() const;
+    QVariant pasteboardPropertyListForType(TransferType type) const;
 
 private:
     int m_type;

@@ -1,7 +1,7 @@
 #include "intake/actiontypemodel.h"
 
 #include "intake/actiontreenode.h"
-#include "intake/korvaneactioncatalog.h"
+#include "intake/actioncatalog.h"
 
 #include <QCoreApplication>
 
@@ -22,7 +22,7 @@ std::unique_ptr<ActionTreeNode> buildTree(std::initializer_list<Group> groups)
     for (const Group &group : groups) {
         ActionTreeNode *node = root->appendChild(ActionTypeModel(qtTrId(group.key)));
         for (ActionKind kind : group.kinds) {
-            const KorvaneActionCatalog::Entry &e = KorvaneActionCatalog::of(kind);
+            const ActionCatalog::Entry &e = ActionCatalog::of(kind);
             node->appendChild(ActionModel(qtTrId(e.titleKey), QString::fromUtf8(e.imageName), e.catalog, e.type,
                                           qtTrId(e.descriptionKey)));
         }

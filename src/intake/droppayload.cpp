@@ -1,41 +1,41 @@
 #include "intake/droppayload.h"
 
-#include "intake/korvanepasteboard.h"
-#include "intake/korvanetypeidentifier.h"
+#include "intake/transferdata.h"
+#include "intake/filetypes.h"
 #include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 
-DropPayload DropPayload::fromPasteboard(const KorvanePasteboard &pasteboard)
+DropPayload DropPayload::fromPasteboard(const TransferData &pasteboard)
 {
     DropPayload payload;
-    const QList<KorvanePasteboardItem> &items = pasteboard.pasteboardItems();
+    const QList<TransferItem> &items = pasteboard.pasteboardItems();
     payload.m_itemsCount = items.size();
 
     // The order of the tests matters: a file item is never read as text, and the first
     // text item ends the scan while earlier file lists stay filled.
-    for (const KorvanePasteboardItem &item : items) {
-        if (item.hasType(KorvanePasteboardType::FileURL)) {
+    for (const TransferItem &item : items) {
+        if (item.hasType(TransferType::FileURL)) {
             payload.m_dataCatalog = DataCatalogFileOrImage;
             payload.m_dataSubCatalog = DataSubCatalogFiles;
-            payload.addFileUrl(QUrl::fromEncoded(item.dataForType(KorvanePasteboardType::FileURL)));
-        } else if (item.hasType(KorvanePasteboardType::PNG)) {
+            payload.addFileUrl(QUrl::fromEncoded(item.dataForType(TransferType::FileURL)));
+        } else if (item.hasType(TransferType::PNG)) {
             payload.m_dataCatalog = DataCatalogFileOrImage;
             payload.m_dataSubCatalog = DataSubCatalogImageData;
-            payload.m_imageData = pasteboard.dataForType(KorvanePasteboardType::PNG);
-        } else if (item.hasType(KorvanePasteboardType::TIFF)) {
+            payload.m_imageData = pasteboard.dataForType(TransferType::PNG);
+        } else if (item.hasType(TransferType::TIFF)) {
             payload.m_dataCatalog = DataCatalogFileOrImage;
             payload.m_dataSubCatalog = DataSubCatalogImageData;
-            payload.m_imageData = pasteboard.dataForType(KorvanePasteboardType::TIFF);
-        } else if (item.hasType(KorvanePasteboardType::String)) {
+            payload.m_imageData = pasteboard.dataForType(TransferType::TIFF);
+        } else if (item.hasType(TransferType::String)) {
             payload.m_dataCatalog = DataCatalogText;
             payload.m_dataSubCatalog = DataSubCatalogText;
-            payload.m_textString = item.stringForType(KorvanePasteboardType::String);
+            payload.m_textString = item.stringForType(TransferType::String);
             break;
-        } else if (item.hasType(KorvanePasteboardType::RTF)) {
+        } else if (item.hasType(TransferType::RTF)) {
             payload.m_dataCatalog = DataCatalogText;
             payload.m_dataSubCatalog = DataSubCatalogText;
-            payload.m_textString = item.stringForType(KorvanePasteboardType::RTF);
+            payload.m_textString = item.stringForType(TransferType::RTF);
             break;
         }
     }
@@ -46,24 +46,24 @@ void DropPayload::addFileUrl(const QUrl &url)
 {
     m_containedFileType |= FileKindAnyFile;
     const QString path = url.path();
-    const QString extension = KorvaneTypeIdentifier::pathExtension(path);
-    qCDebug(lcIntake, "fileuti:%s", qUtf8Printable(KorvaneTypeIdentifier::identifierForExtension(extension)));
+    const QString extension = FileTypes::pathExtension(path);
+    qCDebug(lcIntake, "fileuti:%s", qUtf8Printable(FileTypes::identifierForExtension(extension)));
     m_allFileUrls.append(url);
 
-    switch (KorvaneTypeIdentifier::kindForExtension(extension)) {
-    case KorvaneTypeIdentifier::Image:
+    switch (FileTypes::kindForExtension(extension)) {
+    case FileTypes::Image:
         m_imgFileUrls.append(url);
         m_containedFileType |= FileKindImage;
         return;
-    case KorvaneTypeIdentifier::Video:
+    case FileTypes::Video:
         m_videoFileUrls.append(url);
         m_containedFileType |= FileKindVideo;
         return;
-    case KorvaneTypeIdentifier::SvgImage:
+    case FileTypes::SvgImage:
         m_otherFileUrls.append(url);
         m_containedFileType |= FileKindOther;
         return;
-    case KorvaneTypeIdentifier::Other:
+    case FileTypes::Other:
         break;
     }
     // Folders come off a pasteboard with a trailing slash; the file system is not asked.

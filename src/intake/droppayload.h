@@ -5,7 +5,7 @@
 #include <QString>
 #include <QUrl>
 
-class KorvanePasteboard;
+class TransferData;
 
 enum DataCatalog : qint64 {
     DataCatalogNone = 0,
@@ -34,7 +34,7 @@ enum FileKind : quint64 {
 class DropPayload final
 {
 public:
-    static DropPayload fromPasteboard(const KorvanePasteboard &pasteboard);
+    static DropPayload fromPasteboard(const TransferData &pasteboard);
     // Text the user typed or edited in the list, which replaces what was dropped.
     static DropPayload fromText(const QString &text);
 

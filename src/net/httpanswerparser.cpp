@@ -1,6 +1,6 @@
 #include "net/httpanswerparser.h"
 
-#include "net/korvaneanswerlimits.h"
+#include "net/answerlimits.h"
 
 #include <algorithm>
 
@@ -69,14 +69,14 @@ void HttpAnswerParser::readHead(QByteArrayView &bytes)
 {
     const qsizetype old = m_head.size();
     // Room for the longest head and its blank line; what lies beyond is left in bytes.
-    const qsizetype take = std::min<qsizetype>(bytes.size(), KorvaneAnswerLimits::headBytes + 4 - old);
+    const qsizetype take = std::min<qsizetype>(bytes.size(), AnswerLimits::headBytes + 4 - old);
     m_head.append(bytes.first(take));
     const qsizetype end = m_head.indexOf("\r\n\r\n", std::max<qsizetype>(0, old - 3));
     if (end < 0) {
         bytes = bytes.sliced(take);
-        if (m_head.size() > KorvaneAnswerLimits::headBytes)
+        if (m_head.size() > AnswerLimits::headBytes)
             fail(Failure::TooLarge,
-                 QStringLiteral("the answer's head is longer than %1 bytes").arg(KorvaneAnswerLimits::headBytes));
+                 QStringLiteral("the answer's head is longer than %1 bytes").arg(AnswerLimits::headBytes));
         return;
     }
     bytes = bytes.sliced(end + 4 - old);
@@ -98,15 +98,15 @@ bool HttpAnswerParser::takeHead(const QByteArray &head)
         return false;
     }
     const int status = code.toInt();
-    if (lines.size() - 1 > KorvaneAnswerLimits::headFields) {
+    if (lines.size() - 1 > AnswerLimits::headFields) {
         fail(Failure::TooLarge,
-             QStringLiteral("the answer has more than %1 header fields").arg(KorvaneAnswerLimits::headFields));
+             QStringLiteral("the answer has more than %1 header fields").arg(AnswerLimits::headFields));
         return false;
     }
     if (status < 200) {
-        if (++m_interim > KorvaneAnswerLimits::interimAnswers)
+        if (++m_interim > AnswerLimits::interimAnswers)
             fail(Failure::Protocol,
-                 QStringLiteral("more than %1 interim answers came before the answer").arg(KorvaneAnswerLimits::interimAnswers));
+                 QStringLiteral("more than %1 interim answers came before the answer").arg(AnswerLimits::interimAnswers));
         return false;
     }
     m_status = status;
@@ -153,8 +153,8 @@ bool HttpAnswerParser::takeLine(QByteArrayView &bytes, QByteArray *line)
 {
     const qsizetype end = bytes.indexOf('\n');
     const qsizetype take = end < 0 ? bytes.size() : end + 1;
-    if (m_line.size() + take > KorvaneAnswerLimits::headBytes) {
-        fail(Failure::Protocol, QStringLiteral("a line of the answer is longer than %1 bytes").arg(KorvaneAnswerLimits::headBytes));
+    if (m_line.size() + take > AnswerLimits::headBytes) {
+        fail(Failure::Protocol, QStringLiteral("a line of the answer is longer than %1 bytes").arg(AnswerLimits::headBytes));
         return false;
     }
     m_line.append(bytes.first(take));
@@ -174,9 +174,9 @@ bool HttpAnswerParser::takeChunkSize(const QByteArray &line)
         fail(Failure::Protocol, QStringLiteral("a chunk size is not a hexadecimal number"));
         return false;
     }
-    if (digits.size() > KorvaneAnswerLimits::chunkSizeDigits) {
+    if (digits.size() > AnswerLimits::chunkSizeDigits) {
         fail(Failure::Protocol,
-             QStringLiteral("a chunk size has more than %1 digits").arg(KorvaneAnswerLimits::chunkSizeDigits));
+             QStringLiteral("a chunk size has more than %1 digits").arg(AnswerLimits::chunkSizeDigits));
         return false;
     }
     const quint64 size = digits.toULongLong(nullptr, 16);
@@ -225,9 +225,9 @@ void HttpAnswerParser::readChunked(QByteArrayView &bytes)
                 break;
             }
             m_trailerBytes += line.size() + 2;
-            if (++m_trailerFields + m_fields.size() > KorvaneAnswerLimits::headFields
-                || m_trailerBytes > KorvaneAnswerLimits::headBytes)
-                fail(Failure::TooLarge, QStringLiteral("the answer's trailer fields go over %1 fields or %2 bytes").arg(KorvaneAnswerLimits::headFields).arg(KorvaneAnswerLimits::headBytes));
+            if (++m_trailerFields + m_fields.size() > AnswerLimits::headFields
+                || m_trailerBytes > AnswerLimits::headBytes)
+                fail(Failure::TooLarge, QStringLiteral("the answer's trailer fields go over %1 fields or %2 bytes").arg(AnswerLimits::headFields).arg(AnswerLimits::headBytes));
             break;
         }
     }

@@ -8,7 +8,7 @@
 
 // Reads one HTTP/1.1 answer from the bytes as they arrive, without a socket: the status line,
 // the header fields, then a body framed by Content-Length, by chunks or by the end of the
-// connection. Everything it keeps is bounded: the head by KorvaneAnswerLimits, the decoded
+// connection. Everything it keeps is bounded: the head by AnswerLimits, the decoded
 // body by the cap it is given, and interim answers by their count. Any byte past a limit, or
 // framing it cannot trust, ends the answer as Failed with a text naming the limit.
 class HttpAnswerParser final

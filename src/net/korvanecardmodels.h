@@ -13,7 +13,7 @@ struct BankCardModel {
     QString expire;
 };
 
-struct BizlicenseMode {
+struct BusinessLicenseModel {
     QString number;
     QString representative;
     QString company;
@@ -50,7 +50,7 @@ struct IdCardModel {
     IdCardBackModel back;
 };
 
-struct BussinessCardModel {
+struct BusinessCardModel {
     qint64 code = 0;
     QString url;
     QString fileName;
@@ -72,8 +72,8 @@ struct BussinessCardModel {
 };
 
 Q_DECLARE_METATYPE(BankCardModel)
-Q_DECLARE_METATYPE(BizlicenseMode)
+Q_DECLARE_METATYPE(BusinessLicenseModel)
 Q_DECLARE_METATYPE(IdCardFrontModel)
 Q_DECLARE_METATYPE(IdCardBackModel)
 Q_DECLARE_METATYPE(IdCardModel)
-Q_DECLARE_METATYPE(BussinessCardModel)
+Q_DECLARE_METATYPE(BusinessCardModel)

@@ -1,10 +1,10 @@
 #include "net/qiniuuploadmanager.h"
 
-#include "net/korvanehosts.h"
+#include "net/servicehosts.h"
 #include "net/chainedbodydevice.h"
-#include "net/korvaneanswerlimits.h"
-#include "common/korvanelogtext.h"
-#include "net/korvanenetworkclient.h"
+#include "net/answerlimits.h"
+#include "common/logtext.h"
+#include "net/networkclient.h"
 #include "platform/korvanesettings.h"
 #include "net/streaminguploadreply.h"
 #include "common/korvanelogging.h"
@@ -45,7 +45,7 @@ QString uploadHostIn(const QVariant &answer, const QString &queryHost)
     if (domains.isEmpty() || domains.first().typeId() != QMetaType::QString)
         return QString();
     const QUrl query(queryHost);
-    const QString scheme = KorvaneHosts::isPathStyleHost(query.host()) ? query.scheme() : QStringLiteral("https");
+    const QString scheme = ServiceHosts::isPathStyleHost(query.host()) ? query.scheme() : QStringLiteral("https");
     const QUrl url(scheme + QStringLiteral("://") + domains.first().toString(), QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty() || !url.path().isEmpty() || url.hasQuery()
         || url.hasFragment())
@@ -62,7 +62,7 @@ void QiniuUploadManager::findUploadHost(const QString &accessKey, const QString 
             QCoreApplication::instance(), [done, host, error] { done(host, error); }, Qt::QueuedConnection);
     };
     if (KorvaneSettings::qiniuUploadHost.isSet()) {
-        answer(KorvaneHosts::qiniuUpload(), QString());
+        answer(ServiceHosts::qiniuUpload(), QString());
         return;
     }
     const QPair<QString, QString> id(accessKey, bucket);
@@ -70,8 +70,8 @@ void QiniuUploadManager::findUploadHost(const QString &accessKey, const QString 
         answer(foundHosts().value(id), QString());
         return;
     }
-    const QString queryHost = KorvaneHosts::qiniuUc();
-    KorvaneNetWorkClient::sharedClient()->getPath(
+    const QString queryHost = ServiceHosts::qiniuUc();
+    NetworkClient::sharedClient()->getPath(
         queryHost + QStringLiteral("/v4/query"), {{QStringLiteral("ak"), accessKey}, {QStringLiteral("bucket"), bucket}},
         QString(),
         [done, id, queryHost](const QVariant &object, const QVariantMap &) {
@@ -84,16 +84,16 @@ void QiniuUploadManager::findUploadHost(const QString &accessKey, const QString 
             foundHosts().insert(id, host);
             done(host, QString());
         },
-        [done](const KorvaneNetWorkError &error) {
+        [done](const HttpError &error) {
             qCWarning(lcQiniu, "the region query failed: status %d, %s", error.httpStatus, qUtf8Printable(error.description));
-            if (error.kind == KorvaneNetWorkError::Transport)
+            if (error.kind == HttpError::Transport)
                 done(QString(), qtTrId("Can not connect to the server"));
-            else if (error.kind == KorvaneNetWorkError::HttpStatus)
+            else if (error.kind == HttpError::HttpStatus)
                 done(QString(), qtTrId("qiniuRegionRefused").arg(error.httpStatus));
             else
                 done(QString(), qtTrId("qiniuRegionAnswerUnknown"));
         },
-        KorvaneAnswerLimits::apiAnswer);
+        AnswerLimits::apiAnswer);
 }
 
 QiniuUploadManager::QiniuUploadManager(const QString &uploadHost, QObject *parent)
@@ -128,7 +128,7 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
     const QByteArray tail = "\r\n--" + boundary + "--\r\n";
     ChainedBodyDevice *body = ChainedBodyDevice::create(path.isEmpty() ? head + data : head, path, tail, this);
     if (!body) {
-        qCWarning(lcQiniu, "cannot read a file to upload: %s", qUtf8Printable(KorvaneLogText::summary(path, lcQiniu())));
+        qCWarning(lcQiniu, "cannot read a file to upload: %s", qUtf8Printable(LogText::summary(path, lcQiniu())));
         const auto done = callbacks.done;
         QMetaObject::invokeMethod(
             this, [done] { done(UploadCallbacks::Outcome::notStored(QStringLiteral("the file cannot be read"))); }, Qt::QueuedConnection);
@@ -137,7 +137,7 @@ void QiniuUploadManager::post(const QString &path, const QByteArray &data, const
 
     QNetworkRequest request(QUrl(m_uploadHost + QLatin1Char('/')));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("multipart/form-data; boundary=") + boundary);
-    request.setTransferTimeout(KorvaneNetWorkClient::transferTimeout());
+    request.setTransferTimeout(NetworkClient::transferTimeout());
     QNetworkReply *reply = StreamingUploadReply::send("POST", request, body, this);
     body->setParent(reply);
     if (callbacks.progress)

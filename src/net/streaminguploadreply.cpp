@@ -1,7 +1,7 @@
 #include "net/streaminguploadreply.h"
 
-#include "net/korvaneanswerlimits.h"
-#include "net/korvanenetworkclient.h"
+#include "net/answerlimits.h"
+#include "net/networkclient.h"
 #include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
@@ -101,7 +101,7 @@ StreamingUploadReply::StreamingUploadReply(const QByteArray &verb, const QNetwor
     , m_body(body)
     , m_cookieJar(cookieJar)
     , m_bodySize(body ? body->size() : 0)
-    , m_parser(KorvaneAnswerLimits::apiAnswer)
+    , m_parser(AnswerLimits::apiAnswer)
 {
     setRequest(request);
     setUrl(request.url());
@@ -113,7 +113,7 @@ StreamingUploadReply::StreamingUploadReply(const QByteArray &verb, const QNetwor
         fail(TimeoutError, QStringLiteral("no byte moved either way for %1 ms").arg(m_stall.interval()));
     });
     m_answerDeadline.setSingleShot(true);
-    m_answerDeadline.setInterval(KorvaneNetWorkClient::answerTimeout());
+    m_answerDeadline.setInterval(NetworkClient::answerTimeout());
     connect(&m_answerDeadline, &QTimer::timeout, this, [this] {
         const QString text = QStringLiteral("no complete answer within %1 ms of the request").arg(m_answerDeadline.interval());
         qCWarning(lcUploadReply, "the answer of %s is refused: %s", qUtf8Printable(url().host()), qUtf8Printable(text));

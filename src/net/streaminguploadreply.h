@@ -23,7 +23,7 @@ class QTcpSocket;
 // What it leaves out: redirects are not followed (the answer to the upload is the store's),
 // the connection is closed after the answer, and no compression is asked for. The request's
 // transferTimeout() is the longest the transfer may move no byte either way; the answer must
-// be complete within KorvaneNetWorkClient::answerTimeout() of the request's last byte.
+// be complete within NetworkClient::answerTimeout() of the request's last byte.
 class StreamingUploadReply final : public QNetworkReply
 {
     Q_OBJECT

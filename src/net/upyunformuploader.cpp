@@ -1,9 +1,9 @@
 #include "net/upyunformuploader.h"
 
-#include "net/korvanehosts.h"
-#include "common/korvanelogtext.h"
-#include "net/upapiutils.h"
-#include "net/upsimplehttpclient.h"
+#include "net/servicehosts.h"
+#include "common/logtext.h"
+#include "net/upyunsignature.h"
+#include "net/upyunhttpclient.h"
 #include "common/korvanelogging.h"
 
 #include <QCryptographicHash>
@@ -43,7 +43,7 @@ UploadCallbacks::Outcome readAnswer(const UploadCallbacks::Outcome &sent)
     if (parseError.error != QJsonParseError::NoError) {
         qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader json parse failed %s", qUtf8Printable(parseError.errorString()));
         qCWarning(lcUpYun, "NSErrorDomain_UpYunFormUploader res.body content %s",
-                  qUtf8Printable(KorvaneLogText::summary(body.left(1024), lcUpYun())));
+                  qUtf8Printable(LogText::summary(body.left(1024), lcUpYun())));
         outcome.message = parseError.errorString();
         return outcome;
     }
@@ -67,7 +67,7 @@ void UpYunFormUploader::uploadWithBucketName(const QString &bucketName, const QS
                                              const UploadCallbacks &callbacks)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    QVariantMap parameters = UpApiUtils::policyParameters(bucketName, saveKey, fileData.toByteArray(), {}, now);
+    QVariantMap parameters = UpYunSignature::policyParameters(bucketName, saveKey, fileData.toByteArray(), {}, now);
     if (fileData.typeId() == QMetaType::QString) {
         QString md5;
         qint64 length = 0;
@@ -83,8 +83,8 @@ void UpYunFormUploader::uploadWithBucketName(const QString &bucketName, const QS
     }
     for (auto it = otherParameters.cbegin(); it != otherParameters.cend(); ++it)
         parameters.insert(it.key(), it.value());
-    const QString policy = UpApiUtils::getPolicyWithParameters(parameters);
-    const QString signature = UpApiUtils::formSignature(password, bucketName, parameters.value(QStringLiteral("date")).toString(),
+    const QString policy = UpYunSignature::getPolicyWithParameters(parameters);
+    const QString signature = UpYunSignature::formSignature(password, bucketName, parameters.value(QStringLiteral("date")).toString(),
                                                         policy, parameters.value(QStringLiteral("content-md5")).toString());
     uploadWithOperator(operatorName, policy, signature, fileData, fileName, callbacks);
 }
@@ -94,10 +94,10 @@ void UpYunFormUploader::uploadWithOperator(const QString &operatorName, const QS
                                            const UploadCallbacks &callbacks)
 {
     const QList<QPair<QString, QString>> parameters{{QStringLiteral("policy"), policy},
-                                                    {QStringLiteral("authorization"), UpApiUtils::authorization(operatorName, signature)}};
+                                                    {QStringLiteral("authorization"), UpYunSignature::authorization(operatorName, signature)}};
     const QString name = fileName.isEmpty() ? QStringLiteral("fileName") : fileName;
-    const QString bucket = UpApiUtils::getDictFromPolicyString(policy).toMap().value(QStringLiteral("bucket")).toString();
-    const QString url = QStringLiteral("%1/%2").arg(KorvaneHosts::upyun(), bucket);
+    const QString bucket = UpYunSignature::getDictFromPolicyString(policy).toMap().value(QStringLiteral("bucket")).toString();
+    const QString url = QStringLiteral("%1/%2").arg(ServiceHosts::upyun(), bucket);
     QPointer<UpYunFormUploader> self(this);
     UploadCallbacks sending;
     sending.done = [self, callbacks](const UploadCallbacks::Outcome &sent) {
@@ -116,7 +116,7 @@ void UpYunFormUploader::uploadWithOperator(const QString &operatorName, const QS
         if (progress)
             progress(completed, total);
     };
-    m_httpClient = UpSimpleHttpClient::POST(url, parameters, QStringLiteral("file"), name, QString(), fileData, sending);
+    m_httpClient = UpYunHttpClient::POST(url, parameters, QStringLiteral("file"), name, QString(), fileData, sending);
 }
 
 void UpYunFormUploader::cancel()

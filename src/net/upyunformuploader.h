@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <QVariantMap>
 
-class UpSimpleHttpClient;
+class UpYunHttpClient;
 
 // One UpYun form upload: the policy and signature, then a signed multipart POST to the
 // bucket on the REST API host. Callbacks run on the main thread.
@@ -35,6 +35,6 @@ public:
     qint64 totalUnitCountToSend() const { return m_totalUnitCountToSend; }
 
 private:
-    QPointer<UpSimpleHttpClient> m_httpClient;
+    QPointer<UpYunHttpClient> m_httpClient;
     qint64 m_totalUnitCountToSend = 0;
 };

@@ -3,36 +3,36 @@
 #include <QHash>
 #include <QXmlStreamReader>
 
-XMLReader::XMLReader(int options)
+XmlReader::XmlReader(int options)
     : m_options(options)
 {
 }
 
-QVariant XMLReader::dictionaryForXMLData(const QByteArray &data, QString *error)
+QVariant XmlReader::dictionaryForXMLData(const QByteArray &data, QString *error)
 {
     return dictionaryForXMLData(data, 0, error);
 }
 
-QVariant XMLReader::dictionaryForXMLData(const QByteArray &data, int options, QString *error)
+QVariant XmlReader::dictionaryForXMLData(const QByteArray &data, int options, QString *error)
 {
-    XMLReader reader(options);
+    XmlReader reader(options);
     const QVariant result = reader.objectWithData(data);
     if (error)
         *error = reader.errorPointer;
     return result;
 }
 
-QVariant XMLReader::dictionaryForXMLString(const QString &string, QString *error)
+QVariant XmlReader::dictionaryForXMLString(const QString &string, QString *error)
 {
     return dictionaryForXMLString(string, 0, error);
 }
 
-QVariant XMLReader::dictionaryForXMLString(const QString &string, int options, QString *error)
+QVariant XmlReader::dictionaryForXMLString(const QString &string, int options, QString *error)
 {
     return dictionaryForXMLData(string.toUtf8(), options, error);
 }
 
-void XMLReader::startElement(const QString &name, QVariantMap &&attributes)
+void XmlReader::startElement(const QString &name, QVariantMap &&attributes)
 {
     const qsizetype index = m_elements.size();
     m_elements.append(Element{std::move(attributes), QString(), false, {}});
@@ -40,7 +40,7 @@ void XMLReader::startElement(const QString &name, QVariantMap &&attributes)
     dictionaryStack.append(index);
 }
 
-void XMLReader::endElement()
+void XmlReader::endElement()
 {
     if (!textInProgress.isEmpty()) {
         Element &element = m_elements[dictionaryStack.last()];
@@ -51,7 +51,7 @@ void XMLReader::endElement()
     dictionaryStack.removeLast();
 }
 
-QVariantMap XMLReader::mapOf(qsizetype index) const
+QVariantMap XmlReader::mapOf(qsizetype index) const
 {
     const Element &element = m_elements.at(index);
     QVariantMap map = element.attributes;
@@ -77,7 +77,7 @@ QVariantMap XMLReader::mapOf(qsizetype index) const
     return map;
 }
 
-QString XMLReader::overLimit(const QByteArray &data)
+QString XmlReader::overLimit(const QByteArray &data)
 {
     const qsizetype size = data.size();
     qsizetype at = 0;
@@ -124,7 +124,7 @@ QString XMLReader::overLimit(const QByteArray &data)
     return QString();
 }
 
-QVariant XMLReader::objectWithData(const QByteArray &data)
+QVariant XmlReader::objectWithData(const QByteArray &data)
 {
     errorPointer = overLimit(data);
     if (!errorPointer.isEmpty())

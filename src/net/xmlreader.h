@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/korvaneanswerlimits.h"
+#include "net/answerlimits.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,7 +17,7 @@
 // Nesting deeper than maximumDepth(), an element with more than maximumAttributes(), a text
 // longer than maximumText() or more than maximumNodes() elements and attributes is refused
 // too, so reading takes a time bounded whatever the document.
-class XMLReader final
+class XmlReader final
 {
 public:
     enum Option {
@@ -32,13 +32,13 @@ public:
     static QVariant dictionaryForXMLString(const QString &string, QString *error = nullptr);
     static QVariant dictionaryForXMLString(const QString &string, int options, QString *error = nullptr);
 
-    static int maximumDepth() { return KorvaneAnswerLimits::documentDepth; }
-    static int maximumAttributes() { return KorvaneAnswerLimits::xmlAttributes; }
-    static qint64 maximumText() { return KorvaneAnswerLimits::documentText; }
-    static int maximumNodes() { return KorvaneAnswerLimits::documentNodes; }
+    static int maximumDepth() { return AnswerLimits::documentDepth; }
+    static int maximumAttributes() { return AnswerLimits::xmlAttributes; }
+    static qint64 maximumText() { return AnswerLimits::documentText; }
+    static int maximumNodes() { return AnswerLimits::documentNodes; }
 
 private:
-    explicit XMLReader(int options);
+    explicit XmlReader(int options);
     QVariant objectWithData(const QByteArray &data);
     // Qt checks each attribute against all before it in the same element, which is quadratic
     // in their count: tags are counted over the raw bytes, in one pass, before Qt sees them.

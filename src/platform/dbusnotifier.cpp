@@ -14,7 +14,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-void DBusNotifier::post(const KorvaneNotificationContent &content)
+void DBusNotifier::post(const Notification &content)
 {
     QTimer::singleShot(400, QCoreApplication::instance(), [this, content] { send(content); });
 }
@@ -31,7 +31,7 @@ QString DBusNotifier::imagePath(const QString &resource) const
     return path;
 }
 
-void DBusNotifier::send(const KorvaneNotificationContent &content)
+void DBusNotifier::send(const Notification &content)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -64,7 +64,7 @@ void DBusNotifier::send(const KorvaneNotificationContent &content)
                      });
 }
 
-void DBusNotifier::fallBack(const KorvaneNotificationContent &content, const QString &why)
+void DBusNotifier::fallBack(const Notification &content, const QString &why)
 {
     qCWarning(lcNotify, "posting a notification failed: %s", qUtf8Printable(why));
     if (m_fallback)

@@ -14,13 +14,13 @@
 
 namespace {
 
-const std::array<std::pair<KorvanePasteboardType, QLatin1String>, 6> typeNames{{
-    {KorvanePasteboardType::FileURL, QLatin1String("file-url")},
-    {KorvanePasteboardType::URL, QLatin1String("url")},
-    {KorvanePasteboardType::PNG, QLatin1String("png")},
-    {KorvanePasteboardType::TIFF, QLatin1String("tiff")},
-    {KorvanePasteboardType::String, QLatin1String("text")},
-    {KorvanePasteboardType::RTF, QLatin1String("rtf")},
+const std::array<std::pair<TransferType, QLatin1String>, 6> typeNames{{
+    {TransferType::FileURL, QLatin1String("file-url")},
+    {TransferType::URL, QLatin1String("url")},
+    {TransferType::PNG, QLatin1String("png")},
+    {TransferType::TIFF, QLatin1String("tiff")},
+    {TransferType::String, QLatin1String("text")},
+    {TransferType::RTF, QLatin1String("rtf")},
 }};
 
 } // namespace
@@ -89,11 +89,11 @@ bool DBusSingleInstance::forwardDropWindow()
     return call(QStringLiteral("Window"), {});
 }
 
-bool DBusSingleInstance::forwardDrop(const KorvanePasteboard &pasteboard)
+bool DBusSingleInstance::forwardDrop(const TransferData &pasteboard)
 {
     QStringList types;
     QByteArrayList data;
-    for (const KorvanePasteboardItem &item : pasteboard.pasteboardItems()) {
+    for (const TransferItem &item : pasteboard.pasteboardItems()) {
         for (const auto &[type, name] : typeNames) {
             if (item.hasType(type)) {
                 types.append(name);
@@ -120,7 +120,7 @@ void DBusSingleInstance::Open(const QString &request)
 
 void DBusSingleInstance::Show()
 {
-    QTimer::singleShot(0, this, &KorvaneSingleInstance::showRequested);
+    QTimer::singleShot(0, this, &SingleInstance::showRequested);
 }
 
 void DBusSingleInstance::ShowAction(int dropID)
@@ -130,7 +130,7 @@ void DBusSingleInstance::ShowAction(int dropID)
 
 void DBusSingleInstance::Window()
 {
-    QTimer::singleShot(0, this, &KorvaneSingleInstance::dropWindowRequested);
+    QTimer::singleShot(0, this, &SingleInstance::dropWindowRequested);
 }
 
 void DBusSingleInstance::Drop(const QStringList &types, const QByteArrayList &data)
@@ -143,9 +143,9 @@ void DBusSingleInstance::Drop(const QStringList &types, const QByteArrayList &da
         qCWarning(lcInstance, "refused a drop of %lld items and %lld bytes", qint64(types.size()), bytes);
         return;
     }
-    KorvanePasteboard pasteboard;
+    TransferData pasteboard;
     for (int i = 0; i < types.size(); ++i) {
-        KorvanePasteboardItem item;
+        TransferItem item;
         for (const auto &[type, name] : typeNames) {
             if (types.at(i) == name)
                 item.setData(type, data.at(i));

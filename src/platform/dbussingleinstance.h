@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/korvanesingleinstance.h"
+#include "platform/singleinstance.h"
 
 #include <QByteArrayList>
 #include <QStringList>
@@ -8,13 +8,13 @@
 // The session bus name com.korvane.Korvane: whoever owns it is the running Korvane. Its
 // object answers Open(tab), Show(), ShowAction(dropID), Window() and Drop(types, data), the last with
 // one type name ("file-url", "url", "png", "tiff", "text", "rtf") and its bytes per item.
-class DBusSingleInstance final : public KorvaneSingleInstance
+class DBusSingleInstance final : public SingleInstance
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.korvane.Korvane")
 
 public:
-    using KorvaneSingleInstance::KorvaneSingleInstance;
+    using SingleInstance::SingleInstance;
 
     static constexpr QLatin1String ServiceName{"com.korvane.Korvane"};
     static constexpr QLatin1String ObjectPath{"/com/korvane/Korvane"};
@@ -26,7 +26,7 @@ public:
     bool forward(const QString &request) override;
     bool forwardShow() override;
     bool forwardShowAction(qint32 dropID) override;
-    bool forwardDrop(const KorvanePasteboard &pasteboard) override;
+    bool forwardDrop(const TransferData &pasteboard) override;
     bool forwardDropWindow() override;
 
 public Q_SLOTS:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/korvanesoundplayer.h"
+#include "platform/soundplayer.h"
 
 #include <QHash>
 #include <QObject>
@@ -10,7 +10,7 @@ class QSoundEffect;
 
 // Plays the sounds built into the application with Qt Multimedia. A sound is read the first
 // time it is played on an audio output and kept ready for the next time.
-class DesktopSoundPlayer final : public QObject, public KorvaneSoundPlayer
+class DesktopSoundPlayer final : public QObject, public SoundPlayer
 {
     Q_OBJECT
 

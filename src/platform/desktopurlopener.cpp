@@ -15,5 +15,5 @@ bool DesktopUrlOpener::openURLs(const QList<QUrl> &urls)
 void DesktopUrlOpener::openURL(const QUrl &url, const Opened &done)
 {
     if (!XdgUrlOpener::launch(url, done))
-        KorvaneUrlOpener::openURL(url, done);
+        UrlOpener::openURL(url, done);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/korvaneurlopener.h"
+#include "platform/urlopener.h"
 
 // Opens URLs through the desktop session (QDesktopServices, portals where present).
-class DesktopUrlOpener final : public KorvaneUrlOpener
+class DesktopUrlOpener final : public UrlOpener
 {
 public:
     bool openURLs(const QList<QUrl> &urls) override;

@@ -1,7 +1,7 @@
 #include "platform/guiclipboard.h"
 
-#include "platform/korvanedesktopplatform.h"
-#include "platform/mimedatapasteboard.h"
+#include "platform/desktopplatform.h"
+#include "platform/mimedataconverter.h"
 #include "platform/waylanddatacontrol.h"
 #include "common/korvanelogging.h"
 
@@ -64,33 +64,33 @@ bool copyThroughWlCopy(const QMimeData &mime)
 void publish(QMimeData *mime)
 {
     std::unique_ptr<QMimeData> data(mime);
-    if (KorvaneDesktopPlatform::isWayland() && copyThroughWlCopy(*data))
+    if (DesktopPlatform::isWayland() && copyThroughWlCopy(*data))
         return;
     QGuiApplication::clipboard()->setMimeData(data.release());
 }
 
 } // namespace
 
-KorvanePasteboard GuiClipboard::pasteboard() const
+TransferData GuiClipboard::pasteboard() const
 {
-    if (KorvaneDesktopPlatform::isWayland() && WaylandDataControl::isAvailable()) {
-        if (const std::optional<KorvanePasteboard> read = WaylandDataControl::read())
+    if (DesktopPlatform::isWayland() && WaylandDataControl::isAvailable()) {
+        if (const std::optional<TransferData> read = WaylandDataControl::read())
             return *read;
     }
-    return MimeDataPasteboard::fromMimeData(QGuiApplication::clipboard()->mimeData());
+    return MimeDataConverter::fromMimeData(QGuiApplication::clipboard()->mimeData());
 }
 
 void GuiClipboard::writeText(const QString &text)
 {
-    publish(MimeDataPasteboard::mimeDataForText(text));
+    publish(MimeDataConverter::mimeDataForText(text));
 }
 
 void GuiClipboard::writeImageData(const QByteArray &data, const QString &mimeType)
 {
-    publish(MimeDataPasteboard::mimeDataForImage(data, mimeType));
+    publish(MimeDataConverter::mimeDataForImage(data, mimeType));
 }
 
 void GuiClipboard::writeObjects(const QVariantList &objects)
 {
-    publish(MimeDataPasteboard::mimeDataForObjects(objects));
+    publish(MimeDataConverter::mimeDataForObjects(objects));
 }

@@ -7,7 +7,7 @@ void HeadlessClipboard::reset(Content content)
     m_imageData.clear();
     m_imageMimeType.clear();
     m_objects.clear();
-    m_pasteboard = KorvanePasteboard();
+    m_pasteboard = TransferData();
     ++m_writeCount;
 }
 
@@ -15,8 +15,8 @@ void HeadlessClipboard::writeText(const QString &text)
 {
     reset(Content::Text);
     m_text = text;
-    KorvanePasteboardItem item;
-    item.setData(KorvanePasteboardType::String, text.toUtf8());
+    TransferItem item;
+    item.setData(TransferType::String, text.toUtf8());
     m_pasteboard.addItem(item);
 }
 
@@ -25,8 +25,8 @@ void HeadlessClipboard::writeImageData(const QByteArray &data, const QString &mi
     reset(Content::ImageData);
     m_imageData = data;
     m_imageMimeType = mimeType;
-    KorvanePasteboardItem item;
-    item.setData(mimeType == QLatin1String("image/tiff") ? KorvanePasteboardType::TIFF : KorvanePasteboardType::PNG, data);
+    TransferItem item;
+    item.setData(mimeType == QLatin1String("image/tiff") ? TransferType::TIFF : TransferType::PNG, data);
     m_pasteboard.addItem(item);
 }
 
@@ -36,9 +36,9 @@ void HeadlessClipboard::writeObjects(const QVariantList &objects)
     m_objects = objects;
     for (const QVariant &object : objects) {
         if (object.canConvert<QUrl>() && object.typeId() == QMetaType::QUrl) {
-            KorvanePasteboardItem item;
+            TransferItem item;
             const QUrl url = object.toUrl();
-            item.setData(url.isLocalFile() ? KorvanePasteboardType::FileURL : KorvanePasteboardType::URL, url.toEncoded());
+            item.setData(url.isLocalFile() ? TransferType::FileURL : TransferType::URL, url.toEncoded());
             m_pasteboard.addItem(item);
         }
     }

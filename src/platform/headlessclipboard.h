@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/korvaneclipboard.h"
+#include "platform/clipboard.h"
 
 #include <QUrl>
 
 // A clipboard of the process's own: the command line prints what was written to it, the
 // tests read it back.
-class HeadlessClipboard final : public KorvaneClipboard
+class HeadlessClipboard final : public Clipboard
 {
 public:
     enum class Content {
@@ -16,12 +16,12 @@ public:
         Objects,
     };
 
-    KorvanePasteboard pasteboard() const override { return m_pasteboard; }
+    TransferData pasteboard() const override { return m_pasteboard; }
     void writeText(const QString &text) override;
     void writeImageData(const QByteArray &data, const QString &mimeType) override;
     void writeObjects(const QVariantList &objects) override;
 
-    void setPasteboard(const KorvanePasteboard &pasteboard) { m_pasteboard = pasteboard; }
+    void setPasteboard(const TransferData &pasteboard) { m_pasteboard = pasteboard; }
     Content content() const { return m_content; }
     QString text() const { return m_text; }
     QByteArray imageData() const { return m_imageData; }
@@ -32,7 +32,7 @@ public:
 private:
     void reset(Content content);
 
-    KorvanePasteboard m_pasteboard;
+    TransferData m_pasteboard;
     Content m_content = Content::Empty;
     QString m_text;
     QByteArray m_imageData;

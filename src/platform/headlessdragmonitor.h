@@ -1,15 +1,15 @@
 #pragma once
 
-#include "platform/korvanedragmonitor.h"
+#include "platform/dragmonitor.h"
 
 // Sees no drag by itself; drags are delivered by hand. Used where there is no display
 // it can watch, and by the tests.
-class HeadlessDragMonitor final : public KorvaneDragMonitor
+class HeadlessDragMonitor final : public DragMonitor
 {
     Q_OBJECT
 
 public:
-    using KorvaneDragMonitor::KorvaneDragMonitor;
+    using DragMonitor::DragMonitor;
 
     qint64 changeCount() const override { return m_changeCount; }
     bool isDragging() const override { return m_dragging; }

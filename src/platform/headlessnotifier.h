@@ -1,16 +1,16 @@
 #pragma once
 
-#include "platform/korvanenotifier.h"
+#include "platform/notifier.h"
 
 #include <QList>
 
 // Keeps the notifications it is asked to post; the command line reports them on stderr.
-class HeadlessNotifier final : public KorvaneNotifier
+class HeadlessNotifier final : public Notifier
 {
 public:
-    void post(const KorvaneNotificationContent &content) override { m_posted.append(content); }
-    const QList<KorvaneNotificationContent> &posted() const { return m_posted; }
+    void post(const Notification &content) override { m_posted.append(content); }
+    const QList<Notification> &posted() const { return m_posted; }
 
 private:
-    QList<KorvaneNotificationContent> m_posted;
+    QList<Notification> m_posted;
 };

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/korvanesoundplayer.h"
+#include "platform/soundplayer.h"
 
 #include <QStringList>
 
 // Keeps the names of the sounds it is asked to play, in order.
-class HeadlessSoundPlayer final : public KorvaneSoundPlayer
+class HeadlessSoundPlayer final : public SoundPlayer
 {
 public:
     void play(const QString &name) override { m_played.append(name); }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/korvaneplatform.h"
-#include "platform/korvaneuserdefaults.h"
+#include "platform/platform.h"
+#include "platform/settingsbackend.h"
 
 #include <QDateTime>
 #include <QString>
@@ -32,9 +32,9 @@ public:
     T defaultValue() const { return m_default; }
 
     // Whether anything is stored under the key, readable or not.
-    bool isSet() const { return KorvanePlatform::userDefaults()->value(m_key).isValid(); }
-    std::optional<T> stored() const { return stored(*KorvanePlatform::userDefaults()); }
-    std::optional<T> stored(const KorvaneUserDefaults &from) const
+    bool isSet() const { return Platform::userDefaults()->value(m_key).isValid(); }
+    std::optional<T> stored() const { return stored(*Platform::userDefaults()); }
+    std::optional<T> stored(const SettingsBackend &from) const
     {
         const QVariant value = from.value(m_key);
         if (!value.isValid())
@@ -43,8 +43,8 @@ public:
         return read && m_check ? m_check(*read) : read;
     }
     T read() const { return stored().value_or(m_default); }
-    void write(const T &value) const { KorvanePlatform::userDefaults()->setValue(m_key, toVariant(value)); }
-    void remove() const { KorvanePlatform::userDefaults()->remove(m_key); }
+    void write(const T &value) const { Platform::userDefaults()->setValue(m_key, toVariant(value)); }
+    void remove() const { Platform::userDefaults()->remove(m_key); }
 
 private:
     std::optional<T> convert(const QVariant &value) const;

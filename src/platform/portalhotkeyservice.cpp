@@ -177,20 +177,20 @@ QString escapedSender(const QDBusConnection &bus)
     return sender.replace(QLatin1Char('.'), QLatin1Char('_'));
 }
 
-const char *causeName(KorvaneEventHotKeyService::Binding::Cause cause)
+const char *causeName(GlobalShortcutBackend::Binding::Cause cause)
 {
     switch (cause) {
-    case KorvaneEventHotKeyService::Binding::NoCause:
+    case GlobalShortcutBackend::Binding::NoCause:
         return "";
-    case KorvaneEventHotKeyService::Binding::NoPortal:
+    case GlobalShortcutBackend::Binding::NoPortal:
         return " (no desktop portal)";
-    case KorvaneEventHotKeyService::Binding::NoGlobalShortcuts:
+    case GlobalShortcutBackend::Binding::NoGlobalShortcuts:
         return " (the portal has no global shortcuts)";
-    case KorvaneEventHotKeyService::Binding::AppIdRefused:
+    case GlobalShortcutBackend::Binding::AppIdRefused:
         return " (the portal refused our app id)";
-    case KorvaneEventHotKeyService::Binding::Declined:
+    case GlobalShortcutBackend::Binding::Declined:
         return " (declined by the user)";
-    case KorvaneEventHotKeyService::Binding::KeyTaken:
+    case GlobalShortcutBackend::Binding::KeyTaken:
         return " (the key is taken)";
     }
     return "";
@@ -318,7 +318,7 @@ void PortalHotKeyService::installBindingHandler(BindingHandler handler)
     m_bindingHandler = std::move(handler);
 }
 
-KorvaneEventHotKeyService::Binding PortalHotKeyService::binding(HotKeyID hotKeyID) const
+GlobalShortcutBackend::Binding PortalHotKeyService::binding(HotKeyID hotKeyID) const
 {
     for (const Shortcut &shortcut : m_shortcuts) {
         if (shortcut.hotKeyID == hotKeyID)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/korvaneeventhotkeyservice.h"
+#include "platform/globalshortcutbackend.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -33,7 +33,7 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, PortalShortcutEnt
 // some backends read it. What the desktop bound, refused or the user rebound later arrives as
 // binding changes; presses come from the portal's Activated signal, which is broadcast, so
 // only those of our session count.
-class PortalHotKeyService final : public QObject, public KorvaneEventHotKeyService
+class PortalHotKeyService final : public QObject, public GlobalShortcutBackend
 {
     Q_OBJECT
 

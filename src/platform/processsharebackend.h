@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/korvanesharebackend.h"
+#include "platform/sharebackend.h"
 
 // Runs the sharing helpers as child processes found on PATH.
-class ProcessShareBackend final : public KorvaneShareBackend
+class ProcessShareBackend final : public ShareBackend
 {
 public:
     // A helper that has not ended by then is stopped and counts as failed: a KDE Connect

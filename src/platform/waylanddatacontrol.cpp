@@ -1,7 +1,7 @@
 #include "platform/waylanddatacontrol.h"
 
 #include "common/korvanelogging.h"
-#include "platform/mimedatapasteboard.h"
+#include "platform/mimedataconverter.h"
 
 #include <QLoggingCategory>
 #include <QElapsedTimer>
@@ -113,14 +113,14 @@ bool WaylandDataControl::isAvailable()
     return available;
 }
 
-std::optional<KorvanePasteboard> WaylandDataControl::read()
+std::optional<TransferData> WaylandDataControl::read()
 {
     bool empty = false;
     const std::optional<QByteArray> listed = runWlPaste({QStringLiteral("--list-types")}, &empty);
     if (!listed)
         return std::nullopt;
     if (empty)
-        return KorvanePasteboard();
+        return TransferData();
     const QList<QByteArray> offered = listed->split('\n');
     QMimeData mime;
     for (const auto &wanted : wantedTypes) {
@@ -132,5 +132,5 @@ std::optional<KorvanePasteboard> WaylandDataControl::read()
             return std::nullopt;
         mime.setData(stored, *data);
     }
-    return MimeDataPasteboard::fromMimeData(&mime);
+    return MimeDataConverter::fromMimeData(&mime);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "intake/korvanepasteboard.h"
+#include "intake/transferdata.h"
 
 #include <optional>
 
@@ -22,5 +22,5 @@ public:
 
     // The clipboard's files, image data, text and RTF, as the focused path would read them;
     // nothing when the read failed (an empty clipboard is an empty pasteboard).
-    static std::optional<KorvanePasteboard> read();
+    static std::optional<TransferData> read();
 };

@@ -39,7 +39,7 @@ QPoint logicalPosition(const QPoint &native)
 } // namespace
 
 X11DragMonitor::X11DragMonitor(QObject *parent)
-    : KorvaneDragMonitor(parent)
+    : DragMonitor(parent)
 {
     m_pollTimer.setInterval(PollInterval);
     connect(&m_pollTimer, &QTimer::timeout, this, &X11DragMonitor::onPollTimeout);

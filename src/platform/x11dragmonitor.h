@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/korvanedragmonitor.h"
+#include "platform/dragmonitor.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QTimer>
@@ -12,7 +12,7 @@ struct xcb_connection_t;
 // Drags on X11. Every XDND drag starts with its source taking the XdndSelection selection,
 // which XFixes reports to us; from then on the pointer is followed until the left button is
 // up. The pointer is read only while a drag lasts: an idle desktop costs nothing.
-class X11DragMonitor final : public KorvaneDragMonitor, public QAbstractNativeEventFilter
+class X11DragMonitor final : public DragMonitor, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 

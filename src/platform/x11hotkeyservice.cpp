@@ -193,7 +193,7 @@ void X11HotKeyService::ungrab(const Grab &grab)
     }
 }
 
-KorvaneEventHotKeyService::Binding X11HotKeyService::binding(HotKeyID) const
+GlobalShortcutBackend::Binding X11HotKeyService::binding(HotKeyID) const
 {
     return {m_grabsUnconfirmed ? Binding::Unconfirmed : Binding::Bound, QString(), Binding::NoCause};
 }

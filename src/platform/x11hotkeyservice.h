@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/korvaneeventhotkeyservice.h"
+#include "platform/globalshortcutbackend.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QHash>
@@ -13,7 +13,7 @@ struct xcb_connection_t;
 // Global hotkeys on X11: each combination is a passive key grab on the root windows of
 // the xcb platform's own connection; its presses and releases are taken out of Qt's event
 // stream. A combination another client grabbed first is refused.
-class X11HotKeyService final : public KorvaneEventHotKeyService, public QAbstractNativeEventFilter
+class X11HotKeyService final : public GlobalShortcutBackend, public QAbstractNativeEventFilter
 {
 public:
     // Needs a QGuiApplication on the xcb platform; otherwise isValid() is false and every

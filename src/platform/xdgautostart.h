@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/korvaneautostart.h"
+#include "platform/autostart.h"
 
 // Login start through an XDG autostart entry named after the app id,
 // $XDG_CONFIG_HOME/autostart/com.korvane.Korvane.desktop, as desktops tie entries to programs.
-class XdgAutostart final : public KorvaneAutostart
+class XdgAutostart final : public Autostart
 {
 public:
     // program: what the entry starts; empty means the korvane command of this installation.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/korvaneurlopener.h"
+#include "platform/urlopener.h"
 
 // Hands each URL to xdg-open, started directly (never through a shell); used where Qt has
 // no desktop session of its own, such as the command line.
-class XdgUrlOpener final : public KorvaneUrlOpener
+class XdgUrlOpener final : public UrlOpener
 {
 public:
     // How long a launcher may take to say it failed. One still running by then has found a

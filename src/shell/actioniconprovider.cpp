@@ -1,6 +1,6 @@
 #include "shell/actioniconprovider.h"
 
-#include "intake/korvaneactioncatalog.h"
+#include "intake/actioncatalog.h"
 
 #include <QFont>
 #include <QHash>
@@ -53,7 +53,7 @@ static_assert(std::size(looks) == KindCount, "one look per action kind");
 QPixmap ActionIconProvider::iconForAction(qint64 catalog, qint64 type, int size, qreal devicePixelRatio)
 {
     // Any catalog other than text shows the file and image kinds.
-    const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(catalog == 0 ? 0 : 1, type);
+    const ActionCatalog::Entry *kind = ActionCatalog::entry(catalog == 0 ? 0 : 1, type);
     const Look look = kind ? looks[int(kind->kind)] : Look{0xff94a3b8, "?"};
 
     QPixmap pixmap(QSize(size, size) * devicePixelRatio);

@@ -1,11 +1,11 @@
 #include "shell/dropwindow.h"
 
 #include "shell/actioniconprovider.h"
-#include "intake/korvaneactioncatalog.h"
+#include "intake/actioncatalog.h"
 #include "intake/droppayload.h"
 #include "store/droplistentity.h"
-#include "store/korvanecoredatahelper.h"
-#include "platform/mimedatapasteboard.h"
+#include "store/actionstore.h"
+#include "platform/mimedataconverter.h"
 #include "widgets/popoverwindow.h"
 #include "common/korvanelogging.h"
 
@@ -33,7 +33,7 @@ namespace {
 class DropTarget final : public QWidget
 {
 public:
-    using Handler = std::function<void(const KorvanePasteboard &)>;
+    using Handler = std::function<void(const TransferData &)>;
 
     DropTarget(bool dashed, Handler handler)
         : m_dashed(dashed)
@@ -52,7 +52,7 @@ public:
     {
         setHovered(false);
         event->acceptProposedAction();
-        const KorvanePasteboard pasteboard = MimeDataPasteboard::fromMimeData(event->mimeData());
+        const TransferData pasteboard = MimeDataConverter::fromMimeData(event->mimeData());
         // Popovers open after the drag source has heard the drop went well. The call is queued
         // on the window, which outlives this row: the rows are rebuilt when the list changes,
         // and that may happen between the drop and the call.
@@ -134,7 +134,7 @@ DropWindow::DropWindow(QWidget *parent)
     // A fixed size also makes tiling compositors float it instead of filling a tile with it.
     setFixedSize(280, 380);
 
-    auto *area = new DropTarget(true, [this](const KorvanePasteboard &pasteboard) { Q_EMIT dropped(pasteboard); });
+    auto *area = new DropTarget(true, [this](const TransferData &pasteboard) { Q_EMIT dropped(pasteboard); });
     area->setMinimumHeight(110);
     auto *title = new QLabel(qtTrId("dropHere"));
     QFont font = title->font();
@@ -190,7 +190,7 @@ void DropWindow::reloadActions()
         m_reloadWaits = true;
         return;
     }
-    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
+    ActionStore *store = ActionStore::shareInstance();
     const QList<DropListEntityPtr> drops = store->getDropsByCatalog(0) + store->getDropsByCatalog(1);
     // Rebuilt only when the list changed: a rebuild under a drag in progress takes the row
     // under the pointer away.
@@ -208,7 +208,7 @@ void DropWindow::reloadActions()
     m_rows.clear();
     for (const DropListEntityPtr &drop : drops) {
         const qint32 dropID = drop->dropID();
-        auto *row = new DropTarget(false, [this, dropID](const KorvanePasteboard &pasteboard) { Q_EMIT droppedOnAction(dropID, pasteboard); });
+        auto *row = new DropTarget(false, [this, dropID](const TransferData &pasteboard) { Q_EMIT droppedOnAction(dropID, pasteboard); });
         row->setObjectName(QStringLiteral("dropWindowRow"));
         row->setMinimumHeight(38);
         auto *icon = new QLabel;
@@ -241,9 +241,9 @@ void DropWindow::arrangeRows(const QMimeData *dragged)
     m_arrangedForDrag = dragged;
     QList<bool> fits(m_rows.size(), true);
     if (dragged) {
-        const DropPayload data = DropPayload::fromPasteboard(MimeDataPasteboard::fromMimeData(dragged));
+        const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(dragged));
         for (int i = 0; i < m_rows.size(); ++i)
-            fits[i] = KorvaneActionCatalog::accepts(data, m_rows.at(i).catalog, m_rows.at(i).supportTypes);
+            fits[i] = ActionCatalog::accepts(data, m_rows.at(i).catalog, m_rows.at(i).supportTypes);
     }
     // Two passes: text actions, then file actions; during a drag, those that fit, then the rest.
     QList<QWidget *> order;

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class KorvanePasteboard;
+class TransferData;
 class QLabel;
 class QMimeData;
 class QVBoxLayout;
@@ -25,8 +25,8 @@ public:
     void reloadActions();
 
 Q_SIGNALS:
-    void dropped(const KorvanePasteboard &pasteboard);
-    void droppedOnAction(qint32 dropID, const KorvanePasteboard &pasteboard);
+    void dropped(const TransferData &pasteboard);
+    void droppedOnAction(qint32 dropID, const TransferData &pasteboard);
 
 protected:
     bool event(QEvent *event) override;

@@ -2,31 +2,31 @@
 
 #include "platform/dbusnotifier.h"
 #include "shell/dropwindow.h"
-#include "shell/editor/preferencesviewcontroller.h"
-#include "shell/generalsettingviewcontroller.h"
-#include "shell/hotkeybindingreporter.h"
-#include "widgets/korvaneaccessibility.h"
+#include "shell/editor/actioneditorpage.h"
+#include "shell/generalsettingspage.h"
+#include "shell/shortcutbindingreporter.h"
+#include "widgets/accessibility.h"
 #include "widgets/popoverwindow.h"
-#include "platform/korvanesingleinstance.h"
-#include "shell/preferenceswindowcontroller.h"
+#include "platform/singleinstance.h"
+#include "shell/preferenceswindow.h"
 #include "platform/xdgautostart.h"
 #include "platform/desktopurlopener.h"
 #include "platform/guiclipboard.h"
-#include "platform/korvanedesktopplatform.h"
+#include "platform/desktopplatform.h"
 #include "store/droplistentity.h"
-#include "store/korvanecoredatahelper.h"
-#include "platform/korvaneeventhotkeyservice.h"
-#include "platform/korvaneplatform.h"
-#include "platform/korvanenotificationcontent.h"
-#include "platform/korvanesoundplayer.h"
-#include "actions/korvanetranslations.h"
-#include "shell/hotkeys/sgwlhotkeyservice.h"
+#include "store/actionstore.h"
+#include "platform/globalshortcutbackend.h"
+#include "platform/platform.h"
+#include "platform/notification.h"
+#include "platform/soundplayer.h"
+#include "actions/translations.h"
+#include "shell/hotkeys/storeshortcutservice.h"
 #include "platform/korvanesettings.h"
 #include "actions/renamejournal.h"
-#include "shell/hotkeys/pthotkeycenter.h"
-#include "shell/hotkeys/sgwlhotkey.h"
-#include "shell/hotkeys/prlhotkey.h"
-#include "shell/statusitemmanger.h"
+#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shell/hotkeys/namedshortcuts.h"
+#include "shell/hotkeys/recordedshortcut.h"
+#include "shell/trayicon.h"
 #include "platform/statusnotifiertracker.h"
 #include "common/korvanelogging.h"
 
@@ -46,45 +46,45 @@ KorvaneApplication::KorvaneApplication()
 
 KorvaneApplication::~KorvaneApplication() = default;
 
-void KorvaneApplication::start(KorvaneSingleInstance *instance)
+void KorvaneApplication::start(SingleInstance *instance)
 {
-    KorvaneAccessibility::install();
-    PopoverWindow::setWindowSystemQueries(&KorvaneDesktopPlatform::composites,
-                                          &KorvaneDesktopPlatform::carriesWindowOpacity);
-    KorvanePlatform::setClipboard(std::make_unique<GuiClipboard>());
+    Accessibility::install();
+    PopoverWindow::setWindowSystemQueries(&DesktopPlatform::composites,
+                                          &DesktopPlatform::carriesWindowOpacity);
+    Platform::setClipboard(std::make_unique<GuiClipboard>());
     auto notifier = std::make_unique<DBusNotifier>();
-    notifier->setFallback([this](const KorvaneNotificationContent &content) { showWithoutNotificationService(content); });
-    KorvanePlatform::setNotifier(std::move(notifier));
-    KorvanePlatform::setUrlOpener(std::make_unique<DesktopUrlOpener>());
-    KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
-    KorvanePlatform::setHotKeyService(std::make_unique<SGWLHotKeyService>());
-    KorvanePlatform::setSoundPlayer(KorvaneDesktopPlatform::createSoundPlayer());
-    KorvaneTranslations::install(KorvanePlatform::userDefaults()->preferredLanguages());
-    m_bindingReporter = std::make_unique<HotKeyBindingReporter>(PTHotKeyCenter::sharedCenter());
+    notifier->setFallback([this](const Notification &content) { showWithoutNotificationService(content); });
+    Platform::setNotifier(std::move(notifier));
+    Platform::setUrlOpener(std::make_unique<DesktopUrlOpener>());
+    Platform::setEventHotKeyService(DesktopPlatform::createEventHotKeyService());
+    Platform::setHotKeyService(std::make_unique<StoreShortcutService>());
+    Platform::setSoundPlayer(DesktopPlatform::createSoundPlayer());
+    Translations::install(Platform::userDefaults()->preferredLanguages());
+    m_bindingReporter = std::make_unique<ShortcutBindingReporter>(GlobalShortcutRegistry::sharedCenter());
 
-    KorvaneCoreDataHelper *store = KorvaneCoreDataHelper::shareInstance();
-    if (!store->persistentStoreCoordinator())
+    ActionStore *store = ActionStore::shareInstance();
+    if (!store->openStore())
         qCWarning(lcShell, "running without actions: %s", qUtf8Printable(store->storeError()));
     RenameJournal::recover();
     store->initializationDefaultData();
     store->initializationHotKey();
 
-    m_statusItemManger = std::make_unique<StatusItemManger>();
-    connect(m_statusItemManger.get(), &StatusItemManger::openAboutRequested, this, [this] { openPreferencesTab(2); });
-    connect(m_statusItemManger.get(), &StatusItemManger::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
-    connect(m_statusItemManger.get(), &StatusItemManger::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
-    connect(m_statusItemManger.get(), &StatusItemManger::editActionRequested, this, [this](const DropListEntityPtr &drop) {
+    m_statusItemManger = std::make_unique<TrayIcon>();
+    connect(m_statusItemManger.get(), &TrayIcon::openAboutRequested, this, [this] { openPreferencesTab(2); });
+    connect(m_statusItemManger.get(), &TrayIcon::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
+    connect(m_statusItemManger.get(), &TrayIcon::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
+    connect(m_statusItemManger.get(), &TrayIcon::editActionRequested, this, [this](const DropListEntityPtr &drop) {
         openPreferencesTab(0);
         preferencesWindow()->editor()->editAction(drop->catalog(), drop->dropID());
     });
     if (instance) {
-        connect(instance, &KorvaneSingleInstance::requested, this, &KorvaneApplication::openPreferences);
-        connect(instance, &KorvaneSingleInstance::showRequested, this, &KorvaneApplication::show);
-        connect(instance, &KorvaneSingleInstance::showActionRequested, this, &KorvaneApplication::showAction);
-        connect(instance, &KorvaneSingleInstance::dropRequested, this, &KorvaneApplication::drop);
-        connect(instance, &KorvaneSingleInstance::dropWindowRequested, this, &KorvaneApplication::openDropWindow);
+        connect(instance, &SingleInstance::requested, this, &KorvaneApplication::openPreferences);
+        connect(instance, &SingleInstance::showRequested, this, &KorvaneApplication::show);
+        connect(instance, &SingleInstance::showActionRequested, this, &KorvaneApplication::showAction);
+        connect(instance, &SingleInstance::dropRequested, this, &KorvaneApplication::drop);
+        connect(instance, &SingleInstance::dropWindowRequested, this, &KorvaneApplication::openDropWindow);
     }
-    GeneralSettingViewController::setAutoLaunchAtStart(m_autostart.get());
+    GeneralSettingsPage::setAutoLaunchAtStart(m_autostart.get());
     // The wake hotkey is written at the first start, so its absence tells that start.
     const bool firstStart = !KorvaneSettings::wakeHotKey.isSet();
     registerHotKey();
@@ -106,39 +106,39 @@ void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailab
     // its tray since, and the user sees nothing of Korvane there.
     const bool tellNoTray = !trayAvailable && !KorvaneSettings::noTrayNoticeShown.read();
     if (!firstStart && !tellNoTray) {
-        m_bindingReporter->review(SGWLHotKey::WakeHotKeyName);
+        m_bindingReporter->review(NamedShortcuts::WakeHotKeyName);
         return;
     }
     if (tellNoTray)
         KorvaneSettings::noTrayNoticeShown.write(true);
     // The notice names a key only once the desktop has bound it to Korvane.
-    m_bindingReporter->whenWakeSettled([firstStart, trayAvailable](const KorvaneEventHotKeyService::Binding &binding) {
+    m_bindingReporter->whenWakeSettled([firstStart, trayAvailable](const GlobalShortcutBackend::Binding &binding) {
         const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
-        const QString key = HotKeyBindingReporter::fieldText(PRLHotKey(wake.first, wake.second), binding);
-        const bool bound = binding.state == KorvaneEventHotKeyService::Binding::Bound && !key.isEmpty();
+        const QString key = ShortcutBindingReporter::fieldText(RecordedShortcut(wake.first, wake.second), binding);
+        const bool bound = binding.state == GlobalShortcutBackend::Binding::Bound && !key.isEmpty();
         QStringList paragraphs;
         if (trayAvailable) {
             paragraphs.append(qtTrId("trayFirstStart"));
-            paragraphs.append(bound ? qtTrId("wakeKeyBound").arg(key) : HotKeyBindingReporter::withoutWakeKey(binding));
+            paragraphs.append(bound ? qtTrId("wakeKeyBound").arg(key) : ShortcutBindingReporter::withoutWakeKey(binding));
         } else if (bound) {
             paragraphs.append(qtTrId("noTrayInfo").arg(key));
         } else {
             paragraphs.append(qtTrId("noTrayInfoNoHotKey"));
-            if (const QString cause = HotKeyBindingReporter::warning(binding); !cause.isEmpty())
+            if (const QString cause = ShortcutBindingReporter::warning(binding); !cause.isEmpty())
                 paragraphs.append(cause);
-            paragraphs.append(HotKeyBindingReporter::howToBind());
+            paragraphs.append(ShortcutBindingReporter::howToBind());
         }
         // Starting at login is switched on without asking; the user learns where it is switched off.
         if (firstStart && !KorvaneSettings::noAutoLaunch.read())
             paragraphs.append(qtTrId("startsAtLogin"));
-        KorvaneNotificationContent content;
+        Notification content;
         content.title = qtTrId("noTrayTitle");
         content.body = paragraphs.join(QLatin1Char('\n'));
-        KorvanePlatform::notifier()->post(content);
+        Platform::notifier()->post(content);
     });
 }
 
-void KorvaneApplication::showWithoutNotificationService(const KorvaneNotificationContent &content)
+void KorvaneApplication::showWithoutNotificationService(const Notification &content)
 {
     // A StatusNotifier tray shows its messages through the very service that is missing.
     QSystemTrayIcon *tray = m_statusItemManger ? m_statusItemManger->statusItem() : nullptr;
@@ -161,19 +161,19 @@ void KorvaneApplication::registerHotKey()
     const auto [keyCode, modifiers] = *wake;
     if (keyCode == 0 && modifiers == 0)
         return;
-    if (!SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription"),
-                                           SGWLHotKey::WakeDesktopId))
+    if (!NamedShortcuts::registerAttributeName(NamedShortcuts::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription"),
+                                           NamedShortcuts::WakeDesktopId))
         qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
 }
 
 void KorvaneApplication::show()
 {
-    m_statusItemManger->openMainViewNotif();
+    m_statusItemManger->toggleClipboardList();
 }
 
 void KorvaneApplication::showAction(qint32 dropID)
 {
-    const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWithID(dropID);
+    const DropListEntityPtr drop = ActionStore::shareInstance()->fetchDropWithID(dropID);
     if (!drop) {
         qCWarning(lcShell, "no action has the dropID %d", dropID);
         return;
@@ -181,7 +181,7 @@ void KorvaneApplication::showAction(qint32 dropID)
     m_statusItemManger->runActionOnClipboard(drop);
 }
 
-void KorvaneApplication::drop(const KorvanePasteboard &pasteboard)
+void KorvaneApplication::drop(const TransferData &pasteboard)
 {
     m_statusItemManger->dropPasteboard(pasteboard);
 }
@@ -191,8 +191,8 @@ DropWindow *KorvaneApplication::dropWindow()
     if (!m_dropWindow) {
         m_dropWindow = std::make_unique<DropWindow>();
         connect(m_dropWindow.get(), &DropWindow::dropped, this, &KorvaneApplication::drop);
-        connect(m_dropWindow.get(), &DropWindow::droppedOnAction, this, [this](qint32 dropID, const KorvanePasteboard &pasteboard) {
-            if (const DropListEntityPtr drop = KorvaneCoreDataHelper::shareInstance()->fetchDropWithID(dropID))
+        connect(m_dropWindow.get(), &DropWindow::droppedOnAction, this, [this](qint32 dropID, const TransferData &pasteboard) {
+            if (const DropListEntityPtr drop = ActionStore::shareInstance()->fetchDropWithID(dropID))
                 m_statusItemManger->runDroppedAction(drop, pasteboard);
             else
                 qCWarning(lcShell, "a drop on the row of an action that no longer exists (%d)", dropID);
@@ -209,17 +209,17 @@ void KorvaneApplication::openDropWindow()
     window->activateWindow();
 }
 
-PreferencesWindowController *KorvaneApplication::preferencesWindow()
+PreferencesWindow *KorvaneApplication::preferencesWindow()
 {
     if (!m_preferences) {
-        m_preferences = std::make_unique<PreferencesWindowController>(m_autostart.get());
-        connect(m_preferences->generalSettings(), &GeneralSettingViewController::keepDropWindowChanged, this, [this](bool keep) {
+        m_preferences = std::make_unique<PreferencesWindow>(m_autostart.get());
+        connect(m_preferences->generalSettings(), &GeneralSettingsPage::keepDropWindowChanged, this, [this](bool keep) {
             if (keep)
                 openDropWindow();
         });
         m_preferences->setHiddenFromTaskbar(KorvaneSettings::hideIcon.read());
-        connect(m_preferences.get(), &PreferencesWindowController::quitRequested, qApp, &QCoreApplication::quit);
-        connect(m_preferences->editor(), &PreferencesViewController::actionRenamed, this, [this] {
+        connect(m_preferences.get(), &PreferencesWindow::quitRequested, qApp, &QCoreApplication::quit);
+        connect(m_preferences->editor(), &ActionEditorPage::actionRenamed, this, [this] {
             if (m_dropWindow)
                 m_dropWindow->reloadActions();
         });
@@ -234,5 +234,5 @@ void KorvaneApplication::openPreferencesTab(int tab)
 
 void KorvaneApplication::openPreferences(const QString &tab)
 {
-    openPreferencesTab(PreferencesWindowController::tabForName(tab));
+    openPreferencesTab(PreferencesWindow::tabForName(tab));
 }

@@ -5,13 +5,13 @@
 #include <memory>
 
 class DropWindow;
-class HotKeyBindingReporter;
-class KorvanePasteboard;
-class KorvaneSingleInstance;
-class PreferencesWindowController;
-class StatusItemManger;
+class ShortcutBindingReporter;
+class TransferData;
+class SingleInstance;
+class PreferencesWindow;
+class TrayIcon;
 class XdgAutostart;
-struct KorvaneNotificationContent;
+struct Notification;
 
 // Starts Korvane on the desktop: the platform services, the store with its default actions
 // and hotkeys, and the tray icon.
@@ -25,19 +25,19 @@ public:
 
     // instance: the claim on the session; its requests open the preferences window, the
     // popover, or run an action.
-    void start(KorvaneSingleInstance *instance = nullptr);
+    void start(SingleInstance *instance = nullptr);
     // What the wake hotkey, an action's hotkey and a drop on the tray do, for requests
     // from outside: key bindings of the desktop and file managers.
     void show();
     void showAction(qint32 dropID);
-    void drop(const KorvanePasteboard &pasteboard);
+    void drop(const TransferData &pasteboard);
     DropWindow *dropWindow();
     void openDropWindow();
-    StatusItemManger *statusItemManger() const { return m_statusItemManger.get(); }
+    TrayIcon *statusItemManger() const { return m_statusItemManger.get(); }
     // tab: "editor", "general" or "about"; empty keeps the tab last shown.
     void openPreferences(const QString &tab);
     void openPreferencesTab(int tab);
-    PreferencesWindowController *preferencesWindow();
+    PreferencesWindow *preferencesWindow();
 
 private:
     void registerHotKey();
@@ -46,11 +46,11 @@ private:
     // what changed for the wake key since the user was last told.
     void tellHowToReachKorvane(bool firstStart, bool trayAvailable);
     // Notifications the session has no service for: the tray's message, else stderr.
-    void showWithoutNotificationService(const KorvaneNotificationContent &content);
+    void showWithoutNotificationService(const Notification &content);
 
-    std::unique_ptr<StatusItemManger> m_statusItemManger;
-    std::unique_ptr<HotKeyBindingReporter> m_bindingReporter;
+    std::unique_ptr<TrayIcon> m_statusItemManger;
+    std::unique_ptr<ShortcutBindingReporter> m_bindingReporter;
     std::unique_ptr<XdgAutostart> m_autostart;
-    std::unique_ptr<PreferencesWindowController> m_preferences;
+    std::unique_ptr<PreferencesWindow> m_preferences;
     std::unique_ptr<DropWindow> m_dropWindow;
 };

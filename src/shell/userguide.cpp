@@ -1,9 +1,9 @@
 #include "shell/userguide.h"
 
-#include "platform/korvanenotificationcontent.h"
-#include "platform/korvanenotifier.h"
-#include "platform/korvaneplatform.h"
-#include "platform/korvaneurlopener.h"
+#include "platform/notification.h"
+#include "platform/notifier.h"
+#include "platform/platform.h"
+#include "platform/urlopener.h"
 #include "common/korvanelogging.h"
 
 #include <QCoreApplication>
@@ -36,12 +36,12 @@ QString UserGuide::path()
 void UserGuide::open()
 {
     const QString guide = path();
-    if (!guide.isEmpty() && KorvanePlatform::urlOpener()->openURLs({QUrl::fromLocalFile(guide)}))
+    if (!guide.isEmpty() && Platform::urlOpener()->openURLs({QUrl::fromLocalFile(guide)}))
         return;
     qCWarning(lcShell, "the user guide cannot be opened: %s", guide.isEmpty() ? "it is not installed" : qUtf8Printable(guide));
-    KorvaneNotificationContent content;
+    Notification content;
     content.title = qtTrId("helpMissingTitle");
     content.body = qtTrId("helpMissingBody").arg(QDir::cleanPath(installedPath()));
     content.attachmentImage = QStringLiteral(":/images/notificationFail.png");
-    KorvanePlatform::notifier()->post(content);
+    Platform::notifier()->post(content);
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "store/korvanemanagedobject.h"
+#include "store/storedrecord.h"
 
 // One URL template of a custom-URL action; "{text}" stands for the dropped text.
-class CustomUrl final : public KorvaneManagedObject
+class CustomUrl final : public StoredRecord
 {
 public:
-    using KorvaneManagedObject::KorvaneManagedObject;
+    using StoredRecord::StoredRecord;
 
     static QString entityName() { return QStringLiteral("CustomUrl"); }
 

@@ -1,7 +1,7 @@
 #include "store/droplistentity.h"
 
-#include "store/korvanemanagedobjectcontext.h"
-#include "store/korvaneschema.h"
+#include "store/storecontext.h"
+#include "store/storeschema.h"
 
 #include "store/texttranslate.h"
 #include "store/textclearstyle.h"
@@ -32,12 +32,12 @@
 #include "store/imagerotate.h"
 #include "store/filerename.h"
 
-std::shared_ptr<KorvaneManagedObject> DropListEntity::settings() const
+std::shared_ptr<StoredRecord> DropListEntity::settings() const
 {
     if (!m_settingsLoaded && managedObjectContext()) {
         m_settingsLoaded = true;
         // Any catalog other than text keeps the settings of the file and image kinds.
-        if (const KorvaneEntityDescription *entity = KorvaneSchema::settingsEntity(catalog() == 0 ? 0 : 1, type())) {
+        if (const EntityDescription *entity = StoreSchema::settingsEntity(catalog() == 0 ? 0 : 1, type())) {
             if (objectID() != 0) {
                 const auto owned = managedObjectContext()->fetchOwnedBy(entity->name, *this);
                 if (!owned.isEmpty())
@@ -50,12 +50,12 @@ std::shared_ptr<KorvaneManagedObject> DropListEntity::settings() const
     return m_settings;
 }
 
-void DropListEntity::setSettings(const std::shared_ptr<KorvaneManagedObject> &settings)
+void DropListEntity::setSettings(const std::shared_ptr<StoredRecord> &settings)
 {
     m_settings = settings;
     m_settingsLoaded = true;
     if (settings)
-        settings->setOwner(std::const_pointer_cast<KorvaneManagedObject>(shared_from_this()));
+        settings->setOwner(std::const_pointer_cast<StoredRecord>(shared_from_this()));
 }
 
 std::shared_ptr<TextTranslate> DropListEntity::textTranslate() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/korvanemanagedobject.h"
+#include "store/storedrecord.h"
 
 class TextTranslate;
 class TextClearStyle;
@@ -34,10 +34,10 @@ class FileRename;
 // One configured action: its place in its catalog's list, its kind, its title, its optional
 // global hotkey and the kinds of files it accepts. Its settings live in the one settings
 // record that belongs to its kind.
-class DropListEntity final : public KorvaneManagedObject
+class DropListEntity final : public StoredRecord
 {
 public:
-    using KorvaneManagedObject::KorvaneManagedObject;
+    using StoredRecord::StoredRecord;
 
     static QString entityName() { return QStringLiteral("DropListEntity"); }
 
@@ -64,8 +64,8 @@ public:
     bool hasHotKey() const { return keyCode() != 0 || modifiers() != 0; }
 
     // The settings record of the action's kind; null for a record without one.
-    std::shared_ptr<KorvaneManagedObject> settings() const;
-    void setSettings(const std::shared_ptr<KorvaneManagedObject> &settings);
+    std::shared_ptr<StoredRecord> settings() const;
+    void setSettings(const std::shared_ptr<StoredRecord> &settings);
 
     // Each is the settings record when it belongs to the record's kind, null otherwise.
     std::shared_ptr<TextTranslate> textTranslate() const;
@@ -98,6 +98,6 @@ public:
     std::shared_ptr<FileRename> fileRename() const;
 
 private:
-    mutable std::shared_ptr<KorvaneManagedObject> m_settings;
+    mutable std::shared_ptr<StoredRecord> m_settings;
     mutable bool m_settingsLoaded = false;
 };

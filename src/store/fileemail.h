@@ -1,12 +1,12 @@
 // Written by tools/generate-entities.py: change the generator, not this file.
 #pragma once
 
-#include "store/korvanemanagedobject.h"
+#include "store/storedrecord.h"
 
-class FileEmail final : public KorvaneManagedObject
+class FileEmail final : public StoredRecord
 {
 public:
-    using KorvaneManagedObject::KorvaneManagedObject;
+    using StoredRecord::StoredRecord;
 
     static QString entityName() { return QStringLiteral("FileEmail"); }
 

@@ -1,12 +1,12 @@
 // Written by tools/generate-entities.py: change the generator, not this file.
 #pragma once
 
-#include "store/korvanemanagedobject.h"
+#include "store/storedrecord.h"
 
-class FileUploadUP final : public KorvaneManagedObject
+class FileUploadUP final : public StoredRecord
 {
 public:
-    using KorvaneManagedObject::KorvaneManagedObject;
+    using StoredRecord::StoredRecord;
 
     static QString entityName() { return QStringLiteral("FileUploadUP"); }
 

@@ -1,11 +1,11 @@
 // Written by tools/generate-entities.py: change the generator, not this file.
 // clang-format off
-#include "store/korvaneschema.h"
+#include "store/storeschema.h"
 
-const QList<KorvaneEntityDescription> &KorvaneSchema::entities()
+const QList<EntityDescription> &StoreSchema::entities()
 {
     using T = KorvaneAttributeType;
-    static const QList<KorvaneEntityDescription> all = {
+    static const QList<EntityDescription> all = {
         {QStringLiteral("DropListEntity"), QString(), QString(), 1, {
             {QStringLiteral("catalog"), T::Int16, 0, 1, false},
             {QStringLiteral("dropID"), T::Int32, 0, 1, false},

@@ -1,6 +1,6 @@
 #include "store/textcustomurl.h"
 
-#include "store/korvanemanagedobjectcontext.h"
+#include "store/storecontext.h"
 
 #include <algorithm>
 
@@ -20,7 +20,7 @@ QList<std::shared_ptr<CustomUrl>> TextCustomUrl::urls() const
 
 void TextCustomUrl::addUrlsObject(const std::shared_ptr<CustomUrl> &url)
 {
-    url->setOwner(std::const_pointer_cast<KorvaneManagedObject>(shared_from_this()));
+    url->setOwner(std::const_pointer_cast<StoredRecord>(shared_from_this()));
 }
 
 void TextCustomUrl::removeUrlsObject(const std::shared_ptr<CustomUrl> &url)

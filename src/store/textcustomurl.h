@@ -1,7 +1,7 @@
 // Written by tools/generate-entities.py: change the generator, not this file.
 #pragma once
 
-#include "store/korvanemanagedobject.h"
+#include "store/storedrecord.h"
 
 #include "store/customurl.h"
 
@@ -9,10 +9,10 @@
 
 #include <memory>
 
-class TextCustomUrl final : public KorvaneManagedObject
+class TextCustomUrl final : public StoredRecord
 {
 public:
-    using KorvaneManagedObject::KorvaneManagedObject;
+    using StoredRecord::StoredRecord;
 
     static QString entityName() { return QStringLiteral("TextCustomUrl"); }
 

@@ -1,6 +1,6 @@
 #include "store/uploadhistory.h"
 
-#include "store/korvanecoredatahelper.h"
+#include "store/actionstore.h"
 #include "common/korvanelogging.h"
 
 #include <QFile>
@@ -45,7 +45,7 @@ QList<UploadHistory::Entry> readEntries(const QString &path)
 
 QString UploadHistory::filePath()
 {
-    return KorvaneCoreDataHelper::shareInstance()->applicationSupportDirectory() + QStringLiteral("/uploadHistory.json");
+    return ActionStore::shareInstance()->applicationSupportDirectory() + QStringLiteral("/uploadHistory.json");
 }
 
 bool UploadHistory::append(const QList<Entry> &entries)

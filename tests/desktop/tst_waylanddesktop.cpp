@@ -5,14 +5,14 @@
 #include "portalserver.h"
 
 #include "config.h"
-#include "shell/generalsettingviewcontroller.h"
-#include "shell/hotkeyfield.h"
-#include "platform/korvaneplatform.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneuserdefaults.h"
+#include "shell/generalsettingspage.h"
+#include "shell/wakeshortcutfield.h"
+#include "platform/platform.h"
+#include "actions/translations.h"
+#include "platform/settingsbackend.h"
 #include "platform/portalhotkeyservice.h"
-#include "shell/hotkeys/pthotkeycenter.h"
-#include "shell/hotkeys/sgwlhotkey.h"
+#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shell/hotkeys/namedshortcuts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -60,7 +60,7 @@ void WaylandDesktopTest::initTestCase()
 {
     QVERIFY(session->startServices());
     QVERIFY(portal->start(session->busAddress()));
-    KorvaneTranslations::install({QStringLiteral("en")});
+    Translations::install({QStringLiteral("en")});
     m_korvane.env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
 
     // Super+Shift+C counts characters; Super+Shift+M, which moves files, the desktop refuses.
@@ -174,22 +174,22 @@ void WaylandDesktopTest::generalTabShowsTheBinding()
 
     portal->desktop = desktop;
     portal->calls.clear();
-    portal->refused = desktop == QLatin1String("taken") ? QSet<QString>{SGWLHotKey::WakeDesktopId} : QSet<QString>();
-    portal->held = desktop == QLatin1String("held") ? QHash<QString, QString>{{SGWLHotKey::WakeDesktopId, QStringLiteral("Ctrl+Alt+K")}} : QHash<QString, QString>();
-    SGWLHotKey::unregisterHotKeyForName(SGWLHotKey::WakeHotKeyName);
-    KorvanePlatform::setEventHotKeyService(std::make_unique<PortalHotKeyService>());
-    KorvanePlatform::userDefaults()->setValue(SGWLHotKey::WakeHotKeyName, QVariantList{2, 1048576});
-    GeneralSettingViewController general(nullptr);
+    portal->refused = desktop == QLatin1String("taken") ? QSet<QString>{NamedShortcuts::WakeDesktopId} : QSet<QString>();
+    portal->held = desktop == QLatin1String("held") ? QHash<QString, QString>{{NamedShortcuts::WakeDesktopId, QStringLiteral("Ctrl+Alt+K")}} : QHash<QString, QString>();
+    NamedShortcuts::unregisterHotKeyForName(NamedShortcuts::WakeHotKeyName);
+    Platform::setEventHotKeyService(std::make_unique<PortalHotKeyService>());
+    Platform::userDefaults()->setValue(NamedShortcuts::WakeHotKeyName, QVariantList{2, 1048576});
+    GeneralSettingsPage general(nullptr);
     general.resize(520, 420);
     general.show();
-    QVERIFY(GeneralSettingViewController::saveHotkey(PRLHotKey(2, 1048576), 2));
-    QVERIFY(general.hotKeyField()->hotKey() == PRLHotKey(2, 1048576));
+    QVERIFY(GeneralSettingsPage::saveHotkey(RecordedShortcut(2, 1048576), 2));
+    QVERIFY(general.hotKeyField()->hotKey() == RecordedShortcut(2, 1048576));
 
     if (changed != QLatin1String("-")) {
-        QTRY_VERIFY_WITH_TIMEOUT(PTHotKeyCenter::sharedCenter()->bindingForName(SGWLHotKey::WakeHotKeyName).state == KorvaneEventHotKeyService::Binding::Bound, 15000);
-        portal->changeShortcuts({{SGWLHotKey::WakeDesktopId, {{QStringLiteral("trigger_description"), changed}}}});
+        QTRY_VERIFY_WITH_TIMEOUT(GlobalShortcutRegistry::sharedCenter()->bindingForName(NamedShortcuts::WakeHotKeyName).state == GlobalShortcutBackend::Binding::Bound, 15000);
+        portal->changeShortcuts({{NamedShortcuts::WakeDesktopId, {{QStringLiteral("trigger_description"), changed}}}});
     }
-    QTRY_VERIFY_WITH_TIMEOUT(PTHotKeyCenter::sharedCenter()->bindingForName(SGWLHotKey::WakeHotKeyName).state != KorvaneEventHotKeyService::Binding::Pending, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(GlobalShortcutRegistry::sharedCenter()->bindingForName(NamedShortcuts::WakeHotKeyName).state != GlobalShortcutBackend::Binding::Pending, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyField()->text(), field, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyWarning()->isVisibleTo(&general), !warning.isEmpty(), 15000);
     QVERIFY2(general.hotKeyWarning()->text().left(int(warning.size())) == warning, qPrintable(general.hotKeyWarning()->text()));

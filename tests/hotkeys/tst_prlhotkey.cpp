@@ -1,8 +1,8 @@
-#include "shell/hotkeys/prlhotkey.h"
-#include "shell/hotkeys/prlhotkeyrecorder.h"
+#include "shell/hotkeys/recordedshortcut.h"
+#include "shell/hotkeys/shortcutrecorder.h"
 
-#include "platform/headlesseventhotkeyservice.h"
-#include "platform/korvaneplatform.h"
+#include "platform/headlessshortcutbackend.h"
+#include "platform/platform.h"
 
 #include <QTest>
 
@@ -17,7 +17,7 @@ constexpr quint32 kCapsLock = 0x10000;
 
 } // namespace
 
-Q_DECLARE_METATYPE(PRLHotKeyRecorder::Outcome)
+Q_DECLARE_METATYPE(ShortcutRecorder::Outcome)
 
 class PRLHotKeyTest final : public QObject
 {
@@ -42,14 +42,14 @@ private Q_SLOTS:
     void eventModifierFlags();
 
 private:
-    HeadlessEventHotKeyService *m_service = nullptr;
+    HeadlessShortcutBackend *m_service = nullptr;
 };
 
 void PRLHotKeyTest::initTestCase()
 {
-    auto service = std::make_unique<HeadlessEventHotKeyService>();
+    auto service = std::make_unique<HeadlessShortcutBackend>();
     m_service = service.get();
-    KorvanePlatform::setEventHotKeyService(std::move(service));
+    Platform::setEventHotKeyService(std::move(service));
 }
 
 void PRLHotKeyTest::displayString_data()
@@ -76,8 +76,8 @@ void PRLHotKeyTest::displayString()
     QFETCH(quint32, keyCode);
     QFETCH(quint32, flags);
     QFETCH(QString, expected);
-    QCOMPARE(PRLHotKey::stringForKeyCode(keyCode, flags), expected);
-    const PRLHotKey hotKey(keyCode, flags);
+    QCOMPARE(RecordedShortcut::stringForKeyCode(keyCode, flags), expected);
+    const RecordedShortcut hotKey(keyCode, flags);
     QCOMPARE(hotKey.displayString(), expected);
     QCOMPARE(hotKey.stringRepresentation(), expected);
 }
@@ -86,27 +86,27 @@ void PRLHotKeyTest::layoutCharacter()
 {
     // On a French layout the key at the place of Q types "a".
     m_service->setKeyCharacter(12, QStringLiteral("a"));
-    const PRLHotKey made(12, kCommand);
+    const RecordedShortcut made(12, kCommand);
     QCOMPARE(made.displayString(), QStringLiteral("Super+A"));
-    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("Super+A"))->keyCode(), 12u);
+    QCOMPARE(RecordedShortcut::hotKeyForString(QStringLiteral("Super+A"))->keyCode(), 12u);
     // Special keys keep their names whatever the layout types.
     m_service->setKeyCharacter(36, QStringLiteral("x"));
-    QCOMPARE(PRLHotKey::stringForKeyCode(36, kCommand), QStringLiteral("Super+Return"));
+    QCOMPARE(RecordedShortcut::stringForKeyCode(36, kCommand), QStringLiteral("Super+Return"));
     m_service->setKeyCharacter(36, QString());
 
     m_service->setKeyCharacter(12, QString());
     QCOMPARE(made.displayString(), QStringLiteral("Super+A"));
     QCOMPARE(made.stringRepresentation(), QStringLiteral("Super+Q"));
-    QCOMPARE(PRLHotKey::hotKeyForString(QStringLiteral("Super+Q"))->keyCode(), 12u);
+    QCOMPARE(RecordedShortcut::hotKeyForString(QStringLiteral("Super+Q"))->keyCode(), 12u);
 }
 
 void PRLHotKeyTest::recordKey_data()
 {
     QTest::addColumn<quint32>("keyCode");
     QTest::addColumn<quint32>("flags");
-    QTest::addColumn<PRLHotKeyRecorder::Outcome>("outcome");
+    QTest::addColumn<ShortcutRecorder::Outcome>("outcome");
     QTest::addColumn<QString>("shown");
-    using O = PRLHotKeyRecorder::Outcome;
+    using O = ShortcutRecorder::Outcome;
     QTest::newRow("tab passes on") << 48u << 0u << O::PassOn << QString();
     QTest::newRow("tab with command passes on") << 48u << kCommand << O::PassOn << QString();
     QTest::newRow("delete clears") << 51u << 0u << O::Clear << QString();
@@ -130,13 +130,13 @@ void PRLHotKeyTest::recordKey()
 {
     QFETCH(quint32, keyCode);
     QFETCH(quint32, flags);
-    QFETCH(PRLHotKeyRecorder::Outcome, outcome);
+    QFETCH(ShortcutRecorder::Outcome, outcome);
     QFETCH(QString, shown);
-    const PRLHotKeyRecorder::Result result = PRLHotKeyRecorder::recordKey(keyCode, flags);
+    const ShortcutRecorder::Result result = ShortcutRecorder::recordKey(keyCode, flags);
     QCOMPARE(result.outcome, outcome);
-    QCOMPARE(result.endsEditing(), outcome != PRLHotKeyRecorder::Outcome::PassOn);
-    if (outcome == PRLHotKeyRecorder::Outcome::Take) {
-        QCOMPARE(result.hotKey, PRLHotKey(keyCode, flags));
+    QCOMPARE(result.endsEditing(), outcome != ShortcutRecorder::Outcome::PassOn);
+    if (outcome == ShortcutRecorder::Outcome::Take) {
+        QCOMPARE(result.hotKey, RecordedShortcut(keyCode, flags));
         QCOMPARE(result.hotKey.displayString(), shown);
     } else {
         QVERIFY(result.hotKey.isEmpty());
@@ -162,9 +162,9 @@ void PRLHotKeyTest::hotKeyForString()
 {
     // The names become known by being shown.
     for (const auto &[keyCode, flags] : {std::pair{40u, 0u}, {96u, 0u}, {122u, 0u}, {2u, 0u}, {126u, 0u}})
-        PRLHotKey::stringForKeyCode(keyCode, flags | kCommand);
+        RecordedShortcut::stringForKeyCode(keyCode, flags | kCommand);
     QFETCH(QString, text);
-    const std::optional<PRLHotKey> hotKey = PRLHotKey::hotKeyForString(text);
+    const std::optional<RecordedShortcut> hotKey = RecordedShortcut::hotKeyForString(text);
     QVERIFY(hotKey.has_value());
     QTEST(hotKey->keyCode(), "keyCode");
     QTEST(hotKey->modifiers(), "flags");
@@ -173,7 +173,7 @@ void PRLHotKeyTest::hotKeyForString()
 void PRLHotKeyTest::unknownNameGivesNoValue()
 {
     for (const char *text : {"Super+Ω", "Nonsense", "Super+#300", "Ctrl+Ctrl+K", "Ctrl+", "Hyper+K", "⌘ D"})
-        QVERIFY2(!PRLHotKey::hotKeyForString(QString::fromUtf8(text)).has_value(), text);
+        QVERIFY2(!RecordedShortcut::hotKeyForString(QString::fromUtf8(text)).has_value(), text);
 }
 
 void PRLHotKeyTest::displayReadsBack_data()
@@ -188,8 +188,8 @@ void PRLHotKeyTest::displayReadsBack()
     // Keys that share a character (the digit and the keypad digit) read back as either;
     // what is shown must be the same again.
     QFETCH(quint32, keyCode);
-    const QString shown = PRLHotKey::stringForKeyCode(keyCode, kCommand | kOption);
-    const std::optional<PRLHotKey> parsed = PRLHotKey::hotKeyForString(shown);
+    const QString shown = RecordedShortcut::stringForKeyCode(keyCode, kCommand | kOption);
+    const std::optional<RecordedShortcut> parsed = RecordedShortcut::hotKeyForString(shown);
     QVERIFY2(parsed.has_value(), qPrintable(shown));
     QCOMPARE(parsed->modifiers(), kCommand | kOption);
     QCOMPARE(parsed->displayString(), shown);
@@ -212,25 +212,25 @@ void PRLHotKeyTest::stringForKey_data()
 void PRLHotKeyTest::stringForKey()
 {
     QFETCH(quint32, keyCode);
-    QTEST(PRLHotKey::stringForKey(keyCode), "expected");
+    QTEST(RecordedShortcut::stringForKey(keyCode), "expected");
 }
 
 void PRLHotKeyTest::valueAndArchive()
 {
-    const PRLHotKey empty(0, 0);
+    const RecordedShortcut empty(0, 0);
     QVERIFY(empty.isEmpty());
     QCOMPARE(empty.displayString(), QString());
-    QVERIFY(!PRLHotKey(0, kCommand).isEmpty());
-    QVERIFY(!PRLHotKey(2, 0).isEmpty());
+    QVERIFY(!RecordedShortcut(0, kCommand).isEmpty());
+    QVERIFY(!RecordedShortcut(2, 0).isEmpty());
 
-    const PRLHotKey wake(2, kCommand);
+    const RecordedShortcut wake(2, kCommand);
     const QVariantMap archive = wake.toArchive();
     QCOMPARE(archive.value(QStringLiteral("keyCode")).toUInt(), 2u);
     QCOMPARE(archive.value(QStringLiteral("modifiers")).toUInt(), kCommand);
-    QCOMPARE(PRLHotKey::fromArchive(archive), wake);
-    QCOMPARE(PRLHotKey::fromArchive(archive).displayString(), QStringLiteral("Super+D"));
-    QVERIFY(PRLHotKey::fromArchive({}).isEmpty());
-    QVERIFY(wake != PRLHotKey(2, kCommand | kShift));
+    QCOMPARE(RecordedShortcut::fromArchive(archive), wake);
+    QCOMPARE(RecordedShortcut::fromArchive(archive).displayString(), QStringLiteral("Super+D"));
+    QVERIFY(RecordedShortcut::fromArchive({}).isEmpty());
+    QVERIFY(wake != RecordedShortcut(2, kCommand | kShift));
 }
 
 void PRLHotKeyTest::eventModifierFlags_data()
@@ -248,7 +248,7 @@ void PRLHotKeyTest::eventModifierFlags_data()
 void PRLHotKeyTest::eventModifierFlags()
 {
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    QTEST(PRLHotKeyRecorder::eventModifierFlags(modifiers), "flags");
+    QTEST(ShortcutRecorder::eventModifierFlags(modifiers), "flags");
 }
 
 QTEST_GUILESS_MAIN(PRLHotKeyTest)

@@ -1,21 +1,21 @@
-#include "shell/hotkeys/pthotkeycenter.h"
+#include "shell/hotkeys/globalshortcutregistry.h"
 
-#include "platform/headlesseventhotkeyservice.h"
+#include "platform/headlessshortcutbackend.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-using HotKeyID = KorvaneEventHotKeyService::HotKeyID;
+using HotKeyID = GlobalShortcutBackend::HotKeyID;
 
 namespace {
 
-constexpr quint32 kPTHk = KorvaneEventHotKeyService::fourCharCode("PTHk");
+constexpr quint32 kPTHk = GlobalShortcutBackend::fourCharCode("PTHk");
 
 PTHotKeyPtr makeHotKey(const QString &name, qint32 keyCode, qint32 modifiers, QObject *target, QStringList *pressed)
 {
-    auto hotKey = std::make_shared<PTHotKey>(name, PTKeyCombo::keyComboWithKeyCode(keyCode, modifiers));
+    auto hotKey = std::make_shared<GlobalShortcut>(name, StoredKeyCombination::keyComboWithKeyCode(keyCode, modifiers));
     hotKey->setTarget(target);
-    hotKey->setAction([pressed](const PTHotKey &key) { pressed->append(key.name()); });
+    hotKey->setAction([pressed](const GlobalShortcut &key) { pressed->append(key.name()); });
     return hotKey;
 }
 
@@ -40,16 +40,16 @@ private Q_SLOTS:
     void registrationCanBeSwitchedOff();
 
 private:
-    std::unique_ptr<HeadlessEventHotKeyService> m_service;
-    std::unique_ptr<PTHotKeyCenter> m_center;
+    std::unique_ptr<HeadlessShortcutBackend> m_service;
+    std::unique_ptr<GlobalShortcutRegistry> m_center;
     std::unique_ptr<QObject> m_target;
     QStringList m_pressed;
 };
 
 void PTHotKeyCenterTest::init()
 {
-    m_service = std::make_unique<HeadlessEventHotKeyService>();
-    m_center = std::make_unique<PTHotKeyCenter>(m_service.get());
+    m_service = std::make_unique<HeadlessShortcutBackend>();
+    m_center = std::make_unique<GlobalShortcutRegistry>(m_service.get());
     m_target = std::make_unique<QObject>();
     m_pressed.clear();
 }
@@ -98,9 +98,9 @@ void PTHotKeyCenterTest::numbersAreNeverReused()
     QCOMPARE(c->registration()->id, 3u);
 
     // The number of a released hotkey no longer reaches anything.
-    m_service->deliver({kPTHk, 1}, KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver({kPTHk, 1}, GlobalShortcutBackend::HotKeyPressed);
     QVERIFY(m_pressed.isEmpty());
-    m_service->deliver({kPTHk, 3}, KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver({kPTHk, 3}, GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(m_pressed, QStringList{QStringLiteral("c")});
 }
 
@@ -145,7 +145,7 @@ void PTHotKeyCenterTest::refusedCombinationChangesNothing()
     // A combination already taken is refused too, and the first keeps it.
     QVERIFY(!m_center->registerHotKey(makeHotKey(QStringLiteral("second"), 2, 0x300, m_target.get(), &m_pressed)));
     QVERIFY(!m_center->hotKeyForName(QStringLiteral("second")));
-    m_service->deliver(*next->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver(*next->registration(), GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(m_pressed, QStringList{QStringLiteral("other")});
 }
 
@@ -153,17 +153,17 @@ void PTHotKeyCenterTest::pressReachesOnlyItsLiveHotKey()
 {
     auto hotKey = makeHotKey(QStringLiteral("k"), 40, 0x100, m_target.get(), &m_pressed);
     QVERIFY(m_center->registerHotKey(hotKey));
-    QVERIFY(m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyReleased));
+    QVERIFY(m_service->deliver(*hotKey->registration(), GlobalShortcutBackend::HotKeyReleased));
     QVERIFY(m_pressed.isEmpty());
-    m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyPressed);
-    m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyPressed);
-    m_service->deliver({kPTHk, 99}, KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver(*hotKey->registration(), GlobalShortcutBackend::HotKeyPressed);
+    m_service->deliver(*hotKey->registration(), GlobalShortcutBackend::HotKeyPressed);
+    m_service->deliver({kPTHk, 99}, GlobalShortcutBackend::HotKeyPressed);
     // The number decides, not the signature.
-    m_service->deliver({KorvaneEventHotKeyService::fourCharCode("Xxxx"), 1}, KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver({GlobalShortcutBackend::fourCharCode("Xxxx"), 1}, GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(m_pressed, QStringList(3, QStringLiteral("k")));
 
     m_target.reset();
-    m_service->deliver(*hotKey->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver(*hotKey->registration(), GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(m_pressed.size(), 3);
 }
 
@@ -195,7 +195,7 @@ void PTHotKeyCenterTest::secondRegistrationUnderNameKeepsTheFirst()
     m_center->unregisterHotKeyForName(QStringLiteral("same"));
     QCOMPARE(m_service->registrations().size(), 1);
     QCOMPARE(m_service->registrations().first().keyCode, 40u);
-    m_service->deliver(*first->registration(), KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver(*first->registration(), GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(m_pressed, QStringList{QStringLiteral("same")});
 }
 
@@ -217,14 +217,14 @@ void PTHotKeyCenterTest::registrationCanBeSwitchedOff()
     m_center->setHotKeyRegistrationForName(QStringLiteral("k"), false);
     QVERIFY(m_service->registrations().isEmpty());
     QCOMPARE(m_center->hotKeyForName(QStringLiteral("k")), hotKey);
-    m_service->deliver({kPTHk, 1}, KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver({kPTHk, 1}, GlobalShortcutBackend::HotKeyPressed);
     QVERIFY(m_pressed.isEmpty());
 
     m_center->setHotKeyRegistrationForName(QStringLiteral("k"), true);
     m_center->setHotKeyRegistrationForName(QStringLiteral("k"), true);
     QCOMPARE(m_service->registrations().size(), 1);
     QCOMPARE(hotKey->registration(), std::optional(HotKeyID{kPTHk, 2}));
-    m_service->deliver({kPTHk, 2}, KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver({kPTHk, 2}, GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(m_pressed, QStringList{QStringLiteral("k")});
 }
 

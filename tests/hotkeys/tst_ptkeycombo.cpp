@@ -1,4 +1,4 @@
-#include "shell/hotkeys/ptkeycombo.h"
+#include "shell/hotkeys/storedkeycombination.h"
 
 #include <QTest>
 
@@ -34,7 +34,7 @@ void PTKeyComboTest::validity()
 {
     QFETCH(int, keyCode);
     QFETCH(int, modifiers);
-    const PTKeyCombo combo = PTKeyCombo::keyComboWithKeyCode(keyCode, modifiers);
+    const StoredKeyCombination combo = StoredKeyCombination::keyComboWithKeyCode(keyCode, modifiers);
     QTEST(combo.isValidHotKeyCombo(), "valid");
     QTEST(combo.isClearCombo(), "clear");
 }
@@ -57,18 +57,18 @@ void PTKeyComboTest::plistRepresentation_data()
 void PTKeyComboTest::plistRepresentation()
 {
     QFETCH(QVariant, plist);
-    const PTKeyCombo combo = PTKeyCombo::initWithPlistRepresentation(plist);
+    const StoredKeyCombination combo = StoredKeyCombination::initWithPlistRepresentation(plist);
     QTEST(combo.keyCode(), "keyCode");
     QTEST(combo.modifiers(), "modifiers");
 }
 
 void PTKeyComboTest::roundTrip()
 {
-    const PTKeyCombo combo = PTKeyCombo::keyComboWithKeyCode(40, 0x100 | 0x200);
+    const StoredKeyCombination combo = StoredKeyCombination::keyComboWithKeyCode(40, 0x100 | 0x200);
     const QVariantMap plist = combo.plistRepresentation();
     QCOMPARE(plist.value(QStringLiteral("keyCode")).toInt(), 40);
     QCOMPARE(plist.value(QStringLiteral("modifiers")).toInt(), 0x300);
-    QCOMPARE(PTKeyCombo::initWithPlistRepresentation(plist), combo);
+    QCOMPARE(StoredKeyCombination::initWithPlistRepresentation(plist), combo);
 }
 
 void PTKeyComboTest::description_data()
@@ -88,7 +88,7 @@ void PTKeyComboTest::description()
 {
     QFETCH(int, keyCode);
     QFETCH(int, modifiers);
-    QTEST(PTKeyCombo::keyComboWithKeyCode(keyCode, modifiers).description(), "expected");
+    QTEST(StoredKeyCombination::keyComboWithKeyCode(keyCode, modifiers).description(), "expected");
 }
 
 QTEST_GUILESS_MAIN(PTKeyComboTest)

@@ -1,14 +1,14 @@
-#include "shell/hotkeys/sgwlhotkey.h"
+#include "shell/hotkeys/namedshortcuts.h"
 
-#include "platform/headlesseventhotkeyservice.h"
-#include "platform/korvaneplatform.h"
-#include "shell/hotkeys/pthotkeycenter.h"
-#include "shell/hotkeys/sgwlhotkeyservice.h"
+#include "platform/headlessshortcutbackend.h"
+#include "platform/platform.h"
+#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shell/hotkeys/storeshortcutservice.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-using HotKeyID = KorvaneEventHotKeyService::HotKeyID;
+using HotKeyID = GlobalShortcutBackend::HotKeyID;
 
 class SGWLHotKeyTest final : public QObject
 {
@@ -27,25 +27,25 @@ private Q_SLOTS:
 private:
     HotKeyID registrationOf(const QString &name) const;
 
-    HeadlessEventHotKeyService *m_service = nullptr;
+    HeadlessShortcutBackend *m_service = nullptr;
 };
 
 void SGWLHotKeyTest::initTestCase()
 {
-    auto service = std::make_unique<HeadlessEventHotKeyService>();
+    auto service = std::make_unique<HeadlessShortcutBackend>();
     m_service = service.get();
-    KorvanePlatform::setEventHotKeyService(std::move(service));
+    Platform::setEventHotKeyService(std::move(service));
 }
 
 void SGWLHotKeyTest::cleanup()
 {
-    PTHotKeyCenter::sharedCenter()->unregisterAllHotKeys();
+    GlobalShortcutRegistry::sharedCenter()->unregisterAllHotKeys();
     QVERIFY(m_service->registrations().isEmpty());
 }
 
 HotKeyID SGWLHotKeyTest::registrationOf(const QString &name) const
 {
-    const PTHotKeyPtr hotKey = PTHotKeyCenter::sharedCenter()->hotKeyForName(name);
+    const PTHotKeyPtr hotKey = GlobalShortcutRegistry::sharedCenter()->hotKeyForName(name);
     return hotKey && hotKey->registration() ? *hotKey->registration() : HotKeyID{};
 }
 
@@ -63,7 +63,7 @@ void SGWLHotKeyTest::hotKeyModifiers_data()
 void SGWLHotKeyTest::hotKeyModifiers()
 {
     QFETCH(quint32, flags);
-    QTEST(SGWLHotKey::hotKeyModifiers(flags), "bits");
+    QTEST(NamedShortcuts::hotKeyModifiers(flags), "bits");
 }
 
 void SGWLHotKeyTest::eventModifierFlags_data()
@@ -81,35 +81,35 @@ void SGWLHotKeyTest::eventModifierFlags()
 {
     QFETCH(qint32, bits);
     QFETCH(quint32, flags);
-    QCOMPARE(SGWLHotKey::eventModifierFlags(bits), flags);
+    QCOMPARE(NamedShortcuts::eventModifierFlags(bits), flags);
     if (bits >= 0)
-        QCOMPARE(SGWLHotKey::hotKeyModifiers(flags), bits & 0x1B01);
+        QCOMPARE(NamedShortcuts::hotKeyModifiers(flags), bits & 0x1B01);
 }
 
 // An action's hotkey names its action; the wake hotkey opens the main view and nothing else.
 void SGWLHotKeyTest::pressReachesActionOrWake()
 {
-    PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
-    QSignalSpy actions(center, &PTHotKeyCenter::gloableHotKeyPressed);
-    QSignalSpy wake(center, &PTHotKeyCenter::openMainView);
-    const QString name = SGWLHotKey::hotKeyName(2, 1048576);
-    QVERIFY(SGWLHotKey::registerAttributeName(name, 2, 1048576));
-    QVERIFY(SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, 3, 1048576));
+    GlobalShortcutRegistry *center = GlobalShortcutRegistry::sharedCenter();
+    QSignalSpy actions(center, &GlobalShortcutRegistry::actionShortcutPressed);
+    QSignalSpy wake(center, &GlobalShortcutRegistry::openMainView);
+    const QString name = NamedShortcuts::hotKeyName(2, 1048576);
+    QVERIFY(NamedShortcuts::registerAttributeName(name, 2, 1048576));
+    QVERIFY(NamedShortcuts::registerAttributeName(NamedShortcuts::WakeHotKeyName, 3, 1048576));
     QCOMPARE(m_service->registrations().last().modifiers, 0x100u);
 
-    QVERIFY(m_service->deliver(registrationOf(name), KorvaneEventHotKeyService::HotKeyPressed));
+    QVERIFY(m_service->deliver(registrationOf(name), GlobalShortcutBackend::HotKeyPressed));
     QCOMPARE(actions.count(), 1);
     QCOMPARE(actions.first().first().toString(), QStringLiteral("2-1048576"));
     QCOMPARE(wake.count(), 0);
-    m_service->deliver(registrationOf(QStringLiteral("wakeHotKey")), KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver(registrationOf(QStringLiteral("wakeHotKey")), GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(wake.count(), 1);
     QCOMPARE(actions.count(), 1);
 }
 
 void SGWLHotKeyTest::storeServiceGoesThroughRegistry()
 {
-    SGWLHotKeyService service;
-    QSignalSpy actions(PTHotKeyCenter::sharedCenter(), &PTHotKeyCenter::gloableHotKeyPressed);
+    StoreShortcutService service;
+    QSignalSpy actions(GlobalShortcutRegistry::sharedCenter(), &GlobalShortcutRegistry::actionShortcutPressed);
     QVERIFY(service.registerHotKey(QStringLiteral("17-1572864"), 17, 0x180000));
     QCOMPARE(m_service->registrations().size(), 1);
     QCOMPARE(m_service->registrations().first().modifiers, 0x900u);
@@ -117,7 +117,7 @@ void SGWLHotKeyTest::storeServiceGoesThroughRegistry()
     // The same combination for a second name is refused, as another action already has it.
     QVERIFY(!service.registerHotKey(QStringLiteral("other"), 17, 0x180000));
 
-    m_service->deliver(registrationOf(QStringLiteral("17-1572864")), KorvaneEventHotKeyService::HotKeyPressed);
+    m_service->deliver(registrationOf(QStringLiteral("17-1572864")), GlobalShortcutBackend::HotKeyPressed);
     QCOMPARE(actions.count(), 1);
     QCOMPARE(actions.first().first().toString(), QStringLiteral("17-1572864"));
 

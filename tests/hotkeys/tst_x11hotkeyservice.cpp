@@ -1,10 +1,10 @@
 #include "platform/x11hotkeyservice.h"
 
-#include "platform/korvanedesktopplatform.h"
-#include "platform/korvaneplatform.h"
-#include "shell/hotkeys/prlhotkey.h"
-#include "shell/hotkeys/pthotkeycenter.h"
-#include "shell/hotkeys/sgwlhotkey.h"
+#include "platform/desktopplatform.h"
+#include "platform/platform.h"
+#include "shell/hotkeys/recordedshortcut.h"
+#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shell/hotkeys/namedshortcuts.h"
 #include "platform/xkbkeycodes.h"
 #include "xvfbserver.h"
 
@@ -18,11 +18,11 @@
 
 #include <cstdlib>
 
-using HotKeyID = KorvaneEventHotKeyService::HotKeyID;
+using HotKeyID = GlobalShortcutBackend::HotKeyID;
 
 namespace {
 
-constexpr quint32 kPTHk = KorvaneEventHotKeyService::fourCharCode("PTHk");
+constexpr quint32 kPTHk = GlobalShortcutBackend::fourCharCode("PTHk");
 constexpr quint32 kCommand = 0x100;
 constexpr quint32 kShift = 0x200;
 constexpr quint32 kOption = 0x800;
@@ -34,7 +34,7 @@ class EventRecorder final : public QObject
     Q_OBJECT
 
 public:
-    KorvaneEventHotKeyService::EventHandler handler()
+    GlobalShortcutBackend::EventHandler handler()
     {
         return [this](HotKeyID hotKeyID, int kind) { Q_EMIT delivered(hotKeyID.signature, hotKeyID.id, kind); };
     }
@@ -285,15 +285,15 @@ void X11HotKeyServiceTest::keyCharacters()
 
 void X11HotKeyServiceTest::wakeHotKeyThroughTheRegistry()
 {
-    KorvanePlatform::setEventHotKeyService(KorvaneDesktopPlatform::createEventHotKeyService());
-    QVERIFY(dynamic_cast<X11HotKeyService *>(KorvanePlatform::eventHotKeyService()));
-    QCOMPARE(PRLHotKey(2, 0x100000).displayString(), QStringLiteral("Super+D"));
+    Platform::setEventHotKeyService(DesktopPlatform::createEventHotKeyService());
+    QVERIFY(dynamic_cast<X11HotKeyService *>(Platform::eventHotKeyService()));
+    QCOMPARE(RecordedShortcut(2, 0x100000).displayString(), QStringLiteral("Super+D"));
 
-    PTHotKeyCenter *center = PTHotKeyCenter::sharedCenter();
-    QSignalSpy wake(center, &PTHotKeyCenter::openMainView);
-    QSignalSpy actions(center, &PTHotKeyCenter::gloableHotKeyPressed);
-    QVERIFY(SGWLHotKey::registerAttributeName(SGWLHotKey::WakeHotKeyName, 2, 0x100000));
-    QVERIFY(SGWLHotKey::registerAttributeName(SGWLHotKey::hotKeyName(40, 0x120000), 40, 0x120000));
+    GlobalShortcutRegistry *center = GlobalShortcutRegistry::sharedCenter();
+    QSignalSpy wake(center, &GlobalShortcutRegistry::openMainView);
+    QSignalSpy actions(center, &GlobalShortcutRegistry::actionShortcutPressed);
+    QVERIFY(NamedShortcuts::registerAttributeName(NamedShortcuts::WakeHotKeyName, 2, 0x100000));
+    QVERIFY(NamedShortcuts::registerAttributeName(NamedShortcuts::hotKeyName(40, 0x120000), 40, 0x120000));
 
     press(QStringLiteral("key super+d"));
     press(QStringLiteral("key super+shift+k"));
@@ -304,7 +304,7 @@ void X11HotKeyServiceTest::wakeHotKeyThroughTheRegistry()
     QCOMPARE(actions.first().first().toString(), QStringLiteral("40-1179648"));
 
     center->unregisterAllHotKeys();
-    KorvanePlatform::setEventHotKeyService(nullptr);
+    Platform::setEventHotKeyService(nullptr);
 }
 
 int main(int argc, char *argv[])

@@ -1,10 +1,10 @@
 // The service API against the stand-ins: what each request sends, what each answer gives,
 // and every row of the failure table.
-#include "net/korvaneapiclient.h"
+#include "net/apiclient.h"
 #include "net/korvanecardmodels.h"
-#include "net/korvanehosts.h"
-#include "net/korvanenetworkclient.h"
-#include "actions/korvanetranslations.h"
+#include "net/servicehosts.h"
+#include "net/networkclient.h"
+#include "actions/translations.h"
 #include "nettestsupport.h"
 #include "servers/cosstandin.h"
 #include "servers/libretranslatestandin.h"
@@ -28,7 +28,7 @@ struct Result {
     QVariant result;
     QString message;
 
-    KorvaneApiClient::ResultCompletion completion()
+    ApiClient::ResultCompletion completion()
     {
         return [this](bool s, const QVariant &r, const QString &m) {
             ++calls;
@@ -37,7 +37,7 @@ struct Result {
             message = m;
         };
     }
-    KorvaneApiClient::FlagCompletion flag()
+    ApiClient::FlagCompletion flag()
     {
         return [this](bool s, const QString &m) { completion()(s, QVariant(), m); };
     }
@@ -70,7 +70,7 @@ class ApiClientTest final : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        KorvaneTranslations::install({QStringLiteral("en-US")});
+        Translations::install({QStringLiteral("en-US")});
         QVERIFY(m_service.start());
         QVERIFY(m_ocr.start());
         QVERIFY(m_cos.start());
@@ -140,13 +140,13 @@ private Q_SLOTS:
         else
             m_service.setOverride(answer, false);
         Result r;
-        KorvaneApiClient::translate("Hello", "de", r.completion());
+        ApiClient::translate("Hello", "de", r.completion());
         QCOMPARE(r.calls, 0);
         QTRY_COMPARE(r.calls, 1);
         QCOMPARE(r.success, success);
         if (success)
             QCOMPARE(r.result.toString(), QString("Hallo"));
-        QCOMPARE(r.message, message ? KorvaneApiClient::cannotConnectMessage() : QString());
+        QCOMPARE(r.message, message ? ApiClient::cannotConnectMessage() : QString());
         QVERIFY(!message || !r.message.isEmpty());
     }
 
@@ -154,9 +154,9 @@ private Q_SLOTS:
     {
         setDefault(KorvaneSettings::serviceHost, "");
         Result version, token, translate;
-        KorvaneApiClient::getAppVersion(version.completion());
-        KorvaneApiClient::getOCRToken(token.completion());
-        KorvaneApiClient::translate("x", "en", translate.completion());
+        ApiClient::getAppVersion(version.completion());
+        ApiClient::getOCRToken(token.completion());
+        ApiClient::translate("x", "en", translate.completion());
         QCOMPARE(version.calls + token.calls + translate.calls, 0);
         QTRY_COMPARE(version.calls + token.calls + translate.calls, 3);
         QVERIFY(!version.success && !token.success && !translate.success);
@@ -167,8 +167,8 @@ private Q_SLOTS:
     void ocrTokenAndVersion()
     {
         Result token, version;
-        KorvaneApiClient::getOCRToken(token.completion());
-        KorvaneApiClient::getAppVersion(version.completion());
+        ApiClient::getOCRToken(token.completion());
+        ApiClient::getAppVersion(version.completion());
         QTRY_COMPARE(token.calls + version.calls, 2);
         QCOMPARE(token.result.toString(), m_service.token);
         QCOMPARE(version.result.toString(), m_service.version);
@@ -176,8 +176,8 @@ private Q_SLOTS:
         for (const StandInRequest &request : m_service.requests()) {
             if (request.path.endsWith("/app/get")) {
                 sawVersion = true;
-                QCOMPARE(request.query.queryItemValue("identifier"), KorvaneApiClient::bundleIdentifier());
-                QCOMPARE(request.query.queryItemValue("version"), KorvaneApiClient::currentVersion());
+                QCOMPARE(request.query.queryItemValue("identifier"), ApiClient::bundleIdentifier());
+                QCOMPARE(request.query.queryItemValue("version"), ApiClient::currentVersion());
             }
         }
         QVERIFY(sawVersion);
@@ -202,7 +202,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, image);
         Result r;
-        KorvaneApiClient::parseHandwriting(m_ocr.token, fileName.isEmpty() ? QString() : pngFile(fileName), bytes, r.completion());
+        ApiClient::parseHandwriting(m_ocr.token, fileName.isEmpty() ? QString() : pngFile(fileName), bytes, r.completion());
         QTRY_COMPARE(r.calls, 1);
         QCOMPARE(r.success, image);
         QCOMPARE(r.result.toStringList(), image ? m_ocr.lines : QStringList());
@@ -210,7 +210,7 @@ private Q_SLOTS:
         QCOMPARE(m_ocr.requests().last().header("Authorization"), m_ocr.token.toUtf8());
         QCOMPARE(m_ocr.lastParts.size(), image ? 2 : 1);
         QCOMPARE(m_ocr.lastParts[0].name, QString("appid"));
-        QCOMPARE(QString::fromUtf8(m_ocr.lastParts[0].data), KorvaneApiClient::ocrAppId());
+        QCOMPARE(QString::fromUtf8(m_ocr.lastParts[0].data), ApiClient::ocrAppId());
         if (!image)
             return;
         QCOMPARE(m_ocr.lastParts[1].name, QString("image"));
@@ -243,12 +243,12 @@ private Q_SLOTS:
         if (!answer.isEmpty())
             m_ocr.setOverride(StandInResponse::json(answer));
         Result r;
-        KorvaneApiClient::parseGeneral(token, QUrl("http://img.example/a.png"), r.completion());
+        ApiClient::parseGeneral(token, QUrl("http://img.example/a.png"), r.completion());
         QTRY_COMPARE(r.calls, 1);
         m_ocr.lines = QStringList{"Hello Korvane", "第二行"};
         QCOMPARE(r.success, success);
         QVERIFY(r.result.isNull());
-        QCOMPARE(r.message, message ? KorvaneApiClient::cannotConnectMessage() : QString());
+        QCOMPARE(r.message, message ? ApiClient::cannotConnectMessage() : QString());
         QCOMPARE(m_ocr.requests().last().header("Content-Type"), QByteArray("application/json"));
         QCOMPARE(QJsonDocument::fromJson(m_ocr.requests().last().body)["url"].toString(), QString("http://img.example/a.png"));
     }
@@ -257,7 +257,7 @@ private Q_SLOTS:
     {
         m_ocr.cardItems = {{"卡号", "6222 0000 1111 2222"}, {"卡类型", "借记卡"}, {"银行信息", "工商银行"}, {"未知", "x"}};
         Result card;
-        KorvaneApiClient::parseBankCard(m_ocr.token, QUrl("http://img.example/c.png"), card.completion());
+        ApiClient::parseBankCard(m_ocr.token, QUrl("http://img.example/c.png"), card.completion());
         QTRY_COMPARE(card.calls, 1);
         QVERIFY(card.success);
         const BankCardModel bank = card.result.value<BankCardModel>();
@@ -268,14 +268,14 @@ private Q_SLOTS:
 
         m_ocr.cardItems = {{"注册号", "91310000"}, {"公司名称", "Korvane"}, {"组成形式", "个人经营"}};
         Result byUrl, byFile;
-        KorvaneApiClient::parseBizlicense(m_ocr.token, QUrl("http://img.example/l.png"), byUrl.completion());
+        ApiClient::parseBizlicense(m_ocr.token, QUrl("http://img.example/l.png"), byUrl.completion());
         const QString path = pngFile("licence.png");
-        KorvaneApiClient::parseBizlicense(m_ocr.token, path, byFile.completion());
+        ApiClient::parseBizlicense(m_ocr.token, path, byFile.completion());
         QTRY_COMPARE(byUrl.calls + byFile.calls, 2);
-        QCOMPARE(byUrl.result.value<BizlicenseMode>().constitute, QString("个人经营"));
-        QCOMPARE(byUrl.result.value<BizlicenseMode>().company, QString("Korvane"));
-        QVERIFY(byFile.result.value<BizlicenseMode>().constitute.isNull());
-        QCOMPARE(byFile.result.value<BizlicenseMode>().number, QString("91310000"));
+        QCOMPARE(byUrl.result.value<BusinessLicenseModel>().constitute, QString("个人经营"));
+        QCOMPARE(byUrl.result.value<BusinessLicenseModel>().company, QString("Korvane"));
+        QVERIFY(byFile.result.value<BusinessLicenseModel>().constitute.isNull());
+        QCOMPARE(byFile.result.value<BusinessLicenseModel>().number, QString("91310000"));
         m_ocr.cardItems.clear();
     }
 
@@ -283,7 +283,7 @@ private Q_SLOTS:
     {
         m_ocr.cardItems = {{"name", "张三"}, {"sex", "男"}, {"id", "110101199001011234"}, {"authority", "北京"}};
         Result front, back;
-        KorvaneApiClient::parseIdCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/1.png"), QUrl("http://img.example/2.png")}, 0,
+        ApiClient::parseIdCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/1.png"), QUrl("http://img.example/2.png")}, 0,
                                       front.completion());
         QTRY_COMPARE(front.calls, 1);
         QCOMPARE(m_ocr.lastJson.value("card_type").toInt(), 0);
@@ -294,7 +294,7 @@ private Q_SLOTS:
         QCOMPARE(fronts[1].value<IdCardFrontModel>().url, QString("http://img.example/2.png"));
 
         const QString path = pngFile("back.png");
-        KorvaneApiClient::parseIdCard(m_ocr.token, QStringList{path}, 1, back.completion());
+        ApiClient::parseIdCard(m_ocr.token, QStringList{path}, 1, back.completion());
         QTRY_COMPARE(back.calls, 1);
         QCOMPARE(m_ocr.lastParts.size(), 3);
         QCOMPARE(m_ocr.lastParts[1].name, QString("card_type"));
@@ -304,16 +304,16 @@ private Q_SLOTS:
 
         m_ocr.cardItems = {{"姓名", "李四"}, {"职位", "工程师"}, {"QQ", "10001"}};
         Result business;
-        KorvaneApiClient::parseBusinessCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/b.png")}, business.completion());
+        ApiClient::parseBusinessCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/b.png")}, business.completion());
         QTRY_COMPARE(business.calls, 1);
-        const BussinessCardModel card = business.result.toList().value(0).value<BussinessCardModel>();
+        const BusinessCardModel card = business.result.toList().value(0).value<BusinessCardModel>();
         QCOMPARE(card.realNameZh, QString("李四"));
         QCOMPARE(card.positionZh, QString("工程师"));
         QCOMPARE(card.qq, QString("10001"));
 
         m_ocr.setOverride(StandInResponse::json(R"({"result_list":[]})"));
         Result empty;
-        KorvaneApiClient::parseBusinessCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/b.png")}, empty.completion());
+        ApiClient::parseBusinessCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/b.png")}, empty.completion());
         QTRY_COMPARE(empty.calls, 1);
         QVERIFY(!empty.success);
         QVERIFY(empty.message.isNull());
@@ -323,7 +323,7 @@ private Q_SLOTS:
     void aMissingImageFileFailsWithoutARequest()
     {
         Result r;
-        KorvaneApiClient::parseGeneral(m_ocr.token, m_dir.filePath("missing.png"), r.completion());
+        ApiClient::parseGeneral(m_ocr.token, m_dir.filePath("missing.png"), r.completion());
         QCOMPARE(r.calls, 0);
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(!r.success);
@@ -358,7 +358,7 @@ private Q_SLOTS:
         for (const QString &name : names)
             m_cos.buckets.append({name, "ap-shanghai"});
         Result r;
-        KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", wanted, r.completion());
+        ApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", wanted, r.completion());
         QTRY_COMPARE(r.calls, 1);
         m_cos.xmlNamespace.clear();
         QCOMPARE(r.success, !found.isEmpty());
@@ -369,15 +369,15 @@ private Q_SLOTS:
 
     void bucketLookupOnARealDomainIsVirtualHosted()
     {
-        QCOMPARE(KorvaneHosts::bucketBaseUrl("http://myqcloud.com", "photos-125.cos.ap-shanghai", "photos-125", "http"),
+        QCOMPARE(ServiceHosts::bucketBaseUrl("http://myqcloud.com", "photos-125.cos.ap-shanghai", "photos-125", "http"),
                  QString("http://photos-125.cos.ap-shanghai.myqcloud.com"));
-        QCOMPARE(KorvaneHosts::bucketBaseUrl("https://localhost:8443", "b.cos.r", "b", "http"), QString("http://localhost:8443/b"));
-        QCOMPARE(KorvaneHosts::bucketBaseUrl("http://[::1]:9000", "b.oss", "b"), QString("http://[::1]:9000/b"));
-        QCOMPARE(KorvaneHosts::withSchemeOf("https://oss-cn-shanghai.aliyuncs.com", "oss-cn-beijing.aliyuncs.com"),
+        QCOMPARE(ServiceHosts::bucketBaseUrl("https://localhost:8443", "b.cos.r", "b", "http"), QString("http://localhost:8443/b"));
+        QCOMPARE(ServiceHosts::bucketBaseUrl("http://[::1]:9000", "b.oss", "b"), QString("http://[::1]:9000/b"));
+        QCOMPARE(ServiceHosts::withSchemeOf("https://oss-cn-shanghai.aliyuncs.com", "oss-cn-beijing.aliyuncs.com"),
                  QString("https://oss-cn-beijing.aliyuncs.com"));
-        QCOMPARE(KorvaneHosts::withSchemeOf("http://127.0.0.1:9000", "oss-cn-beijing.aliyuncs.com"), QString("http://127.0.0.1:9000"));
+        QCOMPARE(ServiceHosts::withSchemeOf("http://127.0.0.1:9000", "oss-cn-beijing.aliyuncs.com"), QString("http://127.0.0.1:9000"));
         setDefault(KorvaneSettings::upyunHost, "http://127.0.0.1:1/");
-        QCOMPARE(KorvaneHosts::upyun(), QString("http://127.0.0.1:1"));
+        QCOMPARE(ServiceHosts::upyun(), QString("http://127.0.0.1:1"));
         setDefault(KorvaneSettings::upyunHost, QVariant());
     }
 
@@ -385,7 +385,7 @@ private Q_SLOTS:
     {
         m_cos.setOverride(StandInResponse::text("application/xml", "<Error><Code>Other</Code></Error>"));
         Result r;
-        KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", r.completion());
+        ApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", r.completion());
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(!r.success);
         QVERIFY(r.message.isNull());
@@ -408,7 +408,7 @@ private Q_SLOTS:
         const QString path = pngFile("upload.png");
         m_cos.setOverride(StandInResponse::text("application/xml", QByteArray(), status));
         Result r;
-        KorvaneApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path,
+        ApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path,
                                             "k.png", r.upload());
         QTRY_COMPARE(r.calls, 1);
         QCOMPARE(r.success, success);
@@ -420,7 +420,7 @@ private Q_SLOTS:
     void loginStoresTheSessionAndReusesIt()
     {
         Result first;
-        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", first.flag());
+        ApiClient::weiboLogin("user@example.com", "p@ss word&1", first.flag());
         QTRY_COMPARE(first.calls, 1);
         QVERIFY(first.success);
         QCOMPARE(m_weibo.requestCount(), 1);
@@ -430,7 +430,7 @@ private Q_SLOTS:
         QVERIFY(qAbs(QDateTime::currentDateTime().secsTo(expire) - 300) <= 2);
 
         Result again;
-        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", again.flag());
+        ApiClient::weiboLogin("user@example.com", "p@ss word&1", again.flag());
         QCOMPARE(again.calls, 0);
         QTRY_COMPARE(again.calls, 1);
         QVERIFY(again.success);
@@ -440,7 +440,7 @@ private Q_SLOTS:
         // Past its five minutes the session is made again.
         setDefault(KorvaneSettings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-1));
         Result later;
-        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", later.flag());
+        ApiClient::weiboLogin("user@example.com", "p@ss word&1", later.flag());
         QTRY_COMPARE(later.calls, 1);
         QCOMPARE(m_weibo.requestCount(), 2);
     }
@@ -451,7 +451,7 @@ private Q_SLOTS:
         setDefault(KorvaneSettings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-10));
         m_weibo.sendSub = false;
         Result r;
-        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", r.flag());
+        ApiClient::weiboLogin("user@example.com", "p@ss word&1", r.flag());
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(r.success);
         QCOMPARE(KorvaneSettings::weiboCookie.read(), QString(" SUB=older"));
@@ -461,7 +461,7 @@ private Q_SLOTS:
     void noStoredCookieSendsNoCookieHeader()
     {
         Result r;
-        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), r.upload());
+        ApiClient::weiboUploadImg(pngBytes().toBase64(), r.upload());
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(!m_weibo.requests().last().hasHeader("Cookie"));
         QCOMPARE(r.message, QString("cookie失效"));
@@ -472,11 +472,11 @@ private Q_SLOTS:
         setDefault(KorvaneSettings::sinaLoginHost, closedPortUrl());
         setDefault(KorvaneSettings::weiboUploadHost, closedPortUrl());
         Result login, upload;
-        KorvaneApiClient::weiboLogin("user@example.com", "p", login.flag());
-        KorvaneApiClient::weiboUploadImg("eA==", upload.upload());
+        ApiClient::weiboLogin("user@example.com", "p", login.flag());
+        ApiClient::weiboUploadImg("eA==", upload.upload());
         QTRY_COMPARE(login.calls + upload.calls, 2);
-        QCOMPARE(login.message, KorvaneApiClient::cannotConnectMessage());
-        QCOMPARE(upload.message, KorvaneApiClient::cannotConnectMessage());
+        QCOMPARE(login.message, ApiClient::cannotConnectMessage());
+        QCOMPARE(upload.message, ApiClient::cannotConnectMessage());
     }
 
     // LibreTranslate.
@@ -497,7 +497,7 @@ private Q_SLOTS:
         QFETCH(QString, code);
         QFETCH(QString, sent);
         Result r;
-        KorvaneApiClient::libreTranslate("Hello", code, r.completion());
+        ApiClient::libreTranslate("Hello", code, r.completion());
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(r.success);
         QCOMPARE(r.result.toString(), QString("<%1> Hello").arg(sent));
@@ -512,7 +512,7 @@ private Q_SLOTS:
     {
         m_libre.languages.removeAll("ko");
         Result unsupported;
-        KorvaneApiClient::libreTranslate("Hello", "kr", unsupported.completion());
+        ApiClient::libreTranslate("Hello", "kr", unsupported.completion());
         QTRY_COMPARE(unsupported.calls, 1);
         QVERIFY(unsupported.message.contains("ko is not supported"));
         m_libre.languages.append("ko");
@@ -520,13 +520,13 @@ private Q_SLOTS:
 
     void translationServiceFollowsTheSettings()
     {
-        QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::LibreTranslate);
+        QCOMPARE(ApiClient::translationService(), ApiClient::TranslationService::LibreTranslate);
         setDefault(KorvaneSettings::libreTranslateUrl, QVariant());
-        QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::Service);
-        QVERIFY(KorvaneApiClient::translationServiceDescription().contains(m_service.baseUrl()));
+        QCOMPARE(ApiClient::translationService(), ApiClient::TranslationService::Service);
+        QVERIFY(ApiClient::translationServiceDescription().contains(m_service.baseUrl()));
         setDefault(KorvaneSettings::serviceHost, QVariant());
-        QCOMPARE(KorvaneApiClient::translationService(), KorvaneApiClient::TranslationService::None);
-        QVERIFY(KorvaneApiClient::translationServiceDescription().contains("LibreTranslate server"));
+        QCOMPARE(ApiClient::translationService(), ApiClient::TranslationService::None);
+        QVERIFY(ApiClient::translationServiceDescription().contains("LibreTranslate server"));
     }
 
     // Secrets stay out of the log.
@@ -536,12 +536,12 @@ private Q_SLOTS:
         LogCapture log;
         m_cos.buckets = {{"photos-1250000000", "ap-shanghai"}};
         Result bucket, login, upload, fail;
-        KorvaneApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", bucket.completion());
-        KorvaneApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
+        ApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", bucket.completion());
+        ApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
         QTRY_COMPARE(bucket.calls + login.calls, 2);
-        KorvaneApiClient::weiboUploadImg(pngBytes().toBase64(), upload.upload());
+        ApiClient::weiboUploadImg(pngBytes().toBase64(), upload.upload());
         setDefault(KorvaneSettings::libreTranslateKey, "lt-key-123");
-        KorvaneApiClient::libreTranslate("Hello", "de", fail.completion());
+        ApiClient::libreTranslate("Hello", "de", fail.completion());
         QTRY_COMPARE(upload.calls + fail.calls, 2);
         setDefault(KorvaneSettings::libreTranslateKey, QVariant());
         const QString text = log.text();
@@ -555,10 +555,10 @@ private Q_SLOTS:
 
     void redactedCookieKeepsTheAttributes()
     {
-        QCOMPARE(KorvaneApiClient::redactedCookie(" Httponly, SUB=_2A25abc"), QString(" Httponly, SUB=<redacted>"));
-        QCOMPARE(KorvaneApiClient::redactedCookie(" path=/"), QString(" path=/"));
-        QCOMPARE(KorvaneApiClient::redactedCookie(" expires=Sat, 29-Jan-2033 06:51:39 GMT"), QString(" expires=Sat, 29-Jan-2033 06:51:39 GMT"));
-        QCOMPARE(KorvaneApiClient::redactedCookie("SCF=AjsE,rest-of-it, path=/"), QString("SCF=<redacted>"));
+        QCOMPARE(ApiClient::redactedCookie(" Httponly, SUB=_2A25abc"), QString(" Httponly, SUB=<redacted>"));
+        QCOMPARE(ApiClient::redactedCookie(" path=/"), QString(" path=/"));
+        QCOMPARE(ApiClient::redactedCookie(" expires=Sat, 29-Jan-2033 06:51:39 GMT"), QString(" expires=Sat, 29-Jan-2033 06:51:39 GMT"));
+        QCOMPARE(ApiClient::redactedCookie("SCF=AjsE,rest-of-it, path=/"), QString("SCF=<redacted>"));
     }
 
 private:

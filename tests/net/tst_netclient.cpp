@@ -1,7 +1,7 @@
 // The HTTP client against local servers: the request shapes as they arrive, the answers as
 // they are parsed, and every way a request can fail.
-#include "net/korvanehosts.h"
-#include "net/korvanenetworkclient.h"
+#include "net/servicehosts.h"
+#include "net/networkclient.h"
 #include "nettestsupport.h"
 #include "servers/hostileanswers.h"
 #include "servers/standinserver.h"
@@ -32,10 +32,10 @@ struct Outcome {
     QVariant object;
     QVariantMap headers;
     int status = 0;
-    KorvaneNetWorkError error;
+    HttpError error;
 
     int calls() const { return successes + failures; }
-    KorvaneNetWorkClient::SuccessBlock success()
+    NetworkClient::SuccessBlock success()
     {
         return [this](const QVariant &o, const QVariantMap &h) {
             ++successes;
@@ -43,16 +43,16 @@ struct Outcome {
             headers = h;
         };
     }
-    KorvaneNetWorkClient::StatusBlock statusBlock()
+    NetworkClient::StatusBlock statusBlock()
     {
         return [this](int s) {
             ++successes;
             status = s;
         };
     }
-    KorvaneNetWorkClient::FailureBlock failure()
+    NetworkClient::FailureBlock failure()
     {
-        return [this](const KorvaneNetWorkError &e) {
+        return [this](const HttpError &e) {
             ++failures;
             error = e;
         };
@@ -108,19 +108,19 @@ private Q_SLOTS:
         m_server.clearRequests();
         m_server.clearOverride();
         m_server.setHandler([](const StandInRequest &) { return StandInResponse::json(R"({"ok":true})"); });
-        KorvaneNetWorkClient::setTransferTimeout(30000);
-        KorvaneNetWorkClient::setAnswerTimeout(30000);
+        NetworkClient::setTransferTimeout(30000);
+        NetworkClient::setAnswerTimeout(30000);
     }
 
     void getSendsTheTokenVerbatimAndOnlyWhenThereAndItsParametersInTheQuery()
     {
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {}, QString(), outcome.success(), outcome.failure());
+        NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {}, QString(), outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QVERIFY(!m_server.requests().last().hasHeader("Authorization"));
         QCOMPARE(outcome.object.toMap().value("ok").toBool(), true);
         QVERIFY(outcome.headers.isEmpty());
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {{"version", "1.2 beta"}, {"identifier", "com.x"}},
+        NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {{"version", "1.2 beta"}, {"identifier", "com.x"}},
                                                       "q-sign-algorithm=sha1&q-ak=X", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 2);
         QCOMPARE(m_server.requests().last().header("Authorization"), QByteArray("q-sign-algorithm=sha1&q-ak=X"));
@@ -132,7 +132,7 @@ private Q_SLOTS:
         Outcome outcome;
         QThread *callbackThread = nullptr;
         QThread *worker = QThread::create([&] {
-            KorvaneNetWorkClient::sharedClient()->getPath(
+            NetworkClient::sharedClient()->getPath(
                 m_server.baseUrl() + "/a", {}, QString(),
                 [&](const QVariant &, const QVariantMap &) {
                     callbackThread = QThread::currentThread();
@@ -150,7 +150,7 @@ private Q_SLOTS:
     void putEncodesThePathAndSetsItsHeaders()
     {
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->putPath(m_server.baseUrl() + "/bucket/my photo 100%#1.png", {{"ignored", "1"}},
+        NetworkClient::sharedClient()->putPath(m_server.baseUrl() + "/bucket/my photo 100%#1.png", {{"ignored", "1"}},
                                                       "sig", QByteArray("bytes"), outcome.statusBlock(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QCOMPARE(outcome.successes, 1);
@@ -169,16 +169,16 @@ private Q_SLOTS:
     {
         Outcome empty;
         m_server.setOverride(StandInResponse::text("text/plain", QByteArray(), 201));
-        KorvaneNetWorkClient::sharedClient()->putPath(m_server.baseUrl() + "/k", {}, QString(), "x", empty.statusBlock(), empty.failure());
+        NetworkClient::sharedClient()->putPath(m_server.baseUrl() + "/k", {}, QString(), "x", empty.statusBlock(), empty.failure());
         QTRY_COMPARE(empty.calls(), 1);
         QCOMPARE(empty.status, 201);
 
         Outcome html;
         m_server.setOverride(StandInResponse::text("text/html", "<html>stored</html>"));
-        KorvaneNetWorkClient::sharedClient()->putPath(m_server.baseUrl() + "/k", {}, QString(), "x", html.statusBlock(), html.failure());
+        NetworkClient::sharedClient()->putPath(m_server.baseUrl() + "/k", {}, QString(), "x", html.statusBlock(), html.failure());
         QTRY_COMPARE(html.calls(), 1);
         QCOMPARE(html.failures, 1);
-        QCOMPARE(html.error.kind, KorvaneNetWorkError::Rejected);
+        QCOMPARE(html.error.kind, HttpError::Rejected);
     }
 
     void formPostEncodesTheBodyAndPassesTheHeaders()
@@ -188,7 +188,7 @@ private Q_SLOTS:
         answer.addHeader("Set-Cookie", "A=1; path=/; Httponly");
         answer.addHeader("Set-Cookie", "SUB=xyz; path=/");
         m_server.setOverride(answer);
-        KorvaneNetWorkClient::sharedClient()->postPath(m_server.baseUrl() + "/sso/login.php", {{"Referer", "https://r/"}},
+        NetworkClient::sharedClient()->postPath(m_server.baseUrl() + "/sso/login.php", {{"Referer", "https://r/"}},
                                                        {{"sr", "1024*768"}, {"su", "a+b=="}, {"sp", "p w&d"}},
                                                        outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
@@ -198,13 +198,13 @@ private Q_SLOTS:
         QCOMPARE(request.body, QByteArray("sp=p%20w%26d&sr=1024%2A768&su=a%2Bb%3D%3D"));
         QCOMPARE(outcome.object.toMap().value("retcode").toString(), QString("0"));
         // Repeated fields are joined as one, the way the login's cookie reading expects.
-        QCOMPARE(KorvaneNetWorkClient::headerValue(outcome.headers, "set-cookie"), QString("A=1; path=/; Httponly, SUB=xyz; path=/"));
+        QCOMPARE(NetworkClient::headerValue(outcome.headers, "set-cookie"), QString("A=1; path=/; Httponly, SUB=xyz; path=/"));
     }
 
     void jsonPostSendsOneObject()
     {
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->postJson(m_server.baseUrl() + "/ocr/general", {{"Content-Type", "application/json"}, {"Authorization", "t"}},
+        NetworkClient::sharedClient()->postJson(m_server.baseUrl() + "/ocr/general", {{"Content-Type", "application/json"}, {"Authorization", "t"}},
                                                        {{"appid", "1"}, {"url_list", QStringList{"a", "b"}}, {"card_type", 1}},
                                                        outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
@@ -220,7 +220,7 @@ private Q_SLOTS:
     {
         Outcome outcome;
         m_server.setOverride(StandInResponse::text("text/html", "<meta/><script>document.domain=\"x\";</script>{\"code\":\"A00006\"}"));
-        KorvaneNetWorkClient::sharedClient()->postMultiPart(m_server.baseUrl() + "/interface/pic_upload.php?ori=1", {{"Cookie", " SUB=1"}},
+        NetworkClient::sharedClient()->postMultiPart(m_server.baseUrl() + "/interface/pic_upload.php?ori=1", {{"Cookie", " SUB=1"}},
                                                             "aGVsbG8=", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         const StandInRequest &request = m_server.requests().last();
@@ -242,7 +242,7 @@ private Q_SLOTS:
     {
         Outcome outcome;
         m_server.setOverride(StandInResponse::text("text/html", "<html>{\"code\":\"A00006\"}</html>"));
-        KorvaneNetWorkClient::sharedClient()->postMultiPart(m_server.baseUrl() + "/u", {}, "x", outcome.success(), outcome.failure());
+        NetworkClient::sharedClient()->postMultiPart(m_server.baseUrl() + "/u", {}, "x", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QCOMPARE(outcome.successes, 1);
         QVERIFY(outcome.object.isNull());
@@ -251,20 +251,20 @@ private Q_SLOTS:
 
     void jsonAfterScriptUsesTheFirstScriptEnd()
     {
-        QCOMPARE(KorvaneNetWorkClient::jsonAfterScript("a</script>{\"n\":1}").toMap().value("n").toInt(), 1);
-        QVERIFY(KorvaneNetWorkClient::jsonAfterScript("a</script>x</script>{\"n\":1}").isNull());
-        QCOMPARE(KorvaneNetWorkClient::jsonAfterScript("中文</script>[1,2]").toList().size(), 2);
-        QVERIFY(KorvaneNetWorkClient::jsonAfterScript("</script>[" + QByteArray("1,").repeated(KorvaneAnswerLimits::documentNodes) + "1]").isNull());
+        QCOMPARE(NetworkClient::jsonAfterScript("a</script>{\"n\":1}").toMap().value("n").toInt(), 1);
+        QVERIFY(NetworkClient::jsonAfterScript("a</script>x</script>{\"n\":1}").isNull());
+        QCOMPARE(NetworkClient::jsonAfterScript("中文</script>[1,2]").toList().size(), 2);
+        QVERIFY(NetworkClient::jsonAfterScript("</script>[" + QByteArray("1,").repeated(AnswerLimits::documentNodes) + "1]").isNull());
     }
 
     void generalMultipartFormKeepsPartOrderAndFileNames()
     {
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->postMultiPartForm(
+        NetworkClient::sharedClient()->postMultiPartForm(
             m_server.baseUrl() + "/ocr/idcard", {{"Authorization", "t"}},
-            {KorvaneFormPart::field("appid", "123"), KorvaneFormPart::field("card_type", "1"),
-             KorvaneFormPart::fileData("image", "PNGDATA", "a b.png", "image/png"),
-             KorvaneFormPart::fileData("image", "RAW", QString(), QString())},
+            {FormPart::field("appid", "123"), FormPart::field("card_type", "1"),
+             FormPart::fileData("image", "PNGDATA", "a b.png", "image/png"),
+             FormPart::fileData("image", "RAW", QString(), QString())},
             outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QList<StandInPart> parts;
@@ -286,7 +286,7 @@ private Q_SLOTS:
         m_server.setOverride(StandInResponse::text("application/xml",
                                                    "<ListAllMyBucketsResult><Buckets><Bucket><Name>a-1</Name></Bucket></Buckets></ListAllMyBucketsResult>"));
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->getPath(KorvaneHosts::cosServiceUrl(), {}, "sig", outcome.success(), outcome.failure());
+        NetworkClient::sharedClient()->getPath(ServiceHosts::cosServiceUrl(), {}, "sig", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         const QVariantMap bucket = outcome.object.toMap().value("ListAllMyBucketsResult").toMap().value("Buckets").toMap().value("Bucket").toMap();
         QCOMPARE(bucket.value("Name").toMap().value("text").toString(), QString("a-1"));
@@ -294,7 +294,7 @@ private Q_SLOTS:
         // Another address is JSON, even with the same XML answer.
         Outcome other;
         m_server.setOverride(StandInResponse::text("application/xml", "<a/>"));
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/other", {}, QString(), other.success(), other.failure());
+        NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/other", {}, QString(), other.success(), other.failure());
         QTRY_COMPARE(other.calls(), 1);
         QCOMPARE(other.successes, 1);
         QVERIFY(other.object.isNull());
@@ -319,11 +319,11 @@ private Q_SLOTS:
             response.addHeader("Content-Encoding", encoding);
             return response;
         };
-        const int transport = KorvaneNetWorkError::Transport;
-        const int rejected = KorvaneNetWorkError::Rejected;
+        const int transport = HttpError::Transport;
+        const int rejected = HttpError::Rejected;
         for (const int status : {404, 500, 302}) {
             QTest::addRow("status %d", status) << StandInResponse::json(R"({"error":"no"})", status) << false
-                                               << int(KorvaneNetWorkError::HttpStatus) << QString("HTTP status %1").arg(status);
+                                               << int(HttpError::HttpStatus) << QString("HTTP status %1").arg(status);
         }
         QTest::newRow("closed") << behaving(StandInResponse::Behaviour::Close) << false << transport << "RemoteHostClosedError";
         QTest::newRow("stalled") << behaving(StandInResponse::Behaviour::Stall) << false << transport << "OperationCanceledError";
@@ -346,12 +346,12 @@ private Q_SLOTS:
         QFETCH(QString, why);
         // Short clocks only where a row is about them; a drip is never a stall, only late.
         const bool clocked = why.startsWith("within");
-        KorvaneNetWorkClient::setTransferTimeout(clocked || QByteArray(QTest::currentDataTag()) == "stalled" ? 500 : 30000);
-        KorvaneNetWorkClient::setAnswerTimeout(clocked ? 1500 : 30000);
+        NetworkClient::setTransferTimeout(clocked || QByteArray(QTest::currentDataTag()) == "stalled" ? 500 : 30000);
+        NetworkClient::setAnswerTimeout(clocked ? 1500 : 30000);
         // Every time: Qt sends a request again, once, when a kept-alive connection closes early.
         m_server.setOverride(answer, false);
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->postPath(m_server.baseUrl() + "/x", ownEncoding ? QVariantMap{{"Accept-Encoding", "deflate"}} : QVariantMap(),
+        NetworkClient::sharedClient()->postPath(m_server.baseUrl() + "/x", ownEncoding ? QVariantMap{{"Accept-Encoding", "deflate"}} : QVariantMap(),
                                                        {}, outcome.success(), outcome.failure());
         QTRY_COMPARE_WITH_TIMEOUT(outcome.calls(), 1, 20000);
         settle();
@@ -370,7 +370,7 @@ private Q_SLOTS:
         redirect.addHeader("Location", QString("http://localhost:%1/elsewhere").arg(other.port()).toLatin1());
         m_server.setOverride(redirect);
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/x", {}, "secret-token", outcome.success(), outcome.failure());
+        NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/x", {}, "secret-token", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         settle();
         QCOMPARE(outcome.failures, 1);
@@ -383,7 +383,7 @@ private Q_SLOTS:
         redirect.addHeader("Location", (m_server.baseUrl() + "/moved").toLatin1());
         m_server.setOverride(redirect);
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/x", {}, QString(), outcome.success(), outcome.failure());
+        NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/x", {}, QString(), outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QCOMPARE(outcome.successes, 1);
         QCOMPARE(m_server.requests().last().path, QString("/moved"));
@@ -415,12 +415,12 @@ private Q_SLOTS:
         });
         QVERIFY(tls.listen(QHostAddress::LocalHost, 0));
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->getPath(QString("https://127.0.0.1:%1/x").arg(tls.serverPort()), {}, QString(),
+        NetworkClient::sharedClient()->getPath(QString("https://127.0.0.1:%1/x").arg(tls.serverPort()), {}, QString(),
                                                       outcome.success(), outcome.failure());
         QTRY_COMPARE_WITH_TIMEOUT(outcome.calls(), 1, 10000);
         settle();
         QCOMPARE(outcome.failures, 1);
-        QCOMPARE(outcome.error.kind, KorvaneNetWorkError::Transport);
+        QCOMPARE(outcome.error.kind, HttpError::Transport);
         QVERIFY(outcome.error.description.contains("Ssl"));
     }
 
@@ -430,18 +430,18 @@ private Q_SLOTS:
         withCookie.addHeader("Set-Cookie", "SUB=abc; path=/");
         m_server.setOverride(withCookie);
         Outcome first;
-        KorvaneNetWorkClient::sharedClient()->postPath(m_server.baseUrl() + "/login", {}, {}, first.success(), first.failure());
+        NetworkClient::sharedClient()->postPath(m_server.baseUrl() + "/login", {}, {}, first.success(), first.failure());
         QTRY_COMPARE(first.calls(), 1);
         Outcome second;
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/next", {}, QString(), second.success(), second.failure());
+        NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/next", {}, QString(), second.success(), second.failure());
         QTRY_COMPARE(second.calls(), 1);
         QVERIFY(!m_server.requests().last().hasHeader("Cookie"));
     }
 
     void nullCallbacksAreSkipped()
     {
-        KorvaneNetWorkClient::sharedClient()->getPath(m_server.baseUrl() + "/x", {}, QString(), nullptr, nullptr);
-        KorvaneNetWorkClient::sharedClient()->putPath(m_server.baseUrl() + "/x", {}, QString(), QByteArray(), nullptr, nullptr);
+        NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/x", {}, QString(), nullptr, nullptr);
+        NetworkClient::sharedClient()->putPath(m_server.baseUrl() + "/x", {}, QString(), QByteArray(), nullptr, nullptr);
         QTRY_COMPARE(m_server.requestCount(), 2);
         settle();
     }
@@ -466,7 +466,7 @@ private Q_SLOTS:
             answer.addHeader("Content-Encoding", encoding);
         m_server.setOverride(answer);
         Outcome outcome;
-        KorvaneNetWorkClient::sharedClient()->postPath(m_server.baseUrl() + "/sso/login.php", {{"Accept-Encoding", "deflate, br"}},
+        NetworkClient::sharedClient()->postPath(m_server.baseUrl() + "/sso/login.php", {{"Accept-Encoding", "deflate, br"}},
                                                        {{"a", "1"}}, outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QCOMPARE(m_server.requests().last().header("Accept-Encoding"), QByteArray("deflate, br"));
@@ -475,9 +475,9 @@ private Q_SLOTS:
 
     void queryEncodingKeepsOnlyTheQueryCharacters()
     {
-        QCOMPARE(KorvaneNetWorkClient::queryEncodedPath("http://h:1/a b/ü?x=1&y=[2]"),
+        QCOMPARE(NetworkClient::queryEncodedPath("http://h:1/a b/ü?x=1&y=[2]"),
                  QString("http://h:1/a%20b/%C3%BC?x=1&y=%5B2%5D"));
-        QCOMPARE(QString::fromLatin1(KorvaneNetWorkClient::queryString({{"b", "1"}, {"a", QStringList{"x", "y"}}})),
+        QCOMPARE(QString::fromLatin1(NetworkClient::queryString({{"b", "1"}, {"a", QStringList{"x", "y"}}})),
                  QString("a%5B%5D=x&a%5B%5D=y&b=1"));
     }
 

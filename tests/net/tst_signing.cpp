@@ -1,11 +1,11 @@
 // The Qiniu token, the COS and OSS signatures and the UpYun policy and signature: against
 // the vendors' published example where there is one, and against values computed
 // independently of the code elsewhere.
-#include "net/aliossclient.h"
-#include "net/genaratetoken.h"
-#include "net/qcloudmanager.h"
+#include "net/ossclient.h"
+#include "net/qiniuuploadtoken.h"
+#include "net/cosclient.h"
 #include "servers/cosstandin.h"
-#include "net/upapiutils.h"
+#include "net/upyunsignature.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -26,13 +26,13 @@ private Q_SLOTS:
         const QString encodedPolicy = "eyJzY29wZSI6Im15LWJ1Y2tldDpzdW5mbG93ZXIuanBnIiwiZGVhZGxpbmUiOjE0NTE0OTEyMDAsInJldHVybkJvZHkiOiJ7"
                                       "XCJuYW1lXCI6JChmbmFtZSksXCJzaXplXCI6JChmc2l6ZSksXCJ3XCI6JChpbWFnZUluZm8ud2lkdGgpLFwiaFwiOiQo"
                                       "aW1hZ2VJbmZvLmhlaWdodCksXCJoYXNoXCI6JChldGFnKX0ifQ==";
-        QCOMPARE(GenarateToken::HMACSHA1("MY_SECRET_KEY", encodedPolicy), QString("wQ4ofysef1R7IKnrziqtomqyDvI="));
+        QCOMPARE(QiniuUploadToken::HMACSHA1("MY_SECRET_KEY", encodedPolicy), QString("wQ4ofysef1R7IKnrziqtomqyDvI="));
     }
 
     void qiniuTokenHasThreeFieldsAndAnHourOfLife()
     {
         const qint64 now = 1764829800;
-        const QString token = GenarateToken().createToken("AK", "SK", "bucket", now);
+        const QString token = QiniuUploadToken().createToken("AK", "SK", "bucket", now);
         const QStringList fields = token.split(':');
         QCOMPARE(fields.size(), 3);
         QCOMPARE(fields[0], QString("AK"));
@@ -42,16 +42,16 @@ private Q_SLOTS:
         QCOMPARE(object.value("scope").toString(), QString("bucket"));
         QCOMPARE(qint64(object.value("deadline").toDouble()), now + 3600);
         QCOMPARE(policy, QByteArray("{\n  \"scope\" : \"bucket\",\n  \"deadline\" : 1764833400\n}"));
-        QCOMPARE(fields[1], GenarateToken::HMACSHA1("SK", fields[2]));
-        const QString live = GenarateToken().createToken("AK", "SK", "bucket");
+        QCOMPARE(fields[1], QiniuUploadToken::HMACSHA1("SK", fields[2]));
+        const QString live = QiniuUploadToken().createToken("AK", "SK", "bucket");
         const QJsonObject liveObject = QJsonDocument::fromJson(QByteArray::fromBase64(live.section(':', 2).toLatin1(), QByteArray::Base64UrlEncoding)).object();
         QVERIFY(qAbs(qint64(liveObject.value("deadline").toDouble()) - QDateTime::currentSecsSinceEpoch() - 3600) <= 2);
     }
 
     void urlSafeBase64KeepsPadding()
     {
-        QCOMPARE(GenarateToken::urlSafeBase64Encode(QByteArray("\xfb\xff\xbf", 3)), QString("-_-_"));
-        QCOMPARE(GenarateToken::urlSafeBase64Encode("a"), QString("YQ=="));
+        QCOMPARE(QiniuUploadToken::urlSafeBase64Encode(QByteArray("\xfb\xff\xbf", 3)), QString("-_-_"));
+        QCOMPARE(QiniuUploadToken::urlSafeBase64Encode("a"), QString("YQ=="));
     }
 
     void cosSignatureAtAKnownTime_data()
@@ -75,7 +75,7 @@ private Q_SLOTS:
         QFETCH(QString, method);
         QFETCH(QString, path);
         QFETCH(QString, signature);
-        const QString value = QCloudManager::cosSign("BQYIM75p8x0iWVFSIgqEKwFprpRSVHlz", "AKIDQjz3ltompVjBni5LitkWHFlFpwkn9U5q",
+        const QString value = CosClient::cosSign("BQYIM75p8x0iWVFSIgqEKwFprpRSVHlz", "AKIDQjz3ltompVjBni5LitkWHFlFpwkn9U5q",
                                                      method, path, 1557989151);
         QCOMPARE(value, QString("q-sign-algorithm=sha1&q-ak=AKIDQjz3ltompVjBni5LitkWHFlFpwkn9U5q&q-sign-time=1557989151;1557989271"
                                 "&q-key-time=1557989151;1557989271&q-header-list=&q-url-param-list=&q-signature=%1")
@@ -111,13 +111,13 @@ private Q_SLOTS:
         QFETCH(QString, secret);
         QFETCH(QStringList, fields);
         QFETCH(QString, signature);
-        QCOMPARE(AliOssClient::signature(secret, fields[0], fields[1], fields[2], fields[3], fields[4]), signature);
+        QCOMPARE(OssClient::signature(secret, fields[0], fields[1], fields[2], fields[3], fields[4]), signature);
     }
 
     void cosSignatureNowIsValidFor120Seconds()
     {
         const qint64 before = QDateTime::currentSecsSinceEpoch();
-        const QString value = QCloudManager::cosSign("k", "id", "get", "/");
+        const QString value = CosClient::cosSign("k", "id", "get", "/");
         const QString keyTime = value.section("q-key-time=", 1).section('&', 0, 0);
         const qint64 start = keyTime.section(';', 0, 0).toLongLong();
         QVERIFY(start >= before && start <= before + 2);
@@ -128,8 +128,8 @@ private Q_SLOTS:
     void upyunSignatureOverAllPasswordBytes()
     {
         // Computed independently (Python) for a password with Chinese characters.
-        QCOMPARE(UpApiUtils::getMD5HashFromData(QString("密码password").toUtf8()), QString("5e81190559286974e3e1976040af48ac"));
-        QCOMPARE(UpApiUtils::formSignature("密码password", "bucket", "Fri, 04 Dec 2026 06:10:00 GMT", "cG9saWN5",
+        QCOMPARE(UpYunSignature::getMD5HashFromData(QString("密码password").toUtf8()), QString("5e81190559286974e3e1976040af48ac"));
+        QCOMPARE(UpYunSignature::formSignature("密码password", "bucket", "Fri, 04 Dec 2026 06:10:00 GMT", "cG9saWN5",
                                            "5d41402abc4b2a76b9719d911017c592"),
                  QString("dyKJlHWS5yX64zbl+UNT8VTARgo="));
     }
@@ -140,7 +140,7 @@ private Q_SLOTS:
         qputenv("TZ", "Asia/Shanghai");
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         const QDateTime time = QDateTime(QDate(2026, 12, 4), QTime(14, 10, 0), QTimeZone("Asia/Shanghai"));
-        QCOMPARE(UpApiUtils::gmtDateString(time), QString("Fri, 04 Dec 2026 06:10:00 GMT"));
+        QCOMPARE(UpYunSignature::gmtDateString(time), QString("Fri, 04 Dec 2026 06:10:00 GMT"));
         QLocale::setDefault(QLocale::c());
         if (oldTz.isNull())
             qunsetenv("TZ");
@@ -151,24 +151,24 @@ private Q_SLOTS:
     void upyunPolicyRoundTripsAndExtrasOverride()
     {
         const QDateTime now = QDateTime::fromSecsSinceEpoch(1764828600, QTimeZone::utc());
-        const QVariantMap parameters = UpApiUtils::policyParameters("bucket", "/a/b.png", "hello",
+        const QVariantMap parameters = UpYunSignature::policyParameters("bucket", "/a/b.png", "hello",
                                                                     {{"save-key", "/override.png"}, {"x-gmkerl-thumb", "/fw/300"}}, now);
         QCOMPARE(parameters.value("expiration").toString(), QString("1764830400"));
         QCOMPARE(parameters.value("content-length").toString(), QString("5"));
         QCOMPARE(parameters.value("save-key").toString(), QString("/override.png"));
         QCOMPARE(parameters.value("date").toString(), QString("Thu, 04 Dec 2025 06:10:00 GMT"));
-        const QString policy = UpApiUtils::getPolicyWithParameters(parameters);
+        const QString policy = UpYunSignature::getPolicyWithParameters(parameters);
         QVERIFY(!policy.contains('\n'));
         const QByteArray json = QByteArray::fromBase64(policy.toLatin1());
         QVERIFY(json.startsWith("{\n  \"bucket\" : \"bucket\",\n  \"save-key\" : \"/override.png\",\n"));
-        QCOMPARE(UpApiUtils::getDictFromPolicyString(policy).toMap(), parameters);
+        QCOMPARE(UpYunSignature::getDictFromPolicyString(policy).toMap(), parameters);
     }
 
     void aBadPolicyGivesEmptyOrNull()
     {
-        QCOMPARE(UpApiUtils::getPolicyWithParameters({{"file", QVariant::fromValue(QDateTime::currentDateTime())}}), QString(""));
-        QVERIFY(UpApiUtils::getDictFromPolicyString("not base64 !!").isNull());
-        QVERIFY(UpApiUtils::getDictFromPolicyString(UpApiUtils::base64EncodeFromString("[1,2]")).isNull());
+        QCOMPARE(UpYunSignature::getPolicyWithParameters({{"file", QVariant::fromValue(QDateTime::currentDateTime())}}), QString(""));
+        QVERIFY(UpYunSignature::getDictFromPolicyString("not base64 !!").isNull());
+        QVERIFY(UpYunSignature::getDictFromPolicyString(UpYunSignature::base64EncodeFromString("[1,2]")).isNull());
     }
 };
 

@@ -2,9 +2,9 @@
 // neither set up; in-process through the dispatcher and end to end through "korvane run".
 #include "actiontestsupport.h"
 #include "clitestsupport.h"
-#include "net/korvaneapiclient.h"
-#include "actions/korvanetextactions.h"
-#include "actions/korvanetranslations.h"
+#include "net/apiclient.h"
+#include "actions/textactions.h"
+#include "actions/translations.h"
 #include "nettestsupport.h"
 #include "servers/libretranslatestandin.h"
 #include "servers/servicestandin.h"
@@ -25,10 +25,10 @@ class TranslateTest final : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        KorvaneTranslations::install({QStringLiteral("en-US")});
+        Translations::install({QStringLiteral("en-US")});
         QVERIFY(m_dir.isValid());
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath("data")));
-        m_store = std::make_unique<KorvaneCoreDataHelper>();
+        m_store = std::make_unique<ActionStore>();
         QVERIFY(m_service.start());
         QVERIFY(m_libre.start());
         m_service.dictionary["en"]["你好，世界\n第二行"] = "Hello, world\nSecond line";
@@ -41,8 +41,8 @@ private Q_SLOTS:
         auto notifier = std::make_unique<HeadlessNotifier>();
         m_clipboard = clipboard.get();
         m_notifier = notifier.get();
-        KorvanePlatform::setClipboard(std::move(clipboard));
-        KorvanePlatform::setNotifier(std::move(notifier));
+        Platform::setClipboard(std::move(clipboard));
+        Platform::setNotifier(std::move(notifier));
         setDefault(KorvaneSettings::serviceHost, QVariant());
         setDefault(KorvaneSettings::libreTranslateUrl, QVariant());
         setDefault(KorvaneSettings::libreTranslateKey, QVariant());
@@ -107,7 +107,7 @@ private Q_SLOTS:
         const Outcome outcome = run(translateDrop(1), "x");
         QCOMPARE(outcome.calls, 1);
         QVERIFY(!outcome.success);
-        QCOMPARE(outcome.error.code(), KorvaneTextActions::translateNotConfiguredErrorCode);
+        QCOMPARE(outcome.error.code(), TextActions::translateNotConfiguredErrorCode);
         QVERIFY(outcome.error.localizedDescription().contains("translate/libretranslateUrl"));
         QVERIFY(outcome.error.localizedDescription().contains("Preferences"));
         QCOMPARE(m_notifier->posted().last().body, outcome.error.localizedDescription());
@@ -137,7 +137,7 @@ private Q_SLOTS:
             << QString() << -1001 << "Invalid API key" << false;
         QTest::newRow("service down") << QStringList{"hosts/service", service} << 1 << "x" << QString() << -1001 << QString() << true;
         QTest::newRow("nothing set up") << QStringList{} << 1 << "hello" << QString()
-                                        << int(KorvaneTextActions::translateNotConfiguredErrorCode) << "translate/libretranslateUrl" << false;
+                                        << int(TextActions::translateNotConfiguredErrorCode) << "translate/libretranslateUrl" << false;
     }
     void cli()
     {
@@ -187,7 +187,7 @@ private:
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<KorvaneCoreDataHelper> m_store;
+    std::unique_ptr<ActionStore> m_store;
     ServiceStandIn m_service;
     LibreTranslateStandIn m_libre;
     HeadlessClipboard *m_clipboard = nullptr;

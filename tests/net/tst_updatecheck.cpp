@@ -1,17 +1,17 @@
 // The update check: the manual view and its alert, the automatic check when the popover
 // closes, and the three-day rule with the day stored before the request.
-#include "shell/generalsettingviewcontroller.h"
+#include "shell/generalsettingspage.h"
 #include "platform/headlessclipboard.h"
 #include "platform/headlessnotifier.h"
-#include "net/korvaneapiclient.h"
-#include "store/korvanecoredatahelper.h"
-#include "actions/korvanetranslations.h"
-#include "net/korvaneupdatecheck.h"
+#include "net/apiclient.h"
+#include "store/actionstore.h"
+#include "actions/translations.h"
+#include "net/updatecheck.h"
 #include "sharetestsupport.h"
-#include "shell/maincontentview.h"
+#include "shell/actionlistpopup.h"
 #include "nettestsupport.h"
 #include "servers/servicestandin.h"
-#include "shell/updateviewcontroller.h"
+#include "shell/updatedialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,12 +56,12 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
-        KorvaneTranslations::install({QStringLiteral("en-US")});
-        KorvanePlatform::setNotifier(std::make_unique<HeadlessNotifier>());
-        KorvanePlatform::setClipboard(std::make_unique<HeadlessClipboard>());
+        Translations::install({QStringLiteral("en-US")});
+        Platform::setNotifier(std::make_unique<HeadlessNotifier>());
+        Platform::setClipboard(std::make_unique<HeadlessClipboard>());
         auto opener = std::make_unique<ShareTestSupport::RecordingUrlOpener>();
         m_opener = opener.get();
-        KorvanePlatform::setUrlOpener(std::move(opener));
+        Platform::setUrlOpener(std::move(opener));
         QVERIFY(m_service.start());
     }
 
@@ -76,9 +76,9 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        if (QMessageBox *alert = KorvaneUpdateAlert::current())
+        if (QMessageBox *alert = UpdateAlert::current())
             alert->close();
-        QTRY_VERIFY(!KorvaneUpdateAlert::current());
+        QTRY_VERIFY(!UpdateAlert::current());
         QVERIFY2(m_service.problems().isEmpty(), qPrintable(m_service.problems().join("; ")));
     }
 
@@ -96,13 +96,13 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         if (!service)
             setDefault(KorvaneSettings::serviceHost, "");
-        m_service.version = KorvaneApiClient::currentVersion();
-        GeneralSettingViewController general(nullptr);
+        m_service.version = ApiClient::currentVersion();
+        GeneralSettingsPage general(nullptr);
         const QList<QPushButton *> buttons = general.findChildren<QPushButton *>();
         QCOMPARE(std::any_of(buttons.cbegin(), buttons.cend(), [](QPushButton *b) { return b->text() == qtTrId("checkForUpdate"); }),
                  service);
         QCOMPARE(general.findChild<QLabel *>("updateCheckOff") != nullptr, !service);
-        UpdateViewController view;
+        UpdateDialog view;
         view.show();
         if (service)
             QVERIFY(view.progressIndicator()->isVisible());
@@ -131,10 +131,10 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QList<QUrl>, opened);
         m_service.version = version;
-        QPointer<UpdateViewController> view = UpdateViewController::present();
-        QTRY_VERIFY(KorvaneUpdateAlert::current());
+        QPointer<UpdateDialog> view = UpdateDialog::present();
+        QTRY_VERIFY(UpdateAlert::current());
         QTRY_VERIFY(!view);
-        QMessageBox *alert = KorvaneUpdateAlert::current();
+        QMessageBox *alert = UpdateAlert::current();
         QCOMPARE(alert->text(), qtTrId("newUpdateAvailable").arg(version));
         QCOMPARE(alert->informativeText(), qtTrId("downloadUpdateInformativeText"));
         QCOMPARE(buttonNames(alert), QStringList({"download", "notNow", "checkLogs"}));
@@ -145,7 +145,7 @@ private Q_SLOTS:
         setDefault(KorvaneSettings::updateChangeLogUrl, "https://example.org/changes");
         alert->findChild<QPushButton *>(button)->click();
         QCOMPARE(m_opener->opened, opened);
-        QTRY_VERIFY(!KorvaneUpdateAlert::current());
+        QTRY_VERIFY(!UpdateAlert::current());
         setDefault(KorvaneSettings::updateChangeLogUrl, QVariant());
     }
 
@@ -170,9 +170,9 @@ private Q_SLOTS:
         setDefault(KorvaneSettings::lastCheckUpdate, stored);
         if (!service)
             setDefault(KorvaneSettings::serviceHost, "");
-        m_service.version = KorvaneApiClient::currentVersion();
+        m_service.version = ApiClient::currentVersion();
         int calls = 0;
-        QCOMPARE(KorvaneUpdateCheck::checkAutomatically([&](KorvaneUpdateCheck::Outcome, const QString &) { ++calls; }), request);
+        QCOMPARE(UpdateCheck::checkAutomatically([&](UpdateCheck::Outcome, const QString &) { ++calls; }), request);
         // The day is stored before the answer comes.
         QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), storedAfter);
         QTest::qWait(request ? 0 : 100);
@@ -185,8 +185,8 @@ private Q_SLOTS:
     {
         setDefault(KorvaneSettings::lastCheckUpdate, "12 01 2025");
         const QDateTime due = QDateTime(QDate(2025, 12, 4), QTime(0, 0));
-        QVERIFY(!KorvaneUpdateCheck::checkAutomatically(due, nullptr));
-        QVERIFY(KorvaneUpdateCheck::checkAutomatically(due.addSecs(1), nullptr));
+        QVERIFY(!UpdateCheck::checkAutomatically(due, nullptr));
+        QVERIFY(UpdateCheck::checkAutomatically(due.addSecs(1), nullptr));
         QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), QString("12 04 2025"));
         QTRY_COMPARE(m_service.requestCount(), 1);
     }
@@ -199,7 +199,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("failed");
         QTest::addColumn<QStringList>("buttons"); // none: no alert
         QTest::newRow("newer") << "9.9.9" << false << QStringList{"download", "notNow"};
-        QTest::newRow("same version") << KorvaneApiClient::currentVersion() << false << QStringList();
+        QTest::newRow("same version") << ApiClient::currentVersion() << false << QStringList();
         QTest::newRow("failed answer") << "9.9.9" << true << QStringList();
     }
     void automaticCheckAlert()
@@ -211,19 +211,19 @@ private Q_SLOTS:
         m_service.version = version;
         if (failed)
             m_service.setOverride(StandInResponse::json(R"({"code":500})"));
-        KorvaneUpdateChecker::checkAutomatically();
+        UpdateChecker::checkAutomatically();
         QTRY_COMPARE(m_service.requestCount(), 1);
         QTest::qWait(buttons.isEmpty() ? 100 : 0);
-        QTRY_COMPARE(KorvaneUpdateAlert::current() ? buttonNames(KorvaneUpdateAlert::current()) : QStringList(), buttons);
+        QTRY_COMPARE(UpdateAlert::current() ? buttonNames(UpdateAlert::current()) : QStringList(), buttons);
     }
 
     void closingThePopoverChecks()
     {
-        KorvaneCoreDataHelper::shareInstance()->initializationDefaultData();
+        ActionStore::shareInstance()->initializationDefaultData();
         setDefault(KorvaneSettings::lastCheckUpdate, daysAgo(4));
-        m_service.version = KorvaneApiClient::currentVersion();
+        m_service.version = ApiClient::currentVersion();
         {
-            MainContentView view;
+            ActionListPopup view;
             view.show();
             QVERIFY(QTest::qWaitForWindowExposed(&view));
             view.hide();

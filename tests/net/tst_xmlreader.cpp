@@ -39,7 +39,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, xml);
         QFETCH(bool, namespaces);
         QFETCH(QByteArray, json);
-        const QVariant read = XMLReader::dictionaryForXMLData(xml, namespaces ? XMLReader::ProcessNamespaces : 0);
+        const QVariant read = XmlReader::dictionaryForXMLData(xml, namespaces ? XmlReader::ProcessNamespaces : 0);
         QCOMPARE(QJsonDocument::fromVariant(read).toJson(QJsonDocument::Compact), json);
     }
 
@@ -63,9 +63,9 @@ private Q_SLOTS:
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><r>&x;</r>");
         QTest::newRow("external DTD") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r SYSTEM \"http://127.0.0.1:1/x.dtd\"><r/>");
         QTest::newRow("deep nesting") << (QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000));
-        QTest::newRow("attributes past the limit") << "<a" + QByteArray(" b=''").repeated(XMLReader::maximumAttributes() + 1) + "/>";
-        QTest::newRow("nodes past the limit") << "<r>" + QByteArray("<a/>").repeated(XMLReader::maximumNodes()) + "</r>";
-        QTest::newRow("a text past the limit") << "<a>" + QByteArray(XMLReader::maximumText() + 1, 'x') + "</a>";
+        QTest::newRow("attributes past the limit") << "<a" + QByteArray(" b=''").repeated(XmlReader::maximumAttributes() + 1) + "/>";
+        QTest::newRow("nodes past the limit") << "<r>" + QByteArray("<a/>").repeated(XmlReader::maximumNodes()) + "</r>";
+        QTest::newRow("a text past the limit") << "<a>" + QByteArray(XmlReader::maximumText() + 1, 'x') + "</a>";
     }
     void refusedDocuments()
     {
@@ -73,7 +73,7 @@ private Q_SLOTS:
         QString error;
         QElapsedTimer timer;
         timer.start();
-        const QVariant result = XMLReader::dictionaryForXMLData(xml, XMLReader::ProcessNamespaces | XMLReader::ResolveExternalEntities, &error);
+        const QVariant result = XmlReader::dictionaryForXMLData(xml, XmlReader::ProcessNamespaces | XmlReader::ResolveExternalEntities, &error);
         QVERIFY(result.isNull());
         QVERIFY(!error.isEmpty());
         QVERIFY(timer.elapsed() < 2000);
@@ -81,18 +81,18 @@ private Q_SLOTS:
 
     void nestingUpToTheLimitIsRead()
     {
-        const int depth = XMLReader::maximumDepth();
+        const int depth = XmlReader::maximumDepth();
         const QByteArray xml = QByteArray("<a>").repeated(depth) + "x" + QByteArray("</a>").repeated(depth);
-        QVariant node = XMLReader::dictionaryForXMLData(xml);
+        QVariant node = XmlReader::dictionaryForXMLData(xml);
         for (int i = 0; i < depth; ++i)
             node = node.toMap().value("a");
         QCOMPARE(node.toMap().value("text").toString(), QString("x"));
         // "=" counts as an attribute only between a name and its value.
         QByteArray attributes;
-        for (int i = 0; i < XMLReader::maximumAttributes(); ++i)
+        for (int i = 0; i < XmlReader::maximumAttributes(); ++i)
             attributes += " b" + QByteArray::number(i) + "='=>'";
-        const QByteArray wide = "<a" + attributes + "><!-- = = --><![CDATA[= =]]><?p = = ?>" + QByteArray(XMLReader::maximumText() - 3, '=') + "</a>";
-        QCOMPARE(XMLReader::dictionaryForXMLData(wide).toMap().value("a").toMap().size(), XMLReader::maximumAttributes() + 1);
+        const QByteArray wide = "<a" + attributes + "><!-- = = --><![CDATA[= =]]><?p = = ?>" + QByteArray(XmlReader::maximumText() - 3, '=') + "</a>";
+        QCOMPARE(XmlReader::dictionaryForXMLData(wide).toMap().value("a").toMap().size(), XmlReader::maximumAttributes() + 1);
     }
 };
 

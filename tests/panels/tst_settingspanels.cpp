@@ -1,34 +1,34 @@
 #include "actionkindrows.h"
 #include "clitestsupport.h"
-#include "shell/editor/basesettingviewcontroller.h"
-#include "shell/editor/compressimageviewcontroller.h"
+#include "shell/editor/formsettingspanel.h"
+#include "shell/editor/compressimagepanel.h"
 #include "store/customurl.h"
 #include "shell/editor/customurllistmodel.h"
-#include "shell/editor/customurlviewcontroller.h"
+#include "shell/editor/customurlpanel.h"
 #include "store/droplistentity.h"
 #include "store/filecopy.h"
-#include "shell/editor/filedestinationviewcontroller.h"
+#include "shell/editor/filedestinationpanel.h"
 #include "store/filemove.h"
-#include "shell/generalsettingviewcontroller.h"
+#include "shell/generalsettingspage.h"
 #include "servers/libretranslatestandin.h"
-#include "shell/hotkeyfield.h"
+#include "shell/wakeshortcutfield.h"
 #include "store/imagecompression.h"
-#include "platform/headlesseventhotkeyservice.h"
-#include "net/korvaneapiclient.h"
-#include "store/korvanecoredatahelper.h"
+#include "platform/headlessshortcutbackend.h"
+#include "net/apiclient.h"
+#include "store/actionstore.h"
 #include "actions/customurllibrary.h"
-#include "store/korvaneschema.h"
-#include "actions/korvanetranslations.h"
-#include "platform/korvaneplatform.h"
-#include "platform/korvaneuserdefaults.h"
-#include "shell/editor/prlhotkeyfield.h"
-#include "shell/hotkeys/prlhotkeyrecorder.h"
-#include "shell/editor/recipientsviewcontroller.h"
-#include "shell/editor/renameviewcontroller.h"
-#include "shell/editor/resizeimageviewcontroller.h"
+#include "store/storeschema.h"
+#include "actions/translations.h"
+#include "platform/platform.h"
+#include "platform/settingsbackend.h"
+#include "shell/editor/shortcutfield.h"
+#include "shell/hotkeys/shortcutrecorder.h"
+#include "shell/editor/recipientspanel.h"
+#include "shell/editor/renamepanel.h"
+#include "shell/editor/resizeimagepanel.h"
 #include "shell/editor/savepathfield.h"
 #include "shell/editor/settingspanelfactory.h"
-#include "shell/hotkeys/sgwlhotkey.h"
+#include "shell/hotkeys/namedshortcuts.h"
 #include "store/textcustomurl.h"
 #include "store/texttranslate.h"
 #include "platform/xkbkeycodes.h"
@@ -61,13 +61,13 @@ constexpr quint32 kVirtualF5 = 96;
 constexpr quint32 kVirtualDelete = 51;
 constexpr quint32 kVirtualForwardDelete = 117;
 
-HeadlessEventHotKeyService *g_service = nullptr;
+HeadlessShortcutBackend *g_service = nullptr;
 
 // Whether the system holds the combination for Korvane, in hot-key modifier bits.
 bool isRegistered(quint32 keyCode, quint32 flags)
 {
     for (const auto &registration : g_service->registrations()) {
-        if (registration.keyCode == keyCode && registration.modifiers == quint32(SGWLHotKey::hotKeyModifiers(flags)))
+        if (registration.keyCode == keyCode && registration.modifiers == quint32(NamedShortcuts::hotKeyModifiers(flags)))
             return true;
     }
     return false;
@@ -76,7 +76,7 @@ bool isRegistered(quint32 keyCode, quint32 flags)
 // What the store file holds, read through a connection of its own; nothing when no row has it.
 QVariant stored(const QString &entity, const QString &attribute, qint64 id)
 {
-    const QString path = KorvaneCoreDataHelper::shareInstance()->applicationSupportDirectory() + QStringLiteral("/KVCoreData.sqlite");
+    const QString path = ActionStore::shareInstance()->applicationSupportDirectory() + QStringLiteral("/KVCoreData.sqlite");
     const QStringList values = sql(path, {QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE Z_PK = %3").arg(attribute, entity).arg(id)});
     return values.isEmpty() ? QVariant() : QVariant(values.first());
 }
@@ -106,13 +106,13 @@ void pressKey(QWidget *widget, quint32 virtualKey, Qt::Key key, Qt::KeyboardModi
 // The key code and modifier flags of "wakeHotKey", read as start-up reads them.
 QPair<quint32, quint32> storedWakeHotKey()
 {
-    const QVariantList wake = KorvanePlatform::userDefaults()->value(QStringLiteral("wakeHotKey")).toList();
+    const QVariantList wake = Platform::userDefaults()->value(QStringLiteral("wakeHotKey")).toList();
     return wake.size() == 2 ? qMakePair(wake.at(0).toUInt(), wake.at(1).toUInt()) : qMakePair(~0u, ~0u);
 }
 
 DropListEntityPtr newDrop(qint64 catalog, qint64 type)
 {
-    auto *store = KorvaneCoreDataHelper::shareInstance();
+    auto *store = ActionStore::shareInstance();
     auto drop = store->getNewDrop(catalog, type, qint32(store->getDropsByCatalog(catalog).size()));
     store->saveDataChange();
     return drop;
@@ -174,11 +174,11 @@ private Q_SLOTS:
 
 void SettingsPanelsTest::initTestCase()
 {
-    KorvaneTranslations::install({QStringLiteral("en-US")});
-    auto service = std::make_unique<HeadlessEventHotKeyService>();
+    Translations::install({QStringLiteral("en-US")});
+    auto service = std::make_unique<HeadlessShortcutBackend>();
     g_service = service.get();
-    KorvanePlatform::setEventHotKeyService(std::move(service));
-    QVERIFY(KorvaneCoreDataHelper::shareInstance()->persistentStoreCoordinator());
+    Platform::setEventHotKeyService(std::move(service));
+    QVERIFY(ActionStore::shareInstance()->openStore());
 }
 
 void SettingsPanelsTest::everyKindHasItsPanel_data()
@@ -194,7 +194,7 @@ void SettingsPanelsTest::everyKindHasItsPanel()
     QVERIFY(SettingsPanelFactory::identifiers().contains(identifier));
     auto drop = newDrop(catalog, type);
     drop->setTitle(QStringLiteral("Kind %1-%2").arg(catalog).arg(type));
-    auto panel = panelFor<BaseSettingViewController>(identifier, drop);
+    auto panel = panelFor<FormSettingsPanel>(identifier, drop);
     QVERIFY(panel);
     QCOMPARE(panel->titleField()->text(), drop->title());
     QVERIFY(panel->hotKeyButton()->isVisible());
@@ -213,7 +213,7 @@ void SettingsPanelsTest::emptiedNameIsRefused()
 {
     auto drop = newDrop(0, 1);
     const QString before = drop->title();
-    auto panel = panelFor<BaseSettingViewController>(QStringLiteral("clearFormatVC"), drop);
+    auto panel = panelFor<FormSettingsPanel>(QStringLiteral("clearFormatVC"), drop);
     QSignalSpy reloads(panel.get(), &SettingsPanel::reloadPreview);
     QLineEdit *field = panel->titleField();
     panel->titleFieldBecomeResponser();
@@ -247,14 +247,14 @@ void SettingsPanelsTest::recordingAHotKey_data()
     QTest::addColumn<quint32>("storedKey");
     QTest::addColumn<quint32>("storedFlags");
     QTest::addColumn<QString>("tip");
-    const auto flags = [](Qt::KeyboardModifiers modifiers) { return PRLHotKeyRecorder::eventModifierFlags(modifiers); };
+    const auto flags = [](Qt::KeyboardModifiers modifiers) { return ShortcutRecorder::eventModifierFlags(modifiers); };
     const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
     QTest::newRow("ctrl-shift-K") << "" << kVirtualK << int(Qt::Key_K) << int(ctrlShift) << kVirtualK << flags(ctrlShift) << "";
     QTest::newRow("F5 alone") << "" << kVirtualF5 << int(Qt::Key_F5) << 0 << kVirtualF5 << 0u << "";
     QTest::newRow("A alone is refused") << "" << kVirtualA << int(Qt::Key_A) << 0 << 0u << 0u << "function key";
     QTest::newRow("shift-A is refused") << "" << kVirtualA << int(Qt::Key_A) << int(Qt::ShiftModifier) << 0u << 0u << "function key";
     QTest::newRow("another action's is refused") << "taken" << kVirtualK << int(Qt::Key_K) << int(Qt::ControlModifier) << kVirtualA
-                                                 << quint32(SGWLHotKey::ControlFlag) << "First";
+                                                 << quint32(NamedShortcuts::ControlFlag) << "First";
     QTest::newRow("another program's is refused") << "elsewhere" << kVirtualK << int(Qt::Key_K) << int(Qt::AltModifier) << 0u << 0u
                                                   << "Another program";
     QTest::newRow("Backspace clears") << "recorded" << kVirtualDelete << int(Qt::Key_Backspace) << 0 << 0u << 0u << "";
@@ -270,13 +270,13 @@ void SettingsPanelsTest::recordingAHotKey()
     QFETCH(quint32, storedKey);
     QFETCH(quint32, storedFlags);
     QFETCH(QString, tip);
-    auto *store = KorvaneCoreDataHelper::shareInstance();
+    auto *store = ActionStore::shareInstance();
     for (const auto &other : store->getAllDrops()) {
         other->setKeyCode(0);
         other->setModifiers(0);
     }
-    const quint32 ctrl = SGWLHotKey::ControlFlag;
-    const quint32 ctrlAlt = ctrl | SGWLHotKey::OptionFlag;
+    const quint32 ctrl = NamedShortcuts::ControlFlag;
+    const quint32 ctrlAlt = ctrl | NamedShortcuts::OptionFlag;
     auto drop = newDrop(0, 8);
     auto first = newDrop(0, 0);
     first->setTitle(QStringLiteral("First"));
@@ -286,12 +286,12 @@ void SettingsPanelsTest::recordingAHotKey()
         drop->setKeyCode(int(kVirtualA));
         drop->setModifiers(int(ctrl));
     } else if (start == QLatin1String("elsewhere")) {
-        g_service->refuse(kVirtualK, quint32(SGWLHotKey::hotKeyModifiers(SGWLHotKey::OptionFlag)));
+        g_service->refuse(kVirtualK, quint32(NamedShortcuts::hotKeyModifiers(NamedShortcuts::OptionFlag)));
     }
     store->saveDataChange();
-    auto panel = panelFor<BaseSettingViewController>(QStringLiteral("enCaseConvert"), drop);
+    auto panel = panelFor<FormSettingsPanel>(QStringLiteral("enCaseConvert"), drop);
     if (start == QLatin1String("recorded")) {
-        QVERIFY(panel->saveHotkey(PRLHotKey(kVirtualF5, ctrlAlt)));
+        QVERIFY(panel->saveHotkey(RecordedShortcut(kVirtualF5, ctrlAlt)));
         QVERIFY(isRegistered(kVirtualF5, ctrlAlt));
         panel->setDropEntity(drop);
     }
@@ -303,12 +303,12 @@ void SettingsPanelsTest::recordingAHotKey()
     QVERIFY(panel->hotKeyField()->isVisible());
     QTRY_VERIFY(panel->hotKeyField()->hasFocus());
     pressKey(panel->hotKeyField(), key, Qt::Key(qtKey), Qt::KeyboardModifiers(modifiers));
-    const quint32 pressed = PRLHotKeyRecorder::eventModifierFlags(Qt::KeyboardModifiers(modifiers));
+    const quint32 pressed = ShortcutRecorder::eventModifierFlags(Qt::KeyboardModifiers(modifiers));
     QCOMPARE(storedDrop(drop, QStringLiteral("keyCode")).toUInt(), storedKey);
     QCOMPARE(storedDrop(drop, QStringLiteral("modifiers")).toUInt(), storedFlags);
     QCOMPARE(isRegistered(key, pressed), storedKey == key && storedFlags == pressed && pressed != 0);
     QVERIFY2(panel->hotKeyField()->toolTip().contains(tip), qPrintable(panel->hotKeyField()->toolTip()));
-    QCOMPARE(panel->hotKeyField()->hotKey(), PRLHotKey(storedKey, storedFlags));
+    QCOMPARE(panel->hotKeyField()->hotKey(), RecordedShortcut(storedKey, storedFlags));
     QCOMPARE(storedDrop(first, QStringLiteral("keyCode")).toUInt(), start == QLatin1String("taken") ? kVirtualK : 0u);
     if (start == QLatin1String("recorded")) {
         QVERIFY(!isRegistered(kVirtualF5, ctrlAlt));
@@ -319,12 +319,12 @@ void SettingsPanelsTest::recordingAHotKey()
 
 void SettingsPanelsTest::wakeHotKeyHeldByAnotherProgramIsTold()
 {
-    const quint32 ctrlAlt = SGWLHotKey::ControlFlag | SGWLHotKey::OptionFlag;
-    const quint32 superShift = SGWLHotKey::CommandFlag | SGWLHotKey::ShiftFlag;
-    g_service->refuse(kVirtualK, quint32(SGWLHotKey::hotKeyModifiers(superShift)));
-    GeneralSettingViewController general(nullptr);
+    const quint32 ctrlAlt = NamedShortcuts::ControlFlag | NamedShortcuts::OptionFlag;
+    const quint32 superShift = NamedShortcuts::CommandFlag | NamedShortcuts::ShiftFlag;
+    g_service->refuse(kVirtualK, quint32(NamedShortcuts::hotKeyModifiers(superShift)));
+    GeneralSettingsPage general(nullptr);
     general.show();
-    HotKeyField *field = general.hotKeyField();
+    WakeShortcutField *field = general.hotKeyField();
     field->setFocus();
     const QString usual = field->toolTip();
     QVERIFY(!general.hotKeyWarning()->isVisible());
@@ -351,7 +351,7 @@ void SettingsPanelsTest::wakeHotKeyHeldByAnotherProgramIsTold()
 void SettingsPanelsTest::customUrlAddEditDelete()
 {
     auto drop = newDrop(0, 5);
-    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    auto panel = panelFor<CustomUrlPanel>(QStringLiteral("customURLVC"), drop);
     QVERIFY(panel);
     const int start = panel->urlModel()->rowCount();
 
@@ -371,7 +371,7 @@ void SettingsPanelsTest::customUrlAddEditDelete()
     QCOMPARE(storedUrl(addedId).toString(), QStringLiteral("https://a.example/?q={text}"));
 
     for (int i = 0; i < 3; ++i) {
-        const auto url = KorvaneCoreDataHelper::shareInstance()->addNewCustomUrl(drop, QStringLiteral("u%1").arg(i));
+        const auto url = ActionStore::shareInstance()->addNewCustomUrl(drop, QStringLiteral("u%1").arg(i));
         Q_UNUSED(url);
     }
     panel->setDropEntity(drop);
@@ -392,9 +392,9 @@ void SettingsPanelsTest::customUrlAddEditDelete()
 void SettingsPanelsTest::customUrlInsertsPlaceholderAtCaret()
 {
     auto drop = newDrop(0, 5);
-    const auto url = KorvaneCoreDataHelper::shareInstance()->addNewCustomUrl(drop, QStringLiteral("https://b.example/?q="));
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
-    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    const auto url = ActionStore::shareInstance()->addNewCustomUrl(drop, QStringLiteral("https://b.example/?q="));
+    ActionStore::shareInstance()->saveDataChange();
+    auto panel = panelFor<CustomUrlPanel>(QStringLiteral("customURLVC"), drop);
     const int row = panel->urlModel()->rowCount() - 1;
     panel->urlList()->setCurrentIndex(panel->urlModel()->index(row, 0));
     panel->urlList()->edit(panel->urlList()->currentIndex());
@@ -407,7 +407,7 @@ void SettingsPanelsTest::customUrlInsertsPlaceholderAtCaret()
 void SettingsPanelsTest::customUrlLibraryAdds()
 {
     auto drop = newDrop(0, 5);
-    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    auto panel = panelFor<CustomUrlPanel>(QStringLiteral("customURLVC"), drop);
     const int before = panel->urlModel()->rowCount();
     QMenu *menu = panel->libraryButton()->menu();
     QCOMPARE(menu->actions().size(), 28);
@@ -422,13 +422,13 @@ void SettingsPanelsTest::customUrlLibraryAdds()
 void SettingsPanelsTest::tenThousandCustomUrls()
 {
     auto drop = newDrop(0, 5);
-    auto *store = KorvaneCoreDataHelper::shareInstance();
+    auto *store = ActionStore::shareInstance();
     for (int i = 0; i < 10000; ++i)
         store->addNewCustomUrl(drop, QStringLiteral("https://c.example/%1?q={text}").arg(i));
     const QString huge = QStringLiteral("https://d.example/?q={text}&pad=") + QString(1 << 20, QLatin1Char('x'));
     const auto big = store->addNewCustomUrl(drop, huge);
     store->saveDataChange();
-    auto panel = panelFor<CustomURLViewController>(QStringLiteral("customURLVC"), drop);
+    auto panel = panelFor<CustomUrlPanel>(QStringLiteral("customURLVC"), drop);
     panel->urlList()->scrollToBottom();
     QCOMPARE(panel->urlModel()->rowCount(), 10001);
     // The long template reaches the editor whole, and survives an edit.
@@ -444,7 +444,7 @@ void SettingsPanelsTest::tenThousandCustomUrls()
 void SettingsPanelsTest::renameRulesAreExclusive()
 {
     auto drop = newDrop(1, 17);
-    auto panel = panelFor<RenameViewController>(QStringLiteral("renameVC"), drop);
+    auto panel = panelFor<RenamePanel>(QStringLiteral("renameVC"), drop);
     QVERIFY(panel);
     const auto check = [&](bool replace, bool add, bool customize) {
         QCOMPARE(storedSetting(drop, QStringLiteral("needReplace")).toBool(), replace);
@@ -508,7 +508,7 @@ void SettingsPanelsTest::renameStartValues()
     QFETCH(QString, number);
     QFETCH(int, storedNumber);
     auto drop = newDrop(1, 17);
-    auto panel = panelFor<RenameViewController>(QStringLiteral("renameVC"), drop);
+    auto panel = panelFor<RenamePanel>(QStringLiteral("renameVC"), drop);
     QVERIFY(!panel->customizeCheckBox()->isChecked() || panel->startLetterField()->isEnabled());
     panel->customizeCheckBox()->setChecked(true);
     QVERIFY(panel->startLetterField()->isEnabled());
@@ -552,7 +552,7 @@ void SettingsPanelsTest::resizeSizes()
     QFETCH(double, expected);
     QFETCH(QString, unit);
     auto drop = newDrop(1, 2);
-    auto panel = panelFor<ResizeImageViewController>(QStringLiteral("resizeVC"), drop);
+    auto panel = panelFor<ResizeImagePanel>(QStringLiteral("resizeVC"), drop);
     QTest::mouseClick(panel->segments()->button(segment), Qt::LeftButton);
     QCOMPARE(storedSetting(drop, QStringLiteral("resizeType")).toInt(), segment);
     QCOMPARE(panel->unitLabel()->text(), unit);
@@ -571,8 +571,8 @@ void SettingsPanelsTest::compressionSlider()
 {
     auto drop = newDrop(1, 0);
     drop->imageCompression()->setCompressionRato(0.5f);
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
-    auto panel = panelFor<CompressImageViewController>(QStringLiteral("compressVC"), drop);
+    ActionStore::shareInstance()->saveDataChange();
+    auto panel = panelFor<CompressImagePanel>(QStringLiteral("compressVC"), drop);
     QCOMPARE(panel->slider()->value(), 50);
     QCOMPARE(panel->percentLabel()->text(), QStringLiteral("50%"));
     panel->slider()->setFocus();
@@ -592,7 +592,7 @@ void SettingsPanelsTest::recipientsJoined()
 {
     for (int catalog : {0, 1}) {
         auto drop = newDrop(catalog, catalog == 0 ? 3 : 10);
-        auto panel = panelFor<RecipientsViewController>(QStringLiteral("sendEmail"), drop);
+        auto panel = panelFor<RecipientsPanel>(QStringLiteral("sendEmail"), drop);
         QVERIFY(panel);
         for (const QString &recipient : {QStringLiteral("a@example.com"), QString(), QStringLiteral("b@example.com")}) {
             panel->addRecipient();
@@ -653,8 +653,8 @@ void SettingsPanelsTest::folderChoice()
     }
     auto drop = newDrop(1, 9);
     drop->fileCopy()->setSavePath(QStringLiteral("~/before"));
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
-    auto panel = panelFor<FileDestinationViewController>(QStringLiteral("copyTo"), drop);
+    ActionStore::shareInstance()->saveDataChange();
+    auto panel = panelFor<FileDestinationPanel>(QStringLiteral("copyTo"), drop);
     panel->hide();
     QCOMPARE(panel->savePathField()->choose(folder), taken);
     QCOMPARE(SavePathField::folderProblem(folder).isEmpty(), taken);
@@ -667,8 +667,8 @@ void SettingsPanelsTest::missingFolderShownRed()
     QDir(QDir::homePath() + QStringLiteral("/no")).removeRecursively();
     auto drop = newDrop(1, 8);
     drop->fileMove()->setSavePath(QStringLiteral("~/no/such/folder"));
-    KorvaneCoreDataHelper::shareInstance()->saveDataChange();
-    auto panel = panelFor<FileDestinationViewController>(QStringLiteral("moveTo"), drop);
+    ActionStore::shareInstance()->saveDataChange();
+    auto panel = panelFor<FileDestinationPanel>(QStringLiteral("moveTo"), drop);
     QVERIFY(panel->savePathField()->isMissing());
     auto *display = panel->savePathField()->findChild<QLineEdit *>();
     QCOMPARE(display->text(), QStringLiteral("~/no/such/folder"));
@@ -690,7 +690,7 @@ void SettingsPanelsTest::secretsAreMasked()
     };
     for (const auto &[type, secrets] : kinds) {
         auto drop = newDrop(1, type);
-        auto panel = panelFor<BaseSettingViewController>(SettingsPanel::identifierForKind(1, type), drop);
+        auto panel = panelFor<FormSettingsPanel>(SettingsPanel::identifierForKind(1, type), drop);
         const auto fields = panel->findChildren<QLineEdit *>();
         int masked = 0;
         for (QLineEdit *field : fields) {
@@ -718,7 +718,7 @@ void SettingsPanelsTest::translationServerTest_data()
                                << "k2"
                                << "The translation server refused: Invalid API key";
     QTest::newRow("nobody listens") << "http://127.0.0.1:9"
-                                    << "" << KorvaneApiClient::cannotConnectMessage();
+                                    << "" << ApiClient::cannotConnectMessage();
     QTest::newRow("nothing set") << ""
                                  << "" << qtTrId("translateNotConfigured");
 }
@@ -733,7 +733,7 @@ void SettingsPanelsTest::translationServerTest()
     libre.requiredApiKey = QStringLiteral("k1");
     auto drop = newDrop(0, 0);
     drop->textTranslate()->setType(4);
-    auto panel = panelFor<BaseSettingViewController>(SettingsPanel::identifierForKind(0, 0), drop);
+    auto panel = panelFor<FormSettingsPanel>(SettingsPanel::identifierForKind(0, 0), drop);
     panel->findChild<QLineEdit *>(QStringLiteral("libretranslateUrl"))->setText(server == QLatin1String("standin") ? libre.baseUrl() : server);
     auto *key = panel->findChild<QLineEdit *>(QStringLiteral("libretranslateKey"));
     key->setText(apiKey);
@@ -746,7 +746,7 @@ void SettingsPanelsTest::translationServerTest()
         return texts;
     };
     QTRY_VERIFY2_WITH_TIMEOUT(shown().contains(answer), qPrintable(shown().join(QLatin1Char('|'))), 10000);
-    QCOMPARE(KorvanePlatform::userDefaults()->value(QStringLiteral("translate/libretranslateKey")).toString(), apiKey);
+    QCOMPARE(Platform::userDefaults()->value(QStringLiteral("translate/libretranslateKey")).toString(), apiKey);
 }
 
 QTEST_MAIN(SettingsPanelsTest)

@@ -1,7 +1,7 @@
 #include "shell/editor/customurllistmodel.h"
 
 #include "store/customurl.h"
-#include "store/korvanecoredatahelper.h"
+#include "store/actionstore.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ bool CustomUrlListModel::setData(const QModelIndex &index, const QVariant &value
     }
     if (text != url->url()) {
         url->setUrl(text);
-        KorvaneCoreDataHelper::shareInstance()->saveDataChange();
+        ActionStore::shareInstance()->saveDataChange();
         Q_EMIT dataChanged(index, index);
     }
     return true;

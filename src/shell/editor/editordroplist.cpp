@@ -1,14 +1,14 @@
 #include "shell/editor/editordroplist.h"
 
 #include "store/droplistentity.h"
-#include "store/korvanecoredatahelper.h"
-#include "store/korvanemanagedobjectcontext.h"
+#include "store/actionstore.h"
+#include "store/storecontext.h"
 
 namespace {
 
-KorvaneCoreDataHelper *store()
+ActionStore *store()
 {
-    return KorvaneCoreDataHelper::shareInstance();
+    return ActionStore::shareInstance();
 }
 
 } // namespace

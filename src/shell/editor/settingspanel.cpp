@@ -1,6 +1,6 @@
 #include "shell/editor/settingspanel.h"
 
-#include "intake/korvaneactioncatalog.h"
+#include "intake/actioncatalog.h"
 
 SettingsPanel::SettingsPanel(QWidget *parent)
     : QWidget(parent)
@@ -9,6 +9,6 @@ SettingsPanel::SettingsPanel(QWidget *parent)
 
 QString SettingsPanel::identifierForKind(qint64 catalog, qint64 type)
 {
-    const KorvaneActionCatalog::Entry *kind = KorvaneActionCatalog::entry(catalog, type);
+    const ActionCatalog::Entry *kind = ActionCatalog::entry(catalog, type);
     return kind ? QString::fromLatin1(kind->settingsPanel) : QString();
 }

@@ -1,24 +1,24 @@
 #include "shell/editor/settingspanelfactory.h"
 
-#include "shell/editor/addtophotoviewcontroller.h"
-#include "shell/editor/basesettingviewcontroller.h"
-#include "shell/editor/charstatisticviewcontroller.h"
-#include "shell/editor/chineseconverterviewcontroller.h"
-#include "shell/editor/clearformatviewcontroller.h"
-#include "shell/editor/compressimageviewcontroller.h"
-#include "shell/editor/customurlviewcontroller.h"
-#include "shell/editor/encaseconvertviewcontroller.h"
-#include "shell/editor/filedestinationviewcontroller.h"
-#include "shell/editor/imageformatviewcontroller.h"
-#include "shell/editor/imageoutputviewcontroller.h"
-#include "intake/korvaneactioncatalog.h"
-#include "shell/editor/numbercnconverterviewcontroller.h"
-#include "shell/editor/recipientsviewcontroller.h"
-#include "shell/editor/renameviewcontroller.h"
-#include "shell/editor/resizeimageviewcontroller.h"
-#include "shell/editor/rotateimageviewcontroller.h"
-#include "shell/editor/translationviewcontroller.h"
-#include "shell/editor/uploadcloudviewcontroller.h"
+#include "shell/editor/addtophotospanel.h"
+#include "shell/editor/formsettingspanel.h"
+#include "shell/editor/charactercountpanel.h"
+#include "shell/editor/chineseconversionpanel.h"
+#include "shell/editor/clearformatpanel.h"
+#include "shell/editor/compressimagepanel.h"
+#include "shell/editor/customurlpanel.h"
+#include "shell/editor/lettercasepanel.h"
+#include "shell/editor/filedestinationpanel.h"
+#include "shell/editor/imageformatpanel.h"
+#include "shell/editor/imageoutputpanel.h"
+#include "intake/actioncatalog.h"
+#include "shell/editor/chinesemoneypanel.h"
+#include "shell/editor/recipientspanel.h"
+#include "shell/editor/renamepanel.h"
+#include "shell/editor/resizeimagepanel.h"
+#include "shell/editor/rotateimagepanel.h"
+#include "shell/editor/translationpanel.h"
+#include "shell/editor/clouduploadpanel.h"
 
 #include <iterator>
 
@@ -34,45 +34,45 @@ SettingsPanel *make(QWidget *parent)
 
 SettingsPanel *mail(QWidget *parent)
 {
-    return new RecipientsViewController(true, parent);
+    return new RecipientsPanel(true, parent);
 }
 
 SettingsPanel *message(QWidget *parent)
 {
-    return new RecipientsViewController(false, parent);
+    return new RecipientsPanel(false, parent);
 }
 
 // Indexed by kind. Kinds with nothing to set beyond name and shortcut (nearby sharing, text
 // recognition) get the common panel; kinds that share a panel identifier share its maker.
 const Maker makers[] = {
-    &make<TranslationViewController>,
-    &make<ClearFormatViewController>,
-    &make<CharStatisticViewController>,
+    &make<TranslationPanel>,
+    &make<ClearFormatPanel>,
+    &make<CharacterCountPanel>,
     &mail,
     &message,
-    &make<CustomURLViewController>,
-    &make<ChineseConverterViewController>,
-    &make<NumberCNConverterViewController>,
-    &make<EnCaseConvertViewController>,
-    &make<BaseSettingViewController>,
-    &make<CompressImageViewController>,
-    &make<ImageFormatViewController>,
-    &make<ResizeImageViewController>,
-    &make<BaseSettingViewController>,
-    &make<ImageOutputViewController>,
-    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::weibo(parent); },
-    &make<AddToPhotoViewController>,
-    &make<BaseSettingViewController>,
-    &make<FileDestinationViewController>,
-    &make<FileDestinationViewController>,
+    &make<CustomUrlPanel>,
+    &make<ChineseConversionPanel>,
+    &make<ChineseMoneyPanel>,
+    &make<LetterCasePanel>,
+    &make<FormSettingsPanel>,
+    &make<CompressImagePanel>,
+    &make<ImageFormatPanel>,
+    &make<ResizeImagePanel>,
+    &make<FormSettingsPanel>,
+    &make<ImageOutputPanel>,
+    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::weibo(parent); },
+    &make<AddToPhotosPanel>,
+    &make<FormSettingsPanel>,
+    &make<FileDestinationPanel>,
+    &make<FileDestinationPanel>,
     &mail,
     &message,
-    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::qiniu(parent); },
-    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::ali(parent); },
-    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::tencent(parent); },
-    [](QWidget *parent) -> SettingsPanel * { return UploadCloudViewController::upYun(parent); },
-    &make<RotateImageViewController>,
-    &make<RenameViewController>,
+    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::qiniu(parent); },
+    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::ali(parent); },
+    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::tencent(parent); },
+    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::upYun(parent); },
+    &make<RotateImagePanel>,
+    &make<RenamePanel>,
 };
 static_assert(std::size(makers) == KindCount, "one settings panel per action kind");
 
@@ -80,7 +80,7 @@ static_assert(std::size(makers) == KindCount, "one settings panel per action kin
 
 SettingsPanel *SettingsPanelFactory::create(const QString &identifier, QWidget *parent)
 {
-    for (const KorvaneActionCatalog::Entry &kind : KorvaneActionCatalog::entries()) {
+    for (const ActionCatalog::Entry &kind : ActionCatalog::entries()) {
         if (identifier == QLatin1String(kind.settingsPanel))
             return makers[int(kind.kind)](parent);
     }
@@ -90,7 +90,7 @@ SettingsPanel *SettingsPanelFactory::create(const QString &identifier, QWidget *
 QStringList SettingsPanelFactory::identifiers()
 {
     QStringList result;
-    for (const KorvaneActionCatalog::Entry &kind : KorvaneActionCatalog::entries()) {
+    for (const ActionCatalog::Entry &kind : ActionCatalog::entries()) {
         const QString identifier = QString::fromLatin1(kind.settingsPanel);
         if (!result.contains(identifier))
             result.append(identifier);

@@ -1,0 +1,247 @@
+#include "actions/actionrunner.h"
+
+#include "store/droplistentity.h"
+#include "intake/actioncatalog.h"
+#include "platform/clipboard.h"
+#include "actions/fileactions.h"
+#include "intake/droppayload.h"
+#include "actions/imageactions.h"
+#include "actions/ocractions.h"
+#include "platform/notifier.h"
+#include "actions/shareactions.h"
+#include "platform/platform.h"
+#include "platform/korvanesettings.h"
+#include "actions/textactions.h"
+#include "actions/uploadactions.h"
+#include "common/korvanelogging.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+
+#include <array>
+#include <limits>
+
+namespace {
+
+using DropPtr = ActionRunner::DropPtr;
+
+// One slot of the dispatch tables. An action whose result is ready when it returns has a
+// synchronous entry and never sees the completion, which the dispatcher reports for it; one
+// that moves bytes reports progress.
+struct ActionSlot {
+    void (*synchronous)(const DropPtr &drop, const DropPayload &payload);
+    void (*asynchronous)(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    void (*withProgress)(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+                         const KorvaneProgress &progress) = nullptr;
+};
+
+// Indexed by kind. An empty slot is a kind whose action is not part of this build yet.
+const ActionSlot actions[] = {
+    {nullptr, &TextActions::translate},
+    {&TextActions::clearFormat, nullptr},
+    {&TextActions::countCharacters, nullptr},
+    {nullptr, &ShareActions::sendEmail},
+    {nullptr, &ShareActions::sendMessage},
+    {nullptr, &TextActions::openCustomUrl},
+    {&TextActions::convertChinese, nullptr},
+    {nullptr, &TextActions::writeMoneyInChinese},
+    {nullptr, &TextActions::convertLetterCase},
+    {nullptr, &TextActions::shareText},
+    {nullptr, &ImageActions::compress},
+    {nullptr, &ImageActions::convertFormat},
+    {nullptr, &ImageActions::resize},
+    {nullptr, &OcrActions::recognizeText},
+    {nullptr, &ImageActions::stripMetadata},
+    {nullptr, nullptr, &UploadActions::uploadToWeibo},
+    {nullptr, &ShareActions::addToPhotos},
+    {nullptr, &ShareActions::shareFiles},
+    {nullptr, &FileActions::moveFiles},
+    {nullptr, &FileActions::copyFiles},
+    {nullptr, &ShareActions::sendEmail},
+    {nullptr, &ShareActions::sendMessage},
+    {nullptr, nullptr, &UploadActions::uploadToQiniu},
+    {nullptr, nullptr, &UploadActions::uploadToOss},
+    {nullptr, nullptr, &UploadActions::uploadToCos},
+    {nullptr, nullptr, &UploadActions::uploadToUpYun},
+    {nullptr, &ImageActions::rotate},
+    {nullptr, &FileActions::renameFiles},
+};
+static_assert(std::size(actions) == KindCount, "one slot per action kind");
+
+const ActionSlot *slotFor(const DropListEntity &drop)
+{
+    const ActionCatalog::Entry *kind = ActionCatalog::entry(drop.catalog(), drop.type());
+    return kind ? &actions[int(kind->kind)] : nullptr;
+}
+
+// The extension of a path's last component; a leading dot does not start one.
+QString extensionOf(const QString &path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot > slash + 1 ? path.mid(dot + 1) : QString();
+}
+
+} // namespace
+
+bool ActionRunner::canRun(const DropListEntity &drop, bool *reportsResult)
+{
+    const ActionSlot *slot = slotFor(drop);
+    if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress))
+        return false;
+    if (reportsResult)
+        *reportsResult = slot->asynchronous != nullptr || slot->withProgress != nullptr;
+    return true;
+}
+
+void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
+                                             const KorvaneCompletion &completion, const KorvaneProgress &progress)
+{
+    const ActionSlot *slot = drop ? slotFor(*drop) : nullptr;
+    if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress)) {
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        return;
+    }
+    const qsizetype textLength = payload.textString().size();
+    if (drop->catalog() == 0 && textLength > TextActions::MaximumTextLength) {
+        const KorvaneError error(TextActions::textTooLongErrorCode,
+                                 qtTrId("textTooLong").arg(textLength).arg(TextActions::MaximumTextLength));
+        Notification content = resultNotification(false, *drop);
+        content.body = error.localizedDescription();
+        postNotification(content);
+        if (slot->synchronous)
+            finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        else
+            finishOnMain(completion, false, error);
+        return;
+    }
+    if (slot->synchronous) {
+        slot->synchronous(drop, payload);
+        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+    } else if (slot->asynchronous) {
+        slot->asynchronous(drop, payload, completion);
+    } else {
+        slot->withProgress(drop, payload, completion, progress);
+    }
+}
+
+Notification ActionRunner::resultNotification(bool success, const DropListEntity &drop)
+{
+    Notification content;
+    content.attachmentImage = success ? QStringLiteral(":/images/notificationDone.png")
+                                      : QStringLiteral(":/images/notificationFail.png");
+    content.title = (success ? qtTrId("succeedNotif") : qtTrId("failureNotif")).arg(drop.title());
+    content.badge = 0;
+    return content;
+}
+
+void ActionRunner::postNotification(const Notification &content)
+{
+    if (KorvaneSettings::muteNotifi.read() == 1)
+        return;
+    Platform::notifier()->post(content);
+}
+
+void ActionRunner::copyText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    Platform::clipboard()->writeText(text);
+}
+
+void ActionRunner::copyImages(const QVariantList &objects)
+{
+    Platform::clipboard()->writeObjects(objects);
+}
+
+void ActionRunner::copyImageData(const QByteArray &data)
+{
+    copyImageData(data, QStringLiteral("image/png"));
+}
+
+void ActionRunner::copyImageData(const QByteArray &data, const QString &mimeType)
+{
+    Platform::clipboard()->writeImageData(data, mimeType);
+}
+
+QUrl ActionRunner::savePathUrl(const QString &path)
+{
+    if (path.isEmpty())
+        return QUrl();
+    if (path == QLatin1String("~"))
+        return QUrl::fromLocalFile(QDir::homePath());
+    if (path.startsWith(QLatin1String("~/")))
+        return QUrl::fromLocalFile(QDir::homePath() + QLatin1Char('/') + path.mid(2));
+    return QUrl::fromLocalFile(path);
+}
+
+QString ActionRunner::destFile(const QUrl &folder, const QUrl &sourceUrl, const QString &endName)
+{
+    const QString source = sourceUrl.toLocalFile();
+    const int slash = source.lastIndexOf(QLatin1Char('/'));
+    const QString name = source.mid(slash + 1);
+    const QString extension = extensionOf(name);
+    const QString base = extension.isEmpty() ? name : name.left(name.size() - extension.size() - 1);
+    const QString dir = slash > 0 ? source.left(slash) : QStringLiteral("/");
+
+    const QString folderPath = folder.isValid() ? folder.toLocalFile() : QString();
+    if (!folderPath.isEmpty())
+        return QDir(folderPath).filePath(base) + endName;
+    if (!endName.isEmpty())
+        return QDir(dir).filePath(base) + endName;
+    return source;
+}
+
+QString ActionRunner::destFile(const QString &path)
+{
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return path;
+    const QString extension = extensionOf(path);
+    const QString stem = extension.isEmpty() ? path : path.left(path.size() - extension.size() - 1);
+    for (qint64 n = 1; n < std::numeric_limits<qint64>::max() - 1; ++n) {
+        const QString candidate = extension.isEmpty() ? stem + QString::number(n)
+                                                      : stem + QString::number(n) + QLatin1Char('.') + extension;
+        const QFileInfo info(candidate);
+        if (!info.exists() && !info.isSymLink())
+            return candidate;
+    }
+    return QString();
+}
+
+QString ActionRunner::sizeText(qint64 bytes)
+{
+    if (bytes < 1024)
+        return QString::number(bytes) + QLatin1Char('B');
+    if (bytes < 1048576)
+        return QString::number(double(bytes) * (1.0 / 1024), 'f', 2) + QLatin1Char('K');
+    return QString::number(double(bytes) * (1.0 / 1048576), 'f', 2) + QLatin1Char('M');
+}
+
+QString ActionRunner::urlEncoded(const QString &string)
+{
+    // Unreserved characters always stay; these are the rest of the query's allowed set.
+    return QString::fromLatin1(string.toUtf8().toPercentEncoding("!$&'()*+,/:;=?@"));
+}
+
+QString ActionRunner::letterAt(const QString &startLetter, qint64 index)
+{
+    static const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    const QString lower = startLetter.toLower();
+    const qsizetype start = lower.isEmpty() ? 0 : qMax<qsizetype>(0, alphabet.indexOf(lower.at(0)));
+    const qint64 position = ((start + index) % 26 + 26) % 26;
+    const QString letter = alphabet.mid(position, 1);
+    return startLetter == lower ? letter : letter.toUpper();
+}
+
+QString ActionRunner::randomKey()
+{
+    // Keys name uploaded objects, so they come from the system's cryptographic source.
+    static const QLatin1String characters("0123456789abcdefghijklmnopqrstuvwxyz");
+    QString key;
+    for (int i = 0; i < 5; ++i)
+        key += characters[QRandomGenerator::system()->bounded(int(characters.size()))];
+    return key;
+}

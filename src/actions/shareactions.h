@@ -1,0 +1,30 @@
+#pragma once
+
+#include "common/korvanecompletion.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class DropListEntity;
+class DropPayload;
+
+// The actions that hand the dropped data to a sharing service: mail and message (for text
+// and for files), nearby sharing of files and adding to the photo folder.
+class ShareActions final
+{
+public:
+    using DropPtr = std::shared_ptr<DropListEntity>;
+
+    // Time between a nearby share being handed over and its completion.
+    static constexpr int airDropCompletionDelayMs = 300;
+
+    static void sendEmail(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void sendMessage(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void shareFiles(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void addToPhotos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+
+    // The recipients stored as one string: split at every ",", pieces kept as they are
+    // (untrimmed, empty ones too); nothing stored gives no list.
+    static QStringList recipientList(const QString &receives);
+};

@@ -1,0 +1,108 @@
+#include "net/servicehosts.h"
+
+#include "platform/korvanesettings.h"
+
+#include <QHostAddress>
+
+QString ServiceHosts::value(const KorvaneSetting<QString> &host)
+{
+    QString base = host.read().trimmed();
+    // A base URL names no path; a trailing slash would double the first one of every request.
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return base;
+}
+
+QString ServiceHosts::service()
+{
+    return value(KorvaneSettings::serviceHost);
+}
+QString ServiceHosts::ocr()
+{
+    return value(KorvaneSettings::ocrHost);
+}
+QString ServiceHosts::cosService()
+{
+    return value(KorvaneSettings::cosServiceHost);
+}
+QString ServiceHosts::cosDomain()
+{
+    return value(KorvaneSettings::cosDomainHost);
+}
+QString ServiceHosts::qiniuUpload()
+{
+    return value(KorvaneSettings::qiniuUploadHost);
+}
+QString ServiceHosts::qiniuUc()
+{
+    return value(KorvaneSettings::qiniuUcHost);
+}
+QString ServiceHosts::ossEndpoint()
+{
+    return value(KorvaneSettings::ossEndpointHost);
+}
+QString ServiceHosts::upyun()
+{
+    return value(KorvaneSettings::upyunHost);
+}
+QString ServiceHosts::sinaLogin()
+{
+    return value(KorvaneSettings::sinaLoginHost);
+}
+QString ServiceHosts::weiboUpload()
+{
+    return value(KorvaneSettings::weiboUploadHost);
+}
+QString ServiceHosts::weiboImage()
+{
+    return value(KorvaneSettings::weiboImageHost);
+}
+QString ServiceHosts::weiboHome()
+{
+    return value(KorvaneSettings::weiboHomeHost);
+}
+
+QString ServiceHosts::cosServiceUrl()
+{
+    return cosService() + QLatin1Char('/');
+}
+
+bool ServiceHosts::isPathStyleHost(const QString &host)
+{
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    QString bare = host;
+    if (bare.startsWith(QLatin1Char('[')) && bare.endsWith(QLatin1Char(']')))
+        bare = bare.mid(1, bare.size() - 2);
+    return !QHostAddress(bare).isNull();
+}
+
+QString ServiceHosts::bucketBaseUrl(const QString &baseUrl, const QString &hostPrefix, const QString &bucket,
+                                    const QString &scheme)
+{
+    const QUrl base(baseUrl.contains(QLatin1String("://")) ? baseUrl : QStringLiteral("https://") + baseUrl);
+    QUrl url;
+    url.setScheme(scheme.isEmpty() ? base.scheme() : scheme);
+    url.setPort(base.port());
+    if (isPathStyleHost(base.host())) {
+        url.setHost(base.host());
+        url.setPath(QLatin1Char('/') + bucket);
+    } else {
+        url.setHost(hostPrefix + QLatin1Char('.') + base.host());
+    }
+    return url.toString(QUrl::FullyEncoded);
+}
+
+QString ServiceHosts::withSchemeOf(const QString &baseUrl, const QString &bareHost)
+{
+    const QUrl base(baseUrl);
+    QUrl url;
+    url.setScheme(base.scheme().isEmpty() ? QStringLiteral("https") : base.scheme());
+    if (isPathStyleHost(base.host())) {
+        url.setHost(base.host());
+        url.setPort(base.port());
+    } else {
+        url.setHost(bareHost);
+    }
+    return url.toString(QUrl::FullyEncoded);
+}

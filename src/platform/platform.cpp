@@ -1,0 +1,135 @@
+#include "platform/platform.h"
+
+#include "platform/headlessclipboard.h"
+#include "platform/headlessshortcutbackend.h"
+#include "platform/headlessshortcutservice.h"
+#include "platform/headlessnotifier.h"
+#include "platform/processsharebackend.h"
+#include "platform/headlesssoundplayer.h"
+#include "platform/qsettingsbackend.h"
+#include "platform/xdgurlopener.h"
+
+namespace {
+
+struct Services {
+    std::unique_ptr<SettingsBackend> userDefaults;
+    std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<Notifier> notifier;
+    std::unique_ptr<ShortcutService> hotKeys;
+    std::unique_ptr<UrlOpener> urlOpener;
+    std::unique_ptr<GlobalShortcutBackend> eventHotKeys;
+    std::unique_ptr<ShareBackend> shareBackend;
+    std::unique_ptr<SoundPlayer> soundPlayer;
+};
+
+Services &services()
+{
+    static Services instance;
+    return instance;
+}
+
+} // namespace
+
+SettingsBackend *Platform::userDefaults()
+{
+    auto &s = services().userDefaults;
+    if (!s)
+        s = std::make_unique<QSettingsBackend>();
+    return s.get();
+}
+
+Clipboard *Platform::clipboard()
+{
+    auto &s = services().clipboard;
+    if (!s)
+        s = std::make_unique<HeadlessClipboard>();
+    return s.get();
+}
+
+Notifier *Platform::notifier()
+{
+    auto &s = services().notifier;
+    if (!s)
+        s = std::make_unique<HeadlessNotifier>();
+    return s.get();
+}
+
+ShortcutService *Platform::hotKeyService()
+{
+    auto &s = services().hotKeys;
+    if (!s)
+        s = std::make_unique<HeadlessShortcutService>();
+    return s.get();
+}
+
+UrlOpener *Platform::urlOpener()
+{
+    auto &s = services().urlOpener;
+    if (!s)
+        s = std::make_unique<XdgUrlOpener>();
+    return s.get();
+}
+
+GlobalShortcutBackend *Platform::eventHotKeyService()
+{
+    auto &s = services().eventHotKeys;
+    if (!s)
+        s = std::make_unique<HeadlessShortcutBackend>();
+    return s.get();
+}
+
+ShareBackend *Platform::shareBackend()
+{
+    auto &s = services().shareBackend;
+    if (!s)
+        s = std::make_unique<ProcessShareBackend>();
+    return s.get();
+}
+
+SoundPlayer *Platform::soundPlayer()
+{
+    auto &s = services().soundPlayer;
+    if (!s)
+        s = std::make_unique<HeadlessSoundPlayer>();
+    return s.get();
+}
+
+void Platform::setUserDefaults(std::unique_ptr<SettingsBackend> defaults)
+{
+    services().userDefaults = std::move(defaults);
+}
+
+void Platform::setClipboard(std::unique_ptr<Clipboard> clipboard)
+{
+    services().clipboard = std::move(clipboard);
+}
+
+void Platform::setNotifier(std::unique_ptr<Notifier> notifier)
+{
+    services().notifier = std::move(notifier);
+}
+
+void Platform::setHotKeyService(std::unique_ptr<ShortcutService> service)
+{
+    services().hotKeys = std::move(service);
+}
+
+void Platform::setUrlOpener(std::unique_ptr<UrlOpener> opener)
+{
+    services().urlOpener = std::move(opener);
+}
+
+void Platform::setEventHotKeyService(std::unique_ptr<GlobalShortcutBackend> service)
+{
+    services().eventHotKeys = std::move(service);
+}
+
+void Platform::setShareBackend(std::unique_ptr<ShareBackend> backend)
+{
+    services().shareBackend = std::move(backend);
+}
+
+void Platform::setSoundPlayer(std::unique_ptr<SoundPlayer> player)
+{
+    services().soundPlayer = std::move(player);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+
+class Clipboard;
+class GlobalShortcutBackend;
+class ShortcutService;
+class Notifier;
+class ShareBackend;
+class SoundPlayer;
+class UrlOpener;
+class SettingsBackend;
+
+// The platform services the logic uses. The tray application installs the desktop ones;
+// the command line and the tests keep the headless ones, which record what they are asked.
+class Platform final
+{
+public:
+    static SettingsBackend *userDefaults();
+    static Clipboard *clipboard();
+    static Notifier *notifier();
+    static ShortcutService *hotKeyService();
+    static UrlOpener *urlOpener();
+    static GlobalShortcutBackend *eventHotKeyService();
+    static ShareBackend *shareBackend();
+    static SoundPlayer *soundPlayer();
+
+    static void setUserDefaults(std::unique_ptr<SettingsBackend> defaults);
+    static void setClipboard(std::unique_ptr<Clipboard> clipboard);
+    static void setNotifier(std::unique_ptr<Notifier> notifier);
+    static void setHotKeyService(std::unique_ptr<ShortcutService> service);
+    static void setUrlOpener(std::unique_ptr<UrlOpener> opener);
+    static void setEventHotKeyService(std::unique_ptr<GlobalShortcutBackend> service);
+    static void setShareBackend(std::unique_ptr<ShareBackend> backend);
+    static void setSoundPlayer(std::unique_ptr<SoundPlayer> player);
+};

@@ -1,0 +1,7 @@
+#include "shell/editor/addtophotospanel.h"
+
+AddToPhotosPanel::AddToPhotosPanel(QWidget *parent)
+    : FormSettingsPanel(parent)
+{
+    addCheckBox(qtTrId("photoNeedLaunch"), QStringLiteral("needLaunch"), qtTrId("photoNeedLaunchTip"));
+}

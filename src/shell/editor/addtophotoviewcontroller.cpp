@@ -1,7 +1,0 @@
-#include "shell/editor/addtophotoviewcontroller.h"
-
-AddToPhotoViewController::AddToPhotoViewController(QWidget *parent)
-    : BaseSettingViewController(parent)
-{
-    addCheckBox(qtTrId("photoNeedLaunch"), QStringLiteral("needLaunch"), qtTrId("photoNeedLaunchTip"));
-}

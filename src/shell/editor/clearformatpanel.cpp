@@ -1,0 +1,6 @@
+#include "shell/editor/clearformatpanel.h"
+
+ClearFormatPanel::ClearFormatPanel(QWidget *parent)
+    : FormSettingsPanel(parent)
+{
+}

@@ -1,6 +1,0 @@
-#include "shell/editor/clearformatviewcontroller.h"
-
-ClearFormatViewController::ClearFormatViewController(QWidget *parent)
-    : BaseSettingViewController(parent)
-{
-}

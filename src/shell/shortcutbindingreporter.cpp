@@ -1,0 +1,209 @@
+#include "shell/shortcutbindingreporter.h"
+
+#include "platform/notifier.h"
+#include "platform/platform.h"
+#include "platform/korvanesettings.h"
+#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shell/hotkeys/namedshortcuts.h"
+#include "common/korvanelogging.h"
+
+#include <QLoggingCategory>
+
+#include <utility>
+
+namespace {
+
+// Every failure of every shortcut that the session binds none at all is told as one.
+const QString GlobalShortcutsName = QStringLiteral("globalShortcuts");
+// Korvane keeps few shortcuts; a list grown past this is stale and starts again.
+constexpr int MaxToldEntries = 512;
+
+} // namespace
+
+ShortcutBindingReporter::ShortcutBindingReporter(GlobalShortcutRegistry *center, QObject *parent)
+    : QObject(parent)
+    , m_center(center)
+{
+    connect(center, &GlobalShortcutRegistry::bindingChanged, this, &ShortcutBindingReporter::onBindingChanged);
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(SettleLimitMs);
+    connect(&m_settleTimer, &QTimer::timeout, this, &ShortcutBindingReporter::settleWake);
+}
+
+QString ShortcutBindingReporter::warning(const Binding &binding)
+{
+    switch (binding.state) {
+    case Binding::Bound:
+    case Binding::Pending:
+        return QString();
+    case Binding::Unconfirmed:
+        return qtTrId("xwaylandGrabWarning");
+    case Binding::Refused:
+    case Binding::Unsupported:
+        break;
+    }
+    switch (binding.cause) {
+    case Binding::NoPortal:
+        return qtTrId("noPortalWarning");
+    case Binding::AppIdRefused:
+        return qtTrId("appIdRefusedWarning");
+    case Binding::Declined:
+        return qtTrId("hotKeyDeclinedWarning");
+    case Binding::NoGlobalShortcuts:
+        return qtTrId("globalShortcutsUnavailableWarning");
+    case Binding::KeyTaken:
+    case Binding::NoCause:
+        break;
+    }
+    return binding.state == Binding::Unsupported ? qtTrId("globalShortcutsUnavailableWarning") : qtTrId("hotKeyNotBoundWarning");
+}
+
+QString ShortcutBindingReporter::fieldText(const RecordedShortcut &hotKey, const Binding &binding)
+{
+    if (hotKey.isEmpty())
+        return QString();
+    if (binding.state == Binding::Bound && !binding.trigger.isEmpty()) {
+        // Portals describe a binding in their own words ("LOGO+d"); one that reads as a
+        // shortcut is shown as the desktop's settings write it.
+        const std::optional<RecordedShortcut> bound = RecordedShortcut::hotKeyForString(binding.trigger);
+        return bound && !bound->isEmpty() ? bound->displayString() : binding.trigger;
+    }
+    return hotKey.displayString();
+}
+
+QString ShortcutBindingReporter::howToBind()
+{
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    if (qEnvironmentVariableIsSet("SWAYSOCK") || desktop.contains(QLatin1String("sway"), Qt::CaseInsensitive))
+        return qtTrId("bindKeySway");
+    if (desktop.contains(QLatin1String("GNOME"), Qt::CaseInsensitive))
+        return qtTrId("bindKeyGnome");
+    if (desktop.contains(QLatin1String("KDE"), Qt::CaseInsensitive))
+        return qtTrId("bindKeyKde");
+    return qtTrId("bindKeyOther");
+}
+
+QString ShortcutBindingReporter::withoutWakeKey(const Binding &binding)
+{
+    QStringList sentences{qtTrId("wakeKeyUnbound")};
+    if (const QString cause = warning(binding); !cause.isEmpty())
+        sentences.prepend(cause);
+    sentences.append(howToBind());
+    return sentences.join(QLatin1Char(' '));
+}
+
+GlobalShortcutBackend::Binding ShortcutBindingReporter::wakeBinding() const
+{
+    const Binding binding = m_center->bindingForName(NamedShortcuts::WakeHotKeyName);
+    // No wake shortcut is set: nothing opens Korvane by key, and nothing is to blame.
+    if (!m_center->hotKeyForName(NamedShortcuts::WakeHotKeyName) && binding.state != Binding::Refused)
+        return {Binding::Refused, QString(), Binding::NoCause};
+    return binding;
+}
+
+void ShortcutBindingReporter::whenWakeSettled(std::function<void(const Binding &)> then)
+{
+    m_wakeSettled = std::move(then);
+    if (wakeBinding().state == Binding::Pending)
+        m_settleTimer.start();
+    else
+        settleWake();
+}
+
+void ShortcutBindingReporter::settleWake()
+{
+    m_settleTimer.stop();
+    if (!m_wakeSettled)
+        return;
+    const Binding binding = wakeBinding();
+    const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
+    // What the notice says now is what the user knows: a later change is news, this is not.
+    noteTold(NamedShortcuts::WakeHotKeyName, binding, RecordedShortcut(wake.first, wake.second));
+    if (binding.state == Binding::Unsupported)
+        noteTold(GlobalShortcutsName, binding, RecordedShortcut());
+    std::exchange(m_wakeSettled, nullptr)(binding);
+}
+
+bool ShortcutBindingReporter::noteTold(const QString &name, const Binding &binding, const RecordedShortcut &hotKey) const
+{
+    QString state;
+    switch (binding.state) {
+    case Binding::Bound:
+        state = QStringLiteral("bound ") + fieldText(hotKey, binding);
+        break;
+    case Binding::Pending:
+        return false;
+    case Binding::Refused:
+        state = QStringLiteral("refused %1 %2").arg(int(binding.cause)).arg(hotKey.displayString());
+        break;
+    case Binding::Unsupported:
+        state = QStringLiteral("unsupported %1").arg(int(binding.cause));
+        break;
+    case Binding::Unconfirmed:
+        state = QStringLiteral("unconfirmed ") + hotKey.displayString();
+        break;
+    }
+    const QString prefix = name + QLatin1Char('=');
+    QStringList told = KorvaneSettings::toldHotKeyBindings.read();
+    if (told.contains(prefix + state))
+        return false;
+    told.removeIf([&](const QString &line) { return line.startsWith(prefix); });
+    if (told.size() >= MaxToldEntries)
+        told.clear();
+    told.append(prefix + state);
+    KorvaneSettings::toldHotKeyBindings.write(told);
+    return true;
+}
+
+void ShortcutBindingReporter::onBindingChanged(const QString &name, const StoredKeyCombination &)
+{
+    if (name == NamedShortcuts::WakeHotKeyName && m_wakeSettled) {
+        if (wakeBinding().state != Binding::Pending)
+            settleWake();
+        return;
+    }
+    review(name);
+}
+
+void ShortcutBindingReporter::review(const QString &name)
+{
+    const PTHotKeyPtr registered = m_center->hotKeyForName(name);
+    const Binding binding = name == NamedShortcuts::WakeHotKeyName ? wakeBinding() : m_center->bindingForName(name);
+    const StoredKeyCombination combo = registered ? registered->keyCombo() : StoredKeyCombination::clearKeyCombo();
+    const RecordedShortcut hotKey(quint32(combo.keyCode()), NamedShortcuts::eventModifierFlags(combo.modifiers()));
+    const bool wake = name == NamedShortcuts::WakeHotKeyName;
+    // A new action's shortcut that took is what the user expects: only the wake key's is told.
+    if (binding.state == Binding::Pending || (binding.state == Binding::Bound && !wake) || (!registered && !wake))
+        return;
+    // Keys taken as asked, as a grab takes them, are what the user chose in the General tab.
+    if (!noteTold(name, binding, hotKey) || (binding.state == Binding::Bound && binding.trigger.isEmpty()))
+        return;
+    Notification content;
+    content.attachmentImage = QStringLiteral(":/images/notificationFail.png");
+    if (binding.state == Binding::Unsupported) {
+        // The first start's notice, still waiting for the wake key, says it for all.
+        if (m_wakeSettled || !noteTold(GlobalShortcutsName, binding, RecordedShortcut()))
+            return;
+        qCWarning(lcBindings, "this desktop binds no global shortcuts; \"korvane show\" bound in its keyboard settings opens the popover");
+        content.title = qtTrId("globalShortcutsUnavailableTitle");
+        content.body = binding.cause == Binding::NoGlobalShortcuts ? qtTrId("globalShortcutsUnavailableBody") : withoutWakeKey(binding);
+    } else if (wake) {
+        qCInfo(lcBindings, "the wake shortcut %s is now %s", qUtf8Printable(hotKey.displayString()),
+               binding.state == Binding::Bound ? qUtf8Printable(fieldText(hotKey, binding)) : "not bound");
+        content.title = qtTrId("wakeKeyChangedTitle");
+        if (binding.state == Binding::Bound) {
+            content.attachmentImage = QStringLiteral(":/images/notificationDone.png");
+            content.body = qtTrId("wakeKeyBound").arg(fieldText(hotKey, binding));
+        } else {
+            content.body = withoutWakeKey(binding);
+        }
+    } else {
+        qCWarning(lcBindings, "the shortcut %s (%s) is not bound", qUtf8Printable(hotKey.displayString()), qUtf8Printable(name));
+        content.title = qtTrId("hotKeyNotBoundTitle");
+        content.body = binding.cause == Binding::KeyTaken || binding.cause == Binding::NoCause
+            ? qtTrId("hotKeyNotBoundBody").arg(hotKey.displayString())
+            : qtTrId("hotKeyNotBoundCauseBody").arg(hotKey.displayString(), warning(binding));
+    }
+    // Told even with notifications muted: the user pressing the keys would get nothing.
+    Platform::notifier()->post(content);
+}
