@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
     Platform::setClipboard(std::make_unique<HeadlessClipboard>());
     Platform::setNotifier(std::make_unique<HeadlessNotifier>());
-    SettingsBackend *defaults = Platform::userDefaults();
+    SettingsBackend *defaults = Platform::settingsBackend();
 
     ServiceStandIn service;
     LibreTranslateStandIn libre;

@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     QApplication app(argc, argv);
     Translations::install({QStringLiteral("en-US")});
-    ActionStore *store = ActionStore::shareInstance();
+    ActionStore *store = ActionStore::instance();
     for (int i = 0; i < 500; ++i)
         store->getNewDrop(0, i % 10, i);
 

@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
         item.setData(TransferType::FileURL, QUrl::fromLocalFile(QString::fromLatin1(name)).toEncoded());
         pasteboard.addItem(item);
     }
-    const DropPayload payload = DropPayload::fromPasteboard(pasteboard);
+    const DropPayload payload = DropPayload::classify(pasteboard);
 
     qsizetype found = 0;
     // A cold start: a new helper opens the file and loads every record.

@@ -19,7 +19,7 @@ QByteArray &defaultActions()
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     FuzzSupport::start<QCoreApplication>([] {
-        ActionStore *store = ActionStore::shareInstance();
+        ActionStore *store = ActionStore::instance();
         FuzzSupport::require(store->openStore(), "the store opens");
         store->initializationDefaultData();
         defaultActions() = ActionTransfer(store).exportActions(true);
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool replace = input.byte() & 1;
     const QByteArray json = input.rest();
 
-    ActionStore *store = ActionStore::shareInstance();
+    ActionStore *store = ActionStore::instance();
     ActionTransfer transfer(store);
     const QByteArray before = transfer.exportActions(true);
     QString error;

@@ -57,9 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         mime.setData(format, input.longBytes());
     }
     const TransferData pasteboard = MimeDataConverter::fromMimeData(&mime);
-    const DropPayload handled = DropPayload::fromPasteboard(pasteboard);
+    const DropPayload handled = DropPayload::classify(pasteboard);
 
-    FuzzSupport::require(handled.itemsCount() == pasteboard.pasteboardItems().size(), "every item is counted");
+    FuzzSupport::require(handled.itemsCount() == pasteboard.items().size(), "every item is counted");
     FuzzSupport::require(handled.allFileUrls().size()
                              == handled.imgFileUrls().size() + handled.folderFileUrls().size()
                                  + handled.videoFileUrls().size() + handled.otherFileUrls().size(),
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = QString::fromUtf8(mime.data(QStringLiteral("text/plain")));
     if (!text.isEmpty()) {
         const std::unique_ptr<QMimeData> written(MimeDataConverter::mimeDataForText(text));
-        const DropPayload back = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(written.get()));
+        const DropPayload back = DropPayload::classify(MimeDataConverter::fromMimeData(written.get()));
         FuzzSupport::require(back.dataCatalog() == DataCatalogText && back.textString() == text,
                              "written text reads back");
     }

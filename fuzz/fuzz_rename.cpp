@@ -96,7 +96,7 @@ QString text(FuzzSupport::Input &input)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     FuzzSupport::start<QCoreApplication>([] {
-        ActionStore *store = ActionStore::shareInstance();
+        ActionStore *store = ActionStore::instance();
         FuzzSupport::require(store->openStore(), "the store opens");
         renameAction() = store->getNewDrop(1, 17, 0);
         KorvaneError error;

@@ -62,6 +62,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
-    Translations::install(Platform::userDefaults()->preferredLanguages());
+    Translations::install(Platform::settingsBackend()->preferredLanguages());
     return KorvaneCli().exec(args);
 }

@@ -100,7 +100,7 @@ inline TransferData pasteboardFrom(const QStringList &items)
 // Classifies the items as a drop of them does.
 inline void dropItems(const QStringList &items)
 {
-    *dropped() = DropPayload::fromPasteboard(pasteboardFrom(items));
+    *dropped() = DropPayload::classify(pasteboardFrom(items));
 }
 
 // Image files or image data as a drop holds them.

@@ -139,10 +139,10 @@ void CatalogTest::sharedKeysAndIcons()
 void CatalogTest::pasteboardOffersOnlyTheTitle()
 {
     const ActionModel model(QStringLiteral("Compress"), QStringLiteral("压缩体积"), 1, 0, QStringLiteral("info"));
-    QCOMPARE(model.writableTypesForPasteboard(), QList<TransferType>{TransferType::String});
-    QCOMPARE(model.pasteboardPropertyListForType(TransferType::String).toString(), QStringLiteral("Compress"));
+    QCOMPARE(model.writableTypes(), QList<TransferType>{TransferType::String});
+    QCOMPARE(model.valueForType(TransferType::String).toString(), QStringLiteral("Compress"));
     for (auto type : {TransferType::FileURL, TransferType::PNG, TransferType::RTF, TransferType::URL})
-        QVERIFY(!model.pasteboardPropertyListForType(type).isValid());
+        QVERIFY(!model.valueForType(type).isValid());
 }
 
 void CatalogTest::unknownKinds()

@@ -111,7 +111,7 @@ void ClassificationTest::classify()
     QFETCH(QString, text);
     QFETCH(bool, hasImageData);
 
-    DropPayload data = DropPayload::fromPasteboard(pasteboardFrom(items));
+    DropPayload data = DropPayload::classify(pasteboardFrom(items));
     QCOMPARE(data.dataCatalog(), catalog);
     if (catalog != 0)
         QCOMPARE(data.dataSubCatalog(), subCatalog);
@@ -139,7 +139,7 @@ void ClassificationTest::imageDataIsTheFirstItemsBytes()
     second.setData(Type::PNG, "second");
     pasteboard.addItem(first);
     pasteboard.addItem(second);
-    DropPayload data = DropPayload::fromPasteboard(pasteboard);
+    DropPayload data = DropPayload::classify(pasteboard);
     QCOMPARE(data.imageData(), QByteArray("first"));
 }
 
@@ -149,7 +149,7 @@ void ClassificationTest::namesThatAreNotUtf8()
     TransferItem item;
     item.setData(Type::FileURL, "file:///d/caf%E9%20menu.jpg");
     pasteboard.addItem(item);
-    DropPayload data = DropPayload::fromPasteboard(pasteboard);
+    DropPayload data = DropPayload::classify(pasteboard);
     QCOMPARE(data.imgFileUrls().size(), 1);
     // The URL keeps the original bytes, so the file can still be reached.
     QCOMPARE(data.imgFileUrls().first().toEncoded(), QByteArray("file:///d/caf%E9%20menu.jpg"));
@@ -166,7 +166,7 @@ void ClassificationTest::largeInputs()
         item.setData(Type::FileURL, "file:///data/item" + QByteArray::number(i) + suffixes[i % 5]);
         files.addItem(item);
     }
-    DropPayload data = DropPayload::fromPasteboard(files);
+    DropPayload data = DropPayload::classify(files);
     QCOMPARE(data.allFileUrls().size(), 10000);
     QCOMPARE(data.imgFileUrls().size(), 4000);
     QCOMPARE(data.videoFileUrls().size(), 2000);
@@ -179,7 +179,7 @@ void ClassificationTest::largeInputs()
     const QByteArray big(10 * 1024 * 1024, 'a');
     item.setData(Type::String, big);
     text.addItem(item);
-    data = DropPayload::fromPasteboard(text);
+    data = DropPayload::classify(text);
     QCOMPARE(data.textString().size(), big.size());
 }
 

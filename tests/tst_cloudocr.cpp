@@ -60,18 +60,18 @@ QByteArray image(int n)
 void CloudOcrTest::initTestCase()
 {
     Translations::install({QStringLiteral("en")});
-    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(ActionStore::instance()->openStore());
     QVERIFY(dynamic_cast<HeadlessClipboard *>(Platform::clipboard()));
     QVERIFY(m_dir.isValid());
-    m_drop = ActionStore::shareInstance()->getNewDrop(1, 3, 0);
+    m_drop = ActionStore::instance()->getNewDrop(1, 3, 0);
     m_drop->setTitle(QStringLiteral("OCR"));
 }
 
 void CloudOcrTest::init()
 {
     m_server = std::make_unique<OcrServiceStandIn>();
-    Platform::userDefaults()->setValue(QStringLiteral("hosts/service"), m_server->baseUrl());
-    Platform::userDefaults()->setValue(QStringLiteral("hosts/ocr"), m_server->baseUrl());
+    Platform::settingsBackend()->setValue(QStringLiteral("hosts/service"), m_server->baseUrl());
+    Platform::settingsBackend()->setValue(QStringLiteral("hosts/ocr"), m_server->baseUrl());
     Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 

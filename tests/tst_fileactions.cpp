@@ -58,7 +58,7 @@ void KorvaneFileActionsTest::initTestCase()
 {
     Translations::install({QStringLiteral("en")});
     QVERIFY(qtTrId("renameSucceed") != QLatin1String("renameSucceed"));
-    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(ActionStore::instance()->openStore());
 }
 
 Outcome KorvaneFileActionsTest::runAction(const DropListEntityPtr &drop, const QList<QUrl> &files)
@@ -158,7 +158,7 @@ void KorvaneFileActionsTest::renameNames()
         QVERIFY(writeFile(dir.filePath(file), file.toUtf8()));
         urls << QUrl::fromLocalFile(dir.filePath(file));
     }
-    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, 17, 0);
+    const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 17, 0);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
         drop->fileRename()->setValue(it.key(), it.value());
 
@@ -208,7 +208,7 @@ void KorvaneFileActionsTest::renameOptionsFailTouchingNothing()
         urls << QUrl::fromLocalFile(dir.filePath(name));
     }
     const QMap<QString, QByteArray> before = tree(dir.path());
-    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, 17, 0);
+    const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 17, 0);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
         drop->fileRename()->setValue(it.key(), it.value());
 
@@ -229,7 +229,7 @@ void KorvaneFileActionsTest::renameAcrossFileSystems()
     QVERIFY(deviceOf(dir.filePath("other")) != deviceOf(tempFolder().section(QLatin1Char('/'), 0, -2)));
     QVERIFY(writeFile(dir.filePath("other/a.txt"), "a"));
     QVERIFY(writeFile(dir.filePath("here.txt"), "h"));
-    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, 17, 0);
+    const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 17, 0);
     drop->fileRename()->setNeedAdd(true);
     drop->fileRename()->setAddString(QStringLiteral("2"));
 
@@ -334,7 +334,7 @@ void KorvaneFileActionsTest::transfers()
     QList<QUrl> urls;
     for (const QString &source : sources)
         urls << QUrl::fromLocalFile(dir.filePath("src/" + source));
-    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, move ? 8 : 9, 0);
+    const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, move ? 8 : 9, 0);
     drop->settings()->setValue(QStringLiteral("savePath"), QString(savePath).replace(QStringLiteral("{D}"), dir.path()));
 
     const Outcome outcome = runAction(drop, urls);

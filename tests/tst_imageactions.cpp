@@ -75,7 +75,7 @@ QByteArray png()
 // The record of the action type with its settings.
 DropListEntityPtr action(int type, const QVariantMap &settings)
 {
-    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, type, 0);
+    const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, type, 0);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
         drop->settings()->setValue(it.key(), it.value());
     return drop;
@@ -187,7 +187,7 @@ void KorvaneImageActionsTest::initTestCase()
 {
     Translations::install({QStringLiteral("en")});
     QVERIFY(qtTrId("NImagesResized") != QLatin1String("NImagesResized"));
-    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(ActionStore::instance()->openStore());
     QVERIFY(dynamic_cast<HeadlessNotifier *>(Platform::notifier()));
     QVERIFY(dynamic_cast<HeadlessClipboard *>(Platform::clipboard()));
 }

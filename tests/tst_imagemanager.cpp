@@ -129,7 +129,7 @@ void ImageManagerTest::orientationTable()
 
     const QByteArray source = withMetadata(encoded(quadrants(48, 32), "JPEG"), orientation);
     const ImageManager::Mirror turn = mirror ? ImageManager::Mirror(mirror == 1) : std::nullopt;
-    const QByteArray result = ImageManager::roateSourceImage(source, turn, degrees);
+    const QByteArray result = ImageManager::rotateImage(source, turn, degrees);
     QVERIFY(!result.isEmpty());
     QCOMPARE(jpegScan(result), jpegScan(source));
     if (expected >= 0)
@@ -173,7 +173,7 @@ void ImageManagerTest::metadataOnlyChanges()
     const QString in = dir.filePath("in");
     const QString out = dir.filePath("out");
     QVERIFY(ImageManager::writeFile(in, source));
-    QVERIFY(strip ? ImageManager::removeMetadata(in, out) : ImageManager::roateSourceImage(in, out, std::nullopt, 180));
+    QVERIFY(strip ? ImageManager::removeMetadata(in, out) : ImageManager::rotateImage(in, out, std::nullopt, 180));
     const QByteArray result = ImageManager::readFile(out);
     QCOMPARE(ImageManager::readFile(in), source);
 

@@ -74,7 +74,7 @@ void MimeDataPasteboardTest::fileManagers()
     QMimeData mime;
     for (auto it = formats.cbegin(); it != formats.cend(); ++it)
         mime.setData(it.key(), QByteArray(it.value()).replace('@', QFile::encodeName(dir.path())));
-    const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(&mime));
+    const DropPayload data = DropPayload::classify(MimeDataConverter::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
     QCOMPARE(data.containedFileType(), kinds);
     QCOMPARE(data.itemsCount(), qint64(items));
@@ -109,7 +109,7 @@ void MimeDataPasteboardTest::textAndImages()
     QFETCH(qint64, catalog);
     QMimeData mime;
     mime.setData(format, bytes);
-    const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(&mime));
+    const DropPayload data = DropPayload::classify(MimeDataConverter::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
     if (catalog == DataCatalogText)
         QCOMPARE(data.textString().toUtf8(), bytes);
@@ -123,7 +123,7 @@ void MimeDataPasteboardTest::decodedImageBecomesPng()
     image.fill(Qt::red);
     QMimeData mime;
     mime.setImageData(image);
-    const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(&mime));
+    const DropPayload data = DropPayload::classify(MimeDataConverter::fromMimeData(&mime));
     QCOMPARE(data.dataSubCatalog(), qint64(DataSubCatalogImageData));
     QVERIFY(data.imageData().startsWith("\x89PNG"));
     QCOMPARE(QImage::fromData(data.imageData()).size(), QSize(4, 3));

@@ -65,19 +65,19 @@ void OcrActionsTest::initTestCase()
 {
     Translations::install({QStringLiteral("en")});
     QVERIFY(qtTrId("CanNotOCR") != QLatin1String("CanNotOCR"));
-    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(ActionStore::instance()->openStore());
     QVERIFY(dynamic_cast<HeadlessNotifier *>(Platform::notifier()));
     QVERIFY(dynamic_cast<HeadlessClipboard *>(Platform::clipboard()));
     QVERIFY2(hasFamily(latinFamily()), "fonts-dejavu-core is missing");
     QVERIFY2(hasFamily(chineseFamily()), "fonts-wqy-microhei is missing");
     QVERIFY(m_dir.isValid());
-    m_drop = ActionStore::shareInstance()->getNewDrop(1, 3, 0);
+    m_drop = ActionStore::instance()->getNewDrop(1, 3, 0);
     m_drop->setTitle(QStringLiteral("OCR"));
 }
 
 void OcrActionsTest::init()
 {
-    Platform::userDefaults()->remove(QStringLiteral("ocr/languages"));
+    Platform::settingsBackend()->remove(QStringLiteral("ocr/languages"));
     Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 
@@ -99,7 +99,7 @@ void OcrActionsTest::configuredLanguages()
     QFETCH(QVariant, stored);
     QFETCH(QString, expected);
     if (stored.isValid())
-        Platform::userDefaults()->setValue(QStringLiteral("ocr/languages"), stored);
+        Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), stored);
     QCOMPARE(OfflineOcrRecognizer::configuredLanguages(), expected);
 }
 
@@ -257,7 +257,7 @@ void OcrActionsTest::badInput()
     QFETCH(QString, languages);
     QFETCH(QString, message);
     if (!languages.isEmpty())
-        Platform::userDefaults()->setValue(QStringLiteral("ocr/languages"), languages);
+        Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), languages);
 
     const QString file = writeFile(m_dir.filePath(QStringLiteral("bad-%1.png").arg(QTest::currentDataTag())), bytes);
     for (const bool asFile : {false, true}) {

@@ -59,7 +59,7 @@ void PbHelperTest::init()
     m_defaults->remove(QStringLiteral("muteNotifi"));
     Platform::setClipboard(std::move(clipboard));
     Platform::setNotifier(std::move(notifier));
-    Platform::setUserDefaults(std::move(defaults));
+    Platform::setSettingsBackend(std::move(defaults));
 }
 
 void PbHelperTest::freeName_data()
@@ -260,7 +260,7 @@ void PbHelperTest::clipboardWriters()
     const QVariantList objects{QUrl(QStringLiteral("https://a.example/x.png")), QUrl::fromLocalFile(QStringLiteral("/d/b.png"))};
     ActionRunner::copyImages(objects);
     QCOMPARE(m_clipboard->objects(), objects);
-    QCOMPARE(m_clipboard->pasteboard().pasteboardItems().size(), 2);
+    QCOMPARE(m_clipboard->pasteboard().items().size(), 2);
     ActionRunner::copyImages({});
     QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::Objects);
     QVERIFY(m_clipboard->objects().isEmpty());

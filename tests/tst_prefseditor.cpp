@@ -36,7 +36,7 @@ namespace {
 // (title, index) of the catalog's records as the store file holds them, in list order.
 QList<QPair<QString, int>> storedList(int catalog)
 {
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
     QProcess process;
     process.start(QString::fromLocal8Bit(qgetenv("KORVANE_BINARY")), {QStringLiteral("list"), QStringLiteral("--json")});
     process.waitForFinished(30000);
@@ -66,7 +66,7 @@ void makeList(EditorDropList *list, int n)
     for (int i = 0; i < n; ++i) {
         list->at(list->appendDrop(2))->setTitle(QString::number(i));
     }
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
 }
 
 QList<QPair<QString, int>> expectedStore(const QStringList &order)
@@ -107,9 +107,9 @@ void PrefsEditorTest::initTestCase()
     QCoreApplication::setApplicationName(QStringLiteral("korvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     Translations::install({QStringLiteral("en")});
-    QVERIFY(ActionStore::shareInstance()->openStore());
-    ActionStore::shareInstance()->initializationDefaultData();
-    Platform::userDefaults()->setValue(QStringLiteral("firstOpenPreference"), true);
+    QVERIFY(ActionStore::instance()->openStore());
+    ActionStore::instance()->initializationDefaultData();
+    Platform::settingsBackend()->setValue(QStringLiteral("firstOpenPreference"), true);
 }
 
 void PrefsEditorTest::moveRows_data()
@@ -225,7 +225,7 @@ void PrefsEditorTest::commandLineBesideTheEditor()
     };
     QVERIFY(failing(true).isEmpty());
     list.at(0)->setTitle(QStringLiteral("kept"));
-    QVERIFY(!ActionStore::shareInstance()->saveDataChange());
+    QVERIFY(!ActionStore::instance()->saveDataChange());
     QVERIFY(!problem->isHidden() && problem->text().contains(QStringLiteral("disk I/O error")));
     QCOMPARE(list.at(0)->title(), QStringLiteral("kept"));
     QVERIFY(failing(false).isEmpty());
@@ -248,7 +248,7 @@ void PrefsEditorTest::dragDataRoundTrip()
 
 void PrefsEditorTest::openingOnAFileRecordSelectsTypeRowZero()
 {
-    const auto files = ActionStore::shareInstance()->getDropsByCatalog(1);
+    const auto files = ActionStore::instance()->getDropsByCatalog(1);
     QVERIFY(files.size() >= 2);
     const auto wanted = files.at(1);
     ActionEditorPage editor;
@@ -301,7 +301,7 @@ void PrefsEditorTest::everyPanelFitsTheEditor()
     list.load(catalog);
     const auto drop = list.at(list.appendDrop(type));
     drop->setTitle(QStringLiteral("A settings panel with a rather long title"));
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
 
     XdgAutostart autostart;
     PreferencesWindow window(&autostart);
@@ -317,7 +317,7 @@ void PrefsEditorTest::everyPanelFitsTheEditor()
                  qPrintable(QStringLiteral("%1 > %2").arg(scroll->widget()->minimumSizeHint().width()).arg(scroll->viewport()->width())));
     QCOMPARE(window.size(), editorSize);
     list.removeDrop(drop);
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
 }
 
 void PrefsEditorTest::autostartEntry()

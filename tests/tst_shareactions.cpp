@@ -64,7 +64,7 @@ private:
     static Outcome run(const DropListEntityPtr &drop) { return ActionTestSupport::run(drop, 1, 10000); }
     static DropListEntityPtr newDrop(qint64 catalog, qint64 type)
     {
-        return ActionStore::shareInstance()->getNewDrop(catalog, type, 0);
+        return ActionStore::instance()->getNewDrop(catalog, type, 0);
     }
     // Typed into the popover, or dropped.
     static void dropText(const QString &text, bool typed)
@@ -91,7 +91,7 @@ void ShareActionsTest::initTestCase()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
     Translations::install({QStringLiteral("en")});
-    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(ActionStore::instance()->openStore());
     m_bin = m_dir.filePath(QStringLiteral("bin"));
     QVERIFY(ShareTestSupport::installStandIns(m_bin, record()));
     QCOMPARE(ShareService::photoFolder(), m_dir.filePath(QStringLiteral("home/Pictures/Korvane")));

@@ -80,7 +80,7 @@ void ShellTest::initTestCase()
     Translations::install({QStringLiteral("en-US")});
     Platform::setNotifier(std::make_unique<HeadlessNotifier>());
     Platform::setClipboard(std::make_unique<HeadlessClipboard>());
-    ActionStore::shareInstance()->initializationDefaultData();
+    ActionStore::instance()->initializationDefaultData();
 }
 
 void ShellTest::popoverHeight_data()
@@ -235,7 +235,7 @@ void ShellTest::runningRowFreezesTheList()
     for (ActionRow *row : view.rows()) {
         const auto *effect = qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect());
         QCOMPARE(effect->opacity(), row->row() == 2 ? 1.0 : 0.2);
-        QVERIFY(row->myButton()->ignoresMouse());
+        QVERIFY(row->button()->ignoresMouse());
     }
     // A running row keeps the list as it is, whatever was classified meanwhile.
     dropItems({"/d/a.jpg"});
@@ -244,7 +244,7 @@ void ShellTest::runningRowFreezesTheList()
     Q_EMIT view.rows().at(2)->runStateChanged(2, false);
     for (ActionRow *row : view.rows()) {
         QCOMPARE(qobject_cast<QGraphicsOpacityEffect *>(row->graphicsEffect())->opacity(), 1.0);
-        QVERIFY(!row->myButton()->ignoresMouse());
+        QVERIFY(!row->button()->ignoresMouse());
     }
 }
 
@@ -262,7 +262,7 @@ void ShellTest::dragLightsTheRowUnderItAndScrolls()
     const auto lit = [&] {
         QList<int> on;
         for (ActionRow *row : rows)
-            on += row->myButton()->isOn() ? QList<int>{row->row()} : QList<int>();
+            on += row->button()->isOn() ? QList<int>{row->row()} : QList<int>();
         return on;
     };
     QMimeData mime;

@@ -32,7 +32,7 @@ public:
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QLatin1String("/data")));
         auto defaults = std::make_unique<QSettingsBackend>(m_dir.path() + QLatin1String("/korvane.conf"));
         defaults->setValue(QStringLiteral("AppleLanguages"), QStringList{language});
-        Platform::setUserDefaults(std::move(defaults));
+        Platform::setSettingsBackend(std::move(defaults));
         Platform::setHotKeyService(std::make_unique<HeadlessShortcutService>());
     }
 
@@ -139,7 +139,7 @@ void StoreTest::newDropKinds_data()
 {
     QTest::addColumn<int>("catalog");
     QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("settingsEntity");
+    QTest::addColumn<QString>("settingsRecord");
     QTest::addColumn<qint64>("supportTypes");
     QTest::addColumn<QString>("title");
 
@@ -157,7 +157,7 @@ void StoreTest::newDropKinds()
 {
     QFETCH(int, catalog);
     QFETCH(int, type);
-    QFETCH(QString, settingsEntity);
+    QFETCH(QString, settingsRecord);
     QFETCH(qint64, supportTypes);
     QFETCH(QString, title);
 
@@ -177,7 +177,7 @@ void StoreTest::newDropKinds()
     QCOMPARE(drop->supportTypes(), supportTypes);
     QCOMPARE(drop->title(), title);
     QCOMPARE(drop->title().isNull(), title.isEmpty());
-    QCOMPARE(drop->settings() ? drop->settings()->entity().name : QString(), settingsEntity);
+    QCOMPARE(drop->settings() ? drop->settings()->entity().name : QString(), settingsRecord);
 }
 
 void StoreTest::dropIDsAreUnique()
@@ -280,7 +280,7 @@ void StoreTest::deleteTakesSettingsAndUrls()
     const auto keep = helper.getNewDrop(0, 5, 1);
     helper.addNewCustomUrl(keep, QStringLiteral("https://c.example/?q={text}"));
 
-    helper.deleteDropEntity(search);
+    helper.deleteAction(search);
     QCOMPARE(sql(sandbox.storePath(), {"SELECT (SELECT count(*) FROM DropListEntity) || (SELECT count(*) FROM TextCustomUrl) || url FROM CustomUrl"}),
              QStringList{"11https://c.example/?q={text}"});
     QCOMPARE(helper.getAllDrops().size(), 1);

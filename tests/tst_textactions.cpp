@@ -145,8 +145,8 @@ void TextActionsTest::clearStyle()
     run(drop, QStringLiteral("line one\nline two"));
     QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::Text);
     QCOMPARE(m_clipboard->text(), QStringLiteral("line one\nline two"));
-    QCOMPARE(m_clipboard->pasteboard().pasteboardItems().size(), 1);
-    QVERIFY(!m_clipboard->pasteboard().pasteboardItems().first().hasType(TransferType::RTF));
+    QCOMPARE(m_clipboard->pasteboard().items().size(), 1);
+    QVERIFY(!m_clipboard->pasteboard().items().first().hasType(TransferType::RTF));
     QCOMPARE(m_notifier->posted().last().body, QStringLiteral("line one line two"));
 }
 

@@ -321,9 +321,9 @@ void UploadQiniuTest::history()
 void UploadQiniuTest::imageData()
 {
     Translations::install({QStringLiteral("en")});
-    QVERIFY(ActionStore::shareInstance()->openStore());
-    Platform::userDefaults()->setValue(QStringLiteral("hosts/qiniuUpload"), m_store.server->baseUrl());
-    const DropListEntityPtr drop = ActionStore::shareInstance()->getNewDrop(1, 12, 0);
+    QVERIFY(ActionStore::instance()->openStore());
+    Platform::settingsBackend()->setValue(QStringLiteral("hosts/qiniuUpload"), m_store.server->baseUrl());
+    const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 12, 0);
     QVERIFY(drop && drop->fileUploadQiNiu());
     drop->fileUploadQiNiu()->setQiniuAccessKey(accessKey);
     drop->fileUploadQiNiu()->setQiniuSecretKey(secretKey);

@@ -653,7 +653,7 @@ QUrl FileManager::saveCacheFile(const QString &text, KorvaneError *error)
 
 QString FileManager::applicationSupportDirectory()
 {
-    return ActionStore::shareInstance()->applicationSupportDirectory();
+    return ActionStore::instance()->applicationSupportDirectory();
 }
 
 QString FileManager::findOrCreateDirectory(QStandardPaths::StandardLocation directory, int domainMask,

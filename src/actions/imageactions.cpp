@@ -332,7 +332,7 @@ void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const Korvane
         QThreadPool::globalInstance()->start([=] {
             bool success = false;
             if (isReadable(file, &batch->reasons, &batch->mutex)) {
-                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(),
+                const PixelBudget::Reservation pixels(*PixelBudget::instance(),
                                                       ImageManager::workingBytes(file.toLocalFile(), metadataOnly));
                 success = job(*batch, file);
             }
@@ -394,7 +394,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
             const bool refusedPng = !pngToJpeg && file.toLocalFile().endsWith(QLatin1String(".png"));
             bool success = false;
             if (!refusedPng && isReadable(file, &batch->reasons, &batch->mutex)) {
-                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(), ImageManager::workingBytes(file.toLocalFile()));
+                const PixelBudget::Reservation pixels(*PixelBudget::instance(), ImageManager::workingBytes(file.toLocalFile()));
                 const QByteArray source = ImageManager::readFile(file.toLocalFile());
                 const QByteArray result = source.isEmpty() ? QByteArray() : ImageManager::compress(quality, source);
                 // A result larger than its source is worth nothing, so no name is claimed for it.
@@ -521,7 +521,7 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
 
     if (input == Input::ImageData) {
         transformData(drop, payload.imageData(), completion, "pasteBoardImageRotate",
-                      [=](const QByteArray &image) { return ImageManager::roateSourceImage(image, turn, degrees); },
+                      [=](const QByteArray &image) { return ImageManager::rotateImage(image, turn, degrees); },
                       &ImageManager::metadataHeader);
         return;
     }
@@ -532,10 +532,10 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
         for (const QUrl &file : files) {
             bool success = false;
             if (isReadable(file, &batch.reasons)) {
-                const PixelBudget::Reservation pixels(*PixelBudget::shareInstance(),
+                const PixelBudget::Reservation pixels(*PixelBudget::instance(),
                                                       ImageManager::workingBytes(file.toLocalFile(), true));
                 success = processFile(batch, destination, file, QString(), [&](const QString &output) {
-                    return ImageManager::roateSourceImage(file.toLocalFile(), output, turn, degrees);
+                    return ImageManager::rotateImage(file.toLocalFile(), output, turn, degrees);
                 });
             }
             count(batch, success);

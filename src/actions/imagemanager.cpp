@@ -224,12 +224,12 @@ int ImageManager::orientationAfter(int current, Mirror turn, double degrees)
     return orientation;
 }
 
-QByteArray ImageManager::roateSourceImage(const QByteArray &data, Mirror turn, double degrees)
+QByteArray ImageManager::rotateImage(const QByteArray &data, Mirror turn, double degrees)
 {
     return changedMetadata(data, [=](int current) { return orientationAfter(current, turn, degrees); });
 }
 
-bool ImageManager::roateSourceImage(const QString &source, const QString &destFile, Mirror turn, double degrees)
+bool ImageManager::rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees)
 {
     return changeFileMetadata(source, destFile, [=](int current) { return orientationAfter(current, turn, degrees); });
 }

@@ -33,8 +33,8 @@ public:
     static QByteArray changeDataToPercent(const QByteArray &data, float percent);
     static bool changeFileWithDestFileToPercent(const QString &source, const QString &destFile, float percent);
 
-    static QByteArray roateSourceImage(const QByteArray &data, Mirror turn, double degrees);
-    static bool roateSourceImage(const QString &source, const QString &destFile, Mirror turn, double degrees);
+    static QByteArray rotateImage(const QByteArray &data, Mirror turn, double degrees);
+    static bool rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees);
 
     // The orientation that shows the image as the current one would, then mirrored, then turned.
     static int orientationAfter(int current, Mirror turn, double degrees);

@@ -1,6 +1,6 @@
 #include "actions/pixelbudget.h"
 
-PixelBudget *PixelBudget::shareInstance()
+PixelBudget *PixelBudget::instance()
 {
     static PixelBudget instance;
     return &instance;

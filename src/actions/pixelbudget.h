@@ -16,7 +16,7 @@ public:
     explicit PixelBudget(qint64 limit = DefaultBytes)
         : m_limit(limit)
     {}
-    static PixelBudget *shareInstance();
+    static PixelBudget *instance();
 
     // What an image of the size holds while it is worked on: four bytes a pixel, the decoded
     // pixels or the encoded result, whichever is in memory.

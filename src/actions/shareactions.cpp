@@ -95,7 +95,7 @@ void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, co
     }
     if (refusedTooLong(*drop, completion, payload.textString()))
         return;
-    ShareService::shareInstance()->shareOnEmail(payload.textString(), files, title, recipientList(receives));
+    ShareService::instance()->shareOnEmail(payload.textString(), files, title, recipientList(receives));
     finishOnMain(completion, true);
 }
 
@@ -113,7 +113,7 @@ void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, 
     }
     if (refusedTooLong(*drop, completion, payload.textString()))
         return;
-    ShareService::shareInstance()->shareOnIMessage(
+    ShareService::instance()->shareOnIMessage(
         payload.textString(), files, recipientList(receives), [drop, completion](const KorvaneError &error) {
             if (error.isNull())
                 finishOnMain(completion, true);
@@ -129,7 +129,7 @@ void ShareActions::shareFiles(const DropPtr &drop, const DropPayload &payload, c
         return;
     }
     const QList<QUrl> items = droppedFiles(payload);
-    ShareService::shareInstance()->shareOnAirDrop(items, [drop, completion, count = items.size()](const KorvaneError &error) {
+    ShareService::instance()->shareOnAirDrop(items, [drop, completion, count = items.size()](const KorvaneError &error) {
         if (!error.isNull()) {
             notify(false, *drop, error.localizedDescription());
             finishLater(completion, false, error);
@@ -148,7 +148,7 @@ void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, 
     if (!payload.imageData().isEmpty()) {
         const QByteArray bytes = payload.imageData();
         QThreadPool::globalInstance()->start([drop, completion, bytes, needLaunch] {
-            ShareService::shareInstance()->addToPhoto({}, {}, bytes, needLaunch);
+            ShareService::instance()->addToPhoto({}, {}, bytes, needLaunch);
             onMain([drop, completion] {
                 finishOnMain(completion, true);
                 notify(true, *drop, qtTrId("ImageAddedToPhotos"));
@@ -174,7 +174,7 @@ void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, 
         return;
     }
     QThreadPool::globalInstance()->start([drop, completion, images, videos, needLaunch, count] {
-        const QStringList written = ShareService::shareInstance()->addToPhoto(images, videos, QByteArray(), needLaunch);
+        const QStringList written = ShareService::instance()->addToPhoto(images, videos, QByteArray(), needLaunch);
         qCInfo(lcShare, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
         onMain([drop, completion, count] {
             finishOnMain(completion, true);

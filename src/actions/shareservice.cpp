@@ -122,7 +122,7 @@ bool isImageFile(const QString &path)
 
 } // namespace
 
-ShareService *ShareService::shareInstance()
+ShareService *ShareService::instance()
 {
     static ShareService instance;
     return &instance;

@@ -31,7 +31,7 @@ public:
     // they were.
     using Handover = std::function<void(const KorvaneError &error)>;
 
-    static ShareService *shareInstance();
+    static ShareService *instance();
 
     // Opens the mail composer. An absent or empty text, title or list is left out; recipients
     // are passed as given. Without a composer only the log tells. Any thread.

@@ -97,10 +97,10 @@ void TextActions::translate(const DropPtr &drop, const DropPayload &payload, con
 
 void TextActions::clearFormat(const DropPtr &drop, const DropPayload &payload)
 {
-    TextTransforms::stripPasteboardString(payload.textString());
+    TextTransforms::cleanText(payload.textString());
     const TransferData pasteboard = Platform::clipboard()->pasteboard();
     QString plain;
-    for (const TransferItem &item : pasteboard.pasteboardItems()) {
+    for (const TransferItem &item : pasteboard.items()) {
         if (item.hasType(TransferType::String)) {
             plain = item.stringForType(TransferType::String);
             break;
@@ -357,7 +357,7 @@ void TextActions::shareText(const DropPtr &drop, const DropPayload &payload, con
         finishLater(false);
         return;
     }
-    ShareService::shareInstance()->shareOnAirDrop({file}, [drop, finishLater](const KorvaneError &shareError) {
+    ShareService::instance()->shareOnAirDrop({file}, [drop, finishLater](const KorvaneError &shareError) {
         if (!shareError.isNull()) {
             notify(false, *drop, shareError.localizedDescription());
             finishLater(false, shareError);

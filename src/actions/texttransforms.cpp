@@ -124,7 +124,7 @@ QString TextTransforms::changeCapitalChineseWithNumber(double number, KorvaneErr
     return changeCapitalChineseWithNumber(QString::number(number, 'f', QLocale::FloatingPointShortest), error);
 }
 
-void TextTransforms::stripPasteboardString(const QString &string)
+void TextTransforms::cleanText(const QString &string)
 {
     Platform::clipboard()->writeText(string);
 }

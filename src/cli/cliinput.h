@@ -27,7 +27,7 @@ public:
     // the text limit is refused before anything is read.
     static bool openTextFile(const QString &path, QFile *file, QString *error);
     const TransferData &pasteboard() const { return m_pasteboard; }
-    bool isEmpty() const { return m_pasteboard.pasteboardItems().isEmpty(); }
+    bool isEmpty() const { return m_pasteboard.items().isEmpty(); }
 
 private:
     bool addTextFile(const QString &path, QString *error);

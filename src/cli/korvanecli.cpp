@@ -290,7 +290,7 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
         *status = usageError(QStringLiteral("unknown option '%1'").arg(arg(rest.first())), command);
         return false;
     }
-    const QList<TransferItem> &items = input.pasteboard().pasteboardItems();
+    const QList<TransferItem> &items = input.pasteboard().items();
     qint64 bytes = 0;
     for (const TransferItem &item : items) {
         for (const TransferType type : {TransferType::PNG, TransferType::TIFF,
@@ -352,7 +352,7 @@ int KorvaneCli::usageError(const QString &reason, const QString &command)
 
 bool KorvaneCli::openStore()
 {
-    m_store = ActionStore::shareInstance();
+    m_store = ActionStore::instance();
     if (!m_store->openStore()) {
         printErr(QStringLiteral("korvane: the action store cannot be opened; it was left as it is (%1)\n").arg(m_store->storeError()));
         return false;
@@ -482,7 +482,7 @@ int KorvaneCli::classify(QList<QByteArray> args)
     if (!openStore())
         return Failure;
 
-    const DropPayload payload = DropPayload::fromPasteboard(clipboard ? Platform::clipboard()->pasteboard() : input.pasteboard());
+    const DropPayload payload = DropPayload::classify(clipboard ? Platform::clipboard()->pasteboard() : input.pasteboard());
     const QList<DropListEntityPtr> actions = m_store->dropsOffering(payload);
 
     if (json) {
@@ -614,7 +614,7 @@ int KorvaneCli::run(QList<QByteArray> args)
         return Failure;
     };
 
-    const DropPayload payload = DropPayload::fromPasteboard(input.isEmpty() ? Platform::clipboard()->pasteboard() : input.pasteboard());
+    const DropPayload payload = DropPayload::classify(input.isEmpty() ? Platform::clipboard()->pasteboard() : input.pasteboard());
     KorvaneError refusal;
     const DropListEntityPtr drop = findAction(actionName, m_store->dropsOffering(payload), &refusal);
     if (!drop)

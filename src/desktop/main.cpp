@@ -107,7 +107,7 @@ int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
 {
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
-    Translations::install(Platform::userDefaults()->preferredLanguages());
+    Translations::install(Platform::settingsBackend()->preferredLanguages());
     if (!DesktopPlatform::isWayland() || args.contains("--help") || args.contains("-h")) {
         Platform::setClipboard(std::make_unique<GuiClipboard>());
         return KorvaneCli().exec(args);
@@ -121,7 +121,7 @@ int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
         return KorvaneCli::Failure;
     }
     auto clipboard = std::make_unique<HeadlessClipboard>();
-    clipboard->setPasteboard(*pasteboard);
+    clipboard->setData(*pasteboard);
     Platform::setClipboard(std::move(clipboard));
     return KorvaneCli().exec(args);
 }

@@ -25,7 +25,7 @@ public:
         const char *imageName;
         qint64 supportTypes; // the FileKind mask a new record gets; 0 for text actions
         bool takesLoneFolders; // offered when every dropped item is a folder (given the mask allows files)
-        const char *settingsEntity;
+        const char *settingsRecord;
         const char *settingsPanel;
     };
 

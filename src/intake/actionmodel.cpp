@@ -9,12 +9,12 @@ ActionModel::ActionModel(const QString &title, const QString &imageName, qint64 
 {
 }
 
-QList<TransferType> ActionModel::writableTypesForPasteboard() const
+QList<TransferType> ActionModel::writableTypes() const
 {
     return {TransferType::String};
 }
 
-QVariant ActionModel::pasteboardPropertyListForType(TransferType type) const
+QVariant ActionModel::valueForType(TransferType type) const
 {
     if (type == TransferType::String)
         return m_titleStr;

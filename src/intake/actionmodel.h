@@ -24,8 +24,8 @@ public:
     void setDesStr(const QString &desStr) { m_desStr = desStr; }
 
     // Dragged into the action list, an entry offers its title as plain text and nothing else.
-    QList<TransferType> writableTypesForPasteboard() const;
-    QVariant pasteboardPropertyListForType(TransferType type) const;
+    QList<TransferType> writableTypes() const;
+    QVariant valueForType(TransferType type) const;
 
 private:
     int m_type;

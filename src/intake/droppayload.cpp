@@ -6,10 +6,10 @@
 
 #include <QLoggingCategory>
 
-DropPayload DropPayload::fromPasteboard(const TransferData &pasteboard)
+DropPayload DropPayload::classify(const TransferData &pasteboard)
 {
     DropPayload payload;
-    const QList<TransferItem> &items = pasteboard.pasteboardItems();
+    const QList<TransferItem> &items = pasteboard.items();
     payload.m_itemsCount = items.size();
 
     // The order of the tests matters: a file item is never read as text, and the first

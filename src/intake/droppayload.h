@@ -34,7 +34,7 @@ enum FileKind : quint64 {
 class DropPayload final
 {
 public:
-    static DropPayload fromPasteboard(const TransferData &pasteboard);
+    static DropPayload classify(const TransferData &pasteboard);
     // Text the user typed or edited in the list, which replaces what was dropped.
     static DropPayload fromText(const QString &text);
 

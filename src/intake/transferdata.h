@@ -37,7 +37,7 @@ class TransferData final
 {
 public:
     void addItem(const TransferItem &item);
-    const QList<TransferItem> &pasteboardItems() const { return m_items; }
+    const QList<TransferItem> &items() const { return m_items; }
     // The bytes of the first item that carries the type, empty when none does.
     QByteArray dataForType(TransferType type) const;
 

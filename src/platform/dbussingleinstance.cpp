@@ -93,7 +93,7 @@ bool DBusSingleInstance::forwardDrop(const TransferData &pasteboard)
 {
     QStringList types;
     QByteArrayList data;
-    for (const TransferItem &item : pasteboard.pasteboardItems()) {
+    for (const TransferItem &item : pasteboard.items()) {
         for (const auto &[type, name] : typeNames) {
             if (item.hasType(type)) {
                 types.append(name);

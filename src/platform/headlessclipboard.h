@@ -21,7 +21,7 @@ public:
     void writeImageData(const QByteArray &data, const QString &mimeType) override;
     void writeObjects(const QVariantList &objects) override;
 
-    void setPasteboard(const TransferData &pasteboard) { m_pasteboard = pasteboard; }
+    void setData(const TransferData &pasteboard) { m_pasteboard = pasteboard; }
     Content content() const { return m_content; }
     QString text() const { return m_text; }
     QByteArray imageData() const { return m_imageData; }

@@ -32,8 +32,8 @@ public:
     T defaultValue() const { return m_default; }
 
     // Whether anything is stored under the key, readable or not.
-    bool isSet() const { return Platform::userDefaults()->value(m_key).isValid(); }
-    std::optional<T> stored() const { return stored(*Platform::userDefaults()); }
+    bool isSet() const { return Platform::settingsBackend()->value(m_key).isValid(); }
+    std::optional<T> stored() const { return stored(*Platform::settingsBackend()); }
     std::optional<T> stored(const SettingsBackend &from) const
     {
         const QVariant value = from.value(m_key);
@@ -43,8 +43,8 @@ public:
         return read && m_check ? m_check(*read) : read;
     }
     T read() const { return stored().value_or(m_default); }
-    void write(const T &value) const { Platform::userDefaults()->setValue(m_key, toVariant(value)); }
-    void remove() const { Platform::userDefaults()->remove(m_key); }
+    void write(const T &value) const { Platform::settingsBackend()->setValue(m_key, toVariant(value)); }
+    void remove() const { Platform::settingsBackend()->remove(m_key); }
 
 private:
     std::optional<T> convert(const QVariant &value) const;

@@ -12,7 +12,7 @@
 namespace {
 
 struct Services {
-    std::unique_ptr<SettingsBackend> userDefaults;
+    std::unique_ptr<SettingsBackend> settingsBackend;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Notifier> notifier;
     std::unique_ptr<ShortcutService> hotKeys;
@@ -30,9 +30,9 @@ Services &services()
 
 } // namespace
 
-SettingsBackend *Platform::userDefaults()
+SettingsBackend *Platform::settingsBackend()
 {
-    auto &s = services().userDefaults;
+    auto &s = services().settingsBackend;
     if (!s)
         s = std::make_unique<QSettingsBackend>();
     return s.get();
@@ -94,9 +94,9 @@ SoundPlayer *Platform::soundPlayer()
     return s.get();
 }
 
-void Platform::setUserDefaults(std::unique_ptr<SettingsBackend> defaults)
+void Platform::setSettingsBackend(std::unique_ptr<SettingsBackend> defaults)
 {
-    services().userDefaults = std::move(defaults);
+    services().settingsBackend = std::move(defaults);
 }
 
 void Platform::setClipboard(std::unique_ptr<Clipboard> clipboard)

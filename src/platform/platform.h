@@ -16,7 +16,7 @@ class SettingsBackend;
 class Platform final
 {
 public:
-    static SettingsBackend *userDefaults();
+    static SettingsBackend *settingsBackend();
     static Clipboard *clipboard();
     static Notifier *notifier();
     static ShortcutService *hotKeyService();
@@ -25,7 +25,7 @@ public:
     static ShareBackend *shareBackend();
     static SoundPlayer *soundPlayer();
 
-    static void setUserDefaults(std::unique_ptr<SettingsBackend> defaults);
+    static void setSettingsBackend(std::unique_ptr<SettingsBackend> defaults);
     static void setClipboard(std::unique_ptr<Clipboard> clipboard);
     static void setNotifier(std::unique_ptr<Notifier> notifier);
     static void setHotKeyService(std::unique_ptr<ShortcutService> service);

@@ -198,7 +198,7 @@ void ActionListPopup::showPayload(const DropPayload &payload, int runningRow)
     if (runningRow >= 0)
         return;
     m_payload = payload;
-    ActionStore *store = ActionStore::shareInstance();
+    ActionStore *store = ActionStore::instance();
     if (m_payload.dataCatalog() == DataCatalogNone) {
         showEmpty("nothingRecognised", "nothingRecognisedInfo");
         return;
@@ -298,7 +298,7 @@ void ActionListPopup::controlTextDidChange(const QString &text)
     if (text.isEmpty() || m_payload.dataCatalog() == DataCatalogText)
         return;
     m_payload.setDataCatalog(DataCatalogText);
-    m_dropList = ActionStore::shareInstance()->dropsOffering(m_payload);
+    m_dropList = ActionStore::instance()->dropsOffering(m_payload);
     reloadData();
     showPlaceholder(false);
     setTypeImage(true);

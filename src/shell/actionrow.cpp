@@ -29,7 +29,7 @@ constexpr int kSynchronousRowRestMs = 300;
 
 ActionRow::ActionRow(QWidget *parent)
     : QWidget(parent)
-    , m_myButton(new FlatButton(this))
+    , m_button(new FlatButton(this))
     , m_opacity(new QGraphicsOpacityEffect(this))
 {
     setAcceptDrops(true);
@@ -41,11 +41,11 @@ ActionRow::ActionRow(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     // Narrow sides: the popover is 300 wide and the default titles must fit beside a shortcut.
     layout->setContentsMargins(4, 7, 4, 7);
-    layout->addWidget(m_myButton);
-    connect(m_myButton, &FlatButton::clicked, this, &ActionRow::onClickBtn);
+    layout->addWidget(m_button);
+    connect(m_button, &FlatButton::clicked, this, &ActionRow::onClickBtn);
     // The button covers the row and takes the right press itself, so the menu comes from it.
-    connect(m_myButton, &FlatButton::contextMenuRequested, this, &ActionRow::showRowMenu);
-    connect(m_myButton, &FlatButton::resultShown, this, [this](bool) {
+    connect(m_button, &FlatButton::contextMenuRequested, this, &ActionRow::showRowMenu);
+    connect(m_button, &FlatButton::resultShown, this, [this](bool) {
         if (!KorvaneSettings::muteSound.read())
             Platform::soundPlayer()->play(QStringLiteral("Pop"));
         Q_EMIT runStateChanged(m_row, false);
@@ -62,39 +62,39 @@ QString ActionRow::shortcutLabel(int row)
 void ActionRow::setRow(int row)
 {
     m_row = row;
-    m_myButton->setShortcutText(shortcutLabel(row));
+    m_button->setShortcutText(shortcutLabel(row));
 }
 
 void ActionRow::setDropAction(const std::shared_ptr<DropListEntity> &drop)
 {
     m_dropAction = drop;
-    m_myButton->setTitle(drop->title());
-    m_myButton->setIcon(QIcon(ActionIconProvider::iconForAction(drop->catalog(), drop->type(), 28, devicePixelRatioF())));
+    m_button->setTitle(drop->title());
+    m_button->setIcon(QIcon(ActionIconProvider::iconForAction(drop->catalog(), drop->type(), 28, devicePixelRatioF())));
     if (!drop->hasHotKey()) {
-        m_myButton->setHotKeyText(QString());
-        m_myButton->setTitleOffset(0);
+        m_button->setHotKeyText(QString());
+        m_button->setTitleOffset(0);
     } else {
-        m_myButton->setHotKeyText(RecordedShortcut::stringForKeyCode(quint32(drop->keyCode()), quint32(drop->modifiers())));
-        m_myButton->setTitleOffset(-8);
+        m_button->setHotKeyText(RecordedShortcut::stringForKeyCode(quint32(drop->keyCode()), quint32(drop->modifiers())));
+        m_button->setTitleOffset(-8);
     }
 }
 
 void ActionRow::setRunningRow(int runningRow, bool running)
 {
-    m_myButton->setIgnoresMouse(running);
+    m_button->setIgnoresMouse(running);
     m_opacity->setOpacity(running && runningRow != m_row ? 0.2 : 1.0);
 }
 
 void ActionRow::setLitRow(int row)
 {
-    if (!m_myButton->ignoresMouse())
-        m_myButton->setOn(row == m_row);
+    if (!m_button->ignoresMouse())
+        m_button->setOn(row == m_row);
 }
 
 void ActionRow::runIfLit()
 {
-    if (m_myButton->isOn() && !m_myButton->ignoresMouse()) {
-        m_myButton->setOn(false);
+    if (m_button->isOn() && !m_button->ignoresMouse()) {
+        m_button->setOn(false);
         onClickBtn();
     }
 }
@@ -102,20 +102,20 @@ void ActionRow::runIfLit()
 void ActionRow::putOut()
 {
     if (!m_stopAction)
-        m_myButton->setOn(false);
+        m_button->setOn(false);
 }
 
 void ActionRow::runShortcut(int row)
 {
     if (row == m_row)
         onClickBtn();
-    else if (!m_myButton->ignoresMouse())
-        m_myButton->setOn(false);
+    else if (!m_button->ignoresMouse())
+        m_button->setOn(false);
 }
 
 bool ActionRow::start(const DropPayload &payload)
 {
-    if (m_stopAction || !m_dropAction || m_myButton->ignoresMouse())
+    if (m_stopAction || !m_dropAction || m_button->ignoresMouse())
         return false;
     Q_EMIT lightRequested(m_row);
     handleAction(payload);
@@ -142,9 +142,9 @@ void ActionRow::handleAction(const DropPayload &payload)
     // A synchronous action shows success whatever it did, a kind this build cannot run shows
     // failure, and an action that found nothing to work on leaves the row as it is.
     if (runnable && !reportsResult)
-        m_myButton->startFullProgress();
+        m_button->startFullProgress();
     else
-        m_myButton->startHalfProgress();
+        m_button->startHalfProgress();
     QPointer<ActionRow> self(this);
     ActionRunner::run(
         m_dropAction, payload,
@@ -160,20 +160,20 @@ void ActionRow::handleAction(const DropPayload &payload)
         },
         [self](qint64 done, qint64 total) {
             if (self && total > 0)
-                self->m_myButton->showProgress(qreal(done) / qreal(total));
+                self->m_button->showProgress(qreal(done) / qreal(total));
         });
 }
 
 void ActionRow::finish(bool success)
 {
-    m_myButton->finishProgress(success);
+    m_button->finishProgress(success);
     m_stopAction = false;
 }
 
 void ActionRow::dragEnterEvent(QDragEnterEvent *event)
 {
     // While another row runs this one is deaf: it refuses the drop it would not run.
-    if (m_myButton->ignoresMouse()) {
+    if (m_button->ignoresMouse()) {
         event->ignore();
         return;
     }
@@ -186,13 +186,13 @@ void ActionRow::dragEnterEvent(QDragEnterEvent *event)
 void ActionRow::dragLeaveEvent(QDragLeaveEvent *event)
 {
     event->accept();
-    if (!m_myButton->ignoresMouse())
-        m_myButton->setOn(false);
+    if (!m_button->ignoresMouse())
+        m_button->setOn(false);
 }
 
 void ActionRow::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (m_myButton->ignoresMouse()) {
+    if (m_button->ignoresMouse()) {
         event->ignore();
         return;
     }
@@ -210,7 +210,7 @@ void ActionRow::dropEvent(QDropEvent *event)
 void ActionRow::performDragOperation()
 {
     // The data was classified when the drag entered the drop area; a drop runs on that.
-    if (!m_stopAction && !m_myButton->ignoresMouse())
+    if (!m_stopAction && !m_button->ignoresMouse())
         handleAction(m_payloadSource ? m_payloadSource(false) : DropPayload());
 }
 

@@ -30,7 +30,7 @@ public:
     // list's field when asked for (a text action started by a click or a key).
     using PayloadSource = std::function<DropPayload(bool withEditedText)>;
     void setPayloadSource(const PayloadSource &source) { m_payloadSource = source; }
-    FlatButton *myButton() const { return m_myButton; }
+    FlatButton *button() const { return m_button; }
     bool stopAction() const { return m_stopAction; }
     // The digit shortcut shown on the row ("Alt+1", which works on every desktop); empty from the eleventh row on.
     static QString shortcutLabel(int row);
@@ -76,7 +76,7 @@ private:
     void showRowMenu(const QPoint &globalPos);
 
     std::shared_ptr<DropListEntity> m_dropAction;
-    FlatButton *m_myButton;
+    FlatButton *m_button;
     QGraphicsOpacityEffect *m_opacity;
     PayloadSource m_payloadSource;
     int m_row = -1;

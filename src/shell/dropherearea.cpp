@@ -26,7 +26,7 @@ void DropHereArea::dragEnterEvent(QDragEnterEvent *event)
     if (m_isHandling)
         return;
     m_isHandling = true;
-    m_payload = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(event->mimeData()));
+    m_payload = DropPayload::classify(MimeDataConverter::fromMimeData(event->mimeData()));
     m_dropTimer.start();
 }
 

@@ -9,10 +9,10 @@
 DropHerePopup::DropHerePopup(QWidget *parent)
     : QWidget(parent)
     , m_dragLabel(new QLabel(qtTrId("dropHere")))
-    , m_myView(new DropHereArea)
+    , m_area(new DropHereArea)
 {
     setFixedSize(220, 110);
-    auto *inner = new QVBoxLayout(m_myView);
+    auto *inner = new QVBoxLayout(m_area);
     m_dragLabel->setAlignment(Qt::AlignCenter);
     QFont font = m_dragLabel->font();
     font.setPointSizeF(font.pointSizeF() * 1.15);
@@ -23,5 +23,5 @@ DropHerePopup::DropHerePopup(QWidget *parent)
     inner->addWidget(m_dragLabel);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_myView);
+    layout->addWidget(m_area);
 }

@@ -13,9 +13,9 @@ class DropHerePopup final : public QWidget
 public:
     explicit DropHerePopup(QWidget *parent = nullptr);
 
-    DropHereArea *myView() const { return m_myView; }
+    DropHereArea *area() const { return m_area; }
 
 private:
     QLabel *m_dragLabel;
-    DropHereArea *m_myView;
+    DropHereArea *m_area;
 };

@@ -190,7 +190,7 @@ void DropWindow::reloadActions()
         m_reloadWaits = true;
         return;
     }
-    ActionStore *store = ActionStore::shareInstance();
+    ActionStore *store = ActionStore::instance();
     const QList<DropListEntityPtr> drops = store->getDropsByCatalog(0) + store->getDropsByCatalog(1);
     // Rebuilt only when the list changed: a rebuild under a drag in progress takes the row
     // under the pointer away.
@@ -241,7 +241,7 @@ void DropWindow::arrangeRows(const QMimeData *dragged)
     m_arrangedForDrag = dragged;
     QList<bool> fits(m_rows.size(), true);
     if (dragged) {
-        const DropPayload data = DropPayload::fromPasteboard(MimeDataConverter::fromMimeData(dragged));
+        const DropPayload data = DropPayload::classify(MimeDataConverter::fromMimeData(dragged));
         for (int i = 0; i < m_rows.size(); ++i)
             fits[i] = ActionCatalog::accepts(data, m_rows.at(i).catalog, m_rows.at(i).supportTypes);
     }

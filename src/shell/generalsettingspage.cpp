@@ -61,7 +61,7 @@ GeneralSettingsPage::GeneralSettingsPage(Autostart *autostart, QWidget *parent)
     connect(m_hideIcon, &QCheckBox::toggled, this, &GeneralSettingsPage::hideIconCheckboxChanged);
     connect(m_keepDropWindow, &QCheckBox::toggled, this, &GeneralSettingsPage::keepDropWindowCheckboxChanged);
     connect(m_hotKeyField, &WakeShortcutField::hotKeyFieldEvent, this, &GeneralSettingsPage::hotKeyFieldPressed);
-    connect(GlobalShortcutRegistry::sharedCenter(), &GlobalShortcutRegistry::bindingChanged, this, [this](const QString &name) {
+    connect(GlobalShortcutRegistry::instance(), &GlobalShortcutRegistry::bindingChanged, this, [this](const QString &name) {
         if (name == NamedShortcuts::WakeHotKeyName)
             showWakeBinding();
     });
@@ -171,7 +171,7 @@ void GeneralSettingsPage::showWakeBinding()
 {
     // The shortcut is kept even where nothing binds it: the warning says why pressing it
     // does nothing, and the field shows the keys the desktop chose where it chose others.
-    const GlobalShortcutBackend::Binding binding = GlobalShortcutRegistry::sharedCenter()->bindingForName(NamedShortcuts::WakeHotKeyName);
+    const GlobalShortcutBackend::Binding binding = GlobalShortcutRegistry::instance()->bindingForName(NamedShortcuts::WakeHotKeyName);
     QString warning = m_hotKeyField->hotKey().isEmpty() ? QString() : ShortcutBindingReporter::warning(binding);
     if (!warning.isEmpty())
         warning += QLatin1Char(' ') + ShortcutBindingReporter::howToBind();

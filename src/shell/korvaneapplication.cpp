@@ -59,21 +59,21 @@ void KorvaneApplication::start(SingleInstance *instance)
     Platform::setEventHotKeyService(DesktopPlatform::createEventHotKeyService());
     Platform::setHotKeyService(std::make_unique<StoreShortcutService>());
     Platform::setSoundPlayer(DesktopPlatform::createSoundPlayer());
-    Translations::install(Platform::userDefaults()->preferredLanguages());
-    m_bindingReporter = std::make_unique<ShortcutBindingReporter>(GlobalShortcutRegistry::sharedCenter());
+    Translations::install(Platform::settingsBackend()->preferredLanguages());
+    m_bindingReporter = std::make_unique<ShortcutBindingReporter>(GlobalShortcutRegistry::instance());
 
-    ActionStore *store = ActionStore::shareInstance();
+    ActionStore *store = ActionStore::instance();
     if (!store->openStore())
         qCWarning(lcShell, "running without actions: %s", qUtf8Printable(store->storeError()));
     RenameJournal::recover();
     store->initializationDefaultData();
     store->initializationHotKey();
 
-    m_statusItemManger = std::make_unique<TrayIcon>();
-    connect(m_statusItemManger.get(), &TrayIcon::openAboutRequested, this, [this] { openPreferencesTab(2); });
-    connect(m_statusItemManger.get(), &TrayIcon::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
-    connect(m_statusItemManger.get(), &TrayIcon::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
-    connect(m_statusItemManger.get(), &TrayIcon::editActionRequested, this, [this](const DropListEntityPtr &drop) {
+    m_trayIcon = std::make_unique<TrayIcon>();
+    connect(m_trayIcon.get(), &TrayIcon::openAboutRequested, this, [this] { openPreferencesTab(2); });
+    connect(m_trayIcon.get(), &TrayIcon::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
+    connect(m_trayIcon.get(), &TrayIcon::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
+    connect(m_trayIcon.get(), &TrayIcon::editActionRequested, this, [this](const DropListEntityPtr &drop) {
         openPreferencesTab(0);
         preferencesWindow()->editor()->editAction(drop->catalog(), drop->dropID());
     });
@@ -141,8 +141,8 @@ void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailab
 void KorvaneApplication::showWithoutNotificationService(const Notification &content)
 {
     // A StatusNotifier tray shows its messages through the very service that is missing.
-    QSystemTrayIcon *tray = m_statusItemManger ? m_statusItemManger->statusItem() : nullptr;
-    if (tray && !m_statusItemManger->statusNotifier()->isHostRegistered() && QSystemTrayIcon::isSystemTrayAvailable()) {
+    QSystemTrayIcon *tray = m_trayIcon ? m_trayIcon->statusItem() : nullptr;
+    if (tray && !m_trayIcon->statusNotifier()->isHostRegistered() && QSystemTrayIcon::isSystemTrayAvailable()) {
         const QIcon icon(content.attachmentImage);
         tray->showMessage(content.title, content.body, icon.isNull() ? tray->icon() : icon);
         return;
@@ -168,22 +168,22 @@ void KorvaneApplication::registerHotKey()
 
 void KorvaneApplication::show()
 {
-    m_statusItemManger->toggleClipboardList();
+    m_trayIcon->toggleClipboardList();
 }
 
 void KorvaneApplication::showAction(qint32 dropID)
 {
-    const DropListEntityPtr drop = ActionStore::shareInstance()->fetchDropWithID(dropID);
+    const DropListEntityPtr drop = ActionStore::instance()->fetchDropWithID(dropID);
     if (!drop) {
         qCWarning(lcShell, "no action has the dropID %d", dropID);
         return;
     }
-    m_statusItemManger->runActionOnClipboard(drop);
+    m_trayIcon->runActionOnClipboard(drop);
 }
 
 void KorvaneApplication::drop(const TransferData &pasteboard)
 {
-    m_statusItemManger->dropPasteboard(pasteboard);
+    m_trayIcon->dropData(pasteboard);
 }
 
 DropWindow *KorvaneApplication::dropWindow()
@@ -192,8 +192,8 @@ DropWindow *KorvaneApplication::dropWindow()
         m_dropWindow = std::make_unique<DropWindow>();
         connect(m_dropWindow.get(), &DropWindow::dropped, this, &KorvaneApplication::drop);
         connect(m_dropWindow.get(), &DropWindow::droppedOnAction, this, [this](qint32 dropID, const TransferData &pasteboard) {
-            if (const DropListEntityPtr drop = ActionStore::shareInstance()->fetchDropWithID(dropID))
-                m_statusItemManger->runDroppedAction(drop, pasteboard);
+            if (const DropListEntityPtr drop = ActionStore::instance()->fetchDropWithID(dropID))
+                m_trayIcon->runDroppedAction(drop, pasteboard);
             else
                 qCWarning(lcShell, "a drop on the row of an action that no longer exists (%d)", dropID);
         });

@@ -33,7 +33,7 @@ public:
     void drop(const TransferData &pasteboard);
     DropWindow *dropWindow();
     void openDropWindow();
-    TrayIcon *statusItemManger() const { return m_statusItemManger.get(); }
+    TrayIcon *trayIcon() const { return m_trayIcon.get(); }
     // tab: "editor", "general" or "about"; empty keeps the tab last shown.
     void openPreferences(const QString &tab);
     void openPreferencesTab(int tab);
@@ -48,7 +48,7 @@ private:
     // Notifications the session has no service for: the tray's message, else stderr.
     void showWithoutNotificationService(const Notification &content);
 
-    std::unique_ptr<TrayIcon> m_statusItemManger;
+    std::unique_ptr<TrayIcon> m_trayIcon;
     std::unique_ptr<ShortcutBindingReporter> m_bindingReporter;
     std::unique_ptr<XdgAutostart> m_autostart;
     std::unique_ptr<PreferencesWindow> m_preferences;

@@ -158,8 +158,8 @@ void TrayIcon::addEvent()
             hidePopover();
     });
 
-    connect(m_contentView->myView(), &DropHereArea::dragClassified, this, &TrayIcon::showListForDrop);
-    GlobalShortcutRegistry *hotKeys = GlobalShortcutRegistry::sharedCenter();
+    connect(m_contentView->area(), &DropHereArea::dragClassified, this, &TrayIcon::showListForDrop);
+    GlobalShortcutRegistry *hotKeys = GlobalShortcutRegistry::instance();
     connect(hotKeys, &GlobalShortcutRegistry::openMainView, this, &TrayIcon::toggleClipboardList);
     connect(hotKeys, &GlobalShortcutRegistry::actionShortcutPressed, this, &TrayIcon::actionShortcutPressed);
 }
@@ -313,7 +313,7 @@ void TrayIcon::showListForDrop(const DropPayload &payload)
 
 DropPayload TrayIcon::clipboardPayload()
 {
-    return DropPayload::fromPasteboard(Platform::clipboard()->pasteboard());
+    return DropPayload::classify(Platform::clipboard()->pasteboard());
 }
 
 void TrayIcon::iconActivated()
@@ -368,7 +368,7 @@ void TrayIcon::actionShortcutPressed(const QString &hotKeyName)
     const QStringList parts = hotKeyName.split(QLatin1Char('-'));
     if (parts.size() != 2)
         return;
-    if (const auto drop = ActionStore::shareInstance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt()))
+    if (const auto drop = ActionStore::instance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt()))
         runActionOnClipboard(drop);
 }
 
@@ -461,13 +461,13 @@ bool TrayIcon::runActionOn(const DropListEntityPtr &drop, const DropPayload &pay
 void TrayIcon::runDroppedAction(const DropListEntityPtr &drop, const TransferData &pasteboard)
 {
     if (!m_isAnimating) {
-        runActionOn(drop, DropPayload::fromPasteboard(pasteboard));
+        runActionOn(drop, DropPayload::classify(pasteboard));
         return;
     }
     // One drop waits for the running action; the window's rows take drops at any time.
     if (!m_droppedWhileRunning.first) {
         qCInfo(lcShell, "a drop on a row waits for the running action");
-        m_droppedWhileRunning = {drop, DropPayload::fromPasteboard(pasteboard)};
+        m_droppedWhileRunning = {drop, DropPayload::classify(pasteboard)};
         return;
     }
     qCInfo(lcShell, "a drop on a row while another one waits is refused");
@@ -476,14 +476,14 @@ void TrayIcon::runDroppedAction(const DropListEntityPtr &drop, const TransferDat
     Platform::notifier()->post(content);
 }
 
-void TrayIcon::dropPasteboard(const TransferData &pasteboard)
+void TrayIcon::dropData(const TransferData &pasteboard)
 {
     // The running action reads the data it was started on until it completes.
     if (m_currentRow >= 0) {
         qCInfo(lcShell, "a drop while an action runs is left alone");
         return;
     }
-    showListForDrop(DropPayload::fromPasteboard(pasteboard));
+    showListForDrop(DropPayload::classify(pasteboard));
 }
 
 QTimer *TrayIcon::timer()

@@ -47,7 +47,7 @@ public:
     // running action is done; a second drop while one waits is refused, and told so.
     void runDroppedAction(const std::shared_ptr<DropListEntity> &drop, const TransferData &pasteboard);
     // A drop's path: the list for the dropped data.
-    void dropPasteboard(const TransferData &pasteboard);
+    void dropData(const TransferData &pasteboard);
     // Where a drag must come to open the drop-here popover, in global coordinates; empty
     // while nothing tells where the tray is.
     QRect dropTargetRect() const;

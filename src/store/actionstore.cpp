@@ -105,7 +105,7 @@ struct SharedHelper {
 SharedHelper shared;
 }
 
-ActionStore *ActionStore::shareInstance()
+ActionStore *ActionStore::instance()
 {
     if (!shared.helper) {
         shared.helper = std::make_unique<ActionStore>();
@@ -304,7 +304,7 @@ DropListEntityPtr ActionStore::insertNewDrop(qint64 catalog, qint64 type, qint32
 
     // Any catalog other than text takes the file and image kinds.
     if (const ActionCatalog::Entry *kind = ActionCatalog::entry(catalog == 0 ? 0 : 1, type)) {
-        drop->setSettings(ctx->insertNewObject(QLatin1String(kind->settingsEntity)));
+        drop->setSettings(ctx->insertNewObject(QLatin1String(kind->settingsRecord)));
         drop->setTitle(qtTrId(kind->titleKey));
         drop->setSupportTypes(kind->supportTypes);
     }
@@ -341,7 +341,7 @@ void ActionStore::renumber(qint64 catalog)
     numberInOrder(getDropsByCatalog(catalog));
 }
 
-bool ActionStore::deleteDropEntity(const DropListEntityPtr &drop)
+bool ActionStore::deleteAction(const DropListEntityPtr &drop)
 {
     if (!drop)
         return true;
@@ -422,7 +422,7 @@ bool ActionStore::initializationDefaultData()
 
 void ActionStore::insertDefaultData()
 {
-    const QStringList languages = Platform::userDefaults()->preferredLanguages();
+    const QStringList languages = Platform::settingsBackend()->preferredLanguages();
     const bool chinese = !languages.isEmpty() && languages.first().startsWith(QLatin1String("zh"));
     const QList<DefaultAction> defaults = chinese ? chineseDefaults() : otherDefaults();
 

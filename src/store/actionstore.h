@@ -21,7 +21,7 @@ using DropListEntityPtr = std::shared_ptr<DropListEntity>;
 class ActionStore final
 {
 public:
-    static ActionStore *shareInstance();
+    static ActionStore *instance();
 
     ActionStore();
     ~ActionStore();
@@ -45,7 +45,7 @@ public:
     void placeDrop(const DropListEntityPtr &drop, const DropListEntityPtr &before);
     // Numbers the catalog's list 0…n−1 in its order, closing the gap a removal leaves.
     void renumber(qint64 catalog);
-    bool deleteDropEntity(const DropListEntityPtr &drop);
+    bool deleteAction(const DropListEntityPtr &drop);
     // False when the store could not be written: the changes stay pending and
     // lastWriteError() says why, naming the store.
     bool saveDataChange();

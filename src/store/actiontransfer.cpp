@@ -323,8 +323,8 @@ bool readAction(const QJsonValue &value, const JsonPath &path, PlannedAction *ac
                         .arg(ActionCatalog::typeCount(1) - 1)};
         return false;
     }
-    const EntityDescription *settingsEntity = StoreSchema::settingsEntity(action->catalog, action->type);
-    const bool takesUrls = settingsEntity->name == TextCustomUrl::entityName();
+    const EntityDescription *settingsRecord = StoreSchema::settingsRecord(action->catalog, action->type);
+    const bool takesUrls = settingsRecord->name == TextCustomUrl::entityName();
     QStringList otherKeys{settingsKey};
     if (takesUrls)
         otherKeys.append(urlsKey);
@@ -340,13 +340,13 @@ bool readAction(const QJsonValue &value, const JsonPath &path, PlannedAction *ac
     const QJsonValue settings = json.value(settingsKey);
     if (!settings.isUndefined()) {
         if (!settings.isObject()) {
-            *problem = {path + JsonPath{settingsKey}, QStringLiteral("settings must be an object of %1's fields").arg(settingsEntity->name)};
+            *problem = {path + JsonPath{settingsKey}, QStringLiteral("settings must be an object of %1's fields").arg(settingsRecord->name)};
             return false;
         }
-        if (!readRecord(*settingsEntity, settings.toObject(), path + JsonPath{settingsKey}, {}, &action->settings, problem))
+        if (!readRecord(*settingsRecord, settings.toObject(), path + JsonPath{settingsKey}, {}, &action->settings, problem))
             return false;
     }
-    for (const AttributeDescription &attribute : settingsEntity->attributes) {
+    for (const AttributeDescription &attribute : settingsRecord->attributes) {
         if (attribute.secret && !settings.toObject().contains(attribute.name))
             action->lacksSecrets = true;
     }

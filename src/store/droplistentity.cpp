@@ -37,7 +37,7 @@ std::shared_ptr<StoredRecord> DropListEntity::settings() const
     if (!m_settingsLoaded && managedObjectContext()) {
         m_settingsLoaded = true;
         // Any catalog other than text keeps the settings of the file and image kinds.
-        if (const EntityDescription *entity = StoreSchema::settingsEntity(catalog() == 0 ? 0 : 1, type())) {
+        if (const EntityDescription *entity = StoreSchema::settingsRecord(catalog() == 0 ? 0 : 1, type())) {
             if (objectID() != 0) {
                 const auto owned = managedObjectContext()->fetchOwnedBy(entity->name, *this);
                 if (!owned.isEmpty())

@@ -170,10 +170,10 @@ const EntityDescription *StoreSchema::entity(const QString &name)
     return nullptr;
 }
 
-const EntityDescription *StoreSchema::settingsEntity(qint64 catalog, qint64 type)
+const EntityDescription *StoreSchema::settingsRecord(qint64 catalog, qint64 type)
 {
     const ActionCatalog::Entry *kind = ActionCatalog::entry(catalog, type);
-    return kind ? entity(QLatin1String(kind->settingsEntity)) : nullptr;
+    return kind ? entity(QLatin1String(kind->settingsRecord)) : nullptr;
 }
 
 namespace {

@@ -60,7 +60,7 @@ public:
 
     static const QList<EntityDescription> &entities();
     static const EntityDescription *entity(const QString &name);
-    static const EntityDescription *settingsEntity(qint64 catalog, qint64 type);
+    static const EntityDescription *settingsRecord(qint64 catalog, qint64 type);
 
     // Creates the tables of a new store or adds what an older one lacks, in one transaction
     // that holds the write lock, so a second process starting at once waits and then finds

@@ -45,7 +45,7 @@ QList<UploadHistory::Entry> readEntries(const QString &path)
 
 QString UploadHistory::filePath()
 {
-    return ActionStore::shareInstance()->applicationSupportDirectory() + QStringLiteral("/uploadHistory.json");
+    return ActionStore::instance()->applicationSupportDirectory() + QStringLiteral("/uploadHistory.json");
 }
 
 bool UploadHistory::append(const QList<Entry> &entries)

@@ -178,7 +178,7 @@ void WaylandDesktopTest::generalTabShowsTheBinding()
     portal->held = desktop == QLatin1String("held") ? QHash<QString, QString>{{NamedShortcuts::WakeDesktopId, QStringLiteral("Ctrl+Alt+K")}} : QHash<QString, QString>();
     NamedShortcuts::unregisterHotKeyForName(NamedShortcuts::WakeHotKeyName);
     Platform::setEventHotKeyService(std::make_unique<PortalHotKeyService>());
-    Platform::userDefaults()->setValue(NamedShortcuts::WakeHotKeyName, QVariantList{2, 1048576});
+    Platform::settingsBackend()->setValue(NamedShortcuts::WakeHotKeyName, QVariantList{2, 1048576});
     GeneralSettingsPage general(nullptr);
     general.resize(520, 420);
     general.show();
@@ -186,10 +186,10 @@ void WaylandDesktopTest::generalTabShowsTheBinding()
     QVERIFY(general.hotKeyField()->hotKey() == RecordedShortcut(2, 1048576));
 
     if (changed != QLatin1String("-")) {
-        QTRY_VERIFY_WITH_TIMEOUT(GlobalShortcutRegistry::sharedCenter()->bindingForName(NamedShortcuts::WakeHotKeyName).state == GlobalShortcutBackend::Binding::Bound, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(GlobalShortcutRegistry::instance()->bindingForName(NamedShortcuts::WakeHotKeyName).state == GlobalShortcutBackend::Binding::Bound, 15000);
         portal->changeShortcuts({{NamedShortcuts::WakeDesktopId, {{QStringLiteral("trigger_description"), changed}}}});
     }
-    QTRY_VERIFY_WITH_TIMEOUT(GlobalShortcutRegistry::sharedCenter()->bindingForName(NamedShortcuts::WakeHotKeyName).state != GlobalShortcutBackend::Binding::Pending, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(GlobalShortcutRegistry::instance()->bindingForName(NamedShortcuts::WakeHotKeyName).state != GlobalShortcutBackend::Binding::Pending, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyField()->text(), field, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(general.hotKeyWarning()->isVisibleTo(&general), !warning.isEmpty(), 15000);
     QVERIFY2(general.hotKeyWarning()->text().left(int(warning.size())) == warning, qPrintable(general.hotKeyWarning()->text()));

@@ -39,13 +39,13 @@ void SGWLHotKeyTest::initTestCase()
 
 void SGWLHotKeyTest::cleanup()
 {
-    GlobalShortcutRegistry::sharedCenter()->unregisterAllHotKeys();
+    GlobalShortcutRegistry::instance()->unregisterAllHotKeys();
     QVERIFY(m_service->registrations().isEmpty());
 }
 
 HotKeyID SGWLHotKeyTest::registrationOf(const QString &name) const
 {
-    const PTHotKeyPtr hotKey = GlobalShortcutRegistry::sharedCenter()->hotKeyForName(name);
+    const PTHotKeyPtr hotKey = GlobalShortcutRegistry::instance()->hotKeyForName(name);
     return hotKey && hotKey->registration() ? *hotKey->registration() : HotKeyID{};
 }
 
@@ -89,7 +89,7 @@ void SGWLHotKeyTest::eventModifierFlags()
 // An action's hotkey names its action; the wake hotkey opens the main view and nothing else.
 void SGWLHotKeyTest::pressReachesActionOrWake()
 {
-    GlobalShortcutRegistry *center = GlobalShortcutRegistry::sharedCenter();
+    GlobalShortcutRegistry *center = GlobalShortcutRegistry::instance();
     QSignalSpy actions(center, &GlobalShortcutRegistry::actionShortcutPressed);
     QSignalSpy wake(center, &GlobalShortcutRegistry::openMainView);
     const QString name = NamedShortcuts::hotKeyName(2, 1048576);
@@ -109,7 +109,7 @@ void SGWLHotKeyTest::pressReachesActionOrWake()
 void SGWLHotKeyTest::storeServiceGoesThroughRegistry()
 {
     StoreShortcutService service;
-    QSignalSpy actions(GlobalShortcutRegistry::sharedCenter(), &GlobalShortcutRegistry::actionShortcutPressed);
+    QSignalSpy actions(GlobalShortcutRegistry::instance(), &GlobalShortcutRegistry::actionShortcutPressed);
     QVERIFY(service.registerHotKey(QStringLiteral("17-1572864"), 17, 0x180000));
     QCOMPARE(m_service->registrations().size(), 1);
     QCOMPARE(m_service->registrations().first().modifiers, 0x900u);

@@ -289,7 +289,7 @@ void X11HotKeyServiceTest::wakeHotKeyThroughTheRegistry()
     QVERIFY(dynamic_cast<X11HotKeyService *>(Platform::eventHotKeyService()));
     QCOMPARE(RecordedShortcut(2, 0x100000).displayString(), QStringLiteral("Super+D"));
 
-    GlobalShortcutRegistry *center = GlobalShortcutRegistry::sharedCenter();
+    GlobalShortcutRegistry *center = GlobalShortcutRegistry::instance();
     QSignalSpy wake(center, &GlobalShortcutRegistry::openMainView);
     QSignalSpy actions(center, &GlobalShortcutRegistry::actionShortcutPressed);
     QVERIFY(NamedShortcuts::registerAttributeName(NamedShortcuts::WakeHotKeyName, 2, 0x100000));

@@ -14,9 +14,9 @@ template<typename T>
 void setDefault(const KorvaneSetting<T> &setting, const QVariant &value)
 {
     if (value.isNull())
-        Platform::userDefaults()->remove(setting.key());
+        Platform::settingsBackend()->remove(setting.key());
     else
-        Platform::userDefaults()->setValue(setting.key(), value);
+        Platform::settingsBackend()->setValue(setting.key(), value);
 }
 
 // Every log line written while it lives, whatever its category's level.

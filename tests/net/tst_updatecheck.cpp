@@ -219,7 +219,7 @@ private Q_SLOTS:
 
     void closingThePopoverChecks()
     {
-        ActionStore::shareInstance()->initializationDefaultData();
+        ActionStore::instance()->initializationDefaultData();
         setDefault(KorvaneSettings::lastCheckUpdate, daysAgo(4));
         m_service.version = ApiClient::currentVersion();
         {

@@ -76,7 +76,7 @@ bool isRegistered(quint32 keyCode, quint32 flags)
 // What the store file holds, read through a connection of its own; nothing when no row has it.
 QVariant stored(const QString &entity, const QString &attribute, qint64 id)
 {
-    const QString path = ActionStore::shareInstance()->applicationSupportDirectory() + QStringLiteral("/KVCoreData.sqlite");
+    const QString path = ActionStore::instance()->applicationSupportDirectory() + QStringLiteral("/KVCoreData.sqlite");
     const QStringList values = sql(path, {QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE Z_PK = %3").arg(attribute, entity).arg(id)});
     return values.isEmpty() ? QVariant() : QVariant(values.first());
 }
@@ -106,13 +106,13 @@ void pressKey(QWidget *widget, quint32 virtualKey, Qt::Key key, Qt::KeyboardModi
 // The key code and modifier flags of "wakeHotKey", read as start-up reads them.
 QPair<quint32, quint32> storedWakeHotKey()
 {
-    const QVariantList wake = Platform::userDefaults()->value(QStringLiteral("wakeHotKey")).toList();
+    const QVariantList wake = Platform::settingsBackend()->value(QStringLiteral("wakeHotKey")).toList();
     return wake.size() == 2 ? qMakePair(wake.at(0).toUInt(), wake.at(1).toUInt()) : qMakePair(~0u, ~0u);
 }
 
 DropListEntityPtr newDrop(qint64 catalog, qint64 type)
 {
-    auto *store = ActionStore::shareInstance();
+    auto *store = ActionStore::instance();
     auto drop = store->getNewDrop(catalog, type, qint32(store->getDropsByCatalog(catalog).size()));
     store->saveDataChange();
     return drop;
@@ -131,7 +131,7 @@ std::unique_ptr<Panel> panelFor(const QString &identifier, const DropListEntityP
     if (!panel)
         return panel;
     panel->setCatalog(drop->catalog());
-    panel->setDropEntity(drop);
+    panel->setAction(drop);
     panel->resize(560, 620);
     panel->show();
     panel->activateWindow();
@@ -178,7 +178,7 @@ void SettingsPanelsTest::initTestCase()
     auto service = std::make_unique<HeadlessShortcutBackend>();
     g_service = service.get();
     Platform::setEventHotKeyService(std::move(service));
-    QVERIFY(ActionStore::shareInstance()->openStore());
+    QVERIFY(ActionStore::instance()->openStore());
 }
 
 void SettingsPanelsTest::everyKindHasItsPanel_data()
@@ -199,7 +199,7 @@ void SettingsPanelsTest::everyKindHasItsPanel()
     QCOMPARE(panel->titleField()->text(), drop->title());
     QVERIFY(panel->hotKeyButton()->isVisible());
     QVERIFY(!panel->hotKeyField()->isVisible());
-    panel->titleFieldBecomeResponser();
+    panel->focusTitleField();
     QTRY_VERIFY(panel->titleField()->hasFocus());
 }
 
@@ -216,7 +216,7 @@ void SettingsPanelsTest::emptiedNameIsRefused()
     auto panel = panelFor<FormSettingsPanel>(QStringLiteral("clearFormatVC"), drop);
     QSignalSpy reloads(panel.get(), &SettingsPanel::reloadPreview);
     QLineEdit *field = panel->titleField();
-    panel->titleFieldBecomeResponser();
+    panel->focusTitleField();
     QTRY_VERIFY(field->hasFocus());
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Backspace);
@@ -270,7 +270,7 @@ void SettingsPanelsTest::recordingAHotKey()
     QFETCH(quint32, storedKey);
     QFETCH(quint32, storedFlags);
     QFETCH(QString, tip);
-    auto *store = ActionStore::shareInstance();
+    auto *store = ActionStore::instance();
     for (const auto &other : store->getAllDrops()) {
         other->setKeyCode(0);
         other->setModifiers(0);
@@ -293,7 +293,7 @@ void SettingsPanelsTest::recordingAHotKey()
     if (start == QLatin1String("recorded")) {
         QVERIFY(panel->saveHotkey(RecordedShortcut(kVirtualF5, ctrlAlt)));
         QVERIFY(isRegistered(kVirtualF5, ctrlAlt));
-        panel->setDropEntity(drop);
+        panel->setAction(drop);
     }
     // With a hot key the field shows in place of the button.
     if (panel->hotKeyField()->isVisible())
@@ -371,10 +371,10 @@ void SettingsPanelsTest::customUrlAddEditDelete()
     QCOMPARE(storedUrl(addedId).toString(), QStringLiteral("https://a.example/?q={text}"));
 
     for (int i = 0; i < 3; ++i) {
-        const auto url = ActionStore::shareInstance()->addNewCustomUrl(drop, QStringLiteral("u%1").arg(i));
+        const auto url = ActionStore::instance()->addNewCustomUrl(drop, QStringLiteral("u%1").arg(i));
         Q_UNUSED(url);
     }
-    panel->setDropEntity(drop);
+    panel->setAction(drop);
     const int count = panel->urlModel()->rowCount();
     // Deleting a middle row selects the row that takes its place; the last, the new last.
     panel->urlList()->setCurrentIndex(panel->urlModel()->index(count - 3, 0));
@@ -392,8 +392,8 @@ void SettingsPanelsTest::customUrlAddEditDelete()
 void SettingsPanelsTest::customUrlInsertsPlaceholderAtCaret()
 {
     auto drop = newDrop(0, 5);
-    const auto url = ActionStore::shareInstance()->addNewCustomUrl(drop, QStringLiteral("https://b.example/?q="));
-    ActionStore::shareInstance()->saveDataChange();
+    const auto url = ActionStore::instance()->addNewCustomUrl(drop, QStringLiteral("https://b.example/?q="));
+    ActionStore::instance()->saveDataChange();
     auto panel = panelFor<CustomUrlPanel>(QStringLiteral("customURLVC"), drop);
     const int row = panel->urlModel()->rowCount() - 1;
     panel->urlList()->setCurrentIndex(panel->urlModel()->index(row, 0));
@@ -422,7 +422,7 @@ void SettingsPanelsTest::customUrlLibraryAdds()
 void SettingsPanelsTest::tenThousandCustomUrls()
 {
     auto drop = newDrop(0, 5);
-    auto *store = ActionStore::shareInstance();
+    auto *store = ActionStore::instance();
     for (int i = 0; i < 10000; ++i)
         store->addNewCustomUrl(drop, QStringLiteral("https://c.example/%1?q={text}").arg(i));
     const QString huge = QStringLiteral("https://d.example/?q={text}&pad=") + QString(1 << 20, QLatin1Char('x'));
@@ -571,7 +571,7 @@ void SettingsPanelsTest::compressionSlider()
 {
     auto drop = newDrop(1, 0);
     drop->imageCompression()->setCompressionRato(0.5f);
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
     auto panel = panelFor<CompressImagePanel>(QStringLiteral("compressVC"), drop);
     QCOMPARE(panel->slider()->value(), 50);
     QCOMPARE(panel->percentLabel()->text(), QStringLiteral("50%"));
@@ -653,7 +653,7 @@ void SettingsPanelsTest::folderChoice()
     }
     auto drop = newDrop(1, 9);
     drop->fileCopy()->setSavePath(QStringLiteral("~/before"));
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
     auto panel = panelFor<FileDestinationPanel>(QStringLiteral("copyTo"), drop);
     panel->hide();
     QCOMPARE(panel->savePathField()->choose(folder), taken);
@@ -667,14 +667,14 @@ void SettingsPanelsTest::missingFolderShownRed()
     QDir(QDir::homePath() + QStringLiteral("/no")).removeRecursively();
     auto drop = newDrop(1, 8);
     drop->fileMove()->setSavePath(QStringLiteral("~/no/such/folder"));
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
     auto panel = panelFor<FileDestinationPanel>(QStringLiteral("moveTo"), drop);
     QVERIFY(panel->savePathField()->isMissing());
     auto *display = panel->savePathField()->findChild<QLineEdit *>();
     QCOMPARE(display->text(), QStringLiteral("~/no/such/folder"));
     QVERIFY(display->styleSheet().contains(QStringLiteral("color")));
     QDir(QDir::homePath()).mkpath(QStringLiteral("no/such/folder"));
-    panel->setDropEntity(drop);
+    panel->setAction(drop);
     QVERIFY(!panel->savePathField()->isMissing());
     QVERIFY(display->styleSheet().isEmpty());
 }
@@ -746,7 +746,7 @@ void SettingsPanelsTest::translationServerTest()
         return texts;
     };
     QTRY_VERIFY2_WITH_TIMEOUT(shown().contains(answer), qPrintable(shown().join(QLatin1Char('|'))), 10000);
-    QCOMPARE(Platform::userDefaults()->value(QStringLiteral("translate/libretranslateKey")).toString(), apiKey);
+    QCOMPARE(Platform::settingsBackend()->value(QStringLiteral("translate/libretranslateKey")).toString(), apiKey);
 }
 
 QTEST_MAIN(SettingsPanelsTest)

@@ -130,7 +130,7 @@ ActionEditorPage::ActionEditorPage(QWidget *parent)
     m_writeProblem->setStyleSheet(QStringLiteral("#writeProblem { background: #c62828; color: white; }"));
     m_writeProblem->hide();
     rightLayout->addWidget(m_writeProblem);
-    ActionStore::shareInstance()->setWriteStateHandler([label = QPointer<QLabel>(m_writeProblem)](const QString &error) {
+    ActionStore::instance()->setWriteStateHandler([label = QPointer<QLabel>(m_writeProblem)](const QString &error) {
         if (!label)
             return;
         label->setText(qtTrId("storeWriteFailed").arg(error));
@@ -209,7 +209,7 @@ ActionEditorPage::ActionEditorPage(QWidget *parent)
 
 ActionEditorPage::~ActionEditorPage()
 {
-    ActionStore::shareInstance()->setWriteStateHandler({});
+    ActionStore::instance()->setWriteStateHandler({});
 }
 
 void ActionEditorPage::readyData()
@@ -364,7 +364,7 @@ void ActionEditorPage::selectActionRow(int row)
     }
     if (identifier == QLatin1String("sendEmail") || identifier == QLatin1String("sendMessage"))
         m_detailVC->setCatalog(drop->catalog());
-    m_detailVC->setDropEntity(drop);
+    m_detailVC->setAction(drop);
     connect(m_detailVC, &SettingsPanel::reloadPreview, this, [this] {
         previewReload();
         Q_EMIT actionRenamed();
@@ -459,7 +459,7 @@ void ActionEditorPage::editAction(qint64 catalog, qint32 dropID)
         }
         selectActionRow(row);
         if (m_detailVC)
-            m_detailVC->titleFieldBecomeResponser();
+            m_detailVC->focusTitleField();
     });
 }
 

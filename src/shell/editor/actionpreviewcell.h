@@ -16,7 +16,7 @@ class ActionPreviewCell final : public QWidget
 public:
     explicit ActionPreviewCell(const std::shared_ptr<DropListEntity> &drop, QWidget *parent = nullptr);
 
-    std::shared_ptr<DropListEntity> dropEntity() const { return m_drop; }
+    std::shared_ptr<DropListEntity> action() const { return m_drop; }
     // Shows the record's title and hotkey again.
     void reload();
     void makeStyleSeleceted(bool selected);

@@ -70,7 +70,7 @@ bool CustomUrlListModel::setData(const QModelIndex &index, const QVariant &value
     }
     if (text != url->url()) {
         url->setUrl(text);
-        ActionStore::shareInstance()->saveDataChange();
+        ActionStore::instance()->saveDataChange();
         Q_EMIT dataChanged(index, index);
     }
     return true;

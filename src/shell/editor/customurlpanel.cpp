@@ -118,7 +118,7 @@ void CustomUrlPanel::addUrl()
 {
     if (!m_drop || !m_drop->textCustomUrl())
         return;
-    const auto url = ActionStore::shareInstance()->addNewCustomUrl(m_drop);
+    const auto url = ActionStore::instance()->addNewCustomUrl(m_drop);
     if (!url)
         return;
     m_model->append(url);
@@ -131,7 +131,7 @@ void CustomUrlPanel::addLibraryUrl(const QString &url)
 {
     if (!m_drop || !m_drop->textCustomUrl() || url.isEmpty())
         return;
-    const auto added = ActionStore::shareInstance()->addNewCustomUrl(m_drop, url);
+    const auto added = ActionStore::instance()->addNewCustomUrl(m_drop, url);
     if (!added)
         return;
     m_model->append(added);
@@ -146,7 +146,7 @@ void CustomUrlPanel::deleteSelectedUrl()
     const auto url = m_model->takeAt(row);
     if (!url)
         return;
-    auto *store = ActionStore::shareInstance();
+    auto *store = ActionStore::instance();
     store->deleteCustomUrl(m_drop, url);
     // deleteCustomUrl only detaches the template; without this its row stays in the file.
     store->context()->deleteObject(url);

@@ -8,7 +8,7 @@ namespace {
 
 ActionStore *store()
 {
-    return ActionStore::shareInstance();
+    return ActionStore::instance();
 }
 
 } // namespace

@@ -95,7 +95,7 @@ FormSettingsPanel::FormSettingsPanel(QWidget *parent)
     });
     connect(m_hotKeyField, &ShortcutField::keyRefused, this, [this] { refuseHotKey(qtTrId("hotKeyNeedsModifier")); });
     connect(m_hotKeyField, &ShortcutField::hotKeyFieldEvent, this, &FormSettingsPanel::saveHotkey);
-    connect(GlobalShortcutRegistry::sharedCenter(), &GlobalShortcutRegistry::bindingChanged, this, [this](const QString &name) {
+    connect(GlobalShortcutRegistry::instance(), &GlobalShortcutRegistry::bindingChanged, this, [this](const QString &name) {
         if (m_drop && m_drop->hasHotKey() && name == NamedShortcuts::hotKeyName(quint32(m_drop->keyCode()), quint32(m_drop->modifiers())))
             showHotKeyBinding();
     });
@@ -104,7 +104,7 @@ FormSettingsPanel::FormSettingsPanel(QWidget *parent)
 void FormSettingsPanel::showHotKeyBinding()
 {
     const RecordedShortcut hotKey = m_drop ? hotKeyOf(*m_drop) : RecordedShortcut();
-    const auto binding = GlobalShortcutRegistry::sharedCenter()->bindingForName(NamedShortcuts::hotKeyName(hotKey.keyCode(), hotKey.modifiers()));
+    const auto binding = GlobalShortcutRegistry::instance()->bindingForName(NamedShortcuts::hotKeyName(hotKey.keyCode(), hotKey.modifiers()));
     const QString warning = hotKey.isEmpty() ? QString() : ShortcutBindingReporter::warning(binding);
     m_hotKeyField->setHotKey(hotKey);
     m_hotKeyField->setText(ShortcutBindingReporter::fieldText(hotKey, binding));
@@ -124,7 +124,7 @@ FormSettingsPanel::~FormSettingsPanel()
         child->blockSignals(true);
 }
 
-void FormSettingsPanel::setDropEntity(const std::shared_ptr<DropListEntity> &drop)
+void FormSettingsPanel::setAction(const std::shared_ptr<DropListEntity> &drop)
 {
     m_drop = drop;
     if (!m_drop)
@@ -137,7 +137,7 @@ void FormSettingsPanel::setDropEntity(const std::shared_ptr<DropListEntity> &dro
     showSettings();
 }
 
-void FormSettingsPanel::titleFieldBecomeResponser()
+void FormSettingsPanel::focusTitleField()
 {
     m_titleField->setFocus(Qt::OtherFocusReason);
     m_titleField->selectAll();
@@ -168,7 +168,7 @@ void FormSettingsPanel::titleEditingFinished()
     }
     if (title != m_drop->title()) {
         m_drop->setTitle(title);
-        ActionStore::shareInstance()->saveDataChange();
+        ActionStore::instance()->saveDataChange();
         Q_EMIT reloadPreview();
     }
     if (m_titleField->hasFocus())
@@ -179,7 +179,7 @@ bool FormSettingsPanel::saveHotkey(const RecordedShortcut &value)
 {
     if (!m_drop)
         return false;
-    auto *store = ActionStore::shareInstance();
+    auto *store = ActionStore::instance();
     const quint32 oldKeyCode = quint32(m_drop->keyCode());
     const quint32 oldModifiers = quint32(m_drop->modifiers());
 
@@ -274,7 +274,7 @@ void FormSettingsPanel::saveSetting(const QString &attribute, const QVariant &va
         qCWarning(lcPanels) << "setting not stored:" << attribute;
         return;
     }
-    ActionStore::shareInstance()->saveDataChange();
+    ActionStore::instance()->saveDataChange();
 }
 
 void FormSettingsPanel::addRefresher(const std::function<void()> &refresh)

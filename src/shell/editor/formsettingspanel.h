@@ -31,14 +31,14 @@ public:
     explicit FormSettingsPanel(QWidget *parent = nullptr);
     ~FormSettingsPanel() override;
 
-    void setDropEntity(const std::shared_ptr<DropListEntity> &drop) override;
-    void titleFieldBecomeResponser() override;
+    void setAction(const std::shared_ptr<DropListEntity> &drop) override;
+    void focusTitleField() override;
 
     // Stores value as the action's hotkey, or clears it when value is empty; false when the
     // combination was refused (the field then says why in its tooltip).
     bool saveHotkey(const RecordedShortcut &value);
 
-    std::shared_ptr<DropListEntity> dropEntity() const { return m_drop; }
+    std::shared_ptr<DropListEntity> action() const { return m_drop; }
     QLineEdit *titleField() const { return m_titleField; }
     QPushButton *hotKeyButton() const { return m_hotKeyButton; }
     ShortcutField *hotKeyField() const { return m_hotKeyField; }

@@ -20,10 +20,10 @@ public:
     // empty for a kind without a panel.
     static QString identifierForKind(qint64 catalog, qint64 type);
 
-    virtual void setDropEntity(const std::shared_ptr<DropListEntity> &drop) = 0;
+    virtual void setAction(const std::shared_ptr<DropListEntity> &drop) = 0;
     // Mail and message panels serve both catalogs; the editor sets it before the record.
     virtual void setCatalog(qint64 catalog) { m_catalog = catalog; }
-    virtual void titleFieldBecomeResponser() = 0;
+    virtual void focusTitleField() = 0;
 
 Q_SIGNALS:
     // The action's title (or anything else the list shows) changed and was saved.

@@ -14,7 +14,7 @@ GlobalShortcutRegistry::GlobalShortcutRegistry(GlobalShortcutBackend *service, Q
 
 GlobalShortcutRegistry::~GlobalShortcutRegistry() = default;
 
-GlobalShortcutRegistry *GlobalShortcutRegistry::sharedCenter()
+GlobalShortcutRegistry *GlobalShortcutRegistry::instance()
 {
     static GlobalShortcutRegistry *center = new GlobalShortcutRegistry;
     return center;

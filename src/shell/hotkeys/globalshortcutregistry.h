@@ -25,7 +25,7 @@ public:
     explicit GlobalShortcutRegistry(GlobalShortcutBackend *service = nullptr, QObject *parent = nullptr);
     ~GlobalShortcutRegistry() override;
 
-    static GlobalShortcutRegistry *sharedCenter();
+    static GlobalShortcutRegistry *instance();
 
     // False only when the system refuses; an invalid combination is skipped and answers true.
     bool registerHotKey(const PTHotKeyPtr &hotKey);

@@ -20,24 +20,24 @@ constexpr std::array<std::pair<quint32, qint32>, 5> kModifiers{{
 bool NamedShortcuts::registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description,
                                        const QString &desktopId)
 {
-    GlobalShortcutRegistry *center = GlobalShortcutRegistry::sharedCenter();
+    GlobalShortcutRegistry *center = GlobalShortcutRegistry::instance();
     auto hotKey = std::make_shared<GlobalShortcut>(name, StoredKeyCombination::keyComboWithKeyCode(qint32(keyCode), hotKeyModifiers(modifiers)));
     hotKey->setIsExclusive(true);
     hotKey->setDescription(description);
     hotKey->setDesktopId(desktopId);
     hotKey->setTarget(center);
-    hotKey->setAction(&NamedShortcuts::globalHotKeyDidPress);
+    hotKey->setAction(&NamedShortcuts::shortcutPressed);
     return center->registerHotKey(hotKey);
 }
 
 void NamedShortcuts::unregisterHotKeyForName(const QString &name)
 {
-    GlobalShortcutRegistry::sharedCenter()->unregisterHotKeyForName(name);
+    GlobalShortcutRegistry::instance()->unregisterHotKeyForName(name);
 }
 
-void NamedShortcuts::globalHotKeyDidPress(const GlobalShortcut &hotKey)
+void NamedShortcuts::shortcutPressed(const GlobalShortcut &hotKey)
 {
-    GlobalShortcutRegistry *center = GlobalShortcutRegistry::sharedCenter();
+    GlobalShortcutRegistry *center = GlobalShortcutRegistry::instance();
     if (hotKey.name() == WakeHotKeyName)
         Q_EMIT center->openMainView();
     else

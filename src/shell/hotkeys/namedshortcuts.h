@@ -32,7 +32,7 @@ public:
     static bool registerAttributeName(const QString &name, quint32 keyCode, quint32 modifiers, const QString &description = QString(),
                                       const QString &desktopId = QString());
     static void unregisterHotKeyForName(const QString &name);
-    static void globalHotKeyDidPress(const GlobalShortcut &hotKey);
+    static void shortcutPressed(const GlobalShortcut &hotKey);
 
     // The registry name of an action's hotkey, "2-1048576" for command-D.
     static QString hotKeyName(quint32 keyCode, quint32 modifiers);

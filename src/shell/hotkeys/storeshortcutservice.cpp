@@ -6,7 +6,7 @@
 
 bool StoreShortcutService::registerHotKey(const QString &name, quint32 keyCode, quint32 modifiers)
 {
-    const auto drop = ActionStore::shareInstance()->fetchDropWith(keyCode, modifiers);
+    const auto drop = ActionStore::instance()->fetchDropWith(keyCode, modifiers);
     return NamedShortcuts::registerAttributeName(name, keyCode, modifiers, drop ? drop->title() : QString(),
                                              drop ? NamedShortcuts::actionDesktopId(drop->dropID()) : QString());
 }
