@@ -70,6 +70,17 @@ ENTITIES = [
       ("relpaceSearchString", "String", "", 2), ("replaceResultString", "String", "", 2)]),
 ]
 
+# Stored attribute names stay as spelled: they are in every user's store and export files.
+# The C++ accessors take these names instead.
+CPP_NAMES = {"compressionRato": "compressionRatio", "coverntType": "convertType", "targetRato": "targetRatio",
+             "targetpx": "targetPixels", "relpaceSearchString": "replaceSearchString",
+             "weiboPassWord": "weiboPassword", "receives": "recipients"}
+
+
+def cpp_name(name):
+    return CPP_NAMES.get(name, name)
+
+
 CPP_TYPES = {"Boolean": "bool", "Int16": "qint16", "Int32": "qint32", "Int64": "qint64",
              "Float": "float", "Double": "double", "String": "QString"}
 GETTERS = {"Boolean": "boolValue", "Int16": "int16Value", "Int32": "int32Value", "Int64": "int64Value",
@@ -126,8 +137,8 @@ def header(entity, attributes):
         t = CPP_TYPES[kind]
         arg = "const QString &" if kind == "String" else t + " "
         lines.append("")
-        lines.append("    %s %s() const { return %s(QStringLiteral(\"%s\")); }" % (t, name, GETTERS[kind], name))
-        lines.append("    void set%s(%svalue) { setValue(QStringLiteral(\"%s\"), value); }" % (cap(name), arg, name))
+        lines.append("    %s %s() const { return %s(QStringLiteral(\"%s\")); }" % (t, cpp_name(name), GETTERS[kind], name))
+        lines.append("    void set%s(%svalue) { setValue(QStringLiteral(\"%s\"), value); }" % (cap(cpp_name(name)), arg, name))
     if entity == "TextCustomUrl":
         lines += ["", "    // The URL templates, ordered by creation time.",
                   "    QList<std::shared_ptr<CustomUrl>> urls() const;",
