@@ -17,6 +17,6 @@ public:
                            const QString &withHttpURI, qint64 now);
 
     // Hex (lower-case) HMAC-SHA1 of the message's UTF-8 bytes under the key's UTF-8 bytes.
-    static QString HmacSha1(const QString &key, const QString &data);
+    static QString hmacSha1Hex(const QString &key, const QString &data);
     static QString sha1(const QString &text);
 };

@@ -1,5 +1,6 @@
 #include "net/ossclient.h"
 
+#include "net/signing.h"
 #include "net/servicehosts.h"
 #include "net/networkclient.h"
 #include "net/streaminguploadreply.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QMessageAuthenticationCode>
 #include <QMimeDatabase>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -61,8 +61,7 @@ QString OssClient::signature(const QString &secretKey, const QString &verb, cons
                                 const QString &contentType, const QString &date, const QString &resource)
 {
     const QString text = QStringList{verb, contentMd5, contentType, date, resource}.join(QLatin1Char('\n'));
-    return QString::fromLatin1(
-        QMessageAuthenticationCode::hash(text.toUtf8(), secretKey.toUtf8(), QCryptographicHash::Sha1).toBase64());
+    return QString::fromLatin1(Signing::hmacSha1(secretKey, text).toBase64());
 }
 
 void OssClient::putObject(const QString &bucketName, const QString &objectKey, const QString &uploadingFile,

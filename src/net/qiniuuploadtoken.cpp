@@ -1,10 +1,9 @@
 #include "net/qiniuuploadtoken.h"
 
-#include "net/signingsupport.h"
+#include "net/signing.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QMessageAuthenticationCode>
 
 QString QiniuUploadToken::createToken(const QString &ak, const QString &sk, const QString &scopeName) const
 {
@@ -15,19 +14,18 @@ QString QiniuUploadToken::createToken(const QString &ak, const QString &sk, cons
 {
     const qint64 deadline = now + 3600;
     const QString encodedPolicy = urlSafeBase64Encode(putPolicy(scopeName, deadline));
-    const QString sign = HMACSHA1(sk, encodedPolicy);
-    return QStringLiteral("%1:%2:%3").arg(ak, sign, encodedPolicy);
+    const QString signature = sign(sk, encodedPolicy);
+    return QStringLiteral("%1:%2:%3").arg(ak, signature, encodedPolicy);
 }
 
 QByteArray QiniuUploadToken::putPolicy(const QString &scopeName, qint64 deadline)
 {
-    return KorvaneSigning::prettyJsonObject({{QStringLiteral("scope"), scopeName}, {QStringLiteral("deadline"), deadline}});
+    return Signing::prettyJsonObject({{QStringLiteral("scope"), scopeName}, {QStringLiteral("deadline"), deadline}});
 }
 
-QString QiniuUploadToken::HMACSHA1(const QString &key, const QString &text)
+QString QiniuUploadToken::sign(const QString &key, const QString &text)
 {
-    return urlSafeBase64Encode(
-        QMessageAuthenticationCode::hash(text.toUtf8(), key.toUtf8(), QCryptographicHash::Sha1));
+    return urlSafeBase64Encode(Signing::hmacSha1(key, text));
 }
 
 QString QiniuUploadToken::urlSafeBase64Encode(const QByteArray &data)

@@ -15,7 +15,7 @@ public:
 
     // The put policy as sent: pretty-printed, "scope" then "deadline".
     static QByteArray putPolicy(const QString &scopeName, qint64 deadline);
-    static QString HMACSHA1(const QString &key, const QString &text);
+    static QString sign(const QString &key, const QString &text);
     // Standard Base64 with its "=" padding, "+" written "-" and "/" written "_".
     static QString urlSafeBase64Encode(const QByteArray &data);
 };

@@ -1,6 +1,6 @@
 #include "net/upyunsignature.h"
 
-#include "net/signingsupport.h"
+#include "net/signing.h"
 #include "common/korvanelogging.h"
 
 #include <QCryptographicHash>
@@ -8,12 +8,11 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QMessageAuthenticationCode>
 #include <QTimeZone>
 
 QString UpYunSignature::getPolicyWithParameters(const QVariantMap &parameters)
 {
-    if (!KorvaneSigning::isJsonValue(parameters))
+    if (!Signing::isJsonValue(parameters))
         return QString(QLatin1String(""));
     QList<QPair<QString, QVariant>> members;
     // The well-known members first, in the order a reader expects them; the rest by name.
@@ -27,7 +26,7 @@ QString UpYunSignature::getPolicyWithParameters(const QVariantMap &parameters)
         if (!order.contains(it.key()))
             members.append({it.key(), it.value()});
     }
-    return base64EncodeFromString(QString::fromUtf8(KorvaneSigning::prettyJsonObject(members)));
+    return base64EncodeFromString(QString::fromUtf8(Signing::prettyJsonObject(members)));
 }
 
 QVariant UpYunSignature::getDictFromPolicyString(const QString &policy)
@@ -48,7 +47,7 @@ QString UpYunSignature::getSignatureWithPassword(const QString &password, const 
     if (joined.isEmpty())
         return QString(QLatin1String(""));
     const QString key = getMD5HashFromData(password.toUtf8());
-    return getHmacSha1HashWithKey(key, joined);
+    return hmacSha1Base64(key, joined);
 }
 
 QString UpYunSignature::getMD5HashFromData(const QByteArray &data)
@@ -56,10 +55,9 @@ QString UpYunSignature::getMD5HashFromData(const QByteArray &data)
     return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex());
 }
 
-QString UpYunSignature::getHmacSha1HashWithKey(const QString &key, const QString &string)
+QString UpYunSignature::hmacSha1Base64(const QString &key, const QString &string)
 {
-    return QString::fromLatin1(
-        QMessageAuthenticationCode::hash(string.toUtf8(), key.toUtf8(), QCryptographicHash::Sha1).toBase64());
+    return QString::fromLatin1(Signing::hmacSha1(key, string).toBase64());
 }
 
 QString UpYunSignature::base64EncodeFromString(const QString &string)

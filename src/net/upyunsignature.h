@@ -22,7 +22,7 @@ public:
     // password; "" when there is nothing to sign.
     static QString getSignatureWithPassword(const QString &password, const QStringList &parameters);
     static QString getMD5HashFromData(const QByteArray &data);
-    static QString getHmacSha1HashWithKey(const QString &key, const QString &string);
+    static QString hmacSha1Base64(const QString &key, const QString &string);
     static QString base64EncodeFromString(const QString &string);
     static QString base64DecodeFromString(const QString &string);
 

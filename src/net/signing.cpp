@@ -1,10 +1,12 @@
-#include "net/signingsupport.h"
+#include "net/signing.h"
+
+#include <QMessageAuthenticationCode>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 
-namespace KorvaneSigning {
+namespace Signing {
 
 bool isJsonValue(const QVariant &value)
 {
@@ -53,4 +55,9 @@ QByteArray prettyJsonObject(const QList<QPair<QString, QVariant>> &members)
     return out;
 }
 
-} // namespace KorvaneSigning
+QByteArray hmacSha1(const QString &key, const QString &message)
+{
+    return QMessageAuthenticationCode::hash(message.toUtf8(), key.toUtf8(), QCryptographicHash::Sha1);
+}
+
+} // namespace Signing
