@@ -180,7 +180,7 @@ int main(int argc, char *argv[])
     const QByteArray xml = cos.listXml().toUtf8();
     print("COS bucket list, 20 buckets (XML)", answerToCompletion(cos, runs, [](auto done) {
               ApiClient::getQCloudBucketDetail("bench-secret", "AKIDbench", "bucket19",
-                                                      [done](bool, const QVariant &, const QString &) { done(); });
+                                               [done](bool, const QVariant &, const QString &) { done(); });
           }),
           parseMicros([&] { XmlReader::dictionaryForXMLData(xml, XmlReader::ProcessNamespaces); }));
 

@@ -121,8 +121,7 @@ void ChineseConverterTest::openccCases()
     QFETCH(QString, expected);
     QCOMPARE(::chain(chain).convert(input), expected);
     // The conversions built into the program.
-    static const std::multimap<QString, qint32> builtIn{{"s2twp", ChineseConverter::TW}, {"s2hk", ChineseConverter::HK},
-                                                        {"t2s", ChineseConverter::CN}, {"t2s", ChineseConverter::SG}};
+    static const std::multimap<QString, qint32> builtIn{{"s2twp", ChineseConverter::TW}, {"s2hk", ChineseConverter::HK}, {"t2s", ChineseConverter::CN}, {"t2s", ChineseConverter::SG}};
     for (auto [it, end] = builtIn.equal_range(chain); it != end; ++it)
         QCOMPARE(ChineseConverter::sharedInstance().convert(input, it->second), expected);
 }
@@ -139,23 +138,34 @@ void ChineseConverterTest::generator_data()
         {"type": "ocd2", "file": "A.ocd2"}, {"type": "text", "file": "B.txt"}]}}])";
     const QByteArray shortCircuit = "{" + QByteArray(steps).replace("%1", "short_circuit") + "}";
     const QByteArray unionOf = "{" + QByteArray(steps).replace("%1", "union") + "}";
-    QTest::newRow("short_circuit: the first that matches") << shortCircuit << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc" << "XCC";
-    QTest::newRow("union: the longest") << unionOf << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc" << "YC";
-    QTest::newRow("union: the first of equals") << unionOf << QByteArray("ab\tX\n") << QByteArray("ab\tZ\n") << "ab" << "X";
+    QTest::newRow("short_circuit: the first that matches") << shortCircuit << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc"
+                                                           << "XCC";
+    QTest::newRow("union: the longest") << unionOf << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc"
+                                        << "YC";
+    QTest::newRow("union: the first of equals") << unionOf << QByteArray("ab\tX\n") << QByteArray("ab\tZ\n") << "ab"
+                                                << "X";
     // Characters where no segment starts gather into one segment, which later steps walk whole.
     QTest::newRow("segments") << QByteArray(R"({"segmentation": {"type": "mmseg", "dict": {"type": "text", "file": "A.txt"}},
         "conversion_chain": [{"dict": {"type": "text", "file": "A.txt"}}, {"dict": {"type": "text", "file": "B.txt"}}]})")
-                              << QByteArray("ab\tab\nc\tc") << QByteArray("de\tQ\nbd\tR") << "xdeabdec" << "xQabQc";
+                              << QByteArray("ab\tab\nc\tc") << QByteArray("de\tQ\nbd\tR") << "xdeabdec"
+                              << "xQabQc";
     QTest::newRow("normalization") << QByteArray(R"({"normalization": [{"dict": {"type": "text", "file": "A.txt"}}],
         "conversion_chain": [{"dict": {"type": "text", "file": "B.txt"}}]})")
-                                   << QByteArray("\xef\xa4\x80\t\xe8\xb1\x88") << QByteArray("\xe8\xb1\x88\t\xe5\xb2\x82") << "\uF900" << "\u5C82";
+                                   << QByteArray("\xef\xa4\x80\t\xe8\xb1\x88") << QByteArray("\xe8\xb1\x88\t\xe5\xb2\x82") << "\uF900"
+                                   << "\u5C82";
     // A malformed line stops the build, naming the file and the line.
-    QTest::newRow("no tab") << shortCircuit << QByteArray("头发 頭髮") << QByteArray("b\tB") << "" << "A.txt:4: no tab";
-    QTest::newRow("empty key") << shortCircuit << QByteArray("\t頭髮") << QByteArray("b\tB") << "" << "A.txt:4: empty key";
-    QTest::newRow("empty value") << shortCircuit << QByteArray("头发\t") << QByteArray("b\tB") << "" << "A.txt:4: empty value";
-    QTest::newRow("second tab") << shortCircuit << QByteArray("头发\t頭髮\t頭发") << QByteArray("b\tB") << "" << "A.txt:4: more than a key";
-    QTest::newRow("repeated key") << shortCircuit << QByteArray("头\t頭") << QByteArray("b\tB") << "" << "A.txt:4: key repeated from line 2";
-    QTest::newRow("not UTF-8") << shortCircuit << QByteArray("\xe5\xa4\t頭") << QByteArray("b\tB") << "" << "A.txt:4: not UTF-8";
+    QTest::newRow("no tab") << shortCircuit << QByteArray("头发 頭髮") << QByteArray("b\tB") << ""
+                            << "A.txt:4: no tab";
+    QTest::newRow("empty key") << shortCircuit << QByteArray("\t頭髮") << QByteArray("b\tB") << ""
+                               << "A.txt:4: empty key";
+    QTest::newRow("empty value") << shortCircuit << QByteArray("头发\t") << QByteArray("b\tB") << ""
+                                 << "A.txt:4: empty value";
+    QTest::newRow("second tab") << shortCircuit << QByteArray("头发\t頭髮\t頭发") << QByteArray("b\tB") << ""
+                                << "A.txt:4: more than a key";
+    QTest::newRow("repeated key") << shortCircuit << QByteArray("头\t頭") << QByteArray("b\tB") << ""
+                                  << "A.txt:4: key repeated from line 2";
+    QTest::newRow("not UTF-8") << shortCircuit << QByteArray("\xe5\xa4\t頭") << QByteArray("b\tB") << ""
+                               << "A.txt:4: not UTF-8";
 }
 
 void ChineseConverterTest::generator()

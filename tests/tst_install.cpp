@@ -28,12 +28,16 @@ struct Installed {
     bool executable = false;
     QString openedTypes = QString();
 };
-const QList<Installed> installed{{"bin/korvane", true}, {"lib/korvane/korvane-desktop", true}, {"lib/korvane/korvane-image.so"}, {"lib/korvane/korvane-ocr-tesseract.so"},
-                                 {"share/applications/" + appId + ".desktop", false, "text/plain image/png application/pdf application/zip inode/directory"},
+const QList<Installed> installed{{"bin/korvane", true}, {"lib/korvane/korvane-desktop", true}, {"lib/korvane/korvane-image.so"}, {"lib/korvane/korvane-ocr-tesseract.so"}, {"share/applications/" + appId + ".desktop", false, "text/plain image/png application/pdf application/zip inode/directory"},
                                  // Dolphin runs a user's own service menu only when it is executable.
-                                 {"share/kio/servicemenus/" + appId + ".sendto.desktop", true}, {"share/icons/hicolor/scalable/apps/" + appId + ".svg"},
-                                 {"share/icons/hicolor/symbolic/apps/" + appId + "-tray-13-symbolic.svg"}, {"share/metainfo/" + appId + ".metainfo.xml"},
-                                 {"share/doc/korvane/LICENSE"}, {"share/doc/korvane/NOTICE"}, {"share/man/man1/korvane.1.gz"}, {"share/doc/korvane/guide.html"}};
+                                 {"share/kio/servicemenus/" + appId + ".sendto.desktop", true},
+                                 {"share/icons/hicolor/scalable/apps/" + appId + ".svg"},
+                                 {"share/icons/hicolor/symbolic/apps/" + appId + "-tray-13-symbolic.svg"},
+                                 {"share/metainfo/" + appId + ".metainfo.xml"},
+                                 {"share/doc/korvane/LICENSE"},
+                                 {"share/doc/korvane/NOTICE"},
+                                 {"share/man/man1/korvane.1.gz"},
+                                 {"share/doc/korvane/guide.html"}};
 
 struct Result {
     int exitCode = -1;
@@ -166,7 +170,8 @@ void InstallTest::installedFiles()
         // GIO leaves out an entry whose program is not on PATH.
         env.insert(QStringLiteral("PATH"), m_direct.filePath(QStringLiteral("bin:")) + env.value(QStringLiteral("PATH")));
         const QString script = "import sys, gi; gi.require_version('Gio', '2.0'); from gi.repository import Gio; print(*[t for t in sys.argv[1:] if any("
-                               "a.get_id() == '" + appId + ".desktop' for a in Gio.AppInfo.get_all_for_type(t))])";
+                               "a.get_id() == '"
+            + appId + ".desktop' for a in Gio.AppInfo.get_all_for_type(t))])";
         const Result gio = run(QStringLiteral("/usr/bin/python3"), QStringList{"-c", script} + openedTypes.split(QLatin1Char(' ')), env);
         QVERIFY2(gio.exitCode == 0, gio.err.constData());
         QCOMPARE(QString::fromUtf8(gio.out).trimmed(), openedTypes);

@@ -98,7 +98,7 @@ bool ActionRunner::canRun(const DropListEntity &drop, bool *reportsResult)
 }
 
 void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
-                                             const KorvaneCompletion &completion, const KorvaneProgress &progress)
+                       const KorvaneCompletion &completion, const KorvaneProgress &progress)
 {
     const ActionSlot *slot = drop ? slotFor(*drop) : nullptr;
     if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress)) {

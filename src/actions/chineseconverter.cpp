@@ -96,7 +96,7 @@ QString ChineseConverter::convert(const QString &text, qint32 dict) const
 }
 
 bool ChineseConverter::convert(QIODevice &input, QIODevice &output, qint32 dict, qsizetype pieceBytes,
-                                 QString *beginning) const
+                               QString *beginning) const
 {
     return conversion(dict).convert(input, output, pieceBytes, beginning);
 }

@@ -15,8 +15,8 @@ void CloudOcrRecognizer::recognize(const QString &file, const QByteArray &data, 
             return;
         }
         ApiClient::parseHandwriting(token, file, file.isEmpty() ? data : QByteArray(),
-                                           [=](bool recognised, const QVariant &lines, const QString &) {
-                                               callback(recognised, lines.toStringList(), QString());
-                                           });
+                                    [=](bool recognised, const QVariant &lines, const QString &) {
+                                        callback(recognised, lines.toStringList(), QString());
+                                    });
     });
 }

@@ -37,13 +37,13 @@ void runInOrder(const std::shared_ptr<QList<QStringList>> &commands, qsizetype n
         return;
     }
     Platform::shareBackend()->run(kdeConnect, commands->at(next),
-                                         [commands, next, done](const ShareBackend::Result &result) {
-                                             if (!result.started || result.exitCode != 0) {
-                                                 done(false);
-                                                 return;
-                                             }
-                                             runInOrder(commands, next + 1, done);
-                                         });
+                                  [commands, next, done](const ShareBackend::Result &result) {
+                                      if (!result.started || result.exitCode != 0) {
+                                          done(false);
+                                          return;
+                                      }
+                                      runInOrder(commands, next + 1, done);
+                                  });
 }
 
 // Opens the new file for writing under the first free variant of the wanted path. Opening

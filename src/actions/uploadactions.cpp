@@ -193,13 +193,13 @@ QString UploadActions::objectUrl(const QString &baseUrl, const QString &key)
 }
 
 void UploadActions::uploadCosResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                              const QStringList &urlArray, const QStringList &failures)
+                                    const QStringList &urlArray, const QStringList &failures)
 {
     result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
 void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                                        const KorvaneProgress &progress)
+                                const KorvaneProgress &progress)
 {
     const StoreSettings settings =
         storeSettings(drop->fileUploadTencent(), &FileUploadTencent::tencentAccessKey, &FileUploadTencent::tencentSecretKey,
@@ -242,19 +242,19 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
             batch->startEach(0, [=](qsizetype index) {
                 const UploadBatch::Unit &unit = batch->unit(index);
                 ApiClient::uploadToQCloudCos(settings.secretKey, settings.accessKey, hostUrl, unit.path, unit.key,
-                                                    batch->callbacks(index, linkTo(settings.domain, unit.key)));
+                                             batch->callbacks(index, linkTo(settings.domain, unit.key)));
             });
         });
 }
 
 void UploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                             const QStringList &urlArray, const QStringList &failures)
+                                      const QStringList &urlArray, const QStringList &failures)
 {
     result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
 }
 
 void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                                       const KorvaneProgress &progress)
+                                  const KorvaneProgress &progress)
 {
     const StoreSettings settings =
         storeSettings(drop->fileUploadQiNiu(), &FileUploadQinNiu::qiniuAccessKey, &FileUploadQinNiu::qiniuSecretKey,
@@ -298,9 +298,9 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
 }
 
 void UploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &imageData, const QString &key,
-                                             const QString &fileExtension, qint64 times, const QString &token,
-                                             QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch,
-                                             qsizetype unit)
+                                      const QString &fileExtension, qint64 times, const QString &token,
+                                      QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch,
+                                      qsizetype unit)
 {
     QString objectKey = times >= 1 ? QStringLiteral("%1-%2").arg(key).arg(times) : key;
     if (!fileExtension.isEmpty())
@@ -319,13 +319,13 @@ void UploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &
 }
 
 void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                             const QStringList &urlArray, const QStringList &failures)
+                                      const QStringList &urlArray, const QStringList &failures)
 {
     result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
 void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                                       const KorvaneProgress &progress)
+                                  const KorvaneProgress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
                                                  &FileUploadUP::bucketName, &FileUploadUP::upDomain);
@@ -378,13 +378,13 @@ QString UploadActions::ossObjectKey(const QString &path, qint16 suffixType, cons
 }
 
 void UploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                           const QStringList &urlArray, const QStringList &failures)
+                                    const QStringList &urlArray, const QStringList &failures)
 {
     result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
 }
 
 void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                                     const KorvaneProgress &progress)
+                                const KorvaneProgress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
                                                  &FileUploadAli::aliSecretKey, &FileUploadAli::aliSpaceName,
@@ -432,13 +432,13 @@ void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload,
 }
 
 void UploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                             const QStringList &urlArray, const QStringList &failures)
+                                      const QStringList &urlArray, const QStringList &failures)
 {
     result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
 }
 
 void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                                        const KorvaneProgress &progress)
+                                  const KorvaneProgress &progress)
 {
     const auto settings = drop->imageUploadWeiBo();
     const QString account = settings ? settings->weiboAccount() : QString();

@@ -25,15 +25,15 @@ public:
     UploadActions() = delete;
 
     static void uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                             const KorvaneProgress &progress = nullptr);
+                              const KorvaneProgress &progress = nullptr);
     static void uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                            const KorvaneProgress &progress = nullptr);
+                              const KorvaneProgress &progress = nullptr);
     static void uploadToOss(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                          const KorvaneProgress &progress = nullptr);
+                            const KorvaneProgress &progress = nullptr);
     static void uploadToCos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                             const KorvaneProgress &progress = nullptr);
+                            const KorvaneProgress &progress = nullptr);
     static void uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
-                                            const KorvaneProgress &progress = nullptr);
+                              const KorvaneProgress &progress = nullptr);
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
     // is taken. imageData is the file the bytes are streamed from. The batch follows the
@@ -46,7 +46,7 @@ public:
     static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                   const QStringList &urlArray, const QStringList &failures = {});
     static void uploadCosResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
-                                   const QStringList &urlArray, const QStringList &failures = {});
+                                const QStringList &urlArray, const QStringList &failures = {});
 
     static void uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
                                   const QStringList &urlArray, const QStringList &failures = {});

@@ -294,7 +294,7 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
     qint64 bytes = 0;
     for (const TransferItem &item : items) {
         for (const TransferType type : {TransferType::PNG, TransferType::TIFF,
-                                                 TransferType::String, TransferType::RTF})
+                                        TransferType::String, TransferType::RTF})
             bytes += item.dataForType(type).size();
     }
     if (items.size() > SingleInstance::MaximumDropItems || bytes > SingleInstance::MaximumDropBytes) {

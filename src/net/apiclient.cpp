@@ -124,7 +124,7 @@ FormPart imageFilePart(const QString &path, bool *ok)
     *ok = file.open(QIODevice::ReadOnly);
     const QString type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
     return FormPart::fileData(QStringLiteral("image"), *ok ? file.readAll() : QByteArray(),
-                                     QFileInfo(path).fileName(), type);
+                              QFileInfo(path).fileName(), type);
 }
 
 using Reader = std::function<void(const QVariant &object, const ResultCompletion &completion)>;
@@ -438,7 +438,7 @@ void ApiClient::translate(const QString &text, const QString &withTargetLanguage
 }
 
 void ApiClient::libreTranslate(const QString &text, const QString &withTargetLanguage,
-                                      const ResultCompletion &completion)
+                               const ResultCompletion &completion)
 {
     QString base = KorvaneSettings::libreTranslateUrl.read().trimmed();
     while (base.endsWith(QLatin1Char('/')))
@@ -491,7 +491,7 @@ void ApiClient::getAppVersion(const ResultCompletion &completion)
 }
 
 void ApiClient::parseHandwriting(const QString &token, const QString &withImgFile,
-                                        const QByteArray &orSourceFileData, const ResultCompletion &completion)
+                                 const QByteArray &orSourceFileData, const ResultCompletion &completion)
 {
     QList<FormPart> images;
     if (!withImgFile.isEmpty()) {
@@ -554,7 +554,7 @@ void ApiClient::parseBizlicense(const QString &token, const QString &withImgFile
 }
 
 void ApiClient::parseIdCard(const QString &token, const QList<QUrl> &withImgUrlArray, qint32 withType,
-                                   const ResultCompletion &completion)
+                            const ResultCompletion &completion)
 {
     recogniseByUrl(
         QStringLiteral("/ocr/idcard"), token,
@@ -564,7 +564,7 @@ void ApiClient::parseIdCard(const QString &token, const QList<QUrl> &withImgUrlA
 }
 
 void ApiClient::parseIdCard(const QString &token, const QStringList &withImgFiles, qint32 withType,
-                                   const ResultCompletion &completion)
+                            const ResultCompletion &completion)
 {
     QList<FormPart> images;
     if (filesParts(withImgFiles, &images, completion))
@@ -576,14 +576,14 @@ void ApiClient::parseIdCard(const QString &token, const QStringList &withImgFile
 }
 
 void ApiClient::parseBusinessCard(const QString &token, const QList<QUrl> &withImgUrlArray,
-                                         const ResultCompletion &completion)
+                                  const ResultCompletion &completion)
 {
     recogniseByUrl(QStringLiteral("/ocr/businesscard"), token, {{QStringLiteral("url_list"), urlTexts(withImgUrlArray)}},
                    readBusinessCards, completion);
 }
 
 void ApiClient::parseBusinessCard(const QString &token, const QStringList &withImgFiles,
-                                         const ResultCompletion &completion)
+                                  const ResultCompletion &completion)
 {
     QList<FormPart> images;
     if (filesParts(withImgFiles, &images, completion))
@@ -591,7 +591,7 @@ void ApiClient::parseBusinessCard(const QString &token, const QStringList &withI
 }
 
 void ApiClient::getQCloudBucketDetail(const QString &secretKey, const QString &withAccessKey,
-                                             const QString &withBucket, const ResultCompletion &completion)
+                                      const QString &withBucket, const ResultCompletion &completion)
 {
     const QString sign = CosClient::cosSign(secretKey, withAccessKey, QStringLiteral("get"), QStringLiteral("/"));
     NetworkClient::sharedClient()->getPath(
@@ -628,8 +628,8 @@ void ApiClient::getQCloudBucketDetail(const QString &secretKey, const QString &w
 }
 
 void ApiClient::uploadToQCloudCos(const QString &secretKey, const QString &withAccessKey, const QString &withHost,
-                                         const QString &withFilePath, const QString &withKey,
-                                         const UploadCallbacks &completion)
+                                  const QString &withFilePath, const QString &withKey,
+                                  const UploadCallbacks &completion)
 {
     const QString objectPath = QLatin1Char('/') + withKey;
     const QString sign = CosClient::cosSign(secretKey, withAccessKey, QStringLiteral("put"), objectPath);

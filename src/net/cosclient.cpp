@@ -8,13 +8,13 @@
 #include <QLoggingCategory>
 
 QString CosClient::cosSign(const QString &secretKey, const QString &withAccessKey, const QString &withHttpMethod,
-                               const QString &withHttpURI)
+                           const QString &withHttpURI)
 {
     return cosSign(secretKey, withAccessKey, withHttpMethod, withHttpURI, QDateTime::currentSecsSinceEpoch());
 }
 
 QString CosClient::cosSign(const QString &secretKey, const QString &withAccessKey, const QString &withHttpMethod,
-                               const QString &withHttpURI, qint64 now)
+                           const QString &withHttpURI, qint64 now)
 {
     const QString keyTime = QStringLiteral("%1;%2").arg(now).arg(now + 120);
     const QString signKey = hmacSha1Hex(secretKey, keyTime);

@@ -125,7 +125,7 @@ FormPart FormPart::field(const QString &name, const QString &value)
 }
 
 FormPart FormPart::fileData(const QString &name, const QByteArray &data, const QString &fileName,
-                                          const QString &contentType)
+                            const QString &contentType)
 {
     return FormPart{name, data, fileName, contentType};
 }
@@ -281,7 +281,7 @@ QString NetworkClient::headerValue(const QVariantMap &headers, const QString &na
 }
 
 void NetworkClient::getPath(const QString &path, const QVariantMap &parameters, const QString &token,
-                                   const SuccessBlock &success, const FailureBlock &failure, qint64 maximumAnswer)
+                            const SuccessBlock &success, const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::Get;
@@ -295,7 +295,7 @@ void NetworkClient::getPath(const QString &path, const QVariantMap &parameters, 
 }
 
 void NetworkClient::putPath(const QString &path, const QVariantMap &parameters, const QString &token,
-                                   const QByteArray &withBody, const StatusBlock &success, const FailureBlock &failure)
+                            const QByteArray &withBody, const StatusBlock &success, const FailureBlock &failure)
 {
     Request request;
     request.shape = Shape::Put;
@@ -309,7 +309,7 @@ void NetworkClient::putPath(const QString &path, const QVariantMap &parameters, 
 }
 
 void NetworkClient::putFile(const QString &path, const QString &token, const QString &withFilePath,
-                                   const StatusBlock &success, const FailureBlock &failure, const ProgressBlock &progress)
+                            const StatusBlock &success, const FailureBlock &failure, const ProgressBlock &progress)
 {
     Request request;
     request.shape = Shape::Put;
@@ -323,8 +323,8 @@ void NetworkClient::putFile(const QString &path, const QString &token, const QSt
 }
 
 void NetworkClient::postPath(const QString &path, const QVariantMap &headerParameters,
-                                    const QVariantMap &bodyParameters, const SuccessBlock &success,
-                                    const FailureBlock &failure, qint64 maximumAnswer)
+                             const QVariantMap &bodyParameters, const SuccessBlock &success,
+                             const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::Form;
@@ -338,8 +338,8 @@ void NetworkClient::postPath(const QString &path, const QVariantMap &headerParam
 }
 
 void NetworkClient::postJson(const QString &path, const QVariantMap &headerParameters,
-                                    const QVariantMap &bodyParameters, const SuccessBlock &success,
-                                    const FailureBlock &failure, qint64 maximumAnswer)
+                             const QVariantMap &bodyParameters, const SuccessBlock &success,
+                             const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::Json;
@@ -353,8 +353,8 @@ void NetworkClient::postJson(const QString &path, const QVariantMap &headerParam
 }
 
 void NetworkClient::postMultiPart(const QString &path, const QVariantMap &headerParameters,
-                                         const QByteArray &withContent, const SuccessBlock &success,
-                                         const FailureBlock &failure)
+                                  const QByteArray &withContent, const SuccessBlock &success,
+                                  const FailureBlock &failure)
 {
     Request request;
     request.shape = Shape::MultiPart;
@@ -367,8 +367,8 @@ void NetworkClient::postMultiPart(const QString &path, const QVariantMap &header
 }
 
 void NetworkClient::postMultiPartForm(const QString &path, const QVariantMap &headerParameters,
-                                             const QList<FormPart> &parts, const SuccessBlock &success,
-                                             const FailureBlock &failure, qint64 maximumAnswer)
+                                      const QList<FormPart> &parts, const SuccessBlock &success,
+                                      const FailureBlock &failure, qint64 maximumAnswer)
 {
     Request request;
     request.shape = Shape::MultiPartForm;
@@ -428,7 +428,7 @@ void NetworkClient::start(const Request &request)
                 delete file;
                 if (request.failure)
                     request.failure(HttpError{HttpError::Rejected, 0, 0,
-                                                        QStringLiteral("the file to send cannot be read"), QByteArray()});
+                                              QStringLiteral("the file to send cannot be read"), QByteArray()});
                 return;
             }
             reply = StreamingUploadReply::send("PUT", http, file, this);

@@ -41,7 +41,7 @@ struct FormPart {
 
     static FormPart field(const QString &name, const QString &value);
     static FormPart fileData(const QString &name, const QByteArray &data, const QString &fileName,
-                                    const QString &contentType);
+                             const QString &contentType);
 };
 
 // The one HTTP client of the network services. Every request is independent (no base URL,

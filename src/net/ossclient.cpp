@@ -58,14 +58,14 @@ OssClient::OssClient(const QString &endpoint, const QString &accessKey, const QS
 }
 
 QString OssClient::signature(const QString &secretKey, const QString &verb, const QString &contentMd5,
-                                const QString &contentType, const QString &date, const QString &resource)
+                             const QString &contentType, const QString &date, const QString &resource)
 {
     const QString text = QStringList{verb, contentMd5, contentType, date, resource}.join(QLatin1Char('\n'));
     return QString::fromLatin1(Signing::hmacSha1(secretKey, text).toBase64());
 }
 
 void OssClient::putObject(const QString &bucketName, const QString &objectKey, const QString &uploadingFile,
-                             const QByteArray &uploadingData, const UploadCallbacks &callbacks)
+                          const QByteArray &uploadingData, const UploadCallbacks &callbacks)
 {
     const auto done = callbacks.done;
     QIODevice *body = nullptr;

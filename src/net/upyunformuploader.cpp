@@ -85,7 +85,7 @@ void UpYunFormUploader::uploadWithBucketName(const QString &bucketName, const QS
         parameters.insert(it.key(), it.value());
     const QString policy = UpYunSignature::getPolicyWithParameters(parameters);
     const QString signature = UpYunSignature::formSignature(password, bucketName, parameters.value(QStringLiteral("date")).toString(),
-                                                        policy, parameters.value(QStringLiteral("content-md5")).toString());
+                                                            policy, parameters.value(QStringLiteral("content-md5")).toString());
     uploadWithOperator(operatorName, policy, signature, fileData, fileName, callbacks);
 }
 

@@ -31,8 +31,8 @@ UpYunHttpClient::UpYunHttpClient(QObject *parent)
 }
 
 QByteArray UpYunHttpClient::bodyHead(const QString &boundary, const QList<QPair<QString, QString>> &parameters,
-                                        const QString &formName, const QString &fileName, const QString &mimeType,
-                                        bool withFile)
+                                     const QString &formName, const QString &fileName, const QString &mimeType,
+                                     bool withFile)
 {
     QByteArray body;
     for (const auto &parameter : parameters) {
@@ -54,8 +54,8 @@ QByteArray UpYunHttpClient::bodyTail(const QString &boundary, bool withFile)
 }
 
 UpYunHttpClient *UpYunHttpClient::POST(const QString &url, const QList<QPair<QString, QString>> &parameters,
-                                             const QString &formName, const QString &fileName, const QString &mimeType,
-                                             const QVariant &file, const UploadCallbacks &callbacks)
+                                       const QString &formName, const QString &fileName, const QString &mimeType,
+                                       const QVariant &file, const UploadCallbacks &callbacks)
 {
     auto *client = new UpYunHttpClient(QCoreApplication::instance());
     client->m_completionHandler = callbacks.done;

@@ -31,8 +31,8 @@ public:
     // transport error when no answer came, and stored means an answer came with a status
     // below 400.
     static UpYunHttpClient *POST(const QString &url, const QList<QPair<QString, QString>> &parameters,
-                                    const QString &formName, const QString &fileName, const QString &mimeType,
-                                    const QVariant &file, const UploadCallbacks &callbacks);
+                                 const QString &formName, const QString &fileName, const QString &mimeType,
+                                 const QVariant &file, const UploadCallbacks &callbacks);
 
     // The body around the file's bytes: everything before them and everything after.
     static QByteArray bodyHead(const QString &boundary, const QList<QPair<QString, QString>> &parameters,

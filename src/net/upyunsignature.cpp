@@ -78,7 +78,7 @@ QString UpYunSignature::gmtDateString(const QDateTime &time)
 }
 
 QVariantMap UpYunSignature::policyParameters(const QString &bucket, const QString &saveKey, const QByteArray &fileData,
-                                         const QVariantMap &extraParameters, const QDateTime &now)
+                                             const QVariantMap &extraParameters, const QDateTime &now)
 {
     const double expiration = double(now.toMSecsSinceEpoch()) / 1000.0 + 1800.0;
     QVariantMap parameters{
@@ -95,7 +95,7 @@ QVariantMap UpYunSignature::policyParameters(const QString &bucket, const QStrin
 }
 
 QString UpYunSignature::formSignature(const QString &password, const QString &bucket, const QString &date,
-                                  const QString &policy, const QString &md5)
+                                      const QString &policy, const QString &md5)
 {
     return getSignatureWithPassword(password, {QStringLiteral("POST"), QStringLiteral("/%1").arg(bucket), date, policy, md5});
 }

@@ -7,7 +7,7 @@
 
 QSettingsBackend::QSettingsBackend()
     : QSettingsBackend(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                           + QLatin1String("/korvane/korvane.conf"))
+                       + QLatin1String("/korvane/korvane.conf"))
 {
 }
 

@@ -191,7 +191,7 @@ ObjectPtr StoreContext::insertNewObject(const QString &entityName)
 }
 
 QList<ObjectPtr> StoreContext::load(const EntityDescription *entity, const QString &where,
-                                                   const QVariantList &binds)
+                                    const QVariantList &binds)
 {
     QList<ObjectPtr> result;
     if (!m_hasStore)

@@ -51,7 +51,9 @@ static void removeGlobal(void *, wl_registry *, uint32_t)
 
 static const wl_registry_listener registryListener = {addGlobal, removeGlobal};
 
-enum Request : uint32_t { MotionAbsolute = 1, Button = 2, Frame = 4 };
+enum Request : uint32_t { MotionAbsolute = 1,
+                          Button = 2,
+                          Frame = 4 };
 constexpr uint32_t leftButton = 0x110; // BTN_LEFT
 
 int main(int argc, char *argv[])

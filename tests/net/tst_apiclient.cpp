@@ -284,7 +284,7 @@ private Q_SLOTS:
         m_ocr.cardItems = {{"name", "张三"}, {"sex", "男"}, {"id", "110101199001011234"}, {"authority", "北京"}};
         Result front, back;
         ApiClient::parseIdCard(m_ocr.token, QList<QUrl>{QUrl("http://img.example/1.png"), QUrl("http://img.example/2.png")}, 0,
-                                      front.completion());
+                               front.completion());
         QTRY_COMPARE(front.calls, 1);
         QCOMPARE(m_ocr.lastJson.value("card_type").toInt(), 0);
         const QVariantList fronts = front.result.toList();
@@ -409,7 +409,7 @@ private Q_SLOTS:
         m_cos.setOverride(StandInResponse::text("application/xml", QByteArray(), status));
         Result r;
         ApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path,
-                                            "k.png", r.upload());
+                                     "k.png", r.upload());
         QTRY_COMPARE(r.calls, 1);
         QCOMPARE(r.success, success);
         QCOMPARE(!r.message.isNull(), message);

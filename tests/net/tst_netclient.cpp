@@ -121,7 +121,7 @@ private Q_SLOTS:
         QCOMPARE(outcome.object.toMap().value("ok").toBool(), true);
         QVERIFY(outcome.headers.isEmpty());
         NetworkClient::sharedClient()->getPath(m_server.baseUrl() + "/a", {{"version", "1.2 beta"}, {"identifier", "com.x"}},
-                                                      "q-sign-algorithm=sha1&q-ak=X", outcome.success(), outcome.failure());
+                                               "q-sign-algorithm=sha1&q-ak=X", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 2);
         QCOMPARE(m_server.requests().last().header("Authorization"), QByteArray("q-sign-algorithm=sha1&q-ak=X"));
         QCOMPARE(m_server.requests().last().rawQuery, QByteArray("identifier=com.x&version=1.2%20beta"));
@@ -151,7 +151,7 @@ private Q_SLOTS:
     {
         Outcome outcome;
         NetworkClient::sharedClient()->putPath(m_server.baseUrl() + "/bucket/my photo 100%#1.png", {{"ignored", "1"}},
-                                                      "sig", QByteArray("bytes"), outcome.statusBlock(), outcome.failure());
+                                               "sig", QByteArray("bytes"), outcome.statusBlock(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QCOMPARE(outcome.successes, 1);
         QCOMPARE(outcome.status, 200);
@@ -189,8 +189,8 @@ private Q_SLOTS:
         answer.addHeader("Set-Cookie", "SUB=xyz; path=/");
         m_server.setOverride(answer);
         NetworkClient::sharedClient()->postPath(m_server.baseUrl() + "/sso/login.php", {{"Referer", "https://r/"}},
-                                                       {{"sr", "1024*768"}, {"su", "a+b=="}, {"sp", "p w&d"}},
-                                                       outcome.success(), outcome.failure());
+                                                {{"sr", "1024*768"}, {"su", "a+b=="}, {"sp", "p w&d"}},
+                                                outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         const StandInRequest &request = m_server.requests().last();
         QCOMPARE(request.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
@@ -205,8 +205,8 @@ private Q_SLOTS:
     {
         Outcome outcome;
         NetworkClient::sharedClient()->postJson(m_server.baseUrl() + "/ocr/general", {{"Content-Type", "application/json"}, {"Authorization", "t"}},
-                                                       {{"appid", "1"}, {"url_list", QStringList{"a", "b"}}, {"card_type", 1}},
-                                                       outcome.success(), outcome.failure());
+                                                {{"appid", "1"}, {"url_list", QStringList{"a", "b"}}, {"card_type", 1}},
+                                                outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         const StandInRequest &request = m_server.requests().last();
         QCOMPARE(request.header("Content-Type"), QByteArray("application/json"));
@@ -221,7 +221,7 @@ private Q_SLOTS:
         Outcome outcome;
         m_server.setOverride(StandInResponse::text("text/html", "<meta/><script>document.domain=\"x\";</script>{\"code\":\"A00006\"}"));
         NetworkClient::sharedClient()->postMultiPart(m_server.baseUrl() + "/interface/pic_upload.php?ori=1", {{"Cookie", " SUB=1"}},
-                                                            "aGVsbG8=", outcome.success(), outcome.failure());
+                                                     "aGVsbG8=", outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         const StandInRequest &request = m_server.requests().last();
         QList<StandInPart> parts;
@@ -352,7 +352,7 @@ private Q_SLOTS:
         m_server.setOverride(answer, false);
         Outcome outcome;
         NetworkClient::sharedClient()->postPath(m_server.baseUrl() + "/x", ownEncoding ? QVariantMap{{"Accept-Encoding", "deflate"}} : QVariantMap(),
-                                                       {}, outcome.success(), outcome.failure());
+                                                {}, outcome.success(), outcome.failure());
         QTRY_COMPARE_WITH_TIMEOUT(outcome.calls(), 1, 20000);
         settle();
         QCOMPARE(outcome.failures, 1);
@@ -416,7 +416,7 @@ private Q_SLOTS:
         QVERIFY(tls.listen(QHostAddress::LocalHost, 0));
         Outcome outcome;
         NetworkClient::sharedClient()->getPath(QString("https://127.0.0.1:%1/x").arg(tls.serverPort()), {}, QString(),
-                                                      outcome.success(), outcome.failure());
+                                               outcome.success(), outcome.failure());
         QTRY_COMPARE_WITH_TIMEOUT(outcome.calls(), 1, 10000);
         settle();
         QCOMPARE(outcome.failures, 1);
@@ -467,7 +467,7 @@ private Q_SLOTS:
         m_server.setOverride(answer);
         Outcome outcome;
         NetworkClient::sharedClient()->postPath(m_server.baseUrl() + "/sso/login.php", {{"Accept-Encoding", "deflate, br"}},
-                                                       {{"a", "1"}}, outcome.success(), outcome.failure());
+                                                {{"a", "1"}}, outcome.success(), outcome.failure());
         QTRY_COMPARE(outcome.calls(), 1);
         QCOMPARE(m_server.requests().last().header("Accept-Encoding"), QByteArray("deflate, br"));
         QCOMPARE(outcome.object.toMap().value("nick").toString(), QString("压缩"));

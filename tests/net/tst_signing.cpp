@@ -76,7 +76,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, signature);
         const QString value = CosClient::cosSign("BQYIM75p8x0iWVFSIgqEKwFprpRSVHlz", "AKIDQjz3ltompVjBni5LitkWHFlFpwkn9U5q",
-                                                     method, path, 1557989151);
+                                                 method, path, 1557989151);
         QCOMPARE(value, QString("q-sign-algorithm=sha1&q-ak=AKIDQjz3ltompVjBni5LitkWHFlFpwkn9U5q&q-sign-time=1557989151;1557989271"
                                 "&q-key-time=1557989151;1557989271&q-header-list=&q-url-param-list=&q-signature=%1")
                             .arg(signature));
@@ -130,7 +130,7 @@ private Q_SLOTS:
         // Computed independently (Python) for a password with Chinese characters.
         QCOMPARE(UpYunSignature::getMD5HashFromData(QString("密码password").toUtf8()), QString("5e81190559286974e3e1976040af48ac"));
         QCOMPARE(UpYunSignature::formSignature("密码password", "bucket", "Fri, 04 Dec 2026 06:10:00 GMT", "cG9saWN5",
-                                           "5d41402abc4b2a76b9719d911017c592"),
+                                               "5d41402abc4b2a76b9719d911017c592"),
                  QString("dyKJlHWS5yX64zbl+UNT8VTARgo="));
     }
 
@@ -152,7 +152,7 @@ private Q_SLOTS:
     {
         const QDateTime now = QDateTime::fromSecsSinceEpoch(1764828600, QTimeZone::utc());
         const QVariantMap parameters = UpYunSignature::policyParameters("bucket", "/a/b.png", "hello",
-                                                                    {{"save-key", "/override.png"}, {"x-gmkerl-thumb", "/fw/300"}}, now);
+                                                                        {{"save-key", "/override.png"}, {"x-gmkerl-thumb", "/fw/300"}}, now);
         QCOMPARE(parameters.value("expiration").toString(), QString("1764830400"));
         QCOMPARE(parameters.value("content-length").toString(), QString("5"));
         QCOMPARE(parameters.value("save-key").toString(), QString("/override.png"));

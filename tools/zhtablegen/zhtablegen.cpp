@@ -154,8 +154,7 @@ bool isCharacterLevel(const Group &group, std::size_t first)
 {
     for (std::size_t i = first; i < group.size(); ++i) {
         for (const DictionaryPtr &dict : group[i]) {
-            if (dict->maxLength > 2 || !std::all_of(dict->entries.cbegin(), dict->entries.cend(),
-                                                    [](const auto &entry) { return isOneCharacter(entry.first); }))
+            if (dict->maxLength > 2 || !std::all_of(dict->entries.cbegin(), dict->entries.cend(), [](const auto &entry) { return isOneCharacter(entry.first); }))
                 return false;
         }
     }

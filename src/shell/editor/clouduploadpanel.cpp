@@ -19,42 +19,42 @@ CloudUploadPanel::CloudUploadPanel(const QList<Field> &fields, bool withNaming, 
 CloudUploadPanel *CloudUploadPanel::weibo(QWidget *parent)
 {
     return new CloudUploadPanel({{"weiboAccount", "weiboAccount", "weiboAccountTip", false},
-                                          {"weiboPassWord", "weiboPassWord", "weiboPassWordTip", true}},
-                                         false, parent);
+                                 {"weiboPassWord", "weiboPassWord", "weiboPassWordTip", true}},
+                                false, parent);
 }
 
 CloudUploadPanel *CloudUploadPanel::qiniu(QWidget *parent)
 {
     return new CloudUploadPanel({{"qiniuAccessKey", "cloudAccessKey", "cloudAccessKeyTip", false},
-                                          {"qiniuSecretKey", "cloudSecretKey", "cloudSecretKeyTip", true},
-                                          {"qiniuSpaceName", "cloudBucket", "cloudBucketTip", false},
-                                          {"qiniuDomain", "cloudDomain", "cloudDomainTip", false}},
-                                         true, parent);
+                                 {"qiniuSecretKey", "cloudSecretKey", "cloudSecretKeyTip", true},
+                                 {"qiniuSpaceName", "cloudBucket", "cloudBucketTip", false},
+                                 {"qiniuDomain", "cloudDomain", "cloudDomainTip", false}},
+                                true, parent);
 }
 
 CloudUploadPanel *CloudUploadPanel::ali(QWidget *parent)
 {
     return new CloudUploadPanel({{"aliAccessKey", "cloudAccessKey", "cloudAccessKeyTip", false},
-                                          {"aliSecretKey", "cloudSecretKey", "cloudSecretKeyTip", true},
-                                          {"aliSpaceName", "cloudBucket", "cloudBucketTip", false},
-                                          {"aliDomain", "cloudDomain", "cloudDomainTip", false}},
-                                         true, parent);
+                                 {"aliSecretKey", "cloudSecretKey", "cloudSecretKeyTip", true},
+                                 {"aliSpaceName", "cloudBucket", "cloudBucketTip", false},
+                                 {"aliDomain", "cloudDomain", "cloudDomainTip", false}},
+                                true, parent);
 }
 
 CloudUploadPanel *CloudUploadPanel::tencent(QWidget *parent)
 {
     return new CloudUploadPanel({{"tencentAccessKey", "cloudSecretId", "cloudSecretIdTip", false},
-                                          {"tencentSecretKey", "cloudSecretKey", "cloudSecretKeyTip", true},
-                                          {"tencentSpaceName", "cloudBucket", "tencentBucketTip", false},
-                                          {"tencentDomain", "cloudDomain", "cloudDomainTip", false}},
-                                         true, parent);
+                                 {"tencentSecretKey", "cloudSecretKey", "cloudSecretKeyTip", true},
+                                 {"tencentSpaceName", "cloudBucket", "tencentBucketTip", false},
+                                 {"tencentDomain", "cloudDomain", "cloudDomainTip", false}},
+                                true, parent);
 }
 
 CloudUploadPanel *CloudUploadPanel::upYun(QWidget *parent)
 {
     return new CloudUploadPanel({{"admin", "upOperator", "upOperatorTip", false},
-                                          {"secretCode", "upPassword", "upPasswordTip", true},
-                                          {"bucketName", "cloudBucket", "cloudBucketTip", false},
-                                          {"upDomain", "cloudDomain", "cloudDomainTip", false}},
-                                         true, parent);
+                                 {"secretCode", "upPassword", "upPasswordTip", true},
+                                 {"bucketName", "cloudBucket", "cloudBucketTip", false},
+                                 {"upDomain", "cloudDomain", "cloudDomainTip", false}},
+                                true, parent);
 }

@@ -13,7 +13,7 @@ RenamePanel::RenamePanel(QWidget *parent)
     : FormSettingsPanel(parent)
 {
     m_replace = FormSettingsPanel::addCheckBox(qtTrId("renameReplace"), QStringLiteral("needReplace"),
-                                                       qtTrId("renameReplaceTip"));
+                                               qtTrId("renameReplaceTip"));
     m_replaceFields = {
         addTextField(qtTrId("renameSearch"), QStringLiteral("relpaceSearchString"), qtTrId("renameSearchTip")),
         addTextField(qtTrId("renameReplaceWith"), QStringLiteral("replaceResultString"), qtTrId("renameReplaceWithTip"))};
@@ -24,7 +24,7 @@ RenamePanel::RenamePanel(QWidget *parent)
                            {qtTrId("renameAfterName"), qtTrId("renameBeforeName")}, qtTrId("renameAddPlaceTip"))};
 
     m_customize = FormSettingsPanel::addCheckBox(qtTrId("renameCustomize"), QStringLiteral("needCustomize"),
-                                                         qtTrId("renameCustomizeTip"));
+                                                 qtTrId("renameCustomizeTip"));
     m_customizeFields = {
         addMenu(qtTrId("renameCustomizeType"), QStringLiteral("customizeType"),
                 {qtTrId("renameDateAndSequence"), qtTrId("renameNameAndNumber"), qtTrId("renameNameAndLetter"),

@@ -58,7 +58,7 @@ void ShortcutField::keyPressEvent(QKeyEvent *event)
         return;
     }
     const auto result = ShortcutRecorder::recordKey(quint32(virtualKey),
-                                                     ShortcutRecorder::eventModifierFlags(event->modifiers()));
+                                                    ShortcutRecorder::eventModifierFlags(event->modifiers()));
     switch (result.outcome) {
     case ShortcutRecorder::Outcome::PassOn:
         focusNextPrevChild(!(event->modifiers() & Qt::ShiftModifier));
