@@ -1,6 +1,7 @@
 #include "imagetestsupport.h"
 
 #include "common/imagecodec.h"
+#include "common/imagestructure.h"
 #include "actions/imagemanager.h"
 #include "actions/imagecategory.h"
 #include "actions/pixelbudget.h"
@@ -44,7 +45,6 @@ void ImageManagerTest::sizes_data()
 
     QTest::newRow("width 500 of 2000x1000") << QSize(2000, 1000) << "width" << 500.f << 0.f << QSize(500, 250);
     QTest::newRow("height 500 of 2000x1000") << QSize(2000, 1000) << "height" << 500.f << 0.f << QSize(1000, 500);
-    QTest::newRow("width 500 of 1000x2000") << QSize(1000, 2000) << "width" << 500.f << 0.f << QSize(500, 1000);
     QTest::newRow("both 400, the larger ratio wins") << QSize(2000, 1000) << "both" << 400.f << 400.f << QSize(800, 400);
     QTest::newRow("same size") << QSize(300, 200) << "both" << 300.f << 200.f << QSize(300, 200);
     QTest::newRow("width 2 is the least") << QSize(100, 100) << "width" << 2.f << 0.f << QSize(2, 2);
@@ -117,7 +117,7 @@ void ImageManagerTest::orientationTable_data()
     }
     QTest::newRow("none, turned right, gives 6") << 0 << 0 << 90.0 << 6;
     QTest::newRow("3 by no operation stays 3") << 3 << 0 << 0.0 << 3;
-    QTest::newRow("9 is written back unchanged") << 9 << 0 << 90.0 << 9;
+    QTest::newRow("9 is none: turned right gives 6") << 9 << 0 << 90.0 << 6;
 }
 
 void ImageManagerTest::orientationTable()
@@ -128,6 +128,8 @@ void ImageManagerTest::orientationTable()
     QFETCH(int, expected);
 
     const QByteArray source = withMetadata(encoded(quadrants(48, 32), "JPEG"), orientation);
+    ImageCodec::Header header;
+    QVERIFY(ImageManager::metadataHeader(source, &header) && header.orientation == (orientation <= 8 ? orientation : 0));
     const ImageManager::Mirror turn = mirror ? ImageManager::Mirror(mirror == 1) : std::nullopt;
     const QByteArray result = ImageManager::rotateImage(source, turn, degrees);
     QVERIFY(!result.isEmpty());
@@ -148,13 +150,15 @@ void ImageManagerTest::metadataOnlyChanges_data()
     QTest::addColumn<QByteArray>("source");
     QTest::addColumn<bool>("strip");
 
-    const QByteArray png = withMetadata(encoded(quadrants(64, 40), "PNG", true), 3);
+    // Grain makes the files larger than their read window: parts fall across its edges.
+    const QImage picture = grainy(quadrants(1200, 800));
+    const QByteArray png = withMetadata(encoded(picture, "PNG", true), 3);
     const QByteArray preview = withMetadata(encoded(quadrants(16, 10), "JPEG"), 1, "Planted");
     const QList<std::pair<const char *, QByteArray>> sources{
-        {"JPEG", withPlantedSegments(withMetadata(encoded(quadrants(64, 40), "JPEG", true), 3), preview)},
+        {"JPEG", withPlantedSegments(withMetadata(encoded(picture, "JPEG", true, 100), 3), preview)},
         {"PNG", withPlantedChunks(png)},
-        {"WebP", withMetadata(vipsEncoded(png, ".webp"), 3)},
-        {"TIFF", withMetadata(vipsEncoded(png, ".tif"), 3)},
+        {"WebP", withMetadata(vipsEncoded(png, ".webp[lossless]"), 3)},
+        {"TIFF", withMetadata(vipsEncoded(encoded(quadrants(64, 40), "PNG", true), ".tif"), 3)},
     };
     for (const auto &[name, source] : sources) {
         QTest::addRow("%s turned", name) << source << false;
@@ -168,6 +172,7 @@ void ImageManagerTest::metadataOnlyChanges()
     QFETCH(bool, strip);
     QCOMPARE(metadataOf(source).icc, displayP3Profile());
     QCOMPARE(metadataOf(source).orientation, 3);
+    QVERIFY2(!ImageStructure::handles(ImageCodec::formatOf(source)) || source.size() > 2 * ImageStructure::windowSize, qPrintable(QString::number(source.size())));
 
     QTemporaryDir dir;
     const QString in = dir.filePath("in");
@@ -183,7 +188,7 @@ void ImageManagerTest::metadataOnlyChanges()
         QVERIFY(jpegScan(source).startsWith(jpegScan(result)) && result.endsWith("\xff\xd9"));
     } else if (ImageCodec::formatOf(source) == ImageCodec::Format::Png) {
         QCOMPARE(pngChunks(result, "IDAT"), pngChunks(source, "IDAT"));
-        QCOMPARE(pngChunks(result, QByteArray()), QByteArray("IHDR iCCP pHYs eXIf IDAT IEND "));
+        QVERIFY(QRegularExpression("^IHDR iCCP pHYs eXIf (IDAT )+IEND $").match(QString::fromLatin1(pngChunks(result, {}))).hasMatch());
     }
     const Metadata metadata = metadataOf(result);
     QCOMPARE(metadata.icc, displayP3Profile());

@@ -193,32 +193,16 @@ bool processFile(Batch &batch, const Destination &destination, const QUrl &sourc
 }
 
 // Whether a JPEG, PNG or WebP file is whole, with its checksums right; other files are left to
-// their decoders. Read through a mapping: the file is not copied for it.
+// their decoders.
 bool isSoundFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
-        return true;
-    uchar *mapped = file.map(0, file.size());
-    if (!mapped)
-        return ImageStructure::isSound(file.readAll());
-    const bool sound = ImageStructure::isSound(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size())));
-    file.unmap(mapped);
-    return sound;
+    return !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || ImageStructure::isSound(&file);
 }
 
-// Whether the file may be worked on: a regular file whose name survives the trip through text,
-// and not a damaged image. Every image action asks this before it touches a file; a refused one
-// is never worked on, and its reason, naming it, goes into the batch's report.
-bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr)
+// Logs a file's refusal and keeps its reason, which names it, for the batch's report.
+void refuse(const KorvaneError &error, QStringList *reasons, QMutex *mutex)
 {
-    KorvaneError error;
-    const QString path = FileManager::textPath(file, &error);
-    if (!path.isEmpty() && FileManager::isRegularFile(path, &error)) {
-        if (isSoundFile(path))
-            return true;
-        error = KorvaneError(0, qtTrId("imageDamaged").arg(path));
-    }
     qCInfo(lcImageActions, "refused: %s",
            qUtf8Printable(LogText::summary(error.localizedDescription(), lcImageActions())));
     if (mutex)
@@ -226,6 +210,27 @@ bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr)
     reasons->append(error.localizedDescription());
     if (mutex)
         mutex->unlock();
+}
+
+KorvaneError damaged(const QString &path)
+{
+    return KorvaneError(0, qtTrId("imageDamaged").arg(path));
+}
+
+// Whether the file may be worked on: a regular file whose name survives the trip through text,
+// and, unless the work itself finds out while it reads the file, not a damaged image. Every image
+// action asks this before it touches a file; a refused one is never worked on, and its reason,
+// naming it, goes into the batch's report.
+bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr, bool checkImage = true)
+{
+    KorvaneError error;
+    const QString path = FileManager::textPath(file, &error);
+    if (!path.isEmpty() && FileManager::isRegularFile(path, &error)) {
+        if (!checkImage || isSoundFile(path))
+            return true;
+        error = damaged(path);
+    }
+    refuse(error, reasons, mutex);
     return false;
 }
 
@@ -323,7 +328,8 @@ void transformData(const DropPtr &drop, const QByteArray &input, const KorvaneCo
     });
 }
 
-// File mode of every action but rotation: a job per file, the last one to finish reports.
+// File mode of every action but rotation: a job per file, the last one to finish reports. A
+// metadata-only job finds a damaged image itself, in the one pass it reads the file in.
 void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const KorvaneCompletion &completion, const BatchTexts &texts,
                     std::function<bool(Batch &batch, const QUrl &source)> job, bool metadataOnly = false)
 {
@@ -331,7 +337,7 @@ void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const Korvane
     for (const QUrl &file : files) {
         QThreadPool::globalInstance()->start([=] {
             bool success = false;
-            if (isReadable(file, &batch->reasons, &batch->mutex)) {
+            if (isReadable(file, &batch->reasons, &batch->mutex, !metadataOnly)) {
                 const PixelBudget::Reservation pixels(*PixelBudget::instance(),
                                                       ImageManager::workingBytes(file.toLocalFile(), metadataOnly));
                 success = job(*batch, file);
@@ -531,12 +537,15 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
         Batch batch(int(files.size()));
         for (const QUrl &file : files) {
             bool success = false;
-            if (isReadable(file, &batch.reasons)) {
+            if (isReadable(file, &batch.reasons, nullptr, false)) {
                 const PixelBudget::Reservation pixels(*PixelBudget::instance(),
                                                       ImageManager::workingBytes(file.toLocalFile(), true));
+                bool broken = false;
                 success = processFile(batch, destination, file, QString(), [&](const QString &output) {
-                    return ImageManager::rotateImage(file.toLocalFile(), output, turn, degrees);
+                    return ImageManager::rotateImage(file.toLocalFile(), output, turn, degrees, &broken);
                 });
+                if (broken)
+                    refuse(damaged(file.toLocalFile()), &batch.reasons, nullptr);
             }
             count(batch, success);
         }
@@ -570,9 +579,13 @@ void ImageActions::stripMetadata(const DropPtr &drop, const DropPayload &payload
     transformFiles(drop, payload.imgFileUrls(), completion,
                    {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},
                    [=](Batch &batch, const QUrl &file) {
-                       return processFile(batch, destination, file, QString(), [&](const QString &output) {
-                           return ImageManager::removeMetadata(file.toLocalFile(), output);
+                       bool broken = false;
+                       const bool done = processFile(batch, destination, file, QString(), [&](const QString &output) {
+                           return ImageManager::removeMetadata(file.toLocalFile(), output, &broken);
                        });
+                       if (broken)
+                           refuse(damaged(file.toLocalFile()), &batch.reasons, &batch.mutex);
+                       return done;
                    },
                    true);
 }

@@ -7,16 +7,52 @@
 #include "actions/imagecategory.h"
 #include "actions/pixelbudget.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QSize>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
+
+// A result is written under a hidden name beside its path and takes the path's name, and its
+// permissions, once it is whole, so that nobody ever sees half of it. It is not synced to disk:
+// no source is ever written to, so a crash can cost a result but nobody's data, and a sync
+// costs more than the whole work of a metadata change.
+class ResultFile
+{
+public:
+    explicit ResultFile(const QString &path)
+        : m_path(path)
+        , m_file(QFileInfo(path).dir().filePath(QStringLiteral(".XXXXXX-") + QFileInfo(path).fileName()))
+    {
+    }
+
+    QIODevice *open() { return m_file.open() ? &m_file : nullptr; }
+
+    bool commit()
+    {
+        const QByteArray path = QFile::encodeName(m_path);
+        struct stat status {};
+        const mode_t mode = ::stat(path.constData(), &status) == 0 ? status.st_mode & 07777 : 0644;
+        if (!m_file.flush() || ::fchmod(m_file.handle(), mode) != 0
+            || ::rename(QFile::encodeName(m_file.fileName()).constData(), path.constData()) != 0)
+            return false;
+        m_file.setAutoRemove(false);
+        return true;
+    }
+
+private:
+    QString m_path;
+    QTemporaryFile m_file;
+};
 
 // New orientation by current orientation (rows 1 to 8) and operation (90, -90, 180, mirror
 // left-right, mirror top-bottom).
@@ -33,7 +69,7 @@ constexpr std::array<std::array<int, 5>, 8> orientationTable{{
 
 int applied(int orientation, int operation)
 {
-    return orientation >= 1 && orientation <= 8 ? orientationTable[orientation - 1][operation] : orientation;
+    return orientationTable[orientation - 1][operation];
 }
 
 bool validSide(std::optional<float> side)
@@ -89,7 +125,7 @@ bool writeResult(const QString &path, const QByteArray &data)
     return !data.isEmpty() && ImageManager::writeFile(path, data);
 }
 
-using NewOrientation = std::function<int(int current)>;
+using NewOrientation = ImageMetadataRewriter::NewOrientation;
 
 int orientationKept(int current)
 {
@@ -104,25 +140,22 @@ QByteArray changedMetadata(const QByteArray &data, const NewOrientation &orienta
     return ImageCodec::rewriteMetadata(data, orientation(header.orientation));
 }
 
-// A JPEG, PNG or WebP file is written piece by piece from the source's bytes, so that it is held
-// in memory once.
-bool changeFileMetadata(const QString &source, const QString &destFile, const NewOrientation &orientation)
+// A JPEG, PNG or WebP file is read once, a window at a time, and its copy written as it is read.
+bool changeFileMetadata(const QString &source, const QString &destFile, const NewOrientation &orientation, bool *damaged)
 {
-    const QByteArray data = ImageManager::readFile(source);
-    if (!ImageStructure::handles(ImageCodec::formatOf(data)))
-        return writeResult(destFile, changedMetadata(data, orientation));
-    ImageStructure::Layout layout;
-    if (!ImageStructure::read(data, &layout))
+    QFile input(source);
+    if (!FileManager::isRegularFile(source, nullptr) || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    const QByteArrayList pieces = ImageMetadataRewriter::pieces(data, layout, orientation(layout.header.orientation));
-    QSaveFile file(destFile);
-    if (pieces.isEmpty() || !file.open(QIODevice::WriteOnly))
+    if (!ImageStructure::handles(ImageCodec::formatOf(input.peek(16))))
+        return writeResult(destFile, changedMetadata(input.readAll(), orientation));
+    ResultFile output(destFile);
+    QIODevice *target = output.open();
+    if (!target)
         return false;
-    for (const QByteArray &piece : pieces) {
-        if (file.write(piece) != piece.size())
-            return false;
-    }
-    return file.commit();
+    const ImageMetadataRewriter::Result result = ImageMetadataRewriter::rewrite(&input, target, orientation);
+    if (damaged)
+        *damaged = result == ImageMetadataRewriter::Result::Damaged;
+    return result == ImageMetadataRewriter::Result::Written && output.commit();
 }
 
 } // namespace
@@ -134,13 +167,9 @@ QByteArray ImageManager::compress(float quality, const QByteArray &sourceFileDat
 
 bool ImageManager::metadataHeader(const QByteArray &data, ImageCodec::Header *header)
 {
-    ImageStructure::Layout layout;
     if (!ImageStructure::handles(ImageCodec::formatOf(data)))
         return ImageCodec::readHeader(data, header);
-    if (!ImageStructure::read(data, &layout))
-        return false;
-    *header = layout.header;
-    return true;
+    return ImageStructure::read(data, header);
 }
 
 QByteArray ImageManager::removeMetadata(const QByteArray &data)
@@ -148,9 +177,9 @@ QByteArray ImageManager::removeMetadata(const QByteArray &data)
     return changedMetadata(data, &orientationKept);
 }
 
-bool ImageManager::removeMetadata(const QString &source, const QString &destFile)
+bool ImageManager::removeMetadata(const QString &source, const QString &destFile, bool *damaged)
 {
-    return changeFileMetadata(source, destFile, &orientationKept);
+    return changeFileMetadata(source, destFile, &orientationKept, damaged);
 }
 
 QByteArray ImageManager::changeData(const QByteArray &data, std::optional<float> width, std::optional<float> height)
@@ -212,7 +241,8 @@ bool ImageManager::changeFileWithDestFileToPercent(const QString &source, const 
 
 int ImageManager::orientationAfter(int current, Mirror turn, double degrees)
 {
-    int orientation = current == 0 ? 1 : current;
+    // A value outside the table turns nothing: the image is shown as it is stored.
+    int orientation = current >= 1 && current <= 8 ? current : 1;
     if (turn)
         orientation = applied(orientation, *turn ? 3 : 4);
     if (degrees == 90)
@@ -229,15 +259,16 @@ QByteArray ImageManager::rotateImage(const QByteArray &data, Mirror turn, double
     return changedMetadata(data, [=](int current) { return orientationAfter(current, turn, degrees); });
 }
 
-bool ImageManager::rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees)
+bool ImageManager::rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees, bool *damaged)
 {
-    return changeFileMetadata(source, destFile, [=](int current) { return orientationAfter(current, turn, degrees); });
+    return changeFileMetadata(source, destFile, [=](int current) { return orientationAfter(current, turn, degrees); }, damaged);
 }
 
 bool ImageManager::writeFile(const QString &path, const QByteArray &data)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    ResultFile file(path);
+    QIODevice *target = file.open();
+    return target && target->write(data) == data.size() && file.commit();
 }
 
 QByteArray ImageManager::readFile(const QString &path)
@@ -251,7 +282,7 @@ qint64 ImageManager::workingBytes(const QString &path, bool metadataOnly)
     if (metadataOnly && FileManager::isRegularFile(path, nullptr)) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly) && ImageStructure::handles(ImageCodec::formatOf(file.peek(16))))
-            return 2 * file.size();
+            return 2 * ImageStructure::windowSize;
     }
     ImageCodec::Header header;
     return fileHeader(path, &header) ? PixelBudget::bytesFor(header.width, header.height) : 0;

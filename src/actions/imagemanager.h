@@ -20,8 +20,10 @@ public:
 
     static QByteArray compress(float quality, const QByteArray &sourceFileData);
 
+    // The file twins of the metadata changes set *damaged when the source is a JPEG, PNG or WebP
+    // that is cut short or damaged (see ImageStructure::walk): nothing is written then.
     static QByteArray removeMetadata(const QByteArray &data);
-    static bool removeMetadata(const QString &source, const QString &destFile);
+    static bool removeMetadata(const QString &source, const QString &destFile, bool *damaged = nullptr);
 
     static QByteArray changeData(const QByteArray &data, std::optional<float> width, std::optional<float> height);
     static bool changeImgFile(const QString &source, const QString &destFile, std::optional<float> width,
@@ -34,7 +36,8 @@ public:
     static bool changeFileWithDestFileToPercent(const QString &source, const QString &destFile, float percent);
 
     static QByteArray rotateImage(const QByteArray &data, Mirror turn, double degrees);
-    static bool rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees);
+    static bool rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees,
+                                 bool *damaged = nullptr);
 
     // The orientation that shows the image as the current one would, then mirrored, then turned.
     static int orientationAfter(int current, Mirror turn, double degrees);
@@ -47,6 +50,7 @@ public:
     // structure, without loading the image libraries.
     static bool metadataHeader(const QByteArray &data, ImageCodec::Header *header);
     // What working on the image file holds in memory, from its header; 0 when it is no image.
-    // A metadata change of a JPEG, PNG or WebP decodes nothing and holds the file and its copy.
+    // A metadata change of a JPEG, PNG or WebP decodes nothing and holds a window of the file
+    // and one of its copy.
     static qint64 workingBytes(const QString &path, bool metadataOnly = false);
 };

@@ -27,7 +27,7 @@ public:
         Format format = Format::Unknown;
         int width = 0;
         int height = 0;
-        // As stored: 0 when the image has none.
+        // 1 to 8 as stored; 0 when the image has none or another value, which turns nothing.
         int orientation = 0;
     };
 
@@ -40,8 +40,7 @@ public:
     static QString suffix(Format format);
 
     // Reads dimensions and orientation without decoding pixels. False for data that is no
-    // image we can read, a JPEG or PNG cut short or dimensions beyond maxPixels. An orientation
-    // above 8 is read as it is: no table turns it, but it is the image's own.
+    // image we can read, a JPEG or PNG cut short or dimensions beyond maxPixels.
     static bool readHeader(const QByteArray &data, Header *header);
 
     // JPEG at quality 0 to 1. Only the colour profile and the orientation value go along, so

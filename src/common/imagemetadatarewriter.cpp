@@ -1,41 +1,78 @@
 #include "common/imagemetadatarewriter.h"
 
+#include "common/imagecodec.h"
 #include "common/imagestructure.h"
 
-#include <QByteArrayList>
+#include <QBuffer>
 #include <QtEndian>
 
 #include <zlib.h>
 
-#include <utility>
+#include <algorithm>
+#include <array>
+#include <memory>
 
 namespace {
 
-// The output in order: new parts gathered in owned buffers, parts of the source as slices of it.
-class Pieces
+using Part = ImageStructure::Part;
+using PartKind = ImageStructure::PartKind;
+
+// The target. The walk hands over the source's bytes in long runs, which are written as they
+// come; the parts made here are short and gathered first.
+class Output
 {
 public:
-    void append(QByteArrayView bytes) { m_small.append(bytes.data(), bytes.size()); }
-    void appendSlice(const char *at, qsizetype size)
+    explicit Output(QIODevice *device)
+        : m_device(device)
     {
-        flush();
-        m_list.append(QByteArray::fromRawData(at, size));
+        m_buffer.reserve(gathered);
     }
-    QByteArrayList take()
+
+    void append(QByteArrayView bytes)
+    {
+        m_position += bytes.size();
+        if (m_buffer.size() + bytes.size() > gathered)
+            flush();
+        if (bytes.size() >= gathered)
+            put(bytes);
+        else
+            m_buffer.append(bytes);
+    }
+
+    qint64 position() const { return m_position; }
+
+    // Writes the bytes over those appended at the offset; the last thing done.
+    void patch(qint64 offset, QByteArrayView bytes)
     {
         flush();
-        return std::move(m_list);
+        m_ok = m_ok && m_device->seek(offset);
+        put(bytes);
+    }
+
+    bool finish()
+    {
+        flush();
+        return m_ok;
     }
 
 private:
+    static constexpr qsizetype gathered = 16 * 1024;
+
     void flush()
     {
-        if (!m_small.isEmpty())
-            m_list.append(std::exchange(m_small, QByteArray()));
+        put(m_buffer);
+        m_buffer.resize(0);
     }
 
-    QByteArrayList m_list;
-    QByteArray m_small;
+    void put(QByteArrayView bytes)
+    {
+        m_ok = m_ok && (bytes.isEmpty() || m_device->write(bytes.data(), bytes.size()) == bytes.size());
+    }
+
+    QIODevice *m_device;
+    QByteArray m_buffer;
+    qint64 m_position = 0;
+    bool m_ok = true;
 };
 
 // An EXIF block that says the orientation and nothing else: a big-endian TIFF header and one
@@ -48,57 +85,83 @@ QByteArray orientationExif(int orientation)
     return exif;
 }
 
+// Copies the parts the format's decoders need and writes the orientation block in its place.
+// The source's orientation is known only once the walk is over, so the block is written with
+// none and set when the walk has ended.
+class Rewriter : public ImageStructure::Visitor
+{
+public:
+    explicit Rewriter(QIODevice *target)
+        : m_out(target)
+    {
+    }
+
+    void write(QByteArrayView bytes) override { m_out.append(bytes); }
+
+    bool finish(const ImageCodec::Header &header, int orientation)
+    {
+        end(header, orientation);
+        return m_out.finish();
+    }
+
+protected:
+    virtual void end(const ImageCodec::Header &header, int orientation) = 0;
+
+    Output m_out;
+};
+
 // Of the segments before the first scan, those decoding needs: tables, frame, the JFIF and
 // Adobe markers and the colour profile, with the new EXIF block after the JFIF marker.
-QByteArrayList jpegRewritten(const QByteArray &data, const ImageStructure::Layout &layout, int orientation)
+class JpegRewriter final : public Rewriter
 {
-    const QByteArray exif = QByteArrayLiteral("Exif\0\0") + orientationExif(orientation);
-    QByteArray app1("\xff\xe1\0\0", 4);
-    app1[2] = char((exif.size() + 2) >> 8);
-    app1[3] = char(exif.size() + 2);
-    app1 += exif;
+public:
+    using Rewriter::Rewriter;
 
-    const auto byteAt = [&](qsizetype i) { return uchar(data.at(i)); };
-    Pieces result;
-    result.append(QByteArrayView(data.constData(), 2));
-    bool exifWritten = false;
-    qsizetype at = 2;
-    // ImageStructure::read has walked these segments: each lies within the data.
-    while (at < layout.scanStart) {
-        const uchar marker = byteAt(at + 1);
-        if (marker == 0xff) {
-            ++at;
-            continue;
+    bool wants(const Part &part) override
+    {
+        if (part.kind == PartKind::Start)
+            return true;
+        if (part.kind == PartKind::Image) {
+            placeExif();
+            return true;
         }
-        if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) {
-            at += 2;
-            continue;
-        }
-        const qsizetype length = (qsizetype(byteAt(at + 2)) << 8) | byteAt(at + 3);
-        const QByteArrayView payload(data.constData() + at + 4, length - 2);
-        const bool jfif = marker == 0xe0 && payload.startsWith(QByteArrayView("JFIF\0", 5));
+        const uchar marker = uchar(part.type[0]);
+        const bool jfif = marker == 0xe0 && part.body.startsWith(QByteArrayView("JFIF\0", 5));
+        if (!jfif)
+            placeExif();
         const bool application = (marker >= 0xe0 && marker <= 0xef) || marker == 0xfe;
-        const bool keep = !application || jfif || (marker == 0xe2 && payload.startsWith(QByteArrayView("ICC_PROFILE\0", 12)))
-            || (marker == 0xee && payload.startsWith("Adobe"));
-        if (!exifWritten && !jfif) {
-            result.append(app1);
-            exifWritten = true;
-        }
-        if (keep)
-            result.append(QByteArrayView(data.constData() + at, 2 + length));
-        at += 2 + length;
+        return !application || jfif || (marker == 0xe2 && part.body.startsWith(QByteArrayView("ICC_PROFILE\0", 12)))
+            || (marker == 0xee && part.body.startsWith("Adobe"));
     }
-    if (!exifWritten)
-        result.append(app1);
-    result.appendSlice(data.constData() + layout.scanStart, layout.imageEnd - layout.scanStart);
-    return result.take();
-}
 
-QByteArray pngChunk(const QByteArray &type, const QByteArray &body)
+protected:
+    void end(const ImageCodec::Header &, int orientation) override { m_out.patch(m_exifAt, segment(orientation)); }
+
+private:
+    static QByteArray segment(int orientation)
+    {
+        const QByteArray exif = QByteArrayLiteral("Exif\0\0") + orientationExif(orientation);
+        QByteArray app1("\xff\xe1\0\0", 4);
+        qToBigEndian(quint16(exif.size() + 2), app1.data() + 2);
+        return app1 + exif;
+    }
+
+    void placeExif()
+    {
+        if (m_exifAt >= 0)
+            return;
+        m_exifAt = m_out.position();
+        m_out.append(segment(0));
+    }
+
+    qint64 m_exifAt = -1;
+};
+
+QByteArray pngChunk(QByteArrayView type, const QByteArray &body)
 {
     QByteArray chunk(4, '\0');
     qToBigEndian(quint32(body.size()), chunk.data());
-    chunk += type + body;
+    chunk += type.toByteArray() + body;
     QByteArray crc(4, '\0');
     qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData() + 4), uInt(chunk.size() - 4))), crc.data());
     return chunk + crc;
@@ -106,113 +169,152 @@ QByteArray pngChunk(const QByteArray &type, const QByteArray &body)
 
 // An eXIf chunk before the image data, and of the ancillary chunks only those that say how the
 // pixels look or move: texts, times, EXIF, XMP and anything unknown go.
-QByteArrayList pngRewritten(const QByteArray &data, int orientation)
+class PngRewriter final : public Rewriter
 {
-    static const QByteArrayList pictureChunks{"tRNS", "cHRM", "gAMA", "iCCP", "sBIT", "sRGB", "cICP", "mDCV",
-                                              "cLLI", "bKGD", "hIST", "pHYs", "sPLT", "acTL", "fcTL", "fdAT"};
-    Pieces result;
-    result.append(QByteArrayView(data.constData(), 8));
-    bool exifWritten = false;
-    qsizetype at = 8;
-    // ImageStructure::read has walked these chunks up to the end chunk: each lies within the data.
-    for (;;) {
-        const qsizetype length = qFromBigEndian<quint32>(data.constData() + at);
-        const QByteArray type = data.mid(at + 4, 4);
-        if (!exifWritten && (type == "IDAT" || type == "IEND")) {
-            result.append(pngChunk("eXIf", orientationExif(orientation)));
-            exifWritten = true;
+public:
+    using Rewriter::Rewriter;
+
+    bool wants(const Part &part) override
+    {
+        static constexpr std::array<QByteArrayView, 16> pictureChunks{"tRNS", "cHRM", "gAMA", "iCCP", "sBIT", "sRGB",
+                                                                      "cICP", "mDCV", "cLLI", "bKGD", "hIST", "pHYs",
+                                                                      "sPLT", "acTL", "fcTL", "fdAT"};
+        if (part.kind == PartKind::Start)
+            return true;
+        if (m_exifAt < 0 && (part.type == "IDAT" || part.type == "IEND")) {
+            m_exifAt = m_out.position();
+            m_out.append(chunk(0));
         }
         // An upper-case first letter marks a chunk a decoder cannot do without.
-        if ((type[0] >= 'A' && type[0] <= 'Z') || pictureChunks.contains(type))
-            result.appendSlice(data.constData() + at, 12 + length);
-        at += 12 + length;
-        if (type == "IEND")
-            return result.take();
+        return (part.type[0] >= 'A' && part.type[0] <= 'Z')
+            || std::find(pictureChunks.begin(), pictureChunks.end(), part.type) != pictureChunks.end();
     }
-}
 
-void appendWebPChunk(Pieces *result, QByteArrayView type, QByteArrayView body, bool slice = false)
-{
-    char length[4];
-    qToLittleEndian(quint32(body.size()), length);
-    result->append(type.first(4));
-    result->append(QByteArrayView(length, 4));
-    if (slice)
-        result->appendSlice(body.data(), body.size());
-    else
-        result->append(body);
-    if (body.size() & 1)
-        result->append(QByteArrayView("\0", 1));
-}
+protected:
+    void end(const ImageCodec::Header &, int orientation) override { m_out.patch(m_exifAt, chunk(orientation)); }
+
+private:
+    static QByteArray chunk(int orientation) { return pngChunk("eXIf", orientationExif(orientation)); }
+
+    qint64 m_exifAt = -1;
+};
 
 // The extended format's header first (made from the frame's size for a simple file), then the
 // colour profile, animation and image chunks as they were, then the EXIF chunk; XMP, EXIF and
-// unknown chunks go.
-QByteArrayList webPRewritten(const QByteArray &data, const ImageStructure::Layout &layout, int orientation)
+// unknown chunks go. The header's flags and the container's size are set at the end.
+class WebPRewriter final : public Rewriter
 {
-    constexpr uchar iccFlag = 0x20;
-    constexpr uchar alphaFlag = 0x10;
-    constexpr uchar exifFlag = 0x08;
-    constexpr uchar xmpFlag = 0x04;
-    static const QByteArrayList kept{"ICCP", "ANIM", "ANMF", "ALPH", "VP8 ", "VP8L"};
+public:
+    using Rewriter::Rewriter;
 
-    QByteArray extended(10, '\0');
-    bool hasProfile = false;
-    Pieces chunks;
-    const qsizetype riffEnd = 8 + qFromLittleEndian<quint32>(data.constData() + 4);
-    qsizetype at = 12;
-    // ImageStructure::read has walked these chunks: each lies within the container.
-    while (at < riffEnd) {
-        const QByteArrayView type(data.constData() + at, 4);
-        const qsizetype length = qFromLittleEndian<quint32>(data.constData() + at + 4);
-        const QByteArrayView body(data.constData() + at + 8, length);
-        if (type == "VP8X") {
-            extended = body.first(10).toByteArray();
-        } else if (kept.contains(type)) {
-            appendWebPChunk(&chunks, type, body, true);
-            hasProfile = hasProfile || type == "ICCP";
-            // A lossless frame says in its header whether it uses alpha.
-            if (at == 12 && type == "VP8L" && (uchar(body[4]) & 0x10))
-                extended[0] = char(alphaFlag);
+    bool wants(const Part &part) override
+    {
+        static constexpr std::array<QByteArrayView, 6> kept{"ICCP", "ANIM", "ANMF", "ALPH", "VP8 ", "VP8L"};
+        if (part.kind == PartKind::Start) {
+            m_out.append(QByteArrayView("RIFF\0\0\0\0WEBP", 12));
+            m_out.append(chunkHeader("VP8X", 10));
+            m_out.append(m_extended);
+            return false;
         }
-        at += 8 + length + (length & 1);
+        padPrevious();
+        if (part.first && part.type == "VP8X") {
+            m_extended = part.body.first(10).toByteArray();
+            m_sized = true;
+            return false;
+        }
+        if (std::find(kept.begin(), kept.end(), part.type) == kept.end())
+            return false;
+        m_hasProfile = m_hasProfile || part.type == "ICCP";
+        // A lossless frame says in its header whether it uses alpha.
+        if (part.first && part.type == "VP8L" && (uchar(part.body[4]) & 0x10))
+            m_extended[0] = char(alphaFlag);
+        m_pad = part.size & 1;
+        return true;
     }
-    if (QByteArrayView(data.constData() + 12, 4) != "VP8X") {
-        qToLittleEndian(quint32(layout.header.width - 1), extended.data() + 4);
-        qToLittleEndian(quint32(layout.header.height - 1), extended.data() + 7);
-    }
-    extended[0] = char((uchar(extended[0]) & ~(iccFlag | xmpFlag)) | exifFlag | (hasProfile ? iccFlag : 0));
-    appendWebPChunk(&chunks, "EXIF", orientationExif(orientation));
 
-    Pieces head;
-    head.append(QByteArrayView("RIFF\0\0\0\0WEBP", 12));
-    appendWebPChunk(&head, "VP8X", extended);
-    QByteArrayList result = head.take() + chunks.take();
-    qsizetype size = 0;
-    for (const QByteArray &piece : std::as_const(result))
-        size += piece.size();
-    qToLittleEndian(quint32(size - 8), result.first().data() + 4);
-    return result;
+protected:
+    void end(const ImageCodec::Header &header, int orientation) override
+    {
+        padPrevious();
+        const QByteArray exif = orientationExif(orientation);
+        m_out.append(chunkHeader("EXIF", exif.size()));
+        m_out.append(exif);
+        if (!m_sized) {
+            qToLittleEndian(quint32(header.width - 1), m_extended.data() + 4);
+            qToLittleEndian(quint32(header.height - 1), m_extended.data() + 7);
+        }
+        m_extended[0] = char((uchar(m_extended[0]) & ~(iccFlag | xmpFlag)) | exifFlag | (m_hasProfile ? iccFlag : 0));
+        QByteArray head("RIFF\0\0\0\0WEBP", 12);
+        qToLittleEndian(quint32(m_out.position() - 8), head.data() + 4);
+        m_out.patch(0, head + chunkHeader("VP8X", 10) + m_extended);
+    }
+
+private:
+    static constexpr uchar iccFlag = 0x20;
+    static constexpr uchar alphaFlag = 0x10;
+    static constexpr uchar exifFlag = 0x08;
+    static constexpr uchar xmpFlag = 0x04;
+
+    static QByteArray chunkHeader(QByteArrayView type, qsizetype size)
+    {
+        QByteArray header = type.toByteArray() + QByteArray(4, '\0');
+        qToLittleEndian(quint32(size), header.data() + 4);
+        return header;
+    }
+
+    void padPrevious()
+    {
+        if (m_pad)
+            m_out.append(QByteArrayView("\0", 1));
+        m_pad = false;
+    }
+
+    QByteArray m_extended = QByteArray(10, '\0');
+    bool m_sized = false;
+    bool m_hasProfile = false;
+    bool m_pad = false;
+};
+
+std::unique_ptr<Rewriter> rewriterFor(ImageCodec::Format format, QIODevice *target)
+{
+    switch (format) {
+    case ImageCodec::Format::Jpeg:
+        return std::make_unique<JpegRewriter>(target);
+    case ImageCodec::Format::Png:
+        return std::make_unique<PngRewriter>(target);
+    case ImageCodec::Format::WebP:
+        return std::make_unique<WebPRewriter>(target);
+    default:
+        return nullptr;
+    }
+}
+
+template<typename Source>
+ImageMetadataRewriter::Result rewritten(ImageCodec::Format format, Source source, QIODevice *target,
+                                        const ImageMetadataRewriter::NewOrientation &orientation)
+{
+    const std::unique_ptr<Rewriter> rewriter = rewriterFor(format, target);
+    ImageCodec::Header header;
+    if (!rewriter || !ImageStructure::walk(source, &header, rewriter.get()))
+        return ImageMetadataRewriter::Result::Damaged;
+    if (qint64(header.width) * header.height > ImageCodec::maxPixels)
+        return ImageMetadataRewriter::Result::Failed;
+    return rewriter->finish(header, orientation(header.orientation)) ? ImageMetadataRewriter::Result::Written
+                                                                     : ImageMetadataRewriter::Result::Failed;
 }
 
 } // namespace
 
-QByteArrayList ImageMetadataRewriter::pieces(const QByteArray &data, const ImageStructure::Layout &layout, int orientation)
-{
-    switch (layout.header.format) {
-    case ImageCodec::Format::Jpeg:
-        return jpegRewritten(data, layout, orientation);
-    case ImageCodec::Format::Png:
-        return pngRewritten(data, orientation);
-    case ImageCodec::Format::WebP:
-        return webPRewritten(data, layout, orientation);
-    default:
-        return QByteArrayList();
-    }
-}
-
 QByteArray ImageMetadataRewriter::rewrite(const QByteArray &data, int orientation)
 {
-    ImageStructure::Layout layout;
-    return ImageStructure::read(data, &layout) ? pieces(data, layout, orientation).join() : QByteArray();
+    QByteArray result;
+    QBuffer target(&result);
+    target.open(QIODevice::WriteOnly);
+    const Result written = rewritten(ImageCodec::formatOf(data), QByteArrayView(data), &target, [=](int) { return orientation; });
+    return written == Result::Written ? result : QByteArray();
+}
+
+ImageMetadataRewriter::Result ImageMetadataRewriter::rewrite(QIODevice *source, QIODevice *target, const NewOrientation &orientation)
+{
+    return rewritten(ImageCodec::formatOf(source->peek(16)), source, target, orientation);
 }

@@ -1,26 +1,39 @@
 #pragma once
 
-#include "common/imagestructure.h"
-
 #include <QByteArray>
-#include <QByteArrayList>
 
-// Metadata changes of JPEG, PNG and WebP files made segment by segment with Qt alone: the
-// compressed image is copied byte for byte, nothing is decoded and the image libraries are
-// never loaded. Formats that hold their metadata inside the image data go to ImageCodec.
+#include <functional>
+
+class QIODevice;
+
+// Metadata changes of JPEG, PNG and WebP files made part by part with Qt alone: the compressed
+// image is copied byte for byte, nothing is decoded and the image libraries are never loaded.
+// The result has an EXIF block holding only the orientation, and of everything else only what
+// decoding and colour need: the colour profile stays; camera data, location, texts, times, XMP,
+// IPTC, comments, unknown parts and whatever follows the image's end go. Formats that hold their
+// metadata inside the image data go to ImageCodec.
 class ImageMetadataRewriter final
 {
 public:
     ImageMetadataRewriter() = delete;
 
-    // The image with an EXIF block holding only the orientation, and of everything else only
-    // what decoding and colour need: the colour profile stays; camera data, location, texts,
-    // times, XMP, IPTC, comments, unknown parts and whatever follows the image's end go. Empty
-    // for data that is no sound JPEG, PNG or WebP (see ImageStructure::read).
+    // The orientation to write, from the one the source has (0 for none).
+    using NewOrientation = std::function<int(int current)>;
+
+    enum class Result {
+        Written,
+        // The source is no sound JPEG, PNG or WebP (see ImageStructure::walk).
+        Damaged,
+        // Sound, but above ImageCodec::maxPixels, or the target could not be written.
+        Failed,
+    };
+
+    // Empty for data that is no sound JPEG, PNG or WebP of at most ImageCodec::maxPixels.
     static QByteArray rewrite(const QByteArray &data, int orientation);
 
-    // The same in pieces, in order, from the layout ImageStructure::read found in the data: the
-    // large parts are slices of data itself, which must outlive them, so that a file is written
-    // without a second copy of it in memory.
-    static QByteArrayList pieces(const QByteArray &data, const ImageStructure::Layout &layout, int orientation);
+    // From the source's position on to the target, which must allow seeking back over what was
+    // written: the source is read once through a window of bounded size and the target written
+    // as it goes, so that no file is ever held whole. What the target holds after anything but
+    // Written is to be thrown away.
+    static Result rewrite(QIODevice *source, QIODevice *target, const NewOrientation &orientation);
 };

@@ -232,10 +232,11 @@ int exivOrientation(const QByteArray &data)
         return 0;
     // Exiv2 0.28 calls the integer reader toInt64; 0.27 (Debian 12) only has toLong.
 #if EXIV2_TEST_VERSION(0, 28, 0)
-    return int(it->toInt64());
+    const qint64 value = it->toInt64();
 #else
-    return int(it->toLong());
+    const qint64 value = it->toLong();
 #endif
+    return value >= 1 && value <= 8 ? int(value) : 0;
 }
 
 } // namespace
@@ -243,9 +244,9 @@ int exivOrientation(const QByteArray &data)
 bool ImageCodec::readHeader(const QByteArray &data, Header *header)
 {
     const Format format = formatOf(data);
-    ImageStructure::Layout layout;
+    Header structure;
     const bool structured = ImageStructure::handles(format);
-    if (format == Format::Unknown || (structured && !ImageStructure::read(data, &layout)))
+    if (format == Format::Unknown || (structured && !ImageStructure::read(data, &structure)))
         return false;
     startLibraries();
     try {
@@ -268,7 +269,7 @@ bool ImageCodec::readHeader(const QByteArray &data, Header *header)
         if (header->width <= 0 || header->height <= 0 || qint64(header->width) * header->height > maxPixels)
             return false;
         header->format = format;
-        header->orientation = layout.header.orientation;
+        header->orientation = structure.orientation;
         if (!structured && format != Format::Bmp && format != Format::Gif) {
             try {
                 header->orientation = exivOrientation(data);
