@@ -152,8 +152,8 @@ void KorvaneApplication::registerActionShortcuts()
     const QList<DropListEntityPtr> drops = ActionStore::instance()->getAllDrops();
     for (const DropListEntityPtr &drop : drops) {
         if (drop->hasHotKey() && !registry->registerActionShortcut(*drop))
-            qCWarning(lcShell, "the hotkey %s of \"%s\" could not be registered", qUtf8Printable(GlobalShortcutRegistry::actionShortcutName(*drop)),
-                      qUtf8Printable(drop->title()));
+            qCWarning(lcShell, "the hotkey %s of the action %d could not be registered", qUtf8Printable(GlobalShortcutRegistry::actionShortcutName(*drop)),
+                      drop->dropID());
     }
 }
 

@@ -5,6 +5,7 @@
 #include "store/droplistentity.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Event = GlobalShortcutBackend::Event;
@@ -41,10 +42,13 @@ private:
     std::unique_ptr<GlobalShortcutRegistry> m_registry;
     std::unique_ptr<QObject> m_context;
     QStringList m_pressed;
+    QTemporaryDir m_data;
 };
 
 void GlobalShortcutRegistryTest::initTestCase()
 {
+    // A store of its own each run: an action of an earlier run would hold the same keys.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
     QVERIFY(ActionStore::instance()->openStore());
 }
 
