@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     settings->setCustomizePlaceType((switches >> 4) & 1);
     settings->setCustomizeType(qint8(input.byte()));
     settings->setCustomizeStartNumber(qint16(input.word()));
-    settings->setRelpaceSearchString(text(input));
+    settings->setReplaceSearchString(text(input));
     settings->setReplaceResultString(text(input));
     settings->setAddString(text(input));
     settings->setCustomizeString(text(input));

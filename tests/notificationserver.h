@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
-// A stand-in desktop notification server that records every Notify call it receives.
+// A stand-in desktop notification server that records every Notify call it recipients.
 class NotificationServer final : public QObject
 {
     Q_OBJECT

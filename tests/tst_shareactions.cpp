@@ -124,7 +124,7 @@ void ShareActionsTest::mailOfFiles()
     dropItems({file("v.mp4"), file("b.png"), file("notes.txt"), file("folder") + "/", file("a.jpg")});
 
     const auto drop = newDrop(1, 10);
-    drop->fileEmail()->setReceives(QStringLiteral("a@x.org,b@y.org,"));
+    drop->fileEmail()->setRecipients(QStringLiteral("a@x.org,b@y.org,"));
     drop->fileEmail()->setTitle(QStringLiteral("Quarterly report"));
     const Outcome outcome = run(drop);
     QCOMPARE(outcome.calls, 1);
@@ -143,7 +143,7 @@ void ShareActionsTest::mailOfFiles()
 void ShareActionsTest::mailOfTypedText()
 {
     const auto drop = newDrop(0, 3);
-    drop->textEmail()->setReceives(QStringLiteral("-attach@x.org"));
+    drop->textEmail()->setRecipients(QStringLiteral("-attach@x.org"));
     const QString text = QStringLiteral("--attach /etc/passwd [(微笑)] [(nothing)]\nsecond line");
     for (bool typed : {true, false}) {
         QDir(record()).removeRecursively();
@@ -188,13 +188,13 @@ void ShareActionsTest::messageOfText_data()
 
 void ShareActionsTest::messageOfText()
 {
-    QFETCH(QString, receives);
+    QFETCH(QString, recipients);
     QFETCH(QString, text);
     QFETCH(QList<QStringList>, sent);
     dropText(text, true);
     const auto drop = newDrop(0, 4);
-    if (!receives.isNull())
-        drop->textMsg()->setReceives(receives);
+    if (!recipients.isNull())
+        drop->textMsg()->setRecipients(recipients);
     const Outcome outcome = run(drop);
     QCOMPARE(outcome.calls, 1);
     QVERIFY(outcome.success);
@@ -209,7 +209,7 @@ void ShareActionsTest::messageOfFiles()
     QVERIFY(writeFile(file("pic.png"), "png"));
     dropItems({file("doc.pdf"), file("pic.png")});
     const auto drop = newDrop(1, 11);
-    drop->fileMsg()->setReceives(QStringLiteral("+100"));
+    drop->fileMsg()->setRecipients(QStringLiteral("+100"));
     const Outcome outcome = run(drop);
     QCOMPARE(outcome.calls, 1);
     QVERIFY(outcome.success);
@@ -256,7 +256,7 @@ void ShareActionsTest::kdeConnectFailures()
     const QList<DropListEntityPtr> drops{newDrop(0, 4),
                                          newDrop(1, 7),
                                          newDrop(1, 11)};
-    drops.first()->textMsg()->setReceives(QStringLiteral("+100"));
+    drops.first()->textMsg()->setRecipients(QStringLiteral("+100"));
     for (const auto &drop : drops) {
         if (drop->catalog() == 0)
             dropText(QStringLiteral("hi"), true);

@@ -129,7 +129,7 @@ void StoreTest::defaults()
     QVERIFY(text.at(5)->textCustomUrl()->urls().first()->url().startsWith(QLatin1String("https://flathub.org/apps/search?q=")));
     // The two format actions convert to different formats.
     if (chinese)
-        QVERIFY(files.at(4)->imageFormat()->coverntType() != files.at(5)->imageFormat()->coverntType());
+        QVERIFY(files.at(4)->imageFormat()->convertType() != files.at(5)->imageFormat()->convertType());
     Translations::install({QStringLiteral("en-US")});
 }
 
@@ -334,7 +334,7 @@ void StoreTest::migratesAnOlderStore()
     const auto shrink = helper.fetchDropWith(2, 1048576);
     QVERIFY(shrink);
     QCOMPARE(shrink->title(), QStringLiteral("Shrink photos"));
-    QCOMPARE(shrink->imageCompression()->compressionRato(), 0.4f);
+    QCOMPARE(shrink->imageCompression()->compressionRatio(), 0.4f);
     QCOMPARE(shrink->imageCompression()->savePath(), QStringLiteral("~/Pictures"));
     QCOMPARE(shrink->imageCompression()->autoPNGtoJPG(), false);
     const auto lookUp = drops.first() == shrink ? drops.last() : drops.first();

@@ -44,7 +44,7 @@ RenameOptions renameOptions(const DropListEntity &drop)
     if (!settings)
         return options;
     options.needReplace = settings->needReplace();
-    options.searchString = settings->relpaceSearchString();
+    options.searchString = settings->replaceSearchString();
     options.resultString = settings->replaceResultString();
     options.needAdd = settings->needAdd();
     options.addString = settings->addString();

@@ -360,7 +360,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
         return;
     }
     const auto settings = drop->imageCompression();
-    const float quality = settings ? settings->compressionRato() : 0;
+    const float quality = settings ? settings->compressionRatio() : 0;
     const bool pngToJpeg = settings && settings->autoPNGtoJPG();
     const Destination destination = destinationOf(settings);
 
@@ -433,7 +433,7 @@ void ImageActions::convertFormat(const DropPtr &drop, const DropPayload &payload
         return;
     }
     const auto settings = drop->imageFormat();
-    const qint16 type = settings ? settings->coverntType() : 0;
+    const qint16 type = settings ? settings->convertType() : 0;
     // An unknown type keeps the ".jpg" suffix but is written as PNG.
     const ImageCodec::Format format = type == 0 ? ImageCodec::Format::Jpeg
         : type == 2                             ? ImageCodec::Format::Bmp
@@ -470,8 +470,8 @@ void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const
     }
     const auto settings = drop->imageResize();
     const qint16 type = settings ? settings->resizeType() : 0;
-    const float pixels = settings ? settings->targetpx() : 0;
-    const float percent = settings ? settings->targetRato() : 0;
+    const float pixels = settings ? settings->targetPixels() : 0;
+    const float percent = settings ? settings->targetRatio() : 0;
 
     if (input == Input::ImageData) {
         transformData(drop, payload.imageData(), completion, "pasteBoardImageResized", [=](const QByteArray &image) {

@@ -71,50 +71,50 @@ bool refusedTooLong(const DropListEntity &drop, const KorvaneCompletion &complet
 
 } // namespace
 
-QStringList ShareActions::recipientList(const QString &receives)
+QStringList ShareActions::recipientList(const QString &recipients)
 {
-    return receives.isNull() ? QStringList() : receives.split(QLatin1Char(','));
+    return recipients.isNull() ? QStringList() : recipients.split(QLatin1Char(','));
 }
 
 void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    QString receives;
+    QString recipients;
     QString title;
     QList<QUrl> files;
     if (isText(payload)) {
         if (const auto settings = drop->textEmail()) {
-            receives = settings->receives();
+            recipients = settings->recipients();
             title = settings->title();
         }
     } else {
         if (const auto settings = drop->fileEmail()) {
-            receives = settings->receives();
+            recipients = settings->recipients();
             title = settings->title();
         }
         files = droppedFiles(payload);
     }
     if (refusedTooLong(*drop, completion, payload.textString()))
         return;
-    ShareService::instance()->shareOnEmail(payload.textString(), files, title, recipientList(receives));
+    ShareService::instance()->shareOnEmail(payload.textString(), files, title, recipientList(recipients));
     finishOnMain(completion, true);
 }
 
 void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
 {
-    QString receives;
+    QString recipients;
     QList<QUrl> files;
     if (isText(payload)) {
         if (const auto settings = drop->textMsg())
-            receives = settings->receives();
+            recipients = settings->recipients();
     } else {
         if (const auto settings = drop->fileMsg())
-            receives = settings->receives();
+            recipients = settings->recipients();
         files = droppedFiles(payload);
     }
     if (refusedTooLong(*drop, completion, payload.textString()))
         return;
     ShareService::instance()->shareOnIMessage(
-        payload.textString(), files, recipientList(receives), [drop, completion](const KorvaneError &error) {
+        payload.textString(), files, recipientList(recipients), [drop, completion](const KorvaneError &error) {
             if (error.isNull())
                 finishOnMain(completion, true);
             else

@@ -26,5 +26,5 @@ public:
 
     // The recipients stored as one string: split at every ",", pieces kept as they are
     // (untrimmed, empty ones too); nothing stored gives no list.
-    static QStringList recipientList(const QString &receives);
+    static QStringList recipientList(const QString &recipients);
 };

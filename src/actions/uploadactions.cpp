@@ -442,7 +442,7 @@ void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payloa
 {
     const auto settings = drop->imageUploadWeiBo();
     const QString account = settings ? settings->weiboAccount() : QString();
-    const QString password = settings ? settings->weiboPassWord() : QString();
+    const QString password = settings ? settings->weiboPassword() : QString();
     if (account.isEmpty() || password.isEmpty()) {
         fail(drop, completion, KorvaneError(2000, qtTrId("PleaseEnterWeiboAccount")));
         return;

@@ -54,8 +54,8 @@ public:
     bool needReplace() const { return boolValue(QStringLiteral("needReplace")); }
     void setNeedReplace(bool value) { setValue(QStringLiteral("needReplace"), value); }
 
-    QString relpaceSearchString() const { return stringValue(QStringLiteral("relpaceSearchString")); }
-    void setRelpaceSearchString(const QString &value) { setValue(QStringLiteral("relpaceSearchString"), value); }
+    QString replaceSearchString() const { return stringValue(QStringLiteral("relpaceSearchString")); }
+    void setReplaceSearchString(const QString &value) { setValue(QStringLiteral("relpaceSearchString"), value); }
 
     QString replaceResultString() const { return stringValue(QStringLiteral("replaceResultString")); }
     void setReplaceResultString(const QString &value) { setValue(QStringLiteral("replaceResultString"), value); }

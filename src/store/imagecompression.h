@@ -13,8 +13,8 @@ public:
     bool autoPNGtoJPG() const { return boolValue(QStringLiteral("autoPNGtoJPG")); }
     void setAutoPNGtoJPG(bool value) { setValue(QStringLiteral("autoPNGtoJPG"), value); }
 
-    float compressionRato() const { return floatValue(QStringLiteral("compressionRato")); }
-    void setCompressionRato(float value) { setValue(QStringLiteral("compressionRato"), value); }
+    float compressionRatio() const { return floatValue(QStringLiteral("compressionRato")); }
+    void setCompressionRatio(float value) { setValue(QStringLiteral("compressionRato"), value); }
 
     QString endName() const { return stringValue(QStringLiteral("endName")); }
     void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }

@@ -10,8 +10,8 @@ public:
 
     static QString entityName() { return QStringLiteral("ImageFormat"); }
 
-    qint16 coverntType() const { return int16Value(QStringLiteral("coverntType")); }
-    void setCoverntType(qint16 value) { setValue(QStringLiteral("coverntType"), value); }
+    qint16 convertType() const { return int16Value(QStringLiteral("coverntType")); }
+    void setConvertType(qint16 value) { setValue(QStringLiteral("coverntType"), value); }
 
     QString endName() const { return stringValue(QStringLiteral("endName")); }
     void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }

@@ -25,9 +25,9 @@ public:
     QString savePath() const { return stringValue(QStringLiteral("savePath")); }
     void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
 
-    qint16 targetpx() const { return int16Value(QStringLiteral("targetpx")); }
-    void setTargetpx(qint16 value) { setValue(QStringLiteral("targetpx"), value); }
+    qint16 targetPixels() const { return int16Value(QStringLiteral("targetpx")); }
+    void setTargetPixels(qint16 value) { setValue(QStringLiteral("targetpx"), value); }
 
-    float targetRato() const { return floatValue(QStringLiteral("targetRato")); }
-    void setTargetRato(float value) { setValue(QStringLiteral("targetRato"), value); }
+    float targetRatio() const { return floatValue(QStringLiteral("targetRato")); }
+    void setTargetRatio(float value) { setValue(QStringLiteral("targetRato"), value); }
 };

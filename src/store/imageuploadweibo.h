@@ -34,6 +34,6 @@ public:
     QString weiboAccount() const { return stringValue(QStringLiteral("weiboAccount")); }
     void setWeiboAccount(const QString &value) { setValue(QStringLiteral("weiboAccount"), value); }
 
-    QString weiboPassWord() const { return stringValue(QStringLiteral("weiboPassWord")); }
-    void setWeiboPassWord(const QString &value) { setValue(QStringLiteral("weiboPassWord"), value); }
+    QString weiboPassword() const { return stringValue(QStringLiteral("weiboPassWord")); }
+    void setWeiboPassword(const QString &value) { setValue(QStringLiteral("weiboPassWord"), value); }
 };

@@ -10,8 +10,8 @@ public:
 
     static QString entityName() { return QStringLiteral("TextEmail"); }
 
-    QString receives() const { return stringValue(QStringLiteral("receives")); }
-    void setReceives(const QString &value) { setValue(QStringLiteral("receives"), value); }
+    QString recipients() const { return stringValue(QStringLiteral("receives")); }
+    void setRecipients(const QString &value) { setValue(QStringLiteral("receives"), value); }
 
     QString title() const { return stringValue(QStringLiteral("title")); }
     void setTitle(const QString &value) { setValue(QStringLiteral("title"), value); }

@@ -553,7 +553,7 @@ void SettingsPanelsTest::resizeSizes()
 void SettingsPanelsTest::compressionSlider()
 {
     auto drop = newDrop(1, 0);
-    drop->imageCompression()->setCompressionRato(0.5f);
+    drop->imageCompression()->setCompressionRatio(0.5f);
     ActionStore::instance()->saveDataChange();
     auto panel = panelFor<CompressImagePanel>(QStringLiteral("compressVC"), drop);
     QCOMPARE(panel->slider()->value(), 50);

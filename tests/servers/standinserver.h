@@ -76,7 +76,7 @@ struct StandInResponse {
 };
 
 // A small HTTP/1.1 server on 127.0.0.1 and a free port. Each stand-in checks what it
-// receives as the real service would; whatever does not fit is recorded in problems() and
+// recipients as the real service would; whatever does not fit is recorded in problems() and
 // answered as the real service answers a bad request.
 class StandInServer : public QObject
 {

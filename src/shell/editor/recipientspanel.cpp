@@ -30,8 +30,8 @@ RecipientsPanel::RecipientsPanel(bool withSubject, QWidget *parent)
     addRefresher([this] {
         const QSignalBlocker blocker(m_list);
         m_list->clear();
-        const QString receives = setting(QStringLiteral("receives")).toString();
-        for (const QString &recipient : receives.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString recipients = setting(QStringLiteral("receives")).toString();
+        for (const QString &recipient : recipients.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             auto *item = new QListWidgetItem(recipient.trimmed(), m_list);
             item->setFlags(item->flags() | Qt::ItemIsEditable);
         }

@@ -82,7 +82,7 @@ void ResizeImagePanel::storeSize()
     if (m_segments->checkedId() == 2) {
         saveSetting(QStringLiteral("targetRato"), float(clampedPercentage(typed)));
     } else {
-        // targetpx is a 16-bit field.
+        // targetPixels is a 16-bit field.
         saveSetting(QStringLiteral("targetpx"), int(std::min(std::trunc(typed), 32767.0)));
     }
     showSize();
