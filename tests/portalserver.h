@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/portalhotkeyservice.h"
+#include "platform/portalshortcutbackend.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -399,10 +399,6 @@
         <source>The amount must be digits with at most one decimal point.</source>
         <translation>The amount must be digits with at most one decimal point.</translation>
     </message>
-    <message id="(None)">
-        <source>(None)</source>
-        <translation>(None)</translation>
-    </message>
     <message id="dropHere">
         <source>Drop here</source>
         <translation>Drop here</translation>

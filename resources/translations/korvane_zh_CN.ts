@@ -395,10 +395,6 @@
         <source>The amount must be digits with at most one decimal point.</source>
         <translation>金额只能由数字和一个小数点组成。</translation>
     </message>
-    <message id="(None)">
-        <source>(None)</source>
-        <translation>（无）</translation>
-    </message>
     <message id="dropHere">
         <source>Drop here</source>
         <translation>拖到这里</translation>

@@ -4,13 +4,13 @@
 #include "platform/desktopsoundplayer.h"
 #include "platform/headlessdragmonitor.h"
 #include "platform/headlessshortcutbackend.h"
-#include "platform/portalhotkeyservice.h"
+#include "platform/portalshortcutbackend.h"
 #include "platform/waylanddatacontrol.h"
 #include "common/korvanelogging.h"
 
 #if KORVANE_WITH_X11
 #include "platform/x11dragmonitor.h"
-#include "platform/x11hotkeyservice.h"
+#include "platform/x11shortcutbackend.h"
 #include "platform/x11panelpixels.h"
 #endif
 
@@ -28,11 +28,11 @@
 #include <memory>
 #endif
 
-std::unique_ptr<GlobalShortcutBackend> DesktopPlatform::createEventHotKeyService()
+std::unique_ptr<GlobalShortcutBackend> DesktopPlatform::createShortcutBackend()
 {
 #if KORVANE_WITH_X11
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        auto service = std::make_unique<X11HotKeyService>();
+        auto service = std::make_unique<X11ShortcutBackend>();
         service->setGrabsUnconfirmed(isWaylandSession());
         if (service->isValid())
             return service;
@@ -40,7 +40,7 @@ std::unique_ptr<GlobalShortcutBackend> DesktopPlatform::createEventHotKeyService
 #endif
     // A Wayland client cannot grab keys: the desktop binds them for it, if it offers to.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return std::make_unique<PortalHotKeyService>();
+        return std::make_unique<PortalShortcutBackend>();
     return std::make_unique<HeadlessShortcutBackend>();
 }
 

@@ -17,7 +17,7 @@ class DesktopPlatform final
 public:
     // The X11 service on the xcb platform, the desktop portal's on Wayland; elsewhere the
     // headless one, which holds registrations but never sees a press.
-    static std::unique_ptr<GlobalShortcutBackend> createEventHotKeyService();
+    static std::unique_ptr<GlobalShortcutBackend> createShortcutBackend();
 
     // Whether the session is a Wayland one, whichever platform this program runs on.
     static bool isWaylandSession();

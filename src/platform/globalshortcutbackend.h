@@ -1,29 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QtCore/qnamespace.h>
 #include <QtGlobal>
 
 #include <functional>
 
-// The system's own hot-key registry: combinations that reach Korvane whichever program is
-// in front. Key codes are the stored virtual key codes (D is 2); modifiers are hot-key
-// modifier bits (command 0x100, shift 0x200, option 0x800, control 0x1000, function 0x1).
+// The system's own registry of global shortcuts: key combinations that reach Korvane whichever
+// program is in front. A combination's key is named as a US keyboard names the key at its
+// place (see XkbKeyCodes); its modifiers are Ctrl, Alt, Shift and Meta (the Super key).
 class GlobalShortcutBackend
 {
 public:
-    // Identifies one registration: a four-character signature and a number.
-    struct HotKeyID {
-        quint32 signature = 0;
-        quint32 id = 0;
-        friend bool operator==(HotKeyID a, HotKeyID b) { return a.signature == b.signature && a.id == b.id; }
-        friend bool operator!=(HotKeyID a, HotKeyID b) { return !(a == b); }
-    };
+    // Identifies one registration; the registry numbers them and never reuses a number.
+    using ShortcutId = quint32;
 
-    enum EventKind { HotKeyPressed = 5,
-                     HotKeyReleased = 6 };
+    enum class Event { Pressed,
+                       Released };
 
     // Receives every press and release of a registered combination, on the main thread.
-    using EventHandler = std::function<void(HotKeyID hotKeyID, int kind)>;
+    using EventHandler = std::function<void(ShortcutId id, Event event)>;
 
     // What the desktop made of a registration. A grab is bound or refused at once; a desktop
     // portal answers later, may bind other keys than asked, and lets the user rebind them in
@@ -53,40 +49,27 @@ public:
         Cause cause = NoCause;
     };
     // Receives every later change of a binding, on the main thread.
-    using BindingHandler = std::function<void(HotKeyID hotKeyID, const Binding &binding)>;
+    using BindingHandler = std::function<void(ShortcutId id, const Binding &binding)>;
 
     virtual ~GlobalShortcutBackend() = default;
 
     // False when the platform refuses: another program holds the combination, the key has
-    // no place on this keyboard, or this program registered the same combination already.
-    virtual bool registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive) = 0;
-    virtual void unregisterEventHotKey(HotKeyID hotKeyID) = 0;
-    virtual void installEventHandler(EventHandler handler) = 0;
-
-    // Registers under a stable name with a text the desktop shows in its shortcut settings.
-    // Services that bind by combination alone ignore both.
-    virtual bool registerNamedEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive,
-                                          const QString &name, const QString &description)
+    // no place on this keyboard, or this program registered the same combination or id
+    // already. A desktop that binds shortcuts itself keeps it under desktopId and shows the
+    // description in its shortcut settings; the others ignore both.
+    virtual bool registerShortcut(ShortcutId id, QKeyCombination keys, const QString &desktopId, const QString &description) = 0;
+    virtual void unregisterShortcut(ShortcutId id) = 0;
+    virtual void setEventHandler(EventHandler handler) = 0;
+    // Back-ends that answer at once never call it.
+    virtual void setBindingHandler(BindingHandler handler) { Q_UNUSED(handler) }
+    // A registration that succeeded is bound unless the back-end says otherwise.
+    virtual Binding binding(ShortcutId id) const
     {
-        Q_UNUSED(name)
-        Q_UNUSED(description)
-        return registerEventHotKey(keyCode, modifiers, hotKeyID, exclusive);
-    }
-    // Services that answer at once never call it.
-    virtual void installBindingHandler(BindingHandler handler) { Q_UNUSED(handler) }
-    // A registration that succeeded is bound unless the service says otherwise.
-    virtual Binding binding(HotKeyID hotKeyID) const
-    {
-        Q_UNUSED(hotKeyID)
+        Q_UNUSED(id)
         return {};
     }
 
-    // The character the key produces in the current keyboard layout without modifiers;
-    // empty when the layout is unknown or the key produces no printable character.
-    virtual QString keyCharacter(quint32 keyCode) const = 0;
-
-    static constexpr quint32 fourCharCode(const char (&code)[5])
-    {
-        return quint32(quint8(code[0])) << 24 | quint32(quint8(code[1])) << 16 | quint32(quint8(code[2])) << 8 | quint32(quint8(code[3]));
-    }
+    // The character the key (its modifiers do not count) produces in the current keyboard
+    // layout; empty when the layout is unknown or the key produces no printable character.
+    virtual QString keyCharacter(QKeyCombination key) const = 0;
 };

@@ -1,47 +1,56 @@
 #include "platform/headlessshortcutbackend.h"
 
-bool HeadlessShortcutBackend::registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive)
+bool HeadlessShortcutBackend::registerShortcut(ShortcutId id, QKeyCombination keys, const QString &, const QString &)
 {
-    if (m_refused.contains({keyCode, modifiers}))
+    if (m_refused.contains(keys))
         return false;
     for (const Registration &r : std::as_const(m_registrations)) {
-        if ((r.keyCode == keyCode && r.modifiers == modifiers) || r.hotKeyID == hotKeyID)
+        if (r.keys == keys || r.id == id)
             return false;
     }
-    m_registrations.append({keyCode, modifiers, hotKeyID, exclusive});
+    m_registrations.append({id, keys});
     return true;
 }
 
-void HeadlessShortcutBackend::unregisterEventHotKey(HotKeyID hotKeyID)
+void HeadlessShortcutBackend::unregisterShortcut(ShortcutId id)
 {
-    m_registrations.removeIf([=](const Registration &r) { return r.hotKeyID == hotKeyID; });
+    m_registrations.removeIf([=](const Registration &r) { return r.id == id; });
 }
 
-void HeadlessShortcutBackend::installEventHandler(EventHandler handler)
+void HeadlessShortcutBackend::setEventHandler(EventHandler handler)
 {
     m_handler = std::move(handler);
-    ++m_handlerInstallCount;
+    ++m_handlerCount;
 }
 
-QString HeadlessShortcutBackend::keyCharacter(quint32 keyCode) const
+QString HeadlessShortcutBackend::keyCharacter(QKeyCombination key) const
 {
-    return m_keyCharacters.value(keyCode);
+    return m_keyCharacters.value(QKeyCombination(key.keyboardModifiers() & Qt::KeypadModifier, key.key()).toCombined());
 }
 
-void HeadlessShortcutBackend::refuse(quint32 keyCode, quint32 modifiers)
+void HeadlessShortcutBackend::refuse(QKeyCombination keys)
 {
-    m_refused.insert({keyCode, modifiers});
+    m_refused.append(keys);
 }
 
-void HeadlessShortcutBackend::setKeyCharacter(quint32 keyCode, const QString &character)
+void HeadlessShortcutBackend::setKeyCharacter(QKeyCombination key, const QString &character)
 {
-    m_keyCharacters.insert(keyCode, character);
+    m_keyCharacters.insert(key.toCombined(), character);
 }
 
-bool HeadlessShortcutBackend::deliver(HotKeyID hotKeyID, int kind) const
+bool HeadlessShortcutBackend::deliver(ShortcutId id, Event event) const
 {
     if (!m_handler)
         return false;
-    m_handler(hotKeyID, kind);
+    m_handler(id, event);
     return true;
+}
+
+bool HeadlessShortcutBackend::isRegistered(QKeyCombination keys) const
+{
+    for (const Registration &r : m_registrations) {
+        if (r.keys == keys)
+            return true;
+    }
+    return false;
 }

@@ -2,7 +2,6 @@
 
 #include "platform/headlessclipboard.h"
 #include "platform/headlessshortcutbackend.h"
-#include "platform/headlessshortcutservice.h"
 #include "platform/headlessnotifier.h"
 #include "platform/processsharebackend.h"
 #include "platform/headlesssoundplayer.h"
@@ -15,9 +14,8 @@ struct Services {
     std::unique_ptr<SettingsBackend> settingsBackend;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Notifier> notifier;
-    std::unique_ptr<ShortcutService> hotKeys;
     std::unique_ptr<UrlOpener> urlOpener;
-    std::unique_ptr<GlobalShortcutBackend> eventHotKeys;
+    std::unique_ptr<GlobalShortcutBackend> shortcutBackend;
     std::unique_ptr<ShareBackend> shareBackend;
     std::unique_ptr<SoundPlayer> soundPlayer;
 };
@@ -54,14 +52,6 @@ Notifier *Platform::notifier()
     return s.get();
 }
 
-ShortcutService *Platform::hotKeyService()
-{
-    auto &s = services().hotKeys;
-    if (!s)
-        s = std::make_unique<HeadlessShortcutService>();
-    return s.get();
-}
-
 UrlOpener *Platform::urlOpener()
 {
     auto &s = services().urlOpener;
@@ -70,9 +60,9 @@ UrlOpener *Platform::urlOpener()
     return s.get();
 }
 
-GlobalShortcutBackend *Platform::eventHotKeyService()
+GlobalShortcutBackend *Platform::shortcutBackend()
 {
-    auto &s = services().eventHotKeys;
+    auto &s = services().shortcutBackend;
     if (!s)
         s = std::make_unique<HeadlessShortcutBackend>();
     return s.get();
@@ -109,19 +99,14 @@ void Platform::setNotifier(std::unique_ptr<Notifier> notifier)
     services().notifier = std::move(notifier);
 }
 
-void Platform::setHotKeyService(std::unique_ptr<ShortcutService> service)
-{
-    services().hotKeys = std::move(service);
-}
-
 void Platform::setUrlOpener(std::unique_ptr<UrlOpener> opener)
 {
     services().urlOpener = std::move(opener);
 }
 
-void Platform::setEventHotKeyService(std::unique_ptr<GlobalShortcutBackend> service)
+void Platform::setShortcutBackend(std::unique_ptr<GlobalShortcutBackend> backend)
 {
-    services().eventHotKeys = std::move(service);
+    services().shortcutBackend = std::move(backend);
 }
 
 void Platform::setShareBackend(std::unique_ptr<ShareBackend> backend)

@@ -4,7 +4,6 @@
 
 class Clipboard;
 class GlobalShortcutBackend;
-class ShortcutService;
 class Notifier;
 class ShareBackend;
 class SoundPlayer;
@@ -19,18 +18,16 @@ public:
     static SettingsBackend *settingsBackend();
     static Clipboard *clipboard();
     static Notifier *notifier();
-    static ShortcutService *hotKeyService();
     static UrlOpener *urlOpener();
-    static GlobalShortcutBackend *eventHotKeyService();
+    static GlobalShortcutBackend *shortcutBackend();
     static ShareBackend *shareBackend();
     static SoundPlayer *soundPlayer();
 
     static void setSettingsBackend(std::unique_ptr<SettingsBackend> defaults);
     static void setClipboard(std::unique_ptr<Clipboard> clipboard);
     static void setNotifier(std::unique_ptr<Notifier> notifier);
-    static void setHotKeyService(std::unique_ptr<ShortcutService> service);
     static void setUrlOpener(std::unique_ptr<UrlOpener> opener);
-    static void setEventHotKeyService(std::unique_ptr<GlobalShortcutBackend> service);
+    static void setShortcutBackend(std::unique_ptr<GlobalShortcutBackend> backend);
     static void setShareBackend(std::unique_ptr<ShareBackend> backend);
     static void setSoundPlayer(std::unique_ptr<SoundPlayer> player);
 };

@@ -1,22 +1,23 @@
 #pragma once
 
+#include "common/storedshortcutcodec.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
 #include <optional>
 
-// A shortcut as Linux desktops write it: "Ctrl+Alt+K", "Super+D". The stored values stay
-// virtual key codes and event modifier flags; only their text is the desktop's.
+// A stored shortcut as Linux desktops write it: "Ctrl+Alt+K", "Super+D". The values are the
+// stored virtual key codes and event modifier flags (see StoredShortcutCodec); only their text
+// is the desktop's.
 class ShortcutText final
 {
 public:
-    // Event modifier flags, as stored with an action and under "wakeHotKey".
-    static constexpr quint32 ShiftFlag = 0x20000;
-    static constexpr quint32 ControlFlag = 0x40000;
-    static constexpr quint32 OptionFlag = 0x80000;
-    static constexpr quint32 CommandFlag = 0x100000;
-    static constexpr quint32 FunctionFlag = 0x800000;
+    static constexpr quint32 ShiftFlag = StoredShortcutCodec::ShiftFlag;
+    static constexpr quint32 ControlFlag = StoredShortcutCodec::ControlFlag;
+    static constexpr quint32 OptionFlag = StoredShortcutCodec::OptionFlag;
+    static constexpr quint32 CommandFlag = StoredShortcutCodec::CommandFlag;
 
     enum class Language {
         // Names in the user's language, as the desktop shows them.

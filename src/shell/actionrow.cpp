@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 #include "platform/korvanesettings.h"
 #include "platform/soundplayer.h"
-#include "shell/hotkeys/recordedshortcut.h"
+#include "shell/hotkeys/keycombinationtext.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -74,7 +74,7 @@ void ActionRow::setDropAction(const std::shared_ptr<DropListEntity> &drop)
         m_button->setHotKeyText(QString());
         m_button->setTitleOffset(0);
     } else {
-        m_button->setHotKeyText(RecordedShortcut::stringForKeyCode(quint32(drop->keyCode()), quint32(drop->modifiers())));
+        m_button->setHotKeyText(KeyCombinationText::text(drop->keyCombination().value_or(QKeyCombination())));
         m_button->setTitleOffset(-8);
     }
 }

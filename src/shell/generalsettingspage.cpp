@@ -1,12 +1,13 @@
 #include "shell/generalsettingspage.h"
 
 #include "shell/shortcutbindingreporter.h"
-#include "shell/wakeshortcutfield.h"
+#include "shell/keycombinationedit.h"
 #include "platform/autostart.h"
 #include "platform/korvanesettings.h"
 #include "net/updatecheck.h"
+#include "common/storedshortcutcodec.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
-#include "shell/hotkeys/namedshortcuts.h"
+#include "shell/hotkeys/keycombinationtext.h"
 #include "shell/updatedialog.h"
 #include "common/korvanelogging.h"
 
@@ -27,7 +28,7 @@ GeneralSettingsPage::GeneralSettingsPage(Autostart *autostart, QWidget *parent)
     , m_enableNotifi(new QCheckBox(qtTrId("enableNotifications")))
     , m_hideIcon(new QCheckBox(qtTrId("hideIcon")))
     , m_keepDropWindow(new QCheckBox(qtTrId("keepDropWindow")))
-    , m_hotKeyField(new WakeShortcutField)
+    , m_hotKeyField(new KeyCombinationEdit)
     , m_hotKeyWarning(new QLabel)
     , m_versionLabel(new QLabel)
     , m_versionLayout(new QVBoxLayout)
@@ -46,8 +47,8 @@ GeneralSettingsPage::GeneralSettingsPage(Autostart *autostart, QWidget *parent)
     m_enableNotifi->setChecked(KorvaneSettings::muteNotifi.read() == 0);
     m_hideIcon->setChecked(KorvaneSettings::hideIcon.read());
     m_keepDropWindow->setChecked(KorvaneSettings::keepDropWindow.read());
-    if (const std::optional<KorvaneKeyCombination> wake = KorvaneSettings::wakeHotKey.stored())
-        m_hotKeyField->setHotKey(RecordedShortcut(wake->first, wake->second));
+    if (KorvaneSettings::wakeHotKey.isSet())
+        m_hotKeyField->setKeyCombination(GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()));
     m_hotKeyField->setMinimumWidth(180);
     m_hotKeyWarning->setObjectName(QStringLiteral("wakeHotKeyWarning"));
     m_hotKeyWarning->setStyleSheet(QStringLiteral("color: #d93025;"));
@@ -60,9 +61,9 @@ GeneralSettingsPage::GeneralSettingsPage(Autostart *autostart, QWidget *parent)
     connect(m_enableNotifi, &QCheckBox::toggled, this, &GeneralSettingsPage::enableNotifiCheckboxChanged);
     connect(m_hideIcon, &QCheckBox::toggled, this, &GeneralSettingsPage::hideIconCheckboxChanged);
     connect(m_keepDropWindow, &QCheckBox::toggled, this, &GeneralSettingsPage::keepDropWindowCheckboxChanged);
-    connect(m_hotKeyField, &WakeShortcutField::hotKeyFieldEvent, this, &GeneralSettingsPage::hotKeyFieldPressed);
+    connect(m_hotKeyField, &KeyCombinationEdit::keyCombinationChanged, this, &GeneralSettingsPage::hotKeyFieldPressed);
     connect(GlobalShortcutRegistry::instance(), &GlobalShortcutRegistry::bindingChanged, this, [this](const QString &name) {
-        if (name == NamedShortcuts::WakeHotKeyName)
+        if (name == GlobalShortcutRegistry::WakeShortcutName)
             showWakeBinding();
     });
     connect(m_quitButton, &QPushButton::clicked, this, &GeneralSettingsPage::quitApp);
@@ -161,9 +162,9 @@ void GeneralSettingsPage::hideIconCheckboxChanged(bool checked)
     Q_EMIT hideIconChanged(checked);
 }
 
-void GeneralSettingsPage::hotKeyFieldPressed(const RecordedShortcut &hotKey)
+void GeneralSettingsPage::hotKeyFieldPressed(QKeyCombination keys)
 {
-    saveHotkey(hotKey, 2);
+    saveHotkey(keys);
     showWakeBinding();
 }
 
@@ -171,28 +172,25 @@ void GeneralSettingsPage::showWakeBinding()
 {
     // The shortcut is kept even where nothing binds it: the warning says why pressing it
     // does nothing, and the field shows the keys the desktop chose where it chose others.
-    const GlobalShortcutBackend::Binding binding = GlobalShortcutRegistry::instance()->bindingForName(NamedShortcuts::WakeHotKeyName);
-    QString warning = m_hotKeyField->hotKey().isEmpty() ? QString() : ShortcutBindingReporter::warning(binding);
+    const GlobalShortcutBackend::Binding binding = GlobalShortcutRegistry::instance()->binding(GlobalShortcutRegistry::WakeShortcutName);
+    const QKeyCombination keys = m_hotKeyField->keyCombination();
+    QString warning = keys == QKeyCombination() ? QString() : ShortcutBindingReporter::warning(binding);
     if (!warning.isEmpty())
         warning += QLatin1Char(' ') + ShortcutBindingReporter::howToBind();
-    m_hotKeyField->setText(ShortcutBindingReporter::fieldText(m_hotKeyField->hotKey(), binding));
+    m_hotKeyField->setText(ShortcutBindingReporter::fieldText(keys, binding));
     m_hotKeyWarning->setText(warning);
     m_hotKeyWarning->setVisible(!warning.isEmpty());
     m_hotKeyField->setToolTip(warning.isEmpty() ? qtTrId("hotKeyFieldTip") : warning);
 }
 
-bool GeneralSettingsPage::saveHotkey(const RecordedShortcut &hotKey, int)
+bool GeneralSettingsPage::saveHotkey(QKeyCombination keys)
 {
-    if (hotKey.isEmpty()) {
-        KorvaneSettings::wakeHotKey.write({0, 0});
-        NamedShortcuts::unregisterHotKeyForName(NamedShortcuts::WakeHotKeyName);
+    const std::optional<StoredShortcutCodec::StoredShortcut> stored = StoredShortcutCodec::encode(keys);
+    if (!stored)
+        return false;
+    KorvaneSettings::wakeHotKey.write({stored->keyCode, stored->modifiers});
+    if (GlobalShortcutRegistry::instance()->registerWakeShortcut())
         return true;
-    }
-    KorvaneSettings::wakeHotKey.write({hotKey.keyCode(), hotKey.modifiers()});
-    NamedShortcuts::unregisterHotKeyForName(NamedShortcuts::WakeHotKeyName);
-    if (NamedShortcuts::registerAttributeName(NamedShortcuts::WakeHotKeyName, hotKey.keyCode(), hotKey.modifiers(), qtTrId("wakeHotKeyDescription"),
-                                          NamedShortcuts::WakeDesktopId))
-        return true;
-    qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(hotKey.displayString()));
+    qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(KeyCombinationText::text(keys)));
     return false;
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "shell/hotkeys/recordedshortcut.h"
-
 #include <QWidget>
 
-class WakeShortcutField;
+class KeyCombinationEdit;
 class Autostart;
 class QCheckBox;
 class QLabel;
@@ -25,9 +23,10 @@ public:
     void enableNotifiCheckboxChanged(bool checked);
     void hideIconCheckboxChanged(bool checked);
     void keepDropWindowCheckboxChanged(bool checked);
-    void hotKeyFieldPressed(const RecordedShortcut &hotKey);
-    // False when another program holds the combination; it is stored all the same.
-    static bool saveHotkey(const RecordedShortcut &hotKey, int index);
+    void hotKeyFieldPressed(QKeyCombination keys);
+    // Stores keys as the wake shortcut and registers it; false when another program holds
+    // the combination, which is stored all the same.
+    static bool saveHotkey(QKeyCombination keys);
     // At start: the login entry as KorvaneSettings::noAutoLaunch says.
     static void setAutoLaunchAtStart(Autostart *autostart);
 
@@ -36,7 +35,7 @@ public:
     QCheckBox *enableNotifiCheckbox() const { return m_enableNotifi; }
     QCheckBox *hideIconCheckbox() const { return m_hideIcon; }
     QCheckBox *keepDropWindowCheckbox() const { return m_keepDropWindow; }
-    WakeShortcutField *hotKeyField() const { return m_hotKeyField; }
+    KeyCombinationEdit *hotKeyField() const { return m_hotKeyField; }
     // Why the wake hotkey does nothing now; hidden while it is bound.
     QLabel *hotKeyWarning() const { return m_hotKeyWarning; }
     // Where a row of buttons under the version (such as an update check) goes.
@@ -57,7 +56,7 @@ private:
     QCheckBox *m_enableNotifi;
     QCheckBox *m_hideIcon;
     QCheckBox *m_keepDropWindow;
-    WakeShortcutField *m_hotKeyField;
+    KeyCombinationEdit *m_hotKeyField;
     QLabel *m_hotKeyWarning;
     QLabel *m_versionLabel;
     QVBoxLayout *m_versionLayout;

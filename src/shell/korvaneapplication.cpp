@@ -20,12 +20,10 @@
 #include "platform/notification.h"
 #include "platform/soundplayer.h"
 #include "actions/translations.h"
-#include "shell/hotkeys/storeshortcutservice.h"
 #include "platform/korvanesettings.h"
 #include "actions/renamejournal.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
-#include "shell/hotkeys/namedshortcuts.h"
-#include "shell/hotkeys/recordedshortcut.h"
+#include "shell/hotkeys/keycombinationtext.h"
 #include "shell/trayicon.h"
 #include "platform/statusnotifiertracker.h"
 #include "common/korvanelogging.h"
@@ -56,8 +54,7 @@ void KorvaneApplication::start(SingleInstance *instance)
     notifier->setFallback([this](const Notification &content) { showWithoutNotificationService(content); });
     Platform::setNotifier(std::move(notifier));
     Platform::setUrlOpener(std::make_unique<DesktopUrlOpener>());
-    Platform::setEventHotKeyService(DesktopPlatform::createEventHotKeyService());
-    Platform::setHotKeyService(std::make_unique<StoreShortcutService>());
+    Platform::setShortcutBackend(DesktopPlatform::createShortcutBackend());
     Platform::setSoundPlayer(DesktopPlatform::createSoundPlayer());
     Translations::install(Platform::settingsBackend()->preferredLanguages());
     m_bindingReporter = std::make_unique<ShortcutBindingReporter>(GlobalShortcutRegistry::instance());
@@ -67,7 +64,7 @@ void KorvaneApplication::start(SingleInstance *instance)
         qCWarning(lcShell, "running without actions: %s", qUtf8Printable(store->storeError()));
     RenameJournal::recover();
     store->initializationDefaultData();
-    store->initializationHotKey();
+    registerActionShortcuts();
 
     m_trayIcon = std::make_unique<TrayIcon>();
     connect(m_trayIcon.get(), &TrayIcon::openAboutRequested, this, [this] { openPreferencesTab(2); });
@@ -87,7 +84,7 @@ void KorvaneApplication::start(SingleInstance *instance)
     GeneralSettingsPage::setAutoLaunchAtStart(m_autostart.get());
     // The wake hotkey is written at the first start, so its absence tells that start.
     const bool firstStart = !KorvaneSettings::wakeHotKey.isSet();
-    registerHotKey();
+    registerWakeShortcut();
     const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     if (!trayAvailable) {
         qCWarning(lcShell, "no system tray is available; the wake hotkey and the command line still work");
@@ -106,15 +103,14 @@ void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailab
     // its tray since, and the user sees nothing of Korvane there.
     const bool tellNoTray = !trayAvailable && !KorvaneSettings::noTrayNoticeShown.read();
     if (!firstStart && !tellNoTray) {
-        m_bindingReporter->review(NamedShortcuts::WakeHotKeyName);
+        m_bindingReporter->review(GlobalShortcutRegistry::WakeShortcutName);
         return;
     }
     if (tellNoTray)
         KorvaneSettings::noTrayNoticeShown.write(true);
     // The notice names a key only once the desktop has bound it to Korvane.
     m_bindingReporter->whenWakeSettled([firstStart, trayAvailable](const GlobalShortcutBackend::Binding &binding) {
-        const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
-        const QString key = ShortcutBindingReporter::fieldText(RecordedShortcut(wake.first, wake.second), binding);
+        const QString key = ShortcutBindingReporter::fieldText(GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()), binding);
         const bool bound = binding.state == GlobalShortcutBackend::Binding::Bound && !key.isEmpty();
         QStringList paragraphs;
         if (trayAvailable) {
@@ -150,20 +146,25 @@ void KorvaneApplication::showWithoutNotificationService(const Notification &cont
     std::fprintf(stderr, "korvane: %s: %s\n", qUtf8Printable(content.title), qUtf8Printable(content.body));
 }
 
-void KorvaneApplication::registerHotKey()
+void KorvaneApplication::registerActionShortcuts()
+{
+    GlobalShortcutRegistry *registry = GlobalShortcutRegistry::instance();
+    const QList<DropListEntityPtr> drops = ActionStore::instance()->getAllDrops();
+    for (const DropListEntityPtr &drop : drops) {
+        if (drop->hasHotKey() && !registry->registerActionShortcut(*drop))
+            qCWarning(lcShell, "the hotkey %s of the action %d could not be registered", qUtf8Printable(GlobalShortcutRegistry::actionShortcutName(*drop)),
+                      drop->dropID());
+    }
+}
+
+void KorvaneApplication::registerWakeShortcut()
 {
     const KorvaneSetting<KorvaneKeyCombination> &setting = KorvaneSettings::wakeHotKey;
-    std::optional<KorvaneKeyCombination> wake = setting.stored();
-    if (!wake) {
-        wake = setting.defaultValue();
-        setting.write(*wake);
-    }
-    const auto [keyCode, modifiers] = *wake;
-    if (keyCode == 0 && modifiers == 0)
-        return;
-    if (!NamedShortcuts::registerAttributeName(NamedShortcuts::WakeHotKeyName, keyCode, modifiers, qtTrId("wakeHotKeyDescription"),
-                                           NamedShortcuts::WakeDesktopId))
-        qCWarning(lcShell, "the wake hotkey %u-%u is held by another program; it stays stored", keyCode, modifiers);
+    if (!setting.stored())
+        setting.write(setting.defaultValue());
+    if (!GlobalShortcutRegistry::instance()->registerWakeShortcut())
+        qCWarning(lcShell, "the wake hotkey %s is held by another program; it stays stored",
+                  qUtf8Printable(KeyCombinationText::text(GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()))));
 }
 
 void KorvaneApplication::show()

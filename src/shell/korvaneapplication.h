@@ -40,7 +40,10 @@ public:
     PreferencesWindow *preferencesWindow();
 
 private:
-    void registerHotKey();
+    // What the store keeps: every action's hotkey.
+    void registerActionShortcuts();
+    // The wake shortcut as stored, the default one at the first start.
+    void registerWakeShortcut();
     // On the first start, and once on a desktop without any tray: how Korvane is reached,
     // with the wake key once the desktop bound it, and that it starts at login. Otherwise
     // what changed for the wake key since the user was last told.

@@ -4,7 +4,7 @@
 #include "platform/platform.h"
 #include "platform/korvanesettings.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
-#include "shell/hotkeys/namedshortcuts.h"
+#include "shell/hotkeys/keycombinationtext.h"
 #include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
@@ -20,11 +20,11 @@ constexpr int MaxToldEntries = 512;
 
 } // namespace
 
-ShortcutBindingReporter::ShortcutBindingReporter(GlobalShortcutRegistry *center, QObject *parent)
+ShortcutBindingReporter::ShortcutBindingReporter(GlobalShortcutRegistry *registry, QObject *parent)
     : QObject(parent)
-    , m_center(center)
+    , m_registry(registry)
 {
-    connect(center, &GlobalShortcutRegistry::bindingChanged, this, &ShortcutBindingReporter::onBindingChanged);
+    connect(registry, &GlobalShortcutRegistry::bindingChanged, this, &ShortcutBindingReporter::onBindingChanged);
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(SettleLimitMs);
     connect(&m_settleTimer, &QTimer::timeout, this, &ShortcutBindingReporter::settleWake);
@@ -58,17 +58,17 @@ QString ShortcutBindingReporter::warning(const Binding &binding)
     return binding.state == Binding::Unsupported ? qtTrId("globalShortcutsUnavailableWarning") : qtTrId("hotKeyNotBoundWarning");
 }
 
-QString ShortcutBindingReporter::fieldText(const RecordedShortcut &hotKey, const Binding &binding)
+QString ShortcutBindingReporter::fieldText(QKeyCombination keys, const Binding &binding)
 {
-    if (hotKey.isEmpty())
+    if (keys == QKeyCombination())
         return QString();
     if (binding.state == Binding::Bound && !binding.trigger.isEmpty()) {
         // Portals describe a binding in their own words ("LOGO+d"); one that reads as a
         // shortcut is shown as the desktop's settings write it.
-        const std::optional<RecordedShortcut> bound = RecordedShortcut::hotKeyForString(binding.trigger);
-        return bound && !bound->isEmpty() ? bound->displayString() : binding.trigger;
+        const std::optional<QKeyCombination> bound = KeyCombinationText::fromText(binding.trigger);
+        return bound && *bound != QKeyCombination() ? KeyCombinationText::text(*bound) : binding.trigger;
     }
-    return hotKey.displayString();
+    return KeyCombinationText::text(keys);
 }
 
 QString ShortcutBindingReporter::howToBind()
@@ -94,9 +94,9 @@ QString ShortcutBindingReporter::withoutWakeKey(const Binding &binding)
 
 GlobalShortcutBackend::Binding ShortcutBindingReporter::wakeBinding() const
 {
-    const Binding binding = m_center->bindingForName(NamedShortcuts::WakeHotKeyName);
+    const Binding binding = m_registry->binding(GlobalShortcutRegistry::WakeShortcutName);
     // No wake shortcut is set: nothing opens Korvane by key, and nothing is to blame.
-    if (!m_center->hotKeyForName(NamedShortcuts::WakeHotKeyName) && binding.state != Binding::Refused)
+    if (!m_registry->keys(GlobalShortcutRegistry::WakeShortcutName) && binding.state != Binding::Refused)
         return {Binding::Refused, QString(), Binding::NoCause};
     return binding;
 }
@@ -116,31 +116,30 @@ void ShortcutBindingReporter::settleWake()
     if (!m_wakeSettled)
         return;
     const Binding binding = wakeBinding();
-    const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
     // What the notice says now is what the user knows: a later change is news, this is not.
-    noteTold(NamedShortcuts::WakeHotKeyName, binding, RecordedShortcut(wake.first, wake.second));
+    noteTold(GlobalShortcutRegistry::WakeShortcutName, binding, GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()));
     if (binding.state == Binding::Unsupported)
-        noteTold(GlobalShortcutsName, binding, RecordedShortcut());
+        noteTold(GlobalShortcutsName, binding, QKeyCombination());
     std::exchange(m_wakeSettled, nullptr)(binding);
 }
 
-bool ShortcutBindingReporter::noteTold(const QString &name, const Binding &binding, const RecordedShortcut &hotKey) const
+bool ShortcutBindingReporter::noteTold(const QString &name, const Binding &binding, QKeyCombination keys) const
 {
     QString state;
     switch (binding.state) {
     case Binding::Bound:
-        state = QStringLiteral("bound ") + fieldText(hotKey, binding);
+        state = QStringLiteral("bound ") + fieldText(keys, binding);
         break;
     case Binding::Pending:
         return false;
     case Binding::Refused:
-        state = QStringLiteral("refused %1 %2").arg(int(binding.cause)).arg(hotKey.displayString());
+        state = QStringLiteral("refused %1 %2").arg(int(binding.cause)).arg(KeyCombinationText::text(keys));
         break;
     case Binding::Unsupported:
         state = QStringLiteral("unsupported %1").arg(int(binding.cause));
         break;
     case Binding::Unconfirmed:
-        state = QStringLiteral("unconfirmed ") + hotKey.displayString();
+        state = QStringLiteral("unconfirmed ") + KeyCombinationText::text(keys);
         break;
     }
     const QString prefix = name + QLatin1Char('=');
@@ -155,9 +154,9 @@ bool ShortcutBindingReporter::noteTold(const QString &name, const Binding &bindi
     return true;
 }
 
-void ShortcutBindingReporter::onBindingChanged(const QString &name, const StoredKeyCombination &)
+void ShortcutBindingReporter::onBindingChanged(const QString &name)
 {
-    if (name == NamedShortcuts::WakeHotKeyName && m_wakeSettled) {
+    if (name == GlobalShortcutRegistry::WakeShortcutName && m_wakeSettled) {
         if (wakeBinding().state != Binding::Pending)
             settleWake();
         return;
@@ -167,42 +166,43 @@ void ShortcutBindingReporter::onBindingChanged(const QString &name, const Stored
 
 void ShortcutBindingReporter::review(const QString &name)
 {
-    const PTHotKeyPtr registered = m_center->hotKeyForName(name);
-    const Binding binding = name == NamedShortcuts::WakeHotKeyName ? wakeBinding() : m_center->bindingForName(name);
-    const StoredKeyCombination combo = registered ? registered->keyCombo() : StoredKeyCombination::clearKeyCombo();
-    const RecordedShortcut hotKey(quint32(combo.keyCode()), NamedShortcuts::eventModifierFlags(combo.modifiers()));
-    const bool wake = name == NamedShortcuts::WakeHotKeyName;
+    const std::optional<QKeyCombination> registered = m_registry->keys(name);
+    const bool wake = name == GlobalShortcutRegistry::WakeShortcutName;
+    const Binding binding = wake ? wakeBinding() : m_registry->binding(name);
+    // A refused wake shortcut holds no registration; the user chose the stored one.
+    const QKeyCombination keys = registered ? *registered : wake ? GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()) : QKeyCombination();
     // A new action's shortcut that took is what the user expects: only the wake key's is told.
     if (binding.state == Binding::Pending || (binding.state == Binding::Bound && !wake) || (!registered && !wake))
         return;
     // Keys taken as asked, as a grab takes them, are what the user chose in the General tab.
-    if (!noteTold(name, binding, hotKey) || (binding.state == Binding::Bound && binding.trigger.isEmpty()))
+    if (!noteTold(name, binding, keys) || (binding.state == Binding::Bound && binding.trigger.isEmpty()))
         return;
     Notification content;
     content.attachmentImage = QStringLiteral(":/images/notificationFail.png");
     if (binding.state == Binding::Unsupported) {
         // The first start's notice, still waiting for the wake key, says it for all.
-        if (m_wakeSettled || !noteTold(GlobalShortcutsName, binding, RecordedShortcut()))
+        if (m_wakeSettled || !noteTold(GlobalShortcutsName, binding, QKeyCombination()))
             return;
         qCWarning(lcBindings, "this desktop binds no global shortcuts; \"korvane show\" bound in its keyboard settings opens the popover");
         content.title = qtTrId("globalShortcutsUnavailableTitle");
         content.body = binding.cause == Binding::NoGlobalShortcuts ? qtTrId("globalShortcutsUnavailableBody") : withoutWakeKey(binding);
     } else if (wake) {
-        qCInfo(lcBindings, "the wake shortcut %s is now %s", qUtf8Printable(hotKey.displayString()),
-               binding.state == Binding::Bound ? qUtf8Printable(fieldText(hotKey, binding)) : "not bound");
+        qCInfo(lcBindings, "the wake shortcut %s is now %s", qUtf8Printable(KeyCombinationText::text(keys)),
+               binding.state == Binding::Bound ? qUtf8Printable(fieldText(keys, binding)) : "not bound");
         content.title = qtTrId("wakeKeyChangedTitle");
         if (binding.state == Binding::Bound) {
             content.attachmentImage = QStringLiteral(":/images/notificationDone.png");
-            content.body = qtTrId("wakeKeyBound").arg(fieldText(hotKey, binding));
+            content.body = qtTrId("wakeKeyBound").arg(fieldText(keys, binding));
         } else {
             content.body = withoutWakeKey(binding);
         }
     } else {
-        qCWarning(lcBindings, "the shortcut %s (%s) is not bound", qUtf8Printable(hotKey.displayString()), qUtf8Printable(name));
+        const QString text = KeyCombinationText::text(keys);
+        qCWarning(lcBindings, "the shortcut %s (%s) is not bound", qUtf8Printable(text), qUtf8Printable(name));
         content.title = qtTrId("hotKeyNotBoundTitle");
         content.body = binding.cause == Binding::KeyTaken || binding.cause == Binding::NoCause
-            ? qtTrId("hotKeyNotBoundBody").arg(hotKey.displayString())
-            : qtTrId("hotKeyNotBoundCauseBody").arg(hotKey.displayString(), warning(binding));
+            ? qtTrId("hotKeyNotBoundBody").arg(text)
+            : qtTrId("hotKeyNotBoundCauseBody").arg(text, warning(binding));
     }
     // Told even with notifications muted: the user pressing the keys would get nothing.
     Platform::notifier()->post(content);

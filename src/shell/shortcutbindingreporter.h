@@ -1,8 +1,6 @@
 #pragma once
 
 #include "platform/globalshortcutbackend.h"
-#include "shell/hotkeys/recordedshortcut.h"
-#include "shell/hotkeys/storedkeycombination.h"
 
 #include <QObject>
 #include <QTimer>
@@ -25,12 +23,12 @@ public:
     // than the portal's tries for a session.
     static constexpr int SettleLimitMs = 40000;
 
-    explicit ShortcutBindingReporter(GlobalShortcutRegistry *center, QObject *parent = nullptr);
+    explicit ShortcutBindingReporter(GlobalShortcutRegistry *registry, QObject *parent = nullptr);
 
     // Empty while the shortcut is bound or the desktop has not answered yet.
     static QString warning(const Binding &binding);
-    // The desktop's own name of the keys when it gave one, else the recorded shortcut's.
-    static QString fieldText(const RecordedShortcut &hotKey, const Binding &binding);
+    // The desktop's own name of the keys when it gave one, else the text of keys.
+    static QString fieldText(QKeyCombination keys, const Binding &binding);
     // Where a user of this desktop binds "korvane show" to a key of their own.
     static QString howToBind();
     // What opens Korvane when no key of ours does: the commands, the cause and the desktop's way.
@@ -45,12 +43,12 @@ public:
     void review(const QString &name);
 
 private:
-    void onBindingChanged(const QString &name, const StoredKeyCombination &keyCombo);
+    void onBindingChanged(const QString &name);
     void settleWake();
     // Remembers the binding as told for that name; false when it was the last one told already.
-    bool noteTold(const QString &name, const Binding &binding, const RecordedShortcut &hotKey) const;
+    bool noteTold(const QString &name, const Binding &binding, QKeyCombination keys) const;
 
-    GlobalShortcutRegistry *m_center;
+    GlobalShortcutRegistry *m_registry;
     std::function<void(const Binding &)> m_wakeSettled;
     QTimer m_settleTimer;
 };

@@ -159,9 +159,9 @@ void TrayIcon::addEvent()
     });
 
     connect(m_contentView->area(), &DropHereArea::dragClassified, this, &TrayIcon::showListForDrop);
-    GlobalShortcutRegistry *hotKeys = GlobalShortcutRegistry::instance();
-    connect(hotKeys, &GlobalShortcutRegistry::openMainView, this, &TrayIcon::toggleClipboardList);
-    connect(hotKeys, &GlobalShortcutRegistry::actionShortcutPressed, this, &TrayIcon::actionShortcutPressed);
+    GlobalShortcutRegistry *shortcuts = GlobalShortcutRegistry::instance();
+    connect(shortcuts, &GlobalShortcutRegistry::wakeActivated, this, &TrayIcon::toggleClipboardList);
+    connect(shortcuts, &GlobalShortcutRegistry::actionActivated, this, &TrayIcon::runActionOnClipboard);
 }
 
 ActionListPopup *TrayIcon::mainContentView()
@@ -359,17 +359,6 @@ void TrayIcon::readClipboardIntoList()
         m_focusDeadline->stop();
     mainContentView()->showPayload(clipboardPayload(), int(m_currentRow));
     qCInfo(lcShell, "the list for the clipboard shows %lld actions, read once it had the focus", qint64(m_mainContentView->dropList().size()));
-}
-
-void TrayIcon::actionShortcutPressed(const QString &hotKeyName)
-{
-    if (m_isAnimating)
-        return;
-    const QStringList parts = hotKeyName.split(QLatin1Char('-'));
-    if (parts.size() != 2)
-        return;
-    if (const auto drop = ActionStore::instance()->fetchDropWith(parts.at(0).toUInt(), parts.at(1).toUInt()))
-        runActionOnClipboard(drop);
 }
 
 void TrayIcon::runActionOnClipboard(const DropListEntityPtr &drop)

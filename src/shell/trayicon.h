@@ -37,7 +37,6 @@ public:
     void showPopover();
     void hidePopover();
     void animateMenuImage();
-    void actionShortcutPressed(const QString &hotKeyName);
     // The wake hotkey's path: the list for the clipboard, or closing the popover.
     void toggleClipboardList();
     // An action hotkey's path for any action: when it takes the clipboard's data, the list

@@ -7,7 +7,6 @@
 #include "store/imagetophoto.h"
 #include "intake/actioncatalog.h"
 #include "intake/droppayload.h"
-#include "platform/shortcutservice.h"
 #include "store/storecontext.h"
 #include "platform/platform.h"
 #include "store/storeschema.h"
@@ -244,26 +243,22 @@ DropListEntityPtr ActionStore::fetchDropWith(quint32 keyCode, quint32 modifiers)
     return found.isEmpty() ? nullptr : std::static_pointer_cast<DropListEntity>(found.first());
 }
 
+DropListEntityPtr ActionStore::fetchDropWith(QKeyCombination keys)
+{
+    if (keys == QKeyCombination())
+        return nullptr;
+    const auto found = context()->fetch(DropListEntity::entityName(), [=](const StoredRecord &object) {
+        return static_cast<const DropListEntity &>(object).keyCombination() == keys;
+    });
+    return found.isEmpty() ? nullptr : std::static_pointer_cast<DropListEntity>(found.first());
+}
+
 DropListEntityPtr ActionStore::fetchDropWithID(qint32 dropID)
 {
     const auto found = context()->fetch(DropListEntity::entityName(), [=](const StoredRecord &object) {
         return static_cast<const DropListEntity &>(object).dropID() == dropID;
     });
     return found.isEmpty() ? nullptr : std::static_pointer_cast<DropListEntity>(found.first());
-}
-
-void ActionStore::initializationHotKey()
-{
-    const auto drops = context()->fetch(DropListEntity::entityName(), [](const StoredRecord &object) {
-        return static_cast<const DropListEntity &>(object).hasHotKey();
-    });
-    ShortcutService *service = Platform::hotKeyService();
-    for (const auto &object : drops) {
-        const auto drop = std::static_pointer_cast<DropListEntity>(object);
-        const QString name = QStringLiteral("%1-%2").arg(drop->keyCode()).arg(drop->modifiers());
-        if (!service->registerHotKey(name, quint32(drop->keyCode()), quint32(drop->modifiers())))
-            qCWarning(lcStore, "the hotkey %s of \"%s\" could not be registered", qUtf8Printable(name), qUtf8Printable(drop->title()));
-    }
 }
 
 qint32 ActionStore::newDropID()

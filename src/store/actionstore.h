@@ -31,9 +31,10 @@ public:
     // The actions the list offers for the payload, in the order the user gave them.
     QList<DropListEntityPtr> dropsOffering(const DropPayload &payload);
     DropListEntityPtr fetchDropWith(quint32 keyCode, quint32 modifiers);
+    // The action whose hotkey is these keys; null for none or an empty combination.
+    DropListEntityPtr fetchDropWith(QKeyCombination keys);
     // The action with this identifier; null when there is none.
     DropListEntityPtr fetchDropWithID(qint32 dropID);
-    void initializationHotKey();
     DropListEntityPtr getNewDrop(qint64 catalog, qint64 type, qint32 index);
     // getNewDrop without the save, for callers that write many changes in one transaction.
     DropListEntityPtr insertNewDrop(qint64 catalog, qint64 type, qint32 index);

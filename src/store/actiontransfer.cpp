@@ -567,6 +567,5 @@ bool ActionTransfer::importActions(const QByteArray &json, bool replace, QString
     m_missingSecretCount = missingSecrets;
     m_importedCount = int(planned.size());
     qCInfo(lcTransfer, "imported %d actions%s", m_importedCount, replace ? " in place of the list" : "");
-    m_store->initializationHotKey();
     return true;
 }

@@ -26,8 +26,8 @@ public:
     QByteArray exportActions(bool withSecrets);
 
     // Adds the file's actions at the end of their catalogs, or in place of every action when
-    // replace, and registers their hotkeys. On false, error says the first problem and its
-    // line, and the store is untouched.
+    // replace; the tray registers their hotkeys at its next start. On false, error says the
+    // first problem and its line, and the store is untouched.
     bool importActions(const QByteArray &json, bool replace, QString *error);
 
     int importedCount() const { return m_importedCount; }

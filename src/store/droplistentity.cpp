@@ -1,5 +1,7 @@
 #include "store/droplistentity.h"
 
+#include "common/storedshortcutcodec.h"
+
 #include "store/storecontext.h"
 #include "store/storeschema.h"
 
@@ -196,4 +198,19 @@ std::shared_ptr<ImageRotate> DropListEntity::imageRotate() const
 std::shared_ptr<FileRename> DropListEntity::fileRename() const
 {
     return std::dynamic_pointer_cast<FileRename>(settings());
+}
+
+std::optional<QKeyCombination> DropListEntity::keyCombination() const
+{
+    return StoredShortcutCodec::decode(quint32(keyCode()), quint32(modifiers()));
+}
+
+bool DropListEntity::setKeyCombination(QKeyCombination keys)
+{
+    const std::optional<StoredShortcutCodec::StoredShortcut> stored = StoredShortcutCodec::encode(keys);
+    if (!stored)
+        return false;
+    setKeyCode(qint32(stored->keyCode));
+    setModifiers(qint32(stored->modifiers));
+    return true;
 }

@@ -2,6 +2,8 @@
 
 #include "store/storedrecord.h"
 
+#include <optional>
+
 class TextTranslate;
 class TextClearStyle;
 class TextCharCount;
@@ -62,6 +64,11 @@ public:
 
     // A hotkey is bound when either the key code or the modifiers are not 0.
     bool hasHotKey() const { return keyCode() != 0 || modifiers() != 0; }
+    // The hotkey as a key combination, empty for none; nothing when the stored numbers name
+    // no key Korvane can bind.
+    std::optional<QKeyCombination> keyCombination() const;
+    // False, and nothing changed, for a combination that has no stored form.
+    bool setKeyCombination(QKeyCombination keys);
 
     // The settings record of the action's kind; null for a record without one.
     std::shared_ptr<StoredRecord> settings() const;

@@ -11,7 +11,7 @@
 #include "store/filemove.h"
 #include "shell/generalsettingspage.h"
 #include "servers/libretranslatestandin.h"
-#include "shell/wakeshortcutfield.h"
+#include "shell/keycombinationedit.h"
 #include "store/imagecompression.h"
 #include "platform/headlessshortcutbackend.h"
 #include "net/apiclient.h"
@@ -21,14 +21,12 @@
 #include "actions/translations.h"
 #include "platform/platform.h"
 #include "platform/settingsbackend.h"
-#include "shell/editor/shortcutfield.h"
-#include "shell/hotkeys/shortcutrecorder.h"
+#include "common/storedshortcutcodec.h"
 #include "shell/editor/recipientspanel.h"
 #include "shell/editor/renamepanel.h"
 #include "shell/editor/resizeimagepanel.h"
 #include "shell/editor/savepathfield.h"
 #include "shell/editor/settingspanelfactory.h"
-#include "shell/hotkeys/namedshortcuts.h"
 #include "store/textcustomurl.h"
 #include "store/texttranslate.h"
 #include "platform/xkbkeycodes.h"
@@ -55,23 +53,14 @@
 
 namespace {
 
+// Stored key codes and modifier flags.
 constexpr quint32 kVirtualK = 40;
 constexpr quint32 kVirtualA = 0;
 constexpr quint32 kVirtualF5 = 96;
-constexpr quint32 kVirtualDelete = 51;
-constexpr quint32 kVirtualForwardDelete = 117;
+constexpr quint32 kCtrl = StoredShortcutCodec::ControlFlag;
+constexpr quint32 kCtrlAlt = kCtrl | StoredShortcutCodec::OptionFlag;
 
 HeadlessShortcutBackend *g_service = nullptr;
-
-// Whether the system holds the combination for Korvane, in hot-key modifier bits.
-bool isRegistered(quint32 keyCode, quint32 flags)
-{
-    for (const auto &registration : g_service->registrations()) {
-        if (registration.keyCode == keyCode && registration.modifiers == quint32(NamedShortcuts::hotKeyModifiers(flags)))
-            return true;
-    }
-    return false;
-}
 
 // What the store file holds, read through a connection of its own; nothing when no row has it.
 QVariant stored(const QString &entity, const QString &attribute, qint64 id)
@@ -97,9 +86,9 @@ QVariant storedSetting(const DropListEntityPtr &drop, const QString &attribute)
 }
 
 // Key events as X11 delivers them: with the key's place as the native scan code.
-void pressKey(QWidget *widget, quint32 virtualKey, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+void pressKey(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, XkbKeyCodes::xkbKeyCode(virtualKey), 0, 0);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, XkbKeyCodes::xkbKeyCode(QKeyCombination(key)), 0, 0);
     QApplication::sendEvent(widget, &press);
 }
 
@@ -177,7 +166,7 @@ void SettingsPanelsTest::initTestCase()
     Translations::install({QStringLiteral("en-US")});
     auto service = std::make_unique<HeadlessShortcutBackend>();
     g_service = service.get();
-    Platform::setEventHotKeyService(std::move(service));
+    Platform::setShortcutBackend(std::move(service));
     QVERIFY(ActionStore::instance()->openStore());
 }
 
@@ -240,32 +229,27 @@ void SettingsPanelsTest::emptiedNameIsRefused()
 void SettingsPanelsTest::recordingAHotKey_data()
 {
     QTest::addColumn<QString>("start");
-    QTest::addColumn<quint32>("key");
-    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     // What the action holds afterwards, and what the field's tip then says.
     QTest::addColumn<quint32>("storedKey");
     QTest::addColumn<quint32>("storedFlags");
     QTest::addColumn<QString>("tip");
-    const auto flags = [](Qt::KeyboardModifiers modifiers) { return ShortcutRecorder::eventModifierFlags(modifiers); };
-    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-    QTest::newRow("ctrl-shift-K") << "" << kVirtualK << int(Qt::Key_K) << int(ctrlShift) << kVirtualK << flags(ctrlShift) << "";
-    QTest::newRow("F5 alone") << "" << kVirtualF5 << int(Qt::Key_F5) << 0 << kVirtualF5 << 0u << "";
-    QTest::newRow("A alone is refused") << "" << kVirtualA << int(Qt::Key_A) << 0 << 0u << 0u << "function key";
-    QTest::newRow("shift-A is refused") << "" << kVirtualA << int(Qt::Key_A) << int(Qt::ShiftModifier) << 0u << 0u << "function key";
-    QTest::newRow("another action's is refused") << "taken" << kVirtualK << int(Qt::Key_K) << int(Qt::ControlModifier) << kVirtualA
-                                                 << quint32(NamedShortcuts::ControlFlag) << "First";
-    QTest::newRow("another program's is refused") << "elsewhere" << kVirtualK << int(Qt::Key_K) << int(Qt::AltModifier) << 0u << 0u
-                                                  << "Another program";
-    QTest::newRow("Backspace clears") << "recorded" << kVirtualDelete << int(Qt::Key_Backspace) << 0 << 0u << 0u << "";
-    QTest::newRow("Delete clears") << "recorded" << kVirtualForwardDelete << int(Qt::Key_Delete) << 0 << 0u << 0u << "";
+    const quint32 ctrlShift = kCtrl | StoredShortcutCodec::ShiftFlag;
+    QTest::newRow("ctrl-shift-K") << "" << int(Qt::Key_K) << int(Qt::ControlModifier | Qt::ShiftModifier) << kVirtualK << ctrlShift << "";
+    QTest::newRow("F5 alone") << "" << int(Qt::Key_F5) << 0 << kVirtualF5 << 0u << "";
+    QTest::newRow("A alone is refused") << "" << int(Qt::Key_A) << 0 << 0u << 0u << "function key";
+    QTest::newRow("shift-A is refused") << "" << int(Qt::Key_A) << int(Qt::ShiftModifier) << 0u << 0u << "function key";
+    QTest::newRow("another action's is refused") << "taken" << int(Qt::Key_K) << int(Qt::ControlModifier) << kVirtualA << kCtrl << "First";
+    QTest::newRow("another program's is refused") << "elsewhere" << int(Qt::Key_K) << int(Qt::AltModifier) << 0u << 0u << "Another program";
+    QTest::newRow("Backspace clears") << "recorded" << int(Qt::Key_Backspace) << 0 << 0u << 0u << "";
+    QTest::newRow("Delete clears") << "recorded" << int(Qt::Key_Delete) << 0 << 0u << 0u << "";
 }
 
 void SettingsPanelsTest::recordingAHotKey()
 {
     QFETCH(QString, start);
-    QFETCH(quint32, key);
-    QFETCH(int, qtKey);
+    QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(quint32, storedKey);
     QFETCH(quint32, storedFlags);
@@ -275,24 +259,23 @@ void SettingsPanelsTest::recordingAHotKey()
         other->setKeyCode(0);
         other->setModifiers(0);
     }
-    const quint32 ctrl = NamedShortcuts::ControlFlag;
-    const quint32 ctrlAlt = ctrl | NamedShortcuts::OptionFlag;
+    const QKeyCombination ctrlAltF5(Qt::ControlModifier | Qt::AltModifier, Qt::Key_F5);
     auto drop = newDrop(0, 8);
     auto first = newDrop(0, 0);
     first->setTitle(QStringLiteral("First"));
     if (start == QLatin1String("taken")) {
         first->setKeyCode(int(kVirtualK));
-        first->setModifiers(int(ctrl));
+        first->setModifiers(int(kCtrl));
         drop->setKeyCode(int(kVirtualA));
-        drop->setModifiers(int(ctrl));
+        drop->setModifiers(int(kCtrl));
     } else if (start == QLatin1String("elsewhere")) {
-        g_service->refuse(kVirtualK, quint32(NamedShortcuts::hotKeyModifiers(NamedShortcuts::OptionFlag)));
+        g_service->refuse(QKeyCombination(Qt::AltModifier, Qt::Key_K));
     }
     store->saveDataChange();
     auto panel = panelFor<FormSettingsPanel>(QStringLiteral("enCaseConvert"), drop);
     if (start == QLatin1String("recorded")) {
-        QVERIFY(panel->saveHotkey(RecordedShortcut(kVirtualF5, ctrlAlt)));
-        QVERIFY(isRegistered(kVirtualF5, ctrlAlt));
+        QVERIFY(panel->saveHotkey(ctrlAltF5));
+        QVERIFY(g_service->isRegistered(ctrlAltF5));
         panel->setAction(drop);
     }
     // With a hot key the field shows in place of the button.
@@ -302,16 +285,16 @@ void SettingsPanelsTest::recordingAHotKey()
         QTest::mouseClick(panel->hotKeyButton(), Qt::LeftButton);
     QVERIFY(panel->hotKeyField()->isVisible());
     QTRY_VERIFY(panel->hotKeyField()->hasFocus());
-    pressKey(panel->hotKeyField(), key, Qt::Key(qtKey), Qt::KeyboardModifiers(modifiers));
-    const quint32 pressed = ShortcutRecorder::eventModifierFlags(Qt::KeyboardModifiers(modifiers));
+    pressKey(panel->hotKeyField(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(storedDrop(drop, QStringLiteral("keyCode")).toUInt(), storedKey);
     QCOMPARE(storedDrop(drop, QStringLiteral("modifiers")).toUInt(), storedFlags);
-    QCOMPARE(isRegistered(key, pressed), storedKey == key && storedFlags == pressed && pressed != 0);
+    const QKeyCombination holds = *StoredShortcutCodec::decode(storedKey, storedFlags);
+    QCOMPARE(g_service->isRegistered(QKeyCombination(Qt::KeyboardModifiers(modifiers), Qt::Key(key))), holds == QKeyCombination(Qt::KeyboardModifiers(modifiers), Qt::Key(key)) && modifiers != 0);
     QVERIFY2(panel->hotKeyField()->toolTip().contains(tip), qPrintable(panel->hotKeyField()->toolTip()));
-    QCOMPARE(panel->hotKeyField()->hotKey(), RecordedShortcut(storedKey, storedFlags));
+    QCOMPARE(panel->hotKeyField()->keyCombination(), holds);
     QCOMPARE(storedDrop(first, QStringLiteral("keyCode")).toUInt(), start == QLatin1String("taken") ? kVirtualK : 0u);
     if (start == QLatin1String("recorded")) {
-        QVERIFY(!isRegistered(kVirtualF5, ctrlAlt));
+        QVERIFY(!g_service->isRegistered(ctrlAltF5));
         QVERIFY(panel->hotKeyButton()->isVisible());
         QVERIFY(!panel->hotKeyField()->isVisible());
     }
@@ -319,30 +302,30 @@ void SettingsPanelsTest::recordingAHotKey()
 
 void SettingsPanelsTest::wakeHotKeyHeldByAnotherProgramIsTold()
 {
-    const quint32 ctrlAlt = NamedShortcuts::ControlFlag | NamedShortcuts::OptionFlag;
-    const quint32 superShift = NamedShortcuts::CommandFlag | NamedShortcuts::ShiftFlag;
-    g_service->refuse(kVirtualK, quint32(NamedShortcuts::hotKeyModifiers(superShift)));
+    const QKeyCombination superShiftK(Qt::MetaModifier | Qt::ShiftModifier, Qt::Key_K);
+    const QKeyCombination ctrlAltK(Qt::ControlModifier | Qt::AltModifier, Qt::Key_K);
+    g_service->refuse(superShiftK);
     GeneralSettingsPage general(nullptr);
     general.show();
-    WakeShortcutField *field = general.hotKeyField();
+    KeyCombinationEdit *field = general.hotKeyField();
     field->setFocus();
     const QString usual = field->toolTip();
     QVERIFY(!general.hotKeyWarning()->isVisible());
 
     // Held elsewhere: stored all the same, and the field says why it does nothing.
-    pressKey(field, kVirtualK, Qt::Key_K, Qt::MetaModifier | Qt::ShiftModifier);
-    QCOMPARE(storedWakeHotKey(), qMakePair(kVirtualK, superShift));
-    QVERIFY(!isRegistered(kVirtualK, superShift));
+    pressKey(field, Qt::Key_K, Qt::MetaModifier | Qt::ShiftModifier);
+    QCOMPARE(storedWakeHotKey(), qMakePair(kVirtualK, StoredShortcutCodec::CommandFlag | StoredShortcutCodec::ShiftFlag));
+    QVERIFY(!g_service->isRegistered(superShiftK));
     QVERIFY(general.hotKeyWarning()->isVisible());
     QVERIFY2(general.hotKeyWarning()->text().contains(QStringLiteral("another program")), qPrintable(general.hotKeyWarning()->text()));
     QCOMPARE(field->toolTip(), general.hotKeyWarning()->text());
 
     // A free one is taken, and the field's own help comes back; clearing is never refused.
-    for (const auto &[key, modifiers, stored] : {std::tuple{Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, ctrlAlt},
+    for (const auto &[key, modifiers, stored] : {std::tuple{Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, kCtrlAlt},
                                                  std::tuple{Qt::Key_Backspace, Qt::KeyboardModifiers(), 0u}}) {
-        pressKey(field, key == Qt::Key_K ? kVirtualK : kVirtualDelete, key, modifiers);
+        pressKey(field, key, modifiers);
         QCOMPARE(storedWakeHotKey(), qMakePair(stored ? kVirtualK : 0u, stored));
-        QCOMPARE(isRegistered(kVirtualK, ctrlAlt), stored != 0);
+        QCOMPARE(g_service->isRegistered(ctrlAltK), stored != 0);
         QCOMPARE(field->toolTip(), usual);
         QVERIFY(!general.hotKeyWarning()->isVisible());
     }

@@ -2,7 +2,7 @@
 
 #include "shell/actioniconprovider.h"
 #include "store/droplistentity.h"
-#include "shell/hotkeys/recordedshortcut.h"
+#include "shell/hotkeys/keycombinationtext.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,7 +40,7 @@ ActionPreviewCell::ActionPreviewCell(const std::shared_ptr<DropListEntity> &drop
 void ActionPreviewCell::reload()
 {
     showTitle();
-    m_hotKey->setText(m_drop->hasHotKey() ? RecordedShortcut(quint32(m_drop->keyCode()), quint32(m_drop->modifiers())).displayString() : QString());
+    m_hotKey->setText(KeyCombinationText::text(m_drop->keyCombination().value_or(QKeyCombination())));
 }
 
 // A title longer than the row ends in an ellipsis, never in half a letter.

@@ -3,9 +3,8 @@
 #include "store/droplistentity.h"
 #include "shell/shortcutbindingreporter.h"
 #include "store/actionstore.h"
-#include "shell/editor/shortcutfield.h"
+#include "shell/keycombinationedit.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
-#include "shell/hotkeys/namedshortcuts.h"
 #include "common/korvanelogging.h"
 
 #include <QCheckBox>
@@ -21,22 +20,13 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-namespace {
-
-RecordedShortcut hotKeyOf(const DropListEntity &drop)
-{
-    return RecordedShortcut(quint32(drop.keyCode()), quint32(drop.modifiers()));
-}
-
-} // namespace
-
 FormSettingsPanel::FormSettingsPanel(QWidget *parent)
     : SettingsPanel(parent)
     , m_form(new QFormLayout)
     , m_titleField(new QLineEdit(this))
     , m_titleProblem(new QLabel(this))
     , m_hotKeyButton(new QPushButton(qtTrId("recordHotKey"), this))
-    , m_hotKeyField(new ShortcutField(this))
+    , m_hotKeyField(new KeyCombinationEdit(this))
     , m_hotKeyProblem(new QLabel(this))
 {
     m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -61,7 +51,6 @@ FormSettingsPanel::FormSettingsPanel(QWidget *parent)
     m_form->addRow(qtTrId("panelName"), titleColumn);
 
     m_hotKeyButton->setToolTip(qtTrId("recordHotKeyTip"));
-    m_hotKeyField->setToolTip(qtTrId("hotKeyFieldTip"));
     m_hotKeyField->installEventFilter(this);
     auto *hotKeyRow = new QHBoxLayout;
     hotKeyRow->setContentsMargins(0, 0, 0, 0);
@@ -93,21 +82,21 @@ FormSettingsPanel::FormSettingsPanel(QWidget *parent)
         showHotKeyButton(false);
         m_hotKeyField->setFocus(Qt::OtherFocusReason);
     });
-    connect(m_hotKeyField, &ShortcutField::keyRefused, this, [this] { refuseHotKey(qtTrId("hotKeyNeedsModifier")); });
-    connect(m_hotKeyField, &ShortcutField::hotKeyFieldEvent, this, &FormSettingsPanel::saveHotkey);
+    connect(m_hotKeyField, &KeyCombinationEdit::keyRefused, this, [this] { refuseHotKey(qtTrId("hotKeyNeedsModifier")); });
+    connect(m_hotKeyField, &KeyCombinationEdit::keyCombinationChanged, this, &FormSettingsPanel::saveHotkey);
     connect(GlobalShortcutRegistry::instance(), &GlobalShortcutRegistry::bindingChanged, this, [this](const QString &name) {
-        if (m_drop && m_drop->hasHotKey() && name == NamedShortcuts::hotKeyName(quint32(m_drop->keyCode()), quint32(m_drop->modifiers())))
+        if (m_drop && m_drop->hasHotKey() && name == GlobalShortcutRegistry::actionShortcutName(*m_drop))
             showHotKeyBinding();
     });
 }
 
 void FormSettingsPanel::showHotKeyBinding()
 {
-    const RecordedShortcut hotKey = m_drop ? hotKeyOf(*m_drop) : RecordedShortcut();
-    const auto binding = GlobalShortcutRegistry::instance()->bindingForName(NamedShortcuts::hotKeyName(hotKey.keyCode(), hotKey.modifiers()));
-    const QString warning = hotKey.isEmpty() ? QString() : ShortcutBindingReporter::warning(binding);
-    m_hotKeyField->setHotKey(hotKey);
-    m_hotKeyField->setText(ShortcutBindingReporter::fieldText(hotKey, binding));
+    const QKeyCombination keys = m_drop ? m_drop->keyCombination().value_or(QKeyCombination()) : QKeyCombination();
+    const auto binding = m_drop ? GlobalShortcutRegistry::instance()->binding(GlobalShortcutRegistry::actionShortcutName(*m_drop)) : GlobalShortcutBackend::Binding();
+    const QString warning = keys == QKeyCombination() ? QString() : ShortcutBindingReporter::warning(binding);
+    m_hotKeyField->setKeyCombination(keys);
+    m_hotKeyField->setText(ShortcutBindingReporter::fieldText(keys, binding));
     m_hotKeyField->setToolTip(warning.isEmpty() ? qtTrId("hotKeyFieldTip") : warning);
     m_hotKeyProblem->setText(warning);
     m_hotKeyProblem->setVisible(!warning.isEmpty());
@@ -175,45 +164,45 @@ void FormSettingsPanel::titleEditingFinished()
         QTimer::singleShot(100, m_titleField, [field = m_titleField] { field->clearFocus(); });
 }
 
-bool FormSettingsPanel::saveHotkey(const RecordedShortcut &value)
+bool FormSettingsPanel::saveHotkey(QKeyCombination value)
 {
     if (!m_drop)
         return false;
     auto *store = ActionStore::instance();
-    const quint32 oldKeyCode = quint32(m_drop->keyCode());
-    const quint32 oldModifiers = quint32(m_drop->modifiers());
+    auto *registry = GlobalShortcutRegistry::instance();
+    const QString oldName = GlobalShortcutRegistry::actionShortcutName(*m_drop);
 
-    if (value.isEmpty()) {
-        NamedShortcuts::unregisterHotKeyForName(NamedShortcuts::hotKeyName(oldKeyCode, oldModifiers));
-        m_drop->setKeyCode(0);
-        m_drop->setModifiers(0);
+    if (value == QKeyCombination()) {
+        registry->unregisterShortcut(oldName);
+        m_drop->setKeyCombination(value);
         store->saveDataChange();
         showHotKeyBinding();
         showHotKeyButton(true);
         return true;
     }
 
-    if (value.keyCode() == oldKeyCode && value.modifiers() == oldModifiers)
+    if (m_drop->keyCombination() == value)
         return true;
-    if (const auto holder = store->fetchDropWith(value.keyCode(), value.modifiers())) {
+    if (const auto holder = store->fetchDropWith(value)) {
         refuseHotKey(qtTrId("hotKeyUsedByAction").arg(holder->title()));
         return false;
     }
 
-    const QString oldName = NamedShortcuts::hotKeyName(oldKeyCode, oldModifiers);
     const bool hadHotKey = m_drop->hasHotKey();
+    const qint32 oldKeyCode = m_drop->keyCode();
+    const qint32 oldModifiers = m_drop->modifiers();
     if (hadHotKey)
-        NamedShortcuts::unregisterHotKeyForName(oldName);
-    const QString name = NamedShortcuts::hotKeyName(value.keyCode(), value.modifiers());
-    if (!NamedShortcuts::registerAttributeName(name, value.keyCode(), value.modifiers(), m_drop->title(), NamedShortcuts::actionDesktopId(m_drop->dropID()))) {
-        qCInfo(lcPanels) << "hotkey held by another program:" << name;
+        registry->unregisterShortcut(oldName);
+    m_drop->setKeyCombination(value);
+    if (!registry->registerActionShortcut(*m_drop)) {
+        qCInfo(lcPanels) << "hotkey held by another program:" << GlobalShortcutRegistry::actionShortcutName(*m_drop);
+        m_drop->setKeyCode(oldKeyCode);
+        m_drop->setModifiers(oldModifiers);
         if (hadHotKey)
-            NamedShortcuts::registerAttributeName(oldName, oldKeyCode, oldModifiers, m_drop->title(), NamedShortcuts::actionDesktopId(m_drop->dropID()));
+            registry->registerActionShortcut(*m_drop);
         refuseHotKey(qtTrId("hotKeyHeldElsewhere"));
         return false;
     }
-    m_drop->setKeyCode(qint32(value.keyCode()));
-    m_drop->setModifiers(qint32(value.modifiers()));
     store->saveDataChange();
     showHotKeyBinding();
     m_hotKeyField->clearFocus();

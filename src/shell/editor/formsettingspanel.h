@@ -2,7 +2,6 @@
 
 #include "shell/editor/settingspanel.h"
 
-#include "shell/hotkeys/recordedshortcut.h"
 #include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
@@ -17,7 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class StoredRecord;
-class ShortcutField;
+class KeyCombinationEdit;
 
 // What every settings panel shares: the action's name field, which refuses to be left empty,
 // and its hotkey, recorded in a field that refuses a combination another action or another
@@ -36,12 +35,12 @@ public:
 
     // Stores value as the action's hotkey, or clears it when value is empty; false when the
     // combination was refused (the field then says why in its tooltip).
-    bool saveHotkey(const RecordedShortcut &value);
+    bool saveHotkey(QKeyCombination value);
 
     std::shared_ptr<DropListEntity> action() const { return m_drop; }
     QLineEdit *titleField() const { return m_titleField; }
     QPushButton *hotKeyButton() const { return m_hotKeyButton; }
-    ShortcutField *hotKeyField() const { return m_hotKeyField; }
+    KeyCombinationEdit *hotKeyField() const { return m_hotKeyField; }
 
 protected:
     // Called with the record set; the settings record is m_drop->settings().
@@ -80,6 +79,6 @@ private:
     QLineEdit *m_titleField;
     QLabel *m_titleProblem;
     QPushButton *m_hotKeyButton;
-    ShortcutField *m_hotKeyField;
+    KeyCombinationEdit *m_hotKeyField;
     QLabel *m_hotKeyProblem;
 };

@@ -1,13 +1,17 @@
 #include "shell/hotkeys/globalshortcut.h"
 
-GlobalShortcut::GlobalShortcut(const QString &name, const StoredKeyCombination &keyCombo)
+#include <QObject>
+
+GlobalShortcut::GlobalShortcut(const QString &name, QKeyCombination keys, QObject *context, std::function<void()> activated)
     : m_name(name)
-    , m_keyCombo(keyCombo)
+    , m_keys(keys)
+    , m_context(context)
+    , m_activated(std::move(activated))
 {
 }
 
-void GlobalShortcut::invoke() const
+void GlobalShortcut::activate() const
 {
-    if (m_target && m_action)
-        m_action(*this);
+    if (m_context && m_activated)
+        m_activated();
 }

@@ -1,34 +1,25 @@
 #pragma once
 
 #include "platform/globalshortcutbackend.h"
-#include "shell/hotkeys/storedkeycombination.h"
 
-#include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <optional>
 
-class GlobalShortcut;
-using PTHotKeyPtr = std::shared_ptr<GlobalShortcut>;
+class QObject;
 
-// One named hotkey of the registry: its combination and what a press calls.
+// One named shortcut of the registry: its keys and what a press calls. As with a functor
+// connected to a signal, the call is tied to a context object and ends with it.
 class GlobalShortcut final
 {
 public:
-    using Action = std::function<void(const GlobalShortcut &hotKey)>;
-
     GlobalShortcut() = default;
-    GlobalShortcut(const QString &name, const StoredKeyCombination &keyCombo);
+    GlobalShortcut(const QString &name, QKeyCombination keys, QObject *context, std::function<void()> activated);
 
     QString name() const { return m_name; }
-    void setName(const QString &name) { m_name = name; }
-    StoredKeyCombination keyCombo() const { return m_keyCombo; }
-    void setKeyCombo(const StoredKeyCombination &keyCombo) { m_keyCombo = keyCombo; }
-    bool isExclusive() const { return m_isExclusive; }
-    void setIsExclusive(bool exclusive) { m_isExclusive = exclusive; }
+    QKeyCombination keys() const { return m_keys; }
     // What the desktop shows for it in its own shortcut settings, where it has them.
     QString description() const { return m_description; }
     void setDescription(const QString &description) { m_description = description; }
@@ -37,25 +28,18 @@ public:
     QString desktopId() const { return m_desktopId.isEmpty() ? m_name : m_desktopId; }
     void setDesktopId(const QString &desktopId) { m_desktopId = desktopId; }
 
-    // The action runs only while the target lives.
-    QObject *target() const { return m_target; }
-    void setTarget(QObject *target) { m_target = target; }
-    const Action &action() const { return m_action; }
-    void setAction(Action action) { m_action = std::move(action); }
+    void activate() const;
 
-    void invoke() const;
-
-    // The system registration while this hotkey holds one.
-    std::optional<GlobalShortcutBackend::HotKeyID> registration() const { return m_registration; }
-    void setRegistration(std::optional<GlobalShortcutBackend::HotKeyID> registration) { m_registration = registration; }
+    // The system registration while the shortcut holds one.
+    std::optional<GlobalShortcutBackend::ShortcutId> registration() const { return m_registration; }
+    void setRegistration(std::optional<GlobalShortcutBackend::ShortcutId> registration) { m_registration = registration; }
 
 private:
     QString m_name;
-    StoredKeyCombination m_keyCombo = StoredKeyCombination::clearKeyCombo();
-    bool m_isExclusive = false;
+    QKeyCombination m_keys;
     QString m_description;
     QString m_desktopId;
-    QPointer<QObject> m_target;
-    Action m_action;
-    std::optional<GlobalShortcutBackend::HotKeyID> m_registration;
+    QPointer<QObject> m_context;
+    std::function<void()> m_activated;
+    std::optional<GlobalShortcutBackend::ShortcutId> m_registration;
 };

@@ -1,14 +1,18 @@
 #include "shell/hotkeys/globalshortcutregistry.h"
 
-#include "platform/platform.h"
 #include "common/korvanelogging.h"
+#include "common/storedshortcutcodec.h"
+#include "platform/platform.h"
+#include "shell/hotkeys/keycombinationtext.h"
+#include "store/actionstore.h"
+#include "store/droplistentity.h"
 
 #include <QLoggingCategory>
 #include <QPointer>
 
-GlobalShortcutRegistry::GlobalShortcutRegistry(GlobalShortcutBackend *service, QObject *parent)
+GlobalShortcutRegistry::GlobalShortcutRegistry(GlobalShortcutBackend *backend, QObject *parent)
     : QObject(parent)
-    , m_service(service)
+    , m_backend(backend)
 {
 }
 
@@ -16,155 +20,156 @@ GlobalShortcutRegistry::~GlobalShortcutRegistry() = default;
 
 GlobalShortcutRegistry *GlobalShortcutRegistry::instance()
 {
-    static GlobalShortcutRegistry *center = new GlobalShortcutRegistry;
-    return center;
+    static GlobalShortcutRegistry *registry = new GlobalShortcutRegistry;
+    return registry;
 }
 
-GlobalShortcutBackend *GlobalShortcutRegistry::service() const
+GlobalShortcutBackend *GlobalShortcutRegistry::backend() const
 {
-    return m_service ? m_service : Platform::eventHotKeyService();
+    return m_backend ? m_backend : Platform::shortcutBackend();
 }
 
-bool GlobalShortcutRegistry::registerHotKey(const PTHotKeyPtr &hotKey)
+QString GlobalShortcutRegistry::actionShortcutName(const DropListEntity &drop)
 {
-    const StoredKeyCombination combo = hotKey->keyCombo();
-    if (!combo.isValidHotKeyCombo())
+    return QStringLiteral("%1-%2").arg(drop.keyCode()).arg(drop.modifiers());
+}
+
+std::optional<QKeyCombination> GlobalShortcutRegistry::storedWakeKeys()
+{
+    const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
+    return StoredShortcutCodec::decode(wake.first, wake.second);
+}
+
+bool GlobalShortcutRegistry::registerShortcut(const GlobalShortcut &shortcut)
+{
+    const QKeyCombination keys = shortcut.keys();
+    if (!keys.keyboardModifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier))
         return true;
-
-    const GlobalShortcutBackend::HotKeyID hotKeyID{HotKeySignature, m_nextHotKeyID};
-    if (!service()->registerNamedEventHotKey(quint32(combo.keyCode()), quint32(combo.modifiers()), hotKeyID, hotKey->isExclusive(),
-                                             hotKey->desktopId(), hotKey->description())) {
-        qCInfo(lcHotKeys, "the system refused the hotkey %s (%s)", qUtf8Printable(hotKey->name()), qUtf8Printable(combo.description()));
-        m_refused.insert(hotKey->name(), combo);
-        Q_EMIT bindingChanged(hotKey->name(), combo);
-        return false;
+    const QString name = shortcut.name();
+    if (const auto old = m_shortcuts.constFind(name); old != m_shortcuts.cend()) {
+        backend()->unregisterShortcut(*old->registration());
+        m_names.remove(*old->registration());
+        m_shortcuts.erase(old);
     }
 
-    m_hotKeyIDs.insert(m_nextHotKeyID, hotKey);
-    ++m_nextHotKeyID;
-    hotKey->setRegistration(hotKeyID);
-    m_hotKeys.insert(hotKey->name(), hotKey);
-    installEventHandler();
-    if (m_refused.remove(hotKey->name()) > 0)
-        Q_EMIT bindingChanged(hotKey->name(), combo);
+    const GlobalShortcutBackend::ShortcutId id = m_nextId;
+    if (!backend()->registerShortcut(id, keys, shortcut.desktopId(), shortcut.description())) {
+        qCInfo(lcHotKeys, "the system refused the shortcut %s (%s)", qUtf8Printable(name), qUtf8Printable(KeyCombinationText::text(keys)));
+        return refuse(name);
+    }
+    ++m_nextId;
+    GlobalShortcut registered = shortcut;
+    registered.setRegistration(id);
+    m_shortcuts.insert(name, registered);
+    m_names.insert(id, name);
+    setHandlers();
+    if (m_refused.remove(name))
+        Q_EMIT bindingChanged(name);
     return true;
 }
 
-void GlobalShortcutRegistry::unregisterHotKey(const PTHotKeyPtr &hotKey)
+bool GlobalShortcutRegistry::refuse(const QString &name)
 {
-    if (!hotKey || !m_hotKeys.contains(hotKey->name()))
-        return;
-    m_refused.remove(hotKey->name());
-    if (const auto registration = hotKey->registration()) {
-        service()->unregisterEventHotKey(*registration);
-        hotKey->setRegistration(std::nullopt);
-    }
-    m_hotKeys.remove(hotKey->name());
-    m_hotKeyIDs.removeIf([&](const QHash<quint32, PTHotKeyPtr>::iterator it) { return it.value() == hotKey; });
+    m_refused.insert(name);
+    Q_EMIT bindingChanged(name);
+    return false;
 }
 
-void GlobalShortcutRegistry::unregisterHotKeyForName(const QString &name)
+bool GlobalShortcutRegistry::registerWakeShortcut()
+{
+    unregisterShortcut(WakeShortcutName);
+    const std::optional<QKeyCombination> keys = storedWakeKeys();
+    if (!keys)
+        return refuse(WakeShortcutName);
+    GlobalShortcut wake(WakeShortcutName, *keys, this, [this] { Q_EMIT wakeActivated(); });
+    wake.setDescription(qtTrId("wakeHotKeyDescription"));
+    wake.setDesktopId(WakeDesktopId);
+    return registerShortcut(wake);
+}
+
+bool GlobalShortcutRegistry::registerActionShortcut(const DropListEntity &drop)
+{
+    const QString name = actionShortcutName(drop);
+    const std::optional<QKeyCombination> keys = drop.keyCombination();
+    if (!keys)
+        return refuse(name);
+    const QKeyCombination pressed = *keys;
+    GlobalShortcut shortcut(name, pressed, this, [this, pressed] {
+        if (const DropListEntityPtr holder = ActionStore::instance()->fetchDropWith(pressed))
+            Q_EMIT actionActivated(holder);
+    });
+    shortcut.setDescription(drop.title());
+    shortcut.setDesktopId(actionDesktopId(drop.dropID()));
+    return registerShortcut(shortcut);
+}
+
+void GlobalShortcutRegistry::unregisterShortcut(const QString &name)
 {
     // A refused registration holds nothing, yet its warning ends with it.
-    if (const auto refused = m_refused.find(name); refused != m_refused.end()) {
-        const StoredKeyCombination combo = refused.value();
-        m_refused.erase(refused);
-        Q_EMIT bindingChanged(name, combo);
+    if (m_refused.remove(name))
+        Q_EMIT bindingChanged(name);
+    const auto found = m_shortcuts.constFind(name);
+    if (found == m_shortcuts.cend())
+        return;
+    if (const auto registration = found->registration()) {
+        backend()->unregisterShortcut(*registration);
+        m_names.remove(*registration);
     }
-    unregisterHotKey(m_hotKeys.value(name));
+    m_shortcuts.erase(found);
 }
 
-void GlobalShortcutRegistry::unregisterAllHotKeys()
+void GlobalShortcutRegistry::unregisterAll()
 {
-    const QList<PTHotKeyPtr> hotKeys = m_hotKeys.values();
-    for (const PTHotKeyPtr &hotKey : hotKeys)
-        unregisterHotKey(hotKey);
+    const QStringList names = m_shortcuts.keys();
+    for (const QString &name : names)
+        unregisterShortcut(name);
 }
 
-void GlobalShortcutRegistry::setHotKeyRegistrationForName(const QString &name, bool enable)
+std::optional<QKeyCombination> GlobalShortcutRegistry::keys(const QString &name) const
 {
-    const PTHotKeyPtr hotKey = m_hotKeys.value(name);
-    if (!hotKey || enable == hotKey->registration().has_value())
+    const auto found = m_shortcuts.constFind(name);
+    if (found == m_shortcuts.cend())
+        return std::nullopt;
+    return found->keys();
+}
+
+void GlobalShortcutRegistry::setHandlers()
+{
+    GlobalShortcutBackend *current = backend();
+    if (m_handledBackend == current)
         return;
-
-    if (!enable) {
-        service()->unregisterEventHotKey(*hotKey->registration());
-        hotKey->setRegistration(std::nullopt);
-        m_hotKeyIDs.removeIf([&](const QHash<quint32, PTHotKeyPtr>::iterator it) { return it.value() == hotKey; });
-        return;
-    }
-
-    const StoredKeyCombination combo = hotKey->keyCombo();
-    const GlobalShortcutBackend::HotKeyID hotKeyID{HotKeySignature, m_nextHotKeyID};
-    if (!service()->registerEventHotKey(quint32(combo.keyCode()), quint32(combo.modifiers()), hotKeyID, hotKey->isExclusive()))
-        return;
-    m_hotKeyIDs.insert(m_nextHotKeyID, hotKey);
-    ++m_nextHotKeyID;
-    hotKey->setRegistration(hotKeyID);
-}
-
-bool GlobalShortcutRegistry::updateHotKey(const PTHotKeyPtr &hotKey)
-{
-    unregisterHotKeyForName(hotKey->name());
-    return registerHotKey(hotKey);
-}
-
-PTHotKeyPtr GlobalShortcutRegistry::hotKeyForName(const QString &name) const
-{
-    return m_hotKeys.value(name);
-}
-
-QList<PTHotKeyPtr> GlobalShortcutRegistry::allHotKeys() const
-{
-    return m_hotKeys.values();
-}
-
-void GlobalShortcutRegistry::installEventHandler()
-{
-    GlobalShortcutBackend *current = service();
-    if (m_eventHandlerService == current)
-        return;
-    m_eventHandlerService = current;
-    current->installEventHandler([guard = QPointer<GlobalShortcutRegistry>(this)](GlobalShortcutBackend::HotKeyID hotKeyID, int kind) {
+    m_handledBackend = current;
+    current->setEventHandler([guard = QPointer<GlobalShortcutRegistry>(this)](GlobalShortcutBackend::ShortcutId id, GlobalShortcutBackend::Event event) {
         if (guard)
-            guard->onHotKeyEvent(hotKeyID, kind);
+            guard->onEvent(id, event);
     });
-    current->installBindingHandler([guard = QPointer<GlobalShortcutRegistry>(this)](GlobalShortcutBackend::HotKeyID hotKeyID,
-                                                                            const GlobalShortcutBackend::Binding &) {
+    current->setBindingHandler([guard = QPointer<GlobalShortcutRegistry>(this)](GlobalShortcutBackend::ShortcutId id, const Binding &) {
         if (guard)
-            guard->onBindingChanged(hotKeyID);
+            guard->onBindingChanged(id);
     });
 }
 
-GlobalShortcutBackend::Binding GlobalShortcutRegistry::bindingForName(const QString &name) const
+GlobalShortcutBackend::Binding GlobalShortcutRegistry::binding(const QString &name) const
 {
     if (m_refused.contains(name))
-        return {GlobalShortcutBackend::Binding::Refused, QString(), GlobalShortcutBackend::Binding::KeyTaken};
-    const PTHotKeyPtr hotKey = m_hotKeys.value(name);
-    if (!hotKey || !hotKey->registration())
+        return {Binding::Refused, QString(), Binding::KeyTaken};
+    const auto found = m_shortcuts.constFind(name);
+    if (found == m_shortcuts.cend() || !found->registration())
         return {};
-    return service()->binding(*hotKey->registration());
+    return backend()->binding(*found->registration());
 }
 
-void GlobalShortcutRegistry::onBindingChanged(GlobalShortcutBackend::HotKeyID hotKeyID)
+void GlobalShortcutRegistry::onBindingChanged(GlobalShortcutBackend::ShortcutId id)
 {
-    if (hotKeyID.signature != HotKeySignature)
+    if (const auto name = m_names.constFind(id); name != m_names.cend())
+        Q_EMIT bindingChanged(*name);
+}
+
+void GlobalShortcutRegistry::onEvent(GlobalShortcutBackend::ShortcutId id, GlobalShortcutBackend::Event event)
+{
+    // Presses act; releases are delivered too and end here.
+    if (event != GlobalShortcutBackend::Event::Pressed)
         return;
-    if (const PTHotKeyPtr hotKey = m_hotKeyIDs.value(hotKeyID.id))
-        Q_EMIT bindingChanged(hotKey->name(), hotKey->keyCombo());
-}
-
-bool GlobalShortcutRegistry::isEventHandlerInstalled() const
-{
-    return m_eventHandlerService && m_eventHandlerService == service();
-}
-
-void GlobalShortcutRegistry::onHotKeyEvent(GlobalShortcutBackend::HotKeyID hotKeyID, int kind)
-{
-    // The handler listens for presses only; releases are delivered too and end here.
-    if (kind != GlobalShortcutBackend::HotKeyPressed)
-        return;
-
-    if (const PTHotKeyPtr hotKey = m_hotKeyIDs.value(hotKeyID.id))
-        hotKey->invoke();
+    if (const auto name = m_names.constFind(id); name != m_names.cend())
+        m_shortcuts.value(*name).activate();
 }

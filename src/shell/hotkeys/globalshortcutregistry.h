@@ -1,67 +1,86 @@
 #pragma once
 
 #include "platform/globalshortcutbackend.h"
+#include "platform/korvanesettings.h"
 #include "shell/hotkeys/globalshortcut.h"
 
 #include <QHash>
-#include <QLatin1String>
-#include <QList>
 #include <QObject>
+#include <QSet>
 
-// The registry of named global hotkeys over the system's hot-key service. Presses are
-// reported through the signals, which carry the names of the in-process notifications.
+#include <memory>
+#include <optional>
+
+class DropListEntity;
+using DropListEntityPtr = std::shared_ptr<DropListEntity>;
+
+// Korvane's global shortcuts over the system's back-end: the registry names them, numbers their
+// registrations and calls what a press of each asks for. The wake shortcut and the actions'
+// shortcuts are registered here from what the settings and the store keep, and their presses
+// come out of the signals.
 class GlobalShortcutRegistry final : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr QLatin1String OpenMainViewNotification{"openMainView"};
-    static constexpr QLatin1String HotKeyNameKey{"hotKeyName"};
+    using Binding = GlobalShortcutBackend::Binding;
 
-    // Registrations made through the registry.
-    static constexpr quint32 HotKeySignature = GlobalShortcutBackend::fourCharCode("PTHk");
+    // The wake shortcut is registered under the key of the setting that stores it.
+    static inline const QString WakeShortcutName = KorvaneSettings::wakeHotKey.key();
+    // The names desktops that bind shortcuts themselves keep ours under.
+    static inline const QString WakeDesktopId = QStringLiteral("wake");
+    static QString actionDesktopId(qint32 dropID) { return QStringLiteral("action-%1").arg(dropID); }
 
-    // Without a service the centre uses the one installed in Platform at each call.
-    explicit GlobalShortcutRegistry(GlobalShortcutBackend *service = nullptr, QObject *parent = nullptr);
+    // Without a back-end the registry uses the one installed in Platform at each call.
+    explicit GlobalShortcutRegistry(GlobalShortcutBackend *backend = nullptr, QObject *parent = nullptr);
     ~GlobalShortcutRegistry() override;
 
     static GlobalShortcutRegistry *instance();
 
-    // False only when the system refuses; an invalid combination is skipped and answers true.
-    bool registerHotKey(const PTHotKeyPtr &hotKey);
-    void unregisterHotKey(const PTHotKeyPtr &hotKey);
-    void unregisterHotKeyForName(const QString &name);
-    void unregisterAllHotKeys();
-    void setHotKeyRegistrationForName(const QString &name, bool enable);
-    bool updateHotKey(const PTHotKeyPtr &hotKey);
-    PTHotKeyPtr hotKeyForName(const QString &name) const;
-    QList<PTHotKeyPtr> allHotKeys() const;
+    // The name of an action's shortcut: its stored key code and modifier flags, "2-1048576"
+    // for Super+D. The told bindings remember shortcuts under these names.
+    static QString actionShortcutName(const DropListEntity &drop);
+    // The wake shortcut as "wakeHotKey" keeps it: empty for none, nothing when the stored
+    // numbers name no key.
+    static std::optional<QKeyCombination> storedWakeKeys();
 
-    // The registry installs its handlers with the first registration on each service.
-    void installEventHandler();
-    bool isEventHandlerInstalled() const;
+    // False only when the system refuses; a combination without Ctrl, Alt, Shift or Meta is
+    // not registered and answers true. The shortcut takes the place of one of the same name.
+    bool registerShortcut(const GlobalShortcut &shortcut);
+    // The wake shortcut as stored, whose press emits wakeActivated.
+    bool registerWakeShortcut();
+    // The action's stored shortcut, whose press emits actionActivated with the action that
+    // holds those keys by then.
+    bool registerActionShortcut(const DropListEntity &drop);
+    void unregisterShortcut(const QString &name);
+    void unregisterAll();
+    // The keys of the shortcut registered under the name.
+    std::optional<QKeyCombination> keys(const QString &name) const;
 
-    // What the system made of the hotkey of that name: refused at registration, or bound,
+    // What the system made of the shortcut of that name: refused at registration, or bound,
     // waiting, refused or rebound as the desktop reports later.
-    GlobalShortcutBackend::Binding bindingForName(const QString &name) const;
+    Binding binding(const QString &name) const;
 
 Q_SIGNALS:
-    void openMainView();
-    void actionShortcutPressed(const QString &hotKeyName);
+    void wakeActivated();
+    void actionActivated(const DropListEntityPtr &drop);
     // The binding of a registration changed, or a registration was refused.
-    void bindingChanged(const QString &name, const StoredKeyCombination &keyCombo);
+    void bindingChanged(const QString &name);
 
 private:
-    GlobalShortcutBackend *service() const;
-    void onHotKeyEvent(GlobalShortcutBackend::HotKeyID hotKeyID, int kind);
-    void onBindingChanged(GlobalShortcutBackend::HotKeyID hotKeyID);
+    GlobalShortcutBackend *backend() const;
+    void setHandlers();
+    // A shortcut the system cannot take: it counts as refused.
+    bool refuse(const QString &name);
+    void onEvent(GlobalShortcutBackend::ShortcutId id, GlobalShortcutBackend::Event event);
+    void onBindingChanged(GlobalShortcutBackend::ShortcutId id);
 
-    GlobalShortcutBackend *m_service = nullptr;
-    QHash<QString, PTHotKeyPtr> m_hotKeys;
-    QHash<quint32, PTHotKeyPtr> m_hotKeyIDs;
-    quint32 m_nextHotKeyID = 1;
+    GlobalShortcutBackend *m_backend = nullptr;
+    QHash<QString, GlobalShortcut> m_shortcuts;
+    QHash<GlobalShortcutBackend::ShortcutId, QString> m_names;
+    GlobalShortcutBackend::ShortcutId m_nextId = 1;
     // Names whose last registration the system refused.
-    QHash<QString, StoredKeyCombination> m_refused;
-    // The service the handler went to: a newly installed service needs it again.
-    GlobalShortcutBackend *m_eventHandlerService = nullptr;
+    QSet<QString> m_refused;
+    // The back-end the handlers went to: a newly installed one needs them again.
+    GlobalShortcutBackend *m_handledBackend = nullptr;
 };

@@ -24,7 +24,7 @@ Q_DECLARE_METATYPE(PortalShortcutEntry)
 QDBusArgument &operator<<(QDBusArgument &argument, const PortalShortcutEntry &entry);
 const QDBusArgument &operator>>(const QDBusArgument &argument, PortalShortcutEntry &entry);
 
-// Global hotkeys through the desktop portal's GlobalShortcuts interface, for Wayland sessions.
+// Global shortcuts through the desktop portal's GlobalShortcuts interface, for Wayland sessions.
 // The portal knows a program outside a sandbox only by the application id it registers as the
 // first portal call of a connection; Qt talks to the portal on the shared session connection
 // before we can, so the service keeps a connection of its own for everything it asks.
@@ -33,7 +33,7 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, PortalShortcutEnt
 // some backends read it. What the desktop bound, refused or the user rebound later arrives as
 // binding changes; presses come from the portal's Activated signal, which is broadcast, so
 // only those of our session count.
-class PortalHotKeyService final : public QObject, public GlobalShortcutBackend
+class PortalShortcutBackend final : public QObject, public GlobalShortcutBackend
 {
     Q_OBJECT
 
@@ -52,22 +52,20 @@ public:
     static constexpr int MaxSessionAttempts = 5;
     static constexpr int FirstRetryDelayMs = 2000;
 
-    explicit PortalHotKeyService(QObject *parent = nullptr);
-    ~PortalHotKeyService() override;
+    explicit PortalShortcutBackend(QObject *parent = nullptr);
+    ~PortalShortcutBackend() override;
 
-    bool registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive) override;
-    bool registerNamedEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive, const QString &name,
-                                  const QString &description) override;
-    void unregisterEventHotKey(HotKeyID hotKeyID) override;
-    void installEventHandler(EventHandler handler) override;
-    void installBindingHandler(BindingHandler handler) override;
-    Binding binding(HotKeyID hotKeyID) const override;
+    bool registerShortcut(ShortcutId id, QKeyCombination keys, const QString &desktopId, const QString &description) override;
+    void unregisterShortcut(ShortcutId id) override;
+    void setEventHandler(EventHandler handler) override;
+    void setBindingHandler(BindingHandler handler) override;
+    Binding binding(ShortcutId id) const override;
     // A program without keyboard focus learns nothing of the layout on Wayland.
-    QString keyCharacter(quint32 keyCode) const override;
+    QString keyCharacter(QKeyCombination key) const override;
 
-    // The portal's form of a combination of hot-key modifier bits and a stored key code:
-    // "LOGO+d", "CTRL+ALT+k"; empty when the key has no name there.
-    static QString preferredTrigger(quint32 keyCode, quint32 modifiers);
+    // The portal's form of a combination: "LOGO+d", "CTRL+ALT+k"; empty when the key has no
+    // name there.
+    static QString preferredTrigger(QKeyCombination keys);
 
 private Q_SLOTS:
     void onResponse(const QDBusMessage &message);
@@ -77,7 +75,7 @@ private Q_SLOTS:
 
 private:
     struct Shortcut {
-        HotKeyID hotKeyID;
+        ShortcutId shortcutId = 0;
         QString id;
         QString description;
         QString trigger;

@@ -1,4 +1,4 @@
-#include "platform/x11hotkeyservice.h"
+#include "platform/x11shortcutbackend.h"
 
 #include "common/korvanelogging.h"
 #include "platform/xkbkeycodes.h"
@@ -30,7 +30,7 @@ using XcbReply = std::unique_ptr<T, FreeDeleter>;
 
 } // namespace
 
-struct X11HotKeyService::Keymap {
+struct X11ShortcutBackend::Keymap {
     xkb_context *context = nullptr;
     xkb_keymap *keymap = nullptr;
     int32_t deviceId = -1;
@@ -42,11 +42,11 @@ struct X11HotKeyService::Keymap {
     }
 };
 
-X11HotKeyService::X11HotKeyService()
+X11ShortcutBackend::X11ShortcutBackend()
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection()) {
-        qCInfo(lcX11, "not on X11: global hotkeys are not available");
+        qCInfo(lcX11, "not on X11: global shortcuts are not available");
         return;
     }
     m_connection = x11->connection();
@@ -63,7 +63,7 @@ X11HotKeyService::X11HotKeyService()
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
-X11HotKeyService::~X11HotKeyService()
+X11ShortcutBackend::~X11ShortcutBackend()
 {
     // After the application is gone the connection is closed, and with it every grab.
     if (!m_connection || !QCoreApplication::instance())
@@ -74,21 +74,21 @@ X11HotKeyService::~X11HotKeyService()
     xcb_flush(m_connection);
 }
 
-quint16 X11HotKeyService::x11Modifiers(quint32 hotKeyModifiers)
+quint16 X11ShortcutBackend::x11Modifiers(Qt::KeyboardModifiers modifiers)
 {
     quint16 mask = 0;
-    if (hotKeyModifiers & 0x100)
+    if (modifiers & Qt::MetaModifier)
         mask |= XCB_MOD_MASK_4;
-    if (hotKeyModifiers & 0x800)
+    if (modifiers & Qt::AltModifier)
         mask |= XCB_MOD_MASK_1;
-    if (hotKeyModifiers & 0x1000)
+    if (modifiers & Qt::ControlModifier)
         mask |= XCB_MOD_MASK_CONTROL;
-    if (hotKeyModifiers & 0x200)
+    if (modifiers & Qt::ShiftModifier)
         mask |= XCB_MOD_MASK_SHIFT;
     return mask;
 }
 
-QList<quint16> X11HotKeyService::lockVariants() const
+QList<quint16> X11ShortcutBackend::lockVariants() const
 {
     // Num Lock and Scroll Lock are modifiers whose bit depends on the keymap; a grab
     // matches the exact modifier state, so every combination of the locks needs its own.
@@ -138,24 +138,22 @@ QList<quint16> X11HotKeyService::lockVariants() const
     return variants;
 }
 
-bool X11HotKeyService::registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive)
+bool X11ShortcutBackend::registerShortcut(ShortcutId id, QKeyCombination keys, const QString &, const QString &)
 {
-    // X11 key grabs are always exclusive.
-    Q_UNUSED(exclusive)
     if (!m_connection)
         return false;
-    const quint32 keycode = XkbKeyCodes::xkbKeyCode(keyCode);
+    const quint32 keycode = XkbKeyCodes::xkbKeyCode(keys);
     if (keycode == 0 || keycode > 255) {
-        qCInfo(lcX11, "key code %u has no place on this keyboard", keyCode);
+        qCInfo(lcX11, "key 0x%x has no place on this keyboard", unsigned(keys.key()));
         return false;
     }
-    const quint16 mask = x11Modifiers(modifiers);
+    const quint16 mask = x11Modifiers(keys.keyboardModifiers());
     for (const Grab &grab : std::as_const(m_grabs)) {
-        if ((grab.keycode == keycode && grab.modifiers == mask) || grab.hotKeyID == hotKeyID)
+        if ((grab.keycode == keycode && grab.modifiers == mask) || grab.id == id)
             return false;
     }
 
-    Grab grab{hotKeyID, quint8(keycode), mask, lockVariants()};
+    Grab grab{id, quint8(keycode), mask, lockVariants()};
     QList<xcb_void_cookie_t> cookies;
     for (quint32 root : std::as_const(m_roots)) {
         for (quint16 lock : std::as_const(grab.lockVariants)) {
@@ -185,7 +183,7 @@ bool X11HotKeyService::registerEventHotKey(quint32 keyCode, quint32 modifiers, H
     return true;
 }
 
-void X11HotKeyService::ungrab(const Grab &grab)
+void X11ShortcutBackend::ungrab(const Grab &grab)
 {
     for (quint32 root : std::as_const(m_roots)) {
         for (quint16 lock : grab.lockVariants)
@@ -193,15 +191,15 @@ void X11HotKeyService::ungrab(const Grab &grab)
     }
 }
 
-GlobalShortcutBackend::Binding X11HotKeyService::binding(HotKeyID) const
+GlobalShortcutBackend::Binding X11ShortcutBackend::binding(ShortcutId) const
 {
     return {m_grabsUnconfirmed ? Binding::Unconfirmed : Binding::Bound, QString(), Binding::NoCause};
 }
 
-void X11HotKeyService::unregisterEventHotKey(HotKeyID hotKeyID)
+void X11ShortcutBackend::unregisterShortcut(ShortcutId id)
 {
     for (qsizetype i = 0; i < m_grabs.size(); ++i) {
-        if (m_grabs.at(i).hotKeyID != hotKeyID)
+        if (m_grabs.at(i).id != id)
             continue;
         ungrab(m_grabs.at(i));
         xcb_flush(m_connection);
@@ -211,12 +209,12 @@ void X11HotKeyService::unregisterEventHotKey(HotKeyID hotKeyID)
     }
 }
 
-void X11HotKeyService::installEventHandler(EventHandler handler)
+void X11ShortcutBackend::setEventHandler(EventHandler handler)
 {
     m_handler = std::move(handler);
 }
 
-bool X11HotKeyService::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result)
+bool X11ShortcutBackend::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result)
 {
     Q_UNUSED(result)
     if (!m_connection || eventType != "xcb_generic_event_t")
@@ -242,16 +240,16 @@ bool X11HotKeyService::nativeEventFilter(const QByteArray &eventType, void *mess
     return false;
 }
 
-bool X11HotKeyService::handleKeyEvent(bool pressed, quint8 keycode, quint16 state)
+bool X11ShortcutBackend::handleKeyEvent(bool pressed, quint8 keycode, quint16 state)
 {
     if (!pressed) {
         const auto held = m_held.constFind(keycode);
         if (held == m_held.constEnd())
             return false;
-        const HotKeyID hotKeyID = held.value();
+        const ShortcutId id = held.value();
         m_held.erase(held);
         if (m_handler)
-            m_handler(hotKeyID, HotKeyReleased);
+            m_handler(id, Event::Released);
         return true;
     }
 
@@ -259,17 +257,17 @@ bool X11HotKeyService::handleKeyEvent(bool pressed, quint8 keycode, quint16 stat
     for (const Grab &grab : std::as_const(m_grabs)) {
         if (grab.keycode != keycode || grab.modifiers != modifiers)
             continue;
-        if (const auto held = m_held.constFind(keycode); held != m_held.constEnd() && held.value() == grab.hotKeyID)
+        if (const auto held = m_held.constFind(keycode); held != m_held.constEnd() && held.value() == grab.id)
             return true;
-        m_held.insert(keycode, grab.hotKeyID);
+        m_held.insert(keycode, grab.id);
         if (m_handler)
-            m_handler(grab.hotKeyID, HotKeyPressed);
+            m_handler(grab.id, Event::Pressed);
         return true;
     }
     return false;
 }
 
-void X11HotKeyService::ensureKeymap() const
+void X11ShortcutBackend::ensureKeymap() const
 {
     if (m_keymap || !m_connection)
         return;
@@ -287,9 +285,9 @@ void X11HotKeyService::ensureKeymap() const
     m_keymap = std::move(keymap);
 }
 
-QString X11HotKeyService::keyCharacter(quint32 keyCode) const
+QString X11ShortcutBackend::keyCharacter(QKeyCombination key) const
 {
-    const quint32 keycode = XkbKeyCodes::xkbKeyCode(keyCode);
+    const quint32 keycode = XkbKeyCodes::xkbKeyCode(key);
     ensureKeymap();
     if (!m_keymap || keycode == 0)
         return {};

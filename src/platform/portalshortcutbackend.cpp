@@ -1,4 +1,4 @@
-#include "platform/portalhotkeyservice.h"
+#include "platform/portalshortcutbackend.h"
 
 #include "common/korvanelogging.h"
 
@@ -42,117 +42,122 @@ const QString ShortcutsInterface = QStringLiteral("org.freedesktop.portal.Global
 const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString SessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 
-// The xkb keysym names of the stored key codes, by the key's place on a US keyboard: the
-// portal matches keysyms, and a hotkey keeps its place under every layout.
-constexpr std::pair<quint32, const char *> kKeysyms[] = {
-    {0, "a"},
-    {1, "s"},
-    {2, "d"},
-    {3, "f"},
-    {4, "h"},
-    {5, "g"},
-    {6, "z"},
-    {7, "x"},
-    {8, "c"},
-    {9, "v"},
-    {11, "b"},
-    {12, "q"},
-    {13, "w"},
-    {14, "e"},
-    {15, "r"},
-    {16, "y"},
-    {17, "t"},
-    {18, "1"},
-    {19, "2"},
-    {20, "3"},
-    {21, "4"},
-    {22, "6"},
-    {23, "5"},
-    {24, "equal"},
-    {25, "9"},
-    {26, "7"},
-    {27, "minus"},
-    {28, "8"},
-    {29, "0"},
-    {30, "bracketright"},
-    {31, "o"},
-    {32, "u"},
-    {33, "bracketleft"},
-    {34, "i"},
-    {35, "p"},
-    {36, "Return"},
-    {37, "l"},
-    {38, "j"},
-    {39, "apostrophe"},
-    {40, "k"},
-    {41, "semicolon"},
-    {42, "backslash"},
-    {43, "comma"},
-    {44, "slash"},
-    {45, "n"},
-    {46, "m"},
-    {47, "period"},
-    {48, "Tab"},
-    {49, "space"},
-    {50, "grave"},
-    {51, "BackSpace"},
-    {53, "Escape"},
-    {64, "F17"},
-    {65, "KP_Decimal"},
-    {67, "KP_Multiply"},
-    {69, "KP_Add"},
-    {71, "Clear"},
-    {75, "KP_Divide"},
-    {76, "KP_Enter"},
-    {78, "KP_Subtract"},
-    {79, "F18"},
-    {80, "F19"},
-    {81, "KP_Equal"},
-    {82, "KP_0"},
-    {83, "KP_1"},
-    {84, "KP_2"},
-    {85, "KP_3"},
-    {86, "KP_4"},
-    {87, "KP_5"},
-    {88, "KP_6"},
-    {89, "KP_7"},
-    {90, "F20"},
-    {91, "KP_8"},
-    {92, "KP_9"},
-    {96, "F5"},
-    {97, "F6"},
-    {98, "F7"},
-    {99, "F3"},
-    {100, "F8"},
-    {101, "F9"},
-    {103, "F11"},
-    {105, "F13"},
-    {106, "F16"},
-    {107, "F14"},
-    {109, "F10"},
-    {111, "F12"},
-    {113, "F15"},
-    {114, "Insert"},
-    {115, "Home"},
-    {116, "Prior"},
-    {117, "Delete"},
-    {118, "F4"},
-    {119, "End"},
-    {120, "F2"},
-    {121, "Next"},
-    {122, "F1"},
-    {123, "Left"},
-    {124, "Right"},
-    {125, "Down"},
-    {126, "Up"},
+// The xkb keysym names of the keys Korvane binds, as a US keyboard names them: the portal
+// matches keysyms, and a shortcut keeps its place under every layout.
+struct Keysym {
+    Qt::Key key;
+    bool keypad;
+    const char *name;
+};
+constexpr Keysym kKeysyms[] = {
+    {Qt::Key_A, false, "a"},
+    {Qt::Key_S, false, "s"},
+    {Qt::Key_D, false, "d"},
+    {Qt::Key_F, false, "f"},
+    {Qt::Key_H, false, "h"},
+    {Qt::Key_G, false, "g"},
+    {Qt::Key_Z, false, "z"},
+    {Qt::Key_X, false, "x"},
+    {Qt::Key_C, false, "c"},
+    {Qt::Key_V, false, "v"},
+    {Qt::Key_B, false, "b"},
+    {Qt::Key_Q, false, "q"},
+    {Qt::Key_W, false, "w"},
+    {Qt::Key_E, false, "e"},
+    {Qt::Key_R, false, "r"},
+    {Qt::Key_Y, false, "y"},
+    {Qt::Key_T, false, "t"},
+    {Qt::Key_1, false, "1"},
+    {Qt::Key_2, false, "2"},
+    {Qt::Key_3, false, "3"},
+    {Qt::Key_4, false, "4"},
+    {Qt::Key_6, false, "6"},
+    {Qt::Key_5, false, "5"},
+    {Qt::Key_Equal, false, "equal"},
+    {Qt::Key_9, false, "9"},
+    {Qt::Key_7, false, "7"},
+    {Qt::Key_Minus, false, "minus"},
+    {Qt::Key_8, false, "8"},
+    {Qt::Key_0, false, "0"},
+    {Qt::Key_BracketRight, false, "bracketright"},
+    {Qt::Key_O, false, "o"},
+    {Qt::Key_U, false, "u"},
+    {Qt::Key_BracketLeft, false, "bracketleft"},
+    {Qt::Key_I, false, "i"},
+    {Qt::Key_P, false, "p"},
+    {Qt::Key_Return, false, "Return"},
+    {Qt::Key_L, false, "l"},
+    {Qt::Key_J, false, "j"},
+    {Qt::Key_Apostrophe, false, "apostrophe"},
+    {Qt::Key_K, false, "k"},
+    {Qt::Key_Semicolon, false, "semicolon"},
+    {Qt::Key_Backslash, false, "backslash"},
+    {Qt::Key_Comma, false, "comma"},
+    {Qt::Key_Slash, false, "slash"},
+    {Qt::Key_N, false, "n"},
+    {Qt::Key_M, false, "m"},
+    {Qt::Key_Period, false, "period"},
+    {Qt::Key_Tab, false, "Tab"},
+    {Qt::Key_Space, false, "space"},
+    {Qt::Key_QuoteLeft, false, "grave"},
+    {Qt::Key_Backspace, false, "BackSpace"},
+    {Qt::Key_Escape, false, "Escape"},
+    {Qt::Key_F17, false, "F17"},
+    {Qt::Key_Period, true, "KP_Decimal"},
+    {Qt::Key_Asterisk, true, "KP_Multiply"},
+    {Qt::Key_Plus, true, "KP_Add"},
+    {Qt::Key_NumLock, false, "Clear"},
+    {Qt::Key_Slash, true, "KP_Divide"},
+    {Qt::Key_Enter, true, "KP_Enter"},
+    {Qt::Key_Minus, true, "KP_Subtract"},
+    {Qt::Key_F18, false, "F18"},
+    {Qt::Key_F19, false, "F19"},
+    {Qt::Key_Equal, true, "KP_Equal"},
+    {Qt::Key_0, true, "KP_0"},
+    {Qt::Key_1, true, "KP_1"},
+    {Qt::Key_2, true, "KP_2"},
+    {Qt::Key_3, true, "KP_3"},
+    {Qt::Key_4, true, "KP_4"},
+    {Qt::Key_5, true, "KP_5"},
+    {Qt::Key_6, true, "KP_6"},
+    {Qt::Key_7, true, "KP_7"},
+    {Qt::Key_F20, false, "F20"},
+    {Qt::Key_8, true, "KP_8"},
+    {Qt::Key_9, true, "KP_9"},
+    {Qt::Key_F5, false, "F5"},
+    {Qt::Key_F6, false, "F6"},
+    {Qt::Key_F7, false, "F7"},
+    {Qt::Key_F3, false, "F3"},
+    {Qt::Key_F8, false, "F8"},
+    {Qt::Key_F9, false, "F9"},
+    {Qt::Key_F11, false, "F11"},
+    {Qt::Key_Print, false, "F13"},
+    {Qt::Key_F16, false, "F16"},
+    {Qt::Key_ScrollLock, false, "F14"},
+    {Qt::Key_F10, false, "F10"},
+    {Qt::Key_F12, false, "F12"},
+    {Qt::Key_Pause, false, "F15"},
+    {Qt::Key_Insert, false, "Insert"},
+    {Qt::Key_Home, false, "Home"},
+    {Qt::Key_PageUp, false, "Prior"},
+    {Qt::Key_Delete, false, "Delete"},
+    {Qt::Key_F4, false, "F4"},
+    {Qt::Key_End, false, "End"},
+    {Qt::Key_F2, false, "F2"},
+    {Qt::Key_PageDown, false, "Next"},
+    {Qt::Key_F1, false, "F1"},
+    {Qt::Key_Left, false, "Left"},
+    {Qt::Key_Right, false, "Right"},
+    {Qt::Key_Down, false, "Down"},
+    {Qt::Key_Up, false, "Up"},
 };
 
-// Hot-key modifier bits and the portal's names for them, in the portal's order.
-constexpr std::array<std::pair<quint32, const char *>, 4> kModifierNames{{
-    {0x1000, "CTRL"},
-    {0x800, "ALT"},
-    {0x200, "SHIFT"},
-    {0x100, "LOGO"},
+// Qt's modifiers and the portal's names for them, in the portal's order.
+constexpr std::array<std::pair<Qt::KeyboardModifier, const char *>, 4> kModifierNames{{
+    {Qt::ControlModifier, "CTRL"},
+    {Qt::AltModifier, "ALT"},
+    {Qt::ShiftModifier, "SHIFT"},
+    {Qt::MetaModifier, "LOGO"},
 }};
 
 const QString RegistryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
@@ -160,8 +165,8 @@ const QString KGlobalAccelService = QStringLiteral("org.kde.kglobalaccel");
 const QString KGlobalAccelInterface = QStringLiteral("org.kde.KGlobalAccel");
 // The names Plasma gives our component: after the app id (6.7), "token_" and the session
 // token (6.3), the bare token where the portal knew no app id (5.27).
-const QStringList KGlobalAccelComponents{QLatin1String(PortalHotKeyService::AppId), QStringLiteral("token_korvane"),
-                                         QLatin1String(PortalHotKeyService::SessionToken)};
+const QStringList KGlobalAccelComponents{QLatin1String(PortalShortcutBackend::AppId), QStringLiteral("token_korvane"),
+                                         QLatin1String(PortalShortcutBackend::SessionToken)};
 // kglobalaccel answers from memory; a slower answer is no answer.
 constexpr int KGlobalAccelTimeoutMs = 2000;
 
@@ -229,7 +234,7 @@ QString nextConnectionName()
 
 } // namespace
 
-PortalHotKeyService::PortalHotKeyService(QObject *parent)
+PortalShortcutBackend::PortalShortcutBackend(QObject *parent)
     : QObject(parent)
     , m_connectionName(nextConnectionName())
     , m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName))
@@ -240,7 +245,7 @@ PortalHotKeyService::PortalHotKeyService(QObject *parent)
     // Registrations come one by one at start and on every edit: one request carries them all.
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(0);
-    connect(&m_syncTimer, &QTimer::timeout, this, &PortalHotKeyService::sync);
+    connect(&m_syncTimer, &QTimer::timeout, this, &PortalShortcutBackend::sync);
     m_responseTimer.setSingleShot(true);
     m_responseTimer.setInterval(ResponseTimeoutMs);
     connect(&m_responseTimer, &QTimer::timeout, this, [this] {
@@ -266,31 +271,25 @@ PortalHotKeyService::PortalHotKeyService(QObject *parent)
                   SLOT(onShortcutsChanged(QDBusMessage)));
 }
 
-PortalHotKeyService::~PortalHotKeyService()
+PortalShortcutBackend::~PortalShortcutBackend()
 {
     closeSession();
     QDBusConnection::disconnectFromBus(m_connectionName);
 }
 
-bool PortalHotKeyService::registerEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool exclusive)
+bool PortalShortcutBackend::registerShortcut(ShortcutId id, QKeyCombination keys, const QString &name, const QString &description)
 {
-    return registerNamedEventHotKey(keyCode, modifiers, hotKeyID, exclusive, QStringLiteral("hotkey-%1").arg(hotKeyID.id), QString());
-}
-
-bool PortalHotKeyService::registerNamedEventHotKey(quint32 keyCode, quint32 modifiers, HotKeyID hotKeyID, bool, const QString &name,
-                                                   const QString &description)
-{
-    const QString trigger = preferredTrigger(keyCode, modifiers);
+    const QString trigger = preferredTrigger(keys);
     if (trigger.isEmpty() || m_shortcuts.size() >= MaxShortcuts)
         return false;
     for (const Shortcut &shortcut : std::as_const(m_shortcuts)) {
-        if (shortcut.trigger == trigger || shortcut.hotKeyID == hotKeyID)
+        if (shortcut.trigger == trigger || shortcut.shortcutId == id)
             return false;
     }
     m_shortcuts.removeIf([&](const Shortcut &shortcut) { return shortcut.id == name; });
 
     Shortcut shortcut;
-    shortcut.hotKeyID = hotKeyID;
+    shortcut.shortcutId = id;
     shortcut.id = name;
     shortcut.description = description.isEmpty() ? name : description;
     shortcut.trigger = trigger;
@@ -302,58 +301,59 @@ bool PortalHotKeyService::registerNamedEventHotKey(quint32 keyCode, quint32 modi
     return true;
 }
 
-void PortalHotKeyService::unregisterEventHotKey(HotKeyID hotKeyID)
+void PortalShortcutBackend::unregisterShortcut(ShortcutId id)
 {
-    if (m_shortcuts.removeIf([&](const Shortcut &shortcut) { return shortcut.hotKeyID == hotKeyID; }) > 0 && !m_unsupported)
+    if (m_shortcuts.removeIf([&](const Shortcut &shortcut) { return shortcut.shortcutId == id; }) > 0 && !m_unsupported)
         scheduleSync();
 }
 
-void PortalHotKeyService::installEventHandler(EventHandler handler)
+void PortalShortcutBackend::setEventHandler(EventHandler handler)
 {
     m_eventHandler = std::move(handler);
 }
 
-void PortalHotKeyService::installBindingHandler(BindingHandler handler)
+void PortalShortcutBackend::setBindingHandler(BindingHandler handler)
 {
     m_bindingHandler = std::move(handler);
 }
 
-GlobalShortcutBackend::Binding PortalHotKeyService::binding(HotKeyID hotKeyID) const
+GlobalShortcutBackend::Binding PortalShortcutBackend::binding(ShortcutId id) const
 {
     for (const Shortcut &shortcut : m_shortcuts) {
-        if (shortcut.hotKeyID == hotKeyID)
+        if (shortcut.shortcutId == id)
             return shortcut.binding;
     }
     return {};
 }
 
-QString PortalHotKeyService::keyCharacter(quint32) const
+QString PortalShortcutBackend::keyCharacter(QKeyCombination) const
 {
     return QString();
 }
 
-QString PortalHotKeyService::preferredTrigger(quint32 keyCode, quint32 modifiers)
+QString PortalShortcutBackend::preferredTrigger(QKeyCombination keys)
 {
-    for (const auto &[code, keysym] : kKeysyms) {
-        if (code != keyCode)
+    const Qt::KeyboardModifiers modifiers = keys.keyboardModifiers();
+    for (const Keysym &keysym : kKeysyms) {
+        if (keysym.key != keys.key() || keysym.keypad != modifiers.testFlag(Qt::KeypadModifier))
             continue;
         QStringList parts;
-        for (const auto &[bit, modifierName] : kModifierNames) {
-            if (modifiers & bit)
+        for (const auto &[modifier, modifierName] : kModifierNames) {
+            if (modifiers & modifier)
                 parts.append(QLatin1String(modifierName));
         }
-        parts.append(QLatin1String(keysym));
+        parts.append(QLatin1String(keysym.name));
         return parts.join(QLatin1Char('+'));
     }
     return QString();
 }
 
-void PortalHotKeyService::scheduleSync()
+void PortalShortcutBackend::scheduleSync()
 {
     m_syncTimer.start();
 }
 
-void PortalHotKeyService::sync()
+void PortalShortcutBackend::sync()
 {
     if (m_phase != Phase::Idle) {
         m_dirty = true;
@@ -370,7 +370,7 @@ void PortalHotKeyService::sync()
         registerAppId();
 }
 
-void PortalHotKeyService::registerAppId()
+void PortalShortcutBackend::registerAppId()
 {
     m_phase = Phase::Registering;
     QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, RegistryInterface, QStringLiteral("Register"));
@@ -396,7 +396,7 @@ void PortalHotKeyService::registerAppId()
     });
 }
 
-void PortalHotKeyService::createSession()
+void PortalShortcutBackend::createSession()
 {
     m_phase = Phase::Creating;
     ++m_sessionAttempts;
@@ -409,7 +409,7 @@ void PortalHotKeyService::createSession()
     sendRequest(QStringLiteral("CreateSession"), {options}, token);
 }
 
-void PortalHotKeyService::closeSession()
+void PortalShortcutBackend::closeSession()
 {
     if (m_session.isEmpty())
         return;
@@ -417,7 +417,7 @@ void PortalHotKeyService::closeSession()
     m_session.clear();
 }
 
-void PortalHotKeyService::sendRequest(const QString &method, const QList<QVariant> &arguments, const QString &token)
+void PortalShortcutBackend::sendRequest(const QString &method, const QList<QVariant> &arguments, const QString &token)
 {
     m_requestPath = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(escapedSender(m_bus), token);
     QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, ShortcutsInterface, method);
@@ -438,7 +438,7 @@ void PortalHotKeyService::sendRequest(const QString &method, const QList<QVarian
     });
 }
 
-void PortalHotKeyService::requestFailed(const QString &method, const QDBusError &error)
+void PortalShortcutBackend::requestFailed(const QString &method, const QDBusError &error)
 {
     qCWarning(lcPortal, "the desktop portal refused %s: %s", qUtf8Printable(method), qUtf8Printable(error.message()));
     if (m_phase == Phase::Listing) {
@@ -458,7 +458,7 @@ void PortalHotKeyService::requestFailed(const QString &method, const QDBusError 
     }
 }
 
-void PortalHotKeyService::sessionRefused()
+void PortalShortcutBackend::sessionRefused()
 {
     if (m_sessionAttempts >= MaxSessionAttempts) {
         sessionFailed(m_appIdRefused ? Binding::AppIdRefused : Binding::NoGlobalShortcuts);
@@ -466,10 +466,10 @@ void PortalHotKeyService::sessionRefused()
     }
     // A backend that is still starting refuses what it offers seconds later.
     finishRequest();
-    QTimer::singleShot(FirstRetryDelayMs << (m_sessionAttempts - 1), this, &PortalHotKeyService::scheduleSync);
+    QTimer::singleShot(FirstRetryDelayMs << (m_sessionAttempts - 1), this, &PortalShortcutBackend::scheduleSync);
 }
 
-void PortalHotKeyService::sessionFailed(Binding::Cause cause)
+void PortalShortcutBackend::sessionFailed(Binding::Cause cause)
 {
     // Without a session nothing binds for the rest of the run.
     m_unsupported = true;
@@ -479,7 +479,7 @@ void PortalHotKeyService::sessionFailed(Binding::Cause cause)
     finishRequest();
 }
 
-void PortalHotKeyService::finishRequest()
+void PortalShortcutBackend::finishRequest()
 {
     m_responseTimer.stop();
     m_phase = Phase::Idle;
@@ -490,7 +490,7 @@ void PortalHotKeyService::finishRequest()
     }
 }
 
-void PortalHotKeyService::onResponse(const QDBusMessage &message)
+void PortalShortcutBackend::onResponse(const QDBusMessage &message)
 {
     if (m_phase == Phase::Idle || message.path() != m_requestPath || message.arguments().size() < 2)
         return;
@@ -534,7 +534,7 @@ void PortalHotKeyService::onResponse(const QDBusMessage &message)
     }
 }
 
-void PortalHotKeyService::bindMissing(const QVariant &listed)
+void PortalShortcutBackend::bindMissing(const QVariant &listed)
 {
     m_listed = true;
     const auto entries = qdbus_cast<QList<PortalShortcutEntry>>(listed);
@@ -559,7 +559,7 @@ void PortalHotKeyService::bindMissing(const QVariant &listed)
                 {QVariant::fromValue(QDBusObjectPath(m_session)), missing, QString(), QVariantMap{{QStringLiteral("handle_token"), token}}}, token);
 }
 
-void PortalHotKeyService::applyBound(const QVariant &shortcuts, std::optional<Binding::Cause> missingCause)
+void PortalShortcutBackend::applyBound(const QVariant &shortcuts, std::optional<Binding::Cause> missingCause)
 {
     QHash<QString, QString> triggers;
     for (const PortalShortcutEntry &entry : qdbus_cast<QList<PortalShortcutEntry>>(shortcuts))
@@ -590,7 +590,7 @@ void PortalHotKeyService::applyBound(const QVariant &shortcuts, std::optional<Bi
         confirmActiveKeys(unconfirmed);
 }
 
-void PortalHotKeyService::confirmActiveKeys(const QHash<QString, QString> &triggers)
+void PortalShortcutBackend::confirmActiveKeys(const QHash<QString, QString> &triggers)
 {
     const auto settle = [this](const QString &id, const Binding &binding) {
         for (Shortcut &shortcut : m_shortcuts) {
@@ -633,7 +633,7 @@ void PortalHotKeyService::confirmActiveKeys(const QHash<QString, QString> &trigg
     });
 }
 
-void PortalHotKeyService::setBinding(Shortcut &shortcut, const Binding &binding)
+void PortalShortcutBackend::setBinding(Shortcut &shortcut, const Binding &binding)
 {
     if (shortcut.binding.state == binding.state && shortcut.binding.trigger == binding.trigger && shortcut.binding.cause == binding.cause)
         return;
@@ -643,10 +643,10 @@ void PortalHotKeyService::setBinding(Shortcut &shortcut, const Binding &binding)
                                                                                          : "unsupported",
            binding.trigger.isEmpty() ? "" : " to ", qUtf8Printable(binding.trigger), causeName(binding.cause));
     if (m_bindingHandler)
-        m_bindingHandler(shortcut.hotKeyID, binding);
+        m_bindingHandler(shortcut.shortcutId, binding);
 }
 
-QVariant PortalHotKeyService::shortcutList(bool onlyChanged) const
+QVariant PortalShortcutBackend::shortcutList(bool onlyChanged) const
 {
     QList<PortalShortcutEntry> entries;
     for (const Shortcut &shortcut : m_shortcuts) {
@@ -658,12 +658,12 @@ QVariant PortalHotKeyService::shortcutList(bool onlyChanged) const
     return QVariant::fromValue(entries);
 }
 
-QString PortalHotKeyService::nextToken()
+QString PortalShortcutBackend::nextToken()
 {
     return QStringLiteral("korvane%1").arg(++m_requestCount);
 }
 
-const PortalHotKeyService::Shortcut *PortalHotKeyService::shortcutForId(const QString &id) const
+const PortalShortcutBackend::Shortcut *PortalShortcutBackend::shortcutForId(const QString &id) const
 {
     for (const Shortcut &shortcut : m_shortcuts) {
         if (shortcut.id == id)
@@ -672,25 +672,25 @@ const PortalHotKeyService::Shortcut *PortalHotKeyService::shortcutForId(const QS
     return nullptr;
 }
 
-void PortalHotKeyService::onActivated(const QDBusMessage &message)
+void PortalShortcutBackend::onActivated(const QDBusMessage &message)
 {
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() < 2 || m_session.isEmpty() || qdbus_cast<QDBusObjectPath>(arguments.at(0)).path() != m_session)
         return;
     if (const Shortcut *shortcut = shortcutForId(arguments.at(1).toString()); shortcut && m_eventHandler)
-        m_eventHandler(shortcut->hotKeyID, HotKeyPressed);
+        m_eventHandler(shortcut->shortcutId, Event::Pressed);
 }
 
-void PortalHotKeyService::onDeactivated(const QDBusMessage &message)
+void PortalShortcutBackend::onDeactivated(const QDBusMessage &message)
 {
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() < 2 || m_session.isEmpty() || qdbus_cast<QDBusObjectPath>(arguments.at(0)).path() != m_session)
         return;
     if (const Shortcut *shortcut = shortcutForId(arguments.at(1).toString()); shortcut && m_eventHandler)
-        m_eventHandler(shortcut->hotKeyID, HotKeyReleased);
+        m_eventHandler(shortcut->shortcutId, Event::Released);
 }
 
-void PortalHotKeyService::onShortcutsChanged(const QDBusMessage &message)
+void PortalShortcutBackend::onShortcutsChanged(const QDBusMessage &message)
 {
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() < 2 || m_session.isEmpty() || qdbus_cast<QDBusObjectPath>(arguments.at(0)).path() != m_session)

@@ -1,7 +1,8 @@
-#include "shell/editor/shortcutfield.h"
+#include "shell/keycombinationedit.h"
 
-#include "shell/hotkeys/shortcutrecorder.h"
 #include "platform/xkbkeycodes.h"
+#include "shell/hotkeys/keycombinationtext.h"
+#include "shell/hotkeys/shortcutrecorder.h"
 
 #include <QKeyEvent>
 
@@ -28,7 +29,7 @@ bool isModifierKey(int key)
 
 } // namespace
 
-ShortcutField::ShortcutField(QWidget *parent)
+KeyCombinationEdit::KeyCombinationEdit(QWidget *parent)
     : QLineEdit(parent)
 {
     // Typing never edits the text: keys are recorded, not inserted.
@@ -36,50 +37,47 @@ ShortcutField::ShortcutField(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAlignment(Qt::AlignCenter);
     setPlaceholderText(qtTrId("hotKeyFieldPlaceholder"));
+    setToolTip(qtTrId("hotKeyFieldTip"));
 }
 
-void ShortcutField::setHotKey(const RecordedShortcut &hotKey)
+void KeyCombinationEdit::setKeyCombination(QKeyCombination keys)
 {
-    m_hotKey = hotKey;
-    setText(hotKey.isEmpty() ? QString() : hotKey.displayString());
+    m_keys = keys;
+    setText(KeyCombinationText::text(keys));
 }
 
-void ShortcutField::keyPressEvent(QKeyEvent *event)
+void KeyCombinationEdit::keyPressEvent(QKeyEvent *event)
 {
+    event->accept();
     // Modifiers are held on the way to the real key; they end nothing by themselves.
-    if (isModifierKey(event->key()) || event->isAutoRepeat()) {
-        event->accept();
+    if (isModifierKey(event->key()) || event->isAutoRepeat())
         return;
-    }
-    const qint32 virtualKey = XkbKeyCodes::virtualKeyCode(event->nativeScanCode());
-    if (virtualKey < 0) {
-        event->accept();
+    const std::optional<QKeyCombination> key = XkbKeyCodes::key(event->nativeScanCode());
+    if (!key) {
         Q_EMIT keyRefused();
         return;
     }
-    const auto result = ShortcutRecorder::recordKey(quint32(virtualKey),
-                                                    ShortcutRecorder::eventModifierFlags(event->modifiers()));
-    switch (result.outcome) {
+    const Qt::KeyboardModifiers held = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QKeyCombination pressed(held | key->keyboardModifiers(), key->key());
+    switch (ShortcutRecorder::record(pressed)) {
     case ShortcutRecorder::Outcome::PassOn:
         focusNextPrevChild(!(event->modifiers() & Qt::ShiftModifier));
         return;
-    case ShortcutRecorder::Outcome::Clear:
-        setHotKey(RecordedShortcut());
-        break;
-    case ShortcutRecorder::Outcome::Take:
-        setHotKey(result.hotKey);
-        break;
     case ShortcutRecorder::Outcome::Keep:
         // Recording goes on, so the user can read why and try another combination.
-        event->accept();
         Q_EMIT keyRefused();
         return;
+    case ShortcutRecorder::Outcome::Clear:
+        setKeyCombination(QKeyCombination());
+        break;
+    case ShortcutRecorder::Outcome::Take:
+        setKeyCombination(pressed);
+        break;
     }
-    event->accept();
-    Q_EMIT hotKeyFieldEvent(m_hotKey);
+    Q_EMIT keyCombinationChanged(m_keys);
 }
 
-void ShortcutField::keyReleaseEvent(QKeyEvent *event)
+void KeyCombinationEdit::keyReleaseEvent(QKeyEvent *event)
 {
     event->accept();
 }
