@@ -52,7 +52,7 @@ peak() {
     printf '%-44s peak %6d MiB (%s %d MiB), exit %d\n' "$label" $((kib / 1024)) "$verdict" "$limit" "$status"
 }
 
-bmp=$("$korvane" add 1 1 --set convertType=2 | tail -1)
+bmp=$("$korvane" add 1 1 --set coverntType=2 | tail -1)
 zh=$("$korvane" add 0 6 --set conversionType=2 | tail -1)
 echo "cores: $(nproc); bombs: $(stat -c %s bomb-a.png) bytes each; text: $(stat -c %s big.txt) bytes"
 peak "4 PNG bombs 12000x12000 to BMP" 1229 "$korvane" run "$bmp" bomb-a.png bomb-b.png bomb-c.png bomb-d.png

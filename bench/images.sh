@@ -66,10 +66,10 @@ for i in $(seq 1 50); do
 done
 
 add() { "$korvane" add "$@" | tail -1; }
-resize=$(add 1 2 --set resizeType=0 --set targetPixels=1024 --set savePath="$work/out")
+resize=$(add 1 2 --set resizeType=0 --set targetpx=1024 --set savePath="$work/out")
 rotate=$(add 1 16 --set rotateType=0 --set savePath="$work/out")
 strip=$(add 1 4 --set savePath="$work/out")
-compress=$(add 1 0 --set compressionRatio=0.75 --set savePath="$work/out")
+compress=$(add 1 0 --set compressionRato=0.75 --set savePath="$work/out")
 
 # measure NAME COMMAND...: one timed run, appended to NAME's list as "seconds kilobytes". A run
 # that fails is named at the end: its figures would be worth nothing.

@@ -339,7 +339,7 @@ void KorvaneImageActionsTest::batchOutcome_data()
         << qtTrId("NImagesResized", 2) + qtTrId("NImagesCanNotResizePending", 3) + ' ' + qtTrId("NoFile") + broken;
     // In place; cut.jpg is found damaged only once most of it was copied.
     QTest::newRow("remove metadata in place: two done, four failed") << 4 << QVariantMap{} << mixed + QStringList{"cut.jpg"} << true << 6004
-        << qtTrId("NImagesRemovedMetadata", 2) + qtTrId("NOriginalsInTrash", 2) + qtTrId("NImagesCanNotRemoveMetadata", 4) + ' '
+                                                                     << qtTrId("NImagesRemovedMetadata", 2) + qtTrId("NOriginalsInTrash", 2) + qtTrId("NImagesCanNotRemoveMetadata", 4) + ' '
             + qtTrId("NoFile") + broken + ' ' + qtTrId("imageDamaged").arg("@/cut.jpg");
     QTest::newRow("rotate: two done, one of them counted as singular")
         << 16 << QVariantMap{{"rotateType", 1}, {"endName", "-r"}} << QStringList{"good1.jpg", "broken.jpg", "empty.jpg"} << true << 1003

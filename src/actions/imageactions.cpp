@@ -526,9 +526,10 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
                                                       : 0;
 
     if (input == Input::ImageData) {
-        transformData(drop, payload.imageData(), completion, "pasteBoardImageRotate",
-                      [=](const QByteArray &image) { return ImageManager::rotateImage(image, turn, degrees); },
-                      &ImageManager::metadataHeader);
+        transformData(
+            drop, payload.imageData(), completion, "pasteBoardImageRotate",
+            [=](const QByteArray &image) { return ImageManager::rotateImage(image, turn, degrees); },
+            &ImageManager::metadataHeader);
         return;
     }
     const Destination destination = destinationOf(settings);
@@ -571,21 +572,23 @@ void ImageActions::stripMetadata(const DropPtr &drop, const DropPayload &payload
         return;
     }
     if (input == Input::ImageData) {
-        transformData(drop, payload.imageData(), completion, "pasteBoardImageMetadataRemoved",
-                      [](const QByteArray &image) { return ImageManager::removeMetadata(image); }, &ImageManager::metadataHeader);
+        transformData(
+            drop, payload.imageData(), completion, "pasteBoardImageMetadataRemoved",
+            [](const QByteArray &image) { return ImageManager::removeMetadata(image); }, &ImageManager::metadataHeader);
         return;
     }
     const Destination destination = destinationOf(drop->imageClearMsg());
-    transformFiles(drop, payload.imgFileUrls(), completion,
-                   {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},
-                   [=](Batch &batch, const QUrl &file) {
-                       bool broken = false;
-                       const bool done = processFile(batch, destination, file, QString(), [&](const QString &output) {
-                           return ImageManager::removeMetadata(file.toLocalFile(), output, &broken);
-                       });
-                       if (broken)
-                           refuse(damaged(file.toLocalFile()), &batch.reasons, &batch.mutex);
-                       return done;
-                   },
-                   true);
+    transformFiles(
+        drop, payload.imgFileUrls(), completion,
+        {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},
+        [=](Batch &batch, const QUrl &file) {
+            bool broken = false;
+            const bool done = processFile(batch, destination, file, QString(), [&](const QString &output) {
+                return ImageManager::removeMetadata(file.toLocalFile(), output, &broken);
+            });
+            if (broken)
+                refuse(damaged(file.toLocalFile()), &batch.reasons, &batch.mutex);
+            return done;
+        },
+        true);
 }

@@ -261,7 +261,8 @@ QByteArray ImageManager::rotateImage(const QByteArray &data, Mirror turn, double
 
 bool ImageManager::rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees, bool *damaged)
 {
-    return changeFileMetadata(source, destFile, [=](int current) { return orientationAfter(current, turn, degrees); }, damaged);
+    return changeFileMetadata(
+        source, destFile, [=](int current) { return orientationAfter(current, turn, degrees); }, damaged);
 }
 
 bool ImageManager::writeFile(const QString &path, const QByteArray &data)

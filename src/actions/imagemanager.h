@@ -37,7 +37,7 @@ public:
 
     static QByteArray rotateImage(const QByteArray &data, Mirror turn, double degrees);
     static bool rotateImage(const QString &source, const QString &destFile, Mirror turn, double degrees,
-                                 bool *damaged = nullptr);
+                            bool *damaged = nullptr);
 
     // The orientation that shows the image as the current one would, then mirrored, then turned.
     static int orientationAfter(int current, Mirror turn, double degrees);

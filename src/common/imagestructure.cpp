@@ -115,7 +115,9 @@ QByteArray rawProfileExif(QByteArrayView type, QByteArrayView body)
     int high = -1;
     for (; at < text.size() && exif.size() < length; ++at) {
         const char c = text[at];
-        const int nibble = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        const int nibble = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : c >= 'A' && c <= 'F'                                               ? c - 'A' + 10
+                                                                                 : -1;
         if (nibble < 0)
             continue;
         if (high < 0) {
@@ -538,14 +540,17 @@ int ImageStructure::exifOrientation(QByteArrayView exif)
         const quint32 type = u16(entry + 2);
         const quint32 count = u32(entry + 4);
         // BYTE, SHORT or LONG, as writers differ.
-        const int width = type == 1 ? 1 : type == 3 ? 2 : type == 4 ? 4 : 0;
+        const int width = type == 1 ? 1 : type == 3 ? 2
+            : type == 4                             ? 4
+                                                    : 0;
         if (width == 0 || count == 0)
             return 0;
         // Values of up to four bytes stand in the entry, longer ones where it points.
         const qint64 value = quint64(count) * width <= 4 ? entry + 8 : qint64(u32(entry + 8));
         if (value > size - width)
             return 0;
-        const quint32 orientation = width == 1 ? tiff[value] : width == 2 ? u16(value) : u32(value);
+        const quint32 orientation = width == 1 ? tiff[value] : width == 2 ? u16(value)
+                                                                          : u32(value);
         return orientation >= 1 && orientation <= 8 ? int(orientation) : 0;
     }
     return 0;

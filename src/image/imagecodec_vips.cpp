@@ -230,7 +230,7 @@ int exivOrientation(const QByteArray &data)
     const auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
     if (it == exif.end() || it->count() == 0)
         return 0;
-    // Exiv2 0.28 calls the integer reader toInt64; 0.27 (Debian 12) only has toLong.
+        // Exiv2 0.28 calls the integer reader toInt64; 0.27 (Debian 12) only has toLong.
 #if EXIV2_TEST_VERSION(0, 28, 0)
     const qint64 value = it->toInt64();
 #else

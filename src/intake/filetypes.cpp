@@ -18,8 +18,14 @@ struct CachedType {
 // process about a millisecond and a few hundred kilobytes, more than a metadata change of a
 // dropped photo takes: these are known without it.
 constexpr std::pair<const char *, const char *> photoTypes[] = {
-    {"jpg", "image/jpeg"}, {"jpeg", "image/jpeg"}, {"png", "image/png"},   {"webp", "image/webp"},
-    {"gif", "image/gif"},  {"bmp", "image/bmp"},   {"tif", "image/tiff"}, {"tiff", "image/tiff"},
+    {"jpg", "image/jpeg"},
+    {"jpeg", "image/jpeg"},
+    {"png", "image/png"},
+    {"webp", "image/webp"},
+    {"gif", "image/gif"},
+    {"bmp", "image/bmp"},
+    {"tif", "image/tiff"},
+    {"tiff", "image/tiff"},
 };
 
 // A drop of thousands of files repeats a handful of extensions: look each one up once.

@@ -170,7 +170,8 @@ void ShortcutBindingReporter::review(const QString &name)
     const bool wake = name == GlobalShortcutRegistry::WakeShortcutName;
     const Binding binding = wake ? wakeBinding() : m_registry->binding(name);
     // A refused wake shortcut holds no registration; the user chose the stored one.
-    const QKeyCombination keys = registered ? *registered : wake ? GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()) : QKeyCombination();
+    const QKeyCombination keys = registered ? *registered : wake ? GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination())
+                                                                 : QKeyCombination();
     // A new action's shortcut that took is what the user expects: only the wake key's is told.
     if (binding.state == Binding::Pending || (binding.state == Binding::Bound && !wake) || (!registered && !wake))
         return;

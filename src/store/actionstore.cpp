@@ -118,7 +118,7 @@ ActionStore::ActionStore() = default;
 ActionStore::~ActionStore() = default;
 
 QString ActionStore::findOrCreateDirectory(QStandardPaths::StandardLocation directory, int domainMask,
-                                                     const QString &appendPathComponent, QString *error)
+                                           const QString &appendPathComponent, QString *error)
 {
     Q_UNUSED(domainMask)
     QString path = QStandardPaths::writableLocation(directory);

@@ -46,10 +46,7 @@ void StoredShortcutCodecTest::decode_data()
     QTest::newRow("help is insert") << 114u << kControl << (Qt::ControlModifier | Qt::Key_Insert).toCombined() << true;
     QTest::newRow("the ISO key") << 10u << kCommand << (Qt::MetaModifier | Qt::Key_section).toCombined() << true;
     const std::pair<quint32, Qt::Key> functionKeys[] = {
-        {122, Qt::Key_F1}, {120, Qt::Key_F2}, {99, Qt::Key_F3}, {118, Qt::Key_F4}, {96, Qt::Key_F5}, {97, Qt::Key_F6}, {98, Qt::Key_F7},
-        {100, Qt::Key_F8}, {101, Qt::Key_F9}, {109, Qt::Key_F10}, {103, Qt::Key_F11}, {111, Qt::Key_F12}, {105, Qt::Key_Print},
-        {107, Qt::Key_ScrollLock}, {113, Qt::Key_Pause}, {106, Qt::Key_F16}, {64, Qt::Key_F17}, {79, Qt::Key_F18}, {80, Qt::Key_F19},
-        {90, Qt::Key_F20}};
+        {122, Qt::Key_F1}, {120, Qt::Key_F2}, {99, Qt::Key_F3}, {118, Qt::Key_F4}, {96, Qt::Key_F5}, {97, Qt::Key_F6}, {98, Qt::Key_F7}, {100, Qt::Key_F8}, {101, Qt::Key_F9}, {109, Qt::Key_F10}, {103, Qt::Key_F11}, {111, Qt::Key_F12}, {105, Qt::Key_Print}, {107, Qt::Key_ScrollLock}, {113, Qt::Key_Pause}, {106, Qt::Key_F16}, {64, Qt::Key_F17}, {79, Qt::Key_F18}, {80, Qt::Key_F19}, {90, Qt::Key_F20}};
     for (const auto &[keyCode, key] : functionKeys)
         QTest::addRow("function key %u alone", keyCode) << keyCode << 0u << QKeyCombination(key).toCombined() << true;
     // Bits of keys the desktop has no modifier for.

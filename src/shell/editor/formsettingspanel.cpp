@@ -285,7 +285,7 @@ QCheckBox *FormSettingsPanel::addCheckBox(const QString &text, const QString &at
 }
 
 QComboBox *FormSettingsPanel::addMenu(const QString &label, const QString &attribute, const QStringList &items,
-                                              const QString &toolTip)
+                                      const QString &toolTip)
 {
     auto *menu = new QComboBox(this);
     menu->addItems(items);
@@ -305,7 +305,7 @@ QComboBox *FormSettingsPanel::addMenu(const QString &label, const QString &attri
 }
 
 QLineEdit *FormSettingsPanel::addTextField(const QString &label, const QString &attribute, const QString &toolTip,
-                                                   bool secret)
+                                           bool secret)
 {
     auto *field = new QLineEdit(this);
     field->setToolTip(toolTip);
