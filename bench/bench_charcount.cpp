@@ -1,7 +1,7 @@
 // Character statistics of 50 MB of mixed Chinese and English text, in one process; the
 // character count action does this on the text the user dropped.
 #include "benchutil.h"
-#include "actions/texttransforms.h"
+#include "actions/text/texttransforms.h"
 
 #include <QCoreApplication>
 #include <QString>

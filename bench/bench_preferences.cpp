@@ -3,10 +3,10 @@
 #include "benchutil.h"
 #include "shell/editor/editordroplist.h"
 #include "store/actionstore.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "shell/editor/actioneditorpage.h"
 #include "shell/preferenceswindow.h"
-#include "platform/xdgautostart.h"
+#include "platform/xdg/xdgautostart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,10 +3,10 @@
 //   ocrbench KORVANE_BINARY [ROUNDS]
 #include "ocrtestsupport.h"
 
-#include "actions/ocractions.h"
-#include "actions/ocrrecognizer.h"
+#include "actions/ocr/ocractions.h"
+#include "actions/ocr/ocrrecognizer.h"
 #include "platform/korvanesettings.h"
-#include "actions/offlineocrrecognizer.h"
+#include "actions/ocr/offlineocrrecognizer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -8,8 +8,8 @@
 //       prints the share of characters that agree and the number of differing lines, then
 //       each differing line with its number
 
-#include "actions/chineseconversion.h"
-#include "actions/chineseconverter.h"
+#include "actions/text/chineseconversion.h"
+#include "actions/text/chineseconverter.h"
 
 #include <QElapsedTimer>
 #include <QFile>

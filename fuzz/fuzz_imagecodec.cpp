@@ -5,7 +5,7 @@
 // The input: a byte choosing the operation and its parameter, then the image's bytes.
 
 #include "fuzzsupport.h"
-#include "common/imagecodec.h"
+#include "image/imagecodec.h"
 
 namespace {
 

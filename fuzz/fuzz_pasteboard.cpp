@@ -7,7 +7,7 @@
 #include "fuzzsupport.h"
 #include "intake/droppayload.h"
 #include "intake/transferdata.h"
-#include "platform/mimedataconverter.h"
+#include "platform/qt/mimedataconverter.h"
 
 #include <QGuiApplication>
 #include <QMimeData>

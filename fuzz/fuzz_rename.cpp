@@ -7,7 +7,7 @@
 // choosing its folder and its name.
 
 #include "store/droplistentity.h"
-#include "actions/filemanager.h"
+#include "actions/file/filemanager.h"
 #include "store/filerename.h"
 #include "fuzzsupport.h"
 #include "store/actionstore.h"

@@ -1,7 +1,7 @@
 #include "config.h"
 #include "cli/korvanecli.h"
 #include "platform/platform.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
 
 #include <QCoreApplication>

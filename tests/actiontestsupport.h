@@ -1,8 +1,8 @@
 #pragma once
 
 #include "store/droplistentity.h"
-#include "platform/headlessclipboard.h"
-#include "platform/headlessnotifier.h"
+#include "platform/headless/headlessclipboard.h"
+#include "platform/headless/headlessnotifier.h"
 #include "store/actionstore.h"
 #include "common/korvaneerror.h"
 #include "intake/droppayload.h"

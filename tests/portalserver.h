@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/portalshortcutbackend.h"
+#include "platform/portal/portalshortcutbackend.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #include "common/korvaneerror.h"
-#include "actions/translations.h"
-#include "actions/texttransforms.h"
+#include "actions/text/translations.h"
+#include "actions/text/texttransforms.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "intake/actiontreenode.h"
 #include "intake/actiontypemodel.h"
 #include "intake/actioncatalog.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 
 #include <QCoreApplication>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "actions/chineseconversion.h"
-#include "actions/chineseconversiontable.h"
-#include "actions/chineseconverter.h"
+#include "actions/text/chineseconversion.h"
+#include "actions/text/chineseconversiontable.h"
+#include "actions/text/chineseconverter.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "servers/ocrservicestandin.h"
 
 #include "store/actionstore.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
 
 #include <QFile>

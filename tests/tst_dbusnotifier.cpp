@@ -1,4 +1,4 @@
-#include "platform/dbusnotifier.h"
+#include "platform/dbus/dbusnotifier.h"
 #include "desktop/desktopsession.h"
 
 #include <QDBusConnection>

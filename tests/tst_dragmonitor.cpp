@@ -1,5 +1,5 @@
-#include "platform/headlessdragmonitor.h"
-#include "platform/desktopplatform.h"
+#include "platform/headless/headlessdragmonitor.h"
+#include "platform/qt/desktopplatform.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>

@@ -6,13 +6,13 @@
 #include "filetestsupport.h"
 
 #include "store/filecopy.h"
-#include "actions/filemanager.h"
+#include "actions/file/filemanager.h"
 #include "store/filemove.h"
 #include "store/filerename.h"
 #include "store/actionstore.h"
-#include "actions/fileactions.h"
-#include "actions/translations.h"
-#include "actions/renamejournal.h"
+#include "actions/file/fileactions.h"
+#include "actions/text/translations.h"
+#include "actions/file/renamejournal.h"
 
 #include <QDate>
 #include <QJsonDocument>

@@ -3,7 +3,7 @@
 
 #include "filetestsupport.h"
 
-#include "actions/filemanager.h"
+#include "actions/file/filemanager.h"
 #include "actions/actionrunner.h"
 
 #include <QRegularExpression>

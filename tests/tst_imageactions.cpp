@@ -2,12 +2,12 @@
 #include "clitestsupport.h"
 #include "imagetestsupport.h"
 
-#include "common/imagecodec.h"
-#include "actions/imagemanager.h"
+#include "image/imagecodec.h"
+#include "actions/image/imagemanager.h"
 #include "store/actionstore.h"
-#include "actions/imageactions.h"
+#include "actions/image/imageactions.h"
 #include "store/storedrecord.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 
 #include <QDir>
 #include <QJsonObject>

@@ -1,10 +1,10 @@
 #include "imagetestsupport.h"
 
-#include "common/imagecodec.h"
-#include "common/imagestructure.h"
-#include "actions/imagemanager.h"
-#include "actions/imagecategory.h"
-#include "actions/pixelbudget.h"
+#include "image/imagecodec.h"
+#include "image/imagestructure.h"
+#include "actions/image/imagemanager.h"
+#include "actions/image/imagecategory.h"
+#include "actions/image/pixelbudget.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

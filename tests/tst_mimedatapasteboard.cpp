@@ -1,5 +1,5 @@
 #include "intake/droppayload.h"
-#include "platform/mimedataconverter.h"
+#include "platform/qt/mimedataconverter.h"
 
 #include <QBuffer>
 #include <QDir>

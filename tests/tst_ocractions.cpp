@@ -2,10 +2,10 @@
 #include "ocrtestsupport.h"
 
 #include "store/actionstore.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
 #include "ocr/ocrimagedecoder.h"
-#include "actions/offlineocrrecognizer.h"
+#include "actions/ocr/offlineocrrecognizer.h"
 
 #include <QFile>
 #include <QJsonArray>

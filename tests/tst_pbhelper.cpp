@@ -1,12 +1,12 @@
 #include "intake/droppayload.h"
 #include "store/droplistentity.h"
-#include "platform/headlessclipboard.h"
-#include "platform/headlessnotifier.h"
+#include "platform/headless/headlessclipboard.h"
+#include "platform/headless/headlessnotifier.h"
 #include "store/actionstore.h"
 #include "actions/actionrunner.h"
 #include "platform/platform.h"
-#include "actions/translations.h"
-#include "platform/qsettingsbackend.h"
+#include "actions/text/translations.h"
+#include "platform/xdg/qsettingsbackend.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,12 +9,12 @@
 #include "shell/generalsettingspage.h"
 #include "store/actionstore.h"
 #include "platform/platform.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
 #include "shell/editor/actioneditorpage.h"
 #include "shell/preferenceswindow.h"
 #include "shell/preferencestabs.h"
-#include "platform/xdgautostart.h"
+#include "platform/xdg/xdgautostart.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "shell/actionrow.h"
 #include "shell/dropwindow.h"
 #include "widgets/flatbutton.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "shell/actionlistpopup.h"
 #include "shell/trayglyph.h"
 

@@ -1,6 +1,6 @@
-#include "platform/desktopsoundplayer.h"
-#include "platform/headlesssoundplayer.h"
-#include "platform/desktopplatform.h"
+#include "platform/qt/desktopsoundplayer.h"
+#include "platform/headless/headlesssoundplayer.h"
+#include "platform/qt/desktopplatform.h"
 #include "platform/platform.h"
 
 #include <QAudioDevice>

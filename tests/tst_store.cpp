@@ -7,8 +7,8 @@
 #include "store/actionstore.h"
 #include "platform/platform.h"
 #include "store/storeschema.h"
-#include "actions/translations.h"
-#include "platform/qsettingsbackend.h"
+#include "actions/text/translations.h"
+#include "platform/xdg/qsettingsbackend.h"
 #include "store/textcustomurl.h"
 #include "store/texttranslate.h"
 

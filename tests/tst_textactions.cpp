@@ -2,15 +2,15 @@
 
 #include "store/customurl.h"
 #include "store/actionstore.h"
-#include "actions/textactions.h"
-#include "actions/translations.h"
+#include "actions/text/textactions.h"
+#include "actions/text/translations.h"
 #include "sharetestsupport.h"
-#include "actions/texttransforms.h"
+#include "actions/text/texttransforms.h"
 #include "store/textcapitalrmb.h"
 #include "store/textcharcount.h"
 #include "store/textcustomurl.h"
 #include "store/texttraditionalconversion.h"
-#include "actions/customurllibrary.h"
+#include "actions/text/customurllibrary.h"
 #include "store/textupdownstring.h"
 
 #include <QTemporaryDir>

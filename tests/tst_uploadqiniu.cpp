@@ -7,8 +7,8 @@
 #include "intake/droppayload.h"
 #include "actions/actionrunner.h"
 #include "platform/platform.h"
-#include "platform/headlessclipboard.h"
-#include "actions/translations.h"
+#include "platform/headless/headlessclipboard.h"
+#include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
 
 #include <QDate>

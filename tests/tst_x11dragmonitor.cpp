@@ -1,4 +1,4 @@
-#include "platform/x11dragmonitor.h"
+#include "platform/x11/x11dragmonitor.h"
 
 #include "xvfbserver.h"
 

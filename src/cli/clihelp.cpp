@@ -2,7 +2,7 @@
 
 #include "store/actiontransfer.h"
 #include "cli/cliinput.h"
-#include "actions/textactions.h"
+#include "actions/text/textactions.h"
 #include "store/uploadhistory.h"
 
 namespace {

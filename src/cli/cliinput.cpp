@@ -1,8 +1,8 @@
 #include "cli/cliinput.h"
 
-#include "actions/filemanager.h"
-#include "common/imagecodec.h"
-#include "actions/textactions.h"
+#include "actions/file/filemanager.h"
+#include "image/imagecodec.h"
+#include "actions/text/textactions.h"
 
 #include <QDir>
 #include <QFile>

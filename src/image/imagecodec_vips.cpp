@@ -1,7 +1,7 @@
-#include "common/imagecodec.h"
-#include "common/imagecodecoperations.h"
-#include "common/imagemetadatarewriter.h"
-#include "common/imagestructure.h"
+#include "image/imagecodec.h"
+#include "image/imagecodecoperations.h"
+#include "image/imagemetadatarewriter.h"
+#include "image/imagestructure.h"
 
 #include <QFile>
 #include <QImage>

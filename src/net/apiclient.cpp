@@ -5,7 +5,7 @@
 #include "common/logtext.h"
 #include "net/networkclient.h"
 #include "platform/korvanesettings.h"
-#include "net/cosclient.h"
+#include "net/cos/cosclient.h"
 #include "common/korvanelogging.h"
 
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 #include "platform/platform.h"
 
-#include "platform/headlessclipboard.h"
-#include "platform/headlessshortcutbackend.h"
-#include "platform/headlessnotifier.h"
-#include "platform/processsharebackend.h"
-#include "platform/headlesssoundplayer.h"
-#include "platform/qsettingsbackend.h"
-#include "platform/xdgurlopener.h"
+#include "platform/headless/headlessclipboard.h"
+#include "platform/headless/headlessshortcutbackend.h"
+#include "platform/headless/headlessnotifier.h"
+#include "platform/xdg/processsharebackend.h"
+#include "platform/headless/headlesssoundplayer.h"
+#include "platform/xdg/qsettingsbackend.h"
+#include "platform/xdg/xdgurlopener.h"
 
 namespace {
 

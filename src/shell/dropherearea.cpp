@@ -1,7 +1,7 @@
 #include "shell/dropherearea.h"
 
 #include "intake/droppayload.h"
-#include "platform/mimedataconverter.h"
+#include "platform/qt/mimedataconverter.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>

@@ -5,7 +5,7 @@
 #include "intake/droppayload.h"
 #include "store/droplistentity.h"
 #include "store/actionstore.h"
-#include "platform/mimedataconverter.h"
+#include "platform/qt/mimedataconverter.h"
 #include "widgets/popoverwindow.h"
 #include "common/korvanelogging.h"
 

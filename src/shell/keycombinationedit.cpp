@@ -1,6 +1,6 @@
 #include "shell/keycombinationedit.h"
 
-#include "platform/xkbkeycodes.h"
+#include "platform/x11/xkbkeycodes.h"
 #include "shell/hotkeys/keycombinationtext.h"
 #include "shell/hotkeys/shortcutrecorder.h"
 

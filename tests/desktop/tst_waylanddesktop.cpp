@@ -8,9 +8,9 @@
 #include "shell/generalsettingspage.h"
 #include "shell/keycombinationedit.h"
 #include "platform/platform.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
-#include "platform/portalshortcutbackend.h"
+#include "platform/portal/portalshortcutbackend.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
 
 #include <QApplication>

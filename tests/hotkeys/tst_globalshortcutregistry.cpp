@@ -1,6 +1,6 @@
 #include "shell/hotkeys/globalshortcutregistry.h"
 
-#include "platform/headlessshortcutbackend.h"
+#include "platform/headless/headlessshortcutbackend.h"
 #include "store/actionstore.h"
 #include "store/droplistentity.h"
 

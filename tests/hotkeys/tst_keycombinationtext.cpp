@@ -2,7 +2,7 @@
 #include "shell/hotkeys/shortcutrecorder.h"
 
 #include "common/storedshortcutcodec.h"
-#include "platform/headlessshortcutbackend.h"
+#include "platform/headless/headlessshortcutbackend.h"
 #include "platform/platform.h"
 
 #include <QTest>

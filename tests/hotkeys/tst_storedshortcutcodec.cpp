@@ -1,6 +1,6 @@
 #include "common/storedshortcutcodec.h"
 
-#include "platform/xkbkeycodes.h"
+#include "platform/x11/xkbkeycodes.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
-#include "platform/x11shortcutbackend.h"
+#include "platform/x11/x11shortcutbackend.h"
 
-#include "platform/desktopplatform.h"
+#include "platform/qt/desktopplatform.h"
 #include "platform/platform.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
 #include "shell/hotkeys/keycombinationtext.h"
-#include "platform/xkbkeycodes.h"
+#include "platform/x11/xkbkeycodes.h"
 #include "xvfbserver.h"
 
 #include <QGuiApplication>

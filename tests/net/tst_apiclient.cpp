@@ -4,7 +4,7 @@
 #include "net/korvanecardmodels.h"
 #include "net/servicehosts.h"
 #include "net/networkclient.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "nettestsupport.h"
 #include "servers/cosstandin.h"
 #include "servers/libretranslatestandin.h"

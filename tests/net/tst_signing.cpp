@@ -1,11 +1,11 @@
 // The Qiniu token, the COS and OSS signatures and the UpYun policy and signature: against
 // the vendors' published example where there is one, and against values computed
 // independently of the code elsewhere.
-#include "net/ossclient.h"
-#include "net/qiniuuploadtoken.h"
-#include "net/cosclient.h"
+#include "net/oss/ossclient.h"
+#include "net/qiniu/qiniuuploadtoken.h"
+#include "net/cos/cosclient.h"
 #include "servers/cosstandin.h"
-#include "net/upyunsignature.h"
+#include "net/upyun/upyunsignature.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

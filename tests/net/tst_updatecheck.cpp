@@ -1,11 +1,11 @@
 // The update check: the manual view and its alert, the automatic check when the popover
 // closes, and the three-day rule with the day stored before the request.
 #include "shell/generalsettingspage.h"
-#include "platform/headlessclipboard.h"
-#include "platform/headlessnotifier.h"
+#include "platform/headless/headlessclipboard.h"
+#include "platform/headless/headlessnotifier.h"
 #include "net/apiclient.h"
 #include "store/actionstore.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "net/updatecheck.h"
 #include "sharetestsupport.h"
 #include "shell/actionlistpopup.h"

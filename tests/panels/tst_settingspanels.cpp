@@ -13,12 +13,12 @@
 #include "servers/libretranslatestandin.h"
 #include "shell/keycombinationedit.h"
 #include "store/imagecompression.h"
-#include "platform/headlessshortcutbackend.h"
+#include "platform/headless/headlessshortcutbackend.h"
 #include "net/apiclient.h"
 #include "store/actionstore.h"
-#include "actions/customurllibrary.h"
+#include "actions/text/customurllibrary.h"
 #include "store/storeschema.h"
-#include "actions/translations.h"
+#include "actions/text/translations.h"
 #include "platform/platform.h"
 #include "platform/settingsbackend.h"
 #include "common/storedshortcutcodec.h"
@@ -29,7 +29,7 @@
 #include "shell/editor/settingspanelfactory.h"
 #include "store/textcustomurl.h"
 #include "store/texttranslate.h"
-#include "platform/xkbkeycodes.h"
+#include "platform/x11/xkbkeycodes.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -2,7 +2,7 @@
 
 #include "store/customurl.h"
 #include "shell/editor/customurlitemdelegate.h"
-#include "actions/customurllibrary.h"
+#include "actions/text/customurllibrary.h"
 #include "shell/editor/customurllistmodel.h"
 #include "store/droplistentity.h"
 #include "store/actionstore.h"

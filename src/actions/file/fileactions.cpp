@@ -1,0 +1,289 @@
+#include "actions/file/fileactions.h"
+
+#include "store/droplistentity.h"
+#include "store/filecopy.h"
+#include "actions/file/filemanager.h"
+#include "store/filemove.h"
+#include "store/filerename.h"
+#include "intake/droppayload.h"
+#include "actions/actionrunner.h"
+#include "common/logtext.h"
+#include "actions/file/renamejournal.h"
+#include "common/korvanelogging.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QThreadPool>
+
+namespace {
+
+using DropPtr = std::shared_ptr<DropListEntity>;
+
+// The settings of a rename, read on the main thread where the store lives.
+struct RenameOptions {
+    bool needReplace = false;
+    QString searchString;
+    QString resultString;
+    bool needAdd = false;
+    QString addString;
+    qint16 addPlaceType = 0;
+    bool needCustomize = false;
+    qint16 customizeType = 0;
+    qint16 customizePlaceType = 0;
+    QString customizeString;
+    qint64 startNumber = 0;
+    QString startLetter;
+};
+
+RenameOptions renameOptions(const DropListEntity &drop)
+{
+    RenameOptions options;
+    const auto settings = drop.fileRename();
+    if (!settings)
+        return options;
+    options.needReplace = settings->needReplace();
+    options.searchString = settings->replaceSearchString();
+    options.resultString = settings->replaceResultString();
+    options.needAdd = settings->needAdd();
+    options.addString = settings->addString();
+    options.addPlaceType = settings->addPlaceType();
+    options.needCustomize = settings->needCustomize();
+    options.customizeType = settings->customizeType();
+    options.customizePlaceType = settings->customizePlaceType();
+    options.customizeString = settings->customizeString();
+    options.startNumber = settings->customizeStartNumber();
+    options.startLetter = settings->customizeStartLetter();
+    return options;
+}
+
+// The settings alone decide these failures, so they are found before any file is touched.
+KorvaneError renameOptionsError(const RenameOptions &options)
+{
+    if (options.needReplace && options.searchString.isEmpty())
+        return KorvaneError(FileActions::EmptySearchString, qtTrId("optionNotSetProperly"));
+    if (options.needReplace && options.resultString.isEmpty())
+        return KorvaneError(FileActions::EmptyReplacement, qtTrId("optionNotSetProperly"));
+    if (options.needAdd && options.addString.isEmpty())
+        return KorvaneError(FileActions::EmptyAddString, qtTrId("optionNotSetProperly"));
+    return KorvaneError();
+}
+
+QString trimmedOfSpacesAndTabs(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString padded(qint64 number, int width)
+{
+    return QStringLiteral("%1").arg(number, width, 10, QLatin1Char('0'));
+}
+
+int digits(qint64 number)
+{
+    return int(QString::number(number).size());
+}
+
+QString attach(const QString &name, const QString &part, qint16 place)
+{
+    return place == 1 ? part + name : name + part;
+}
+
+// The new base name of the k-th of n files.
+QString renamedBase(QString base, const RenameOptions &options, qint64 k, qint64 n, const QString &date)
+{
+    if (options.needReplace)
+        base.replace(options.searchString, options.resultString);
+    if (options.needAdd)
+        base = attach(base, options.addString, options.addPlaceType);
+    if (!options.needCustomize || options.customizeType < 0 || options.customizeType > 4)
+        return base;
+    if (options.customizeType <= 2) {
+        const QString custom = trimmedOfSpacesAndTabs(options.customizeString);
+        if (!custom.isEmpty())
+            base = custom;
+    }
+    const qint64 number = options.startNumber + k;
+    const QString numberText = padded(number, digits(options.startNumber + n - 1));
+    const QString letter = ActionRunner::letterAt(options.startLetter, k);
+    switch (options.customizeType) {
+    case 0: {
+        const QString sequence = QLatin1Char('-') + padded(k + 1, digits(n));
+        return (options.customizePlaceType == 1 ? date + base : base + date) + sequence;
+    }
+    case 1:
+        return attach(base, numberText, options.customizePlaceType);
+    case 2:
+        return attach(base, letter, options.customizePlaceType);
+    case 3:
+        return numberText;
+    default:
+        return letter;
+    }
+}
+
+// The new name of a file: the new base name and the old extension (what follows the last ".").
+QString renamedName(const QString &name, const RenameOptions &options, qint64 k, qint64 n, const QString &date)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < 0 ? name : name.left(dot);
+    const QString extension = dot < 0 ? QString() : name.mid(dot + 1);
+    const QString newName = renamedBase(base, options, k, n, date);
+    return extension.isEmpty() ? newName : newName + QLatin1Char('.') + extension;
+}
+
+// Every file's source and wanted path, worked out before anything moves: one name that
+// cannot be used refuses the whole run, so a batch is never half renamed by a bad pattern.
+bool plannedPaths(const QList<QUrl> &files, const RenameOptions &options, const QString &date, QList<QByteArray> *sources,
+                  QList<QByteArray> *wanted, KorvaneError *error)
+{
+    const qint64 n = files.size();
+    for (qint64 k = 0; k < n; ++k) {
+        const QByteArray source = FileManager::withoutTrailingSlashes(FileManager::localPath(files[k]));
+        const QByteArray name = FileManager::lastComponent(source);
+        const QString text = QFile::decodeName(name);
+        if (QFile::encodeName(text) != name) {
+            *error = KorvaneError(FileManager::NameNotUtf8, qtTrId("nameNotUtf8").arg(FileManager::displayName(source)));
+            return false;
+        }
+        const QByteArray newName = QFile::encodeName(renamedName(text, options, k, n, date));
+        const QString problem = FileManager::nameProblem(newName);
+        if (!problem.isEmpty()) {
+            *error = KorvaneError(FileManager::BadName, problem);
+            return false;
+        }
+        sources->append(source);
+        wanted->append(FileManager::joinPath(FileManager::parentOf(source), newName));
+    }
+    return true;
+}
+
+bool hasFiles(const DropPayload &data)
+{
+    return data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther);
+}
+
+void report(const DropPtr &drop, const KorvaneCompletion &completion, bool success, const KorvaneError &error,
+            const char *successKey)
+{
+    Notification content = ActionRunner::resultNotification(success, *drop);
+    content.body = success ? qtTrId(successKey) : error.localizedDescription();
+    ActionRunner::postNotification(content);
+    completion(success, error);
+}
+
+void reportOnMain(const DropPtr &drop, const KorvaneCompletion &completion, bool success, const KorvaneError &error,
+                  const char *successKey)
+{
+    QMetaObject::invokeMethod(
+        qApp, [=] { report(drop, completion, success, error, successKey); }, Qt::QueuedConnection);
+}
+
+void transferFiles(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion, bool move)
+{
+    if (!drop || !hasFiles(payload)) {
+        finishOnMain(completion, false);
+        return;
+    }
+    const QList<QUrl> files = payload.imgFileUrls() + payload.folderFileUrls() + payload.otherFileUrls() + payload.videoFileUrls();
+    QString savePath;
+    if (move && drop->fileMove())
+        savePath = drop->fileMove()->savePath();
+    else if (!move && drop->fileCopy())
+        savePath = drop->fileCopy()->savePath();
+    const QUrl folderUrl = ActionRunner::savePathUrl(savePath);
+    const QString folder = folderUrl.isValid() ? folderUrl.toLocalFile() : QString();
+
+    QThreadPool::globalInstance()->start([drop, completion, files, folder, move] {
+        int done = 0;
+        for (const QUrl &file : files) {
+            KorvaneError error;
+            if (move ? FileManager::moveFile(file, folder, &error) : FileManager::copyFile(file, folder, &error))
+                ++done;
+            else
+                qCWarning(lcFiles, "%s %s: %s", move ? "move" : "copy",
+                          qUtf8Printable(LogText::summary(FileManager::localPath(file), lcFiles())),
+                          qUtf8Printable(LogText::summary(error.localizedDescription(), lcFiles())));
+        }
+        KorvaneError error;
+        if (done == 0)
+            error = move ? KorvaneError(FileActions::MoveFolderFailed, qtTrId("MoveFolderFailed"))
+                         : KorvaneError(FileActions::CopyFolderFailed, qtTrId("CopyFolderFailed"));
+        reportOnMain(drop, completion, done > 0, error, move ? "MoveFolderSucceed" : "CopyFolderSucceed");
+    });
+}
+
+} // namespace
+
+void FileActions::moveFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+{
+    transferFiles(drop, payload, completion, true);
+}
+
+void FileActions::copyFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+{
+    transferFiles(drop, payload, completion, false);
+}
+
+void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+{
+    if (!drop || !hasFiles(payload)) {
+        finishOnMain(completion, false);
+        return;
+    }
+    const RenameOptions options = renameOptions(*drop);
+    const KorvaneError optionsError = renameOptionsError(options);
+    if (!optionsError.isNull()) {
+        Notification content = ActionRunner::resultNotification(false, *drop);
+        content.body = optionsError.localizedDescription();
+        ActionRunner::postNotification(content);
+        finishOnMain(completion, false, optionsError);
+        return;
+    }
+    const QList<QUrl> files = payload.allFileUrls();
+    const QString tempFolder = FileManager::tempFolderPath();
+
+    QThreadPool::globalInstance()->start([drop, completion, files, options, tempFolder] {
+        const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+        QList<QByteArray> sources;
+        QList<QByteArray> wanted;
+        KorvaneError refusal;
+        if (!plannedPaths(files, options, date, &sources, &wanted, &refusal)) {
+            qCInfo(lcFiles, "rename refused: %s",
+                   qUtf8Printable(LogText::summary(refusal.localizedDescription(), lcFiles())));
+            reportOnMain(drop, completion, false, refusal, "renameSucceed");
+            return;
+        }
+        KorvaneError error;
+        const QString temp = FileManager::initTempFolder(&error, tempFolder);
+        RenameJournal journal(temp);
+        const bool begun = !temp.isEmpty() && journal.begin(&error);
+        if (!begun)
+            qCWarning(lcFiles, "cannot start a rename: %s", qUtf8Printable(error.localizedDescription()));
+        int done = 0;
+        for (qsizetype k = 0; begun && k < sources.size(); ++k) {
+            QString staged;
+            KorvaneError fileError;
+            if (!FileManager::renameFile(sources[k], wanted[k], &staged, &fileError, journal))
+                qCWarning(lcFiles, "rename %s: %s", qUtf8Printable(LogText::summary(sources[k], lcFiles())),
+                          qUtf8Printable(LogText::summary(fileError.localizedDescription(), lcFiles())));
+            else if (staged.isEmpty())
+                ++done;
+        }
+        if (begun) {
+            done += journal.stageAll();
+            journal.finishAll();
+            journal.end();
+        }
+        const KorvaneError failure = done > 0 ? KorvaneError() : KorvaneError(RenameFailed, qtTrId("renameFailed"));
+        reportOnMain(drop, completion, done > 0, failure, "renameSucceed");
+    });
+}

@@ -1,0 +1,22 @@
+#include "actions/ocr/cloudocrrecognizer.h"
+
+#include "net/apiclient.h"
+
+#include <QVariant>
+
+// A failed request fails the image with no message of its own: the action's "could not
+// recognise" is what the user reads, whatever went wrong on the way.
+void CloudOcrRecognizer::recognize(const QString &file, const QByteArray &data, const Callback &callback)
+{
+    ApiClient::getOCRToken([=](bool success, const QVariant &result, const QString &) {
+        const QString token = result.toString();
+        if (!success || token.isEmpty()) {
+            callback(false, {}, QString());
+            return;
+        }
+        ApiClient::parseHandwriting(token, file, file.isEmpty() ? data : QByteArray(),
+                                    [=](bool recognised, const QVariant &lines, const QString &) {
+                                        callback(recognised, lines.toStringList(), QString());
+                                    });
+    });
+}

@@ -1,0 +1,184 @@
+#include "actions/share/shareactions.h"
+
+#include "store/droplistentity.h"
+#include "store/fileemail.h"
+#include "store/filemsg.h"
+#include "store/imagetophoto.h"
+#include "intake/droppayload.h"
+#include "actions/actionrunner.h"
+#include "actions/share/shareservice.h"
+#include "store/textemail.h"
+#include "store/textmsg.h"
+#include "common/korvanelogging.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QThreadPool>
+#include <QTimer>
+
+namespace {
+
+using DropPtr = ShareActions::DropPtr;
+
+void notify(bool success, const DropListEntity &drop, const QString &body)
+{
+    Notification content = ActionRunner::resultNotification(success, drop);
+    content.body = body;
+    ActionRunner::postNotification(content);
+}
+
+void finishLater(const KorvaneCompletion &completion, bool success, const KorvaneError &error = KorvaneError())
+{
+    QTimer::singleShot(ShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
+                       [completion, success, error] { completion(success, error); });
+}
+
+void onMain(std::function<void()> work)
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work), Qt::QueuedConnection);
+}
+
+// Images, folders, other files, videos: each list in its own order.
+QList<QUrl> droppedFiles(const DropPayload &data)
+{
+    return data.imgFileUrls() + data.folderFileUrls() + data.otherFileUrls() + data.videoFileUrls();
+}
+
+// Mail and message read the text settings for text and the file settings for files. The
+// choice follows the data rather than how it arrived, so text from the clipboard or a drag
+// keeps the text action's recipients instead of going out to nobody.
+bool isText(const DropPayload &data)
+{
+    return data.dataCatalog() == DataCatalogText;
+}
+
+void shareFailed(const DropListEntity &drop, const KorvaneCompletion &completion, const KorvaneError &error)
+{
+    notify(false, drop, error.localizedDescription());
+    finishOnMain(completion, false, error);
+}
+
+// A text too long for one argument would be cut or never arrive; it is refused, not sent.
+bool refusedTooLong(const DropListEntity &drop, const KorvaneCompletion &completion, const QString &text)
+{
+    const qsizetype bytes = text.toUtf8().size();
+    if (bytes <= ShareService::MaximumArgumentBytes)
+        return false;
+    shareFailed(drop, completion,
+                KorvaneError(ShareService::shareErrorCode, qtTrId("textTooLongToSend").arg(bytes).arg(ShareService::MaximumArgumentBytes)));
+    return true;
+}
+
+} // namespace
+
+QStringList ShareActions::recipientList(const QString &recipients)
+{
+    return recipients.isNull() ? QStringList() : recipients.split(QLatin1Char(','));
+}
+
+void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+{
+    QString recipients;
+    QString title;
+    QList<QUrl> files;
+    if (isText(payload)) {
+        if (const auto settings = drop->textEmail()) {
+            recipients = settings->recipients();
+            title = settings->title();
+        }
+    } else {
+        if (const auto settings = drop->fileEmail()) {
+            recipients = settings->recipients();
+            title = settings->title();
+        }
+        files = droppedFiles(payload);
+    }
+    if (refusedTooLong(*drop, completion, payload.textString()))
+        return;
+    ShareService::instance()->shareOnEmail(payload.textString(), files, title, recipientList(recipients));
+    finishOnMain(completion, true);
+}
+
+void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+{
+    QString recipients;
+    QList<QUrl> files;
+    if (isText(payload)) {
+        if (const auto settings = drop->textMsg())
+            recipients = settings->recipients();
+    } else {
+        if (const auto settings = drop->fileMsg())
+            recipients = settings->recipients();
+        files = droppedFiles(payload);
+    }
+    if (refusedTooLong(*drop, completion, payload.textString()))
+        return;
+    ShareService::instance()->shareOnIMessage(
+        payload.textString(), files, recipientList(recipients), [drop, completion](const KorvaneError &error) {
+            if (error.isNull())
+                finishOnMain(completion, true);
+            else
+                shareFailed(*drop, completion, error);
+        });
+}
+
+void ShareActions::shareFiles(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+{
+    if (!(payload.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther))) {
+        finishLater(completion, false);
+        return;
+    }
+    const QList<QUrl> items = droppedFiles(payload);
+    ShareService::instance()->shareOnAirDrop(items, [drop, completion, count = items.size()](const KorvaneError &error) {
+        if (!error.isNull()) {
+            notify(false, *drop, error.localizedDescription());
+            finishLater(completion, false, error);
+            return;
+        }
+        finishLater(completion, true);
+        notify(true, *drop, qtTrId("AirDropFilesShared", int(count)));
+    });
+}
+
+void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+{
+    const auto settings = drop->imageToPhoto();
+    const bool needLaunch = settings && settings->needLaunch();
+
+    if (!payload.imageData().isEmpty()) {
+        const QByteArray bytes = payload.imageData();
+        QThreadPool::globalInstance()->start([drop, completion, bytes, needLaunch] {
+            ShareService::instance()->addToPhoto({}, {}, bytes, needLaunch);
+            onMain([drop, completion] {
+                finishOnMain(completion, true);
+                notify(true, *drop, qtTrId("ImageAddedToPhotos"));
+            });
+        });
+        return;
+    }
+    if (!(payload.containedFileType() & (FileKindImage | FileKindVideo))) {
+        finishOnMain(completion, false);
+        return;
+    }
+    QList<QUrl> images = payload.imgFileUrls();
+    images.removeIf([](const QUrl &url) {
+        const QString name = url.fileName();
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        return dot > 0 && name.mid(dot + 1) == QLatin1String("svg");
+    });
+    const QList<QUrl> videos = payload.videoFileUrls();
+    const qsizetype count = images.size() + videos.size();
+    if (count == 0) {
+        // Deliberately the same Chinese text in every language.
+        shareFailed(*drop, completion, KorvaneError(ShareService::shareErrorCode, QStringLiteral("无法添加到照片")));
+        return;
+    }
+    QThreadPool::globalInstance()->start([drop, completion, images, videos, needLaunch, count] {
+        const QStringList written = ShareService::instance()->addToPhoto(images, videos, QByteArray(), needLaunch);
+        qCInfo(lcShare, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
+        onMain([drop, completion, count] {
+            finishOnMain(completion, true);
+            notify(true, *drop, qtTrId("NImageAddedToPhotos", int(count)));
+        });
+    });
+}

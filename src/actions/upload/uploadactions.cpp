@@ -1,0 +1,484 @@
+#include "actions/upload/uploadactions.h"
+
+#include "net/oss/ossclient.h"
+#include "store/droplistentity.h"
+#include "actions/file/filemanager.h"
+#include "store/fileuploadali.h"
+#include "store/fileuploadqinniu.h"
+#include "store/fileuploadtencent.h"
+#include "store/fileuploadup.h"
+#include "store/imageuploadweibo.h"
+#include "net/qiniu/qiniuuploadtoken.h"
+#include "net/apiclient.h"
+#include "intake/droppayload.h"
+#include "actions/actionrunner.h"
+#include "net/servicehosts.h"
+#include "common/logtext.h"
+#include "net/networkclient.h"
+#include "net/cos/cosclient.h"
+#include "net/qiniu/qiniuuploadmanager.h"
+#include "actions/upload/uploadbatch.h"
+#include "net/upyun/upyunformuploader.h"
+#include "common/korvanelogging.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QMimeDatabase>
+
+namespace {
+
+using DropPtr = UploadActions::DropPtr;
+using BatchPtr = std::shared_ptr<UploadBatch>;
+using Outcome = UploadCallbacks::Outcome;
+
+void notify(bool success, const DropListEntity &drop, const QString &body)
+{
+    Notification content = ActionRunner::resultNotification(success, drop);
+    content.body = body;
+    ActionRunner::postNotification(content);
+}
+
+void fail(const DropPtr &drop, const KorvaneCompletion &completion, const KorvaneError &error)
+{
+    notify(false, *drop, error.localizedDescription());
+    finishOnMain(completion, false, error);
+}
+
+BatchPtr newBatch(const DropPtr &drop, const KorvaneCompletion &completion, UploadBatch::ResultStep step,
+                  const QString &store, const QList<UploadBatch::Unit> &units, const KorvaneProgress &progress)
+{
+    return std::make_shared<UploadBatch>(drop, completion, step, store, units, progress);
+}
+
+// Images, other files, videos: folders are never uploaded.
+QList<QUrl> droppedUrls(const DropPayload &payload)
+{
+    return payload.imgFileUrls() + payload.otherFileUrls() + payload.videoFileUrls();
+}
+
+QString imageDataKey()
+{
+    return ActionRunner::randomKey() + QStringLiteral(".jpg");
+}
+
+// The units of a run: the dropped image data alone, under a random ".jpg" key, when there is
+// some; else the files of urls, each named by keyOf when there is one. A file that cannot be
+// read as it is named (a FIFO, a device, a name that is not UTF-8) refuses the whole run,
+// reported here, before anything is opened or sent.
+bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const QByteArray &imageData, const QList<QUrl> &urls,
+               const std::function<QString(const QString &path)> &keyOf, QList<UploadBatch::Unit> *units)
+{
+    if (!imageData.isEmpty()) {
+        units->append(UploadBatch::Unit::ofData(imageData, imageDataKey()));
+        return true;
+    }
+    QStringList paths;
+    for (const QUrl &url : urls) {
+        KorvaneError error;
+        const QString path = FileManager::textPath(url, &error);
+        if (path.isEmpty() || !FileManager::isRegularFile(path, &error)) {
+            fail(drop, completion, error);
+            return false;
+        }
+        paths.append(path);
+    }
+    for (const QString &path : std::as_const(paths))
+        units->append(UploadBatch::Unit::ofFile(path, keyOf ? keyOf(path) : QString()));
+    return true;
+}
+
+// What the settings of the four file stores have in common; all empty without a record.
+struct StoreSettings {
+    QString accessKey; // COS: the secret id; UpYun: the operator
+    QString secretKey; // UpYun: the operator's password
+    QString bucket;
+    QString domain;
+    qint16 suffixType = 0;
+};
+
+template<typename Record>
+StoreSettings storeSettings(const std::shared_ptr<Record> &record, QString (Record::*accessKey)() const,
+                            QString (Record::*secretKey)() const, QString (Record::*bucket)() const,
+                            QString (Record::*domain)() const)
+{
+    if (!record)
+        return {};
+    const Record &fields = *record;
+    return {(fields.*accessKey)(), (fields.*secretKey)(), (fields.*bucket)(), (fields.*domain)(), fields.suffixType()};
+}
+
+// The start of a file store's run: its settings (the other stores have no text of their own
+// for missing ones), then its units. False when the run has ended here with its error.
+bool startFileRun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion, const StoreSettings &settings,
+                  int settingsMissingCode, const std::function<QString(const QString &path)> &keyOf,
+                  QList<UploadBatch::Unit> *units)
+{
+    if (settings.accessKey.isEmpty() || settings.secretKey.isEmpty() || settings.bucket.isEmpty()) {
+        fail(drop, completion, KorvaneError(settingsMissingCode, qtTrId("PleaseEnterQiniuAccount")));
+        return false;
+    }
+    return dropUnits(drop, completion, payload.imageData(), droppedUrls(payload), keyOf, units);
+}
+
+// The failure texts name every file that was not stored after the count.
+void result(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &completion, const QStringList &urls,
+            const QStringList &failures, int someFailedCode, const QString &someFailedText, int noUrlCode,
+            const QString &noUrlText)
+{
+    if (urls.isEmpty()) {
+        fail(drop, completion, KorvaneError(noUrlCode, (QStringList{noUrlText} + failures).join(QLatin1Char(' '))));
+        return;
+    }
+    const QString text = UploadActions::getTextFromArray(urls);
+    ActionRunner::copyText(text);
+    const KorvaneError error = failCount > 0
+        ? KorvaneError(someFailedCode, (QStringList{someFailedText} + failures).join(QLatin1Char(' ')))
+        : KorvaneError();
+    finishOnMain(completion, true, error);
+    QString body = text;
+    notify(true, *drop, body.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+// A store that calls every name taken would otherwise be asked forever.
+constexpr qint64 qiniuMaximumRetries = 1000;
+
+// COS and UpYun: the base name, then "." and the extension when there is one.
+QString dottedKey(const QString &path, qint16 suffixType)
+{
+    const QString extension = UploadActions::fileExtension(path);
+    const QString base = UploadActions::objectBaseName(path, suffixType, QDateTime::currentDateTime());
+    return extension.isEmpty() ? base : QStringLiteral("%1.%2").arg(base, extension);
+}
+
+// The link of an object stored under the key.
+UploadBatch::Link linkTo(const QString &domain, const QString &key)
+{
+    return [domain, key](const Outcome &) { return UploadActions::objectUrl(domain, key); };
+}
+
+} // namespace
+
+QString UploadActions::getTextFromArray(const QStringList &texts)
+{
+    return texts.isEmpty() ? QString() : texts.join(QLatin1Char('\n'));
+}
+
+QString UploadActions::objectBaseName(const QString &path, qint16 suffixType, const QDateTime &now)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot >= 0 ? name.left(dot) : name;
+    switch (suffixType) {
+    case 1:
+        return QStringLiteral("%1_%2").arg(now.toLocalTime().toString(QStringLiteral("yyyyMMdd")), base);
+    case 2:
+        return ActionRunner::randomKey();
+    default:
+        return base;
+    }
+}
+
+QString UploadActions::fileExtension(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 ? name.mid(dot + 1) : QString();
+}
+
+QString UploadActions::objectUrl(const QString &baseUrl, const QString &key)
+{
+    return QStringLiteral("%1/%2").arg(baseUrl, NetworkClient::queryEncodedPath(key));
+}
+
+void UploadActions::uploadCosResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                    const QStringList &urlArray, const QStringList &failures)
+{
+    result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
+}
+
+void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+                                const KorvaneProgress &progress)
+{
+    const StoreSettings settings =
+        storeSettings(drop->fileUploadTencent(), &FileUploadTencent::tencentAccessKey, &FileUploadTencent::tencentSecretKey,
+                      &FileUploadTencent::tencentSpaceName, &FileUploadTencent::tencentDomain);
+    QList<UploadBatch::Unit> units;
+    const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
+    if (!startFileRun(drop, payload, completion, settings, 3020, keyOf, &units))
+        return;
+    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadCosResult, QStringLiteral("cos"),
+                                    units, progress);
+
+    ApiClient::getQCloudBucketDetail(
+        settings.secretKey, settings.accessKey, settings.bucket,
+        [=](bool success, const QVariant &host, const QString &message) {
+            // A message comes only with a lookup that got no answer or a server error: the bucket may
+            // well exist.
+            if (!success && !message.isEmpty()) {
+                qCWarning(lcUpload, "the COS bucket lookup got no answer");
+                fail(drop, completion, KorvaneError(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));
+                return;
+            }
+            if (!success) {
+                qCWarning(lcUpload, "the COS bucket lookup failed");
+                fail(drop, completion, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(settings.bucket)));
+                return;
+            }
+            if (batch->completeIfEmpty())
+                return;
+            const QString hostUrl = host.toString();
+            const UploadBatch::Unit image = batch->unit(0);
+            if (image.path.isEmpty()) {
+                const QString objectPath = QLatin1Char('/') + image.key;
+                NetworkClient::sharedClient()->putPath(
+                    hostUrl + objectPath, {},
+                    CosClient::cosSign(settings.secretKey, settings.accessKey, QStringLiteral("put"), objectPath),
+                    image.bytes, [=](int) { batch->answer(0, objectUrl(settings.domain, image.key)); },
+                    [batch](const HttpError &) { batch->answer(0, QString()); });
+                return;
+            }
+            batch->startEach(0, [=](qsizetype index) {
+                const UploadBatch::Unit &unit = batch->unit(index);
+                ApiClient::uploadToQCloudCos(settings.secretKey, settings.accessKey, hostUrl, unit.path, unit.key,
+                                             batch->callbacks(index, linkTo(settings.domain, unit.key)));
+            });
+        });
+}
+
+void UploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                      const QStringList &urlArray, const QStringList &failures)
+{
+    result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
+}
+
+void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+                                  const KorvaneProgress &progress)
+{
+    const StoreSettings settings =
+        storeSettings(drop->fileUploadQiNiu(), &FileUploadQinNiu::qiniuAccessKey, &FileUploadQinNiu::qiniuSecretKey,
+                      &FileUploadQinNiu::qiniuSpaceName, &FileUploadQinNiu::qiniuDomain);
+    // The extension follows the key only in the per-file upload, after its retry number.
+    const QDateTime now = QDateTime::currentDateTime();
+    QList<UploadBatch::Unit> units;
+    const auto keyOf = [&settings, &now](const QString &path) { return objectBaseName(path, settings.suffixType, now); };
+    if (!startFileRun(drop, payload, completion, settings, 3000, keyOf, &units))
+        return;
+    const QString token = QiniuUploadToken().createToken(settings.accessKey, settings.secretKey, settings.bucket);
+    if (token.isEmpty()) {
+        fail(drop, completion, KorvaneError(3001, qtTrId("WrongQiniuAccount")));
+        return;
+    }
+    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
+                                    units, progress);
+    if (batch->completeIfEmpty())
+        return;
+
+    QiniuUploadManager::findUploadHost(settings.accessKey, settings.bucket, [=](const QString &host, const QString &error) {
+        if (host.isEmpty()) {
+            fail(drop, completion, KorvaneError(3004, qtTrId("qiniuRegionFailed").arg(settings.bucket, error)));
+            return;
+        }
+        const UploadBatch::Unit &image = batch->unit(0);
+        if (image.path.isEmpty()) {
+            auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
+            batch->own(manager);
+            manager->putData(image.bytes, image.key, token, batch->callbacks(0, linkTo(settings.domain, image.key)));
+            return;
+        }
+        batch->startEach(0, [=](qsizetype index) {
+            const QString path = batch->unit(index).path;
+            auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
+            uploadFileToQiniu(drop, path, batch->unit(index).key, fileExtension(path), 0,
+                              QiniuUploadToken().createToken(settings.accessKey, settings.secretKey, settings.bucket), manager,
+                              batch, index);
+        });
+    });
+}
+
+void UploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &imageData, const QString &key,
+                                      const QString &fileExtension, qint64 times, const QString &token,
+                                      QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch,
+                                      qsizetype unit)
+{
+    QString objectKey = times >= 1 ? QStringLiteral("%1-%2").arg(key).arg(times) : key;
+    if (!fileExtension.isEmpty())
+        objectKey += QLatin1Char('.') + fileExtension;
+    const QString domain = dropAction->fileUploadQiNiu() ? dropAction->fileUploadQiNiu()->qiniuDomain() : QString();
+    const auto answered = [=](const Outcome &outcome) {
+        if (!outcome.stored && outcome.status == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
+            uploadFileToQiniu(dropAction, imageData, key, fileExtension, times + 1, token, upManager, batch, unit);
+            return;
+        }
+        upManager->deleteLater();
+        batch->answer(unit, outcome.stored ? objectUrl(domain, objectKey) : QString());
+    };
+    upManager->putFile(imageData, objectKey, token,
+                       {answered, [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); }});
+}
+
+void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                      const QStringList &urlArray, const QStringList &failures)
+{
+    result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
+}
+
+void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+                                  const KorvaneProgress &progress)
+{
+    const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
+                                                 &FileUploadUP::bucketName, &FileUploadUP::upDomain);
+    QList<UploadBatch::Unit> units;
+    const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
+    if (!startFileRun(drop, payload, completion, settings, 3030, keyOf, &units))
+        return;
+    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadUpCDNResult, QStringLiteral("upyun"),
+                                    units, progress);
+    if (batch->completeIfEmpty())
+        return;
+    // The store answers with the object's path, which starts with the "/" the base URL ends
+    // the host with.
+    const UploadBatch::Link link = [domain = settings.domain](const Outcome &outcome) {
+        QString url = outcome.answer.toMap().value(QStringLiteral("url")).toString();
+        while (url.startsWith(QLatin1Char('/')))
+            url.remove(0, 1);
+        return url.isEmpty() ? QString() : objectUrl(domain, url);
+    };
+    batch->startEach(0, [=](qsizetype index) {
+        const UploadBatch::Unit &unit = batch->unit(index);
+        auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
+        const UploadCallbacks counted = batch->callbacks(index, link);
+        const UploadCallbacks callbacks{[uploader, counted](const Outcome &outcome) {
+                                            uploader->deleteLater();
+                                            counted.done(outcome);
+                                        },
+                                        [counted](qint64 completed, qint64 total) {
+                                            qCDebug(lcUpload, "upload progress: %s",
+                                                    qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
+                                            counted.progress(completed, total);
+                                        }};
+        // The store wants the save key rooted at the bucket.
+        uploader->uploadWithBucketName(settings.bucket, settings.accessKey, settings.secretKey,
+                                       unit.path.isEmpty() ? QVariant(unit.bytes) : QVariant(unit.path), QString(),
+                                       QLatin1Char('/') + unit.key, {}, callbacks);
+    });
+}
+
+QString UploadActions::ossObjectKey(const QString &path, qint16 suffixType, const QDateTime &now)
+{
+    const QString extension = fileExtension(path);
+    const QString base = objectBaseName(path, suffixType, now);
+    if (extension.isEmpty())
+        return base;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(QStringLiteral("x.") + extension, QMimeDatabase::MatchExtension);
+    if (type.name().startsWith(QLatin1String("image/")))
+        return base + QStringLiteral(".jpg");
+    return QStringLiteral("%1.%2").arg(base, extension);
+}
+
+void UploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                    const QStringList &urlArray, const QStringList &failures)
+{
+    result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
+}
+
+void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+                                const KorvaneProgress &progress)
+{
+    const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
+                                                 &FileUploadAli::aliSecretKey, &FileUploadAli::aliSpaceName,
+                                                 &FileUploadAli::aliDomain);
+    const QDateTime now = QDateTime::currentDateTime();
+    QList<UploadBatch::Unit> units;
+    const auto keyOf = [&settings, &now](const QString &path) { return ossObjectKey(path, settings.suffixType, now); };
+    if (!startFileRun(drop, payload, completion, settings, 3010, keyOf, &units))
+        return;
+    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadAliResult, QStringLiteral("oss"),
+                                    units, progress);
+    if (batch->completeIfEmpty())
+        return;
+
+    const auto clientFor = [batch, settings](const QString &endpoint) {
+        auto *client = new OssClient(endpoint, settings.accessKey, settings.secretKey, QCoreApplication::instance());
+        batch->own(client);
+        return client;
+    };
+    const auto put = [batch, settings](OssClient *client, qsizetype index, const UploadCallbacks &callbacks) {
+        const UploadBatch::Unit &unit = batch->unit(index);
+        client->putObject(settings.bucket, unit.key, unit.path, unit.bytes, callbacks);
+    };
+    const auto counted = [batch, domain = settings.domain](qsizetype index) {
+        return batch->callbacks(index, linkTo(domain, batch->unit(index).key));
+    };
+    // Every answer after the first is counted as it is: the endpoint changes once per run.
+    const auto putCounted = [put, counted](OssClient *client) {
+        return [put, counted, client](qsizetype index) { put(client, index, counted(index)); };
+    };
+
+    const QString setting = ServiceHosts::ossEndpoint();
+    OssClient *first = clientFor(setting);
+    UploadCallbacks firstCallbacks = counted(0);
+    firstCallbacks.done = [=, answer = firstCallbacks.done](const Outcome &outcome) {
+        if (!outcome.endpoint.isEmpty()) {
+            qCInfo(lcUpload, "the bucket is served by another endpoint; putting again there");
+            batch->startEach(0, putCounted(clientFor(ServiceHosts::withSchemeOf(setting, outcome.endpoint))));
+            return;
+        }
+        answer(outcome);
+        batch->startEach(1, putCounted(first));
+    };
+    put(first, 0, firstCallbacks);
+}
+
+void UploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+                                      const QStringList &urlArray, const QStringList &failures)
+{
+    result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
+}
+
+void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+                                  const KorvaneProgress &progress)
+{
+    const auto settings = drop->imageUploadWeiBo();
+    const QString account = settings ? settings->weiboAccount() : QString();
+    const QString password = settings ? settings->weiboPassword() : QString();
+    if (account.isEmpty() || password.isEmpty()) {
+        fail(drop, completion, KorvaneError(2000, qtTrId("PleaseEnterWeiboAccount")));
+        return;
+    }
+    QList<UploadBatch::Unit> units;
+    if (!dropUnits(drop, completion, payload.imageData(), payload.imgFileUrls(), nullptr, &units))
+        return;
+    ApiClient::weiboLogin(account, password, [drop, completion, units, progress](bool success, const QString &message) {
+        if (!success) {
+            if (message.isEmpty())
+                qCWarning(lcUpload, "微博账号或者密码错误");
+            fail(drop, completion, message.isEmpty() ? KorvaneError(2001, qtTrId("WrongWeiboAccount")) : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            return;
+        }
+        const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadWeiboResult, QStringLiteral("weibo"),
+                                        units, progress);
+        if (batch->completeIfEmpty())
+            return;
+        batch->startEach(0, [batch](qsizetype index) {
+            const UploadBatch::Unit &unit = batch->unit(index);
+            const UploadCallbacks callbacks = batch->callbacks(index, [](const Outcome &outcome) { return outcome.answer.toString(); });
+            QByteArray bytes = unit.bytes;
+            if (!unit.path.isEmpty()) {
+                QFile file(unit.path);
+                if (!file.open(QIODevice::ReadOnly)) {
+                    qCInfo(lcUpload, "cannot read an image to upload: %s",
+                           qUtf8Printable(LogText::summary(unit.path, lcUpload())));
+                    // Counted after the current event, like any other answer.
+                    QMetaObject::invokeMethod(
+                        QCoreApplication::instance(), [done = callbacks.done] { done(Outcome()); },
+                        Qt::QueuedConnection);
+                    return;
+                }
+                bytes = file.readAll();
+            }
+            ApiClient::weiboUploadImg(bytes.toBase64(), callbacks);
+        });
+    });
+}
