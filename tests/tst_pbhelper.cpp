@@ -228,42 +228,66 @@ void PbHelperTest::notifications()
     QVERIFY(QFile::exists(failed.attachmentImage) && failed.attachmentImage != done.attachmentImage);
 
     done.body = QStringLiteral("3 files");
-    ActionRunner::postNotification(done);
+    const ActionReply reply;
+    reply.notify(done);
     QCOMPARE(m_notifier->posted().size(), 1);
     QCOMPARE(m_notifier->posted().first().body, QStringLiteral("3 files"));
 
     // Muted: nothing is posted, but the clipboard still gets the result.
     m_defaults->setValue(QStringLiteral("muteNotifi"), 1);
-    ActionRunner::postNotification(done);
-    ActionRunner::copyText(QStringLiteral("result"));
+    reply.notify(done);
+    reply.copyText(QStringLiteral("result"));
     QCOMPARE(m_notifier->posted().size(), 1);
     QCOMPARE(m_clipboard->text(), QStringLiteral("result"));
     // Any other value does not mute.
     m_defaults->setValue(QStringLiteral("muteNotifi"), 2);
-    ActionRunner::postNotification(done);
+    reply.notify(done);
     QCOMPARE(m_notifier->posted().size(), 2);
 }
 
 void PbHelperTest::clipboardWriters()
 {
-    ActionRunner::copyText(QStringLiteral("first"));
-    ActionRunner::copyText(QString());
-    ActionRunner::copyText(QStringLiteral(""));
+    const ActionReply reply;
+    reply.copyText(QStringLiteral("first"));
+    reply.copyText(QString());
+    reply.copyText(QStringLiteral(""));
     QCOMPARE(m_clipboard->writeCount(), 1);
     QCOMPARE(m_clipboard->text(), QStringLiteral("first"));
 
-    ActionRunner::copyImageData(QByteArray("\x89PNGdata"));
+    reply.copyImageData(QByteArray("\x89PNGdata"));
     QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::ImageData);
     QCOMPARE(m_clipboard->imageMimeType(), QStringLiteral("image/png"));
     QVERIFY(m_clipboard->text().isEmpty());
 
     const QVariantList objects{QUrl(QStringLiteral("https://a.example/x.png")), QUrl::fromLocalFile(QStringLiteral("/d/b.png"))};
-    ActionRunner::copyImages(objects);
+    reply.copyImages(objects);
     QCOMPARE(m_clipboard->objects(), objects);
     QCOMPARE(m_clipboard->pasteboard().items().size(), 2);
-    ActionRunner::copyImages({});
+    reply.copyImages({});
     QCOMPARE(m_clipboard->content(), HeadlessClipboard::Content::Objects);
     QVERIFY(m_clipboard->objects().isEmpty());
+
+    // Kept for the caller: the desktop sees nothing, and the one result holds the last
+    // clipboard content, every notification and the end.
+    const int writes = m_clipboard->writeCount();
+    QList<ActionResult> results;
+    const ActionReply kept = ActionReply::collecting(ActionReply::Delivery::ToCaller,
+                                                     [&](const ActionResult &result) { results.append(result); });
+    kept.copyImages(objects);
+    kept.copyText(QStringLiteral("kept"));
+    kept.notify(Notification{QString(), QStringLiteral("one")});
+    kept.notify(Notification{QString(), QStringLiteral("two")});
+    finishOnMain(kept, false, KorvaneError(8101, QStringLiteral("no folder")));
+    QTRY_COMPARE(results.size(), 1);
+    QCOMPARE(m_clipboard->writeCount(), writes);
+    QVERIFY(m_notifier->posted().isEmpty());
+    const ActionResult &result = results.first();
+    QCOMPARE(result.content, ActionResult::Content::Text);
+    QCOMPARE(result.text, QStringLiteral("kept"));
+    QCOMPARE(result.notifications.size(), 2);
+    QCOMPARE(result.notifications.last().title, QStringLiteral("two"));
+    QCOMPARE(result.outcome, KorvaneOutcome::Failed);
+    QCOMPARE(result.error.code(), 8101);
 }
 
 void PbHelperTest::unknownKindsDoNothing()

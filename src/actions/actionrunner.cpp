@@ -1,5 +1,7 @@
 #include "actions/actionrunner.h"
 
+#include "actions/actionjob.h"
+
 #include "store/droplistentity.h"
 #include "intake/actioncatalog.h"
 #include "platform/clipboard.h"
@@ -19,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QRandomGenerator>
 
 #include <array>
@@ -29,12 +32,12 @@ namespace {
 using DropPtr = ActionRunner::DropPtr;
 
 // One slot of the dispatch tables. An action whose result is ready when it returns has a
-// synchronous entry and never sees the completion, which the dispatcher reports for it; one
-// that moves bytes reports progress.
+// synchronous entry and never ends the run, which the dispatcher does for it; one that moves
+// bytes reports progress.
 struct ActionSlot {
-    void (*synchronous)(const DropPtr &drop, const DropPayload &payload);
-    void (*asynchronous)(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    void (*withProgress)(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+    void (*synchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    void (*asynchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    void (*withProgress)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                          const KorvaneProgress &progress) = nullptr;
 };
 
@@ -98,11 +101,11 @@ bool ActionRunner::canRun(const DropListEntity &drop, bool *reportsResult)
 }
 
 void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
-                       const KorvaneCompletion &completion, const KorvaneProgress &progress)
+                       const ActionReply &reply, const KorvaneProgress &progress)
 {
     const ActionSlot *slot = drop ? slotFor(*drop) : nullptr;
     if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress)) {
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
     const qsizetype textLength = payload.textString().size();
@@ -111,21 +114,38 @@ void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
                                  qtTrId("textTooLong").arg(textLength).arg(TextActions::MaximumTextLength));
         Notification content = resultNotification(false, *drop);
         content.body = error.localizedDescription();
-        postNotification(content);
+        reply.notify(content);
         if (slot->synchronous)
-            finishOnMain(completion, KorvaneOutcome::NothingToReport);
+            finishOnMain(reply, KorvaneOutcome::NothingToReport);
         else
-            finishOnMain(completion, false, error);
+            finishOnMain(reply, false, error);
         return;
     }
     if (slot->synchronous) {
-        slot->synchronous(drop, payload);
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        slot->synchronous(drop, payload, reply);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
     } else if (slot->asynchronous) {
-        slot->asynchronous(drop, payload, completion);
+        slot->asynchronous(drop, payload, reply);
     } else {
-        slot->withProgress(drop, payload, completion, progress);
+        slot->withProgress(drop, payload, reply, progress);
     }
+}
+
+ActionJob *ActionRunner::start(const DropPtr &drop, const DropPayload &payload, ActionReply::Delivery delivery)
+{
+    auto *job = new ActionJob;
+    const QPointer<ActionJob> guard(job);
+    const ActionReply reply = ActionReply::collecting(delivery, [guard](const ActionResult &result) {
+        if (!guard)
+            return;
+        Q_EMIT guard->finished(result);
+        guard->deleteLater();
+    });
+    run(drop, payload, reply, [guard](qint64 done, qint64 total) {
+        if (guard)
+            Q_EMIT guard->progressed(done, total);
+    });
+    return job;
 }
 
 Notification ActionRunner::resultNotification(bool success, const DropListEntity &drop)
@@ -136,35 +156,6 @@ Notification ActionRunner::resultNotification(bool success, const DropListEntity
     content.title = (success ? qtTrId("succeedNotif") : qtTrId("failureNotif")).arg(drop.title());
     content.badge = 0;
     return content;
-}
-
-void ActionRunner::postNotification(const Notification &content)
-{
-    if (KorvaneSettings::muteNotifi.read() == 1)
-        return;
-    Platform::notifier()->post(content);
-}
-
-void ActionRunner::copyText(const QString &text)
-{
-    if (text.isEmpty())
-        return;
-    Platform::clipboard()->writeText(text);
-}
-
-void ActionRunner::copyImages(const QVariantList &objects)
-{
-    Platform::clipboard()->writeObjects(objects);
-}
-
-void ActionRunner::copyImageData(const QByteArray &data)
-{
-    copyImageData(data, QStringLiteral("image/png"));
-}
-
-void ActionRunner::copyImageData(const QByteArray &data, const QString &mimeType)
-{
-    Platform::clipboard()->writeImageData(data, mimeType);
 }
 
 QUrl ActionRunner::savePathUrl(const QString &path)

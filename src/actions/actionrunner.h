@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 #include "platform/notification.h"
 
 #include <QByteArray>
@@ -10,11 +10,12 @@
 
 #include <memory>
 
+class ActionJob;
 class DropListEntity;
 class DropPayload;
 
 // Runs an action record on the dropped data and offers the reporting every action uses:
-// the notification, the clipboard writers and the output naming rules.
+// the result notification and the output naming rules.
 class ActionRunner final
 {
 public:
@@ -24,22 +25,18 @@ public:
     // whose result is ready when they return, and unknown kinds, which do nothing at all,
     // report NothingToReport. The uploads report the bytes sent over their whole batch to
     // progress.
-    static void run(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+    static void run(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                     const KorvaneProgress &progress = nullptr);
     // Whether run will run something for the record, and whether that action
     // has a result of its own to report (the synchronous ones only ever report NothingToReport).
     static bool canRun(const DropListEntity &drop, bool *reportsResult = nullptr);
 
-    static Notification resultNotification(bool success, const DropListEntity &drop);
-    static void postNotification(const Notification &content);
+    // The same run as a job: its progress, then its whole result once it has ended. With
+    // Delivery::ToCaller the result reaches neither the clipboard nor the notifications.
+    static ActionJob *start(const DropPtr &drop, const DropPayload &payload,
+                            ActionReply::Delivery delivery = ActionReply::Delivery::ToDesktop);
 
-    static void copyText(const QString &text);
-    static void copyImages(const QVariantList &objects);
-    // Image bytes for the PNG type.
-    static void copyImageData(const QByteArray &data);
-    // Image bytes under their own type ("image/jpeg", "image/tiff", ...), so that a JPEG result
-    // is never offered as PNG.
-    static void copyImageData(const QByteArray &data, const QString &mimeType);
+    static Notification resultNotification(bool success, const DropListEntity &drop);
 
     static QUrl savePathUrl(const QString &path);
     static QString destFile(const QUrl &folder, const QUrl &sourceUrl, const QString &endName);

@@ -4,14 +4,14 @@
 #include "store/actiontransfer.h"
 #include "store/droplistentity.h"
 #include "store/filerename.h"
-#include "platform/headless/headlessclipboard.h"
-#include "platform/headless/headlessnotifier.h"
 #include "intake/actioncatalog.h"
 #include "cli/clihelp.h"
 #include "cli/cliinput.h"
 #include "cli/filemanagerintegration.h"
 #include "store/actionstore.h"
 #include "intake/droppayload.h"
+#include "actions/actionjob.h"
+#include "platform/clipboard.h"
 #include "actions/actionrunner.h"
 #include "store/storecontext.h"
 #include "platform/platform.h"
@@ -624,83 +624,77 @@ int KorvaneCli::run(QList<QByteArray> args)
         return refuse(cliError(CliErrorCannotRun, QStringLiteral("\"%1\" (%2) is an action this build of Korvane cannot run yet").arg(drop->title(), ActionCatalog::localizedTitle(drop->catalog(), drop->type()))));
     }
 
-    auto *clipboard = dynamic_cast<HeadlessClipboard *>(Platform::clipboard());
-    auto *notifier = dynamic_cast<HeadlessNotifier *>(Platform::notifier());
-    const int writesBefore = clipboard ? clipboard->writeCount() : 0;
-    const int postsBefore = notifier ? int(notifier->posted().size()) : 0;
-
+    // The result is ours to print: the headless process has no clipboard or notifications
+    // a user would see.
+    ActionResult result;
     bool finished = false;
-    KorvaneOutcome outcome = KorvaneOutcome::NothingToReport;
-    KorvaneError failure;
     QEventLoop loop;
-    const KorvaneProgress progress = [](qint64 done, qint64 total) {
-        printErr(QStringLiteral("progress %1/%2\n").arg(done).arg(total));
-    };
-    ActionRunner::run(
-        drop, payload,
-        [&](KorvaneOutcome reported, const KorvaneError &e) {
-            finished = true;
-            outcome = reported;
-            failure = e;
-            loop.quit();
-        },
-        showProgress ? progress : KorvaneProgress());
+    ActionJob *job = ActionRunner::start(drop, payload, ActionReply::Delivery::ToCaller);
+    if (showProgress) {
+        QObject::connect(job, &ActionJob::progressed, job, [](qint64 done, qint64 total) {
+            printErr(QStringLiteral("progress %1/%2\n").arg(done).arg(total));
+        });
+    }
+    QObject::connect(job, &ActionJob::finished, job, [&](const ActionResult &ended) {
+        finished = true;
+        result = ended;
+        loop.quit();
+    });
     if (!finished)
         loop.exec();
     // A synchronous action is done when it returns and has no failure to tell; any other
     // action with nothing to report found nothing to work on.
-    if (outcome == KorvaneOutcome::NothingToReport && reportsResult)
+    if (result.outcome == KorvaneOutcome::NothingToReport && reportsResult)
         return refuse(cliError(CliErrorNothingDone, QStringLiteral("\"%1\" found nothing to work on in the input").arg(drop->title())));
-    const bool success = outcome != KorvaneOutcome::Failed;
+    const bool success = result.outcome != KorvaneOutcome::Failed;
+    const KorvaneError failure = result.error;
 
     QJsonValue notificationJson;
-    if (notifier && notifier->posted().size() > postsBefore) {
-        const Notification &content = notifier->posted().last();
+    if (!result.notifications.isEmpty()) {
+        const Notification &content = result.notifications.last();
         notificationJson = QJsonObject{{QStringLiteral("title"), content.title}, {QStringLiteral("body"), content.body}};
         if (!json)
             printErr(QStringLiteral("%1: %2\n").arg(content.title, content.body));
     }
 
     QJsonValue pasteboardJson;
-    if (clipboard && clipboard->writeCount() > writesBefore) {
-        switch (clipboard->content()) {
-        case HeadlessClipboard::Content::Text:
-            pasteboardJson = QJsonObject{{QStringLiteral("text"), clipboard->text()}};
+    switch (result.content) {
+    case ActionResult::Content::Text:
+        pasteboardJson = QJsonObject{{QStringLiteral("text"), result.text}};
+        if (!json)
+            printOut(result.text + QLatin1Char('\n'));
+        break;
+    case ActionResult::Content::ImageData: {
+        pasteboardJson = QJsonObject{{QStringLiteral("image"),
+                                      QJsonObject{{QStringLiteral("type"), result.imageMimeType},
+                                                  {QStringLiteral("length"), qint64(result.imageData.size())}}}};
+        if (!outs.isEmpty()) {
+            QFile out(QFile::decodeName(outs.first()));
+            if (!out.open(QIODevice::WriteOnly) || out.write(result.imageData) != result.imageData.size()) {
+                printErr(QStringLiteral("korvane: cannot write %1: %2\n").arg(out.fileName(), out.errorString()));
+                return Failure;
+            }
+        } else if (!json) {
+            printErr(QStringLiteral("korvane: the result is %1 bytes of %2; write it with --out FILE\n")
+                         .arg(result.imageData.size())
+                         .arg(result.imageMimeType));
+        }
+        break;
+    }
+    case ActionResult::Content::Objects: {
+        QJsonArray urls;
+        for (const QVariant &object : result.objects) {
+            if (object.typeId() != QMetaType::QUrl)
+                continue;
+            urls.append(urlText(object.toUrl()));
             if (!json)
-                printOut(clipboard->text() + QLatin1Char('\n'));
-            break;
-        case HeadlessClipboard::Content::ImageData: {
-            pasteboardJson = QJsonObject{{QStringLiteral("image"),
-                                          QJsonObject{{QStringLiteral("type"), clipboard->imageMimeType()},
-                                                      {QStringLiteral("length"), qint64(clipboard->imageData().size())}}}};
-            if (!outs.isEmpty()) {
-                QFile out(QFile::decodeName(outs.first()));
-                if (!out.open(QIODevice::WriteOnly) || out.write(clipboard->imageData()) != clipboard->imageData().size()) {
-                    printErr(QStringLiteral("korvane: cannot write %1: %2\n").arg(out.fileName(), out.errorString()));
-                    return Failure;
-                }
-            } else if (!json) {
-                printErr(QStringLiteral("korvane: the result is %1 bytes of %2; write it with --out FILE\n")
-                             .arg(clipboard->imageData().size())
-                             .arg(clipboard->imageMimeType()));
-            }
-            break;
+                printOut(shown(urlText(object.toUrl())) + QLatin1Char('\n'));
         }
-        case HeadlessClipboard::Content::Objects: {
-            QJsonArray urls;
-            for (const QVariant &object : clipboard->objects()) {
-                if (object.typeId() != QMetaType::QUrl)
-                    continue;
-                urls.append(urlText(object.toUrl()));
-                if (!json)
-                    printOut(shown(urlText(object.toUrl())) + QLatin1Char('\n'));
-            }
-            pasteboardJson = QJsonObject{{QStringLiteral("urls"), urls}};
-            break;
-        }
-        case HeadlessClipboard::Content::Empty:
-            break;
-        }
+        pasteboardJson = QJsonObject{{QStringLiteral("urls"), urls}};
+        break;
+    }
+    case ActionResult::Content::None:
+        break;
     }
 
     if (json) {
@@ -722,10 +716,13 @@ int KorvaneCli::convertTextFile(const DropListEntityPtr &drop, const QString &pa
     QFile output;
     std::fflush(stdout);
     output.open(stdout, QIODevice::WriteOnly);
-    const bool success = TextActions::traditionalConversionTextStream(drop, input, output) && output.write("\n") == 1;
+    const ActionReply reply(KorvaneCompletion(), ActionReply::Delivery::ToCaller);
+    const bool success = TextActions::traditionalConversionTextStream(drop, input, output, reply) && output.write("\n") == 1;
     output.close();
-    if (const auto *notifier = dynamic_cast<HeadlessNotifier *>(Platform::notifier()); notifier && !notifier->posted().isEmpty())
-        printErr(QStringLiteral("%1: %2\n").arg(notifier->posted().last().title, notifier->posted().last().body));
+    if (!reply.result().notifications.isEmpty()) {
+        const Notification &content = reply.result().notifications.last();
+        printErr(QStringLiteral("%1: %2\n").arg(content.title, content.body));
+    }
     return success ? Success : Failure;
 }
 

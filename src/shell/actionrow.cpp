@@ -4,6 +4,7 @@
 #include "intake/droppayload.h"
 #include "store/droplistentity.h"
 #include "widgets/flatbutton.h"
+#include "actions/actionjob.h"
 #include "actions/actionrunner.h"
 #include "platform/platform.h"
 #include "platform/korvanesettings.h"
@@ -16,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMenu>
-#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -145,23 +145,19 @@ void ActionRow::handleAction(const DropPayload &payload)
         m_button->startFullProgress();
     else
         m_button->startHalfProgress();
-    QPointer<ActionRow> self(this);
-    ActionRunner::run(
-        m_dropAction, payload,
-        [self, runnable, reportsResult](KorvaneOutcome outcome, const KorvaneError &) {
-            if (!self)
-                return;
-            if (!runnable)
-                self->finish(false);
-            else if (outcome != KorvaneOutcome::NothingToReport)
-                self->finish(outcome == KorvaneOutcome::Succeeded);
-            else if (!reportsResult)
-                QTimer::singleShot(kSynchronousRowRestMs, self, [self] { self->m_stopAction = false; });
-        },
-        [self](qint64 done, qint64 total) {
-            if (self && total > 0)
-                self->m_button->showProgress(qreal(done) / qreal(total));
-        });
+    ActionJob *job = ActionRunner::start(m_dropAction, payload);
+    connect(job, &ActionJob::progressed, this, [this](qint64 done, qint64 total) {
+        if (total > 0)
+            m_button->showProgress(qreal(done) / qreal(total));
+    });
+    connect(job, &ActionJob::finished, this, [this, runnable, reportsResult](const ActionResult &result) {
+        if (!runnable)
+            finish(false);
+        else if (result.outcome != KorvaneOutcome::NothingToReport)
+            finish(result.outcome == KorvaneOutcome::Succeeded);
+        else if (!reportsResult)
+            QTimer::singleShot(kSynchronousRowRestMs, this, [this] { m_stopAction = false; });
+    });
 }
 
 void ActionRow::finish(bool success)

@@ -171,26 +171,26 @@ bool hasFiles(const DropPayload &data)
     return data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther);
 }
 
-void report(const DropPtr &drop, const KorvaneCompletion &completion, bool success, const KorvaneError &error,
+void report(const DropPtr &drop, const ActionReply &reply, bool success, const KorvaneError &error,
             const char *successKey)
 {
     Notification content = ActionRunner::resultNotification(success, *drop);
     content.body = success ? qtTrId(successKey) : error.localizedDescription();
-    ActionRunner::postNotification(content);
-    completion(success, error);
+    reply.notify(content);
+    reply(success, error);
 }
 
-void reportOnMain(const DropPtr &drop, const KorvaneCompletion &completion, bool success, const KorvaneError &error,
+void reportOnMain(const DropPtr &drop, const ActionReply &reply, bool success, const KorvaneError &error,
                   const char *successKey)
 {
     QMetaObject::invokeMethod(
-        qApp, [=] { report(drop, completion, success, error, successKey); }, Qt::QueuedConnection);
+        qApp, [=] { report(drop, reply, success, error, successKey); }, Qt::QueuedConnection);
 }
 
-void transferFiles(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion, bool move)
+void transferFiles(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply, bool move)
 {
     if (!drop || !hasFiles(payload)) {
-        finishOnMain(completion, false);
+        finishOnMain(reply, false);
         return;
     }
     const QList<QUrl> files = payload.imgFileUrls() + payload.folderFileUrls() + payload.otherFileUrls() + payload.videoFileUrls();
@@ -202,7 +202,7 @@ void transferFiles(const DropPtr &drop, const DropPayload &payload, const Korvan
     const QUrl folderUrl = ActionRunner::savePathUrl(savePath);
     const QString folder = folderUrl.isValid() ? folderUrl.toLocalFile() : QString();
 
-    QThreadPool::globalInstance()->start([drop, completion, files, folder, move] {
+    QThreadPool::globalInstance()->start([drop, reply, files, folder, move] {
         int done = 0;
         for (const QUrl &file : files) {
             KorvaneError error;
@@ -217,26 +217,26 @@ void transferFiles(const DropPtr &drop, const DropPayload &payload, const Korvan
         if (done == 0)
             error = move ? KorvaneError(FileActions::MoveFolderFailed, qtTrId("MoveFolderFailed"))
                          : KorvaneError(FileActions::CopyFolderFailed, qtTrId("CopyFolderFailed"));
-        reportOnMain(drop, completion, done > 0, error, move ? "MoveFolderSucceed" : "CopyFolderSucceed");
+        reportOnMain(drop, reply, done > 0, error, move ? "MoveFolderSucceed" : "CopyFolderSucceed");
     });
 }
 
 } // namespace
 
-void FileActions::moveFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void FileActions::moveFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    transferFiles(drop, payload, completion, true);
+    transferFiles(drop, payload, reply, true);
 }
 
-void FileActions::copyFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void FileActions::copyFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    transferFiles(drop, payload, completion, false);
+    transferFiles(drop, payload, reply, false);
 }
 
-void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply)
 {
     if (!drop || !hasFiles(payload)) {
-        finishOnMain(completion, false);
+        finishOnMain(reply, false);
         return;
     }
     const RenameOptions options = renameOptions(*drop);
@@ -244,14 +244,14 @@ void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const
     if (!optionsError.isNull()) {
         Notification content = ActionRunner::resultNotification(false, *drop);
         content.body = optionsError.localizedDescription();
-        ActionRunner::postNotification(content);
-        finishOnMain(completion, false, optionsError);
+        reply.notify(content);
+        finishOnMain(reply, false, optionsError);
         return;
     }
     const QList<QUrl> files = payload.allFileUrls();
     const QString tempFolder = FileManager::tempFolderPath();
 
-    QThreadPool::globalInstance()->start([drop, completion, files, options, tempFolder] {
+    QThreadPool::globalInstance()->start([drop, reply, files, options, tempFolder] {
         const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
         QList<QByteArray> sources;
         QList<QByteArray> wanted;
@@ -259,7 +259,7 @@ void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const
         if (!plannedPaths(files, options, date, &sources, &wanted, &refusal)) {
             qCInfo(lcFiles, "rename refused: %s",
                    qUtf8Printable(LogText::summary(refusal.localizedDescription(), lcFiles())));
-            reportOnMain(drop, completion, false, refusal, "renameSucceed");
+            reportOnMain(drop, reply, false, refusal, "renameSucceed");
             return;
         }
         KorvaneError error;
@@ -284,6 +284,6 @@ void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const
             journal.end();
         }
         const KorvaneError failure = done > 0 ? KorvaneError() : KorvaneError(RenameFailed, qtTrId("renameFailed"));
-        reportOnMain(drop, completion, done > 0, failure, "renameSucceed");
+        reportOnMain(drop, reply, done > 0, failure, "renameSucceed");
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 
 #include <QString>
 
@@ -16,9 +16,9 @@ class FileActions final
 public:
     FileActions() = delete;
 
-    static void moveFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void copyFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void renameFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void moveFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
+    static void copyFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
+    static void renameFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
 
     // Error codes of the actions; FileManager has those of single files.
     enum Code {

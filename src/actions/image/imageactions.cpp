@@ -234,16 +234,16 @@ bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr,
     return false;
 }
 
-void post(const DropListEntity &drop, bool success, const QString &body)
+void post(const ActionReply &reply, const DropListEntity &drop, bool success, const QString &body)
 {
     Notification content = ActionRunner::resultNotification(success, drop);
     content.body = body;
-    ActionRunner::postNotification(content);
+    reply.notify(content);
 }
 
 // The report of a batch, on the main thread. failureCount is the number the failure text shows.
 // The reasons are sorted: the jobs of a batch finish in any order, their report does not.
-void reportBatch(const DropPtr &drop, const KorvaneCompletion &completion, const BatchTexts &texts,
+void reportBatch(const DropPtr &drop, const ActionReply &reply, const BatchTexts &texts,
                  const QString &successText, int succeeded, int failed, int failureCount, int trashed,
                  QStringList reasons)
 {
@@ -257,11 +257,11 @@ void reportBatch(const DropPtr &drop, const KorvaneCompletion &completion, const
             body += qtTrId("NOriginalsInTrash", trashed);
         if (failed > 0)
             body += (QStringList{qtTrId(texts.pending, failed)} + reasons).join(QLatin1Char(' '));
-        completion(true, error);
-        post(*drop, true, body);
+        reply(true, error);
+        post(reply, *drop, true, body);
     } else {
-        completion(false, error);
-        post(*drop, false, error.localizedDescription());
+        reply(false, error);
+        post(reply, *drop, false, error.localizedDescription());
     }
 }
 
@@ -295,7 +295,7 @@ Input inputOf(const DropPayload &data)
 using HeaderReader = bool (*)(const QByteArray &data, ImageCodec::Header *header);
 
 // Image data that does not decode fails the action, with nothing pasted.
-bool failUndecodable(const DropPtr &drop, const KorvaneCompletion &completion, const QByteArray &input,
+bool failUndecodable(const DropPtr &drop, const ActionReply &reply, const QByteArray &input,
                      HeaderReader readHeader = &ImageCodec::readHeader)
 {
     ImageCodec::Header header;
@@ -304,33 +304,33 @@ bool failUndecodable(const DropPtr &drop, const KorvaneCompletion &completion, c
     onMain([=] {
         const KorvaneError error(ImageActions::ImageDataUndecodable,
                                  qtTrId("imageDataUndecodable").arg(input.size()).arg(ImageCodec::maxPixels));
-        completion(false, error);
-        post(*drop, false, error.localizedDescription());
+        reply(false, error);
+        post(reply, *drop, false, error.localizedDescription());
     });
     return true;
 }
 
 // Data mode of every action but compression: transform once, paste a result when there is
 // one, and report success whatever came out of data that decodes.
-void transformData(const DropPtr &drop, const QByteArray &input, const KorvaneCompletion &completion, const char *pastedKey,
+void transformData(const DropPtr &drop, const QByteArray &input, const ActionReply &reply, const char *pastedKey,
                    std::function<QByteArray(const QByteArray &)> transform, HeaderReader readHeader = &ImageCodec::readHeader)
 {
     QThreadPool::globalInstance()->start([=] {
-        if (failUndecodable(drop, completion, input, readHeader))
+        if (failUndecodable(drop, reply, input, readHeader))
             return;
         const QByteArray result = transform(input);
         onMain([=] {
             if (!result.isEmpty())
-                ActionRunner::copyImageData(result, ImageCodec::mimeType(ImageCodec::formatOf(result)));
-            post(*drop, true, qtTrId(pastedKey));
-            completion(true, KorvaneError());
+                reply.copyImageData(result, ImageCodec::mimeType(ImageCodec::formatOf(result)));
+            post(reply, *drop, true, qtTrId(pastedKey));
+            reply(true, KorvaneError());
         });
     });
 }
 
 // File mode of every action but rotation: a job per file, the last one to finish reports. A
 // metadata-only job finds a damaged image itself, in the one pass it reads the file in.
-void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const KorvaneCompletion &completion, const BatchTexts &texts,
+void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const ActionReply &reply, const BatchTexts &texts,
                     std::function<bool(Batch &batch, const QUrl &source)> job, bool metadataOnly = false)
 {
     auto batch = std::make_shared<Batch>(int(files.size()));
@@ -349,7 +349,7 @@ void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const Korvane
             const int trashed = batch->trashed;
             const QStringList reasons = batch->reasons;
             onMain([=] {
-                reportBatch(drop, completion, texts, qtTrId(texts.success, succeeded), succeeded, failed, failed, trashed,
+                reportBatch(drop, reply, texts, qtTrId(texts.success, succeeded), succeeded, failed, failed, trashed,
                             reasons);
             });
         });
@@ -358,11 +358,11 @@ void transformFiles(const DropPtr &drop, const QList<QUrl> &files, const Korvane
 
 } // namespace
 
-void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageCompression();
@@ -373,21 +373,21 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
     if (input == Input::ImageData) {
         const QByteArray source = payload.imageData();
         QThreadPool::globalInstance()->start([=] {
-            if (failUndecodable(drop, completion, source))
+            if (failUndecodable(drop, reply, source))
                 return;
             const QByteArray result = ImageManager::compress(quality, source);
             onMain([=] {
                 if (source.size() < result.size()) {
                     const KorvaneError error(CompressedImageIsLarger, qtTrId("CompressedImageIsLarger"));
-                    completion(false, error);
-                    post(*drop, false, error.localizedDescription());
+                    reply(false, error);
+                    post(reply, *drop, false, error.localizedDescription());
                     return;
                 }
                 if (!result.isEmpty())
-                    ActionRunner::copyImageData(result, ImageCodec::mimeType(ImageCodec::Format::Jpeg));
-                post(*drop, true,
+                    reply.copyImageData(result, ImageCodec::mimeType(ImageCodec::Format::Jpeg));
+                post(reply, *drop, true,
                      qtTrId("pasteBoardImageCompressed").arg(ActionRunner::sizeText(source.size() - result.size())));
-                completion(true, KorvaneError());
+                reply(true, KorvaneError());
             });
         });
         return;
@@ -424,18 +424,18 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
             onMain([=] {
                 const QString successText =
                     qtTrId(texts.success, succeeded).arg(ActionRunner::sizeText(saved));
-                reportBatch(drop, completion, texts, successText, succeeded, failed,
+                reportBatch(drop, reply, texts, successText, succeeded, failed,
                             refusedPng ? failed : processed - succeeded, trashed, reasons);
             });
         });
     }
 }
 
-void ImageActions::convertFormat(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ImageActions::convertFormat(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageFormat();
@@ -448,12 +448,12 @@ void ImageActions::convertFormat(const DropPtr &drop, const DropPayload &payload
                                                                           : QStringLiteral(".jpg");
 
     if (input == Input::ImageData) {
-        transformData(drop, payload.imageData(), completion, "pasteBoardImageConverted",
+        transformData(drop, payload.imageData(), reply, "pasteBoardImageConverted",
                       [format](const QByteArray &image) { return ImageCategory::saveAsImgWithType(image, format); });
         return;
     }
     const Destination destination = destinationOf(settings);
-    transformFiles(drop, payload.imgFileUrls(), completion, {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", NotConverted},
+    transformFiles(drop, payload.imgFileUrls(), reply, {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", NotConverted},
                    [=](Batch &batch, const QUrl &file) {
                        if (file.toLocalFile().endsWith(suffix))
                            return false;
@@ -467,11 +467,11 @@ void ImageActions::convertFormat(const DropPtr &drop, const DropPayload &payload
                    });
 }
 
-void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageResize();
@@ -480,7 +480,7 @@ void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const
     const float percent = settings ? settings->targetRatio() : 0;
 
     if (input == Input::ImageData) {
-        transformData(drop, payload.imageData(), completion, "pasteBoardImageResized", [=](const QByteArray &image) {
+        transformData(drop, payload.imageData(), reply, "pasteBoardImageResized", [=](const QByteArray &image) {
             switch (type) {
             case 0:
                 return ImageManager::changeDataToWidth(image, pixels);
@@ -495,7 +495,7 @@ void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const
         return;
     }
     const Destination destination = destinationOf(settings);
-    transformFiles(drop, payload.imgFileUrls(), completion, {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", NotResized},
+    transformFiles(drop, payload.imgFileUrls(), reply, {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", NotResized},
                    [=](Batch &batch, const QUrl &file) {
                        if (type < 0 || type > 2)
                            return false;
@@ -510,11 +510,11 @@ void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const
                    });
 }
 
-void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageRotate();
@@ -527,7 +527,7 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
 
     if (input == Input::ImageData) {
         transformData(
-            drop, payload.imageData(), completion, "pasteBoardImageRotate",
+            drop, payload.imageData(), reply, "pasteBoardImageRotate",
             [=](const QByteArray &image) { return ImageManager::rotateImage(image, turn, degrees); },
             &ImageManager::metadataHeader);
         return;
@@ -558,28 +558,28 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
         onMain([=] {
             const BatchTexts texts{"NImagesRoated", "NImagesCanNotRoatedPending",
                                    "NImagesCanNotRoated", NotRotated};
-            reportBatch(drop, completion, texts, qtTrId(texts.success, succeeded), succeeded, failed, total - succeeded,
+            reportBatch(drop, reply, texts, qtTrId(texts.success, succeeded), succeeded, failed, total - succeeded,
                         trashed, reasons);
         });
     });
 }
 
-void ImageActions::stripMetadata(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ImageActions::stripMetadata(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
     if (input == Input::ImageData) {
         transformData(
-            drop, payload.imageData(), completion, "pasteBoardImageMetadataRemoved",
+            drop, payload.imageData(), reply, "pasteBoardImageMetadataRemoved",
             [](const QByteArray &image) { return ImageManager::removeMetadata(image); }, &ImageManager::metadataHeader);
         return;
     }
     const Destination destination = destinationOf(drop->imageClearMsg());
     transformFiles(
-        drop, payload.imgFileUrls(), completion,
+        drop, payload.imgFileUrls(), reply,
         {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},
         [=](Batch &batch, const QUrl &file) {
             bool broken = false;

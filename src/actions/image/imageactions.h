@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 
 #include <memory>
 
@@ -18,11 +18,11 @@ class ImageActions final
 public:
     ImageActions() = delete;
 
-    static void compress(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void convertFormat(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void resize(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void rotate(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void stripMetadata(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void compress(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
+    static void convertFormat(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
+    static void resize(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
+    static void rotate(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
+    static void stripMetadata(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
 
     enum Code {
         PNGNotCompressed = 1000,

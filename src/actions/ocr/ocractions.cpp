@@ -14,26 +14,26 @@ namespace {
 
 using DropPtr = std::shared_ptr<DropListEntity>;
 
-void post(const DropListEntity &drop, bool success, const QString &body)
+void post(const ActionReply &reply, const DropListEntity &drop, bool success, const QString &body)
 {
     Notification content = ActionRunner::resultNotification(success, drop);
     content.body = body;
-    ActionRunner::postNotification(content);
+    reply.notify(content);
 }
 
-void succeed(const DropPtr &drop, const KorvaneCompletion &completion, const QString &text)
+void succeed(const DropPtr &drop, const ActionReply &reply, const QString &text)
 {
-    completion(true, KorvaneError());
-    ActionRunner::copyText(text);
-    post(*drop, true, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    reply(true, KorvaneError());
+    reply.copyText(text);
+    post(reply, *drop, true, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
 // A reason the user can act on replaces the plain "could not recognise".
-void fail(const DropPtr &drop, const KorvaneCompletion &completion, const QString &reason)
+void fail(const DropPtr &drop, const ActionReply &reply, const QString &reason)
 {
     const KorvaneError error(OcrActions::CanNotOCR, reason.isEmpty() ? qtTrId("CanNotOCR") : reason);
-    completion(false, error);
-    post(*drop, false, error.localizedDescription());
+    reply(false, error);
+    post(reply, *drop, false, error.localizedDescription());
 }
 
 // One run over image files; the answers arrive on the main thread, so no lock.
@@ -72,12 +72,12 @@ std::shared_ptr<OcrRecognizer> OcrActions::recognizer()
     return std::make_shared<OfflineOcrRecognizer>(OfflineOcrRecognizer::configuredLanguages());
 }
 
-void OcrActions::recognizeText(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void OcrActions::recognizeText(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const bool imageData = !payload.imageData().isNull();
     const bool imageFiles = (payload.containedFileType() & FileKindImage) && !payload.imgFileUrls().isEmpty();
     if (!drop || (!imageData && !imageFiles)) {
-        finishOnMain(completion, KorvaneOutcome::NothingToReport);
+        finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
     const std::shared_ptr<OcrRecognizer> ocr = recognizer();
@@ -85,9 +85,9 @@ void OcrActions::recognizeText(const DropPtr &drop, const DropPayload &payload, 
     if (imageData) {
         ocr->recognize(QString(), payload.imageData(), [=](bool success, const QStringList &lines, const QString &reason) {
             if (success && !lines.isEmpty())
-                succeed(drop, completion, getTextFromArray(lines));
+                succeed(drop, reply, getTextFromArray(lines));
             else
-                fail(drop, completion, reason);
+                fail(drop, reply, reason);
         });
         return;
     }
@@ -104,9 +104,9 @@ void OcrActions::recognizeText(const DropPtr &drop, const DropPayload &payload, 
         if (run->processed != run->batchSize)
             return;
         if (run->results.isEmpty())
-            fail(drop, completion, run->reason);
+            fail(drop, reply, run->reason);
         else
-            succeed(drop, completion, getTextFromDic(run->results));
+            succeed(drop, reply, getTextFromDic(run->results));
     };
     for (const QUrl &file : files) {
         // A FIFO, a device or a name that is not UTF-8 is refused before it is opened; a file

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 
 #include <QMap>
 #include <QString>
@@ -24,7 +24,7 @@ public:
         CanNotOCR = 7003,
     };
 
-    static void recognizeText(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void recognizeText(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply);
 
     // The lines joined by "\n"; null for none.
     static QString getTextFromArray(const QStringList &lines);

@@ -20,17 +20,17 @@ namespace {
 
 using DropPtr = ShareActions::DropPtr;
 
-void notify(bool success, const DropListEntity &drop, const QString &body)
+void notify(const ActionReply &reply, bool success, const DropListEntity &drop, const QString &body)
 {
     Notification content = ActionRunner::resultNotification(success, drop);
     content.body = body;
-    ActionRunner::postNotification(content);
+    reply.notify(content);
 }
 
-void finishLater(const KorvaneCompletion &completion, bool success, const KorvaneError &error = KorvaneError())
+void finishLater(const ActionReply &reply, bool success, const KorvaneError &error = KorvaneError())
 {
     QTimer::singleShot(ShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
-                       [completion, success, error] { completion(success, error); });
+                       [reply, success, error] { reply(success, error); });
 }
 
 void onMain(std::function<void()> work)
@@ -52,19 +52,19 @@ bool isText(const DropPayload &data)
     return data.dataCatalog() == DataCatalogText;
 }
 
-void shareFailed(const DropListEntity &drop, const KorvaneCompletion &completion, const KorvaneError &error)
+void shareFailed(const DropListEntity &drop, const ActionReply &reply, const KorvaneError &error)
 {
-    notify(false, drop, error.localizedDescription());
-    finishOnMain(completion, false, error);
+    notify(reply, false, drop, error.localizedDescription());
+    finishOnMain(reply, false, error);
 }
 
 // A text too long for one argument would be cut or never arrive; it is refused, not sent.
-bool refusedTooLong(const DropListEntity &drop, const KorvaneCompletion &completion, const QString &text)
+bool refusedTooLong(const DropListEntity &drop, const ActionReply &reply, const QString &text)
 {
     const qsizetype bytes = text.toUtf8().size();
     if (bytes <= ShareService::MaximumArgumentBytes)
         return false;
-    shareFailed(drop, completion,
+    shareFailed(drop, reply,
                 KorvaneError(ShareService::shareErrorCode, qtTrId("textTooLongToSend").arg(bytes).arg(ShareService::MaximumArgumentBytes)));
     return true;
 }
@@ -76,7 +76,7 @@ QStringList ShareActions::recipientList(const QString &recipients)
     return recipients.isNull() ? QStringList() : recipients.split(QLatin1Char(','));
 }
 
-void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     QString recipients;
     QString title;
@@ -93,13 +93,13 @@ void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, co
         }
         files = droppedFiles(payload);
     }
-    if (refusedTooLong(*drop, completion, payload.textString()))
+    if (refusedTooLong(*drop, reply, payload.textString()))
         return;
     ShareService::instance()->shareOnEmail(payload.textString(), files, title, recipientList(recipients));
-    finishOnMain(completion, true);
+    finishOnMain(reply, true);
 }
 
-void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     QString recipients;
     QList<QUrl> files;
@@ -111,53 +111,53 @@ void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, 
             recipients = settings->recipients();
         files = droppedFiles(payload);
     }
-    if (refusedTooLong(*drop, completion, payload.textString()))
+    if (refusedTooLong(*drop, reply, payload.textString()))
         return;
     ShareService::instance()->shareOnIMessage(
-        payload.textString(), files, recipientList(recipients), [drop, completion](const KorvaneError &error) {
+        payload.textString(), files, recipientList(recipients), [drop, reply](const KorvaneError &error) {
             if (error.isNull())
-                finishOnMain(completion, true);
+                finishOnMain(reply, true);
             else
-                shareFailed(*drop, completion, error);
+                shareFailed(*drop, reply, error);
         });
 }
 
-void ShareActions::shareFiles(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ShareActions::shareFiles(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     if (!(payload.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther))) {
-        finishLater(completion, false);
+        finishLater(reply, false);
         return;
     }
     const QList<QUrl> items = droppedFiles(payload);
-    ShareService::instance()->shareOnAirDrop(items, [drop, completion, count = items.size()](const KorvaneError &error) {
+    ShareService::instance()->shareOnAirDrop(items, [drop, reply, count = items.size()](const KorvaneError &error) {
         if (!error.isNull()) {
-            notify(false, *drop, error.localizedDescription());
-            finishLater(completion, false, error);
+            notify(reply, false, *drop, error.localizedDescription());
+            finishLater(reply, false, error);
             return;
         }
-        finishLater(completion, true);
-        notify(true, *drop, qtTrId("AirDropFilesShared", int(count)));
+        finishLater(reply, true);
+        notify(reply, true, *drop, qtTrId("AirDropFilesShared", int(count)));
     });
 }
 
-void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const auto settings = drop->imageToPhoto();
     const bool needLaunch = settings && settings->needLaunch();
 
     if (!payload.imageData().isEmpty()) {
         const QByteArray bytes = payload.imageData();
-        QThreadPool::globalInstance()->start([drop, completion, bytes, needLaunch] {
+        QThreadPool::globalInstance()->start([drop, reply, bytes, needLaunch] {
             ShareService::instance()->addToPhoto({}, {}, bytes, needLaunch);
-            onMain([drop, completion] {
-                finishOnMain(completion, true);
-                notify(true, *drop, qtTrId("ImageAddedToPhotos"));
+            onMain([drop, reply] {
+                finishOnMain(reply, true);
+                notify(reply, true, *drop, qtTrId("ImageAddedToPhotos"));
             });
         });
         return;
     }
     if (!(payload.containedFileType() & (FileKindImage | FileKindVideo))) {
-        finishOnMain(completion, false);
+        finishOnMain(reply, false);
         return;
     }
     QList<QUrl> images = payload.imgFileUrls();
@@ -170,15 +170,15 @@ void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, 
     const qsizetype count = images.size() + videos.size();
     if (count == 0) {
         // Deliberately the same Chinese text in every language.
-        shareFailed(*drop, completion, KorvaneError(ShareService::shareErrorCode, QStringLiteral("无法添加到照片")));
+        shareFailed(*drop, reply, KorvaneError(ShareService::shareErrorCode, QStringLiteral("无法添加到照片")));
         return;
     }
-    QThreadPool::globalInstance()->start([drop, completion, images, videos, needLaunch, count] {
+    QThreadPool::globalInstance()->start([drop, reply, images, videos, needLaunch, count] {
         const QStringList written = ShareService::instance()->addToPhoto(images, videos, QByteArray(), needLaunch);
         qCInfo(lcShare, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
-        onMain([drop, completion, count] {
-            finishOnMain(completion, true);
-            notify(true, *drop, qtTrId("NImageAddedToPhotos", int(count)));
+        onMain([drop, reply, count] {
+            finishOnMain(reply, true);
+            notify(reply, true, *drop, qtTrId("NImageAddedToPhotos", int(count)));
         });
     });
 }

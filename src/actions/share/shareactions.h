@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 
 #include <QStringList>
 
@@ -16,13 +16,13 @@ class ShareActions final
 public:
     using DropPtr = std::shared_ptr<DropListEntity>;
 
-    // Time between a nearby share being handed over and its completion.
+    // Time between a nearby share being handed over and its reply.
     static constexpr int airDropCompletionDelayMs = 300;
 
-    static void sendEmail(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void sendMessage(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void shareFiles(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void addToPhotos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void sendEmail(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    static void sendMessage(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    static void shareFiles(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    static void addToPhotos(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
 
     // The recipients stored as one string: split at every ",", pieces kept as they are
     // (untrimmed, empty ones too); nothing stored gives no list.

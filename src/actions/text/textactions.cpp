@@ -3,7 +3,6 @@
 #include "store/customurl.h"
 #include "store/droplistentity.h"
 #include "intake/actioncatalog.h"
-#include "platform/clipboard.h"
 #include "intake/droppayload.h"
 #include "actions/actionrunner.h"
 #include "common/logtext.h"
@@ -42,16 +41,16 @@ QString flattened(QString text)
     return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
-void notify(bool success, const DropListEntity &drop, const QString &body)
+void notify(const ActionReply &reply, bool success, const DropListEntity &drop, const QString &body)
 {
     Notification content = ActionRunner::resultNotification(success, drop);
     content.body = body;
-    ActionRunner::postNotification(content);
+    reply.notify(content);
 }
 
 } // namespace
 
-void TextActions::translate(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void TextActions::translate(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const QStringList languages = ApiClient::translateLanguages();
     const auto settings = drop->textTranslate();
@@ -68,26 +67,26 @@ void TextActions::translate(const DropPtr &drop, const DropPayload &payload, con
     const ApiClient::TranslationService service = ApiClient::translationService();
     if (service == ApiClient::TranslationService::None) {
         const QString message = qtTrId("translateNotConfigured");
-        finishOnMain(completion, false, KorvaneError(translateNotConfiguredErrorCode, message));
-        notify(false, *drop, message);
+        finishOnMain(reply, false, KorvaneError(translateNotConfiguredErrorCode, message));
+        notify(reply, false, *drop, message);
         return;
     }
 
-    const auto answered = [drop, completion](bool, const QVariant &result, const QString &message) {
+    const auto answered = [drop, reply](bool, const QVariant &result, const QString &message) {
         if (!message.isEmpty()) {
-            completion(false, KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
-            notify(false, *drop, message);
+            reply(false, KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            notify(reply, false, *drop, message);
             return;
         }
         const QString translated = result.toString();
         if (!translated.isEmpty()) {
-            ActionRunner::copyText(translated);
-            notify(true, *drop, flattened(translated));
-            completion(true, KorvaneError());
+            reply.copyText(translated);
+            notify(reply, true, *drop, flattened(translated));
+            reply(true, KorvaneError());
             return;
         }
-        completion(false, KorvaneError(7001, qtTrId("TranslateFailed")));
-        notify(false, *drop, qtTrId("TranslateFailed"));
+        reply(false, KorvaneError(7001, qtTrId("TranslateFailed")));
+        notify(reply, false, *drop, qtTrId("TranslateFailed"));
     };
     if (service == ApiClient::TranslationService::LibreTranslate)
         ApiClient::libreTranslate(payload.textString(), target, answered);
@@ -95,21 +94,15 @@ void TextActions::translate(const DropPtr &drop, const DropPayload &payload, con
         ApiClient::translate(payload.textString(), target, answered);
 }
 
-void TextActions::clearFormat(const DropPtr &drop, const DropPayload &payload)
+void TextActions::clearFormat(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    TextTransforms::cleanText(payload.textString());
-    const TransferData pasteboard = Platform::clipboard()->pasteboard();
-    QString plain;
-    for (const TransferItem &item : pasteboard.items()) {
-        if (item.hasType(TransferType::String)) {
-            plain = item.stringForType(TransferType::String);
-            break;
-        }
-    }
-    notify(true, *drop, flattened(plain));
+    // The text alone, without the formats it came with, is the result.
+    const QString plain = payload.textString();
+    reply.copyText(plain);
+    notify(reply, true, *drop, flattened(plain));
 }
 
-void TextActions::countCharacters(const DropPtr &drop, const DropPayload &payload)
+void TextActions::countCharacters(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const QHash<QString, qint64> statistics = TextTransforms::characterStatistics(payload.textString());
     const auto settings = drop->textCharCount();
@@ -120,17 +113,17 @@ void TextActions::countCharacters(const DropPtr &drop, const DropPayload &payloa
         result += qtTrId("LettersQty").arg(statistics.value(QStringLiteral("englishNum")));
     if (settings && settings->countEnWord())
         result += qtTrId("EnglishWordsQty").arg(statistics.value(QStringLiteral("englishWordNum")));
-    ActionRunner::copyText(result);
-    notify(true, *drop, result);
+    reply.copyText(result);
+    notify(reply, true, *drop, result);
 }
 
-void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const auto settings = drop->textCustomUrl();
     const QList<std::shared_ptr<CustomUrl>> urls = settings ? settings->urls() : QList<std::shared_ptr<CustomUrl>>();
     if (urls.isEmpty()) {
-        finishOnMain(completion, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
-        notify(false, *drop, qtTrId("CustomUrlNotSet"));
+        finishOnMain(reply, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
+        notify(reply, false, *drop, qtTrId("CustomUrlNotSet"));
         return;
     }
 
@@ -156,10 +149,10 @@ void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload,
     }
     // Our choice for the flag the panel offers: the opened addresses are copied too.
     if (settings->needCopy())
-        ActionRunner::copyText(opened.join(QLatin1Char('\n')));
+        reply.copyText(opened.join(QLatin1Char('\n')));
     if (toOpen.isEmpty()) {
-        notify(true, *drop, summary);
-        finishOnMain(completion, true);
+        notify(reply, true, *drop, summary);
+        finishOnMain(reply, true);
         return;
     }
 
@@ -171,19 +164,19 @@ void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload,
     const auto launches = std::make_shared<Launches>();
     launches->waiting = toOpen.size();
     for (const QUrl &url : std::as_const(toOpen)) {
-        Platform::urlOpener()->openURL(url, [drop, completion, launches, summary, scheme = url.scheme()](bool ok) {
+        Platform::urlOpener()->openURL(url, [drop, reply, launches, summary, scheme = url.scheme()](bool ok) {
             if (!ok && !launches->failedSchemes.contains(scheme + QLatin1Char(':')))
                 launches->failedSchemes.append(scheme + QLatin1Char(':'));
             if (--launches->waiting > 0)
                 return;
             if (launches->failedSchemes.isEmpty()) {
-                notify(true, *drop, summary);
-                completion(true, KorvaneError());
+                notify(reply, true, *drop, summary);
+                reply(true, KorvaneError());
                 return;
             }
             const QString message = qtTrId("CustomUrlNoHandler").arg(launches->failedSchemes.join(QLatin1String(", ")));
-            notify(false, *drop, message);
-            completion(false, KorvaneError(customUrlNotOpenedErrorCode, message));
+            notify(reply, false, *drop, message);
+            reply(false, KorvaneError(customUrlNotOpenedErrorCode, message));
         });
     }
 }
@@ -218,15 +211,15 @@ QString TextActions::capitalizedString(const QString &text)
     return result;
 }
 
-void TextActions::convertLetterCase(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void TextActions::convertLetterCase(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const QString text = payload.textString();
     const bool hasLetter = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
         return (c.unicode() & ~0x20) >= 0x41 && (c.unicode() & ~0x20) <= 0x5a;
     });
     if (!hasLetter) {
-        notify(false, *drop, qtTrId("noEnLetter"));
-        finishOnMain(completion, false);
+        notify(reply, false, *drop, qtTrId("noEnLetter"));
+        finishOnMain(reply, false);
         return;
     }
     const auto settings = drop->textUpDownString();
@@ -238,9 +231,9 @@ void TextActions::convertLetterCase(const DropPtr &drop, const DropPayload &payl
         result = text.toLower();
     else
         result = capitalizedString(text);
-    ActionRunner::copyText(result);
-    finishOnMain(completion, true);
-    notify(true, *drop, result);
+    reply.copyText(result);
+    finishOnMain(reply, true);
+    notify(reply, true, *drop, result);
 }
 
 namespace {
@@ -270,18 +263,19 @@ bool TextActions::isTraditionalConversion(const DropListEntity &drop)
     return kind && kind->kind == ActionKind::ChineseScript;
 }
 
-void TextActions::convertChinese(const DropPtr &drop, const DropPayload &payload)
+void TextActions::convertChinese(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const QString text = payload.textString();
     const qint32 dict = conversionDict(*drop);
     const QString result = dict < 0 ? text : ChineseConverter::sharedInstance().convert(text, dict);
     qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(LogText::summary(text, lcTextActions())),
            qUtf8Printable(LogText::summary(result, lcTextActions())));
-    ActionRunner::copyText(result);
-    notify(true, *drop, flattened(result));
+    reply.copyText(result);
+    notify(reply, true, *drop, flattened(result));
 }
 
-bool TextActions::traditionalConversionTextStream(const DropPtr &drop, QIODevice &input, QIODevice &output)
+bool TextActions::traditionalConversionTextStream(const DropPtr &drop, QIODevice &input, QIODevice &output,
+                                                  const ActionReply &reply)
 {
     const qint32 dict = conversionDict(*drop);
     QString beginning;
@@ -302,24 +296,24 @@ bool TextActions::traditionalConversionTextStream(const DropPtr &drop, QIODevice
     if (!ok) {
         const auto *file = qobject_cast<const QFileDevice *>(&output);
         const QString reason = file && file->error() != QFileDevice::NoError ? output.errorString() : input.errorString();
-        notify(false, *drop, qtTrId("chineseConversionStopped").arg(reason));
+        notify(reply, false, *drop, qtTrId("chineseConversionStopped").arg(reason));
         return false;
     }
     if (beginning.size() > streamedNotificationLength)
         beginning = beginning.left(streamedNotificationLength) + QChar(0x2026);
-    notify(true, *drop, flattened(beginning));
+    notify(reply, true, *drop, flattened(beginning));
     return true;
 }
 
-void TextActions::writeMoneyInChinese(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void TextActions::writeMoneyInChinese(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const QString text = payload.textString();
     // Parsed as the user writes numbers: "1,234.56" in English, "1.234,56" in German.
     bool ok = false;
     const double number = QLocale::system().toDouble(text, &ok);
     if (!ok || !std::isfinite(number)) {
-        finishOnMain(completion, false, KorvaneError(TextTransforms::capitalNumberErrorCode, qtTrId("PleaseEnterNumbers")));
-        notify(false, *drop, qtTrId("PleaseEnterNumbers"));
+        finishOnMain(reply, false, KorvaneError(TextTransforms::capitalNumberErrorCode, qtTrId("PleaseEnterNumbers")));
+        notify(reply, false, *drop, qtTrId("PleaseEnterNumbers"));
         return;
     }
     KorvaneError refusal;
@@ -327,8 +321,8 @@ void TextActions::writeMoneyInChinese(const DropPtr &drop, const DropPayload &pa
     qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(LogText::summary(text, lcTextActions())),
            qUtf8Printable(LogText::summary(result, lcTextActions())));
     if (result.isNull()) {
-        finishOnMain(completion, false, refusal);
-        notify(false, *drop, refusal.localizedDescription());
+        finishOnMain(reply, false, refusal);
+        notify(reply, false, *drop, refusal.localizedDescription());
         return;
     }
     const auto settings = drop->textCapitalRMB();
@@ -337,16 +331,16 @@ void TextActions::writeMoneyInChinese(const DropPtr &drop, const DropPayload &pa
     const bool whole = !QString::number(number, 'f', QLocale::FloatingPointShortest).contains(QLatin1Char('.'));
     if (settings && settings->autoEnd() && whole)
         result = QStringLiteral("%1圆整").arg(result);
-    ActionRunner::copyText(result);
-    finishOnMain(completion, true);
-    notify(true, *drop, result);
+    reply.copyText(result);
+    finishOnMain(reply, true);
+    notify(reply, true, *drop, result);
 }
 
-void TextActions::shareText(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion)
+void TextActions::shareText(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    const auto finishLater = [completion](bool success, const KorvaneError &error = KorvaneError()) {
+    const auto finishLater = [reply](bool success, const KorvaneError &error = KorvaneError()) {
         QTimer::singleShot(ShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
-                           [completion, success, error] { completion(success, error); });
+                           [reply, success, error] { reply(success, error); });
     };
     // The cache folder is found through the store, which lives on this thread; the file is
     // one text, written at once.
@@ -357,13 +351,13 @@ void TextActions::shareText(const DropPtr &drop, const DropPayload &payload, con
         finishLater(false);
         return;
     }
-    ShareService::instance()->shareOnAirDrop({file}, [drop, finishLater](const KorvaneError &shareError) {
+    ShareService::instance()->shareOnAirDrop({file}, [drop, reply, finishLater](const KorvaneError &shareError) {
         if (!shareError.isNull()) {
-            notify(false, *drop, shareError.localizedDescription());
+            notify(reply, false, *drop, shareError.localizedDescription());
             finishLater(false, shareError);
             return;
         }
         finishLater(true);
-        notify(true, *drop, qtTrId("AirDropFilesShared", 1));
+        notify(reply, true, *drop, qtTrId("AirDropFilesShared", 1));
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@ class DropPayload;
 class QIODevice;
 
 // The actions that work on the dropped text. Clear style, character count and the Chinese
-// conversion finish when they return; the others report through their completion.
+// conversion finish when they return; the others report through their reply.
 class TextActions final
 {
 public:
@@ -31,20 +31,21 @@ public:
     // Through LibreTranslate when translate/libretranslateUrl is set, else through the
     // product's service when hosts/service is set; with neither it fails at once, saying what
     // to set up.
-    static void translate(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void clearFormat(const DropPtr &drop, const DropPayload &payload);
-    static void countCharacters(const DropPtr &drop, const DropPayload &payload);
-    static void openCustomUrl(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void convertLetterCase(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void convertChinese(const DropPtr &drop, const DropPayload &payload);
+    static void translate(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    static void clearFormat(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply = ActionReply());
+    static void countCharacters(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply = ActionReply());
+    static void openCustomUrl(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    static void convertLetterCase(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    static void convertChinese(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply = ActionReply());
     // The same conversion on UTF-8 read from input and written to output in pieces, so that a
     // long text is never held whole; the notification shows the result's beginning, at most
     // streamedNotificationLength characters. False when reading or writing fails.
-    static bool traditionalConversionTextStream(const DropPtr &drop, QIODevice &input, QIODevice &output);
+    static bool traditionalConversionTextStream(const DropPtr &drop, QIODevice &input, QIODevice &output,
+                                                const ActionReply &reply = ActionReply());
     static bool isTraditionalConversion(const DropListEntity &drop);
     static constexpr qsizetype streamedNotificationLength = 200;
-    static void writeMoneyInChinese(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
-    static void shareText(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion);
+    static void writeMoneyInChinese(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    static void shareText(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
 
     // Each word's first letter in upper (title) case and the rest in lower case, with the
     // full Unicode case mappings; words are separated by white space.

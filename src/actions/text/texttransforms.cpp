@@ -1,8 +1,6 @@
 #include "actions/text/texttransforms.h"
 
-#include "platform/clipboard.h"
 #include "common/korvaneerror.h"
-#include "platform/platform.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -122,11 +120,6 @@ QString TextTransforms::changeCapitalChineseWithNumber(double number, KorvaneErr
     if (number < 0)
         return fail(error, "CapitalAmountNegative");
     return changeCapitalChineseWithNumber(QString::number(number, 'f', QLocale::FloatingPointShortest), error);
-}
-
-void TextTransforms::cleanText(const QString &string)
-{
-    Platform::clipboard()->writeText(string);
 }
 
 QHash<QString, qint64> TextTransforms::characterStatistics(const QString &string)

@@ -32,7 +32,6 @@ public:
     static QString changeCapitalChineseWithNumber(double number, KorvaneError *error = nullptr);
 
     // Replaces the clipboard's contents with the string as plain text only.
-    static void cleanText(const QString &string);
     // "chineseNum", "characterNum", "englishNum" and "englishWordNum" of the string, counted
     // over UTF-16 units in one pass; empty for an empty string.
     static QHash<QString, qint64> characterStatistics(const QString &string);

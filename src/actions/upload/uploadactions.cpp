@@ -33,23 +33,23 @@ using DropPtr = UploadActions::DropPtr;
 using BatchPtr = std::shared_ptr<UploadBatch>;
 using Outcome = UploadCallbacks::Outcome;
 
-void notify(bool success, const DropListEntity &drop, const QString &body)
+void notify(const ActionReply &reply, bool success, const DropListEntity &drop, const QString &body)
 {
     Notification content = ActionRunner::resultNotification(success, drop);
     content.body = body;
-    ActionRunner::postNotification(content);
+    reply.notify(content);
 }
 
-void fail(const DropPtr &drop, const KorvaneCompletion &completion, const KorvaneError &error)
+void fail(const DropPtr &drop, const ActionReply &reply, const KorvaneError &error)
 {
-    notify(false, *drop, error.localizedDescription());
-    finishOnMain(completion, false, error);
+    notify(reply, false, *drop, error.localizedDescription());
+    finishOnMain(reply, false, error);
 }
 
-BatchPtr newBatch(const DropPtr &drop, const KorvaneCompletion &completion, UploadBatch::ResultStep step,
+BatchPtr newBatch(const DropPtr &drop, const ActionReply &reply, UploadBatch::ResultStep step,
                   const QString &store, const QList<UploadBatch::Unit> &units, const KorvaneProgress &progress)
 {
-    return std::make_shared<UploadBatch>(drop, completion, step, store, units, progress);
+    return std::make_shared<UploadBatch>(drop, reply, step, store, units, progress);
 }
 
 // Images, other files, videos: folders are never uploaded.
@@ -67,7 +67,7 @@ QString imageDataKey()
 // some; else the files of urls, each named by keyOf when there is one. A file that cannot be
 // read as it is named (a FIFO, a device, a name that is not UTF-8) refuses the whole run,
 // reported here, before anything is opened or sent.
-bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const QByteArray &imageData, const QList<QUrl> &urls,
+bool dropUnits(const DropPtr &drop, const ActionReply &reply, const QByteArray &imageData, const QList<QUrl> &urls,
                const std::function<QString(const QString &path)> &keyOf, QList<UploadBatch::Unit> *units)
 {
     if (!imageData.isEmpty()) {
@@ -79,7 +79,7 @@ bool dropUnits(const DropPtr &drop, const KorvaneCompletion &completion, const Q
         KorvaneError error;
         const QString path = FileManager::textPath(url, &error);
         if (path.isEmpty() || !FileManager::isRegularFile(path, &error)) {
-            fail(drop, completion, error);
+            fail(drop, reply, error);
             return false;
         }
         paths.append(path);
@@ -111,34 +111,34 @@ StoreSettings storeSettings(const std::shared_ptr<Record> &record, QString (Reco
 
 // The start of a file store's run: its settings (the other stores have no text of their own
 // for missing ones), then its units. False when the run has ended here with its error.
-bool startFileRun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion, const StoreSettings &settings,
+bool startFileRun(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply, const StoreSettings &settings,
                   int settingsMissingCode, const std::function<QString(const QString &path)> &keyOf,
                   QList<UploadBatch::Unit> *units)
 {
     if (settings.accessKey.isEmpty() || settings.secretKey.isEmpty() || settings.bucket.isEmpty()) {
-        fail(drop, completion, KorvaneError(settingsMissingCode, qtTrId("PleaseEnterQiniuAccount")));
+        fail(drop, reply, KorvaneError(settingsMissingCode, qtTrId("PleaseEnterQiniuAccount")));
         return false;
     }
-    return dropUnits(drop, completion, payload.imageData(), droppedUrls(payload), keyOf, units);
+    return dropUnits(drop, reply, payload.imageData(), droppedUrls(payload), keyOf, units);
 }
 
 // The failure texts name every file that was not stored after the count.
-void result(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &completion, const QStringList &urls,
+void result(const DropPtr &drop, qint64 failCount, const ActionReply &reply, const QStringList &urls,
             const QStringList &failures, int someFailedCode, const QString &someFailedText, int noUrlCode,
             const QString &noUrlText)
 {
     if (urls.isEmpty()) {
-        fail(drop, completion, KorvaneError(noUrlCode, (QStringList{noUrlText} + failures).join(QLatin1Char(' '))));
+        fail(drop, reply, KorvaneError(noUrlCode, (QStringList{noUrlText} + failures).join(QLatin1Char(' '))));
         return;
     }
     const QString text = UploadActions::getTextFromArray(urls);
-    ActionRunner::copyText(text);
+    reply.copyText(text);
     const KorvaneError error = failCount > 0
         ? KorvaneError(someFailedCode, (QStringList{someFailedText} + failures).join(QLatin1Char(' ')))
         : KorvaneError();
-    finishOnMain(completion, true, error);
+    finishOnMain(reply, true, error);
     QString body = text;
-    notify(true, *drop, body.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    notify(reply, true, *drop, body.replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
 // A store that calls every name taken would otherwise be asked forever.
@@ -192,13 +192,13 @@ QString UploadActions::objectUrl(const QString &baseUrl, const QString &key)
     return QStringLiteral("%1/%2").arg(baseUrl, NetworkClient::queryEncodedPath(key));
 }
 
-void UploadActions::uploadCosResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+void UploadActions::uploadCosResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                     const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
+    result(drop, failCount, reply, urlArray, failures, 3022, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                 const KorvaneProgress &progress)
 {
     const StoreSettings settings =
@@ -206,9 +206,9 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
                       &FileUploadTencent::tencentSpaceName, &FileUploadTencent::tencentDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
-    if (!startFileRun(drop, payload, completion, settings, 3020, keyOf, &units))
+    if (!startFileRun(drop, payload, reply, settings, 3020, keyOf, &units))
         return;
-    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadCosResult, QStringLiteral("cos"),
+    const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadCosResult, QStringLiteral("cos"),
                                     units, progress);
 
     ApiClient::getQCloudBucketDetail(
@@ -218,12 +218,12 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
             // well exist.
             if (!success && !message.isEmpty()) {
                 qCWarning(lcUpload, "the COS bucket lookup got no answer");
-                fail(drop, completion, KorvaneError(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));
+                fail(drop, reply, KorvaneError(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));
                 return;
             }
             if (!success) {
                 qCWarning(lcUpload, "the COS bucket lookup failed");
-                fail(drop, completion, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(settings.bucket)));
+                fail(drop, reply, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(settings.bucket)));
                 return;
             }
             if (batch->completeIfEmpty())
@@ -247,13 +247,13 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
         });
 }
 
-void UploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+void UploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                       const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
+    result(drop, failCount, reply, urlArray, failures, 3002, qtTrId("NImagesUploadFailed", int(failCount)), 3003, qtTrId("UploadFailed"));
 }
 
-void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                   const KorvaneProgress &progress)
 {
     const StoreSettings settings =
@@ -263,21 +263,21 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
     const QDateTime now = QDateTime::currentDateTime();
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings, &now](const QString &path) { return objectBaseName(path, settings.suffixType, now); };
-    if (!startFileRun(drop, payload, completion, settings, 3000, keyOf, &units))
+    if (!startFileRun(drop, payload, reply, settings, 3000, keyOf, &units))
         return;
     const QString token = QiniuUploadToken().createToken(settings.accessKey, settings.secretKey, settings.bucket);
     if (token.isEmpty()) {
-        fail(drop, completion, KorvaneError(3001, qtTrId("WrongQiniuAccount")));
+        fail(drop, reply, KorvaneError(3001, qtTrId("WrongQiniuAccount")));
         return;
     }
-    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
+    const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
                                     units, progress);
     if (batch->completeIfEmpty())
         return;
 
     QiniuUploadManager::findUploadHost(settings.accessKey, settings.bucket, [=](const QString &host, const QString &error) {
         if (host.isEmpty()) {
-            fail(drop, completion, KorvaneError(3004, qtTrId("qiniuRegionFailed").arg(settings.bucket, error)));
+            fail(drop, reply, KorvaneError(3004, qtTrId("qiniuRegionFailed").arg(settings.bucket, error)));
             return;
         }
         const UploadBatch::Unit &image = batch->unit(0);
@@ -318,22 +318,22 @@ void UploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &
                        {answered, [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); }});
 }
 
-void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                       const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
+    result(drop, failCount, reply, urlArray, failures, 3032, qtTrId("NImagesUploadFailed", int(failCount)), 3023, qtTrId("UploadFailed"));
 }
 
-void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                   const KorvaneProgress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
                                                  &FileUploadUP::bucketName, &FileUploadUP::upDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
-    if (!startFileRun(drop, payload, completion, settings, 3030, keyOf, &units))
+    if (!startFileRun(drop, payload, reply, settings, 3030, keyOf, &units))
         return;
-    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadUpCDNResult, QStringLiteral("upyun"),
+    const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadUpCDNResult, QStringLiteral("upyun"),
                                     units, progress);
     if (batch->completeIfEmpty())
         return;
@@ -377,13 +377,13 @@ QString UploadActions::ossObjectKey(const QString &path, qint16 suffixType, cons
     return QStringLiteral("%1.%2").arg(base, extension);
 }
 
-void UploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+void UploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                     const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
+    result(drop, failCount, reply, urlArray, failures, 3012, qtTrId("NImagesUploadFailed", int(failCount)), 3013, qtTrId("UploadFailed"));
 }
 
-void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                 const KorvaneProgress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
@@ -392,9 +392,9 @@ void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload,
     const QDateTime now = QDateTime::currentDateTime();
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings, &now](const QString &path) { return ossObjectKey(path, settings.suffixType, now); };
-    if (!startFileRun(drop, payload, completion, settings, 3010, keyOf, &units))
+    if (!startFileRun(drop, payload, reply, settings, 3010, keyOf, &units))
         return;
-    const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadAliResult, QStringLiteral("oss"),
+    const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadAliResult, QStringLiteral("oss"),
                                     units, progress);
     if (batch->completeIfEmpty())
         return;
@@ -431,33 +431,33 @@ void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload,
     put(first, 0, firstCallbacks);
 }
 
-void UploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+void UploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                       const QStringList &urlArray, const QStringList &failures)
 {
-    result(drop, failCount, succeed, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
+    result(drop, failCount, reply, urlArray, failures, 2002, qtTrId("NImagesUploadWeiboFailed", int(failCount)), 2003, qtTrId("UploadWeiboFailed"));
 }
 
-void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                   const KorvaneProgress &progress)
 {
     const auto settings = drop->imageUploadWeiBo();
     const QString account = settings ? settings->weiboAccount() : QString();
     const QString password = settings ? settings->weiboPassword() : QString();
     if (account.isEmpty() || password.isEmpty()) {
-        fail(drop, completion, KorvaneError(2000, qtTrId("PleaseEnterWeiboAccount")));
+        fail(drop, reply, KorvaneError(2000, qtTrId("PleaseEnterWeiboAccount")));
         return;
     }
     QList<UploadBatch::Unit> units;
-    if (!dropUnits(drop, completion, payload.imageData(), payload.imgFileUrls(), nullptr, &units))
+    if (!dropUnits(drop, reply, payload.imageData(), payload.imgFileUrls(), nullptr, &units))
         return;
-    ApiClient::weiboLogin(account, password, [drop, completion, units, progress](bool success, const QString &message) {
+    ApiClient::weiboLogin(account, password, [drop, reply, units, progress](bool success, const QString &message) {
         if (!success) {
             if (message.isEmpty())
                 qCWarning(lcUpload, "微博账号或者密码错误");
-            fail(drop, completion, message.isEmpty() ? KorvaneError(2001, qtTrId("WrongWeiboAccount")) : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            fail(drop, reply, message.isEmpty() ? KorvaneError(2001, qtTrId("WrongWeiboAccount")) : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
             return;
         }
-        const BatchPtr batch = newBatch(drop, completion, &UploadActions::uploadWeiboResult, QStringLiteral("weibo"),
+        const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadWeiboResult, QStringLiteral("weibo"),
                                         units, progress);
         if (batch->completeIfEmpty())
             return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,15 +24,15 @@ public:
 
     UploadActions() = delete;
 
-    static void uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+    static void uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                               const KorvaneProgress &progress = nullptr);
-    static void uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+    static void uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                               const KorvaneProgress &progress = nullptr);
-    static void uploadToOss(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+    static void uploadToOss(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                             const KorvaneProgress &progress = nullptr);
-    static void uploadToCos(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+    static void uploadToCos(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                             const KorvaneProgress &progress = nullptr);
-    static void uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const KorvaneCompletion &completion,
+    static void uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                               const KorvaneProgress &progress = nullptr);
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
@@ -43,16 +43,16 @@ public:
                                   QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
 
     // The result steps of the stores; failures names the files that were not stored.
-    static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+    static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                   const QStringList &urlArray, const QStringList &failures = {});
-    static void uploadCosResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+    static void uploadCosResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                 const QStringList &urlArray, const QStringList &failures = {});
 
-    static void uploadWeiboResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+    static void uploadWeiboResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                   const QStringList &urlArray, const QStringList &failures = {});
-    static void uploadAliResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+    static void uploadAliResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                 const QStringList &urlArray, const QStringList &failures = {});
-    static void uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &succeed,
+    static void uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                   const QStringList &urlArray, const QStringList &failures = {});
 
     // The texts with a line feed between them; null for none.

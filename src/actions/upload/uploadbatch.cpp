@@ -30,10 +30,10 @@ UploadBatch::Unit UploadBatch::Unit::ofData(const QByteArray &bytes, const QStri
     return {QString(), bytes.size(), key, QString(), bytes};
 }
 
-UploadBatch::UploadBatch(const DropPtr &drop, const KorvaneCompletion &completion, ResultStep resultStep,
+UploadBatch::UploadBatch(const DropPtr &drop, const ActionReply &reply, ResultStep resultStep,
                          const QString &store, const QList<Unit> &units, const KorvaneProgress &progress)
     : m_drop(drop)
-    , m_completion(completion)
+    , m_reply(reply)
     , m_resultStep(resultStep)
     , m_store(store)
     , m_units(units)
@@ -135,5 +135,5 @@ void UploadBatch::complete(qint64 failCount, const QStringList &urls)
     m_owned.clear();
     UploadHistory::append(m_stored);
     m_stored.clear();
-    m_resultStep(m_drop, failCount, m_completion, urls, m_failures);
+    m_resultStep(m_drop, failCount, m_reply, urls, m_failures);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "actions/actionreply.h"
 #include "actions/upload/uploadbatchprogress.h"
 #include "net/uploadcallbacks.h"
 #include "store/uploadhistory.h"
@@ -23,7 +23,7 @@ class UploadBatch final : public std::enable_shared_from_this<UploadBatch>
 {
 public:
     using DropPtr = std::shared_ptr<DropListEntity>;
-    using ResultStep = void (*)(const DropPtr &drop, qint64 failCount, const KorvaneCompletion &completion,
+    using ResultStep = void (*)(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
                                 const QStringList &urls, const QStringList &failures);
 
     // What one unit sends: a file, streamed from its path, or the image data.
@@ -41,7 +41,7 @@ public:
     // The link of a stored unit, made from its store's outcome; an empty one counts as a failure.
     using Link = std::function<QString(const UploadCallbacks::Outcome &outcome)>;
 
-    UploadBatch(const DropPtr &drop, const KorvaneCompletion &completion, ResultStep resultStep, const QString &store,
+    UploadBatch(const DropPtr &drop, const ActionReply &reply, ResultStep resultStep, const QString &store,
                 const QList<Unit> &units, const KorvaneProgress &progress);
 
     // Uploads of one batch that run at once, as common upload tools do: every upload holds its
@@ -78,7 +78,7 @@ private:
     void startWaiting();
 
     DropPtr m_drop;
-    KorvaneCompletion m_completion;
+    ActionReply m_reply;
     ResultStep m_resultStep = nullptr;
     QString m_store;
     QList<Unit> m_units;

@@ -1,0 +1,6 @@
+#include "actions/actionjob.h"
+
+ActionJob::ActionJob(QObject *parent)
+    : QObject(parent)
+{
+}

@@ -1,0 +1,121 @@
+#include "actions/actionreply.h"
+
+#include "platform/clipboard.h"
+#include "platform/korvanesettings.h"
+#include "platform/notifier.h"
+#include "platform/platform.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QMutex>
+#include <QMutexLocker>
+
+struct ActionReply::Record {
+    QMutex mutex;
+    ActionResult result;
+    Delivery delivery = Delivery::ToDesktop;
+};
+
+ActionReply::ActionReply()
+    : ActionReply(KorvaneCompletion())
+{
+}
+
+ActionReply::ActionReply(KorvaneCompletion completion, Delivery delivery)
+    : m_completion(std::move(completion))
+    , m_record(std::make_shared<Record>())
+{
+    m_record->delivery = delivery;
+}
+
+ActionReply ActionReply::collecting(Delivery delivery, std::function<void(const ActionResult &)> finished)
+{
+    ActionReply reply(KorvaneCompletion(), delivery);
+    // Actions may write their result and notification just after they report the end, in
+    // the same turn of the event loop; the result is taken once that turn is over.
+    reply.m_completion = KorvaneCompletion([record = reply.m_record, finished = std::move(finished)](KorvaneOutcome outcome, const KorvaneError &error) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [record, finished, outcome, error] {
+                ActionResult result;
+                {
+                    const QMutexLocker lock(&record->mutex);
+                    result = record->result;
+                }
+                result.outcome = outcome;
+                result.error = error;
+                finished(result);
+            },
+            Qt::QueuedConnection);
+    });
+    return reply;
+}
+
+bool ActionReply::toDesktop() const
+{
+    return m_record->delivery == Delivery::ToDesktop;
+}
+
+void ActionReply::copyText(const QString &text) const
+{
+    if (text.isEmpty())
+        return;
+    {
+        const QMutexLocker lock(&m_record->mutex);
+        m_record->result.content = ActionResult::Content::Text;
+        m_record->result.text = text;
+    }
+    if (toDesktop())
+        Platform::clipboard()->writeText(text);
+}
+
+void ActionReply::copyImages(const QVariantList &objects) const
+{
+    {
+        const QMutexLocker lock(&m_record->mutex);
+        m_record->result.content = ActionResult::Content::Objects;
+        m_record->result.objects = objects;
+    }
+    if (toDesktop())
+        Platform::clipboard()->writeObjects(objects);
+}
+
+void ActionReply::copyImageData(const QByteArray &data, const QString &mimeType) const
+{
+    {
+        const QMutexLocker lock(&m_record->mutex);
+        m_record->result.content = ActionResult::Content::ImageData;
+        m_record->result.imageData = data;
+        m_record->result.imageMimeType = mimeType;
+    }
+    if (toDesktop())
+        Platform::clipboard()->writeImageData(data, mimeType);
+}
+
+void ActionReply::notify(const Notification &content) const
+{
+    if (KorvaneSettings::muteNotifi.read() == 1)
+        return;
+    {
+        const QMutexLocker lock(&m_record->mutex);
+        m_record->result.notifications.append(content);
+    }
+    if (toDesktop())
+        Platform::notifier()->post(content);
+}
+
+void ActionReply::operator()(bool success, const KorvaneError &error) const
+{
+    m_completion(success, error);
+}
+
+void ActionReply::report(KorvaneOutcome outcome, const KorvaneError &error) const
+{
+    m_completion.report(outcome, error);
+}
+
+ActionResult ActionReply::result() const
+{
+    const QMutexLocker lock(&m_record->mutex);
+    return m_record->result;
+}
