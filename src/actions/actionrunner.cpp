@@ -4,15 +4,11 @@
 
 #include "store/droplistentity.h"
 #include "intake/actioncatalog.h"
-#include "platform/clipboard.h"
 #include "actions/file/fileactions.h"
 #include "intake/droppayload.h"
 #include "actions/image/imageactions.h"
 #include "actions/ocr/ocractions.h"
-#include "platform/notifier.h"
 #include "actions/share/shareactions.h"
-#include "platform/platform.h"
-#include "platform/korvanesettings.h"
 #include "actions/text/textactions.h"
 #include "actions/upload/uploadactions.h"
 #include "common/korvanelogging.h"
@@ -24,60 +20,93 @@
 #include <QPointer>
 #include <QRandomGenerator>
 
-#include <array>
+#include <optional>
 #include <limits>
 
 namespace {
 
 using DropPtr = ActionRunner::DropPtr;
 
-// One slot of the dispatch tables. An action whose result is ready when it returns has a
-// synchronous entry and never ends the run, which the dispatcher does for it; one that moves
-// bytes reports progress.
+// How a kind runs. An action whose result is ready when it returns is synchronous and never
+// ends the run, which the dispatcher does for it; one that moves bytes reports progress.
 struct ActionSlot {
-    void (*synchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
-    void (*asynchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply);
+    void (*synchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply) = nullptr;
+    void (*asynchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply) = nullptr;
     void (*withProgress)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                          const KorvaneProgress &progress) = nullptr;
 };
 
-// Indexed by kind. An empty slot is a kind whose action is not part of this build yet.
-const ActionSlot actions[] = {
-    {nullptr, &TextActions::translate},
-    {&TextActions::clearFormat, nullptr},
-    {&TextActions::countCharacters, nullptr},
-    {nullptr, &ShareActions::sendEmail},
-    {nullptr, &ShareActions::sendMessage},
-    {nullptr, &TextActions::openCustomUrl},
-    {&TextActions::convertChinese, nullptr},
-    {nullptr, &TextActions::writeMoneyInChinese},
-    {nullptr, &TextActions::convertLetterCase},
-    {nullptr, &TextActions::shareText},
-    {nullptr, &ImageActions::compress},
-    {nullptr, &ImageActions::convertFormat},
-    {nullptr, &ImageActions::resize},
-    {nullptr, &OcrActions::recognizeText},
-    {nullptr, &ImageActions::stripMetadata},
-    {nullptr, nullptr, &UploadActions::uploadToWeibo},
-    {nullptr, &ShareActions::addToPhotos},
-    {nullptr, &ShareActions::shareFiles},
-    {nullptr, &FileActions::moveFiles},
-    {nullptr, &FileActions::copyFiles},
-    {nullptr, &ShareActions::sendEmail},
-    {nullptr, &ShareActions::sendMessage},
-    {nullptr, nullptr, &UploadActions::uploadToQiniu},
-    {nullptr, nullptr, &UploadActions::uploadToOss},
-    {nullptr, nullptr, &UploadActions::uploadToCos},
-    {nullptr, nullptr, &UploadActions::uploadToUpYun},
-    {nullptr, &ImageActions::rotate},
-    {nullptr, &FileActions::renameFiles},
-};
-static_assert(std::size(actions) == KindCount, "one slot per action kind");
+// Every kind has its case: the compiler names one left out. An empty slot would be a kind
+// whose action is not part of this build yet.
+ActionSlot slotFor(ActionKind kind)
+{
+    switch (kind) {
+    case ActionKind::Translate:
+        return {nullptr, &TextActions::translate};
+    case ActionKind::ClearStyle:
+        return {&TextActions::clearFormat};
+    case ActionKind::CountCharacters:
+        return {&TextActions::countCharacters};
+    case ActionKind::MailText:
+    case ActionKind::MailFiles:
+        return {nullptr, &ShareActions::sendEmail};
+    case ActionKind::MessageText:
+    case ActionKind::MessageFiles:
+        return {nullptr, &ShareActions::sendMessage};
+    case ActionKind::CustomUrls:
+        return {nullptr, &TextActions::openCustomUrl};
+    case ActionKind::ChineseScript:
+        return {&TextActions::convertChinese};
+    case ActionKind::CapitalAmount:
+        return {nullptr, &TextActions::writeMoneyInChinese};
+    case ActionKind::LetterCase:
+        return {nullptr, &TextActions::convertLetterCase};
+    case ActionKind::ShareText:
+        return {nullptr, &TextActions::shareText};
+    case ActionKind::Compress:
+        return {nullptr, &ImageActions::compress};
+    case ActionKind::Convert:
+        return {nullptr, &ImageActions::convertFormat};
+    case ActionKind::Resize:
+        return {nullptr, &ImageActions::resize};
+    case ActionKind::RecogniseText:
+        return {nullptr, &OcrActions::recognizeText};
+    case ActionKind::RemoveMetadata:
+        return {nullptr, &ImageActions::stripMetadata};
+    case ActionKind::UploadWeibo:
+        return {nullptr, nullptr, &UploadActions::uploadToWeibo};
+    case ActionKind::AddToPhotos:
+        return {nullptr, &ShareActions::addToPhotos};
+    case ActionKind::ShareFiles:
+        return {nullptr, &ShareActions::shareFiles};
+    case ActionKind::Move:
+        return {nullptr, &FileActions::moveFiles};
+    case ActionKind::Copy:
+        return {nullptr, &FileActions::copyFiles};
+    case ActionKind::UploadQiniu:
+        return {nullptr, nullptr, &UploadActions::uploadToQiniu};
+    case ActionKind::UploadOss:
+        return {nullptr, nullptr, &UploadActions::uploadToOss};
+    case ActionKind::UploadCos:
+        return {nullptr, nullptr, &UploadActions::uploadToCos};
+    case ActionKind::UploadUpyun:
+        return {nullptr, nullptr, &UploadActions::uploadToUpYun};
+    case ActionKind::Rotate:
+        return {nullptr, &ImageActions::rotate};
+    case ActionKind::Rename:
+        return {nullptr, &FileActions::renameFiles};
+    case ActionKind::Count:
+        break;
+    }
+    return {};
+}
 
-const ActionSlot *slotFor(const DropListEntity &drop)
+std::optional<ActionSlot> slotFor(const DropListEntity &drop)
 {
     const ActionCatalog::Entry *kind = ActionCatalog::entry(drop.catalog(), drop.type());
-    return kind ? &actions[int(kind->kind)] : nullptr;
+    if (!kind)
+        return std::nullopt;
+    return slotFor(kind->kind);
 }
 
 // The extension of a path's last component; a leading dot does not start one.
@@ -92,7 +121,7 @@ QString extensionOf(const QString &path)
 
 bool ActionRunner::canRun(const DropListEntity &drop, bool *reportsResult)
 {
-    const ActionSlot *slot = slotFor(drop);
+    const std::optional<ActionSlot> slot = slotFor(drop);
     if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress))
         return false;
     if (reportsResult)
@@ -103,7 +132,7 @@ bool ActionRunner::canRun(const DropListEntity &drop, bool *reportsResult)
 void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
                        const ActionReply &reply, const KorvaneProgress &progress)
 {
-    const ActionSlot *slot = drop ? slotFor(*drop) : nullptr;
+    const std::optional<ActionSlot> slot = drop ? slotFor(*drop) : std::nullopt;
     if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress)) {
         finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;

@@ -20,61 +20,70 @@
 #include "shell/editor/translationpanel.h"
 #include "shell/editor/clouduploadpanel.h"
 
-#include <iterator>
-
 namespace {
 
-using Maker = SettingsPanel *(*)(QWidget *parent);
-
-template<typename Panel>
-SettingsPanel *make(QWidget *parent)
+// Kinds with nothing to set beyond name and shortcut (nearby sharing, text recognition) get
+// the common panel; kinds that share a panel identifier share a panel class. Every kind has
+// its case: the compiler names one left out.
+SettingsPanel *panelFor(ActionKind kind, QWidget *parent)
 {
-    return new Panel(parent);
+    switch (kind) {
+    case ActionKind::Translate:
+        return new TranslationPanel(parent);
+    case ActionKind::ClearStyle:
+        return new ClearFormatPanel(parent);
+    case ActionKind::CountCharacters:
+        return new CharacterCountPanel(parent);
+    case ActionKind::MailText:
+    case ActionKind::MailFiles:
+        return new RecipientsPanel(true, parent);
+    case ActionKind::MessageText:
+    case ActionKind::MessageFiles:
+        return new RecipientsPanel(false, parent);
+    case ActionKind::CustomUrls:
+        return new CustomUrlPanel(parent);
+    case ActionKind::ChineseScript:
+        return new ChineseConversionPanel(parent);
+    case ActionKind::CapitalAmount:
+        return new ChineseMoneyPanel(parent);
+    case ActionKind::LetterCase:
+        return new LetterCasePanel(parent);
+    case ActionKind::ShareText:
+    case ActionKind::RecogniseText:
+    case ActionKind::ShareFiles:
+        return new FormSettingsPanel(parent);
+    case ActionKind::Compress:
+        return new CompressImagePanel(parent);
+    case ActionKind::Convert:
+        return new ImageFormatPanel(parent);
+    case ActionKind::Resize:
+        return new ResizeImagePanel(parent);
+    case ActionKind::RemoveMetadata:
+        return new ImageOutputPanel(parent);
+    case ActionKind::UploadWeibo:
+        return CloudUploadPanel::weibo(parent);
+    case ActionKind::AddToPhotos:
+        return new AddToPhotosPanel(parent);
+    case ActionKind::Move:
+    case ActionKind::Copy:
+        return new FileDestinationPanel(parent);
+    case ActionKind::UploadQiniu:
+        return CloudUploadPanel::qiniu(parent);
+    case ActionKind::UploadOss:
+        return CloudUploadPanel::ali(parent);
+    case ActionKind::UploadCos:
+        return CloudUploadPanel::tencent(parent);
+    case ActionKind::UploadUpyun:
+        return CloudUploadPanel::upYun(parent);
+    case ActionKind::Rotate:
+        return new RotateImagePanel(parent);
+    case ActionKind::Rename:
+        return new RenamePanel(parent);
+    case ActionKind::Count:
+        break;
+    }
+    return nullptr;
 }
-
-SettingsPanel *mail(QWidget *parent)
-{
-    return new RecipientsPanel(true, parent);
-}
-
-SettingsPanel *message(QWidget *parent)
-{
-    return new RecipientsPanel(false, parent);
-}
-
-// Indexed by kind. Kinds with nothing to set beyond name and shortcut (nearby sharing, text
-// recognition) get the common panel; kinds that share a panel identifier share its maker.
-const Maker makers[] = {
-    &make<TranslationPanel>,
-    &make<ClearFormatPanel>,
-    &make<CharacterCountPanel>,
-    &mail,
-    &message,
-    &make<CustomUrlPanel>,
-    &make<ChineseConversionPanel>,
-    &make<ChineseMoneyPanel>,
-    &make<LetterCasePanel>,
-    &make<FormSettingsPanel>,
-    &make<CompressImagePanel>,
-    &make<ImageFormatPanel>,
-    &make<ResizeImagePanel>,
-    &make<FormSettingsPanel>,
-    &make<ImageOutputPanel>,
-    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::weibo(parent); },
-    &make<AddToPhotosPanel>,
-    &make<FormSettingsPanel>,
-    &make<FileDestinationPanel>,
-    &make<FileDestinationPanel>,
-    &mail,
-    &message,
-    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::qiniu(parent); },
-    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::ali(parent); },
-    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::tencent(parent); },
-    [](QWidget *parent) -> SettingsPanel * { return CloudUploadPanel::upYun(parent); },
-    &make<RotateImagePanel>,
-    &make<RenamePanel>,
-};
-static_assert(std::size(makers) == KindCount, "one settings panel per action kind");
 
 } // namespace
 
@@ -82,7 +91,7 @@ SettingsPanel *SettingsPanelFactory::create(const QString &identifier, QWidget *
 {
     for (const ActionCatalog::Entry &kind : ActionCatalog::entries()) {
         if (identifier == QLatin1String(kind.settingsPanel))
-            return makers[int(kind.kind)](parent);
+            return panelFor(kind.kind, parent);
     }
     return nullptr;
 }
