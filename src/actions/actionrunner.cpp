@@ -11,7 +11,6 @@
 #include "actions/share/shareactions.h"
 #include "actions/text/textactions.h"
 #include "actions/upload/uploadactions.h"
-#include "common/korvanelogging.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "actions/pluginloader.h"
 
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QDir>

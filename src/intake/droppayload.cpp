@@ -2,7 +2,7 @@
 
 #include "intake/transferdata.h"
 #include "intake/filetypes.h"
-#include "common/korvanelogging.h"
+#include "intake/intakelogging.h"
 
 #include <QLoggingCategory>
 

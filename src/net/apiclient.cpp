@@ -6,7 +6,7 @@
 #include "net/networkclient.h"
 #include "platform/korvanesettings.h"
 #include "net/cos/cosclient.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -5,7 +5,7 @@
 #include "net/streaminguploadreply.h"
 #include "platform/korvanesettings.h"
 #include "net/xmlreader.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,7 +2,7 @@
 
 #include "net/answerlimits.h"
 #include "net/networkclient.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QLoggingCategory>
 #include <QMetaObject>

@@ -3,7 +3,7 @@
 #include "net/apiclient.h"
 #include "net/servicehosts.h"
 #include "platform/korvanesettings.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QLocale>
 #include <QLoggingCategory>

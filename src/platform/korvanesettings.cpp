@@ -1,6 +1,6 @@
 #include "platform/korvanesettings.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QLoggingCategory>
 

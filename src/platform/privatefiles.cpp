@@ -1,6 +1,6 @@
 #include "platform/privatefiles.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QDir>
 #include <QFile>

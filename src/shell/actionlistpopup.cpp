@@ -8,7 +8,7 @@
 #include "intake/droppayload.h"
 #include "shell/updatedialog.h"
 #include "shell/userguide.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -7,7 +7,7 @@
 #include "store/actionstore.h"
 #include "platform/qt/mimedataconverter.h"
 #include "widgets/popoverwindow.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>

@@ -9,7 +9,7 @@
 #include "shell/hotkeys/globalshortcutregistry.h"
 #include "shell/hotkeys/keycombinationtext.h"
 #include "shell/updatedialog.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -26,7 +26,7 @@
 #include "shell/hotkeys/keycombinationtext.h"
 #include "shell/trayicon.h"
 #include "platform/dbus/statusnotifiertracker.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -5,7 +5,7 @@
 #include "platform/korvanesettings.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
 #include "shell/hotkeys/keycombinationtext.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QLoggingCategory>
 

@@ -19,7 +19,7 @@
 #include "platform/dbus/statusnotifiertracker.h"
 #include "shell/trayglyph.h"
 #include "shell/userguide.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -4,7 +4,7 @@
 #include "platform/platform.h"
 #include "net/updatecheck.h"
 #include "platform/urlopener.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -4,7 +4,7 @@
 #include "platform/notifier.h"
 #include "platform/platform.h"
 #include "platform/urlopener.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QCoreApplication>
 #include <QDir>

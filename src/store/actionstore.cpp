@@ -14,7 +14,7 @@
 #include "platform/privatefiles.h"
 #include "store/textcustomurl.h"
 #include "store/texttranslate.h"
-#include "common/korvanelogging.h"
+#include "store/storelogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

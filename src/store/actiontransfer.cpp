@@ -8,7 +8,7 @@
 #include "store/storecontext.h"
 #include "store/storeschema.h"
 #include "store/textcustomurl.h"
-#include "common/korvanelogging.h"
+#include "store/storelogging.h"
 
 #include <QHash>
 #include <QJsonArray>

@@ -31,7 +31,7 @@
 #include "store/fileuploadup.h"
 #include "store/imagerotate.h"
 #include "store/filerename.h"
-#include "common/korvanelogging.h"
+#include "store/storelogging.h"
 
 #include <QAtomicInt>
 #include <QLoggingCategory>

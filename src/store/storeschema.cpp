@@ -1,7 +1,7 @@
 #include "store/storeschema.h"
 
 #include "intake/actioncatalog.h"
-#include "common/korvanelogging.h"
+#include "store/storelogging.h"
 
 #include <QLoggingCategory>
 #include <QRandomGenerator>

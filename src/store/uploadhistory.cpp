@@ -1,7 +1,7 @@
 #include "store/uploadhistory.h"
 
 #include "store/actionstore.h"
-#include "common/korvanelogging.h"
+#include "store/storelogging.h"
 
 #include <QFile>
 #include <QJsonArray>

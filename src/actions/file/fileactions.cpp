@@ -9,7 +9,7 @@
 #include "actions/actionrunner.h"
 #include "common/logtext.h"
 #include "actions/file/renamejournal.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QDate>

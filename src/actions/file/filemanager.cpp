@@ -4,7 +4,7 @@
 #include "actions/actionrunner.h"
 #include "common/logtext.h"
 #include "actions/file/renamejournal.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 #include "platform/mountid.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "actions/file/filemanager.h"
 #include "actions/actionrunner.h"
 #include "common/logtext.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 #include "platform/mountid.h"
 
 #include <QFile>

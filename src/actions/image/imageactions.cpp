@@ -16,7 +16,7 @@
 #include "common/logtext.h"
 #include "actions/image/pixelbudget.h"
 #include "platform/xdg/xdgtrash.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QDir>

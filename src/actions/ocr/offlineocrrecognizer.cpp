@@ -4,7 +4,7 @@
 #include "common/korvaneocrengine.h"
 #include "actions/pluginloader.h"
 #include "platform/korvanesettings.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

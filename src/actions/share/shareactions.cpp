@@ -9,7 +9,7 @@
 #include "actions/share/shareservice.h"
 #include "store/textemail.h"
 #include "store/textmsg.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

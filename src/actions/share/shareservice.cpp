@@ -7,7 +7,7 @@
 #include "platform/platform.h"
 #include "platform/sharebackend.h"
 #include "platform/urlopener.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

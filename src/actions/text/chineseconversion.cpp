@@ -1,6 +1,6 @@
 #include "actions/text/chineseconversion.h"
 
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QIODevice>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #include "actions/text/chineseconverter.h"
 
 #include "actions/text/chineseconversion.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QDir>
 #include <QResource>

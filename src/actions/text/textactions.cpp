@@ -20,7 +20,7 @@
 #include "store/textcustomurl.h"
 #include "store/texttraditionalconversion.h"
 #include "store/textupdownstring.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QFileDevice>

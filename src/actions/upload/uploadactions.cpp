@@ -19,7 +19,7 @@
 #include "net/qiniu/qiniuuploadmanager.h"
 #include "actions/upload/uploadbatch.h"
 #include "net/upyun/upyunformuploader.h"
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QFile>

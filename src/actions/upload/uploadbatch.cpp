@@ -1,6 +1,6 @@
 #include "actions/upload/uploadbatch.h"
 
-#include "common/korvanelogging.h"
+#include "actions/actionslogging.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

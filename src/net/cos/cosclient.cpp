@@ -1,7 +1,7 @@
 #include "net/cos/cosclient.h"
 
 #include "net/signing.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

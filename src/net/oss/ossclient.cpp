@@ -5,7 +5,7 @@
 #include "net/networkclient.h"
 #include "net/streaminguploadreply.h"
 #include "net/xmlreader.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

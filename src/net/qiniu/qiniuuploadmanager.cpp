@@ -7,7 +7,7 @@
 #include "net/networkclient.h"
 #include "platform/korvanesettings.h"
 #include "net/streaminguploadreply.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QCoreApplication>
 #include <QHash>

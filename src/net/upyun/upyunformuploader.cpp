@@ -4,7 +4,7 @@
 #include "common/logtext.h"
 #include "net/upyun/upyunsignature.h"
 #include "net/upyun/upyunhttpclient.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -3,7 +3,7 @@
 #include "net/chainedbodydevice.h"
 #include "net/networkclient.h"
 #include "net/streaminguploadreply.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "net/upyun/upyunsignature.h"
 
 #include "net/signing.h"
-#include "common/korvanelogging.h"
+#include "net/netlogging.h"
 
 #include <QCryptographicHash>
 #include <QJsonDocument>

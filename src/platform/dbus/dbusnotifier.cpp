@@ -1,6 +1,6 @@
 #include "platform/dbus/dbusnotifier.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #include "platform/dbus/dbussingleinstance.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,6 +1,6 @@
 #include "platform/dbus/statusnotifiertracker.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #include "platform/portal/portalshortcutbackend.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>

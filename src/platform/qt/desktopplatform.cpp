@@ -6,7 +6,7 @@
 #include "platform/headless/headlessshortcutbackend.h"
 #include "platform/portal/portalshortcutbackend.h"
 #include "platform/wayland/waylanddatacontrol.h"
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #if KORVANE_WITH_X11
 #include "platform/x11/x11dragmonitor.h"

@@ -1,6 +1,6 @@
 #include "platform/qt/desktopsoundplayer.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QAudioDevice>
 #include <QFile>

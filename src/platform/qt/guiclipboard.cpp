@@ -3,7 +3,7 @@
 #include "platform/qt/desktopplatform.h"
 #include "platform/qt/mimedataconverter.h"
 #include "platform/wayland/waylanddatacontrol.h"
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "platform/qt/imagemimedata.h"
 #include "intake/filetypes.h"
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QBuffer>
 #include <QFile>

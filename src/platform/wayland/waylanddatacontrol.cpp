@@ -1,6 +1,6 @@
 #include "platform/wayland/waylanddatacontrol.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 #include "platform/qt/mimedataconverter.h"
 
 #include <QLoggingCategory>

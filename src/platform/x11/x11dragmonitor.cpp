@@ -1,6 +1,6 @@
 #include "platform/x11/x11dragmonitor.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

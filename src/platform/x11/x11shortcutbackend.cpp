@@ -1,6 +1,6 @@
 #include "platform/x11/x11shortcutbackend.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 #include "platform/x11/xkbkeycodes.h"
 
 #include <QCoreApplication>

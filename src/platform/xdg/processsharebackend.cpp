@@ -1,6 +1,6 @@
 #include "platform/xdg/processsharebackend.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QLoggingCategory>
 #include <QProcess>

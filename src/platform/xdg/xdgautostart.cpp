@@ -1,6 +1,6 @@
 #include "platform/xdg/xdgautostart.h"
 
-#include "common/korvanelogging.h"
+#include "platform/platformlogging.h"
 
 #include <QCoreApplication>
 #include <QDir>

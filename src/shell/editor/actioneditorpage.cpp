@@ -13,7 +13,7 @@
 #include "shell/editor/actionpreviewcell.h"
 #include "shell/editor/settingspanel.h"
 #include "shell/editor/settingspanelfactory.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QEvent>
 #include <QFrame>

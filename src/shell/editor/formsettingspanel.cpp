@@ -5,7 +5,7 @@
 #include "store/actionstore.h"
 #include "shell/keycombinationedit.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
-#include "common/korvanelogging.h"
+#include "shell/shelllogging.h"
 
 #include <QCheckBox>
 #include <QComboBox>

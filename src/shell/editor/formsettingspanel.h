@@ -2,7 +2,6 @@
 
 #include "shell/editor/settingspanel.h"
 
-#include "common/korvanelogging.h"
 
 #include <QLoggingCategory>
 

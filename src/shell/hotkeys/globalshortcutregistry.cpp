@@ -1,6 +1,6 @@
 #include "shell/hotkeys/globalshortcutregistry.h"
 
-#include "common/korvanelogging.h"
+#include "shell/hotkeys/hotkeyslogging.h"
 #include "common/storedshortcutcodec.h"
 #include "platform/platform.h"
 #include "shell/hotkeys/keycombinationtext.h"

@@ -1,0 +1,15 @@
+#include "platform/platformlogging.h"
+
+Q_LOGGING_CATEGORY(lcPlatform, "korvane.platform", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcAutostart, "korvane.platform.autostart", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcDefaults, "korvane.platform.defaults", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPrivateFiles, "korvane.platform.files", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcInstance, "korvane.platform.instance", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcMimeData, "korvane.platform.mimedata", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcNotify, "korvane.platform.notifications", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPortal, "korvane.platform.portal", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcShareBackend, "korvane.platform.share", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcSound, "korvane.platform.sound", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcStatusNotifier, "korvane.platform.statusnotifier", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcOpener, "korvane.platform.urls", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcX11, "korvane.platform.x11", QtWarningMsg)

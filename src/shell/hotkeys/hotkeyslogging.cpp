@@ -1,0 +1,3 @@
+#include "shell/hotkeys/hotkeyslogging.h"
+
+Q_LOGGING_CATEGORY(lcHotKeys, "korvane.hotkeys", QtWarningMsg)
