@@ -81,7 +81,9 @@ std::optional<int> positive(const int &stored);
 std::optional<QString> filled(const QString &stored);
 } // namespace KorvaneSettingChecks
 
-// Every user default Korvane reads or writes, with its default.
+// Every user default Korvane reads or writes, with its default. The keys are kept as spelled
+// ("muteNotifi", "noAutoLaunch", ...), misspellings included: they are on disk in every user's
+// korvane.conf and in exported settings, and a corrected key would lose the user's value.
 namespace KorvaneSettings {
 
 // General settings.

@@ -16,6 +16,10 @@ enum class KorvaneAttributeType {
     String,
 };
 
+// The store's entity and column names, and the export keys made from them, are kept as spelled
+// ("compressionRato", "coverntType", "relpaceSearchString", ...), misspellings included: they
+// are on disk in every user's store and export files. Code reads them through the C++ names
+// that tools/generate-entities.py maps them to.
 struct AttributeDescription {
     QString name;
     KorvaneAttributeType type;
