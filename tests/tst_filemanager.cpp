@@ -4,7 +4,7 @@
 #include "filetestsupport.h"
 
 #include "actions/file/filemanager.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -240,7 +240,7 @@ void FileManagerTest::randomKey()
     QSet<QChar> seen;
     QSet<QString> keys;
     for (int i = 0; i < 2000; ++i) {
-        const QString key = ActionRunner::randomKey();
+        const QString key = OutputNaming::randomKey();
         QVERIFY2(shape.match(key).hasMatch(), qPrintable(key));
         keys.insert(key);
         for (QChar c : key)

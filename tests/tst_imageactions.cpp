@@ -1,3 +1,4 @@
+#include "actions/outputnaming.h"
 #include "actiontestsupport.h"
 #include "clitestsupport.h"
 #include "imagetestsupport.h"
@@ -380,7 +381,7 @@ void KorvaneImageActionsTest::batchOutcome()
     if (body == "saved") {
         const qint64 saved = contents.value("good1.jpg").size() - QFileInfo(dir.filePath("good1-z.jpg")).size();
         QVERIFY(saved > 0);
-        QCOMPARE(outcome.body, qtTrId("NImagesCompressed", 1).arg(ActionRunner::sizeText(saved)));
+        QCOMPARE(outcome.body, qtTrId("NImagesCompressed", 1).arg(OutputNaming::sizeText(saved)));
     } else {
         QCOMPARE(outcome.body, QString(body).replace('@', dir.path()));
     }

@@ -4,6 +4,7 @@
 #include "platform/headless/headlessnotifier.h"
 #include "store/actionstore.h"
 #include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "platform/platform.h"
 #include "actions/text/translations.h"
 #include "platform/xdg/qsettingsbackend.h"
@@ -100,7 +101,7 @@ void PbHelperTest::freeName()
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
     }
-    QCOMPARE(ActionRunner::destFile(dir.filePath(wanted)), dir.filePath(expected));
+    QCOMPARE(OutputNaming::destFile(dir.filePath(wanted)), dir.filePath(expected));
 }
 
 void PbHelperTest::outputPath_data()
@@ -142,7 +143,7 @@ void PbHelperTest::outputPath()
     QFETCH(QString, endName);
     QFETCH(QString, expected);
     const QUrl folderUrl = folder.isEmpty() ? QUrl() : QUrl::fromLocalFile(folder);
-    QCOMPARE(ActionRunner::destFile(folderUrl, QUrl::fromLocalFile(source), endName), expected);
+    QCOMPARE(OutputNaming::destFile(folderUrl, QUrl::fromLocalFile(source), endName), expected);
 }
 
 void PbHelperTest::sizeDescription_data()
@@ -161,7 +162,7 @@ void PbHelperTest::sizeDescription()
 {
     QFETCH(qint64, bytes);
     QFETCH(QString, expected);
-    QCOMPARE(ActionRunner::sizeText(bytes), expected);
+    QCOMPARE(OutputNaming::sizeText(bytes), expected);
 }
 
 void PbHelperTest::urlEncoding_data()
@@ -186,7 +187,7 @@ void PbHelperTest::urlEncoding()
 {
     QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(ActionRunner::urlEncoded(input), expected);
+    QCOMPARE(OutputNaming::urlEncoded(input), expected);
 }
 
 void PbHelperTest::savePath_data()
@@ -207,7 +208,7 @@ void PbHelperTest::savePath()
 {
     QFETCH(QString, setting);
     QFETCH(QString, expected);
-    const QUrl url = ActionRunner::savePathUrl(setting);
+    const QUrl url = OutputNaming::savePathUrl(setting);
     QCOMPARE(url.isEmpty(), expected.isEmpty());
     if (!expected.isEmpty())
         QCOMPARE(url.toLocalFile(), expected);
@@ -219,11 +220,11 @@ void PbHelperTest::notifications()
     const auto drop = store.getNewDrop(1, 9, 0);
     drop->setTitle(QStringLiteral("Backup"));
 
-    Notification done = ActionRunner::resultNotification(true, *drop);
+    Notification done = ActionReply::resultNotification(true, *drop);
     QCOMPARE(done.title, QStringLiteral("Backup succeeded"));
     QVERIFY(done.body.isEmpty());
     QVERIFY(QFile::exists(done.attachmentImage));
-    const Notification failed = ActionRunner::resultNotification(false, *drop);
+    const Notification failed = ActionReply::resultNotification(false, *drop);
     QCOMPARE(failed.title, QStringLiteral("Backup failed"));
     QVERIFY(QFile::exists(failed.attachmentImage) && failed.attachmentImage != done.attachmentImage);
 

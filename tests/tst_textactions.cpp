@@ -1,3 +1,4 @@
+#include "actions/outputnaming.h"
 #include "actiontestsupport.h"
 
 #include "store/customurl.h"
@@ -332,7 +333,7 @@ void TextActionsTest::urlLibrary()
     const QList<CustomUrlLibrary::Entry> &entries = CustomUrlLibrary::entries();
     for (const auto &entry : entries) {
         QVERIFY2(entry.url.contains(QLatin1String("{text}")), qPrintable(entry.url));
-        const QUrl url(ActionRunner::urlEncoded(QString(entry.url).replace(QLatin1String("{text}"), QLatin1String("a b"))),
+        const QUrl url(OutputNaming::urlEncoded(QString(entry.url).replace(QLatin1String("{text}"), QLatin1String("a b"))),
                        QUrl::StrictMode);
         QVERIFY2(url.isValid() && !url.scheme().isEmpty(), qPrintable(entry.url));
         if (!entry.nameIsKey)

@@ -1,5 +1,6 @@
 #include "actions/actionreply.h"
 
+#include "store/droplistentity.h"
 #include "platform/clipboard.h"
 #include "platform/korvanesettings.h"
 #include "platform/notifier.h"
@@ -49,6 +50,16 @@ ActionReply ActionReply::collecting(Delivery delivery, std::function<void(const 
             Qt::QueuedConnection);
     });
     return reply;
+}
+
+Notification ActionReply::resultNotification(bool success, const DropListEntity &drop)
+{
+    Notification content;
+    content.attachmentImage = success ? QStringLiteral(":/images/notificationDone.png")
+                                      : QStringLiteral(":/images/notificationFail.png");
+    content.title = (success ? qtTrId("succeedNotif") : qtTrId("failureNotif")).arg(drop.title());
+    content.badge = 0;
+    return content;
 }
 
 bool ActionReply::toDesktop() const

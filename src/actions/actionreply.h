@@ -6,6 +6,8 @@
 #include <memory>
 #include <type_traits>
 
+class DropListEntity;
+
 // An action's side of one run: where it puts its result and how it says it has ended.
 // Copies share the run. The end is the completion's contract (once, on the main thread);
 // the result is kept for the run's job and, unless the caller keeps it to itself, goes to
@@ -31,6 +33,9 @@ public:
     // A run whose end hands its whole result to finished (what it wrote, how it ended), on
     // the main thread once the turn of the event loop in which it ended is over.
     static ActionReply collecting(Delivery delivery, std::function<void(const ActionResult &result)> finished);
+
+    // A run's notification: the action's title with "succeeded" or "failed", and its picture.
+    static Notification resultNotification(bool success, const DropListEntity &drop);
 
     void copyText(const QString &text) const;
     void copyImages(const QVariantList &objects) const;

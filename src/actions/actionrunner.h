@@ -14,8 +14,7 @@ class ActionJob;
 class DropListEntity;
 class DropPayload;
 
-// Runs an action record on the dropped data and offers the reporting every action uses:
-// the result notification and the output naming rules.
+// Runs an action record on the dropped data.
 class ActionRunner final
 {
 public:
@@ -35,18 +34,4 @@ public:
     // Delivery::ToCaller the result reaches neither the clipboard nor the notifications.
     static ActionJob *start(const DropPtr &drop, const DropPayload &payload,
                             ActionReply::Delivery delivery = ActionReply::Delivery::ToDesktop);
-
-    static Notification resultNotification(bool success, const DropListEntity &drop);
-
-    static QUrl savePathUrl(const QString &path);
-    static QString destFile(const QUrl &folder, const QUrl &sourceUrl, const QString &endName);
-    static QString destFile(const QString &path);
-    static QString sizeText(qint64 bytes);
-    static QString urlEncoded(const QString &string);
-
-    // The letter index places after the start letter, wrapping from "z" to "a", in the start
-    // letter's case; no start letter counts as "a".
-    static QString letterAt(const QString &startLetter, qint64 index);
-    // Five characters from "0"-"9" and "a"-"z", drawn independently and evenly.
-    static QString randomKey();
 };

@@ -1,5 +1,6 @@
 #include "shell/trayicon.h"
 
+#include "actions/actionreply.h"
 #include "shell/dropherepopup.h"
 #include "shell/dropherearea.h"
 #include "store/droplistentity.h"
@@ -8,7 +9,6 @@
 #include "platform/qt/desktopplatform.h"
 #include "platform/dragmonitor.h"
 #include "intake/droppayload.h"
-#include "actions/actionrunner.h"
 #include "platform/notifier.h"
 #include "intake/transferdata.h"
 #include "platform/clipboard.h"
@@ -413,7 +413,7 @@ void TrayIcon::clipboardFocusTimedOut()
     qCWarning(lcShell, "the list did not get the keyboard focus within %d ms; the clipboard stays unread",
               kClipboardFocusLimitMs);
     hidePopover();
-    Notification content = ActionRunner::resultNotification(false, *drop);
+    Notification content = ActionReply::resultNotification(false, *drop);
     content.body = qtTrId("clipboardFocusTimedOut").arg(kClipboardFocusLimitMs / 1000);
     Platform::notifier()->post(content);
 }
@@ -424,7 +424,7 @@ bool TrayIcon::runActionOn(const DropListEntityPtr &drop, const DropPayload &pay
         return false;
     if (!ActionCatalog::accepts(payload, drop->catalog(), drop->supportTypes())) {
         // Told even when notifications are muted: the user pressed a key and nothing ran.
-        Notification content = ActionRunner::resultNotification(false, *drop);
+        Notification content = ActionReply::resultNotification(false, *drop);
         content.body = qtTrId("wrongInputContent");
         Platform::notifier()->post(content);
         return false;
@@ -440,7 +440,7 @@ bool TrayIcon::runActionOn(const DropListEntityPtr &drop, const DropPayload &pay
         if (mainContentView()->startRowOf(drop->dropID(), payload))
             return;
         qCWarning(lcShell, "the row of action %d could not start: the list does not show it or another run holds it", drop->dropID());
-        Notification content = ActionRunner::resultNotification(false, *drop);
+        Notification content = ActionReply::resultNotification(false, *drop);
         content.body = qtTrId("actionNotStarted");
         Platform::notifier()->post(content);
     });
@@ -460,7 +460,7 @@ void TrayIcon::runDroppedAction(const DropListEntityPtr &drop, const TransferDat
         return;
     }
     qCInfo(lcShell, "a drop on a row while another one waits is refused");
-    Notification content = ActionRunner::resultNotification(false, *drop);
+    Notification content = ActionReply::resultNotification(false, *drop);
     content.body = qtTrId("dropWhileBusy");
     Platform::notifier()->post(content);
 }

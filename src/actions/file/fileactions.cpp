@@ -6,7 +6,7 @@
 #include "store/filemove.h"
 #include "store/filerename.h"
 #include "intake/droppayload.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "common/logtext.h"
 #include "actions/file/renamejournal.h"
 #include "actions/actionslogging.h"
@@ -113,7 +113,7 @@ QString renamedBase(QString base, const RenameOptions &options, qint64 k, qint64
     }
     const qint64 number = options.startNumber + k;
     const QString numberText = padded(number, digits(options.startNumber + n - 1));
-    const QString letter = ActionRunner::letterAt(options.startLetter, k);
+    const QString letter = OutputNaming::letterAt(options.startLetter, k);
     switch (options.customizeType) {
     case 0: {
         const QString sequence = QLatin1Char('-') + padded(k + 1, digits(n));
@@ -174,7 +174,7 @@ bool hasFiles(const DropPayload &data)
 void report(const DropPtr &drop, const ActionReply &reply, bool success, const KorvaneError &error,
             const char *successKey)
 {
-    Notification content = ActionRunner::resultNotification(success, *drop);
+    Notification content = ActionReply::resultNotification(success, *drop);
     content.body = success ? qtTrId(successKey) : error.localizedDescription();
     reply.notify(content);
     reply(success, error);
@@ -199,7 +199,7 @@ void transferFiles(const DropPtr &drop, const DropPayload &payload, const Action
         savePath = drop->fileMove()->savePath();
     else if (!move && drop->fileCopy())
         savePath = drop->fileCopy()->savePath();
-    const QUrl folderUrl = ActionRunner::savePathUrl(savePath);
+    const QUrl folderUrl = OutputNaming::savePathUrl(savePath);
     const QString folder = folderUrl.isValid() ? folderUrl.toLocalFile() : QString();
 
     QThreadPool::globalInstance()->start([drop, reply, files, folder, move] {
@@ -242,7 +242,7 @@ void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const
     const RenameOptions options = renameOptions(*drop);
     const KorvaneError optionsError = renameOptionsError(options);
     if (!optionsError.isNull()) {
-        Notification content = ActionRunner::resultNotification(false, *drop);
+        Notification content = ActionReply::resultNotification(false, *drop);
         content.body = optionsError.localizedDescription();
         reply.notify(content);
         finishOnMain(reply, false, optionsError);

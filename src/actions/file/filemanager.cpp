@@ -1,7 +1,7 @@
 #include "actions/file/filemanager.h"
 
 #include "store/actionstore.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "common/logtext.h"
 #include "actions/file/renamejournal.h"
 #include "actions/actionslogging.h"
@@ -278,7 +278,7 @@ bool removeCopied(const QByteArray &source, const QByteArray &copy)
 
 QByteArray partName()
 {
-    return ".korvane-" + ActionRunner::randomKey().toLatin1() + ".part";
+    return ".korvane-" + OutputNaming::randomKey().toLatin1() + ".part";
 }
 
 // Makes a complete copy of the source in the folder and gives it the first free name of

@@ -1,7 +1,7 @@
 #include "actions/file/renamejournal.h"
 
 #include "actions/file/filemanager.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "common/logtext.h"
 #include "actions/actionslogging.h"
 #include "platform/mountid.h"
@@ -227,7 +227,7 @@ bool RenameJournal::begin(KorvaneError *error)
         *error = FileManager::systemError(errno ? errno : ENOENT, m_tempFolder);
         return false;
     }
-    m_runId = QByteArray::number(qint64(::getpid())) + '-' + ActionRunner::randomKey().toLatin1();
+    m_runId = QByteArray::number(qint64(::getpid())) + '-' + OutputNaming::randomKey().toLatin1();
     m_journalPath = FileManager::joinPath(m_tempFolder, m_runId + journalSuffix);
     // The journal gets its lock before its name, so recovery never takes a live run for a
     // dead one.

@@ -12,7 +12,7 @@
 #include "store/imagerotate.h"
 #include "actions/image/imagecategory.h"
 #include "intake/droppayload.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "common/logtext.h"
 #include "actions/image/pixelbudget.h"
 #include "platform/xdg/xdgtrash.h"
@@ -50,7 +50,7 @@ Destination destinationOf(const std::shared_ptr<Settings> &settings)
 {
     if (!settings)
         return {};
-    return {ActionRunner::savePathUrl(settings->savePath()), settings->endName()};
+    return {OutputNaming::savePathUrl(settings->savePath()), settings->endName()};
 }
 
 // The extension with its dot; a leading dot does not start one.
@@ -66,7 +66,7 @@ QString extensionOf(const QString &path)
 // source's own folder.
 QString wantedPath(const Destination &destination, const QUrl &source, const QString &newSuffix)
 {
-    QString path = ActionRunner::destFile(destination.folder, source, destination.endName);
+    QString path = OutputNaming::destFile(destination.folder, source, destination.endName);
     const QString extension = extensionOf(source.toLocalFile());
     if (!newSuffix.isEmpty()) {
         if (destination.inPlace())
@@ -97,7 +97,7 @@ QString claimOutput(const Destination &destination, const QUrl &source, const QS
     if (samePath(wanted, source.toLocalFile()))
         return source.toLocalFile();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString free = ActionRunner::destFile(wanted);
+        const QString free = OutputNaming::destFile(wanted);
         if (free.isEmpty())
             return QString();
         const int fd = ::open(QFile::encodeName(free).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -236,7 +236,7 @@ bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr,
 
 void post(const ActionReply &reply, const DropListEntity &drop, bool success, const QString &body)
 {
-    Notification content = ActionRunner::resultNotification(success, drop);
+    Notification content = ActionReply::resultNotification(success, drop);
     content.body = body;
     reply.notify(content);
 }
@@ -386,7 +386,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
                 if (!result.isEmpty())
                     reply.copyImageData(result, ImageCodec::mimeType(ImageCodec::Format::Jpeg));
                 post(reply, *drop, true,
-                     qtTrId("pasteBoardImageCompressed").arg(ActionRunner::sizeText(source.size() - result.size())));
+                     qtTrId("pasteBoardImageCompressed").arg(OutputNaming::sizeText(source.size() - result.size())));
                 reply(true, KorvaneError());
             });
         });
@@ -423,7 +423,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
                 : BatchTexts{"NImagesCompressed", "NImagesCanNotCompressPending", "NImagesCanNotCompressed", NotCompressed};
             onMain([=] {
                 const QString successText =
-                    qtTrId(texts.success, succeeded).arg(ActionRunner::sizeText(saved));
+                    qtTrId(texts.success, succeeded).arg(OutputNaming::sizeText(saved));
                 reportBatch(drop, reply, texts, successText, succeeded, failed,
                             refusedPng ? failed : processed - succeeded, trashed, reasons);
             });

@@ -4,7 +4,6 @@
 #include "store/droplistentity.h"
 #include "actions/file/filemanager.h"
 #include "intake/droppayload.h"
-#include "actions/actionrunner.h"
 #include "net/servicehosts.h"
 #include "actions/ocr/offlineocrrecognizer.h"
 
@@ -16,7 +15,7 @@ using DropPtr = std::shared_ptr<DropListEntity>;
 
 void post(const ActionReply &reply, const DropListEntity &drop, bool success, const QString &body)
 {
-    Notification content = ActionRunner::resultNotification(success, drop);
+    Notification content = ActionReply::resultNotification(success, drop);
     content.body = body;
     reply.notify(content);
 }

@@ -5,7 +5,6 @@
 #include "store/filemsg.h"
 #include "store/imagetophoto.h"
 #include "intake/droppayload.h"
-#include "actions/actionrunner.h"
 #include "actions/share/shareservice.h"
 #include "store/textemail.h"
 #include "store/textmsg.h"
@@ -22,7 +21,7 @@ using DropPtr = ShareActions::DropPtr;
 
 void notify(const ActionReply &reply, bool success, const DropListEntity &drop, const QString &body)
 {
-    Notification content = ActionRunner::resultNotification(success, drop);
+    Notification content = ActionReply::resultNotification(success, drop);
     content.body = body;
     reply.notify(content);
 }

@@ -2,7 +2,7 @@
 
 #include "actions/file/filemanager.h"
 #include "image/imagecodec.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "common/logtext.h"
 #include "platform/platform.h"
 #include "platform/sharebackend.h"
@@ -51,7 +51,7 @@ void runInOrder(const std::shared_ptr<QList<QStringList>> &commands, qsizetype n
 bool openFreeFile(QFile &file, const QString &wanted)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = ActionRunner::destFile(wanted);
+        const QString path = OutputNaming::destFile(wanted);
         if (path.isEmpty())
             return false;
         file.setFileName(path);

@@ -4,7 +4,7 @@
 #include "store/droplistentity.h"
 #include "intake/actioncatalog.h"
 #include "intake/droppayload.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "common/logtext.h"
 #include "platform/platform.h"
 #include "platform/urlopener.h"
@@ -43,7 +43,7 @@ QString flattened(QString text)
 
 void notify(const ActionReply &reply, bool success, const DropListEntity &drop, const QString &body)
 {
-    Notification content = ActionRunner::resultNotification(success, drop);
+    Notification content = ActionReply::resultNotification(success, drop);
     content.body = body;
     reply.notify(content);
 }
@@ -137,7 +137,7 @@ void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload,
         summary += address + QLatin1Char(' ');
         // The text goes in unescaped first, so query characters in it act as URL syntax;
         // then the whole address is encoded once.
-        const QString encoded = ActionRunner::urlEncoded(address);
+        const QString encoded = OutputNaming::urlEncoded(address);
         const QUrl url(encoded, QUrl::StrictMode);
         if (!url.isValid() || url.scheme().isEmpty()) {
             qCWarning(lcTextActions, "skipping a custom URL that is not a URL (%s)",

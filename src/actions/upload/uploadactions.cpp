@@ -11,7 +11,7 @@
 #include "net/qiniu/qiniuuploadtoken.h"
 #include "net/apiclient.h"
 #include "intake/droppayload.h"
-#include "actions/actionrunner.h"
+#include "actions/outputnaming.h"
 #include "net/servicehosts.h"
 #include "common/logtext.h"
 #include "net/networkclient.h"
@@ -35,7 +35,7 @@ using Outcome = UploadCallbacks::Outcome;
 
 void notify(const ActionReply &reply, bool success, const DropListEntity &drop, const QString &body)
 {
-    Notification content = ActionRunner::resultNotification(success, drop);
+    Notification content = ActionReply::resultNotification(success, drop);
     content.body = body;
     reply.notify(content);
 }
@@ -60,7 +60,7 @@ QList<QUrl> droppedUrls(const DropPayload &payload)
 
 QString imageDataKey()
 {
-    return ActionRunner::randomKey() + QStringLiteral(".jpg");
+    return OutputNaming::randomKey() + QStringLiteral(".jpg");
 }
 
 // The units of a run: the dropped image data alone, under a random ".jpg" key, when there is
@@ -174,7 +174,7 @@ QString UploadActions::objectBaseName(const QString &path, qint16 suffixType, co
     case 1:
         return QStringLiteral("%1_%2").arg(now.toLocalTime().toString(QStringLiteral("yyyyMMdd")), base);
     case 2:
-        return ActionRunner::randomKey();
+        return OutputNaming::randomKey();
     default:
         return base;
     }
