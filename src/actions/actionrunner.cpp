@@ -19,115 +19,109 @@
 #include <QPointer>
 #include <QRandomGenerator>
 
-#include <optional>
 #include <limits>
 
 namespace {
 
 using DropPtr = ActionRunner::DropPtr;
 
-// How a kind runs. An action whose result is ready when it returns is synchronous and never
-// ends the run, which the dispatcher does for it; one that moves bytes reports progress.
-struct ActionSlot {
-    void (*synchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply) = nullptr;
-    void (*asynchronous)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply) = nullptr;
-    void (*withProgress)(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                         const KorvaneProgress &progress) = nullptr;
-};
+const ActionCatalog::Entry *kindOf(const DropListEntity &drop)
+{
+    return ActionCatalog::entry(drop.catalog(), drop.type());
+}
 
-// Every kind has its case: the compiler names one left out. An empty slot would be a kind
-// whose action is not part of this build yet.
-ActionSlot slotFor(ActionKind kind)
+// Clear style, character count and the Chinese conversion have their result when they
+// return and never end the run themselves.
+bool endsItsOwnRun(ActionKind kind)
+{
+    return kind != ActionKind::ClearStyle && kind != ActionKind::CountCharacters && kind != ActionKind::ChineseScript;
+}
+
+// Every kind has its case: the compiler names one left out.
+void dispatch(ActionKind kind, const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
+              const KorvaneProgress &progress)
 {
     switch (kind) {
     case ActionKind::Translate:
-        return {nullptr, &TextActions::translate};
+        return TextActions::translate(drop, payload, reply);
     case ActionKind::ClearStyle:
-        return {&TextActions::clearFormat};
+        return TextActions::clearFormat(drop, payload, reply);
     case ActionKind::CountCharacters:
-        return {&TextActions::countCharacters};
+        return TextActions::countCharacters(drop, payload, reply);
     case ActionKind::MailText:
     case ActionKind::MailFiles:
-        return {nullptr, &ShareActions::sendEmail};
+        return ShareActions::sendEmail(drop, payload, reply);
     case ActionKind::MessageText:
     case ActionKind::MessageFiles:
-        return {nullptr, &ShareActions::sendMessage};
+        return ShareActions::sendMessage(drop, payload, reply);
     case ActionKind::CustomUrls:
-        return {nullptr, &TextActions::openCustomUrl};
+        return TextActions::openCustomUrl(drop, payload, reply);
     case ActionKind::ChineseScript:
-        return {&TextActions::convertChinese};
+        return TextActions::convertChinese(drop, payload, reply);
     case ActionKind::CapitalAmount:
-        return {nullptr, &TextActions::writeMoneyInChinese};
+        return TextActions::writeMoneyInChinese(drop, payload, reply);
     case ActionKind::LetterCase:
-        return {nullptr, &TextActions::convertLetterCase};
+        return TextActions::convertLetterCase(drop, payload, reply);
     case ActionKind::ShareText:
-        return {nullptr, &TextActions::shareText};
+        return TextActions::shareText(drop, payload, reply);
     case ActionKind::Compress:
-        return {nullptr, &ImageActions::compress};
+        return ImageActions::compress(drop, payload, reply);
     case ActionKind::Convert:
-        return {nullptr, &ImageActions::convertFormat};
+        return ImageActions::convertFormat(drop, payload, reply);
     case ActionKind::Resize:
-        return {nullptr, &ImageActions::resize};
+        return ImageActions::resize(drop, payload, reply);
     case ActionKind::RecogniseText:
-        return {nullptr, &OcrActions::recognizeText};
+        return OcrActions::recognizeText(drop, payload, reply);
     case ActionKind::RemoveMetadata:
-        return {nullptr, &ImageActions::stripMetadata};
+        return ImageActions::stripMetadata(drop, payload, reply);
     case ActionKind::UploadWeibo:
-        return {nullptr, nullptr, &UploadActions::uploadToWeibo};
+        return UploadActions::uploadToWeibo(drop, payload, reply, progress);
     case ActionKind::AddToPhotos:
-        return {nullptr, &ShareActions::addToPhotos};
+        return ShareActions::addToPhotos(drop, payload, reply);
     case ActionKind::ShareFiles:
-        return {nullptr, &ShareActions::shareFiles};
+        return ShareActions::shareFiles(drop, payload, reply);
     case ActionKind::Move:
-        return {nullptr, &FileActions::moveFiles};
+        return FileActions::moveFiles(drop, payload, reply);
     case ActionKind::Copy:
-        return {nullptr, &FileActions::copyFiles};
+        return FileActions::copyFiles(drop, payload, reply);
     case ActionKind::UploadQiniu:
-        return {nullptr, nullptr, &UploadActions::uploadToQiniu};
+        return UploadActions::uploadToQiniu(drop, payload, reply, progress);
     case ActionKind::UploadOss:
-        return {nullptr, nullptr, &UploadActions::uploadToOss};
+        return UploadActions::uploadToOss(drop, payload, reply, progress);
     case ActionKind::UploadCos:
-        return {nullptr, nullptr, &UploadActions::uploadToCos};
+        return UploadActions::uploadToCos(drop, payload, reply, progress);
     case ActionKind::UploadUpyun:
-        return {nullptr, nullptr, &UploadActions::uploadToUpYun};
+        return UploadActions::uploadToUpYun(drop, payload, reply, progress);
     case ActionKind::Rotate:
-        return {nullptr, &ImageActions::rotate};
+        return ImageActions::rotate(drop, payload, reply);
     case ActionKind::Rename:
-        return {nullptr, &FileActions::renameFiles};
+        return FileActions::renameFiles(drop, payload, reply);
     case ActionKind::Count:
         break;
     }
-    return {};
-}
-
-std::optional<ActionSlot> slotFor(const DropListEntity &drop)
-{
-    const ActionCatalog::Entry *kind = ActionCatalog::entry(drop.catalog(), drop.type());
-    if (!kind)
-        return std::nullopt;
-    return slotFor(kind->kind);
 }
 
 } // namespace
 
 bool ActionRunner::canRun(const DropListEntity &drop, bool *reportsResult)
 {
-    const std::optional<ActionSlot> slot = slotFor(drop);
-    if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress))
+    const ActionCatalog::Entry *kind = kindOf(drop);
+    if (!kind || kind->kind == ActionKind::Count)
         return false;
     if (reportsResult)
-        *reportsResult = slot->asynchronous != nullptr || slot->withProgress != nullptr;
+        *reportsResult = endsItsOwnRun(kind->kind);
     return true;
 }
 
 void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
                        const ActionReply &reply, const KorvaneProgress &progress)
 {
-    const std::optional<ActionSlot> slot = drop ? slotFor(*drop) : std::nullopt;
-    if (!slot || (!slot->synchronous && !slot->asynchronous && !slot->withProgress)) {
+    const ActionCatalog::Entry *kind = drop ? kindOf(*drop) : nullptr;
+    if (!kind || kind->kind == ActionKind::Count) {
         finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
+    const bool endsOnItsOwn = endsItsOwnRun(kind->kind);
     const qsizetype textLength = payload.textString().size();
     if (drop->catalog() == 0 && textLength > TextActions::MaximumTextLength) {
         const KorvaneError error(TextActions::textTooLongErrorCode,
@@ -135,20 +129,15 @@ void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
         Notification content = ActionReply::resultNotification(false, *drop);
         content.body = error.localizedDescription();
         reply.notify(content);
-        if (slot->synchronous)
-            finishOnMain(reply, KorvaneOutcome::NothingToReport);
-        else
+        if (endsOnItsOwn)
             finishOnMain(reply, false, error);
+        else
+            finishOnMain(reply, KorvaneOutcome::NothingToReport);
         return;
     }
-    if (slot->synchronous) {
-        slot->synchronous(drop, payload, reply);
+    dispatch(kind->kind, drop, payload, reply, progress);
+    if (!endsOnItsOwn)
         finishOnMain(reply, KorvaneOutcome::NothingToReport);
-    } else if (slot->asynchronous) {
-        slot->asynchronous(drop, payload, reply);
-    } else {
-        slot->withProgress(drop, payload, reply, progress);
-    }
 }
 
 ActionJob *ActionRunner::start(const DropPtr &drop, const DropPayload &payload, ActionReply::Delivery delivery)
