@@ -2,7 +2,7 @@
 // mouse drags and clicks through xdotool, the keyboard types and moves the focus. Every flow
 // starts Korvane on a list it wrote with `korvane import` and reads the store afterwards with
 // `korvane list --json`.
-#include "desktopsession.h"
+#include "support/desktopsession.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+using namespace KorvaneTest;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "net/servicehosts.h"
 #include "net/networkclient.h"
 #include "actions/text/translations.h"
-#include "nettestsupport.h"
+#include "support/logcapture.h"
 #include "servers/cosstandin.h"
 #include "servers/libretranslatestandin.h"
 #include "servers/servicestandin.h"
@@ -17,6 +17,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace KorvaneTest;
 
 Q_DECLARE_METATYPE(StandInResponse)
 

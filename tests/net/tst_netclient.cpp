@@ -2,7 +2,7 @@
 // they are parsed, and every way a request can fail.
 #include "net/servicehosts.h"
 #include "net/networkclient.h"
-#include "nettestsupport.h"
+#include "support/logcapture.h"
 #include "servers/hostileanswers.h"
 #include "servers/standinserver.h"
 
@@ -20,6 +20,8 @@
 
 #include <brotli/encode.h>
 #include <zlib.h>
+
+using namespace KorvaneTest;
 
 Q_DECLARE_METATYPE(StandInResponse)
 

@@ -1,11 +1,11 @@
 // The translate action: through the product's service, through LibreTranslate, and with
 // neither set up; in-process through the dispatcher and end to end through "korvane run".
-#include "actiontestsupport.h"
-#include "clitestsupport.h"
+#include "support/actionrun.h"
+#include "support/korvanecli.h"
 #include "net/apiclient.h"
 #include "actions/text/textactions.h"
 #include "actions/text/translations.h"
-#include "nettestsupport.h"
+#include "support/logcapture.h"
 #include "servers/libretranslatestandin.h"
 #include "servers/servicestandin.h"
 #include "store/texttranslate.h"
@@ -16,7 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using ActionTestSupport::Outcome;
+using namespace KorvaneTest;
+
 
 class TranslateTest final : public QObject
 {
@@ -182,8 +183,8 @@ private:
 
     static Outcome run(const DropListEntityPtr &drop, const QString &text)
     {
-        *ActionTestSupport::dropped() = DropPayload::fromText(text);
-        return ActionTestSupport::run(drop, 1, 10000);
+        *KorvaneTest::dropped() = DropPayload::fromText(text);
+        return KorvaneTest::runAction(drop, 1, 10000);
     }
 
     QTemporaryDir m_dir;

@@ -7,9 +7,9 @@
 #include "store/actionstore.h"
 #include "actions/text/translations.h"
 #include "net/updatecheck.h"
-#include "sharetestsupport.h"
+#include "support/sharestandins.h"
 #include "shell/actionlistpopup.h"
-#include "nettestsupport.h"
+#include "support/logcapture.h"
 #include "servers/servicestandin.h"
 #include "shell/updatedialog.h"
 
@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace KorvaneTest;
 
 namespace {
 
@@ -59,7 +61,7 @@ private Q_SLOTS:
         Translations::install({QStringLiteral("en-US")});
         Platform::setNotifier(std::make_unique<HeadlessNotifier>());
         Platform::setClipboard(std::make_unique<HeadlessClipboard>());
-        auto opener = std::make_unique<ShareTestSupport::RecordingUrlOpener>();
+        auto opener = std::make_unique<KorvaneTest::RecordingUrlOpener>();
         m_opener = opener.get();
         Platform::setUrlOpener(std::move(opener));
         QVERIFY(m_service.start());
@@ -236,7 +238,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_dir;
     ServiceStandIn m_service;
-    ShareTestSupport::RecordingUrlOpener *m_opener = nullptr;
+    KorvaneTest::RecordingUrlOpener *m_opener = nullptr;
 };
 
 QTEST_MAIN(UpdateCheckTest)
