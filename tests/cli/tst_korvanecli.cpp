@@ -17,18 +17,6 @@
 
 using namespace KorvaneTest;
 
-namespace {
-
-QList<int> field(const QJsonArray &array, const char *name)
-{
-    QList<int> values;
-    for (const QJsonValue &value : array)
-        values.append(value.toObject().value(QLatin1String(name)).toInt());
-    return values;
-}
-
-} // namespace
-
 class KorvaneCliTest : public QObject
 {
     Q_OBJECT
@@ -87,39 +75,30 @@ void KorvaneCliTest::init()
     QDir().mkpath(record());
 }
 
+// The defaults themselves are the store's test; here, what the listing says of them.
 void KorvaneCliTest::defaultsByLanguage_data()
 {
     QTest::addColumn<QString>("lang");
-    QTest::addColumn<int>("textCount");
-    QTest::addColumn<int>("fileCount");
-    QTest::newRow("English") << "en_US.UTF-8" << 8 << 10;
-    QTest::newRow("Chinese") << "zh_CN.UTF-8" << 8 << 11;
+    QTest::addColumn<int>("count");
+    QTest::newRow("English") << "en_US.UTF-8" << 18;
+    QTest::newRow("Chinese") << "zh_CN.UTF-8" << 19;
 }
 
 void KorvaneCliTest::defaultsByLanguage()
 {
     QFETCH(QString, lang);
-    QFETCH(int, textCount);
-    QFETCH(int, fileCount);
+    QFETCH(int, count);
     Korvane korvane(lang);
     const Result result = korvane.run({"list", "--json"});
     QCOMPARE(result.exitCode, 0);
     const QJsonArray actions = result.json().array();
-    QCOMPARE(actions.size(), textCount + fileCount);
-
-    QList<int> expectedIndexes;
-    for (int i = 0; i < textCount; ++i)
-        expectedIndexes.append(i);
-    for (int i = 0; i < fileCount; ++i)
-        expectedIndexes.append(i);
-    QCOMPARE(field(actions, "index"), expectedIndexes);
-    QCOMPARE(field(actions, "catalog").count(0), textCount);
+    QCOMPARE(actions.size(), count);
     const QJsonObject first = actions.first().toObject();
     for (const char *key : {"dropID", "catalog", "type", "index", "title", "keyCode", "modifiers", "hotkey", "supportTypes"})
         QVERIFY2(first.contains(QLatin1String(key)), key);
 
     // The second start finds the store filled and adds nothing.
-    QCOMPARE(korvane.run({"list", "--json"}).json().array().size(), textCount + fileCount);
+    QCOMPARE(korvane.run({"list", "--json"}).json().array().size(), count);
 }
 
 void KorvaneCliTest::classifyInputs_data()

@@ -53,9 +53,8 @@ private Q_SLOTS:
     void trees();
     void everyKindHasTextsInBothLanguages_data();
     void everyKindHasTextsInBothLanguages();
-    void sharedKeysAndIcons();
+    void lookups();
     void pasteboardOffersOnlyTheTitle();
-    void unknownKinds();
 };
 
 void ActionCatalogTest::trees_data()
@@ -118,7 +117,7 @@ void ActionCatalogTest::everyKindHasTextsInBothLanguages()
     QVERIFY(qtTrId("failureNotif").contains(QLatin1String("%1")));
 }
 
-void ActionCatalogTest::sharedKeysAndIcons()
+void ActionCatalogTest::lookups()
 {
     const QPair<int, int> pairs[] = {{3, 10}, {4, 11}};
     for (const auto &pair : pairs) {
@@ -134,6 +133,12 @@ void ActionCatalogTest::sharedKeysAndIcons()
         QVERIFY2(ActionCatalog::entryNamed(QLatin1String(entry.name), &named) == &entry && named == entry.catalog, entry.name);
         QCOMPARE(ActionCatalog::entry(entry.catalog, entry.type), &entry);
     }
+    // Past either end of a catalog, and in no catalog, there is no kind.
+    QVERIFY(!ActionCatalog::isKnown(0, ActionCatalog::typeCount(0)));
+    QVERIFY(!ActionCatalog::isKnown(1, ActionCatalog::typeCount(1)));
+    QVERIFY(!ActionCatalog::isKnown(1, -1));
+    QVERIFY(!ActionCatalog::isKnown(2, 0));
+    QVERIFY(ActionCatalog::localizedTitle(0, ActionCatalog::typeCount(0)).isNull());
 }
 
 void ActionCatalogTest::pasteboardOffersOnlyTheTitle()
@@ -143,15 +148,6 @@ void ActionCatalogTest::pasteboardOffersOnlyTheTitle()
     QCOMPARE(model.valueForType(TransferType::String).toString(), QStringLiteral("Compress"));
     for (auto type : {TransferType::FileURL, TransferType::PNG, TransferType::RTF, TransferType::URL})
         QVERIFY(!model.valueForType(type).isValid());
-}
-
-void ActionCatalogTest::unknownKinds()
-{
-    QVERIFY(!ActionCatalog::isKnown(0, ActionCatalog::typeCount(0)));
-    QVERIFY(!ActionCatalog::isKnown(1, ActionCatalog::typeCount(1)));
-    QVERIFY(!ActionCatalog::isKnown(1, -1));
-    QVERIFY(!ActionCatalog::isKnown(2, 0));
-    QVERIFY(ActionCatalog::localizedTitle(0, ActionCatalog::typeCount(0)).isNull());
 }
 
 QTEST_GUILESS_MAIN(ActionCatalogTest)
