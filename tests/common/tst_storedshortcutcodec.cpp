@@ -59,14 +59,12 @@ void StoredShortcutCodecTest::decode()
 {
     QFETCH(quint32, keyCode);
     QFETCH(quint32, modifiers);
-    QFETCH(int, keys);
-    QFETCH(bool, roundTrip);
     const std::optional<QKeyCombination> decoded = StoredShortcutCodec::decode(keyCode, modifiers);
     QVERIFY(decoded);
-    QCOMPARE(decoded->toCombined(), keys);
+    QTEST(decoded->toCombined(), "keys");
     const auto encoded = StoredShortcutCodec::encode(*decoded);
     QVERIFY(encoded);
-    QCOMPARE(*encoded == (StoredShortcutCodec::StoredShortcut{keyCode, modifiers}), roundTrip);
+    QTEST(*encoded == (StoredShortcutCodec::StoredShortcut{keyCode, modifiers}), "roundTrip");
 }
 
 // Every code that names a key comes back from its combination with every modifier, and the

@@ -344,7 +344,6 @@ private Q_SLOTS:
     {
         QFETCH(StandInResponse, answer);
         QFETCH(bool, ownEncoding);
-        QFETCH(int, kind);
         QFETCH(QString, why);
         // Short clocks only where a row is about them; a drip is never a stall, only late.
         const bool clocked = why.startsWith("within");
@@ -358,7 +357,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(outcome.calls(), 1, 20000);
         settle();
         QCOMPARE(outcome.failures, 1);
-        QCOMPARE(int(outcome.error.kind), kind);
+        QTEST(int(outcome.error.kind), "kind");
         QVERIFY2(outcome.error.description.contains(why), qPrintable(outcome.error.description));
     }
 

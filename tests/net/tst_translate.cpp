@@ -70,11 +70,10 @@ private Q_SLOTS:
     void theLanguageIndexPicksTheCode()
     {
         QFETCH(int, index);
-        QFETCH(QString, code);
         setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
         const Outcome outcome = run(translateDrop(index), "text");
         QCOMPARE(outcome.calls, 1);
-        QCOMPARE(m_service.requests().last().formFields().value("targetLanguage"), code);
+        QTEST(m_service.requests().last().formFields().value("targetLanguage"), "code");
     }
 
     void noTextIsTranslateFailed()
@@ -146,7 +145,6 @@ private Q_SLOTS:
         QFETCH(int, type);
         QFETCH(QString, text);
         QFETCH(QString, pasted);
-        QFETCH(int, errorCode);
         QFETCH(QString, message);
         QFETCH(bool, down);
         m_libre.requiredApiKey = "lt-key";
@@ -167,7 +165,7 @@ private Q_SLOTS:
         QCOMPARE(json.value("pasteboard").toObject().value("text").toString(), pasted);
         if (!pasted.isEmpty())
             QCOMPARE(json.value("notification").toObject().value("body").toString(), pasted.replace('\n', ' '));
-        QCOMPARE(json.value("error").toObject().value("code").toInt(), errorCode);
+        QTEST(json.value("error").toObject().value("code").toInt(), "errorCode");
         QVERIFY(json.value("notification").toObject().value("body").toString().contains(message));
         QVERIFY(!result.out.contains("lt-key") && !result.err.contains("lt-key"));
         QCOMPARE(m_service.requestCount() + m_libre.requestCount(), settings.isEmpty() ? 0 : 1);

@@ -131,7 +131,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, version);
         QFETCH(QString, button);
-        QFETCH(QList<QUrl>, opened);
         m_service.version = version;
         QPointer<UpdateDialog> view = UpdateDialog::present();
         QTRY_VERIFY(UpdateAlert::current());
@@ -146,7 +145,7 @@ private Q_SLOTS:
             screenshot(alert, "update-alert.png");
         setDefault(KorvaneSettings::updateChangeLogUrl, "https://example.org/changes");
         alert->findChild<QPushButton *>(button)->click();
-        QCOMPARE(m_opener->opened, opened);
+        QTEST(m_opener->opened, "opened");
         QTRY_VERIFY(!UpdateAlert::current());
         setDefault(KorvaneSettings::updateChangeLogUrl, QVariant());
     }
@@ -168,7 +167,6 @@ private Q_SLOTS:
         QFETCH(QVariant, stored);
         QFETCH(bool, service);
         QFETCH(bool, request);
-        QFETCH(QString, storedAfter);
         setDefault(KorvaneSettings::lastCheckUpdate, stored);
         if (!service)
             setDefault(KorvaneSettings::serviceHost, "");
@@ -176,7 +174,7 @@ private Q_SLOTS:
         int calls = 0;
         QCOMPARE(UpdateCheck::checkAutomatically([&](UpdateCheck::Outcome, const QString &) { ++calls; }), request);
         // The day is stored before the answer comes.
-        QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), storedAfter);
+        QTEST(KorvaneSettings::lastCheckUpdate.read(), "storedAfter");
         QTest::qWait(request ? 0 : 100);
         if (request)
             QTRY_COMPARE(calls, 1);

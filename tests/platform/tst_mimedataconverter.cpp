@@ -65,8 +65,6 @@ void MimeDataConverterTest::fileManagers()
 {
     QFETCH(Formats, formats);
     QFETCH(qint64, catalog);
-    QFETCH(quint64, kinds);
-    QFETCH(QStringList, folders);
     QFETCH(QStringList, files);
     QFETCH(int, items);
     QTemporaryDir dir;
@@ -76,7 +74,7 @@ void MimeDataConverterTest::fileManagers()
         mime.setData(it.key(), QByteArray(it.value()).replace('@', QFile::encodeName(dir.path())));
     const DropPayload data = DropPayload::classify(MimeDataConverter::fromMimeData(&mime));
     QCOMPARE(data.dataCatalog(), catalog);
-    QCOMPARE(data.containedFileType(), kinds);
+    QTEST(data.containedFileType(), "kinds");
     QCOMPARE(data.itemsCount(), qint64(items));
     const auto paths = [&](const QList<QUrl> &urls) {
         QStringList result;
@@ -84,7 +82,7 @@ void MimeDataConverterTest::fileManagers()
             result.append(url.toLocalFile().replace(dir.path(), QStringLiteral("@")));
         return result;
     };
-    QCOMPARE(paths(data.folderFileUrls()), folders);
+    QTEST(paths(data.folderFileUrls()), "folders");
     QCOMPARE(paths(data.allFileUrls()), files);
     // The paths that come with files as text are not the data.
     QCOMPARE(data.textString().isNull(), catalog != DataCatalogText);

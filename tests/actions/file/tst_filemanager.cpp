@@ -119,8 +119,6 @@ void FileManagerTest::failuresTouchNothing()
 {
     QFETCH(QString, source);
     QFETCH(QString, folder);
-    QFETCH(QString, domain);
-    QFETCH(int, code);
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath("src/a.txt"), "a"));
     QVERIFY(writeFile(dir.filePath("src/" + QString(251, 'n') + ".txt"), "n"));
@@ -133,8 +131,8 @@ void FileManagerTest::failuresTouchNothing()
         KorvaneError error;
         const QString from = source.startsWith('/') ? source : dir.filePath(source);
         QVERIFY(!FileManager::copyFile(QUrl::fromLocalFile(from), destination, move, &error));
-        QCOMPARE(error.domain(), domain);
-        QCOMPARE(error.code(), code);
+        QTEST(error.domain(), "domain");
+        QTEST(error.code(), "code");
         QVERIFY(!error.localizedDescription().isEmpty());
         QCOMPARE(tree(dir.path()), before);
     }

@@ -95,15 +95,13 @@ void CloudOcrTest::imageData()
     QFETCH(QStringList, lines);
     QFETCH(int, code);
     QFETCH(bool, success);
-    QFETCH(QString, pasted);
-    QFETCH(QString, body);
     m_server->setRecognition(image(1), {lines, code, 0});
 
     const Outcome outcome = run({}, image(1));
     QCOMPARE(outcome.calls, 1);
     QCOMPARE(outcome.success, success);
-    QCOMPARE(outcome.pasted, pasted);
-    QCOMPARE(outcome.body, body);
+    QTEST(outcome.pasted, "pasted");
+    QTEST(outcome.body, "body");
     if (!success)
         QCOMPARE(outcome.error.code(), 7003);
     QCOMPARE(m_server->tokenRequests(), 1);

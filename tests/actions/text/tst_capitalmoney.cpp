@@ -71,9 +71,8 @@ void CapitalMoneyTest::numerals_data()
 void CapitalMoneyTest::numerals()
 {
     QFETCH(QString, number);
-    QFETCH(QString, expected);
     KorvaneError error;
-    QCOMPARE(TextTransforms::changeCapitalChineseWithNumber(number, &error), expected);
+    QTEST(TextTransforms::changeCapitalChineseWithNumber(number, &error), "expected");
     QVERIFY(error.isNull());
 }
 

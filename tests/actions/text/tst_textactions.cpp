@@ -97,15 +97,11 @@ void TextActionsTest::statistics_data()
 void TextActionsTest::statistics()
 {
     QFETCH(QString, text);
-    QFETCH(qint64, chinese);
-    QFETCH(qint64, characters);
-    QFETCH(qint64, letters);
-    QFETCH(qint64, words);
     const QHash<QString, qint64> s = TextTransforms::characterStatistics(text);
-    QCOMPARE(s.value("chineseNum"), chinese);
-    QCOMPARE(s.value("characterNum"), characters);
-    QCOMPARE(s.value("englishNum"), letters);
-    QCOMPARE(s.value("englishWordNum"), words);
+    QTEST(s.value("chineseNum"), "chinese");
+    QTEST(s.value("characterNum"), "characters");
+    QTEST(s.value("englishNum"), "letters");
+    QTEST(s.value("englishWordNum"), "words");
 }
 
 void TextActionsTest::countResult_data()

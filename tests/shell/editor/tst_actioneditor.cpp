@@ -131,11 +131,10 @@ void ActionEditorTest::moveRows()
 {
     QFETCH(int, from);
     QFETCH(int, row);
-    QFETCH(int, newRow);
     QFETCH(QStringList, order);
     EditorDropList list;
     makeList(&list, 5);
-    QCOMPARE(list.moveDrop(from, row), newRow);
+    QTEST(list.moveDrop(from, row), "newRow");
     QCOMPARE(titles(list), order);
     for (int i = 0; i < list.count(); ++i)
         QCOMPARE(list.at(i)->index(), i);
