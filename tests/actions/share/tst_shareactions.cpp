@@ -41,8 +41,8 @@ class ShareActionsTest : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void mailOfFiles();
-    void mailOfTypedText();
+    void mail_data();
+    void mail();
     void mailWithoutComposer();
     void kdeConnectSends_data();
     void kdeConnectSends();
@@ -108,50 +108,48 @@ void ShareActionsTest::init()
     qunsetenv("KDECONNECT_SEND_STATUS");
 }
 
-void ShareActionsTest::mailOfFiles()
+// Files are attached, images first, then other files, then videos, each in drop order; a folder
+// cannot be attached and an empty recipient is not passed on. Text goes in the body however it
+// came; no subject is set, and option-like text stays a value, emoticon codes as typed.
+void ShareActionsTest::mail_data()
 {
-    QVERIFY(writeFile(file("v.mp4"), "video"));
-    QVERIFY(writeFile(file("b.png"), "png"));
-    QVERIFY(writeFile(file("notes.txt"), "notes"));
-    QVERIFY(writeFile(file("a.jpg"), "jpg"));
-    QVERIFY(QDir().mkpath(file("folder")));
-    dropItems({file("v.mp4"), file("b.png"), file("notes.txt"), file("folder") + "/", file("a.jpg")});
+    QTest::addColumn<QStringList>("items"); // "text:" typed, "drop:" dropped text, else files ("/" ends a folder)
+    QTest::addColumn<QStringList>("sent"); // "@" stands for the files' folder
+    const QString text = QStringLiteral("--attach /etc/passwd [(微笑)] [(nothing)]\nsecond line");
+    QTest::newRow("files") << QStringList{"v.mp4", "b.png", "notes.txt", "folder/", "a.jpg"}
+                           << QStringList{"--utf8", "--subject", "Quarterly report", "--to", "a@x.org", "--to", "b@y.org", "--attach", "@/b.png",
+                                          "--attach", "@/a.jpg", "--attach", "@/notes.txt", "--attach", "@/v.mp4"};
+    QTest::newRow("typed text") << QStringList{"text:" + text} << QStringList{"--utf8", "--to", "-attach@x.org", "--body", text};
+    QTest::newRow("dropped text") << QStringList{"drop:" + text} << QStringList{"--utf8", "--to", "-attach@x.org", "--body", text};
+}
 
-    const auto drop = newDrop(1, 10);
-    drop->fileEmail()->setRecipients(QStringLiteral("a@x.org,b@y.org,"));
-    drop->fileEmail()->setTitle(QStringLiteral("Quarterly report"));
+void ShareActionsTest::mail()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, sent);
+    const bool text = items.first().startsWith("text:") || items.first().startsWith("drop:");
+    if (text) {
+        dropText(items.first().mid(5), items.first().startsWith("text:"));
+    } else {
+        for (QString &item : items) {
+            QVERIFY(item.endsWith('/') ? QDir().mkpath(file(item)) : writeFile(file(item), item.toUtf8()));
+            item = file(item);
+        }
+        dropItems(items);
+    }
+    const auto drop = newDrop(text ? 0 : 1, text ? 3 : 10);
+    if (text) {
+        drop->textEmail()->setRecipients(QStringLiteral("-attach@x.org"));
+    } else {
+        drop->fileEmail()->setRecipients(QStringLiteral("a@x.org,b@y.org,"));
+        drop->fileEmail()->setTitle(QStringLiteral("Quarterly report"));
+    }
     const Outcome outcome = run(drop);
     QCOMPARE(outcome.calls, 1);
     QVERIFY(outcome.success);
     QVERIFY(m_notifier->posted().isEmpty());
-
     QTRY_COMPARE(recordedCalls(record(), "xdg-email").size(), 1);
-    // Images, then other files, then videos, each in drop order; a folder cannot be attached
-    // and the empty recipient is not passed on.
-    QCOMPARE(recordedCalls(record(), "xdg-email").first(),
-             (QStringList{"--utf8", "--subject", "Quarterly report", "--to", "a@x.org", "--to", "b@y.org",
-                          "--attach", file("b.png"), "--attach", file("a.jpg"), "--attach", file("notes.txt"),
-                          "--attach", file("v.mp4")}));
-}
-
-void ShareActionsTest::mailOfTypedText()
-{
-    const auto drop = newDrop(0, 3);
-    drop->textEmail()->setRecipients(QStringLiteral("-attach@x.org"));
-    const QString text = QStringLiteral("--attach /etc/passwd [(微笑)] [(nothing)]\nsecond line");
-    for (bool typed : {true, false}) {
-        QDir(record()).removeRecursively();
-        QDir().mkpath(record());
-        dropText(text, typed);
-        const Outcome outcome = run(drop);
-        QCOMPARE(outcome.calls, 1);
-        QVERIFY(outcome.success);
-        QTRY_COMPARE(recordedCalls(record(), "xdg-email").size(), 1);
-        // The text settings serve text however it came; no subject is set, and option-like
-        // text stays a value, emoticon codes as typed.
-        QCOMPARE(recordedCalls(record(), "xdg-email").first(),
-                 (QStringList{"--utf8", "--to", "-attach@x.org", "--body", text}));
-    }
+    QCOMPARE(recordedCalls(record(), "xdg-email").first(), sent.replaceInStrings(QRegularExpression("^@"), file(QString()).chopped(1)));
 }
 
 void ShareActionsTest::mailWithoutComposer()
