@@ -61,7 +61,7 @@ zh-normalize|src/actions/text/chineseconversion.cpp|    if (m_normalization.isEm
 zh-short-circuit|tools/zhtablegen/zhtablegen.cpp|                    shadowed = earlier.contains(key.left(length));|                    shadowed = false;|tst_chineseconverter|a short_circuit group answers with the first dictionary that matches
 image-window|src/image/imagestructure.cpp|        std::memmove(window, window + m_at, size_t(m_end - m_at));|        std::memmove(window, window + m_at, 0);|tst_imagemanager|a file larger than the window it is read through is walked and copied whole
 png-checksum|src/image/imagestructure.cpp|        if (!passed \|\| !in.need(4) \|\| crc != be32(in.at()))|        if (!passed \|\| !in.need(4))|tst_imageactions|a PNG chunk whose checksum fails is refused
-late-damage|src/actions/image/imageactions.cpp|                       if (broken)|                       if (false)|tst_imageactions|a photo found damaged while its copy is written is named in the report
+late-damage|src/actions/image/imageactions.cpp|            if (broken)|            if (false)|tst_imageactions|a photo found damaged while its copy is written is named in the report
 orientation-range|src/image/imagestructure.cpp|        return orientation >= 1 && orientation <= 8 ? int(orientation) : 0;|        return int(orientation);|tst_imagemanager|an orientation outside 1 to 8 is read as none
 image-trash|src/actions/image/imageactions.cpp|    if (trashed.file.isEmpty()) {|    if (false) {|tst_imageactions|a source that cannot go to the Trash is not replaced
 fit-folders|src/intake/actioncatalog.cpp|    return !onlyFolders(data) \|\| !e \|\| e->takesLoneFolders;|    return true;|tst_actionstore|the Qiniu upload is not offered for a drop made only of folders
