@@ -637,18 +637,22 @@ void KorvaneCliTest::runText_data()
     QTest::newRow("counted") << "" << QStringList{"0", "2", "--title", "Counter"} << QStringList{"--text", "中文 ab cd1"} << QByteArray() << 0
                              << QByteArray("Characters: 11. Letters: 4. English words: 1. \n") << "Counter succeeded: Characters: 11. Letters: 4. English words: 1. \n"
                              << QList<QStringList>{};
-    QTest::newRow("URL opened") << "" << probe << ab << QByteArray("0") << 0 << QByteArray() << "Probe succeeded: korvane-test:find?q=a b \n" << openedAb;
+    QTest::newRow("URL opened") << "" << probe << ab << QByteArray("0") << 0 << QByteArray() << "Probe succeeded: korvane-test:find?q=a b \n"
+                                << openedAb;
     QTest::newRow("no handler for the URL's scheme") << "" << probe << ab << QByteArray("4") << 1 << QByteArray()
-                                                     << "Probe failed: No application opens korvane-test: addresses.\n" << openedAb;
+                                                     << "Probe failed: No application opens korvane-test: addresses.\n"
+                                                     << openedAb;
     QTest::newRow("no URL") << "" << probe.mid(0, 4) << ab << QByteArray("0") << 1 << QByteArray()
-                            << "Probe failed: This action has no URL yet. Add one in its settings.\n" << QList<QStringList>{};
+                            << "Probe failed: This action has no URL yet. Add one in its settings.\n"
+                            << QList<QStringList>{};
     const QStringList capital{"0", "7", "--title", "Capital Both", "--set", "autoBegin=1", "--set", "autoEnd=1"};
     QTest::newRow("capital amount, German grouping and comma") << "de_DE.UTF-8" << capital << QStringList{"--text", "1.234,56"} << QByteArray() << 0
                                                                << QByteArray("人民币壹仟貳佰叁拾肆元伍角陆分\n") << "" << QList<QStringList>{};
     QTest::newRow("capital amount, German whole amount") << "de_DE.UTF-8" << capital << QStringList{"--text", "12"} << QByteArray() << 0
                                                          << QByteArray("人民币壹拾貳圆整\n") << "" << QList<QStringList>{};
     QTest::newRow("capital amount of no number") << "en_US.UTF-8" << capital << QStringList{"--text", "abc"} << QByteArray() << 1 << QByteArray("")
-                                                 << "Capital Both failed: Please drop a number, such as 1234.56.\n" << QList<QStringList>{};
+                                                 << "Capital Both failed: Please drop a number, such as 1234.56.\n"
+                                                 << QList<QStringList>{};
     const QStringList convert{"0", "6"};
     const auto refused = [&](const char *name, const QStringList &add, const QString &file, const QString &error) {
         QTest::newRow(name) << "" << add << QStringList{"--text-file", file, "--json"} << QByteArray() << 1 << QByteArray() << error << QList<QStringList>{};

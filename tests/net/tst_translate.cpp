@@ -18,7 +18,6 @@
 
 using namespace KorvaneTest;
 
-
 class TranslateTest final : public QObject
 {
     Q_OBJECT

@@ -24,7 +24,6 @@
 
 using namespace KorvaneTest;
 
-
 namespace {
 
 QStringList titles(const ActionListPopup &view)

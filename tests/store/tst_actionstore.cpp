@@ -20,7 +20,6 @@
 
 using namespace KorvaneTest;
 
-
 namespace {
 
 // A store of its own for each test: the data folder points into a fresh temporary folder.

@@ -21,7 +21,6 @@
 
 using namespace KorvaneTest;
 
-
 namespace {
 
 QImage testImage(int width, int height, QRgb colour)

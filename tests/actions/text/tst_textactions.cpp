@@ -18,7 +18,6 @@
 
 using namespace KorvaneTest;
 
-
 class TextActionsTest : public QObject
 {
     Q_OBJECT

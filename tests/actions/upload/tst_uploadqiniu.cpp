@@ -49,7 +49,7 @@ QString addQiniu(const QString &bucket = QStringLiteral("shots"), const QString 
 QByteArray content(int i, const QString &name)
 {
     return name.endsWith(".png") ? samplePng(i) : i == 1 ? QByteArray(3 * 1024 * 1024, 't')
-                                                   : QByteArray("some text ") + QByteArray::number(i);
+                                                         : QByteArray("some text ") + QByteArray::number(i);
 }
 
 } // namespace

@@ -75,7 +75,7 @@ void UploadUpYunTest::upload()
     UpYunStandIn &server = *m_store.server;
     const auto content = [](int i, const QString &name) {
         return name.endsWith(".png") ? samplePng(i) : name.startsWith("empty") ? QByteArray()
-                                                                         : QByteArray("text\r\n--") + QByteArray::number(i);
+                                                                               : QByteArray("text\r\n--") + QByteArray::number(i);
     };
     const QStringList files = m_store.files(names, content);
     server.failingKeys = QSet<QString>(failing.cbegin(), failing.cend());
