@@ -1,6 +1,6 @@
 // The tray application on a display of its own: how fast the wake hotkey brings up the
 // list, how much memory it holds while idle, and whether it wakes up while nothing happens.
-#include "../tests/desktop/desktopsession.h"
+#include "support/desktopsession.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+using namespace KorvaneTest;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Offline text recognition: character error rate on rendered English and Chinese text, and a
 // batch of ten screenshots recognised in-process against the tesseract command once per file.
 //   ocrbench KORVANE_BINARY [ROUNDS]
-#include "ocrtestsupport.h"
+#include "support/ocrimages.h"
 
 #include "actions/ocr/ocractions.h"
 #include "actions/ocr/ocrrecognizer.h"
@@ -10,8 +10,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -21,7 +23,7 @@
 #include <cstdio>
 #include <vector>
 
-using namespace OcrTestSupport;
+using namespace KorvaneTest;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The real tray application on a display and session bus of its own: the login entry it
 // writes at start, and Korvane running once per session, with the preferences window shown
 // by whoever starts it a second time.
-#include "desktopsession.h"
+#include "support/desktopsession.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace KorvaneTest;
 
 namespace {
 

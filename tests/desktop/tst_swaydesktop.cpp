@@ -2,7 +2,7 @@
 // offers data control, a virtual pointer and keyboard, a private session bus and a stand-in
 // notification server. Korvane runs as the user starts it; swaymsg, wtype, wl-copy and
 // wl-paste drive and read the desktop.
-#include "desktopsession.h"
+#include "support/desktopsession.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -13,6 +13,8 @@
 #include <QTest>
 
 #include <unistd.h>
+
+using namespace KorvaneTest;
 
 namespace {
 

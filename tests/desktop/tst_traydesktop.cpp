@@ -1,7 +1,7 @@
 // Runs the real tray application on a display of its own and drives it like a user: keys
 // with xdotool, the clipboard as another program, notifications through the session bus.
-#include "desktopsession.h"
-#include "statusnotifierwatcher.h"
+#include "support/desktopsession.h"
+#include "support/statusnotifierwatcher.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,6 +17,8 @@
 #include <QTest>
 
 #include <cmath>
+
+using namespace KorvaneTest;
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Korvane on Wayland: a headless Weston, a private session bus, a stand-in desktop portal with
 // global shortcuts and a stand-in notification server. The real program binds its hotkeys
 // through the portal; the general settings show what the desktop made of them.
-#include "desktopsession.h"
-#include "portalserver.h"
+#include "support/desktopsession.h"
+#include "support/portalserver.h"
 
 #include "config.h"
 #include "shell/generalsettingspage.h"
@@ -19,6 +19,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace KorvaneTest;
 
 namespace {
 

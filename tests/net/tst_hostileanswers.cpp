@@ -5,9 +5,9 @@
 // reader's limits are also checked on their own, without a socket.
 #include "net/httpanswerparser.h"
 #include "servers/hostileanswers.h"
-#include "uploadtestsupport.h"
+#include "support/uploadrun.h"
 
-using namespace UploadTestSupport;
+using namespace KorvaneTest;
 
 Q_DECLARE_METATYPE(StandInResponse)
 
@@ -21,8 +21,8 @@ private Q_SLOTS:
         QVERIFY(m_store.start({"ossEndpoint", "cosService"}));
         // A drip moves a byte every 200 ms: the stall limit never ends it, only the answer's clock.
         setSettings({{"network/answerTimeout", 4000}, {"network/transferTimeout", 10000}});
-        m_oss = addAction(13, {"aliAccessKey=LTAIhostile01", "aliSecretKey=" + m_secret, "aliSpaceName=box", "aliDomain=https://box.example.com"});
-        m_cos = addAction(14, {"tencentAccessKey=AKIDhostile01", "tencentSecretKey=" + m_secret, "tencentSpaceName=photos", "tencentDomain=https://cdn.example.com"});
+        m_oss = addUploadAction(13, {"aliAccessKey=LTAIhostile01", "aliSecretKey=" + m_secret, "aliSpaceName=box", "aliDomain=https://box.example.com"});
+        m_cos = addUploadAction(14, {"tencentAccessKey=AKIDhostile01", "tencentSecretKey=" + m_secret, "tencentSpaceName=photos", "tencentDomain=https://cdn.example.com"});
         QVERIFY(!m_oss.isEmpty() && !m_cos.isEmpty());
     }
 
@@ -57,7 +57,7 @@ private Q_SLOTS:
         QFile::remove(historyFile());
         const int before = m_store.server->requestCount();
 
-        const RunResult result = run(upload ? m_oss : m_cos, {m_store.file("a.png", png(1))});
+        const RunResult result = runUpload(upload ? m_oss : m_cos, {m_store.file("a.png", samplePng(1))});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.json.value("success").toBool(true), false);
         QCOMPARE(result.json.value("error").toObject().value("code").toInt(), upload ? 3013 : 3021);

@@ -110,8 +110,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, secret);
         QFETCH(QStringList, fields);
-        QFETCH(QString, signature);
-        QCOMPARE(OssClient::signature(secret, fields[0], fields[1], fields[2], fields[3], fields[4]), signature);
+        QTEST(OssClient::signature(secret, fields[0], fields[1], fields[2], fields[3], fields[4]), "signature");
     }
 
     void cosSignatureNowIsValidFor120Seconds()

@@ -38,9 +38,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, xml);
         QFETCH(bool, namespaces);
-        QFETCH(QByteArray, json);
         const QVariant read = XmlReader::dictionaryForXMLData(xml, namespaces ? XmlReader::ProcessNamespaces : 0);
-        QCOMPARE(QJsonDocument::fromVariant(read).toJson(QJsonDocument::Compact), json);
+        QTEST(QJsonDocument::fromVariant(read).toJson(QJsonDocument::Compact), "json");
     }
 
     // Malformed and hostile documents read as null with an error, and soon.

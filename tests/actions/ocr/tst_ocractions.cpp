@@ -1,0 +1,377 @@
+#include "support/actionrun.h"
+#include "support/files.h"
+#include "support/korvanecli.h"
+#include "support/ocrimages.h"
+
+#include "store/actionstore.h"
+#include "actions/text/translations.h"
+#include "platform/settingsbackend.h"
+#include "ocr/ocrimagedecoder.h"
+#include "actions/ocr/offlineocrrecognizer.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace KorvaneTest;
+
+class OcrActionsTest final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void configuredLanguages_data();
+    void configuredLanguages();
+    void recognisesRenderedText_data();
+    void recognisesRenderedText();
+    void imageDataMode();
+    void imageFileMode_data();
+    void imageFileMode();
+    void answersInArrivalOrder();
+    void badInput_data();
+    void badInput();
+    void hugeImageRefusedFromHeader_data();
+    void hugeImageRefusedFromHeader();
+    void nothingToDo();
+    void commandLine();
+    void startupLoadsNoTesseract();
+
+private:
+    Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray(), int expectedCalls = 1)
+    {
+        KorvaneTest::dropImages(files, imageData);
+        return KorvaneTest::runAction(m_drop, expectedCalls, 120000);
+    }
+
+    QTemporaryDir m_dir;
+    DropListEntityPtr m_drop;
+    // The action that commandLine() adds to the store through the command line.
+    QString m_cliAction;
+};
+
+namespace {
+
+const QStringList englishLines{"The quick brown fox jumps", "over the lazy dog 1234"};
+const QStringList chineseLines{"今天天气很好", "我们去公园散步"};
+
+} // namespace
+
+void OcrActionsTest::initTestCase()
+{
+    Translations::install({QStringLiteral("en")});
+    QVERIFY(qtTrId("CanNotOCR") != QLatin1String("CanNotOCR"));
+    QVERIFY(ActionStore::instance()->openStore());
+    QVERIFY(dynamic_cast<HeadlessNotifier *>(Platform::notifier()));
+    QVERIFY(dynamic_cast<HeadlessClipboard *>(Platform::clipboard()));
+    QVERIFY2(hasFamily(latinFamily()), "fonts-dejavu-core is missing");
+    QVERIFY2(hasFamily(chineseFamily()), "fonts-wqy-microhei is missing");
+    QVERIFY(m_dir.isValid());
+    m_drop = ActionStore::instance()->getNewDrop(1, 3, 0);
+    m_drop->setTitle(QStringLiteral("OCR"));
+}
+
+void OcrActionsTest::init()
+{
+    Platform::settingsBackend()->remove(QStringLiteral("ocr/languages"));
+    Platform::clipboard()->writeText(QStringLiteral("before"));
+}
+
+void OcrActionsTest::configuredLanguages_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("unset") << QVariant() << "eng+chi_sim";
+    QTest::newRow("one language") << QVariant("eng") << "eng";
+    QTest::newRow("three languages") << QVariant(" deu+eng+chi_tra ") << "deu+eng+chi_tra";
+    QTest::newRow("empty") << QVariant("") << "eng+chi_sim";
+    QTest::newRow("not Tesseract's form") << QVariant("eng chi_sim") << "eng+chi_sim";
+    QTest::newRow("trailing plus") << QVariant("eng+") << "eng+chi_sim";
+    QTest::newRow("a path") << QVariant("../../etc/passwd") << "eng+chi_sim";
+}
+
+void OcrActionsTest::configuredLanguages()
+{
+    QFETCH(QVariant, stored);
+    if (stored.isValid())
+        Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), stored);
+    QTEST(OfflineOcrRecognizer::configuredLanguages(), "expected");
+}
+
+// Tesseract for real on text Qt rendered, in the form each mode hands it over.
+void OcrActionsTest::recognisesRenderedText_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<QString>("languages");
+
+    QTest::newRow("English, small screen text") << englishLines << latinFamily() << 15 << false << "eng+chi_sim";
+    QTest::newRow("English, dark theme") << englishLines << latinFamily() << 24 << true << "eng+chi_sim";
+    QTest::newRow("Chinese") << chineseLines << chineseFamily() << 32 << false << "eng+chi_sim";
+    QTest::newRow("Chinese and English") << QStringList{"版本 2.1 已发布", "Release notes"} << chineseFamily() << 32
+                                         << false << "chi_sim+eng";
+    QTest::newRow("English only engine") << englishLines << latinFamily() << 28 << false << "eng";
+}
+
+void OcrActionsTest::recognisesRenderedText()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, family);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, dark);
+    QFETCH(QString, languages);
+
+    const QByteArray bytes = png(render(lines, family, pixelSize, dark));
+    const QString file = writtenFile(m_dir.filePath(QStringLiteral("%1.png").arg(QTest::currentDataTag())), bytes);
+    QVERIFY(!file.isEmpty());
+    OfflineOcrRecognizer recognizer(languages);
+    for (const bool fromFile : {false, true}) {
+        int calls = 0;
+        bool inside = true;
+        bool success = false;
+        QStringList recognised;
+        recognizer.recognize(fromFile ? file : QString(), fromFile ? QByteArray() : bytes,
+                             [&](bool ok, const QStringList &result, const QString &) {
+                                 QVERIFY(!inside);
+                                 ++calls;
+                                 success = ok;
+                                 recognised = result;
+                             });
+        inside = false;
+        QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 60000);
+        QVERIFY(success);
+        QCOMPARE(recognised, lines);
+    }
+}
+
+void OcrActionsTest::imageDataMode()
+{
+    const QByteArray bytes = png(render({"Alpha line", "Beta line"}, latinFamily(), 28));
+    const Outcome outcome = run({}, bytes);
+    QCOMPARE(outcome.calls, 1);
+    QVERIFY(outcome.success);
+    QVERIFY(outcome.error.isNull());
+    QCOMPARE(outcome.pasted, QString("Alpha line\nBeta line"));
+    QCOMPARE(outcome.body, QString("Alpha line Beta line"));
+
+    // With image data and image files both there, only the data is read.
+    const QString file = writtenFile(m_dir.filePath("other.png"), png(render({"Other words"}, latinFamily(), 28)));
+    const Outcome both = run({QUrl::fromLocalFile(file)}, png(render({"Only this"}, latinFamily(), 28)));
+    QCOMPARE(both.calls, 1);
+    QCOMPARE(both.pasted, QString("Only this"));
+}
+
+// Files named by content: "text:..." a rendered line or lines ("|" between them), "blank" a
+// white image, "corrupt" a PNG cut short, "missing" no file at all.
+void OcrActionsTest::imageFileMode_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<QStringList>("possibleTexts");
+
+    QTest::newRow("one image, two lines") << QStringList{"text:Alpha line|Beta line"} << true
+                                          << QStringList{"Alpha line\n\nBeta line\n\n"};
+    QTest::newRow("second of three fails")
+        << QStringList{"text:First image", "corrupt", "text:Third image"} << true
+        << QStringList{"First image\n\nThird image\n\n", "Third image\n\nFirst image\n\n"};
+    QTest::newRow("only the last has text") << QStringList{"blank", "missing", "text:Last one"} << true
+                                            << QStringList{"Last one\n\n"};
+    QTest::newRow("every file fails") << QStringList{"corrupt", "blank", "missing"} << false << QStringList{};
+}
+
+void OcrActionsTest::imageFileMode()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, success);
+    QFETCH(QStringList, possibleTexts);
+
+    QList<QUrl> urls;
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = m_dir.filePath(QStringLiteral("%1-%2.png").arg(QTest::currentDataTag()).arg(i));
+        const QString kind = files.at(i);
+        if (kind.startsWith("text:"))
+            QVERIFY(!writtenFile(path, png(render(kind.mid(5).split('|'), latinFamily(), 28))).isEmpty());
+        else if (kind == "blank")
+            QVERIFY(!writtenFile(path, png(render({""}, latinFamily(), 28))).isEmpty());
+        else if (kind == "corrupt")
+            QVERIFY(!writtenFile(path, png(render({"Cut short"}, latinFamily(), 28)).left(200)).isEmpty());
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    const Outcome outcome = run(urls);
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, success);
+    if (success) {
+        QVERIFY(outcome.error.isNull());
+        QVERIFY2(possibleTexts.contains(outcome.pasted), qPrintable(outcome.pasted));
+        QCOMPARE(outcome.body, QString(outcome.pasted).replace('\n', ' '));
+    } else {
+        QCOMPARE(outcome.error.code(), 7003);
+        QCOMPARE(outcome.error.localizedDescription(), qtTrId("CanNotOCR"));
+        QCOMPARE(outcome.body, qtTrId("CanNotOCR"));
+        QCOMPARE(outcome.pasted, QString("before"));
+    }
+}
+
+// A page of text listed first answers after a single word listed second: the text follows the
+// answers, not the list.
+void OcrActionsTest::answersInArrivalOrder()
+{
+    QStringList page;
+    for (int i = 1; i <= 24; ++i)
+        page.append(QStringLiteral("Line number %1 of a long page of text").arg(i));
+    const QString slow = writtenFile(m_dir.filePath("page.png"), png(render(page, latinFamily(), 26)));
+    const QString quick = writtenFile(m_dir.filePath("word.png"), png(render({"Hello"}, latinFamily(), 26)));
+    const Outcome outcome = run({QUrl::fromLocalFile(slow), QUrl::fromLocalFile(quick)});
+    QVERIFY(outcome.success);
+    QVERIFY2(outcome.pasted.startsWith("Hello\n\nLine number 1 of"), qPrintable(outcome.pasted));
+    QVERIFY(outcome.pasted.endsWith("Line number 24 of a long page of text\n\n"));
+}
+
+void OcrActionsTest::badInput_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("languages");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray text = png(render({"Some text"}, latinFamily(), 28));
+    QTest::newRow("no text") << png(render({""}, latinFamily(), 40)) << QString() << qtTrId("CanNotOCR");
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::black);
+    QTest::newRow("1x1") << png(dot) << QString() << qtTrId("CanNotOCR");
+    QTest::newRow("20000x20000") << hugePng(20000, 20000) << QString() << qtTrId("CanNotOCR");
+    QTest::newRow("corrupt") << text.left(text.size() / 2) << QString() << qtTrId("CanNotOCR");
+    QTest::newRow("not an image") << QByteArray("plain words, no picture") << QString() << qtTrId("CanNotOCR");
+    QTest::newRow("missing language data") << text << "eng+zzz" << qtTrId("OCRLanguageDataMissing").arg("eng+zzz");
+}
+
+void OcrActionsTest::badInput()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, languages);
+    QFETCH(QString, message);
+    if (!languages.isEmpty())
+        Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), languages);
+
+    const QString file = writtenFile(m_dir.filePath(QStringLiteral("bad-%1.png").arg(QTest::currentDataTag())), bytes);
+    for (const bool asFile : {false, true}) {
+        const Outcome outcome = asFile ? run({QUrl::fromLocalFile(file)}) : run({}, bytes);
+        QCOMPARE(outcome.calls, 1);
+        QVERIFY(!outcome.success);
+        QCOMPARE(outcome.error.code(), 7003);
+        QCOMPARE(outcome.error.localizedDescription(), message);
+        QCOMPARE(outcome.body, message);
+        QCOMPARE(outcome.pasted, QString("before"));
+    }
+}
+
+void OcrActionsTest::hugeImageRefusedFromHeader_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("8192x8192") << 8192 << 8192 << true;
+    QTest::newRow("8K screen") << 7680 << 4320 << false;
+    QTest::newRow("side too long for Tesseract") << 32768 << 2 << true;
+    QTest::newRow("longest side Tesseract takes") << 32767 << 2 << false;
+}
+
+void OcrActionsTest::hugeImageRefusedFromHeader()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, refused);
+    QString why;
+    const QImage image = OcrImageDecoder::decode(QString(), hugePng(width, height), &why);
+    QCOMPARE(image.isNull(), refused);
+    if (refused)
+        QVERIFY2(why.startsWith("refused from its header") && why.contains(QString::number(width)), qPrintable(why));
+    else
+        QCOMPARE(image.size(), QSize(width, height));
+}
+
+void OcrActionsTest::nothingToDo()
+{
+    KorvaneTest::dropped()->setTextString(QStringLiteral("just text"));
+    const Outcome outcome = run({}, QByteArray(), 0);
+    QCOMPARE(outcome.calls, 0);
+    QVERIFY(outcome.body.isEmpty());
+    QCOMPARE(outcome.pasted, QString("before"));
+}
+
+void OcrActionsTest::commandLine()
+{
+    QByteArray errors;
+    const auto korvaneRun = [&](const QStringList &arguments, QByteArray *out,
+                                const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment()) {
+        const Result result = runKorvane(arguments, env);
+        *out = result.out;
+        errors += result.err;
+        return result.exitCode;
+    };
+    m_cliAction = addAction({"1", "3", "--title", "Read Text"});
+    QVERIFY(!m_cliAction.isEmpty());
+
+    const QString shot = writtenFile(m_dir.filePath("cli-shot.png"), png(render({"Copied by OCR", "second row"}, latinFamily(), 28)));
+    const QString chinese = writtenFile(m_dir.filePath("cli-zh.png"), png(render(chineseLines, chineseFamily(), 32)));
+    const QString broken = writtenFile(m_dir.filePath("cli-broken.png"), QByteArray("\x89PNG\r\n\x1a\n broken"));
+
+    QByteArray json;
+    QCOMPARE(korvaneRun({"run", m_cliAction, "--image", shot, "--json"}, &json), 0);
+    QJsonObject object = QJsonDocument::fromJson(json).object();
+    QVERIFY2(object.value("success").toBool(), json.constData());
+    QCOMPARE(object.value("pasteboard").toObject().value("text").toString(), QString("Copied by OCR\nsecond row"));
+    QCOMPARE(object.value("notification").toObject().value("body").toString(), QString("Copied by OCR second row"));
+    QVERIFY(object.value("error").isNull());
+
+    QCOMPARE(korvaneRun({"run", m_cliAction, shot, broken, chinese, "--json"}, &json), 0);
+    object = QJsonDocument::fromJson(json).object();
+    const QString text = object.value("pasteboard").toObject().value("text").toString();
+    const QString english = "Copied by OCR\n\nsecond row\n\n";
+    const QString zh = chineseLines.join("\n\n") + "\n\n";
+    QVERIFY2(text == english + zh || text == zh + english, qPrintable(text));
+
+    QCOMPARE(korvaneRun({"run", m_cliAction, broken, "--json"}, &json), 1);
+    object = QJsonDocument::fromJson(json).object();
+    QCOMPARE(object.value("error").toObject().value("code").toInt(), 7003);
+    QCOMPARE(object.value("error").toObject().value("message").toString(), qtTrId("CanNotOCR"));
+
+    // No language data where Tesseract looks for it.
+    QTemporaryDir empty;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TESSDATA_PREFIX", empty.path());
+    QCOMPARE(korvaneRun({"run", m_cliAction, "--image", shot, "--json"}, &json, env), 1);
+    object = QJsonDocument::fromJson(json).object();
+    QCOMPARE(object.value("error").toObject().value("code").toInt(), 7003);
+    QCOMPARE(object.value("error").toObject().value("message").toString(),
+             qtTrId("OCRLanguageDataMissing").arg("eng+chi_sim"));
+    // Neither Tesseract's own chatter nor what the pictures are called or say reaches the terminal.
+    QVERIFY2(!errors.contains("LEAK") && !errors.contains("cli-") && !errors.contains("OCR"), errors.constData());
+}
+
+// Tesseract and its libraries load with the first recognition, never when Korvane starts.
+void OcrActionsTest::startupLoadsNoTesseract()
+{
+    const auto loadedLibraries = [](const QStringList &arguments) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_DEBUG", "files");
+        return runKorvane(arguments, env).err;
+    };
+    const QString id = addAction({"0", "2"});
+    QVERIFY(!loadedLibraries({"list"}).contains("libtesseract"));
+    const QByteArray textAction = loadedLibraries({"run", id, "--text", "Hello"});
+    QVERIFY(textAction.contains("calling init"));
+    QVERIFY(!textAction.contains("libtesseract"));
+
+    const QString shot = writtenFile(m_dir.filePath("ld-shot.png"), png(render({"Loaded now"}, latinFamily(), 28)));
+    QVERIFY(loadedLibraries({"run", m_cliAction, "--image", shot}).contains("libtesseract"));
+}
+
+QTEST_MAIN(OcrActionsTest)
+#include "tst_ocractions.moc"
