@@ -67,7 +67,7 @@ image-trash|src/actions/image/imageactions.cpp|    if (trashed.file.isEmpty()) {
 fit-folders|src/intake/actioncatalog.cpp|    return !onlyFolders(data) \|\| !e \|\| e->takesLoneFolders;|    return true;|tst_actionstore|the Qiniu upload is not offered for a drop made only of folders
 drop-queue|src/shell/trayicon.cpp|    if (!m_droppedWhileRunning.first) {|    if (false) {|tst_swaydesktop|a drop on a drop-window row while an action runs waits for it
 clipboard-focus|src/shell/trayicon.cpp|    if (DesktopPlatform::readsClipboardOnlyWithFocus()) {|    if (false) {|tst_waylanddesktop|where only a focused window reads the clipboard, the wake list reads it once it has the focus
-reply-delivery|src/actions/actionreply.cpp|    return m_record->delivery == Delivery::ToDesktop;|    return true;|tst_pbhelper|a result kept for the caller never reaches the desktop's clipboard or notifications
+reply-delivery|src/actions/actionreply.cpp|    return m_record->delivery == Delivery::ToDesktop;|    return true;|tst_actionrunner|a result kept for the caller never reaches the desktop's clipboard or notifications
 reply-late-writes|src/actions/actionreply.cpp|            Qt::QueuedConnection);|            Qt::DirectConnection);|tst_ocractions|a run's result holds what the action wrote just after reporting its end
 EOF
 )
