@@ -14,7 +14,7 @@
 #include "store/actionstore.h"
 #include "intake/droppayload.h"
 #include "actions/actionrunner.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "actions/text/translations.h"
 #include "net/networkclient.h"
 #include "platform/platform.h"
@@ -161,12 +161,12 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 20; ++i)
         cos.buckets.append({QStringLiteral("bucket%1-1250000000").arg(i), QStringLiteral("ap-shanghai")});
     weibo.accounts.insert("bench@example.com", "pw");
-    defaults->setValue(KorvaneSettings::serviceHost.key(), service.baseUrl());
-    defaults->setValue(KorvaneSettings::cosServiceHost.key(), cos.baseUrl());
-    defaults->setValue(KorvaneSettings::cosDomainHost.key(), cos.baseUrl());
-    defaults->setValue(KorvaneSettings::sinaLoginHost.key(), weibo.baseUrl());
-    defaults->setValue(KorvaneSettings::weiboUploadHost.key(), weibo.baseUrl());
-    defaults->setValue(KorvaneSettings::weiboHomeHost.key(), weibo.baseUrl());
+    defaults->setValue(Korvane::Settings::serviceHost.key(), service.baseUrl());
+    defaults->setValue(Korvane::Settings::cosServiceHost.key(), cos.baseUrl());
+    defaults->setValue(Korvane::Settings::cosDomainHost.key(), cos.baseUrl());
+    defaults->setValue(Korvane::Settings::sinaLoginHost.key(), weibo.baseUrl());
+    defaults->setValue(Korvane::Settings::weiboUploadHost.key(), weibo.baseUrl());
+    defaults->setValue(Korvane::Settings::weiboHomeHost.key(), weibo.baseUrl());
 
     const int runs = 301;
     std::printf("From the stand-in's last answer byte to the completion, %d requests each (loopback, one process)\n", runs);
@@ -196,20 +196,20 @@ int main(int argc, char *argv[])
           }),
           parseMicros([&] { NetworkClient::jsonAfterScript(page); }));
 
-    defaults->setValue(KorvaneSettings::libreTranslateUrl.key(), libre.baseUrl());
+    defaults->setValue(Korvane::Settings::libreTranslateUrl.key(), libre.baseUrl());
     print("LibreTranslate (JSON POST)", answerToCompletion(libre, runs, [](auto done) {
               ApiClient::libreTranslate("Good morning", "jp", [done](bool, const QVariant &, const QString &) { done(); });
           }),
           parseMicros([] { NetworkClient::jsonObject(R"({"translatedText":"<ja> Good morning","detectedLanguage":{"confidence":90,"language":"en"}})"); }));
 
     // The whole translate action: answer, clipboard, notification, completion.
-    defaults->remove(KorvaneSettings::libreTranslateUrl.key());
+    defaults->remove(Korvane::Settings::libreTranslateUrl.key());
     ActionStore store;
     const auto drop = store.getNewDrop(0, 0, 0);
     drop->textTranslate()->setType(1);
     const DropPayload payload = DropPayload::fromText(QStringLiteral("你好，世界"));
     print("translate action (service)", answerToCompletion(service, runs, [&](auto done) {
-              ActionRunner::run(drop, payload, [done](bool, const KorvaneError &) { done(); });
+              ActionRunner::run(drop, payload, [done](bool, const Korvane::Error &) { done(); });
           }),
           0);
 

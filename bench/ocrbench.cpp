@@ -5,7 +5,7 @@
 
 #include "actions/ocr/ocractions.h"
 #include "actions/ocr/ocrrecognizer.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "actions/ocr/offlineocrrecognizer.h"
 
 #include <QDir>
@@ -184,7 +184,7 @@ int main(int argc, char **argv)
     const QString korvane = arguments.at(1);
     const int rounds = arguments.size() > 2 ? arguments.at(2).toInt() : 5;
     QTemporaryDir dir;
-    OfflineOcrRecognizer recognizer(KorvaneSettings::ocrLanguages.defaultValue());
+    OfflineOcrRecognizer recognizer(Korvane::Settings::ocrLanguages.defaultValue());
 
     // Character error rate: each sample is a block of lines at a screen size.
     struct Script {

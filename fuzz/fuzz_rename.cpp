@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         ActionStore *store = ActionStore::instance();
         FuzzSupport::require(store->openStore(), "the store opens");
         renameAction() = store->getNewDrop(1, 17, 0);
-        KorvaneError error;
+        Korvane::Error error;
         FuzzSupport::require(!FileManager::initTempFolder(&error).isEmpty(), "the temp folder is made");
     });
     return 0;
@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     bool inside = true;
     bool calledInside = false;
     QEventLoop loop;
-    ActionRunner::run(renameAction(), handled, [&](bool, const KorvaneError &) {
+    ActionRunner::run(renameAction(), handled, [&](bool, const Korvane::Error &) {
         ++calls;
         calledInside = calledInside || inside;
         loop.quit();

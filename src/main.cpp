@@ -1,5 +1,5 @@
 #include "config.h"
-#include "cli/korvanecli.h"
+#include "cli/commandline.h"
 #include "platform/platform.h"
 #include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
@@ -43,13 +43,13 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         args.append(QByteArray(argv[i]));
 
-    if (args.isEmpty() || !KorvaneCli::isCommand(args.first()) || KorvaneCli::needsDesktop(args)) {
+    if (args.isEmpty() || !Korvane::CommandLine::isCommand(args.first()) || Korvane::CommandLine::needsDesktop(args)) {
         const std::string desktop = desktopProgram();
         if (!desktop.empty())
             execv(desktop.c_str(), argv);
         std::fprintf(stderr, "korvane: cannot start the tray application %s: %s\n",
                      desktop.empty() ? "korvane-desktop" : desktop.c_str(), std::strerror(desktop.empty() ? ENOENT : errno));
-        return KorvaneCli::Failure;
+        return Korvane::CommandLine::Failure;
     }
 
     // Image batches run one job per file on the shared pool; a smaller pool leaves cores to
@@ -63,5 +63,5 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     Translations::install(Platform::settingsBackend()->preferredLanguages());
-    return KorvaneCli().exec(args);
+    return Korvane::CommandLine().exec(args);
 }

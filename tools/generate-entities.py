@@ -152,7 +152,7 @@ def schema_table():
     # The table keeps the generator's layout; a formatter would indent its rows by the opening brace.
     out = [NOTE, "// clang-format off", "#include \"store/storeschema.h\"", "",
            "const QList<EntityDescription> &StoreSchema::entities()", "{",
-           "    using T = KorvaneAttributeType;",
+           "    using T = AttributeType;",
            "    static const QList<EntityDescription> all = {"]
     out.append("        {QStringLiteral(\"DropListEntity\"), QString(), QString(), 1, {")
     for name, kind, default in [("catalog", "Int16", 0), ("dropID", "Int32", 0), ("index", "Int32", 0),

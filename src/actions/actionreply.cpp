@@ -2,7 +2,7 @@
 
 #include "store/droplistentity.h"
 #include "platform/clipboard.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "platform/notifier.h"
 #include "platform/platform.h"
 
@@ -18,11 +18,11 @@ struct ActionReply::Record {
 };
 
 ActionReply::ActionReply()
-    : ActionReply(KorvaneCompletion())
+    : ActionReply(Korvane::Completion())
 {
 }
 
-ActionReply::ActionReply(KorvaneCompletion completion, Delivery delivery)
+ActionReply::ActionReply(Korvane::Completion completion, Delivery delivery)
     : m_completion(std::move(completion))
     , m_record(std::make_shared<Record>())
 {
@@ -31,10 +31,10 @@ ActionReply::ActionReply(KorvaneCompletion completion, Delivery delivery)
 
 ActionReply ActionReply::collecting(Delivery delivery, std::function<void(const ActionResult &)> finished)
 {
-    ActionReply reply(KorvaneCompletion(), delivery);
+    ActionReply reply(Korvane::Completion(), delivery);
     // Actions may write their result and notification just after they report the end, in
     // the same turn of the event loop; the result is taken once that turn is over.
-    reply.m_completion = KorvaneCompletion([record = reply.m_record, finished = std::move(finished)](KorvaneOutcome outcome, const KorvaneError &error) {
+    reply.m_completion = Korvane::Completion([record = reply.m_record, finished = std::move(finished)](Korvane::Outcome outcome, const Korvane::Error &error) {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [record, finished, outcome, error] {
@@ -105,7 +105,7 @@ void ActionReply::copyImageData(const QByteArray &data, const QString &mimeType)
 
 void ActionReply::notify(const Notification &content) const
 {
-    if (KorvaneSettings::muteNotifi.read() == 1)
+    if (Korvane::Settings::muteNotifi.read() == 1)
         return;
     {
         const QMutexLocker lock(&m_record->mutex);
@@ -115,12 +115,12 @@ void ActionReply::notify(const Notification &content) const
         Platform::notifier()->post(content);
 }
 
-void ActionReply::operator()(bool success, const KorvaneError &error) const
+void ActionReply::operator()(bool success, const Korvane::Error &error) const
 {
     m_completion(success, error);
 }
 
-void ActionReply::report(KorvaneOutcome outcome, const KorvaneError &error) const
+void ActionReply::report(Korvane::Outcome outcome, const Korvane::Error &error) const
 {
     m_completion.report(outcome, error);
 }

@@ -23,10 +23,10 @@ public:
 
     // A run nobody waits for: what the action writes goes to the desktop.
     ActionReply();
-    ActionReply(KorvaneCompletion completion, Delivery delivery = Delivery::ToDesktop);
-    template<typename F, std::enable_if_t<std::is_constructible_v<KorvaneCompletion, F> && !std::is_same_v<std::decay_t<F>, KorvaneCompletion> && !std::is_same_v<std::decay_t<F>, ActionReply>, int> = 0>
+    ActionReply(Korvane::Completion completion, Delivery delivery = Delivery::ToDesktop);
+    template<typename F, std::enable_if_t<std::is_constructible_v<Korvane::Completion, F> && !std::is_same_v<std::decay_t<F>, Korvane::Completion> && !std::is_same_v<std::decay_t<F>, ActionReply>, int> = 0>
     ActionReply(F handler)
-        : ActionReply(KorvaneCompletion(std::move(handler)))
+        : ActionReply(Korvane::Completion(std::move(handler)))
     {
     }
 
@@ -45,10 +45,10 @@ public:
     // Nothing is posted, nor kept, while the user has muted notifications.
     void notify(const Notification &content) const;
 
-    void operator()(bool success, const KorvaneError &error = KorvaneError()) const;
-    void report(KorvaneOutcome outcome, const KorvaneError &error = KorvaneError()) const;
+    void operator()(bool success, const Korvane::Error &error = Korvane::Error()) const;
+    void report(Korvane::Outcome outcome, const Korvane::Error &error = Korvane::Error()) const;
     // For the code an action hands its end to (network clients, finishOnMain).
-    operator KorvaneCompletion() const { return m_completion; }
+    operator Korvane::Completion() const { return m_completion; }
 
     // What the run has written so far.
     ActionResult result() const;
@@ -58,6 +58,6 @@ private:
 
     bool toDesktop() const;
 
-    KorvaneCompletion m_completion;
+    Korvane::Completion m_completion;
     std::shared_ptr<Record> m_record;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "common/completion.h"
 #include "platform/notification.h"
 
 #include <QByteArray>
@@ -21,8 +21,8 @@ struct ActionResult {
         Objects,
     };
 
-    KorvaneOutcome outcome = KorvaneOutcome::NothingToReport;
-    KorvaneError error;
+    Korvane::Outcome outcome = Korvane::Outcome::NothingToReport;
+    Korvane::Error error;
     Content content = Content::None;
     QString text;
     QByteArray imageData;

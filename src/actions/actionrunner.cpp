@@ -39,7 +39,7 @@ bool endsItsOwnRun(ActionKind kind)
 
 // Every kind has its case: the compiler names one left out.
 void dispatch(ActionKind kind, const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-              const KorvaneProgress &progress)
+              const Korvane::Progress &progress)
 {
     switch (kind) {
     case ActionKind::Translate:
@@ -114,30 +114,30 @@ bool ActionRunner::canRun(const DropListEntity &drop, bool *reportsResult)
 }
 
 void ActionRunner::run(const DropPtr &drop, const DropPayload &payload,
-                       const ActionReply &reply, const KorvaneProgress &progress)
+                       const ActionReply &reply, const Korvane::Progress &progress)
 {
     const ActionCatalog::Entry *kind = drop ? kindOf(*drop) : nullptr;
     if (!kind || kind->kind == ActionKind::Count) {
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     const bool endsOnItsOwn = endsItsOwnRun(kind->kind);
     const qsizetype textLength = payload.textString().size();
     if (drop->catalog() == 0 && textLength > TextActions::MaximumTextLength) {
-        const KorvaneError error(TextActions::textTooLongErrorCode,
-                                 qtTrId("textTooLong").arg(textLength).arg(TextActions::MaximumTextLength));
+        const Korvane::Error error(TextActions::textTooLongErrorCode,
+                                   qtTrId("textTooLong").arg(textLength).arg(TextActions::MaximumTextLength));
         Notification content = ActionReply::resultNotification(false, *drop);
         content.body = error.localizedDescription();
         reply.notify(content);
         if (endsOnItsOwn)
-            finishOnMain(reply, false, error);
+            Korvane::finishOnMain(reply, false, error);
         else
-            finishOnMain(reply, KorvaneOutcome::NothingToReport);
+            Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     dispatch(kind->kind, drop, payload, reply, progress);
     if (!endsOnItsOwn)
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
 }
 
 ActionJob *ActionRunner::start(const DropPtr &drop, const DropPayload &payload, ActionReply::Delivery delivery)

@@ -25,7 +25,7 @@ public:
     // report NothingToReport. The uploads report the bytes sent over their whole batch to
     // progress.
     static void run(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                    const KorvaneProgress &progress = nullptr);
+                    const Korvane::Progress &progress = nullptr);
     // Whether run will run something for the record, and whether that action
     // has a result of its own to report (the synchronous ones only ever report NothingToReport).
     static bool canRun(const DropListEntity &drop, bool *reportsResult = nullptr);

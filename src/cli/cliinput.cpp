@@ -22,7 +22,7 @@ bool readAll(const QString &path, qint64 limit, QByteArray *data, QString *error
 {
     QFile file;
     if (path != QLatin1String("-")) {
-        KorvaneError refusal;
+        Korvane::Error refusal;
         if (!FileManager::isRegularFile(path, &refusal)) {
             *error = QStringLiteral("cannot read %1: %2").arg(path, refusal.localizedDescription());
             return false;
@@ -53,7 +53,7 @@ bool readAll(const QString &path, qint64 limit, QByteArray *data, QString *error
 
 bool CliInput::openTextFile(const QString &path, QFile *file, QString *error)
 {
-    KorvaneError refusal;
+    Korvane::Error refusal;
     if (!FileManager::isRegularFile(path, &refusal)) {
         *error = QStringLiteral("cannot read %1: %2").arg(path, refusal.localizedDescription());
         return false;

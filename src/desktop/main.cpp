@@ -4,8 +4,8 @@
 #include "platform/headless/headlessclipboard.h"
 #include "platform/qt/desktopplatform.h"
 #include "platform/wayland/waylanddatacontrol.h"
-#include "shell/korvaneapplication.h"
-#include "cli/korvanecli.h"
+#include "shell/application.h"
+#include "cli/commandline.h"
 #include "platform/platform.h"
 #include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
@@ -26,39 +26,39 @@ namespace {
 // serves the request instead of starting yet another one.
 const char startedForRequest[] = "KORVANE_STARTED_FOR_REQUEST";
 
-bool forwardRequest(SingleInstance &instance, const KorvaneCli::TrayRequest &request)
+bool forwardRequest(SingleInstance &instance, const Korvane::CommandLine::TrayRequest &request)
 {
     switch (request.kind) {
-    case KorvaneCli::TrayRequest::Show:
+    case Korvane::CommandLine::TrayRequest::Show:
         return instance.forwardShow();
-    case KorvaneCli::TrayRequest::ShowAction:
+    case Korvane::CommandLine::TrayRequest::ShowAction:
         return instance.forwardShowAction(request.dropID);
-    case KorvaneCli::TrayRequest::Drop:
+    case Korvane::CommandLine::TrayRequest::Drop:
         return instance.forwardDrop(request.pasteboard);
-    case KorvaneCli::TrayRequest::DropWindow:
+    case Korvane::CommandLine::TrayRequest::DropWindow:
         return instance.forwardDropWindow();
-    case KorvaneCli::TrayRequest::Start:
+    case Korvane::CommandLine::TrayRequest::Start:
         break;
     }
     return instance.forward(QString());
 }
 
-void performRequest(KorvaneApplication &korvane, const KorvaneCli::TrayRequest &request)
+void performRequest(Korvane::Application &korvane, const Korvane::CommandLine::TrayRequest &request)
 {
     switch (request.kind) {
-    case KorvaneCli::TrayRequest::Show:
+    case Korvane::CommandLine::TrayRequest::Show:
         korvane.show();
         break;
-    case KorvaneCli::TrayRequest::ShowAction:
+    case Korvane::CommandLine::TrayRequest::ShowAction:
         korvane.showAction(request.dropID);
         break;
-    case KorvaneCli::TrayRequest::Drop:
+    case Korvane::CommandLine::TrayRequest::Drop:
         korvane.drop(request.pasteboard);
         break;
-    case KorvaneCli::TrayRequest::DropWindow:
+    case Korvane::CommandLine::TrayRequest::DropWindow:
         korvane.openDropWindow();
         break;
-    case KorvaneCli::TrayRequest::Start:
+    case Korvane::CommandLine::TrayRequest::Start:
         break;
     }
 }
@@ -110,7 +110,7 @@ int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
     Translations::install(Platform::settingsBackend()->preferredLanguages());
     if (!DesktopPlatform::isWayland() || args.contains("--help") || args.contains("-h")) {
         Platform::setClipboard(std::make_unique<GuiClipboard>());
-        return KorvaneCli().exec(args);
+        return Korvane::CommandLine().exec(args);
     }
     const bool dataControl = WaylandDataControl::isAvailable();
     const std::optional<TransferData> pasteboard = dataControl ? WaylandDataControl::read() : readClipboardWithFocus();
@@ -118,12 +118,12 @@ int classifyClipboard(int argc, char *argv[], const QList<QByteArray> &args)
         std::fprintf(stderr, "korvane: the clipboard could not be read: %s\n",
                      dataControl ? "wl-paste did not answer through the desktop's data control"
                                  : "this desktop lets only a focused window read it, and Korvane's window did not get the focus");
-        return KorvaneCli::Failure;
+        return Korvane::CommandLine::Failure;
     }
     auto clipboard = std::make_unique<HeadlessClipboard>();
     clipboard->setData(*pasteboard);
     Platform::setClipboard(std::move(clipboard));
-    return KorvaneCli().exec(args);
+    return Korvane::CommandLine().exec(args);
 }
 
 } // namespace
@@ -142,24 +142,24 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("com.korvane.Korvane"));
     const bool help = args.contains("--help") || args.contains("-h");
     if (!args.isEmpty() && args.first() == "classify")
-        return help || hasGraphicalSession() ? classifyClipboard(argc, argv, args) : KorvaneCli::Failure;
+        return help || hasGraphicalSession() ? classifyClipboard(argc, argv, args) : Korvane::CommandLine::Failure;
 
     QString preferencesTab;
-    const bool openPreferences = KorvaneCli::preferencesRequest(args, &preferencesTab);
-    const bool trayRequest = KorvaneCli::isTrayRequest(args);
+    const bool openPreferences = Korvane::CommandLine::preferencesRequest(args, &preferencesTab);
+    const bool trayRequest = Korvane::CommandLine::isTrayRequest(args);
     const bool served = qEnvironmentVariableIsSet(startedForRequest);
     qunsetenv(startedForRequest);
-    KorvaneCli::TrayRequest request;
+    Korvane::CommandLine::TrayRequest request;
     if (trayRequest && !served) {
         // Handing a request over needs no display: key bindings run this often.
         QCoreApplication handover(argc, argv);
-        int status = KorvaneCli::Success;
-        if (!KorvaneCli().trayRequest(args, &request, &status))
+        int status = Korvane::CommandLine::Success;
+        if (!Korvane::CommandLine().trayRequest(args, &request, &status))
             return status;
-        if (request.kind != KorvaneCli::TrayRequest::Start) {
+        if (request.kind != Korvane::CommandLine::TrayRequest::Start) {
             DBusSingleInstance running;
             if (running.isClaimed())
-                return forwardRequest(running, request) ? KorvaneCli::Success : KorvaneCli::Failure;
+                return forwardRequest(running, request) ? Korvane::CommandLine::Success : Korvane::CommandLine::Failure;
             // None runs: start one that serves the request, and return at once.
             QProcess tray;
             tray.setProgram(QCoreApplication::applicationFilePath());
@@ -167,29 +167,29 @@ int main(int argc, char *argv[])
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QString::fromLatin1(startedForRequest), QStringLiteral("1"));
             tray.setProcessEnvironment(env);
-            return tray.startDetached() ? KorvaneCli::Success : KorvaneCli::Failure;
+            return tray.startDetached() ? Korvane::CommandLine::Success : Korvane::CommandLine::Failure;
         }
     }
 
     if (!help && !hasGraphicalSession())
-        return KorvaneCli::Failure;
+        return Korvane::CommandLine::Failure;
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.korvane.Korvane"), QIcon(QStringLiteral(":/images/appIcon.svg"))));
     if (trayRequest && served) {
-        int status = KorvaneCli::Success;
-        if (!KorvaneCli().trayRequest(args, &request, &status))
+        int status = Korvane::CommandLine::Success;
+        if (!Korvane::CommandLine().trayRequest(args, &request, &status))
             return status;
     }
     // One Korvane per session: a later start hands its request over and leaves, so there is
     // never a second tray icon.
     DBusSingleInstance instance;
     if (!instance.claim()) {
-        const bool answered = request.kind == KorvaneCli::TrayRequest::Start ? instance.forward(preferencesTab) : forwardRequest(instance, request);
-        return answered ? KorvaneCli::Success : KorvaneCli::Failure;
+        const bool answered = request.kind == Korvane::CommandLine::TrayRequest::Start ? instance.forward(preferencesTab) : forwardRequest(instance, request);
+        return answered ? Korvane::CommandLine::Success : Korvane::CommandLine::Failure;
     }
-    KorvaneApplication korvane;
+    Korvane::Application korvane;
     korvane.start(&instance);
     if (openPreferences)
         korvane.openPreferences(preferencesTab);

@@ -13,5 +13,5 @@ struct ImageCodecOperations {
 };
 
 // The plug-in's one exported function, returning its table.
-using KorvaneImageCodecEntry = const ImageCodecOperations *(*)();
+using ImageCodecEntry = const ImageCodecOperations *(*)();
 inline constexpr char korvaneImageCodecEntry[] = "korvaneImageCodecOperations";

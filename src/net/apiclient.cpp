@@ -4,7 +4,7 @@
 #include "net/servicehosts.h"
 #include "common/logtext.h"
 #include "net/networkclient.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "net/cos/cosclient.h"
 #include "net/netlogging.h"
 
@@ -83,7 +83,7 @@ bool isServiceConfigured(const ResultCompletion &completion)
 {
     if (!ServiceHosts::service().isEmpty())
         return true;
-    qCWarning(lcApi, "no request: the setting %s is empty", qUtf8Printable(KorvaneSettings::serviceHost.key()));
+    qCWarning(lcApi, "no request: the setting %s is empty", qUtf8Printable(Korvane::Settings::serviceHost.key()));
     completeLater(completion, false, QVariant(), qtTrId("serviceNotConfigured"));
     return false;
 }
@@ -345,7 +345,7 @@ QString ApiClient::cannotConnectMessage()
 
 QString ApiClient::ocrAppId()
 {
-    return KorvaneSettings::ocrAppId.read();
+    return Korvane::Settings::ocrAppId.read();
 }
 
 QString ApiClient::weiboUserAgent()
@@ -398,7 +398,7 @@ QString ApiClient::libreTranslateLanguage(const QString &code)
 
 ApiClient::TranslationService ApiClient::translationService()
 {
-    if (!KorvaneSettings::libreTranslateUrl.read().trimmed().isEmpty())
+    if (!Korvane::Settings::libreTranslateUrl.read().trimmed().isEmpty())
         return TranslationService::LibreTranslate;
     if (!ServiceHosts::service().isEmpty())
         return TranslationService::Service;
@@ -409,7 +409,7 @@ QString ApiClient::translationServiceDescription()
 {
     switch (translationService()) {
     case TranslationService::LibreTranslate:
-        return qtTrId("translateServiceLibre").arg(KorvaneSettings::libreTranslateUrl.read().trimmed());
+        return qtTrId("translateServiceLibre").arg(Korvane::Settings::libreTranslateUrl.read().trimmed());
     case TranslationService::Service:
         return qtTrId("translateServiceOwn").arg(ServiceHosts::service());
     case TranslationService::None:
@@ -440,7 +440,7 @@ void ApiClient::translate(const QString &text, const QString &withTargetLanguage
 void ApiClient::libreTranslate(const QString &text, const QString &withTargetLanguage,
                                const ResultCompletion &completion)
 {
-    QString base = KorvaneSettings::libreTranslateUrl.read().trimmed();
+    QString base = Korvane::Settings::libreTranslateUrl.read().trimmed();
     while (base.endsWith(QLatin1Char('/')))
         base.chop(1);
     if (base.isEmpty()) {
@@ -453,7 +453,7 @@ void ApiClient::libreTranslate(const QString &text, const QString &withTargetLan
         {QStringLiteral("target"), libreTranslateLanguage(withTargetLanguage)},
         {QStringLiteral("format"), QStringLiteral("text")},
     };
-    const QString apiKey = KorvaneSettings::libreTranslateKey.read();
+    const QString apiKey = Korvane::Settings::libreTranslateKey.read();
     if (!apiKey.isEmpty())
         body.insert(QStringLiteral("api_key"), apiKey);
     qCInfo(lcApi, "targetLanguage--%s", qUtf8Printable(withTargetLanguage));
@@ -650,8 +650,8 @@ void ApiClient::uploadToQCloudCos(const QString &secretKey, const QString &withA
 
 void ApiClient::weiboLogin(const QString &account, const QString &withPassword, const FlagCompletion &completion)
 {
-    const QString cookie = KorvaneSettings::weiboCookie.read();
-    const QDateTime expire = KorvaneSettings::weiboCookieExpire.read();
+    const QString cookie = Korvane::Settings::weiboCookie.read();
+    const QDateTime expire = Korvane::Settings::weiboCookieExpire.read();
     if (!cookie.isEmpty() && expire.isValid() && expire > QDateTime::currentDateTime()) {
         if (completion)
             later([completion] { completion(true, QString()); });
@@ -698,8 +698,8 @@ void ApiClient::weiboLogin(const QString &account, const QString &withPassword, 
                 if (!piece.startsWith(QLatin1String(" Httponly, SUB=")))
                     continue;
                 const QStringList parts = piece.split(QLatin1Char(','));
-                KorvaneSettings::weiboCookie.write(parts.value(1));
-                KorvaneSettings::weiboCookieExpire.write(QDateTime::currentDateTime().addSecs(300));
+                Korvane::Settings::weiboCookie.write(parts.value(1));
+                Korvane::Settings::weiboCookieExpire.write(QDateTime::currentDateTime().addSecs(300));
                 break;
             }
             call(completion, true);
@@ -713,7 +713,7 @@ void ApiClient::weiboUploadImg(const QByteArray &imageData, const UploadCallback
         {QStringLiteral("Referer"), ServiceHosts::weiboHome() + QLatin1Char('/')},
         {QStringLiteral("Accept"), QStringLiteral("text/html, image/gif, image/jpeg, *; q=.2, */*; q=.2")},
     };
-    const QString cookie = KorvaneSettings::weiboCookie.read();
+    const QString cookie = Korvane::Settings::weiboCookie.read();
     if (!cookie.isEmpty())
         headers.insert(QStringLiteral("Cookie"), cookie);
     NetworkClient::sharedClient()->postMultiPart(

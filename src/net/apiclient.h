@@ -27,8 +27,8 @@ public:
     using ResultCompletion = std::function<void(bool success, const QVariant &result, const QString &message)>;
     using FlagCompletion = std::function<void(bool success, const QString &message)>;
 
-    // Which service translation uses: LibreTranslate when KorvaneSettings::libreTranslateUrl is
-    // set, else the product's service when KorvaneSettings::serviceHost is set, else none.
+    // Which service translation uses: LibreTranslate when Korvane::Settings::libreTranslateUrl is
+    // set, else the product's service when Korvane::Settings::serviceHost is set, else none.
     enum class TranslationService { None,
                                     Service,
                                     LibreTranslate };

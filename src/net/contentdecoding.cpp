@@ -3,7 +3,7 @@
 #include <brotli/decode.h>
 #include <zlib.h>
 
-namespace KorvaneContentDecoding {
+namespace ContentDecoding {
 
 namespace {
 
@@ -89,4 +89,4 @@ Result decode(const QByteArray &contentEncoding, const QByteArray &body, qint64 
     return Result::Unsupported;
 }
 
-} // namespace KorvaneContentDecoding
+} // namespace ContentDecoding

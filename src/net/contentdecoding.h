@@ -5,7 +5,7 @@
 // Bodies sent with a Content-Encoding the HTTP layer does not undo itself: when a request
 // names its own Accept-Encoding (the Sina login asks for "deflate, br"), the answer arrives
 // as the server compressed it.
-namespace KorvaneContentDecoding {
+namespace ContentDecoding {
 
 enum class Result { Decoded,
                     Unsupported,
@@ -16,4 +16,4 @@ enum class Result { Decoded,
 // encoding give the body back. The decoded body may be at most maximumSize bytes.
 Result decode(const QByteArray &contentEncoding, const QByteArray &body, qint64 maximumSize, QByteArray *decoded);
 
-} // namespace KorvaneContentDecoding
+} // namespace ContentDecoding

@@ -3,7 +3,7 @@
 #include "net/contentdecoding.h"
 #include "net/servicehosts.h"
 #include "net/streaminguploadreply.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "net/xmlreader.h"
 #include "net/netlogging.h"
 
@@ -150,7 +150,7 @@ int NetworkClient::transferTimeout()
     const int set = s_transferTimeout.load();
     if (set > 0)
         return set;
-    return KorvaneSettings::transferTimeout.read();
+    return Korvane::Settings::transferTimeout.read();
 }
 
 void NetworkClient::setTransferTimeout(int milliseconds)
@@ -163,7 +163,7 @@ int NetworkClient::answerTimeout()
     const int set = s_answerTimeout.load();
     if (set > 0)
         return set;
-    return KorvaneSettings::answerTimeout.read();
+    return Korvane::Settings::answerTimeout.read();
 }
 
 void NetworkClient::setAnswerTimeout(int milliseconds)
@@ -536,15 +536,15 @@ void NetworkClient::finish(QNetworkReply *reply, const Request &request, const Q
     const QByteArray encoding = reply->rawHeader("Content-Encoding");
     if (!headerValue(request.headers, QStringLiteral("Accept-Encoding")).isEmpty() && !encoding.isEmpty()) {
         QByteArray decoded;
-        switch (KorvaneContentDecoding::decode(encoding, body, request.maximumAnswer, &decoded)) {
-        case KorvaneContentDecoding::Result::Decoded:
+        switch (ContentDecoding::decode(encoding, body, request.maximumAnswer, &decoded)) {
+        case ContentDecoding::Result::Decoded:
             body = decoded;
             break;
-        case KorvaneContentDecoding::Result::TooLarge:
+        case ContentDecoding::Result::TooLarge:
             refuse(HttpError::Rejected, tooLarge);
             return;
-        case KorvaneContentDecoding::Result::Unsupported:
-        case KorvaneContentDecoding::Result::Corrupt:
+        case ContentDecoding::Result::Unsupported:
+        case ContentDecoding::Result::Corrupt:
             qCInfo(lcNetwork, "the answer's %s encoding cannot be undone", encoding.constData());
             body.clear();
             break;

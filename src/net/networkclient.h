@@ -125,12 +125,12 @@ public:
     static QString headerValue(const QVariantMap &headers, const QString &name);
 
     // How long a transfer may move no byte before it fails, in milliseconds: the value set in
-    // the process, else KorvaneSettings::transferTimeout. A slow link can be given more; tests
+    // the process, else Korvane::Settings::transferTimeout. A slow link can be given more; tests
     // of a stalled store give less.
     static int transferTimeout();
     static void setTransferTimeout(int milliseconds);
     // How long after the request's last byte its answer must be complete, in milliseconds,
-    // however it trickles in: the value set in the process, else KorvaneSettings::answerTimeout.
+    // however it trickles in: the value set in the process, else Korvane::Settings::answerTimeout.
     static int answerTimeout();
     static void setAnswerTimeout(int milliseconds);
 

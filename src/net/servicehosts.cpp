@@ -1,10 +1,10 @@
 #include "net/servicehosts.h"
 
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 
 #include <QHostAddress>
 
-QString ServiceHosts::value(const KorvaneSetting<QString> &host)
+QString ServiceHosts::value(const Korvane::Setting<QString> &host)
 {
     QString base = host.read().trimmed();
     // A base URL names no path; a trailing slash would double the first one of every request.
@@ -15,51 +15,51 @@ QString ServiceHosts::value(const KorvaneSetting<QString> &host)
 
 QString ServiceHosts::service()
 {
-    return value(KorvaneSettings::serviceHost);
+    return value(Korvane::Settings::serviceHost);
 }
 QString ServiceHosts::ocr()
 {
-    return value(KorvaneSettings::ocrHost);
+    return value(Korvane::Settings::ocrHost);
 }
 QString ServiceHosts::cosService()
 {
-    return value(KorvaneSettings::cosServiceHost);
+    return value(Korvane::Settings::cosServiceHost);
 }
 QString ServiceHosts::cosDomain()
 {
-    return value(KorvaneSettings::cosDomainHost);
+    return value(Korvane::Settings::cosDomainHost);
 }
 QString ServiceHosts::qiniuUpload()
 {
-    return value(KorvaneSettings::qiniuUploadHost);
+    return value(Korvane::Settings::qiniuUploadHost);
 }
 QString ServiceHosts::qiniuUc()
 {
-    return value(KorvaneSettings::qiniuUcHost);
+    return value(Korvane::Settings::qiniuUcHost);
 }
 QString ServiceHosts::ossEndpoint()
 {
-    return value(KorvaneSettings::ossEndpointHost);
+    return value(Korvane::Settings::ossEndpointHost);
 }
 QString ServiceHosts::upyun()
 {
-    return value(KorvaneSettings::upyunHost);
+    return value(Korvane::Settings::upyunHost);
 }
 QString ServiceHosts::sinaLogin()
 {
-    return value(KorvaneSettings::sinaLoginHost);
+    return value(Korvane::Settings::sinaLoginHost);
 }
 QString ServiceHosts::weiboUpload()
 {
-    return value(KorvaneSettings::weiboUploadHost);
+    return value(Korvane::Settings::weiboUploadHost);
 }
 QString ServiceHosts::weiboImage()
 {
-    return value(KorvaneSettings::weiboImageHost);
+    return value(Korvane::Settings::weiboImageHost);
 }
 QString ServiceHosts::weiboHome()
 {
-    return value(KorvaneSettings::weiboHomeHost);
+    return value(Korvane::Settings::weiboHomeHost);
 }
 
 QString ServiceHosts::cosServiceUrl()

@@ -3,11 +3,13 @@
 #include <QString>
 #include <QUrl>
 
+namespace Korvane {
 template<typename T>
-class KorvaneSetting;
+class Setting;
+}
 
 // Where every outside service is reached. Each host is a base URL ("scheme://host[:port]")
-// kept in a user default (KorvaneSettings::serviceHost and its neighbours), defaulting to the
+// kept in a user default (Korvane::Settings::serviceHost and its neighbours), defaulting to the
 // real service's public host, so that users and tests can point Korvane elsewhere.
 class ServiceHosts final
 {
@@ -31,7 +33,7 @@ public:
     static QString weiboHome();
 
     // The setting's base URL, without a trailing slash.
-    static QString value(const KorvaneSetting<QString> &host);
+    static QString value(const Korvane::Setting<QString> &host);
 
     // The address that lists every COS bucket of an account: the COS service host's root.
     static QString cosServiceUrl();

@@ -2,7 +2,7 @@
 
 #include "net/apiclient.h"
 #include "net/servicehosts.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "net/netlogging.h"
 
 #include <QLocale>
@@ -22,12 +22,12 @@ QString dayText(const QDate &day)
 
 QUrl UpdateCheck::downloadUrl()
 {
-    return QUrl(KorvaneSettings::updateDownloadUrl.read());
+    return QUrl(Korvane::Settings::updateDownloadUrl.read());
 }
 
 QUrl UpdateCheck::changeLogUrl()
 {
-    return QUrl(KorvaneSettings::updateChangeLogUrl.read());
+    return QUrl(Korvane::Settings::updateChangeLogUrl.read());
 }
 
 bool UpdateCheck::isConfigured()
@@ -61,7 +61,7 @@ bool UpdateCheck::checkAutomatically(const CheckCompletion &completion)
 
 bool UpdateCheck::checkAutomatically(const QDateTime &now, const CheckCompletion &completion)
 {
-    const KorvaneSetting<QString> &lastCheck = KorvaneSettings::lastCheckUpdate;
+    const Korvane::Setting<QString> &lastCheck = Korvane::Settings::lastCheckUpdate;
     QString stored = lastCheck.read();
     if (stored.isEmpty()) {
         stored = dayText(now.date());

@@ -127,7 +127,7 @@ QStringList TesseractOcrEngine::recognize(const QString &file, const QByteArray 
     return lines;
 }
 
-extern "C" Q_DECL_EXPORT KorvaneOcrEngine *korvaneCreateOcrEngine(const QString &languages, QString *error)
+extern "C" Q_DECL_EXPORT OcrEngine *korvaneCreateOcrEngine(const QString &languages, QString *error)
 {
     return TesseractOcrEngine::create(languages, error).release();
 }

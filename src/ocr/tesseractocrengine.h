@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvaneocrengine.h"
+#include "common/ocrengine.h"
 
 #include <memory>
 
@@ -9,7 +9,7 @@ class TessBaseAPI;
 }
 
 // Tesseract through its C++ API, with the language data Debian installs.
-class TesseractOcrEngine final : public KorvaneOcrEngine
+class TesseractOcrEngine final : public OcrEngine
 {
 public:
     ~TesseractOcrEngine() override;

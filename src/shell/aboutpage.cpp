@@ -1,6 +1,6 @@
 #include "shell/aboutpage.h"
 
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -58,5 +58,5 @@ AboutPage::AboutPage(QWidget *parent)
 
 QString AboutPage::projectUrl()
 {
-    return KorvaneSettings::aboutProjectUrl.read();
+    return Korvane::Settings::aboutProjectUrl.read();
 }

@@ -7,7 +7,7 @@
 #include "actions/actionjob.h"
 #include "actions/actionrunner.h"
 #include "platform/platform.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "platform/soundplayer.h"
 #include "shell/hotkeys/keycombinationtext.h"
 
@@ -46,7 +46,7 @@ ActionRow::ActionRow(QWidget *parent)
     // The button covers the row and takes the right press itself, so the menu comes from it.
     connect(m_button, &FlatButton::contextMenuRequested, this, &ActionRow::showRowMenu);
     connect(m_button, &FlatButton::resultShown, this, [this](bool) {
-        if (!KorvaneSettings::muteSound.read())
+        if (!Korvane::Settings::muteSound.read())
             Platform::soundPlayer()->play(QStringLiteral("Pop"));
         Q_EMIT runStateChanged(m_row, false);
     });
@@ -153,8 +153,8 @@ void ActionRow::handleAction(const DropPayload &payload)
     connect(job, &ActionJob::finished, this, [this, runnable, reportsResult](const ActionResult &result) {
         if (!runnable)
             finish(false);
-        else if (result.outcome != KorvaneOutcome::NothingToReport)
-            finish(result.outcome == KorvaneOutcome::Succeeded);
+        else if (result.outcome != Korvane::Outcome::NothingToReport)
+            finish(result.outcome == Korvane::Outcome::Succeeded);
         else if (!reportsResult)
             QTimer::singleShot(kSynchronousRowRestMs, this, [this] { m_stopAction = false; });
     });

@@ -3,7 +3,7 @@
 #include "shell/shortcutbindingreporter.h"
 #include "shell/keycombinationedit.h"
 #include "platform/autostart.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "net/updatecheck.h"
 #include "common/storedshortcutcodec.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
@@ -42,12 +42,12 @@ GeneralSettingsPage::GeneralSettingsPage(Autostart *autostart, QWidget *parent)
     m_keepDropWindow->setToolTip(qtTrId("keepDropWindowTip"));
     m_quitButton->setToolTip(qtTrId("quitKorvaneTip"));
 
-    m_launchLogin->setChecked(!KorvaneSettings::noAutoLaunch.read());
-    m_playSound->setChecked(!KorvaneSettings::muteSound.read());
-    m_enableNotifi->setChecked(KorvaneSettings::muteNotifi.read() == 0);
-    m_hideIcon->setChecked(KorvaneSettings::hideIcon.read());
-    m_keepDropWindow->setChecked(KorvaneSettings::keepDropWindow.read());
-    if (KorvaneSettings::wakeHotKey.isSet())
+    m_launchLogin->setChecked(!Korvane::Settings::noAutoLaunch.read());
+    m_playSound->setChecked(!Korvane::Settings::muteSound.read());
+    m_enableNotifi->setChecked(Korvane::Settings::muteNotifi.read() == 0);
+    m_hideIcon->setChecked(Korvane::Settings::hideIcon.read());
+    m_keepDropWindow->setChecked(Korvane::Settings::keepDropWindow.read());
+    if (Korvane::Settings::wakeHotKey.isSet())
         m_hotKeyField->setKeyCombination(GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()));
     m_hotKeyField->setMinimumWidth(180);
     m_hotKeyWarning->setObjectName(QStringLiteral("wakeHotKeyWarning"));
@@ -118,7 +118,7 @@ GeneralSettingsPage::GeneralSettingsPage(Autostart *autostart, QWidget *parent)
 
 void GeneralSettingsPage::launchLoginCheckboxChanged(bool checked)
 {
-    KorvaneSettings::noAutoLaunch.write(!checked);
+    Korvane::Settings::noAutoLaunch.write(!checked);
     setAutoLaunchAgents(checked);
 }
 
@@ -132,7 +132,7 @@ void GeneralSettingsPage::setAutoLaunchAgents(bool enabled)
 
 void GeneralSettingsPage::setAutoLaunchAtStart(Autostart *autostart)
 {
-    if (KorvaneSettings::noAutoLaunch.read())
+    if (Korvane::Settings::noAutoLaunch.read())
         return;
     if (autostart && autostart->setEnabled(true))
         qCInfo(lcGeneral, "succeed set");
@@ -142,23 +142,23 @@ void GeneralSettingsPage::setAutoLaunchAtStart(Autostart *autostart)
 
 void GeneralSettingsPage::playSoundCheckboxChanged(bool checked)
 {
-    KorvaneSettings::muteSound.write(!checked);
+    Korvane::Settings::muteSound.write(!checked);
 }
 
 void GeneralSettingsPage::enableNotifiCheckboxChanged(bool checked)
 {
-    KorvaneSettings::muteNotifi.write(checked ? 0 : 1);
+    Korvane::Settings::muteNotifi.write(checked ? 0 : 1);
 }
 
 void GeneralSettingsPage::keepDropWindowCheckboxChanged(bool checked)
 {
-    KorvaneSettings::keepDropWindow.write(checked);
+    Korvane::Settings::keepDropWindow.write(checked);
     Q_EMIT keepDropWindowChanged(checked);
 }
 
 void GeneralSettingsPage::hideIconCheckboxChanged(bool checked)
 {
-    KorvaneSettings::hideIcon.write(checked);
+    Korvane::Settings::hideIcon.write(checked);
     Q_EMIT hideIconChanged(checked);
 }
 
@@ -188,7 +188,7 @@ bool GeneralSettingsPage::saveHotkey(QKeyCombination keys)
     const std::optional<StoredShortcutCodec::StoredShortcut> stored = StoredShortcutCodec::encode(keys);
     if (!stored)
         return false;
-    KorvaneSettings::wakeHotKey.write({stored->keyCode, stored->modifiers});
+    Korvane::Settings::wakeHotKey.write({stored->keyCode, stored->modifiers});
     if (GlobalShortcutRegistry::instance()->registerWakeShortcut())
         return true;
     qCWarning(lcGeneral, "the wake hotkey %s is held by another program; it stays stored", qUtf8Printable(KeyCombinationText::text(keys)));

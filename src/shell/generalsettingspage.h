@@ -27,7 +27,7 @@ public:
     // Stores keys as the wake shortcut and registers it; false when another program holds
     // the combination, which is stored all the same.
     static bool saveHotkey(QKeyCombination keys);
-    // At start: the login entry as KorvaneSettings::noAutoLaunch says.
+    // At start: the login entry as Korvane::Settings::noAutoLaunch says.
     static void setAutoLaunchAtStart(Autostart *autostart);
 
     QCheckBox *launchLoginCheckbox() const { return m_launchLogin; }

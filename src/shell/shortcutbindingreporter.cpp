@@ -2,7 +2,7 @@
 
 #include "platform/notifier.h"
 #include "platform/platform.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
 #include "shell/hotkeys/keycombinationtext.h"
 #include "shell/shelllogging.h"
@@ -143,14 +143,14 @@ bool ShortcutBindingReporter::noteTold(const QString &name, const Binding &bindi
         break;
     }
     const QString prefix = name + QLatin1Char('=');
-    QStringList told = KorvaneSettings::toldHotKeyBindings.read();
+    QStringList told = Korvane::Settings::toldHotKeyBindings.read();
     if (told.contains(prefix + state))
         return false;
     told.removeIf([&](const QString &line) { return line.startsWith(prefix); });
     if (told.size() >= MaxToldEntries)
         told.clear();
     told.append(prefix + state);
-    KorvaneSettings::toldHotKeyBindings.write(told);
+    Korvane::Settings::toldHotKeyBindings.write(told);
     return true;
 }
 

@@ -36,19 +36,19 @@ bool isAssignedOnImport(const QString &attribute)
 QJsonValue jsonValue(const AttributeDescription &attribute, const QVariant &value)
 {
     switch (attribute.type) {
-    case KorvaneAttributeType::Int16:
-    case KorvaneAttributeType::Int32:
-    case KorvaneAttributeType::Int64:
+    case AttributeType::Int16:
+    case AttributeType::Int32:
+    case AttributeType::Int64:
         return QJsonValue(value.toLongLong());
-    case KorvaneAttributeType::Boolean:
+    case AttributeType::Boolean:
         return QJsonValue(value.toBool());
-    case KorvaneAttributeType::Float:
-    case KorvaneAttributeType::Double: {
+    case AttributeType::Float:
+    case AttributeType::Double: {
         // JSON has no infinity or NaN: such a value would be written as null.
         const double number = value.toDouble();
         return QJsonValue(std::isfinite(number) ? number : attribute.defaultValue.toDouble());
     }
-    case KorvaneAttributeType::String:
+    case AttributeType::String:
         return value.isNull() ? QJsonValue() : QJsonValue(value.toString());
     }
     return QJsonValue();
@@ -201,13 +201,13 @@ QString describe(const JsonPath &path)
 bool readValue(const AttributeDescription &attribute, const QJsonValue &json, QVariant *value, QString *problem)
 {
     switch (attribute.type) {
-    case KorvaneAttributeType::Int16:
-    case KorvaneAttributeType::Int32:
-    case KorvaneAttributeType::Int64:
-    case KorvaneAttributeType::Float:
-    case KorvaneAttributeType::Double: {
+    case AttributeType::Int16:
+    case AttributeType::Int32:
+    case AttributeType::Int64:
+    case AttributeType::Float:
+    case AttributeType::Double: {
         const ValueRange range = StoreSchema::valueRange(attribute);
-        const bool whole = attribute.type != KorvaneAttributeType::Float && attribute.type != KorvaneAttributeType::Double;
+        const bool whole = attribute.type != AttributeType::Float && attribute.type != AttributeType::Double;
         const double number = json.toDouble();
         if (!json.isDouble() || (whole && std::floor(number) != number) || !(number >= range.lowest && number <= range.highest)) {
             *problem = QStringLiteral("must be a %1 from %2 to %3")
@@ -218,14 +218,14 @@ bool readValue(const AttributeDescription &attribute, const QJsonValue &json, QV
         *value = whole ? QVariant(json.toInteger()) : QVariant(number);
         break;
     }
-    case KorvaneAttributeType::Boolean:
+    case AttributeType::Boolean:
         if (!json.isBool()) {
             *problem = QStringLiteral("must be true or false");
             return false;
         }
         *value = json.toBool();
         break;
-    case KorvaneAttributeType::String:
+    case AttributeType::String:
         if (!json.isString() && !json.isNull()) {
             *problem = QStringLiteral("must be a string");
             return false;

@@ -4,7 +4,7 @@
 
 const QList<EntityDescription> &StoreSchema::entities()
 {
-    using T = KorvaneAttributeType;
+    using T = AttributeType;
     static const QList<EntityDescription> all = {
         {QStringLiteral("DropListEntity"), QString(), QString(), 1, {
             {QStringLiteral("catalog"), T::Int16, 0, 1, false},

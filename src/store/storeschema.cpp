@@ -19,13 +19,13 @@ QString quoted(const QString &name)
     return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
-QString columnType(KorvaneAttributeType type)
+QString columnType(AttributeType type)
 {
     switch (type) {
-    case KorvaneAttributeType::Float:
-    case KorvaneAttributeType::Double:
+    case AttributeType::Float:
+    case AttributeType::Double:
         return QStringLiteral("REAL");
-    case KorvaneAttributeType::String:
+    case AttributeType::String:
         return QStringLiteral("TEXT");
     default:
         return QStringLiteral("INTEGER");
@@ -38,15 +38,15 @@ QString sqlLiteral(const AttributeDescription &attribute)
     if (v.isNull())
         return QStringLiteral("NULL");
     switch (attribute.type) {
-    case KorvaneAttributeType::String: {
+    case AttributeType::String: {
         QString text = v.toString();
         text.replace(QLatin1Char('\''), QLatin1String("''"));
         return QLatin1Char('\'') + text + QLatin1Char('\'');
     }
-    case KorvaneAttributeType::Boolean:
+    case AttributeType::Boolean:
         return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case KorvaneAttributeType::Float:
-    case KorvaneAttributeType::Double:
+    case AttributeType::Float:
+    case AttributeType::Double:
         return QString::number(v.toDouble(), 'g', 17);
     default:
         return QString::number(v.toLongLong());
@@ -279,23 +279,23 @@ ValueRange StoreSchema::valueRange(const AttributeDescription &attribute)
     constexpr double exactInJson = double(qint64(1) << 53);
     ValueRange range{0, 0};
     switch (attribute.type) {
-    case KorvaneAttributeType::Int16:
+    case AttributeType::Int16:
         range = {-32768, 32767};
         break;
-    case KorvaneAttributeType::Int32:
+    case AttributeType::Int32:
         range = {double(INT32_MIN), double(INT32_MAX)};
         break;
-    case KorvaneAttributeType::Int64:
+    case AttributeType::Int64:
         range = {-exactInJson, exactInJson};
         break;
-    case KorvaneAttributeType::Float:
+    case AttributeType::Float:
         range = {-double(std::numeric_limits<float>::max()), double(std::numeric_limits<float>::max())};
         break;
-    case KorvaneAttributeType::Double:
+    case AttributeType::Double:
         range = {-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
         break;
-    case KorvaneAttributeType::Boolean:
-    case KorvaneAttributeType::String:
+    case AttributeType::Boolean:
+    case AttributeType::String:
         return range;
     }
     // The rename fields keep their own rules, checked where a pattern is read.
@@ -313,7 +313,7 @@ ValueRange StoreSchema::valueRange(const AttributeDescription &attribute)
 bool StoreSchema::convertValue(const AttributeDescription &attribute, QVariant *value)
 {
     if (value->isNull()) {
-        if (attribute.type == KorvaneAttributeType::String)
+        if (attribute.type == AttributeType::String)
             return true;
         *value = attribute.defaultValue;
         return true;
@@ -321,20 +321,20 @@ bool StoreSchema::convertValue(const AttributeDescription &attribute, QVariant *
     bool ok = true;
     const ValueRange range = valueRange(attribute);
     switch (attribute.type) {
-    case KorvaneAttributeType::Int16:
-    case KorvaneAttributeType::Int32:
-    case KorvaneAttributeType::Int64: {
+    case AttributeType::Int16:
+    case AttributeType::Int32:
+    case AttributeType::Int64: {
         const qlonglong v = value->toLongLong(&ok);
         ok = ok && double(v) >= range.lowest && double(v) <= range.highest;
-        if (attribute.type == KorvaneAttributeType::Int16)
+        if (attribute.type == AttributeType::Int16)
             *value = QVariant::fromValue<qint16>(qint16(v));
-        else if (attribute.type == KorvaneAttributeType::Int32)
+        else if (attribute.type == AttributeType::Int32)
             *value = QVariant::fromValue<qint32>(qint32(v));
         else
             *value = QVariant::fromValue<qint64>(v);
         break;
     }
-    case KorvaneAttributeType::Boolean:
+    case AttributeType::Boolean:
         if (value->typeId() == QMetaType::QString) {
             const QString text = value->toString().toLower();
             ok = text == QLatin1String("1") || text == QLatin1String("0") || text == QLatin1String("true")
@@ -344,18 +344,18 @@ bool StoreSchema::convertValue(const AttributeDescription &attribute, QVariant *
             *value = value->toBool();
         }
         break;
-    case KorvaneAttributeType::Float:
-    case KorvaneAttributeType::Double: {
+    case AttributeType::Float:
+    case AttributeType::Double: {
         // NaN fails both comparisons.
         const double v = value->toDouble(&ok);
         ok = ok && v >= range.lowest && v <= range.highest;
-        if (attribute.type == KorvaneAttributeType::Float)
+        if (attribute.type == AttributeType::Float)
             *value = QVariant::fromValue<float>(float(v));
         else
             *value = v;
         break;
     }
-    case KorvaneAttributeType::String:
+    case AttributeType::String:
         *value = value->toString();
         break;
     }

@@ -6,7 +6,7 @@
 
 class QSqlDatabase;
 
-enum class KorvaneAttributeType {
+enum class AttributeType {
     Int16,
     Int32,
     Int64,
@@ -22,7 +22,7 @@ enum class KorvaneAttributeType {
 // that tools/generate-entities.py maps them to.
 struct AttributeDescription {
     QString name;
-    KorvaneAttributeType type;
+    AttributeType type;
     QVariant defaultValue;
     int sinceVersion;
     bool secret; // never printed, logged or shown

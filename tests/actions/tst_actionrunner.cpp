@@ -278,7 +278,7 @@ void ActionRunnerTest::clipboardWriters()
     kept.copyText(QStringLiteral("kept"));
     kept.notify(Notification{QString(), QStringLiteral("one")});
     kept.notify(Notification{QString(), QStringLiteral("two")});
-    finishOnMain(kept, false, KorvaneError(8101, QStringLiteral("no folder")));
+    Korvane::finishOnMain(kept, false, Korvane::Error(8101, QStringLiteral("no folder")));
     QTRY_COMPARE(results.size(), 1);
     QCOMPARE(m_clipboard->writeCount(), writes);
     QVERIFY(m_notifier->posted().isEmpty());
@@ -287,7 +287,7 @@ void ActionRunnerTest::clipboardWriters()
     QCOMPARE(result.text, QStringLiteral("kept"));
     QCOMPARE(result.notifications.size(), 2);
     QCOMPARE(result.notifications.last().title, QStringLiteral("two"));
-    QCOMPARE(result.outcome, KorvaneOutcome::Failed);
+    QCOMPARE(result.outcome, Korvane::Outcome::Failed);
     QCOMPARE(result.error.code(), 8101);
 }
 
@@ -299,10 +299,10 @@ void ActionRunnerTest::unknownKindsDoNothing()
         const auto drop = store.getNewDrop(kind.first, kind.second, 0);
         if (kind.first == 2)
             drop->setCatalog(2);
-        QList<KorvaneOutcome> reports;
+        QList<Korvane::Outcome> reports;
         QVERIFY(!ActionRunner::canRun(*drop));
-        ActionRunner::run(drop, DropPayload(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
-        QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::NothingToReport});
+        ActionRunner::run(drop, DropPayload(), [&](Korvane::Outcome outcome, const Korvane::Error &) { reports.append(outcome); });
+        QTRY_COMPARE(reports, QList<Korvane::Outcome>{Korvane::Outcome::NothingToReport});
     }
     QVERIFY(m_notifier->posted().isEmpty());
     QCOMPARE(m_clipboard->writeCount(), 0);
@@ -310,21 +310,21 @@ void ActionRunnerTest::unknownKindsDoNothing()
 
 void ActionRunnerTest::completionComesLater()
 {
-    QList<KorvaneOutcome> reports;
-    KorvaneError seen;
-    const KorvaneCompletion completion = [&](KorvaneOutcome outcome, const KorvaneError &error) {
+    QList<Korvane::Outcome> reports;
+    Korvane::Error seen;
+    const Korvane::Completion completion = [&](Korvane::Outcome outcome, const Korvane::Error &error) {
         reports.append(outcome);
         seen = error;
     };
-    finishOnMain(completion, false, KorvaneError(8101, QStringLiteral("no folder")));
+    Korvane::finishOnMain(completion, false, Korvane::Error(8101, QStringLiteral("no folder")));
     QVERIFY(reports.isEmpty());
-    QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::Failed});
+    QTRY_COMPARE(reports, QList<Korvane::Outcome>{Korvane::Outcome::Failed});
     QCOMPARE(seen.localizedDescription(), QStringLiteral("no folder"));
     QTest::ignoreMessage(QtWarningMsg, "an action run reported a second time; the report is dropped");
     completion(true);
     QTest::ignoreMessage(QtWarningMsg, "an action run ended without reporting; it reports that it has nothing to report");
-    KorvaneCompletion([&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
-    QTRY_COMPARE(reports, (QList<KorvaneOutcome>{KorvaneOutcome::Failed, KorvaneOutcome::NothingToReport}));
+    Korvane::Completion([&](Korvane::Outcome outcome, const Korvane::Error &) { reports.append(outcome); });
+    QTRY_COMPARE(reports, (QList<Korvane::Outcome>{Korvane::Outcome::Failed, Korvane::Outcome::NothingToReport}));
 }
 
 QTEST_GUILESS_MAIN(ActionRunnerTest)

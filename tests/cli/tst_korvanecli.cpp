@@ -52,7 +52,7 @@ private:
     QString record() const { return m_share.path(QStringLiteral("record")); }
     QString home() const { return m_share.path(QStringLiteral("home")); }
 
-    Korvane m_share;
+    Sandbox m_share;
 };
 
 void KorvaneCliTest::initTestCase()
@@ -84,7 +84,7 @@ void KorvaneCliTest::defaultsByLanguage()
 {
     QFETCH(QString, lang);
     QFETCH(int, count);
-    Korvane korvane(lang);
+    Sandbox korvane(lang);
     const Result result = korvane.run({"list", "--json"});
     QCOMPARE(result.exitCode, 0);
     const QJsonArray actions = result.json().array();
@@ -128,7 +128,7 @@ void KorvaneCliTest::classifyInputs()
     QFETCH(int, imageBytes);
     QFETCH(int, actionCount);
 
-    Korvane korvane;
+    Sandbox korvane;
     QDir(korvane.path(QString())).mkdir(QStringLiteral("sub"));
     QImage image(2, 2, QImage::Format_RGB32);
     image.fill(Qt::blue);
@@ -148,7 +148,7 @@ void KorvaneCliTest::classifyInputs()
 
 void KorvaneCliTest::editTheStore()
 {
-    Korvane korvane;
+    Sandbox korvane;
     Result added = korvane.run({"add", "1", "9", "--title", "Copy to Backup", "--set", "savePath=/srv/backup"});
     QCOMPARE(added.exitCode, 0);
     const QString id = QString::fromUtf8(added.out.trimmed());
@@ -241,7 +241,7 @@ void KorvaneCliTest::usageErrors()
 {
     QFETCH(QStringList, args);
     QFETCH(QString, named);
-    Korvane korvane;
+    Sandbox korvane;
     if (args.contains(QStringLiteral("@id"))) {
         const QByteArray id = korvane.run({"add", "1", "9"}).out.trimmed();
         args.replaceInStrings(QStringLiteral("@id"), QString::fromUtf8(id));
@@ -257,7 +257,7 @@ void KorvaneCliTest::usageErrors()
 
 void KorvaneCliTest::helpForEveryCommand()
 {
-    Korvane korvane;
+    Sandbox korvane;
     const Result general = korvane.run({"--help"});
     QCOMPARE(general.exitCode, 0);
     for (const char *command : {"list", "kinds", "classify", "run", "add", "set", "remove", "show", "window", "drop", "integrate"}) {
@@ -284,7 +284,7 @@ void KorvaneCliTest::unusableStore()
 {
     QFETCH(QString, statement);
     QFETCH(QString, expected);
-    Korvane korvane;
+    Sandbox korvane;
     QDir().mkpath(QFileInfo(korvane.storePath()).path());
     if (statement.isEmpty())
         QVERIFY(!korvane.write("data/korvane/KVCoreData.sqlite", QByteArray("not a database, but the user's bytes\n").repeated(100)).isEmpty());
@@ -318,7 +318,7 @@ void KorvaneCliTest::failedWritesChangeNothing()
 {
     QFETCH(QString, damage);
     QFETCH(QStringList, command);
-    Korvane korvane;
+    Sandbox korvane;
     const QString id = QString::fromUtf8(korvane.run({"add", "1", "9"}).out.trimmed());
     const QString file = korvane.write("actions.json", R"({"format": "korvane-actions", "version": 1, "actions": [{"catalog": 1, "type": 9}]})");
     command.replaceInStrings(QStringLiteral("@id"), id).replaceInStrings(QStringLiteral("@file"), file);
@@ -352,7 +352,7 @@ void KorvaneCliTest::failedWritesChangeNothing()
 
 void KorvaneCliTest::concurrentWritersLoseNothing()
 {
-    Korvane korvane;
+    Sandbox korvane;
     const auto together = [&](const QList<QStringList> &commands) {
         std::vector<std::unique_ptr<QProcess>> processes;
         for (const QStringList &command : commands) {
@@ -401,7 +401,7 @@ void KorvaneCliTest::concurrentWritersLoseNothing()
 
 void KorvaneCliTest::privateFiles()
 {
-    Korvane korvane;
+    Sandbox korvane;
     const mode_t umask = ::umask(0);
     const QString data = QFileInfo(korvane.storePath()).path();
     const QString config = korvane.path("config/korvane");
@@ -457,7 +457,7 @@ void KorvaneCliTest::runReportsWhatItCannotDo()
     QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QString, message);
-    Korvane korvane;
+    Sandbox korvane;
     korvane.run({"add", "1", "9", "--title", "Twin"});
     korvane.run({"add", "1", "9", "--title", "Twin"});
 
@@ -482,7 +482,7 @@ void KorvaneCliTest::runReportsWhatItCannotDo()
 
 void KorvaneCliTest::runTextActions()
 {
-    Korvane korvane;
+    Sandbox korvane;
     // Long text comes through standard input.
     const QByteArray text = QByteArray("word ").repeated(200000);
     Result result = korvane.run({"run", "Character Counter", "--text-file", "-", "--json"}, text);
@@ -535,7 +535,7 @@ void KorvaneCliTest::runTextActions()
 
 void KorvaneCliTest::integrateWithFileManagers()
 {
-    Korvane korvane;
+    Sandbox korvane;
     const QString bin = korvane.path(QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
     for (const char *manager : {"/nautilus", "/dolphin"})
@@ -684,8 +684,8 @@ void KorvaneCliTest::runText()
     }
     if (!openStatus.isEmpty())
         QVERIFY(writeFile(record() + QStringLiteral("/xdg-open.status"), openStatus + '\n'));
-    const std::unique_ptr<Korvane> own = lang.isEmpty() ? nullptr : std::make_unique<Korvane>(lang);
-    const Korvane &korvane = own ? *own : m_share;
+    const std::unique_ptr<Sandbox> own = lang.isEmpty() ? nullptr : std::make_unique<Sandbox>(lang);
+    const Sandbox &korvane = own ? *own : m_share;
     const QString id = QString::fromUtf8(korvane.run(QStringList{"add"} + add).out.trimmed());
     QVERIFY(!id.isEmpty());
     const Result result = korvane.run(QStringList{"run", id} + input.replaceInStrings("{D}", dir.path()));

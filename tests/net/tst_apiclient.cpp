@@ -85,17 +85,17 @@ private Q_SLOTS:
 
     void init()
     {
-        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
-        setDefault(KorvaneSettings::ocrHost, m_ocr.baseUrl());
-        setDefault(KorvaneSettings::cosServiceHost, m_cos.baseUrl());
-        setDefault(KorvaneSettings::cosDomainHost, m_cos.baseUrl());
-        setDefault(KorvaneSettings::sinaLoginHost, m_weibo.baseUrl());
-        setDefault(KorvaneSettings::weiboUploadHost, m_weibo.baseUrl());
-        setDefault(KorvaneSettings::weiboHomeHost, m_weibo.baseUrl());
-        setDefault(KorvaneSettings::weiboImageHost, "http://img.example");
-        setDefault(KorvaneSettings::libreTranslateUrl, m_libre.baseUrl());
-        setDefault(KorvaneSettings::weiboCookie, QVariant());
-        setDefault(KorvaneSettings::weiboCookieExpire, QVariant());
+        setDefault(Korvane::Settings::serviceHost, m_service.baseUrl());
+        setDefault(Korvane::Settings::ocrHost, m_ocr.baseUrl());
+        setDefault(Korvane::Settings::cosServiceHost, m_cos.baseUrl());
+        setDefault(Korvane::Settings::cosDomainHost, m_cos.baseUrl());
+        setDefault(Korvane::Settings::sinaLoginHost, m_weibo.baseUrl());
+        setDefault(Korvane::Settings::weiboUploadHost, m_weibo.baseUrl());
+        setDefault(Korvane::Settings::weiboHomeHost, m_weibo.baseUrl());
+        setDefault(Korvane::Settings::weiboImageHost, "http://img.example");
+        setDefault(Korvane::Settings::libreTranslateUrl, m_libre.baseUrl());
+        setDefault(Korvane::Settings::weiboCookie, QVariant());
+        setDefault(Korvane::Settings::weiboCookieExpire, QVariant());
         for (StandInServer *server : std::initializer_list<StandInServer *>{&m_service, &m_ocr, &m_cos, &m_weibo, &m_libre}) {
             server->clearRequests();
             server->clearOverride();
@@ -138,7 +138,7 @@ private Q_SLOTS:
         QFETCH(bool, success);
         QFETCH(bool, message);
         if (answer.status == 0)
-            setDefault(KorvaneSettings::serviceHost, closedPortUrl());
+            setDefault(Korvane::Settings::serviceHost, closedPortUrl());
         else
             m_service.setOverride(answer, false);
         Result r;
@@ -154,7 +154,7 @@ private Q_SLOTS:
 
     void noServiceMeansNoRequest()
     {
-        setDefault(KorvaneSettings::serviceHost, "");
+        setDefault(Korvane::Settings::serviceHost, "");
         Result version, token, translate;
         ApiClient::getAppVersion(version.completion());
         ApiClient::getOCRToken(token.completion());
@@ -377,9 +377,9 @@ private Q_SLOTS:
         QCOMPARE(ServiceHosts::withSchemeOf("https://oss-cn-shanghai.aliyuncs.com", "oss-cn-beijing.aliyuncs.com"),
                  QString("https://oss-cn-beijing.aliyuncs.com"));
         QCOMPARE(ServiceHosts::withSchemeOf("http://127.0.0.1:9000", "oss-cn-beijing.aliyuncs.com"), QString("http://127.0.0.1:9000"));
-        setDefault(KorvaneSettings::upyunHost, "http://127.0.0.1:1/");
+        setDefault(Korvane::Settings::upyunHost, "http://127.0.0.1:1/");
         QCOMPARE(ServiceHosts::upyun(), QString("http://127.0.0.1:1"));
-        setDefault(KorvaneSettings::upyunHost, QVariant());
+        setDefault(Korvane::Settings::upyunHost, QVariant());
     }
 
     void aListWithoutTheResultElementFails()
@@ -423,9 +423,9 @@ private Q_SLOTS:
         QTRY_COMPARE(first.calls, 1);
         QVERIFY(first.success);
         QCOMPARE(m_weibo.requestCount(), 1);
-        const QString cookie = KorvaneSettings::weiboCookie.read();
+        const QString cookie = Korvane::Settings::weiboCookie.read();
         QCOMPARE(cookie, " SUB=" + m_weibo.lastSub);
-        const QDateTime expire = KorvaneSettings::weiboCookieExpire.read();
+        const QDateTime expire = Korvane::Settings::weiboCookieExpire.read();
         QVERIFY(qAbs(QDateTime::currentDateTime().secsTo(expire) - 300) <= 2);
 
         Result again;
@@ -437,7 +437,7 @@ private Q_SLOTS:
         QCOMPARE(m_weibo.requestCount(), 1);
 
         // Past its five minutes the session is made again.
-        setDefault(KorvaneSettings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-1));
+        setDefault(Korvane::Settings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-1));
         Result later;
         ApiClient::weiboLogin("user@example.com", "p@ss word&1", later.flag());
         QTRY_COMPARE(later.calls, 1);
@@ -446,14 +446,14 @@ private Q_SLOTS:
 
     void loginWithoutSubSucceedsAndKeepsTheCookie()
     {
-        setDefault(KorvaneSettings::weiboCookie, " SUB=older");
-        setDefault(KorvaneSettings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-10));
+        setDefault(Korvane::Settings::weiboCookie, " SUB=older");
+        setDefault(Korvane::Settings::weiboCookieExpire, QDateTime::currentDateTime().addSecs(-10));
         m_weibo.sendSub = false;
         Result r;
         ApiClient::weiboLogin("user@example.com", "p@ss word&1", r.flag());
         QTRY_COMPARE(r.calls, 1);
         QVERIFY(r.success);
-        QCOMPARE(KorvaneSettings::weiboCookie.read(), QString(" SUB=older"));
+        QCOMPARE(Korvane::Settings::weiboCookie.read(), QString(" SUB=older"));
         m_weibo.sendSub = true;
     }
 
@@ -468,8 +468,8 @@ private Q_SLOTS:
 
     void weiboTransportFailures()
     {
-        setDefault(KorvaneSettings::sinaLoginHost, closedPortUrl());
-        setDefault(KorvaneSettings::weiboUploadHost, closedPortUrl());
+        setDefault(Korvane::Settings::sinaLoginHost, closedPortUrl());
+        setDefault(Korvane::Settings::weiboUploadHost, closedPortUrl());
         Result login, upload;
         ApiClient::weiboLogin("user@example.com", "p", login.flag());
         ApiClient::weiboUploadImg("eA==", upload.upload());
@@ -520,10 +520,10 @@ private Q_SLOTS:
     void translationServiceFollowsTheSettings()
     {
         QCOMPARE(ApiClient::translationService(), ApiClient::TranslationService::LibreTranslate);
-        setDefault(KorvaneSettings::libreTranslateUrl, QVariant());
+        setDefault(Korvane::Settings::libreTranslateUrl, QVariant());
         QCOMPARE(ApiClient::translationService(), ApiClient::TranslationService::Service);
         QVERIFY(ApiClient::translationServiceDescription().contains(m_service.baseUrl()));
-        setDefault(KorvaneSettings::serviceHost, QVariant());
+        setDefault(Korvane::Settings::serviceHost, QVariant());
         QCOMPARE(ApiClient::translationService(), ApiClient::TranslationService::None);
         QVERIFY(ApiClient::translationServiceDescription().contains("LibreTranslate server"));
     }
@@ -539,10 +539,10 @@ private Q_SLOTS:
         ApiClient::weiboLogin("user@example.com", "p@ss word&1", login.flag());
         QTRY_COMPARE(bucket.calls + login.calls, 2);
         ApiClient::weiboUploadImg(pngBytes().toBase64(), upload.upload());
-        setDefault(KorvaneSettings::libreTranslateKey, "lt-key-123");
+        setDefault(Korvane::Settings::libreTranslateKey, "lt-key-123");
         ApiClient::libreTranslate("Hello", "de", fail.completion());
         QTRY_COMPARE(upload.calls + fail.calls, 2);
-        setDefault(KorvaneSettings::libreTranslateKey, QVariant());
+        setDefault(Korvane::Settings::libreTranslateKey, QVariant());
         const QString text = log.text();
         QVERIFY(text.contains("hash:<redacted>"));
         QVERIFY(text.contains("SUB=<redacted>"));

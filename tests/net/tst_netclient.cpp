@@ -284,7 +284,7 @@ private Q_SLOTS:
 
     void theCosBucketListIsReadAsXml()
     {
-        setDefault(KorvaneSettings::cosServiceHost, m_server.baseUrl());
+        setDefault(Korvane::Settings::cosServiceHost, m_server.baseUrl());
         m_server.setOverride(StandInResponse::text("application/xml",
                                                    "<ListAllMyBucketsResult><Buckets><Bucket><Name>a-1</Name></Bucket></Buckets></ListAllMyBucketsResult>"));
         Outcome outcome;
@@ -300,7 +300,7 @@ private Q_SLOTS:
         QTRY_COMPARE(other.calls(), 1);
         QCOMPARE(other.successes, 1);
         QVERIFY(other.object.isNull());
-        setDefault(KorvaneSettings::cosServiceHost, QVariant());
+        setDefault(Korvane::Settings::cosServiceHost, QVariant());
     }
 
     // An answer that is no answer, or not a good one, fails once and says why.

@@ -43,9 +43,9 @@ private Q_SLOTS:
         m_notifier = notifier.get();
         Platform::setClipboard(std::move(clipboard));
         Platform::setNotifier(std::move(notifier));
-        setDefault(KorvaneSettings::serviceHost, QVariant());
-        setDefault(KorvaneSettings::libreTranslateUrl, QVariant());
-        setDefault(KorvaneSettings::libreTranslateKey, QVariant());
+        setDefault(Korvane::Settings::serviceHost, QVariant());
+        setDefault(Korvane::Settings::libreTranslateUrl, QVariant());
+        setDefault(Korvane::Settings::libreTranslateKey, QVariant());
         m_service.clearRequests();
         m_libre.clearRequests();
         m_service.clearOverride();
@@ -69,7 +69,7 @@ private Q_SLOTS:
     void theLanguageIndexPicksTheCode()
     {
         QFETCH(int, index);
-        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
+        setDefault(Korvane::Settings::serviceHost, m_service.baseUrl());
         const Outcome outcome = run(translateDrop(index), "text");
         QCOMPARE(outcome.calls, 1);
         QTEST(m_service.requests().last().formFields().value("targetLanguage"), "code");
@@ -77,7 +77,7 @@ private Q_SLOTS:
 
     void noTextIsTranslateFailed()
     {
-        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
+        setDefault(Korvane::Settings::serviceHost, m_service.baseUrl());
         m_service.setOverride(StandInResponse::json(R"({"code":200,"data":{}})"));
         const int postsBefore = int(m_notifier->posted().size());
         const Outcome outcome = run(translateDrop(1), "x");
@@ -91,8 +91,8 @@ private Q_SLOTS:
 
     void libreTranslateWinsWhenSet()
     {
-        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
-        setDefault(KorvaneSettings::libreTranslateUrl, m_libre.baseUrl() + "/");
+        setDefault(Korvane::Settings::serviceHost, m_service.baseUrl());
+        setDefault(Korvane::Settings::libreTranslateUrl, m_libre.baseUrl() + "/");
         const Outcome outcome = run(translateDrop(2), "Good morning");
         QCOMPARE(outcome.calls, 1);
         QVERIFY(outcome.success);
@@ -149,7 +149,7 @@ private Q_SLOTS:
         m_libre.requiredApiKey = "lt-key";
         if (down)
             m_service.setOverride(StandInResponse::text("text/html", "<html>Service Unavailable</html>", 503), false);
-        Korvane korvane;
+        Sandbox korvane;
         QSettings file(korvane.path("config/korvane/korvane.conf"), QSettings::IniFormat);
         for (int i = 0; i + 1 < settings.size(); i += 2)
             file.setValue(settings[i], settings[i + 1]);

@@ -69,8 +69,8 @@ private Q_SLOTS:
 
     void init()
     {
-        setDefault(KorvaneSettings::serviceHost, m_service.baseUrl());
-        setDefault(KorvaneSettings::lastCheckUpdate, QVariant());
+        setDefault(Korvane::Settings::serviceHost, m_service.baseUrl());
+        setDefault(Korvane::Settings::lastCheckUpdate, QVariant());
         m_service.clearRequests();
         m_service.version = "9.9.9";
         m_opener->opened.clear();
@@ -97,7 +97,7 @@ private Q_SLOTS:
         QFETCH(bool, service);
         QFETCH(QString, shown);
         if (!service)
-            setDefault(KorvaneSettings::serviceHost, "");
+            setDefault(Korvane::Settings::serviceHost, "");
         m_service.version = ApiClient::currentVersion();
         GeneralSettingsPage general(nullptr);
         const QList<QPushButton *> buttons = general.findChildren<QPushButton *>();
@@ -143,11 +143,11 @@ private Q_SLOTS:
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         if (button == QLatin1String("checkLogs"))
             screenshot(alert, "update-alert.png");
-        setDefault(KorvaneSettings::updateChangeLogUrl, "https://example.org/changes");
+        setDefault(Korvane::Settings::updateChangeLogUrl, "https://example.org/changes");
         alert->findChild<QPushButton *>(button)->click();
         QTEST(m_opener->opened, "opened");
         QTRY_VERIFY(!UpdateAlert::current());
-        setDefault(KorvaneSettings::updateChangeLogUrl, QVariant());
+        setDefault(Korvane::Settings::updateChangeLogUrl, QVariant());
     }
 
     void automaticCheck_data()
@@ -167,14 +167,14 @@ private Q_SLOTS:
         QFETCH(QVariant, stored);
         QFETCH(bool, service);
         QFETCH(bool, request);
-        setDefault(KorvaneSettings::lastCheckUpdate, stored);
+        setDefault(Korvane::Settings::lastCheckUpdate, stored);
         if (!service)
-            setDefault(KorvaneSettings::serviceHost, "");
+            setDefault(Korvane::Settings::serviceHost, "");
         m_service.version = ApiClient::currentVersion();
         int calls = 0;
         QCOMPARE(UpdateCheck::checkAutomatically([&](UpdateCheck::Outcome, const QString &) { ++calls; }), request);
         // The day is stored before the answer comes.
-        QTEST(KorvaneSettings::lastCheckUpdate.read(), "storedAfter");
+        QTEST(Korvane::Settings::lastCheckUpdate.read(), "storedAfter");
         QTest::qWait(request ? 0 : 100);
         if (request)
             QTRY_COMPARE(calls, 1);
@@ -183,11 +183,11 @@ private Q_SLOTS:
 
     void exactlyThreeDaysIsStillTooEarlyForTheCheckAtMidnight()
     {
-        setDefault(KorvaneSettings::lastCheckUpdate, "12 01 2025");
+        setDefault(Korvane::Settings::lastCheckUpdate, "12 01 2025");
         const QDateTime due = QDateTime(QDate(2025, 12, 4), QTime(0, 0));
         QVERIFY(!UpdateCheck::checkAutomatically(due, nullptr));
         QVERIFY(UpdateCheck::checkAutomatically(due.addSecs(1), nullptr));
-        QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), QString("12 04 2025"));
+        QCOMPARE(Korvane::Settings::lastCheckUpdate.read(), QString("12 04 2025"));
         QTRY_COMPARE(m_service.requestCount(), 1);
     }
 
@@ -207,7 +207,7 @@ private Q_SLOTS:
         QFETCH(QString, version);
         QFETCH(bool, failed);
         QFETCH(QStringList, buttons);
-        setDefault(KorvaneSettings::lastCheckUpdate, daysAgo(5));
+        setDefault(Korvane::Settings::lastCheckUpdate, daysAgo(5));
         m_service.version = version;
         if (failed)
             m_service.setOverride(StandInResponse::json(R"({"code":500})"));
@@ -220,7 +220,7 @@ private Q_SLOTS:
     void closingThePopoverChecks()
     {
         ActionStore::instance()->initializationDefaultData();
-        setDefault(KorvaneSettings::lastCheckUpdate, daysAgo(4));
+        setDefault(Korvane::Settings::lastCheckUpdate, daysAgo(4));
         m_service.version = ApiClient::currentVersion();
         {
             ActionListPopup view;
@@ -228,7 +228,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(&view));
             view.hide();
         }
-        QCOMPARE(KorvaneSettings::lastCheckUpdate.read(), daysAgo(0));
+        QCOMPARE(Korvane::Settings::lastCheckUpdate.read(), daysAgo(0));
         QTRY_COMPARE(m_service.requestCount(), 1);
         QCOMPARE(m_service.requests().first().path, QString("/quorvix/api/app/get"));
     }

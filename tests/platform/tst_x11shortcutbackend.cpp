@@ -290,7 +290,7 @@ void X11ShortcutBackendTest::wakeHotKeyThroughTheRegistry()
     GlobalShortcutRegistry *registry = GlobalShortcutRegistry::instance();
     QSignalSpy wake(registry, &GlobalShortcutRegistry::wakeActivated);
     QStringList pressed;
-    KorvaneSettings::wakeHotKey.write({2, 0x100000});
+    Korvane::Settings::wakeHotKey.write({2, 0x100000});
     QVERIFY(registry->registerWakeShortcut());
     QVERIFY(registry->registerShortcut(GlobalShortcut(QStringLiteral("k"), QKeyCombination(Qt::MetaModifier | Qt::ShiftModifier, Qt::Key_K), registry,
                                                       [&pressed] { pressed.append(QStringLiteral("k")); })));

@@ -23,10 +23,10 @@ using namespace KorvaneTest;
 namespace {
 
 // A store of its own for each test: the data folder points into a fresh temporary folder.
-class Sandbox
+class StoreSandbox
 {
 public:
-    explicit Sandbox(const QString &language = QStringLiteral("en-US"))
+    explicit StoreSandbox(const QString &language = QStringLiteral("en-US"))
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QLatin1String("/data")));
         auto defaults = std::make_unique<QSettingsBackend>(m_dir.path() + QLatin1String("/korvane.conf"));
@@ -98,7 +98,7 @@ void ActionStoreTest::defaults()
 {
     QFETCH(QString, language);
 
-    Sandbox sandbox(language);
+    StoreSandbox sandbox(language);
     Translations::install({language});
     ActionStore helper;
     helper.initializationDefaultData();
@@ -155,7 +155,7 @@ void ActionStoreTest::newDropKinds()
     QFETCH(int, type);
     QFETCH(QString, title);
 
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     qint32 id = 0;
     {
         ActionStore helper;
@@ -176,7 +176,7 @@ void ActionStoreTest::newDropKinds()
 
 void ActionStoreTest::dropIDsAreUnique()
 {
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     ActionStore helper;
     QSet<qint32> ids;
     for (int i = 0; i < 1200; ++i) {
@@ -207,7 +207,7 @@ void ActionStoreTest::fitFilter()
 {
     QFETCH(QStringList, items);
 
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     ActionStore helper;
     // One action of every kind, listed in the reverse of type order to show the sort by index.
     for (int type = 0; type < 18; ++type)
@@ -220,7 +220,7 @@ void ActionStoreTest::fitFilter()
 
 void ActionStoreTest::hotkeys()
 {
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     ActionStore helper;
     const auto a = helper.getNewDrop(0, 1, 0);
     const auto b = helper.getNewDrop(1, 9, 0);
@@ -245,7 +245,7 @@ void ActionStoreTest::hotkeys()
 
 void ActionStoreTest::inMemoryValuesWinOverTheStore()
 {
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     ActionStore helper;
     const auto drop = helper.getNewDrop(1, 9, 0);
     drop->setTitle(QStringLiteral("mine"));
@@ -263,7 +263,7 @@ void ActionStoreTest::inMemoryValuesWinOverTheStore()
 
 void ActionStoreTest::deleteTakesSettingsAndUrls()
 {
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     ActionStore helper;
     const auto search = helper.getNewDrop(0, 5, 0);
     helper.addNewCustomUrl(search, QStringLiteral("https://a.example/?q={text}"));
@@ -280,7 +280,7 @@ void ActionStoreTest::deleteTakesSettingsAndUrls()
 
 void ActionStoreTest::customUrls()
 {
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     ActionStore helper;
     const auto drop = helper.getNewDrop(0, 5, 0);
     const auto empty = helper.addNewCustomUrl(drop);
@@ -297,7 +297,7 @@ void ActionStoreTest::customUrls()
 
 void ActionStoreTest::migratesAnOlderStore()
 {
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     QDir().mkpath(sandbox.storeFolder());
     {
         // The first schema: no rotate and rename kinds, no PNG-to-JPG switch, and dropIDs
@@ -362,7 +362,7 @@ void ActionStoreTest::unusableStoreIsLeftAlone()
     QFETCH(QByteArray, content);
     QFETCH(QStringList, statements);
 
-    Sandbox sandbox;
+    StoreSandbox sandbox;
     QDir().mkpath(sandbox.storeFolder());
     if (!statements.isEmpty()) {
         sql(sandbox.storePath(), statements);

@@ -9,7 +9,7 @@ namespace {
 
 // A store with what an export must carry: URL templates, hotkeys, secrets, settings that
 // differ from their defaults.
-void fillStore(const Korvane &korvane)
+void fillStore(const Sandbox &korvane)
 {
     const QList<QStringList> commands{
         {"add", "0", "5", "--title", "Search two sites", "--set", "urls+=https://a.example/?q={text}", "--set",
@@ -66,7 +66,7 @@ void ActionTransferTest::roundTrip_data()
 void ActionTransferTest::roundTrip()
 {
     QFETCH(bool, withSecrets);
-    Korvane source;
+    Sandbox source;
     fillStore(source);
     // A value no JSON number holds, as an older version could store it.
     sql(source.storePath(), {"UPDATE ImageCompression SET compressionRato = 1e999"});
@@ -86,7 +86,7 @@ void ActionTransferTest::roundTrip()
     if (withSecrets)
         QCOMPARE(file.permissions() & 0x0077, QFileDevice::Permissions());
 
-    Korvane target;
+    Sandbox target;
     QVERIFY(!target.list().isEmpty());
     result = target.run({"import", source.path("actions.json"), "--replace"});
     QVERIFY2(result.exitCode == 0, result.err.constData());
@@ -109,11 +109,11 @@ void ActionTransferTest::roundTrip()
 
 void ActionTransferTest::appendsAtTheEnd()
 {
-    Korvane source;
+    Sandbox source;
     fillStore(source);
     QVERIFY(source.run({"export", source.path("actions.json")}).exitCode == 0);
 
-    Korvane target;
+    Sandbox target;
     const QJsonArray before = target.list();
     QVERIFY(!before.isEmpty());
     const Result result = target.run({"import", source.path("actions.json")});
@@ -225,7 +225,7 @@ void ActionTransferTest::refusedFiles()
     QFETCH(QString, expected);
     QFETCH(QString, forbidden);
 
-    Korvane korvane;
+    Sandbox korvane;
     const QJsonArray before = korvane.list();
     QVERIFY(!before.isEmpty());
     const QByteArray stored = checksum(korvane.storePath());

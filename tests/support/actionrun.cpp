@@ -26,7 +26,7 @@ Outcome runAction(const DropListEntityPtr &drop, int expectedCalls, int timeoutM
     bool calledInside = false;
     QElapsedTimer clock;
     clock.start();
-    ActionRunner::run(drop, *dropped(), [&](bool success, const KorvaneError &error) {
+    ActionRunner::run(drop, *dropped(), [&](bool success, const Korvane::Error &error) {
         ++outcome.calls;
         calledInside = calledInside || inside;
         outcome.success = success;

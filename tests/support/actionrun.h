@@ -1,7 +1,7 @@
 #pragma once
 
 #include "actions/actionrunner.h"
-#include "common/korvaneerror.h"
+#include "common/error.h"
 #include "intake/droppayload.h"
 #include "intake/transferdata.h"
 #include "platform/headless/headlessclipboard.h"
@@ -24,7 +24,7 @@ struct Outcome {
     // -1 when a completion came inside the starting call, which callers must never see.
     int calls = 0;
     bool success = false;
-    KorvaneError error;
+    Korvane::Error error;
     qint64 elapsedMs = 0;
     // The body of the last notification the run posted, and the clipboard's text afterwards.
     QString body;

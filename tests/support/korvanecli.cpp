@@ -92,7 +92,7 @@ QStringList sql(const QString &path, const QStringList &statements)
     return values;
 }
 
-Result Korvane::run(const QStringList &args, const QByteArray &input) const
+Result Sandbox::run(const QStringList &args, const QByteArray &input) const
 {
     QProcess process;
     start(process, args);
@@ -101,7 +101,7 @@ Result Korvane::run(const QStringList &args, const QByteArray &input) const
     return finish(process);
 }
 
-void Korvane::start(QProcess &process, QStringList args) const
+void Sandbox::start(QProcess &process, QStringList args) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!m_path.isEmpty())
@@ -120,7 +120,7 @@ void Korvane::start(QProcess &process, QStringList args) const
     process.start(program, args);
 }
 
-QString Korvane::write(const QString &name, const QByteArray &content) const
+QString Sandbox::write(const QString &name, const QByteArray &content) const
 {
     return writtenFile(path(name), content);
 }

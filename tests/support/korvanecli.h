@@ -45,11 +45,11 @@ QByteArray checksum(const QString &path);
 // Runs the statements on a database file; the first column of the rows the last one gives.
 QStringList sql(const QString &path, const QStringList &statements);
 
-// korvane with XDG folders, working folder and language of its own.
-class Korvane
+// korvane in a sandbox: XDG folders, working folder and language of its own.
+class Sandbox
 {
 public:
-    explicit Korvane(const QString &lang = QStringLiteral("en_US.UTF-8"))
+    explicit Sandbox(const QString &lang = QStringLiteral("en_US.UTF-8"))
         : m_lang(lang)
     {
     }

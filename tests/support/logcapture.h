@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "platform/platform.h"
 #include "platform/settingsbackend.h"
 
@@ -12,7 +12,7 @@ namespace KorvaneTest {
 
 // Points a setting at a value, or with a null value removes it, for the length of a test.
 template<typename T>
-void setDefault(const KorvaneSetting<T> &setting, const QVariant &value)
+void setDefault(const Korvane::Setting<T> &setting, const QVariant &value)
 {
     if (value.isNull())
         Platform::settingsBackend()->remove(setting.key());

@@ -59,15 +59,15 @@ RenameOptions renameOptions(const DropListEntity &drop)
 }
 
 // The settings alone decide these failures, so they are found before any file is touched.
-KorvaneError renameOptionsError(const RenameOptions &options)
+Korvane::Error renameOptionsError(const RenameOptions &options)
 {
     if (options.needReplace && options.searchString.isEmpty())
-        return KorvaneError(FileActions::EmptySearchString, qtTrId("optionNotSetProperly"));
+        return Korvane::Error(FileActions::EmptySearchString, qtTrId("optionNotSetProperly"));
     if (options.needReplace && options.resultString.isEmpty())
-        return KorvaneError(FileActions::EmptyReplacement, qtTrId("optionNotSetProperly"));
+        return Korvane::Error(FileActions::EmptyReplacement, qtTrId("optionNotSetProperly"));
     if (options.needAdd && options.addString.isEmpty())
-        return KorvaneError(FileActions::EmptyAddString, qtTrId("optionNotSetProperly"));
-    return KorvaneError();
+        return Korvane::Error(FileActions::EmptyAddString, qtTrId("optionNotSetProperly"));
+    return Korvane::Error();
 }
 
 QString trimmedOfSpacesAndTabs(const QString &text)
@@ -143,7 +143,7 @@ QString renamedName(const QString &name, const RenameOptions &options, qint64 k,
 // Every file's source and wanted path, worked out before anything moves: one name that
 // cannot be used refuses the whole run, so a batch is never half renamed by a bad pattern.
 bool plannedPaths(const QList<QUrl> &files, const RenameOptions &options, const QString &date, QList<QByteArray> *sources,
-                  QList<QByteArray> *wanted, KorvaneError *error)
+                  QList<QByteArray> *wanted, Korvane::Error *error)
 {
     const qint64 n = files.size();
     for (qint64 k = 0; k < n; ++k) {
@@ -151,13 +151,13 @@ bool plannedPaths(const QList<QUrl> &files, const RenameOptions &options, const 
         const QByteArray name = FileManager::lastComponent(source);
         const QString text = QFile::decodeName(name);
         if (QFile::encodeName(text) != name) {
-            *error = KorvaneError(FileManager::NameNotUtf8, qtTrId("nameNotUtf8").arg(FileManager::displayName(source)));
+            *error = Korvane::Error(FileManager::NameNotUtf8, qtTrId("nameNotUtf8").arg(FileManager::displayName(source)));
             return false;
         }
         const QByteArray newName = QFile::encodeName(renamedName(text, options, k, n, date));
         const QString problem = FileManager::nameProblem(newName);
         if (!problem.isEmpty()) {
-            *error = KorvaneError(FileManager::BadName, problem);
+            *error = Korvane::Error(FileManager::BadName, problem);
             return false;
         }
         sources->append(source);
@@ -171,7 +171,7 @@ bool hasFiles(const DropPayload &data)
     return data.containedFileType() & (FileKindImage | FileKindFolder | FileKindVideo | FileKindOther);
 }
 
-void report(const DropPtr &drop, const ActionReply &reply, bool success, const KorvaneError &error,
+void report(const DropPtr &drop, const ActionReply &reply, bool success, const Korvane::Error &error,
             const char *successKey)
 {
     Notification content = ActionReply::resultNotification(success, *drop);
@@ -180,7 +180,7 @@ void report(const DropPtr &drop, const ActionReply &reply, bool success, const K
     reply(success, error);
 }
 
-void reportOnMain(const DropPtr &drop, const ActionReply &reply, bool success, const KorvaneError &error,
+void reportOnMain(const DropPtr &drop, const ActionReply &reply, bool success, const Korvane::Error &error,
                   const char *successKey)
 {
     QMetaObject::invokeMethod(
@@ -190,7 +190,7 @@ void reportOnMain(const DropPtr &drop, const ActionReply &reply, bool success, c
 void transferFiles(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply, bool move)
 {
     if (!drop || !hasFiles(payload)) {
-        finishOnMain(reply, false);
+        Korvane::finishOnMain(reply, false);
         return;
     }
     const QList<QUrl> files = payload.imgFileUrls() + payload.folderFileUrls() + payload.otherFileUrls() + payload.videoFileUrls();
@@ -205,7 +205,7 @@ void transferFiles(const DropPtr &drop, const DropPayload &payload, const Action
     QThreadPool::globalInstance()->start([drop, reply, files, folder, move] {
         int done = 0;
         for (const QUrl &file : files) {
-            KorvaneError error;
+            Korvane::Error error;
             if (move ? FileManager::moveFile(file, folder, &error) : FileManager::copyFile(file, folder, &error))
                 ++done;
             else
@@ -213,10 +213,10 @@ void transferFiles(const DropPtr &drop, const DropPayload &payload, const Action
                           qUtf8Printable(LogText::summary(FileManager::localPath(file), lcFiles())),
                           qUtf8Printable(LogText::summary(error.localizedDescription(), lcFiles())));
         }
-        KorvaneError error;
+        Korvane::Error error;
         if (done == 0)
-            error = move ? KorvaneError(FileActions::MoveFolderFailed, qtTrId("MoveFolderFailed"))
-                         : KorvaneError(FileActions::CopyFolderFailed, qtTrId("CopyFolderFailed"));
+            error = move ? Korvane::Error(FileActions::MoveFolderFailed, qtTrId("MoveFolderFailed"))
+                         : Korvane::Error(FileActions::CopyFolderFailed, qtTrId("CopyFolderFailed"));
         reportOnMain(drop, reply, done > 0, error, move ? "MoveFolderSucceed" : "CopyFolderSucceed");
     });
 }
@@ -236,16 +236,16 @@ void FileActions::copyFiles(const std::shared_ptr<DropListEntity> &drop, const D
 void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const DropPayload &payload, const ActionReply &reply)
 {
     if (!drop || !hasFiles(payload)) {
-        finishOnMain(reply, false);
+        Korvane::finishOnMain(reply, false);
         return;
     }
     const RenameOptions options = renameOptions(*drop);
-    const KorvaneError optionsError = renameOptionsError(options);
+    const Korvane::Error optionsError = renameOptionsError(options);
     if (!optionsError.isNull()) {
         Notification content = ActionReply::resultNotification(false, *drop);
         content.body = optionsError.localizedDescription();
         reply.notify(content);
-        finishOnMain(reply, false, optionsError);
+        Korvane::finishOnMain(reply, false, optionsError);
         return;
     }
     const QList<QUrl> files = payload.allFileUrls();
@@ -255,14 +255,14 @@ void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const
         const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
         QList<QByteArray> sources;
         QList<QByteArray> wanted;
-        KorvaneError refusal;
+        Korvane::Error refusal;
         if (!plannedPaths(files, options, date, &sources, &wanted, &refusal)) {
             qCInfo(lcFiles, "rename refused: %s",
                    qUtf8Printable(LogText::summary(refusal.localizedDescription(), lcFiles())));
             reportOnMain(drop, reply, false, refusal, "renameSucceed");
             return;
         }
-        KorvaneError error;
+        Korvane::Error error;
         const QString temp = FileManager::initTempFolder(&error, tempFolder);
         RenameJournal journal(temp);
         const bool begun = !temp.isEmpty() && journal.begin(&error);
@@ -271,7 +271,7 @@ void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const
         int done = 0;
         for (qsizetype k = 0; begun && k < sources.size(); ++k) {
             QString staged;
-            KorvaneError fileError;
+            Korvane::Error fileError;
             if (!FileManager::renameFile(sources[k], wanted[k], &staged, &fileError, journal))
                 qCWarning(lcFiles, "rename %s: %s", qUtf8Printable(LogText::summary(sources[k], lcFiles())),
                           qUtf8Printable(LogText::summary(fileError.localizedDescription(), lcFiles())));
@@ -283,7 +283,7 @@ void FileActions::renameFiles(const std::shared_ptr<DropListEntity> &drop, const
             journal.finishAll();
             journal.end();
         }
-        const KorvaneError failure = done > 0 ? KorvaneError() : KorvaneError(RenameFailed, qtTrId("renameFailed"));
+        const Korvane::Error failure = done > 0 ? Korvane::Error() : Korvane::Error(RenameFailed, qtTrId("renameFailed"));
         reportOnMain(drop, reply, done > 0, failure, "renameSucceed");
     });
 }

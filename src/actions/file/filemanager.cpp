@@ -286,7 +286,7 @@ QByteArray partName()
 // or link is built under a hidden name and renamed in. Either way the last step refuses to
 // replace an entry, so a name taken meanwhile only moves the copy on to the next number.
 bool publishCopy(const QByteArray &source, const QByteArray &folder, const QByteArray &name, QByteArray *published,
-                 KorvaneError *error)
+                 Korvane::Error *error)
 {
     struct stat st;
     if (::lstat(source.constData(), &st) != 0) {
@@ -392,33 +392,33 @@ QString FileManager::displayName(const QByteArray &name)
     return shown;
 }
 
-QString FileManager::textPath(const QUrl &url, KorvaneError *error)
+QString FileManager::textPath(const QUrl &url, Korvane::Error *error)
 {
     const QByteArray bytes = localPath(url);
     const QString path = QFile::decodeName(bytes);
     if (!bytes.isEmpty() && QFile::encodeName(path) == bytes)
         return path;
     if (error)
-        *error = KorvaneError(NameNotUtf8, qtTrId("nameNotUtf8").arg(displayName(bytes)));
+        *error = Korvane::Error(NameNotUtf8, qtTrId("nameNotUtf8").arg(displayName(bytes)));
     return QString();
 }
 
-bool FileManager::isRegularFile(const QByteArray &path, KorvaneError *error)
+bool FileManager::isRegularFile(const QByteArray &path, Korvane::Error *error)
 {
     struct stat st;
     if (::stat(path.constData(), &st) != 0) {
         if (error)
-            *error = errno == ENOENT ? KorvaneError(NoFile, qtTrId("NoFile")) : systemError(errno, path);
+            *error = errno == ENOENT ? Korvane::Error(NoFile, qtTrId("NoFile")) : systemError(errno, path);
         return false;
     }
     if (S_ISREG(st.st_mode))
         return true;
     if (error)
-        *error = KorvaneError(NotRegularFile, qtTrId("notRegularFile").arg(displayName(path)));
+        *error = Korvane::Error(NotRegularFile, qtTrId("notRegularFile").arg(displayName(path)));
     return false;
 }
 
-bool FileManager::isRegularFile(const QString &path, KorvaneError *error)
+bool FileManager::isRegularFile(const QString &path, Korvane::Error *error)
 {
     return isRegularFile(QFile::encodeName(path), error);
 }
@@ -456,11 +456,11 @@ QByteArray FileManager::parentOf(const QByteArray &path)
     return slash > 0 ? clean.left(slash) : QByteArray("/");
 }
 
-KorvaneError FileManager::systemError(int errorNumber, const QByteArray &path)
+Korvane::Error FileManager::systemError(int errorNumber, const QByteArray &path)
 {
-    return KorvaneError(errorNumber,
-                        QStringLiteral("%1: %2").arg(QFile::decodeName(path), QString::fromLocal8Bit(std::strerror(errorNumber))),
-                        QStringLiteral("posix"));
+    return Korvane::Error(errorNumber,
+                          QStringLiteral("%1: %2").arg(QFile::decodeName(path), QString::fromLocal8Bit(std::strerror(errorNumber))),
+                          QStringLiteral("posix"));
 }
 
 QByteArray FileManager::numberedName(const QByteArray &name, qint64 n)
@@ -496,26 +496,26 @@ bool FileManager::fsyncPath(const QByteArray &path)
     return fd.isValid() && ::fsync(fd.get()) == 0;
 }
 
-bool FileManager::copyFile(const QUrl &file, const QString &toFolder, KorvaneError *error)
+bool FileManager::copyFile(const QUrl &file, const QString &toFolder, Korvane::Error *error)
 {
     return copyFile(file, toFolder, false, error);
 }
 
-bool FileManager::moveFile(const QUrl &file, const QString &toFolder, KorvaneError *error)
+bool FileManager::moveFile(const QUrl &file, const QString &toFolder, Korvane::Error *error)
 {
     return copyFile(file, toFolder, true, error);
 }
 
-bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDeleteFile, KorvaneError *error,
+bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDeleteFile, Korvane::Error *error,
                            QString *outFile)
 {
-    KorvaneError ignored;
-    KorvaneError &failure = error ? *error : ignored;
+    Korvane::Error ignored;
+    Korvane::Error &failure = error ? *error : ignored;
     const QByteArray given = localPath(file);
     const QByteArray source = given.isEmpty() ? QByteArray() : cleanPath(given);
     struct stat st;
     if (source.isEmpty() || ::lstat(source.constData(), &st) != 0) {
-        failure = KorvaneError(NoFile, qtTrId("NoFile"));
+        failure = Korvane::Error(NoFile, qtTrId("NoFile"));
         return false;
     }
     const QByteArray folder = FileManager::withoutTrailingSlashes(QFile::encodeName(toFolder));
@@ -528,7 +528,7 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     const QByteArray cleanFolder = cleanPath(QFile::encodeName(toFolder));
     const QByteArray &cleanSource = source;
     const auto refuseIntoItself = [&] {
-        failure = KorvaneError(EINVAL, qtTrId("folderIntoItself"), QStringLiteral("posix"));
+        failure = Korvane::Error(EINVAL, qtTrId("folderIntoItself"), QStringLiteral("posix"));
         qCWarning(lcFiles, "refused to put the folder %s into itself",
                   qUtf8Printable(LogText::summary(source, lcFiles())));
         return false;
@@ -538,7 +538,7 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     struct stat folderStat;
     if (::stat(folder.constData(), &folderStat) == 0) {
         if (!S_ISDIR(folderStat.st_mode)) {
-            failure = KorvaneError(MustBeFolder, qtTrId("MustBeFolder"));
+            failure = Korvane::Error(MustBeFolder, qtTrId("MustBeFolder"));
             return false;
         }
     } else if (const int rc = folder.isEmpty() ? ENOENT : makePath(folder)) {
@@ -583,17 +583,17 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     return true;
 }
 
-bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFile, QString *outFile, KorvaneError *error,
+bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFile, QString *outFile, Korvane::Error *error,
                              RenameJournal &journal)
 {
-    KorvaneError ignored;
-    KorvaneError &failure = error ? *error : ignored;
+    Korvane::Error ignored;
+    Korvane::Error &failure = error ? *error : ignored;
     if (outFile)
         outFile->clear();
     const QByteArray path = FileManager::withoutTrailingSlashes(source);
     quint64 mount = 0;
     if (path.isEmpty() || !MountId::of(path.constData(), &mount, false)) {
-        failure = KorvaneError(NoFile, qtTrId("NoFile"));
+        failure = Korvane::Error(NoFile, qtTrId("NoFile"));
         return false;
     }
     const QByteArray wanted = FileManager::withoutTrailingSlashes(toNewFile);
@@ -603,7 +603,7 @@ bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFi
     const QByteArray name = toNewFile.mid(toNewFile.lastIndexOf('/') + 1);
     const QString problem = nameProblem(name);
     if (!problem.isEmpty() || parentOf(cleanPath(wanted)) != parentOf(cleanPath(path))) {
-        failure = KorvaneError(BadName, problem.isEmpty() ? nameProblem("/") : problem);
+        failure = Korvane::Error(BadName, problem.isEmpty() ? nameProblem("/") : problem);
         return false;
     }
     QByteArray staged;
@@ -614,7 +614,7 @@ bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFi
     return true;
 }
 
-QString FileManager::initTempFolder(KorvaneError *error, QString tempFolder)
+QString FileManager::initTempFolder(Korvane::Error *error, QString tempFolder)
 {
     const QString temp = tempFolder.isEmpty() ? tempFolderPath() : tempFolder;
     const int rc = temp.isEmpty() ? ENOENT : makePath(QFile::encodeName(temp));
@@ -627,7 +627,7 @@ QString FileManager::initTempFolder(KorvaneError *error, QString tempFolder)
     return temp;
 }
 
-QUrl FileManager::saveCacheFile(const QString &text, KorvaneError *error)
+QUrl FileManager::saveCacheFile(const QString &text, Korvane::Error *error)
 {
     if (text.isEmpty())
         return QUrl();
@@ -657,12 +657,12 @@ QString FileManager::applicationSupportDirectory()
 }
 
 QString FileManager::findOrCreateDirectory(QStandardPaths::StandardLocation directory, int domainMask,
-                                           const QString &appendPathComponent, KorvaneError *error)
+                                           const QString &appendPathComponent, Korvane::Error *error)
 {
     QString message;
     const QString path = ActionStore::findOrCreateDirectory(directory, domainMask, appendPathComponent, &message);
     if (path.isEmpty() && error)
-        *error = KorvaneError(ENOENT, message, QStringLiteral("posix"));
+        *error = Korvane::Error(ENOENT, message, QStringLiteral("posix"));
     return path;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvaneerror.h"
+#include "common/error.h"
 
 #include <QByteArray>
 #include <QStandardPaths>
@@ -36,22 +36,22 @@ public:
     static QByteArray cleanPath(const QByteArray &path);
     // The path of a dropped file for the actions that read it through Qt's text paths, or
     // nothing with the reason: a name that is not valid UTF-8 would turn into another one.
-    static QString textPath(const QUrl &url, KorvaneError *error);
+    static QString textPath(const QUrl &url, Korvane::Error *error);
     // Whether the path leads to a regular file. Checked before a file is opened for reading:
     // a FIFO blocks the reader, a device never ends or reads as empty.
-    static bool isRegularFile(const QByteArray &path, KorvaneError *error);
-    static bool isRegularFile(const QString &path, KorvaneError *error);
+    static bool isRegularFile(const QByteArray &path, Korvane::Error *error);
+    static bool isRegularFile(const QString &path, Korvane::Error *error);
     // The name for messages: bytes that are not UTF-8 show as \xNN.
     static QString displayName(const QByteArray &name);
     // Why a name cannot be a single folder entry, or nothing when it can.
     static QString nameProblem(const QByteArray &name);
 
-    static bool copyFile(const QUrl &file, const QString &toFolder, KorvaneError *error);
-    static bool moveFile(const QUrl &file, const QString &toFolder, KorvaneError *error);
+    static bool copyFile(const QUrl &file, const QString &toFolder, Korvane::Error *error);
+    static bool moveFile(const QUrl &file, const QString &toFolder, Korvane::Error *error);
     // Copies or moves one file, link or whole folder into the folder under a free name
     // ("report.pdf", "report1.pdf", ...). Nothing appears under that name until it is complete,
     // and a moved source is removed only once its copy has been written, flushed and checked.
-    static bool copyFile(const QUrl &file, const QString &toFolder, bool isDeleteFile, KorvaneError *error,
+    static bool copyFile(const QUrl &file, const QString &toFolder, bool isDeleteFile, Korvane::Error *error,
                          QString *outFile = nullptr);
 
     // Plans moving the file into the rename run's staging folder under its new name (made
@@ -59,27 +59,27 @@ public:
     // planned file at once.
     // A wanted path equal to the source gives no staged path and no error.
     // The wanted path must stay in the source's folder.
-    static bool renameFile(const QByteArray &source, const QByteArray &toNewFile, QString *outFile, KorvaneError *error,
+    static bool renameFile(const QByteArray &source, const QByteArray &toNewFile, QString *outFile, Korvane::Error *error,
                            RenameJournal &journal);
 
     // Creates "Temp" when missing and clears it of every rename run that is no longer alive,
     // finishing or undoing its moves first. Runs still alive keep their folders.
     // Gives the folder, or nothing on failure. Without a folder it takes Korvane's own "Temp",
     // which only the main thread may look up.
-    static QString initTempFolder(KorvaneError *error, QString tempFolder = QString());
+    static QString initTempFolder(Korvane::Error *error, QString tempFolder = QString());
 
     // Writes the text into a ".txt" file named after its start, alone in "Cache".
-    static QUrl saveCacheFile(const QString &text, KorvaneError *error);
+    static QUrl saveCacheFile(const QString &text, Korvane::Error *error);
 
     // Korvane's folder beside the store; main thread.
     static QString applicationSupportDirectory();
     static QString findOrCreateDirectory(QStandardPaths::StandardLocation directory, int domainMask,
-                                         const QString &appendPathComponent, KorvaneError *error);
+                                         const QString &appendPathComponent, Korvane::Error *error);
     static QString tempFolderPath();
     static QString cacheFolderPath();
 
     // The error of a failed system call on a path, with the system's own text.
-    static KorvaneError systemError(int errorNumber, const QByteArray &path);
+    static Korvane::Error systemError(int errorNumber, const QByteArray &path);
     // The n-th candidate of the copy rule's free names: "report.pdf" gives "report1.pdf",
     // "report2.pdf", ...; "notes" gives "notes1"; n = 0 is the name itself.
     static QByteArray numberedName(const QByteArray &name, qint64 n);

@@ -221,7 +221,7 @@ RenameJournal::~RenameJournal()
         ::close(m_fd);
 }
 
-bool RenameJournal::begin(KorvaneError *error)
+bool RenameJournal::begin(Korvane::Error *error)
 {
     if (m_tempFolder.isEmpty() || !MountId::of(m_tempFolder.constData(), &m_tempMount)) {
         *error = FileManager::systemError(errno ? errno : ENOENT, m_tempFolder);
@@ -250,7 +250,7 @@ bool RenameJournal::begin(KorvaneError *error)
 }
 
 bool RenameJournal::planStaging(const QByteArray &source, quint64 mount, const QByteArray &wanted, QByteArray *staged,
-                                KorvaneError *error)
+                                Korvane::Error *error)
 {
     if (m_fd < 0) {
         *error = FileManager::systemError(EBADF, m_journalPath);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvaneerror.h"
+#include "common/error.h"
 
 #include <QByteArray>
 #include <QList>
@@ -31,12 +31,12 @@ public:
     RenameJournal &operator=(const RenameJournal &) = delete;
 
     // Creates and locks the journal.
-    bool begin(KorvaneError *error);
+    bool begin(Korvane::Error *error);
     // Chooses the staging path of a file to be renamed to the wanted path: its new name,
     // made free with "-1", "-2", ... among the run's files bound for the same folder. The move
     // itself waits for stageAll().
     bool planStaging(const QByteArray &source, quint64 mount, const QByteArray &wanted, QByteArray *staged,
-                     KorvaneError *error);
+                     Korvane::Error *error);
     // Moves every planned file into staging; gives how many got there.
     int stageAll();
     // Moves every staged file into its wanted folder under a free name ("x.txt", "x1.txt").

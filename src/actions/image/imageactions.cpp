@@ -201,7 +201,7 @@ bool isSoundFile(const QString &path)
 }
 
 // Logs a file's refusal and keeps its reason, which names it, for the batch's report.
-void refuse(const KorvaneError &error, QStringList *reasons, QMutex *mutex)
+void refuse(const Korvane::Error &error, QStringList *reasons, QMutex *mutex)
 {
     qCInfo(lcImageActions, "refused: %s",
            qUtf8Printable(LogText::summary(error.localizedDescription(), lcImageActions())));
@@ -212,9 +212,9 @@ void refuse(const KorvaneError &error, QStringList *reasons, QMutex *mutex)
         mutex->unlock();
 }
 
-KorvaneError damaged(const QString &path)
+Korvane::Error damaged(const QString &path)
 {
-    return KorvaneError(0, qtTrId("imageDamaged").arg(path));
+    return Korvane::Error(0, qtTrId("imageDamaged").arg(path));
 }
 
 // Whether the file may be worked on: a regular file whose name survives the trip through text,
@@ -223,7 +223,7 @@ KorvaneError damaged(const QString &path)
 // naming it, goes into the batch's report.
 bool isReadable(const QUrl &file, QStringList *reasons, QMutex *mutex = nullptr, bool checkImage = true)
 {
-    KorvaneError error;
+    Korvane::Error error;
     const QString path = FileManager::textPath(file, &error);
     if (!path.isEmpty() && FileManager::isRegularFile(path, &error)) {
         if (!checkImage || isSoundFile(path))
@@ -248,9 +248,9 @@ void reportBatch(const DropPtr &drop, const ActionReply &reply, const BatchTexts
                  QStringList reasons)
 {
     reasons.sort();
-    KorvaneError error;
+    Korvane::Error error;
     if (failed > 0)
-        error = KorvaneError(texts.code, (QStringList{qtTrId(texts.failure, failureCount)} + reasons).join(QLatin1Char(' ')));
+        error = Korvane::Error(texts.code, (QStringList{qtTrId(texts.failure, failureCount)} + reasons).join(QLatin1Char(' ')));
     if (succeeded > 0) {
         QString body = successText;
         if (trashed > 0)
@@ -302,8 +302,8 @@ bool failUndecodable(const DropPtr &drop, const ActionReply &reply, const QByteA
     if (readHeader(input, &header))
         return false;
     onMain([=] {
-        const KorvaneError error(ImageActions::ImageDataUndecodable,
-                                 qtTrId("imageDataUndecodable").arg(input.size()).arg(ImageCodec::maxPixels));
+        const Korvane::Error error(ImageActions::ImageDataUndecodable,
+                                   qtTrId("imageDataUndecodable").arg(input.size()).arg(ImageCodec::maxPixels));
         reply(false, error);
         post(reply, *drop, false, error.localizedDescription());
     });
@@ -323,7 +323,7 @@ void transformData(const DropPtr &drop, const QByteArray &input, const ActionRep
             if (!result.isEmpty())
                 reply.copyImageData(result, ImageCodec::mimeType(ImageCodec::formatOf(result)));
             post(reply, *drop, true, qtTrId(pastedKey));
-            reply(true, KorvaneError());
+            reply(true, Korvane::Error());
         });
     });
 }
@@ -362,7 +362,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageCompression();
@@ -378,7 +378,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
             const QByteArray result = ImageManager::compress(quality, source);
             onMain([=] {
                 if (source.size() < result.size()) {
-                    const KorvaneError error(CompressedImageIsLarger, qtTrId("CompressedImageIsLarger"));
+                    const Korvane::Error error(CompressedImageIsLarger, qtTrId("CompressedImageIsLarger"));
                     reply(false, error);
                     post(reply, *drop, false, error.localizedDescription());
                     return;
@@ -387,7 +387,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
                     reply.copyImageData(result, ImageCodec::mimeType(ImageCodec::Format::Jpeg));
                 post(reply, *drop, true,
                      qtTrId("pasteBoardImageCompressed").arg(OutputNaming::sizeText(source.size() - result.size())));
-                reply(true, KorvaneError());
+                reply(true, Korvane::Error());
             });
         });
         return;
@@ -435,7 +435,7 @@ void ImageActions::convertFormat(const DropPtr &drop, const DropPayload &payload
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageFormat();
@@ -471,7 +471,7 @@ void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageResize();
@@ -514,7 +514,7 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     const auto settings = drop->imageRotate();
@@ -568,7 +568,7 @@ void ImageActions::stripMetadata(const DropPtr &drop, const DropPayload &payload
 {
     const Input input = inputOf(payload);
     if (!drop || input == Input::Nothing) {
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     if (input == Input::ImageData) {

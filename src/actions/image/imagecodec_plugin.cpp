@@ -13,7 +13,7 @@ namespace {
 const ImageCodecOperations *operations()
 {
     static const ImageCodecOperations *const loaded = [] {
-        const auto entry = reinterpret_cast<KorvaneImageCodecEntry>(
+        const auto entry = reinterpret_cast<ImageCodecEntry>(
             PluginLoader::resolve(QStringLiteral("korvane-image.so"), korvaneImageCodecEntry));
         return entry ? entry() : nullptr;
     }();

@@ -22,7 +22,7 @@ void post(const ActionReply &reply, const DropListEntity &drop, bool success, co
 
 void succeed(const DropPtr &drop, const ActionReply &reply, const QString &text)
 {
-    reply(true, KorvaneError());
+    reply(true, Korvane::Error());
     reply.copyText(text);
     post(reply, *drop, true, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
@@ -30,7 +30,7 @@ void succeed(const DropPtr &drop, const ActionReply &reply, const QString &text)
 // A reason the user can act on replaces the plain "could not recognise".
 void fail(const DropPtr &drop, const ActionReply &reply, const QString &reason)
 {
-    const KorvaneError error(OcrActions::CanNotOCR, reason.isEmpty() ? qtTrId("CanNotOCR") : reason);
+    const Korvane::Error error(OcrActions::CanNotOCR, reason.isEmpty() ? qtTrId("CanNotOCR") : reason);
     reply(false, error);
     post(reply, *drop, false, error.localizedDescription());
 }
@@ -76,7 +76,7 @@ void OcrActions::recognizeText(const DropPtr &drop, const DropPayload &payload, 
     const bool imageData = !payload.imageData().isNull();
     const bool imageFiles = (payload.containedFileType() & FileKindImage) && !payload.imgFileUrls().isEmpty();
     if (!drop || (!imageData && !imageFiles)) {
-        finishOnMain(reply, KorvaneOutcome::NothingToReport);
+        Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
     const std::shared_ptr<OcrRecognizer> ocr = recognizer();
@@ -110,7 +110,7 @@ void OcrActions::recognizeText(const DropPtr &drop, const DropPayload &payload, 
     for (const QUrl &file : files) {
         // A FIFO, a device or a name that is not UTF-8 is refused before it is opened; a file
         // that is gone fails in the recogniser like any unreadable image.
-        KorvaneError refusal;
+        Korvane::Error refusal;
         const QString path = FileManager::textPath(file, &refusal);
         if (path.isEmpty() || (!FileManager::isRegularFile(path, &refusal) && refusal.code() != FileManager::NoFile)) {
             const QString reason = refusal.localizedDescription();

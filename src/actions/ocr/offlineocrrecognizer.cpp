@@ -1,9 +1,9 @@
 #include "actions/ocr/offlineocrrecognizer.h"
 
 #include "common/logtext.h"
-#include "common/korvaneocrengine.h"
+#include "common/ocrengine.h"
 #include "actions/pluginloader.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "actions/actionslogging.h"
 
 #include <QCoreApplication>
@@ -27,7 +27,7 @@ enum class Problem {
 
 // The plug-in, loaded on the main thread by the first recognition; the jobs only read it.
 struct Plugin {
-    KorvaneCreateOcrEngine create = nullptr;
+    CreateOcrEngine create = nullptr;
     bool tried = false;
 };
 
@@ -41,7 +41,7 @@ Plugin &plugin()
     // and both together only fight over the cores. Read by OpenMP when it loads, so set first.
     if (qEnvironmentVariableIsEmpty("OMP_THREAD_LIMIT"))
         qputenv("OMP_THREAD_LIMIT", "1");
-    instance.create = reinterpret_cast<KorvaneCreateOcrEngine>(
+    instance.create = reinterpret_cast<CreateOcrEngine>(
         PluginLoader::resolve(QStringLiteral("korvane-ocr-tesseract.so"), korvaneOcrEngineFactory));
     return instance;
 }
@@ -54,7 +54,7 @@ class EngineShelf
 {
 public:
     // An idle engine for these languages, or a new one; nullptr with the reason in error.
-    std::unique_ptr<KorvaneOcrEngine> take(KorvaneCreateOcrEngine create, const QString &languages, QString *error)
+    std::unique_ptr<OcrEngine> take(CreateOcrEngine create, const QString &languages, QString *error)
     {
         {
             QMutexLocker locker(&m_mutex);
@@ -63,15 +63,15 @@ public:
                 m_languages = languages;
             }
             if (!m_idle.empty()) {
-                std::unique_ptr<KorvaneOcrEngine> engine = std::move(m_idle.back());
+                std::unique_ptr<OcrEngine> engine = std::move(m_idle.back());
                 m_idle.pop_back();
                 return engine;
             }
         }
-        return std::unique_ptr<KorvaneOcrEngine>(create(languages, error));
+        return std::unique_ptr<OcrEngine>(create(languages, error));
     }
 
-    void give(const QString &languages, std::unique_ptr<KorvaneOcrEngine> engine)
+    void give(const QString &languages, std::unique_ptr<OcrEngine> engine)
     {
         QMutexLocker locker(&m_mutex);
         if (m_languages == languages)
@@ -81,7 +81,7 @@ public:
 private:
     QMutex m_mutex;
     QString m_languages;
-    std::vector<std::unique_ptr<KorvaneOcrEngine>> m_idle;
+    std::vector<std::unique_ptr<OcrEngine>> m_idle;
 };
 
 EngineShelf &shelf()
@@ -113,7 +113,7 @@ OfflineOcrRecognizer::OfflineOcrRecognizer(const QString &languages)
 QString OfflineOcrRecognizer::configuredLanguages()
 {
     static const QRegularExpression form(QStringLiteral("^[A-Za-z0-9_]+(\\+[A-Za-z0-9_]+)*$"));
-    const KorvaneSetting<QString> &setting = KorvaneSettings::ocrLanguages;
+    const Korvane::Setting<QString> &setting = Korvane::Settings::ocrLanguages;
     const std::optional<QString> stored = setting.stored();
     if (!stored)
         return setting.defaultValue();
@@ -128,14 +128,14 @@ QString OfflineOcrRecognizer::configuredLanguages()
 void OfflineOcrRecognizer::recognize(const QString &file, const QByteArray &data, const Callback &callback)
 {
     const QString languages = m_languages;
-    const KorvaneCreateOcrEngine create = plugin().create;
+    const CreateOcrEngine create = plugin().create;
     QThreadPool::globalInstance()->start([=] {
         Problem problem = Problem::None;
         QStringList lines;
         QString why;
         if (!create) {
             problem = Problem::NoEngine;
-        } else if (std::unique_ptr<KorvaneOcrEngine> engine = shelf().take(create, languages, &why)) {
+        } else if (std::unique_ptr<OcrEngine> engine = shelf().take(create, languages, &why)) {
             lines = engine->recognize(file, data, &why);
             if (!why.isEmpty())
                 problem = Problem::Image;

@@ -14,7 +14,7 @@ public:
 
     void recognize(const QString &file, const QByteArray &data, const Callback &callback) override;
 
-    // KorvaneSettings::ocrLanguages, or its default when unset or malformed.
+    // Korvane::Settings::ocrLanguages, or its default when unset or malformed.
     static QString configuredLanguages();
 
 private:

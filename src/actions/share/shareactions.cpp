@@ -26,7 +26,7 @@ void notify(const ActionReply &reply, bool success, const DropListEntity &drop, 
     reply.notify(content);
 }
 
-void finishLater(const ActionReply &reply, bool success, const KorvaneError &error = KorvaneError())
+void finishLater(const ActionReply &reply, bool success, const Korvane::Error &error = Korvane::Error())
 {
     QTimer::singleShot(ShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
                        [reply, success, error] { reply(success, error); });
@@ -51,10 +51,10 @@ bool isText(const DropPayload &data)
     return data.dataCatalog() == DataCatalogText;
 }
 
-void shareFailed(const DropListEntity &drop, const ActionReply &reply, const KorvaneError &error)
+void shareFailed(const DropListEntity &drop, const ActionReply &reply, const Korvane::Error &error)
 {
     notify(reply, false, drop, error.localizedDescription());
-    finishOnMain(reply, false, error);
+    Korvane::finishOnMain(reply, false, error);
 }
 
 // A text too long for one argument would be cut or never arrive; it is refused, not sent.
@@ -64,7 +64,7 @@ bool refusedTooLong(const DropListEntity &drop, const ActionReply &reply, const 
     if (bytes <= ShareService::MaximumArgumentBytes)
         return false;
     shareFailed(drop, reply,
-                KorvaneError(ShareService::shareErrorCode, qtTrId("textTooLongToSend").arg(bytes).arg(ShareService::MaximumArgumentBytes)));
+                Korvane::Error(ShareService::shareErrorCode, qtTrId("textTooLongToSend").arg(bytes).arg(ShareService::MaximumArgumentBytes)));
     return true;
 }
 
@@ -95,7 +95,7 @@ void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, co
     if (refusedTooLong(*drop, reply, payload.textString()))
         return;
     ShareService::instance()->shareOnEmail(payload.textString(), files, title, recipientList(recipients));
-    finishOnMain(reply, true);
+    Korvane::finishOnMain(reply, true);
 }
 
 void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
@@ -113,9 +113,9 @@ void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, 
     if (refusedTooLong(*drop, reply, payload.textString()))
         return;
     ShareService::instance()->shareOnIMessage(
-        payload.textString(), files, recipientList(recipients), [drop, reply](const KorvaneError &error) {
+        payload.textString(), files, recipientList(recipients), [drop, reply](const Korvane::Error &error) {
             if (error.isNull())
-                finishOnMain(reply, true);
+                Korvane::finishOnMain(reply, true);
             else
                 shareFailed(*drop, reply, error);
         });
@@ -128,7 +128,7 @@ void ShareActions::shareFiles(const DropPtr &drop, const DropPayload &payload, c
         return;
     }
     const QList<QUrl> items = droppedFiles(payload);
-    ShareService::instance()->shareOnAirDrop(items, [drop, reply, count = items.size()](const KorvaneError &error) {
+    ShareService::instance()->shareOnAirDrop(items, [drop, reply, count = items.size()](const Korvane::Error &error) {
         if (!error.isNull()) {
             notify(reply, false, *drop, error.localizedDescription());
             finishLater(reply, false, error);
@@ -149,14 +149,14 @@ void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, 
         QThreadPool::globalInstance()->start([drop, reply, bytes, needLaunch] {
             ShareService::instance()->addToPhoto({}, {}, bytes, needLaunch);
             onMain([drop, reply] {
-                finishOnMain(reply, true);
+                Korvane::finishOnMain(reply, true);
                 notify(reply, true, *drop, qtTrId("ImageAddedToPhotos"));
             });
         });
         return;
     }
     if (!(payload.containedFileType() & (FileKindImage | FileKindVideo))) {
-        finishOnMain(reply, false);
+        Korvane::finishOnMain(reply, false);
         return;
     }
     QList<QUrl> images = payload.imgFileUrls();
@@ -169,14 +169,14 @@ void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, 
     const qsizetype count = images.size() + videos.size();
     if (count == 0) {
         // Deliberately the same Chinese text in every language.
-        shareFailed(*drop, reply, KorvaneError(ShareService::shareErrorCode, QStringLiteral("无法添加到照片")));
+        shareFailed(*drop, reply, Korvane::Error(ShareService::shareErrorCode, QStringLiteral("无法添加到照片")));
         return;
     }
     QThreadPool::globalInstance()->start([drop, reply, images, videos, needLaunch, count] {
         const QStringList written = ShareService::instance()->addToPhoto(images, videos, QByteArray(), needLaunch);
         qCInfo(lcShare, "added %lld of %lld items to the photo folder", qint64(written.size()), qint64(count));
         onMain([drop, reply, count] {
-            finishOnMain(reply, true);
+            Korvane::finishOnMain(reply, true);
             notify(reply, true, *drop, qtTrId("NImageAddedToPhotos", int(count)));
         });
     });

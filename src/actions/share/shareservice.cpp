@@ -207,7 +207,7 @@ void ShareService::shareOnAirDrop(const QList<QUrl> &items, const Handover &hand
 
 void ShareService::sendThroughDevice(ShareKind kind, const DeviceTask &task, const Handover &handover)
 {
-    const auto report = [this, kind, handover](const KorvaneError &error) {
+    const auto report = [this, kind, handover](const Korvane::Error &error) {
         if (error.isNull())
             sharingServiceDidShareItems(kind);
         else
@@ -220,7 +220,7 @@ void ShareService::sendThroughDevice(ShareKind kind, const DeviceTask &task, con
         [task, report](const ShareBackend::Result &result) {
             if (!result.started) {
                 qCWarning(lcShare, "kdeconnect-cli is not installed: install KDE Connect to share with a phone");
-                report(KorvaneError(shareErrorCode, qtTrId("ShareNeedsKDEConnect")));
+                report(Korvane::Error(shareErrorCode, qtTrId("ShareNeedsKDEConnect")));
                 return;
             }
             QString device;
@@ -231,12 +231,12 @@ void ShareService::sendThroughDevice(ShareKind kind, const DeviceTask &task, con
             }
             if (result.exitCode != 0 || device.isEmpty()) {
                 qCWarning(lcShare, "KDE Connect knows no reachable paired device");
-                report(KorvaneError(shareErrorCode, qtTrId("ShareNeedsPairedDevice")));
+                report(Korvane::Error(shareErrorCode, qtTrId("ShareNeedsPairedDevice")));
                 return;
             }
             const auto commands = std::make_shared<QList<QStringList>>(task(device));
             runInOrder(commands, 0, [report](bool allSent) {
-                report(allSent ? KorvaneError() : KorvaneError(shareErrorCode, qtTrId("ShareSendFailed")));
+                report(allSent ? Korvane::Error() : Korvane::Error(shareErrorCode, qtTrId("ShareSendFailed")));
             });
         });
 }
@@ -247,7 +247,7 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
     const QString folder = photoFolder();
     if (!QDir().mkpath(folder)) {
         sharingServiceDidFailToShareItems(ShareKind::Photos,
-                                          KorvaneError(shareErrorCode, QStringLiteral("cannot create %1").arg(folder)));
+                                          Korvane::Error(shareErrorCode, QStringLiteral("cannot create %1").arg(folder)));
         return {};
     }
     QStringList written;
@@ -295,7 +295,7 @@ QStringList ShareService::addToPhoto(const QList<QUrl> &images, const QList<QUrl
         });
     }
     if (failed)
-        sharingServiceDidFailToShareItems(ShareKind::Photos, KorvaneError(shareErrorCode, QString()));
+        sharingServiceDidFailToShareItems(ShareKind::Photos, Korvane::Error(shareErrorCode, QString()));
     else
         sharingServiceDidShareItems(ShareKind::Photos);
     return written;
@@ -319,7 +319,7 @@ void ShareService::sharingServiceDidShareItems(ShareKind kind)
     }
 }
 
-void ShareService::sharingServiceDidFailToShareItems(ShareKind kind, const KorvaneError &error)
+void ShareService::sharingServiceDidFailToShareItems(ShareKind kind, const Korvane::Error &error)
 {
     switch (kind) {
     case ShareKind::AirDrop:

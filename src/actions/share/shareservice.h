@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvaneerror.h"
+#include "common/error.h"
 
 #include <QByteArray>
 #include <QList>
@@ -29,7 +29,7 @@ public:
 
     // Told on the main thread, once, whether the items were handed over; a null error means
     // they were.
-    using Handover = std::function<void(const KorvaneError &error)>;
+    using Handover = std::function<void(const Korvane::Error &error)>;
 
     static ShareService *instance();
 
@@ -52,7 +52,7 @@ public:
     static QString photoFolder();
 
     void sharingServiceDidShareItems(ShareKind kind);
-    void sharingServiceDidFailToShareItems(ShareKind kind, const KorvaneError &error);
+    void sharingServiceDidFailToShareItems(ShareKind kind, const Korvane::Error &error);
 
     ShareService(const ShareService &) = delete;
     ShareService &operator=(const ShareService &) = delete;

@@ -67,14 +67,14 @@ void TextActions::translate(const DropPtr &drop, const DropPayload &payload, con
     const ApiClient::TranslationService service = ApiClient::translationService();
     if (service == ApiClient::TranslationService::None) {
         const QString message = qtTrId("translateNotConfigured");
-        finishOnMain(reply, false, KorvaneError(translateNotConfiguredErrorCode, message));
+        Korvane::finishOnMain(reply, false, Korvane::Error(translateNotConfiguredErrorCode, message));
         notify(reply, false, *drop, message);
         return;
     }
 
     const auto answered = [drop, reply](bool, const QVariant &result, const QString &message) {
         if (!message.isEmpty()) {
-            reply(false, KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            reply(false, Korvane::Error(-1001, qtTrId("CanNotConnectToServer")));
             notify(reply, false, *drop, message);
             return;
         }
@@ -82,10 +82,10 @@ void TextActions::translate(const DropPtr &drop, const DropPayload &payload, con
         if (!translated.isEmpty()) {
             reply.copyText(translated);
             notify(reply, true, *drop, flattened(translated));
-            reply(true, KorvaneError());
+            reply(true, Korvane::Error());
             return;
         }
-        reply(false, KorvaneError(7001, qtTrId("TranslateFailed")));
+        reply(false, Korvane::Error(7001, qtTrId("TranslateFailed")));
         notify(reply, false, *drop, qtTrId("TranslateFailed"));
     };
     if (service == ApiClient::TranslationService::LibreTranslate)
@@ -122,7 +122,7 @@ void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload,
     const auto settings = drop->textCustomUrl();
     const QList<std::shared_ptr<CustomUrl>> urls = settings ? settings->urls() : QList<std::shared_ptr<CustomUrl>>();
     if (urls.isEmpty()) {
-        finishOnMain(reply, false, KorvaneError(7004, qtTrId("CustomUrlNotSet")));
+        Korvane::finishOnMain(reply, false, Korvane::Error(7004, qtTrId("CustomUrlNotSet")));
         notify(reply, false, *drop, qtTrId("CustomUrlNotSet"));
         return;
     }
@@ -152,7 +152,7 @@ void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload,
         reply.copyText(opened.join(QLatin1Char('\n')));
     if (toOpen.isEmpty()) {
         notify(reply, true, *drop, summary);
-        finishOnMain(reply, true);
+        Korvane::finishOnMain(reply, true);
         return;
     }
 
@@ -171,12 +171,12 @@ void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload,
                 return;
             if (launches->failedSchemes.isEmpty()) {
                 notify(reply, true, *drop, summary);
-                reply(true, KorvaneError());
+                reply(true, Korvane::Error());
                 return;
             }
             const QString message = qtTrId("CustomUrlNoHandler").arg(launches->failedSchemes.join(QLatin1String(", ")));
             notify(reply, false, *drop, message);
-            reply(false, KorvaneError(customUrlNotOpenedErrorCode, message));
+            reply(false, Korvane::Error(customUrlNotOpenedErrorCode, message));
         });
     }
 }
@@ -219,7 +219,7 @@ void TextActions::convertLetterCase(const DropPtr &drop, const DropPayload &payl
     });
     if (!hasLetter) {
         notify(reply, false, *drop, qtTrId("noEnLetter"));
-        finishOnMain(reply, false);
+        Korvane::finishOnMain(reply, false);
         return;
     }
     const auto settings = drop->textUpDownString();
@@ -232,7 +232,7 @@ void TextActions::convertLetterCase(const DropPtr &drop, const DropPayload &payl
     else
         result = capitalizedString(text);
     reply.copyText(result);
-    finishOnMain(reply, true);
+    Korvane::finishOnMain(reply, true);
     notify(reply, true, *drop, result);
 }
 
@@ -312,16 +312,16 @@ void TextActions::writeMoneyInChinese(const DropPtr &drop, const DropPayload &pa
     bool ok = false;
     const double number = QLocale::system().toDouble(text, &ok);
     if (!ok || !std::isfinite(number)) {
-        finishOnMain(reply, false, KorvaneError(TextTransforms::capitalNumberErrorCode, qtTrId("PleaseEnterNumbers")));
+        Korvane::finishOnMain(reply, false, Korvane::Error(TextTransforms::capitalNumberErrorCode, qtTrId("PleaseEnterNumbers")));
         notify(reply, false, *drop, qtTrId("PleaseEnterNumbers"));
         return;
     }
-    KorvaneError refusal;
+    Korvane::Error refusal;
     QString result = TextTransforms::changeCapitalChineseWithNumber(number, &refusal);
     qCInfo(lcTextActions, "text:%s, convertStr:%s", qUtf8Printable(LogText::summary(text, lcTextActions())),
            qUtf8Printable(LogText::summary(result, lcTextActions())));
     if (result.isNull()) {
-        finishOnMain(reply, false, refusal);
+        Korvane::finishOnMain(reply, false, refusal);
         notify(reply, false, *drop, refusal.localizedDescription());
         return;
     }
@@ -332,26 +332,26 @@ void TextActions::writeMoneyInChinese(const DropPtr &drop, const DropPayload &pa
     if (settings && settings->autoEnd() && whole)
         result = QStringLiteral("%1圆整").arg(result);
     reply.copyText(result);
-    finishOnMain(reply, true);
+    Korvane::finishOnMain(reply, true);
     notify(reply, true, *drop, result);
 }
 
 void TextActions::shareText(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    const auto finishLater = [reply](bool success, const KorvaneError &error = KorvaneError()) {
+    const auto finishLater = [reply](bool success, const Korvane::Error &error = Korvane::Error()) {
         QTimer::singleShot(ShareActions::airDropCompletionDelayMs, QCoreApplication::instance(),
                            [reply, success, error] { reply(success, error); });
     };
     // The cache folder is found through the store, which lives on this thread; the file is
     // one text, written at once.
-    KorvaneError error;
+    Korvane::Error error;
     const QUrl file = FileManager::saveCacheFile(payload.textString(), &error);
     if (file.isEmpty() || !error.isNull()) {
         qCWarning(lcTextActions, "could not write the text to share: %s", qUtf8Printable(error.localizedDescription()));
         finishLater(false);
         return;
     }
-    ShareService::instance()->shareOnAirDrop({file}, [drop, reply, finishLater](const KorvaneError &shareError) {
+    ShareService::instance()->shareOnAirDrop({file}, [drop, reply, finishLater](const Korvane::Error &shareError) {
         if (!shareError.isNull()) {
             notify(reply, false, *drop, shareError.localizedDescription());
             finishLater(false, shareError);

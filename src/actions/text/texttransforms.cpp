@@ -1,6 +1,6 @@
 #include "actions/text/texttransforms.h"
 
-#include "common/korvaneerror.h"
+#include "common/error.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -31,10 +31,10 @@ bool isDigits(QStringView text)
     return true;
 }
 
-QString fail(KorvaneError *error, const char *messageKey)
+QString fail(Korvane::Error *error, const char *messageKey)
 {
     if (error)
-        *error = KorvaneError(TextTransforms::capitalNumberErrorCode, qtTrId(messageKey));
+        *error = Korvane::Error(TextTransforms::capitalNumberErrorCode, qtTrId(messageKey));
     return QString();
 }
 
@@ -67,7 +67,7 @@ QString integerNumerals(QStringView digits)
 
 // Amounts under one yuan are written as a cheque writes them: only the units that are there,
 // "0.5" as "伍角", "0.05" as "伍分", "0.56" as "伍角陆分".
-QString belowOne(QStringView fraction, KorvaneError *error)
+QString belowOne(QStringView fraction, Korvane::Error *error)
 {
     QString result;
     if (fraction.size() > 0 && fraction.at(0) != u'0')
@@ -81,7 +81,7 @@ QString belowOne(QStringView fraction, KorvaneError *error)
 
 } // namespace
 
-QString TextTransforms::changeCapitalChineseWithNumber(const QString &number, KorvaneError *error)
+QString TextTransforms::changeCapitalChineseWithNumber(const QString &number, Korvane::Error *error)
 {
     const QString text = number.trimmed();
     if (text.startsWith(u'-'))
@@ -113,7 +113,7 @@ QString TextTransforms::changeCapitalChineseWithNumber(const QString &number, Ko
     return result;
 }
 
-QString TextTransforms::changeCapitalChineseWithNumber(double number, KorvaneError *error)
+QString TextTransforms::changeCapitalChineseWithNumber(double number, Korvane::Error *error)
 {
     if (!std::isfinite(number))
         return fail(error, "CapitalAmountNotNumber");

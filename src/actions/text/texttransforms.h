@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QString>
 
-class KorvaneError;
+namespace Korvane {
+class Error;
+}
 
 // Text helpers of the text actions: class operations only, no state.
 class TextTransforms final
@@ -26,10 +28,10 @@ public:
     // more than 13 integer digits, a zero amount, anything but digits and one ".")
     // gives a null QString, and when error is given it is set to an error with
     // capitalNumberErrorCode and a localised message saying what is wrong.
-    static QString changeCapitalChineseWithNumber(const QString &number, KorvaneError *error = nullptr);
+    static QString changeCapitalChineseWithNumber(const QString &number, Korvane::Error *error = nullptr);
 
     // The same for a number the caller already holds, written in its shortest plain decimal text.
-    static QString changeCapitalChineseWithNumber(double number, KorvaneError *error = nullptr);
+    static QString changeCapitalChineseWithNumber(double number, Korvane::Error *error = nullptr);
 
     // Replaces the clipboard's contents with the string as plain text only.
     // "chineseNum", "characterNum", "englishNum" and "englishWordNum" of the string, counted

@@ -40,14 +40,14 @@ void notify(const ActionReply &reply, bool success, const DropListEntity &drop, 
     reply.notify(content);
 }
 
-void fail(const DropPtr &drop, const ActionReply &reply, const KorvaneError &error)
+void fail(const DropPtr &drop, const ActionReply &reply, const Korvane::Error &error)
 {
     notify(reply, false, *drop, error.localizedDescription());
-    finishOnMain(reply, false, error);
+    Korvane::finishOnMain(reply, false, error);
 }
 
 BatchPtr newBatch(const DropPtr &drop, const ActionReply &reply, UploadBatch::ResultStep step,
-                  const QString &store, const QList<UploadBatch::Unit> &units, const KorvaneProgress &progress)
+                  const QString &store, const QList<UploadBatch::Unit> &units, const Korvane::Progress &progress)
 {
     return std::make_shared<UploadBatch>(drop, reply, step, store, units, progress);
 }
@@ -76,7 +76,7 @@ bool dropUnits(const DropPtr &drop, const ActionReply &reply, const QByteArray &
     }
     QStringList paths;
     for (const QUrl &url : urls) {
-        KorvaneError error;
+        Korvane::Error error;
         const QString path = FileManager::textPath(url, &error);
         if (path.isEmpty() || !FileManager::isRegularFile(path, &error)) {
             fail(drop, reply, error);
@@ -116,7 +116,7 @@ bool startFileRun(const DropPtr &drop, const DropPayload &payload, const ActionR
                   QList<UploadBatch::Unit> *units)
 {
     if (settings.accessKey.isEmpty() || settings.secretKey.isEmpty() || settings.bucket.isEmpty()) {
-        fail(drop, reply, KorvaneError(settingsMissingCode, qtTrId("PleaseEnterQiniuAccount")));
+        fail(drop, reply, Korvane::Error(settingsMissingCode, qtTrId("PleaseEnterQiniuAccount")));
         return false;
     }
     return dropUnits(drop, reply, payload.imageData(), droppedUrls(payload), keyOf, units);
@@ -128,15 +128,15 @@ void result(const DropPtr &drop, qint64 failCount, const ActionReply &reply, con
             const QString &noUrlText)
 {
     if (urls.isEmpty()) {
-        fail(drop, reply, KorvaneError(noUrlCode, (QStringList{noUrlText} + failures).join(QLatin1Char(' '))));
+        fail(drop, reply, Korvane::Error(noUrlCode, (QStringList{noUrlText} + failures).join(QLatin1Char(' '))));
         return;
     }
     const QString text = UploadActions::getTextFromArray(urls);
     reply.copyText(text);
-    const KorvaneError error = failCount > 0
-        ? KorvaneError(someFailedCode, (QStringList{someFailedText} + failures).join(QLatin1Char(' ')))
-        : KorvaneError();
-    finishOnMain(reply, true, error);
+    const Korvane::Error error = failCount > 0
+        ? Korvane::Error(someFailedCode, (QStringList{someFailedText} + failures).join(QLatin1Char(' ')))
+        : Korvane::Error();
+    Korvane::finishOnMain(reply, true, error);
     QString body = text;
     notify(reply, true, *drop, body.replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
@@ -199,7 +199,7 @@ void UploadActions::uploadCosResult(const DropPtr &drop, qint64 failCount, const
 }
 
 void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                                const KorvaneProgress &progress)
+                                const Korvane::Progress &progress)
 {
     const StoreSettings settings =
         storeSettings(drop->fileUploadTencent(), &FileUploadTencent::tencentAccessKey, &FileUploadTencent::tencentSecretKey,
@@ -218,12 +218,12 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
             // well exist.
             if (!success && !message.isEmpty()) {
                 qCWarning(lcUpload, "the COS bucket lookup got no answer");
-                fail(drop, reply, KorvaneError(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));
+                fail(drop, reply, Korvane::Error(3023, qtTrId("UploadFailed") + QLatin1Char(' ') + message));
                 return;
             }
             if (!success) {
                 qCWarning(lcUpload, "the COS bucket lookup failed");
-                fail(drop, reply, KorvaneError(3021, qtTrId("QCloudBucketNotFound").arg(settings.bucket)));
+                fail(drop, reply, Korvane::Error(3021, qtTrId("QCloudBucketNotFound").arg(settings.bucket)));
                 return;
             }
             if (batch->completeIfEmpty())
@@ -254,7 +254,7 @@ void UploadActions::uploadQiniuResult(const DropPtr &drop, qint64 failCount, con
 }
 
 void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                                  const KorvaneProgress &progress)
+                                  const Korvane::Progress &progress)
 {
     const StoreSettings settings =
         storeSettings(drop->fileUploadQiNiu(), &FileUploadQinNiu::qiniuAccessKey, &FileUploadQinNiu::qiniuSecretKey,
@@ -267,7 +267,7 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
         return;
     const QString token = QiniuUploadToken().createToken(settings.accessKey, settings.secretKey, settings.bucket);
     if (token.isEmpty()) {
-        fail(drop, reply, KorvaneError(3001, qtTrId("WrongQiniuAccount")));
+        fail(drop, reply, Korvane::Error(3001, qtTrId("WrongQiniuAccount")));
         return;
     }
     const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadQiniuResult, QStringLiteral("qiniu"),
@@ -277,7 +277,7 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
 
     QiniuUploadManager::findUploadHost(settings.accessKey, settings.bucket, [=](const QString &host, const QString &error) {
         if (host.isEmpty()) {
-            fail(drop, reply, KorvaneError(3004, qtTrId("qiniuRegionFailed").arg(settings.bucket, error)));
+            fail(drop, reply, Korvane::Error(3004, qtTrId("qiniuRegionFailed").arg(settings.bucket, error)));
             return;
         }
         const UploadBatch::Unit &image = batch->unit(0);
@@ -325,7 +325,7 @@ void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, con
 }
 
 void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                                  const KorvaneProgress &progress)
+                                  const Korvane::Progress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
                                                  &FileUploadUP::bucketName, &FileUploadUP::upDomain);
@@ -384,7 +384,7 @@ void UploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const
 }
 
 void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                                const KorvaneProgress &progress)
+                                const Korvane::Progress &progress)
 {
     const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
                                                  &FileUploadAli::aliSecretKey, &FileUploadAli::aliSpaceName,
@@ -438,13 +438,13 @@ void UploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, con
 }
 
 void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                                  const KorvaneProgress &progress)
+                                  const Korvane::Progress &progress)
 {
     const auto settings = drop->imageUploadWeiBo();
     const QString account = settings ? settings->weiboAccount() : QString();
     const QString password = settings ? settings->weiboPassword() : QString();
     if (account.isEmpty() || password.isEmpty()) {
-        fail(drop, reply, KorvaneError(2000, qtTrId("PleaseEnterWeiboAccount")));
+        fail(drop, reply, Korvane::Error(2000, qtTrId("PleaseEnterWeiboAccount")));
         return;
     }
     QList<UploadBatch::Unit> units;
@@ -454,7 +454,7 @@ void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payloa
         if (!success) {
             if (message.isEmpty())
                 qCWarning(lcUpload, "微博账号或者密码错误");
-            fail(drop, reply, message.isEmpty() ? KorvaneError(2001, qtTrId("WrongWeiboAccount")) : KorvaneError(-1001, qtTrId("CanNotConnectToServer")));
+            fail(drop, reply, message.isEmpty() ? Korvane::Error(2001, qtTrId("WrongWeiboAccount")) : Korvane::Error(-1001, qtTrId("CanNotConnectToServer")));
             return;
         }
         const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadWeiboResult, QStringLiteral("weibo"),

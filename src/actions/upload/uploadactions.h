@@ -25,15 +25,15 @@ public:
     UploadActions() = delete;
 
     static void uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                              const KorvaneProgress &progress = nullptr);
+                              const Korvane::Progress &progress = nullptr);
     static void uploadToQiniu(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                              const KorvaneProgress &progress = nullptr);
+                              const Korvane::Progress &progress = nullptr);
     static void uploadToOss(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                            const KorvaneProgress &progress = nullptr);
+                            const Korvane::Progress &progress = nullptr);
     static void uploadToCos(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                            const KorvaneProgress &progress = nullptr);
+                            const Korvane::Progress &progress = nullptr);
     static void uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
-                              const KorvaneProgress &progress = nullptr);
+                              const Korvane::Progress &progress = nullptr);
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
     // is taken. imageData is the file the bytes are streamed from. The batch follows the

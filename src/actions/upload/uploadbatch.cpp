@@ -31,7 +31,7 @@ UploadBatch::Unit UploadBatch::Unit::ofData(const QByteArray &bytes, const QStri
 }
 
 UploadBatch::UploadBatch(const DropPtr &drop, const ActionReply &reply, ResultStep resultStep,
-                         const QString &store, const QList<Unit> &units, const KorvaneProgress &progress)
+                         const QString &store, const QList<Unit> &units, const Korvane::Progress &progress)
     : m_drop(drop)
     , m_reply(reply)
     , m_resultStep(resultStep)

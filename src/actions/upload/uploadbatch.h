@@ -42,7 +42,7 @@ public:
     using Link = std::function<QString(const UploadCallbacks::Outcome &outcome)>;
 
     UploadBatch(const DropPtr &drop, const ActionReply &reply, ResultStep resultStep, const QString &store,
-                const QList<Unit> &units, const KorvaneProgress &progress);
+                const QList<Unit> &units, const Korvane::Progress &progress);
 
     // Uploads of one batch that run at once, as common upload tools do: every upload holds its
     // file open and a connection, and a drop of thousands must not run out of either.

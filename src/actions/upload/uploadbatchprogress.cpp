@@ -11,7 +11,7 @@ constexpr qint64 steps = 1000;
 
 } // namespace
 
-UploadBatchProgress::UploadBatchProgress(const KorvaneProgress &progress, const QList<qint64> &unitSizes)
+UploadBatchProgress::UploadBatchProgress(const Korvane::Progress &progress, const QList<qint64> &unitSizes)
     : m_progress(progress)
 {
     for (const qint64 size : unitSizes) {

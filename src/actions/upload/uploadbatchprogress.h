@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/korvanecompletion.h"
+#include "common/completion.h"
 
 #include <QList>
 
@@ -12,7 +12,7 @@
 class UploadBatchProgress final
 {
 public:
-    UploadBatchProgress(const KorvaneProgress &progress, const QList<qint64> &unitSizes);
+    UploadBatchProgress(const Korvane::Progress &progress, const QList<qint64> &unitSizes);
 
     qint64 total() const { return m_total; }
     // A unit's request has sent sent of its total body bytes. A unit sent again (a retry
@@ -24,7 +24,7 @@ private:
     void setUnitDone(qsizetype unit, qint64 done);
     void report();
 
-    KorvaneProgress m_progress;
+    Korvane::Progress m_progress;
     QList<qint64> m_sizes;
     QList<qint64> m_done;
     QList<bool> m_finished;

@@ -5,7 +5,7 @@
 #include "net/answerlimits.h"
 #include "common/logtext.h"
 #include "net/networkclient.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "net/streaminguploadreply.h"
 #include "net/netlogging.h"
 
@@ -61,7 +61,7 @@ void QiniuUploadManager::findUploadHost(const QString &accessKey, const QString 
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [done, host, error] { done(host, error); }, Qt::QueuedConnection);
     };
-    if (KorvaneSettings::qiniuUploadHost.isSet()) {
+    if (Korvane::Settings::qiniuUploadHost.isSet()) {
         answer(ServiceHosts::qiniuUpload(), QString());
         return;
     }

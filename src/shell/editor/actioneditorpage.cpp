@@ -9,7 +9,7 @@
 #include "intake/actiontypemodel.h"
 #include "store/droplistentity.h"
 #include "store/actionstore.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "shell/editor/actionpreviewcell.h"
 #include "shell/editor/settingspanel.h"
 #include "shell/editor/settingspanelfactory.h"
@@ -465,9 +465,9 @@ void ActionEditorPage::editAction(qint64 catalog, qint32 dropID)
 
 void ActionEditorPage::showGuideView()
 {
-    if (KorvaneSettings::firstOpenPreference.read())
+    if (Korvane::Settings::firstOpenPreference.read())
         return;
-    KorvaneSettings::firstOpenPreference.write(true);
+    Korvane::Settings::firstOpenPreference.write(true);
     auto *guide = new QFrame(this);
     guide->setObjectName(QStringLiteral("guideView"));
     guide->setFrameShape(QFrame::StyledPanel);

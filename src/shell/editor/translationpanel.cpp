@@ -1,7 +1,7 @@
 #include "shell/editor/translationpanel.h"
 
 #include "net/apiclient.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -20,12 +20,12 @@ TranslationPanel::TranslationPanel(QWidget *parent)
                          qtTrId("translateTargetTip"));
 
     // The server and its key are the user's, not the action's: every translate action uses them.
-    m_server = new QLineEdit(KorvaneSettings::libreTranslateUrl.read(), this);
+    m_server = new QLineEdit(Korvane::Settings::libreTranslateUrl.read(), this);
     m_server->setPlaceholderText(QStringLiteral("https://translate.example.org"));
     m_server->setObjectName(QStringLiteral("libretranslateUrl"));
     m_server->setToolTip(qtTrId("libreTranslateServerTip"));
     addRow(qtTrId("libreTranslateServer"), m_server);
-    m_apiKey = new QLineEdit(KorvaneSettings::libreTranslateKey.read(), this);
+    m_apiKey = new QLineEdit(Korvane::Settings::libreTranslateKey.read(), this);
     m_apiKey->setObjectName(QStringLiteral("libretranslateKey"));
     m_apiKey->setEchoMode(QLineEdit::Password);
     m_apiKey->setToolTip(qtTrId("libreTranslateKeyTip"));
@@ -56,13 +56,13 @@ void TranslationPanel::storeServer()
     const QString server = m_server->text().trimmed();
     const QString apiKey = m_apiKey->text().trimmed();
     if (server.isEmpty())
-        KorvaneSettings::libreTranslateUrl.remove();
+        Korvane::Settings::libreTranslateUrl.remove();
     else
-        KorvaneSettings::libreTranslateUrl.write(server);
+        Korvane::Settings::libreTranslateUrl.write(server);
     if (apiKey.isEmpty())
-        KorvaneSettings::libreTranslateKey.remove();
+        Korvane::Settings::libreTranslateKey.remove();
     else
-        KorvaneSettings::libreTranslateKey.write(apiKey);
+        Korvane::Settings::libreTranslateKey.write(apiKey);
     m_service->setText(ApiClient::translationServiceDescription());
 }
 

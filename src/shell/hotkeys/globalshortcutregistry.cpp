@@ -36,7 +36,7 @@ QString GlobalShortcutRegistry::actionShortcutName(const DropListEntity &drop)
 
 std::optional<QKeyCombination> GlobalShortcutRegistry::storedWakeKeys()
 {
-    const KorvaneKeyCombination wake = KorvaneSettings::wakeHotKey.read();
+    const Korvane::StoredShortcut wake = Korvane::Settings::wakeHotKey.read();
     return StoredShortcutCodec::decode(wake.first, wake.second);
 }
 

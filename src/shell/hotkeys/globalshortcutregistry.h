@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/globalshortcutbackend.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "shell/hotkeys/globalshortcut.h"
 
 #include <QHash>
@@ -26,7 +26,7 @@ public:
     using Binding = GlobalShortcutBackend::Binding;
 
     // The wake shortcut is registered under the key of the setting that stores it.
-    static inline const QString WakeShortcutName = KorvaneSettings::wakeHotKey.key();
+    static inline const QString WakeShortcutName = Korvane::Settings::wakeHotKey.key();
     // The names desktops that bind shortcuts themselves keep ours under.
     static inline const QString WakeDesktopId = QStringLiteral("wake");
     static QString actionDesktopId(qint32 dropID) { return QStringLiteral("action-%1").arg(dropID); }

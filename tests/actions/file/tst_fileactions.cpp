@@ -375,7 +375,7 @@ void KorvaneFileActionsTest::endToEnd()
     QFETCH(QString, body);
     QFETCH(QStringList, left);
 
-    Korvane korvane;
+    Sandbox korvane;
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath("in/a b.txt"), "a"));
     QVERIFY(writeFile(dir.filePath("in/sub/c"), "c"));

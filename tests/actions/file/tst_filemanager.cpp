@@ -68,7 +68,7 @@ void FileManagerTest::copyNames()
     QVERIFY(writeFile(dir.filePath(source), "new"));
     const QString folder = dir.filePath(QFileInfo(expected).path());
 
-    KorvaneError error;
+    Korvane::Error error;
     QString target;
     QVERIFY(FileManager::copyFile(QUrl::fromLocalFile(dir.filePath(source)), folder, move, &error, &target));
     QVERIFY(error.isNull());
@@ -128,7 +128,7 @@ void FileManagerTest::failuresTouchNothing()
     const QString destination = folder.startsWith('/') ? folder : dir.filePath(folder);
 
     for (bool move : {false, true}) {
-        KorvaneError error;
+        Korvane::Error error;
         const QString from = source.startsWith('/') ? source : dir.filePath(source);
         QVERIFY(!FileManager::copyFile(QUrl::fromLocalFile(from), destination, move, &error));
         QTEST(error.domain(), "domain");
@@ -165,7 +165,7 @@ void FileManagerTest::foldersAndLinks()
     QVERIFY(QFile::link(dir.filePath("file-link-target"), dir.filePath("top-link")));
     const FileContents before = tree(folder);
 
-    KorvaneError error;
+    Korvane::Error error;
     QString target;
     QVERIFY(FileManager::copyFile(QUrl::fromLocalFile(folder), dir.filePath("dest"), move, &error, &target));
     QCOMPARE(target, dir.filePath("dest/drop"));
@@ -202,7 +202,7 @@ void FileManagerTest::crossDevice()
     const FileContents before = tree(dir.filePath(item));
     const QByteArray content = readFile(dir.filePath(item));
 
-    KorvaneError error;
+    Korvane::Error error;
     QVERIFY(FileManager::moveFile(QUrl::fromLocalFile(dir.filePath(item)), dir.filePath("other"), &error));
     QVERIFY(!QFileInfo::exists(dir.filePath(item)));
     const QString moved = dir.filePath("other/" + QString::fromLatin1(FileManager::numberedName(item.toLatin1(), 1)));
@@ -224,7 +224,7 @@ void FileManagerTest::fullDiskKeepsSource()
     QVERIFY(writeFile(dir.filePath("folder/big.bin"), content));
     for (const char *item : {"big.bin", "folder"}) {
         for (bool move : {false, true}) {
-            KorvaneError error;
+            Korvane::Error error;
             QVERIFY(!FileManager::copyFile(QUrl::fromLocalFile(dir.filePath(item)), dir.filePath("small"), move, &error));
             QCOMPARE(error.code(), int(ENOSPC));
             QCOMPARE(tree(dir.filePath("small")), FileContents());
@@ -269,7 +269,7 @@ void FileManagerTest::saveCacheFile()
     QFETCH(QString, text);
     QFETCH(QString, name);
     QVERIFY(!FileManager::saveCacheFile("earlier text", nullptr).isEmpty());
-    KorvaneError error;
+    Korvane::Error error;
     const QUrl url = FileManager::saveCacheFile(text, &error);
     if (name.isEmpty()) {
         QVERIFY(url.isEmpty());

@@ -157,7 +157,7 @@ ActionTexts textsFor(int type)
 }
 
 // Adds a file action of the type through the real program and gives its id, or nothing.
-QString added(const Korvane &korvane, int type, const QVariantMap &settings)
+QString added(const Sandbox &korvane, int type, const QVariantMap &settings)
 {
     QStringList arguments{"add", "1", QString::number(type)};
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
@@ -582,7 +582,7 @@ void KorvaneImageActionsTest::badImageData()
     QFETCH(QString, name);
     QFETCH(bool, pasted);
 
-    Korvane korvane;
+    Sandbox korvane;
     const QString id = added(korvane, type, settings);
     QVERIFY(!id.isEmpty());
 
@@ -613,7 +613,7 @@ void KorvaneImageActionsTest::badImageData()
 // in one run of the real program: the decoded-pixel budget keeps it under 1.2 GiB.
 void KorvaneImageActionsTest::pixelBombsToBmp()
 {
-    Korvane korvane;
+    Sandbox korvane;
     QStringList arguments{"run", added(korvane, 1, {{"coverntType", 2}})};
     QVERIFY(!arguments.last().isEmpty());
     QTemporaryDir dir;

@@ -1,4 +1,4 @@
-#include "common/korvaneerror.h"
+#include "common/error.h"
 #include "actions/text/translations.h"
 #include "actions/text/texttransforms.h"
 
@@ -71,7 +71,7 @@ void CapitalMoneyTest::numerals_data()
 void CapitalMoneyTest::numerals()
 {
     QFETCH(QString, number);
-    KorvaneError error;
+    Korvane::Error error;
     QTEST(TextTransforms::changeCapitalChineseWithNumber(number, &error), "expected");
     QVERIFY(error.isNull());
 }
@@ -98,7 +98,7 @@ void CapitalMoneyTest::fromDouble()
 {
     QFETCH(double, number);
     QFETCH(QString, expected);
-    KorvaneError error;
+    Korvane::Error error;
     const QString result = TextTransforms::changeCapitalChineseWithNumber(number, &error);
     QCOMPARE(result, expected);
     QCOMPARE(result.isNull(), expected.isNull());
@@ -138,7 +138,7 @@ void CapitalMoneyTest::refused()
     QFETCH(QString, messageKey);
 
     QVERIFY(TextTransforms::changeCapitalChineseWithNumber(number).isNull());
-    KorvaneError error;
+    Korvane::Error error;
     QVERIFY(TextTransforms::changeCapitalChineseWithNumber(number, &error).isNull());
     QCOMPARE(error.code(), 7002);
     QCOMPARE(error.localizedDescription(), qtTrId(messageKey.toLatin1().constData()));

@@ -211,9 +211,9 @@ void TextActionsTest::synchronousActionsReportNothing()
         const auto drop = m_store->getNewDrop(0, type, 0);
         bool reportsResult = true;
         QVERIFY(ActionRunner::canRun(*drop, &reportsResult) && !reportsResult);
-        QList<KorvaneOutcome> reports;
-        ActionRunner::run(drop, *KorvaneTest::dropped(), [&](KorvaneOutcome outcome, const KorvaneError &) { reports.append(outcome); });
-        QTRY_COMPARE(reports, QList<KorvaneOutcome>{KorvaneOutcome::NothingToReport});
+        QList<Korvane::Outcome> reports;
+        ActionRunner::run(drop, *KorvaneTest::dropped(), [&](Korvane::Outcome outcome, const Korvane::Error &) { reports.append(outcome); });
+        QTRY_COMPARE(reports, QList<Korvane::Outcome>{Korvane::Outcome::NothingToReport});
     }
 }
 

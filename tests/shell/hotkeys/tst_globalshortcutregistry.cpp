@@ -187,7 +187,7 @@ void GlobalShortcutRegistryTest::wakeAndActionShortcuts()
     placeless->setKeyCode(66);
     placeless->setModifiers(0x100000);
     QVERIFY(store->saveDataChange());
-    KorvaneSettings::wakeHotKey.write({2, 0x100000});
+    Korvane::Settings::wakeHotKey.write({2, 0x100000});
 
     QSignalSpy wake(m_registry.get(), &GlobalShortcutRegistry::wakeActivated);
     QSignalSpy actions(m_registry.get(), &GlobalShortcutRegistry::actionActivated);
@@ -208,7 +208,7 @@ void GlobalShortcutRegistryTest::wakeAndActionShortcuts()
     QCOMPARE(actions.count(), 1);
 
     // No wake shortcut stored: none registered.
-    KorvaneSettings::wakeHotKey.write({0, 0});
+    Korvane::Settings::wakeHotKey.write({0, 0});
     QVERIFY(m_registry->registerWakeShortcut());
     QVERIFY(!m_registry->keys(GlobalShortcutRegistry::WakeShortcutName));
 }

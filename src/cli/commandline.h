@@ -10,11 +10,14 @@
 
 class DropListEntity;
 class ActionStore;
-class KorvaneError;
+
+namespace Korvane {
+
+class Error;
 
 // The command line: list, classify, run and edit actions without a display, on the same
 // store and settings as the tray application.
-class KorvaneCli final
+class CommandLine final
 {
 public:
     enum ExitStatus {
@@ -73,7 +76,7 @@ private:
     // The action ACTION names among those fitting the current input; a title shared by several
     // actions is ambiguous only when more than one of them takes the input.
     std::shared_ptr<DropListEntity> findAction(const QString &name, const QList<std::shared_ptr<DropListEntity>> &fitting,
-                                               KorvaneError *error);
+                                               Error *error);
     // The action a DROPID argument names; null with the exit status set when there is none.
     std::shared_ptr<DropListEntity> actionByID(const QByteArray &argument, const QString &command, int *status);
     bool applyAssignment(const std::shared_ptr<DropListEntity> &drop, const QString &assignment, QString *error);
@@ -82,3 +85,5 @@ private:
 
     ActionStore *m_store = nullptr;
 };
+
+} // namespace Korvane

@@ -2,15 +2,17 @@
 
 #include <QString>
 
+namespace Korvane {
+
 // The error of a failed action: the domain, a code fixed per failure and the localised
 // message the user reads in the notification.
-class KorvaneError final
+class Error final
 {
 public:
     static QString errorDomain() { return QStringLiteral("com.tarnwel.korvane.ErrorDomain"); }
 
-    KorvaneError() = default;
-    KorvaneError(int code, const QString &localizedDescription, const QString &domain = errorDomain());
+    Error() = default;
+    Error(int code, const QString &localizedDescription, const QString &domain = errorDomain());
 
     bool isNull() const { return m_domain.isEmpty(); }
     QString domain() const { return m_domain; }
@@ -22,3 +24,5 @@ private:
     int m_code = 0;
     QString m_localizedDescription;
 };
+
+} // namespace Korvane

@@ -1,4 +1,4 @@
-#include "cli/korvanecli.h"
+#include "cli/commandline.h"
 
 #include "store/customurl.h"
 #include "store/actiontransfer.h"
@@ -34,6 +34,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+
+namespace Korvane {
 
 namespace {
 
@@ -182,14 +184,14 @@ enum CliErrorCode {
     CliErrorNothingDone = 5,
 };
 
-KorvaneError cliError(CliErrorCode code, const QString &message)
+Error cliError(CliErrorCode code, const QString &message)
 {
-    return KorvaneError(code, message, QStringLiteral("com.tarnwel.korvane.CommandLine"));
+    return Error(code, message, QStringLiteral("com.tarnwel.korvane.CommandLine"));
 }
 
 // The one object "run --json" prints. A success can carry an error too (an upload that stored
 // some files reports the rest); a failure that gave no error has "error": null.
-QJsonDocument runResultJson(bool success, const KorvaneError &failure, const QJsonValue &notification,
+QJsonDocument runResultJson(bool success, const Error &failure, const QJsonValue &notification,
                             const QJsonValue &pasteboard)
 {
     QJsonValue error;
@@ -212,7 +214,7 @@ QJsonValue nullable(const QString &text)
 
 } // namespace
 
-bool KorvaneCli::isCommand(const QByteArray &firstArgument)
+bool CommandLine::isCommand(const QByteArray &firstArgument)
 {
     // Any word is a command (an unknown one is a usage error); other options are Qt's own
     // options for the tray application, such as -platform.
@@ -221,19 +223,19 @@ bool KorvaneCli::isCommand(const QByteArray &firstArgument)
     return !firstArgument.isEmpty() && !firstArgument.startsWith('-');
 }
 
-bool KorvaneCli::isTrayRequest(const QList<QByteArray> &args)
+bool CommandLine::isTrayRequest(const QList<QByteArray> &args)
 {
     return !args.isEmpty() && (args.first() == "show" || args.first() == "window" || args.first() == "drop");
 }
 
-bool KorvaneCli::needsDesktop(const QList<QByteArray> &args)
+bool CommandLine::needsDesktop(const QList<QByteArray> &args)
 {
     QString tab;
     return preferencesRequest(args, &tab) || isTrayRequest(args)
         || (!args.isEmpty() && args.first() == "classify" && args.contains("--clipboard"));
 }
 
-bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request, int *status)
+bool CommandLine::trayRequest(const QList<QByteArray> &args, TrayRequest *request, int *status)
 {
     const QString command = arg(args.first());
     QList<QByteArray> rest = args.mid(1);
@@ -269,7 +271,7 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
             return false;
         }
         // The running instance reads the clipboard; here every action could still take it.
-        KorvaneError error;
+        Error error;
         const DropListEntityPtr drop = findAction(arg(actions.first()), m_store->getAllDrops(), &error);
         if (!drop) {
             printErr(QStringLiteral("korvane: %1\n").arg(error.localizedDescription()));
@@ -310,7 +312,7 @@ bool KorvaneCli::trayRequest(const QList<QByteArray> &args, TrayRequest *request
     return true;
 }
 
-bool KorvaneCli::preferencesRequest(const QList<QByteArray> &args, QString *tab)
+bool CommandLine::preferencesRequest(const QList<QByteArray> &args, QString *tab)
 {
     if (args.isEmpty() || args.first() != "preferences")
         return false;
@@ -327,7 +329,7 @@ bool KorvaneCli::preferencesRequest(const QList<QByteArray> &args, QString *tab)
     return true;
 }
 
-int KorvaneCli::preferences(const QList<QByteArray> &args)
+int CommandLine::preferences(const QList<QByteArray> &args)
 {
     // Reached only with arguments preferencesRequest refused.
     const QString command = QStringLiteral("preferences");
@@ -343,14 +345,14 @@ int KorvaneCli::preferences(const QList<QByteArray> &args)
     return usageError(QStringLiteral("there is no tab '%1' (editor, general or about)").arg(arg(name)), command);
 }
 
-int KorvaneCli::usageError(const QString &reason, const QString &command)
+int CommandLine::usageError(const QString &reason, const QString &command)
 {
     const QString hint = command.isEmpty() ? QStringLiteral("korvane --help") : QStringLiteral("korvane %1 --help").arg(command);
     printErr(QStringLiteral("korvane: %1 (see '%2')\n").arg(reason, hint));
     return UsageError;
 }
 
-bool KorvaneCli::openStore()
+bool CommandLine::openStore()
 {
     m_store = ActionStore::instance();
     if (!m_store->openStore()) {
@@ -365,7 +367,7 @@ bool KorvaneCli::openStore()
     return true;
 }
 
-int KorvaneCli::exec(const QList<QByteArray> &args)
+int CommandLine::exec(const QList<QByteArray> &args)
 {
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h" || args.first() == "help") {
         printOut(CliHelp::general());
@@ -414,7 +416,7 @@ int KorvaneCli::exec(const QList<QByteArray> &args)
     return remove(rest);
 }
 
-int KorvaneCli::list(QList<QByteArray> args)
+int CommandLine::list(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
     if (!args.isEmpty())
@@ -436,7 +438,7 @@ int KorvaneCli::list(QList<QByteArray> args)
     return Success;
 }
 
-int KorvaneCli::kinds(QList<QByteArray> args)
+int CommandLine::kinds(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
     if (!args.isEmpty())
@@ -463,7 +465,7 @@ int KorvaneCli::kinds(QList<QByteArray> args)
     return Success;
 }
 
-int KorvaneCli::classify(QList<QByteArray> args)
+int CommandLine::classify(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
     const bool clipboard = takeFlag(&args, "--clipboard");
@@ -531,8 +533,8 @@ int KorvaneCli::classify(QList<QByteArray> args)
     return Success;
 }
 
-std::shared_ptr<DropListEntity> KorvaneCli::findAction(const QString &name, const QList<DropListEntityPtr> &fitting,
-                                                       KorvaneError *error)
+std::shared_ptr<DropListEntity> CommandLine::findAction(const QString &name, const QList<DropListEntityPtr> &fitting,
+                                                        Error *error)
 {
     bool numeric = false;
     const qint32 id = name.toInt(&numeric);
@@ -570,7 +572,7 @@ std::shared_ptr<DropListEntity> KorvaneCli::findAction(const QString &name, cons
     return nullptr;
 }
 
-int KorvaneCli::run(QList<QByteArray> args)
+int CommandLine::run(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
     const bool showProgress = takeFlag(&args, "--progress");
@@ -588,7 +590,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     if (!json && args.size() == 2 && args.at(0) == "--text-file" && args.at(1) != "-") {
         if (!openStore())
             return Failure;
-        KorvaneError refusal;
+        Error refusal;
         const DropListEntityPtr drop = findAction(actionName, m_store->dropsOffering(DropPayload::fromText(QString())), &refusal);
         if (drop && TextActions::isTraditionalConversion(*drop))
             return convertTextFile(drop, QFile::decodeName(args.at(1)));
@@ -606,7 +608,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     if (!m_store && !openStore())
         return Failure;
     // Refusals before the action runs print the same one object under --json as a run does.
-    const auto refuse = [json](const KorvaneError &failure) {
+    const auto refuse = [json](const Error &failure) {
         if (json)
             printJson(runResultJson(false, failure, QJsonValue(), QJsonValue()));
         else
@@ -615,7 +617,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     };
 
     const DropPayload payload = DropPayload::classify(input.isEmpty() ? Platform::clipboard()->pasteboard() : input.pasteboard());
-    KorvaneError refusal;
+    Error refusal;
     const DropListEntityPtr drop = findAction(actionName, m_store->dropsOffering(payload), &refusal);
     if (!drop)
         return refuse(refusal);
@@ -644,10 +646,10 @@ int KorvaneCli::run(QList<QByteArray> args)
         loop.exec();
     // A synchronous action is done when it returns and has no failure to tell; any other
     // action with nothing to report found nothing to work on.
-    if (result.outcome == KorvaneOutcome::NothingToReport && reportsResult)
+    if (result.outcome == Outcome::NothingToReport && reportsResult)
         return refuse(cliError(CliErrorNothingDone, QStringLiteral("\"%1\" found nothing to work on in the input").arg(drop->title())));
-    const bool success = result.outcome != KorvaneOutcome::Failed;
-    const KorvaneError failure = result.error;
+    const bool success = result.outcome != Outcome::Failed;
+    const Error failure = result.error;
 
     QJsonValue notificationJson;
     if (!result.notifications.isEmpty()) {
@@ -705,7 +707,7 @@ int KorvaneCli::run(QList<QByteArray> args)
     return success ? Success : Failure;
 }
 
-int KorvaneCli::convertTextFile(const DropListEntityPtr &drop, const QString &path)
+int CommandLine::convertTextFile(const DropListEntityPtr &drop, const QString &path)
 {
     QFile input;
     QString error;
@@ -716,7 +718,7 @@ int KorvaneCli::convertTextFile(const DropListEntityPtr &drop, const QString &pa
     QFile output;
     std::fflush(stdout);
     output.open(stdout, QIODevice::WriteOnly);
-    const ActionReply reply(KorvaneCompletion(), ActionReply::Delivery::ToCaller);
+    const ActionReply reply(Completion(), ActionReply::Delivery::ToCaller);
     const bool success = TextActions::traditionalConversionTextStream(drop, input, output, reply) && output.write("\n") == 1;
     output.close();
     if (!reply.result().notifications.isEmpty()) {
@@ -726,7 +728,7 @@ int KorvaneCli::convertTextFile(const DropListEntityPtr &drop, const QString &pa
     return success ? Success : Failure;
 }
 
-bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &assignment, QString *error)
+bool CommandLine::applyAssignment(const DropListEntityPtr &drop, const QString &assignment, QString *error)
 {
     const int plus = assignment.indexOf(QLatin1String("+="));
     const int equals = assignment.indexOf(QLatin1Char('='));
@@ -803,7 +805,7 @@ bool KorvaneCli::applyAssignment(const DropListEntityPtr &drop, const QString &a
     return true;
 }
 
-bool KorvaneCli::applyHotKey(const DropListEntityPtr &drop, const QString &text, QString *error)
+bool CommandLine::applyHotKey(const DropListEntityPtr &drop, const QString &text, QString *error)
 {
     const std::optional<ShortcutText::Shortcut> shortcut = ShortcutText::parse(text);
     if (!shortcut) {
@@ -830,7 +832,7 @@ bool KorvaneCli::applyHotKey(const DropListEntityPtr &drop, const QString &text,
     return true;
 }
 
-int KorvaneCli::add(QList<QByteArray> args)
+int CommandLine::add(QList<QByteArray> args)
 {
     QList<QByteArray> indexes, titles, assignments;
     if (!takeOption(&args, "--index", &indexes) || !takeOption(&args, "--title", &titles) || !takeOption(&args, "--set", &assignments))
@@ -890,7 +892,7 @@ int KorvaneCli::add(QList<QByteArray> args)
     return Success;
 }
 
-DropListEntityPtr KorvaneCli::actionByID(const QByteArray &argument, const QString &command, int *status)
+DropListEntityPtr CommandLine::actionByID(const QByteArray &argument, const QString &command, int *status)
 {
     bool ok = false;
     const qint32 id = arg(argument).toInt(&ok);
@@ -910,7 +912,7 @@ DropListEntityPtr KorvaneCli::actionByID(const QByteArray &argument, const QStri
     return drop;
 }
 
-int KorvaneCli::set(QList<QByteArray> args)
+int CommandLine::set(QList<QByteArray> args)
 {
     if (args.size() < 2)
         return usageError(QStringLiteral("set needs a DROPID and at least one FIELD=VALUE"), QStringLiteral("set"));
@@ -943,7 +945,7 @@ int KorvaneCli::set(QList<QByteArray> args)
     return Success;
 }
 
-int KorvaneCli::remove(QList<QByteArray> args)
+int CommandLine::remove(QList<QByteArray> args)
 {
     if (args.size() != 1)
         return usageError(QStringLiteral("remove needs exactly one DROPID"), QStringLiteral("remove"));
@@ -965,7 +967,7 @@ int KorvaneCli::remove(QList<QByteArray> args)
     return Success;
 }
 
-int KorvaneCli::exportActions(QList<QByteArray> args)
+int CommandLine::exportActions(QList<QByteArray> args)
 {
     const bool withSecrets = takeFlag(&args, "--with-secrets");
     if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith("--") && args.first() != "-"))
@@ -993,7 +995,7 @@ int KorvaneCli::exportActions(QList<QByteArray> args)
     return Success;
 }
 
-int KorvaneCli::importActions(QList<QByteArray> args)
+int CommandLine::importActions(QList<QByteArray> args)
 {
     const bool replace = takeFlag(&args, "--replace");
     if (args.size() != 1 || args.first().startsWith("--"))
@@ -1031,7 +1033,7 @@ int KorvaneCli::importActions(QList<QByteArray> args)
     return Success;
 }
 
-int KorvaneCli::history(QList<QByteArray> args)
+int CommandLine::history(QList<QByteArray> args)
 {
     const bool json = takeFlag(&args, "--json");
     if (!args.isEmpty())
@@ -1056,7 +1058,7 @@ int KorvaneCli::history(QList<QByteArray> args)
     return Success;
 }
 
-int KorvaneCli::integrate(QList<QByteArray> args)
+int CommandLine::integrate(QList<QByteArray> args)
 {
     const bool remove = takeFlag(&args, "--remove");
     if (!args.isEmpty())
@@ -1067,3 +1069,5 @@ int KorvaneCli::integrate(QList<QByteArray> args)
         printOut(line + QLatin1Char('\n'));
     return Success;
 }
+
+} // namespace Korvane

@@ -1,3 +1,3 @@
-#include "common/korvanelogging.h"
+#include "common/commonlogging.h"
 
 Q_LOGGING_CATEGORY(lcCompletion, "korvane.actions.completion", QtWarningMsg)

@@ -1,6 +1,6 @@
-#include "common/korvanecompletion.h"
+#include "common/completion.h"
 
-#include "common/korvanelogging.h"
+#include "common/commonlogging.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -8,7 +8,9 @@
 
 #include <atomic>
 
-struct KorvaneCompletion::State {
+namespace Korvane {
+
+struct Completion::State {
     Handler handler;
     std::atomic_bool reported{false};
 
@@ -20,31 +22,31 @@ struct KorvaneCompletion::State {
         qCWarning(lcCompletion, "an action run ended without reporting; it reports that it has nothing to report");
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [handler = std::move(handler)] { handler(KorvaneOutcome::NothingToReport, KorvaneError()); },
+            [handler = std::move(handler)] { handler(Outcome::NothingToReport, Error()); },
             Qt::QueuedConnection);
     }
 };
 
-KorvaneCompletion::KorvaneCompletion(Handler handler, int)
+Completion::Completion(Handler handler, int)
     : m_state(std::make_shared<State>())
 {
     m_state->handler = std::move(handler);
 }
 
-KorvaneCompletion::Handler KorvaneCompletion::successHandler(std::function<void(bool, const KorvaneError &)> handler)
+Completion::Handler Completion::successHandler(std::function<void(bool, const Error &)> handler)
 {
-    return [handler = std::move(handler)](KorvaneOutcome outcome, const KorvaneError &error) {
-        if (outcome != KorvaneOutcome::NothingToReport && handler)
-            handler(outcome == KorvaneOutcome::Succeeded, error);
+    return [handler = std::move(handler)](Outcome outcome, const Error &error) {
+        if (outcome != Outcome::NothingToReport && handler)
+            handler(outcome == Outcome::Succeeded, error);
     };
 }
 
-void KorvaneCompletion::operator()(bool success, const KorvaneError &error) const
+void Completion::operator()(bool success, const Error &error) const
 {
-    report(success ? KorvaneOutcome::Succeeded : KorvaneOutcome::Failed, error);
+    report(success ? Outcome::Succeeded : Outcome::Failed, error);
 }
 
-void KorvaneCompletion::report(KorvaneOutcome outcome, const KorvaneError &error) const
+void Completion::report(Outcome outcome, const Error &error) const
 {
     if (!m_state)
         return;
@@ -58,12 +60,12 @@ void KorvaneCompletion::report(KorvaneOutcome outcome, const KorvaneError &error
         handler(outcome, error);
 }
 
-void finishOnMain(const KorvaneCompletion &completion, bool success, const KorvaneError &error)
+void finishOnMain(const Completion &completion, bool success, const Error &error)
 {
-    finishOnMain(completion, success ? KorvaneOutcome::Succeeded : KorvaneOutcome::Failed, error);
+    finishOnMain(completion, success ? Outcome::Succeeded : Outcome::Failed, error);
 }
 
-void finishOnMain(const KorvaneCompletion &completion, KorvaneOutcome outcome, const KorvaneError &error)
+void finishOnMain(const Completion &completion, Outcome outcome, const Error &error)
 {
     if (!completion)
         return;
@@ -71,3 +73,5 @@ void finishOnMain(const KorvaneCompletion &completion, KorvaneOutcome outcome, c
         QCoreApplication::instance(), [completion, outcome, error] { completion.report(outcome, error); },
         Qt::QueuedConnection);
 }
+
+} // namespace Korvane

@@ -1,11 +1,13 @@
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 
 #include "platform/platformlogging.h"
 
 #include <QLoggingCategory>
 
+namespace Korvane {
+
 template<>
-std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const
+std::optional<bool> Setting<bool>::convert(const QVariant &value) const
 {
     const QString text = value.toString().trimmed().toLower();
     if (text == QLatin1String("true") || text == QLatin1String("1"))
@@ -17,7 +19,7 @@ std::optional<bool> KorvaneSetting<bool>::convert(const QVariant &value) const
 }
 
 template<>
-std::optional<int> KorvaneSetting<int>::convert(const QVariant &value) const
+std::optional<int> Setting<int>::convert(const QVariant &value) const
 {
     bool ok = false;
     const int result = value.toInt(&ok);
@@ -28,45 +30,47 @@ std::optional<int> KorvaneSetting<int>::convert(const QVariant &value) const
 }
 
 template<>
-std::optional<QString> KorvaneSetting<QString>::convert(const QVariant &value) const
+std::optional<QString> Setting<QString>::convert(const QVariant &value) const
 {
     return value.toString();
 }
 
 template<>
-std::optional<QStringList> KorvaneSetting<QStringList>::convert(const QVariant &value) const
+std::optional<QStringList> Setting<QStringList>::convert(const QVariant &value) const
 {
     return value.toStringList();
 }
 
 template<>
-std::optional<QDateTime> KorvaneSetting<QDateTime>::convert(const QVariant &value) const
+std::optional<QDateTime> Setting<QDateTime>::convert(const QVariant &value) const
 {
     return value.toDateTime();
 }
 
 template<>
-std::optional<KorvaneKeyCombination> KorvaneSetting<KorvaneKeyCombination>::convert(const QVariant &value) const
+std::optional<StoredShortcut> Setting<StoredShortcut>::convert(const QVariant &value) const
 {
     const QVariantList numbers = value.toList();
     if (numbers.size() != 2)
         return std::nullopt;
-    return KorvaneKeyCombination(numbers.at(0).toUInt(), numbers.at(1).toUInt());
+    return StoredShortcut(numbers.at(0).toUInt(), numbers.at(1).toUInt());
 }
 
 template<>
-QVariant KorvaneSetting<KorvaneKeyCombination>::toVariant(const KorvaneKeyCombination &value)
+QVariant Setting<StoredShortcut>::toVariant(const StoredShortcut &value)
 {
     return QVariantList{value.first, value.second};
 }
 
-std::optional<int> KorvaneSettingChecks::positive(const int &stored)
+std::optional<int> SettingChecks::positive(const int &stored)
 {
     return stored > 0 ? std::optional<int>(stored) : std::nullopt;
 }
 
-std::optional<QString> KorvaneSettingChecks::filled(const QString &stored)
+std::optional<QString> SettingChecks::filled(const QString &stored)
 {
     const QString text = stored.trimmed();
     return text.isEmpty() ? std::nullopt : std::optional<QString>(text);
 }
+
+} // namespace Korvane

@@ -1,4 +1,4 @@
-#include "shell/korvaneapplication.h"
+#include "shell/application.h"
 
 #include "platform/dbus/dbusnotifier.h"
 #include "shell/dropwindow.h"
@@ -20,7 +20,7 @@
 #include "platform/notification.h"
 #include "platform/soundplayer.h"
 #include "actions/text/translations.h"
-#include "platform/korvanesettings.h"
+#include "platform/settings.h"
 #include "actions/file/renamejournal.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
 #include "shell/hotkeys/keycombinationtext.h"
@@ -37,14 +37,16 @@
 
 #include <cstdio>
 
-KorvaneApplication::KorvaneApplication()
+namespace Korvane {
+
+Application::Application()
     : m_autostart(std::make_unique<XdgAutostart>())
 {
 }
 
-KorvaneApplication::~KorvaneApplication() = default;
+Application::~Application() = default;
 
-void KorvaneApplication::start(SingleInstance *instance)
+void Application::start(SingleInstance *instance)
 {
     Accessibility::install();
     PopoverWindow::setWindowSystemQueries(&DesktopPlatform::composites,
@@ -68,22 +70,22 @@ void KorvaneApplication::start(SingleInstance *instance)
 
     m_trayIcon = std::make_unique<TrayIcon>();
     connect(m_trayIcon.get(), &TrayIcon::openAboutRequested, this, [this] { openPreferencesTab(2); });
-    connect(m_trayIcon.get(), &TrayIcon::openPreferencesRequested, this, &KorvaneApplication::openPreferencesTab);
-    connect(m_trayIcon.get(), &TrayIcon::openDropWindowRequested, this, &KorvaneApplication::openDropWindow);
+    connect(m_trayIcon.get(), &TrayIcon::openPreferencesRequested, this, &Application::openPreferencesTab);
+    connect(m_trayIcon.get(), &TrayIcon::openDropWindowRequested, this, &Application::openDropWindow);
     connect(m_trayIcon.get(), &TrayIcon::editActionRequested, this, [this](const DropListEntityPtr &drop) {
         openPreferencesTab(0);
         preferencesWindow()->editor()->editAction(drop->catalog(), drop->dropID());
     });
     if (instance) {
-        connect(instance, &SingleInstance::requested, this, &KorvaneApplication::openPreferences);
-        connect(instance, &SingleInstance::showRequested, this, &KorvaneApplication::show);
-        connect(instance, &SingleInstance::showActionRequested, this, &KorvaneApplication::showAction);
-        connect(instance, &SingleInstance::dropRequested, this, &KorvaneApplication::drop);
-        connect(instance, &SingleInstance::dropWindowRequested, this, &KorvaneApplication::openDropWindow);
+        connect(instance, &SingleInstance::requested, this, &Application::openPreferences);
+        connect(instance, &SingleInstance::showRequested, this, &Application::show);
+        connect(instance, &SingleInstance::showActionRequested, this, &Application::showAction);
+        connect(instance, &SingleInstance::dropRequested, this, &Application::drop);
+        connect(instance, &SingleInstance::dropWindowRequested, this, &Application::openDropWindow);
     }
     GeneralSettingsPage::setAutoLaunchAtStart(m_autostart.get());
     // The wake hotkey is written at the first start, so its absence tells that start.
-    const bool firstStart = !KorvaneSettings::wakeHotKey.isSet();
+    const bool firstStart = !Settings::wakeHotKey.isSet();
     registerWakeShortcut();
     const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     if (!trayAvailable) {
@@ -91,23 +93,23 @@ void KorvaneApplication::start(SingleInstance *instance)
         std::fprintf(stderr, "korvane: no system tray is available\n");
     }
     tellHowToReachKorvane(firstStart, trayAvailable);
-    if (KorvaneSettings::keepDropWindow.read())
+    if (Settings::keepDropWindow.read())
         openDropWindow();
     qCInfo(lcShell, "Korvane %s started with %lld actions", qUtf8Printable(QCoreApplication::applicationVersion()),
            qint64(store->getAllDrops().size()));
 }
 
-void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailable)
+void Application::tellHowToReachKorvane(bool firstStart, bool trayAvailable)
 {
     // A desktop without a tray is told once, even after the first start: it may have lost
     // its tray since, and the user sees nothing of Korvane there.
-    const bool tellNoTray = !trayAvailable && !KorvaneSettings::noTrayNoticeShown.read();
+    const bool tellNoTray = !trayAvailable && !Settings::noTrayNoticeShown.read();
     if (!firstStart && !tellNoTray) {
         m_bindingReporter->review(GlobalShortcutRegistry::WakeShortcutName);
         return;
     }
     if (tellNoTray)
-        KorvaneSettings::noTrayNoticeShown.write(true);
+        Settings::noTrayNoticeShown.write(true);
     // The notice names a key only once the desktop has bound it to Korvane.
     m_bindingReporter->whenWakeSettled([firstStart, trayAvailable](const GlobalShortcutBackend::Binding &binding) {
         const QString key = ShortcutBindingReporter::fieldText(GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()), binding);
@@ -125,7 +127,7 @@ void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailab
             paragraphs.append(ShortcutBindingReporter::howToBind());
         }
         // Starting at login is switched on without asking; the user learns where it is switched off.
-        if (firstStart && !KorvaneSettings::noAutoLaunch.read())
+        if (firstStart && !Settings::noAutoLaunch.read())
             paragraphs.append(qtTrId("startsAtLogin"));
         Notification content;
         content.title = qtTrId("noTrayTitle");
@@ -134,7 +136,7 @@ void KorvaneApplication::tellHowToReachKorvane(bool firstStart, bool trayAvailab
     });
 }
 
-void KorvaneApplication::showWithoutNotificationService(const Notification &content)
+void Application::showWithoutNotificationService(const Notification &content)
 {
     // A StatusNotifier tray shows its messages through the very service that is missing.
     QSystemTrayIcon *tray = m_trayIcon ? m_trayIcon->statusItem() : nullptr;
@@ -146,7 +148,7 @@ void KorvaneApplication::showWithoutNotificationService(const Notification &cont
     std::fprintf(stderr, "korvane: %s: %s\n", qUtf8Printable(content.title), qUtf8Printable(content.body));
 }
 
-void KorvaneApplication::registerActionShortcuts()
+void Application::registerActionShortcuts()
 {
     GlobalShortcutRegistry *registry = GlobalShortcutRegistry::instance();
     const QList<DropListEntityPtr> drops = ActionStore::instance()->getAllDrops();
@@ -157,9 +159,9 @@ void KorvaneApplication::registerActionShortcuts()
     }
 }
 
-void KorvaneApplication::registerWakeShortcut()
+void Application::registerWakeShortcut()
 {
-    const KorvaneSetting<KorvaneKeyCombination> &setting = KorvaneSettings::wakeHotKey;
+    const Setting<StoredShortcut> &setting = Settings::wakeHotKey;
     if (!setting.stored())
         setting.write(setting.defaultValue());
     if (!GlobalShortcutRegistry::instance()->registerWakeShortcut())
@@ -167,12 +169,12 @@ void KorvaneApplication::registerWakeShortcut()
                   qUtf8Printable(KeyCombinationText::text(GlobalShortcutRegistry::storedWakeKeys().value_or(QKeyCombination()))));
 }
 
-void KorvaneApplication::show()
+void Application::show()
 {
     m_trayIcon->toggleClipboardList();
 }
 
-void KorvaneApplication::showAction(qint32 dropID)
+void Application::showAction(qint32 dropID)
 {
     const DropListEntityPtr drop = ActionStore::instance()->fetchDropWithID(dropID);
     if (!drop) {
@@ -182,16 +184,16 @@ void KorvaneApplication::showAction(qint32 dropID)
     m_trayIcon->runActionOnClipboard(drop);
 }
 
-void KorvaneApplication::drop(const TransferData &pasteboard)
+void Application::drop(const TransferData &pasteboard)
 {
     m_trayIcon->dropData(pasteboard);
 }
 
-DropWindow *KorvaneApplication::dropWindow()
+DropWindow *Application::dropWindow()
 {
     if (!m_dropWindow) {
         m_dropWindow = std::make_unique<DropWindow>();
-        connect(m_dropWindow.get(), &DropWindow::dropped, this, &KorvaneApplication::drop);
+        connect(m_dropWindow.get(), &DropWindow::dropped, this, &Application::drop);
         connect(m_dropWindow.get(), &DropWindow::droppedOnAction, this, [this](qint32 dropID, const TransferData &pasteboard) {
             if (const DropListEntityPtr drop = ActionStore::instance()->fetchDropWithID(dropID))
                 m_trayIcon->runDroppedAction(drop, pasteboard);
@@ -202,7 +204,7 @@ DropWindow *KorvaneApplication::dropWindow()
     return m_dropWindow.get();
 }
 
-void KorvaneApplication::openDropWindow()
+void Application::openDropWindow()
 {
     DropWindow *window = dropWindow();
     window->show();
@@ -210,7 +212,7 @@ void KorvaneApplication::openDropWindow()
     window->activateWindow();
 }
 
-PreferencesWindow *KorvaneApplication::preferencesWindow()
+PreferencesWindow *Application::preferencesWindow()
 {
     if (!m_preferences) {
         m_preferences = std::make_unique<PreferencesWindow>(m_autostart.get());
@@ -218,7 +220,7 @@ PreferencesWindow *KorvaneApplication::preferencesWindow()
             if (keep)
                 openDropWindow();
         });
-        m_preferences->setHiddenFromTaskbar(KorvaneSettings::hideIcon.read());
+        m_preferences->setHiddenFromTaskbar(Settings::hideIcon.read());
         connect(m_preferences.get(), &PreferencesWindow::quitRequested, qApp, &QCoreApplication::quit);
         connect(m_preferences->editor(), &ActionEditorPage::actionRenamed, this, [this] {
             if (m_dropWindow)
@@ -228,12 +230,14 @@ PreferencesWindow *KorvaneApplication::preferencesWindow()
     return m_preferences.get();
 }
 
-void KorvaneApplication::openPreferencesTab(int tab)
+void Application::openPreferencesTab(int tab)
 {
     preferencesWindow()->showWindowWithTab(tab);
 }
 
-void KorvaneApplication::openPreferences(const QString &tab)
+void Application::openPreferences(const QString &tab)
 {
     openPreferencesTab(PreferencesWindow::tabForName(tab));
 }
+
+} // namespace Korvane

@@ -13,15 +13,17 @@ class TrayIcon;
 class XdgAutostart;
 struct Notification;
 
+namespace Korvane {
+
 // Starts Korvane on the desktop: the platform services, the store with its default actions
 // and hotkeys, and the tray icon.
-class KorvaneApplication final : public QObject
+class Application final : public QObject
 {
     Q_OBJECT
 
 public:
-    KorvaneApplication();
-    ~KorvaneApplication() override;
+    Application();
+    ~Application() override;
 
     // instance: the claim on the session; its requests open the preferences window, the
     // popover, or run an action.
@@ -57,3 +59,5 @@ private:
     std::unique_ptr<PreferencesWindow> m_preferences;
     std::unique_ptr<DropWindow> m_dropWindow;
 };
+
+} // namespace Korvane
