@@ -169,6 +169,9 @@ alive() { kill -0 "$korvane_pid" 2>/dev/null; }
 animating() { [ "$(grep -c 'tray animation started' "$work/korvane.log")" -gt "$(grep -c 'tray animation ended' "$work/korvane.log")" ]; }
 idle() { ! animating; }
 copied() { test -e "$work/copies/$1"; }
+# Whether the source of this drag said "finished" once more than before it (a look taken anew
+# on each try: the source may end its drag after a short fly-back animation).
+ended() { [ "$(lines "$work/$name.out" finished)" -gt "$finished" ]; }
 
 # Into the list through the drop-here popover's drop area; sets row_x and row_y to the first
 # row, or why when the list did not come.
@@ -244,13 +247,13 @@ for i in $(seq 1 "$drags"); do
     if [ -z "$why" ] && [ "$mode" = row ] && ! waitfor 15 copied "$item"; then
         why="nothing copied"
     fi
-    if ! waitfor 15 test "$(lines "$work/$name.out" finished)" -gt "$finished"; then
+    if ! waitfor 15 ended; then
         echo "$(date +%T.%N) drag $i lost" >>"$work/steps.log"
         why=${why:-"the drag was lost"}
         lost=$(( lost + 1 ))
         # Its source still waits for the drop's end; Escape gives it up.
         xdotool key Escape
-        waitfor 15 test "$(lines "$work/$name.out" finished)" -gt "$finished" || true
+        waitfor 15 ended || true
     fi
     waitfor 15 hidden '^Korvane actions$' || why=${why:-"the list stayed open"}
     waitfor 15 hidden '^Korvane drop here$' || why=${why:-"the drop-here popover stayed open"}
