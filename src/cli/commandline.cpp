@@ -18,7 +18,7 @@
 #include "store/storeschema.h"
 #include "platform/singleinstance.h"
 #include "actions/text/textactions.h"
-#include "actions/file/renamejournal.h"
+#include "actions/file/filemanager.h"
 #include "platform/shortcuttext.h"
 #include "store/textcustomurl.h"
 #include "store/uploadhistory.h"
@@ -359,7 +359,7 @@ bool CommandLine::openStore()
         printErr(QStringLiteral("korvane: the action store cannot be opened; it was left as it is (%1)\n").arg(m_store->storeError()));
         return false;
     }
-    RenameJournal::recover();
+    FileManager::recoverRenames();
     if (!m_store->initializationDefaultData()) {
         printErr(QStringLiteral("korvane: %1\n").arg(m_store->lastWriteError()));
         return false;

@@ -21,7 +21,7 @@
 #include "platform/soundplayer.h"
 #include "actions/text/translations.h"
 #include "platform/settings.h"
-#include "actions/file/renamejournal.h"
+#include "actions/file/filemanager.h"
 #include "shell/hotkeys/globalshortcutregistry.h"
 #include "shell/hotkeys/keycombinationtext.h"
 #include "shell/trayicon.h"
@@ -64,7 +64,7 @@ void Application::start(SingleInstance *instance)
     ActionStore *store = ActionStore::instance();
     if (!store->openStore())
         qCWarning(lcShell, "running without actions: %s", qUtf8Printable(store->storeError()));
-    RenameJournal::recover();
+    FileManager::recoverRenames();
     store->initializationDefaultData();
     registerActionShortcuts();
 

@@ -147,8 +147,8 @@ bool plannedPaths(const QList<QUrl> &files, const RenameOptions &options, const 
 {
     const qint64 n = files.size();
     for (qint64 k = 0; k < n; ++k) {
-        const QByteArray source = FileManager::withoutTrailingSlashes(FileManager::localPath(files[k]));
-        const QByteArray name = FileManager::lastComponent(source);
+        const QByteArray source = LocalPaths::withoutTrailingSlashes(FileManager::localPath(files[k]));
+        const QByteArray name = LocalPaths::lastComponent(source);
         const QString text = QFile::decodeName(name);
         if (QFile::encodeName(text) != name) {
             *error = Korvane::Error(FileManager::NameNotUtf8, qtTrId("nameNotUtf8").arg(FileManager::displayName(source)));
@@ -161,7 +161,7 @@ bool plannedPaths(const QList<QUrl> &files, const RenameOptions &options, const 
             return false;
         }
         sources->append(source);
-        wanted->append(FileManager::joinPath(FileManager::parentOf(source), newName));
+        wanted->append(LocalPaths::joinPath(LocalPaths::parentOf(source), newName));
     }
     return true;
 }

@@ -84,7 +84,7 @@ int makePath(const QByteArray &path)
         return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
     if (errno != ENOENT)
         return errno;
-    const QByteArray parent = FileManager::parentOf(path);
+    const QByteArray parent = LocalPaths::parentOf(path);
     if (parent != path) {
         if (const int rc = makePath(parent))
             return rc;
@@ -181,7 +181,7 @@ void emptyFolder(const QByteArray &folder)
     }
     ::closedir(dir);
     for (const QByteArray &name : names)
-        removeTree(FileManager::joinPath(folder, name));
+        removeTree(LocalPaths::joinPath(folder, name));
 }
 
 // Copies a file, a link or a whole folder to a path that does not exist yet. Links are
@@ -231,7 +231,7 @@ int copyTree(const QByteArray &source, const QByteArray &target, QByteArray *fai
             if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
                 continue;
             const QByteArray name(entry->d_name);
-            rc = copyTree(FileManager::joinPath(source, name), FileManager::joinPath(target, name), failedPath);
+            rc = copyTree(LocalPaths::joinPath(source, name), LocalPaths::joinPath(target, name), failedPath);
             if (rc)
                 break;
         }
@@ -241,7 +241,7 @@ int copyTree(const QByteArray &source, const QByteArray &target, QByteArray *fai
         ::chmod(target.constData(), st.st_mode & 07777);
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::utimensat(AT_FDCWD, target.constData(), times, AT_SYMLINK_NOFOLLOW);
-        return FileManager::fsyncPath(target) ? 0 : errno;
+        return LocalPaths::fsyncPath(target) ? 0 : errno;
     }
     return EOPNOTSUPP;
 }
@@ -268,7 +268,7 @@ bool removeCopied(const QByteArray &source, const QByteArray &copy)
         ::closedir(dir);
         bool all = true;
         for (const QByteArray &name : names)
-            all = removeCopied(FileManager::joinPath(source, name), FileManager::joinPath(copy, name)) && all;
+            all = removeCopied(LocalPaths::joinPath(source, name), LocalPaths::joinPath(copy, name)) && all;
         return all && ::rmdir(source.constData()) == 0;
     }
     if (S_ISREG(st.st_mode) && st.st_size != copied.st_size)
@@ -290,7 +290,7 @@ bool publishCopy(const QByteArray &source, const QByteArray &folder, const QByte
 {
     struct stat st;
     if (::lstat(source.constData(), &st) != 0) {
-        *error = FileManager::systemError(errno, source);
+        *error = LocalPaths::systemError(errno, source);
         return false;
     }
     FileDescriptor unnamed;
@@ -298,46 +298,46 @@ bool publishCopy(const QByteArray &source, const QByteArray &folder, const QByte
     if (S_ISREG(st.st_mode)) {
         FileDescriptor in(::open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
         if (!in.isValid()) {
-            *error = FileManager::systemError(errno, source);
+            *error = LocalPaths::systemError(errno, source);
             return false;
         }
         unnamed = FileDescriptor(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         if (unnamed.isValid()) {
             if (const int rc = copyIntoOpenFile(in.get(), unnamed.get())) {
-                *error = FileManager::systemError(rc, FileManager::joinPath(folder, name));
+                *error = LocalPaths::systemError(rc, LocalPaths::joinPath(folder, name));
                 return false;
             }
         }
     }
     if (!unnamed.isValid()) {
-        part = FileManager::joinPath(folder, partName());
+        part = LocalPaths::joinPath(folder, partName());
         QByteArray failedPath;
         if (const int rc = copyTree(source, part, &failedPath)) {
             removeTree(part);
-            *error = FileManager::systemError(rc, failedPath);
+            *error = LocalPaths::systemError(rc, failedPath);
             return false;
         }
     }
     const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(unnamed.get());
     for (qint64 n = 0;; ++n) {
-        const QByteArray candidate = FileManager::joinPath(folder, FileManager::numberedName(name, n));
+        const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
         if (entryExists(candidate))
             continue;
         int rc;
         if (unnamed.isValid())
             rc = ::linkat(AT_FDCWD, procPath.constData(), AT_FDCWD, candidate.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
         else
-            rc = FileManager::renameNoReplace(part, candidate);
+            rc = LocalPaths::renameNoReplace(part, candidate);
         if (rc == EEXIST)
             continue;
         if (rc == 0) {
             *published = candidate;
-            FileManager::fsyncPath(folder);
+            LocalPaths::fsyncPath(folder);
             return true;
         }
         if (!part.isEmpty())
             removeTree(part);
-        *error = FileManager::systemError(rc, candidate);
+        *error = LocalPaths::systemError(rc, candidate);
         return false;
     }
 }
@@ -408,7 +408,7 @@ bool FileManager::isRegularFile(const QByteArray &path, Korvane::Error *error)
     struct stat st;
     if (::stat(path.constData(), &st) != 0) {
         if (error)
-            *error = errno == ENOENT ? Korvane::Error(NoFile, qtTrId("NoFile")) : systemError(errno, path);
+            *error = errno == ENOENT ? Korvane::Error(NoFile, qtTrId("NoFile")) : LocalPaths::systemError(errno, path);
         return false;
     }
     if (S_ISREG(st.st_mode))
@@ -429,71 +429,6 @@ QString FileManager::nameProblem(const QByteArray &name)
         && name.size() <= maximumNameBytes)
         return QString();
     return qtTrId("badNewName").arg(displayName(name)).arg(maximumNameBytes);
-}
-
-QByteArray FileManager::withoutTrailingSlashes(QByteArray path)
-{
-    while (path.size() > 1 && path.endsWith('/'))
-        path.chop(1);
-    return path;
-}
-
-QByteArray FileManager::joinPath(const QByteArray &folder, const QByteArray &name)
-{
-    return folder.endsWith('/') ? folder + name : folder + '/' + name;
-}
-
-QByteArray FileManager::lastComponent(const QByteArray &path)
-{
-    const QByteArray clean = FileManager::withoutTrailingSlashes(path);
-    return clean.mid(clean.lastIndexOf('/') + 1);
-}
-
-QByteArray FileManager::parentOf(const QByteArray &path)
-{
-    const QByteArray clean = FileManager::withoutTrailingSlashes(path);
-    const int slash = clean.lastIndexOf('/');
-    return slash > 0 ? clean.left(slash) : QByteArray("/");
-}
-
-Korvane::Error FileManager::systemError(int errorNumber, const QByteArray &path)
-{
-    return Korvane::Error(errorNumber,
-                          QStringLiteral("%1: %2").arg(QFile::decodeName(path), QString::fromLocal8Bit(std::strerror(errorNumber))),
-                          QStringLiteral("posix"));
-}
-
-QByteArray FileManager::numberedName(const QByteArray &name, qint64 n)
-{
-    if (n == 0)
-        return name;
-    const int dot = name.lastIndexOf('.');
-    if (dot <= 0 || dot == name.size() - 1)
-        return name + QByteArray::number(n);
-    return name.left(dot) + QByteArray::number(n) + name.mid(dot);
-}
-
-int FileManager::renameNoReplace(const QByteArray &from, const QByteArray &to)
-{
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // WORKAROUND(file systems without RENAME_NOREPLACE): a hard link refuses an existing name
-    // just as well; folders, which cannot be linked, get the check before the rename.
-    if (::link(from.constData(), to.constData()) == 0)
-        return ::unlink(from.constData()) == 0 ? 0 : errno;
-    if (errno == EEXIST)
-        return EEXIST;
-    if (entryExists(to))
-        return EEXIST;
-    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
-}
-
-bool FileManager::fsyncPath(const QByteArray &path)
-{
-    FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC));
-    return fd.isValid() && ::fsync(fd.get()) == 0;
 }
 
 bool FileManager::copyFile(const QUrl &file, const QString &toFolder, Korvane::Error *error)
@@ -518,8 +453,8 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
         failure = Korvane::Error(NoFile, qtTrId("NoFile"));
         return false;
     }
-    const QByteArray folder = FileManager::withoutTrailingSlashes(QFile::encodeName(toFolder));
-    const QByteArray name = FileManager::lastComponent(source);
+    const QByteArray folder = LocalPaths::withoutTrailingSlashes(QFile::encodeName(toFolder));
+    const QByteArray name = LocalPaths::lastComponent(source);
     // Checked on the paths as given before anything is created, and on the real paths after.
     // Every folder is inside "/", so the root is never copied or moved anywhere.
     const auto isInside = [](const QByteArray &inner, const QByteArray &outer) {
@@ -542,27 +477,27 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
             return false;
         }
     } else if (const int rc = folder.isEmpty() ? ENOENT : makePath(folder)) {
-        failure = systemError(rc, folder);
+        failure = LocalPaths::systemError(rc, folder);
         return false;
     }
 
     const QByteArray realFolder = realPath(folder);
-    const QByteArray realSourceFolder = realPath(FileManager::parentOf(source));
-    if (S_ISDIR(st.st_mode) && isInside(realFolder, FileManager::joinPath(realSourceFolder, name)))
+    const QByteArray realSourceFolder = realPath(LocalPaths::parentOf(source));
+    if (S_ISDIR(st.st_mode) && isInside(realFolder, LocalPaths::joinPath(realSourceFolder, name)))
         return refuseIntoItself();
     QByteArray target;
     if (isDeleteFile && !realFolder.isEmpty() && realFolder == realSourceFolder) {
         target = source;
     } else if (isDeleteFile) {
         for (qint64 n = 0; target.isEmpty(); ++n) {
-            const QByteArray candidate = FileManager::joinPath(folder, numberedName(name, n));
+            const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
             if (entryExists(candidate))
                 continue;
-            const int rc = renameNoReplace(source, candidate);
+            const int rc = LocalPaths::renameNoReplace(source, candidate);
             if (rc == 0) {
                 target = candidate;
-                fsyncPath(folder);
-                fsyncPath(FileManager::parentOf(source));
+                LocalPaths::fsyncPath(folder);
+                LocalPaths::fsyncPath(LocalPaths::parentOf(source));
             } else if (rc == EXDEV) {
                 if (!publishCopy(source, folder, name, &target, &failure))
                     return false;
@@ -571,7 +506,7 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
                               qUtf8Printable(LogText::summary(source, lcFiles())),
                               qUtf8Printable(LogText::summary(target, lcFiles())));
             } else if (rc != EEXIST) {
-                failure = systemError(rc, source);
+                failure = LocalPaths::systemError(rc, source);
                 return false;
             }
         }
@@ -590,19 +525,19 @@ bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFi
     Korvane::Error &failure = error ? *error : ignored;
     if (outFile)
         outFile->clear();
-    const QByteArray path = FileManager::withoutTrailingSlashes(source);
+    const QByteArray path = LocalPaths::withoutTrailingSlashes(source);
     quint64 mount = 0;
     if (path.isEmpty() || !MountId::of(path.constData(), &mount, false)) {
         failure = Korvane::Error(NoFile, qtTrId("NoFile"));
         return false;
     }
-    const QByteArray wanted = FileManager::withoutTrailingSlashes(toNewFile);
+    const QByteArray wanted = LocalPaths::withoutTrailingSlashes(toNewFile);
     if (wanted == path)
         return true;
     // The last word on every name: a rename never takes a file out of its folder.
     const QByteArray name = toNewFile.mid(toNewFile.lastIndexOf('/') + 1);
     const QString problem = nameProblem(name);
-    if (!problem.isEmpty() || parentOf(cleanPath(wanted)) != parentOf(cleanPath(path))) {
+    if (!problem.isEmpty() || LocalPaths::parentOf(cleanPath(wanted)) != LocalPaths::parentOf(cleanPath(path))) {
         failure = Korvane::Error(BadName, problem.isEmpty() ? nameProblem("/") : problem);
         return false;
     }
@@ -614,13 +549,20 @@ bool FileManager::renameFile(const QByteArray &source, const QByteArray &toNewFi
     return true;
 }
 
+void FileManager::recoverRenames()
+{
+    const QString temp = tempFolderPath();
+    if (!temp.isEmpty())
+        RenameJournal::recoverIn(temp);
+}
+
 QString FileManager::initTempFolder(Korvane::Error *error, QString tempFolder)
 {
     const QString temp = tempFolder.isEmpty() ? tempFolderPath() : tempFolder;
     const int rc = temp.isEmpty() ? ENOENT : makePath(QFile::encodeName(temp));
     if (rc) {
         if (error)
-            *error = systemError(rc, QFile::encodeName(temp));
+            *error = LocalPaths::systemError(rc, QFile::encodeName(temp));
         return QString();
     }
     RenameJournal::recoverIn(temp);
@@ -635,7 +577,7 @@ QUrl FileManager::saveCacheFile(const QString &text, Korvane::Error *error)
     const QByteArray folder = QFile::encodeName(cache);
     if (const int rc = cache.isEmpty() ? ENOENT : makePath(folder)) {
         if (error)
-            *error = systemError(rc, folder);
+            *error = LocalPaths::systemError(rc, folder);
         return QUrl();
     }
     emptyFolder(folder);
@@ -645,7 +587,7 @@ QUrl FileManager::saveCacheFile(const QString &text, Korvane::Error *error)
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(text.toUtf8()) < 0 || !out.flush()) {
         if (error)
-            *error = systemError(EIO, QFile::encodeName(path));
+            *error = LocalPaths::systemError(EIO, QFile::encodeName(path));
         return QUrl();
     }
     return QUrl::fromLocalFile(path);

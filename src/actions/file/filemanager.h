@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/file/localpaths.h"
 #include "common/error.h"
 
 #include <QByteArray>
@@ -76,19 +77,8 @@ public:
     static QString findOrCreateDirectory(QStandardPaths::StandardLocation directory, int domainMask,
                                          const QString &appendPathComponent, Korvane::Error *error);
     static QString tempFolderPath();
+    // Finishes the renames of runs that ended without finishing, in Korvane's own "Temp";
+    // called wherever the store is opened. Main thread.
+    static void recoverRenames();
     static QString cacheFolderPath();
-
-    // The error of a failed system call on a path, with the system's own text.
-    static Korvane::Error systemError(int errorNumber, const QByteArray &path);
-    // The n-th candidate of the copy rule's free names: "report.pdf" gives "report1.pdf",
-    // "report2.pdf", ...; "notes" gives "notes1"; n = 0 is the name itself.
-    static QByteArray numberedName(const QByteArray &name, qint64 n);
-    // rename(2) that never replaces an existing entry: EEXIST instead.
-    static int renameNoReplace(const QByteArray &from, const QByteArray &to);
-    static bool fsyncPath(const QByteArray &path);
-
-    static QByteArray withoutTrailingSlashes(QByteArray path);
-    static QByteArray joinPath(const QByteArray &folder, const QByteArray &name);
-    static QByteArray lastComponent(const QByteArray &path);
-    static QByteArray parentOf(const QByteArray &path);
 };

@@ -1,6 +1,6 @@
 #include "actions/file/renamejournal.h"
 
-#include "actions/file/filemanager.h"
+#include "actions/file/localpaths.h"
 #include "actions/outputnaming.h"
 #include "common/logtext.h"
 #include "actions/actionslogging.h"
@@ -70,13 +70,13 @@ QByteArray stagingName(const QByteArray &name, qint64 n)
 // replaces anything. Gives 0 or the error of the last attempt.
 int moveToFreeName(const QByteArray &from, const QByteArray &to, QByteArray *landed)
 {
-    const QByteArray folder = FileManager::parentOf(to);
-    const QByteArray name = FileManager::lastComponent(to);
+    const QByteArray folder = LocalPaths::parentOf(to);
+    const QByteArray name = LocalPaths::lastComponent(to);
     for (qint64 n = 0;; ++n) {
-        const QByteArray candidate = FileManager::joinPath(folder, FileManager::numberedName(name, n));
+        const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
         if (entryExists(candidate))
             continue;
-        const int rc = FileManager::renameNoReplace(from, candidate);
+        const int rc = LocalPaths::renameNoReplace(from, candidate);
         if (rc == EEXIST)
             continue;
         if (rc == 0)
@@ -127,11 +127,11 @@ bool replay(const QByteArray &journalPath, int fd)
                       std::strerror(rc));
             continue;
         }
-        touched.insert(FileManager::parentOf(landed));
+        touched.insert(LocalPaths::parentOf(landed));
         ++(onward ? forward : back);
     }
     for (const QByteArray &folder : std::as_const(touched))
-        FileManager::fsyncPath(folder);
+        LocalPaths::fsyncPath(folder);
     for (const QByteArray &folder : std::as_const(folders)) {
         if (::rmdir(folder.constData()) != 0 && errno != ENOENT) {
             complete = false;
@@ -165,20 +165,13 @@ int lockAbandoned(const QByteArray &path)
 
 } // namespace
 
-void RenameJournal::recover()
-{
-    const QString temp = FileManager::tempFolderPath();
-    if (!temp.isEmpty())
-        recoverIn(temp);
-}
-
 void RenameJournal::recoverIn(const QString &tempFolder)
 {
     const QByteArray temp = QFile::encodeName(tempFolder);
     const QList<QByteArray> names = entriesOf(temp);
     bool changed = false;
     for (const QByteArray &name : names) {
-        const QByteArray path = FileManager::joinPath(temp, name);
+        const QByteArray path = LocalPaths::joinPath(temp, name);
         if (name.endsWith(journalSuffix)) {
             const int fd = lockAbandoned(path);
             if (fd >= 0) {
@@ -199,19 +192,19 @@ void RenameJournal::recoverIn(const QString &tempFolder)
     // A run folder outlives its journal only when a removal failed; an empty one can go.
     for (const QByteArray &name : entriesOf(temp)) {
         if (name.endsWith(journalSuffix) || name.endsWith(newJournalSuffix)
-            || entryExists(FileManager::joinPath(temp, name + journalSuffix)))
+            || entryExists(LocalPaths::joinPath(temp, name + journalSuffix)))
             continue;
-        const QByteArray path = FileManager::joinPath(temp, name);
+        const QByteArray path = LocalPaths::joinPath(temp, name);
         struct stat st;
         if (::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && ::rmdir(path.constData()) == 0)
             changed = true;
     }
     if (changed)
-        FileManager::fsyncPath(temp);
+        LocalPaths::fsyncPath(temp);
 }
 
 RenameJournal::RenameJournal(const QString &tempFolder)
-    : m_tempFolder(FileManager::withoutTrailingSlashes(QFile::encodeName(tempFolder)))
+    : m_tempFolder(LocalPaths::withoutTrailingSlashes(QFile::encodeName(tempFolder)))
 {
 }
 
@@ -224,28 +217,28 @@ RenameJournal::~RenameJournal()
 bool RenameJournal::begin(Korvane::Error *error)
 {
     if (m_tempFolder.isEmpty() || !MountId::of(m_tempFolder.constData(), &m_tempMount)) {
-        *error = FileManager::systemError(errno ? errno : ENOENT, m_tempFolder);
+        *error = LocalPaths::systemError(errno ? errno : ENOENT, m_tempFolder);
         return false;
     }
     m_runId = QByteArray::number(qint64(::getpid())) + '-' + OutputNaming::randomKey().toLatin1();
-    m_journalPath = FileManager::joinPath(m_tempFolder, m_runId + journalSuffix);
+    m_journalPath = LocalPaths::joinPath(m_tempFolder, m_runId + journalSuffix);
     // The journal gets its lock before its name, so recovery never takes a live run for a
     // dead one.
-    const QByteArray newPath = FileManager::joinPath(m_tempFolder, '.' + m_runId + newJournalSuffix);
+    const QByteArray newPath = LocalPaths::joinPath(m_tempFolder, '.' + m_runId + newJournalSuffix);
     m_fd = ::open(newPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
     if (m_fd < 0) {
-        *error = FileManager::systemError(errno, newPath);
+        *error = LocalPaths::systemError(errno, newPath);
         return false;
     }
     if (::flock(m_fd, LOCK_EX) != 0 || ::write(m_fd, journalHeader.constData(), size_t(journalHeader.size())) != journalHeader.size()
         || ::fsync(m_fd) != 0 || ::rename(newPath.constData(), m_journalPath.constData()) != 0) {
-        *error = FileManager::systemError(errno ? errno : EIO, newPath);
+        *error = LocalPaths::systemError(errno ? errno : EIO, newPath);
         ::unlink(newPath.constData());
         ::close(m_fd);
         m_fd = -1;
         return false;
     }
-    FileManager::fsyncPath(m_tempFolder);
+    LocalPaths::fsyncPath(m_tempFolder);
     return true;
 }
 
@@ -253,29 +246,29 @@ bool RenameJournal::planStaging(const QByteArray &source, quint64 mount, const Q
                                 Korvane::Error *error)
 {
     if (m_fd < 0) {
-        *error = FileManager::systemError(EBADF, m_journalPath);
+        *error = LocalPaths::systemError(EBADF, m_journalPath);
         return false;
     }
     // Staging on the file's own mount keeps every step a rename, never a copy.
     const QByteArray folder = mount == m_tempMount
-        ? FileManager::joinPath(m_tempFolder, m_runId)
-        : FileManager::joinPath(FileManager::parentOf(source), ".korvane-" + m_runId);
+        ? LocalPaths::joinPath(m_tempFolder, m_runId)
+        : LocalPaths::joinPath(LocalPaths::parentOf(source), ".korvane-" + m_runId);
     if (!m_folders.contains(folder))
         m_folders.append(folder);
     // The "-1" of a name taken within the run belongs to the file's own folder; a name taken
     // in the shared staging folder by a file of another folder is numbered there only.
-    const QByteArray finalFolder = FileManager::parentOf(wanted);
-    const QByteArray name = FileManager::lastComponent(wanted);
+    const QByteArray finalFolder = LocalPaths::parentOf(wanted);
+    const QByteArray name = LocalPaths::lastComponent(wanted);
     QByteArray finalName;
     for (qint64 n = 0; finalName.isEmpty(); ++n) {
         const QByteArray candidate = stagingName(name, n);
-        if (!m_plannedFinals.contains(FileManager::joinPath(finalFolder, candidate)))
+        if (!m_plannedFinals.contains(LocalPaths::joinPath(finalFolder, candidate)))
             finalName = candidate;
     }
-    m_plannedFinals.insert(FileManager::joinPath(finalFolder, finalName));
+    m_plannedFinals.insert(LocalPaths::joinPath(finalFolder, finalName));
     staged->clear();
     for (qint64 n = 0; staged->isEmpty(); ++n) {
-        const QByteArray candidate = FileManager::joinPath(folder, stagingName(finalName, n));
+        const QByteArray candidate = LocalPaths::joinPath(folder, stagingName(finalName, n));
         if (!m_stagedPaths.contains(candidate))
             *staged = candidate;
     }
@@ -317,7 +310,7 @@ int RenameJournal::stageAll()
     int count = 0;
     for (int i = first; i < m_entries.size(); ++i) {
         Entry &entry = m_entries[i];
-        const int rc = FileManager::renameNoReplace(entry.source, entry.staged);
+        const int rc = LocalPaths::renameNoReplace(entry.source, entry.staged);
         entry.isStaged = rc == 0;
         if (rc)
             qCWarning(lcFiles, "cannot stage %s: %s",
@@ -330,17 +323,17 @@ int RenameJournal::stageAll()
 
 bool RenameJournal::moveToFree(const Entry &entry, const QByteArray &destination, bool undo)
 {
-    const QByteArray folder = FileManager::parentOf(destination);
-    const QByteArray name = FileManager::lastComponent(destination);
+    const QByteArray folder = LocalPaths::parentOf(destination);
+    const QByteArray name = LocalPaths::lastComponent(destination);
     for (qint64 n = 0;; ++n) {
-        const QByteArray candidate = FileManager::joinPath(folder, FileManager::numberedName(name, n));
+        const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
         if (m_takenFinals.contains(candidate) || entryExists(candidate))
             continue;
         if (!append(record("final", entry.staged, candidate))) {
             m_keepJournal = true;
             return false;
         }
-        const int rc = FileManager::renameNoReplace(entry.staged, candidate);
+        const int rc = LocalPaths::renameNoReplace(entry.staged, candidate);
         if (rc == EEXIST)
             continue;
         if (rc) {
@@ -363,7 +356,7 @@ void RenameJournal::finishAll()
         if (!entry.isStaged)
             continue;
         for (qint64 n = 0; targets[i].isEmpty(); ++n) {
-            const QByteArray candidate = FileManager::joinPath(entry.finalFolder, FileManager::numberedName(entry.finalName, n));
+            const QByteArray candidate = LocalPaths::joinPath(entry.finalFolder, LocalPaths::numberedName(entry.finalName, n));
             if (!m_takenFinals.contains(candidate) && !entryExists(candidate))
                 targets[i] = candidate;
         }
@@ -382,12 +375,12 @@ void RenameJournal::finishAll()
         Entry &entry = m_entries[i];
         if (!entry.isStaged)
             continue;
-        const int rc = FileManager::renameNoReplace(entry.staged, targets[i]);
+        const int rc = LocalPaths::renameNoReplace(entry.staged, targets[i]);
         if (rc != 0) {
             m_takenFinals.remove(targets[i]);
             // Someone took the name meanwhile: the next free one. A name the file system
             // refuses: the file goes back to its own name.
-            const QByteArray wanted = FileManager::joinPath(entry.finalFolder, entry.finalName);
+            const QByteArray wanted = LocalPaths::joinPath(entry.finalFolder, entry.finalName);
             if (!(rc == EEXIST && moveToFree(entry, wanted, false)) && !moveToFree(entry, entry.source, true)) {
                 m_keepJournal = true;
                 continue;
@@ -398,9 +391,9 @@ void RenameJournal::finishAll()
     }
     // The journal may go only once the moves it describes are on the disk.
     for (const QByteArray &folder : std::as_const(touched))
-        FileManager::fsyncPath(folder);
+        LocalPaths::fsyncPath(folder);
     for (const QByteArray &folder : std::as_const(m_folders))
-        FileManager::fsyncPath(folder);
+        LocalPaths::fsyncPath(folder);
 }
 
 void RenameJournal::end()
@@ -416,7 +409,7 @@ void RenameJournal::end()
     }
     if (!m_keepJournal) {
         ::unlink(m_journalPath.constData());
-        FileManager::fsyncPath(m_tempFolder);
+        LocalPaths::fsyncPath(m_tempFolder);
     }
     ::close(m_fd);
     m_fd = -1;

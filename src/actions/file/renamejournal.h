@@ -22,8 +22,6 @@ class RenameJournal final
 public:
     // Recovers every run in the folder that is no longer alive; running ones are left alone.
     static void recoverIn(const QString &tempFolder);
-    // The same for Korvane's own "Temp"; called wherever the store is opened. Main thread.
-    static void recover();
 
     explicit RenameJournal(const QString &tempFolder);
     ~RenameJournal();

@@ -205,7 +205,7 @@ void FileManagerTest::crossDevice()
     Korvane::Error error;
     QVERIFY(FileManager::moveFile(QUrl::fromLocalFile(dir.filePath(item)), dir.filePath("other"), &error));
     QVERIFY(!QFileInfo::exists(dir.filePath(item)));
-    const QString moved = dir.filePath("other/" + QString::fromLatin1(FileManager::numberedName(item.toLatin1(), 1)));
+    const QString moved = dir.filePath("other/" + QString::fromLatin1(LocalPaths::numberedName(item.toLatin1(), 1)));
     QCOMPARE(tree(moved), before);
     QCOMPARE(readFile(moved), content);
     QCOMPARE(readFile(dir.filePath("other/" + item)), QByteArray("taken"));
