@@ -68,20 +68,17 @@ void ActionRunnerTest::freeName_data()
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("free") << QStringList{} << "a.b.png"
-                          << "a.b.png";
-    QTest::newRow("taken twice") << QStringList{"photo.jpg", "photo1.jpg"} << "photo.jpg"
-                                 << "photo2.jpg";
-    QTest::newRow("gap is reused") << QStringList{"photo.jpg", "photo2.jpg"} << "photo.jpg"
-                                   << "photo1.jpg";
-    QTest::newRow("no suffix") << QStringList{"notes"} << "notes"
-                               << "notes1";
-    QTest::newRow("hidden file") << QStringList{".profile"} << ".profile"
-                                 << ".profile1";
-    QTest::newRow("a folder counts") << QStringList{"shots.png/"} << "shots.png"
-                                     << "shots1.png";
-    QTest::newRow("a dangling link counts") << QStringList{"link.txt@"} << "link.txt"
-                                            << "link1.txt";
+    const std::tuple<const char *, QStringList, const char *, const char *> rows[] = {
+        {"free", {}, "a.b.png", "a.b.png"},
+        {"taken twice", {"photo.jpg", "photo1.jpg"}, "photo.jpg", "photo2.jpg"},
+        {"gap is reused", {"photo.jpg", "photo2.jpg"}, "photo.jpg", "photo1.jpg"},
+        {"no suffix", {"notes"}, "notes", "notes1"},
+        {"hidden file", {".profile"}, ".profile", ".profile1"},
+        {"a folder counts", {"shots.png/"}, "shots.png", "shots1.png"},
+        {"a dangling link counts", {"link.txt@"}, "link.txt", "link1.txt"},
+    };
+    for (const auto &[tag, existing, wanted, expected] : rows)
+        QTest::newRow(tag) << existing << wanted << expected;
 }
 
 void ActionRunnerTest::freeName()
@@ -110,30 +107,16 @@ void ActionRunnerTest::outputPath_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("endName");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("folder and suffix") << "/out"
-                                       << "/in/a.b.png"
-                                       << "-small"
-                                       << "/out/a.b-small";
-    QTest::newRow("folder, no suffix") << "/out"
-                                       << "/in/photo.jpg"
-                                       << ""
-                                       << "/out/photo";
-    QTest::newRow("beside the source") << ""
-                                       << "/in/photo.jpg"
-                                       << "_2"
-                                       << "/in/photo_2";
-    QTest::newRow("no folder, no suffix: the source itself") << ""
-                                                             << "/in/photo.jpg"
-                                                             << ""
-                                                             << "/in/photo.jpg";
-    QTest::newRow("no extension") << "/out"
-                                  << "/in/README"
-                                  << "-x"
-                                  << "/out/README-x";
-    QTest::newRow("spaces and non-ASCII") << "/my out"
-                                          << "/in/照片 1.heic"
-                                          << " 小"
-                                          << "/my out/照片 1 小";
+    const char *rows[][5] = {
+        {"folder and suffix", "/out", "/in/a.b.png", "-small", "/out/a.b-small"},
+        {"folder, no suffix", "/out", "/in/photo.jpg", "", "/out/photo"},
+        {"beside the source", "", "/in/photo.jpg", "_2", "/in/photo_2"},
+        {"no folder, no suffix: the source itself", "", "/in/photo.jpg", "", "/in/photo.jpg"},
+        {"no extension", "/out", "/in/README", "-x", "/out/README-x"},
+        {"spaces and non-ASCII", "/my out", "/in/照片 1.heic", " 小", "/my out/照片 1 小"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << row[3] << row[4];
 }
 
 void ActionRunnerTest::outputPath()
@@ -169,18 +152,16 @@ void ActionRunnerTest::urlEncoding_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("query characters stay") << "a&b=c+d?e/f:g@h"
-                                           << "a&b=c+d?e/f:g@h";
-    QTest::newRow("space") << "hello world"
-                           << "hello%20world";
-    QTest::newRow("percent and hash") << "100% #1"
-                                      << "100%25%20%231";
-    QTest::newRow("UTF-8 bytes") << "书"
-                                 << "%E4%B9%A6";
-    QTest::newRow("brackets and quotes") << "[\"x\"]"
-                                         << "%5B%22x%22%5D";
-    QTest::newRow("empty") << ""
-                           << "";
+    const char *rows[][3] = {
+        {"query characters stay", "a&b=c+d?e/f:g@h", "a&b=c+d?e/f:g@h"},
+        {"space", "hello world", "hello%20world"},
+        {"percent and hash", "100% #1", "100%25%20%231"},
+        {"UTF-8 bytes", "书", "%E4%B9%A6"},
+        {"brackets and quotes", "[\"x\"]", "%5B%22x%22%5D"},
+        {"empty", "", ""},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2];
 }
 
 void ActionRunnerTest::urlEncoding()
@@ -194,14 +175,11 @@ void ActionRunnerTest::savePath_data()
 {
     QTest::addColumn<QString>("setting");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("home") << "~" << QDir::homePath();
-    QTest::newRow("in home") << "~/Pictures" << QDir::homePath() + "/Pictures";
-    QTest::newRow("absolute") << "/srv/drop"
-                              << "/srv/drop";
-    QTest::newRow("tilde inside a name") << "/srv/~x"
-                                         << "/srv/~x";
+    const QString home = QDir::homePath();
+    const std::tuple<const char *, const char *, QString> rows[] = {
+        {"empty", "", ""}, {"home", "~", home}, {"in home", "~/Pictures", home + "/Pictures"}, {"absolute", "/srv/drop", "/srv/drop"}, {"tilde inside a name", "/srv/~x", "/srv/~x"}};
+    for (const auto &[tag, setting, expected] : rows)
+        QTest::newRow(tag) << setting << expected;
 }
 
 void ActionRunnerTest::savePath()

@@ -502,11 +502,6 @@ void KorvaneCliTest::runTextActions()
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.out == QStringLiteral("海內存知己，軟體\n").toUtf8().repeated(20000) + '\n');
     QVERIFY2(result.err.contains(QStringLiteral(" succeeded: 海內存知己，軟體 海內存知己").toUtf8()) && result.err.size() < 800, result.err.left(800));
-    QVERIFY(QFile::resize(zh, (qint64(16) << 20) + 1)); // over the limit: refused before reading
-    result = korvane.run({"run", converter, "--text-file", zh});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY(result.out.isEmpty());
-    QVERIFY2(result.err.contains("larger than 16 MiB"), result.err);
 
     // Muted notifications: none in the output, the result still there.
     QVERIFY(!korvane.write("config/korvane/korvane.conf", "[General]\nmuteNotifi=1\n").isEmpty());

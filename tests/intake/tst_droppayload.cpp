@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <tuple>
+
 using namespace KorvaneTest;
 
 using Type = TransferType;
@@ -45,21 +47,15 @@ void DropPayloadTest::extension_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("identifier");
-    QTest::newRow("last dot decides") << "/d/x.tar.gz"
-                                      << "gz"
-                                      << "application/gzip";
-    QTest::newRow("folder, trailing slashes") << "/d/photos.PNG//"
-                                              << "PNG"
-                                              << "image/png";
-    QTest::newRow("dot in a folder name") << "/d.jpg/README"
-                                          << ""
-                                          << "";
-    QTest::newRow("hidden file") << "/d/.bashrc"
-                                 << ""
-                                 << "";
-    QTest::newRow("ends with its dot") << "/d/a."
-                                       << ""
-                                       << "";
+    const std::tuple<const char *, const char *, const char *, const char *> rows[] = {
+        {"last dot decides", "/d/x.tar.gz", "gz", "application/gzip"},
+        {"folder, trailing slashes", "/d/photos.PNG//", "PNG", "image/png"},
+        {"dot in a folder name", "/d.jpg/README", "", ""},
+        {"hidden file", "/d/.bashrc", "", ""},
+        {"ends with its dot", "/d/a.", "", ""},
+    };
+    for (const auto &[tag, path, extension, identifier] : rows)
+        QTest::newRow(tag) << path << extension << identifier;
 }
 
 // The extension is the name's own, without the dot, and its type is looked up in any case.

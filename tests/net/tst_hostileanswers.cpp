@@ -7,6 +7,8 @@
 #include "servers/hostileanswers.h"
 #include "support/uploadrun.h"
 
+#include <tuple>
+
 using namespace KorvaneTest;
 
 Q_DECLARE_METATYPE(StandInResponse)
@@ -76,26 +78,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("why"); // what the failure names
         const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
         const QByteArray interim = "HTTP/1.1 100 Continue\r\n\r\n";
-        QTest::newRow("chunks with an extension and a trailer")
-            << chunked + "3;x=1\r\nabc\r\n2\r\nde\r\n0\r\nX-Sum: 5\r\n\r\n"
-            << qint64(5) << QByteArray("abcde") << "";
-        QTest::newRow("length, after 8 interim answers")
-            << interim.repeated(8) + "HTTP/1.1 201 Created\r\nContent-Length: 2\r\n\r\n{}junk" << qint64(2) << QByteArray("{}") << "";
-        QTest::newRow("9 interim answers") << interim.repeated(9) + "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}" << qint64(2)
-                                           << QByteArray() << "more than 8 interim answers";
-        QTest::newRow("chunks adding up past the cap") << chunked + "3\r\nabc\r\n3\r\ndef\r\n"
-                                                       << qint64(5) << QByteArray() << "a chunk of 3 bytes";
-        QTest::newRow("17 digits") << chunked + "00000000000000001\r\nx\r\n0\r\n\r\n"
-                                   << qint64(5) << QByteArray() << "more than 16 digits";
-        QTest::newRow("chunk longer than its size") << chunked + "1\r\nxy\r\n"
-                                                    << qint64(5) << QByteArray() << "longer than its size";
-        QTest::newRow("length over the cap") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\n") << qint64(5) << QByteArray() << "announces 6 bytes";
-        QTest::newRow("two lengths") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nxy") << qint64(5) << QByteArray() << "not one number";
-        QTest::newRow("until close, past the cap") << QByteArray("HTTP/1.0 200 OK\r\n\r\nabcdef") << qint64(5) << QByteArray() << "larger than 5 bytes";
-        QTest::newRow("until close") << QByteArray("HTTP/1.0 200 OK\r\n\r\nabcde") << qint64(5) << QByteArray("abcde") << "";
-        QTest::newRow("101 fields") << "HTTP/1.1 200 OK\r\n" + QByteArray("A: b\r\n").repeated(101) + "\r\n"
-                                    << qint64(5) << QByteArray() << "more than 100 header fields";
-        QTest::newRow("closed in a chunk") << chunked + "5\r\nab" << qint64(5) << QByteArray() << "closed before the answer ended";
+        const std::tuple<const char *, QByteArray, qint64, QByteArray, const char *> rows[] = {
+            {"chunks with an extension and a trailer", chunked + "3;x=1\r\nabc\r\n2\r\nde\r\n0\r\nX-Sum: 5\r\n\r\n", qint64(5), QByteArray("abcde"), ""},
+            {"length, after 8 interim answers", interim.repeated(8) + "HTTP/1.1 201 Created\r\nContent-Length: 2\r\n\r\n{}junk", qint64(2), QByteArray("{}"), ""},
+            {"9 interim answers", interim.repeated(9) + "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}", qint64(2), QByteArray(), "more than 8 interim answers"},
+            {"chunks adding up past the cap", chunked + "3\r\nabc\r\n3\r\ndef\r\n", qint64(5), QByteArray(), "a chunk of 3 bytes"},
+            {"17 digits", chunked + "00000000000000001\r\nx\r\n0\r\n\r\n", qint64(5), QByteArray(), "more than 16 digits"},
+            {"chunk longer than its size", chunked + "1\r\nxy\r\n", qint64(5), QByteArray(), "longer than its size"},
+            {"length over the cap", QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\n"), qint64(5), QByteArray(), "announces 6 bytes"},
+            {"two lengths", QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nxy"), qint64(5), QByteArray(), "not one number"},
+            {"until close, past the cap", QByteArray("HTTP/1.0 200 OK\r\n\r\nabcdef"), qint64(5), QByteArray(), "larger than 5 bytes"},
+            {"until close", QByteArray("HTTP/1.0 200 OK\r\n\r\nabcde"), qint64(5), QByteArray("abcde"), ""},
+            {"101 fields", "HTTP/1.1 200 OK\r\n" + QByteArray("A: b\r\n").repeated(101) + "\r\n", qint64(5), QByteArray(), "more than 100 header fields"},
+            {"closed in a chunk", chunked + "5\r\nab", qint64(5), QByteArray(), "closed before the answer ended"},
+        };
+        for (const auto &[tag, bytes, cap, body, why] : rows)
+            QTest::newRow(tag) << bytes << cap << body << why;
     }
     void readerLimits()
     {

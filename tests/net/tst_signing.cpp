@@ -15,6 +15,8 @@
 
 #include <cstdlib>
 
+#include <tuple>
+
 class SigningTest final : public QObject
 {
     Q_OBJECT
@@ -60,15 +62,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("signature");
         // Computed independently (Python's hmac and hashlib) for the key of COS's documentation.
-        QTest::newRow("bucket list") << "get"
-                                     << "/"
-                                     << "fb1fc3bde345a1bef88958cc9cc1d375991464dd";
-        QTest::newRow("object") << "put"
-                                << "/exampleobject"
-                                << "300babba3d4ee5793889f4568463ae837d0741b4";
-        QTest::newRow("key with a space") << "put"
-                                          << "/photos/a b.png"
-                                          << "e411d278901622e7b35092bde410011ad317746b";
+        const std::tuple<const char *, const char *, const char *, const char *> rows[] = {
+            {"bucket list", "get", "/", "fb1fc3bde345a1bef88958cc9cc1d375991464dd"},
+            {"object", "put", "/exampleobject", "300babba3d4ee5793889f4568463ae837d0741b4"},
+            {"key with a space", "put", "/photos/a b.png", "e411d278901622e7b35092bde410011ad317746b"},
+        };
+        for (const auto &[tag, method, path, signature] : rows)
+            QTest::newRow(tag) << method << path << signature;
     }
     void cosSignatureAtAKnownTime()
     {

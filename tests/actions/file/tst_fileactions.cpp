@@ -38,8 +38,6 @@ private Q_SLOTS:
     void initTestCase();
     void renameNames_data();
     void renameNames();
-    void renameOptionsFailTouchingNothing_data();
-    void renameOptionsFailTouchingNothing();
     void renameAcrossFileSystems();
     void recovery_data();
     void recovery();
@@ -76,12 +74,15 @@ Outcome KorvaneFileActionsTest::runAction(const DropListEntityPtr &drop, const Q
     return outcome;
 }
 
-// Files by relative path, content = the path itself; expected entries "new <- old".
+// Files by relative path, content = the path itself; expected entries "new <- old". Bad
+// settings or one unusable new name refuse the whole run and touch nothing.
 void KorvaneFileActionsTest::renameNames_data()
 {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QVariantMap>("settings");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("code"); // 0: the run succeeds
+    QTest::addColumn<QString>("body"); // in a refusal's message
 
     const QString d = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     const QStringList abc{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")};
@@ -94,57 +95,71 @@ void KorvaneFileActionsTest::renameNames_data()
     QTest::newRow("date and sequence after")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 0}}
         << QStringList{QStringLiteral("a%1-1.txt <- a.txt").arg(d), QStringLiteral("b%1-2.txt <- b.txt").arg(d),
-                       QStringLiteral("c%1-3.txt <- c.txt").arg(d)};
+                       QStringLiteral("c%1-3.txt <- c.txt").arg(d)}
+        << 0 << QString();
     QTest::newRow("date before, custom name")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 0}, {"customizePlaceType", 1}, {"customizeString", " x\t"}}
         << QStringList{QStringLiteral("%1x-1.txt <- a.txt").arg(d), QStringLiteral("%1x-2.txt <- b.txt").arg(d),
-                       QStringLiteral("%1x-3.txt <- c.txt").arg(d)};
+                       QStringLiteral("%1x-3.txt <- c.txt").arg(d)}
+        << 0 << QString();
     QTest::newRow("ten files, sequence width 2")
-        << ten << QVariantMap{{"needCustomize", true}, {"customizeType", 0}} << tenExpected;
+        << ten << QVariantMap{{"needCustomize", true}, {"customizeType", 0}} << tenExpected << 0 << QString();
     QTest::newRow("number before, from 9")
         << abc
         << QVariantMap{{"needCustomize", true}, {"customizeType", 1}, {"customizePlaceType", 1}, {"customizeStartNumber", 9}, {"customizeString", "pic"}}
-        << QStringList{"09pic.txt <- a.txt", "10pic.txt <- b.txt", "11pic.txt <- c.txt"};
+        << QStringList{"09pic.txt <- a.txt", "10pic.txt <- b.txt", "11pic.txt <- c.txt"} << 0 << QString();
     QTest::newRow("number only from 98 widens to 3")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 3}, {"customizeStartNumber", 98}}
-        << QStringList{"098.txt <- a.txt", "099.txt <- b.txt", "100.txt <- c.txt"};
+        << QStringList{"098.txt <- a.txt", "099.txt <- b.txt", "100.txt <- c.txt"} << 0 << QString();
     QTest::newRow("letter after, upper")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 2}, {"customizeStartLetter", "X"}}
-        << QStringList{"aX.txt <- a.txt", "bY.txt <- b.txt", "cZ.txt <- c.txt"};
+        << QStringList{"aX.txt <- a.txt", "bY.txt <- b.txt", "cZ.txt <- c.txt"} << 0 << QString();
     QTest::newRow("letter only upper wraps")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "Z"}}
-        << QStringList{"Z.txt <- a.txt", "A.txt <- b.txt", "B.txt <- c.txt"};
+        << QStringList{"Z.txt <- a.txt", "A.txt <- b.txt", "B.txt <- c.txt"} << 0 << QString();
     QTest::newRow("unknown custom type changes nothing")
         << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 7}}
-        << QStringList{"a.txt <- a.txt", "b.txt <- b.txt", "c.txt <- c.txt"};
+        << QStringList{"a.txt <- a.txt", "b.txt <- b.txt", "c.txt <- c.txt"} << 0 << QString();
     QTest::newRow("replace every occurrence")
         << QStringList{"aXa.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "bb"}}
-        << QStringList{"bbXbb.txt <- aXa.txt"};
+        << QStringList{"bbXbb.txt <- aXa.txt"} << 0 << QString();
     QTest::newRow("replace before add")
         << QStringList{"aX.txt"}
         << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "q"}, {"needAdd", true}, {"addString", "a"}, {"addPlaceType", 1}}
-        << QStringList{"aqX.txt <- aX.txt"};
+        << QStringList{"aqX.txt <- aX.txt"} << 0 << QString();
     QTest::newRow("add after, extension kept, no extension")
         << QStringList{"notes", "x.tar.gz"} << QVariantMap{{"needAdd", true}, {"addString", " (1)"}}
-        << QStringList{"notes (1) <- notes", "x.tar (1).gz <- x.tar.gz"};
+        << QStringList{"notes (1) <- notes", "x.tar (1).gz <- x.tar.gz"} << 0 << QString();
     QTest::newRow("same name is a success")
         << QStringList{"a.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "zz"}, {"replaceResultString", "y"}}
-        << QStringList{"a.txt <- a.txt"};
+        << QStringList{"a.txt <- a.txt"} << 0 << QString();
     QTest::newRow("names swap through staging")
         << QStringList{"a.txt", "b.txt"} << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "b"}}
-        << QStringList{"b.txt <- a.txt", "c.txt <- b.txt"};
+        << QStringList{"b.txt <- a.txt", "c.txt <- b.txt"} << 0 << QString();
     QTest::newRow("taken name back home gets a number")
         << QStringList{"ab.txt", "ac.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "b"}, {"replaceResultString", "c"}}
-        << QStringList{"ac1.txt <- ab.txt", "ac.txt <- ac.txt"};
+        << QStringList{"ac1.txt <- ab.txt", "ac.txt <- ac.txt"} << 0 << QString();
     QTest::newRow("same new name in one batch, own folders")
         << QStringList{"d1/bc.txt", "d2/bc.txt", "d1/cb.txt"}
         << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "b"}, {"replaceResultString", "c"}}
-        << QStringList{"d1/cc.txt <- d1/bc.txt", "d2/cc.txt <- d2/bc.txt", "d1/cc-1.txt <- d1/cb.txt"};
+        << QStringList{"d1/cc.txt <- d1/bc.txt", "d2/cc.txt <- d2/bc.txt", "d1/cc-1.txt <- d1/cb.txt"} << 0 << QString();
     QTest::newRow("odd names")
         << QStringList{"it's \"q\"\nline.txt", QString(251, QLatin1Char('l')) + ".txt"}
         << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "l"}, {"replaceResultString", "L"}}
         << QStringList{"it's \"q\"\nLine.txt <- it's \"q\"\nline.txt",
-                       QString(251, QLatin1Char('L')) + ".txt <- " + QString(251, QLatin1Char('l')) + ".txt"};
+                       QString(251, QLatin1Char('L')) + ".txt <- " + QString(251, QLatin1Char('l')) + ".txt"}
+        << 0 << QString();
+    const QStringList abc3{"a.txt", "b.txt", "a"};
+    const QString incomplete = qtTrId("optionNotSetProperly");
+    QTest::newRow("empty search") << abc3 << QVariantMap{{"needReplace", true}, {"replaceResultString", "x"}, {"needAdd", true}, {"addString", "y"}} << QStringList{} << 8101 << incomplete;
+    QTest::newRow("empty replacement") << abc3 << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}} << QStringList{} << 8102 << incomplete;
+    QTest::newRow("empty add") << abc3 << QVariantMap{{"needAdd", true}, {"addPlaceType", 1}} << QStringList{} << 8103 << incomplete;
+    QTest::newRow("replacement climbs out")
+        << abc3 << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "../x"}} << QStringList{} << 8006 << "“../x.txt”";
+    QTest::newRow("added text is a path") << abc3 << QVariantMap{{"needAdd", true}, {"addString", "/etc/"}, {"addPlaceType", 1}} << QStringList{} << 8006 << "“/etc/a.txt”";
+    QTest::newRow("last name is ..") << abc3 << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", ".."}} << QStringList{} << 8006 << "“..”";
+    QTest::newRow("zero byte") << abc3 << QVariantMap{{"needAdd", true}, {"addString", QString(QChar(0))}} << QStringList{} << 8006 << "255 bytes";
+    QTest::newRow("256 bytes") << abc3 << QVariantMap{{"needAdd", true}, {"addString", QString(251, QLatin1Char('l'))}} << QStringList{} << 8006 << "255 bytes";
 }
 
 void KorvaneFileActionsTest::renameNames()
@@ -152,6 +167,8 @@ void KorvaneFileActionsTest::renameNames()
     QFETCH(QStringList, files);
     QFETCH(QVariantMap, settings);
     QFETCH(QStringList, expected);
+    QFETCH(int, code);
+    QFETCH(QString, body);
 
     QTemporaryDir dir;
     QList<QUrl> urls;
@@ -159,11 +176,20 @@ void KorvaneFileActionsTest::renameNames()
         QVERIFY(writeFile(dir.filePath(file), file.toUtf8()));
         urls << QUrl::fromLocalFile(dir.filePath(file));
     }
+    const QMap<QString, QByteArray> before = tree(dir.path());
     const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 17, 0);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
         drop->fileRename()->setValue(it.key(), it.value());
 
     const Outcome outcome = runAction(drop, urls);
+    if (code) {
+        QVERIFY(!outcome.success);
+        QCOMPARE(outcome.error.code(), code);
+        QCOMPARE(outcome.body, outcome.error.localizedDescription());
+        QVERIFY2(outcome.body.contains(body), qPrintable(outcome.body));
+        QCOMPARE(tree(dir.path()), before);
+        return;
+    }
     QVERIFY(outcome.success);
     QCOMPARE(outcome.body, qtTrId("renameSucceed"));
 
@@ -177,47 +203,6 @@ void KorvaneFileActionsTest::renameNames()
     got.remove(QStringLiteral("d2/"));
     QCOMPARE(got, want);
     QCOMPARE(tree(tempFolder()), (QMap<QString, QByteArray>()));
-}
-
-// Files "a.txt", "b.txt" and "a": bad settings or one unusable new name refuse the whole run.
-void KorvaneFileActionsTest::renameOptionsFailTouchingNothing_data()
-{
-    QTest::addColumn<QVariantMap>("settings");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("body");
-    const QString incomplete = qtTrId("optionNotSetProperly");
-    QTest::newRow("empty search") << QVariantMap{{"needReplace", true}, {"replaceResultString", "x"}, {"needAdd", true}, {"addString", "y"}} << 8101 << incomplete;
-    QTest::newRow("empty replacement") << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}} << 8102 << incomplete;
-    QTest::newRow("empty add") << QVariantMap{{"needAdd", true}, {"addPlaceType", 1}} << 8103 << incomplete;
-    QTest::newRow("replacement climbs out")
-        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "../x"}} << 8006 << "“../x.txt”";
-    QTest::newRow("added text is a path") << QVariantMap{{"needAdd", true}, {"addString", "/etc/"}, {"addPlaceType", 1}} << 8006 << "“/etc/a.txt”";
-    QTest::newRow("last name is ..") << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", ".."}} << 8006 << "“..”";
-    QTest::newRow("zero byte") << QVariantMap{{"needAdd", true}, {"addString", QString(QChar(0))}} << 8006 << "255 bytes";
-    QTest::newRow("256 bytes") << QVariantMap{{"needAdd", true}, {"addString", QString(251, QLatin1Char('l'))}} << 8006 << "255 bytes";
-}
-
-void KorvaneFileActionsTest::renameOptionsFailTouchingNothing()
-{
-    QFETCH(QVariantMap, settings);
-    QFETCH(QString, body);
-    QTemporaryDir dir;
-    QList<QUrl> urls;
-    for (const char *name : {"a.txt", "b.txt", "a"}) {
-        QVERIFY(writeFile(dir.filePath(name), name));
-        urls << QUrl::fromLocalFile(dir.filePath(name));
-    }
-    const QMap<QString, QByteArray> before = tree(dir.path());
-    const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 17, 0);
-    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-        drop->fileRename()->setValue(it.key(), it.value());
-
-    const Outcome outcome = runAction(drop, urls);
-    QVERIFY(!outcome.success);
-    QTEST(outcome.error.code(), "code");
-    QCOMPARE(outcome.body, outcome.error.localizedDescription());
-    QVERIFY2(outcome.body.contains(body), qPrintable(outcome.body));
-    QCOMPARE(tree(dir.path()), before);
 }
 
 void KorvaneFileActionsTest::renameAcrossFileSystems()

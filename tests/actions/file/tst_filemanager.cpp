@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+#include <tuple>
+
 using namespace KorvaneTest;
 using FileContents = QMap<QString, QByteArray>;
 
@@ -88,31 +90,19 @@ void FileManagerTest::failuresTouchNothing_data()
     QTest::addColumn<QString>("domain");
     QTest::addColumn<int>("code");
     const QString ours = "com.tarnwel.korvane.ErrorDomain";
-    QTest::newRow("no source") << "src/gone.txt"
-                               << "out" << ours << 8001;
-    QTest::newRow("destination is a file") << "src/a.txt"
-                                           << "out/file" << ours << 8003;
-    QTest::newRow("destination below a file") << "src/a.txt"
-                                              << "out/file/sub"
-                                              << "posix" << int(ENOTDIR);
-    QTest::newRow("destination cannot be made") << "src/a.txt"
-                                                << "/proc/korvane-none"
-                                                << "posix" << int(ENOENT);
-    QTest::newRow("folder into itself") << "src"
-                                        << "src/inner"
-                                        << "posix" << int(EINVAL);
-    QTest::newRow("folder into itself, folder exists") << "src"
-                                                       << "src"
-                                                       << "posix" << int(EINVAL);
-    QTest::newRow("the root") << "/"
-                              << "out"
-                              << "posix" << int(EINVAL);
-    QTest::newRow("the root by way of ..") << "src/" + QString("../").repeated(40) << "out"
-                                           << "posix" << int(EINVAL);
-    QTest::newRow("255-byte name has no numbered form")
-        << "src/" + QString(251, 'n') + ".txt"
-        << "out"
-        << "posix" << int(ENAMETOOLONG);
+    const std::tuple<const char *, QString, const char *, QString, int> rows[] = {
+        {"no source", "src/gone.txt", "out", ours, 8001},
+        {"destination is a file", "src/a.txt", "out/file", ours, 8003},
+        {"destination below a file", "src/a.txt", "out/file/sub", "posix", int(ENOTDIR)},
+        {"destination cannot be made", "src/a.txt", "/proc/korvane-none", "posix", int(ENOENT)},
+        {"folder into itself", "src", "src/inner", "posix", int(EINVAL)},
+        {"folder into itself, folder exists", "src", "src", "posix", int(EINVAL)},
+        {"the root", "/", "out", "posix", int(EINVAL)},
+        {"the root by way of ..", "src/" + QString("../").repeated(40), "out", "posix", int(EINVAL)},
+        {"255-byte name has no numbered form", "src/" + QString(251, 'n') + ".txt", "out", "posix", int(ENAMETOOLONG)},
+    };
+    for (const auto &[tag, source, folder, domain, code] : rows)
+        QTest::newRow(tag) << source << folder << domain << code;
 }
 
 void FileManagerTest::failuresTouchNothing()

@@ -21,6 +21,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <tuple>
+
 using namespace KorvaneTest;
 
 class KorvaneImageActionsTest final : public QObject
@@ -406,20 +408,17 @@ void KorvaneImageActionsTest::imageData_data()
 
     const QByteArray photo = encoded(quadrants(400, 300), "PNG");
     const QByteArray tiny = encoded(quadrants(8, 8), "JPEG", false, 10);
-    QTest::newRow("compress PNG data") << 0 << QVariantMap{{"compressionRato", 0.6}} << photo << true << "image/jpeg"
-                                       << "pasteBoardImageCompressed";
-    QTest::newRow("compress to larger: 1001, nothing pasted") << 0 << QVariantMap{{"compressionRato", 1.0}} << tiny << false << ""
-                                                              << "CompressedImageIsLarger";
-    QTest::newRow("convert to BMP") << 1 << QVariantMap{{"coverntType", 2}} << photo << true << "image/bmp"
-                                    << "pasteBoardImageConverted";
-    QTest::newRow("resize to width 100") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 100}} << photo << true << "image/jpeg"
-                                         << "pasteBoardImageResized";
-    QTest::newRow("resize width 10000: success, nothing pasted") << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 10000}} << photo << true << ""
-                                                                 << "pasteBoardImageResized";
-    QTest::newRow("rotate PNG stays PNG") << 16 << QVariantMap{{"rotateType", 2}} << photo << true << "image/png"
-                                          << "pasteBoardImageRotate";
-    QTest::newRow("remove metadata") << 4 << QVariantMap{} << withMetadata(photo, 5) << true << "image/png"
-                                     << "pasteBoardImageMetadataRemoved";
+    const std::tuple<const char *, int, QVariantMap, QByteArray, bool, const char *, const char *> rows[] = {
+        {"compress PNG data", 0, QVariantMap{{"compressionRato", 0.6}}, photo, true, "image/jpeg", "pasteBoardImageCompressed"},
+        {"compress to larger: 1001, nothing pasted", 0, QVariantMap{{"compressionRato", 1.0}}, tiny, false, "", "CompressedImageIsLarger"},
+        {"convert to BMP", 1, QVariantMap{{"coverntType", 2}}, photo, true, "image/bmp", "pasteBoardImageConverted"},
+        {"resize to width 100", 2, QVariantMap{{"resizeType", 0}, {"targetpx", 100}}, photo, true, "image/jpeg", "pasteBoardImageResized"},
+        {"resize width 10000: success, nothing pasted", 2, QVariantMap{{"resizeType", 0}, {"targetpx", 10000}}, photo, true, "", "pasteBoardImageResized"},
+        {"rotate PNG stays PNG", 16, QVariantMap{{"rotateType", 2}}, photo, true, "image/png", "pasteBoardImageRotate"},
+        {"remove metadata", 4, QVariantMap{}, withMetadata(photo, 5), true, "image/png", "pasteBoardImageMetadataRemoved"},
+    };
+    for (const auto &[tag, type, settings, input, success, pastedType, body] : rows)
+        QTest::newRow(tag) << type << settings << input << success << pastedType << body;
 }
 
 void KorvaneImageActionsTest::imageData()

@@ -68,6 +68,17 @@ private:
             dropItems({"text:" + text});
     }
     QString file(const QString &name) const { return m_dir.filePath(QStringLiteral("in/") + name); }
+    // "text:" typed text or "drop:" dropped text, else files ("/" ends a folder) in drop order.
+    void dropAll(QStringList items)
+    {
+        if (items.first().startsWith("text:") || items.first().startsWith("drop:"))
+            return dropText(items.first().mid(5), items.first().startsWith("text:"));
+        for (QString &item : items) {
+            QVERIFY(item.endsWith('/') ? QDir().mkpath(file(item)) : writeFile(file(item), item.toUtf8()));
+            item = file(item);
+        }
+        dropItems(items);
+    }
     QString record() const { return m_dir.filePath(QStringLiteral("record")); }
     void usePath(const QString &path) { qputenv("PATH", QFile::encodeName(path)); }
 
@@ -112,7 +123,7 @@ void ShareActionsTest::init()
 // came; no subject is set, and option-like text stays a value, emoticon codes as typed.
 void ShareActionsTest::mail_data()
 {
-    QTest::addColumn<QStringList>("items"); // "text:" typed, "drop:" dropped text, else files ("/" ends a folder)
+    QTest::addColumn<QStringList>("items");
     QTest::addColumn<QStringList>("sent"); // "@" stands for the files' folder
     const QString text = QStringLiteral("--attach /etc/passwd [(微笑)] [(nothing)]\nsecond line");
     QTest::newRow("files") << QStringList{"v.mp4", "b.png", "notes.txt", "folder/", "a.jpg"}
@@ -127,15 +138,7 @@ void ShareActionsTest::mail()
     QFETCH(QStringList, items);
     QFETCH(QStringList, sent);
     const bool text = items.first().startsWith("text:") || items.first().startsWith("drop:");
-    if (text) {
-        dropText(items.first().mid(5), items.first().startsWith("text:"));
-    } else {
-        for (QString &item : items) {
-            QVERIFY(item.endsWith('/') ? QDir().mkpath(file(item)) : writeFile(file(item), item.toUtf8()));
-            item = file(item);
-        }
-        dropItems(items);
-    }
+    dropAll(items);
     const auto drop = newDrop(text ? 0 : 1, text ? 3 : 10);
     if (text) {
         drop->textEmail()->setRecipients(QStringLiteral("-attach@x.org"));
@@ -169,7 +172,7 @@ void ShareActionsTest::kdeConnectSends_data()
     QTest::addColumn<int>("catalog");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("recipients"); // none when null
-    QTest::addColumn<QStringList>("items"); // "text:" typed text, else files ("/" ends a folder) in drop order
+    QTest::addColumn<QStringList>("items");
     QTest::addColumn<QList<QStringList>>("sent"); // after the device list; "@" stands for the files' folder
     QTest::addColumn<QString>("body"); // of the notification, none when empty
     const QStringList device{"-d", "3f2a9c"};
@@ -196,15 +199,7 @@ void ShareActionsTest::kdeConnectSends()
     QFETCH(QStringList, items);
     QFETCH(QList<QStringList>, sent);
     QFETCH(QString, body);
-    if (items.first().startsWith("text:")) {
-        dropText(items.first().mid(5), true);
-    } else {
-        for (QString &item : items) {
-            QVERIFY(item.endsWith('/') ? QDir().mkpath(file(item)) : writeFile(file(item), item.toUtf8()));
-            item = file(item);
-        }
-        dropItems(items);
-    }
+    dropAll(items);
     const auto drop = newDrop(catalog, type);
     if (!recipients.isNull())
         catalog == 0 ? drop->textMsg()->setRecipients(recipients) : drop->fileMsg()->setRecipients(recipients);

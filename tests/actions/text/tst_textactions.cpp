@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace KorvaneTest;
 
 class TextActionsTest : public QObject
@@ -150,21 +152,18 @@ void TextActionsTest::letterCase_data()
     QTest::addColumn<int>("handleType");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("capitalised") << 0 << "hello wORLD"
-                                 << "Hello World";
-    QTest::newRow("capitalised across lines and tabs") << 0 << "one\ntWO\tthree"
-                                                       << "One\nTwo\tThree";
-    QTest::newRow("title-case letter") << 0 << "ǆungla"
-                                       << "ǅungla";
-    QTest::newRow("upper, full mapping") << 1 << "straße élan"
-                                         << "STRASSE ÉLAN";
-    QTest::newRow("lower") << 2 << "ÉCOLE ΣΟΦΙΑ Ok"
-                           << "école σοφια ok";
-    QTest::newRow("unknown type capitalises") << 7 << "a b"
-                                              << "A B";
-    // Fails without an error: the notice says why, the clipboard stays as it was.
-    QTest::newRow("no letters") << 0 << "123 ! 中文 é"
-                                << "";
+    const std::tuple<const char *, int, const char *, const char *> rows[] = {
+        {"capitalised", 0, "hello wORLD", "Hello World"},
+        {"capitalised across lines and tabs", 0, "one\ntWO\tthree", "One\nTwo\tThree"},
+        {"title-case letter", 0, "ǆungla", "ǅungla"},
+        {"upper, full mapping", 1, "straße élan", "STRASSE ÉLAN"},
+        {"lower", 2, "ÉCOLE ΣΟΦΙΑ Ok", "école σοφια ok"},
+        {"unknown type capitalises", 7, "a b", "A B"},
+        // Fails without an error: the notice says why, the clipboard stays as it was.
+        {"no letters", 0, "123 ! 中文 é", ""},
+    };
+    for (const auto &[tag, type, text, expected] : rows)
+        QTest::newRow(tag) << type << text << expected;
 }
 
 void TextActionsTest::letterCase()
@@ -226,33 +225,23 @@ void TextActionsTest::capitalAmount_data()
     // For a failure: the key of the message, with the code 7002.
     QTest::addColumn<QString>("failureKey");
 
-    QTest::newRow("whole, both options") << "12" << true << true << "人民币壹拾貳圆整"
-                                         << "";
-    QTest::newRow("fraction gets no suffix") << "1234.56" << true << true << "人民币壹仟貳佰叁拾肆元伍角陆分"
-                                             << "";
-    QTest::newRow("no options") << "12" << false << false << "壹拾貳"
-                                << "";
-    QTest::newRow("prefix only") << "12" << true << false << "人民币壹拾貳"
-                                 << "";
-    QTest::newRow("suffix only") << "100000001" << false << true << "壹亿零壹圆整"
-                                 << "";
-    QTest::newRow("grouping of the user's locale") << "1,234.5" << false << true << "壹仟貳佰叁拾肆元伍角"
-                                                   << "";
-    QTest::newRow("zero fraction is whole") << "12.0" << false << true << "壹拾貳圆整"
-                                            << "";
-    QTest::newRow("surrounding white space") << " 7\n"
-                                             << false << true << "柒圆整"
-                                             << "";
-    QTest::newRow("empty") << "" << true << true << ""
-                           << "PleaseEnterNumbers";
-    QTest::newRow("number and words") << "12 yuan" << true << true << ""
-                                      << "PleaseEnterNumbers";
-    QTest::newRow("not a number") << "nan" << true << true << ""
-                                  << "PleaseEnterNumbers";
-    QTest::newRow("below one, prefix but no suffix") << "0.05" << true << true << "人民币伍分"
-                                                     << "";
-    QTest::newRow("fourteen digits") << "12345678901234" << true << true << ""
-                                     << "CapitalAmountTooLarge";
+    const std::tuple<const char *, const char *, bool, bool, const char *, const char *> rows[] = {
+        {"whole, both options", "12", true, true, "人民币壹拾貳圆整", ""},
+        {"fraction gets no suffix", "1234.56", true, true, "人民币壹仟貳佰叁拾肆元伍角陆分", ""},
+        {"no options", "12", false, false, "壹拾貳", ""},
+        {"prefix only", "12", true, false, "人民币壹拾貳", ""},
+        {"suffix only", "100000001", false, true, "壹亿零壹圆整", ""},
+        {"grouping of the user's locale", "1,234.5", false, true, "壹仟貳佰叁拾肆元伍角", ""},
+        {"zero fraction is whole", "12.0", false, true, "壹拾貳圆整", ""},
+        {"surrounding white space", " 7\n", false, true, "柒圆整", ""},
+        {"empty", "", true, true, "", "PleaseEnterNumbers"},
+        {"number and words", "12 yuan", true, true, "", "PleaseEnterNumbers"},
+        {"not a number", "nan", true, true, "", "PleaseEnterNumbers"},
+        {"below one, prefix but no suffix", "0.05", true, true, "人民币伍分", ""},
+        {"fourteen digits", "12345678901234", true, true, "", "CapitalAmountTooLarge"},
+    };
+    for (const auto &[tag, text, autoBegin, autoEnd, expected, failureKey] : rows)
+        QTest::newRow(tag) << text << autoBegin << autoEnd << expected << failureKey;
 }
 
 void TextActionsTest::capitalAmount()

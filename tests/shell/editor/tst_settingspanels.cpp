@@ -458,21 +458,15 @@ void SettingsPanelsTest::renameStartValues_data()
     QTest::addColumn<QString>("storedLetter");
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("storedNumber");
-    QTest::newRow("letter and number") << "k"
-                                       << "k"
-                                       << "12" << 12;
-    QTest::newRow("upper case, only the first") << "Qz"
-                                                << "Q"
-                                                << "0" << 0;
-    QTest::newRow("digit gives a, negative number") << "7b"
-                                                    << "a"
-                                                    << "-25" << 25;
-    QTest::newRow("punctuation gives a") << "#"
-                                         << "a"
-                                         << "-2147483647" << 2147483647;
-    QTest::newRow("letters in the number field are refused") << ""
-                                                             << "a"
-                                                             << "x3y" << 3;
+    const std::tuple<const char *, const char *, const char *, const char *, int> rows[] = {
+        {"letter and number", "k", "k", "12", 12},
+        {"upper case, only the first", "Qz", "Q", "0", 0},
+        {"digit gives a, negative number", "7b", "a", "-25", 25},
+        {"punctuation gives a", "#", "a", "-2147483647", 2147483647},
+        {"letters in the number field are refused", "", "a", "x3y", 3},
+    };
+    for (const auto &[tag, letter, storedLetter, number, storedNumber] : rows)
+        QTest::newRow(tag) << letter << storedLetter << number << storedNumber;
 }
 
 void SettingsPanelsTest::renameStartValues()
@@ -682,16 +676,14 @@ void SettingsPanelsTest::translationServerTest_data()
     QTest::addColumn<QString>("server"); // "standin" for the local LibreTranslate
     QTest::addColumn<QString>("apiKey");
     QTest::addColumn<QString>("answer");
-    QTest::newRow("answers") << "standin"
-                             << "k1"
-                             << "The server answered: <de> hello";
-    QTest::newRow("wrong key") << "standin"
-                               << "k2"
-                               << "The translation server refused: Invalid API key";
-    QTest::newRow("nobody listens") << "http://127.0.0.1:9"
-                                    << "" << ApiClient::cannotConnectMessage();
-    QTest::newRow("nothing set") << ""
-                                 << "" << qtTrId("translateNotConfigured");
+    const std::tuple<const char *, const char *, const char *, QString> rows[] = {
+        {"answers", "standin", "k1", "The server answered: <de> hello"},
+        {"wrong key", "standin", "k2", "The translation server refused: Invalid API key"},
+        {"nobody listens", "http://127.0.0.1:9", "", ApiClient::cannotConnectMessage()},
+        {"nothing set", "", "", qtTrId("translateNotConfigured")},
+    };
+    for (const auto &[tag, server, apiKey, answer] : rows)
+        QTest::newRow(tag) << server << apiKey << answer;
 }
 
 void SettingsPanelsTest::translationServerTest()
