@@ -254,8 +254,11 @@ void ActionRunnerTest::clipboardWriters()
                                                      [&](const ActionResult &result) { results.append(result); });
     kept.copyImages(objects);
     kept.copyText(QStringLiteral("kept"));
-    kept.notify(Notification{QString(), QStringLiteral("one")});
-    kept.notify(Notification{QString(), QStringLiteral("two")});
+    Notification notification;
+    for (const char *title : {"one", "two"}) {
+        notification.title = QLatin1String(title);
+        kept.notify(notification);
+    }
     Korvane::finishOnMain(kept, false, Korvane::Error(8101, QStringLiteral("no folder")));
     QTRY_COMPARE(results.size(), 1);
     QCOMPARE(m_clipboard->writeCount(), writes);
