@@ -9,7 +9,7 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "platform/soundplayer.h"
-#include "shell/hotkeys/keycombinationtext.h"
+#include "shortcuts/keycombinationtext.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>

@@ -6,8 +6,8 @@
 #include "platform/settings.h"
 #include "net/updatecheck.h"
 #include "common/storedshortcutcodec.h"
-#include "shell/hotkeys/globalshortcutregistry.h"
-#include "shell/hotkeys/keycombinationtext.h"
+#include "shortcuts/globalshortcutregistry.h"
+#include "shortcuts/keycombinationtext.h"
 #include "shell/updatedialog.h"
 #include "shell/shelllogging.h"
 

@@ -1,8 +1,8 @@
 #include "shell/keycombinationedit.h"
 
 #include "platform/x11/xkbkeycodes.h"
-#include "shell/hotkeys/keycombinationtext.h"
-#include "shell/hotkeys/shortcutrecorder.h"
+#include "shortcuts/keycombinationtext.h"
+#include "shortcuts/shortcutrecorder.h"
 
 #include <QKeyEvent>
 

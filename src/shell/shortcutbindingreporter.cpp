@@ -3,8 +3,8 @@
 #include "platform/notifier.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
-#include "shell/hotkeys/globalshortcutregistry.h"
-#include "shell/hotkeys/keycombinationtext.h"
+#include "shortcuts/globalshortcutregistry.h"
+#include "shortcuts/keycombinationtext.h"
 #include "shell/shelllogging.h"
 
 #include <QLoggingCategory>

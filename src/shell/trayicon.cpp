@@ -15,7 +15,7 @@
 #include "platform/platform.h"
 #include "shell/actionlistpopup.h"
 #include "widgets/popoverwindow.h"
-#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shortcuts/globalshortcutregistry.h"
 #include "platform/dbus/statusnotifiertracker.h"
 #include "shell/trayglyph.h"
 #include "shell/userguide.h"

@@ -11,7 +11,7 @@
 #include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
 #include "platform/portal/portalshortcutbackend.h"
-#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shortcuts/globalshortcutregistry.h"
 
 #include <QApplication>
 #include <QLabel>

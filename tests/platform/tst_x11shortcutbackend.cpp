@@ -2,8 +2,8 @@
 
 #include "platform/qt/desktopplatform.h"
 #include "platform/platform.h"
-#include "shell/hotkeys/globalshortcutregistry.h"
-#include "shell/hotkeys/keycombinationtext.h"
+#include "shortcuts/globalshortcutregistry.h"
+#include "shortcuts/keycombinationtext.h"
 #include "platform/x11/xkbkeycodes.h"
 #include "support/xvfbserver.h"
 

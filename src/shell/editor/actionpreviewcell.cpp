@@ -2,7 +2,7 @@
 
 #include "shell/actioniconprovider.h"
 #include "store/droplistentity.h"
-#include "shell/hotkeys/keycombinationtext.h"
+#include "shortcuts/keycombinationtext.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "shell/shortcutbindingreporter.h"
 #include "store/actionstore.h"
 #include "shell/keycombinationedit.h"
-#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shortcuts/globalshortcutregistry.h"
 #include "shell/shelllogging.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "shell/hotkeys/keycombinationtext.h"
+#include "shortcuts/keycombinationtext.h"
 
 #include "common/storedshortcutcodec.h"
 #include "platform/globalshortcutbackend.h"

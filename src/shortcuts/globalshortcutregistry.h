@@ -2,7 +2,7 @@
 
 #include "platform/globalshortcutbackend.h"
 #include "platform/settings.h"
-#include "shell/hotkeys/globalshortcut.h"
+#include "shortcuts/globalshortcut.h"
 
 #include <QHash>
 #include <QObject>

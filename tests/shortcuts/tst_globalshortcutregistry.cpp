@@ -1,4 +1,4 @@
-#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shortcuts/globalshortcutregistry.h"
 
 #include "platform/headless/headlessshortcutbackend.h"
 #include "store/actionstore.h"

@@ -1,4 +1,4 @@
-#include "shell/hotkeys/globalshortcut.h"
+#include "shortcuts/globalshortcut.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "shell/hotkeys/shortcutrecorder.h"
+#include "shortcuts/shortcutrecorder.h"
 
 ShortcutRecorder::Outcome ShortcutRecorder::record(QKeyCombination keys)
 {

@@ -1,5 +1,5 @@
-#include "shell/hotkeys/keycombinationtext.h"
-#include "shell/hotkeys/shortcutrecorder.h"
+#include "shortcuts/keycombinationtext.h"
+#include "shortcuts/shortcutrecorder.h"
 
 #include "common/storedshortcutcodec.h"
 #include "platform/headless/headlessshortcutbackend.h"

@@ -4,4 +4,4 @@
 
 // Logging of the global shortcuts.
 
-Q_DECLARE_LOGGING_CATEGORY(lcHotKeys)
+Q_DECLARE_LOGGING_CATEGORY(lcShortcuts)

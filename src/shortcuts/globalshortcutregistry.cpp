@@ -1,9 +1,9 @@
-#include "shell/hotkeys/globalshortcutregistry.h"
+#include "shortcuts/globalshortcutregistry.h"
 
-#include "shell/hotkeys/hotkeyslogging.h"
+#include "shortcuts/shortcutslogging.h"
 #include "common/storedshortcutcodec.h"
 #include "platform/platform.h"
-#include "shell/hotkeys/keycombinationtext.h"
+#include "shortcuts/keycombinationtext.h"
 #include "store/actionstore.h"
 #include "store/droplistentity.h"
 
@@ -54,7 +54,7 @@ bool GlobalShortcutRegistry::registerShortcut(const GlobalShortcut &shortcut)
 
     const GlobalShortcutBackend::ShortcutId id = m_nextId;
     if (!backend()->registerShortcut(id, keys, shortcut.desktopId(), shortcut.description())) {
-        qCInfo(lcHotKeys, "the system refused the shortcut %s (%s)", qUtf8Printable(name), qUtf8Printable(KeyCombinationText::text(keys)));
+        qCInfo(lcShortcuts, "the system refused the shortcut %s (%s)", qUtf8Printable(name), qUtf8Printable(KeyCombinationText::text(keys)));
         return refuse(name);
     }
     ++m_nextId;

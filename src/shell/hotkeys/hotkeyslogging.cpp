@@ -1,3 +1,0 @@
-#include "shell/hotkeys/hotkeyslogging.h"
-
-Q_LOGGING_CATEGORY(lcHotKeys, "korvane.hotkeys", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "shortcuts/shortcutslogging.h"
+
+Q_LOGGING_CATEGORY(lcShortcuts, "korvane.hotkeys", QtWarningMsg)
