@@ -23,7 +23,7 @@
 #include "servers/libretranslatestandin.h"
 #include "servers/servicestandin.h"
 #include "servers/weibostandin.h"
-#include "store/texttranslate.h"
+#include "store/translatesettings.h"
 #include "net/xmlreader.h"
 
 #include <QCoreApplication>

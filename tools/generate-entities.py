@@ -77,6 +77,11 @@ CPP_NAMES = {"compressionRato": "compressionRatio", "coverntType": "convertType"
              "weiboPassWord": "weiboPassword", "receives": "recipients"}
 
 
+# Entity names stay as stored too; the classes that hold an entity's record are named after the
+# kind of action they configure.
+CPP_CLASSES = {'TextTranslate': 'TranslateSettings', 'TextClearStyle': 'ClearStyleSettings', 'TextCharCount': 'CharacterCountSettings', 'TextEmail': 'MailTextSettings', 'TextMsg': 'MessageTextSettings', 'TextCustomUrl': 'CustomUrlSettings', 'TextTraditionalConversion': 'ChineseScriptSettings', 'TextCapitalRMB': 'CapitalAmountSettings', 'TextUpDownString': 'LetterCaseSettings', 'TextAirDrop': 'ShareTextSettings', 'ImageCompression': 'CompressSettings', 'ImageFormat': 'ConvertSettings', 'ImageResize': 'ResizeSettings', 'ImageOCR': 'RecogniseTextSettings', 'ImageClearMsg': 'RemoveMetadataSettings', 'ImageUploadWeiBo': 'WeiboUploadSettings', 'ImageToPhoto': 'AddToPhotosSettings', 'FileAirDrop': 'ShareFilesSettings', 'FileMove': 'MoveSettings', 'FileCopy': 'CopySettings', 'FileEmail': 'MailFilesSettings', 'FileMsg': 'MessageFilesSettings', 'FileUploadQinNiu': 'QiniuUploadSettings', 'FileUploadAli': 'OssUploadSettings', 'FileUploadTencent': 'CosUploadSettings', 'FileUploadUP': 'UpyunUploadSettings', 'ImageRotate': 'RotateSettings', 'FileRename': 'RenameSettings'}
+
+
 def cpp_name(name):
     return CPP_NAMES.get(name, name)
 
@@ -129,7 +134,7 @@ def header(entity, attributes):
     lines = [NOTE, "#pragma once", "", '#include "store/storedrecord.h"', ""]
     if entity == "TextCustomUrl":
         lines += ['#include "store/customurl.h"', "", "#include <QList>", "", "#include <memory>", ""]
-    lines += ["class %s final : public StoredRecord" % entity, "{", "public:",
+    lines += ["class %s final : public StoredRecord" % CPP_CLASSES[entity], "{", "public:",
               "    using StoredRecord::StoredRecord;", "",
               "    static QString entityName() { return QStringLiteral(\"%s\"); }" % entity]
     lines += EXTRAS.get(entity, [])
@@ -179,7 +184,7 @@ def schema_table():
 def main():
     target = Path(sys.argv[1] if len(sys.argv) > 1 else "src/store")
     for entity, _rel, _since, attributes in ENTITIES:
-        (target / (entity.lower() + ".h")).write_text(header(entity, attributes))
+        (target / (CPP_CLASSES[entity].lower() + ".h")).write_text(header(entity, attributes))
     (target / "korvaneschemaentities.cpp").write_text(schema_table())
 
 

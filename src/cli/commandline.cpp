@@ -3,7 +3,7 @@
 #include "store/customurl.h"
 #include "store/actiontransfer.h"
 #include "store/droplistentity.h"
-#include "store/filerename.h"
+#include "store/renamesettings.h"
 #include "intake/actioncatalog.h"
 #include "cli/clihelp.h"
 #include "cli/cliinput.h"
@@ -20,7 +20,7 @@
 #include "actions/text/textactions.h"
 #include "actions/file/filemanager.h"
 #include "platform/shortcuttext.h"
-#include "store/textcustomurl.h"
+#include "store/customurlsettings.h"
 #include "store/uploadhistory.h"
 
 #include <QCoreApplication>
@@ -793,8 +793,8 @@ bool CommandLine::applyAssignment(const DropListEntityPtr &drop, const QString &
         }
         return true;
     }
-    if (settings->entity().name == FileRename::entityName()) {
-        *error = FileRename::namePartProblem(field, value);
+    if (settings->entity().name == RenameSettings::entityName()) {
+        *error = RenameSettings::namePartProblem(field, value);
         if (!error->isEmpty())
             return false;
     }

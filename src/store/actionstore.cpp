@@ -2,9 +2,9 @@
 
 #include "store/customurl.h"
 #include "store/droplistentity.h"
-#include "store/imageformat.h"
-#include "store/imageresize.h"
-#include "store/imagetophoto.h"
+#include "store/convertsettings.h"
+#include "store/resizesettings.h"
+#include "store/addtophotossettings.h"
 #include "intake/actioncatalog.h"
 #include "intake/droppayload.h"
 #include "store/storecontext.h"
@@ -12,8 +12,8 @@
 #include "store/storeschema.h"
 #include "platform/settingsbackend.h"
 #include "platform/privatefiles.h"
-#include "store/textcustomurl.h"
-#include "store/texttranslate.h"
+#include "store/customurlsettings.h"
+#include "store/translatesettings.h"
 #include "store/storelogging.h"
 
 #include <QCoreApplication>

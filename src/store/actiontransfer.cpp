@@ -2,12 +2,12 @@
 
 #include "store/customurl.h"
 #include "store/droplistentity.h"
-#include "store/filerename.h"
+#include "store/renamesettings.h"
 #include "intake/actioncatalog.h"
 #include "store/actionstore.h"
 #include "store/storecontext.h"
 #include "store/storeschema.h"
-#include "store/textcustomurl.h"
+#include "store/customurlsettings.h"
 #include "store/storelogging.h"
 
 #include <QHash>
@@ -267,8 +267,8 @@ bool readRecord(const EntityDescription &entity, const QJsonObject &json, const 
             *problem = {path + JsonPath{it.key()}, QStringLiteral("%1 of %2 %3").arg(attribute.name, entity.name, why)};
             return false;
         }
-        if (entity.name == FileRename::entityName()) {
-            const QString namePart = FileRename::namePartProblem(attribute.name, value.toString());
+        if (entity.name == RenameSettings::entityName()) {
+            const QString namePart = RenameSettings::namePartProblem(attribute.name, value.toString());
             if (!namePart.isEmpty()) {
                 *problem = {path + JsonPath{it.key()}, namePart};
                 return false;
@@ -324,7 +324,7 @@ bool readAction(const QJsonValue &value, const JsonPath &path, PlannedAction *ac
         return false;
     }
     const EntityDescription *settingsRecord = StoreSchema::settingsRecord(action->catalog, action->type);
-    const bool takesUrls = settingsRecord->name == TextCustomUrl::entityName();
+    const bool takesUrls = settingsRecord->name == CustomUrlSettings::entityName();
     QStringList otherKeys{settingsKey};
     if (takesUrls)
         otherKeys.append(urlsKey);

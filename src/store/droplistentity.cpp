@@ -5,34 +5,34 @@
 #include "store/storecontext.h"
 #include "store/storeschema.h"
 
-#include "store/texttranslate.h"
-#include "store/textclearstyle.h"
-#include "store/textcharcount.h"
-#include "store/textemail.h"
-#include "store/textmsg.h"
-#include "store/textcustomurl.h"
-#include "store/texttraditionalconversion.h"
-#include "store/textcapitalrmb.h"
-#include "store/textupdownstring.h"
-#include "store/textairdrop.h"
-#include "store/imagecompression.h"
-#include "store/imageformat.h"
-#include "store/imageresize.h"
-#include "store/imageocr.h"
-#include "store/imageclearmsg.h"
-#include "store/imageuploadweibo.h"
-#include "store/imagetophoto.h"
-#include "store/fileairdrop.h"
-#include "store/filemove.h"
-#include "store/filecopy.h"
-#include "store/fileemail.h"
-#include "store/filemsg.h"
-#include "store/fileuploadqinniu.h"
-#include "store/fileuploadali.h"
-#include "store/fileuploadtencent.h"
-#include "store/fileuploadup.h"
-#include "store/imagerotate.h"
-#include "store/filerename.h"
+#include "store/translatesettings.h"
+#include "store/clearstylesettings.h"
+#include "store/charactercountsettings.h"
+#include "store/mailtextsettings.h"
+#include "store/messagetextsettings.h"
+#include "store/customurlsettings.h"
+#include "store/chinesescriptsettings.h"
+#include "store/capitalamountsettings.h"
+#include "store/lettercasesettings.h"
+#include "store/sharetextsettings.h"
+#include "store/compresssettings.h"
+#include "store/convertsettings.h"
+#include "store/resizesettings.h"
+#include "store/recognisetextsettings.h"
+#include "store/removemetadatasettings.h"
+#include "store/weibouploadsettings.h"
+#include "store/addtophotossettings.h"
+#include "store/sharefilessettings.h"
+#include "store/movesettings.h"
+#include "store/copysettings.h"
+#include "store/mailfilessettings.h"
+#include "store/messagefilessettings.h"
+#include "store/qiniuuploadsettings.h"
+#include "store/ossuploadsettings.h"
+#include "store/cosuploadsettings.h"
+#include "store/upyunuploadsettings.h"
+#include "store/rotatesettings.h"
+#include "store/renamesettings.h"
 
 std::shared_ptr<StoredRecord> DropListEntity::settings() const
 {
@@ -60,144 +60,144 @@ void DropListEntity::setSettings(const std::shared_ptr<StoredRecord> &settings)
         settings->setOwner(std::const_pointer_cast<StoredRecord>(shared_from_this()));
 }
 
-std::shared_ptr<TextTranslate> DropListEntity::textTranslate() const
+std::shared_ptr<TranslateSettings> DropListEntity::textTranslate() const
 {
-    return std::dynamic_pointer_cast<TextTranslate>(settings());
+    return std::dynamic_pointer_cast<TranslateSettings>(settings());
 }
 
-std::shared_ptr<TextClearStyle> DropListEntity::textClearStyle() const
+std::shared_ptr<ClearStyleSettings> DropListEntity::textClearStyle() const
 {
-    return std::dynamic_pointer_cast<TextClearStyle>(settings());
+    return std::dynamic_pointer_cast<ClearStyleSettings>(settings());
 }
 
-std::shared_ptr<TextCharCount> DropListEntity::textCharCount() const
+std::shared_ptr<CharacterCountSettings> DropListEntity::textCharCount() const
 {
-    return std::dynamic_pointer_cast<TextCharCount>(settings());
+    return std::dynamic_pointer_cast<CharacterCountSettings>(settings());
 }
 
-std::shared_ptr<TextEmail> DropListEntity::textEmail() const
+std::shared_ptr<MailTextSettings> DropListEntity::textEmail() const
 {
-    return std::dynamic_pointer_cast<TextEmail>(settings());
+    return std::dynamic_pointer_cast<MailTextSettings>(settings());
 }
 
-std::shared_ptr<TextMsg> DropListEntity::textMsg() const
+std::shared_ptr<MessageTextSettings> DropListEntity::textMsg() const
 {
-    return std::dynamic_pointer_cast<TextMsg>(settings());
+    return std::dynamic_pointer_cast<MessageTextSettings>(settings());
 }
 
-std::shared_ptr<TextCustomUrl> DropListEntity::textCustomUrl() const
+std::shared_ptr<CustomUrlSettings> DropListEntity::textCustomUrl() const
 {
-    return std::dynamic_pointer_cast<TextCustomUrl>(settings());
+    return std::dynamic_pointer_cast<CustomUrlSettings>(settings());
 }
 
-std::shared_ptr<TextTraditionalConversion> DropListEntity::textTranditionalConversion() const
+std::shared_ptr<ChineseScriptSettings> DropListEntity::textTranditionalConversion() const
 {
-    return std::dynamic_pointer_cast<TextTraditionalConversion>(settings());
+    return std::dynamic_pointer_cast<ChineseScriptSettings>(settings());
 }
 
-std::shared_ptr<TextCapitalRMB> DropListEntity::textCapitalRMB() const
+std::shared_ptr<CapitalAmountSettings> DropListEntity::textCapitalRMB() const
 {
-    return std::dynamic_pointer_cast<TextCapitalRMB>(settings());
+    return std::dynamic_pointer_cast<CapitalAmountSettings>(settings());
 }
 
-std::shared_ptr<TextUpDownString> DropListEntity::textUpDownString() const
+std::shared_ptr<LetterCaseSettings> DropListEntity::textUpDownString() const
 {
-    return std::dynamic_pointer_cast<TextUpDownString>(settings());
+    return std::dynamic_pointer_cast<LetterCaseSettings>(settings());
 }
 
-std::shared_ptr<TextAirDrop> DropListEntity::textAirDrop() const
+std::shared_ptr<ShareTextSettings> DropListEntity::textAirDrop() const
 {
-    return std::dynamic_pointer_cast<TextAirDrop>(settings());
+    return std::dynamic_pointer_cast<ShareTextSettings>(settings());
 }
 
-std::shared_ptr<ImageCompression> DropListEntity::imageCompression() const
+std::shared_ptr<CompressSettings> DropListEntity::imageCompression() const
 {
-    return std::dynamic_pointer_cast<ImageCompression>(settings());
+    return std::dynamic_pointer_cast<CompressSettings>(settings());
 }
 
-std::shared_ptr<ImageFormat> DropListEntity::imageFormat() const
+std::shared_ptr<ConvertSettings> DropListEntity::imageFormat() const
 {
-    return std::dynamic_pointer_cast<ImageFormat>(settings());
+    return std::dynamic_pointer_cast<ConvertSettings>(settings());
 }
 
-std::shared_ptr<ImageResize> DropListEntity::imageResize() const
+std::shared_ptr<ResizeSettings> DropListEntity::imageResize() const
 {
-    return std::dynamic_pointer_cast<ImageResize>(settings());
+    return std::dynamic_pointer_cast<ResizeSettings>(settings());
 }
 
-std::shared_ptr<ImageOCR> DropListEntity::imageOCR() const
+std::shared_ptr<RecogniseTextSettings> DropListEntity::imageOCR() const
 {
-    return std::dynamic_pointer_cast<ImageOCR>(settings());
+    return std::dynamic_pointer_cast<RecogniseTextSettings>(settings());
 }
 
-std::shared_ptr<ImageClearMsg> DropListEntity::imageClearMsg() const
+std::shared_ptr<RemoveMetadataSettings> DropListEntity::imageClearMsg() const
 {
-    return std::dynamic_pointer_cast<ImageClearMsg>(settings());
+    return std::dynamic_pointer_cast<RemoveMetadataSettings>(settings());
 }
 
-std::shared_ptr<ImageUploadWeiBo> DropListEntity::imageUploadWeiBo() const
+std::shared_ptr<WeiboUploadSettings> DropListEntity::imageUploadWeiBo() const
 {
-    return std::dynamic_pointer_cast<ImageUploadWeiBo>(settings());
+    return std::dynamic_pointer_cast<WeiboUploadSettings>(settings());
 }
 
-std::shared_ptr<ImageToPhoto> DropListEntity::imageToPhoto() const
+std::shared_ptr<AddToPhotosSettings> DropListEntity::imageToPhoto() const
 {
-    return std::dynamic_pointer_cast<ImageToPhoto>(settings());
+    return std::dynamic_pointer_cast<AddToPhotosSettings>(settings());
 }
 
-std::shared_ptr<FileAirDrop> DropListEntity::fileAirDrop() const
+std::shared_ptr<ShareFilesSettings> DropListEntity::fileAirDrop() const
 {
-    return std::dynamic_pointer_cast<FileAirDrop>(settings());
+    return std::dynamic_pointer_cast<ShareFilesSettings>(settings());
 }
 
-std::shared_ptr<FileMove> DropListEntity::fileMove() const
+std::shared_ptr<MoveSettings> DropListEntity::fileMove() const
 {
-    return std::dynamic_pointer_cast<FileMove>(settings());
+    return std::dynamic_pointer_cast<MoveSettings>(settings());
 }
 
-std::shared_ptr<FileCopy> DropListEntity::fileCopy() const
+std::shared_ptr<CopySettings> DropListEntity::fileCopy() const
 {
-    return std::dynamic_pointer_cast<FileCopy>(settings());
+    return std::dynamic_pointer_cast<CopySettings>(settings());
 }
 
-std::shared_ptr<FileEmail> DropListEntity::fileEmail() const
+std::shared_ptr<MailFilesSettings> DropListEntity::fileEmail() const
 {
-    return std::dynamic_pointer_cast<FileEmail>(settings());
+    return std::dynamic_pointer_cast<MailFilesSettings>(settings());
 }
 
-std::shared_ptr<FileMsg> DropListEntity::fileMsg() const
+std::shared_ptr<MessageFilesSettings> DropListEntity::fileMsg() const
 {
-    return std::dynamic_pointer_cast<FileMsg>(settings());
+    return std::dynamic_pointer_cast<MessageFilesSettings>(settings());
 }
 
-std::shared_ptr<FileUploadQinNiu> DropListEntity::fileUploadQiNiu() const
+std::shared_ptr<QiniuUploadSettings> DropListEntity::fileUploadQiNiu() const
 {
-    return std::dynamic_pointer_cast<FileUploadQinNiu>(settings());
+    return std::dynamic_pointer_cast<QiniuUploadSettings>(settings());
 }
 
-std::shared_ptr<FileUploadAli> DropListEntity::fileUploadAli() const
+std::shared_ptr<OssUploadSettings> DropListEntity::fileUploadAli() const
 {
-    return std::dynamic_pointer_cast<FileUploadAli>(settings());
+    return std::dynamic_pointer_cast<OssUploadSettings>(settings());
 }
 
-std::shared_ptr<FileUploadTencent> DropListEntity::fileUploadTencent() const
+std::shared_ptr<CosUploadSettings> DropListEntity::fileUploadTencent() const
 {
-    return std::dynamic_pointer_cast<FileUploadTencent>(settings());
+    return std::dynamic_pointer_cast<CosUploadSettings>(settings());
 }
 
-std::shared_ptr<FileUploadUP> DropListEntity::fileUploadUP() const
+std::shared_ptr<UpyunUploadSettings> DropListEntity::fileUploadUP() const
 {
-    return std::dynamic_pointer_cast<FileUploadUP>(settings());
+    return std::dynamic_pointer_cast<UpyunUploadSettings>(settings());
 }
 
-std::shared_ptr<ImageRotate> DropListEntity::imageRotate() const
+std::shared_ptr<RotateSettings> DropListEntity::imageRotate() const
 {
-    return std::dynamic_pointer_cast<ImageRotate>(settings());
+    return std::dynamic_pointer_cast<RotateSettings>(settings());
 }
 
-std::shared_ptr<FileRename> DropListEntity::fileRename() const
+std::shared_ptr<RenameSettings> DropListEntity::fileRename() const
 {
-    return std::dynamic_pointer_cast<FileRename>(settings());
+    return std::dynamic_pointer_cast<RenameSettings>(settings());
 }
 
 std::optional<QKeyCombination> DropListEntity::keyCombination() const

@@ -4,34 +4,34 @@
 
 #include <optional>
 
-class TextTranslate;
-class TextClearStyle;
-class TextCharCount;
-class TextEmail;
-class TextMsg;
-class TextCustomUrl;
-class TextTraditionalConversion;
-class TextCapitalRMB;
-class TextUpDownString;
-class TextAirDrop;
-class ImageCompression;
-class ImageFormat;
-class ImageResize;
-class ImageOCR;
-class ImageClearMsg;
-class ImageUploadWeiBo;
-class ImageToPhoto;
-class FileAirDrop;
-class FileMove;
-class FileCopy;
-class FileEmail;
-class FileMsg;
-class FileUploadQinNiu;
-class FileUploadAli;
-class FileUploadTencent;
-class FileUploadUP;
-class ImageRotate;
-class FileRename;
+class TranslateSettings;
+class ClearStyleSettings;
+class CharacterCountSettings;
+class MailTextSettings;
+class MessageTextSettings;
+class CustomUrlSettings;
+class ChineseScriptSettings;
+class CapitalAmountSettings;
+class LetterCaseSettings;
+class ShareTextSettings;
+class CompressSettings;
+class ConvertSettings;
+class ResizeSettings;
+class RecogniseTextSettings;
+class RemoveMetadataSettings;
+class WeiboUploadSettings;
+class AddToPhotosSettings;
+class ShareFilesSettings;
+class MoveSettings;
+class CopySettings;
+class MailFilesSettings;
+class MessageFilesSettings;
+class QiniuUploadSettings;
+class OssUploadSettings;
+class CosUploadSettings;
+class UpyunUploadSettings;
+class RotateSettings;
+class RenameSettings;
 
 // One configured action: its place in its catalog's list, its kind, its title, its optional
 // global hotkey and the kinds of files it accepts. Its settings live in the one settings
@@ -75,34 +75,34 @@ public:
     void setSettings(const std::shared_ptr<StoredRecord> &settings);
 
     // Each is the settings record when it belongs to the record's kind, null otherwise.
-    std::shared_ptr<TextTranslate> textTranslate() const;
-    std::shared_ptr<TextClearStyle> textClearStyle() const;
-    std::shared_ptr<TextCharCount> textCharCount() const;
-    std::shared_ptr<TextEmail> textEmail() const;
-    std::shared_ptr<TextMsg> textMsg() const;
-    std::shared_ptr<TextCustomUrl> textCustomUrl() const;
-    std::shared_ptr<TextTraditionalConversion> textTranditionalConversion() const;
-    std::shared_ptr<TextCapitalRMB> textCapitalRMB() const;
-    std::shared_ptr<TextUpDownString> textUpDownString() const;
-    std::shared_ptr<TextAirDrop> textAirDrop() const;
-    std::shared_ptr<ImageCompression> imageCompression() const;
-    std::shared_ptr<ImageFormat> imageFormat() const;
-    std::shared_ptr<ImageResize> imageResize() const;
-    std::shared_ptr<ImageOCR> imageOCR() const;
-    std::shared_ptr<ImageClearMsg> imageClearMsg() const;
-    std::shared_ptr<ImageUploadWeiBo> imageUploadWeiBo() const;
-    std::shared_ptr<ImageToPhoto> imageToPhoto() const;
-    std::shared_ptr<FileAirDrop> fileAirDrop() const;
-    std::shared_ptr<FileMove> fileMove() const;
-    std::shared_ptr<FileCopy> fileCopy() const;
-    std::shared_ptr<FileEmail> fileEmail() const;
-    std::shared_ptr<FileMsg> fileMsg() const;
-    std::shared_ptr<FileUploadQinNiu> fileUploadQiNiu() const;
-    std::shared_ptr<FileUploadAli> fileUploadAli() const;
-    std::shared_ptr<FileUploadTencent> fileUploadTencent() const;
-    std::shared_ptr<FileUploadUP> fileUploadUP() const;
-    std::shared_ptr<ImageRotate> imageRotate() const;
-    std::shared_ptr<FileRename> fileRename() const;
+    std::shared_ptr<TranslateSettings> textTranslate() const;
+    std::shared_ptr<ClearStyleSettings> textClearStyle() const;
+    std::shared_ptr<CharacterCountSettings> textCharCount() const;
+    std::shared_ptr<MailTextSettings> textEmail() const;
+    std::shared_ptr<MessageTextSettings> textMsg() const;
+    std::shared_ptr<CustomUrlSettings> textCustomUrl() const;
+    std::shared_ptr<ChineseScriptSettings> textTranditionalConversion() const;
+    std::shared_ptr<CapitalAmountSettings> textCapitalRMB() const;
+    std::shared_ptr<LetterCaseSettings> textUpDownString() const;
+    std::shared_ptr<ShareTextSettings> textAirDrop() const;
+    std::shared_ptr<CompressSettings> imageCompression() const;
+    std::shared_ptr<ConvertSettings> imageFormat() const;
+    std::shared_ptr<ResizeSettings> imageResize() const;
+    std::shared_ptr<RecogniseTextSettings> imageOCR() const;
+    std::shared_ptr<RemoveMetadataSettings> imageClearMsg() const;
+    std::shared_ptr<WeiboUploadSettings> imageUploadWeiBo() const;
+    std::shared_ptr<AddToPhotosSettings> imageToPhoto() const;
+    std::shared_ptr<ShareFilesSettings> fileAirDrop() const;
+    std::shared_ptr<MoveSettings> fileMove() const;
+    std::shared_ptr<CopySettings> fileCopy() const;
+    std::shared_ptr<MailFilesSettings> fileEmail() const;
+    std::shared_ptr<MessageFilesSettings> fileMsg() const;
+    std::shared_ptr<QiniuUploadSettings> fileUploadQiNiu() const;
+    std::shared_ptr<OssUploadSettings> fileUploadAli() const;
+    std::shared_ptr<CosUploadSettings> fileUploadTencent() const;
+    std::shared_ptr<UpyunUploadSettings> fileUploadUP() const;
+    std::shared_ptr<RotateSettings> imageRotate() const;
+    std::shared_ptr<RenameSettings> fileRename() const;
 
 private:
     mutable std::shared_ptr<StoredRecord> m_settings;

@@ -3,34 +3,34 @@
 #include "store/customurl.h"
 #include "store/droplistentity.h"
 #include "store/storeschema.h"
-#include "store/texttranslate.h"
-#include "store/textclearstyle.h"
-#include "store/textcharcount.h"
-#include "store/textemail.h"
-#include "store/textmsg.h"
-#include "store/textcustomurl.h"
-#include "store/texttraditionalconversion.h"
-#include "store/textcapitalrmb.h"
-#include "store/textupdownstring.h"
-#include "store/textairdrop.h"
-#include "store/imagecompression.h"
-#include "store/imageformat.h"
-#include "store/imageresize.h"
-#include "store/imageocr.h"
-#include "store/imageclearmsg.h"
-#include "store/imageuploadweibo.h"
-#include "store/imagetophoto.h"
-#include "store/fileairdrop.h"
-#include "store/filemove.h"
-#include "store/filecopy.h"
-#include "store/fileemail.h"
-#include "store/filemsg.h"
-#include "store/fileuploadqinniu.h"
-#include "store/fileuploadali.h"
-#include "store/fileuploadtencent.h"
-#include "store/fileuploadup.h"
-#include "store/imagerotate.h"
-#include "store/filerename.h"
+#include "store/translatesettings.h"
+#include "store/clearstylesettings.h"
+#include "store/charactercountsettings.h"
+#include "store/mailtextsettings.h"
+#include "store/messagetextsettings.h"
+#include "store/customurlsettings.h"
+#include "store/chinesescriptsettings.h"
+#include "store/capitalamountsettings.h"
+#include "store/lettercasesettings.h"
+#include "store/sharetextsettings.h"
+#include "store/compresssettings.h"
+#include "store/convertsettings.h"
+#include "store/resizesettings.h"
+#include "store/recognisetextsettings.h"
+#include "store/removemetadatasettings.h"
+#include "store/weibouploadsettings.h"
+#include "store/addtophotossettings.h"
+#include "store/sharefilessettings.h"
+#include "store/movesettings.h"
+#include "store/copysettings.h"
+#include "store/mailfilessettings.h"
+#include "store/messagefilessettings.h"
+#include "store/qiniuuploadsettings.h"
+#include "store/ossuploadsettings.h"
+#include "store/cosuploadsettings.h"
+#include "store/upyunuploadsettings.h"
+#include "store/rotatesettings.h"
+#include "store/renamesettings.h"
 #include "store/storelogging.h"
 
 #include <QAtomicInt>
@@ -59,34 +59,34 @@ ObjectPtr createObject(const EntityDescription *entity, StoreContext *context)
     static const QHash<QString, Maker> makers = {
         {QStringLiteral("DropListEntity"), &make<DropListEntity>},
         {QStringLiteral("CustomUrl"), &make<CustomUrl>},
-        {QStringLiteral("TextTranslate"), &make<TextTranslate>},
-        {QStringLiteral("TextClearStyle"), &make<TextClearStyle>},
-        {QStringLiteral("TextCharCount"), &make<TextCharCount>},
-        {QStringLiteral("TextEmail"), &make<TextEmail>},
-        {QStringLiteral("TextMsg"), &make<TextMsg>},
-        {QStringLiteral("TextCustomUrl"), &make<TextCustomUrl>},
-        {QStringLiteral("TextTraditionalConversion"), &make<TextTraditionalConversion>},
-        {QStringLiteral("TextCapitalRMB"), &make<TextCapitalRMB>},
-        {QStringLiteral("TextUpDownString"), &make<TextUpDownString>},
-        {QStringLiteral("TextAirDrop"), &make<TextAirDrop>},
-        {QStringLiteral("ImageCompression"), &make<ImageCompression>},
-        {QStringLiteral("ImageFormat"), &make<ImageFormat>},
-        {QStringLiteral("ImageResize"), &make<ImageResize>},
-        {QStringLiteral("ImageOCR"), &make<ImageOCR>},
-        {QStringLiteral("ImageClearMsg"), &make<ImageClearMsg>},
-        {QStringLiteral("ImageUploadWeiBo"), &make<ImageUploadWeiBo>},
-        {QStringLiteral("ImageToPhoto"), &make<ImageToPhoto>},
-        {QStringLiteral("FileAirDrop"), &make<FileAirDrop>},
-        {QStringLiteral("FileMove"), &make<FileMove>},
-        {QStringLiteral("FileCopy"), &make<FileCopy>},
-        {QStringLiteral("FileEmail"), &make<FileEmail>},
-        {QStringLiteral("FileMsg"), &make<FileMsg>},
-        {QStringLiteral("FileUploadQinNiu"), &make<FileUploadQinNiu>},
-        {QStringLiteral("FileUploadAli"), &make<FileUploadAli>},
-        {QStringLiteral("FileUploadTencent"), &make<FileUploadTencent>},
-        {QStringLiteral("FileUploadUP"), &make<FileUploadUP>},
-        {QStringLiteral("ImageRotate"), &make<ImageRotate>},
-        {QStringLiteral("FileRename"), &make<FileRename>},
+        {QStringLiteral("TextTranslate"), &make<TranslateSettings>},
+        {QStringLiteral("TextClearStyle"), &make<ClearStyleSettings>},
+        {QStringLiteral("TextCharCount"), &make<CharacterCountSettings>},
+        {QStringLiteral("TextEmail"), &make<MailTextSettings>},
+        {QStringLiteral("TextMsg"), &make<MessageTextSettings>},
+        {QStringLiteral("TextCustomUrl"), &make<CustomUrlSettings>},
+        {QStringLiteral("TextTraditionalConversion"), &make<ChineseScriptSettings>},
+        {QStringLiteral("TextCapitalRMB"), &make<CapitalAmountSettings>},
+        {QStringLiteral("TextUpDownString"), &make<LetterCaseSettings>},
+        {QStringLiteral("TextAirDrop"), &make<ShareTextSettings>},
+        {QStringLiteral("ImageCompression"), &make<CompressSettings>},
+        {QStringLiteral("ImageFormat"), &make<ConvertSettings>},
+        {QStringLiteral("ImageResize"), &make<ResizeSettings>},
+        {QStringLiteral("ImageOCR"), &make<RecogniseTextSettings>},
+        {QStringLiteral("ImageClearMsg"), &make<RemoveMetadataSettings>},
+        {QStringLiteral("ImageUploadWeiBo"), &make<WeiboUploadSettings>},
+        {QStringLiteral("ImageToPhoto"), &make<AddToPhotosSettings>},
+        {QStringLiteral("FileAirDrop"), &make<ShareFilesSettings>},
+        {QStringLiteral("FileMove"), &make<MoveSettings>},
+        {QStringLiteral("FileCopy"), &make<CopySettings>},
+        {QStringLiteral("FileEmail"), &make<MailFilesSettings>},
+        {QStringLiteral("FileMsg"), &make<MessageFilesSettings>},
+        {QStringLiteral("FileUploadQinNiu"), &make<QiniuUploadSettings>},
+        {QStringLiteral("FileUploadAli"), &make<OssUploadSettings>},
+        {QStringLiteral("FileUploadTencent"), &make<CosUploadSettings>},
+        {QStringLiteral("FileUploadUP"), &make<UpyunUploadSettings>},
+        {QStringLiteral("ImageRotate"), &make<RotateSettings>},
+        {QStringLiteral("FileRename"), &make<RenameSettings>},
     };
     return makers.value(entity->name)(entity, context);
 }

@@ -8,7 +8,7 @@
 #include "support/logcapture.h"
 #include "servers/libretranslatestandin.h"
 #include "servers/servicestandin.h"
-#include "store/texttranslate.h"
+#include "store/translatesettings.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -2,15 +2,15 @@
 #include "support/korvanecli.h"
 #include "store/customurl.h"
 #include "store/droplistentity.h"
-#include "store/imagecompression.h"
-#include "store/imageformat.h"
+#include "store/compresssettings.h"
+#include "store/convertsettings.h"
 #include "store/actionstore.h"
 #include "platform/platform.h"
 #include "store/storeschema.h"
 #include "actions/text/translations.h"
 #include "platform/xdg/qsettingsbackend.h"
-#include "store/textcustomurl.h"
-#include "store/texttranslate.h"
+#include "store/customurlsettings.h"
+#include "store/translatesettings.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 #include "actions/file/fileactions.h"
 
 #include "store/droplistentity.h"
-#include "store/filecopy.h"
+#include "store/copysettings.h"
 #include "actions/file/filemanager.h"
-#include "store/filemove.h"
-#include "store/filerename.h"
+#include "store/movesettings.h"
+#include "store/renamesettings.h"
 #include "intake/droppayload.h"
 #include "actions/outputnaming.h"
 #include "common/logtext.h"

@@ -1,13 +1,13 @@
 #include "actions/share/shareactions.h"
 
 #include "store/droplistentity.h"
-#include "store/fileemail.h"
-#include "store/filemsg.h"
-#include "store/imagetophoto.h"
+#include "store/mailfilessettings.h"
+#include "store/messagefilessettings.h"
+#include "store/addtophotossettings.h"
 #include "intake/droppayload.h"
 #include "actions/share/shareservice.h"
-#include "store/textemail.h"
-#include "store/textmsg.h"
+#include "store/mailtextsettings.h"
+#include "store/messagetextsettings.h"
 #include "actions/actionslogging.h"
 
 #include <QCoreApplication>

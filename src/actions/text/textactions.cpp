@@ -14,12 +14,12 @@
 #include "actions/text/texttransforms.h"
 #include "actions/file/filemanager.h"
 #include "net/apiclient.h"
-#include "store/texttranslate.h"
-#include "store/textcapitalrmb.h"
-#include "store/textcharcount.h"
-#include "store/textcustomurl.h"
-#include "store/texttraditionalconversion.h"
-#include "store/textupdownstring.h"
+#include "store/translatesettings.h"
+#include "store/capitalamountsettings.h"
+#include "store/charactercountsettings.h"
+#include "store/customurlsettings.h"
+#include "store/chinesescriptsettings.h"
+#include "store/lettercasesettings.h"
 #include "actions/actionslogging.h"
 
 #include <QCoreApplication>

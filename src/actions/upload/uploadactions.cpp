@@ -3,11 +3,11 @@
 #include "net/oss/ossclient.h"
 #include "store/droplistentity.h"
 #include "actions/file/filemanager.h"
-#include "store/fileuploadali.h"
-#include "store/fileuploadqinniu.h"
-#include "store/fileuploadtencent.h"
-#include "store/fileuploadup.h"
-#include "store/imageuploadweibo.h"
+#include "store/ossuploadsettings.h"
+#include "store/qiniuuploadsettings.h"
+#include "store/cosuploadsettings.h"
+#include "store/upyunuploadsettings.h"
+#include "store/weibouploadsettings.h"
 #include "net/qiniu/qiniuuploadtoken.h"
 #include "net/apiclient.h"
 #include "intake/droppayload.h"
@@ -202,8 +202,8 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
                                 const Korvane::Progress &progress)
 {
     const StoreSettings settings =
-        storeSettings(drop->fileUploadTencent(), &FileUploadTencent::tencentAccessKey, &FileUploadTencent::tencentSecretKey,
-                      &FileUploadTencent::tencentSpaceName, &FileUploadTencent::tencentDomain);
+        storeSettings(drop->fileUploadTencent(), &CosUploadSettings::tencentAccessKey, &CosUploadSettings::tencentSecretKey,
+                      &CosUploadSettings::tencentSpaceName, &CosUploadSettings::tencentDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
     if (!startFileRun(drop, payload, reply, settings, 3020, keyOf, &units))
@@ -257,8 +257,8 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
                                   const Korvane::Progress &progress)
 {
     const StoreSettings settings =
-        storeSettings(drop->fileUploadQiNiu(), &FileUploadQinNiu::qiniuAccessKey, &FileUploadQinNiu::qiniuSecretKey,
-                      &FileUploadQinNiu::qiniuSpaceName, &FileUploadQinNiu::qiniuDomain);
+        storeSettings(drop->fileUploadQiNiu(), &QiniuUploadSettings::qiniuAccessKey, &QiniuUploadSettings::qiniuSecretKey,
+                      &QiniuUploadSettings::qiniuSpaceName, &QiniuUploadSettings::qiniuDomain);
     // The extension follows the key only in the per-file upload, after its retry number.
     const QDateTime now = QDateTime::currentDateTime();
     QList<UploadBatch::Unit> units;
@@ -327,8 +327,8 @@ void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, con
 void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                   const Korvane::Progress &progress)
 {
-    const StoreSettings settings = storeSettings(drop->fileUploadUP(), &FileUploadUP::admin, &FileUploadUP::secretCode,
-                                                 &FileUploadUP::bucketName, &FileUploadUP::upDomain);
+    const StoreSettings settings = storeSettings(drop->fileUploadUP(), &UpyunUploadSettings::admin, &UpyunUploadSettings::secretCode,
+                                                 &UpyunUploadSettings::bucketName, &UpyunUploadSettings::upDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
     if (!startFileRun(drop, payload, reply, settings, 3030, keyOf, &units))
@@ -386,9 +386,9 @@ void UploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const
 void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                 const Korvane::Progress &progress)
 {
-    const StoreSettings settings = storeSettings(drop->fileUploadAli(), &FileUploadAli::aliAccessKey,
-                                                 &FileUploadAli::aliSecretKey, &FileUploadAli::aliSpaceName,
-                                                 &FileUploadAli::aliDomain);
+    const StoreSettings settings = storeSettings(drop->fileUploadAli(), &OssUploadSettings::aliAccessKey,
+                                                 &OssUploadSettings::aliSecretKey, &OssUploadSettings::aliSpaceName,
+                                                 &OssUploadSettings::aliDomain);
     const QDateTime now = QDateTime::currentDateTime();
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings, &now](const QString &path) { return ossObjectKey(path, settings.suffixType, now); };

@@ -7,7 +7,7 @@
 #include "store/droplistentity.h"
 #include "store/actionstore.h"
 #include "store/storecontext.h"
-#include "store/textcustomurl.h"
+#include "store/customurlsettings.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -5,10 +5,10 @@
 #include "support/korvanecli.h"
 #include "support/files.h"
 
-#include "store/filecopy.h"
+#include "store/copysettings.h"
 #include "actions/file/filemanager.h"
-#include "store/filemove.h"
-#include "store/filerename.h"
+#include "store/movesettings.h"
+#include "store/renamesettings.h"
 #include "store/actionstore.h"
 #include "actions/file/fileactions.h"
 #include "actions/text/translations.h"

@@ -1,18 +1,18 @@
 #include "support/actionrun.h"
 #include "support/files.h"
 
-#include "store/fileemail.h"
+#include "store/mailfilessettings.h"
 #include "actions/file/filemanager.h"
-#include "store/filemsg.h"
-#include "store/imagetophoto.h"
+#include "store/messagefilessettings.h"
+#include "store/addtophotossettings.h"
 #include "store/actionstore.h"
 #include "intake/transferdata.h"
 #include "actions/share/shareactions.h"
 #include "actions/text/translations.h"
 #include "support/sharestandins.h"
 #include "actions/share/shareservice.h"
-#include "store/textemail.h"
-#include "store/textmsg.h"
+#include "store/mailtextsettings.h"
+#include "store/messagetextsettings.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -7,12 +7,12 @@
 #include "actions/text/translations.h"
 #include "support/sharestandins.h"
 #include "actions/text/texttransforms.h"
-#include "store/textcapitalrmb.h"
-#include "store/textcharcount.h"
-#include "store/textcustomurl.h"
-#include "store/texttraditionalconversion.h"
+#include "store/capitalamountsettings.h"
+#include "store/charactercountsettings.h"
+#include "store/customurlsettings.h"
+#include "store/chinesescriptsettings.h"
 #include "actions/text/customurllibrary.h"
-#include "store/textupdownstring.h"
+#include "store/lettercasesettings.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -8,7 +8,7 @@
 
 #include "actions/text/translations.h"
 #include "platform/settingsbackend.h"
-#include "store/fileuploadqinniu.h"
+#include "store/qiniuuploadsettings.h"
 
 #include <QDate>
 #include <QRegularExpression>

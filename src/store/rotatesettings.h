@@ -3,21 +3,18 @@
 
 #include "store/storedrecord.h"
 
-class ImageClearMsg final : public StoredRecord
+class RotateSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("ImageClearMsg"); }
+    static QString entityName() { return QStringLiteral("ImageRotate"); }
 
     QString endName() const { return stringValue(QStringLiteral("endName")); }
     void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }
 
-    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
-    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
-
-    bool needSave() const { return boolValue(QStringLiteral("needSave")); }
-    void setNeedSave(bool value) { setValue(QStringLiteral("needSave"), value); }
+    qint16 rotateType() const { return int16Value(QStringLiteral("rotateType")); }
+    void setRotateType(qint16 value) { setValue(QStringLiteral("rotateType"), value); }
 
     QString savePath() const { return stringValue(QStringLiteral("savePath")); }
     void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }

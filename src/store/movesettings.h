@@ -3,12 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class FileCopy final : public StoredRecord
+class MoveSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("FileCopy"); }
+    static QString entityName() { return QStringLiteral("FileMove"); }
 
     QString savePath() const { return stringValue(QStringLiteral("savePath")); }
     void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }

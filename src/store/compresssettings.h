@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class ImageCompression final : public StoredRecord
+class CompressSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

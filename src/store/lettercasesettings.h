@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class TextUpDownString final : public StoredRecord
+class LetterCaseSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-class TextCustomUrl final : public StoredRecord
+class CustomUrlSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

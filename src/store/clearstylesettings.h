@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class TextClearStyle final : public StoredRecord
+class ClearStyleSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

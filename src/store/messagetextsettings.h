@@ -3,12 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class FileEmail final : public StoredRecord
+class MessageTextSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("FileEmail"); }
+    static QString entityName() { return QStringLiteral("TextMsg"); }
 
     QString recipients() const { return stringValue(QStringLiteral("receives")); }
     void setRecipients(const QString &value) { setValue(QStringLiteral("receives"), value); }

@@ -3,12 +3,15 @@
 
 #include "store/storedrecord.h"
 
-class ImageOCR final : public StoredRecord
+class ChineseScriptSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("ImageOCR"); }
+    static QString entityName() { return QStringLiteral("TextTraditionalConversion"); }
+
+    qint16 conversionType() const { return int16Value(QStringLiteral("conversionType")); }
+    void setConversionType(qint16 value) { setValue(QStringLiteral("conversionType"), value); }
 
     bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
     void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }

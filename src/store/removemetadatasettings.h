@@ -3,15 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class ImageFormat final : public StoredRecord
+class RemoveMetadataSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("ImageFormat"); }
-
-    qint16 convertType() const { return int16Value(QStringLiteral("coverntType")); }
-    void setConvertType(qint16 value) { setValue(QStringLiteral("coverntType"), value); }
+    static QString entityName() { return QStringLiteral("ImageClearMsg"); }
 
     QString endName() const { return stringValue(QStringLiteral("endName")); }
     void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }

@@ -3,15 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class TextTraditionalConversion final : public StoredRecord
+class RecogniseTextSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("TextTraditionalConversion"); }
-
-    qint16 conversionType() const { return int16Value(QStringLiteral("conversionType")); }
-    void setConversionType(qint16 value) { setValue(QStringLiteral("conversionType"), value); }
+    static QString entityName() { return QStringLiteral("ImageOCR"); }
 
     bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
     void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }

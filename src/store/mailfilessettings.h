@@ -3,12 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class TextMsg final : public StoredRecord
+class MailFilesSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("TextMsg"); }
+    static QString entityName() { return QStringLiteral("FileEmail"); }
 
     QString recipients() const { return stringValue(QStringLiteral("receives")); }
     void setRecipients(const QString &value) { setValue(QStringLiteral("receives"), value); }

@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class TextCharCount final : public StoredRecord
+class CharacterCountSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class FileUploadTencent final : public StoredRecord
+class CosUploadSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

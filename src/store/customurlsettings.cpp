@@ -1,10 +1,10 @@
-#include "store/textcustomurl.h"
+#include "store/customurlsettings.h"
 
 #include "store/storecontext.h"
 
 #include <algorithm>
 
-QList<std::shared_ptr<CustomUrl>> TextCustomUrl::urls() const
+QList<std::shared_ptr<CustomUrl>> CustomUrlSettings::urls() const
 {
     QList<std::shared_ptr<CustomUrl>> result;
     if (!managedObjectContext())
@@ -18,12 +18,12 @@ QList<std::shared_ptr<CustomUrl>> TextCustomUrl::urls() const
     return result;
 }
 
-void TextCustomUrl::addUrlsObject(const std::shared_ptr<CustomUrl> &url)
+void CustomUrlSettings::addUrlsObject(const std::shared_ptr<CustomUrl> &url)
 {
     url->setOwner(std::const_pointer_cast<StoredRecord>(shared_from_this()));
 }
 
-void TextCustomUrl::removeUrlsObject(const std::shared_ptr<CustomUrl> &url)
+void CustomUrlSettings::removeUrlsObject(const std::shared_ptr<CustomUrl> &url)
 {
     if (url->owner().get() == this || url->owner() == nullptr)
         url->setOwner(nullptr);

@@ -3,12 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class FileMsg final : public StoredRecord
+class MailTextSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("FileMsg"); }
+    static QString entityName() { return QStringLiteral("TextEmail"); }
 
     QString recipients() const { return stringValue(QStringLiteral("receives")); }
     void setRecipients(const QString &value) { setValue(QStringLiteral("receives"), value); }

@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class FileUploadAli final : public StoredRecord
+class OssUploadSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class TextTranslate final : public StoredRecord
+class TranslateSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

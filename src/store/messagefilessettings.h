@@ -3,12 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class TextEmail final : public StoredRecord
+class MessageFilesSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("TextEmail"); }
+    static QString entityName() { return QStringLiteral("FileMsg"); }
 
     QString recipients() const { return stringValue(QStringLiteral("receives")); }
     void setRecipients(const QString &value) { setValue(QStringLiteral("receives"), value); }

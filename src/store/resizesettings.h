@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class ImageResize final : public StoredRecord
+class ResizeSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

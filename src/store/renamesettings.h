@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class FileRename final : public StoredRecord
+class RenameSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

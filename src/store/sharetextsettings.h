@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class TextAirDrop final : public StoredRecord
+class ShareTextSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class TextCapitalRMB final : public StoredRecord
+class CapitalAmountSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

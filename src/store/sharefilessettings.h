@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class FileAirDrop final : public StoredRecord
+class ShareFilesSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class ImageToPhoto final : public StoredRecord
+class AddToPhotosSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

@@ -3,12 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class FileMove final : public StoredRecord
+class CopySettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("FileMove"); }
+    static QString entityName() { return QStringLiteral("FileCopy"); }
 
     QString savePath() const { return stringValue(QStringLiteral("savePath")); }
     void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }

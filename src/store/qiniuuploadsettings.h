@@ -3,15 +3,12 @@
 
 #include "store/storedrecord.h"
 
-class ImageUploadWeiBo final : public StoredRecord
+class QiniuUploadSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;
 
-    static QString entityName() { return QStringLiteral("ImageUploadWeiBo"); }
-
-    qint16 cloudType() const { return int16Value(QStringLiteral("cloudType")); }
-    void setCloudType(qint16 value) { setValue(QStringLiteral("cloudType"), value); }
+    static QString entityName() { return QStringLiteral("FileUploadQinNiu"); }
 
     bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
     void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
@@ -30,10 +27,4 @@ public:
 
     qint16 suffixType() const { return int16Value(QStringLiteral("suffixType")); }
     void setSuffixType(qint16 value) { setValue(QStringLiteral("suffixType"), value); }
-
-    QString weiboAccount() const { return stringValue(QStringLiteral("weiboAccount")); }
-    void setWeiboAccount(const QString &value) { setValue(QStringLiteral("weiboAccount"), value); }
-
-    QString weiboPassword() const { return stringValue(QStringLiteral("weiboPassWord")); }
-    void setWeiboPassword(const QString &value) { setValue(QStringLiteral("weiboPassWord"), value); }
 };

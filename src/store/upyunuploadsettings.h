@@ -3,7 +3,7 @@
 
 #include "store/storedrecord.h"
 
-class FileUploadUP final : public StoredRecord
+class UpyunUploadSettings final : public StoredRecord
 {
 public:
     using StoredRecord::StoredRecord;

@@ -1,0 +1,27 @@
+// Written by tools/generate-entities.py: change the generator, not this file.
+#pragma once
+
+#include "store/storedrecord.h"
+
+class ConvertSettings final : public StoredRecord
+{
+public:
+    using StoredRecord::StoredRecord;
+
+    static QString entityName() { return QStringLiteral("ImageFormat"); }
+
+    qint16 convertType() const { return int16Value(QStringLiteral("coverntType")); }
+    void setConvertType(qint16 value) { setValue(QStringLiteral("coverntType"), value); }
+
+    QString endName() const { return stringValue(QStringLiteral("endName")); }
+    void setEndName(const QString &value) { setValue(QStringLiteral("endName"), value); }
+
+    bool needCopy() const { return boolValue(QStringLiteral("needCopy")); }
+    void setNeedCopy(bool value) { setValue(QStringLiteral("needCopy"), value); }
+
+    bool needSave() const { return boolValue(QStringLiteral("needSave")); }
+    void setNeedSave(bool value) { setValue(QStringLiteral("needSave"), value); }
+
+    QString savePath() const { return stringValue(QStringLiteral("savePath")); }
+    void setSavePath(const QString &value) { setValue(QStringLiteral("savePath"), value); }
+};
