@@ -206,7 +206,7 @@ int main(int argc, char *argv[])
     defaults->remove(Korvane::Settings::libreTranslateUrl.key());
     ActionStore store;
     const auto drop = store.getNewDrop(0, 0, 0);
-    drop->textTranslate()->setType(1);
+    drop->translateSettings()->setType(1);
     const DropPayload payload = DropPayload::fromText(QStringLiteral("你好，世界"));
     print("translate action (service)", answerToCompletion(service, runs, [&](auto done) {
               ActionRunner::run(drop, payload, [done](bool, const Korvane::Error &) { done(); });

@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::Input input(data, size);
     const quint8 switches = input.byte();
-    const std::shared_ptr<RenameSettings> settings = renameAction()->fileRename();
+    const std::shared_ptr<RenameSettings> settings = renameAction()->renameSettings();
     settings->setNeedReplace(switches & 1);
     settings->setNeedAdd(switches & 2);
     settings->setNeedCustomize(switches & 4);

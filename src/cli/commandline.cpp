@@ -738,7 +738,7 @@ bool CommandLine::applyAssignment(const DropListEntityPtr &drop, const QString &
             *error = QStringLiteral("only urls takes +=, not %1").arg(field);
             return false;
         }
-        if (!drop->textCustomUrl()) {
+        if (!drop->customUrlSettings()) {
             *error = QStringLiteral("\"%1\" is not a custom-URL action; it has no urls").arg(drop->title());
             return false;
         }

@@ -46,19 +46,19 @@ QList<DefaultAction> chineseDefaults()
     return {
         {K::ShareText, nullptr, {}, {}},
         {K::ClearStyle, nullptr, {}, {}},
-        {K::Translate, "翻译为中文", [](DropListEntity &d) { d.textTranslate()->setType(0); }, {}},
+        {K::Translate, "翻译为中文", [](DropListEntity &d) { d.translateSettings()->setType(0); }, {}},
         {K::ChineseScript, "转换为繁体", {}, {}},
         {K::CustomUrls, "搜索淘宝和京东", {}, {QStringLiteral("https://s.taobao.com/search?q={text}"), QStringLiteral("https://search.jd.com/Search?keyword={text}&enc=utf-8&wq={text}")}},
         {K::CustomUrls, "搜索 Flathub", {}, {flathubSearch}},
         {K::MailText, nullptr, {}, {}},
         {K::MessageText, nullptr, {}, {}},
         {K::ShareFiles, nullptr, {}, {}},
-        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.addToPhotosSettings()->setNeedLaunch(false); }, {}},
         {K::Compress, nullptr, {}, {}},
         {K::RecogniseText, nullptr, {}, {}},
         {K::Convert, "转换为 JPG", {}, {}},
-        {K::Convert, "转换为 PNG", [](DropListEntity &d) { d.imageFormat()->setConvertType(1); }, {}},
-        {K::Resize, "调整宽度为 1000px", [](DropListEntity &d) { d.imageResize()->setTargetPixels(1000); }, {}},
+        {K::Convert, "转换为 PNG", [](DropListEntity &d) { d.convertSettings()->setConvertType(1); }, {}},
+        {K::Resize, "调整宽度为 1000px", [](DropListEntity &d) { d.resizeSettings()->setTargetPixels(1000); }, {}},
         {K::RemoveMetadata, nullptr, {}, {}},
         {K::MailFiles, nullptr, {}, {}},
         {K::MessageFiles, nullptr, {}, {}},
@@ -72,16 +72,16 @@ QList<DefaultAction> otherDefaults()
         {K::ShareText, nullptr, {}, {}},
         {K::ClearStyle, nullptr, {}, {}},
         {K::CountCharacters, "Character Counter", {}, {}},
-        {K::Translate, "Translate to English", [](DropListEntity &d) { d.textTranslate()->setType(1); }, {}},
+        {K::Translate, "Translate to English", [](DropListEntity &d) { d.translateSettings()->setType(1); }, {}},
         {K::CustomUrls, "Search Amazon & eBay", {}, {QStringLiteral("http://www.ebay.com/sch/i.html?_nkw={text}"), QStringLiteral("https://www.amazon.com/s?k={text}")}},
         {K::CustomUrls, "Search Flathub", {}, {flathubSearch}},
         {K::MailText, nullptr, {}, {}},
         {K::MessageText, nullptr, {}, {}},
         {K::ShareFiles, nullptr, {}, {}},
-        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.imageToPhoto()->setNeedLaunch(false); }, {}},
+        {K::AddToPhotos, nullptr, [](DropListEntity &d) { d.addToPhotosSettings()->setNeedLaunch(false); }, {}},
         {K::Compress, nullptr, {}, {}},
         {K::Convert, "Convert Images to JPG", {}, {}},
-        {K::Resize, "Resize Image to 500px Width", [](DropListEntity &d) { d.imageResize()->setTargetPixels(500); }, {}},
+        {K::Resize, "Resize Image to 500px Width", [](DropListEntity &d) { d.resizeSettings()->setTargetPixels(500); }, {}},
         {K::RecogniseText, nullptr, {}, {}},
         {K::RemoveMetadata, nullptr, {}, {}},
         {K::MailFiles, nullptr, {}, {}},
@@ -371,7 +371,7 @@ bool ActionStore::write(const std::function<bool(QString *)> &change, QString *e
 
 std::shared_ptr<CustomUrl> ActionStore::addNewCustomUrl(const DropListEntityPtr &drop)
 {
-    const auto settings = drop ? drop->textCustomUrl() : nullptr;
+    const auto settings = drop ? drop->customUrlSettings() : nullptr;
     if (!settings)
         return nullptr;
     auto url = context()->insertNewObject<CustomUrl>();
@@ -383,7 +383,7 @@ std::shared_ptr<CustomUrl> ActionStore::addNewCustomUrl(const DropListEntityPtr 
 
 std::shared_ptr<CustomUrl> ActionStore::addNewCustomUrl(const DropListEntityPtr &drop, const QString &urlString)
 {
-    const auto settings = drop ? drop->textCustomUrl() : nullptr;
+    const auto settings = drop ? drop->customUrlSettings() : nullptr;
     if (!settings)
         return nullptr;
     auto url = context()->insertNewObject<CustomUrl>();
@@ -396,7 +396,7 @@ std::shared_ptr<CustomUrl> ActionStore::addNewCustomUrl(const DropListEntityPtr 
 
 void ActionStore::deleteCustomUrl(const DropListEntityPtr &drop, const std::shared_ptr<CustomUrl> &url)
 {
-    const auto settings = drop ? drop->textCustomUrl() : nullptr;
+    const auto settings = drop ? drop->customUrlSettings() : nullptr;
     if (!settings || !url)
         return;
     settings->removeUrlsObject(url);
@@ -437,7 +437,7 @@ void ActionStore::insertDefaultData()
             auto url = context()->insertNewObject<CustomUrl>();
             url->setCreateTime(now);
             url->setUrl(template_);
-            drop->textCustomUrl()->addUrlsObject(url);
+            drop->customUrlSettings()->addUrlsObject(url);
         }
     }
 }

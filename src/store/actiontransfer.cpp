@@ -407,7 +407,7 @@ QByteArray ActionTransfer::exportActions(bool withSecrets)
             QJsonObject json = recordJson(*drop, withSecrets, true);
             if (const auto settings = drop->settings())
                 json.insert(settingsKey, recordJson(*settings, withSecrets, false));
-            if (const auto custom = drop->textCustomUrl()) {
+            if (const auto custom = drop->customUrlSettings()) {
                 QJsonArray urls;
                 for (const auto &url : custom->urls())
                     urls.append(recordJson(*url, withSecrets, false));
@@ -543,7 +543,7 @@ bool ActionTransfer::importActions(const QByteArray &json, bool replace, QString
             const auto settings = drop->settings();
             for (const auto &[name, value] : action.settings)
                 settings->setValue(name, value);
-            if (const auto custom = drop->textCustomUrl()) {
+            if (const auto custom = drop->customUrlSettings()) {
                 // Templates without a time keep the file's order after the timed ones.
                 double lastTime = 0;
                 for (const PlannedUrl &planned : action.urls) {

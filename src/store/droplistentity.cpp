@@ -60,142 +60,142 @@ void DropListEntity::setSettings(const std::shared_ptr<StoredRecord> &settings)
         settings->setOwner(std::const_pointer_cast<StoredRecord>(shared_from_this()));
 }
 
-std::shared_ptr<TranslateSettings> DropListEntity::textTranslate() const
+std::shared_ptr<TranslateSettings> DropListEntity::translateSettings() const
 {
     return std::dynamic_pointer_cast<TranslateSettings>(settings());
 }
 
-std::shared_ptr<ClearStyleSettings> DropListEntity::textClearStyle() const
+std::shared_ptr<ClearStyleSettings> DropListEntity::clearStyleSettings() const
 {
     return std::dynamic_pointer_cast<ClearStyleSettings>(settings());
 }
 
-std::shared_ptr<CharacterCountSettings> DropListEntity::textCharCount() const
+std::shared_ptr<CharacterCountSettings> DropListEntity::characterCountSettings() const
 {
     return std::dynamic_pointer_cast<CharacterCountSettings>(settings());
 }
 
-std::shared_ptr<MailTextSettings> DropListEntity::textEmail() const
+std::shared_ptr<MailTextSettings> DropListEntity::mailTextSettings() const
 {
     return std::dynamic_pointer_cast<MailTextSettings>(settings());
 }
 
-std::shared_ptr<MessageTextSettings> DropListEntity::textMsg() const
+std::shared_ptr<MessageTextSettings> DropListEntity::messageTextSettings() const
 {
     return std::dynamic_pointer_cast<MessageTextSettings>(settings());
 }
 
-std::shared_ptr<CustomUrlSettings> DropListEntity::textCustomUrl() const
+std::shared_ptr<CustomUrlSettings> DropListEntity::customUrlSettings() const
 {
     return std::dynamic_pointer_cast<CustomUrlSettings>(settings());
 }
 
-std::shared_ptr<ChineseScriptSettings> DropListEntity::textTranditionalConversion() const
+std::shared_ptr<ChineseScriptSettings> DropListEntity::chineseScriptSettings() const
 {
     return std::dynamic_pointer_cast<ChineseScriptSettings>(settings());
 }
 
-std::shared_ptr<CapitalAmountSettings> DropListEntity::textCapitalRMB() const
+std::shared_ptr<CapitalAmountSettings> DropListEntity::capitalAmountSettings() const
 {
     return std::dynamic_pointer_cast<CapitalAmountSettings>(settings());
 }
 
-std::shared_ptr<LetterCaseSettings> DropListEntity::textUpDownString() const
+std::shared_ptr<LetterCaseSettings> DropListEntity::letterCaseSettings() const
 {
     return std::dynamic_pointer_cast<LetterCaseSettings>(settings());
 }
 
-std::shared_ptr<ShareTextSettings> DropListEntity::textAirDrop() const
+std::shared_ptr<ShareTextSettings> DropListEntity::shareTextSettings() const
 {
     return std::dynamic_pointer_cast<ShareTextSettings>(settings());
 }
 
-std::shared_ptr<CompressSettings> DropListEntity::imageCompression() const
+std::shared_ptr<CompressSettings> DropListEntity::compressSettings() const
 {
     return std::dynamic_pointer_cast<CompressSettings>(settings());
 }
 
-std::shared_ptr<ConvertSettings> DropListEntity::imageFormat() const
+std::shared_ptr<ConvertSettings> DropListEntity::convertSettings() const
 {
     return std::dynamic_pointer_cast<ConvertSettings>(settings());
 }
 
-std::shared_ptr<ResizeSettings> DropListEntity::imageResize() const
+std::shared_ptr<ResizeSettings> DropListEntity::resizeSettings() const
 {
     return std::dynamic_pointer_cast<ResizeSettings>(settings());
 }
 
-std::shared_ptr<RecogniseTextSettings> DropListEntity::imageOCR() const
+std::shared_ptr<RecogniseTextSettings> DropListEntity::recogniseTextSettings() const
 {
     return std::dynamic_pointer_cast<RecogniseTextSettings>(settings());
 }
 
-std::shared_ptr<RemoveMetadataSettings> DropListEntity::imageClearMsg() const
+std::shared_ptr<RemoveMetadataSettings> DropListEntity::removeMetadataSettings() const
 {
     return std::dynamic_pointer_cast<RemoveMetadataSettings>(settings());
 }
 
-std::shared_ptr<WeiboUploadSettings> DropListEntity::imageUploadWeiBo() const
+std::shared_ptr<WeiboUploadSettings> DropListEntity::weiboUploadSettings() const
 {
     return std::dynamic_pointer_cast<WeiboUploadSettings>(settings());
 }
 
-std::shared_ptr<AddToPhotosSettings> DropListEntity::imageToPhoto() const
+std::shared_ptr<AddToPhotosSettings> DropListEntity::addToPhotosSettings() const
 {
     return std::dynamic_pointer_cast<AddToPhotosSettings>(settings());
 }
 
-std::shared_ptr<ShareFilesSettings> DropListEntity::fileAirDrop() const
+std::shared_ptr<ShareFilesSettings> DropListEntity::shareFilesSettings() const
 {
     return std::dynamic_pointer_cast<ShareFilesSettings>(settings());
 }
 
-std::shared_ptr<MoveSettings> DropListEntity::fileMove() const
+std::shared_ptr<MoveSettings> DropListEntity::moveSettings() const
 {
     return std::dynamic_pointer_cast<MoveSettings>(settings());
 }
 
-std::shared_ptr<CopySettings> DropListEntity::fileCopy() const
+std::shared_ptr<CopySettings> DropListEntity::copySettings() const
 {
     return std::dynamic_pointer_cast<CopySettings>(settings());
 }
 
-std::shared_ptr<MailFilesSettings> DropListEntity::fileEmail() const
+std::shared_ptr<MailFilesSettings> DropListEntity::mailFilesSettings() const
 {
     return std::dynamic_pointer_cast<MailFilesSettings>(settings());
 }
 
-std::shared_ptr<MessageFilesSettings> DropListEntity::fileMsg() const
+std::shared_ptr<MessageFilesSettings> DropListEntity::messageFilesSettings() const
 {
     return std::dynamic_pointer_cast<MessageFilesSettings>(settings());
 }
 
-std::shared_ptr<QiniuUploadSettings> DropListEntity::fileUploadQiNiu() const
+std::shared_ptr<QiniuUploadSettings> DropListEntity::qiniuUploadSettings() const
 {
     return std::dynamic_pointer_cast<QiniuUploadSettings>(settings());
 }
 
-std::shared_ptr<OssUploadSettings> DropListEntity::fileUploadAli() const
+std::shared_ptr<OssUploadSettings> DropListEntity::ossUploadSettings() const
 {
     return std::dynamic_pointer_cast<OssUploadSettings>(settings());
 }
 
-std::shared_ptr<CosUploadSettings> DropListEntity::fileUploadTencent() const
+std::shared_ptr<CosUploadSettings> DropListEntity::cosUploadSettings() const
 {
     return std::dynamic_pointer_cast<CosUploadSettings>(settings());
 }
 
-std::shared_ptr<UpyunUploadSettings> DropListEntity::fileUploadUP() const
+std::shared_ptr<UpyunUploadSettings> DropListEntity::upyunUploadSettings() const
 {
     return std::dynamic_pointer_cast<UpyunUploadSettings>(settings());
 }
 
-std::shared_ptr<RotateSettings> DropListEntity::imageRotate() const
+std::shared_ptr<RotateSettings> DropListEntity::rotateSettings() const
 {
     return std::dynamic_pointer_cast<RotateSettings>(settings());
 }
 
-std::shared_ptr<RenameSettings> DropListEntity::fileRename() const
+std::shared_ptr<RenameSettings> DropListEntity::renameSettings() const
 {
     return std::dynamic_pointer_cast<RenameSettings>(settings());
 }

@@ -174,7 +174,7 @@ private:
     DropListEntityPtr translateDrop(int languageIndex)
     {
         const auto drop = m_store->getNewDrop(0, 0, 0);
-        drop->textTranslate()->setType(qint16(languageIndex));
+        drop->translateSettings()->setType(qint16(languageIndex));
         return drop;
     }
 

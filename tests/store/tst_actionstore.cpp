@@ -118,16 +118,16 @@ void ActionStoreTest::defaults()
 
     const bool chinese = language.startsWith(QLatin1String("zh"));
     const auto translate = chinese ? text.at(2) : text.at(3);
-    QCOMPARE(translate->textTranslate()->type(), chinese ? qint16(0) : qint16(1));
-    const auto twoShops = text.at(4)->textCustomUrl()->urls();
+    QCOMPARE(translate->translateSettings()->type(), chinese ? qint16(0) : qint16(1));
+    const auto twoShops = text.at(4)->customUrlSettings()->urls();
     QCOMPARE(twoShops.size(), 2);
     QCOMPARE(twoShops.at(0)->createTime(), twoShops.at(1)->createTime());
     QVERIFY(twoShops.at(0)->url().contains(QLatin1String("{text}")));
-    QCOMPARE(text.at(5)->textCustomUrl()->urls().size(), 1);
-    QVERIFY(text.at(5)->textCustomUrl()->urls().first()->url().startsWith(QLatin1String("https://flathub.org/apps/search?q=")));
+    QCOMPARE(text.at(5)->customUrlSettings()->urls().size(), 1);
+    QVERIFY(text.at(5)->customUrlSettings()->urls().first()->url().startsWith(QLatin1String("https://flathub.org/apps/search?q=")));
     // The two format actions convert to different formats.
     if (chinese)
-        QVERIFY(files.at(4)->imageFormat()->convertType() != files.at(5)->imageFormat()->convertType());
+        QVERIFY(files.at(4)->convertSettings()->convertType() != files.at(5)->convertSettings()->convertType());
     Translations::install({QStringLiteral("en-US")});
 }
 
@@ -287,12 +287,12 @@ void ActionStoreTest::customUrls()
     QVERIFY(empty && empty->url().isNull());
     QVERIFY(empty->createTime() == double(qint64(empty->createTime())));
     const auto url = helper.addNewCustomUrl(drop, QStringLiteral("https://x.example/?q={text}"));
-    QCOMPARE(drop->textCustomUrl()->urls().size(), 2);
+    QCOMPARE(drop->customUrlSettings()->urls().size(), 2);
 
     // Removing takes the URL out of the action's list; the record itself is not deleted.
     helper.deleteCustomUrl(drop, url);
-    QCOMPARE(drop->textCustomUrl()->urls(), QList<std::shared_ptr<CustomUrl>>{empty});
-    QCOMPARE(sql(sandbox.storePath(), {"SELECT textCustomUrl FROM CustomUrl ORDER BY Z_PK"}), (QStringList{QString::number(drop->textCustomUrl()->objectID()), ""}));
+    QCOMPARE(drop->customUrlSettings()->urls(), QList<std::shared_ptr<CustomUrl>>{empty});
+    QCOMPARE(sql(sandbox.storePath(), {"SELECT textCustomUrl FROM CustomUrl ORDER BY Z_PK"}), (QStringList{QString::number(drop->customUrlSettings()->objectID()), ""}));
 }
 
 void ActionStoreTest::migratesAnOlderStore()
@@ -329,16 +329,16 @@ void ActionStoreTest::migratesAnOlderStore()
     const auto shrink = helper.fetchDropWith(2, 1048576);
     QVERIFY(shrink);
     QCOMPARE(shrink->title(), QStringLiteral("Shrink photos"));
-    QCOMPARE(shrink->imageCompression()->compressionRatio(), 0.4f);
-    QCOMPARE(shrink->imageCompression()->savePath(), QStringLiteral("~/Pictures"));
-    QCOMPARE(shrink->imageCompression()->autoPNGtoJPG(), false);
+    QCOMPARE(shrink->compressSettings()->compressionRatio(), 0.4f);
+    QCOMPARE(shrink->compressSettings()->savePath(), QStringLiteral("~/Pictures"));
+    QCOMPARE(shrink->compressSettings()->autoPNGtoJPG(), false);
     const auto lookUp = drops.first() == shrink ? drops.last() : drops.first();
-    QCOMPARE(lookUp->textCustomUrl()->urls().first()->url(), QStringLiteral("https://old.example/?q={text}"));
+    QCOMPARE(lookUp->customUrlSettings()->urls().first()->url(), QStringLiteral("https://old.example/?q={text}"));
     QVERIFY(drops.first()->dropID() != drops.last()->dropID());
 
     // The kinds the newer schema adds can be created in the migrated store.
-    QVERIFY(helper.getNewDrop(1, 16, 1)->imageRotate());
-    QVERIFY(helper.getNewDrop(1, 17, 2)->fileRename());
+    QVERIFY(helper.getNewDrop(1, 16, 1)->rotateSettings());
+    QVERIFY(helper.getNewDrop(1, 17, 2)->renameSettings());
     QCOMPARE(sql(sandbox.storePath(), {"SELECT user_version || ' ' || application_id FROM pragma_user_version, pragma_application_id"}),
              QStringList{QStringLiteral("2 %1").arg(StoreSchema::ApplicationId)});
 }

@@ -40,7 +40,7 @@ struct RenameOptions {
 RenameOptions renameOptions(const DropListEntity &drop)
 {
     RenameOptions options;
-    const auto settings = drop.fileRename();
+    const auto settings = drop.renameSettings();
     if (!settings)
         return options;
     options.needReplace = settings->needReplace();
@@ -195,10 +195,10 @@ void transferFiles(const DropPtr &drop, const DropPayload &payload, const Action
     }
     const QList<QUrl> files = payload.imgFileUrls() + payload.folderFileUrls() + payload.otherFileUrls() + payload.videoFileUrls();
     QString savePath;
-    if (move && drop->fileMove())
-        savePath = drop->fileMove()->savePath();
-    else if (!move && drop->fileCopy())
-        savePath = drop->fileCopy()->savePath();
+    if (move && drop->moveSettings())
+        savePath = drop->moveSettings()->savePath();
+    else if (!move && drop->copySettings())
+        savePath = drop->copySettings()->savePath();
     const QUrl folderUrl = OutputNaming::savePathUrl(savePath);
     const QString folder = folderUrl.isValid() ? folderUrl.toLocalFile() : QString();
 

@@ -365,7 +365,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
         Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
-    const auto settings = drop->imageCompression();
+    const auto settings = drop->compressSettings();
     const float quality = settings ? settings->compressionRatio() : 0;
     const bool pngToJpeg = settings && settings->autoPNGtoJPG();
     const Destination destination = destinationOf(settings);
@@ -438,7 +438,7 @@ void ImageActions::convertFormat(const DropPtr &drop, const DropPayload &payload
         Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
-    const auto settings = drop->imageFormat();
+    const auto settings = drop->convertSettings();
     const qint16 type = settings ? settings->convertType() : 0;
     // An unknown type keeps the ".jpg" suffix but is written as PNG.
     const ImageCodec::Format format = type == 0 ? ImageCodec::Format::Jpeg
@@ -474,7 +474,7 @@ void ImageActions::resize(const DropPtr &drop, const DropPayload &payload, const
         Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
-    const auto settings = drop->imageResize();
+    const auto settings = drop->resizeSettings();
     const qint16 type = settings ? settings->resizeType() : 0;
     const float pixels = settings ? settings->targetPixels() : 0;
     const float percent = settings ? settings->targetRatio() : 0;
@@ -517,7 +517,7 @@ void ImageActions::rotate(const DropPtr &drop, const DropPayload &payload, const
         Korvane::finishOnMain(reply, Korvane::Outcome::NothingToReport);
         return;
     }
-    const auto settings = drop->imageRotate();
+    const auto settings = drop->rotateSettings();
     const qint16 type = settings ? settings->rotateType() : -1;
     const ImageManager::Mirror turn = type == 3 ? ImageManager::Mirror(true) : type == 4 ? ImageManager::Mirror(false)
                                                                                          : std::nullopt;
@@ -577,7 +577,7 @@ void ImageActions::stripMetadata(const DropPtr &drop, const DropPayload &payload
             [](const QByteArray &image) { return ImageManager::removeMetadata(image); }, &ImageManager::metadataHeader);
         return;
     }
-    const Destination destination = destinationOf(drop->imageClearMsg());
+    const Destination destination = destinationOf(drop->removeMetadataSettings());
     transformFiles(
         drop, payload.imgFileUrls(), reply,
         {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", MetadataNotRemoved},

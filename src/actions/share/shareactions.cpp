@@ -81,12 +81,12 @@ void ShareActions::sendEmail(const DropPtr &drop, const DropPayload &payload, co
     QString title;
     QList<QUrl> files;
     if (isText(payload)) {
-        if (const auto settings = drop->textEmail()) {
+        if (const auto settings = drop->mailTextSettings()) {
             recipients = settings->recipients();
             title = settings->title();
         }
     } else {
-        if (const auto settings = drop->fileEmail()) {
+        if (const auto settings = drop->mailFilesSettings()) {
             recipients = settings->recipients();
             title = settings->title();
         }
@@ -103,10 +103,10 @@ void ShareActions::sendMessage(const DropPtr &drop, const DropPayload &payload, 
     QString recipients;
     QList<QUrl> files;
     if (isText(payload)) {
-        if (const auto settings = drop->textMsg())
+        if (const auto settings = drop->messageTextSettings())
             recipients = settings->recipients();
     } else {
-        if (const auto settings = drop->fileMsg())
+        if (const auto settings = drop->messageFilesSettings())
             recipients = settings->recipients();
         files = droppedFiles(payload);
     }
@@ -141,7 +141,7 @@ void ShareActions::shareFiles(const DropPtr &drop, const DropPayload &payload, c
 
 void ShareActions::addToPhotos(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    const auto settings = drop->imageToPhoto();
+    const auto settings = drop->addToPhotosSettings();
     const bool needLaunch = settings && settings->needLaunch();
 
     if (!payload.imageData().isEmpty()) {

@@ -53,7 +53,7 @@ void notify(const ActionReply &reply, bool success, const DropListEntity &drop, 
 void TextActions::translate(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const QStringList languages = ApiClient::translateLanguages();
-    const auto settings = drop->textTranslate();
+    const auto settings = drop->translateSettings();
     qint64 index = settings ? settings->type() : 0;
     if (index < 0 || index >= languages.size()) {
         // Our choice for a stored index that names no language: the first one, as a new
@@ -105,7 +105,7 @@ void TextActions::clearFormat(const DropPtr &drop, const DropPayload &payload, c
 void TextActions::countCharacters(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
     const QHash<QString, qint64> statistics = TextTransforms::characterStatistics(payload.textString());
-    const auto settings = drop->textCharCount();
+    const auto settings = drop->characterCountSettings();
     QString result;
     if (settings && settings->countTotal())
         result += qtTrId("AllCharactersQty").arg(statistics.value(QStringLiteral("characterNum")));
@@ -119,7 +119,7 @@ void TextActions::countCharacters(const DropPtr &drop, const DropPayload &payloa
 
 void TextActions::openCustomUrl(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    const auto settings = drop->textCustomUrl();
+    const auto settings = drop->customUrlSettings();
     const QList<std::shared_ptr<CustomUrl>> urls = settings ? settings->urls() : QList<std::shared_ptr<CustomUrl>>();
     if (urls.isEmpty()) {
         Korvane::finishOnMain(reply, false, Korvane::Error(7004, qtTrId("CustomUrlNotSet")));
@@ -222,7 +222,7 @@ void TextActions::convertLetterCase(const DropPtr &drop, const DropPayload &payl
         Korvane::finishOnMain(reply, false);
         return;
     }
-    const auto settings = drop->textUpDownString();
+    const auto settings = drop->letterCaseSettings();
     const int handleType = settings ? settings->handleType() : 0;
     QString result;
     if (handleType == 1)
@@ -242,7 +242,7 @@ namespace {
 // as it is.
 qint32 conversionDict(const DropListEntity &drop)
 {
-    const auto settings = drop.textTranditionalConversion();
+    const auto settings = drop.chineseScriptSettings();
     switch (settings ? settings->conversionType() : -1) {
     case 0:
         return ChineseConverter::CN;
@@ -325,7 +325,7 @@ void TextActions::writeMoneyInChinese(const DropPtr &drop, const DropPayload &pa
         notify(reply, false, *drop, refusal.localizedDescription());
         return;
     }
-    const auto settings = drop->textCapitalRMB();
+    const auto settings = drop->capitalAmountSettings();
     if (settings && settings->autoBegin())
         result = QStringLiteral("人民币%1").arg(result);
     const bool whole = !QString::number(number, 'f', QLocale::FloatingPointShortest).contains(QLatin1Char('.'));

@@ -202,7 +202,7 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
                                 const Korvane::Progress &progress)
 {
     const StoreSettings settings =
-        storeSettings(drop->fileUploadTencent(), &CosUploadSettings::tencentAccessKey, &CosUploadSettings::tencentSecretKey,
+        storeSettings(drop->cosUploadSettings(), &CosUploadSettings::tencentAccessKey, &CosUploadSettings::tencentSecretKey,
                       &CosUploadSettings::tencentSpaceName, &CosUploadSettings::tencentDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
@@ -257,7 +257,7 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
                                   const Korvane::Progress &progress)
 {
     const StoreSettings settings =
-        storeSettings(drop->fileUploadQiNiu(), &QiniuUploadSettings::qiniuAccessKey, &QiniuUploadSettings::qiniuSecretKey,
+        storeSettings(drop->qiniuUploadSettings(), &QiniuUploadSettings::qiniuAccessKey, &QiniuUploadSettings::qiniuSecretKey,
                       &QiniuUploadSettings::qiniuSpaceName, &QiniuUploadSettings::qiniuDomain);
     // The extension follows the key only in the per-file upload, after its retry number.
     const QDateTime now = QDateTime::currentDateTime();
@@ -305,7 +305,7 @@ void UploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &
     QString objectKey = times >= 1 ? QStringLiteral("%1-%2").arg(key).arg(times) : key;
     if (!fileExtension.isEmpty())
         objectKey += QLatin1Char('.') + fileExtension;
-    const QString domain = dropAction->fileUploadQiNiu() ? dropAction->fileUploadQiNiu()->qiniuDomain() : QString();
+    const QString domain = dropAction->qiniuUploadSettings() ? dropAction->qiniuUploadSettings()->qiniuDomain() : QString();
     const auto answered = [=](const Outcome &outcome) {
         if (!outcome.stored && outcome.status == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
             uploadFileToQiniu(dropAction, imageData, key, fileExtension, times + 1, token, upManager, batch, unit);
@@ -327,7 +327,7 @@ void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, con
 void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                   const Korvane::Progress &progress)
 {
-    const StoreSettings settings = storeSettings(drop->fileUploadUP(), &UpyunUploadSettings::admin, &UpyunUploadSettings::secretCode,
+    const StoreSettings settings = storeSettings(drop->upyunUploadSettings(), &UpyunUploadSettings::admin, &UpyunUploadSettings::secretCode,
                                                  &UpyunUploadSettings::bucketName, &UpyunUploadSettings::upDomain);
     QList<UploadBatch::Unit> units;
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
@@ -386,7 +386,7 @@ void UploadActions::uploadAliResult(const DropPtr &drop, qint64 failCount, const
 void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                 const Korvane::Progress &progress)
 {
-    const StoreSettings settings = storeSettings(drop->fileUploadAli(), &OssUploadSettings::aliAccessKey,
+    const StoreSettings settings = storeSettings(drop->ossUploadSettings(), &OssUploadSettings::aliAccessKey,
                                                  &OssUploadSettings::aliSecretKey, &OssUploadSettings::aliSpaceName,
                                                  &OssUploadSettings::aliDomain);
     const QDateTime now = QDateTime::currentDateTime();
@@ -440,7 +440,7 @@ void UploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, con
 void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply,
                                   const Korvane::Progress &progress)
 {
-    const auto settings = drop->imageUploadWeiBo();
+    const auto settings = drop->weiboUploadSettings();
     const QString account = settings ? settings->weiboAccount() : QString();
     const QString password = settings ? settings->weiboPassword() : QString();
     if (account.isEmpty() || password.isEmpty()) {

@@ -80,7 +80,7 @@ CustomUrlPanel::CustomUrlPanel(QWidget *parent)
     addCheckBox(qtTrId("customUrlNeedCopy"), QStringLiteral("needCopy"), qtTrId("customUrlNeedCopyTip"));
 
     addRefresher([this] {
-        const auto record = m_drop ? m_drop->textCustomUrl() : nullptr;
+        const auto record = m_drop ? m_drop->customUrlSettings() : nullptr;
         m_model->setUrls(record ? record->urls() : QList<std::shared_ptr<CustomUrl>>());
         m_problem->hide();
     });
@@ -116,7 +116,7 @@ void CustomUrlPanel::selectRow(int row)
 
 void CustomUrlPanel::addUrl()
 {
-    if (!m_drop || !m_drop->textCustomUrl())
+    if (!m_drop || !m_drop->customUrlSettings())
         return;
     const auto url = ActionStore::instance()->addNewCustomUrl(m_drop);
     if (!url)
@@ -129,7 +129,7 @@ void CustomUrlPanel::addUrl()
 
 void CustomUrlPanel::addLibraryUrl(const QString &url)
 {
-    if (!m_drop || !m_drop->textCustomUrl() || url.isEmpty())
+    if (!m_drop || !m_drop->customUrlSettings() || url.isEmpty())
         return;
     const auto added = ActionStore::instance()->addNewCustomUrl(m_drop, url);
     if (!added)

@@ -179,7 +179,7 @@ void KorvaneFileActionsTest::renameNames()
     const QMap<QString, QByteArray> before = tree(dir.path());
     const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 17, 0);
     for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-        drop->fileRename()->setValue(it.key(), it.value());
+        drop->renameSettings()->setValue(it.key(), it.value());
 
     const Outcome outcome = runAction(drop, urls);
     if (code) {
@@ -215,8 +215,8 @@ void KorvaneFileActionsTest::renameAcrossFileSystems()
     QVERIFY(writeFile(dir.filePath("other/a.txt"), "a"));
     QVERIFY(writeFile(dir.filePath("here.txt"), "h"));
     const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 17, 0);
-    drop->fileRename()->setNeedAdd(true);
-    drop->fileRename()->setAddString(QStringLiteral("2"));
+    drop->renameSettings()->setNeedAdd(true);
+    drop->renameSettings()->setAddString(QStringLiteral("2"));
 
     const Outcome outcome = runAction(drop, {QUrl::fromLocalFile(dir.filePath("other/a.txt")), QUrl::fromLocalFile(dir.filePath("here.txt"))});
     QVERIFY(outcome.success);

@@ -141,10 +141,10 @@ void ShareActionsTest::mail()
     dropAll(items);
     const auto drop = newDrop(text ? 0 : 1, text ? 3 : 10);
     if (text) {
-        drop->textEmail()->setRecipients(QStringLiteral("-attach@x.org"));
+        drop->mailTextSettings()->setRecipients(QStringLiteral("-attach@x.org"));
     } else {
-        drop->fileEmail()->setRecipients(QStringLiteral("a@x.org,b@y.org,"));
-        drop->fileEmail()->setTitle(QStringLiteral("Quarterly report"));
+        drop->mailFilesSettings()->setRecipients(QStringLiteral("a@x.org,b@y.org,"));
+        drop->mailFilesSettings()->setTitle(QStringLiteral("Quarterly report"));
     }
     const Outcome outcome = run(drop);
     QCOMPARE(outcome.calls, 1);
@@ -202,7 +202,7 @@ void ShareActionsTest::kdeConnectSends()
     dropAll(items);
     const auto drop = newDrop(catalog, type);
     if (!recipients.isNull())
-        catalog == 0 ? drop->textMsg()->setRecipients(recipients) : drop->fileMsg()->setRecipients(recipients);
+        catalog == 0 ? drop->messageTextSettings()->setRecipients(recipients) : drop->messageFilesSettings()->setRecipients(recipients);
     const Outcome outcome = run(drop);
     QCOMPARE(outcome.calls, 1);
     QVERIFY(outcome.success);
@@ -254,7 +254,7 @@ void ShareActionsTest::kdeConnectFailures()
     const QList<DropListEntityPtr> drops{newDrop(0, 4),
                                          newDrop(1, 7),
                                          newDrop(1, 11)};
-    drops.first()->textMsg()->setRecipients(QStringLiteral("+100"));
+    drops.first()->messageTextSettings()->setRecipients(QStringLiteral("+100"));
     for (const auto &drop : drops) {
         if (drop->catalog() == 0)
             dropText(QStringLiteral("hi"), true);
@@ -313,7 +313,7 @@ void ShareActionsTest::photosFromFiles()
     KorvaneTest::dropped()->imgFileUrls().insert(1, QUrl::fromLocalFile(file("x.svg")));
 
     const auto drop = newDrop(1, 6);
-    drop->imageToPhoto()->setNeedLaunch(true);
+    drop->addToPhotosSettings()->setNeedLaunch(true);
     const Outcome outcome = run(drop);
     QCOMPARE(outcome.calls, 1);
     QVERIFY(outcome.success);

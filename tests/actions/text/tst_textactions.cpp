@@ -124,9 +124,9 @@ void TextActionsTest::countResult()
     QFETCH(bool, words);
     QFETCH(QString, expected);
     const auto drop = m_store->getNewDrop(0, 2, 0);
-    drop->textCharCount()->setCountTotal(total);
-    drop->textCharCount()->setCountLetter(letters);
-    drop->textCharCount()->setCountEnWord(words);
+    drop->characterCountSettings()->setCountTotal(total);
+    drop->characterCountSettings()->setCountLetter(letters);
+    drop->characterCountSettings()->setCountEnWord(words);
     run(drop, QStringLiteral("中文 ab cd1"));
     QCOMPARE(m_notifier->posted().size(), 1);
     QCOMPARE(m_notifier->posted().first().body, expected);
@@ -172,7 +172,7 @@ void TextActionsTest::letterCase()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     const auto drop = m_store->getNewDrop(0, 8, 0);
-    drop->textUpDownString()->setHandleType(qint16(handleType));
+    drop->letterCaseSettings()->setHandleType(qint16(handleType));
     const Outcome outcome = run(drop, text);
     QCOMPARE(outcome.calls, 1);
     QCOMPARE(outcome.success, !expected.isEmpty());
@@ -199,7 +199,7 @@ void TextActionsTest::customUrls()
              QStringLiteral("https://a.example/a b&c=d#书/x?q=a b&c=d#书 https://b.example/s?q=a b&c=d#书 no scheme a b&c=d#书 "));
     QCOMPARE(m_clipboard->writeCount(), 0);
 
-    drop->textCustomUrl()->setNeedCopy(true);
+    drop->customUrlSettings()->setNeedCopy(true);
     run(drop, QStringLiteral("x"));
     QCOMPARE(m_clipboard->text(), QStringLiteral("https://a.example/x/x?q=x\nhttps://b.example/s?q=x"));
 }
@@ -253,8 +253,8 @@ void TextActionsTest::capitalAmount()
     QFETCH(QString, failureKey);
     QCOMPARE(QLocale::system().name(), QStringLiteral("en_US"));
     const auto drop = m_store->getNewDrop(0, 7, 0);
-    drop->textCapitalRMB()->setAutoBegin(autoBegin);
-    drop->textCapitalRMB()->setAutoEnd(autoEnd);
+    drop->capitalAmountSettings()->setAutoBegin(autoBegin);
+    drop->capitalAmountSettings()->setAutoEnd(autoEnd);
     const Outcome outcome = run(drop, text);
     QCOMPARE(outcome.calls, 1);
     QCOMPARE(m_notifier->posted().size(), 1);
@@ -295,7 +295,7 @@ void TextActionsTest::chineseConversion()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     const auto drop = m_store->getNewDrop(0, 6, 0);
-    drop->textTranditionalConversion()->setConversionType(qint16(conversionType));
+    drop->chineseScriptSettings()->setConversionType(qint16(conversionType));
     const Outcome outcome = run(drop, text);
     QCOMPARE(outcome.calls, 0);
     QCOMPARE(m_clipboard->text(), expected);

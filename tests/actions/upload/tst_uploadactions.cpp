@@ -591,11 +591,11 @@ void UploadActionsTest::qiniuImageData()
     QVERIFY(ActionStore::instance()->openStore());
     Platform::settingsBackend()->setValue(QStringLiteral("hosts/qiniuUpload"), m_qiniu.server->baseUrl());
     const DropListEntityPtr drop = ActionStore::instance()->getNewDrop(1, 12, 0);
-    QVERIFY(drop && drop->fileUploadQiNiu());
-    drop->fileUploadQiNiu()->setQiniuAccessKey(qiniuAccess);
-    drop->fileUploadQiNiu()->setQiniuSecretKey(qiniuSecret);
-    drop->fileUploadQiNiu()->setQiniuSpaceName(QStringLiteral("shots"));
-    drop->fileUploadQiNiu()->setQiniuDomain(qiniuDomain);
+    QVERIFY(drop && drop->qiniuUploadSettings());
+    drop->qiniuUploadSettings()->setQiniuAccessKey(qiniuAccess);
+    drop->qiniuUploadSettings()->setQiniuSecretKey(qiniuSecret);
+    drop->qiniuUploadSettings()->setQiniuSpaceName(QStringLiteral("shots"));
+    drop->qiniuUploadSettings()->setQiniuDomain(qiniuDomain);
     const QByteArray bytes = samplePng(9);
     dropImages({}, bytes);
     const Outcome outcome = runAction(drop, 1, 20000, 300);

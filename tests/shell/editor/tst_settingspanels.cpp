@@ -369,7 +369,7 @@ void SettingsPanelsTest::customUrlEditing()
     panel->urlList()->setCurrentIndex(panel->urlModel()->index(count - 2, 0));
     QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
     QCOMPARE(panel->urlList()->currentIndex().row(), count - 3);
-    QCOMPARE(drop->textCustomUrl()->urls().size(), count - 2);
+    QCOMPARE(drop->customUrlSettings()->urls().size(), count - 2);
 
     // The placeholder goes in at the caret.
     const int row = count - 3;
@@ -535,7 +535,7 @@ void SettingsPanelsTest::resizeSizes()
 void SettingsPanelsTest::compressionSlider()
 {
     auto drop = newDrop(1, 0);
-    drop->imageCompression()->setCompressionRatio(0.5f);
+    drop->compressSettings()->setCompressionRatio(0.5f);
     ActionStore::instance()->saveDataChange();
     auto panel = panelFor<CompressImagePanel>(QStringLiteral("compressVC"), drop);
     QCOMPARE(panel->slider()->value(), 50);
@@ -617,7 +617,7 @@ void SettingsPanelsTest::folderChoice()
             QSKIP("Running as a user who may write anywhere");
     }
     auto drop = newDrop(1, 9);
-    drop->fileCopy()->setSavePath(QStringLiteral("~/before"));
+    drop->copySettings()->setSavePath(QStringLiteral("~/before"));
     ActionStore::instance()->saveDataChange();
     auto panel = panelFor<FileDestinationPanel>(QStringLiteral("copyTo"), drop);
     panel->hide();
@@ -631,7 +631,7 @@ void SettingsPanelsTest::missingFolderShownRed()
 {
     QDir(QDir::homePath() + QStringLiteral("/no")).removeRecursively();
     auto drop = newDrop(1, 8);
-    drop->fileMove()->setSavePath(QStringLiteral("~/no/such/folder"));
+    drop->moveSettings()->setSavePath(QStringLiteral("~/no/such/folder"));
     ActionStore::instance()->saveDataChange();
     auto panel = panelFor<FileDestinationPanel>(QStringLiteral("moveTo"), drop);
     QVERIFY(panel->savePathField()->isMissing());
@@ -695,7 +695,7 @@ void SettingsPanelsTest::translationServerTest()
     QVERIFY(libre.start());
     libre.requiredApiKey = QStringLiteral("k1");
     auto drop = newDrop(0, 0);
-    drop->textTranslate()->setType(4);
+    drop->translateSettings()->setType(4);
     auto panel = panelFor<FormSettingsPanel>(SettingsPanel::identifierForKind(0, 0), drop);
     panel->findChild<QLineEdit *>(QStringLiteral("libretranslateUrl"))->setText(server == QLatin1String("standin") ? libre.baseUrl() : server);
     auto *key = panel->findChild<QLineEdit *>(QStringLiteral("libretranslateKey"));
