@@ -1,12 +1,12 @@
 #include "intake/actiontreenode.h"
 
-ActionTreeNode::ActionTreeNode(RepresentedObject object)
-    : m_object(std::move(object))
+ActionTreeNode::ActionTreeNode(Value value)
+    : m_value(std::move(value))
 {
 }
 
-ActionTreeNode *ActionTreeNode::appendChild(RepresentedObject object)
+ActionTreeNode *ActionTreeNode::appendChild(Value value)
 {
-    m_children.push_back(std::make_unique<ActionTreeNode>(std::move(object)));
+    m_children.push_back(std::make_unique<ActionTreeNode>(std::move(value)));
     return m_children.back().get();
 }

@@ -14,15 +14,15 @@
 class ActionTreeNode final
 {
 public:
-    using RepresentedObject = std::variant<QString, ActionTypeModel, ActionModel>;
+    using Value = std::variant<QString, ActionTypeModel, ActionModel>;
 
-    explicit ActionTreeNode(RepresentedObject object);
+    explicit ActionTreeNode(Value value);
 
-    const RepresentedObject &representedObject() const { return m_object; }
+    const Value &value() const { return m_value; }
     const std::vector<std::unique_ptr<ActionTreeNode>> &children() const { return m_children; }
-    ActionTreeNode *appendChild(RepresentedObject object);
+    ActionTreeNode *appendChild(Value value);
 
 private:
-    RepresentedObject m_object;
+    Value m_value;
     std::vector<std::unique_ptr<ActionTreeNode>> m_children;
 };

@@ -29,7 +29,7 @@ PreferencesTabs::PreferencesTabs(QWidget *parent)
     layout->addWidget(m_toolbar);
     layout->addWidget(line);
     layout->addWidget(m_pages, 1);
-    connect(m_buttons, &QButtonGroup::idClicked, this, &PreferencesTabs::setSelectedTabViewItemIndex);
+    connect(m_buttons, &QButtonGroup::idClicked, this, &PreferencesTabs::setCurrentIndex);
 }
 
 void PreferencesTabs::addTab(QWidget *page, const QString &title, const QIcon &icon, const QSize &contentSize)
@@ -54,7 +54,7 @@ void PreferencesTabs::addTab(QWidget *page, const QString &title, const QIcon &i
     bar->addWidget(button);
 }
 
-void PreferencesTabs::setSelectedTabViewItemIndex(int index)
+void PreferencesTabs::setCurrentIndex(int index)
 {
     if (index < 0 || index >= m_pages->count())
         return;
@@ -68,7 +68,7 @@ void PreferencesTabs::setSelectedTabViewItemIndex(int index)
     Q_EMIT tabSelected(index);
 }
 
-int PreferencesTabs::selectedTabViewItemIndex() const
+int PreferencesTabs::currentIndex() const
 {
     return m_pages->currentIndex();
 }

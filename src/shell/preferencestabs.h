@@ -22,8 +22,8 @@ public:
     explicit PreferencesTabs(QWidget *parent = nullptr);
 
     void addTab(QWidget *page, const QString &title, const QIcon &icon, const QSize &contentSize);
-    void setSelectedTabViewItemIndex(int index);
-    int selectedTabViewItemIndex() const;
+    void setCurrentIndex(int index);
+    int currentIndex() const;
     QWidget *page(int index) const;
     QString tabTitle(int index) const;
     QSize contentSize(int index) const;

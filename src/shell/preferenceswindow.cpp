@@ -45,7 +45,7 @@ PreferencesWindow::PreferencesWindow(Autostart *autostart, QWidget *parent)
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }
-    m_tabs->setSelectedTabViewItemIndex(PreferencesTabs::EditorTab);
+    m_tabs->setCurrentIndex(PreferencesTabs::EditorTab);
 }
 
 PreferencesWindow::~PreferencesWindow() = default;
@@ -63,8 +63,8 @@ int PreferencesWindow::tabForName(const QString &name)
 
 void PreferencesWindow::showWindowWithTab(int tab)
 {
-    if (tab >= 0 && tab != m_tabs->selectedTabViewItemIndex())
-        m_tabs->setSelectedTabViewItemIndex(tab);
+    if (tab >= 0 && tab != m_tabs->currentIndex())
+        m_tabs->setCurrentIndex(tab);
     show();
     raise();
     activateWindow();
@@ -93,7 +93,7 @@ void PreferencesWindow::tabSelected(int index)
 void PreferencesWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_tabs->selectedTabViewItemIndex() == PreferencesTabs::EditorTab)
+    if (m_tabs->currentIndex() == PreferencesTabs::EditorTab)
         QTimer::singleShot(0, m_editor, &ActionEditorPage::showGuideView);
 }
 

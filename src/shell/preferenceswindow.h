@@ -26,7 +26,7 @@ public:
     // Whether the window stays out of the taskbar and the task switcher.
     void setHiddenFromTaskbar(bool hidden);
 
-    PreferencesTabs *tabViewController() const { return m_tabs; }
+    PreferencesTabs *tabs() const { return m_tabs; }
     ActionEditorPage *editor() const { return m_editor; }
     GeneralSettingsPage *generalSettings() const { return m_general; }
     AboutPage *about() const { return m_about; }

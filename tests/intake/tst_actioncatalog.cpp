@@ -20,10 +20,10 @@ Flattened flatten(const ActionTreeNode &root)
 {
     Flattened result;
     for (const auto &group : root.children()) {
-        result.groups.append(std::get<ActionTypeModel>(group->representedObject()).titleString());
+        result.groups.append(std::get<ActionTypeModel>(group->value()).titleString());
         QList<int> types;
         for (const auto &leaf : group->children()) {
-            const ActionModel &model = std::get<ActionModel>(leaf->representedObject());
+            const ActionModel &model = std::get<ActionModel>(leaf->value());
             types.append(model.type());
             result.entries.append(model);
         }

@@ -43,7 +43,7 @@ const ActionModel *findModel(const ActionTreeNode *root, qint64 type)
         return nullptr;
     for (const auto &group : root->children()) {
         for (const auto &leaf : group->children()) {
-            const auto *model = std::get_if<ActionModel>(&leaf->representedObject());
+            const auto *model = std::get_if<ActionModel>(&leaf->value());
             if (model && model->type() == type)
                 return model;
         }
@@ -271,7 +271,7 @@ void ActionEditorPage::reloadTreeView()
     m_outline->clear();
     const ActionTreeNode *root = currentCatalog() ? m_fileTree.get() : m_textTree.get();
     for (const auto &group : root->children()) {
-        const auto *heading = std::get_if<ActionTypeModel>(&group->representedObject());
+        const auto *heading = std::get_if<ActionTypeModel>(&group->value());
         auto *groupItem = new QTreeWidgetItem(m_outline, {heading ? heading->titleString() : QString()});
         groupItem->setFlags(Qt::ItemIsEnabled);
         groupItem->setSizeHint(0, QSize(0, GroupRowHeight));
@@ -281,7 +281,7 @@ void ActionEditorPage::reloadTreeView()
         groupItem->setFont(0, font);
         groupItem->setForeground(0, palette().color(QPalette::PlaceholderText));
         for (const auto &leaf : group->children()) {
-            const auto *model = std::get_if<ActionModel>(&leaf->representedObject());
+            const auto *model = std::get_if<ActionModel>(&leaf->value());
             if (!model)
                 continue;
             auto *item = new QTreeWidgetItem(groupItem);

@@ -269,8 +269,8 @@ void ActionEditorTest::tabsAndSizes()
     XdgAutostart autostart;
     PreferencesWindow window(&autostart);
     window.showWindowWithTab(PreferencesWindow::tabForName(QStringLiteral("general")));
-    QCOMPARE(window.tabViewController()->selectedTabViewItemIndex(), 1);
-    const int bar = window.tabViewController()->barHeight();
+    QCOMPARE(window.tabs()->currentIndex(), 1);
+    const int bar = window.tabs()->barHeight();
     QTRY_COMPARE(window.size(), QSize(500, 390 + bar));
     window.showWindowWithTab(0);
     QTRY_COMPARE(window.size(), QSize(1120, 650 + bar));
@@ -304,7 +304,7 @@ void ActionEditorTest::everyPanelFitsTheEditor()
     XdgAutostart autostart;
     PreferencesWindow window(&autostart);
     window.showWindowWithTab(0);
-    const QSize editorSize(1120, 650 + window.tabViewController()->barHeight());
+    const QSize editorSize(1120, 650 + window.tabs()->barHeight());
     QTRY_COMPARE(window.size(), editorSize);
     window.editor()->editAction(catalog, drop->dropID());
     QTRY_COMPARE(window.editor()->actionListView()->currentRow(), drop->index());
