@@ -61,12 +61,6 @@ private:
     int m_fd;
 };
 
-bool entryExists(const QByteArray &path)
-{
-    struct stat st;
-    return ::lstat(path.constData(), &st) == 0;
-}
-
 QByteArray realPath(const QByteArray &path)
 {
     char *resolved = ::realpath(path.constData(), nullptr);
@@ -321,7 +315,7 @@ bool publishCopy(const QByteArray &source, const QByteArray &folder, const QByte
     const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(unnamed.get());
     for (qint64 n = 0;; ++n) {
         const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
-        if (entryExists(candidate))
+        if (LocalPaths::exists(candidate))
             continue;
         int rc;
         if (unnamed.isValid())
@@ -491,7 +485,7 @@ bool FileManager::copyFile(const QUrl &file, const QString &toFolder, bool isDel
     } else if (isDeleteFile) {
         for (qint64 n = 0; target.isEmpty(); ++n) {
             const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
-            if (entryExists(candidate))
+            if (LocalPaths::exists(candidate))
                 continue;
             const int rc = LocalPaths::renameNoReplace(source, candidate);
             if (rc == 0) {

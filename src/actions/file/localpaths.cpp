@@ -64,8 +64,7 @@ int LocalPaths::renameNoReplace(const QByteArray &from, const QByteArray &to)
         return ::unlink(from.constData()) == 0 ? 0 : errno;
     if (errno == EEXIST)
         return EEXIST;
-    struct stat st;
-    if (::lstat(to.constData(), &st) == 0)
+    if (exists(to))
         return EEXIST;
     return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
 }
@@ -78,4 +77,10 @@ bool LocalPaths::fsyncPath(const QByteArray &path)
     const bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
+}
+
+bool LocalPaths::exists(const QByteArray &path)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0;
 }

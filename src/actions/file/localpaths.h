@@ -20,6 +20,8 @@ public:
     // rename(2) that never replaces an existing entry: EEXIST instead.
     static int renameNoReplace(const QByteArray &from, const QByteArray &to);
     static bool fsyncPath(const QByteArray &path);
+    // Whether an entry of any kind has the name; a symbolic link is not followed.
+    static bool exists(const QByteArray &path);
 
     static QByteArray withoutTrailingSlashes(QByteArray path);
     static QByteArray joinPath(const QByteArray &folder, const QByteArray &name);

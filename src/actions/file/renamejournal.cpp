@@ -36,12 +36,6 @@ QByteArray record(const char *kind, const QByteArray &first, const QByteArray &s
     return line + '\n';
 }
 
-bool entryExists(const QByteArray &path)
-{
-    struct stat st;
-    return ::lstat(path.constData(), &st) == 0;
-}
-
 QList<QByteArray> entriesOf(const QByteArray &folder)
 {
     QList<QByteArray> names;
@@ -74,7 +68,7 @@ int moveToFreeName(const QByteArray &from, const QByteArray &to, QByteArray *lan
     const QByteArray name = LocalPaths::lastComponent(to);
     for (qint64 n = 0;; ++n) {
         const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
-        if (entryExists(candidate))
+        if (LocalPaths::exists(candidate))
             continue;
         const int rc = LocalPaths::renameNoReplace(from, candidate);
         if (rc == EEXIST)
@@ -115,7 +109,7 @@ bool replay(const QByteArray &journalPath, int fd)
     int back = 0;
     QSet<QByteArray> touched;
     for (const auto &[source, stagedPath] : staged) {
-        if (!entryExists(stagedPath))
+        if (!LocalPaths::exists(stagedPath))
             continue;
         const bool onward = finals.contains(stagedPath);
         QByteArray landed;
@@ -192,7 +186,7 @@ void RenameJournal::recoverIn(const QString &tempFolder)
     // A run folder outlives its journal only when a removal failed; an empty one can go.
     for (const QByteArray &name : entriesOf(temp)) {
         if (name.endsWith(journalSuffix) || name.endsWith(newJournalSuffix)
-            || entryExists(LocalPaths::joinPath(temp, name + journalSuffix)))
+            || LocalPaths::exists(LocalPaths::joinPath(temp, name + journalSuffix)))
             continue;
         const QByteArray path = LocalPaths::joinPath(temp, name);
         struct stat st;
@@ -327,7 +321,7 @@ bool RenameJournal::moveToFree(const Entry &entry, const QByteArray &destination
     const QByteArray name = LocalPaths::lastComponent(destination);
     for (qint64 n = 0;; ++n) {
         const QByteArray candidate = LocalPaths::joinPath(folder, LocalPaths::numberedName(name, n));
-        if (m_takenFinals.contains(candidate) || entryExists(candidate))
+        if (m_takenFinals.contains(candidate) || LocalPaths::exists(candidate))
             continue;
         if (!append(record("final", entry.staged, candidate))) {
             m_keepJournal = true;
@@ -357,7 +351,7 @@ void RenameJournal::finishAll()
             continue;
         for (qint64 n = 0; targets[i].isEmpty(); ++n) {
             const QByteArray candidate = LocalPaths::joinPath(entry.finalFolder, LocalPaths::numberedName(entry.finalName, n));
-            if (!m_takenFinals.contains(candidate) && !entryExists(candidate))
+            if (!m_takenFinals.contains(candidate) && !LocalPaths::exists(candidate))
                 targets[i] = candidate;
         }
         m_takenFinals.insert(targets[i]);
