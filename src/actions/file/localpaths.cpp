@@ -69,6 +69,19 @@ int LocalPaths::renameNoReplace(const QByteArray &from, const QByteArray &to)
     return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
 }
 
+int LocalPaths::replace(const QByteArray &from, const QByteArray &to)
+{
+    // ext4 (without noauto_da_alloc) allocates and submits the renamed file's blocks inside a
+    // rename that replaces, which takes longer than a metadata change's whole writing; a swap
+    // does not. Where a swap cannot be made, the rename does what is asked all the same; should
+    // the removal fail, the replaced entry is left under the other name, which loses nothing.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
+        ::unlink(from.constData());
+        return 0;
+    }
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
 bool LocalPaths::fsyncPath(const QByteArray &path)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);

@@ -19,6 +19,9 @@ public:
     static QByteArray numberedName(const QByteArray &name, qint64 n);
     // rename(2) that never replaces an existing entry: EEXIST instead.
     static int renameNoReplace(const QByteArray &from, const QByteArray &to);
+    // rename(2) over an entry that may exist, without the data writeback ext4 starts when a
+    // rename replaces a file: the two swap and the replaced one is removed. 0 or errno.
+    static int replace(const QByteArray &from, const QByteArray &to);
     static bool fsyncPath(const QByteArray &path);
     // Whether an entry of any kind has the name; a symbolic link is not followed.
     static bool exists(const QByteArray &path);

@@ -1,6 +1,7 @@
 #include "actions/image/imagemanager.h"
 
 #include "actions/file/filemanager.h"
+#include "actions/file/localpaths.h"
 #include "image/imagecodec.h"
 #include "image/imagemetadatarewriter.h"
 #include "image/imagestructure.h"
@@ -43,7 +44,7 @@ public:
         struct stat status {};
         const mode_t mode = ::stat(path.constData(), &status) == 0 ? status.st_mode & 07777 : 0644;
         if (!m_file.flush() || ::fchmod(m_file.handle(), mode) != 0
-            || ::rename(QFile::encodeName(m_file.fileName()).constData(), path.constData()) != 0)
+            || LocalPaths::replace(QFile::encodeName(m_file.fileName()), path) != 0)
             return false;
         m_file.setAutoRemove(false);
         return true;

@@ -156,6 +156,7 @@ void ImageManagerTest::metadataOnlyChanges_data()
     const QByteArray preview = withMetadata(encoded(quadrants(16, 10), "JPEG"), 1, "Planted");
     const QList<std::pair<const char *, QByteArray>> sources{
         {"JPEG", withPlantedSegments(withMetadata(encoded(picture, "JPEG", true, 100), 3), preview)},
+        {"JPEG with restart markers", withMetadata(vipsEncoded(png, ".jpg[Q=100,restart_interval=1]"), 3)},
         {"PNG", withPlantedChunks(png)},
         {"WebP", withMetadata(vipsEncoded(png, ".webp[lossless]"), 3)},
         {"TIFF", withMetadata(vipsEncoded(encoded(quadrants(64, 40), "PNG", true), ".tif"), 3)},
