@@ -1,9 +1,11 @@
 #include "image/imagemetadatarewriter.h"
 
 #include "image/imagecodec.h"
+#include "image/backgroundwriter.h"
 #include "image/imagestructure.h"
 
 #include <QBuffer>
+#include <QFileDevice>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -18,12 +20,14 @@ using Part = ImageStructure::Part;
 using PartKind = ImageStructure::PartKind;
 
 // The target. The walk hands over the source's bytes in long runs, which are written as they
-// come; the parts made here are short and gathered first.
+// come; the parts made here are short and gathered first. A file target is written on another
+// thread when one is free, beside the walk.
 class Output
 {
 public:
-    explicit Output(QIODevice *device)
+    Output(QIODevice *device, std::unique_ptr<BackgroundWriter> writer = nullptr)
         : m_device(device)
+        , m_writer(std::move(writer))
     {
         m_buffer.reserve(gathered);
     }
@@ -45,6 +49,10 @@ public:
     void patch(qint64 offset, QByteArrayView bytes)
     {
         flush();
+        if (m_writer) {
+            m_writer->patch(offset, bytes);
+            return;
+        }
         m_ok = m_ok && m_device->seek(offset);
         put(bytes);
     }
@@ -52,7 +60,7 @@ public:
     bool finish()
     {
         flush();
-        return m_ok;
+        return m_writer ? m_writer->finish() && m_ok : m_ok;
     }
 
 private:
@@ -66,10 +74,14 @@ private:
 
     void put(QByteArrayView bytes)
     {
-        m_ok = m_ok && (bytes.isEmpty() || m_device->write(bytes.data(), bytes.size()) == bytes.size());
+        if (m_writer)
+            m_writer->write(bytes);
+        else
+            m_ok = m_ok && (bytes.isEmpty() || m_device->write(bytes.data(), bytes.size()) == bytes.size());
     }
 
     QIODevice *m_device;
+    std::unique_ptr<BackgroundWriter> m_writer;
     QByteArray m_buffer;
     qint64 m_position = 0;
     bool m_ok = true;
@@ -91,8 +103,8 @@ QByteArray orientationExif(int orientation)
 class Rewriter : public ImageStructure::Visitor
 {
 public:
-    explicit Rewriter(QIODevice *target)
-        : m_out(target)
+    explicit Rewriter(Output &out)
+        : m_out(out)
     {
     }
 
@@ -107,7 +119,7 @@ public:
 protected:
     virtual void end(const ImageCodec::Header &header, int orientation) = 0;
 
-    Output m_out;
+    Output &m_out;
 };
 
 // Of the segments before the first scan, those decoding needs: tables, frame, the JFIF and
@@ -275,25 +287,25 @@ private:
     bool m_pad = false;
 };
 
-std::unique_ptr<Rewriter> rewriterFor(ImageCodec::Format format, QIODevice *target)
+std::unique_ptr<Rewriter> rewriterFor(ImageCodec::Format format, Output &out)
 {
     switch (format) {
     case ImageCodec::Format::Jpeg:
-        return std::make_unique<JpegRewriter>(target);
+        return std::make_unique<JpegRewriter>(out);
     case ImageCodec::Format::Png:
-        return std::make_unique<PngRewriter>(target);
+        return std::make_unique<PngRewriter>(out);
     case ImageCodec::Format::WebP:
-        return std::make_unique<WebPRewriter>(target);
+        return std::make_unique<WebPRewriter>(out);
     default:
         return nullptr;
     }
 }
 
 template<typename Source>
-ImageMetadataRewriter::Result rewritten(ImageCodec::Format format, Source source, QIODevice *target,
+ImageMetadataRewriter::Result rewritten(ImageCodec::Format format, Source source, Output &out,
                                         const ImageMetadataRewriter::NewOrientation &orientation)
 {
-    const std::unique_ptr<Rewriter> rewriter = rewriterFor(format, target);
+    const std::unique_ptr<Rewriter> rewriter = rewriterFor(format, out);
     ImageCodec::Header header;
     if (!rewriter || !ImageStructure::walk(source, &header, rewriter.get()))
         return ImageMetadataRewriter::Result::Damaged;
@@ -310,11 +322,18 @@ QByteArray ImageMetadataRewriter::rewrite(const QByteArray &data, int orientatio
     QByteArray result;
     QBuffer target(&result);
     target.open(QIODevice::WriteOnly);
-    const Result written = rewritten(ImageCodec::formatOf(data), QByteArrayView(data), &target, [=](int) { return orientation; });
+    Output out(&target);
+    const Result written = rewritten(ImageCodec::formatOf(data), QByteArrayView(data), out, [=](int) { return orientation; });
     return written == Result::Written ? result : QByteArray();
 }
 
 ImageMetadataRewriter::Result ImageMetadataRewriter::rewrite(QIODevice *source, QIODevice *target, const NewOrientation &orientation)
 {
-    return rewritten(ImageCodec::formatOf(source->peek(16)), source, target, orientation);
+    const ImageCodec::Format format = ImageCodec::formatOf(source->peek(16));
+    if (!ImageStructure::handles(format))
+        return Result::Damaged;
+    // A file is written through its descriptor: what the device holds back must be out first.
+    auto *file = qobject_cast<QFileDevice *>(target);
+    Output out(target, file && file->handle() >= 0 && file->flush() ? BackgroundWriter::start(file->handle()) : nullptr);
+    return rewritten(format, source, out, orientation);
 }

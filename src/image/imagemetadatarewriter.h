@@ -33,7 +33,8 @@ public:
 
     // From the source's position on to the target, which must allow seeking back over what was
     // written: the source is read once through a window of bounded size and the target written
-    // as it goes, so that no file is ever held whole. What the target holds after anything but
-    // Written is to be thrown away.
+    // as it goes, so that no file is ever held whole; a file target on another thread when one
+    // is free (see BackgroundWriter). What the target holds after anything but Written is to be
+    // thrown away.
     static Result rewrite(QIODevice *source, QIODevice *target, const NewOrientation &orientation);
 };
