@@ -3,7 +3,6 @@
 #include <QThreadPool>
 
 #include <cerrno>
-#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -48,50 +47,32 @@ BackgroundWriter::~BackgroundWriter()
         m_changed.wait(&m_mutex);
 }
 
-void BackgroundWriter::write(QByteArrayView bytes)
+void BackgroundWriter::write(const QByteArray &block, qsizetype offset, qsizetype size)
 {
-    while (!bytes.isEmpty()) {
-        if (m_filling.capacity() == 0) {
-            QMutexLocker lock(&m_mutex);
-            while (m_free.isEmpty() && m_blocks == blockCount && m_running)
-                m_changed.wait(&m_mutex);
-            if (!m_running)
-                return;
-            if (m_free.isEmpty()) {
-                ++m_blocks;
-                m_filling.reserve(blockSize);
-            } else {
-                m_filling = m_free.takeLast();
-            }
-        }
-        const qsizetype step = qMin(bytes.size(), blockSize - m_filling.size());
-        m_filling.append(bytes.first(step));
-        bytes = bytes.sliced(step);
-        if (m_filling.size() == blockSize) {
-            QMutexLocker lock(&m_mutex);
-            m_full.append(std::exchange(m_filling, QByteArray()));
-            m_changed.wakeAll();
-        }
-    }
+    QMutexLocker lock(&m_mutex);
+    while (m_waiting.size() >= maxWaiting && m_running)
+        m_changed.wait(&m_mutex);
+    m_waiting.append({block, offset, size});
+    m_changed.wakeAll();
 }
 
-// The thread's work: the full blocks in order until the giver is done.
+// The thread's work: the blocks in order until the giver is done.
 void BackgroundWriter::writeOut()
 {
     QMutexLocker lock(&m_mutex);
     for (;;) {
-        while (m_full.isEmpty() && !m_closed)
+        while (m_waiting.isEmpty() && !m_closed)
             m_changed.wait(&m_mutex);
-        if (m_full.isEmpty())
+        if (m_waiting.isEmpty())
             break;
-        QByteArray block = m_full.takeFirst();
+        Piece piece = m_waiting.takeFirst();
         const bool write = m_ok;
         lock.unlock();
-        const bool wrote = write && writeAll(m_fd, block);
-        block.resize(0);
+        const bool wrote = write && writeAll(m_fd, QByteArrayView(piece.block).sliced(piece.offset, piece.size));
+        // The giver may reuse a block it alone holds.
+        piece.block = QByteArray();
         lock.relock();
         m_ok = m_ok && wrote;
-        m_free.append(std::move(block));
         m_changed.wakeAll();
     }
     m_running = false;
@@ -101,8 +82,6 @@ void BackgroundWriter::writeOut()
 bool BackgroundWriter::drained()
 {
     QMutexLocker lock(&m_mutex);
-    if (!m_filling.isEmpty())
-        m_full.append(std::exchange(m_filling, QByteArray()));
     m_closed = true;
     m_changed.wakeAll();
     while (m_running)

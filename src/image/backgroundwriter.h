@@ -9,13 +9,13 @@
 #include <memory>
 
 // Writes to a file on a thread of the global pool while the giver prepares what comes next:
-// reading and checking a file on one core and writing its copy on another. The bytes pass
-// through a few blocks of blockSize, so the memory it takes is bounded whatever is written.
+// reading and checking a file on one core and writing its copy on another. The giver's blocks
+// are kept until written rather than copied, and at most maxWaiting of them wait, so the memory
+// it takes is bounded whatever is written.
 class BackgroundWriter final
 {
 public:
-    static constexpr qsizetype blockSize = 64 * 1024;
-    static constexpr int blockCount = 4;
+    static constexpr int maxWaiting = 4;
 
     // A writer for the descriptor, which stays the caller's and is written from its current
     // position on; none when no thread of the pool is free (a batch keeps them all busy), and
@@ -24,13 +24,20 @@ public:
     // Waits for the thread; what was not written by then is dropped.
     ~BackgroundWriter();
 
-    void write(QByteArrayView bytes);
+    // The bytes of block from the offset on, the block shared, not copied.
+    void write(const QByteArray &block, qsizetype offset, qsizetype size);
     // Writes over bytes written before, once everything given is written.
     void patch(qint64 offset, QByteArrayView bytes);
     // Whether everything given was written.
     bool finish();
 
 private:
+    struct Piece {
+        QByteArray block;
+        qsizetype offset;
+        qsizetype size;
+    };
+
     explicit BackgroundWriter(int fd);
 
     void writeOut();
@@ -39,10 +46,7 @@ private:
     const int m_fd;
     QMutex m_mutex;
     QWaitCondition m_changed;
-    QList<QByteArray> m_full;
-    QList<QByteArray> m_free;
-    QByteArray m_filling;
-    int m_blocks = 0;
+    QList<Piece> m_waiting;
     bool m_running = false;
     bool m_closed = false;
     bool m_ok = true;

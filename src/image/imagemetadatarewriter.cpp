@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -21,7 +22,7 @@ using PartKind = ImageStructure::PartKind;
 
 // The target. The walk hands over the source's bytes in long runs, which are written as they
 // come; the parts made here are short and gathered first. A file target is written on another
-// thread when one is free, beside the walk.
+// thread when one is free, beside the walk, straight from the walk's window.
 class Output
 {
 public:
@@ -29,7 +30,6 @@ public:
         : m_device(device)
         , m_writer(std::move(writer))
     {
-        m_buffer.reserve(gathered);
     }
 
     void append(QByteArrayView bytes)
@@ -37,10 +37,24 @@ public:
         m_position += bytes.size();
         if (m_buffer.size() + bytes.size() > gathered)
             flush();
-        if (bytes.size() >= gathered)
+        if (bytes.size() >= gathered) {
             put(bytes);
-        else
+        } else {
+            m_buffer.reserve(gathered);
             m_buffer.append(bytes);
+        }
+    }
+
+    // The source's bytes, which window holds when it is not null.
+    void copy(QByteArrayView bytes, const QByteArray &window)
+    {
+        if (!m_writer || window.isNull() || bytes.size() < gathered) {
+            append(bytes);
+            return;
+        }
+        flush();
+        m_position += bytes.size();
+        m_writer->write(window, bytes.data() - window.constData(), bytes.size());
     }
 
     qint64 position() const { return m_position; }
@@ -68,14 +82,21 @@ private:
 
     void flush()
     {
-        put(m_buffer);
-        m_buffer.resize(0);
+        if (m_buffer.isEmpty())
+            return;
+        if (m_writer) {
+            const qsizetype size = m_buffer.size();
+            m_writer->write(std::exchange(m_buffer, QByteArray()), 0, size);
+        } else {
+            put(m_buffer);
+            m_buffer.resize(0);
+        }
     }
 
     void put(QByteArrayView bytes)
     {
         if (m_writer)
-            m_writer->write(bytes);
+            m_writer->write(bytes.toByteArray(), 0, bytes.size());
         else
             m_ok = m_ok && (bytes.isEmpty() || m_device->write(bytes.data(), bytes.size()) == bytes.size());
     }
@@ -108,7 +129,7 @@ public:
     {
     }
 
-    void write(QByteArrayView bytes) override { m_out.append(bytes); }
+    void write(QByteArrayView bytes, const QByteArray &window) override { m_out.copy(bytes, window); }
 
     bool finish(const ImageCodec::Header &header, int orientation)
     {

@@ -1,12 +1,14 @@
 #include "image/imagestructure.h"
 
 #include <QIODevice>
+#include <QList>
 #include <QtAlgorithms>
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -166,8 +168,21 @@ public:
         if (!m_device)
             return false;
         handOver();
+        // A visitor may still hold the window to write from: what is left of it then moves
+        // into one the visitor is done with, or a new one. Windows are reused rather than
+        // allocated for each read: fresh memory costs more to read into than reused memory.
+        if (m_window.isDetached()) {
+            std::memmove(m_window.data(), m_window.constData() + m_at, size_t(m_end - m_at));
+        } else {
+            const auto spare = std::find_if(m_spares.begin(), m_spares.end(), [](const QByteArray &window) { return window.isDetached(); });
+            QByteArray next = spare != m_spares.end() ? std::exchange(*spare, m_window) : QByteArray(ImageStructure::windowSize, Qt::Uninitialized);
+            if (spare == m_spares.end())
+                m_spares.append(m_window);
+            std::memcpy(next.data(), m_window.constData() + m_at, size_t(m_end - m_at));
+            m_window = next;
+            m_data = reinterpret_cast<const uchar *>(m_window.constData());
+        }
         char *window = m_window.data();
-        std::memmove(window, window + m_at, size_t(m_end - m_at));
         m_end -= m_at;
         m_at = 0;
         m_handedTo = 0;
@@ -230,13 +245,15 @@ private:
     void handOver()
     {
         if (m_copying && m_at > m_handedTo)
-            m_visitor->write(QByteArrayView(m_data + m_handedTo, m_at - m_handedTo));
+            m_visitor->write(QByteArrayView(m_data + m_handedTo, m_at - m_handedTo), m_window);
         m_handedTo = m_at;
     }
 
     QIODevice *m_device = nullptr;
     ImageStructure::Visitor *m_visitor;
     QByteArray m_window;
+    // Windows a visitor held when the walk moved on.
+    QList<QByteArray> m_spares;
     const uchar *m_data;
     qsizetype m_at = 0;
     qsizetype m_end = 0;

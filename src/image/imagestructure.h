@@ -61,7 +61,9 @@ public:
         virtual ~Visitor() = default;
         // Whether the part's bytes are wanted; they then go to write() in order, in blocks.
         virtual bool wants(const Part &part) = 0;
-        virtual void write(QByteArrayView bytes) = 0;
+        // When the file is read from a device, window holds the bytes and may be kept to
+        // write them from later instead of copying them; else it is null.
+        virtual void write(QByteArrayView bytes, const QByteArray &window) = 0;
     };
 
     // JPEG, PNG and WebP: the formats whose structure this class reads.
