@@ -62,7 +62,8 @@ public:
         // Whether the part's bytes are wanted; they then go to write() in order, in blocks.
         virtual bool wants(const Part &part) = 0;
         // When the file is read from a device, window holds the bytes and may be kept to
-        // write them from later instead of copying them; else it is null.
+        // write them from later instead of copying them (the walk reads on into another
+        // window meanwhile, so a visitor keeps a few at most); else it is null.
         virtual void write(QByteArrayView bytes, const QByteArray &window) = 0;
     };
 
