@@ -75,6 +75,8 @@ for t in $tables; do
     IFS=: read -r table config input type <<<"$t"
     "$korvane" add 0 6 --title "Bench $table" --set conversionType="$type" >/dev/null
 done
+# Start-up: a one-line text through each table against the character counter, which loads none.
+"$korvane" add count-characters --title "Bench count" >/dev/null
 
 now() { date +%s%N; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -100,6 +102,8 @@ for ((i = 0; i < runs; i++)); do
             run "debian-$table" /dev/null opencc -c "$config.json" -i "$work/$input.txt" -o "$work/debian-$table.txt"
         fi
         run "inproc-$table" /dev/null "$tool" stream "$table" "$work/$input.txt" "$work/inproc-$table.txt"
+        run "line-$table" /dev/null "$korvane" run "Bench $table" --text "海内存知己"
+        run "line-count" /dev/null "$korvane" run "Bench count" --text "海内存知己"
     done
 done
 
@@ -136,6 +140,13 @@ for t in $tables; do
     done
 done
 echo "(vs korvane: the program's time over korvane's)"
+echo
+echo "Start-up, a one-line text: korvane run through the table against the character counter (goal: under 30 ms more)"
+for t in $tables; do
+    IFS=: read -r table config input type <<<"$t"
+    awk -v t="$table" -v l="$(col "line-$table" 1)" -v c="$(col line-count 1)" \
+        'BEGIN { printf "%-6s %7.1f ms, counter %7.1f ms: %+.1f ms\n", t, l / 1000, c / 1000, (l - c) / 1000 }'
+done
 echo
 echo "The converter in-process (bench/zhconvert: finding and building the table, converting in pieces)"
 for t in $tables; do

@@ -92,6 +92,9 @@ measure() {
     local name=$1
     shift
     rm -rf out && mkdir out
+    # Every run starts with nothing waiting to be written out: the copies of earlier runs would
+    # otherwise slow the writing of whichever run comes after them.
+    sync
     local t0 t1 status=0
     # Wall time from the clock in nanoseconds (time's own has only centiseconds), peak memory
     # from time.
