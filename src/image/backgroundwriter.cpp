@@ -79,7 +79,7 @@ void BackgroundWriter::writeOut()
     m_changed.wakeAll();
 }
 
-bool BackgroundWriter::drained()
+bool BackgroundWriter::finish()
 {
     QMutexLocker lock(&m_mutex);
     m_closed = true;
@@ -91,7 +91,7 @@ bool BackgroundWriter::drained()
 
 void BackgroundWriter::patch(qint64 offset, QByteArrayView bytes)
 {
-    if (!drained())
+    if (!finish())
         return;
     while (!bytes.isEmpty()) {
         const ssize_t wrote = ::pwrite(m_fd, bytes.data(), size_t(bytes.size()), offset);
@@ -105,9 +105,4 @@ void BackgroundWriter::patch(qint64 offset, QByteArrayView bytes)
         bytes = bytes.sliced(wrote);
         offset += wrote;
     }
-}
-
-bool BackgroundWriter::finish()
-{
-    return drained();
 }

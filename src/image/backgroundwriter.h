@@ -28,7 +28,7 @@ public:
     void write(const QByteArray &block, qsizetype offset, qsizetype size);
     // Writes over bytes written before, once everything given is written.
     void patch(qint64 offset, QByteArrayView bytes);
-    // Whether everything given was written.
+    // Waits until everything given is written, and says whether it all was.
     bool finish();
 
 private:
@@ -41,7 +41,6 @@ private:
     explicit BackgroundWriter(int fd);
 
     void writeOut();
-    bool drained();
 
     const int m_fd;
     QMutex m_mutex;
