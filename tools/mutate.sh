@@ -62,6 +62,8 @@ zh-short-circuit|tools/zhtablegen/zhtablegen.cpp|                    shadowed = 
 image-window|src/image/imagestructure.cpp|        m_end -= m_at;|        m_end = 0;|tst_imagemanager|a file larger than the window it is read through is walked and copied whole
 jpeg-restart|src/image/imagestructure.cpp|                                      _mm_cmpeq_epi8(_mm_and_si128(after, _mm_set1_epi8(char(0xf8))),|                                      _mm_cmpeq_epi8(_mm_and_si128(after, _mm_set1_epi8(char(0xff))),|tst_imagemanager|a restart marker inside a JPEG's compressed data is data, not the image's end
 copy-write-error|src/image/backgroundwriter.cpp|        m_ok = m_ok && wrote;|        (void)wrote;|tst_imagemanager|a metadata copy that cannot be written whole fails and leaves nothing
+recompress-ring|src/image/jpegrecompressor.cpp|        const int slot = int(m_encoded % bandCount);|        const int slot = int(m_decoded % bandCount);|tst_imagemanager|the encoder's thread takes the decoded bands in order
+recompress-alone|src/image/jpegrecompressor.cpp|            ok = encodeBand(slot, rows);|            ok = true;|tst_imagemanager|with no thread free the decoder encodes each band itself
 replace-leftover|src/actions/file/localpaths.cpp|        ::unlink(from.constData());|        (void)from;|tst_imageactions|a result put in its place leaves no hidden file beside it
 png-checksum|src/image/imagestructure.cpp|        if (!passed \|\| !in.need(4) \|\| crc != be32(in.at()))|        if (!passed \|\| !in.need(4))|tst_imageactions|a PNG chunk whose checksum fails is refused
 late-damage|src/actions/image/imageactions.cpp|            if (broken)|            if (false)|tst_imageactions|a photo found damaged while its copy is written is named in the report

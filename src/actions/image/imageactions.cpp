@@ -373,7 +373,7 @@ void ImageActions::compress(const DropPtr &drop, const DropPayload &payload, con
     if (input == Input::ImageData) {
         const QByteArray source = payload.imageData();
         QThreadPool::globalInstance()->start([=] {
-            if (failUndecodable(drop, reply, source))
+            if (failUndecodable(drop, reply, source, &ImageManager::metadataHeader))
                 return;
             const QByteArray result = ImageManager::compress(quality, source);
             onMain([=] {

@@ -3,6 +3,7 @@
 #include "image/imagecodecoperations.h"
 #include "image/imagemetadatarewriter.h"
 #include "image/imagestructure.h"
+#include "image/jpegrecompressor.h"
 #include "actions/pluginloader.h"
 
 namespace {
@@ -33,6 +34,14 @@ bool ImageCodec::readHeader(const QByteArray &data, Header *header)
 
 QByteArray ImageCodec::compressToJpeg(const QByteArray &data, float quality)
 {
+    // Most of what comes is a JPEG, for which libjpeg-turbo alone does and the plug-in stays
+    // unloaded; only the orientation goes along besides what the recompressor keeps.
+    Header header;
+    if (formatOf(data) == Format::Jpeg && ImageStructure::read(data, &header)) {
+        const QByteArray jpeg = JpegRecompressor::recompress(data, qBound(1, qRound(quality * 100), 100));
+        if (!jpeg.isEmpty())
+            return header.orientation <= 1 ? jpeg : ImageMetadataRewriter::rewrite(jpeg, header.orientation);
+    }
     const ImageCodecOperations *codec = operations();
     return codec ? codec->compressToJpeg(data, quality) : QByteArray();
 }

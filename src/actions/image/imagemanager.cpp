@@ -78,7 +78,8 @@ bool validSide(std::optional<float> side)
     return !side || (*side >= 2 && *side <= 9999);
 }
 
-// The header of a file, read through a mapping so that big files are not copied for it.
+// The header of a file, read through a mapping so that big files are not copied for it, and
+// for JPEG, PNG and WebP without the image plug-in.
 bool fileHeader(const QString &path, ImageCodec::Header *header)
 {
     QFile file(path);
@@ -86,8 +87,8 @@ bool fileHeader(const QString &path, ImageCodec::Header *header)
         return false;
     uchar *mapped = file.map(0, file.size());
     if (!mapped)
-        return ImageCodec::readHeader(file.readAll(), header);
-    const bool read = ImageCodec::readHeader(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size())), header);
+        return ImageManager::metadataHeader(file.readAll(), header);
+    const bool read = ImageManager::metadataHeader(QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(file.size())), header);
     file.unmap(mapped);
     return read;
 }

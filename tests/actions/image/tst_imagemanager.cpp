@@ -248,6 +248,22 @@ void ImageManagerTest::compression()
     const QImage decoded = QImage::fromData(result);
     const QColor bottomRight = decoded.pixelColor(280, 180);
     QVERIFY2(bottomRight.red() > 200 && bottomRight.green() > 200, qPrintable(bottomRight.name()));
+
+    // In a batch no thread of the pool is free for the encoder, and the decoder encodes too:
+    // the bytes must be the same.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    QSemaphore held;
+    QSemaphore released;
+    for (int i = 0; i < pool->maxThreadCount(); ++i)
+        pool->start([&] {
+            held.release();
+            released.acquire();
+        });
+    held.acquire(pool->maxThreadCount());
+    const QByteArray alone = ImageManager::compress(quality, source);
+    released.release(pool->maxThreadCount());
+    pool->waitForDone();
+    QCOMPARE(alone, result);
 }
 
 void ImageManagerTest::conversion_data()
