@@ -9,7 +9,7 @@ packages=(
     libqt6sql6-sqlite qt6-svg-dev libgl-dev qt6-multimedia-dev
     dbus dbus-x11 xvfb xdotool xclip trayer x11-utils xdg-utils qt6-gtk-platformtheme
     weston qt6-wayland wl-clipboard libwayland-dev sway wtype grim
-    libvips-dev libexiv2-dev
+    libvips-dev libjpeg-dev libexiv2-dev
     libtesseract-dev tesseract-ocr-eng tesseract-ocr-chi-sim fonts-wqy-microhei
     zlib1g-dev libbrotli-dev openssl
     libxcb1-dev libxcb-xtest0-dev libxcb-xfixes0-dev libxkbcommon-dev libxkbcommon-x11-dev

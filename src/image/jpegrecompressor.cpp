@@ -313,3 +313,8 @@ QByteArray JpegRecompressor::recompress(const QByteArray &jpeg, int quality)
     Recompression recompression(jpeg);
     return recompression.run(quality);
 }
+
+extern "C" Q_DECL_EXPORT JpegRecompress korvaneJpegRecompressor()
+{
+    return &JpegRecompressor::recompress;
+}

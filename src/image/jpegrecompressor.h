@@ -2,10 +2,11 @@
 
 #include <QByteArray>
 
-// Compresses a JPEG again at another quality with libjpeg-turbo alone. Decoding and encoding
-// cost about the same, so the decoder on the caller's thread hands bands of rows to the
-// encoder on a free thread of the global pool and each takes a core; the pixels are never held
-// whole. Nothing of the source goes along but its colour profile and pixel density.
+// Compresses a JPEG again at another quality with libjpeg-turbo alone, in a plug-in of its own
+// (see JpegRecompressEntry). Decoding and encoding cost about the same, so the decoder on the
+// caller's thread hands bands of rows to the encoder on a free thread of the global pool and
+// each takes a core; the pixels are never held whole. Nothing of the source goes along but its
+// colour profile and pixel density.
 class JpegRecompressor final
 {
 public:
@@ -21,3 +22,8 @@ public:
     // would only warn about.
     static QByteArray recompress(const QByteArray &jpeg, int quality);
 };
+
+// The plug-in's one exported function, which hands out JpegRecompressor::recompress.
+using JpegRecompress = QByteArray (*)(const QByteArray &jpeg, int quality);
+using JpegRecompressEntry = JpegRecompress (*)();
+inline constexpr char korvaneJpegRecompressEntry[] = "korvaneJpegRecompressor";

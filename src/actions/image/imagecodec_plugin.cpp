@@ -21,6 +21,16 @@ const ImageCodecOperations *operations()
     return loaded;
 }
 
+JpegRecompress recompressJpeg()
+{
+    static const JpegRecompress loaded = [] {
+        const auto entry = reinterpret_cast<JpegRecompressEntry>(
+            PluginLoader::resolve(QStringLiteral("korvane-jpeg.so"), korvaneJpegRecompressEntry));
+        return entry ? entry() : nullptr;
+    }();
+    return loaded;
+}
+
 }
 
 // A damaged JPEG, PNG or WebP is refused here, before the plug-in is loaded for it.
@@ -34,11 +44,12 @@ bool ImageCodec::readHeader(const QByteArray &data, Header *header)
 
 QByteArray ImageCodec::compressToJpeg(const QByteArray &data, float quality)
 {
-    // Most of what comes is a JPEG, for which libjpeg-turbo alone does and the plug-in stays
-    // unloaded; only the orientation goes along besides what the recompressor keeps.
+    // Most of what comes is a JPEG, for which libjpeg-turbo alone does and the image plug-in
+    // stays unloaded; only the orientation goes along besides what the recompressor keeps.
     Header header;
-    if (formatOf(data) == Format::Jpeg && ImageStructure::read(data, &header)) {
-        const QByteArray jpeg = JpegRecompressor::recompress(data, qBound(1, qRound(quality * 100), 100));
+    const JpegRecompress recompress = formatOf(data) == Format::Jpeg ? recompressJpeg() : nullptr;
+    if (recompress && ImageStructure::read(data, &header)) {
+        const QByteArray jpeg = recompress(data, qBound(1, qRound(quality * 100), 100));
         if (!jpeg.isEmpty())
             return header.orientation <= 1 ? jpeg : ImageMetadataRewriter::rewrite(jpeg, header.orientation);
     }
