@@ -177,6 +177,7 @@ void PopoverWindow::showRelativeToRect(const QRect &anchor)
         return;
 
     watchApplication(true);
+    m_activated = false;
     m_fade->stop();
     setWindowOpacity(m_fading ? 0.0 : 1.0);
     show();
@@ -261,10 +262,13 @@ bool PopoverWindow::event(QEvent *event)
         if (m_state == State::Shown)
             place();
         break;
+    case QEvent::WindowActivate:
+        m_activated = true;
+        break;
     case QEvent::WindowDeactivate:
         // Another window of ours (a row's context menu, the editor) taking activation is
         // not the user leaving; only losing it to another application is.
-        if (!QApplication::activeWindow() && !QApplication::activePopupWidget())
+        if (leftByDeactivation() && !QApplication::activeWindow() && !QApplication::activePopupWidget())
             dismiss();
         break;
     case QEvent::Show:
@@ -305,8 +309,12 @@ bool PopoverWindow::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::ApplicationStateChange:
-        if (static_cast<QApplicationStateChangeEvent *>(event)->applicationState()
-            != Qt::ApplicationActive)
+        // On X11 the application hears it lost activation only once the window system's
+        // focus-out has settled, up to 400 ms later: a drop on the drop window from another
+        // application's drag shows the list first, and the news of the drag source's
+        // activation at its start comes after.
+        if (static_cast<QApplicationStateChangeEvent *>(event)->applicationState() != Qt::ApplicationActive
+            && leftByDeactivation())
             dismiss();
         break;
     default:
@@ -560,6 +568,11 @@ void PopoverWindow::finishClose()
     if (windowHandle() && QGuiApplication::focusWindow() == windowHandle() && !m_dragOver)
         destroy();
     Q_EMIT closed();
+}
+
+bool PopoverWindow::leftByDeactivation() const
+{
+    return m_activated || testAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 void PopoverWindow::watchApplication(bool watch)

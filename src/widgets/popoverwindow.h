@@ -95,6 +95,9 @@ private:
     void layoutContent();
     void finishClose();
     void watchApplication(bool watch);
+    // Whether a loss of activation means the user left: once the popover had it, or always
+    // for one that never takes it.
+    bool leftByDeactivation() const;
     // Follows drags over the platform window; refuses those that outlive the popover.
     bool filterDrag(QEvent *event);
 
@@ -113,4 +116,7 @@ private:
     bool m_layingOut = false;
     bool m_watching = false;
     bool m_dragOver = false;
+    // Whether activation reached the popover since it was shown: a loss of activation before
+    // that is left over from the window that had it, not the user leaving.
+    bool m_activated = false;
 };

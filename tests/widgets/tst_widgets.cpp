@@ -297,6 +297,7 @@ enum class CloseBy { EscapeOnWindow,
                      PressInOtherWindow,
                      PressInChild,
                      ApplicationInactive,
+                     ApplicationInactiveBeforeActivation,
                      DeactivatedToNothing,
                      DeactivatedToOwnWindow,
                      ForceClose,
@@ -317,6 +318,7 @@ void WidgetsTest::closing_data()
         row("press in another window") << CloseBy::PressInOtherWindow << fade << true;
         row("press inside") << CloseBy::PressInChild << fade << false;
         row("application inactive") << CloseBy::ApplicationInactive << fade << true;
+        row("application inactive, news from before the showing") << CloseBy::ApplicationInactiveBeforeActivation << fade << false;
         row("activation lost to another application") << CloseBy::DeactivatedToNothing << fade << true;
         row("activation moved to our own window") << CloseBy::DeactivatedToOwnWindow << fade << false;
         row("force close") << CloseBy::ForceClose << fade << true;
@@ -344,7 +346,10 @@ void WidgetsTest::closing()
     popover.setContentWidget(content);
     popover.setFadeEnabled(fade);
     QSignalSpy closed(&popover, &PopoverWindow::closed);
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
     popover.showRelativeToRect(topAnchor());
+    if (how == CloseBy::ApplicationInactiveBeforeActivation)
+        QCoreApplication::sendEvent(qApp, &inactive);
     QVERIFY(QTest::qWaitForWindowExposed(&popover));
     QVERIFY(popover.isShown());
     QTRY_COMPARE(popover.windowOpacity(), 1.0);
@@ -365,11 +370,13 @@ void WidgetsTest::closing()
     case CloseBy::PressInChild:
         QTest::mousePress(field, Qt::LeftButton, {}, QPoint(5, 5));
         break;
-    case CloseBy::ApplicationInactive: {
-        QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+    case CloseBy::ApplicationInactive:
+        QVERIFY(QTest::qWaitForWindowActive(&popover));
         QCoreApplication::sendEvent(qApp, &inactive);
         break;
-    }
+    case CloseBy::ApplicationInactiveBeforeActivation:
+        QVERIFY(QTest::qWaitForWindowActive(&popover));
+        break;
     case CloseBy::DeactivatedToNothing: {
         // A window that is no widget's stands for another application's.
         QVERIFY(QTest::qWaitForWindowActive(&popover));
