@@ -118,7 +118,7 @@ QByteArray Recompression::run(int quality)
     const bool threaded = QThreadPool::globalInstance()->tryStart([this] { encodeAll(); });
     m_encoderRunning = threaded;
     bool ok = true;
-    while (ok && m_decoder.output_scanline < m_decoder.output_height) {
+    while (m_decoder.output_scanline < m_decoder.output_height) {
         while (m_decoded - m_encoded == bandCount && !m_encoderFailed)
             m_changed.wait(&m_mutex);
         if (m_encoderFailed)
@@ -126,10 +126,10 @@ QByteArray Recompression::run(int quality)
         const int slot = int(m_decoded % bandCount);
         lock.unlock();
         int rows = 0;
-        ok = decodeBand(slot, &rows);
-        if (ok && !threaded)
-            ok = encodeBand(slot, rows);
+        ok = decodeBand(slot, &rows) && (threaded || encodeBand(slot, rows));
         lock.relock();
+        if (!ok)
+            break;
         m_rowCounts[slot] = rows;
         ++m_decoded;
         if (!threaded)
