@@ -1,7 +1,7 @@
 #include "intake/droppayload.h"
 #include "platform/qt/mimedataconverter.h"
+#include "support/ocrimages.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -132,10 +132,7 @@ void MimeDataConverterTest::imageResultOfferedAsPng()
     // Image data keeps its own bytes and is offered as PNG too, decoded on request.
     QImage pixels(3, 2, QImage::Format_RGB32);
     pixels.fill(Qt::red);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(pixels.save(&buffer, "JPEG"));
+    const QByteArray jpeg = KorvaneTest::encoded(pixels, "JPEG");
     std::unique_ptr<QMimeData> image(MimeDataConverter::mimeDataForImage(jpeg, QStringLiteral("image/jpeg")));
     QCOMPARE(image->formats(), QStringList({QStringLiteral("image/jpeg"), QStringLiteral("image/png")}));
     QCOMPARE(image->data(QStringLiteral("image/jpeg")), jpeg);

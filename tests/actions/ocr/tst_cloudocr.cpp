@@ -53,7 +53,7 @@ namespace {
 // Distinct images, so that the stand-in tells them apart by their bytes.
 QByteArray image(int n)
 {
-    return png(render({QStringLiteral("image %1").arg(n)}, latinFamily(), 20));
+    return encoded(render({QStringLiteral("image %1").arg(n)}, latinFamily(), 20), "PNG");
 }
 
 } // namespace
