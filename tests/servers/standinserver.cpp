@@ -108,6 +108,11 @@ StandInResponse StandInResponse::json(const QByteArray &body, int status)
     return text("application/json;charset=UTF-8", body, status);
 }
 
+StandInResponse StandInResponse::json(const QJsonObject &object, int status)
+{
+    return json(QJsonDocument(object).toJson(QJsonDocument::Compact), status);
+}
+
 StandInResponse StandInResponse::text(const QByteArray &contentType, const QByteArray &body, int status)
 {
     StandInResponse response;

@@ -66,9 +66,7 @@ StandInResponse WeiboStandIn::login(const StandInRequest &request)
         problem(QStringLiteral("login form has %1 fields").arg(form.size()));
     const QString account = QString::fromUtf8(QByteArray::fromBase64(form.value(QStringLiteral("su")).toLatin1()));
     if (!accounts.contains(account) || accounts.value(account) != form.value(QStringLiteral("sp"))) {
-        return StandInResponse::json(QJsonDocument(QJsonObject{{QStringLiteral("retcode"), QStringLiteral("101")},
-                                                               {QStringLiteral("reason"), QStringLiteral("登录名或密码错误")}})
-                                         .toJson(QJsonDocument::Compact));
+        return StandInResponse::json(QJsonObject{{QStringLiteral("retcode"), QStringLiteral("101")}, {QStringLiteral("reason"), QStringLiteral("登录名或密码错误")}});
     }
     StandInResponse response = StandInResponse::json(
         R"({"retcode":"0","uid":"5678901234","nick":"korvane","crossDomainUrlList":["https://passport.weibo.com/wbsso/login"]})");
@@ -112,7 +110,6 @@ StandInResponse WeiboStandIn::upload(const StandInRequest &request)
     const bool isImage = image.startsWith("\x89PNG") || image.startsWith("\xff\xd8\xff") || image.startsWith("GIF8");
     if (!isImage)
         return StandInResponse::text("text/html", uploadPage(R"({"code":"A20005","data":{"count":-1}})"));
-    ++uploads;
     images.append(image);
     const QJsonObject pic{{QStringLiteral("width"), 640}, {QStringLiteral("size"), image.size()}, {QStringLiteral("ret"), 1}, {QStringLiteral("height"), 480}, {QStringLiteral("name"), QStringLiteral("pic_1")}, {QStringLiteral("pid"), pid}};
     const QJsonObject answer{{QStringLiteral("code"), QStringLiteral("A00006")},
