@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace KorvaneTest;
 
 Q_DECLARE_METATYPE(StandInResponse)
@@ -339,14 +341,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wanted");
         QTest::addColumn<QString>("found");
         QTest::addColumn<QString>("xmlNamespace");
-        QTest::newRow("prefix of another") << QStringList{"photos2-1250000000", "photos-1250000000"} << "photos"
-                                           << "photos-1250000000"
-                                           << QString();
-        QTest::newRow("namespaced list") << QStringList{"photos-1250000000"} << "photos"
-                                         << "photos-1250000000"
-                                         << "http://doc.s3.amazonaws.com/2006-03-01";
-        QTest::newRow("only the longer name") << QStringList{"photos2-1250000000"} << "photos" << QString() << QString();
-        QTest::newRow("none") << QStringList{} << "photos" << QString() << QString();
+        QTest::addColumn<QByteArray>("answer"); // empty: the list of the buckets
+        const std::tuple<const char *, QStringList, QString, QString, QByteArray> rows[] = {
+            {"prefix of another", {"photos2-1250000000", "photos-1250000000"}, "photos-1250000000", "", ""},
+            {"namespaced list", {"photos-1250000000"}, "photos-1250000000", "http://doc.s3.amazonaws.com/2006-03-01", ""},
+            {"only the longer name", {"photos2-1250000000"}, "", "", ""},
+            {"none", {}, "", "", ""},
+            {"no list in the answer", {"photos-1250000000"}, "", "", "<Error><Code>Other</Code></Error>"},
+        };
+        for (const auto &[tag, names, found, xmlNamespace, answer] : rows)
+            QTest::newRow(tag) << names << QString("photos") << found << xmlNamespace << answer;
     }
     void bucketLookup()
     {
@@ -354,7 +358,10 @@ private Q_SLOTS:
         QFETCH(QString, wanted);
         QFETCH(QString, found);
         QFETCH(QString, xmlNamespace);
+        QFETCH(QByteArray, answer);
         m_cos.xmlNamespace = xmlNamespace;
+        if (!answer.isEmpty())
+            m_cos.setOverride(StandInResponse::text("application/xml", answer));
         m_cos.buckets.clear();
         for (const QString &name : names)
             m_cos.buckets.append({name, "ap-shanghai"});
@@ -380,16 +387,6 @@ private Q_SLOTS:
         setDefault(Korvane::Settings::upyunHost, "http://127.0.0.1:1/");
         QCOMPARE(ServiceHosts::upyun(), QString("http://127.0.0.1:1"));
         setDefault(Korvane::Settings::upyunHost, QVariant());
-    }
-
-    void aListWithoutTheResultElementFails()
-    {
-        m_cos.setOverride(StandInResponse::text("application/xml", "<Error><Code>Other</Code></Error>"));
-        Result r;
-        ApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", r.completion());
-        QTRY_COMPARE(r.calls, 1);
-        QVERIFY(!r.success);
-        QVERIFY(r.message.isNull());
     }
 
     void uploadStatusRules_data()
@@ -484,12 +481,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("sent");
-        QTest::newRow("jp") << "jp"
-                            << "ja";
-        QTest::newRow("kr") << "kr"
-                            << "ko";
-        QTest::newRow("fr") << "fr"
-                            << "fr";
+        for (const auto &[code, sent] : {std::pair{"jp", "ja"}, std::pair{"kr", "ko"}, std::pair{"fr", "fr"}})
+            QTest::newRow(code) << QString(code) << QString(sent);
     }
     void libreTranslateMapsTheLanguageCodes()
     {

@@ -244,14 +244,12 @@ void FileManagerTest::saveCacheFile_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
-    QTest::newRow("long text") << "abcdefghijklmnopqrstuvwxyz0123456789abcd"
-                               << "abcdefghijklmno.txt";
-    QTest::newRow("slashes removed") << "a/b"
-                                     << "ab.txt";
-    QTest::newRow("short") << "hi"
-                           << "hi.txt";
-    QTest::newRow("empty gives nothing") << ""
-                                         << "";
+    const char *rows[][3] = {{"long text", "abcdefghijklmnopqrstuvwxyz0123456789abcd", "abcdefghijklmno.txt"},
+                             {"slashes removed", "a/b", "ab.txt"},
+                             {"short", "hi", "hi.txt"},
+                             {"empty gives nothing", "", ""}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
 }
 
 void FileManagerTest::saveCacheFile()
