@@ -37,12 +37,8 @@ private Q_SLOTS:
 
     void init()
     {
-        auto clipboard = std::make_unique<HeadlessClipboard>();
-        auto notifier = std::make_unique<HeadlessNotifier>();
-        m_clipboard = clipboard.get();
-        m_notifier = notifier.get();
-        Platform::setClipboard(std::move(clipboard));
-        Platform::setNotifier(std::move(notifier));
+        m_clipboard = install<HeadlessClipboard>(&Platform::setClipboard);
+        m_notifier = install<HeadlessNotifier>(&Platform::setNotifier);
         setDefault(Korvane::Settings::serviceHost, QVariant());
         setDefault(Korvane::Settings::libreTranslateUrl, QVariant());
         setDefault(Korvane::Settings::libreTranslateKey, QVariant());

@@ -4,6 +4,7 @@
 #include "common/storedshortcutcodec.h"
 #include "platform/headless/headlessshortcutbackend.h"
 #include "platform/platform.h"
+#include "support/logcapture.h"
 
 #include <QTest>
 
@@ -41,9 +42,7 @@ private:
 
 void KeyCombinationTextTest::initTestCase()
 {
-    auto backend = std::make_unique<HeadlessShortcutBackend>();
-    m_backend = backend.get();
-    Platform::setShortcutBackend(std::move(backend));
+    m_backend = KorvaneTest::install<HeadlessShortcutBackend>(&Platform::setShortcutBackend);
 }
 
 void KeyCombinationTextTest::text_data()

@@ -1,5 +1,6 @@
 #include "support/actionrun.h"
 #include "support/files.h"
+#include "support/logcapture.h"
 
 #include "store/mailfilessettings.h"
 #include "actions/file/filemanager.h"
@@ -103,12 +104,8 @@ void ShareActionsTest::initTestCase()
 
 void ShareActionsTest::init()
 {
-    auto notifier = std::make_unique<HeadlessNotifier>();
-    auto opener = std::make_unique<RecordingUrlOpener>();
-    m_notifier = notifier.get();
-    m_opener = opener.get();
-    Platform::setNotifier(std::move(notifier));
-    Platform::setUrlOpener(std::move(opener));
+    m_notifier = install<HeadlessNotifier>(&Platform::setNotifier);
+    m_opener = install<RecordingUrlOpener>(&Platform::setUrlOpener);
     QDir(record()).removeRecursively();
     QDir().mkpath(record());
     QDir(ShareService::photoFolder()).removeRecursively();

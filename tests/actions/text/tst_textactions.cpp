@@ -1,5 +1,6 @@
 #include "actions/outputnaming.h"
 #include "support/actionrun.h"
+#include "support/logcapture.h"
 
 #include "store/customurl.h"
 #include "store/actionstore.h"
@@ -66,15 +67,9 @@ void TextActionsTest::initTestCase()
 
 void TextActionsTest::init()
 {
-    auto clipboard = std::make_unique<HeadlessClipboard>();
-    auto notifier = std::make_unique<HeadlessNotifier>();
-    auto opener = std::make_unique<RecordingUrlOpener>();
-    m_clipboard = clipboard.get();
-    m_notifier = notifier.get();
-    m_opener = opener.get();
-    Platform::setClipboard(std::move(clipboard));
-    Platform::setNotifier(std::move(notifier));
-    Platform::setUrlOpener(std::move(opener));
+    m_clipboard = install<HeadlessClipboard>(&Platform::setClipboard);
+    m_notifier = install<HeadlessNotifier>(&Platform::setNotifier);
+    m_opener = install<RecordingUrlOpener>(&Platform::setUrlOpener);
 }
 
 void TextActionsTest::statistics_data()
@@ -279,14 +274,14 @@ void TextActionsTest::chineseConversion_data()
     QTest::addColumn<int>("conversionType");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("to mainland simplified") << 0 << "軟體與網路\n頭髮"
-                                            << "软体与网路\n头发";
-    QTest::newRow("to Hong Kong") << 1 << "头发和面条"
-                                  << "頭髮和麪條";
-    QTest::newRow("to Taiwan, with phrases") << 2 << "软件和网络"
-                                             << "軟體和網路";
-    QTest::newRow("unknown value leaves the text") << 3 << "软件 軟體"
-                                                   << "软件 軟體";
+    const std::tuple<const char *, int, const char *, const char *> rows[] = {
+        {"to mainland simplified", 0, "軟體與網路\n頭髮", "软体与网路\n头发"},
+        {"to Hong Kong", 1, "头发和面条", "頭髮和麪條"},
+        {"to Taiwan, with phrases", 2, "软件和网络", "軟體和網路"},
+        {"unknown value leaves the text", 3, "软件 軟體", "软件 軟體"},
+    };
+    for (const auto &[tag, type, text, expected] : rows)
+        QTest::newRow(tag) << type << QString(text) << QString(expected);
 }
 
 void TextActionsTest::chineseConversion()

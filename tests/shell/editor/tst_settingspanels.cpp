@@ -1,5 +1,6 @@
 #include "support/actionkindrows.h"
 #include "support/korvanecli.h"
+#include "support/logcapture.h"
 #include "shell/editor/formsettingspanel.h"
 #include "shell/editor/compressimagepanel.h"
 #include "store/customurl.h"
@@ -164,9 +165,7 @@ private Q_SLOTS:
 void SettingsPanelsTest::initTestCase()
 {
     Translations::install({QStringLiteral("en-US")});
-    auto service = std::make_unique<HeadlessShortcutBackend>();
-    g_service = service.get();
-    Platform::setShortcutBackend(std::move(service));
+    g_service = install<HeadlessShortcutBackend>(&Platform::setShortcutBackend);
     QVERIFY(ActionStore::instance()->openStore());
 }
 
