@@ -14,8 +14,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMimeData>
-#include <QProcess>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>

@@ -1,7 +1,6 @@
 #include "support/actionrun.h"
 #include "intake/filetypes.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <QUrl>
 
@@ -37,8 +36,7 @@ private Q_SLOTS:
     void extension();
     void classify_data();
     void classify();
-    void imageDataIsTheFirstItemsBytes();
-    void namesThatAreNotUtf8();
+    void pasteboardBytes();
     void largeInputs();
 };
 
@@ -124,28 +122,24 @@ void DropPayloadTest::classify()
     QTEST(!data.imageData().isNull(), "hasImageData");
 }
 
-void DropPayloadTest::imageDataIsTheFirstItemsBytes()
+// The pasteboard's own bytes: image data is the first item's that carries the type, and a
+// file URL keeps bytes that are no UTF-8, so the file can still be reached.
+void DropPayloadTest::pasteboardBytes()
 {
-    // The bytes come from the pasteboard as a whole: the first item carrying the type.
-    TransferData pasteboard;
-    TransferItem first, second;
-    first.setData(Type::PNG, "first");
-    second.setData(Type::PNG, "second");
-    pasteboard.addItem(first);
-    pasteboard.addItem(second);
-    DropPayload data = DropPayload::classify(pasteboard);
-    QCOMPARE(data.imageData(), QByteArray("first"));
-}
+    TransferData images;
+    for (const QByteArray &bytes : {QByteArray("first"), QByteArray("second")}) {
+        TransferItem item;
+        item.setData(Type::PNG, bytes);
+        images.addItem(item);
+    }
+    QCOMPARE(DropPayload::classify(images).imageData(), QByteArray("first"));
 
-void DropPayloadTest::namesThatAreNotUtf8()
-{
-    TransferData pasteboard;
+    TransferData files;
     TransferItem item;
     item.setData(Type::FileURL, "file:///d/caf%E9%20menu.jpg");
-    pasteboard.addItem(item);
-    DropPayload data = DropPayload::classify(pasteboard);
+    files.addItem(item);
+    const DropPayload data = DropPayload::classify(files);
     QCOMPARE(data.imgFileUrls().size(), 1);
-    // The URL keeps the original bytes, so the file can still be reached.
     QCOMPARE(data.imgFileUrls().first().toEncoded(), QByteArray("file:///d/caf%E9%20menu.jpg"));
 }
 

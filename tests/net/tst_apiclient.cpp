@@ -3,7 +3,6 @@
 #include "net/apiclient.h"
 #include "net/korvanecardmodels.h"
 #include "net/servicehosts.h"
-#include "net/networkclient.h"
 #include "actions/text/translations.h"
 #include "support/logcapture.h"
 #include "servers/cosstandin.h"

@@ -5,10 +5,9 @@
 #include "shortcuts/globalshortcutregistry.h"
 #include "shortcuts/keycombinationtext.h"
 #include "platform/x11/xkbkeycodes.h"
-#include "support/xvfbserver.h"
+#include "support/desktopsession.h"
 
 #include <QGuiApplication>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -27,6 +26,14 @@ QKeyCombination super(Qt::Key key)
 {
     return QKeyCombination(Qt::MetaModifier, key);
 }
+
+// An xdotool command line, its words split at spaces.
+bool press(const QString &command)
+{
+    return DesktopSession::xdotool(command.split(QLatin1Char(' ')));
+}
+
+using Events = QList<QList<QVariant>>;
 
 // Collects what a service delivers.
 class EventRecorder final : public QObject
@@ -106,9 +113,7 @@ private Q_SLOTS:
     void wakeHotKeyThroughTheRegistry();
 
 private:
-    // An xdotool command line, its words split at spaces.
-    void press(const QString &command);
-    QList<QList<QVariant>> waitForEvents(QSignalSpy &spy, int count);
+    Events waitForEvents(QSignalSpy &spy, int count);
 
     QByteArray m_display;
     std::unique_ptr<X11ShortcutBackend> m_backend;
@@ -133,15 +138,7 @@ void X11ShortcutBackendTest::cleanup()
     m_backend.reset();
 }
 
-void X11ShortcutBackendTest::press(const QString &command)
-{
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
-    QVERIFY(xdotool.waitForFinished());
-    QCOMPARE(xdotool.exitCode(), 0);
-}
-
-QList<QList<QVariant>> X11ShortcutBackendTest::waitForEvents(QSignalSpy &spy, int count)
+Events X11ShortcutBackendTest::waitForEvents(QSignalSpy &spy, int count)
 {
     while (spy.count() < count) {
         if (!spy.wait())
@@ -190,11 +187,8 @@ void X11ShortcutBackendTest::pressAndRelease()
     QFETCH(QString, pressed);
     QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
     QVERIFY(m_backend->registerShortcut(7, keys, QString(), QString()));
-    press(pressed);
-    const auto events = waitForEvents(spy, 2);
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events.at(0), (QList<QVariant>{7u, true}));
-    QCOMPARE(events.at(1), (QList<QVariant>{7u, false}));
+    QVERIFY(press(pressed));
+    QCOMPARE(waitForEvents(spy, 2), (Events{{7u, true}, {7u, false}}));
 }
 
 void X11ShortcutBackendTest::releasedCombinationIsNotDelivered()
@@ -203,13 +197,10 @@ void X11ShortcutBackendTest::releasedCombinationIsNotDelivered()
     QVERIFY(m_backend->registerShortcut(1, super(Qt::Key_D), QString(), QString()));
     QVERIFY(m_backend->registerShortcut(2, super(Qt::Key_F), QString(), QString()));
     m_backend->unregisterShortcut(1);
-    press(QStringLiteral("key super+d"));
+    QVERIFY(press(QStringLiteral("key super+d")));
     // Events arrive in order: once F's press is in, D's would have been before it.
-    press(QStringLiteral("key super+f"));
-    const auto events = waitForEvents(spy, 2);
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events.at(0), (QList<QVariant>{2u, true}));
-    QCOMPARE(events.at(1), (QList<QVariant>{2u, false}));
+    QVERIFY(press(QStringLiteral("key super+f")));
+    QCOMPARE(waitForEvents(spy, 2), (Events{{2u, true}, {2u, false}}));
 
     // Released means free for another program.
     OtherClient other(m_display);
@@ -244,10 +235,8 @@ void X11ShortcutBackendTest::heldByAnotherClientIsRefused()
     // Once the other program is gone the combination can be had, and it works.
     QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
     QVERIFY(m_backend->registerShortcut(2, super(Qt::Key_K), QString(), QString()));
-    press(QStringLiteral("key super+k"));
-    const auto events = waitForEvents(spy, 2);
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events.at(0), (QList<QVariant>{2u, true}));
+    QVERIFY(press(QStringLiteral("key super+k")));
+    QCOMPARE(waitForEvents(spy, 2), (Events{{2u, true}, {2u, false}}));
 }
 
 // A combination or number already taken, and keys without a place on the keyboard.
@@ -295,8 +284,7 @@ void X11ShortcutBackendTest::wakeHotKeyThroughTheRegistry()
     QVERIFY(registry->registerShortcut(GlobalShortcut(QStringLiteral("k"), QKeyCombination(Qt::MetaModifier | Qt::ShiftModifier, Qt::Key_K), registry,
                                                       [&pressed] { pressed.append(QStringLiteral("k")); })));
 
-    press(QStringLiteral("key super+d"));
-    press(QStringLiteral("key super+shift+k"));
+    QVERIFY(press(QStringLiteral("key super+d")) && press(QStringLiteral("key super+shift+k")));
     QTRY_COMPARE(pressed, QStringList{QStringLiteral("k")});
     QCOMPARE(wake.count(), 1);
 

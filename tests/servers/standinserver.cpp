@@ -3,7 +3,6 @@
 #include <QJsonDocument>
 #include <QTcpSocket>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 

@@ -44,23 +44,10 @@ StandInResponse WeiboStandIn::login(const StandInRequest &request)
             problem(QStringLiteral("login header %1 is \"%2\"").arg(QString::fromLatin1(name), QString::fromUtf8(request.header(name))));
     }
     const QHash<QString, QString> form = request.formFields();
-    const QHash<QString, QString> fixed{
-        {QStringLiteral("vsnf"), QStringLiteral("1")},
-        {QStringLiteral("savestate"), QStringLiteral("30")},
-        {QStringLiteral("returntype"), QStringLiteral("TEXT")},
-        {QStringLiteral("encoding"), QStringLiteral("UTF-8")},
-        {QStringLiteral("entry"), QStringLiteral("sso")},
-        {QStringLiteral("prelt"), QStringLiteral("0")},
-        {QStringLiteral("service"), QStringLiteral("sso")},
-        {QStringLiteral("useticket"), QStringLiteral("0")},
-        {QStringLiteral("from"), QStringLiteral("null")},
-        {QStringLiteral("gateway"), QStringLiteral("1")},
-        {QStringLiteral("cdult"), QStringLiteral("3")},
-        {QStringLiteral("sr"), QStringLiteral("1024*768")},
-    };
-    for (auto it = fixed.cbegin(); it != fixed.cend(); ++it) {
-        if (form.value(it.key()) != it.value())
-            problem(QStringLiteral("login field %1 is \"%2\"").arg(it.key(), form.value(it.key())));
+    const char *const fixed[][2] = {{"vsnf", "1"}, {"savestate", "30"}, {"returntype", "TEXT"}, {"encoding", "UTF-8"}, {"entry", "sso"}, {"prelt", "0"}, {"service", "sso"}, {"useticket", "0"}, {"from", "null"}, {"gateway", "1"}, {"cdult", "3"}, {"sr", "1024*768"}};
+    for (const auto &[name, value] : fixed) {
+        if (form.value(QLatin1String(name)) != QLatin1String(value))
+            problem(QStringLiteral("login field %1 is \"%2\"").arg(QLatin1String(name), form.value(QLatin1String(name))));
     }
     if (form.size() != 15 || form.value(QStringLiteral("domain")).isEmpty())
         problem(QStringLiteral("login form has %1 fields").arg(form.size()));

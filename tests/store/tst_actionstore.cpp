@@ -1,4 +1,5 @@
 #include "support/actionrun.h"
+#include "support/files.h"
 #include "support/korvanecli.h"
 #include "store/customurl.h"
 #include "store/droplistentity.h"
@@ -363,14 +364,8 @@ void ActionStoreTest::unusableStoreIsLeftAlone()
     QFETCH(QStringList, statements);
 
     StoreSandbox sandbox;
-    QDir().mkpath(sandbox.storeFolder());
-    if (!statements.isEmpty()) {
-        sql(sandbox.storePath(), statements);
-    } else {
-        QFile file(sandbox.storePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QVERIFY(writeFile(sandbox.storePath(), content));
+    sql(sandbox.storePath(), statements);
     const QByteArray before = checksum(sandbox.storePath());
 
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not open the store: .+")));

@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTest>
 #include <QUrl>
 
 #include <algorithm>

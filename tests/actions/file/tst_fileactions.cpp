@@ -5,9 +5,7 @@
 #include "support/korvanecli.h"
 #include "support/files.h"
 
-#include "store/copysettings.h"
 #include "actions/file/filemanager.h"
-#include "store/movesettings.h"
 #include "store/renamesettings.h"
 #include "store/actionstore.h"
 #include "actions/file/fileactions.h"
@@ -15,7 +13,6 @@
 #include "actions/file/renamejournal.h"
 
 #include <QDate>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -7,7 +7,6 @@
 #include "actions/image/imagemanager.h"
 #include "store/actionstore.h"
 #include "actions/image/imageactions.h"
-#include "store/storedrecord.h"
 #include "actions/text/translations.h"
 
 #include <QDir>

@@ -9,8 +9,6 @@
 #include "ocr/ocrimagedecoder.h"
 #include "actions/ocr/offlineocrrecognizer.h"
 
-#include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>

@@ -7,7 +7,6 @@
 #include "store/messagefilessettings.h"
 #include "store/addtophotossettings.h"
 #include "store/actionstore.h"
-#include "intake/transferdata.h"
 #include "actions/share/shareactions.h"
 #include "actions/text/translations.h"
 #include "support/sharestandins.h"

@@ -21,12 +21,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
-#include <QProcess>
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QTest>
