@@ -122,9 +122,6 @@ void KorvaneCliTest::classifyInputs()
 {
     QFETCH(QStringList, args);
     QFETCH(QByteArray, stdinData);
-    QFETCH(int, catalog);
-    QFETCH(int, fileKinds);
-    QFETCH(QString, text);
     QFETCH(int, imageBytes);
     QFETCH(int, actionCount);
 
@@ -139,9 +136,9 @@ void KorvaneCliTest::classifyInputs()
     const Result result = korvane.run(QStringList{"classify"} + args + QStringList{"--json"}, stdinData);
     QCOMPARE(result.exitCode, 0);
     const QJsonObject object = result.json().object();
-    QCOMPARE(object.value("dataCatalog").toInt(), catalog);
-    QCOMPARE(object.value("containedFileType").toInt(), fileKinds);
-    QCOMPARE(object.value("textString").toString(), text);
+    QTEST(object.value("dataCatalog").toInt(), "catalog");
+    QTEST(object.value("containedFileType").toInt(), "fileKinds");
+    QTEST(object.value("textString").toString(), "text");
     QCOMPARE(object.value("imageData").toInt(-1), imageBytes < 0 ? -1 : pngSize);
     QCOMPARE(object.value("actions").toArray().size(), actionCount);
 }

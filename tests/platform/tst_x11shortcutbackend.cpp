@@ -100,16 +100,13 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void modifierMasks_data();
-    void modifierMasks();
+    void keysAndModifiers();
     void pressAndRelease_data();
     void pressAndRelease();
     void releasedCombinationIsNotDelivered();
     void heldByAnotherClientIsRefused_data();
     void heldByAnotherClientIsRefused();
     void refused();
-    void keyCharacters_data();
-    void keyCharacters();
     void wakeHotKeyThroughTheRegistry();
 
 private:
@@ -147,21 +144,22 @@ Events X11ShortcutBackendTest::waitForEvents(QSignalSpy &spy, int count)
     return spy;
 }
 
-void X11ShortcutBackendTest::modifierMasks_data()
+// Meta is super, alt mod1 and the keypad no modifier; on Xvfb's US layout a key types its
+// character, and a key that types none or has no place gives nothing.
+void X11ShortcutBackendTest::keysAndModifiers()
 {
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<int>("x11");
-    QTest::newRow("meta is super") << Qt::KeyboardModifiers(Qt::MetaModifier) << int(XCB_MOD_MASK_4);
-    QTest::newRow("alt is mod1") << Qt::KeyboardModifiers(Qt::AltModifier) << int(XCB_MOD_MASK_1);
-    QTest::newRow("the keypad is nothing") << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0;
-    QTest::newRow("all") << (Qt::MetaModifier | Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier)
-                         << int(XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT);
-}
-
-void X11ShortcutBackendTest::modifierMasks()
-{
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QTEST(int(X11ShortcutBackend::x11Modifiers(modifiers)), "x11");
+    const std::pair<Qt::KeyboardModifiers, int> masks[] = {
+        {Qt::MetaModifier, XCB_MOD_MASK_4},
+        {Qt::AltModifier, XCB_MOD_MASK_1},
+        {Qt::KeypadModifier, 0},
+        {Qt::MetaModifier | Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier, XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT},
+    };
+    for (const auto &[modifiers, x11] : masks)
+        QCOMPARE(int(X11ShortcutBackend::x11Modifiers(modifiers)), x11);
+    const std::pair<QKeyCombination, const char *> characters[] = {
+        {QKeyCombination(Qt::Key_D), "d"}, {QKeyCombination(Qt::Key_0), "0"}, {QKeyCombination(Qt::Key_QuoteLeft), "`"}, {QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus), "+"}, {QKeyCombination(Qt::Key_Return), ""}, {QKeyCombination(Qt::Key_F5), ""}, {QKeyCombination(Qt::Key_F13), ""}};
+    for (const auto &[key, expected] : characters)
+        QCOMPARE(m_backend->keyCharacter(key), QString::fromLatin1(expected));
 }
 
 void X11ShortcutBackendTest::pressAndRelease_data()
@@ -248,26 +246,6 @@ void X11ShortcutBackendTest::refused()
     QVERIFY(m_backend->registerShortcut(2, QKeyCombination(Qt::MetaModifier | Qt::ShiftModifier, Qt::Key_D), QString(), QString()));
     QVERIFY(!m_backend->registerShortcut(4, super(Qt::Key_F13), QString(), QString()));
     QVERIFY(!m_backend->registerShortcut(5, QKeyCombination(Qt::MetaModifier | Qt::KeypadModifier, Qt::Key_A), QString(), QString()));
-}
-
-void X11ShortcutBackendTest::keyCharacters_data()
-{
-    // Xvfb's keymap is the US layout.
-    QTest::addColumn<QKeyCombination>("key");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("d") << QKeyCombination(Qt::Key_D) << QStringLiteral("d");
-    QTest::newRow("0") << QKeyCombination(Qt::Key_0) << QStringLiteral("0");
-    QTest::newRow("grave") << QKeyCombination(Qt::Key_QuoteLeft) << QStringLiteral("`");
-    QTest::newRow("keypad plus") << QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus) << QStringLiteral("+");
-    QTest::newRow("return is no character") << QKeyCombination(Qt::Key_Return) << QString();
-    QTest::newRow("F5 is no character") << QKeyCombination(Qt::Key_F5) << QString();
-    QTest::newRow("no place") << QKeyCombination(Qt::Key_F13) << QString();
-}
-
-void X11ShortcutBackendTest::keyCharacters()
-{
-    QFETCH(QKeyCombination, key);
-    QTEST(m_backend->keyCharacter(key), "expected");
 }
 
 void X11ShortcutBackendTest::wakeHotKeyThroughTheRegistry()

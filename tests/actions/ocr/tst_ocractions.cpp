@@ -24,7 +24,6 @@ class OcrActionsTest final : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void configuredLanguages_data();
     void configuredLanguages();
     void recognisesRenderedText_data();
     void recognisesRenderedText();
@@ -34,7 +33,6 @@ private Q_SLOTS:
     void answersInArrivalOrder();
     void badInput_data();
     void badInput();
-    void hugeImageRefusedFromHeader_data();
     void hugeImageRefusedFromHeader();
     void nothingToDo();
     void commandLine();
@@ -80,25 +78,17 @@ void OcrActionsTest::init()
     Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 
-void OcrActionsTest::configuredLanguages_data()
-{
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("unset") << QVariant() << "eng+chi_sim";
-    QTest::newRow("one language") << QVariant("eng") << "eng";
-    QTest::newRow("three languages") << QVariant(" deu+eng+chi_tra ") << "deu+eng+chi_tra";
-    QTest::newRow("empty") << QVariant("") << "eng+chi_sim";
-    QTest::newRow("not Tesseract's form") << QVariant("eng chi_sim") << "eng+chi_sim";
-    QTest::newRow("trailing plus") << QVariant("eng+") << "eng+chi_sim";
-    QTest::newRow("a path") << QVariant("../../etc/passwd") << "eng+chi_sim";
-}
-
+// Tesseract's form, "+" between languages, or the default: eng+chi_sim.
 void OcrActionsTest::configuredLanguages()
 {
-    QFETCH(QVariant, stored);
-    if (stored.isValid())
-        Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), stored);
-    QTEST(OfflineOcrRecognizer::configuredLanguages(), "expected");
+    const std::pair<QVariant, const char *> rows[] = {{QVariant(), "eng+chi_sim"}, {"eng", "eng"}, {" deu+eng+chi_tra ", "deu+eng+chi_tra"}, {"", "eng+chi_sim"}, {"eng chi_sim", "eng+chi_sim"}, {"eng+", "eng+chi_sim"}, {"../../etc/passwd", "eng+chi_sim"}};
+    for (const auto &[stored, expected] : rows) {
+        if (stored.isValid())
+            Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), stored);
+        else
+            Platform::settingsBackend()->remove(QStringLiteral("ocr/languages"));
+        QCOMPARE(OfflineOcrRecognizer::configuredLanguages(), QString(expected));
+    }
 }
 
 // Tesseract for real on text Qt rendered, in the form each mode hands it over.
@@ -269,29 +259,20 @@ void OcrActionsTest::badInput()
     }
 }
 
-void OcrActionsTest::hugeImageRefusedFromHeader_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("8192x8192") << 8192 << 8192 << true;
-    QTest::newRow("8K screen") << 7680 << 4320 << false;
-    QTest::newRow("side too long for Tesseract") << 32768 << 2 << true;
-    QTest::newRow("longest side Tesseract takes") << 32767 << 2 << false;
-}
-
+// Refused from the header: 8192 x 8192 pixels, though not an 8K screen's, and a side longer
+// than Tesseract takes.
 void OcrActionsTest::hugeImageRefusedFromHeader()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(bool, refused);
-    QString why;
-    const QImage image = OcrImageDecoder::decode(QString(), pngClaiming(width, height, true, true), &why);
-    QCOMPARE(image.isNull(), refused);
-    if (refused)
-        QVERIFY2(why.startsWith("refused from its header") && why.contains(QString::number(width)), qPrintable(why));
-    else
-        QCOMPARE(image.size(), QSize(width, height));
+    const std::tuple<int, int, bool> rows[] = {{8192, 8192, true}, {7680, 4320, false}, {32768, 2, true}, {32767, 2, false}};
+    for (const auto &[width, height, refused] : rows) {
+        QString why;
+        const QImage image = OcrImageDecoder::decode(QString(), pngClaiming(width, height, true, true), &why);
+        QCOMPARE(image.isNull(), refused);
+        if (refused)
+            QVERIFY2(why.startsWith("refused from its header") && why.contains(QString::number(width)), qPrintable(why));
+        else
+            QCOMPARE(image.size(), QSize(width, height));
+    }
 }
 
 void OcrActionsTest::nothingToDo()
