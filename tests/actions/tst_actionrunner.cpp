@@ -26,7 +26,6 @@ private Q_SLOTS:
     void init();
     void freeName_data();
     void freeName();
-    void naming_data();
     void naming();
     void notifications();
     void clipboardWriters();
@@ -94,10 +93,8 @@ void ActionRunnerTest::freeName()
 
 // What the naming functions give: an output's path, a size as shown, text in a URL, and the
 // folder a save path setting names (none for an empty one).
-void ActionRunnerTest::naming_data()
+void ActionRunnerTest::naming()
 {
-    QTest::addColumn<QString>("given");
-    QTest::addColumn<QString>("expected");
     const auto output = [](const char *folder, const char *source, const char *endName) {
         return OutputNaming::destFile(*folder ? QUrl::fromLocalFile(folder) : QUrl(), QUrl::fromLocalFile(source), endName);
     };
@@ -129,13 +126,7 @@ void ActionRunnerTest::naming_data()
         {"save path: tilde inside a name", folder("/srv/~x"), "/srv/~x"},
     };
     for (const auto &[tag, given, expected] : rows)
-        QTest::newRow(tag) << given << expected;
-}
-
-void ActionRunnerTest::naming()
-{
-    QFETCH(QString, given);
-    QTEST(given, "expected");
+        QVERIFY2(given == expected, qPrintable(QStringLiteral("%1: %2, not %3").arg(tag, given, expected)));
 }
 
 void ActionRunnerTest::notifications()

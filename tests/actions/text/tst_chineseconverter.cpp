@@ -74,7 +74,6 @@ private Q_SLOTS:
     void generator_data();
     void generator();
     void passthrough();
-    void longInputInPieces_data();
     void longInputInPieces();
     void concurrentFirstUse();
 };
@@ -202,41 +201,30 @@ void ChineseConverterTest::passthrough()
     QCOMPARE(ChineseConverter::chineseStringTW(QStringLiteral("頭髮") + lone), QStringLiteral("頭髮") + lone);
 }
 
-void ChineseConverterTest::longInputInPieces_data()
-{
-    QTest::addColumn<int>("dict");
-    QTest::addColumn<qsizetype>("pieceBytes");
-    // Odd sizes cut UTF-8 sequences and phrases apart at every offset.
-    QTest::newRow("TW 7 bytes") << int(ChineseConverter::TW) << qsizetype(7);
-    QTest::newRow("HK 4097 bytes") << int(ChineseConverter::HK) << qsizetype(4097);
-    QTest::newRow("TW default") << int(ChineseConverter::TW) << qsizetype(64 * 1024);
-    QTest::newRow("CN 13 bytes") << int(ChineseConverter::CN) << qsizetype(13);
-}
-
+// A file converted in pieces of odd sizes, which cut UTF-8 sequences and phrases apart at every
+// offset, gives what the whole text does.
 void ChineseConverterTest::longInputInPieces()
 {
-    QFETCH(int, dict);
-    QFETCH(qsizetype, pieceBytes);
     const ChineseConverter &converter = ChineseConverter::sharedInstance();
-
-    QString text = longMainlandText();
-    if (dict == ChineseConverter::CN)
-        text = converter.convert(text, ChineseConverter::TW);
-    const QString whole = converter.convert(text, dict);
-    QVERIFY(whole != text);
-
-    QTemporaryDir dir;
-    QVERIFY(KorvaneTest::writeFile(dir.filePath(QStringLiteral("in.txt")), text.toUtf8()));
-    QFile in(dir.filePath(QStringLiteral("in.txt")));
-    QFile out(dir.filePath(QStringLiteral("out.txt")));
-    QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
-    QVERIFY(converter.convert(in, out, dict, pieceBytes));
-    out.close();
-    const QString pieced = QString::fromUtf8(KorvaneTest::readFile(out.fileName()));
-    QCOMPARE(pieced.size(), whole.size());
-    QVERIFY(pieced == whole);
-    if (dict == ChineseConverter::TW)
-        QCOMPARE(pieced.count(QStringLiteral("頭髮")), text.count(QStringLiteral("头发")));
+    const QString mainland = longMainlandText();
+    const std::pair<qint32, qsizetype> pieces[] = {{ChineseConverter::TW, 7}, {ChineseConverter::HK, 4097}, {ChineseConverter::TW, 64 * 1024}, {ChineseConverter::CN, 13}};
+    for (const auto &[dict, pieceBytes] : pieces) {
+        const QString text = dict == ChineseConverter::CN ? converter.convert(mainland, ChineseConverter::TW) : mainland;
+        const QString whole = converter.convert(text, dict);
+        QVERIFY(whole != text);
+        QTemporaryDir dir;
+        QVERIFY(KorvaneTest::writeFile(dir.filePath(QStringLiteral("in.txt")), text.toUtf8()));
+        QFile in(dir.filePath(QStringLiteral("in.txt")));
+        QFile out(dir.filePath(QStringLiteral("out.txt")));
+        QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+        QVERIFY(converter.convert(in, out, dict, pieceBytes));
+        out.close();
+        const QString pieced = QString::fromUtf8(KorvaneTest::readFile(out.fileName()));
+        QCOMPARE(pieced.size(), whole.size());
+        QVERIFY2(pieced == whole, qPrintable(QString::number(pieceBytes)));
+        if (dict == ChineseConverter::TW)
+            QCOMPARE(pieced.count(QStringLiteral("頭髮")), text.count(QStringLiteral("头发")));
+    }
 }
 
 void ChineseConverterTest::concurrentFirstUse()
