@@ -8,24 +8,15 @@
 #include "support/notificationserver.h"
 #include "support/xvfbserver.h"
 
-#include <QDBusConnection>
 #include <QColor>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QGuiApplication>
-#include <QHash>
 #include <QImage>
-#include <QObject>
 #include <QPixmap>
 #include <QProcess>
 #include <QRect>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QVariantMap>
 
 #include <memory>
 #include <optional>
