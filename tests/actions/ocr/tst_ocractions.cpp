@@ -2,6 +2,7 @@
 #include "support/files.h"
 #include "support/korvanecli.h"
 #include "support/ocrimages.h"
+#include "servers/ocrservicestandin.h"
 
 #include "store/actionstore.h"
 #include "actions/text/translations.h"
@@ -37,6 +38,10 @@ private Q_SLOTS:
     void nothingToDo();
     void commandLine();
     void startupLoadsNoTesseract();
+    void cloudImageData_data();
+    void cloudImageData();
+    void cloudImageFiles_data();
+    void cloudImageFiles();
 
 private:
     Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray(), int expectedCalls = 1)
@@ -45,16 +50,33 @@ private:
         return KorvaneTest::runAction(m_drop, expectedCalls, 120000);
     }
 
+    // With hosts/service set, the action asks this stand-in of both services for a token, then
+    // for handwriting recognition.
+    void useCloud();
+    // Late answers would show as a second call or notification.
+    Outcome runCloud(const QList<QUrl> &files, const QByteArray &imageData = QByteArray())
+    {
+        KorvaneTest::dropImages(files, imageData);
+        return KorvaneTest::runAction(m_drop, 1, 20000, 600);
+    }
+
     QTemporaryDir m_dir;
     DropListEntityPtr m_drop;
     // The action that commandLine() adds to the store through the command line.
     QString m_cliAction;
+    std::unique_ptr<OcrServiceStandIn> m_cloud;
 };
 
 namespace {
 
 const QStringList englishLines{"The quick brown fox jumps", "over the lazy dog 1234"};
 const QStringList chineseLines{"今天天气很好", "我们去公园散步"};
+
+// Distinct images, so that the stand-in tells them apart by their bytes.
+QByteArray image(int n)
+{
+    return encoded(render({QStringLiteral("image %1").arg(n)}, latinFamily(), 20), "PNG");
+}
 
 } // namespace
 
@@ -75,6 +97,8 @@ void OcrActionsTest::initTestCase()
 void OcrActionsTest::init()
 {
     Platform::settingsBackend()->remove(QStringLiteral("ocr/languages"));
+    for (const char *host : {"hosts/service", "hosts/ocr"})
+        Platform::settingsBackend()->remove(QLatin1String(host));
     Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 
@@ -350,6 +374,108 @@ void OcrActionsTest::startupLoadsNoTesseract()
 
     const QString shot = writtenFile(m_dir.filePath("ld-shot.png"), encoded(render({"Loaded now"}, latinFamily(), 28), "PNG"));
     QVERIFY(loadedLibraries({"run", m_cliAction, "--image", shot}).contains("libtesseract"));
+}
+
+void OcrActionsTest::useCloud()
+{
+    m_cloud = std::make_unique<OcrServiceStandIn>();
+    for (const char *host : {"hosts/service", "hosts/ocr"})
+        Platform::settingsBackend()->setValue(QLatin1String(host), m_cloud->baseUrl());
+}
+
+void OcrActionsTest::cloudImageData_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("body");
+
+    QTest::newRow("two lines") << QStringList{"A", "B"} << 0 << true << "A\nB"
+                               << "A B";
+    QTest::newRow("no lines") << QStringList{} << 0 << false << "before" << qtTrId("CanNotOCR");
+    QTest::newRow("recognition refused") << QStringList{"A"} << 17 << false << "before" << qtTrId("CanNotOCR");
+}
+
+void OcrActionsTest::cloudImageData()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, code);
+    QFETCH(bool, success);
+    useCloud();
+    m_cloud->setRecognition(image(1), {lines, code, 0});
+
+    const Outcome outcome = runCloud({}, image(1));
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, success);
+    QTEST(outcome.pasted, "pasted");
+    QTEST(outcome.body, "body");
+    if (!success)
+        QCOMPARE(outcome.error.code(), 7003);
+    QCOMPARE(m_cloud->tokenRequests(), 1);
+    QCOMPARE(m_cloud->recognitions().size(), 1);
+    const OcrServiceStandIn::Request request = m_cloud->recognitions().first();
+    QVERIFY(request.valid);
+    QCOMPARE(request.authorization, QByteArray("tok-1"));
+    // Image bytes travel as a part without a file name.
+    QVERIFY(request.fileName.isEmpty());
+}
+
+// Per file: its lines ("|" between them, "" none), the answer's code (-1: no token is given
+// out) and its delay in ms.
+void OcrActionsTest::cloudImageFiles_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<QList<int>>("delays");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<QString>("pasted");
+
+    QTest::newRow("one file, two lines") << QStringList{"A|B"} << QList<int>{0} << QList<int>{0} << true << "A\n\nB\n\n";
+    QTest::newRow("second fails, first answers last")
+        << QStringList{"first", "second", "third"} << QList<int>{0, 9, 0} << QList<int>{500, 0, 100} << true
+        << "third\n\nfirst\n\n";
+    QTest::newRow("answers in list order") << QStringList{"one|two", "three"} << QList<int>{0, 0} << QList<int>{0, 300}
+                                           << true << "one\n\ntwo\n\nthree\n\n";
+    QTest::newRow("nothing recognised") << QStringList{"", ""} << QList<int>{0, 0} << QList<int>{0, 0} << false << "before";
+    QTest::newRow("every token fails") << QStringList{"a", "b", "c"} << QList<int>{-1, -1, -1} << QList<int>{0, 0, 0} << false << "before";
+}
+
+void OcrActionsTest::cloudImageFiles()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QList<int>, codes);
+    QFETCH(QList<int>, delays);
+    QFETCH(bool, success);
+    QFETCH(QString, pasted);
+
+    useCloud();
+    const bool tokens = !codes.contains(-1);
+    m_cloud->setTokensFail(!tokens);
+    QList<QUrl> files;
+    QStringList names;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray bytes = image(10 + i);
+        names.append(QStringLiteral("shot %1.png").arg(i));
+        files.append(QUrl::fromLocalFile(writtenFile(m_dir.filePath(names.last()), bytes)));
+        m_cloud->setRecognition(bytes, {lines.at(i).isEmpty() ? QStringList{} : lines.at(i).split('|'), codes.at(i), delays.at(i)});
+    }
+    const Outcome outcome = runCloud(files);
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, success);
+    QCOMPARE(outcome.pasted, pasted);
+    QCOMPARE(outcome.body, success ? QString(pasted).replace('\n', ' ') : qtTrId("CanNotOCR"));
+    if (!success)
+        QCOMPARE(outcome.error.code(), 7003);
+    QCOMPARE(m_cloud->tokenRequests(), lines.size());
+    QCOMPARE(m_cloud->recognitions().size(), tokens ? lines.size() : 0);
+    QStringList sent;
+    for (const OcrServiceStandIn::Request &request : m_cloud->recognitions()) {
+        QVERIFY(request.valid);
+        sent.append(QString::fromUtf8(request.fileName));
+    }
+    sent.sort();
+    QCOMPARE(sent, tokens ? names : QStringList());
 }
 
 QTEST_MAIN(OcrActionsTest)
