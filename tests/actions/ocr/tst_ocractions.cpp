@@ -102,7 +102,8 @@ void OcrActionsTest::init()
     Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 
-// Tesseract's form, "+" between languages, or the default: eng+chi_sim.
+// What is stored, trimmed, when it is in Tesseract's form ("+" between languages); else the
+// default, eng+chi_sim.
 void OcrActionsTest::configuredLanguages()
 {
     const std::pair<QVariant, const char *> rows[] = {{QVariant(), "eng+chi_sim"}, {"eng", "eng"}, {" deu+eng+chi_tra ", "deu+eng+chi_tra"}, {"", "eng+chi_sim"}, {"eng chi_sim", "eng+chi_sim"}, {"eng+", "eng+chi_sim"}, {"../../etc/passwd", "eng+chi_sim"}};
