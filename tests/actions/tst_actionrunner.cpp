@@ -8,11 +8,14 @@
 #include "platform/platform.h"
 #include "actions/text/translations.h"
 #include "platform/xdg/qsettingsbackend.h"
+#include "support/logcapture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace KorvaneTest;
 
 class ActionRunnerTest : public QObject
 {
@@ -23,14 +26,7 @@ private Q_SLOTS:
     void init();
     void freeName_data();
     void freeName();
-    void outputPath_data();
-    void outputPath();
-    void sizeDescription_data();
-    void sizeDescription();
-    void urlEncoding_data();
-    void urlEncoding();
-    void savePath_data();
-    void savePath();
+    void naming();
     void notifications();
     void clipboardWriters();
     void unknownKindsDoNothing();
@@ -51,16 +47,10 @@ void ActionRunnerTest::initTestCase()
 
 void ActionRunnerTest::init()
 {
-    auto clipboard = std::make_unique<HeadlessClipboard>();
-    auto notifier = std::make_unique<HeadlessNotifier>();
-    auto defaults = std::make_unique<QSettingsBackend>(m_dir.path() + QLatin1String("/korvane.conf"));
-    m_clipboard = clipboard.get();
-    m_notifier = notifier.get();
-    m_defaults = defaults.get();
+    m_clipboard = install<HeadlessClipboard>(&Platform::setClipboard);
+    m_notifier = install<HeadlessNotifier>(&Platform::setNotifier);
+    m_defaults = install<QSettingsBackend>(&Platform::setSettingsBackend, m_dir.path() + QLatin1String("/korvane.conf"));
     m_defaults->remove(QStringLiteral("muteNotifi"));
-    Platform::setClipboard(std::move(clipboard));
-    Platform::setNotifier(std::move(notifier));
-    Platform::setSettingsBackend(std::move(defaults));
 }
 
 void ActionRunnerTest::freeName_data()
@@ -101,95 +91,42 @@ void ActionRunnerTest::freeName()
     QCOMPARE(OutputNaming::destFile(dir.filePath(wanted)), dir.filePath(expected));
 }
 
-void ActionRunnerTest::outputPath_data()
+// What the naming functions give: an output's path, a size as shown, text in a URL, and the
+// folder a save path setting names (none for an empty one).
+void ActionRunnerTest::naming()
 {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("endName");
-    QTest::addColumn<QString>("expected");
-    const char *rows[][5] = {
-        {"folder and suffix", "/out", "/in/a.b.png", "-small", "/out/a.b-small"},
-        {"folder, no suffix", "/out", "/in/photo.jpg", "", "/out/photo"},
-        {"beside the source", "", "/in/photo.jpg", "_2", "/in/photo_2"},
-        {"no folder, no suffix: the source itself", "", "/in/photo.jpg", "", "/in/photo.jpg"},
-        {"no extension", "/out", "/in/README", "-x", "/out/README-x"},
-        {"spaces and non-ASCII", "/my out", "/in/照片 1.heic", " 小", "/my out/照片 1 小"},
+    const auto output = [](const char *folder, const char *source, const char *endName) {
+        return OutputNaming::destFile(*folder ? QUrl::fromLocalFile(folder) : QUrl(), QUrl::fromLocalFile(source), endName);
     };
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << row[1] << row[2] << row[3] << row[4];
-}
-
-void ActionRunnerTest::outputPath()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, source);
-    QFETCH(QString, endName);
-    QFETCH(QString, expected);
-    const QUrl folderUrl = folder.isEmpty() ? QUrl() : QUrl::fromLocalFile(folder);
-    QCOMPARE(OutputNaming::destFile(folderUrl, QUrl::fromLocalFile(source), endName), expected);
-}
-
-void ActionRunnerTest::sizeDescription_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("0") << qint64(0) << "0B";
-    QTest::newRow("1023") << qint64(1023) << "1023B";
-    QTest::newRow("1024") << qint64(1024) << "1.00K";
-    QTest::newRow("just under a mebibyte") << qint64(1048575) << "1024.00K";
-    QTest::newRow("1048576") << qint64(1048576) << "1.00M";
-    QTest::newRow("5 GiB") << qint64(5) * 1024 * 1024 * 1024 << "5120.00M";
-}
-
-void ActionRunnerTest::sizeDescription()
-{
-    QFETCH(qint64, bytes);
-    QFETCH(QString, expected);
-    QCOMPARE(OutputNaming::sizeText(bytes), expected);
-}
-
-void ActionRunnerTest::urlEncoding_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
-    const char *rows[][3] = {
-        {"query characters stay", "a&b=c+d?e/f:g@h", "a&b=c+d?e/f:g@h"},
-        {"space", "hello world", "hello%20world"},
-        {"percent and hash", "100% #1", "100%25%20%231"},
-        {"UTF-8 bytes", "书", "%E4%B9%A6"},
-        {"brackets and quotes", "[\"x\"]", "%5B%22x%22%5D"},
-        {"empty", "", ""},
-    };
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << row[1] << row[2];
-}
-
-void ActionRunnerTest::urlEncoding()
-{
-    QFETCH(QString, input);
-    QFETCH(QString, expected);
-    QCOMPARE(OutputNaming::urlEncoded(input), expected);
-}
-
-void ActionRunnerTest::savePath_data()
-{
-    QTest::addColumn<QString>("setting");
-    QTest::addColumn<QString>("expected");
+    const auto folder = [](const char *setting) { return OutputNaming::savePathUrl(setting).toLocalFile(); };
     const QString home = QDir::homePath();
-    const std::tuple<const char *, const char *, QString> rows[] = {
-        {"empty", "", ""}, {"home", "~", home}, {"in home", "~/Pictures", home + "/Pictures"}, {"absolute", "/srv/drop", "/srv/drop"}, {"tilde inside a name", "/srv/~x", "/srv/~x"}};
-    for (const auto &[tag, setting, expected] : rows)
-        QTest::newRow(tag) << setting << expected;
-}
-
-void ActionRunnerTest::savePath()
-{
-    QFETCH(QString, setting);
-    QFETCH(QString, expected);
-    const QUrl url = OutputNaming::savePathUrl(setting);
-    QCOMPARE(url.isEmpty(), expected.isEmpty());
-    if (!expected.isEmpty())
-        QCOMPARE(url.toLocalFile(), expected);
+    const std::tuple<const char *, QString, QString> rows[] = {
+        {"output: folder and suffix", output("/out", "/in/a.b.png", "-small"), "/out/a.b-small"},
+        {"output: folder, no suffix", output("/out", "/in/photo.jpg", ""), "/out/photo"},
+        {"output: beside the source", output("", "/in/photo.jpg", "_2"), "/in/photo_2"},
+        {"output: no folder, no suffix: the source itself", output("", "/in/photo.jpg", ""), "/in/photo.jpg"},
+        {"output: no extension", output("/out", "/in/README", "-x"), "/out/README-x"},
+        {"output: spaces and non-ASCII", output("/my out", "/in/照片 1.heic", " 小"), "/my out/照片 1 小"},
+        {"size 0", OutputNaming::sizeText(0), "0B"},
+        {"size 1023", OutputNaming::sizeText(1023), "1023B"},
+        {"size 1024", OutputNaming::sizeText(1024), "1.00K"},
+        {"size just under a mebibyte", OutputNaming::sizeText(1048575), "1024.00K"},
+        {"size 1048576", OutputNaming::sizeText(1048576), "1.00M"},
+        {"size 5 GiB", OutputNaming::sizeText(qint64(5) * 1024 * 1024 * 1024), "5120.00M"},
+        {"URL: query characters stay", OutputNaming::urlEncoded("a&b=c+d?e/f:g@h"), "a&b=c+d?e/f:g@h"},
+        {"URL: space", OutputNaming::urlEncoded("hello world"), "hello%20world"},
+        {"URL: percent and hash", OutputNaming::urlEncoded("100% #1"), "100%25%20%231"},
+        {"URL: UTF-8 bytes", OutputNaming::urlEncoded("书"), "%E4%B9%A6"},
+        {"URL: brackets and quotes", OutputNaming::urlEncoded("[\"x\"]"), "%5B%22x%22%5D"},
+        {"URL: empty", OutputNaming::urlEncoded(""), ""},
+        {"save path: empty", folder(""), ""},
+        {"save path: home", folder("~"), home},
+        {"save path: in home", folder("~/Pictures"), home + "/Pictures"},
+        {"save path: absolute", folder("/srv/drop"), "/srv/drop"},
+        {"save path: tilde inside a name", folder("/srv/~x"), "/srv/~x"},
+    };
+    for (const auto &[tag, given, expected] : rows)
+        QVERIFY2(given == expected, qPrintable(QStringLiteral("%1: %2, not %3").arg(tag, given, expected)));
 }
 
 void ActionRunnerTest::notifications()

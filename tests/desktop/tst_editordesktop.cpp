@@ -3,6 +3,7 @@
 // starts Korvane on a list it wrote with `korvane import` and reads the store afterwards with
 // `korvane list --json`.
 #include "support/desktopsession.h"
+#include "support/files.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,8 +14,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMimeData>
-#include <QProcess>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -160,28 +159,21 @@ private:
 
 void EditorDesktopTest::seed(const QJsonArray &actions)
 {
-    const QString path = m_home.filePath(QStringLiteral("seed.json"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QJsonDocument(QJsonObject{{"format", "korvane-actions"}, {"version", 1}, {"actions", actions}}).toJson());
-    file.close();
+    const QString path = writtenFile(m_home.filePath(QStringLiteral("seed.json")), QJsonDocument(QJsonObject{{"format", "korvane-actions"}, {"version", 1}, {"actions", actions}}).toJson());
+    QVERIFY(!path.isEmpty());
     QCOMPARE(m_korvane.run({"import", path, "--replace"}).exitCode, 0);
 }
 
 void EditorDesktopTest::initTestCase()
 {
     QVERIFY(session->startServices());
-    QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("config/korvane"))));
 }
 
 void EditorDesktopTest::startKorvane(const QStringList &args)
 {
     DesktopSession::end(m_korvane.process);
     // Every flow starts with the guide seen and the settings otherwise fresh.
-    QFile conf(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")));
-    QVERIFY(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    conf.write("[General]\nfirstOpenPreference=true\n");
-    conf.close();
+    QVERIFY(writeFile(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")), "[General]\nfirstOpenPreference=true\n"));
 
     m_listTop = -1;
     QVERIFY2(m_korvane.start(args), m_korvane.output.constData());

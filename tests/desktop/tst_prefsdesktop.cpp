@@ -2,6 +2,7 @@
 // writes at start, and Korvane running once per session, with the preferences window shown
 // by whoever starts it a second time.
 #include "support/desktopsession.h"
+#include "support/files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,11 +46,7 @@ private:
 void PrefsDesktopTest::initTestCase()
 {
     QVERIFY(session->startServices());
-    QDir().mkpath(m_home.filePath(QStringLiteral("config/korvane")));
-    QFile conf(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")));
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write("[General]\nfirstOpenPreference=true\n");
-    conf.close();
+    QVERIFY(writeFile(m_home.filePath(QStringLiteral("config/korvane/korvane.conf")), "[General]\nfirstOpenPreference=true\n"));
     QVERIFY(!QFile::exists(autostartPath()));
     // The accessibility bus of this session, which Qt joins when it starts.
     m_accessibilityBus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {QStringLiteral("--launch-immediately")});
@@ -127,11 +124,7 @@ void PrefsDesktopTest::screenReaderNames()
     clipboard.write("hello world");
     clipboard.closeWriteChannel();
     QVERIFY(clipboard.waitForStarted());
-    const auto clipboardText = [] {
-        QProcess out;
-        out.start(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
-        return out.waitForFinished(5000) ? out.readAll() : QByteArray();
-    };
+    const auto clipboardText = [] { return DesktopSession::output(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")}).value_or(QByteArray()); };
     QTRY_COMPARE(clipboardText(), QByteArray("hello world"));
     QCOMPARE(m_korvane.run({QStringLiteral("show")}).exitCode, 0);
     QByteArray failure = readTree({"ROLE_PUSH_BUTTON|Clear Text Style, Alt+2", "ROLE_PUSH_BUTTON|Settings", "ROLE_TEXT|Type text to act on"});

@@ -20,15 +20,7 @@ namespace {
 
 DesktopSession *session = nullptr;
 
-// Runs a desktop tool and gives its output; nothing when it fails.
-std::optional<QByteArray> tool(const QString &program, const QStringList &args)
-{
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
-}
+constexpr auto tool = &DesktopSession::output;
 
 QByteArray pasted()
 {
@@ -160,19 +152,12 @@ private Q_SLOTS:
     void dropWindowTakesEveryDrop();
 
 private:
-    int notifiedCount(const QString &summary) const;
     bool screenshot(const QString &name) const;
 
     QTemporaryDir m_home;
     QTemporaryDir m_target;
     KorvaneProcess m_korvane{m_home.path()};
 };
-
-int SwayDesktopTest::notifiedCount(const QString &summary) const
-{
-    return int(std::count_if(session->notifications.calls.cbegin(), session->notifications.calls.cend(),
-                             [&summary](const NotificationServer::Call &call) { return call.summary == summary; }));
-}
 
 bool SwayDesktopTest::screenshot(const QString &name) const
 {
@@ -229,7 +214,7 @@ void SwayDesktopTest::wakeListReadsTheClipboard()
 
     // Alt+1 runs the first row on the clipboard's text.
     QCOMPARE(QProcess::execute(QStringLiteral("wtype"), {QStringLiteral("-s"), QStringLiteral("300"), QStringLiteral("-M"), QStringLiteral("alt"), QStringLiteral("1"), QStringLiteral("-m"), QStringLiteral("alt")}), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(notifiedCount(QStringLiteral("Count It succeeded")), 1, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(session->notifications.count(QStringLiteral("Count It succeeded")), 1, 15000);
     QTRY_VERIFY2_WITH_TIMEOUT(pasted().contains("7"), pasted().constData(), 5000);
 }
 
@@ -297,7 +282,7 @@ void SwayDesktopTest::dropWindowTakesEveryDrop()
         }
         QVERIFY(sway->pointer("release"));
         // Each drop runs its row, or the test names the drop that was lost.
-        QTRY_VERIFY2_WITH_TIMEOUT(notifiedCount(QStringLiteral("Copy Here succeeded")) == i,
+        QTRY_VERIFY2_WITH_TIMEOUT(session->notifications.count(QStringLiteral("Copy Here succeeded")) == i,
                                   qPrintable(QStringLiteral("drop %1; last notice \"%2\"; Korvane said:\n%3")
                                                  .arg(i)
                                                  .arg(session->notifications.calls.value(session->notifications.calls.size() - 1).summary)

@@ -49,70 +49,56 @@ class ActionCatalogTest : public QObject
 
 private Q_SLOTS:
     void cleanup() { removeTranslators(); }
-    void trees_data();
     void trees();
-    void everyKindHasTextsInBothLanguages_data();
     void everyKindHasTextsInBothLanguages();
     void lookups();
     void pasteboardOffersOnlyTheTitle();
 };
 
-void ActionCatalogTest::trees_data()
-{
-    QTest::addColumn<int>("catalog");
-    QTest::addColumn<QStringList>("groups");
-    QTest::addColumn<QList<QList<int>>>("types");
-
-    QTest::newRow("text") << 0 << QStringList{"Common", "Send", "Advanced", "Chinese"}
-                          << QList<QList<int>>{{9, 0, 8, 1, 2}, {3, 4}, {5}, {6, 7}};
-    QTest::newRow("files") << 1 << QStringList{"Common", "Images", "Send and Upload"}
-                           << QList<QList<int>>{{7, 17, 8, 9}, {0, 1, 2, 16, 3, 4, 6}, {10, 11, 5, 12, 13, 14, 15}};
-}
-
+// The groups of each catalog's tree and the types in each, in order; every type of the
+// catalog appears exactly once, with the catalog's code.
 void ActionCatalogTest::trees()
 {
-    QFETCH(int, catalog);
-
     Translations::install({QStringLiteral("en-US")});
-    const auto root = catalog == 0 ? ActionTypeModel::getTextTypeRootTree() : ActionTypeModel::getFileTypeRootTree();
-    const Flattened flat = flatten(*root);
-    QTEST(flat.groups, "groups");
-    QTEST(flat.types, "types");
-
-    // Every type of the catalog appears exactly once, with the catalog's code.
-    QSet<int> seen;
-    for (const ActionModel &entry : flat.entries) {
-        QCOMPARE(entry.catalog(), qint64(catalog));
-        QVERIFY2(!seen.contains(entry.type()), qPrintable(QString::number(entry.type())));
-        seen.insert(entry.type());
+    const std::tuple<int, QStringList, QList<QList<int>>> catalogs[] = {
+        {0, {"Common", "Send", "Advanced", "Chinese"}, {{9, 0, 8, 1, 2}, {3, 4}, {5}, {6, 7}}},
+        {1, {"Common", "Images", "Send and Upload"}, {{7, 17, 8, 9}, {0, 1, 2, 16, 3, 4, 6}, {10, 11, 5, 12, 13, 14, 15}}},
+    };
+    for (const auto &[catalog, groups, types] : catalogs) {
+        const auto root = catalog == 0 ? ActionTypeModel::getTextTypeRootTree() : ActionTypeModel::getFileTypeRootTree();
+        const Flattened flat = flatten(*root);
+        QCOMPARE(flat.groups, groups);
+        QCOMPARE(flat.types, types);
+        QSet<int> seen;
+        for (const ActionModel &entry : flat.entries) {
+            QCOMPARE(entry.catalog(), qint64(catalog));
+            QVERIFY2(!seen.contains(entry.type()), qPrintable(QString::number(entry.type())));
+            seen.insert(entry.type());
+        }
+        QCOMPARE(seen.size(), ActionCatalog::typeCount(catalog));
+        QCOMPARE(*std::max_element(seen.begin(), seen.end()), ActionCatalog::typeCount(catalog) - 1);
     }
-    QCOMPARE(seen.size(), ActionCatalog::typeCount(catalog));
-    QCOMPARE(*std::max_element(seen.begin(), seen.end()), ActionCatalog::typeCount(catalog) - 1);
 }
 
-void ActionCatalogTest::everyKindHasTextsInBothLanguages_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::newRow("English") << QStringLiteral("en-GB");
-    QTest::newRow("Chinese") << QStringLiteral("zh-CN");
-}
-
+// In English and then in Chinese, every kind's title and description are translated, and the
+// titles are in the language's script.
 void ActionCatalogTest::everyKindHasTextsInBothLanguages()
 {
-    QFETCH(QString, language);
-    Translations::install({language});
-    for (const ActionCatalog::Entry &entry : ActionCatalog::entries()) {
-        const QString title = ActionCatalog::localizedTitle(entry.catalog, entry.type);
-        const QString description = ActionCatalog::localizedDescription(entry.catalog, entry.type);
-        // An untranslated id comes back as the key itself.
-        QVERIFY2(title != QLatin1String(entry.titleKey) && !title.isEmpty(), entry.titleKey);
-        QVERIFY2(description != QLatin1String(entry.descriptionKey) && !description.isEmpty(), entry.descriptionKey);
-        QCOMPARE(QLatin1String(entry.descriptionKey), QLatin1String(entry.titleKey) + QLatin1String("Info"));
-        const bool hasHan = std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff; });
-        QCOMPARE(hasHan, language.startsWith(QLatin1String("zh")));
+    for (const QString &language : {QStringLiteral("en-GB"), QStringLiteral("zh-CN")}) {
+        Translations::install({language});
+        for (const ActionCatalog::Entry &entry : ActionCatalog::entries()) {
+            const QString title = ActionCatalog::localizedTitle(entry.catalog, entry.type);
+            const QString description = ActionCatalog::localizedDescription(entry.catalog, entry.type);
+            // An untranslated id comes back as the key itself.
+            QVERIFY2(title != QLatin1String(entry.titleKey) && !title.isEmpty(), entry.titleKey);
+            QVERIFY2(description != QLatin1String(entry.descriptionKey) && !description.isEmpty(), entry.descriptionKey);
+            QCOMPARE(QLatin1String(entry.descriptionKey), QLatin1String(entry.titleKey) + QLatin1String("Info"));
+            const bool hasHan = std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff; });
+            QCOMPARE(hasHan, language.startsWith(QLatin1String("zh")));
+        }
+        QVERIFY(qtTrId("succeedNotif").contains(QLatin1String("%1")));
+        QVERIFY(qtTrId("failureNotif").contains(QLatin1String("%1")));
     }
-    QVERIFY(qtTrId("succeedNotif").contains(QLatin1String("%1")));
-    QVERIFY(qtTrId("failureNotif").contains(QLatin1String("%1")));
 }
 
 void ActionCatalogTest::lookups()

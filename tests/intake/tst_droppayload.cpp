@@ -1,11 +1,8 @@
 #include "support/actionrun.h"
 #include "intake/filetypes.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <QUrl>
-
-#include <tuple>
 
 using namespace KorvaneTest;
 
@@ -33,38 +30,23 @@ class DropPayloadTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void extension_data();
     void extension();
     void classify_data();
     void classify();
-    void imageDataIsTheFirstItemsBytes();
-    void namesThatAreNotUtf8();
+    void pasteboardBytes();
     void largeInputs();
 };
 
-void DropPayloadTest::extension_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("extension");
-    QTest::addColumn<QString>("identifier");
-    const std::tuple<const char *, const char *, const char *, const char *> rows[] = {
-        {"last dot decides", "/d/x.tar.gz", "gz", "application/gzip"},
-        {"folder, trailing slashes", "/d/photos.PNG//", "PNG", "image/png"},
-        {"dot in a folder name", "/d.jpg/README", "", ""},
-        {"hidden file", "/d/.bashrc", "", ""},
-        {"ends with its dot", "/d/a.", "", ""},
-    };
-    for (const auto &[tag, path, extension, identifier] : rows)
-        QTest::newRow(tag) << path << extension << identifier;
-}
-
-// The extension is the name's own, without the dot, and its type is looked up in any case.
+// The extension is the name's own, without the dot: the last dot decides, trailing slashes
+// go, and a dot in a folder's name, a hidden file's or at the end gives none. Its type is looked
+// up in any case.
 void DropPayloadTest::extension()
 {
-    QFETCH(QString, path);
-    QFETCH(QString, extension);
-    QCOMPARE(FileTypes::pathExtension(path), extension);
-    QTEST(FileTypes::identifierForExtension(extension), "identifier");
+    const char *rows[][3] = {{"/d/x.tar.gz", "gz", "application/gzip"}, {"/d/photos.PNG//", "PNG", "image/png"}, {"/d.jpg/README", "", ""}, {"/d/.bashrc", "", ""}, {"/d/a.", "", ""}};
+    for (const auto &[path, extension, identifier] : rows) {
+        QCOMPARE(FileTypes::pathExtension(path), QString(extension));
+        QCOMPARE(FileTypes::identifierForExtension(extension), QString(identifier));
+    }
 }
 
 void DropPayloadTest::classify_data()
@@ -124,28 +106,24 @@ void DropPayloadTest::classify()
     QTEST(!data.imageData().isNull(), "hasImageData");
 }
 
-void DropPayloadTest::imageDataIsTheFirstItemsBytes()
+// The pasteboard's own bytes: image data is the first item's that carries the type, and a
+// file URL keeps bytes that are no UTF-8, so the file can still be reached.
+void DropPayloadTest::pasteboardBytes()
 {
-    // The bytes come from the pasteboard as a whole: the first item carrying the type.
-    TransferData pasteboard;
-    TransferItem first, second;
-    first.setData(Type::PNG, "first");
-    second.setData(Type::PNG, "second");
-    pasteboard.addItem(first);
-    pasteboard.addItem(second);
-    DropPayload data = DropPayload::classify(pasteboard);
-    QCOMPARE(data.imageData(), QByteArray("first"));
-}
+    TransferData images;
+    for (const QByteArray &bytes : {QByteArray("first"), QByteArray("second")}) {
+        TransferItem item;
+        item.setData(Type::PNG, bytes);
+        images.addItem(item);
+    }
+    QCOMPARE(DropPayload::classify(images).imageData(), QByteArray("first"));
 
-void DropPayloadTest::namesThatAreNotUtf8()
-{
-    TransferData pasteboard;
+    TransferData files;
     TransferItem item;
     item.setData(Type::FileURL, "file:///d/caf%E9%20menu.jpg");
-    pasteboard.addItem(item);
-    DropPayload data = DropPayload::classify(pasteboard);
+    files.addItem(item);
+    const DropPayload data = DropPayload::classify(files);
     QCOMPARE(data.imgFileUrls().size(), 1);
-    // The URL keeps the original bytes, so the file can still be reached.
     QCOMPARE(data.imgFileUrls().first().toEncoded(), QByteArray("file:///d/caf%E9%20menu.jpg"));
 }
 

@@ -3,7 +3,6 @@
 #include "net/apiclient.h"
 #include "net/korvanecardmodels.h"
 #include "net/servicehosts.h"
-#include "net/networkclient.h"
 #include "actions/text/translations.h"
 #include "support/logcapture.h"
 #include "servers/cosstandin.h"
@@ -17,6 +16,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
 
 using namespace KorvaneTest;
 
@@ -339,14 +340,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wanted");
         QTest::addColumn<QString>("found");
         QTest::addColumn<QString>("xmlNamespace");
-        QTest::newRow("prefix of another") << QStringList{"photos2-1250000000", "photos-1250000000"} << "photos"
-                                           << "photos-1250000000"
-                                           << QString();
-        QTest::newRow("namespaced list") << QStringList{"photos-1250000000"} << "photos"
-                                         << "photos-1250000000"
-                                         << "http://doc.s3.amazonaws.com/2006-03-01";
-        QTest::newRow("only the longer name") << QStringList{"photos2-1250000000"} << "photos" << QString() << QString();
-        QTest::newRow("none") << QStringList{} << "photos" << QString() << QString();
+        QTest::addColumn<QByteArray>("answer"); // empty: the list of the buckets
+        const std::tuple<const char *, QStringList, QString, QString, QByteArray> rows[] = {
+            {"prefix of another", {"photos2-1250000000", "photos-1250000000"}, "photos-1250000000", "", ""},
+            {"namespaced list", {"photos-1250000000"}, "photos-1250000000", "http://doc.s3.amazonaws.com/2006-03-01", ""},
+            {"only the longer name", {"photos2-1250000000"}, "", "", ""},
+            {"none", {}, "", "", ""},
+            {"no list in the answer", {"photos-1250000000"}, "", "", "<Error><Code>Other</Code></Error>"},
+        };
+        for (const auto &[tag, names, found, xmlNamespace, answer] : rows)
+            QTest::newRow(tag) << names << QString("photos") << found << xmlNamespace << answer;
     }
     void bucketLookup()
     {
@@ -354,7 +357,10 @@ private Q_SLOTS:
         QFETCH(QString, wanted);
         QFETCH(QString, found);
         QFETCH(QString, xmlNamespace);
+        QFETCH(QByteArray, answer);
         m_cos.xmlNamespace = xmlNamespace;
+        if (!answer.isEmpty())
+            m_cos.setOverride(StandInResponse::text("application/xml", answer));
         m_cos.buckets.clear();
         for (const QString &name : names)
             m_cos.buckets.append({name, "ap-shanghai"});
@@ -382,36 +388,19 @@ private Q_SLOTS:
         setDefault(Korvane::Settings::upyunHost, QVariant());
     }
 
-    void aListWithoutTheResultElementFails()
-    {
-        m_cos.setOverride(StandInResponse::text("application/xml", "<Error><Code>Other</Code></Error>"));
-        Result r;
-        ApiClient::getQCloudBucketDetail("secret-key-of-example", "AKIDexample", "photos", r.completion());
-        QTRY_COMPARE(r.calls, 1);
-        QVERIFY(!r.success);
-        QVERIFY(r.message.isNull());
-    }
-
-    void uploadStatusRules_data()
-    {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<bool>("success");
-        QTest::addColumn<bool>("message");
-        QTest::newRow("204") << 204 << false << false;
-        QTest::newRow("403") << 403 << false << true;
-    }
+    // A store that answers 204 stored nothing, and says nothing; a refusal says why.
     void uploadStatusRules()
     {
-        QFETCH(int, status);
         m_cos.buckets = {{"photos-1250000000", "ap-shanghai"}};
         const QString path = pngFile("upload.png");
-        m_cos.setOverride(StandInResponse::text("application/xml", QByteArray(), status));
-        Result r;
-        ApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path,
-                                     "k.png", r.upload());
-        QTRY_COMPARE(r.calls, 1);
-        QTEST(r.success, "success");
-        QTEST(!r.message.isNull(), "message");
+        for (const int status : {204, 403}) {
+            m_cos.setOverride(StandInResponse::text("application/xml", QByteArray(), status));
+            Result r;
+            ApiClient::uploadToQCloudCos("secret-key-of-example", "AKIDexample", m_cos.baseUrl() + "/photos-1250000000", path, "k.png", r.upload());
+            QTRY_COMPARE(r.calls, 1);
+            QVERIFY(!r.success);
+            QCOMPARE(r.message.isNull(), status == 204);
+        }
     }
 
     // The Weibo image bed.
@@ -480,41 +469,28 @@ private Q_SLOTS:
 
     // LibreTranslate.
 
-    void libreTranslateMapsTheLanguageCodes_data()
+    // The action's language codes as LibreTranslate names them; one the server does not
+    // offer is refused with its answer.
+    void libreTranslateLanguageCodes()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("sent");
-        QTest::newRow("jp") << "jp"
-                            << "ja";
-        QTest::newRow("kr") << "kr"
-                            << "ko";
-        QTest::newRow("fr") << "fr"
-                            << "fr";
-    }
-    void libreTranslateMapsTheLanguageCodes()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, sent);
-        Result r;
-        ApiClient::libreTranslate("Hello", code, r.completion());
-        QTRY_COMPARE(r.calls, 1);
-        QVERIFY(r.success);
-        QCOMPARE(r.result.toString(), QString("<%1> Hello").arg(sent));
-        const QVariantMap body = QJsonDocument::fromJson(m_libre.requests().last().body).object().toVariantMap();
-        QCOMPARE(body.value("target").toString(), sent);
-        QCOMPARE(body.value("source").toString(), QString("auto"));
-        QCOMPARE(body.value("format").toString(), QString("text"));
-        QVERIFY(!body.contains("api_key"));
-    }
-
-    void libreTranslateRefusesAnUnsupportedLanguage()
-    {
+        for (const auto &[code, sent] : {std::pair{"jp", "ja"}, std::pair{"kr", "ko"}, std::pair{"fr", "fr"}}) {
+            Result r;
+            ApiClient::libreTranslate("Hello", code, r.completion());
+            QTRY_COMPARE(r.calls, 1);
+            QVERIFY(r.success);
+            QCOMPARE(r.result.toString(), QString("<%1> Hello").arg(sent));
+            const QVariantMap body = QJsonDocument::fromJson(m_libre.requests().last().body).object().toVariantMap();
+            QCOMPARE(body.value("target").toString(), QString(sent));
+            QCOMPARE(body.value("source").toString(), QString("auto"));
+            QCOMPARE(body.value("format").toString(), QString("text"));
+            QVERIFY(!body.contains("api_key"));
+        }
         m_libre.languages.removeAll("ko");
         Result unsupported;
         ApiClient::libreTranslate("Hello", "kr", unsupported.completion());
         QTRY_COMPARE(unsupported.calls, 1);
-        QVERIFY(unsupported.message.contains("ko is not supported"));
         m_libre.languages.append("ko");
+        QVERIFY(unsupported.message.contains("ko is not supported"));
     }
 
     void translationServiceFollowsTheSettings()

@@ -2,7 +2,6 @@
 // neither set up; in-process through the dispatcher and end to end through "korvane run".
 #include "support/actionrun.h"
 #include "support/korvanecli.h"
-#include "net/apiclient.h"
 #include "actions/text/textactions.h"
 #include "actions/text/translations.h"
 #include "support/logcapture.h"
@@ -10,11 +9,12 @@
 #include "servers/servicestandin.h"
 #include "store/translatesettings.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
 
 using namespace KorvaneTest;
 
@@ -37,12 +37,8 @@ private Q_SLOTS:
 
     void init()
     {
-        auto clipboard = std::make_unique<HeadlessClipboard>();
-        auto notifier = std::make_unique<HeadlessNotifier>();
-        m_clipboard = clipboard.get();
-        m_notifier = notifier.get();
-        Platform::setClipboard(std::move(clipboard));
-        Platform::setNotifier(std::move(notifier));
+        m_clipboard = install<HeadlessClipboard>(&Platform::setClipboard);
+        m_notifier = install<HeadlessNotifier>(&Platform::setNotifier);
         setDefault(Korvane::Settings::serviceHost, QVariant());
         setDefault(Korvane::Settings::libreTranslateUrl, QVariant());
         setDefault(Korvane::Settings::libreTranslateKey, QVariant());
@@ -101,18 +97,6 @@ private Q_SLOTS:
         QCOMPARE(m_libre.requests().last().path, QString("/translate"));
     }
 
-    void neitherSetFailsAtOnceSayingWhatToSet()
-    {
-        const Outcome outcome = run(translateDrop(1), "x");
-        QCOMPARE(outcome.calls, 1);
-        QVERIFY(!outcome.success);
-        QCOMPARE(outcome.error.code(), TextActions::translateNotConfiguredErrorCode);
-        QVERIFY(outcome.error.localizedDescription().contains("translate/libretranslateUrl"));
-        QVERIFY(outcome.error.localizedDescription().contains("Preferences"));
-        QCOMPARE(m_notifier->posted().last().body, outcome.error.localizedDescription());
-        QCOMPARE(m_service.requestCount() + m_libre.requestCount(), 0);
-    }
-
     // End to end: the korvane executable, its own settings file, the stand-ins in this process.
     void cli_data()
     {
@@ -125,18 +109,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("down"); // the service answers with its maintenance page
         const QString libre = m_libre.baseUrl();
         const QString service = m_service.baseUrl();
-        QTest::newRow("service") << QStringList{"hosts/service", service} << 1 << "你好，世界\n第二行"
-                                 << "Hello, world\nSecond line"
-                                 << 0 << QString() << false;
-        QTest::newRow("LibreTranslate with its key")
-            << QStringList{"translate/libretranslateUrl", libre, "translate/libretranslateKey", "lt-key"} << 2 << "Good morning"
-            << "おはようございます" << 0 << QString() << false;
-        QTest::newRow("LibreTranslate refuses the key")
-            << QStringList{"translate/libretranslateUrl", libre, "translate/libretranslateKey", "wrong-lt-key"} << 2 << "Good morning"
-            << QString() << -1001 << "Invalid API key" << false;
-        QTest::newRow("service down") << QStringList{"hosts/service", service} << 1 << "x" << QString() << -1001 << QString() << true;
-        QTest::newRow("nothing set up") << QStringList{} << 1 << "hello" << QString()
-                                        << int(TextActions::translateNotConfiguredErrorCode) << "translate/libretranslateUrl" << false;
+        const QStringList libreKeyed{"translate/libretranslateUrl", libre, "translate/libretranslateKey"};
+        const std::tuple<const char *, QStringList, int, QString, QString, int, QString, bool> rows[] = {
+            {"service", {"hosts/service", service}, 1, "你好，世界\n第二行", "Hello, world\nSecond line", 0, "", false},
+            {"LibreTranslate with its key", libreKeyed + QStringList{"lt-key"}, 2, "Good morning", "おはようございます", 0, "", false},
+            {"LibreTranslate refuses the key", libreKeyed + QStringList{"wrong-lt-key"}, 2, "Good morning", "", -1001, "Invalid API key", false},
+            {"service down", {"hosts/service", service}, 1, "x", "", -1001, "", true},
+            {"nothing set up", {}, 1, "hello", "", TextActions::translateNotConfiguredErrorCode, "Preferences, or set translate/libretranslateUrl", false},
+        };
+        for (const auto &[tag, settings, type, text, pasted, errorCode, message, down] : rows)
+            QTest::newRow(tag) << settings << type << text << pasted << errorCode << message << down;
     }
     void cli()
     {

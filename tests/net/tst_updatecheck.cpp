@@ -61,9 +61,7 @@ private Q_SLOTS:
         Translations::install({QStringLiteral("en-US")});
         Platform::setNotifier(std::make_unique<HeadlessNotifier>());
         Platform::setClipboard(std::make_unique<HeadlessClipboard>());
-        auto opener = std::make_unique<KorvaneTest::RecordingUrlOpener>();
-        m_opener = opener.get();
-        Platform::setUrlOpener(std::move(opener));
+        m_opener = install<RecordingUrlOpener>(&Platform::setUrlOpener);
         QVERIFY(m_service.start());
     }
 
@@ -236,7 +234,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_dir;
     ServiceStandIn m_service;
-    KorvaneTest::RecordingUrlOpener *m_opener = nullptr;
+    RecordingUrlOpener *m_opener = nullptr;
 };
 
 QTEST_MAIN(UpdateCheckTest)

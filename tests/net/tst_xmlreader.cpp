@@ -6,40 +6,32 @@
 #include <QJsonDocument>
 #include <QTest>
 
+#include <tuple>
+
 class XMLReaderTest final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // What a document reads as, written as compact JSON.
-    void documents_data()
-    {
-        QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<bool>("namespaces");
-        QTest::addColumn<QByteArray>("json");
-        QTest::newRow("one child is a map, many a list")
-            << QByteArray("<r><a><n>x</n></a><b><n>x</n></b><b><n>y</n></b><b/></r>") << false
-            << QByteArray("{\"r\":{\"a\":{\"n\":{\"text\":\"x\"}},\"b\":[{\"n\":{\"text\":\"x\"}},{\"n\":{\"text\":\"y\"}},{}]}}");
-        // The text buffer runs across child elements: the white space before <b> goes with b's
-        // text, the line after it with a's, trimmed to nothing.
-        QTest::newRow("white space between children") << QByteArray("<a>\n  <b>v</b>\n</a>") << false
-                                                      << QByteArray("{\"a\":{\"b\":{\"text\":\"v\"},\"text\":\"\"}}");
-        QTest::newRow("no white space, no text") << QByteArray("<a><b>v</b></a>") << false << QByteArray("{\"a\":{\"b\":{\"text\":\"v\"}}}");
-        QTest::newRow("attributes are entries") << QByteArray("<b id=\"7\" kind='x'>t</b>") << false
-                                                << QByteArray("{\"b\":{\"id\":\"7\",\"kind\":\"x\",\"text\":\"t\"}}");
-        QTest::newRow("namespaces processed") << QByteArray("<s:r xmlns:s=\"http://s\"><s:b>1</s:b></s:r>") << true
-                                              << QByteArray("{\"r\":{\"b\":{\"text\":\"1\"}}}");
-        QTest::newRow("namespaces kept") << QByteArray("<s:r xmlns:s=\"http://s\"><s:b>1</s:b></s:r>") << false
-                                         << QByteArray("{\"s:r\":{\"s:b\":{\"text\":\"1\"},\"xmlns:s\":\"http://s\"}}");
-        QTest::newRow("entities and CDATA are text") << QByteArray("<a>x &amp; y <![CDATA[<z>]]></a>") << false
-                                                     << QByteArray("{\"a\":{\"text\":\"x & y <z>\"}}");
-    }
+    // What a document reads as, written as compact JSON: one child is a map, many a list;
+    // attributes are entries; namespaces processed or kept; entities and CDATA are text. The
+    // text buffer runs across child elements: the white space before <b> goes with b's text,
+    // the line after it with a's, trimmed to nothing.
     void documents()
     {
-        QFETCH(QByteArray, xml);
-        QFETCH(bool, namespaces);
-        const QVariant read = XmlReader::dictionaryForXMLData(xml, namespaces ? XmlReader::ProcessNamespaces : 0);
-        QTEST(QJsonDocument::fromVariant(read).toJson(QJsonDocument::Compact), "json");
+        const std::tuple<QByteArray, bool, QByteArray> rows[] = {
+            {"<r><a><n>x</n></a><b><n>x</n></b><b><n>y</n></b><b/></r>", false, "{\"r\":{\"a\":{\"n\":{\"text\":\"x\"}},\"b\":[{\"n\":{\"text\":\"x\"}},{\"n\":{\"text\":\"y\"}},{}]}}"},
+            {"<a>\n  <b>v</b>\n</a>", false, "{\"a\":{\"b\":{\"text\":\"v\"},\"text\":\"\"}}"},
+            {"<a><b>v</b></a>", false, "{\"a\":{\"b\":{\"text\":\"v\"}}}"},
+            {"<b id=\"7\" kind='x'>t</b>", false, "{\"b\":{\"id\":\"7\",\"kind\":\"x\",\"text\":\"t\"}}"},
+            {"<s:r xmlns:s=\"http://s\"><s:b>1</s:b></s:r>", true, "{\"r\":{\"b\":{\"text\":\"1\"}}}"},
+            {"<s:r xmlns:s=\"http://s\"><s:b>1</s:b></s:r>", false, "{\"s:r\":{\"s:b\":{\"text\":\"1\"},\"xmlns:s\":\"http://s\"}}"},
+            {"<a>x &amp; y <![CDATA[<z>]]></a>", false, "{\"a\":{\"text\":\"x & y <z>\"}}"},
+        };
+        for (const auto &[xml, namespaces, json] : rows) {
+            const QVariant read = XmlReader::dictionaryForXMLData(xml, namespaces ? XmlReader::ProcessNamespaces : 0);
+            QCOMPARE(QJsonDocument::fromVariant(read).toJson(QJsonDocument::Compact), json);
+        }
     }
 
     // Malformed and hostile documents read as null with an error, and soon.

@@ -2,11 +2,8 @@
 #include "support/desktopsession.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 

@@ -5,10 +5,9 @@
 #include "shortcuts/globalshortcutregistry.h"
 #include "shortcuts/keycombinationtext.h"
 #include "platform/x11/xkbkeycodes.h"
-#include "support/xvfbserver.h"
+#include "support/desktopsession.h"
 
 #include <QGuiApplication>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -27,6 +26,14 @@ QKeyCombination super(Qt::Key key)
 {
     return QKeyCombination(Qt::MetaModifier, key);
 }
+
+// An xdotool command line, its words split at spaces.
+bool press(const QString &command)
+{
+    return DesktopSession::xdotool(command.split(QLatin1Char(' ')));
+}
+
+using Events = QList<QList<QVariant>>;
 
 // Collects what a service delivers.
 class EventRecorder final : public QObject
@@ -93,22 +100,17 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void modifierMasks_data();
-    void modifierMasks();
+    void keysAndModifiers();
     void pressAndRelease_data();
     void pressAndRelease();
     void releasedCombinationIsNotDelivered();
     void heldByAnotherClientIsRefused_data();
     void heldByAnotherClientIsRefused();
     void refused();
-    void keyCharacters_data();
-    void keyCharacters();
     void wakeHotKeyThroughTheRegistry();
 
 private:
-    // An xdotool command line, its words split at spaces.
-    void press(const QString &command);
-    QList<QList<QVariant>> waitForEvents(QSignalSpy &spy, int count);
+    Events waitForEvents(QSignalSpy &spy, int count);
 
     QByteArray m_display;
     std::unique_ptr<X11ShortcutBackend> m_backend;
@@ -133,15 +135,7 @@ void X11ShortcutBackendTest::cleanup()
     m_backend.reset();
 }
 
-void X11ShortcutBackendTest::press(const QString &command)
-{
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
-    QVERIFY(xdotool.waitForFinished());
-    QCOMPARE(xdotool.exitCode(), 0);
-}
-
-QList<QList<QVariant>> X11ShortcutBackendTest::waitForEvents(QSignalSpy &spy, int count)
+Events X11ShortcutBackendTest::waitForEvents(QSignalSpy &spy, int count)
 {
     while (spy.count() < count) {
         if (!spy.wait())
@@ -150,21 +144,22 @@ QList<QList<QVariant>> X11ShortcutBackendTest::waitForEvents(QSignalSpy &spy, in
     return spy;
 }
 
-void X11ShortcutBackendTest::modifierMasks_data()
+// Meta is super, alt mod1 and the keypad no modifier; on Xvfb's US layout a key types its
+// character, and a key that types none or has no place gives nothing.
+void X11ShortcutBackendTest::keysAndModifiers()
 {
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<int>("x11");
-    QTest::newRow("meta is super") << Qt::KeyboardModifiers(Qt::MetaModifier) << int(XCB_MOD_MASK_4);
-    QTest::newRow("alt is mod1") << Qt::KeyboardModifiers(Qt::AltModifier) << int(XCB_MOD_MASK_1);
-    QTest::newRow("the keypad is nothing") << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0;
-    QTest::newRow("all") << (Qt::MetaModifier | Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier)
-                         << int(XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT);
-}
-
-void X11ShortcutBackendTest::modifierMasks()
-{
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QTEST(int(X11ShortcutBackend::x11Modifiers(modifiers)), "x11");
+    const std::pair<Qt::KeyboardModifiers, int> masks[] = {
+        {Qt::MetaModifier, XCB_MOD_MASK_4},
+        {Qt::AltModifier, XCB_MOD_MASK_1},
+        {Qt::KeypadModifier, 0},
+        {Qt::MetaModifier | Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier, XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT},
+    };
+    for (const auto &[modifiers, x11] : masks)
+        QCOMPARE(int(X11ShortcutBackend::x11Modifiers(modifiers)), x11);
+    const std::pair<QKeyCombination, const char *> characters[] = {
+        {QKeyCombination(Qt::Key_D), "d"}, {QKeyCombination(Qt::Key_0), "0"}, {QKeyCombination(Qt::Key_QuoteLeft), "`"}, {QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus), "+"}, {QKeyCombination(Qt::Key_Return), ""}, {QKeyCombination(Qt::Key_F5), ""}, {QKeyCombination(Qt::Key_F13), ""}};
+    for (const auto &[key, expected] : characters)
+        QCOMPARE(m_backend->keyCharacter(key), QString::fromLatin1(expected));
 }
 
 void X11ShortcutBackendTest::pressAndRelease_data()
@@ -190,11 +185,8 @@ void X11ShortcutBackendTest::pressAndRelease()
     QFETCH(QString, pressed);
     QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
     QVERIFY(m_backend->registerShortcut(7, keys, QString(), QString()));
-    press(pressed);
-    const auto events = waitForEvents(spy, 2);
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events.at(0), (QList<QVariant>{7u, true}));
-    QCOMPARE(events.at(1), (QList<QVariant>{7u, false}));
+    QVERIFY(press(pressed));
+    QCOMPARE(waitForEvents(spy, 2), (Events{{7u, true}, {7u, false}}));
 }
 
 void X11ShortcutBackendTest::releasedCombinationIsNotDelivered()
@@ -203,13 +195,10 @@ void X11ShortcutBackendTest::releasedCombinationIsNotDelivered()
     QVERIFY(m_backend->registerShortcut(1, super(Qt::Key_D), QString(), QString()));
     QVERIFY(m_backend->registerShortcut(2, super(Qt::Key_F), QString(), QString()));
     m_backend->unregisterShortcut(1);
-    press(QStringLiteral("key super+d"));
+    QVERIFY(press(QStringLiteral("key super+d")));
     // Events arrive in order: once F's press is in, D's would have been before it.
-    press(QStringLiteral("key super+f"));
-    const auto events = waitForEvents(spy, 2);
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events.at(0), (QList<QVariant>{2u, true}));
-    QCOMPARE(events.at(1), (QList<QVariant>{2u, false}));
+    QVERIFY(press(QStringLiteral("key super+f")));
+    QCOMPARE(waitForEvents(spy, 2), (Events{{2u, true}, {2u, false}}));
 
     // Released means free for another program.
     OtherClient other(m_display);
@@ -244,10 +233,8 @@ void X11ShortcutBackendTest::heldByAnotherClientIsRefused()
     // Once the other program is gone the combination can be had, and it works.
     QSignalSpy spy(&m_recorder, &EventRecorder::delivered);
     QVERIFY(m_backend->registerShortcut(2, super(Qt::Key_K), QString(), QString()));
-    press(QStringLiteral("key super+k"));
-    const auto events = waitForEvents(spy, 2);
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events.at(0), (QList<QVariant>{2u, true}));
+    QVERIFY(press(QStringLiteral("key super+k")));
+    QCOMPARE(waitForEvents(spy, 2), (Events{{2u, true}, {2u, false}}));
 }
 
 // A combination or number already taken, and keys without a place on the keyboard.
@@ -259,26 +246,6 @@ void X11ShortcutBackendTest::refused()
     QVERIFY(m_backend->registerShortcut(2, QKeyCombination(Qt::MetaModifier | Qt::ShiftModifier, Qt::Key_D), QString(), QString()));
     QVERIFY(!m_backend->registerShortcut(4, super(Qt::Key_F13), QString(), QString()));
     QVERIFY(!m_backend->registerShortcut(5, QKeyCombination(Qt::MetaModifier | Qt::KeypadModifier, Qt::Key_A), QString(), QString()));
-}
-
-void X11ShortcutBackendTest::keyCharacters_data()
-{
-    // Xvfb's keymap is the US layout.
-    QTest::addColumn<QKeyCombination>("key");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("d") << QKeyCombination(Qt::Key_D) << QStringLiteral("d");
-    QTest::newRow("0") << QKeyCombination(Qt::Key_0) << QStringLiteral("0");
-    QTest::newRow("grave") << QKeyCombination(Qt::Key_QuoteLeft) << QStringLiteral("`");
-    QTest::newRow("keypad plus") << QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus) << QStringLiteral("+");
-    QTest::newRow("return is no character") << QKeyCombination(Qt::Key_Return) << QString();
-    QTest::newRow("F5 is no character") << QKeyCombination(Qt::Key_F5) << QString();
-    QTest::newRow("no place") << QKeyCombination(Qt::Key_F13) << QString();
-}
-
-void X11ShortcutBackendTest::keyCharacters()
-{
-    QFETCH(QKeyCombination, key);
-    QTEST(m_backend->keyCharacter(key), "expected");
 }
 
 void X11ShortcutBackendTest::wakeHotKeyThroughTheRegistry()
@@ -295,8 +262,7 @@ void X11ShortcutBackendTest::wakeHotKeyThroughTheRegistry()
     QVERIFY(registry->registerShortcut(GlobalShortcut(QStringLiteral("k"), QKeyCombination(Qt::MetaModifier | Qt::ShiftModifier, Qt::Key_K), registry,
                                                       [&pressed] { pressed.append(QStringLiteral("k")); })));
 
-    press(QStringLiteral("key super+d"));
-    press(QStringLiteral("key super+shift+k"));
+    QVERIFY(press(QStringLiteral("key super+d")) && press(QStringLiteral("key super+shift+k")));
     QTRY_COMPARE(pressed, QStringList{QStringLiteral("k")});
     QCOMPARE(wake.count(), 1);
 

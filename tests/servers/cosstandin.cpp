@@ -79,7 +79,7 @@ bool CosStandIn::checkSignature(const StandInRequest &request, const QString &me
     }
     const QString keyTime = fields.value(QStringLiteral("q-key-time"));
     const QStringList times = keyTime.split(QLatin1Char(';'));
-    const qint64 clock = now ? now : QDateTime::currentSecsSinceEpoch();
+    const qint64 clock = QDateTime::currentSecsSinceEpoch();
     if (fields.value(QStringLiteral("q-sign-time")) != keyTime || times.size() != 2 || times[0].toLongLong() > clock
         || times[1].toLongLong() < clock) {
         *refusal = cosError(403, QStringLiteral("RequestTimeTooSkewed"), QStringLiteral("The difference between the request time and the server's time is too large."));

@@ -7,7 +7,7 @@ namespace {
 
 StandInResponse error(int status, const QString &text)
 {
-    return StandInResponse::json(QJsonDocument(QJsonObject{{QStringLiteral("error"), text}}).toJson(QJsonDocument::Compact), status);
+    return StandInResponse::json(QJsonObject{{QStringLiteral("error"), text}}, status);
 }
 
 } // namespace
@@ -39,8 +39,6 @@ StandInResponse LibreTranslateStandIn::handle(const StandInRequest &request)
         return error(400, QStringLiteral("%1 is not supported").arg(target));
     const QString q = fields.value(QStringLiteral("q")).toString();
     const QString translated = dictionary.value(target).value(q, QStringLiteral("<%1> %2").arg(target, q));
-    return StandInResponse::json(QJsonDocument(QJsonObject{{QStringLiteral("translatedText"), translated},
-                                                           {QStringLiteral("detectedLanguage"),
-                                                            QJsonObject{{QStringLiteral("confidence"), 90}, {QStringLiteral("language"), QStringLiteral("en")}}}})
-                                     .toJson(QJsonDocument::Compact));
+    return StandInResponse::json(QJsonObject{{QStringLiteral("translatedText"), translated},
+                                             {QStringLiteral("detectedLanguage"), QJsonObject{{QStringLiteral("confidence"), 90}, {QStringLiteral("language"), QStringLiteral("en")}}}});
 }

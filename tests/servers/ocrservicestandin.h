@@ -3,8 +3,6 @@
 #include "servers/standinserver.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 // Stands in on 127.0.0.1 for both hosts of cloud recognition: the service's token request
 // ("GET /quorvix/api/ocr/token") and the handwriting recognition ("POST /ocr/handwriting",
@@ -40,8 +38,8 @@ private:
     {
         if (received.method == "GET" && received.target == "/quorvix/api/ocr/token") {
             m_tokens.append("tok-" + QByteArray::number(m_tokens.size() + 1));
-            return reply(m_tokensFail ? QJsonObject{{"code", 500}, {"msg", "no token"}}
-                                      : QJsonObject{{"code", 200}, {"data", QJsonObject{{"token", QString::fromLatin1(m_tokens.last())}}}});
+            return StandInResponse::json(m_tokensFail ? QJsonObject{{"code", 500}, {"msg", "no token"}}
+                                                      : QJsonObject{{"code", 200}, {"data", QJsonObject{{"token", QString::fromLatin1(m_tokens.last())}}}});
         }
         if (received.method != "POST" || received.target != "/ocr/handwriting")
             return StandInResponse::text("text/plain", QByteArray(), 404);
@@ -69,15 +67,10 @@ private:
             items.append(QJsonObject{{"itemstring", line}});
         if (request.valid && recognition.code == 0)
             answer.insert("data", QJsonObject{{"items", items}});
-        StandInResponse response = reply(answer);
+        StandInResponse response = StandInResponse::json(answer);
         response.behaviour = StandInResponse::Behaviour::Slow;
         response.delayMs = recognition.delayMs;
         return response;
-    }
-
-    static StandInResponse reply(const QJsonObject &object)
-    {
-        return StandInResponse::json(QJsonDocument(object).toJson(QJsonDocument::Compact));
     }
 
     QHash<QByteArray, Recognition> m_images;

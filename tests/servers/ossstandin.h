@@ -2,22 +2,18 @@
 
 #include "standinserver.h"
 
-#include <QSet>
-
 // Aliyun OSS PutObject, path-style: PUT /BUCKET/KEY. Checked as the store checks it: the
 // Date is recent, Content-MD5 is the body's, and the "OSS key:signature" Authorization is
 // recomputed from the secret of the access key it names over verb, Content-MD5,
 // Content-Type, Date and "/BUCKET/KEY". A bucket addressed at the wrong region gets the
 // store's 403 whose XML names the right endpoint.
-class OssStandIn final : public StandInServer
+class OssStandIn final : public StoreStandIn
 {
 public:
-    using StandInServer::StandInServer;
+    using StoreStandIn::StoreStandIn;
 
     QHash<QString, QString> secretKeys; // access key -> secret key
     QSet<QString> buckets;
-    QHash<QString, QByteArray> objects; // "BUCKET/KEY" -> bytes
-    QSet<QString> failingKeys;
     // One host for every region: the next this many PUTs count as sent to the wrong one.
     int wrongEndpointAnswers = 0;
     QString rightEndpoint = QStringLiteral("oss-cn-hangzhou.aliyuncs.com");

@@ -79,5 +79,5 @@ StandInResponse QiniuStandIn::handle(const StandInRequest &request)
     objects.insert(object, bytes);
     QJsonObject answer{{QStringLiteral("hash"), QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex())},
                        {QStringLiteral("key"), key}};
-    return StandInResponse::json(QJsonDocument(answer).toJson(QJsonDocument::Compact));
+    return StandInResponse::json(answer);
 }

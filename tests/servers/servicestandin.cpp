@@ -1,6 +1,5 @@
 #include "servicestandin.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
@@ -10,7 +9,7 @@ StandInResponse codeAnswer(int code, const QJsonObject &data = {}, const QString
     QJsonObject body{{QStringLiteral("code"), code}, {QStringLiteral("message"), message.isEmpty() ? QStringLiteral("success") : message}};
     if (!data.isEmpty())
         body.insert(QStringLiteral("data"), data);
-    return StandInResponse::json(QJsonDocument(body).toJson(QJsonDocument::Compact));
+    return StandInResponse::json(body);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <QJsonDocument>
 #include <QTcpSocket>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -106,6 +105,11 @@ bool parseMultipart(const StandInRequest &request, QList<StandInPart> *parts, QS
 StandInResponse StandInResponse::json(const QByteArray &body, int status)
 {
     return text("application/json;charset=UTF-8", body, status);
+}
+
+StandInResponse StandInResponse::json(const QJsonObject &object, int status)
+{
+    return json(QJsonDocument(object).toJson(QJsonDocument::Compact), status);
 }
 
 StandInResponse StandInResponse::text(const QByteArray &contentType, const QByteArray &body, int status)

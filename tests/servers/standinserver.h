@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
@@ -72,6 +74,7 @@ struct StandInResponse {
     void addHeader(const QByteArray &name, const QByteArray &value) { headers.append(qMakePair(name, value)); }
 
     static StandInResponse json(const QByteArray &body, int status = 200);
+    static StandInResponse json(const QJsonObject &object, int status = 200);
     static StandInResponse text(const QByteArray &contentType, const QByteArray &body, int status = 200);
 };
 
@@ -135,4 +138,15 @@ private:
     QList<StandInRequest> m_requests;
     QStringList m_problems;
     std::chrono::steady_clock::time_point m_lastAnswerSent;
+};
+
+// A store: the objects it holds, by "BUCKET/KEY", and the keys whose upload it answers with an
+// internal error, as a store in trouble does.
+class StoreStandIn : public StandInServer
+{
+public:
+    using StandInServer::StandInServer;
+
+    QHash<QString, QByteArray> objects;
+    QSet<QString> failingKeys;
 };

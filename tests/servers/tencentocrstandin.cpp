@@ -5,25 +5,16 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
-namespace {
-
-QByteArray json(const QJsonObject &object)
-{
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
-
-} // namespace
-
 StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
 {
     const QStringList paths{QStringLiteral("/ocr/general"), QStringLiteral("/ocr/handwriting"), QStringLiteral("/ocr/bankcard"),
                             QStringLiteral("/ocr/bizlicense"), QStringLiteral("/ocr/idcard"), QStringLiteral("/ocr/businesscard")};
     if (request.method != "POST" || !paths.contains(request.path)) {
         problem(QStringLiteral("%1 %2").arg(QString::fromLatin1(request.method), request.path));
-        return StandInResponse::json(json({{QStringLiteral("code"), -1}, {QStringLiteral("message"), QStringLiteral("no such path")}}), 404);
+        return StandInResponse::json(QJsonObject{{QStringLiteral("code"), -1}, {QStringLiteral("message"), QStringLiteral("no such path")}}, 404);
     }
     if (QString::fromUtf8(request.header("Authorization")) != token)
-        return StandInResponse::json(json({{QStringLiteral("code"), -5}, {QStringLiteral("message"), QStringLiteral("auth failed")}}), 401);
+        return StandInResponse::json(QJsonObject{{QStringLiteral("code"), -5}, {QStringLiteral("message"), QStringLiteral("auth failed")}}, 401);
 
     const bool list = request.path == QLatin1String("/ocr/idcard") || request.path == QLatin1String("/ocr/businesscard");
     QStringList imageNames;
@@ -48,7 +39,7 @@ StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
         QByteArray boundary;
         if (!parseMultipart(request, &lastParts, &error, &boundary)) {
             problem(error);
-            return StandInResponse::json(json({{QStringLiteral("code"), -1300}, {QStringLiteral("message"), error}}), 400);
+            return StandInResponse::json(QJsonObject{{QStringLiteral("code"), -1300}, {QStringLiteral("message"), error}}, 400);
         }
         if (!QRegularExpression(QStringLiteral("^===[0-9]+000===$")).match(QString::fromLatin1(boundary)).hasMatch())
             problem(QStringLiteral("boundary \"%1\"").arg(QString::fromLatin1(boundary)));
@@ -66,7 +57,7 @@ StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
         }
     }
     if (sentAppId != appId)
-        return StandInResponse::json(json({{QStringLiteral("code"), -3}, {QStringLiteral("message"), QStringLiteral("appid mismatch")}}));
+        return StandInResponse::json(QJsonObject{{QStringLiteral("code"), -3}, {QStringLiteral("message"), QStringLiteral("appid mismatch")}});
 
     if (list) {
         QJsonArray results;
@@ -85,10 +76,10 @@ StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
             }
             results.append(entry);
         }
-        return StandInResponse::json(json({{QStringLiteral("result_list"), results}}));
+        return StandInResponse::json(QJsonObject{{QStringLiteral("result_list"), results}});
     }
     if (images == 0)
-        return StandInResponse::json(json({{QStringLiteral("code"), -1300}, {QStringLiteral("message"), QStringLiteral("图片为空")}}));
+        return StandInResponse::json(QJsonObject{{QStringLiteral("code"), -1300}, {QStringLiteral("message"), QStringLiteral("图片为空")}});
     QJsonArray items;
     if (request.path == QLatin1String("/ocr/bankcard") || request.path == QLatin1String("/ocr/bizlicense")) {
         for (const auto &[label, value] : std::as_const(cardItems))
@@ -97,5 +88,5 @@ StandInResponse TencentOcrStandIn::handle(const StandInRequest &request)
         for (const QString &line : std::as_const(lines))
             items.append(QJsonObject{{QStringLiteral("itemstring"), line}, {QStringLiteral("itemconf"), 0.99}});
     }
-    return StandInResponse::json(json({{QStringLiteral("code"), 0}, {QStringLiteral("message"), QStringLiteral("OK")}, {QStringLiteral("data"), QJsonObject{{QStringLiteral("angle"), 0}, {QStringLiteral("items"), items}}}}));
+    return StandInResponse::json(QJsonObject{{QStringLiteral("code"), 0}, {QStringLiteral("message"), QStringLiteral("OK")}, {QStringLiteral("data"), QJsonObject{{QStringLiteral("angle"), 0}, {QStringLiteral("items"), items}}}});
 }

@@ -12,8 +12,7 @@ namespace {
 
 StandInResponse upError(int status, int code, const QString &message)
 {
-    const QJsonObject object{{QStringLiteral("code"), code}, {QStringLiteral("msg"), message}, {QStringLiteral("id"), QStringLiteral("0c56f4b0b8c4e1c2")}};
-    return StandInResponse::json(QJsonDocument(object).toJson(QJsonDocument::Compact), status);
+    return StandInResponse::json(QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("msg"), message}, {QStringLiteral("id"), QStringLiteral("0c56f4b0b8c4e1c2")}}, status);
 }
 
 } // namespace
@@ -97,6 +96,5 @@ StandInResponse UpYunStandIn::handle(const StandInRequest &request)
     if (failingKeys.contains(saveKey))
         return upError(500, 50000000, QStringLiteral("internal error"));
     objects.insert(bucket + saveKey, file.data);
-    const QJsonObject answer{{QStringLiteral("code"), 200}, {QStringLiteral("message"), QStringLiteral("ok")}, {QStringLiteral("url"), saveKey}, {QStringLiteral("time"), QDateTime::currentSecsSinceEpoch()}};
-    return StandInResponse::json(QJsonDocument(answer).toJson(QJsonDocument::Compact));
+    return StandInResponse::json(QJsonObject{{QStringLiteral("code"), 200}, {QStringLiteral("message"), QStringLiteral("ok")}, {QStringLiteral("url"), saveKey}, {QStringLiteral("time"), QDateTime::currentSecsSinceEpoch()}});
 }

@@ -44,31 +44,16 @@ StandInResponse WeiboStandIn::login(const StandInRequest &request)
             problem(QStringLiteral("login header %1 is \"%2\"").arg(QString::fromLatin1(name), QString::fromUtf8(request.header(name))));
     }
     const QHash<QString, QString> form = request.formFields();
-    const QHash<QString, QString> fixed{
-        {QStringLiteral("vsnf"), QStringLiteral("1")},
-        {QStringLiteral("savestate"), QStringLiteral("30")},
-        {QStringLiteral("returntype"), QStringLiteral("TEXT")},
-        {QStringLiteral("encoding"), QStringLiteral("UTF-8")},
-        {QStringLiteral("entry"), QStringLiteral("sso")},
-        {QStringLiteral("prelt"), QStringLiteral("0")},
-        {QStringLiteral("service"), QStringLiteral("sso")},
-        {QStringLiteral("useticket"), QStringLiteral("0")},
-        {QStringLiteral("from"), QStringLiteral("null")},
-        {QStringLiteral("gateway"), QStringLiteral("1")},
-        {QStringLiteral("cdult"), QStringLiteral("3")},
-        {QStringLiteral("sr"), QStringLiteral("1024*768")},
-    };
-    for (auto it = fixed.cbegin(); it != fixed.cend(); ++it) {
-        if (form.value(it.key()) != it.value())
-            problem(QStringLiteral("login field %1 is \"%2\"").arg(it.key(), form.value(it.key())));
+    const char *const fixed[][2] = {{"vsnf", "1"}, {"savestate", "30"}, {"returntype", "TEXT"}, {"encoding", "UTF-8"}, {"entry", "sso"}, {"prelt", "0"}, {"service", "sso"}, {"useticket", "0"}, {"from", "null"}, {"gateway", "1"}, {"cdult", "3"}, {"sr", "1024*768"}};
+    for (const auto &[name, value] : fixed) {
+        if (form.value(QLatin1String(name)) != QLatin1String(value))
+            problem(QStringLiteral("login field %1 is \"%2\"").arg(QLatin1String(name), form.value(QLatin1String(name))));
     }
     if (form.size() != 15 || form.value(QStringLiteral("domain")).isEmpty())
         problem(QStringLiteral("login form has %1 fields").arg(form.size()));
     const QString account = QString::fromUtf8(QByteArray::fromBase64(form.value(QStringLiteral("su")).toLatin1()));
     if (!accounts.contains(account) || accounts.value(account) != form.value(QStringLiteral("sp"))) {
-        return StandInResponse::json(QJsonDocument(QJsonObject{{QStringLiteral("retcode"), QStringLiteral("101")},
-                                                               {QStringLiteral("reason"), QStringLiteral("登录名或密码错误")}})
-                                         .toJson(QJsonDocument::Compact));
+        return StandInResponse::json(QJsonObject{{QStringLiteral("retcode"), QStringLiteral("101")}, {QStringLiteral("reason"), QStringLiteral("登录名或密码错误")}});
     }
     StandInResponse response = StandInResponse::json(
         R"({"retcode":"0","uid":"5678901234","nick":"korvane","crossDomainUrlList":["https://passport.weibo.com/wbsso/login"]})");
@@ -112,7 +97,6 @@ StandInResponse WeiboStandIn::upload(const StandInRequest &request)
     const bool isImage = image.startsWith("\x89PNG") || image.startsWith("\xff\xd8\xff") || image.startsWith("GIF8");
     if (!isImage)
         return StandInResponse::text("text/html", uploadPage(R"({"code":"A20005","data":{"count":-1}})"));
-    ++uploads;
     images.append(image);
     const QJsonObject pic{{QStringLiteral("width"), 640}, {QStringLiteral("size"), image.size()}, {QStringLiteral("ret"), 1}, {QStringLiteral("height"), 480}, {QStringLiteral("name"), QStringLiteral("pic_1")}, {QStringLiteral("pid"), pid}};
     const QJsonObject answer{{QStringLiteral("code"), QStringLiteral("A00006")},

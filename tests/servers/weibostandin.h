@@ -18,7 +18,6 @@ public:
     QSet<QString> validSubs; // SUB values the upload accepts
     QString lastSub;
     QString pid = QStringLiteral("006ogzO5ly1gk1h9a6x8sj30u00u0q4f");
-    int uploads = 0;
     QList<QByteArray> images; // the images stored, decoded, in the order received
 
 private:

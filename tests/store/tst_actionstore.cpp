@@ -1,4 +1,5 @@
 #include "support/actionrun.h"
+#include "support/files.h"
 #include "support/korvanecli.h"
 #include "store/customurl.h"
 #include "store/droplistentity.h"
@@ -59,7 +60,6 @@ private Q_SLOTS:
     void initTestCase();
     void defaults_data();
     void defaults();
-    void newDropKinds_data();
     void newDropKinds();
     void dropIDsAreUnique();
     void fitFilter_data();
@@ -131,47 +131,30 @@ void ActionStoreTest::defaults()
     Translations::install({QStringLiteral("en-US")});
 }
 
-void ActionStoreTest::newDropKinds_data()
-{
-    QTest::addColumn<int>("catalog");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("settingsRecord");
-    QTest::addColumn<qint64>("supportTypes");
-    QTest::addColumn<QString>("title");
-
-    QTest::newRow("translate") << 0 << 0 << "TextTranslate" << qint64(0) << "Translate";
-    QTest::newRow("compress") << 1 << 0 << "ImageCompression" << qint64(4) << "Compress Images";
-    QTest::newRow("photos") << 1 << 6 << "ImageToPhoto" << qint64(20) << "Add to Photos";
-    QTest::newRow("rotate") << 1 << 16 << "ImageRotate" << qint64(4) << "Rotate Images";
-    QTest::newRow("rename") << 1 << 17 << "FileRename" << qint64(2) << "Rename Files";
-    QTest::newRow("any other catalog is a file catalog") << 3 << 9 << "FileCopy" << qint64(2) << "Copy to Folder";
-    QTest::newRow("text type 12 is bare") << 0 << 12 << "" << qint64(0) << "";
-    QTest::newRow("file type 18 is bare") << 1 << 18 << "" << qint64(0) << "";
-}
-
+// A new action of each kind, with its settings record, as a fresh helper reads it back: any
+// catalog but text is a file catalog; a type past the catalog's kinds makes a bare record.
 void ActionStoreTest::newDropKinds()
 {
-    QFETCH(int, catalog);
-    QFETCH(int, type);
-    QFETCH(QString, title);
-
-    StoreSandbox sandbox;
-    qint32 id = 0;
-    {
+    const std::tuple<int, int, const char *, qint64, const char *> kinds[] = {
+        {0, 0, "TextTranslate", 0, "Translate"}, {1, 0, "ImageCompression", 4, "Compress Images"}, {1, 6, "ImageToPhoto", 20, "Add to Photos"}, {1, 16, "ImageRotate", 4, "Rotate Images"}, {1, 17, "FileRename", 2, "Rename Files"}, {3, 9, "FileCopy", 2, "Copy to Folder"}, {0, 12, "", 0, ""}, {1, 18, "", 0, ""}};
+    for (const auto &[catalog, type, settingsRecord, supportTypes, title] : kinds) {
+        StoreSandbox sandbox;
+        qint32 id = 0;
+        {
+            ActionStore helper;
+            id = helper.getNewDrop(catalog, type, 4)->dropID();
+        }
         ActionStore helper;
-        id = helper.getNewDrop(catalog, type, 4)->dropID();
+        const auto drop = helper.fetchDropWithID(id);
+        QVERIFY(drop);
+        QCOMPARE(drop->index(), 4);
+        QCOMPARE(int(drop->catalog()), catalog);
+        QCOMPARE(drop->type(), type);
+        QCOMPARE(drop->supportTypes(), supportTypes);
+        QCOMPARE(drop->title(), QString(title));
+        QCOMPARE(drop->title().isNull(), !*title);
+        QCOMPARE(drop->settings() ? drop->settings()->entity().name : QString(), QString(settingsRecord));
     }
-    // A fresh helper reads what the first one saved.
-    ActionStore helper;
-    const auto drop = helper.fetchDropWithID(id);
-    QVERIFY(drop);
-    QCOMPARE(drop->index(), 4);
-    QCOMPARE(int(drop->catalog()), catalog);
-    QCOMPARE(drop->type(), type);
-    QTEST(drop->supportTypes(), "supportTypes");
-    QCOMPARE(drop->title(), title);
-    QCOMPARE(drop->title().isNull(), title.isEmpty());
-    QTEST(drop->settings() ? drop->settings()->entity().name : QString(), "settingsRecord");
 }
 
 void ActionStoreTest::dropIDsAreUnique()
@@ -363,14 +346,8 @@ void ActionStoreTest::unusableStoreIsLeftAlone()
     QFETCH(QStringList, statements);
 
     StoreSandbox sandbox;
-    QDir().mkpath(sandbox.storeFolder());
-    if (!statements.isEmpty()) {
-        sql(sandbox.storePath(), statements);
-    } else {
-        QFile file(sandbox.storePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QVERIFY(writeFile(sandbox.storePath(), content));
+    sql(sandbox.storePath(), statements);
     const QByteArray before = checksum(sandbox.storePath());
 
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not open the store: .+")));

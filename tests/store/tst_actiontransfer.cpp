@@ -159,63 +159,47 @@ void ActionTransferTest::refusedFiles_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("forbidden");
 
-    QTest::newRow("replacing with nothing") << actionsFile(QByteArray()) << true << "line 4 (at actions): the file holds no actions" << QString();
-    QTest::newRow("not JSON") << actionsFile("    {\"catalog\": 0 \"type\": 1}") << false
-                              << "line 5: not valid JSON" << QString();
-    QTest::newRow("not an object") << QByteArray("[\n  1\n]\n") << false
-                                   << "line 1: not a Korvane action file" << QString();
-    QTest::newRow("another format") << QByteArray("{\n  \"format\": \"notes\",\n  \"actions\": []\n}") << false
-                                    << "line 2 (at format): not a Korvane action file" << QString();
-    QTest::newRow("newer version") << QByteArray("{\n  \"format\": \"korvane-actions\",\n\n  \"version\": 2,\n  \"actions\": []\n}") << true
-                                   << "line 4 (at version): this Korvane reads version 1" << QString();
-    QTest::newRow("unknown kind") << actionsFile("    {\"catalog\": 0, \"type\": 1},\n    {\"catalog\": 0,\n     \"type\": 42}") << true
-                                  << "line 7 (at actions[1].type): no action kind has catalog 0 and type 42" << QString();
-    QTest::newRow("catalog missing") << actionsFile("    {\"catalog\": 1, \"type\": 1},\n    {\"type\": 1}") << false
-                                     << "line 6 (at actions[1]): an action needs catalog" << QString();
-    QTest::newRow("boolean as text") << actionsFile("    {\"catalog\": 0, \"type\": 1,\n     \"settings\": {\n       \"needCopy\": \"yes\"}}") << false
-                                     << "line 7 (at actions[0].settings.needCopy): needCopy of TextClearStyle must be true or false" << QString();
-    QTest::newRow("title as number") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": 5}") << false
-                                     << "line 5 (at actions[0].title): title of DropListEntity must be a string" << QString();
-    QTest::newRow("out of range") << actionsFile("    {\"catalog\": 0, \"type\": 6,\n     \"settings\": {\"conversionType\": 70000}}") << false
-                                  << "line 6 (at actions[0].settings.conversionType): conversionType of TextTraditionalConversion must be a whole number from 0 to 32767"
-                                  << QString();
-    QTest::newRow("1e300") << actionsFile("    {\"catalog\": 1, \"type\": 0, \"settings\": {\"compressionRato\": 1e300}}") << false
-                           << "line 5 (at actions[0].settings.compressionRato): compressionRato of ImageCompression must be a number from 0 to 1" << QString();
-    QTest::newRow("negative") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"keyCode\": -1}") << false
-                              << "line 5 (at actions[0].keyCode): keyCode of DropListEntity must be a whole number from 0 to 2147483647" << QString();
-    QTest::newRow("unknown setting") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"settings\": {\"savePath\": \"~\", \"colour\": 1}}") << false
-                                     << "line 5 (at actions[0].settings.colour): FileMove has no field \"colour\"; its fields are savePath" << QString();
-    QTest::newRow("rename text with a slash") << actionsFile("    {\"catalog\": 1, \"type\": 17, \"settings\": {\"needAdd\": true,\n      \"addString\": \"../x\"}}") << false
-                                              << "line 6 (at actions[0].settings.addString): addString is part of every new file name and cannot hold \"/\"" << QString();
-    QTest::newRow("dropID given") << actionsFile("    {\"catalog\": 1, \"type\": 8, \"dropID\": 12}") << false
-                                  << "line 5 (at actions[0].dropID): DropListEntity has no field \"dropID\"" << QString();
-    QTest::newRow("urls on another kind") << actionsFile("    {\"catalog\": 0, \"type\": 0,\n     \"urls\": []}") << false
-                                          << "line 6 (at actions[0].urls): DropListEntity has no field \"urls\"" << QString();
-    QTest::newRow("url as text") << actionsFile("    {\"catalog\": 0, \"type\": 5, \"urls\": [\n      {\"url\": \"https://x/{text}\"},\n      \"https://y/{text}\"]}") << false
-                                 << "line 7 (at actions[0].urls[1]): a URL template must be an object" << QString();
-    QTest::newRow("empty url") << actionsFile("    {\"catalog\": 0, \"type\": 5, \"urls\": [{\"url\": \"\"}]}") << false
-                               << "line 5 (at actions[0].urls[0]): a URL template needs a non-empty url" << QString();
-    QTest::newRow("same hotkey twice") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"keyCode\": 38, \"modifiers\": 256},\n    {\"catalog\": 1, \"type\": 8,\n     \"keyCode\": 38, \"modifiers\": 256}") << true
-                                       << "line 7 (at actions[1].keyCode): this action has the hotkey of actions[0]" << QString();
-    // A secret of the wrong type or beside a problem is never repeated.
-    QTest::newRow("secret of the wrong type") << actionsFile("    {\"catalog\": 1, \"type\": 12, \"settings\": {\n      \"qiniuSecretKey\": 98765432101}}") << false
-                                              << "line 6 (at actions[0].settings.qiniuSecretKey): qiniuSecretKey of FileUploadQinNiu must be a string"
-                                              << "98765432101";
-    QTest::newRow("secret beside a problem") << actionsFile("    {\"catalog\": 1, \"type\": 13, \"settings\": {\"aliSecretKey\": \"TOPSECRET-ALI\",\n      \"suffixType\": \"x\"}}") << false
-                                             << "line 6 (at actions[0].settings.suffixType): suffixType of FileUploadAli must be a whole number"
-                                             << "TOPSECRET-ALI";
-
     QByteArray urls;
     for (int i = 0; i < 1001; ++i)
         urls += QByteArray(i ? "," : "") + "{\"url\": \"https://x/" + QByteArray::number(i) + "?q={text}\"}";
-    QTest::newRow("33 MB") << actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": \"" + QByteArray(33 * 1024 * 1024, 'x') + "\"}") << false
-                           << "the file is larger than 32 MB" << QString();
     QByteArray many("    {\"catalog\": 0, \"type\": 1}");
     many += QByteArray(",\n    {\"catalog\": 0, \"type\": 1}").repeated(99999);
-    QTest::newRow("100000 actions") << actionsFile(many) << true
-                                    << "line 4 (at actions): the file holds 100000 actions; at most 5000 are imported at once" << QString();
-    QTest::newRow("1001 URL templates") << actionsFile("    {\"catalog\": 0, \"type\": 1},\n    {\"catalog\": 0, \"type\": 5,\n     \"urls\": [" + urls + "]}") << false
-                                        << "line 7 (at actions[1].urls): an action takes at most 1000 URL templates, not 1001" << QString();
+    struct Row {
+        const char *tag;
+        QByteArray content;
+        bool replace;
+        const char *expected;
+        const char *forbidden = ""; // what the error must not repeat
+    };
+    const Row rows[] = {
+        {"replacing with nothing", actionsFile(QByteArray()), true, "line 4 (at actions): the file holds no actions"},
+        {"not JSON", actionsFile("    {\"catalog\": 0 \"type\": 1}"), false, "line 5: not valid JSON"},
+        {"not an object", QByteArray("[\n  1\n]\n"), false, "line 1: not a Korvane action file"},
+        {"another format", QByteArray("{\n  \"format\": \"notes\",\n  \"actions\": []\n}"), false, "line 2 (at format): not a Korvane action file"},
+        {"newer version", QByteArray("{\n  \"format\": \"korvane-actions\",\n\n  \"version\": 2,\n  \"actions\": []\n}"), true, "line 4 (at version): this Korvane reads version 1"},
+        {"unknown kind", actionsFile("    {\"catalog\": 0, \"type\": 1},\n    {\"catalog\": 0,\n     \"type\": 42}"), true, "line 7 (at actions[1].type): no action kind has catalog 0 and type 42"},
+        {"catalog missing", actionsFile("    {\"catalog\": 1, \"type\": 1},\n    {\"type\": 1}"), false, "line 6 (at actions[1]): an action needs catalog"},
+        {"boolean as text", actionsFile("    {\"catalog\": 0, \"type\": 1,\n     \"settings\": {\n       \"needCopy\": \"yes\"}}"), false, "line 7 (at actions[0].settings.needCopy): needCopy of TextClearStyle must be true or false"},
+        {"title as number", actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": 5}"), false, "line 5 (at actions[0].title): title of DropListEntity must be a string"},
+        {"out of range", actionsFile("    {\"catalog\": 0, \"type\": 6,\n     \"settings\": {\"conversionType\": 70000}}"), false, "line 6 (at actions[0].settings.conversionType): conversionType of TextTraditionalConversion must be a whole number from 0 to 32767"},
+        {"1e300", actionsFile("    {\"catalog\": 1, \"type\": 0, \"settings\": {\"compressionRato\": 1e300}}"), false, "line 5 (at actions[0].settings.compressionRato): compressionRato of ImageCompression must be a number from 0 to 1"},
+        {"negative", actionsFile("    {\"catalog\": 0, \"type\": 1, \"keyCode\": -1}"), false, "line 5 (at actions[0].keyCode): keyCode of DropListEntity must be a whole number from 0 to 2147483647"},
+        {"unknown setting", actionsFile("    {\"catalog\": 1, \"type\": 8, \"settings\": {\"savePath\": \"~\", \"colour\": 1}}"), false, "line 5 (at actions[0].settings.colour): FileMove has no field \"colour\"; its fields are savePath"},
+        {"rename text with a slash", actionsFile("    {\"catalog\": 1, \"type\": 17, \"settings\": {\"needAdd\": true,\n      \"addString\": \"../x\"}}"), false, "line 6 (at actions[0].settings.addString): addString is part of every new file name and cannot hold \"/\""},
+        {"dropID given", actionsFile("    {\"catalog\": 1, \"type\": 8, \"dropID\": 12}"), false, "line 5 (at actions[0].dropID): DropListEntity has no field \"dropID\""},
+        {"urls on another kind", actionsFile("    {\"catalog\": 0, \"type\": 0,\n     \"urls\": []}"), false, "line 6 (at actions[0].urls): DropListEntity has no field \"urls\""},
+        {"url as text", actionsFile("    {\"catalog\": 0, \"type\": 5, \"urls\": [\n      {\"url\": \"https://x/{text}\"},\n      \"https://y/{text}\"]}"), false, "line 7 (at actions[0].urls[1]): a URL template must be an object"},
+        {"empty url", actionsFile("    {\"catalog\": 0, \"type\": 5, \"urls\": [{\"url\": \"\"}]}"), false, "line 5 (at actions[0].urls[0]): a URL template needs a non-empty url"},
+        {"same hotkey twice", actionsFile("    {\"catalog\": 0, \"type\": 1, \"keyCode\": 38, \"modifiers\": 256},\n    {\"catalog\": 1, \"type\": 8,\n     \"keyCode\": 38, \"modifiers\": 256}"), true, "line 7 (at actions[1].keyCode): this action has the hotkey of actions[0]"},
+        // A secret of the wrong type or beside a problem is never repeated.
+        {"secret of the wrong type", actionsFile("    {\"catalog\": 1, \"type\": 12, \"settings\": {\n      \"qiniuSecretKey\": 98765432101}}"), false, "line 6 (at actions[0].settings.qiniuSecretKey): qiniuSecretKey of FileUploadQinNiu must be a string", "98765432101"},
+        {"secret beside a problem", actionsFile("    {\"catalog\": 1, \"type\": 13, \"settings\": {\"aliSecretKey\": \"TOPSECRET-ALI\",\n      \"suffixType\": \"x\"}}"), false, "line 6 (at actions[0].settings.suffixType): suffixType of FileUploadAli must be a whole number", "TOPSECRET-ALI"},
+        {"33 MB", actionsFile("    {\"catalog\": 0, \"type\": 1, \"title\": \"" + QByteArray(33 * 1024 * 1024, 'x') + "\"}"), false, "the file is larger than 32 MB"},
+        {"100000 actions", actionsFile(many), true, "line 4 (at actions): the file holds 100000 actions; at most 5000 are imported at once"},
+        {"1001 URL templates", actionsFile("    {\"catalog\": 0, \"type\": 1},\n    {\"catalog\": 0, \"type\": 5,\n     \"urls\": [" + urls + "]}"), false, "line 7 (at actions[1].urls): an action takes at most 1000 URL templates, not 1001"},
+    };
+    for (const Row &row : rows)
+        QTest::newRow(row.tag) << row.content << row.replace << QString(row.expected) << QString(row.forbidden);
 }
 
 void ActionTransferTest::refusedFiles()

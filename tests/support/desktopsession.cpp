@@ -89,11 +89,11 @@ QProcessEnvironment DesktopSession::korvaneEnvironment(const QString &home)
     return env;
 }
 
-std::optional<QByteArray> DesktopSession::xdotoolOutput(const QStringList &args)
+std::optional<QByteArray> DesktopSession::output(const QString &program, const QStringList &args)
 {
     QProcess process;
-    process.start(QStringLiteral("xdotool"), args);
-    if (!process.waitForFinished(10000) || process.exitCode() != 0)
+    process.start(program, args);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return std::nullopt;
     return process.readAllStandardOutput();
 }

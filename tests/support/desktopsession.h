@@ -8,24 +8,15 @@
 #include "support/notificationserver.h"
 #include "support/xvfbserver.h"
 
-#include <QDBusConnection>
 #include <QColor>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QGuiApplication>
-#include <QHash>
 #include <QImage>
-#include <QObject>
 #include <QPixmap>
 #include <QProcess>
 #include <QRect>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QVariantMap>
 
 #include <memory>
 #include <optional>
@@ -83,8 +74,10 @@ public:
     QByteArray display() const { return m_display; }
     QByteArray busAddress() const { return m_busAddress; }
 
-    // Runs xdotool on the test display and waits for it; gives its output, or nothing when it fails.
-    static std::optional<QByteArray> xdotoolOutput(const QStringList &args);
+    // Runs a desktop tool and waits for it; gives its output, or nothing when it fails.
+    static std::optional<QByteArray> output(const QString &program, const QStringList &args);
+
+    static std::optional<QByteArray> xdotoolOutput(const QStringList &args) { return output(QStringLiteral("xdotool"), args); }
 
     static bool xdotool(const QStringList &args) { return xdotoolOutput(args).has_value(); }
 

@@ -9,8 +9,6 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips8>
 
-#include <zlib.h>
-
 namespace KorvaneTest {
 
 QImage quadrants(int width, int height, bool transparent)
@@ -24,17 +22,6 @@ QImage quadrants(int width, int height, bool transparent)
     if (!transparent)
         painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, QColor(220, 220, 30));
     return image;
-}
-
-QByteArray encoded(QImage image, const char *format, bool withProfile, int quality)
-{
-    if (withProfile)
-        image.setColorSpace(QColorSpace::DisplayP3);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, quality);
-    return bytes;
 }
 
 QByteArray displayP3Profile()
@@ -110,16 +97,6 @@ QByteArray pngChunks(const QByteArray &data, const QByteArray &type)
     return result;
 }
 
-QByteArray pngChunk(const QByteArray &type, const QByteArray &body)
-{
-    QByteArray out(4, '\0');
-    qToBigEndian<quint32>(quint32(body.size()), out.data());
-    const QByteArray typed = type + body;
-    QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size()))), crc.data());
-    return out + typed + crc;
-}
-
 QByteArray withPlantedChunks(const QByteArray &png)
 {
     const QByteArray exif("MM\0\x2a\0\0\0\x08\0\x02\x01\x12\0\x03\0\0\0\x01\0\x03\0\0"
@@ -158,34 +135,6 @@ QByteArray vipsEncoded(const QByteArray &data, const char *suffix)
     static const bool started = VIPS_INIT("imagetests") == 0;
     Q_UNUSED(started);
     return written(vips::VImage::new_from_buffer(data.constData(), size_t(data.size()), ""), suffix);
-}
-
-QByteArray pngClaiming(quint32 width, quint32 height, bool complete)
-{
-    QByteArray header(13, '\0');
-    qToBigEndian<quint32>(width, header.data());
-    qToBigEndian<quint32>(height, header.data() + 4);
-    header[8] = 8;
-    header[9] = 2;
-    QByteArray row(1 + 3 * qsizetype(complete ? width : 16), '\x80');
-    row[0] = '\0';
-    QByteArray packed(1 << 20, '\0');
-    z_stream stream{};
-    deflateInit(&stream, 9);
-    stream.next_out = reinterpret_cast<Bytef *>(packed.data());
-    for (quint32 y = 0; y < (complete ? height : 1); ++y) {
-        const qsizetype used = reinterpret_cast<char *>(stream.next_out) - packed.data();
-        if (packed.size() - used < 65536)
-            packed.resize(packed.size() * 2);
-        stream.next_out = reinterpret_cast<Bytef *>(packed.data()) + used;
-        stream.avail_out = uInt(packed.size() - used);
-        stream.next_in = reinterpret_cast<Bytef *>(row.data());
-        stream.avail_in = uInt(row.size());
-        deflate(&stream, y + 1 == (complete ? height : 1) ? Z_FINISH : Z_NO_FLUSH);
-    }
-    packed.resize(qsizetype(stream.total_out));
-    deflateEnd(&stream);
-    return QByteArray("\x89PNG\r\n\x1a\n") + pngChunk("IHDR", header) + pngChunk("IDAT", packed) + pngChunk("IEND", QByteArray());
 }
 
 QByteArray cmykJpeg(int width, int height)

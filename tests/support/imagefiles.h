@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ocrimages.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -15,8 +17,6 @@ namespace KorvaneTest {
 
 // Four differently coloured quadrants, so that every turn and mirror shows.
 QImage quadrants(int width, int height, bool transparent = false);
-
-QByteArray encoded(QImage image, const char *format, bool withProfile = false, int quality = 90);
 
 QByteArray displayP3Profile();
 
@@ -38,8 +38,6 @@ QByteArray jpegScan(const QByteArray &data);
 // Every chunk of a PNG by type, data only, in order; with an empty type, the types in order.
 QByteArray pngChunks(const QByteArray &data, const QByteArray &type);
 
-QByteArray pngChunk(const QByteArray &type, const QByteArray &body);
-
 // Every kind of PNG metadata, each saying "Planted" where it is stored as plain text: text,
 // compressed text, international text with XMP, a modification time and an eXIf block (with
 // orientation 3).
@@ -52,10 +50,6 @@ QByteArray withPlantedSegments(const QByteArray &jpeg, const QByteArray &preview
 QByteArray written(const vips::VImage &image, const char *suffix);
 
 QByteArray vipsEncoded(const QByteArray &data, const char *suffix);
-
-// A PNG whose header claims the size; its one pixel row of data is all there is, or, when
-// complete, every row, grey, packed to a few hundred kilobytes however large it decodes.
-QByteArray pngClaiming(quint32 width, quint32 height, bool complete = false);
 
 // A CMYK JPEG as print workflows write it: four bands, no colour profile.
 QByteArray cmykJpeg(int width, int height);

@@ -8,7 +8,19 @@
 #include <QStringList>
 #include <QtMessageHandler>
 
+#include <memory>
+
 namespace KorvaneTest {
+
+// A new part of the platform in place of the one it had, kept to look at afterwards.
+template<typename Part, typename Base, typename... Arguments>
+Part *install(void (*set)(std::unique_ptr<Base>), Arguments &&...arguments)
+{
+    auto part = std::make_unique<Part>(std::forward<Arguments>(arguments)...);
+    Part *kept = part.get();
+    set(std::move(part));
+    return kept;
+}
 
 // Points a setting at a value, or with a null value removes it, for the length of a test.
 template<typename T>

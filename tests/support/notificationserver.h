@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <algorithm>
+
 namespace KorvaneTest {
 
 // A stand-in desktop notification server that records every Notify call it recipients.
@@ -37,6 +39,13 @@ public Q_SLOTS:
         return 40 + uint(calls.size());
     }
     QStringList GetCapabilities() { return {QStringLiteral("body")}; }
+
+public:
+    // The notifications whose summary is, or whose body holds, the text.
+    int count(const QString &text) const
+    {
+        return int(std::count_if(calls.cbegin(), calls.cend(), [&](const Call &call) { return call.summary == text || call.body.contains(text); }));
+    }
 };
 
 } // namespace KorvaneTest

@@ -1,13 +1,14 @@
 #include "support/ocrimages.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtEndian>
 
 #include <algorithm>
-#include <vector>
 
 #include <zlib.h>
 
@@ -49,54 +50,54 @@ QImage render(const QStringList &lines, const QString &family, int pixelSize, bo
     return image;
 }
 
-QByteArray png(const QImage &image)
+QByteArray encoded(QImage image, const char *format, bool withProfile, int quality)
 {
+    if (withProfile)
+        image.setColorSpace(QColorSpace::DisplayP3);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format, quality);
     return bytes;
 }
 
-QByteArray hugePng(quint32 width, quint32 height)
+QByteArray pngChunk(const QByteArray &type, const QByteArray &body)
 {
-    const auto chunk = [](const char *type, const QByteArray &data) {
-        QByteArray bytes;
-        const quint32 length = quint32(data.size());
-        for (int shift = 24; shift >= 0; shift -= 8)
-            bytes.append(char((length >> shift) & 0xff));
-        const QByteArray body = QByteArray(type, 4) + data;
-        bytes += body;
-        const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size())));
-        for (int shift = 24; shift >= 0; shift -= 8)
-            bytes.append(char((crc >> shift) & 0xff));
-        return bytes;
-    };
-    QByteArray header;
-    for (quint32 value : {width, height})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            header.append(char((value >> shift) & 0xff));
-    header.append(char(1)).append(char(0)).append(char(0)).append(char(0)).append(char(0));
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(quint32(body.size()), out.data());
+    const QByteArray typed = type + body;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size()))), crc.data());
+    return out + typed + crc;
+}
 
-    const qsizetype rowBytes = 1 + (width + 7) / 8;
+QByteArray pngClaiming(quint32 width, quint32 height, bool complete, bool oneBit)
+{
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(width, header.data());
+    qToBigEndian<quint32>(height, header.data() + 4);
+    header[8] = oneBit ? 1 : 8;
+    header[9] = oneBit ? 0 : 2;
+    const qsizetype pixels = complete ? width : 16;
+    QByteArray row(1 + (oneBit ? (pixels + 7) / 8 : 3 * pixels), oneBit ? '\0' : '\x80');
+    row[0] = '\0';
+    QByteArray packed(1 << 20, '\0');
     z_stream stream{};
     deflateInit(&stream, 9);
-    const QByteArray row(rowBytes, '\0');
-    QByteArray compressed;
-    std::vector<char> out(1 << 16);
-    for (quint32 y = 0; y <= height; ++y) {
-        const bool last = y == height;
-        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(row.constData()));
-        stream.avail_in = last ? 0 : uInt(row.size());
-        do {
-            stream.next_out = reinterpret_cast<Bytef *>(out.data());
-            stream.avail_out = uInt(out.size());
-            deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
-            compressed.append(out.data(), qsizetype(out.size() - stream.avail_out));
-        } while (stream.avail_out == 0);
+    stream.next_out = reinterpret_cast<Bytef *>(packed.data());
+    for (quint32 y = 0; y < (complete ? height : 1); ++y) {
+        const qsizetype used = reinterpret_cast<char *>(stream.next_out) - packed.data();
+        if (packed.size() - used < 65536)
+            packed.resize(packed.size() * 2);
+        stream.next_out = reinterpret_cast<Bytef *>(packed.data()) + used;
+        stream.avail_out = uInt(packed.size() - used);
+        stream.next_in = reinterpret_cast<Bytef *>(row.data());
+        stream.avail_in = uInt(row.size());
+        deflate(&stream, y + 1 == (complete ? height : 1) ? Z_FINISH : Z_NO_FLUSH);
     }
+    packed.resize(qsizetype(stream.total_out));
     deflateEnd(&stream);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", compressed) + chunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n") + pngChunk("IHDR", header) + pngChunk("IDAT", packed) + pngChunk("IEND", QByteArray());
 }
 
 } // namespace KorvaneTest

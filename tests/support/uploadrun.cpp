@@ -1,6 +1,7 @@
 #include "support/uploadrun.h"
 
-#include <QBuffer>
+#include "support/ocrimages.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
@@ -9,7 +10,6 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTest>
 #include <QUrl>
 
 #include <algorithm>
@@ -155,11 +155,7 @@ QByteArray samplePng(int seed)
 {
     QImage image(4 + seed % 5, 3, QImage::Format_RGB32);
     image.fill(QColor::fromRgb(QRgb(0x102030 * (seed + 1))));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return encoded(image, "PNG");
 }
 
 QStringList sorted(QStringList list)

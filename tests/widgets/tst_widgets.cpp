@@ -85,16 +85,15 @@ QWidget *makeListContent()
     header->setFont(font);
     header->setContentsMargins(14, 2, 14, 6);
     layout->addWidget(header);
-    layout->addWidget(makeRow(QStringLiteral("Compress"), glyphIcon(QColor(0x2f, 0x80, 0xed), QStringLiteral("C")),
-                              QStringLiteral("Super+1")));
-    auto *selected = makeRow(QStringLiteral("Convert to PNG"), glyphIcon(QColor(0x9b, 0x51, 0xe0), QStringLiteral("P")),
-                             QStringLiteral("Super+2"), QStringLiteral("Ctrl+Alt+P"));
-    selected->setOn(true);
-    layout->addWidget(selected);
-    layout->addWidget(makeRow(QStringLiteral("Upload to Qiniu"), glyphIcon(QColor(0x27, 0xae, 0x60), QStringLiteral("Q")),
-                              QStringLiteral("Super+3")));
-    layout->addWidget(makeRow(QStringLiteral("Copy to folder"), glyphIcon(QColor(0xf2, 0x99, 0x4a), QStringLiteral("F")),
-                              QStringLiteral("Super+4")));
+    const std::tuple<const char *, QRgb, const char *> rows[] = {
+        {"Compress", 0x2f80ed, "C"}, {"Convert to PNG", 0x9b51e0, "P"}, {"Upload to Qiniu", 0x27ae60, "Q"}, {"Copy to folder", 0xf2994a, "F"}};
+    for (int i = 0; i < 4; ++i) {
+        const auto &[title, colour, glyph] = rows[i];
+        // The second row is the one under the pointer, with a hotkey of its own.
+        FlatButton *row = makeRow(title, glyphIcon(QColor(colour), glyph), QStringLiteral("Super+%1").arg(i + 1), i == 1 ? "Ctrl+Alt+P" : "");
+        row->setOn(i == 1);
+        layout->addWidget(row);
+    }
     content->setFixedSize(300, content->sizeHint().height());
     return content;
 }
@@ -468,12 +467,10 @@ void WidgetsTest::backgroundColor_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("dark");
-    QTest::newRow("drop here, light") << "dropHereBG" << false;
-    QTest::newRow("drop here, dark") << "dropHereBG" << true;
-    QTest::newRow("main, light") << "customStatusBG" << false;
-    QTest::newRow("main, dark") << "customStatusBG" << true;
-    QTest::newRow("unknown, light") << "noSuchColor" << false;
-    QTest::newRow("unknown, dark") << "noSuchColor" << true;
+    for (const char *name : {"dropHereBG", "customStatusBG", "noSuchColor"}) {
+        QTest::addRow("%s, light", name) << QString(name) << false;
+        QTest::addRow("%s, dark", name) << QString(name) << true;
+    }
 }
 
 void WidgetsTest::backgroundColor()

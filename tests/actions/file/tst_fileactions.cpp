@@ -5,9 +5,7 @@
 #include "support/korvanecli.h"
 #include "support/files.h"
 
-#include "store/copysettings.h"
 #include "actions/file/filemanager.h"
-#include "store/movesettings.h"
 #include "store/renamesettings.h"
 #include "store/actionstore.h"
 #include "actions/file/fileactions.h"
@@ -15,7 +13,6 @@
 #include "actions/file/renamejournal.h"
 
 #include <QDate>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,6 +22,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <tuple>
 
 using namespace KorvaneTest;
 
@@ -74,8 +73,8 @@ Outcome KorvaneFileActionsTest::runAction(const DropListEntityPtr &drop, const Q
     return outcome;
 }
 
-// Files by relative path, content = the path itself; expected entries "new <- old". Bad
-// settings or one unusable new name refuse the whole run and touch nothing.
+// Files by relative path, content = the path itself; expected entries "new <- old", {d} for
+// today's date. Bad settings or one unusable new name refuse the whole run and touch nothing.
 void KorvaneFileActionsTest::renameNames_data()
 {
     QTest::addColumn<QStringList>("files");
@@ -84,82 +83,56 @@ void KorvaneFileActionsTest::renameNames_data()
     QTest::addColumn<int>("code"); // 0: the run succeeds
     QTest::addColumn<QString>("body"); // in a refusal's message
 
-    const QString d = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
-    const QStringList abc{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")};
+    const QStringList abc{"a.txt", "b.txt", "c.txt"};
+    const QStringList abc3{"a.txt", "b.txt", "a"};
     QStringList ten;
     QStringList tenExpected;
     for (int i = 0; i < 10; ++i) {
         ten << QStringLiteral("f%1.txt").arg(i);
-        tenExpected << QStringLiteral("f%1%2-%3.txt <- f%1.txt").arg(i).arg(d).arg(i + 1, 2, 10, QLatin1Char('0'));
+        tenExpected << QStringLiteral("f%1{d}-%2.txt <- f%1.txt").arg(i).arg(i + 1, 2, 10, QLatin1Char('0'));
     }
-    QTest::newRow("date and sequence after")
-        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 0}}
-        << QStringList{QStringLiteral("a%1-1.txt <- a.txt").arg(d), QStringLiteral("b%1-2.txt <- b.txt").arg(d),
-                       QStringLiteral("c%1-3.txt <- c.txt").arg(d)}
-        << 0 << QString();
-    QTest::newRow("date before, custom name")
-        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 0}, {"customizePlaceType", 1}, {"customizeString", " x\t"}}
-        << QStringList{QStringLiteral("%1x-1.txt <- a.txt").arg(d), QStringLiteral("%1x-2.txt <- b.txt").arg(d),
-                       QStringLiteral("%1x-3.txt <- c.txt").arg(d)}
-        << 0 << QString();
-    QTest::newRow("ten files, sequence width 2")
-        << ten << QVariantMap{{"needCustomize", true}, {"customizeType", 0}} << tenExpected << 0 << QString();
-    QTest::newRow("number before, from 9")
-        << abc
-        << QVariantMap{{"needCustomize", true}, {"customizeType", 1}, {"customizePlaceType", 1}, {"customizeStartNumber", 9}, {"customizeString", "pic"}}
-        << QStringList{"09pic.txt <- a.txt", "10pic.txt <- b.txt", "11pic.txt <- c.txt"} << 0 << QString();
-    QTest::newRow("number only from 98 widens to 3")
-        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 3}, {"customizeStartNumber", 98}}
-        << QStringList{"098.txt <- a.txt", "099.txt <- b.txt", "100.txt <- c.txt"} << 0 << QString();
-    QTest::newRow("letter after, upper")
-        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 2}, {"customizeStartLetter", "X"}}
-        << QStringList{"aX.txt <- a.txt", "bY.txt <- b.txt", "cZ.txt <- c.txt"} << 0 << QString();
-    QTest::newRow("letter only upper wraps")
-        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "Z"}}
-        << QStringList{"Z.txt <- a.txt", "A.txt <- b.txt", "B.txt <- c.txt"} << 0 << QString();
-    QTest::newRow("unknown custom type changes nothing")
-        << abc << QVariantMap{{"needCustomize", true}, {"customizeType", 7}}
-        << QStringList{"a.txt <- a.txt", "b.txt <- b.txt", "c.txt <- c.txt"} << 0 << QString();
-    QTest::newRow("replace every occurrence")
-        << QStringList{"aXa.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "bb"}}
-        << QStringList{"bbXbb.txt <- aXa.txt"} << 0 << QString();
-    QTest::newRow("replace before add")
-        << QStringList{"aX.txt"}
-        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "q"}, {"needAdd", true}, {"addString", "a"}, {"addPlaceType", 1}}
-        << QStringList{"aqX.txt <- aX.txt"} << 0 << QString();
-    QTest::newRow("add after, extension kept, no extension")
-        << QStringList{"notes", "x.tar.gz"} << QVariantMap{{"needAdd", true}, {"addString", " (1)"}}
-        << QStringList{"notes (1) <- notes", "x.tar (1).gz <- x.tar.gz"} << 0 << QString();
-    QTest::newRow("same name is a success")
-        << QStringList{"a.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "zz"}, {"replaceResultString", "y"}}
-        << QStringList{"a.txt <- a.txt"} << 0 << QString();
-    QTest::newRow("names swap through staging")
-        << QStringList{"a.txt", "b.txt"} << QVariantMap{{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "b"}}
-        << QStringList{"b.txt <- a.txt", "c.txt <- b.txt"} << 0 << QString();
-    QTest::newRow("taken name back home gets a number")
-        << QStringList{"ab.txt", "ac.txt"} << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "b"}, {"replaceResultString", "c"}}
-        << QStringList{"ac1.txt <- ab.txt", "ac.txt <- ac.txt"} << 0 << QString();
-    QTest::newRow("same new name in one batch, own folders")
-        << QStringList{"d1/bc.txt", "d2/bc.txt", "d1/cb.txt"}
-        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "b"}, {"replaceResultString", "c"}}
-        << QStringList{"d1/cc.txt <- d1/bc.txt", "d2/cc.txt <- d2/bc.txt", "d1/cc-1.txt <- d1/cb.txt"} << 0 << QString();
-    QTest::newRow("odd names")
-        << QStringList{"it's \"q\"\nline.txt", QString(251, QLatin1Char('l')) + ".txt"}
-        << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "l"}, {"replaceResultString", "L"}}
-        << QStringList{"it's \"q\"\nLine.txt <- it's \"q\"\nline.txt",
-                       QString(251, QLatin1Char('L')) + ".txt <- " + QString(251, QLatin1Char('l')) + ".txt"}
-        << 0 << QString();
-    const QStringList abc3{"a.txt", "b.txt", "a"};
+    const QString l251(251, QLatin1Char('l'));
     const QString incomplete = qtTrId("optionNotSetProperly");
-    QTest::newRow("empty search") << abc3 << QVariantMap{{"needReplace", true}, {"replaceResultString", "x"}, {"needAdd", true}, {"addString", "y"}} << QStringList{} << 8101 << incomplete;
-    QTest::newRow("empty replacement") << abc3 << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}} << QStringList{} << 8102 << incomplete;
-    QTest::newRow("empty add") << abc3 << QVariantMap{{"needAdd", true}, {"addPlaceType", 1}} << QStringList{} << 8103 << incomplete;
-    QTest::newRow("replacement climbs out")
-        << abc3 << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "../x"}} << QStringList{} << 8006 << "“../x.txt”";
-    QTest::newRow("added text is a path") << abc3 << QVariantMap{{"needAdd", true}, {"addString", "/etc/"}, {"addPlaceType", 1}} << QStringList{} << 8006 << "“/etc/a.txt”";
-    QTest::newRow("last name is ..") << abc3 << QVariantMap{{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", ".."}} << QStringList{} << 8006 << "“..”";
-    QTest::newRow("zero byte") << abc3 << QVariantMap{{"needAdd", true}, {"addString", QString(QChar(0))}} << QStringList{} << 8006 << "255 bytes";
-    QTest::newRow("256 bytes") << abc3 << QVariantMap{{"needAdd", true}, {"addString", QString(251, QLatin1Char('l'))}} << QStringList{} << 8006 << "255 bytes";
+    const QVariantMap dated{{"needCustomize", true}, {"customizeType", 0}};
+    const auto replace = [](const char *search, const QString &result) {
+        return QVariantMap{{"needReplace", true}, {"relpaceSearchString", search}, {"replaceResultString", result}};
+    };
+    struct Row {
+        const char *tag;
+        QStringList files;
+        QVariantMap settings;
+        QStringList expected;
+        int code = 0;
+        QString body = {};
+    };
+    const Row rows[] = {
+        {"date and sequence after", abc, dated, {"a{d}-1.txt <- a.txt", "b{d}-2.txt <- b.txt", "c{d}-3.txt <- c.txt"}},
+        {"date before, custom name", abc, {{"needCustomize", true}, {"customizeType", 0}, {"customizePlaceType", 1}, {"customizeString", " x\t"}}, {"{d}x-1.txt <- a.txt", "{d}x-2.txt <- b.txt", "{d}x-3.txt <- c.txt"}},
+        {"ten files, sequence width 2", ten, dated, tenExpected},
+        {"number before, from 9", abc, {{"needCustomize", true}, {"customizeType", 1}, {"customizePlaceType", 1}, {"customizeStartNumber", 9}, {"customizeString", "pic"}}, {"09pic.txt <- a.txt", "10pic.txt <- b.txt", "11pic.txt <- c.txt"}},
+        {"number only from 98 widens to 3", abc, {{"needCustomize", true}, {"customizeType", 3}, {"customizeStartNumber", 98}}, {"098.txt <- a.txt", "099.txt <- b.txt", "100.txt <- c.txt"}},
+        {"letter after, upper", abc, {{"needCustomize", true}, {"customizeType", 2}, {"customizeStartLetter", "X"}}, {"aX.txt <- a.txt", "bY.txt <- b.txt", "cZ.txt <- c.txt"}},
+        {"letter only upper wraps", abc, {{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "Z"}}, {"Z.txt <- a.txt", "A.txt <- b.txt", "B.txt <- c.txt"}},
+        {"unknown custom type changes nothing", abc, {{"needCustomize", true}, {"customizeType", 7}}, {"a.txt <- a.txt", "b.txt <- b.txt", "c.txt <- c.txt"}},
+        {"replace every occurrence", {"aXa.txt"}, replace("a", "bb"), {"bbXbb.txt <- aXa.txt"}},
+        {"replace before add", {"aX.txt"}, {{"needReplace", true}, {"relpaceSearchString", "a"}, {"replaceResultString", "q"}, {"needAdd", true}, {"addString", "a"}, {"addPlaceType", 1}}, {"aqX.txt <- aX.txt"}},
+        {"add after, extension kept, no extension", {"notes", "x.tar.gz"}, {{"needAdd", true}, {"addString", " (1)"}}, {"notes (1) <- notes", "x.tar (1).gz <- x.tar.gz"}},
+        {"same name is a success", {"a.txt"}, replace("zz", "y"), {"a.txt <- a.txt"}},
+        {"names swap through staging", {"a.txt", "b.txt"}, {{"needCustomize", true}, {"customizeType", 4}, {"customizeStartLetter", "b"}}, {"b.txt <- a.txt", "c.txt <- b.txt"}},
+        {"taken name back home gets a number", {"ab.txt", "ac.txt"}, replace("b", "c"), {"ac1.txt <- ab.txt", "ac.txt <- ac.txt"}},
+        {"same new name in one batch, own folders", {"d1/bc.txt", "d2/bc.txt", "d1/cb.txt"}, replace("b", "c"), {"d1/cc.txt <- d1/bc.txt", "d2/cc.txt <- d2/bc.txt", "d1/cc-1.txt <- d1/cb.txt"}},
+        {"odd names", {"it's \"q\"\nline.txt", l251 + ".txt"}, replace("l", "L"), {"it's \"q\"\nLine.txt <- it's \"q\"\nline.txt", l251.toUpper() + ".txt <- " + l251 + ".txt"}},
+        {"empty search", abc3, {{"needReplace", true}, {"replaceResultString", "x"}, {"needAdd", true}, {"addString", "y"}}, {}, 8101, incomplete},
+        {"empty replacement", abc3, {{"needReplace", true}, {"relpaceSearchString", "a"}}, {}, 8102, incomplete},
+        {"empty add", abc3, {{"needAdd", true}, {"addPlaceType", 1}}, {}, 8103, incomplete},
+        {"replacement climbs out", abc3, replace("a", "../x"), {}, 8006, "“../x.txt”"},
+        {"added text is a path", abc3, {{"needAdd", true}, {"addString", "/etc/"}, {"addPlaceType", 1}}, {}, 8006, "“/etc/a.txt”"},
+        {"last name is ..", abc3, replace("a", ".."), {}, 8006, "“..”"},
+        {"zero byte", abc3, {{"needAdd", true}, {"addString", QString(QChar(0))}}, {}, 8006, "255 bytes"},
+        {"256 bytes", abc3, {{"needAdd", true}, {"addString", l251}}, {}, 8006, "255 bytes"},
+    };
+    for (const Row &row : rows)
+        QTest::newRow(row.tag) << row.files << row.settings << row.expected << row.code << row.body;
 }
 
 void KorvaneFileActionsTest::renameNames()
@@ -194,8 +167,9 @@ void KorvaneFileActionsTest::renameNames()
     QCOMPARE(outcome.body, qtTrId("renameSucceed"));
 
     QMap<QString, QByteArray> want;
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     for (const QString &line : expected) {
-        const QStringList parts = line.split(QStringLiteral(" <- "));
+        const QStringList parts = QString(line).replace("{d}", today).split(QStringLiteral(" <- "));
         want.insert(parts[0], parts[1].toUtf8());
     }
     QMap<QString, QByteArray> got = tree(dir.path());
@@ -231,24 +205,16 @@ void KorvaneFileActionsTest::recovery_data()
     QTest::addColumn<QString>("journal");
     QTest::addColumn<bool>("locked");
     QTest::addColumn<FileContents>("expected");
-    const QString head = QStringLiteral("korvane-rename 1\ndir {T}/9-run\n");
-    QTest::newRow("staged, back to the old name")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\n"
-        << false << QMap<QString, QByteArray>{{"a.txt", "A"}, {"b.txt", "B"}};
-    QTest::newRow("final begun, on to the new name")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/x.txt\n"
-        << false
-        << QMap<QString, QByteArray>{{"x.txt", "A"}, {"b.txt", "B"}};
-    QTest::newRow("final name taken meanwhile")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/b.txt\n"
-        << false
-        << QMap<QString, QByteArray>{{"b1.txt", "A"}, {"b.txt", "B"}};
-    QTest::newRow("unfinished last line ignored")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\nfinal {T}/9-run/x.txt {D}/y.t" << false
-        << QMap<QString, QByteArray>{{"a.txt", "A"}, {"b.txt", "B"}};
-    QTest::newRow("live run left alone")
-        << head + "stage {D}/a.txt {T}/9-run/x.txt\n"
-        << true << QMap<QString, QByteArray>{{"b.txt", "B"}};
+    const QString staged = "korvane-rename 1\ndir {T}/9-run\nstage {D}/a.txt {T}/9-run/x.txt\n";
+    const std::tuple<const char *, QString, bool, FileContents> rows[] = {
+        {"staged, back to the old name", staged, false, {{"a.txt", "A"}, {"b.txt", "B"}}},
+        {"final begun, on to the new name", staged + "final {T}/9-run/x.txt {D}/x.txt\n", false, {{"x.txt", "A"}, {"b.txt", "B"}}},
+        {"final name taken meanwhile", staged + "final {T}/9-run/x.txt {D}/b.txt\n", false, {{"b1.txt", "A"}, {"b.txt", "B"}}},
+        {"unfinished last line ignored", staged + "final {T}/9-run/x.txt {D}/y.t", false, {{"a.txt", "A"}, {"b.txt", "B"}}},
+        {"live run left alone", staged, true, {{"b.txt", "B"}}},
+    };
+    for (const auto &[tag, journal, locked, expected] : rows)
+        QTest::newRow(tag) << journal << locked << expected;
 }
 
 void KorvaneFileActionsTest::recovery()
@@ -289,15 +255,11 @@ void KorvaneFileActionsTest::transfers_data()
     QTest::addColumn<QStringList>("destination");
     QTest::addColumn<QStringList>("sourcesLeft");
 
-    QTest::newRow("copy, numbered names")
-        << false << "{D}/out" << QStringList{"report.pdf", "missing.pdf", "dir"} << true << 0
-        << QStringList{"report.pdf", "report1.pdf", "report2.pdf", "dir/", "dir/f"} << QStringList{"report.pdf", "dir/", "dir/f"};
-    QTest::newRow("move, numbered names")
-        << true << "{D}/out" << QStringList{"report.pdf", "dir"} << true << 0
-        << QStringList{"report.pdf", "report1.pdf", "report2.pdf", "dir/", "dir/f"} << QStringList{};
-    QTest::newRow("move, nothing exists")
-        << true << "{D}/out" << QStringList{"gone"} << false << 8011 << QStringList{"report.pdf", "report1.pdf"}
-        << QStringList{"report.pdf", "dir/", "dir/f"};
+    const QStringList numbered{"report.pdf", "report1.pdf", "report2.pdf", "dir/", "dir/f"};
+    const QStringList untouched{"report.pdf", "dir/", "dir/f"};
+    QTest::newRow("copy, numbered names") << false << "{D}/out" << QStringList{"report.pdf", "missing.pdf", "dir"} << true << 0 << numbered << untouched;
+    QTest::newRow("move, numbered names") << true << "{D}/out" << QStringList{"report.pdf", "dir"} << true << 0 << numbered << QStringList{};
+    QTest::newRow("move, nothing exists") << true << "{D}/out" << QStringList{"gone"} << false << 8011 << QStringList{"report.pdf", "report1.pdf"} << untouched;
 }
 
 void KorvaneFileActionsTest::transfers()
@@ -342,14 +304,16 @@ void KorvaneFileActionsTest::endToEnd_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QStringList>("left");
 
-    QTest::newRow("copy") << "9" << QStringList{"savePath={D}/out"} << 0 << "CopyFolderSucceed" << 0
-                          << QStringList{"in/", "in/a b.txt", "in/sub/", "in/sub/c", "out/", "out/a b.txt", "out/sub/", "out/sub/c"};
-    QTest::newRow("move") << "8" << QStringList{"savePath={D}/out"} << 0 << "MoveFolderSucceed" << 0
-                          << QStringList{"in/", "out/", "out/a b.txt", "out/sub/", "out/sub/c"};
-    QTest::newRow("rename") << "17" << QStringList{"needCustomize=1", "customizeType=3", "customizeStartNumber=7"} << 0
-                            << "renameSucceed" << 0 << QStringList{"in/", "in/7.txt", "in/8/", "in/8/c"};
-    QTest::newRow("copy onto a file") << "9" << QStringList{"savePath={D}/in/a b.txt"} << 1 << "CopyFolderFailed" << 8010
-                                      << QStringList{"in/", "in/a b.txt", "in/sub/", "in/sub/c"};
+    const QStringList in{"in/", "in/a b.txt", "in/sub/", "in/sub/c"};
+    const QStringList out{"out/", "out/a b.txt", "out/sub/", "out/sub/c"};
+    const std::tuple<const char *, const char *, QStringList, int, const char *, int, QStringList> rows[] = {
+        {"copy", "9", {"savePath={D}/out"}, 0, "CopyFolderSucceed", 0, in + out},
+        {"move", "8", {"savePath={D}/out"}, 0, "MoveFolderSucceed", 0, QStringList{"in/"} + out},
+        {"rename", "17", {"needCustomize=1", "customizeType=3", "customizeStartNumber=7"}, 0, "renameSucceed", 0, {"in/", "in/7.txt", "in/8/", "in/8/c"}},
+        {"copy onto a file", "9", {"savePath={D}/in/a b.txt"}, 1, "CopyFolderFailed", 8010, in},
+    };
+    for (const auto &[tag, type, settings, exitCode, body, code, left] : rows)
+        QTest::newRow(tag) << QString(type) << settings << exitCode << QString(body) << code << left;
 }
 
 void KorvaneFileActionsTest::endToEnd()

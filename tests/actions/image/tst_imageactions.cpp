@@ -7,7 +7,6 @@
 #include "actions/image/imagemanager.h"
 #include "store/actionstore.h"
 #include "actions/image/imageactions.h"
-#include "store/storedrecord.h"
 #include "actions/text/translations.h"
 
 #include <QDir>
@@ -117,45 +116,26 @@ QMap<QString, QByteArray> awkwardInputs()
             {"alpha.png", encoded(grainy(quadrants(120, 80, true)), "PNG")}};
 }
 
-const QList<int> imageActionTypes{0, 1, 2, 16, 4};
-
-QVariantMap settingsFor(int type)
-{
-    switch (type) {
-    case 0:
-        return {{"compressionRato", 0.9}, {"autoPNGtoJPG", true}};
-    case 1:
-        return {{"coverntType", 2}};
-    case 2:
-        return {{"resizeType", 0}, {"targetpx", 50}};
-    case 16:
-        return {{"rotateType", 0}};
-    default:
-        return {};
-    }
-}
-
-struct ActionTexts {
+// Each image action with settings that make it work, and the texts and code of its report.
+struct ImageAction {
+    int type;
+    QVariantMap settings;
     const char *success;
     const char *pending;
     const char *failure;
     int code;
 };
+const ImageAction imageActions[] = {
+    {0, {{"compressionRato", 0.9}, {"autoPNGtoJPG", true}}, "NImagesCompressed", "NImagesCanNotCompressPending", "NImagesCanNotCompressed", 1002},
+    {1, {{"coverntType", 2}}, "NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", 4004},
+    {2, {{"resizeType", 0}, {"targetpx", 50}}, "NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", 5004},
+    {16, {{"rotateType", 0}}, "NImagesRoated", "NImagesCanNotRoatedPending", "NImagesCanNotRoated", 1003},
+    {4, {}, "NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", 6004},
+};
 
-ActionTexts textsFor(int type)
+const ImageAction &imageAction(int type)
 {
-    switch (type) {
-    case 0:
-        return {"NImagesCompressed", "NImagesCanNotCompressPending", "NImagesCanNotCompressed", 1002};
-    case 1:
-        return {"NImagesConverted", "NImagesCanNotConvertPending", "NImagesCanNotConvert", 4004};
-    case 2:
-        return {"NImagesResized", "NImagesCanNotResizePending", "NImagesCanNotResize", 5004};
-    case 16:
-        return {"NImagesRoated", "NImagesCanNotRoatedPending", "NImagesCanNotRoated", 1003};
-    default:
-        return {"NImagesRemovedMetadata", "NImagesCanNotRemoveMetadata", "NImagesCanNotRemoveData", 6004};
-    }
+    return *std::find_if(std::begin(imageActions), std::end(imageActions), [type](const ImageAction &action) { return action.type == type; });
 }
 
 // Adds a file action of the type through the real program and gives its id, or nothing.
@@ -205,42 +185,34 @@ void KorvaneImageActionsTest::fileNaming_data()
     const QVariantMap half{{"compressionRato", 0.5}};
     QVariantMap pngOn = half;
     pngOn.insert("autoPNGtoJPG", true);
-    QTest::newRow("compress in place replaces .jpg")
-        << 0 << half << QStringList{"a.jpg", "b.jpg", "c d%.jpg"} << QStringList{"a.jpg", "b.jpg", "c d%.jpg"}
-        << QStringList{"a.jpg <- a.jpg", "b.jpg <- b.jpg", "c d%.jpg <- c d%.jpg"} << 0 << QStringList{"a.jpg", "b.jpg", "c d%.jpg"};
-    QTest::newRow("compress .jpeg writes .jpg beside it")
-        << 0 << half << QStringList{"a.jpeg"} << QStringList{"a.jpeg"} << QStringList{"a.jpeg", "a.jpg <- a.jpeg"} << 0 << QStringList();
-    QTest::newRow("compress .png refused without autoPNGtoJPG")
-        << 0 << half << QStringList{"a.png"} << QStringList{"a.png"} << QStringList{"a.png"} << 1000 << QStringList();
-    QTest::newRow("compress .png with autoPNGtoJPG, a.jpg taken")
-        << 0 << pngOn << QStringList{"a.png", "a.jpg"} << QStringList{"a.png"} << QStringList{"a.png", "a.jpg", "a1.jpg <- a.png"} << 0 << QStringList();
-    QTest::newRow("compress .PNG is not .png")
-        << 0 << half << QStringList{"photo.PNG"} << QStringList{"photo.PNG"} << QStringList{"photo.PNG", "photo.jpg <- photo.PNG"} << 0 << QStringList();
-    QTest::newRow("compress into a folder with a suffix")
-        << 0 << QVariantMap{{"compressionRato", 0.5}, {"savePath", "@/out"}, {"endName", "-z"}} << QStringList{"a.jpg"}
-        << QStringList{"a.jpg"} << QStringList{"a.jpg", "out/a-z.jpg <- a.jpg"} << 0 << QStringList();
-    QTest::newRow("convert x.png to PNG refused")
-        << 1 << QVariantMap{{"coverntType", 1}} << QStringList{"x.png"} << QStringList{"x.png"} << QStringList{"x.png"} << 4004 << QStringList();
-    QTest::newRow("convert x.jpeg to JPEG writes x.jpg")
-        << 1 << QVariantMap{{"coverntType", 0}} << QStringList{"x.jpeg"} << QStringList{"x.jpeg"} << QStringList{"x.jpeg", "x.jpg <- x.jpeg"} << 0 << QStringList();
-    QTest::newRow("resize with suffix -small")
-        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 60}, {"endName", "-small"}} << QStringList{"a.png"} << QStringList{"a.png"}
-        << QStringList{"a.png", "a-small.png <- a.png"} << 0 << QStringList();
-    QTest::newRow("resize into the source's own folder replaces it")
-        << 2 << QVariantMap{{"resizeType", 2}, {"targetRato", 50}, {"savePath", "@/./"}} << QStringList{"a.png"} << QStringList{"a.png"}
-        << QStringList{"a.png <- a.png"} << 0 << QStringList{"a.png"};
-    QTest::newRow("remove metadata in place, same names in the Trash")
-        << 4 << QVariantMap{} << QStringList{"d1/p.jpg", "d2/p.jpg"} << QStringList{"d1/p.jpg", "d2/p.jpg"}
-        << QStringList{"d1/p.jpg <- d1/p.jpg", "d2/p.jpg <- d2/p.jpg"} << 0 << QStringList{"d1/p.jpg", "d2/p.jpg"};
-    QTest::newRow("rotate in place, Trash unusable: nothing changes")
-        << 16 << QVariantMap{{"rotateType", 0}} << QStringList{"a.jpg"} << QStringList{"a.jpg"} << QStringList{"a.jpg"} << 1003 << QStringList();
-    QTest::newRow("rotate two with a suffix, one name taken")
-        << 16 << QVariantMap{{"rotateType", 0}, {"endName", "-r"}} << QStringList{"a.jpg", "b.jpg", "b-r.jpg"}
-        << QStringList{"a.jpg", "b.jpg"} << QStringList{"a.jpg", "b.jpg", "b-r.jpg", "a-r.jpg <- a.jpg", "b-r1.jpg <- b.jpg"} << 0 << QStringList();
-    QTest::newRow("same names from two folders into one")
-        << 4 << QVariantMap{{"savePath", "@/out"}} << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg"}
-        << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg"}
-        << QStringList{"d1/p.jpg", "d2/p.jpg", "d3/p.jpg", "out/p.jpg <- *", "out/p1.jpg <- *", "out/p2.jpg <- *"} << 0 << QStringList();
+    struct Row {
+        const char *tag;
+        int type;
+        QVariantMap settings;
+        QStringList existing; // all dropped, unless dropped says otherwise
+        QStringList expected;
+        int errorCode = 0;
+        QStringList trashed = {};
+        QStringList dropped = {};
+    };
+    const Row rows[] = {
+        {"compress in place replaces .jpg", 0, half, {"a.jpg", "b.jpg", "c d%.jpg"}, {"a.jpg <- a.jpg", "b.jpg <- b.jpg", "c d%.jpg <- c d%.jpg"}, 0, {"a.jpg", "b.jpg", "c d%.jpg"}},
+        {"compress .jpeg writes .jpg beside it", 0, half, {"a.jpeg"}, {"a.jpeg", "a.jpg <- a.jpeg"}},
+        {"compress .png refused without autoPNGtoJPG", 0, half, {"a.png"}, {"a.png"}, 1000},
+        {"compress .png with autoPNGtoJPG, a.jpg taken", 0, pngOn, {"a.png", "a.jpg"}, {"a.png", "a.jpg", "a1.jpg <- a.png"}, 0, {}, {"a.png"}},
+        {"compress .PNG is not .png", 0, half, {"photo.PNG"}, {"photo.PNG", "photo.jpg <- photo.PNG"}},
+        {"compress into a folder with a suffix", 0, {{"compressionRato", 0.5}, {"savePath", "@/out"}, {"endName", "-z"}}, {"a.jpg"}, {"a.jpg", "out/a-z.jpg <- a.jpg"}},
+        {"convert x.png to PNG refused", 1, {{"coverntType", 1}}, {"x.png"}, {"x.png"}, 4004},
+        {"convert x.jpeg to JPEG writes x.jpg", 1, {{"coverntType", 0}}, {"x.jpeg"}, {"x.jpeg", "x.jpg <- x.jpeg"}},
+        {"resize with suffix -small", 2, {{"resizeType", 0}, {"targetpx", 60}, {"endName", "-small"}}, {"a.png"}, {"a.png", "a-small.png <- a.png"}},
+        {"resize into the source's own folder replaces it", 2, {{"resizeType", 2}, {"targetRato", 50}, {"savePath", "@/./"}}, {"a.png"}, {"a.png <- a.png"}, 0, {"a.png"}},
+        {"remove metadata in place, same names in the Trash", 4, {}, {"d1/p.jpg", "d2/p.jpg"}, {"d1/p.jpg <- d1/p.jpg", "d2/p.jpg <- d2/p.jpg"}, 0, {"d1/p.jpg", "d2/p.jpg"}},
+        {"rotate in place, Trash unusable: nothing changes", 16, {{"rotateType", 0}}, {"a.jpg"}, {"a.jpg"}, 1003},
+        {"rotate two with a suffix, one name taken", 16, {{"rotateType", 0}, {"endName", "-r"}}, {"a.jpg", "b.jpg", "b-r.jpg"}, {"a.jpg", "b.jpg", "b-r.jpg", "a-r.jpg <- a.jpg", "b-r1.jpg <- b.jpg"}, 0, {}, {"a.jpg", "b.jpg"}},
+        {"same names from two folders into one", 4, {{"savePath", "@/out"}}, {"d1/p.jpg", "d2/p.jpg", "d3/p.jpg"}, {"d1/p.jpg", "d2/p.jpg", "d3/p.jpg", "out/p.jpg <- *", "out/p1.jpg <- *", "out/p2.jpg <- *"}},
+    };
+    for (const Row &row : rows)
+        QTest::newRow(row.tag) << row.type << row.settings << row.existing << (row.dropped.isEmpty() ? row.existing : row.dropped) << row.expected << row.errorCode << row.trashed;
 }
 
 void KorvaneImageActionsTest::fileNaming()
@@ -336,21 +308,17 @@ void KorvaneImageActionsTest::batchOutcome_data()
     const QStringList mixed{"good1.jpg", "broken.jpg", "good2.png", "empty.jpg", "missing.jpg"};
     // The reasons come in the order of their texts; "@" stands for the files' folder.
     const QString broken = ' ' + qtTrId("imageDamaged").arg("@/broken.jpg");
-    QTest::newRow("resize: two done, three failed")
-        << 2 << QVariantMap{{"resizeType", 0}, {"targetpx", 50}, {"endName", "-s"}} << mixed << true << 5004
-        << qtTrId("NImagesResized", 2) + qtTrId("NImagesCanNotResizePending", 3) + ' ' + qtTrId("NoFile") + broken;
-    // In place; cut.jpg is found damaged only once most of it was copied.
-    QTest::newRow("remove metadata in place: two done, four failed") << 4 << QVariantMap{} << mixed + QStringList{"cut.jpg"} << true << 6004
-                                                                     << qtTrId("NImagesRemovedMetadata", 2) + qtTrId("NOriginalsInTrash", 2) + qtTrId("NImagesCanNotRemoveMetadata", 4) + ' '
-            + qtTrId("NoFile") + broken + ' ' + qtTrId("imageDamaged").arg("@/cut.jpg");
-    QTest::newRow("rotate: two done, one of them counted as singular")
-        << 16 << QVariantMap{{"rotateType", 1}, {"endName", "-r"}} << QStringList{"good1.jpg", "broken.jpg", "empty.jpg"} << true << 1003
-        << qtTrId("NImagesRoated", 1) + qtTrId("NImagesCanNotRoatedPending", 2) + broken;
-    QTest::newRow("compress: all fail")
-        << 0 << QVariantMap{{"compressionRato", 0.5}} << QStringList{"broken.jpg", "empty.jpg"} << false << 1002
-        << qtTrId("NImagesCanNotCompressed", 2) + broken;
-    QTest::newRow("compress: saved bytes reported")
-        << 0 << QVariantMap{{"compressionRato", 0.3}, {"endName", "-z"}} << QStringList{"good1.jpg"} << true << 0 << QString("saved");
+    const QString noFile = ' ' + qtTrId("NoFile");
+    const std::tuple<const char *, int, QVariantMap, QStringList, bool, int, QString> rows[] = {
+        {"resize: two done, three failed", 2, {{"resizeType", 0}, {"targetpx", 50}, {"endName", "-s"}}, mixed, true, 5004, qtTrId("NImagesResized", 2) + qtTrId("NImagesCanNotResizePending", 3) + noFile + broken},
+        // In place; cut.jpg is found damaged only once most of it was copied.
+        {"remove metadata in place: two done, four failed", 4, {}, mixed + QStringList{"cut.jpg"}, true, 6004, qtTrId("NImagesRemovedMetadata", 2) + qtTrId("NOriginalsInTrash", 2) + qtTrId("NImagesCanNotRemoveMetadata", 4) + noFile + broken + ' ' + qtTrId("imageDamaged").arg("@/cut.jpg")},
+        {"rotate: two done, one of them counted as singular", 16, {{"rotateType", 1}, {"endName", "-r"}}, {"good1.jpg", "broken.jpg", "empty.jpg"}, true, 1003, qtTrId("NImagesRoated", 1) + qtTrId("NImagesCanNotRoatedPending", 2) + broken},
+        {"compress: all fail", 0, {{"compressionRato", 0.5}}, {"broken.jpg", "empty.jpg"}, false, 1002, qtTrId("NImagesCanNotCompressed", 2) + broken},
+        {"compress: saved bytes reported", 0, {{"compressionRato", 0.3}, {"endName", "-z"}}, {"good1.jpg"}, true, 0, "saved"},
+    };
+    for (const auto &[tag, type, settings, files, success, errorCode, body] : rows)
+        QTest::newRow(tag) << type << settings << files << success << errorCode << body;
 }
 
 void KorvaneImageActionsTest::batchOutcome()
@@ -483,17 +451,17 @@ void KorvaneImageActionsTest::badFiles_data()
     // fifo.png is a FIFO and zero.png a link to /dev/zero: both refused before they are opened.
     const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "checksum.png", "cutsegment.jpg", "bomb.png", "gone.jpg", "fifo.png", "zero.png"};
     const QStringList sound{"mislabelled.jpg", "cmyk.jpg", "deep.png", "orientation9.jpg"};
-    for (int type : imageActionTypes) {
-        QVariantMap settings = settingsFor(type);
+    for (const ImageAction &action : imageActions) {
+        QVariantMap settings = action.settings;
         settings.insert("endName", "-out");
         for (const QString &name : refused)
-            QTest::addRow("%d %s refused", type, qPrintable(name)) << type << settings << name << 1 << 1 << false;
+            QTest::addRow("%d %s refused", action.type, qPrintable(name)) << action.type << settings << name << 1 << 1 << false;
         for (const QString &name : sound)
-            QTest::addRow("%d %s processed", type, qPrintable(name)) << type << settings << name << 2 << 0 << false;
-        QVariantMap readOnly = settingsFor(type);
+            QTest::addRow("%d %s processed", action.type, qPrintable(name)) << action.type << settings << name << 2 << 0 << false;
+        QVariantMap readOnly = action.settings;
         // Nobody, root included, may create files in /proc.
         readOnly.insert("savePath", "/proc/self");
-        QTest::addRow("%d into a read-only folder", type) << type << readOnly << "cmyk.jpg" << 0 << 2 << false;
+        QTest::addRow("%d into a read-only folder", action.type) << action.type << readOnly << "cmyk.jpg" << 0 << 2 << false;
     }
     QTest::newRow("alpha compressed on white") << 0 << QVariantMap{{"compressionRato", 0.9}, {"autoPNGtoJPG", true}, {"endName", "-out"}}
                                                << "alpha.png" << 2 << 0 << true;
@@ -525,7 +493,7 @@ void KorvaneImageActionsTest::badFiles()
     const Outcome outcome = run(action(type, settings), {QUrl::fromLocalFile(dir.filePath("good.jpg")), QUrl::fromLocalFile(dir.filePath(name))});
     QCOMPARE(outcome.calls, 1);
     QCOMPARE(outcome.success, succeeded > 0);
-    const ActionTexts texts = textsFor(type);
+    const ImageAction &texts = imageAction(type);
     QCOMPARE(outcome.error.code(), failed > 0 ? texts.code : 0);
     QCOMPARE(outcome.error.localizedDescription().contains(dir.filePath(name)), namedInError);
     if (succeeded == 0) {
@@ -564,11 +532,11 @@ void KorvaneImageActionsTest::badImageData_data()
 
     const QStringList refused{"empty.jpg", "cut.jpg", "cut.png", "checksum.png", "cutsegment.jpg", "bomb.png"};
     const QStringList sound{"cmyk.jpg", "orientation9.jpg"};
-    for (int type : imageActionTypes) {
+    for (const ImageAction &action : imageActions) {
         for (const QString &name : refused)
-            QTest::addRow("%d %s refused", type, qPrintable(name)) << type << settingsFor(type) << name << false;
+            QTest::addRow("%d %s refused", action.type, qPrintable(name)) << action.type << action.settings << name << false;
         for (const QString &name : sound)
-            QTest::addRow("%d %s processed", type, qPrintable(name)) << type << settingsFor(type) << name << true;
+            QTest::addRow("%d %s processed", action.type, qPrintable(name)) << action.type << action.settings << name << true;
     }
     QTest::newRow("alpha to JPEG on white") << 1 << QVariantMap{{"coverntType", 0}} << "alpha.png" << true;
     QTest::newRow("alpha to BMP on white") << 1 << QVariantMap{{"coverntType", 2}} << "alpha.png" << true;

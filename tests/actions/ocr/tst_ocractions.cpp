@@ -2,6 +2,7 @@
 #include "support/files.h"
 #include "support/korvanecli.h"
 #include "support/ocrimages.h"
+#include "servers/ocrservicestandin.h"
 
 #include "store/actionstore.h"
 #include "actions/text/translations.h"
@@ -9,8 +10,6 @@
 #include "ocr/ocrimagedecoder.h"
 #include "actions/ocr/offlineocrrecognizer.h"
 
-#include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -26,7 +25,6 @@ class OcrActionsTest final : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void configuredLanguages_data();
     void configuredLanguages();
     void recognisesRenderedText_data();
     void recognisesRenderedText();
@@ -36,11 +34,14 @@ private Q_SLOTS:
     void answersInArrivalOrder();
     void badInput_data();
     void badInput();
-    void hugeImageRefusedFromHeader_data();
     void hugeImageRefusedFromHeader();
     void nothingToDo();
     void commandLine();
     void startupLoadsNoTesseract();
+    void cloudImageData_data();
+    void cloudImageData();
+    void cloudImageFiles_data();
+    void cloudImageFiles();
 
 private:
     Outcome run(const QList<QUrl> &files, const QByteArray &imageData = QByteArray(), int expectedCalls = 1)
@@ -49,16 +50,33 @@ private:
         return KorvaneTest::runAction(m_drop, expectedCalls, 120000);
     }
 
+    // With hosts/service set, the action asks this stand-in of both services for a token, then
+    // for handwriting recognition.
+    void useCloud();
+    // Late answers would show as a second call or notification.
+    Outcome runCloud(const QList<QUrl> &files, const QByteArray &imageData = QByteArray())
+    {
+        KorvaneTest::dropImages(files, imageData);
+        return KorvaneTest::runAction(m_drop, 1, 20000, 600);
+    }
+
     QTemporaryDir m_dir;
     DropListEntityPtr m_drop;
     // The action that commandLine() adds to the store through the command line.
     QString m_cliAction;
+    std::unique_ptr<OcrServiceStandIn> m_cloud;
 };
 
 namespace {
 
 const QStringList englishLines{"The quick brown fox jumps", "over the lazy dog 1234"};
 const QStringList chineseLines{"今天天气很好", "我们去公园散步"};
+
+// Distinct images, so that the stand-in tells them apart by their bytes.
+QByteArray image(int n)
+{
+    return encoded(render({QStringLiteral("image %1").arg(n)}, latinFamily(), 20), "PNG");
+}
 
 } // namespace
 
@@ -79,28 +97,23 @@ void OcrActionsTest::initTestCase()
 void OcrActionsTest::init()
 {
     Platform::settingsBackend()->remove(QStringLiteral("ocr/languages"));
+    for (const char *host : {"hosts/service", "hosts/ocr"})
+        Platform::settingsBackend()->remove(QLatin1String(host));
     Platform::clipboard()->writeText(QStringLiteral("before"));
 }
 
-void OcrActionsTest::configuredLanguages_data()
-{
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("unset") << QVariant() << "eng+chi_sim";
-    QTest::newRow("one language") << QVariant("eng") << "eng";
-    QTest::newRow("three languages") << QVariant(" deu+eng+chi_tra ") << "deu+eng+chi_tra";
-    QTest::newRow("empty") << QVariant("") << "eng+chi_sim";
-    QTest::newRow("not Tesseract's form") << QVariant("eng chi_sim") << "eng+chi_sim";
-    QTest::newRow("trailing plus") << QVariant("eng+") << "eng+chi_sim";
-    QTest::newRow("a path") << QVariant("../../etc/passwd") << "eng+chi_sim";
-}
-
+// What is stored, trimmed, when it is in Tesseract's form ("+" between languages); else the
+// default, eng+chi_sim.
 void OcrActionsTest::configuredLanguages()
 {
-    QFETCH(QVariant, stored);
-    if (stored.isValid())
-        Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), stored);
-    QTEST(OfflineOcrRecognizer::configuredLanguages(), "expected");
+    const std::pair<QVariant, const char *> rows[] = {{QVariant(), "eng+chi_sim"}, {"eng", "eng"}, {" deu+eng+chi_tra ", "deu+eng+chi_tra"}, {"", "eng+chi_sim"}, {"eng chi_sim", "eng+chi_sim"}, {"eng+", "eng+chi_sim"}, {"../../etc/passwd", "eng+chi_sim"}};
+    for (const auto &[stored, expected] : rows) {
+        if (stored.isValid())
+            Platform::settingsBackend()->setValue(QStringLiteral("ocr/languages"), stored);
+        else
+            Platform::settingsBackend()->remove(QStringLiteral("ocr/languages"));
+        QCOMPARE(OfflineOcrRecognizer::configuredLanguages(), QString(expected));
+    }
 }
 
 // Tesseract for real on text Qt rendered, in the form each mode hands it over.
@@ -128,7 +141,7 @@ void OcrActionsTest::recognisesRenderedText()
     QFETCH(bool, dark);
     QFETCH(QString, languages);
 
-    const QByteArray bytes = png(render(lines, family, pixelSize, dark));
+    const QByteArray bytes = encoded(render(lines, family, pixelSize, dark), "PNG");
     const QString file = writtenFile(m_dir.filePath(QStringLiteral("%1.png").arg(QTest::currentDataTag())), bytes);
     QVERIFY(!file.isEmpty());
     OfflineOcrRecognizer recognizer(languages);
@@ -153,7 +166,7 @@ void OcrActionsTest::recognisesRenderedText()
 
 void OcrActionsTest::imageDataMode()
 {
-    const QByteArray bytes = png(render({"Alpha line", "Beta line"}, latinFamily(), 28));
+    const QByteArray bytes = encoded(render({"Alpha line", "Beta line"}, latinFamily(), 28), "PNG");
     const Outcome outcome = run({}, bytes);
     QCOMPARE(outcome.calls, 1);
     QVERIFY(outcome.success);
@@ -162,8 +175,8 @@ void OcrActionsTest::imageDataMode()
     QCOMPARE(outcome.body, QString("Alpha line Beta line"));
 
     // With image data and image files both there, only the data is read.
-    const QString file = writtenFile(m_dir.filePath("other.png"), png(render({"Other words"}, latinFamily(), 28)));
-    const Outcome both = run({QUrl::fromLocalFile(file)}, png(render({"Only this"}, latinFamily(), 28)));
+    const QString file = writtenFile(m_dir.filePath("other.png"), encoded(render({"Other words"}, latinFamily(), 28), "PNG"));
+    const Outcome both = run({QUrl::fromLocalFile(file)}, encoded(render({"Only this"}, latinFamily(), 28), "PNG"));
     QCOMPARE(both.calls, 1);
     QCOMPARE(both.pasted, QString("Only this"));
 }
@@ -197,11 +210,11 @@ void OcrActionsTest::imageFileMode()
         const QString path = m_dir.filePath(QStringLiteral("%1-%2.png").arg(QTest::currentDataTag()).arg(i));
         const QString kind = files.at(i);
         if (kind.startsWith("text:"))
-            QVERIFY(!writtenFile(path, png(render(kind.mid(5).split('|'), latinFamily(), 28))).isEmpty());
+            QVERIFY(!writtenFile(path, encoded(render(kind.mid(5).split('|'), latinFamily(), 28), "PNG")).isEmpty());
         else if (kind == "blank")
-            QVERIFY(!writtenFile(path, png(render({""}, latinFamily(), 28))).isEmpty());
+            QVERIFY(!writtenFile(path, encoded(render({""}, latinFamily(), 28), "PNG")).isEmpty());
         else if (kind == "corrupt")
-            QVERIFY(!writtenFile(path, png(render({"Cut short"}, latinFamily(), 28)).left(200)).isEmpty());
+            QVERIFY(!writtenFile(path, encoded(render({"Cut short"}, latinFamily(), 28), "PNG").left(200)).isEmpty());
         urls.append(QUrl::fromLocalFile(path));
     }
     const Outcome outcome = run(urls);
@@ -226,8 +239,8 @@ void OcrActionsTest::answersInArrivalOrder()
     QStringList page;
     for (int i = 1; i <= 24; ++i)
         page.append(QStringLiteral("Line number %1 of a long page of text").arg(i));
-    const QString slow = writtenFile(m_dir.filePath("page.png"), png(render(page, latinFamily(), 26)));
-    const QString quick = writtenFile(m_dir.filePath("word.png"), png(render({"Hello"}, latinFamily(), 26)));
+    const QString slow = writtenFile(m_dir.filePath("page.png"), encoded(render(page, latinFamily(), 26), "PNG"));
+    const QString quick = writtenFile(m_dir.filePath("word.png"), encoded(render({"Hello"}, latinFamily(), 26), "PNG"));
     const Outcome outcome = run({QUrl::fromLocalFile(slow), QUrl::fromLocalFile(quick)});
     QVERIFY(outcome.success);
     QVERIFY2(outcome.pasted.startsWith("Hello\n\nLine number 1 of"), qPrintable(outcome.pasted));
@@ -240,12 +253,12 @@ void OcrActionsTest::badInput_data()
     QTest::addColumn<QString>("languages");
     QTest::addColumn<QString>("message");
 
-    const QByteArray text = png(render({"Some text"}, latinFamily(), 28));
-    QTest::newRow("no text") << png(render({""}, latinFamily(), 40)) << QString() << qtTrId("CanNotOCR");
+    const QByteArray text = encoded(render({"Some text"}, latinFamily(), 28), "PNG");
+    QTest::newRow("no text") << encoded(render({""}, latinFamily(), 40), "PNG") << QString() << qtTrId("CanNotOCR");
     QImage dot(1, 1, QImage::Format_RGB32);
     dot.fill(Qt::black);
-    QTest::newRow("1x1") << png(dot) << QString() << qtTrId("CanNotOCR");
-    QTest::newRow("20000x20000") << hugePng(20000, 20000) << QString() << qtTrId("CanNotOCR");
+    QTest::newRow("1x1") << encoded(dot, "PNG") << QString() << qtTrId("CanNotOCR");
+    QTest::newRow("20000x20000") << pngClaiming(20000, 20000, true, true) << QString() << qtTrId("CanNotOCR");
     QTest::newRow("corrupt") << text.left(text.size() / 2) << QString() << qtTrId("CanNotOCR");
     QTest::newRow("not an image") << QByteArray("plain words, no picture") << QString() << qtTrId("CanNotOCR");
     QTest::newRow("missing language data") << text << "eng+zzz" << qtTrId("OCRLanguageDataMissing").arg("eng+zzz");
@@ -271,29 +284,20 @@ void OcrActionsTest::badInput()
     }
 }
 
-void OcrActionsTest::hugeImageRefusedFromHeader_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("8192x8192") << 8192 << 8192 << true;
-    QTest::newRow("8K screen") << 7680 << 4320 << false;
-    QTest::newRow("side too long for Tesseract") << 32768 << 2 << true;
-    QTest::newRow("longest side Tesseract takes") << 32767 << 2 << false;
-}
-
+// Refused from the header: 8192 x 8192 pixels, though not an 8K screen's, and a side longer
+// than Tesseract takes.
 void OcrActionsTest::hugeImageRefusedFromHeader()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(bool, refused);
-    QString why;
-    const QImage image = OcrImageDecoder::decode(QString(), hugePng(width, height), &why);
-    QCOMPARE(image.isNull(), refused);
-    if (refused)
-        QVERIFY2(why.startsWith("refused from its header") && why.contains(QString::number(width)), qPrintable(why));
-    else
-        QCOMPARE(image.size(), QSize(width, height));
+    const std::tuple<int, int, bool> rows[] = {{8192, 8192, true}, {7680, 4320, false}, {32768, 2, true}, {32767, 2, false}};
+    for (const auto &[width, height, refused] : rows) {
+        QString why;
+        const QImage image = OcrImageDecoder::decode(QString(), pngClaiming(width, height, true, true), &why);
+        QCOMPARE(image.isNull(), refused);
+        if (refused)
+            QVERIFY2(why.startsWith("refused from its header") && why.contains(QString::number(width)), qPrintable(why));
+        else
+            QCOMPARE(image.size(), QSize(width, height));
+    }
 }
 
 void OcrActionsTest::nothingToDo()
@@ -318,8 +322,8 @@ void OcrActionsTest::commandLine()
     m_cliAction = addAction({"1", "3", "--title", "Read Text"});
     QVERIFY(!m_cliAction.isEmpty());
 
-    const QString shot = writtenFile(m_dir.filePath("cli-shot.png"), png(render({"Copied by OCR", "second row"}, latinFamily(), 28)));
-    const QString chinese = writtenFile(m_dir.filePath("cli-zh.png"), png(render(chineseLines, chineseFamily(), 32)));
+    const QString shot = writtenFile(m_dir.filePath("cli-shot.png"), encoded(render({"Copied by OCR", "second row"}, latinFamily(), 28), "PNG"));
+    const QString chinese = writtenFile(m_dir.filePath("cli-zh.png"), encoded(render(chineseLines, chineseFamily(), 32), "PNG"));
     const QString broken = writtenFile(m_dir.filePath("cli-broken.png"), QByteArray("\x89PNG\r\n\x1a\n broken"));
 
     QByteArray json;
@@ -369,8 +373,110 @@ void OcrActionsTest::startupLoadsNoTesseract()
     QVERIFY(textAction.contains("calling init"));
     QVERIFY(!textAction.contains("libtesseract"));
 
-    const QString shot = writtenFile(m_dir.filePath("ld-shot.png"), png(render({"Loaded now"}, latinFamily(), 28)));
+    const QString shot = writtenFile(m_dir.filePath("ld-shot.png"), encoded(render({"Loaded now"}, latinFamily(), 28), "PNG"));
     QVERIFY(loadedLibraries({"run", m_cliAction, "--image", shot}).contains("libtesseract"));
+}
+
+void OcrActionsTest::useCloud()
+{
+    m_cloud = std::make_unique<OcrServiceStandIn>();
+    for (const char *host : {"hosts/service", "hosts/ocr"})
+        Platform::settingsBackend()->setValue(QLatin1String(host), m_cloud->baseUrl());
+}
+
+void OcrActionsTest::cloudImageData_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("body");
+
+    QTest::newRow("two lines") << QStringList{"A", "B"} << 0 << true << "A\nB"
+                               << "A B";
+    QTest::newRow("no lines") << QStringList{} << 0 << false << "before" << qtTrId("CanNotOCR");
+    QTest::newRow("recognition refused") << QStringList{"A"} << 17 << false << "before" << qtTrId("CanNotOCR");
+}
+
+void OcrActionsTest::cloudImageData()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, code);
+    QFETCH(bool, success);
+    useCloud();
+    m_cloud->setRecognition(image(1), {lines, code, 0});
+
+    const Outcome outcome = runCloud({}, image(1));
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, success);
+    QTEST(outcome.pasted, "pasted");
+    QTEST(outcome.body, "body");
+    if (!success)
+        QCOMPARE(outcome.error.code(), 7003);
+    QCOMPARE(m_cloud->tokenRequests(), 1);
+    QCOMPARE(m_cloud->recognitions().size(), 1);
+    const OcrServiceStandIn::Request request = m_cloud->recognitions().first();
+    QVERIFY(request.valid);
+    QCOMPARE(request.authorization, QByteArray("tok-1"));
+    // Image bytes travel as a part without a file name.
+    QVERIFY(request.fileName.isEmpty());
+}
+
+// Per file: its lines ("|" between them, "" none), the answer's code (-1: no token is given
+// out) and its delay in ms.
+void OcrActionsTest::cloudImageFiles_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<QList<int>>("delays");
+    QTest::addColumn<bool>("success");
+    QTest::addColumn<QString>("pasted");
+
+    QTest::newRow("one file, two lines") << QStringList{"A|B"} << QList<int>{0} << QList<int>{0} << true << "A\n\nB\n\n";
+    QTest::newRow("second fails, first answers last")
+        << QStringList{"first", "second", "third"} << QList<int>{0, 9, 0} << QList<int>{500, 0, 100} << true
+        << "third\n\nfirst\n\n";
+    QTest::newRow("answers in list order") << QStringList{"one|two", "three"} << QList<int>{0, 0} << QList<int>{0, 300}
+                                           << true << "one\n\ntwo\n\nthree\n\n";
+    QTest::newRow("nothing recognised") << QStringList{"", ""} << QList<int>{0, 0} << QList<int>{0, 0} << false << "before";
+    QTest::newRow("every token fails") << QStringList{"a", "b", "c"} << QList<int>{-1, -1, -1} << QList<int>{0, 0, 0} << false << "before";
+}
+
+void OcrActionsTest::cloudImageFiles()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QList<int>, codes);
+    QFETCH(QList<int>, delays);
+    QFETCH(bool, success);
+    QFETCH(QString, pasted);
+
+    useCloud();
+    const bool tokens = !codes.contains(-1);
+    m_cloud->setTokensFail(!tokens);
+    QList<QUrl> files;
+    QStringList names;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray bytes = image(10 + i);
+        names.append(QStringLiteral("shot %1.png").arg(i));
+        files.append(QUrl::fromLocalFile(writtenFile(m_dir.filePath(names.last()), bytes)));
+        m_cloud->setRecognition(bytes, {lines.at(i).isEmpty() ? QStringList{} : lines.at(i).split('|'), codes.at(i), delays.at(i)});
+    }
+    const Outcome outcome = runCloud(files);
+    QCOMPARE(outcome.calls, 1);
+    QCOMPARE(outcome.success, success);
+    QCOMPARE(outcome.pasted, pasted);
+    QCOMPARE(outcome.body, success ? QString(pasted).replace('\n', ' ') : qtTrId("CanNotOCR"));
+    if (!success)
+        QCOMPARE(outcome.error.code(), 7003);
+    QCOMPARE(m_cloud->tokenRequests(), lines.size());
+    QCOMPARE(m_cloud->recognitions().size(), tokens ? lines.size() : 0);
+    QStringList sent;
+    for (const OcrServiceStandIn::Request &request : m_cloud->recognitions()) {
+        QVERIFY(request.valid);
+        sent.append(QString::fromUtf8(request.fileName));
+    }
+    sent.sort();
+    QCOMPARE(sent, tokens ? names : QStringList());
 }
 
 QTEST_MAIN(OcrActionsTest)

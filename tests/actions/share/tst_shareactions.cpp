@@ -1,12 +1,12 @@
 #include "support/actionrun.h"
 #include "support/files.h"
+#include "support/logcapture.h"
 
 #include "store/mailfilessettings.h"
 #include "actions/file/filemanager.h"
 #include "store/messagefilessettings.h"
 #include "store/addtophotossettings.h"
 #include "store/actionstore.h"
-#include "intake/transferdata.h"
 #include "actions/share/shareactions.h"
 #include "actions/text/translations.h"
 #include "support/sharestandins.h"
@@ -103,12 +103,8 @@ void ShareActionsTest::initTestCase()
 
 void ShareActionsTest::init()
 {
-    auto notifier = std::make_unique<HeadlessNotifier>();
-    auto opener = std::make_unique<RecordingUrlOpener>();
-    m_notifier = notifier.get();
-    m_opener = opener.get();
-    Platform::setNotifier(std::move(notifier));
-    Platform::setUrlOpener(std::move(opener));
+    m_notifier = install<HeadlessNotifier>(&Platform::setNotifier);
+    m_opener = install<RecordingUrlOpener>(&Platform::setUrlOpener);
     QDir(record()).removeRecursively();
     QDir().mkpath(record());
     QDir(ShareService::photoFolder()).removeRecursively();

@@ -1,8 +1,8 @@
 #include "actions/text/chineseconversion.h"
 #include "actions/text/chineseconversiontable.h"
 #include "actions/text/chineseconverter.h"
+#include "support/files.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +13,7 @@
 
 #include <map>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -73,7 +74,6 @@ private Q_SLOTS:
     void generator_data();
     void generator();
     void passthrough();
-    void longInputInPieces_data();
     void longInputInPieces();
     void concurrentFirstUse();
 };
@@ -138,34 +138,27 @@ void ChineseConverterTest::generator_data()
         {"type": "ocd2", "file": "A.ocd2"}, {"type": "text", "file": "B.txt"}]}}])";
     const QByteArray shortCircuit = "{" + QByteArray(steps).replace("%1", "short_circuit") + "}";
     const QByteArray unionOf = "{" + QByteArray(steps).replace("%1", "union") + "}";
-    QTest::newRow("short_circuit: the first that matches") << shortCircuit << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc"
-                                                           << "XCC";
-    QTest::newRow("union: the longest") << unionOf << QByteArray("ab\tX") << QByteArray("abc\tY\nc\tC") << "abcc"
-                                        << "YC";
-    QTest::newRow("union: the first of equals") << unionOf << QByteArray("ab\tX\n") << QByteArray("ab\tZ\n") << "ab"
-                                                << "X";
-    // Characters where no segment starts gather into one segment, which later steps walk whole.
-    QTest::newRow("segments") << QByteArray(R"({"segmentation": {"type": "mmseg", "dict": {"type": "text", "file": "A.txt"}},
-        "conversion_chain": [{"dict": {"type": "text", "file": "A.txt"}}, {"dict": {"type": "text", "file": "B.txt"}}]})")
-                              << QByteArray("ab\tab\nc\tc") << QByteArray("de\tQ\nbd\tR") << "xdeabdec"
-                              << "xQabQc";
-    QTest::newRow("normalization") << QByteArray(R"({"normalization": [{"dict": {"type": "text", "file": "A.txt"}}],
-        "conversion_chain": [{"dict": {"type": "text", "file": "B.txt"}}]})")
-                                   << QByteArray("\xef\xa4\x80\t\xe8\xb1\x88") << QByteArray("\xe8\xb1\x88\t\xe5\xb2\x82") << "\uF900"
-                                   << "\u5C82";
-    // A malformed line stops the build, naming the file and the line.
-    QTest::newRow("no tab") << shortCircuit << QByteArray("头发 頭髮") << QByteArray("b\tB") << ""
-                            << "A.txt:4: no tab";
-    QTest::newRow("empty key") << shortCircuit << QByteArray("\t頭髮") << QByteArray("b\tB") << ""
-                               << "A.txt:4: empty key";
-    QTest::newRow("empty value") << shortCircuit << QByteArray("头发\t") << QByteArray("b\tB") << ""
-                                 << "A.txt:4: empty value";
-    QTest::newRow("second tab") << shortCircuit << QByteArray("头发\t頭髮\t頭发") << QByteArray("b\tB") << ""
-                                << "A.txt:4: more than a key";
-    QTest::newRow("repeated key") << shortCircuit << QByteArray("头\t頭") << QByteArray("b\tB") << ""
-                                  << "A.txt:4: key repeated from line 2";
-    QTest::newRow("not UTF-8") << shortCircuit << QByteArray("\xe5\xa4\t頭") << QByteArray("b\tB") << ""
-                               << "A.txt:4: not UTF-8";
+    const QByteArray segments = R"({"segmentation": {"type": "mmseg", "dict": {"type": "text", "file": "A.txt"}},
+        "conversion_chain": [{"dict": {"type": "text", "file": "A.txt"}}, {"dict": {"type": "text", "file": "B.txt"}}]})";
+    const QByteArray normalization = R"({"normalization": [{"dict": {"type": "text", "file": "A.txt"}}],
+        "conversion_chain": [{"dict": {"type": "text", "file": "B.txt"}}]})";
+    const std::tuple<const char *, QByteArray, QByteArray, QByteArray, QString, QString> rows[] = {
+        {"short_circuit: the first that matches", shortCircuit, "ab\tX", "abc\tY\nc\tC", "abcc", "XCC"},
+        {"union: the longest", unionOf, "ab\tX", "abc\tY\nc\tC", "abcc", "YC"},
+        {"union: the first of equals", unionOf, "ab\tX\n", "ab\tZ\n", "ab", "X"},
+        // Characters where no segment starts gather into one segment, which later steps walk whole.
+        {"segments", segments, "ab\tab\nc\tc", "de\tQ\nbd\tR", "xdeabdec", "xQabQc"},
+        {"normalization", normalization, "\xef\xa4\x80\t\xe8\xb1\x88", "\xe8\xb1\x88\t\xe5\xb2\x82", "\uF900", "\u5C82"},
+        // A malformed line stops the build, naming the file and the line.
+        {"no tab", shortCircuit, "头发 頭髮", "b\tB", "", "A.txt:4: no tab"},
+        {"empty key", shortCircuit, "\t頭髮", "b\tB", "", "A.txt:4: empty key"},
+        {"empty value", shortCircuit, "头发\t", "b\tB", "", "A.txt:4: empty value"},
+        {"second tab", shortCircuit, "头发\t頭髮\t頭发", "b\tB", "", "A.txt:4: more than a key"},
+        {"repeated key", shortCircuit, "头\t頭", "b\tB", "", "A.txt:4: key repeated from line 2"},
+        {"not UTF-8", shortCircuit, "\xe5\xa4\t頭", "b\tB", "", "A.txt:4: not UTF-8"},
+    };
+    for (const auto &[tag, config, a, b, input, expected] : rows)
+        QTest::newRow(tag) << config << a << b << input << expected;
 }
 
 void ChineseConverterTest::generator()
@@ -176,14 +169,11 @@ void ChineseConverterTest::generator()
     QFETCH(QString, input);
     QFETCH(QString, expected);
     QTemporaryDir data;
-    QVERIFY(QDir(data.path()).mkpath(QStringLiteral("config")) && QDir(data.path()).mkpath(QStringLiteral("dictionary")));
     const std::pair<QString, QByteArray> files[] = {{QStringLiteral("config/c.json"), config},
                                                     {QStringLiteral("dictionary/A.txt"), "# comment\n头\t頭\n\n" + a + "\n"},
                                                     {QStringLiteral("dictionary/B.txt"), b}};
-    for (const auto &[name, content] : files) {
-        QFile file(data.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
+    for (const auto &[name, content] : files)
+        QVERIFY(KorvaneTest::writeFile(data.filePath(name), content));
 
     QProcess generator;
     generator.start(QStringLiteral(KORVANE_ZHTABLEGEN), {data.path(), data.filePath(QStringLiteral("out")), QStringLiteral("x=c.json")});
@@ -211,47 +201,30 @@ void ChineseConverterTest::passthrough()
     QCOMPARE(ChineseConverter::chineseStringTW(QStringLiteral("頭髮") + lone), QStringLiteral("頭髮") + lone);
 }
 
-void ChineseConverterTest::longInputInPieces_data()
-{
-    QTest::addColumn<int>("dict");
-    QTest::addColumn<qsizetype>("pieceBytes");
-    // Odd sizes cut UTF-8 sequences and phrases apart at every offset.
-    QTest::newRow("TW 7 bytes") << int(ChineseConverter::TW) << qsizetype(7);
-    QTest::newRow("HK 4097 bytes") << int(ChineseConverter::HK) << qsizetype(4097);
-    QTest::newRow("TW default") << int(ChineseConverter::TW) << qsizetype(64 * 1024);
-    QTest::newRow("CN 13 bytes") << int(ChineseConverter::CN) << qsizetype(13);
-}
-
+// A file converted in pieces of odd sizes, which cut UTF-8 sequences and phrases apart at every
+// offset, gives what the whole text does.
 void ChineseConverterTest::longInputInPieces()
 {
-    QFETCH(int, dict);
-    QFETCH(qsizetype, pieceBytes);
     const ChineseConverter &converter = ChineseConverter::sharedInstance();
-
-    QString text = longMainlandText();
-    if (dict == ChineseConverter::CN)
-        text = converter.convert(text, ChineseConverter::TW);
-    const QString whole = converter.convert(text, dict);
-    QVERIFY(whole != text);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QFile in(dir.filePath(QStringLiteral("in.txt")));
-    QVERIFY(in.open(QIODevice::WriteOnly));
-    QVERIFY(in.write(text.toUtf8()) > 0);
-    in.close();
-    QVERIFY(in.open(QIODevice::ReadOnly));
-    QFile out(dir.filePath(QStringLiteral("out.txt")));
-    QVERIFY(out.open(QIODevice::WriteOnly));
-
-    QVERIFY(converter.convert(in, out, dict, pieceBytes));
-    out.close();
-    QVERIFY(out.open(QIODevice::ReadOnly));
-    const QString pieced = QString::fromUtf8(out.readAll());
-    QCOMPARE(pieced.size(), whole.size());
-    QVERIFY(pieced == whole);
-    if (dict == ChineseConverter::TW)
-        QCOMPARE(pieced.count(QStringLiteral("頭髮")), text.count(QStringLiteral("头发")));
+    const QString mainland = longMainlandText();
+    const std::pair<qint32, qsizetype> pieces[] = {{ChineseConverter::TW, 7}, {ChineseConverter::HK, 4097}, {ChineseConverter::TW, 64 * 1024}, {ChineseConverter::CN, 13}};
+    for (const auto &[dict, pieceBytes] : pieces) {
+        const QString text = dict == ChineseConverter::CN ? converter.convert(mainland, ChineseConverter::TW) : mainland;
+        const QString whole = converter.convert(text, dict);
+        QVERIFY(whole != text);
+        QTemporaryDir dir;
+        QVERIFY(KorvaneTest::writeFile(dir.filePath(QStringLiteral("in.txt")), text.toUtf8()));
+        QFile in(dir.filePath(QStringLiteral("in.txt")));
+        QFile out(dir.filePath(QStringLiteral("out.txt")));
+        QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+        QVERIFY(converter.convert(in, out, dict, pieceBytes));
+        out.close();
+        const QString pieced = QString::fromUtf8(KorvaneTest::readFile(out.fileName()));
+        QCOMPARE(pieced.size(), whole.size());
+        QVERIFY2(pieced == whole, qPrintable(QString::number(pieceBytes)));
+        if (dict == ChineseConverter::TW)
+            QCOMPARE(pieced.count(QStringLiteral("頭髮")), text.count(QStringLiteral("头发")));
+    }
 }
 
 void ChineseConverterTest::concurrentFirstUse()

@@ -1,5 +1,6 @@
 #include "actions/outputnaming.h"
 #include "support/actionrun.h"
+#include "support/logcapture.h"
 
 #include "store/customurl.h"
 #include "store/actionstore.h"
@@ -28,7 +29,6 @@ class TextActionsTest : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void statistics_data();
     void statistics();
     void countResult_data();
     void countResult();
@@ -66,44 +66,35 @@ void TextActionsTest::initTestCase()
 
 void TextActionsTest::init()
 {
-    auto clipboard = std::make_unique<HeadlessClipboard>();
-    auto notifier = std::make_unique<HeadlessNotifier>();
-    auto opener = std::make_unique<RecordingUrlOpener>();
-    m_clipboard = clipboard.get();
-    m_notifier = notifier.get();
-    m_opener = opener.get();
-    Platform::setClipboard(std::move(clipboard));
-    Platform::setNotifier(std::move(notifier));
-    Platform::setUrlOpener(std::move(opener));
+    m_clipboard = install<HeadlessClipboard>(&Platform::setClipboard);
+    m_notifier = install<HeadlessNotifier>(&Platform::setNotifier);
+    m_opener = install<RecordingUrlOpener>(&Platform::setUrlOpener);
 }
 
-void TextActionsTest::statistics_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qint64>("chinese");
-    QTest::addColumn<qint64>("characters");
-    QTest::addColumn<qint64>("letters");
-    QTest::addColumn<qint64>("words");
-
-    QTest::newRow("mixed") << "中文 ab cd1" << qint64(2) << qint64(11) << qint64(4) << qint64(1);
-    QTest::newRow("line break is no separator") << "a\nb" << qint64(0) << qint64(3) << qint64(2) << qint64(0);
-    QTest::newRow("tabs neither") << "one\ttwo three" << qint64(0) << qint64(13) << qint64(11) << qint64(1);
-    QTest::newRow("double spaces") << "  hi  there " << qint64(0) << qint64(12) << qint64(7) << qint64(2);
-    QTest::newRow("single letters, both ends of the alphabet") << "A b z" << qint64(0) << qint64(5) << qint64(3) << qint64(3);
-    QTest::newRow("edge of the Han block") << QString::fromUtf8("\u4e00\u9fff\u3400") << qint64(2) << qint64(5) << qint64(0) << qint64(0);
-    QTest::newRow("accented letters are not ASCII") << "café über" << qint64(0) << qint64(9) << qint64(6) << qint64(0);
-    QTest::newRow("symbols around letters") << "@[`{" << qint64(0) << qint64(4) << qint64(0) << qint64(0);
-    QTest::newRow("surrogate pair counts as two units") << QString::fromUtf8("😀 ok") << qint64(0) << qint64(5) << qint64(2) << qint64(1);
-}
-
+// Line breaks and tabs separate no words, double spaces do; A to Z in both cases are the
+// letters, not accented ones; the Han block's edges are Chinese; a surrogate pair counts as
+// two units.
 void TextActionsTest::statistics()
 {
-    QFETCH(QString, text);
-    const QHash<QString, qint64> s = TextTransforms::characterStatistics(text);
-    QTEST(s.value("chineseNum"), "chinese");
-    QTEST(s.value("characterNum"), "characters");
-    QTEST(s.value("englishNum"), "letters");
-    QTEST(s.value("englishWordNum"), "words");
+    // text, Chinese characters, characters, letters, English words
+    const std::tuple<QString, qint64, qint64, qint64, qint64> rows[] = {
+        {"中文 ab cd1", 2, 11, 4, 1},
+        {"a\nb", 0, 3, 2, 0},
+        {"one\ttwo three", 0, 13, 11, 1},
+        {"  hi  there ", 0, 12, 7, 2},
+        {"A b z", 0, 5, 3, 3},
+        {QString::fromUtf8("\u4e00\u9fff\u3400"), 2, 5, 0, 0},
+        {"café über", 0, 9, 6, 0},
+        {"@[`{", 0, 4, 0, 0},
+        {QString::fromUtf8("😀 ok"), 0, 5, 2, 1},
+    };
+    for (const auto &[text, chinese, characters, letters, words] : rows) {
+        const QHash<QString, qint64> counted = TextTransforms::characterStatistics(text);
+        QCOMPARE(counted.value("chineseNum"), chinese);
+        QCOMPARE(counted.value("characterNum"), characters);
+        QCOMPARE(counted.value("englishNum"), letters);
+        QCOMPARE(counted.value("englishWordNum"), words);
+    }
 }
 
 void TextActionsTest::countResult_data()
@@ -279,14 +270,14 @@ void TextActionsTest::chineseConversion_data()
     QTest::addColumn<int>("conversionType");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("to mainland simplified") << 0 << "軟體與網路\n頭髮"
-                                            << "软体与网路\n头发";
-    QTest::newRow("to Hong Kong") << 1 << "头发和面条"
-                                  << "頭髮和麪條";
-    QTest::newRow("to Taiwan, with phrases") << 2 << "软件和网络"
-                                             << "軟體和網路";
-    QTest::newRow("unknown value leaves the text") << 3 << "软件 軟體"
-                                                   << "软件 軟體";
+    const std::tuple<const char *, int, const char *, const char *> rows[] = {
+        {"to mainland simplified", 0, "軟體與網路\n頭髮", "软体与网路\n头发"},
+        {"to Hong Kong", 1, "头发和面条", "頭髮和麪條"},
+        {"to Taiwan, with phrases", 2, "软件和网络", "軟體和網路"},
+        {"unknown value leaves the text", 3, "软件 軟體", "软件 軟體"},
+    };
+    for (const auto &[tag, type, text, expected] : rows)
+        QTest::newRow(tag) << type << QString(text) << QString(expected);
 }
 
 void TextActionsTest::chineseConversion()

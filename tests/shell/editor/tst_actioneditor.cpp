@@ -21,15 +21,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
-#include <QProcess>
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <tuple>
 
 using namespace KorvaneTest;
 
@@ -84,12 +84,8 @@ class ActionEditorTest : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void moveRows_data();
-    void moveRows();
-    void addAtRow_data();
-    void addAtRow();
-    void removeRows_data();
-    void removeRows();
+    void editRows_data();
+    void editRows();
     void highlightFollowsItsRecord();
     void commandLineBesideTheEditor();
     void dragDataRoundTrip();
@@ -111,82 +107,61 @@ void ActionEditorTest::initTestCase()
     Platform::settingsBackend()->setValue(QStringLiteral("firstOpenPreference"), true);
 }
 
-void ActionEditorTest::moveRows_data()
+// A list of five, "0" to "4", edited once: a row moved to a drop row, a new one added at a row,
+// or a row removed. The store holds the list in its order, numbered from 0.
+void ActionEditorTest::editRows_data()
 {
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("newRow");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("from"); // the row moved or removed
+    QTest::addColumn<int>("row"); // where it is dropped or added
+    QTest::addColumn<int>("newRow"); // -1: refused
     QTest::addColumn<QStringList>("order");
     const QStringList unchanged{"0", "1", "2", "3", "4"};
-    QTest::newRow("1 down to drop row 3") << 1 << 3 << 2 << QStringList{"0", "2", "1", "3", "4"};
-    QTest::newRow("last up to row 0") << 4 << 0 << 0 << QStringList{"4", "0", "1", "2", "3"};
-    QTest::newRow("first to the end") << 0 << 5 << 4 << QStringList{"1", "2", "3", "4", "0"};
-    QTest::newRow("onto itself refused") << 2 << 2 << -1 << unchanged;
-    QTest::newRow("onto the row below refused") << 1 << 2 << -1 << unchanged;
-    QTest::newRow("last onto the end refused") << 4 << 5 << -1 << unchanged;
-    QTest::newRow("past the end refused") << 1 << 6 << -1 << unchanged;
+    const QStringList added{"0", "1", "2", "3", "4", "new"};
+    const std::tuple<const char *, const char *, int, int, int, QStringList> rows[] = {
+        {"1 down to drop row 3", "move", 1, 3, 2, {"0", "2", "1", "3", "4"}},
+        {"last up to row 0", "move", 4, 0, 0, {"4", "0", "1", "2", "3"}},
+        {"first to the end", "move", 0, 5, 4, {"1", "2", "3", "4", "0"}},
+        {"onto itself refused", "move", 2, 2, -1, unchanged},
+        {"onto the row below refused", "move", 1, 2, -1, unchanged},
+        {"last onto the end refused", "move", 4, 5, -1, unchanged},
+        {"past the end refused", "move", 1, 6, -1, unchanged},
+        {"added at row 0", "add", -1, 0, 0, {"new", "0", "1", "2", "3", "4"}},
+        {"added in the middle", "add", -1, 2, 2, {"0", "1", "new", "2", "3", "4"}},
+        {"added at the end", "add", -1, 5, 5, added},
+        {"added beyond the end lands at the end", "add", -1, 9, 5, added},
+        {"first removed lowers the later ones", "remove", 0, -1, 0, {"1", "2", "3", "4"}},
+        {"last removed renumbers nothing", "remove", 4, -1, 4, {"0", "1", "2", "3"}},
+    };
+    for (const auto &[tag, edit, from, row, newRow, order] : rows)
+        QTest::newRow(tag) << edit << from << row << newRow << order;
 }
 
-void ActionEditorTest::moveRows()
+void ActionEditorTest::editRows()
 {
+    QFETCH(QString, edit);
     QFETCH(int, from);
     QFETCH(int, row);
     QFETCH(QStringList, order);
     EditorDropList list;
     makeList(&list, 5);
-    QTEST(list.moveDrop(from, row), "newRow");
+    if (edit == QLatin1String("move")) {
+        QTEST(list.moveDrop(from, row), "newRow");
+    } else if (edit == QLatin1String("add")) {
+        const int added = list.insertDrop(5, row);
+        QTEST(added, "newRow");
+        list.at(added)->setTitle(QStringLiteral("new"));
+        QCOMPARE(list.at(added)->type(), 5);
+    } else {
+        const auto drop = list.at(from);
+        QTEST(list.removeDrop(drop), "newRow");
+        // A record no longer in the list cannot be removed twice.
+        QCOMPARE(list.removeDrop(drop), -1);
+    }
     QCOMPARE(titles(list), order);
     for (int i = 0; i < list.count(); ++i)
         QCOMPARE(list.at(i)->index(), i);
     QCOMPARE(storedList(0), expectedStore(order));
-}
-
-void ActionEditorTest::addAtRow_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("newRow");
-    QTest::addColumn<QStringList>("order");
-    QTest::newRow("row 0 of three") << 0 << 0 << QStringList{"new", "0", "1", "2"};
-    QTest::newRow("middle") << 2 << 2 << QStringList{"0", "1", "new", "2"};
-    QTest::newRow("end") << 3 << 3 << QStringList{"0", "1", "2", "new"};
-    QTest::newRow("beyond the end lands at the end") << 9 << 3 << QStringList{"0", "1", "2", "new"};
-}
-
-void ActionEditorTest::addAtRow()
-{
-    QFETCH(int, row);
-    QFETCH(int, newRow);
-    QFETCH(QStringList, order);
-    EditorDropList list;
-    makeList(&list, 3);
-    QCOMPARE(list.insertDrop(5, row), newRow);
-    list.at(newRow)->setTitle(QStringLiteral("new"));
-    QCOMPARE(list.at(newRow)->type(), 5);
-    QCOMPARE(titles(list), order);
-    QCOMPARE(storedList(0), expectedStore(order));
-}
-
-void ActionEditorTest::removeRows_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QStringList>("order");
-    QTest::newRow("first lowers the later ones") << 0 << QStringList{"1", "2", "3"};
-    QTest::newRow("last renumbers nothing") << 3 << QStringList{"0", "1", "2"};
-}
-
-void ActionEditorTest::removeRows()
-{
-    QFETCH(int, row);
-    QFETCH(QStringList, order);
-    EditorDropList list;
-    makeList(&list, 4);
-    const auto drop = list.at(row);
-    QCOMPARE(list.removeDrop(drop), row);
-    QCOMPARE(titles(list), order);
-    QCOMPARE(storedList(0), expectedStore(order));
-    // A record no longer in the list cannot be removed twice.
-    QCOMPARE(list.removeDrop(drop), -1);
-    QCOMPARE(list.count(), 3);
 }
 
 void ActionEditorTest::highlightFollowsItsRecord()

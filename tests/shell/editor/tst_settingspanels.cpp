@@ -1,5 +1,6 @@
 #include "support/actionkindrows.h"
 #include "support/korvanecli.h"
+#include "support/logcapture.h"
 #include "shell/editor/formsettingspanel.h"
 #include "shell/editor/compressimagepanel.h"
 #include "store/customurl.h"
@@ -34,7 +35,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -164,9 +164,7 @@ private Q_SLOTS:
 void SettingsPanelsTest::initTestCase()
 {
     Translations::install({QStringLiteral("en-US")});
-    auto service = std::make_unique<HeadlessShortcutBackend>();
-    g_service = service.get();
-    Platform::setShortcutBackend(std::move(service));
+    g_service = install<HeadlessShortcutBackend>(&Platform::setShortcutBackend);
     QVERIFY(ActionStore::instance()->openStore());
 }
 
@@ -499,16 +497,15 @@ void SettingsPanelsTest::resizeSizes_data()
     QTest::addColumn<QString>("attribute");
     QTest::addColumn<double>("expected");
     QTest::addColumn<QString>("unit");
-    QTest::newRow("width") << 0 << "640"
-                           << "targetpx" << 640.0 << "px";
-    QTest::newRow("height") << 1 << "480"
-                            << "targetpx" << 480.0 << "px";
-    QTest::newRow("percentage") << 2 << "55.7"
-                                << "targetRato" << 55.0 << "%";
-    QTest::newRow("100 stays") << 2 << "100"
-                               << "targetRato" << 100.0 << "%";
-    QTest::newRow("101, left by Tab, becomes 100") << 2 << "101"
-                                                   << "targetRato" << 100.0 << "%";
+    const std::tuple<const char *, int, const char *, const char *, double, const char *> rows[] = {
+        {"width", 0, "640", "targetpx", 640.0, "px"},
+        {"height", 1, "480", "targetpx", 480.0, "px"},
+        {"percentage", 2, "55.7", "targetRato", 55.0, "%"},
+        {"100 stays", 2, "100", "targetRato", 100.0, "%"},
+        {"101, left by Tab, becomes 100", 2, "101", "targetRato", 100.0, "%"},
+    };
+    for (const auto &[tag, segment, typed, attribute, expected, unit] : rows)
+        QTest::newRow(tag) << segment << QString(typed) << QString(attribute) << expected << QString(unit);
 }
 
 void SettingsPanelsTest::resizeSizes()
