@@ -64,6 +64,7 @@ jpeg-restart|src/image/imagestructure.cpp|                                      
 copy-write-error|src/image/backgroundwriter.cpp|        m_ok = m_ok && wrote;|        (void)wrote;|tst_imagemanager|a metadata copy that cannot be written whole fails and leaves nothing
 recompress-ring|src/image/jpegrecompressor.cpp|        const int slot = int(m_encoded % bandCount);|        const int slot = int(m_decoded % bandCount);|tst_imagemanager|the encoder's thread takes the decoded bands in order
 recompress-alone|src/image/jpegrecompressor.cpp|        ok = decodeBand(slot, &rows) && (threaded \|\| encodeBand(slot, rows));|        ok = decodeBand(slot, &rows);|tst_imagemanager|with no thread free the decoder encodes each band itself
+popover-stale-deactivation|src/widgets/popoverwindow.cpp|    return m_activated \|\| testAttribute(Qt::WA_ShowWithoutActivating);|    return true;|tst_widgets|a popover shown after its application lost activation is not closed by the late news of it
 replace-leftover|src/actions/file/localpaths.cpp|        ::unlink(from.constData());|        (void)from;|tst_imageactions|a result put in its place leaves no hidden file beside it
 png-checksum|src/image/imagestructure.cpp|        if (!passed \|\| !in.need(4) \|\| crc != be32(in.at()))|        if (!passed \|\| !in.need(4))|tst_imageactions|a PNG chunk whose checksum fails is refused
 late-damage|src/actions/image/imageactions.cpp|            if (broken)|            if (false)|tst_imageactions|a photo found damaged while its copy is written is named in the report
