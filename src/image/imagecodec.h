@@ -6,8 +6,8 @@
 // The one door to the image libraries (libvips for pixels, Exiv2 for metadata): nothing else
 // includes them. They live in a plug-in loaded by the first call, so processes that never
 // touch an image never pay for them. A JPEG compressed again needs only libjpeg-turbo, which
-// JpegRecompressor uses without the plug-in. Every operation may run on any thread and reports failure as an
-// empty result, never by an exception.
+// JpegRecompressor uses from a plug-in of its own. Every operation may run on any thread and
+// reports failure as an empty result, never by an exception.
 class ImageCodec final
 {
 public:
