@@ -10,8 +10,8 @@
 
 // Writes to a file on a thread of the global pool while the giver prepares what comes next:
 // reading and checking a file on one core and writing its copy on another. The giver's blocks
-// are kept until written rather than copied, and at most maxWaiting of them wait, so the memory
-// it takes is bounded whatever is written.
+// are kept until written rather than copied, and at most maxWaiting of them wait or are being
+// written, so the memory it takes is bounded whatever is written.
 class BackgroundWriter final
 {
 public:
@@ -40,12 +40,16 @@ private:
 
     explicit BackgroundWriter(int fd);
 
+    static bool writeAll(int fd, const QList<Piece> &pieces);
+
     void writeOut();
 
     const int m_fd;
     QMutex m_mutex;
     QWaitCondition m_changed;
     QList<Piece> m_waiting;
+    // Taken by the thread and being written.
+    qsizetype m_writing = 0;
     bool m_running = false;
     bool m_closed = false;
     bool m_ok = true;
