@@ -17,7 +17,7 @@ install(TARGETS korvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The tray program and the plug-ins are found from the command as ../lib/korvane, whatever
 # the system's own library folder is called.
 install(TARGETS korvanedesktop RUNTIME DESTINATION lib/korvane)
-install(TARGETS korvaneimage korvanejpeg korvaneocrtesseract LIBRARY DESTINATION lib/korvane)
+install(TARGETS korvaneimage korvanejpeg korvanenetwork korvaneocrtesseract LIBRARY DESTINATION lib/korvane)
 install(FILES ${desktop_dir}/${KORVANE_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # Dolphin's "Send to Korvane" (KDE Frameworks 5.85 and later read service menus here). Dolphin

@@ -110,7 +110,7 @@ if [[ ! -f $work/tree/build/build.ninja ]]; then
         ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
 fi
 
-products="korvane korvanedesktop korvaneimage korvanejpeg korvaneocrtesseract"
+products="korvane korvanedesktop korvaneimage korvanejpeg korvanenetwork korvaneocrtesseract"
 missed=0
 printf '\n%-18s %-8s %s\n' fault result tests
 while IFS='|' read -r name file before after tests behaviour; do

@@ -32,7 +32,7 @@ struct Installed {
     bool executable = false;
     QString openedTypes = QString();
 };
-const QList<Installed> installed{{"bin/korvane", true}, {"lib/korvane/korvane-desktop", true}, {"lib/korvane/korvane-image.so"}, {"lib/korvane/korvane-jpeg.so"}, {"lib/korvane/korvane-ocr-tesseract.so"}, {"share/applications/" + appId + ".desktop", false, "text/plain image/png application/pdf application/zip inode/directory"},
+const QList<Installed> installed{{"bin/korvane", true}, {"lib/korvane/korvane-desktop", true}, {"lib/korvane/korvane-image.so"}, {"lib/korvane/korvane-jpeg.so"}, {"lib/korvane/korvane-net.so"}, {"lib/korvane/korvane-ocr-tesseract.so"}, {"share/applications/" + appId + ".desktop", false, "text/plain image/png application/pdf application/zip inode/directory"},
                                  // Dolphin runs a user's own service menu only when it is executable.
                                  {"share/kio/servicemenus/" + appId + ".sendto.desktop", true},
                                  {"share/icons/hicolor/scalable/apps/" + appId + ".svg"},

@@ -1,22 +1,25 @@
 #include "actions/ocr/cloudocrrecognizer.h"
 
-#include "net/apiclient.h"
+#include "actions/networkservices.h"
+#include "net/networkoperations.h"
 
 #include <QVariant>
 
 // A failed request fails the image with no message of its own: the action's "could not
-// recognise" is what the user reads, whatever went wrong on the way.
+// recognise" is what the user reads, whatever went wrong on the way. OcrActions chooses this
+// recognizer only once the network plug-in is loaded.
 void CloudOcrRecognizer::recognize(const QString &file, const QByteArray &data, const Callback &callback)
 {
-    ApiClient::getOCRToken([=](bool success, const QVariant &result, const QString &) {
+    const NetworkOperations *network = NetworkServices::operations();
+    network->getOcrToken([=](bool success, const QVariant &result, const QString &) {
         const QString token = result.toString();
         if (!success || token.isEmpty()) {
             callback(false, {}, QString());
             return;
         }
-        ApiClient::parseHandwriting(token, file, file.isEmpty() ? data : QByteArray(),
-                                    [=](bool recognised, const QVariant &lines, const QString &) {
-                                        callback(recognised, lines.toStringList(), QString());
-                                    });
+        network->parseHandwriting(token, file, file.isEmpty() ? data : QByteArray(),
+                                  [=](bool recognised, const QVariant &lines, const QString &) {
+                                      callback(recognised, lines.toStringList(), QString());
+                                  });
     });
 }

@@ -4,7 +4,8 @@
 #include "store/droplistentity.h"
 #include "actions/file/filemanager.h"
 #include "intake/droppayload.h"
-#include "net/servicehosts.h"
+#include "actions/networkservices.h"
+#include "net/networkoperations.h"
 #include "actions/ocr/offlineocrrecognizer.h"
 
 #include <QCoreApplication>
@@ -66,7 +67,8 @@ QString OcrActions::getTextFromDic(const QMap<qint64, QStringList> &results)
 
 std::shared_ptr<OcrRecognizer> OcrActions::recognizer()
 {
-    if (!ServiceHosts::service().isEmpty())
+    const NetworkOperations *network = NetworkServices::operations();
+    if (network && !network->serviceHost().isEmpty())
         return std::make_shared<CloudOcrRecognizer>();
     return std::make_shared<OfflineOcrRecognizer>(OfflineOcrRecognizer::configuredLanguages());
 }

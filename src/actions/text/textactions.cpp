@@ -13,7 +13,8 @@
 #include "actions/share/shareactions.h"
 #include "actions/text/texttransforms.h"
 #include "actions/file/filemanager.h"
-#include "net/apiclient.h"
+#include "actions/networkservices.h"
+#include "net/networkoperations.h"
 #include "store/translatesettings.h"
 #include "store/capitalamountsettings.h"
 #include "store/charactercountsettings.h"
@@ -52,7 +53,14 @@ void notify(const ActionReply &reply, bool success, const DropListEntity &drop, 
 
 void TextActions::translate(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)
 {
-    const QStringList languages = ApiClient::translateLanguages();
+    const NetworkOperations *network = NetworkServices::operations();
+    if (!network) {
+        const QString message = qtTrId("CanNotConnectToServer");
+        Korvane::finishOnMain(reply, false, Korvane::Error(-1001, message));
+        notify(reply, false, *drop, message);
+        return;
+    }
+    const QStringList languages = network->translateLanguages();
     const auto settings = drop->translateSettings();
     qint64 index = settings ? settings->type() : 0;
     if (index < 0 || index >= languages.size()) {
@@ -64,7 +72,7 @@ void TextActions::translate(const DropPtr &drop, const DropPayload &payload, con
     }
     const QString target = languages.at(index);
 
-    const ApiClient::TranslationService service = ApiClient::translationService();
+    const ApiClient::TranslationService service = network->translationService();
     if (service == ApiClient::TranslationService::None) {
         const QString message = qtTrId("translateNotConfigured");
         Korvane::finishOnMain(reply, false, Korvane::Error(translateNotConfiguredErrorCode, message));
@@ -89,9 +97,9 @@ void TextActions::translate(const DropPtr &drop, const DropPayload &payload, con
         notify(reply, false, *drop, qtTrId("TranslateFailed"));
     };
     if (service == ApiClient::TranslationService::LibreTranslate)
-        ApiClient::libreTranslate(payload.textString(), target, answered);
+        network->libreTranslate(payload.textString(), target, answered);
     else
-        ApiClient::translate(payload.textString(), target, answered);
+        network->translate(payload.textString(), target, answered);
 }
 
 void TextActions::clearFormat(const DropPtr &drop, const DropPayload &payload, const ActionReply &reply)

@@ -1,6 +1,7 @@
 #include "actions/upload/uploadactions.h"
 
-#include "net/oss/ossclient.h"
+#include "actions/networkservices.h"
+#include "net/networkoperations.h"
 #include "store/droplistentity.h"
 #include "actions/file/filemanager.h"
 #include "store/ossuploadsettings.h"
@@ -8,17 +9,10 @@
 #include "store/cosuploadsettings.h"
 #include "store/upyunuploadsettings.h"
 #include "store/weibouploadsettings.h"
-#include "net/qiniu/qiniuuploadtoken.h"
-#include "net/apiclient.h"
 #include "intake/droppayload.h"
 #include "actions/outputnaming.h"
-#include "net/servicehosts.h"
 #include "common/logtext.h"
-#include "net/networkclient.h"
-#include "net/cos/cosclient.h"
-#include "net/qiniu/qiniuuploadmanager.h"
 #include "actions/upload/uploadbatch.h"
-#include "net/upyun/upyunformuploader.h"
 #include "actions/actionslogging.h"
 
 #include <QCoreApplication>
@@ -122,6 +116,16 @@ bool startFileRun(const DropPtr &drop, const DropPayload &payload, const ActionR
     return dropUnits(drop, reply, payload.imageData(), droppedUrls(payload), keyOf, units);
 }
 
+// The network plug-in, or null when it cannot be loaded: the run has then ended here as when
+// no server answers.
+const NetworkOperations *network(const DropPtr &drop, const ActionReply &reply)
+{
+    const NetworkOperations *operations = NetworkServices::operations();
+    if (!operations)
+        fail(drop, reply, Korvane::Error(-1001, qtTrId("CanNotConnectToServer")));
+    return operations;
+}
+
 // The failure texts name every file that was not stored after the count.
 void result(const DropPtr &drop, qint64 failCount, const ActionReply &reply, const QStringList &urls,
             const QStringList &failures, int someFailedCode, const QString &someFailedText, int noUrlCode,
@@ -189,7 +193,8 @@ QString UploadActions::fileExtension(const QString &path)
 
 QString UploadActions::objectUrl(const QString &baseUrl, const QString &key)
 {
-    return QStringLiteral("%1/%2").arg(baseUrl, NetworkClient::queryEncodedPath(key));
+    // Links are made of what a store answered: the plug-in is loaded by then.
+    return QStringLiteral("%1/%2").arg(baseUrl, NetworkServices::operations()->queryEncodedPath(key));
 }
 
 void UploadActions::uploadCosResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
@@ -208,10 +213,13 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
     if (!startFileRun(drop, payload, reply, settings, 3020, keyOf, &units))
         return;
+    const NetworkOperations *net = network(drop, reply);
+    if (!net)
+        return;
     const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadCosResult, QStringLiteral("cos"),
                                     units, progress);
 
-    ApiClient::getQCloudBucketDetail(
+    net->cosBucketDetail(
         settings.secretKey, settings.accessKey, settings.bucket,
         [=](bool success, const QVariant &host, const QString &message) {
             // A message comes only with a lookup that got no answer or a server error: the bucket may
@@ -232,17 +240,17 @@ void UploadActions::uploadToCos(const DropPtr &drop, const DropPayload &payload,
             const UploadBatch::Unit image = batch->unit(0);
             if (image.path.isEmpty()) {
                 const QString objectPath = QLatin1Char('/') + image.key;
-                NetworkClient::sharedClient()->putPath(
-                    hostUrl + objectPath, {},
-                    CosClient::cosSign(settings.secretKey, settings.accessKey, QStringLiteral("put"), objectPath),
-                    image.bytes, [=](int) { batch->answer(0, objectUrl(settings.domain, image.key)); },
-                    [batch](const HttpError &) { batch->answer(0, QString()); });
+                net->cosPutData(hostUrl + objectPath,
+                                net->cosSign(settings.secretKey, settings.accessKey, QStringLiteral("put"), objectPath),
+                                image.bytes, [=](bool stored) {
+                                    batch->answer(0, stored ? objectUrl(settings.domain, image.key) : QString());
+                                });
                 return;
             }
             batch->startEach(0, [=](qsizetype index) {
                 const UploadBatch::Unit &unit = batch->unit(index);
-                ApiClient::uploadToQCloudCos(settings.secretKey, settings.accessKey, hostUrl, unit.path, unit.key,
-                                             batch->callbacks(index, linkTo(settings.domain, unit.key)));
+                net->cosPutFile(settings.secretKey, settings.accessKey, hostUrl, unit.path, unit.key,
+                                batch->callbacks(index, linkTo(settings.domain, unit.key)));
             });
         });
 }
@@ -265,7 +273,10 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
     const auto keyOf = [&settings, &now](const QString &path) { return objectBaseName(path, settings.suffixType, now); };
     if (!startFileRun(drop, payload, reply, settings, 3000, keyOf, &units))
         return;
-    const QString token = QiniuUploadToken().createToken(settings.accessKey, settings.secretKey, settings.bucket);
+    const NetworkOperations *net = network(drop, reply);
+    if (!net)
+        return;
+    const QString token = net->qiniuToken(settings.accessKey, settings.secretKey, settings.bucket);
     if (token.isEmpty()) {
         fail(drop, reply, Korvane::Error(3001, qtTrId("WrongQiniuAccount")));
         return;
@@ -275,32 +286,29 @@ void UploadActions::uploadToQiniu(const DropPtr &drop, const DropPayload &payloa
     if (batch->completeIfEmpty())
         return;
 
-    QiniuUploadManager::findUploadHost(settings.accessKey, settings.bucket, [=](const QString &host, const QString &error) {
+    net->qiniuUploadHost(settings.accessKey, settings.bucket, [=](const QString &host, const QString &error) {
         if (host.isEmpty()) {
             fail(drop, reply, Korvane::Error(3004, qtTrId("qiniuRegionFailed").arg(settings.bucket, error)));
             return;
         }
         const UploadBatch::Unit &image = batch->unit(0);
         if (image.path.isEmpty()) {
-            auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
-            batch->own(manager);
-            manager->putData(image.bytes, image.key, token, batch->callbacks(0, linkTo(settings.domain, image.key)));
+            net->qiniuPut(host, QString(), image.bytes, image.key, token,
+                          batch->callbacks(0, linkTo(settings.domain, image.key)));
             return;
         }
         batch->startEach(0, [=](qsizetype index) {
             const QString path = batch->unit(index).path;
-            auto *manager = new QiniuUploadManager(host, QCoreApplication::instance());
             uploadFileToQiniu(drop, path, batch->unit(index).key, fileExtension(path), 0,
-                              QiniuUploadToken().createToken(settings.accessKey, settings.secretKey, settings.bucket), manager,
-                              batch, index);
+                              net->qiniuToken(settings.accessKey, settings.secretKey, settings.bucket), host, batch,
+                              index);
         });
     });
 }
 
 void UploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &imageData, const QString &key,
                                       const QString &fileExtension, qint64 times, const QString &token,
-                                      QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch,
-                                      qsizetype unit)
+                                      const QString &host, const std::shared_ptr<UploadBatch> &batch, qsizetype unit)
 {
     QString objectKey = times >= 1 ? QStringLiteral("%1-%2").arg(key).arg(times) : key;
     if (!fileExtension.isEmpty())
@@ -308,14 +316,14 @@ void UploadActions::uploadFileToQiniu(const DropPtr &dropAction, const QString &
     const QString domain = dropAction->qiniuUploadSettings() ? dropAction->qiniuUploadSettings()->qiniuDomain() : QString();
     const auto answered = [=](const Outcome &outcome) {
         if (!outcome.stored && outcome.status == QiniuUploadManager::keyExistsStatus && times < qiniuMaximumRetries) {
-            uploadFileToQiniu(dropAction, imageData, key, fileExtension, times + 1, token, upManager, batch, unit);
+            uploadFileToQiniu(dropAction, imageData, key, fileExtension, times + 1, token, host, batch, unit);
             return;
         }
-        upManager->deleteLater();
         batch->answer(unit, outcome.stored ? objectUrl(domain, objectKey) : QString());
     };
-    upManager->putFile(imageData, objectKey, token,
-                       {answered, [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); }});
+    NetworkServices::operations()->qiniuPut(
+        host, imageData, QByteArray(), objectKey, token,
+        {answered, [batch, unit](qint64 sent, qint64 total) { batch->unitSent(unit, sent, total); }});
 }
 
 void UploadActions::uploadUpCDNResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
@@ -333,6 +341,9 @@ void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payloa
     const auto keyOf = [&settings](const QString &path) { return dottedKey(path, settings.suffixType); };
     if (!startFileRun(drop, payload, reply, settings, 3030, keyOf, &units))
         return;
+    const NetworkOperations *net = network(drop, reply);
+    if (!net)
+        return;
     const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadUpCDNResult, QStringLiteral("upyun"),
                                     units, progress);
     if (batch->completeIfEmpty())
@@ -347,21 +358,16 @@ void UploadActions::uploadToUpYun(const DropPtr &drop, const DropPayload &payloa
     };
     batch->startEach(0, [=](qsizetype index) {
         const UploadBatch::Unit &unit = batch->unit(index);
-        auto *uploader = new UpYunFormUploader(QCoreApplication::instance());
         const UploadCallbacks counted = batch->callbacks(index, link);
-        const UploadCallbacks callbacks{[uploader, counted](const Outcome &outcome) {
-                                            uploader->deleteLater();
-                                            counted.done(outcome);
-                                        },
-                                        [counted](qint64 completed, qint64 total) {
+        const UploadCallbacks callbacks{counted.done, [counted](qint64 completed, qint64 total) {
                                             qCDebug(lcUpload, "upload progress: %s",
                                                     qUtf8Printable(QStringLiteral("%1 / %2").arg(completed).arg(total)));
                                             counted.progress(completed, total);
                                         }};
         // The store wants the save key rooted at the bucket.
-        uploader->uploadWithBucketName(settings.bucket, settings.accessKey, settings.secretKey,
-                                       unit.path.isEmpty() ? QVariant(unit.bytes) : QVariant(unit.path), QString(),
-                                       QLatin1Char('/') + unit.key, {}, callbacks);
+        net->upyunPut(settings.bucket, settings.accessKey, settings.secretKey,
+                      unit.path.isEmpty() ? QVariant(unit.bytes) : QVariant(unit.path), QLatin1Char('/') + unit.key,
+                      callbacks);
     });
 }
 
@@ -394,41 +400,39 @@ void UploadActions::uploadToOss(const DropPtr &drop, const DropPayload &payload,
     const auto keyOf = [&settings, &now](const QString &path) { return ossObjectKey(path, settings.suffixType, now); };
     if (!startFileRun(drop, payload, reply, settings, 3010, keyOf, &units))
         return;
+    const NetworkOperations *net = network(drop, reply);
+    if (!net)
+        return;
     const BatchPtr batch = newBatch(drop, reply, &UploadActions::uploadAliResult, QStringLiteral("oss"),
                                     units, progress);
     if (batch->completeIfEmpty())
         return;
 
-    const auto clientFor = [batch, settings](const QString &endpoint) {
-        auto *client = new OssClient(endpoint, settings.accessKey, settings.secretKey, QCoreApplication::instance());
-        batch->own(client);
-        return client;
-    };
-    const auto put = [batch, settings](OssClient *client, qsizetype index, const UploadCallbacks &callbacks) {
+    const auto put = [batch, settings, net](const QString &endpoint, qsizetype index, const UploadCallbacks &callbacks) {
         const UploadBatch::Unit &unit = batch->unit(index);
-        client->putObject(settings.bucket, unit.key, unit.path, unit.bytes, callbacks);
+        net->ossPut(endpoint, settings.accessKey, settings.secretKey, settings.bucket, unit.key, unit.path, unit.bytes,
+                    callbacks);
     };
     const auto counted = [batch, domain = settings.domain](qsizetype index) {
         return batch->callbacks(index, linkTo(domain, batch->unit(index).key));
     };
     // Every answer after the first is counted as it is: the endpoint changes once per run.
-    const auto putCounted = [put, counted](OssClient *client) {
-        return [put, counted, client](qsizetype index) { put(client, index, counted(index)); };
+    const auto putCounted = [put, counted](const QString &endpoint) {
+        return [put, counted, endpoint](qsizetype index) { put(endpoint, index, counted(index)); };
     };
 
-    const QString setting = ServiceHosts::ossEndpoint();
-    OssClient *first = clientFor(setting);
+    const QString setting = net->ossEndpoint();
     UploadCallbacks firstCallbacks = counted(0);
     firstCallbacks.done = [=, answer = firstCallbacks.done](const Outcome &outcome) {
         if (!outcome.endpoint.isEmpty()) {
             qCInfo(lcUpload, "the bucket is served by another endpoint; putting again there");
-            batch->startEach(0, putCounted(clientFor(ServiceHosts::withSchemeOf(setting, outcome.endpoint))));
+            batch->startEach(0, putCounted(net->withSchemeOf(setting, outcome.endpoint)));
             return;
         }
         answer(outcome);
-        batch->startEach(1, putCounted(first));
+        batch->startEach(1, putCounted(setting));
     };
-    put(first, 0, firstCallbacks);
+    put(setting, 0, firstCallbacks);
 }
 
 void UploadActions::uploadWeiboResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,
@@ -450,7 +454,10 @@ void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payloa
     QList<UploadBatch::Unit> units;
     if (!dropUnits(drop, reply, payload.imageData(), payload.imgFileUrls(), nullptr, &units))
         return;
-    ApiClient::weiboLogin(account, password, [drop, reply, units, progress](bool success, const QString &message) {
+    const NetworkOperations *net = network(drop, reply);
+    if (!net)
+        return;
+    net->weiboLogin(account, password, [drop, reply, units, progress, net](bool success, const QString &message) {
         if (!success) {
             if (message.isEmpty())
                 qCWarning(lcUpload, "微博账号或者密码错误");
@@ -461,7 +468,7 @@ void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payloa
                                         units, progress);
         if (batch->completeIfEmpty())
             return;
-        batch->startEach(0, [batch](qsizetype index) {
+        batch->startEach(0, [batch, net](qsizetype index) {
             const UploadBatch::Unit &unit = batch->unit(index);
             const UploadCallbacks callbacks = batch->callbacks(index, [](const Outcome &outcome) { return outcome.answer.toString(); });
             QByteArray bytes = unit.bytes;
@@ -478,7 +485,7 @@ void UploadActions::uploadToWeibo(const DropPtr &drop, const DropPayload &payloa
                 }
                 bytes = file.readAll();
             }
-            ApiClient::weiboUploadImg(bytes.toBase64(), callbacks);
+            net->weiboUpload(bytes.toBase64(), callbacks);
         });
     });
 }

@@ -10,7 +10,6 @@
 
 class DropListEntity;
 class DropPayload;
-class QiniuUploadManager;
 class UploadBatch;
 
 // The actions that upload the dropped files (or image data) to an object store and copy the
@@ -36,11 +35,12 @@ public:
                               const Korvane::Progress &progress = nullptr);
 
     // One Qiniu file upload, retried under "KEY-1", "KEY-2", ... while the store says the key
-    // is taken. imageData is the file the bytes are streamed from. The batch follows the
-    // unit's bytes, counts its answer and runs the result step after the last one.
+    // is taken. imageData is the file the bytes are streamed from, host the bucket's upload
+    // host. The batch follows the unit's bytes, counts its answer and runs the result step
+    // after the last one.
     static void uploadFileToQiniu(const DropPtr &dropAction, const QString &imageData, const QString &key,
-                                  const QString &fileExtension, qint64 times, const QString &token,
-                                  QiniuUploadManager *upManager, const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
+                                  const QString &fileExtension, qint64 times, const QString &token, const QString &host,
+                                  const std::shared_ptr<UploadBatch> &batch, qsizetype unit);
 
     // The result steps of the stores; failures names the files that were not stored.
     static void uploadQiniuResult(const DropPtr &drop, qint64 failCount, const ActionReply &reply,

@@ -130,9 +130,6 @@ void UploadBatch::answer(qsizetype unit, const QString &url)
 
 void UploadBatch::complete(qint64 failCount, const QStringList &urls)
 {
-    for (QObject *object : std::as_const(m_owned))
-        object->deleteLater();
-    m_owned.clear();
     UploadHistory::append(m_stored);
     m_stored.clear();
     m_resultStep(m_drop, failCount, m_reply, urls, m_failures);

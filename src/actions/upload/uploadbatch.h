@@ -62,9 +62,6 @@ public:
     // answer() with the link made of it when stored. They keep the batch alive.
     UploadCallbacks callbacks(qsizetype unit, const Link &link);
 
-    // Clients of the run, released once it is complete.
-    void own(QObject *object) { m_owned.append(object); }
-
     void unitSent(qsizetype unit, qint64 sent, qint64 bodySize);
     // Counts the unit's answer (an empty link is a failure); the last one completes the run.
     void answer(qsizetype unit, const QString &url);
@@ -87,7 +84,6 @@ private:
     qint64 m_failed = 0;
     QStringList m_urls;
     QList<UploadHistory::Entry> m_stored;
-    QList<QObject *> m_owned;
     QList<QPair<qsizetype, std::function<void()>>> m_waiting;
     QList<bool> m_running;
     int m_runningCount = 0;
