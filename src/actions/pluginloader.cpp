@@ -20,7 +20,7 @@ QList<QLibrary *> *const loaded = new QList<QLibrary *>;
 
 }
 
-QFunctionPointer PluginLoader::resolve(const QString &fileName, const char *symbol)
+QFunctionPointer PluginLoader::resolve(const QString &fileName, const char *symbol, Binding binding)
 {
     const QString programDir = QCoreApplication::applicationDirPath();
     // The build's folder last: an installed program must never pick up a build's plug-in.
@@ -31,11 +31,11 @@ QFunctionPointer PluginLoader::resolve(const QString &fileName, const char *symb
         if (!QFileInfo::exists(path))
             continue;
         auto *library = new QLibrary(path);
-        // A plug-in's libraries look their symbols up among themselves first instead of through
-        // every library the program has loaded: a quarter less work to load libvips. Not under
-        // AddressSanitizer, which refuses deep binding: the plug-in's malloc would bypass it.
+        // Not under AddressSanitizer, which refuses deep binding: the plug-in's malloc would
+        // bypass it.
 #ifndef KORVANE_SANITIZE
-        library->setLoadHints(QLibrary::DeepBindHint);
+        if (binding == Binding::Deep)
+            library->setLoadHints(QLibrary::DeepBindHint);
 #endif
         if (const QFunctionPointer entry = library->resolve(symbol)) {
             const QMutexLocker lock(&loadedMutex);
