@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
